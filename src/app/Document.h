@@ -1,0 +1,74 @@
+#pragma once
+
+#include "model/IndexSet.h"
+#include "model/SubtitleController.h"
+#include "model/SubtitleControllerDelegate.h"
+#include "model/UndoManager.h"
+
+#include <QObject>
+
+class SubtitlesTableViewController;
+class TimelineViewController;
+class VideoPlayerViewController;
+
+// One subtitle file and the hub of its window: owns the subtitle controller, holds the
+// selection shared by the panes, and passes every change of the list on to the panes.
+//
+// Panes take the document in their constructor, register themselves with the matching
+// setter, and connect to the signals below. They never change the list themselves: they
+// call subtitleController(), and change the selection only through
+// setSelectedSubtitleIndexes().
+class Document : public QObject, public SubtitleControllerDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    SubtitleController &subtitleController() { return m_subtitleController; }
+    UndoManager &undoManager() { return m_undoManager; }
+
+    const IndexSet &selectedSubtitleIndexes() const { return m_selectedSubtitleIndexes; }
+    void setSelectedSubtitleIndexes(const IndexSet &indexes);
+    // Brings one subtitle into view in the panes that are not making the selection
+    // themselves, and seeks a paused video to it.
+    void showSubtitle(int index);
+
+    SubtitlesTableViewController *subtitlesTableViewController() const { return m_subtitlesTableViewController; }
+    void setSubtitlesTableViewController(SubtitlesTableViewController *controller);
+    TimelineViewController *timelineViewController() const { return m_timelineViewController; }
+    void setTimelineViewController(TimelineViewController *controller);
+    VideoPlayerViewController *videoPlayerViewController() const { return m_videoPlayerViewController; }
+    void setVideoPlayerViewController(VideoPlayerViewController *controller);
+
+    // SubtitleControllerDelegate
+    void didReloadSubtitles(SubtitleController &controller) override;
+    void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
+                            const QList<SubtitleIndexUpdate> &indexUpdates,
+                            const IndexSet &newIndexes) override;
+    void didInsertSubtitles(SubtitleController &controller, const IndexSet &indexes) override;
+    void didRemoveSubtitles(SubtitleController &controller, const SubtitleList &subtitles,
+                            const IndexSet &indexes) override;
+
+signals:
+    // The list changes, in the order the panes must apply them; each is followed by the
+    // selection moving to what changed.
+    void subtitlesReloaded();
+    void subtitlesInserted(const IndexSet &indexes);
+    void subtitlesRemoved(const SubtitleList &subtitles, const IndexSet &indexes);
+    void subtitlesUpdated(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates,
+                          const IndexSet &newIndexes);
+    // The selection changed; panes select exactly `selection`.
+    void selectionChanged(const IndexSet &selection, const IndexSet &previous);
+    // Panes scroll the subtitle into view unless they made the selection themselves.
+    void showSubtitleRequested(int index);
+
+private:
+    SubtitleController m_subtitleController;
+    UndoManager m_undoManager;
+    IndexSet m_selectedSubtitleIndexes;
+    SubtitlesTableViewController *m_subtitlesTableViewController = nullptr;
+    TimelineViewController *m_timelineViewController = nullptr;
+    VideoPlayerViewController *m_videoPlayerViewController = nullptr;
+};

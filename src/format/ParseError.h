@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+// Why a text is not valid SRT. A `File` error wraps the error of one line with the
+// number of lines handled before it (the first line is line 0).
+class ParseError
+{
+    Q_DECLARE_TR_FUNCTIONS(ParseError)
+
+public:
+    enum class Kind { File, InvalidIndex, InvalidTimestamp, UnexpectedEndOfFile };
+
+    explicit ParseError(Kind kind)
+        : m_kind(kind)
+    {
+    }
+    static ParseError atLine(qsizetype lineNumber, Kind lineError);
+
+    Kind kind() const { return m_kind; }
+    // The kind of the wrapped line error (for a `File` error).
+    Kind lineErrorKind() const { return m_lineError; }
+    qsizetype lineNumber() const { return m_lineNumber; }
+    // The user-readable, translated message.
+    QString message() const;
+
+private:
+    static QString messageOf(Kind kind);
+
+    Kind m_kind;
+    Kind m_lineError = Kind::InvalidIndex;
+    qsizetype m_lineNumber = 0;
+};

@@ -1,0 +1,221 @@
+#include "format/SubtitleParser.h"
+
+#include "format/LineReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+enum class ParseState { ExpectingIndex, ExpectingTimes, ExpectingFirstTextLine, ReadingText };
+
+// Strict base-10: an optional sign, one or more ASCII digits, within 64 bits.
+bool readInteger(QStringView text, qint64 &value)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size())
+        return false;
+    quint64 magnitude = 0;
+    const quint64 limit = negative ? quint64(std::numeric_limits<qint64>::max()) + 1
+                                   : quint64(std::numeric_limits<qint64>::max());
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        const quint64 digit = c - u'0';
+        if (magnitude > (limit - digit) / 10)
+            return false;
+        magnitude = magnitude * 10 + digit;
+    }
+    value = negative ? qint64(0 - magnitude) : qint64(magnitude);
+    return true;
+}
+
+// Exactly `width` ASCII digits.
+bool readDigits(QStringView text, int &value)
+{
+    value = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return !text.isEmpty();
+}
+
+const QString timeSeparator = QStringLiteral(" --> ");
+
+} // namespace
+
+SubtitleParser &SubtitleParser::shared()
+{
+    static SubtitleParser instance; // created once, even when first uses race
+    return instance;
+}
+
+Expected<double, ParseError> SubtitleParser::parseTime(QStringView text) const
+{
+    const ParseError invalid(ParseError::Kind::InvalidTimestamp);
+    // "HH:mm:ss,SSS"; hours past 99 (which we write for very long videos) take more digits.
+    const qsizetype hourDigits = text.size() - 10;
+    if (hourDigits < 2 || hourDigits > 6)
+        return invalid;
+    if (text[hourDigits] != u':' || text[hourDigits + 3] != u':' || text[hourDigits + 6] != u',')
+        return invalid;
+    int hours, minutes, seconds, milliseconds;
+    if (!readDigits(text.first(hourDigits), hours) || !readDigits(text.sliced(hourDigits + 1, 2), minutes)
+        || !readDigits(text.sliced(hourDigits + 4, 2), seconds) || !readDigits(text.sliced(hourDigits + 7, 3), milliseconds))
+        return invalid;
+    if (minutes > 59 || seconds > 59)
+        return invalid;
+    return double(hours) * 3600 + minutes * 60 + seconds + milliseconds / 1000.0;
+}
+
+Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
+{
+    using Kind = ParseError::Kind;
+    ParseState state = ParseState::ExpectingIndex;
+    qint64 indexCounter = 0;
+    double start = 0;
+    double end = 0;
+    QString pendingText;
+    SubtitleList subtitles;
+    qsizetype lineNumber = 0;
+
+    LineReader reader(text);
+    QStringView line;
+    while (reader.next(line)) {
+        switch (state) {
+        case ParseState::ExpectingIndex: {
+            ++indexCounter;
+            qint64 index = 0;
+            if (!readInteger(line, index) || index != indexCounter)
+                return ParseError::atLine(lineNumber, Kind::InvalidIndex);
+            state = ParseState::ExpectingTimes;
+            break;
+        }
+        case ParseState::ExpectingTimes: {
+            const qsizetype separator = line.indexOf(timeSeparator);
+            if (separator < 0 || line.indexOf(timeSeparator, separator + 1) >= 0)
+                return ParseError::atLine(lineNumber, Kind::InvalidTimestamp);
+            const auto parsedStart = parseTime(line.first(separator));
+            const auto parsedEnd = parseTime(line.sliced(separator + timeSeparator.size()));
+            if (!parsedStart || !parsedEnd || parsedEnd.value() < parsedStart.value())
+                return ParseError::atLine(lineNumber, Kind::InvalidTimestamp);
+            start = parsedStart.value();
+            end = parsedEnd.value();
+            state = ParseState::ExpectingFirstTextLine;
+            break;
+        }
+        case ParseState::ExpectingFirstTextLine:
+            pendingText = line.toString();
+            state = ParseState::ReadingText;
+            break;
+        case ParseState::ReadingText:
+            if (line.isEmpty()) {
+                subtitles.append(std::make_shared<Subtitle>(std::move(pendingText), start, end));
+                pendingText = QString();
+                state = ParseState::ExpectingIndex;
+            } else {
+                pendingText.append(u'\n');
+                pendingText.append(line);
+            }
+            break;
+        }
+        ++lineNumber;
+    }
+
+    switch (state) {
+    case ParseState::ReadingText:
+        subtitles.append(std::make_shared<Subtitle>(std::move(pendingText), start, end));
+        break;
+    case ParseState::ExpectingTimes:
+    case ParseState::ExpectingFirstTextLine:
+        return ParseError(Kind::UnexpectedEndOfFile);
+    case ParseState::ExpectingIndex:
+        break;
+    }
+    sortSubtitles(subtitles);
+    return subtitles;
+}
+
+QString SubtitleParser::formatTime(double seconds) const
+{
+    if (!(seconds > 0)) // negative, zero or not a number
+        seconds = 0;
+    // A nudge of a nanosecond before truncating, so that a time read from text writes as
+    // the same text (1.001 is stored just below 1.001).
+    const double totalMilliseconds = std::floor(seconds * 1000.0 + 1e-6);
+    const qint64 maxMilliseconds = qint64(999999) * 3600 * 1000 + 3599999;
+    const qint64 ms = std::min(qint64(totalMilliseconds), maxMilliseconds);
+
+    const qint64 hours = ms / 3600000;
+    const int minutes = int(ms / 60000 % 60);
+    const int secs = int(ms / 1000 % 60);
+    const int millis = int(ms % 1000);
+
+    char buffer[32];
+    const int length = std::snprintf(buffer, sizeof buffer, "%02lld:%02d:%02d,%03d", static_cast<long long>(hours),
+                                     minutes, secs, millis);
+    return QString::fromLatin1(buffer, length);
+}
+
+QString SubtitleParser::textAsWritten(const QString &text)
+{
+    bool clean = !text.endsWith(u'\n');
+    for (qsizetype i = 0; clean && i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (LineReader::isTerminator(c) && (c != u'\n' || (i + 1 < text.size() && text[i + 1] == u'\n')))
+            clean = false;
+    }
+    if (clean)
+        return text;
+
+    // Keep the first line even when empty (a blank first line reads back); drop later
+    // empty lines, which would end the subtitle.
+    QString result;
+    result.reserve(text.size());
+    LineReader reader(text);
+    QStringView line;
+    bool first = true;
+    while (reader.next(line)) {
+        if (first) {
+            result.append(line);
+            first = false;
+        } else if (!line.isEmpty()) {
+            result.append(u'\n');
+            result.append(line);
+        }
+    }
+    return result;
+}
+
+QString SubtitleParser::serialize(const SubtitleList &subtitles) const
+{
+    qsizetype size = 0;
+    for (const SubtitlePtr &subtitle : subtitles)
+        size += subtitle->text.size() + 48;
+    QString result;
+    result.reserve(size);
+
+    qsizetype number = 0;
+    for (const SubtitlePtr &subtitle : subtitles) {
+        result.append(QString::number(++number));
+        result.append(u'\n');
+        result.append(formatTime(subtitle->start));
+        result.append(timeSeparator);
+        // an end before the start would not read back
+        result.append(formatTime(std::max(subtitle->start, subtitle->end)));
+        result.append(u'\n');
+        result.append(textAsWritten(subtitle->text));
+        result.append(QStringLiteral("\n\n"));
+    }
+    return result;
+}

@@ -1,0 +1,322 @@
+#include "model/SubtitleController.h"
+
+#include "model/Fatal.h"
+#include "model/FrameTiming.h"
+#include "model/SubtitleControllerDelegate.h"
+#include "model/UndoManager.h"
+
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+SubtitlePtr SubtitleController::at(int index) const
+{
+    if (index < 0 || index >= m_subtitles.size())
+        CUEWRIGHT_FATAL("subtitle position outside the list");
+    return m_subtitles.at(index);
+}
+
+int SubtitleController::indexOf(const SubtitlePtr &subtitle) const
+{
+    return int(m_subtitles.indexOf(subtitle));
+}
+
+SubtitleList SubtitleController::subtitlesAt(const IndexSet &indexes) const
+{
+    SubtitleList result;
+    result.reserve(indexes.count());
+    for (int index : indexes)
+        result.append(at(index));
+    return result;
+}
+
+void SubtitleController::setSubtitles(SubtitleList subtitles)
+{
+    m_subtitles = std::move(subtitles);
+    if (m_delegate)
+        m_delegate->didReloadSubtitles(*this);
+}
+
+void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes)
+{
+    const SubtitleList updated = subtitlesAt(indexes);
+    const qsizetype pairs = std::min(updated.size(), values.size());
+
+    QList<Subtitle::Values> oldValues;
+    QList<SubtitleIndexUpdate> indexUpdates;
+    for (qsizetype k = 0; k < pairs; ++k) {
+        Subtitle &subtitle = *updated[k];
+        const Subtitle::Values &newValues = values[k];
+        Subtitle::Values old;
+        std::optional<bool> movedEarlier;
+        if (newValues.start) {
+            old.start = subtitle.start;
+            movedEarlier = *newValues.start < subtitle.start;
+            subtitle.start = *newValues.start;
+        }
+        if (newValues.end) {
+            old.end = subtitle.end;
+            subtitle.end = *newValues.end;
+        }
+        if (newValues.text) {
+            old.text = subtitle.text;
+            subtitle.text = *newValues.text;
+        }
+        oldValues.append(old);
+
+        if (movedEarlier) {
+            const int p = indexOf(updated[k]);
+            if (p < 0)
+                CUEWRIGHT_FATAL("updated subtitle is no longer in the list");
+            const int q = reposition(p, *movedEarlier);
+            if (q != p)
+                indexUpdates.append({p, q});
+        }
+    }
+
+    QList<Subtitle::Values> undoValues;
+    IndexSet newIndexes;
+    if (indexUpdates.isEmpty()) {
+        undoValues = oldValues;
+        newIndexes = indexes;
+    } else {
+        QList<qsizetype> order(pairs);
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](qsizetype a, qsizetype b) { return *updated[a] < *updated[b]; });
+        for (qsizetype k : order)
+            undoValues.append(oldValues[k]);
+        for (qsizetype k = 0; k < updated.size(); ++k)
+            newIndexes.insert(indexOf(updated[k]));
+    }
+
+    if (m_delegate)
+        m_delegate->didUpdateSubtitles(*this, indexes, indexUpdates, newIndexes);
+    if (m_undoManager)
+        m_undoManager->registerUndo([this, undoValues, newIndexes] { updateSubtitles(undoValues, newIndexes); });
+}
+
+// Takes the subtitle at `position` out and puts it back where its new start belongs:
+// before equal starts when it moved earlier, after them otherwise.
+int SubtitleController::reposition(int position, bool earlier)
+{
+    SubtitlePtr subtitle = m_subtitles.takeAt(position);
+    const double start = subtitle->start;
+    int q = 0;
+    if (earlier) {
+        int j = position - 1;
+        while (j >= 0 && m_subtitles[j]->start >= start)
+            --j;
+        q = j + 1;
+    } else {
+        int j = position;
+        while (j < m_subtitles.size() && m_subtitles[j]->start <= start)
+            ++j;
+        q = j;
+    }
+    m_subtitles.insert(q, std::move(subtitle));
+    return q;
+}
+
+void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
+{
+    const qsizetype pairs = std::min<qsizetype>(subtitles.size(), indexes.count());
+    for (qsizetype k = 0; k < pairs; ++k) {
+        const int index = indexes.at(int(k));
+        if (index > m_subtitles.size())
+            CUEWRIGHT_FATAL("insertion position beyond the end of the list");
+        m_subtitles.insert(index, subtitles[k]);
+    }
+    if (m_delegate)
+        m_delegate->didInsertSubtitles(*this, indexes);
+    if (m_undoManager)
+        m_undoManager->registerUndo([this, subtitles, indexes] { removeSubtitles(subtitles, indexes); });
+}
+
+void SubtitleController::removeSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
+{
+    for (auto it = indexes.end(); it != indexes.begin();) {
+        --it;
+        if (*it >= m_subtitles.size())
+            CUEWRIGHT_FATAL("removal position outside the list");
+        m_subtitles.removeAt(*it);
+    }
+    if (m_delegate)
+        m_delegate->didRemoveSubtitles(*this, subtitles, indexes);
+    if (m_undoManager)
+        m_undoManager->registerUndo([this, subtitles, indexes] { insertSubtitles(subtitles, indexes); });
+}
+
+double SubtitleController::twoFrameGap() const
+{
+    return FrameTiming::twoFrameGap(m_frameRate);
+}
+
+double SubtitleController::snapToFrame(double t) const
+{
+    return FrameTiming::snapToFrame(t, m_frameRate);
+}
+
+void SubtitleController::setStart(int index, double start)
+{
+    const Subtitle &subtitle = *at(index);
+    Subtitle::Values values;
+    values.start = start;
+    if (subtitle.end < start)
+        values.end = subtitle.end + (start - subtitle.start);
+    updateSubtitles({values}, IndexSet(index));
+}
+
+void SubtitleController::setEnd(int index, double end)
+{
+    const Subtitle &subtitle = *at(index);
+    Subtitle::Values values;
+    values.end = end;
+    if (subtitle.start > end)
+        values.start = std::max(0.0, subtitle.start - (subtitle.end - end));
+    updateSubtitles({values}, IndexSet(index));
+}
+
+void SubtitleController::setText(const QString &text, int index)
+{
+    Subtitle::Values values;
+    values.text = text;
+    updateSubtitles({values}, IndexSet(index));
+}
+
+IndexSet SubtitleController::insertionIndexes(SubtitleList &newSubtitles) const
+{
+    sortSubtitles(newSubtitles);
+    IndexSet indexes;
+    int j = 0;
+    for (int i = 0; i < newSubtitles.size(); ++i) {
+        while (j < m_subtitles.size() && m_subtitles[j]->start < newSubtitles[i]->start)
+            ++j;
+        indexes.insert(j + i);
+    }
+    return indexes;
+}
+
+void SubtitleController::insertAtInsertionIndexes(SubtitleList newSubtitles)
+{
+    const IndexSet indexes = insertionIndexes(newSubtitles);
+    insertSubtitles(newSubtitles, indexes);
+}
+
+std::optional<int> SubtitleController::addSubtitle(std::optional<double> time, std::optional<int> index)
+{
+    std::optional<int> anchor;
+    if (time) {
+        for (int i = count() - 1; i >= 0; --i) {
+            if (m_subtitles[i]->start <= *time) {
+                anchor = i;
+                break;
+            }
+        }
+    }
+    if (!anchor && index)
+        anchor = *index;
+
+    const double gap = twoFrameGap();
+    double start = 0;
+    double end = defaultSubtitleDuration;
+    double limit = std::numeric_limits<double>::infinity();
+    if (anchor) {
+        start = at(*anchor)->end + gap;
+        end = start + defaultSubtitleDuration;
+        if (*anchor + 1 < count())
+            limit = m_subtitles[*anchor + 1]->start - gap;
+    }
+    const double shortened = std::min(end, limit);
+    if (start <= shortened)
+        end = shortened;
+
+    SubtitleList newSubtitles{std::make_shared<Subtitle>(QString(), snapToFrame(start), snapToFrame(end))};
+    const IndexSet indexes = insertionIndexes(newSubtitles);
+    insertSubtitles(newSubtitles, indexes);
+    return indexes.first();
+}
+
+void SubtitleController::duplicateSubtitle(int index)
+{
+    const Subtitle &original = *at(index);
+    const double gap = twoFrameGap();
+    const double shift = (original.end - original.start) + gap;
+    const double limit = index + 1 < count() ? m_subtitles[index + 1]->start - gap
+                                             : std::numeric_limits<double>::infinity();
+    const double start = snapToFrame(original.start + shift);
+    double end = snapToFrame(std::min(original.end + shift, limit));
+    // A next subtitle that begins right after the original leaves no room before it:
+    // the copy then keeps the original's length rather than end before it starts.
+    if (end < start)
+        end = snapToFrame(original.end + shift);
+    insertAtInsertionIndexes({std::make_shared<Subtitle>(original.text, start, end)});
+}
+
+static QString trimmedOfSpacesAndTabs(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && (text[first] == u' ' || text[first] == u'\t'))
+        ++first;
+    while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t'))
+        --last;
+    return text.sliced(first, last - first).toString();
+}
+
+static int userPerceivedCharacterCount(const QString &text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    int count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
+}
+
+void SubtitleController::splitSubtitle(int index, int offset)
+{
+    const SubtitlePtr original = at(index);
+    const QStringView whole(original->text);
+    const qsizetype cut = std::clamp<qsizetype>(offset, 0, whole.size());
+    const QString firstText = trimmedOfSpacesAndTabs(whole.first(cut));
+    const QString secondText = trimmedOfSpacesAndTabs(whole.sliced(cut));
+
+    const double rate = m_frameRate != 0 ? m_frameRate : 24.0;
+    double duration = original->end - original->start;
+    if (duration > 2.0 / rate)
+        duration -= 2.0 / rate;
+
+    int firstCount = userPerceivedCharacterCount(firstText);
+    int secondCount = userPerceivedCharacterCount(secondText);
+    if (firstCount + secondCount == 0)
+        firstCount = secondCount = 1; // two empty halves share the time equally
+    const double perCharacter = duration / (firstCount + secondCount);
+
+    const double firstEnd = snapToFrame(original->start + perCharacter * firstCount);
+    const double secondStart = snapToFrame(original->end - perCharacter * secondCount);
+    SubtitleList halves{std::make_shared<Subtitle>(firstText, original->start, firstEnd),
+                        std::make_shared<Subtitle>(secondText, secondStart, original->end)};
+
+    if (m_undoManager)
+        m_undoManager->beginUndoGrouping();
+    removeSubtitles({original}, IndexSet(index));
+    insertAtInsertionIndexes(halves);
+    if (m_undoManager)
+        m_undoManager->endUndoGrouping();
+}
+
+void SubtitleController::importText(const QString &text)
+{
+    const double step = defaultSubtitleDuration + twoFrameGap();
+    SubtitleList newSubtitles;
+    const QStringList pieces = text.split(QStringLiteral("\n\n"));
+    newSubtitles.reserve(pieces.size());
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const double start = 1.0 + double(i) * step;
+        newSubtitles.append(std::make_shared<Subtitle>(pieces[i], start, start + defaultSubtitleDuration));
+    }
+    insertAtInsertionIndexes(newSubtitles);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/IndexSet.h"
+#include "model/Subtitle.h"
+
+#include <QList>
+
+#include <optional>
+
+class SubtitleControllerDelegate;
+class UndoManager;
+
+// The one writer of a document's subtitle list. Keeps the list in time order, reports
+// every change to its delegate and registers the inverse with the undo manager.
+class SubtitleController
+{
+public:
+    static constexpr double defaultSubtitleDuration = 2.0;
+
+    const SubtitleList &subtitles() const { return m_subtitles; }
+    int count() const { return int(m_subtitles.size()); }
+    SubtitlePtr at(int index) const;
+    // The first position holding this very subtitle, or -1.
+    int indexOf(const SubtitlePtr &subtitle) const;
+    SubtitleList subtitlesAt(const IndexSet &indexes) const;
+
+    UndoManager *undoManager() const { return m_undoManager; }
+    void setUndoManager(UndoManager *undoManager) { m_undoManager = undoManager; }
+    SubtitleControllerDelegate *delegate() const { return m_delegate; }
+    void setDelegate(SubtitleControllerDelegate *delegate) { m_delegate = delegate; }
+    double frameRate() const { return m_frameRate; }
+    void setFrameRate(double frameRate) { m_frameRate = frameRate; }
+
+    // The primitives.
+    void setSubtitles(SubtitleList subtitles); // sorted by the caller; not undoable
+    void updateSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes);
+    void insertSubtitles(const SubtitleList &subtitles, const IndexSet &indexes);
+    void removeSubtitles(const SubtitleList &subtitles, const IndexSet &indexes);
+
+    // The editing operations built on them.
+    void setStart(int index, double start);
+    void setEnd(int index, double end);
+    void setText(const QString &text, int index);
+    std::optional<int> addSubtitle(std::optional<double> time, std::optional<int> index);
+    void duplicateSubtitle(int index);
+    void splitSubtitle(int index, int offset);
+    void importText(const QString &text);
+
+    // Where new subtitles go: each before existing subtitles with the same start.
+    IndexSet insertionIndexes(SubtitleList &newSubtitles) const;
+
+private:
+    double twoFrameGap() const;
+    double snapToFrame(double t) const;
+    void insertAtInsertionIndexes(SubtitleList newSubtitles);
+    int reposition(int position, bool earlier);
+
+    SubtitleList m_subtitles;
+    UndoManager *m_undoManager = nullptr;
+    SubtitleControllerDelegate *m_delegate = nullptr;
+    double m_frameRate = 0;
+};

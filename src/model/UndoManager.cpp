@@ -1,0 +1,183 @@
+#include "model/UndoManager.h"
+
+#include "model/Fatal.h"
+
+#include <QTimer>
+
+UndoManager::UndoManager(QObject *parent)
+    : QObject(parent)
+{
+}
+
+UndoManager::~UndoManager() = default;
+
+void UndoManager::registerUndo(std::function<void()> action)
+{
+    if (m_mode == Mode::Normal && m_groupLevel == 0)
+        openEventGroup();
+    // While undoing or redoing, this is the group that replay() collects.
+    m_openGroup.actions.append(std::move(action));
+}
+
+void UndoManager::beginUndoGrouping()
+{
+    if (m_mode == Mode::Normal && m_groupLevel == 0)
+        openEventGroup();
+    openGroup();
+}
+
+void UndoManager::endUndoGrouping()
+{
+    if (m_groupLevel == 0)
+        CUEWRIGHT_FATAL("endUndoGrouping without beginUndoGrouping");
+    closeGroup();
+}
+
+void UndoManager::setActionName(const QString &name)
+{
+    if (m_groupLevel > 0 || m_mode != Mode::Normal) {
+        m_openGroup.name = name;
+    } else if (!m_undoStack.isEmpty()) {
+        m_undoStack.last().name = name;
+        notify();
+    }
+}
+
+void UndoManager::openEventGroup()
+{
+    // Everything the current event registers becomes one step.
+    m_eventGroupOpen = true;
+    openGroup();
+    if (m_eventGroupCloseScheduled)
+        return;
+    m_eventGroupCloseScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_eventGroupCloseScheduled = false;
+        closeEventGroup();
+    });
+}
+
+void UndoManager::openGroup()
+{
+    if (m_groupLevel == 0 && m_mode == Mode::Normal)
+        m_openGroup = Group();
+    ++m_groupLevel;
+}
+
+void UndoManager::closeGroup()
+{
+    --m_groupLevel;
+    if (m_mode != Mode::Normal)
+        return; // replay() files what an undo or redo records
+    if (m_groupLevel == 1 && m_eventGroupOpen) {
+        // an explicit group inside the event's group: the event group stays open
+        return;
+    }
+    if (m_groupLevel > 0)
+        return;
+    m_eventGroupOpen = false;
+    if (m_openGroup.actions.isEmpty())
+        return;
+    if (m_cleanIndex > m_undoStack.size())
+        m_cleanIndex = -1; // the saved state lay in the redo history that is now gone
+    m_undoStack.append(std::move(m_openGroup));
+    m_openGroup = Group();
+    m_redoStack.clear();
+    notify();
+}
+
+void UndoManager::closeEventGroup()
+{
+    if (!m_eventGroupOpen)
+        return;
+    while (m_groupLevel > 0)
+        closeGroup();
+}
+
+bool UndoManager::canUndo() const
+{
+    return !m_undoStack.isEmpty() || (m_eventGroupOpen && !m_openGroup.actions.isEmpty());
+}
+
+bool UndoManager::canRedo() const
+{
+    return !m_redoStack.isEmpty();
+}
+
+QString UndoManager::undoActionName() const
+{
+    return m_undoStack.isEmpty() ? QString() : m_undoStack.last().name;
+}
+
+QString UndoManager::redoActionName() const
+{
+    return m_redoStack.isEmpty() ? QString() : m_redoStack.last().name;
+}
+
+void UndoManager::undo()
+{
+    closeEventGroup();
+    if (m_groupLevel > 0)
+        CUEWRIGHT_FATAL("undo inside an open undo group");
+    if (m_undoStack.isEmpty())
+        return;
+    replay(m_undoStack, m_redoStack, Mode::Undoing);
+}
+
+void UndoManager::redo()
+{
+    closeEventGroup();
+    if (m_groupLevel > 0)
+        CUEWRIGHT_FATAL("redo inside an open undo group");
+    if (m_redoStack.isEmpty())
+        return;
+    replay(m_redoStack, m_undoStack, Mode::Redoing);
+}
+
+void UndoManager::replay(QList<Group> &from, QList<Group> &to, Mode mode)
+{
+    Group group = from.takeLast();
+    m_mode = mode;
+    m_openGroup = Group();
+    m_openGroup.name = group.name;
+    // The inverses run in the opposite order of their registration.
+    for (auto it = group.actions.crbegin(); it != group.actions.crend(); ++it)
+        (*it)();
+    m_mode = Mode::Normal;
+    if (!m_openGroup.actions.isEmpty())
+        to.append(std::move(m_openGroup));
+    m_openGroup = Group();
+    notify();
+}
+
+void UndoManager::setClean()
+{
+    closeEventGroup();
+    m_cleanIndex = int(m_undoStack.size());
+    notify();
+}
+
+bool UndoManager::isClean() const
+{
+    return m_cleanIndex == m_undoStack.size() && !(m_eventGroupOpen && !m_openGroup.actions.isEmpty());
+}
+
+void UndoManager::removeAllActions()
+{
+    closeEventGroup();
+    const bool clean = isClean();
+    m_undoStack.clear();
+    m_redoStack.clear();
+    m_cleanIndex = clean ? 0 : -1;
+    notify();
+}
+
+void UndoManager::notify()
+{
+    const bool clean = isClean();
+    emit stateChanged();
+    if (clean != m_wasClean) {
+        m_wasClean = clean;
+        emit cleanChanged(clean);
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+// Undo by registering the inverse: whoever changes the data registers the action that
+// changes it back. Actions registered while undoing become the redo, and those
+// registered while redoing become the undo again, so redo needs no code of its own.
+//
+// Registrations are collected into groups; one group is one Undo menu step. Outside an
+// explicit group, the registrations of one turn of the event loop form one group.
+// The clean state marks the step at which the document was last saved.
+class UndoManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UndoManager(QObject *parent = nullptr);
+    ~UndoManager() override;
+
+    void registerUndo(std::function<void()> action);
+    void beginUndoGrouping();
+    void endUndoGrouping();
+    // Names the step being recorded (or, while undoing or redoing, the step that results).
+    void setActionName(const QString &name);
+
+    bool canUndo() const;
+    bool canRedo() const;
+    QString undoActionName() const;
+    QString redoActionName() const;
+    void undo();
+    void redo();
+    bool isUndoing() const { return m_mode == Mode::Undoing; }
+    bool isRedoing() const { return m_mode == Mode::Redoing; }
+
+    void setClean();
+    bool isClean() const;
+    void removeAllActions();
+
+    // Closes the group that collects the registrations of the current event, if one is open.
+    void closeEventGroup();
+
+signals:
+    // canUndo, canRedo, the action names or the clean state may have changed.
+    void stateChanged();
+    void cleanChanged(bool clean);
+
+private:
+    struct Group
+    {
+        QList<std::function<void()>> actions;
+        QString name;
+    };
+    enum class Mode { Normal, Undoing, Redoing };
+
+    void openEventGroup();
+    void openGroup();
+    void closeGroup();
+    void replay(QList<Group> &from, QList<Group> &to, Mode mode);
+    void notify();
+
+    QList<Group> m_undoStack;
+    QList<Group> m_redoStack;
+    Group m_openGroup;
+    int m_groupLevel = 0;
+    bool m_eventGroupOpen = false;
+    bool m_eventGroupCloseScheduled = false;
+    Mode m_mode = Mode::Normal;
+    int m_cleanIndex = 0; // undo stack depth at the last save; -1 when unreachable
+    bool m_wasClean = true;
+};

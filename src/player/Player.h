@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+
+// What the program needs of a video player. The libmpv player implements it for real;
+// tests run the same logic against a fake. Times are seconds.
+class Player : public QObject
+{
+    Q_OBJECT
+
+public:
+    using ObserverToken = int;
+
+    using QObject::QObject;
+    ~Player() override = default;
+
+    virtual double currentTime() const = 0;
+    // 0 while paused; 1 at normal speed; negative backwards (the J-K-L shuttle).
+    virtual double rate() const = 0;
+    virtual void setRate(double rate) = 0;
+    virtual void play() = 0;
+    virtual void pause() = 0;
+
+    // A frame-exact seek. The completion runs on the GUI thread once the seek ended;
+    // finished is false when a later seek or a new video interrupted it.
+    virtual void seek(double seconds, std::function<void(bool finished)> completion = {}) = 0;
+
+    virtual bool canStepForward() const = 0;
+    virtual bool canStepBackward() const = 0;
+    // Steps count frames (negative: backwards) and pauses.
+    virtual void stepByCount(int count) = 0;
+
+    // 0 until known; durationChanged/frameRateChanged report them once known.
+    virtual double duration() const = 0;
+    virtual double frameRate() const = 0;
+
+    // Calls back every interval while playing, and also whenever playback starts, stops
+    // or jumps. Returns a token for removeTimeObserver.
+    virtual ObserverToken addPeriodicTimeObserver(double interval, std::function<void(double time)> callback) = 0;
+    // Calls back whenever playback crosses one of the times.
+    virtual ObserverToken addBoundaryTimeObserver(const QList<double> &times, std::function<void()> callback) = 0;
+    virtual void removeTimeObserver(ObserverToken token) = 0;
+
+    // Where the picture lies inside the player's view, in the view's coordinates.
+    virtual QRectF videoRect() const = 0;
+
+signals:
+    void durationChanged(double duration);
+    void frameRateChanged(double frameRate);
+    void rateChanged(double rate);
+    void videoRectChanged();
+    // The file could not be played; message is for the user.
+    void failed(const QString &message);
+};
