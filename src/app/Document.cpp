@@ -26,6 +26,12 @@ void Document::setVideoPlayerViewController(VideoPlayerViewController *controlle
     m_videoPlayerViewController = controller;
 }
 
+void Document::setPlayer(Player *player)
+{
+    m_player = player;
+    emit playerChanged(player);
+}
+
 void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
 {
     const IndexSet previous = m_selectedSubtitleIndexes;

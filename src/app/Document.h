@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+class Player;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
@@ -41,6 +42,10 @@ public:
     void setTimelineViewController(TimelineViewController *controller);
     VideoPlayerViewController *videoPlayerViewController() const { return m_videoPlayerViewController; }
     void setVideoPlayerViewController(VideoPlayerViewController *controller);
+    // The player of the loaded video, or nullptr before a video is loaded. Set by the
+    // video player controller for each video it loads.
+    Player *player() const { return m_player; }
+    void setPlayer(Player *player);
 
     // SubtitleControllerDelegate
     void didReloadSubtitles(SubtitleController &controller) override;
@@ -63,6 +68,7 @@ signals:
     void selectionChanged(const IndexSet &selection, const IndexSet &previous);
     // Panes scroll the subtitle into view unless they made the selection themselves.
     void showSubtitleRequested(int index);
+    void playerChanged(Player *player);
 
 private:
     SubtitleController m_subtitleController;
@@ -71,4 +77,5 @@ private:
     SubtitlesTableViewController *m_subtitlesTableViewController = nullptr;
     TimelineViewController *m_timelineViewController = nullptr;
     VideoPlayerViewController *m_videoPlayerViewController = nullptr;
+    Player *m_player = nullptr;
 };
