@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/SubtitleController.h"
+#include "model/SubtitleControllerDelegate.h"
+
+#include <QStringList>
+
+// Writes every delegate call down as one line of text, so tests compare whole sequences.
+class RecordingDelegate : public SubtitleControllerDelegate
+{
+public:
+    QStringList calls;
+
+    void didReloadSubtitles(SubtitleController &) override { calls << QStringLiteral("reload"); }
+    void didUpdateSubtitles(SubtitleController &, const IndexSet &indexes, const QList<SubtitleIndexUpdate> &updates,
+                            const IndexSet &newIndexes) override
+    {
+        QStringList moves;
+        for (const SubtitleIndexUpdate &update : updates)
+            moves << QStringLiteral("%1->%2").arg(update.oldIndex).arg(update.newIndex);
+        calls << QStringLiteral("update %1 moves [%2] new %3").arg(text(indexes), moves.join(u' '), text(newIndexes));
+    }
+    void didInsertSubtitles(SubtitleController &, const IndexSet &indexes) override
+    {
+        calls << QStringLiteral("insert %1").arg(text(indexes));
+    }
+    void didRemoveSubtitles(SubtitleController &, const SubtitleList &subtitles, const IndexSet &indexes) override
+    {
+        QStringList texts;
+        for (const SubtitlePtr &subtitle : subtitles)
+            texts << subtitle->text;
+        calls << QStringLiteral("remove %1 (%2)").arg(text(indexes), texts.join(u','));
+    }
+
+    static QString text(const IndexSet &indexes)
+    {
+        QStringList parts;
+        for (int index : indexes)
+            parts << QString::number(index);
+        return QLatin1Char('{') + parts.join(u',') + QLatin1Char('}');
+    }
+};
+
+// "text@start-end" of every subtitle, in list order.
+inline QString describe(const SubtitleController &controller)
+{
+    QStringList parts;
+    for (const SubtitlePtr &subtitle : controller.subtitles())
+        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text).arg(subtitle->start).arg(subtitle->end);
+    return parts.join(u' ');
+}
+
+inline SubtitleList makeSubtitles(std::initializer_list<std::tuple<const char *, double, double>> values)
+{
+    SubtitleList list;
+    for (const auto &[text, start, end] : values)
+        list.append(std::make_shared<Subtitle>(QString::fromUtf8(text), start, end));
+    return list;
+}
