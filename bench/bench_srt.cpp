@@ -1,1 +1,74 @@
-int main() { return 0; }
+// Parse and serialize speed on generated SRT texts. `--benchmark_filter` picks one.
+#include "format/SubtitleParser.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QString>
+
+namespace {
+
+QString generatedSrt(int count)
+{
+    SubtitleList list;
+    list.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const double start = i * 2.5;
+        const QString text = i % 3 == 0 ? QStringLiteral("Subtitle number %1,\non two lines.").arg(i)
+                                        : QStringLiteral("A single line of dialogue, %1.").arg(i);
+        list.append(std::make_shared<Subtitle>(text, start, start + 2.0));
+    }
+    return SubtitleParser::shared().serialize(list);
+}
+
+const QString &cachedSrt(int count)
+{
+    static QHash<int, QString> cache;
+    auto it = cache.find(count);
+    if (it == cache.end())
+        it = cache.insert(count, generatedSrt(count));
+    return *it;
+}
+
+void parse(benchmark::State &state)
+{
+    const QString &text = cachedSrt(int(state.range(0)));
+    for (auto _ : state) {
+        auto result = SubtitleParser::shared().parse(text);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+
+void serialize(benchmark::State &state)
+{
+    const auto list = SubtitleParser::shared().parse(cachedSrt(int(state.range(0)))).value();
+    for (auto _ : state) {
+        QString text = SubtitleParser::shared().serialize(list);
+        benchmark::DoNotOptimize(text);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(parse)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(serialize)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // `cuewright-bench --write-srt N FILE` writes the generated text, so other tools
+    // can be measured on the very same file.
+    if (argc == 4 && QByteArray(argv[1]) == "--write-srt") {
+        QFile file(QString::fromLocal8Bit(argv[3]));
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(cachedSrt(QByteArray(argv[2]).toInt()).toUtf8());
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -19,6 +19,8 @@ public:
     static bool isTerminator(QChar c)
     {
         const char16_t u = c.unicode();
+        if (u > u'\r' && u < 0x0085) // nearly every character: one test
+            return false;
         return u == u'\n' || u == u'\r' || u == 0x0085 || u == 0x2028 || u == 0x2029;
     }
 

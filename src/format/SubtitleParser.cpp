@@ -52,6 +52,18 @@ bool readDigits(QStringView text, int &value)
 
 const QString timeSeparator = QStringLiteral(" --> ");
 
+// Position of " --> " from `from` on, or -1. A plain scan beats the general search on
+// lines this short.
+qsizetype findTimeSeparator(QStringView line, qsizetype from = 0)
+{
+    const QChar *data = line.data();
+    for (qsizetype i = from; i + 5 <= line.size(); ++i) {
+        if (data[i + 2] == u'-' && data[i] == u' ' && data[i + 1] == u'-' && data[i + 3] == u'>' && data[i + 4] == u' ')
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 SubtitleParser &SubtitleParser::shared()
@@ -102,8 +114,8 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
             break;
         }
         case ParseState::ExpectingTimes: {
-            const qsizetype separator = line.indexOf(timeSeparator);
-            if (separator < 0 || line.indexOf(timeSeparator, separator + 1) >= 0)
+            const qsizetype separator = findTimeSeparator(line);
+            if (separator < 0 || findTimeSeparator(line, separator + 1) >= 0)
                 return ParseError::atLine(lineNumber, Kind::InvalidTimestamp);
             const auto parsedStart = parseTime(line.first(separator));
             const auto parsedEnd = parseTime(line.sliced(separator + timeSeparator.size()));
@@ -142,40 +154,83 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
     case ParseState::ExpectingIndex:
         break;
     }
-    sortSubtitles(subtitles);
+    // Files are nearly always in time order already; skip the sort then.
+    const bool ordered = std::is_sorted(subtitles.cbegin(), subtitles.cend(),
+                                        [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
+    if (!ordered)
+        sortSubtitles(subtitles);
     return subtitles;
 }
 
+static void appendNumber(QString &out, qint64 number)
+{
+    char16_t buffer[24];
+    char16_t *end = buffer + 24;
+    char16_t *p = end;
+    do {
+        *--p = char16_t(u'0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    out.append(QStringView(p, end - p));
+}
+
 QString SubtitleParser::formatTime(double seconds) const
+{
+    QString text;
+    appendTime(text, seconds);
+    return text;
+}
+
+void SubtitleParser::appendTime(QString &out, double seconds)
 {
     if (!(seconds > 0)) // negative, zero or not a number
         seconds = 0;
     // A nudge of a nanosecond before truncating, so that a time read from text writes as
     // the same text (1.001 is stored just below 1.001).
+    constexpr qint64 maxMilliseconds = qint64(999999) * 3600 * 1000 + 3599999;
     const double totalMilliseconds = std::floor(seconds * 1000.0 + 1e-6);
-    const qint64 maxMilliseconds = qint64(999999) * 3600 * 1000 + 3599999;
-    const qint64 ms = std::min(qint64(totalMilliseconds), maxMilliseconds);
+    const qint64 ms = totalMilliseconds < double(maxMilliseconds) ? qint64(totalMilliseconds) : maxMilliseconds;
 
+    char16_t buffer[16];
+    char16_t *end = buffer + 16;
+    char16_t *p = end;
+    auto put = [&p](qint64 value, int width) {
+        for (int i = 0; i < width || (width == 0 && value > 0); ++i) {
+            *--p = char16_t(u'0' + value % 10);
+            value /= 10;
+        }
+    };
+    put(ms % 1000, 3);
+    *--p = u',';
+    put(ms / 1000 % 60, 2);
+    *--p = u':';
+    put(ms / 60000 % 60, 2);
+    *--p = u':';
     const qint64 hours = ms / 3600000;
-    const int minutes = int(ms / 60000 % 60);
-    const int secs = int(ms / 1000 % 60);
-    const int millis = int(ms % 1000);
+    put(hours % 100, 2);
+    if (hours >= 100)
+        put(hours / 100, 0);
+    out.append(QStringView(p, end - p));
+}
 
-    char buffer[32];
-    const int length = std::snprintf(buffer, sizeof buffer, "%02lld:%02d:%02d,%03d", static_cast<long long>(hours),
-                                     minutes, secs, millis);
-    return QString::fromLatin1(buffer, length);
+// Whether the text would read back differently: an empty line inside, a line break at
+// the end, or a terminator other than a single line feed.
+static bool readsBackAsWritten(QStringView text)
+{
+    if (text.endsWith(u'\n'))
+        return false;
+    const QChar *data = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (LineReader::isTerminator(data[i]) && (data[i] != u'\n' || (i + 1 < size && data[i + 1] == u'\n')))
+            return false;
+    }
+    return true;
 }
 
 QString SubtitleParser::textAsWritten(const QString &text)
 {
-    bool clean = !text.endsWith(u'\n');
-    for (qsizetype i = 0; clean && i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (LineReader::isTerminator(c) && (c != u'\n' || (i + 1 < text.size() && text[i + 1] == u'\n')))
-            clean = false;
-    }
-    if (clean)
+    if (readsBackAsWritten(text))
         return text;
 
     // Keep the first line even when empty (a blank first line reads back); drop later
@@ -207,14 +262,17 @@ QString SubtitleParser::serialize(const SubtitleList &subtitles) const
 
     qsizetype number = 0;
     for (const SubtitlePtr &subtitle : subtitles) {
-        result.append(QString::number(++number));
+        appendNumber(result, ++number);
         result.append(u'\n');
-        result.append(formatTime(subtitle->start));
+        appendTime(result, subtitle->start);
         result.append(timeSeparator);
         // an end before the start would not read back
-        result.append(formatTime(std::max(subtitle->start, subtitle->end)));
+        appendTime(result, std::max(subtitle->start, subtitle->end));
         result.append(u'\n');
-        result.append(textAsWritten(subtitle->text));
+        if (readsBackAsWritten(subtitle->text))
+            result.append(subtitle->text);
+        else
+            result.append(textAsWritten(subtitle->text));
         result.append(QStringLiteral("\n\n"));
     }
     return result;

@@ -29,4 +29,5 @@ public:
 
 private:
     SubtitleParser() = default;
+    static void appendTime(QString &out, double seconds);
 };
