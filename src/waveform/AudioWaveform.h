@@ -32,12 +32,20 @@ public:
     int estimatedSampleCount() const;
     bool isReading() const;
 
+    // Of the audio stream, as the file tells: seconds (0 when unknown), Hz, channels.
+    double duration() const;
+    int sampleRate() const;
+    int channelCount() const;
+
 signals:
     void samplesAppended();
+    // Once per load, after the last batch (also when the reading failed or found nothing).
     void finished();
 
 private:
     class Private;
     explicit AudioWaveform(std::unique_ptr<Private> d);
+    void appendSamples(const QList<double> &points, double batchMax);
+    void finishReading();
     std::unique_ptr<Private> d;
 };

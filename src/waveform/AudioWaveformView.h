@@ -5,6 +5,7 @@
 #include <memory>
 
 class AudioWaveform;
+class QPainter;
 
 // Draws a waveform's envelope mirrored about the middle, filling in as batches arrive.
 class AudioWaveformView : public QWidget
@@ -22,5 +23,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void drawProgress(QPainter &painter, const AudioWaveform &waveform);
+
     std::shared_ptr<AudioWaveform> m_audioWaveform;
 };

@@ -1,0 +1,301 @@
+#include "waveform/AudioDecoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+namespace {
+
+QString ffmpegError(int code)
+{
+    char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, buffer, sizeof buffer);
+    return QString::fromUtf8(buffer);
+}
+
+struct FormatDeleter {
+    void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
+};
+struct CodecDeleter {
+    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
+};
+struct FrameDeleter {
+    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
+};
+struct PacketDeleter {
+    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
+};
+struct ResamplerDeleter {
+    void operator()(SwrContext *context) const { swr_free(&context); }
+};
+
+} // namespace
+
+struct AudioDecoder::Private
+{
+    std::unique_ptr<AVFormatContext, FormatDeleter> format;
+    std::unique_ptr<AVCodecContext, CodecDeleter> codec;
+    std::unique_ptr<AVFrame, FrameDeleter> frame{av_frame_alloc()};
+    std::unique_ptr<AVPacket, PacketDeleter> packet{av_packet_alloc()};
+    std::unique_ptr<SwrContext, ResamplerDeleter> resampler;
+    AVStream *stream = nullptr;
+    AVChannelLayout outputLayout{};
+    int sampleRate = 0;
+    int channelCount = 0;
+    double duration = 0;
+    double origin = 0; // the file's start time: time 0 for the range
+
+    // In samples per channel from the origin.
+    int64_t rangeStart = 0;
+    int64_t rangeEnd = INT64_MAX;
+    int64_t nextPosition = 0;
+
+    bool draining = false;
+    QString error;
+
+    // Input format the resampler was built for; rebuilt when a frame differs.
+    int resamplerFormat = -1;
+    int resamplerRate = 0;
+    AVChannelLayout resamplerLayout{};
+
+    ~Private()
+    {
+        av_channel_layout_uninit(&outputLayout);
+        av_channel_layout_uninit(&resamplerLayout);
+    }
+
+    bool prepareResampler();
+    bool appendFrame(std::vector<int16_t> &out);
+};
+
+AudioDecoder::AudioDecoder(std::unique_ptr<Private> d)
+    : d(std::move(d))
+{
+}
+
+AudioDecoder::~AudioDecoder() = default;
+
+std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
+{
+    // FFmpeg's own chatter about damaged files would flood the terminal; a failed
+    // reading reports itself once, in AudioWaveform.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
+
+    auto d = std::make_unique<Private>();
+    AVFormatContext *format = nullptr;
+    if (avformat_open_input(&format, path.toUtf8().constData(), nullptr, nullptr) < 0)
+        return nullptr;
+    d->format.reset(format);
+    if (avformat_find_stream_info(format, nullptr) < 0)
+        return nullptr;
+
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        AVStream *stream = format->streams[i];
+        if (!d->stream && stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            d->stream = stream;
+        else
+            stream->discard = AVDISCARD_ALL;
+    }
+    if (!d->stream)
+        return nullptr;
+
+    const AVCodecParameters *parameters = d->stream->codecpar;
+    const AVCodec *codec = avcodec_find_decoder(parameters->codec_id);
+    if (!codec)
+        return nullptr;
+    d->codec.reset(avcodec_alloc_context3(codec));
+    if (!d->codec || avcodec_parameters_to_context(d->codec.get(), parameters) < 0)
+        return nullptr;
+    d->codec->pkt_timebase = d->stream->time_base;
+    if (avcodec_open2(d->codec.get(), codec, nullptr) < 0)
+        return nullptr;
+
+    d->sampleRate = d->codec->sample_rate > 0 ? d->codec->sample_rate : parameters->sample_rate;
+    d->channelCount = d->codec->ch_layout.nb_channels > 0 ? d->codec->ch_layout.nb_channels
+                                                          : parameters->ch_layout.nb_channels;
+    // Without both there is no envelope to compute.
+    if (d->sampleRate <= 0 || d->channelCount <= 0)
+        return nullptr;
+    if (d->codec->ch_layout.nb_channels == d->channelCount)
+        av_channel_layout_copy(&d->outputLayout, &d->codec->ch_layout);
+    else
+        av_channel_layout_default(&d->outputLayout, d->channelCount);
+
+    if (format->start_time != AV_NOPTS_VALUE)
+        d->origin = double(format->start_time) / AV_TIME_BASE;
+    if (d->stream->duration != AV_NOPTS_VALUE && d->stream->duration > 0)
+        d->duration = d->stream->duration * av_q2d(d->stream->time_base);
+    else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
+        d->duration = double(format->duration) / AV_TIME_BASE;
+
+    return std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(d)));
+}
+
+int AudioDecoder::sampleRate() const
+{
+    return d->sampleRate;
+}
+
+int AudioDecoder::channelCount() const
+{
+    return d->channelCount;
+}
+
+double AudioDecoder::duration() const
+{
+    return d->duration;
+}
+
+QString AudioDecoder::errorString() const
+{
+    return d->error;
+}
+
+bool AudioDecoder::setRange(double start, double end)
+{
+    const double first = std::round(start);
+    double last = first + std::round(end - start);
+    if (d->duration > 0)
+        last = std::min(last, d->duration);
+    d->rangeStart = int64_t(first) * d->sampleRate;
+    d->rangeEnd = std::max(d->rangeStart, int64_t(std::llround(last * d->sampleRate)));
+    d->nextPosition = 0;
+    if (first <= 0)
+        return true;
+
+    // Seeking lands on a packet at or before the start; appendFrame trims the excess.
+    const int64_t target = av_rescale_q(int64_t((first + d->origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
+                                        d->stream->time_base);
+    if (av_seek_frame(d->format.get(), d->stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+        return false;
+    avcodec_flush_buffers(d->codec.get());
+    d->nextPosition = d->rangeStart;
+    return true;
+}
+
+bool AudioDecoder::Private::prepareResampler()
+{
+    if (frame->format == AV_SAMPLE_FMT_S16 && frame->sample_rate == sampleRate
+        && frame->ch_layout.nb_channels == channelCount) {
+        resampler.reset();
+        return true;
+    }
+    if (resampler && frame->format == resamplerFormat && frame->sample_rate == resamplerRate
+        && av_channel_layout_compare(&frame->ch_layout, &resamplerLayout) == 0)
+        return true;
+
+    SwrContext *context = nullptr;
+    if (swr_alloc_set_opts2(&context, &outputLayout, AV_SAMPLE_FMT_S16, sampleRate, &frame->ch_layout,
+                            AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr)
+        < 0)
+        return false;
+    resampler.reset(context);
+    const int result = swr_init(context);
+    if (result < 0) {
+        error = ffmpegError(result);
+        resampler.reset();
+        return false;
+    }
+    resamplerFormat = frame->format;
+    resamplerRate = frame->sample_rate;
+    av_channel_layout_uninit(&resamplerLayout);
+    av_channel_layout_copy(&resamplerLayout, &frame->ch_layout);
+    return true;
+}
+
+// Appends the part of the decoded frame that lies inside the range.
+bool AudioDecoder::Private::appendFrame(std::vector<int16_t> &out)
+{
+    int64_t position = nextPosition;
+    const int64_t timestamp = frame->best_effort_timestamp;
+    if (timestamp != AV_NOPTS_VALUE)
+        position = std::llround((timestamp * av_q2d(stream->time_base) - origin) * sampleRate);
+    const int64_t count = frame->nb_samples;
+    nextPosition = position + count;
+
+    const int64_t skip = std::clamp<int64_t>(rangeStart - position, 0, count);
+    const int64_t keep = std::clamp<int64_t>(rangeEnd - position, 0, count) - skip;
+    if (keep <= 0)
+        return true;
+    if (!prepareResampler())
+        return false;
+
+    const size_t base = out.size();
+    if (!resampler) {
+        const auto *samples = reinterpret_cast<const int16_t *>(frame->extended_data[0]);
+        out.insert(out.end(), samples + skip * channelCount, samples + (skip + keep) * channelCount);
+        return true;
+    }
+    out.resize(base + size_t(count + 32) * channelCount);
+    auto *target = reinterpret_cast<uint8_t *>(out.data() + base);
+    const int converted = swr_convert(resampler.get(), &target, int(count + 32),
+                                      const_cast<const uint8_t **>(frame->extended_data), int(count));
+    if (converted < 0) {
+        out.resize(base);
+        error = ffmpegError(converted);
+        return false;
+    }
+    const int64_t available = std::min<int64_t>(converted, skip + keep);
+    out.resize(base + size_t(std::max<int64_t>(available, 0)) * channelCount);
+    if (skip > 0)
+        out.erase(out.begin() + base, out.begin() + base + std::min<size_t>(skip * channelCount, out.size() - base));
+    return true;
+}
+
+AudioDecoder::Status AudioDecoder::read(std::vector<int16_t> &out)
+{
+    out.clear();
+    for (;;) {
+        if (d->nextPosition >= d->rangeEnd)
+            return Status::End;
+        int result = avcodec_receive_frame(d->codec.get(), d->frame.get());
+        if (result == 0) {
+            const bool appended = d->appendFrame(out);
+            av_frame_unref(d->frame.get());
+            if (!appended) {
+                out.clear();
+                return Status::Failed;
+            }
+            if (!out.empty())
+                return Status::Data;
+            continue;
+        }
+        if (result == AVERROR_EOF)
+            return Status::End;
+        if (result != AVERROR(EAGAIN)) {
+            d->error = ffmpegError(result);
+            return Status::Failed;
+        }
+        if (d->draining)
+            return Status::End;
+
+        result = av_read_frame(d->format.get(), d->packet.get());
+        if (result == AVERROR_EOF) {
+            d->draining = true;
+            avcodec_send_packet(d->codec.get(), nullptr);
+            continue;
+        }
+        if (result < 0) {
+            d->error = ffmpegError(result);
+            return Status::Failed;
+        }
+        if (d->packet->stream_index == d->stream->index) {
+            result = avcodec_send_packet(d->codec.get(), d->packet.get());
+            // A damaged packet is skipped, as players do; anything else stops the reading.
+            if (result < 0 && result != AVERROR_INVALIDDATA) {
+                av_packet_unref(d->packet.get());
+                d->error = ffmpegError(result);
+                return Status::Failed;
+            }
+        }
+        av_packet_unref(d->packet.get());
+    }
+}

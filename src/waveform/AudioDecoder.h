@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The first audio stream of a media file, decoded with FFmpeg into interleaved signed
+// 16-bit samples at the stream's own sample rate and channel count. Every other stream
+// is discarded unread. Not thread-safe: one thread at a time.
+class AudioDecoder
+{
+public:
+    enum class Status { Data, End, Failed };
+
+    // nullptr when the file cannot be opened, has no audio stream, or its decoder is missing.
+    static std::unique_ptr<AudioDecoder> open(const QString &path);
+    ~AudioDecoder();
+
+    int sampleRate() const;
+    int channelCount() const;
+    // Seconds; 0 when the file does not tell.
+    double duration() const;
+
+    // Restricts reading to whole seconds: the start and the length are each rounded to
+    // the nearest second, and the end never goes past the stream's duration (encoders
+    // pad the last frame). Seeks when the start is not 0; false when the seek fails.
+    bool setRange(double start, double end);
+
+    // Replaces out with the next decoded samples inside the range. Data means out is not
+    // empty; after End or Failed, out is empty and errorString() says why it failed.
+    Status read(std::vector<int16_t> &out);
+    QString errorString() const;
+
+private:
+    struct Private;
+    explicit AudioDecoder(std::unique_ptr<Private> d);
+    std::unique_ptr<Private> d;
+};
