@@ -1,0 +1,46 @@
+#pragma once
+
+#include "timeline/RulerGranularity.h"
+#include "timeline/RulerLabelFormat.h"
+
+#include <QWidget>
+
+// The ruler across the top of the timeline: major ticks with time labels and minor ticks
+// whose spacing follows the zoom. It shows the part of a long strip that is scrolled into
+// view: `offset` is the strip position at its left edge, `contentWidth` the strip's width.
+class TimelineView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TimelineView(QWidget *parent = nullptr);
+
+    double duration() const { return m_duration; }
+    double contentWidth() const { return m_contentWidth; }
+    // The strip's span in seconds and its width in points; updates the label units, the
+    // granularity and the display.
+    void setScale(double duration, double contentWidth);
+    void setOffset(double offset);
+
+    double frameRate() const { return m_frameRate; }
+    void setFrameRate(double frameRate);
+
+    RulerGranularity granularity() const { return m_granularity; }
+    RulerGranularity computeGranularity() const;
+    const RulerLabelFormat &labelFormat() const { return m_labelFormat; }
+
+    // The strip positions of the ticks drawn for the strip interval [minX, maxX).
+    QList<double> minorTickPositions(double minX, double maxX) const;
+    QList<double> majorTickPositions(double minX, double maxX) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    double m_duration = 0;
+    double m_contentWidth = 0;
+    double m_offset = 0;
+    double m_frameRate = 1.0;
+    RulerGranularity m_granularity;
+    RulerLabelFormat m_labelFormat;
+};
