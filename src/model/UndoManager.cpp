@@ -157,6 +157,13 @@ void UndoManager::setClean()
     notify();
 }
 
+void UndoManager::setCleanUnreachable()
+{
+    closeEventGroup();
+    m_cleanIndex = -1;
+    notify();
+}
+
 bool UndoManager::isClean() const
 {
     return m_cleanIndex == m_undoStack.size() && !(m_eventGroupOpen && !m_openGroup.actions.isEmpty());

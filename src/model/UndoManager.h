@@ -37,6 +37,8 @@ public:
     bool isRedoing() const { return m_mode == Mode::Redoing; }
 
     void setClean();
+    // No step is the saved one (the document holds work that was never saved).
+    void setCleanUnreachable();
     bool isClean() const;
     void removeAllActions();
 
