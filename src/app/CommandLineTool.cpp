@@ -1,0 +1,143 @@
+#include "app/CommandLineTool.h"
+
+#include "app/SubtitleFile.h"
+#include "app/TextEncoding.h"
+
+#include <QTextStream>
+
+namespace {
+
+enum class Mode { Check, Convert };
+
+struct Request
+{
+    Mode mode;
+    int from = TextEncoding::Automatic;
+    int to = TextEncoding::Automatic;
+    QStringList files;
+};
+
+constexpr int failed = 1;
+constexpr int wrongArguments = 2;
+
+// An encoding as the chooser names it ("Automatic" included) or as ICU knows it.
+std::optional<int> encodingNamed(const QString &name)
+{
+    if (name.compare(QLatin1String("Automatic"), Qt::CaseInsensitive) == 0
+        || name.compare(CommandLineTool::tr("Automatic"), Qt::CaseInsensitive) == 0)
+        return TextEncoding::Automatic;
+    return TextEncoding::numberForName(name);
+}
+
+QString usage()
+{
+    return CommandLineTool::tr("Usage: cuewright --check [--from ENCODING] FILE...\n"
+                               "       cuewright --convert [--from ENCODING] [--to ENCODING] IN OUT\n");
+}
+
+// The request, or the message and status to leave with.
+Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &arguments)
+{
+    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, {}};
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
+            request.files.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        QString option = argument;
+        std::optional<QString> value;
+        if (const qsizetype equals = argument.indexOf(u'='); equals > 0) {
+            option = argument.first(equals);
+            value = argument.sliced(equals + 1);
+        }
+        const bool isFrom = option == QLatin1String("--from");
+        const bool isTo = option == QLatin1String("--to") && mode == Mode::Convert;
+        if (!isFrom && !isTo)
+            return std::pair{CommandLineTool::tr("Unknown option \"%1\".\n").arg(argument) + usage(), wrongArguments};
+        if (!value) {
+            if (i + 1 == arguments.size())
+                return std::pair{CommandLineTool::tr("The option \"%1\" needs an encoding name.\n").arg(option) + usage(),
+                                 wrongArguments};
+            value = arguments[++i];
+        }
+        const auto number = encodingNamed(*value);
+        if (!number)
+            return std::pair{CommandLineTool::tr("Unknown text encoding \"%1\".\n").arg(*value), wrongArguments};
+        (isFrom ? request.from : request.to) = *number;
+    }
+    const bool rightCount = mode == Mode::Check ? !request.files.isEmpty() : request.files.size() == 2;
+    if (!rightCount)
+        return std::pair{usage(), wrongArguments};
+    return request;
+}
+
+int check(const Request &request, QTextStream &out, QTextStream &err)
+{
+    int status = 0;
+    for (const QString &path : request.files) {
+        const auto contents = SubtitleFile::read(path, request.from);
+        if (contents) {
+            out << CommandLineTool::tr("%1: %2 subtitles, %3\n")
+                       .arg(path)
+                       .arg(contents.value().subtitles.size())
+                       .arg(TextEncoding::name(contents.value().encoding));
+        } else {
+            err << path << ": " << contents.error() << '\n';
+            status = failed;
+        }
+    }
+    return status;
+}
+
+int convert(const Request &request, QTextStream &err)
+{
+    const QString &input = request.files[0];
+    const QString &output = request.files[1];
+    const auto contents = SubtitleFile::read(input, request.from);
+    if (!contents) {
+        err << input << ": " << contents.error() << '\n';
+        return failed;
+    }
+    // As in the editor: a detected encoding is the document's own.
+    const std::optional<int> documentEncoding =
+        request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
+    const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
+    if (const auto error = SubtitleFile::write(output, contents.value().subtitles, encoding)) {
+        err << output << ": " << *error << '\n';
+        return failed;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.size() < 2)
+        return std::nullopt;
+    Mode mode;
+    if (arguments[1] == QLatin1String("--check"))
+        mode = Mode::Check;
+    else if (arguments[1] == QLatin1String("--convert"))
+        mode = Mode::Convert;
+    else
+        return std::nullopt;
+
+    const auto request = parse(mode, arguments.mid(2));
+    int status;
+    if (!request) {
+        err << request.error().first;
+        status = request.error().second;
+    } else {
+        status = mode == Mode::Check ? check(request.value(), out, err) : convert(request.value(), err);
+    }
+    out.flush();
+    err.flush();
+    return status;
+}

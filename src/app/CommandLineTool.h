@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+// The command-line door for scripts, reading and writing exactly as the editor does:
+//   cuewright --check [--from NAME] FILE...
+//   cuewright --convert [--from NAME] [--to NAME] IN OUT
+// `--from` plays the part of the "saveEncoding" setting (absent: Automatic), `--to` the
+// part of the Save dialog's choice. Needs no display and prints nothing else on success.
+class CommandLineTool
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLineTool)
+
+public:
+    // `arguments` as QCoreApplication::arguments() gives them, the program first. Returns
+    // nullopt when they ask for no command-line mode (the editor then starts), otherwise
+    // the exit status: 0 success, 1 a file failed, 2 wrong arguments.
+    static std::optional<int> run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+};

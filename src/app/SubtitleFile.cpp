@@ -1,0 +1,96 @@
+#include "app/SubtitleFile.h"
+
+#include "app/TextEncoding.h"
+#include "format/SubtitleParser.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return tr("The file could not be opened because it is a folder.");
+    if (!info.exists())
+        return tr("The file could not be opened because it does not exist.");
+    // A device or pipe has no size to check; only regular files are read.
+    if (!info.isFile())
+        return tr("The file could not be opened because it is not a regular file.");
+    if (info.size() > maximumSize)
+        return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return tr("The file could not be opened.\n%1").arg(file.errorString());
+    QByteArray bytes = file.read(maximumSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return tr("The file could not be read.\n%1").arg(file.errorString());
+    if (bytes.size() > maximumSize)
+        return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
+    file.close();
+
+    QString text;
+    int encoding = chosenEncoding;
+    if (chosenEncoding == TextEncoding::Automatic) {
+        auto detected = TextEncoding::decodeDetectingEncoding(bytes);
+        if (!detected)
+            return detected.error().message;
+        TextEncoding::Detected result = std::move(detected).value();
+        text = std::move(result.text);
+        encoding = result.encoding;
+    } else {
+        auto decoded = TextEncoding::decode(bytes, chosenEncoding);
+        if (!decoded)
+            return decoded.error().message;
+        text = std::move(decoded).value();
+    }
+    bytes = QByteArray(); // the text holds it all now; keep the peak low
+
+    auto subtitles = SubtitleParser::shared().parse(text);
+    if (!subtitles)
+        return subtitles.error().message();
+    return Contents{std::move(subtitles).value(), encoding};
+}
+
+std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return tr("The file could not be saved because a folder has that name.");
+    const auto bytes = TextEncoding::encode(SubtitleParser::shared().serialize(subtitles), encoding);
+    if (!bytes)
+        return bytes.error().message;
+
+    if (info.exists() && !info.isFile()) {
+        // A device or a pipe (a script's /dev/stdout) cannot be replaced, only written to.
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return tr("The file could not be saved.\n%1").arg(device.errorString());
+        if (device.write(bytes.value()) != bytes.value().size())
+            return tr("The file could not be saved.\n%1").arg(device.errorString());
+        return std::nullopt;
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return tr("The file could not be saved.\n%1").arg(file.errorString());
+    file.write(bytes.value());
+    if (!file.commit())
+        return tr("The file could not be saved.\n%1").arg(file.errorString());
+    return std::nullopt;
+}
+
+int SubtitleFile::encodingForSaving(std::optional<int> documentEncoding, int saveEncoding, std::optional<int> dialogChoice)
+{
+    const auto usable = [](std::optional<int> number) {
+        return number && *number != TextEncoding::Automatic && TextEncoding::find(*number);
+    };
+    if (usable(dialogChoice))
+        return *dialogChoice;
+    if (usable(documentEncoding))
+        return *documentEncoding;
+    if (usable(saveEncoding))
+        return saveEncoding;
+    return TextEncoding::Utf8;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/Expected.h"
+#include "model/Subtitle.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <optional>
+
+// Reading and writing a subtitle file the way the editor does: the one path shared by
+// the document and the command line.
+class SubtitleFile
+{
+    Q_DECLARE_TR_FUNCTIONS(SubtitleFile)
+
+public:
+    // Larger files are refused with a message instead of exhausting memory.
+    static constexpr qint64 maximumSize = 256 * 1024 * 1024;
+
+    struct Contents
+    {
+        SubtitleList subtitles;
+        // The encoding the text was decoded with: the detected one when reading with
+        // TextEncoding::Automatic, otherwise the chosen one.
+        int encoding;
+    };
+
+    // Reads, decodes (detecting the encoding when `chosenEncoding` is Automatic) and
+    // parses the file. The error is the message the user sees; for malformed SRT it is
+    // the parser's own.
+    static Expected<Contents, QString> read(const QString &path, int chosenEncoding);
+
+    // Writes the subtitles as SRT in `encoding`, replacing the file atomically: on any
+    // failure the file stays as it was. Returns the message for the user on failure.
+    static std::optional<QString> write(const QString &path, const SubtitleList &subtitles, int encoding);
+
+    // The encoding a save writes: an encoding picked in the Save dialog for this save
+    // (which then becomes the document's encoding), else the document's own encoding,
+    // else the "saveEncoding" setting when it is not Automatic, else UTF-8. Numbers that
+    // name no known encoding are passed over.
+    static int encodingForSaving(std::optional<int> documentEncoding, int saveEncoding,
+                                 std::optional<int> dialogChoice = std::nullopt);
+};

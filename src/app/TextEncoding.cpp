@@ -1,0 +1,497 @@
+#include "app/TextEncoding.h"
+
+#include "model/Fatal.h"
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+#include <unicode/ucnv.h>
+#include <unicode/ucsdet.h>
+#include <uchardet/uchardet.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct ConverterCloser
+{
+    void operator()(UConverter *converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openConverter(const char *name)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(name, &status));
+    if (U_FAILURE(status))
+        return nullptr;
+    return converter;
+}
+
+// IANA MIBenums of the standard names ICU gives its converters. The numbers end up in
+// users' settings, so they must never change.
+const QHash<QString, int> &mibEnums()
+{
+    static const QHash<QString, int> table = [] {
+        QHash<QString, int> t{
+            {"UTF-8", 106}, {"UTF-16", 1015}, {"UTF-16BE", 1013}, {"UTF-16LE", 1014},
+            {"UTF-32", 1017}, {"UTF-32BE", 1018}, {"UTF-32LE", 1019}, {"UTF-7", 1012},
+            {"SCSU", 1011}, {"BOCU-1", 1020}, {"CESU-8", 1016},
+            {"US-ASCII", 3}, {"ISO-8859-1", 4}, {"ISO-8859-2", 5}, {"ISO-8859-3", 6},
+            {"ISO-8859-4", 7}, {"ISO-8859-5", 8}, {"ISO-8859-6", 9}, {"ISO-8859-7", 10},
+            {"ISO-8859-8", 11}, {"ISO-8859-9", 12}, {"ISO-8859-10", 13}, {"ISO-8859-13", 109},
+            {"ISO-8859-14", 110}, {"ISO-8859-15", 111}, {"GBK", 113}, {"GB18030", 114},
+            {"Shift_JIS", 17}, {"EUC-JP", 18}, {"JIS_Encoding", 16}, {"ISO-2022-JP", 39},
+            {"ISO-2022-JP-2", 40}, {"ISO-2022-KR", 37}, {"EUC-KR", 38}, {"KS_C_5601-1987", 36},
+            {"ISO-2022-CN", 104}, {"ISO-2022-CN-EXT", 105}, {"GB_2312-80", 57},
+            {"GB2312", 2025}, {"Big5", 2026}, {"Big5-HKSCS", 2101}, {"HZ-GB-2312", 2085},
+            {"KOI8-R", 2084}, {"KOI8-U", 2088}, {"TIS-620", 2259}, {"macintosh", 2027},
+            {"hp-roman8", 2004}, {"Adobe-Standard-Encoding", 2005}, {"IBM-Thai", 2016},
+            {"IBM437", 2011}, {"IBM775", 2087}, {"IBM850", 2009}, {"IBM851", 2045},
+            {"IBM852", 2010}, {"IBM855", 2046}, {"IBM857", 2047}, {"IBM00858", 2089},
+            {"IBM860", 2048}, {"IBM861", 2049}, {"IBM862", 2013}, {"IBM863", 2050},
+            {"IBM864", 2051}, {"IBM865", 2052}, {"IBM866", 2086}, {"IBM868", 2053},
+            {"IBM869", 2054}, {"IBM037", 2028}, {"IBM273", 2030}, {"IBM277", 2033},
+            {"IBM278", 2034}, {"IBM280", 2035}, {"IBM284", 2037}, {"IBM285", 2038},
+            {"IBM290", 2039}, {"IBM297", 2040}, {"IBM420", 2041}, {"IBM424", 2043},
+            {"IBM500", 2044}, {"IBM870", 2055}, {"IBM871", 2056}, {"IBM918", 2062},
+            {"IBM1026", 2063}, {"IBM1047", 2102},
+        };
+        for (int codePage = 1250; codePage <= 1258; ++codePage)
+            t.insert(QStringLiteral("windows-%1").arg(codePage), 2000 + codePage);
+        for (int i = 0; i <= 9; ++i)
+            t.insert(QStringLiteral("IBM0114%1").arg(i), 2091 + i);
+        QHash<QString, int> folded;
+        for (auto it = t.cbegin(); it != t.cend(); ++it)
+            folded.insert(it.key().toCaseFolded(), it.value());
+        return folded;
+    }();
+    return table;
+}
+
+const char *region(const QString &label)
+{
+    static const QHash<QString, const char *> table = [] {
+        const std::initializer_list<std::pair<const char *, std::initializer_list<const char *>>> groups{
+            {QT_TRANSLATE_NOOP("TextEncoding", "Unicode"),
+             {"UTF-8", "UTF-16", "UTF-16BE", "UTF-16LE", "UTF-32", "UTF-32BE", "UTF-32LE", "UTF-7",
+              "SCSU", "BOCU-1", "CESU-8"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Western"),
+             {"US-ASCII", "ISO-8859-1", "windows-1252", "ISO-8859-15", "macintosh", "IBM850",
+              "IBM00858", "IBM437", "hp-roman8"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Central European"),
+             {"ISO-8859-2", "windows-1250", "IBM852", "x-mac-centraleurroman"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "South European"), {"ISO-8859-3"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "North European"), {"ISO-8859-4"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Nordic"), {"ISO-8859-10"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Celtic"), {"ISO-8859-14"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Cyrillic"),
+             {"ISO-8859-5", "windows-1251", "KOI8-R", "IBM866", "IBM855", "x-mac-cyrillic"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Ukrainian"), {"KOI8-U"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Greek"),
+             {"ISO-8859-7", "windows-1253", "IBM869", "IBM851", "x-mac-greek"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Turkish"),
+             {"ISO-8859-9", "windows-1254", "IBM857", "x-mac-turkish"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Hebrew"), {"ISO-8859-8", "windows-1255", "IBM862", "IBM424"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Arabic"), {"ISO-8859-6", "windows-1256", "IBM864", "IBM420"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Baltic"), {"ISO-8859-13", "windows-1257", "IBM775"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Vietnamese"), {"windows-1258"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Thai"), {"TIS-620", "windows-874", "IBM-Thai"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Japanese"),
+             {"Shift_JIS", "EUC-JP", "ISO-2022-JP", "ISO-2022-JP-1", "ISO-2022-JP-2"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Simplified"),
+             {"GBK", "GB2312", "GB18030", "GB_2312-80", "HZ-GB-2312", "ISO-2022-CN", "ISO-2022-CN-EXT"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Traditional"), {"Big5", "Big5-HKSCS"}},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Korean"), {"EUC-KR", "ISO-2022-KR", "KSC_5601", "cp1363"}},
+        };
+        QHash<QString, const char *> t;
+        for (const auto &[regionName, labels] : groups) {
+            for (const char *l : labels)
+                t.insert(QString::fromLatin1(l).toCaseFolded(), regionName);
+        }
+        return t;
+    }();
+    return table.value(label.toCaseFolded(), nullptr);
+}
+
+bool isUnicode(UConverterType type)
+{
+    switch (type) {
+    case UCNV_UTF8:
+    case UCNV_CESU8:
+    case UCNV_UTF16:
+    case UCNV_UTF16_BigEndian:
+    case UCNV_UTF16_LittleEndian:
+    case UCNV_UTF32:
+    case UCNV_UTF32_BigEndian:
+    case UCNV_UTF32_LittleEndian:
+    case UCNV_UTF7:
+    case UCNV_SCSU:
+    case UCNV_BOCU1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The byte-order mark written before text in encodings that have a byte order but do
+// not write a mark themselves (ICU's "UTF-16" and "UTF-32" write their own).
+QByteArray byteOrderMark(UConverterType type)
+{
+    switch (type) {
+    case UCNV_UTF16_BigEndian:
+        return QByteArray("\xFE\xFF", 2);
+    case UCNV_UTF16_LittleEndian:
+        return QByteArray("\xFF\xFE", 2);
+    case UCNV_UTF32_BigEndian:
+        return QByteArray("\x00\x00\xFE\xFF", 4);
+    case UCNV_UTF32_LittleEndian:
+        return QByteArray("\xFF\xFE\x00\x00", 4);
+    default:
+        return {};
+    }
+}
+
+QString hexBytes(const char *bytes, int length)
+{
+    QStringList parts;
+    for (int i = 0; i < length; ++i)
+        parts.append(QStringLiteral("0x") + QString::number(uchar(bytes[i]), 16).toUpper().rightJustified(2, u'0'));
+    return parts.join(u' ');
+}
+
+// Strict conversion to text; on failure, a message naming the offending bytes and where
+// they are.
+Expected<QString, TextEncoding::Error> toUnicode(UConverter *converter, const QByteArray &bytes, const QString &encodingName)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    QString text;
+    text.resize(bytes.size() + 16);
+    const char *begin = bytes.constData();
+    const char *source = begin;
+    qsizetype written = 0;
+    for (;;) {
+        auto *targetBegin = reinterpret_cast<UChar *>(text.data());
+        UChar *target = targetBegin + written;
+        status = U_ZERO_ERROR;
+        ucnv_toUnicode(converter, &target, targetBegin + text.size(), &source, begin + bytes.size(), nullptr, true, &status);
+        written = target - targetBegin;
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            text.resize(text.size() + text.size() / 2 + 16);
+            continue;
+        }
+        break;
+    }
+    if (U_FAILURE(status)) {
+        char invalid[32];
+        int8_t length = sizeof invalid;
+        UErrorCode invalidStatus = U_ZERO_ERROR;
+        ucnv_getInvalidChars(converter, invalid, &length, &invalidStatus);
+        if (U_FAILURE(invalidStatus))
+            length = 0;
+        const qsizetype offset = (source - begin) - length;
+        if (status == U_TRUNCATED_CHAR_FOUND)
+            return TextEncoding::Error{TextEncoding::tr("The text is not valid %1: it ends in the middle of a character (byte offset %2).")
+                .arg(encodingName)
+                .arg(offset)};
+        return TextEncoding::Error{TextEncoding::tr("The text is not valid %1: the bytes %2 at byte offset %3 are not a character in this encoding.")
+            .arg(encodingName, hexBytes(invalid, length))
+            .arg(offset)};
+    }
+    text.resize(written);
+    if (text.capacity() - written > written / 8)
+        text.squeeze();
+    if (isUnicode(ucnv_getType(converter)) && text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+// Strict conversion from text; on failure, a message naming the character.
+Expected<QByteArray, TextEncoding::Error> fromUnicode(UConverter *converter, QStringView text, const QString &encodingName)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    QByteArray bytes = byteOrderMark(ucnv_getType(converter));
+    qsizetype written = bytes.size();
+    bytes.resize(written + text.size() + text.size() / 4 + 16);
+    const auto *begin = reinterpret_cast<const UChar *>(text.data());
+    const UChar *source = begin;
+    for (;;) {
+        char *targetBegin = bytes.data();
+        char *target = targetBegin + written;
+        status = U_ZERO_ERROR;
+        ucnv_fromUnicode(converter, &target, targetBegin + bytes.size(), &source, begin + text.size(), nullptr, true, &status);
+        written = target - targetBegin;
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            bytes.resize(bytes.size() + bytes.size() / 2 + 16);
+            continue;
+        }
+        break;
+    }
+    if (U_FAILURE(status)) {
+        UChar invalid[4];
+        int8_t length = 4;
+        UErrorCode invalidStatus = U_ZERO_ERROR;
+        ucnv_getInvalidUChars(converter, invalid, &length, &invalidStatus);
+        if (U_FAILURE(invalidStatus) || length <= 0)
+            return TextEncoding::Error{TextEncoding::tr("The text cannot be saved in %1.").arg(encodingName)};
+        char32_t codePoint = invalid[0];
+        if (length == 2 && QChar::isHighSurrogate(invalid[0]) && QChar::isLowSurrogate(invalid[1]))
+            codePoint = QChar::surrogateToUcs4(invalid[0], invalid[1]);
+        const QString code = QStringLiteral("U+") + QString::number(uint(codePoint), 16).toUpper().rightJustified(4, u'0');
+        if (QChar::isPrint(codePoint) && !QChar::isSurrogate(codePoint))
+            return TextEncoding::Error{TextEncoding::tr("The character \"%1\" (%2) cannot be saved in %3.")
+                .arg(QString::fromUcs4(&codePoint, 1), code, encodingName)};
+        return TextEncoding::Error{TextEncoding::tr("The character %1 cannot be saved in %2.").arg(code, encodingName)};
+    }
+    bytes.resize(written);
+    return bytes;
+}
+
+// Whether a converter can carry SRT text at all.
+bool carriesSrt(UConverter *converter)
+{
+    const QString probe = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nHello, world!\n\n");
+    const auto bytes = fromUnicode(converter, probe, {});
+    if (!bytes)
+        return false;
+    ucnv_reset(converter);
+    const auto text = toUnicode(converter, bytes.value(), {});
+    return text && text.value() == probe;
+}
+
+QString standardName(const char *converterName, const char *standard)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const char *name = ucnv_getStandardName(converterName, standard, &status);
+    return U_SUCCESS(status) && name ? QString::fromLatin1(name) : QString();
+}
+
+// A stable number for an encoding without an IANA MIBenum: a hash of ICU's canonical
+// name, far above the MIBenum range.
+int hashedNumber(const QByteArray &converterName)
+{
+    quint32 hash = 2166136261u;
+    for (char c : converterName) {
+        hash ^= uchar(c);
+        hash *= 16777619u;
+    }
+    return 100000 + int(hash % 2000000000u);
+}
+
+QList<TextEncoding::Entry> buildList()
+{
+    QList<TextEncoding::Entry> unicode;
+    QList<TextEncoding::Entry> named;
+    QList<TextEncoding::Entry> others;
+    QSet<int> numbers;
+    QSet<QString> displayNames;
+    const int count = ucnv_countAvailable();
+    for (int i = 0; i < count; ++i) {
+        const char *converterName = ucnv_getAvailableName(i);
+        Converter converter = openConverter(converterName);
+        if (!converter || !carriesSrt(converter.get()))
+            continue;
+        const QString iana = standardName(converterName, "IANA");
+        const QString mime = standardName(converterName, "MIME");
+        const QString windows = standardName(converterName, "WINDOWS");
+        QString label = !mime.isEmpty() ? mime : !iana.isEmpty() ? iana : !windows.isEmpty() ? windows : QString::fromLatin1(converterName);
+
+        int number = 0;
+        for (const QString &name : {label, iana, mime}) {
+            if (!name.isEmpty() && (number = mibEnums().value(name.toCaseFolded())) != 0)
+                break;
+        }
+        if (number == 0 || numbers.contains(number)) {
+            number = hashedNumber(converterName);
+            while (numbers.contains(number) || number == TextEncoding::Automatic)
+                ++number;
+        }
+        numbers.insert(number);
+
+        const char *regionName = region(label);
+        QString displayName = regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), label) : label;
+        if (displayNames.contains(displayName)) {
+            label = QString::fromLatin1(converterName);
+            displayName = regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), label) : label;
+        }
+        displayNames.insert(displayName);
+
+        TextEncoding::Entry entry{number, QByteArray(converterName), label, displayName};
+        if (isUnicode(ucnv_getType(converter.get())))
+            unicode.append(entry);
+        else if (regionName)
+            named.append(entry);
+        else
+            others.append(entry);
+    }
+    const auto byDisplayName = [](const TextEncoding::Entry &a, const TextEncoding::Entry &b) {
+        return QString::compare(a.displayName, b.displayName, Qt::CaseInsensitive) < 0;
+    };
+    std::stable_sort(named.begin(), named.end(), byDisplayName);
+    std::stable_sort(others.begin(), others.end(), byDisplayName);
+    return unicode + named + others;
+}
+
+} // namespace
+
+const QList<TextEncoding::Entry> &TextEncoding::all()
+{
+    static const QList<Entry> list = buildList();
+    return list;
+}
+
+const TextEncoding::Entry *TextEncoding::find(int number)
+{
+    static const QHash<int, qsizetype> positions = [] {
+        QHash<int, qsizetype> p;
+        for (qsizetype i = 0; i < all().size(); ++i)
+            p.insert(all()[i].number, i);
+        return p;
+    }();
+    const auto it = positions.constFind(number);
+    return it == positions.cend() ? nullptr : &all()[*it];
+}
+
+std::optional<int> TextEncoding::numberForName(QStringView name)
+{
+    const QString trimmed = name.trimmed().toString();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    for (const Entry &entry : all()) {
+        if (trimmed.compare(entry.displayName, Qt::CaseInsensitive) == 0 || trimmed.compare(entry.name, Qt::CaseInsensitive) == 0)
+            return entry.number;
+    }
+    // Any name or alias ICU knows, through the converter it opens.
+    Converter converter = openConverter(trimmed.toLatin1().constData());
+    if (!converter || trimmed.contains(QChar(0)))
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    const QByteArray canonical = ucnv_getName(converter.get(), &status);
+    for (const Entry &entry : all()) {
+        if (entry.converterName == canonical)
+            return entry.number;
+    }
+    return std::nullopt;
+}
+
+QString TextEncoding::name(int number)
+{
+    const Entry *entry = find(number);
+    return entry ? entry->name : QString::number(number);
+}
+
+QString TextEncoding::displayName(int number)
+{
+    const Entry *entry = find(number);
+    return entry ? entry->displayName : QString::number(number);
+}
+
+Expected<QString, TextEncoding::Error> TextEncoding::decode(const QByteArray &bytes, int number)
+{
+    const Entry *entry = find(number);
+    if (!entry)
+        return Error{tr("The text encoding number %1 is not known.").arg(number)};
+    Converter converter = openConverter(entry->converterName.constData());
+    if (!converter)
+        CUEWRIGHT_FATAL("a listed converter does not open");
+    return toUnicode(converter.get(), bytes, entry->name);
+}
+
+Expected<QByteArray, TextEncoding::Error> TextEncoding::encode(QStringView text, int number)
+{
+    const Entry *entry = find(number);
+    if (!entry)
+        return Error{tr("The text encoding number %1 is not known.").arg(number)};
+    Converter converter = openConverter(entry->converterName.constData());
+    if (!converter)
+        CUEWRIGHT_FATAL("a listed converter does not open");
+    return fromUnicode(converter.get(), text, entry->name);
+}
+
+std::optional<int> TextEncoding::encodingOfByteOrderMark(const QByteArray &bytes)
+{
+    // UTF-32LE first: its mark begins with the UTF-16LE one.
+    if (bytes.startsWith(QByteArray("\x00\x00\xFE\xFF", 4)))
+        return Utf32BigEndian;
+    if (bytes.startsWith(QByteArray("\xFF\xFE\x00\x00", 4)))
+        return Utf32LittleEndian;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return Utf8;
+    if (bytes.startsWith("\xFE\xFF"))
+        return Utf16BigEndian;
+    if (bytes.startsWith("\xFF\xFE"))
+        return Utf16LittleEndian;
+    return std::nullopt;
+}
+
+namespace {
+
+// The detectors look at the start of a file; a few megabytes are plenty to tell.
+constexpr qsizetype detectionSampleSize = 4 * 1024 * 1024;
+
+} // namespace
+
+std::optional<int> TextEncoding::uchardetGuess(const QByteArray &bytes)
+{
+    uchardet_t detector = uchardet_new();
+    const qsizetype length = std::min(bytes.size(), detectionSampleSize);
+    std::optional<int> number;
+    if (uchardet_handle_data(detector, bytes.constData(), size_t(length)) == 0) {
+        uchardet_data_end(detector);
+        number = numberForName(QString::fromLatin1(uchardet_get_charset(detector)));
+    }
+    uchardet_delete(detector);
+    return number;
+}
+
+QList<int> TextEncoding::icuGuesses(const QByteArray &bytes)
+{
+    QList<int> numbers;
+    UErrorCode status = U_ZERO_ERROR;
+    UCharsetDetector *detector = ucsdet_open(&status);
+    if (U_FAILURE(status))
+        return numbers;
+    ucsdet_setText(detector, bytes.constData(), int32_t(std::min(bytes.size(), detectionSampleSize)), &status);
+    int32_t count = 0;
+    const UCharsetMatch **matches = ucsdet_detectAll(detector, &count, &status);
+    for (int32_t i = 0; U_SUCCESS(status) && i < count; ++i) {
+        const char *name = ucsdet_getName(matches[i], &status);
+        if (U_SUCCESS(status) && name) {
+            if (const auto number = numberForName(QString::fromLatin1(name)); number && !numbers.contains(*number))
+                numbers.append(*number);
+        }
+    }
+    ucsdet_close(detector);
+    return numbers;
+}
+
+Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetectingEncoding(const QByteArray &bytes)
+{
+    if (const auto marked = encodingOfByteOrderMark(bytes)) {
+        auto text = decode(bytes, *marked);
+        if (!text)
+            return text.error();
+        return Detected{std::move(text).value(), *marked};
+    }
+    if (auto text = decode(bytes, Utf8))
+        return Detected{std::move(text).value(), Utf8};
+
+    QList<int> candidates;
+    if (const auto guess = uchardetGuess(bytes))
+        candidates.append(*guess);
+    for (int number : icuGuesses(bytes)) {
+        if (!candidates.contains(number))
+            candidates.append(number);
+    }
+    for (int number : std::as_const(candidates)) {
+        if (number == Utf8)
+            continue;
+        if (auto text = decode(bytes, number))
+            return Detected{std::move(text).value(), number};
+    }
+    return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/Expected.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The text encodings a subtitle file can be read and written in: every ICU converter
+// that can carry SRT text, each with a stable number (stored in the settings) and a
+// readable name. Decoding and encoding are strict: a byte sequence that is not valid in
+// the encoding, or a character the encoding cannot represent, is an error with a
+// message for the user, never a silent replacement.
+class TextEncoding
+{
+    Q_DECLARE_TR_FUNCTIONS(TextEncoding)
+
+public:
+    // "Automatic": no encoding chosen, detect it when reading.
+    static constexpr int Automatic = 0;
+    // Numbers are IANA MIBenums where the encoding has one.
+    static constexpr int Utf8 = 106;
+    static constexpr int Utf16BigEndian = 1013;
+    static constexpr int Utf16LittleEndian = 1014;
+    static constexpr int Utf32BigEndian = 1018;
+    static constexpr int Utf32LittleEndian = 1019;
+
+    // Why a text could not be decoded or encoded: a message for the user.
+    struct Error
+    {
+        QString message;
+    };
+
+    struct Entry
+    {
+        int number;
+        QByteArray converterName; // ICU's canonical name
+        QString name;             // the short standard name, e.g. "windows-1252"
+        QString displayName;      // e.g. "Western (windows-1252)"
+    };
+
+    // Every encoding, Unicode first, then by display name. Built once.
+    static const QList<Entry> &all();
+    static const Entry *find(int number);
+    // The number of an encoding named by its display name, its short name, or any name or
+    // alias ICU accepts (case-insensitive). Not "Automatic".
+    static std::optional<int> numberForName(QStringView name);
+    // The short name ("UTF-8"), or the number itself for an unknown one.
+    static QString name(int number);
+    static QString displayName(int number);
+
+    // Decodes with one encoding. A leading byte-order mark of this very encoding (UTF-8,
+    // UTF-16, UTF-32) is not part of the text and is removed.
+    static Expected<QString, Error> decode(const QByteArray &bytes, int number);
+
+    struct Detected
+    {
+        QString text;
+        int encoding;
+    };
+    // Detects the encoding and decodes: a byte-order mark, then valid UTF-8, then the
+    // guesses of the detectors, the first that decodes the whole text strictly.
+    static Expected<Detected, Error> decodeDetectingEncoding(const QByteArray &bytes);
+
+    // Unicode encodings with a byte order are written with a byte-order mark, so that the
+    // file says what it is; UTF-8 is written without one.
+    static Expected<QByteArray, Error> encode(QStringView text, int number);
+
+    // The steps of detection, open for measuring them one by one.
+    static std::optional<int> encodingOfByteOrderMark(const QByteArray &bytes);
+    static std::optional<int> uchardetGuess(const QByteArray &bytes);
+    static QList<int> icuGuesses(const QByteArray &bytes);
+};
