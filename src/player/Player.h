@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QString>
 
+class QWidget;
+
 #include <functional>
 
 // What the program needs of a video player. The libmpv player implements it for real;
@@ -48,6 +50,8 @@ public:
 
     // Where the picture lies inside the player's view, in the view's coordinates.
     virtual QRectF videoRect() const = 0;
+    // The widget showing the picture, owned by the player; nullptr when it draws nowhere.
+    virtual QWidget *view() const { return nullptr; }
 
 signals:
     void durationChanged(double duration);

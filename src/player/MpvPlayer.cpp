@@ -1,0 +1,479 @@
+#include "player/MpvPlayer.h"
+
+#include "player/MpvVideoWidget.h"
+
+#include <QEvent>
+#include <QPalette>
+#include <QWidget>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <cmath>
+
+namespace {
+
+// How often backwards play issues its next seek.
+constexpr int backwardsStepMilliseconds = 50;
+
+enum PropertyId : quint64 { TimePos = 1, Duration, ContainerFps, DisplayWidth, DisplayHeight, Pause };
+
+} // namespace
+
+MpvPlayer::MpvPlayer(Output output, QObject *parent)
+    : Player(parent)
+    , m_output(output)
+{
+    // mpv refuses to start unless numbers are read and written the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv) {
+        QMetaObject::invokeMethod(this, [this] { fail(tr("The video player could not be started.")); },
+                                  Qt::QueuedConnection);
+        return;
+    }
+    const bool headless = output == Output::Headless;
+    const std::pair<const char *, const char *> options[]{
+        {"vo", headless ? "null" : "libmpv"},
+        {"ao", headless ? "null" : "auto"},
+        {"hwdec", "no"},
+        {"hr-seek", "yes"},
+        {"keep-open", "yes"},
+        {"pause", "yes"},
+        {"idle", "yes"},
+        {"config", "no"},
+        {"terminal", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"osc", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        // The overlay shows the document's subtitles; the file's own would get in the way.
+        {"sid", "no"},
+        {"sub-auto", "no"},
+        {"audio-display", "no"},
+    };
+    for (const auto &[name, value] : options)
+        mpv_set_option_string(m_mpv, name, value);
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        QMetaObject::invokeMethod(this, [this] { fail(tr("The video player could not be started.")); },
+                                  Qt::QueuedConnection);
+        return;
+    }
+    mpv_observe_property(m_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, ContainerFps, "container-fps", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, DisplayWidth, "dwidth", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, DisplayHeight, "dheight", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(m_mpv, [](void *context) {
+        // Called on one of mpv's threads.
+        auto *player = static_cast<MpvPlayer *>(context);
+        QMetaObject::invokeMethod(player, &MpvPlayer::processEvents, Qt::QueuedConnection);
+    }, this);
+
+    m_backwardsTimer.setInterval(backwardsStepMilliseconds);
+    connect(&m_backwardsTimer, &QTimer::timeout, this, &MpvPlayer::stepBackwardsPlayback);
+
+    if (!headless) {
+        auto *widget = new MpvVideoWidget(m_mpv);
+        connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
+            if (!m_pendingPath.isEmpty())
+                start();
+        });
+        widget->installEventFilter(this);
+        m_view = widget;
+    }
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    if (m_seek && m_seek->completion)
+        m_seek->completion(false);
+    delete m_view; // frees the render context while mpv still exists
+    if (m_mpv) {
+        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+        mpv_terminate_destroy(m_mpv);
+    }
+}
+
+void MpvPlayer::load(const QString &path)
+{
+    if (!m_mpv)
+        return; // the failure is already on its way
+    m_pendingPath = path;
+    auto *widget = qobject_cast<MpvVideoWidget *>(m_view.data());
+    if (m_output == Output::Headless || (widget && widget->hasRenderContext()))
+        start();
+}
+
+void MpvPlayer::start()
+{
+    const QByteArray path = m_pendingPath.toUtf8();
+    m_pendingPath.clear();
+    command({"loadfile", path.constData(), "replace"});
+}
+
+QWidget *MpvPlayer::view() const
+{
+    if (!m_view && m_output == Output::Headless) {
+        auto *placeholder = new QWidget;
+        QPalette palette = placeholder->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        placeholder->setPalette(palette);
+        placeholder->setAutoFillBackground(true);
+        placeholder->installEventFilter(const_cast<MpvPlayer *>(this));
+        const_cast<MpvPlayer *>(this)->m_view = placeholder;
+    }
+    return m_view;
+}
+
+bool MpvPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::Resize)
+        emit videoRectChanged();
+    return Player::eventFilter(watched, event);
+}
+
+QRectF MpvPlayer::videoRect() const
+{
+    if (!m_view)
+        return QRectF(QPointF(), m_videoSize);
+    const QRectF bounds = m_view->rect();
+    if (m_videoSize.isEmpty() || bounds.isEmpty())
+        return bounds;
+    // The picture keeps its aspect and is centred, with bars on two sides.
+    const QSizeF size = m_videoSize.scaled(bounds.size(), Qt::KeepAspectRatio);
+    return QRectF(bounds.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}
+
+void MpvPlayer::setRate(double rate)
+{
+    if (!m_mpv || m_failed || rate == m_rate)
+        return;
+    m_stepping = false;
+    m_rate = rate;
+    m_backwardsTimer.stop();
+    if (rate > 0) {
+        mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+        setFlag("pause", false);
+    } else {
+        setFlag("pause", true);
+        if (rate < 0) {
+            m_backwardsClock.start();
+            m_backwardsTimer.start();
+        }
+    }
+    emit rateChanged(rate);
+    updateTimers();
+    notifyPeriodicObservers();
+}
+
+void MpvPlayer::seek(double seconds, std::function<void(bool)> completion)
+{
+    if (!m_mpv || m_failed) {
+        if (completion)
+            completion(false);
+        return;
+    }
+    startSeek(seconds, std::move(completion), false);
+}
+
+bool MpvPlayer::canStepForward() const
+{
+    // The last frame starts one frame before the end.
+    return m_loaded && m_frameRate > 0 && m_time + 1.5 / m_frameRate < m_duration;
+}
+
+bool MpvPlayer::canStepBackward() const
+{
+    return m_loaded && m_frameRate > 0 && m_time >= 0.5 / m_frameRate;
+}
+
+void MpvPlayer::stepByCount(int count)
+{
+    if (!m_loaded || m_failed || count == 0)
+        return;
+    setRate(0);
+    if (count == 1) {
+        m_stepping = true;
+        command({"frame-step"});
+    } else if (count == -1) {
+        command({"frame-back-step"});
+    } else if (m_frameRate > 0) {
+        const double frame = std::max(0.0, std::round(m_time * m_frameRate) + count);
+        startSeek(frame / m_frameRate, {}, false);
+    }
+}
+
+Player::ObserverToken MpvPlayer::addPeriodicTimeObserver(double interval, std::function<void(double)> callback)
+{
+    const ObserverToken token = m_nextToken++;
+    auto *timer = new QTimer(this);
+    timer->setInterval(std::max(1, int(std::lround(interval * 1000))));
+    connect(timer, &QTimer::timeout, this, [this, token] {
+        if (auto it = m_periodicObservers.find(token); it != m_periodicObservers.end())
+            it->second.callback(m_time);
+    });
+    m_periodicObservers.emplace(token, PeriodicObserver{std::move(callback), timer});
+    if (m_rate != 0)
+        timer->start();
+    return token;
+}
+
+Player::ObserverToken MpvPlayer::addBoundaryTimeObserver(const QList<double> &times, std::function<void()> callback)
+{
+    const ObserverToken token = m_nextToken++;
+    m_boundaryObservers.emplace(token, BoundaryObserver{times, std::move(callback)});
+    return token;
+}
+
+void MpvPlayer::removeTimeObserver(ObserverToken token)
+{
+    if (auto it = m_periodicObservers.find(token); it != m_periodicObservers.end()) {
+        delete it->second.timer;
+        m_periodicObservers.erase(it);
+    }
+    m_boundaryObservers.erase(token);
+}
+
+void MpvPlayer::processEvents()
+{
+    while (m_mpv) {
+        const mpv_event *event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        handleEvent(*event);
+    }
+}
+
+void MpvPlayer::handleEvent(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_PROPERTY_CHANGE:
+        handleProperty(*static_cast<mpv_event_property *>(event.data));
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        m_loaded = true;
+        m_time = readTimePos();
+        if (m_seek)
+            sendSeek(*m_seek);
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<mpv_event_end_file *>(event.data);
+        if (end->reason == MPV_END_FILE_REASON_ERROR)
+            fail(tr("This file cannot be played as a video (%1).")
+                     .arg(QString::fromUtf8(mpv_error_string(end->error))));
+        break;
+    }
+    case MPV_EVENT_COMMAND_REPLY:
+        if (m_seek && m_seek->id != 0 && event.reply_userdata == m_seek->id) {
+            if (event.error < 0)
+                endSeek(false);
+            else
+                m_seek->accepted = true;
+        }
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        handlePlaybackRestart();
+        break;
+    default:
+        break;
+    }
+}
+
+void MpvPlayer::handleProperty(const mpv_event_property &property)
+{
+    const QByteArray name(property.name);
+    const bool isDouble = property.format == MPV_FORMAT_DOUBLE;
+    if (name == "time-pos" && isDouble) {
+        const double time = *static_cast<double *>(property.data);
+        if (m_seek)
+            return; // the times mpv passes on its way to the target mean nothing
+        if (m_stepping) {
+            m_stepping = false;
+            m_time = time;
+            notifyPeriodicObservers();
+        } else {
+            moveTime(time, m_rate > 0);
+        }
+    } else if (name == "duration" && isDouble) {
+        const double duration = *static_cast<double *>(property.data);
+        if (duration > 0 && duration != m_duration) {
+            m_duration = duration;
+            emit durationChanged(duration);
+        }
+    } else if (name == "container-fps" && isDouble) {
+        const double frameRate = *static_cast<double *>(property.data);
+        if (std::isfinite(frameRate) && frameRate > 0 && frameRate != m_frameRate) {
+            m_frameRate = frameRate;
+            emit frameRateChanged(frameRate);
+        }
+    } else if ((name == "dwidth" || name == "dheight") && property.format == MPV_FORMAT_INT64) {
+        const double value = double(*static_cast<int64_t *>(property.data));
+        if (name == "dwidth")
+            m_videoSize.setWidth(value);
+        else
+            m_videoSize.setHeight(value);
+        emit videoRectChanged();
+    } else if (name == "pause" && property.format == MPV_FORMAT_FLAG) {
+        handlePauseChanged();
+    }
+}
+
+void MpvPlayer::handlePauseChanged()
+{
+    // Our own pause and play requests come back here late; only a pause that mpv made on
+    // its own while we play forwards (the end of the file) changes the rate. A frame step
+    // unpauses mpv for one frame, which is no start of playback.
+    int paused = 0;
+    mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
+    if (!paused || m_rate <= 0 || m_stepping)
+        return;
+    m_rate = 0;
+    emit rateChanged(0);
+    updateTimers();
+    notifyPeriodicObservers();
+}
+
+void MpvPlayer::handlePlaybackRestart()
+{
+    if (m_seek && !m_seek->accepted)
+        return; // an older seek ended; the newest one is still to come
+    const double time = readTimePos();
+    if (m_seek && m_seek->continuous) {
+        moveTime(time, true);
+        endSeek(true);
+        return;
+    }
+    m_time = time;
+    notifyPeriodicObservers();
+    if (m_seek)
+        endSeek(true);
+}
+
+void MpvPlayer::fail(const QString &message)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    m_loaded = false;
+    m_rate = 0;
+    m_backwardsTimer.stop();
+    updateTimers();
+    if (m_seek)
+        endSeek(false);
+    emit failed(message);
+}
+
+void MpvPlayer::startSeek(double seconds, std::function<void(bool)> completion, bool continuous)
+{
+    if (m_seek) {
+        // Interrupted by this one.
+        std::function<void(bool)> previous = std::move(m_seek->completion);
+        m_seek.reset();
+        if (previous)
+            QMetaObject::invokeMethod(this, [previous] { previous(false); }, Qt::QueuedConnection);
+    }
+    m_stepping = false;
+    m_seek = PendingSeek{std::max(0.0, seconds), std::move(completion), continuous};
+    if (m_loaded)
+        sendSeek(*m_seek);
+}
+
+void MpvPlayer::sendSeek(PendingSeek &seek)
+{
+    seek.id = m_nextRequestId++;
+    const QByteArray target = QByteArray::number(seek.target, 'f', 9);
+    const char *args[]{"seek", target.constData(), "absolute+exact", nullptr};
+    mpv_command_async(m_mpv, seek.id, args);
+}
+
+void MpvPlayer::endSeek(bool finished)
+{
+    std::function<void(bool)> completion = std::move(m_seek->completion);
+    m_seek.reset();
+    if (completion)
+        completion(finished);
+}
+
+void MpvPlayer::moveTime(double time, bool continuous)
+{
+    const double previous = m_time;
+    m_time = time;
+    if (!continuous || time == previous)
+        return;
+    const double low = std::min(previous, time);
+    const double high = std::max(previous, time);
+    const bool forwards = time > previous;
+    QList<ObserverToken> crossed;
+    for (const auto &[token, observer] : m_boundaryObservers) {
+        for (double boundary : observer.times) {
+            // Crossing forwards reaches a boundary on arrival; backwards on leaving it.
+            if (forwards ? (boundary > low && boundary <= high) : (boundary >= low && boundary < high)) {
+                crossed.append(token);
+                break;
+            }
+        }
+    }
+    for (ObserverToken token : crossed) {
+        if (auto it = m_boundaryObservers.find(token); it != m_boundaryObservers.end())
+            it->second.callback();
+    }
+}
+
+void MpvPlayer::notifyPeriodicObservers()
+{
+    QList<ObserverToken> tokens;
+    for (const auto &entry : m_periodicObservers)
+        tokens.append(entry.first);
+    for (ObserverToken token : tokens) {
+        if (auto it = m_periodicObservers.find(token); it != m_periodicObservers.end())
+            it->second.callback(m_time);
+    }
+}
+
+void MpvPlayer::updateTimers()
+{
+    for (auto &entry : m_periodicObservers) {
+        if (m_rate != 0)
+            entry.second.timer->start();
+        else
+            entry.second.timer->stop();
+    }
+}
+
+void MpvPlayer::stepBackwardsPlayback()
+{
+    if (m_seek || !m_loaded)
+        return; // the picture has not caught up yet; the next tick covers the time lost
+    if (m_time <= 0) {
+        setRate(0);
+        return;
+    }
+    const double elapsed = m_backwardsClock.restart() / 1000.0;
+    startSeek(std::max(0.0, m_time + m_rate * elapsed), {}, true);
+}
+
+double MpvPlayer::readTimePos() const
+{
+    double time = m_time;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &time) < 0)
+        return m_time;
+    return time;
+}
+
+void MpvPlayer::command(std::initializer_list<const char *> args)
+{
+    QList<const char *> list(args);
+    list.append(nullptr);
+    mpv_command_async(m_mpv, 0, list.data());
+}
+
+void MpvPlayer::setFlag(const char *name, bool value)
+{
+    int flag = value ? 1 : 0;
+    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+}

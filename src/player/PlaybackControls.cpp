@@ -1,0 +1,76 @@
+#include "player/PlaybackControls.h"
+
+#include "format/SubtitleParser.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+QToolButton *makeButton(QWidget *parent, QStyle::StandardPixmap icon, const QString &toolTip)
+{
+    auto *button = new QToolButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(toolTip);
+    button->setAutoRaise(true);
+    // The keys go to the pane and the subtitle list, never to these buttons.
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+PlaybackControls::PlaybackControls(QWidget *parent)
+    : QWidget(parent)
+    , m_stepBackward(makeButton(this, QStyle::SP_MediaSeekBackward, tr("Previous frame (Left)")))
+    , m_playPause(makeButton(this, QStyle::SP_MediaPlay, tr("Play (Space)")))
+    , m_stepForward(makeButton(this, QStyle::SP_MediaSeekForward, tr("Next frame (Right)")))
+    , m_time(new QLabel(this))
+    , m_rate(new QLabel(this))
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(m_stepBackward);
+    layout->addWidget(m_playPause);
+    layout->addWidget(m_stepForward);
+    layout->addSpacing(8);
+    layout->addWidget(m_time);
+    layout->addStretch();
+    layout->addWidget(m_rate);
+    m_time->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(m_playPause, &QToolButton::clicked, this, &PlaybackControls::playPauseClicked);
+    connect(m_stepBackward, &QToolButton::clicked, this, &PlaybackControls::stepBackwardClicked);
+    connect(m_stepForward, &QToolButton::clicked, this, &PlaybackControls::stepForwardClicked);
+    setTimes(0, std::nullopt);
+    setRate(0);
+}
+
+void PlaybackControls::setRate(double rate)
+{
+    const bool playing = rate != 0;
+    m_playPause->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    m_playPause->setToolTip(playing ? tr("Pause (Space)") : tr("Play (Space)"));
+    // Only the shuttle's speeds need saying; 1× forwards is plain playing.
+    if (rate == 0 || rate == 1)
+        m_rate->clear();
+    else if (rate < 0)
+        m_rate->setText(tr("◀ %1×").arg(-rate));
+    else
+        m_rate->setText(tr("%1× ▶").arg(rate));
+}
+
+void PlaybackControls::setTimes(double current, std::optional<double> duration)
+{
+    const SubtitleParser &parser = SubtitleParser::shared();
+    const QString text = duration ? tr("%1 / %2").arg(parser.formatTime(current), parser.formatTime(*duration))
+                                  : parser.formatTime(current);
+    if (text != m_time->text())
+        m_time->setText(text);
+}
+
+QString PlaybackControls::timeText() const
+{
+    return m_time->text();
+}

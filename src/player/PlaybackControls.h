@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QToolButton;
+
+// The strip under the picture: step back, play/pause, step forward, and where playback is.
+class PlaybackControls : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PlaybackControls(QWidget *parent = nullptr);
+
+    // rate as the player reports it: 0 paused, negative backwards.
+    void setRate(double rate);
+    void setTimes(double current, std::optional<double> duration);
+    QString timeText() const;
+
+signals:
+    void playPauseClicked();
+    void stepBackwardClicked();
+    void stepForwardClicked();
+
+private:
+    QToolButton *m_stepBackward;
+    QToolButton *m_playPause;
+    QToolButton *m_stepForward;
+    QLabel *m_time;
+    QLabel *m_rate;
+};

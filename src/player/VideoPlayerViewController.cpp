@@ -1,0 +1,429 @@
+#include "player/VideoPlayerViewController.h"
+
+#include "app/Document.h"
+#include "model/Fatal.h"
+#include "player/MpvPlayer.h"
+#include "player/PlaybackControls.h"
+#include "player/VideoPlayerView.h"
+#include "waveform/AudioWaveform.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMetaMethod>
+#include <QPointer>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Observer 1 only needs the player's calls on starts, stops and jumps, which come with any
+// interval; so long a one never fires on its own.
+constexpr double rateChangeInterval = 999;
+constexpr double playbackInterval = 0.01;
+constexpr double maximumShuttleRate = 4;
+
+std::unique_ptr<Player> makeMpvPlayer(const QString &path)
+{
+    // Without a display server QOpenGLWidget never initialises: play without a picture.
+    const QString platform = QGuiApplication::platformName();
+    const bool noOpenGL = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+    auto player = std::make_unique<MpvPlayer>(noOpenGL ? MpvPlayer::Output::Headless : MpvPlayer::Output::Window);
+    player->load(path);
+    return player;
+}
+
+} // namespace
+
+VideoPlayerViewController::LabelGeometry VideoPlayerViewController::labelGeometry(double pictureWidth,
+                                                                                  double pictureBottom)
+{
+    return {pictureWidth / 40, std::max(pictureWidth - 40, 0.0), pictureBottom + pictureWidth / 10};
+}
+
+std::optional<int> VideoPlayerViewController::subtitleIndexAt(const SubtitleList &subtitles, double t)
+{
+    for (int i = int(subtitles.size()) - 1; i >= 0; --i) {
+        const Subtitle &subtitle = *subtitles[i];
+        if (subtitle.start <= t) {
+            if (t < subtitle.end)
+                return i;
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_playerView(new VideoPlayerView(this))
+    , m_stack(new QStackedLayout(m_playerView))
+    , m_emptyView(new QLabel(m_playerView))
+    , m_videoHost(new QWidget(m_playerView))
+    , m_subtitlesLabel(new QLabel(m_videoHost))
+    , m_controls(new PlaybackControls(this))
+    , m_playerFactory(&makeMpvPlayer)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_playerView, 1);
+    layout->addWidget(m_controls);
+
+    m_emptyView->setAlignment(Qt::AlignCenter);
+    m_emptyView->setWordWrap(true);
+    m_emptyView->setMargin(24);
+    m_emptyView->setEnabled(false);
+    m_emptyView->setText(tr("No video.\nTo attach one, choose Open Video… in the File menu, "
+                            "or drop a video file here."));
+    auto *hostLayout = new QVBoxLayout(m_videoHost);
+    hostLayout->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_emptyView);
+    m_stack->addWidget(m_videoHost);
+
+    m_subtitlesLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    m_subtitlesLabel->setWordWrap(true);
+    m_subtitlesLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_subtitlesLabel->setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background-color: rgba(0, 0, 0, 140); border-radius: 5px; padding: 2px 6px; }"));
+    m_subtitlesLabel->hide();
+
+    m_playerView->setVideoPlayerViewController(this);
+    setFocusPolicy(Qt::ClickFocus);
+    connect(m_controls, &PlaybackControls::playPauseClicked, this, &VideoPlayerViewController::playPause);
+    connect(m_controls, &PlaybackControls::stepBackwardClicked, this, &VideoPlayerViewController::stepBackward);
+    connect(m_controls, &PlaybackControls::stepForwardClicked, this, &VideoPlayerViewController::stepForward);
+    updateControls();
+
+    // Any change of the list can change which subtitle is current, or its text.
+    connect(m_document, &Document::subtitlesReloaded, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_document, &Document::subtitlesInserted, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_document, &Document::subtitlesRemoved, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    m_document->setVideoPlayerViewController(this);
+}
+
+VideoPlayerViewController::~VideoPlayerViewController()
+{
+    if (m_document->videoPlayerViewController() == this)
+        m_document->setVideoPlayerViewController(nullptr);
+    if (m_player) {
+        removeObservers();
+        if (m_document->player() == m_player.get())
+            m_document->setPlayer(nullptr);
+        m_player.reset();
+    }
+}
+
+void VideoPlayerViewController::setPlayerFactory(PlayerFactory factory)
+{
+    m_playerFactory = std::move(factory);
+}
+
+QString VideoPlayerViewController::placeholderText() const
+{
+    return m_stack->currentWidget() == m_emptyView ? m_emptyView->text() : QString();
+}
+
+QString VideoPlayerViewController::timeText() const
+{
+    return m_controls->timeText();
+}
+
+void VideoPlayerViewController::loadVideo(const QString &path)
+{
+    m_stack->setCurrentWidget(m_videoHost);
+
+    // The timeline falls back to its own length until the new video reports its duration.
+    m_didSetDuration = false;
+    m_duration.reset();
+    emit videoDurationChanged(std::nullopt);
+
+    releasePlayer();
+
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_player = m_playerFactory(m_path);
+    if (!m_player)
+        CUEWRIGHT_FATAL("the player factory made no player");
+    Player *player = m_player.get();
+    connect(player, &Player::durationChanged, this, &VideoPlayerViewController::durationDidChange);
+    connect(player, &Player::frameRateChanged, this, &VideoPlayerViewController::frameRateDidChange);
+    connect(player, &Player::videoRectChanged, this, &VideoPlayerViewController::layoutSubtitlesLabel);
+    connect(player, &Player::rateChanged, this, &VideoPlayerViewController::updateControls);
+    connect(player, &Player::failed, this, &VideoPlayerViewController::playerDidFail);
+
+    installObservers();
+
+    // The label floats over the picture.
+    QWidget *overlayParent = m_videoHost;
+    if (QWidget *view = player->view()) {
+        m_videoHost->layout()->addWidget(view);
+        overlayParent = view;
+    }
+    m_subtitlesLabel->setParent(overlayParent);
+    m_subtitlesLabel->raise();
+    m_document->setPlayer(player);
+
+    if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
+        emit audioWaveformChanged(AudioWaveform::create(m_path));
+
+    // A fake knows its duration and frame rate at once; libmpv tells them later.
+    if (player->frameRate() > 0)
+        frameRateDidChange(player->frameRate());
+    if (player->duration() > 0)
+        durationDidChange(player->duration());
+
+    updateSubtitlesLabel();
+    updateControls();
+    emit restorableStateChanged();
+}
+
+void VideoPlayerViewController::releasePlayer()
+{
+    if (!m_player)
+        return;
+    removeObservers();
+    m_player->disconnect(this);
+    if (QWidget *view = m_player->view())
+        view->hide();
+    // The label must not die with the old picture.
+    m_subtitlesLabel->setParent(m_videoHost);
+    m_subtitlesLabel->hide();
+    m_currentSubtitleIndex.reset();
+    // Others let go of the player before it goes; it may be the one now calling us.
+    Player *old = m_player.release();
+    if (m_document->player() == old)
+        m_document->setPlayer(nullptr);
+    old->deleteLater();
+}
+
+void VideoPlayerViewController::installObservers()
+{
+    m_wasPlaying = false;
+    m_periodicTimeObserverForRateChanges = m_player->addPeriodicTimeObserver(rateChangeInterval, [this](double) {
+        updateBoundaryTimeObserver();
+        updateSubtitlesLabel();
+        const bool playing = !m_player || m_player->rate() != 0;
+        if (playing && !m_wasPlaying)
+            emit scrollToCursorRequested();
+        m_wasPlaying = playing;
+    });
+    m_periodicTimeObserverForPlayback = m_player->addPeriodicTimeObserver(playbackInterval, [this](double) {
+        if (!m_player)
+            return;
+        const double time = m_player->currentTime();
+        emit playbackTimeChanged(time);
+        m_controls->setTimes(time, m_duration);
+    });
+}
+
+void VideoPlayerViewController::removeObservers()
+{
+    for (auto *token : {&m_periodicTimeObserverForRateChanges, &m_periodicTimeObserverForPlayback,
+                        &m_boundaryTimeObserver}) {
+        if (*token)
+            m_player->removeTimeObserver(**token);
+        token->reset();
+    }
+}
+
+void VideoPlayerViewController::updateBoundaryTimeObserver()
+{
+    if (!m_player)
+        return;
+    if (m_boundaryTimeObserver) {
+        m_player->removeTimeObserver(*m_boundaryTimeObserver);
+        m_boundaryTimeObserver.reset();
+    }
+    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
+    if (subtitles.isEmpty())
+        return;
+    QList<double> times;
+    times.reserve(subtitles.size() * 2);
+    for (const SubtitlePtr &subtitle : subtitles)
+        times << subtitle->start << subtitle->end;
+    m_boundaryTimeObserver = m_player->addBoundaryTimeObserver(times, [this] {
+        QMetaObject::invokeMethod(this, &VideoPlayerViewController::updateSubtitlesLabel, Qt::QueuedConnection);
+    });
+}
+
+void VideoPlayerViewController::updateSubtitlesLabel()
+{
+    if (!m_player)
+        return;
+    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
+    m_currentSubtitleIndex = subtitleIndexAt(subtitles, m_player->currentTime());
+    m_subtitlesLabel->setText(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text : QString());
+    m_subtitlesLabel->setVisible(m_currentSubtitleIndex.has_value());
+    layoutSubtitlesLabel();
+    m_controls->setTimes(m_player->currentTime(), m_duration);
+}
+
+void VideoPlayerViewController::layoutSubtitlesLabel()
+{
+    if (!m_player)
+        return;
+    QWidget *overlayParent = m_subtitlesLabel->parentWidget();
+    const QRectF picture = m_player->videoRect();
+    const double viewHeight = overlayParent->height();
+    const LabelGeometry geometry = labelGeometry(picture.width(), viewHeight - picture.bottom());
+
+    QFont font = m_subtitlesLabel->font();
+    font.setPixelSize(std::max(1, int(std::lround(geometry.fontSize))));
+    m_subtitlesLabel->setFont(font);
+    const int width = int(std::lround(geometry.width));
+    const int height = width > 0 ? m_subtitlesLabel->heightForWidth(width) : 0;
+    const int bottom = int(std::lround(viewHeight - geometry.bottom));
+    m_subtitlesLabel->setGeometry(int(std::lround(picture.center().x() - width / 2.0)), bottom - height, width,
+                                  std::max(height, 0));
+}
+
+void VideoPlayerViewController::durationDidChange(double duration)
+{
+    if (m_didSetDuration)
+        return;
+    m_didSetDuration = true;
+    m_duration = duration;
+    emit videoDurationChanged(duration);
+    updateControls();
+}
+
+void VideoPlayerViewController::frameRateDidChange(double frameRate)
+{
+    // A video without a usable frame rate leaves the rates as they were.
+    if (!std::isfinite(frameRate) || frameRate <= 0)
+        return;
+    emit frameRateChanged(frameRate);
+    m_document->subtitleController().setFrameRate(frameRate);
+}
+
+void VideoPlayerViewController::playerDidFail(const QString &message)
+{
+    const QString fileName = QFileInfo(m_path).fileName();
+    const QString text = tr("“%1” cannot be played.\n%2").arg(fileName, message);
+    releasePlayer();
+    m_path.clear();
+    m_duration.reset();
+    showPlaceholder(text);
+    if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
+        emit audioWaveformChanged(nullptr);
+    updateControls();
+    emit restorableStateChanged();
+    emit failed(text);
+}
+
+void VideoPlayerViewController::showPlaceholder(const QString &text)
+{
+    m_emptyView->setText(text);
+    m_stack->setCurrentWidget(m_emptyView);
+}
+
+void VideoPlayerViewController::stepVideo(int count)
+{
+    if (!m_player)
+        return;
+    const bool can = count < 0 ? m_player->canStepBackward() : m_player->canStepForward();
+    if (!can)
+        return;
+    m_player->stepByCount(count);
+    emit scrollToCursorRequested();
+}
+
+void VideoPlayerViewController::seekDidFinish(bool finished)
+{
+    // An interrupted seek is followed by the one that interrupted it.
+    if (finished)
+        QMetaObject::invokeMethod(this, &VideoPlayerViewController::updateSubtitlesLabel, Qt::QueuedConnection);
+}
+
+void VideoPlayerViewController::seekTo(double seconds)
+{
+    if (!m_player)
+        return;
+    m_player->seek(seconds, [self = QPointer<VideoPlayerViewController>(this)](bool finished) {
+        if (self)
+            self->seekDidFinish(finished);
+    });
+}
+
+void VideoPlayerViewController::playPause()
+{
+    if (!m_player)
+        return;
+    if (m_player->rate() != 0)
+        m_player->pause();
+    else
+        m_player->play();
+}
+
+void VideoPlayerViewController::shuttleForward()
+{
+    if (!m_player)
+        return;
+    const double rate = m_player->rate();
+    m_player->setRate(rate <= 0 ? 1 : std::min(rate * 2, maximumShuttleRate));
+}
+
+void VideoPlayerViewController::shuttleBackward()
+{
+    if (!m_player)
+        return;
+    const double rate = m_player->rate();
+    m_player->setRate(rate >= 0 ? -1 : std::max(rate * 2, -maximumShuttleRate));
+}
+
+void VideoPlayerViewController::shuttleStop()
+{
+    if (m_player)
+        m_player->pause();
+}
+
+void VideoPlayerViewController::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Space: playPause(); break;
+    case Qt::Key_J: shuttleBackward(); break;
+    case Qt::Key_K: shuttleStop(); break;
+    case Qt::Key_L: shuttleForward(); break;
+    case Qt::Key_Left: stepVideo(-1); break;
+    case Qt::Key_Right: stepVideo(1); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void VideoPlayerViewController::updateControls()
+{
+    m_controls->setEnabled(m_player != nullptr);
+    m_controls->setRate(m_player ? m_player->rate() : 0);
+    m_controls->setTimes(m_player ? m_player->currentTime() : 0, m_duration);
+}
+
+QVariantMap VideoPlayerViewController::saveState() const
+{
+    if (m_path.isEmpty() || !m_player)
+        return {};
+    return {{QStringLiteral("videoBookmarkData"), m_path},
+            {QStringLiteral("currentTime"), m_player->currentTime()}};
+}
+
+void VideoPlayerViewController::restoreState(const QVariantMap &state)
+{
+    const QVariant bookmark = state.value(QStringLiteral("videoBookmarkData"));
+    if (bookmark.typeId() != QMetaType::QString)
+        return;
+    const QString path = bookmark.toString();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    loadVideo(path);
+    seekTo(state.value(QStringLiteral("currentTime"), 0.0).toDouble());
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "model/Subtitle.h"
+#include "player/Player.h"
+
+#include <QVariantMap>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AudioWaveform;
+class Document;
+class PlaybackControls;
+class QLabel;
+class QStackedLayout;
+class VideoPlayerView;
+
+// The video pane of a document window: plays one video at a time, shows the subtitle
+// current at the playback position over the picture, and tells the rest of the window
+// (through its signals) where playback is, how long the video lasts and its frame rate.
+class VideoPlayerViewController : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Makes the player for a file and starts opening it.
+    using PlayerFactory = std::function<std::unique_ptr<Player>(const QString &path)>;
+
+    // The overlay's size and place for a picture of width w whose bottom edge lies y above
+    // the bottom of the view: text w / 40 high, w − 40 wide (never negative), its bottom
+    // y + w / 10 above the bottom of the view.
+    struct LabelGeometry
+    {
+        double fontSize;
+        double width;
+        double bottom;
+    };
+    static LabelGeometry labelGeometry(double pictureWidth, double pictureBottom);
+
+    // The subtitle shown at time t: the last one starting at or before t, while it lasts
+    // (start inclusive, end exclusive). An earlier one that still overlaps t is not shown.
+    static std::optional<int> subtitleIndexAt(const SubtitleList &subtitles, double t);
+
+    // Registers itself with the document.
+    explicit VideoPlayerViewController(Document *document, QWidget *parent = nullptr);
+    ~VideoPlayerViewController() override;
+
+    // Tests play fakes; the default makes a libmpv player (headless where OpenGL is absent).
+    void setPlayerFactory(PlayerFactory factory);
+
+    Player *player() const { return m_player.get(); }
+    // Absolute path of the loaded video; empty before a load and after a failed one.
+    QString videoPath() const { return m_path; }
+    std::optional<int> currentSubtitleIndex() const { return m_currentSubtitleIndex; }
+    VideoPlayerView *playerView() const { return m_playerView; }
+    QLabel *subtitlesLabel() const { return m_subtitlesLabel; }
+    // The text the pane shows while no picture is: how to attach a video, or why it failed.
+    QString placeholderText() const;
+    QString timeText() const;
+
+    // Window restoration: "videoBookmarkData" (the video's absolute path) and
+    // "currentTime" (seconds); empty while no video is loaded.
+    QVariantMap saveState() const;
+    // A missing or unreadable file leaves the pane as it is, without a message.
+    void restoreState(const QVariantMap &state);
+
+public slots:
+    void loadVideo(const QString &path);
+    // Frame steps (negative: backwards), when the player can.
+    void stepVideo(int count);
+    void stepForward() { stepVideo(1); }
+    void stepBackward() { stepVideo(-1); }
+    // Recomputes the current subtitle and the overlay.
+    void updateSubtitlesLabel();
+    // The completion of every seek of the player; may be called on any thread.
+    void seekDidFinish(bool finished);
+    // An exact seek that refreshes the overlay once it lands.
+    void seekTo(double seconds);
+
+    void playPause();
+    // The J-K-L shuttle. L plays forwards, faster with each press (1×, 2×, 4×); J the same
+    // backwards; K stops. Pressing the other direction's key turns to it at 1×.
+    void shuttleForward();
+    void shuttleBackward();
+    void shuttleStop();
+
+signals:
+    // Absent when a video starts loading, then its duration once known.
+    void videoDurationChanged(std::optional<double> duration);
+    // Every 0.01 s while playing, and when playback starts, stops or jumps.
+    void playbackTimeChanged(double time);
+    void frameRateChanged(double frameRate);
+    // The new video's waveform, nullptr without an audio track. Only made when connected.
+    void audioWaveformChanged(std::shared_ptr<AudioWaveform> waveform);
+    // Playback started from a pause, or a frame step: the timeline follows the cursor.
+    void scrollToCursorRequested();
+    void restorableStateChanged();
+    // The video could not be played; the pane shows the same message.
+    void failed(const QString &message);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void installObservers();
+    void removeObservers();
+    void updateBoundaryTimeObserver();
+    void layoutSubtitlesLabel();
+    void durationDidChange(double duration);
+    void frameRateDidChange(double frameRate);
+    void playerDidFail(const QString &message);
+    void releasePlayer();
+    void showPlaceholder(const QString &text);
+    void updateControls();
+
+    Document *m_document;
+    VideoPlayerView *m_playerView;
+    QStackedLayout *m_stack;
+    QLabel *m_emptyView;
+    QWidget *m_videoHost;
+    QLabel *m_subtitlesLabel;
+    PlaybackControls *m_controls;
+    PlayerFactory m_playerFactory;
+
+    QString m_path;
+    std::optional<int> m_currentSubtitleIndex;
+    std::unique_ptr<Player> m_player;
+    std::optional<Player::ObserverToken> m_boundaryTimeObserver;
+    std::optional<Player::ObserverToken> m_periodicTimeObserverForRateChanges;
+    std::optional<Player::ObserverToken> m_periodicTimeObserverForPlayback;
+    bool m_wasPlaying = false;
+    // Cleared for every video, so that each one's duration reaches the timeline.
+    bool m_didSetDuration = false;
+    std::optional<double> m_duration;
+};

@@ -1,0 +1,158 @@
+#include "FakePlayer.h"
+
+#include <QTimer>
+
+#include <cmath>
+#include <utility>
+
+FakePlayer::FakePlayer(QObject *parent)
+    : FakePlayer(std::make_shared<QStringList>(), parent)
+{
+}
+
+FakePlayer::FakePlayer(std::shared_ptr<QStringList> log, QObject *parent)
+    : Player(parent)
+    , m_log(std::move(log))
+{
+}
+
+FakePlayer::~FakePlayer()
+{
+    if (m_pendingCompletion)
+        m_pendingCompletion(false);
+}
+
+void FakePlayer::setRate(double rate)
+{
+    if (rate == m_rate)
+        return;
+    m_rate = rate;
+    emit rateChanged(rate);
+    notifyPeriodicObservers();
+}
+
+void FakePlayer::seek(double seconds, std::function<void(bool)> completion)
+{
+    m_log->append(QStringLiteral("seek %1").arg(seconds));
+    if (m_pendingCompletion)
+        std::exchange(m_pendingCompletion, {})(false);
+    jumpTo(seconds);
+    m_pendingCompletion = completion ? std::move(completion) : [](bool) {};
+    if (m_autoCompleteSeeks)
+        QTimer::singleShot(0, this, [this] { finishSeek(true); });
+}
+
+void FakePlayer::finishSeek(bool finished)
+{
+    if (m_pendingCompletion)
+        std::exchange(m_pendingCompletion, {})(finished);
+}
+
+bool FakePlayer::canStepForward() const
+{
+    return m_frameRate > 0 && m_time + 1 / m_frameRate <= m_duration;
+}
+
+bool FakePlayer::canStepBackward() const
+{
+    return m_frameRate > 0 && m_time > 0;
+}
+
+void FakePlayer::stepByCount(int count)
+{
+    m_log->append(QStringLiteral("step %1").arg(count));
+    m_rate = 0;
+    jumpTo(std::max(0.0, m_time + count / m_frameRate));
+}
+
+Player::ObserverToken FakePlayer::addPeriodicTimeObserver(double interval, std::function<void(double)> callback)
+{
+    const ObserverToken token = m_nextToken++;
+    m_periodic.emplace(token, Periodic{interval, 0, std::move(callback)});
+    m_log->append(QStringLiteral("addPeriodic %1 -> %2").arg(interval).arg(token));
+    return token;
+}
+
+Player::ObserverToken FakePlayer::addBoundaryTimeObserver(const QList<double> &times, std::function<void()> callback)
+{
+    const ObserverToken token = m_nextToken++;
+    m_boundaries.emplace(token, std::make_pair(times, std::move(callback)));
+    m_log->append(QStringLiteral("addBoundary %1 -> %2").arg(times.size()).arg(token));
+    return token;
+}
+
+void FakePlayer::removeTimeObserver(ObserverToken token)
+{
+    m_log->append(QStringLiteral("remove %1").arg(token));
+    m_periodic.erase(token);
+    m_boundaries.erase(token);
+}
+
+void FakePlayer::setDuration(double duration)
+{
+    m_duration = duration;
+    emit durationChanged(duration);
+}
+
+void FakePlayer::setFrameRate(double frameRate)
+{
+    m_frameRate = frameRate;
+    emit frameRateChanged(frameRate);
+}
+
+void FakePlayer::setVideoRect(const QRectF &rect)
+{
+    m_videoRect = rect;
+    emit videoRectChanged();
+}
+
+void FakePlayer::advance(double seconds)
+{
+    const double from = m_time;
+    m_time += seconds * m_rate;
+    const double low = std::min(from, m_time);
+    const double high = std::max(from, m_time);
+    QList<std::function<void()>> crossed;
+    for (const auto &entry : m_boundaries) {
+        for (double boundary : entry.second.first) {
+            if (boundary > low && boundary <= high) {
+                crossed.append(entry.second.second);
+                break;
+            }
+        }
+    }
+    for (const auto &callback : crossed)
+        callback();
+    QList<std::function<void(double)>> due;
+    for (auto &entry : m_periodic) {
+        entry.second.elapsed += seconds;
+        if (entry.second.elapsed >= entry.second.interval) {
+            entry.second.elapsed = std::fmod(entry.second.elapsed, entry.second.interval);
+            due.append(entry.second.callback);
+        }
+    }
+    for (const auto &callback : due)
+        callback(m_time);
+}
+
+void FakePlayer::jumpTo(double seconds)
+{
+    m_time = seconds;
+    notifyPeriodicObservers();
+}
+
+std::optional<QList<double>> FakePlayer::boundaryTimes() const
+{
+    if (m_boundaries.size() != 1)
+        return std::nullopt;
+    return m_boundaries.begin()->second.first;
+}
+
+void FakePlayer::notifyPeriodicObservers()
+{
+    QList<std::function<void(double)>> callbacks;
+    for (const auto &entry : m_periodic)
+        callbacks.append(entry.second.callback);
+    for (const auto &callback : callbacks)
+        callback(m_time);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "player/Player.h"
+
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+// A Player for unit tests: time moves only when the test says so. Every call that matters
+// to the controller's bookkeeping is written to log() ("addPeriodic 0.01 -> 1",
+// "addBoundary 4 -> 3", "remove 3", "seek 42.5", "step -1"); give several players one
+// shared log to see the order of calls across them.
+class FakePlayer : public Player
+{
+    Q_OBJECT
+
+public:
+    explicit FakePlayer(QObject *parent = nullptr);
+    explicit FakePlayer(std::shared_ptr<QStringList> log, QObject *parent = nullptr);
+    ~FakePlayer() override;
+
+    // Player
+    double currentTime() const override { return m_time; }
+    double rate() const override { return m_rate; }
+    void setRate(double rate) override;
+    void play() override { setRate(1); }
+    void pause() override { setRate(0); }
+    void seek(double seconds, std::function<void(bool finished)> completion = {}) override;
+    bool canStepForward() const override;
+    bool canStepBackward() const override;
+    void stepByCount(int count) override;
+    double duration() const override { return m_duration; }
+    double frameRate() const override { return m_frameRate; }
+    ObserverToken addPeriodicTimeObserver(double interval, std::function<void(double)> callback) override;
+    ObserverToken addBoundaryTimeObserver(const QList<double> &times, std::function<void()> callback) override;
+    void removeTimeObserver(ObserverToken token) override;
+    QRectF videoRect() const override { return m_videoRect; }
+
+    // Test controls.
+    const QStringList &log() const { return *m_log; }
+    std::shared_ptr<QStringList> sharedLog() const { return m_log; }
+    void setDuration(double duration);
+    void setFrameRate(double frameRate);
+    void setVideoRect(const QRectF &rect);
+    void fail(const QString &message) { emit failed(message); }
+    // Seeks complete on the next turn of the event loop unless switched off; then
+    // finishSeek() completes the pending one.
+    void setSeeksCompleteByThemselves(bool automatic) { m_autoCompleteSeeks = automatic; }
+    void finishSeek(bool finished = true);
+    // Plays on by `seconds` at the current rate: crosses boundaries, fires periodic
+    // observers as their intervals pass. No jump.
+    void advance(double seconds);
+    // A jump: sets the time and fires the periodic observers, as a seek does.
+    void jumpTo(double seconds);
+    int observerCount() const { return int(m_periodic.size() + m_boundaries.size()); }
+    // The boundary times of the one boundary observer, if there is exactly one.
+    std::optional<QList<double>> boundaryTimes() const;
+
+private:
+    void notifyPeriodicObservers();
+
+    struct Periodic
+    {
+        double interval;
+        double elapsed = 0;
+        std::function<void(double)> callback;
+    };
+
+    std::shared_ptr<QStringList> m_log;
+    double m_time = 0;
+    double m_rate = 0;
+    double m_duration = 0;
+    double m_frameRate = 0;
+    QRectF m_videoRect;
+    bool m_autoCompleteSeeks = true;
+    std::function<void(bool)> m_pendingCompletion;
+    ObserverToken m_nextToken = 1;
+    std::map<ObserverToken, Periodic> m_periodic;
+    std::map<ObserverToken, std::pair<QList<double>, std::function<void()>>> m_boundaries;
+};
