@@ -1,5 +1,12 @@
 #include "app/Document.h"
 
+#include "app/DocumentWindow.h"
+#include "app/SubtitleFile.h"
+#include "app/TextEncoding.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
 Document::Document(QObject *parent)
     : QObject(parent)
 {
@@ -37,6 +44,7 @@ void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
     const IndexSet previous = m_selectedSubtitleIndexes;
     m_selectedSubtitleIndexes = indexes;
     emit selectionChanged(indexes, previous);
+    emit restorableStateChanged();
 
     // Show the first newly selected subtitle, or the last selected one; nothing when
     // everything is selected.
@@ -87,4 +95,90 @@ void Document::didRemoveSubtitles(SubtitleController &controller, const Subtitle
         setSelectedSubtitleIndexes(IndexSet(remaining - 1));
     else
         setSelectedSubtitleIndexes(IndexSet());
+}
+
+void Document::setFilePath(const QString &path)
+{
+    m_filePath = path;
+    emit filePathChanged();
+}
+
+QString Document::displayName() const
+{
+    if (!m_filePath.isEmpty())
+        return QFileInfo(m_filePath).fileName();
+    return m_untitledNumber > 1 ? tr("Untitled %1").arg(m_untitledNumber) : tr("Untitled");
+}
+
+std::optional<QString> Document::read(const QString &path)
+{
+    const int chosen = QSettings().value(QStringLiteral("saveEncoding"), TextEncoding::Automatic).toInt();
+    auto result = SubtitleFile::read(path, chosen);
+    if (!result)
+        return result.error();
+    SubtitleFile::Contents contents = std::move(result).value();
+    if (chosen == TextEncoding::Automatic)
+        m_encoding = contents.encoding;
+    m_subtitleController.setSubtitles(std::move(contents.subtitles));
+    return std::nullopt;
+}
+
+std::optional<QString> Document::readRecovered(const QString &path, std::optional<int> encoding)
+{
+    auto result = SubtitleFile::read(path, TextEncoding::Utf8);
+    if (!result)
+        return result.error();
+    m_encoding = encoding;
+    m_subtitleController.setSubtitles(std::move(result).value().subtitles);
+    return std::nullopt;
+}
+
+int Document::encodingForSaving(std::optional<int> chosenEncoding) const
+{
+    const int setting = QSettings().value(QStringLiteral("saveEncoding"), 0).toInt();
+    return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
+}
+
+std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding)
+{
+    const int encoding = encodingForSaving(chosenEncoding);
+    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding))
+        return error;
+    if (chosenEncoding && *chosenEncoding != TextEncoding::Automatic)
+        m_encoding = *chosenEncoding;
+    return std::nullopt;
+}
+
+DocumentWindow *Document::window() const
+{
+    return m_window;
+}
+
+DocumentWindow *Document::makeWindow()
+{
+    m_subtitleController.setDelegate(this);
+    m_subtitleController.setUndoManager(&m_undoManager);
+    m_window = new DocumentWindow(this);
+    return m_window;
+}
+
+QVariantMap Document::restorableState() const
+{
+    QVariantMap state;
+    if (!m_selectedSubtitleIndexes.isEmpty())
+        state.insert(QStringLiteral("selectedIndex"), m_selectedSubtitleIndexes.first());
+    return state;
+}
+
+void Document::restoreState(const QVariantMap &state)
+{
+    if (!m_subtitlesTableViewController || !m_timelineViewController)
+        return;
+    const QVariant stored = state.value(QStringLiteral("selectedIndex"));
+    if (!stored.isValid())
+        return;
+    bool ok = false;
+    const int index = stored.toInt(&ok);
+    if (ok && index >= 0 && index < m_subtitleController.count())
+        setSelectedSubtitleIndexes(IndexSet(index));
 }

@@ -6,7 +6,12 @@
 #include "model/UndoManager.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QVariantMap>
 
+#include <optional>
+
+class DocumentWindow;
 class Player;
 class SubtitlesTableViewController;
 class TimelineViewController;
@@ -26,6 +31,35 @@ class Document : public QObject, public SubtitleControllerDelegate
 public:
     explicit Document(QObject *parent = nullptr);
     ~Document() override;
+
+    // The file, or empty for an untitled document.
+    QString filePath() const { return m_filePath; }
+    void setFilePath(const QString &path);
+    // The file's name, or "Untitled" (numbered when there are several).
+    QString displayName() const;
+    void setUntitledNumber(int number) { m_untitledNumber = number; }
+    // The encoding detected when the file was read; used first when saving.
+    std::optional<int> encoding() const { return m_encoding; }
+    bool isModified() const { return !m_undoManager.isClean(); }
+
+    // Reads a file into the list (not undoable). On failure the list is left as it was
+    // and the user's message comes back.
+    std::optional<QString> read(const QString &path);
+    // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
+    // `encoding`.
+    std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);
+    // Writes the list atomically. `chosenEncoding` is the Save dialog's choice, which
+    // wins for this save and becomes the document's encoding.
+    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt);
+    int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
+
+    // Attaches the controller's delegate and undo manager, then makes the window.
+    DocumentWindow *makeWindow();
+    DocumentWindow *window() const;
+
+    // What the window remembers across a restart ("selectedIndex" and the panes' keys).
+    QVariantMap restorableState() const;
+    void restoreState(const QVariantMap &state);
 
     SubtitleController &subtitleController() { return m_subtitleController; }
     UndoManager &undoManager() { return m_undoManager; }
@@ -69,6 +103,9 @@ signals:
     // Panes scroll the subtitle into view unless they made the selection themselves.
     void showSubtitleRequested(int index);
     void playerChanged(Player *player);
+    void filePathChanged();
+    // The restorable state changed (the selection moved, a video was loaded, ...).
+    void restorableStateChanged();
 
 private:
     SubtitleController m_subtitleController;
@@ -78,4 +115,8 @@ private:
     TimelineViewController *m_timelineViewController = nullptr;
     VideoPlayerViewController *m_videoPlayerViewController = nullptr;
     Player *m_player = nullptr;
+    QString m_filePath;
+    int m_untitledNumber = 1;
+    std::optional<int> m_encoding;
+    QPointer<DocumentWindow> m_window;
 };

@@ -1,0 +1,325 @@
+#include "app/DocumentController.h"
+
+#include "app/Autosaver.h"
+#include "app/Document.h"
+#include "app/DocumentWindow.h"
+#include "app/EncodingView.h"
+#include "app/EncodingsPopupButton.h"
+#include "app/RecoveryStore.h"
+#include "app/SettingsSeeder.h"
+#include "model/Fatal.h"
+
+#include "BuildInfo.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+
+DocumentController *sharedController = nullptr;
+
+const QString subtitleFilter()
+{
+    return QObject::tr("SubRip subtitles (*.srt);;All files (*)");
+}
+
+QString sessionKey()
+{
+    return QStringLiteral("session/documents");
+}
+
+} // namespace
+
+DocumentController::DocumentController(QObject *parent)
+    : QObject(parent)
+{
+    if (!sharedController)
+        sharedController = this;
+    QSettings settings;
+    SettingsSeeder::seed(settings, SettingsSeeder::builtInDefaults(), CUEWRIGHT_BUILD_NUMBER);
+}
+
+DocumentController::~DocumentController()
+{
+    if (sharedController == this)
+        sharedController = nullptr;
+}
+
+DocumentController *DocumentController::shared()
+{
+    if (!sharedController)
+        CUEWRIGHT_FATAL("no document controller");
+    return sharedController;
+}
+
+Document *DocumentController::adoptDocument(Document *document)
+{
+    m_documents.append(document);
+    const int delaySeconds = QSettings().value(QStringLiteral("autosaveDelaySeconds"), 3).toInt();
+    new Autosaver(document, RecoveryStore(), std::max(1, delaySeconds) * 1000);
+    DocumentWindow *window = document->makeWindow();
+    window->show();
+    return document;
+}
+
+Document *DocumentController::newDocument()
+{
+    auto *document = new Document(this);
+    document->setUntitledNumber(++m_untitledCount);
+    document->subtitleController().setSubtitles(
+        {std::make_shared<Subtitle>(tr("A new beginning."), 3.0, 8.0)});
+    return adoptDocument(document);
+}
+
+Document *DocumentController::openDocument(const QString &path, QWidget *alertParent)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (Document *document : std::as_const(m_documents)) {
+        if (document->filePath() == absolute && document->window()) {
+            document->window()->raise();
+            document->window()->activateWindow();
+            return document;
+        }
+    }
+    auto *document = new Document(this);
+    if (auto error = document->read(absolute)) {
+        delete document;
+        QMessageBox::warning(alertParent, tr("Cannot open “%1”").arg(QFileInfo(path).fileName()), *error);
+        return nullptr;
+    }
+    document->setFilePath(absolute);
+    noteRecentFile(absolute);
+    return adoptDocument(document);
+}
+
+void DocumentController::showOpenDialog(QWidget *parent)
+{
+    QFileDialog dialog(parent, tr("Open Subtitles"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(subtitleFilter());
+    EncodingView::addTo(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (const QString &path : dialog.selectedFiles())
+        openDocument(path, parent);
+}
+
+bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
+{
+    if (auto error = document->write(path, chosenEncoding)) {
+        QMessageBox::warning(document->window(), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
+        return false;
+    }
+    document->setFilePath(path);
+    document->undoManager().setClean();
+    noteRecentFile(path);
+    return true;
+}
+
+bool DocumentController::save(Document *document)
+{
+    if (document->filePath().isEmpty())
+        return saveAs(document);
+    return writeDocument(document, document->filePath(), std::nullopt);
+}
+
+bool DocumentController::saveAs(Document *document)
+{
+    QFileDialog dialog(document->window(), tr("Save Subtitles"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(subtitleFilter());
+    dialog.setDefaultSuffix(QStringLiteral("srt"));
+    if (!document->filePath().isEmpty())
+        dialog.selectFile(document->filePath());
+    else
+        dialog.selectFile(document->displayName() + QStringLiteral(".srt"));
+    EncodingView *encodingView = EncodingView::addTo(&dialog);
+    // An encoding picked in this dialog wins for this save.
+    std::optional<int> chosenEncoding;
+    EncodingsPopupButton *chooser = encodingView->popupButton();
+    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser] {
+        chosenEncoding = chooser->currentData().toInt();
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding);
+}
+
+void DocumentController::revertToSaved(Document *document)
+{
+    if (document->filePath().isEmpty())
+        return;
+    const auto answer = QMessageBox::question(
+        document->window(), tr("Revert to Saved"),
+        tr("Do you want to revert “%1” to the last saved version? Your current changes will be lost.")
+            .arg(document->displayName()),
+        QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Discard)
+        return;
+    if (auto error = document->read(document->filePath())) {
+        QMessageBox::warning(document->window(), tr("Cannot revert “%1”").arg(document->displayName()), *error);
+        return;
+    }
+    document->undoManager().removeAllActions();
+    document->undoManager().setClean();
+    document->setSelectedSubtitleIndexes({});
+}
+
+bool DocumentController::canClose(Document *document)
+{
+    if (!document->isModified())
+        return true;
+    if (document->window()) {
+        document->window()->raise();
+        document->window()->activateWindow();
+    }
+    QMessageBox box(QMessageBox::Warning, tr("Save Changes"),
+                    tr("Do you want to save the changes you made to “%1”?").arg(document->displayName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, document->window());
+    box.setInformativeText(tr("Your changes will be lost if you don’t save them."));
+    box.button(QMessageBox::Discard)->setText(tr("Don’t Save"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save(document);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DocumentController::documentClosed(Document *document)
+{
+    if (!m_quitting) {
+        m_documents.removeAll(document);
+        document->deleteLater();
+        saveSession();
+    }
+}
+
+bool DocumentController::quit()
+{
+    for (Document *document : std::as_const(m_documents)) {
+        if (!canClose(document))
+            return false;
+    }
+    saveSession();
+    m_quitting = true;
+    const QList<Document *> documents = m_documents;
+    m_documents.clear();
+    for (Document *document : documents) {
+        if (document->window())
+            document->window()->close();
+        delete document;
+    }
+    QApplication::quit();
+    return true;
+}
+
+void DocumentController::saveSession()
+{
+    QVariantList session;
+    for (Document *document : std::as_const(m_documents)) {
+        if (document->filePath().isEmpty() || !document->window())
+            continue;
+        QVariantMap entry = document->window()->saveState();
+        entry.insert(QStringLiteral("path"), document->filePath());
+        session.append(entry);
+    }
+    QSettings().setValue(sessionKey(), session);
+}
+
+bool DocumentController::restoreSession()
+{
+    const QVariantList session = QSettings().value(sessionKey()).toList();
+    bool restored = false;
+    for (const QVariant &value : session) {
+        const QVariantMap entry = value.toMap();
+        const QString path = entry.value(QStringLiteral("path")).toString();
+        if (!QFileInfo::exists(path))
+            continue; // gone since: skipped quietly
+        Document *document = openDocument(path);
+        if (!document)
+            continue;
+        document->window()->restoreState(entry);
+        restored = true;
+    }
+    return restored;
+}
+
+bool DocumentController::offerRecovery(QWidget *parent)
+{
+    RecoveryStore store;
+    const QList<RecoveryStore::Entry> entries = store.entries();
+    if (entries.isEmpty())
+        return false;
+    QStringList names;
+    for (const RecoveryStore::Entry &entry : entries) {
+        const QString name = entry.originalPath.isEmpty() ? tr("an untitled document")
+                                                          : QFileInfo(entry.originalPath).fileName();
+        names << tr("• %1, last changed %2").arg(name, QLocale().toString(entry.savedAt.toLocalTime(), QLocale::ShortFormat));
+    }
+    QMessageBox box(QMessageBox::Question, tr("Recover Unsaved Work"),
+                    tr("Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?"),
+                    QMessageBox::NoButton, parent);
+    box.setInformativeText(names.join(u'\n'));
+    QPushButton *recover = box.addButton(tr("Recover"), QMessageBox::AcceptRole);
+    box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() != recover) {
+        for (const RecoveryStore::Entry &entry : entries)
+            store.remove(entry.id);
+        return false;
+    }
+
+    bool recovered = false;
+    for (const RecoveryStore::Entry &entry : entries) {
+        auto *document = new Document(this);
+        if (auto error = document->readRecovered(entry.recoveryPath, entry.encoding)) {
+            delete document;
+            QMessageBox::warning(parent, tr("Cannot recover"), *error);
+            continue;
+        }
+        if (entry.originalPath.isEmpty())
+            document->setUntitledNumber(++m_untitledCount);
+        else
+            document->setFilePath(entry.originalPath);
+        adoptDocument(document);
+        document->findChild<Autosaver *>()->adoptEntry(entry.id);
+        document->undoManager().setCleanUnreachable(); // the file on disk lacks this work
+        recovered = true;
+    }
+    return recovered;
+}
+
+void DocumentController::noteRecentFile(const QString &path)
+{
+    QSettings settings;
+    QStringList recent = settings.value(QStringLiteral("recentFiles")).toStringList();
+    recent.removeAll(path);
+    recent.prepend(path);
+    const int limit = settings.value(QStringLiteral("recentFilesLimit"), 10).toInt();
+    while (recent.size() > limit)
+        recent.removeLast();
+    settings.setValue(QStringLiteral("recentFiles"), recent);
+    emit recentFilesChanged();
+}
+
+QStringList DocumentController::recentFiles() const
+{
+    return QSettings().value(QStringLiteral("recentFiles")).toStringList();
+}
+
+void DocumentController::clearRecentFiles()
+{
+    QSettings().remove(QStringLiteral("recentFiles"));
+    emit recentFilesChanged();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+class Document;
+class DocumentWindow;
+class QWidget;
+
+// The application's documents: creating, opening, saving and closing them with the
+// questions a desktop editor asks, the recent files, the session that the next start
+// reopens, and the recovery of work a crash left unsaved.
+class DocumentController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Seeds the settings from the built-in defaults once per new build number.
+    explicit DocumentController(QObject *parent = nullptr);
+    ~DocumentController() override;
+
+    static DocumentController *shared();
+
+    const QList<Document *> &documents() const { return m_documents; }
+
+    // A new untitled document with its one starting subtitle, shown in its window.
+    Document *newDocument();
+    // Opens the file in a new window, or brings its window forward when it is open
+    // already. Shows the error to the user and returns nullptr when it cannot be read.
+    Document *openDocument(const QString &path, QWidget *alertParent = nullptr);
+    void showOpenDialog(QWidget *parent);
+
+    bool save(Document *document);
+    bool saveAs(Document *document);
+    void revertToSaved(Document *document);
+    // Asks about unsaved changes; true when the document may close.
+    bool canClose(Document *document);
+    void documentClosed(Document *document);
+    // Closes every window, asking about unsaved changes; false when the user cancelled.
+    bool quit();
+    bool isQuitting() const { return m_quitting; }
+
+    QStringList recentFiles() const;
+    void clearRecentFiles();
+
+    // Reopens what was open when the program last quit; false when nothing was.
+    bool restoreSession();
+    // Offers the work a crash left unsaved; true when something was recovered.
+    bool offerRecovery(QWidget *parent = nullptr);
+
+signals:
+    void recentFilesChanged();
+
+private:
+    Document *adoptDocument(Document *document);
+    void noteRecentFile(const QString &path);
+    void saveSession();
+    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
+
+    QList<Document *> m_documents;
+    int m_untitledCount = 0;
+    bool m_quitting = false;
+};

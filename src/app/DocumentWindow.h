@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QMainWindow>
+
+class Document;
+class QAction;
+class QMenu;
+class QSplitter;
+
+// The window of one document: the video player and the subtitle list side by side over
+// the timeline with the waveform, full width; and the menus.
+class DocumentWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentWindow(Document *document);
+    ~DocumentWindow() override;
+
+    Document *document() const { return m_document; }
+
+    // Geometry, splitter sizes and the restorable state of the document and its panes.
+    QVariantMap saveState() const;
+    void restoreState(const QVariantMap &state);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildPanes();
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildViewMenu();
+    void buildPlaybackMenu();
+    void updateTitle();
+    void updateUndoActions();
+    void updateActionStates();
+    void rebuildRecentMenu();
+    QAction *addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
+                       std::function<void()> slot);
+
+    Document *m_document;
+    QSplitter *m_verticalSplitter = nullptr;
+    QSplitter *m_topSplitter = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    QAction *m_revertAction = nullptr;
+    QList<QAction *> m_needsVideo;         // enabled while a video is loaded
+    QList<QAction *> m_needsOneTargetRow;   // set start/end from the player
+    QAction *m_editDisplayedAction = nullptr;
+};
