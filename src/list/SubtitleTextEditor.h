@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The inline editor of a subtitle's text: Return commits, Shift+Return starts a new line.
+// It grows with its lines so that a multi-line text is edited whole.
+class SubtitleTextEditor : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit SubtitleTextEditor(QWidget *parent = nullptr);
+
+    // Where the caret (or the start of the selected stretch) lies, in UTF-16 code units
+    // of toPlainText().
+    int caretPosition() const;
+    // The height that shows every line, for the delegate to size the editor with.
+    int heightForLines() const;
+
+signals:
+    void commitRequested();
+    void linesChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPointer>
+#include <QTableView>
+
+#include <functional>
+
+// The list's table. Hands the playback keys to whoever listens instead of moving
+// through cells, keeps the selection on a right click (the clicked row is remembered
+// while its menu is open), and lets an editor stay open when its value is refused.
+class SubtitlesTableView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    // Decides whether an editor may end editing; false keeps it open (the handler tells
+    // the user why).
+    using CommitHandler = std::function<bool(QWidget *editor)>;
+
+    explicit SubtitlesTableView(QWidget *parent = nullptr);
+
+    void setCommitHandler(CommitHandler handler) { m_commitHandler = std::move(handler); }
+    // The row of the open context menu, or -1.
+    int clickedRow() const { return m_clickedRow; }
+    bool isEditing() const { return state() == EditingState; }
+    // Takes the editor down without asking the commit handler: its value was handled.
+    void closeEditorWithoutCommit(QWidget *editor);
+
+    // Space, J, K, L and the left and right arrows, without modifiers.
+    static bool isPlaybackKey(const QKeyEvent *event);
+
+signals:
+    void playbackKeyPressed(int key, bool autoRepeat);
+    void playbackKeyReleased(int key, bool autoRepeat);
+    void contextMenuRequested(const QPoint &globalPosition);
+    void editingEnded();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+protected slots:
+    void commitData(QWidget *editor) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    CommitHandler m_commitHandler;
+    int m_clickedRow = -1;
+    // The editor whose value is being checked (an alert may be up), and the one whose
+    // value was refused and which must stay open.
+    QPointer<QWidget> m_checkingEditor;
+    QPointer<QWidget> m_refusedEditor;
+};

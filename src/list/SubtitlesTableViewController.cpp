@@ -1,0 +1,494 @@
+#include "list/SubtitlesTableViewController.h"
+
+#include "app/Document.h"
+#include "format/SubtitleParser.h"
+#include "list/SubtitleItemDelegate.h"
+#include "list/SubtitleTableModel.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
+#include "model/Fatal.h"
+#include "player/Player.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+SubtitlesTableViewController::SubtitlesTableViewController(Document *document, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_playbackKeys(document)
+{
+    if (!document)
+        CUEWRIGHT_FATAL("a subtitle list without a document");
+    m_model = new SubtitleTableModel(document, this);
+    m_tableView = new SubtitlesTableView(this);
+    m_tableView->setModel(m_model);
+    m_delegate = new SubtitleItemDelegate(m_model, m_tableView);
+    m_tableView->setItemDelegate(m_delegate);
+    configureTable();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tableView);
+    setFocusProxy(m_tableView);
+
+    m_tableView->setCommitHandler([this](QWidget *editor) { return commitEditorLater(editor); });
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SubtitlesTableViewController::pushSelection);
+    connect(m_tableView, &SubtitlesTableView::playbackKeyPressed, this,
+            [this](int key, bool autoRepeat) { m_playbackKeys.keyPressed(key, autoRepeat); });
+    connect(m_tableView, &SubtitlesTableView::playbackKeyReleased, this,
+            [this](int key, bool autoRepeat) { m_playbackKeys.keyReleased(key, autoRepeat); });
+    connect(m_tableView, &SubtitlesTableView::contextMenuRequested, this,
+            &SubtitlesTableViewController::showContextMenu);
+    connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this] {
+        confirmSubtitleEdit();
+        emit commandStateChanged();
+    });
+    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, &SubtitlesTableViewController::commandStateChanged);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &SubtitlesTableViewController::commandStateChanged);
+
+    connect(document, &Document::selectionChanged, this,
+            [this](const IndexSet &selection) { applySelection(selection); });
+    // A reload clears the table's selection but not the document's.
+    connect(document, &Document::subtitlesReloaded, this,
+            [this] { applySelection(m_document->selectedSubtitleIndexes()); });
+    connect(document, &Document::showSubtitleRequested, this, &SubtitlesTableViewController::showRow);
+
+    document->setSubtitlesTableViewController(this);
+    applySelection(document->selectedSubtitleIndexes());
+}
+
+SubtitlesTableViewController::~SubtitlesTableViewController()
+{
+    if (m_document && m_document->subtitlesTableViewController() == this)
+        m_document->setSubtitlesTableViewController(nullptr);
+}
+
+void SubtitlesTableViewController::configureTable()
+{
+    QTableView *view = m_tableView;
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    view->setDragEnabled(false);
+    view->setAlternatingRowColors(true);
+    view->setShowGrid(false);
+    view->setWordWrap(true);
+    view->setTextElideMode(Qt::ElideRight);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // One height for every row keeps a long list as cheap as a short one.
+    QHeaderView *rows = view->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(SubtitleItemDelegate::rowHeight(view->fontMetrics()));
+
+    QHeaderView *columns = view->horizontalHeader();
+    const QFontMetrics metrics = view->fontMetrics();
+    const int padding = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 8;
+    columns->setMinimumSectionSize(metrics.horizontalAdvance(QStringLiteral("00")) + padding);
+    columns->resizeSection(SubtitleTableModel::NumberColumn, metrics.horizontalAdvance(QStringLiteral("00000")) + padding);
+    const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
+    columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
+    columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
+    columns->setStretchLastSection(true);
+    columns->setHighlightSections(false);
+}
+
+IndexSet SubtitlesTableViewController::targetRowIndexes() const
+{
+    const int clicked = m_tableView->clickedRow();
+    const IndexSet &selected = m_document->selectedSubtitleIndexes();
+    if (clicked >= 0 && !selected.contains(clicked))
+        return IndexSet(clicked);
+    return selected;
+}
+
+void SubtitlesTableViewController::pushSelection()
+{
+    if (m_isApplyingDocumentSelection)
+        return;
+    QList<QItemSelectionRange> ranges = m_tableView->selectionModel()->selection();
+    std::sort(ranges.begin(), ranges.end(),
+              [](const QItemSelectionRange &a, const QItemSelectionRange &b) { return a.top() < b.top(); });
+    IndexSet rows;
+    for (const QItemSelectionRange &range : ranges) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.insert(row);
+    }
+    m_isManipulatingSelection = true;
+    m_document->setSelectedSubtitleIndexes(rows);
+    m_isManipulatingSelection = false;
+    emit commandStateChanged();
+}
+
+void SubtitlesTableViewController::applySelection(const IndexSet &selection)
+{
+    // The table made this selection itself: it already shows it.
+    if (m_isManipulatingSelection)
+        return;
+    m_isApplyingDocumentSelection = true;
+    const int rowCount = m_model->rowCount();
+    const int lastColumn = SubtitleTableModel::ColumnCount - 1;
+    QItemSelection rows;
+    int k = 0;
+    while (k < selection.count() && selection.at(k) < rowCount) {
+        const int first = selection.at(k);
+        int last = first;
+        while (k + 1 < selection.count() && selection.at(k + 1) == last + 1 && last + 1 < rowCount) {
+            ++k;
+            ++last;
+        }
+        rows.select(m_model->index(first, 0), m_model->index(last, lastColumn));
+        ++k;
+    }
+    QItemSelectionModel *selectionModel = m_tableView->selectionModel();
+    selectionModel->select(rows, QItemSelectionModel::ClearAndSelect);
+    // Keyboard navigation goes on from the selection.
+    const QModelIndex current = selectionModel->currentIndex();
+    if (!rows.isEmpty() && (!current.isValid() || !selection.contains(current.row()))) {
+        const int column = current.isValid() ? current.column() : 0;
+        selectionModel->setCurrentIndex(m_model->index(selection.first(), column), QItemSelectionModel::NoUpdate);
+    }
+    m_isApplyingDocumentSelection = false;
+    emit commandStateChanged();
+}
+
+void SubtitlesTableViewController::showRow(int row)
+{
+    if (!m_isManipulatingSelection && row >= 0 && row < m_model->rowCount())
+        m_tableView->scrollTo(m_model->index(row, 0));
+}
+
+bool SubtitlesTableViewController::commitEditorLater(QWidget *editor)
+{
+    std::optional<PendingEdit> edit;
+    if (!takeEdit(editor, edit))
+        return false;
+    // Applied once the editor is down; the edit names its subtitle, not its row, which
+    // may move before then.
+    if (edit)
+        QTimer::singleShot(0, this, [this, edit = *edit] { applyEdit(edit); });
+    return true;
+}
+
+bool SubtitlesTableViewController::takeEdit(QWidget *editor, std::optional<PendingEdit> &edit)
+{
+    edit.reset();
+    std::optional<SubtitleItemDelegate::EditSession> session = m_delegate->session(editor);
+    if (!session || !session->subtitle)
+        return true;
+    const QString value = SubtitleItemDelegate::editorText(editor);
+    if (value == session->initialValue)
+        return true;
+
+    PendingEdit pending{session->subtitle, session->column, value, 0};
+    switch (session->column) {
+    case SubtitleTableModel::StartColumn:
+    case SubtitleTableModel::EndColumn: {
+        const Expected<double, ParseError> time = SubtitleParser::shared().parseTime(value);
+        if (!time) {
+            showError(time.error().message());
+            return false;
+        }
+        pending.time = time.value();
+        break;
+    }
+    case SubtitleTableModel::TextColumn:
+        break;
+    default:
+        CUEWRIGHT_FATAL("an inline editor of a column that is not editable");
+    }
+    // Taken once: a second commit of the same editor changes nothing more.
+    m_delegate->markCommitted(editor, value);
+    edit = pending;
+    return true;
+}
+
+void SubtitlesTableViewController::applyEdit(const PendingEdit &edit)
+{
+    if (!m_document)
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    const int row = controller.indexOf(edit.subtitle);
+    if (row < 0)
+        return; // deleted meanwhile
+    switch (edit.column) {
+    case SubtitleTableModel::StartColumn:
+        controller.setStart(row, edit.time);
+        nameUndoStep(tr("Edit Start Time"));
+        break;
+    case SubtitleTableModel::EndColumn:
+        controller.setEnd(row, edit.time);
+        nameUndoStep(tr("Edit End Time"));
+        break;
+    case SubtitleTableModel::TextColumn:
+        controller.setText(edit.text, row);
+        nameUndoStep(tr("Edit Text"));
+        break;
+    default:
+        CUEWRIGHT_FATAL("an edit of a column that is not editable");
+    }
+}
+
+QWidget *SubtitlesTableViewController::openEditor() const
+{
+    if (!m_tableView->isEditing())
+        return nullptr;
+    for (QWidget *editor : m_delegate->editors()) {
+        const std::optional<SubtitleItemDelegate::EditSession> session = m_delegate->session(editor);
+        const int row = m_document->subtitleController().indexOf(session->subtitle);
+        if (row >= 0 && m_tableView->indexWidget(m_model->index(row, session->column)) == editor)
+            return editor;
+    }
+    return nullptr;
+}
+
+SubtitleTextEditor *SubtitlesTableViewController::textEditorOfRow(int row) const
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return nullptr;
+    return qobject_cast<SubtitleTextEditor *>(
+        m_tableView->indexWidget(m_model->index(row, SubtitleTableModel::TextColumn)));
+}
+
+bool SubtitlesTableViewController::endEditing()
+{
+    QWidget *editor = openEditor();
+    if (!editor)
+        return true;
+    std::optional<PendingEdit> edit;
+    if (!takeEdit(editor, edit))
+        return false;
+    m_tableView->closeEditorWithoutCommit(editor);
+    m_tableView->setFocus();
+    if (edit) {
+        applyEdit(*edit);
+        // The edit is its own undo step, apart from the command that follows.
+        m_document->undoManager().closeEventGroup();
+    }
+    return true;
+}
+
+void SubtitlesTableViewController::showError(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), message, QMessageBox::Ok,
+                    window());
+    box.exec();
+}
+
+void SubtitlesTableViewController::nameUndoStep(const QString &name)
+{
+    m_document->undoManager().setActionName(name);
+}
+
+bool SubtitlesTableViewController::canAddSubtitle() const
+{
+    return true;
+}
+
+bool SubtitlesTableViewController::canDuplicateSubtitle() const
+{
+    return targetRowIndexes().count() == 1;
+}
+
+bool SubtitlesTableViewController::canDeleteSubtitles() const
+{
+    return !targetRowIndexes().isEmpty();
+}
+
+bool SubtitlesTableViewController::canCopy() const
+{
+    return !targetRowIndexes().isEmpty();
+}
+
+bool SubtitlesTableViewController::canPaste() const
+{
+    const QMimeData *mimeData = QGuiApplication::clipboard()->mimeData();
+    return mimeData && mimeData->hasText();
+}
+
+bool SubtitlesTableViewController::canSplitSubtitle() const
+{
+    const IndexSet targets = targetRowIndexes();
+    if (targets.count() != 1)
+        return false;
+    // The text as the user sees it in the editor, which the split commits first.
+    const SubtitleTextEditor *editor = textEditorOfRow(targets.first());
+    return editor && !editor->toPlainText().isEmpty();
+}
+
+void SubtitlesTableViewController::addSubtitle()
+{
+    if (!endEditing())
+        return;
+    std::optional<double> time;
+    if (Player *player = m_document->player())
+        time = player->currentTime();
+    const IndexSet targets = targetRowIndexes();
+    std::optional<int> anchor;
+    if (!targets.isEmpty())
+        anchor = targets.first();
+    const std::optional<int> row = m_document->subtitleController().addSubtitle(time, anchor);
+    nameUndoStep(tr("Add Subtitle"));
+    if (row)
+        beginEditingSubtitle(*row);
+}
+
+void SubtitlesTableViewController::duplicateSubtitle()
+{
+    const IndexSet targets = targetRowIndexes();
+    if (targets.isEmpty())
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    // Ending the editing may move the row; the subtitle stays the one that was meant.
+    const SubtitlePtr subtitle = controller.at(targets.first());
+    if (!endEditing())
+        return;
+    const int row = controller.indexOf(subtitle);
+    if (row < 0)
+        return;
+    controller.duplicateSubtitle(row);
+    nameUndoStep(tr("Duplicate Subtitle"));
+}
+
+void SubtitlesTableViewController::deleteSubtitles()
+{
+    const IndexSet targets = targetRowIndexes();
+    if (targets.isEmpty())
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    controller.removeSubtitles(controller.subtitlesAt(targets), targets);
+    nameUndoStep(targets.count() == 1 ? tr("Delete Subtitle") : tr("Delete Subtitles"));
+}
+
+void SubtitlesTableViewController::copy()
+{
+    const IndexSet targets = targetRowIndexes();
+    if (targets.isEmpty())
+        return;
+    const SubtitleList subtitles = m_document->subtitleController().subtitlesAt(targets);
+    QGuiApplication::clipboard()->setText(SubtitleParser::shared().serialize(subtitles));
+}
+
+void SubtitlesTableViewController::paste()
+{
+    const QMimeData *mimeData = QGuiApplication::clipboard()->mimeData();
+    if (!mimeData || !mimeData->hasText())
+        return;
+    pasteTexts({mimeData->text()});
+}
+
+void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
+{
+    SubtitleController &controller = m_document->subtitleController();
+    UndoManager *undoManager = controller.undoManager();
+    for (const QString &text : texts) {
+        const IndexSet targets = targetRowIndexes();
+        Expected<SubtitleList, ParseError> parsed = SubtitleParser::shared().parse(text);
+        if (!parsed) {
+            showError(parsed.error().message());
+            return;
+        }
+        SubtitleList subtitles = std::move(parsed).value();
+        if (undoManager)
+            undoManager->beginUndoGrouping();
+        if (!targets.isEmpty())
+            controller.removeSubtitles(controller.subtitlesAt(targets), targets);
+        // Each lands where its start time puts it, not where the replaced rows were.
+        if (!subtitles.isEmpty()) {
+            const IndexSet rows = controller.insertionIndexes(subtitles);
+            controller.insertSubtitles(subtitles, rows);
+        }
+        if (undoManager) {
+            undoManager->setActionName(tr("Paste"));
+            undoManager->endUndoGrouping();
+        }
+    }
+}
+
+void SubtitlesTableViewController::splitSubtitle()
+{
+    const IndexSet targets = targetRowIndexes();
+    if (targets.isEmpty())
+        return;
+    SubtitleTextEditor *editor = textEditorOfRow(targets.first());
+    if (!editor)
+        return; // the split needs the caret of the text being edited
+    const int position = editor->caretPosition();
+    SubtitleController &controller = m_document->subtitleController();
+    const SubtitlePtr subtitle = controller.at(targets.first());
+    // The text as the user sees it is committed first, so the split divides that.
+    if (!endEditing())
+        return;
+    const int row = controller.indexOf(subtitle);
+    if (row < 0)
+        return;
+    controller.splitSubtitle(row, position);
+    nameUndoStep(tr("Split Subtitle"));
+}
+
+void SubtitlesTableViewController::selectAll()
+{
+    m_tableView->selectAll();
+}
+
+void SubtitlesTableViewController::editSubtitle(int row)
+{
+    Player *player = m_document->player();
+    m_continuePlayingAfterEditing = player && player->rate() != 0;
+    if (player)
+        player->pause();
+    beginEditingSubtitle(row);
+}
+
+void SubtitlesTableViewController::beginEditingSubtitle(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    m_document->setSelectedSubtitleIndexes(IndexSet(row));
+    const QModelIndex textIndex = m_model->index(row, SubtitleTableModel::TextColumn);
+    // A row out of view is brought into it first, so its editor has a place.
+    m_tableView->scrollTo(textIndex);
+    m_tableView->selectionModel()->setCurrentIndex(textIndex, QItemSelectionModel::NoUpdate);
+    m_tableView->setFocus();
+    m_tableView->edit(textIndex);
+    emit commandStateChanged();
+}
+
+void SubtitlesTableViewController::confirmSubtitleEdit()
+{
+    if (!m_continuePlayingAfterEditing)
+        return;
+    m_continuePlayingAfterEditing = false;
+    if (Player *player = m_document->player())
+        player->play();
+}
+
+void SubtitlesTableViewController::showContextMenu(const QPoint &globalPosition)
+{
+    QMenu menu(this);
+    const auto addCommand = [&menu, this](const QString &text, void (SubtitlesTableViewController::*command)(),
+                                          bool enabled) {
+        QAction *action = menu.addAction(text, this, command);
+        action->setEnabled(enabled);
+    };
+    addCommand(tr("Add Subtitle"), &SubtitlesTableViewController::addSubtitle, canAddSubtitle());
+    addCommand(tr("Duplicate Subtitle"), &SubtitlesTableViewController::duplicateSubtitle, canDuplicateSubtitle());
+    addCommand(tr("Split Subtitle"), &SubtitlesTableViewController::splitSubtitle, canSplitSubtitle());
+    menu.addSeparator();
+    addCommand(tr("Copy"), &SubtitlesTableViewController::copy, canCopy());
+    addCommand(tr("Paste"), &SubtitlesTableViewController::paste, canPaste());
+    addCommand(tr("Delete"), &SubtitlesTableViewController::deleteSubtitles, canDeleteSubtitles());
+    // The commands run while the menu is open, when the clicked row is still known.
+    menu.exec(globalPosition);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "list/PlaybackKeyHandler.h"
+#include "model/IndexSet.h"
+#include "model/Subtitle.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+
+class Document;
+class SubtitleItemDelegate;
+class SubtitleTableModel;
+class SubtitleTextEditor;
+class SubtitlesTableView;
+
+// The list pane: a table of the document's subtitles with inline editing of start, end
+// and text, the playback keys, and the list commands (add, duplicate, delete, copy,
+// paste, split) for the Edit menu and the rows' context menu.
+//
+// It changes the list only through the document's subtitle controller, follows the
+// document's selection and pushes its own into it.
+class SubtitlesTableViewController : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SubtitlesTableViewController(Document *document, QWidget *parent = nullptr);
+    ~SubtitlesTableViewController() override;
+
+    SubtitlesTableView *tableView() const { return m_tableView; }
+    SubtitleTableModel *model() const { return m_model; }
+    // True only while the table pushes its selection into the document.
+    bool isManipulatingSelection() const { return m_isManipulatingSelection; }
+
+    // The rows a command acts on: a right-clicked row outside the selection alone,
+    // otherwise the selected rows.
+    IndexSet targetRowIndexes() const;
+
+    // Whether each command can run now, for enabling menu items.
+    bool canAddSubtitle() const;
+    bool canDuplicateSubtitle() const;
+    bool canDeleteSubtitles() const;
+    bool canCopy() const;
+    bool canPaste() const;
+    bool canSplitSubtitle() const;
+
+    // Pastes each text as SRT over the target rows, one undo step per text; stops at
+    // the first text that does not parse and shows why. paste() passes the clipboard.
+    void pasteTexts(const QStringList &texts);
+    // Commits the open inline editor at once and closes it. False when its value was
+    // refused (the editor stays open).
+    bool endEditing();
+
+public slots:
+    void addSubtitle();
+    void duplicateSubtitle();
+    void deleteSubtitles();
+    void copy();
+    void paste();
+    void splitSubtitle();
+    void selectAll();
+    // Starts editing a row's text while the video plays: pauses it, and the end of the
+    // editing resumes it (confirmSubtitleEdit).
+    void editSubtitle(int row);
+    // Selects the row and starts editing its text.
+    void beginEditingSubtitle(int row);
+    // Resumes playback paused by editSubtitle, once.
+    void confirmSubtitleEdit();
+
+signals:
+    // Something the can...() answers depend on may have changed.
+    void commandStateChanged();
+
+private:
+    struct PendingEdit
+    {
+        SubtitlePtr subtitle;
+        int column = -1;
+        QString text;
+        double time = 0;
+    };
+
+    void configureTable();
+    void pushSelection();
+    void applySelection(const IndexSet &selection);
+    void showRow(int row);
+    bool commitEditorLater(QWidget *editor);
+    bool takeEdit(QWidget *editor, std::optional<PendingEdit> &edit);
+    void applyEdit(const PendingEdit &edit);
+    QWidget *openEditor() const;
+    SubtitleTextEditor *textEditorOfRow(int row) const;
+    void showError(const QString &message);
+    void showContextMenu(const QPoint &globalPosition);
+    void nameUndoStep(const QString &name);
+
+    QPointer<Document> m_document;
+    SubtitleTableModel *m_model = nullptr;
+    SubtitlesTableView *m_tableView = nullptr;
+    SubtitleItemDelegate *m_delegate = nullptr;
+    PlaybackKeyHandler m_playbackKeys;
+    bool m_isManipulatingSelection = false;
+    bool m_isApplyingDocumentSelection = false;
+    bool m_continuePlayingAfterEditing = false;
+};
