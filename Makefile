@@ -14,7 +14,7 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/src/cuewright $(ARGS)
+	$(BUILD_DIR)/src/cuewright $(or $(ARGS),demo/demo.srt --video demo/demo.mp4)
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

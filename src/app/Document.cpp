@@ -4,7 +4,15 @@
 #include "app/SubtitleFile.h"
 #include "app/TextEncoding.h"
 
+#include "list/SubtitlesTableViewController.h"
+#include "model/FrameTiming.h"
+#include "player/Player.h"
+#include "player/VideoPlayerViewController.h"
+#include "timeline/TimelineViewController.h"
+
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QSettings>
 
 Document::Document(QObject *parent)
@@ -63,6 +71,74 @@ void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
 void Document::showSubtitle(int index)
 {
     emit showSubtitleRequested(index);
+    // A selection made on the timeline itself neither scrolls it nor seeks.
+    if (!m_timelineViewController || m_timelineViewController->isManipulatingSelection())
+        return;
+    if (m_videoPlayerViewController && m_player && m_player->rate() == 0)
+        m_videoPlayerViewController->seekTo(m_subtitleController.at(index)->start);
+}
+
+void Document::openVideo(QWidget *dialogParent)
+{
+    QStringList patterns;
+    for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
+        if (type.name().startsWith(QStringLiteral("video/")))
+            patterns << type.globPatterns();
+    }
+    patterns.removeDuplicates();
+    const QString filter = tr("Movies (%1);;All files (*)").arg(patterns.join(u' '));
+    const QString path = QFileDialog::getOpenFileName(dialogParent, tr("Open Video"), QString(), filter);
+    if (!path.isEmpty() && m_videoPlayerViewController)
+        m_videoPlayerViewController->loadVideo(path);
+}
+
+bool Document::canEditDisplayedSubtitle() const
+{
+    return m_videoPlayerViewController && m_videoPlayerViewController->currentSubtitleIndex().has_value();
+}
+
+void Document::editDisplayedSubtitle()
+{
+    if (!canEditDisplayedSubtitle() || !m_subtitlesTableViewController)
+        return;
+    m_subtitlesTableViewController->editSubtitle(*m_videoPlayerViewController->currentSubtitleIndex());
+}
+
+bool Document::canSetSubtitleTimeFromVideoPlayer() const
+{
+    return m_subtitlesTableViewController && m_subtitlesTableViewController->targetRowIndexes().count() == 1
+        && m_videoPlayerViewController && m_player;
+}
+
+std::optional<double> Document::playerTimeOnFrame() const
+{
+    if (!m_player)
+        return std::nullopt;
+    return FrameTiming::snapToFrame(m_player->currentTime(), m_subtitleController.frameRate());
+}
+
+void Document::setSubtitleStartTimeFromVideoPlayer()
+{
+    if (!canSetSubtitleTimeFromVideoPlayer())
+        return;
+    const int row = m_subtitlesTableViewController->targetRowIndexes().first();
+    m_subtitleController.setStart(row, *playerTimeOnFrame());
+    m_undoManager.setActionName(tr("Set Start Time"));
+}
+
+void Document::setSubtitleEndTimeFromVideoPlayer()
+{
+    if (!canSetSubtitleTimeFromVideoPlayer())
+        return;
+    const int row = m_subtitlesTableViewController->targetRowIndexes().first();
+    const bool playing = m_player->rate() != 0;
+    m_subtitleController.setEnd(row, *playerTimeOnFrame());
+    m_undoManager.setActionName(tr("Set End Time"));
+    // While the video plays, the command walks through the subtitles one by one.
+    if (playing) {
+        const int next = row + 1;
+        setSelectedSubtitleIndexes(next < m_subtitleController.count() ? IndexSet(next) : IndexSet());
+    }
 }
 
 void Document::didReloadSubtitles(SubtitleController &)

@@ -57,6 +57,14 @@ public:
     DocumentWindow *makeWindow();
     DocumentWindow *window() const;
 
+    // The menu actions that act across the panes.
+    void openVideo(QWidget *dialogParent);
+    void editDisplayedSubtitle();
+    void setSubtitleStartTimeFromVideoPlayer();
+    void setSubtitleEndTimeFromVideoPlayer();
+    bool canEditDisplayedSubtitle() const;
+    bool canSetSubtitleTimeFromVideoPlayer() const;
+
     // What the window remembers across a restart ("selectedIndex" and the panes' keys).
     QVariantMap restorableState() const;
     void restoreState(const QVariantMap &state);
@@ -108,6 +116,9 @@ signals:
     void restorableStateChanged();
 
 private:
+    // The playback position, on a frame when the video's frame rate is known.
+    std::optional<double> playerTimeOnFrame() const;
+
     SubtitleController m_subtitleController;
     UndoManager m_undoManager;
     IndexSet m_selectedSubtitleIndexes;

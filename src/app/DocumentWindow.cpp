@@ -2,7 +2,10 @@
 
 #include "app/Document.h"
 #include "app/DocumentController.h"
+#include "list/SubtitlesTableViewController.h"
 #include "player/Player.h"
+#include "player/VideoPlayerViewController.h"
+#include "timeline/TimelineViewController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +24,7 @@ DocumentWindow::DocumentWindow(Document *document)
     resize(1280, 800);
     buildPanes();
     buildMenus();
+    setAcceptDrops(false);
     updateTitle();
     updateUndoActions();
     updateActionStates();
@@ -38,24 +42,39 @@ DocumentWindow::~DocumentWindow() = default;
 
 void DocumentWindow::buildPanes()
 {
-    auto placeholder = [](const QString &text) {
-        auto *label = new QLabel(text);
-        label->setAlignment(Qt::AlignCenter);
-        label->setFrameShape(QFrame::StyledPanel);
-        return label;
-    };
+    auto *player = new VideoPlayerViewController(m_document);
+    auto *table = new SubtitlesTableViewController(m_document);
+    auto *timeline = new TimelineViewController(m_document);
+    m_player = player;
+    m_table = table;
+    m_timeline = timeline;
+
+    // Playback drives the timeline: its cursor, duration, ruler and waveform.
+    connect(player, &VideoPlayerViewController::videoDurationChanged, timeline, &TimelineViewController::setVideoDuration);
+    connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
+    connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
+    connect(player, &VideoPlayerViewController::frameRateChanged, timeline, &TimelineViewController::setFrameRate);
+    connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline, &TimelineViewController::setAudioWaveform);
+    connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline,
+            &TimelineViewController::scrollToCursorIfNeeded);
+    connect(player, &VideoPlayerViewController::playingChanged, this, &DocumentWindow::updateActionStates);
+    connect(table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentWindow::updateActionStates);
+
     m_topSplitter = new QSplitter(Qt::Horizontal);
-    m_topSplitter->addWidget(placeholder(tr("Video")));
-    m_topSplitter->addWidget(placeholder(tr("Subtitles")));
+    m_topSplitter->addWidget(player);
+    m_topSplitter->addWidget(table);
     m_topSplitter->setStretchFactor(0, 1);
     m_topSplitter->setStretchFactor(1, 1);
+    m_topSplitter->setChildrenCollapsible(false);
 
     m_verticalSplitter = new QSplitter(Qt::Vertical);
     m_verticalSplitter->addWidget(m_topSplitter);
-    m_verticalSplitter->addWidget(placeholder(tr("Timeline")));
+    m_verticalSplitter->addWidget(timeline);
     m_verticalSplitter->setStretchFactor(0, 3);
-    m_verticalSplitter->setStretchFactor(1, 1);
+    m_verticalSplitter->setStretchFactor(1, 2);
+    m_verticalSplitter->setChildrenCollapsible(false);
     setCentralWidget(m_verticalSplitter);
+    table->setFocus();
 }
 
 QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
@@ -84,6 +103,8 @@ void DocumentWindow::buildFileMenu()
     m_recentMenu = menu->addMenu(tr("Open &Recent"));
     rebuildRecentMenu();
     connect(controller, &DocumentController::recentFilesChanged, this, &DocumentWindow::rebuildRecentMenu);
+    addAction(menu, tr("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+              [this] { m_document->openVideo(this); });
     menu->addSeparator();
     addAction(menu, tr("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(menu, tr("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
@@ -119,17 +140,51 @@ void DocumentWindow::buildEditMenu()
     QMenu *menu = menuBar()->addMenu(tr("&Edit"));
     m_undoAction = addAction(menu, tr("&Undo"), QKeySequence::Undo, [this] { m_document->undoManager().undo(); });
     m_redoAction = addAction(menu, tr("&Redo"), QKeySequence::Redo, [this] { m_document->undoManager().redo(); });
+    menu->addSeparator();
+    SubtitlesTableViewController *table = m_table;
+    m_copyAction = addAction(menu, tr("&Copy"), QKeySequence::Copy, [table] { table->copy(); });
+    m_pasteAction = addAction(menu, tr("&Paste"), QKeySequence::Paste, [table] { table->paste(); });
+    m_deleteAction = addAction(menu, tr("&Delete"), QKeySequence::Delete, [table] { table->deleteSubtitles(); });
+    addAction(menu, tr("Select &All"), QKeySequence::SelectAll, [table] { table->selectAll(); });
+    menu->addSeparator();
+    m_addAction = addAction(menu, tr("Add Subtitle"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
+                            [table] { table->addSubtitle(); });
+    m_duplicateAction = addAction(menu, tr("Duplicate Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                                  [table] { table->duplicateSubtitle(); });
+    m_splitAction = addAction(menu, tr("Split Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_K),
+                              [table] { table->splitSubtitle(); });
+    menu->addSeparator();
+    m_editDisplayedAction = addAction(menu, tr("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                                      [this] { m_document->editDisplayedSubtitle(); });
+    m_setStartAction = addAction(menu, tr("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
+                                 [this] { m_document->setSubtitleStartTimeFromVideoPlayer(); });
+    m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
+                               [this] { m_document->setSubtitleEndTimeFromVideoPlayer(); });
+    m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
 void DocumentWindow::buildViewMenu()
 {
-    menuBar()->addMenu(tr("&View"));
+    QMenu *menu = menuBar()->addMenu(tr("&View"));
+    TimelineViewController *timeline = m_timeline;
+    addAction(menu, tr("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
+    addAction(menu, tr("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
+    addAction(menu, tr("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
 }
 
 void DocumentWindow::buildPlaybackMenu()
 {
-    menuBar()->addMenu(tr("&Playback"));
+    QMenu *menu = menuBar()->addMenu(tr("&Playback"));
+    VideoPlayerViewController *player = m_player;
+    m_needsVideo << addAction(menu, tr("&Play/Pause"), QKeySequence(Qt::CTRL | Qt::Key_Space), [player] { player->playPause(); });
+    m_needsVideo << addAction(menu, tr("Play &Backward (J)"), {}, [player] { player->shuttleBackward(); });
+    m_needsVideo << addAction(menu, tr("&Stop (K)"), {}, [player] { player->shuttleStop(); });
+    m_needsVideo << addAction(menu, tr("Play &Forward (L)"), {}, [player] { player->shuttleForward(); });
+    menu->addSeparator();
+    m_needsVideo << addAction(menu, tr("Next &Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
+    m_needsVideo << addAction(menu, tr("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
+    connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
 void DocumentWindow::updateTitle()
@@ -150,11 +205,25 @@ void DocumentWindow::updateUndoActions()
 
 void DocumentWindow::updateActionStates()
 {
+    m_copyAction->setEnabled(m_table->canCopy());
+    m_pasteAction->setEnabled(m_table->canPaste());
+    m_deleteAction->setEnabled(m_table->canDeleteSubtitles());
+    m_addAction->setEnabled(m_table->canAddSubtitle());
+    m_duplicateAction->setEnabled(m_table->canDuplicateSubtitle());
+    m_splitAction->setEnabled(m_table->canSplitSubtitle());
+    m_editDisplayedAction->setEnabled(m_document->canEditDisplayedSubtitle());
+    const bool canSetTime = m_document->canSetSubtitleTimeFromVideoPlayer();
+    m_setStartAction->setEnabled(canSetTime);
+    m_setEndAction->setEnabled(canSetTime);
+    for (QAction *action : std::as_const(m_needsVideo))
+        action->setEnabled(m_document->player() != nullptr);
 }
 
 QVariantMap DocumentWindow::saveState() const
 {
     QVariantMap state = m_document->restorableState();
+    state.insert(m_timeline->saveState());
+    state.insert(m_player->saveState());
     state.insert(QStringLiteral("geometry"), saveGeometry());
     state.insert(QStringLiteral("splitter"), m_verticalSplitter->saveState());
     state.insert(QStringLiteral("topSplitter"), m_topSplitter->saveState());
@@ -166,6 +235,8 @@ void DocumentWindow::restoreState(const QVariantMap &state)
     restoreGeometry(state.value(QStringLiteral("geometry")).toByteArray());
     m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
     m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
+    m_timeline->restoreState(state);
+    m_player->restoreState(state);
     m_document->restoreState(state);
 }
 

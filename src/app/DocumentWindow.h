@@ -3,6 +3,9 @@
 #include <QMainWindow>
 
 class Document;
+class SubtitlesTableViewController;
+class TimelineViewController;
+class VideoPlayerViewController;
 class QAction;
 class QMenu;
 class QSplitter;
@@ -18,6 +21,7 @@ public:
     ~DocumentWindow() override;
 
     Document *document() const { return m_document; }
+    VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
 
     // Geometry, splitter sizes and the restorable state of the document and its panes.
     QVariantMap saveState() const;
@@ -48,7 +52,18 @@ private:
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     QAction *m_revertAction = nullptr;
-    QList<QAction *> m_needsVideo;         // enabled while a video is loaded
-    QList<QAction *> m_needsOneTargetRow;   // set start/end from the player
+    VideoPlayerViewController *m_player = nullptr;
+    SubtitlesTableViewController *m_table = nullptr;
+    TimelineViewController *m_timeline = nullptr;
+    QMenu *m_editMenu = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_pasteAction = nullptr;
+    QAction *m_deleteAction = nullptr;
+    QAction *m_addAction = nullptr;
+    QAction *m_duplicateAction = nullptr;
+    QAction *m_splitAction = nullptr;
     QAction *m_editDisplayedAction = nullptr;
+    QAction *m_setStartAction = nullptr;
+    QAction *m_setEndAction = nullptr;
+    QList<QAction *> m_needsVideo; // enabled while a video is loaded
 };

@@ -1,5 +1,8 @@
 #include "app/CommandLineTool.h"
+#include "app/Document.h"
 #include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "player/VideoPlayerViewController.h"
 
 #include "BuildInfo.h"
 
@@ -21,7 +24,7 @@ void setApplicationNames()
 // The modes for scripts run without a display; nullopt when the editor should start.
 std::optional<int> runCommandLineMode(int argc, char *argv[])
 {
-    if (argc < 2 || !QByteArray(argv[1]).startsWith("--"))
+    if (argc < 2 || !QByteArray(argv[1]).startsWith("--") || QByteArray(argv[1]) == "--video")
         return std::nullopt;
     QCoreApplication app(argc, argv);
     setApplicationNames();
@@ -44,10 +47,22 @@ int main(int argc, char *argv[])
     std::setlocale(LC_NUMERIC, "C");
 
     DocumentController controller;
-    const QStringList files = QCoreApplication::arguments().mid(1);
+    QStringList files = QCoreApplication::arguments().mid(1);
+    // --video FILE attaches a video to the first subtitle file given.
+    QString video;
+    if (const qsizetype option = files.indexOf(QStringLiteral("--video")); option >= 0 && option + 1 < files.size()) {
+        video = files.takeAt(option + 1);
+        files.removeAt(option);
+    }
     bool opened = false;
-    for (const QString &file : files)
-        opened = controller.openDocument(file) != nullptr || opened;
+    for (const QString &file : files) {
+        Document *document = controller.openDocument(file);
+        if (document && !video.isEmpty()) {
+            document->window()->videoPlayerViewController()->loadVideo(video);
+            video.clear();
+        }
+        opened = document != nullptr || opened;
+    }
     if (files.isEmpty()) {
         opened = controller.offerRecovery();
         opened = controller.restoreSession() || opened;
