@@ -95,8 +95,10 @@ void SubtitleItemDelegate::setEditorData(QWidget *editor, const QModelIndex &ind
     const QString value = index.data(Qt::EditRole).toString();
     if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
         lineEdit->setText(value);
-    else if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
+    else if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor)) {
         textEditor->setPlainText(value);
+        textEditor->moveCursor(QTextCursor::End); // ready to go on typing
+    }
     // What the editor shows, which is what an unchanged commit hands back.
     it->initialValue = editorText(editor);
     it->filled = true;

@@ -41,7 +41,7 @@ bool SubtitlesTableView::event(QEvent *event)
 void SubtitlesTableView::keyPressEvent(QKeyEvent *event)
 {
     if (isPlaybackKey(event)) {
-        emit playbackKeyPressed(event->key(), event->isAutoRepeat());
+        emit playbackKeyEvent(event);
         event->accept();
         return;
     }
@@ -57,7 +57,7 @@ void SubtitlesTableView::keyPressEvent(QKeyEvent *event)
 void SubtitlesTableView::keyReleaseEvent(QKeyEvent *event)
 {
     if (isPlaybackKey(event)) {
-        emit playbackKeyReleased(event->key(), event->isAutoRepeat());
+        emit playbackKeyEvent(event);
         event->accept();
         return;
     }

@@ -30,8 +30,8 @@ public:
     static bool isPlaybackKey(const QKeyEvent *event);
 
 signals:
-    void playbackKeyPressed(int key, bool autoRepeat);
-    void playbackKeyReleased(int key, bool autoRepeat);
+    // A playback key went down or up (both are reported, as the player may care).
+    void playbackKeyEvent(QKeyEvent *event);
     void contextMenuRequested(const QPoint &globalPosition);
     void editingEnded();
 

@@ -8,10 +8,12 @@
 #include "list/SubtitlesTableView.h"
 #include "model/Fatal.h"
 #include "player/Player.h"
+#include "player/VideoPlayerViewController.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -23,7 +25,6 @@
 SubtitlesTableViewController::SubtitlesTableViewController(Document *document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
-    , m_playbackKeys(document)
 {
     if (!document)
         CUEWRIGHT_FATAL("a subtitle list without a document");
@@ -42,10 +43,8 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
     m_tableView->setCommitHandler([this](QWidget *editor) { return commitEditorLater(editor); });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SubtitlesTableViewController::pushSelection);
-    connect(m_tableView, &SubtitlesTableView::playbackKeyPressed, this,
-            [this](int key, bool autoRepeat) { m_playbackKeys.keyPressed(key, autoRepeat); });
-    connect(m_tableView, &SubtitlesTableView::playbackKeyReleased, this,
-            [this](int key, bool autoRepeat) { m_playbackKeys.keyReleased(key, autoRepeat); });
+    connect(m_tableView, &SubtitlesTableView::playbackKeyEvent, this,
+            &SubtitlesTableViewController::forwardPlaybackKey);
     connect(m_tableView, &SubtitlesTableView::contextMenuRequested, this,
             &SubtitlesTableViewController::showContextMenu);
     connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this] {
@@ -169,6 +168,14 @@ void SubtitlesTableViewController::showRow(int row)
         m_tableView->scrollTo(m_model->index(row, 0));
 }
 
+void SubtitlesTableViewController::forwardPlaybackKey(QKeyEvent *event)
+{
+    // The player pane owns what Space, J, K, L and the arrows do, wherever they are
+    // pressed; without it they do nothing here either.
+    if (VideoPlayerViewController *player = m_document->videoPlayerViewController())
+        QCoreApplication::sendEvent(player, event);
+}
+
 bool SubtitlesTableViewController::commitEditorLater(QWidget *editor)
 {
     std::optional<PendingEdit> edit;
@@ -279,6 +286,14 @@ bool SubtitlesTableViewController::endEditing()
     return true;
 }
 
+int SubtitlesTableViewController::endEditingFinding(const SubtitlePtr &subtitle)
+{
+    if (!endEditing())
+        return -1;
+    // A committed start time may have moved the subtitle.
+    return m_document->subtitleController().indexOf(subtitle);
+}
+
 void SubtitlesTableViewController::showError(const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), message, QMessageBox::Ok,
@@ -349,15 +364,10 @@ void SubtitlesTableViewController::duplicateSubtitle()
     const IndexSet targets = targetRowIndexes();
     if (targets.isEmpty())
         return;
-    SubtitleController &controller = m_document->subtitleController();
-    // Ending the editing may move the row; the subtitle stays the one that was meant.
-    const SubtitlePtr subtitle = controller.at(targets.first());
-    if (!endEditing())
-        return;
-    const int row = controller.indexOf(subtitle);
+    const int row = endEditingFinding(m_document->subtitleController().at(targets.first()));
     if (row < 0)
         return;
-    controller.duplicateSubtitle(row);
+    m_document->subtitleController().duplicateSubtitle(row);
     nameUndoStep(tr("Duplicate Subtitle"));
 }
 
@@ -425,15 +435,11 @@ void SubtitlesTableViewController::splitSubtitle()
     if (!editor)
         return; // the split needs the caret of the text being edited
     const int position = editor->caretPosition();
-    SubtitleController &controller = m_document->subtitleController();
-    const SubtitlePtr subtitle = controller.at(targets.first());
     // The text as the user sees it is committed first, so the split divides that.
-    if (!endEditing())
-        return;
-    const int row = controller.indexOf(subtitle);
+    const int row = endEditingFinding(m_document->subtitleController().at(targets.first()));
     if (row < 0)
         return;
-    controller.splitSubtitle(row, position);
+    m_document->subtitleController().splitSubtitle(row, position);
     nameUndoStep(tr("Split Subtitle"));
 }
 

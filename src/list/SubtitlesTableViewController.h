@@ -1,6 +1,5 @@
 #pragma once
 
-#include "list/PlaybackKeyHandler.h"
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
 
@@ -86,9 +85,13 @@ private:
     void pushSelection();
     void applySelection(const IndexSet &selection);
     void showRow(int row);
+    void forwardPlaybackKey(QKeyEvent *event);
     bool commitEditorLater(QWidget *editor);
     bool takeEdit(QWidget *editor, std::optional<PendingEdit> &edit);
     void applyEdit(const PendingEdit &edit);
+    // Ends the editing and gives the subtitle's row then; -1 when the editor refused to
+    // close or the subtitle is gone.
+    int endEditingFinding(const SubtitlePtr &subtitle);
     QWidget *openEditor() const;
     SubtitleTextEditor *textEditorOfRow(int row) const;
     void showError(const QString &message);
@@ -99,7 +102,6 @@ private:
     SubtitleTableModel *m_model = nullptr;
     SubtitlesTableView *m_tableView = nullptr;
     SubtitleItemDelegate *m_delegate = nullptr;
-    PlaybackKeyHandler m_playbackKeys;
     bool m_isManipulatingSelection = false;
     bool m_isApplyingDocumentSelection = false;
     bool m_continuePlayingAfterEditing = false;

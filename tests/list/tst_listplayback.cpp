@@ -1,0 +1,152 @@
+// The list with a (fake) video loaded: playback keys reach the player, editing from the
+// player pauses and resumes it, and adding takes the playback position.
+#include "app/Document.h"
+#include "list/SubtitleTableModel.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
+#include "list/SubtitlesTableViewController.h"
+#include "player/VideoPlayerViewController.h"
+
+#include "FakePlayer.h"
+
+#include <QtTest>
+
+#include <memory>
+
+class TestListPlayback : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void playbackKeysReachThePlayer();
+    void upAndDownStillMoveTheSelection();
+    void editingFromThePlayerPausesAndResumes_data();
+    void editingFromThePlayerPausesAndResumes();
+    void addTakesThePlaybackPosition();
+
+private:
+    SubtitlesTableView *view() const { return m_list->tableView(); }
+
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<VideoPlayerViewController> m_video;
+    std::unique_ptr<SubtitlesTableViewController> m_list;
+    QPointer<FakePlayer> m_player;
+};
+
+void TestListPlayback::init()
+{
+    m_document = std::make_unique<Document>();
+    SubtitleController &controller = m_document->subtitleController();
+    controller.setDelegate(m_document.get());
+    controller.setUndoManager(&m_document->undoManager());
+    SubtitleList subtitles;
+    for (int i = 0; i < 5; ++i)
+        subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Line %1").arg(i + 1), 2.0 * i, 2.0 * i + 1.5));
+    controller.setSubtitles(subtitles);
+
+    m_video = std::make_unique<VideoPlayerViewController>(m_document.get());
+    m_video->setPlayerFactory([this](const QString &) {
+        auto player = std::make_unique<FakePlayer>();
+        player->setDuration(60);
+        player->setFrameRate(25);
+        m_player = player.get();
+        return player;
+    });
+    m_video->loadVideo(QStringLiteral("movie.mp4"));
+    QVERIFY(m_player);
+
+    m_list = std::make_unique<SubtitlesTableViewController>(m_document.get());
+    m_list->resize(600, 300);
+    m_list->show();
+    m_list->activateWindow();
+    view()->setFocus();
+}
+
+void TestListPlayback::cleanup()
+{
+    m_list.reset();
+    m_video.reset();
+    m_document.reset();
+}
+
+void TestListPlayback::playbackKeysReachThePlayer()
+{
+    m_player->jumpTo(10);
+    QTest::keyClick(view(), Qt::Key_Space);
+    QCOMPARE(m_player->rate(), 1.0);
+    QTest::keyClick(view(), Qt::Key_Space);
+    QCOMPARE(m_player->rate(), 0.0);
+
+    QTest::keyClick(view(), Qt::Key_L);
+    QCOMPARE(m_player->rate(), 1.0);
+    QTest::keyClick(view(), Qt::Key_L);
+    QCOMPARE(m_player->rate(), 2.0);
+    QTest::keyClick(view(), Qt::Key_K);
+    QCOMPARE(m_player->rate(), 0.0);
+    QTest::keyClick(view(), Qt::Key_J);
+    QVERIFY(m_player->rate() < 0);
+    QTest::keyClick(view(), Qt::Key_K);
+
+    QTest::keyClick(view(), Qt::Key_Right);
+    QTest::keyClick(view(), Qt::Key_Left);
+    QCOMPARE(m_player->log().filter(QStringLiteral("step")), QStringList({"step 1", "step -1"}));
+}
+
+void TestListPlayback::upAndDownStillMoveTheSelection()
+{
+    m_document->setSelectedSubtitleIndexes(IndexSet(1));
+    QTest::keyClick(view(), Qt::Key_Down);
+    QCOMPARE(m_document->selectedSubtitleIndexes(), IndexSet(2));
+    QTest::keyClick(view(), Qt::Key_Right);
+    QCOMPARE(m_document->selectedSubtitleIndexes(), IndexSet(2));
+    QCOMPARE(view()->currentIndex().column(), 0);
+}
+
+void TestListPlayback::editingFromThePlayerPausesAndResumes_data()
+{
+    QTest::addColumn<bool>("playing");
+    QTest::newRow("while playing: resumes after") << true;
+    QTest::newRow("while paused: stays paused") << false;
+}
+
+void TestListPlayback::editingFromThePlayerPausesAndResumes()
+{
+    QFETCH(bool, playing);
+    if (playing)
+        m_player->play();
+    m_list->editSubtitle(3);
+    QCOMPARE(m_player->rate(), 0.0);
+    QCOMPARE(m_document->selectedSubtitleIndexes(), IndexSet(3));
+    QWidget *editor = view()->indexWidget(m_list->model()->index(3, SubtitleTableModel::TextColumn));
+    QVERIFY(qobject_cast<SubtitleTextEditor *>(editor));
+    QTest::keyClicks(editor, QStringLiteral(" again"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_player->rate(), playing ? 1.0 : 0.0);
+    QTRY_COMPARE(m_document->subtitleController().at(3)->text, QStringLiteral("Line 4 again"));
+
+    // Only once: a later edit does not start playback.
+    m_player->pause();
+    m_list->beginEditingSubtitle(1);
+    QTest::keyClick(view()->indexWidget(m_list->model()->index(1, SubtitleTableModel::TextColumn)), Qt::Key_Return);
+    m_list->confirmSubtitleEdit();
+    QCOMPARE(m_player->rate(), 0.0);
+}
+
+void TestListPlayback::addTakesThePlaybackPosition()
+{
+    // Inside the third subtitle (4 s to 5.5 s): the new one follows it, two frames on.
+    m_player->jumpTo(4.7);
+    m_document->setSelectedSubtitleIndexes(IndexSet(0));
+    m_list->addSubtitle();
+    const SubtitlePtr added = m_document->subtitleController().at(3);
+    QCOMPARE(added->text, QString());
+    QCOMPARE(added->start, 5.6);
+    QCOMPARE(added->end, 5.92);
+    QCOMPARE(m_document->selectedSubtitleIndexes(), IndexSet(3));
+    QVERIFY(view()->indexWidget(m_list->model()->index(3, SubtitleTableModel::TextColumn)));
+}
+
+QTEST_MAIN(TestListPlayback)
+#include "tst_listplayback.moc"
