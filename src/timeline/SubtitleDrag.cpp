@@ -30,8 +30,10 @@ SubtitleDrag::StepResult SubtitleDrag::move(const Step &step)
         span.start = std::min(span.start, subtitle->start);
         span.end = std::max(span.end, subtitle->end);
     }
-    // The first block's left edge to the last block's right edge, as laid out now.
-    const double endX = step.proposedX + (m_subtitles.last()->end - m_subtitles.first()->start) * pps;
+    // Where the pointer puts the last block's right edge. Measured on the times from
+    // before the drag: the current width already holds the previous step's movement of
+    // a dragged end, which would otherwise count twice.
+    const double endX = step.proposedX + (m_original.last().end - first.start) * pps;
 
     std::optional<double> snapped;
     bool snappedStartEdge = true;

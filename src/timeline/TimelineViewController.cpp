@@ -685,7 +685,10 @@ void TimelineViewController::handleClick(Qt::KeyboardModifiers modifiers)
 
 bool TimelineViewController::isInCursorHead(QPointF viewPoint) const
 {
-    return m_cursorView->isVisible() && m_cursorView->headRect().translated(m_cursorView->pos()).contains(viewPoint);
+    // Measured from the cursor's exact place, not its widget's whole-pixel one.
+    const QRectF head = m_cursorView->headRect();
+    return m_cursorView->isVisible()
+        && head.translated(cursorLeft() - m_offset, m_cursorView->y()).contains(viewPoint);
 }
 
 void TimelineViewController::panBegan(QPointF viewPoint, Qt::KeyboardModifiers modifiers)
@@ -699,7 +702,7 @@ void TimelineViewController::panBegan(QPointF viewPoint, Qt::KeyboardModifiers m
         // Keep the grab offset from the cursor's centre line.
         m_panMode = PanMode::Cursor;
         m_isDraggingCursor = true;
-        m_dragOffset = QPointF(m_cursorView->width() * 0.5 - (viewPoint.x() - m_cursorView->x()), 0);
+        m_dragOffset = QPointF(m_cursorView->width() * 0.5 - (viewPoint.x() + m_offset - cursorLeft()), 0);
     } else if (viewPoint.y() < rulerHeight) {
         m_panMode = PanMode::Cursor;
         m_isDraggingCursor = true;

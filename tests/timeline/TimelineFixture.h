@@ -1,0 +1,98 @@
+#pragma once
+
+#include "app/Document.h"
+#include "player/Player.h"
+#include "timeline/TimelineViewController.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <memory>
+
+// A player that only records seeks.
+class SeekRecordingPlayer : public Player
+{
+public:
+    QList<double> seeks;
+    double time = 0;
+
+    double currentTime() const override { return time; }
+    double rate() const override { return 0; }
+    void setRate(double) override {}
+    void play() override {}
+    void pause() override {}
+    void seek(double seconds, std::function<void(bool)> completion) override
+    {
+        seeks.append(seconds);
+        time = seconds;
+        if (completion)
+            completion(true);
+    }
+    bool canStepForward() const override { return true; }
+    bool canStepBackward() const override { return true; }
+    void stepByCount(int) override {}
+    double duration() const override { return 0; }
+    double frameRate() const override { return 25; }
+    ObserverToken addPeriodicTimeObserver(double, std::function<void(double)>) override { return 0; }
+    ObserverToken addBoundaryTimeObserver(const QList<double> &, std::function<void()>) override { return 0; }
+    void removeTimeObserver(ObserverToken) override {}
+    QRectF videoRect() const override { return {}; }
+};
+
+// A document with subtitles and a 600-point-wide timeline pane at magnification 1
+// (30 points per second, no scroll offset).
+struct TimelineFixture
+{
+    static constexpr int paneWidth = 600;
+    static constexpr int rowY = TimelineViewController::rulerHeight + 30; // inside the block row
+
+    Document document;
+    std::unique_ptr<TimelineViewController> timeline;
+
+    explicit TimelineFixture(const QList<std::pair<double, double>> &times)
+    {
+        document.subtitleController().setDelegate(&document);
+        document.subtitleController().setUndoManager(&document.undoManager());
+        SubtitleList subtitles;
+        int n = 0;
+        for (const auto &[start, end] : times)
+            subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Subtitle %1").arg(++n), start, end));
+        document.subtitleController().setSubtitles(subtitles);
+        timeline = std::make_unique<TimelineViewController>(&document);
+        timeline->resize(paneWidth, 150);
+        timeline->show();
+        QApplication::processEvents();
+    }
+    ~TimelineFixture() { document.subtitleController().setDelegate(nullptr); }
+
+    SubtitlePtr at(int index) { return document.subtitleController().at(index); }
+    QWidget *strip() const { return timeline->contentView(); }
+
+    void send(QEvent::Type type, QPointF position, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, position, strip()->mapToGlobal(position), button, buttons, modifiers);
+        QApplication::sendEvent(strip(), &event);
+    }
+    void hover(QPointF position) { send(QEvent::MouseMove, position, Qt::NoButton); }
+    // Presses at `from`, moves to each point in turn holding the button, releases at the last.
+    void drag(QPointF from, const QList<QPointF> &path, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+              bool release = true)
+    {
+        hover(from);
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, modifiers);
+        for (const QPointF &point : path)
+            send(QEvent::MouseMove, point, Qt::LeftButton, modifiers);
+        if (release)
+            send(QEvent::MouseButtonRelease, path.isEmpty() ? from : path.last(), Qt::NoButton, modifiers);
+    }
+    void click(QPointF position, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        hover(position);
+        QTest::mouseClick(strip(), Qt::LeftButton, modifiers, position.toPoint());
+    }
+    // Ends the undo step of the current turn of the event loop, as returning to it would.
+    void endTurn() { document.undoManager().closeEventGroup(); }
+};

@@ -1,0 +1,106 @@
+#include "timeline/RulerGranularity.h"
+#include "timeline/RulerLabelFormat.h"
+#include "timeline/TimelineView.h"
+
+#include <QTest>
+
+class TestTimelineRuler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void granularity_data();
+    void granularity();
+    void labelUnitsFollowDuration_data();
+    void labelUnitsFollowDuration();
+    void ticksOfDirtyStrip();
+    void minorTicksSkipNearMajorOnes();
+    void emptyScaleDrawsNothing();
+};
+
+void TestTimelineRuler::granularity_data()
+{
+    QTest::addColumn<double>("pointsPerSecond");
+    QTest::addColumn<double>("frameRate");
+    QTest::addColumn<double>("space");
+    QTest::addColumn<double>("time");
+    QTest::addColumn<double>("smallTicks");
+    QTest::newRow("30 pt/s: five seconds") << 30.0 << 25.0 << 150.0 << 5.0 << 5.0;
+    QTest::newRow("150 pt/s: a second of frames") << 150.0 << 25.0 << 150.0 << 1.0 << 25.0;
+    QTest::newRow("exactly 20 pt/s: 100 is not enough") << 20.0 << 25.0 << 200.0 << 10.0 << 10.0;
+    QTest::newRow("4 pt/s: half minutes") << 4.0 << 25.0 << 120.0 << 30.0 << 3.0;
+    QTest::newRow("0.4 pt/s: five minutes") << 0.4 << 25.0 << 120.0 << 300.0 << 5.0;
+    QTest::newRow("an hour is 72 points: hour anyway") << 0.02 << 25.0 << 72.0 << 3600.0 << 6.0;
+}
+
+void TestTimelineRuler::granularity()
+{
+    QFETCH(double, pointsPerSecond);
+    QFETCH(double, frameRate);
+    QFETCH(double, space);
+    QFETCH(double, time);
+    QFETCH(double, smallTicks);
+    const RulerGranularity g = RulerGranularity::forScale(pointsPerSecond, frameRate);
+    QCOMPARE(g.space, space);
+    QCOMPARE(g.time, time);
+    QCOMPARE(g.smallTicks, smallTicks);
+}
+
+void TestTimelineRuler::labelUnitsFollowDuration_data()
+{
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("under a minute: seconds") << 59.9 << 5.0 << "5";
+    QTest::newRow("ten minutes: minutes and seconds") << 600.0 << 5.0 << "0:05";
+    QTest::newRow("ten minutes, later tick") << 600.0 << 545.0 << "9:05";
+    QTest::newRow("two hours: all three") << 7200.0 << 3905.0 << "1:05:05";
+    QTest::newRow("two hours, zero") << 7200.0 << 0.0 << "0:00:00";
+    QTest::newRow("a day: days too") << 90000.0 << 90061.0 << "1:01:01:01";
+    QTest::newRow("the tick left of zero") << 600.0 << -5.0 << "-0:05";
+}
+
+void TestTimelineRuler::labelUnitsFollowDuration()
+{
+    QFETCH(double, duration);
+    QFETCH(double, seconds);
+    QFETCH(QString, label);
+    QCOMPARE(RulerLabelFormat::forDuration(duration).format(seconds), label);
+}
+
+void TestTimelineRuler::ticksOfDirtyStrip()
+{
+    // 3000 points for 100 seconds: major ticks every 150 points, minor every 30.
+    TimelineView ruler;
+    ruler.setFrameRate(25);
+    ruler.setScale(100, 3000);
+    QCOMPARE(ruler.granularity(), (RulerGranularity{150, 5, 5}));
+    QCOMPARE(ruler.majorTickPositions(0, 300), QList<double>({-150, 0, 150}));
+    QCOMPARE(ruler.minorTickPositions(0, 300), QList<double>({30, 60, 90, 120, 180, 210, 240, 270}));
+}
+
+void TestTimelineRuler::minorTicksSkipNearMajorOnes()
+{
+    // 150 points per second at 25 fps: a minor tick every 6 points, none on the seconds.
+    TimelineView ruler;
+    ruler.setFrameRate(25);
+    ruler.setScale(10, 1500);
+    const QList<double> minor = ruler.minorTickPositions(0, 150);
+    QCOMPARE(minor.size(), 24);
+    QCOMPARE(minor.first(), 6.0);
+    QCOMPARE(minor.last(), 144.0);
+}
+
+void TestTimelineRuler::emptyScaleDrawsNothing()
+{
+    TimelineView ruler;
+    ruler.setScale(0, 600);
+    QVERIFY(!ruler.granularity().isDrawable());
+    QVERIFY(ruler.majorTickPositions(0, 600).isEmpty());
+    ruler.setFrameRate(0); // no video rate: a second still has one interval
+    ruler.setScale(10, 1500);
+    QCOMPARE(ruler.granularity().smallTicks, 1.0);
+}
+
+QTEST_MAIN(TestTimelineRuler)
+#include "tst_timelineruler.moc"

@@ -1,0 +1,388 @@
+#include "TimelineFixture.h"
+
+#include "timeline/CursorView.h"
+#include "timeline/SubtitleView.h"
+#include "timeline/TimelineView.h"
+
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+using Times = QList<std::pair<double, double>>;
+Q_DECLARE_METATYPE(Times)
+
+class TestTimelineViewController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void timeAndPosition_data();
+    void timeAndPosition();
+    void durationFollowsSubtitlesUntilVideo();
+    void zoomLimits_data();
+    void zoomLimits();
+    void zoomKeepsPointUnderPointer_data();
+    void zoomKeepsPointUnderPointer();
+    void blocksExistForVisibleInterval_data();
+    void blocksExistForVisibleInterval();
+    void rulerStepFollowsZoom();
+    void cursorIsCentredOnTime();
+    void scrollToCursorIfNeeded_data();
+    void scrollToCursorIfNeeded();
+    void hoverZonesSetPointerShape_data();
+    void hoverZonesSetPointerShape();
+    void clicksSelectThroughDocument();
+    void shiftClickWithEmptySelectionSelectsOne();
+    void rubberBandSelects();
+    void selectedBlocksComeToFront();
+    void pressOnRulerSeeksExactly();
+    void draggingCursorHeadKeepsGrabOffset();
+    void restoresZoomAndOffset();
+    void missingZoomRestoresLowerLimit();
+    void listChangesReachBlocks();
+};
+
+void TestTimelineViewController::timeAndPosition_data()
+{
+    QTest::addColumn<double>("magnification");
+    QTest::addColumn<double>("time");
+    QTest::addColumn<double>("x");
+    QTest::newRow("one second at zoom 1 is 30 points") << 1.0 << 1.0 << 30.0;
+    QTest::newRow("five seconds at zoom 2") << 2.0 << 5.0 << 300.0;
+    QTest::newRow("a frame at zoom 4") << 4.0 << 0.04 << 4.8;
+    QTest::newRow("no rounding to frames") << 1.5 << 3.333 << 149.985;
+}
+
+void TestTimelineViewController::timeAndPosition()
+{
+    QFETCH(double, magnification);
+    QFETCH(double, time);
+    QFETCH(double, x);
+    TimelineFixture f({{0, 100}});
+    f.timeline->zoomAbout(magnification, 0);
+    QCOMPARE(f.timeline->magnification(), magnification);
+    QCOMPARE(f.timeline->xForTime(time), x);
+    QCOMPARE(f.timeline->timeForX(x), time);
+}
+
+void TestTimelineViewController::durationFollowsSubtitlesUntilVideo()
+{
+    TimelineFixture f({{1, 2}, {50, 60}});
+    QCOMPARE(f.timeline->duration(), 65.0);
+    f.timeline->setVideoDuration(40.0);
+    QCOMPARE(f.timeline->duration(), 40.0);
+    f.document.subtitleController().insertSubtitles({std::make_shared<Subtitle>(QString(), 100, 102)},
+                                                    IndexSet({2}));
+    QCOMPARE(f.timeline->duration(), 40.0);
+    f.timeline->setVideoDuration(std::nullopt);
+    QCOMPARE(f.timeline->duration(), 107.0);
+}
+
+void TestTimelineViewController::zoomLimits_data()
+{
+    QTest::addColumn<Times>("times");
+    QTest::addColumn<double>("requested");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<double>("contentWidth");
+    QTest::newRow("empty timeline stays at 1") << Times{} << 0.2 << 1.0 << 600.0;
+    QTest::newRow("short timeline never below 1") << Times{{0, 10}} << 0.5 << 1.0 << 600.0;
+    QTest::newRow("long timeline zooms out until it fits")
+        << Times{{0, 115}} << 0.01 << 600.0 / 120 / 30 << 600.0;
+    QTest::newRow("zooming in has room") << Times{{0, 115}} << 40.0 << 40.0 << 120 * 40 * 30.0;
+}
+
+void TestTimelineViewController::zoomLimits()
+{
+    QFETCH(Times, times);
+    QFETCH(double, requested);
+    QFETCH(double, expected);
+    QFETCH(double, contentWidth);
+    TimelineFixture f(times);
+    f.timeline->zoomAbout(requested, 0);
+    QCOMPARE(f.timeline->magnification(), expected);
+    QCOMPARE(f.timeline->contentWidth(), contentWidth);
+    f.timeline->zoomToFit();
+    QCOMPARE(f.timeline->magnification(), f.timeline->minimumMagnification());
+}
+
+void TestTimelineViewController::zoomKeepsPointUnderPointer_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<double>("pointerX");
+    QTest::addColumn<double>("startOffset");
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<double>("magnification");
+    QTest::addColumn<double>("offset");
+    // The pinch adds its increment: content at 300 goes to 600, pointer stays at 100.
+    QTest::newRow("pinch of +1") << "pinch" << 100.0 << 200.0 << 1.0 << 2.0 << 500.0;
+    QTest::newRow("pinch of +0.5 at the left edge") << "pinch" << 0.0 << 300.0 << 0.5 << 1.5 << 450.0;
+    QTest::newRow("ctrl+wheel one notch in") << "wheel" << 300.0 << 0.0 << 120.0 << 1.2 << 60.0;
+    QTest::newRow("ctrl+wheel one notch out") << "wheel" << 300.0 << 1200.0 << -120.0 << 1 / 1.2 << 950.0;
+}
+
+void TestTimelineViewController::zoomKeepsPointUnderPointer()
+{
+    QFETCH(QString, input);
+    QFETCH(double, pointerX);
+    QFETCH(double, startOffset);
+    QFETCH(double, amount);
+    QFETCH(double, magnification);
+    QFETCH(double, offset);
+    TimelineFixture f({{0, 295}}); // 300 s: 9000 points at zoom 1
+    f.timeline->scrollToOffset(startOffset);
+    QCOMPARE(f.timeline->offset(), startOffset);
+
+    const QPointF position(pointerX, 60);
+    const QPointF global = f.strip()->mapToGlobal(position);
+    if (input == "pinch") {
+        QNativeGestureEvent event(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, position,
+                                  position, global, amount, QPointF());
+        QApplication::sendEvent(f.strip(), &event);
+    } else {
+        QWheelEvent event(position, global, QPoint(), QPoint(0, int(amount)), Qt::NoButton, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.strip(), &event);
+    }
+    QCOMPARE(f.timeline->magnification(), magnification);
+    QCOMPARE(f.timeline->offset(), std::round(offset));
+}
+
+void TestTimelineViewController::blocksExistForVisibleInterval_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<bool>("hasBlock");
+    // Scrolled to 300 points: the visible interval is 10 s ..< 30 s.
+    QTest::newRow("ends exactly at the left edge") << 5.0 << 10.0 << false;
+    QTest::newRow("ends a little after the left edge") << 5.0 << 10.1 << true;
+    QTest::newRow("starts exactly at the right edge") << 30.0 << 35.0 << false;
+    QTest::newRow("starts a little before the right edge") << 29.9 << 35.0 << true;
+    QTest::newRow("zero length inside") << 20.0 << 20.0 << false;
+    QTest::newRow("covers the whole view") << 1.0 << 60.0 << true;
+    QTest::newRow("long before the view") << 0.0 << 2.0 << false;
+}
+
+void TestTimelineViewController::blocksExistForVisibleInterval()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(bool, hasBlock);
+    TimelineFixture f({{start, end}, {70, 80}});
+    f.timeline->scrollToOffset(300);
+    QCOMPARE(f.timeline->visibleStartTime(), 10.0);
+    QCOMPARE(f.timeline->visibleEndTime(), 30.0);
+    QCOMPARE(f.timeline->subtitleView(f.at(0)) != nullptr, hasBlock);
+    QCOMPARE(f.timeline->visibleSubtitleViews().size(), hasBlock ? 1 : 0);
+}
+
+void TestTimelineViewController::rulerStepFollowsZoom()
+{
+    TimelineFixture f({{0, 100}});
+    TimelineView *ruler = f.timeline->timelineView();
+    QCOMPARE(ruler->granularity(), (RulerGranularity{150, 5, 5}));
+    f.timeline->setFrameRate(25);
+    f.timeline->zoomAbout(5, 0);
+    QCOMPARE(ruler->granularity(), (RulerGranularity{150, 1, 25}));
+    f.timeline->zoomToFit(); // 105 s in 600 points
+    QCOMPARE(ruler->granularity().time, 30.0);
+    QCOMPARE(ruler->labelFormat().format(90), QStringLiteral("1:30"));
+}
+
+void TestTimelineViewController::cursorIsCentredOnTime()
+{
+    TimelineFixture f({{0, 100}});
+    f.timeline->setCurrentTime(2);
+    QCOMPARE(f.timeline->cursorLeft(), 60 - CursorView::defaultWidth / 2.0);
+    QVERIFY(f.timeline->cursorView()->isVisible());
+    f.timeline->zoomAbout(2, 0);
+    QCOMPARE(f.timeline->cursorLeft(), 120 - CursorView::defaultWidth / 2.0);
+}
+
+void TestTimelineViewController::scrollToCursorIfNeeded_data()
+{
+    QTest::addColumn<double>("time");
+    QTest::addColumn<double>("startOffset");
+    QTest::addColumn<double>("offset");
+    QTest::newRow("out of view: one third in") << 10.0 << 2000.0 << 100.0;
+    QTest::newRow("near the start: to 0") << 5.0 << 2000.0 << 0.0;
+    QTest::newRow("partly visible: stays") << 10.0 << 303.0 << 303.0;
+    QTest::newRow("visible: stays") << 10.0 << 0.0 << 0.0;
+}
+
+void TestTimelineViewController::scrollToCursorIfNeeded()
+{
+    QFETCH(double, time);
+    QFETCH(double, startOffset);
+    QFETCH(double, offset);
+    TimelineFixture f({{0, 200}});
+    f.timeline->scrollToOffset(startOffset);
+    f.timeline->setCurrentTime(time);
+    f.timeline->scrollToCursorIfNeeded();
+    QCOMPARE(f.timeline->offset(), offset);
+}
+
+void TestTimelineViewController::hoverZonesSetPointerShape_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("shape");
+    // A block 20 points wide from x 300 (6-point edge zones), another from x 390.
+    QTest::newRow("3 points inside the left edge") << 303.0 << int(Qt::SizeHorCursor);
+    QTest::newRow("middle") << 310.0 << int(Qt::OpenHandCursor);
+    QTest::newRow("just inside the move zone") << 306.0 << int(Qt::OpenHandCursor);
+    QTest::newRow("3 points inside the right edge") << 317.0 << int(Qt::SizeHorCursor);
+    QTest::newRow("gap between two blocks") << 350.0 << int(Qt::SplitHCursor);
+    QTest::newRow("after the last block") << 550.0 << int(Qt::ArrowCursor);
+    QTest::newRow("before the first block") << 100.0 << int(Qt::ArrowCursor);
+    QTest::newRow("narrow block has no edge zones") << 496.0 << int(Qt::OpenHandCursor);
+}
+
+void TestTimelineViewController::hoverZonesSetPointerShape()
+{
+    QFETCH(double, x);
+    QFETCH(int, shape);
+    TimelineFixture f({{10, 10 + 20 / 30.0}, {13, 14}, {16.5, 16.5 + 7 / 30.0}});
+    f.hover(QPointF(x, TimelineFixture::rowY));
+    QCOMPARE(int(f.strip()->cursor().shape()), shape);
+}
+
+void TestTimelineViewController::clicksSelectThroughDocument()
+{
+    TimelineFixture f({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+    const auto middle = [](int k) { return QPointF(45 + 60 * k, TimelineFixture::rowY); };
+
+    f.click(middle(0));
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0}));
+    QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({f.at(0)}));
+    f.click(middle(2), Qt::ShiftModifier);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
+    f.click(middle(1), Qt::ControlModifier);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2}));
+    QVERIFY(!f.timeline->subtitleView(f.at(1))->isSelected());
+    f.click(middle(3), Qt::ControlModifier | Qt::ShiftModifier); // Ctrl wins over Shift
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2, 3}));
+    f.click(middle(3));
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({3}));
+    f.click(QPointF(130, TimelineFixture::rowY)); // the gap between blocks 1 and 2
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet());
+}
+
+void TestTimelineViewController::shiftClickWithEmptySelectionSelectsOne()
+{
+    TimelineFixture f({{1, 2}, {3, 4}, {5, 6}});
+    f.click(QPointF(165, TimelineFixture::rowY), Qt::ShiftModifier);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({2}));
+}
+
+void TestTimelineViewController::rubberBandSelects()
+{
+    TimelineFixture f({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+    const int y = TimelineFixture::rowY;
+    f.click(QPointF(225, y)); // block 3
+    // From before the first block over three blocks, then back over two.
+    f.drag(QPointF(10, y), {QPointF(50, y + 5), QPointF(170, y + 5)}, Qt::NoModifier, false);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
+    QVERIFY(f.timeline->isManipulatingSelection());
+    f.send(QEvent::MouseMove, QPointF(100, y + 5), Qt::LeftButton);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
+    f.send(QEvent::MouseButtonRelease, QPointF(100, y + 5), Qt::NoButton);
+    QVERIFY(!f.timeline->isManipulatingSelection());
+
+    // Ctrl adds to what was selected before the band.
+    f.drag(QPointF(10, y), {QPointF(50, y), QPointF(100, y + 5)}, Qt::ControlModifier);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
+    f.click(QPointF(225, y));
+    f.drag(QPointF(10, y), {QPointF(50, y), QPointF(100, y + 5)}, Qt::ControlModifier);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 3}));
+}
+
+void TestTimelineViewController::selectedBlocksComeToFront()
+{
+    TimelineFixture f({{1, 4}, {2, 5}});
+    const QPointF overlap(90, TimelineFixture::rowY); // 3 s: both blocks
+    f.document.setSelectedSubtitleIndexes(IndexSet({0}));
+    f.hover(overlap);
+    QCOMPARE(f.timeline->subtitleViewAction()->activeViews.first()->subtitle(), f.at(0));
+    f.document.setSelectedSubtitleIndexes(IndexSet({1}));
+    f.hover(QPointF(91, TimelineFixture::rowY));
+    QCOMPARE(f.timeline->subtitleViewAction()->activeViews.first()->subtitle(), f.at(1));
+}
+
+void TestTimelineViewController::pressOnRulerSeeksExactly()
+{
+    TimelineFixture f({{0, 100}});
+    SeekRecordingPlayer player;
+    f.document.setPlayer(&player);
+    f.timeline->zoomAbout(2, 0);
+    f.timeline->scrollToOffset(0);
+    f.send(QEvent::MouseButtonPress, QPointF(300, 10), Qt::LeftButton);
+    QCOMPARE(player.seeks, QList<double>({5.0}));
+    f.send(QEvent::MouseMove, QPointF(360, 10), Qt::LeftButton);
+    QCOMPARE(player.seeks.last(), 6.0);
+    f.send(QEvent::MouseButtonRelease, QPointF(360, 10), Qt::NoButton);
+    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet()); // nothing else happened
+    f.document.setPlayer(nullptr);
+}
+
+void TestTimelineViewController::draggingCursorHeadKeepsGrabOffset()
+{
+    TimelineFixture f({{0, 100}});
+    SeekRecordingPlayer player;
+    f.document.setPlayer(&player);
+    f.timeline->setCurrentTime(2); // centre line at x 60
+    f.drag(QPointF(58, 4), {QPointF(70, 4), QPointF(88, 4)});
+    QVERIFY(!player.seeks.isEmpty());
+    QCOMPARE(player.seeks.last(), 3.0); // (88 + 2) / 30
+    QVERIFY(!f.timeline->isManipulatingSelection());
+    f.document.setPlayer(nullptr);
+}
+
+void TestTimelineViewController::restoresZoomAndOffset()
+{
+    QVariantMap state;
+    {
+        TimelineFixture f({{0, 300}});
+        f.timeline->zoomAbout(3, 0);
+        f.timeline->scrollToOffset(1234);
+        state = f.timeline->saveState();
+    }
+    QCOMPARE(state.value("magnification").toDouble(), 3.0);
+    QCOMPARE(state.value("offset").toPointF(), QPointF(1234, 0));
+
+    TimelineFixture g({{0, 300}});
+    g.timeline->restoreState(state);
+    QCOMPARE(g.timeline->magnification(), 3.0);
+    QCOMPARE(g.timeline->offset(), 1234.0);
+    QVERIFY(g.timeline->subtitleView(g.at(0)));
+}
+
+void TestTimelineViewController::missingZoomRestoresLowerLimit()
+{
+    TimelineFixture f({{0, 295}});
+    f.timeline->restoreState({});
+    QCOMPARE(f.timeline->magnification(), 600.0 / 300 / 30);
+    QCOMPARE(f.timeline->offset(), 0.0);
+}
+
+void TestTimelineViewController::listChangesReachBlocks()
+{
+    TimelineFixture f({{1, 2}, {3, 4}});
+    SubtitleController &controller = f.document.subtitleController();
+    const SubtitlePtr first = f.at(0);
+    controller.setText(QStringLiteral("Changed"), 0);
+    QCOMPARE(f.timeline->subtitleView(first)->text(), QStringLiteral("Changed"));
+    controller.setStart(0, 40); // out of view: the selection brings it in
+    QCOMPARE(f.timeline->offset(), 41 * 30.0 - 600); // just far enough
+    QVERIFY(f.timeline->subtitleView(first));
+    QVERIFY(!f.timeline->subtitleView(f.at(0)));
+    QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({first}));
+    controller.removeSubtitles({first}, IndexSet({controller.indexOf(first)}));
+    QVERIFY(!f.timeline->selectedSubtitles().contains(first));
+    QCOMPARE(f.timeline->duration(), 9.0);
+    controller.setSubtitles({std::make_shared<Subtitle>(QStringLiteral("New"), 2, 3)});
+    QCOMPARE(f.timeline->visibleSubtitleViews().size(), 1);
+    QVERIFY(f.timeline->selectedSubtitles().isEmpty());
+}
+
+QTEST_MAIN(TestTimelineViewController)
+#include "tst_timelineviewcontroller.moc"
