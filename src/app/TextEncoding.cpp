@@ -60,7 +60,7 @@ const QHash<QString, int> &mibEnums()
             {"IBM1026", 2063}, {"IBM1047", 2102},
         };
         for (int codePage = 1250; codePage <= 1258; ++codePage)
-            t.insert(QStringLiteral("windows-%1").arg(codePage), 2000 + codePage);
+            t.insert(QStringLiteral("windows-%1").arg(codePage), 1000 + codePage);
         for (int i = 0; i <= 9; ++i)
             t.insert(QStringLiteral("IBM0114%1").arg(i), 2091 + i);
         QHash<QString, int> folded;
@@ -74,42 +74,53 @@ const QHash<QString, int> &mibEnums()
 const char *region(const QString &label)
 {
     static const QHash<QString, const char *> table = [] {
-        const std::initializer_list<std::pair<const char *, std::initializer_list<const char *>>> groups{
+        // Each region with the standard names of its encodings, separated by spaces.
+        static const struct { const char *region; const char *labels; } groups[] = {
             {QT_TRANSLATE_NOOP("TextEncoding", "Unicode"),
-             {"UTF-8", "UTF-16", "UTF-16BE", "UTF-16LE", "UTF-32", "UTF-32BE", "UTF-32LE", "UTF-7",
-              "SCSU", "BOCU-1", "CESU-8"}},
+             "UTF-8 UTF-16 UTF-16BE UTF-16LE UTF-32 UTF-32BE UTF-32LE UTF-7 SCSU BOCU-1 CESU-8"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Western"),
-             {"US-ASCII", "ISO-8859-1", "windows-1252", "ISO-8859-15", "macintosh", "IBM850",
-              "IBM00858", "IBM437", "hp-roman8"}},
+             "US-ASCII ISO-8859-1 windows-1252 ISO-8859-15 macintosh IBM850 IBM00858 IBM437 hp-roman8"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Central European"),
-             {"ISO-8859-2", "windows-1250", "IBM852", "x-mac-centraleurroman"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "South European"), {"ISO-8859-3"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "North European"), {"ISO-8859-4"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Nordic"), {"ISO-8859-10"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Celtic"), {"ISO-8859-14"}},
+             "ISO-8859-2 windows-1250 IBM852 x-mac-centraleurroman"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "South European"),
+             "ISO-8859-3"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "North European"),
+             "ISO-8859-4"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Nordic"),
+             "ISO-8859-10"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Celtic"),
+             "ISO-8859-14"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Cyrillic"),
-             {"ISO-8859-5", "windows-1251", "KOI8-R", "IBM866", "IBM855", "x-mac-cyrillic"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Ukrainian"), {"KOI8-U"}},
+             "ISO-8859-5 windows-1251 KOI8-R IBM866 IBM855 x-mac-cyrillic"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Ukrainian"),
+             "KOI8-U"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Greek"),
-             {"ISO-8859-7", "windows-1253", "IBM869", "IBM851", "x-mac-greek"}},
+             "ISO-8859-7 windows-1253 IBM869 IBM851 x-mac-greek"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Turkish"),
-             {"ISO-8859-9", "windows-1254", "IBM857", "x-mac-turkish"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Hebrew"), {"ISO-8859-8", "windows-1255", "IBM862", "IBM424"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Arabic"), {"ISO-8859-6", "windows-1256", "IBM864", "IBM420"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Baltic"), {"ISO-8859-13", "windows-1257", "IBM775"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Vietnamese"), {"windows-1258"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Thai"), {"TIS-620", "windows-874", "IBM-Thai"}},
+             "ISO-8859-9 windows-1254 IBM857 x-mac-turkish"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Hebrew"),
+             "ISO-8859-8 windows-1255 IBM862 IBM424"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Arabic"),
+             "ISO-8859-6 windows-1256 IBM864 IBM420"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Baltic"),
+             "ISO-8859-13 windows-1257 IBM775"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Vietnamese"),
+             "windows-1258"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Thai"),
+             "TIS-620 windows-874 IBM-Thai"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Japanese"),
-             {"Shift_JIS", "EUC-JP", "ISO-2022-JP", "ISO-2022-JP-1", "ISO-2022-JP-2"}},
+             "Shift_JIS EUC-JP ISO-2022-JP ISO-2022-JP-1 ISO-2022-JP-2"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Simplified"),
-             {"GBK", "GB2312", "GB18030", "GB_2312-80", "HZ-GB-2312", "ISO-2022-CN", "ISO-2022-CN-EXT"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Traditional"), {"Big5", "Big5-HKSCS"}},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Korean"), {"EUC-KR", "ISO-2022-KR", "KSC_5601", "cp1363"}},
+             "GBK GB2312 GB18030 GB_2312-80 HZ-GB-2312 ISO-2022-CN ISO-2022-CN-EXT"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Traditional"),
+             "Big5 Big5-HKSCS"},
+            {QT_TRANSLATE_NOOP("TextEncoding", "Korean"),
+             "EUC-KR ISO-2022-KR KSC_5601 cp1363"},
         };
         QHash<QString, const char *> t;
-        for (const auto &[regionName, labels] : groups) {
-            for (const char *l : labels)
-                t.insert(QString::fromLatin1(l).toCaseFolded(), regionName);
+        for (const auto &group : groups) {
+            for (const QString &label : QString::fromLatin1(group.labels).split(u' '))
+                t.insert(label.toCaseFolded(), group.region);
         }
         return t;
     }();
@@ -194,12 +205,19 @@ Expected<QString, TextEncoding::Error> toUnicode(UConverter *converter, const QB
             length = 0;
         const qsizetype offset = (source - begin) - length;
         if (status == U_TRUNCATED_CHAR_FOUND)
-            return TextEncoding::Error{TextEncoding::tr("The text is not valid %1: it ends in the middle of a character (byte offset %2).")
-                .arg(encodingName)
+            return TextEncoding::Error{
+                TextEncoding::tr("The text is not valid %1: it ends in the middle of a character (byte offset %2).")
+                    .arg(encodingName)
+                    .arg(offset)};
+        if (length == 1)
+            return TextEncoding::Error{
+                TextEncoding::tr("The text is not valid %1: the byte %2 at byte offset %3 is not a character in this encoding.")
+                    .arg(encodingName, hexBytes(invalid, length))
+                    .arg(offset)};
+        return TextEncoding::Error{
+            TextEncoding::tr("The text is not valid %1: the bytes %2 at byte offset %3 are not a character in this encoding.")
+                .arg(encodingName, hexBytes(invalid, length))
                 .arg(offset)};
-        return TextEncoding::Error{TextEncoding::tr("The text is not valid %1: the bytes %2 at byte offset %3 are not a character in this encoding.")
-            .arg(encodingName, hexBytes(invalid, length))
-            .arg(offset)};
     }
     text.resize(written);
     if (text.capacity() - written > written / 8)
@@ -442,7 +460,14 @@ std::optional<int> TextEncoding::uchardetGuess(const QByteArray &bytes)
     std::optional<int> number;
     if (uchardet_handle_data(detector, bytes.constData(), size_t(length)) == 0) {
         uchardet_data_end(detector);
-        number = numberForName(QString::fromLatin1(uchardet_get_charset(detector)));
+        // uchardet's own spellings that ICU does not know
+        static const QHash<QString, QString> names{
+            {QStringLiteral("UHC"), QStringLiteral("windows-949")},
+            {QStringLiteral("MAC-CYRILLIC"), QStringLiteral("x-mac-cyrillic")},
+            {QStringLiteral("MAC-CENTRALEUROPE"), QStringLiteral("x-mac-centraleurroman")},
+        };
+        const QString name = QString::fromLatin1(uchardet_get_charset(detector));
+        number = numberForName(names.value(name, name));
     }
     uchardet_delete(detector);
     return number;
@@ -477,21 +502,49 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
             return text.error();
         return Detected{std::move(text).value(), *marked};
     }
-    if (auto text = decode(bytes, Utf8))
-        return Detected{std::move(text).value(), Utf8};
 
+    // ISO-2022 text is 7-bit and so valid UTF-8 as well: its escape sequences give it away.
+    const bool looksLikeIso2022 = bytes.contains("\x1B$");
     QList<int> candidates;
+    if (!looksLikeIso2022)
+        candidates.append(Utf8);
+    // uchardet first: it was right more often on our samples, short ones above all.
     if (const auto guess = uchardetGuess(bytes))
         candidates.append(*guess);
-    for (int number : icuGuesses(bytes)) {
-        if (!candidates.contains(number))
-            candidates.append(number);
-    }
-    for (int number : std::as_const(candidates)) {
-        if (number == Utf8)
-            continue;
-        if (auto text = decode(bytes, number))
-            return Detected{std::move(text).value(), number};
+    candidates.append(icuGuesses(bytes));
+    candidates.append(Utf8);
+
+    QSet<int> tried;
+    for (int guess : std::as_const(candidates)) {
+        for (int number : {widened(guess), guess}) {
+            if (tried.contains(number))
+                continue;
+            tried.insert(number);
+            if (auto text = decode(bytes, number))
+                return Detected{std::move(text).value(), number};
+        }
     }
     return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
+}
+
+int TextEncoding::widened(int number)
+{
+    // Detectors name the smaller of two encodings that read the same text alike; the larger
+    // also reads what the smaller cannot (Ukrainian letters in KOI8-U, the euro sign in
+    // windows-1252), and needs no control characters for it.
+    static const QHash<int, int> supersets = [] {
+        QHash<int, int> t;
+        const std::pair<const char *, const char *> pairs[] = {
+            {"ISO-8859-1", "windows-1252"}, {"ISO-8859-9", "windows-1254"}, {"KOI8-R", "KOI8-U"},
+            {"EUC-KR", "windows-949"}, {"GB2312", "GB18030"}, {"GBK", "GB18030"}, {"US-ASCII", "UTF-8"},
+        };
+        for (const auto &[smaller, larger] : pairs) {
+            const auto from = numberForName(QString::fromLatin1(smaller));
+            const auto to = numberForName(QString::fromLatin1(larger));
+            if (from && to)
+                t.insert(*from, *to);
+        }
+        return t;
+    }();
+    return supersets.value(number, number);
 }

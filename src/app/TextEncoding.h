@@ -73,4 +73,6 @@ public:
     static std::optional<int> encodingOfByteOrderMark(const QByteArray &bytes);
     static std::optional<int> uchardetGuess(const QByteArray &bytes);
     static QList<int> icuGuesses(const QByteArray &bytes);
+    // The encoding to try before a detector's guess: a larger one that reads the same text.
+    static int widened(int number);
 };

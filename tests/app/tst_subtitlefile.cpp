@@ -1,0 +1,213 @@
+#include "app/SubtitleFile.h"
+#include "app/TextEncoding.h"
+#include "format/SubtitleParser.h"
+
+#include "EncodingSamples.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace EncodingSamples;
+
+namespace {
+
+int encoding(const char *name)
+{
+    const auto number = TextEncoding::numberForName(QString::fromLatin1(name));
+    if (!number)
+        qFatal("unknown encoding %s", name);
+    return *number;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+SubtitleList oneSubtitle(const QString &text)
+{
+    return {std::make_shared<Subtitle>(text, 1.0, 2.5)};
+}
+
+} // namespace
+
+class tst_SubtitleFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Read as the editor opens it (Automatic and with the encoding chosen), save in the
+    // encoding a save would pick, and read back.
+    void roundTripThroughRealFiles_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<bool>("sameBytes");
+        QTest::newRow("UTF-8") << "french.UTF-8.srt" << encoding("UTF-8") << true;
+        // the mark is dropped on reading and not written back: UTF-8 needs none
+        QTest::newRow("UTF-8 with mark") << "french.UTF-8-bom.srt" << encoding("UTF-8") << false;
+        QTest::newRow("UTF-16LE with mark") << "japanese.UTF-16LE-bom.srt" << encoding("UTF-16LE") << true;
+        QTest::newRow("UTF-16BE with mark") << "russian.UTF-16BE-bom.srt" << encoding("UTF-16BE") << true;
+        QTest::newRow("windows-1252") << "french.WINDOWS-1252.srt" << encoding("windows-1252") << true;
+        QTest::newRow("windows-1251") << "russian.WINDOWS-1251.srt" << encoding("windows-1251") << true;
+        QTest::newRow("Shift_JIS") << "japanese.SHIFT_JIS.srt" << encoding("Shift_JIS") << true;
+        QTest::newRow("ISO-8859-7") << "greek.ISO-8859-7.srt" << encoding("ISO-8859-7") << true;
+    }
+    void roundTripThroughRealFiles()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(int, chosen);
+        QFETCH(bool, sameBytes);
+        const QString path = samplePath(fileName);
+        const QString expected = sourceText(fileName);
+
+        const auto chosenRead = SubtitleFile::read(path, chosen);
+        QVERIFY2(chosenRead, qPrintable(chosenRead ? QString() : chosenRead.error()));
+        QCOMPARE(SubtitleParser::shared().serialize(chosenRead.value().subtitles), expected);
+        QCOMPARE(chosenRead.value().encoding, chosen);
+
+        const auto detectedRead = SubtitleFile::read(path, TextEncoding::Automatic);
+        QVERIFY(detectedRead);
+        QCOMPARE(SubtitleParser::shared().serialize(detectedRead.value().subtitles), expected);
+
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("copy.srt"));
+        const int saving = SubtitleFile::encodingForSaving(detectedRead.value().encoding, 0);
+        QCOMPARE(SubtitleFile::write(copy, detectedRead.value().subtitles, saving), std::nullopt);
+        if (sameBytes)
+            QCOMPARE(readAll(copy), readAll(path));
+        const auto again = SubtitleFile::read(copy, TextEncoding::Automatic);
+        QVERIFY(again);
+        QCOMPARE(SubtitleParser::shared().serialize(again.value().subtitles), expected);
+        QCOMPARE(again.value().encoding, saving);
+    }
+
+    void readFailures_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("malformed: the parser's message")
+            << QByteArray("2\n00:00:01,000 --> 00:00:02,000\nHi\n") << 0 << "Error at line 0.\nInvalid index.";
+        QTest::newRow("malformed timestamp")
+            << QByteArray("1\n00:00:01,000 -> 00:00:02,000\nHi\n") << 0 << "Error at line 1.\nInvalid timestamp.";
+        QTest::newRow("not decodable in the chosen encoding")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n\xFF\n") << encoding("UTF-8")
+            << "The text is not valid UTF-8: the byte 0xFF at byte offset 32 is not a character in this encoding.";
+        QTest::newRow("an encoding number nobody knows")
+            << QByteArray("1\n") << 77 << "The text encoding number 77 is not known.";
+    }
+    void readFailures()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, chosen);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("bad.srt"));
+        writeBytes(path, bytes);
+        const auto contents = SubtitleFile::read(path, chosen);
+        QVERIFY(!contents);
+        QCOMPARE(contents.error(), message);
+    }
+
+    void refusesWhatIsNotAReadableFile()
+    {
+        QTemporaryDir dir;
+        auto contents = SubtitleFile::read(dir.path(), 0);
+        QVERIFY(!contents);
+        QCOMPARE(contents.error(), QStringLiteral("The file could not be opened because it is a folder."));
+
+        contents = SubtitleFile::read(dir.filePath(QStringLiteral("missing.srt")), 0);
+        QVERIFY(!contents);
+        QCOMPARE(contents.error(), QStringLiteral("The file could not be opened because it does not exist."));
+
+        // sparse: costs no disk, and must be refused before any of it is read
+        QFile huge(dir.filePath(QStringLiteral("huge.srt")));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(SubtitleFile::maximumSize + 1));
+        huge.close();
+        contents = SubtitleFile::read(huge.fileName(), 0);
+        QVERIFY(!contents);
+        QCOMPARE(contents.error(), QStringLiteral("The file could not be opened because it is larger than 256 MB."));
+    }
+
+    void unencodableCharacterLeavesTheFileAsItWas()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.srt"));
+        writeBytes(path, "old content");
+        const auto error = SubtitleFile::write(path, oneSubtitle(QStringLiteral("5 €")), encoding("ISO-8859-1"));
+        QCOMPARE(error, QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1."));
+        QCOMPARE(readAll(path), QByteArray("old content"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
+    }
+
+    void writeFailuresKeepWhatWasThere()
+    {
+        QTemporaryDir dir;
+        const SubtitleList subtitles = oneSubtitle(QStringLiteral("Hi"));
+
+        // a folder where the file should go stays a folder
+        const QString folder = dir.filePath(QStringLiteral("folder.srt"));
+        QVERIFY(QDir().mkdir(folder));
+        QCOMPARE(SubtitleFile::write(folder, subtitles, TextEncoding::Utf8),
+                 QStringLiteral("The file could not be saved because a folder has that name."));
+        QVERIFY(QFileInfo(folder).isDir());
+
+        // a full disk: the device cannot be replaced, and the failure is reported
+        if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+            const auto error = SubtitleFile::write(QStringLiteral("/dev/full"), subtitles, TextEncoding::Utf8);
+            QVERIFY(error);
+            QVERIFY2(error->startsWith(QStringLiteral("The file could not be saved.\n")), qPrintable(*error));
+            QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile());
+        }
+
+        // a folder the program may not write in (root may write anywhere: /proc refuses even root)
+        QString readOnlyFolder = QStringLiteral("/proc");
+        if (geteuid() != 0) {
+            readOnlyFolder = dir.filePath(QStringLiteral("locked"));
+            QVERIFY(QDir().mkdir(readOnlyFolder));
+            QFile::setPermissions(readOnlyFolder, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const auto error = SubtitleFile::write(readOnlyFolder + QStringLiteral("/new.srt"), subtitles, TextEncoding::Utf8);
+        QVERIFY(error);
+        QVERIFY2(error->startsWith(QStringLiteral("The file could not be saved.\n")), qPrintable(*error));
+        QVERIFY(!QFileInfo::exists(readOnlyFolder + QStringLiteral("/new.srt")));
+    }
+
+    void encodingForSaving_data()
+    {
+        QTest::addColumn<std::optional<int>>("document");
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<std::optional<int>>("dialog");
+        QTest::addColumn<int>("expected");
+        const int latin1 = encoding("ISO-8859-1");
+        const int cyrillic = encoding("windows-1251");
+        const int utf16 = encoding("UTF-16LE");
+        QTest::newRow("nothing known: UTF-8") << std::optional<int>() << 0 << std::optional<int>() << TextEncoding::Utf8;
+        QTest::newRow("the setting") << std::optional<int>() << latin1 << std::optional<int>() << latin1;
+        QTest::newRow("the document's before the setting") << std::optional(utf16) << latin1 << std::optional<int>() << utf16;
+        // the mended fault: a choice in the dialog was ignored for a detected document
+        QTest::newRow("the dialog's choice before the document's")
+            << std::optional(utf16) << latin1 << std::optional(cyrillic) << cyrillic;
+        QTest::newRow("Automatic in the dialog is no choice")
+            << std::optional(utf16) << 0 << std::optional(0) << utf16;
+        QTest::newRow("an unknown setting is passed over") << std::optional<int>() << 77 << std::optional<int>() << TextEncoding::Utf8;
+    }
+    void encodingForSaving()
+    {
+        QFETCH(std::optional<int>, document);
+        QFETCH(int, setting);
+        QFETCH(std::optional<int>, dialog);
+        QFETCH(int, expected);
+        QCOMPARE(SubtitleFile::encodingForSaving(document, setting, dialog), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SubtitleFile)
+#include "tst_subtitlefile.moc"
