@@ -3,6 +3,7 @@
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "player/VideoPlayerViewController.h"
+#include "waveform/WaveformCommand.h"
 
 #include "BuildInfo.h"
 
@@ -30,7 +31,15 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
     setApplicationNames();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return CommandLineTool::run(QCoreApplication::arguments(), out, err);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.at(1) == QStringLiteral("--waveform")) {
+        if (arguments.size() != 3) {
+            err << QCoreApplication::translate("main", "usage: cuewright --waveform FILE") << Qt::endl;
+            return 2;
+        }
+        return WaveformCommand::run(arguments.at(2), out, err);
+    }
+    return CommandLineTool::run(arguments, out, err);
 }
 
 } // namespace
