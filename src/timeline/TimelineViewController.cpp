@@ -236,6 +236,7 @@ void TimelineViewController::afterScroll()
 // Everything whose place on screen depends on the scroll position or the zoom.
 void TimelineViewController::placeStrip()
 {
+    m_snapGuide->hide(); // it marks a place on screen, which has just moved
     m_timelineView->setOffset(m_offset);
     const double waveformWidth = std::min(m_duration * pointsPerSecond(), double(widgetWidthLimit));
     m_audioWaveformView->setGeometry(int(-m_offset), rulerHeight, int(std::ceil(waveformWidth)),

@@ -21,6 +21,7 @@ private slots:
     void selectionMovesAsOneUndoStep();
     void draggingUnselectedBlockSelectsIt();
     void escapeCancelsDrag();
+    void picturesOfDrag();
 
 private:
     // Pointer positions from `from` to `to` in steps of at most 10 points.
@@ -230,6 +231,34 @@ void TestTimelineDrag::escapeCancelsDrag()
     f.endTurn();
     QCOMPARE(a->start, 2.0);
     QVERIFY(!f.document.undoManager().canUndo());
+}
+
+// Pictures for a person to look at: set CUEWRIGHT_SCREENSHOT_DIR to keep them.
+void TestTimelineDrag::picturesOfDrag()
+{
+    TimelineFixture f({{1, 3.5}, {4, 6.2}, {7, 7.6}, {9, 12}, {13, 13.3}});
+    f.at(1)->text = QStringLiteral("A longer subtitle that wraps onto a second line and then is cut off at the end");
+    f.document.subtitleController().setText(f.at(1)->text, 1);
+    f.document.setSelectedSubtitleIndexes(IndexSet({3}));
+    f.timeline->setFrameRate(25);
+    f.timeline->setCurrentTime(8.3);
+    f.timeline->resize(900, 150);
+    QApplication::processEvents();
+    const QString dir = qEnvironmentVariable("CUEWRIGHT_SCREENSHOT_DIR");
+    const auto shoot = [&](const QString &name) {
+        const QImage image = f.timeline->grab().toImage();
+        QCOMPARE(image.width(), 900);
+        if (!dir.isEmpty())
+            QVERIFY(image.save(dir + QLatin1Char('/') + name));
+    };
+    shoot(QStringLiteral("timeline-zoom1.png"));
+    f.drag(QPointF(300, TimelineFixture::rowY), path(300, 340), Qt::NoModifier, false); // B's middle
+    shoot(QStringLiteral("timeline-zoom1-dragging.png"));
+    f.send(QEvent::MouseButtonRelease, QPointF(340, TimelineFixture::rowY), Qt::NoButton);
+    f.timeline->zoomAbout(5, 0);
+    f.timeline->scrollToOffset(1000);
+    QApplication::processEvents();
+    shoot(QStringLiteral("timeline-zoom5.png"));
 }
 
 QTEST_MAIN(TestTimelineDrag)
