@@ -1,8 +1,13 @@
 # Every target installs what it needs first, then configures and builds with CMake.
 BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_parse fuzz_readpath fuzz_parsetime fuzz_roundtrip
+SANITIZER_FILES := $(CURDIR)/tests/hardening
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test test-asan fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +23,30 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer. Leaks in
+# the system libraries under Qt and mpv are suppressed by name, not by turning leak
+# detection off.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUEWRIGHT_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+	  LSAN_OPTIONS=suppressions=$(SANITIZER_FILES)/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$(SANITIZER_FILES)/ubsan.supp \
+	  ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/corpus/<target>; new
+# inputs go to $(FUZZ_BUILD_DIR)/corpus, crashes to $(FUZZ_BUILD_DIR)/<target>-crash-*.
+fuzz: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S fuzz -B $(FUZZ_BUILD_DIR) -G Ninja >/dev/null
+	@cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD_DIR)/corpus/$$t && echo "fuzz: $$t for $(FUZZ_SECONDS) s" && \
+	  $(FUZZ_BUILD_DIR)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD_DIR)/$$t- $(FUZZ_BUILD_DIR)/corpus/$$t fuzz/corpus/$$t \
+	    || exit 1; \
+	done
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

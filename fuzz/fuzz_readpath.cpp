@@ -1,0 +1,32 @@
+// Bytes through the read path of a file: encoding detection with strict decoding, then
+// the SRT reader; and strict decoding in one encoding picked by the first byte, with
+// re-encoding of what decoded.
+#include "FuzzCheck.h"
+
+#include "app/TextEncoding.h"
+#include "format/SubtitleParser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const auto detected = TextEncoding::decodeDetectingEncoding(bytes);
+    if (detected) {
+        FUZZ_CHECK(TextEncoding::find(detected.value().encoding) != nullptr, QString::number(detected.value().encoding));
+        SubtitleParser::shared().parse(detected.value().text);
+    } else {
+        FUZZ_CHECK(!detected.error().message.isEmpty(), QString());
+    }
+
+    if (size == 0)
+        return 0;
+    const QList<TextEncoding::Entry> &encodings = TextEncoding::all();
+    const int number = encodings[data[0] % encodings.size()].number;
+    const auto decoded = TextEncoding::decode(bytes.sliced(1), number);
+    if (decoded) {
+        SubtitleParser::shared().parse(decoded.value());
+        TextEncoding::encode(decoded.value(), number);
+    } else {
+        FUZZ_CHECK(!decoded.error().message.isEmpty(), TextEncoding::name(number));
+    }
+    return 0;
+}
