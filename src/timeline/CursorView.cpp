@@ -1,7 +1,7 @@
 #include "timeline/CursorView.h"
 
 #include "timeline/BlockShadow.h"
-#include "timeline/DesignCoordinates.h"
+#include "timeline/UpwardCoordinates.h"
 
 #include <QPainter>
 
@@ -15,7 +15,7 @@ CursorView::CursorView(QWidget *parent)
 QRectF CursorView::headRect() const
 {
     const qreal w = width();
-    return DesignCoordinates::toWidget(QRectF(0, height() - w, w, w), height());
+    return UpwardCoordinates::toWidget(QRectF(0, height() - w, w, w), height());
 }
 
 void CursorView::paintEvent(QPaintEvent *)
@@ -25,8 +25,8 @@ void CursorView::paintEvent(QPaintEvent *)
     const qreal h = height();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(DesignCoordinates::toWidget(QRectF((w - 2) / 2, 0, 2, h - w), h), colour);
+    painter.fillRect(UpwardCoordinates::toWidget(QRectF((w - 2) / 2, 0, 2, h - w), h), colour);
     painter.setPen(QPen(colour, 2));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(DesignCoordinates::toWidget(QRectF(1, h - w + 1, w - 2, w - 2), h), 6, 6);
+    painter.drawRoundedRect(UpwardCoordinates::toWidget(QRectF(1, h - w + 1, w - 2, w - 2), h), 6, 6);
 }

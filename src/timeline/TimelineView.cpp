@@ -1,6 +1,6 @@
 #include "timeline/TimelineView.h"
 
-#include "timeline/DesignCoordinates.h"
+#include "timeline/UpwardCoordinates.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -101,19 +101,19 @@ void TimelineView::paintEvent(QPaintEvent *event)
     painter.setPen(QPen(tickColor, 1));
     for (double x : minorTickPositions(minX, maxX)) {
         const double vx = x - m_offset;
-        painter.drawLine(DesignCoordinates::toWidget(QPointF(vx, h - minorTickHeight), h),
-                         DesignCoordinates::toWidget(QPointF(vx, h), h));
+        painter.drawLine(UpwardCoordinates::toWidget(QPointF(vx, h - minorTickHeight), h),
+                         UpwardCoordinates::toWidget(QPointF(vx, h), h));
     }
 
     const QFontMetricsF metrics(font());
     for (double x : majorTickPositions(minX, maxX)) {
         const double vx = x - m_offset;
-        painter.fillRect(DesignCoordinates::toWidget(QRectF(vx - 0.5, h - majorTickHeight, 2, majorTickHeight), h),
+        painter.fillRect(UpwardCoordinates::toWidget(QRectF(vx - 0.5, h - majorTickHeight, 2, majorTickHeight), h),
                          tickColor);
         const QString label = m_labelFormat.format(m_granularity.time * std::round(x / m_granularity.space));
         const QRectF labelRect(vx + labelInset, h - labelBaseline, metrics.horizontalAdvance(label) + 2,
                                metrics.height());
         painter.setPen(labelColor);
-        painter.drawText(DesignCoordinates::toWidget(labelRect, h), Qt::AlignLeft | Qt::AlignBottom, label);
+        painter.drawText(UpwardCoordinates::toWidget(labelRect, h), Qt::AlignLeft | Qt::AlignBottom, label);
     }
 }

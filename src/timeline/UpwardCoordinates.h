@@ -3,9 +3,10 @@
 #include <QPointF>
 #include <QRectF>
 
-// The timeline's drawing rules are stated with y growing upwards from a view's bottom
-// edge; Qt's y grows downwards from the top. Every such rule goes through here.
-class DesignCoordinates
+// The timeline draws with y growing upwards from a view's bottom
+// edge, as its measurements are given; Qt's y grows downwards. Every such shape goes
+// through here.
+class UpwardCoordinates
 {
 public:
     static QRectF toWidget(const QRectF &rect, qreal viewHeight);
