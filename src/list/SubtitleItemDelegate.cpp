@@ -58,7 +58,7 @@ QWidget *SubtitleItemDelegate::createEditor(QWidget *parent, const QStyleOptionV
     case SubtitleTableModel::StartColumn:
     case SubtitleTableModel::EndColumn: {
         auto *lineEdit = new QLineEdit(parent);
-        lineEdit->setFrame(false);
+        lineEdit->setFrame(true);
         editor = lineEdit;
         break;
     }
@@ -69,9 +69,6 @@ QWidget *SubtitleItemDelegate::createEditor(QWidget *parent, const QStyleOptionV
         connect(textEditor, &SubtitleTextEditor::commitRequested, self, [self, textEditor] {
             emit self->commitData(textEditor);
             emit self->closeEditor(textEditor, QAbstractItemDelegate::NoHint);
-        });
-        connect(textEditor, &SubtitleTextEditor::linesChanged, textEditor, [textEditor] {
-            textEditor->resize(textEditor->width(), std::max(textEditor->minimumHeight(), textEditor->heightForLines()));
         });
         editor = textEditor;
         break;
@@ -98,6 +95,7 @@ void SubtitleItemDelegate::setEditorData(QWidget *editor, const QModelIndex &ind
     else if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor)) {
         textEditor->setPlainText(value);
         textEditor->moveCursor(QTextCursor::End); // ready to go on typing
+        textEditor->fitHeightToLines();
     }
     // What the editor shows, which is what an unchanged commit hands back.
     it->initialValue = editorText(editor);

@@ -8,13 +8,13 @@
 SubtitleTextEditor::SubtitleTextEditor(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    setFrameShape(QFrame::NoFrame);
+    setFrameShape(QFrame::StyledPanel);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabChangesFocus(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(2);
-    connect(document(), &QTextDocument::blockCountChanged, this, &SubtitleTextEditor::linesChanged);
+    connect(document(), &QTextDocument::blockCountChanged, this, &SubtitleTextEditor::fitHeightToLines);
 }
 
 int SubtitleTextEditor::caretPosition() const
@@ -25,9 +25,16 @@ int SubtitleTextEditor::caretPosition() const
 
 int SubtitleTextEditor::heightForLines() const
 {
-    const int lines = std::max(1, document()->blockCount());
-    const qreal margins = 2 * document()->documentMargin() + contentsMargins().top() + contentsMargins().bottom();
-    return int(std::ceil(lines * fontMetrics().lineSpacing() + margins));
+    qreal height = 2 * document()->documentMargin() + 2 * frameWidth();
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
+        height += blockBoundingRect(block).height();
+    return int(std::ceil(height));
+}
+
+void SubtitleTextEditor::fitHeightToLines()
+{
+    resize(width(), std::max(minimumHeight(), heightForLines()));
+    ensureCursorVisible();
 }
 
 void SubtitleTextEditor::keyPressEvent(QKeyEvent *event)

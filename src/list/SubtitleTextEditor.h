@@ -14,12 +14,13 @@ public:
     // Where the caret (or the start of the selected stretch) lies, in UTF-16 code units
     // of toPlainText().
     int caretPosition() const;
-    // The height that shows every line, for the delegate to size the editor with.
+    // The height that shows every line.
     int heightForLines() const;
+    // Grows (or shrinks, down to the minimum height) to show every line.
+    void fitHeightToLines();
 
 signals:
     void commitRequested();
-    void linesChanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -156,6 +157,7 @@ private slots:
     void committedTimeReachesEditedSubtitleAfterRowMove();
     void textEditorKeepsTypingWhenItsSubtitleChanges();
     void shiftReturnStartsANewLine();
+    void textEditorShowsEveryLine();
     void selectionFollowsDocumentAndClicks();
     void upAndDownMoveTheSelection();
     void copyPutsNumberedSrtOnClipboard();
@@ -355,6 +357,17 @@ void TestSubtitlesTable::shiftReturnStartsANewLine()
     QCOMPARE(pane.undo().undoActionName(), QStringLiteral("Edit Text"));
     pane.undo().undo();
     QCOMPARE(pane.controller().at(0)->text, QStringLiteral("One"));
+}
+
+void TestSubtitlesTable::textEditorShowsEveryLine()
+{
+    Pane pane(makeSubtitles({{"1\n2\n3\n4", 0, 1}, {"below", 2, 3}}));
+    pane.list->beginEditingSubtitle(0);
+    auto *editor = qobject_cast<SubtitleTextEditor *>(pane.view()->indexWidget(pane.index(0, 3)));
+    QVERIFY(editor);
+    QTest::qWait(20);
+    QVERIFY(editor->height() >= 4 * editor->fontMetrics().lineSpacing());
+    QCOMPARE(editor->verticalScrollBar()->value(), 0);
 }
 
 void TestSubtitlesTable::selectionFollowsDocumentAndClicks()
