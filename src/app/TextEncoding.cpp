@@ -413,6 +413,14 @@ Expected<QString, TextEncoding::Error> TextEncoding::decode(const QByteArray &by
     const Entry *entry = find(number);
     if (!entry)
         return Error{tr("The text encoding number %1 is not known.").arg(number)};
+    // Qt's own UTF-8 decoder is about twice as fast as ICU's on large files; ICU still
+    // finds the offending bytes for the message.
+    if (number == Utf8 && QByteArrayView(bytes).isValidUtf8()) {
+        QString text = QString::fromUtf8(bytes);
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text;
+    }
     Converter converter = openConverter(entry->converterName.constData());
     if (!converter)
         CUEWRIGHT_FATAL("a listed converter does not open");

@@ -168,6 +168,21 @@ private slots:
         QCOMPARE(text.error().message, message);
     }
 
+    void utf8RejectsWhatItForbids_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("overlong form") << QByteArray("a\xC0\x80");
+        QTest::newRow("encoded surrogate") << QByteArray("a\xED\xA0\x80");
+        QTest::newRow("beyond U+10FFFF") << QByteArray("a\xF4\x90\x80\x80");
+    }
+    void utf8RejectsWhatItForbids()
+    {
+        QFETCH(QByteArray, bytes);
+        const auto text = TextEncoding::decode(bytes, TextEncoding::Utf8);
+        QVERIFY(!text);
+        QVERIFY2(text.error().message.contains(QLatin1String("at byte offset 1")), qPrintable(text.error().message));
+    }
+
     // A mark of the chosen encoding once stayed in the text and broke the first index line.
     void chosenUnicodeEncodingDropsItsByteOrderMark_data()
     {
