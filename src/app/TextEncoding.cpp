@@ -11,6 +11,7 @@
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
+#include <type_traits>
 #include <memory>
 
 namespace {
@@ -173,6 +174,27 @@ QString hexBytes(const char *bytes, int length)
     return parts.join(u' ');
 }
 
+// Runs one of ICU's streaming conversions over the whole source into `out` (from
+// `written` on), growing `out` while ICU asks for room. Returns ICU's final status; on
+// failure `source` points past the offending input.
+template <typename Buffer, typename From, typename Convert>
+UErrorCode convertAll(Buffer &out, qsizetype initialSize, qsizetype &written, const From *&source, const From *sourceEnd,
+                      Convert convert)
+{
+    using To = std::conditional_t<std::is_same_v<Buffer, QString>, UChar, char>;
+    out.resize(initialSize);
+    for (;;) {
+        auto *targetBegin = reinterpret_cast<To *>(out.data());
+        To *target = targetBegin + written;
+        UErrorCode status = U_ZERO_ERROR;
+        convert(&target, targetBegin + out.size(), &source, sourceEnd, &status);
+        written = target - targetBegin;
+        if (status != U_BUFFER_OVERFLOW_ERROR)
+            return status;
+        out.resize(out.size() + out.size() / 2 + 16);
+    }
+}
+
 // Strict conversion to text; on failure, a message naming the offending bytes and where
 // they are.
 Expected<QString, TextEncoding::Error> toUnicode(UConverter *converter, const QByteArray &bytes, const QString &encodingName)
@@ -180,22 +202,13 @@ Expected<QString, TextEncoding::Error> toUnicode(UConverter *converter, const QB
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     QString text;
-    text.resize(bytes.size() + 16);
     const char *begin = bytes.constData();
     const char *source = begin;
     qsizetype written = 0;
-    for (;;) {
-        auto *targetBegin = reinterpret_cast<UChar *>(text.data());
-        UChar *target = targetBegin + written;
-        status = U_ZERO_ERROR;
-        ucnv_toUnicode(converter, &target, targetBegin + text.size(), &source, begin + bytes.size(), nullptr, true, &status);
-        written = target - targetBegin;
-        if (status == U_BUFFER_OVERFLOW_ERROR) {
-            text.resize(text.size() + text.size() / 2 + 16);
-            continue;
-        }
-        break;
-    }
+    status = convertAll(text, bytes.size() + 16, written, source, begin + bytes.size(),
+                        [converter](UChar **target, UChar *targetEnd, const char **from, const char *fromEnd, UErrorCode *s) {
+                            ucnv_toUnicode(converter, target, targetEnd, from, fromEnd, nullptr, true, s);
+                        });
     if (U_FAILURE(status)) {
         char invalid[32];
         int8_t length = sizeof invalid;
@@ -234,21 +247,12 @@ Expected<QByteArray, TextEncoding::Error> fromUnicode(UConverter *converter, QSt
     ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     QByteArray bytes = byteOrderMark(ucnv_getType(converter));
     qsizetype written = bytes.size();
-    bytes.resize(written + text.size() + text.size() / 4 + 16);
     const auto *begin = reinterpret_cast<const UChar *>(text.data());
     const UChar *source = begin;
-    for (;;) {
-        char *targetBegin = bytes.data();
-        char *target = targetBegin + written;
-        status = U_ZERO_ERROR;
-        ucnv_fromUnicode(converter, &target, targetBegin + bytes.size(), &source, begin + text.size(), nullptr, true, &status);
-        written = target - targetBegin;
-        if (status == U_BUFFER_OVERFLOW_ERROR) {
-            bytes.resize(bytes.size() + bytes.size() / 2 + 16);
-            continue;
-        }
-        break;
-    }
+    status = convertAll(bytes, written + text.size() + text.size() / 4 + 16, written, source, begin + text.size(),
+                        [converter](char **target, char *targetEnd, const UChar **from, const UChar *fromEnd, UErrorCode *s) {
+                            ucnv_fromUnicode(converter, target, targetEnd, from, fromEnd, nullptr, true, s);
+                        });
     if (U_FAILURE(status)) {
         UChar invalid[4];
         int8_t length = 4;

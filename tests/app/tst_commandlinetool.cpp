@@ -67,10 +67,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString bad = dir.filePath(QStringLiteral("bad.srt"));
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("7\n00:00:01,000 --> 00:00:02,000\nHi\n");
-        file.close();
+        QVERIFY(writeAll(bad, "7\n00:00:01,000 --> 00:00:02,000\nHi\n"));
         const QString good = samplePath(QStringLiteral("french.UTF-8.srt"));
         const Run result = run({QStringLiteral("--check"), bad, good});
         QCOMPARE(result.status, 1);
@@ -135,10 +132,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString output = dir.filePath(QStringLiteral("out.srt"));
-        QFile file(output);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
-        file.close();
+        QVERIFY(writeAll(output, "keep me"));
         const Run result = run({QStringLiteral("--convert"), QStringLiteral("--to"), QStringLiteral("ISO-8859-1"),
                                 samplePath(QStringLiteral("russian.WINDOWS-1251.srt")), output});
         QCOMPARE(result.status, 1);

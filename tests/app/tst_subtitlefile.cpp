@@ -22,13 +22,6 @@ int encoding(const char *name)
     return *number;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 SubtitleList oneSubtitle(const QString &text)
 {
     return {std::make_shared<Subtitle>(text, 1.0, 2.5)};
@@ -109,7 +102,7 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("bad.srt"));
-        writeBytes(path, bytes);
+        QVERIFY(writeAll(path, bytes));
         const auto contents = SubtitleFile::read(path, chosen);
         QVERIFY(!contents);
         QCOMPARE(contents.error(), message);
@@ -140,7 +133,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.srt"));
-        writeBytes(path, "old content");
+        QVERIFY(writeAll(path, "old content"));
         const auto error = SubtitleFile::write(path, oneSubtitle(QStringLiteral("5 €")), encoding("ISO-8859-1"));
         QCOMPARE(error, QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1."));
         QCOMPARE(readAll(path), QByteArray("old content"));
