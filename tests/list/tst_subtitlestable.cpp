@@ -404,6 +404,9 @@ void TestSubtitlesTable::upAndDownMoveTheSelection()
         QTest::keyClick(pane.view(), key);
     QCOMPARE(pane.document.selectedSubtitleIndexes(), IndexSet(1));
     QVERIFY(!pane.view()->isEditing());
+    // Return starts editing the text of the selected row.
+    QTest::keyClick(pane.view(), Qt::Key_Return);
+    QVERIFY(qobject_cast<SubtitleTextEditor *>(pane.view()->indexWidget(pane.index(1, SubtitleTableModel::TextColumn))));
 }
 
 void TestSubtitlesTable::copyPutsNumberedSrtOnClipboard()
