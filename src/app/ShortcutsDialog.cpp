@@ -1,0 +1,125 @@
+#include "app/ShortcutsDialog.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+ShortcutsDialog::ShortcutsDialog(QMainWindow *window)
+    : QDialog(window)
+    , m_window(window)
+    , m_tree(new QTreeWidget)
+{
+    setWindowTitle(tr("Keyboard Shortcuts"));
+    m_tree->setColumnCount(2);
+    m_tree->setHeaderLabels({tr("Command"), tr("Keys")});
+    m_tree->setRootIsDecorated(false);
+    m_tree->setItemsExpandable(false);
+    m_tree->setSelectionMode(QAbstractItemView::NoSelection);
+    m_tree->setFocusPolicy(Qt::NoFocus);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
+
+    auto buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto layout = new QVBoxLayout(this);
+    layout->addWidget(m_tree);
+    layout->addWidget(buttons);
+    resize(520, 600);
+    refresh();
+}
+
+void ShortcutsDialog::show(QMainWindow *window)
+{
+    auto dialog = window->findChild<ShortcutsDialog *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new ShortcutsDialog(window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        dialog->refresh();
+    }
+    dialog->QDialog::show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void ShortcutsDialog::refresh()
+{
+    m_tree->clear();
+    if (m_window) {
+        const auto menuActions = m_window->menuBar()->actions();
+        for (QAction *menuAction : menuActions) {
+            if (QMenu *menu = menuAction->menu())
+                addMenu(menu, plainText(menuAction->text()));
+        }
+    }
+    addPaneKeys();
+    m_tree->expandAll();
+}
+
+QString ShortcutsDialog::plainText(const QString &menuText)
+{
+    QString text = menuText;
+    // "&&" is a literal ampersand; a single "&" marks the mnemonic.
+    static const QRegularExpression mnemonic(QStringLiteral("&(.)"));
+    text.replace(mnemonic, QStringLiteral("\\1"));
+    if (text.endsWith(QStringLiteral("…")))
+        text.chop(1);
+    else if (text.endsWith(QStringLiteral("...")))
+        text.chop(3);
+    return text.trimmed();
+}
+
+void ShortcutsDialog::addMenu(QMenu *menu, const QString &title)
+{
+    QTreeWidgetItem *group = nullptr;
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        if (QMenu *submenu = action->menu()) {
+            addMenu(submenu, tr("%1 ▸ %2").arg(title, plainText(action->text())));
+            continue;
+        }
+        if (action->isSeparator() || action->shortcuts().isEmpty())
+            continue;
+        QStringList keys;
+        for (const QKeySequence &shortcut : action->shortcuts())
+            keys << shortcut.toString(QKeySequence::NativeText);
+        if (!group)
+            group = addGroup(title);
+        new QTreeWidgetItem(group, {plainText(action->text()), keys.join(tr(" or "))});
+    }
+}
+
+void ShortcutsDialog::addPaneKeys()
+{
+    // Keys that panes handle themselves, with no menu command to read them from.
+    QTreeWidgetItem *list = addGroup(tr("Subtitle list and video"));
+    new QTreeWidgetItem(list, {tr("Play or pause"), tr("Space")});
+    new QTreeWidgetItem(list, {tr("Play backward, faster with each press"), QStringLiteral("J")});
+    new QTreeWidgetItem(list, {tr("Stop"), QStringLiteral("K")});
+    new QTreeWidgetItem(list, {tr("Play forward, faster with each press"), QStringLiteral("L")});
+    new QTreeWidgetItem(list, {tr("Previous frame / next frame"), tr("Left / Right")});
+
+    QTreeWidgetItem *timeline = addGroup(tr("Timeline"));
+    new QTreeWidgetItem(timeline, {tr("Zoom in or out"), tr("Ctrl+Wheel")});
+    new QTreeWidgetItem(timeline, {tr("Drag without snapping"), tr("Ctrl+Drag")});
+    new QTreeWidgetItem(timeline, {tr("Add a subtitle to the selection"), tr("Ctrl+Click")});
+    new QTreeWidgetItem(timeline, {tr("Select a range of subtitles"), tr("Shift+Click")});
+}
+
+QTreeWidgetItem *ShortcutsDialog::addGroup(const QString &title)
+{
+    auto group = new QTreeWidgetItem(m_tree, {title});
+    QFont font = group->font(0);
+    font.setBold(true);
+    group->setFont(0, font);
+    group->setFirstColumnSpanned(true);
+    return group;
+}

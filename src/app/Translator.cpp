@@ -1,0 +1,66 @@
+#include "app/Translator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+const char *const translatorName = "cuewright-translator";
+
+void removeInstalled(QCoreApplication &app)
+{
+    const auto translators = app.findChildren<QTranslator *>(QLatin1String(translatorName), Qt::FindDirectChildrenOnly);
+    for (QTranslator *translator : translators) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+// Loads "<baseName>_<language>.qm" from the first directory holding it.
+QTranslator *load(QCoreApplication &app, const QString &baseName, const QString &language, const QStringList &directories)
+{
+    auto translator = new QTranslator(&app);
+    translator->setObjectName(QLatin1String(translatorName));
+    for (const QString &directory : directories) {
+        // QTranslator::load(QLocale, …) would also try the locale's further languages;
+        // the caller walks the user's list itself, so ask for this one language only.
+        if (translator->load(QLocale(language), baseName, QStringLiteral("_"), directory)) {
+            QCoreApplication::installTranslator(translator);
+            return translator;
+        }
+    }
+    delete translator;
+    return nullptr;
+}
+
+} // namespace
+
+void Translator::install(QCoreApplication &app)
+{
+    install(app, QLocale::system().uiLanguages());
+}
+
+QString Translator::install(QCoreApplication &app, const QStringList &uiLanguages)
+{
+    removeInstalled(app);
+    for (const QString &language : uiLanguages) {
+        const QLocale locale(language);
+        if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+            return {};
+        if (load(app, QStringLiteral("cuewright"), language, searchPaths())) {
+            // Qt's own texts are optional: without them only the standard buttons stay English.
+            load(app, QStringLiteral("qtbase"), language, {QLibraryInfo::path(QLibraryInfo::TranslationsPath)});
+            return language;
+        }
+    }
+    return {};
+}
+
+QStringList Translator::searchPaths()
+{
+    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/cuewright/translations")),
+            QStringLiteral(":/i18n")};
+}
