@@ -4,6 +4,7 @@
 
 #include "panels/ImportSubtitlesViewController.h"
 
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,6 +76,7 @@ private slots:
     void cancelChangesNothing_data();
     void cancelChangesNothing();
     void importGoesBeforeSubtitlesWithTheSameStart();
+    void pastedWindowsLineBreaksCutParagraphs();
 };
 
 void tst_ImportSubtitles::paragraphsBecomeSubtitles_data()
@@ -191,6 +193,21 @@ void tst_ImportSubtitles::importGoesBeforeSubtitlesWithTheSameStart()
     QCOMPARE(fixture.controller().count(), 2);
     QCOMPARE(fixture.controller().at(0)->text, QStringLiteral("New"));
     QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{0});
+}
+
+// The text area keeps line breaks as line feeds, so a script copied from a Windows file
+// is cut into paragraphs like any other.
+void tst_ImportSubtitles::pastedWindowsLineBreaksCutParagraphs()
+{
+    PanelFixture fixture;
+    QApplication::clipboard()->setText(QStringLiteral("First\r\nline\r\n\r\nSecond"));
+    runImport(fixture, [](ImportSubtitlesViewController *dialog) {
+        QTest::keyClick(dialog->textView(), Qt::Key_V, Qt::ControlModifier);
+        QTest::mouseClick(dialog->buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QCOMPARE(fixture.controller().count(), 2);
+    QCOMPARE(fixture.controller().at(0)->text, QStringLiteral("First\nline"));
+    QCOMPARE(fixture.controller().at(1)->text, QStringLiteral("Second"));
 }
 
 QTEST_MAIN(tst_ImportSubtitles)
