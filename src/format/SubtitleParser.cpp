@@ -186,9 +186,12 @@ void SubtitleParser::appendTime(QString &out, double seconds)
     if (!(seconds > 0)) // negative, zero or not a number
         seconds = 0;
     // A nudge of a nanosecond before truncating, so that a time read from text writes as
-    // the same text (1.001 is stored just below 1.001).
+    // the same text (1.001 is stored just below 1.001). The nudge grows with the time:
+    // past a few thousand hours the rounding error of a time read from text is larger
+    // than a nanosecond.
     constexpr qint64 maxMilliseconds = qint64(999999) * 3600 * 1000 + 3599999;
-    const double totalMilliseconds = std::floor(seconds * 1000.0 + 1e-6);
+    const double scaled = seconds * 1000.0;
+    const double totalMilliseconds = std::floor(scaled + 1e-6 + scaled * 1e-15);
     const qint64 ms = totalMilliseconds < double(maxMilliseconds) ? qint64(totalMilliseconds) : maxMilliseconds;
 
     char16_t buffer[16];
