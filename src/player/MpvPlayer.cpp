@@ -16,6 +16,15 @@ namespace {
 // How often backwards play issues its next seek.
 constexpr int backwardsStepMilliseconds = 50;
 
+// mpv's own words for what went wrong, as a sentence.
+QString reason(int error)
+{
+    QString text = QString::fromUtf8(mpv_error_string(error));
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text + QLatin1Char('.');
+}
+
 enum PropertyId : quint64 { TimePos = 1, Duration, ContainerFps, DisplayWidth, DisplayHeight, Pause };
 
 } // namespace
@@ -264,8 +273,7 @@ void MpvPlayer::handleEvent(const mpv_event &event)
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<mpv_event_end_file *>(event.data);
         if (end->reason == MPV_END_FILE_REASON_ERROR)
-            fail(tr("This file cannot be played as a video (%1).")
-                     .arg(QString::fromUtf8(mpv_error_string(end->error))));
+            fail(reason(end->error));
         break;
     }
     case MPV_EVENT_COMMAND_REPLY:
@@ -290,14 +298,18 @@ void MpvPlayer::handleProperty(const mpv_event_property &property)
     const bool isDouble = property.format == MPV_FORMAT_DOUBLE;
     if (name == "time-pos" && isDouble) {
         const double time = *static_cast<double *>(property.data);
-        if (m_seek)
-            return; // the times mpv passes on its way to the target mean nothing
+        // The times mpv passes on its way to a target mean nothing; backwards play takes
+        // its times from the landings of its seeks, as late reports would run it to and fro.
+        if (m_seek || m_rate < 0)
+            return;
         if (m_stepping) {
             m_stepping = false;
             m_time = time;
             notifyPeriodicObservers();
+        } else if (m_rate > 0) {
+            moveTime(time, true);
         } else {
-            moveTime(time, m_rate > 0);
+            m_time = readTimePos(); // a report that left before the last landing may come late
         }
     } else if (name == "duration" && isDouble) {
         const double duration = *static_cast<double *>(property.data);

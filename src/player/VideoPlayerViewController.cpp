@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -78,7 +79,8 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     m_emptyView->setAlignment(Qt::AlignCenter);
     m_emptyView->setWordWrap(true);
     m_emptyView->setMargin(24);
-    m_emptyView->setEnabled(false);
+    // Dark like the picture it stands in for.
+    m_emptyView->setStyleSheet(QStringLiteral("QLabel { background-color: #1e1e1e; color: #c8c8c8; }"));
     m_emptyView->setText(tr("No video.\nTo attach one, choose Open Video… in the File menu, "
                             "or drop a video file here."));
     auto *hostLayout = new QVBoxLayout(m_videoHost);
@@ -189,6 +191,8 @@ void VideoPlayerViewController::releasePlayer()
         return;
     removeObservers();
     m_player->disconnect(this);
+    if (std::exchange(m_wasPlaying, false))
+        emit playingChanged(false);
     if (QWidget *view = m_player->view())
         view->hide();
     // The label must not die with the old picture.
@@ -211,7 +215,10 @@ void VideoPlayerViewController::installObservers()
         const bool playing = !m_player || m_player->rate() != 0;
         if (playing && !m_wasPlaying)
             emit scrollToCursorRequested();
+        const bool changed = playing != m_wasPlaying;
         m_wasPlaying = playing;
+        if (changed)
+            emit playingChanged(playing);
     });
     m_periodicTimeObserverForPlayback = m_player->addPeriodicTimeObserver(playbackInterval, [this](double) {
         if (!m_player)

@@ -96,6 +96,8 @@ signals:
     void audioWaveformChanged(std::shared_ptr<AudioWaveform> waveform);
     // Playback started from a pause, or a frame step: the timeline follows the cursor.
     void scrollToCursorRequested();
+    // Playback started or stopped (the shuttle's speeds and directions count as playing).
+    void playingChanged(bool playing);
     void restorableStateChanged();
     // The video could not be played; the pane shows the same message.
     void failed(const QString &message);

@@ -180,6 +180,7 @@ void tst_VideoPlayerViewController::scrollsToCursorOncePerStart()
 {
     FakePlayer *player = load();
     QSignalSpy scroll(m_controller.get(), &VideoPlayerViewController::scrollToCursorRequested);
+    QSignalSpy playing(m_controller.get(), &VideoPlayerViewController::playingChanged);
     player->play();
     QCOMPARE(scroll.count(), 1);
     player->jumpTo(5);
@@ -189,6 +190,12 @@ void tst_VideoPlayerViewController::scrollsToCursorOncePerStart()
     QCOMPARE(scroll.count(), 1);
     player->play();
     QCOMPARE(scroll.count(), 2);
+    QCOMPARE(playing.count(), 3);
+    QCOMPARE(playing.last().first().toBool(), true);
+    // A new video starts paused.
+    load(QStringLiteral("b.mp4"));
+    QCOMPARE(playing.count(), 4);
+    QCOMPARE(playing.last().first().toBool(), false);
 }
 
 void tst_VideoPlayerViewController::observersRemovedBeforeReinstalling()
