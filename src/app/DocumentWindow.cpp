@@ -3,6 +3,8 @@
 #include "app/Document.h"
 #include "app/DocumentController.h"
 #include "list/SubtitlesTableViewController.h"
+#include "panels/GoToSubtitleViewController.h"
+#include "panels/ImportSubtitlesViewController.h"
 #include "player/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
@@ -154,6 +156,10 @@ void DocumentWindow::buildEditMenu()
     m_splitAction = addAction(menu, tr("Split Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_K),
                               [table] { table->splitSubtitle(); });
     menu->addSeparator();
+    addAction(menu, tr("&Import Subtitles…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
+              [this] { ImportSubtitlesViewController::run(m_document, this); });
+    addAction(menu, tr("&Go to Subtitle…"), QKeySequence(Qt::CTRL | Qt::Key_G),
+              [this] { GoToSubtitleViewController::open(m_document, this); });
     m_editDisplayedAction = addAction(menu, tr("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
                                       [this] { m_document->editDisplayedSubtitle(); });
     m_setStartAction = addAction(menu, tr("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
