@@ -1,5 +1,7 @@
 # Every target installs what it needs first, then configures and builds with CMake.
 BUILD_DIR ?= build
+# Where `make install` puts the program; DESTDIR stages it below another root.
+PREFIX ?= /usr/local
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -51,6 +53,20 @@ fuzz: deps
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	$(BUILD_DIR)/bench/cuewright-bench $(BENCH_ARGS)
+
+# Installs program, launcher, icons and translation: make install [PREFIX=/usr] [DESTDIR=/tmp/stage]
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# A Debian package of the same files (prefix /usr), written to $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Re-reads every tr() text of src/ into src/resources/translations/*.ts; new and changed
+# texts come out unfinished until translated (open the .ts in Qt Linguist).
+translations: configure
+	@cmake --build $(BUILD_DIR) --target update_translations
+	@scripts/check-translations
 
 clean:
 	rm -rf $(BUILD_DIR)

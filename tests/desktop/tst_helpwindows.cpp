@@ -1,0 +1,167 @@
+#include "app/AboutDialog.h"
+#include "app/Document.h"
+#include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "app/ShortcutsDialog.h"
+#include "app/Translator.h"
+
+#include "BuildInfo.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <clocale>
+
+namespace {
+
+// The overview as "Group | Command | Keys" lines, in order.
+QStringList overviewLines(ShortcutsDialog *dialog)
+{
+    QStringList lines;
+    auto tree = dialog->findChild<QTreeWidget *>();
+    for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+        QTreeWidgetItem *group = tree->topLevelItem(g);
+        for (int i = 0; i < group->childCount(); ++i)
+            lines << group->text(0) + QStringLiteral(" | ") + group->child(i)->text(0) + QStringLiteral(" | ")
+                         + group->child(i)->text(1);
+    }
+    return lines;
+}
+
+// The mnemonic letters of a menu's entries that occur more than once.
+QStringList repeatedMnemonics(const QList<QAction *> &actions)
+{
+    QStringList seen;
+    QStringList repeated;
+    for (QAction *action : actions) {
+        const QString text = action->text();
+        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        if (at < 0)
+            continue;
+        const QString letter = text.mid(at + 1, 1).toLower();
+        if (seen.contains(letter))
+            repeated << QStringLiteral("%1 (%2)").arg(letter, action->text());
+        seen << letter;
+    }
+    return repeated;
+}
+
+} // namespace
+
+class tst_HelpWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // libmpv, asked for its version, starts only with C number formatting.
+        std::setlocale(LC_NUMERIC, "C");
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_helpwindows"));
+        QSettings().clear();
+    }
+
+    void plainTextDropsMnemonicsAndEllipses_data()
+    {
+        QTest::addColumn<QString>("menuText");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("mnemonic first") << "&Open…" << "Open";
+        QTest::newRow("mnemonic inside") << "Re&vert to Saved" << "Revert to Saved";
+        QTest::newRow("three dots") << "Save &As..." << "Save As";
+        QTest::newRow("a literal ampersand") << "Tom && &Jerry" << "Tom & Jerry";
+        QTest::newRow("no markup") << "Split Subtitle" << "Split Subtitle";
+    }
+
+    void plainTextDropsMnemonicsAndEllipses()
+    {
+        QFETCH(QString, menuText);
+        QFETCH(QString, plain);
+        QCOMPARE(ShortcutsDialog::plainText(menuText), plain);
+    }
+
+    void shortcutsOverviewReadsTheMenus()
+    {
+        QMainWindow window;
+        QMenu *file = window.menuBar()->addMenu(QStringLiteral("&File"));
+        file->addAction(QStringLiteral("&Open…"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+        file->addAction(QStringLiteral("Without a key"));
+        file->addSeparator();
+        QMenu *recent = file->addMenu(QStringLiteral("Open &Recent"));
+        recent->addAction(QStringLiteral("&Reopen Last"))->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+        QMenu *edit = window.menuBar()->addMenu(QStringLiteral("&Edit"));
+        edit->addAction(QStringLiteral("&Delete"))->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+        window.menuBar()->addMenu(QStringLiteral("&Empty"))->addAction(QStringLiteral("Nothing"));
+
+        ShortcutsDialog::show(&window);
+        auto dialog = window.findChild<ShortcutsDialog *>();
+        QVERIFY(dialog);
+        const QStringList lines = overviewLines(dialog);
+        QCOMPARE(lines.mid(0, 3), (QStringList{
+                     QStringLiteral("File | Open | Ctrl+O"),
+                     QStringLiteral("File ▸ Open Recent | Reopen Last | Ctrl+Shift+T"),
+                     QStringLiteral("Edit | Delete | Del or Backspace"),
+                 }));
+        QVERIFY(lines.contains(QStringLiteral("Subtitle list and video | Stop | K")));
+
+        // Shown again, the one overview reads the menus as they are now.
+        edit->addAction(QStringLiteral("Select &All"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        ShortcutsDialog::show(&window);
+        QCOMPARE(window.findChildren<ShortcutsDialog *>().size(), 1);
+        QVERIFY(overviewLines(dialog).contains(QStringLiteral("Edit | Select All | Ctrl+A")));
+    }
+
+    void aboutNamesVersionAndLibraries()
+    {
+        const QList<AboutDialog::Library> libraries = AboutDialog::libraries();
+        QStringList names;
+        for (const AboutDialog::Library &library : libraries) {
+            names << library.name;
+            QVERIFY2(!library.version.isEmpty() && library.version.front().isDigit(), qPrintable(library.name + library.version));
+        }
+        QCOMPARE(names, (QStringList{"Qt", "libmpv", "FFmpeg", "ICU"}));
+        QCOMPARE(libraries.at(0).version, QString::fromLatin1(qVersion()));
+        // A running mpv tells its release, not only the client API's number.
+        QVERIFY2(libraries.at(1).version.contains(QStringLiteral("(client API")), qPrintable(libraries.at(1).version));
+
+        QWidget parent;
+        AboutDialog::show(&parent);
+        auto dialog = parent.findChild<AboutDialog *>();
+        QVERIFY(dialog);
+        const QString version = dialog->findChild<QLabel *>(QStringLiteral("version"))->text();
+        QVERIFY(version.contains(QStringLiteral(CUEWRIGHT_VERSION)));
+        QVERIFY(version.contains(QString::number(CUEWRIGHT_BUILD_NUMBER)));
+        AboutDialog::show(&parent);
+        QCOMPARE(parent.findChildren<AboutDialog *>().size(), 1);
+    }
+
+    // Two entries of one menu with the same underlined letter make Alt+letter ambiguous.
+    void germanMenusHaveDistinctMnemonics()
+    {
+        QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
+        {
+            DocumentController controller;
+            DocumentWindow *window = controller.newDocument()->window();
+            QCOMPARE(window->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
+            QCOMPARE(repeatedMnemonics(window->menuBar()->actions()), QStringList());
+            for (QAction *menuAction : window->menuBar()->actions())
+                QVERIFY2(repeatedMnemonics(menuAction->menu()->actions()).isEmpty(),
+                         qPrintable(repeatedMnemonics(menuAction->menu()->actions()).join(QStringLiteral(", "))));
+            // The German overview lists the German menu commands.
+            ShortcutsDialog::show(window);
+            QVERIFY(overviewLines(window->findChild<ShortcutsDialog *>())
+                        .contains(QStringLiteral("Bearbeiten | Untertitel teilen | Strg+K")));
+        }
+        Translator::install(*QCoreApplication::instance(), {});
+    }
+};
+
+QTEST_MAIN(tst_HelpWindows)
+#include "tst_helpwindows.moc"
