@@ -227,7 +227,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+100"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+102"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -288,18 +288,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-60"/>
-        <location line="+61"/>
+        <location line="-64"/>
+        <location line="+65"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-58"/>
+        <location line="-62"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -335,6 +335,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Import Subtitles…</source>
+        <translation>Untertitel &amp;importieren …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Go to Subtitle…</source>
+        <translation>&amp;Gehe zu Untertitel …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Edit Displayed Subtitle</source>
         <translation>Angezeigten Untertitel bearbeiten</translation>
     </message>
