@@ -2,6 +2,7 @@
 #include "app/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/HelpMenu.h"
 #include "app/ShortcutsDialog.h"
 #include "app/Translator.h"
 
@@ -142,6 +143,20 @@ private slots:
         QCOMPARE(parent.findChildren<AboutDialog *>().size(), 1);
     }
 
+    void helpMenuOpensBothWindows()
+    {
+        QMainWindow window;
+        window.menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&Quit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QMenu *help = HelpMenu::add(&window);
+        QCOMPARE(window.menuBar()->actions().last()->menu(), help);
+        help->actions().at(0)->trigger();
+        auto overview = window.findChild<ShortcutsDialog *>();
+        QVERIFY(overview);
+        QVERIFY(overviewLines(overview).contains(QStringLiteral("Help | Keyboard Shortcuts | F1")));
+        help->actions().at(1)->trigger();
+        QVERIFY(window.findChild<AboutDialog *>());
+    }
+
     // Two entries of one menu with the same underlined letter make Alt+letter ambiguous.
     void germanMenusHaveDistinctMnemonics()
     {
@@ -149,6 +164,8 @@ private slots:
         {
             DocumentController controller;
             DocumentWindow *window = controller.newDocument()->window();
+            if (window->menuBar()->actions().last()->text() != QStringLiteral("&Hilfe"))
+                HelpMenu::add(window);
             QCOMPARE(window->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
             QCOMPARE(repeatedMnemonics(window->menuBar()->actions()), QStringList());
             for (QAction *menuAction : window->menuBar()->actions())

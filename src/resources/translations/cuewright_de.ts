@@ -459,6 +459,24 @@
     </message>
 </context>
 <context>
+    <name>HelpMenu</name>
+    <message>
+        <location filename="../../app/HelpMenu.cpp" line="+13"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keyboard Shortcuts</source>
+        <translation>&amp;Tastenkürzel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;About Cuewright</source>
+        <translation>Ü&amp;ber Cuewright</translation>
+    </message>
+</context>
+<context>
     <name>ImportSubtitlesViewController</name>
     <message>
         <location filename="../../panels/ImportSubtitlesViewController.cpp" line="+18"/>
