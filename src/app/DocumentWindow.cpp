@@ -183,10 +183,11 @@ void DocumentWindow::buildPlaybackMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&Playback"));
     VideoPlayerViewController *player = m_player;
-    m_needsVideo << addAction(menu, tr("&Play/Pause"), QKeySequence(Qt::CTRL | Qt::Key_Space), [player] { player->playPause(); });
-    m_needsVideo << addAction(menu, tr("Play &Backward (J)"), {}, [player] { player->shuttleBackward(); });
-    m_needsVideo << addAction(menu, tr("&Stop (K)"), {}, [player] { player->shuttleStop(); });
-    m_needsVideo << addAction(menu, tr("Play &Forward (L)"), {}, [player] { player->shuttleForward(); });
+    // Single keys, as in video editors; text fields keep them while typing.
+    m_needsVideo << addAction(menu, tr("&Play/Pause"), QKeySequence(Qt::Key_Space), [player] { player->playPause(); });
+    m_needsVideo << addAction(menu, tr("Play &Backward"), QKeySequence(Qt::Key_J), [player] { player->shuttleBackward(); });
+    m_needsVideo << addAction(menu, tr("&Stop"), QKeySequence(Qt::Key_K), [player] { player->shuttleStop(); });
+    m_needsVideo << addAction(menu, tr("Play &Forward"), QKeySequence(Qt::Key_L), [player] { player->shuttleForward(); });
     menu->addSeparator();
     m_needsVideo << addAction(menu, tr("Next &Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
     m_needsVideo << addAction(menu, tr("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
