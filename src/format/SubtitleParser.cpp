@@ -11,6 +11,46 @@ namespace {
 
 enum class ParseState { ExpectingIndex, ExpectingTimes, ExpectingFirstTextLine, ReadingText };
 
+// The text of the subtitle being read. Its lines usually stand one after the other in the
+// source, separated by single line feeds: then the text is copied once, at its exact
+// size, when it is finished. Other line ends are rewritten as line feeds.
+class PendingText
+{
+public:
+    void start(QStringView firstLine)
+    {
+        m_begin = firstLine.data();
+        m_end = firstLine.data() + firstLine.size();
+        m_joined.clear();
+        m_contiguous = true;
+    }
+
+    void appendLine(QStringView line)
+    {
+        if (m_contiguous && line.data() == m_end + 1 && *m_end == u'\n') {
+            m_end = line.data() + line.size();
+            return;
+        }
+        if (m_contiguous) {
+            m_joined = QString(m_begin, m_end - m_begin);
+            m_contiguous = false;
+        }
+        m_joined.append(u'\n');
+        m_joined.append(line);
+    }
+
+    QString take()
+    {
+        return m_contiguous ? QString(m_begin, m_end - m_begin) : std::move(m_joined);
+    }
+
+private:
+    const QChar *m_begin = nullptr;
+    const QChar *m_end = nullptr;
+    QString m_joined;
+    bool m_contiguous = true;
+};
+
 // Strict base-10: an optional sign, one or more ASCII digits, within 64 bits.
 bool readInteger(QStringView text, qint64 &value)
 {
@@ -97,7 +137,7 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
     qint64 indexCounter = 0;
     double start = 0;
     double end = 0;
-    QString pendingText;
+    PendingText pendingText;
     SubtitleList subtitles;
     qsizetype lineNumber = 0;
 
@@ -127,17 +167,15 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
             break;
         }
         case ParseState::ExpectingFirstTextLine:
-            pendingText = line.toString();
+            pendingText.start(line);
             state = ParseState::ReadingText;
             break;
         case ParseState::ReadingText:
             if (line.isEmpty()) {
-                subtitles.append(std::make_shared<Subtitle>(std::move(pendingText), start, end));
-                pendingText = QString();
+                subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
                 state = ParseState::ExpectingIndex;
             } else {
-                pendingText.append(u'\n');
-                pendingText.append(line);
+                pendingText.appendLine(line);
             }
             break;
         }
@@ -146,7 +184,7 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
 
     switch (state) {
     case ParseState::ReadingText:
-        subtitles.append(std::make_shared<Subtitle>(std::move(pendingText), start, end));
+        subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
         break;
     case ParseState::ExpectingTimes:
     case ParseState::ExpectingFirstTextLine:
