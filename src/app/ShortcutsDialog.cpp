@@ -101,10 +101,6 @@ void ShortcutsDialog::addPaneKeys()
 {
     // Keys that panes handle themselves, with no menu command to read them from.
     QTreeWidgetItem *list = addGroup(tr("Subtitle list and video"));
-    new QTreeWidgetItem(list, {tr("Play or pause"), tr("Space")});
-    new QTreeWidgetItem(list, {tr("Play backward, faster with each press"), QStringLiteral("J")});
-    new QTreeWidgetItem(list, {tr("Stop"), QStringLiteral("K")});
-    new QTreeWidgetItem(list, {tr("Play forward, faster with each press"), QStringLiteral("L")});
     new QTreeWidgetItem(list, {tr("Previous frame / next frame"), tr("Left / Right")});
 
     QTreeWidgetItem *timeline = addGroup(tr("Timeline"));

@@ -110,7 +110,7 @@ private slots:
                      QStringLiteral("File ▸ Open Recent | Reopen Last | Ctrl+Shift+T"),
                      QStringLiteral("Edit | Delete | Del or Backspace"),
                  }));
-        QVERIFY(lines.contains(QStringLiteral("Subtitle list and video | Stop | K")));
+        QVERIFY(lines.contains(QStringLiteral("Subtitle list and video | Previous frame / next frame | Left / Right")));
 
         // Shown again, the one overview reads the menus as they are now.
         edit->addAction(QStringLiteral("Select &All"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));

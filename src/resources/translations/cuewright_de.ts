@@ -288,18 +288,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+65"/>
+        <location line="+66"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-64"/>
-        <location line="+65"/>
+        <location line="-65"/>
+        <location line="+66"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-62"/>
+        <location line="-63"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -384,24 +384,24 @@
         <translation>&amp;Wiedergabe</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Play/Pause</source>
         <translation>&amp;Wiedergabe/Pause</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Play &amp;Backward (J)</source>
-        <translation>&amp;Rückwärts abspielen (J)</translation>
+        <source>Play &amp;Backward</source>
+        <translation>&amp;Rückwärts abspielen</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>&amp;Stop (K)</source>
-        <translation>&amp;Stopp (K)</translation>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stopp</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Play &amp;Forward (L)</source>
-        <translation>&amp;Vorwärts abspielen (L)</translation>
+        <source>Play &amp;Forward</source>
+        <translation>&amp;Vorwärts abspielen</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -606,31 +606,6 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Play or pause</source>
-        <translation>Abspielen oder anhalten</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Space</source>
-        <translation>Leertaste</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Play backward, faster with each press</source>
-        <translation>Rückwärts abspielen, mit jedem Druck schneller</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Stop</source>
-        <translation>Anhalten</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Play forward, faster with each press</source>
-        <translation>Vorwärts abspielen, mit jedem Druck schneller</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>Previous frame / next frame</source>
         <translation>Vorheriges / nächstes Bild</translation>
     </message>
@@ -688,7 +663,7 @@
 <context>
     <name>SubtitleFile</name>
     <message>
-        <location filename="../../app/SubtitleFile.cpp" line="+14"/>
+        <location filename="../../app/SubtitleFile.cpp" line="+16"/>
         <source>The file could not be opened because it is a folder.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
     </message>
@@ -731,6 +706,7 @@
         <location line="+9"/>
         <location line="+2"/>
         <location line="+6"/>
+        <location line="+7"/>
         <location line="+3"/>
         <source>The file could not be saved.
 %1</source>
