@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding)
 {
     const QFileInfo info(path);
@@ -75,7 +77,14 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return tr("The file could not be saved.\n%1").arg(file.errorString());
-    file.write(bytes.value());
+    // QSaveFile takes a short write (a full disk, a file size limit) for success, and its
+    // commit would then replace the file with the part that was written.
+    errno = 0;
+    if (file.write(bytes.value()) != bytes.value().size()) {
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
+        file.cancelWriting();
+        return tr("The file could not be saved.\n%1").arg(reason);
+    }
     if (!file.commit())
         return tr("The file could not be saved.\n%1").arg(file.errorString());
     return std::nullopt;

@@ -1,0 +1,175 @@
+#include "format/SubtitleParser.h"
+#include "list/SubtitleTableModel.h"
+#include "list/SubtitlesTableView.h"
+#include "list/SubtitlesTableViewController.h"
+#include "timeline/SubtitleView.h"
+
+#include "TimelineFixture.h"
+
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+// Sizes far beyond everyday files, through the real panes. The timings are printed for
+// the record; what is checked is that everything still works and stays in order.
+class tst_HugeInputs : public QObject
+{
+    Q_OBJECT
+
+private:
+    // The timeline fixture with the subtitle list beside it, as in the document window.
+    struct Panes : TimelineFixture
+    {
+        std::unique_ptr<SubtitlesTableViewController> table;
+
+        explicit Panes(const QList<std::pair<double, double>> &times)
+            : TimelineFixture(times)
+        {
+            table = std::make_unique<SubtitlesTableViewController>(&document);
+            table->resize(600, 400);
+            table->show();
+            QApplication::processEvents();
+        }
+        SubtitlesTableView *tableView() const { return table->tableView(); }
+        QString rowText(int row) const
+        {
+            return table->model()->data(table->model()->index(row, SubtitleTableModel::TextColumn)).toString();
+        }
+    };
+
+    // Runs `step` and prints how long it took.
+    template <typename Step>
+    static void timed(const char *what, Step &&step)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        qInfo("%-42s %8lld ms", what, timer.elapsed());
+    }
+
+    static bool inTimeOrder(const SubtitleList &subtitles)
+    {
+        return std::is_sorted(subtitles.cbegin(), subtitles.cend(),
+                              [](const SubtitlePtr &a, const SubtitlePtr &b) { return a->start < b->start; });
+    }
+
+private slots:
+    void millionSubtitles()
+    {
+        constexpr int count = 1'000'000;
+        QList<std::pair<double, double>> times;
+        times.reserve(count);
+        for (int i = 0; i < count; ++i)
+            times.append({i * 3.0, i * 3.0 + 2.0});
+        std::unique_ptr<Panes> panes;
+        timed("1M: open in the list and the timeline", [&] { panes = std::make_unique<Panes>(times); });
+        SubtitleController &controller = panes->document.subtitleController();
+        QCOMPARE(panes->table->model()->rowCount(), count);
+
+        timed("1M: scroll the list to the end", [&] {
+            panes->tableView()->scrollToBottom();
+            panes->tableView()->repaint();
+        });
+        QCOMPARE(panes->tableView()->verticalScrollBar()->value(), panes->tableView()->verticalScrollBar()->maximum());
+        timed("1M: scroll the timeline to the middle", [&] {
+            panes->timeline->scrollToOffset(panes->timeline->xForTime(count / 2 * 3.0));
+            panes->timeline->repaint();
+        });
+        QVERIFY(!panes->timeline->visibleSubtitleViews().isEmpty());
+        // Not all the way out: there every one of the million blocks is on screen and gets
+        // a view of its own, which does not finish.
+        timed("1M: zoom out to about 1300 blocks on screen", [&] {
+            panes->timeline->zoomAbout(0.005, 300);
+            panes->timeline->repaint();
+        });
+        qInfo("%lld blocks on screen", qint64(panes->timeline->visibleSubtitleViews().size()));
+        timed("1M: zoom in again", [&] {
+            panes->timeline->zoomAbout(4, 300);
+            panes->timeline->repaint();
+        });
+
+        const int row = count / 2 + 1;
+        timed("1M: edit one text", [&] { controller.setText(QStringLiteral("Edited"), row); });
+        panes->endTurn();
+        QCOMPARE(panes->rowText(row), QStringLiteral("Edited"));
+        QCOMPARE(panes->document.selectedSubtitleIndexes(), IndexSet(row));
+        QVERIFY(panes->timeline->subtitleView(controller.at(row)));
+        timed("1M: undo", [&] { panes->document.undoManager().undo(); });
+        QCOMPARE(panes->rowText(row), QStringLiteral("Subtitle %1").arg(row + 1));
+        QVERIFY(!panes->document.isModified());
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("million.srt"));
+        timed("1M: save", [&] { QCOMPARE(panes->document.write(path), std::nullopt); });
+        Document reread;
+        timed("1M: read back", [&] { QCOMPARE(reread.read(path), std::nullopt); });
+        QCOMPARE(reread.subtitleController().count(), count);
+        QCOMPARE(reread.subtitleController().at(count - 1)->text, QStringLiteral("Subtitle %1").arg(count));
+    }
+
+    void megabyteText()
+    {
+        QString text;
+        for (int line = 0; text.size() < 1024 * 1024; ++line)
+            text += QStringLiteral("Line %1 of a very long subtitle, which keeps going and going.\n").arg(line);
+        text.chop(1);
+        const QString srt = QStringLiteral("1\n00:00:01,000 --> 00:00:04,000\n") + text + QStringLiteral("\n\n");
+
+        SubtitleList parsed;
+        timed("1 MB text: parse", [&] { parsed = SubtitleParser::shared().parse(srt).value(); });
+        QCOMPARE(parsed.size(), 1);
+        QCOMPARE(parsed.first()->text, text);
+        timed("1 MB text: serialize", [&] { QCOMPARE(SubtitleParser::shared().serialize(parsed), srt); });
+
+        Panes panes(QList<std::pair<double, double>>{});
+        timed("1 MB text: into the list and the timeline", [&] {
+            panes.document.subtitleController().setSubtitles(parsed);
+            panes.tableView()->repaint();
+            panes.timeline->repaint();
+        });
+        QCOMPARE(panes.rowText(0), text);
+        timed("1 MB text: select the row", [&] {
+            panes.document.setSelectedSubtitleIndexes(IndexSet(0));
+            panes.tableView()->repaint();
+        });
+        QVERIFY(panes.timeline->subtitleView(parsed.first()));
+    }
+
+    // All blocks on top of each other: the timeline shows them without hanging, and a drag
+    // of one keeps the list in time order, with equal starts in their old order.
+    void tenThousandAtTheSameTime()
+    {
+        constexpr int count = 10'000;
+        const QList<std::pair<double, double>> times(count, {10.0, 12.0}); // x 300 to 360
+        std::unique_ptr<Panes> panes;
+        timed("10k at one time: open", [&] { panes = std::make_unique<Panes>(times); });
+        SubtitleController &controller = panes->document.subtitleController();
+        const SubtitleList before = controller.subtitles();
+        timed("10k at one time: repaint the timeline", [&] { panes->timeline->repaint(); });
+        QCOMPARE(panes->timeline->visibleSubtitleViews().size(), count);
+
+        timed("10k at one time: drag one block 1 s later", [&] {
+            panes->drag(QPointF(330, TimelineFixture::rowY), {QPointF(345, TimelineFixture::rowY), QPointF(360, TimelineFixture::rowY)});
+        });
+        panes->endTurn();
+        const SubtitleList after = controller.subtitles();
+        QVERIFY(inTimeOrder(after));
+        QCOMPARE(after.size(), count);
+        const SubtitlePtr moved = after.last();
+        QVERIFY2(moved->start > 10.5 && qAbs(moved->end - moved->start - 2.0) < 1e-9, qPrintable(QString::number(moved->start)));
+        SubtitleList others = before;
+        others.removeOne(moved);
+        QCOMPARE(after.first(count - 1), others);
+        QCOMPARE(panes->document.selectedSubtitleIndexes(), IndexSet(count - 1));
+
+        timed("10k at one time: undo", [&] { panes->document.undoManager().undo(); });
+        QVERIFY(inTimeOrder(controller.subtitles()));
+        QCOMPARE(moved->start, 10.0);
+        QCOMPARE(controller.subtitles().size(), count);
+    }
+};
+
+QTEST_MAIN(tst_HugeInputs)
+#include "tst_hugeinputs.moc"
