@@ -2,6 +2,7 @@
 
 #include "app/Document.h"
 #include "app/DocumentController.h"
+#include "app/HelpMenu.h"
 #include "list/SubtitlesTableViewController.h"
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
@@ -94,6 +95,7 @@ void DocumentWindow::buildMenus()
     buildEditMenu();
     buildViewMenu();
     buildPlaybackMenu();
+    HelpMenu::add(this);
 }
 
 void DocumentWindow::buildFileMenu()
@@ -111,7 +113,7 @@ void DocumentWindow::buildFileMenu()
     addAction(menu, tr("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(menu, tr("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
     addAction(menu, tr("Save &As…"), QKeySequence::SaveAs, [this, controller] { controller->saveAs(m_document); });
-    m_revertAction = addAction(menu, tr("Re&vert to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
+    m_revertAction = addAction(menu, tr("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
     connect(menu, &QMenu::aboutToShow, this, [this] {
         m_revertAction->setEnabled(!m_document->filePath().isEmpty() && m_document->isModified());
     });
@@ -189,7 +191,7 @@ void DocumentWindow::buildPlaybackMenu()
     m_needsVideo << addAction(menu, tr("&Stop"), QKeySequence(Qt::Key_K), [player] { player->shuttleStop(); });
     m_needsVideo << addAction(menu, tr("Play &Forward"), QKeySequence(Qt::Key_L), [player] { player->shuttleForward(); });
     menu->addSeparator();
-    m_needsVideo << addAction(menu, tr("Next &Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
+    m_needsVideo << addAction(menu, tr("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
     m_needsVideo << addAction(menu, tr("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }

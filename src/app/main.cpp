@@ -1,7 +1,9 @@
+#include "app/AppIcon.h"
 #include "app/CommandLineTool.h"
 #include "app/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/Translator.h"
 #include "player/VideoPlayerViewController.h"
 #include "waveform/WaveformCommand.h"
 
@@ -29,6 +31,7 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
         return std::nullopt;
     QCoreApplication app(argc, argv);
     setApplicationNames();
+    Translator::install(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = QCoreApplication::arguments();
@@ -51,6 +54,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     setApplicationNames();
+    Translator::install(app);
+    QApplication::setWindowIcon(AppIcon::icon());
     QGuiApplication::setDesktopFileName(QStringLiteral("cuewright"));
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");

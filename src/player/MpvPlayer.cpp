@@ -37,7 +37,7 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
     std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) {
-        QMetaObject::invokeMethod(this, [this] { fail(tr("The video player could not be started.")); },
+        QMetaObject::invokeMethod(this, [this] { fail(MpvPlayer::tr("The video player could not be started.")); },
                                   Qt::QueuedConnection);
         return;
     }
@@ -67,7 +67,7 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
-        QMetaObject::invokeMethod(this, [this] { fail(tr("The video player could not be started.")); },
+        QMetaObject::invokeMethod(this, [this] { fail(MpvPlayer::tr("The video player could not be started.")); },
                                   Qt::QueuedConnection);
         return;
     }

@@ -227,7 +227,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+102"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+104"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -268,8 +268,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Re&amp;vert to Saved</source>
-        <translation>&amp;Gespeicherte Version wiederherstellen</translation>
+        <source>Rever&amp;t to Saved</source>
+        <translation>Zurück zur gespeicher&amp;ten Version</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -405,8 +405,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Next &amp;Frame</source>
-        <translation>Nächstes &amp;Bild</translation>
+        <source>&amp;Next Frame</source>
+        <translation>&amp;Nächstes Bild</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -493,6 +493,15 @@
         <location line="+5"/>
         <source>Text to import</source>
         <translation>Zu importierender Text</translation>
+    </message>
+</context>
+<context>
+    <name>MpvPlayer</name>
+    <message>
+        <location filename="../../player/MpvPlayer.cpp" line="+40"/>
+        <location line="+30"/>
+        <source>The video player could not be started.</source>
+        <translation>Der Videoplayer konnte nicht gestartet werden.</translation>
     </message>
 </context>
 <context>
@@ -1017,7 +1026,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+37"/>
+        <location filename="../../app/main.cpp" line="+40"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
     </message>
