@@ -22,6 +22,9 @@ Document::Document(QObject *parent)
 
 Document::~Document()
 {
+    // The panes refer to their document up to their last moment: the window goes first,
+    // whichever of the two was scheduled for deletion first.
+    delete m_window;
     m_subtitleController.setDelegate(nullptr);
     m_subtitleController.setUndoManager(nullptr);
 }

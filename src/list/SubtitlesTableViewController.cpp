@@ -68,6 +68,12 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
 
 SubtitlesTableViewController::~SubtitlesTableViewController()
 {
+    // The table commits and closes an open editor while it is being destroyed, after this
+    // controller has stopped being one: nothing may reach it from there.
+    m_tableView->setCommitHandler({});
+    m_tableView->disconnect(this);
+    m_delegate->disconnect(this);
+    m_tableView->selectionModel()->disconnect(this);
     if (m_document && m_document->subtitlesTableViewController() == this)
         m_document->setSubtitlesTableViewController(nullptr);
 }
