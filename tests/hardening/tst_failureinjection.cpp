@@ -122,6 +122,7 @@ private slots:
 
         const auto error = edited.document.read(path);
         QVERIFY(error);
+        qInfo("%s", qPrintable(QString(*error).replace(u'\n', u' ')));
         if (message.isEmpty()) // the decoder's or the parser's own message
             QVERIFY2(error->size() > 10, qPrintable(*error));
         else
@@ -187,6 +188,7 @@ private slots:
 
         const auto error = edited.document.write(path);
         QVERIFY(error);
+        qInfo("%s", qPrintable(QString(*error).replace(u'\n', u' ')));
         QVERIFY2(error->startsWith(message), qPrintable(*error));
         QVERIFY2(error->size() > message.size() || !message.endsWith(u'\n'), qPrintable(*error)); // says why
         QCOMPARE(readAll(path), before);
