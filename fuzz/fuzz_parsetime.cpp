@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(std::isfinite(seconds) && seconds >= 0, text);
     const QString written = parser.formatTime(seconds);
     const auto reread = parser.parseTime(written);
-    FUZZ_CHECK(reread.hasValue(), text + u" -> " + written);
-    FUZZ_CHECK(reread.value() == seconds, text + u" -> " + written);
-    FUZZ_CHECK(parser.formatTime(reread.value()) == written, text + u" -> " + written);
+    FUZZ_CHECK(reread.hasValue(), text + QStringLiteral(" -> ") + written);
+    FUZZ_CHECK(reread.value() == seconds, text + QStringLiteral(" -> ") + written);
+    FUZZ_CHECK(parser.formatTime(reread.value()) == written, text + QStringLiteral(" -> ") + written);
     return 0;
 }

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const SubtitleList &original = parsed.value();
     const QString written = parser.serialize(original);
     const auto reread = parser.parse(written);
-    FUZZ_CHECK(reread.hasValue(), reread.error().message() + u"\n---\n" + written);
+    FUZZ_CHECK(reread.hasValue(), reread.error().message() + QStringLiteral("\n---\n") + written);
     const SubtitleList &again = reread.value();
     FUZZ_CHECK(again.size() == original.size(), written);
     for (qsizetype i = 0; i < original.size(); ++i) {
