@@ -47,9 +47,12 @@ fuzz: deps
 	    || exit 1; \
 	done
 
+# Every benchmark in turn; BENCHES picks some (the waveform one first makes a one-hour
+# film in /tmp, about 90 s once).
+BENCHES ?= cuewright-bench cuewright-bench-list cuewright-bench-timeline cuewright-bench-waveform
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
-	$(BUILD_DIR)/bench/cuewright-bench $(BENCH_ARGS)
+	@for b in $(BENCHES); do echo "== $$b"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b $(BENCH_ARGS) || exit 1; done
 
 # Installs program, launcher, icons and translation: make install [PREFIX=/usr] [DESTDIR=/tmp/stage]
 install: build
