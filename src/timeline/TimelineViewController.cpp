@@ -5,6 +5,7 @@
 #include "model/SubtitleController.h"
 #include "player/Player.h"
 #include "timeline/CursorView.h"
+#include "timeline/DenseBlocksView.h"
 #include "timeline/PanClickRecognizer.h"
 #include "timeline/SubtitleView.h"
 #include "timeline/TimelineView.h"
@@ -55,6 +56,7 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
     // snap guide, the cursor on top. None takes input; the content view handles it all.
     m_audioWaveformView = new AudioWaveformView(m_contentView);
     m_subtitlesContainerView = new QWidget(m_contentView);
+    m_denseBlocksView = new DenseBlocksView(this, m_subtitlesContainerView);
     m_timelineView = new TimelineView(m_contentView);
     m_selectionView = new QWidget(m_contentView);
     m_snapGuide = new QWidget(m_contentView);
@@ -208,6 +210,7 @@ void TimelineViewController::layoutParts()
     const int height = m_contentView->height();
     m_timelineView->setGeometry(0, 0, width, rulerHeight);
     m_subtitlesContainerView->setGeometry(0, rulerHeight, width, height - rulerHeight);
+    m_denseBlocksView->setGeometry(m_subtitlesContainerView->rect());
     updateContentSize();
     if (m_pendingOffset && width > 0) {
         scrollToOffset(*std::exchange(m_pendingOffset, std::nullopt));
@@ -297,9 +300,27 @@ void TimelineViewController::updateVisibleSubtitleViews()
     auto it = std::partition_point(subtitles.begin(), subtitles.end(),
                                    [earliest](const SubtitlePtr &s) { return s->start < earliest; });
     SubtitleList toShow;
+    qsizetype inView = 0;
+    double secondsInView = 0;
     for (; it != subtitles.end() && (*it)->start < m_visibleEnd; ++it) {
-        if (overlapsVisibleInterval(**it) && !m_visibleSubtitleViews.contains(it->get()))
+        if (!overlapsVisibleInterval(**it))
+            continue;
+        ++inView;
+        secondsInView += (*it)->end - (*it)->start;
+        if (!m_visibleSubtitleViews.contains(it->get()))
             toShow.append(*it);
+    }
+    // Too many blocks for a widget each, and too thin to grab one by one (a long film
+    // zoomed out): draw them as marks instead. Many wide blocks, stacked at one time,
+    // keep their widgets so that each can still be dragged.
+    const bool thin = inView > 0 && xForTime(secondsInView / double(inView)) < minimumGrabbableBlockWidth;
+    m_denseBlocksView->setActive(inView > maximumBlockViews && thin);
+    if (m_denseBlocksView->isActive()) {
+        for (SubtitleView *view : m_visibleSubtitleViews.values()) {
+            if (!m_draggedSet.contains(view->subtitle().get()))
+                dropSubtitleView(view);
+        }
+        return;
     }
     for (const SubtitlePtr &subtitle : std::as_const(toShow))
         makeSubtitleView(subtitle);
@@ -368,6 +389,10 @@ void TimelineViewController::reloadSubtitles()
 void TimelineViewController::subtitlesWereInserted(const SubtitleList &subtitles)
 {
     updateFallbackDuration();
+    if (m_denseBlocksView->isActive() || subtitles.size() > maximumBlockViews) {
+        updateVisibleSubtitleViews();
+        return;
+    }
     for (const SubtitlePtr &subtitle : subtitles) {
         if (overlapsVisibleInterval(*subtitle) && !subtitleView(subtitle))
             makeSubtitleView(subtitle);
@@ -377,6 +402,10 @@ void TimelineViewController::subtitlesWereInserted(const SubtitleList &subtitles
 void TimelineViewController::subtitlesWereUpdated(const SubtitleList &subtitles)
 {
     updateFallbackDuration();
+    if (m_denseBlocksView->isActive() || subtitles.size() > maximumBlockViews) {
+        updateVisibleSubtitleViews();
+        return;
+    }
     for (const SubtitlePtr &subtitle : subtitles) {
         SubtitleView *view = subtitleView(subtitle);
         if (!overlapsVisibleInterval(*subtitle)) {

@@ -18,6 +18,7 @@
 class AudioWaveform;
 class AudioWaveformView;
 class CursorView;
+class DenseBlocksView;
 class Document;
 class PanClickRecognizer;
 class QScrollBar;
@@ -44,6 +45,10 @@ public:
     // Beyond this a frame is wider than several screens; also keeps the strip's width
     // within what a scroll bar can count.
     static constexpr double maximumMagnification = 1000.0;
+    // More blocks than this in view, on average narrower than the second figure, are
+    // drawn as marks rather than as widgets.
+    static constexpr qsizetype maximumBlockViews = 2000;
+    static constexpr double minimumGrabbableBlockWidth = 3.0;
 
     TimelineViewController(Document *document, QWidget *parent = nullptr);
     ~TimelineViewController() override;
@@ -168,6 +173,7 @@ private:
     QScrollBar *m_scrollBar;
     TimelineView *m_timelineView;
     QWidget *m_subtitlesContainerView;
+    DenseBlocksView *m_denseBlocksView;
     AudioWaveformView *m_audioWaveformView;
     CursorView *m_cursorView;
     QWidget *m_selectionView;
