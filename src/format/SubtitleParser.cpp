@@ -200,7 +200,7 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
     return subtitles;
 }
 
-static void appendNumber(QString &out, qint64 number)
+static char16_t *writeNumber(char16_t *out, qint64 number)
 {
     char16_t buffer[24];
     char16_t *end = buffer + 24;
@@ -209,17 +209,23 @@ static void appendNumber(QString &out, qint64 number)
         *--p = char16_t(u'0' + number % 10);
         number /= 10;
     } while (number > 0);
-    out.append(QStringView(p, end - p));
+    return std::copy(p, end, out);
+}
+
+static char16_t *writeText(char16_t *out, QStringView text)
+{
+    return std::copy(text.utf16(), text.utf16() + text.size(), out);
 }
 
 QString SubtitleParser::formatTime(double seconds) const
 {
-    QString text;
-    appendTime(text, seconds);
-    return text;
+    char16_t buffer[maximumTimeLength];
+    return QString(reinterpret_cast<const QChar *>(buffer), writeTime(buffer, seconds) - buffer);
 }
 
-void SubtitleParser::appendTime(QString &out, double seconds)
+// Writes the time at `out` and returns the end of what it wrote (12 characters, more
+// past 99 hours).
+char16_t *SubtitleParser::writeTime(char16_t *out, double seconds)
 {
     if (!(seconds > 0)) // negative, zero or not a number
         seconds = 0;
@@ -251,7 +257,8 @@ void SubtitleParser::appendTime(QString &out, double seconds)
     put(hours % 100, 2);
     if (hours >= 100)
         put(hours / 100, 0);
-    out.append(QStringView(p, end - p));
+    std::copy(p, end, out);
+    return out + (end - p);
 }
 
 // Whether the text would read back differently: an empty line inside, a line break at
@@ -295,26 +302,30 @@ QString SubtitleParser::textAsWritten(const QString &text)
 
 QString SubtitleParser::serialize(const SubtitleList &subtitles) const
 {
-    qsizetype size = 0;
+    // Written straight into a buffer of the largest size the blocks can take, then cut
+    // to what was written: one allocation and no per-piece bookkeeping.
+    constexpr qsizetype fixedPerBlock = 20 + 1 + 2 * maximumTimeLength + 5 + 1 + 2;
+    qsizetype bound = 0;
     for (const SubtitlePtr &subtitle : subtitles)
-        size += subtitle->text.size() + 48;
-    QString result;
-    result.reserve(size);
+        bound += subtitle->text.size() + fixedPerBlock;
+    QString result(bound, Qt::Uninitialized);
+    char16_t *const begin = reinterpret_cast<char16_t *>(result.data());
+    char16_t *out = begin;
 
-    qsizetype number = 0;
+    qint64 number = 0;
     for (const SubtitlePtr &subtitle : subtitles) {
-        appendNumber(result, ++number);
-        result.append(u'\n');
-        appendTime(result, subtitle->start);
-        result.append(timeSeparator);
+        out = writeNumber(out, ++number);
+        *out++ = u'\n';
+        out = writeTime(out, subtitle->start);
+        out = writeText(out, timeSeparator);
         // an end before the start would not read back
-        appendTime(result, std::max(subtitle->start, subtitle->end));
-        result.append(u'\n');
-        if (readsBackAsWritten(subtitle->text))
-            result.append(subtitle->text);
-        else
-            result.append(textAsWritten(subtitle->text));
-        result.append(QStringLiteral("\n\n"));
+        out = writeTime(out, std::max(subtitle->start, subtitle->end));
+        *out++ = u'\n';
+        // a cleaned text is never longer than the original
+        out = writeText(out, readsBackAsWritten(subtitle->text) ? subtitle->text : textAsWritten(subtitle->text));
+        *out++ = u'\n';
+        *out++ = u'\n';
     }
+    result.truncate(out - begin);
     return result;
 }

@@ -29,5 +29,7 @@ public:
 
 private:
     SubtitleParser() = default;
-    static void appendTime(QString &out, double seconds);
+    // Hours take up to six digits: "999999:59:59,999".
+    static constexpr qsizetype maximumTimeLength = 16;
+    static char16_t *writeTime(char16_t *out, double seconds);
 };
