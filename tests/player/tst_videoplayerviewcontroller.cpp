@@ -29,8 +29,6 @@ private slots:
     void frameRateReachesTheSubtitleController();
     void stepVideoRespectsStepChecks();
     void playbackTimeFollowsPlayback();
-    void labelGeometry_data();
-    void labelGeometry();
     void labelSitsOverThePicture();
     void restorationSeeksExactly();
     void restorationOfMissingFileLeavesPaneEmpty_data();
@@ -289,30 +287,6 @@ void tst_VideoPlayerViewController::playbackTimeFollowsPlayback()
     QCOMPARE(time.count(), atStart + 10);
     QCOMPARE(time.last().first().toDouble(), player->currentTime());
     QVERIFY(m_controller->timeText().startsWith(QStringLiteral("00:00:00,100")));
-}
-
-void tst_VideoPlayerViewController::labelGeometry_data()
-{
-    QTest::addColumn<double>("width");
-    QTest::addColumn<double>("bottom");
-    QTest::addColumn<double>("fontSize");
-    QTest::addColumn<double>("labelWidth");
-    QTest::addColumn<double>("labelBottom");
-    QTest::newRow("400 wide, 30 up") << 400.0 << 30.0 << 10.0 << 360.0 << 70.0;
-    QTest::newRow("narrower than 40") << 30.0 << 0.0 << 0.75 << 0.0 << 3.0;
-}
-
-void tst_VideoPlayerViewController::labelGeometry()
-{
-    QFETCH(double, width);
-    QFETCH(double, bottom);
-    QFETCH(double, fontSize);
-    QFETCH(double, labelWidth);
-    QFETCH(double, labelBottom);
-    const auto geometry = VideoPlayerViewController::labelGeometry(width, bottom);
-    QCOMPARE(geometry.fontSize, fontSize);
-    QCOMPARE(geometry.width, labelWidth);
-    QCOMPARE(geometry.bottom, labelBottom);
 }
 
 void tst_VideoPlayerViewController::labelSitsOverThePicture()

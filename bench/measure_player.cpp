@@ -1,6 +1,6 @@
 // The video pane next to the timeline in a real window, for looking at it under Xvfb and
 // for measuring what only a real picture shows:
-//   player_demo VIDEO|- [--play] [--seek SECONDS] [--measure-seeks N] [--measure-cpu SECONDS]
+//   cuewright-measure-player VIDEO|- [--play] [--seek SECONDS] [--measure-seeks N] [--measure-cpu SECONDS]
 #include "app/Document.h"
 #include "player/MpvVideoWidget.h"
 #include "player/VideoPlayerViewController.h"
