@@ -28,7 +28,6 @@ constexpr double zoomStep = 1.5;            // one zoom command
 constexpr double wheelZoomPerNotch = 1.2;
 constexpr int blockOverhang = 20;           // blocks reach this far past the view's edges
 constexpr int snapGuideMilliseconds = 400;
-constexpr int widgetWidthLimit = 16777215;  // QWIDGETSIZE_MAX
 
 bool overlaps(double start, double end, double lo, double hi)
 {
@@ -174,13 +173,18 @@ void TimelineViewController::updateContentSize()
 
 void TimelineViewController::updateDuration()
 {
-    if (m_videoDuration)
-        m_duration = *m_videoDuration;
-    else
-        m_duration = m_hasSubtitles ? m_lastSubtitleEnd + fallbackTail : 0;
+    m_duration = m_videoDuration ? *m_videoDuration : fallbackDuration();
     updateContentSize();
+}
+
+// Without the video's own duration: the subtitles and a little after them, and at least
+// the audio, so that all of the waveform can be seen.
+double TimelineViewController::fallbackDuration() const
+{
+    double duration = m_hasSubtitles ? m_lastSubtitleEnd + fallbackTail : 0;
     if (const auto waveform = m_audioWaveformView->audioWaveform())
-        waveform->load(0, m_duration, waveformPointsPerSecond);
+        duration = std::max(duration, waveform->duration());
+    return duration;
 }
 
 void TimelineViewController::updateListExtents()
@@ -200,7 +204,7 @@ void TimelineViewController::updateFallbackDuration()
     updateListExtents();
     if (m_videoDuration)
         return;
-    m_duration = m_hasSubtitles ? m_lastSubtitleEnd + fallbackTail : 0;
+    m_duration = fallbackDuration();
     updateContentSize();
 }
 
@@ -241,9 +245,10 @@ void TimelineViewController::placeStrip()
 {
     m_snapGuide->hide(); // it marks a place on screen, which has just moved
     m_timelineView->setOffset(m_offset);
-    const double waveformWidth = std::min(m_duration * pointsPerSecond(), double(widgetWidthLimit));
-    m_audioWaveformView->setGeometry(int(-m_offset), rulerHeight, int(std::ceil(waveformWidth)),
-                                     m_contentView->height() - rulerHeight);
+    // The waveform view covers the pane and draws the strip's times itself: a widget as
+    // wide as the strip would be clamped at high zoom.
+    m_audioWaveformView->setGeometry(0, rulerHeight, m_contentView->width(), m_contentView->height() - rulerHeight);
+    m_audioWaveformView->setTimeScale(pointsPerSecond(), m_offset);
     updateCursorPosition();
     updateVisibleSubtitleViews();
 }
@@ -521,9 +526,12 @@ void TimelineViewController::setFrameRate(double frameRate)
 
 void TimelineViewController::setAudioWaveform(std::shared_ptr<AudioWaveform> waveform)
 {
-    m_audioWaveformView->setAudioWaveform(waveform);
-    if (waveform && m_duration > 0)
-        waveform->load(0, m_duration, waveformPointsPerSecond);
+    // The waveform always covers the audio's own length, whatever the timeline shows
+    // now: the video's duration may arrive later, or never.
+    if (waveform && !waveform->hasStarted())
+        waveform->loadWhole(waveformPointsPerSecond);
+    m_audioWaveformView->setAudioWaveform(std::move(waveform));
+    updateDuration();
 }
 
 // ---- Restoration ----

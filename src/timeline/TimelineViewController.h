@@ -134,6 +134,7 @@ private:
     void updateContentSize();
     void applyMagnification();
     void updateFallbackDuration();
+    double fallbackDuration() const;
     void updateListExtents();
     void didScroll(int value);
     void placeStrip();

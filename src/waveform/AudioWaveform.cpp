@@ -16,6 +16,9 @@ namespace {
 // Batches go to the GUI thread at most this often: enough for a smooth fill without
 // one queued call and one repaint per decoded packet.
 constexpr qint64 BatchIntervalMs = 40;
+// Read to here when the file does not tell how long its audio is: the decoder stops at
+// the end of the stream long before.
+constexpr double UnknownEnd = 1e9;
 
 } // namespace
 
@@ -32,6 +35,8 @@ public:
     double floor = -40;
     double ceiling = 0;
     int estimatedSampleCount = 0;
+    double firstSampleTime = 0;
+    double samplesPerSecond = 0;
     bool started = false;
     bool reading = false;
 
@@ -70,17 +75,34 @@ void AudioWaveform::load(double start, double end, int samplesPerSecond)
     if (d->started)
         return;
     d->started = true;
-    const double estimate = std::trunc((end - start) * samplesPerSecond);
-    d->estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
-
     const int perSecond = d->decoder->channelCount() * d->decoder->sampleRate();
     const int samplesPerBucket = EnvelopeAccumulator::bucketSize(perSecond, samplesPerSecond);
+    // A point is a whole number of samples, so the true rate is rarely the one asked for
+    // (44.1 kHz stereo: 48.01 a second); points are placed by the true one, or a long
+    // film's waveform would drift seconds away from its times.
+    d->samplesPerSecond = double(perSecond) / samplesPerBucket;
+    // The decoder reads whole seconds from a whole second on.
+    d->firstSampleTime = std::round(start);
+    const double estimate = end >= UnknownEnd ? 0 : std::trunc((end - start) * d->samplesPerSecond);
+    d->estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
+
     d->reading = true;
     d->worker.reset(QThread::create([this, start, end, samplesPerBucket] {
         d->readSamples(this, start, end, samplesPerBucket);
     }));
     d->worker->setObjectName(QStringLiteral("AudioWaveform"));
     d->worker->start();
+}
+
+void AudioWaveform::loadWhole(int samplesPerSecond)
+{
+    const double length = duration();
+    load(0, length > 0 ? length : UnknownEnd, samplesPerSecond);
+}
+
+bool AudioWaveform::hasStarted() const
+{
+    return d->started;
 }
 
 // Worker thread: touches only the decoder and its own buffers; every result goes to the
@@ -162,6 +184,16 @@ double AudioWaveform::decibelCeiling() const
 int AudioWaveform::estimatedSampleCount() const
 {
     return d->estimatedSampleCount;
+}
+
+double AudioWaveform::firstSampleTime() const
+{
+    return d->firstSampleTime;
+}
+
+double AudioWaveform::samplesPerSecond() const
+{
+    return d->samplesPerSecond;
 }
 
 bool AudioWaveform::isReading() const

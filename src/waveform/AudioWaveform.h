@@ -19,8 +19,11 @@ public:
     ~AudioWaveform() override;
 
     // Starts decoding [start, end) seconds at samplesPerSecond points per second on a
-    // worker thread. Does nothing while a reading is already under way.
+    // worker thread. A waveform reads once: later calls do nothing.
     void load(double start, double end, int samplesPerSecond);
+    // The whole audio stream, to its end even when the file does not tell its duration.
+    void loadWhole(int samplesPerSecond);
+    bool hasStarted() const;
 
     // Called on the GUI thread after each batch of new points.
     void setProgressCallback(std::function<void()> callback);
@@ -29,7 +32,12 @@ public:
     double maxSample() const;
     double decibelFloor() const;   // lower bound of the decibel range, the drawing baseline
     double decibelCeiling() const; // upper bound
+    // 0 when the length of the audio is unknown.
     int estimatedSampleCount() const;
+    // Point i of samples() begins at firstSampleTime() + i / samplesPerSecond(). The
+    // rate is the one the audio's own sample rate allows, close to the one asked for.
+    double firstSampleTime() const;
+    double samplesPerSecond() const;
     bool isReading() const;
 
     // Of the audio stream, as the file tells: seconds (0 when unknown), Hz, channels.

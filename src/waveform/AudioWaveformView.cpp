@@ -37,6 +37,15 @@ void AudioWaveformView::setAudioWaveform(std::shared_ptr<AudioWaveform> waveform
     update();
 }
 
+void AudioWaveformView::setTimeScale(double pointsPerSecond, double offset)
+{
+    if (pointsPerSecond == m_pointsPerSecond && offset == m_offset)
+        return;
+    m_pointsPerSecond = pointsPerSecond;
+    m_offset = offset;
+    update();
+}
+
 void AudioWaveformView::paintEvent(QPaintEvent *event)
 {
     if (!m_audioWaveform)
@@ -44,10 +53,11 @@ void AudioWaveformView::paintEvent(QPaintEvent *event)
     const AudioWaveform &waveform = *m_audioWaveform;
     WaveformOutline::Input input;
     input.samples = &waveform.samples();
-    input.estimatedSampleCount = waveform.estimatedSampleCount();
+    if (waveform.samplesPerSecond() > 0)
+        input.sampleWidth = m_pointsPerSecond / waveform.samplesPerSecond();
+    input.originX = waveform.firstSampleTime() * m_pointsPerSecond - m_offset;
     input.floor = waveform.decibelFloor();
     input.maxSample = waveform.maxSample();
-    input.width = width();
     input.height = height();
 
     QPainter painter(this);
@@ -71,18 +81,19 @@ void AudioWaveformView::paintEvent(QPaintEvent *event)
         drawProgress(painter, waveform);
 }
 
-// What is left to decode, in the part of the view the user sees (the view is usually
-// far wider than the scrolled window that shows it).
+// What is left to decode; without a known length, only that reading goes on.
 void AudioWaveformView::drawProgress(QPainter &painter, const AudioWaveform &waveform)
 {
-    const QRect visible = visibleRegion().boundingRect();
-    if (visible.isEmpty())
-        return;
+    const QRect visible = rect();
     const int estimated = waveform.estimatedSampleCount();
-    const int percent = estimated > 0 ? int(qMin<qint64>(100, waveform.samples().size() * 100LL / estimated)) : 0;
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(palette().color(QPalette::PlaceholderText));
     const QRect textArea = visible.adjusted(6, 2, -6, -2);
+    if (estimated <= 0) {
+        painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop, tr("Reading audio…"));
+        return;
+    }
+    const int percent = int(qMin<qint64>(100, waveform.samples().size() * 100LL / estimated));
     painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop, tr("Reading audio… %1%").arg(percent));
     const int barWidth = visible.width() * percent / 100;
     painter.fillRect(QRect(visible.left(), visible.bottom() - 1, barWidth, 2), palette().color(QPalette::Highlight));

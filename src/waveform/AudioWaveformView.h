@@ -8,6 +8,8 @@ class AudioWaveform;
 class QPainter;
 
 // Draws a waveform's envelope mirrored about the middle, filling in as batches arrive.
+// The view shows a window onto a time scale: a time t lies at
+// x = t × pointsPerSecond − offset, whatever the zoom and the length of the audio.
 class AudioWaveformView : public QWidget
 {
     Q_OBJECT
@@ -18,6 +20,9 @@ public:
 
     std::shared_ptr<AudioWaveform> audioWaveform() const;
     void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
+    void setTimeScale(double pointsPerSecond, double offset);
+    double pointsPerSecond() const { return m_pointsPerSecond; }
+    double offset() const { return m_offset; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -26,4 +31,6 @@ private:
     void drawProgress(QPainter &painter, const AudioWaveform &waveform);
 
     std::shared_ptr<AudioWaveform> m_audioWaveform;
+    double m_pointsPerSecond = 30;
+    double m_offset = 0;
 };

@@ -26,7 +26,7 @@ int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err
     QObject::connect(waveform.get(), &AudioWaveform::samplesAppended, &loop,
                      [&] { lastPointNs = clock.nsecsElapsed(); });
     QObject::connect(waveform.get(), &AudioWaveform::finished, &loop, &QEventLoop::quit);
-    waveform->load(0, waveform->duration(), PointsPerSecond);
+    waveform->loadWhole(PointsPerSecond);
     if (waveform->isReading())
         loop.exec();
 

@@ -6,14 +6,19 @@
 WaveformOutline::Span WaveformOutline::span(const Input &input, double minX, double maxX)
 {
     Span result;
-    if (!input.samples || input.width <= 0 || input.estimatedSampleCount < 1)
+    if (!input.samples || !(input.sampleWidth > 0) || input.samples->isEmpty() || maxX <= minX)
         return result;
-    const double sampleWidth = input.width / input.estimatedSampleCount;
-    const qsizetype count = input.samples->size();
-    result.first = int(std::max(0.0, std::floor(minX / sampleWidth)));
-    result.last = int(std::min<double>(std::ceil(maxX / sampleWidth), double(count - 1)));
-    const int step = int(1.0 / sampleWidth);
-    result.step = step < 2 ? 1 : step;
+    const double count = double(input.samples->size());
+    const double first = std::floor((minX - input.originX) / input.sampleWidth);
+    const double last = std::ceil((maxX - input.originX) / input.sampleWidth);
+    if (last < 0 || first > count - 1)
+        return result;
+    // Groups start on multiples of the step, so a point's group never depends on where
+    // the exposed strip begins: scrolling does not make the shape flicker.
+    const double step = std::max(1.0, std::floor(1.0 / input.sampleWidth));
+    result.step = qsizetype(step);
+    result.first = qsizetype(std::floor(std::max(0.0, first) / step) * step);
+    result.last = qsizetype(std::min(last, count - 1));
     return result;
 }
 
@@ -23,19 +28,19 @@ QPolygonF WaveformOutline::upperHalf(const Input &input, double minX, double max
     if (visible.last < visible.first)
         return {};
     const QList<double> &samples = *input.samples;
-    const double sampleWidth = input.width / input.estimatedSampleCount;
     const double range = input.maxSample - input.floor;
     const double scale = range > 0 ? input.height * 0.5 / range : 0;
     const qsizetype count = samples.size();
+    const auto xOf = [&input](qsizetype i) { return input.originX + input.sampleWidth * double(i); };
 
     QPolygonF polygon;
     polygon.reserve((visible.last - visible.first) / visible.step + 3);
-    polygon << QPointF(sampleWidth * visible.first, 0);
+    polygon << QPointF(xOf(visible.first), 0);
     for (qsizetype i = visible.first; i <= visible.last; i += visible.step) {
         const auto groupEnd = samples.cbegin() + std::min(i + visible.step, count);
         const double loudest = *std::max_element(samples.cbegin() + i, groupEnd);
-        polygon << QPointF(sampleWidth * i, scale * (loudest - input.floor));
+        polygon << QPointF(xOf(i), scale * (loudest - input.floor));
     }
-    polygon << QPointF(sampleWidth * visible.last, 0);
+    polygon << QPointF(xOf(visible.last), 0);
     return polygon;
 }

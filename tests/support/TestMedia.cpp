@@ -5,28 +5,55 @@
 
 namespace TestMedia {
 
-bool makeVideo(const QString &path, const VideoOptions &options)
+namespace {
+
+bool runFfmpeg(const QStringList &args)
 {
-    const QString seconds = QString::number(options.seconds);
-    QStringList args{QStringLiteral("-y"), QStringLiteral("-v"), QStringLiteral("error"),
-                     QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("testsrc=size=%1x%2:rate=%3:duration=%4")
-                         .arg(options.size.width()).arg(options.size.height())
-                         .arg(options.frameRate, seconds)};
-    if (options.audio)
-        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-             << QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds);
-    args << QStringLiteral("-c:v") << options.codec << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
-    if (options.audio)
-        args << QStringLiteral("-c:a") << QStringLiteral("aac");
-    args << path;
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), args);
+    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-nostdin"), QStringLiteral("-y"),
+                                                       QStringLiteral("-v"), QStringLiteral("error")} + args);
     if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
         qWarning("ffmpeg failed: %s", ffmpeg.readAllStandardError().constData());
         return false;
     }
     return true;
+}
+
+} // namespace
+
+QString beeps(const QList<double> &starts, double length, double seconds, int sampleRate)
+{
+    QStringList windows;
+    for (double start : starts)
+        windows << QStringLiteral("between(t\\,%1\\,%2)").arg(start).arg(start + length);
+    return QStringLiteral("aevalsrc=exprs='0.5*sin(2*PI*1000*t)*(%1)':sample_rate=%2:duration=%3")
+        .arg(windows.join(u'+'))
+        .arg(sampleRate)
+        .arg(seconds);
+}
+
+bool makeAudio(const QString &path, const QString &audioSource)
+{
+    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), audioSource, path});
+}
+
+bool makeVideo(const QString &path, const VideoOptions &options)
+{
+    const QString seconds = QString::number(options.seconds);
+    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                     QStringLiteral("testsrc=size=%1x%2:rate=%3:duration=%4")
+                         .arg(options.size.width()).arg(options.size.height())
+                         .arg(options.frameRate, seconds)};
+    if (options.audio)
+        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+             << (options.audioSource.isEmpty()
+                     ? QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds)
+                     : options.audioSource);
+    args << QStringLiteral("-c:v") << options.codec << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
+    if (options.audio)
+        args << QStringLiteral("-c:a") << QStringLiteral("aac");
+    args << path;
+    return runFfmpeg(args);
 }
 
 } // namespace TestMedia

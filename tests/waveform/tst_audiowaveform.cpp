@@ -68,8 +68,8 @@ void TestAudioWaveform::decodesKnownLevels_data()
     QTest::newRow("44.1 kHz stereo at -20 dB") << "dc-44100-stereo.wav" << 5.0 << 240 << 241 << decibels(3277);
     QTest::newRow("silence is the floor") << "silence-48000-mono.wav" << 3.0 << 144 << 144 << -40.0;
     QTest::newRow("full-scale square") << "square-22050-mono.wav" << 2.0 << 96 << 97 << 0.0;
-    // 3 channels at 8 Hz: fewer samples than points, so one point per sample.
-    QTest::newRow("tiny rate uses buckets of one") << "tiny-rate.wav" << 4.0 << 192 << 96 << decibels(3277);
+    // 3 channels at 8 Hz: fewer samples than points, so one point per sample, 24 a second.
+    QTest::newRow("tiny rate uses buckets of one") << "tiny-rate.wav" << 4.0 << 96 << 96 << decibels(3277);
     // Whole seconds are read although 211 points are expected.
     QTest::newRow("range rounded to whole seconds") << "dc-44100-stereo.wav" << 4.4 << 211 << 193 << decibels(3277);
 }

@@ -2,45 +2,23 @@
 #include "waveform/AudioWaveformView.h"
 #include "waveform/WaveformOutline.h"
 
+#include "RenderedWidget.h"
 #include "WaveformMedia.h"
 
 #include <QImage>
-#include <QScrollArea>
 #include <QSignalSpy>
 #include <QtTest>
 
 namespace {
 
-WaveformOutline::Input input(const QList<double> &samples, int estimated, double width, double height = 100)
+WaveformOutline::Input input(const QList<double> &samples, double sampleWidth, double originX = 0)
 {
     WaveformOutline::Input result;
     result.samples = &samples;
-    result.estimatedSampleCount = estimated;
-    result.width = width;
-    result.height = height;
+    result.sampleWidth = sampleWidth;
+    result.originX = originX;
+    result.height = 100;
     return result;
-}
-
-// Rows of one column that the green fill covers (a widget inside another may show its
-// parent's grey background).
-QList<int> filledRows(const QImage &image, int x)
-{
-    QList<int> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb pixel = image.pixel(x, y);
-        if (qAlpha(pixel) > 0 && qGreen(pixel) - qRed(pixel) > 20)
-            rows.append(y);
-    }
-    return rows;
-}
-
-// What the view itself draws, without any window background.
-QImage rendered(QWidget &view, const QRect &area)
-{
-    QImage image(area.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    view.render(&image, QPoint(), QRegion(area), QWidget::DrawChildren);
-    return image;
 }
 
 } // namespace
@@ -71,26 +49,30 @@ void TestAudioWaveformView::initTestCase()
 void TestAudioWaveformView::visitedPoints_data()
 {
     QTest::addColumn<int>("decoded");
-    QTest::addColumn<int>("estimated");
-    QTest::addColumn<double>("width");
+    QTest::addColumn<double>("sampleWidth");
+    QTest::addColumn<double>("originX");
     QTest::addColumn<double>("minX");
     QTest::addColumn<double>("maxX");
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("last");
     QTest::addColumn<int>("step");
 
-    QTest::newRow("two points of width per point") << 480 << 480 << 960.0 << 100.0 << 201.0 << 50 << 101 << 1;
-    QTest::newRow("clamped to the last decoded point") << 60 << 480 << 960.0 << 100.0 << 201.0 << 50 << 59 << 1;
-    QTest::newRow("four points per point of width") << 4800 << 4800 << 1200.0 << 0.0 << 1200.0 << 0 << 4799 << 4;
-    QTest::newRow("nothing decoded yet") << 0 << 480 << 960.0 << 0.0 << 960.0 << 0 << -1 << 1;
-    QTest::newRow("no width") << 480 << 480 << 0.0 << 0.0 << 10.0 << 0 << -1 << 1;
+    QTest::newRow("two points of width per point") << 480 << 2.0 << 0.0 << 100.0 << 201.0 << 50 << 101 << 1;
+    QTest::newRow("clamped to the last decoded point") << 60 << 2.0 << 0.0 << 100.0 << 201.0 << 50 << 59 << 1;
+    QTest::newRow("four points per point of width") << 4800 << 0.25 << 0.0 << 0.0 << 1200.0 << 0 << 4799 << 4;
+    QTest::newRow("a strip starting inside a group starts at the group") << 4800 << 0.25 << 0.0 << 0.6 << 2.0 << 0 << 8 << 4;
+    QTest::newRow("scrolled: placed by time, not from the view's edge") << 480 << 2.0 << -600.0 << 0.0 << 100.0 << 300 << 350 << 1;
+    QTest::newRow("the audio ends left of the strip") << 480 << 2.0 << -2000.0 << 0.0 << 100.0 << 0 << -1 << 1;
+    QTest::newRow("the audio starts right of the strip") << 480 << 2.0 << 500.0 << 0.0 << 100.0 << 0 << -1 << 1;
+    QTest::newRow("nothing decoded yet") << 0 << 2.0 << 0.0 << 0.0 << 960.0 << 0 << -1 << 1;
+    QTest::newRow("no scale") << 480 << 0.0 << 0.0 << 0.0 << 10.0 << 0 << -1 << 1;
 }
 
 void TestAudioWaveformView::visitedPoints()
 {
     QFETCH(int, decoded);
-    QFETCH(int, estimated);
-    QFETCH(double, width);
+    QFETCH(double, sampleWidth);
+    QFETCH(double, originX);
     QFETCH(double, minX);
     QFETCH(double, maxX);
     QFETCH(int, first);
@@ -98,7 +80,7 @@ void TestAudioWaveformView::visitedPoints()
     QFETCH(int, step);
 
     const QList<double> samples(decoded, -20.0);
-    const WaveformOutline::Span span = WaveformOutline::span(input(samples, estimated, width), minX, maxX);
+    const WaveformOutline::Span span = WaveformOutline::span(input(samples, sampleWidth, originX), minX, maxX);
     QCOMPARE(span.first, first);
     QCOMPARE(span.last, last);
     if (last >= first)
@@ -111,7 +93,7 @@ void TestAudioWaveformView::strideTakesLoudestOfEachGroup()
     samples[1] = -10;   // group 0
     samples[7] = -20;   // group 1
     samples[8] = -30;   // group 2
-    const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 4800, 1200), 0, 3);
+    const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 0.25), 0, 3);
     // Start on the centre line, vertices at x = 0, 1, 2, 3, end on the centre line.
     QCOMPARE(upper.size(), 6);
     QCOMPARE(upper[1], QPointF(0, 1.25 * 30));
@@ -123,7 +105,7 @@ void TestAudioWaveformView::strideTakesLoudestOfEachGroup()
 void TestAudioWaveformView::shapeEndsAtLastDecodedPoint()
 {
     const QList<double> samples(10, -20.0);
-    const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 480, 960), 0, 960);
+    const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 2.0), 0, 960);
     QCOMPARE(upper.first(), QPointF(0, 0));
     QCOMPARE(upper.last(), QPointF(18, 0));
     QCOMPARE(upper[upper.size() - 2], QPointF(18, 25));
@@ -132,7 +114,7 @@ void TestAudioWaveformView::shapeEndsAtLastDecodedPoint()
 void TestAudioWaveformView::silenceLiesOnTheCentreLine()
 {
     const QList<double> samples(480, -40.0);
-    for (const QPointF &vertex : WaveformOutline::upperHalf(input(samples, 480, 960), 0, 960))
+    for (const QPointF &vertex : WaveformOutline::upperHalf(input(samples, 2.0), 0, 960))
         QCOMPARE(vertex.y(), 0.0);
 }
 
@@ -148,9 +130,9 @@ void TestAudioWaveformView::drawsMirroredLevels()
     AudioWaveformView view;
     view.resize(240, 100);
     view.setAudioWaveform(waveform);
-    const QImage image = rendered(view, view.rect());
+    const QImage image = RenderedWidget::render(view, view.rect());
 
-    const QList<int> rows = filledRows(image, 120);
+    const QList<int> rows = RenderedWidget::filledRows(image, 120);
     QVERIFY(!rows.isEmpty());
     QVERIFY2(qAbs(rows.first() - 25) <= 1 && qAbs(rows.last() - 75) <= 1,
              qPrintable(QStringLiteral("%1..%2").arg(rows.first()).arg(rows.last())));
@@ -164,26 +146,28 @@ void TestAudioWaveformView::drawsMirroredLevels()
 
 void TestAudioWaveformView::fillsInAsBatchesArrive()
 {
-    // Inside a scrolled, wider content, as under the timeline.
-    QScrollArea area;
-    area.resize(300, 120);
-    auto *view = new AudioWaveformView;
-    view->resize(2000, 100);
-    area.setWidget(view);
-    area.show();
-
     const auto waveform = AudioWaveform::create(m_media.path(QStringLiteral("film.mp4")));
     QVERIFY(waveform);
-    view->setAudioWaveform(waveform);
+    AudioWaveformView view;
+    view.resize(300, 100);
+    view.setAudioWaveform(waveform);
     QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-    waveform->load(0, 8, 48);
+    waveform->loadWhole(48);
     QVERIFY(finished.wait(30000));
-    QVERIFY(!filledRows(rendered(*view, QRect(0, 0, 300, 100)), 150).isEmpty());
-    // 8 s over 2000 points of width, of which the audio fills 6: the rest stays empty.
-    QVERIFY(filledRows(rendered(*view, QRect(1700, 0, 300, 100)), 150).isEmpty());
 
-    view->setAudioWaveform(nullptr);
-    QVERIFY(filledRows(rendered(*view, QRect(0, 0, 300, 100)), 150).isEmpty());
+    // 250 points a second: the 6 s of audio reach 1500 points into the strip, however
+    // far it is scrolled.
+    view.setTimeScale(250, 0);
+    QVERIFY(!RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
+    view.setTimeScale(250, 1300);
+    QVERIFY(!RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
+    QVERIFY(RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 250).isEmpty());
+    view.setTimeScale(250, 1700);
+    QVERIFY(RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
+
+    view.setAudioWaveform(nullptr);
+    view.setTimeScale(250, 0);
+    QVERIFY(RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
 }
 
 QTEST_MAIN(TestAudioWaveformView)
