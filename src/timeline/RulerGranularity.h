@@ -8,7 +8,8 @@ struct RulerGranularity
     double time = 0;
     double smallTicks = 0;
 
-    // The first step whose major ticks lie more than 100 points apart, else the hour.
+    // The first step whose major ticks lie more than 100 points apart: from a second up
+    // to days, so that labels never overlap at any zoom of any length.
     static RulerGranularity forScale(double pointsPerSecond, double frameRate);
 
     bool isDrawable() const { return space > 0 && time > 0 && smallTicks > 0; }

@@ -16,6 +16,7 @@ private slots:
     void ticksOfDirtyStrip();
     void minorTicksSkipNearMajorOnes();
     void emptyScaleDrawsNothing();
+    void labelsNeverMeetAtAnyScale();
 };
 
 void TestTimelineRuler::granularity_data()
@@ -30,7 +31,9 @@ void TestTimelineRuler::granularity_data()
     QTest::newRow("exactly 20 pt/s: 100 is not enough") << 20.0 << 25.0 << 200.0 << 10.0 << 10.0;
     QTest::newRow("4 pt/s: half minutes") << 4.0 << 25.0 << 120.0 << 30.0 << 3.0;
     QTest::newRow("0.4 pt/s: five minutes") << 0.4 << 25.0 << 120.0 << 300.0 << 5.0;
-    QTest::newRow("an hour is 72 points: hour anyway") << 0.02 << 25.0 << 72.0 << 3600.0 << 6.0;
+    QTest::newRow("an hour is 72 points: two hours") << 0.02 << 25.0 << 144.0 << 7200.0 << 2.0;
+    QTest::newRow("694 hours in 1200 points: five days")
+        << 1200.0 / (694 * 3600) << 25.0 << 1200.0 / (694 * 3600) * 5 * 86400 << 5.0 * 86400 << 5.0;
 }
 
 void TestTimelineRuler::granularity()
@@ -100,6 +103,19 @@ void TestTimelineRuler::emptyScaleDrawsNothing()
     ruler.setFrameRate(0); // no video rate: a second still has one interval
     ruler.setScale(10, 1500);
     QCOMPARE(ruler.granularity().smallTicks, 1.0);
+}
+
+void TestTimelineRuler::labelsNeverMeetAtAnyScale()
+{
+    // From a 1000× zoom down to a century in one pane, major ticks stay apart and each
+    // step is at least as coarse as the one for a closer zoom.
+    double previous = 0;
+    for (double pps = 30000; pps > 1e-7; pps /= 1.37) {
+        const RulerGranularity g = RulerGranularity::forScale(pps, 25);
+        QVERIFY2(g.isDrawable() && g.space > 100, qPrintable(QString::number(pps)));
+        QVERIFY(g.time >= previous);
+        previous = g.time;
+    }
 }
 
 QTEST_MAIN(TestTimelineRuler)
