@@ -144,6 +144,11 @@ void Document::setSubtitleEndTimeFromVideoPlayer()
     }
 }
 
+void Document::willChangeSubtitles(SubtitleController &)
+{
+    emit subtitlesAboutToChange();
+}
+
 void Document::didReloadSubtitles(SubtitleController &)
 {
     emit subtitlesReloaded();

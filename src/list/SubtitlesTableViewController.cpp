@@ -421,10 +421,8 @@ void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
         if (!targets.isEmpty())
             controller.removeSubtitles(controller.subtitlesAt(targets), targets);
         // Each lands where its start time puts it, not where the replaced rows were.
-        if (!subtitles.isEmpty()) {
-            const IndexSet rows = controller.insertionIndexes(subtitles);
-            controller.insertSubtitles(subtitles, rows);
-        }
+        if (!subtitles.isEmpty())
+            controller.insertInTimeOrder(std::move(subtitles));
         if (undoManager) {
             undoManager->setActionName(tr("Paste"));
             undoManager->endUndoGrouping();

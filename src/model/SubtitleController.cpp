@@ -35,6 +35,7 @@ SubtitleList SubtitleController::subtitlesAt(const IndexSet &indexes) const
 
 void SubtitleController::setSubtitles(SubtitleList subtitles)
 {
+    announceChange();
     m_subtitles = std::move(subtitles);
     if (m_delegate)
         m_delegate->didReloadSubtitles(*this);
@@ -42,6 +43,7 @@ void SubtitleController::setSubtitles(SubtitleList subtitles)
 
 void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes)
 {
+    announceChange();
     const SubtitleList updated = subtitlesAt(indexes);
     const qsizetype pairs = std::min(updated.size(), values.size());
 
@@ -83,11 +85,15 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
         undoValues = oldValues;
         newIndexes = indexes;
     } else {
-        QList<qsizetype> order(pairs);
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](qsizetype a, qsizetype b) { return *updated[a] < *updated[b]; });
-        for (qsizetype k : order)
+        // The inverse pairs values with positions in ascending order: order each
+        // subtitle's old values by where that very subtitle now lies. Ordering by start
+        // would hand subtitles that now share a start each other's values.
+        QList<std::pair<int, qsizetype>> order;
+        order.reserve(pairs);
+        for (qsizetype k = 0; k < pairs; ++k)
+            order.append({indexOf(updated[k]), k});
+        std::sort(order.begin(), order.end());
+        for (const auto &[position, k] : std::as_const(order))
             undoValues.append(oldValues[k]);
         for (qsizetype k = 0; k < updated.size(); ++k)
             newIndexes.insert(indexOf(updated[k]));
@@ -123,6 +129,7 @@ int SubtitleController::reposition(int position, bool earlier)
 
 void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
 {
+    announceChange();
     const qsizetype pairs = std::min<qsizetype>(subtitles.size(), indexes.count());
     for (qsizetype k = 0; k < pairs; ++k) {
         const int index = indexes.at(int(k));
@@ -138,6 +145,7 @@ void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const In
 
 void SubtitleController::removeSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
 {
+    announceChange();
     for (auto it = indexes.end(); it != indexes.begin();) {
         --it;
         if (*it >= m_subtitles.size())
@@ -148,6 +156,14 @@ void SubtitleController::removeSubtitles(const SubtitleList &subtitles, const In
         m_delegate->didRemoveSubtitles(*this, subtitles, indexes);
     if (m_undoManager)
         m_undoManager->registerUndo([this, subtitles, indexes] { insertSubtitles(subtitles, indexes); });
+}
+
+// Editing operations read the list before they change it: they announce first, so that
+// what the delegate puts back on hearing it is what they read.
+void SubtitleController::announceChange()
+{
+    if (m_delegate)
+        m_delegate->willChangeSubtitles(*this);
 }
 
 double SubtitleController::twoFrameGap() const
@@ -162,6 +178,7 @@ double SubtitleController::snapToFrame(double t) const
 
 void SubtitleController::setStart(int index, double start)
 {
+    announceChange();
     const Subtitle &subtitle = *at(index);
     Subtitle::Values values;
     values.start = start;
@@ -172,6 +189,7 @@ void SubtitleController::setStart(int index, double start)
 
 void SubtitleController::setEnd(int index, double end)
 {
+    announceChange();
     const Subtitle &subtitle = *at(index);
     Subtitle::Values values;
     values.end = end;
@@ -200,14 +218,16 @@ IndexSet SubtitleController::insertionIndexes(SubtitleList &newSubtitles) const
     return indexes;
 }
 
-void SubtitleController::insertAtInsertionIndexes(SubtitleList newSubtitles)
+void SubtitleController::insertInTimeOrder(SubtitleList newSubtitles)
 {
+    announceChange();
     const IndexSet indexes = insertionIndexes(newSubtitles);
     insertSubtitles(newSubtitles, indexes);
 }
 
 std::optional<int> SubtitleController::addSubtitle(std::optional<double> time, std::optional<int> index)
 {
+    announceChange();
     std::optional<int> anchor;
     if (time) {
         for (int i = count() - 1; i >= 0; --i) {
@@ -242,6 +262,7 @@ std::optional<int> SubtitleController::addSubtitle(std::optional<double> time, s
 
 void SubtitleController::duplicateSubtitle(int index)
 {
+    announceChange();
     const Subtitle &original = *at(index);
     const double gap = twoFrameGap();
     const double shift = (original.end - original.start) + gap;
@@ -253,7 +274,7 @@ void SubtitleController::duplicateSubtitle(int index)
     // the copy then keeps the original's length rather than end before it starts.
     if (end < start)
         end = snapToFrame(original.end + shift);
-    insertAtInsertionIndexes({std::make_shared<Subtitle>(original.text, start, end)});
+    insertInTimeOrder({std::make_shared<Subtitle>(original.text, start, end)});
 }
 
 static QString trimmedOfSpacesAndTabs(QStringView text)
@@ -278,6 +299,7 @@ static int userPerceivedCharacterCount(const QString &text)
 
 void SubtitleController::splitSubtitle(int index, int offset)
 {
+    announceChange();
     const SubtitlePtr original = at(index);
     const QStringView whole(original->text);
     const qsizetype cut = std::clamp<qsizetype>(offset, 0, whole.size());
@@ -303,7 +325,7 @@ void SubtitleController::splitSubtitle(int index, int offset)
     if (m_undoManager)
         m_undoManager->beginUndoGrouping();
     removeSubtitles({original}, IndexSet(index));
-    insertAtInsertionIndexes(halves);
+    insertInTimeOrder(halves);
     if (m_undoManager)
         m_undoManager->endUndoGrouping();
 }
@@ -318,5 +340,5 @@ void SubtitleController::importText(const QString &text)
         const double start = 1.0 + double(i) * step;
         newSubtitles.append(std::make_shared<Subtitle>(pieces[i], start, start + defaultSubtitleDuration));
     }
-    insertAtInsertionIndexes(newSubtitles);
+    insertInTimeOrder(newSubtitles);
 }

@@ -45,6 +45,8 @@ public:
     void duplicateSubtitle(int index);
     void splitSubtitle(int index, int offset);
     void importText(const QString &text);
+    // Each where its start puts it, before existing subtitles with the same start.
+    void insertInTimeOrder(SubtitleList newSubtitles);
 
     // Where new subtitles go: each before existing subtitles with the same start.
     IndexSet insertionIndexes(SubtitleList &newSubtitles) const;
@@ -52,7 +54,7 @@ public:
 private:
     double twoFrameGap() const;
     double snapToFrame(double t) const;
-    void insertAtInsertionIndexes(SubtitleList newSubtitles);
+    void announceChange();
     int reposition(int position, bool earlier);
 
     SubtitleList m_subtitles;

@@ -111,6 +111,12 @@ TimelineViewController::~TimelineViewController()
 void TimelineViewController::connectDocument()
 {
     SubtitleController &controller = m_document->subtitleController();
+    // A drag moves the subtitles themselves until it ends: any other change of the list
+    // puts them back and ends the drag first, so that the change meets the list as it was.
+    connect(m_document, &Document::subtitlesAboutToChange, this, [this] {
+        if (m_panMode == PanMode::Subtitles && m_drag)
+            panCancelled();
+    });
     connect(m_document, &Document::subtitlesReloaded, this, &TimelineViewController::reloadSubtitles);
     connect(m_document, &Document::subtitlesInserted, this,
             [this, &controller](const IndexSet &indexes) { subtitlesWereInserted(controller.subtitlesAt(indexes)); });
@@ -703,8 +709,8 @@ void TimelineViewController::handleClick(Qt::KeyboardModifiers modifiers)
     }
     const SubtitlePtr subtitle = m_subtitleViewAction->activeViews.first()->subtitle();
     const int index = controller.indexOf(subtitle);
-    if (index < 0)
-        CUEWRIGHT_FATAL("a block shows a subtitle that is not in the list");
+    if (!CUEWRIGHT_EXPECT(index >= 0, "a block shows a subtitle that is not in the list"))
+        return;
     IndexSet selection = m_document->selectedSubtitleIndexes();
     if (modifiers & Qt::ControlModifier) {
         if (m_selectedSet.contains(subtitle.get()))
@@ -898,8 +904,10 @@ void TimelineViewController::endSubtitleDrag()
     IndexSet indexes;
     QList<Subtitle::Values> values;
     for (const auto &[index, value] : std::as_const(byIndex)) {
-        if (index < 0)
-            CUEWRIGHT_FATAL("a dragged subtitle is not in the list");
+        // A change of the list cancels a drag first, so this cannot happen; if it does,
+        // the subtitles that are gone are left out rather than the program stopped.
+        if (!CUEWRIGHT_EXPECT(index >= 0, "a dragged subtitle is not in the list"))
+            continue;
         indexes.insert(index);
         values.append(value);
     }

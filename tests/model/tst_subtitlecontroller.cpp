@@ -87,16 +87,33 @@ private slots:
         QCOMPARE(describe(f.controller), QStringLiteral("a@0-1 b@5-6 c@10-11"));
     }
 
+    void severalMovesUndoAsOneStep_data()
+    {
+        QTest::addColumn<int>("firstIndex");
+        QTest::addColumn<int>("secondIndex");
+        QTest::addColumn<double>("firstStart");
+        QTest::addColumn<double>("secondStart");
+        QTest::addColumn<QString>("moved");
+        // Two subtitles in one update, as a timeline drag of two blocks does.
+        QTest::newRow("a and c behind the last") << 0 << 2 << 20.0 << 30.0 << QStringLiteral("b@5-6 d@15-16 a@20-1 c@30-11");
+        QTest::newRow("b and d tied at an earlier start: each undoes to its own values")
+            << 1 << 3 << 2.0 << 2.0 << QStringLiteral("a@0-1 d@2-16 b@2-6 c@10-11");
+    }
+
     void severalMovesUndoAsOneStep()
     {
+        QFETCH(int, firstIndex);
+        QFETCH(int, secondIndex);
+        QFETCH(double, firstStart);
+        QFETCH(double, secondStart);
+        QFETCH(QString, moved);
         Fixture f(makeSubtitles({{"a", 0, 1}, {"b", 5, 6}, {"c", 10, 11}, {"d", 15, 16}}));
-        // move a and c behind d in one update, as a timeline drag of two blocks does
-        f.controller.updateSubtitles({start(20), start(30)}, IndexSet{0, 2});
-        QCOMPARE(describe(f.controller), QStringLiteral("b@5-6 d@15-16 a@20-1 c@30-11"));
+        f.controller.updateSubtitles({start(firstStart), start(secondStart)}, IndexSet{firstIndex, secondIndex});
+        QCOMPARE(describe(f.controller), moved);
         f.undo.undo();
         QCOMPARE(describe(f.controller), QStringLiteral("a@0-1 b@5-6 c@10-11 d@15-16"));
         f.undo.redo();
-        QCOMPARE(describe(f.controller), QStringLiteral("b@5-6 d@15-16 a@20-1 c@30-11"));
+        QCOMPARE(describe(f.controller), moved);
     }
 
     void insertAtFinalPositionsAndUndo()

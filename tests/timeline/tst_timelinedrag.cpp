@@ -3,6 +3,7 @@
 #include "timeline/SubtitleView.h"
 
 #include <QKeyEvent>
+#include <QRegularExpression>
 
 // Blocks A [2, 4] at x 60..120 and B [6, 8] at x 180..240, 30 points per second.
 class TestTimelineDrag : public QObject
@@ -21,6 +22,8 @@ private slots:
     void selectionMovesAsOneUndoStep();
     void draggingUnselectedBlockSelectsIt();
     void escapeCancelsDrag();
+    void changeOfTheListCancelsDrag_data();
+    void changeOfTheListCancelsDrag();
     void picturesOfDrag();
 
 private:
@@ -231,6 +234,80 @@ void TestTimelineDrag::escapeCancelsDrag()
     f.endTurn();
     QCOMPARE(a->start, 2.0);
     QVERIFY(!f.document.undoManager().canUndo());
+}
+
+void TestTimelineDrag::changeOfTheListCancelsDrag_data()
+{
+    // What happens to the list while A is held mid-drag, as the list, the menus and the
+    // panels do it; and the list that undoing everything must give back.
+    QTest::addColumn<QString>("change");
+    QTest::newRow("the dragged subtitle deleted") << "delete";
+    QTest::newRow("undo of the dragged subtitle's creation") << "undo";
+    QTest::newRow("redo") << "redo";
+    QTest::newRow("paste") << "paste";
+    QTest::newRow("the other subtitle's text edited") << "edit";
+    QTest::newRow("the dragged subtitle's start edited") << "start";
+}
+
+void TestTimelineDrag::changeOfTheListCancelsDrag()
+{
+    QFETCH(QString, change);
+    // A release build warns where a debug build would stop.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^Unexpected")));
+    TimelineFixture f({{6, 8}});
+    f.timeline->setCurrentTime(50);
+    SubtitleController &controller = f.document.subtitleController();
+    UndoManager &undo = f.document.undoManager();
+    const auto describe = [&controller] {
+        QStringList parts;
+        for (const SubtitlePtr &s : controller.subtitles())
+            parts << QStringLiteral("%1@%2-%3").arg(s->text).arg(s->start).arg(s->end);
+        return parts.join(u' ');
+    };
+    const QString original = describe();
+    // A [2, 4] is made by an undoable insertion, as Add Subtitle does.
+    controller.insertInTimeOrder({std::make_shared<Subtitle>(QStringLiteral("A"), 2, 4)});
+    f.endTurn();
+    if (change == QLatin1String("redo")) {
+        controller.setText(QStringLiteral("B"), 1);
+        f.endTurn();
+        undo.undo();
+    }
+    const SubtitlePtr a = f.at(0);
+    const QString beforeDrag = describe();
+
+    f.drag(QPointF(90, TimelineFixture::rowY), path(90, 120), Qt::NoModifier, false);
+    QVERIFY(a->start > 2.5);
+    if (change == QLatin1String("delete"))
+        controller.removeSubtitles({a}, IndexSet(0));
+    else if (change == QLatin1String("undo"))
+        undo.undo();
+    else if (change == QLatin1String("redo"))
+        undo.redo();
+    else if (change == QLatin1String("paste"))
+        controller.insertInTimeOrder({std::make_shared<Subtitle>(QStringLiteral("P"), 3, 5)});
+    else if (change == QLatin1String("edit"))
+        controller.setText(QStringLiteral("B"), 1);
+    else
+        controller.setStart(controller.indexOf(a), 1);
+    // The pointer goes on moving and is let go: the drag is over and changes nothing.
+    f.send(QEvent::MouseMove, QPointF(140, TimelineFixture::rowY), Qt::LeftButton);
+    f.send(QEvent::MouseButtonRelease, QPointF(140, TimelineFixture::rowY), Qt::NoButton);
+    f.endTurn();
+    QVERIFY(!f.timeline->isManipulatingSelection());
+    const SubtitleList &list = controller.subtitles();
+    QVERIFY(std::is_sorted(list.cbegin(), list.cend(), [](const SubtitlePtr &x, const SubtitlePtr &y) { return *x < *y; }));
+    // A kept or got back its own times: the drag's times never reach the history.
+    if (change != QLatin1String("start"))
+        QCOMPARE(std::make_pair(a->start, a->end), std::make_pair(2.0, 4.0));
+
+    // One history, with the change as its last step.
+    if (undo.canUndo())
+        undo.undo();
+    QCOMPARE(describe(), change == QLatin1String("undo") ? original : beforeDrag);
+    while (undo.canUndo())
+        undo.undo();
+    QCOMPARE(describe(), original);
 }
 
 // Pictures for a person to look at: set CUEWRIGHT_SCREENSHOT_DIR to keep them.
