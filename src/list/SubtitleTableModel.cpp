@@ -9,7 +9,7 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
     : QAbstractTableModel(parent)
     , m_document(document)
 {
-    m_rowCount = document->subtitleController().count();
+    m_rows = document->subtitleController().subtitles();
     connect(document, &Document::subtitlesReloaded, this, &SubtitleTableModel::reload);
     connect(document, &Document::subtitlesInserted, this, &SubtitleTableModel::insertRows);
     connect(document, &Document::subtitlesRemoved, this,
@@ -22,7 +22,7 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
 
 int SubtitleTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rowCount;
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 int SubtitleTableModel::columnCount(const QModelIndex &parent) const
@@ -32,9 +32,9 @@ int SubtitleTableModel::columnCount(const QModelIndex &parent) const
 
 SubtitlePtr SubtitleTableModel::subtitleAt(int row) const
 {
-    if (!m_document || row < 0 || row >= m_rowCount || row >= m_document->subtitleController().count())
+    if (row < 0 || row >= m_rows.size())
         return nullptr;
-    return m_document->subtitleController().at(row);
+    return m_rows.at(row);
 }
 
 QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
@@ -96,7 +96,7 @@ Qt::ItemFlags SubtitleTableModel::flags(const QModelIndex &index) const
 void SubtitleTableModel::reload()
 {
     beginResetModel();
-    m_rowCount = m_document ? m_document->subtitleController().count() : 0;
+    m_rows = m_document ? m_document->subtitleController().subtitles() : SubtitleList();
     endResetModel();
 }
 
@@ -121,9 +121,11 @@ void SubtitleTableModel::insertRows(const IndexSet &indexes)
 {
     // The positions are final ones: inserting the runs in ascending order lands each
     // where it belongs.
-    forEachRun(indexes, [this](int first, int last) {
+    const SubtitleList &list = m_document->subtitleController().subtitles();
+    forEachRun(indexes, [this, &list](int first, int last) {
         beginInsertRows({}, first, last);
-        m_rowCount += last - first + 1;
+        m_rows.insert(first, last - first + 1, nullptr);
+        std::copy(list.cbegin() + first, list.cbegin() + last + 1, m_rows.begin() + first);
         endInsertRows();
     });
     if (!indexes.isEmpty())
@@ -137,7 +139,7 @@ void SubtitleTableModel::removeRows(const IndexSet &indexes)
     // From the bottom up, so that each run's positions are still valid.
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
         beginRemoveRows({}, it->first, it->second);
-        m_rowCount -= it->second - it->first + 1;
+        m_rows.remove(it->first, it->second - it->first + 1);
         endRemoveRows();
     }
     if (!indexes.isEmpty())
@@ -146,13 +148,8 @@ void SubtitleTableModel::removeRows(const IndexSet &indexes)
 
 void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates)
 {
-    // Whole rows, never a single cell: a view refills an open editor only when exactly
-    // its cell is reported, and a cell being edited must keep what the user typed.
-    for (int row : indexes)
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-
     // Each update is one take-and-insert on the list as the previous one left it.
-    int firstMoved = m_rowCount;
+    int firstMoved = int(m_rows.size());
     for (const SubtitleIndexUpdate &update : indexUpdates) {
         const int from = update.oldIndex;
         const int to = update.newIndex;
@@ -161,14 +158,23 @@ void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<Subtitl
         // Qt names the row before which the moved row goes, counted before the move.
         const int destination = to > from ? to + 1 : to;
         beginMoveRows({}, from, from, {}, destination);
+        m_rows.move(from, to);
         endMoveRows();
         firstMoved = std::min({firstMoved, from, to});
+    }
+
+    // Whole rows, never a single cell: a view refills an open editor only when exactly
+    // its cell is reported, and a cell being edited must keep what the user typed.
+    // `indexes` were the rows before the moves; the same subtitles lie at newIndexes.
+    for (int row : indexes) {
+        if (row < firstMoved)
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     }
     renumberFrom(firstMoved);
 }
 
 void SubtitleTableModel::renumberFrom(int row)
 {
-    if (row < m_rowCount)
-        emit dataChanged(index(row, NumberColumn), index(m_rowCount - 1, NumberColumn), {Qt::DisplayRole});
+    if (row < m_rows.size())
+        emit dataChanged(index(row, NumberColumn), index(int(m_rows.size()) - 1, ColumnCount - 1));
 }

@@ -9,11 +9,14 @@
 
 class Document;
 
-// The document's subtitles as table rows: #, Start, End, Text. Nothing is cached per row,
-// so a list of a million subtitles costs only the rows that are painted.
+// The document's subtitles as table rows: #, Start, End, Text. Nothing but the row's
+// subtitle is kept per row, so a list of a million subtitles costs only the rows that
+// are painted.
 //
-// The document reports a change after the list has changed; the model keeps its own row
-// count so that the views see the old count until each change is announced.
+// The document reports a change after the list has changed, while Qt's model contract
+// asks to announce a change, make it, then finish it. So the model keeps its own copy of
+// the rows and replays each change on it between the announcement and the finish:
+// views, proxies and persistent indexes always see rows that agree with the count.
 class SubtitleTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -41,5 +44,5 @@ private:
     void renumberFrom(int row);
 
     QPointer<Document> m_document;
-    int m_rowCount = 0;
+    SubtitleList m_rows;
 };
