@@ -1,11 +1,11 @@
 #include "app/EncodingView.h"
 
 #include "app/EncodingsPopupButton.h"
-#include "model/Fatal.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 
 EncodingView::EncodingView(QWidget *parent)
@@ -22,12 +22,14 @@ EncodingView::EncodingView(QWidget *parent)
 
 EncodingView *EncodingView::addTo(QFileDialog *dialog)
 {
-    if (!dialog->testOption(QFileDialog::DontUseNativeDialog))
-        CUEWRIGHT_FATAL("the encoding chooser needs a non-native file dialog");
-    auto *grid = qobject_cast<QGridLayout *>(dialog->layout());
-    if (!grid)
-        CUEWRIGHT_FATAL("the file dialog has no grid layout");
+    // Only Qt's own dialog can carry the chooser.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     auto *view = new EncodingView(dialog);
-    grid->addWidget(view, grid->rowCount(), 0, 1, grid->columnCount());
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
+        grid->addWidget(view, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (QLayout *layout = dialog->layout())
+        layout->addWidget(view); // another Qt version's layout: below the rest
+    else
+        (new QVBoxLayout(dialog))->addWidget(view);
     return view;
 }
