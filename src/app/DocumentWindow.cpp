@@ -39,6 +39,11 @@ DocumentWindow::DocumentWindow(Document *document)
     });
     connect(document, &Document::selectionChanged, this, &DocumentWindow::updateActionStates);
     connect(document, &Document::playerChanged, this, &DocumentWindow::updateActionStates);
+    // What the commands act on can change without the selection moving.
+    connect(document, &Document::subtitlesReloaded, this, &DocumentWindow::updateActionStates);
+    connect(document, &Document::subtitlesInserted, this, &DocumentWindow::updateActionStates);
+    connect(document, &Document::subtitlesRemoved, this, &DocumentWindow::updateActionStates);
+    connect(document, &Document::subtitlesUpdated, this, &DocumentWindow::updateActionStates);
 }
 
 DocumentWindow::~DocumentWindow() = default;
@@ -59,8 +64,9 @@ void DocumentWindow::buildPanes()
     connect(player, &VideoPlayerViewController::frameRateChanged, timeline, &TimelineViewController::setFrameRate);
     connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline, &TimelineViewController::setAudioWaveform);
     connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline,
-            &TimelineViewController::scrollToCursorIfNeeded);
+            &TimelineViewController::followCursor);
     connect(player, &VideoPlayerViewController::playingChanged, this, &DocumentWindow::updateActionStates);
+    connect(player, &VideoPlayerViewController::currentSubtitleChanged, this, &DocumentWindow::updateActionStates);
     connect(table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentWindow::updateActionStates);
 
     m_topSplitter = new QSplitter(Qt::Horizontal);
@@ -155,8 +161,12 @@ void DocumentWindow::buildEditMenu()
                             [table] { table->addSubtitle(); });
     m_duplicateAction = addAction(menu, tr("Duplicate Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_D),
                                   [table] { table->duplicateSubtitle(); });
-    m_splitAction = addAction(menu, tr("Split Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_K),
+    // Ctrl+K belongs to text editors (delete to the end of the line); a shortcut with Alt
+    // reaches the menu while the text is being edited, which is when Split works.
+    m_splitAction = addAction(menu, tr("Split Subtitle at Text Cursor"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
                               [table] { table->splitSubtitle(); });
+    m_splitAction->setToolTip(tr("Splits the subtitle whose text is being edited where the text cursor is"));
+    m_splitAction->setStatusTip(m_splitAction->toolTip());
     menu->addSeparator();
     addAction(menu, tr("&Import Subtitles…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
               [this] { ImportSubtitlesViewController::run(m_document, this); });
@@ -168,6 +178,7 @@ void DocumentWindow::buildEditMenu()
                                  [this] { m_document->setSubtitleStartTimeFromVideoPlayer(); });
     m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_document->setSubtitleEndTimeFromVideoPlayer(); });
+    menu->setToolTipsVisible(true);
     m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }

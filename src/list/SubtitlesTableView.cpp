@@ -123,7 +123,7 @@ void SubtitlesTableView::closeEditor(QWidget *editor, QAbstractItemDelegate::End
         }
     }
     QTableView::closeEditor(editor, hint);
-    emit editingEnded();
+    emit editingEnded(hint != QAbstractItemDelegate::RevertModelCache);
 }
 
 void SubtitlesTableView::closeEditorWithoutCommit(QWidget *editor)
@@ -131,5 +131,5 @@ void SubtitlesTableView::closeEditorWithoutCommit(QWidget *editor)
     if (editor == m_refusedEditor)
         m_refusedEditor = nullptr;
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    emit editingEnded();
+    emit editingEnded(true);
 }

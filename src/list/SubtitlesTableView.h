@@ -33,7 +33,8 @@ signals:
     // A playback key went down or up (both are reported, as the player may care).
     void playbackKeyEvent(QKeyEvent *event);
     void contextMenuRequested(const QPoint &globalPosition);
-    void editingEnded();
+    // confirmed: the edit was kept (Return, a click elsewhere), not abandoned with Escape.
+    void editingEnded(bool confirmed);
 
 protected:
     bool event(QEvent *event) override;

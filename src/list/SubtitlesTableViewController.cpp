@@ -47,8 +47,12 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
             &SubtitlesTableViewController::forwardPlaybackKey);
     connect(m_tableView, &SubtitlesTableView::contextMenuRequested, this,
             &SubtitlesTableViewController::showContextMenu);
-    connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this] {
-        confirmSubtitleEdit();
+    connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this](bool confirmed) {
+        // Only a kept edit resumes the video; Escape leaves it paused where it was.
+        if (confirmed)
+            confirmSubtitleEdit();
+        else
+            m_continuePlayingAfterEditing = false;
         emit commandStateChanged();
     });
     connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, &SubtitlesTableViewController::commandStateChanged);
@@ -494,7 +498,7 @@ void SubtitlesTableViewController::showContextMenu(const QPoint &globalPosition)
     };
     addCommand(tr("Add Subtitle"), &SubtitlesTableViewController::addSubtitle, canAddSubtitle());
     addCommand(tr("Duplicate Subtitle"), &SubtitlesTableViewController::duplicateSubtitle, canDuplicateSubtitle());
-    addCommand(tr("Split Subtitle"), &SubtitlesTableViewController::splitSubtitle, canSplitSubtitle());
+    addCommand(tr("Split Subtitle at Text Cursor"), &SubtitlesTableViewController::splitSubtitle, canSplitSubtitle());
     menu.addSeparator();
     addCommand(tr("Copy"), &SubtitlesTableViewController::copy, canCopy());
     addCommand(tr("Paste"), &SubtitlesTableViewController::paste, canPaste());

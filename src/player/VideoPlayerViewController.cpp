@@ -198,7 +198,8 @@ void VideoPlayerViewController::releasePlayer()
     // The label must not die with the old picture.
     m_subtitlesLabel->setParent(m_videoHost);
     m_subtitlesLabel->hide();
-    m_currentSubtitleIndex.reset();
+    if (std::exchange(m_currentSubtitleIndex, std::nullopt))
+        emit currentSubtitleChanged();
     // Others let go of the player before it goes; it may be the one now calling us.
     Player *old = m_player.release();
     if (m_document->player() == old)
@@ -264,7 +265,10 @@ void VideoPlayerViewController::updateSubtitlesLabel()
     if (!m_player)
         return;
     const SubtitleList &subtitles = m_document->subtitleController().subtitles();
+    const std::optional<int> previous = m_currentSubtitleIndex;
     m_currentSubtitleIndex = subtitleIndexAt(subtitles, m_player->currentTime());
+    if (m_currentSubtitleIndex != previous)
+        emit currentSubtitleChanged();
     m_subtitlesLabel->setText(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text : QString());
     m_subtitlesLabel->setVisible(m_currentSubtitleIndex.has_value());
     layoutSubtitlesLabel();

@@ -99,6 +99,8 @@ signals:
     // Playback started or stopped (the shuttle's speeds and directions count as playing).
     void playingChanged(bool playing);
     void restorableStateChanged();
+    // The subtitle shown over the picture (currentSubtitleIndex) changed.
+    void currentSubtitleChanged();
     // The video could not be played; the pane shows the same message.
     void failed(const QString &message);
 

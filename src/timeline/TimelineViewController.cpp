@@ -92,6 +92,8 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
 
     m_scrollBar->setSingleStep(20);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &TimelineViewController::didScroll);
+    // Only the user's own moves of the scroll bar; ours come through valueChanged alone.
+    connect(m_scrollBar, &QScrollBar::actionTriggered, this, &TimelineViewController::stopFollowingCursor);
 
     m_document->setTimelineViewController(this);
     connectDocument();
@@ -496,7 +498,7 @@ void TimelineViewController::setCurrentTime(double time)
     m_currentTime = time;
     updateCursorPosition();
     m_cursorView->show();
-    if (m_playing)
+    if (m_playing && m_followsCursor)
         scrollToCursorIfNeeded();
 }
 
@@ -504,7 +506,20 @@ void TimelineViewController::setPlaying(bool playing)
 {
     m_playing = playing;
     if (playing)
-        scrollToCursorIfNeeded();
+        followCursor();
+}
+
+void TimelineViewController::followCursor()
+{
+    m_followsCursor = true;
+    scrollToCursorIfNeeded();
+}
+
+// The user took the strip elsewhere: playback no longer pulls it back until it starts
+// again or a frame step asks for the cursor.
+void TimelineViewController::stopFollowingCursor()
+{
+    m_followsCursor = false;
 }
 
 void TimelineViewController::scrollToCursorIfNeeded()
@@ -604,6 +619,7 @@ bool TimelineViewController::wheel(QWheelEvent *event)
         delta = (angle.x() != 0 ? angle.x() : angle.y()) * m_scrollBar->singleStep() * 3 / 120;
     if (delta == 0)
         return false;
+    stopFollowingCursor();
     scrollToOffset(m_offset - delta);
     return true;
 }

@@ -109,8 +109,11 @@ public:
 public slots:
     void setVideoDuration(std::optional<double> duration);
     void setCurrentTime(double time);
-    // While playing, the strip follows the cursor when it leaves the view.
+    // While playing, the strip follows the cursor when it leaves the view, until the user
+    // scrolls it.
     void setPlaying(bool playing);
+    // Brings the cursor into view and follows it again (playback starts, a frame step).
+    void followCursor();
     void setFrameRate(double frameRate);
     void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
     void updateDuration();
@@ -147,6 +150,7 @@ private:
     bool overlapsVisibleInterval(const Subtitle &subtitle) const;
     QPointF containerPoint(QPointF viewPoint) const;
     void afterScroll();
+    void stopFollowingCursor();
 
     // Input.
     void updateHoverAction(QPointF viewPoint);
@@ -192,6 +196,7 @@ private:
     std::optional<double> m_videoDuration;
     double m_currentTime = 0;
     bool m_playing = false;
+    bool m_followsCursor = true;
     double m_lastSubtitleEnd = 0;     // greatest end in the list
     double m_longestSubtitle = 0;     // greatest duration, to find the blocks in view quickly
     bool m_hasSubtitles = false;

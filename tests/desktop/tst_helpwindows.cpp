@@ -174,7 +174,7 @@ private slots:
             // The German overview lists the German menu commands.
             ShortcutsDialog::show(window);
             QVERIFY(overviewLines(window->findChild<ShortcutsDialog *>())
-                        .contains(QStringLiteral("Bearbeiten | Untertitel teilen | Strg+K")));
+                        .contains(QStringLiteral("Bearbeiten | Untertitel duplizieren | Strg+D")));
         }
         Translator::install(*QCoreApplication::instance(), {});
     }

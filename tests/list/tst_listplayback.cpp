@@ -107,13 +107,17 @@ void TestListPlayback::upAndDownStillMoveTheSelection()
 void TestListPlayback::editingFromThePlayerPausesAndResumes_data()
 {
     QTest::addColumn<bool>("playing");
-    QTest::newRow("while playing: resumes after") << true;
-    QTest::newRow("while paused: stays paused") << false;
+    QTest::addColumn<int>("endKey");
+    QTest::newRow("while playing, Return: resumes after") << true << int(Qt::Key_Return);
+    QTest::newRow("while playing, Escape: stays paused") << true << int(Qt::Key_Escape);
+    QTest::newRow("while paused: stays paused") << false << int(Qt::Key_Return);
 }
 
 void TestListPlayback::editingFromThePlayerPausesAndResumes()
 {
     QFETCH(bool, playing);
+    QFETCH(int, endKey);
+    const bool confirmed = endKey == Qt::Key_Return;
     if (playing)
         m_player->play();
     m_list->editSubtitle(3);
@@ -122,9 +126,10 @@ void TestListPlayback::editingFromThePlayerPausesAndResumes()
     QWidget *editor = view()->indexWidget(m_list->model()->index(3, SubtitleTableModel::TextColumn));
     QVERIFY(qobject_cast<SubtitleTextEditor *>(editor));
     QTest::keyClicks(editor, QStringLiteral(" again"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(m_player->rate(), playing ? 1.0 : 0.0);
-    QTRY_COMPARE(m_document->subtitleController().at(3)->text, QStringLiteral("Line 4 again"));
+    QTest::keyClick(editor, Qt::Key(endKey));
+    QCOMPARE(m_player->rate(), playing && confirmed ? 1.0 : 0.0);
+    QTRY_COMPARE(m_document->subtitleController().at(3)->text,
+                 confirmed ? QStringLiteral("Line 4 again") : QStringLiteral("Line 4"));
 
     // Only once: a later edit does not start playback.
     m_player->pause();

@@ -30,6 +30,7 @@ private slots:
     void cursorIsCentredOnTime();
     void scrollToCursorIfNeeded_data();
     void scrollToCursorIfNeeded();
+    void userScrollWhilePlayingIsKept();
     void hoverZonesSetPointerShape_data();
     void hoverZonesSetPointerShape();
     void clicksSelectThroughDocument();
@@ -382,6 +383,30 @@ void TestTimelineViewController::listChangesReachBlocks()
     controller.setSubtitles({std::make_shared<Subtitle>(QStringLiteral("New"), 2, 3)});
     QCOMPARE(f.timeline->visibleSubtitleViews().size(), 1);
     QVERIFY(f.timeline->selectedSubtitles().isEmpty());
+}
+
+void TestTimelineViewController::userScrollWhilePlayingIsKept()
+{
+    TimelineFixture f({{2, 4}});
+    f.timeline->setVideoDuration(600);
+    f.timeline->setPlaying(true);
+    f.timeline->setCurrentTime(100);
+    QCOMPARE(f.timeline->offset(), 2800.0); // followed: the cursor a third into the view
+
+    QWheelEvent wheel(QPointF(300, 80), f.strip()->mapToGlobal(QPointF(300, 80)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.strip(), &wheel);
+    const double scrolled = f.timeline->offset();
+    QVERIFY(scrolled > 2800);
+    for (double t = 100; t < 160; t += 0.5)
+        f.timeline->setCurrentTime(t);
+    QCOMPARE(f.timeline->offset(), scrolled);
+
+    // A frame step, or playback starting again, brings the cursor back and follows it.
+    f.timeline->followCursor();
+    QCOMPARE(f.timeline->offset(), 30 * 159.5 - 200);
+    f.timeline->setCurrentTime(200);
+    QCOMPARE(f.timeline->offset(), 30 * 200.0 - 200);
 }
 
 QTEST_MAIN(TestTimelineViewController)
