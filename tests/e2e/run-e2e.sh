@@ -23,6 +23,8 @@ display=:$((200 + RANDOM % 500))
 Xvfb "$display" -screen 0 1400x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
+# A real window, whatever the caller set (a test run often sets offscreen).
+export QT_QPA_PLATFORM=xcb
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true

@@ -1,0 +1,175 @@
+// Where the panes of a window meet: a real document window with its list, timeline,
+// waveform and a headless libmpv player, on media made for the test, driven as a user
+// drives it.
+#include "app/Document.h"
+#include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableViewController.h"
+#include "player/Player.h"
+#include "player/VideoPlayerViewController.h"
+#include "timeline/TimelineViewController.h"
+#include "waveform/AudioWaveform.h"
+#include "waveform/AudioWaveformView.h"
+
+#include "RenderedWidget.h"
+#include "TestMedia.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <clocale>
+
+class tst_DocumentWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void waveformLandsAtTheVideosOwnTimes();
+    void waveformAgreesWithTheRulerAtTheHighestZoom();
+    void displayedSubtitleCommandFollowsPlayback();
+    void splitShortcutReachesTheMenuWhileEditing();
+
+private:
+    QAction *action(const QString &text) const;
+    // Whether the waveform is drawn (not silent) at time t on the timeline's strip.
+    bool waveformDrawnAt(double t) const;
+
+    QTemporaryDir m_dir;
+    QString m_beeps;
+    std::unique_ptr<DocumentController> m_controller;
+    Document *m_document = nullptr;
+    DocumentWindow *m_window = nullptr;
+    TimelineViewController *m_timeline = nullptr;
+};
+
+void tst_DocumentWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("tst_documentwindow"));
+    std::setlocale(LC_NUMERIC, "C");
+    // A minute of silence with half-second beeps at 5, 20, 40 and 55 s.
+    m_beeps = m_dir.filePath(QStringLiteral("beeps.mp4"));
+    TestMedia::VideoOptions options;
+    options.seconds = 60;
+    options.size = QSize(160, 120);
+    options.audioSource = TestMedia::beeps({5, 20, 40, 55}, 0.5, 60);
+    QVERIFY(TestMedia::makeVideo(m_beeps, options));
+}
+
+// Every test starts as a new user does: a new document, one short subtitle (3–8 s).
+void tst_DocumentWindow::init()
+{
+    m_controller = std::make_unique<DocumentController>();
+    m_document = m_controller->newDocument();
+    m_window = m_document->window();
+    m_window->resize(1280, 800);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_timeline = m_document->timelineViewController();
+}
+
+void tst_DocumentWindow::cleanup()
+{
+    m_document->undoManager().setClean(); // nothing to ask about
+    m_controller->quit();
+    m_controller.reset();
+}
+
+QAction *tst_DocumentWindow::action(const QString &text) const
+{
+    for (QAction *candidate : m_window->findChildren<QAction *>()) {
+        if (candidate->text() == text)
+            return candidate;
+    }
+    return nullptr;
+}
+
+bool tst_DocumentWindow::waveformDrawnAt(double t) const
+{
+    AudioWaveformView *view = m_timeline->audioWaveformView();
+    const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
+    if (x < 0 || x >= view->width())
+        return false;
+    const QImage image = RenderedWidget::render(*view, QRect(x, 0, 1, view->height()));
+    return !RenderedWidget::filledRows(image, 0).isEmpty();
+}
+
+void tst_DocumentWindow::waveformLandsAtTheVideosOwnTimes()
+{
+    m_window->videoPlayerViewController()->loadVideo(m_beeps);
+    QTRY_VERIFY(m_timeline->audioWaveformView()->audioWaveform());
+    const auto waveform = m_timeline->audioWaveformView()->audioWaveform();
+    QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
+    action(QStringLiteral("Zoom to &Fit"))->trigger();
+
+    for (double beep : {5.0, 20.0, 40.0, 55.0})
+        QVERIFY2(waveformDrawnAt(beep + 0.25), qPrintable(QString::number(beep)));
+    for (double quiet : {2.0, 12.0, 30.0, 48.0, 58.0})
+        QVERIFY2(!waveformDrawnAt(quiet), qPrintable(QString::number(quiet)));
+}
+
+void tst_DocumentWindow::waveformAgreesWithTheRulerAtTheHighestZoom()
+{
+    // Two hours of sound whose only beep starts at 7000 s; no video tells a duration.
+    const QString path = m_dir.filePath(QStringLiteral("two-hours.flac"));
+    QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
+    const auto waveform = AudioWaveform::create(path);
+    QVERIFY(waveform);
+    m_timeline->setAudioWaveform(waveform);
+    QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
+    QCOMPARE(m_timeline->duration(), 7200.0);
+
+    m_timeline->zoomAbout(TimelineViewController::maximumMagnification, 0);
+    QCOMPARE(m_timeline->magnification(), TimelineViewController::maximumMagnification);
+    // The beep's start at x 1000 of the pane; one envelope point is about 21 ms wide.
+    m_timeline->scrollToOffset(m_timeline->xForTime(7000) - 1000);
+    QVERIFY(!waveformDrawnAt(7000 - 0.03));
+    QVERIFY(waveformDrawnAt(7000 + 0.005));
+}
+
+void tst_DocumentWindow::displayedSubtitleCommandFollowsPlayback()
+{
+    VideoPlayerViewController *player = m_window->videoPlayerViewController();
+    player->loadVideo(m_beeps);
+    QTRY_VERIFY(m_document->player());
+    QAction *edit = action(QStringLiteral("Edit Displayed Subtitle"));
+    QVERIFY(edit);
+    QVERIFY(!edit->isEnabled());
+
+    // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
+    player->seekTo(2.8);
+    QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
+    m_document->player()->play();
+    QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
+    m_document->player()->pause();
+    player->seekTo(9);
+    QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
+}
+
+void tst_DocumentWindow::splitShortcutReachesTheMenuWhileEditing()
+{
+    m_document->subtitleController().setText(QStringLiteral("first second"), 0);
+    m_document->subtitlesTableViewController()->beginEditingSubtitle(0);
+    QApplication::setActiveWindow(m_window);
+    QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+    auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(5);
+    editor->setTextCursor(cursor);
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    QTRY_COMPARE(m_document->subtitleController().count(), 2);
+    QCOMPARE(m_document->subtitleController().at(0)->text, QStringLiteral("first"));
+    QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
+}
+
+QTEST_MAIN(tst_DocumentWindow)
+#include "tst_documentwindow.moc"
