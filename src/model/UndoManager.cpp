@@ -117,8 +117,10 @@ QString UndoManager::redoActionName() const
 void UndoManager::undo()
 {
     closeEventGroup();
-    if (m_groupLevel > 0)
-        CUEWRIGHT_FATAL("undo inside an open undo group");
+    // Reachable from a nested event loop (an alert in the middle of a grouped edit):
+    // refused, as the group's own edits are not finished.
+    if (!CUEWRIGHT_EXPECT(m_groupLevel == 0, "undo inside an open undo group"))
+        return;
     if (m_undoStack.isEmpty())
         return;
     replay(m_undoStack, m_redoStack, Mode::Undoing);
@@ -127,8 +129,10 @@ void UndoManager::undo()
 void UndoManager::redo()
 {
     closeEventGroup();
-    if (m_groupLevel > 0)
-        CUEWRIGHT_FATAL("redo inside an open undo group");
+    // Reachable from a nested event loop (an alert in the middle of a grouped edit):
+    // refused, as the group's own edits are not finished.
+    if (!CUEWRIGHT_EXPECT(m_groupLevel == 0, "redo inside an open undo group"))
+        return;
     if (m_redoStack.isEmpty())
         return;
     replay(m_redoStack, m_undoStack, Mode::Redoing);
