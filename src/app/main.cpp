@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
 
     DocumentController controller;
     QStringList files = QCoreApplication::arguments().mid(1);
-    // --video FILE attaches a video to the first subtitle file given.
+    // --video FILE attaches a video to the first subtitle file given, or to the new document.
     QString video;
     if (const qsizetype option = files.indexOf(QStringLiteral("--video")); option >= 0 && option + 1 < files.size()) {
         video = files.takeAt(option + 1);
@@ -83,5 +83,8 @@ int main(int argc, char *argv[])
     }
     if (!opened && controller.documents().isEmpty())
         controller.newDocument();
+    // Without a subtitle file, the video goes to the new (or first restored) document.
+    if (!video.isEmpty() && !controller.documents().isEmpty())
+        controller.documents().first()->window()->videoPlayerViewController()->loadVideo(video);
     return app.exec();
 }
