@@ -1,7 +1,7 @@
 // The subtitle list with a million rows: building the pane, paging through it with the
 // keyboard (each page moves the selection, which goes through the document), and
 // selecting everything. Runs on whatever Qt platform is set (offscreen or xcb).
-#include "app/Document.h"
+#include "document/Document.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 

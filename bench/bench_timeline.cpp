@@ -1,6 +1,6 @@
 // Timeline cost with a million subtitles: one screen of scrolling and one zoom step,
 // each including the repaint. The blocks on screen, not the file's size, should set it.
-#include "app/Document.h"
+#include "document/Document.h"
 #include "timeline/TimelineViewController.h"
 
 #include <benchmark/benchmark.h>

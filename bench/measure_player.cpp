@@ -1,7 +1,7 @@
 // The video pane next to the timeline in a real window, for looking at it under Xvfb and
 // for measuring what only a real picture shows:
 //   cuewright-measure-player VIDEO|- [--play] [--seek SECONDS] [--measure-seeks N] [--measure-cpu SECONDS]
-#include "app/Document.h"
+#include "document/Document.h"
 #include "player/MpvVideoWidget.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"

@@ -3,7 +3,7 @@
 // re-encoding of what decoded.
 #include "FuzzCheck.h"
 
-#include "app/TextEncoding.h"
+#include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

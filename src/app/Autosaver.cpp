@@ -1,6 +1,6 @@
 #include "app/Autosaver.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 
 Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseconds)
     : QObject(document)

@@ -1,7 +1,7 @@
 #include "app/CommandLineTool.h"
 
-#include "app/SubtitleFile.h"
-#include "app/TextEncoding.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 
 #include <QTextStream>
 

@@ -1,7 +1,7 @@
 #include "app/DocumentController.h"
 
 #include "app/Autosaver.h"
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
@@ -45,6 +45,8 @@ DocumentController::DocumentController(QObject *parent)
 
 DocumentController::~DocumentController()
 {
+    for (Document *document : std::as_const(m_documents))
+        deleteDocument(document);
     if (sharedController == this)
         sharedController = nullptr;
 }
@@ -56,12 +58,28 @@ DocumentController *DocumentController::shared()
     return sharedController;
 }
 
+DocumentWindow *DocumentController::windowOf(const Document *document)
+{
+    return document ? qobject_cast<DocumentWindow *>(document->parent()) : nullptr;
+}
+
+void DocumentController::deleteDocument(Document *document)
+{
+    if (DocumentWindow *window = windowOf(document))
+        delete window; // and the document with it
+    else
+        delete document;
+}
+
 Document *DocumentController::adoptDocument(Document *document)
 {
     m_documents.append(document);
     const int delaySeconds = QSettings().value(QStringLiteral("autosaveDelaySeconds"), 3).toInt();
     new Autosaver(document, RecoveryStore(), std::max(1, delaySeconds) * 1000);
-    DocumentWindow *window = document->makeWindow();
+    document->attachController();
+    auto *window = new DocumentWindow(document);
+    // The window owns its document, which outlives the panes that refer to it.
+    document->setParent(window);
     window->show();
     return document;
 }
@@ -79,9 +97,9 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (Document *document : std::as_const(m_documents)) {
-        if (document->filePath() == absolute && document->window()) {
-            document->window()->raise();
-            document->window()->activateWindow();
+        if (document->filePath() == absolute && windowOf(document)) {
+            windowOf(document)->raise();
+            windowOf(document)->activateWindow();
             return document;
         }
     }
@@ -112,7 +130,7 @@ void DocumentController::showOpenDialog(QWidget *parent)
 bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
 {
     if (auto error = document->write(path, chosenEncoding)) {
-        QMessageBox::warning(document->window(), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
+        QMessageBox::warning(windowOf(document), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
         return false;
     }
     document->setFilePath(path);
@@ -130,7 +148,7 @@ bool DocumentController::save(Document *document)
 
 bool DocumentController::saveAs(Document *document)
 {
-    QFileDialog dialog(document->window(), tr("Save Subtitles"));
+    QFileDialog dialog(windowOf(document), tr("Save Subtitles"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(subtitleFilter());
@@ -156,14 +174,14 @@ void DocumentController::revertToSaved(Document *document)
     if (document->filePath().isEmpty())
         return;
     const auto answer = QMessageBox::question(
-        document->window(), tr("Revert to Saved"),
+        windowOf(document), tr("Revert to Saved"),
         tr("Do you want to revert “%1” to the last saved version? Your current changes will be lost.")
             .arg(document->displayName()),
         QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Discard)
         return;
     if (auto error = document->read(document->filePath())) {
-        QMessageBox::warning(document->window(), tr("Cannot revert “%1”").arg(document->displayName()), *error);
+        QMessageBox::warning(windowOf(document), tr("Cannot revert “%1”").arg(document->displayName()), *error);
         return;
     }
     document->undoManager().removeAllActions();
@@ -175,13 +193,13 @@ bool DocumentController::canClose(Document *document)
 {
     if (!document->isModified())
         return true;
-    if (document->window()) {
-        document->window()->raise();
-        document->window()->activateWindow();
+    if (windowOf(document)) {
+        windowOf(document)->raise();
+        windowOf(document)->activateWindow();
     }
     QMessageBox box(QMessageBox::Warning, tr("Save Changes"),
                     tr("Do you want to save the changes you made to “%1”?").arg(document->displayName()),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, document->window());
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, windowOf(document));
     box.setInformativeText(tr("Your changes will be lost if you don’t save them."));
     box.button(QMessageBox::Discard)->setText(tr("Don’t Save"));
     box.setDefaultButton(QMessageBox::Save);
@@ -198,8 +216,8 @@ bool DocumentController::canClose(Document *document)
 void DocumentController::documentClosed(Document *document)
 {
     if (!m_quitting) {
+        // The window deletes itself on closing, and its document with it.
         m_documents.removeAll(document);
-        document->deleteLater();
         saveSession();
     }
 }
@@ -214,11 +232,8 @@ bool DocumentController::quit()
     m_quitting = true;
     const QList<Document *> documents = m_documents;
     m_documents.clear();
-    for (Document *document : documents) {
-        if (document->window())
-            document->window()->close();
-        delete document;
-    }
+    for (Document *document : documents)
+        deleteDocument(document);
     QApplication::quit();
     return true;
 }
@@ -227,9 +242,9 @@ void DocumentController::saveSession()
 {
     QVariantList session;
     for (Document *document : std::as_const(m_documents)) {
-        if (document->filePath().isEmpty() || !document->window())
+        if (document->filePath().isEmpty() || !windowOf(document))
             continue;
-        QVariantMap entry = document->window()->saveState();
+        QVariantMap entry = windowOf(document)->saveState();
         entry.insert(QStringLiteral("path"), document->filePath());
         session.append(entry);
     }
@@ -248,7 +263,7 @@ bool DocumentController::restoreSession()
         Document *document = openDocument(path);
         if (!document)
             continue;
-        document->window()->restoreState(entry);
+        windowOf(document)->restoreState(entry);
         restored = true;
     }
     return restored;

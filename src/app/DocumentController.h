@@ -25,6 +25,8 @@ public:
     static DocumentController *shared();
 
     const QList<Document *> &documents() const { return m_documents; }
+    // The window that shows the document (and owns it); nullptr before it has one.
+    static DocumentWindow *windowOf(const Document *document);
 
     // A new untitled document with its one starting subtitle, shown in its window.
     Document *newDocument();
@@ -56,6 +58,8 @@ signals:
 
 private:
     Document *adoptDocument(Document *document);
+    // Its window first, so that no pane outlives the document it shows.
+    void deleteDocument(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
     bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);

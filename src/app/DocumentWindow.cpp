@@ -1,12 +1,13 @@
 #include "app/DocumentWindow.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentController.h"
+#include "app/DocumentPanes.h"
 #include "app/HelpMenu.h"
 #include "list/SubtitlesTableViewController.h"
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
-#include "player/Player.h"
+#include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 
@@ -50,40 +51,27 @@ DocumentWindow::~DocumentWindow() = default;
 
 void DocumentWindow::buildPanes()
 {
-    auto *player = new VideoPlayerViewController(m_document);
-    auto *table = new SubtitlesTableViewController(m_document);
-    auto *timeline = new TimelineViewController(m_document);
-    m_player = player;
-    m_table = table;
-    m_timeline = timeline;
-
-    // Playback drives the timeline: its cursor, duration, ruler and waveform.
-    connect(player, &VideoPlayerViewController::videoDurationChanged, timeline, &TimelineViewController::setVideoDuration);
-    connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
-    connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
-    connect(player, &VideoPlayerViewController::frameRateChanged, timeline, &TimelineViewController::setFrameRate);
-    connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline, &TimelineViewController::setAudioWaveform);
-    connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline,
-            &TimelineViewController::followCursor);
-    connect(player, &VideoPlayerViewController::playingChanged, this, &DocumentWindow::updateActionStates);
-    connect(player, &VideoPlayerViewController::currentSubtitleChanged, this, &DocumentWindow::updateActionStates);
-    connect(table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentWindow::updateActionStates);
+    m_panes = new DocumentPanes(m_document, this);
+    m_player = m_panes->player();
+    m_table = m_panes->table();
+    m_timeline = m_panes->timeline();
+    connect(m_panes, &DocumentPanes::commandStateChanged, this, &DocumentWindow::updateActionStates);
 
     m_topSplitter = new QSplitter(Qt::Horizontal);
-    m_topSplitter->addWidget(player);
-    m_topSplitter->addWidget(table);
+    m_topSplitter->addWidget(m_player);
+    m_topSplitter->addWidget(m_table);
     m_topSplitter->setStretchFactor(0, 1);
     m_topSplitter->setStretchFactor(1, 1);
     m_topSplitter->setChildrenCollapsible(false);
 
     m_verticalSplitter = new QSplitter(Qt::Vertical);
     m_verticalSplitter->addWidget(m_topSplitter);
-    m_verticalSplitter->addWidget(timeline);
+    m_verticalSplitter->addWidget(m_timeline);
     m_verticalSplitter->setStretchFactor(0, 3);
     m_verticalSplitter->setStretchFactor(1, 2);
     m_verticalSplitter->setChildrenCollapsible(false);
     setCentralWidget(m_verticalSplitter);
-    table->setFocus();
+    m_table->setFocus();
 }
 
 QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
@@ -114,7 +102,7 @@ void DocumentWindow::buildFileMenu()
     rebuildRecentMenu();
     connect(controller, &DocumentController::recentFilesChanged, this, &DocumentWindow::rebuildRecentMenu);
     addAction(menu, tr("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
-              [this] { m_document->openVideo(this); });
+              [this] { m_panes->openVideo(this); });
     menu->addSeparator();
     addAction(menu, tr("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(menu, tr("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
@@ -173,11 +161,11 @@ void DocumentWindow::buildEditMenu()
     addAction(menu, tr("&Go to Subtitle…"), QKeySequence(Qt::CTRL | Qt::Key_G),
               [this] { GoToSubtitleViewController::open(m_document, this); });
     m_editDisplayedAction = addAction(menu, tr("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                                      [this] { m_document->editDisplayedSubtitle(); });
+                                      [this] { m_panes->editDisplayedSubtitle(); });
     m_setStartAction = addAction(menu, tr("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
-                                 [this] { m_document->setSubtitleStartTimeFromVideoPlayer(); });
+                                 [this] { m_panes->setSubtitleStartTimeFromVideoPlayer(); });
     m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
-                               [this] { m_document->setSubtitleEndTimeFromVideoPlayer(); });
+                               [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
     menu->setToolTipsVisible(true);
     m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
@@ -231,8 +219,8 @@ void DocumentWindow::updateActionStates()
     m_addAction->setEnabled(m_table->canAddSubtitle());
     m_duplicateAction->setEnabled(m_table->canDuplicateSubtitle());
     m_splitAction->setEnabled(m_table->canSplitSubtitle());
-    m_editDisplayedAction->setEnabled(m_document->canEditDisplayedSubtitle());
-    const bool canSetTime = m_document->canSetSubtitleTimeFromVideoPlayer();
+    m_editDisplayedAction->setEnabled(m_panes->canEditDisplayedSubtitle());
+    const bool canSetTime = m_panes->canSetSubtitleTimeFromVideoPlayer();
     m_setStartAction->setEnabled(canSetTime);
     m_setEndAction->setEnabled(canSetTime);
     for (QAction *action : std::as_const(m_needsVideo))
@@ -241,9 +229,7 @@ void DocumentWindow::updateActionStates()
 
 QVariantMap DocumentWindow::saveState() const
 {
-    QVariantMap state = m_document->restorableState();
-    state.insert(m_timeline->saveState());
-    state.insert(m_player->saveState());
+    QVariantMap state = m_panes->saveState();
     state.insert(QStringLiteral("geometry"), saveGeometry());
     state.insert(QStringLiteral("splitter"), m_verticalSplitter->saveState());
     state.insert(QStringLiteral("topSplitter"), m_topSplitter->saveState());
@@ -255,9 +241,7 @@ void DocumentWindow::restoreState(const QVariantMap &state)
     restoreGeometry(state.value(QStringLiteral("geometry")).toByteArray());
     m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
     m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
-    m_timeline->restoreState(state);
-    m_player->restoreState(state);
-    m_document->restoreState(state);
+    m_panes->restoreState(state);
 }
 
 void DocumentWindow::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class Document;
+class DocumentPanes;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
@@ -22,6 +23,9 @@ public:
 
     Document *document() const { return m_document; }
     VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
+    SubtitlesTableViewController *subtitlesTableViewController() const { return m_table; }
+    TimelineViewController *timelineViewController() const { return m_timeline; }
+    DocumentPanes *panes() const { return m_panes; }
 
     // Geometry, splitter sizes and the restorable state of the document and its panes.
     QVariantMap saveState() const;
@@ -46,6 +50,7 @@ private:
                        std::function<void()> slot);
 
     Document *m_document;
+    DocumentPanes *m_panes = nullptr;
     QSplitter *m_verticalSplitter = nullptr;
     QSplitter *m_topSplitter = nullptr;
     QMenu *m_recentMenu = nullptr;

@@ -1,7 +1,7 @@
 #include "app/RecoveryStore.h"
 
-#include "app/SubtitleFile.h"
-#include "app/TextEncoding.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 
 #include <QDir>
 #include <QJsonDocument>

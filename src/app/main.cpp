@@ -1,6 +1,6 @@
 #include "app/AppIcon.h"
 #include "app/CommandLineTool.h"
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/Translator.h"
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     for (const QString &file : files) {
         Document *document = controller.openDocument(file);
         if (document && !video.isEmpty()) {
-            document->window()->videoPlayerViewController()->loadVideo(video);
+            DocumentController::windowOf(document)->videoPlayerViewController()->loadVideo(video);
             video.clear();
         }
         opened = document != nullptr || opened;
@@ -85,6 +85,6 @@ int main(int argc, char *argv[])
         controller.newDocument();
     // Without a subtitle file, the video goes to the new (or first restored) document.
     if (!video.isEmpty() && !controller.documents().isEmpty())
-        controller.documents().first()->window()->videoPlayerViewController()->loadVideo(video);
+        DocumentController::windowOf(controller.documents().first())->videoPlayerViewController()->loadVideo(video);
     return app.exec();
 }

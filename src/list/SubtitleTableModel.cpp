@@ -1,6 +1,6 @@
 #include "list/SubtitleTableModel.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "format/SubtitleParser.h"
 
 #include <algorithm>

@@ -1,14 +1,13 @@
 #include "list/SubtitlesTableViewController.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "format/SubtitleParser.h"
 #include "list/SubtitleItemDelegate.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "model/Fatal.h"
-#include "player/Player.h"
-#include "player/VideoPlayerViewController.h"
+#include "document/Player.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -44,7 +43,7 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SubtitlesTableViewController::pushSelection);
     connect(m_tableView, &SubtitlesTableView::playbackKeyEvent, this,
-            &SubtitlesTableViewController::forwardPlaybackKey);
+            &SubtitlesTableViewController::playbackKeyEvent);
     connect(m_tableView, &SubtitlesTableView::contextMenuRequested, this,
             &SubtitlesTableViewController::showContextMenu);
     connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this](bool confirmed) {
@@ -66,7 +65,6 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
             [this] { applySelection(m_document->selectedSubtitleIndexes()); });
     connect(document, &Document::showSubtitleRequested, this, &SubtitlesTableViewController::showRow);
 
-    document->setSubtitlesTableViewController(this);
     applySelection(document->selectedSubtitleIndexes());
 }
 
@@ -78,8 +76,6 @@ SubtitlesTableViewController::~SubtitlesTableViewController()
     m_tableView->disconnect(this);
     m_delegate->disconnect(this);
     m_tableView->selectionModel()->disconnect(this);
-    if (m_document && m_document->subtitlesTableViewController() == this)
-        m_document->setSubtitlesTableViewController(nullptr);
 }
 
 void SubtitlesTableViewController::configureTable()
@@ -176,14 +172,6 @@ void SubtitlesTableViewController::showRow(int row)
 {
     if (!m_isManipulatingSelection && row >= 0 && row < m_model->rowCount())
         m_tableView->scrollTo(m_model->index(row, 0));
-}
-
-void SubtitlesTableViewController::forwardPlaybackKey(QKeyEvent *event)
-{
-    // The player pane owns what Space, J, K, L and the arrows do, wherever they are
-    // pressed; without it they do nothing here either.
-    if (VideoPlayerViewController *player = m_document->videoPlayerViewController())
-        QCoreApplication::sendEvent(player, event);
 }
 
 bool SubtitlesTableViewController::commitEditorLater(QWidget *editor)

@@ -71,6 +71,8 @@ public slots:
 signals:
     // Something the can...() answers depend on may have changed.
     void commandStateChanged();
+    // Space, J, K, L or an arrow went down or up in the list: the player's keys.
+    void playbackKeyEvent(QKeyEvent *event);
 
 private:
     struct PendingEdit
@@ -85,7 +87,6 @@ private:
     void pushSelection();
     void applySelection(const IndexSet &selection);
     void showRow(int row);
-    void forwardPlaybackKey(QKeyEvent *event);
     bool commitEditorLater(QWidget *editor);
     bool takeEdit(QWidget *editor, std::optional<PendingEdit> &edit);
     void applyEdit(const PendingEdit &edit);

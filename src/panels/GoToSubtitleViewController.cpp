@@ -1,6 +1,6 @@
 #include "panels/GoToSubtitleViewController.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "panels/TransientWindow.h"
 
 #include <QHBoxLayout>

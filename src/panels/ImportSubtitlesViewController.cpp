@@ -1,6 +1,6 @@
 #include "panels/ImportSubtitlesViewController.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

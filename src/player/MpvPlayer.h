@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/Player.h"
+#include "document/Player.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

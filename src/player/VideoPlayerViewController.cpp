@@ -1,6 +1,6 @@
 #include "player/VideoPlayerViewController.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "model/Fatal.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
@@ -107,16 +107,18 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     connect(m_document, &Document::subtitlesInserted, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesRemoved, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    m_document->setVideoPlayerViewController(this);
+    // A newly selected subtitle brings a paused video to its start.
+    connect(m_document, &Document::seekPausedVideoRequested, this, [this](double time) {
+        if (m_player && m_player->rate() == 0)
+            seekTo(time);
+    });
 }
 
 VideoPlayerViewController::~VideoPlayerViewController()
 {
-    if (m_document->videoPlayerViewController() == this)
-        m_document->setVideoPlayerViewController(nullptr);
     if (m_player) {
         removeObservers();
-        if (m_document->player() == m_player.get())
+        if (m_document && m_document->player() == m_player.get())
             m_document->setPlayer(nullptr);
         m_player.reset();
     }

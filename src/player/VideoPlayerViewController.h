@@ -1,8 +1,9 @@
 #pragma once
 
 #include "model/Subtitle.h"
-#include "player/Player.h"
+#include "document/Player.h"
 
+#include <QPointer>
 #include <QVariantMap>
 #include <QWidget>
 
@@ -119,7 +120,7 @@ private:
     void showPlaceholder(const QString &text);
     void updateControls();
 
-    Document *m_document;
+    QPointer<Document> m_document;
     VideoPlayerView *m_playerView;
     QStackedLayout *m_stack;
     QLabel *m_emptyView;

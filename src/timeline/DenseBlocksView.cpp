@@ -1,6 +1,6 @@
 #include "timeline/DenseBlocksView.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "timeline/TimelineViewController.h"
 
-#include "app/Document.h"
+#include "document/Document.h"
 #include "model/Fatal.h"
 #include "model/SubtitleController.h"
-#include "player/Player.h"
+#include "document/Player.h"
 #include "timeline/CursorView.h"
 #include "timeline/DenseBlocksView.h"
 #include "timeline/PanClickRecognizer.h"
@@ -95,7 +95,6 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
     // Only the user's own moves of the scroll bar; ours come through valueChanged alone.
     connect(m_scrollBar, &QScrollBar::actionTriggered, this, &TimelineViewController::stopFollowingCursor);
 
-    m_document->setTimelineViewController(this);
     connectDocument();
     reloadSubtitles();
     setSelectedSubtitles(m_document->subtitleController().subtitlesAt(m_document->selectedSubtitleIndexes()));
@@ -106,8 +105,13 @@ TimelineViewController::~TimelineViewController()
 {
     if (m_drag)
         m_drag->restore();
-    if (m_document->timelineViewController() == this)
-        m_document->setTimelineViewController(nullptr);
+    if (m_document)
+        m_document->setSelectionSeeksVideo(true);
+}
+
+Document *TimelineViewController::document() const
+{
+    return m_document;
 }
 
 void TimelineViewController::connectDocument()
@@ -754,6 +758,7 @@ bool TimelineViewController::isInCursorHead(QPointF viewPoint) const
 void TimelineViewController::panBegan(QPointF viewPoint, Qt::KeyboardModifiers modifiers)
 {
     m_isManipulatingSelection = true;
+    m_document->setSelectionSeeksVideo(false);
     m_panStart = viewPoint;
     if (m_subtitleViewAction) {
         m_panMode = PanMode::Subtitles;
@@ -808,6 +813,7 @@ void TimelineViewController::panEnded(QPointF viewPoint)
     m_subtitleViewAction.reset();
     updateHoverAction(viewPoint);
     m_isManipulatingSelection = false;
+    m_document->setSelectionSeeksVideo(true);
 }
 
 // A pan the user broke off (Escape, focus lost): nothing of it stays.
@@ -830,6 +836,7 @@ void TimelineViewController::panCancelled()
     m_subtitleViewAction.reset();
     m_contentView->unsetCursor();
     m_isManipulatingSelection = false;
+    m_document->setSelectionSeeksVideo(true);
 }
 
 // ---- Dragging blocks ----

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QPointF>
+#include <QPointer>
 #include <QSet>
 #include <QTimer>
 #include <QVariantMap>
@@ -53,7 +54,7 @@ public:
     TimelineViewController(Document *document, QWidget *parent = nullptr);
     ~TimelineViewController() override;
 
-    Document *document() const { return m_document; }
+    Document *document() const;
 
     // Geometry.
     double magnification() const { return m_magnification; }
@@ -173,7 +174,7 @@ private:
     IndexSet indexesOf(const SubtitleList &subtitles) const;
     bool wheel(class QWheelEvent *event);
 
-    Document *m_document;
+    QPointer<Document> m_document;
     QWidget *m_contentView;
     QScrollBar *m_scrollBar;
     TimelineView *m_timelineView;

@@ -1,4 +1,4 @@
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/RecoveryStore.h"
@@ -75,7 +75,7 @@ private slots:
         const QString path = writeFile("a.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello\n");
         Document *document = controller.openDocument(path);
         QVERIFY(document);
-        DocumentWindow *window = document->window();
+        DocumentWindow *window = DocumentController::windowOf(document);
         QVERIFY(window->windowTitle().startsWith(QStringLiteral("a.srt[*]")));
         QVERIFY(!window->isWindowModified());
         document->subtitleController().setText(QStringLiteral("Changed"), 0);

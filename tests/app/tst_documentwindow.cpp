@@ -1,12 +1,12 @@
 // Where the panes of a window meet: a real document window with its list, timeline,
 // waveform and a headless libmpv player, on media made for the test, driven as a user
 // drives it.
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableViewController.h"
-#include "player/Player.h"
+#include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
@@ -69,11 +69,11 @@ void tst_DocumentWindow::init()
 {
     m_controller = std::make_unique<DocumentController>();
     m_document = m_controller->newDocument();
-    m_window = m_document->window();
+    m_window = DocumentController::windowOf(m_document);
     m_window->resize(1280, 800);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_timeline = m_document->timelineViewController();
+    m_timeline = m_window->timelineViewController();
 }
 
 void tst_DocumentWindow::cleanup()
@@ -158,7 +158,7 @@ void tst_DocumentWindow::displayedSubtitleCommandFollowsPlayback()
 void tst_DocumentWindow::splitShortcutReachesTheMenuWhileEditing()
 {
     m_document->subtitleController().setText(QStringLiteral("first second"), 0);
-    m_document->subtitlesTableViewController()->beginEditingSubtitle(0);
+    m_window->subtitlesTableViewController()->beginEditingSubtitle(0);
     QApplication::setActiveWindow(m_window);
     QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
     auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());

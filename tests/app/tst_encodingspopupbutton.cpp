@@ -1,6 +1,6 @@
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
-#include "app/TextEncoding.h"
+#include "document/TextEncoding.h"
 
 #include <QFileDialog>
 #include <QSettings>

@@ -1,5 +1,5 @@
 #include "app/RecoveryStore.h"
-#include "app/TextEncoding.h"
+#include "document/TextEncoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>

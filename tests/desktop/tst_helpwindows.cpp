@@ -1,5 +1,5 @@
 #include "app/AboutDialog.h"
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/HelpMenu.h"
@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
         {
             DocumentController controller;
-            DocumentWindow *window = controller.newDocument()->window();
+            DocumentWindow *window = DocumentController::windowOf(controller.newDocument());
             if (window->menuBar()->actions().last()->text() != QStringLiteral("&Hilfe"))
                 HelpMenu::add(window);
             QCOMPARE(window->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));

@@ -1,4 +1,4 @@
-#include "app/Document.h"
+#include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "list/SubtitleTableModel.h"
@@ -24,25 +24,27 @@ private slots:
         QCoreApplication::setApplicationName(QStringLiteral("tst_teardown"));
     }
 
-    // Closing a window schedules both the window and its document for deletion, the
-    // document first. The panes must never outlive the document they refer to.
+    // Closing a window schedules it for deletion, and its document goes with it, after
+    // the panes that refer to it.
     void closingAWindowDeletesItsPanesFirst()
     {
         DocumentController controller;
         Document *document = controller.newDocument();
-        QPointer<DocumentWindow> window = document->window();
+        QPointer<DocumentWindow> window = DocumentController::windowOf(document);
         QVERIFY(window);
+        QPointer<Document> kept = document;
         QVERIFY(window->close());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window.isNull());
+        QVERIFY(kept.isNull());
         QVERIFY(controller.documents().isEmpty());
     }
 
-    // Quitting deletes the documents at once, their windows only scheduled for deletion.
+    // Quitting deletes the windows and their documents at once.
     void quittingDeletesThePanesWithTheirDocument()
     {
         DocumentController controller;
-        QPointer<DocumentWindow> window = controller.newDocument()->window();
+        QPointer<DocumentWindow> window = DocumentController::windowOf(controller.newDocument());
         QVERIFY(controller.quit());
         QVERIFY(window.isNull());
     }
@@ -63,7 +65,6 @@ private slots:
         QVERIFY(editor);
         QTest::keyClicks(editor, QStringLiteral(" there"));
         delete list;
-        QCOMPARE(document.subtitlesTableViewController(), nullptr);
         QCOMPARE(document.subtitleController().at(0)->text, QStringLiteral("Hi"));
     }
 };

@@ -1,6 +1,7 @@
 // The list with a (fake) video loaded: playback keys reach the player, editing from the
 // player pauses and resumes it, and adding takes the playback position.
-#include "app/Document.h"
+#include "app/DocumentPanes.h"
+#include "document/Document.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
@@ -30,8 +31,10 @@ private:
     SubtitlesTableView *view() const { return m_list->tableView(); }
 
     std::unique_ptr<Document> m_document;
-    std::unique_ptr<VideoPlayerViewController> m_video;
-    std::unique_ptr<SubtitlesTableViewController> m_list;
+    // The panes as a window wires them.
+    std::unique_ptr<QWidget> m_root;
+    VideoPlayerViewController *m_video = nullptr;
+    SubtitlesTableViewController *m_list = nullptr;
     QPointer<FakePlayer> m_player;
 };
 
@@ -39,14 +42,16 @@ void TestListPlayback::init()
 {
     m_document = std::make_unique<Document>();
     SubtitleController &controller = m_document->subtitleController();
-    controller.setDelegate(m_document.get());
-    controller.setUndoManager(&m_document->undoManager());
+    m_document->attachController();
     SubtitleList subtitles;
     for (int i = 0; i < 5; ++i)
         subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Line %1").arg(i + 1), 2.0 * i, 2.0 * i + 1.5));
     controller.setSubtitles(subtitles);
 
-    m_video = std::make_unique<VideoPlayerViewController>(m_document.get());
+    m_root = std::make_unique<QWidget>();
+    auto *panes = new DocumentPanes(m_document.get(), m_root.get());
+    m_video = panes->player();
+    m_list = panes->table();
     m_video->setPlayerFactory([this](const QString &) {
         auto player = std::make_unique<FakePlayer>();
         player->setDuration(60);
@@ -57,17 +62,15 @@ void TestListPlayback::init()
     m_video->loadVideo(QStringLiteral("movie.mp4"));
     QVERIFY(m_player);
 
-    m_list = std::make_unique<SubtitlesTableViewController>(m_document.get());
-    m_list->resize(600, 300);
-    m_list->show();
-    m_list->activateWindow();
+    m_root->resize(900, 600);
+    m_root->show();
+    m_root->activateWindow();
     view()->setFocus();
 }
 
 void TestListPlayback::cleanup()
 {
-    m_list.reset();
-    m_video.reset();
+    m_root.reset();
     m_document.reset();
 }
 
@@ -142,8 +145,8 @@ void TestListPlayback::editingFromThePlayerPausesAndResumes()
 void TestListPlayback::addTakesThePlaybackPosition()
 {
     // Inside the third subtitle (4 s to 5.5 s): the new one follows it, two frames on.
+    m_document->setSelectedSubtitleIndexes(IndexSet(0)); // seeks the paused video to 0
     m_player->jumpTo(4.7);
-    m_document->setSelectedSubtitleIndexes(IndexSet(0));
     m_list->addSubtitle();
     const SubtitlePtr added = m_document->subtitleController().at(3);
     QCOMPARE(added->text, QString());

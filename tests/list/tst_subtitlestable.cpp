@@ -1,6 +1,6 @@
 // The subtitle list as a user meets it: real keystrokes and clicks on the table, its
 // inline editors, its menu and the clipboard.
-#include "app/Document.h"
+#include "document/Document.h"
 #include "format/SubtitleParser.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"

@@ -1,4 +1,4 @@
-#include "app/Document.h"
+#include "document/Document.h"
 #include "player/VideoPlayerView.h"
 #include "player/VideoPlayerViewController.h"
 

@@ -1,4 +1,4 @@
-#include "app/Document.h"
+#include "document/Document.h"
 #include "player/VideoPlayerViewController.h"
 
 #include "FakePlayer.h"
@@ -168,10 +168,14 @@ void tst_VideoPlayerViewController::labelFollowsListChanges()
     QCOMPARE(m_controller->subtitlesLabel()->text(), QStringLiteral("A"));
     m_document->subtitleController().setText(QStringLiteral("Changed"), 0);
     QCOMPARE(m_controller->subtitlesLabel()->text(), QStringLiteral("Changed"));
+    // A new subtitle is selected, which brings the paused video to its start.
     m_document->subtitleController().addSubtitle(0.5, std::nullopt);
-    QCOMPARE(m_controller->currentSubtitleIndex(), std::optional<int>(1));
-    m_document->undoManager().undo();
     QCOMPARE(m_controller->currentSubtitleIndex(), std::optional<int>(0));
+    QCOMPARE(m_controller->subtitlesLabel()->text(), QString());
+    // Undone, the video stays at 0 s, before A: nothing is shown.
+    m_document->undoManager().undo();
+    QCOMPARE(m_controller->currentSubtitleIndex(), std::nullopt);
+    QVERIFY(m_controller->subtitlesLabel()->isHidden());
 }
 
 void tst_VideoPlayerViewController::scrollsToCursorOncePerStart()

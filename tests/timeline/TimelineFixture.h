@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Document.h"
-#include "player/Player.h"
+#include "document/Document.h"
+#include "document/Player.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/TextEncoding.h"
+#include "document/TextEncoding.h"
 
 #include "model/Fatal.h"
 

@@ -1,18 +1,9 @@
-#include "app/Document.h"
+#include "document/Document.h"
 
-#include "app/DocumentWindow.h"
-#include "app/SubtitleFile.h"
-#include "app/TextEncoding.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 
-#include "list/SubtitlesTableViewController.h"
-#include "model/FrameTiming.h"
-#include "player/Player.h"
-#include "player/VideoPlayerViewController.h"
-#include "timeline/TimelineViewController.h"
-
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMimeDatabase>
 #include <QSettings>
 
 Document::Document(QObject *parent)
@@ -22,26 +13,14 @@ Document::Document(QObject *parent)
 
 Document::~Document()
 {
-    // The panes refer to their document up to their last moment: the window goes first,
-    // whichever of the two was scheduled for deletion first.
-    delete m_window;
     m_subtitleController.setDelegate(nullptr);
     m_subtitleController.setUndoManager(nullptr);
 }
 
-void Document::setSubtitlesTableViewController(SubtitlesTableViewController *controller)
+void Document::attachController()
 {
-    m_subtitlesTableViewController = controller;
-}
-
-void Document::setTimelineViewController(TimelineViewController *controller)
-{
-    m_timelineViewController = controller;
-}
-
-void Document::setVideoPlayerViewController(VideoPlayerViewController *controller)
-{
-    m_videoPlayerViewController = controller;
+    m_subtitleController.setDelegate(this);
+    m_subtitleController.setUndoManager(&m_undoManager);
 }
 
 void Document::setPlayer(Player *player)
@@ -74,74 +53,8 @@ void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
 void Document::showSubtitle(int index)
 {
     emit showSubtitleRequested(index);
-    // A selection made on the timeline itself neither scrolls it nor seeks.
-    if (!m_timelineViewController || m_timelineViewController->isManipulatingSelection())
-        return;
-    if (m_videoPlayerViewController && m_player && m_player->rate() == 0)
-        m_videoPlayerViewController->seekTo(m_subtitleController.at(index)->start);
-}
-
-void Document::openVideo(QWidget *dialogParent)
-{
-    QStringList patterns;
-    for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
-        if (type.name().startsWith(QStringLiteral("video/")))
-            patterns << type.globPatterns();
-    }
-    patterns.removeDuplicates();
-    const QString filter = tr("Movies (%1);;All files (*)").arg(patterns.join(u' '));
-    const QString path = QFileDialog::getOpenFileName(dialogParent, tr("Open Video"), QString(), filter);
-    if (!path.isEmpty() && m_videoPlayerViewController)
-        m_videoPlayerViewController->loadVideo(path);
-}
-
-bool Document::canEditDisplayedSubtitle() const
-{
-    return m_videoPlayerViewController && m_videoPlayerViewController->currentSubtitleIndex().has_value();
-}
-
-void Document::editDisplayedSubtitle()
-{
-    if (!canEditDisplayedSubtitle() || !m_subtitlesTableViewController)
-        return;
-    m_subtitlesTableViewController->editSubtitle(*m_videoPlayerViewController->currentSubtitleIndex());
-}
-
-bool Document::canSetSubtitleTimeFromVideoPlayer() const
-{
-    return m_subtitlesTableViewController && m_subtitlesTableViewController->targetRowIndexes().count() == 1
-        && m_videoPlayerViewController && m_player;
-}
-
-std::optional<double> Document::playerTimeOnFrame() const
-{
-    if (!m_player)
-        return std::nullopt;
-    return FrameTiming::snapToFrame(m_player->currentTime(), m_subtitleController.frameRate());
-}
-
-void Document::setSubtitleStartTimeFromVideoPlayer()
-{
-    if (!canSetSubtitleTimeFromVideoPlayer())
-        return;
-    const int row = m_subtitlesTableViewController->targetRowIndexes().first();
-    m_subtitleController.setStart(row, *playerTimeOnFrame());
-    m_undoManager.setActionName(tr("Set Start Time"));
-}
-
-void Document::setSubtitleEndTimeFromVideoPlayer()
-{
-    if (!canSetSubtitleTimeFromVideoPlayer())
-        return;
-    const int row = m_subtitlesTableViewController->targetRowIndexes().first();
-    const bool playing = m_player->rate() != 0;
-    m_subtitleController.setEnd(row, *playerTimeOnFrame());
-    m_undoManager.setActionName(tr("Set End Time"));
-    // While the video plays, the command walks through the subtitles one by one.
-    if (playing) {
-        const int next = row + 1;
-        setSelectedSubtitleIndexes(next < m_subtitleController.count() ? IndexSet(next) : IndexSet());
-    }
+    if (m_selectionSeeksVideo && index >= 0 && index < m_subtitleController.count())
+        emit seekPausedVideoRequested(m_subtitleController.at(index)->start);
 }
 
 void Document::willChangeSubtitles(SubtitleController &)
@@ -233,19 +146,6 @@ std::optional<QString> Document::write(const QString &path, std::optional<int> c
     return std::nullopt;
 }
 
-DocumentWindow *Document::window() const
-{
-    return m_window;
-}
-
-DocumentWindow *Document::makeWindow()
-{
-    m_subtitleController.setDelegate(this);
-    m_subtitleController.setUndoManager(&m_undoManager);
-    m_window = new DocumentWindow(this);
-    return m_window;
-}
-
 QVariantMap Document::restorableState() const
 {
     QVariantMap state;
@@ -256,8 +156,6 @@ QVariantMap Document::restorableState() const
 
 void Document::restoreState(const QVariantMap &state)
 {
-    if (!m_subtitlesTableViewController || !m_timelineViewController)
-        return;
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

@@ -1,6 +1,6 @@
-#include "app/SubtitleFile.h"
+#include "document/SubtitleFile.h"
 
-#include "app/TextEncoding.h"
+#include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
 #include <QFile>

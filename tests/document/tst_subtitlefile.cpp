@@ -1,5 +1,5 @@
-#include "app/SubtitleFile.h"
-#include "app/TextEncoding.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
 #include "EncodingSamples.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Player.h"
 #include "model/IndexSet.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
@@ -11,19 +12,11 @@
 
 #include <optional>
 
-class DocumentWindow;
-class Player;
-class SubtitlesTableViewController;
-class TimelineViewController;
-class VideoPlayerViewController;
-
-// One subtitle file and the hub of its window: owns the subtitle controller, holds the
-// selection shared by the panes, and passes every change of the list on to the panes.
-//
-// Panes take the document in their constructor, register themselves with the matching
-// setter, and connect to the signals below. They never change the list themselves: they
-// call subtitleController(), and change the selection only through
-// setSelectedSubtitleIndexes().
+// One subtitle file and the hub of its panes: owns the subtitle controller, holds the
+// selection shared by the panes, and passes every change of the list on through its
+// signals. It knows no pane: panes take the document in their constructor and connect to
+// the signals below. They never change the list themselves: they call
+// subtitleController(), and change the selection only through setSelectedSubtitleIndexes().
 class Document : public QObject, public SubtitleControllerDelegate
 {
     Q_OBJECT
@@ -53,17 +46,9 @@ public:
     std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt);
     int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
 
-    // Attaches the controller's delegate and undo manager, then makes the window.
-    DocumentWindow *makeWindow();
-    DocumentWindow *window() const;
-
-    // The menu actions that act across the panes.
-    void openVideo(QWidget *dialogParent);
-    void editDisplayedSubtitle();
-    void setSubtitleStartTimeFromVideoPlayer();
-    void setSubtitleEndTimeFromVideoPlayer();
-    bool canEditDisplayedSubtitle() const;
-    bool canSetSubtitleTimeFromVideoPlayer() const;
+    // Makes itself the controller's delegate and gives it the undo manager: from then on
+    // every change of the list is reported and undoable.
+    void attachController();
 
     // What the window remembers across a restart ("selectedIndex" and the panes' keys).
     QVariantMap restorableState() const;
@@ -75,15 +60,12 @@ public:
     const IndexSet &selectedSubtitleIndexes() const { return m_selectedSubtitleIndexes; }
     void setSelectedSubtitleIndexes(const IndexSet &indexes);
     // Brings one subtitle into view in the panes that are not making the selection
-    // themselves, and seeks a paused video to it.
+    // themselves, and asks for a paused video to be sought to it.
     void showSubtitle(int index);
+    // Off while a pane makes a selection that must leave the video where it is (a drag
+    // on the timeline).
+    void setSelectionSeeksVideo(bool seeks) { m_selectionSeeksVideo = seeks; }
 
-    SubtitlesTableViewController *subtitlesTableViewController() const { return m_subtitlesTableViewController; }
-    void setSubtitlesTableViewController(SubtitlesTableViewController *controller);
-    TimelineViewController *timelineViewController() const { return m_timelineViewController; }
-    void setTimelineViewController(TimelineViewController *controller);
-    VideoPlayerViewController *videoPlayerViewController() const { return m_videoPlayerViewController; }
-    void setVideoPlayerViewController(VideoPlayerViewController *controller);
     // The player of the loaded video, or nullptr before a video is loaded. Set by the
     // video player controller for each video it loads.
     Player *player() const { return m_player; }
@@ -113,24 +95,20 @@ signals:
     void selectionChanged(const IndexSet &selection, const IndexSet &previous);
     // Panes scroll the subtitle into view unless they made the selection themselves.
     void showSubtitleRequested(int index);
+    // A paused video goes to this time (a newly selected subtitle's start).
+    void seekPausedVideoRequested(double time);
     void playerChanged(Player *player);
     void filePathChanged();
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
 private:
-    // The playback position, on a frame when the video's frame rate is known.
-    std::optional<double> playerTimeOnFrame() const;
-
     SubtitleController m_subtitleController;
     UndoManager m_undoManager;
     IndexSet m_selectedSubtitleIndexes;
-    SubtitlesTableViewController *m_subtitlesTableViewController = nullptr;
-    TimelineViewController *m_timelineViewController = nullptr;
-    VideoPlayerViewController *m_videoPlayerViewController = nullptr;
-    Player *m_player = nullptr;
+    QPointer<Player> m_player;
     QString m_filePath;
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;
-    QPointer<DocumentWindow> m_window;
+    bool m_selectionSeeksVideo = true;
 };

@@ -1,0 +1,135 @@
+#include "app/DocumentPanes.h"
+
+#include "document/Document.h"
+#include "document/Player.h"
+#include "list/SubtitlesTableViewController.h"
+#include "model/FrameTiming.h"
+#include "player/VideoPlayerViewController.h"
+#include "timeline/TimelineViewController.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMimeDatabase>
+
+DocumentPanes::DocumentPanes(Document *document, QWidget *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_player(new VideoPlayerViewController(document, parent))
+    , m_table(new SubtitlesTableViewController(document, parent))
+    , m_timeline(new TimelineViewController(document, parent))
+{
+    wirePlayback();
+    connect(m_table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentPanes::commandStateChanged);
+    connect(m_player, &VideoPlayerViewController::playingChanged, this, &DocumentPanes::commandStateChanged);
+    connect(m_player, &VideoPlayerViewController::currentSubtitleChanged, this, &DocumentPanes::commandStateChanged);
+}
+
+VideoPlayerViewController *DocumentPanes::player() const
+{
+    return m_player;
+}
+
+SubtitlesTableViewController *DocumentPanes::table() const
+{
+    return m_table;
+}
+
+TimelineViewController *DocumentPanes::timeline() const
+{
+    return m_timeline;
+}
+
+void DocumentPanes::wirePlayback()
+{
+    VideoPlayerViewController *player = m_player;
+    TimelineViewController *timeline = m_timeline;
+    // Playback drives the timeline: its cursor, duration, ruler and waveform.
+    connect(player, &VideoPlayerViewController::videoDurationChanged, timeline, &TimelineViewController::setVideoDuration);
+    connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
+    connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
+    connect(player, &VideoPlayerViewController::frameRateChanged, timeline, &TimelineViewController::setFrameRate);
+    connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline, &TimelineViewController::setAudioWaveform);
+    connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline, &TimelineViewController::followCursor);
+    // The player pane owns what Space, J, K, L and the arrows do, wherever they are pressed.
+    connect(m_table, &SubtitlesTableViewController::playbackKeyEvent, player,
+            [player](QKeyEvent *event) { QCoreApplication::sendEvent(player, event); });
+}
+
+void DocumentPanes::openVideo(QWidget *dialogParent)
+{
+    QStringList patterns;
+    for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
+        if (type.name().startsWith(QStringLiteral("video/")))
+            patterns << type.globPatterns();
+    }
+    patterns.removeDuplicates();
+    const QString filter = tr("Movies (%1);;All files (*)").arg(patterns.join(u' '));
+    const QString path = QFileDialog::getOpenFileName(dialogParent, tr("Open Video"), QString(), filter);
+    if (!path.isEmpty() && m_player)
+        m_player->loadVideo(path);
+}
+
+bool DocumentPanes::canEditDisplayedSubtitle() const
+{
+    return m_player && m_table && m_player->currentSubtitleIndex().has_value();
+}
+
+void DocumentPanes::editDisplayedSubtitle()
+{
+    if (canEditDisplayedSubtitle())
+        m_table->editSubtitle(*m_player->currentSubtitleIndex());
+}
+
+bool DocumentPanes::canSetSubtitleTimeFromVideoPlayer() const
+{
+    return m_document && m_table && m_table->targetRowIndexes().count() == 1 && m_document->player();
+}
+
+std::optional<double> DocumentPanes::playerTimeOnFrame() const
+{
+    const Player *player = m_document ? m_document->player() : nullptr;
+    if (!player)
+        return std::nullopt;
+    return FrameTiming::snapToFrame(player->currentTime(), m_document->subtitleController().frameRate());
+}
+
+void DocumentPanes::setSubtitleStartTimeFromVideoPlayer()
+{
+    if (!canSetSubtitleTimeFromVideoPlayer())
+        return;
+    const int row = m_table->targetRowIndexes().first();
+    m_document->subtitleController().setStart(row, *playerTimeOnFrame());
+    m_document->undoManager().setActionName(tr("Set Start Time"));
+}
+
+void DocumentPanes::setSubtitleEndTimeFromVideoPlayer()
+{
+    if (!canSetSubtitleTimeFromVideoPlayer())
+        return;
+    const int row = m_table->targetRowIndexes().first();
+    const bool playing = m_document->player()->rate() != 0;
+    SubtitleController &controller = m_document->subtitleController();
+    controller.setEnd(row, *playerTimeOnFrame());
+    m_document->undoManager().setActionName(tr("Set End Time"));
+    // While the video plays, the command walks through the subtitles one by one.
+    if (playing) {
+        const int next = row + 1;
+        m_document->setSelectedSubtitleIndexes(next < controller.count() ? IndexSet(next) : IndexSet());
+    }
+}
+
+QVariantMap DocumentPanes::saveState() const
+{
+    QVariantMap state = m_document->restorableState();
+    state.insert(m_timeline->saveState());
+    state.insert(m_player->saveState());
+    return state;
+}
+
+void DocumentPanes::restoreState(const QVariantMap &state)
+{
+    m_timeline->restoreState(state);
+    m_player->restoreState(state);
+    m_document->restoreState(state);
+}

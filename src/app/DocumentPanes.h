@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QVariantMap>
+
+#include <optional>
+
+class Document;
+class QWidget;
+class SubtitlesTableViewController;
+class TimelineViewController;
+class VideoPlayerViewController;
+
+// The panes of one document and what passes between them. Each pane knows only the
+// document; this wires them together: playback drives the timeline, the list's playback
+// keys reach the player, a new selection seeks a paused video, and the commands that
+// need two panes at once (time from the video, edit what is on screen) live here.
+class DocumentPanes : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Makes the panes as children of `parent` (a window lays them out).
+    DocumentPanes(Document *document, QWidget *parent);
+
+    VideoPlayerViewController *player() const;
+    SubtitlesTableViewController *table() const;
+    TimelineViewController *timeline() const;
+
+    void openVideo(QWidget *dialogParent);
+    bool canEditDisplayedSubtitle() const;
+    void editDisplayedSubtitle();
+    bool canSetSubtitleTimeFromVideoPlayer() const;
+    void setSubtitleStartTimeFromVideoPlayer();
+    void setSubtitleEndTimeFromVideoPlayer();
+
+    // The panes' restorable state, with the document's own.
+    QVariantMap saveState() const;
+    void restoreState(const QVariantMap &state);
+
+signals:
+    // Something the can...() answers depend on may have changed.
+    void commandStateChanged();
+
+private:
+    void wirePlayback();
+    // The playback position, on a frame when the video's frame rate is known.
+    std::optional<double> playerTimeOnFrame() const;
+
+    QPointer<Document> m_document;
+    QPointer<VideoPlayerViewController> m_player;
+    QPointer<SubtitlesTableViewController> m_table;
+    QPointer<TimelineViewController> m_timeline;
+};

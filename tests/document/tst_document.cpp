@@ -1,0 +1,112 @@
+// The document alone, as the layer under the panes: which subtitles it selects and
+// shows after each change, its restorable state, and a failed read. No widgets.
+#include "document/Document.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_Document : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Fixture
+    {
+        Document document;
+        explicit Fixture(int count)
+        {
+            SubtitleList list;
+            for (int i = 0; i < count; ++i)
+                list.append(std::make_shared<Subtitle>(QString::number(i + 1), i * 10.0, i * 10.0 + 5));
+            document.subtitleController().setSubtitles(list);
+            document.attachController();
+        }
+    };
+
+private slots:
+    void deletingTheLastSubtitlesSelectsTheNewLast()
+    {
+        Fixture w(5);
+        const SubtitleList removed = w.document.subtitleController().subtitlesAt(IndexSet{3, 4});
+        w.document.subtitleController().removeSubtitles(removed, IndexSet{3, 4});
+        QCOMPARE(w.document.selectedSubtitleIndexes(), IndexSet(2));
+        w.document.subtitleController().removeSubtitles(w.document.subtitleController().subtitles(), IndexSet::fromRange(0, 3));
+        QVERIFY(w.document.selectedSubtitleIndexes().isEmpty());
+    }
+
+    void insertingSelectsTheInsertedAndUndoSelectsWhatMovedUp()
+    {
+        Fixture w(3);
+        w.document.subtitleController().importText(QStringLiteral("A\n\nB"));
+        QCOMPARE(w.document.selectedSubtitleIndexes(), (IndexSet{1, 2}));
+        w.document.undoManager().undo();
+        QCOMPARE(w.document.selectedSubtitleIndexes(), IndexSet(1));
+        QCOMPARE(w.document.subtitleController().count(), 3);
+    }
+
+    void showsTheNewlySelectedSubtitle_data()
+    {
+        QTest::addColumn<IndexSet>("before");
+        QTest::addColumn<IndexSet>("after");
+        QTest::addColumn<int>("shown"); // -1: nothing shown
+        QTest::newRow("the newly added row") << IndexSet(2) << IndexSet{2, 3} << 3;
+        QTest::newRow("the last when nothing is new") << IndexSet{1, 2, 3} << IndexSet{1, 2} << 2;
+        QTest::newRow("nothing when everything is selected") << IndexSet(0) << IndexSet::fromRange(0, 5) << -1;
+        QTest::newRow("nothing when nothing is selected") << IndexSet(0) << IndexSet() << -1;
+    }
+
+    void showsTheNewlySelectedSubtitle()
+    {
+        QFETCH(IndexSet, before);
+        QFETCH(IndexSet, after);
+        QFETCH(int, shown);
+        Fixture w(5);
+        w.document.setSelectedSubtitleIndexes(before);
+        QSignalSpy spy(&w.document, &Document::showSubtitleRequested);
+        w.document.setSelectedSubtitleIndexes(after);
+        QCOMPARE(spy.size(), shown < 0 ? 0 : 1);
+        if (shown >= 0)
+            QCOMPARE(spy.first().first().toInt(), shown);
+    }
+
+    void restoresASelectedIndexOnlyWhenItExists()
+    {
+        Fixture w(5);
+        w.document.restoreState({{"selectedIndex", 7}});
+        QVERIFY(w.document.selectedSubtitleIndexes().isEmpty());
+        w.document.restoreState({{"selectedIndex", 4}});
+        QCOMPARE(w.document.selectedSubtitleIndexes(), IndexSet(4));
+        QCOMPARE(w.document.restorableState().value("selectedIndex").toInt(), 4);
+    }
+
+    void aFailedReadKeepsTheList()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("bad.srt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("2\n00:00:01,000 --> 00:00:02,000\nA\n");
+        file.close();
+        Fixture w(3);
+        const auto error = w.document.read(file.fileName());
+        QVERIFY(error);
+        QCOMPARE(*error, QStringLiteral("Error at line 0.\nInvalid index."));
+        QCOMPARE(w.document.subtitleController().count(), 3);
+    }
+
+    void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()
+    {
+        Fixture w(5);
+        QSignalSpy seeks(&w.document, &Document::seekPausedVideoRequested);
+        w.document.setSelectedSubtitleIndexes(IndexSet(3));
+        w.document.setSelectionSeeksVideo(false);
+        w.document.setSelectedSubtitleIndexes(IndexSet(1));
+        w.document.setSelectionSeeksVideo(true);
+        QCOMPARE(seeks.size(), 1);
+        QCOMPARE(seeks.first().first().toDouble(), 30.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Document)
+#include "tst_document.moc"
