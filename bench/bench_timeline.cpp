@@ -52,7 +52,7 @@ void BM_ScrollOneScreen(benchmark::State &state)
         pane.scrollToOffset(x);
         pane.repaint();
     }
-    state.counters["blocks"] = double(pane.visibleSubtitleViews().size());
+    state.counters["blocks"] = double(pane.visibleSubtitles().size());
 }
 BENCHMARK(BM_ScrollOneScreen)->Arg(10)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -70,9 +70,25 @@ void BM_ZoomOneStep(benchmark::State &state)
         in = !in;
         pane.repaint();
     }
-    state.counters["blocks"] = double(pane.visibleSubtitleViews().size());
+    state.counters["blocks"] = double(pane.visibleSubtitles().size());
 }
 BENCHMARK(BM_ZoomOneStep)->Arg(10)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Every block on screen at once, then back to where the other benchmarks work.
+void BM_ZoomToFit(benchmark::State &state)
+{
+    TimelineViewController &pane = *timeline().pane;
+    for (auto _ : state) {
+        pane.zoomToFit();
+        pane.repaint();
+        state.PauseTiming();
+        pane.zoomAbout(1, 0);
+        state.ResumeTiming();
+    }
+    pane.zoomToFit();
+    state.counters["blocks"] = double(pane.visibleSubtitles().size());
+}
+BENCHMARK(BM_ZoomToFit)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QList>
+#include "model/Subtitle.h"
+
 #include <Qt>
 
-class SubtitleView;
-
-// What a drag starting under the pointer would do, and to which blocks: one block for
-// the three block actions, the left and right neighbour for the gap between them.
+// What a drag starting under the pointer would do, and to which subtitles' blocks: one
+// for the three block actions, the left and right neighbour for the gap between them.
 struct SubtitleViewAction
 {
     enum class Kind { MoveSubtitle, MoveStart, MoveEnd, MoveEmptySpace };
 
     Kind kind = Kind::MoveSubtitle;
-    QList<SubtitleView *> activeViews;
+    SubtitleList subtitles;
 
     static Qt::CursorShape cursorShape(Kind kind);
 

@@ -2,39 +2,37 @@
 
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
-#include "timeline/SubtitleDrag.h"
 #include "timeline/SubtitleViewAction.h"
+#include "timeline/TimelineRuler.h"
 
-#include <QHash>
 #include <QPointF>
 #include <QPointer>
+#include <QRectF>
 #include <QSet>
 #include <QTimer>
 #include <QVariantMap>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class AudioWaveform;
-class AudioWaveformView;
-class CursorView;
-class DenseBlocksView;
 class Document;
-class PanClickRecognizer;
 class QScrollBar;
-class SubtitleView;
-class TimelineView;
+class TimelineInput;
+class TimelineStrip;
 
 // The timeline pane: a horizontally scrolling strip on which every subtitle is a block
 // placed at its start and as wide as its duration, under a ruler, over the audio
 // waveform, with the playback cursor on top. A time t lies at strip position
 // x = t × magnification × 30.
 //
-// Blocks exist only for the subtitles that overlap the visible time interval, so the
-// cost of scrolling and zooming follows what is on screen, not the length of the file.
-// The strip is scrolled by hand (offset), not by a scroll area, because a long video at
-// a high zoom is wider than any widget can be.
+// This class holds the geometry (zoom, scroll, duration), the selection as the document
+// pushes it and which subtitles are in view; TimelineStrip draws it all in one widget and
+// TimelineInput turns the pointer into selections, seeks and drags. Only the subtitles
+// in the visible time range are looked at, found by binary search, so the cost of
+// scrolling and zooming follows what is on screen, not the length of the file.
 class TimelineViewController : public QWidget
 {
     Q_OBJECT
@@ -42,14 +40,10 @@ class TimelineViewController : public QWidget
 public:
     static constexpr double defaultWidthPerSecond = 30.0;
     static constexpr double subtitleExtremesHoverMargin = 8.0;
-    static constexpr int rulerHeight = 24;
+    static constexpr int rulerHeight = TimelineRuler::height;
     // Beyond this a frame is wider than several screens; also keeps the strip's width
     // within what a scroll bar can count.
     static constexpr double maximumMagnification = 1000.0;
-    // More blocks than this in view, on average narrower than the second figure, are
-    // drawn as marks rather than as widgets.
-    static constexpr qsizetype maximumBlockViews = 2000;
-    static constexpr double minimumGrabbableBlockWidth = 3.0;
 
     TimelineViewController(Document *document, QWidget *parent = nullptr);
     ~TimelineViewController() override;
@@ -69,43 +63,49 @@ public:
     double minimumMagnification() const;
     // Sets the zoom, keeping strip content under anchorX (a position in the pane) fixed.
     void zoomAbout(double magnification, double anchorX);
-    double visibleStartTime() const { return m_visibleStart; }
-    double visibleEndTime() const { return m_visibleEnd; }
+    double visibleStartTime() const;
+    double visibleEndTime() const;
 
     double currentTime() const { return m_currentTime; }
-    double cursorLeft() const; // strip position of the cursor view's left edge
+    bool isCursorShown() const { return m_cursorShown; }
+    double cursorLeft() const; // strip position of the cursor's left edge
 
     // Blocks.
-    SubtitleView *subtitleView(const SubtitlePtr &subtitle) const;
-    QList<SubtitleView *> visibleSubtitleViews() const { return m_visibleSubtitleViews.values(); }
+    // The subtitles whose blocks reach into the view, in list order.
+    SubtitleList visibleSubtitles() const;
+    // The same without making a list: a million blocks in view cost no copies.
+    void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &)> &visit) const;
+    // A subtitle's whole block in the strip widget's coordinates; none when it is not in view.
+    std::optional<QRectF> blockRect(const SubtitlePtr &subtitle) const;
+    QRectF blockRectOf(const Subtitle &subtitle) const;
     // What a drag at p would do; p in strip x and y from the block row's top edge.
     std::optional<SubtitleViewAction> hitTestAction(QPointF p) const;
-    std::optional<SubtitleViewAction> subtitleViewAction() const { return m_subtitleViewAction; }
+    std::optional<SubtitleViewAction> subtitleViewAction() const;
 
     // Selection, as pushed by the document.
-    bool isManipulatingSelection() const { return m_isManipulatingSelection; }
+    bool isManipulatingSelection() const;
     const SubtitleList &selectedSubtitles() const { return m_selectedSubtitles; }
+    bool isSelected(const Subtitle &subtitle) const { return m_selectedSet.contains(&subtitle); }
     void setSelectedSubtitles(const SubtitleList &subtitles);
 
     // The list changed (called through the document's signals).
     void reloadSubtitles();
-    void subtitlesWereInserted(const SubtitleList &subtitles);
-    void subtitlesWereUpdated(const SubtitleList &subtitles);
-    void subtitlesWereRemoved(const SubtitleList &subtitles);
+    void subtitlesChanged();
     void scrollToSubtitle(const SubtitlePtr &subtitle);
 
     // Window restoration: "magnification" (double) and "offset" (QPointF).
     QVariantMap saveState() const;
     void restoreState(const QVariantMap &state);
 
-    // The parts, for the window and for tests.
-    QWidget *contentView() const { return m_contentView; }
-    QWidget *subtitlesContainerView() const { return m_subtitlesContainerView; }
-    TimelineView *timelineView() const { return m_timelineView; }
-    CursorView *cursorView() const { return m_cursorView; }
-    AudioWaveformView *audioWaveformView() const { return m_audioWaveformView; }
+    // The parts, for drawing and for tests.
+    QWidget *contentView() const;
+    const TimelineRuler &ruler() const { return m_ruler; }
+    std::shared_ptr<AudioWaveform> audioWaveform() const { return m_audioWaveform; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
-    QWidget *snapGuide() const { return m_snapGuide; }
+    // The time a snap just caught, shown as a guide for a moment.
+    std::optional<double> snapGuideTime() const;
+    // The rubber band of a selection being dragged out, in the strip widget's coordinates.
+    std::optional<QRectF> rubberBand() const;
 
 public slots:
     void setVideoDuration(std::optional<double> duration);
@@ -127,92 +127,46 @@ signals:
     // The zoom or the scroll position changed.
     void restorableStateChanged();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    enum class PanMode { None, Subtitles, Cursor, RubberBand };
+    friend class TimelineInput;
 
     void connectDocument();
     void layoutParts();
     void updateContentSize();
     void applyMagnification();
-    void updateFallbackDuration();
     double fallbackDuration() const;
+    void updateFallbackDuration();
     void updateListExtents();
     void didScroll(int value);
-    void placeStrip();
-    void updateVisibleSubtitleViews();
-    SubtitleView *makeSubtitleView(const SubtitlePtr &subtitle);
-    void layoutSubtitleView(SubtitleView *view) const;
-    void dropSubtitleView(const SubtitlePtr &subtitle);
-    void dropSubtitleView(SubtitleView *view);
-    void updateCursorPosition();
-    bool overlapsVisibleInterval(const Subtitle &subtitle) const;
-    QPointF containerPoint(QPointF viewPoint) const;
     void afterScroll();
     void stopFollowingCursor();
-
-    // Input.
-    void updateHoverAction(QPointF viewPoint);
-    void refreshHoverAtPointer();
-    void pressed(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
-    void clicked(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
-    void panBegan(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
-    void panChanged(QPointF viewPoint, QPointF translation, Qt::KeyboardModifiers modifiers);
-    void panEnded(QPointF viewPoint);
-    void panCancelled();
-    void handleClick(Qt::KeyboardModifiers modifiers);
-    void beginSubtitleDrag(QPointF viewPoint);
-    void dragSubtitles(QPointF viewPoint, QPointF translation, Qt::KeyboardModifiers modifiers);
-    void endSubtitleDrag();
-    void placeDraggedViews();
-    void dragSelectionRectangle(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
     void showSnapGuide(double time);
-    void seek(double time);
-    bool isInCursorHead(QPointF viewPoint) const;
-    IndexSet indexesOf(const SubtitleList &subtitles) const;
-    bool wheel(class QWheelEvent *event);
+    // The subtitles that reach into [from, to), in list order.
+    SubtitleList subtitlesBetween(double from, double to) const;
+    void forEachSubtitleBetween(double from, double to, const std::function<void(const SubtitlePtr &)> &visit) const;
 
     QPointer<Document> m_document;
-    QWidget *m_contentView;
+    TimelineStrip *m_strip;
     QScrollBar *m_scrollBar;
-    TimelineView *m_timelineView;
-    QWidget *m_subtitlesContainerView;
-    DenseBlocksView *m_denseBlocksView;
-    AudioWaveformView *m_audioWaveformView;
-    CursorView *m_cursorView;
-    QWidget *m_selectionView;
-    QWidget *m_snapGuide;
+    TimelineInput *m_input;
+    TimelineRuler m_ruler;
+    std::shared_ptr<AudioWaveform> m_audioWaveform;
+    std::optional<double> m_snapGuideTime;
     QTimer m_snapGuideTimer;
-    PanClickRecognizer *m_recognizer;
 
-    QHash<const Subtitle *, SubtitleView *> m_visibleSubtitleViews;
-    double m_visibleStart = 0;
-    double m_visibleEnd = 0;
     double m_offset = 0;
     std::optional<double> m_pendingOffset; // restored before the pane had a size
     double m_magnification = 1.0;
     double m_duration = 0;
     std::optional<double> m_videoDuration;
     double m_currentTime = 0;
+    bool m_cursorShown = false;
     bool m_playing = false;
     bool m_followsCursor = true;
-    double m_lastSubtitleEnd = 0;     // greatest end in the list
-    double m_longestSubtitle = 0;     // greatest duration, to find the blocks in view quickly
+    double m_lastSubtitleEnd = 0; // greatest end in the list
+    double m_longestSubtitle = 0; // greatest duration, to find the blocks in view quickly
     bool m_hasSubtitles = false;
 
     SubtitleList m_selectedSubtitles;
     QSet<const Subtitle *> m_selectedSet;
-    SubtitleList m_selectedSubtitlesBeforeDrag;
-    bool m_isManipulatingSelection = false;
-
-    std::optional<SubtitleViewAction> m_subtitleViewAction;
-    std::optional<SubtitleDrag> m_drag;
-    QSet<const Subtitle *> m_draggedSet;
-    PanMode m_panMode = PanMode::None;
-    bool m_isDraggingCursor = false;
-    bool m_pressWasInRuler = false;
-    QPointF m_dragOffset;
-    QPointF m_panStart;
 };

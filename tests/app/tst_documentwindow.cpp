@@ -10,7 +10,6 @@
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
-#include "waveform/AudioWaveformView.h"
 
 #include "RenderedWidget.h"
 #include "TestMedia.h"
@@ -94,19 +93,23 @@ QAction *tst_DocumentWindow::action(const QString &text) const
 
 bool tst_DocumentWindow::waveformDrawnAt(double t) const
 {
-    AudioWaveformView *view = m_timeline->audioWaveformView();
+    QWidget *strip = m_timeline->contentView();
     const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
-    if (x < 0 || x >= view->width())
+    if (x < 0 || x >= strip->width())
         return false;
-    const QImage image = RenderedWidget::render(*view, QRect(x, 0, 1, view->height()));
+    const int top = TimelineViewController::rulerHeight;
+    const QImage image = RenderedWidget::render(*strip, QRect(x, top, 1, strip->height() - top));
     return !RenderedWidget::filledRows(image, 0).isEmpty();
 }
 
 void tst_DocumentWindow::waveformLandsAtTheVideosOwnTimes()
 {
+    // No block over the waveform, so that only the waveform is seen.
+    SubtitleController &controller = m_document->subtitleController();
+    controller.removeSubtitles(controller.subtitles(), IndexSet(0));
     m_window->videoPlayerViewController()->loadVideo(m_beeps);
-    QTRY_VERIFY(m_timeline->audioWaveformView()->audioWaveform());
-    const auto waveform = m_timeline->audioWaveformView()->audioWaveform();
+    QTRY_VERIFY(m_timeline->audioWaveform());
+    const auto waveform = m_timeline->audioWaveform();
     QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
     action(QStringLiteral("Zoom to &Fit"))->trigger();
@@ -124,6 +127,8 @@ void tst_DocumentWindow::waveformAgreesWithTheRulerAtTheHighestZoom()
     QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
     const auto waveform = AudioWaveform::create(path);
     QVERIFY(waveform);
+    SubtitleController &controller = m_document->subtitleController();
+    controller.removeSubtitles(controller.subtitles(), IndexSet(0));
     m_timeline->setAudioWaveform(waveform);
     QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
     QCOMPARE(m_timeline->duration(), 7200.0);

@@ -2,7 +2,6 @@
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
-#include "timeline/SubtitleView.h"
 
 #include "TimelineFixture.h"
 
@@ -77,19 +76,21 @@ private slots:
             panes->timeline->scrollToOffset(panes->timeline->xForTime(count / 2 * 3.0));
             panes->timeline->repaint();
         });
-        QVERIFY(!panes->timeline->visibleSubtitleViews().isEmpty());
+        QVERIFY(!panes->timeline->visibleSubtitles().isEmpty());
         timed("1M: zoom out to about 1300 blocks on screen", [&] {
             panes->timeline->zoomAbout(0.005, 300);
             panes->timeline->repaint();
         });
-        qInfo("%lld blocks on screen", qint64(panes->timeline->visibleSubtitleViews().size()));
-        // All the way out every block is on screen: drawn as marks, not a widget each
-        // (a widget each never finished).
+        qInfo("%lld blocks on screen", qint64(panes->timeline->visibleSubtitles().size()));
+        // All the way out every block is on screen, drawn as a mark per pixel column, and
+        // each can still be picked by its time.
         timed("1M: zoom to fit the whole film", [&] {
             panes->timeline->zoomToFit();
             panes->timeline->repaint();
         });
-        QVERIFY(panes->timeline->visibleSubtitleViews().isEmpty());
+        QCOMPARE(panes->timeline->hitTestAction(QPointF(panes->timeline->xForTime(count / 2 * 3.0 + 1), 20))
+                     ->subtitles.first(),
+                 controller.at(count / 2));
         timed("1M: zoom in again", [&] {
             panes->timeline->zoomAbout(4, 300);
             panes->timeline->repaint();
@@ -100,7 +101,7 @@ private slots:
         panes->endTurn();
         QCOMPARE(panes->rowText(row), QStringLiteral("Edited"));
         QCOMPARE(panes->document.selectedSubtitleIndexes(), IndexSet(row));
-        QVERIFY(panes->timeline->subtitleView(controller.at(row)));
+        QVERIFY(panes->timeline->blockRect(controller.at(row)));
         timed("1M: undo", [&] { panes->document.undoManager().undo(); });
         QCOMPARE(panes->rowText(row), QStringLiteral("Subtitle %1").arg(row + 1));
         QVERIFY(!panes->document.isModified());
@@ -139,7 +140,7 @@ private slots:
             panes.document.setSelectedSubtitleIndexes(IndexSet(0));
             panes.tableView()->repaint();
         });
-        QVERIFY(panes.timeline->subtitleView(parsed.first()));
+        QVERIFY(panes.timeline->blockRect(parsed.first()));
     }
 
     // All blocks on top of each other: the timeline shows them without hanging, and a drag
@@ -153,7 +154,7 @@ private slots:
         SubtitleController &controller = panes->document.subtitleController();
         const SubtitleList before = controller.subtitles();
         timed("10k at one time: repaint the timeline", [&] { panes->timeline->repaint(); });
-        QCOMPARE(panes->timeline->visibleSubtitleViews().size(), count);
+        QCOMPARE(panes->timeline->visibleSubtitles().size(), count);
 
         timed("10k at one time: drag one block 1 s later", [&] {
             panes->drag(QPointF(330, TimelineFixture::rowY), {QPointF(345, TimelineFixture::rowY), QPointF(360, TimelineFixture::rowY)});

@@ -1,6 +1,5 @@
 #include "TimelineFixture.h"
 
-#include "timeline/SubtitleView.h"
 
 #include <QKeyEvent>
 #include <QRegularExpression>
@@ -70,14 +69,14 @@ void TestTimelineDrag::endEdgeSnapping()
 
     f.drag(QPointF(117, TimelineFixture::rowY), path(117, toX), ctrl ? Qt::ControlModifier : Qt::NoModifier,
            false);
-    QCOMPARE(f.timeline->snapGuide()->isVisible(), snapped);
+    QCOMPARE(f.timeline->snapGuideTime().has_value(), snapped);
     f.send(QEvent::MouseButtonRelease, QPointF(toX, TimelineFixture::rowY), Qt::NoButton);
     if (!snapped)
         end = std::round(end * 25) / 25;
     QCOMPARE(a->end, end);
     QCOMPARE(a->start, 2.0);
     QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0}));
-    QCOMPARE(f.timeline->subtitleView(a)->blockRect().width(), (end - 2) * 30);
+    QCOMPARE(f.timeline->blockRect(a)->width(), (end - 2) * 30);
 
     f.endTurn();
     QCOMPARE(f.document.undoManager().undoActionName(), QStringLiteral("Change End Time"));
@@ -180,7 +179,7 @@ void TestTimelineDrag::selectionMovesAsOneUndoStep()
     f.document.setSelectedSubtitleIndexes(IndexSet({0, 1, 3}));
     f.timeline->scrollToOffset(0);
     f.endTurn();
-    QVERIFY(!f.timeline->subtitleView(subtitles[3]));
+    QVERIFY(!f.timeline->blockRect(subtitles[3]));
 
     f.drag(QPointF(90, TimelineFixture::rowY), path(90, -110)); // 200 points left; A stops at 0
     const QList<std::pair<double, double>> moved{{0, 2}, {4, 6}, {10, 11}, {98, 100}};
@@ -192,7 +191,7 @@ void TestTimelineDrag::selectionMovesAsOneUndoStep()
         return result;
     };
     QCOMPARE(times(), moved);
-    QVERIFY(!f.timeline->subtitleView(subtitles[3])); // no block left behind for it
+    QVERIFY(!f.timeline->blockRect(subtitles[3])); // no block left behind for it
     f.endTurn();
 
     UndoManager &undo = f.document.undoManager();
@@ -203,7 +202,7 @@ void TestTimelineDrag::selectionMovesAsOneUndoStep()
     undo.redo();
     QCOMPARE(times(), moved);
     // Undo and redo select the moved subtitles again, and the document shows the last one.
-    QVERIFY(f.timeline->subtitleView(subtitles[3]));
+    QVERIFY(f.timeline->blockRect(subtitles[3]));
 }
 
 void TestTimelineDrag::draggingUnselectedBlockSelectsIt()
@@ -228,7 +227,7 @@ void TestTimelineDrag::escapeCancelsDrag()
     QApplication::sendEvent(f.strip(), &escape);
     QCOMPARE(a->start, 2.0);
     QCOMPARE(a->end, 4.0);
-    QCOMPARE(f.timeline->subtitleView(a)->blockRect().left(), 0.0);
+    QCOMPARE(f.timeline->blockRect(a)->left(), 60.0);
     QVERIFY(!f.timeline->isManipulatingSelection());
     f.send(QEvent::MouseButtonRelease, QPointF(150, TimelineFixture::rowY), Qt::NoButton);
     f.endTurn();

@@ -1,6 +1,6 @@
 #include "timeline/RulerGranularity.h"
 #include "timeline/RulerLabelFormat.h"
-#include "timeline/TimelineView.h"
+#include "timeline/TimelineRuler.h"
 
 #include <QTest>
 
@@ -74,7 +74,7 @@ void TestTimelineRuler::labelUnitsFollowDuration()
 void TestTimelineRuler::ticksOfDirtyStrip()
 {
     // 3000 points for 100 seconds: major ticks every 150 points, minor every 30.
-    TimelineView ruler;
+    TimelineRuler ruler;
     ruler.setFrameRate(25);
     ruler.setScale(100, 3000);
     QCOMPARE(ruler.granularity(), (RulerGranularity{150, 5, 5}));
@@ -85,7 +85,7 @@ void TestTimelineRuler::ticksOfDirtyStrip()
 void TestTimelineRuler::minorTicksSkipNearMajorOnes()
 {
     // 150 points per second at 25 fps: a minor tick every 6 points, none on the seconds.
-    TimelineView ruler;
+    TimelineRuler ruler;
     ruler.setFrameRate(25);
     ruler.setScale(10, 1500);
     const QList<double> minor = ruler.minorTickPositions(0, 150);
@@ -96,7 +96,7 @@ void TestTimelineRuler::minorTicksSkipNearMajorOnes()
 
 void TestTimelineRuler::emptyScaleDrawsNothing()
 {
-    TimelineView ruler;
+    TimelineRuler ruler;
     ruler.setScale(0, 600);
     QVERIFY(!ruler.granularity().isDrawable());
     QVERIFY(ruler.majorTickPositions(0, 600).isEmpty());

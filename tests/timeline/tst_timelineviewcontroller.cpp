@@ -1,8 +1,7 @@
 #include "TimelineFixture.h"
 
-#include "timeline/CursorView.h"
-#include "timeline/SubtitleView.h"
-#include "timeline/TimelineView.h"
+#include "timeline/CursorPainter.h"
+#include "timeline/TimelineRuler.h"
 
 #include <QNativeGestureEvent>
 #include <QPointingDevice>
@@ -173,14 +172,14 @@ void TestTimelineViewController::blocksExistForVisibleInterval()
     f.timeline->scrollToOffset(300);
     QCOMPARE(f.timeline->visibleStartTime(), 10.0);
     QCOMPARE(f.timeline->visibleEndTime(), 30.0);
-    QCOMPARE(f.timeline->subtitleView(f.at(0)) != nullptr, hasBlock);
-    QCOMPARE(f.timeline->visibleSubtitleViews().size(), hasBlock ? 1 : 0);
+    QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), hasBlock);
+    QCOMPARE(f.timeline->visibleSubtitles().size(), hasBlock ? 1 : 0);
 }
 
 void TestTimelineViewController::rulerStepFollowsZoom()
 {
     TimelineFixture f({{0, 100}});
-    TimelineView *ruler = f.timeline->timelineView();
+    const TimelineRuler *ruler = &f.timeline->ruler();
     QCOMPARE(ruler->granularity(), (RulerGranularity{150, 5, 5}));
     f.timeline->setFrameRate(25);
     f.timeline->zoomAbout(5, 0);
@@ -194,10 +193,10 @@ void TestTimelineViewController::cursorIsCentredOnTime()
 {
     TimelineFixture f({{0, 100}});
     f.timeline->setCurrentTime(2);
-    QCOMPARE(f.timeline->cursorLeft(), 60 - CursorView::defaultWidth / 2.0);
-    QVERIFY(f.timeline->cursorView()->isVisible());
+    QCOMPARE(f.timeline->cursorLeft(), 60 - CursorPainter::width / 2.0);
+    QVERIFY(f.timeline->isCursorShown());
     f.timeline->zoomAbout(2, 0);
-    QCOMPARE(f.timeline->cursorLeft(), 120 - CursorView::defaultWidth / 2.0);
+    QCOMPARE(f.timeline->cursorLeft(), 120 - CursorPainter::width / 2.0);
 }
 
 void TestTimelineViewController::scrollToCursorIfNeeded_data()
@@ -259,7 +258,7 @@ void TestTimelineViewController::clicksSelectThroughDocument()
     QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
     f.click(middle(1), Qt::ControlModifier);
     QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2}));
-    QVERIFY(!f.timeline->subtitleView(f.at(1))->isSelected());
+    QVERIFY(!f.timeline->isSelected(*f.at(1)));
     f.click(middle(3), Qt::ControlModifier | Qt::ShiftModifier); // Ctrl wins over Shift
     QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2, 3}));
     f.click(middle(3));
@@ -303,10 +302,10 @@ void TestTimelineViewController::selectedBlocksComeToFront()
     const QPointF overlap(90, TimelineFixture::rowY); // 3 s: both blocks
     f.document.setSelectedSubtitleIndexes(IndexSet({0}));
     f.hover(overlap);
-    QCOMPARE(f.timeline->subtitleViewAction()->activeViews.first()->subtitle(), f.at(0));
+    QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
     f.document.setSelectedSubtitleIndexes(IndexSet({1}));
     f.hover(QPointF(91, TimelineFixture::rowY));
-    QCOMPARE(f.timeline->subtitleViewAction()->activeViews.first()->subtitle(), f.at(1));
+    QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(1));
 }
 
 void TestTimelineViewController::pressOnRulerSeeksExactly()
@@ -354,7 +353,7 @@ void TestTimelineViewController::restoresZoomAndOffset()
     g.timeline->restoreState(state);
     QCOMPARE(g.timeline->magnification(), 3.0);
     QCOMPARE(g.timeline->offset(), 1234.0);
-    QVERIFY(g.timeline->subtitleView(g.at(0)));
+    QVERIFY(g.timeline->blockRect(g.at(0)));
 }
 
 void TestTimelineViewController::missingZoomRestoresLowerLimit()
@@ -371,17 +370,16 @@ void TestTimelineViewController::listChangesReachBlocks()
     SubtitleController &controller = f.document.subtitleController();
     const SubtitlePtr first = f.at(0);
     controller.setText(QStringLiteral("Changed"), 0);
-    QCOMPARE(f.timeline->subtitleView(first)->text(), QStringLiteral("Changed"));
     controller.setStart(0, 40); // out of view: the selection brings it in
     QCOMPARE(f.timeline->offset(), 41 * 30.0 - 600); // just far enough
-    QVERIFY(f.timeline->subtitleView(first));
-    QVERIFY(!f.timeline->subtitleView(f.at(0)));
+    QVERIFY(f.timeline->blockRect(first));
+    QVERIFY(!f.timeline->blockRect(f.at(0)));
     QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({first}));
     controller.removeSubtitles({first}, IndexSet({controller.indexOf(first)}));
     QVERIFY(!f.timeline->selectedSubtitles().contains(first));
     QCOMPARE(f.timeline->duration(), 9.0);
     controller.setSubtitles({std::make_shared<Subtitle>(QStringLiteral("New"), 2, 3)});
-    QCOMPARE(f.timeline->visibleSubtitleViews().size(), 1);
+    QCOMPARE(f.timeline->visibleSubtitles().size(), 1);
     QVERIFY(f.timeline->selectedSubtitles().isEmpty());
 }
 

@@ -1,11 +1,13 @@
 #include "waveform/AudioWaveform.h"
-#include "waveform/AudioWaveformView.h"
+#include "waveform/WaveformPainter.h"
 #include "waveform/WaveformOutline.h"
 
 #include "RenderedWidget.h"
 #include "WaveformMedia.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -21,9 +23,19 @@ WaveformOutline::Input input(const QList<double> &samples, double sampleWidth, d
     return result;
 }
 
+// What the painter draws into an empty band of that size, at that scale.
+QImage painted(const AudioWaveform &waveform, QSize size, WaveformPainter::Scale scale)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    WaveformPainter::paint(painter, QRectF(QPointF(), size), waveform, scale, QPalette());
+    return image;
+}
+
 } // namespace
 
-class TestAudioWaveformView : public QObject
+class TestWaveformPainter : public QObject
 {
     Q_OBJECT
 
@@ -35,18 +47,18 @@ private slots:
     void shapeEndsAtLastDecodedPoint();
     void silenceLiesOnTheCentreLine();
     void drawsMirroredLevels();
-    void fillsInAsBatchesArrive();
+    void placedByTimeAtAnyScroll();
 
 private:
     WaveformMedia m_media;
 };
 
-void TestAudioWaveformView::initTestCase()
+void TestWaveformPainter::initTestCase()
 {
     QVERIFY(m_media.generate());
 }
 
-void TestAudioWaveformView::visitedPoints_data()
+void TestWaveformPainter::visitedPoints_data()
 {
     QTest::addColumn<int>("decoded");
     QTest::addColumn<double>("sampleWidth");
@@ -68,7 +80,7 @@ void TestAudioWaveformView::visitedPoints_data()
     QTest::newRow("no scale") << 480 << 0.0 << 0.0 << 0.0 << 10.0 << 0 << -1 << 1;
 }
 
-void TestAudioWaveformView::visitedPoints()
+void TestWaveformPainter::visitedPoints()
 {
     QFETCH(int, decoded);
     QFETCH(double, sampleWidth);
@@ -87,7 +99,7 @@ void TestAudioWaveformView::visitedPoints()
         QCOMPARE(span.step, step);
 }
 
-void TestAudioWaveformView::strideTakesLoudestOfEachGroup()
+void TestWaveformPainter::strideTakesLoudestOfEachGroup()
 {
     QList<double> samples(4800, -40.0);
     samples[1] = -10;   // group 0
@@ -102,7 +114,7 @@ void TestAudioWaveformView::strideTakesLoudestOfEachGroup()
     QCOMPARE(upper[4], QPointF(3, 0));
 }
 
-void TestAudioWaveformView::shapeEndsAtLastDecodedPoint()
+void TestWaveformPainter::shapeEndsAtLastDecodedPoint()
 {
     const QList<double> samples(10, -20.0);
     const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 2.0), 0, 960);
@@ -111,14 +123,14 @@ void TestAudioWaveformView::shapeEndsAtLastDecodedPoint()
     QCOMPARE(upper[upper.size() - 2], QPointF(18, 25));
 }
 
-void TestAudioWaveformView::silenceLiesOnTheCentreLine()
+void TestWaveformPainter::silenceLiesOnTheCentreLine()
 {
     const QList<double> samples(480, -40.0);
     for (const QPointF &vertex : WaveformOutline::upperHalf(input(samples, 2.0), 0, 960))
         QCOMPARE(vertex.y(), 0.0);
 }
 
-void TestAudioWaveformView::drawsMirroredLevels()
+void TestWaveformPainter::drawsMirroredLevels()
 {
     // -20 dB throughout; in a view 100 high it reaches 25 above and 25 below the middle.
     const auto waveform = AudioWaveform::create(m_media.path(QStringLiteral("dc-44100-stereo.wav")));
@@ -127,10 +139,7 @@ void TestAudioWaveformView::drawsMirroredLevels()
     waveform->load(0, 5, 48);
     QVERIFY(finished.wait(30000));
 
-    AudioWaveformView view;
-    view.resize(240, 100);
-    view.setAudioWaveform(waveform);
-    const QImage image = RenderedWidget::render(view, view.rect());
+    const QImage image = painted(*waveform, QSize(240, 100), {});
 
     const QList<int> rows = RenderedWidget::filledRows(image, 120);
     QVERIFY(!rows.isEmpty());
@@ -144,31 +153,23 @@ void TestAudioWaveformView::drawsMirroredLevels()
     QCOMPARE(qAlpha(image.pixel(120, rows.first() - 1)), 0);
 }
 
-void TestAudioWaveformView::fillsInAsBatchesArrive()
+void TestWaveformPainter::placedByTimeAtAnyScroll()
 {
     const auto waveform = AudioWaveform::create(m_media.path(QStringLiteral("film.mp4")));
     QVERIFY(waveform);
-    AudioWaveformView view;
-    view.resize(300, 100);
-    view.setAudioWaveform(waveform);
     QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
     waveform->loadWhole(48);
     QVERIFY(finished.wait(30000));
 
     // 250 points a second: the 6 s of audio reach 1500 points into the strip, however
     // far it is scrolled.
-    view.setTimeScale(250, 0);
-    QVERIFY(!RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
-    view.setTimeScale(250, 1300);
-    QVERIFY(!RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
-    QVERIFY(RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 250).isEmpty());
-    view.setTimeScale(250, 1700);
-    QVERIFY(RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
-
-    view.setAudioWaveform(nullptr);
-    view.setTimeScale(250, 0);
-    QVERIFY(RenderedWidget::filledRows(RenderedWidget::render(view, view.rect()), 150).isEmpty());
+    const QSize band(300, 100);
+    QVERIFY(!RenderedWidget::filledRows(painted(*waveform, band, {250, 0}), 150).isEmpty());
+    const QImage nearTheEnd = painted(*waveform, band, {250, 1300});
+    QVERIFY(!RenderedWidget::filledRows(nearTheEnd, 150).isEmpty());
+    QVERIFY(RenderedWidget::filledRows(nearTheEnd, 250).isEmpty());
+    QVERIFY(RenderedWidget::filledRows(painted(*waveform, band, {250, 1700}), 150).isEmpty());
 }
 
-QTEST_MAIN(TestAudioWaveformView)
-#include "tst_audiowaveformview.moc"
+QTEST_MAIN(TestWaveformPainter)
+#include "tst_waveformpainter.moc"

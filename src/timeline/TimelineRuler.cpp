@@ -1,9 +1,9 @@
-#include "timeline/TimelineView.h"
+#include "timeline/TimelineRuler.h"
 
 #include "timeline/UpwardCoordinates.h"
 
-#include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
 
 #include <cmath>
 
@@ -15,48 +15,34 @@ constexpr double labelBaseline = 20;  // from the top edge
 constexpr double labelReachLeft = 50; // a label starting this far left may reach into view
 } // namespace
 
-TimelineView::TimelineView(QWidget *parent)
-    : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    setFont(small);
-}
-
-void TimelineView::setScale(double duration, double contentWidth)
+void TimelineRuler::setScale(double duration, double contentWidth)
 {
     m_duration = duration;
     m_contentWidth = contentWidth;
     m_labelFormat = RulerLabelFormat::forDuration(duration);
     m_granularity = computeGranularity();
-    update();
 }
 
-void TimelineView::setOffset(double offset)
+void TimelineRuler::setOffset(double offset)
 {
-    if (offset == m_offset)
-        return;
     m_offset = offset;
-    update();
 }
 
-void TimelineView::setFrameRate(double frameRate)
+void TimelineRuler::setFrameRate(double frameRate)
 {
     // Without a usable rate a second still gets one minor interval.
     m_frameRate = frameRate > 0 ? frameRate : 1.0;
     m_granularity = computeGranularity();
-    update();
 }
 
-RulerGranularity TimelineView::computeGranularity() const
+RulerGranularity TimelineRuler::computeGranularity() const
 {
     if (m_duration <= 0 || m_contentWidth <= 0)
         return {};
     return RulerGranularity::forScale(m_contentWidth / m_duration, m_frameRate);
 }
 
-QList<double> TimelineView::minorTickPositions(double minX, double maxX) const
+QList<double> TimelineRuler::minorTickPositions(double minX, double maxX) const
 {
     QList<double> positions;
     if (!m_granularity.isDrawable())
@@ -72,7 +58,7 @@ QList<double> TimelineView::minorTickPositions(double minX, double maxX) const
     return positions;
 }
 
-QList<double> TimelineView::majorTickPositions(double minX, double maxX) const
+QList<double> TimelineRuler::majorTickPositions(double minX, double maxX) const
 {
     QList<double> positions;
     if (!m_granularity.isDrawable())
@@ -84,29 +70,30 @@ QList<double> TimelineView::majorTickPositions(double minX, double maxX) const
     return positions;
 }
 
-void TimelineView::paintEvent(QPaintEvent *event)
+void TimelineRuler::paint(QPainter &painter, double minX, double maxX, const QPalette &palette, const QFont &font) const
 {
     if (!m_granularity.isDrawable())
         return;
-    QPainter painter(this);
-    const qreal h = height();
-    QColor tickColor = palette().color(QPalette::WindowText);
+    const qreal h = height;
+    QColor tickColor = palette.color(QPalette::WindowText);
     tickColor.setAlphaF(0.26);
-    QColor labelColor = palette().color(QPalette::WindowText);
+    QColor labelColor = palette.color(QPalette::WindowText);
     labelColor.setAlphaF(0.5);
+    QFont small = font;
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    painter.setFont(small);
 
-    const double minX = event->rect().left() + m_offset;
-    const double maxX = event->rect().right() + 1 + m_offset;
-
+    const double stripMin = minX + m_offset;
+    const double stripMax = maxX + m_offset;
     painter.setPen(QPen(tickColor, 1));
-    for (double x : minorTickPositions(minX, maxX)) {
+    for (double x : minorTickPositions(stripMin, stripMax)) {
         const double vx = x - m_offset;
         painter.drawLine(UpwardCoordinates::toWidget(QPointF(vx, h - minorTickHeight), h),
                          UpwardCoordinates::toWidget(QPointF(vx, h), h));
     }
 
-    const QFontMetricsF metrics(font());
-    for (double x : majorTickPositions(minX, maxX)) {
+    const QFontMetricsF metrics(small);
+    for (double x : majorTickPositions(stripMin, stripMax)) {
         const double vx = x - m_offset;
         painter.fillRect(UpwardCoordinates::toWidget(QRectF(vx - 0.5, h - majorTickHeight, 2, majorTickHeight), h),
                          tickColor);

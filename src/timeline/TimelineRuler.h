@@ -3,17 +3,19 @@
 #include "timeline/RulerGranularity.h"
 #include "timeline/RulerLabelFormat.h"
 
-#include <QWidget>
+#include <QFont>
+#include <QList>
+
+class QPainter;
+class QPalette;
 
 // The ruler across the top of the timeline: major ticks with time labels and minor ticks
-// whose spacing follows the zoom. It shows the part of a long strip that is scrolled into
+// whose spacing follows the zoom. It draws the part of a long strip that is scrolled into
 // view: `offset` is the strip position at its left edge, `contentWidth` the strip's width.
-class TimelineView : public QWidget
+class TimelineRuler
 {
-    Q_OBJECT
-
 public:
-    explicit TimelineView(QWidget *parent = nullptr);
+    static constexpr int height = 24;
 
     double duration() const { return m_duration; }
     double contentWidth() const { return m_contentWidth; }
@@ -33,8 +35,8 @@ public:
     QList<double> minorTickPositions(double minX, double maxX) const;
     QList<double> majorTickPositions(double minX, double maxX) const;
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    // Draws the ticks and labels that fall between view positions minX and maxX.
+    void paint(QPainter &painter, double minX, double maxX, const QPalette &palette, const QFont &font) const;
 
 private:
     double m_duration = 0;

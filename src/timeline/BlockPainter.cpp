@@ -1,0 +1,114 @@
+#include "timeline/BlockPainter.h"
+
+#include <QPainter>
+#include <QTextLayout>
+
+QStringList BlockPainter::layoutLines(const QString &text, const QFont &font, qreal width)
+{
+    QStringList lines;
+    if (width <= 0 || text.isEmpty())
+        return lines;
+    QString flowing = text;
+    flowing.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(flowing, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QFontMetricsF metrics(font);
+    for (int n = 0; n < 2; ++n) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        if (n == 1) {
+            // The second line takes the rest of the text, cut off with an ellipsis.
+            QString rest = flowing.mid(line.textStart());
+            rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+            lines.append(metrics.elidedText(rest, Qt::ElideRight, width));
+            break;
+        }
+        lines.append(flowing.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+void BlockPainter::beginFrame(const QPalette &palette, const QFont &font)
+{
+    if (font != m_font)
+        m_layouts.clear();
+    m_palette = palette;
+    m_font = font;
+}
+
+const QStringList &BlockPainter::linesFor(const Subtitle &subtitle, qreal width)
+{
+    const bool known = m_layouts.contains(&subtitle);
+    Layout &layout = m_layouts[&subtitle];
+    if (!known || layout.text != subtitle.text || layout.width != width) {
+        layout.text = subtitle.text;
+        layout.width = width;
+        layout.lines = layoutLines(subtitle.text, m_font, width);
+    }
+    layout.used = true;
+    return layout.lines;
+}
+
+void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRectF &wholeBlock, const QRectF &visible,
+                         bool selected)
+{
+    // A block may be far wider than the screen: its box is drawn within a little more
+    // than what is visible, its text from where the whole block begins.
+    const QRectF block = wholeBlock.intersected(visible.adjusted(-20, 0, 20, 0));
+    if (block.isEmpty() && wholeBlock.width() > 0)
+        return;
+    QColor fill = m_palette.color(QPalette::Highlight);
+    if (block.width() < markWidth) {
+        fill.setAlphaF(selected ? 1.0 : 0.45);
+        painter.fillRect(block.adjusted(0, block.height() / 8, 0, -block.height() / 8), fill);
+        return;
+    }
+    fill.setAlphaF(selected ? 0.95 : 0.35);
+    QColor outline = selected ? m_palette.color(QPalette::Highlight).lighter(150) : m_palette.color(QPalette::Mid);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (selected) {
+        // A soft shadow lifts the selected blocks above the others.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, 60));
+        painter.drawRoundedRect(block.adjusted(1.5, 2.5, 1.5, 1.5), 5, 5);
+    }
+    painter.setPen(QPen(outline, selected ? 2 : 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(block.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+
+    const qreal textWidth = wholeBlock.width() - 2 * textInset;
+    const QStringList &lines = linesFor(subtitle, textWidth);
+    if (lines.isEmpty())
+        return;
+    const QFontMetricsF metrics(m_font);
+    const qreal lineHeight = metrics.lineSpacing();
+    qreal y = block.center().y() - lineHeight * lines.size() / 2;
+    painter.save();
+    painter.setFont(m_font);
+    painter.setPen(m_palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText));
+    painter.setClipRect(block.adjusted(textInset, 0, -textInset, 0), Qt::IntersectClip);
+    for (const QString &line : lines) {
+        painter.drawText(QRectF(wholeBlock.left() + textInset, y, textWidth, lineHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, line);
+        y += lineHeight;
+    }
+    painter.restore();
+}
+
+void BlockPainter::endFrame()
+{
+    for (auto it = m_layouts.begin(); it != m_layouts.end();) {
+        if (!it->used) {
+            it = m_layouts.erase(it);
+        } else {
+            it->used = false;
+            ++it;
+        }
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/Subtitle.h"
+
+#include <QFont>
+#include <QHash>
+#include <QPalette>
+#include <QRectF>
+#include <QStringList>
+
+class QPainter;
+
+// Draws subtitle blocks: a rounded box with the text inset 4 points, wrapped onto two
+// lines and elided. Lines are laid out once per text and width and kept for the blocks
+// drawn in the last frame. Colours come from the palette, so a dark theme reads well.
+class BlockPainter
+{
+public:
+    static constexpr qreal textInset = 4;
+    // Below this width a block is a mark without text or outline.
+    static constexpr qreal markWidth = 3;
+
+    // The lines shown for a text at a block width: at most two, the last one elided.
+    static QStringList layoutLines(const QString &text, const QFont &font, qreal width);
+
+    void beginFrame(const QPalette &palette, const QFont &font);
+    // `block` is the whole block, `visible` the part of the strip on screen.
+    void paint(QPainter &painter, const Subtitle &subtitle, const QRectF &block, const QRectF &visible, bool selected);
+    // Forgets the layouts of blocks that this frame did not draw.
+    void endFrame();
+
+private:
+    struct Layout
+    {
+        QString text;
+        qreal width = 0;
+        QStringList lines;
+        bool used = false;
+    };
+    const QStringList &linesFor(const Subtitle &subtitle, qreal width);
+
+    QHash<const Subtitle *, Layout> m_layouts;
+    QPalette m_palette;
+    QFont m_font;
+};

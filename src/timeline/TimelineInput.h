@@ -1,0 +1,78 @@
+#pragma once
+
+#include "model/IndexSet.h"
+#include "model/Subtitle.h"
+#include "timeline/SubtitleDrag.h"
+#include "timeline/SubtitleViewAction.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QRectF>
+#include <QSet>
+
+#include <optional>
+
+class PanClickRecognizer;
+class QWheelEvent;
+class QWidget;
+class TimelineViewController;
+
+// What the pointer does on the timeline's strip: hovering shows what a drag would do,
+// a click selects, a press on the ruler seeks, a pan drags blocks, the playback cursor or
+// a rubber band, the wheel scrolls and Ctrl+wheel or a pinch zooms. Block drags go
+// through SubtitleDrag and end as one undoable update of the subtitle controller.
+class TimelineInput : public QObject
+{
+    Q_OBJECT
+
+public:
+    TimelineInput(TimelineViewController *timeline, QWidget *strip);
+    ~TimelineInput() override;
+
+    std::optional<SubtitleViewAction> subtitleViewAction() const { return m_subtitleViewAction; }
+    bool isManipulatingSelection() const { return m_isManipulatingSelection; }
+    std::optional<QRectF> rubberBand() const;
+    void refreshHoverAtPointer();
+    // Puts back what a block drag in progress changed and ends it; the pointer's further
+    // moves change nothing.
+    void cancelSubtitleDrag();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class PanMode { None, Subtitles, Cursor, RubberBand };
+
+    QPointF containerPoint(QPointF viewPoint) const;
+    void updateHoverAction(QPointF viewPoint);
+    void pressed(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
+    void clicked(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
+    void panBegan(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
+    void panChanged(QPointF viewPoint, QPointF translation, Qt::KeyboardModifiers modifiers);
+    void panEnded(QPointF viewPoint);
+    void panCancelled();
+    void endPan();
+    void handleClick(Qt::KeyboardModifiers modifiers);
+    bool isInCursorHead(QPointF viewPoint) const;
+    void beginSubtitleDrag(QPointF viewPoint);
+    void dragSubtitles(QPointF viewPoint, QPointF translation, Qt::KeyboardModifiers modifiers);
+    void endSubtitleDrag();
+    void dragSelectionRectangle(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
+    bool wheel(QWheelEvent *event);
+    void seek(double time);
+    IndexSet indexesOf(const SubtitleList &subtitles) const;
+
+    TimelineViewController *m_timeline;
+    QWidget *m_strip;
+    PanClickRecognizer *m_recognizer;
+
+    std::optional<SubtitleViewAction> m_subtitleViewAction;
+    std::optional<SubtitleDrag> m_drag;
+    SubtitleList m_selectedSubtitlesBeforeDrag;
+    bool m_isManipulatingSelection = false;
+    PanMode m_panMode = PanMode::None;
+    bool m_pressWasInRuler = false;
+    QPointF m_dragOffset;
+    QPointF m_panStart;
+    QPointF m_panPoint;
+};

@@ -1,0 +1,86 @@
+#include "timeline/TimelineStrip.h"
+
+#include "timeline/CursorPainter.h"
+#include "timeline/TimelineViewController.h"
+#include "waveform/WaveformPainter.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+TimelineStrip::TimelineStrip(TimelineViewController *timeline)
+    : QWidget(timeline)
+    , m_timeline(timeline)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TimelineStrip::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
+void TimelineStrip::paintEvent(QPaintEvent *event)
+{
+    const QRectF area = event->rect();
+    QPainter painter(this);
+    painter.fillRect(area, palette().color(QPalette::Window));
+    const int rulerHeight = TimelineViewController::rulerHeight;
+    const QRectF band(area.left(), rulerHeight, area.width(), height() - rulerHeight);
+
+    if (area.top() < rulerHeight)
+        m_timeline->ruler().paint(painter, area.left(), area.right() + 1, palette(), font());
+    if (const auto waveform = m_timeline->audioWaveform())
+        WaveformPainter::paint(painter, band, *waveform, {m_timeline->pointsPerSecond(), m_timeline->offset()},
+                               palette());
+    paintBlocks(painter, band);
+
+    if (const auto rubberBand = m_timeline->rubberBand()) {
+        QColor fill = palette().color(QPalette::Highlight);
+        fill.setAlphaF(0.3);
+        painter.fillRect(*rubberBand, fill);
+    }
+    if (const auto snapped = m_timeline->snapGuideTime()) {
+        const double x = std::round(m_timeline->xForTime(*snapped) - m_timeline->offset());
+        painter.fillRect(QRectF(x - 1, rulerHeight, 2, height() - rulerHeight), QColor::fromRgbF(1.0, 0.6, 0.3));
+    }
+    if (m_timeline->isCursorShown())
+        CursorPainter::paint(painter, m_timeline->xForTime(m_timeline->currentTime()) - m_timeline->offset(), height());
+}
+
+// Unselected blocks first, the selected ones over them. Blocks narrower than a mark are
+// drawn once per pixel column, so a million of them cost no more than the screen has
+// columns to draw, and each can still be picked and dragged by its time.
+void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
+{
+    m_blockPainter.beginFrame(palette(), font());
+    const QRectF screen(0, area.top(), width(), area.height());
+    int lastMarkColumn = std::numeric_limits<int>::min();
+    const auto paintBlock = [&](const Subtitle &subtitle, bool selected) {
+        const QRectF block = m_timeline->blockRectOf(subtitle);
+        if (block.right() < area.left() || block.left() > area.right())
+            return;
+        if (block.width() < BlockPainter::markWidth) {
+            const int column = int(std::floor(block.left()));
+            if (column == lastMarkColumn)
+                return;
+            lastMarkColumn = column;
+        }
+        m_blockPainter.paint(painter, subtitle, block, screen, selected);
+    };
+    const SubtitleList &selected = m_timeline->selectedSubtitles();
+    m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle) {
+        if (selected.isEmpty() || !m_timeline->isSelected(*subtitle))
+            paintBlock(*subtitle, false);
+    });
+    lastMarkColumn = std::numeric_limits<int>::min();
+    const double visibleStart = m_timeline->visibleStartTime();
+    const double visibleEnd = m_timeline->visibleEndTime();
+    for (const SubtitlePtr &subtitle : selected) {
+        if (subtitle->start < visibleEnd && visibleStart < subtitle->end && subtitle->start != subtitle->end)
+            paintBlock(*subtitle, true);
+    }
+    m_blockPainter.endFrame();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "timeline/BlockPainter.h"
+
+#include <QWidget>
+
+class TimelineViewController;
+
+// The timeline's one widget: draws the ruler, the waveform, the blocks of the subtitles
+// in view, a rubber band, the snap guide and the playback cursor, in that order, from the
+// state of its TimelineViewController. It takes no decisions; TimelineInput handles its
+// pointer events.
+class TimelineStrip : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TimelineStrip(TimelineViewController *timeline);
+
+signals:
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void paintBlocks(QPainter &painter, const QRectF &area);
+
+    TimelineViewController *m_timeline;
+    BlockPainter m_blockPainter;
+};

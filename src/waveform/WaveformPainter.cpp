@@ -1,0 +1,66 @@
+#include "waveform/WaveformPainter.h"
+
+#include "waveform/AudioWaveform.h"
+#include "waveform/WaveformOutline.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPalette>
+
+namespace {
+
+const QColor FillColor = QColor::fromRgbF(0.51f, 0.81f, 0.67f, 0.5f);
+
+// What is left to decode; without a known length, only that reading goes on.
+void paintProgress(QPainter &painter, const QRectF &area, const AudioWaveform &waveform, const QPalette &palette)
+{
+    const int estimated = waveform.estimatedSampleCount();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(palette.color(QPalette::PlaceholderText));
+    const QRectF textArea = area.adjusted(6, 2, -6, -2);
+    if (estimated <= 0) {
+        painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop,
+                         QCoreApplication::translate("AudioWaveformView", "Reading audio…"));
+        return;
+    }
+    const int percent = int(qMin<qint64>(100, waveform.samples().size() * 100LL / estimated));
+    painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop,
+                     QCoreApplication::translate("AudioWaveformView", "Reading audio… %1%").arg(percent));
+    const double barWidth = area.width() * percent / 100;
+    painter.fillRect(QRectF(area.left(), area.bottom() - 2, barWidth, 2), palette.color(QPalette::Highlight));
+}
+
+} // namespace
+
+void WaveformPainter::paint(QPainter &painter, const QRectF &area, const AudioWaveform &waveform, Scale scale,
+                            const QPalette &palette)
+{
+    WaveformOutline::Input input;
+    input.samples = &waveform.samples();
+    if (waveform.samplesPerSecond() > 0)
+        input.sampleWidth = scale.pointsPerSecond / waveform.samplesPerSecond();
+    input.originX = waveform.firstSampleTime() * scale.pointsPerSecond - scale.offset;
+    input.floor = waveform.decibelFloor();
+    input.maxSample = waveform.maxSample();
+    input.height = area.height();
+
+    painter.save();
+    const QPolygonF upper = WaveformOutline::upperHalf(input, area.left(), area.right() + 1);
+    if (!upper.isEmpty()) {
+        // The outline's y grows upwards from the centre line; mirror it below.
+        const double centre = area.center().y();
+        QPolygonF shape;
+        shape.reserve(upper.size() * 2);
+        for (const QPointF &point : upper)
+            shape << QPointF(point.x(), centre - point.y());
+        for (auto it = upper.crbegin(); it != upper.crend(); ++it)
+            shape << QPointF(it->x(), centre + it->y());
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(FillColor);
+        painter.drawPolygon(shape);
+    }
+    if (waveform.isReading())
+        paintProgress(painter, area, waveform, palette);
+    painter.restore();
+}
