@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include <mpv/client.h>
@@ -106,8 +107,9 @@ AboutDialog::AboutDialog(QWidget *parent)
 
 void AboutDialog::show(QWidget *parent)
 {
+    // One About window for the whole program.
+    static QPointer<AboutDialog> dialog;
     QWidget *window = parent ? parent->window() : nullptr;
-    auto dialog = window ? window->findChild<AboutDialog *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!dialog) {
         dialog = new AboutDialog(window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);

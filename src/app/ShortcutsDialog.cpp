@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -38,7 +39,11 @@ ShortcutsDialog::ShortcutsDialog(QMainWindow *window)
 
 void ShortcutsDialog::show(QMainWindow *window)
 {
-    auto dialog = window->findChild<ShortcutsDialog *>(QString(), Qt::FindDirectChildrenOnly);
+    // One overview at a time, of the window it was asked from.
+    static QPointer<ShortcutsDialog> open;
+    if (open && open->parentWidget() != window)
+        open->close();
+    QPointer<ShortcutsDialog> &dialog = open;
     if (!dialog) {
         dialog = new ShortcutsDialog(window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -4,18 +4,25 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QTranslator>
 
 namespace {
 
-const char *const translatorName = "cuewright-translator";
-
-void removeInstalled(QCoreApplication &app)
+// The translators this program installed, so that a new choice replaces them.
+QList<QPointer<QTranslator>> &installed()
 {
-    const auto translators = app.findChildren<QTranslator *>(QLatin1String(translatorName), Qt::FindDirectChildrenOnly);
-    for (QTranslator *translator : translators) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
+    static QList<QPointer<QTranslator>> translators;
+    return translators;
+}
+
+void removeInstalled(QCoreApplication &)
+{
+    for (const QPointer<QTranslator> &translator : std::exchange(installed(), {})) {
+        if (translator) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
     }
 }
 
@@ -23,12 +30,12 @@ void removeInstalled(QCoreApplication &app)
 QTranslator *load(QCoreApplication &app, const QString &baseName, const QString &language, const QStringList &directories)
 {
     auto translator = new QTranslator(&app);
-    translator->setObjectName(QLatin1String(translatorName));
     for (const QString &directory : directories) {
         // QTranslator::load(QLocale, …) would also try the locale's further languages;
         // the caller walks the user's list itself, so ask for this one language only.
         if (translator->load(QLocale(language), baseName, QStringLiteral("_"), directory)) {
             QCoreApplication::installTranslator(translator);
+            installed().append(translator);
             return translator;
         }
     }

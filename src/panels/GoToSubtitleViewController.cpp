@@ -4,6 +4,7 @@
 #include "panels/TransientWindow.h"
 
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,14 +57,18 @@ QPixmap drawnSearchIcon(int size, qreal devicePixelRatio, const QColor &color)
 
 GoToSubtitleViewController *GoToSubtitleViewController::open(Document *document, QWidget *window)
 {
-    for (GoToSubtitleViewController *existing : window->findChildren<GoToSubtitleViewController *>()) {
-        if (existing->isVisible()) {
-            existing->window()->activateWindow();
-            return existing;
+    // One panel at a time: asked again from its window, it comes forward.
+    static QPointer<GoToSubtitleViewController> open;
+    if (open && open->isVisible()) {
+        if (open->window()->parentWidget() == window) {
+            open->window()->activateWindow();
+            return open;
         }
+        open->window()->close();
     }
     auto *panel = new TransientWindow(window);
     auto *controller = new GoToSubtitleViewController(document, panel);
+    open = controller;
     auto *layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(controller);
