@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SubtitleFile.h"
+#include "app/TextEncoding.h"
 #include "model/IndexSet.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
@@ -38,13 +40,19 @@ public:
     // The file's name, or "Untitled" (numbered when there are several).
     QString displayName() const;
     void setUntitledNumber(int number) { m_untitledNumber = number; }
-    // The encoding detected when the file was read; used first when saving.
+    // The encoding the file was read or last saved with: saving, reverting, recovering
+    // and the next session use it. Absent for a new document.
     std::optional<int> encoding() const { return m_encoding; }
+    // The file's line endings and byte-order mark, kept when saving.
+    const TextFileFormat &fileFormat() const { return m_fileFormat; }
     bool isModified() const { return !m_undoManager.isClean(); }
 
-    // Reads a file into the list (not undoable). On failure the list is left as it was
-    // and the user's message comes back.
-    std::optional<QString> read(const QString &path);
+    // Reads a file into the list (not undoable), in `encoding` or detecting it. On
+    // failure the list is left as it was and the user's message comes back. A repairing
+    // read puts what it mended into `repairs`.
+    std::optional<QString> read(const QString &path, int encoding = TextEncoding::Automatic,
+                                SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
+                                QList<TolerantSubtitleReader::Repair> *repairs = nullptr);
     // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
     // `encoding`.
     std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);
@@ -112,6 +120,8 @@ signals:
     void showSubtitleRequested(int index);
     void playerChanged(Player *player);
     void filePathChanged();
+    // The encoding or the file format changed (read, reopened, saved in another one).
+    void encodingChanged();
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
@@ -129,5 +139,6 @@ private:
     QString m_filePath;
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;
+    TextFileFormat m_fileFormat;
     QPointer<DocumentWindow> m_window;
 };

@@ -6,6 +6,10 @@
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
 #include "app/RecoveryStore.h"
+#include "app/RepairOffer.h"
+#include "app/RepairsWindow.h"
+#include "app/SubtitleFile.h"
+#include "app/TextEncoding.h"
 #include "app/SettingsSeeder.h"
 #include "model/Fatal.h"
 
@@ -75,7 +79,7 @@ Document *DocumentController::newDocument()
     return adoptDocument(document);
 }
 
-Document *DocumentController::openDocument(const QString &path, QWidget *alertParent)
+Document *DocumentController::openDocument(const QString &path, QWidget *alertParent, int encoding)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (Document *document : std::as_const(m_documents)) {
@@ -86,14 +90,47 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
         }
     }
     auto *document = new Document(this);
-    if (auto error = document->read(absolute)) {
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, absolute, encoding, alertParent, repairs);
+    if (outcome == RepairOffer::Outcome::Refused) {
         delete document;
-        QMessageBox::warning(alertParent, tr("Cannot open “%1”").arg(QFileInfo(path).fileName()), *error);
         return nullptr;
     }
     document->setFilePath(absolute);
     noteRecentFile(absolute);
-    return adoptDocument(document);
+    adoptDocument(document);
+    if (outcome == RepairOffer::Outcome::Repaired) {
+        document->undoManager().setCleanUnreachable(); // the file on disk lacks the repairs
+        (new RepairsWindow(document->displayName(), repairs, document->window()))->show();
+    }
+    return document;
+}
+
+void DocumentController::reopenWithEncoding(Document *document, int encoding)
+{
+    if (document->filePath().isEmpty())
+        return;
+    if (document->isModified()) {
+        const auto answer = QMessageBox::question(
+            document->window(), tr("Reopen with Encoding"),
+            tr("Do you want to reopen “%1” as %2? Your current changes will be lost.")
+                .arg(document->displayName(), TextEncoding::displayName(encoding)),
+            QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Discard)
+            return;
+    }
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, document->filePath(), encoding, document->window(), repairs);
+    if (outcome == RepairOffer::Outcome::Refused)
+        return;
+    document->undoManager().removeAllActions();
+    document->undoManager().setClean();
+    document->setSelectedSubtitleIndexes({});
+    if (outcome == RepairOffer::Outcome::Repaired) {
+        document->undoManager().setCleanUnreachable();
+        (new RepairsWindow(document->displayName(), repairs, document->window()))->show();
+    }
+    saveSession();
 }
 
 void DocumentController::showOpenDialog(QWidget *parent)
@@ -102,18 +139,30 @@ void DocumentController::showOpenDialog(QWidget *parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilter(subtitleFilter());
-    EncodingView::addTo(&dialog);
+    // Every Open starts at Automatic; a choice here is for these files only.
+    const EncodingsPopupButton *chooser = EncodingView::addTo(&dialog)->popupButton();
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const int encoding = chooser->selectedEncoding().value_or(TextEncoding::Automatic);
     for (const QString &path : dialog.selectedFiles())
-        openDocument(path, parent);
+        openDocument(path, parent, encoding);
 }
 
 bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
 {
     if (auto error = document->write(path, chosenEncoding)) {
-        QMessageBox::warning(document->window(), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
-        return false;
+        const QString title = tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
+        const int encoding = document->encodingForSaving(chosenEncoding);
+        if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document->subtitleController().subtitles(), encoding)) {
+            QMessageBox::warning(document->window(), title, *error);
+            return false;
+        }
+        // A character the encoding lacks: UTF-8 holds every one.
+        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, document->window());
+        QPushButton *utf8 = box.addButton(tr("Save as UTF-8"), QMessageBox::AcceptRole);
+        box.setDefaultButton(utf8);
+        box.exec();
+        return box.clickedButton() == utf8 && writeDocument(document, path, TextEncoding::Utf8);
     }
     document->setFilePath(path);
     document->undoManager().setClean();
@@ -140,11 +189,14 @@ bool DocumentController::saveAs(Document *document)
     else
         dialog.selectFile(document->displayName() + QStringLiteral(".srt"));
     EncodingView *encodingView = EncodingView::addTo(&dialog);
-    // An encoding picked in this dialog wins for this save.
+    // The chooser shows what the save will write; an encoding picked here wins for this
+    // save, becomes the document's and the one new documents are saved in.
     std::optional<int> chosenEncoding;
     EncodingsPopupButton *chooser = encodingView->popupButton();
+    chooser->setSelectedEncoding(document->encodingForSaving());
     connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser] {
         chosenEncoding = chooser->currentData().toInt();
+        QSettings().setValue(EncodingsPopupButton::settingsKey, *chosenEncoding);
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
@@ -162,7 +214,7 @@ void DocumentController::revertToSaved(Document *document)
         QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Discard)
         return;
-    if (auto error = document->read(document->filePath())) {
+    if (auto error = document->read(document->filePath(), document->encoding().value_or(TextEncoding::Automatic))) {
         QMessageBox::warning(document->window(), tr("Cannot revert “%1”").arg(document->displayName()), *error);
         return;
     }
@@ -231,6 +283,8 @@ void DocumentController::saveSession()
             continue;
         QVariantMap entry = document->window()->saveState();
         entry.insert(QStringLiteral("path"), document->filePath());
+        if (document->encoding())
+            entry.insert(QStringLiteral("encoding"), *document->encoding());
         session.append(entry);
     }
     QSettings().setValue(sessionKey(), session);
@@ -245,7 +299,9 @@ bool DocumentController::restoreSession()
         const QString path = entry.value(QStringLiteral("path")).toString();
         if (!QFileInfo::exists(path))
             continue; // gone since: skipped quietly
-        Document *document = openDocument(path);
+        // Read as it was last time, not as detection might guess today.
+        const int encoding = entry.value(QStringLiteral("encoding"), TextEncoding::Automatic).toInt();
+        Document *document = openDocument(path, nullptr, encoding);
         if (!document)
             continue;
         document->window()->restoreState(entry);

@@ -29,8 +29,12 @@ public:
     // A new untitled document with its one starting subtitle, shown in its window.
     Document *newDocument();
     // Opens the file in a new window, or brings its window forward when it is open
-    // already. Shows the error to the user and returns nullptr when it cannot be read.
-    Document *openDocument(const QString &path, QWidget *alertParent = nullptr);
+    // already. Reads it in `encoding` (Automatic detects it). When it cannot be read,
+    // shows why (offering to repair a malformed file) and returns nullptr.
+    Document *openDocument(const QString &path, QWidget *alertParent = nullptr, int encoding = 0);
+    // Reads the document's file again in another encoding, asking first when that
+    // discards changes.
+    void reopenWithEncoding(Document *document, int encoding);
     void showOpenDialog(QWidget *parent);
 
     bool save(Document *document);

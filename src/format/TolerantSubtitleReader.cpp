@@ -90,6 +90,7 @@ struct TimingReading
     bool canonical = true;       // exactly "HH:mm:ss,SSS --> HH:mm:ss,SSS"
     bool shortMilliseconds = false;
     QString trailing;            // what follows the end time (display coordinates)
+    QStringView written;         // the two times and the arrow as the line has them
 };
 
 std::optional<TimingReading> readTiming(QStringView line)
@@ -116,11 +117,13 @@ std::optional<TimingReading> readTiming(QStringView line)
     if (position < right.size() && !right[position].isSpace())
         return std::nullopt;
     reading.trailing = right.sliced(position).trimmed().toString();
+    reading.written = line.first(arrow + 3 + position).trimmed();
     reading.start = start->seconds;
     reading.end = end->seconds;
     reading.shortMilliseconds = start->shortMilliseconds || end->shortMilliseconds;
-    const QStringView canonicalPart = reading.trailing.isEmpty() ? line : line.first(arrow + 3 + position);
-    reading.canonical = canonicalPart == parser.formatTime(reading.start) + QStringLiteral(" --> ") + parser.formatTime(reading.end);
+    // Spaces at the end count against it too, unless coordinates follow.
+    const QStringView timingPart = reading.trailing.isEmpty() ? line : line.first(arrow + 3 + position);
+    reading.canonical = timingPart == parser.formatTime(reading.start) + QStringLiteral(" --> ") + parser.formatTime(reading.end);
     return reading;
 }
 
@@ -246,7 +249,7 @@ Expected<TolerantSubtitleReader::Result, QString> Reader::read()
             QString description;
             if (!timing->canonical)
                 description = T::tr("Read the timing “%1” as %2 --> %3.")
-                                  .arg(quoted(m_lines[timingLine]), parser.formatTime(timing->start),
+                                  .arg(quoted(timing->written), parser.formatTime(timing->start),
                                        parser.formatTime(timing->end));
             if (!timing->trailing.isEmpty())
                 description += (description.isEmpty() ? QString() : QStringLiteral(" ")) + T::tr("Left out “%1” after the end time.").arg(quoted(timing->trailing));

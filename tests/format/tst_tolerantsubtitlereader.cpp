@@ -46,6 +46,8 @@ private slots:
             << "1\n00:00:01,000-->00:00:02,000\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
         QTest::newRow("display coordinates after the end time")
             << "1\n" + t1 + "  X1:100 X2:600 Y1:50 Y2:80\nA\n" << "A@1-2" << "2:Left out “X1:100 X2:600 Y1:50 Y2:80”";
+        QTest::newRow("spaces after the end time")
+            << "1\n" + t1 + "  \nA\n" << "A@1-2" << "2:Read the timing “" + t1 + "”";
         QTest::newRow("space inside a time")
             << "1\n00:13:04, 500 --> 00:13:05,000\nA\n" << "A@784.5-785" << "2:as 00:13:04,500";
         QTest::newRow("end before start")
