@@ -285,22 +285,23 @@ bool carriesSrt(UConverter *converter)
     return text && text.value() == probe;
 }
 
-// EBCDIC encodings (mainframe code pages) write the letter A as 0xC1.
-bool isEbcdic(UConverter *converter)
+// The encodings subtitle files are written in, for the main list; the rest (EBCDIC and
+// DOS code pages, converter-specific variants, rare Unicode forms) come after it.
+bool isCommon(const QString &label)
 {
-    const auto bytes = fromUnicode(converter, u"A", {});
-    ucnv_reset(converter);
-    return bytes && bytes.value() == QByteArray("\xC1");
-}
-
-// Unicode encodings that people choose; the others (UTF-7, SCSU, BOCU-1, CESU-8) are
-// oddities kept out of the main list.
-bool isCommonUnicode(const QString &label)
-{
-    static const QStringList common{QStringLiteral("UTF-8"), QStringLiteral("UTF-16LE"), QStringLiteral("UTF-16BE"),
-                                    QStringLiteral("UTF-16"), QStringLiteral("UTF-32LE"), QStringLiteral("UTF-32BE"),
-                                    QStringLiteral("UTF-32")};
-    return common.contains(label, Qt::CaseInsensitive);
+    static const QSet<QString> common = [] {
+        QSet<QString> set;
+        const char *labels = "UTF-8 UTF-16LE UTF-16BE UTF-16 UTF-32LE UTF-32BE UTF-32 "
+                             "windows-1250 windows-1251 windows-1252 windows-1253 windows-1254 windows-1255 "
+                             "windows-1256 windows-1257 windows-1258 windows-874 ISO-8859-1 ISO-8859-2 ISO-8859-3 "
+                             "ISO-8859-4 ISO-8859-5 ISO-8859-6 ISO-8859-7 ISO-8859-8 ISO-8859-9 ISO-8859-10 "
+                             "ISO-8859-13 ISO-8859-14 ISO-8859-15 KOI8-R KOI8-U macintosh Shift_JIS EUC-JP "
+                             "ISO-2022-JP GBK GB2312 GB18030 Big5 Big5-HKSCS EUC-KR TIS-620 US-ASCII";
+        for (const QString &label : QString::fromLatin1(labels).split(u' '))
+            set.insert(label.toCaseFolded());
+        return set;
+    }();
+    return common.contains(label.toCaseFolded());
 }
 
 // A standard name as people write it in a menu: "Windows-1252" rather than "windows-1252".
@@ -372,7 +373,7 @@ QList<TextEncoding::Entry> buildList()
         displayNames.insert(displayName);
 
         const bool unicodeType = isUnicode(ucnv_getType(converter.get()));
-        const bool common = unicodeType ? isCommonUnicode(label) : regionName && !isEbcdic(converter.get());
+        const bool common = isCommon(label);
         TextEncoding::Entry entry{number, QByteArray(converterName), label, displayName, common};
         if (unicodeType && common)
             unicode.append(entry);
