@@ -1,6 +1,7 @@
 #include "app/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/DocumentFormatLabel.h"
 #include "app/RecoveryStore.h"
 #include "app/RepairsWindow.h"
 #include "app/TextEncoding.h"
@@ -178,6 +179,8 @@ private slots:
             // Detection guessed right here; reopening as Windows-1252 shows what a wrong guess looks like
             controller.reopenWithEncoding(document, western);
             QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00c3\u00a9"));
+            QCOMPARE(document->window()->findChild<DocumentFormatLabel *>()->text(),
+                     QStringLiteral("Western European (Windows-1252) \u00b7 LF"));
             QVERIFY(controller.quit());
         }
         DocumentController controller;
