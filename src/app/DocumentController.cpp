@@ -99,11 +99,29 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
     document->setFilePath(absolute);
     noteRecentFile(absolute);
     adoptDocument(document);
-    if (outcome == RepairOffer::Outcome::Repaired) {
-        document->undoManager().setCleanUnreachable(); // the file on disk lacks the repairs
-        (new RepairsWindow(document->displayName(), repairs, document->window()))->show();
-    }
+    if (outcome == RepairOffer::Outcome::Repaired)
+        showRepairs(document, repairs);
     return document;
+}
+
+void DocumentController::showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs)
+{
+    document->undoManager().setCleanUnreachable(); // the file on disk lacks the repairs
+    (new RepairsWindow(document->displayName(), repairs, document->window()))->show();
+}
+
+bool DocumentController::reread(Document *document, int encoding)
+{
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, document->filePath(), encoding, document->window(), repairs);
+    if (outcome == RepairOffer::Outcome::Refused)
+        return false;
+    document->undoManager().removeAllActions();
+    document->undoManager().setClean();
+    document->setSelectedSubtitleIndexes({});
+    if (outcome == RepairOffer::Outcome::Repaired)
+        showRepairs(document, repairs);
+    return true;
 }
 
 void DocumentController::reopenWithEncoding(Document *document, int encoding)
@@ -119,18 +137,8 @@ void DocumentController::reopenWithEncoding(Document *document, int encoding)
         if (answer != QMessageBox::Discard)
             return;
     }
-    QList<TolerantSubtitleReader::Repair> repairs;
-    const RepairOffer::Outcome outcome = RepairOffer::read(document, document->filePath(), encoding, document->window(), repairs);
-    if (outcome == RepairOffer::Outcome::Refused)
-        return;
-    document->undoManager().removeAllActions();
-    document->undoManager().setClean();
-    document->setSelectedSubtitleIndexes({});
-    if (outcome == RepairOffer::Outcome::Repaired) {
-        document->undoManager().setCleanUnreachable();
-        (new RepairsWindow(document->displayName(), repairs, document->window()))->show();
-    }
-    saveSession();
+    if (reread(document, encoding))
+        saveSession();
 }
 
 void DocumentController::showOpenDialog(QWidget *parent)
@@ -214,13 +222,8 @@ void DocumentController::revertToSaved(Document *document)
         QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Discard)
         return;
-    if (auto error = document->read(document->filePath(), document->encoding().value_or(TextEncoding::Automatic))) {
-        QMessageBox::warning(document->window(), tr("Cannot revert “%1”").arg(document->displayName()), *error);
-        return;
-    }
-    document->undoManager().removeAllActions();
-    document->undoManager().setClean();
-    document->setSelectedSubtitleIndexes({});
+    // In the encoding it has, not as detection might guess it now.
+    reread(document, document->encoding().value_or(TextEncoding::Automatic));
 }
 
 bool DocumentController::canClose(Document *document)

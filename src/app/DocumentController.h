@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/TolerantSubtitleReader.h"
+
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -63,6 +65,11 @@ private:
     void noteRecentFile(const QString &path);
     void saveSession();
     bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
+    // Reads the document's file again in `encoding`, offering to repair it, and starts
+    // its undo history afresh; false when it could not be read (the document is unchanged).
+    bool reread(Document *document, int encoding);
+    // Marks a repaired document modified and lists its repairs.
+    void showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs);
 
     QList<Document *> m_documents;
     int m_untitledCount = 0;
