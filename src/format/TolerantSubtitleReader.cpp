@@ -61,7 +61,7 @@ std::optional<TimeReading> readTime(QStringView text, qsizetype &position)
         if (!readDigits(fields[i], digits))
             return std::nullopt;
     }
-    // The separator before the milliseconds, only when digits or nothing timing-like follow.
+    // Milliseconds, when a comma, period or colon follows; none count as zero.
     TimeReading reading;
     const qsizetype beforeMilliseconds = position;
     skipSpaces();
@@ -227,8 +227,13 @@ Expected<TolerantSubtitleReader::Result, QString> Reader::read()
             timingLine = i + 1;
         } else if ((timing = readTiming(line))) {
             note(i, T::tr("Subtitle %1 has no number.").arg(count + 1));
+        } else if (number && i + 1 < m_lines.size()) {
+            return T::tr("Line %1: “%2” is not the timing line of the subtitle numbered %3.")
+                .arg(i + 2)
+                .arg(quoted(m_lines[i + 1]))
+                .arg(*number);
         } else if (number) {
-            return T::tr("Line %1: the subtitle numbered %2 has no timing line.").arg(i + 1).arg(*number);
+            return T::tr("Line %1: the text ends after the subtitle number %2.").arg(i + 1).arg(*number);
         } else {
             return T::tr("Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.")
                 .arg(i + 1)

@@ -96,8 +96,8 @@ private slots:
                                       << "Line 1 is not SRT: “<!DOCTYPE html>”";
         QTest::newRow("another format") << "WEBVTT\n\n00:01.000 --> 00:02.000\nA\n" << "Line 1 is not SRT: “WEBVTT”";
         QTest::newRow("a subtitle without a timing line")
-            << "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nB\n" << "Line 5: the subtitle numbered 2 has no timing line.";
-        QTest::newRow("minutes out of range") << "1\n00:75:01,000 --> 00:75:02,000\nA\n" << "Line 1: the subtitle numbered 1";
+            << "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nB\n" << "Line 6: “B” is not the timing line of the subtitle numbered 2.";
+        QTest::newRow("minutes out of range") << "1\n00:75:01,000 --> 00:75:02,000\nA\n" << "Line 2: “00:75:01,000 --> 00:75:02,000” is not the timing line";
     }
 
     void refusesWhatIsNotSrt()

@@ -65,8 +65,13 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Line %1: the subtitle numbered %2 has no timing line.</source>
-        <translation>Zeile %1: Der Untertitel mit der Nummer %2 hat keine Zeitangabe.</translation>
+        <source>Line %1: “%2” is not the timing line of the subtitle numbered %3.</source>
+        <translation>Zeile %1: „%2“ ist nicht die Zeitangabe des Untertitels mit der Nummer %3.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Line %1: the text ends after the subtitle number %2.</source>
+        <translation>Zeile %1: Der Text endet nach der Untertitelnummer %2.</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -244,7 +249,7 @@
         <translation>Ein neuer Anfang.</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+55"/>
         <source>Reopen with Encoding</source>
         <translation>Mit Kodierung erneut öffnen</translation>
     </message>
@@ -254,7 +259,7 @@
         <translation>Möchten Sie „%1“ als %2 erneut öffnen? Ihre aktuellen Änderungen gehen verloren.</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+12"/>
         <source>Open Subtitles</source>
         <translation>Untertitel öffnen</translation>
     </message>
@@ -284,12 +289,7 @@
         <translation>Möchten Sie „%1“ auf die zuletzt gespeicherte Version zurücksetzen? Ihre aktuellen Änderungen gehen dabei verloren.</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Cannot revert “%1”</source>
-        <translation>„%1“ kann nicht zurückgesetzt werden</translation>
-    </message>
-    <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Save Changes</source>
         <translation>Änderungen speichern</translation>
     </message>
@@ -724,7 +724,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-313"/>
+        <location filename="../../app/DocumentController.cpp" line="-316"/>
         <source>SubRip subtitles (*.srt);;All files (*)</source>
         <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
     </message>
