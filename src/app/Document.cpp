@@ -220,10 +220,11 @@ int Document::encodingForSaving(std::optional<int> chosenEncoding) const
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 
-std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding)
+std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
+                                       std::optional<TextFileFormat> chosenFormat)
 {
     const int encoding = encodingForSaving(chosenEncoding);
-    const TextFileFormat format = m_fileFormat.forWriting(m_encoding, encoding);
+    const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
     if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format))
         return error;
     if (m_encoding != encoding || m_fileFormat != format) {

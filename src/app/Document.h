@@ -56,9 +56,10 @@ public:
     // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
     // `encoding`.
     std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);
-    // Writes the list atomically. `chosenEncoding` is the Save dialog's choice, which
-    // wins for this save and becomes the document's encoding.
-    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt);
+    // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
+    // dialog's choices, which win for this save and become the document's.
+    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
+                                 std::optional<TextFileFormat> chosenFormat = std::nullopt);
     int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
 
     // Attaches the controller's delegate and undo manager, then makes the window.

@@ -5,6 +5,7 @@
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/FileFormatChooser.h"
 #include "app/RecoveryStore.h"
 #include "app/RepairOffer.h"
 #include "app/RepairsWindow.h"
@@ -156,9 +157,10 @@ void DocumentController::showOpenDialog(QWidget *parent)
         openDocument(path, parent, encoding);
 }
 
-bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
+bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
+                                       std::optional<TextFileFormat> chosenFormat)
 {
-    if (auto error = document->write(path, chosenEncoding)) {
+    if (auto error = document->write(path, chosenEncoding, chosenFormat)) {
         const QString title = tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
         const int encoding = document->encodingForSaving(chosenEncoding);
         if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document->subtitleController().subtitles(), encoding)) {
@@ -202,13 +204,17 @@ bool DocumentController::saveAs(Document *document)
     std::optional<int> chosenEncoding;
     EncodingsPopupButton *chooser = encodingView->popupButton();
     chooser->setSelectedEncoding(document->encodingForSaving());
-    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser] {
+    auto *formatChooser = new FileFormatChooser(document->fileFormat(), document->encoding());
+    formatChooser->setEncoding(document->encodingForSaving());
+    encodingView->addChoice(formatChooser);
+    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser, formatChooser, document] {
         chosenEncoding = chooser->currentData().toInt();
         QSettings().setValue(EncodingsPopupButton::settingsKey, *chosenEncoding);
+        formatChooser->setEncoding(document->encodingForSaving(chosenEncoding));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding);
+    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding, formatChooser->format());
 }
 
 void DocumentController::revertToSaved(Document *document)

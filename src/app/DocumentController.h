@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TextFileFormat.h"
 #include "format/TolerantSubtitleReader.h"
 
 #include <QList>
@@ -64,7 +65,8 @@ private:
     Document *adoptDocument(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
-    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
+    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
+                       std::optional<TextFileFormat> chosenFormat = std::nullopt);
     // Reads the document's file again in `encoding`, offering to repair it, and starts
     // its undo history afresh; false when it could not be read (the document is unchanged).
     bool reread(Document *document, int encoding);

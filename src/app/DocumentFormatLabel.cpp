@@ -16,7 +16,7 @@ void DocumentFormatLabel::update()
     const int encoding = m_document->encodingForSaving();
     const TextFileFormat &format = m_document->fileFormat();
     QString text = tr("%1 · %2").arg(TextEncoding::displayName(encoding), format.crlf ? tr("CR LF") : tr("LF"));
-    if (format.byteOrderMark.value_or(false))
+    if (format.byteOrderMark.value_or(TextEncoding::usualByteOrderMark(encoding).value_or(false)))
         text = tr("%1 · with byte-order mark").arg(text);
     setText(text);
     setToolTip(m_document->encoding() ? tr("The encoding the file was read or saved in")

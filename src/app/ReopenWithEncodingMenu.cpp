@@ -16,16 +16,22 @@ ReopenWithEncodingMenu::ReopenWithEncodingMenu(Document *document, QWidget *pare
 void ReopenWithEncodingMenu::rebuild()
 {
     clear();
+    // The Unicode forms on top, the others in a submenu per region ("Cyrillic ▸").
     const bool hasFile = !m_document->filePath().isEmpty();
-    bool unicode = true;
+    QMenu *region = nullptr;
     for (const TextEncoding::Entry &entry : TextEncoding::all()) {
         if (!entry.common)
             continue;
-        const bool isUnicode = entry.displayName.startsWith(TextEncoding::tr("Unicode"));
-        if (unicode && !isUnicode)
-            addSeparator();
-        unicode = isUnicode;
-        QAction *action = addAction(entry.displayName);
+        const QString regionName = entry.displayName.section(QStringLiteral(" ("), 0, 0);
+        QMenu *target = this;
+        if (!entry.displayName.startsWith(TextEncoding::tr("Unicode"))) {
+            if (!region)
+                addSeparator();
+            if (!region || region->title() != regionName)
+                region = addMenu(regionName);
+            target = region;
+        }
+        QAction *action = target->addAction(entry.displayName);
         action->setCheckable(true);
         action->setChecked(m_document->encoding() == entry.number);
         action->setEnabled(hasFile);

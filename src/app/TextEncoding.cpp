@@ -586,6 +586,21 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
     return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
 }
 
+std::optional<bool> TextEncoding::usualByteOrderMark(int number)
+{
+    switch (number) {
+    case Utf8:
+        return false;
+    case Utf16BigEndian:
+    case Utf16LittleEndian:
+    case Utf32BigEndian:
+    case Utf32LittleEndian:
+        return true;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::optional<int> TextEncoding::utf16WithoutByteOrderMark(const QByteArray &bytes)
 {
     // Latin text in UTF-16 has a NUL in every other byte: the odd ones in little-endian

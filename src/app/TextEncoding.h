@@ -74,6 +74,10 @@ public:
     // that for UTF-8, UTF-16BE/LE and UTF-32BE/LE (a file keeps the mark it was read with).
     static Expected<QByteArray, Error> encode(QStringView text, int number, std::optional<bool> withByteOrderMark = std::nullopt);
 
+    // Whether `number` is written with a byte-order mark unless told otherwise; absent for
+    // encodings where there is no choice (most have no mark, "UTF-16" always writes one).
+    static std::optional<bool> usualByteOrderMark(int number);
+
     // The steps of detection, open for measuring them one by one.
     static std::optional<int> encodingOfByteOrderMark(const QByteArray &bytes);
     // UTF-16LE or BE told by the pattern of NUL bytes, for files without a mark.

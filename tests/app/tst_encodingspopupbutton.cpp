@@ -1,7 +1,9 @@
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/FileFormatChooser.h"
 #include "app/TextEncoding.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QStandardPaths>
 #include <QTest>
@@ -46,6 +48,27 @@ private slots:
         }
         EncodingsPopupButton later;
         QCOMPARE(later.selectedEncoding(), TextEncoding::Automatic);
+    }
+
+    // The Save dialog's mark box shows what the save will write for the chosen encoding,
+    // until the user ticks it.
+    void theMarkFollowsTheEncodingUntilChosen()
+    {
+        const TextFileFormat readWithMark{true, true};
+        FileFormatChooser kept(readWithMark, TextEncoding::Utf8);
+        kept.setEncoding(TextEncoding::Utf8);
+        QCOMPARE(kept.format(), readWithMark);
+        kept.setEncoding(TextEncoding::Utf16LittleEndian); // another encoding takes its usual
+        QCOMPARE(kept.format().byteOrderMark, true);
+        kept.setEncoding(*TextEncoding::numberForName(u"windows-1252"));
+        QCOMPARE(kept.format().byteOrderMark, std::nullopt);
+
+        FileFormatChooser chosen({}, std::nullopt);
+        chosen.setEncoding(TextEncoding::Utf16BigEndian);
+        QCOMPARE(chosen.format(), (TextFileFormat{false, true}));
+        chosen.findChild<QCheckBox *>()->click();
+        chosen.setEncoding(TextEncoding::Utf16LittleEndian);
+        QCOMPARE(chosen.format(), (TextFileFormat{false, false}));
     }
 
     void sitsInANonNativeFileDialog()

@@ -244,7 +244,7 @@
 <context>
     <name>DocumentController</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="+78"/>
+        <location filename="../../app/DocumentController.cpp" line="+79"/>
         <source>A new beginning.</source>
         <translation>Ein neuer Anfang.</translation>
     </message>
@@ -264,7 +264,7 @@
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
     </message>
@@ -279,7 +279,7 @@
         <translation>Untertitel speichern</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+33"/>
         <source>Revert to Saved</source>
         <translation>Gespeicherte Version wiederherstellen</translation>
     </message>
@@ -599,6 +599,29 @@
     </message>
 </context>
 <context>
+    <name>FileFormatChooser</name>
+    <message>
+        <location filename="../../app/FileFormatChooser.cpp" line="+15"/>
+        <source>Byte-order mark</source>
+        <translation>Byte-Order-Mark</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>LF (Linux, macOS)</source>
+        <translation>LF (Linux, macOS)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CR LF (Windows)</source>
+        <translation>CR LF (Windows)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line endings:</source>
+        <translation>Zeilenenden:</translation>
+    </message>
+</context>
+<context>
     <name>GoToSubtitleViewController</name>
     <message>
         <location filename="../../panels/GoToSubtitleViewController.cpp" line="+102"/>
@@ -724,7 +747,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-316"/>
+        <location filename="../../app/DocumentController.cpp" line="-321"/>
         <source>SubRip subtitles (*.srt);;All files (*)</source>
         <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
     </message>
@@ -1037,7 +1060,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>TextEncoding</name>
     <message>
-        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+16"/>
+        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
         <location filename="../../app/TextEncoding.cpp" line="+80"/>
         <source>Unicode</source>
         <translation>Unicode</translation>
