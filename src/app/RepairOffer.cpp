@@ -17,7 +17,7 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
     // A second, repairing read tells whether there is anything to offer; it fails with
     // the same message when the file is not there or not text in this encoding.
     const auto repaired = SubtitleFile::read(path, encoding, SubtitleFile::Reading::Repairing);
-    if (!repaired || repaired.value().repairs.isEmpty()) {
+    if (!repaired) {
         QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Ok, alertParent);
         if (!repaired && repaired.error() != *error)
             box.setInformativeText(tr("It cannot be repaired either:\n%1").arg(repaired.error()));
@@ -27,7 +27,7 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
 
     const qsizetype count = repaired.value().repairs.size();
     QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, alertParent);
-    box.setInformativeText(count == 1 ? tr("Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.")
+    box.setInformativeText(count <= 1 ? tr("Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.")
                                       : tr("Cuewright can repair %1 problems and open the file. The file on disk stays as it is until you save.").arg(count));
     QPushButton *repair = box.addButton(tr("Repair"), QMessageBox::AcceptRole);
     box.setDefaultButton(repair);

@@ -15,11 +15,22 @@ bool isBlank(QStringView line)
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace() || c == QChar(0xFEFF); });
 }
 
+// A subtitle number, spaces around it allowed: an optional sign, then ASCII digits only.
 std::optional<qint64> readNumber(QStringView line)
 {
-    bool ok = false;
-    const qint64 number = line.trimmed().toLongLong(&ok);
-    return ok ? std::optional(number) : std::nullopt;
+    QStringView digits = line.trimmed();
+    const bool negative = digits.startsWith(u'-');
+    if (negative || digits.startsWith(u'+'))
+        digits = digits.sliced(1);
+    if (digits.isEmpty() || digits.size() > 18)
+        return std::nullopt;
+    qint64 number = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return negative ? -number : number;
 }
 
 // One time as people write it: hours, minutes and seconds of one or more digits, then
@@ -216,7 +227,7 @@ Expected<TolerantSubtitleReader::Result, QString> Reader::read()
     qint64 count = 0;
 
     qsizetype i = skipBlank(0);
-    if (i > 0 && i < m_lines.size())
+    if (i > 0)
         note(0, i == 1 ? T::tr("Skipped 1 blank line at the start.") : T::tr("Skipped %1 blank lines at the start.").arg(i));
     while (i < m_lines.size()) {
         const QStringView line = m_lines[i];
@@ -271,6 +282,8 @@ Expected<TolerantSubtitleReader::Result, QString> Reader::read()
         }
 
         QStringList text;
+        if (timingLine + 1 == m_lines.size())
+            note(timingLine, T::tr("The text ends after the timing of subtitle %1: it has no text.").arg(count));
         i = readText(timingLine + 1, count, text);
         subtitles.append(std::make_shared<Subtitle>(text.join(u'\n'), timing->start, timing->end));
     }

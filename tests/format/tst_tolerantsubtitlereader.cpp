@@ -63,6 +63,8 @@ private slots:
         QTest::newRow("blank line inside a text")
             << "1\n" + t1 + "\nA\n\nstill A\n\n2\n" + t2 + "\nB\n" << "A\nstill A@1-2|B@3-4"
             << "4:Left out 1 blank line inside the text of subtitle 1";
+        QTest::newRow("ends after a timing line")
+            << "1\n" + t1 + "\n" << "@1-2" << "2:The text ends after the timing of subtitle 1";
         QTest::newRow("several repairs, in line order")
             << "\n0\n0:0:1,0 --> 0:0:2,0\nA\n\n\n5\n" + t2 + "\nB\n" << two
             << "1:at the start|2:numbered 0|3:as 00:00:01,000|6:extra blank|7:numbered 5";

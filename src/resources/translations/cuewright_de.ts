@@ -4,7 +4,7 @@
 <context>
     <name></name>
     <message>
-        <location filename="../../format/TolerantSubtitleReader.cpp" line="+185"/>
+        <location filename="../../format/TolerantSubtitleReader.cpp" line="+196"/>
         <source>Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.</source>
         <translation>Untertitel %1 hat keinen Text: Die Leerzeile beendet ihn, danach beginnt der nächste Untertitel.</translation>
     </message>
@@ -107,6 +107,11 @@
         <location line="+4"/>
         <source>The end %1 of subtitle %2 is before its start %3: set the end to the start.</source>
         <translation>Das Ende %1 von Untertitel %2 liegt vor seinem Anfang %3: Ende auf den Anfang gesetzt.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The text ends after the timing of subtitle %1: it has no text.</source>
+        <translation>Der Text endet nach der Zeitangabe von Untertitel %1: Er hat keinen Text.</translation>
     </message>
 </context>
 <context>
