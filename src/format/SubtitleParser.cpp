@@ -325,22 +325,26 @@ char16_t *SubtitleParser::writeTime(char16_t *out, double seconds)
 
 // Whether the text reads back as it stands, with this reader and with others: no empty
 // or spaces-only line among several (other readers end the cue there; this one may take
-// what follows for the next cue), no line break at the end, and single line feeds only.
-static bool readsBackAsWritten(QStringView text)
+// what follows for the next cue), no line that reads as the start of the next subtitle,
+// no line break at the end, and single line feeds only.
+bool SubtitleParser::readsBackAsWritten(QStringView text)
 {
     if (text.endsWith(u'\n'))
         return false;
     const QChar *data = text.data();
     const qsizetype size = text.size();
     qsizetype lineStart = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!LineReader::isTerminator(data[i]))
+    for (qsizetype i = 0; i <= size; ++i) {
+        if (i < size && !LineReader::isTerminator(data[i]))
             continue;
-        if (data[i] != u'\n' || isBlankLine(text.sliced(lineStart, i - lineStart)))
+        if (i < size && data[i] != u'\n')
+            return false;
+        const QStringView line = text.sliced(lineStart, i - lineStart);
+        if ((isBlankLine(line) && size > line.size()) || shared().beginsSubtitle(line, LineReader(text.sliced(std::min(i + 1, size)))))
             return false;
         lineStart = i + 1;
     }
-    return lineStart == 0 || !isBlankLine(text.sliced(lineStart));
+    return true;
 }
 
 QString SubtitleParser::textAsWritten(const QString &text)
@@ -349,18 +353,21 @@ QString SubtitleParser::textAsWritten(const QString &text)
         return text;
 
     // Blank lines would end the subtitle: leave them out, leading ones included.
-    QString result;
-    result.reserve(text.size());
+    QStringList lines;
     LineReader reader(text);
     QStringView line;
     while (reader.next(line)) {
-        if (isBlankLine(line))
-            continue;
-        if (!result.isEmpty())
-            result.append(u'\n');
-        result.append(line);
+        if (!isBlankLine(line))
+            lines.append(line.toString());
     }
-    return result;
+    // A line that reads as a timing line, or a number over one, would start a subtitle of
+    // its own: a space in front keeps it text.
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString rest = i + 1 < lines.size() ? lines[i + 1] : QString();
+        if (shared().beginsSubtitle(lines[i], LineReader(rest)))
+            lines[i].prepend(u' ');
+    }
+    return lines.join(u'\n');
 }
 
 QString SubtitleParser::serialize(const SubtitleList &subtitles) const

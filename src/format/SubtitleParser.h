@@ -39,4 +39,5 @@ private:
     // Hours take up to six digits: "999999:59:59,999".
     static constexpr qsizetype maximumTimeLength = 16;
     static char16_t *writeTime(char16_t *out, double seconds);
+    static bool readsBackAsWritten(QStringView text);
 };
