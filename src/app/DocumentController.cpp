@@ -5,7 +5,12 @@
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/FileFormatChooser.h"
 #include "app/RecoveryStore.h"
+#include "app/RepairOffer.h"
+#include "app/RepairsWindow.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 #include "app/SettingsSeeder.h"
 #include "model/Fatal.h"
 
@@ -93,7 +98,7 @@ Document *DocumentController::newDocument()
     return adoptDocument(document);
 }
 
-Document *DocumentController::openDocument(const QString &path, QWidget *alertParent)
+Document *DocumentController::openDocument(const QString &path, QWidget *alertParent, int encoding)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (Document *document : std::as_const(m_documents)) {
@@ -104,14 +109,55 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
         }
     }
     auto *document = new Document(this);
-    if (auto error = document->read(absolute)) {
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, absolute, encoding, alertParent, repairs);
+    if (outcome == RepairOffer::Outcome::Refused) {
         delete document;
-        QMessageBox::warning(alertParent, tr("Cannot open “%1”").arg(QFileInfo(path).fileName()), *error);
         return nullptr;
     }
     document->setFilePath(absolute);
     noteRecentFile(absolute);
-    return adoptDocument(document);
+    adoptDocument(document);
+    if (outcome == RepairOffer::Outcome::Repaired)
+        showRepairs(document, repairs);
+    return document;
+}
+
+void DocumentController::showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs)
+{
+    document->undoManager().setCleanUnreachable(); // the file on disk lacks the repairs
+    (new RepairsWindow(document->displayName(), repairs, windowOf(document)))->show();
+}
+
+bool DocumentController::reread(Document *document, int encoding)
+{
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, document->filePath(), encoding, windowOf(document), repairs);
+    if (outcome == RepairOffer::Outcome::Refused)
+        return false;
+    document->undoManager().removeAllActions();
+    document->undoManager().setClean();
+    document->setSelectedSubtitleIndexes({});
+    if (outcome == RepairOffer::Outcome::Repaired)
+        showRepairs(document, repairs);
+    return true;
+}
+
+void DocumentController::reopenWithEncoding(Document *document, int encoding)
+{
+    if (document->filePath().isEmpty())
+        return;
+    if (document->isModified()) {
+        const auto answer = QMessageBox::question(
+            windowOf(document), tr("Reopen with Encoding"),
+            tr("Do you want to reopen “%1” as %2? Your current changes will be lost.")
+                .arg(document->displayName(), TextEncoding::displayName(encoding)),
+            QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Discard)
+            return;
+    }
+    if (reread(document, encoding))
+        saveSession();
 }
 
 void DocumentController::showOpenDialog(QWidget *parent)
@@ -120,18 +166,31 @@ void DocumentController::showOpenDialog(QWidget *parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilter(subtitleFilter());
-    EncodingView::addTo(&dialog);
+    // Every Open starts at Automatic; a choice here is for these files only.
+    const EncodingsPopupButton *chooser = EncodingView::addTo(&dialog)->popupButton();
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const int encoding = chooser->selectedEncoding().value_or(TextEncoding::Automatic);
     for (const QString &path : dialog.selectedFiles())
-        openDocument(path, parent);
+        openDocument(path, parent, encoding);
 }
 
-bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
+bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
+                                       std::optional<TextFileFormat> chosenFormat)
 {
-    if (auto error = document->write(path, chosenEncoding)) {
-        QMessageBox::warning(windowOf(document), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
-        return false;
+    if (auto error = document->write(path, chosenEncoding, chosenFormat)) {
+        const QString title = tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
+        const int encoding = document->encodingForSaving(chosenEncoding);
+        if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document->subtitleController().subtitles(), encoding)) {
+            QMessageBox::warning(windowOf(document), title, *error);
+            return false;
+        }
+        // A character the encoding lacks: UTF-8 holds every one.
+        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, windowOf(document));
+        QPushButton *utf8 = box.addButton(tr("Save as UTF-8"), QMessageBox::AcceptRole);
+        box.setDefaultButton(utf8);
+        box.exec();
+        return box.clickedButton() == utf8 && writeDocument(document, path, TextEncoding::Utf8);
     }
     document->setFilePath(path);
     document->undoManager().setClean();
@@ -158,15 +217,22 @@ bool DocumentController::saveAs(Document *document)
     else
         dialog.selectFile(document->displayName() + QStringLiteral(".srt"));
     EncodingView *encodingView = EncodingView::addTo(&dialog);
-    // An encoding picked in this dialog wins for this save.
+    // The chooser shows what the save will write; an encoding picked here wins for this
+    // save, becomes the document's and the one new documents are saved in.
     std::optional<int> chosenEncoding;
     EncodingsPopupButton *chooser = encodingView->popupButton();
-    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser] {
+    chooser->setSelectedEncoding(document->encodingForSaving());
+    auto *formatChooser = new FileFormatChooser(document->fileFormat(), document->encoding());
+    formatChooser->setEncoding(document->encodingForSaving());
+    encodingView->addChoice(formatChooser);
+    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser, formatChooser, document] {
         chosenEncoding = chooser->currentData().toInt();
+        QSettings().setValue(EncodingsPopupButton::settingsKey, *chosenEncoding);
+        formatChooser->setEncoding(document->encodingForSaving(chosenEncoding));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding);
+    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding, formatChooser->format());
 }
 
 void DocumentController::revertToSaved(Document *document)
@@ -180,13 +246,8 @@ void DocumentController::revertToSaved(Document *document)
         QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Discard)
         return;
-    if (auto error = document->read(document->filePath())) {
-        QMessageBox::warning(windowOf(document), tr("Cannot revert “%1”").arg(document->displayName()), *error);
-        return;
-    }
-    document->undoManager().removeAllActions();
-    document->undoManager().setClean();
-    document->setSelectedSubtitleIndexes({});
+    // In the encoding it has, not as detection might guess it now.
+    reread(document, document->encoding().value_or(TextEncoding::Automatic));
 }
 
 bool DocumentController::canClose(Document *document)
@@ -246,6 +307,8 @@ void DocumentController::saveSession()
             continue;
         QVariantMap entry = windowOf(document)->saveState();
         entry.insert(QStringLiteral("path"), document->filePath());
+        if (document->encoding())
+            entry.insert(QStringLiteral("encoding"), *document->encoding());
         session.append(entry);
     }
     QSettings().setValue(sessionKey(), session);
@@ -260,7 +323,9 @@ bool DocumentController::restoreSession()
         const QString path = entry.value(QStringLiteral("path")).toString();
         if (!QFileInfo::exists(path))
             continue; // gone since: skipped quietly
-        Document *document = openDocument(path);
+        // Read as it was last time, not as detection might guess today.
+        const int encoding = entry.value(QStringLiteral("encoding"), TextEncoding::Automatic).toInt();
+        Document *document = openDocument(path, nullptr, encoding);
         if (!document)
             continue;
         windowOf(document)->restoreState(entry);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/TextFileFormat.h"
+#include "format/TolerantSubtitleReader.h"
+
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -31,8 +34,12 @@ public:
     // A new untitled document with its one starting subtitle, shown in its window.
     Document *newDocument();
     // Opens the file in a new window, or brings its window forward when it is open
-    // already. Shows the error to the user and returns nullptr when it cannot be read.
-    Document *openDocument(const QString &path, QWidget *alertParent = nullptr);
+    // already. Reads it in `encoding` (Automatic detects it). When it cannot be read,
+    // shows why (offering to repair a malformed file) and returns nullptr.
+    Document *openDocument(const QString &path, QWidget *alertParent = nullptr, int encoding = 0);
+    // Reads the document's file again in another encoding, asking first when that
+    // discards changes.
+    void reopenWithEncoding(Document *document, int encoding);
     void showOpenDialog(QWidget *parent);
 
     bool save(Document *document);
@@ -62,7 +69,13 @@ private:
     void deleteDocument(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
-    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
+    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
+                       std::optional<TextFileFormat> chosenFormat = std::nullopt);
+    // Reads the document's file again in `encoding`, offering to repair it, and starts
+    // its undo history afresh; false when it could not be read (the document is unchanged).
+    bool reread(Document *document, int encoding);
+    // Marks a repaired document modified and lists its repairs.
+    void showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs);
 
     QList<Document *> m_documents;
     int m_untitledCount = 0;

@@ -107,16 +107,19 @@ QString Document::displayName() const
     return m_untitledNumber > 1 ? tr("Untitled %1").arg(m_untitledNumber) : tr("Untitled");
 }
 
-std::optional<QString> Document::read(const QString &path)
+std::optional<QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
+                                      QList<TolerantSubtitleReader::Repair> *repairs)
 {
-    const int chosen = QSettings().value(QStringLiteral("saveEncoding"), TextEncoding::Automatic).toInt();
-    auto result = SubtitleFile::read(path, chosen);
+    auto result = SubtitleFile::read(path, encoding, reading);
     if (!result)
         return result.error();
     SubtitleFile::Contents contents = std::move(result).value();
-    if (chosen == TextEncoding::Automatic)
-        m_encoding = contents.encoding;
+    m_encoding = contents.encoding;
+    m_fileFormat = contents.format;
+    if (repairs)
+        *repairs = std::move(contents.repairs);
     m_subtitleController.setSubtitles(std::move(contents.subtitles));
+    emit encodingChanged();
     return std::nullopt;
 }
 
@@ -127,6 +130,7 @@ std::optional<QString> Document::readRecovered(const QString &path, std::optiona
         return result.error();
     m_encoding = encoding;
     m_subtitleController.setSubtitles(std::move(result).value().subtitles);
+    emit encodingChanged();
     return std::nullopt;
 }
 
@@ -136,13 +140,18 @@ int Document::encodingForSaving(std::optional<int> chosenEncoding) const
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 
-std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding)
+std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
+                                       std::optional<TextFileFormat> chosenFormat)
 {
     const int encoding = encodingForSaving(chosenEncoding);
-    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding))
+    const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
+    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format))
         return error;
-    if (chosenEncoding && *chosenEncoding != TextEncoding::Automatic)
-        m_encoding = *chosenEncoding;
+    if (m_encoding != encoding || m_fileFormat != format) {
+        m_encoding = encoding;
+        m_fileFormat = format;
+        emit encodingChanged();
+    }
     return std::nullopt;
 }
 
