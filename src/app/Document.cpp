@@ -1,6 +1,7 @@
 #include "app/Document.h"
 
 #include "app/DocumentWindow.h"
+#include "app/Preferences.h"
 #include "app/SubtitleFile.h"
 #include "app/TextEncoding.h"
 
@@ -13,7 +14,24 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeDatabase>
-#include <QSettings>
+
+namespace {
+
+// One undoable step that swaps the whole list: a reload from disk over the user's work.
+void replaceSubtitlesUndoably(SubtitleController &controller, SubtitleList subtitles)
+{
+    UndoManager *undo = controller.undoManager();
+    if (undo)
+        undo->beginUndoGrouping();
+    const SubtitleList previous = controller.subtitles(); // a copy: the list changes under it
+    controller.removeSubtitles(previous, IndexSet::fromRange(0, int(previous.size())));
+    const int count = int(subtitles.size());
+    controller.insertSubtitles(subtitles, IndexSet::fromRange(0, count));
+    if (undo)
+        undo->endUndoGrouping();
+}
+
+} // namespace
 
 Document::Document(QObject *parent)
     : QObject(parent)
@@ -189,16 +207,19 @@ QString Document::displayName() const
     return m_untitledNumber > 1 ? tr("Untitled %1").arg(m_untitledNumber) : tr("Untitled");
 }
 
-std::optional<QString> Document::read(const QString &path)
+std::optional<QString> Document::read(const QString &path, ReadMode mode)
 {
-    const int chosen = QSettings().value(QStringLiteral("saveEncoding"), TextEncoding::Automatic).toInt();
+    const int chosen = Preferences::saveEncoding();
     auto result = SubtitleFile::read(path, chosen);
     if (!result)
         return result.error();
     SubtitleFile::Contents contents = std::move(result).value();
     if (chosen == TextEncoding::Automatic)
         m_encoding = contents.encoding;
-    m_subtitleController.setSubtitles(std::move(contents.subtitles));
+    if (mode == ReadMode::Undoable)
+        replaceSubtitlesUndoably(m_subtitleController, std::move(contents.subtitles));
+    else
+        m_subtitleController.setSubtitles(std::move(contents.subtitles));
     return std::nullopt;
 }
 
@@ -214,7 +235,7 @@ std::optional<QString> Document::readRecovered(const QString &path, std::optiona
 
 int Document::encodingForSaving(std::optional<int> chosenEncoding) const
 {
-    const int setting = QSettings().value(QStringLiteral("saveEncoding"), 0).toInt();
+    const int setting = Preferences::saveEncoding();
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 

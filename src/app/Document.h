@@ -42,9 +42,10 @@ public:
     std::optional<int> encoding() const { return m_encoding; }
     bool isModified() const { return !m_undoManager.isClean(); }
 
-    // Reads a file into the list (not undoable). On failure the list is left as it was
-    // and the user's message comes back.
-    std::optional<QString> read(const QString &path);
+    enum class ReadMode { Replace, Undoable };
+    // Reads a file into the list (not undoable unless asked: a reload over the user's
+    // work). On failure the list is left as it was and the user's message comes back.
+    std::optional<QString> read(const QString &path, ReadMode mode = ReadMode::Replace);
     // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
     // `encoding`.
     std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);

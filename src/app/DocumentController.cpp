@@ -1,11 +1,15 @@
 #include "app/DocumentController.h"
 
 #include "app/Autosaver.h"
+#include "app/DiskChangeGuard.h"
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/Preferences.h"
+#include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
+#include "app/SaveTarget.h"
 #include "app/SettingsSeeder.h"
 #include "model/Fatal.h"
 
@@ -14,9 +18,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 
 namespace {
 
@@ -59,8 +65,14 @@ DocumentController *DocumentController::shared()
 Document *DocumentController::adoptDocument(Document *document)
 {
     m_documents.append(document);
-    const int delaySeconds = QSettings().value(QStringLiteral("autosaveDelaySeconds"), 3).toInt();
-    new Autosaver(document, RecoveryStore(), std::max(1, delaySeconds) * 1000);
+    auto *autosaver = new Autosaver(document, RecoveryStore(), Preferences::autosaveDelayMilliseconds());
+    connect(autosaver, &Autosaver::protectionFailed, document, [document](const QString &message) {
+        QMessageBox::warning(document->window(), tr("Unsaved Work Is Not Protected"),
+                             tr("Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.\n%2")
+                                 .arg(document->displayName(), message));
+    });
+    auto *guard = new DiskChangeGuard(document);
+    connect(guard, &DiskChangeGuard::changedOnDisk, document, [this, document] { askAboutChangeOnDisk(document); });
     DocumentWindow *window = document->makeWindow();
     window->show();
     return document;
@@ -78,12 +90,14 @@ Document *DocumentController::newDocument()
 Document *DocumentController::openDocument(const QString &path, QWidget *alertParent)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    for (Document *document : std::as_const(m_documents)) {
-        if (document->filePath() == absolute && document->window()) {
-            document->window()->raise();
-            document->window()->activateWindow();
-            return document;
+    // Taken before reading: a change in between then shows as a change at the next save.
+    const FileIdentity identity = FileIdentity::of(absolute);
+    if (Document *open = documentForFile(absolute, identity)) {
+        if (open->window()) {
+            open->window()->raise();
+            open->window()->activateWindow();
         }
+        return open;
     }
     auto *document = new Document(this);
     if (auto error = document->read(absolute)) {
@@ -93,7 +107,9 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
     }
     document->setFilePath(absolute);
     noteRecentFile(absolute);
-    return adoptDocument(document);
+    adoptDocument(document);
+    DiskChangeGuard::of(document)->rememberAs(absolute, identity);
+    return document;
 }
 
 void DocumentController::showOpenDialog(QWidget *parent)
@@ -109,14 +125,33 @@ void DocumentController::showOpenDialog(QWidget *parent)
         openDocument(path, parent);
 }
 
+Document *DocumentController::documentForFile(const QString &path, const FileIdentity &identity) const
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (Document *document : std::as_const(m_documents)) {
+        if (document->filePath().isEmpty())
+            continue;
+        // A symlink or a hard link reaches the same file under another name.
+        const DiskChangeGuard *guard = DiskChangeGuard::of(document);
+        if (document->filePath() == path || (guard && guard->known().isSameFileAs(identity))
+            || (!canonical.isEmpty() && QFileInfo(document->filePath()).canonicalFilePath() == canonical))
+            return document;
+    }
+    return nullptr;
+}
+
 bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
 {
-    if (auto error = document->write(path, chosenEncoding)) {
+    std::optional<QString> error = SaveTarget::refusal(path);
+    if (!error)
+        error = document->write(path, chosenEncoding);
+    if (error) {
         QMessageBox::warning(document->window(), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
         return false;
     }
     document->setFilePath(path);
     document->undoManager().setClean();
+    DiskChangeGuard::of(document)->remember(path);
     noteRecentFile(path);
     return true;
 }
@@ -125,7 +160,62 @@ bool DocumentController::save(Document *document)
 {
     if (document->filePath().isEmpty())
         return saveAs(document);
+    const DiskChangeGuard *guard = DiskChangeGuard::of(document);
+    if (guard && guard->hasChangedOnDisk()) {
+        QMessageBox box(QMessageBox::Warning, tr("File Changed on Disk"),
+                        tr("“%1” was changed by another program since you opened or saved it.").arg(document->displayName()),
+                        QMessageBox::NoButton, document->window());
+        box.setInformativeText(tr("Do you want to overwrite those changes with yours, or reload the file and "
+                                  "drop yours (you can undo the reload)?"));
+        QPushButton *overwrite = box.addButton(tr("Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton *reload = box.addButton(tr("Reload"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        if (box.clickedButton() == reload)
+            reloadFromDisk(document);
+        if (box.clickedButton() != overwrite)
+            return false;
+    }
     return writeDocument(document, document->filePath(), std::nullopt);
+}
+
+void DocumentController::reloadFromDisk(Document *document)
+{
+    const QString path = document->filePath();
+    const FileIdentity identity = FileIdentity::of(path);
+    if (auto error = document->read(path, Document::ReadMode::Undoable)) {
+        QMessageBox::warning(document->window(), tr("Cannot reload “%1”").arg(document->displayName()), *error);
+        return;
+    }
+    document->undoManager().setActionName(tr("Reload from Disk"));
+    // What is on screen now is what the file holds.
+    document->undoManager().closeEventGroup();
+    document->undoManager().setClean();
+    DiskChangeGuard::of(document)->rememberAs(path, identity);
+}
+
+void DocumentController::askAboutChangeOnDisk(Document *document)
+{
+    // Never on top of another question; ask once that one is answered.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(500, document, [this, document] { askAboutChangeOnDisk(document); });
+        return;
+    }
+    if (!m_documents.contains(document) || !DiskChangeGuard::of(document)->hasChangedOnDisk())
+        return;
+    QMessageBox box(QMessageBox::Question, tr("File Changed on Disk"),
+                    tr("“%1” was changed by another program.").arg(document->displayName()), QMessageBox::NoButton,
+                    document->window());
+    box.setInformativeText(document->isModified()
+                               ? tr("Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.")
+                               : tr("Do you want to reload it? You can undo the reload."));
+    QPushButton *reload = box.addButton(tr("Reload"), QMessageBox::AcceptRole);
+    box.addButton(tr("Keep My Version"), QMessageBox::RejectRole);
+    box.setDefaultButton(reload);
+    box.exec();
+    if (box.clickedButton() == reload)
+        reloadFromDisk(document);
 }
 
 bool DocumentController::saveAs(Document *document)
@@ -162,10 +252,12 @@ void DocumentController::revertToSaved(Document *document)
         QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Discard)
         return;
+    const FileIdentity identity = FileIdentity::of(document->filePath());
     if (auto error = document->read(document->filePath())) {
         QMessageBox::warning(document->window(), tr("Cannot revert “%1”").arg(document->displayName()), *error);
         return;
     }
+    DiskChangeGuard::of(document)->rememberAs(document->filePath(), identity);
     document->undoManager().removeAllActions();
     document->undoManager().setClean();
     document->setSelectedSubtitleIndexes({});
@@ -198,6 +290,10 @@ bool DocumentController::canClose(Document *document)
 void DocumentController::documentClosed(Document *document)
 {
     if (!m_quitting) {
+        // Gone at once: whatever happens while the window is torn down, work the user
+        // chose not to keep is not offered again as if the program had crashed.
+        if (Autosaver *autosaver = Autosaver::of(document))
+            autosaver->discard();
         m_documents.removeAll(document);
         document->deleteLater();
         saveSession();
@@ -212,6 +308,11 @@ bool DocumentController::quit()
     }
     saveSession();
     m_quitting = true;
+    // Before the windows are torn down, which may take long or fail.
+    for (Document *document : std::as_const(m_documents)) {
+        if (Autosaver *autosaver = Autosaver::of(document))
+            autosaver->discard();
+    }
     const QList<Document *> documents = m_documents;
     m_documents.clear();
     for (Document *document : documents) {
@@ -221,6 +322,15 @@ bool DocumentController::quit()
     }
     QApplication::quit();
     return true;
+}
+
+void DocumentController::keepUnsavedWork()
+{
+    for (Document *document : std::as_const(m_documents)) {
+        if (Autosaver *autosaver = Autosaver::of(document))
+            autosaver->keepForRecovery();
+    }
+    saveSession();
 }
 
 void DocumentController::saveSession()
@@ -256,32 +366,17 @@ bool DocumentController::restoreSession()
 
 bool DocumentController::offerRecovery(QWidget *parent)
 {
-    RecoveryStore store;
-    const QList<RecoveryStore::Entry> entries = store.entries();
+    // Only work whose process is gone; a running instance keeps its own.
+    const QList<RecoveryStore::Entry> entries = RecoveryStore().claimOrphans();
     if (entries.isEmpty())
         return false;
-    QStringList names;
-    for (const RecoveryStore::Entry &entry : entries) {
-        const QString name = entry.originalPath.isEmpty() ? tr("an untitled document")
-                                                          : QFileInfo(entry.originalPath).fileName();
-        names << tr("• %1, last changed %2").arg(name, QLocale().toString(entry.savedAt.toLocalTime(), QLocale::ShortFormat));
-    }
-    QMessageBox box(QMessageBox::Question, tr("Recover Unsaved Work"),
-                    tr("Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?"),
-                    QMessageBox::NoButton, parent);
-    box.setInformativeText(names.join(u'\n'));
-    QPushButton *recover = box.addButton(tr("Recover"), QMessageBox::AcceptRole);
-    box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(recover);
-    box.exec();
-    if (box.clickedButton() != recover) {
-        for (const RecoveryStore::Entry &entry : entries)
-            store.remove(entry.id);
-        return false;
-    }
+    const RecoveryDialog::Choice choice = RecoveryDialog::choose(entries, parent);
+    RecoveryStore store;
+    for (const RecoveryStore::Entry &entry : choice.discard)
+        store.remove(entry.id);
 
     bool recovered = false;
-    for (const RecoveryStore::Entry &entry : entries) {
+    for (const RecoveryStore::Entry &entry : choice.recover) {
         auto *document = new Document(this);
         if (auto error = document->readRecovered(entry.recoveryPath, entry.encoding)) {
             delete document;
@@ -293,7 +388,10 @@ bool DocumentController::offerRecovery(QWidget *parent)
         else
             document->setFilePath(entry.originalPath);
         adoptDocument(document);
-        document->findChild<Autosaver *>()->adoptEntry(entry.id);
+        Autosaver::of(document)->adoptEntry(entry);
+        // Saving checks the file against what it was when this work began.
+        if (!entry.originalPath.isEmpty())
+            DiskChangeGuard::of(document)->rememberAs(entry.originalPath, entry.base);
         document->undoManager().setCleanUnreachable(); // the file on disk lacks this work
         recovered = true;
     }
@@ -306,7 +404,7 @@ void DocumentController::noteRecentFile(const QString &path)
     QStringList recent = settings.value(QStringLiteral("recentFiles")).toStringList();
     recent.removeAll(path);
     recent.prepend(path);
-    const int limit = settings.value(QStringLiteral("recentFilesLimit"), 10).toInt();
+    const int limit = Preferences::recentFilesLimit();
     while (recent.size() > limit)
         recent.removeLast();
     settings.setValue(QStringLiteral("recentFiles"), recent);

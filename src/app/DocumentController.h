@@ -8,6 +8,7 @@
 
 class Document;
 class DocumentWindow;
+class FileIdentity;
 class QWidget;
 
 // The application's documents: creating, opening, saving and closing them with the
@@ -33,15 +34,21 @@ public:
     Document *openDocument(const QString &path, QWidget *alertParent = nullptr);
     void showOpenDialog(QWidget *parent);
 
+    // Asks before writing over changes another program made to the file.
     bool save(Document *document);
     bool saveAs(Document *document);
     void revertToSaved(Document *document);
+    // Replaces the list with the file's content as one undoable step.
+    void reloadFromDisk(Document *document);
     // Asks about unsaved changes; true when the document may close.
     bool canClose(Document *document);
     void documentClosed(Document *document);
     // Closes every window, asking about unsaved changes; false when the user cancelled.
     bool quit();
     bool isQuitting() const { return m_quitting; }
+    // The process is being ended (a logout, a terminal closed): writes every pending
+    // autosave and keeps the unsaved work for the next start, whatever happens next.
+    void keepUnsavedWork();
 
     QStringList recentFiles() const;
     void clearRecentFiles();
@@ -56,6 +63,9 @@ signals:
 
 private:
     Document *adoptDocument(Document *document);
+    // The open document of this file, reached by whatever path.
+    Document *documentForFile(const QString &path, const FileIdentity &identity) const;
+    void askAboutChangeOnDisk(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
     bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
