@@ -1,6 +1,7 @@
 #include "app/SubtitleFile.h"
 
 #include "app/FileAttributes.h"
+#include "app/LongNameSaver.h"
 #include "app/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
@@ -75,6 +76,8 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
         return std::nullopt;
     }
 
+    if (LongNameSaver::isNeeded(path))
+        return LongNameSaver::write(path, bytes.value());
     QSaveFile file(path);
     // A writable file in a folder the user may not write to is written in place.
     file.setDirectWriteFallback(true);
