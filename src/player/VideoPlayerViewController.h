@@ -114,6 +114,7 @@ private:
     void frameRateDidChange(double frameRate);
     void playerDidFail(const QString &message);
     void releasePlayer();
+    void openAudioWaveform(const QString &path);
     void showPlaceholder(const QString &text);
     void updateControls();
 
@@ -127,6 +128,7 @@ private:
     PlayerFactory m_playerFactory;
 
     QString m_path;
+    int m_waveformRequest = 0; // the waveform being opened for the current video
     std::optional<int> m_currentSubtitleIndex;
     std::unique_ptr<Player> m_player;
     std::optional<Player::ObserverToken> m_boundaryTimeObserver;
