@@ -6,6 +6,7 @@
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/OpenFileLock.h"
 #include "app/Preferences.h"
 #include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
@@ -109,6 +110,15 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
     noteRecentFile(absolute);
     adoptDocument(document);
     DiskChangeGuard::of(document)->rememberAs(absolute, identity);
+    auto *lock = new OpenFileLock(document);
+    if (!lock->acquire(absolute)) {
+        QMessageBox::information(
+            document->window(), tr("Open in Another Window"),
+            tr("“%1” is also open in another Cuewright (process %2). Saving in either asks before writing over "
+               "what the other saved.")
+                .arg(document->displayName())
+                .arg(lock->otherOwner()));
+    }
     return document;
 }
 
@@ -148,6 +158,10 @@ bool DocumentController::writeDocument(Document *document, const QString &path, 
     if (error) {
         QMessageBox::warning(document->window(), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
         return false;
+    }
+    if (document->filePath() != path) {
+        auto *lock = document->findChild<OpenFileLock *>();
+        (lock ? lock : new OpenFileLock(document))->acquire(path);
     }
     document->setFilePath(path);
     document->undoManager().setClean();

@@ -3,6 +3,7 @@
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/FileIdentity.h"
+#include "app/OpenFileLock.h"
 #include "app/RecoveryStore.h"
 #include "app/TerminationSignals.h"
 
@@ -296,6 +297,26 @@ private slots:
         Document *first = controller.openDocument(path);
         QCOMPARE(controller.openDocument(link), first);
         QCOMPARE(controller.documents().size(), 1);
+        QVERIFY(controller.quit());
+    }
+
+    void aFileOpenInAnotherInstanceIsFlagged()
+    {
+        const QString path = writeFile("elsewhere.srt", "1\n00:00:01,000 --> 00:00:02,000\nE\n");
+        // Another running instance has it open.
+        QLockFile other(OpenFileLock::lockPath(path));
+        QVERIFY(QDir().mkpath(QFileInfo(other.fileName()).absolutePath()));
+        QVERIFY(other.tryLock(0));
+        DocumentController controller;
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            box->accept();
+        });
+        QVERIFY(controller.openDocument(path));
+        QVERIFY2(shown.contains(QString::number(QCoreApplication::applicationPid())), qPrintable(shown));
         QVERIFY(controller.quit());
     }
 
