@@ -320,6 +320,40 @@ private slots:
         QVERIFY(controller.quit());
     }
 
+    void unprotectedWorkIsToldOnce()
+    {
+        // A file where the recovery folder should be: nothing can be kept.
+        const QString folder = RecoveryStore::defaultDirectory();
+        QDir(folder).removeRecursively();
+        QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        QStringList shown;
+        const auto capture = [&shown] {
+            QTimer::singleShot(0, [&shown] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    shown << box->windowTitle();
+                    box->accept();
+                }
+            });
+        };
+        document->subtitleController().setText(QStringLiteral("one"), 0);
+        QCoreApplication::processEvents();
+        capture();
+        Autosaver::of(document)->flush();
+        document->subtitleController().setText(QStringLiteral("two"), 0);
+        QCoreApplication::processEvents();
+        Autosaver::of(document)->flush(); // still failing: not told again
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, QStringList{QStringLiteral("Unsaved Work Is Not Protected")});
+        QFile::remove(folder);
+        answerNextMessageBox(QStringLiteral("Don’t Save"));
+        QVERIFY(controller.quit());
+    }
+
     void quitWithoutSavingLeavesNothingToRecover()
     {
         DocumentController controller;
