@@ -321,30 +321,38 @@ bool DocumentController::quit()
             return false;
     }
     saveSession();
-    m_quitting = true;
     // Before the windows are torn down, which may take long or fail.
     for (Document *document : std::as_const(m_documents)) {
         if (Autosaver *autosaver = Autosaver::of(document))
             autosaver->discard();
     }
+    closeAllDocuments();
+    QApplication::quit();
+    return true;
+}
+
+void DocumentController::closeAllDocuments()
+{
+    m_quitting = true;
     const QList<Document *> documents = m_documents;
     m_documents.clear();
+    // Each window closes before it is deleted: a visible window torn down hands its
+    // focus around and commits open editors into a half-destroyed window.
     for (Document *document : documents) {
         if (document->window())
             document->window()->close();
         delete document;
     }
-    QApplication::quit();
-    return true;
 }
 
-void DocumentController::keepUnsavedWork()
+void DocumentController::keepUnsavedWorkAndClose()
 {
     for (Document *document : std::as_const(m_documents)) {
         if (Autosaver *autosaver = Autosaver::of(document))
             autosaver->keepForRecovery();
     }
     saveSession();
+    closeAllDocuments();
 }
 
 void DocumentController::saveSession()

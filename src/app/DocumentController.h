@@ -47,8 +47,9 @@ public:
     bool quit();
     bool isQuitting() const { return m_quitting; }
     // The process is being ended (a logout, a terminal closed): writes every pending
-    // autosave and keeps the unsaved work for the next start, whatever happens next.
-    void keepUnsavedWork();
+    // autosave, keeps the unsaved work for the next start and closes every window
+    // without asking.
+    void keepUnsavedWorkAndClose();
 
     QStringList recentFiles() const;
     void clearRecentFiles();
@@ -68,6 +69,7 @@ private:
     void askAboutChangeOnDisk(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
+    void closeAllDocuments();
     bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
 
     QList<Document *> m_documents;

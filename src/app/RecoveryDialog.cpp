@@ -53,6 +53,7 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryStore::Entry> &entries, QWidg
     layout->addWidget(message);
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
+    resize(560, 360);
 }
 
 QList<RecoveryStore::Entry> RecoveryDialog::checkedEntries() const

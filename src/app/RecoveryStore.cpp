@@ -12,6 +12,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -69,9 +70,10 @@ RecoveryStore::Description RecoveryStore::parseDescription(const QByteArray &byt
     const QJsonObject info = QJsonDocument::fromJson(bytes).object();
     Description description;
     description.originalPath = info.value(QStringLiteral("originalPath")).toString();
-    const QJsonValue encoding = info.value(QStringLiteral("encoding"));
-    if (encoding.isDouble() && encoding.toDouble() >= 1 && encoding.toDouble() <= 1e6)
-        description.encoding = encoding.toInt();
+    // An encoding number is a whole positive number; anything else means none.
+    const double encoding = info.value(QStringLiteral("encoding")).toDouble(-1);
+    if (encoding >= 1 && encoding <= 1e6 && encoding == std::floor(encoding))
+        description.encoding = int(encoding);
     description.savedAt = QDateTime::fromString(info.value(QStringLiteral("savedAt")).toString(), Qt::ISODateWithMs);
     description.base = FileIdentity::fromVariant(info.value(QStringLiteral("base")).toObject().toVariantMap());
     return description;

@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &controller,
                      [&controller](int signalNumber) {
-                         controller.keepUnsavedWork();
+                         controller.keepUnsavedWorkAndClose();
                          QCoreApplication::exit(128 + signalNumber);
                      });
     QStringList files = QCoreApplication::arguments().mid(1);
