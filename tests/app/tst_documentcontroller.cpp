@@ -4,9 +4,11 @@
 #include "app/DocumentWindow.h"
 #include "app/FileIdentity.h"
 #include "app/OpenFileLock.h"
+#include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
 #include "app/TerminationSignals.h"
 
+#include <QListWidget>
 #include <QLockFile>
 #include <QScreen>
 
@@ -277,6 +279,38 @@ private slots:
         QVERIFY(readAll(path).contains("Changed after the crash"));
         answerNextMessageBox(QStringLiteral("Don’t Save"));
         QVERIFY(controller.quit());
+    }
+
+    void manyRecoveryEntriesAreListedAndOnlyThePickedRecovered()
+    {
+        RecoveryStore store;
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(!store.save(QStringLiteral("many-%1").arg(i, 3, 10, QChar(u'0')),
+                                {std::make_shared<Subtitle>(QStringLiteral("work %1").arg(i), 1, 2)}, {}));
+        DocumentController controller;
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<RecoveryDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // A scrolling list, not a dialog taller than the screen.
+            QVERIFY(dialog->height() < 1000);
+            QListWidget *list = dialog->list();
+            QCOMPARE(list->count(), 60);
+            for (int row = 0; row < list->count(); ++row)
+                list->item(row)->setCheckState(row == 7 ? Qt::Checked : Qt::Unchecked);
+            for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+                if (button->text() == QStringLiteral("Recover"))
+                    button->click();
+            }
+        });
+        QVERIFY(controller.offerRecovery());
+        QCOMPARE(controller.documents().size(), 1);
+        // The others wait for the next start.
+        QCOMPARE(store.entries().size(), 60);
+        answerNextMessageBox(QStringLiteral("Don’t Save"));
+        QVERIFY(controller.quit());
+        QCOMPARE(store.entries().size(), 59);
+        for (const RecoveryStore::Entry &entry : store.entries())
+            store.remove(entry.id);
     }
 
     void aFileReachedThroughALinkHasOneWindow_data()
