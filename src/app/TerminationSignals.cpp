@@ -11,10 +11,19 @@
 namespace {
 
 int wakeSockets[2] = {-1, -1};
+volatile sig_atomic_t signalPending = 0;
 constexpr std::array handledSignals{SIGTERM, SIGHUP, SIGINT};
 
 extern "C" void onTerminationSignal(int signalNumber)
 {
+    // A second signal while the first is still waiting for the event loop (which may
+    // hang) ends the program the default way.
+    if (signalPending) {
+        std::signal(signalNumber, SIG_DFL);
+        std::raise(signalNumber);
+        return;
+    }
+    signalPending = 1;
     const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     // Async-signal-safe; a full socket means a wake-up is pending already.
@@ -55,6 +64,8 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::readSignal()
 {
     unsigned char byte = 0;
-    while (::read(wakeSockets[1], &byte, 1) == 1)
+    while (::read(wakeSockets[1], &byte, 1) == 1) {
         emit received(byte);
+        signalPending = 0;
+    }
 }

@@ -7,7 +7,8 @@ class QSocketNotifier;
 // Turns SIGTERM, SIGHUP and SIGINT (a logout, a closed terminal, Ctrl+C) into a signal
 // on the GUI thread, so that the program can keep the user's work before it ends. The
 // handler itself only writes a byte to a socket that wakes the event loop; everything
-// else happens there. One instance per process.
+// else happens there; a second signal before the event loop took the first ends the
+// program at once. One instance per process.
 class TerminationSignals : public QObject
 {
     Q_OBJECT
