@@ -52,6 +52,9 @@ DocumentController::DocumentController(QObject *parent)
 
 DocumentController::~DocumentController()
 {
+    // Whatever ended the event loop (a signal among others), the windows close before
+    // their documents go.
+    closeAllDocuments();
     if (sharedController == this)
         sharedController = nullptr;
 }
@@ -345,14 +348,13 @@ void DocumentController::closeAllDocuments()
     }
 }
 
-void DocumentController::keepUnsavedWorkAndClose()
+void DocumentController::keepUnsavedWork()
 {
     for (Document *document : std::as_const(m_documents)) {
         if (Autosaver *autosaver = Autosaver::of(document))
             autosaver->keepForRecovery();
     }
     saveSession();
-    closeAllDocuments();
 }
 
 void DocumentController::saveSession()

@@ -47,9 +47,9 @@ public:
     bool quit();
     bool isQuitting() const { return m_quitting; }
     // The process is being ended (a logout, a terminal closed): writes every pending
-    // autosave, keeps the unsaved work for the next start and closes every window
-    // without asking.
-    void keepUnsavedWorkAndClose();
+    // autosave and keeps the unsaved work for the next start, whatever happens next.
+    // The windows close when the controller goes, once the event loops have returned.
+    void keepUnsavedWork();
 
     QStringList recentFiles() const;
     void clearRecentFiles();

@@ -66,7 +66,8 @@ int main(int argc, char *argv[])
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &controller,
                      [&controller](int signalNumber) {
-                         controller.keepUnsavedWorkAndClose();
+                         controller.keepUnsavedWork();
+                         // Leaves every event loop, open dialogs' included.
                          QCoreApplication::exit(128 + signalNumber);
                      });
     QStringList files = QCoreApplication::arguments().mid(1);

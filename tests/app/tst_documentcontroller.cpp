@@ -442,7 +442,7 @@ private slots:
             TerminationSignals termination;
             int exitCode = -1;
             connect(&termination, &TerminationSignals::received, &controller, [&](int number) {
-                controller.keepUnsavedWorkAndClose(); // then the program leaves its event loop
+                controller.keepUnsavedWork(); // then the program leaves its event loop
                 exitCode = 128 + number;
             });
             Document *document = controller.newDocument();
