@@ -25,7 +25,7 @@ FileIdentity FileIdentity::of(const QString &path)
     if (!identity.m_exists)
         return identity;
     QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return identity; // unreadable: no digest, so any later look counts as a change
     identity.m_digest = hash.result();
@@ -66,7 +66,7 @@ QVariantMap FileIdentity::toVariant() const
             {QStringLiteral("inode"), QString::number(m_inode)},
             {QStringLiteral("size"), QString::number(m_size)},
             {QStringLiteral("modifiedNs"), QString::number(m_modifiedNs)},
-            {QStringLiteral("sha256"), QString::fromLatin1(m_digest.toHex())}};
+            {QStringLiteral("digest"), QString::fromLatin1(m_digest.toHex())}};
 }
 
 FileIdentity FileIdentity::fromVariant(const QVariantMap &map)
@@ -77,7 +77,7 @@ FileIdentity FileIdentity::fromVariant(const QVariantMap &map)
     identity.m_inode = map.value(QStringLiteral("inode")).toString().toULongLong(&ok[1]);
     identity.m_size = map.value(QStringLiteral("size")).toString().toLongLong(&ok[2]);
     identity.m_modifiedNs = map.value(QStringLiteral("modifiedNs")).toString().toLongLong(&ok[3]);
-    const QByteArray digest = QByteArray::fromHex(map.value(QStringLiteral("sha256")).toString().toLatin1());
+    const QByteArray digest = QByteArray::fromHex(map.value(QStringLiteral("digest")).toString().toLatin1());
     if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || identity.m_size < 0 || digest.size() != 32)
         return {};
     identity.m_digest = digest;
