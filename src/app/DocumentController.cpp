@@ -437,7 +437,8 @@ void DocumentController::noteRecentFile(const QString &path)
 
 QStringList DocumentController::recentFiles() const
 {
-    return QSettings().value(QStringLiteral("recentFiles")).toStringList();
+    // An edited settings file may hold any number of them; the menu shows the limit.
+    return QSettings().value(QStringLiteral("recentFiles")).toStringList().mid(0, Preferences::recentFilesLimit());
 }
 
 void DocumentController::clearRecentFiles()
