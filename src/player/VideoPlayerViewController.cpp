@@ -454,8 +454,18 @@ void VideoPlayerViewController::restoreState(const QVariantMap &state)
     if (bookmark.typeId() != QMetaType::QString)
         return;
     const QString path = bookmark.toString();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
         return;
-    loadVideo(path);
-    seekTo(state.value(QStringLiteral("currentTime"), 0.0).toDouble());
+    const double time = state.value(QStringLiteral("currentTime"), 0.0).toDouble();
+    // The video may sit on a mount that no longer answers: looked at off the GUI thread.
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, time] {
+        watcher->deleteLater();
+        // A video the user opened meanwhile wins.
+        if (!watcher->result() || !m_path.isEmpty())
+            return;
+        loadVideo(path);
+        seekTo(time);
+    });
+    watcher->setFuture(DetachedTask::run<bool>([path] { return QFileInfo(path).isFile(); }));
 }

@@ -63,7 +63,8 @@ public:
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
     // "currentTime" (seconds); empty while no video is loaded.
     QVariantMap saveState() const;
-    // A missing or unreadable file leaves the pane as it is, without a message.
+    // A missing or unreadable file leaves the pane as it is, without a message. The file
+    // is looked at off the GUI thread, so the video comes a moment later.
     void restoreState(const QVariantMap &state);
 
 public slots:
