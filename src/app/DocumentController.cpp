@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -207,7 +206,6 @@ void DocumentController::reloadFromDisk(Document *document)
     }
     document->undoManager().setActionName(tr("Reload from Disk"));
     // What is on screen now is what the file holds.
-    document->undoManager().closeEventGroup();
     document->undoManager().setClean();
     DiskChangeGuard::of(document)->rememberAs(path, identity);
 }
