@@ -11,6 +11,7 @@
 
 class Document;
 class DocumentWindow;
+class FileIdentity;
 class QWidget;
 
 // The application's documents: creating, opening, saving and closing them with the
@@ -42,15 +43,22 @@ public:
     void reopenWithEncoding(Document *document, int encoding);
     void showOpenDialog(QWidget *parent);
 
+    // Asks before writing over changes another program made to the file.
     bool save(Document *document);
     bool saveAs(Document *document);
     void revertToSaved(Document *document);
+    // Replaces the list with the file's content as one undoable step.
+    void reloadFromDisk(Document *document);
     // Asks about unsaved changes; true when the document may close.
     bool canClose(Document *document);
     void documentClosed(Document *document);
     // Closes every window, asking about unsaved changes; false when the user cancelled.
     bool quit();
     bool isQuitting() const { return m_quitting; }
+    // The process is being ended (a logout, a terminal closed): writes every pending
+    // autosave and keeps the unsaved work for the next start, whatever happens next.
+    // The windows close when the controller goes, once the event loops have returned.
+    void keepUnsavedWork();
 
     QStringList recentFiles() const;
     void clearRecentFiles();
@@ -67,8 +75,12 @@ private:
     Document *adoptDocument(Document *document);
     // Its window first, so that no pane outlives the document it shows.
     void deleteDocument(Document *document);
+    // The open document of this file, reached by whatever path.
+    Document *documentForFile(const QString &path, const FileIdentity &identity) const;
+    void askAboutChangeOnDisk(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
+    void closeAllDocuments();
     bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
                        std::optional<TextFileFormat> chosenFormat = std::nullopt);
     // Reads the document's file again in `encoding`, offering to repair it, and starts

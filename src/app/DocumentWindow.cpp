@@ -6,6 +6,8 @@
 #include "app/DocumentPanes.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
+#include "document/Preferences.h"
+#include "app/WindowPlacement.h"
 #include "list/SubtitlesTableViewController.h"
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
@@ -241,9 +243,11 @@ QVariantMap DocumentWindow::saveState() const
     return state;
 }
 
-void DocumentWindow::restoreState(const QVariantMap &state)
+void DocumentWindow::restoreState(const QVariantMap &storedState)
 {
+    const QVariantMap state = Preferences::checkedWindowState(storedState);
     restoreGeometry(state.value(QStringLiteral("geometry")).toByteArray());
+    WindowPlacement::fitOnScreen(this);
     m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
     m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
     m_panes->restoreState(state);

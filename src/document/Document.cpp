@@ -1,10 +1,28 @@
 #include "document/Document.h"
 
+#include "document/Preferences.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 
 #include <QFileInfo>
-#include <QSettings>
+
+namespace {
+
+// One undoable step that swaps the whole list: a reload from disk over the user's work.
+void replaceSubtitlesUndoably(SubtitleController &controller, SubtitleList subtitles)
+{
+    UndoManager *undo = controller.undoManager();
+    if (undo)
+        undo->beginUndoGrouping();
+    const SubtitleList previous = controller.subtitles(); // a copy: the list changes under it
+    controller.removeSubtitles(previous, IndexSet::fromRange(0, int(previous.size())));
+    const int count = int(subtitles.size());
+    controller.insertSubtitles(subtitles, IndexSet::fromRange(0, count));
+    if (undo)
+        undo->endUndoGrouping();
+}
+
+} // namespace
 
 Document::Document(QObject *parent)
     : QObject(parent)
@@ -108,7 +126,7 @@ QString Document::displayName() const
 }
 
 std::optional<QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
-                                      QList<TolerantSubtitleReader::Repair> *repairs)
+                                      QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode)
 {
     auto result = SubtitleFile::read(path, encoding, reading);
     if (!result)
@@ -118,7 +136,10 @@ std::optional<QString> Document::read(const QString &path, int encoding, Subtitl
     m_fileFormat = contents.format;
     if (repairs)
         *repairs = std::move(contents.repairs);
-    m_subtitleController.setSubtitles(std::move(contents.subtitles));
+    if (mode == ReadMode::Undoable)
+        replaceSubtitlesUndoably(m_subtitleController, std::move(contents.subtitles));
+    else
+        m_subtitleController.setSubtitles(std::move(contents.subtitles));
     emit encodingChanged();
     return std::nullopt;
 }
@@ -136,7 +157,7 @@ std::optional<QString> Document::readRecovered(const QString &path, std::optiona
 
 int Document::encodingForSaving(std::optional<int> chosenEncoding) const
 {
-    const int setting = QSettings().value(QStringLiteral("saveEncoding"), 0).toInt();
+    const int setting = Preferences::saveEncoding();
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 

@@ -40,12 +40,14 @@ public:
     const TextFileFormat &fileFormat() const { return m_fileFormat; }
     bool isModified() const { return !m_undoManager.isClean(); }
 
-    // Reads a file into the list (not undoable), in `encoding` or detecting it. On
-    // failure the list is left as it was and the user's message comes back. A repairing
-    // read puts what it mended into `repairs`.
+    enum class ReadMode { Replace, Undoable };
+    // Reads a file into the list, in `encoding` or detecting it; not undoable unless
+    // asked (a reload over the user's work). On failure the list is left as it was and
+    // the user's message comes back. A repairing read puts what it mended into `repairs`.
     std::optional<QString> read(const QString &path, int encoding = TextEncoding::Automatic,
                                 SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
-                                QList<TolerantSubtitleReader::Repair> *repairs = nullptr);
+                                QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
+                                ReadMode mode = ReadMode::Replace);
     // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
     // `encoding`.
     std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);

@@ -1,5 +1,7 @@
 #include "document/SubtitleFile.h"
 
+#include "document/FileAttributes.h"
+#include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
@@ -87,9 +89,14 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
         return std::nullopt;
     }
 
+    if (LongNameSaver::isNeeded(path))
+        return LongNameSaver::write(path, bytes.value());
     QSaveFile file(path);
+    // A writable file in a folder the user may not write to is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return tr("The file could not be saved.\n%1").arg(file.errorString());
+    FileAttributes::copy(path, file.handle());
     // QSaveFile takes a short write (a full disk, a file size limit) for success, and its
     // commit would then replace the file with the part that was written.
     errno = 0;

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace EncodingSamples;
@@ -203,6 +205,47 @@ private slots:
         QVERIFY(error);
         QVERIFY2(error->startsWith(QStringLiteral("The file could not be saved.\n")), qPrintable(*error));
         QVERIFY(!QFileInfo::exists(readOnlyFolder + QStringLiteral("/new.srt")));
+    }
+
+    void aSaveKeepsWhoMayReadTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shared.srt"));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
+        const QByteArray name = QFile::encodeName(path);
+        // Another user's file in a shared folder, group-writable with its set-group-id bit.
+        const bool root = geteuid() == 0;
+        if (root)
+            QVERIFY(::chown(name.constData(), 4321, 4322) == 0);
+        QVERIFY(::chmod(name.constData(), 02664) == 0);
+        const bool attributes = ::setxattr(name.constData(), "user.origin", "cuewright", 9, 0) == 0;
+        struct stat before {};
+        QVERIFY(::stat(name.constData(), &before) == 0);
+
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        struct stat after {};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
+        QCOMPARE(after.st_gid, before.st_gid);
+        if (root)
+            QCOMPARE(after.st_uid, before.st_uid);
+        if (attributes) {
+            char value[16] = {};
+            QCOMPARE(::getxattr(name.constData(), "user.origin", value, sizeof value), ssize_t(9));
+            QCOMPARE(QByteArray(value), QByteArray("cuewright"));
+        }
+    }
+
+    void aNameNearTheLengthLimitSavesAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString(251, u'n') + QStringLiteral(".srt"));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        const auto contents = SubtitleFile::read(path, TextEncoding::Utf8);
+        QVERIFY(contents);
+        QCOMPARE(contents.value().subtitles.first()->text, QStringLiteral("second"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
     }
 
     void encodingForSaving_data()
