@@ -44,6 +44,8 @@ public:
     bool canCopy() const;
     bool canPaste() const;
     bool canSplitSubtitle() const;
+    // Two or more neighbouring rows.
+    bool canMergeSubtitles() const;
 
     // Pastes each text as SRT over the target rows, one undo step per text; stops at
     // the first text that does not parse and shows why. paste() passes the clipboard.
@@ -59,6 +61,10 @@ public slots:
     void copy();
     void paste();
     void splitSubtitle();
+    void mergeSubtitles();
+    // Italic on or off: for the selected words while a text is being edited, otherwise
+    // for the whole texts of the target rows, as one undo step.
+    void toggleItalic();
     void selectAll();
     // Starts editing a row's text while the video plays: pauses it, and the end of the
     // editing resumes it (confirmSubtitleEdit).

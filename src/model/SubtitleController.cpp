@@ -372,3 +372,17 @@ void SubtitleController::mergeSubtitles(const IndexSet &indexes)
     const auto merged = std::make_shared<Subtitle>(texts.join(u'\n'), parts.first()->start, end);
     replaceSubtitles(parts, indexes, {merged});
 }
+
+int SubtitleController::endAndStartNext(int index, double time)
+{
+    announceChange();
+    const SubtitlePtr current = at(index);
+    setEnd(index, time);
+    const int position = indexOf(current);
+    if (position + 1 < count()) {
+        const SubtitlePtr next = at(position + 1);
+        setStart(position + 1, snapToFrame(time + twoFrameGap()));
+        return indexOf(next);
+    }
+    return addSubtitle(time, position).value_or(position);
+}

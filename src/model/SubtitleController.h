@@ -46,6 +46,9 @@ public:
     void duplicateSubtitle(int index);
     void splitSubtitle(int index, int offset);
     void importText(const QString &text);
+    // Timing while the video plays: the subtitle at `index` ends at `time` and the next one
+    // starts two frames later (a new one when there is none). Returns the next one's position.
+    int endAndStartNext(int index, double time);
     // New start and end of every subtitle at `indexes` along `map`, as one update.
     void retimeSubtitles(const IndexSet &indexes, const LinearTimeMap &map);
     // The subtitles at `indexes` become one, from the first start to the last end, their
