@@ -40,7 +40,7 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
                                        "\\n for a line break"));
     auto *form = new QFormLayout;
     form->addRow(tr("&Find:"), m_find);
-    form->addRow(tr("Replace &with:"), m_replace);
+    form->addRow(tr("Replace wi&th:"), m_replace);
     auto *options = new QHBoxLayout;
     options->addWidget(m_caseSensitive);
     options->addWidget(m_wholeWords);

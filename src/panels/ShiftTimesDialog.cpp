@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,7 +36,9 @@ ShiftTimesDialog::ShiftTimesDialog(Document *document, QWidget *parent)
     auto *offsetRow = new QHBoxLayout;
     offsetRow->addWidget(m_offset, 1);
     offsetRow->addWidget(toCursor);
-    form()->addRow(tr("&Offset:"), offsetRow);
+    auto *offsetLabel = new QLabel(tr("&Offset:"), this);
+    offsetLabel->setBuddy(m_offset);
+    form()->addRow(offsetLabel, offsetRow);
 
     auto *scopes = new QVBoxLayout;
     auto *group = new QButtonGroup(this);

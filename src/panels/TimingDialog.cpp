@@ -33,6 +33,32 @@ TimingDialog::TimingDialog(Document *document, const QString &title, QWidget *pa
     layout->addWidget(m_buttons);
 }
 
+// The widgets of a layout, in the order the user reads them.
+static void collectFocusWidgets(QLayout *layout, QList<QWidget *> &widgets)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (QWidget *widget = item->widget()) {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                widgets << widget;
+        } else if (item->layout()) {
+            collectFocusWidgets(item->layout(), widgets);
+        }
+    }
+}
+
+void TimingDialog::showEvent(QShowEvent *event)
+{
+    // Tab goes down the form and then to the buttons, whatever order the widgets were made in.
+    QList<QWidget *> widgets;
+    collectFocusWidgets(layout(), widgets);
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+    if (!widgets.isEmpty())
+        QWidget::setTabOrder(widgets.last(), m_buttons);
+    QDialog::showEvent(event);
+}
+
 void TimingDialog::accept()
 {
     m_message->hide();

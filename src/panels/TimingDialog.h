@@ -30,6 +30,7 @@ protected:
 
     // Applies the change; false (after showError) keeps the dialog open.
     virtual bool apply() = 0;
+    void showEvent(QShowEvent *event) override;
 
     Document *document() const { return m_document; }
     QFormLayout *form() const { return m_form; }
