@@ -5,6 +5,7 @@
 #include "app/HelpMenu.h"
 #include "app/KeyboardPreferencesPage.h"
 #include "app/ShortcutSettings.h"
+#include "app/SpellingLanguageMenu.h"
 #include "list/SubtitlesTableViewController.h"
 #include "model/FrameTiming.h"
 #include "panels/FindReplaceDialog.h"
@@ -15,6 +16,7 @@
 #include "panels/SynchronizeDialog.h"
 #include "player/Player.h"
 #include "player/VideoPlayerViewController.h"
+#include "spelling/Spelling.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QAction>
@@ -199,6 +201,10 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, tr("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
     addAction(menu, tr("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, tr("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    menu->addSeparator();
+    auto *spelling = new Spelling(this);
+    m_table->setSpelling(spelling);
+    new SpellingLanguageMenu(spelling, m_document, menu);
 }
 
 void DocumentWindow::buildPlaybackMenu()

@@ -354,6 +354,11 @@ bool SubtitlesTableViewController::canSplitSubtitle() const
     return editor && !editor->toPlainText().isEmpty();
 }
 
+void SubtitlesTableViewController::setSpelling(Spelling *spelling)
+{
+    m_model->setSpelling(spelling);
+}
+
 bool SubtitlesTableViewController::canMergeSubtitles() const
 {
     const IndexSet targets = targetRowIndexes();

@@ -9,6 +9,7 @@
 #include <optional>
 
 class Document;
+class Spelling;
 class SubtitleItemDelegate;
 class SubtitleTableModel;
 class SubtitleTextEditor;
@@ -53,6 +54,8 @@ public:
     // Commits the open inline editor at once and closes it. False when its value was
     // refused (the editor stays open).
     bool endEditing();
+    // Misspelt words are marked in the list and underlined while a text is edited.
+    void setSpelling(Spelling *spelling);
 
 public slots:
     void addSubtitle();
