@@ -288,7 +288,7 @@ void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)
                                        [this] { playSelectedSubtitle(PlayPart::Subtitle); });
     m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second Bef&ore It"), QKeySequence(Qt::SHIFT | Qt::Key_P),
                                        [this] { playSelectedSubtitle(PlayPart::BeforeStart); });
-    m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second &After It"), QKeySequence(Qt::ALT | Qt::Key_P),
+    m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second &After It"), QKeySequence(Qt::CTRL | Qt::Key_P),
                                        [this] { playSelectedSubtitle(PlayPart::AfterEnd); });
     m_needsVideoAndTarget << addAction(menu, tr("Set End and Start Ne&xt"), QKeySequence(Qt::CTRL | Qt::Key_Backslash),
                                        [this] { setEndAndStartNext(); });

@@ -123,6 +123,32 @@ private slots:
         QCOMPARE(describe(controller), QStringLiteral("b@3-4 c@5-6 a@11-12"));
     }
 
+    void endAndStartNext_data()
+    {
+        QTest::addColumn<bool>("hasNext");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("next");
+        QTest::newRow("the next one starts two frames later") << true << "a@1-3 b@3.08-5" << 1;
+        QTest::newRow("without a next one, a new one follows") << false << "a@1-3 @3.08-5.08" << 1;
+    }
+
+    void endAndStartNext()
+    {
+        QFETCH(bool, hasNext);
+        QFETCH(QString, expected);
+        QFETCH(int, next);
+        SubtitleController controller;
+        UndoManager undo;
+        controller.setUndoManager(&undo);
+        controller.setFrameRate(25);
+        controller.setSubtitles(hasNext ? makeSubtitles({{"a", 1, 2}, {"b", 4, 5}}) : makeSubtitles({{"a", 1, 2}}));
+        const QString before = describe(controller);
+        undo.runAsOneStep(QStringLiteral("step"), [&] { QCOMPARE(controller.endAndStartNext(0, 3.0), next); });
+        QCOMPARE(describe(controller), expected);
+        undo.undo();
+        QCOMPARE(describe(controller), before);
+    }
+
     void mergeJoinsTextsAndUndoesAtOnce()
     {
         SubtitleController controller;

@@ -1,0 +1,96 @@
+#include "app/Document.h"
+#include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "app/KeyboardPreferencesPage.h"
+#include "app/ShortcutSettings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+class tst_WindowShortcuts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_windowshortcuts"));
+        QSettings().clear();
+    }
+
+    // Two commands with the same keys (a menu's Alt+letter counts) make both keys dead.
+    void noTwoCommandsShareKeys()
+    {
+        DocumentController controller;
+        DocumentWindow *window = controller.newDocument()->window();
+        QHash<QKeySequence, QString> owners;
+        QStringList clashes;
+        const auto claim = [&](const QKeySequence &keys, const QString &name) {
+            if (keys.isEmpty())
+                return;
+            if (owners.contains(keys))
+                clashes << QStringLiteral("%1: %2 and %3").arg(keys.toString(), owners.value(keys), name);
+            owners.insert(keys, name);
+        };
+        for (QAction *menuAction : window->menuBar()->actions()) {
+            claim(QKeySequence::mnemonic(menuAction->text()), menuAction->text());
+            for (QAction *action : menuAction->menu()->actions()) {
+                for (const QKeySequence &keys : action->shortcuts())
+                    claim(keys, action->text());
+            }
+        }
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(u'\n')));
+    }
+
+    void changedKeysHoldInEveryWindowAndTheNextOne()
+    {
+        DocumentController controller;
+        DocumentWindow *first = controller.newDocument()->window();
+        QAction *italic = first->findChild<QAction *>(QStringLiteral("Italic"));
+        QVERIFY(italic);
+        const QKeySequence original = italic->shortcut();
+        const QKeySequence changed(Qt::CTRL | Qt::ALT | Qt::Key_I);
+        DocumentWindow *second = controller.newDocument()->window();
+
+        KeyboardPreferencesPage page(first);
+        page.setKeys(italic, changed);
+        QCOMPARE(italic->shortcut(), original); // nothing changes before apply
+        page.apply();
+        QCOMPARE(italic->shortcut(), changed);
+        QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+        DocumentWindow *third = controller.newDocument()->window();
+        QCOMPARE(third->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+
+        // Back to the default: nothing is kept for it.
+        KeyboardPreferencesPage again(first);
+        again.setKeys(italic, ShortcutSettings::defaultShortcut(italic));
+        again.apply();
+        QCOMPARE(italic->shortcut(), original);
+        QVERIFY(!ShortcutSettings::userShortcut(QStringLiteral("Italic")));
+    }
+
+    void pageWarnsOfKeysInUse()
+    {
+        DocumentController controller;
+        DocumentWindow *window = controller.newDocument()->window();
+        QAction *italic = window->findChild<QAction *>(QStringLiteral("Italic"));
+        KeyboardPreferencesPage page(window);
+        for (int i = 0; i < page.tree()->topLevelItemCount(); ++i) {
+            if (page.tree()->topLevelItem(i)->text(0).endsWith(QStringLiteral("Italic")))
+                page.tree()->setCurrentItem(page.tree()->topLevelItem(i));
+        }
+        page.setKeys(italic, QKeySequence::Copy);
+        QVERIFY(page.conflictLabel()->text().contains(QStringLiteral("Copy")));
+    }
+};
+
+QTEST_MAIN(tst_WindowShortcuts)
+#include "tst_windowshortcuts.moc"
