@@ -55,7 +55,13 @@ DocumentWindow::DocumentWindow(Document *document)
     connect(document, &Document::subtitlesUpdated, this, &DocumentWindow::updateActionStates);
 }
 
-DocumentWindow::~DocumentWindow() = default;
+DocumentWindow::~DocumentWindow()
+{
+    // Panes going down (an open editor closing, say) must not reach menus already gone.
+    m_table->disconnect(this);
+    m_player->disconnect(this);
+    m_document->disconnect(this);
+}
 
 void DocumentWindow::buildPanes()
 {

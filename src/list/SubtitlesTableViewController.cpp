@@ -376,10 +376,8 @@ void SubtitlesTableViewController::mergeSubtitles()
 
 void SubtitlesTableViewController::toggleItalic()
 {
-    const IndexSet targets = targetRowIndexes();
-    if (targets.isEmpty())
-        return;
-    if (SubtitleTextEditor *editor = textEditorOfRow(targets.first())) {
+    // The text being edited wins, whatever is selected.
+    if (auto *editor = qobject_cast<SubtitleTextEditor *>(openEditor())) {
         // Within the editor, as typing would be: the editor's own undo takes it back.
         QTextCursor cursor = editor->textCursor();
         int start = cursor.hasSelection() ? cursor.selectionStart() : 0;
@@ -392,6 +390,9 @@ void SubtitlesTableViewController::toggleItalic()
         editor->setTextCursor(cursor);
         return;
     }
+    const IndexSet targets = targetRowIndexes();
+    if (targets.isEmpty())
+        return;
     SubtitleController &controller = m_document->subtitleController();
     QList<Subtitle::Values> values;
     for (const SubtitlePtr &subtitle : controller.subtitlesAt(targets)) {

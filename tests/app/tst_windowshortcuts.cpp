@@ -3,6 +3,9 @@
 #include "app/DocumentWindow.h"
 #include "app/KeyboardPreferencesPage.h"
 #include "app/ShortcutSettings.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
+#include "list/SubtitlesTableViewController.h"
 
 #include <QAction>
 #include <QLabel>
@@ -75,6 +78,40 @@ private slots:
         again.apply();
         QCOMPARE(italic->shortcut(), original);
         QVERIFY(!ShortcutSettings::userShortcut(QStringLiteral("Italic")));
+    }
+
+    // Editing begun with Return on the current row leaves no row selected: Italic acts on
+    // the text being edited all the same.
+    void italicKeysReachTheTextBeingEdited()
+    {
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        DocumentWindow *window = document->window();
+        window->show();
+        QApplication::setActiveWindow(window);
+        auto *list = window->findChild<SubtitlesTableViewController *>();
+        list->beginEditingSubtitle(0);
+        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
+        list->tableView()->selectionModel()->clearSelection();
+        QVERIFY(list->targetRowIndexes().isEmpty());
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("<i>A new beginning.</i>"));
+        // Keys the editor edits with stay the editor's.
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("A new beginning."));
+    }
+
+    void destroyingAWindowWhileEditingIsSafe()
+    {
+        auto controller = std::make_unique<DocumentController>();
+        Document *document = controller->newDocument();
+        document->window()->show();
+        QApplication::setActiveWindow(document->window());
+        document->window()->findChild<SubtitlesTableViewController *>()->beginEditingSubtitle(0);
+        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        delete document;
     }
 
     void pageWarnsOfKeysInUse()
