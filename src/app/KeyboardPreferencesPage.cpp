@@ -67,9 +67,10 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
                                "keyboard, such as the brackets on many European layouts, are best replaced."),
                             this);
     hint->setWordWrap(true);
+    auto *keysLabel = new QLabel(tr("&Keys:"), this);
+    keysLabel->setBuddy(m_keys);
     auto *editRow = new QHBoxLayout;
-    editRow->addWidget(new QLabel(tr("&Keys:"), this));
-    static_cast<QLabel *>(editRow->itemAt(0)->widget())->setBuddy(m_keys);
+    editRow->addWidget(keysLabel);
     editRow->addWidget(m_keys, 1);
     editRow->addWidget(clear);
     editRow->addWidget(reset);

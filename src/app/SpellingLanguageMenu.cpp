@@ -61,7 +61,7 @@ void SpellingLanguageMenu::rememberedLanguageToSpelling()
     } else if (Spelling::availableLanguages().contains(QLocale::system().name())) {
         language = QLocale::system().name();
     }
-    apply(language);
+    apply(language, false);
 }
 
 void SpellingLanguageMenu::choose(const QString &language)
@@ -73,18 +73,17 @@ void SpellingLanguageMenu::choose(const QString &language)
         byFile.insert(m_document->filePath(), language);
         settings.setValue(byFileKey, byFile);
     }
-    apply(language);
+    apply(language, true);
 }
 
-void SpellingLanguageMenu::apply(const QString &language)
+void SpellingLanguageMenu::apply(const QString &language, bool chosenByUser)
 {
     if (!m_spelling)
         return;
-    if (const auto problem = m_spelling->setLanguage(language)) {
-        // A dictionary that went away since: say so only when the user chose it.
-        if (m_menu->isVisible() || sender())
-            QMessageBox::warning(m_menu->parentWidget(), tr("Spelling Language"), *problem);
-    }
+    const auto problem = m_spelling->setLanguage(language);
+    // A remembered dictionary that has gone away since is quietly dropped.
+    if (problem && chosenByUser)
+        QMessageBox::warning(m_menu->parentWidget(), tr("Spelling Language"), *problem);
     updateChecks();
 }
 

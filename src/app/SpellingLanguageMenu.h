@@ -24,7 +24,7 @@ public:
 
 private:
     void rememberedLanguageToSpelling();
-    void apply(const QString &language);
+    void apply(const QString &language, bool chosenByUser);
     void updateChecks();
 
     QPointer<Spelling> m_spelling;

@@ -61,8 +61,7 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
 
     // A changed search starts again from the selection.
-    for (QLineEdit *field : {m_find})
-        connect(field, &QLineEdit::textChanged, this, [this] { m_match.reset(); });
+    connect(m_find, &QLineEdit::textChanged, this, [this] { m_match.reset(); });
     for (QCheckBox *box : {m_caseSensitive, m_wholeWords, m_regularExpression})
         connect(box, &QCheckBox::toggled, this, [this] { m_match.reset(); });
 
