@@ -86,6 +86,8 @@ void DocumentController::deleteDocument(Document *document)
 Document *DocumentController::adoptDocument(Document *document)
 {
     m_documents.append(document);
+    // However its window goes, the document leaves the list with it.
+    connect(document, &QObject::destroyed, this, [this, document] { m_documents.removeAll(document); });
     auto *autosaver = new Autosaver(document, RecoveryStore(), Preferences::autosaveDelayMilliseconds());
     connect(autosaver, &Autosaver::protectionFailed, document, [document](const QString &message) {
         QMessageBox::warning(windowOf(document), tr("Unsaved Work Is Not Protected"),

@@ -6,13 +6,22 @@
 #include "app/DocumentPanes.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
-#include "document/Preferences.h"
+#include "app/KeyboardPreferencesPage.h"
+#include "app/ShortcutSettings.h"
+#include "app/SpellingLanguageMenu.h"
 #include "app/WindowPlacement.h"
+#include "document/Preferences.h"
 #include "list/SubtitlesTableViewController.h"
+#include "model/FrameTiming.h"
+#include "panels/FindReplaceDialog.h"
+#include "panels/FrameRateDialog.h"
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
 #include "document/Player.h"
+#include "panels/ShiftTimesDialog.h"
+#include "panels/SynchronizeDialog.h"
 #include "player/VideoPlayerViewController.h"
+#include "spelling/Spelling.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QAction>
@@ -53,7 +62,14 @@ DocumentWindow::DocumentWindow(Document *document)
     connect(document, &Document::subtitlesUpdated, this, &DocumentWindow::updateActionStates);
 }
 
-DocumentWindow::~DocumentWindow() = default;
+DocumentWindow::~DocumentWindow()
+{
+    // Panes going down (an open editor closing, say) must not reach menus already gone.
+    m_panes->disconnect(this);
+    m_table->disconnect(this);
+    m_player->disconnect(this);
+    m_document->disconnect(this);
+}
 
 void DocumentWindow::buildPanes()
 {
@@ -85,6 +101,7 @@ QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeyS
 {
     QAction *action = menu->addAction(text);
     action->setShortcut(shortcut);
+    ShortcutSettings::registerAction(action);
     connect(action, &QAction::triggered, this, std::move(slot));
     return action;
 }
@@ -173,6 +190,7 @@ void DocumentWindow::buildEditMenu()
                                  [this] { m_panes->setSubtitleStartTimeFromVideoPlayer(); });
     m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
+    addTimingAndTextCommands(menu);
     menu->setToolTipsVisible(true);
     m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
@@ -185,6 +203,10 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, tr("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
     addAction(menu, tr("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, tr("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    menu->addSeparator();
+    auto *spelling = new Spelling(this);
+    m_table->setSpelling(spelling);
+    new SpellingLanguageMenu(spelling, m_document, menu);
 }
 
 void DocumentWindow::buildPlaybackMenu()
@@ -199,6 +221,7 @@ void DocumentWindow::buildPlaybackMenu()
     menu->addSeparator();
     m_needsVideo << addAction(menu, tr("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
     m_needsVideo << addAction(menu, tr("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
+    addTimingWhilePlayingCommands(menu);
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
@@ -232,6 +255,74 @@ void DocumentWindow::updateActionStates()
     m_setEndAction->setEnabled(canSetTime);
     for (QAction *action : std::as_const(m_needsVideo))
         action->setEnabled(m_document->player() != nullptr);
+    const bool oneTarget = m_table->targetRowIndexes().count() == 1;
+    for (QAction *action : std::as_const(m_needsVideoAndTarget))
+        action->setEnabled(m_document->player() != nullptr && oneTarget);
+    m_mergeAction->setEnabled(m_table->canMergeSubtitles());
+}
+
+void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
+{
+    SubtitlesTableViewController *table = m_table;
+    m_mergeAction = addAction(menu, tr("Merge Subtitle&s"), QKeySequence(Qt::CTRL | Qt::Key_M), [table] { table->mergeSubtitles(); });
+    addAction(menu, tr("I&talic"), QKeySequence::Italic, [table] { table->toggleItalic(); });
+    menu->addSeparator();
+    addAction(menu, tr("S&hift Times…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+              [this] { ShiftTimesDialog(m_document, this).exec(); });
+    addAction(menu, tr("S&ynchronise by Two Points…"), {}, [this] { SynchronizeDialog(m_document, this).exec(); });
+    addAction(menu, tr("Change Fra&me Rate…"), {}, [this] { FrameRateDialog(m_document, this).exec(); });
+    menu->addSeparator();
+    addAction(menu, tr("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this, false); });
+    addAction(menu, tr("Replace…"), QKeySequence(Qt::CTRL | Qt::Key_H),
+              [this] { FindReplaceDialog::open(m_document, this, true); });
+    addAction(menu, tr("Find &Next"), QKeySequence(Qt::Key_F3),
+              [this] { FindReplaceDialog::open(m_document, this, false)->findNext(); });
+    addAction(menu, tr("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+              [this] { FindReplaceDialog::open(m_document, this, false)->findPrevious(); });
+    menu->addSeparator();
+    addAction(menu, tr("Key&board Shortcuts…"), {}, [this] { KeyboardPreferencesPage::showDialog(this); });
+}
+
+void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)
+{
+    menu->addSeparator();
+    m_needsVideoAndTarget << addAction(menu, tr("Play Selected S&ubtitle"), QKeySequence(Qt::Key_P),
+                                       [this] { playSelectedSubtitle(PlayPart::Subtitle); });
+    m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second Bef&ore It"), QKeySequence(Qt::SHIFT | Qt::Key_P),
+                                       [this] { playSelectedSubtitle(PlayPart::BeforeStart); });
+    m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second &After It"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                                       [this] { playSelectedSubtitle(PlayPart::AfterEnd); });
+    m_needsVideoAndTarget << addAction(menu, tr("Set End and Start Ne&xt"), QKeySequence(Qt::CTRL | Qt::Key_Backslash),
+                                       [this] { setEndAndStartNext(); });
+}
+
+void DocumentWindow::playSelectedSubtitle(PlayPart part)
+{
+    const IndexSet targets = m_table->targetRowIndexes();
+    if (targets.isEmpty())
+        return;
+    const SubtitlePtr subtitle = m_document->subtitleController().at(targets.first());
+    constexpr double margin = 0.5;
+    if (part == PlayPart::Subtitle)
+        m_player->playRange(subtitle->start, subtitle->end);
+    else if (part == PlayPart::BeforeStart)
+        m_player->playRange(subtitle->start - margin, subtitle->start);
+    else
+        m_player->playRange(subtitle->end, subtitle->end + margin);
+}
+
+void DocumentWindow::setEndAndStartNext()
+{
+    const IndexSet targets = m_table->targetRowIndexes();
+    Player *player = m_document->player();
+    if (targets.count() != 1 || !player)
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    const double time = FrameTiming::snapToFrame(player->currentTime(), controller.frameRate());
+    int next = targets.first();
+    m_document->undoManager().runAsOneStep(tr("Set End and Start Next"),
+                                           [&] { next = controller.endAndStartNext(targets.first(), time); });
+    m_document->setSelectedSubtitleIndexes(IndexSet(next));
 }
 
 QVariantMap DocumentWindow::saveState() const

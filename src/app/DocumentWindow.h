@@ -43,6 +43,12 @@ private:
     void buildEditMenu();
     void buildViewMenu();
     void buildPlaybackMenu();
+    void addTimingAndTextCommands(QMenu *menu);
+    void addTimingWhilePlayingCommands(QMenu *menu);
+    // Plays the first target subtitle, or the stretch before its start or after its end.
+    enum class PlayPart { Subtitle, BeforeStart, AfterEnd };
+    void playSelectedSubtitle(PlayPart part);
+    void setEndAndStartNext();
     void updateTitle();
     void updateUndoActions();
     void updateActionStates();
@@ -72,4 +78,6 @@ private:
     QAction *m_setStartAction = nullptr;
     QAction *m_setEndAction = nullptr;
     QList<QAction *> m_needsVideo; // enabled while a video is loaded
+    QList<QAction *> m_needsVideoAndTarget; // also need a row to act on
+    QAction *m_mergeAction = nullptr;
 };

@@ -64,6 +64,7 @@ QWidget *SubtitleItemDelegate::createEditor(QWidget *parent, const QStyleOptionV
     }
     case SubtitleTableModel::TextColumn: {
         auto *textEditor = new SubtitleTextEditor(parent);
+        textEditor->setSpelling(m_model->spelling());
         // createEditor is const only by Qt's signature; the signals are the delegate's own.
         auto *self = const_cast<SubtitleItemDelegate *>(this);
         connect(textEditor, &SubtitleTextEditor::commitRequested, self, [self, textEditor] {

@@ -2,6 +2,11 @@
 
 #include "document/Document.h"
 #include "format/SubtitleParser.h"
+#include "spelling/Spelling.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -37,6 +42,38 @@ SubtitlePtr SubtitleTableModel::subtitleAt(int row) const
     return m_rows.at(row);
 }
 
+void SubtitleTableModel::setSpelling(Spelling *spelling)
+{
+    m_spelling = spelling;
+    connect(spelling, &Spelling::changed, this, [this] {
+        if (!m_rows.isEmpty())
+            emit dataChanged(index(0, TextColumn), index(int(m_rows.size()) - 1, TextColumn), {Qt::DecorationRole});
+    });
+}
+
+Spelling *SubtitleTableModel::spelling() const
+{
+    return m_spelling;
+}
+
+// A short wavy red line, as under a misspelt word.
+static QIcon misspeltMark()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(12, 12);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(220, 40, 40), 1.5));
+        QPainterPath wave(QPointF(0, 8));
+        for (int x = 0; x < 12; x += 3)
+            wave.quadTo(x + 1.5, x % 6 == 0 ? 5 : 11, x + 3, 8);
+        painter.drawPath(wave);
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
 QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
 {
     const SubtitlePtr subtitle = subtitleAt(index.row());
@@ -55,6 +92,10 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
         case TextColumn:
             return subtitle->text;
         }
+        break;
+    case Qt::DecorationRole:
+        if (index.column() == TextColumn && m_spelling && !m_spelling->misspelledWords(subtitle->text).isEmpty())
+            return misspeltMark();
         break;
     case Qt::TextAlignmentRole:
         if (index.column() == NumberColumn)

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class Document;
+class Spelling;
 
 // The document's subtitles as table rows: #, Start, End, Text. Nothing but the row's
 // subtitle is kept per row, so a list of a million subtitles costs only the rows that
@@ -34,6 +35,9 @@ public:
 
     // The subtitle shown in that row; nullptr outside the list.
     SubtitlePtr subtitleAt(int row) const;
+    // Texts with misspelt words get a mark.
+    void setSpelling(Spelling *spelling);
+    Spelling *spelling() const;
     static bool isEditable(int column) { return column == StartColumn || column == EndColumn || column == TextColumn; }
 
 private:
@@ -44,5 +48,6 @@ private:
     void renumberFrom(int row);
 
     QPointer<Document> m_document;
+    QPointer<Spelling> m_spelling;
     SubtitleList m_rows;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QPointer>
+
+class Spelling;
 
 // The inline editor of a subtitle's text: Return commits, Shift+Return starts a new line.
 // It grows with its lines so that a multi-line text is edited whole.
@@ -18,10 +21,18 @@ public:
     int heightForLines() const;
     // Grows (or shrinks, down to the minimum height) to show every line.
     void fitHeightToLines();
+    // Underlines misspelt words and offers suggestions in the context menu.
+    void setSpelling(Spelling *spelling);
+    // The context menu for a click at `position` (in the editor's coordinates).
+    QMenu *createContextMenu(const QPoint &position);
 
 signals:
     void commitRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QPointer<Spelling> m_spelling;
 };

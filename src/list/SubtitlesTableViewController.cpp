@@ -9,6 +9,7 @@
 #include "list/SubtitlesTableView.h"
 #include "model/Fatal.h"
 #include "document/Player.h"
+#include "model/SubtitleMarkup.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -339,6 +341,55 @@ bool SubtitlesTableViewController::canSplitSubtitle() const
     // The text as the user sees it in the editor, which the split commits first.
     const SubtitleTextEditor *editor = textEditorOfRow(targets.first());
     return editor && !editor->toPlainText().isEmpty();
+}
+
+void SubtitlesTableViewController::setSpelling(Spelling *spelling)
+{
+    m_model->setSpelling(spelling);
+}
+
+bool SubtitlesTableViewController::canMergeSubtitles() const
+{
+    const IndexSet targets = targetRowIndexes();
+    return targets.count() >= 2 && targets.last() - targets.first() + 1 == targets.count();
+}
+
+void SubtitlesTableViewController::mergeSubtitles()
+{
+    if (!canMergeSubtitles() || !endEditing())
+        return;
+    const IndexSet targets = targetRowIndexes();
+    m_document->undoManager().runAsOneStep(tr("Merge Subtitles"),
+                                           [&] { m_document->subtitleController().mergeSubtitles(targets); });
+}
+
+void SubtitlesTableViewController::toggleItalic()
+{
+    // The text being edited wins, whatever is selected.
+    if (auto *editor = qobject_cast<SubtitleTextEditor *>(openEditor())) {
+        // Within the editor, as typing would be: the editor's own undo takes it back.
+        QTextCursor cursor = editor->textCursor();
+        int start = cursor.hasSelection() ? cursor.selectionStart() : 0;
+        int end = cursor.hasSelection() ? cursor.selectionEnd() : int(editor->toPlainText().size());
+        const QString text = SubtitleMarkup::toggledItalic(editor->toPlainText(), start, end);
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        editor->setTextCursor(cursor);
+        return;
+    }
+    const IndexSet targets = targetRowIndexes();
+    if (targets.isEmpty())
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    QList<Subtitle::Values> values;
+    for (const SubtitlePtr &subtitle : controller.subtitlesAt(targets)) {
+        Subtitle::Values v;
+        v.text = SubtitleMarkup::toggledItalic(subtitle->text);
+        values.append(v);
+    }
+    m_document->undoManager().runAsOneStep(tr("Italic"), [&] { controller.updateSubtitles(values, targets); });
 }
 
 void SubtitlesTableViewController::addSubtitle()

@@ -9,6 +9,7 @@
 #include <optional>
 
 class Document;
+class Spelling;
 class SubtitleItemDelegate;
 class SubtitleTableModel;
 class SubtitleTextEditor;
@@ -44,6 +45,8 @@ public:
     bool canCopy() const;
     bool canPaste() const;
     bool canSplitSubtitle() const;
+    // Two or more neighbouring rows.
+    bool canMergeSubtitles() const;
 
     // Pastes each text as SRT over the target rows, one undo step per text; stops at
     // the first text that does not parse and shows why. paste() passes the clipboard.
@@ -51,6 +54,8 @@ public:
     // Commits the open inline editor at once and closes it. False when its value was
     // refused (the editor stays open).
     bool endEditing();
+    // Misspelt words are marked in the list and underlined while a text is edited.
+    void setSpelling(Spelling *spelling);
 
 public slots:
     void addSubtitle();
@@ -59,6 +64,10 @@ public slots:
     void copy();
     void paste();
     void splitSubtitle();
+    void mergeSubtitles();
+    // Italic on or off: for the selected words while a text is being edited, otherwise
+    // for the whole texts of the target rows, as one undo step.
+    void toggleItalic();
     void selectAll();
     // Starts editing a row's text while the video plays: pauses it, and the end of the
     // editing resumes it (confirmSubtitleEdit).

@@ -2,6 +2,7 @@
 
 #include "model/Fatal.h"
 #include "model/FrameTiming.h"
+#include "model/LinearTimeMap.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
 
@@ -322,10 +323,16 @@ void SubtitleController::splitSubtitle(int index, int offset)
     SubtitleList halves{std::make_shared<Subtitle>(firstText, original->start, firstEnd),
                         std::make_shared<Subtitle>(secondText, secondStart, original->end)};
 
+    replaceSubtitles({original}, IndexSet(index), halves);
+}
+
+// One undo step takes the old subtitles out and puts the new ones where they belong.
+void SubtitleController::replaceSubtitles(const SubtitleList &old, const IndexSet &indexes, const SubtitleList &replacements)
+{
     if (m_undoManager)
         m_undoManager->beginUndoGrouping();
-    removeSubtitles({original}, IndexSet(index));
-    insertInTimeOrder(halves);
+    removeSubtitles(old, indexes);
+    insertInTimeOrder(replacements);
     if (m_undoManager)
         m_undoManager->endUndoGrouping();
 }
@@ -341,4 +348,41 @@ void SubtitleController::importText(const QString &text)
         newSubtitles.append(std::make_shared<Subtitle>(pieces[i], start, start + defaultSubtitleDuration));
     }
     insertInTimeOrder(newSubtitles);
+}
+
+void SubtitleController::retimeSubtitles(const IndexSet &indexes, const LinearTimeMap &map)
+{
+    announceChange();
+    updateSubtitles(map.valuesFor(subtitlesAt(indexes)), indexes);
+}
+
+void SubtitleController::mergeSubtitles(const IndexSet &indexes)
+{
+    if (indexes.count() < 2)
+        return;
+    announceChange();
+    const SubtitleList parts = subtitlesAt(indexes);
+    QStringList texts;
+    double end = parts.first()->end;
+    for (const SubtitlePtr &part : parts) {
+        if (!part->text.isEmpty())
+            texts << part->text;
+        end = std::max(end, part->end);
+    }
+    const auto merged = std::make_shared<Subtitle>(texts.join(u'\n'), parts.first()->start, end);
+    replaceSubtitles(parts, indexes, {merged});
+}
+
+int SubtitleController::endAndStartNext(int index, double time)
+{
+    announceChange();
+    const SubtitlePtr current = at(index);
+    setEnd(index, time);
+    const int position = indexOf(current);
+    if (position + 1 < count()) {
+        const SubtitlePtr next = at(position + 1);
+        setStart(position + 1, snapToFrame(time + twoFrameGap()));
+        return indexOf(next);
+    }
+    return addSubtitle(time, position).value_or(position);
 }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class LinearTimeMap;
 class SubtitleControllerDelegate;
 class UndoManager;
 
@@ -45,6 +46,14 @@ public:
     void duplicateSubtitle(int index);
     void splitSubtitle(int index, int offset);
     void importText(const QString &text);
+    // Timing while the video plays: the subtitle at `index` ends at `time` and the next one
+    // starts two frames later (a new one when there is none). Returns the next one's position.
+    int endAndStartNext(int index, double time);
+    // New start and end of every subtitle at `indexes` along `map`, as one update.
+    void retimeSubtitles(const IndexSet &indexes, const LinearTimeMap &map);
+    // The subtitles at `indexes` become one, from the first start to the last end, their
+    // texts on separate lines; one undo step. Needs two or more positions.
+    void mergeSubtitles(const IndexSet &indexes);
     // Each where its start puts it, before existing subtitles with the same start.
     void insertInTimeOrder(SubtitleList newSubtitles);
 
@@ -56,6 +65,7 @@ private:
     double snapToFrame(double t) const;
     void announceChange();
     int reposition(int position, bool earlier);
+    void replaceSubtitles(const SubtitleList &old, const IndexSet &indexes, const SubtitleList &replacements);
 
     SubtitleList m_subtitles;
     UndoManager *m_undoManager = nullptr;

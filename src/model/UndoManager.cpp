@@ -43,6 +43,14 @@ void UndoManager::setActionName(const QString &name)
     }
 }
 
+void UndoManager::runAsOneStep(const QString &name, const std::function<void()> &change)
+{
+    beginUndoGrouping();
+    change();
+    setActionName(name);
+    endUndoGrouping();
+}
+
 void UndoManager::openEventGroup()
 {
     // Everything the current event registers becomes one step.

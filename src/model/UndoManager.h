@@ -26,6 +26,8 @@ public:
     void endUndoGrouping();
     // Names the step being recorded (or, while undoing or redoing, the step that results).
     void setActionName(const QString &name);
+    // Whatever `change` registers becomes one step named `name`.
+    void runAsOneStep(const QString &name, const std::function<void()> &change);
 
     bool canUndo() const;
     bool canRedo() const;

@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "model/Fatal.h"
+#include "model/SubtitleMarkup.h"
 #include "player/DetachedTask.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
@@ -90,7 +91,8 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     hostLayout->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_emptyView);
     m_stack->addWidget(m_videoHost);
-
+    m_subtitlesLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    m_subtitlesLabel->setTextFormat(Qt::RichText);
     m_subtitlesLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     m_subtitlesLabel->setWordWrap(true);
     m_subtitlesLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -245,6 +247,8 @@ void VideoPlayerViewController::installObservers()
             emit scrollToCursorRequested();
         const bool changed = playing != m_wasPlaying;
         m_wasPlaying = playing;
+        if (!playing)
+            removeStopObserver(); // a pause by hand ends a playRange too
         if (changed)
             emit playingChanged(playing);
     });
@@ -260,7 +264,7 @@ void VideoPlayerViewController::installObservers()
 void VideoPlayerViewController::removeObservers()
 {
     for (auto *token : {&m_periodicTimeObserverForRateChanges, &m_periodicTimeObserverForPlayback,
-                        &m_boundaryTimeObserver}) {
+                        &m_boundaryTimeObserver, &m_stopObserver}) {
         if (*token)
             m_player->removeTimeObserver(**token);
         token->reset();
@@ -296,7 +300,13 @@ void VideoPlayerViewController::updateSubtitlesLabel()
     m_currentSubtitleIndex = subtitleIndexAt(subtitles, m_player->currentTime());
     if (m_currentSubtitleIndex != previous)
         emit currentSubtitleChanged();
-    m_subtitlesLabel->setText(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text : QString());
+    // Tags become formatting; the label is rich text on purpose, so line breaks must be
+    // written as such.
+    const SubtitleMarkup::Rendered rendered =
+        SubtitleMarkup::render(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text : QString());
+    m_subtitlesLabel->setText(rendered.html);
+    m_subtitlesLabel->setAlignment(rendered.horizontal | (rendered.top ? Qt::AlignTop : Qt::AlignBottom));
+    m_labelAtTop = rendered.top;
     m_subtitlesLabel->setVisible(m_currentSubtitleIndex.has_value());
     layoutSubtitlesLabel();
     m_controls->setTimes(m_player->currentTime(), m_duration);
@@ -316,8 +326,10 @@ void VideoPlayerViewController::layoutSubtitlesLabel()
     m_subtitlesLabel->setFont(font);
     const int width = int(std::lround(geometry.width));
     const int height = width > 0 ? m_subtitlesLabel->heightForWidth(width) : 0;
-    const int bottom = int(std::lround(viewHeight - geometry.bottom));
-    m_subtitlesLabel->setGeometry(int(std::lround(picture.center().x() - width / 2.0)), bottom - height, width,
+    // At the top, the label keeps the same distance below the picture's top edge.
+    const int top = m_labelAtTop ? int(std::lround(picture.top() + picture.width() / 10.0))
+                                 : int(std::lround(viewHeight - geometry.bottom)) - height;
+    m_subtitlesLabel->setGeometry(int(std::lround(picture.center().x() - width / 2.0)), top, width,
                                   std::max(height, 0));
 }
 
@@ -397,6 +409,33 @@ void VideoPlayerViewController::playPause()
         m_player->pause();
     else
         m_player->play();
+}
+
+void VideoPlayerViewController::playRange(double from, double to)
+{
+    if (!m_player || !(to > from))
+        return;
+    removeStopObserver();
+    m_player->seek(std::max(0.0, from));
+    m_player->play();
+    m_stopObserver = m_player->addBoundaryTimeObserver({to}, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_player)
+                    return;
+                m_player->pause();
+                removeStopObserver();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void VideoPlayerViewController::removeStopObserver()
+{
+    if (m_stopObserver && m_player)
+        m_player->removeTimeObserver(*m_stopObserver);
+    m_stopObserver.reset();
 }
 
 void VideoPlayerViewController::shuttleForward()

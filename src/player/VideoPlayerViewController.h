@@ -82,6 +82,8 @@ public slots:
     void seekTo(double seconds);
 
     void playPause();
+    // Plays from `from` and pauses at `to`: a subtitle, or the moment before or after it.
+    void playRange(double from, double to);
     // The J-K-L shuttle. L plays forwards, faster with each press (1×, 2×, 4×); J the same
     // backwards; K stops. Pressing the other direction's key turns to it at 1×.
     void shuttleForward();
@@ -112,6 +114,7 @@ protected:
 private:
     void installObservers();
     void removeObservers();
+    void removeStopObserver();
     void updateBoundaryTimeObserver();
     void layoutSubtitlesLabel();
     void durationDidChange(double duration);
@@ -138,6 +141,8 @@ private:
     std::optional<Player::ObserverToken> m_boundaryTimeObserver;
     std::optional<Player::ObserverToken> m_periodicTimeObserverForRateChanges;
     std::optional<Player::ObserverToken> m_periodicTimeObserverForPlayback;
+    std::optional<Player::ObserverToken> m_stopObserver; // ends playRange
+    bool m_labelAtTop = false; // {\an7} to {\an9}
     bool m_wasPlaying = false;
     // Cleared for every video, so that each one's duration reaches the timeline.
     bool m_didSetDuration = false;

@@ -30,6 +30,9 @@ private slots:
     void stepVideoRespectsStepChecks();
     void playbackTimeFollowsPlayback();
     void labelSitsOverThePicture();
+    void labelKeepsLineBreaksOfFormattedText();
+    void an8PutsTheLabelAtTheTop();
+    void playRangePausesAtItsEnd();
     void restorationSeeksExactly();
     void restorationOfMissingFileLeavesPaneEmpty_data();
     void restorationOfMissingFileLeavesPaneEmpty();
@@ -305,6 +308,47 @@ void tst_VideoPlayerViewController::labelSitsOverThePicture()
     QCOMPARE(label->x(), 20);
     QCOMPARE(label->y() + label->height(), 275 - 40);
     QCOMPARE(label->font().pixelSize(), 10);
+}
+
+void tst_VideoPlayerViewController::labelKeepsLineBreaksOfFormattedText()
+{
+    setSubtitles({{"<i>one\ntwo</i> <x>", 1, 3}});
+    FakePlayer *player = load();
+    player->jumpTo(2);
+    const QLabel *label = m_controller->subtitlesLabel();
+    QCOMPARE(label->textFormat(), Qt::RichText);
+    QCOMPARE(label->text(), QStringLiteral("<i>one<br>two</i> &lt;x&gt;"));
+}
+
+void tst_VideoPlayerViewController::an8PutsTheLabelAtTheTop()
+{
+    setSubtitles({{"{\\an8}up", 1, 3}, {"down", 3, 5}});
+    FakePlayer *player = load();
+    m_controller->show();
+    player->setVideoRect(QRectF(0, 50, 400, 225));
+    player->jumpTo(2);
+    const QLabel *label = m_controller->subtitlesLabel();
+    QCOMPARE(label->text(), QStringLiteral("up"));
+    QCOMPARE(label->y(), 50 + 40);
+    player->jumpTo(4);
+    QCOMPARE(label->y() + label->height(), 275 - 40);
+}
+
+void tst_VideoPlayerViewController::playRangePausesAtItsEnd()
+{
+    FakePlayer *player = load();
+    player->setSeeksCompleteByThemselves(true);
+    m_controller->playRange(2.0, 3.0);
+    QTRY_COMPARE(player->currentTime(), 2.0);
+    QCOMPARE(player->rate(), 1.0);
+    player->advance(1.5);
+    QTRY_COMPARE(player->rate(), 0.0);
+    // The stop is gone with the pause: playing on past 3 s again does not pause.
+    player->jumpTo(2.5);
+    player->play();
+    player->advance(1.0);
+    QTest::qWait(10);
+    QCOMPARE(player->rate(), 1.0);
 }
 
 void tst_VideoPlayerViewController::restorationSeeksExactly()

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QKeySequence>
+#include <QList>
+#include <QWidget>
+
+class QAction;
+class QKeySequenceEdit;
+class QLabel;
+class QMainWindow;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Preferences ▸ Keyboard: every menu command with its keys, which the user can change,
+// clear or reset. Nothing changes until apply(); then the keys hold in every window and
+// at the next start.
+class KeyboardPreferencesPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit KeyboardPreferencesPage(QMainWindow *window, QWidget *parent = nullptr);
+
+    // Runs the page in a dialog of its own over `window`.
+    static void showDialog(QMainWindow *window);
+
+    QTreeWidget *tree() const { return m_tree; }
+    QKeySequenceEdit *keysEdit() const { return m_keys; }
+    QLabel *conflictLabel() const { return m_conflict; }
+    // The keys the page now shows for a command (changed or not).
+    QKeySequence keysOf(QAction *action) const;
+    // Gives `action` new keys on the page.
+    void setKeys(QAction *action, const QKeySequence &keys);
+
+public slots:
+    void apply();
+
+private:
+    QAction *currentAction() const;
+    void showCurrent();
+    void updateItem(QTreeWidgetItem *item);
+
+    QTreeWidget *m_tree;
+    QKeySequenceEdit *m_keys;
+    QLabel *m_conflict;
+    QList<QAction *> m_actions;
+    QHash<QAction *, QKeySequence> m_changed;
+};

@@ -1,0 +1,115 @@
+#include "panels/TimingDialog.h"
+
+#include "document/Document.h"
+#include "format/SubtitleParser.h"
+#include "model/FrameTiming.h"
+#include "document/Player.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TimingDialog::TimingDialog(Document *document, const QString &title, QWidget *parent)
+    : QDialog(parent)
+    , m_document(document)
+    , m_form(new QFormLayout)
+    , m_message(new QLabel(this))
+    , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+{
+    setWindowTitle(title);
+    m_message->setWordWrap(true);
+    m_message->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
+    m_message->hide();
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &TimingDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(m_form);
+    layout->addWidget(m_message);
+    layout->addStretch(1);
+    layout->addWidget(m_buttons);
+}
+
+// The widgets of a layout, in the order the user reads them.
+static void collectFocusWidgets(QLayout *layout, QList<QWidget *> &widgets)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (QWidget *widget = item->widget()) {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                widgets << widget;
+        } else if (item->layout()) {
+            collectFocusWidgets(item->layout(), widgets);
+        }
+    }
+}
+
+void TimingDialog::showEvent(QShowEvent *event)
+{
+    // Tab goes down the form and then to the buttons, whatever order the widgets were made in.
+    QList<QWidget *> widgets;
+    collectFocusWidgets(layout(), widgets);
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+    if (!widgets.isEmpty())
+        QWidget::setTabOrder(widgets.last(), m_buttons);
+    QDialog::showEvent(event);
+}
+
+void TimingDialog::accept()
+{
+    m_message->hide();
+    if (!m_document) {
+        reject();
+        return;
+    }
+    if (apply())
+        QDialog::accept();
+}
+
+void TimingDialog::showError(const QString &message)
+{
+    m_message->setText(message);
+    m_message->show();
+}
+
+std::optional<double> TimingDialog::playbackTime() const
+{
+    if (!m_document || !m_document->player())
+        return std::nullopt;
+    return FrameTiming::snapToFrame(m_document->player()->currentTime(),
+                                    m_document->subtitleController().frameRate());
+}
+
+QLineEdit *TimingDialog::addTimeRow(const QString &label, double seconds, const QString &buttonText,
+                                    std::function<std::optional<double>()> fromVideo)
+{
+    auto *field = new QLineEdit(SubtitleParser::shared().formatTime(seconds), this);
+    auto *row = new QHBoxLayout;
+    row->addWidget(field, 1);
+    auto *button = new QPushButton(buttonText, this);
+    button->setAutoDefault(false);
+    button->setEnabled(playbackTime().has_value());
+    button->setToolTip(tr("Takes the time from the playback position"));
+    connect(button, &QPushButton::clicked, this, [field, fromVideo] {
+        if (const auto time = fromVideo())
+            field->setText(SubtitleParser::shared().formatTime(*time));
+    });
+    row->addWidget(button);
+    m_form->addRow(label, row);
+    return field;
+}
+
+std::optional<double> TimingDialog::readTime(QLineEdit *field, const QString &what)
+{
+    const auto time = SubtitleParser::shared().parseTime(field->text().trimmed());
+    if (time)
+        return time.value();
+    showError(tr("%1 is not a time of the form 00:00:00,000.").arg(what));
+    field->setFocus();
+    field->selectAll();
+    return std::nullopt;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+// The words a user added to the dictionary, one a line in a UTF-8 file; the same for
+// every language.
+class PersonalDictionary
+{
+public:
+    // The file under the user's data folder.
+    static QString defaultPath();
+
+    explicit PersonalDictionary(QString path);
+
+    bool contains(const QString &word) const { return m_words.contains(word); }
+    // Adds the word and saves the list at once (atomically); the message when saving failed.
+    std::optional<QString> add(const QString &word);
+
+private:
+    QString m_path;
+    QSet<QString> m_words;
+};

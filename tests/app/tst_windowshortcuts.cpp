@@ -1,0 +1,133 @@
+#include "document/Document.h"
+#include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "app/KeyboardPreferencesPage.h"
+#include "app/ShortcutSettings.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
+#include "list/SubtitlesTableViewController.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+class tst_WindowShortcuts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_windowshortcuts"));
+        QSettings().clear();
+    }
+
+    // Two commands with the same keys (a menu's Alt+letter counts) make both keys dead.
+    void noTwoCommandsShareKeys()
+    {
+        DocumentController controller;
+        DocumentWindow *window = DocumentController::windowOf(controller.newDocument());
+        QHash<QKeySequence, QString> owners;
+        QStringList clashes;
+        const auto claim = [&](const QKeySequence &keys, const QString &name) {
+            if (keys.isEmpty())
+                return;
+            if (owners.contains(keys))
+                clashes << QStringLiteral("%1: %2 and %3").arg(keys.toString(), owners.value(keys), name);
+            owners.insert(keys, name);
+        };
+        for (QAction *menuAction : window->menuBar()->actions()) {
+            claim(QKeySequence::mnemonic(menuAction->text()), menuAction->text());
+            for (QAction *action : menuAction->menu()->actions()) {
+                for (const QKeySequence &keys : action->shortcuts())
+                    claim(keys, action->text());
+            }
+        }
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(u'\n')));
+    }
+
+    void changedKeysHoldInEveryWindowAndTheNextOne()
+    {
+        DocumentController controller;
+        DocumentWindow *first = DocumentController::windowOf(controller.newDocument());
+        QAction *italic = first->findChild<QAction *>(QStringLiteral("Italic"));
+        QVERIFY(italic);
+        const QKeySequence original = italic->shortcut();
+        const QKeySequence changed(Qt::CTRL | Qt::ALT | Qt::Key_I);
+        DocumentWindow *second = DocumentController::windowOf(controller.newDocument());
+
+        KeyboardPreferencesPage page(first);
+        page.setKeys(italic, changed);
+        QCOMPARE(italic->shortcut(), original); // nothing changes before apply
+        page.apply();
+        QCOMPARE(italic->shortcut(), changed);
+        QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+        DocumentWindow *third = DocumentController::windowOf(controller.newDocument());
+        QCOMPARE(third->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+
+        // Back to the default: nothing is kept for it.
+        KeyboardPreferencesPage again(first);
+        again.setKeys(italic, ShortcutSettings::defaultShortcut(italic));
+        again.apply();
+        QCOMPARE(italic->shortcut(), original);
+        QVERIFY(!ShortcutSettings::userShortcut(QStringLiteral("Italic")));
+    }
+
+    // Editing begun with Return on the current row leaves no row selected: Italic acts on
+    // the text being edited all the same.
+    void italicKeysReachTheTextBeingEdited()
+    {
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        DocumentWindow *window = DocumentController::windowOf(document);
+        window->show();
+        QApplication::setActiveWindow(window);
+        auto *list = window->findChild<SubtitlesTableViewController *>();
+        list->beginEditingSubtitle(0);
+        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
+        list->tableView()->selectionModel()->clearSelection();
+        QVERIFY(list->targetRowIndexes().isEmpty());
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("<i>A new beginning.</i>"));
+        // Keys the editor edits with stay the editor's.
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("A new beginning."));
+    }
+
+    void destroyingAWindowWhileEditingIsSafe()
+    {
+        auto controller = std::make_unique<DocumentController>();
+        Document *document = controller->newDocument();
+        DocumentController::windowOf(document)->show();
+        QApplication::setActiveWindow(DocumentController::windowOf(document));
+        DocumentController::windowOf(document)->findChild<SubtitlesTableViewController *>()->beginEditingSubtitle(0);
+        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        delete DocumentController::windowOf(document); // and the document with it
+    }
+
+    void pageWarnsOfKeysInUse()
+    {
+        DocumentController controller;
+        DocumentWindow *window = DocumentController::windowOf(controller.newDocument());
+        QAction *italic = window->findChild<QAction *>(QStringLiteral("Italic"));
+        KeyboardPreferencesPage page(window);
+        for (int i = 0; i < page.tree()->topLevelItemCount(); ++i) {
+            if (page.tree()->topLevelItem(i)->text(0).endsWith(QStringLiteral("Italic")))
+                page.tree()->setCurrentItem(page.tree()->topLevelItem(i));
+        }
+        page.setKeys(italic, QKeySequence::Copy);
+        QVERIFY(page.conflictLabel()->text().contains(QStringLiteral("Copy")));
+    }
+};
+
+QTEST_MAIN(tst_WindowShortcuts)
+#include "tst_windowshortcuts.moc"

@@ -1,0 +1,132 @@
+#include "RecordingDelegate.h"
+
+#include "model/SubtitleSearch.h"
+#include "model/UndoManager.h"
+
+#include <QTest>
+
+class tst_SubtitleSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replaceAll_data()
+    {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<bool>("regularExpression");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("count");
+        QTest::newRow("plain text ignores case by default")
+            << "cat" << "dog" << false << false << false << "Cat and cat" << "dog and dog" << 2;
+        QTest::newRow("plain text with case")
+            << "cat" << "dog" << true << false << false << "Cat and cat" << "Cat and dog" << 1;
+        QTest::newRow("plain text is not a pattern")
+            << "a.c" << "x" << false << false << false << "abc a.c" << "abc x" << 1;
+        QTest::newRow("whole words leave parts of words")
+            << "cat" << "dog" << false << true << false << "cat catalogue concat" << "dog catalogue concat" << 1;
+        QTest::newRow("whole words across non-ASCII letters")
+            << "über" << "unter" << false << true << false << "über Überall" << "unter Überall" << 1;
+        QTest::newRow("expression with captured groups")
+            << "(\\w+) (\\w+)" << "\\2 \\1" << false << false << true << "hello world" << "world hello" << 1;
+        QTest::newRow("empty matches insert at every line start")
+            << "^" << "- " << false << false << true << "one" << "- one" << 1;
+        QTest::newRow("an expression that can match nothing")
+            << "x*" << "-" << false << false << true << "ab" << "-a-b-" << 3;
+        QTest::newRow("a line break in the replacement")
+            << ", " << "\\n" << false << false << true << "a, b" << "a\nb" << 1;
+        QTest::newRow("a backslash in a plain replacement stays")
+            << "a" << "\\1" << false << false << false << "a" << "\\1" << 1;
+        QTest::newRow("no match changes nothing") << "zzz" << "y" << false << false << false << "abc" << "abc" << 0;
+    }
+
+    void replaceAll()
+    {
+        QFETCH(QString, find);
+        QFETCH(QString, replacement);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, wholeWords);
+        QFETCH(bool, regularExpression);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QFETCH(int, count);
+        const SubtitleSearch search(find, {caseSensitive, wholeWords, regularExpression});
+        QVERIFY(search.isValid());
+        const SubtitleList subtitles{std::make_shared<Subtitle>(text, 0, 1)};
+        const SubtitleSearch::Replacement result = search.replaceAll(subtitles, replacement);
+        QCOMPARE(result.count, count);
+        QCOMPARE(result.values.isEmpty() ? text : *result.values.first().text, expected);
+    }
+
+    void invalidExpressionSaysWhy()
+    {
+        const SubtitleSearch search(QStringLiteral("(a"), {false, false, true});
+        QVERIFY(!search.isValid());
+        QVERIFY(!search.errorString().isEmpty());
+        QVERIFY(!SubtitleSearch(QString(), {}).isValid());
+    }
+
+    void findGoesRoundBothWays_data()
+    {
+        QTest::addColumn<int>("subtitle");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<int>("expectedSubtitle");
+        QTest::addColumn<int>("expectedOffset");
+        // "ab ab" / "x" / "ab"
+        QTest::newRow("next in the same text") << 0 << 1 << false << 0 << 3;
+        QTest::newRow("next skips texts without a match") << 0 << 4 << false << 2 << 0;
+        QTest::newRow("next goes round the end") << 2 << 1 << false << 0 << 0;
+        QTest::newRow("previous in the same text") << 0 << 3 << true << 0 << 0;
+        QTest::newRow("previous goes round the start") << 0 << 0 << true << 2 << 0;
+        QTest::newRow("previous takes the last match of a text") << 1 << 0 << true << 0 << 3;
+        QTest::newRow("the only match is found again from behind") << 2 << 0 << false << 2 << 0;
+    }
+
+    void findGoesRoundBothWays()
+    {
+        QFETCH(int, subtitle);
+        QFETCH(int, offset);
+        QFETCH(bool, backwards);
+        QFETCH(int, expectedSubtitle);
+        QFETCH(int, expectedOffset);
+        const SubtitleList subtitles = makeSubtitles({{"ab ab", 0, 1}, {"x", 2, 3}, {"ab", 4, 5}});
+        const SubtitleSearch search(QStringLiteral("ab"), {});
+        const auto match = search.find(subtitles, subtitle, offset, backwards);
+        QVERIFY(match);
+        QCOMPARE(match->subtitle, expectedSubtitle);
+        QCOMPARE(match->offset, expectedOffset);
+    }
+
+    void findSkipsEmptyMatches()
+    {
+        const SubtitleList subtitles = makeSubtitles({{"abc", 0, 1}, {"xyz", 2, 3}});
+        QVERIFY(!SubtitleSearch(QStringLiteral("q*"), {false, false, true}).find(subtitles, 0, 0, false));
+        const auto match = SubtitleSearch(QStringLiteral("y*"), {false, false, true}).find(subtitles, 0, 0, false);
+        QVERIFY(match);
+        QCOMPARE(*match, (SubtitleSearch::Match{1, 1, 1}));
+    }
+
+    void replaceAllIsOneUndoStep()
+    {
+        SubtitleController controller;
+        UndoManager undo;
+        controller.setUndoManager(&undo);
+        controller.setSubtitles(makeSubtitles({{"the cat", 0, 1}, {"a dog", 2, 3}, {"cat, cat", 4, 5}}));
+        const auto replacement = SubtitleSearch(QStringLiteral("cat"), {}).replaceAll(controller.subtitles(),
+                                                                                       QStringLiteral("fox"));
+        QCOMPARE(replacement.count, 3);
+        QCOMPARE(replacement.indexes, IndexSet({0, 2}));
+        controller.updateSubtitles(replacement.values, replacement.indexes);
+        QCOMPARE(describe(controller), QStringLiteral("the fox@0-1 a dog@2-3 fox, fox@4-5"));
+        undo.undo();
+        QCOMPARE(describe(controller), QStringLiteral("the cat@0-1 a dog@2-3 cat, cat@4-5"));
+        QVERIFY(!undo.canUndo());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SubtitleSearch)
+#include "tst_subtitlesearch.moc"

@@ -1,0 +1,175 @@
+#include "PanelFixture.h"
+
+#include "panels/FindReplaceDialog.h"
+#include "panels/FrameRateDialog.h"
+#include "panels/ShiftTimesDialog.h"
+#include "panels/SynchronizeDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+// The dialogs that change many subtitles at once, driven as a user drives them.
+class tst_TimingDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shiftScopes_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<QList<double>>("starts");
+        QTest::newRow("selected only") << int(ShiftTimesDialog::Scope::Selected) << QList<double>{0, 11.5, 20, 30};
+        QTest::newRow("selected and after")
+            << int(ShiftTimesDialog::Scope::SelectedAndAfter) << QList<double>{0, 11.5, 21.5, 31.5};
+        QTest::newRow("all") << int(ShiftTimesDialog::Scope::All) << QList<double>{1.5, 11.5, 21.5, 31.5};
+    }
+
+    void shiftScopes()
+    {
+        QFETCH(int, scope);
+        QFETCH(QList<double>, starts);
+        PanelFixture fixture(4);
+        fixture.document.setSelectedSubtitleIndexes(IndexSet(1));
+        ShiftTimesDialog dialog(&fixture.document);
+        dialog.offsetField()->setText(QStringLiteral("+00:00:01,500"));
+        dialog.setScope(ShiftTimesDialog::Scope(scope));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QList<double> actual;
+        for (const SubtitlePtr &subtitle : fixture.controller().subtitles())
+            actual << subtitle->start;
+        QCOMPARE(actual, starts);
+        QTRY_COMPARE(fixture.document.undoManager().undoActionName(), QStringLiteral("Shift Times"));
+        fixture.document.undoManager().undo();
+        QCOMPARE(fixture.controller().at(3)->start, 30.0);
+        QVERIFY(!fixture.document.undoManager().canUndo());
+    }
+
+    void unreadableOffsetKeepsTheDialogOpen()
+    {
+        PanelFixture fixture(2);
+        ShiftTimesDialog dialog(&fixture.document);
+        dialog.show();
+        dialog.offsetField()->setText(QStringLiteral("soon"));
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.messageLabel()->isHidden());
+        QVERIFY(!fixture.document.undoManager().canUndo());
+    }
+
+    void synchroniseMovesAlongTheLine()
+    {
+        PanelFixture fixture(4); // starts 0, 10, 20, 30
+        SynchronizeDialog dialog(&fixture.document);
+        dialog.firstNumber()->setValue(2);
+        dialog.secondNumber()->setValue(4);
+        dialog.firstTime()->setText(QStringLiteral("00:00:11,000"));
+        dialog.secondTime()->setText(QStringLiteral("00:00:32,000"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(fixture.controller().at(0)->start, 0.5);
+        QCOMPARE(fixture.controller().at(1)->start, 11.0);
+        QCOMPARE(fixture.controller().at(2)->start, 21.5);
+        QCOMPARE(fixture.controller().at(2)->end, 26.75);
+        QCOMPARE(fixture.controller().at(3)->start, 32.0);
+        fixture.document.undoManager().undo();
+        QCOMPARE(fixture.controller().at(2)->start, 20.0);
+    }
+
+    void synchroniseRefusesOneSubtitleTwice()
+    {
+        PanelFixture fixture(3);
+        SynchronizeDialog dialog(&fixture.document);
+        dialog.show();
+        dialog.firstNumber()->setValue(2);
+        dialog.secondNumber()->setValue(2);
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.messageLabel()->text().isEmpty());
+    }
+
+    void frameRateRoundTrip()
+    {
+        PanelFixture fixture(3);
+        const QString before = QStringLiteral("%1 %2").arg(fixture.controller().at(2)->start).arg(fixture.controller().at(2)->end);
+        for (const auto &[from, to] : {std::pair{"25", "23.976"}, std::pair{"23.976", "25"}}) {
+            FrameRateDialog dialog(&fixture.document);
+            dialog.fromRate()->setCurrentText(QString::fromLatin1(from));
+            dialog.toRate()->setCurrentText(QString::fromLatin1(to));
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(QStringLiteral("%1 %2").arg(fixture.controller().at(2)->start).arg(fixture.controller().at(2)->end), before);
+    }
+
+    void parseRate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("rate"); // 0: refused
+        QTest::newRow("23.976 is the NTSC rate") << "23.976" << 24000.0 / 1001;
+        QTest::newRow("29.97 is the NTSC rate") << "29,97" << 30000.0 / 1001;
+        QTest::newRow("25 is 25") << "25" << 25.0;
+        QTest::newRow("a typed rate") << "12.5" << 12.5;
+        QTest::newRow("zero") << "0" << 0.0;
+        QTest::newRow("words") << "fast" << 0.0;
+    }
+
+    void parseRate()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, rate);
+        QCOMPARE(FrameRateDialog::parseRate(text).value_or(0.0), rate);
+    }
+
+    void findSelectsAndReplaceAllIsOneStep()
+    {
+        PanelFixture fixture(3); // "Line 1" … "Line 3"
+        FindReplaceDialog dialog(&fixture.document);
+        dialog.findField()->setText(QStringLiteral("line"));
+        QVERIFY(dialog.findNext());
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(0));
+        QVERIFY(dialog.findNext());
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(1));
+        QVERIFY(dialog.findPrevious());
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(0));
+
+        dialog.replaceField()->setText(QStringLiteral("Row"));
+        QCOMPARE(dialog.replaceAll(), 3);
+        QCOMPARE(dialog.statusLabel()->text(), QStringLiteral("Replaced 3 occurrence(s)."));
+        QCOMPARE(fixture.controller().at(2)->text, QStringLiteral("Row 3"));
+        QTRY_COMPARE(fixture.document.undoManager().undoActionName(), QStringLiteral("Replace All"));
+        fixture.document.undoManager().undo();
+        QCOMPARE(fixture.controller().at(0)->text, QStringLiteral("Line 1"));
+        QCOMPARE(fixture.controller().at(2)->text, QStringLiteral("Line 3"));
+        QVERIFY(!fixture.document.undoManager().canUndo());
+    }
+
+    void replaceReplacesTheFoundMatchThenMovesOn()
+    {
+        PanelFixture fixture(2);
+        FindReplaceDialog dialog(&fixture.document);
+        dialog.findField()->setText(QStringLiteral("Line"));
+        dialog.replaceField()->setText(QStringLiteral("Line Line"));
+        dialog.findNext();
+        dialog.replace();
+        QCOMPARE(fixture.controller().at(0)->text, QStringLiteral("Line Line 1"));
+        // The next match is in the next subtitle, not inside the replacement.
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(1));
+    }
+
+    void brokenExpressionSaysWhy()
+    {
+        PanelFixture fixture(1);
+        FindReplaceDialog dialog(&fixture.document);
+        dialog.findField()->setText(QStringLiteral("(a"));
+        dialog.regularExpression()->setChecked(true);
+        QVERIFY(!dialog.findNext());
+        QVERIFY(dialog.statusLabel()->text().contains(QStringLiteral("regular expression")));
+    }
+};
+
+QTEST_MAIN(tst_TimingDialogs)
+#include "tst_timingdialogs.moc"
