@@ -6,16 +6,19 @@
 #include "app/DocumentPanes.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
+#include "app/PreferencesDialog.h"
 #include "list/SubtitlesTableViewController.h"
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
 #include "document/Player.h"
+#include "panels/ProblemsPanel.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -60,6 +63,8 @@ void DocumentWindow::buildPanes()
     m_table = m_panes->table();
     m_timeline = m_panes->timeline();
     connect(m_panes, &DocumentPanes::commandStateChanged, this, &DocumentWindow::updateActionStates);
+    connect(m_player, &VideoPlayerViewController::frameRateChanged, &m_document->problemIndex(),
+            &ProblemIndex::setFrameRate);
 
     m_topSplitter = new QSplitter(Qt::Horizontal);
     m_topSplitter->addWidget(m_player);
@@ -76,6 +81,13 @@ void DocumentWindow::buildPanes()
     m_verticalSplitter->setChildrenCollapsible(false);
     setCentralWidget(m_verticalSplitter);
     m_table->setFocus();
+
+    m_problems = new ProblemsPanel(m_document);
+    m_problemsDock = new QDockWidget(tr("Problems"), this);
+    m_problemsDock->setObjectName(QStringLiteral("problems"));
+    m_problemsDock->setWidget(m_problems);
+    addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
+    m_problemsDock->hide();
 }
 
 QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
@@ -171,6 +183,12 @@ void DocumentWindow::buildEditMenu()
                                  [this] { m_panes->setSubtitleStartTimeFromVideoPlayer(); });
     m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
+    menu->addSeparator();
+    QAction *preferences = addAction(menu, tr("Pre&ferences…"), {}, [this] { PreferencesDialog::run(this); });
+    const QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
+    preferences->setShortcuts(preferenceKeys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Comma)}
+                                                       : preferenceKeys);
+    preferences->setMenuRole(QAction::PreferencesRole);
     menu->setToolTipsVisible(true);
     m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
@@ -183,6 +201,14 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, tr("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
     addAction(menu, tr("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, tr("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    menu->addSeparator();
+    QAction *showProblems = m_problemsDock->toggleViewAction();
+    showProblems->setText(tr("&Problems"));
+    menu->addAction(showProblems);
+    ProblemsPanel *problems = m_problems;
+    addAction(menu, tr("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
+    addAction(menu, tr("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+              [problems] { problems->goToPreviousProblem(); });
 }
 
 void DocumentWindow::buildPlaybackMenu()

@@ -106,6 +106,13 @@ void SubtitlesTableViewController::configureTable()
     const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
     columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
     columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
+    // The measures stand after the times; the text stays last, where it stretches.
+    const int measureWidth = metrics.horizontalAdvance(QStringLiteral("000.000")) + padding;
+    for (int column : {SubtitleTableModel::DurationColumn, SubtitleTableModel::ReadingSpeedColumn,
+                       SubtitleTableModel::LongestLineColumn}) {
+        columns->resizeSection(column, measureWidth);
+        columns->moveSection(columns->visualIndex(column), columns->visualIndex(SubtitleTableModel::TextColumn));
+    }
     columns->setStretchLastSection(true);
     columns->setHighlightSections(false);
 }

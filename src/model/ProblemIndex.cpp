@@ -128,8 +128,20 @@ void ProblemIndex::reload()
     recheckAll();
 }
 
+bool ProblemIndex::catchUp(qsizetype countBefore)
+{
+    if (countBefore == qsizetype(m_problems.size()))
+        return false;
+    // Changes made while nobody passed them on (a file read before its window was made):
+    // start afresh rather than guess.
+    recheckAll();
+    return true;
+}
+
 void ProblemIndex::subtitlesInserted(const IndexSet &indexes)
 {
+    if (catchUp(m_controller.count() - indexes.count()))
+        return;
     // Final positions, ascending: inserting in that order lands each where it belongs.
     for (int index : indexes)
         m_problems.insert(m_problems.begin() + index, 0);
@@ -144,6 +156,8 @@ void ProblemIndex::subtitlesInserted(const IndexSet &indexes)
 
 void ProblemIndex::subtitlesRemoved(const SubtitleList &, const IndexSet &indexes)
 {
+    if (catchUp(m_controller.count() + indexes.count()))
+        return;
     for (auto it = indexes.end(); it != indexes.begin();) {
         --it;
         setEntry(*it, 0);
@@ -161,6 +175,8 @@ void ProblemIndex::subtitlesRemoved(const SubtitleList &, const IndexSet &indexe
 void ProblemIndex::subtitlesUpdated(const IndexSet &, const QList<SubtitleIndexUpdate> &indexUpdates,
                                     const IndexSet &newIndexes)
 {
+    if (catchUp(m_controller.count()))
+        return;
     // Replay the moves on the entries, remembering where each moved subtitle's former
     // predecessor ends up: its next subtitle is another one now.
     std::vector<int> formerPredecessors;

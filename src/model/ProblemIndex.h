@@ -20,7 +20,7 @@ class SubtitleController;
 // the list itself does).
 //
 // Feed it every change of the list, in order, right after the list changed (the slots
-// match the document's change signals).
+// match the document's change signals); after changes it did not hear of, reload() it.
 class ProblemIndex : public QObject
 {
     Q_OBJECT
@@ -63,6 +63,8 @@ private:
     class ChangedRange;
     void recheck(int position, ChangedRange &changed);
     void recheckAll();
+    // Checks everything again when the entries do not match the list before the change.
+    bool catchUp(qsizetype countBefore);
     void setEntry(int position, quint16 problems);
 
     const SubtitleController &m_controller;
