@@ -48,7 +48,7 @@ QualityLimitsPage::QualityLimitsPage(QWidget *parent)
     form->addRow(tr("M&inimum duration:"), m_minDuration);
     form->addRow(tr("M&aximum duration:"), m_maxDuration);
     form->addRow(tr("Maximum line &length:"), m_maxLineLength);
-    form->addRow(tr("Maximum &lines:"), m_maxLines);
+    form->addRow(tr("Maximum li&nes:"), m_maxLines);
     form->addRow(tr("Minimum &gap:"), m_minGapFrames);
     auto *note = new QLabel(tr("Characters are what a viewer reads: letters, digits, punctuation and the spaces "
                                "between words, without line breaks and formatting tags. The gap counts frames of "
