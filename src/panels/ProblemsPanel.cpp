@@ -34,7 +34,7 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
 
     m_summary = new QLabel(this);
     m_summary->setTextFormat(Qt::PlainText);
-    m_fixButton = new QPushButton(tr("&Fix"), this);
+    m_fixButton = new QPushButton(tr("Fi&x"), this);
     m_fixButton->setToolTip(tr("Mends the selected problem"));
     m_fixAllButton = new QPushButton(tr("Fix &All"), this);
     m_fixAllButton->setToolTip(tr("Mends every problem that can be mended, as one undo step"));
@@ -55,7 +55,6 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
         updateSummary();
     });
     connect(document, &Document::selectionChanged, this, &ProblemsPanel::selectRowOfSelection);
-    connect(m_view, &QTableView::activated, this, &ProblemsPanel::fixSelected);
     updateSummary();
 }
 
