@@ -88,11 +88,11 @@ void DocumentWindow::buildPanes()
     m_problemsDock->setWidget(m_problems);
     addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
     m_problemsDock->hide();
-    // Shown for the first time, it takes a quarter of the window rather than half the list.
+    // Shown for the first time, it takes a fifth of the window rather than half the list.
     connect(m_problemsDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible && !m_problemsDock->property("sized").toBool()) {
             m_problemsDock->setProperty("sized", true);
-            resizeDocks({m_problemsDock}, {width() / 4}, Qt::Horizontal);
+            resizeDocks({m_problemsDock}, {width() / 5}, Qt::Horizontal);
         }
     });
 }

@@ -107,10 +107,11 @@ void SubtitlesTableViewController::configureTable()
     columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
     columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
     // The measures stand after the times; the text stays last, where it stretches.
-    const int measureWidth = metrics.horizontalAdvance(QStringLiteral("000.000")) + padding;
-    for (int column : {SubtitleTableModel::DurationColumn, SubtitleTableModel::ReadingSpeedColumn,
-                       SubtitleTableModel::LongestLineColumn}) {
-        columns->resizeSection(column, measureWidth);
+    const std::pair<int, QString> measures[] = {{SubtitleTableModel::DurationColumn, QStringLiteral("00.000")},
+                                                {SubtitleTableModel::ReadingSpeedColumn, QStringLiteral("00.0")},
+                                                {SubtitleTableModel::LongestLineColumn, QStringLiteral("00 ×0")}};
+    for (const auto &[column, widest] : measures) {
+        columns->resizeSection(column, metrics.horizontalAdvance(widest) + padding);
         columns->moveSection(columns->visualIndex(column), columns->visualIndex(SubtitleTableModel::TextColumn));
     }
     columns->setStretchLastSection(true);

@@ -38,12 +38,14 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     m_fixButton->setToolTip(tr("Mends the selected problem"));
     m_fixAllButton = new QPushButton(tr("Fix &All"), this);
     m_fixAllButton->setToolTip(tr("Mends every problem that can be mended, as one undo step"));
+    m_summary->setWordWrap(true);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_summary, 1);
+    buttons->addStretch(1);
     buttons->addWidget(m_fixButton);
     buttons->addWidget(m_fixAllButton);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_summary);
     layout->addWidget(m_view);
     layout->addLayout(buttons);
 
