@@ -49,7 +49,7 @@ fuzz: deps
 
 # Every benchmark in turn; BENCHES picks some (the waveform one first makes a one-hour
 # film in /tmp, about 90 s once).
-BENCHES ?= cuewright-bench cuewright-bench-list cuewright-bench-timeline cuewright-bench-waveform
+BENCHES ?= cuewright-bench cuewright-bench-list cuewright-bench-quality cuewright-bench-timeline cuewright-bench-waveform
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	@for b in $(BENCHES); do echo "== $$b"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b $(BENCH_ARGS) || exit 1; done

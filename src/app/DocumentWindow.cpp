@@ -6,7 +6,7 @@
 #include "app/DocumentPanes.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
-#include "app/KeyboardPreferencesPage.h"
+#include "app/PreferencesDialog.h"
 #include "app/ShortcutSettings.h"
 #include "app/SpellingLanguageMenu.h"
 #include "app/WindowPlacement.h"
@@ -18,6 +18,7 @@
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
 #include "document/Player.h"
+#include "panels/ProblemsPanel.h"
 #include "panels/ShiftTimesDialog.h"
 #include "panels/SynchronizeDialog.h"
 #include "player/VideoPlayerViewController.h"
@@ -27,6 +28,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -78,6 +80,8 @@ void DocumentWindow::buildPanes()
     m_table = m_panes->table();
     m_timeline = m_panes->timeline();
     connect(m_panes, &DocumentPanes::commandStateChanged, this, &DocumentWindow::updateActionStates);
+    connect(m_player, &VideoPlayerViewController::frameRateChanged, &m_document->problemIndex(),
+            &ProblemIndex::setFrameRate);
 
     m_topSplitter = new QSplitter(Qt::Horizontal);
     m_topSplitter->addWidget(m_player);
@@ -94,6 +98,20 @@ void DocumentWindow::buildPanes()
     m_verticalSplitter->setChildrenCollapsible(false);
     setCentralWidget(m_verticalSplitter);
     m_table->setFocus();
+
+    m_problems = new ProblemsPanel(m_document);
+    m_problemsDock = new QDockWidget(tr("Problems"), this);
+    m_problemsDock->setObjectName(QStringLiteral("problems"));
+    m_problemsDock->setWidget(m_problems);
+    addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
+    m_problemsDock->hide();
+    // Shown for the first time, it takes a fifth of the window rather than half the list.
+    connect(m_problemsDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && !m_problemsDock->property("sized").toBool()) {
+            m_problemsDock->setProperty("sized", true);
+            resizeDocks({m_problemsDock}, {width() / 5}, Qt::Horizontal);
+        }
+    });
 }
 
 QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
@@ -191,6 +209,12 @@ void DocumentWindow::buildEditMenu()
     m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
     addTimingAndTextCommands(menu);
+    menu->addSeparator();
+    QAction *preferences = addAction(menu, tr("Pre&ferences…"), {}, [this] { PreferencesDialog::run(this); });
+    const QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
+    preferences->setShortcuts(preferenceKeys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Comma)}
+                                                       : preferenceKeys);
+    preferences->setMenuRole(QAction::PreferencesRole);
     menu->setToolTipsVisible(true);
     m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
@@ -207,6 +231,14 @@ void DocumentWindow::buildViewMenu()
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
     new SpellingLanguageMenu(spelling, m_document, menu);
+    menu->addSeparator();
+    QAction *showProblems = m_problemsDock->toggleViewAction();
+    showProblems->setText(tr("&Problems"));
+    menu->addAction(showProblems);
+    ProblemsPanel *problems = m_problems;
+    addAction(menu, tr("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
+    addAction(menu, tr("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+              [problems] { problems->goToPreviousProblem(); });
 }
 
 void DocumentWindow::buildPlaybackMenu()
@@ -280,7 +312,6 @@ void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
     addAction(menu, tr("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
               [this] { FindReplaceDialog::open(m_document, this, false)->findPrevious(); });
     menu->addSeparator();
-    addAction(menu, tr("Key&board Shortcuts…"), {}, [this] { KeyboardPreferencesPage::showDialog(this); });
 }
 
 void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)

@@ -4,10 +4,12 @@
 
 class Document;
 class DocumentPanes;
+class ProblemsPanel;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
 class QAction;
+class QDockWidget;
 class QMenu;
 class QSplitter;
 
@@ -26,6 +28,7 @@ public:
     SubtitlesTableViewController *subtitlesTableViewController() const { return m_table; }
     TimelineViewController *timelineViewController() const { return m_timeline; }
     DocumentPanes *panes() const { return m_panes; }
+    ProblemsPanel *problemsPanel() const { return m_problems; }
 
     // Geometry, splitter sizes and the restorable state of the document and its panes.
     QVariantMap saveState() const;
@@ -67,6 +70,8 @@ private:
     VideoPlayerViewController *m_player = nullptr;
     SubtitlesTableViewController *m_table = nullptr;
     TimelineViewController *m_timeline = nullptr;
+    ProblemsPanel *m_problems = nullptr;
+    QDockWidget *m_problemsDock = nullptr;
     QMenu *m_editMenu = nullptr;
     QAction *m_copyAction = nullptr;
     QAction *m_pasteAction = nullptr;

@@ -84,22 +84,6 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
         m_tree->setCurrentItem(m_tree->topLevelItem(0));
 }
 
-void KeyboardPreferencesPage::showDialog(QMainWindow *window)
-{
-    QDialog dialog(window);
-    dialog.setWindowTitle(tr("Keyboard Shortcuts"));
-    auto *page = new KeyboardPreferencesPage(window, &dialog);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(page);
-    layout->addWidget(buttons);
-    dialog.resize(560, 620);
-    if (dialog.exec() == QDialog::Accepted)
-        page->apply();
-}
-
 QKeySequence KeyboardPreferencesPage::keysOf(QAction *action) const
 {
     return m_changed.value(action, action->shortcut());

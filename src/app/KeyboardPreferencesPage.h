@@ -22,9 +22,6 @@ class KeyboardPreferencesPage : public QWidget
 public:
     explicit KeyboardPreferencesPage(QMainWindow *window, QWidget *parent = nullptr);
 
-    // Runs the page in a dialog of its own over `window`.
-    static void showDialog(QMainWindow *window);
-
     QTreeWidget *tree() const { return m_tree; }
     QKeySequenceEdit *keysEdit() const { return m_keys; }
     QLabel *conflictLabel() const { return m_conflict; }

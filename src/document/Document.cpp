@@ -1,6 +1,7 @@
 #include "document/Document.h"
 
 #include "document/Preferences.h"
+#include "document/QualitySettings.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 
@@ -27,6 +28,13 @@ void replaceSubtitlesUndoably(SubtitleController &controller, SubtitleList subti
 Document::Document(QObject *parent)
     : QObject(parent)
 {
+    // Connected before any pane, so the problems are current when the panes hear of a change.
+    connect(this, &Document::subtitlesReloaded, &m_problemIndex, &ProblemIndex::reload);
+    connect(this, &Document::subtitlesInserted, &m_problemIndex, &ProblemIndex::subtitlesInserted);
+    connect(this, &Document::subtitlesRemoved, &m_problemIndex, &ProblemIndex::subtitlesRemoved);
+    connect(this, &Document::subtitlesUpdated, &m_problemIndex, &ProblemIndex::subtitlesUpdated);
+    m_problemIndex.setLimits(QualitySettings::shared()->limits());
+    connect(QualitySettings::shared(), &QualitySettings::limitsChanged, &m_problemIndex, &ProblemIndex::setLimits);
 }
 
 Document::~Document()
@@ -39,6 +47,7 @@ void Document::attachController()
 {
     m_subtitleController.setDelegate(this);
     m_subtitleController.setUndoManager(&m_undoManager);
+    m_problemIndex.reload(); // the file was read before anyone listened
 }
 
 void Document::setPlayer(Player *player)

@@ -4,6 +4,7 @@
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 #include "model/IndexSet.h"
+#include "model/ProblemIndex.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
@@ -67,6 +68,8 @@ public:
 
     SubtitleController &subtitleController() { return m_subtitleController; }
     UndoManager &undoManager() { return m_undoManager; }
+    // The quality problems of every subtitle, up to date before any pane hears of a change.
+    ProblemIndex &problemIndex() { return m_problemIndex; }
 
     const IndexSet &selectedSubtitleIndexes() const { return m_selectedSubtitleIndexes; }
     void setSelectedSubtitleIndexes(const IndexSet &indexes);
@@ -118,6 +121,7 @@ signals:
 private:
     SubtitleController m_subtitleController;
     UndoManager m_undoManager;
+    ProblemIndex m_problemIndex{m_subtitleController};
     IndexSet m_selectedSubtitleIndexes;
     QPointer<Player> m_player;
     QString m_filePath;

@@ -2,13 +2,59 @@
 
 #include "document/Document.h"
 #include "format/SubtitleParser.h"
+#include "model/QualityCheck.h"
 #include "spelling/Spelling.h"
 
+#include <QColor>
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+QColor markColor()
+{
+    return QColor(230, 60, 40, 90);
+}
+
+// A dot in the # column: visible in selected rows too, where backgrounds are not.
+QIcon problemIcon()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(12, 12);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(220, 50, 30));
+        painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
+// The problems each column is marked for.
+QualityCheck::Problems markedProblems(int column)
+{
+    switch (column) {
+    case SubtitleTableModel::EndColumn:
+        return QualityCheck::Overlap | QualityCheck::GapTooSmall;
+    case SubtitleTableModel::DurationColumn:
+        return QualityCheck::TooShort | QualityCheck::TooLong;
+    case SubtitleTableModel::ReadingSpeedColumn:
+        return QualityCheck::TooFast;
+    case SubtitleTableModel::LongestLineColumn:
+        return QualityCheck::LineTooLong | QualityCheck::TooManyLines;
+    default:
+        return {};
+    }
+}
+
+} // namespace
 
 SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
     : QAbstractTableModel(parent)
@@ -23,6 +69,10 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
             [this](const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates, const IndexSet &) {
                 updateRows(indexes, indexUpdates);
             });
+    // Queued: the index reports positions of the list as it is, which these rows reach
+    // only once the change has been replayed on them.
+    connect(&document->problemIndex(), &ProblemIndex::problemsChanged, this, &SubtitleTableModel::problemsChanged,
+            Qt::QueuedConnection);
 }
 
 int SubtitleTableModel::rowCount(const QModelIndex &parent) const
@@ -98,11 +148,47 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
             return misspeltMark();
         break;
     case Qt::TextAlignmentRole:
-        if (index.column() == NumberColumn)
+        if (index.column() == NumberColumn || index.column() >= DurationColumn)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    return {};
+    return qualityData(*subtitle, index.row(), index.column(), role);
+}
+
+QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
+{
+    if (role == Qt::DisplayRole && column >= DurationColumn) {
+        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text);
+        switch (column) {
+        case DurationColumn:
+            return QString::number(QualityCheck::duration(subtitle), 'f', 3);
+        case ReadingSpeedColumn: {
+            const double speed = QualityCheck::readingSpeed(text.characters, QualityCheck::duration(subtitle));
+            return std::isfinite(speed) ? QString::number(speed, 'f', 1) : QStringLiteral("∞");
+        }
+        case LongestLineColumn:
+            return text.lines > 1 ? tr("%1 ×%2", "longest line, number of lines").arg(text.longestLine).arg(text.lines)
+                                  : QString::number(text.longestLine);
+        }
+    }
+    if (!m_document || (role != Qt::BackgroundRole && role != Qt::DecorationRole && role != Qt::ToolTipRole))
+        return {};
+    const ProblemIndex &problems = m_document->problemIndex();
+    const QualityCheck::Problems found = problems.problems(row);
+    if (!found)
+        return {};
+    if (role == Qt::DecorationRole)
+        return column == NumberColumn ? QVariant(problemIcon()) : QVariant();
+    if (role == Qt::BackgroundRole)
+        return found & markedProblems(column) ? QVariant(markColor()) : QVariant();
+    if (column == TextColumn) // the text column's tip shows the whole text
+        return {};
+    QStringList lines;
+    for (QualityCheck::Problem problem : QualityCheck::allProblems) {
+        if (found & problem)
+            lines << tr("%1: %2").arg(QualityCheck::name(problem), problems.describe(row, problem));
+    }
+    return lines.join(u'\n');
 }
 
 QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -110,7 +196,19 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::TextAlignmentRole)
-        return int((section == NumberColumn ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        return int((section == NumberColumn || section >= DurationColumn ? Qt::AlignRight : Qt::AlignLeft)
+                   | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole) {
+        switch (section) {
+        case DurationColumn:
+            return tr("Seconds on screen");
+        case ReadingSpeedColumn:
+            return tr("Reading speed: visible characters per second, without line breaks and formatting tags");
+        case LongestLineColumn:
+            return tr("Characters in the longest line (×: the number of lines)");
+        }
+        return {};
+    }
     if (role != Qt::DisplayRole)
         return {};
     switch (section) {
@@ -122,6 +220,12 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
         return tr("End");
     case TextColumn:
         return tr("Text");
+    case DurationColumn:
+        return tr("Duration");
+    case ReadingSpeedColumn:
+        return tr("CPS", "characters per second");
+    case LongestLineColumn:
+        return tr("Line", "characters in the longest line");
     }
     return {};
 }
@@ -212,6 +316,14 @@ void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<Subtitl
             emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     }
     renumberFrom(firstMoved);
+}
+
+void SubtitleTableModel::problemsChanged(int first, int last)
+{
+    const int lastRow = int(m_rows.size()) - 1;
+    if (first > lastRow)
+        return;
+    emit dataChanged(index(std::max(first, 0), 0), index(std::min(last, lastRow), ColumnCount - 1));
 }
 
 void SubtitleTableModel::renumberFrom(int row)

@@ -10,7 +10,10 @@
 class Document;
 class Spelling;
 
-// The document's subtitles as table rows: #, Start, End, Text. Nothing but the row's
+// The document's subtitles as table rows: #, Start, End, Text, and the measures the
+// quality limits apply to (duration, reading speed, longest line), each marked when the
+// subtitle breaks its limit; # is marked for any problem, End for an overlap or a gap
+// too small. Nothing but the row's
 // subtitle is kept per row, so a list of a million subtitles costs only the rows that
 // are painted.
 //
@@ -23,7 +26,16 @@ class SubtitleTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { NumberColumn, StartColumn, EndColumn, TextColumn, ColumnCount };
+    enum Column {
+        NumberColumn,
+        StartColumn,
+        EndColumn,
+        TextColumn,
+        DurationColumn,
+        ReadingSpeedColumn,
+        LongestLineColumn,
+        ColumnCount
+    };
 
     explicit SubtitleTableModel(Document *document, QObject *parent = nullptr);
 
@@ -46,6 +58,8 @@ private:
     void removeRows(const IndexSet &indexes);
     void updateRows(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates);
     void renumberFrom(int row);
+    void problemsChanged(int first, int last);
+    QVariant qualityData(const Subtitle &subtitle, int row, int column, int role) const;
 
     QPointer<Document> m_document;
     QPointer<Spelling> m_spelling;

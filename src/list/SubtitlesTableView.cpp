@@ -2,6 +2,7 @@
 
 #include "list/SubtitleTableModel.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -91,8 +92,9 @@ void SubtitlesTableView::paintEvent(QPaintEvent *event)
     if (m_clickedRow < 0 || !model())
         return;
     // Marks the row the open menu acts on, which need not be selected.
-    const QRect first = visualRect(model()->index(m_clickedRow, 0));
-    const QRect last = visualRect(model()->index(m_clickedRow, model()->columnCount() - 1));
+    const QHeaderView *columns = horizontalHeader();
+    const QRect first = visualRect(model()->index(m_clickedRow, columns->logicalIndex(0)));
+    const QRect last = visualRect(model()->index(m_clickedRow, columns->logicalIndex(columns->count() - 1)));
     QPainter painter(viewport());
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.drawRect(first.united(last).adjusted(1, 1, -1, -1));

@@ -108,6 +108,14 @@ void SubtitlesTableViewController::configureTable()
     const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
     columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
     columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
+    // The measures stand after the times; the text stays last, where it stretches.
+    const std::pair<int, QString> measures[] = {{SubtitleTableModel::DurationColumn, QStringLiteral("00.000")},
+                                                {SubtitleTableModel::ReadingSpeedColumn, QStringLiteral("00.0")},
+                                                {SubtitleTableModel::LongestLineColumn, QStringLiteral("00 ×0")}};
+    for (const auto &[column, widest] : measures) {
+        columns->resizeSection(column, metrics.horizontalAdvance(widest) + padding);
+        columns->moveSection(columns->visualIndex(column), columns->visualIndex(SubtitleTableModel::TextColumn));
+    }
     columns->setStretchLastSection(true);
     columns->setHighlightSections(false);
 }

@@ -1,0 +1,52 @@
+#include "app/PreferencesDialog.h"
+
+#include "app/KeyboardPreferencesPage.h"
+
+#include "app/QualityLimitsPage.h"
+
+#include <QDialogButtonBox>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+PreferencesDialog::PreferencesDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(tr("Preferences"));
+    m_tabs = new QTabWidget(this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        applyPages();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+}
+
+void PreferencesDialog::addPage(QWidget *page, const QString &title, std::function<void()> apply)
+{
+    m_tabs->addTab(page, title);
+    if (apply)
+        m_apply.append(std::move(apply));
+}
+
+void PreferencesDialog::applyPages()
+{
+    for (const auto &apply : std::as_const(m_apply))
+        apply();
+}
+
+void PreferencesDialog::run(QWidget *parent)
+{
+    PreferencesDialog dialog(parent);
+    auto *limits = new QualityLimitsPage;
+    dialog.addPage(limits, tr("Limits"), [limits] { limits->apply(); });
+    // The keys of the menu commands, as the window asking has them.
+    if (auto *window = qobject_cast<QMainWindow *>(parent ? parent->window() : nullptr)) {
+        auto *keyboard = new KeyboardPreferencesPage(window);
+        dialog.addPage(keyboard, tr("Keyboard"), [keyboard] { keyboard->apply(); });
+    }
+    dialog.exec();
+}

@@ -1,0 +1,211 @@
+#include "model/ProblemIndex.h"
+
+#include "model/Fatal.h"
+#include "model/SubtitleController.h"
+
+#include <algorithm>
+#include <limits>
+
+// The lowest and highest position whose problems changed during one change of the list.
+class ProblemIndex::ChangedRange
+{
+public:
+    void add(int position)
+    {
+        first = std::min(first, position);
+        last = std::max(last, position);
+    }
+    bool isEmpty() const { return first > last; }
+
+    int first = std::numeric_limits<int>::max();
+    int last = -1;
+};
+
+ProblemIndex::ProblemIndex(const SubtitleController &controller, QObject *parent)
+    : QObject(parent)
+    , m_controller(controller)
+{
+    recheckAll();
+}
+
+void ProblemIndex::setLimits(const QualityLimits &limits)
+{
+    const QualityLimits clamped = limits.clamped();
+    if (clamped == m_limits)
+        return;
+    m_limits = clamped;
+    recheckAll();
+}
+
+void ProblemIndex::setFrameRate(double frameRate)
+{
+    if (frameRate == m_frameRate)
+        return;
+    const double oldGap = minGap();
+    m_frameRate = frameRate;
+    if (minGap() != oldGap)
+        recheckAll();
+}
+
+QualityCheck::Problems ProblemIndex::problems(int position) const
+{
+    if (position < 0 || size_t(position) >= m_problems.size())
+        return {};
+    return QualityCheck::Problems::fromInt(m_problems[size_t(position)]);
+}
+
+std::optional<int> ProblemIndex::nextProblem(int position) const
+{
+    const int count = int(m_problems.size());
+    if (m_subtitlesWithProblems == 0 || count == 0)
+        return std::nullopt;
+    const int start = std::clamp(position, -1, count - 1);
+    for (int step = 1; step <= count; ++step) {
+        const int candidate = (start + step) % count;
+        if (m_problems[size_t(candidate)] != 0)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ProblemIndex::previousProblem(int position) const
+{
+    const int count = int(m_problems.size());
+    if (m_subtitlesWithProblems == 0 || count == 0)
+        return std::nullopt;
+    const int start = position < 0 || position > count ? count : position;
+    for (int step = 1; step <= count; ++step) {
+        const int candidate = ((start - step) % count + count) % count;
+        if (m_problems[size_t(candidate)] != 0)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+QString ProblemIndex::describe(int position, QualityCheck::Problem problem) const
+{
+    if (position < 0 || position >= m_controller.count())
+        return {};
+    const Subtitle *next = position + 1 < m_controller.count() ? m_controller.at(position + 1).get() : nullptr;
+    return QualityCheck::describe(problem, *m_controller.at(position), next, m_limits, minGap());
+}
+
+void ProblemIndex::setEntry(int position, quint16 problems)
+{
+    quint16 &entry = m_problems[size_t(position)];
+    m_subtitlesWithProblems += int(problems != 0) - int(entry != 0);
+    entry = problems;
+}
+
+void ProblemIndex::recheck(int position, ChangedRange &changed)
+{
+    const SubtitleList &list = m_controller.subtitles();
+    if (position < 0 || position >= list.size())
+        return;
+    if (size_t(list.size()) != m_problems.size())
+        CUEWRIGHT_FATAL("the problem index missed a change of the list");
+    const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
+    const quint16 problems = QualityCheck::check(*list[position], next, m_limits, minGap()).toInt();
+    if (problems != m_problems[size_t(position)]) {
+        setEntry(position, problems);
+        changed.add(position);
+    }
+}
+
+void ProblemIndex::recheckAll()
+{
+    m_problems.assign(size_t(m_controller.count()), 0);
+    m_subtitlesWithProblems = 0;
+    ChangedRange changed;
+    for (int position = 0; position < m_controller.count(); ++position)
+        recheck(position, changed);
+    if (!m_problems.empty())
+        emit problemsChanged(0, int(m_problems.size()) - 1);
+}
+
+void ProblemIndex::reload()
+{
+    recheckAll();
+}
+
+bool ProblemIndex::catchUp(qsizetype countBefore)
+{
+    if (countBefore == qsizetype(m_problems.size()))
+        return false;
+    // Changes made while nobody passed them on (a file read before its window was made):
+    // start afresh rather than guess.
+    recheckAll();
+    return true;
+}
+
+void ProblemIndex::subtitlesInserted(const IndexSet &indexes)
+{
+    if (catchUp(m_controller.count() - indexes.count()))
+        return;
+    // Final positions, ascending: inserting in that order lands each where it belongs.
+    for (int index : indexes)
+        m_problems.insert(m_problems.begin() + index, 0);
+    ChangedRange changed;
+    for (int index : indexes) {
+        recheck(index - 1, changed); // its next subtitle is a new one now
+        recheck(index, changed);
+    }
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}
+
+void ProblemIndex::subtitlesRemoved(const SubtitleList &, const IndexSet &indexes)
+{
+    if (catchUp(m_controller.count() + indexes.count()))
+        return;
+    for (auto it = indexes.end(); it != indexes.begin();) {
+        --it;
+        setEntry(*it, 0);
+        m_problems.erase(m_problems.begin() + *it);
+    }
+    // The subtitle before each removed one has a new next subtitle. Removed before the
+    // k-th removed position are k others, so its predecessor now lies at index − k − 1.
+    ChangedRange changed;
+    for (int k = 0; k < indexes.count(); ++k)
+        recheck(indexes.at(k) - k - 1, changed);
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}
+
+void ProblemIndex::subtitlesUpdated(const IndexSet &, const QList<SubtitleIndexUpdate> &indexUpdates,
+                                    const IndexSet &newIndexes)
+{
+    if (catchUp(m_controller.count()))
+        return;
+    // Replay the moves on the entries, remembering where each moved subtitle's former
+    // predecessor ends up: its next subtitle is another one now.
+    std::vector<int> formerPredecessors;
+    for (const SubtitleIndexUpdate &update : indexUpdates) {
+        const int from = update.oldIndex;
+        const int to = update.newIndex;
+        const quint16 entry = m_problems[size_t(from)];
+        m_problems.erase(m_problems.begin() + from);
+        m_problems.insert(m_problems.begin() + to, entry);
+        for (int &position : formerPredecessors) {
+            if (position == from) {
+                position = to;
+                continue;
+            }
+            if (position > from)
+                --position;
+            if (position >= to)
+                ++position;
+        }
+        if (from > 0)
+            formerPredecessors.push_back(to <= from - 1 ? from : from - 1);
+    }
+    ChangedRange changed;
+    for (int position : formerPredecessors)
+        recheck(position, changed);
+    for (int index : newIndexes) {
+        recheck(index - 1, changed);
+        recheck(index, changed);
+    }
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/IndexSet.h"
+#include "model/QualityCheck.h"
+#include "model/QualityLimits.h"
+#include "model/Subtitle.h"
+#include "model/SubtitleIndexUpdate.h"
+
+#include <QObject>
+
+#include <optional>
+#include <vector>
+
+class SubtitleController;
+
+// The problems of every subtitle of one list, kept up to date from the list's change
+// reports. A subtitle's problems depend on itself and the subtitle after it only, so each
+// change rechecks the changed subtitles and their predecessors: the cost follows what
+// changed, not the length of the list (beyond moving the per-subtitle entries along, as
+// the list itself does).
+//
+// Feed it every change of the list, in order, right after the list changed (the slots
+// match the document's change signals); after changes it did not hear of, reload() it.
+class ProblemIndex : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ProblemIndex(const SubtitleController &controller, QObject *parent = nullptr);
+
+    const QualityLimits &limits() const { return m_limits; }
+    void setLimits(const QualityLimits &limits);
+    // The frame rate the minimum gap is counted in (0 while no video gives one).
+    double frameRate() const { return m_frameRate; }
+    void setFrameRate(double frameRate);
+    double minGap() const { return m_limits.minGap(m_frameRate); }
+
+    // The problems of the subtitle at `position`; none outside the list. Constant time.
+    QualityCheck::Problems problems(int position) const;
+    // How many subtitles have at least one problem.
+    int subtitlesWithProblems() const { return m_subtitlesWithProblems; }
+    // The nearest subtitle with a problem after (before) `position`, going round the end
+    // of the list; `position` itself comes last. Pass -1 to start before the first.
+    std::optional<int> nextProblem(int position) const;
+    std::optional<int> previousProblem(int position) const;
+    // Describes each problem of the subtitle at `position`, in listing order.
+    QString describe(int position, QualityCheck::Problem problem) const;
+
+public slots:
+    void reload();
+    void subtitlesInserted(const IndexSet &indexes);
+    void subtitlesRemoved(const SubtitleList &subtitles, const IndexSet &indexes);
+    void subtitlesUpdated(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates,
+                          const IndexSet &newIndexes);
+
+signals:
+    // The problems of the subtitles at positions first…last (in the list as it is now)
+    // may have changed. Positions that only moved with an insertion or removal are not
+    // reported: the list's own change reports say so.
+    void problemsChanged(int first, int last);
+
+private:
+    class ChangedRange;
+    void recheck(int position, ChangedRange &changed);
+    void recheckAll();
+    // Checks everything again when the entries do not match the list before the change.
+    bool catchUp(qsizetype countBefore);
+    void setEntry(int position, quint16 problems);
+
+    const SubtitleController &m_controller;
+    QualityLimits m_limits;
+    double m_frameRate = 0;
+    std::vector<quint16> m_problems; // one entry per list position
+    int m_subtitlesWithProblems = 0;
+};

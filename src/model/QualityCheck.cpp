@@ -1,0 +1,181 @@
+#include "model/QualityCheck.h"
+
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Below U+0300 every character is a grapheme of its own (combining marks start there).
+bool isPlain(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x300 && c != u'<' && c != u'{';
+    });
+}
+
+// Where the tag starting at `from` ends (one past its last character), or -1 when the
+// text there is no tag: "<i>", "</font>", "<font color=…>", "{\an8}".
+qsizetype tagEnd(QStringView text, qsizetype from)
+{
+    const QChar c = text[from];
+    if (c == u'<') {
+        qsizetype k = from + 1;
+        if (k < text.size() && text[k] == u'/')
+            ++k;
+        if (k >= text.size() || !(text[k].isLetter() && text[k].unicode() < 0x80))
+            return -1;
+        const qsizetype close = text.indexOf(u'>', k);
+        return close < 0 ? -1 : close + 1;
+    }
+    if (c == u'{' && from + 1 < text.size() && text[from + 1] == u'\\') {
+        const qsizetype close = text.indexOf(u'}', from + 2);
+        return close < 0 ? -1 : close + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+QString QualityCheck::withoutTags(QStringView text)
+{
+    QString result;
+    result.reserve(text.size());
+    qsizetype k = 0;
+    while (k < text.size()) {
+        const qsizetype end = tagEnd(text, k);
+        if (end < 0)
+            result.append(text[k++]);
+        else
+            k = end;
+    }
+    return result;
+}
+
+int QualityCheck::graphemeCount(QStringView text)
+{
+    if (isPlain(text))
+        return int(text.size());
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), int(text.size()));
+    int count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
+}
+
+int QualityCheck::visibleLength(QStringView line)
+{
+    if (isPlain(line))
+        return int(line.trimmed().size());
+    const QString visible = withoutTags(line);
+    return graphemeCount(QStringView(visible).trimmed());
+}
+
+QualityCheck::TextMeasure QualityCheck::measure(QStringView text)
+{
+    TextMeasure measure;
+    qsizetype from = 0;
+    while (from <= text.size()) {
+        qsizetype lineEnd = text.indexOf(u'\n', from);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const int length = visibleLength(text.sliced(from, lineEnd - from));
+        if (length > 0) {
+            ++measure.lines;
+            measure.characters += length;
+            measure.longestLine = std::max(measure.longestLine, length);
+        }
+        from = lineEnd + 1;
+    }
+    return measure;
+}
+
+double QualityCheck::readingSpeed(int characters, double duration)
+{
+    if (characters == 0)
+        return 0;
+    if (duration <= 0)
+        return std::numeric_limits<double>::infinity();
+    return characters / duration;
+}
+
+double QualityCheck::readingSpeed(const Subtitle &subtitle)
+{
+    return readingSpeed(measure(subtitle.text).characters, duration(subtitle));
+}
+
+QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subtitle *next,
+                                           const QualityLimits &limits, double minGap)
+{
+    Problems problems;
+    if (next) {
+        if (subtitle.end > next->start + tolerance)
+            problems |= Overlap;
+        else if (next->start - subtitle.end < minGap - tolerance)
+            problems |= GapTooSmall;
+    }
+    const double length = duration(subtitle);
+    if (length < limits.minDuration - tolerance)
+        problems |= TooShort;
+    if (length > limits.maxDuration + tolerance)
+        problems |= TooLong;
+    const TextMeasure text = measure(subtitle.text);
+    if (text.characters > 0 && text.characters > limits.maxCharactersPerSecond * (length + tolerance))
+        problems |= TooFast;
+    if (text.longestLine > limits.maxLineLength)
+        problems |= LineTooLong;
+    if (text.lines > limits.maxLines)
+        problems |= TooManyLines;
+    return problems;
+}
+
+QString QualityCheck::name(Problem problem)
+{
+    switch (problem) {
+    case Overlap:
+        return tr("Overlap");
+    case GapTooSmall:
+        return tr("Gap too small");
+    case TooShort:
+        return tr("Too short");
+    case TooLong:
+        return tr("Too long");
+    case TooFast:
+        return tr("Too fast");
+    case LineTooLong:
+        return tr("Line too long");
+    case TooManyLines:
+        return tr("Too many lines");
+    }
+    return {};
+}
+
+QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const Subtitle *next,
+                               const QualityLimits &limits, double minGap)
+{
+    const double length = duration(subtitle);
+    switch (problem) {
+    case Overlap:
+        return tr("Runs %L1 s into the next subtitle").arg(next ? subtitle.end - next->start : 0.0, 0, 'f', 3);
+    case GapTooSmall:
+        return tr("%L1 s before the next subtitle; at least %L2 s")
+            .arg(next ? next->start - subtitle.end : 0.0, 0, 'f', 3)
+            .arg(minGap, 0, 'f', 3);
+    case TooShort:
+        return tr("%L1 s on screen; at least %L2 s").arg(length, 0, 'f', 3).arg(limits.minDuration, 0, 'f', 3);
+    case TooLong:
+        return tr("%L1 s on screen; at most %L2 s").arg(length, 0, 'f', 3).arg(limits.maxDuration, 0, 'f', 3);
+    case TooFast: {
+        const double speed = readingSpeed(subtitle);
+        const QString shown = std::isfinite(speed) ? QStringLiteral("%L1").arg(speed, 0, 'f', 1) : QStringLiteral("∞");
+        return tr("%1 characters per second; at most %L2").arg(shown).arg(limits.maxCharactersPerSecond);
+    }
+    case LineTooLong:
+        return tr("A line of %1 characters; at most %2").arg(measure(subtitle.text).longestLine).arg(limits.maxLineLength);
+    case TooManyLines:
+        return tr("%1 lines; at most %2").arg(measure(subtitle.text).lines).arg(limits.maxLines);
+    }
+    return {};
+}

@@ -1,0 +1,85 @@
+#include "model/QualityLimits.h"
+
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString maxCharactersPerSecondKey = QStringLiteral("quality/maxCharactersPerSecond");
+const QString minDurationKey = QStringLiteral("quality/minDuration");
+const QString maxDurationKey = QStringLiteral("quality/maxDuration");
+const QString maxLineLengthKey = QStringLiteral("quality/maxLineLength");
+const QString maxLinesKey = QStringLiteral("quality/maxLines");
+const QString minGapFramesKey = QStringLiteral("quality/minGapFrames");
+
+double clampedValue(double value, double fallback, double low, double high)
+{
+    if (!std::isfinite(value))
+        return fallback;
+    return std::clamp(value, low, high);
+}
+
+double readNumber(const QSettings &settings, const QString &key, double fallback)
+{
+    bool ok = false;
+    const double value = settings.value(key).toDouble(&ok);
+    return ok ? value : fallback;
+}
+
+int clampedInt(double value, int fallback, int low, int high)
+{
+    if (!std::isfinite(value))
+        return fallback;
+    return int(std::lround(std::clamp(value, double(low), double(high))));
+}
+
+} // namespace
+
+double QualityLimits::minGap(double frameRate) const
+{
+    const double rate = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 24.0;
+    return minGapFrames / rate;
+}
+
+QualityLimits QualityLimits::clamped() const
+{
+    const QualityLimits defaults;
+    QualityLimits limits;
+    limits.maxCharactersPerSecond = clampedValue(maxCharactersPerSecond, defaults.maxCharactersPerSecond, 1, 1000);
+    limits.minDuration = clampedValue(minDuration, defaults.minDuration, 0, 3600);
+    limits.maxDuration = clampedValue(maxDuration, defaults.maxDuration, 0.1, 86400);
+    limits.maxDuration = std::max(limits.maxDuration, limits.minDuration);
+    limits.maxLineLength = clampedInt(maxLineLength, defaults.maxLineLength, 1, 10000);
+    limits.maxLines = clampedInt(maxLines, defaults.maxLines, 1, 100);
+    limits.minGapFrames = clampedInt(minGapFrames, defaults.minGapFrames, 0, 1000);
+    return limits;
+}
+
+QualityLimits QualityLimits::load(const QSettings &settings)
+{
+    const QualityLimits defaults;
+    QualityLimits limits;
+    limits.maxCharactersPerSecond = readNumber(settings, maxCharactersPerSecondKey, defaults.maxCharactersPerSecond);
+    limits.minDuration = readNumber(settings, minDurationKey, defaults.minDuration);
+    limits.maxDuration = readNumber(settings, maxDurationKey, defaults.maxDuration);
+    // Whole numbers are read as numbers too: a stored "1e9" or "-3" is clamped, not refused.
+    limits.maxLineLength = clampedInt(readNumber(settings, maxLineLengthKey, defaults.maxLineLength),
+                                      defaults.maxLineLength, 1, 10000);
+    limits.maxLines = clampedInt(readNumber(settings, maxLinesKey, defaults.maxLines), defaults.maxLines, 1, 100);
+    limits.minGapFrames = clampedInt(readNumber(settings, minGapFramesKey, defaults.minGapFrames),
+                                     defaults.minGapFrames, 0, 1000);
+    return limits.clamped();
+}
+
+void QualityLimits::save(QSettings &settings) const
+{
+    const QualityLimits limits = clamped();
+    settings.setValue(maxCharactersPerSecondKey, limits.maxCharactersPerSecond);
+    settings.setValue(minDurationKey, limits.minDuration);
+    settings.setValue(maxDurationKey, limits.maxDuration);
+    settings.setValue(maxLineLengthKey, limits.maxLineLength);
+    settings.setValue(maxLinesKey, limits.maxLines);
+    settings.setValue(minGapFramesKey, limits.minGapFrames);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+class QSettings;
+
+// The limits subtitles are checked against, with defaults from common subtitling
+// guidance. Values read from the settings are clamped to sane ranges: a hand-edited or
+// damaged settings file must not switch every check off or make every subtitle fail.
+class QualityLimits
+{
+public:
+    double maxCharactersPerSecond = 20;
+    double minDuration = 0.833; // seconds
+    double maxDuration = 7;     // seconds
+    int maxLineLength = 42;     // characters
+    int maxLines = 2;
+    int minGapFrames = 2;
+
+    // The smallest gap between two subtitles in seconds: minGapFrames at the frame rate,
+    // or at 24 frames per second while no video gives one.
+    double minGap(double frameRate) const;
+
+    // Every value inside its range, and the maximum duration not below the minimum.
+    QualityLimits clamped() const;
+
+    static QualityLimits load(const QSettings &settings);
+    void save(QSettings &settings) const;
+
+    friend bool operator==(const QualityLimits &, const QualityLimits &) = default;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class Document;
+class ProblemListModel;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+// View ▸ Problems: every quality problem of the document, live. Selecting a row selects
+// its subtitle in every pane; Fix mends the selected problem and Fix All every one that
+// can be mended, each as one undo step.
+class ProblemsPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ProblemsPanel(Document *document, QWidget *parent = nullptr);
+
+    ProblemListModel *model() const { return m_model; }
+    QTableView *view() const { return m_view; }
+
+    // Selects the next (previous) subtitle with a problem after (before) the selection,
+    // going round the end of the list. Works while the panel is hidden too.
+    void goToNextProblem();
+    void goToPreviousProblem();
+    void fixSelected();
+    void fixAll();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void goToProblem(bool forward);
+    void selectRowOfSelection();
+    void pushSelection();
+    void updateSummary();
+
+    QPointer<Document> m_document;
+    ProblemListModel *m_model = nullptr;
+    QTableView *m_view = nullptr;
+    QLabel *m_summary = nullptr;
+    QPushButton *m_fixButton = nullptr;
+    QPushButton *m_fixAllButton = nullptr;
+    QString m_message; // the outcome of the last fix, until the user picks a row
+    bool m_isApplyingSelection = false;
+};
