@@ -9,6 +9,8 @@
 
 // The loudness envelope of a video's first audio track: decibel levels, a fixed number
 // of points per second, decoded in the background and appended on the GUI thread.
+class WaveformCache;
+
 class AudioWaveform : public QObject
 {
     Q_OBJECT
@@ -22,8 +24,16 @@ public:
     // worker thread. A waveform reads once: later calls do nothing.
     void load(double start, double end, int samplesPerSecond);
     // The whole audio stream, to its end even when the file does not tell its duration.
+    // Taken from the cache when it holds this file's envelope: then every point is there
+    // on return, and samplesAppended and finished follow from the event loop.
     void loadWhole(int samplesPerSecond);
     bool hasStarted() const;
+
+    // The user's cache unless set otherwise; nullptr keeps nothing.
+    void setCache(std::shared_ptr<WaveformCache> cache);
+    // Threads that decode parts of the range at once when the file can seek; by default
+    // up to two, as many as there are cores.
+    void setThreadCount(int threads);
 
     // Called on the GUI thread after each batch of new points.
     void setProgressCallback(std::function<void()> callback);
@@ -53,7 +63,9 @@ signals:
 private:
     class Private;
     explicit AudioWaveform(std::unique_ptr<Private> d);
-    void appendSamples(const QList<double> &points, double batchMax);
+    void appendSamples(int segment, const QList<double> &points);
+    void publish(const QList<double> &points);
+    void finishSegment(int segment, bool complete);
     void finishReading();
     std::unique_ptr<Private> d;
 };
