@@ -128,73 +128,6 @@ void TestAudioWaveform::compressedFilmSkipsVideoAndPadding()
     QVERIFY2(middle > -25.5 && middle < -23, qPrintable(QString::number(middle)));
 }
 
-void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<double>("start");
-    QTest::addColumn<int>("threads");
-    // 88 200 samples a second in buckets of 1837: the parts meet inside a second and
-    // inside a sample frame of the second channel, unless placed with care.
-    QTest::newRow("PCM, two parts") << "swell-44100-stereo.wav" << 0.0 << 2;
-    QTest::newRow("PCM, three parts from 1 s") << "swell-44100-stereo.wav" << 1.0 << 3;
-    // AAC frames overlap: a part's decoder must have settled by its first point.
-    QTest::newRow("AAC, two parts") << "swell.m4a" << 0.0 << 2;
-    QTest::newRow("AAC, three parts from 1 s") << "swell.m4a" << 1.0 << 3;
-}
-
-void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading()
-{
-    QFETCH(QString, file);
-    QFETCH(double, start);
-    QFETCH(int, threads);
-    const auto single = AudioWaveform::create(m_media.path(file));
-    const auto parallel = AudioWaveform::create(m_media.path(file));
-    QVERIFY(single && parallel);
-    single->setThreadCount(1);
-    parallel->setThreadCount(threads);
-    QList<qsizetype> sizes;
-    connect(parallel.get(), &AudioWaveform::samplesAppended, this, [&] { sizes.append(parallel->samples().size()); });
-    QVERIFY(loadAll(*single, start, 7, 48));
-    QVERIFY(loadAll(*parallel, start, 7, 48));
-    QVERIFY(single->samples().size() > 250);
-    QCOMPARE(parallel->samples(), single->samples());
-    QCOMPARE(parallel->maxSample(), single->maxSample());
-    QVERIFY(std::is_sorted(sizes.cbegin(), sizes.cend()));
-}
-
-void TestAudioWaveform::wholeWaveformComesFromCacheNextTime()
-{
-    const QString film = m_media.path(QStringLiteral("swell.m4a"));
-    const auto first = AudioWaveform::create(film);
-    QVERIFY(first);
-    QSignalSpy firstFinished(first.get(), &AudioWaveform::finished);
-    first->loadWhole(48);
-    QVERIFY(firstFinished.wait(30000));
-    QVERIFY(first->samples().size() > 300);
-
-    const auto again = AudioWaveform::create(film);
-    QVERIFY(again);
-    QSignalSpy appended(again.get(), &AudioWaveform::samplesAppended);
-    QSignalSpy finished(again.get(), &AudioWaveform::finished);
-    again->loadWhole(48);
-    // All there on return, with no decoding.
-    QVERIFY(!again->isReading());
-    QVERIFY(again->hasStarted());
-    QCOMPARE(again->samples(), first->samples());
-    QCOMPARE(again->samplesPerSecond(), first->samplesPerSecond());
-    QCOMPARE(again->estimatedSampleCount(), first->estimatedSampleCount());
-    QCOMPARE(again->maxSample(), first->maxSample());
-    QVERIFY(finished.wait(1000));
-    QCOMPARE(appended.count(), 1);
-    QCOMPARE(finished.count(), 1);
-
-    // Without a cache, the film is decoded again.
-    const auto uncached = AudioWaveform::create(film);
-    uncached->setCache(nullptr);
-    uncached->loadWhole(48);
-    QVERIFY(uncached->isReading());
-}
-
 void TestAudioWaveform::noWaveformWithoutDecodableAudio_data()
 {
     QTest::addColumn<QString>("file");
@@ -297,6 +230,73 @@ void TestAudioWaveform::destroyedWhileDecoding()
     }
     // Batches posted by the stopped workers must be dropped, not delivered to freed objects.
     QTest::qWait(100);
+}
+
+void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<int>("threads");
+    // 88 200 samples a second in buckets of 1837: the parts meet inside a second and
+    // inside a sample frame of the second channel, unless placed with care.
+    QTest::newRow("PCM, two parts") << "swell-44100-stereo.wav" << 0.0 << 2;
+    QTest::newRow("PCM, three parts from 1 s") << "swell-44100-stereo.wav" << 1.0 << 3;
+    // AAC frames overlap: a part's decoder must have settled by its first point.
+    QTest::newRow("AAC, two parts") << "swell.m4a" << 0.0 << 2;
+    QTest::newRow("AAC, three parts from 1 s") << "swell.m4a" << 1.0 << 3;
+}
+
+void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading()
+{
+    QFETCH(QString, file);
+    QFETCH(double, start);
+    QFETCH(int, threads);
+    const auto single = AudioWaveform::create(m_media.path(file));
+    const auto parallel = AudioWaveform::create(m_media.path(file));
+    QVERIFY(single && parallel);
+    single->setThreadCount(1);
+    parallel->setThreadCount(threads);
+    QList<qsizetype> sizes;
+    connect(parallel.get(), &AudioWaveform::samplesAppended, this, [&] { sizes.append(parallel->samples().size()); });
+    QVERIFY(loadAll(*single, start, 7, 48));
+    QVERIFY(loadAll(*parallel, start, 7, 48));
+    QVERIFY(single->samples().size() > 250);
+    QCOMPARE(parallel->samples(), single->samples());
+    QCOMPARE(parallel->maxSample(), single->maxSample());
+    QVERIFY(std::is_sorted(sizes.cbegin(), sizes.cend()));
+}
+
+void TestAudioWaveform::wholeWaveformComesFromCacheNextTime()
+{
+    const QString film = m_media.path(QStringLiteral("swell.m4a"));
+    const auto first = AudioWaveform::create(film);
+    QVERIFY(first);
+    QSignalSpy firstFinished(first.get(), &AudioWaveform::finished);
+    first->loadWhole(48);
+    QVERIFY(firstFinished.wait(30000));
+    QVERIFY(first->samples().size() > 300);
+
+    const auto again = AudioWaveform::create(film);
+    QVERIFY(again);
+    QSignalSpy appended(again.get(), &AudioWaveform::samplesAppended);
+    QSignalSpy finished(again.get(), &AudioWaveform::finished);
+    again->loadWhole(48);
+    // All there on return, with no decoding.
+    QVERIFY(!again->isReading());
+    QVERIFY(again->hasStarted());
+    QCOMPARE(again->samples(), first->samples());
+    QCOMPARE(again->samplesPerSecond(), first->samplesPerSecond());
+    QCOMPARE(again->estimatedSampleCount(), first->estimatedSampleCount());
+    QCOMPARE(again->maxSample(), first->maxSample());
+    QVERIFY(finished.wait(1000));
+    QCOMPARE(appended.count(), 1);
+    QCOMPARE(finished.count(), 1);
+
+    // Without a cache, the film is decoded again.
+    const auto uncached = AudioWaveform::create(film);
+    uncached->setCache(nullptr);
+    uncached->loadWhole(48);
+    QVERIFY(uncached->isReading());
 }
 
 void TestAudioWaveform::commandPrintsSummary()
