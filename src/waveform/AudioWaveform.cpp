@@ -61,7 +61,9 @@ public:
     std::vector<QList<double>> pending;
     std::vector<bool> segmentDone;
     size_t currentSegment = 0;
-    bool complete = true;
+    // The first segment that ended early: the points of the ones after it would be
+    // placed too early, so they are dropped, as a single reading would never reach them.
+    size_t brokenSegment = std::numeric_limits<size_t>::max();
     int cachedPointsPerSecond = 0; // of a whole load, to be kept once complete
 
     std::vector<Segment> segments(double start, double end, int samplesPerBucket) const;
@@ -230,29 +232,38 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, Segment segment, doub
     };
 
     AudioDecoder::Status status = AudioDecoder::Status::Failed;
+    qsizetype points = 0;
+    const qsizetype share =
+        segment.last ? 0 : (segment.end - segment.first) * decoder->channelCount() / samplesPerBucket;
     if (reader && reader->setRange(start, end)) {
         reader->narrowRange(segment.first, segment.end);
         EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
         std::vector<int16_t> chunk;
         while (!cancelled && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
+            const qsizetype before = batch.size();
             envelope.append(chunk.data(), qsizetype(chunk.size()), batch);
+            points += batch.size() - before;
             if (sinceBatch.elapsed() >= BatchIntervalMs)
                 sendBatch();
         }
-        // Only the last segment may end inside a point; the others end on a boundary.
-        if (!cancelled && segment.last)
+        // Only the last segment may end inside a point, unless the audio ends early.
+        if (!cancelled && (segment.last || points < share))
             envelope.finish(batch);
         sendBatch();
         if (status == AudioDecoder::Status::Failed && !cancelled)
             qWarning("%s", qPrintable(reader->errorString()));
     }
-    const bool complete = status == AudioDecoder::Status::End && !cancelled;
+    // A segment before the last must fill its share to the point, or the next one's
+    // points would land too early.
+    const bool complete = status == AudioDecoder::Status::End && !cancelled && (segment.last || points == share);
     QMetaObject::invokeMethod(
         q, [q, index = segment.index, complete] { q->finishSegment(index, complete); }, Qt::QueuedConnection);
 }
 
 void AudioWaveform::appendSamples(int segment, const QList<double> &points)
 {
+    if (size_t(segment) > d->brokenSegment)
+        return;
     if (size_t(segment) == d->currentSegment)
         publish(points);
     else
@@ -272,10 +283,11 @@ void AudioWaveform::publish(const QList<double> &points)
 
 void AudioWaveform::finishSegment(int segment, bool complete)
 {
-    d->complete = d->complete && complete;
+    if (!complete)
+        d->brokenSegment = std::min(d->brokenSegment, size_t(segment));
     d->segmentDone[segment] = true;
     while (d->currentSegment < d->segmentDone.size() && d->segmentDone[d->currentSegment]) {
-        if (++d->currentSegment < d->pending.size())
+        if (++d->currentSegment < d->pending.size() && d->currentSegment <= d->brokenSegment)
             publish(std::exchange(d->pending[d->currentSegment], {}));
     }
     if (d->currentSegment == d->segmentDone.size())
@@ -286,7 +298,7 @@ void AudioWaveform::finishReading()
 {
     d->reading = false;
     // Only a whole, untroubled reading is worth keeping: anything else is read again next time.
-    if (d->complete && d->cachedPointsPerSecond > 0 && d->cache)
+    if (d->brokenSegment == std::numeric_limits<size_t>::max() && d->cachedPointsPerSecond > 0 && d->cache)
         d->cache->store(d->path, d->cachedPointsPerSecond,
                         {d->samples, d->samplesPerSecond, d->estimatedSampleCount});
     emit finished();

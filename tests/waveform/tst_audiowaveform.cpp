@@ -244,6 +244,8 @@ void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading_data()
     // AAC frames overlap: a part's decoder must have settled by its first point.
     QTest::newRow("AAC, two parts") << "swell.m4a" << 0.0 << 2;
     QTest::newRow("AAC, three parts from 1 s") << "swell.m4a" << 1.0 << 3;
+    // Its index promises 6 s; the data ends in the first part, which must end like one reading.
+    QTest::newRow("film cut short") << "truncated.mp4" << 0.0 << 2;
 }
 
 void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading()
@@ -260,7 +262,7 @@ void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading()
     connect(parallel.get(), &AudioWaveform::samplesAppended, this, [&] { sizes.append(parallel->samples().size()); });
     QVERIFY(loadAll(*single, start, 7, 48));
     QVERIFY(loadAll(*parallel, start, 7, 48));
-    QVERIFY(single->samples().size() > 250);
+    QVERIFY(single->samples().size() > 20);
     QCOMPARE(parallel->samples(), single->samples());
     QCOMPARE(parallel->maxSample(), single->maxSample());
     QVERIFY(std::is_sorted(sizes.cbegin(), sizes.cend()));
