@@ -59,6 +59,7 @@ public:
 
     // GUI thread: a segment's points wait until every segment before it is complete.
     std::vector<QList<double>> pending;
+    std::vector<qsizetype> segmentFirstPoint;
     std::vector<bool> segmentDone;
     size_t currentSegment = 0;
     // The first segment that ended early: the points of the ones after it would be
@@ -155,6 +156,10 @@ void AudioWaveform::load(double start, double end, int samplesPerSecond)
     d->reading = true;
     const std::vector<Segment> segments = d->segments(start, end, samplesPerBucket);
     d->pending.assign(segments.size(), {});
+    d->segmentFirstPoint.clear();
+    const int channels = d->decoder->channelCount();
+    for (const Segment &segment : segments)
+        d->segmentFirstPoint.push_back((segment.first - segments.front().first) * channels / samplesPerBucket);
     d->segmentDone.assign(segments.size(), false);
     for (const Segment &segment : segments) {
         auto &worker = d->workers.emplace_back(QThread::create([this, segment, start, end, samplesPerBucket] {
@@ -264,10 +269,26 @@ void AudioWaveform::appendSamples(int segment, const QList<double> &points)
 {
     if (size_t(segment) > d->brokenSegment)
         return;
-    if (size_t(segment) == d->currentSegment)
+    if (size_t(segment) == d->currentSegment) {
         publish(points);
-    else
-        d->pending[segment].append(points);
+        return;
+    }
+    // Shown ahead, at its own time, until the parts before it are complete.
+    d->pending[segment].append(points);
+    d->maxSample = std::max(d->maxSample, *std::max_element(points.cbegin(), points.cend()));
+    if (d->progressCallback)
+        d->progressCallback();
+    emit samplesAppended();
+}
+
+QList<AudioWaveform::PartAhead> AudioWaveform::partsAhead() const
+{
+    QList<PartAhead> parts;
+    for (size_t i = d->currentSegment + 1; i < d->pending.size() && i <= d->brokenSegment; ++i) {
+        if (!d->pending[i].isEmpty())
+            parts.append({d->firstSampleTime + double(d->segmentFirstPoint[i]) / d->samplesPerSecond, d->pending[i]});
+    }
+    return parts;
 }
 
 void AudioWaveform::publish(const QList<double> &points)

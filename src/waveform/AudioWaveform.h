@@ -35,7 +35,7 @@ public:
     // up to two, as many as there are cores.
     void setThreadCount(int threads);
 
-    // Called on the GUI thread after each batch of new points.
+    // Called on the GUI thread after each batch of new points, in samples() or ahead.
     void setProgressCallback(std::function<void()> callback);
 
     const QList<double> &samples() const;
@@ -49,6 +49,15 @@ public:
     double firstSampleTime() const;
     double samplesPerSecond() const;
     bool isReading() const;
+
+    // Points decoded ahead of samples() by a part of the reading that waits for the parts
+    // before it to complete; each begins at its own time. Empty once the reading is done.
+    struct PartAhead
+    {
+        double firstSampleTime = 0;
+        QList<double> samples;
+    };
+    QList<PartAhead> partsAhead() const;
 
     // Of the audio stream, as the file tells: seconds (0 when unknown), Hz, channels.
     double duration() const;

@@ -259,13 +259,24 @@ void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading()
     single->setThreadCount(1);
     parallel->setThreadCount(threads);
     QList<qsizetype> sizes;
-    connect(parallel.get(), &AudioWaveform::samplesAppended, this, [&] { sizes.append(parallel->samples().size()); });
+    QList<AudioWaveform::PartAhead> ahead;
+    connect(parallel.get(), &AudioWaveform::samplesAppended, this, [&] {
+        sizes.append(parallel->samples().size());
+        ahead.append(parallel->partsAhead());
+    });
     QVERIFY(loadAll(*single, start, 7, 48));
     QVERIFY(loadAll(*parallel, start, 7, 48));
     QVERIFY(single->samples().size() > 20);
     QCOMPARE(parallel->samples(), single->samples());
     QCOMPARE(parallel->maxSample(), single->maxSample());
     QVERIFY(std::is_sorted(sizes.cbegin(), sizes.cend()));
+    // Points shown ahead of their turn were shown at their own time.
+    for (const AudioWaveform::PartAhead &part : ahead) {
+        const double index = (part.firstSampleTime - single->firstSampleTime()) * single->samplesPerSecond();
+        QVERIFY2(std::abs(index - std::round(index)) < 1e-6, qPrintable(QString::number(index)));
+        QCOMPARE(part.samples, single->samples().mid(qsizetype(std::round(index)), part.samples.size()));
+    }
+    QVERIFY(parallel->partsAhead().isEmpty());
 }
 
 void TestAudioWaveform::wholeWaveformComesFromCacheNextTime()
