@@ -5,7 +5,7 @@ PREFIX ?= /usr/local
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_parse fuzz_readpath fuzz_parsetime fuzz_roundtrip
+FUZZ_TARGETS := fuzz_parse fuzz_readpath fuzz_parsetime fuzz_roundtrip fuzz_repair fuzz_userstate
 JOBS ?= $(shell nproc)
 
 .PHONY: deps configure build run test test-asan fuzz bench clean

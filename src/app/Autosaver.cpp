@@ -1,6 +1,9 @@
 #include "app/Autosaver.h"
 
+#include "document/DiskChangeGuard.h"
 #include "document/Document.h"
+
+#include <QLockFile>
 
 Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseconds)
     : QObject(document)
@@ -17,13 +20,21 @@ Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseco
 Autosaver::~Autosaver()
 {
     // The document closes: the user saved it or chose to discard the changes.
-    m_store.remove(m_id);
+    if (!m_keep)
+        m_store.remove(m_id);
 }
 
-void Autosaver::adoptEntry(const QString &id)
+Autosaver *Autosaver::of(const Document *document)
+{
+    return document->findChild<Autosaver *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void Autosaver::adoptEntry(const RecoveryStore::Entry &entry)
 {
     m_store.remove(m_id);
-    m_id = id;
+    m_lock.reset();
+    m_id = entry.id;
+    m_adoptedLock = entry.lock;
     m_written = true;
 }
 
@@ -33,6 +44,19 @@ void Autosaver::flush()
         m_timer.stop();
         write();
     }
+}
+
+void Autosaver::discard()
+{
+    m_timer.stop();
+    m_store.remove(m_id);
+    m_written = false;
+}
+
+void Autosaver::keepForRecovery()
+{
+    flush();
+    m_keep = m_written;
 }
 
 void Autosaver::documentChanged()
@@ -52,9 +76,23 @@ void Autosaver::write()
 {
     if (!m_document->isModified())
         return;
-    if (auto error = m_store.save(m_id, m_document->subtitleController().subtitles(), m_document->filePath(),
-                                  m_document->encoding()))
-        qWarning("Cannot keep unsaved work for recovery: %s", qPrintable(*error));
-    else
-        m_written = true;
+    if (!m_lock && !m_adoptedLock)
+        m_lock = m_store.lock(m_id);
+    RecoveryStore::Description description;
+    description.originalPath = m_document->filePath();
+    description.encoding = m_document->encoding();
+    if (const DiskChangeGuard *guard = DiskChangeGuard::of(m_document))
+        description.base = guard->known();
+    std::optional<QString> error = m_store.save(m_id, m_document->subtitleController().subtitles(), description);
+    if (!error && !m_lock && !m_adoptedLock)
+        error = tr("The recovery folder cannot be locked.");
+    if (error) {
+        // Said once per spell of failures, not at every keystroke.
+        if (!m_failing)
+            emit protectionFailed(*error);
+        m_failing = true;
+        return;
+    }
+    m_failing = false;
+    m_written = true;
 }

@@ -5,11 +5,15 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
 class Document;
+class QLockFile;
 
 // Keeps a document's unsaved work in the recovery store: written a short delay after
 // each change, removed once the document is saved (or undone back to its saved state)
-// and when it closes. Only a crash or a kill leaves the entry behind.
+// and when it closes. Only a crash, a kill or a signal leaves the entry behind; while
+// this process runs, its entries are locked as its own.
 class Autosaver : public QObject
 {
     Q_OBJECT
@@ -18,11 +22,22 @@ public:
     Autosaver(Document *document, RecoveryStore store, int delayMilliseconds);
     ~Autosaver() override;
 
+    static Autosaver *of(const Document *document);
+
     // Adopts an entry recovered at start, so that it is replaced by this document's.
-    void adoptEntry(const QString &id);
+    void adoptEntry(const RecoveryStore::Entry &entry);
     QString entryId() const { return m_id; }
     // Writes now if there is unsaved work waiting.
     void flush();
+    // The user chose not to keep the work: the entry goes now.
+    void discard();
+    // The process ends without the user having decided about the work: write what is
+    // pending and leave the entry for the next start.
+    void keepForRecovery();
+
+signals:
+    // The unsaved work could not be written to the recovery store: it is not protected.
+    void protectionFailed(const QString &message);
 
 private:
     void documentChanged();
@@ -31,6 +46,10 @@ private:
     Document *m_document;
     RecoveryStore m_store;
     QString m_id;
+    std::unique_ptr<QLockFile> m_lock;
+    std::shared_ptr<QLockFile> m_adoptedLock;
     QTimer m_timer;
     bool m_written = false;
+    bool m_keep = false;
+    bool m_failing = false;
 };

@@ -14,6 +14,7 @@ struct Request
     Mode mode;
     int from = TextEncoding::Automatic;
     int to = TextEncoding::Automatic;
+    bool repair = false;
     QStringList files;
 };
 
@@ -31,14 +32,14 @@ std::optional<int> encodingNamed(const QString &name)
 
 QString usage()
 {
-    return CommandLineTool::tr("Usage: cuewright --check [--from ENCODING] FILE...\n"
-                               "       cuewright --convert [--from ENCODING] [--to ENCODING] IN OUT\n");
+    return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] FILE...\n"
+                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n");
 }
 
 // The request, or the message and status to leave with.
 Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &arguments)
 {
-    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, {}};
+    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}};
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -48,6 +49,10 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
         }
         if (argument == QLatin1String("--")) {
             optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("--repair")) {
+            request.repair = true;
             continue;
         }
         QString option = argument;
@@ -77,12 +82,31 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
     return request;
 }
 
+SubtitleFile::Reading readingOf(const Request &request)
+{
+    return request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict;
+}
+
+// Each repair as "FILE:LINE: what was done", as compilers report.
+void reportRepairs(const QString &path, const SubtitleFile::Contents &contents, QTextStream &err)
+{
+    for (const TolerantSubtitleReader::Repair &repair : contents.repairs)
+        err << path << ':' << repair.line << ": " << repair.description << '\n';
+}
+
 int check(const Request &request, QTextStream &out, QTextStream &err)
 {
     int status = 0;
     for (const QString &path : request.files) {
-        const auto contents = SubtitleFile::read(path, request.from);
-        if (contents) {
+        const auto contents = SubtitleFile::read(path, request.from, readingOf(request));
+        if (contents && request.repair) {
+            out << CommandLineTool::tr("%1: %2 subtitles, %3, %4 repairs\n")
+                       .arg(path)
+                       .arg(contents.value().subtitles.size())
+                       .arg(TextEncoding::name(contents.value().encoding))
+                       .arg(contents.value().repairs.size());
+            reportRepairs(path, contents.value(), err);
+        } else if (contents) {
             out << CommandLineTool::tr("%1: %2 subtitles, %3\n")
                        .arg(path)
                        .arg(contents.value().subtitles.size())
@@ -99,16 +123,18 @@ int convert(const Request &request, QTextStream &err)
 {
     const QString &input = request.files[0];
     const QString &output = request.files[1];
-    const auto contents = SubtitleFile::read(input, request.from);
+    const auto contents = SubtitleFile::read(input, request.from, readingOf(request));
     if (!contents) {
         err << input << ": " << contents.error() << '\n';
         return failed;
     }
+    reportRepairs(input, contents.value(), err);
     // As in the editor: a detected encoding is the document's own.
     const std::optional<int> documentEncoding =
         request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
     const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
-    if (const auto error = SubtitleFile::write(output, contents.value().subtitles, encoding)) {
+    const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
+    if (const auto error = SubtitleFile::write(output, contents.value().subtitles, encoding, format)) {
         err << output << ": " << *error << '\n';
         return failed;
     }

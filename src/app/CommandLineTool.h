@@ -8,10 +8,12 @@
 class QTextStream;
 
 // The command-line door for scripts, reading and writing exactly as the editor does:
-//   cuewright --check [--from NAME] FILE...
-//   cuewright --convert [--from NAME] [--to NAME] IN OUT
-// `--from` plays the part of the "saveEncoding" setting (absent: Automatic), `--to` the
-// part of the Save dialog's choice. Needs no display and prints nothing else on success.
+//   cuewright --check [--repair] [--from NAME] FILE...
+//   cuewright --convert [--repair] [--from NAME] [--to NAME] IN OUT
+// `--from` plays the part of the Open dialog's choice (absent: Automatic), `--to` the
+// part of the Save dialog's choice. `--repair` reads as repairing on open does and lists
+// each repair on standard error as "FILE:LINE: what was done". Needs no display and
+// prints nothing else on success.
 class CommandLineTool
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLineTool)

@@ -1,11 +1,21 @@
 #include "app/DocumentController.h"
 
 #include "app/Autosaver.h"
-#include "document/Document.h"
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/FileFormatChooser.h"
+#include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
+#include "app/RepairOffer.h"
+#include "app/RepairsWindow.h"
+#include "document/DiskChangeGuard.h"
+#include "document/Document.h"
+#include "document/OpenFileLock.h"
+#include "document/Preferences.h"
+#include "document/SaveTarget.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 #include "app/SettingsSeeder.h"
 #include "model/Fatal.h"
 
@@ -17,6 +27,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 
 namespace {
 
@@ -45,8 +56,9 @@ DocumentController::DocumentController(QObject *parent)
 
 DocumentController::~DocumentController()
 {
-    for (Document *document : std::as_const(m_documents))
-        deleteDocument(document);
+    // Whatever ended the event loop (a signal among others), the windows close before
+    // their documents go.
+    closeAllDocuments();
     if (sharedController == this)
         sharedController = nullptr;
 }
@@ -74,8 +86,14 @@ void DocumentController::deleteDocument(Document *document)
 Document *DocumentController::adoptDocument(Document *document)
 {
     m_documents.append(document);
-    const int delaySeconds = QSettings().value(QStringLiteral("autosaveDelaySeconds"), 3).toInt();
-    new Autosaver(document, RecoveryStore(), std::max(1, delaySeconds) * 1000);
+    auto *autosaver = new Autosaver(document, RecoveryStore(), Preferences::autosaveDelayMilliseconds());
+    connect(autosaver, &Autosaver::protectionFailed, document, [document](const QString &message) {
+        QMessageBox::warning(windowOf(document), tr("Unsaved Work Is Not Protected"),
+                             tr("Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.\n%2")
+                                 .arg(document->displayName(), message));
+    });
+    auto *guard = new DiskChangeGuard(document);
+    connect(guard, &DiskChangeGuard::changedOnDisk, document, [this, document] { askAboutChangeOnDisk(document); });
     document->attachController();
     auto *window = new DocumentWindow(document);
     // The window owns its document, which outlives the panes that refer to it.
@@ -93,25 +111,80 @@ Document *DocumentController::newDocument()
     return adoptDocument(document);
 }
 
-Document *DocumentController::openDocument(const QString &path, QWidget *alertParent)
+Document *DocumentController::openDocument(const QString &path, QWidget *alertParent, int encoding)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    for (Document *document : std::as_const(m_documents)) {
-        if (document->filePath() == absolute && windowOf(document)) {
-            windowOf(document)->raise();
-            windowOf(document)->activateWindow();
-            return document;
+    // Taken before reading: a change in between then shows as a change at the next save.
+    const FileIdentity identity = FileIdentity::of(absolute);
+    if (Document *open = documentForFile(absolute, identity)) {
+        if (windowOf(open)) {
+            windowOf(open)->raise();
+            windowOf(open)->activateWindow();
         }
+        return open;
     }
     auto *document = new Document(this);
-    if (auto error = document->read(absolute)) {
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, absolute, encoding, alertParent, repairs);
+    if (outcome == RepairOffer::Outcome::Refused) {
         delete document;
-        QMessageBox::warning(alertParent, tr("Cannot open “%1”").arg(QFileInfo(path).fileName()), *error);
         return nullptr;
     }
     document->setFilePath(absolute);
     noteRecentFile(absolute);
-    return adoptDocument(document);
+    adoptDocument(document);
+    DiskChangeGuard::of(document)->rememberAs(absolute, identity);
+    auto *lock = new OpenFileLock(document);
+    if (!lock->acquire(absolute)) {
+        QMessageBox::information(
+            windowOf(document), tr("Open in Another Window"),
+            tr("“%1” is also open in another Cuewright (process %2). Saving in either asks before writing over "
+               "what the other saved.")
+                .arg(document->displayName())
+                .arg(lock->otherOwner()));
+    }
+    if (outcome == RepairOffer::Outcome::Repaired)
+        showRepairs(document, repairs);
+    return document;
+}
+
+void DocumentController::showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs)
+{
+    document->undoManager().setCleanUnreachable(); // the file on disk lacks the repairs
+    (new RepairsWindow(document->displayName(), repairs, windowOf(document)))->show();
+}
+
+bool DocumentController::reread(Document *document, int encoding)
+{
+    QList<TolerantSubtitleReader::Repair> repairs;
+    const FileIdentity identity = FileIdentity::of(document->filePath());
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, document->filePath(), encoding, windowOf(document), repairs);
+    if (outcome == RepairOffer::Outcome::Refused)
+        return false;
+    DiskChangeGuard::of(document)->rememberAs(document->filePath(), identity);
+    document->undoManager().removeAllActions();
+    document->undoManager().setClean();
+    document->setSelectedSubtitleIndexes({});
+    if (outcome == RepairOffer::Outcome::Repaired)
+        showRepairs(document, repairs);
+    return true;
+}
+
+void DocumentController::reopenWithEncoding(Document *document, int encoding)
+{
+    if (document->filePath().isEmpty())
+        return;
+    if (document->isModified()) {
+        const auto answer = QMessageBox::question(
+            windowOf(document), tr("Reopen with Encoding"),
+            tr("Do you want to reopen “%1” as %2? Your current changes will be lost.")
+                .arg(document->displayName(), TextEncoding::displayName(encoding)),
+            QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Discard)
+            return;
+    }
+    if (reread(document, encoding))
+        saveSession();
 }
 
 void DocumentController::showOpenDialog(QWidget *parent)
@@ -120,21 +193,58 @@ void DocumentController::showOpenDialog(QWidget *parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilter(subtitleFilter());
-    EncodingView::addTo(&dialog);
+    // Every Open starts at Automatic; a choice here is for these files only.
+    const EncodingsPopupButton *chooser = EncodingView::addTo(&dialog)->popupButton();
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const int encoding = chooser->selectedEncoding().value_or(TextEncoding::Automatic);
     for (const QString &path : dialog.selectedFiles())
-        openDocument(path, parent);
+        openDocument(path, parent, encoding);
 }
 
-bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding)
+Document *DocumentController::documentForFile(const QString &path, const FileIdentity &identity) const
 {
-    if (auto error = document->write(path, chosenEncoding)) {
-        QMessageBox::warning(windowOf(document), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *error);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (Document *document : std::as_const(m_documents)) {
+        if (document->filePath().isEmpty())
+            continue;
+        // A symlink or a hard link reaches the same file under another name.
+        const DiskChangeGuard *guard = DiskChangeGuard::of(document);
+        if (document->filePath() == path || (guard && guard->known().isSameFileAs(identity))
+            || (!canonical.isEmpty() && QFileInfo(document->filePath()).canonicalFilePath() == canonical))
+            return document;
+    }
+    return nullptr;
+}
+
+bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
+                                       std::optional<TextFileFormat> chosenFormat)
+{
+    if (const std::optional<QString> refusal = SaveTarget::refusal(path)) {
+        QMessageBox::warning(windowOf(document), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *refusal);
         return false;
+    }
+    if (auto error = document->write(path, chosenEncoding, chosenFormat)) {
+        const QString title = tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
+        const int encoding = document->encodingForSaving(chosenEncoding);
+        if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document->subtitleController().subtitles(), encoding)) {
+            QMessageBox::warning(windowOf(document), title, *error);
+            return false;
+        }
+        // A character the encoding lacks: UTF-8 holds every one.
+        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, windowOf(document));
+        QPushButton *utf8 = box.addButton(tr("Save as UTF-8"), QMessageBox::AcceptRole);
+        box.setDefaultButton(utf8);
+        box.exec();
+        return box.clickedButton() == utf8 && writeDocument(document, path, TextEncoding::Utf8);
+    }
+    if (document->filePath() != path) {
+        auto *lock = document->findChild<OpenFileLock *>();
+        (lock ? lock : new OpenFileLock(document))->acquire(path);
     }
     document->setFilePath(path);
     document->undoManager().setClean();
+    DiskChangeGuard::of(document)->remember(path);
     noteRecentFile(path);
     return true;
 }
@@ -143,7 +253,62 @@ bool DocumentController::save(Document *document)
 {
     if (document->filePath().isEmpty())
         return saveAs(document);
+    const DiskChangeGuard *guard = DiskChangeGuard::of(document);
+    if (guard && guard->hasChangedOnDisk()) {
+        QMessageBox box(QMessageBox::Warning, tr("File Changed on Disk"),
+                        tr("“%1” was changed by another program since you opened or saved it.").arg(document->displayName()),
+                        QMessageBox::NoButton, windowOf(document));
+        box.setInformativeText(tr("Do you want to overwrite those changes with yours, or reload the file and "
+                                  "drop yours (you can undo the reload)?"));
+        QPushButton *overwrite = box.addButton(tr("Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton *reload = box.addButton(tr("Reload"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        if (box.clickedButton() == reload)
+            reloadFromDisk(document);
+        if (box.clickedButton() != overwrite)
+            return false;
+    }
     return writeDocument(document, document->filePath(), std::nullopt);
+}
+
+void DocumentController::reloadFromDisk(Document *document)
+{
+    const QString path = document->filePath();
+    const FileIdentity identity = FileIdentity::of(path);
+    if (auto error = document->read(path, document->encoding().value_or(TextEncoding::Automatic),
+                                    SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable)) {
+        QMessageBox::warning(windowOf(document), tr("Cannot reload “%1”").arg(document->displayName()), *error);
+        return;
+    }
+    document->undoManager().setActionName(tr("Reload from Disk"));
+    // What is on screen now is what the file holds.
+    document->undoManager().setClean();
+    DiskChangeGuard::of(document)->rememberAs(path, identity);
+}
+
+void DocumentController::askAboutChangeOnDisk(Document *document)
+{
+    // Never on top of another question; ask once that one is answered.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(500, document, [this, document] { askAboutChangeOnDisk(document); });
+        return;
+    }
+    if (!m_documents.contains(document) || !DiskChangeGuard::of(document)->hasChangedOnDisk())
+        return;
+    QMessageBox box(QMessageBox::Question, tr("File Changed on Disk"),
+                    tr("“%1” was changed by another program.").arg(document->displayName()), QMessageBox::NoButton,
+                    windowOf(document));
+    box.setInformativeText(document->isModified()
+                               ? tr("Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.")
+                               : tr("Do you want to reload it? You can undo the reload."));
+    QPushButton *reload = box.addButton(tr("Reload"), QMessageBox::AcceptRole);
+    box.addButton(tr("Keep My Version"), QMessageBox::RejectRole);
+    box.setDefaultButton(reload);
+    box.exec();
+    if (box.clickedButton() == reload)
+        reloadFromDisk(document);
 }
 
 bool DocumentController::saveAs(Document *document)
@@ -158,15 +323,22 @@ bool DocumentController::saveAs(Document *document)
     else
         dialog.selectFile(document->displayName() + QStringLiteral(".srt"));
     EncodingView *encodingView = EncodingView::addTo(&dialog);
-    // An encoding picked in this dialog wins for this save.
+    // The chooser shows what the save will write; an encoding picked here wins for this
+    // save, becomes the document's and the one new documents are saved in.
     std::optional<int> chosenEncoding;
     EncodingsPopupButton *chooser = encodingView->popupButton();
-    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser] {
+    chooser->setSelectedEncoding(document->encodingForSaving());
+    auto *formatChooser = new FileFormatChooser(document->fileFormat(), document->encoding());
+    formatChooser->setEncoding(document->encodingForSaving());
+    encodingView->addChoice(formatChooser);
+    connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser, formatChooser, document] {
         chosenEncoding = chooser->currentData().toInt();
+        QSettings().setValue(EncodingsPopupButton::settingsKey, *chosenEncoding);
+        formatChooser->setEncoding(document->encodingForSaving(chosenEncoding));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding);
+    return writeDocument(document, dialog.selectedFiles().first(), chosenEncoding, formatChooser->format());
 }
 
 void DocumentController::revertToSaved(Document *document)
@@ -180,13 +352,8 @@ void DocumentController::revertToSaved(Document *document)
         QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Discard)
         return;
-    if (auto error = document->read(document->filePath())) {
-        QMessageBox::warning(windowOf(document), tr("Cannot revert “%1”").arg(document->displayName()), *error);
-        return;
-    }
-    document->undoManager().removeAllActions();
-    document->undoManager().setClean();
-    document->setSelectedSubtitleIndexes({});
+    // In the encoding it has, not as detection might guess it now.
+    reread(document, document->encoding().value_or(TextEncoding::Automatic));
 }
 
 bool DocumentController::canClose(Document *document)
@@ -216,6 +383,10 @@ bool DocumentController::canClose(Document *document)
 void DocumentController::documentClosed(Document *document)
 {
     if (!m_quitting) {
+        // Gone at once: whatever happens while the window is torn down, work the user
+        // chose not to keep is not offered again as if the program had crashed.
+        if (Autosaver *autosaver = Autosaver::of(document))
+            autosaver->discard();
         // The window deletes itself on closing, and its document with it.
         m_documents.removeAll(document);
         saveSession();
@@ -229,13 +400,37 @@ bool DocumentController::quit()
             return false;
     }
     saveSession();
+    // Before the windows are torn down, which may take long or fail.
+    for (Document *document : std::as_const(m_documents)) {
+        if (Autosaver *autosaver = Autosaver::of(document))
+            autosaver->discard();
+    }
+    closeAllDocuments();
+    QApplication::quit();
+    return true;
+}
+
+void DocumentController::closeAllDocuments()
+{
     m_quitting = true;
     const QList<Document *> documents = m_documents;
     m_documents.clear();
-    for (Document *document : documents)
+    // Each window closes before it is deleted: a visible window torn down hands its
+    // focus around and commits open editors into a half-destroyed window.
+    for (Document *document : documents) {
+        if (DocumentWindow *window = windowOf(document))
+            window->close();
         deleteDocument(document);
-    QApplication::quit();
-    return true;
+    }
+}
+
+void DocumentController::keepUnsavedWork()
+{
+    for (Document *document : std::as_const(m_documents)) {
+        if (Autosaver *autosaver = Autosaver::of(document))
+            autosaver->keepForRecovery();
+    }
+    saveSession();
 }
 
 void DocumentController::saveSession()
@@ -246,6 +441,8 @@ void DocumentController::saveSession()
             continue;
         QVariantMap entry = windowOf(document)->saveState();
         entry.insert(QStringLiteral("path"), document->filePath());
+        if (document->encoding())
+            entry.insert(QStringLiteral("encoding"), *document->encoding());
         session.append(entry);
     }
     QSettings().setValue(sessionKey(), session);
@@ -260,7 +457,9 @@ bool DocumentController::restoreSession()
         const QString path = entry.value(QStringLiteral("path")).toString();
         if (!QFileInfo::exists(path))
             continue; // gone since: skipped quietly
-        Document *document = openDocument(path);
+        // Read as it was last time, not as detection might guess today.
+        const int encoding = entry.value(QStringLiteral("encoding"), TextEncoding::Automatic).toInt();
+        Document *document = openDocument(path, nullptr, encoding);
         if (!document)
             continue;
         windowOf(document)->restoreState(entry);
@@ -271,32 +470,17 @@ bool DocumentController::restoreSession()
 
 bool DocumentController::offerRecovery(QWidget *parent)
 {
-    RecoveryStore store;
-    const QList<RecoveryStore::Entry> entries = store.entries();
+    // Only work whose process is gone; a running instance keeps its own.
+    const QList<RecoveryStore::Entry> entries = RecoveryStore().claimOrphans();
     if (entries.isEmpty())
         return false;
-    QStringList names;
-    for (const RecoveryStore::Entry &entry : entries) {
-        const QString name = entry.originalPath.isEmpty() ? tr("an untitled document")
-                                                          : QFileInfo(entry.originalPath).fileName();
-        names << tr("• %1, last changed %2").arg(name, QLocale().toString(entry.savedAt.toLocalTime(), QLocale::ShortFormat));
-    }
-    QMessageBox box(QMessageBox::Question, tr("Recover Unsaved Work"),
-                    tr("Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?"),
-                    QMessageBox::NoButton, parent);
-    box.setInformativeText(names.join(u'\n'));
-    QPushButton *recover = box.addButton(tr("Recover"), QMessageBox::AcceptRole);
-    box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(recover);
-    box.exec();
-    if (box.clickedButton() != recover) {
-        for (const RecoveryStore::Entry &entry : entries)
-            store.remove(entry.id);
-        return false;
-    }
+    const RecoveryDialog::Choice choice = RecoveryDialog::choose(entries, parent);
+    RecoveryStore store;
+    for (const RecoveryStore::Entry &entry : choice.discard)
+        store.remove(entry.id);
 
     bool recovered = false;
-    for (const RecoveryStore::Entry &entry : entries) {
+    for (const RecoveryStore::Entry &entry : choice.recover) {
         auto *document = new Document(this);
         if (auto error = document->readRecovered(entry.recoveryPath, entry.encoding)) {
             delete document;
@@ -308,7 +492,10 @@ bool DocumentController::offerRecovery(QWidget *parent)
         else
             document->setFilePath(entry.originalPath);
         adoptDocument(document);
-        document->findChild<Autosaver *>()->adoptEntry(entry.id);
+        Autosaver::of(document)->adoptEntry(entry);
+        // Saving checks the file against what it was when this work began.
+        if (!entry.originalPath.isEmpty())
+            DiskChangeGuard::of(document)->rememberAs(entry.originalPath, entry.base);
         document->undoManager().setCleanUnreachable(); // the file on disk lacks this work
         recovered = true;
     }
@@ -321,7 +508,7 @@ void DocumentController::noteRecentFile(const QString &path)
     QStringList recent = settings.value(QStringLiteral("recentFiles")).toStringList();
     recent.removeAll(path);
     recent.prepend(path);
-    const int limit = settings.value(QStringLiteral("recentFilesLimit"), 10).toInt();
+    const int limit = Preferences::recentFilesLimit();
     while (recent.size() > limit)
         recent.removeLast();
     settings.setValue(QStringLiteral("recentFiles"), recent);
@@ -330,7 +517,8 @@ void DocumentController::noteRecentFile(const QString &path)
 
 QStringList DocumentController::recentFiles() const
 {
-    return QSettings().value(QStringLiteral("recentFiles")).toStringList();
+    // An edited settings file may hold any number of them; the menu shows the limit.
+    return QSettings().value(QStringLiteral("recentFiles")).toStringList().mid(0, Preferences::recentFilesLimit());
 }
 
 void DocumentController::clearRecentFiles()

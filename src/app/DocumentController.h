@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/TextFileFormat.h"
+#include "format/TolerantSubtitleReader.h"
+
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -8,6 +11,7 @@
 
 class Document;
 class DocumentWindow;
+class FileIdentity;
 class QWidget;
 
 // The application's documents: creating, opening, saving and closing them with the
@@ -31,19 +35,30 @@ public:
     // A new untitled document with its one starting subtitle, shown in its window.
     Document *newDocument();
     // Opens the file in a new window, or brings its window forward when it is open
-    // already. Shows the error to the user and returns nullptr when it cannot be read.
-    Document *openDocument(const QString &path, QWidget *alertParent = nullptr);
+    // already. Reads it in `encoding` (Automatic detects it). When it cannot be read,
+    // shows why (offering to repair a malformed file) and returns nullptr.
+    Document *openDocument(const QString &path, QWidget *alertParent = nullptr, int encoding = 0);
+    // Reads the document's file again in another encoding, asking first when that
+    // discards changes.
+    void reopenWithEncoding(Document *document, int encoding);
     void showOpenDialog(QWidget *parent);
 
+    // Asks before writing over changes another program made to the file.
     bool save(Document *document);
     bool saveAs(Document *document);
     void revertToSaved(Document *document);
+    // Replaces the list with the file's content as one undoable step.
+    void reloadFromDisk(Document *document);
     // Asks about unsaved changes; true when the document may close.
     bool canClose(Document *document);
     void documentClosed(Document *document);
     // Closes every window, asking about unsaved changes; false when the user cancelled.
     bool quit();
     bool isQuitting() const { return m_quitting; }
+    // The process is being ended (a logout, a terminal closed): writes every pending
+    // autosave and keeps the unsaved work for the next start, whatever happens next.
+    // The windows close when the controller goes, once the event loops have returned.
+    void keepUnsavedWork();
 
     QStringList recentFiles() const;
     void clearRecentFiles();
@@ -60,9 +75,19 @@ private:
     Document *adoptDocument(Document *document);
     // Its window first, so that no pane outlives the document it shows.
     void deleteDocument(Document *document);
+    // The open document of this file, reached by whatever path.
+    Document *documentForFile(const QString &path, const FileIdentity &identity) const;
+    void askAboutChangeOnDisk(Document *document);
     void noteRecentFile(const QString &path);
     void saveSession();
-    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding);
+    void closeAllDocuments();
+    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
+                       std::optional<TextFileFormat> chosenFormat = std::nullopt);
+    // Reads the document's file again in `encoding`, offering to repair it, and starts
+    // its undo history afresh; false when it could not be read (the document is unchanged).
+    bool reread(Document *document, int encoding);
+    // Marks a repaired document modified and lists its repairs.
+    void showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs);
 
     QList<Document *> m_documents;
     int m_untitledCount = 0;

@@ -2,8 +2,12 @@
 
 #include "document/Document.h"
 #include "app/DocumentController.h"
+#include "app/DocumentFormatLabel.h"
 #include "app/DocumentPanes.h"
+#include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
+#include "document/Preferences.h"
+#include "app/WindowPlacement.h"
 #include "list/SubtitlesTableViewController.h"
 #include "panels/GoToSubtitleViewController.h"
 #include "panels/ImportSubtitlesViewController.h"
@@ -19,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 DocumentWindow::DocumentWindow(Document *document)
@@ -28,6 +33,7 @@ DocumentWindow::DocumentWindow(Document *document)
     resize(1280, 800);
     buildPanes();
     buildMenus();
+    statusBar()->addPermanentWidget(new DocumentFormatLabel(document));
     setAcceptDrops(false);
     updateTitle();
     updateUndoActions();
@@ -108,6 +114,7 @@ void DocumentWindow::buildFileMenu()
     addAction(menu, tr("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
     addAction(menu, tr("Save &As…"), QKeySequence::SaveAs, [this, controller] { controller->saveAs(m_document); });
     m_revertAction = addAction(menu, tr("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
+    menu->addMenu(new ReopenWithEncodingMenu(m_document, menu));
     connect(menu, &QMenu::aboutToShow, this, [this] {
         m_revertAction->setEnabled(!m_document->filePath().isEmpty() && m_document->isModified());
     });
@@ -236,9 +243,11 @@ QVariantMap DocumentWindow::saveState() const
     return state;
 }
 
-void DocumentWindow::restoreState(const QVariantMap &state)
+void DocumentWindow::restoreState(const QVariantMap &storedState)
 {
+    const QVariantMap state = Preferences::checkedWindowState(storedState);
     restoreGeometry(state.value(QStringLiteral("geometry")).toByteArray());
+    WindowPlacement::fitOnScreen(this);
     m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
     m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
     m_panes->restoreState(state);

@@ -29,7 +29,8 @@ public:
 
     // Geometry, splitter sizes and the restorable state of the document and its panes.
     QVariantMap saveState() const;
-    void restoreState(const QVariantMap &state);
+    // Stored values that no window can take are left out; the window fits the screen.
+    void restoreState(const QVariantMap &storedState);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

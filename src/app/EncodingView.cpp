@@ -20,6 +20,12 @@ EncodingView::EncodingView(QWidget *parent)
     layout->addWidget(m_popupButton, 1);
 }
 
+void EncodingView::addChoice(QWidget *choice)
+{
+    choice->setParent(this);
+    layout()->addWidget(choice);
+}
+
 EncodingView *EncodingView::addTo(QFileDialog *dialog)
 {
     // Only Qt's own dialog can carry the chooser.

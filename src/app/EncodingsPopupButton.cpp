@@ -2,22 +2,20 @@
 
 #include "document/TextEncoding.h"
 
-#include <QSettings>
-
 EncodingsPopupButton::EncodingsPopupButton(QWidget *parent)
     : QComboBox(parent)
 {
     addItem(tr("Automatic"), TextEncoding::Automatic);
-    for (const TextEncoding::Entry &entry : TextEncoding::all())
+    bool oddities = false;
+    for (const TextEncoding::Entry &entry : TextEncoding::all()) {
+        if (!entry.common && !oddities) {
+            insertSeparator(count());
+            oddities = true;
+        }
         addItem(entry.displayName, entry.number);
+    }
     setMaxVisibleItems(24);
-
-    // A stored number no entry carries leaves the button without a selection.
-    setCurrentIndex(findData(QSettings().value(settingsKey, 0).toInt()));
-    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0)
-            QSettings().setValue(settingsKey, itemData(index).toInt());
-    });
+    setCurrentIndex(0);
 }
 
 std::optional<int> EncodingsPopupButton::selectedEncoding() const
@@ -25,4 +23,9 @@ std::optional<int> EncodingsPopupButton::selectedEncoding() const
     if (currentIndex() < 0)
         return std::nullopt;
     return currentData().toInt();
+}
+
+void EncodingsPopupButton::setSelectedEncoding(int number)
+{
+    setCurrentIndex(findData(number));
 }

@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/TerminationSignals.h"
 #include "app/Translator.h"
 #include "player/VideoPlayerViewController.h"
 #include "waveform/WaveformCommand.h"
@@ -61,6 +62,14 @@ int main(int argc, char *argv[])
     std::setlocale(LC_NUMERIC, "C");
 
     DocumentController controller;
+    // A logout, a closed terminal or Ctrl+C keeps the unsaved work for the next start.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &controller,
+                     [&controller](int signalNumber) {
+                         controller.keepUnsavedWork();
+                         // Leaves every event loop, open dialogs' included.
+                         QCoreApplication::exit(128 + signalNumber);
+                     });
     QStringList files = QCoreApplication::arguments().mid(1);
     // --video FILE attaches a video to the first subtitle file given, or to the new document.
     QString video;

@@ -1,10 +1,28 @@
 #include "document/Document.h"
 
+#include "document/Preferences.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 
 #include <QFileInfo>
-#include <QSettings>
+
+namespace {
+
+// One undoable step that swaps the whole list: a reload from disk over the user's work.
+void replaceSubtitlesUndoably(SubtitleController &controller, SubtitleList subtitles)
+{
+    UndoManager *undo = controller.undoManager();
+    if (undo)
+        undo->beginUndoGrouping();
+    const SubtitleList previous = controller.subtitles(); // a copy: the list changes under it
+    controller.removeSubtitles(previous, IndexSet::fromRange(0, int(previous.size())));
+    const int count = int(subtitles.size());
+    controller.insertSubtitles(subtitles, IndexSet::fromRange(0, count));
+    if (undo)
+        undo->endUndoGrouping();
+}
+
+} // namespace
 
 Document::Document(QObject *parent)
     : QObject(parent)
@@ -107,16 +125,22 @@ QString Document::displayName() const
     return m_untitledNumber > 1 ? tr("Untitled %1").arg(m_untitledNumber) : tr("Untitled");
 }
 
-std::optional<QString> Document::read(const QString &path)
+std::optional<QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
+                                      QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode)
 {
-    const int chosen = QSettings().value(QStringLiteral("saveEncoding"), TextEncoding::Automatic).toInt();
-    auto result = SubtitleFile::read(path, chosen);
+    auto result = SubtitleFile::read(path, encoding, reading);
     if (!result)
         return result.error();
     SubtitleFile::Contents contents = std::move(result).value();
-    if (chosen == TextEncoding::Automatic)
-        m_encoding = contents.encoding;
-    m_subtitleController.setSubtitles(std::move(contents.subtitles));
+    m_encoding = contents.encoding;
+    m_fileFormat = contents.format;
+    if (repairs)
+        *repairs = std::move(contents.repairs);
+    if (mode == ReadMode::Undoable)
+        replaceSubtitlesUndoably(m_subtitleController, std::move(contents.subtitles));
+    else
+        m_subtitleController.setSubtitles(std::move(contents.subtitles));
+    emit encodingChanged();
     return std::nullopt;
 }
 
@@ -127,22 +151,28 @@ std::optional<QString> Document::readRecovered(const QString &path, std::optiona
         return result.error();
     m_encoding = encoding;
     m_subtitleController.setSubtitles(std::move(result).value().subtitles);
+    emit encodingChanged();
     return std::nullopt;
 }
 
 int Document::encodingForSaving(std::optional<int> chosenEncoding) const
 {
-    const int setting = QSettings().value(QStringLiteral("saveEncoding"), 0).toInt();
+    const int setting = Preferences::saveEncoding();
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 
-std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding)
+std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
+                                       std::optional<TextFileFormat> chosenFormat)
 {
     const int encoding = encodingForSaving(chosenEncoding);
-    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding))
+    const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
+    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format))
         return error;
-    if (chosenEncoding && *chosenEncoding != TextEncoding::Automatic)
-        m_encoding = *chosenEncoding;
+    if (m_encoding != encoding || m_fileFormat != format) {
+        m_encoding = encoding;
+        m_fileFormat = format;
+        emit encodingChanged();
+    }
     return std::nullopt;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/Player.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
 #include "model/IndexSet.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
@@ -31,19 +33,28 @@ public:
     // The file's name, or "Untitled" (numbered when there are several).
     QString displayName() const;
     void setUntitledNumber(int number) { m_untitledNumber = number; }
-    // The encoding detected when the file was read; used first when saving.
+    // The encoding the file was read or last saved with: saving, reverting, recovering
+    // and the next session use it. Absent for a new document.
     std::optional<int> encoding() const { return m_encoding; }
+    // The file's line endings and byte-order mark, kept when saving.
+    const TextFileFormat &fileFormat() const { return m_fileFormat; }
     bool isModified() const { return !m_undoManager.isClean(); }
 
-    // Reads a file into the list (not undoable). On failure the list is left as it was
-    // and the user's message comes back.
-    std::optional<QString> read(const QString &path);
+    enum class ReadMode { Replace, Undoable };
+    // Reads a file into the list, in `encoding` or detecting it; not undoable unless
+    // asked (a reload over the user's work). On failure the list is left as it was and
+    // the user's message comes back. A repairing read puts what it mended into `repairs`.
+    std::optional<QString> read(const QString &path, int encoding = TextEncoding::Automatic,
+                                SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
+                                QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
+                                ReadMode mode = ReadMode::Replace);
     // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
     // `encoding`.
     std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);
-    // Writes the list atomically. `chosenEncoding` is the Save dialog's choice, which
-    // wins for this save and becomes the document's encoding.
-    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt);
+    // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
+    // dialog's choices, which win for this save and become the document's.
+    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
+                                 std::optional<TextFileFormat> chosenFormat = std::nullopt);
     int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
 
     // Makes itself the controller's delegate and gives it the undo manager: from then on
@@ -99,6 +110,8 @@ signals:
     void seekPausedVideoRequested(double time);
     void playerChanged(Player *player);
     void filePathChanged();
+    // The encoding or the file format changed (read, reopened, saved in another one).
+    void encodingChanged();
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
@@ -111,4 +124,5 @@ private:
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;
     bool m_selectionSeeksVideo = true;
+    TextFileFormat m_fileFormat;
 };

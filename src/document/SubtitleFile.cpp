@@ -1,5 +1,7 @@
 #include "document/SubtitleFile.h"
 
+#include "document/FileAttributes.h"
+#include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
@@ -9,7 +11,7 @@
 
 #include <cerrno>
 
-Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding)
+Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -47,22 +49,35 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
             return decoded.error().message;
         text = std::move(decoded).value();
     }
+    const TextFileFormat format = TextFileFormat::of(bytes, text, encoding);
     bytes = QByteArray(); // the text holds it all now; keep the peak low
 
+    if (reading == Reading::Repairing) {
+        auto result = TolerantSubtitleReader::read(text);
+        if (!result)
+            return result.error();
+        TolerantSubtitleReader::Result repaired = std::move(result).value();
+        return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format};
+    }
     auto subtitles = SubtitleParser::shared().parse(text);
     if (!subtitles)
         return subtitles.error().message();
-    return Contents{std::move(subtitles).value(), encoding};
+    return Contents{std::move(subtitles).value(), encoding, {}, format};
 }
 
-std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding)
+std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding,
+                                           const TextFileFormat &format)
 {
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
-    const auto bytes = TextEncoding::encode(SubtitleParser::shared().serialize(subtitles), encoding);
-    if (!bytes)
+    const auto bytes = TextEncoding::encode(format.withLineEndings(SubtitleParser::shared().serialize(subtitles)), encoding,
+                                            format.byteOrderMark);
+    if (!bytes) {
+        if (const auto position = firstUnencodable(subtitles, encoding))
+            return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text, encoding).error().message).arg(*position + 1);
         return bytes.error().message;
+    }
 
     if (info.exists() && !info.isFile()) {
         // A device or a pipe (a script's /dev/stdout) cannot be replaced, only written to.
@@ -74,9 +89,14 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
         return std::nullopt;
     }
 
+    if (LongNameSaver::isNeeded(path))
+        return LongNameSaver::write(path, bytes.value());
     QSaveFile file(path);
+    // A writable file in a folder the user may not write to is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return tr("The file could not be saved.\n%1").arg(file.errorString());
+    FileAttributes::copy(path, file.handle());
     // QSaveFile takes a short write (a full disk, a file size limit) for success, and its
     // commit would then replace the file with the part that was written.
     errno = 0;
@@ -87,6 +107,17 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     }
     if (!file.commit())
         return tr("The file could not be saved.\n%1").arg(file.errorString());
+    return std::nullopt;
+}
+
+std::optional<qsizetype> SubtitleFile::firstUnencodable(const SubtitleList &subtitles, int encoding)
+{
+    if (!TextEncoding::find(encoding))
+        return std::nullopt;
+    for (qsizetype i = 0; i < subtitles.size(); ++i) {
+        if (!TextEncoding::encode(subtitles[i]->text, encoding))
+            return i;
+    }
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/TextFileFormat.h"
+#include "format/TolerantSubtitleReader.h"
 #include "model/Expected.h"
 #include "model/Subtitle.h"
 
@@ -24,16 +26,27 @@ public:
         // The encoding the text was decoded with: the detected one when reading with
         // TextEncoding::Automatic, otherwise the chosen one.
         int encoding;
+        // What a repairing read mended (empty for a strict read).
+        QList<TolerantSubtitleReader::Repair> repairs = {};
+        TextFileFormat format = {};
     };
+
+    // Strict reading refuses malformed SRT with the parser's message; repairing reading
+    // mends what plainly means one thing and lists what it did.
+    enum class Reading { Strict, Repairing };
 
     // Reads, decodes (detecting the encoding when `chosenEncoding` is Automatic) and
     // parses the file. The error is the message the user sees; for malformed SRT it is
     // the parser's own.
-    static Expected<Contents, QString> read(const QString &path, int chosenEncoding);
+    static Expected<Contents, QString> read(const QString &path, int chosenEncoding, Reading reading = Reading::Strict);
 
     // Writes the subtitles as SRT in `encoding`, replacing the file atomically: on any
     // failure the file stays as it was. Returns the message for the user on failure.
-    static std::optional<QString> write(const QString &path, const SubtitleList &subtitles, int encoding);
+    static std::optional<QString> write(const QString &path, const SubtitleList &subtitles, int encoding,
+                                        const TextFileFormat &format = {});
+
+    // The position of the first subtitle whose text `encoding` cannot represent.
+    static std::optional<qsizetype> firstUnencodable(const SubtitleList &subtitles, int encoding);
 
     // The encoding a save writes: an encoding picked in the Save dialog for this save
     // (which then becomes the document's encoding), else the document's own encoding,

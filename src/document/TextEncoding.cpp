@@ -79,7 +79,7 @@ const char *region(const QString &label)
         static const struct { const char *region; const char *labels; } groups[] = {
             {QT_TRANSLATE_NOOP("TextEncoding", "Unicode"),
              "UTF-8 UTF-16 UTF-16BE UTF-16LE UTF-32 UTF-32BE UTF-32LE UTF-7 SCSU BOCU-1 CESU-8"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Western"),
+            {QT_TRANSLATE_NOOP("TextEncoding", "Western European"),
              "US-ASCII ISO-8859-1 windows-1252 ISO-8859-15 macintosh IBM850 IBM00858 IBM437 hp-roman8"},
             {QT_TRANSLATE_NOOP("TextEncoding", "Central European"),
              "ISO-8859-2 windows-1250 IBM852 x-mac-centraleurroman"},
@@ -241,11 +241,11 @@ Expected<QString, TextEncoding::Error> toUnicode(UConverter *converter, const QB
 }
 
 // Strict conversion from text; on failure, a message naming the character.
-Expected<QByteArray, TextEncoding::Error> fromUnicode(UConverter *converter, QStringView text, const QString &encodingName)
+Expected<QByteArray, TextEncoding::Error> fromUnicode(UConverter *converter, QStringView text, const QString &encodingName,
+                                                     QByteArray bytes = {})
 {
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    QByteArray bytes = byteOrderMark(ucnv_getType(converter));
     qsizetype written = bytes.size();
     const auto *begin = reinterpret_cast<const UChar *>(text.data());
     const UChar *source = begin;
@@ -283,6 +283,33 @@ bool carriesSrt(UConverter *converter)
     ucnv_reset(converter);
     const auto text = toUnicode(converter, bytes.value(), {});
     return text && text.value() == probe;
+}
+
+// The encodings subtitle files are written in, for the main list; the rest (EBCDIC and
+// DOS code pages, converter-specific variants, rare Unicode forms) come after it.
+bool isCommon(const QString &label)
+{
+    static const QSet<QString> common = [] {
+        QSet<QString> set;
+        const char *labels = "UTF-8 UTF-16LE UTF-16BE UTF-16 UTF-32LE UTF-32BE UTF-32 "
+                             "windows-1250 windows-1251 windows-1252 windows-1253 windows-1254 windows-1255 "
+                             "windows-1256 windows-1257 windows-1258 windows-874 ISO-8859-1 ISO-8859-2 ISO-8859-3 "
+                             "ISO-8859-4 ISO-8859-5 ISO-8859-6 ISO-8859-7 ISO-8859-8 ISO-8859-9 ISO-8859-10 "
+                             "ISO-8859-13 ISO-8859-14 ISO-8859-15 KOI8-R KOI8-U macintosh Shift_JIS EUC-JP "
+                             "ISO-2022-JP GBK GB2312 GB18030 Big5 Big5-HKSCS EUC-KR TIS-620 US-ASCII";
+        for (const QString &label : QString::fromLatin1(labels).split(u' '))
+            set.insert(label.toCaseFolded());
+        return set;
+    }();
+    return common.contains(label.toCaseFolded());
+}
+
+// A standard name as people write it in a menu: "Windows-1252" rather than "windows-1252".
+QString menuLabel(const QString &label)
+{
+    if (label.startsWith(QLatin1String("windows-")))
+        return u'W' + label.mid(1);
+    return label;
 }
 
 QString standardName(const char *converterName, const char *standard)
@@ -335,16 +362,23 @@ QList<TextEncoding::Entry> buildList()
         numbers.insert(number);
 
         const char *regionName = region(label);
-        QString displayName = regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), label) : label;
+        const auto nameOf = [regionName](const QString &label) {
+            return regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), menuLabel(label)) : label;
+        };
+        QString displayName = nameOf(label);
         if (displayNames.contains(displayName)) {
             label = QString::fromLatin1(converterName);
-            displayName = regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), label) : label;
+            displayName = nameOf(label);
         }
         displayNames.insert(displayName);
 
-        TextEncoding::Entry entry{number, QByteArray(converterName), label, displayName};
-        if (isUnicode(ucnv_getType(converter.get())))
+        const bool unicodeType = isUnicode(ucnv_getType(converter.get()));
+        const bool common = isCommon(label);
+        TextEncoding::Entry entry{number, QByteArray(converterName), label, displayName, common};
+        if (unicodeType && common)
             unicode.append(entry);
+        else if (unicodeType)
+            others.append(entry);
         else if (regionName)
             named.append(entry);
         else
@@ -353,7 +387,11 @@ QList<TextEncoding::Entry> buildList()
     const auto byDisplayName = [](const TextEncoding::Entry &a, const TextEncoding::Entry &b) {
         return QString::compare(a.displayName, b.displayName, Qt::CaseInsensitive) < 0;
     };
+    // UTF-8 first, as most files are; then the other Unicode forms in ICU's order.
+    std::stable_partition(unicode.begin(), unicode.end(), [](const TextEncoding::Entry &e) { return e.number == TextEncoding::Utf8; });
     std::stable_sort(named.begin(), named.end(), byDisplayName);
+    // The common regional encodings before the oddities (EBCDIC and the rest).
+    std::stable_partition(named.begin(), named.end(), [](const TextEncoding::Entry &e) { return e.common; });
     std::stable_sort(others.begin(), others.end(), byDisplayName);
     return unicode + named + others;
 }
@@ -431,7 +469,7 @@ Expected<QString, TextEncoding::Error> TextEncoding::decode(const QByteArray &by
     return toUnicode(converter.get(), bytes, entry->name);
 }
 
-Expected<QByteArray, TextEncoding::Error> TextEncoding::encode(QStringView text, int number)
+Expected<QByteArray, TextEncoding::Error> TextEncoding::encode(QStringView text, int number, std::optional<bool> withByteOrderMark)
 {
     const Entry *entry = find(number);
     if (!entry)
@@ -439,7 +477,13 @@ Expected<QByteArray, TextEncoding::Error> TextEncoding::encode(QStringView text,
     Converter converter = openConverter(entry->converterName.constData());
     if (!converter)
         CUEWRIGHT_FATAL("a listed converter does not open");
-    return fromUnicode(converter.get(), text, entry->name);
+    const UConverterType type = ucnv_getType(converter.get());
+    QByteArray mark = byteOrderMark(type);
+    if (type == UCNV_UTF8 && withByteOrderMark.value_or(false))
+        mark = QByteArray("\xEF\xBB\xBF");
+    else if (!withByteOrderMark.value_or(true))
+        mark.clear();
+    return fromUnicode(converter.get(), text, entry->name, mark);
 }
 
 std::optional<int> TextEncoding::encodingOfByteOrderMark(const QByteArray &bytes)
@@ -525,6 +569,9 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
         candidates.append(*guess);
     candidates.append(icuGuesses(bytes));
     candidates.append(Utf8);
+    // Text full of NUL bytes is not UTF-8, whatever a detector says: UTF-16 without a mark.
+    if (const auto utf16 = utf16WithoutByteOrderMark(bytes))
+        candidates.prepend(*utf16);
 
     QSet<int> tried;
     for (int guess : std::as_const(candidates)) {
@@ -537,6 +584,42 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
         }
     }
     return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
+}
+
+std::optional<bool> TextEncoding::usualByteOrderMark(int number)
+{
+    switch (number) {
+    case Utf8:
+        return false;
+    case Utf16BigEndian:
+    case Utf16LittleEndian:
+    case Utf32BigEndian:
+    case Utf32LittleEndian:
+        return true;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<int> TextEncoding::utf16WithoutByteOrderMark(const QByteArray &bytes)
+{
+    // Latin text in UTF-16 has a NUL in every other byte: the odd ones in little-endian
+    // order, the even ones in big-endian order.
+    const qsizetype length = std::min<qsizetype>(bytes.size(), 4096) & ~qsizetype(1);
+    if (length < 4)
+        return std::nullopt;
+    qsizetype evenNuls = 0;
+    qsizetype oddNuls = 0;
+    for (qsizetype i = 0; i < length; i += 2) {
+        evenNuls += bytes[i] == '\0';
+        oddNuls += bytes[i + 1] == '\0';
+    }
+    const qsizetype pairs = length / 2;
+    if (oddNuls * 10 >= pairs * 4 && evenNuls * 10 < pairs)
+        return Utf16LittleEndian;
+    if (evenNuls * 10 >= pairs * 4 && oddNuls * 10 < pairs)
+        return Utf16BigEndian;
+    return std::nullopt;
 }
 
 int TextEncoding::widened(int number)

@@ -39,10 +39,14 @@ public:
         int number;
         QByteArray converterName; // ICU's canonical name
         QString name;             // the short standard name, e.g. "windows-1252"
-        QString displayName;      // e.g. "Western (windows-1252)"
+        QString displayName;      // e.g. "Western European (Windows-1252)"
+        // In the main list; the oddities (EBCDIC, converter-specific variants, rare
+        // Unicode forms) come after it.
+        bool common = false;
     };
 
-    // Every encoding, Unicode first, then by display name. Built once.
+    // Every encoding: UTF-8 and the other common Unicode forms first, then the common
+    // regional encodings by display name, then the oddities. Built once.
     static const QList<Entry> &all();
     static const Entry *find(int number);
     // The number of an encoding named by its display name, its short name, or any name or
@@ -66,11 +70,18 @@ public:
     static Expected<Detected, Error> decodeDetectingEncoding(const QByteArray &bytes);
 
     // Unicode encodings with a byte order are written with a byte-order mark, so that the
-    // file says what it is; UTF-8 is written without one.
-    static Expected<QByteArray, Error> encode(QStringView text, int number);
+    // file says what it is; UTF-8 is written without one. `withByteOrderMark` overrides
+    // that for UTF-8, UTF-16BE/LE and UTF-32BE/LE (a file keeps the mark it was read with).
+    static Expected<QByteArray, Error> encode(QStringView text, int number, std::optional<bool> withByteOrderMark = std::nullopt);
+
+    // Whether `number` is written with a byte-order mark unless told otherwise; absent for
+    // encodings where there is no choice (most have no mark, "UTF-16" always writes one).
+    static std::optional<bool> usualByteOrderMark(int number);
 
     // The steps of detection, open for measuring them one by one.
     static std::optional<int> encodingOfByteOrderMark(const QByteArray &bytes);
+    // UTF-16LE or BE told by the pattern of NUL bytes, for files without a mark.
+    static std::optional<int> utf16WithoutByteOrderMark(const QByteArray &bytes);
     static std::optional<int> uchardetGuess(const QByteArray &bytes);
     static QList<int> icuGuesses(const QByteArray &bytes);
     // The encoding to try before a detector's guess: a larger one that reads the same text.

@@ -104,7 +104,41 @@ qsizetype findTimeSeparator(QStringView line, qsizetype from = 0)
     return -1;
 }
 
+// Spaces and tabs only, or nothing.
+bool isBlankLine(QStringView line)
+{
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
+}
+
 } // namespace
+
+bool SubtitleParser::readTimingLine(QStringView line, double &start, double &end) const
+{
+    const qsizetype separator = findTimeSeparator(line);
+    if (separator < 0 || findTimeSeparator(line, separator + 1) >= 0)
+        return false;
+    const auto parsedStart = parseTime(line.first(separator));
+    const auto parsedEnd = parseTime(line.sliced(separator + timeSeparator.size()));
+    if (!parsedStart || !parsedEnd || parsedEnd.value() < parsedStart.value())
+        return false;
+    start = parsedStart.value();
+    end = parsedEnd.value();
+    return true;
+}
+
+bool SubtitleParser::beginsSubtitle(QStringView line, LineReader reader) const
+{
+    // Index and timing lines begin with a digit or a sign; text nearly never does.
+    if (line.isEmpty() || !(line.front().isDigit() || line.front() == u'+' || line.front() == u'-'))
+        return false;
+    double start = 0;
+    double end = 0;
+    if (readTimingLine(line, start, end))
+        return true;
+    qint64 index = 0;
+    QStringView timing;
+    return readInteger(line, index) && reader.next(timing) && readTimingLine(timing, start, end);
+}
 
 SubtitleParser &SubtitleParser::shared()
 {
@@ -140,50 +174,78 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
     PendingText pendingText;
     SubtitleList subtitles;
     qsizetype lineNumber = 0;
+    bool afterBlankLine = false; // the last text line was empty or only spaces
+    QStringView heldLine;        // a line of spaces not yet added to the text
+
+    // The index counter rises with every index line; the line must carry its value.
+    const auto readIndex = [&indexCounter](QStringView line) {
+        ++indexCounter;
+        qint64 index = 0;
+        return readInteger(line, index) && index == indexCounter;
+    };
 
     LineReader reader(text);
     QStringView line;
     while (reader.next(line)) {
         switch (state) {
-        case ParseState::ExpectingIndex: {
-            ++indexCounter;
-            qint64 index = 0;
-            if (!readInteger(line, index) || index != indexCounter)
+        case ParseState::ExpectingIndex:
+            if (!readIndex(line))
                 return ParseError::atLine(lineNumber, Kind::InvalidIndex);
             state = ParseState::ExpectingTimes;
             break;
-        }
-        case ParseState::ExpectingTimes: {
-            const qsizetype separator = findTimeSeparator(line);
-            if (separator < 0 || findTimeSeparator(line, separator + 1) >= 0)
+        case ParseState::ExpectingTimes:
+            if (!readTimingLine(line, start, end))
                 return ParseError::atLine(lineNumber, Kind::InvalidTimestamp);
-            const auto parsedStart = parseTime(line.first(separator));
-            const auto parsedEnd = parseTime(line.sliced(separator + timeSeparator.size()));
-            if (!parsedStart || !parsedEnd || parsedEnd.value() < parsedStart.value())
-                return ParseError::atLine(lineNumber, Kind::InvalidTimestamp);
-            start = parsedStart.value();
-            end = parsedEnd.value();
             state = ParseState::ExpectingFirstTextLine;
             break;
-        }
         case ParseState::ExpectingFirstTextLine:
+            // A cue's number and timing where its text should be: the blank line that
+            // ends a cue is missing.
+            if (beginsSubtitle(line, reader))
+                return ParseError::atLine(lineNumber, Kind::InvalidIndex);
             pendingText.start(line);
+            afterBlankLine = isBlankLine(line);
+            heldLine = {};
             state = ParseState::ReadingText;
             break;
-        case ParseState::ReadingText:
+        case ParseState::ReadingText: {
             if (line.isEmpty()) {
+                if (!heldLine.isNull())
+                    pendingText.appendLine(heldLine);
                 subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
                 state = ParseState::ExpectingIndex;
-            } else {
-                pendingText.appendLine(line);
+                break;
             }
+            if (beginsSubtitle(line, reader)) {
+                if (!afterBlankLine)
+                    return ParseError::atLine(lineNumber, Kind::InvalidIndex);
+                // Real files leave a cue's text line blank, or end a cue with a line of
+                // spaces; read as text, the next cue would vanish into this one. The
+                // blank line ends the cue, and this line is read as the next index.
+                subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
+                if (!readIndex(line))
+                    return ParseError::atLine(lineNumber, Kind::InvalidIndex);
+                state = ParseState::ExpectingTimes;
+                break;
+            }
+            if (!heldLine.isNull())
+                pendingText.appendLine(heldLine);
+            heldLine = {};
+            afterBlankLine = isBlankLine(line);
+            if (afterBlankLine)
+                heldLine = line;
+            else
+                pendingText.appendLine(line);
             break;
+        }
         }
         ++lineNumber;
     }
 
     switch (state) {
     case ParseState::ReadingText:
+        if (!heldLine.isNull())
+            pendingText.appendLine(heldLine);
         subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
         break;
     case ParseState::ExpectingTimes:
@@ -261,17 +323,26 @@ char16_t *SubtitleParser::writeTime(char16_t *out, double seconds)
     return out + (end - p);
 }
 
-// Whether the text would read back differently: an empty line inside, a line break at
-// the end, or a terminator other than a single line feed.
-static bool readsBackAsWritten(QStringView text)
+// Whether the text reads back as it stands, with this reader and with others: no empty
+// or spaces-only line among several (other readers end the cue there; this one may take
+// what follows for the next cue), no line that reads as the start of the next subtitle,
+// no line break at the end, and single line feeds only.
+bool SubtitleParser::readsBackAsWritten(QStringView text)
 {
     if (text.endsWith(u'\n'))
         return false;
     const QChar *data = text.data();
     const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (LineReader::isTerminator(data[i]) && (data[i] != u'\n' || (i + 1 < size && data[i + 1] == u'\n')))
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i <= size; ++i) {
+        if (i < size && !LineReader::isTerminator(data[i]))
+            continue;
+        if (i < size && data[i] != u'\n')
             return false;
+        const QStringView line = text.sliced(lineStart, i - lineStart);
+        if ((isBlankLine(line) && size > line.size()) || shared().beginsSubtitle(line, LineReader(text.sliced(std::min(i + 1, size)))))
+            return false;
+        lineStart = i + 1;
     }
     return true;
 }
@@ -281,23 +352,22 @@ QString SubtitleParser::textAsWritten(const QString &text)
     if (readsBackAsWritten(text))
         return text;
 
-    // Keep the first line even when empty (a blank first line reads back); drop later
-    // empty lines, which would end the subtitle.
-    QString result;
-    result.reserve(text.size());
+    // Blank lines would end the subtitle: leave them out, leading ones included.
+    QStringList lines;
     LineReader reader(text);
     QStringView line;
-    bool first = true;
     while (reader.next(line)) {
-        if (first) {
-            result.append(line);
-            first = false;
-        } else if (!line.isEmpty()) {
-            result.append(u'\n');
-            result.append(line);
-        }
+        if (!isBlankLine(line))
+            lines.append(line.toString());
     }
-    return result;
+    // A line that reads as a timing line, or a number over one, would start a subtitle of
+    // its own: a space in front keeps it text.
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString rest = i + 1 < lines.size() ? lines[i + 1] : QString();
+        if (shared().beginsSubtitle(lines[i], LineReader(rest)))
+            lines[i].prepend(u' ');
+    }
+    return lines.join(u'\n');
 }
 
 QString SubtitleParser::serialize(const SubtitleList &subtitles) const

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class LineReader;
+
 // Reads and writes SRT text, and owns the one text form of a time, "HH:mm:ss,SSS".
 class SubtitleParser
 {
@@ -29,7 +31,13 @@ public:
 
 private:
     SubtitleParser() = default;
+    // A timing line "start --> end" with end not before start.
+    bool readTimingLine(QStringView line, double &start, double &end) const;
+    // Whether `line` is a timing line, or an index whose next line (the next of
+    // `reader`, a copy) is a timing line.
+    bool beginsSubtitle(QStringView line, LineReader reader) const;
     // Hours take up to six digits: "999999:59:59,999".
     static constexpr qsizetype maximumTimeLength = 16;
     static char16_t *writeTime(char16_t *out, double seconds);
+    static bool readsBackAsWritten(QStringView text);
 };

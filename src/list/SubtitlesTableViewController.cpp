@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "format/SubtitleParser.h"
+#include "format/TolerantSubtitleReader.h"
 #include "list/SubtitleItemDelegate.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
@@ -402,12 +403,14 @@ void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
     UndoManager *undoManager = controller.undoManager();
     for (const QString &text : texts) {
         const IndexSet targets = targetRowIndexes();
-        Expected<SubtitleList, ParseError> parsed = SubtitleParser::shared().parse(text);
+        // Text copied from other programs is read as repairing on open reads it; what
+        // cannot be read at all gets the strict reader's message, as a file would.
+        auto parsed = TolerantSubtitleReader::read(text);
         if (!parsed) {
-            showError(parsed.error().message());
+            showError(SubtitleParser::shared().parse(text).error().message());
             return;
         }
-        SubtitleList subtitles = std::move(parsed).value();
+        SubtitleList subtitles = std::move(parsed).value().subtitles;
         if (undoManager)
             undoManager->beginUndoGrouping();
         if (!targets.isEmpty())

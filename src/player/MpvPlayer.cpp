@@ -1,8 +1,13 @@
 #include "player/MpvPlayer.h"
 
+#include "player/DetachedTask.h"
+
 #include "player/MpvVideoWidget.h"
 
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
 #include <QPalette>
 #include <QWidget>
 
@@ -120,9 +125,20 @@ void MpvPlayer::load(const QString &path)
 
 void MpvPlayer::start()
 {
-    const QByteArray path = m_pendingPath.toUtf8();
-    m_pendingPath.clear();
-    command({"loadfile", path.constData(), "replace"});
+    const QString path = std::exchange(m_pendingPath, QString());
+    // Only regular files: mpv would wait on a FIFO for good, and its teardown with it.
+    // Looked at off the GUI thread, where a stalled mount may keep the look waiting.
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
+        watcher->deleteLater();
+        if (!watcher->result()) {
+            fail(tr("It is not a regular file."));
+            return;
+        }
+        const QByteArray name = QFile::encodeName(path);
+        command({"loadfile", name.constData(), "replace"});
+    });
+    watcher->setFuture(DetachedTask::run<bool>([path] { return QFileInfo(path).isFile(); }));
 }
 
 QWidget *MpvPlayer::view() const

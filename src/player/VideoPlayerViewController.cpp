@@ -2,18 +2,21 @@
 
 #include "document/Document.h"
 #include "model/Fatal.h"
+#include "player/DetachedTask.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
 #include "player/VideoPlayerView.h"
 #include "waveform/AudioWaveform.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaMethod>
 #include <QPointer>
 #include <QStackedLayout>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -174,7 +177,7 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     m_document->setPlayer(player);
 
     if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
-        emit audioWaveformChanged(AudioWaveform::create(m_path));
+        openAudioWaveform(m_path);
 
     // A fake knows its duration and frame rate at once; libmpv tells them later.
     if (player->frameRate() > 0)
@@ -187,8 +190,30 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     emit restorableStateChanged();
 }
 
+void VideoPlayerViewController::openAudioWaveform(const QString &path)
+{
+    // Opening and probing the file may block (a stalled mount): never on the GUI thread.
+    const int request = ++m_waveformRequest;
+    using Result = std::shared_ptr<AudioWaveform>;
+    auto *watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
+        watcher->deleteLater();
+        // A later video, or none, has taken this one's place meanwhile.
+        if (request == m_waveformRequest && m_player)
+            emit audioWaveformChanged(watcher->result());
+    });
+    QThread *guiThread = thread();
+    watcher->setFuture(DetachedTask::run<Result>([path, guiThread] {
+        Result waveform = AudioWaveform::create(path);
+        if (waveform)
+            waveform->moveToThread(guiThread);
+        return waveform;
+    }));
+}
+
 void VideoPlayerViewController::releasePlayer()
 {
+    ++m_waveformRequest;
     if (!m_player)
         return;
     removeObservers();
@@ -435,8 +460,18 @@ void VideoPlayerViewController::restoreState(const QVariantMap &state)
     if (bookmark.typeId() != QMetaType::QString)
         return;
     const QString path = bookmark.toString();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
         return;
-    loadVideo(path);
-    seekTo(state.value(QStringLiteral("currentTime"), 0.0).toDouble());
+    const double time = state.value(QStringLiteral("currentTime"), 0.0).toDouble();
+    // The video may sit on a mount that no longer answers: looked at off the GUI thread.
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, time] {
+        watcher->deleteLater();
+        // A video the user opened meanwhile wins.
+        if (!watcher->result() || !m_path.isEmpty())
+            return;
+        loadVideo(path);
+        seekTo(time);
+    });
+    watcher->setFuture(DetachedTask::run<bool>([path] { return QFileInfo(path).isFile(); }));
 }

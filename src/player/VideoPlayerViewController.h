@@ -64,7 +64,8 @@ public:
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
     // "currentTime" (seconds); empty while no video is loaded.
     QVariantMap saveState() const;
-    // A missing or unreadable file leaves the pane as it is, without a message.
+    // A missing or unreadable file leaves the pane as it is, without a message. The file
+    // is looked at off the GUI thread, so the video comes a moment later.
     void restoreState(const QVariantMap &state);
 
 public slots:
@@ -117,6 +118,7 @@ private:
     void frameRateDidChange(double frameRate);
     void playerDidFail(const QString &message);
     void releasePlayer();
+    void openAudioWaveform(const QString &path);
     void showPlaceholder(const QString &text);
     void updateControls();
 
@@ -130,6 +132,7 @@ private:
     PlayerFactory m_playerFactory;
 
     QString m_path;
+    int m_waveformRequest = 0; // the waveform being opened for the current video
     std::optional<int> m_currentSubtitleIndex;
     std::unique_ptr<Player> m_player;
     std::optional<Player::ObserverToken> m_boundaryTimeObserver;

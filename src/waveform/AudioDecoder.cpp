@@ -1,5 +1,8 @@
 #include "waveform/AudioDecoder.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -90,9 +93,19 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
     static std::once_flag quiet;
     std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
 
+    // A name is a file, never a URL ("pipe:0", "http:..."), and only a regular file:
+    // a FIFO or a device would block the reading forever.
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return nullptr;
+    const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
+    AVDictionary *options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
     auto d = std::make_unique<Private>();
     AVFormatContext *format = nullptr;
-    if (avformat_open_input(&format, path.toUtf8().constData(), nullptr, nullptr) < 0)
+    const int opened = avformat_open_input(&format, url.constData(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
         return nullptr;
     d->format.reset(format);
     if (avformat_find_stream_info(format, nullptr) < 0)
@@ -163,7 +176,8 @@ QString AudioDecoder::errorString() const
 bool AudioDecoder::setRange(double start, double end)
 {
     const double first = std::round(start);
-    double last = first + std::round(end - start);
+    // The end is not rounded: the last part of the stream belongs to the waveform too.
+    double last = std::max(first, end);
     if (d->duration > 0)
         last = std::min(last, d->duration);
     d->rangeStart = int64_t(first) * d->sampleRate;

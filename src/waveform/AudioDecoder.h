@@ -14,7 +14,8 @@ class AudioDecoder
 public:
     enum class Status { Data, End, Failed };
 
-    // nullptr when the file cannot be opened, has no audio stream, or its decoder is missing.
+    // nullptr when the path is not a regular file, cannot be opened, has no audio stream,
+    // or its decoder is missing. The path is always a file name, never a URL.
     static std::unique_ptr<AudioDecoder> open(const QString &path);
     ~AudioDecoder();
 
@@ -23,9 +24,9 @@ public:
     // Seconds; 0 when the file does not tell.
     double duration() const;
 
-    // Restricts reading to whole seconds: the start and the length are each rounded to
-    // the nearest second, and the end never goes past the stream's duration (encoders
-    // pad the last frame). Seeks when the start is not 0; false when the seek fails.
+    // Restricts reading to the range: the start is rounded to the nearest second, the
+    // end is kept as it is but never goes past the stream's duration (encoders pad the
+    // last frame). Seeks when the start is not 0; false when the seek fails.
     bool setRange(double start, double end);
     // Narrows the range to the samples [first, end) of each channel, counted from time 0,
     // within the one setRange allowed, exactly: the samples are those a reading of the

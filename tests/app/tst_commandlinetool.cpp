@@ -75,6 +75,27 @@ private slots:
         QCOMPARE(result.out, QStringLiteral("%1: 4 subtitles, UTF-8\n").arg(good));
     }
 
+    void repairListsEachRepairAndConvertWritesTheRepairedFile()
+    {
+        QTemporaryDir dir;
+        const QString sloppy = dir.filePath(QStringLiteral("sloppy.srt"));
+        QVERIFY(writeAll(sloppy, "7\r\n0:0:1,5 --> 0:0:2,0\r\nHi\r\n"));
+        const Run checked = run({QStringLiteral("--check"), QStringLiteral("--repair"), sloppy});
+        QCOMPARE(checked.status, 0);
+        QCOMPARE(checked.out, QStringLiteral("%1: 1 subtitles, UTF-8, 2 repairs\n").arg(sloppy));
+        const QStringList repairs = checked.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(repairs.size(), 2);
+        QVERIFY2(repairs[0].startsWith(sloppy + QStringLiteral(":1: Subtitle numbered 7")), qPrintable(repairs[0]));
+        QVERIFY2(repairs[1].startsWith(sloppy + QStringLiteral(":2: Read the timing")), qPrintable(repairs[1]));
+
+        const QString output = dir.filePath(QStringLiteral("mended.srt"));
+        const Run converted = run({QStringLiteral("--convert"), QStringLiteral("--repair"), sloppy, output});
+        QCOMPARE(converted.status, 0);
+        QCOMPARE(readAll(output), QByteArray("1\r\n00:00:01,005 --> 00:00:02,000\r\nHi\r\n\r\n")); // its line endings kept
+        // without --repair, both refuse as before
+        QCOMPARE(run({QStringLiteral("--check"), sloppy}).status, 1);
+    }
+
     void wrongArgumentsExitWithTwo_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -136,7 +157,7 @@ private slots:
         const Run result = run({QStringLiteral("--convert"), QStringLiteral("--to"), QStringLiteral("ISO-8859-1"),
                                 samplePath(QStringLiteral("russian.WINDOWS-1251.srt")), output});
         QCOMPARE(result.status, 1);
-        QCOMPARE(result.err, QStringLiteral("%1: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\n").arg(output));
+        QCOMPARE(result.err, QStringLiteral("%1: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n").arg(output));
         QCOMPARE(readAll(output), QByteArray("keep me"));
     }
 };

@@ -1,9 +1,10 @@
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/FileFormatChooser.h"
 #include "document/TextEncoding.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -17,38 +18,57 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
     }
-    void init() { QSettings().remove(EncodingsPopupButton::settingsKey); }
-
-    void automaticFirstThenEveryEncoding()
+    void automaticFirstThenCommonNamesThenOddities()
     {
         EncodingsPopupButton button;
-        QCOMPARE(button.count(), TextEncoding::all().size() + 1);
         QCOMPARE(button.itemText(0), QStringLiteral("Automatic"));
         QCOMPARE(button.itemData(0).toInt(), 0);
-        QCOMPARE(button.itemData(1).toInt(), TextEncoding::Utf8);
-        // no setting yet reads as Automatic
+        QCOMPARE(button.itemText(1), QStringLiteral("Unicode (UTF-8)"));
         QCOMPARE(button.currentIndex(), 0);
+        const int separator = button.findData(QStringLiteral("separator"), Qt::AccessibleDescriptionRole);
+        QVERIFY(separator > 0);
+        const auto position = [&button](const char *name) {
+            return button.findData(*TextEncoding::numberForName(QString::fromLatin1(name)));
+        };
+        QVERIFY(button.findText(QStringLiteral("Western European (Windows-1252)")) > 0);
+        QVERIFY(button.findText(QStringLiteral("Cyrillic (Windows-1251)")) > 0);
+        QVERIFY(position("windows-1252") < separator);
+        QVERIFY(position("UTF-16LE") < separator);
+        QVERIFY(position("IBM037") > separator); // EBCDIC
+        QVERIFY(position("UTF-7") > separator);
     }
 
-    void choosingStoresAndANewButtonShowsIt()
+    void aChoiceNeverCarriesOverToTheNextChooser()
     {
         const int cyrillic = *TextEncoding::numberForName(u"windows-1251");
         {
             EncodingsPopupButton button;
             button.setCurrentIndex(button.findData(cyrillic));
+            QCOMPARE(button.selectedEncoding(), cyrillic);
         }
-        QCOMPARE(QSettings().value(EncodingsPopupButton::settingsKey).toInt(), cyrillic);
         EncodingsPopupButton later;
-        QCOMPARE(later.selectedEncoding(), cyrillic);
+        QCOMPARE(later.selectedEncoding(), TextEncoding::Automatic);
     }
 
-    void unknownStoredNumberSelectsNothing()
+    // The Save dialog's mark box shows what the save will write for the chosen encoding,
+    // until the user ticks it.
+    void theMarkFollowsTheEncodingUntilChosen()
     {
-        QSettings().setValue(EncodingsPopupButton::settingsKey, 77);
-        EncodingsPopupButton button;
-        QCOMPARE(button.currentIndex(), -1);
-        QCOMPARE(button.selectedEncoding(), std::nullopt);
-        QCOMPARE(QSettings().value(EncodingsPopupButton::settingsKey).toInt(), 77);
+        const TextFileFormat readWithMark{true, true};
+        FileFormatChooser kept(readWithMark, TextEncoding::Utf8);
+        kept.setEncoding(TextEncoding::Utf8);
+        QCOMPARE(kept.format(), readWithMark);
+        kept.setEncoding(TextEncoding::Utf16LittleEndian); // another encoding takes its usual
+        QCOMPARE(kept.format().byteOrderMark, true);
+        kept.setEncoding(*TextEncoding::numberForName(u"windows-1252"));
+        QCOMPARE(kept.format().byteOrderMark, std::nullopt);
+
+        FileFormatChooser chosen({}, std::nullopt);
+        chosen.setEncoding(TextEncoding::Utf16BigEndian);
+        QCOMPARE(chosen.format(), (TextFileFormat{false, true}));
+        chosen.findChild<QCheckBox *>()->click();
+        chosen.setEncoding(TextEncoding::Utf16LittleEndian);
+        QCOMPARE(chosen.format(), (TextFileFormat{false, false}));
     }
 
     void sitsInANonNativeFileDialog()

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace EncodingSamples;
@@ -42,8 +44,7 @@ private slots:
         QTest::addColumn<int>("chosen");
         QTest::addColumn<bool>("sameBytes");
         QTest::newRow("UTF-8") << "french.UTF-8.srt" << encoding("UTF-8") << true;
-        // the mark is dropped on reading and not written back: UTF-8 needs none
-        QTest::newRow("UTF-8 with mark") << "french.UTF-8-bom.srt" << encoding("UTF-8") << false;
+        QTest::newRow("UTF-8 with mark") << "french.UTF-8-bom.srt" << encoding("UTF-8") << true;
         QTest::newRow("UTF-16LE with mark") << "japanese.UTF-16LE-bom.srt" << encoding("UTF-16LE") << true;
         QTest::newRow("UTF-16BE with mark") << "russian.UTF-16BE-bom.srt" << encoding("UTF-16BE") << true;
         QTest::newRow("windows-1252") << "french.WINDOWS-1252.srt" << encoding("windows-1252") << true;
@@ -71,13 +72,46 @@ private slots:
         QTemporaryDir dir;
         const QString copy = dir.filePath(QStringLiteral("copy.srt"));
         const int saving = SubtitleFile::encodingForSaving(detectedRead.value().encoding, 0);
-        QCOMPARE(SubtitleFile::write(copy, detectedRead.value().subtitles, saving), std::nullopt);
+        QCOMPARE(SubtitleFile::write(copy, detectedRead.value().subtitles, saving, detectedRead.value().format), std::nullopt);
         if (sameBytes)
             QCOMPARE(readAll(copy), readAll(path));
         const auto again = SubtitleFile::read(copy, TextEncoding::Automatic);
         QVERIFY(again);
         QCOMPARE(SubtitleParser::shared().serialize(again.value().subtitles), expected);
         QCOMPARE(again.value().encoding, saving);
+    }
+
+    // A file keeps its line endings and its byte-order mark (or its lack of one) when saved.
+    void keepsLineEndingsAndMarksByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("expectedEncoding");
+        const QString lf = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nH\u00e9 \u4e2d\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n");
+        const QString crlf = QString(lf).replace(u'\n', QStringLiteral("\r\n"));
+        const auto bytes = [](const QString &text, int number, bool mark) {
+            return TextEncoding::encode(text, number, mark).value();
+        };
+        QTest::newRow("UTF-8, CR LF, no mark") << bytes(crlf, TextEncoding::Utf8, false) << TextEncoding::Utf8;
+        QTest::newRow("UTF-8, LF, mark") << bytes(lf, TextEncoding::Utf8, true) << TextEncoding::Utf8;
+        QTest::newRow("UTF-16LE, CR LF, mark") << bytes(crlf, TextEncoding::Utf16LittleEndian, true) << TextEncoding::Utf16LittleEndian;
+        QTest::newRow("UTF-16LE, no mark") << bytes(lf, TextEncoding::Utf16LittleEndian, false) << TextEncoding::Utf16LittleEndian;
+        QTest::newRow("UTF-16BE, CR LF, no mark") << bytes(crlf, TextEncoding::Utf16BigEndian, false) << TextEncoding::Utf16BigEndian;
+        QTest::newRow("UTF-32LE, mark") << bytes(lf, TextEncoding::Utf32LittleEndian, true) << TextEncoding::Utf32LittleEndian;
+    }
+    void keepsLineEndingsAndMarksByteForByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, expectedEncoding);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("in.srt"));
+        QVERIFY(writeAll(path, bytes));
+        const auto contents = SubtitleFile::read(path, TextEncoding::Automatic);
+        QVERIFY2(contents, qPrintable(contents ? QString() : contents.error()));
+        QCOMPARE(contents.value().encoding, expectedEncoding);
+        QCOMPARE(contents.value().subtitles.first()->text, QStringLiteral("H\u00e9 \u4e2d"));
+        const QString copy = dir.filePath(QStringLiteral("out.srt"));
+        QCOMPARE(SubtitleFile::write(copy, contents.value().subtitles, contents.value().encoding, contents.value().format), std::nullopt);
+        QCOMPARE(readAll(copy), bytes);
     }
 
     void readFailures_data()
@@ -135,7 +169,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("old.srt"));
         QVERIFY(writeAll(path, "old content"));
         const auto error = SubtitleFile::write(path, oneSubtitle(QStringLiteral("5 €")), encoding("ISO-8859-1"));
-        QCOMPARE(error, QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1."));
+        QCOMPARE(error, QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.\nIt is in subtitle 1."));
         QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
     }
@@ -171,6 +205,47 @@ private slots:
         QVERIFY(error);
         QVERIFY2(error->startsWith(QStringLiteral("The file could not be saved.\n")), qPrintable(*error));
         QVERIFY(!QFileInfo::exists(readOnlyFolder + QStringLiteral("/new.srt")));
+    }
+
+    void aSaveKeepsWhoMayReadTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shared.srt"));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
+        const QByteArray name = QFile::encodeName(path);
+        // Another user's file in a shared folder, group-writable with its set-group-id bit.
+        const bool root = geteuid() == 0;
+        if (root)
+            QVERIFY(::chown(name.constData(), 4321, 4322) == 0);
+        QVERIFY(::chmod(name.constData(), 02664) == 0);
+        const bool attributes = ::setxattr(name.constData(), "user.origin", "cuewright", 9, 0) == 0;
+        struct stat before {};
+        QVERIFY(::stat(name.constData(), &before) == 0);
+
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        struct stat after {};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
+        QCOMPARE(after.st_gid, before.st_gid);
+        if (root)
+            QCOMPARE(after.st_uid, before.st_uid);
+        if (attributes) {
+            char value[16] = {};
+            QCOMPARE(::getxattr(name.constData(), "user.origin", value, sizeof value), ssize_t(9));
+            QCOMPARE(QByteArray(value), QByteArray("cuewright"));
+        }
+    }
+
+    void aNameNearTheLengthLimitSavesAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString(251, u'n') + QStringLiteral(".srt"));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        const auto contents = SubtitleFile::read(path, TextEncoding::Utf8);
+        QVERIFY(contents);
+        QCOMPARE(contents.value().subtitles.first()->text, QStringLiteral("second"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
     }
 
     void encodingForSaving_data()

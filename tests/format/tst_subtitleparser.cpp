@@ -1,19 +1,12 @@
 #include "format/SubtitleParser.h"
 
+#include "SubtitleDescription.h"
+
 #include <QTest>
 
 class tst_SubtitleParser : public QObject
 {
     Q_OBJECT
-
-private:
-    static QString describe(const SubtitleList &subtitles)
-    {
-        QStringList parts;
-        for (const SubtitlePtr &subtitle : subtitles)
-            parts << QStringLiteral("%1@%2-%3").arg(subtitle->text).arg(subtitle->start).arg(subtitle->end);
-        return parts.join(u'|');
-    }
 
 private slots:
     void parsesValidText_data()
@@ -31,6 +24,10 @@ private slots:
             << "1\n00:00:01,000 --> 00:00:02,000\nLine one\nLine two\n\n" << "Line one\nLine two@1-2";
         QTest::newRow("blank first text line reads the next line as text")
             << "1\n00:00:01,000 --> 00:00:02,000\n\n2\n" << "\n2@1-2";
+        QTest::newRow("blank text line before the next subtitle ends the subtitle")
+            << "1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nB" << "@1-2|B@3-4";
+        QTest::newRow("line of spaces before the next subtitle ends the subtitle")
+            << "1\n00:00:01,000 --> 00:00:02,000\nA\n \n2\n00:00:03,000 --> 00:00:04,000\nB" << "A@1-2|B@3-4";
         QTest::newRow("leading zeros in the index") << "01\n00:00:01,000 --> 00:00:02,000\nA" << "A@1-2";
         QTest::newRow("end equal to start") << "1\n00:00:01,000 --> 00:00:01,000\nA" << "A@1-1";
         QTest::newRow("spaces-only line is text")
@@ -50,7 +47,7 @@ private slots:
         QFETCH(QString, expected);
         const auto result = SubtitleParser::shared().parse(text);
         QVERIFY2(result.hasValue(), result ? "" : qPrintable(result.error().message()));
-        QCOMPARE(describe(result.value()), expected);
+        QCOMPARE(describeSubtitles(result.value()), expected);
     }
 
     void reportsErrorsWithLineNumbers_data()
@@ -77,6 +74,8 @@ private slots:
             << "1\n00:00:02,000 --> 00:00:01,999\nA" << "Error at line 1.\nInvalid timestamp.";
         QTest::newRow("second index wrong")
             << "1\n" + times + "\nA\n\n3\n" + times + "\nB" << "Error at line 4.\nInvalid index.";
+        QTest::newRow("no blank line before the next subtitle")
+            << "1\n" + times + "\nA\n2\n" + times + "\nB" << "Error at line 3.\nInvalid index.";
         QTest::newRow("ends after a timing line") << "1\n" + times + "\n" << "Unexpected end of file.";
         QTest::newRow("ends after an index") << "1" << "Unexpected end of file.";
     }

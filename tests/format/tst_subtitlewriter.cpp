@@ -52,6 +52,13 @@ private slots:
         QTest::newRow("empty text") << "" << 0.0 << 1.0 << "1\n00:00:00,000 --> 00:00:01,000\n\n\n";
         QTest::newRow("an empty line inside is left out") << "A\n\nB" << 0.0 << 1.0
                                                           << "1\n00:00:00,000 --> 00:00:01,000\nA\nB\n\n";
+        QTest::newRow("a leading line break is left out") << "\nA" << 0.0 << 1.0
+                                                          << "1\n00:00:00,000 --> 00:00:01,000\nA\n\n";
+        QTest::newRow("a line of spaces among lines is left out") << "A\n  \nB" << 0.0 << 1.0
+                                                                 << "1\n00:00:00,000 --> 00:00:01,000\nA\nB\n\n";
+        QTest::newRow("a line that reads as a timing line stays text")
+            << "See\n2\n00:00:05,000 --> 00:00:06,000" << 0.0 << 1.0
+            << "1\n00:00:00,000 --> 00:00:01,000\nSee\n 2\n 00:00:05,000 --> 00:00:06,000\n\n";
         QTest::newRow("a trailing line break is left out") << "A\n" << 0.0 << 1.0
                                                            << "1\n00:00:00,000 --> 00:00:01,000\nA\n\n";
         QTest::newRow("carriage returns become line feeds") << "A\r\nB\rC" << 0.0 << 1.0

@@ -177,6 +177,7 @@ private slots:
     void pasteRoundTripInsertsByStartInOneStep();
     void pasteReplacesTargetRows();
     void pasteInvalidSrtKeepsList();
+    void pasteReadsTextOtherProgramsWrite();
     void pasteStopsAtFirstInvalidText();
     void rightClickOutsideSelectionTargetsThatRow();
     void rightClickInsideSelectionTargetsSelection();
@@ -540,7 +541,7 @@ void TestSubtitlesTable::pasteInvalidSrtKeepsList()
 {
     Pane pane;
     ModalWatcher watcher;
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\n00:00:01,000-->00:00:02,000\nNo spaces\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\n00:00:01,000 -> 00:00:02,000\nOne arrow head\n"));
     pane.document.setSelectedSubtitleIndexes(IndexSet(0));
     pane.list->paste();
     QCOMPARE(watcher.alerts.size(), 1);
@@ -549,6 +550,15 @@ void TestSubtitlesTable::pasteInvalidSrtKeepsList()
     QCOMPARE(pane.texts(), QStringList({"One", "Two", "Three", "Four", "Five"}));
     pane.settle();
     QVERIFY(!pane.undo().canUndo());
+}
+
+void TestSubtitlesTable::pasteReadsTextOtherProgramsWrite()
+{
+    Pane pane;
+    ModalWatcher watcher;
+    pane.list->pasteTexts({QStringLiteral("7\n0:0:2.5-->0:0:3\nsloppy\n\n\n")});
+    QCOMPARE(watcher.alerts.size(), 0);
+    QCOMPARE(pane.texts(), QStringList({"One", "sloppy", "Two", "Three", "Four", "Five"}));
 }
 
 void TestSubtitlesTable::pasteStopsAtFirstInvalidText()

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 // libmpv itself, headless, on short generated videos.
 class tst_MpvPlayer : public QObject
@@ -25,6 +26,8 @@ private slots:
     void playingCrossesBoundaries();
     void backwardsRateMovesBackwards();
     void unplayableFileFails();
+    void whatIsNotARegularFileFails_data();
+    void whatIsNotARegularFileFails();
 
 private:
     std::unique_ptr<MpvPlayer> loaded(const QString &path);
@@ -197,6 +200,28 @@ void tst_MpvPlayer::unplayableFileFails()
     QVERIFY(failed.wait(5000));
     QVERIFY(!failed.first().first().toString().isEmpty());
     QVERIFY(!player.isLoaded());
+}
+
+void tst_MpvPlayer::whatIsNotARegularFileFails_data()
+{
+    QTest::addColumn<QString>("path");
+    // mpv would wait on a FIFO for a writer for good, and the player's teardown with it.
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo.mp4"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("a FIFO") << fifo;
+    QTest::newRow("a device") << QStringLiteral("/dev/zero");
+    QTest::newRow("a folder") << m_dir.path();
+}
+
+void tst_MpvPlayer::whatIsNotARegularFileFails()
+{
+    QFETCH(QString, path);
+    auto player = std::make_unique<MpvPlayer>(MpvPlayer::Output::Headless);
+    QSignalSpy failed(player.get(), &Player::failed);
+    player->load(path);
+    QVERIFY(failed.wait(5000));
+    QVERIFY(!player->isLoaded());
+    player.reset(); // returns: nothing waits on the FIFO
 }
 
 QTEST_MAIN(tst_MpvPlayer)

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,8 +76,8 @@ void TestAudioWaveform::decodesKnownLevels_data()
     QTest::newRow("full-scale square") << "square-22050-mono.wav" << 2.0 << 96 << 97 << 0.0;
     // 3 channels at 8 Hz: fewer samples than points, so one point per sample, 24 a second.
     QTest::newRow("tiny rate uses buckets of one") << "tiny-rate.wav" << 4.0 << 96 << 96 << decibels(3277);
-    // Whole seconds are read although 211 points are expected.
-    QTest::newRow("range rounded to whole seconds") << "dc-44100-stereo.wav" << 4.4 << 211 << 193 << decibels(3277);
+    // The last 0.4 s is read too: 211 full points and a short one.
+    QTest::newRow("range covered to its very end") << "dc-44100-stereo.wav" << 4.4 << 211 << 212 << decibels(3277);
 }
 
 void TestAudioWaveform::decodesKnownLevels()
@@ -130,16 +131,23 @@ void TestAudioWaveform::compressedFilmSkipsVideoAndPadding()
 
 void TestAudioWaveform::noWaveformWithoutDecodableAudio_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::newRow("video without audio") << "no-audio.mp4";
-    QTest::newRow("not a media file") << "garbage.mp4";
-    QTest::newRow("missing file") << "does-not-exist.wav";
+    QTest::addColumn<QString>("path");
+    QTest::newRow("video without audio") << m_media.path("no-audio.mp4");
+    QTest::newRow("not a media file") << m_media.path("garbage.mp4");
+    QTest::newRow("missing file") << m_media.path("does-not-exist.wav");
+    // Names are files: FFmpeg must not take them for its URLs.
+    QTest::newRow("a name that reads as a URL") << "file:" + m_media.path("dc-44100-stereo.wav");
+    // Would block the reading forever.
+    const QString fifo = m_media.path("fifo.wav");
+    QFile::remove(fifo);
+    if (::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
+        QTest::newRow("a FIFO") << fifo;
 }
 
 void TestAudioWaveform::noWaveformWithoutDecodableAudio()
 {
-    QFETCH(QString, file);
-    QVERIFY(!AudioWaveform::create(m_media.path(file)));
+    QFETCH(QString, path);
+    QVERIFY(!AudioWaveform::create(path));
 }
 
 void TestAudioWaveform::truncatedFileKeepsWhatItHas()

@@ -2,6 +2,119 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name></name>
+    <message>
+        <location filename="../../format/TolerantSubtitleReader.cpp" line="+196"/>
+        <source>Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.</source>
+        <translation>Untertitel %1 hat keinen Text: Die Leerzeile beendet ihn, danach beginnt der nächste Untertitel.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Took the line of spaces for the blank line that ends subtitle %1.</source>
+        <translation>Die Zeile aus Leerzeichen wurde als die Leerzeile gelesen, die Untertitel %1 beendet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Skipped 1 extra blank line.</source>
+        <translation>1 überzählige Leerzeile übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped %1 extra blank lines.</source>
+        <translation>%1 überzählige Leerzeilen übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skipped 1 blank line at the end.</source>
+        <translation>1 Leerzeile am Ende übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped %1 blank lines at the end.</source>
+        <translation>%1 Leerzeilen am Ende übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Left out 1 blank line inside the text of subtitle %1.</source>
+        <translation>1 Leerzeile im Text von Untertitel %1 ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out %1 blank lines inside the text of subtitle %2.</source>
+        <translation>%1 Leerzeilen im Text von Untertitel %2 ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No blank line before this subtitle: started a new one here.</source>
+        <translation>Keine Leerzeile vor diesem Untertitel: Hier beginnt ein neuer.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Skipped 1 blank line at the start.</source>
+        <translation>1 Leerzeile am Anfang übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped %1 blank lines at the start.</source>
+        <translation>%1 Leerzeilen am Anfang übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Subtitle %1 has no number.</source>
+        <translation>Untertitel %1 hat keine Nummer.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line %1: “%2” is not the timing line of the subtitle numbered %3.</source>
+        <translation>Zeile %1: „%2“ ist nicht die Zeitangabe des Untertitels mit der Nummer %3.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Line %1: the text ends after the subtitle number %2.</source>
+        <translation>Zeile %1: Der Text endet nach der Untertitelnummer %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.</source>
+        <translation>Zeile %1 ist kein SRT: „%2“ ist weder eine Untertitelnummer noch eine Zeitangabe.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Subtitle numbered %1 where %2 was expected: numbered in order.</source>
+        <translation>Untertitel mit der Nummer %1, wo %2 erwartet war: der Reihe nach nummeriert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Read the number “%1” as %2.</source>
+        <translation>Die Nummer „%1“ als %2 gelesen.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Read the timing “%1” as %2 --&gt; %3.</source>
+        <translation>Die Zeitangabe „%1“ als %2 --&gt; %3 gelesen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Left out “%1” after the end time.</source>
+        <translation>„%1“ nach der Endzeit ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.</source>
+        <translation>Ein Millisekundenfeld mit weniger als drei Ziffern zählt ganze Millisekunden („5“ sind 5 ms), wie Player es lesen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The end %1 of subtitle %2 is before its start %3: set the end to the start.</source>
+        <translation>Das Ende %1 von Untertitel %2 liegt vor seinem Anfang %3: Ende auf den Anfang gesetzt.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The text ends after the timing of subtitle %1: it has no text.</source>
+        <translation>Der Text endet nach der Zeitangabe von Untertitel %1: Er hat keinen Text.</translation>
+    </message>
+</context>
+<context>
     <name>AboutDialog</name>
     <message>
         <location filename="../../app/AboutDialog.cpp" line="+30"/>
@@ -51,21 +164,21 @@
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+27"/>
+        <location filename="../../app/CommandLineTool.cpp" line="+28"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
     <message>
         <location line="+7"/>
-        <source>Usage: cuewright --check [--from ENCODING] FILE...
-       cuewright --convert [--from ENCODING] [--to ENCODING] IN OUT
+        <source>Usage: cuewright --check [--repair] [--from ENCODING] FILE...
+       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
 </source>
-        <translation>Aufruf: cuewright --check [--from KODIERUNG] DATEI...
-        cuewright --convert [--from KODIERUNG] [--to KODIERUNG] EIN AUS
+        <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] DATEI...
+       cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
 </translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+32"/>
         <source>Unknown option &quot;%1&quot;.
 </source>
         <translation>Unbekannte Option „%1“.
@@ -86,7 +199,14 @@
 </translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+27"/>
+        <source>%1: %2 subtitles, %3, %4 repairs
+</source>
+        <translation>%1: %2 Untertitel, %3, %4 Reparaturen
+</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>%1: %2 subtitles, %3
 </source>
         <translation>%1: %2 Untertitel, %3
@@ -96,7 +216,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../app/Document.cpp" line="+89"/>
+        <location filename="../../app/Document.cpp" line="+90"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -129,32 +249,42 @@
 <context>
     <name>DocumentController</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="+74"/>
+        <location filename="../../app/DocumentController.cpp" line="+79"/>
         <source>A new beginning.</source>
         <translation>Ein neuer Anfang.</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>Cannot open “%1”</source>
-        <translation>„%1“ kann nicht geöffnet werden</translation>
+        <location line="+55"/>
+        <source>Reopen with Encoding</source>
+        <translation>Mit Kodierung erneut öffnen</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>Do you want to reopen “%1” as %2? Your current changes will be lost.</source>
+        <translation>Möchten Sie „%1“ als %2 erneut öffnen? Ihre aktuellen Änderungen gehen verloren.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Open Subtitles</source>
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+17"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+8"/>
+        <source>Save as UTF-8</source>
+        <translation>Als UTF-8 speichern</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>Save Subtitles</source>
         <translation>Untertitel speichern</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+33"/>
         <source>Revert to Saved</source>
         <translation>Gespeicherte Version wiederherstellen</translation>
     </message>
@@ -164,12 +294,7 @@
         <translation>Möchten Sie „%1“ auf die zuletzt gespeicherte Version zurücksetzen? Ihre aktuellen Änderungen gehen dabei verloren.</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Cannot revert “%1”</source>
-        <translation>„%1“ kann nicht zurückgesetzt werden</translation>
-    </message>
-    <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Save Changes</source>
         <translation>Änderungen speichern</translation>
     </message>
@@ -189,7 +314,7 @@
         <translation>Nicht speichern</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+83"/>
         <source>an untitled document</source>
         <translation>ein unbenanntes Dokument</translation>
     </message>
@@ -225,9 +350,42 @@
     </message>
 </context>
 <context>
+    <name>DocumentFormatLabel</name>
+    <message>
+        <location filename="../../app/DocumentFormatLabel.cpp" line="+18"/>
+        <source>%1 · %2</source>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CR LF</source>
+        <translation>CR LF</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>LF</source>
+        <translation>LF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 · with byte-order mark</source>
+        <translation>%1 · mit Byte-Order-Mark</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The encoding the file was read or saved in</source>
+        <translation>Die Kodierung, in der die Datei gelesen oder gespeichert wurde</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The encoding the document will be saved in</source>
+        <translation>Die Kodierung, in der das Dokument gespeichert wird</translation>
+    </message>
+</context>
+<context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+104"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+108"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -272,7 +430,7 @@
         <translation>Zurück zur gespeicher&amp;ten Version</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -440,9 +598,32 @@
 <context>
     <name>EncodingsPopupButton</name>
     <message>
-        <location filename="../../app/EncodingsPopupButton.cpp" line="+10"/>
+        <location filename="../../app/EncodingsPopupButton.cpp" line="+8"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatChooser</name>
+    <message>
+        <location filename="../../app/FileFormatChooser.cpp" line="+15"/>
+        <source>Byte-order mark</source>
+        <translation>Byte-Order-Mark</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>LF (Linux, macOS)</source>
+        <translation>LF (Linux, macOS)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CR LF (Windows)</source>
+        <translation>CR LF (Windows)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line endings:</source>
+        <translation>Zeilenenden:</translation>
     </message>
 </context>
 <context>
@@ -571,7 +752,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-261"/>
+        <location filename="../../app/DocumentController.cpp" line="-321"/>
         <source>SubRip subtitles (*.srt);;All files (*)</source>
         <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
     </message>
@@ -579,6 +760,72 @@
         <location filename="../../app/RecoveryStore.cpp" line="+44"/>
         <source>The folder %1 cannot be created.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ReopenWithEncodingMenu</name>
+    <message>
+        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+8"/>
+        <source>Reopen with &amp;Encoding</source>
+        <translation>Mit &amp;Kodierung erneut öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>RepairOffer</name>
+    <message>
+        <location filename="../../app/RepairOffer.cpp" line="+16"/>
+        <source>Cannot open “%1”</source>
+        <translation>„%1“ kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>It cannot be repaired either:
+%1</source>
+        <translation>Sie lässt sich auch nicht reparieren:
+%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.</source>
+        <translation>Cuewright kann das Problem reparieren und die Datei öffnen. Die Datei auf dem Datenträger bleibt unverändert, bis Sie speichern.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cuewright can repair %1 problems and open the file. The file on disk stays as it is until you save.</source>
+        <translation>Cuewright kann %1 Probleme reparieren und die Datei öffnen. Die Datei auf dem Datenträger bleibt unverändert, bis Sie speichern.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Repair</source>
+        <translation>Reparieren</translation>
+    </message>
+</context>
+<context>
+    <name>RepairsWindow</name>
+    <message>
+        <location filename="../../app/RepairsWindow.cpp" line="+15"/>
+        <source>Repairs in “%1”</source>
+        <translation>Reparaturen in „%1“</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>One problem was repaired. The file on disk is unchanged until you save.</source>
+        <translation>Ein Problem wurde repariert. Die Datei auf dem Datenträger bleibt unverändert, bis Sie speichern.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 problems were repaired. The file on disk is unchanged until you save.</source>
+        <translation>%1 Probleme wurden repariert. Die Datei auf dem Datenträger bleibt unverändert, bis Sie speichern.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
     </message>
 </context>
 <context>
@@ -707,12 +954,19 @@
 %1</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+41"/>
         <source>The file could not be saved because a folder has that name.</source>
         <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen hat.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+5"/>
+        <source>%1
+It is in subtitle %2.</source>
+        <translation>%1
+Es steht in Untertitel %2.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <location line="+2"/>
         <location line="+6"/>
         <location line="+7"/>
@@ -749,7 +1003,7 @@
 <context>
     <name>SubtitlesTableViewController</name>
     <message>
-        <location filename="../../list/SubtitlesTableViewController.cpp" line="+235"/>
+        <location filename="../../list/SubtitlesTableViewController.cpp" line="+242"/>
         <source>Edit Start Time</source>
         <translation>Startzeit bearbeiten</translation>
     </message>
@@ -765,18 +1019,18 @@
     </message>
     <message>
         <location line="+114"/>
-        <location line="+134"/>
+        <location line="+136"/>
         <source>Add Subtitle</source>
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="-120"/>
-        <location line="+121"/>
+        <location line="-122"/>
+        <location line="+123"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="-111"/>
+        <location line="-113"/>
         <source>Delete Subtitle</source>
         <translation>Untertitel löschen</translation>
     </message>
@@ -786,7 +1040,7 @@
         <translation>Untertitel löschen</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+44"/>
         <location line="+73"/>
         <source>Paste</source>
         <translation>Einfügen</translation>
@@ -811,13 +1065,14 @@
 <context>
     <name>TextEncoding</name>
     <message>
+        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
         <location filename="../../app/TextEncoding.cpp" line="+80"/>
         <source>Unicode</source>
         <translation>Unicode</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Western</source>
+        <location filename="../../app/TextEncoding.cpp" line="+2"/>
+        <source>Western European</source>
         <translation>Westeuropäisch</translation>
     </message>
     <message>
@@ -941,19 +1196,18 @@
         <translation>Das Zeichen %1 kann nicht in %2 gespeichert werden.</translation>
     </message>
     <message>
-        <location line="+68"/>
-        <location line="+3"/>
+        <location line="+96"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+91"/>
         <location line="+19"/>
         <source>The text encoding number %1 is not known.</source>
         <translation>Die Textkodierung Nummer %1 ist unbekannt.</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+110"/>
         <source>The text encoding of the file could not be detected.
 Choose its encoding in the Open dialog.</source>
         <translation>Die Textkodierung der Datei konnte nicht erkannt werden.
@@ -963,7 +1217,7 @@ Wählen Sie die Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimelineViewController</name>
     <message>
-        <location filename="../../timeline/TimelineViewController.cpp" line="+874"/>
+        <location filename="../../timeline/TimelineViewController.cpp" line="+903"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>

@@ -1,0 +1,42 @@
+#include "app/RepairOffer.h"
+
+#include "document/Document.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, int encoding, QWidget *alertParent,
+                                       QList<TolerantSubtitleReader::Repair> &repairs)
+{
+    const auto error = document->read(path, encoding);
+    if (!error)
+        return Outcome::Read;
+
+    const QString title = tr("Cannot open “%1”").arg(QFileInfo(path).fileName());
+    // A second, repairing read tells whether there is anything to offer; it fails with
+    // the same message when the file is not there or not text in this encoding.
+    const auto repaired = SubtitleFile::read(path, encoding, SubtitleFile::Reading::Repairing);
+    if (!repaired) {
+        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Ok, alertParent);
+        if (!repaired && repaired.error() != *error)
+            box.setInformativeText(tr("It cannot be repaired either:\n%1").arg(repaired.error()));
+        box.exec();
+        return Outcome::Refused;
+    }
+
+    const qsizetype count = repaired.value().repairs.size();
+    QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, alertParent);
+    box.setInformativeText(count <= 1 ? tr("Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.")
+                                      : tr("Cuewright can repair %1 problems and open the file. The file on disk stays as it is until you save.").arg(count));
+    QPushButton *repair = box.addButton(tr("Repair"), QMessageBox::AcceptRole);
+    box.setDefaultButton(repair);
+    box.exec();
+    if (box.clickedButton() != repair)
+        return Outcome::Refused;
+    if (const auto failed = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs)) {
+        QMessageBox::warning(alertParent, title, *failed);
+        return Outcome::Refused;
+    }
+    return Outcome::Repaired;
+}

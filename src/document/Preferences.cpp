@@ -1,0 +1,65 @@
+#include "document/Preferences.h"
+
+#include "document/TextEncoding.h"
+
+#include <QPointF>
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+
+int Preferences::boundedInt(const QVariant &value, int fallback, int minimum, int maximum)
+{
+    bool ok = false;
+    // Through double: a huge number is clamped, not wrapped or refused.
+    const double number = value.toDouble(&ok);
+    if (!ok || std::isnan(number))
+        return fallback;
+    return int(std::clamp(number, double(minimum), double(maximum)));
+}
+
+int Preferences::recentFilesLimit()
+{
+    return boundedInt(QSettings().value(QStringLiteral("recentFilesLimit")), defaultRecentFilesLimit, 0,
+                      maximumRecentFilesLimit);
+}
+
+int Preferences::autosaveDelayMilliseconds()
+{
+    return 1000 * boundedInt(QSettings().value(QStringLiteral("autosaveDelaySeconds")), defaultAutosaveDelaySeconds, 1,
+                             maximumAutosaveDelaySeconds);
+}
+
+int Preferences::saveEncoding()
+{
+    bool ok = false;
+    const int number = QSettings().value(QStringLiteral("saveEncoding")).toInt(&ok);
+    if (!ok || (number != TextEncoding::Automatic && !TextEncoding::find(number)))
+        return TextEncoding::Automatic;
+    return number;
+}
+
+QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
+{
+    QVariantMap checked = state;
+    const auto dropUnless = [&checked](const QString &key, auto &&acceptable) {
+        if (checked.contains(key) && !acceptable(checked.value(key)))
+            checked.remove(key);
+    };
+    const auto finiteNumber = [](const QVariant &value, double minimum) {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        return ok && std::isfinite(number) && number >= minimum;
+    };
+    dropUnless(QStringLiteral("selectedIndex"), [](const QVariant &value) {
+        bool ok = false;
+        return value.toInt(&ok) >= 0 && ok;
+    });
+    dropUnless(QStringLiteral("magnification"), [&](const QVariant &value) { return finiteNumber(value, 0); });
+    dropUnless(QStringLiteral("currentTime"), [&](const QVariant &value) { return finiteNumber(value, 0); });
+    dropUnless(QStringLiteral("offset"), [](const QVariant &value) {
+        const QPointF point = value.toPointF();
+        return value.canConvert<QPointF>() && std::isfinite(point.x()) && std::isfinite(point.y()) && point.x() >= 0;
+    });
+    return checked;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QVariantMap>
+
+class QSettings;
+
+// The user's settings as the program may use them. Settings are a file anyone can edit:
+// every value is checked, a number outside its range is clamped, and a value that is
+// not what its key holds falls back to its default.
+class Preferences
+{
+public:
+    static constexpr int defaultRecentFilesLimit = 10;
+    static constexpr int maximumRecentFilesLimit = 100;
+    static constexpr int defaultAutosaveDelaySeconds = 3;
+    static constexpr int maximumAutosaveDelaySeconds = 600;
+
+    static int recentFilesLimit();
+    static int autosaveDelayMilliseconds();
+    // An encoding the program knows, or 0 for automatic detection.
+    static int saveEncoding();
+
+    // The state a window stored for its next start, without values that no window can
+    // take: non-numbers, infinities, negative positions.
+    static QVariantMap checkedWindowState(const QVariantMap &state);
+
+    // An integer setting: a number in [minimum, maximum] (clamped), else the fallback.
+    static int boundedInt(const QVariant &value, int fallback, int minimum, int maximum);
+};

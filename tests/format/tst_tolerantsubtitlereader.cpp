@@ -1,0 +1,116 @@
+#include "format/TolerantSubtitleReader.h"
+
+#include "SubtitleDescription.h"
+
+#include <QTest>
+
+// One row per construct found in real files: what it reads as, and the repair it reports
+// ("LINE:words of the description", several joined by "|").
+class tst_TolerantSubtitleReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsWhatPlainlyMeansOneThing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("repairs");
+        const QString t1 = QStringLiteral("00:00:01,000 --> 00:00:02,000");
+        const QString t2 = QStringLiteral("00:00:03,000 --> 00:00:04,000");
+        const QString two = QStringLiteral("A@1-2|B@3-4");
+
+        QTest::newRow("valid text: as the strict reader, nothing repaired")
+            << "1\n" + t1 + "\nA\n\n2\n" + t2 + "\nB\n" << two << "";
+        QTest::newRow("numbering restarts at 0")
+            << "0\n" + t1 + "\nA\n\n1\n" + t2 + "\nB\n" << two << "1:numbered 0 where 1";
+        QTest::newRow("numbering skips")
+            << "1\n" + t1 + "\nA\n\n3\n" + t2 + "\nB\n" << two << "5:numbered 3 where 2";
+        QTest::newRow("advert numbered 9999")
+            << "1\n" + t1 + "\nA\n\n9999\n" + t2 + "\nB\n" << two << "5:numbered 9999 where 2";
+        QTest::newRow("two blank lines between subtitles")
+            << "1\n" + t1 + "\nA\n\n\n2\n" + t2 + "\nB\n" << two << "5:Skipped 1 extra blank line";
+        QTest::newRow("a dozen blank lines at the end")
+            << "1\n" + t1 + "\nA\n" + QString(12, u'\n') << "A@1-2" << "5:Skipped 11 blank lines at the end";
+        QTest::newRow("blank first line")
+            << "\n1\n" + t1 + "\nA\n" << "A@1-2" << "1:Skipped 1 blank line at the start";
+        QTest::newRow("one-digit fields")
+            << "1\n0:0:1,000 --> 0:0:2,000\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
+        QTest::newRow("short millisecond field counts milliseconds")
+            << "1\n00:00:01,5 --> 00:00:02,50\nA\n" << "A@1.005-2.05" << "2:“5” is 5 ms";
+        QTest::newRow("no millisecond field")
+            << "1\n00:00:01 --> 00:00:02\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
+        QTest::newRow("full stop before the milliseconds")
+            << "1\n00:00:01.250 --> 00:00:02.000\nA\n" << "A@1.25-2" << "2:as 00:00:01,250";
+        QTest::newRow("arrow without spaces")
+            << "1\n00:00:01,000-->00:00:02,000\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
+        QTest::newRow("display coordinates after the end time")
+            << "1\n" + t1 + "  X1:100 X2:600 Y1:50 Y2:80\nA\n" << "A@1-2" << "2:Left out “X1:100 X2:600 Y1:50 Y2:80”";
+        QTest::newRow("spaces after the end time")
+            << "1\n" + t1 + "  \nA\n" << "A@1-2" << "2:Read the timing “" + t1 + "”";
+        QTest::newRow("space inside a time")
+            << "1\n00:13:04, 500 --> 00:13:05,000\nA\n" << "A@784.5-785" << "2:as 00:13:04,500";
+        QTest::newRow("end before start")
+            << "1\n00:00:05,000 --> 00:00:04,000\nA\n" << "A@5-5" << "2:end 00:00:04,000 of subtitle 1 is before";
+        QTest::newRow("blank text line would swallow the next subtitle")
+            << "1\n" + t1 + "\n\n3\n" + t2 + "\nB\n" << "@1-2|B@3-4" << "3:Subtitle 1 has no text|4:numbered 3";
+        QTest::newRow("line of spaces ends a subtitle")
+            << "1\n" + t1 + "\nA\n  \n3\n" + t2 + "\nB\n" << two << "4:line of spaces|5:numbered 3";
+        QTest::newRow("no blank line between subtitles")
+            << "1\n" + t1 + "\nA\n2\n" + t2 + "\nB\n" << two << "4:No blank line before this subtitle";
+        QTest::newRow("subtitle without a number")
+            << "1\n" + t1 + "\nA\n\n" + t2 + "\nB\n" << two << "5:Subtitle 2 has no number";
+        QTest::newRow("blank line inside a text")
+            << "1\n" + t1 + "\nA\n\nstill A\n\n2\n" + t2 + "\nB\n" << "A\nstill A@1-2|B@3-4"
+            << "4:Left out 1 blank line inside the text of subtitle 1";
+        QTest::newRow("ends after a timing line")
+            << "1\n" + t1 + "\n" << "@1-2" << "2:The text ends after the timing of subtitle 1";
+        QTest::newRow("several repairs, in line order")
+            << "\n0\n0:0:1,0 --> 0:0:2,0\nA\n\n\n5\n" + t2 + "\nB\n" << two
+            << "1:at the start|2:numbered 0|3:as 00:00:01,000|6:extra blank|7:numbered 5";
+    }
+
+    void readsWhatPlainlyMeansOneThing()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QFETCH(QString, repairs);
+        const auto result = TolerantSubtitleReader::read(text);
+        QVERIFY2(result.hasValue(), result ? "" : qPrintable(result.error()));
+        QCOMPARE(describeSubtitles(result.value().subtitles), expected);
+        const QStringList wanted = repairs.isEmpty() ? QStringList() : repairs.split(u'|');
+        QStringList got;
+        for (const auto &repair : result.value().repairs)
+            got << QStringLiteral("%1:%2").arg(repair.line).arg(repair.description);
+        QCOMPARE(got.size(), wanted.size());
+        for (int i = 0; i < wanted.size(); ++i) {
+            const QString line = wanted[i].section(u':', 0, 0);
+            const QString words = wanted[i].section(u':', 1);
+            QVERIFY2(got[i].startsWith(line + u':') && got[i].contains(words), qPrintable(got[i] + " lacks " + wanted[i]));
+        }
+    }
+
+    void refusesWhatIsNotSrt_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("an HTML page") << "<!DOCTYPE html>\n<html><body>Not found</body></html>\n"
+                                      << "Line 1 is not SRT: “<!DOCTYPE html>”";
+        QTest::newRow("another format") << "WEBVTT\n\n00:01.000 --> 00:02.000\nA\n" << "Line 1 is not SRT: “WEBVTT”";
+        QTest::newRow("a subtitle without a timing line")
+            << "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nB\n" << "Line 6: “B” is not the timing line of the subtitle numbered 2.";
+        QTest::newRow("minutes out of range") << "1\n00:75:01,000 --> 00:75:02,000\nA\n" << "Line 2: “00:75:01,000 --> 00:75:02,000” is not the timing line";
+    }
+
+    void refusesWhatIsNotSrt()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        const auto result = TolerantSubtitleReader::read(text);
+        QVERIFY(!result.hasValue());
+        QVERIFY2(result.error().startsWith(message), qPrintable(result.error()));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_TolerantSubtitleReader)
+#include "tst_tolerantsubtitlereader.moc"
