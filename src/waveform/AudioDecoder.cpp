@@ -74,6 +74,7 @@ struct AudioDecoder::Private
         av_channel_layout_uninit(&resamplerLayout);
     }
 
+    bool seekTo(double seconds);
     bool prepareResampler();
     bool appendFrame(std::vector<int16_t> &out);
 };
@@ -185,13 +186,34 @@ bool AudioDecoder::setRange(double start, double end)
     if (first <= 0)
         return true;
 
-    // Seeking lands on a packet at or before the start; appendFrame trims the excess.
-    const int64_t target = av_rescale_q(int64_t((first + d->origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
-                                        d->stream->time_base);
-    if (av_seek_frame(d->format.get(), d->stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+    return d->seekTo(first);
+}
+
+void AudioDecoder::narrowRange(int64_t first, int64_t end)
+{
+    d->rangeEnd = std::min(d->rangeEnd, end);
+    if (first <= d->rangeStart)
+        return;
+    d->rangeStart = std::min(first, d->rangeEnd);
+    // Compressed audio overlaps each frame with the one before: decoding starts early
+    // enough that the first kept sample equals one of a reading from the start. When the
+    // seek fails, reading goes on from where it is and drops what lies before the range.
+    constexpr double Preroll = 0.5;
+    const double seconds = double(d->rangeStart) / d->sampleRate - Preroll;
+    if (seconds > 0)
+        d->seekTo(seconds);
+}
+
+bool AudioDecoder::Private::seekTo(double seconds)
+{
+    // Seeking lands on a packet at or before the time; appendFrame trims the excess.
+    const int64_t target = av_rescale_q(int64_t((seconds + origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
+                                        stream->time_base);
+    if (av_seek_frame(format.get(), stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
-    avcodec_flush_buffers(d->codec.get());
-    d->nextPosition = d->rangeStart;
+    avcodec_flush_buffers(codec.get());
+    draining = false;
+    nextPosition = std::llround(seconds * sampleRate);
     return true;
 }
 

@@ -28,6 +28,10 @@ public:
     // end is kept as it is but never goes past the stream's duration (encoders pad the
     // last frame). Seeks when the start is not 0; false when the seek fails.
     bool setRange(double start, double end);
+    // Narrows the range to the samples [first, end) of each channel, counted from time 0,
+    // within the one setRange allowed, exactly: the samples are those a reading of the
+    // whole range gives there. Call after setRange, before reading.
+    void narrowRange(int64_t first, int64_t end);
 
     // Replaces out with the next decoded samples inside the range. Data means out is not
     // empty; after End or Failed, out is empty and errorString() says why it failed.

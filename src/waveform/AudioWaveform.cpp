@@ -2,6 +2,7 @@
 
 #include "waveform/AudioDecoder.h"
 #include "waveform/EnvelopeAccumulator.h"
+#include "waveform/WaveformCache.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -10,6 +11,8 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -19,15 +22,29 @@ constexpr qint64 BatchIntervalMs = 40;
 // Read to here when the file does not tell how long its audio is: the decoder stops at
 // the end of the stream long before.
 constexpr double UnknownEnd = 1e9;
+// Shorter parts are not worth opening the file once more.
+constexpr double MinSegmentSeconds = 1;
+
+// A part of the range decoded on its own thread, in samples per channel from time 0.
+struct Segment
+{
+    int index = 0;
+    int64_t first = 0;
+    int64_t end = std::numeric_limits<int64_t>::max();
+    bool last = true;
+};
 
 } // namespace
 
 class AudioWaveform::Private
 {
 public:
+    QString path;
     std::unique_ptr<AudioDecoder> decoder;
-    std::unique_ptr<QThread> worker;
+    std::vector<std::unique_ptr<QThread>> workers;
     std::atomic<bool> cancelled = false;
+    std::shared_ptr<WaveformCache> cache = WaveformCache::userCache();
+    int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
 
     std::function<void()> progressCallback;
     QList<double> samples;
@@ -40,7 +57,19 @@ public:
     bool started = false;
     bool reading = false;
 
-    void readSamples(AudioWaveform *q, double start, double end, int samplesPerBucket);
+    // GUI thread: a segment's points wait until every segment before it is complete.
+    std::vector<QList<double>> pending;
+    std::vector<qsizetype> segmentFirstPoint;
+    std::vector<bool> segmentDone;
+    size_t currentSegment = 0;
+    // The first segment that ended early: the points of the ones after it would be
+    // placed too early, so they are dropped, as a single reading would never reach them.
+    size_t brokenSegment = std::numeric_limits<size_t>::max();
+    int cachedPointsPerSecond = 0; // of a whole load, to be kept once complete
+
+    std::vector<Segment> segments(double start, double end, int samplesPerBucket) const;
+    bool loadFromCache(int pointsPerSecond);
+    void readSegment(AudioWaveform *q, Segment segment, double start, double end, int samplesPerBucket);
 };
 
 AudioWaveform::AudioWaveform(std::unique_ptr<Private> d)
@@ -50,12 +79,11 @@ AudioWaveform::AudioWaveform(std::unique_ptr<Private> d)
 
 AudioWaveform::~AudioWaveform()
 {
-    // Stop the worker before anything it uses goes away; batches it already posted
+    // Stop the workers before anything they use goes away; batches they already posted
     // are dropped with this object.
-    if (d->worker) {
-        d->cancelled = true;
-        d->worker->wait();
-    }
+    d->cancelled = true;
+    for (const auto &worker : d->workers)
+        worker->wait();
 }
 
 std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path)
@@ -64,7 +92,46 @@ std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path)
     d->decoder = AudioDecoder::open(path);
     if (!d->decoder)
         return nullptr;
+    d->path = path;
     return std::shared_ptr<AudioWaveform>(new AudioWaveform(std::move(d)));
+}
+
+void AudioWaveform::setCache(std::shared_ptr<WaveformCache> cache)
+{
+    d->cache = std::move(cache);
+}
+
+void AudioWaveform::setThreadCount(int threads)
+{
+    d->threadCount = std::max(threads, 1);
+}
+
+// Splits the range where a point begins and a sample frame begins, so the joined points
+// equal those of one reading; the end stays open, as the decoder finds it.
+std::vector<Segment> AudioWaveform::Private::segments(double start, double end, int samplesPerBucket) const
+{
+    const int rate = decoder->sampleRate();
+    const int channels = decoder->channelCount();
+    const int64_t first = int64_t(std::round(start)) * rate;
+    const double length = std::min(end, decoder->duration()) - std::round(start);
+    int count = end < UnknownEnd && length > 0 ? threadCount : 1;
+    while (count > 1 && length / count < MinSegmentSeconds)
+        --count;
+    const int64_t frames = int64_t(length * rate);
+    const int64_t step = std::lcm<int64_t>(samplesPerBucket, channels) / channels;
+
+    std::vector<Segment> parts;
+    for (int i = 0; i < count; ++i) {
+        const int64_t begin = first + frames * i / count / step * step;
+        if (!parts.empty()) {
+            if (begin <= parts.back().first)
+                continue;
+            parts.back().end = begin;
+            parts.back().last = false;
+        }
+        parts.push_back({int(parts.size()), begin});
+    }
+    return parts;
 }
 
 void AudioWaveform::load(double start, double end, int samplesPerSecond)
@@ -87,17 +154,56 @@ void AudioWaveform::load(double start, double end, int samplesPerSecond)
     d->estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
 
     d->reading = true;
-    d->worker.reset(QThread::create([this, start, end, samplesPerBucket] {
-        d->readSamples(this, start, end, samplesPerBucket);
-    }));
-    d->worker->setObjectName(QStringLiteral("AudioWaveform"));
-    d->worker->start();
+    const std::vector<Segment> segments = d->segments(start, end, samplesPerBucket);
+    d->pending.assign(segments.size(), {});
+    d->segmentFirstPoint.clear();
+    const int channels = d->decoder->channelCount();
+    for (const Segment &segment : segments)
+        d->segmentFirstPoint.push_back((segment.first - segments.front().first) * channels / samplesPerBucket);
+    d->segmentDone.assign(segments.size(), false);
+    for (const Segment &segment : segments) {
+        auto &worker = d->workers.emplace_back(QThread::create([this, segment, start, end, samplesPerBucket] {
+            d->readSegment(this, segment, start, end, samplesPerBucket);
+        }));
+        worker->setObjectName(QStringLiteral("AudioWaveform"));
+        worker->start();
+    }
 }
 
 void AudioWaveform::loadWhole(int samplesPerSecond)
 {
+    if (d->started || samplesPerSecond <= 0)
+        return;
+    if (d->cache && d->loadFromCache(samplesPerSecond)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (d->progressCallback)
+                    d->progressCallback();
+                emit samplesAppended();
+                emit finished();
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     const double length = duration();
     load(0, length > 0 ? length : UnknownEnd, samplesPerSecond);
+    d->cachedPointsPerSecond = samplesPerSecond;
+}
+
+bool AudioWaveform::Private::loadFromCache(int pointsPerSecond)
+{
+    std::optional<WaveformCache::Envelope> envelope = cache->find(path, pointsPerSecond);
+    if (!envelope)
+        return false;
+    started = true;
+    samples = std::move(envelope->samples);
+    if (!samples.isEmpty())
+        maxSample = std::max(maxSample, *std::max_element(samples.cbegin(), samples.cend()));
+    samplesPerSecond = envelope->samplesPerSecond;
+    estimatedSampleCount = envelope->estimatedSampleCount;
+    firstSampleTime = 0;
+    return true;
 }
 
 bool AudioWaveform::hasStarted() const
@@ -105,54 +211,117 @@ bool AudioWaveform::hasStarted() const
     return d->started;
 }
 
-// Worker thread: touches only the decoder and its own buffers; every result goes to the
+// Worker thread: touches only its decoder and its own buffers; every result goes to the
 // GUI thread as a queued call, in the order produced.
-void AudioWaveform::Private::readSamples(AudioWaveform *q, double start, double end, int samplesPerBucket)
+void AudioWaveform::Private::readSegment(AudioWaveform *q, Segment segment, double start, double end,
+                                         int samplesPerBucket)
 {
+    // The first segment reads with the decoder opened at creation; each other one opens
+    // the file again, as a decoder reads one place at a time.
+    std::unique_ptr<AudioDecoder> own;
+    AudioDecoder *reader = decoder.get();
+    if (segment.index > 0)
+        reader = (own = AudioDecoder::open(path)).get();
+
     QList<double> batch;
     QElapsedTimer sinceBatch;
     sinceBatch.start();
     auto sendBatch = [&] {
         if (batch.isEmpty())
             return;
-        const double batchMax = *std::max_element(batch.cbegin(), batch.cend());
         QMetaObject::invokeMethod(
-            q, [q, points = std::move(batch), batchMax] { q->appendSamples(points, batchMax); },
+            q, [q, index = segment.index, points = std::move(batch)] { q->appendSamples(index, points); },
             Qt::QueuedConnection);
         batch = QList<double>();
         sinceBatch.restart();
     };
 
-    AudioDecoder::Status status = AudioDecoder::Status::End;
-    if (decoder->setRange(start, end)) {
+    AudioDecoder::Status status = AudioDecoder::Status::Failed;
+    qsizetype points = 0;
+    const qsizetype share =
+        segment.last ? 0 : (segment.end - segment.first) * decoder->channelCount() / samplesPerBucket;
+    if (reader && reader->setRange(start, end)) {
+        reader->narrowRange(segment.first, segment.end);
         EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
         std::vector<int16_t> chunk;
-        while (!cancelled && (status = decoder->read(chunk)) == AudioDecoder::Status::Data) {
+        while (!cancelled && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
+            const qsizetype before = batch.size();
             envelope.append(chunk.data(), qsizetype(chunk.size()), batch);
+            points += batch.size() - before;
             if (sinceBatch.elapsed() >= BatchIntervalMs)
                 sendBatch();
         }
-        if (!cancelled)
+        // Only the last segment may end inside a point, unless the audio ends early.
+        if (!cancelled && (segment.last || points < share))
             envelope.finish(batch);
         sendBatch();
+        if (status == AudioDecoder::Status::Failed && !cancelled)
+            qWarning("%s", qPrintable(reader->errorString()));
     }
-    if (status == AudioDecoder::Status::Failed && !cancelled)
-        qWarning("%s", qPrintable(decoder->errorString()));
-    QMetaObject::invokeMethod(q, [q] { q->finishReading(); }, Qt::QueuedConnection);
+    // A segment before the last must fill its share to the point, or the next one's
+    // points would land too early.
+    const bool complete = status == AudioDecoder::Status::End && !cancelled && (segment.last || points == share);
+    QMetaObject::invokeMethod(
+        q, [q, index = segment.index, complete] { q->finishSegment(index, complete); }, Qt::QueuedConnection);
 }
 
-void AudioWaveform::appendSamples(const QList<double> &points, double batchMax)
+void AudioWaveform::appendSamples(int segment, const QList<double> &points)
 {
-    d->samples.append(points);
-    d->maxSample = std::max(d->maxSample, batchMax);
+    if (size_t(segment) > d->brokenSegment)
+        return;
+    if (size_t(segment) == d->currentSegment) {
+        publish(points);
+        return;
+    }
+    // Shown ahead, at its own time, until the parts before it are complete.
+    d->pending[segment].append(points);
+    d->maxSample = std::max(d->maxSample, *std::max_element(points.cbegin(), points.cend()));
     if (d->progressCallback)
         d->progressCallback();
     emit samplesAppended();
 }
 
+QList<AudioWaveform::PartAhead> AudioWaveform::partsAhead() const
+{
+    QList<PartAhead> parts;
+    for (size_t i = d->currentSegment + 1; i < d->pending.size() && i <= d->brokenSegment; ++i) {
+        if (!d->pending[i].isEmpty())
+            parts.append({d->firstSampleTime + double(d->segmentFirstPoint[i]) / d->samplesPerSecond, d->pending[i]});
+    }
+    return parts;
+}
+
+void AudioWaveform::publish(const QList<double> &points)
+{
+    if (points.isEmpty())
+        return;
+    d->samples.append(points);
+    d->maxSample = std::max(d->maxSample, *std::max_element(points.cbegin(), points.cend()));
+    if (d->progressCallback)
+        d->progressCallback();
+    emit samplesAppended();
+}
+
+void AudioWaveform::finishSegment(int segment, bool complete)
+{
+    if (!complete)
+        d->brokenSegment = std::min(d->brokenSegment, size_t(segment));
+    d->segmentDone[segment] = true;
+    while (d->currentSegment < d->segmentDone.size() && d->segmentDone[d->currentSegment]) {
+        if (++d->currentSegment < d->pending.size() && d->currentSegment <= d->brokenSegment)
+            publish(std::exchange(d->pending[d->currentSegment], {}));
+    }
+    if (d->currentSegment == d->segmentDone.size())
+        finishReading();
+}
+
 void AudioWaveform::finishReading()
 {
     d->reading = false;
+    // Only a whole, untroubled reading is worth keeping: anything else is read again next time.
+    if (d->brokenSegment == std::numeric_limits<size_t>::max() && d->cachedPointsPerSecond > 0 && d->cache)
+        d->cache->store(d->path, d->cachedPointsPerSecond,
+                        {d->samples, d->samplesPerSecond, d->estimatedSampleCount});
     emit finished();
 }
 

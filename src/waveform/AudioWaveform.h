@@ -9,6 +9,8 @@
 
 // The loudness envelope of a video's first audio track: decibel levels, a fixed number
 // of points per second, decoded in the background and appended on the GUI thread.
+class WaveformCache;
+
 class AudioWaveform : public QObject
 {
     Q_OBJECT
@@ -22,10 +24,18 @@ public:
     // worker thread. A waveform reads once: later calls do nothing.
     void load(double start, double end, int samplesPerSecond);
     // The whole audio stream, to its end even when the file does not tell its duration.
+    // Taken from the cache when it holds this file's envelope: then every point is there
+    // on return, and samplesAppended and finished follow from the event loop.
     void loadWhole(int samplesPerSecond);
     bool hasStarted() const;
 
-    // Called on the GUI thread after each batch of new points.
+    // The user's cache unless set otherwise; nullptr keeps nothing.
+    void setCache(std::shared_ptr<WaveformCache> cache);
+    // Threads that decode parts of the range at once when the file can seek; by default
+    // up to two, as many as there are cores.
+    void setThreadCount(int threads);
+
+    // Called on the GUI thread after each batch of new points, in samples() or ahead.
     void setProgressCallback(std::function<void()> callback);
 
     const QList<double> &samples() const;
@@ -40,6 +50,15 @@ public:
     double samplesPerSecond() const;
     bool isReading() const;
 
+    // Points decoded ahead of samples() by a part of the reading that waits for the parts
+    // before it to complete; each begins at its own time. Empty once the reading is done.
+    struct PartAhead
+    {
+        double firstSampleTime = 0;
+        QList<double> samples;
+    };
+    QList<PartAhead> partsAhead() const;
+
     // Of the audio stream, as the file tells: seconds (0 when unknown), Hz, channels.
     double duration() const;
     int sampleRate() const;
@@ -53,7 +72,9 @@ signals:
 private:
     class Private;
     explicit AudioWaveform(std::unique_ptr<Private> d);
-    void appendSamples(const QList<double> &points, double batchMax);
+    void appendSamples(int segment, const QList<double> &points);
+    void publish(const QList<double> &points);
+    void finishSegment(int segment, bool complete);
     void finishReading();
     std::unique_ptr<Private> d;
 };

@@ -29,6 +29,8 @@ int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err
     waveform->loadWhole(PointsPerSecond);
     if (waveform->isReading())
         loop.exec();
+    else // from the cache: every point is there on return
+        lastPointNs = clock.nsecsElapsed();
 
     const QList<double> &points = waveform->samples();
     if (points.isEmpty()) {

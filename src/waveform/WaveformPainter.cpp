@@ -23,11 +23,31 @@ void paintProgress(QPainter &painter, const QRectF &area, const AudioWaveform &w
                          QCoreApplication::translate("AudioWaveformView", "Reading audio…"));
         return;
     }
-    const int percent = int(qMin<qint64>(100, waveform.samples().size() * 100LL / estimated));
+    qint64 decoded = waveform.samples().size();
+    for (const AudioWaveform::PartAhead &part : waveform.partsAhead())
+        decoded += part.samples.size();
+    const int percent = int(qMin<qint64>(100, decoded * 100 / estimated));
     painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop,
                      QCoreApplication::translate("AudioWaveformView", "Reading audio… %1%").arg(percent));
     const double barWidth = area.width() * percent / 100;
     painter.fillRect(QRectF(area.left(), area.bottom() - 2, barWidth, 2), palette.color(QPalette::Highlight));
+}
+
+// One stretch of points, mirrored about the centre line.
+void paintOutline(QPainter &painter, const QRectF &area, const WaveformOutline::Input &input)
+{
+    const QPolygonF upper = WaveformOutline::upperHalf(input, area.left(), area.right() + 1);
+    if (upper.isEmpty())
+        return;
+    // The outline's y grows upwards from the centre line; mirror it below.
+    const double centre = area.center().y();
+    QPolygonF shape;
+    shape.reserve(upper.size() * 2);
+    for (const QPointF &point : upper)
+        shape << QPointF(point.x(), centre - point.y());
+    for (auto it = upper.crbegin(); it != upper.crend(); ++it)
+        shape << QPointF(it->x(), centre + it->y());
+    painter.drawPolygon(shape);
 }
 
 } // namespace
@@ -45,20 +65,16 @@ void WaveformPainter::paint(QPainter &painter, const QRectF &area, const AudioWa
     input.height = area.height();
 
     painter.save();
-    const QPolygonF upper = WaveformOutline::upperHalf(input, area.left(), area.right() + 1);
-    if (!upper.isEmpty()) {
-        // The outline's y grows upwards from the centre line; mirror it below.
-        const double centre = area.center().y();
-        QPolygonF shape;
-        shape.reserve(upper.size() * 2);
-        for (const QPointF &point : upper)
-            shape << QPointF(point.x(), centre - point.y());
-        for (auto it = upper.crbegin(); it != upper.crend(); ++it)
-            shape << QPointF(it->x(), centre + it->y());
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(FillColor);
-        painter.drawPolygon(shape);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(FillColor);
+    paintOutline(painter, area, input);
+    // Parts read at once come in ahead of their turn, with gaps before them.
+    const QList<AudioWaveform::PartAhead> parts = waveform.partsAhead();
+    for (const AudioWaveform::PartAhead &part : parts) {
+        input.samples = &part.samples;
+        input.originX = part.firstSampleTime * scale.pointsPerSecond - scale.offset;
+        paintOutline(painter, area, input);
     }
     if (waveform.isReading())
         paintProgress(painter, area, waveform, palette);

@@ -12,7 +12,7 @@ artefacts=$3
 work=$(mktemp -d)
 mkdir -p "$artefacts"
 rm -f "$artefacts"/*.png
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_CONFIG_HOME/Cuewright" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 # A short autosave delay, so the kill below has something to recover.

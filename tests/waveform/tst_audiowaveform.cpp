@@ -1,4 +1,5 @@
 #include "waveform/AudioWaveform.h"
+#include "waveform/WaveformCache.h"
 #include "waveform/WaveformCommand.h"
 
 #include "WaveformMedia.h"
@@ -36,7 +37,9 @@ private slots:
     void decodesKnownLevels();
     void seekLandsOnTheRangeStart();
     void compressedFilmSkipsVideoAndPadding();
-    void segmentsJoinLikeOneReading();
+    void partsReadAtOnceJoinLikeOneReading_data();
+    void partsReadAtOnceJoinLikeOneReading();
+    void wholeWaveformComesFromCacheNextTime();
     void noWaveformWithoutDecodableAudio_data();
     void noWaveformWithoutDecodableAudio();
     void truncatedFileKeepsWhatItHas();
@@ -54,6 +57,8 @@ private:
 
 void TestAudioWaveform::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(QDir(WaveformCache::userCache()->directory()).removeRecursively());
     QVERIFY(m_media.generate());
 }
 
@@ -122,23 +127,6 @@ void TestAudioWaveform::compressedFilmSkipsVideoAndPadding()
     // A sine of 1/8 of full scale: its mean level lies about 6 dB under its peak of -18 dB.
     const double middle = waveform->samples().at(144);
     QVERIFY2(middle > -25.5 && middle < -23, qPrintable(QString::number(middle)));
-}
-
-void TestAudioWaveform::segmentsJoinLikeOneReading()
-{
-    const QString film = m_media.path(QStringLiteral("film.mp4"));
-    const auto whole = AudioWaveform::create(film);
-    const auto head = AudioWaveform::create(film);
-    const auto tail = AudioWaveform::create(film);
-    QVERIFY(whole && head && tail);
-    QVERIFY(loadAll(*whole, 0, 6, 48));
-    QVERIFY(loadAll(*head, 0, 3, 48));
-    QVERIFY(loadAll(*tail, 3, 6, 48));
-    const QList<double> joined = head->samples() + tail->samples();
-    QCOMPARE(joined.size(), whole->samples().size());
-    // The decoder restarts after the seek, so the first points after the join may differ a little.
-    for (qsizetype i = 0; i < joined.size(); ++i)
-        QVERIFY2(std::abs(joined[i] - whole->samples()[i]) < 0.5, qPrintable(QString::number(i)));
 }
 
 void TestAudioWaveform::noWaveformWithoutDecodableAudio_data()
@@ -250,6 +238,86 @@ void TestAudioWaveform::destroyedWhileDecoding()
     }
     // Batches posted by the stopped workers must be dropped, not delivered to freed objects.
     QTest::qWait(100);
+}
+
+void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<int>("threads");
+    // 88 200 samples a second in buckets of 1837: the parts meet inside a second and
+    // inside a sample frame of the second channel, unless placed with care.
+    QTest::newRow("PCM, two parts") << "swell-44100-stereo.wav" << 0.0 << 2;
+    QTest::newRow("PCM, three parts from 1 s") << "swell-44100-stereo.wav" << 1.0 << 3;
+    // AAC frames overlap: a part's decoder must have settled by its first point.
+    QTest::newRow("AAC, two parts") << "swell.m4a" << 0.0 << 2;
+    QTest::newRow("AAC, three parts from 1 s") << "swell.m4a" << 1.0 << 3;
+    // Its index promises 6 s; the data ends in the first part, which must end like one reading.
+    QTest::newRow("film cut short") << "truncated.mp4" << 0.0 << 2;
+}
+
+void TestAudioWaveform::partsReadAtOnceJoinLikeOneReading()
+{
+    QFETCH(QString, file);
+    QFETCH(double, start);
+    QFETCH(int, threads);
+    const auto single = AudioWaveform::create(m_media.path(file));
+    const auto parallel = AudioWaveform::create(m_media.path(file));
+    QVERIFY(single && parallel);
+    single->setThreadCount(1);
+    parallel->setThreadCount(threads);
+    QList<qsizetype> sizes;
+    QList<AudioWaveform::PartAhead> ahead;
+    connect(parallel.get(), &AudioWaveform::samplesAppended, this, [&] {
+        sizes.append(parallel->samples().size());
+        ahead.append(parallel->partsAhead());
+    });
+    QVERIFY(loadAll(*single, start, 7, 48));
+    QVERIFY(loadAll(*parallel, start, 7, 48));
+    QVERIFY(single->samples().size() > 20);
+    QCOMPARE(parallel->samples(), single->samples());
+    QCOMPARE(parallel->maxSample(), single->maxSample());
+    QVERIFY(std::is_sorted(sizes.cbegin(), sizes.cend()));
+    // Points shown ahead of their turn were shown at their own time.
+    for (const AudioWaveform::PartAhead &part : ahead) {
+        const double index = (part.firstSampleTime - single->firstSampleTime()) * single->samplesPerSecond();
+        QVERIFY2(std::abs(index - std::round(index)) < 1e-6, qPrintable(QString::number(index)));
+        QCOMPARE(part.samples, single->samples().mid(qsizetype(std::round(index)), part.samples.size()));
+    }
+    QVERIFY(parallel->partsAhead().isEmpty());
+}
+
+void TestAudioWaveform::wholeWaveformComesFromCacheNextTime()
+{
+    const QString film = m_media.path(QStringLiteral("swell.m4a"));
+    const auto first = AudioWaveform::create(film);
+    QVERIFY(first);
+    QSignalSpy firstFinished(first.get(), &AudioWaveform::finished);
+    first->loadWhole(48);
+    QVERIFY(firstFinished.wait(30000));
+    QVERIFY(first->samples().size() > 300);
+
+    const auto again = AudioWaveform::create(film);
+    QVERIFY(again);
+    QSignalSpy appended(again.get(), &AudioWaveform::samplesAppended);
+    QSignalSpy finished(again.get(), &AudioWaveform::finished);
+    again->loadWhole(48);
+    // All there on return, with no decoding.
+    QVERIFY(!again->isReading());
+    QVERIFY(again->hasStarted());
+    QCOMPARE(again->samples(), first->samples());
+    QCOMPARE(again->samplesPerSecond(), first->samplesPerSecond());
+    QCOMPARE(again->estimatedSampleCount(), first->estimatedSampleCount());
+    QCOMPARE(again->maxSample(), first->maxSample());
+    QVERIFY(finished.wait(1000));
+    QCOMPARE(appended.count(), 1);
+    QCOMPARE(finished.count(), 1);
+
+    // Without a cache, the film is decoded again.
+    const auto uncached = AudioWaveform::create(film);
+    uncached->setCache(nullptr);
+    uncached->loadWhole(48);
+    QVERIFY(uncached->isReading());
 }
 
 void TestAudioWaveform::commandPrintsSummary()

@@ -16,6 +16,12 @@ ff -f lavfi -i "aevalsrc=exprs=if(lt(t\,2)\,0.5\,0)|if(lt(t\,2)\,0.5\,0):sample_
 # A low rate with several channels: 8 samples a second per channel.
 ff -f lavfi -i "aevalsrc=exprs=0.1|0.1|0.1:sample_rate=8:duration=4" -c:a pcm_s16le "$out/tiny-rate.wav" 2>/dev/null \
   || ff -f lavfi -i "aevalsrc=exprs=0.1|0.1|0.1:sample_rate=100:duration=4" -c:a pcm_s16le "$out/tiny-rate.wav"
+# Loudness that swells and fades, so every point differs from its neighbours: parts of a
+# reading joined out of step would show. As PCM and as AAC; AAC without noise
+# substitution, whose random noise differs between any two readings.
+ff -f lavfi -i "aevalsrc=exprs=0.8*abs(sin(0.7*t))*sin(2*PI*440*t)|0.5*abs(sin(0.9*t))*sin(2*PI*660*t):sample_rate=44100:duration=7" \
+   -c:a pcm_s16le "$out/swell-44100-stereo.wav"
+ff -i "$out/swell-44100-stereo.wav" -c:a aac -aac_pns 0 -b:a 128k "$out/swell.m4a"
 # Compressed audio in a film container, with a video stream the waveform must skip.
 ff -f lavfi -i "testsrc2=size=64x36:rate=5:duration=6" -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=6" \
    -c:v libx264 -preset ultrafast -c:a aac -b:a 96k -shortest -movflags +faststart "$out/film.mp4"
