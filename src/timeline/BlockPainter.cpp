@@ -3,6 +3,13 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
+
+namespace {
+// Red reads as "needs a look" on light and dark themes alike.
+const QColor problemColour = QColor::fromRgbF(0.85, 0.2, 0.15);
+} // namespace
+
 QStringList BlockPainter::layoutLines(const QString &text, const QFont &font, qreal width)
 {
     QStringList lines;
@@ -56,7 +63,7 @@ const QStringList &BlockPainter::linesFor(const Subtitle &subtitle, qreal width)
 }
 
 void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRectF &wholeBlock, const QRectF &visible,
-                         bool selected)
+                         bool selected, bool hasProblem)
 {
     // A block may be far wider than the screen: its box is drawn within a little more
     // than what is visible, its text from where the whole block begins.
@@ -67,6 +74,8 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     if (block.width() < markWidth) {
         fill.setAlphaF(selected ? 1.0 : 0.45);
         painter.fillRect(block.adjusted(0, block.height() / 8, 0, -block.height() / 8), fill);
+        if (hasProblem)
+            painter.fillRect(QRectF(block.left(), block.bottom() - 4, std::max(block.width(), 1.0), 4), problemColour);
         return;
     }
     fill.setAlphaF(selected ? 0.95 : 0.35);
@@ -81,6 +90,8 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     painter.setPen(QPen(outline, selected ? 2 : 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(block.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    if (hasProblem)
+        painter.fillRect(QRectF(block.left() + 3, block.bottom() - 5, block.width() - 6, 3), problemColour);
 
     const qreal textWidth = wholeBlock.width() - 2 * textInset;
     const QStringList &lines = linesFor(subtitle, textWidth);

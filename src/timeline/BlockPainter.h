@@ -24,8 +24,10 @@ public:
     static QStringList layoutLines(const QString &text, const QFont &font, qreal width);
 
     void beginFrame(const QPalette &palette, const QFont &font);
-    // `block` is the whole block, `visible` the part of the strip on screen.
-    void paint(QPainter &painter, const Subtitle &subtitle, const QRectF &block, const QRectF &visible, bool selected);
+    // `block` is the whole block, `visible` the part of the strip on screen. A block with
+    // a problem (a broken limit, an overlap) carries a red bar along its bottom.
+    void paint(QPainter &painter, const Subtitle &subtitle, const QRectF &block, const QRectF &visible, bool selected,
+               bool hasProblem = false);
     // Forgets the layouts of blocks that this frame did not draw.
     void endFrame();
 

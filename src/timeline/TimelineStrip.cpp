@@ -1,5 +1,6 @@
 #include "timeline/TimelineStrip.h"
 
+#include "document/Document.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/WaveformPainter.h"
@@ -58,7 +59,7 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
     m_blockPainter.beginFrame(palette(), font());
     const QRectF screen(0, area.top(), width(), area.height());
     int lastMarkColumn = std::numeric_limits<int>::min();
-    const auto paintBlock = [&](const Subtitle &subtitle, bool selected) {
+    const auto paintBlock = [&](const Subtitle &subtitle, int position, bool selected) {
         const QRectF block = m_timeline->blockRectOf(subtitle);
         if (block.right() < area.left() || block.left() > area.right())
             return;
@@ -68,19 +69,23 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
                 return;
             lastMarkColumn = column;
         }
-        m_blockPainter.paint(painter, subtitle, block, screen, selected);
+        m_blockPainter.paint(painter, subtitle, block, screen, selected, m_timeline->hasProblem(position));
     };
-    const SubtitleList &selected = m_timeline->selectedSubtitles();
-    m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle) {
+    const IndexSet &selected = m_timeline->document()->selectedSubtitleIndexes();
+    m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle, int position) {
         if (selected.isEmpty() || !m_timeline->isSelected(*subtitle))
-            paintBlock(*subtitle, false);
+            paintBlock(*subtitle, position, false);
     });
     lastMarkColumn = std::numeric_limits<int>::min();
     const double visibleStart = m_timeline->visibleStartTime();
     const double visibleEnd = m_timeline->visibleEndTime();
-    for (const SubtitlePtr &subtitle : selected) {
-        if (subtitle->start < visibleEnd && visibleStart < subtitle->end && subtitle->start != subtitle->end)
-            paintBlock(*subtitle, true);
+    const SubtitleList &subtitles = m_timeline->document()->subtitleController().subtitles();
+    for (int position : selected) {
+        if (position >= subtitles.size())
+            continue;
+        const Subtitle &subtitle = *subtitles[position];
+        if (subtitle.start < visibleEnd && visibleStart < subtitle.end && subtitle.start != subtitle.end)
+            paintBlock(subtitle, position, true);
     }
     m_blockPainter.endFrame();
 }

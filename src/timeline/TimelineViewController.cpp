@@ -1,6 +1,7 @@
 #include "timeline/TimelineViewController.h"
 
 #include "document/Document.h"
+#include "model/ProblemIndex.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineInput.h"
@@ -88,6 +89,7 @@ void TimelineViewController::connectDocument()
     connect(m_document, &Document::selectionChanged, this, [this, &controller](const IndexSet &selection) {
         setSelectedSubtitles(controller.subtitlesAt(selection));
     });
+    connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {
         if (!isManipulatingSelection() && index >= 0 && index < controller.count())
             scrollToSubtitle(controller.at(index));
@@ -245,7 +247,7 @@ double TimelineViewController::visibleEndTime() const
 // ---- Blocks ----
 
 void TimelineViewController::forEachSubtitleBetween(double from, double to,
-                                                    const std::function<void(const SubtitlePtr &)> &visit) const
+                                                    const std::function<void(const SubtitlePtr &, int)> &visit) const
 {
     // The list is in start order: only subtitles starting within the longest duration
     // before the interval can reach into it.
@@ -255,14 +257,14 @@ void TimelineViewController::forEachSubtitleBetween(double from, double to,
                                    [earliest](const SubtitlePtr &s) { return s->start < earliest; });
     for (; it != subtitles.end() && (*it)->start < to; ++it) {
         if (overlaps((*it)->start, (*it)->end, from, to))
-            visit(*it);
+            visit(*it, int(it - subtitles.begin()));
     }
 }
 
 SubtitleList TimelineViewController::subtitlesBetween(double from, double to) const
 {
     SubtitleList result;
-    forEachSubtitleBetween(from, to, [&result](const SubtitlePtr &subtitle) { result.append(subtitle); });
+    forEachSubtitleBetween(from, to, [&result](const SubtitlePtr &subtitle, int) { result.append(subtitle); });
     return result;
 }
 
@@ -271,9 +273,14 @@ SubtitleList TimelineViewController::visibleSubtitles() const
     return subtitlesBetween(visibleStartTime(), visibleEndTime());
 }
 
-void TimelineViewController::forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &)> &visit) const
+void TimelineViewController::forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit) const
 {
     forEachSubtitleBetween(visibleStartTime(), visibleEndTime(), visit);
+}
+
+bool TimelineViewController::hasProblem(int position) const
+{
+    return m_document->problemIndex().problems(position) != QualityCheck::Problems();
 }
 
 QRectF TimelineViewController::blockRectOf(const Subtitle &subtitle) const

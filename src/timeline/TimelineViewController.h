@@ -73,8 +73,11 @@ public:
     // Blocks.
     // The subtitles whose blocks reach into the view, in list order.
     SubtitleList visibleSubtitles() const;
-    // The same without making a list: a million blocks in view cost no copies.
-    void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &)> &visit) const;
+    // The same without making a list: a million blocks in view cost no copies. Each comes
+    // with its position in the list.
+    void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit) const;
+    // Whether the block is marked: it breaks a quality limit or overlaps the next one.
+    bool hasProblem(int position) const;
     // A subtitle's whole block in the strip widget's coordinates; none when it is not in view.
     std::optional<QRectF> blockRect(const SubtitlePtr &subtitle) const;
     QRectF blockRectOf(const Subtitle &subtitle) const;
@@ -143,7 +146,8 @@ private:
     void showSnapGuide(double time);
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
-    void forEachSubtitleBetween(double from, double to, const std::function<void(const SubtitlePtr &)> &visit) const;
+    void forEachSubtitleBetween(double from, double to,
+                                const std::function<void(const SubtitlePtr &, int)> &visit) const;
 
     QPointer<Document> m_document;
     TimelineStrip *m_strip;
