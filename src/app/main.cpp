@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/StartupOptions.h"
 #include "app/TerminationSignals.h"
 #include "app/Translator.h"
 #include "player/VideoPlayerViewController.h"
@@ -25,13 +26,26 @@ void setApplicationNames()
     QCoreApplication::setApplicationVersion(QStringLiteral(CUEWRIGHT_VERSION));
 }
 
-// The modes for scripts run without a display; nullopt when the editor should start.
+bool isScriptMode(const QByteArray &argument)
+{
+    return argument == "--check" || argument == "--convert" || argument == "--waveform";
+}
+
+// The modes for scripts run without a display, and help and the version, which need
+// none either; nullopt when the editor should start.
 std::optional<int> runCommandLineMode(int argc, char *argv[])
 {
-    if (argc < 2 || !QByteArray(argv[1]).startsWith("--") || QByteArray(argv[1]) == "--video")
+    if (argc < 2)
         return std::nullopt;
     QCoreApplication app(argc, argv);
     setApplicationNames();
+    if (!isScriptMode(argv[1])) {
+        if (!StartupOptions::asksForHelpOrVersion(QCoreApplication::arguments()))
+            return std::nullopt;
+        Translator::install(app);
+        StartupOptions::fromArguments(QCoreApplication::arguments()); // prints and exits
+        return 0;
+    }
     Translator::install(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -70,13 +84,10 @@ int main(int argc, char *argv[])
                          // Leaves every event loop, open dialogs' included.
                          QCoreApplication::exit(128 + signalNumber);
                      });
-    QStringList files = QCoreApplication::arguments().mid(1);
+    const StartupOptions options = StartupOptions::fromArguments(QCoreApplication::arguments());
+    const QStringList &files = options.files;
     // --video FILE attaches a video to the first subtitle file given, or to the new document.
-    QString video;
-    if (const qsizetype option = files.indexOf(QStringLiteral("--video")); option >= 0 && option + 1 < files.size()) {
-        video = files.takeAt(option + 1);
-        files.removeAt(option);
-    }
+    QString video = options.video;
     bool opened = false;
     for (const QString &file : files) {
         Document *document = controller.openDocument(file);

@@ -1,0 +1,50 @@
+#include "app/StartupOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+const QString videoOption = QStringLiteral("video");
+} // namespace
+
+void StartupOptions::describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "StartupOptions",
+        "Edit SubRip (SRT) subtitles against their video.\n\n"
+        "For scripts, without a display:\n"
+        "  cuewright --check [--repair] [--from ENCODING] FILE...\n"
+        "  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n"
+        "  cuewright --waveform VIDEO"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({videoOption,
+                      QCoreApplication::translate("StartupOptions", "Attaches <video> to the first subtitle file, or to "
+                                                                     "the new document."),
+                      QCoreApplication::translate("StartupOptions", "video")});
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QCoreApplication::translate("StartupOptions", "Subtitle files to open."),
+                                 QStringLiteral("[FILE.srt...]"));
+}
+
+StartupOptions StartupOptions::fromArguments(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describe(parser);
+    parser.process(arguments);
+    StartupOptions options;
+    options.files = parser.positionalArguments();
+    options.video = parser.value(videoOption);
+    return options;
+}
+
+bool StartupOptions::asksForHelpOrVersion(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")
+            || argument == QLatin1String("--help-all") || argument == QLatin1String("-v")
+            || argument == QLatin1String("--version"))
+            return true;
+    }
+    return false;
+}
