@@ -117,7 +117,7 @@
 <context>
     <name>AboutDialog</name>
     <message>
-        <location filename="../../app/AboutDialog.cpp" line="+30"/>
+        <location filename="../../app/AboutDialog.cpp" line="+31"/>
         <location line="+13"/>
         <source>client API %1</source>
         <translation>Client-API %1</translation>
@@ -156,9 +156,22 @@
 <context>
     <name>AudioWaveformView</name>
     <message>
-        <location filename="../../waveform/AudioWaveformView.cpp" line="+86"/>
+        <location filename="../../waveform/WaveformPainter.cpp" line="+23"/>
+        <source>Reading audio…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Reading audio… %1%</source>
         <translation>Ton wird gelesen … %1 %</translation>
+    </message>
+</context>
+<context>
+    <name>Autosaver</name>
+    <message>
+        <location filename="../../app/Autosaver.cpp" line="+88"/>
+        <source>The recovery folder cannot be locked.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -214,47 +227,35 @@
     </message>
 </context>
 <context>
-    <name>Document</name>
+    <name>DocumentController</name>
     <message>
-        <location filename="../../app/Document.cpp" line="+90"/>
-        <source>Movies (%1);;All files (*)</source>
-        <translation>Filme (%1);;Alle Dateien (*)</translation>
+        <location filename="../../app/DocumentController.cpp" line="+93"/>
+        <source>Unsaved Work Is Not Protected</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Open Video</source>
-        <translation>Video öffnen</translation>
+        <source>Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.
+%2</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+36"/>
-        <source>Set Start Time</source>
-        <translation>Startzeit setzen</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Set End Time</source>
-        <translation>Endzeit setzen</translation>
-    </message>
-    <message>
-        <location line="+50"/>
-        <source>Untitled %1</source>
-        <translation>Unbenannt %1</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Untitled</source>
-        <translation>Unbenannt</translation>
-    </message>
-</context>
-<context>
-    <name>DocumentController</name>
-    <message>
-        <location filename="../../app/DocumentController.cpp" line="+79"/>
+        <location line="+18"/>
         <source>A new beginning.</source>
         <translation>Ein neuer Anfang.</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+30"/>
+        <source>Open in Another Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1” is also open in another Cuewright (process %2). Saving in either asks before writing over what the other saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+38"/>
         <source>Reopen with Encoding</source>
         <translation>Mit Kodierung erneut öffnen</translation>
     </message>
@@ -269,7 +270,8 @@
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+32"/>
+        <location line="+4"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
     </message>
@@ -279,7 +281,64 @@
         <translation>Als UTF-8 speichern</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
+        <location line="+42"/>
+        <source>File Changed on Disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-41"/>
+        <source>“%1” was changed by another program since you opened or saved it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do you want to overwrite those changes with yours, or reload the file and drop yours (you can undo the reload)?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Overwrite</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+42"/>
+        <source>Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-24"/>
+        <source>Cannot reload “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Reload from Disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>“%1” was changed by another program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do you want to reload it? You can undo the reload.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep My Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Save Subtitles</source>
         <translation>Untertitel speichern</translation>
     </message>
@@ -314,37 +373,7 @@
         <translation>Nicht speichern</translation>
     </message>
     <message>
-        <location line="+83"/>
-        <source>an untitled document</source>
-        <translation>ein unbenanntes Dokument</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>• %1, last changed %2</source>
-        <translation>• %1, zuletzt geändert %2</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Recover Unsaved Work</source>
-        <translation>Ungesicherte Arbeit wiederherstellen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?</source>
-        <translation>Cuewright wurde unerwartet beendet, während es ungesicherte Änderungen gab. Möchten Sie sie wiederherstellen?</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Recover</source>
-        <translation>Wiederherstellen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Discard</source>
-        <translation>Verwerfen</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+116"/>
         <source>Cannot recover</source>
         <translation>Wiederherstellen nicht möglich</translation>
     </message>
@@ -383,9 +412,37 @@
     </message>
 </context>
 <context>
+    <name>DocumentPanes</name>
+    <message>
+        <location filename="../../app/DocumentPanes.cpp" line="+67"/>
+        <source>Movies (%1);;All files (*)</source>
+        <translation type="unfinished">Filme (%1);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Open Video</source>
+        <translation type="unfinished">Video öffnen</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Set Start Time</source>
+        <translation type="unfinished">Startzeit setzen</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Set End Time</source>
+        <translation type="unfinished">Endzeit setzen</translation>
+    </message>
+</context>
+<context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+108"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+103"/>
+        <source>Problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -446,18 +503,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+66"/>
+        <location line="+91"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-65"/>
-        <location line="+66"/>
+        <location line="-90"/>
+        <location line="+91"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-63"/>
+        <location line="-88"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -487,12 +544,87 @@
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Split Subtitle</source>
-        <translation>Untertitel teilen</translation>
+        <location line="+4"/>
+        <source>Split Subtitle at Text Cursor</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>Splits the subtitle whose text is being edited where the text cursor is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+101"/>
+        <source>Merge Subtitle&amp;s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>I&amp;talic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S&amp;hift Times…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S&amp;ynchronise by Two Points…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change Fra&amp;me Rate…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Find…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Replace…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Find &amp;Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Find Pre&amp;vious</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Play Selected S&amp;ubtitle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play Half a Second Bef&amp;ore It</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play Half a Second &amp;After It</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set End and Start Ne&amp;xt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Set End and Start Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-153"/>
         <source>&amp;Import Subtitles…</source>
         <translation>Untertitel &amp;importieren …</translation>
     </message>
@@ -517,7 +649,12 @@
         <translation>Endzeit vom Video übernehmen</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+4"/>
+        <source>Pre&amp;ferences…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
@@ -537,7 +674,22 @@
         <translation>&amp;Alles zeigen</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
+        <source>&amp;Problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Next Problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>P&amp;revious Problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>&amp;Playback</source>
         <translation>&amp;Wiedergabe</translation>
     </message>
@@ -572,7 +724,7 @@
         <translation>Vorheriges B&amp;ild</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>%1[*] — Cuewright</source>
         <translation>%1[*] — Cuewright</translation>
     </message>
@@ -627,9 +779,130 @@
     </message>
 </context>
 <context>
+    <name>FindReplaceDialog</name>
+    <message>
+        <location filename="../../panels/FindReplaceDialog.cpp" line="+33"/>
+        <source>&amp;Match case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Whole words</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Regular e&amp;xpression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Find and Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>In the replacement, \1 stands for the first group in parentheses, \n for a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Find:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Replace wi&amp;th:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Find &amp;Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Find &amp;Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Replace &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Type what to find.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The regular expression does not read: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <location line="+35"/>
+        <source>Not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>Found in subtitle %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Replace All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Replaced %n occurrence(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FrameRateDialog</name>
+    <message>
+        <location filename="../../panels/FrameRateDialog.cpp" line="+21"/>
+        <location line="+54"/>
+        <source>Change Frame Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-45"/>
+        <source>&amp;From frames per second:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;To frames per second:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>A frame rate is a positive number, as 25 or 23.976.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GoToSubtitleViewController</name>
     <message>
-        <location filename="../../panels/GoToSubtitleViewController.cpp" line="+102"/>
+        <location filename="../../panels/GoToSubtitleViewController.cpp" line="+107"/>
         <source>Subtitle number</source>
         <translation>Untertitelnummer</translation>
     </message>
@@ -677,12 +950,55 @@
     </message>
 </context>
 <context>
+    <name>KeyboardPreferencesPage</name>
+    <message>
+        <location filename="../../app/KeyboardPreferencesPage.cpp" line="+27"/>
+        <source>Command</source>
+        <translation type="unfinished">Befehl</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Keys</source>
+        <translation type="unfinished">Tasten</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>&amp;No Keys</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Choose a command, then press its new keys. Keys that need AltGr on your keyboard, such as the brackets on many European layouts, are best replaced.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Keys:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>%1 is also the keys of: %2. Only one command can have them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MpvPlayer</name>
     <message>
-        <location filename="../../player/MpvPlayer.cpp" line="+40"/>
+        <location filename="../../player/MpvPlayer.cpp" line="+45"/>
         <location line="+30"/>
         <source>The video player could not be started.</source>
         <translation>Der Videoplayer konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>It is not a regular file.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -750,16 +1066,309 @@
     </message>
 </context>
 <context>
+    <name>PreferencesDialog</name>
+    <message>
+        <location filename="../../app/PreferencesDialog.cpp" line="+15"/>
+        <source>Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Limits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProblemListModel</name>
+    <message>
+        <location filename="../../panels/ProblemListModel.cpp" line="+72"/>
+        <source>#</source>
+        <translation type="unfinished">Nr.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProblemsPanel</name>
+    <message>
+        <location filename="../../panels/ProblemsPanel.cpp" line="+37"/>
+        <source>Fi&amp;x</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mends the selected problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fix &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mends every problem that can be mended, as one undo step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>No room to fix subtitle %1: change it by hand.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>Fixed %n subtitle(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nothing left that a fix can mend.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>No problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+0"/>
+        <source>%n subtitle(s) with problems</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-321"/>
+        <location filename="../../app/DocumentController.cpp" line="-451"/>
         <source>SubRip subtitles (*.srt);;All files (*)</source>
         <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../../app/RecoveryStore.cpp" line="+44"/>
+        <location filename="../../app/RecoveryStore.cpp" line="+52"/>
         <source>The folder %1 cannot be created.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>QualityCheck</name>
+    <message>
+        <location filename="../../model/QualityCheck.cpp" line="+138"/>
+        <source>Overlap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Gap too small</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Too short</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Too long</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Too fast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line too long</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Too many lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Runs %L1 s into the next subtitle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%L1 s before the next subtitle; at least %L2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%L1 s on screen; at least %L2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%L1 s on screen; at most %L2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 characters per second; at most %L2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A line of %1 characters; at most %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 lines; at most %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QualityFixes</name>
+    <message>
+        <location filename="../../model/QualityFixes.cpp" line="+81"/>
+        <source>Fix All Problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Fix Overlap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Fix Gap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+2"/>
+        <source>Fix Duration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Fix Reading Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Fix Line Breaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QualityLimitsPage</name>
+    <message>
+        <location filename="../../app/QualityLimitsPage.cpp" line="+19"/>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source> characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> frames</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Maximum &amp;reading speed (characters per second):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>M&amp;inimum duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>M&amp;aximum duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Maximum line &amp;length:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Maximum li&amp;nes:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Minimum &amp;gap:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Characters are what a viewer reads: letters, digits, punctuation and the spaces between words, without line breaks and formatting tags. The gap counts frames of the video, or of 24 frames per second while no video is open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Restore &amp;Defaults</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryDialog</name>
+    <message>
+        <location filename="../../app/RecoveryDialog.cpp" line="+16"/>
+        <source>Recover Unsaved Work</source>
+        <translation type="unfinished">Ungesicherte Arbeit wiederherstellen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?</source>
+        <translation type="unfinished">Cuewright wurde unerwartet beendet, während es ungesicherte Änderungen gab. Möchten Sie sie wiederherstellen?</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>an untitled document</source>
+        <translation type="unfinished">ein unbenanntes Dokument</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1, last changed %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Recover</source>
+        <translation type="unfinished">Wiederherstellen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Discard</source>
+        <translation type="unfinished">Verwerfen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Later</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -829,9 +1438,63 @@
     </message>
 </context>
 <context>
+    <name>ShiftTimesDialog</name>
+    <message>
+        <location filename="../../panels/ShiftTimesDialog.cpp" line="+17"/>
+        <location line="+65"/>
+        <source>Shift Times</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-63"/>
+        <source>&amp;Selected subtitles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Selected subtitle and all &amp;after it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A&amp;ll subtitles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A sign and a time, as +00:00:01,500 or -00:00:00,250, or seconds, as -1.5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Start at &amp;Playback Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The offset that makes the first selected subtitle start at the playback position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Offset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Move:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The offset is not a time. Write a sign and a time, as +00:00:01,500, or seconds, as -1.5.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ShortcutsDialog</name>
     <message>
-        <location filename="../../app/ShortcutsDialog.cpp" line="+18"/>
+        <location filename="../../app/ShortcutsDialog.cpp" line="+19"/>
         <source>Keyboard Shortcuts</source>
         <translation>Tastenkürzel</translation>
     </message>
@@ -846,7 +1509,7 @@
         <translation>Tasten</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+70"/>
         <source>%1 ▸ %2</source>
         <translation>%1 ▸ %2</translation>
     </message>
@@ -917,70 +1580,81 @@
     </message>
 </context>
 <context>
-    <name>SubtitleFile</name>
+    <name>SpellingLanguageMenu</name>
     <message>
-        <location filename="../../app/SubtitleFile.cpp" line="+16"/>
-        <source>The file could not be opened because it is a folder.</source>
-        <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The file could not be opened because it does not exist.</source>
-        <translation>Die Datei konnte nicht geöffnet werden, weil sie nicht existiert.</translation>
+        <location filename="../../app/SpellingLanguageMenu.cpp" line="+32"/>
+        <source>&amp;Spelling Language</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>The file could not be opened because it is not a regular file.</source>
-        <translation>Die Datei konnte nicht geöffnet werden, weil sie keine gewöhnliche Datei ist.</translation>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>Spelling Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StartupOptions</name>
+    <message>
+        <location filename="../../app/StartupOptions.cpp" line="+12"/>
+        <source>Edit SubRip (SRT) subtitles against their video.
+
+For scripts, without a display:
+  cuewright --check [--repair] [--from ENCODING] FILE...
+  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
+  cuewright --waveform VIDEO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+9"/>
-        <source>The file could not be opened because it is larger than %1 MB.</source>
-        <translation>Die Datei konnte nicht geöffnet werden, weil sie größer als %1 MB ist.</translation>
+        <source>video</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-5"/>
-        <source>The file could not be opened.
-%1</source>
-        <translation>Die Datei konnte nicht geöffnet werden.
-%1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The file could not be read.
-%1</source>
-        <translation>Die Datei konnte nicht gelesen werden.
-%1</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>The file could not be saved because a folder has that name.</source>
-        <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen hat.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>%1
-It is in subtitle %2.</source>
-        <translation>%1
-Es steht in Untertitel %2.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
         <location line="+2"/>
-        <location line="+6"/>
-        <location line="+7"/>
-        <location line="+3"/>
-        <source>The file could not be saved.
-%1</source>
-        <translation>Die Datei konnte nicht gespeichert werden.
-%1</translation>
+        <source>Subtitle files to open.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+77"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+170"/>
+        <source>%1 ×%2</source>
+        <comment>longest line, number of lines</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Seconds on screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reading speed: visible characters per second, without line breaks and formatting tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Characters in the longest line (×: the number of lines)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>#</source>
         <translation>Nr.</translation>
     </message>
@@ -999,11 +1673,46 @@ Es steht in Untertitel %2.</translation>
         <source>Text</source>
         <translation>Text</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Duration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>CPS</source>
+        <comment>characters per second</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line</source>
+        <comment>characters in the longest line</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SubtitleTextEditor</name>
+    <message>
+        <location filename="../../list/SubtitleTextEditor.cpp" line="+96"/>
+        <source>No Suggestions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add “%1” to Dictionary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Add to Dictionary</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SubtitlesTableViewController</name>
     <message>
-        <location filename="../../list/SubtitlesTableViewController.cpp" line="+242"/>
+        <location filename="../../list/SubtitlesTableViewController.cpp" line="+244"/>
         <source>Edit Start Time</source>
         <translation>Startzeit bearbeiten</translation>
     </message>
@@ -1018,19 +1727,29 @@ Es steht in Untertitel %2.</translation>
         <translation>Text bearbeiten</translation>
     </message>
     <message>
-        <location line="+114"/>
-        <location line="+136"/>
+        <location line="+118"/>
+        <source>Merge Subtitles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <location line="+134"/>
         <source>Add Subtitle</source>
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="-122"/>
-        <location line="+123"/>
+        <location line="-120"/>
+        <location line="+121"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="-113"/>
+        <location line="-111"/>
         <source>Delete Subtitle</source>
         <translation>Untertitel löschen</translation>
     </message>
@@ -1040,16 +1759,20 @@ Es steht in Untertitel %2.</translation>
         <translation>Untertitel löschen</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+42"/>
         <location line="+73"/>
         <source>Paste</source>
         <translation>Einfügen</translation>
     </message>
     <message>
         <location line="-53"/>
-        <location line="+50"/>
         <source>Split Subtitle</source>
         <translation>Untertitel teilen</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Split Subtitle at Text Cursor</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1063,196 +1786,129 @@ Es steht in Untertitel %2.</translation>
     </message>
 </context>
 <context>
-    <name>TextEncoding</name>
+    <name>SynchronizeDialog</name>
     <message>
-        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
-        <location filename="../../app/TextEncoding.cpp" line="+80"/>
-        <source>Unicode</source>
-        <translation>Unicode</translation>
+        <location filename="../../panels/SynchronizeDialog.cpp" line="+13"/>
+        <source>Synchronise by Two Points</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/TextEncoding.cpp" line="+2"/>
-        <source>Western European</source>
-        <translation>Westeuropäisch</translation>
+        <location line="+8"/>
+        <source>Give two subtitles, far apart, their correct start times. Every time moves along the line through the two corrections.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>&amp;First subtitle:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <location line="+2"/>
-        <source>Central European</source>
-        <translation>Mitteleuropäisch</translation>
+        <source>starts at:</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>South European</source>
-        <translation>Südeuropäisch</translation>
+        <location line="-2"/>
+        <source>From &amp;Video</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>North European</source>
-        <translation>Nordeuropäisch</translation>
+        <location line="+1"/>
+        <source>&amp;Second subtitle:</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Nordic</source>
-        <translation>Nordisch</translation>
+        <location line="+1"/>
+        <source>From V&amp;ideo</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Celtic</source>
-        <translation>Keltisch</translation>
+        <location line="+26"/>
+        <source>Synchronising needs two subtitles.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Cyrillic</source>
-        <translation>Kyrillisch</translation>
+        <location line="+3"/>
+        <source>The first start</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Ukrainian</source>
-        <translation>Ukrainisch</translation>
+        <location line="+3"/>
+        <source>The second start</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Greek</source>
-        <translation>Griechisch</translation>
+        <location line="+8"/>
+        <source>Choose two subtitles that start at different times, and corrected times in the same order.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Turkish</source>
-        <translation>Türkisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Hebrew</source>
-        <translation>Hebräisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Arabic</source>
-        <translation>Arabisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Baltic</source>
-        <translation>Baltisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Vietnamese</source>
-        <translation>Vietnamesisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Thai</source>
-        <translation>Thailändisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Japanese</source>
-        <translation>Japanisch</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Chinese Simplified</source>
-        <translation>Chinesisch (vereinfacht)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Chinese Traditional</source>
-        <translation>Chinesisch (traditionell)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Korean</source>
-        <translation>Koreanisch</translation>
-    </message>
-    <message>
-        <location line="+104"/>
-        <source>The text is not valid %1: it ends in the middle of a character (byte offset %2).</source>
-        <translation>Der Text ist kein gültiges %1: Er endet mitten in einem Zeichen (Byte-Position %2).</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The text is not valid %1: the byte %2 at byte offset %3 is not a character in this encoding.</source>
-        <translation>Der Text ist kein gültiges %1: Das Byte %2 an Byte-Position %3 ist kein Zeichen dieser Kodierung.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The text is not valid %1: the bytes %2 at byte offset %3 are not a character in this encoding.</source>
-        <translation>Der Text ist kein gültiges %1: Die Bytes %2 an Byte-Position %3 sind kein Zeichen dieser Kodierung.</translation>
-    </message>
-    <message>
-        <location line="+31"/>
-        <source>The text cannot be saved in %1.</source>
-        <translation>Der Text kann nicht in %1 gespeichert werden.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>The character &quot;%1&quot; (%2) cannot be saved in %3.</source>
-        <translation>Das Zeichen „%1“ (%2) kann nicht in %3 gespeichert werden.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The character %1 cannot be saved in %2.</source>
-        <translation>Das Zeichen %1 kann nicht in %2 gespeichert werden.</translation>
-    </message>
-    <message>
-        <location line="+96"/>
-        <source>%1 (%2)</source>
-        <translation>%1 (%2)</translation>
-    </message>
-    <message>
-        <location line="+91"/>
-        <location line="+19"/>
-        <source>The text encoding number %1 is not known.</source>
-        <translation>Die Textkodierung Nummer %1 ist unbekannt.</translation>
-    </message>
-    <message>
-        <location line="+110"/>
-        <source>The text encoding of the file could not be detected.
-Choose its encoding in the Open dialog.</source>
-        <translation>Die Textkodierung der Datei konnte nicht erkannt werden.
-Wählen Sie die Kodierung im Öffnen-Dialog.</translation>
+        <location line="+3"/>
+        <source>Synchronise</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
-    <name>TimelineViewController</name>
+    <name>TextEncoding</name>
     <message>
-        <location filename="../../timeline/TimelineViewController.cpp" line="+903"/>
+        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
+        <source>Unicode</source>
+        <translation>Unicode</translation>
+    </message>
+</context>
+<context>
+    <name>TimelineInput</name>
+    <message>
+        <location filename="../../timeline/TimelineInput.cpp" line="+362"/>
         <source>Move Subtitle</source>
-        <translation>Untertitel verschieben</translation>
+        <translation type="unfinished">Untertitel verschieben</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Move Subtitles</source>
-        <translation>Untertitel verschieben</translation>
+        <translation type="unfinished">Untertitel verschieben</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Change Start Time</source>
-        <translation>Startzeit ändern</translation>
+        <translation type="unfinished">Startzeit ändern</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Change End Time</source>
-        <translation>Endzeit ändern</translation>
+        <translation type="unfinished">Endzeit ändern</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Move Gap</source>
-        <translation>Lücke verschieben</translation>
+        <translation type="unfinished">Lücke verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>TimingDialog</name>
+    <message>
+        <location filename="../../panels/TimingDialog.cpp" line="+96"/>
+        <source>Takes the time from the playback position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 is not a time of the form 00:00:00,000.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>VideoPlayerViewController</name>
     <message>
-        <location filename="../../player/VideoPlayerViewController.cpp" line="+84"/>
+        <location filename="../../player/VideoPlayerViewController.cpp" line="+88"/>
         <source>No video.
 To attach one, choose Open Video… in the File menu, or drop a video file here.</source>
         <translation>Kein Video.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+231"/>
+        <location line="+270"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
@@ -1272,7 +1928,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <translation>%1: die Dauer des Tons ist unbekannt</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>%1: the audio could not be decoded</source>
         <translation>%1: der Ton konnte nicht dekodiert werden</translation>
     </message>
@@ -1280,7 +1936,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+40"/>
+        <location filename="../../app/main.cpp" line="+55"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
     </message>
