@@ -158,7 +158,7 @@
     <message>
         <location filename="../../waveform/WaveformPainter.cpp" line="+23"/>
         <source>Reading audio…</source>
-        <translation type="unfinished"></translation>
+        <translation>Ton wird gelesen …</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -171,7 +171,7 @@
     <message>
         <location filename="../../app/Autosaver.cpp" line="+88"/>
         <source>The recovery folder cannot be locked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Wiederherstellungsordner kann nicht gesperrt werden.</translation>
     </message>
 </context>
 <context>
@@ -231,13 +231,14 @@
     <message>
         <location filename="../../app/DocumentController.cpp" line="+93"/>
         <source>Unsaved Work Is Not Protected</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungesicherte Arbeit ist nicht geschützt</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Änderungen an „%1“ können nicht für eine Wiederherstellung nach einem Absturz aufbewahrt werden. Speichern Sie sie bald.
+%2</translation>
     </message>
     <message>
         <location line="+18"/>
@@ -247,12 +248,12 @@
     <message>
         <location line="+30"/>
         <source>Open in Another Window</source>
-        <translation type="unfinished"></translation>
+        <translation>In einem anderen Fenster geöffnet</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>“%1” is also open in another Cuewright (process %2). Saving in either asks before writing over what the other saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist auch in einem anderen Cuewright geöffnet (Prozess %2). Beim Speichern fragen beide nach, bevor sie überschreiben, was das andere gespeichert hat.</translation>
     </message>
     <message>
         <location line="+38"/>
@@ -284,58 +285,58 @@
         <location line="+22"/>
         <location line="+42"/>
         <source>File Changed on Disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei auf dem Datenträger geändert</translation>
     </message>
     <message>
         <location line="-41"/>
         <source>“%1” was changed by another program since you opened or saved it.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Do you want to overwrite those changes with yours, or reload the file and drop yours (you can undo the reload)?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie diese Änderungen mit Ihren überschreiben oder die Datei neu laden und Ihre verwerfen (das Neuladen lässt sich rückgängig machen)?</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Overwrite</source>
-        <translation type="unfinished"></translation>
+        <translation>Überschreiben</translation>
     </message>
     <message>
         <location line="+1"/>
         <location line="+42"/>
         <source>Reload</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu laden</translation>
     </message>
     <message>
         <location line="-24"/>
         <source>Cannot reload “%1”</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ kann nicht neu geladen werden</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Reload from Disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Vom Datenträger neu laden</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>“%1” was changed by another program.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ wurde von einem anderen Programm geändert.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die Datei neu laden? Ihre ungesicherten Änderungen werden ersetzt; Sie können das Neuladen rückgängig machen.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Do you want to reload it? You can undo the reload.</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie die Datei neu laden? Sie können das Neuladen rückgängig machen.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Keep My Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Meine Version behalten</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -416,22 +417,22 @@
     <message>
         <location filename="../../app/DocumentPanes.cpp" line="+67"/>
         <source>Movies (%1);;All files (*)</source>
-        <translation type="unfinished">Filme (%1);;Alle Dateien (*)</translation>
+        <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Open Video</source>
-        <translation type="unfinished">Video öffnen</translation>
+        <translation>Video öffnen</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>Set Start Time</source>
-        <translation type="unfinished">Startzeit setzen</translation>
+        <translation>Startzeit setzen</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>Set End Time</source>
-        <translation type="unfinished">Endzeit setzen</translation>
+        <translation>Endzeit setzen</translation>
     </message>
 </context>
 <context>
@@ -439,7 +440,7 @@
     <message>
         <location filename="../../app/DocumentWindow.cpp" line="+103"/>
         <source>Problems</source>
-        <translation type="unfinished"></translation>
+        <translation>Probleme</translation>
     </message>
     <message>
         <location line="+36"/>
@@ -546,82 +547,82 @@
     <message>
         <location line="+4"/>
         <source>Split Subtitle at Text Cursor</source>
-        <translation type="unfinished"></translation>
+        <translation>Untertitel am Textcursor teilen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Splits the subtitle whose text is being edited where the text cursor is</source>
-        <translation type="unfinished"></translation>
+        <translation>Teilt den Untertitel, dessen Text gerade bearbeitet wird, an der Stelle des Textcursors</translation>
     </message>
     <message>
         <location line="+101"/>
         <source>Merge Subtitle&amp;s</source>
-        <translation type="unfinished"></translation>
+        <translation>Untertitel zusammen&amp;führen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>I&amp;talic</source>
-        <translation type="unfinished"></translation>
+        <translation>K&amp;ursiv</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>S&amp;hift Times…</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeiten &amp;verschieben …</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>S&amp;ynchronise by Two Points…</source>
-        <translation type="unfinished"></translation>
+        <translation>An zwei Punkten s&amp;ynchronisieren …</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Change Fra&amp;me Rate…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Bildrate ändern …</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>&amp;Find…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Suchen …</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Replace…</source>
-        <translation type="unfinished"></translation>
+        <translation>Erset&amp;zen …</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Find &amp;Next</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nächstes suchen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Find Pre&amp;vious</source>
-        <translation type="unfinished"></translation>
+        <translation>V&amp;orheriges suchen</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Play Selected S&amp;ubtitle</source>
-        <translation type="unfinished"></translation>
+        <translation>A&amp;usgewählten Untertitel abspielen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Play Half a Second Bef&amp;ore It</source>
-        <translation type="unfinished"></translation>
+        <translation>Halbe Sekunde &amp;davor abspielen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Play Half a Second &amp;After It</source>
-        <translation type="unfinished"></translation>
+        <translation>Halbe Sekunde d&amp;anach abspielen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Set End and Start Ne&amp;xt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
         <location line="+28"/>
         <source>Set End and Start Next</source>
-        <translation type="unfinished"></translation>
+        <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
         <location line="-153"/>
@@ -651,7 +652,7 @@
     <message>
         <location line="+4"/>
         <source>Pre&amp;ferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>Eins&amp;tellungen …</translation>
     </message>
     <message>
         <location line="+12"/>
@@ -676,17 +677,17 @@
     <message>
         <location line="+7"/>
         <source>&amp;Problems</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Probleme</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>&amp;Next Problem</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nächstes Problem</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>P&amp;revious Problem</source>
-        <translation type="unfinished"></translation>
+        <translation>V&amp;orheriges Problem</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -783,95 +784,95 @@
     <message>
         <location filename="../../panels/FindReplaceDialog.cpp" line="+33"/>
         <source>&amp;Match case</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Groß-/Kleinschreibung beachten</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Whole words</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur ganze &amp;Wörter</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Regular e&amp;xpression</source>
-        <translation type="unfinished"></translation>
+        <translation>Regulärer A&amp;usdruck</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Find and Replace</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchen und ersetzen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>In the replacement, \1 stands for the first group in parentheses, \n for a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Ersetzungstext steht \1 für die erste Gruppe in Klammern, \n für einen Zeilenumbruch</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>&amp;Find:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Suchen nach:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Replace wi&amp;th:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ersetzen durch:</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Find &amp;Next</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nächstes suchen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Find &amp;Previous</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorheriges suchen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Replace</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;rsetzen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Replace &amp;All</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Alle ersetzen</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>Type what to find.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie ein, wonach gesucht werden soll.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>The regular expression does not read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der reguläre Ausdruck ist ungültig: %1.</translation>
     </message>
     <message>
         <location line="+33"/>
         <location line="+35"/>
         <source>Not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht gefunden.</translation>
     </message>
     <message>
         <location line="-32"/>
         <source>Found in subtitle %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>In Untertitel %1 gefunden.</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>Replace</source>
-        <translation type="unfinished"></translation>
+        <translation>Ersetzen</translation>
     </message>
     <message>
         <location line="+21"/>
         <source>Replace All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle ersetzen</translation>
     </message>
     <message numerus="yes">
         <location line="+5"/>
         <source>Replaced %n occurrence(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Vorkommen ersetzt.</numerusform>
+            <numerusform>%n Vorkommen ersetzt.</numerusform>
         </translation>
     </message>
 </context>
@@ -881,22 +882,22 @@
         <location filename="../../panels/FrameRateDialog.cpp" line="+21"/>
         <location line="+54"/>
         <source>Change Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildrate ändern</translation>
     </message>
     <message>
         <location line="-45"/>
         <source>&amp;From frames per second:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Bisherige Bildrate (Bilder pro Sekunde):</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;To frames per second:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neue Bildrate (Bilder pro Sekunde):</translation>
     </message>
     <message>
         <location line="+37"/>
         <source>A frame rate is a positive number, as 25 or 23.976.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Bildrate ist eine positive Zahl, etwa 25 oder 23.976.</translation>
     </message>
 </context>
 <context>
@@ -954,37 +955,37 @@
     <message>
         <location filename="../../app/KeyboardPreferencesPage.cpp" line="+27"/>
         <source>Command</source>
-        <translation type="unfinished">Befehl</translation>
+        <translation>Befehl</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Keys</source>
-        <translation type="unfinished">Tasten</translation>
+        <translation>Tasten</translation>
     </message>
     <message>
         <location line="+21"/>
         <source>&amp;No Keys</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Keine Tasten</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Default</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Standard</translation>
     </message>
     <message>
         <location line="+17"/>
         <source>Choose a command, then press its new keys. Keys that need AltGr on your keyboard, such as the brackets on many European layouts, are best replaced.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie einen Befehl und drücken Sie dann seine neuen Tasten. Tasten, die auf Ihrer Tastatur AltGr brauchen, etwa die Klammern auf vielen europäischen Tastaturbelegungen, ersetzen Sie am besten.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>&amp;Keys:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tasten:</translation>
     </message>
     <message>
         <location line="+62"/>
         <source>%1 is also the keys of: %2. Only one command can have them.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 sind schon die Tasten von: %2. Nur ein Befehl kann sie haben.</translation>
     </message>
 </context>
 <context>
@@ -998,7 +999,7 @@
     <message>
         <location line="+60"/>
         <source>It is not a regular file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es ist keine normale Datei.</translation>
     </message>
 </context>
 <context>
@@ -1070,17 +1071,17 @@
     <message>
         <location filename="../../app/PreferencesDialog.cpp" line="+15"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <location line="+30"/>
         <source>Limits</source>
-        <translation type="unfinished"></translation>
+        <translation>Grenzwerte</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Keyboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Tastatur</translation>
     </message>
 </context>
 <context>
@@ -1088,17 +1089,17 @@
     <message>
         <location filename="../../panels/ProblemListModel.cpp" line="+72"/>
         <source>#</source>
-        <translation type="unfinished">Nr.</translation>
+        <translation>Nr.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Problem</source>
-        <translation type="unfinished"></translation>
+        <translation>Problem</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung</translation>
     </message>
 </context>
 <context>
@@ -1106,52 +1107,52 @@
     <message>
         <location filename="../../panels/ProblemsPanel.cpp" line="+37"/>
         <source>Fi&amp;x</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beheben</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Mends the selected problem</source>
-        <translation type="unfinished"></translation>
+        <translation>Behebt das ausgewählte Problem</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Fix &amp;All</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Alle beheben</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Mends every problem that can be mended, as one undo step</source>
-        <translation type="unfinished"></translation>
+        <translation>Behebt alle behebbaren Probleme in einem einzigen Rückgängig-Schritt</translation>
     </message>
     <message>
         <location line="+71"/>
         <source>No room to fix subtitle %1: change it by hand.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Platz, um Untertitel %1 zu korrigieren: Ändern Sie ihn bitte von Hand.</translation>
     </message>
     <message numerus="yes">
         <location line="+9"/>
         <source>Fixed %n subtitle(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Untertitel korrigiert.</numerusform>
+            <numerusform>%n Untertitel korrigiert.</numerusform>
         </translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Nothing left that a fix can mend.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts mehr übrig, was sich automatisch beheben lässt.</translation>
     </message>
     <message>
         <location line="+44"/>
         <source>No problems</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Probleme</translation>
     </message>
     <message numerus="yes">
         <location line="+0"/>
         <source>%n subtitle(s) with problems</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Untertitel mit Problemen</numerusform>
+            <numerusform>%n Untertitel mit Problemen</numerusform>
         </translation>
     </message>
 </context>
@@ -1173,72 +1174,72 @@
     <message>
         <location filename="../../model/QualityCheck.cpp" line="+138"/>
         <source>Overlap</source>
-        <translation type="unfinished"></translation>
+        <translation>Überlappung</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Gap too small</source>
-        <translation type="unfinished"></translation>
+        <translation>Lücke zu klein</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Too short</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu kurz</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Too long</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu lang</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Too fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu schnell</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Line too long</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile zu lang</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Too many lines</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu viele Zeilen</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>Runs %L1 s into the next subtitle</source>
-        <translation type="unfinished"></translation>
+        <translation>Reicht %L1 s in den nächsten Untertitel hinein</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>%L1 s before the next subtitle; at least %L2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%L1 s vor dem nächsten Untertitel; mindestens %L2 s</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>%L1 s on screen; at least %L2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%L1 s sichtbar; mindestens %L2 s</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>%L1 s on screen; at most %L2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%L1 s sichtbar; höchstens %L2 s</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>%1 characters per second; at most %L2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Zeichen pro Sekunde; höchstens %L2</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>A line of %1 characters; at most %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Zeile mit %1 Zeichen; höchstens %2</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>%1 lines; at most %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Zeilen; höchstens %2</translation>
     </message>
 </context>
 <context>
@@ -1246,33 +1247,33 @@
     <message>
         <location filename="../../model/QualityFixes.cpp" line="+81"/>
         <source>Fix All Problems</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Probleme beheben</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Fix Overlap</source>
-        <translation type="unfinished"></translation>
+        <translation>Überlappung beheben</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Fix Gap</source>
-        <translation type="unfinished"></translation>
+        <translation>Lücke korrigieren</translation>
     </message>
     <message>
         <location line="+2"/>
         <location line="+2"/>
         <source>Fix Duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauer korrigieren</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Fix Reading Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesegeschwindigkeit korrigieren</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Fix Line Breaks</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeilenumbrüche korrigieren</translation>
     </message>
 </context>
 <context>
@@ -1280,57 +1281,57 @@
     <message>
         <location filename="../../app/QualityLimitsPage.cpp" line="+19"/>
         <source> s</source>
-        <translation type="unfinished"></translation>
+        <translation> s</translation>
     </message>
     <message>
         <location line="+23"/>
         <source> characters</source>
-        <translation type="unfinished"></translation>
+        <translation> Zeichen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source> frames</source>
-        <translation type="unfinished"></translation>
+        <translation> Bilder</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Maximum &amp;reading speed (characters per second):</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximale Lese&amp;geschwindigkeit (Zeichen pro Sekunde):</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>M&amp;inimum duration:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mindestdauer:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>M&amp;aximum duration:</source>
-        <translation type="unfinished"></translation>
+        <translation>Hö&amp;chstdauer:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Maximum line &amp;length:</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximale &amp;Zeilenlänge:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Maximum li&amp;nes:</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximale Zeile&amp;nzahl:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Minimum &amp;gap:</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimale &amp;Lücke:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Characters are what a viewer reads: letters, digits, punctuation and the spaces between words, without line breaks and formatting tags. The gap counts frames of the video, or of 24 frames per second while no video is open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeichen sind, was ein Zuschauer liest: Buchstaben, Ziffern, Satzzeichen und die Leerzeichen zwischen Wörtern, ohne Zeilenumbrüche und Formatierungs-Tags. Die Lücke zählt Bilder des Videos oder, solange kein Video geöffnet ist, Bilder bei 24 Bildern pro Sekunde.</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Restore &amp;Defaults</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Standardwerte wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -1338,37 +1339,37 @@
     <message>
         <location filename="../../app/RecoveryDialog.cpp" line="+16"/>
         <source>Recover Unsaved Work</source>
-        <translation type="unfinished">Ungesicherte Arbeit wiederherstellen</translation>
+        <translation>Ungesicherte Arbeit wiederherstellen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?</source>
-        <translation type="unfinished">Cuewright wurde unerwartet beendet, während es ungesicherte Änderungen gab. Möchten Sie sie wiederherstellen?</translation>
+        <translation>Cuewright wurde unerwartet beendet, während es ungesicherte Änderungen gab. Möchten Sie sie wiederherstellen?</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>an untitled document</source>
-        <translation type="unfinished">ein unbenanntes Dokument</translation>
+        <translation>ein unbenanntes Dokument</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>%1, last changed %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, zuletzt geändert %2</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Recover</source>
-        <translation type="unfinished">Wiederherstellen</translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Discard</source>
-        <translation type="unfinished">Verwerfen</translation>
+        <translation>Verwerfen</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Später</translation>
     </message>
 </context>
 <context>
@@ -1443,52 +1444,52 @@
         <location filename="../../panels/ShiftTimesDialog.cpp" line="+17"/>
         <location line="+65"/>
         <source>Shift Times</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeiten verschieben</translation>
     </message>
     <message>
         <location line="-63"/>
         <source>&amp;Selected subtitles</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus&amp;gewählte Untertitel</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Selected subtitle and all &amp;after it</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählten Untertitel und alle &amp;danach</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>A&amp;ll subtitles</source>
-        <translation type="unfinished"></translation>
+        <translation>A&amp;lle Untertitel</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>A sign and a time, as +00:00:01,500 or -00:00:00,250, or seconds, as -1.5</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Vorzeichen und eine Zeit, etwa +00:00:01,500 oder -00:00:00,250, oder Sekunden, etwa -1.5</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Start at &amp;Playback Position</source>
-        <translation type="unfinished"></translation>
+        <translation>An &amp;Wiedergabeposition beginnen</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>The offset that makes the first selected subtitle start at the playback position</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Versatz, mit dem der erste ausgewählte Untertitel an der Wiedergabeposition beginnt</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>&amp;Offset:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Versatz:</translation>
     </message>
     <message>
         <location line="+13"/>
         <source>Move:</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschieben:</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>The offset is not a time. Write a sign and a time, as +00:00:01,500, or seconds, as -1.5.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Versatz ist keine Zeit. Schreiben Sie ein Vorzeichen und eine Zeit, etwa +00:00:01,500, oder Sekunden, etwa -1.5.</translation>
     </message>
 </context>
 <context>
@@ -1584,17 +1585,17 @@
     <message>
         <location filename="../../app/SpellingLanguageMenu.cpp" line="+32"/>
         <source>&amp;Spelling Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache der &amp;Rechtschreibprüfung</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
     <message>
         <location line="+51"/>
         <source>Spelling Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache der Rechtschreibprüfung</translation>
     </message>
 </context>
 <context>
@@ -1607,22 +1608,27 @@ For scripts, without a display:
   cuewright --check [--repair] [--from ENCODING] FILE...
   cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
   cuewright --waveform VIDEO</source>
-        <translation type="unfinished"></translation>
+        <translation>SubRip-Untertitel (SRT) passend zu ihrem Video bearbeiten.
+
+Für Skripte, ohne Bildschirm:
+  cuewright --check [--repair] [--from KODIERUNG] DATEI...
+  cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
+  cuewright --waveform VIDEO</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Subtitle files to open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu öffnende Untertiteldateien.</translation>
     </message>
 </context>
 <context>
@@ -1631,27 +1637,27 @@ For scripts, without a display:
         <location filename="../../list/SubtitleTableModel.cpp" line="+170"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 ×%2</translation>
     </message>
     <message>
         <location line="+19"/>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>Seconds on screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Sekunden auf dem Bildschirm</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Reading speed: visible characters per second, without line breaks and formatting tags</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesegeschwindigkeit: sichtbare Zeichen pro Sekunde, ohne Zeilenumbrüche und Formatierungs-Tags</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Characters in the longest line (×: the number of lines)</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeichen in der längsten Zeile (×: die Anzahl der Zeilen)</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -1676,19 +1682,19 @@ For scripts, without a display:
     <message>
         <location line="+2"/>
         <source>Duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauer</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>CPS</source>
         <comment>characters per second</comment>
-        <translation type="unfinished"></translation>
+        <translation>Z/s</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Line</source>
         <comment>characters in the longest line</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zeile</translation>
     </message>
 </context>
 <context>
@@ -1696,17 +1702,17 @@ For scripts, without a display:
     <message>
         <location filename="../../list/SubtitleTextEditor.cpp" line="+96"/>
         <source>No Suggestions</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Vorschläge</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Add “%1” to Dictionary</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ zum Wörterbuch hinzufügen</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Add to Dictionary</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Wörterbuch hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -1729,12 +1735,12 @@ For scripts, without a display:
     <message>
         <location line="+118"/>
         <source>Merge Subtitles</source>
-        <translation type="unfinished"></translation>
+        <translation>Untertitel zusammenführen</translation>
     </message>
     <message>
         <location line="+30"/>
         <source>Italic</source>
-        <translation type="unfinished"></translation>
+        <translation>Kursiv</translation>
     </message>
     <message>
         <location line="+15"/>
@@ -1772,7 +1778,7 @@ For scripts, without a display:
     <message>
         <location line="+50"/>
         <source>Split Subtitle at Text Cursor</source>
-        <translation type="unfinished"></translation>
+        <translation>Untertitel am Textcursor teilen</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1790,63 +1796,63 @@ For scripts, without a display:
     <message>
         <location filename="../../panels/SynchronizeDialog.cpp" line="+13"/>
         <source>Synchronise by Two Points</source>
-        <translation type="unfinished"></translation>
+        <translation>An zwei Punkten synchronisieren</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Give two subtitles, far apart, their correct start times. Every time moves along the line through the two corrections.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie zwei weit auseinanderliegenden Untertiteln ihre richtigen Startzeiten. Alle Zeiten verschieben sich entlang der Geraden durch die beiden Korrekturen.</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>&amp;First subtitle:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erster Untertitel:</translation>
     </message>
     <message>
         <location line="+1"/>
         <location line="+2"/>
         <source>starts at:</source>
-        <translation type="unfinished"></translation>
+        <translation>beginnt bei:</translation>
     </message>
     <message>
         <location line="-2"/>
         <source>From &amp;Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Vom &amp;Video</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Second subtitle:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zweiter Untertitel:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>From V&amp;ideo</source>
-        <translation type="unfinished"></translation>
+        <translation>Vom V&amp;ideo</translation>
     </message>
     <message>
         <location line="+26"/>
         <source>Synchronising needs two subtitles.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Synchronisieren sind zwei Untertitel nötig.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>The first start</source>
-        <translation type="unfinished"></translation>
+        <translation>Die erste Startzeit</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>The second start</source>
-        <translation type="unfinished"></translation>
+        <translation>Die zweite Startzeit</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Choose two subtitles that start at different times, and corrected times in the same order.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie zwei Untertitel mit verschiedenen Startzeiten und korrigierte Zeiten in derselben Reihenfolge.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Synchronise</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisieren</translation>
     </message>
 </context>
 <context>
@@ -1862,27 +1868,27 @@ For scripts, without a display:
     <message>
         <location filename="../../timeline/TimelineInput.cpp" line="+362"/>
         <source>Move Subtitle</source>
-        <translation type="unfinished">Untertitel verschieben</translation>
+        <translation>Untertitel verschieben</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Move Subtitles</source>
-        <translation type="unfinished">Untertitel verschieben</translation>
+        <translation>Untertitel verschieben</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Change Start Time</source>
-        <translation type="unfinished">Startzeit ändern</translation>
+        <translation>Startzeit ändern</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Change End Time</source>
-        <translation type="unfinished">Endzeit ändern</translation>
+        <translation>Endzeit ändern</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Move Gap</source>
-        <translation type="unfinished">Lücke verschieben</translation>
+        <translation>Lücke verschieben</translation>
     </message>
 </context>
 <context>
@@ -1890,12 +1896,12 @@ For scripts, without a display:
     <message>
         <location filename="../../panels/TimingDialog.cpp" line="+96"/>
         <source>Takes the time from the playback position</source>
-        <translation type="unfinished"></translation>
+        <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>%1 is not a time of the form 00:00:00,000.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist keine Zeit der Form 00:00:00,000.</translation>
     </message>
 </context>
 <context>
