@@ -3,7 +3,17 @@
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
 
+#include <QHash>
 #include <QLockFile>
+
+namespace {
+// Each document's autosaver, kept where it is made rather than searched for.
+QHash<const Document *, Autosaver *> &autosavers()
+{
+    static QHash<const Document *, Autosaver *> registry;
+    return registry;
+}
+} // namespace
 
 Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseconds)
     : QObject(document)
@@ -15,10 +25,12 @@ Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseco
     m_timer.setInterval(delayMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &Autosaver::write);
     connect(&document->undoManager(), &UndoManager::stateChanged, this, &Autosaver::documentChanged);
+    autosavers().insert(document, this);
 }
 
 Autosaver::~Autosaver()
 {
+    autosavers().remove(m_document);
     // The document closes: the user saved it or chose to discard the changes.
     if (!m_keep)
         m_store.remove(m_id);
@@ -26,7 +38,7 @@ Autosaver::~Autosaver()
 
 Autosaver *Autosaver::of(const Document *document)
 {
-    return document->findChild<Autosaver *>(QString(), Qt::FindDirectChildrenOnly);
+    return autosavers().value(document);
 }
 
 void Autosaver::adoptEntry(const RecoveryStore::Entry &entry)

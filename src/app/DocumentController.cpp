@@ -241,7 +241,7 @@ bool DocumentController::writeDocument(Document *document, const QString &path, 
         return box.clickedButton() == utf8 && writeDocument(document, path, TextEncoding::Utf8);
     }
     if (document->filePath() != path) {
-        auto *lock = document->findChild<OpenFileLock *>();
+        OpenFileLock *lock = OpenFileLock::of(document);
         (lock ? lock : new OpenFileLock(document))->acquire(path);
     }
     document->setFilePath(path);

@@ -3,10 +3,22 @@
 #include "document/Document.h"
 
 #include <QFileInfo>
+#include <QHash>
+
+namespace {
+// Each document's guard, kept where it is made rather than searched for.
+QHash<const Document *, DiskChangeGuard *> &guards()
+{
+    static QHash<const Document *, DiskChangeGuard *> registry;
+    return registry;
+}
+} // namespace
 
 DiskChangeGuard::DiskChangeGuard(Document *document)
     : QObject(document)
+    , m_document(document)
 {
+    guards().insert(document, this);
     m_settle.setSingleShot(true);
     m_settle.setInterval(150);
     connect(&m_settle, &QTimer::timeout, this, &DiskChangeGuard::check);
@@ -15,9 +27,14 @@ DiskChangeGuard::DiskChangeGuard(Document *document)
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
 }
 
+DiskChangeGuard::~DiskChangeGuard()
+{
+    guards().remove(m_document);
+}
+
 DiskChangeGuard *DiskChangeGuard::of(const Document *document)
 {
-    return document->findChild<DiskChangeGuard *>(QString(), Qt::FindDirectChildrenOnly);
+    return guards().value(document);
 }
 
 void DiskChangeGuard::remember(const QString &path)

@@ -17,6 +17,7 @@ class DiskChangeGuard : public QObject
 
 public:
     explicit DiskChangeGuard(Document *document);
+    ~DiskChangeGuard() override;
     static DiskChangeGuard *of(const Document *document);
 
     // The document now holds what the file holds (it was just read or written).
@@ -36,6 +37,7 @@ private:
     void watch(const QString &path);
     void check();
 
+    const Document *m_document; // the key it is known by, also while the document goes
     QString m_path;
     FileIdentity m_known;
     FileIdentity m_reported;

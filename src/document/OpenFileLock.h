@@ -16,6 +16,8 @@ class OpenFileLock : public QObject
 public:
     explicit OpenFileLock(QObject *parent = nullptr);
     ~OpenFileLock() override;
+    // The lock that `owner` (its parent) holds, if any.
+    static OpenFileLock *of(const QObject *owner);
 
     // Takes the file's lock; false when another running process holds it (the file is
     // open there), with that process's id in otherOwner().
@@ -25,6 +27,7 @@ public:
     static QString lockPath(const QString &path);
 
 private:
+    const QObject *m_owner; // the key it is known by, also while the owner goes
     std::unique_ptr<QLockFile> m_lock;
     qint64 m_otherOwner = 0;
 };

@@ -8,12 +8,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 FindReplaceDialog *FindReplaceDialog::open(Document *document, QWidget *window, bool replace)
 {
-    auto *dialog = window->findChild<FindReplaceDialog *>(QString(), Qt::FindDirectChildrenOnly);
+    // One find window at a time, searching the document of the window it was asked from.
+    static QPointer<FindReplaceDialog> dialog;
+    if (dialog && dialog->parentWidget() != window)
+        delete dialog;
     if (!dialog)
         dialog = new FindReplaceDialog(document, window);
     dialog->show();
