@@ -114,12 +114,13 @@ void DocumentWindow::buildPanes()
     });
 }
 
-QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
+QAction *DocumentWindow::addAction(QMenu *menu, const char *sourceText, const QKeySequence &shortcut,
                                    std::function<void()> slot)
 {
-    QAction *action = menu->addAction(text);
+    QAction *action = menu->addAction(tr(sourceText));
     action->setShortcut(shortcut);
-    ShortcutSettings::registerAction(action);
+    // Known by its English name, so that keys the user chose hold in every language.
+    ShortcutSettings::registerAction(action, QString::fromUtf8(sourceText));
     connect(action, &QAction::triggered, this, std::move(slot));
     return action;
 }
@@ -137,24 +138,24 @@ void DocumentWindow::buildFileMenu()
 {
     DocumentController *controller = DocumentController::shared();
     QMenu *menu = menuBar()->addMenu(tr("&File"));
-    addAction(menu, tr("&New"), QKeySequence::New, [controller] { controller->newDocument(); });
-    addAction(menu, tr("&Open…"), QKeySequence::Open, [this, controller] { controller->showOpenDialog(this); });
+    addAction(menu, QT_TR_NOOP("&New"), QKeySequence::New, [controller] { controller->newDocument(); });
+    addAction(menu, QT_TR_NOOP("&Open…"), QKeySequence::Open, [this, controller] { controller->showOpenDialog(this); });
     m_recentMenu = menu->addMenu(tr("Open &Recent"));
     rebuildRecentMenu();
     connect(controller, &DocumentController::recentFilesChanged, this, &DocumentWindow::rebuildRecentMenu);
-    addAction(menu, tr("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+    addAction(menu, QT_TR_NOOP("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
               [this] { m_panes->openVideo(this); });
     menu->addSeparator();
-    addAction(menu, tr("&Close"), QKeySequence::Close, [this] { close(); });
-    addAction(menu, tr("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
-    addAction(menu, tr("Save &As…"), QKeySequence::SaveAs, [this, controller] { controller->saveAs(m_document); });
-    m_revertAction = addAction(menu, tr("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
+    addAction(menu, QT_TR_NOOP("&Close"), QKeySequence::Close, [this] { close(); });
+    addAction(menu, QT_TR_NOOP("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
+    addAction(menu, QT_TR_NOOP("Save &As…"), QKeySequence::SaveAs, [this, controller] { controller->saveAs(m_document); });
+    m_revertAction = addAction(menu, QT_TR_NOOP("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
     menu->addMenu(new ReopenWithEncodingMenu(m_document, menu));
     connect(menu, &QMenu::aboutToShow, this, [this] {
         m_revertAction->setEnabled(!m_document->filePath().isEmpty() && m_document->isModified());
     });
     menu->addSeparator();
-    QAction *quit = addAction(menu, tr("&Quit"), QKeySequence::Quit, [controller] { controller->quit(); });
+    QAction *quit = addAction(menu, QT_TR_NOOP("&Quit"), QKeySequence::Quit, [controller] { controller->quit(); });
     quit->setMenuRole(QAction::QuitRole);
 }
 
@@ -178,39 +179,39 @@ void DocumentWindow::rebuildRecentMenu()
 void DocumentWindow::buildEditMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = addAction(menu, tr("&Undo"), QKeySequence::Undo, [this] { m_document->undoManager().undo(); });
-    m_redoAction = addAction(menu, tr("&Redo"), QKeySequence::Redo, [this] { m_document->undoManager().redo(); });
+    m_undoAction = addAction(menu, QT_TR_NOOP("&Undo"), QKeySequence::Undo, [this] { m_document->undoManager().undo(); });
+    m_redoAction = addAction(menu, QT_TR_NOOP("&Redo"), QKeySequence::Redo, [this] { m_document->undoManager().redo(); });
     menu->addSeparator();
     SubtitlesTableViewController *table = m_table;
-    m_copyAction = addAction(menu, tr("&Copy"), QKeySequence::Copy, [table] { table->copy(); });
-    m_pasteAction = addAction(menu, tr("&Paste"), QKeySequence::Paste, [table] { table->paste(); });
-    m_deleteAction = addAction(menu, tr("&Delete"), QKeySequence::Delete, [table] { table->deleteSubtitles(); });
-    addAction(menu, tr("Select &All"), QKeySequence::SelectAll, [table] { table->selectAll(); });
+    m_copyAction = addAction(menu, QT_TR_NOOP("&Copy"), QKeySequence::Copy, [table] { table->copy(); });
+    m_pasteAction = addAction(menu, QT_TR_NOOP("&Paste"), QKeySequence::Paste, [table] { table->paste(); });
+    m_deleteAction = addAction(menu, QT_TR_NOOP("&Delete"), QKeySequence::Delete, [table] { table->deleteSubtitles(); });
+    addAction(menu, QT_TR_NOOP("Select &All"), QKeySequence::SelectAll, [table] { table->selectAll(); });
     menu->addSeparator();
-    m_addAction = addAction(menu, tr("Add Subtitle"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
+    m_addAction = addAction(menu, QT_TR_NOOP("Add Subtitle"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
                             [table] { table->addSubtitle(); });
-    m_duplicateAction = addAction(menu, tr("Duplicate Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_D),
+    m_duplicateAction = addAction(menu, QT_TR_NOOP("Duplicate Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_D),
                                   [table] { table->duplicateSubtitle(); });
     // Ctrl+K belongs to text editors (delete to the end of the line); a shortcut with Alt
     // reaches the menu while the text is being edited, which is when Split works.
-    m_splitAction = addAction(menu, tr("Split Subtitle at Text Cursor"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
+    m_splitAction = addAction(menu, QT_TR_NOOP("Split Subtitle at Text Cursor"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
                               [table] { table->splitSubtitle(); });
     m_splitAction->setToolTip(tr("Splits the subtitle whose text is being edited where the text cursor is"));
     m_splitAction->setStatusTip(m_splitAction->toolTip());
     menu->addSeparator();
-    addAction(menu, tr("&Import Subtitles…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
+    addAction(menu, QT_TR_NOOP("&Import Subtitles…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
               [this] { ImportSubtitlesViewController::run(m_document, this); });
-    addAction(menu, tr("&Go to Subtitle…"), QKeySequence(Qt::CTRL | Qt::Key_G),
+    addAction(menu, QT_TR_NOOP("&Go to Subtitle…"), QKeySequence(Qt::CTRL | Qt::Key_G),
               [this] { GoToSubtitleViewController::open(m_document, this); });
-    m_editDisplayedAction = addAction(menu, tr("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
+    m_editDisplayedAction = addAction(menu, QT_TR_NOOP("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
                                       [this] { m_panes->editDisplayedSubtitle(); });
-    m_setStartAction = addAction(menu, tr("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
+    m_setStartAction = addAction(menu, QT_TR_NOOP("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
                                  [this] { m_panes->setSubtitleStartTimeFromVideoPlayer(); });
-    m_setEndAction = addAction(menu, tr("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
+    m_setEndAction = addAction(menu, QT_TR_NOOP("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
     addTimingAndTextCommands(menu);
     menu->addSeparator();
-    QAction *preferences = addAction(menu, tr("Pre&ferences…"), {}, [this] { PreferencesDialog::run(this); });
+    QAction *preferences = addAction(menu, QT_TR_NOOP("Pre&ferences…"), {}, [this] { PreferencesDialog::run(this); });
     const QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
     preferences->setShortcuts(preferenceKeys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Comma)}
                                                        : preferenceKeys);
@@ -224,9 +225,9 @@ void DocumentWindow::buildViewMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&View"));
     TimelineViewController *timeline = m_timeline;
-    addAction(menu, tr("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
-    addAction(menu, tr("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
-    addAction(menu, tr("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    addAction(menu, QT_TR_NOOP("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
+    addAction(menu, QT_TR_NOOP("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
+    addAction(menu, QT_TR_NOOP("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
     menu->addSeparator();
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
@@ -236,8 +237,8 @@ void DocumentWindow::buildViewMenu()
     showProblems->setText(tr("&Problems"));
     menu->addAction(showProblems);
     ProblemsPanel *problems = m_problems;
-    addAction(menu, tr("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
-    addAction(menu, tr("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+    addAction(menu, QT_TR_NOOP("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
+    addAction(menu, QT_TR_NOOP("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
               [problems] { problems->goToPreviousProblem(); });
 }
 
@@ -246,13 +247,13 @@ void DocumentWindow::buildPlaybackMenu()
     QMenu *menu = menuBar()->addMenu(tr("&Playback"));
     VideoPlayerViewController *player = m_player;
     // Single keys, as in video editors; text fields keep them while typing.
-    m_needsVideo << addAction(menu, tr("&Play/Pause"), QKeySequence(Qt::Key_Space), [player] { player->playPause(); });
-    m_needsVideo << addAction(menu, tr("Play &Backward"), QKeySequence(Qt::Key_J), [player] { player->shuttleBackward(); });
-    m_needsVideo << addAction(menu, tr("&Stop"), QKeySequence(Qt::Key_K), [player] { player->shuttleStop(); });
-    m_needsVideo << addAction(menu, tr("Play &Forward"), QKeySequence(Qt::Key_L), [player] { player->shuttleForward(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("&Play/Pause"), QKeySequence(Qt::Key_Space), [player] { player->playPause(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Play &Backward"), QKeySequence(Qt::Key_J), [player] { player->shuttleBackward(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("&Stop"), QKeySequence(Qt::Key_K), [player] { player->shuttleStop(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Play &Forward"), QKeySequence(Qt::Key_L), [player] { player->shuttleForward(); });
     menu->addSeparator();
-    m_needsVideo << addAction(menu, tr("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
-    m_needsVideo << addAction(menu, tr("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
     addTimingWhilePlayingCommands(menu);
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
@@ -296,20 +297,20 @@ void DocumentWindow::updateActionStates()
 void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
 {
     SubtitlesTableViewController *table = m_table;
-    m_mergeAction = addAction(menu, tr("Merge Subtitle&s"), QKeySequence(Qt::CTRL | Qt::Key_M), [table] { table->mergeSubtitles(); });
-    addAction(menu, tr("I&talic"), QKeySequence::Italic, [table] { table->toggleItalic(); });
+    m_mergeAction = addAction(menu, QT_TR_NOOP("Merge Subtitle&s"), QKeySequence(Qt::CTRL | Qt::Key_M), [table] { table->mergeSubtitles(); });
+    addAction(menu, QT_TR_NOOP("I&talic"), QKeySequence::Italic, [table] { table->toggleItalic(); });
     menu->addSeparator();
-    addAction(menu, tr("S&hift Times…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+    addAction(menu, QT_TR_NOOP("S&hift Times…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
               [this] { ShiftTimesDialog(m_document, this).exec(); });
-    addAction(menu, tr("S&ynchronise by Two Points…"), {}, [this] { SynchronizeDialog(m_document, this).exec(); });
-    addAction(menu, tr("Change Fra&me Rate…"), {}, [this] { FrameRateDialog(m_document, this).exec(); });
+    addAction(menu, QT_TR_NOOP("S&ynchronise by Two Points…"), {}, [this] { SynchronizeDialog(m_document, this).exec(); });
+    addAction(menu, QT_TR_NOOP("Change Fra&me Rate…"), {}, [this] { FrameRateDialog(m_document, this).exec(); });
     menu->addSeparator();
-    addAction(menu, tr("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this, false); });
-    addAction(menu, tr("Replace…"), QKeySequence(Qt::CTRL | Qt::Key_H),
+    addAction(menu, QT_TR_NOOP("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this, false); });
+    addAction(menu, QT_TR_NOOP("Replace…"), QKeySequence(Qt::CTRL | Qt::Key_H),
               [this] { FindReplaceDialog::open(m_document, this, true); });
-    addAction(menu, tr("Find &Next"), QKeySequence(Qt::Key_F3),
+    addAction(menu, QT_TR_NOOP("Find &Next"), QKeySequence(Qt::Key_F3),
               [this] { FindReplaceDialog::open(m_document, this, false)->findNext(); });
-    addAction(menu, tr("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+    addAction(menu, QT_TR_NOOP("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
               [this] { FindReplaceDialog::open(m_document, this, false)->findPrevious(); });
     menu->addSeparator();
 }
@@ -317,13 +318,13 @@ void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
 void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)
 {
     menu->addSeparator();
-    m_needsVideoAndTarget << addAction(menu, tr("Play Selected S&ubtitle"), QKeySequence(Qt::Key_P),
+    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Selected S&ubtitle"), QKeySequence(Qt::Key_P),
                                        [this] { playSelectedSubtitle(PlayPart::Subtitle); });
-    m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second Bef&ore It"), QKeySequence(Qt::SHIFT | Qt::Key_P),
+    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Half a Second Bef&ore It"), QKeySequence(Qt::SHIFT | Qt::Key_P),
                                        [this] { playSelectedSubtitle(PlayPart::BeforeStart); });
-    m_needsVideoAndTarget << addAction(menu, tr("Play Half a Second &After It"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Half a Second &After It"), QKeySequence(Qt::CTRL | Qt::Key_P),
                                        [this] { playSelectedSubtitle(PlayPart::AfterEnd); });
-    m_needsVideoAndTarget << addAction(menu, tr("Set End and Start Ne&xt"), QKeySequence(Qt::CTRL | Qt::Key_Backslash),
+    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set End and Start Ne&xt"), QKeySequence(Qt::CTRL | Qt::Key_Backslash),
                                        [this] { setEndAndStartNext(); });
 }
 

@@ -56,7 +56,7 @@ private:
     void updateUndoActions();
     void updateActionStates();
     void rebuildRecentMenu();
-    QAction *addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
+    QAction *addAction(QMenu *menu, const char *sourceText, const QKeySequence &shortcut,
                        std::function<void()> slot);
 
     Document *m_document;

@@ -28,9 +28,9 @@ QKeySequence ShortcutSettings::defaultShortcut(const QAction *action)
     return action->property(defaultProperty).value<QKeySequence>();
 }
 
-void ShortcutSettings::registerAction(QAction *action)
+void ShortcutSettings::registerAction(QAction *action, const QString &sourceText)
 {
-    action->setObjectName(ShortcutsDialog::plainText(action->text()));
+    action->setObjectName(ShortcutsDialog::plainText(sourceText));
     action->setProperty(defaultProperty, QVariant::fromValue(action->shortcut()));
     if (const auto keys = userShortcut(commandId(action)))
         action->setShortcut(*keys);

@@ -8,12 +8,14 @@
 class QAction;
 
 // The keys a user gave menu commands in place of their defaults, kept in the settings
-// under "shortcuts/<command>", where the command is the menu text without "&" and "…".
+// under "shortcuts/<command>", where the command is the English menu text without "&"
+// and "…", whatever language the menus are shown in.
 class ShortcutSettings
 {
 public:
-    // Names the action, remembers its default keys and gives it the user's, if any.
-    static void registerAction(QAction *action);
+    // Names the action by its English text, remembers its default keys and gives it the
+    // user's, if any.
+    static void registerAction(QAction *action, const QString &sourceText);
 
     static QString commandId(const QAction *action);
     static QKeySequence defaultShortcut(const QAction *action);

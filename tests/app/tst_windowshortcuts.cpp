@@ -3,6 +3,7 @@
 #include "app/DocumentWindow.h"
 #include "app/KeyboardPreferencesPage.h"
 #include "app/ShortcutSettings.h"
+#include "app/Translator.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
@@ -71,6 +72,14 @@ private slots:
         QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
         DocumentWindow *third = DocumentController::windowOf(controller.newDocument());
         QCOMPARE(third->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+        // The keys belong to the command, not to its name in one language.
+        QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
+        QAction *germanItalic = DocumentController::windowOf(controller.newDocument())
+                                    ->findChild<QAction *>(QStringLiteral("Italic"));
+        Translator::install(*QCoreApplication::instance(), {});
+        QVERIFY(germanItalic);
+        QVERIFY(germanItalic->text() != QStringLiteral("Italic"));
+        QCOMPARE(germanItalic->shortcut(), changed);
 
         // Back to the default: nothing is kept for it.
         KeyboardPreferencesPage again(first);
