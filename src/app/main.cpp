@@ -37,11 +37,16 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
 {
     if (argc < 2)
         return std::nullopt;
+    const bool scriptMode = isScriptMode(argv[1]);
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    // The editor's own start makes no console application first.
+    if (!scriptMode && !StartupOptions::asksForHelpOrVersion(given))
+        return std::nullopt;
     QCoreApplication app(argc, argv);
     setApplicationNames();
-    if (!isScriptMode(argv[1])) {
-        if (!StartupOptions::asksForHelpOrVersion(QCoreApplication::arguments()))
-            return std::nullopt;
+    if (!scriptMode) {
         Translator::install(app);
         StartupOptions::fromArguments(QCoreApplication::arguments()); // prints and exits
         return 0;
