@@ -42,6 +42,9 @@ private slots:
             << "1\n00:00:01 --> 00:00:02\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
         QTest::newRow("full stop before the milliseconds")
             << "1\n00:00:01.250 --> 00:00:02.000\nA\n" << "A@1.25-2" << "2:as 00:00:01,250";
+        QTest::newRow("a seven-digit hour is read, and said how it will be written")
+            << "1\n1234567:00:00,000 --> 1234567:00:00,000\nA\n" << "A@4.44444e+09-4.44444e+09"
+            << "2:as 999999:59:59,999 --> 999999:59:59,999";
         QTest::newRow("arrow without spaces")
             << "1\n00:00:01,000-->00:00:02,000\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
         QTest::newRow("display coordinates after the end time")
@@ -99,6 +102,8 @@ private slots:
         QTest::newRow("another format") << "WEBVTT\n\n00:01.000 --> 00:02.000\nA\n" << "Line 1 is not SRT: “WEBVTT”";
         QTest::newRow("a subtitle without a timing line")
             << "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nB\n" << "Line 6: “B” is not the timing line of the subtitle numbered 2.";
+        QTest::newRow("an eight-digit hour")
+            << "1\n12345678:00:00,000 --> 12345678:00:01,000\nA\n" << "Line 2: “12345678:00:00,000 --> 12345678:00:01,000” is not";
         QTest::newRow("minutes out of range") << "1\n00:75:01,000 --> 00:75:02,000\nA\n" << "Line 2: “00:75:01,000 --> 00:75:02,000” is not the timing line";
     }
 

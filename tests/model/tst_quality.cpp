@@ -11,56 +11,56 @@
 #include <QTest>
 
 #include <cmath>
-#include <limits>
 
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
 
 namespace {
 
-constexpr double noNext = std::numeric_limits<double>::quiet_NaN();
+const double noNext = qQNaN();
 
-// Passes the controller's reports on to an index, as the document does.
-class IndexFeeder : public SubtitleControllerDelegate
+// A controller whose every report reaches a problem index, as in the document.
+struct Checked : SubtitleControllerDelegate
 {
-public:
-    explicit IndexFeeder(ProblemIndex &index) : m_index(index) {}
-    void didReloadSubtitles(SubtitleController &) override { m_index.reload(); }
+    SubtitleController controller;
+    UndoManager undo;
+    ProblemIndex index{controller};
+
+    explicit Checked(const SubtitleList &list)
+    {
+        controller.setUndoManager(&undo);
+        controller.setDelegate(this);
+        controller.setSubtitles(list);
+    }
+    void didReloadSubtitles(SubtitleController &) override { index.reload(); }
     void didUpdateSubtitles(SubtitleController &, const IndexSet &indexes, const QList<SubtitleIndexUpdate> &updates,
                             const IndexSet &newIndexes) override
     {
-        m_index.subtitlesUpdated(indexes, updates, newIndexes);
+        index.subtitlesUpdated(indexes, updates, newIndexes);
     }
-    void didInsertSubtitles(SubtitleController &, const IndexSet &indexes) override
-    {
-        m_index.subtitlesInserted(indexes);
-    }
+    void didInsertSubtitles(SubtitleController &, const IndexSet &indexes) override { index.subtitlesInserted(indexes); }
     void didRemoveSubtitles(SubtitleController &, const SubtitleList &subtitles, const IndexSet &indexes) override
     {
-        m_index.subtitlesRemoved(subtitles, indexes);
+        index.subtitlesRemoved(subtitles, indexes);
     }
-
-private:
-    ProblemIndex &m_index;
+    // The kept problems, and what a fresh index finds: they must agree.
+    QList<int> kept() const { return problemsOf(index); }
+    QList<int> fresh() const { return problemsOf(ProblemIndex(controller)); }
+    QList<int> problemsOf(const ProblemIndex &problems) const
+    {
+        QList<int> result;
+        for (int i = 0; i < controller.count(); ++i)
+            result.append(problems.problems(i).toInt());
+        return result;
+    }
 };
 
-// What a fresh index finds, position by position: what the kept one must agree with.
-QList<int> freshProblems(const SubtitleController &controller, double frameRate)
+SubtitleList withNext(const QString &text, double start, double end, double nextStart)
 {
-    ProblemIndex fresh(controller);
-    fresh.setFrameRate(frameRate);
-    QList<int> result;
-    for (int i = 0; i < controller.count(); ++i)
-        result.append(fresh.problems(i).toInt());
-    return result;
-}
-
-QList<int> keptProblems(const ProblemIndex &index, int count)
-{
-    QList<int> result;
-    for (int i = 0; i < count; ++i)
-        result.append(index.problems(i).toInt());
-    return result;
+    SubtitleList list{std::make_shared<Subtitle>(text, start, end)};
+    if (!std::isnan(nextStart))
+        list.append(std::make_shared<Subtitle>(QStringLiteral("next"), nextStart, nextStart + 3));
+    return list;
 }
 
 } // namespace
@@ -80,37 +80,28 @@ private slots:
         QTest::addColumn<double>("nextStart");
         QTest::addColumn<int>("characters");
         QTest::addColumn<Problems>("expected");
-
-        QTest::newRow("plain subtitle within every limit") << "Hello there." << 1.0 << 3.0 << 5.0 << 12 << Problems();
-        QTest::newRow("line breaks and surrounding spaces are not read")
-            << "  Hello \r\n there  " << 1.0 << 3.0 << noNext << 10 << Problems();
+        using Q = QualityCheck;
+        QTest::newRow("a line break and spaces are not read") << "  Hello \r\n there  " << 1.0 << 3.0 << 5.0 << 10 << Problems();
         QTest::newRow("tags are not read, a lone < is")
             << "<i>a < b</i> {\\an8}<font color=\"#ff0000\">c</font>" << 1.0 << 3.0 << noNext << 7 << Problems();
-        QTest::newRow("combining accent and emoji family are one character each")
-            << QString::fromUtf8("e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467") << 1.0 << 3.0 << noNext << 2
-            << Problems();
-        QTest::newRow("43 accented graphemes make a line too long")
-            << QString::fromUtf8("e\u0301").repeated(43) << 0.0 << 3.0 << noNext << 43
-            << Problems(QualityCheck::LineTooLong);
-        QTest::newRow("42 characters plus a tag fit a line")
+        QTest::newRow("an accent and an emoji family are a character each")
+            << "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467" << 1.0 << 3.0 << noNext << 2 << Problems();
+        QTest::newRow("43 accented characters: a line too long")
+            << QStringLiteral("e\u0301").repeated(43) << 0.0 << 3.0 << noNext << 43 << Problems(Q::LineTooLong);
+        QTest::newRow("42 characters and a tag fit a line")
             << QStringLiteral("<b>%1</b>").arg(QString(42, u'x')) << 0.0 << 3.0 << noNext << 42 << Problems();
-        QTest::newRow("empty text is never too fast") << "" << 1.0 << 1.0 << noNext << 0
-                                                      << Problems(QualityCheck::TooShort);
-        QTest::newRow("equal times with text: too short and too fast")
-            << "Hi" << 1.0 << 1.0 << noNext << 2 << Problems(QualityCheck::TooShort | QualityCheck::TooFast);
-        QTest::newRow("21 characters in one second is too fast")
-            << QString(21, u'a') << 0.0 << 1.0 << noNext << 21 << Problems(QualityCheck::TooFast);
-        QTest::newRow("longer than 7 s") << "Hi" << 0.0 << 7.5 << noNext << 2 << Problems(QualityCheck::TooLong);
-        QTest::newRow("three lines, an empty one not counted")
-            << "a\nb\n\nc" << 0.0 << 3.0 << noNext << 3 << Problems(QualityCheck::TooManyLines);
-        QTest::newRow("touching the next subtitle leaves no gap")
-            << "Hi" << 0.0 << 2.0 << 2.0 << 2 << Problems(QualityCheck::GapTooSmall);
-        QTest::newRow("exactly the minimum gap is enough") << "Hi" << 0.0 << 2.0 << 2.0 + 1.0 / 12 << 2 << Problems();
-        QTest::newRow("a millisecond of rounding is not a gap too small")
-            << "Hi" << 0.0 << 2.0 << 2.083 << 2 << Problems();
-        QTest::newRow("running into the next subtitle is an overlap")
-            << "Hi" << 0.0 << 2.5 << 2.0 << 2 << Problems(QualityCheck::Overlap);
-        QTest::newRow("equal starts overlap") << "Hi" << 2.0 << 4.0 << 2.0 << 2 << Problems(QualityCheck::Overlap);
+        QTest::newRow("empty text is never too fast") << "" << 1.0 << 1.0 << noNext << 0 << Problems(Q::TooShort);
+        QTest::newRow("no time with text") << "Hi" << 1.0 << 1.0 << noNext << 2 << Problems(Q::TooShort | Q::TooFast);
+        QTest::newRow("exactly the shortest duration") << "Hi" << 1.0 << 1.833 << noNext << 2 << Problems();
+        QTest::newRow("20 characters in a second") << QString(20, u'a') << 0.0 << 1.0 << noNext << 20 << Problems();
+        QTest::newRow("21 characters in a second") << QString(21, u'a') << 0.0 << 1.0 << noNext << 21 << Problems(Q::TooFast);
+        QTest::newRow("exactly 7 s") << "Hi" << 0.0 << 7.0 << noNext << 2 << Problems();
+        QTest::newRow("longer than 7 s") << "Hi" << 0.0 << 7.01 << noNext << 2 << Problems(Q::TooLong);
+        QTest::newRow("two lines and an empty one") << "a\n\nb" << 0.0 << 3.0 << noNext << 2 << Problems();
+        QTest::newRow("three lines") << "a\nb\nc" << 0.0 << 3.0 << noNext << 3 << Problems(Q::TooManyLines);
+        QTest::newRow("touching the next") << "Hi" << 0.0 << 2.0 << 2.0 << 2 << Problems(Q::GapTooSmall);
+        QTest::newRow("a gap short by a rounded millisecond") << "Hi" << 0.0 << 2.0 << 2.083 << 2 << Problems();
+        QTest::newRow("into the next") << "Hi" << 0.0 << 2.002 << 2.0 << 2 << Problems(Q::Overlap);
     }
 
     void checks()
@@ -121,154 +112,116 @@ private slots:
         QFETCH(double, nextStart);
         QFETCH(int, characters);
         QFETCH(Problems, expected);
-        const Subtitle subtitle(text, start, end);
         const Subtitle next(QStringLiteral("next"), nextStart, nextStart + 2);
         const QualityLimits limits;
         QCOMPARE(QualityCheck::measure(text).characters, characters);
-        QCOMPARE(QualityCheck::check(subtitle, std::isnan(nextStart) ? nullptr : &next, limits, limits.minGap(0)),
+        QCOMPARE(QualityCheck::check({text, start, end}, std::isnan(nextStart) ? nullptr : &next, limits, limits.minGap(0)),
                  expected);
     }
 
+    // Fix All on a subtitle (and the one after it, which is never changed): one undo step.
     void fixes_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("start");
         QTest::addColumn<double>("end");
         QTest::addColumn<double>("nextStart");
-        QTest::addColumn<QString>("expectedText");
+        QTest::addColumn<QString>("expectedText"); // empty: the same
         QTest::addColumn<double>("expectedEnd");
-
-        QTest::newRow("overlap: ends the minimum gap before the next")
-            << "Hi" << 0.0 << 3.0 << 2.0 << "Hi" << 2.0 - 1.0 / 12;
-        QTest::newRow("overlap with no room before the next: left alone")
-            << "Hi" << 2.0 << 4.0 << 2.05 << "Hi" << 4.0;
-        QTest::newRow("too short: lengthened to the minimum duration")
-            << "Hi" << 0.0 << 0.5 << noNext << "Hi" << 0.833;
-        QTest::newRow("too fast: lengthened until it reads at the limit")
-            << QString(30, u'a') << 0.0 << 1.0 << 5.0 << QString(30, u'a') << 1.5;
-        QTest::newRow("too fast: only as far as the next subtitle allows")
-            << QString(30, u'a') << 0.0 << 1.0 << 1.3 << QString(30, u'a') << 1.3 - 1.0 / 12;
-        QTest::newRow("too fast: no further than the maximum duration")
-            << QString(200, u'a') << 0.0 << 1.0 << noNext << QString(200, u'a') << 7.0;
-        QTest::newRow("too short with the next subtitle already a gap away: left alone")
-            << "Hi" << 0.0 << 0.5 << 0.5 + 1.0 / 12 << "Hi" << 0.5;
-        QTest::newRow("too long: ended at the maximum duration") << "Hi" << 0.0 << 9.0 << noNext << "Hi" << 7.0;
+        const QString thirty(30, u'a');
+        QTest::newRow("overlap: ends a gap before the next") << "Hi" << 3.0 << 2.0 << "" << 2.0 - 1.0 / 12;
+        QTest::newRow("overlap without room: left alone") << "Hi" << 3.0 << 0.05 << "" << 3.0;
+        QTest::newRow("too short: the shortest duration") << "Hi" << 0.5 << noNext << "" << 0.833;
+        QTest::newRow("too fast: until it reads at the limit") << thirty << 1.0 << 5.0 << "" << 1.5;
+        QTest::newRow("too fast: as far as the next allows") << thirty << 1.0 << 1.3 << "" << 1.3 - 1.0 / 12;
+        QTest::newRow("too fast: no longer than 7 s") << QString(200, u'a') << 1.0 << noNext << "" << 7.0;
+        QTest::newRow("too short, the next a gap away: left alone") << "Hi" << 0.5 << 0.5 + 1.0 / 12 << "" << 0.5;
+        QTest::newRow("too long: ended at 7 s") << "Hi" << 9.0 << noNext << "" << 7.0;
         QTest::newRow("long line: broken where the lines balance")
-            << "The quick brown fox jumps over the lazy dog and runs away" << 0.0 << 5.0 << noNext
+            << "The quick brown fox jumps over the lazy dog and runs away" << 5.0 << noNext
             << "The quick brown fox jumps over\nthe lazy dog and runs away" << 5.0;
-        QTest::newRow("too many lines: joined onto two lines")
-            << "One\ntwo\nthree" << 0.0 << 3.0 << noNext << "One two three" << 3.0;
-        QTest::newRow("text too long for two lines: left alone")
-            << QStringLiteral("word ").repeated(20).trimmed() << 0.0 << 5.0 << noNext
-            << QStringLiteral("word ").repeated(20).trimmed() << 5.0;
+        QTest::newRow("too many lines: joined onto two") << "One\ntwo\nthree" << 3.0 << noNext << "One two three" << 3.0;
+        QTest::newRow("too long for two lines: left alone") << QStringLiteral("word ").repeated(20).trimmed() << 5.0 << noNext
+                                                            << "" << 5.0;
     }
 
     void fixes()
     {
         QFETCH(QString, text);
-        QFETCH(double, start);
         QFETCH(double, end);
         QFETCH(double, nextStart);
         QFETCH(QString, expectedText);
         QFETCH(double, expectedEnd);
-        SubtitleList list{std::make_shared<Subtitle>(text, start, end)};
-        if (!std::isnan(nextStart))
-            list.append(std::make_shared<Subtitle>(QStringLiteral("next"), nextStart, nextStart + 3));
-        SubtitleController controller;
-        UndoManager undo;
-        controller.setUndoManager(&undo);
-        ProblemIndex index(controller);
-        IndexFeeder feeder(index);
-        controller.setDelegate(&feeder);
-        controller.setSubtitles(list);
-        QVERIFY(index.problems(0));
-
-        const bool changed = QualityFixes::fixAll(controller, index) > 0;
-        undo.closeEventGroup();
-        QCOMPARE(controller.at(0)->text, expectedText);
-        QCOMPARE(controller.at(0)->end, expectedEnd);
-        QCOMPARE(controller.at(0)->start, start);
-        QCOMPARE(undo.canUndo(), changed);
+        Checked c(withNext(text, 0, end, nextStart));
+        QVERIFY(c.index.problems(0));
+        const bool changed = QualityFixes::fixAll(c.controller, c.index) > 0;
+        c.undo.closeEventGroup();
+        QCOMPARE(c.controller.at(0)->text, expectedText.isEmpty() ? text : expectedText);
+        QCOMPARE(c.controller.at(0)->end, expectedEnd);
+        QCOMPARE(c.controller.at(0)->start, 0.0);
+        QCOMPARE(c.undo.canUndo(), changed);
         if (changed) {
-            QVERIFY(!undo.undoActionName().isEmpty());
-            undo.undo();
-            QCOMPARE(controller.at(0)->text, text);
-            QCOMPARE(controller.at(0)->end, end);
+            QVERIFY(!c.undo.undoActionName().isEmpty());
+            c.undo.undo();
+            QCOMPARE(c.controller.at(0)->text, text);
+            QCOMPARE(c.controller.at(0)->end, end);
         }
     }
 
-    void indexFollowsEditsUndoAndDeletion()
+    // The kept problems agree with a fresh check after every edit, undo and deletion.
+    void indexFollowsEveryChange()
     {
-        SubtitleController controller;
-        UndoManager undo;
-        controller.setUndoManager(&undo);
-        ProblemIndex index(controller);
-        IndexFeeder feeder(index);
-        controller.setDelegate(&feeder);
-        controller.setSubtitles({std::make_shared<Subtitle>("a", 0, 2), std::make_shared<Subtitle>("b", 3, 5),
-                                 std::make_shared<Subtitle>("c", 6, 8), std::make_shared<Subtitle>("d", 9, 11)});
-        QCOMPARE(index.subtitlesWithProblems(), 0);
-
+        Checked c({std::make_shared<Subtitle>("a", 0, 2), std::make_shared<Subtitle>("b", 3, 5),
+                   std::make_shared<Subtitle>("c", 6, 8), std::make_shared<Subtitle>("d", 9, 11)});
         QList<std::pair<int, int>> reported;
-        connect(&index, &ProblemIndex::problemsChanged, this,
-                [&reported](int first, int last) { reported.append({first, last}); });
-        controller.setEnd(0, 4); // now runs into b
-        QCOMPARE(index.problems(0), Problems(QualityCheck::Overlap));
+        connect(&c.index, &ProblemIndex::problemsChanged, this, [&](int first, int last) { reported.append({first, last}); });
+        c.controller.setEnd(0, 4); // now runs into b
+        QCOMPARE(c.kept(), (QList<int>{QualityCheck::Overlap, 0, 0, 0}));
         QCOMPARE(reported, (QList<std::pair<int, int>>{{0, 0}}));
-        undo.closeEventGroup();
-        undo.undo();
-        QCOMPARE(index.problems(0), Problems());
-        controller.setStart(3, 7); // d moves before c and overlaps it
-        QCOMPARE(keptProblems(index, 4), (QList<int>{0, 0, QualityCheck::Overlap, 0}));
-        controller.removeSubtitles({controller.at(3)}, IndexSet(3));
-        QCOMPARE(index.subtitlesWithProblems(), 0);
+        QCOMPARE(c.index.nextProblem(0), std::optional(0)); // round the end, itself last
+        QCOMPARE(c.index.previousProblem(2), std::optional(0));
 
-        // Changes nobody passed on (a file read before its window existed): the next
-        // report finds the index out of step and it checks everything again.
-        controller.setDelegate(nullptr);
-        controller.setEnd(0, 3.5);
-        controller.insertSubtitles({std::make_shared<Subtitle>("e", 20, 20)}, IndexSet(3));
-        controller.setDelegate(&feeder);
-        controller.setText(QStringLiteral("c!"), 2);
-        QCOMPARE(keptProblems(index, controller.count()), freshProblems(controller, 0));
+        // Changes nobody passed on: the next report finds the index out of step.
+        c.controller.setDelegate(nullptr);
+        c.controller.insertSubtitles({std::make_shared<Subtitle>("e", 20, 20)}, IndexSet(4));
+        c.controller.setDelegate(&c);
+        c.controller.setText(QStringLiteral("c!"), 2);
+        QCOMPARE(c.kept(), c.fresh());
 
-        // A run of random edits, undos and deletions, always in step with a fresh check.
         QRandomGenerator random(17);
         for (int step = 0; step < 400; ++step) {
-            const int count = controller.count();
+            const int count = c.controller.count();
             const int p = count ? int(random.bounded(count)) : 0;
             const double t = random.bounded(40) / 4.0;
             switch (random.bounded(6)) {
             case 0:
                 if (count)
-                    controller.setStart(p, t);
+                    c.controller.setStart(p, t);
                 break;
             case 1:
                 if (count)
-                    controller.setEnd(p, t);
+                    c.controller.setEnd(p, t);
                 break;
             case 2:
-                controller.addSubtitle(t, std::nullopt);
+                c.controller.addSubtitle(t, std::nullopt);
                 break;
             case 3:
                 if (count > 1) {
                     const IndexSet two{std::min(p, count - 2), count - 1};
-                    controller.removeSubtitles(controller.subtitlesAt(two), two);
+                    c.controller.removeSubtitles(c.controller.subtitlesAt(two), two);
                 }
                 break;
             case 4:
                 if (count > 1)
-                    controller.updateSubtitles({{t, t + 1, {}}, {t / 2, {}, QStringLiteral("x")}},
-                                               IndexSet{0, count - 1});
+                    c.controller.updateSubtitles({{t, t + 1, {}}, {t / 2, {}, QStringLiteral("x")}}, IndexSet{0, count - 1});
                 break;
             case 5:
-                undo.closeEventGroup();
-                if (undo.canUndo())
-                    undo.undo();
+                c.undo.closeEventGroup();
+                if (c.undo.canUndo())
+                    c.undo.undo();
                 break;
             }
-            undo.closeEventGroup();
-            QCOMPARE(keptProblems(index, controller.count()), freshProblems(controller, 0));
+            c.undo.closeEventGroup();
+            QCOMPARE(c.kept(), c.fresh());
         }
     }
 
@@ -276,12 +229,11 @@ private slots:
     {
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("quality/maxCharactersPerSecond"), QStringLiteral("fast"));
-        settings.setValue(QStringLiteral("quality/minDuration"), QStringLiteral("nan"));
-        settings.setValue(QStringLiteral("quality/maxDuration"), -5);
-        settings.setValue(QStringLiteral("quality/maxLineLength"), 0);
-        settings.setValue(QStringLiteral("quality/maxLines"), 1e12);
-        settings.setValue(QStringLiteral("quality/minGapFrames"), -3);
+        const std::pair<const char *, QVariant> values[] = {
+            {"maxCharactersPerSecond", "fast"}, {"minDuration", "nan"}, {"maxDuration", -5},
+            {"maxLineLength", 0}, {"maxLines", 1e12}, {"minGapFrames", -3}};
+        for (const auto &[key, value] : values)
+            settings.setValue(QStringLiteral("quality/") + QLatin1String(key), value);
         const QualityLimits limits = QualityLimits::load(settings);
         const QualityLimits defaults;
         QCOMPARE(limits.maxCharactersPerSecond, defaults.maxCharactersPerSecond);
