@@ -162,8 +162,7 @@ private slots:
         const QByteArray name = QFile::encodeName(path);
         // Another user's file in a shared folder, group-writable with its set-group-id bit.
         const bool root = geteuid() == 0;
-        if (root)
-            QVERIFY(::chown(name.constData(), 4321, 4322) == 0);
+        QVERIFY(!root || ::chown(name.constData(), 4321, 4322) == 0);
         QVERIFY(::chmod(name.constData(), 02664) == 0);
         const bool attributes = ::setxattr(name.constData(), "user.origin", "cuewright", 9, 0) == 0;
         struct stat before {};
@@ -174,8 +173,7 @@ private slots:
         QVERIFY(::stat(name.constData(), &after) == 0);
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
         QCOMPARE(after.st_gid, before.st_gid);
-        if (root)
-            QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_uid, before.st_uid);
         if (attributes) {
             char value[16] = {};
             QCOMPARE(::getxattr(name.constData(), "user.origin", value, sizeof value), ssize_t(9));
@@ -189,38 +187,21 @@ private slots:
         const QString path = dir.filePath(QString(251, u'n') + QStringLiteral(".srt"));
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
-        const auto contents = SubtitleFile::read(path, TextEncoding::Utf8);
-        QVERIFY(contents);
-        QCOMPARE(contents.value().subtitles.first()->text, QStringLiteral("second"));
+        QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text, QStringLiteral("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
     }
 
-    void encodingForSaving_data()
-    {
-        QTest::addColumn<std::optional<int>>("document");
-        QTest::addColumn<int>("setting");
-        QTest::addColumn<std::optional<int>>("dialog");
-        QTest::addColumn<int>("expected");
-        const int latin1 = encoding("ISO-8859-1");
-        const int cyrillic = encoding("windows-1251");
-        const int utf16 = encoding("UTF-16LE");
-        QTest::newRow("nothing known: UTF-8") << std::optional<int>() << 0 << std::optional<int>() << TextEncoding::Utf8;
-        QTest::newRow("the setting") << std::optional<int>() << latin1 << std::optional<int>() << latin1;
-        QTest::newRow("the document's before the setting") << std::optional(utf16) << latin1 << std::optional<int>() << utf16;
-        // the mended fault: a choice in the dialog was ignored for a detected document
-        QTest::newRow("the dialog's choice before the document's")
-            << std::optional(utf16) << latin1 << std::optional(cyrillic) << cyrillic;
-        QTest::newRow("Automatic in the dialog is no choice")
-            << std::optional(utf16) << 0 << std::optional(0) << utf16;
-        QTest::newRow("an unknown setting is passed over") << std::optional<int>() << 77 << std::optional<int>() << TextEncoding::Utf8;
-    }
     void encodingForSaving()
     {
-        QFETCH(std::optional<int>, document);
-        QFETCH(int, setting);
-        QFETCH(std::optional<int>, dialog);
-        QFETCH(int, expected);
-        QCOMPARE(SubtitleFile::encodingForSaving(document, setting, dialog), expected);
+        const int latin1 = encoding("ISO-8859-1"), cyrillic = encoding("windows-1251"), utf16 = encoding("UTF-16LE");
+        const auto pick = &SubtitleFile::encodingForSaving;
+        const std::optional<int> none;
+        QCOMPARE(pick(none, 0, none), TextEncoding::Utf8);         // nothing known
+        QCOMPARE(pick(none, latin1, none), latin1);                // the setting
+        QCOMPARE(pick(utf16, latin1, none), utf16);                // the document's before the setting
+        QCOMPARE(pick(utf16, latin1, cyrillic), cyrillic);         // the dialog's choice before both
+        QCOMPARE(pick(utf16, 0, 0), utf16);                        // Automatic in the dialog is no choice
+        QCOMPARE(pick(none, 77, none), int(TextEncoding::Utf8));   // an unknown setting is passed over
     }
 };
 

@@ -13,32 +13,28 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty text") << "" << "";
-        QTest::newRow("no trailing blank line") << "1\n00:00:01,000 --> 00:00:02,000\nHello" << "Hello@1-2";
-        QTest::newRow("trailing line feed") << "1\n00:00:01,000 --> 00:00:02,000\nHello\n" << "Hello@1-2";
-        QTest::newRow("CR LF everywhere") << "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n" << "Hello@1-2";
-        QTest::newRow("bare CR") << "1\r00:00:01,000 --> 00:00:02,000\rHello\r\r" << "Hello@1-2";
-        QTest::newRow("unicode separators")
-            << QStringLiteral("1\u202800:00:01,000 --> 00:00:02,000\u2029Hello\u0085") << "Hello@1-2";
-        QTest::newRow("two text lines")
-            << "1\n00:00:01,000 --> 00:00:02,000\nLine one\nLine two\n\n" << "Line one\nLine two@1-2";
-        QTest::newRow("blank first text line reads the next line as text")
-            << "1\n00:00:01,000 --> 00:00:02,000\n\n2\n" << "\n2@1-2";
-        QTest::newRow("blank text line before the next subtitle ends the subtitle")
-            << "1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nB" << "@1-2|B@3-4";
-        QTest::newRow("line of spaces before the next subtitle ends the subtitle")
-            << "1\n00:00:01,000 --> 00:00:02,000\nA\n \n2\n00:00:03,000 --> 00:00:04,000\nB" << "A@1-2|B@3-4";
-        QTest::newRow("leading zeros in the index") << "01\n00:00:01,000 --> 00:00:02,000\nA" << "A@1-2";
-        QTest::newRow("end equal to start") << "1\n00:00:01,000 --> 00:00:01,000\nA" << "A@1-1";
-        QTest::newRow("spaces-only line is text")
-            << "1\n00:00:01,000 --> 00:00:02,000\nA\n  \nB" << "A\n  \nB@1-2";
-        QTest::newRow("out of order comes back sorted")
-            << "1\n00:00:10,000 --> 00:00:11,000\nten\n\n2\n00:00:05,000 --> 00:00:06,000\nfive\n\n"
-               "3\n00:00:20,000 --> 00:00:21,000\ntwenty\n"
-            << "five@5-6|ten@10-11|twenty@20-21";
-        QTest::newRow("equal starts keep file order")
-            << "1\n00:00:01,000 --> 00:00:02,000\nfirst\n\n2\n00:00:01,000 --> 00:00:03,000\nsecond\n"
-            << "first@1-2|second@1-3";
+        // T stands for the timing line "00:00:01,000 --> 00:00:02,000".
+        const auto row = [](const char *name, const char16_t *text, const char *expected) {
+            QTest::newRow(name) << QStringView(text).toString().replace(u'T', QStringLiteral("00:00:01,000 --> 00:00:02,000")) << QString::fromUtf8(expected);
+        };
+        row("empty text", u"", "");
+        row("no trailing blank line", u"1\nT\nHello", "Hello@1-2");
+        row("trailing line feed", u"1\nT\nHello\n", "Hello@1-2");
+        row("CR LF everywhere", u"1\r\nT\r\nHello\r\n\r\n", "Hello@1-2");
+        row("bare CR", u"1\rT\rHello\r\r", "Hello@1-2");
+        row("unicode separators", u"1\u2028T\u2029Hello\u0085", "Hello@1-2");
+        row("two text lines", u"1\nT\nLine one\nLine two\n\n", "Line one\nLine two@1-2");
+        row("a blank first text line reads the next line as text", u"1\nT\n\n2\n", "\n2@1-2");
+        row("a blank text line before the next subtitle ends the subtitle", u"1\nT\n\n2\n00:00:03,000 --> 00:00:04,000\nB",
+            "@1-2|B@3-4");
+        row("a line of spaces before the next subtitle ends it", u"1\nT\nA\n \n2\n00:00:03,000 --> 00:00:04,000\nB", "A@1-2|B@3-4");
+        row("leading zeros in the index", u"01\nT\nA", "A@1-2");
+        row("end equal to start", u"1\n00:00:01,000 --> 00:00:01,000\nA", "A@1-1");
+        row("a line of spaces among lines is text", u"1\nT\nA\n  \nB", "A\n  \nB@1-2");
+        row("out of order comes back sorted",
+            u"1\n00:00:10,000 --> 00:00:11,000\nten\n\n2\n00:00:05,000 --> 00:00:06,000\nfive\n\n3\n00:00:20,000 --> 00:00:21,000\nx\n",
+            "five@5-6|ten@10-11|x@20-21");
+        row("equal starts keep file order", u"1\nT\nfirst\n\n2\n00:00:01,000 --> 00:00:03,000\nsecond\n", "first@1-2|second@1-3");
     }
 
     void parsesValidText()
@@ -54,32 +50,24 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        const QString times = QStringLiteral("00:00:01,000 --> 00:00:02,000");
-        QTest::newRow("first index not 1") << "2\n" + times + "\nA" << "Error at line 0.\nInvalid index.";
-        QTest::newRow("index with a space") << " 1\n" + times + "\nA" << "Error at line 0.\nInvalid index.";
-        QTest::newRow("blank line at the top") << "\n1\n" + times + "\nA" << "Error at line 0.\nInvalid index.";
-        QTest::newRow("byte-order mark left in the text")
-            << QStringLiteral("\uFEFF1\n") + times + "\nA" << "Error at line 0.\nInvalid index.";
-        QTest::newRow("two blank lines after the last subtitle")
-            << "1\n" + times + "\nA\n\n\n" << "Error at line 4.\nInvalid index.";
-        QTest::newRow("separator without spaces")
-            << "1\n00:00:01,000-->00:00:02,000\nA" << "Error at line 1.\nInvalid timestamp.";
-        QTest::newRow("period instead of comma")
-            << "1\n00:00:01.000 --> 00:00:02,000\nA" << "Error at line 1.\nInvalid timestamp.";
-        QTest::newRow("two separators")
-            << "1\n00:00:01,000 --> 00:00:02,000 --> 00:00:03,000\nA" << "Error at line 1.\nInvalid timestamp.";
-        QTest::newRow("coordinates after the end time")
-            << "1\n00:00:01,000 --> 00:00:02,000 X1:10\nA" << "Error at line 1.\nInvalid timestamp.";
-        QTest::newRow("end one millisecond before start")
-            << "1\n00:00:02,000 --> 00:00:01,999\nA" << "Error at line 1.\nInvalid timestamp.";
-        QTest::newRow("second index wrong")
-            << "1\n" + times + "\nA\n\n3\n" + times + "\nB" << "Error at line 4.\nInvalid index.";
-        QTest::newRow("no blank line before the next subtitle")
-            << "1\n" + times + "\nA\n2\n" + times + "\nB" << "Error at line 3.\nInvalid index.";
-        QTest::newRow("ends after a timing line") << "1\n" + times + "\n" << "Unexpected end of file.";
-        QTest::newRow("ends after an index") << "1" << "Unexpected end of file.";
-        QTest::newRow("an index beyond 64 bits")
-            << "99999999999999999999999\n" + times + "\nA" << "Error at line 0.\nInvalid index.";
+        const auto row = [](const char *name, const char16_t *text, const char *message) {
+            QTest::newRow(name) << QStringView(text).toString().replace(u'T', QStringLiteral("00:00:01,000 --> 00:00:02,000")) << QString::fromUtf8(message);
+        };
+        row("first index not 1", u"2\nT\nA", "Error at line 0.\nInvalid index.");
+        row("index with a space", u" 1\nT\nA", "Error at line 0.\nInvalid index.");
+        row("blank line at the top", u"\n1\nT\nA", "Error at line 0.\nInvalid index.");
+        row("byte-order mark left in the text", u"\uFEFF1\nT\nA", "Error at line 0.\nInvalid index.");
+        row("an index beyond 64 bits", u"99999999999999999999999\nT\nA", "Error at line 0.\nInvalid index.");
+        row("two blank lines after the last subtitle", u"1\nT\nA\n\n\n", "Error at line 4.\nInvalid index.");
+        row("separator without spaces", u"1\n00:00:01,000-->00:00:02,000\nA", "Error at line 1.\nInvalid timestamp.");
+        row("period instead of comma", u"1\n00:00:01.000 --> 00:00:02,000\nA", "Error at line 1.\nInvalid timestamp.");
+        row("two separators", u"1\nT --> 00:00:03,000\nA", "Error at line 1.\nInvalid timestamp.");
+        row("coordinates after the end time", u"1\nT X1:10\nA", "Error at line 1.\nInvalid timestamp.");
+        row("end one millisecond before start", u"1\n00:00:02,000 --> 00:00:01,999\nA", "Error at line 1.\nInvalid timestamp.");
+        row("second index wrong", u"1\nT\nA\n\n3\nT\nB", "Error at line 4.\nInvalid index.");
+        row("no blank line before the next subtitle", u"1\nT\nA\n2\nT\nB", "Error at line 3.\nInvalid index.");
+        row("ends after a timing line", u"1\nT\n", "Unexpected end of file.");
+        row("ends after an index", u"1", "Unexpected end of file.");
     }
 
     void reportsErrorsWithLineNumbers()

@@ -16,61 +16,40 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("repairs");
-        const QString t1 = QStringLiteral("00:00:01,000 --> 00:00:02,000");
-        const QString t2 = QStringLiteral("00:00:03,000 --> 00:00:04,000");
-        const QString two = QStringLiteral("A@1-2|B@3-4");
-
-        QTest::newRow("valid text: as the strict reader, nothing repaired")
-            << "1\n" + t1 + "\nA\n\n2\n" + t2 + "\nB\n" << two << "";
-        QTest::newRow("numbering restarts at 0")
-            << "0\n" + t1 + "\nA\n\n1\n" + t2 + "\nB\n" << two << "1:numbered 0 where 1";
-        QTest::newRow("numbering skips")
-            << "1\n" + t1 + "\nA\n\n3\n" + t2 + "\nB\n" << two << "5:numbered 3 where 2";
-        QTest::newRow("advert numbered 9999")
-            << "1\n" + t1 + "\nA\n\n9999\n" + t2 + "\nB\n" << two << "5:numbered 9999 where 2";
-        QTest::newRow("two blank lines between subtitles")
-            << "1\n" + t1 + "\nA\n\n\n2\n" + t2 + "\nB\n" << two << "5:Skipped 1 extra blank line";
-        QTest::newRow("a dozen blank lines at the end")
-            << "1\n" + t1 + "\nA\n" + QString(12, u'\n') << "A@1-2" << "5:Skipped 11 blank lines at the end";
-        QTest::newRow("blank first line")
-            << "\n1\n" + t1 + "\nA\n" << "A@1-2" << "1:Skipped 1 blank line at the start";
-        QTest::newRow("one-digit fields")
-            << "1\n0:0:1,000 --> 0:0:2,000\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
-        QTest::newRow("short millisecond field counts milliseconds")
-            << "1\n00:00:01,5 --> 00:00:02,50\nA\n" << "A@1.005-2.05" << "2:“5” is 5 ms";
-        QTest::newRow("no millisecond field")
-            << "1\n00:00:01 --> 00:00:02\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
-        QTest::newRow("full stop before the milliseconds")
-            << "1\n00:00:01.250 --> 00:00:02.000\nA\n" << "A@1.25-2" << "2:as 00:00:01,250";
-        QTest::newRow("a seven-digit hour is read, and said how it will be written")
-            << "1\n1234567:00:00,000 --> 1234567:00:00,000\nA\n" << "A@4.44444e+09-4.44444e+09"
-            << "2:as 999999:59:59,999 --> 999999:59:59,999";
-        QTest::newRow("arrow without spaces")
-            << "1\n00:00:01,000-->00:00:02,000\nA\n" << "A@1-2" << "2:as 00:00:01,000 --> 00:00:02,000";
-        QTest::newRow("display coordinates after the end time")
-            << "1\n" + t1 + "  X1:100 X2:600 Y1:50 Y2:80\nA\n" << "A@1-2" << "2:Left out “X1:100 X2:600 Y1:50 Y2:80”";
-        QTest::newRow("spaces after the end time")
-            << "1\n" + t1 + "  \nA\n" << "A@1-2" << "2:Read the timing “" + t1 + "”";
-        QTest::newRow("space inside a time")
-            << "1\n00:13:04, 500 --> 00:13:05,000\nA\n" << "A@784.5-785" << "2:as 00:13:04,500";
-        QTest::newRow("end before start")
-            << "1\n00:00:05,000 --> 00:00:04,000\nA\n" << "A@5-5" << "2:end 00:00:04,000 of subtitle 1 is before";
-        QTest::newRow("blank text line would swallow the next subtitle")
-            << "1\n" + t1 + "\n\n3\n" + t2 + "\nB\n" << "@1-2|B@3-4" << "3:Subtitle 1 has no text|4:numbered 3";
-        QTest::newRow("line of spaces ends a subtitle")
-            << "1\n" + t1 + "\nA\n  \n3\n" + t2 + "\nB\n" << two << "4:line of spaces|5:numbered 3";
-        QTest::newRow("no blank line between subtitles")
-            << "1\n" + t1 + "\nA\n2\n" + t2 + "\nB\n" << two << "4:No blank line before this subtitle";
-        QTest::newRow("subtitle without a number")
-            << "1\n" + t1 + "\nA\n\n" + t2 + "\nB\n" << two << "5:Subtitle 2 has no number";
-        QTest::newRow("blank line inside a text")
-            << "1\n" + t1 + "\nA\n\nstill A\n\n2\n" + t2 + "\nB\n" << "A\nstill A@1-2|B@3-4"
-            << "4:Left out 1 blank line inside the text of subtitle 1";
-        QTest::newRow("ends after a timing line")
-            << "1\n" + t1 + "\n" << "@1-2" << "2:The text ends after the timing of subtitle 1";
-        QTest::newRow("several repairs, in line order")
-            << "\n0\n0:0:1,0 --> 0:0:2,0\nA\n\n\n5\n" + t2 + "\nB\n" << two
-            << "1:at the start|2:numbered 0|3:as 00:00:01,000|6:extra blank|7:numbered 5";
+        // T1 and T2 stand for the timing lines "00:00:01,000 --> 00:00:02,000" and 3 to 4 s.
+        const auto row = [](const char *name, const char *text, const char *expected, const char *repairs) {
+            QTest::newRow(name) << QString::fromUtf8(text).replace(QStringLiteral("T1"), QStringLiteral("00:00:01,000 --> 00:00:02,000"))
+                                       .replace(QStringLiteral("T2"), QStringLiteral("00:00:03,000 --> 00:00:04,000"))
+                                << QString::fromUtf8(expected) << QString::fromUtf8(repairs);
+        };
+        const char *two = "A@1-2|B@3-4";
+        row("valid text: nothing repaired", "1\nT1\nA\n\n2\nT2\nB\n", two, "");
+        row("numbering restarts at 0", "0\nT1\nA\n\n1\nT2\nB\n", two, "1:numbered 0 where 1");
+        row("numbering skips", "1\nT1\nA\n\n3\nT2\nB\n", two, "5:numbered 3 where 2");
+        row("advert numbered 9999", "1\nT1\nA\n\n9999\nT2\nB\n", two, "5:numbered 9999 where 2");
+        row("two blank lines between subtitles", "1\nT1\nA\n\n\n2\nT2\nB\n", two, "5:Skipped 1 extra blank line");
+        row("a dozen blank lines at the end", "1\nT1\nA\n\n\n\n\n\n\n\n\n\n\n\n\n", "A@1-2", "5:Skipped 11 blank lines at the end");
+        row("blank first line", "\n1\nT1\nA\n", "A@1-2", "1:Skipped 1 blank line at the start");
+        row("one-digit fields", "1\n0:0:1,000 --> 0:0:2,000\nA\n", "A@1-2", "2:as 00:00:01,000 --> 00:00:02,000");
+        row("short millisecond fields count milliseconds", "1\n00:00:01,5 --> 00:00:02,50\nA\n", "A@1.005-2.05", "2:“5” is 5 ms");
+        row("no millisecond field", "1\n00:00:01 --> 00:00:02\nA\n", "A@1-2", "2:as 00:00:01,000 --> 00:00:02,000");
+        row("full stop before the milliseconds", "1\n00:00:01.250 --> 00:00:02.000\nA\n", "A@1.25-2", "2:as 00:00:01,250");
+        row("a seven-digit hour: read, and said how it will be written", "1\n1234567:00:00,000 --> 1234567:00:00,000\nA\n",
+            "A@4.44444e+09-4.44444e+09", "2:as 999999:59:59,999 --> 999999:59:59,999");
+        row("arrow without spaces", "1\n00:00:01,000-->00:00:02,000\nA\n", "A@1-2", "2:as 00:00:01,000 --> 00:00:02,000");
+        row("display coordinates after the end", "1\nT1  X1:100 X2:600 Y1:50 Y2:80\nA\n", "A@1-2", "2:Left out “X1:100 X2:600 Y1:50 Y2:80”");
+        row("spaces after the end time", "1\nT1  \nA\n", "A@1-2", "2:Read the timing “00:00:01,000 --> 00:00:02,000”");
+        row("space inside a time", "1\n00:13:04, 500 --> 00:13:05,000\nA\n", "A@784.5-785", "2:as 00:13:04,500");
+        row("end before start", "1\n00:00:05,000 --> 00:00:04,000\nA\n", "A@5-5", "2:end 00:00:04,000 of subtitle 1 is before");
+        row("a blank text line would swallow the next", "1\nT1\n\n3\nT2\nB\n", "@1-2|B@3-4", "3:Subtitle 1 has no text|4:numbered 3");
+        row("a line of spaces ends a subtitle", "1\nT1\nA\n  \n3\nT2\nB\n", two, "4:line of spaces|5:numbered 3");
+        row("no blank line between subtitles", "1\nT1\nA\n2\nT2\nB\n", two, "4:No blank line before this subtitle");
+        row("a subtitle without a number", "1\nT1\nA\n\nT2\nB\n", two, "5:Subtitle 2 has no number");
+        row("a blank line inside a text", "1\nT1\nA\n\nstill A\n\n2\nT2\nB\n", "A\nstill A@1-2|B@3-4",
+            "4:Left out 1 blank line inside the text of subtitle 1");
+        row("ends after a timing line", "1\nT1\n", "@1-2", "2:The text ends after the timing of subtitle 1");
+        row("several repairs, in line order", "\n0\n0:0:1,0 --> 0:0:2,0\nA\n\n\n5\nT2\nB\n", two,
+            "1:at the start|2:numbered 0|3:as 00:00:01,000|6:extra blank|7:numbered 5");
     }
 
     void readsWhatPlainlyMeansOneThing()

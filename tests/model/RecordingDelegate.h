@@ -41,19 +41,22 @@ public:
     }
 };
 
-// "text@start-end" of every subtitle, in list order.
+// "text@start-end|…" of every subtitle, in list order, and the list such a line describes.
 inline QString describe(const SubtitleController &controller)
 {
     QStringList parts;
     for (const SubtitlePtr &subtitle : controller.subtitles())
         parts << QStringLiteral("%1@%2-%3").arg(subtitle->text).arg(subtitle->start).arg(subtitle->end);
-    return parts.join(u' ');
+    return parts.join(u'|');
 }
 
-inline SubtitleList makeSubtitles(std::initializer_list<std::tuple<const char *, double, double>> values)
+inline SubtitleList subtitlesFrom(const QString &description)
 {
     SubtitleList list;
-    for (const auto &[text, start, end] : values)
-        list.append(std::make_shared<Subtitle>(QString::fromUtf8(text), start, end));
+    for (const QString &part : description.split(u'|', Qt::SkipEmptyParts)) {
+        const QString times = part.section(u'@', -1);
+        list.append(std::make_shared<Subtitle>(part.section(u'@', 0, -2), times.section(u'-', 0, 0).toDouble(),
+                                               times.section(u'-', 1).toDouble()));
+    }
     return list;
 }

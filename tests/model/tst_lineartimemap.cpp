@@ -1,13 +1,9 @@
-#include "RecordingDelegate.h"
-
 #include "model/LinearTimeMap.h"
-#include "model/UndoManager.h"
 
 #include <QTest>
 
-// Moving many subtitles at once: shifts, synchronisation by two points, frame rates, and
-// merging.
-class tst_Retiming : public QObject
+// Times moved along a line: shifts, synchronisation by two points and frame rates.
+class tst_LinearTimeMap : public QObject
 {
     Q_OBJECT
 
@@ -74,74 +70,7 @@ private slots:
             QCOMPARE(back.apply(there.apply(t)), t);
         }
     }
-
-    void retimeIsOneUpdateAndOneStep_data()
-    {
-        QTest::addColumn<IndexSet>("indexes");
-        QTest::addColumn<double>("offset");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("three of four later") << IndexSet{1, 2, 3} << 2.5 << "a@1-2 b@5.5-6.5 c@7.5-8.5 d@9.5-10.5";
-        QTest::newRow("one past the others keeps time order") << IndexSet(0) << 10.0 << "b@3-4 c@5-6 d@7-8 a@11-12";
-        QTest::newRow("earlier than zero stops at zero") << IndexSet{1, 3} << -3.5 << "b@0-0.5 a@1-2 d@3.5-4.5 c@5-6";
-    }
-
-    void retimeIsOneUpdateAndOneStep()
-    {
-        QFETCH(IndexSet, indexes);
-        QFETCH(double, offset);
-        QFETCH(QString, expected);
-        SubtitleController controller;
-        UndoManager undo;
-        RecordingDelegate delegate;
-        controller.setUndoManager(&undo);
-        controller.setSubtitles(makeSubtitles({{"a", 1, 2}, {"b", 3, 4}, {"c", 5, 6}, {"d", 7, 8}}));
-        controller.setDelegate(&delegate);
-        controller.retimeSubtitles(indexes, LinearTimeMap::shift(offset));
-        QCOMPARE(describe(controller), expected);
-        QCOMPARE(delegate.calls.size(), 1);
-        undo.undo();
-        QCOMPARE(describe(controller), QStringLiteral("a@1-2 b@3-4 c@5-6 d@7-8"));
-        QVERIFY(!undo.canUndo());
-    }
-
-    void endAndStartNext_data()
-    {
-        QTest::addColumn<bool>("hasNext");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("next");
-        QTest::newRow("the next one starts two frames later") << true << "a@1-3 b@3.08-5" << 1;
-        QTest::newRow("without a next one, a new one follows") << false << "a@1-3 @3.08-5.08" << 1;
-    }
-
-    void endAndStartNext()
-    {
-        QFETCH(bool, hasNext);
-        QFETCH(QString, expected);
-        QFETCH(int, next);
-        SubtitleController controller;
-        UndoManager undo;
-        controller.setUndoManager(&undo);
-        controller.setFrameRate(25);
-        controller.setSubtitles(hasNext ? makeSubtitles({{"a", 1, 2}, {"b", 4, 5}}) : makeSubtitles({{"a", 1, 2}}));
-        const QString before = describe(controller);
-        undo.runAsOneStep(QStringLiteral("step"), [&] { QCOMPARE(controller.endAndStartNext(0, 3.0), next); });
-        QCOMPARE(describe(controller), expected);
-        undo.undo();
-        QCOMPARE(describe(controller), before);
-    }
-
-    void mergeJoinsTextsAndUndoesAtOnce()
-    {
-        SubtitleController controller;
-        UndoManager undo;
-        controller.setUndoManager(&undo);
-        controller.setSubtitles(makeSubtitles({{"a", 1, 2}, {"b", 3, 5}, {"", 4, 4.5}, {"d", 7, 8}}));
-        controller.mergeSubtitles({0, 1, 2});
-        QCOMPARE(describe(controller), QStringLiteral("a\nb@1-5 d@7-8"));
-        undo.undo();
-        QCOMPARE(describe(controller), QStringLiteral("a@1-2 b@3-5 @4-4.5 d@7-8"));
-    }
 };
 
-QTEST_GUILESS_MAIN(tst_Retiming)
-#include "tst_retiming.moc"
+QTEST_GUILESS_MAIN(tst_LinearTimeMap)
+#include "tst_lineartimemap.moc"
