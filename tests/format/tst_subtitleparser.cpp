@@ -2,8 +2,10 @@
 
 #include "SubtitleDescription.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
+// Reading and writing SRT text, and the one text form of a time.
 class tst_SubtitleParser : public QObject
 {
     Q_OBJECT
@@ -79,42 +81,136 @@ private slots:
         QCOMPARE(result.error().message(), message);
     }
 
-    void parsesTimes_data()
+    // Times read and written: "both" ways, only "read" (NaN: refused) or only "written".
+    void times_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
         QTest::addColumn<double>("seconds");
-        QTest::newRow("zero") << "00:00:00,000" << true << 0.0;
-        QTest::newRow("one hour") << "01:00:00,000" << true << 3600.0;
-        QTest::newRow("fraction") << "00:00:01,250" << true << 1.25;
-        QTest::newRow("last of the day") << "23:59:59,999" << true << 86399.999;
-        QTest::newRow("past a day, as written for long videos") << "25:00:00,000" << true << 90000.0;
-        QTest::newRow("three-digit hour") << "100:00:00,000" << true << 360000.0;
-        QTest::newRow("six-digit hour, the most we write") << "999999:59:59,999" << true << 3599999999.999;
-        QTest::newRow("seven-digit hour") << "1234567:00:00,000" << false << 0.0;
-        QTest::newRow("period") << "00:00:01.250" << false << 0.0;
-        QTest::newRow("minutes out of range") << "00:60:00,000" << false << 0.0;
-        QTest::newRow("seconds out of range") << "00:00:60,000" << false << 0.0;
-        QTest::newRow("short milliseconds") << "00:00:01,25" << false << 0.0;
-        QTest::newRow("one-digit hour") << "0:00:01,000" << false << 0.0;
-        QTest::newRow("letters") << "00:0a:01,000" << false << 0.0;
-        QTest::newRow("sign") << "-0:00:01,000" << false << 0.0;
-        QTest::newRow("trailing space") << "00:00:01,000 " << false << 0.0;
-        QTest::newRow("empty") << "" << false << 0.0;
-        QTest::newRow("non-ASCII digits") << QStringLiteral("00:00:0\u0661,000") << false << 0.0;
+        QTest::addColumn<QString>("way");
+        const auto row = [](const char *way, const char *name, const char16_t *text, double seconds) {
+            QTest::newRow(name) << QStringView(text).toString() << seconds << QString::fromLatin1(way);
+        };
+        const double refused = qQNaN();
+        row("both", "zero", u"00:00:00,000", 0);
+        row("both", "one hour", u"01:00:00,000", 3600);
+        row("both", "a fraction", u"00:00:01,250", 1.25);
+        row("both", "the last of a day", u"23:59:59,999", 86399.999);
+        row("both", "past a day", u"25:01:01,500", 90061.5);
+        row("both", "three-digit hour", u"100:00:00,000", 360000);
+        row("both", "six-digit hour, the most a file holds", u"999999:59:59,999", 3599999999.999);
+        row("read", "seven-digit hour", u"1234567:00:00,000", refused);
+        row("read", "one-digit hour", u"0:00:01,000", refused);
+        row("read", "period", u"00:00:01.250", refused);
+        row("read", "minutes out of range", u"00:60:00,000", refused);
+        row("read", "seconds out of range", u"00:00:60,000", refused);
+        row("read", "short milliseconds", u"00:00:01,25", refused);
+        row("read", "letters", u"00:0a:01,000", refused);
+        row("read", "sign", u"-0:00:01,000", refused);
+        row("read", "trailing space", u"00:00:01,000 ", refused);
+        row("read", "empty", u"", refused);
+        row("read", "non-ASCII digits", u"00:00:0\u0661,000", refused);
+        row("written", "truncated, not rounded up to the hour", u"00:59:59,999", 3599.9999);
+        row("written", "just below a millisecond as read", u"00:00:01,001", 1.001);
+        row("written", "a million hours: the most a file holds", u"999999:59:59,999", 3.6e9);
+        row("written", "infinity too", u"999999:59:59,999", qInf());
+        row("written", "negative as zero", u"00:00:00,000", -3);
+        row("written", "not-a-number as zero", u"00:00:00,000", refused);
     }
 
-    void parsesTimes()
+    void times()
     {
         QFETCH(QString, text);
-        QFETCH(bool, valid);
         QFETCH(double, seconds);
-        const auto result = SubtitleParser::shared().parseTime(text);
-        QCOMPARE(result.hasValue(), valid);
-        if (valid)
-            QCOMPARE(result.value(), seconds);
-        else
-            QCOMPARE(result.error().message(), QStringLiteral("Invalid timestamp."));
+        QFETCH(QString, way);
+        const SubtitleParser &parser = SubtitleParser::shared();
+        if (way != QLatin1String("written")) {
+            const auto read = parser.parseTime(text);
+            QCOMPARE(read.hasValue(), !qIsNaN(seconds));
+            QCOMPARE(read ? read.value() : qQNaN(), seconds);
+            if (!read)
+                QCOMPARE(read.error().message(), QStringLiteral("Invalid timestamp."));
+        }
+        if (way != QLatin1String("read"))
+            QCOMPARE(parser.formatTime(seconds), text);
+    }
+
+    void everyMillisecondWritesBackAsRead()
+    {
+        const SubtitleParser &parser = SubtitleParser::shared();
+        for (int ms = 0; ms < 200000; ms += 7) {
+            const QString text = parser.formatTime(ms / 1000.0 + 3600 * (ms % 5));
+            const auto read = parser.parseTime(text);
+            QVERIFY(read.hasValue());
+            QCOMPARE(parser.formatTime(read.value()), text);
+        }
+    }
+
+    // The text as written between "1\n00:00:00,000 --> 00:00:01,000\n" and "\n\n".
+    void serializes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two lines") << "Line one\nLine two" << "Line one\nLine two";
+        QTest::newRow("empty text") << "" << "";
+        QTest::newRow("an empty line inside is left out") << "A\n\nB" << "A\nB";
+        QTest::newRow("a leading line break is left out") << "\nA" << "A";
+        QTest::newRow("a line of spaces among lines is left out") << "A\n  \nB" << "A\nB";
+        QTest::newRow("a trailing line break is left out") << "A\n" << "A";
+        QTest::newRow("carriage returns become line feeds") << "A\r\nB\rC" << "A\nB\nC";
+        QTest::newRow("lines that read as a subtitle's start stay text")
+            << "See\n2\n00:00:05,000 --> 00:00:06,000" << "See\n 2\n 00:00:05,000 --> 00:00:06,000";
+    }
+
+    void serializes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const SubtitleParser &parser = SubtitleParser::shared();
+        const QString written = parser.serialize({std::make_shared<Subtitle>(text, 0, 1)});
+        QCOMPARE(written, "1\n00:00:00,000 --> 00:00:01,000\n" + expected + "\n\n");
+        QCOMPARE(parser.parse(written).value().first()->text, expected);
+    }
+
+    void serializesTimesAndNumbers()
+    {
+        const SubtitleParser &parser = SubtitleParser::shared();
+        QCOMPARE(parser.serialize({}), QString());
+        const SubtitleList list{std::make_shared<Subtitle>("A", 1, 2.5), std::make_shared<Subtitle>("B", 5, 4),
+                                std::make_shared<Subtitle>("C", 360000, 3599999999.999)};
+        QCOMPARE(parser.serialize(list), "1\n00:00:01,000 --> 00:00:02,500\nA\n\n"
+                                         "2\n00:00:05,000 --> 00:00:05,000\nB\n\n" // an end before the start
+                                         "3\n100:00:00,000 --> 999999:59:59,999\nC\n\n");
+    }
+
+    void randomSubtitlesSurviveTheRoundTrip()
+    {
+        const SubtitleParser &parser = SubtitleParser::shared();
+        const QString alphabet = QStringLiteral("ab Z\n\n\r\t\u00e9\u4e2d-->0123:,");
+        for (quint32 seed = 1; seed <= 200; ++seed) {
+            QRandomGenerator random(seed);
+            SubtitleList list;
+            const int count = random.bounded(0, 20);
+            for (int i = 0; i < count; ++i) {
+                QString text;
+                const int length = random.bounded(0, 12);
+                for (int c = 0; c < length; ++c)
+                    text.append(alphabet[random.bounded(int(alphabet.size()))]);
+                const double start = random.bounded(400000000) / 1000.0;
+                const double end = start + random.bounded(100000) / 1000.0;
+                list.append(std::make_shared<Subtitle>(text, start, end));
+            }
+            sortSubtitles(list);
+            const QString written = parser.serialize(list);
+            const auto read = parser.parse(written);
+            QVERIFY2(read.hasValue(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(read ? QString() : read.error().message())));
+            QCOMPARE(read.value().size(), list.size());
+            for (int i = 0; i < list.size(); ++i) {
+                QCOMPARE(parser.formatTime(read.value()[i]->start), parser.formatTime(list[i]->start));
+                QCOMPARE(parser.formatTime(read.value()[i]->end), parser.formatTime(list[i]->end));
+                QCOMPARE(read.value()[i]->text, SubtitleParser::textAsWritten(list[i]->text));
+            }
+            QCOMPARE(parser.serialize(read.value()), written);
+        }
     }
 };
 

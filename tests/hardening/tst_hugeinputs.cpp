@@ -31,17 +31,16 @@ private:
             QApplication::processEvents();
         }
         SubtitlesTableView *tableView() const { return table->tableView(); }
+        bool inTimeOrder()
+        {
+            const SubtitleList &list = document.subtitleController().subtitles();
+            return std::is_sorted(list.cbegin(), list.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
+        }
         QString rowText(int row) const
         {
             return table->model()->data(table->model()->index(row, SubtitleTableModel::TextColumn)).toString();
         }
     };
-
-    static bool inTimeOrder(const SubtitleList &subtitles)
-    {
-        return std::is_sorted(subtitles.cbegin(), subtitles.cend(),
-                              [](const SubtitlePtr &a, const SubtitlePtr &b) { return a->start < b->start; });
-    }
 
 private slots:
     void millionSubtitles()
@@ -57,7 +56,8 @@ private slots:
 
         panes->tableView()->scrollToBottom();
         panes->tableView()->repaint();
-        QCOMPARE(panes->tableView()->verticalScrollBar()->value(), panes->tableView()->verticalScrollBar()->maximum());
+        const QScrollBar *bar = panes->tableView()->verticalScrollBar();
+        QCOMPARE(bar->value(), bar->maximum());
         panes->timeline->scrollToOffset(panes->timeline->xForTime(count / 2 * 3.0));
         panes->timeline->repaint();
         QVERIFY(!panes->timeline->visibleSubtitles().isEmpty());
@@ -97,7 +97,6 @@ private slots:
         const QString srt = QStringLiteral("1\n00:00:01,000 --> 00:00:04,000\n") + text + QStringLiteral("\n\n");
 
         const SubtitleList parsed = SubtitleParser::shared().parse(srt).value();
-        QCOMPARE(parsed.size(), 1);
         QCOMPARE(parsed.first()->text, text);
         QCOMPARE(SubtitleParser::shared().serialize(parsed), srt);
 
@@ -126,8 +125,7 @@ private slots:
         panes->drag(QPointF(330, TimelineFixture::rowY), {QPointF(345, TimelineFixture::rowY), QPointF(360, TimelineFixture::rowY)});
         panes->endTurn();
         const SubtitleList after = controller.subtitles();
-        QVERIFY(inTimeOrder(after));
-        QCOMPARE(after.size(), count);
+        QVERIFY(panes->inTimeOrder());
         const SubtitlePtr moved = after.last();
         QVERIFY2(moved->start > 10.5 && qAbs(moved->end - moved->start - 2.0) < 1e-9, qPrintable(QString::number(moved->start)));
         SubtitleList others = before;
@@ -136,7 +134,7 @@ private slots:
         QCOMPARE(panes->document.selectedSubtitleIndexes(), IndexSet(count - 1));
 
         panes->document.undoManager().undo();
-        QVERIFY(inTimeOrder(controller.subtitles()));
+        QVERIFY(panes->inTimeOrder());
         QCOMPARE(moved->start, 10.0);
         QCOMPARE(controller.subtitles().size(), count);
     }
