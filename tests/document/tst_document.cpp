@@ -1,7 +1,9 @@
 // The document alone, as the layer under the panes: which subtitles it selects and
 // shows after each change, its restorable state, and a failed read. No widgets.
 #include "document/Document.h"
+#include "document/TextEncoding.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +89,24 @@ private slots:
         Fixture w(3);
         QCOMPARE(w.document.read(dir.path()), std::optional(QStringLiteral("The file could not be opened because it is a folder.")));
         QCOMPARE(w.controller().count(), 3);
+    }
+
+    // A save keeps the byte-order mark (or its lack) a file was read with in the same
+    // encoding; in another one the file gets that encoding's usual.
+    void aSaveKeepsTheMarkOfTheEncodingItWasReadIn()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\nA\n\n") > 0);
+        file.close();
+        Document document;
+        QCOMPARE(document.read(path), std::nullopt);
+        QCOMPARE(document.write(path), std::nullopt);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("\xEF\xBB\xBF" "1"));
+        file.close();
+        QCOMPARE(document.write(path, TextEncoding::Utf16LittleEndian), std::nullopt);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("\xFF\xFE" "1"));
     }
 
     void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()

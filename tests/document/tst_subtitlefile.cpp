@@ -18,10 +18,7 @@ namespace {
 
 int encoding(const char *name)
 {
-    const auto number = TextEncoding::numberForName(QString::fromLatin1(name));
-    if (!number)
-        qFatal("unknown encoding %s", name);
-    return *number;
+    return TextEncoding::numberForName(QString::fromLatin1(name)).value();
 }
 
 SubtitleList oneSubtitle(const QString &text)
@@ -56,7 +53,6 @@ private slots:
         const struct { const char *name; const QString &text; int number; bool mark; } made[] = {
             {"UTF-8, CR LF, no mark", crlf, T::Utf8, false},
             {"UTF-8, LF, mark", lf, T::Utf8, true},
-            {"UTF-16LE, CR LF, mark", crlf, T::Utf16LittleEndian, true},
             {"UTF-16LE, no mark", lf, T::Utf16LittleEndian, false},
             {"UTF-16BE, CR LF, no mark", crlf, T::Utf16BigEndian, false},
             {"UTF-32LE, mark", lf, T::Utf32LittleEndian, true},
@@ -131,10 +127,7 @@ private slots:
         }
         const auto contents = SubtitleFile::read(path, chosen);
         QVERIFY(!contents);
-        if (message.isEmpty())
-            QVERIFY2(contents.error().size() > 10, qPrintable(contents.error()));
-        else
-            QCOMPARE(contents.error(), message);
+        QVERIFY2(message.isEmpty() ? contents.error().size() > 10 : contents.error() == message, qPrintable(contents.error()));
     }
 
     void unencodableCharacterLeavesTheFileAsItWas()

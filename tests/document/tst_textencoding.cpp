@@ -98,61 +98,44 @@ private slots:
             QCOMPARE(TextEncoding::encode(text, number).value(), bytes);
     }
 
-    void chosenUtf16DropsEitherMark()
+    // Bytes that cannot be read, or text that cannot be saved, in an encoding: the message
+    // says where. Bytes are written as Latin-1 text.
+    void conversionFailures_data()
     {
-        const QString fileName = QStringLiteral("russian.UTF-16BE-bom.srt");
-        QCOMPARE(TextEncoding::decode(readAll(samplePath(fileName)), *TextEncoding::numberForName(u"UTF-16")).value(),
-                 sourceText(fileName));
-    }
-
-    // Decoding is strict and says where it stopped.
-    void refusesInvalidBytes_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("saving");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("encoding");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("invalid UTF-8 byte")
-            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nCaf\xE9 noir\n") << "UTF-8"
-            << "The text is not valid UTF-8: the byte 0xE9 at byte offset 35 is not a character in this encoding.";
-        QTest::newRow("text ends inside a character")
-            << QByteArray("Caf\xC3") << "UTF-8" << "The text is not valid UTF-8: it ends in the middle of a character (byte offset 3).";
-        QTest::newRow("byte unassigned in Shift_JIS")
-            << QByteArray("ok\xA0") << "Shift_JIS"
-            << "The text is not valid Shift_JIS: the byte 0xA0 at byte offset 2 is not a character in this encoding.";
-        QTest::newRow("UTF-8 overlong form") << QByteArray("a\xC0\x80") << "UTF-8" << "at byte offset 1";
-        QTest::newRow("UTF-8 encoded surrogate") << QByteArray("a\xED\xA0\x80") << "UTF-8" << "at byte offset 1";
-        QTest::newRow("UTF-8 beyond U+10FFFF") << QByteArray("a\xF4\x90\x80\x80") << "UTF-8" << "at byte offset 1";
+        QTest::addColumn<QString>("message"); // or a part of it
+        const auto row = [](const char *name, bool saving, const QString &input, const char *encoding, const char *message) {
+            QTest::newRow(name) << saving << input << QString::fromLatin1(encoding) << QString::fromUtf8(message);
+        };
+        row("an invalid UTF-8 byte", false, QStringLiteral("1\n00:00:01,000 --> 00:00:02,000\nCaf\u00E9 noir\n"), "UTF-8",
+            "The text is not valid UTF-8: the byte 0xE9 at byte offset 35 is not a character in this encoding.");
+        row("text ending inside a character", false, QStringLiteral("Caf\u00C3"), "UTF-8",
+            "The text is not valid UTF-8: it ends in the middle of a character (byte offset 3).");
+        row("a byte unassigned in Shift_JIS", false, QStringLiteral("ok\u00A0"), "Shift_JIS",
+            "The text is not valid Shift_JIS: the byte 0xA0 at byte offset 2 is not a character in this encoding.");
+        row("an overlong UTF-8 form", false, QStringLiteral("a\u00C0\u0080"), "UTF-8", "at byte offset 1");
+        row("an encoded surrogate", false, QStringLiteral("a\u00ED\u00A0\u0080"), "UTF-8", "at byte offset 1");
+        row("UTF-8 beyond U+10FFFF", false, QStringLiteral("a\u00F4\u0090\u0080\u0080"), "UTF-8", "at byte offset 1");
+        row("a euro in Latin-1", true, QStringLiteral("Price: 5 €"), "ISO-8859-1",
+            "The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.");
+        row("an emoji outside the BMP", true, QStringLiteral("Hi 😀"), "windows-1252",
+            "The character \"😀\" (U+1F600) cannot be saved in windows-1252.");
+        row("a lone surrogate", true, QString(QChar(0xD800)), "UTF-8", "The character U+D800 cannot be saved in UTF-8.");
     }
-    void refusesInvalidBytes()
+    void conversionFailures()
     {
-        QFETCH(QByteArray, bytes);
+        QFETCH(bool, saving);
+        QFETCH(QString, input);
         QFETCH(QString, encoding);
         QFETCH(QString, message);
-        const auto text = TextEncoding::decode(bytes, *TextEncoding::numberForName(encoding));
-        QVERIFY(!text);
-        QVERIFY2(text.error().message.contains(message), qPrintable(text.error().message));
-    }
-
-    void unencodableCharacterIsNamed_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("encoding");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("euro in Latin-1") << QStringLiteral("Price: 5 €") << "ISO-8859-1"
-                                         << QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.");
-        QTest::newRow("emoji outside the BMP") << QStringLiteral("Hi 😀") << "windows-1252"
-                                               << QStringLiteral("The character \"😀\" (U+1F600) cannot be saved in windows-1252.");
-        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << "UTF-8"
-                                        << QStringLiteral("The character U+D800 cannot be saved in UTF-8.");
-    }
-    void unencodableCharacterIsNamed()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, encoding);
-        QFETCH(QString, message);
-        const auto bytes = TextEncoding::encode(text, *TextEncoding::numberForName(encoding));
-        QVERIFY(!bytes);
-        QCOMPARE(bytes.error().message, message);
+        const int number = *TextEncoding::numberForName(encoding);
+        const auto encoded = TextEncoding::encode(input, number);
+        const auto decoded = TextEncoding::decode(input.toLatin1(), number);
+        QVERIFY(saving ? !encoded : !decoded);
+        const QString error = saving ? encoded.error().message : decoded.error().message;
+        QVERIFY2(error.contains(message), qPrintable(error));
     }
 };
 

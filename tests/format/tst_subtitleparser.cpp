@@ -11,7 +11,8 @@ class tst_SubtitleParser : public QObject
     Q_OBJECT
 
 private slots:
-    void parsesValidText_data()
+    // What a text reads as ("text@start-end|…"), or the error it is refused with.
+    void parses_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
@@ -37,24 +38,6 @@ private slots:
             u"1\n00:00:10,000 --> 00:00:11,000\nten\n\n2\n00:00:05,000 --> 00:00:06,000\nfive\n\n3\n00:00:20,000 --> 00:00:21,000\nx\n",
             "five@5-6|ten@10-11|x@20-21");
         row("equal starts keep file order", u"1\nT\nfirst\n\n2\n00:00:01,000 --> 00:00:03,000\nsecond\n", "first@1-2|second@1-3");
-    }
-
-    void parsesValidText()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        const auto result = SubtitleParser::shared().parse(text);
-        QVERIFY2(result.hasValue(), result ? "" : qPrintable(result.error().message()));
-        QCOMPARE(describeSubtitles(result.value()), expected);
-    }
-
-    void reportsErrorsWithLineNumbers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const char16_t *text, const char *message) {
-            QTest::newRow(name) << QStringView(text).toString().replace(u'T', QStringLiteral("00:00:01,000 --> 00:00:02,000")) << QString::fromUtf8(message);
-        };
         row("first index not 1", u"2\nT\nA", "Error at line 0.\nInvalid index.");
         row("index with a space", u" 1\nT\nA", "Error at line 0.\nInvalid index.");
         row("blank line at the top", u"\n1\nT\nA", "Error at line 0.\nInvalid index.");
@@ -72,13 +55,12 @@ private slots:
         row("ends after an index", u"1", "Unexpected end of file.");
     }
 
-    void reportsErrorsWithLineNumbers()
+    void parses()
     {
         QFETCH(QString, text);
-        QFETCH(QString, message);
+        QFETCH(QString, expected);
         const auto result = SubtitleParser::shared().parse(text);
-        QVERIFY(!result.hasValue());
-        QCOMPARE(result.error().message(), message);
+        QCOMPARE(result ? describeSubtitles(result.value()) : result.error().message(), expected);
     }
 
     // Times read and written: "both" ways, only "read" (NaN: refused) or only "written".
@@ -182,6 +164,7 @@ private slots:
                                          "3\n100:00:00,000 --> 999999:59:59,999\nC\n\n");
     }
 
+    // Any text in any order, written and read back, writes the same again.
     void randomSubtitlesSurviveTheRoundTrip()
     {
         const SubtitleParser &parser = SubtitleParser::shared();
@@ -204,12 +187,7 @@ private slots:
             const auto read = parser.parse(written);
             QVERIFY2(read.hasValue(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(read ? QString() : read.error().message())));
             QCOMPARE(read.value().size(), list.size());
-            for (int i = 0; i < list.size(); ++i) {
-                QCOMPARE(parser.formatTime(read.value()[i]->start), parser.formatTime(list[i]->start));
-                QCOMPARE(parser.formatTime(read.value()[i]->end), parser.formatTime(list[i]->end));
-                QCOMPARE(read.value()[i]->text, SubtitleParser::textAsWritten(list[i]->text));
-            }
-            QCOMPARE(parser.serialize(read.value()), written);
+            QCOMPARE(parser.serialize(read.value()), written); // times as written, texts as the writer writes them
         }
     }
 };

@@ -36,10 +36,7 @@ private:
             const SubtitleList &list = document.subtitleController().subtitles();
             return std::is_sorted(list.cbegin(), list.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
         }
-        QString rowText(int row) const
-        {
-            return table->model()->data(table->model()->index(row, SubtitleTableModel::TextColumn)).toString();
-        }
+        QString rowText(int row) const { return table->model()->index(row, SubtitleTableModel::TextColumn).data().toString(); }
     };
 
 private slots:

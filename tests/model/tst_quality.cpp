@@ -1,3 +1,5 @@
+#include "RecordingDelegate.h"
+
 #include "model/ProblemIndex.h"
 #include "model/QualityCheck.h"
 #include "model/QualityFixes.h"
@@ -55,14 +57,6 @@ struct Checked : SubtitleControllerDelegate
     }
 };
 
-SubtitleList withNext(const QString &text, double start, double end, double nextStart)
-{
-    SubtitleList list{std::make_shared<Subtitle>(text, start, end)};
-    if (!std::isnan(nextStart))
-        list.append(std::make_shared<Subtitle>(QStringLiteral("next"), nextStart, nextStart + 3));
-    return list;
-}
-
 } // namespace
 
 class tst_Quality : public QObject
@@ -119,51 +113,42 @@ private slots:
                  expected);
     }
 
-    // Fix All on a subtitle (and the one after it, which is never changed): one undo step.
+    // Fix All on the first subtitle ("" after: left alone); the next is never changed.
     void fixes_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<double>("nextStart");
-        QTest::addColumn<QString>("expectedText"); // empty: the same
-        QTest::addColumn<double>("expectedEnd");
-        const QString thirty(30, u'a');
-        QTest::newRow("overlap: ends a gap before the next") << "Hi" << 3.0 << 2.0 << "" << 2.0 - 1.0 / 12;
-        QTest::newRow("overlap without room: left alone") << "Hi" << 3.0 << 0.05 << "" << 3.0;
-        QTest::newRow("too short: the shortest duration") << "Hi" << 0.5 << noNext << "" << 0.833;
-        QTest::newRow("too fast: until it reads at the limit") << thirty << 1.0 << 5.0 << "" << 1.5;
-        QTest::newRow("too fast: as far as the next allows") << thirty << 1.0 << 1.3 << "" << 1.3 - 1.0 / 12;
-        QTest::newRow("too fast: no longer than 7 s") << QString(200, u'a') << 1.0 << noNext << "" << 7.0;
-        QTest::newRow("too short, the next a gap away: left alone") << "Hi" << 0.5 << 0.5 + 1.0 / 12 << "" << 0.5;
-        QTest::newRow("too long: ended at 7 s") << "Hi" << 9.0 << noNext << "" << 7.0;
-        QTest::newRow("long line: broken where the lines balance")
-            << "The quick brown fox jumps over the lazy dog and runs away" << 5.0 << noNext
-            << "The quick brown fox jumps over\nthe lazy dog and runs away" << 5.0;
-        QTest::newRow("too many lines: joined onto two") << "One\ntwo\nthree" << 3.0 << noNext << "One two three" << 3.0;
-        QTest::newRow("too long for two lines: left alone") << QStringLiteral("word ").repeated(20).trimmed() << 5.0 << noNext
-                                                            << "" << 5.0;
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char *name, const QString &before, const QString &after) { QTest::newRow(name) << before << after; };
+        const QString a30(30, u'a'), a200(200, u'a'), words = QStringLiteral("word ").repeated(20).trimmed();
+        row("overlap: ends a gap before the next", "Hi@0-3|n@2-5", "Hi@0-1.91667|n@2-5");
+        row("overlap without room: left alone", "Hi@0-3|n@0.05-3", "");
+        row("too short: the shortest duration", "Hi@0-0.5", "Hi@0-0.833");
+        row("too fast: until it reads at the limit", a30 + "@0-1|n@5-8", a30 + "@0-1.5|n@5-8");
+        row("too fast: as far as the next allows", a30 + "@0-1|n@1.3-4", a30 + "@0-1.21667|n@1.3-4");
+        row("too fast: no longer than 7 s", a200 + "@0-1", a200 + "@0-7");
+        row("too short, the next a gap away: left alone", "Hi@0-0.5|n@0.583333-3", "");
+        row("too long: ended at 7 s", "Hi@0-9", "Hi@0-7");
+        row("too long, but too fast in 7 s: left alone", QString(150, u'a') + "@0-9", "");
+        row("long line: broken where the lines balance", "The quick brown fox jumps over the lazy dog and runs away@0-5",
+            "The quick brown fox jumps over\nthe lazy dog and runs away@0-5");
+        row("too many lines: joined onto two", "One\ntwo\nthree@0-3", "One two three@0-3");
+        row("too long for two lines: left alone", words + "@0-5", "");
     }
 
     void fixes()
     {
-        QFETCH(QString, text);
-        QFETCH(double, end);
-        QFETCH(double, nextStart);
-        QFETCH(QString, expectedText);
-        QFETCH(double, expectedEnd);
-        Checked c(withNext(text, 0, end, nextStart));
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        Checked c(subtitlesFrom(before));
         QVERIFY(c.index.problems(0));
-        const bool changed = QualityFixes::fixAll(c.controller, c.index) > 0;
+        QCOMPARE(QualityFixes::fixAll(c.controller, c.index), after.isEmpty() ? 0 : 1);
         c.undo.closeEventGroup();
-        QCOMPARE(c.controller.at(0)->text, expectedText.isEmpty() ? text : expectedText);
-        QCOMPARE(c.controller.at(0)->end, expectedEnd);
-        QCOMPARE(c.controller.at(0)->start, 0.0);
-        QCOMPARE(c.undo.canUndo(), changed);
-        if (changed) {
+        QCOMPARE(describe(c.controller), after.isEmpty() ? before : after);
+        QCOMPARE(c.undo.canUndo(), !after.isEmpty());
+        if (!after.isEmpty()) {
             QVERIFY(!c.undo.undoActionName().isEmpty());
             c.undo.undo();
-            QCOMPARE(c.controller.at(0)->text, text);
-            QCOMPARE(c.controller.at(0)->end, end);
+            QCOMPARE(describe(c.controller), before);
         }
     }
 
@@ -177,8 +162,11 @@ private slots:
         c.controller.setEnd(0, 4); // now runs into b
         QCOMPARE(c.kept(), (QList<int>{QualityCheck::Overlap, 0, 0, 0}));
         QCOMPARE(reported, (QList<std::pair<int, int>>{{0, 0}}));
-        QCOMPARE(c.index.nextProblem(0), std::optional(0)); // round the end, itself last
-        QCOMPARE(c.index.previousProblem(2), std::optional(0));
+        c.controller.setEnd(3, 20); // on screen too long
+        QCOMPARE(c.index.nextProblem(0), std::optional(3));
+        QCOMPARE(c.index.nextProblem(3), std::optional(0)); // round the end
+        QCOMPARE(c.index.previousProblem(0), std::optional(3)); // round the start
+        QCOMPARE(c.index.previousProblem(-1), std::optional(3)); // from nothing selected: the last
 
         // Changes nobody passed on: the next report finds the index out of step.
         c.controller.setDelegate(nullptr);
