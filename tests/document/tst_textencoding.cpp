@@ -21,12 +21,13 @@ private slots:
         QSet<int> numbers;
         QSet<QString> names;
         for (const auto &entry : all) {
-            QVERIFY2(entry.number != TextEncoding::Automatic && !numbers.contains(entry.number), qPrintable(entry.displayName));
-            QVERIFY2(!names.contains(entry.displayName), qPrintable(entry.displayName));
             numbers.insert(entry.number);
             names.insert(entry.displayName);
             QCOMPARE(TextEncoding::numberForName(entry.displayName), entry.number);
         }
+        QCOMPARE(numbers.size(), all.size());
+        QCOMPARE(names.size(), all.size());
+        QVERIFY(!numbers.contains(TextEncoding::Automatic));
     }
 
     void numberForName_data()
@@ -36,8 +37,6 @@ private slots:
         QTest::newRow("ICU's loose spelling") << "utf8" << 106;
         QTest::newRow("upper case, as uchardet spells it") << "WINDOWS-1251" << 2251;
         QTest::newRow("an alias") << "cp1251" << 2251;
-        QTest::newRow("UTF-32BE") << "UTF-32BE" << 1018;
-        QTest::newRow("display name") << "Cyrillic (KOI8-R)" << 2084;
         QTest::newRow("surrounding spaces") << "  Shift_JIS " << 17;
         QTest::newRow("unknown") << "no-such-encoding" << -1;
         QTest::newRow("empty (ICU would give its default)") << "" << -1;

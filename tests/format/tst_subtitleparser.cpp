@@ -22,7 +22,6 @@ private slots:
         };
         row("empty text", u"", "");
         row("no trailing blank line", u"1\nT\nHello", "Hello@1-2");
-        row("trailing line feed", u"1\nT\nHello\n", "Hello@1-2");
         row("CR LF everywhere", u"1\r\nT\r\nHello\r\n\r\n", "Hello@1-2");
         row("bare CR", u"1\rT\rHello\r\r", "Hello@1-2");
         row("unicode separators", u"1\u2028T\u2029Hello\u0085", "Hello@1-2");
@@ -74,7 +73,6 @@ private slots:
         };
         const double refused = qQNaN();
         row("both", "zero", u"00:00:00,000", 0);
-        row("both", "one hour", u"01:00:00,000", 3600);
         row("both", "a fraction", u"00:00:01,250", 1.25);
         row("both", "the last of a day", u"23:59:59,999", 86399.999);
         row("both", "past a day", u"25:01:01,500", 90061.5);
@@ -87,7 +85,6 @@ private slots:
         row("read", "seconds out of range", u"00:00:60,000", refused);
         row("read", "short milliseconds", u"00:00:01,25", refused);
         row("read", "letters", u"00:0a:01,000", refused);
-        row("read", "sign", u"-0:00:01,000", refused);
         row("read", "trailing space", u"00:00:01,000 ", refused);
         row("read", "empty", u"", refused);
         row("read", "non-ASCII digits", u"00:00:0\u0661,000", refused);

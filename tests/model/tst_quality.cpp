@@ -12,14 +12,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
 
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
 
 namespace {
-
-const double noNext = qQNaN();
 
 // A controller whose every report reaches a problem index, as in the document.
 struct Checked : SubtitleControllerDelegate
@@ -45,14 +42,13 @@ struct Checked : SubtitleControllerDelegate
     {
         index.subtitlesRemoved(subtitles, indexes);
     }
-    // The kept problems, and what a fresh index finds: they must agree.
-    QList<int> kept() const { return problemsOf(index); }
-    QList<int> fresh() const { return problemsOf(ProblemIndex(controller)); }
-    QList<int> problemsOf(const ProblemIndex &problems) const
+    // The kept problems (or, with `fresh`, what a new index finds: the two must agree).
+    QList<int> kept(bool fresh = false) const
     {
+        const ProblemIndex other(controller);
         QList<int> result;
         for (int i = 0; i < controller.count(); ++i)
-            result.append(problems.problems(i).toInt());
+            result.append((fresh ? other : index).problems(i).toInt());
         return result;
     }
 };
@@ -68,49 +64,41 @@ private slots:
     // 2 lines, a gap of 2 frames (1/12 s without a video).
     void checks_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<double>("nextStart");
+        QTest::addColumn<QString>("subtitles"); // the one checked, and the next
         QTest::addColumn<int>("characters");
         QTest::addColumn<Problems>("expected");
+        const auto row = [](const char *name, const QString &subtitles, int characters, Problems expected) {
+            QTest::newRow(name) << subtitles << characters << expected;
+        };
         using Q = QualityCheck;
-        QTest::newRow("a line break and spaces are not read") << "  Hello \r\n there  " << 1.0 << 3.0 << 5.0 << 10 << Problems();
-        QTest::newRow("tags are not read, a lone < is")
-            << "<i>a < b</i> {\\an8}<font color=\"#ff0000\">c</font>" << 1.0 << 3.0 << noNext << 7 << Problems();
-        QTest::newRow("an accent and an emoji family are a character each")
-            << "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467" << 1.0 << 3.0 << noNext << 2 << Problems();
-        QTest::newRow("43 accented characters: a line too long")
-            << QStringLiteral("e\u0301").repeated(43) << 0.0 << 3.0 << noNext << 43 << Problems(Q::LineTooLong);
-        QTest::newRow("42 characters and a tag fit a line")
-            << QStringLiteral("<b>%1</b>").arg(QString(42, u'x')) << 0.0 << 3.0 << noNext << 42 << Problems();
-        QTest::newRow("empty text is never too fast") << "" << 1.0 << 1.0 << noNext << 0 << Problems(Q::TooShort);
-        QTest::newRow("no time with text") << "Hi" << 1.0 << 1.0 << noNext << 2 << Problems(Q::TooShort | Q::TooFast);
-        QTest::newRow("exactly the shortest duration") << "Hi" << 1.0 << 1.833 << noNext << 2 << Problems();
-        QTest::newRow("20 characters in a second") << QString(20, u'a') << 0.0 << 1.0 << noNext << 20 << Problems();
-        QTest::newRow("21 characters in a second") << QString(21, u'a') << 0.0 << 1.0 << noNext << 21 << Problems(Q::TooFast);
-        QTest::newRow("exactly 7 s") << "Hi" << 0.0 << 7.0 << noNext << 2 << Problems();
-        QTest::newRow("longer than 7 s") << "Hi" << 0.0 << 7.01 << noNext << 2 << Problems(Q::TooLong);
-        QTest::newRow("two lines and an empty one") << "a\n\nb" << 0.0 << 3.0 << noNext << 2 << Problems();
-        QTest::newRow("three lines") << "a\nb\nc" << 0.0 << 3.0 << noNext << 3 << Problems(Q::TooManyLines);
-        QTest::newRow("touching the next") << "Hi" << 0.0 << 2.0 << 2.0 << 2 << Problems(Q::GapTooSmall);
-        QTest::newRow("a gap short by a rounded millisecond") << "Hi" << 0.0 << 2.0 << 2.083 << 2 << Problems();
-        QTest::newRow("into the next") << "Hi" << 0.0 << 2.002 << 2.0 << 2 << Problems(Q::Overlap);
+        row("a line break and spaces are not read", "  Hello \r\n there  @1-3|n@5-7", 10, {});
+        row("tags are not read, a lone < is", "<i>a < b</i> {\\an8}<font color=\"#ff0000\">c</font>@1-3", 7, {});
+        row("an accent and an emoji family are a character each", "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467@1-3", 2, {});
+        row("43 accented characters: a line too long", QStringLiteral("e\u0301").repeated(43) + "@0-3", 43, Q::LineTooLong);
+        row("42 characters and a tag fit a line", "<b>" + QString(42, u'x') + "</b>@0-3", 42, {});
+        row("empty text is never too fast", "@1-1", 0, Q::TooShort);
+        row("no time with text", "Hi@1-1", 2, Q::TooShort | Q::TooFast);
+        row("exactly the shortest duration", "Hi@1-1.833", 2, {});
+        row("20 characters in a second", QString(20, u'a') + "@0-1", 20, {});
+        row("21 characters in a second", QString(21, u'a') + "@0-1", 21, Q::TooFast);
+        row("exactly 7 s", "Hi@0-7", 2, {});
+        row("longer than 7 s", "Hi@0-7.01", 2, Q::TooLong);
+        row("two lines and an empty one", "a\n\nb@0-3", 2, {});
+        row("three lines", "a\nb\nc@0-3", 3, Q::TooManyLines);
+        row("touching the next", "Hi@0-2|n@2-4", 2, Q::GapTooSmall);
+        row("a gap short by a rounded millisecond", "Hi@0-2|n@2.083-4", 2, {});
+        row("into the next", "Hi@0-2.002|n@2-4", 2, Q::Overlap);
     }
 
     void checks()
     {
-        QFETCH(QString, text);
-        QFETCH(double, start);
-        QFETCH(double, end);
-        QFETCH(double, nextStart);
+        QFETCH(QString, subtitles);
         QFETCH(int, characters);
         QFETCH(Problems, expected);
-        const Subtitle next(QStringLiteral("next"), nextStart, nextStart + 2);
+        const SubtitleList list = subtitlesFrom(subtitles);
         const QualityLimits limits;
-        QCOMPARE(QualityCheck::measure(text).characters, characters);
-        QCOMPARE(QualityCheck::check({text, start, end}, std::isnan(nextStart) ? nullptr : &next, limits, limits.minGap(0)),
-                 expected);
+        QCOMPARE(QualityCheck::measure(list[0]->text).characters, characters);
+        QCOMPARE(QualityCheck::check(*list[0], list.size() > 1 ? list[1].get() : nullptr, limits, limits.minGap(0)), expected);
     }
 
     // Fix All on the first subtitle ("" after: left alone); the next is never changed.
@@ -173,7 +161,7 @@ private slots:
         c.controller.insertSubtitles({std::make_shared<Subtitle>("e", 20, 20)}, IndexSet(4));
         c.controller.setDelegate(&c);
         c.controller.setText(QStringLiteral("c!"), 2);
-        QCOMPARE(c.kept(), c.fresh());
+        QCOMPARE(c.kept(), c.kept(true));
 
         QRandomGenerator random(17);
         for (int step = 0; step < 400; ++step) {
@@ -209,7 +197,7 @@ private slots:
                 break;
             }
             c.undo.closeEventGroup();
-            QCOMPARE(c.kept(), c.fresh());
+            QCOMPARE(c.kept(), c.kept(true));
         }
     }
 

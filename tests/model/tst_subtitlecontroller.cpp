@@ -118,6 +118,7 @@ private slots:
         row("import paragraphs among others", "x@2-2.5", import("A\n\nB"), "A@1-3|x@2-2.5|B@3.08333-5.08333", "insert {0,2}");
         row("import a trailing break as an empty subtitle", "x@2-2.5", import("A\n\n"), "A@1-3|x@2-2.5|@3.08333-5.08333", "insert {0,2}");
         row("import keeps single line breaks", "x@2-2.5", import("A\nB"), "A\nB@1-3|x@2-2.5", "insert {0}");
+        row("import before an equal start", "x@1-2", import("A"), "A@1-3|x@1-2", "insert {0}");
         const auto shift = [](IndexSet indexes, double offset) {
             return [=](C &c) { c.retimeSubtitles(indexes, LinearTimeMap::shift(offset)); };
         };
@@ -159,15 +160,6 @@ private slots:
         f.controller.setSubtitles(subtitlesFrom(QStringLiteral("z@0-1")));
         QCOMPARE(f.delegate.calls, QStringList{"reload"});
         QVERIFY(!f.undo.canUndo());
-    }
-
-    void insertionIndexesGoBeforeEqualStarts()
-    {
-        SubtitleController controller;
-        controller.setSubtitles(subtitlesFrom(QStringLiteral("a@1-2|b@3-4")));
-        SubtitleList added = subtitlesFrom(QStringLiteral("n2@3-4|n1@1-2|n3@5-6"));
-        QCOMPARE(controller.insertionIndexes(added), (IndexSet{0, 2, 4}));
-        QCOMPARE(added[0]->text, QStringLiteral("n1")); // sorted by start first
     }
 };
 

@@ -62,8 +62,7 @@ private slots:
         QCOMPARE(v.value, 0);
         QCOMPARE(undo.redoActionName(), QStringLiteral("Split"));
         undo.redo();
-        QCOMPARE(v.value, 3);
-        QCOMPARE(undo.undoActionName(), QStringLiteral("Split"));
+        QCOMPARE(std::pair(v.value, undo.undoActionName()), std::pair(3, QStringLiteral("Split")));
     }
 
     void cleanStateFollowsUndoAndRedo()
