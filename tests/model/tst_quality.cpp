@@ -120,6 +120,8 @@ private slots:
         row("long line: broken where the lines balance", "The quick brown fox jumps over the lazy dog and runs away@0-5",
             "The quick brown fox jumps over\nthe lazy dog and runs away@0-5");
         row("too many lines: joined onto two", "One\ntwo\nthree@0-3", "One two three@0-3");
+        row("long line: two lines of exactly the longest", QString(42, u'x') + ' ' + QString(42, u'y') + "@0-5",
+            QString(42, u'x') + '\n' + QString(42, u'y') + "@0-5");
         row("too long for two lines: left alone", words + "@0-5", "");
     }
 

@@ -19,7 +19,7 @@ private slots:
             << "<font color=\"#ff0000\">red</font>" << "<font color=\"#ff0000\">red</font>" << false;
         QTest::newRow("font colour by name, no quotes")
             << "<font color=red>red</font>" << "<font color=\"red\">red</font>" << false;
-        QTest::newRow("an8 goes to the top and is not shown") << "{\\an8}up" << "up" << true;
+        QTest::newRow("an7 (top left) goes to the top and is not shown") << "{\\an7}up" << "up" << true;
         QTest::newRow("an2 stays at the bottom") << "{\\an2}down" << "down" << false;
         QTest::newRow("unknown tags are shown as written")
             << "<c.red>x</c> {\\pos(1,2)}" << "&lt;c.red&gt;x&lt;/c&gt; {\\pos(1,2)}" << false;
