@@ -1,6 +1,5 @@
 #include "TimelineFixture.h"
 
-
 #include <QKeyEvent>
 #include <QRegularExpression>
 
@@ -10,10 +9,8 @@ class TestTimelineDrag : public QObject
     Q_OBJECT
 
 private slots:
-    void endEdgeSnapping_data();
-    void endEdgeSnapping();
-    void startSnapRefusedWhenItWouldOverlap_data();
-    void startSnapRefusedWhenItWouldOverlap();
+    void snapping_data();
+    void snapping();
     void edgeLimits_data();
     void edgeLimits();
     void gapDragKeepsBothBlocks_data();
@@ -23,7 +20,6 @@ private slots:
     void escapeCancelsDrag();
     void changeOfTheListCancelsDrag_data();
     void changeOfTheListCancelsDrag();
-    void picturesOfDrag();
 
 private:
     // Pointer positions from `from` to `to` in steps of at most 10 points.
@@ -39,74 +35,65 @@ QList<QPointF> TestTimelineDrag::path(double from, double to, double y)
     return points;
 }
 
-void TestTimelineDrag::endEdgeSnapping_data()
+void TestTimelineDrag::snapping_data()
 {
-    QTest::addColumn<double>("cursorTime");
+    QTest::addColumn<double>("grabX"); // 63: A's start edge, 90: its middle, 117: its end edge
     QTest::addColumn<double>("toX");
+    QTest::addColumn<double>("cursorTime");
+    QTest::addColumn<bool>("blockAfterNeighbour"); // C [9.5, 12]
     QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<double>("start");
     QTest::addColumn<double>("end");
     QTest::addColumn<bool>("snapped");
-    // The end edge is grabbed at x 117, 3 points inside it.
-    QTest::newRow("snaps to the playback cursor") << 5.0 << 145.0 << false << 5.0 << true;
-    QTest::newRow("cursor wins over the neighbour") << 5.88 << 172.0 << false << 5.88 << true;
-    QTest::newRow("neighbour, leaving two frames") << 50.0 << 172.0 << false << 5.92 << true;
-    QTest::newRow("not yet within 10 points of the neighbour") << 50.0 << 162.0 << false << 4.0 + 45 / 30.0 << false;
-    QTest::newRow("ctrl switches snapping off") << 5.0 << 145.0 << true << 4.92 << false;
-    QTest::newRow("free drag lands on a frame") << 50.0 << 140.0 << false << 4.76 << false;
+    // Snapping reaches 10 points; without a video two frames are 1/12 s.
+    QTest::newRow("end to the cursor, 10 points away") << 117.0 << 137.0 << 5.0 << false << false << 2.0 << 5.0 << true;
+    QTest::newRow("end 10.5 points from the cursor stays")
+        << 117.0 << 136.5 << 5.0 << false << false << 2.0 << 4.65 << false;
+    QTest::newRow("end before the neighbour, 9.5 points away")
+        << 117.0 << 165.0 << 50.0 << false << false << 2.0 << 6 - 1 / 12.0 << true;
+    QTest::newRow("end 10.5 points from the neighbour stays")
+        << 117.0 << 164.0 << 50.0 << false << false << 2.0 << 4 + 47 / 30.0 << false;
+    QTest::newRow("the cursor wins over the neighbour")
+        << 117.0 << 172.0 << 5.88 << false << false << 2.0 << 5.88 << true;
+    QTest::newRow("ctrl switches snapping off") << 117.0 << 145.0 << 5.0 << false << true << 2.0 << 4 + 28 / 30.0
+                                                << false;
+    QTest::newRow("start to the cursor, 10 points away") << 63.0 << 43.0 << 1.0 << false << false << 1.0 << 4.0 << true;
+    QTest::newRow("start 10.5 points from the cursor stays")
+        << 63.0 << 43.5 << 1.0 << false << false << 1.35 << 4.0 << false;
+    QTest::newRow("moved block's start after the neighbour")
+        << 90.0 << 272.0 << 50.0 << false << false << 8 + 1 / 12.0 << 10 + 1 / 12.0 << true;
+    QTest::newRow("no snap that would overlap the next block")
+        << 90.0 << 272.0 << 50.0 << true << false << 2 + 182 / 30.0 << 4 + 182 / 30.0 << false;
+    QTest::newRow("moved block's end before the neighbour")
+        << 90.0 << 150.0 << 50.0 << false << false << 4 - 1 / 12.0 << 6 - 1 / 12.0 << true;
 }
 
-void TestTimelineDrag::endEdgeSnapping()
+void TestTimelineDrag::snapping()
 {
-    QFETCH(double, cursorTime);
+    QFETCH(double, grabX);
     QFETCH(double, toX);
+    QFETCH(double, cursorTime);
+    QFETCH(bool, blockAfterNeighbour);
     QFETCH(bool, ctrl);
+    QFETCH(double, start);
     QFETCH(double, end);
     QFETCH(bool, snapped);
-    TimelineFixture f({{2, 4}, {6, 8}});
-    f.document.subtitleController().setFrameRate(25);
-    f.timeline->setCurrentTime(cursorTime);
-    const SubtitlePtr a = f.at(0);
-
-    f.drag(QPointF(117, TimelineFixture::rowY), path(117, toX), ctrl ? Qt::ControlModifier : Qt::NoModifier,
-           false);
-    QCOMPARE(f.timeline->snapGuideTime().has_value(), snapped);
-    f.send(QEvent::MouseButtonRelease, QPointF(toX, TimelineFixture::rowY), Qt::NoButton);
-    if (!snapped)
-        end = std::round(end * 25) / 25;
-    QCOMPARE(a->end, end);
-    QCOMPARE(a->start, 2.0);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0}));
-    QCOMPARE(f.timeline->blockRect(a)->width(), (end - 2) * 30);
-
-    f.endTurn();
-    QCOMPARE(f.document.undoManager().undoActionName(), QStringLiteral("Change End Time"));
-    f.document.undoManager().undo();
-    QCOMPARE(a->end, 4.0);
-}
-
-void TestTimelineDrag::startSnapRefusedWhenItWouldOverlap_data()
-{
-    QTest::addColumn<bool>("blockAfterNeighbour");
-    QTest::addColumn<double>("start");
-    // Moving A so that its start is 0.4 points before B's end plus the gap (1/12 s
-    // without a video): the snap would put A on top of C [9.5, 12] when C is there.
-    QTest::newRow("free space: snaps") << false << 8.0 + 1 / 12.0;
-    QTest::newRow("snap would overlap: follows the pointer") << true << 2.0 + 182 / 30.0;
-}
-
-void TestTimelineDrag::startSnapRefusedWhenItWouldOverlap()
-{
-    QFETCH(bool, blockAfterNeighbour);
-    QFETCH(double, start);
     QList<std::pair<double, double>> times{{2, 4}, {6, 8}};
     if (blockAfterNeighbour)
         times.append({9.5, 12});
     TimelineFixture f(times);
-    f.timeline->setCurrentTime(50);
+    f.timeline->setCurrentTime(cursorTime);
     const SubtitlePtr a = f.at(0);
-    f.drag(QPointF(90, TimelineFixture::rowY), path(90, 272));
+    const int y = TimelineFixture::rowY;
+    f.drag(QPointF(grabX, y), {QPointF(toX, y)}, ctrl ? Qt::ControlModifier : Qt::NoModifier, false);
+    QCOMPARE(f.timeline->snapGuideTime().has_value(), snapped);
+    f.send(QEvent::MouseButtonRelease, QPointF(toX, y), Qt::NoButton);
     QCOMPARE(a->start, start);
-    QCOMPARE(a->end, start + 2);
+    QCOMPARE(a->end, end);
+    QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({a}));
+    f.endTurn();
+    f.document.undoManager().undo();
+    QCOMPARE(std::make_pair(a->start, a->end), std::make_pair(2.0, 4.0));
 }
 
 void TestTimelineDrag::edgeLimits_data()
@@ -115,12 +102,14 @@ void TestTimelineDrag::edgeLimits_data()
     QTest::addColumn<double>("dx");
     QTest::addColumn<double>("start");
     QTest::addColumn<double>("end");
+    QTest::addColumn<QString>("stepName");
     // The half second holds before frame alignment; 3.5 and 2.5 lie halfway between frames.
-    QTest::newRow("start stops half a second before the end") << 63.0 << 150.0 << 3.52 << 4.0;
-    QTest::newRow("start stops at 0") << 63.0 << -150.0 << 0.0 << 4.0;
-    QTest::newRow("start lands on a frame") << 63.0 << 11.0 << 2.36 << 4.0;
-    QTest::newRow("end stops half a second after the start") << 117.0 << -150.0 << 2.0 << 2.52;
-    QTest::newRow("block stops at 0") << 90.0 << -150.0 << 0.0 << 2.0;
+    QTest::newRow("start stops half a second before the end") << 63.0 << 150.0 << 3.52 << 4.0 << "Change Start Time";
+    QTest::newRow("start stops at 0") << 63.0 << -150.0 << 0.0 << 4.0 << "Change Start Time";
+    QTest::newRow("start lands on a frame") << 63.0 << 11.0 << 2.36 << 4.0 << "Change Start Time";
+    QTest::newRow("end stops half a second after the start") << 117.0 << -150.0 << 2.0 << 2.52 << "Change End Time";
+    QTest::newRow("end lands on a frame") << 117.0 << 23.0 << 2.0 << 4.76 << "Change End Time";
+    QTest::newRow("block stops at 0") << 90.0 << -150.0 << 0.0 << 2.0 << "Move Subtitle";
 }
 
 void TestTimelineDrag::edgeLimits()
@@ -129,6 +118,7 @@ void TestTimelineDrag::edgeLimits()
     QFETCH(double, dx);
     QFETCH(double, start);
     QFETCH(double, end);
+    QFETCH(QString, stepName);
     TimelineFixture f({{2, 4}, {6, 8}});
     f.document.subtitleController().setFrameRate(25);
     f.timeline->setCurrentTime(50);
@@ -136,6 +126,8 @@ void TestTimelineDrag::edgeLimits()
     f.drag(QPointF(grabX, TimelineFixture::rowY), path(grabX, grabX + dx));
     QCOMPARE(a->start, start);
     QCOMPARE(a->end, end);
+    f.endTurn();
+    QCOMPARE(f.document.undoManager().undoActionName(), stepName);
 }
 
 void TestTimelineDrag::gapDragKeepsBothBlocks_data()
@@ -307,34 +299,6 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
     while (undo.canUndo())
         undo.undo();
     QCOMPARE(describe(), original);
-}
-
-// Pictures for a person to look at: set CUEWRIGHT_SCREENSHOT_DIR to keep them.
-void TestTimelineDrag::picturesOfDrag()
-{
-    TimelineFixture f({{1, 3.5}, {4, 6.2}, {7, 7.6}, {9, 12}, {13, 13.3}});
-    f.at(1)->text = QStringLiteral("A longer subtitle that wraps onto a second line and then is cut off at the end");
-    f.document.subtitleController().setText(f.at(1)->text, 1);
-    f.document.setSelectedSubtitleIndexes(IndexSet({3}));
-    f.timeline->setFrameRate(25);
-    f.timeline->setCurrentTime(8.3);
-    f.timeline->resize(900, 150);
-    QApplication::processEvents();
-    const QString dir = qEnvironmentVariable("CUEWRIGHT_SCREENSHOT_DIR");
-    const auto shoot = [&](const QString &name) {
-        const QImage image = f.timeline->grab().toImage();
-        QCOMPARE(image.width(), 900);
-        if (!dir.isEmpty())
-            QVERIFY(image.save(dir + QLatin1Char('/') + name));
-    };
-    shoot(QStringLiteral("timeline-zoom1.png"));
-    f.drag(QPointF(300, TimelineFixture::rowY), path(300, 340), Qt::NoModifier, false); // B's middle
-    shoot(QStringLiteral("timeline-zoom1-dragging.png"));
-    f.send(QEvent::MouseButtonRelease, QPointF(340, TimelineFixture::rowY), Qt::NoButton);
-    f.timeline->zoomAbout(5, 0);
-    f.timeline->scrollToOffset(1000);
-    QApplication::processEvents();
-    shoot(QStringLiteral("timeline-zoom5.png"));
 }
 
 QTEST_MAIN(TestTimelineDrag)

@@ -29,8 +29,6 @@ void TestTimelineRuler::granularity_data()
     QTest::newRow("30 pt/s: five seconds") << 30.0 << 25.0 << 150.0 << 5.0 << 5.0;
     QTest::newRow("150 pt/s: a second of frames") << 150.0 << 25.0 << 150.0 << 1.0 << 25.0;
     QTest::newRow("exactly 20 pt/s: 100 is not enough") << 20.0 << 25.0 << 200.0 << 10.0 << 10.0;
-    QTest::newRow("4 pt/s: half minutes") << 4.0 << 25.0 << 120.0 << 30.0 << 3.0;
-    QTest::newRow("0.4 pt/s: five minutes") << 0.4 << 25.0 << 120.0 << 300.0 << 5.0;
     QTest::newRow("an hour is 72 points: two hours") << 0.02 << 25.0 << 144.0 << 7200.0 << 2.0;
     QTest::newRow("694 hours in 1200 points: five days")
         << 1200.0 / (694 * 3600) << 25.0 << 1200.0 / (694 * 3600) * 5 * 86400 << 5.0 * 86400 << 5.0;
@@ -56,9 +54,7 @@ void TestTimelineRuler::labelUnitsFollowDuration_data()
     QTest::addColumn<QString>("label");
     QTest::newRow("under a minute: seconds") << 59.9 << 5.0 << "5";
     QTest::newRow("ten minutes: minutes and seconds") << 600.0 << 5.0 << "0:05";
-    QTest::newRow("ten minutes, later tick") << 600.0 << 545.0 << "9:05";
     QTest::newRow("two hours: all three") << 7200.0 << 3905.0 << "1:05:05";
-    QTest::newRow("two hours, zero") << 7200.0 << 0.0 << "0:00:00";
     QTest::newRow("a day: days too") << 90000.0 << 90061.0 << "1:01:01:01";
     QTest::newRow("the tick left of zero") << 600.0 << -5.0 << "-0:05";
 }
