@@ -70,28 +70,13 @@ private slots:
         QSettings().clear();
     }
 
-    void plainTextDropsMnemonicsAndEllipses_data()
-    {
-        QTest::addColumn<QString>("menuText");
-        QTest::addColumn<QString>("plain");
-        QTest::newRow("mnemonic first") << "&Open…" << "Open";
-        QTest::newRow("mnemonic inside") << "Re&vert to Saved" << "Revert to Saved";
-        QTest::newRow("three dots") << "Save &As..." << "Save As";
-        QTest::newRow("a literal ampersand") << "Tom && &Jerry" << "Tom & Jerry";
-    }
-
-    void plainTextDropsMnemonicsAndEllipses()
-    {
-        QFETCH(QString, menuText);
-        QFETCH(QString, plain);
-        QCOMPARE(ShortcutsDialog::plainText(menuText), plain);
-    }
-
     void helpMenuOpensAnOverviewOfTheMenus()
     {
         QMainWindow window;
+        // Menu texts lose their mnemonics and ellipses.
         QMenu *file = window.menuBar()->addMenu(QStringLiteral("&File"));
         file->addAction(QStringLiteral("&Open…"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+        file->addAction(QStringLiteral("Save &As..."))->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
         file->addAction(QStringLiteral("Without a key"));
         file->addSeparator();
         QMenu *recent = file->addMenu(QStringLiteral("Open &Recent"));
@@ -105,8 +90,9 @@ private slots:
         auto dialog = window.findChild<ShortcutsDialog *>();
         QVERIFY(dialog);
         const QStringList lines = overviewLines(dialog);
-        QCOMPARE(lines.mid(0, 3), (QStringList{
+        QCOMPARE(lines.mid(0, 4), (QStringList{
                      QStringLiteral("File | Open | Ctrl+O"),
+                     QStringLiteral("File | Save As | Ctrl+Shift+S"),
                      QStringLiteral("File ▸ Open Recent | Reopen Last | Ctrl+Shift+T"),
                      QStringLiteral("Edit | Delete | Del or Backspace"),
                  }));
@@ -131,7 +117,6 @@ private slots:
             QVERIFY2(!library.version.isEmpty() && library.version.front().isDigit(), qPrintable(library.name + library.version));
         }
         QCOMPARE(names, (QStringList{"Qt", "libmpv", "FFmpeg", "ICU"}));
-        QCOMPARE(libraries.at(0).version, QString::fromLatin1(qVersion()));
         // A running mpv tells its release, not only the client API's number.
         QVERIFY2(libraries.at(1).version.contains(QStringLiteral("(client API")), qPrintable(libraries.at(1).version));
 

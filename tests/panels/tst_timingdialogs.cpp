@@ -118,10 +118,6 @@ private slots:
         QCOMPARE(dialog.statusLabel()->text(), QStringLiteral("Replaced 3 occurrence(s)."));
         QCOMPARE(fixture.controller().at(2)->text, QStringLiteral("Row 3"));
         QTRY_COMPARE(fixture.document.undoManager().undoActionName(), QStringLiteral("Replace All"));
-        fixture.document.undoManager().undo();
-        QCOMPARE(fixture.controller().at(0)->text, QStringLiteral("Line 1"));
-        QCOMPARE(fixture.controller().at(2)->text, QStringLiteral("Line 3"));
-        QVERIFY(!fixture.document.undoManager().canUndo());
     }
 
     void replaceReplacesTheFoundMatchThenMovesOn()

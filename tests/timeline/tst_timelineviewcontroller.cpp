@@ -21,10 +21,8 @@ private slots:
     void zoomLimits();
     void zoomKeepsPointUnderPointer_data();
     void zoomKeepsPointUnderPointer();
-    void blocksExistForVisibleInterval_data();
-    void blocksExistForVisibleInterval();
-    void longSubtitleFromFarLeftIsDrawnAndHit_data();
-    void longSubtitleFromFarLeftIsDrawnAndHit();
+    void blocksInView_data();
+    void blocksInView();
     void rulerStepFollowsZoom();
     void scrollToCursorIfNeeded_data();
     void scrollToCursorIfNeeded();
@@ -119,77 +117,57 @@ void TestTimelineViewController::zoomKeepsPointUnderPointer()
     QCOMPARE(f.timeline->offset(), std::round(offset));
 }
 
-void TestTimelineViewController::blocksExistForVisibleInterval_data()
-{
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("end");
-    QTest::addColumn<bool>("hasBlock");
-    // Scrolled to 300 points: the visible interval is 10 s ..< 30 s.
-    QTest::newRow("ends exactly at the left edge") << 5.0 << 10.0 << false;
-    QTest::newRow("ends a little after the left edge") << 5.0 << 10.1 << true;
-    QTest::newRow("starts exactly at the right edge") << 30.0 << 35.0 << false;
-    QTest::newRow("starts a little before the right edge") << 29.9 << 35.0 << true;
-    QTest::newRow("zero length inside") << 20.0 << 20.0 << false;
-    QTest::newRow("long before the view") << 0.0 << 2.0 << false;
-}
-
-void TestTimelineViewController::blocksExistForVisibleInterval()
-{
-    QFETCH(double, start);
-    QFETCH(double, end);
-    QFETCH(bool, hasBlock);
-    TimelineFixture f({{start, end}, {70, 80}});
-    f.timeline->scrollToOffset(300);
-    QCOMPARE(f.timeline->visibleStartTime(), 10.0);
-    QCOMPARE(f.timeline->visibleEndTime(), 30.0);
-    QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), hasBlock);
-    QCOMPARE(f.timeline->visibleSubtitles().size(), hasBlock ? 1 : 0);
-}
-
-void TestTimelineViewController::longSubtitleFromFarLeftIsDrawnAndHit_data()
+void TestTimelineViewController::blocksInView_data()
 {
     QTest::addColumn<Times>("times");
     QTest::addColumn<double>("lengthenTo"); // the first one's end set by an edit; 0: none
     QTest::addColumn<double>("pointerTime");
     QTest::addColumn<int>("shape");
-    // Scrolled to 20 s, with shorter subtitles between the long one's start and the view.
-    QTest::newRow("long one covers the view") << Times{{1, 60}, {12, 13}, {14, 15}, {40, 41}} << 0.0 << 25.0
-                                              << int(Qt::OpenHandCursor);
+    QTest::addColumn<bool>("inView"); // the first one
+    // Scrolled to 300 points: the visible interval is 10 s ..< 30 s.
+    QTest::newRow("ends exactly at the left edge") << Times{{5, 10}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << false;
+    QTest::newRow("ends a little after the left edge") << Times{{5, 10.1}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << true;
+    QTest::newRow("starts exactly at the right edge") << Times{{30, 35}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << false;
+    QTest::newRow("starts a little before the right edge") << Times{{29.9, 35}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << true;
+    QTest::newRow("zero length inside") << Times{{20, 20}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << false;
+    // Long ones starting far left, with shorter ones between their start and the view.
+    QTest::newRow("a long one covers the view") << Times{{1, 60}, {2, 3}, {4, 5}, {40, 41}} << 0.0 << 15.0
+                                                << int(Qt::OpenHandCursor) << true;
     QTest::newRow("lengthened by an edit to cover the view")
-        << Times{{1, 2}, {12, 13}, {14, 15}, {40, 41}} << 60.0 << 25.0 << int(Qt::OpenHandCursor);
+        << Times{{1, 2}, {2, 3}, {4, 5}, {40, 41}} << 60.0 << 15.0 << int(Qt::OpenHandCursor) << true;
     QTest::newRow("the gap after a long one that ends in view")
-        << Times{{1, 25}, {12, 13}, {14, 15}, {30, 31}} << 0.0 << 27.0 << int(Qt::SplitHCursor);
+        << Times{{1, 15}, {2, 3}, {4, 5}, {25, 26}} << 0.0 << 20.0 << int(Qt::SplitHCursor) << true;
 }
 
-void TestTimelineViewController::longSubtitleFromFarLeftIsDrawnAndHit()
+void TestTimelineViewController::blocksInView()
 {
     QFETCH(Times, times);
     QFETCH(double, lengthenTo);
     QFETCH(double, pointerTime);
     QFETCH(int, shape);
+    QFETCH(bool, inView);
     TimelineFixture f(times);
     if (lengthenTo > 0)
         f.document.subtitleController().setEnd(0, lengthenTo);
-    f.timeline->scrollToOffset(600);
-    QVERIFY(f.timeline->visibleStartTime() > 15);
-    QVERIFY(f.timeline->blockRect(f.at(0)));
-    QCOMPARE(f.timeline->visibleSubtitles().first(), f.at(0));
-    f.hover(QPointF(f.timeline->xForTime(pointerTime) - f.timeline->offset(), TimelineFixture::rowY));
+    f.timeline->scrollToOffset(300);
+    QCOMPARE(f.timeline->visibleStartTime(), 10.0);
+    QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), inView);
+    QCOMPARE(f.timeline->visibleSubtitles().value(0) == f.at(0), inView);
+    f.hover(QPointF(f.timeline->xForTime(pointerTime) - 300, TimelineFixture::rowY));
     QCOMPARE(int(f.strip()->cursor().shape()), shape);
-    QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
+    if (shape != Qt::ArrowCursor)
+        QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
 }
 
 void TestTimelineViewController::rulerStepFollowsZoom()
 {
     TimelineFixture f({{0, 100}});
-    const TimelineRuler *ruler = &f.timeline->ruler();
-    QCOMPARE(ruler->granularity(), (RulerGranularity{150, 5, 5}));
     f.timeline->setFrameRate(25);
     f.timeline->zoomAbout(5, 0);
-    QCOMPARE(ruler->granularity(), (RulerGranularity{150, 1, 25}));
+    QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
     f.timeline->zoomToFit(); // 105 s in 600 points
-    QCOMPARE(ruler->granularity().time, 30.0);
-    QCOMPARE(ruler->labelFormat().format(90), QStringLiteral("1:30"));
+    QCOMPARE(f.timeline->ruler().granularity().time, 30.0);
+    QCOMPARE(f.timeline->ruler().labelFormat().format(90), QStringLiteral("1:30"));
 }
 
 void TestTimelineViewController::scrollToCursorIfNeeded_data()
