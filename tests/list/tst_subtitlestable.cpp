@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -392,7 +393,10 @@ void TestSubtitlesTable::textEditorTakesNewLinesAndShowsThem()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(pane.controller().at(1)->text, QStringLiteral("Hello,\nworld"));
 
-    // A text of more lines than a row shows is edited whole.
+    // A row shows two lines; more are cut, and edited whole.
+    auto *rows = qobject_cast<QStyledItemDelegate *>(pane.view()->itemDelegate());
+    QCOMPARE(rows->displayText(pane.texts().at(1), {}), QStringLiteral("Hello,\u2028world"));
+    QCOMPARE(rows->displayText(pane.texts().at(0), {}), QStringLiteral("1\u20282 …"));
     pane.list->beginEditingSubtitle(0);
     SubtitleTextEditor *tall = pane.textEditor(0);
     QVERIFY(tall);
@@ -499,9 +503,9 @@ void TestSubtitlesTable::rightClickTargetsRowOrSelection_data()
     QTest::addColumn<int>("clicked");
     QTest::addColumn<QStringList>("menu");
     QTest::addColumn<QStringList>("texts"); // after Delete
-    QTest::newRow("outside the selection: that row alone")
-        << 3 << QStringList{"Add Subtitle", "Duplicate Subtitle", "Split Subtitle at Text Cursor (off)", "Copy", "Paste", "Delete"}
-        << QStringList{"One", "Two", "Three", "Five"};
+    QTest::newRow("the first row, outside the selection: that row alone")
+        << 0 << QStringList{"Add Subtitle", "Duplicate Subtitle", "Split Subtitle at Text Cursor (off)", "Copy", "Paste", "Delete"}
+        << QStringList{"Two", "Three", "Four", "Five"};
     // Duplicate wants one row; the selection holds two.
     QTest::newRow("inside the selection: all of it")
         << 1 << QStringList{"Add Subtitle", "Duplicate Subtitle (off)", "Split Subtitle at Text Cursor (off)", "Copy", "Paste", "Delete"}

@@ -63,6 +63,7 @@ void TestTimelineDrag::snapping_data()
         << 90.0 << 272.0 << 50.0 << false << false << 8 + 1 / 12.0 << 10 + 1 / 12.0 << true;
     QTest::newRow("no snap that would overlap the next block")
         << 90.0 << 272.0 << 50.0 << true << false << 2 + 182 / 30.0 << 4 + 182 / 30.0 << false;
+    QTest::newRow("no snap that would start before 0") << 90.0 << 5.0 << 1.0 << false << false << 0.0 << 2.0 << false;
     QTest::newRow("moved block's end before the neighbour")
         << 90.0 << 150.0 << 50.0 << false << false << 4 - 1 / 12.0 << 6 - 1 / 12.0 << true;
 }
@@ -84,7 +85,9 @@ void TestTimelineDrag::snapping()
     f.timeline->setCurrentTime(cursorTime);
     const SubtitlePtr a = f.at(0);
     const int y = TimelineFixture::rowY;
-    f.drag(QPointF(grabX, y), {QPointF(toX, y)}, ctrl ? Qt::ControlModifier : Qt::NoModifier, false);
+    // Two steps: the second must not count the first one's movement again.
+    f.drag(QPointF(grabX, y), {QPointF((grabX + toX) / 2, y), QPointF(toX, y)},
+           ctrl ? Qt::ControlModifier : Qt::NoModifier, false);
     QCOMPARE(f.timeline->snapGuideTime().has_value(), snapped);
     f.send(QEvent::MouseButtonRelease, QPointF(toX, y), Qt::NoButton);
     QCOMPARE(a->start, start);
