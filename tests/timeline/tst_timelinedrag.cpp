@@ -3,6 +3,17 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 
+// A drag of A [2, 4] (x 60..120) grabbed at grabX (63: its start edge, 90: its middle,
+// 117: its end edge) and let go at toX, beside B [6, 8] (x 180..240) and maybe C [9.5, 12].
+struct SnapCase
+{
+    double grabX, toX, cursorTime;
+    bool blockAfterNeighbour, ctrl;
+    double start, end;
+    bool snapped;
+};
+Q_DECLARE_METATYPE(SnapCase)
+
 // Blocks A [2, 4] at x 60..120 and B [6, 8] at x 180..240, 30 points per second.
 class TestTimelineDrag : public QObject
 {
@@ -36,62 +47,44 @@ QList<QPointF> TestTimelineDrag::path(double from, double to, double y)
 
 void TestTimelineDrag::snapping_data()
 {
-    QTest::addColumn<double>("grabX"); // 63: A's start edge, 90: its middle, 117: its end edge
-    QTest::addColumn<double>("toX");
-    QTest::addColumn<double>("cursorTime");
-    QTest::addColumn<bool>("blockAfterNeighbour"); // C [9.5, 12]
-    QTest::addColumn<bool>("ctrl");
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("end");
-    QTest::addColumn<bool>("snapped");
+    QTest::addColumn<SnapCase>("c");
     // Snapping reaches 10 points; without a video two frames are 1/12 s.
-    QTest::newRow("end to the cursor, 10 points away") << 117.0 << 137.0 << 5.0 << false << false << 2.0 << 5.0 << true;
-    QTest::newRow("end 10.5 points from the cursor stays")
-        << 117.0 << 136.5 << 5.0 << false << false << 2.0 << 4.65 << false;
+    QTest::newRow("end to the cursor, 10 points away") << SnapCase{117, 137, 5, false, false, 2, 5, true};
+    QTest::newRow("end 10.5 points from the cursor stays") << SnapCase{117, 136.5, 5, false, false, 2, 4.65, false};
     QTest::newRow("end before the neighbour, 9.5 points away")
-        << 117.0 << 165.0 << 50.0 << false << false << 2.0 << 6 - 1 / 12.0 << true;
+        << SnapCase{117, 165, 50, false, false, 2, 6 - 1 / 12.0, true};
     QTest::newRow("end 10.5 points from the neighbour stays")
-        << 117.0 << 164.0 << 50.0 << false << false << 2.0 << 4 + 47 / 30.0 << false;
-    QTest::newRow("the cursor wins over the neighbour")
-        << 117.0 << 172.0 << 5.88 << false << false << 2.0 << 5.88 << true;
-    QTest::newRow("ctrl switches snapping off") << 117.0 << 145.0 << 5.0 << false << true << 2.0 << 4 + 28 / 30.0
-                                                << false;
-    QTest::newRow("start to the cursor, 10 points away") << 63.0 << 43.0 << 1.0 << false << false << 1.0 << 4.0 << true;
-    QTest::newRow("start 10.5 points from the cursor stays")
-        << 63.0 << 43.5 << 1.0 << false << false << 1.35 << 4.0 << false;
+        << SnapCase{117, 164, 50, false, false, 2, 4 + 47 / 30.0, false};
+    QTest::newRow("the cursor wins over the neighbour") << SnapCase{117, 172, 5.88, false, false, 2, 5.88, true};
+    QTest::newRow("ctrl switches snapping off") << SnapCase{117, 145, 5, false, true, 2, 4 + 28 / 30.0, false};
+    QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
+    QTest::newRow("start 10.5 points from the cursor stays") << SnapCase{63, 43.5, 1, false, false, 1.35, 4, false};
     QTest::newRow("moved block's start after the neighbour")
-        << 90.0 << 272.0 << 50.0 << false << false << 8 + 1 / 12.0 << 10 + 1 / 12.0 << true;
+        << SnapCase{90, 272, 50, false, false, 8 + 1 / 12.0, 10 + 1 / 12.0, true};
     QTest::newRow("no snap that would overlap the next block")
-        << 90.0 << 272.0 << 50.0 << true << false << 2 + 182 / 30.0 << 4 + 182 / 30.0 << false;
-    QTest::newRow("no snap that would start before 0") << 90.0 << 5.0 << 1.0 << false << false << 0.0 << 2.0 << false;
+        << SnapCase{90, 272, 50, true, false, 2 + 182 / 30.0, 4 + 182 / 30.0, false};
+    QTest::newRow("no snap that would start before 0") << SnapCase{90, 5, 1, false, false, 0, 2, false};
     QTest::newRow("moved block's end before the neighbour")
-        << 90.0 << 150.0 << 50.0 << false << false << 4 - 1 / 12.0 << 6 - 1 / 12.0 << true;
+        << SnapCase{90, 150, 50, false, false, 4 - 1 / 12.0, 6 - 1 / 12.0, true};
 }
 
 void TestTimelineDrag::snapping()
 {
-    QFETCH(double, grabX);
-    QFETCH(double, toX);
-    QFETCH(double, cursorTime);
-    QFETCH(bool, blockAfterNeighbour);
-    QFETCH(bool, ctrl);
-    QFETCH(double, start);
-    QFETCH(double, end);
-    QFETCH(bool, snapped);
+    QFETCH(SnapCase, c);
     QList<std::pair<double, double>> times{{2, 4}, {6, 8}};
-    if (blockAfterNeighbour)
+    if (c.blockAfterNeighbour)
         times.append({9.5, 12});
     TimelineFixture f(times);
-    f.timeline->setCurrentTime(cursorTime);
+    f.timeline->setCurrentTime(c.cursorTime);
     const SubtitlePtr a = f.at(0);
     const int y = TimelineFixture::rowY;
     // Two steps: the second must not count the first one's movement again.
-    f.drag(QPointF(grabX, y), {QPointF((grabX + toX) / 2, y), QPointF(toX, y)},
-           ctrl ? Qt::ControlModifier : Qt::NoModifier, false);
-    QCOMPARE(f.timeline->snapGuideTime().has_value(), snapped);
-    f.send(QEvent::MouseButtonRelease, QPointF(toX, y), Qt::NoButton);
-    QCOMPARE(a->start, start);
-    QCOMPARE(a->end, end);
+    f.drag(QPointF(c.grabX, y), {QPointF((c.grabX + c.toX) / 2, y), QPointF(c.toX, y)},
+           c.ctrl ? Qt::ControlModifier : Qt::NoModifier, false);
+    QCOMPARE(f.timeline->snapGuideTime().has_value(), c.snapped);
+    f.send(QEvent::MouseButtonRelease, QPointF(c.toX, y), Qt::NoButton);
+    QCOMPARE(a->start, c.start);
+    QCOMPARE(a->end, c.end);
     QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({a}));
     f.endTurn();
     f.document.undoManager().undo();

@@ -11,6 +11,24 @@
 using Times = QList<std::pair<double, double>>;
 Q_DECLARE_METATYPE(Times)
 
+struct ZoomCase
+{
+    bool pinch; // otherwise Ctrl and the wheel
+    double pointerX, startOffset, amount, magnification, offset;
+};
+Q_DECLARE_METATYPE(ZoomCase)
+
+// The first subtitle, maybe lengthened, in view or not, and the pointer's shape over the
+// block row at pointerTime.
+struct ViewCase
+{
+    Times times;
+    double lengthenTo, pointerTime; // lengthenTo: the first one's end set by an edit; 0: none
+    int shape;
+    bool inView;
+};
+Q_DECLARE_METATYPE(ViewCase)
+
 class TestTimelineViewController : public QObject
 {
     Q_OBJECT
@@ -78,84 +96,66 @@ void TestTimelineViewController::zoomLimits()
 
 void TestTimelineViewController::zoomKeepsPointUnderPointer_data()
 {
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<double>("pointerX");
-    QTest::addColumn<double>("startOffset");
-    QTest::addColumn<double>("amount");
-    QTest::addColumn<double>("magnification");
-    QTest::addColumn<double>("offset");
+    QTest::addColumn<ZoomCase>("c");
     // The pinch adds its increment: content at 300 goes to 600, pointer stays at 100.
-    QTest::newRow("pinch of +1") << "pinch" << 100.0 << 200.0 << 1.0 << 2.0 << 500.0;
-    QTest::newRow("pinch of +0.5 at the left edge") << "pinch" << 0.0 << 300.0 << 0.5 << 1.5 << 450.0;
-    QTest::newRow("ctrl+wheel one notch in") << "wheel" << 300.0 << 0.0 << 120.0 << 1.2 << 60.0;
-    QTest::newRow("ctrl+wheel one notch out") << "wheel" << 300.0 << 1200.0 << -120.0 << 1 / 1.2 << 950.0;
+    QTest::newRow("pinch of +1") << ZoomCase{true, 100, 200, 1, 2, 500};
+    QTest::newRow("pinch of +0.5 at the left edge") << ZoomCase{true, 0, 300, 0.5, 1.5, 450};
+    QTest::newRow("ctrl+wheel one notch in") << ZoomCase{false, 300, 0, 120, 1.2, 60};
+    QTest::newRow("ctrl+wheel one notch out") << ZoomCase{false, 300, 1200, -120, 1 / 1.2, 950};
 }
 
 void TestTimelineViewController::zoomKeepsPointUnderPointer()
 {
-    QFETCH(QString, input);
-    QFETCH(double, pointerX);
-    QFETCH(double, startOffset);
-    QFETCH(double, amount);
-    QFETCH(double, magnification);
-    QFETCH(double, offset);
+    QFETCH(ZoomCase, c);
     TimelineFixture f({{0, 295}}); // 300 s: 9000 points at zoom 1
-    f.timeline->scrollToOffset(startOffset);
-
-    const QPointF position(pointerX, 60);
+    f.timeline->scrollToOffset(c.startOffset);
+    const QPointF position(c.pointerX, 60);
     const QPointF global = f.strip()->mapToGlobal(position);
-    if (input == "pinch") {
+    if (c.pinch) {
         QNativeGestureEvent event(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, position,
-                                  position, global, amount, QPointF());
+                                  position, global, c.amount, QPointF());
         QApplication::sendEvent(f.strip(), &event);
     } else {
-        QWheelEvent event(position, global, QPoint(), QPoint(0, int(amount)), Qt::NoButton, Qt::ControlModifier,
+        QWheelEvent event(position, global, QPoint(), QPoint(0, int(c.amount)), Qt::NoButton, Qt::ControlModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(f.strip(), &event);
     }
-    QCOMPARE(f.timeline->magnification(), magnification);
-    QCOMPARE(f.timeline->offset(), std::round(offset));
+    QCOMPARE(f.timeline->magnification(), c.magnification);
+    QCOMPARE(f.timeline->offset(), std::round(c.offset));
 }
 
 void TestTimelineViewController::blocksInView_data()
 {
-    QTest::addColumn<Times>("times");
-    QTest::addColumn<double>("lengthenTo"); // the first one's end set by an edit; 0: none
-    QTest::addColumn<double>("pointerTime");
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<bool>("inView"); // the first one
+    QTest::addColumn<ViewCase>("c");
+    const int arrow = Qt::ArrowCursor;
     // Scrolled to 300 points: the visible interval is 10 s ..< 30 s.
-    QTest::newRow("ends exactly at the left edge") << Times{{5, 10}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << false;
-    QTest::newRow("ends a little after the left edge") << Times{{5, 10.1}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << true;
-    QTest::newRow("starts exactly at the right edge") << Times{{30, 35}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << false;
-    QTest::newRow("starts a little before the right edge") << Times{{29.9, 35}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << true;
-    QTest::newRow("zero length inside") << Times{{20, 20}, {70, 80}} << 0.0 << 20.0 << int(Qt::ArrowCursor) << false;
+    QTest::newRow("ends exactly at the left edge") << ViewCase{{{5, 10}, {70, 80}}, 0, 20, arrow, false};
+    QTest::newRow("ends a little after the left edge") << ViewCase{{{5, 10.1}, {70, 80}}, 0, 20, arrow, true};
+    QTest::newRow("starts exactly at the right edge") << ViewCase{{{30, 35}, {70, 80}}, 0, 20, arrow, false};
+    QTest::newRow("starts a little before the right edge") << ViewCase{{{29.9, 35}, {70, 80}}, 0, 20, arrow, true};
+    QTest::newRow("zero length inside") << ViewCase{{{20, 20}, {70, 80}}, 0, 20, arrow, false};
     // Long ones starting far left, with shorter ones between their start and the view.
-    QTest::newRow("a long one covers the view") << Times{{1, 60}, {2, 3}, {4, 5}, {40, 41}} << 0.0 << 15.0
-                                                << int(Qt::OpenHandCursor) << true;
+    QTest::newRow("a long one covers the view")
+        << ViewCase{{{1, 60}, {2, 3}, {4, 5}, {40, 41}}, 0, 15, Qt::OpenHandCursor, true};
     QTest::newRow("lengthened by an edit to cover the view")
-        << Times{{1, 2}, {2, 3}, {4, 5}, {40, 41}} << 60.0 << 15.0 << int(Qt::OpenHandCursor) << true;
+        << ViewCase{{{1, 2}, {2, 3}, {4, 5}, {40, 41}}, 60, 15, Qt::OpenHandCursor, true};
     QTest::newRow("the gap after a long one that ends in view")
-        << Times{{1, 15}, {2, 3}, {4, 5}, {25, 26}} << 0.0 << 20.0 << int(Qt::SplitHCursor) << true;
+        << ViewCase{{{1, 15}, {2, 3}, {4, 5}, {25, 26}}, 0, 20, Qt::SplitHCursor, true};
 }
 
 void TestTimelineViewController::blocksInView()
 {
-    QFETCH(Times, times);
-    QFETCH(double, lengthenTo);
-    QFETCH(double, pointerTime);
-    QFETCH(int, shape);
-    QFETCH(bool, inView);
-    TimelineFixture f(times);
-    if (lengthenTo > 0)
-        f.document.subtitleController().setEnd(0, lengthenTo);
+    QFETCH(ViewCase, c);
+    TimelineFixture f(c.times);
+    if (c.lengthenTo > 0)
+        f.document.subtitleController().setEnd(0, c.lengthenTo);
     f.timeline->scrollToOffset(300);
     QCOMPARE(f.timeline->visibleStartTime(), 10.0);
-    QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), inView);
-    QCOMPARE(f.timeline->visibleSubtitles().value(0) == f.at(0), inView);
-    f.hover(QPointF(f.timeline->xForTime(pointerTime) - 300, TimelineFixture::rowY));
-    QCOMPARE(int(f.strip()->cursor().shape()), shape);
-    if (shape != Qt::ArrowCursor)
+    QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), c.inView);
+    QCOMPARE(f.timeline->visibleSubtitles().value(0) == f.at(0), c.inView);
+    f.hover(QPointF(f.timeline->xForTime(c.pointerTime) - 300, TimelineFixture::rowY));
+    QCOMPARE(int(f.strip()->cursor().shape()), c.shape);
+    if (c.shape != Qt::ArrowCursor)
         QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
 }
 
