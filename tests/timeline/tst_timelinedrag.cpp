@@ -55,6 +55,7 @@ void TestTimelineDrag::snapping_data()
         << SnapCase{117, 165, 50, false, false, 2, 6 - 1 / 12.0, true};
     QTest::newRow("end 10.5 points from the neighbour stays")
         << SnapCase{117, 164, 50, false, false, 2, 4 + 47 / 30.0, false};
+    QTest::newRow("end near the cursor snaps at the first step") << SnapCase{117, 123, 4.2, false, false, 2, 4.2, true};
     QTest::newRow("the cursor wins over the neighbour") << SnapCase{117, 172, 5.88, false, false, 2, 5.88, true};
     QTest::newRow("ctrl switches snapping off") << SnapCase{117, 145, 5, false, true, 2, 4 + 28 / 30.0, false};
     QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
@@ -78,8 +79,9 @@ void TestTimelineDrag::snapping()
     f.timeline->setCurrentTime(c.cursorTime);
     const SubtitlePtr a = f.at(0);
     const int y = TimelineFixture::rowY;
-    // Two steps: the second must not count the first one's movement again.
-    f.drag(QPointF(c.grabX, y), {QPointF((c.grabX + c.toX) / 2, y), QPointF(c.toX, y)},
+    // A first step just past the drag threshold, as a hand makes; the next must not
+    // count it again.
+    f.drag(QPointF(c.grabX, y), {QPointF(c.grabX + 4, y), QPointF(c.toX, y)},
            c.ctrl ? Qt::ControlModifier : Qt::NoModifier, false);
     QCOMPARE(f.timeline->snapGuideTime().has_value(), c.snapped);
     f.send(QEvent::MouseButtonRelease, QPointF(c.toX, y), Qt::NoButton);
