@@ -1,7 +1,6 @@
 #pragma once
 
 #include "document/Document.h"
-#include "document/Player.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QApplication>
@@ -9,36 +8,6 @@
 #include <QTest>
 
 #include <memory>
-
-// A player that only records seeks.
-class SeekRecordingPlayer : public Player
-{
-public:
-    QList<double> seeks;
-    double time = 0;
-
-    double currentTime() const override { return time; }
-    double rate() const override { return 0; }
-    void setRate(double) override {}
-    void play() override {}
-    void pause() override {}
-    void seek(double seconds, std::function<void(bool)> completion) override
-    {
-        seeks.append(seconds);
-        time = seconds;
-        if (completion)
-            completion(true);
-    }
-    bool canStepForward() const override { return true; }
-    bool canStepBackward() const override { return true; }
-    void stepByCount(int) override {}
-    double duration() const override { return 0; }
-    double frameRate() const override { return 25; }
-    ObserverToken addPeriodicTimeObserver(double, std::function<void(double)>) override { return 0; }
-    ObserverToken addBoundaryTimeObserver(const QList<double> &, std::function<void()>) override { return 0; }
-    void removeTimeObserver(ObserverToken) override {}
-    QRectF videoRect() const override { return {}; }
-};
 
 // A document with subtitles and a 600-point-wide timeline pane at magnification 1
 // (30 points per second, no scroll offset).
