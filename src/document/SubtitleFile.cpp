@@ -3,6 +3,7 @@
 #include "document/FileAttributes.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
+#include "format/HugePages.h"
 #include "format/SubtitleParser.h"
 
 #include <QFile>
@@ -27,12 +28,28 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return tr("The file could not be opened.\n%1").arg(file.errorString());
-    QByteArray bytes = file.read(maximumSize + 1);
+    QByteArray bytes(std::min(info.size(), maximumSize) + 1, Qt::Uninitialized);
+    HugePages::advise(bytes.data(), bytes.size());
+    const qint64 length = file.read(bytes.data(), bytes.size());
+    bytes.truncate(std::max<qint64>(length, 0));
+    if (length == info.size() + 1) // it grew since it was measured, or tells no size (/proc)
+        bytes.append(file.read(maximumSize + 1 - length));
     if (file.error() != QFileDevice::NoError)
         return tr("The file could not be read.\n%1").arg(file.errorString());
     if (bytes.size() > maximumSize)
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
     file.close();
+
+    // UTF-8 is parsed as it stands, without a copy of the whole text in UTF-16.
+    const bool utf8 = chosenEncoding == TextEncoding::Utf8 ? QByteArrayView(bytes).isValidUtf8()
+                                                           : chosenEncoding == TextEncoding::Automatic && TextEncoding::readsAsUtf8(bytes);
+    if (utf8 && reading == Reading::Strict) {
+        const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+        auto subtitles = SubtitleParser::shared().parseUtf8(QByteArrayView(bytes).sliced(mark));
+        if (!subtitles)
+            return subtitles.error().message();
+        return Contents{std::move(subtitles).value(), TextEncoding::Utf8, {}, TextFileFormat::ofUtf8(bytes)};
+    }
 
     QString text;
     int encoding = chosenEncoding;
@@ -65,14 +82,26 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     return Contents{std::move(subtitles).value(), encoding, {}, format};
 }
 
+Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleList &subtitles, int encoding,
+                                                                const TextFileFormat &format)
+{
+    // UTF-8 is written straight to bytes; a text UTF-8 cannot carry takes the general way,
+    // which names the character.
+    if (encoding == TextEncoding::Utf8) {
+        if (auto bytes = SubtitleParser::shared().serializeUtf8(subtitles, format.crlf, format.byteOrderMark.value_or(false)))
+            return std::move(*bytes);
+    }
+    return TextEncoding::encode(format.withLineEndings(SubtitleParser::shared().serialize(subtitles)), encoding,
+                                format.byteOrderMark);
+}
+
 std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding,
                                            const TextFileFormat &format)
 {
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
-    const auto bytes = TextEncoding::encode(format.withLineEndings(SubtitleParser::shared().serialize(subtitles)), encoding,
-                                            format.byteOrderMark);
+    const auto bytes = encoded(subtitles, encoding, format);
     if (!bytes) {
         if (const auto position = firstUnencodable(subtitles, encoding))
             return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text, encoding).error().message).arg(*position + 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/TextEncoding.h"
 #include "document/TextFileFormat.h"
 #include "format/TolerantSubtitleReader.h"
 #include "model/Expected.h"
@@ -44,6 +45,10 @@ public:
     // failure the file stays as it was. Returns the message for the user on failure.
     static std::optional<QString> write(const QString &path, const SubtitleList &subtitles, int encoding,
                                         const TextFileFormat &format = {});
+
+    // The file's bytes: the subtitles as SRT in `encoding` and `format`.
+    static Expected<QByteArray, TextEncoding::Error> encoded(const SubtitleList &subtitles, int encoding,
+                                                            const TextFileFormat &format = {});
 
     // The position of the first subtitle whose text `encoding` cannot represent.
     static std::optional<qsizetype> firstUnencodable(const SubtitleList &subtitles, int encoding);

@@ -4,9 +4,11 @@
 #include "model/Expected.h"
 #include "model/Subtitle.h"
 
+#include <QByteArrayView>
 #include <QString>
 
-class LineReader;
+#include <optional>
+
 
 // Reads and writes SRT text, and owns the one text form of a time, "HH:mm:ss,SSS".
 class SubtitleParser
@@ -16,6 +18,8 @@ public:
 
     // Every subtitle of the text, sorted by start (stable); the first error otherwise.
     Expected<SubtitleList, ParseError> parse(QStringView text) const;
+    // The same for UTF-8 text, which must be valid UTF-8 (without a byte-order mark).
+    Expected<SubtitleList, ParseError> parseUtf8(QByteArrayView text) const;
     // Exactly one timestamp "HH:mm:ss,SSS" (hours may have more digits past 99 h).
     Expected<double, ParseError> parseTime(QStringView text) const;
 
@@ -25,19 +29,21 @@ public:
     // written so that it reads back: empty lines inside it (which would end the
     // subtitle) are left out and line breaks become line feeds.
     QString serialize(const SubtitleList &subtitles) const;
+    // The same as UTF-8, with CR LF line breaks when `crlf` and after a byte-order mark
+    // when `byteOrderMark`; nothing when a text holds a lone surrogate, which UTF-8
+    // cannot carry.
+    std::optional<QByteArray> serializeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark) const;
 
     // A text as serialize writes it.
     static QString textAsWritten(const QString &text);
 
 private:
     SubtitleParser() = default;
-    // A timing line "start --> end" with end not before start.
-    bool readTimingLine(QStringView line, double &start, double &end) const;
-    // Whether `line` is a timing line, or an index whose next line (the next of
-    // `reader`, a copy) is a timing line.
-    bool beginsSubtitle(QStringView line, LineReader reader) const;
+    template <typename Output>
+    // Writes the subtitles from `from` to before `to`, numbered by their positions.
+    static bool write(const SubtitleList &subtitles, qsizetype from, qsizetype to, Output &out);
     // Hours take up to six digits: "999999:59:59,999".
     static constexpr qsizetype maximumTimeLength = 16;
-    static char16_t *writeTime(char16_t *out, double seconds);
+    static char *writeTime(char *out, double seconds);
     static bool readsBackAsWritten(QStringView text);
 };

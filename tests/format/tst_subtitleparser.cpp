@@ -48,6 +48,10 @@ private slots:
         const auto result = SubtitleParser::shared().parse(text);
         QVERIFY2(result.hasValue(), result ? "" : qPrintable(result.error().message()));
         QCOMPARE(describeSubtitles(result.value()), expected);
+        // A UTF-8 file is read from its bytes, with the same outcome.
+        const auto fromBytes = SubtitleParser::shared().parseUtf8(text.toUtf8());
+        QVERIFY(fromBytes.hasValue());
+        QCOMPARE(describeSubtitles(fromBytes.value()), expected);
     }
 
     void reportsErrorsWithLineNumbers_data()
@@ -87,49 +91,50 @@ private slots:
         const auto result = SubtitleParser::shared().parse(text);
         QVERIFY(!result.hasValue());
         QCOMPARE(result.error().message(), message);
+        const auto fromBytes = SubtitleParser::shared().parseUtf8(text.toUtf8());
+        QVERIFY(!fromBytes.hasValue());
+        QCOMPARE(fromBytes.error().message(), message);
     }
 
-    void parsesTimes_data()
+    // Large texts are read in two halves at once; a fault near where they meet must read
+    // as it does in one go, with its true line number. Every cue takes four lines and the
+    // same number of bytes, so that the halves meet at one of the middle cues.
+    void largeTextsReadAsInOneGo_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<double>("seconds");
-        QTest::newRow("zero") << "00:00:00,000" << true << 0.0;
-        QTest::newRow("one hour") << "01:00:00,000" << true << 3600.0;
-        QTest::newRow("fraction") << "00:00:01,250" << true << 1.25;
-        QTest::newRow("last of the day") << "23:59:59,999" << true << 86399.999;
-        QTest::newRow("past a day, as written for long videos") << "25:00:00,000" << true << 90000.0;
-        QTest::newRow("period") << "00:00:01.250" << false << 0.0;
-        QTest::newRow("minutes out of range") << "00:60:00,000" << false << 0.0;
-        QTest::newRow("seconds out of range") << "00:00:60,000" << false << 0.0;
-        QTest::newRow("short milliseconds") << "00:00:01,25" << false << 0.0;
-        QTest::newRow("one-digit hour") << "0:00:01,000" << false << 0.0;
-        QTest::newRow("letters") << "00:0a:01,000" << false << 0.0;
-        QTest::newRow("sign") << "-0:00:01,000" << false << 0.0;
-        QTest::newRow("trailing space") << "00:00:01,000 " << false << 0.0;
-        QTest::newRow("empty") << "" << false << 0.0;
-        QTest::newRow("non-ASCII digits") << QStringLiteral("00:00:0\u0661,000") << false << 0.0;
+        QTest::addColumn<QString>("defect");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("clean") << "" << 0 << QString();
+        for (const int at : {50000, 50001, 50002}) {
+            QTest::addRow("a number skipped at cue %d", at) << "skip" << at << QStringLiteral("Error at line %1.\nInvalid index.").arg(4 * at);
+            QTest::addRow("no blank line before cue %d", at) << "run-on" << at << QStringLiteral("Error at line %1.\nInvalid index.").arg(4 * at - 1);
+            QTest::addRow("a text of spaces before cue %d", at) << "blank" << at << QString();
+        }
+        QTest::newRow("bad timing in the second half") << "timing" << 75000 << "Error at line 300001.\nInvalid timestamp.";
     }
 
-    void parsesTimes()
+    void largeTextsReadAsInOneGo()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, valid);
-        QFETCH(double, seconds);
-        const auto result = SubtitleParser::shared().parseTime(text);
-        QCOMPARE(result.hasValue(), valid);
-        if (valid)
-            QCOMPARE(result.value(), seconds);
-        else
-            QCOMPARE(result.error().message(), QStringLiteral("Invalid timestamp."));
-    }
-
-    void hugeIndexDoesNotOverflow()
-    {
-        const auto result = SubtitleParser::shared().parse(
-            QStringLiteral("99999999999999999999999\n00:00:01,000 --> 00:00:02,000\nA"));
-        QVERIFY(!result.hasValue());
-        QCOMPARE(result.error().message(), QStringLiteral("Error at line 0.\nInvalid index."));
+        QFETCH(QString, defect);
+        QFETCH(int, at);
+        QFETCH(QString, message);
+        constexpr int count = 100000; // over 4 MB
+        QString text;
+        for (int i = 0; i < count; ++i) {
+            const int number = defect == "skip" && i >= at ? i + 2 : i + 1;
+            const QString time = SubtitleParser::shared().formatTime(i * 3);
+            const QString timing = defect == "timing" && i == at ? time + " -> " + time : time + " --> " + time;
+            const QString body = defect == "blank" && i == at - 1 ? QStringLiteral(" ").repeated(28) : QStringLiteral("Line %1 of a longer text").arg(i, 6, 10, QChar(u'0'));
+            const QString end = defect == "run-on" && i == at - 1 ? QString() : QStringLiteral("\n");
+            text += QStringLiteral("%1\n").arg(number, 6, 10, QChar(u'0')) + timing + '\n' + body + '\n' + end;
+        }
+        for (const auto &result : {SubtitleParser::shared().parse(text), SubtitleParser::shared().parseUtf8(text.toUtf8())}) {
+            QCOMPARE(result.hasValue() ? QString() : result.error().message(), message);
+            if (result) {
+                QCOMPARE(result.value().size(), count);
+                QCOMPARE(result.value()[count - 1]->text, QStringLiteral("Line 099999 of a longer text"));
+            }
+        }
     }
 };
 

@@ -65,6 +65,9 @@ private slots:
                                                             << "1\n00:00:00,000 --> 00:00:01,000\nA\nB\nC\n\n";
         QTest::newRow("an end before the start is written as the start")
             << "A" << 5.0 << 4.0 << "1\n00:00:05,000 --> 00:00:05,000\nA\n\n";
+        QTest::newRow("letters of two, three and four bytes in UTF-8")
+            << QStringLiteral("\u00e9t\u00e9 \u4e2d\u6587\nabcd \U0001F600!") << 0.0 << 1.0
+            << QStringLiteral("1\n00:00:00,000 --> 00:00:01,000\n\u00e9t\u00e9 \u4e2d\u6587\nabcd \U0001F600!\n\n");
     }
 
     void serializes()
@@ -73,9 +76,35 @@ private slots:
         QFETCH(double, start);
         QFETCH(double, end);
         QFETCH(QString, expected);
-        const QString written = SubtitleParser::shared().serialize({std::make_shared<Subtitle>(text, start, end)});
+        const SubtitleList list{std::make_shared<Subtitle>(text, start, end)};
+        const QString written = SubtitleParser::shared().serialize(list);
         QCOMPARE(written, expected);
         QVERIFY(SubtitleParser::shared().parse(written).hasValue());
+        // UTF-8 files are written straight to bytes, in their line endings.
+        QCOMPARE(SubtitleParser::shared().serializeUtf8(list, false, false), expected.toUtf8());
+        QCOMPARE(SubtitleParser::shared().serializeUtf8(list, true, true),
+                 "\xEF\xBB\xBF" + QString(expected).replace(u'\n', QStringLiteral("\r\n")).toUtf8());
+    }
+
+    void utf8WritingRefusesWhatUtf8CannotCarry_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("lone high surrogate") << QString(QChar(0xD83D));
+        QTest::newRow("lone low surrogate") << QStringLiteral("a") + QChar(0xDE00);
+        QTest::newRow("high surrogate before a letter") << QString(QChar(0xD83D)) + QStringLiteral("a");
+    }
+
+    void utf8WritingRefusesWhatUtf8CannotCarry()
+    {
+        QFETCH(QString, text);
+        // Far into a long list, which is written in two halves at once.
+        SubtitleList list;
+        for (int i = 0; i < 200000; ++i)
+            list.append(std::make_shared<Subtitle>(i == 150000 ? text : QStringLiteral("A"), i, i + 1));
+        QVERIFY(!SubtitleParser::shared().serializeUtf8(list, false, false));
+        list[150000]->text = QStringLiteral("\u00e9");
+        QCOMPARE(SubtitleParser::shared().serializeUtf8(list, true, false),
+                 SubtitleParser::shared().serialize(list).replace(u'\n', QStringLiteral("\r\n")).toUtf8());
     }
 
     void emptyListWritesNothing()
