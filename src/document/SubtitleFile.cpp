@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
@@ -82,6 +83,27 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     return Contents{std::move(subtitles).value(), encoding, {}, format};
 }
 
+namespace {
+
+// Whether UTF-8 can carry the text: it has no lone surrogate.
+bool carriedByUtf8(const SubtitlePtr &subtitle)
+{
+    const char16_t *p = QStringView(subtitle->text).utf16();
+    const char16_t *const end = p + subtitle->text.size();
+    // Surrogates are rare: one quick look for any first.
+    if (std::none_of(p, end, [](char16_t u) { return (u & 0xF800) == 0xD800; }))
+        return true;
+    for (; p < end; ++p) {
+        if (QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]))
+            ++p;
+        else if (QChar::isSurrogate(*p))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleList &subtitles, int encoding,
                                                                 const TextFileFormat &format)
 {
@@ -101,6 +123,16 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
+    const bool replaced = !(info.exists() && !info.isFile()) && !LongNameSaver::isNeeded(path);
+    if (replaced && encoding == TextEncoding::Utf8 && std::all_of(subtitles.cbegin(), subtitles.cend(), carriedByUtf8)) {
+        // Written while it is made, without the whole file in memory.
+        return saveAtomically(path, [&](QSaveFile &file) {
+            return SubtitleParser::shared().writeUtf8(
+                subtitles, format.crlf, format.byteOrderMark.value_or(false),
+                [&file](QByteArrayView part) { return file.write(part.data(), part.size()) == part.size(); });
+        });
+    }
+
     const auto bytes = encoded(subtitles, encoding, format);
     if (!bytes) {
         if (const auto position = firstUnencodable(subtitles, encoding))
@@ -120,6 +152,11 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
 
     if (LongNameSaver::isNeeded(path))
         return LongNameSaver::write(path, bytes.value());
+    return saveAtomically(path, [&bytes](QSaveFile &file) { return file.write(bytes.value()) == bytes.value().size(); });
+}
+
+std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill)
+{
     QSaveFile file(path);
     // A writable file in a folder the user may not write to is written in place.
     file.setDirectWriteFallback(true);
@@ -129,7 +166,7 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     // QSaveFile takes a short write (a full disk, a file size limit) for success, and its
     // commit would then replace the file with the part that was written.
     errno = 0;
-    if (file.write(bytes.value()) != bytes.value().size()) {
+    if (!fill(file)) {
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
         file.cancelWriting();
         return tr("The file could not be saved.\n%1").arg(reason);

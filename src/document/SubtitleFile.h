@@ -9,7 +9,10 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QSaveFile;
 
 // Reading and writing a subtitle file the way the editor does: the one path shared by
 // the document and the command line.
@@ -59,4 +62,9 @@ public:
     // name no known encoding are passed over.
     static int encodingForSaving(std::optional<int> documentEncoding, int saveEncoding,
                                  std::optional<int> dialogChoice = std::nullopt);
+
+private:
+    // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
+    // false (a short write) or the file cannot be committed, it stays as it was.
+    static std::optional<QString> saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill);
 };

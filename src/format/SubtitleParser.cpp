@@ -440,13 +440,16 @@ public:
     // A UTF-16 unit takes at most three bytes, a line feed two with CR LF.
     qsizetype bound(QStringView text, qsizetype lineBreaks) const { return 3 * text.size() + (m_crlf ? 2 : 1) * lineBreaks; }
 
+    // Makes room, reusing the buffer when it is large enough; the mark goes first.
     void reserve(qsizetype size)
     {
         static constexpr char mark[] = "\xEF\xBB\xBF";
-        m_result = QByteArray(size + sizeof mark, Qt::Uninitialized);
-        m_out = m_result.data();
-        HugePages::advise(m_out, m_result.size());
-        if (m_byteOrderMark)
+        if (m_buffer.size() < size + qsizetype(sizeof mark)) {
+            m_buffer = QByteArray(size + sizeof mark, Qt::Uninitialized);
+            HugePages::advise(m_buffer.data(), m_buffer.size());
+        }
+        m_out = m_buffer.data();
+        if (std::exchange(m_byteOrderMark, false))
             ascii(mark, mark + 3);
     }
     void ascii(char c) { *m_out++ = c; }
@@ -498,14 +501,10 @@ public:
         }
         return true;
     }
-    QByteArray take()
-    {
-        m_result.truncate(m_out - m_result.data());
-        return std::move(m_result);
-    }
+    QByteArrayView written() const { return QByteArrayView(m_buffer.constData(), m_out - m_buffer.constData()); }
 
 private:
-    QByteArray m_result;
+    QByteArray m_buffer;
     char *m_out = nullptr;
     bool m_crlf;
     bool m_byteOrderMark;
@@ -658,23 +657,37 @@ QString SubtitleParser::serialize(const SubtitleList &subtitles) const
 
 std::optional<QByteArray> SubtitleParser::serializeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark) const
 {
-    // A long list is written in two halves at once, then joined.
-    constexpr qsizetype minimumCountForHalves = 100000;
-    const qsizetype count = subtitles.size();
-    const qsizetype middle = count >= minimumCountForHalves && std::thread::hardware_concurrency() > 1 ? count / 2 : count;
-    Utf8Output second(crlf, false);
-    bool secondWritten = true;
-    std::thread secondHalf;
-    if (middle < count)
-        secondHalf = std::thread([&] { secondWritten = write(subtitles, middle, count, second); });
-    Utf8Output first(crlf, byteOrderMark);
-    const bool firstWritten = write(subtitles, 0, middle, first);
-    if (secondHalf.joinable())
-        secondHalf.join();
-    if (!firstWritten || !secondWritten)
+    QByteArray bytes;
+    if (!writeUtf8(subtitles, crlf, byteOrderMark, [&bytes](QByteArrayView part) {
+            bytes.append(part);
+            return true;
+        }))
         return std::nullopt;
-    QByteArray bytes = first.take();
-    if (middle < count)
-        bytes.append(second.take());
     return bytes;
+}
+
+bool SubtitleParser::writeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark,
+                               const std::function<bool(QByteArrayView)> &sink) const
+{
+    // Parts of a few megabytes, two at a time: one written on a second thread while this
+    // one writes the other and then hands it on. The two buffers are used again and
+    // again, so a large file needs no fresh memory the size of the file.
+    constexpr qsizetype partSize = 32768;
+    const qsizetype count = subtitles.size();
+    Utf8Output even(crlf, byteOrderMark);
+    Utf8Output odd(crlf, false);
+    const auto end = [count](qsizetype from) { return std::min(count, from + partSize); };
+    for (qsizetype from = 0; from < count || (from == 0 && byteOrderMark); from += 2 * partSize) {
+        const qsizetype next = end(from);
+        bool oddWritten = true;
+        std::thread oddPart;
+        if (next < count)
+            oddPart = std::thread([&] { oddWritten = write(subtitles, next, end(next), odd); });
+        const bool evenHandedOn = write(subtitles, from, next, even) && sink(even.written());
+        if (oddPart.joinable())
+            oddPart.join();
+        if (!evenHandedOn || !oddWritten || (next < count && !sink(odd.written())))
+            return false;
+    }
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 
@@ -33,6 +34,11 @@ public:
     // when `byteOrderMark`; nothing when a text holds a lone surrogate, which UTF-8
     // cannot carry.
     std::optional<QByteArray> serializeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark) const;
+    // The same bytes handed to `sink` part by part, in order, so that a large file is
+    // written while it is made. False when a text cannot be carried or `sink` returns
+    // false; the parts handed on before then are not the whole file.
+    bool writeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark,
+                   const std::function<bool(QByteArrayView)> &sink) const;
 
     // A text as serialize writes it.
     static QString textAsWritten(const QString &text);

@@ -163,13 +163,28 @@ private slots:
         QCOMPARE(contents.error(), QStringLiteral("The file could not be opened because it is larger than 256 MB."));
     }
 
+    void unencodableCharacterLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("encodingName");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("euro sign in Latin-1") << QStringLiteral("5 €") << "ISO-8859-1"
+                                              << "The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.";
+        // UTF-8 is written while it is made: the text must be refused before the file is touched.
+        QTest::newRow("lone surrogate in UTF-8") << QStringLiteral("a") + QChar(0xD83D) << "UTF-8"
+                                                 << "The character U+D83D cannot be saved in UTF-8.\nIt is in subtitle 1.";
+    }
+
     void unencodableCharacterLeavesTheFileAsItWas()
     {
+        QFETCH(QString, text);
+        QFETCH(QString, encodingName);
+        QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.srt"));
         QVERIFY(writeAll(path, "old content"));
-        const auto error = SubtitleFile::write(path, oneSubtitle(QStringLiteral("5 €")), encoding("ISO-8859-1"));
-        QCOMPARE(error, QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.\nIt is in subtitle 1."));
+        const auto error = SubtitleFile::write(path, oneSubtitle(text), encoding(encodingName.toLatin1()));
+        QCOMPARE(error, message);
         QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
     }
