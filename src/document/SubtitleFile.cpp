@@ -1,6 +1,7 @@
 #include "document/SubtitleFile.h"
 
 #include "document/FileAttributes.h"
+#include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
 #include "format/HugePages.h"
@@ -25,6 +26,12 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         return tr("The file could not be opened because it is not a regular file.");
     if (info.size() > maximumSize)
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
+
+    const bool mayBeUtf8 = chosenEncoding == TextEncoding::Automatic || chosenEncoding == TextEncoding::Utf8;
+    if (mayBeUtf8 && reading == Reading::Strict && info.size() >= LargeUtf8Reader::minimumSize) {
+        if (auto large = LargeUtf8Reader::read(path))
+            return Contents{std::move(large->subtitles), TextEncoding::Utf8, {}, large->format};
+    }
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

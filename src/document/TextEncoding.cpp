@@ -589,7 +589,7 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
     return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
 }
 
-bool TextEncoding::looksLikeIso2022(const QByteArray &bytes)
+bool TextEncoding::looksLikeIso2022(QByteArrayView bytes)
 {
     // ISO-2022 text is 7-bit and so valid UTF-8 as well: its escape sequences give it away.
     // memchr finds the rare escape byte far faster than a search for the pair.

@@ -83,7 +83,7 @@ public:
     static bool readsAsUtf8(const QByteArray &bytes);
 
     // The steps of detection, open for measuring them one by one.
-    static bool looksLikeIso2022(const QByteArray &bytes);
+    static bool looksLikeIso2022(QByteArrayView bytes);
     static std::optional<int> encodingOfByteOrderMark(const QByteArray &bytes);
     // UTF-16LE or BE told by the pattern of NUL bytes, for files without a mark.
     static std::optional<int> utf16WithoutByteOrderMark(const QByteArray &bytes);

@@ -292,28 +292,39 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
 // Where a large text can be cut in two for reading on two threads: just after an empty
 // line that a subtitle number and a timing line follow, near the middle. Returns the
 // position and that subtitle's number.
+// Whether a subtitle begins at `position` after an empty line: the line feed before it
+// ends an empty line, and a number over a timing line follows. Gives that number.
 template <typename View>
-std::optional<std::pair<qsizetype, qint64>> cueBoundaryNear(View text, qsizetype middle)
+std::optional<qint64> cueAfterEmptyLine(View text, qsizetype position)
+{
+    if (position < 2 || text[position - 1] != u'\n')
+        return std::nullopt;
+    const qsizetype before = text[position - 2] == u'\r' ? position - 3 : position - 2;
+    if (before < 0 || text[before] != u'\n')
+        return std::nullopt;
+    BasicLineReader<View> reader(text.sliced(position));
+    View indexLine;
+    View timingLine;
+    qint64 index = 0;
+    double start = 0;
+    double end = 0;
+    if (reader.next(indexLine) && readInteger(indexLine, index) && index > 1 && reader.next(timingLine)
+        && readTimingLine(timingLine, start, end))
+        return index;
+    return std::nullopt;
+}
+
+// The first such place from `from` on, within a megabyte.
+template <typename View>
+std::optional<std::pair<qsizetype, qint64>> cueBoundaryNear(View text, qsizetype from)
 {
     constexpr qsizetype searchLength = 1 << 20;
-    const qsizetype last = std::min(text.size(), middle + searchLength) - 2;
-    for (qsizetype i = middle; i < last; ++i) {
-        if (text[i] != u'\n')
+    const qsizetype last = std::min(text.size(), from + searchLength);
+    for (qsizetype i = std::max<qsizetype>(from, 2); i < last; ++i) {
+        if (text[i - 1] != u'\n')
             continue;
-        qsizetype next = i + 1;
-        if (text[next] == u'\r')
-            ++next;
-        if (text[next] != u'\n')
-            continue;
-        BasicLineReader<View> reader(text.sliced(next + 1));
-        View indexLine;
-        View timingLine;
-        qint64 index = 0;
-        double start = 0;
-        double end = 0;
-        if (reader.next(indexLine) && readInteger(indexLine, index) && index > 1 && reader.next(timingLine)
-            && readTimingLine(timingLine, start, end))
-            return std::pair{next + 1, index};
+        if (const auto index = cueAfterEmptyLine(text, i))
+            return std::pair{i, *index};
     }
     return std::nullopt;
 }
@@ -350,6 +361,15 @@ std::optional<SubtitleList> parseHalves(View text)
     return first;
 }
 
+void putInTimeOrder(SubtitleList &subtitles)
+{
+    // Files are nearly always in time order already; skip the sort then.
+    const bool ordered = std::is_sorted(subtitles.cbegin(), subtitles.cend(),
+                                        [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
+    if (!ordered)
+        sortSubtitles(subtitles);
+}
+
 template <typename View>
 Expected<SubtitleList, ParseError> parseText(View text)
 {
@@ -362,11 +382,7 @@ Expected<SubtitleList, ParseError> parseText(View text)
         if (const auto error = parseLines(text, indexCounter, endState, subtitles))
             return *error;
     }
-    // Files are nearly always in time order already; skip the sort then.
-    const bool ordered = std::is_sorted(subtitles.cbegin(), subtitles.cend(),
-                                        [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
-    if (!ordered)
-        sortSubtitles(subtitles);
+    putInTimeOrder(subtitles);
     return subtitles;
 }
 
@@ -393,6 +409,33 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
 Expected<SubtitleList, ParseError> SubtitleParser::parseUtf8(QByteArrayView text) const
 {
     return parseText(text);
+}
+
+bool SubtitleParser::parseUtf8Part(QByteArrayView part, qint64 &lastIndex, bool last, SubtitleList &subtitles) const
+{
+    ParseState endState;
+    if (parseLines(part, lastIndex, endState, subtitles))
+        return false;
+    return last || endState == ParseState::ExpectingIndex;
+}
+
+std::optional<std::pair<qsizetype, qint64>> SubtitleParser::firstPartStart(QByteArrayView text)
+{
+    return cueBoundaryNear(text, 0);
+}
+
+std::optional<qsizetype> SubtitleParser::lastPartStart(QByteArrayView text)
+{
+    for (qsizetype i = text.size() - 1; i >= 2; --i) {
+        if (text[i - 1] == '\n' && cueAfterEmptyLine(text, i))
+            return i;
+    }
+    return std::nullopt;
+}
+
+void SubtitleParser::finishParts(SubtitleList &subtitles)
+{
+    putInTimeOrder(subtitles);
 }
 
 namespace {
