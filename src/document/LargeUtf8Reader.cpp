@@ -94,6 +94,9 @@ std::optional<SubtitleList> LargeUtf8Reader::readRange(const QString &path, qint
             return std::nullopt;
         if (rangeEnds)
             return subtitles;
+        // The rest of the range is likely alike: room for all of it at once.
+        if (position - from == data.size())
+            subtitles.reserve(qsizetype(double(subtitles.size()) * (to - from) / *end * 1.05) + 16);
         held = data.size() - *end;
         std::memmove(buffer.data(), buffer.constData() + *end, held);
     }

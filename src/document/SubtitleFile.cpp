@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
@@ -97,8 +98,12 @@ bool carriedByUtf8(const SubtitlePtr &subtitle)
 {
     const char16_t *p = QStringView(subtitle->text).utf16();
     const char16_t *const end = p + subtitle->text.size();
-    // Surrogates are rare: one quick look for any first.
-    if (std::none_of(p, end, [](char16_t u) { return (u & 0xF800) == 0xD800; }))
+    // Surrogates are rare: one quick look for any first (without an early exit, so
+    // that the compiler can test many characters at once).
+    bool anySurrogate = false;
+    for (const char16_t *q = p; q < end; ++q)
+        anySurrogate |= (*q & 0xF800) == 0xD800;
+    if (!anySurrogate)
         return true;
     for (; p < end; ++p) {
         if (QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]))
@@ -107,6 +112,22 @@ bool carriedByUtf8(const SubtitlePtr &subtitle)
             return false;
     }
     return true;
+}
+
+// Whether UTF-8 can carry every text; the two halves of a long list are looked at at once.
+bool allCarriedByUtf8(const SubtitleList &subtitles)
+{
+    const auto middle = subtitles.cbegin() + subtitles.size() / 2;
+    bool secondCarried = true;
+    std::thread second;
+    if (subtitles.size() >= 100000)
+        second = std::thread([&] { secondCarried = std::all_of(middle, subtitles.cend(), carriedByUtf8); });
+    else
+        secondCarried = std::all_of(middle, subtitles.cend(), carriedByUtf8);
+    const bool firstCarried = std::all_of(subtitles.cbegin(), middle, carriedByUtf8);
+    if (second.joinable())
+        second.join();
+    return firstCarried && secondCarried;
 }
 
 } // namespace
@@ -131,7 +152,7 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
     const bool replaced = !(info.exists() && !info.isFile()) && !LongNameSaver::isNeeded(path);
-    if (replaced && encoding == TextEncoding::Utf8 && std::all_of(subtitles.cbegin(), subtitles.cend(), carriedByUtf8)) {
+    if (replaced && encoding == TextEncoding::Utf8 && allCarriedByUtf8(subtitles)) {
         // Written while it is made, without the whole file in memory.
         return saveAtomically(path, [&](QSaveFile &file) {
             return SubtitleParser::shared().writeUtf8(

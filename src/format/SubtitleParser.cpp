@@ -488,7 +488,8 @@ public:
     {
         static constexpr char mark[] = "\xEF\xBB\xBF";
         if (m_buffer.size() < size + qsizetype(sizeof mark)) {
-            m_buffer = QByteArray(size + sizeof mark, Qt::Uninitialized);
+            // with room to spare, as the next part is likely a little larger
+            m_buffer = QByteArray(size + size / 4 + sizeof mark, Qt::Uninitialized);
             HugePages::advise(m_buffer.data(), m_buffer.size());
         }
         m_out = m_buffer.data();
