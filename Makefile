@@ -56,7 +56,9 @@ BENCH_FILES ?= yes
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks cuewright
 	@for b in $(BENCHES); do echo "== $$b"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b $(BENCH_ARGS) || exit 1; done
-	@if [ "$(BENCH_FILES)" = yes ]; then \
+	@if [ "$(BENCH_FILES)" = yes ] && ! command -v python3 >/dev/null; then \
+	  echo "== measure-conversion, measure-window-open: skipped, they need python3"; \
+	elif [ "$(BENCH_FILES)" = yes ]; then \
 	  echo "== measure-conversion" && bench/measure-conversion $(BUILD_DIR)/src/cuewright && \
 	  echo "== measure-window-open" && bench/measure-window-open $(BUILD_DIR)/src/cuewright; \
 	fi
