@@ -48,11 +48,20 @@ fuzz: deps
 	done
 
 # Every benchmark in turn; BENCHES picks some (the waveform one first makes a one-hour
-# film in /tmp, about 90 s once).
+# film in /tmp, about 90 s once). Then the whole program on a generated million-subtitle
+# file: conversion against python3-srt, and opening it in the window (BENCH_FILES=no
+# leaves these out).
 BENCHES ?= cuewright-bench cuewright-bench-list cuewright-bench-quality cuewright-bench-timeline cuewright-bench-waveform
+BENCH_FILES ?= yes
 bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks cuewright
 	@for b in $(BENCHES); do echo "== $$b"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b $(BENCH_ARGS) || exit 1; done
+	@if [ "$(BENCH_FILES)" = yes ] && ! command -v python3 >/dev/null; then \
+	  echo "== measure-conversion, measure-window-open: skipped, they need python3"; \
+	elif [ "$(BENCH_FILES)" = yes ]; then \
+	  echo "== measure-conversion" && bench/measure-conversion $(BUILD_DIR)/src/cuewright && \
+	  echo "== measure-window-open" && bench/measure-window-open $(BUILD_DIR)/src/cuewright; \
+	fi
 
 # Installs program, launcher, icons and translation: make install [PREFIX=/usr] [DESTDIR=/tmp/stage]
 install: build

@@ -52,6 +52,28 @@ void serialize(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The same text as UTF-8 bytes, as a UTF-8 file is read.
+void parseUtf8(benchmark::State &state)
+{
+    const QByteArray bytes = cachedSrt(int(state.range(0))).toUtf8();
+    for (auto _ : state) {
+        auto result = SubtitleParser::shared().parseUtf8(bytes);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void serializeUtf8(benchmark::State &state)
+{
+    const auto list = SubtitleParser::shared().parse(cachedSrt(int(state.range(0)))).value();
+    for (auto _ : state) {
+        auto bytes = SubtitleParser::shared().serializeUtf8(list, false, false);
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The repairing read of a file the strict reader refuses at its first line (numbered
 // from 0): every subtitle goes through the tolerant path.
 void repair(benchmark::State &state)
@@ -68,6 +90,8 @@ void repair(benchmark::State &state)
 BENCHMARK(parse)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(repair)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(serialize)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(parseUtf8)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(serializeUtf8)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -5,6 +5,9 @@
 
 #include <QTextStream>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 enum class Mode { Check, Convert };
@@ -16,6 +19,7 @@ struct Request
     int to = TextEncoding::Automatic;
     bool repair = false;
     QStringList files;
+    CommandLineTool::Ending ending = CommandLineTool::Ending::Return;
 };
 
 constexpr int failed = 1;
@@ -39,7 +43,7 @@ QString usage()
 // The request, or the message and status to leave with.
 Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &arguments)
 {
-    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}};
+    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}, {}};
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -94,6 +98,18 @@ void reportRepairs(const QString &path, const SubtitleFile::Contents &contents, 
         err << path << ':' << repair.line << ": " << repair.description << '\n';
 }
 
+// Ends the process with `status` when the request asks for it; returns `status` otherwise.
+int finish(const Request &request, int status, QTextStream &out, QTextStream &err)
+{
+    if (request.ending == CommandLineTool::Ending::Immediate) {
+        out.flush();
+        err.flush();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
+}
+
 int check(const Request &request, QTextStream &out, QTextStream &err)
 {
     int status = 0;
@@ -116,10 +132,10 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
             status = failed;
         }
     }
-    return status;
+    return finish(request, status, out, err);
 }
 
-int convert(const Request &request, QTextStream &err)
+int convert(const Request &request, QTextStream &out, QTextStream &err)
 {
     const QString &input = request.files[0];
     const QString &output = request.files[1];
@@ -138,12 +154,12 @@ int convert(const Request &request, QTextStream &err)
         err << output << ": " << *error << '\n';
         return failed;
     }
-    return 0;
+    return finish(request, 0, out, err);
 }
 
 } // namespace
 
-std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err, Ending ending)
 {
     if (arguments.size() < 2)
         return std::nullopt;
@@ -161,7 +177,9 @@ std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStrea
         err << request.error().first;
         status = request.error().second;
     } else {
-        status = mode == Mode::Check ? check(request.value(), out, err) : convert(request.value(), err);
+        Request given = request.value();
+        given.ending = ending;
+        status = mode == Mode::Check ? check(given, out, err) : convert(given, out, err);
     }
     out.flush();
     err.flush();

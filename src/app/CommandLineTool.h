@@ -22,5 +22,11 @@ public:
     // `arguments` as QCoreApplication::arguments() gives them, the program first. Returns
     // nullopt when they ask for no command-line mode (the editor then starts), otherwise
     // the exit status: 0 success, 1 a file failed, 2 wrong arguments.
-    static std::optional<int> run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+    //
+    // With Ending::Immediate the process ends as soon as the last file is written and
+    // closed and the streams are flushed, without freeing what was read: for a large
+    // file, giving back millions of small blocks one by one takes longer than the exit.
+    enum class Ending { Return, Immediate };
+    static std::optional<int> run(const QStringList &arguments, QTextStream &out, QTextStream &err,
+                                  Ending ending = Ending::Return);
 };

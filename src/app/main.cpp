@@ -62,7 +62,7 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
         }
         return WaveformCommand::run(arguments.at(2), out, err);
     }
-    return CommandLineTool::run(arguments, out, err);
+    return CommandLineTool::run(arguments, out, err, CommandLineTool::Ending::Immediate);
 }
 
 } // namespace

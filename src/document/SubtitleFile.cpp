@@ -1,15 +1,19 @@
 #include "document/SubtitleFile.h"
 
 #include "document/FileAttributes.h"
+#include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
+#include "format/HugePages.h"
 #include "format/SubtitleParser.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <thread>
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
@@ -24,15 +28,37 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     if (info.size() > maximumSize)
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
 
+    const bool mayBeUtf8 = chosenEncoding == TextEncoding::Automatic || chosenEncoding == TextEncoding::Utf8;
+    if (mayBeUtf8 && reading == Reading::Strict && info.size() >= LargeUtf8Reader::minimumSize) {
+        if (auto large = LargeUtf8Reader::read(path))
+            return Contents{std::move(large->subtitles), TextEncoding::Utf8, {}, large->format};
+    }
+
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return tr("The file could not be opened.\n%1").arg(file.errorString());
-    QByteArray bytes = file.read(maximumSize + 1);
+    QByteArray bytes(std::min(info.size(), maximumSize) + 1, Qt::Uninitialized);
+    HugePages::advise(bytes.data(), bytes.size());
+    const qint64 length = file.read(bytes.data(), bytes.size());
+    bytes.truncate(std::max<qint64>(length, 0));
+    if (length == info.size() + 1) // it grew since it was measured, or tells no size (/proc)
+        bytes.append(file.read(maximumSize + 1 - length));
     if (file.error() != QFileDevice::NoError)
         return tr("The file could not be read.\n%1").arg(file.errorString());
     if (bytes.size() > maximumSize)
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
     file.close();
+
+    // UTF-8 is parsed as it stands, without a copy of the whole text in UTF-16.
+    const bool utf8 = chosenEncoding == TextEncoding::Utf8 ? QByteArrayView(bytes).isValidUtf8()
+                                                           : chosenEncoding == TextEncoding::Automatic && TextEncoding::readsAsUtf8(bytes);
+    if (utf8 && reading == Reading::Strict) {
+        const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+        auto subtitles = SubtitleParser::shared().parseUtf8(QByteArrayView(bytes).sliced(mark));
+        if (!subtitles)
+            return subtitles.error().message();
+        return Contents{std::move(subtitles).value(), TextEncoding::Utf8, {}, TextFileFormat::ofUtf8(bytes)};
+    }
 
     QString text;
     int encoding = chosenEncoding;
@@ -65,14 +91,77 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     return Contents{std::move(subtitles).value(), encoding, {}, format};
 }
 
+namespace {
+
+// Whether UTF-8 can carry the text: it has no lone surrogate.
+bool carriedByUtf8(const SubtitlePtr &subtitle)
+{
+    const char16_t *p = QStringView(subtitle->text).utf16();
+    const char16_t *const end = p + subtitle->text.size();
+    // Surrogates are rare: one quick look for any first (without an early exit, so
+    // that the compiler can test many characters at once).
+    bool anySurrogate = false;
+    for (const char16_t *q = p; q < end; ++q)
+        anySurrogate |= (*q & 0xF800) == 0xD800;
+    if (!anySurrogate)
+        return true;
+    for (; p < end; ++p) {
+        if (QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]))
+            ++p;
+        else if (QChar::isSurrogate(*p))
+            return false;
+    }
+    return true;
+}
+
+// Whether UTF-8 can carry every text; the two halves of a long list are looked at at once.
+bool allCarriedByUtf8(const SubtitleList &subtitles)
+{
+    const auto middle = subtitles.cbegin() + subtitles.size() / 2;
+    bool secondCarried = true;
+    std::thread second;
+    if (subtitles.size() >= 100000)
+        second = std::thread([&] { secondCarried = std::all_of(middle, subtitles.cend(), carriedByUtf8); });
+    else
+        secondCarried = std::all_of(middle, subtitles.cend(), carriedByUtf8);
+    const bool firstCarried = std::all_of(subtitles.cbegin(), middle, carriedByUtf8);
+    if (second.joinable())
+        second.join();
+    return firstCarried && secondCarried;
+}
+
+} // namespace
+
+Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleList &subtitles, int encoding,
+                                                                const TextFileFormat &format)
+{
+    // UTF-8 is written straight to bytes; a text UTF-8 cannot carry takes the general way,
+    // which names the character.
+    if (encoding == TextEncoding::Utf8) {
+        if (auto bytes = SubtitleParser::shared().serializeUtf8(subtitles, format.crlf, format.byteOrderMark.value_or(false)))
+            return std::move(*bytes);
+    }
+    return TextEncoding::encode(format.withLineEndings(SubtitleParser::shared().serialize(subtitles)), encoding,
+                                format.byteOrderMark);
+}
+
 std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding,
                                            const TextFileFormat &format)
 {
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
-    const auto bytes = TextEncoding::encode(format.withLineEndings(SubtitleParser::shared().serialize(subtitles)), encoding,
-                                            format.byteOrderMark);
+    const bool replaced = !(info.exists() && !info.isFile()) && !LongNameSaver::isNeeded(path);
+    if (replaced && encoding == TextEncoding::Utf8 && allCarriedByUtf8(subtitles)) {
+        // Written while it is made, without the whole file in memory.
+        return saveAtomically(path, [&](QSaveFile &file) {
+            return SubtitleParser::shared().writeUtf8(
+                subtitles, format.crlf, format.byteOrderMark.value_or(false),
+                [&file](QByteArrayView part) { return file.write(part.data(), part.size()) == part.size(); });
+        });
+    }
+
+    const auto bytes = encoded(subtitles, encoding, format);
     if (!bytes) {
         if (const auto position = firstUnencodable(subtitles, encoding))
             return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text, encoding).error().message).arg(*position + 1);
@@ -91,6 +180,11 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
 
     if (LongNameSaver::isNeeded(path))
         return LongNameSaver::write(path, bytes.value());
+    return saveAtomically(path, [&bytes](QSaveFile &file) { return file.write(bytes.value()) == bytes.value().size(); });
+}
+
+std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill)
+{
     QSaveFile file(path);
     // A writable file in a folder the user may not write to is written in place.
     file.setDirectWriteFallback(true);
@@ -100,7 +194,7 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     // QSaveFile takes a short write (a full disk, a file size limit) for success, and its
     // commit would then replace the file with the part that was written.
     errno = 0;
-    if (file.write(bytes.value()) != bytes.value().size()) {
+    if (!fill(file)) {
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
         file.cancelWriting();
         return tr("The file could not be saved.\n%1").arg(reason);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/TextEncoding.h"
 #include "document/TextFileFormat.h"
 #include "format/TolerantSubtitleReader.h"
 #include "model/Expected.h"
@@ -8,7 +9,10 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QSaveFile;
 
 // Reading and writing a subtitle file the way the editor does: the one path shared by
 // the document and the command line.
@@ -45,6 +49,10 @@ public:
     static std::optional<QString> write(const QString &path, const SubtitleList &subtitles, int encoding,
                                         const TextFileFormat &format = {});
 
+    // The file's bytes: the subtitles as SRT in `encoding` and `format`.
+    static Expected<QByteArray, TextEncoding::Error> encoded(const SubtitleList &subtitles, int encoding,
+                                                            const TextFileFormat &format = {});
+
     // The position of the first subtitle whose text `encoding` cannot represent.
     static std::optional<qsizetype> firstUnencodable(const SubtitleList &subtitles, int encoding);
 
@@ -54,4 +62,9 @@ public:
     // name no known encoding are passed over.
     static int encodingForSaving(std::optional<int> documentEncoding, int saveEncoding,
                                  std::optional<int> dialogChoice = std::nullopt);
+
+private:
+    // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
+    // false (a short write) or the file cannot be committed, it stays as it was.
+    static std::optional<QString> saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill);
 };

@@ -11,6 +11,7 @@
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 #include <memory>
 
@@ -552,6 +553,9 @@ QList<int> TextEncoding::icuGuesses(const QByteArray &bytes)
 
 Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetectingEncoding(const QByteArray &bytes)
 {
+    // Most files are UTF-8: settled without running the detectors over them.
+    if (readsAsUtf8(bytes))
+        return Detected{decode(bytes, Utf8).value(), Utf8};
     if (const auto marked = encodingOfByteOrderMark(bytes)) {
         auto text = decode(bytes, *marked);
         if (!text)
@@ -559,8 +563,7 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
         return Detected{std::move(text).value(), *marked};
     }
 
-    // ISO-2022 text is 7-bit and so valid UTF-8 as well: its escape sequences give it away.
-    const bool looksLikeIso2022 = bytes.contains("\x1B$");
+    const bool looksLikeIso2022 = TextEncoding::looksLikeIso2022(bytes);
     QList<int> candidates;
     if (!looksLikeIso2022)
         candidates.append(Utf8);
@@ -584,6 +587,29 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
         }
     }
     return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
+}
+
+bool TextEncoding::looksLikeIso2022(QByteArrayView bytes)
+{
+    // ISO-2022 text is 7-bit and so valid UTF-8 as well: its escape sequences give it away.
+    // memchr finds the rare escape byte far faster than a search for the pair.
+    const char *const end = bytes.constData() + bytes.size();
+    for (const char *p = bytes.constData(); (p = static_cast<const char *>(std::memchr(p, '\x1B', end - p))); ++p) {
+        if (p + 1 < end && p[1] == '$')
+            return true;
+    }
+    return false;
+}
+
+bool TextEncoding::readsAsUtf8(const QByteArray &bytes)
+{
+    // As decodeDetectingEncoding tries them: a mark first, else UTF-16 told by its NUL
+    // bytes, else UTF-8 before any detector's guess.
+    if (const auto marked = encodingOfByteOrderMark(bytes); marked && *marked != Utf8)
+        return false;
+    if (!encodingOfByteOrderMark(bytes) && (looksLikeIso2022(bytes) || utf16WithoutByteOrderMark(bytes)))
+        return false;
+    return QByteArrayView(bytes).isValidUtf8();
 }
 
 std::optional<bool> TextEncoding::usualByteOrderMark(int number)

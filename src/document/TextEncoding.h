@@ -78,7 +78,12 @@ public:
     // encodings where there is no choice (most have no mark, "UTF-16" always writes one).
     static std::optional<bool> usualByteOrderMark(int number);
 
+    // Whether decodeDetectingEncoding reads these bytes as UTF-8 (checked quickly, without
+    // the detectors), so that they can be parsed as they are.
+    static bool readsAsUtf8(const QByteArray &bytes);
+
     // The steps of detection, open for measuring them one by one.
+    static bool looksLikeIso2022(QByteArrayView bytes);
     static std::optional<int> encodingOfByteOrderMark(const QByteArray &bytes);
     // UTF-16LE or BE told by the pattern of NUL bytes, for files without a mark.
     static std::optional<int> utf16WithoutByteOrderMark(const QByteArray &bytes);

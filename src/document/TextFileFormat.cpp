@@ -2,17 +2,34 @@
 
 #include "document/TextEncoding.h"
 
+namespace {
+
+// Whether the first line break of the text is CR LF; files rarely mix them.
+template <typename View>
+bool firstLineBreakIsCrlf(View text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' || text[i] == u'\r')
+            return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+    }
+    return false;
+}
+
+} // namespace
+
 TextFileFormat TextFileFormat::of(const QByteArray &bytes, QStringView text, int encoding)
 {
     TextFileFormat format;
-    // The first line break tells; files rarely mix them.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' || text[i] == u'\r') {
-            format.crlf = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-            break;
-        }
-    }
+    format.crlf = firstLineBreakIsCrlf(text);
     format.byteOrderMark = TextEncoding::encodingOfByteOrderMark(bytes) == encoding;
+    return format;
+}
+
+TextFileFormat TextFileFormat::ofUtf8(const QByteArray &bytes)
+{
+    TextFileFormat format;
+    format.crlf = firstLineBreakIsCrlf(QByteArrayView(bytes));
+    format.byteOrderMark = TextEncoding::encodingOfByteOrderMark(bytes) == TextEncoding::Utf8;
     return format;
 }
 

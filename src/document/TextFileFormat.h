@@ -17,6 +17,8 @@ public:
 
     // The format of a file's bytes, decoded with `encoding` into `text`.
     static TextFileFormat of(const QByteArray &bytes, QStringView text, int encoding);
+    // The format of a file's bytes read as UTF-8.
+    static TextFileFormat ofUtf8(const QByteArray &bytes);
 
     // This format for a file read in `readEncoding` and written in `writeEncoding`: the
     // mark read with one encoding says nothing about another, which takes its usual.

@@ -1,23 +1,47 @@
 #include "format/SubtitleParser.h"
 
+#include "format/HugePages.h"
 #include "format/LineReader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <thread>
 
 namespace {
 
 enum class ParseState { ExpectingIndex, ExpectingTimes, ExpectingFirstTextLine, ReadingText };
 
+// One code unit as a number: UTF-16 units as they are, UTF-8 bytes unsigned.
+char16_t unit(QChar c)
+{
+    return c.unicode();
+}
+uchar unit(char c)
+{
+    return uchar(c);
+}
+
+// A finished text from the source: UTF-16 copied, UTF-8 decoded (it has been checked).
+QString textOf(QStringView text)
+{
+    return text.toString();
+}
+QString textOf(QByteArrayView text)
+{
+    return QString::fromUtf8(text);
+}
+
 // The text of the subtitle being read. Its lines usually stand one after the other in the
 // source, separated by single line feeds: then the text is copied once, at its exact
 // size, when it is finished. Other line ends are rewritten as line feeds.
+template <typename View>
 class PendingText
 {
 public:
-    void start(QStringView firstLine)
+    void start(View firstLine)
     {
         m_begin = firstLine.data();
         m_end = firstLine.data() + firstLine.size();
@@ -25,34 +49,35 @@ public:
         m_contiguous = true;
     }
 
-    void appendLine(QStringView line)
+    void appendLine(View line)
     {
         if (m_contiguous && line.data() == m_end + 1 && *m_end == u'\n') {
             m_end = line.data() + line.size();
             return;
         }
         if (m_contiguous) {
-            m_joined = QString(m_begin, m_end - m_begin);
+            m_joined = textOf(View(m_begin, m_end - m_begin));
             m_contiguous = false;
         }
         m_joined.append(u'\n');
-        m_joined.append(line);
+        m_joined.append(textOf(line));
     }
 
     QString take()
     {
-        return m_contiguous ? QString(m_begin, m_end - m_begin) : std::move(m_joined);
+        return m_contiguous ? textOf(View(m_begin, m_end - m_begin)) : std::move(m_joined);
     }
 
 private:
-    const QChar *m_begin = nullptr;
-    const QChar *m_end = nullptr;
+    decltype(View().data()) m_begin = nullptr;
+    decltype(View().data()) m_end = nullptr;
     QString m_joined;
     bool m_contiguous = true;
 };
 
 // Strict base-10: an optional sign, one or more ASCII digits, within 64 bits.
-bool readInteger(QStringView text, qint64 &value)
+template <typename View>
+bool readInteger(View text, qint64 &value)
 {
     qsizetype i = 0;
     bool negative = false;
@@ -66,7 +91,7 @@ bool readInteger(QStringView text, qint64 &value)
     const quint64 limit = negative ? quint64(std::numeric_limits<qint64>::max()) + 1
                                    : quint64(std::numeric_limits<qint64>::max());
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        const auto c = unit(text[i]);
         if (c < u'0' || c > u'9')
             return false;
         const quint64 digit = c - u'0';
@@ -79,25 +104,28 @@ bool readInteger(QStringView text, qint64 &value)
 }
 
 // Exactly `width` ASCII digits.
-bool readDigits(QStringView text, int &value)
+template <typename View>
+bool readDigits(View text, int &value)
 {
     value = 0;
-    for (QChar c : text) {
+    for (const auto character : text) {
+        const auto c = unit(character);
         if (c < u'0' || c > u'9')
             return false;
-        value = value * 10 + (c.unicode() - u'0');
+        value = value * 10 + (c - u'0');
     }
     return !text.isEmpty();
 }
 
-const QString timeSeparator = QStringLiteral(" --> ");
+constexpr qsizetype timeSeparatorLength = 5; // " --> "
 
 // Position of " --> " from `from` on, or -1. A plain scan beats the general search on
 // lines this short.
-qsizetype findTimeSeparator(QStringView line, qsizetype from = 0)
+template <typename View>
+qsizetype findTimeSeparator(View line, qsizetype from = 0)
 {
-    const QChar *data = line.data();
-    for (qsizetype i = from; i + 5 <= line.size(); ++i) {
+    const auto *data = line.data();
+    for (qsizetype i = from; i + timeSeparatorLength <= line.size(); ++i) {
         if (data[i + 2] == u'-' && data[i] == u' ' && data[i + 1] == u'-' && data[i + 3] == u'>' && data[i + 4] == u' ')
             return i;
     }
@@ -105,87 +133,90 @@ qsizetype findTimeSeparator(QStringView line, qsizetype from = 0)
 }
 
 // Spaces and tabs only, or nothing.
-bool isBlankLine(QStringView line)
+template <typename View>
+bool isBlankLine(View line)
 {
-    return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
+    return std::all_of(line.begin(), line.end(), [](auto c) { return c == u' ' || c == u'\t'; });
 }
 
-} // namespace
+// "HH:mm:ss,SSS"; hours past 99 (which we write for very long videos) take more digits.
+template <typename View>
+std::optional<double> readTime(View text)
+{
+    const qsizetype hourDigits = text.size() - 10;
+    if (hourDigits < 2 || hourDigits > 6)
+        return std::nullopt;
+    if (text[hourDigits] != u':' || text[hourDigits + 3] != u':' || text[hourDigits + 6] != u',')
+        return std::nullopt;
+    int hours, minutes, seconds, milliseconds;
+    if (!readDigits(text.first(hourDigits), hours) || !readDigits(text.sliced(hourDigits + 1, 2), minutes)
+        || !readDigits(text.sliced(hourDigits + 4, 2), seconds) || !readDigits(text.sliced(hourDigits + 7, 3), milliseconds))
+        return std::nullopt;
+    if (minutes > 59 || seconds > 59)
+        return std::nullopt;
+    return double(hours) * 3600 + minutes * 60 + seconds + milliseconds / 1000.0;
+}
 
-bool SubtitleParser::readTimingLine(QStringView line, double &start, double &end) const
+// A timing line "start --> end" with end not before start.
+template <typename View>
+bool readTimingLine(View line, double &start, double &end)
 {
     const qsizetype separator = findTimeSeparator(line);
     if (separator < 0 || findTimeSeparator(line, separator + 1) >= 0)
         return false;
-    const auto parsedStart = parseTime(line.first(separator));
-    const auto parsedEnd = parseTime(line.sliced(separator + timeSeparator.size()));
-    if (!parsedStart || !parsedEnd || parsedEnd.value() < parsedStart.value())
+    const auto parsedStart = readTime(line.first(separator));
+    const auto parsedEnd = readTime(line.sliced(separator + timeSeparatorLength));
+    if (!parsedStart || !parsedEnd || *parsedEnd < *parsedStart)
         return false;
-    start = parsedStart.value();
-    end = parsedEnd.value();
+    start = *parsedStart;
+    end = *parsedEnd;
     return true;
 }
 
-bool SubtitleParser::beginsSubtitle(QStringView line, LineReader reader) const
+// Whether `line` is a timing line, or an index whose next line (the next of `reader`, a
+// copy) is a timing line.
+template <typename View>
+bool beginsSubtitle(View line, BasicLineReader<View> reader)
 {
-    // Index and timing lines begin with a digit or a sign; text nearly never does.
-    if (line.isEmpty() || !(line.front().isDigit() || line.front() == u'+' || line.front() == u'-'))
+    // Index and timing lines begin with an ASCII digit or a sign; text nearly never does.
+    if (line.isEmpty())
+        return false;
+    const auto first = unit(line.front());
+    if (!((first >= u'0' && first <= u'9') || first == u'+' || first == u'-'))
         return false;
     double start = 0;
     double end = 0;
     if (readTimingLine(line, start, end))
         return true;
     qint64 index = 0;
-    QStringView timing;
+    View timing;
     return readInteger(line, index) && reader.next(timing) && readTimingLine(timing, start, end);
 }
 
-SubtitleParser &SubtitleParser::shared()
-{
-    static SubtitleParser instance; // created once, even when first uses race
-    return instance;
-}
-
-Expected<double, ParseError> SubtitleParser::parseTime(QStringView text) const
-{
-    const ParseError invalid(ParseError::Kind::InvalidTimestamp);
-    // "HH:mm:ss,SSS"; hours past 99 (which we write for very long videos) take more digits.
-    const qsizetype hourDigits = text.size() - 10;
-    if (hourDigits < 2 || hourDigits > 6)
-        return invalid;
-    if (text[hourDigits] != u':' || text[hourDigits + 3] != u':' || text[hourDigits + 6] != u',')
-        return invalid;
-    int hours, minutes, seconds, milliseconds;
-    if (!readDigits(text.first(hourDigits), hours) || !readDigits(text.sliced(hourDigits + 1, 2), minutes)
-        || !readDigits(text.sliced(hourDigits + 4, 2), seconds) || !readDigits(text.sliced(hourDigits + 7, 3), milliseconds))
-        return invalid;
-    if (minutes > 59 || seconds > 59)
-        return invalid;
-    return double(hours) * 3600 + minutes * 60 + seconds + milliseconds / 1000.0;
-}
-
-Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
+// Reads the subtitles of `text` into `subtitles`, the index counter starting at
+// `indexCounter`; a part of a text ends with the state it leaves (a whole text must end
+// between subtitles or in one's text).
+template <typename View>
+std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState &endState, SubtitleList &subtitles)
 {
     using Kind = ParseError::Kind;
     ParseState state = ParseState::ExpectingIndex;
-    qint64 indexCounter = 0;
     double start = 0;
     double end = 0;
-    PendingText pendingText;
-    SubtitleList subtitles;
+    PendingText<View> pendingText;
     qsizetype lineNumber = 0;
     bool afterBlankLine = false; // the last text line was empty or only spaces
-    QStringView heldLine;        // a line of spaces not yet added to the text
+    View heldLine;               // a line of spaces not yet added to the text
 
     // The index counter rises with every index line; the line must carry its value.
-    const auto readIndex = [&indexCounter](QStringView line) {
+    const auto readIndex = [&indexCounter](View line) {
         ++indexCounter;
         qint64 index = 0;
         return readInteger(line, index) && index == indexCounter;
     };
 
-    LineReader reader(text);
-    QStringView line;
+    BasicLineReader<View> reader(text);
+    View line;
     while (reader.next(line)) {
         switch (state) {
         case ParseState::ExpectingIndex:
@@ -242,6 +273,7 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
         ++lineNumber;
     }
 
+    endState = state;
     switch (state) {
     case ParseState::ReadingText:
         if (!heldLine.isNull())
@@ -254,40 +286,298 @@ Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
     case ParseState::ExpectingIndex:
         break;
     }
+    return std::nullopt;
+}
+
+// Where a large text can be cut in two for reading on two threads: just after an empty
+// line that a subtitle number and a timing line follow, near the middle. Returns the
+// position and that subtitle's number.
+// Whether a subtitle begins at `position` after an empty line: the line feed before it
+// ends an empty line, and a number over a timing line follows. Gives that number.
+template <typename View>
+std::optional<qint64> cueAfterEmptyLine(View text, qsizetype position)
+{
+    if (position < 2 || text[position - 1] != u'\n')
+        return std::nullopt;
+    const qsizetype before = text[position - 2] == u'\r' ? position - 3 : position - 2;
+    if (before < 0 || text[before] != u'\n')
+        return std::nullopt;
+    BasicLineReader<View> reader(text.sliced(position));
+    View indexLine;
+    View timingLine;
+    qint64 index = 0;
+    double start = 0;
+    double end = 0;
+    if (reader.next(indexLine) && readInteger(indexLine, index) && index > 1 && reader.next(timingLine)
+        && readTimingLine(timingLine, start, end))
+        return index;
+    return std::nullopt;
+}
+
+// The first such place from `from` on, within a megabyte.
+template <typename View>
+std::optional<std::pair<qsizetype, qint64>> cueBoundaryNear(View text, qsizetype from)
+{
+    constexpr qsizetype searchLength = 1 << 20;
+    const qsizetype last = std::min(text.size(), from + searchLength);
+    for (qsizetype i = std::max<qsizetype>(from, 2); i < last; ++i) {
+        if (text[i - 1] != u'\n')
+            continue;
+        if (const auto index = cueAfterEmptyLine(text, i))
+            return std::pair{i, *index};
+    }
+    return std::nullopt;
+}
+
+// Both halves of a large text at once. Reading from the cut on depends only on the
+// state there: between subtitles, with the counter one below the number that follows.
+// When the first half does not end so, or either half fails, nothing is returned and
+// the text is read in one go (which also gives an error its true line number).
+template <typename View>
+std::optional<SubtitleList> parseHalves(View text)
+{
+    constexpr qsizetype minimumSize = 4 << 20;
+    if (text.size() < minimumSize || std::thread::hardware_concurrency() < 2)
+        return std::nullopt;
+    const auto cut = cueBoundaryNear(text, text.size() / 2);
+    if (!cut)
+        return std::nullopt;
+    SubtitleList second;
+    bool secondRead = false;
+    std::thread secondHalf([&] {
+        qint64 indexCounter = cut->second - 1;
+        ParseState endState;
+        secondRead = !parseLines(text.sliced(cut->first), indexCounter, endState, second);
+    });
+    SubtitleList first;
+    qint64 indexCounter = 0;
+    ParseState endState;
+    const bool firstRead = !parseLines(text.first(cut->first), indexCounter, endState, first)
+        && endState == ParseState::ExpectingIndex && indexCounter == cut->second - 1;
+    secondHalf.join();
+    if (!firstRead || !secondRead)
+        return std::nullopt;
+    first.append(std::move(second));
+    return first;
+}
+
+void putInTimeOrder(SubtitleList &subtitles)
+{
     // Files are nearly always in time order already; skip the sort then.
     const bool ordered = std::is_sorted(subtitles.cbegin(), subtitles.cend(),
                                         [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
     if (!ordered)
         sortSubtitles(subtitles);
+}
+
+template <typename View>
+Expected<SubtitleList, ParseError> parseText(View text)
+{
+    SubtitleList subtitles;
+    if (auto halves = parseHalves(text)) {
+        subtitles = std::move(*halves);
+    } else {
+        qint64 indexCounter = 0;
+        ParseState endState;
+        if (const auto error = parseLines(text, indexCounter, endState, subtitles))
+            return *error;
+    }
+    putInTimeOrder(subtitles);
     return subtitles;
 }
 
-static char16_t *writeNumber(char16_t *out, qint64 number)
+} // namespace
+
+SubtitleParser &SubtitleParser::shared()
 {
-    char16_t buffer[24];
-    char16_t *end = buffer + 24;
-    char16_t *p = end;
-    do {
-        *--p = char16_t(u'0' + number % 10);
-        number /= 10;
-    } while (number > 0);
-    return std::copy(p, end, out);
+    static SubtitleParser instance; // created once, even when first uses race
+    return instance;
 }
 
-static char16_t *writeText(char16_t *out, QStringView text)
+Expected<double, ParseError> SubtitleParser::parseTime(QStringView text) const
 {
-    return std::copy(text.utf16(), text.utf16() + text.size(), out);
+    if (const auto seconds = readTime(text))
+        return *seconds;
+    return ParseError(ParseError::Kind::InvalidTimestamp);
 }
+
+Expected<SubtitleList, ParseError> SubtitleParser::parse(QStringView text) const
+{
+    return parseText(text);
+}
+
+Expected<SubtitleList, ParseError> SubtitleParser::parseUtf8(QByteArrayView text) const
+{
+    return parseText(text);
+}
+
+bool SubtitleParser::parseUtf8Part(QByteArrayView part, qint64 &lastIndex, bool last, SubtitleList &subtitles) const
+{
+    ParseState endState;
+    if (parseLines(part, lastIndex, endState, subtitles))
+        return false;
+    return last || endState == ParseState::ExpectingIndex;
+}
+
+std::optional<std::pair<qsizetype, qint64>> SubtitleParser::firstPartStart(QByteArrayView text)
+{
+    return cueBoundaryNear(text, 0);
+}
+
+std::optional<qsizetype> SubtitleParser::lastPartStart(QByteArrayView text)
+{
+    for (qsizetype i = text.size() - 1; i >= 2; --i) {
+        if (text[i - 1] == '\n' && cueAfterEmptyLine(text, i))
+            return i;
+    }
+    return std::nullopt;
+}
+
+void SubtitleParser::finishParts(SubtitleList &subtitles)
+{
+    putInTimeOrder(subtitles);
+}
+
+namespace {
+
+// Where serialize writes: UTF-16 into a QString, or UTF-8 into bytes (with the line
+// breaks of the file) so that the common file is written without a second conversion.
+// Both are given room for the whole text first and write without checking.
+class Utf16Output
+{
+public:
+    qsizetype bound(QStringView text, qsizetype lineBreaks) const { return text.size() + lineBreaks; }
+
+    void reserve(qsizetype size)
+    {
+        m_result = QString(size, Qt::Uninitialized);
+        m_out = reinterpret_cast<char16_t *>(m_result.data());
+    }
+    void ascii(char c) { *m_out++ = char16_t(c); }
+    void ascii(const char *begin, const char *end) { m_out = std::copy(begin, end, m_out); }
+    void lineBreak() { *m_out++ = u'\n'; }
+    bool text(QStringView text)
+    {
+        m_out = std::copy(text.utf16(), text.utf16() + text.size(), m_out);
+        return true;
+    }
+    QString take()
+    {
+        m_result.truncate(m_out - reinterpret_cast<char16_t *>(m_result.data()));
+        return std::move(m_result);
+    }
+
+private:
+    QString m_result;
+    char16_t *m_out = nullptr;
+};
+
+class Utf8Output
+{
+public:
+    Utf8Output(bool crlf, bool byteOrderMark)
+        : m_crlf(crlf)
+        , m_byteOrderMark(byteOrderMark)
+    {
+    }
+    // A UTF-16 unit takes at most three bytes, a line feed two with CR LF.
+    qsizetype bound(QStringView text, qsizetype lineBreaks) const { return 3 * text.size() + (m_crlf ? 2 : 1) * lineBreaks; }
+
+    // Makes room, reusing the buffer when it is large enough; the mark goes first.
+    void reserve(qsizetype size)
+    {
+        static constexpr char mark[] = "\xEF\xBB\xBF";
+        if (m_buffer.size() < size + qsizetype(sizeof mark)) {
+            // with room to spare, as the next part is likely a little larger
+            m_buffer = QByteArray(size + size / 4 + sizeof mark, Qt::Uninitialized);
+            HugePages::advise(m_buffer.data(), m_buffer.size());
+        }
+        m_out = m_buffer.data();
+        if (std::exchange(m_byteOrderMark, false))
+            ascii(mark, mark + 3);
+    }
+    void ascii(char c) { *m_out++ = c; }
+    void ascii(const char *begin, const char *end) { m_out = std::copy(begin, end, m_out); }
+    void lineBreak()
+    {
+        if (m_crlf)
+            *m_out++ = '\r';
+        *m_out++ = '\n';
+    }
+    // False for a lone surrogate, which UTF-8 cannot carry.
+    bool text(QStringView text)
+    {
+        const char16_t *p = text.utf16();
+        const char16_t *const end = p + text.size();
+        while (p < end) {
+            // Four ASCII characters, none a line feed, at a time.
+            constexpr quint64 lanes = 0x0001000100010001ull;
+            quint64 four;
+            if (end - p >= 4 && (std::memcpy(&four, p, 8), (four & (lanes * 0xFF80)) == 0)
+                && !(((four ^ (lanes * u'\n')) - lanes) & ~(four ^ (lanes * u'\n')) & (lanes * 0x8000))) {
+                for (int i = 0; i < 4; ++i)
+                    *m_out++ = char(p[i]);
+                p += 4;
+                continue;
+            }
+            const char16_t u = *p++;
+            if (u < 0x80) {
+                if (u == u'\n')
+                    lineBreak();
+                else
+                    *m_out++ = char(u);
+            } else if (u < 0x800) {
+                *m_out++ = char(0xC0 | (u >> 6));
+                *m_out++ = char(0x80 | (u & 0x3F));
+            } else if (QChar::isSurrogate(u)) {
+                if (!QChar::isHighSurrogate(u) || p == end || !QChar::isLowSurrogate(*p))
+                    return false;
+                const char32_t code = QChar::surrogateToUcs4(u, *p++);
+                *m_out++ = char(0xF0 | (code >> 18));
+                *m_out++ = char(0x80 | ((code >> 12) & 0x3F));
+                *m_out++ = char(0x80 | ((code >> 6) & 0x3F));
+                *m_out++ = char(0x80 | (code & 0x3F));
+            } else {
+                *m_out++ = char(0xE0 | (u >> 12));
+                *m_out++ = char(0x80 | ((u >> 6) & 0x3F));
+                *m_out++ = char(0x80 | (u & 0x3F));
+            }
+        }
+        return true;
+    }
+    QByteArrayView written() const { return QByteArrayView(m_buffer.constData(), m_out - m_buffer.constData()); }
+
+private:
+    QByteArray m_buffer;
+    char *m_out = nullptr;
+    bool m_crlf;
+    bool m_byteOrderMark;
+};
+
+template <typename Output>
+void writeNumber(Output &out, qint64 number)
+{
+    char buffer[24];
+    char *end = buffer + 24;
+    char *p = end;
+    do {
+        *--p = char('0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    out.ascii(p, end);
+}
+
+} // namespace
 
 QString SubtitleParser::formatTime(double seconds) const
 {
-    char16_t buffer[maximumTimeLength];
-    return QString(reinterpret_cast<const QChar *>(buffer), writeTime(buffer, seconds) - buffer);
+    char buffer[maximumTimeLength];
+    return QString::fromLatin1(buffer, writeTime(buffer, seconds) - buffer);
 }
 
 // Writes the time at `out` and returns the end of what it wrote (12 characters, more
 // past 99 hours).
-char16_t *SubtitleParser::writeTime(char16_t *out, double seconds)
+char *SubtitleParser::writeTime(char *out, double seconds)
 {
     if (!(seconds > 0)) // negative, zero or not a number
         seconds = 0;
@@ -300,27 +590,26 @@ char16_t *SubtitleParser::writeTime(char16_t *out, double seconds)
     const double totalMilliseconds = std::floor(scaled + 1e-6 + scaled * 1e-15);
     const qint64 ms = totalMilliseconds < double(maxMilliseconds) ? qint64(totalMilliseconds) : maxMilliseconds;
 
-    char16_t buffer[16];
-    char16_t *end = buffer + 16;
-    char16_t *p = end;
+    char buffer[maximumTimeLength];
+    char *end = buffer + maximumTimeLength;
+    char *p = end;
     auto put = [&p](qint64 value, int width) {
         for (int i = 0; i < width || (width == 0 && value > 0); ++i) {
-            *--p = char16_t(u'0' + value % 10);
+            *--p = char('0' + value % 10);
             value /= 10;
         }
     };
     put(ms % 1000, 3);
-    *--p = u',';
+    *--p = ',';
     put(ms / 1000 % 60, 2);
-    *--p = u':';
+    *--p = ':';
     put(ms / 60000 % 60, 2);
-    *--p = u':';
+    *--p = ':';
     const qint64 hours = ms / 3600000;
     put(hours % 100, 2);
     if (hours >= 100)
         put(hours / 100, 0);
-    std::copy(p, end, out);
-    return out + (end - p);
+    return std::copy(p, end, out);
 }
 
 // Whether the text reads back as it stands, with this reader and with others: no empty
@@ -335,12 +624,12 @@ bool SubtitleParser::readsBackAsWritten(QStringView text)
     const qsizetype size = text.size();
     qsizetype lineStart = 0;
     for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && !LineReader::isTerminator(data[i]))
+        if (i < size && LineReader::terminatorLength(text, i) == 0)
             continue;
         if (i < size && data[i] != u'\n')
             return false;
         const QStringView line = text.sliced(lineStart, i - lineStart);
-        if ((isBlankLine(line) && size > line.size()) || shared().beginsSubtitle(line, LineReader(text.sliced(std::min(i + 1, size)))))
+        if ((isBlankLine(line) && size > line.size()) || beginsSubtitle(line, LineReader(text.sliced(std::min(i + 1, size)))))
             return false;
         lineStart = i + 1;
     }
@@ -364,38 +653,85 @@ QString SubtitleParser::textAsWritten(const QString &text)
     // its own: a space in front keeps it text.
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString rest = i + 1 < lines.size() ? lines[i + 1] : QString();
-        if (shared().beginsSubtitle(lines[i], LineReader(rest)))
+        if (beginsSubtitle(QStringView(lines[i]), LineReader(rest)))
             lines[i].prepend(u' ');
     }
     return lines.join(u'\n');
 }
 
-QString SubtitleParser::serialize(const SubtitleList &subtitles) const
+template <typename Output>
+bool SubtitleParser::write(const SubtitleList &subtitles, qsizetype from, qsizetype to, Output &out)
 {
     // Written straight into a buffer of the largest size the blocks can take, then cut
     // to what was written: one allocation and no per-piece bookkeeping.
-    constexpr qsizetype fixedPerBlock = 20 + 1 + 2 * maximumTimeLength + 5 + 1 + 2;
+    constexpr qsizetype fixedPerBlock = 20 + 2 * maximumTimeLength + timeSeparatorLength;
+    constexpr qsizetype lineBreaksPerBlock = 4;
     qsizetype bound = 0;
-    for (const SubtitlePtr &subtitle : subtitles)
-        bound += subtitle->text.size() + fixedPerBlock;
-    QString result(bound, Qt::Uninitialized);
-    char16_t *const begin = reinterpret_cast<char16_t *>(result.data());
-    char16_t *out = begin;
+    for (qsizetype i = from; i < to; ++i)
+        bound += out.bound(subtitles[i]->text, lineBreaksPerBlock) + fixedPerBlock;
+    out.reserve(bound);
 
-    qint64 number = 0;
-    for (const SubtitlePtr &subtitle : subtitles) {
-        out = writeNumber(out, ++number);
-        *out++ = u'\n';
-        out = writeTime(out, subtitle->start);
-        out = writeText(out, timeSeparator);
+    static constexpr char separator[] = " --> ";
+    char time[maximumTimeLength];
+    for (qsizetype i = from; i < to; ++i) {
+        const Subtitle &subtitle = *subtitles[i];
+        writeNumber(out, i + 1);
+        out.lineBreak();
+        out.ascii(time, writeTime(time, subtitle.start));
+        out.ascii(separator, separator + timeSeparatorLength);
         // an end before the start would not read back
-        out = writeTime(out, std::max(subtitle->start, subtitle->end));
-        *out++ = u'\n';
+        out.ascii(time, writeTime(time, std::max(subtitle.start, subtitle.end)));
+        out.lineBreak();
         // a cleaned text is never longer than the original
-        out = writeText(out, readsBackAsWritten(subtitle->text) ? subtitle->text : textAsWritten(subtitle->text));
-        *out++ = u'\n';
-        *out++ = u'\n';
+        const bool written = readsBackAsWritten(subtitle.text) ? out.text(subtitle.text) : out.text(textAsWritten(subtitle.text));
+        if (!written)
+            return false;
+        out.lineBreak();
+        out.lineBreak();
     }
-    result.truncate(out - begin);
-    return result;
+    return true;
+}
+
+QString SubtitleParser::serialize(const SubtitleList &subtitles) const
+{
+    Utf16Output out;
+    write(subtitles, 0, subtitles.size(), out);
+    return out.take();
+}
+
+std::optional<QByteArray> SubtitleParser::serializeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark) const
+{
+    QByteArray bytes;
+    if (!writeUtf8(subtitles, crlf, byteOrderMark, [&bytes](QByteArrayView part) {
+            bytes.append(part);
+            return true;
+        }))
+        return std::nullopt;
+    return bytes;
+}
+
+bool SubtitleParser::writeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark,
+                               const std::function<bool(QByteArrayView)> &sink) const
+{
+    // Parts of a few megabytes, two at a time: one written on a second thread while this
+    // one writes the other and then hands it on. The two buffers are used again and
+    // again, so a large file needs no fresh memory the size of the file.
+    constexpr qsizetype partSize = 32768;
+    const qsizetype count = subtitles.size();
+    Utf8Output even(crlf, byteOrderMark);
+    Utf8Output odd(crlf, false);
+    const auto end = [count](qsizetype from) { return std::min(count, from + partSize); };
+    for (qsizetype from = 0; from < count || (from == 0 && byteOrderMark); from += 2 * partSize) {
+        const qsizetype next = end(from);
+        bool oddWritten = true;
+        std::thread oddPart;
+        if (next < count)
+            oddPart = std::thread([&] { oddWritten = write(subtitles, next, end(next), odd); });
+        const bool evenHandedOn = write(subtitles, from, next, even) && sink(even.written());
+        if (oddPart.joinable())
+            oddPart.join();
+        if (!evenHandedOn || !oddWritten || (next < count && !sink(odd.written())))
+            return false;
+    }
+    return true;
 }

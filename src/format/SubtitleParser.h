@@ -4,9 +4,12 @@
 #include "model/Expected.h"
 #include "model/Subtitle.h"
 
+#include <QByteArrayView>
 #include <QString>
 
-class LineReader;
+#include <functional>
+#include <optional>
+
 
 // Reads and writes SRT text, and owns the one text form of a time, "HH:mm:ss,SSS".
 class SubtitleParser
@@ -16,6 +19,21 @@ public:
 
     // Every subtitle of the text, sorted by start (stable); the first error otherwise.
     Expected<SubtitleList, ParseError> parse(QStringView text) const;
+    // The same for UTF-8 text, which must be valid UTF-8 (without a byte-order mark).
+    Expected<SubtitleList, ParseError> parseUtf8(QByteArrayView text) const;
+    // Reading a long UTF-8 text in parts, one after the other, each but the first
+    // beginning with a subtitle's number after an empty line (see firstPartStart and
+    // lastPartStart): appends the subtitles of `part`, `lastIndex` being the number of
+    // the subtitle before it. False when the part does not read as whole subtitles (up
+    // to the end of the text when `last`); the text must then be read in one go, which
+    // also finds the error's line. finishParts puts the whole list in order as parse does.
+    bool parseUtf8Part(QByteArrayView part, qint64 &lastIndex, bool last, SubtitleList &subtitles) const;
+    // Where a part may begin, with that subtitle's number: the first place within a
+    // megabyte, or the last place in the text.
+    static std::optional<std::pair<qsizetype, qint64>> firstPartStart(QByteArrayView text);
+    static std::optional<qsizetype> lastPartStart(QByteArrayView text);
+    static void finishParts(SubtitleList &subtitles);
+
     // Exactly one timestamp "HH:mm:ss,SSS" (hours may have more digits past 99 h).
     Expected<double, ParseError> parseTime(QStringView text) const;
 
@@ -25,19 +43,26 @@ public:
     // written so that it reads back: empty lines inside it (which would end the
     // subtitle) are left out and line breaks become line feeds.
     QString serialize(const SubtitleList &subtitles) const;
+    // The same as UTF-8, with CR LF line breaks when `crlf` and after a byte-order mark
+    // when `byteOrderMark`; nothing when a text holds a lone surrogate, which UTF-8
+    // cannot carry.
+    std::optional<QByteArray> serializeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark) const;
+    // The same bytes handed to `sink` part by part, in order, so that a large file is
+    // written while it is made. False when a text cannot be carried or `sink` returns
+    // false; the parts handed on before then are not the whole file.
+    bool writeUtf8(const SubtitleList &subtitles, bool crlf, bool byteOrderMark,
+                   const std::function<bool(QByteArrayView)> &sink) const;
 
     // A text as serialize writes it.
     static QString textAsWritten(const QString &text);
 
 private:
     SubtitleParser() = default;
-    // A timing line "start --> end" with end not before start.
-    bool readTimingLine(QStringView line, double &start, double &end) const;
-    // Whether `line` is a timing line, or an index whose next line (the next of
-    // `reader`, a copy) is a timing line.
-    bool beginsSubtitle(QStringView line, LineReader reader) const;
+    template <typename Output>
+    // Writes the subtitles from `from` to before `to`, numbered by their positions.
+    static bool write(const SubtitleList &subtitles, qsizetype from, qsizetype to, Output &out);
     // Hours take up to six digits: "999999:59:59,999".
     static constexpr qsizetype maximumTimeLength = 16;
-    static char16_t *writeTime(char16_t *out, double seconds);
+    static char *writeTime(char *out, double seconds);
     static bool readsBackAsWritten(QStringView text);
 };

@@ -130,13 +130,74 @@ private slots:
         QVERIFY2(message.isEmpty() ? contents.error().size() > 10 : contents.error() == message, qPrintable(contents.error()));
     }
 
+    // Files over 16 MB are read in parts, their halves on two threads; what they hold
+    // must read exactly as a small file's bytes do. Every cue takes four lines and the
+    // same number of bytes, so that the halves meet at one of the middle cues.
+    void largeFilesReadAsSmallOnes_data()
+    {
+        QTest::addColumn<QString>("defect");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("expected"); // count, encoding and line break, or the error
+        QTest::newRow("clean") << "" << 0 << "250000 UTF-8 LF";
+        QTest::newRow("CR LF after a mark") << "crlf" << 0 << "250000 UTF-8 CRLF mark";
+        for (const int at : {125000, 125001, 125002})
+            QTest::addRow("a number skipped at cue %d", at) << "skip" << at << QStringLiteral("Error at line %1.\nInvalid index.").arg(4 * at);
+        QTest::newRow("bad timing far into the second half")
+            << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.";
+        QTest::newRow("a Latin-1 letter far into the second half") << "latin" << 200000 << "250000 windows-1252 LF";
+    }
+
+    void largeFilesReadAsSmallOnes()
+    {
+        QFETCH(QString, defect);
+        QFETCH(int, at);
+        QFETCH(QString, expected);
+        const QByteArray lineBreak = defect == "crlf" ? "\r\n" : "\n";
+        QByteArray bytes = defect == "crlf" ? "\xEF\xBB\xBF" : "";
+        for (int i = 0; i < 250000; ++i) {
+            const QByteArray time = SubtitleParser::shared().formatTime(i).toLatin1();
+            bytes += QByteArray::number(defect == "skip" && i >= at ? i + 2 : i + 1).rightJustified(7, '0') + lineBreak;
+            bytes += time + (defect == "timing" && i == at ? " -> " : " --> ") + time + lineBreak;
+            const QByteArray text = "Line " + QByteArray::number(i).rightJustified(6, '0') + " of a subtitle long enough";
+            bytes += (defect == "latin" && i == at ? QByteArray("caf\xE9") : text) + lineBreak + lineBreak;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("large.srt"));
+        QVERIFY(writeAll(path, bytes));
+        const auto contents = SubtitleFile::read(path, TextEncoding::Automatic);
+        const QString outcome = !contents ? contents.error()
+                                          : QStringLiteral("%1 %2 %3%4").arg(contents.value().subtitles.size())
+                                                .arg(TextEncoding::name(contents.value().encoding),
+                                                     contents.value().format.crlf ? "CRLF" : "LF",
+                                                     contents.value().format.byteOrderMark.value_or(false) ? " mark" : "");
+        QCOMPARE(outcome, expected);
+        if (contents)
+            QCOMPARE(contents.value().subtitles.last()->text, QStringLiteral("Line 249999 of a subtitle long enough"));
+        QVERIFY(bytes.size() > 16 << 20);
+    }
+
+    void unencodableCharacterLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("encodingName");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("euro sign in Latin-1") << QStringLiteral("5 €") << "ISO-8859-1"
+                                              << "The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.";
+        // UTF-8 is written while it is made: the text must be refused before the file is touched.
+        QTest::newRow("lone surrogate in UTF-8") << QStringLiteral("a") + QChar(0xD83D) << "UTF-8"
+                                                 << "The character U+D83D cannot be saved in UTF-8.\nIt is in subtitle 1.";
+    }
+
     void unencodableCharacterLeavesTheFileAsItWas()
     {
+        QFETCH(QString, text);
+        QFETCH(QString, encodingName);
+        QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.srt"));
         QVERIFY(writeAll(path, "old content"));
-        const auto error = SubtitleFile::write(path, oneSubtitle(QStringLiteral("5 €")), encoding("ISO-8859-1"));
-        QCOMPARE(error, QStringLiteral("The character \"€\" (U+20AC) cannot be saved in ISO-8859-1.\nIt is in subtitle 1."));
+        const auto error = SubtitleFile::write(path, oneSubtitle(text), encoding(encodingName.toLatin1()));
+        QCOMPARE(error, message);
         QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
     }
