@@ -463,8 +463,10 @@ void TimelineViewController::setAudioWaveform(std::shared_ptr<AudioWaveform> wav
         disconnect(m_audioWaveform.get(), nullptr, m_strip, nullptr);
     // The waveform always covers the audio's own length, whatever the timeline shows
     // now: the video's duration may arrive later, or never.
-    if (waveform && !waveform->hasStarted())
+    if (waveform && !waveform->hasStarted()) {
+        waveform->setFocusTime(m_currentTime);
         waveform->loadWhole(waveformPointsPerSecond);
+    }
     m_audioWaveform = std::move(waveform);
     if (m_audioWaveform) {
         connect(m_audioWaveform.get(), &AudioWaveform::samplesAppended, m_strip, qOverload<>(&QWidget::update));

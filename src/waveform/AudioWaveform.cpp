@@ -45,6 +45,7 @@ public:
     std::atomic<bool> cancelled = false;
     std::shared_ptr<WaveformCache> cache = WaveformCache::userCache();
     int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
+    double focusTime = 0;
 
     std::function<void()> progressCallback;
     QList<double> samples;
@@ -106,6 +107,11 @@ void AudioWaveform::setThreadCount(int threads)
     d->threadCount = std::max(threads, 1);
 }
 
+void AudioWaveform::setFocusTime(double seconds)
+{
+    d->focusTime = std::isfinite(seconds) ? std::clamp(seconds, 0.0, UnknownEnd) : 0;
+}
+
 // Splits the range where a point begins and a sample frame begins, so the joined points
 // equal those of one reading; the end stays open, as the decoder finds it.
 std::vector<Segment> AudioWaveform::Private::segments(double start, double end, int samplesPerBucket) const
@@ -120,9 +126,19 @@ std::vector<Segment> AudioWaveform::Private::segments(double start, double end, 
     const int64_t frames = int64_t(length * rate);
     const int64_t step = std::lcm<int64_t>(samplesPerBucket, channels) / channels;
 
+    std::vector<int64_t> begins;
+    for (int i = 0; i < count; ++i)
+        begins.push_back(first + frames * i / count / step * step);
+    // A part of its own from where the user looks, so that its points come first; not
+    // when a part already begins close to there.
+    const int64_t focus = first + (int64_t(focusTime * rate) - first) / step * step;
+    const int64_t near = int64_t(MinSegmentSeconds * rate);
+    if (count > 1 && focus > first && focus < first + frames - near
+        && std::none_of(begins.cbegin(), begins.cend(), [&](int64_t begin) { return std::abs(begin - focus) < near; }))
+        begins.insert(std::upper_bound(begins.begin(), begins.end(), focus), focus);
+
     std::vector<Segment> parts;
-    for (int i = 0; i < count; ++i) {
-        const int64_t begin = first + frames * i / count / step * step;
+    for (const int64_t begin : begins) {
         if (!parts.empty()) {
             if (begin <= parts.back().first)
                 continue;

@@ -34,6 +34,9 @@ public:
     // Threads that decode parts of the range at once when the file can seek; by default
     // up to two, as many as there are cores.
     void setThreadCount(int threads);
+    // Where the user looks when the reading starts (the playback cursor): when parts are
+    // read at once, one begins there, so the points around it are drawn first.
+    void setFocusTime(double seconds);
 
     // Called on the GUI thread after each batch of new points, in samples() or ahead.
     void setProgressCallback(std::function<void()> callback);
