@@ -1,21 +1,23 @@
 // Where the panes of a window meet: a real document window with its list, timeline,
-// waveform and a headless libmpv player, on media made for the test, driven as a user
-// drives it.
+// waveform and a headless libmpv player (or a fake one where time must stand still), on
+// media made for the test, driven as a user drives it.
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
 
+#include "FakePlayer.h"
 #include "RenderedWidget.h"
 #include "TestMedia.h"
 
 #include <QAction>
-#include <QSignalSpy>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,18 +29,211 @@ class tst_DocumentWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void waveformLandsAtTheVideosOwnTimes();
-    void waveformAgreesWithTheRulerAtTheHighestZoom();
-    void displayedSubtitleCommandFollowsPlayback();
-    void splitShortcutReachesTheMenuWhileEditing();
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_documentwindow"));
+        std::setlocale(LC_NUMERIC, "C");
+        // A minute of silence with half-second beeps at 5, 20, 40 and 55 s.
+        m_beeps = m_dir.filePath(QStringLiteral("beeps.mp4"));
+        TestMedia::VideoOptions options;
+        options.seconds = 60;
+        options.size = QSize(160, 120);
+        options.audioSource = TestMedia::beeps({5, 20, 40, 55}, 0.5, 60);
+        QVERIFY(TestMedia::makeVideo(m_beeps, options));
+    }
+
+    // Every test starts as a new user does: a new document, one short subtitle (3–8 s).
+    void init()
+    {
+        m_controller = std::make_unique<DocumentController>();
+        m_document = m_controller->newDocument();
+        m_window = DocumentController::windowOf(m_document);
+        m_window->resize(1280, 800);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_timeline = m_window->timelineViewController();
+    }
+
+    void cleanup()
+    {
+        m_document->undoManager().setClean(); // nothing to ask about
+        m_controller->quit();
+        m_controller.reset();
+    }
+
+    void waveformLandsAtTheVideosOwnTimes()
+    {
+        // No block over the waveform, so that only the waveform is seen.
+        SubtitleController &controller = m_document->subtitleController();
+        controller.removeSubtitles(controller.subtitles(), IndexSet(0));
+        m_window->videoPlayerViewController()->loadVideo(m_beeps);
+        QTRY_VERIFY(m_timeline->audioWaveform());
+        const auto waveform = m_timeline->audioWaveform();
+        QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
+        action(QStringLiteral("Zoom to &Fit"))->trigger();
+
+        for (double beep : {5.0, 20.0, 40.0, 55.0})
+            QVERIFY2(waveformDrawnAt(beep + 0.25), qPrintable(QString::number(beep)));
+        for (double quiet : {2.0, 12.0, 30.0, 48.0, 58.0})
+            QVERIFY2(!waveformDrawnAt(quiet), qPrintable(QString::number(quiet)));
+    }
+
+    void waveformAgreesWithTheRulerAtTheHighestZoom()
+    {
+        // Two hours of sound whose only beep starts at 7000 s; no video tells a duration.
+        const QString path = m_dir.filePath(QStringLiteral("two-hours.flac"));
+        QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
+        const auto waveform = AudioWaveform::create(path);
+        QVERIFY(waveform);
+        SubtitleController &controller = m_document->subtitleController();
+        controller.removeSubtitles(controller.subtitles(), IndexSet(0));
+        m_timeline->setAudioWaveform(waveform);
+        QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
+        QCOMPARE(m_timeline->duration(), 7200.0);
+
+        m_timeline->zoomAbout(TimelineViewController::maximumMagnification, 0);
+        QCOMPARE(m_timeline->magnification(), TimelineViewController::maximumMagnification);
+        // The beep's start at x 1000 of the pane; one envelope point is about 21 ms wide.
+        m_timeline->scrollToOffset(m_timeline->xForTime(7000) - 1000);
+        QVERIFY(!waveformDrawnAt(7000 - 0.03));
+        QVERIFY(waveformDrawnAt(7000 + 0.005));
+    }
+
+    void displayedSubtitleCommandFollowsPlayback()
+    {
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY(m_document->player());
+        QAction *edit = action(QStringLiteral("Edit Displayed Subtitle"));
+        QVERIFY(edit);
+        QVERIFY(!edit->isEnabled());
+
+        // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
+        player->seekTo(2.8);
+        QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
+        m_document->player()->play();
+        QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
+        m_document->player()->pause();
+        player->seekTo(9);
+        QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
+    }
+
+    void splitShortcutReachesTheMenuWhileEditing()
+    {
+        m_document->subtitleController().setText(QStringLiteral("first second"), 0);
+        m_window->subtitlesTableViewController()->beginEditingSubtitle(0);
+        QApplication::setActiveWindow(m_window);
+        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
+        QTextCursor cursor = editor->textCursor();
+        cursor.setPosition(5);
+        editor->setTextCursor(cursor);
+        QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+        QTRY_COMPARE(m_document->subtitleController().count(), 2);
+        QCOMPARE(m_document->subtitleController().at(0)->text, QStringLiteral("first"));
+        QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
+    }
+
+    void aMovedSubtitleStaysSelectedInEveryPane()
+    {
+        loadFake(5);
+        m_document->setSelectedSubtitleIndexes(IndexSet(4));
+        m_document->subtitleController().setStart(4, 15);
+        QCOMPARE(m_document->selectedSubtitleIndexes(), IndexSet(2));
+        const QModelIndexList rows = m_window->subtitlesTableViewController()->tableView()->selectionModel()->selectedRows();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().row(), 2);
+        QCOMPARE(m_timeline->selectedSubtitles(), m_document->subtitleController().subtitlesAt(IndexSet(2)));
+    }
+
+    void endTimeFromTheVideo_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<double>("playerTime");
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<double>("end");
+        QTest::addColumn<int>("selectedAfter"); // -1: none
+        QTest::newRow("10.013 s rounds down to a frame") << 0 << 10.013 << false << 10.0 << 0;
+        QTest::newRow("10.021 s rounds up to a frame") << 0 << 10.021 << false << 10.04 << 0;
+        QTest::newRow("while playing, on to the next") << 0 << 4.0 << true << 4.0 << 1;
+        QTest::newRow("while playing the last, none after") << 1 << 14.0 << true << 14.0 << -1;
+    }
+
+    void endTimeFromTheVideo()
+    {
+        QFETCH(int, row);
+        QFETCH(double, playerTime);
+        QFETCH(bool, playing);
+        QFETCH(double, end);
+        QFETCH(int, selectedAfter);
+        loadFake(2);
+        QTRY_COMPARE(m_document->subtitleController().frameRate(), 25.0);
+        m_document->setSelectedSubtitleIndexes(IndexSet(row));
+        m_fake->jumpTo(playerTime);
+        if (playing)
+            m_fake->play();
+        QAction *setEnd = action(QStringLiteral("Set End Time from Video"));
+        QVERIFY(setEnd->isEnabled());
+        setEnd->trigger();
+        QVERIFY(qFuzzyCompare(m_document->subtitleController().at(row)->end, end));
+        QCOMPARE(m_document->selectedSubtitleIndexes(), selectedAfter < 0 ? IndexSet() : IndexSet(selectedAfter));
+    }
+
+    void timeFromTheVideoNeedsOneRowAndAVideo()
+    {
+        QAction *setStart = action(QStringLiteral("Set Start Time from Video"));
+        m_document->setSelectedSubtitleIndexes(IndexSet(0));
+        QVERIFY(!setStart->isEnabled());
+        loadFake(2);
+        m_document->setSelectedSubtitleIndexes(IndexSet(1));
+        QVERIFY(setStart->isEnabled());
+        m_document->setSelectedSubtitleIndexes(IndexSet{0, 1});
+        QVERIFY(!setStart->isEnabled());
+    }
 
 private:
-    QAction *action(const QString &text) const;
+    QAction *action(const QString &text) const
+    {
+        for (QAction *candidate : m_window->findChildren<QAction *>()) {
+            if (candidate->text() == text)
+                return candidate;
+        }
+        return nullptr;
+    }
+
+    // Subtitles i·10 to i·10 + 5 s, and a fake 25 fps video of 100 s.
+
+    void loadFake(int subtitles)
+    {
+        SubtitleList list;
+        for (int i = 0; i < subtitles; ++i)
+            list.append(std::make_shared<Subtitle>(QString::number(i + 1), i * 10.0, i * 10.0 + 5));
+        m_document->subtitleController().setSubtitles(list);
+        m_window->videoPlayerViewController()->setPlayerFactory([this](const QString &) {
+            auto fake = std::make_unique<FakePlayer>();
+            fake->setFrameRate(25);
+            fake->setDuration(100);
+            m_fake = fake.get();
+            return fake;
+        });
+        m_window->videoPlayerViewController()->loadVideo(QStringLiteral("/films/fake.mp4"));
+    }
+
     // Whether the waveform is drawn (not silent) at time t on the timeline's strip.
-    bool waveformDrawnAt(double t) const;
+
+    bool waveformDrawnAt(double t) const
+    {
+        QWidget *strip = m_timeline->contentView();
+        const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
+        if (x < 0 || x >= strip->width())
+            return false;
+        const int top = TimelineViewController::rulerHeight;
+        const QImage image = RenderedWidget::render(*strip, QRect(x, top, 1, strip->height() - top));
+        return !RenderedWidget::filledRows(image, 0).isEmpty();
+    }
 
     QTemporaryDir m_dir;
     QString m_beeps;
@@ -46,135 +241,8 @@ private:
     Document *m_document = nullptr;
     DocumentWindow *m_window = nullptr;
     TimelineViewController *m_timeline = nullptr;
+    QPointer<FakePlayer> m_fake;
 };
-
-void tst_DocumentWindow::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_documentwindow"));
-    std::setlocale(LC_NUMERIC, "C");
-    // A minute of silence with half-second beeps at 5, 20, 40 and 55 s.
-    m_beeps = m_dir.filePath(QStringLiteral("beeps.mp4"));
-    TestMedia::VideoOptions options;
-    options.seconds = 60;
-    options.size = QSize(160, 120);
-    options.audioSource = TestMedia::beeps({5, 20, 40, 55}, 0.5, 60);
-    QVERIFY(TestMedia::makeVideo(m_beeps, options));
-}
-
-// Every test starts as a new user does: a new document, one short subtitle (3–8 s).
-void tst_DocumentWindow::init()
-{
-    m_controller = std::make_unique<DocumentController>();
-    m_document = m_controller->newDocument();
-    m_window = DocumentController::windowOf(m_document);
-    m_window->resize(1280, 800);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_timeline = m_window->timelineViewController();
-}
-
-void tst_DocumentWindow::cleanup()
-{
-    m_document->undoManager().setClean(); // nothing to ask about
-    m_controller->quit();
-    m_controller.reset();
-}
-
-QAction *tst_DocumentWindow::action(const QString &text) const
-{
-    for (QAction *candidate : m_window->findChildren<QAction *>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-bool tst_DocumentWindow::waveformDrawnAt(double t) const
-{
-    QWidget *strip = m_timeline->contentView();
-    const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
-    if (x < 0 || x >= strip->width())
-        return false;
-    const int top = TimelineViewController::rulerHeight;
-    const QImage image = RenderedWidget::render(*strip, QRect(x, top, 1, strip->height() - top));
-    return !RenderedWidget::filledRows(image, 0).isEmpty();
-}
-
-void tst_DocumentWindow::waveformLandsAtTheVideosOwnTimes()
-{
-    // No block over the waveform, so that only the waveform is seen.
-    SubtitleController &controller = m_document->subtitleController();
-    controller.removeSubtitles(controller.subtitles(), IndexSet(0));
-    m_window->videoPlayerViewController()->loadVideo(m_beeps);
-    QTRY_VERIFY(m_timeline->audioWaveform());
-    const auto waveform = m_timeline->audioWaveform();
-    QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
-    action(QStringLiteral("Zoom to &Fit"))->trigger();
-
-    for (double beep : {5.0, 20.0, 40.0, 55.0})
-        QVERIFY2(waveformDrawnAt(beep + 0.25), qPrintable(QString::number(beep)));
-    for (double quiet : {2.0, 12.0, 30.0, 48.0, 58.0})
-        QVERIFY2(!waveformDrawnAt(quiet), qPrintable(QString::number(quiet)));
-}
-
-void tst_DocumentWindow::waveformAgreesWithTheRulerAtTheHighestZoom()
-{
-    // Two hours of sound whose only beep starts at 7000 s; no video tells a duration.
-    const QString path = m_dir.filePath(QStringLiteral("two-hours.flac"));
-    QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
-    const auto waveform = AudioWaveform::create(path);
-    QVERIFY(waveform);
-    SubtitleController &controller = m_document->subtitleController();
-    controller.removeSubtitles(controller.subtitles(), IndexSet(0));
-    m_timeline->setAudioWaveform(waveform);
-    QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
-    QCOMPARE(m_timeline->duration(), 7200.0);
-
-    m_timeline->zoomAbout(TimelineViewController::maximumMagnification, 0);
-    QCOMPARE(m_timeline->magnification(), TimelineViewController::maximumMagnification);
-    // The beep's start at x 1000 of the pane; one envelope point is about 21 ms wide.
-    m_timeline->scrollToOffset(m_timeline->xForTime(7000) - 1000);
-    QVERIFY(!waveformDrawnAt(7000 - 0.03));
-    QVERIFY(waveformDrawnAt(7000 + 0.005));
-}
-
-void tst_DocumentWindow::displayedSubtitleCommandFollowsPlayback()
-{
-    VideoPlayerViewController *player = m_window->videoPlayerViewController();
-    player->loadVideo(m_beeps);
-    QTRY_VERIFY(m_document->player());
-    QAction *edit = action(QStringLiteral("Edit Displayed Subtitle"));
-    QVERIFY(edit);
-    QVERIFY(!edit->isEnabled());
-
-    // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
-    player->seekTo(2.8);
-    QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
-    m_document->player()->play();
-    QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
-    m_document->player()->pause();
-    player->seekTo(9);
-    QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
-}
-
-void tst_DocumentWindow::splitShortcutReachesTheMenuWhileEditing()
-{
-    m_document->subtitleController().setText(QStringLiteral("first second"), 0);
-    m_window->subtitlesTableViewController()->beginEditingSubtitle(0);
-    QApplication::setActiveWindow(m_window);
-    QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
-    auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
-    QTextCursor cursor = editor->textCursor();
-    cursor.setPosition(5);
-    editor->setTextCursor(cursor);
-    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
-    QTRY_COMPARE(m_document->subtitleController().count(), 2);
-    QCOMPARE(m_document->subtitleController().at(0)->text, QStringLiteral("first"));
-    QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
-}
 
 QTEST_MAIN(tst_DocumentWindow)
 #include "tst_documentwindow.moc"

@@ -1,10 +1,8 @@
-#include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
 #include "app/FileFormatChooser.h"
 #include "document/TextEncoding.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -22,18 +20,15 @@ private slots:
     {
         EncodingsPopupButton button;
         QCOMPARE(button.itemText(0), QStringLiteral("Automatic"));
-        QCOMPARE(button.itemData(0).toInt(), 0);
         QCOMPARE(button.itemText(1), QStringLiteral("Unicode (UTF-8)"));
-        QCOMPARE(button.currentIndex(), 0);
         const int separator = button.findData(QStringLiteral("separator"), Qt::AccessibleDescriptionRole);
         QVERIFY(separator > 0);
         const auto position = [&button](const char *name) {
             return button.findData(*TextEncoding::numberForName(QString::fromLatin1(name)));
         };
-        QVERIFY(button.findText(QStringLiteral("Western European (Windows-1252)")) > 0);
-        QVERIFY(button.findText(QStringLiteral("Cyrillic (Windows-1251)")) > 0);
-        QVERIFY(position("windows-1252") < separator);
-        QVERIFY(position("UTF-16LE") < separator);
+        QCOMPARE(button.itemText(position("windows-1252")), QStringLiteral("Western European (Windows-1252)"));
+        QVERIFY(position("windows-1252") > 0 && position("windows-1252") < separator);
+        QVERIFY(position("UTF-16LE") > 0 && position("UTF-16LE") < separator);
         QVERIFY(position("IBM037") > separator); // EBCDIC
         QVERIFY(position("UTF-7") > separator);
     }
@@ -69,17 +64,6 @@ private slots:
         chosen.findChild<QCheckBox *>()->click();
         chosen.setEncoding(TextEncoding::Utf16LittleEndian);
         QCOMPARE(chosen.format(), (TextFileFormat{false, false}));
-    }
-
-    void sitsInANonNativeFileDialog()
-    {
-        QFileDialog dialog;
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        EncodingView *view = EncodingView::addTo(&dialog);
-        QCOMPARE(view->parentWidget(), &dialog);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(view->isVisible());
     }
 };
 

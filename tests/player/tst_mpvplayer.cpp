@@ -16,213 +16,150 @@ class tst_MpvPlayer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void reportsDurationAndFrameRate_data();
-    void reportsDurationAndFrameRate();
-    void exactSeekLandsOnTheAskedTime_data();
-    void exactSeekLandsOnTheAskedTime();
-    void laterSeekInterruptsEarlierOne();
-    void frameStepMovesOneFrame();
-    void playingCrossesBoundaries();
-    void backwardsRateMovesBackwards();
-    void unplayableFileFails();
-    void whatIsNotARegularFileFails_data();
-    void whatIsNotARegularFileFails();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_pal = m_dir.filePath(QStringLiteral("pal.mp4"));
+        QVERIFY(TestMedia::makeVideo(m_pal, {}));
+        m_ntsc = m_dir.filePath(QStringLiteral("ntsc.mkv"));
+        TestMedia::VideoOptions ntsc;
+        ntsc.seconds = 2;
+        ntsc.frameRate = QStringLiteral("30000/1001");
+        ntsc.audio = false;
+        QVERIFY(TestMedia::makeVideo(m_ntsc, ntsc));
+    }
+
+    void reportsDurationAndFrameRate_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<double>("duration");
+        QTest::newRow("25 fps with sound") << QStringLiteral("pal") << 25.0 << 3.0;
+        QTest::newRow("30000/1001 fps without sound") << QStringLiteral("ntsc") << 30000.0 / 1001 << 2.0;
+    }
+
+    void reportsDurationAndFrameRate()
+    {
+        QFETCH(QString, file);
+        QFETCH(double, frameRate);
+        QFETCH(double, duration);
+        auto player = loaded(file == QLatin1String("pal") ? m_pal : m_ntsc);
+        QVERIFY(player);
+        QVERIFY2(qAbs(player->frameRate() - frameRate) < 1e-3, qPrintable(QString::number(player->frameRate(), 'f', 6)));
+        QVERIFY2(qAbs(player->duration() - duration) < 0.05, qPrintable(QString::number(player->duration(), 'f', 6)));
+        QCOMPARE(player->rate(), 0.0);
+        QCOMPARE(player->currentTime(), 0.0);
+    }
+
+    void exactSeekLandsOnTheAskedTime_data()
+    {
+        QTest::addColumn<double>("target");
+        QTest::newRow("on a frame") << 1.0;
+        QTest::newRow("far from the start") << 2.48;
+        QTest::newRow("backwards to the start") << 0.0;
+        QTest::newRow("not a keyframe") << 1.72;
+    }
+
+    void exactSeekLandsOnTheAskedTime()
+    {
+        QFETCH(double, target);
+        auto player = loaded(m_pal);
+        QVERIFY(player);
+        player->seek(2.0);
+        QVERIFY(QTest::qWaitFor([&] { return qAbs(player->currentTime() - 2.0) < 1e-6; }, 5000));
+        std::optional<bool> finished;
+        QSignalSpy rate(player.get(), &Player::rateChanged);
+        int jumps = 0;
+        player->addPeriodicTimeObserver(999, [&](double) { ++jumps; });
+        player->seek(target, [&](bool f) { finished = f; });
+        QVERIFY(QTest::qWaitFor([&] { return finished.has_value(); }, 5000));
+        QVERIFY(*finished);
+        QVERIFY2(qAbs(player->currentTime() - target) < 1e-6, qPrintable(QString::number(player->currentTime(), 'f', 6)));
+        QVERIFY(jumps >= 1);
+        QCOMPARE(rate.count(), 0);
+    }
+
+    void frameStepMovesOneFrame()
+    {
+        auto player = loaded(m_pal);
+        QVERIFY(player);
+        bool done = false;
+        player->seek(1.0, [&](bool) { done = true; });
+        QVERIFY(QTest::qWaitFor([&] { return done; }, 5000));
+        QVERIFY(player->canStepForward() && player->canStepBackward());
+        int jumps = 0;
+        player->addPeriodicTimeObserver(999, [&](double) { ++jumps; });
+        player->stepByCount(1);
+        QVERIFY(QTest::qWaitFor([&] { return jumps > 0; }, 5000));
+        QVERIFY2(qAbs(player->currentTime() - 1.04) < 1e-6, qPrintable(QString::number(player->currentTime(), 'f', 6)));
+        QCOMPARE(player->rate(), 0.0);
+        jumps = 0;
+        player->stepByCount(-1);
+        QVERIFY(QTest::qWaitFor([&] { return jumps > 0 && qAbs(player->currentTime() - 1.0) < 1e-6; }, 5000));
+        QCOMPARE(player->rate(), 0.0);
+        jumps = 0;
+        player->stepByCount(5);
+        QVERIFY(QTest::qWaitFor([&] { return jumps > 0 && qAbs(player->currentTime() - 1.2) < 1e-6; }, 5000));
+    }
+
+    void backwardsRateMovesBackwards()
+    {
+        auto player = loaded(m_pal);
+        QVERIFY(player);
+        bool done = false;
+        player->seek(0.6, [&](bool) { done = true; });
+        QVERIFY(QTest::qWaitFor([&] { return done; }, 5000));
+        int crossings = 0;
+        player->addBoundaryTimeObserver({0.3}, [&] { ++crossings; });
+        player->setRate(-2);
+        QCOMPARE(player->rate(), -2.0);
+        // Backwards play stops at the start.
+        QVERIFY(QTest::qWaitFor([&] { return player->rate() == 0; }, 5000));
+        QCOMPARE(player->currentTime(), 0.0);
+        QCOMPARE(crossings, 1);
+    }
+
+    void whatCannotBePlayedFails_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QString notes = m_dir.filePath(QStringLiteral("notes.mp4"));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("These are not moving pictures.\n") > 0);
+        QTest::newRow("not a video") << notes;
+        // mpv would wait on a FIFO for a writer for good, and the player's teardown with it.
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.mp4"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QTest::newRow("a FIFO") << fifo;
+        QTest::newRow("a device") << QStringLiteral("/dev/zero");
+        QTest::newRow("a folder") << m_dir.path();
+    }
+
+    void whatCannotBePlayedFails()
+    {
+        QFETCH(QString, path);
+        auto player = std::make_unique<MpvPlayer>(MpvPlayer::Output::Headless);
+        QSignalSpy failed(player.get(), &Player::failed);
+        player->load(path);
+        QVERIFY(failed.wait(5000));
+        QVERIFY(!failed.first().first().toString().isEmpty());
+        QVERIFY(!player->isLoaded());
+        player.reset(); // returns: nothing waits on the FIFO
+    }
 
 private:
-    std::unique_ptr<MpvPlayer> loaded(const QString &path);
+    std::unique_ptr<MpvPlayer> loaded(const QString &path)
+    {
+        auto player = std::make_unique<MpvPlayer>(MpvPlayer::Output::Headless);
+        player->load(path);
+        if (!QTest::qWaitFor([&] { return player->isLoaded() && player->frameRate() > 0 && player->duration() > 0; }, 10000))
+            return nullptr;
+        return player;
+    }
 
     QTemporaryDir m_dir;
     QString m_pal;
     QString m_ntsc;
 };
-
-void tst_MpvPlayer::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_pal = m_dir.filePath(QStringLiteral("pal.mp4"));
-    QVERIFY(TestMedia::makeVideo(m_pal, {}));
-    m_ntsc = m_dir.filePath(QStringLiteral("ntsc.mkv"));
-    TestMedia::VideoOptions ntsc;
-    ntsc.seconds = 2;
-    ntsc.frameRate = QStringLiteral("30000/1001");
-    ntsc.audio = false;
-    QVERIFY(TestMedia::makeVideo(m_ntsc, ntsc));
-}
-
-std::unique_ptr<MpvPlayer> tst_MpvPlayer::loaded(const QString &path)
-{
-    auto player = std::make_unique<MpvPlayer>(MpvPlayer::Output::Headless);
-    player->load(path);
-    if (!QTest::qWaitFor([&] { return player->isLoaded() && player->frameRate() > 0 && player->duration() > 0; }, 10000))
-        return nullptr;
-    return player;
-}
-
-void tst_MpvPlayer::reportsDurationAndFrameRate_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<double>("frameRate");
-    QTest::addColumn<double>("duration");
-    QTest::newRow("25 fps with sound") << QStringLiteral("pal") << 25.0 << 3.0;
-    QTest::newRow("30000/1001 fps without sound") << QStringLiteral("ntsc") << 30000.0 / 1001 << 2.0;
-}
-
-void tst_MpvPlayer::reportsDurationAndFrameRate()
-{
-    QFETCH(QString, file);
-    QFETCH(double, frameRate);
-    QFETCH(double, duration);
-    auto player = loaded(file == QLatin1String("pal") ? m_pal : m_ntsc);
-    QVERIFY(player);
-    QVERIFY2(qAbs(player->frameRate() - frameRate) < 1e-3, qPrintable(QString::number(player->frameRate(), 'f', 6)));
-    QVERIFY2(qAbs(player->duration() - duration) < 0.05, qPrintable(QString::number(player->duration(), 'f', 6)));
-    QCOMPARE(player->rate(), 0.0);
-    QCOMPARE(player->currentTime(), 0.0);
-}
-
-void tst_MpvPlayer::exactSeekLandsOnTheAskedTime_data()
-{
-    QTest::addColumn<double>("target");
-    QTest::newRow("on a frame") << 1.0;
-    QTest::newRow("far from the start") << 2.48;
-    QTest::newRow("backwards to the start") << 0.0;
-    QTest::newRow("not a keyframe") << 1.72;
-}
-
-void tst_MpvPlayer::exactSeekLandsOnTheAskedTime()
-{
-    QFETCH(double, target);
-    auto player = loaded(m_pal);
-    QVERIFY(player);
-    player->seek(2.0);
-    QVERIFY(QTest::qWaitFor([&] { return qAbs(player->currentTime() - 2.0) < 1e-6; }, 5000));
-
-    std::optional<bool> finished;
-    QSignalSpy rate(player.get(), &Player::rateChanged);
-    int jumps = 0;
-    player->addPeriodicTimeObserver(999, [&](double) { ++jumps; });
-    player->seek(target, [&](bool f) { finished = f; });
-    QVERIFY(QTest::qWaitFor([&] { return finished.has_value(); }, 5000));
-    QVERIFY(*finished);
-    QVERIFY2(qAbs(player->currentTime() - target) < 1e-6, qPrintable(QString::number(player->currentTime(), 'f', 6)));
-    QVERIFY(jumps >= 1);
-    QCOMPARE(rate.count(), 0);
-}
-
-void tst_MpvPlayer::laterSeekInterruptsEarlierOne()
-{
-    auto player = loaded(m_pal);
-    QVERIFY(player);
-    std::optional<bool> first;
-    std::optional<bool> second;
-    player->seek(1.0, [&](bool f) { first = f; });
-    player->seek(2.0, [&](bool f) { second = f; });
-    QVERIFY(QTest::qWaitFor([&] { return first && second; }, 5000));
-    QCOMPARE(*first, false);
-    QCOMPARE(*second, true);
-    QCOMPARE(player->currentTime(), 2.0);
-}
-
-void tst_MpvPlayer::frameStepMovesOneFrame()
-{
-    auto player = loaded(m_pal);
-    QVERIFY(player);
-    bool done = false;
-    player->seek(1.0, [&](bool) { done = true; });
-    QVERIFY(QTest::qWaitFor([&] { return done; }, 5000));
-    QVERIFY(player->canStepForward());
-    QVERIFY(player->canStepBackward());
-
-    int jumps = 0;
-    player->addPeriodicTimeObserver(999, [&](double) { ++jumps; });
-    player->stepByCount(1);
-    QVERIFY(QTest::qWaitFor([&] { return jumps > 0; }, 5000));
-    QVERIFY2(qAbs(player->currentTime() - 1.04) < 1e-6, qPrintable(QString::number(player->currentTime(), 'f', 6)));
-    QCOMPARE(player->rate(), 0.0);
-
-    jumps = 0;
-    player->stepByCount(-1);
-    QVERIFY(QTest::qWaitFor([&] { return jumps > 0 && qAbs(player->currentTime() - 1.0) < 1e-6; }, 5000));
-    QCOMPARE(player->rate(), 0.0);
-
-    jumps = 0;
-    player->stepByCount(5);
-    QVERIFY(QTest::qWaitFor([&] { return jumps > 0 && qAbs(player->currentTime() - 1.2) < 1e-6; }, 5000));
-}
-
-void tst_MpvPlayer::playingCrossesBoundaries()
-{
-    auto player = loaded(m_pal);
-    QVERIFY(player);
-    QList<double> crossedAt;
-    player->addBoundaryTimeObserver({0.2, 0.4, 5.0}, [&] { crossedAt.append(player->currentTime()); });
-    int ticks = 0;
-    player->addPeriodicTimeObserver(0.01, [&](double) { ++ticks; });
-    player->play();
-    QCOMPARE(player->rate(), 1.0);
-    QVERIFY(QTest::qWaitFor([&] { return crossedAt.size() == 2; }, 5000));
-    QVERIFY(crossedAt[0] >= 0.2 && crossedAt[0] < 0.4);
-    QVERIFY(crossedAt[1] >= 0.4);
-    QVERIFY(ticks > 10);
-    // Playing into the end stops, as a paused player.
-    QVERIFY(QTest::qWaitFor([&] { return player->rate() == 0; }, 8000));
-    QVERIFY(player->currentTime() > 2.8);
-}
-
-void tst_MpvPlayer::backwardsRateMovesBackwards()
-{
-    auto player = loaded(m_pal);
-    QVERIFY(player);
-    bool done = false;
-    player->seek(0.6, [&](bool) { done = true; });
-    QVERIFY(QTest::qWaitFor([&] { return done; }, 5000));
-    int crossings = 0;
-    player->addBoundaryTimeObserver({0.3}, [&] { ++crossings; });
-    player->setRate(-2);
-    QCOMPARE(player->rate(), -2.0);
-    // Backwards play stops at the start.
-    QVERIFY(QTest::qWaitFor([&] { return player->rate() == 0; }, 5000));
-    QCOMPARE(player->currentTime(), 0.0);
-    QCOMPARE(crossings, 1);
-}
-
-void tst_MpvPlayer::unplayableFileFails()
-{
-    const QString path = m_dir.filePath(QStringLiteral("notes.mp4"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("These are not moving pictures.\n");
-    file.close();
-    MpvPlayer player(MpvPlayer::Output::Headless);
-    QSignalSpy failed(&player, &Player::failed);
-    player.load(path);
-    QVERIFY(failed.wait(5000));
-    QVERIFY(!failed.first().first().toString().isEmpty());
-    QVERIFY(!player.isLoaded());
-}
-
-void tst_MpvPlayer::whatIsNotARegularFileFails_data()
-{
-    QTest::addColumn<QString>("path");
-    // mpv would wait on a FIFO for a writer for good, and the player's teardown with it.
-    const QString fifo = m_dir.filePath(QStringLiteral("fifo.mp4"));
-    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-    QTest::newRow("a FIFO") << fifo;
-    QTest::newRow("a device") << QStringLiteral("/dev/zero");
-    QTest::newRow("a folder") << m_dir.path();
-}
-
-void tst_MpvPlayer::whatIsNotARegularFileFails()
-{
-    QFETCH(QString, path);
-    auto player = std::make_unique<MpvPlayer>(MpvPlayer::Output::Headless);
-    QSignalSpy failed(player.get(), &Player::failed);
-    player->load(path);
-    QVERIFY(failed.wait(5000));
-    QVERIFY(!player->isLoaded());
-    player.reset(); // returns: nothing waits on the FIFO
-}
 
 QTEST_MAIN(tst_MpvPlayer)
 #include "tst_mpvplayer.moc"

@@ -5,11 +5,6 @@
 #include <cmath>
 #include <utility>
 
-FakePlayer::FakePlayer(QObject *parent)
-    : FakePlayer(std::make_shared<QStringList>(), parent)
-{
-}
-
 FakePlayer::FakePlayer(std::shared_ptr<QStringList> log, QObject *parent)
     : Player(parent)
     , m_log(std::move(log))
@@ -38,14 +33,10 @@ void FakePlayer::seek(double seconds, std::function<void(bool)> completion)
         std::exchange(m_pendingCompletion, {})(false);
     jumpTo(seconds);
     m_pendingCompletion = completion ? std::move(completion) : [](bool) {};
-    if (m_autoCompleteSeeks)
-        QTimer::singleShot(0, this, [this] { finishSeek(true); });
-}
-
-void FakePlayer::finishSeek(bool finished)
-{
-    if (m_pendingCompletion)
-        std::exchange(m_pendingCompletion, {})(finished);
+    QTimer::singleShot(0, this, [this] {
+        if (m_pendingCompletion)
+            std::exchange(m_pendingCompletion, {})(true);
+    });
 }
 
 bool FakePlayer::canStepForward() const

@@ -17,8 +17,7 @@ class FakePlayer : public Player
     Q_OBJECT
 
 public:
-    explicit FakePlayer(QObject *parent = nullptr);
-    explicit FakePlayer(std::shared_ptr<QStringList> log, QObject *parent = nullptr);
+    explicit FakePlayer(std::shared_ptr<QStringList> log = std::make_shared<QStringList>(), QObject *parent = nullptr);
     ~FakePlayer() override;
 
     // Player
@@ -40,15 +39,10 @@ public:
 
     // Test controls.
     const QStringList &log() const { return *m_log; }
-    std::shared_ptr<QStringList> sharedLog() const { return m_log; }
     void setDuration(double duration);
     void setFrameRate(double frameRate);
     void setVideoRect(const QRectF &rect);
     void fail(const QString &message) { emit failed(message); }
-    // Seeks complete on the next turn of the event loop unless switched off; then
-    // finishSeek() completes the pending one.
-    void setSeeksCompleteByThemselves(bool automatic) { m_autoCompleteSeeks = automatic; }
-    void finishSeek(bool finished = true);
     // Plays on by `seconds` at the current rate: crosses boundaries, fires periodic
     // observers as their intervals pass. No jump.
     void advance(double seconds);
@@ -74,7 +68,7 @@ private:
     double m_duration = 0;
     double m_frameRate = 0;
     QRectF m_videoRect;
-    bool m_autoCompleteSeeks = true;
+    // Seeks complete on the next turn of the event loop, or as interrupted by the next.
     std::function<void(bool)> m_pendingCompletion;
     ObserverToken m_nextToken = 1;
     std::map<ObserverToken, Periodic> m_periodic;

@@ -40,136 +40,93 @@ class TestWaveformPainter : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void visitedPoints_data();
-    void visitedPoints();
-    void strideTakesLoudestOfEachGroup();
-    void shapeEndsAtLastDecodedPoint();
-    void silenceLiesOnTheCentreLine();
-    void drawsMirroredLevels();
-    void placedByTimeAtAnyScroll();
+    void initTestCase()
+    {
+        QVERIFY(m_media.generate());
+    }
+
+    void visitedPoints_data()
+    {
+        QTest::addColumn<int>("decoded");
+        QTest::addColumn<double>("sampleWidth");
+        QTest::addColumn<double>("originX");
+        QTest::addColumn<double>("minX");
+        QTest::addColumn<double>("maxX");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("step");
+
+        QTest::newRow("two points of width per point") << 480 << 2.0 << 0.0 << 100.0 << 201.0 << 50 << 101 << 1;
+        QTest::newRow("clamped to the last decoded point") << 60 << 2.0 << 0.0 << 100.0 << 201.0 << 50 << 59 << 1;
+        QTest::newRow("four points per point of width") << 4800 << 0.25 << 0.0 << 0.0 << 1200.0 << 0 << 4799 << 4;
+        QTest::newRow("a strip starting inside a group starts at the group") << 4800 << 0.25 << 0.0 << 0.6 << 2.0 << 0 << 8 << 4;
+        QTest::newRow("scrolled: placed by time, not from the view's edge") << 480 << 2.0 << -600.0 << 0.0 << 100.0 << 300 << 350 << 1;
+        QTest::newRow("the audio ends left of the strip") << 480 << 2.0 << -2000.0 << 0.0 << 100.0 << 0 << -1 << 1;
+        QTest::newRow("the audio starts right of the strip") << 480 << 2.0 << 500.0 << 0.0 << 100.0 << 0 << -1 << 1;
+        QTest::newRow("nothing decoded yet") << 0 << 2.0 << 0.0 << 0.0 << 960.0 << 0 << -1 << 1;
+        QTest::newRow("no scale") << 480 << 0.0 << 0.0 << 0.0 << 10.0 << 0 << -1 << 1;
+    }
+
+    void visitedPoints()
+    {
+        QFETCH(int, decoded);
+        QFETCH(double, sampleWidth);
+        QFETCH(double, originX);
+        QFETCH(double, minX);
+        QFETCH(double, maxX);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, step);
+
+        const QList<double> samples(decoded, -20.0);
+        const WaveformOutline::Span span = WaveformOutline::span(input(samples, sampleWidth, originX), minX, maxX);
+        QCOMPARE(span.first, first);
+        QCOMPARE(span.last, last);
+        if (last >= first)
+            QCOMPARE(span.step, step);
+    }
+
+    void strideTakesLoudestOfEachGroup()
+    {
+        QList<double> samples(4800, -40.0);
+        samples[1] = -10;   // group 0
+        samples[7] = -20;   // group 1
+        samples[8] = -30;   // group 2
+        // From the centre line to vertices at x = 0, 1, 2, 3 (silence: on the line) and back.
+        const QPolygonF expected{{0, 0}, {0, 37.5}, {1, 25}, {2, 12.5}, {3, 0}, {3, 0}};
+        QCOMPARE(WaveformOutline::upperHalf(input(samples, 0.25), 0, 3), expected);
+    }
+
+    void shapeEndsAtLastDecodedPoint()
+    {
+        const QList<double> samples(10, -20.0);
+        const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 2.0), 0, 960);
+        QCOMPARE(upper.first(), QPointF(0, 0));
+        QCOMPARE(upper.last(), QPointF(18, 0));
+        QCOMPARE(upper[upper.size() - 2], QPointF(18, 25));
+    }
+
+    void drawsMirroredLevels()
+    {
+        // -20 dB throughout; in a view 100 high it reaches 25 above and 25 below the middle.
+        const auto waveform = AudioWaveform::create(m_media.path(QStringLiteral("dc-44100-stereo.wav")));
+        QVERIFY(waveform);
+        QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
+        waveform->load(0, 5, 48);
+        QVERIFY(finished.wait(30000));
+
+        const QImage image = painted(*waveform, QSize(240, 100), {});
+
+        const QList<int> rows = RenderedWidget::filledRows(image, 120);
+        QVERIFY(!rows.isEmpty());
+        QVERIFY2(qAbs(rows.first() - 25) <= 1 && qAbs(rows.last() - 75) <= 1,
+                 qPrintable(QStringLiteral("%1..%2").arg(rows.first()).arg(rows.last())));
+        QCOMPARE(rows.size(), rows.last() - rows.first() + 1);
+    }
 
 private:
     WaveformMedia m_media;
 };
-
-void TestWaveformPainter::initTestCase()
-{
-    QVERIFY(m_media.generate());
-}
-
-void TestWaveformPainter::visitedPoints_data()
-{
-    QTest::addColumn<int>("decoded");
-    QTest::addColumn<double>("sampleWidth");
-    QTest::addColumn<double>("originX");
-    QTest::addColumn<double>("minX");
-    QTest::addColumn<double>("maxX");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("step");
-
-    QTest::newRow("two points of width per point") << 480 << 2.0 << 0.0 << 100.0 << 201.0 << 50 << 101 << 1;
-    QTest::newRow("clamped to the last decoded point") << 60 << 2.0 << 0.0 << 100.0 << 201.0 << 50 << 59 << 1;
-    QTest::newRow("four points per point of width") << 4800 << 0.25 << 0.0 << 0.0 << 1200.0 << 0 << 4799 << 4;
-    QTest::newRow("a strip starting inside a group starts at the group") << 4800 << 0.25 << 0.0 << 0.6 << 2.0 << 0 << 8 << 4;
-    QTest::newRow("scrolled: placed by time, not from the view's edge") << 480 << 2.0 << -600.0 << 0.0 << 100.0 << 300 << 350 << 1;
-    QTest::newRow("the audio ends left of the strip") << 480 << 2.0 << -2000.0 << 0.0 << 100.0 << 0 << -1 << 1;
-    QTest::newRow("the audio starts right of the strip") << 480 << 2.0 << 500.0 << 0.0 << 100.0 << 0 << -1 << 1;
-    QTest::newRow("nothing decoded yet") << 0 << 2.0 << 0.0 << 0.0 << 960.0 << 0 << -1 << 1;
-    QTest::newRow("no scale") << 480 << 0.0 << 0.0 << 0.0 << 10.0 << 0 << -1 << 1;
-}
-
-void TestWaveformPainter::visitedPoints()
-{
-    QFETCH(int, decoded);
-    QFETCH(double, sampleWidth);
-    QFETCH(double, originX);
-    QFETCH(double, minX);
-    QFETCH(double, maxX);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(int, step);
-
-    const QList<double> samples(decoded, -20.0);
-    const WaveformOutline::Span span = WaveformOutline::span(input(samples, sampleWidth, originX), minX, maxX);
-    QCOMPARE(span.first, first);
-    QCOMPARE(span.last, last);
-    if (last >= first)
-        QCOMPARE(span.step, step);
-}
-
-void TestWaveformPainter::strideTakesLoudestOfEachGroup()
-{
-    QList<double> samples(4800, -40.0);
-    samples[1] = -10;   // group 0
-    samples[7] = -20;   // group 1
-    samples[8] = -30;   // group 2
-    const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 0.25), 0, 3);
-    // Start on the centre line, vertices at x = 0, 1, 2, 3, end on the centre line.
-    QCOMPARE(upper.size(), 6);
-    QCOMPARE(upper[1], QPointF(0, 1.25 * 30));
-    QCOMPARE(upper[2], QPointF(1, 1.25 * 20));
-    QCOMPARE(upper[3], QPointF(2, 1.25 * 10));
-    QCOMPARE(upper[4], QPointF(3, 0));
-}
-
-void TestWaveformPainter::shapeEndsAtLastDecodedPoint()
-{
-    const QList<double> samples(10, -20.0);
-    const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 2.0), 0, 960);
-    QCOMPARE(upper.first(), QPointF(0, 0));
-    QCOMPARE(upper.last(), QPointF(18, 0));
-    QCOMPARE(upper[upper.size() - 2], QPointF(18, 25));
-}
-
-void TestWaveformPainter::silenceLiesOnTheCentreLine()
-{
-    const QList<double> samples(480, -40.0);
-    for (const QPointF &vertex : WaveformOutline::upperHalf(input(samples, 2.0), 0, 960))
-        QCOMPARE(vertex.y(), 0.0);
-}
-
-void TestWaveformPainter::drawsMirroredLevels()
-{
-    // -20 dB throughout; in a view 100 high it reaches 25 above and 25 below the middle.
-    const auto waveform = AudioWaveform::create(m_media.path(QStringLiteral("dc-44100-stereo.wav")));
-    QVERIFY(waveform);
-    QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-    waveform->load(0, 5, 48);
-    QVERIFY(finished.wait(30000));
-
-    const QImage image = painted(*waveform, QSize(240, 100), {});
-
-    const QList<int> rows = RenderedWidget::filledRows(image, 120);
-    QVERIFY(!rows.isEmpty());
-    QVERIFY2(qAbs(rows.first() - 25) <= 1 && qAbs(rows.last() - 75) <= 1,
-             qPrintable(QStringLiteral("%1..%2").arg(rows.first()).arg(rows.last())));
-    QCOMPARE(rows.size(), rows.last() - rows.first() + 1);
-    const QColor fill = QColor::fromRgba(image.pixel(120, 50));
-    QVERIFY(qAbs(fill.alpha() - 128) <= 1);
-    QVERIFY(fill.green() > fill.blue() && fill.blue() > fill.red());
-    // Without antialiasing the edge is one hard step.
-    QCOMPARE(qAlpha(image.pixel(120, rows.first() - 1)), 0);
-}
-
-void TestWaveformPainter::placedByTimeAtAnyScroll()
-{
-    const auto waveform = AudioWaveform::create(m_media.path(QStringLiteral("film.mp4")));
-    QVERIFY(waveform);
-    QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-    waveform->loadWhole(48);
-    QVERIFY(finished.wait(30000));
-
-    // 250 points a second: the 6 s of audio reach 1500 points into the strip, however
-    // far it is scrolled.
-    const QSize band(300, 100);
-    QVERIFY(!RenderedWidget::filledRows(painted(*waveform, band, {250, 0}), 150).isEmpty());
-    const QImage nearTheEnd = painted(*waveform, band, {250, 1300});
-    QVERIFY(!RenderedWidget::filledRows(nearTheEnd, 150).isEmpty());
-    QVERIFY(RenderedWidget::filledRows(nearTheEnd, 250).isEmpty());
-    QVERIFY(RenderedWidget::filledRows(painted(*waveform, band, {250, 1700}), 150).isEmpty());
-}
 
 QTEST_MAIN(TestWaveformPainter)
 #include "tst_waveformpainter.moc"
