@@ -137,18 +137,6 @@ private slots:
         QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
     }
 
-    void aMovedSubtitleStaysSelectedInEveryPane()
-    {
-        loadFake(5);
-        m_document->setSelectedSubtitleIndexes(IndexSet(4));
-        m_document->subtitleController().setStart(4, 15);
-        QCOMPARE(m_document->selectedSubtitleIndexes(), IndexSet(2));
-        const QModelIndexList rows = m_window->subtitlesTableViewController()->tableView()->selectionModel()->selectedRows();
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows.first().row(), 2);
-        QCOMPARE(m_timeline->selectedSubtitles(), m_document->subtitleController().subtitlesAt(IndexSet(2)));
-    }
-
     void endTimeFromTheVideo_data()
     {
         QTest::addColumn<int>("row");
@@ -180,18 +168,6 @@ private slots:
         setEnd->trigger();
         QVERIFY(qFuzzyCompare(m_document->subtitleController().at(row)->end, end));
         QCOMPARE(m_document->selectedSubtitleIndexes(), selectedAfter < 0 ? IndexSet() : IndexSet(selectedAfter));
-    }
-
-    void timeFromTheVideoNeedsOneRowAndAVideo()
-    {
-        QAction *setStart = action(QStringLiteral("Set Start Time from Video"));
-        m_document->setSelectedSubtitleIndexes(IndexSet(0));
-        QVERIFY(!setStart->isEnabled());
-        loadFake(2);
-        m_document->setSelectedSubtitleIndexes(IndexSet(1));
-        QVERIFY(setStart->isEnabled());
-        m_document->setSelectedSubtitleIndexes(IndexSet{0, 1});
-        QVERIFY(!setStart->isEnabled());
     }
 
 private:

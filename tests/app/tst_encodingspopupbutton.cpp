@@ -16,23 +16,6 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
     }
-    void automaticFirstThenCommonNamesThenOddities()
-    {
-        EncodingsPopupButton button;
-        QCOMPARE(button.itemText(0), QStringLiteral("Automatic"));
-        QCOMPARE(button.itemText(1), QStringLiteral("Unicode (UTF-8)"));
-        const int separator = button.findData(QStringLiteral("separator"), Qt::AccessibleDescriptionRole);
-        QVERIFY(separator > 0);
-        const auto position = [&button](const char *name) {
-            return button.findData(*TextEncoding::numberForName(QString::fromLatin1(name)));
-        };
-        QCOMPARE(button.itemText(position("windows-1252")), QStringLiteral("Western European (Windows-1252)"));
-        QVERIFY(position("windows-1252") > 0 && position("windows-1252") < separator);
-        QVERIFY(position("UTF-16LE") > 0 && position("UTF-16LE") < separator);
-        QVERIFY(position("IBM037") > separator); // EBCDIC
-        QVERIFY(position("UTF-7") > separator);
-    }
-
     void aChoiceNeverCarriesOverToTheNextChooser()
     {
         const int cyrillic = *TextEncoding::numberForName(u"windows-1251");

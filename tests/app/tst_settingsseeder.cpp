@@ -41,10 +41,6 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
-    void builtInDefaultsAreReadable()
-    {
-        QCOMPARE(SettingsSeeder::builtInDefaults().value("saveEncoding", -1).toInt(), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_SettingsSeeder)

@@ -107,18 +107,6 @@ private slots:
         delete window; // and the document with it
     }
 
-    void pageWarnsOfKeysInUse()
-    {
-        DocumentController controller;
-        DocumentWindow *window = DocumentController::windowOf(controller.newDocument());
-        KeyboardPreferencesPage page(window);
-        for (int i = 0; i < page.tree()->topLevelItemCount(); ++i) {
-            if (page.tree()->topLevelItem(i)->text(0).endsWith(QStringLiteral("Italic")))
-                page.tree()->setCurrentItem(page.tree()->topLevelItem(i));
-        }
-        page.setKeys(window->findChild<QAction *>(QStringLiteral("Italic")), QKeySequence::Copy);
-        QVERIFY(page.conflictLabel()->text().contains(QStringLiteral("Copy")));
-    }
 };
 
 QTEST_MAIN(tst_WindowShortcuts)

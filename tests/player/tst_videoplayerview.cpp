@@ -96,16 +96,6 @@ private slots:
         QVERIFY(document.player());
     }
 
-    void noControllerRefuses()
-    {
-        VideoPlayerView view;
-        const auto data = mimeData({"a.mp4"});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::LinkAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&view, &enter);
-        QVERIFY(!enter.isAccepted());
-        QVERIFY(!view.isHighlighted());
-    }
-
 private:
     // Items are file names in the temporary folder, or full URLs when they contain "://".
     std::unique_ptr<QMimeData> mimeData(const QStringList &items) const
