@@ -4,7 +4,6 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
-#include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 #include "document/Player.h"
@@ -18,11 +17,13 @@
 
 #include <QAction>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <clocale>
+#include <sys/stat.h>
 
 class tst_DocumentWindow : public QObject
 {
@@ -121,20 +122,30 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
     }
 
-    void splitShortcutReachesTheMenuWhileEditing()
+    void aVideoThatCannotBePlayedSaysWhy_data()
     {
-        m_document->subtitleController().setText(QStringLiteral("first second"), 0);
-        m_window->subtitlesTableViewController()->beginEditingSubtitle(0);
-        QApplication::setActiveWindow(m_window);
-        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
-        auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
-        QTextCursor cursor = editor->textCursor();
-        cursor.setPosition(5);
-        editor->setTextCursor(cursor);
-        QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
-        QTRY_COMPARE(m_document->subtitleController().count(), 2);
-        QCOMPARE(m_document->subtitleController().at(0)->text, QStringLiteral("first"));
-        QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
+        QTest::addColumn<QString>("path");
+        const QString notes = m_dir.filePath(QStringLiteral("notes.mp4"));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("These are not moving pictures.\n") > 0);
+        QTest::newRow("not a video") << notes;
+        // libmpv would wait on a FIFO for a writer for good, and the window with it.
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.mp4"));
+        QVERIFY(QFile::exists(fifo) || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QTest::newRow("a FIFO") << fifo;
+        QTest::newRow("a device") << QStringLiteral("/dev/zero");
+        QTest::newRow("a folder") << m_dir.path();
+    }
+
+    void aVideoThatCannotBePlayedSaysWhy()
+    {
+        QFETCH(QString, path);
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        QSignalSpy failed(player, &VideoPlayerViewController::failed);
+        player->loadVideo(path);
+        QVERIFY(failed.wait(5000));
+        QVERIFY(!m_document->player());
+        QVERIFY2(player->placeholderText().contains(QStringLiteral("cannot be played.\n")), qPrintable(player->placeholderText()));
     }
 
     void endTimeFromTheVideo_data()

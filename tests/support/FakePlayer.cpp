@@ -39,16 +39,6 @@ void FakePlayer::seek(double seconds, std::function<void(bool)> completion)
     });
 }
 
-bool FakePlayer::canStepForward() const
-{
-    return m_frameRate > 0 && m_time + 1 / m_frameRate <= m_duration;
-}
-
-bool FakePlayer::canStepBackward() const
-{
-    return m_frameRate > 0 && m_time > 0;
-}
-
 void FakePlayer::stepByCount(int count)
 {
     m_log->append(QStringLiteral("step %1").arg(count));
@@ -77,24 +67,6 @@ void FakePlayer::removeTimeObserver(ObserverToken token)
     m_log->append(QStringLiteral("remove %1").arg(token));
     m_periodic.erase(token);
     m_boundaries.erase(token);
-}
-
-void FakePlayer::setDuration(double duration)
-{
-    m_duration = duration;
-    emit durationChanged(duration);
-}
-
-void FakePlayer::setFrameRate(double frameRate)
-{
-    m_frameRate = frameRate;
-    emit frameRateChanged(frameRate);
-}
-
-void FakePlayer::setVideoRect(const QRectF &rect)
-{
-    m_videoRect = rect;
-    emit videoRectChanged();
 }
 
 void FakePlayer::advance(double seconds)

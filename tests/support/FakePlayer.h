@@ -27,8 +27,8 @@ public:
     void play() override { setRate(1); }
     void pause() override { setRate(0); }
     void seek(double seconds, std::function<void(bool finished)> completion = {}) override;
-    bool canStepForward() const override;
-    bool canStepBackward() const override;
+    bool canStepForward() const override { return m_frameRate > 0 && m_time + 1 / m_frameRate <= m_duration; }
+    bool canStepBackward() const override { return m_frameRate > 0 && m_time > 0; }
     void stepByCount(int count) override;
     double duration() const override { return m_duration; }
     double frameRate() const override { return m_frameRate; }
@@ -39,9 +39,9 @@ public:
 
     // Test controls.
     const QStringList &log() const { return *m_log; }
-    void setDuration(double duration);
-    void setFrameRate(double frameRate);
-    void setVideoRect(const QRectF &rect);
+    void setDuration(double duration) { emit durationChanged(m_duration = duration); }
+    void setFrameRate(double frameRate) { emit frameRateChanged(m_frameRate = frameRate); }
+    void setVideoRect(const QRectF &rect) { m_videoRect = rect; emit videoRectChanged(); }
     void fail(const QString &message) { emit failed(message); }
     // Plays on by `seconds` at the current rate: crosses boundaries, fires periodic
     // observers as their intervals pass. No jump.
