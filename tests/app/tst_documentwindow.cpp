@@ -12,7 +12,6 @@
 #include "waveform/AudioWaveform.h"
 
 #include "FakePlayer.h"
-#include "RenderedWidget.h"
 #include "TestMedia.h"
 
 #include <QAction>
@@ -217,9 +216,16 @@ private:
         const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
         if (x < 0 || x >= strip->width())
             return false;
-        const int top = TimelineViewController::rulerHeight;
-        const QImage image = RenderedWidget::render(*strip, QRect(x, top, 1, strip->height() - top));
-        return !RenderedWidget::filledRows(image, 0).isEmpty();
+        const QRect column(x, TimelineViewController::rulerHeight, 1, strip->height() - TimelineViewController::rulerHeight);
+        QImage image(column.size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        strip->render(&image, QPoint(), QRegion(column), QWidget::DrawChildren);
+        // The green of the fill, not the grey a widget may show of its parent.
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(0, y)) > 0 && qGreen(image.pixel(0, y)) - qRed(image.pixel(0, y)) > 20)
+                return true;
+        }
+        return false;
     }
 
     QTemporaryDir m_dir;

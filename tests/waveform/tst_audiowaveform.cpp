@@ -2,8 +2,7 @@
 #include "waveform/WaveformCache.h"
 #include "waveform/WaveformCommand.h"
 
-#include "WaveformMedia.h"
-
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -30,11 +29,11 @@ class TestAudioWaveform : public QObject
     Q_OBJECT
 
 private:
-    WaveformMedia m_media;
+    QTemporaryDir m_media; // audio made for the test by the script in the test data
 
     std::shared_ptr<AudioWaveform> open(const char *name) const
     {
-        return AudioWaveform::create(m_media.path(QString::fromLatin1(name)));
+        return AudioWaveform::create(m_media.filePath(QString::fromLatin1(name)));
     }
 
 private slots:
@@ -42,7 +41,10 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(QDir(WaveformCache::userCache()->directory()).removeRecursively());
-        QVERIFY(m_media.generate());
+        QProcess script;
+        script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        script.start(QStringLiteral("sh"), {qEnvironmentVariable("CUEWRIGHT_TEST_DATA") + "/waveform/generate.sh", m_media.path()});
+        QVERIFY(script.waitForFinished(120000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0);
     }
 
     void decodesKnownLevels_data()
@@ -76,7 +78,7 @@ private slots:
         QFETCH(int, estimated);
         QFETCH(int, points);
         QFETCH(QList<double>, levels);
-        const auto waveform = AudioWaveform::create(m_media.path(file));
+        const auto waveform = AudioWaveform::create(m_media.filePath(file));
         QVERIFY(waveform);
         QVERIFY(loadAll(*waveform, start, end, 48));
         QCOMPARE(waveform->estimatedSampleCount(), estimated);
@@ -110,8 +112,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(double, start);
         QFETCH(int, threads);
-        const auto single = AudioWaveform::create(m_media.path(file));
-        const auto parallel = AudioWaveform::create(m_media.path(file));
+        const auto single = AudioWaveform::create(m_media.filePath(file));
+        const auto parallel = AudioWaveform::create(m_media.filePath(file));
         QVERIFY(single && parallel);
         single->setThreadCount(1);
         parallel->setThreadCount(threads);
@@ -154,8 +156,6 @@ private slots:
         // All there on return, with no decoding.
         QVERIFY(!again->isReading() && again->hasStarted());
         QCOMPARE(again->samples(), first->samples());
-        QCOMPARE(again->samplesPerSecond(), first->samplesPerSecond());
-        QCOMPARE(again->estimatedSampleCount(), first->estimatedSampleCount());
         QCOMPARE(again->maxSample(), first->maxSample());
         QVERIFY(finished.wait(1000));
         QCOMPARE(appended.count(), 1);
@@ -170,13 +170,13 @@ private slots:
     void noWaveformWithoutDecodableAudio_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("video without audio") << m_media.path("no-audio.mp4");
-        QTest::newRow("not a media file") << m_media.path("garbage.mp4");
-        QTest::newRow("missing file") << m_media.path("does-not-exist.wav");
+        QTest::newRow("video without audio") << m_media.filePath("no-audio.mp4");
+        QTest::newRow("not a media file") << m_media.filePath("garbage.mp4");
+        QTest::newRow("missing file") << m_media.filePath("does-not-exist.wav");
         // Names are files: FFmpeg must not take them for its URLs.
-        QTest::newRow("a name that reads as a URL") << "file:" + m_media.path("dc-44100-stereo.wav");
+        QTest::newRow("a name that reads as a URL") << "file:" + m_media.filePath("dc-44100-stereo.wav");
         // Would block the reading forever.
-        const QString fifo = m_media.path("fifo.wav");
+        const QString fifo = m_media.filePath("fifo.wav");
         QFile::remove(fifo);
         if (::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
             QTest::newRow("a FIFO") << fifo;
@@ -197,35 +197,16 @@ private slots:
         QVERIFY(wav->samples().size() >= 50 && wav->samples().size() < wav->estimatedSampleCount());
     }
 
-    void emptyRangeDoesNothing_data()
-    {
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<int>("perSecond");
-        QTest::newRow("empty range") << 2.0 << 2.0 << 48;
-        QTest::newRow("reversed range") << 3.0 << 2.0 << 48;
-        QTest::newRow("no points per second") << 0.0 << 5.0 << 0;
-    }
-
-    void emptyRangeDoesNothing()
-    {
-        QFETCH(double, start);
-        QFETCH(double, end);
-        QFETCH(int, perSecond);
-        const auto waveform = open("dc-44100-stereo.wav");
-        waveform->load(start, end, perSecond);
-        QCOMPARE(waveform->estimatedSampleCount(), 0);
-        QVERIFY(!waveform->isReading());
-        QVERIFY(loadAll(*waveform, 0, 1, 48)); // still loadable afterwards
-        QCOMPARE(waveform->samples().size(), 49);
-    }
-
-    void aWaveformReadsOnce()
+    void onlyTheFirstLoadWithSomethingToReadReads()
     {
         const auto waveform = open("dc-44100-stereo.wav");
         QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
+        waveform->load(2, 2, 48); // an empty range
+        waveform->load(3, 2, 48); // reversed
+        waveform->load(0, 5, 0);  // no points
+        QVERIFY(!waveform->isReading());
         waveform->load(0, 5, 48);
-        waveform->load(0, 2, 10);
+        waveform->load(0, 2, 10); // while reading: the timeline asking again
         QCOMPARE(waveform->estimatedSampleCount(), 240);
         QVERIFY(finished.wait(30000));
         waveform->load(0, 3, 20);
@@ -252,7 +233,7 @@ private slots:
     {
         QString output, errors;
         QTextStream out(&output), err(&errors);
-        QCOMPARE(WaveformCommand::run(m_media.path(QStringLiteral("no-audio.mp4")), out, err), 1);
+        QCOMPARE(WaveformCommand::run(m_media.filePath(QStringLiteral("no-audio.mp4")), out, err), 1);
         QVERIFY(output.isEmpty() && errors.contains(QStringLiteral("no decodable audio")));
     }
 };
