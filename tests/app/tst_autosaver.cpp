@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(texts(), afterClosing);
     }
 
-    void aFailureIsToldOncePerSpell()
+    void aFailureIsToldOnce()
     {
         // A file where the folder should be: nothing can be written.
         QFile blocker(folder());
@@ -134,12 +134,6 @@ private slots:
         edit(*document);
         autosaver.flush();
         QCOMPARE(texts(), QStringList{QStringLiteral("edit 3")});
-        QVERIFY(QDir(folder()).removeRecursively() && blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        edit(*document);
-        autosaver.flush();
-        QCOMPARE(failed.count(), 2); // failing again after a success is a new spell
-        QFile::remove(folder());
     }
 
     void onlyWorkWhoseOwnerIsGoneIsClaimed()

@@ -1,6 +1,6 @@
 // Where the panes of a window meet: a real document window with its list, timeline,
-// waveform and a headless libmpv player (or a fake one where time must stand still), on
-// media made for the test, driven as a user drives it.
+// waveform and a headless libmpv player, on media made for the test, driven as a user
+// drives it.
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
@@ -11,11 +11,9 @@
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
 
-#include "FakePlayer.h"
 #include "TestMedia.h"
 
 #include <QAction>
-#include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -147,39 +145,6 @@ private slots:
         QVERIFY2(player->placeholderText().contains(QStringLiteral("cannot be played.\n")), qPrintable(player->placeholderText()));
     }
 
-    void endTimeFromTheVideo_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<double>("playerTime");
-        QTest::addColumn<bool>("playing");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<int>("selectedAfter"); // -1: none
-        QTest::newRow("10.013 s rounds down to a frame") << 0 << 10.013 << false << 10.0 << 0;
-        QTest::newRow("10.021 s rounds up to a frame") << 0 << 10.021 << false << 10.04 << 0;
-        QTest::newRow("while playing, on to the next") << 0 << 4.0 << true << 4.0 << 1;
-        QTest::newRow("while playing the last, none after") << 1 << 14.0 << true << 14.0 << -1;
-    }
-
-    void endTimeFromTheVideo()
-    {
-        QFETCH(int, row);
-        QFETCH(double, playerTime);
-        QFETCH(bool, playing);
-        QFETCH(double, end);
-        QFETCH(int, selectedAfter);
-        loadFake(2);
-        QTRY_COMPARE(m_document->subtitleController().frameRate(), 25.0);
-        m_document->setSelectedSubtitleIndexes(IndexSet(row));
-        m_fake->jumpTo(playerTime);
-        if (playing)
-            m_fake->play();
-        QAction *setEnd = action(QStringLiteral("Set End Time from Video"));
-        QVERIFY(setEnd->isEnabled());
-        setEnd->trigger();
-        QVERIFY(qFuzzyCompare(m_document->subtitleController().at(row)->end, end));
-        QCOMPARE(m_document->selectedSubtitleIndexes(), selectedAfter < 0 ? IndexSet() : IndexSet(selectedAfter));
-    }
-
 private:
     QAction *action(const QString &text) const
     {
@@ -189,26 +154,6 @@ private:
         }
         return nullptr;
     }
-
-    // Subtitles i·10 to i·10 + 5 s, and a fake 25 fps video of 100 s.
-
-    void loadFake(int subtitles)
-    {
-        SubtitleList list;
-        for (int i = 0; i < subtitles; ++i)
-            list.append(std::make_shared<Subtitle>(QString::number(i + 1), i * 10.0, i * 10.0 + 5));
-        m_document->subtitleController().setSubtitles(list);
-        m_window->videoPlayerViewController()->setPlayerFactory([this](const QString &) {
-            auto fake = std::make_unique<FakePlayer>();
-            fake->setFrameRate(25);
-            fake->setDuration(100);
-            m_fake = fake.get();
-            return fake;
-        });
-        m_window->videoPlayerViewController()->loadVideo(QStringLiteral("/films/fake.mp4"));
-    }
-
-    // Whether the waveform is drawn (not silent) at time t on the timeline's strip.
 
     bool waveformDrawnAt(double t) const
     {
@@ -234,7 +179,6 @@ private:
     Document *m_document = nullptr;
     DocumentWindow *m_window = nullptr;
     TimelineViewController *m_timeline = nullptr;
-    QPointer<FakePlayer> m_fake;
 };
 
 QTEST_MAIN(tst_DocumentWindow)

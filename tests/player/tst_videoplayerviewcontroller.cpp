@@ -172,22 +172,6 @@ private slots:
             QCOMPARE(player->currentTime(), scenario.time);
     }
 
-    void boundariesFollowTheListAtEachStartStopOrJump()
-    {
-        setSubtitles({{"A", 1, 3}});
-        FakePlayer *player = load();
-        player->jumpTo(0.5);
-        QCOMPARE(player->boundaryTimes(), (QList<double>{1, 3}));
-        player->play();
-        setSubtitles({{"A", 1, 3}, {"C", 3, 4}, {"B", 5, 7}});
-        QCOMPARE(player->boundaryTimes(), (QList<double>{1, 3}));
-        player->pause();
-        QCOMPARE(player->boundaryTimes(), (QList<double>{1, 3, 3, 4, 5, 7}));
-        setSubtitles({});
-        player->play();
-        QCOMPARE(player->observerCount(), 2); // none for an empty list
-    }
-
     void scrollsToCursorOncePerStart()
     {
         FakePlayer *player = load();
@@ -279,22 +263,6 @@ private slots:
         QTRY_COMPARE(label()->text(), QStringLiteral("X"));
     }
 
-    void unplayableVideoShowsMessage()
-    {
-        setSubtitles({{"A", 1, 3}});
-        FakePlayer *player = load(QStringLiteral("broken.mp4"));
-        QSignalSpy failed(m_controller.get(), &VideoPlayerViewController::failed);
-        player->fail(QStringLiteral("unrecognized file format"));
-        QCOMPARE(failed.count(), 1);
-        QCOMPARE(m_controller->placeholderText(), QStringLiteral("“broken.mp4” cannot be played.\nunrecognized file format"));
-        QVERIFY(!m_controller->player() && !m_document->player());
-        QCOMPARE(m_controller->saveState(), QVariantMap());
-        // The pane goes on working.
-        m_controller->stepVideo(1);
-        m_controller->playPause();
-        load(QStringLiteral("good.mp4"));
-        QVERIFY(m_controller->placeholderText().isEmpty());
-    }
 };
 
 QTEST_MAIN(tst_VideoPlayerViewController)

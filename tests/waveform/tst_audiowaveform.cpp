@@ -216,19 +216,6 @@ private slots:
         QCOMPARE(waveform->samples().size(), 241);
     }
 
-    void destroyedWhileDecoding()
-    {
-        // Batches posted by the stopped workers must be dropped, not delivered to freed objects.
-        for (int i = 0; i < 20; ++i) {
-            auto waveform = open("film.mp4");
-            waveform->setProgressCallback([] {});
-            waveform->load(0, 6, 48);
-            if (i % 2)
-                QCoreApplication::processEvents();
-        }
-        QTest::qWait(100);
-    }
-
     void theCommandFailsWithoutAudio()
     {
         QString output, errors;
