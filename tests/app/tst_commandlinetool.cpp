@@ -67,6 +67,7 @@ private slots:
                                              << "Unknown option \"--to\".\n";
         QTest::newRow("no file") << QStringList{"--check"} << 2 << "" << usage;
         QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << 2 << "" << usage;
+        QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << "" << usage;
         QTest::newRow("--from without name") << QStringList{"--convert", "a", "b", "--from"} << 2 << ""
                                              << "The option \"--from\" needs an encoding name.\n";
     }

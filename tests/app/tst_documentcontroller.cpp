@@ -29,17 +29,24 @@
 
 namespace {
 
-// Answers the next dialog with the button whose text is `text` as soon as it appears;
-// `shown` gets a message box's text. Delete the answerer if no dialog came.
-QPointer<QTimer> answerNext(const QString &text, QString *shown = nullptr)
+// Answers the next dialogs, each as it appears, with the buttons whose texts are given;
+// `shown` gets the last message box's text. Delete the answerer if no dialog came.
+QPointer<QTimer> answerNext(const QStringList &texts, QString *shown = nullptr)
 {
     auto *poll = new QTimer;
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, text, shown] {
+    auto left = std::make_shared<QStringList>(texts);
+    auto answered = std::make_shared<QPointer<QWidget>>();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, left, answered, shown] {
         QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog)
+        if (!dialog || dialog == *answered || left->isEmpty())
             return;
-        poll->deleteLater();
+        *answered = dialog;
+        const QString text = left->takeFirst();
+        if (left->isEmpty()) {
+            poll->stop();
+            poll->deleteLater();
+        }
         if (auto *box = qobject_cast<QMessageBox *>(dialog); box && shown)
             *shown = box->text();
         for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
@@ -50,6 +57,11 @@ QPointer<QTimer> answerNext(const QString &text, QString *shown = nullptr)
     });
     poll->start();
     return poll;
+}
+
+QPointer<QTimer> answerNext(const QString &text, QString *shown = nullptr)
+{
+    return answerNext(QStringList{text}, shown);
 }
 
 QByteArray readAll(const QString &path)
@@ -120,23 +132,52 @@ private slots:
         m_controller.reset();
     }
 
-    void closingUnsavedWorkAsksAndLeavesNothingToRecover()
+    // Each answer keeps what it says, and work thrown away is not offered again, even when
+    // tearing the window down takes long or fails.
+    void closingUnsavedWorkAsks()
     {
         DocumentController &controller = restart();
-        Document *document = controller.newDocument();
-        edit(document, QStringLiteral("throw away"));
-        Autosaver::of(document)->flush();
+        const QString path = writeFile("kept.srt", srt("Old"));
+        Document *kept = controller.openDocument(path);
+        edit(kept, QStringLiteral("kept"));
+        const auto newWork = [&controller] {
+            Document *document = controller.newDocument();
+            edit(document, QStringLiteral("thrown away"));
+            Autosaver::of(document)->flush();
+            return document;
+        };
+        Document *closed = newWork();
+        const QString closedEntry = Autosaver::of(closed)->entryId();
         answerNext(QStringLiteral("Cancel"));
         QVERIFY(!controller.quit());
-        QCOMPARE(controller.documents().size(), 1);
-        QCOMPARE(RecoveryStore().entries().size(), 1);
-        // Tearing a window down may take long or fail: the entry must be gone before.
-        int entriesWhileClosing = -1;
-        connect(DocumentController::windowOf(document), &QObject::destroyed, this,
-                [&entriesWhileClosing] { entriesWhileClosing = int(RecoveryStore().entries().size()); });
+        QCOMPARE(controller.documents().size(), 2);
         answerNext(dontSave);
+        QVERIFY(DocumentController::windowOf(closed)->close());
+        for (const RecoveryStore::Entry &entry : RecoveryStore().entries())
+            QVERIFY(entry.id != closedEntry);
+        int entriesWhileClosing = -1;
+        connect(DocumentController::windowOf(newWork()), &QObject::destroyed, this,
+                [&entriesWhileClosing] { entriesWhileClosing = int(RecoveryStore().entries().size()); });
+        answerNext({QStringLiteral("Save"), dontSave});
         QVERIFY(controller.quit());
         QCOMPARE(entriesWhileClosing, 0);
+        QCOMPARE(readAll(path), srt("kept") + "\n");
+    }
+
+    void theRecentFilesListEachFileOnceNewestFirst()
+    {
+        QSettings().setValue("recentFilesLimit", 2);
+        DocumentController &controller = restart();
+        controller.clearRecentFiles();
+        const QString a = writeFile("a.srt", srt("A")), b = writeFile("b.srt", srt("B"));
+        DocumentController::windowOf(controller.openDocument(a))->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        controller.openDocument(a);
+        QCOMPARE(controller.recentFiles(), QStringList{a});
+        controller.openDocument(b);
+        controller.openDocument(writeFile("c.srt", srt("C")));
+        QCOMPARE(controller.recentFiles(), (QStringList{m_dir.filePath("c.srt"), b}));
+        QSettings().remove("recentFilesLimit");
     }
 
     void aMalformedFileIsRepairedOnlyWhenAsked_data()

@@ -221,6 +221,8 @@ private slots:
         FakePlayer *soundOnly = load(QStringLiteral("b.mp4"));
         QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
         QCOMPARE(frameRate.count(), 1);
+        soundOnly->setFrameRate(0); // as libmpv may tell of a picture without a rate
+        QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
         soundOnly->setFrameRate(30000.0 / 1001);
         QCOMPARE(m_document->subtitleController().frameRate(), 30000.0 / 1001);
         QList<std::optional<double>> told;

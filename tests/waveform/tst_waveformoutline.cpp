@@ -39,6 +39,7 @@ private slots:
         QTest::newRow("two points of width per point") << Visit{480, 2.0, 0, 100, 201, 50, 101, 1};
         QTest::newRow("clamped to the last decoded point") << Visit{60, 2.0, 0, 100, 201, 50, 59, 1};
         QTest::newRow("four points per point of width") << Visit{4800, 0.25, 0, 0, 1200, 0, 4799, 4};
+        QTest::newRow("3.3 points per point of width: groups of 3") << Visit{4800, 0.3, 0, 0, 30, 0, 100, 3};
         QTest::newRow("a strip starting inside a group starts at the group") << Visit{4800, 0.25, 0, 0.6, 2, 0, 8, 4};
         QTest::newRow("scrolled: placed by time, not from the view's edge") << Visit{480, 2.0, -600, 0, 100, 300, 350, 1};
         QTest::newRow("the audio ends left of the strip") << Visit{480, 2.0, -2000, 0, 100, 0, -1, 1};
