@@ -166,24 +166,14 @@ private slots:
         QVERIFY(texts().isEmpty());
     }
 
-    void aTextWithoutItsDescriptionIsStillOffered()
+    // An entry is the user's alone; its text is offered even without its description, as
+    // a kill between the two writes leaves it.
+    void anEntryIsPrivateAndItsTextEnough()
     {
-        // A kill between the two writes of the first autosave.
-        RecoveryStore store(folder());
         RecoveryStore::Description description;
         description.originalPath = QStringLiteral("/films/a.srt");
-        QVERIFY(!store.save(QStringLiteral("x"), {std::make_shared<Subtitle>(QStringLiteral("work"), 1, 2)}, description));
-        QVERIFY(QFile::remove(folder() + QStringLiteral("/x.json")));
-        const QList<RecoveryStore::Entry> entries = store.claimOrphans();
-        QCOMPARE(entries.size(), 1);
-        QVERIFY(entries.first().originalPath.isEmpty()); // offered as untitled
-        QVERIFY(entries.first().savedAt.isValid());
-    }
-
-    void recoveryFilesArePrivate()
-    {
         const mode_t previous = ::umask(0);
-        const auto error = RecoveryStore(folder()).save(QStringLiteral("x"), {}, {});
+        const auto error = RecoveryStore(folder()).save(QStringLiteral("x"), {}, description);
         ::umask(previous);
         QVERIFY(!error);
         const QList<std::pair<QString, int>> modes{{"", 0700}, {"/x.srt", 0600}, {"/x.json", 0600}};
@@ -192,6 +182,11 @@ private slots:
             QCOMPARE(::stat(QFile::encodeName(folder() + name).constData(), &info), 0);
             QCOMPARE(int(info.st_mode & 0777), mode);
         }
+        QVERIFY(QFile::remove(folder() + QStringLiteral("/x.json")));
+        const QList<RecoveryStore::Entry> entries = RecoveryStore(folder()).claimOrphans();
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(entries.first().originalPath.isEmpty()); // offered as untitled
+        QVERIFY(entries.first().savedAt.isValid());
     }
 };
 

@@ -4,8 +4,6 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
-#include "list/SubtitlesTableView.h"
-#include "list/SubtitlesTableViewController.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"

@@ -2,15 +2,12 @@
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/KeyboardPreferencesPage.h"
-#include "app/ShortcutSettings.h"
 #include "app/Translator.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QTreeWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -54,37 +51,6 @@ private slots:
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(u'\n')));
     }
 
-    void changedKeysHoldInEveryWindowAndTheNextOne()
-    {
-        DocumentController controller;
-        DocumentWindow *first = DocumentController::windowOf(controller.newDocument());
-        QAction *italic = first->findChild<QAction *>(QStringLiteral("Italic"));
-        const QKeySequence original = italic->shortcut();
-        const QKeySequence changed(Qt::CTRL | Qt::ALT | Qt::Key_I);
-        DocumentWindow *second = DocumentController::windowOf(controller.newDocument());
-
-        KeyboardPreferencesPage page(first);
-        page.setKeys(italic, changed);
-        QCOMPARE(italic->shortcut(), original); // nothing changes before apply
-        page.apply();
-        QCOMPARE(italic->shortcut(), changed);
-        QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
-        // The keys belong to the command, not to its name in one language.
-        QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
-        QAction *germanItalic = DocumentController::windowOf(controller.newDocument())
-                                    ->findChild<QAction *>(QStringLiteral("Italic"));
-        Translator::install(*QCoreApplication::instance(), {});
-        QVERIFY(germanItalic->text() != QStringLiteral("Italic"));
-        QCOMPARE(germanItalic->shortcut(), changed);
-
-        // Back to the default: nothing is kept for it.
-        KeyboardPreferencesPage again(first);
-        again.setKeys(italic, ShortcutSettings::defaultShortcut(italic));
-        again.apply();
-        QCOMPARE(italic->shortcut(), original);
-        QVERIFY(!ShortcutSettings::userShortcut(QStringLiteral("Italic")));
-    }
-
     // Editing begun with Return on the current row leaves no row selected: Italic acts on
     // the text being edited all the same. The window may then go while the editor is open.
     void italicKeysReachTheTextBeingEdited()
@@ -107,6 +73,29 @@ private slots:
         delete window; // and the document with it
     }
 
+    void changedKeysHoldInEveryWindowAndTheNextOne()
+    {
+        DocumentController controller;
+        DocumentWindow *first = DocumentController::windowOf(controller.newDocument());
+        QAction *italic = first->findChild<QAction *>(QStringLiteral("Italic"));
+        const QKeySequence original = italic->shortcut();
+        const QKeySequence changed(Qt::CTRL | Qt::ALT | Qt::Key_I);
+        DocumentWindow *second = DocumentController::windowOf(controller.newDocument());
+
+        KeyboardPreferencesPage page(first);
+        page.setKeys(italic, changed);
+        QCOMPARE(italic->shortcut(), original); // nothing changes before apply
+        page.apply();
+        QCOMPARE(italic->shortcut(), changed);
+        QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+        // The keys belong to the command, not to its name in one language.
+        QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
+        QAction *germanItalic = DocumentController::windowOf(controller.newDocument())
+                                    ->findChild<QAction *>(QStringLiteral("Italic"));
+        Translator::install(*QCoreApplication::instance(), {});
+        QVERIFY(germanItalic->text() != QStringLiteral("Italic"));
+        QCOMPARE(germanItalic->shortcut(), changed);
+    }
 };
 
 QTEST_MAIN(tst_WindowShortcuts)

@@ -98,19 +98,6 @@ void FakePlayer::advance(double seconds)
         callback(m_time);
 }
 
-void FakePlayer::jumpTo(double seconds)
-{
-    m_time = seconds;
-    notifyPeriodicObservers();
-}
-
-std::optional<QList<double>> FakePlayer::boundaryTimes() const
-{
-    if (m_boundaries.size() != 1)
-        return std::nullopt;
-    return m_boundaries.begin()->second.first;
-}
-
 void FakePlayer::notifyPeriodicObservers()
 {
     QList<std::function<void(double)>> callbacks;

@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 
 // A Player for unit tests: time moves only when the test says so. Every call that matters
 // to the controller's bookkeeping is written to log() ("addPeriodic 0.01 -> 1",
@@ -47,10 +46,8 @@ public:
     // observers as their intervals pass. No jump.
     void advance(double seconds);
     // A jump: sets the time and fires the periodic observers, as a seek does.
-    void jumpTo(double seconds);
+    void jumpTo(double seconds) { m_time = seconds; notifyPeriodicObservers(); }
     int observerCount() const { return int(m_periodic.size() + m_boundaries.size()); }
-    // The boundary times of the one boundary observer, if there is exactly one.
-    std::optional<QList<double>> boundaryTimes() const;
 
 private:
     void notifyPeriodicObservers();

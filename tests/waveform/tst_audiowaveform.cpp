@@ -1,6 +1,5 @@
 #include "waveform/AudioWaveform.h"
 #include "waveform/WaveformCache.h"
-#include "waveform/WaveformCommand.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -214,14 +213,6 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(waveform->samples().size(), 241);
-    }
-
-    void theCommandFailsWithoutAudio()
-    {
-        QString output, errors;
-        QTextStream out(&output), err(&errors);
-        QCOMPARE(WaveformCommand::run(m_media.filePath(QStringLiteral("no-audio.mp4")), out, err), 1);
-        QVERIFY(output.isEmpty() && errors.contains(QStringLiteral("no decodable audio")));
     }
 };
 

@@ -1,35 +1,16 @@
-#include "app/EncodingsPopupButton.h"
 #include "app/FileFormatChooser.h"
 #include "document/TextEncoding.h"
 
 #include <QCheckBox>
-#include <QStandardPaths>
 #include <QTest>
 
-class tst_EncodingsPopupButton : public QObject
+// The Save dialog's line endings and mark: the mark shows what the save will write for
+// the chosen encoding, until the user ticks it.
+class tst_FileFormatChooser : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
-    }
-    void aChoiceNeverCarriesOverToTheNextChooser()
-    {
-        const int cyrillic = *TextEncoding::numberForName(u"windows-1251");
-        {
-            EncodingsPopupButton button;
-            button.setCurrentIndex(button.findData(cyrillic));
-            QCOMPARE(button.selectedEncoding(), cyrillic);
-        }
-        EncodingsPopupButton later;
-        QCOMPARE(later.selectedEncoding(), TextEncoding::Automatic);
-    }
-
-    // The Save dialog's mark box shows what the save will write for the chosen encoding,
-    // until the user ticks it.
     void theMarkFollowsTheEncodingUntilChosen()
     {
         const TextFileFormat readWithMark{true, true};
@@ -50,5 +31,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_EncodingsPopupButton)
-#include "tst_encodingspopupbutton.moc"
+QTEST_MAIN(tst_FileFormatChooser)
+#include "tst_fileformatchooser.moc"
