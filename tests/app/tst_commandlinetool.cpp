@@ -8,157 +8,117 @@
 
 using namespace EncodingSamples;
 
-namespace {
-
-struct Run
-{
-    std::optional<int> status;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList &arguments)
-{
-    Run result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    result.status = CommandLineTool::run(QStringList{QStringLiteral("cuewright")} + arguments, out, err);
-    return result;
-}
-
-} // namespace
-
+// The command line as scripts use it: arguments name samples, "@" is a scratch folder.
 class tst_CommandLineTool : public QObject
 {
     Q_OBJECT
 
+private:
+    QTemporaryDir m_dir;
+
+    QString resolve(QString text) const
+    {
+        return text.replace(QLatin1String("@"), m_dir.path()).replace(QLatin1String("$"), directory() + QStringLiteral("/samples"));
+    }
+
+    std::optional<int> run(const QStringList &arguments, QString &out, QString &err) const
+    {
+        QStringList resolved{QStringLiteral("cuewright")};
+        for (const QString &argument : arguments)
+            resolved << resolve(argument);
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        return CommandLineTool::run(resolved, outStream, errStream);
+    }
+
 private slots:
-    void otherArgumentsStartTheEditor_data()
+    void initTestCase()
+    {
+        QVERIFY(writeAll(m_dir.filePath("bad.srt"), "7\n00:00:01,000 --> 00:00:02,000\nHi\n"));
+        QVERIFY(writeAll(m_dir.filePath("sloppy.srt"), "7\r\n0:0:1,5 --> 0:0:2,0\r\nHi\r\n"));
+    }
+
+    void runs_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("none") << QStringList();
-        QTest::newRow("files to open") << QStringList{"a.srt", "--check"};
-    }
-    void otherArgumentsStartTheEditor()
-    {
-        QFETCH(QStringList, arguments);
-        QCOMPARE(run(arguments).status, std::nullopt);
-    }
-
-    void checkPrintsOneLinePerFile()
-    {
-        const QString utf16 = samplePath(QStringLiteral("japanese.UTF-16LE-bom.srt"));
-        const QString cyrillic = samplePath(QStringLiteral("russian.WINDOWS-1251.srt"));
-        const Run result = run({QStringLiteral("--check"), utf16, cyrillic});
-        QCOMPARE(result.status, 0);
-        QCOMPARE(result.out, QStringLiteral("%1: 3 subtitles, UTF-16LE\n%2: 4 subtitles, windows-1251\n").arg(utf16, cyrillic));
-        QCOMPARE(result.err, QString());
-    }
-
-    void checkWithFromDecodesAsTheSettingWould()
-    {
-        const QString path = samplePath(QStringLiteral("russian.KOI8-R.srt"));
-        const Run result = run({QStringLiteral("--check"), QStringLiteral("--from"), QStringLiteral("Cyrillic (KOI8-R)"), path});
-        QCOMPARE(result.status, 0);
-        QCOMPARE(result.out, QStringLiteral("%1: 4 subtitles, KOI8-R\n").arg(path));
-    }
-
-    void checkReportsBadFilesWithTheEditorsMessage()
-    {
-        QTemporaryDir dir;
-        const QString bad = dir.filePath(QStringLiteral("bad.srt"));
-        QVERIFY(writeAll(bad, "7\n00:00:01,000 --> 00:00:02,000\nHi\n"));
-        const QString good = samplePath(QStringLiteral("french.UTF-8.srt"));
-        const Run result = run({QStringLiteral("--check"), bad, good});
-        QCOMPARE(result.status, 1);
-        QCOMPARE(result.err, QStringLiteral("%1: Error at line 0.\nInvalid index.\n").arg(bad));
-        QCOMPARE(result.out, QStringLiteral("%1: 4 subtitles, UTF-8\n").arg(good));
-    }
-
-    void repairListsEachRepairAndConvertWritesTheRepairedFile()
-    {
-        QTemporaryDir dir;
-        const QString sloppy = dir.filePath(QStringLiteral("sloppy.srt"));
-        QVERIFY(writeAll(sloppy, "7\r\n0:0:1,5 --> 0:0:2,0\r\nHi\r\n"));
-        const Run checked = run({QStringLiteral("--check"), QStringLiteral("--repair"), sloppy});
-        QCOMPARE(checked.status, 0);
-        QCOMPARE(checked.out, QStringLiteral("%1: 1 subtitles, UTF-8, 2 repairs\n").arg(sloppy));
-        const QStringList repairs = checked.err.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(repairs.size(), 2);
-        QVERIFY2(repairs[0].startsWith(sloppy + QStringLiteral(":1: Subtitle numbered 7")), qPrintable(repairs[0]));
-        QVERIFY2(repairs[1].startsWith(sloppy + QStringLiteral(":2: Read the timing")), qPrintable(repairs[1]));
-
-        const QString output = dir.filePath(QStringLiteral("mended.srt"));
-        const Run converted = run({QStringLiteral("--convert"), QStringLiteral("--repair"), sloppy, output});
-        QCOMPARE(converted.status, 0);
-        QCOMPARE(readAll(output), QByteArray("1\r\n00:00:01,005 --> 00:00:02,000\r\nHi\r\n\r\n")); // its line endings kept
-        // without --repair, both refuse as before
-        QCOMPARE(run({QStringLiteral("--check"), sloppy}).status, 1);
-    }
-
-    void wrongArgumentsExitWithTwo_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status"); // -1: the editor starts
+        QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("errStart");
-        QTest::newRow("unknown encoding") << QStringList{"--check", "--from", "klingon-8", "a.srt"}
+        const QString usage = QStringLiteral("Usage: cuewright --check");
+        QTest::newRow("no arguments") << QStringList() << -1 << "" << "";
+        QTest::newRow("files to open") << QStringList{"a.srt", "--check"} << -1 << "" << "";
+        QTest::newRow("one line per file")
+            << QStringList{"--check", "$/japanese.UTF-16LE-bom.srt", "$/russian.WINDOWS-1251.srt"} << 0
+            << "$/japanese.UTF-16LE-bom.srt: 3 subtitles, UTF-16LE\n$/russian.WINDOWS-1251.srt: 4 subtitles, windows-1251\n"
+            << "";
+        QTest::newRow("--from decodes as the setting would")
+            << QStringList{"--check", "--from", "Cyrillic (KOI8-R)", "$/russian.KOI8-R.srt"} << 0
+            << "$/russian.KOI8-R.srt: 4 subtitles, KOI8-R\n" << "";
+        QTest::newRow("a bad file among good ones: the editor's message")
+            << QStringList{"--check", "@/bad.srt", "$/french.UTF-8.srt"} << 1 << "$/french.UTF-8.srt: 4 subtitles, UTF-8\n"
+            << "@/bad.srt: Error at line 0.\nInvalid index.\n";
+        QTest::newRow("sloppy without --repair") << QStringList{"--check", "@/sloppy.srt"} << 1 << "" << "@/sloppy.srt: ";
+        QTest::newRow("--repair lists each repair")
+            << QStringList{"--check", "--repair", "@/sloppy.srt"} << 0 << "@/sloppy.srt: 1 subtitles, UTF-8, 2 repairs\n"
+            << "@/sloppy.srt:1: Subtitle numbered 7";
+        QTest::newRow("unknown encoding") << QStringList{"--check", "--from", "klingon-8", "a.srt"} << 2 << ""
                                           << "Unknown text encoding \"klingon-8\".\n";
-        QTest::newRow("--to while checking") << QStringList{"--check", "--to", "UTF-8", "a.srt"}
+        QTest::newRow("--to while checking") << QStringList{"--check", "--to", "UTF-8", "a.srt"} << 2 << ""
                                              << "Unknown option \"--to\".\n";
-        QTest::newRow("no file") << QStringList{"--check"} << "Usage: cuewright --check";
-        QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << "Usage: cuewright --check";
-        QTest::newRow("--from without name") << QStringList{"--convert", "a", "b", "--from"}
+        QTest::newRow("no file") << QStringList{"--check"} << 2 << "" << usage;
+        QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << 2 << "" << usage;
+        QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << "" << usage;
+        QTest::newRow("--from without name") << QStringList{"--convert", "a", "b", "--from"} << 2 << ""
                                              << "The option \"--from\" needs an encoding name.\n";
     }
-    void wrongArgumentsExitWithTwo()
+
+    void runs()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
         QFETCH(QString, errStart);
-        const Run result = run(arguments);
-        QCOMPARE(result.status, 2);
-        QVERIFY2(result.err.startsWith(errStart), qPrintable(result.err));
-        QCOMPARE(result.out, QString());
+        QString printed, errors;
+        QCOMPARE(run(arguments, printed, errors).value_or(-1), status);
+        QCOMPARE(printed, resolve(out));
+        QVERIFY2(errStart.isEmpty() ? errors.isEmpty() : errors.startsWith(resolve(errStart)), qPrintable(errors));
+        if (arguments.contains("--repair")) // the second repair on its own line
+            QVERIFY2(errors.contains(resolve("\n@/sloppy.srt:2: Read the timing")), qPrintable(errors));
     }
 
     void convertWritesAsSaveDoes_data()
     {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("expectedFile");
-        QTest::newRow("detected encoding kept") << "russian.WINDOWS-1251.srt" << QStringList() << "russian.WINDOWS-1251.srt";
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("detected encoding kept") << QStringList{"$/russian.WINDOWS-1251.srt"} << "$/russian.WINDOWS-1251.srt";
         QTest::newRow("--to wins over the detected encoding")
-            << "russian.WINDOWS-1251.srt" << QStringList{"--to", "UTF-8"} << "source/russian.srt";
+            << QStringList{"--to", "UTF-8", "$/russian.WINDOWS-1251.srt"} << "$/../source/russian.srt";
         QTest::newRow("--from alone: saved in it, as the setting would")
-            << "greek.ISO-8859-7.srt" << QStringList{"--from=ISO-8859-7"} << "greek.ISO-8859-7.srt";
-        QTest::newRow("--from and --to") << "japanese.SHIFT_JIS.srt" << QStringList{"--from", "Shift_JIS", "--to", "UTF-16LE"}
-                                         << "japanese.UTF-16LE-bom.srt";
+            << QStringList{"--from=ISO-8859-7", "$/greek.ISO-8859-7.srt"} << "$/greek.ISO-8859-7.srt";
+        QTest::newRow("--from and --to") << QStringList{"--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt"}
+                                         << "$/japanese.UTF-16LE-bom.srt";
+        QTest::newRow("--repair writes the repaired file, its line endings kept")
+            << QStringList{"--repair", "@/sloppy.srt"} << "@/mended.srt";
     }
+
     void convertWritesAsSaveDoes()
     {
-        QFETCH(QString, input);
-        QFETCH(QStringList, options);
-        QFETCH(QString, expectedFile);
-        QTemporaryDir dir;
-        const QString output = dir.filePath(QStringLiteral("out.srt"));
-        const Run result = run(QStringList{QStringLiteral("--convert")} + options + QStringList{samplePath(input), output});
-        QCOMPARE(result.err, QString());
-        QCOMPARE(result.out, QString());
-        QCOMPARE(result.status, 0);
-        const QString expectedPath = expectedFile.startsWith(QLatin1String("source/"))
-                                         ? directory() + u'/' + expectedFile
-                                         : samplePath(expectedFile);
-        QCOMPARE(readAll(output), readAll(expectedPath));
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        QVERIFY(writeAll(m_dir.filePath("mended.srt"), "1\r\n00:00:01,005 --> 00:00:02,000\r\nHi\r\n\r\n"));
+        QString out, err;
+        QCOMPARE(run(QStringList{"--convert"} + arguments + QStringList{"@/out.srt"}, out, err), 0);
+        QCOMPARE(out, QString());
+        QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(expected)));
     }
 
     void convertFailureLeavesTheOutputAlone()
     {
-        QTemporaryDir dir;
-        const QString output = dir.filePath(QStringLiteral("out.srt"));
-        QVERIFY(writeAll(output, "keep me"));
-        const Run result = run({QStringLiteral("--convert"), QStringLiteral("--to"), QStringLiteral("ISO-8859-1"),
-                                samplePath(QStringLiteral("russian.WINDOWS-1251.srt")), output});
-        QCOMPARE(result.status, 1);
-        QCOMPARE(result.err, QStringLiteral("%1: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n").arg(output));
-        QCOMPARE(readAll(output), QByteArray("keep me"));
+        QVERIFY(writeAll(m_dir.filePath("kept.srt"), "keep me"));
+        QString out, err;
+        QCOMPARE(run({"--convert", "--to", "ISO-8859-1", "$/russian.WINDOWS-1251.srt", "@/kept.srt"}, out, err), 1);
+        QCOMPARE(err, resolve("@/kept.srt: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n"));
+        QCOMPARE(readAll(m_dir.filePath("kept.srt")), QByteArray("keep me"));
     }
 };
 

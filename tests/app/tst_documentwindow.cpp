@@ -4,14 +4,11 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
-#include "list/SubtitleTextEditor.h"
-#include "list/SubtitlesTableViewController.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
 
-#include "RenderedWidget.h"
 #include "TestMedia.h"
 
 #include <QAction>
@@ -21,24 +18,158 @@
 #include <QtTest>
 
 #include <clocale>
+#include <sys/stat.h>
 
 class tst_DocumentWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void waveformLandsAtTheVideosOwnTimes();
-    void waveformAgreesWithTheRulerAtTheHighestZoom();
-    void displayedSubtitleCommandFollowsPlayback();
-    void splitShortcutReachesTheMenuWhileEditing();
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_documentwindow"));
+        std::setlocale(LC_NUMERIC, "C");
+        // A minute of silence with half-second beeps at 5, 20, 40 and 55 s.
+        m_beeps = m_dir.filePath(QStringLiteral("beeps.mp4"));
+        TestMedia::VideoOptions options;
+        options.seconds = 60;
+        options.size = QSize(160, 120);
+        options.audioSource = TestMedia::beeps({5, 20, 40, 55}, 0.5, 60);
+        QVERIFY(TestMedia::makeVideo(m_beeps, options));
+    }
+
+    // Every test starts as a new user does: a new document, one short subtitle (3–8 s).
+    void init()
+    {
+        m_controller = std::make_unique<DocumentController>();
+        m_document = m_controller->newDocument();
+        m_window = DocumentController::windowOf(m_document);
+        m_window->resize(1280, 800);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_timeline = m_window->timelineViewController();
+    }
+
+    void cleanup()
+    {
+        m_document->undoManager().setClean(); // nothing to ask about
+        m_controller->quit();
+        m_controller.reset();
+    }
+
+    void waveformLandsAtTheVideosOwnTimes()
+    {
+        // No block over the waveform, so that only the waveform is seen.
+        SubtitleController &controller = m_document->subtitleController();
+        controller.removeSubtitles(controller.subtitles(), IndexSet(0));
+        m_window->videoPlayerViewController()->loadVideo(m_beeps);
+        QTRY_VERIFY(m_timeline->audioWaveform());
+        const auto waveform = m_timeline->audioWaveform();
+        QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
+        action(QStringLiteral("Zoom to &Fit"))->trigger();
+
+        for (double beep : {5.0, 20.0, 40.0, 55.0})
+            QVERIFY2(waveformDrawnAt(beep + 0.25), qPrintable(QString::number(beep)));
+        for (double quiet : {2.0, 12.0, 30.0, 48.0, 58.0})
+            QVERIFY2(!waveformDrawnAt(quiet), qPrintable(QString::number(quiet)));
+    }
+
+    void waveformAgreesWithTheRulerAtTheHighestZoom()
+    {
+        // Two hours of sound whose only beep starts at 7000 s; no video tells a duration.
+        const QString path = m_dir.filePath(QStringLiteral("two-hours.flac"));
+        QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
+        const auto waveform = AudioWaveform::create(path);
+        QVERIFY(waveform);
+        SubtitleController &controller = m_document->subtitleController();
+        controller.removeSubtitles(controller.subtitles(), IndexSet(0));
+        m_timeline->setAudioWaveform(waveform);
+        QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
+        QCOMPARE(m_timeline->duration(), 7200.0);
+
+        m_timeline->zoomAbout(TimelineViewController::maximumMagnification, 0);
+        QCOMPARE(m_timeline->magnification(), TimelineViewController::maximumMagnification);
+        // The beep's start at x 1000 of the pane; one envelope point is about 21 ms wide.
+        m_timeline->scrollToOffset(m_timeline->xForTime(7000) - 1000);
+        QVERIFY(!waveformDrawnAt(7000 - 0.03));
+        QVERIFY(waveformDrawnAt(7000 + 0.005));
+    }
+
+    void displayedSubtitleCommandFollowsPlayback()
+    {
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY(m_document->player());
+        QAction *edit = action(QStringLiteral("Edit Displayed Subtitle"));
+        QVERIFY(edit);
+        QVERIFY(!edit->isEnabled());
+
+        // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
+        player->seekTo(2.8);
+        QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
+        m_document->player()->play();
+        QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
+        m_document->player()->pause();
+        player->seekTo(9);
+        QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
+    }
+
+    void aVideoThatCannotBePlayedSaysWhy_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QString notes = m_dir.filePath(QStringLiteral("notes.mp4"));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("These are not moving pictures.\n") > 0);
+        QTest::newRow("not a video") << notes;
+        // libmpv would wait on a FIFO for a writer for good, and the window with it.
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.mp4"));
+        QVERIFY(QFile::exists(fifo) || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QTest::newRow("a FIFO") << fifo;
+        QTest::newRow("a device") << QStringLiteral("/dev/zero");
+        QTest::newRow("a folder") << m_dir.path();
+    }
+
+    void aVideoThatCannotBePlayedSaysWhy()
+    {
+        QFETCH(QString, path);
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        QSignalSpy failed(player, &VideoPlayerViewController::failed);
+        player->loadVideo(path);
+        QVERIFY(failed.wait(5000));
+        QVERIFY(!m_document->player());
+        QVERIFY2(player->placeholderText().contains(QStringLiteral("cannot be played.\n")), qPrintable(player->placeholderText()));
+    }
 
 private:
-    QAction *action(const QString &text) const;
-    // Whether the waveform is drawn (not silent) at time t on the timeline's strip.
-    bool waveformDrawnAt(double t) const;
+    QAction *action(const QString &text) const
+    {
+        for (QAction *candidate : m_window->findChildren<QAction *>()) {
+            if (candidate->text() == text)
+                return candidate;
+        }
+        return nullptr;
+    }
+
+    bool waveformDrawnAt(double t) const
+    {
+        QWidget *strip = m_timeline->contentView();
+        const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
+        if (x < 0 || x >= strip->width())
+            return false;
+        const QRect column(x, TimelineViewController::rulerHeight, 1, strip->height() - TimelineViewController::rulerHeight);
+        QImage image(column.size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        strip->render(&image, QPoint(), QRegion(column), QWidget::DrawChildren);
+        // The green of the fill, not the grey a widget may show of its parent.
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(0, y)) > 0 && qGreen(image.pixel(0, y)) - qRed(image.pixel(0, y)) > 20)
+                return true;
+        }
+        return false;
+    }
 
     QTemporaryDir m_dir;
     QString m_beeps;
@@ -47,134 +178,6 @@ private:
     DocumentWindow *m_window = nullptr;
     TimelineViewController *m_timeline = nullptr;
 };
-
-void tst_DocumentWindow::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_documentwindow"));
-    std::setlocale(LC_NUMERIC, "C");
-    // A minute of silence with half-second beeps at 5, 20, 40 and 55 s.
-    m_beeps = m_dir.filePath(QStringLiteral("beeps.mp4"));
-    TestMedia::VideoOptions options;
-    options.seconds = 60;
-    options.size = QSize(160, 120);
-    options.audioSource = TestMedia::beeps({5, 20, 40, 55}, 0.5, 60);
-    QVERIFY(TestMedia::makeVideo(m_beeps, options));
-}
-
-// Every test starts as a new user does: a new document, one short subtitle (3–8 s).
-void tst_DocumentWindow::init()
-{
-    m_controller = std::make_unique<DocumentController>();
-    m_document = m_controller->newDocument();
-    m_window = DocumentController::windowOf(m_document);
-    m_window->resize(1280, 800);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_timeline = m_window->timelineViewController();
-}
-
-void tst_DocumentWindow::cleanup()
-{
-    m_document->undoManager().setClean(); // nothing to ask about
-    m_controller->quit();
-    m_controller.reset();
-}
-
-QAction *tst_DocumentWindow::action(const QString &text) const
-{
-    for (QAction *candidate : m_window->findChildren<QAction *>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-bool tst_DocumentWindow::waveformDrawnAt(double t) const
-{
-    QWidget *strip = m_timeline->contentView();
-    const int x = int(std::round(m_timeline->xForTime(t) - m_timeline->offset()));
-    if (x < 0 || x >= strip->width())
-        return false;
-    const int top = TimelineViewController::rulerHeight;
-    const QImage image = RenderedWidget::render(*strip, QRect(x, top, 1, strip->height() - top));
-    return !RenderedWidget::filledRows(image, 0).isEmpty();
-}
-
-void tst_DocumentWindow::waveformLandsAtTheVideosOwnTimes()
-{
-    // No block over the waveform, so that only the waveform is seen.
-    SubtitleController &controller = m_document->subtitleController();
-    controller.removeSubtitles(controller.subtitles(), IndexSet(0));
-    m_window->videoPlayerViewController()->loadVideo(m_beeps);
-    QTRY_VERIFY(m_timeline->audioWaveform());
-    const auto waveform = m_timeline->audioWaveform();
-    QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
-    action(QStringLiteral("Zoom to &Fit"))->trigger();
-
-    for (double beep : {5.0, 20.0, 40.0, 55.0})
-        QVERIFY2(waveformDrawnAt(beep + 0.25), qPrintable(QString::number(beep)));
-    for (double quiet : {2.0, 12.0, 30.0, 48.0, 58.0})
-        QVERIFY2(!waveformDrawnAt(quiet), qPrintable(QString::number(quiet)));
-}
-
-void tst_DocumentWindow::waveformAgreesWithTheRulerAtTheHighestZoom()
-{
-    // Two hours of sound whose only beep starts at 7000 s; no video tells a duration.
-    const QString path = m_dir.filePath(QStringLiteral("two-hours.flac"));
-    QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
-    const auto waveform = AudioWaveform::create(path);
-    QVERIFY(waveform);
-    SubtitleController &controller = m_document->subtitleController();
-    controller.removeSubtitles(controller.subtitles(), IndexSet(0));
-    m_timeline->setAudioWaveform(waveform);
-    QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
-    QCOMPARE(m_timeline->duration(), 7200.0);
-
-    m_timeline->zoomAbout(TimelineViewController::maximumMagnification, 0);
-    QCOMPARE(m_timeline->magnification(), TimelineViewController::maximumMagnification);
-    // The beep's start at x 1000 of the pane; one envelope point is about 21 ms wide.
-    m_timeline->scrollToOffset(m_timeline->xForTime(7000) - 1000);
-    QVERIFY(!waveformDrawnAt(7000 - 0.03));
-    QVERIFY(waveformDrawnAt(7000 + 0.005));
-}
-
-void tst_DocumentWindow::displayedSubtitleCommandFollowsPlayback()
-{
-    VideoPlayerViewController *player = m_window->videoPlayerViewController();
-    player->loadVideo(m_beeps);
-    QTRY_VERIFY(m_document->player());
-    QAction *edit = action(QStringLiteral("Edit Displayed Subtitle"));
-    QVERIFY(edit);
-    QVERIFY(!edit->isEnabled());
-
-    // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
-    player->seekTo(2.8);
-    QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
-    m_document->player()->play();
-    QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
-    m_document->player()->pause();
-    player->seekTo(9);
-    QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
-}
-
-void tst_DocumentWindow::splitShortcutReachesTheMenuWhileEditing()
-{
-    m_document->subtitleController().setText(QStringLiteral("first second"), 0);
-    m_window->subtitlesTableViewController()->beginEditingSubtitle(0);
-    QApplication::setActiveWindow(m_window);
-    QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
-    auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
-    QTextCursor cursor = editor->textCursor();
-    cursor.setPosition(5);
-    editor->setTextCursor(cursor);
-    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
-    QTRY_COMPARE(m_document->subtitleController().count(), 2);
-    QCOMPARE(m_document->subtitleController().at(0)->text, QStringLiteral("first"));
-    QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
-}
 
 QTEST_MAIN(tst_DocumentWindow)
 #include "tst_documentwindow.moc"

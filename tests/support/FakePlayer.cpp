@@ -5,11 +5,6 @@
 #include <cmath>
 #include <utility>
 
-FakePlayer::FakePlayer(QObject *parent)
-    : FakePlayer(std::make_shared<QStringList>(), parent)
-{
-}
-
 FakePlayer::FakePlayer(std::shared_ptr<QStringList> log, QObject *parent)
     : Player(parent)
     , m_log(std::move(log))
@@ -38,24 +33,10 @@ void FakePlayer::seek(double seconds, std::function<void(bool)> completion)
         std::exchange(m_pendingCompletion, {})(false);
     jumpTo(seconds);
     m_pendingCompletion = completion ? std::move(completion) : [](bool) {};
-    if (m_autoCompleteSeeks)
-        QTimer::singleShot(0, this, [this] { finishSeek(true); });
-}
-
-void FakePlayer::finishSeek(bool finished)
-{
-    if (m_pendingCompletion)
-        std::exchange(m_pendingCompletion, {})(finished);
-}
-
-bool FakePlayer::canStepForward() const
-{
-    return m_frameRate > 0 && m_time + 1 / m_frameRate <= m_duration;
-}
-
-bool FakePlayer::canStepBackward() const
-{
-    return m_frameRate > 0 && m_time > 0;
+    QTimer::singleShot(0, this, [this] {
+        if (m_pendingCompletion)
+            std::exchange(m_pendingCompletion, {})(true);
+    });
 }
 
 void FakePlayer::stepByCount(int count)
@@ -88,24 +69,6 @@ void FakePlayer::removeTimeObserver(ObserverToken token)
     m_boundaries.erase(token);
 }
 
-void FakePlayer::setDuration(double duration)
-{
-    m_duration = duration;
-    emit durationChanged(duration);
-}
-
-void FakePlayer::setFrameRate(double frameRate)
-{
-    m_frameRate = frameRate;
-    emit frameRateChanged(frameRate);
-}
-
-void FakePlayer::setVideoRect(const QRectF &rect)
-{
-    m_videoRect = rect;
-    emit videoRectChanged();
-}
-
 void FakePlayer::advance(double seconds)
 {
     const double from = m_time;
@@ -133,19 +96,6 @@ void FakePlayer::advance(double seconds)
     }
     for (const auto &callback : due)
         callback(m_time);
-}
-
-void FakePlayer::jumpTo(double seconds)
-{
-    m_time = seconds;
-    notifyPeriodicObservers();
-}
-
-std::optional<QList<double>> FakePlayer::boundaryTimes() const
-{
-    if (m_boundaries.size() != 1)
-        return std::nullopt;
-    return m_boundaries.begin()->second.first;
 }
 
 void FakePlayer::notifyPeriodicObservers()

@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 
 // A Player for unit tests: time moves only when the test says so. Every call that matters
 // to the controller's bookkeeping is written to log() ("addPeriodic 0.01 -> 1",
@@ -17,8 +16,7 @@ class FakePlayer : public Player
     Q_OBJECT
 
 public:
-    explicit FakePlayer(QObject *parent = nullptr);
-    explicit FakePlayer(std::shared_ptr<QStringList> log, QObject *parent = nullptr);
+    explicit FakePlayer(std::shared_ptr<QStringList> log = std::make_shared<QStringList>(), QObject *parent = nullptr);
     ~FakePlayer() override;
 
     // Player
@@ -28,8 +26,8 @@ public:
     void play() override { setRate(1); }
     void pause() override { setRate(0); }
     void seek(double seconds, std::function<void(bool finished)> completion = {}) override;
-    bool canStepForward() const override;
-    bool canStepBackward() const override;
+    bool canStepForward() const override { return m_frameRate > 0 && m_time + 1 / m_frameRate <= m_duration; }
+    bool canStepBackward() const override { return m_frameRate > 0 && m_time > 0; }
     void stepByCount(int count) override;
     double duration() const override { return m_duration; }
     double frameRate() const override { return m_frameRate; }
@@ -40,23 +38,16 @@ public:
 
     // Test controls.
     const QStringList &log() const { return *m_log; }
-    std::shared_ptr<QStringList> sharedLog() const { return m_log; }
-    void setDuration(double duration);
-    void setFrameRate(double frameRate);
-    void setVideoRect(const QRectF &rect);
+    void setDuration(double duration) { emit durationChanged(m_duration = duration); }
+    void setFrameRate(double frameRate) { emit frameRateChanged(m_frameRate = frameRate); }
+    void setVideoRect(const QRectF &rect) { m_videoRect = rect; emit videoRectChanged(); }
     void fail(const QString &message) { emit failed(message); }
-    // Seeks complete on the next turn of the event loop unless switched off; then
-    // finishSeek() completes the pending one.
-    void setSeeksCompleteByThemselves(bool automatic) { m_autoCompleteSeeks = automatic; }
-    void finishSeek(bool finished = true);
     // Plays on by `seconds` at the current rate: crosses boundaries, fires periodic
     // observers as their intervals pass. No jump.
     void advance(double seconds);
     // A jump: sets the time and fires the periodic observers, as a seek does.
-    void jumpTo(double seconds);
+    void jumpTo(double seconds) { m_time = seconds; notifyPeriodicObservers(); }
     int observerCount() const { return int(m_periodic.size() + m_boundaries.size()); }
-    // The boundary times of the one boundary observer, if there is exactly one.
-    std::optional<QList<double>> boundaryTimes() const;
 
 private:
     void notifyPeriodicObservers();
@@ -74,7 +65,7 @@ private:
     double m_duration = 0;
     double m_frameRate = 0;
     QRectF m_videoRect;
-    bool m_autoCompleteSeeks = true;
+    // Seeks complete on the next turn of the event loop, or as interrupted by the next.
     std::function<void(bool)> m_pendingCompletion;
     ObserverToken m_nextToken = 1;
     std::map<ObserverToken, Periodic> m_periodic;

@@ -40,20 +40,15 @@ bool makeAudio(const QString &path, const QString &audioSource)
 bool makeVideo(const QString &path, const VideoOptions &options)
 {
     const QString seconds = QString::number(options.seconds);
-    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("testsrc=size=%1x%2:rate=%3:duration=%4")
-                         .arg(options.size.width()).arg(options.size.height())
-                         .arg(options.frameRate, seconds)};
-    if (options.audio)
-        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-             << (options.audioSource.isEmpty()
-                     ? QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds)
-                     : options.audioSource);
-    args << QStringLiteral("-c:v") << options.codec << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
-    if (options.audio)
-        args << QStringLiteral("-c:a") << QStringLiteral("aac");
-    args << path;
-    return runFfmpeg(args);
+    const QString audio = options.audioSource.isEmpty()
+                              ? QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds)
+                              : options.audioSource;
+    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                      QStringLiteral("testsrc=size=%1x%2:rate=25:duration=%3")
+                          .arg(options.size.width()).arg(options.size.height()).arg(seconds),
+                      QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), audio,
+                      QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
+                      QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"), path});
 }
 
 } // namespace TestMedia

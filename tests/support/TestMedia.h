@@ -9,15 +9,12 @@ namespace TestMedia {
 
 struct VideoOptions
 {
-    double seconds = 3;
-    QString frameRate = QStringLiteral("25"); // as ffmpeg reads it, e.g. "30000/1001"
+    double seconds = 3; // at 25 frames a second
     QSize size{320, 240};
-    bool audio = true; // a 440 Hz sine, or audioSource
-    QString audioSource;  // an ffmpeg lavfi source, e.g. from beeps()
-    QString codec = QStringLiteral("libx264");
+    QString audioSource; // an ffmpeg lavfi source, e.g. from beeps(); a 440 Hz sine when empty
 };
 
-// Writes the video to path; false (with a warning) when ffmpeg failed.
+// Writes the video (H.264 and AAC) to path; false (with a warning) when ffmpeg failed.
 bool makeVideo(const QString &path, const VideoOptions &options = {});
 // Writes sound alone (the container follows the file's suffix, e.g. .flac).
 bool makeAudio(const QString &path, const QString &audioSource);

@@ -10,11 +10,6 @@ Q_DECLARE_METATYPE(Samples)
 
 namespace {
 
-float decibels(int magnitude)
-{
-    return 20.0f * std::log10(float(magnitude) / 32768.0f);
-}
-
 QList<double> envelope(const Samples &samples, int bucket, double floor = -40, double ceiling = 0)
 {
     EnvelopeAccumulator accumulator(bucket, floor, ceiling);
@@ -31,115 +26,81 @@ class TestEnvelopeAccumulator : public QObject
     Q_OBJECT
 
 private slots:
-    void levels_data();
-    void levels();
-    void bucketSize_data();
-    void bucketSize();
-    void bucketSplitAcrossPiecesGivesSamePoints();
-    void lastShortBucketIsAveragedOverWhatIsLeft();
-    void emptyInputGivesNoPoint();
-};
-
-void TestEnvelopeAccumulator::levels_data()
-{
-    QTest::addColumn<Samples>("samples");
-    QTest::addColumn<int>("bucket");
-    QTest::addColumn<double>("floor");
-    QTest::addColumn<double>("ceiling");
-    QTest::addColumn<QList<double>>("expected");
-
-    QTest::newRow("silence is exactly the floor") << Samples(8, 0) << 4 << -40.0 << 0.0 << QList<double>{-40, -40};
-    QTest::newRow("full-scale square wave is 0 dB") << Samples{32767, -32768, 32767, -32768} << 4 << -40.0 << 0.0
-                                                    << QList<double>{(decibels(32767) * 2 + 0.0) / 4};
-    QTest::newRow("half scale is -6 dB") << Samples{16384, -16384} << 2 << -40.0 << 0.0
-                                         << QList<double>{double(decibels(16384))};
-    QTest::newRow("a tenth of full scale is -20 dB") << Samples{3277, -3277, 3277} << 3 << -40.0 << 0.0
-                                                     << QList<double>{double(decibels(3277))};
-    QTest::newRow("quiet samples clip to the floor") << Samples{1, -1, 100} << 3 << -40.0 << 0.0
-                                                     << QList<double>{-40};
-    QTest::newRow("a point is the mean of levels, not the level of the mean")
-        << Samples{-32768, 0} << 2 << -40.0 << 0.0 << QList<double>{-20};
-    QTest::newRow("loud samples clip to the ceiling") << Samples{32767, 16384} << 2 << -60.0 << -10.0
-                                                      << QList<double>{-10};
-    QTest::newRow("channels are mixed in one bucket") << Samples{0, -32768, 0, -32768} << 2 << -40.0 << 0.0
-                                                      << QList<double>{-20, -20};
-    QTest::newRow("bucket of one gives a point per sample") << Samples{0, 16384} << 1 << -40.0 << 0.0
-                                                            << QList<double>{-40, double(decibels(16384))};
-}
-
-void TestEnvelopeAccumulator::levels()
-{
-    QFETCH(Samples, samples);
-    QFETCH(int, bucket);
-    QFETCH(double, floor);
-    QFETCH(double, ceiling);
-    QFETCH(QList<double>, expected);
-
-    const QList<double> points = envelope(samples, bucket, floor, ceiling);
-    QCOMPARE(points.size(), expected.size());
-    for (qsizetype i = 0; i < points.size(); ++i)
-        QVERIFY2(std::abs(points[i] - expected[i]) < 1e-6,
-                 qPrintable(QStringLiteral("point %1: %2 != %3").arg(i).arg(points[i]).arg(expected[i])));
-}
-
-void TestEnvelopeAccumulator::bucketSize_data()
-{
-    QTest::addColumn<int>("perSecond");
-    QTest::addColumn<int>("pointsPerSecond");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("44.1 kHz stereo") << 88200 << 48 << 1837;
-    QTest::newRow("48 kHz mono") << 48000 << 48 << 1000;
-    QTest::newRow("fewer samples than points") << 24 << 48 << 1;
-    QTest::newRow("less than two samples a point") << 95 << 48 << 1;
-    QTest::newRow("exactly two samples a point") << 96 << 48 << 2;
-}
-
-void TestEnvelopeAccumulator::bucketSize()
-{
-    QFETCH(int, perSecond);
-    QFETCH(int, pointsPerSecond);
-    QFETCH(int, expected);
-    QCOMPARE(EnvelopeAccumulator::bucketSize(perSecond, pointsPerSecond), expected);
-}
-
-void TestEnvelopeAccumulator::bucketSplitAcrossPiecesGivesSamePoints()
-{
-    Samples samples(5000);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = int16_t((i * 7919) % 65536 - 32768);
-    const QList<double> whole = envelope(samples, 37);
-
-    // Pieces of awkward sizes end in the middle of buckets, and one piece is empty.
-    for (const qsizetype piece : {1, 5, 36, 37, 38, 1000}) {
-        EnvelopeAccumulator accumulator(37, -40, 0);
-        QList<double> points;
-        for (qsizetype at = 0; at < qsizetype(samples.size()); at += piece) {
-            const qsizetype count = std::min(piece, qsizetype(samples.size()) - at);
-            accumulator.append(samples.data() + at, count, points);
-            accumulator.append(samples.data() + at, 0, points);
-        }
-        accumulator.finish(points);
-        QCOMPARE(points, whole);
+    void levels_data()
+    {
+        QTest::addColumn<Samples>("samples");
+        QTest::addColumn<int>("bucket");
+        QTest::addColumn<QList<double>>("expected"); // dB, between -40 and 0
+        QTest::newRow("silence is exactly the floor") << Samples(8, 0) << 4 << QList<double>{-40, -40};
+        QTest::newRow("full-scale square wave is 0 dB") << Samples{32767, -32768, 32767, -32768} << 4
+                                                        << QList<double>{-0.000133};
+        QTest::newRow("half scale is -6 dB") << Samples{16384, -16384} << 2 << QList<double>{-6.020600};
+        QTest::newRow("a tenth of full scale is -20 dB") << Samples{3277, -3277, 3277} << 3 << QList<double>{-19.999470};
+        QTest::newRow("quiet samples clip to the floor") << Samples{1, -1, 100} << 3 << QList<double>{-40};
+        QTest::newRow("a point is the mean of levels, not the level of the mean") << Samples{-32768, 0} << 2
+                                                                                  << QList<double>{-20};
+        QTest::newRow("channels are mixed in one bucket") << Samples{0, -32768, 0, -32768} << 2 << QList<double>{-20, -20};
+        QTest::newRow("bucket of one gives a point per sample") << Samples{0, 16384} << 1 << QList<double>{-40, -6.020600};
+        QTest::newRow("a short last bucket is the mean of what is left") << Samples{0, 0, 0, -32768, 0} << 3
+                                                                         << QList<double>{-40, -20};
+        QTest::newRow("no samples, no point") << Samples{} << 4 << QList<double>{};
     }
-}
 
-void TestEnvelopeAccumulator::lastShortBucketIsAveragedOverWhatIsLeft()
-{
-    // Five seconds of 44.1 kHz stereo at 48 points a second: 240 full points, then the
-    // remaining 120 samples form a point of their own.
-    Samples samples(5 * 88200, 0);
-    std::fill(samples.end() - 120, samples.end() - 60, int16_t(-32768));
-    const QList<double> points = envelope(samples, EnvelopeAccumulator::bucketSize(88200, 48));
-    QCOMPARE(points.size(), 241);
-    QCOMPARE(points[239], -40.0);
-    QCOMPARE(points[240], -20.0);
-}
+    void levels()
+    {
+        QFETCH(Samples, samples);
+        QFETCH(int, bucket);
+        QFETCH(QList<double>, expected);
+        const QList<double> points = envelope(samples, bucket);
+        QCOMPARE(points.size(), expected.size());
+        for (qsizetype i = 0; i < points.size(); ++i)
+            QVERIFY2(std::abs(points[i] - expected[i]) < 1e-5, qPrintable(QStringLiteral("point %1: %2").arg(i).arg(points[i])));    }
 
-void TestEnvelopeAccumulator::emptyInputGivesNoPoint()
-{
-    QVERIFY(envelope({}, 10).isEmpty());
-}
+    void loudSamplesClipToANarrowerRangesCeiling()
+    {
+        QCOMPARE(envelope(Samples{32767, 16384}, 2, -60, -10), QList<double>{-10});
+    }
+
+    void bucketSize_data()
+    {
+        QTest::addColumn<int>("perSecond");
+        QTest::addColumn<int>("pointsPerSecond");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("44.1 kHz stereo") << 88200 << 48 << 1837;
+        QTest::newRow("fewer samples than points") << 24 << 48 << 1;
+        QTest::newRow("less than two samples a point") << 95 << 48 << 1;
+        QTest::newRow("exactly two samples a point") << 96 << 48 << 2;
+    }
+
+    void bucketSize()
+    {
+        QFETCH(int, perSecond);
+        QFETCH(int, pointsPerSecond);
+        QFETCH(int, expected);
+        QCOMPARE(EnvelopeAccumulator::bucketSize(perSecond, pointsPerSecond), expected);
+    }
+
+    void bucketSplitAcrossPiecesGivesSamePoints()
+    {
+        Samples samples(5000);
+        for (size_t i = 0; i < samples.size(); ++i)
+            samples[i] = int16_t((i * 7919) % 65536 - 32768);
+        const QList<double> whole = envelope(samples, 37);
+
+        // Pieces of awkward sizes end in the middle of buckets, and one piece is empty.
+        for (const qsizetype piece : {1, 5, 36, 37, 38, 1000}) {
+            EnvelopeAccumulator accumulator(37, -40, 0);
+            QList<double> points;
+            for (qsizetype at = 0; at < qsizetype(samples.size()); at += piece) {
+                const qsizetype count = std::min(piece, qsizetype(samples.size()) - at);
+                accumulator.append(samples.data() + at, count, points);
+                accumulator.append(samples.data() + at, 0, points);
+            }
+            accumulator.finish(points);
+            QCOMPARE(points, whole);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestEnvelopeAccumulator)
 #include "tst_envelopeaccumulator.moc"

@@ -8,15 +8,16 @@ namespace {
 
 using Damage = std::function<void(const QString &entry, const QString &media)>;
 
-void rewriteBytes(const QString &path, const std::function<void(QByteArray &)> &change)
+// A change to the bytes of the cache entry.
+Damage entry(const std::function<void(QByteArray &)> &change)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QByteArray bytes = file.readAll();
-    change(bytes);
-    QVERIFY(file.resize(0));
-    QVERIFY(file.seek(0));
-    QCOMPARE(file.write(bytes), bytes.size());
+    return [change](const QString &path, const QString &) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        change(bytes);
+        QVERIFY(file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size());
+    };
 }
 
 WaveformCache::Envelope sampleEnvelope(int points)
@@ -38,118 +39,76 @@ class TestWaveformCache : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void damagedOrStaleEntryIsIgnoredAndRewritten_data();
-    void damagedOrStaleEntryIsIgnoredAndRewritten();
-    void oldestEntriesGoFirst();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void damagedOrStaleEntryIsIgnoredAndRewritten_data()
+    {
+        QTest::addColumn<Damage>("damage");
+        QTest::newRow("truncated") << entry([](QByteArray &bytes) { bytes.chop(13); });
+        QTest::newRow("cut inside the header") << entry([](QByteArray &bytes) { bytes.truncate(10); });
+        QTest::newRow("wrong magic") << entry([](QByteArray &bytes) { bytes[0] = 'X'; });
+        QTest::newRow("wrong version") << entry([](QByteArray &bytes) { bytes[7] = char(bytes[7] + 1); });
+        QTest::newRow("wrong checksum") << entry([](QByteArray &bytes) { bytes[bytes.size() - 3] ^= 0x10; });
+        // Points appended after a valid entry: the count no longer accounts for the file.
+        QTest::newRow("count smaller than the points") << entry([](QByteArray &bytes) { bytes.append(8, '\0'); });
+        QTest::newRow("media rewritten since, same size") << Damage([](const QString &, const QString &media) {
+            QFile file(media);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(file.size() - 1));
+            file.write("!");
+            QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(5), QFileDevice::FileModificationTime));
+        });
+        QTest::newRow("media shortened, time kept") << Damage([](const QString &, const QString &media) {
+            QFile file(media);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
+            QVERIFY(file.resize(file.size() - 1));
+            QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        });
+    }
+
+    void damagedOrStaleEntryIsIgnoredAndRewritten()
+    {
+        QFETCH(Damage, damage);
+        const QString media = makeMedia(QStringLiteral("film.mp4"), 3 * 1024 * 1024);
+        WaveformCache cache(m_dir->filePath(QStringLiteral("cache")));
+        const WaveformCache::Envelope envelope = sampleEnvelope(5000);
+        QVERIFY(cache.store(media, 48, envelope));
+        QVERIFY(cache.find(media, 48));
+        damage(cache.entryPath(media, 48), media);
+        QVERIFY(!cache.find(media, 48));
+
+        QVERIFY(cache.store(media, 48, envelope));
+        const auto found = cache.find(media, 48);
+        QVERIFY(found);
+        QCOMPARE(found->samples, envelope.samples);
+        QCOMPARE(found->samplesPerSecond, envelope.samplesPerSecond);
+        QCOMPARE(found->estimatedSampleCount, envelope.estimatedSampleCount);
+        // Another rate is another envelope.
+        QVERIFY(!cache.find(media, 24));
+    }
 
 private:
-    QString makeMedia(const QString &name, qint64 size);
+    // Bigger than the two hashed megabytes, so a change in the middle goes unseen by the hash.
+    QString makeMedia(const QString &name, qint64 size)
+    {
+        const QString path = m_dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        QByteArray bytes(size, '\0');
+        for (qint64 i = 0; i < size; ++i)
+            bytes[i] = char(i * 7919 >> 3);
+        file.write(bytes);
+        return path;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void TestWaveformCache::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-// Bigger than the two hashed megabytes, so a change in the middle goes unseen by the hash.
-QString TestWaveformCache::makeMedia(const QString &name, qint64 size)
-{
-    const QString path = m_dir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    QByteArray bytes(size, '\0');
-    for (qint64 i = 0; i < size; ++i)
-        bytes[i] = char(i * 7919 >> 3);
-    file.write(bytes);
-    return path;
-}
-
-void TestWaveformCache::damagedOrStaleEntryIsIgnoredAndRewritten_data()
-{
-    QTest::addColumn<Damage>("damage");
-
-    QTest::newRow("truncated") << Damage([](const QString &entry, const QString &) {
-        rewriteBytes(entry, [](QByteArray &bytes) { bytes.chop(13); });
-    });
-    QTest::newRow("cut inside the header") << Damage([](const QString &entry, const QString &) {
-        rewriteBytes(entry, [](QByteArray &bytes) { bytes.truncate(10); });
-    });
-    QTest::newRow("wrong magic") << Damage([](const QString &entry, const QString &) {
-        rewriteBytes(entry, [](QByteArray &bytes) { bytes[0] = 'X'; });
-    });
-    QTest::newRow("wrong version") << Damage([](const QString &entry, const QString &) {
-        rewriteBytes(entry, [](QByteArray &bytes) { bytes[7] = char(bytes[7] + 1); });
-    });
-    QTest::newRow("wrong checksum") << Damage([](const QString &entry, const QString &) {
-        rewriteBytes(entry, [](QByteArray &bytes) { bytes[bytes.size() - 3] ^= 0x10; });
-    });
-    QTest::newRow("count larger than the points") << Damage([](const QString &entry, const QString &) {
-        // Points appended after a valid entry: the count no longer accounts for the file.
-        rewriteBytes(entry, [](QByteArray &bytes) { bytes.append(QByteArray(16, '\0')); });
-    });
-    QTest::newRow("media rewritten since, same size") << Damage([](const QString &, const QString &media) {
-        QFile file(media);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.seek(file.size() - 1));
-        file.write("!");
-        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(5), QFileDevice::FileModificationTime));
-    });
-    QTest::newRow("media shortened, time kept") << Damage([](const QString &, const QString &media) {
-        QFile file(media);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
-        QVERIFY(file.resize(file.size() - 1));
-        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-    });
-}
-
-void TestWaveformCache::damagedOrStaleEntryIsIgnoredAndRewritten()
-{
-    QFETCH(Damage, damage);
-    const QString media = makeMedia(QStringLiteral("film.mp4"), 3 * 1024 * 1024);
-    WaveformCache cache(m_dir->filePath(QStringLiteral("cache")));
-    const WaveformCache::Envelope envelope = sampleEnvelope(5000);
-    QVERIFY(cache.store(media, 48, envelope));
-    const QString entry = cache.entryPath(media, 48);
-    QVERIFY(QFileInfo::exists(entry));
-
-    damage(entry, media);
-    QVERIFY(!cache.find(media, 48));
-
-    QVERIFY(cache.store(media, 48, envelope));
-    const auto found = cache.find(media, 48);
-    QVERIFY(found);
-    QCOMPARE(found->samples, envelope.samples);
-    QCOMPARE(found->samplesPerSecond, envelope.samplesPerSecond);
-    QCOMPARE(found->estimatedSampleCount, envelope.estimatedSampleCount);
-    // Another rate is another envelope.
-    QVERIFY(!cache.find(media, 24));
-}
-
-void TestWaveformCache::oldestEntriesGoFirst()
-{
-    // Each entry holds 8 bytes a point and a header of about a hundred.
-    WaveformCache cache(m_dir->filePath(QStringLiteral("cache")), 2 * 8000 + 500);
-    const QStringList media = {makeMedia(QStringLiteral("a.mkv"), 100), makeMedia(QStringLiteral("b.mkv"), 200),
-                               makeMedia(QStringLiteral("c.mkv"), 300)};
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (int i = 0; i < 2; ++i) {
-        QVERIFY(cache.store(media[i], 48, sampleEnvelope(1000)));
-        QFile entry(cache.entryPath(media[i], 48));
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(entry.setFileTime(now.addSecs(-100 + i * 10), QFileDevice::FileModificationTime));
-    }
-    // Using the first makes the second the oldest.
-    QVERIFY(cache.find(media[0], 48));
-    QVERIFY(cache.store(media[2], 48, sampleEnvelope(1000)));
-    QVERIFY(cache.find(media[0], 48));
-    QVERIFY(!QFileInfo::exists(cache.entryPath(media[1], 48)));
-    QVERIFY(cache.find(media[2], 48));
-}
 
 QTEST_GUILESS_MAIN(TestWaveformCache)
 #include "tst_waveformcache.moc"

@@ -1,0 +1,194 @@
+#include "app/Autosaver.h"
+#include "app/RecoveryStore.h"
+#include "document/Document.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+// Unsaved work kept for recovery: when it is written, when it goes, and who may claim it.
+class tst_Autosaver : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_edits = 0;
+
+    QString folder() const { return m_dir.filePath(QStringLiteral("recovery")); }
+
+    static std::unique_ptr<Document> savedDocument()
+    {
+        auto document = std::make_unique<Document>();
+        document->subtitleController().setSubtitles({std::make_shared<Subtitle>(QStringLiteral("Saved"), 1, 2)});
+        document->attachController();
+        return document;
+    }
+
+    // Each edit its own step, as each keystroke is.
+    void edit(Document &document)
+    {
+        document.subtitleController().setText(QStringLiteral("edit %1").arg(++m_edits), 0);
+        QCoreApplication::processEvents();
+    }
+
+    // The text of each entry in the store, oldest first.
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const RecoveryStore::Entry &entry : RecoveryStore(folder()).entries()) {
+            QFile file(entry.recoveryPath);
+            result << (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).section(u'\n', 2, 2) : QString());
+        }
+        return result;
+    }
+
+private slots:
+    void init()
+    {
+        QDir(folder()).removeRecursively();
+        m_edits = 0;
+    }
+
+    void writesOneDelayAfterTheLastChange()
+    {
+        auto document = savedDocument();
+        Autosaver autosaver(document.get(), RecoveryStore(folder()), 400);
+        QElapsedTimer clock;
+        clock.start();
+        edit(*document);
+        QTest::qWait(200);
+        QVERIFY(texts().isEmpty());
+        edit(*document); // starts the delay again
+        QTRY_VERIFY_WITH_TIMEOUT(!texts().isEmpty(), 5000);
+        QVERIFY2(clock.elapsed() >= 560 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(texts(), QStringList{QStringLiteral("edit 2")});
+    }
+
+    // Steps: edit, undo, flush (the delay passes), save, discard, keep (the process ends
+    // undecided); then the document closes.
+    void keptOnlyWhileUnsaved_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("beforeClosing");
+        QTest::addColumn<QStringList>("afterClosing");
+        const QStringList none;
+        QTest::newRow("never modified") << "flush keep" << none << none;
+        QTest::newRow("undone before the delay") << "edit undo flush" << none << none;
+        QTest::newRow("undone back to the saved state") << "edit flush undo" << none << none;
+        QTest::newRow("saved") << "edit flush save" << none << none;
+        QTest::newRow("edited again after saving") << "edit flush save edit flush" << QStringList{"edit 2"} << none;
+        QTest::newRow("closed without saving") << "edit flush" << QStringList{"edit 1"} << none;
+        QTest::newRow("discarded, then edited") << "edit flush discard edit flush" << QStringList{"edit 2"} << none;
+        QTest::newRow("process ends: the pending edit is kept") << "edit flush edit keep" << QStringList{"edit 2"}
+                                                                << QStringList{"edit 2"};
+        QTest::newRow("process ends after a save") << "edit flush save keep" << none << none;
+    }
+
+    void keptOnlyWhileUnsaved()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, beforeClosing);
+        QFETCH(QStringList, afterClosing);
+        {
+            auto document = savedDocument();
+            auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+            for (const QString &step : steps.split(u' ')) {
+                if (step == QLatin1String("edit"))
+                    edit(*document);
+                else if (step == QLatin1String("undo"))
+                    document->undoManager().undo();
+                else if (step == QLatin1String("flush"))
+                    autosaver->flush();
+                else if (step == QLatin1String("save"))
+                    document->undoManager().setClean();
+                else if (step == QLatin1String("discard"))
+                    autosaver->discard();
+                else if (step == QLatin1String("keep"))
+                    autosaver->keepForRecovery();
+            }
+            QCOMPARE(texts(), beforeClosing);
+        }
+        QCOMPARE(texts(), afterClosing);
+    }
+
+    void aFailureIsToldOnce()
+    {
+        // A file where the folder should be: nothing can be written.
+        QFile blocker(folder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        auto document = savedDocument();
+        Autosaver autosaver(document.get(), RecoveryStore(folder()), 60000);
+        QSignalSpy failed(&autosaver, &Autosaver::protectionFailed);
+        for (int i = 0; i < 2; ++i) {
+            edit(*document);
+            autosaver.flush();
+        }
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(QFile::remove(folder()));
+        edit(*document);
+        autosaver.flush();
+        QCOMPARE(texts(), QStringList{QStringLiteral("edit 3")});
+    }
+
+    void onlyWorkWhoseOwnerIsGoneIsClaimed()
+    {
+        auto document = savedDocument();
+        document->setFilePath(QStringLiteral("/films/a.srt"));
+        auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+        edit(*document);
+        autosaver->flush();
+        RecoveryStore other(folder());
+        QVERIFY(other.claimOrphans().isEmpty()); // its process still runs
+        autosaver->keepForRecovery();
+        document.reset(); // and the autosaver with it, as in a crash
+
+        QList<RecoveryStore::Entry> claimed = other.claimOrphans();
+        QCOMPARE(claimed.size(), 1);
+        QCOMPARE(claimed.first().originalPath, QStringLiteral("/films/a.srt"));
+        QVERIFY(other.claimOrphans().isEmpty()); // not offered twice at once
+
+        // Recovered work replaces its entry as it is edited, and goes with its document.
+        auto recovered = savedDocument();
+        auto *adopting = new Autosaver(recovered.get(), RecoveryStore(folder()), 60000);
+        adopting->adoptEntry(claimed.first());
+        claimed.clear();
+        edit(*recovered);
+        adopting->flush();
+        QCOMPARE(texts(), QStringList{QStringLiteral("edit 2")});
+        QCOMPARE(RecoveryStore(folder()).entries().first().id, adopting->entryId());
+        recovered.reset();
+        QVERIFY(texts().isEmpty());
+    }
+
+    // An entry is the user's alone; its text is offered even without its description, as
+    // a kill between the two writes leaves it.
+    void anEntryIsPrivateAndItsTextEnough()
+    {
+        RecoveryStore::Description description;
+        description.originalPath = QStringLiteral("/films/a.srt");
+        const mode_t previous = ::umask(0);
+        const auto error = RecoveryStore(folder()).save(QStringLiteral("x"), {}, description);
+        ::umask(previous);
+        QVERIFY(!error);
+        const QList<std::pair<QString, int>> modes{{"", 0700}, {"/x.srt", 0600}, {"/x.json", 0600}};
+        for (const auto &[name, mode] : modes) {
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(folder() + name).constData(), &info), 0);
+            QCOMPARE(int(info.st_mode & 0777), mode);
+        }
+        QVERIFY(QFile::remove(folder() + QStringLiteral("/x.json")));
+        const QList<RecoveryStore::Entry> entries = RecoveryStore(folder()).claimOrphans();
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(entries.first().originalPath.isEmpty()); // offered as untitled
+        QVERIFY(entries.first().savedAt.isValid());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Autosaver)
+#include "tst_autosaver.moc"
