@@ -1,3 +1,4 @@
+#include "app/EncodingsPopupButton.h"
 #include "app/FileFormatChooser.h"
 #include "document/TextEncoding.h"
 
@@ -11,6 +12,18 @@ class tst_FileFormatChooser : public QObject
     Q_OBJECT
 
 private slots:
+    // An encoding picked for one file once garbled every later file opened.
+    void aChoiceNeverCarriesOverToTheNextChooser()
+    {
+        const int cyrillic = *TextEncoding::numberForName(u"windows-1251");
+        {
+            EncodingsPopupButton button;
+            button.setCurrentIndex(button.findData(cyrillic));
+            QCOMPARE(button.selectedEncoding(), cyrillic);
+        }
+        QCOMPARE(EncodingsPopupButton().selectedEncoding(), TextEncoding::Automatic);
+    }
+
     void theMarkFollowsTheEncodingUntilChosen()
     {
         const TextFileFormat readWithMark{true, true};

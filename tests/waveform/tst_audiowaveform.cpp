@@ -95,15 +95,19 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<double>("start");
         QTest::addColumn<int>("threads");
+        QTest::addColumn<double>("focus"); // the playback cursor: a part starts there
         // 88 200 samples a second in buckets of 1837: the parts meet inside a second and
         // inside a sample frame of the second channel, unless placed with care.
-        QTest::newRow("PCM, two parts") << "swell-44100-stereo.wav" << 0.0 << 2;
-        QTest::newRow("PCM, three parts from 1 s") << "swell-44100-stereo.wav" << 1.0 << 3;
+        QTest::newRow("PCM, two parts") << "swell-44100-stereo.wav" << 0.0 << 2 << 0.0;
+        QTest::newRow("PCM, three parts from 1 s") << "swell-44100-stereo.wav" << 1.0 << 3 << 0.0;
         // AAC frames overlap: a part's decoder must have settled by its first point.
-        QTest::newRow("AAC, two parts") << "swell.m4a" << 0.0 << 2;
-        QTest::newRow("AAC, three parts from 1 s") << "swell.m4a" << 1.0 << 3;
+        QTest::newRow("AAC, two parts") << "swell.m4a" << 0.0 << 2 << 0.0;
+        QTest::newRow("AAC, three parts from 1 s") << "swell.m4a" << 1.0 << 3 << 0.0;
+        // A part from the cursor, more than a second from the others.
+        QTest::newRow("AAC, two parts and one from the cursor") << "swell.m4a" << 0.0 << 2 << 4.71;
+        QTest::newRow("PCM from 1 s, two parts and one from the cursor") << "swell-44100-stereo.wav" << 1.0 << 2 << 2.33;
         // Its index promises 6 s; the data ends in the first part, which must end like one reading.
-        QTest::newRow("film cut short") << "truncated.mp4" << 0.0 << 2;
+        QTest::newRow("film cut short") << "truncated.mp4" << 0.0 << 2 << 0.0;
     }
 
     void partsReadAtOnceJoinLikeOneReading()
@@ -111,11 +115,13 @@ private slots:
         QFETCH(QString, file);
         QFETCH(double, start);
         QFETCH(int, threads);
+        QFETCH(double, focus);
         const auto single = AudioWaveform::create(m_media.filePath(file));
         const auto parallel = AudioWaveform::create(m_media.filePath(file));
         QVERIFY(single && parallel);
         single->setThreadCount(1);
         parallel->setThreadCount(threads);
+        parallel->setFocusTime(focus);
         QList<qsizetype> sizes;
         QList<AudioWaveform::PartAhead> ahead;
         int callbacks = 0;

@@ -92,6 +92,27 @@ private slots:
         QVERIFY(!cache.find(media, 24));
     }
 
+    void oldestEntriesGoFirst()
+    {
+        // Room for two entries of 1000 points (8 bytes each and a header).
+        WaveformCache cache(m_dir->filePath(QStringLiteral("cache")), 2 * 8000 + 500);
+        const QStringList media = {makeMedia(QStringLiteral("a.mkv"), 100), makeMedia(QStringLiteral("b.mkv"), 200),
+                                   makeMedia(QStringLiteral("c.mkv"), 300)};
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(cache.store(media[i], 48, sampleEnvelope(1000)));
+            QFile entry(cache.entryPath(media[i], 48));
+            QVERIFY(entry.open(QIODevice::ReadOnly));
+            QVERIFY(entry.setFileTime(now.addSecs(-100 + i * 10), QFileDevice::FileModificationTime));
+        }
+        // Using the first makes the second the oldest.
+        QVERIFY(cache.find(media[0], 48));
+        QVERIFY(cache.store(media[2], 48, sampleEnvelope(1000)));
+        QVERIFY(cache.find(media[0], 48));
+        QVERIFY(!QFileInfo::exists(cache.entryPath(media[1], 48)));
+        QVERIFY(cache.find(media[2], 48));
+    }
+
 private:
     // Bigger than the two hashed megabytes, so a change in the middle goes unseen by the hash.
     QString makeMedia(const QString &name, qint64 size)
