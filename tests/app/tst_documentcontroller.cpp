@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
@@ -147,6 +148,7 @@ private slots:
             return document;
         };
         Document *closed = newWork();
+        QCOMPARE(closed->displayName(), QStringLiteral("Untitled"));
         const QString closedEntry = Autosaver::of(closed)->entryId();
         answerNext(QStringLiteral("Cancel"));
         QVERIFY(!controller.quit());
@@ -156,7 +158,9 @@ private slots:
         for (const RecoveryStore::Entry &entry : RecoveryStore().entries())
             QVERIFY(entry.id != closedEntry);
         int entriesWhileClosing = -1;
-        connect(DocumentController::windowOf(newWork()), &QObject::destroyed, this,
+        Document *second = newWork();
+        QCOMPARE(second->displayName(), QStringLiteral("Untitled 2")); // not two of one name
+        connect(DocumentController::windowOf(second), &QObject::destroyed, this,
                 [&entriesWhileClosing] { entriesWhileClosing = int(RecoveryStore().entries().size()); });
         answerNext({QStringLiteral("Save"), dontSave});
         QVERIFY(controller.quit());
@@ -438,6 +442,7 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("a FIFO") << "fifo" << "not a regular file";
         QTest::newRow("a device") << "/dev/null" << "not a regular file";
+        QTest::newRow("a folder") << "folder" << "a folder has that name";
         // What the program sees of a name with the byte 0xFF in it.
         QTest::newRow("a name that is not UTF-8")
             << QFile::decodeName(QFile::encodeName(m_dir.path()) + "/name-\xff.srt") << "not valid UTF-8";
@@ -450,6 +455,9 @@ private slots:
         if (target == "fifo") {
             target = m_dir.filePath("fifo.srt");
             QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
+        } else if (target == "folder") {
+            target = m_dir.filePath("folder.srt");
+            QVERIFY(QDir().mkpath(target));
         }
         DocumentController &controller = restart();
         Document *document = controller.newDocument();

@@ -1,5 +1,6 @@
 // The document alone, as the layer under the panes: which subtitles it selects and
 // shows after each change, its restorable state, and a failed read. No widgets.
+#include "document/DiskChangeGuard.h"
 #include "document/Document.h"
 #include "document/TextEncoding.h"
 
@@ -87,6 +88,29 @@ private slots:
         Fixture w(3);
         QCOMPARE(w.document.read(dir.path()), std::optional(QStringLiteral("The file could not be opened because it is a folder.")));
         QCOMPARE(w.controller().count(), 3);
+    }
+
+    // Another program's change is reported once per new content, not at every touch.
+    void aChangeOnDiskIsReportedOncePerNewContent()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        const auto write = [&path](const QByteArray &bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write("first");
+        Document document;
+        DiskChangeGuard guard(&document);
+        guard.remember(path);
+        QSignalSpy changed(&guard, &DiskChangeGuard::changedOnDisk);
+        write("second");
+        QTRY_COMPARE(changed.size(), 1);
+        write("second");
+        QTest::qWait(600);
+        QCOMPARE(changed.size(), 1);
+        write("third");
+        QTRY_COMPARE(changed.size(), 2);
     }
 
     // A save keeps the byte-order mark (or its lack) a file was read with in the same

@@ -665,6 +665,9 @@ void TestSubtitlesTable::qualityMarksFollowTheNeighboursEdit()
     QCOMPARE(cell(0, SubtitleTableModel::DurationColumn).toString(), QStringLiteral("0.800"));
     QCOMPARE(cell(0, SubtitleTableModel::ReadingSpeedColumn).toString(), QStringLiteral("40.0"));
     QCOMPARE(cell(0, SubtitleTableModel::LongestLineColumn).toString(), QStringLiteral("17 ×2"));
+    // Figures line up on the right, from the duration on.
+    QCOMPARE(cell(0, SubtitleTableModel::DurationColumn, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
+             int(Qt::AlignRight));
     for (int column : {SubtitleTableModel::EndColumn, SubtitleTableModel::DurationColumn,
                        SubtitleTableModel::ReadingSpeedColumn})
         QVERIFY(cell(0, column, Qt::BackgroundRole).isValid());

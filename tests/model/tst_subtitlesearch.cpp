@@ -29,6 +29,7 @@ private slots:
         row("whole words leave parts of words", "cat", "dog", "w", "cat catalogue concat", "dog catalogue concat", 1);
         row("whole words across non-ASCII letters", "über", "unter", "w", "über Überall", "unter Überall", 1);
         row("expression with captured groups", "(\\w+) (\\w+)", "\\2 \\1", "r", "hello world", "world hello", 1);
+        row("a group numbered past 9", "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)", "\\12", "r", "abcdefghijkl", "l", 1);
         row("empty matches insert at every line start", "^", "- ", "r", "one", "- one", 1);
         row("an expression that can match nothing", "x*", "-", "r", "ab", "-a-b-", 3);
         row("a line break in the replacement", ", ", "\\n", "r", "a, b", "a\nb", 1);
