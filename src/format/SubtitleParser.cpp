@@ -668,7 +668,7 @@ bool SubtitleParser::write(const SubtitleList &subtitles, qsizetype from, qsizet
     constexpr qsizetype lineBreaksPerBlock = 4;
     qsizetype bound = 0;
     for (qsizetype i = from; i < to; ++i)
-        bound += out.bound(subtitles[i]->text, lineBreaksPerBlock) + fixedPerBlock;
+        bound += out.bound(subtitles[i]->text(), lineBreaksPerBlock) + fixedPerBlock;
     out.reserve(bound);
 
     static constexpr char separator[] = " --> ";
@@ -683,7 +683,8 @@ bool SubtitleParser::write(const SubtitleList &subtitles, qsizetype from, qsizet
         out.ascii(time, writeTime(time, std::max(subtitle.start, subtitle.end)));
         out.lineBreak();
         // a cleaned text is never longer than the original
-        const bool written = readsBackAsWritten(subtitle.text) ? out.text(subtitle.text) : out.text(textAsWritten(subtitle.text));
+        const QString text = subtitle.text();
+        const bool written = readsBackAsWritten(text) ? out.text(text) : out.text(textAsWritten(text));
         if (!written)
             return false;
         out.lineBreak();

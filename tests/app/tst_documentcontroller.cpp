@@ -92,7 +92,7 @@ private slots:
         Document *document = controller.newDocument();
         QCOMPARE(document->subtitleController().count(), 1);
         const Subtitle &first = *document->subtitleController().at(0);
-        QCOMPARE(first.text, QStringLiteral("A new beginning."));
+        QCOMPARE(first.text(), QStringLiteral("A new beginning."));
         QCOMPARE(first.start, 3.0);
         QCOMPARE(first.end, 8.0);
         QVERIFY(!document->undoManager().canUndo());
@@ -188,11 +188,11 @@ private slots:
             QCOMPARE(fresh->encoding(), western);
 
             Document *document = controller.openDocument(utf8Path);
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00e9"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9"));
             QCOMPARE(document->encoding(), TextEncoding::Utf8);
             // Detection guessed right here; reopening as Windows-1252 shows what a wrong guess looks like
             controller.reopenWithEncoding(document, western);
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00c3\u00a9"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00c3\u00a9"));
             QCOMPARE(DocumentController::windowOf(document)->findChild<DocumentFormatLabel *>()->text(),
                      QStringLiteral("Western European (Windows-1252) \u00b7 LF"));
             QVERIFY(controller.quit());
@@ -201,12 +201,12 @@ private slots:
         QVERIFY(controller.restoreSession());
         Document *document = controller.documents().first();
         QCOMPARE(document->encoding(), western); // read as it was chosen, not detected again
-        QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00c3\u00a9"));
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00c3\u00a9"));
         controller.reopenWithEncoding(document, TextEncoding::Utf8);
         document->subtitleController().setText(QStringLiteral("edited"), 0);
         answerNextMessageBox(QStringLiteral("Discard"));
         controller.revertToSaved(document);
-        QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00e9"));
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9"));
         QVERIFY(controller.quit());
         QSettings().remove(QStringLiteral("saveEncoding"));
     }
@@ -259,7 +259,7 @@ private slots:
         answerNextMessageBox(QStringLiteral("Recover"));
         QVERIFY(controller.offerRecovery());
         Document *document = controller.documents().first();
-        QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("New"));
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("New"));
         QVERIFY(document->isModified());
         QCOMPARE(document->filePath(), QFileInfo(path).absoluteFilePath());
         answerNextMessageBox(QStringLiteral("Don’t Save"));
@@ -292,10 +292,10 @@ private slots:
         answerNextMessageBox(answer);
         QCOMPARE(controller.save(document), answer == "Overwrite");
         QVERIFY(readAll(path).contains(onDisk));
-        QCOMPARE(document->subtitleController().at(0)->text, inTheList);
+        QCOMPARE(document->subtitleController().at(0)->text(), inTheList);
         if (answer == "Reload") {
             document->undoManager().undo(); // my work comes back
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("Mine"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Mine"));
         }
         if (document->isModified())
             answerNextMessageBox(QStringLiteral("Don’t Save"));
@@ -326,10 +326,10 @@ private slots:
         const QString temporary = writeFile("watched.srt.new", "1\n00:00:01,000 --> 00:00:02,000\nNew text\n");
         QVERIFY(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0);
         answerNextMessageBox(QStringLiteral("Reload"));
-        QTRY_COMPARE(document->subtitleController().at(0)->text, QStringLiteral("New text"));
+        QTRY_COMPARE(document->subtitleController().at(0)->text(), QStringLiteral("New text"));
         QVERIFY(!document->isModified());
         document->undoManager().undo();
-        QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("Old"));
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Old"));
         answerNextMessageBox(QStringLiteral("Don’t Save"));
         QVERIFY(controller.quit());
     }

@@ -172,8 +172,8 @@ void tst_DocumentWindow::splitShortcutReachesTheMenuWhileEditing()
     editor->setTextCursor(cursor);
     QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
     QTRY_COMPARE(m_document->subtitleController().count(), 2);
-    QCOMPARE(m_document->subtitleController().at(0)->text, QStringLiteral("first"));
-    QCOMPARE(m_document->subtitleController().at(1)->text, QStringLiteral("second"));
+    QCOMPARE(m_document->subtitleController().at(0)->text(), QStringLiteral("first"));
+    QCOMPARE(m_document->subtitleController().at(1)->text(), QStringLiteral("second"));
 }
 
 QTEST_MAIN(tst_DocumentWindow)
