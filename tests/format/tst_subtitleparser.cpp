@@ -139,8 +139,14 @@ private slots:
         QTest::newRow("a line of spaces among lines is left out") << "A\n  \nB" << "A\nB";
         QTest::newRow("a trailing line break is left out") << "A\n" << "A";
         QTest::newRow("carriage returns become line feeds") << "A\r\nB\rC" << "A\nB\nC";
+        QTest::newRow("line and paragraph separators become line feeds") << QStringLiteral("A\u2028B\u2029C\u0085D") << "A\nB\nC\nD";
+        QTest::newRow("non-ASCII lines") << QStringLiteral("\u00c9t\u00e9\n\u4e2d\u6587 \U0001F600")
+                                         << QStringLiteral("\u00c9t\u00e9\n\u4e2d\u6587 \U0001F600");
         QTest::newRow("lines that read as a subtitle's start stay text")
             << "See\n2\n00:00:05,000 --> 00:00:06,000" << "See\n 2\n 00:00:05,000 --> 00:00:06,000";
+        const QString timing = QStringLiteral("00:00:05,000 --> 00:00:06,000");
+        QTest::newRow("many timing lines, each a space longer") << QStringList(40, timing).join(u'\n')
+                                                                << QStringList(40, u' ' + timing).join(u'\n');
     }
 
     void serializes()
@@ -150,6 +156,10 @@ private slots:
         const SubtitleParser &parser = SubtitleParser::shared();
         const QString written = parser.serialize({std::make_shared<Subtitle>(text, 0, 1)});
         QCOMPARE(written, "1\n00:00:00,000 --> 00:00:01,000\n" + expected + "\n\n");
+        // UTF-8 is written from the bytes a subtitle keeps, whether read from a file or set
+        const SubtitleList read = parser.parseUtf8(written.toUtf8()).value();
+        for (const SubtitleList &list : {SubtitleList{std::make_shared<Subtitle>(text, 0, 1)}, read})
+            QCOMPARE(parser.serializeUtf8(list, true, false), QString(written).replace(u'\n', QStringLiteral("\r\n")).toUtf8());
         QCOMPARE(parser.parse(written).value().first()->text(), expected);
     }
 
