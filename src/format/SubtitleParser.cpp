@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <thread>
+#include <type_traits>
 
 namespace {
 
@@ -461,6 +462,47 @@ void SubtitleParser::finishParts(SubtitleList &subtitles)
 
 namespace {
 
+// Whether the only line ends of the text are line feeds. Every unit is looked at, without
+// stopping early, which the compiler turns into many units at a time.
+bool onlyLineFeeds(QStringView text)
+{
+    bool other = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        other |= (u == u'\r') | (u == 0x0085) | ((u & 0xFFFE) == 0x2028);
+    }
+    return !other;
+}
+bool onlyLineFeeds(QByteArrayView text)
+{
+    // A carriage return, or the first byte of U+0085 (C2 85) or of U+2028 and U+2029
+    // (E2 80 A8, E2 80 A9); other characters that begin so get a closer look. Eight
+    // bytes at a time: a byte equal to `b` is a zero byte of the word XOR b in every byte.
+    constexpr quint64 lanes = 0x0101010101010101ull;
+    const auto holds = [](quint64 word, uchar b) {
+        const quint64 x = word ^ (lanes * b);
+        return ((x - lanes) & ~x & (lanes * 0x80)) != 0;
+    };
+    bool other = false;
+    qsizetype i = 0;
+    for (; i + 8 <= text.size() && !other; i += 8) {
+        quint64 word;
+        std::memcpy(&word, text.data() + i, 8);
+        other = holds(word, '\r') || holds(word, 0xC2) || holds(word, 0xE2);
+    }
+    for (; i < text.size() && !other; ++i) {
+        const uchar b = uchar(text[i]);
+        other = b == '\r' || b == 0xC2 || b == 0xE2;
+    }
+    if (!other)
+        return true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n' && Utf8LineReader::terminatorLength(text, i) != 0)
+            return false;
+    }
+    return true;
+}
+
 // Whether the text reads back as it stands, with this reader and with others: no empty
 // or spaces-only line among several (other readers end the cue there; this one may take
 // what follows for the next cue), no line that reads as the start of the next subtitle,
@@ -468,30 +510,21 @@ namespace {
 template <typename View>
 bool readsBackAsWritten(View text)
 {
-    if (!text.isEmpty() && text.back() == u'\n')
+    using Unit = std::remove_cvref_t<decltype(text.front())>;
+    if ((!text.isEmpty() && text.back() == u'\n') || !onlyLineFeeds(text))
         return false;
-    const auto *data = text.data();
     const qsizetype size = text.size();
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && BasicLineReader<View>::terminatorLength(text, i) == 0)
-            continue;
-        if (i < size && data[i] != u'\n')
-            return false;
-        const View line = text.sliced(lineStart, i - lineStart);
+    for (qsizetype lineStart = 0; lineStart <= size;) {
+        qsizetype lineEnd = text.indexOf(Unit(u'\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = size;
+        const View line = text.sliced(lineStart, lineEnd - lineStart);
         if ((isBlankLine(line) && size > line.size())
-            || beginsSubtitle(line, BasicLineReader<View>(text.sliced(std::min(i + 1, size)))))
+            || beginsSubtitle(line, BasicLineReader<View>(text.sliced(std::min(lineEnd + 1, size)))))
             return false;
-        lineStart = i + 1;
+        lineStart = lineEnd + 1;
     }
     return true;
-}
-
-// How many units the stored text takes: at least its length in UTF-16 and in UTF-8.
-qsizetype storedSize(const Subtitle &subtitle)
-{
-    const auto bytes = subtitle.utf8();
-    return bytes ? bytes->size() : 2 * subtitle.text().size();
 }
 
 // Where serialize writes: UTF-16 into a QString, or UTF-8 into bytes (with the line
@@ -501,7 +534,7 @@ qsizetype storedSize(const Subtitle &subtitle)
 class Utf16Output
 {
 public:
-    qsizetype bound(const Subtitle &subtitle, qsizetype lineBreaks) const { return 2 * storedSize(subtitle) + 1 + lineBreaks; }
+    qsizetype bound(const Subtitle &subtitle, qsizetype lineBreaks) const { return 2 * subtitle.storedSize() + 1 + lineBreaks; }
 
     void reserve(qsizetype size)
     {
@@ -539,7 +572,7 @@ public:
     // A UTF-16 unit takes at most three bytes, a line feed two with CR LF.
     qsizetype bound(const Subtitle &subtitle, qsizetype lineBreaks) const
     {
-        return 3 * storedSize(subtitle) + 2 + (m_crlf ? 2 : 1) * lineBreaks;
+        return 3 * subtitle.storedSize() + 2 + (m_crlf ? 2 : 1) * lineBreaks;
     }
 
     // Makes room, reusing the buffer when it is large enough; the mark goes first.

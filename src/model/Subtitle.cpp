@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr char utf16Marker = '\xFF';
-
 // The length of the text in UTF-8, or nothing when it holds a lone surrogate.
 std::optional<qsizetype> utf8Length(QStringView text)
 {
@@ -70,13 +68,6 @@ void Subtitle::setText(const QString &text)
     m_text = QByteArray(1 + text.size() * qsizetype(sizeof(QChar)), Qt::Uninitialized);
     m_text[0] = utf16Marker;
     std::memcpy(m_text.data() + 1, text.constData(), text.size() * sizeof(QChar));
-}
-
-std::optional<QByteArrayView> Subtitle::utf8() const
-{
-    if (m_text.startsWith(utf16Marker))
-        return std::nullopt;
-    return QByteArrayView(m_text);
 }
 
 std::optional<Subtitle::ValueKey> Subtitle::valueKeyFromRawValue(QStringView raw)

@@ -42,12 +42,21 @@ public:
     QString text() const;
     void setText(const QString &text);
     // The text as UTF-8, or nothing when it holds a lone surrogate, which UTF-8 cannot carry.
-    std::optional<QByteArrayView> utf8() const;
+    std::optional<QByteArrayView> utf8() const
+    {
+        if (m_text.startsWith(utf16Marker))
+            return std::nullopt;
+        return QByteArrayView(m_text);
+    }
+    // The bytes the text is kept in, known without looking at them: never fewer than
+    // its UTF-16 units, nor than a third of its UTF-8 bytes.
+    qsizetype storedSize() const { return m_text.size(); }
 
     double start;
     double end;
 
 private:
+    static constexpr char utf16Marker = '\xFF';
     // UTF-8, which takes half the memory of UTF-16 for most texts and is what files hold.
     // A text with a lone surrogate is kept as its UTF-16 units after a 0xFF byte, which
     // never occurs in UTF-8.

@@ -140,8 +140,10 @@ private slots:
         QTest::newRow("a trailing line break is left out") << "A\n" << "A";
         QTest::newRow("carriage returns become line feeds") << "A\r\nB\rC" << "A\nB\nC";
         QTest::newRow("line and paragraph separators become line feeds") << QStringLiteral("A\u2028B\u2029C\u0085D") << "A\nB\nC\nD";
-        QTest::newRow("non-ASCII lines") << QStringLiteral("\u00c9t\u00e9\n\u4e2d\u6587 \U0001F600")
-                                         << QStringLiteral("\u00c9t\u00e9\n\u4e2d\u6587 \U0001F600");
+        QTest::newRow("line ends far into long lines") << QStringLiteral("A first line\r\nand a second one\u0085and a third")
+                                                       << "A first line\nand a second one\nand a third";
+        QTest::newRow("non-ASCII lines") << QStringLiteral("\u00c9t\u00e9\u2026\n\u4e2d\u6587 \U0001F600")
+                                         << QStringLiteral("\u00c9t\u00e9\u2026\n\u4e2d\u6587 \U0001F600");
         QTest::newRow("lines that read as a subtitle's start stay text")
             << "See\n2\n00:00:05,000 --> 00:00:06,000" << "See\n 2\n 00:00:05,000 --> 00:00:06,000";
         const QString timing = QStringLiteral("00:00:05,000 --> 00:00:06,000");
