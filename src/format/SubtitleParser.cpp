@@ -3,6 +3,8 @@
 #include "format/HugePages.h"
 #include "format/LineReader.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -544,8 +546,13 @@ public:
     void ascii(char c) { *m_out++ = char16_t(c); }
     void ascii(const char *begin, const char *end) { m_out = std::copy(begin, end, m_out); }
     void lineBreak() { *m_out++ = u'\n'; }
+    // A UTF-8 text that reads back as it stands is decoded straight into the result.
     bool text(const Subtitle &subtitle)
     {
+        if (const auto bytes = subtitle.utf8(); bytes && readsBackAsWritten(*bytes)) {
+            m_out = reinterpret_cast<char16_t *>(m_decoder.appendToBuffer(reinterpret_cast<QChar *>(m_out), *bytes));
+            return true;
+        }
         const QString text = SubtitleParser::textAsWritten(subtitle.text());
         m_out = std::copy(text.utf16(), text.utf16() + text.size(), m_out);
         return true;
@@ -559,6 +566,7 @@ public:
 private:
     QString m_result;
     char16_t *m_out = nullptr;
+    QStringDecoder m_decoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };
 
 class Utf8Output
