@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <thread>
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
@@ -93,41 +92,10 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
 
 namespace {
 
-// Whether UTF-8 can carry the text: it has no lone surrogate.
-bool carriedByUtf8(const SubtitlePtr &subtitle)
-{
-    const char16_t *p = QStringView(subtitle->text).utf16();
-    const char16_t *const end = p + subtitle->text.size();
-    // Surrogates are rare: one quick look for any first (without an early exit, so
-    // that the compiler can test many characters at once).
-    bool anySurrogate = false;
-    for (const char16_t *q = p; q < end; ++q)
-        anySurrogate |= (*q & 0xF800) == 0xD800;
-    if (!anySurrogate)
-        return true;
-    for (; p < end; ++p) {
-        if (QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]))
-            ++p;
-        else if (QChar::isSurrogate(*p))
-            return false;
-    }
-    return true;
-}
-
-// Whether UTF-8 can carry every text; the two halves of a long list are looked at at once.
+// Whether UTF-8 can carry every text: none holds a lone surrogate.
 bool allCarriedByUtf8(const SubtitleList &subtitles)
 {
-    const auto middle = subtitles.cbegin() + subtitles.size() / 2;
-    bool secondCarried = true;
-    std::thread second;
-    if (subtitles.size() >= 100000)
-        second = std::thread([&] { secondCarried = std::all_of(middle, subtitles.cend(), carriedByUtf8); });
-    else
-        secondCarried = std::all_of(middle, subtitles.cend(), carriedByUtf8);
-    const bool firstCarried = std::all_of(subtitles.cbegin(), middle, carriedByUtf8);
-    if (second.joinable())
-        second.join();
-    return firstCarried && secondCarried;
+    return std::all_of(subtitles.cbegin(), subtitles.cend(), [](const SubtitlePtr &subtitle) { return subtitle->utf8().has_value(); });
 }
 
 } // namespace
@@ -164,7 +132,7 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     const auto bytes = encoded(subtitles, encoding, format);
     if (!bytes) {
         if (const auto position = firstUnencodable(subtitles, encoding))
-            return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text, encoding).error().message).arg(*position + 1);
+            return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text(), encoding).error().message).arg(*position + 1);
         return bytes.error().message;
     }
 
@@ -209,7 +177,7 @@ std::optional<qsizetype> SubtitleFile::firstUnencodable(const SubtitleList &subt
     if (!TextEncoding::find(encoding))
         return std::nullopt;
     for (qsizetype i = 0; i < subtitles.size(); ++i) {
-        if (!TextEncoding::encode(subtitles[i]->text, encoding))
+        if (!TextEncoding::encode(subtitles[i]->text(), encoding))
             return i;
     }
     return std::nullopt;

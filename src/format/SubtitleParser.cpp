@@ -3,12 +3,15 @@
 #include "format/HugePages.h"
 #include "format/LineReader.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <thread>
+#include <type_traits>
 
 namespace {
 
@@ -24,14 +27,33 @@ uchar unit(char c)
     return uchar(c);
 }
 
-// A finished text from the source: UTF-16 copied, UTF-8 decoded (it has been checked).
+// A finished text from the source, copied: UTF-16 as a string, UTF-8 (which has been
+// checked) as the bytes a subtitle keeps.
 QString textOf(QStringView text)
 {
     return text.toString();
 }
-QString textOf(QByteArrayView text)
+QByteArray textOf(QByteArrayView text)
 {
-    return QString::fromUtf8(text);
+    return text.toByteArray();
+}
+
+void appendLineFeed(QString &text)
+{
+    text.append(u'\n');
+}
+void appendLineFeed(QByteArray &text)
+{
+    text.append('\n');
+}
+
+SubtitlePtr newSubtitle(const QString &text, double start, double end)
+{
+    return std::make_shared<Subtitle>(text, start, end);
+}
+SubtitlePtr newSubtitle(QByteArray text, double start, double end)
+{
+    return std::make_shared<Subtitle>(Subtitle::Utf8{std::move(text)}, start, end);
 }
 
 // The text of the subtitle being read. Its lines usually stand one after the other in the
@@ -41,6 +63,8 @@ template <typename View>
 class PendingText
 {
 public:
+    using Text = decltype(textOf(View()));
+
     void start(View firstLine)
     {
         m_begin = firstLine.data();
@@ -59,11 +83,11 @@ public:
             m_joined = textOf(View(m_begin, m_end - m_begin));
             m_contiguous = false;
         }
-        m_joined.append(u'\n');
-        m_joined.append(textOf(line));
+        appendLineFeed(m_joined);
+        m_joined.append(line);
     }
 
-    QString take()
+    Text take()
     {
         return m_contiguous ? textOf(View(m_begin, m_end - m_begin)) : std::move(m_joined);
     }
@@ -71,7 +95,7 @@ public:
 private:
     decltype(View().data()) m_begin = nullptr;
     decltype(View().data()) m_end = nullptr;
-    QString m_joined;
+    Text m_joined;
     bool m_contiguous = true;
 };
 
@@ -243,7 +267,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
             if (line.isEmpty()) {
                 if (!heldLine.isNull())
                     pendingText.appendLine(heldLine);
-                subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
+                subtitles.append(newSubtitle(pendingText.take(), start, end));
                 state = ParseState::ExpectingIndex;
                 break;
             }
@@ -253,7 +277,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
                 // Real files leave a cue's text line blank, or end a cue with a line of
                 // spaces; read as text, the next cue would vanish into this one. The
                 // blank line ends the cue, and this line is read as the next index.
-                subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
+                subtitles.append(newSubtitle(pendingText.take(), start, end));
                 if (!readIndex(line))
                     return ParseError::atLine(lineNumber, Kind::InvalidIndex);
                 state = ParseState::ExpectingTimes;
@@ -278,7 +302,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
     case ParseState::ReadingText:
         if (!heldLine.isNull())
             pendingText.appendLine(heldLine);
-        subtitles.append(std::make_shared<Subtitle>(pendingText.take(), start, end));
+        subtitles.append(newSubtitle(pendingText.take(), start, end));
         break;
     case ParseState::ExpectingTimes:
     case ParseState::ExpectingFirstTextLine:
@@ -440,13 +464,79 @@ void SubtitleParser::finishParts(SubtitleList &subtitles)
 
 namespace {
 
+// Whether the only line ends of the text are line feeds. Every unit is looked at, without
+// stopping early, which the compiler turns into many units at a time.
+bool onlyLineFeeds(QStringView text)
+{
+    bool other = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        other |= (u == u'\r') | (u == 0x0085) | ((u & 0xFFFE) == 0x2028);
+    }
+    return !other;
+}
+bool onlyLineFeeds(QByteArrayView text)
+{
+    // A carriage return, or the first byte of U+0085 (C2 85) or of U+2028 and U+2029
+    // (E2 80 A8, E2 80 A9); other characters that begin so get a closer look. Eight
+    // bytes at a time: a byte equal to `b` is a zero byte of the word XOR b in every byte.
+    constexpr quint64 lanes = 0x0101010101010101ull;
+    const auto holds = [](quint64 word, uchar b) {
+        const quint64 x = word ^ (lanes * b);
+        return ((x - lanes) & ~x & (lanes * 0x80)) != 0;
+    };
+    bool other = false;
+    qsizetype i = 0;
+    for (; i + 8 <= text.size() && !other; i += 8) {
+        quint64 word;
+        std::memcpy(&word, text.data() + i, 8);
+        other = holds(word, '\r') || holds(word, 0xC2) || holds(word, 0xE2);
+    }
+    for (; i < text.size() && !other; ++i) {
+        const uchar b = uchar(text[i]);
+        other = b == '\r' || b == 0xC2 || b == 0xE2;
+    }
+    if (!other)
+        return true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n' && Utf8LineReader::terminatorLength(text, i) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Whether the text reads back as it stands, with this reader and with others: no empty
+// or spaces-only line among several (other readers end the cue there; this one may take
+// what follows for the next cue), no line that reads as the start of the next subtitle,
+// no line break at the end, and single line feeds only. UTF-16 or UTF-8 alike.
+template <typename View>
+bool readsBackAsWritten(View text)
+{
+    using Unit = std::remove_cvref_t<decltype(text.front())>;
+    if ((!text.isEmpty() && text.back() == u'\n') || !onlyLineFeeds(text))
+        return false;
+    const qsizetype size = text.size();
+    for (qsizetype lineStart = 0; lineStart <= size;) {
+        qsizetype lineEnd = text.indexOf(Unit(u'\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = size;
+        const View line = text.sliced(lineStart, lineEnd - lineStart);
+        if ((isBlankLine(line) && size > line.size())
+            || beginsSubtitle(line, BasicLineReader<View>(text.sliced(std::min(lineEnd + 1, size)))))
+            return false;
+        lineStart = lineEnd + 1;
+    }
+    return true;
+}
+
 // Where serialize writes: UTF-16 into a QString, or UTF-8 into bytes (with the line
 // breaks of the file) so that the common file is written without a second conversion.
-// Both are given room for the whole text first and write without checking.
+// Both are given room for the whole text first and write without checking. A text is
+// written as it reads back, which can take a space more on each line.
 class Utf16Output
 {
 public:
-    qsizetype bound(QStringView text, qsizetype lineBreaks) const { return text.size() + lineBreaks; }
+    qsizetype bound(const Subtitle &subtitle, qsizetype lineBreaks) const { return 2 * subtitle.storedSize() + 1 + lineBreaks; }
 
     void reserve(qsizetype size)
     {
@@ -456,8 +546,14 @@ public:
     void ascii(char c) { *m_out++ = char16_t(c); }
     void ascii(const char *begin, const char *end) { m_out = std::copy(begin, end, m_out); }
     void lineBreak() { *m_out++ = u'\n'; }
-    bool text(QStringView text)
+    // A UTF-8 text that reads back as it stands is decoded straight into the result.
+    bool text(const Subtitle &subtitle)
     {
+        if (const auto bytes = subtitle.utf8(); bytes && readsBackAsWritten(*bytes)) {
+            m_out = reinterpret_cast<char16_t *>(m_decoder.appendToBuffer(reinterpret_cast<QChar *>(m_out), *bytes));
+            return true;
+        }
+        const QString text = SubtitleParser::textAsWritten(subtitle.text());
         m_out = std::copy(text.utf16(), text.utf16() + text.size(), m_out);
         return true;
     }
@@ -470,6 +566,7 @@ public:
 private:
     QString m_result;
     char16_t *m_out = nullptr;
+    QStringDecoder m_decoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };
 
 class Utf8Output
@@ -481,7 +578,10 @@ public:
     {
     }
     // A UTF-16 unit takes at most three bytes, a line feed two with CR LF.
-    qsizetype bound(QStringView text, qsizetype lineBreaks) const { return 3 * text.size() + (m_crlf ? 2 : 1) * lineBreaks; }
+    qsizetype bound(const Subtitle &subtitle, qsizetype lineBreaks) const
+    {
+        return 3 * subtitle.storedSize() + 2 + (m_crlf ? 2 : 1) * lineBreaks;
+    }
 
     // Makes room, reusing the buffer when it is large enough; the mark goes first.
     void reserve(qsizetype size)
@@ -504,7 +604,27 @@ public:
             *m_out++ = '\r';
         *m_out++ = '\n';
     }
-    // False for a lone surrogate, which UTF-8 cannot carry.
+    // False for a lone surrogate, which UTF-8 cannot carry. A text that reads back as
+    // it stands is copied as it is kept.
+    bool text(const Subtitle &subtitle)
+    {
+        const auto bytes = subtitle.utf8();
+        if (!bytes || !readsBackAsWritten(*bytes))
+            return text(QStringView(SubtitleParser::textAsWritten(subtitle.text())));
+        if (!m_crlf) {
+            m_out = std::copy(bytes->begin(), bytes->end(), m_out);
+            return true;
+        }
+        const char *p = bytes->data();
+        const char *const end = p + bytes->size();
+        while (const char *lineFeed = static_cast<const char *>(std::memchr(p, '\n', end - p))) {
+            m_out = std::copy(p, lineFeed, m_out);
+            lineBreak();
+            p = lineFeed + 1;
+        }
+        m_out = std::copy(p, end, m_out);
+        return true;
+    }
     bool text(QStringView text)
     {
         const char16_t *p = text.utf16();
@@ -612,33 +732,9 @@ char *SubtitleParser::writeTime(char *out, double seconds)
     return std::copy(p, end, out);
 }
 
-// Whether the text reads back as it stands, with this reader and with others: no empty
-// or spaces-only line among several (other readers end the cue there; this one may take
-// what follows for the next cue), no line that reads as the start of the next subtitle,
-// no line break at the end, and single line feeds only.
-bool SubtitleParser::readsBackAsWritten(QStringView text)
-{
-    if (text.endsWith(u'\n'))
-        return false;
-    const QChar *data = text.data();
-    const qsizetype size = text.size();
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && LineReader::terminatorLength(text, i) == 0)
-            continue;
-        if (i < size && data[i] != u'\n')
-            return false;
-        const QStringView line = text.sliced(lineStart, i - lineStart);
-        if ((isBlankLine(line) && size > line.size()) || beginsSubtitle(line, LineReader(text.sliced(std::min(i + 1, size)))))
-            return false;
-        lineStart = i + 1;
-    }
-    return true;
-}
-
 QString SubtitleParser::textAsWritten(const QString &text)
 {
-    if (readsBackAsWritten(text))
+    if (readsBackAsWritten(QStringView(text)))
         return text;
 
     // Blank lines would end the subtitle: leave them out, leading ones included.
@@ -668,7 +764,7 @@ bool SubtitleParser::write(const SubtitleList &subtitles, qsizetype from, qsizet
     constexpr qsizetype lineBreaksPerBlock = 4;
     qsizetype bound = 0;
     for (qsizetype i = from; i < to; ++i)
-        bound += out.bound(subtitles[i]->text, lineBreaksPerBlock) + fixedPerBlock;
+        bound += out.bound(*subtitles[i], lineBreaksPerBlock) + fixedPerBlock;
     out.reserve(bound);
 
     static constexpr char separator[] = " --> ";
@@ -682,9 +778,7 @@ bool SubtitleParser::write(const SubtitleList &subtitles, qsizetype from, qsizet
         // an end before the start would not read back
         out.ascii(time, writeTime(time, std::max(subtitle.start, subtitle.end)));
         out.lineBreak();
-        // a cleaned text is never longer than the original
-        const bool written = readsBackAsWritten(subtitle.text) ? out.text(subtitle.text) : out.text(textAsWritten(subtitle.text));
-        if (!written)
+        if (!out.text(subtitle))
             return false;
         out.lineBreak();
         out.lineBreak();

@@ -64,5 +64,4 @@ private:
     // Hours take up to six digits: "999999:59:59,999".
     static constexpr qsizetype maximumTimeLength = 16;
     static char *writeTime(char *out, double seconds);
-    static bool readsBackAsWritten(QStringView text);
 };

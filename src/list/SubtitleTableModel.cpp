@@ -140,11 +140,11 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
         case EndColumn:
             return SubtitleParser::shared().formatTime(subtitle->end);
         case TextColumn:
-            return subtitle->text;
+            return subtitle->text();
         }
         break;
     case Qt::DecorationRole:
-        if (index.column() == TextColumn && m_spelling && !m_spelling->misspelledWords(subtitle->text).isEmpty())
+        if (index.column() == TextColumn && m_spelling && !m_spelling->misspelledWords(subtitle->text()).isEmpty())
             return misspeltMark();
         break;
     case Qt::TextAlignmentRole:
@@ -158,7 +158,7 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
 {
     if (role == Qt::DisplayRole && column >= DurationColumn) {
-        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text);
+        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text());
         switch (column) {
         case DurationColumn:
             return QString::number(QualityCheck::duration(subtitle), 'f', 3);

@@ -394,7 +394,7 @@ void SubtitlesTableViewController::toggleItalic()
     QList<Subtitle::Values> values;
     for (const SubtitlePtr &subtitle : controller.subtitlesAt(targets)) {
         Subtitle::Values v;
-        v.text = SubtitleMarkup::toggledItalic(subtitle->text);
+        v.text = SubtitleMarkup::toggledItalic(subtitle->text());
         values.append(v);
     }
     m_document->undoManager().runAsOneStep(tr("Italic"), [&] { controller.updateSubtitles(values, targets); });

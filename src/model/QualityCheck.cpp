@@ -103,7 +103,7 @@ double QualityCheck::readingSpeed(int characters, double duration)
 
 double QualityCheck::readingSpeed(const Subtitle &subtitle)
 {
-    return readingSpeed(measure(subtitle.text).characters, duration(subtitle));
+    return readingSpeed(measure(subtitle.text()).characters, duration(subtitle));
 }
 
 QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subtitle *next,
@@ -121,7 +121,7 @@ QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subti
         problems |= TooShort;
     if (length > limits.maxDuration + tolerance)
         problems |= TooLong;
-    const TextMeasure text = measure(subtitle.text);
+    const TextMeasure text = measure(subtitle.text());
     if (text.characters > 0 && text.characters > limits.maxCharactersPerSecond * (length + tolerance))
         problems |= TooFast;
     if (text.longestLine > limits.maxLineLength)
@@ -173,9 +173,9 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
         return tr("%1 characters per second; at most %L2").arg(shown).arg(limits.maxCharactersPerSecond);
     }
     case LineTooLong:
-        return tr("A line of %1 characters; at most %2").arg(measure(subtitle.text).longestLine).arg(limits.maxLineLength);
+        return tr("A line of %1 characters; at most %2").arg(measure(subtitle.text()).longestLine).arg(limits.maxLineLength);
     case TooManyLines:
-        return tr("%1 lines; at most %2").arg(measure(subtitle.text).lines).arg(limits.maxLines);
+        return tr("%1 lines; at most %2").arg(measure(subtitle.text()).lines).arg(limits.maxLines);
     }
     return {};
 }

@@ -13,7 +13,7 @@ Subtitle::Values QualityFixes::proposal(const Subtitle &subtitle, const Subtitle
                                         double minGap)
 {
     Subtitle::Values values;
-    QString text = subtitle.text;
+    QString text = subtitle.text();
     if (problems & (QualityCheck::LineTooLong | QualityCheck::TooManyLines)) {
         const std::optional<QString> rebroken = LineBalancer::rebreak(text, limits.maxLineLength, limits.maxLines);
         if (rebroken && *rebroken != text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -25,14 +26,41 @@ public:
         friend bool operator==(const Values &, const Values &) = default;
     };
 
-    Subtitle(QString text, double start, double end);
+    // Bytes known to be valid UTF-8, kept as they are.
+    struct Utf8
+    {
+        QByteArray bytes;
+    };
+
+    Subtitle(const QString &text, double start, double end);
+    Subtitle(Utf8 text, double start, double end);
 
     static std::optional<ValueKey> valueKeyFromRawValue(QStringView raw);
     static QString rawValue(ValueKey key);
 
-    QString text;
+    // Exactly the text that was set.
+    QString text() const;
+    void setText(const QString &text);
+    // The text as UTF-8, or nothing when it holds a lone surrogate, which UTF-8 cannot carry.
+    std::optional<QByteArrayView> utf8() const
+    {
+        if (m_text.startsWith(utf16Marker))
+            return std::nullopt;
+        return QByteArrayView(m_text);
+    }
+    // The bytes the text is kept in, known without looking at them: never fewer than
+    // its UTF-16 units, nor than a third of its UTF-8 bytes.
+    qsizetype storedSize() const { return m_text.size(); }
+
     double start;
     double end;
+
+private:
+    static constexpr char utf16Marker = '\xFF';
+    // UTF-8, which takes half the memory of UTF-16 for most texts and is what files hold.
+    // A text with a lone surrogate is kept as its UTF-16 units after a 0xFF byte, which
+    // never occurs in UTF-8.
+    QByteArray m_text;
 };
 
 using SubtitlePtr = std::shared_ptr<Subtitle>;

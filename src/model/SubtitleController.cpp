@@ -65,8 +65,8 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
             subtitle.end = *newValues.end;
         }
         if (newValues.text) {
-            old.text = subtitle.text;
-            subtitle.text = *newValues.text;
+            old.text = subtitle.text();
+            subtitle.setText(*newValues.text);
         }
         oldValues.append(old);
 
@@ -275,7 +275,7 @@ void SubtitleController::duplicateSubtitle(int index)
     // the copy then keeps the original's length rather than end before it starts.
     if (end < start)
         end = snapToFrame(original.end + shift);
-    insertInTimeOrder({std::make_shared<Subtitle>(original.text, start, end)});
+    insertInTimeOrder({std::make_shared<Subtitle>(original.text(), start, end)});
 }
 
 static QString trimmedOfSpacesAndTabs(QStringView text)
@@ -302,7 +302,8 @@ void SubtitleController::splitSubtitle(int index, int offset)
 {
     announceChange();
     const SubtitlePtr original = at(index);
-    const QStringView whole(original->text);
+    const QString wholeText = original->text();
+    const QStringView whole(wholeText);
     const qsizetype cut = std::clamp<qsizetype>(offset, 0, whole.size());
     const QString firstText = trimmedOfSpacesAndTabs(whole.first(cut));
     const QString secondText = trimmedOfSpacesAndTabs(whole.sliced(cut));
@@ -365,8 +366,8 @@ void SubtitleController::mergeSubtitles(const IndexSet &indexes)
     QStringList texts;
     double end = parts.first()->end;
     for (const SubtitlePtr &part : parts) {
-        if (!part->text.isEmpty())
-            texts << part->text;
+        if (!part->text().isEmpty())
+            texts << part->text();
         end = std::max(end, part->end);
     }
     const auto merged = std::make_shared<Subtitle>(texts.join(u'\n'), parts.first()->start, end);

@@ -36,7 +36,7 @@ std::optional<SubtitleSearch::Match> SubtitleSearch::find(const SubtitleList &su
     // sides of `offset`.
     for (int step = 0; step <= count; ++step) {
         const int index = backwards ? (subtitle - step + count) % count : (subtitle + step) % count;
-        const QString &text = subtitles[index]->text;
+        const QString text = subtitles[index]->text();
         std::optional<Match> best;
         auto it = m_expression.globalMatch(text);
         while (it.hasNext()) {
@@ -121,7 +121,7 @@ SubtitleSearch::Replacement SubtitleSearch::replaceAll(const SubtitleList &subti
     if (!isValid())
         return result;
     for (int index = 0; index < subtitles.size(); ++index) {
-        const QString &text = subtitles[index]->text;
+        const QString text = subtitles[index]->text();
         QString replaced;
         qsizetype copied = 0;
         int matches = 0;

@@ -123,7 +123,7 @@ bool FindReplaceDialog::find(bool backwards)
         subtitle = m_match->subtitle;
         offset = backwards ? m_match->offset : m_match->offset + m_match->length;
     } else if (backwards && !selection.isEmpty()) {
-        offset = m_document->subtitleController().at(subtitle)->text.size();
+        offset = m_document->subtitleController().at(subtitle)->text().size();
     }
     m_match = search->find(m_document->subtitleController().subtitles(), subtitle, offset, backwards);
     if (!m_match) {
@@ -142,7 +142,7 @@ void FindReplaceDialog::replace()
         return;
     SubtitleController &controller = m_document->subtitleController();
     if (m_match && m_match->subtitle < controller.count()) {
-        const QString text = controller.at(m_match->subtitle)->text;
+        const QString text = controller.at(m_match->subtitle)->text();
         if (search->matchesAt(text, m_match->offset, m_match->length)) {
             const QString replaced = search->replacedAt(text, m_match->offset, m_replace->text());
             m_document->undoManager().runAsOneStep(tr("Replace"), [&] { controller.setText(replaced, m_match->subtitle); });

@@ -303,7 +303,7 @@ void VideoPlayerViewController::updateSubtitlesLabel()
     // Tags become formatting; the label is rich text on purpose, so line breaks must be
     // written as such.
     const SubtitleMarkup::Rendered rendered =
-        SubtitleMarkup::render(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text : QString());
+        SubtitleMarkup::render(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text() : QString());
     m_subtitlesLabel->setText(rendered.html);
     m_subtitlesLabel->setAlignment(rendered.horizontal | (rendered.top ? Qt::AlignTop : Qt::AlignBottom));
     m_labelAtTop = rendered.top;

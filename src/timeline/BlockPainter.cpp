@@ -53,10 +53,11 @@ const QStringList &BlockPainter::linesFor(const Subtitle &subtitle, qreal width)
 {
     const bool known = m_layouts.contains(&subtitle);
     Layout &layout = m_layouts[&subtitle];
-    if (!known || layout.text != subtitle.text || layout.width != width) {
-        layout.text = subtitle.text;
+    const QString text = subtitle.text();
+    if (!known || layout.text != text || layout.width != width) {
+        layout.text = text;
         layout.width = width;
-        layout.lines = layoutLines(subtitle.text, m_font, width);
+        layout.lines = layoutLines(text, m_font, width);
     }
     layout.used = true;
     return layout.lines;

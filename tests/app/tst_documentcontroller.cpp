@@ -222,9 +222,9 @@ private slots:
             QSettings().setValue(QStringLiteral("saveEncoding"), western); // as the Save dialog stores it
             QCOMPARE(controller.newDocument()->write(m_dir.filePath("western.srt"), western), std::nullopt);
             Document *document = controller.openDocument(path);
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00e9"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9"));
             controller.reopenWithEncoding(document, western);
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00c3\u00a9"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00c3\u00a9"));
             document->setSelectedSubtitleIndexes(IndexSet(1));
             controller.openDocument(writeFile("gone.srt", srt("C")));
             QVERIFY(controller.quit());
@@ -235,13 +235,13 @@ private slots:
         QVERIFY(controller.restoreSession());
         QCOMPARE(controller.documents().size(), 1);
         Document *document = controller.documents().first();
-        QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00c3\u00a9")); // as chosen, not detected again
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00c3\u00a9")); // as chosen, not detected again
         QCOMPARE(document->selectedSubtitleIndexes(), IndexSet(1));
         controller.reopenWithEncoding(document, TextEncoding::Utf8);
         edit(document, QStringLiteral("edited"));
         answerNext(QStringLiteral("Discard"));
         controller.revertToSaved(document);
-        QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("caf\u00e9")); // in its encoding now
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9")); // in its encoding now
     }
 
     void aCharacterTheEncodingLacksNamesItsSubtitleAndOffersUtf8()
@@ -286,7 +286,7 @@ private slots:
             });
             QVERIFY(controller.offerRecovery());
             Document *document = controller.documents().first();
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("Recovered"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Recovered"));
             QCOMPARE(document->filePath(), path);
             QCOMPARE(document->encoding(), 1252);
             QVERIFY(document->isModified());
@@ -336,10 +336,10 @@ private slots:
         QCOMPARE(controller.save(document), onDisk == "Mine");
         delete answerer;
         QVERIFY(readAll(path).contains(onDisk));
-        QCOMPARE(document->subtitleController().at(0)->text, inTheList);
+        QCOMPARE(document->subtitleController().at(0)->text(), inTheList);
         if (answer == "Reload") {
             document->undoManager().undo(); // my work comes back
-            QCOMPARE(document->subtitleController().at(0)->text, QStringLiteral("Mine"));
+            QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Mine"));
         }
     }
 

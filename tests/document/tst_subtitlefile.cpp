@@ -172,7 +172,7 @@ private slots:
                                                      contents.value().format.byteOrderMark.value_or(false) ? " mark" : "");
         QCOMPARE(outcome, expected);
         if (contents)
-            QCOMPARE(contents.value().subtitles.last()->text, QStringLiteral("Line 249999 of a subtitle long enough"));
+            QCOMPARE(contents.value().subtitles.last()->text(), QStringLiteral("Line 249999 of a subtitle long enough"));
         QVERIFY(bytes.size() > 16 << 20);
     }
 
@@ -229,7 +229,7 @@ private slots:
         const QString path = dir.filePath(QString(251, u'n') + QStringLiteral(".srt"));
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
-        QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text, QStringLiteral("second"));
+        QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text(), QStringLiteral("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
     }
 

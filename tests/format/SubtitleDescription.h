@@ -9,6 +9,6 @@ inline QString describeSubtitles(const SubtitleList &subtitles)
 {
     QStringList parts;
     for (const SubtitlePtr &subtitle : subtitles)
-        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text).arg(subtitle->start).arg(subtitle->end);
+        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
     return parts.join(u'|');
 }

@@ -139,8 +139,16 @@ private slots:
         QTest::newRow("a line of spaces among lines is left out") << "A\n  \nB" << "A\nB";
         QTest::newRow("a trailing line break is left out") << "A\n" << "A";
         QTest::newRow("carriage returns become line feeds") << "A\r\nB\rC" << "A\nB\nC";
+        QTest::newRow("line and paragraph separators become line feeds") << QStringLiteral("A\u2028B\u2029C\u0085D") << "A\nB\nC\nD";
+        QTest::newRow("line ends far into long lines") << QStringLiteral("A first line\r\nand a second one\u0085and a third")
+                                                       << "A first line\nand a second one\nand a third";
+        QTest::newRow("non-ASCII lines") << QStringLiteral("\u00c9t\u00e9\u2026\n\u4e2d\u6587 \U0001F600")
+                                         << QStringLiteral("\u00c9t\u00e9\u2026\n\u4e2d\u6587 \U0001F600");
         QTest::newRow("lines that read as a subtitle's start stay text")
             << "See\n2\n00:00:05,000 --> 00:00:06,000" << "See\n 2\n 00:00:05,000 --> 00:00:06,000";
+        const QString timing = QStringLiteral("00:00:05,000 --> 00:00:06,000");
+        QTest::newRow("many timing lines, each a space longer") << QStringList(40, timing).join(u'\n')
+                                                                << QStringList(40, u' ' + timing).join(u'\n');
     }
 
     void serializes()
@@ -150,7 +158,11 @@ private slots:
         const SubtitleParser &parser = SubtitleParser::shared();
         const QString written = parser.serialize({std::make_shared<Subtitle>(text, 0, 1)});
         QCOMPARE(written, "1\n00:00:00,000 --> 00:00:01,000\n" + expected + "\n\n");
-        QCOMPARE(parser.parse(written).value().first()->text, expected);
+        // UTF-8 is written from the bytes a subtitle keeps, whether read from a file or set
+        const SubtitleList read = parser.parseUtf8(written.toUtf8()).value();
+        for (const SubtitleList &list : {SubtitleList{std::make_shared<Subtitle>(text, 0, 1)}, read})
+            QCOMPARE(parser.serializeUtf8(list, true, false), QString(written).replace(u'\n', QStringLiteral("\r\n")).toUtf8());
+        QCOMPARE(parser.parse(written).value().first()->text(), expected);
     }
 
     void serializesTimesAndNumbers()
@@ -207,8 +219,9 @@ private slots:
         SubtitleList list;
         for (int i = 0; i < 200000; ++i)
             list.append(std::make_shared<Subtitle>(i == 150000 ? text : QStringLiteral("A"), i, i + 1));
+        QCOMPARE(list[150000]->text(), text); // kept as it was set, though UTF-8 cannot carry it
         QVERIFY(!SubtitleParser::shared().serializeUtf8(list, false, false));
-        list[150000]->text = QStringLiteral("\u00e9t\u00e9 \u4e2d\u6587\nabcd \U0001F600!");
+        list[150000]->setText(QStringLiteral("\u00e9t\u00e9 \u4e2d\u6587\nabcd \U0001F600!"));
         const QString written = SubtitleParser::shared().serialize(list);
         QCOMPARE(SubtitleParser::shared().serializeUtf8(list, false, false), written.toUtf8());
         QCOMPARE(SubtitleParser::shared().serializeUtf8(list, true, true),
@@ -251,7 +264,7 @@ private slots:
             QCOMPARE(result.hasValue() ? QString() : result.error().message(), message);
             if (result) {
                 QCOMPARE(result.value().size(), count);
-                QCOMPARE(result.value()[count - 1]->text, QStringLiteral("Line 099999 of a longer text"));
+                QCOMPARE(result.value()[count - 1]->text(), QStringLiteral("Line 099999 of a longer text"));
             }
         }
     }

@@ -82,7 +82,7 @@ private slots:
         Document reread;
         QCOMPARE(reread.read(path), std::nullopt);
         QCOMPARE(reread.subtitleController().count(), count);
-        QCOMPARE(reread.subtitleController().at(count - 1)->text, QStringLiteral("Subtitle %1").arg(count));
+        QCOMPARE(reread.subtitleController().at(count - 1)->text(), QStringLiteral("Subtitle %1").arg(count));
     }
 
     void megabyteText()
@@ -94,7 +94,7 @@ private slots:
         const QString srt = QStringLiteral("1\n00:00:01,000 --> 00:00:04,000\n") + text + QStringLiteral("\n\n");
 
         const SubtitleList parsed = SubtitleParser::shared().parse(srt).value();
-        QCOMPARE(parsed.first()->text, text);
+        QCOMPARE(parsed.first()->text(), text);
         QCOMPARE(SubtitleParser::shared().serialize(parsed), srt);
 
         Panes panes(QList<std::pair<double, double>>{});

@@ -56,7 +56,7 @@ private slots:
         QVERIFY(editor);
         QTest::keyClicks(editor, QStringLiteral(" there"));
         delete list;
-        QCOMPARE(document.subtitleController().at(0)->text, QStringLiteral("Hi"));
+        QCOMPARE(document.subtitleController().at(0)->text(), QStringLiteral("Hi"));
     }
 };
 

@@ -70,7 +70,7 @@ public:
     {
         QStringList result;
         for (const SubtitlePtr &subtitle : controller().subtitles())
-            result.append(subtitle->text);
+            result.append(subtitle->text());
         return result;
     }
     // Opens the editor of a cell the way a user does: double-click.
@@ -235,7 +235,7 @@ void TestSubtitlesTable::rowsFollowEveryChange()
     for (int row = 0; row < controller.count(); ++row) {
         QCOMPARE(model->subtitleAt(row), controller.at(row));
         QCOMPARE(pane.index(row, SubtitleTableModel::NumberColumn).data().toString(), QString::number(row + 1));
-        QCOMPARE(pane.index(row, SubtitleTableModel::TextColumn).data().toString(), controller.at(row)->text);
+        QCOMPARE(pane.index(row, SubtitleTableModel::TextColumn).data().toString(), controller.at(row)->text());
     }
     if (change == QLatin1String("reload"))
         return; // a reset lets go of every held row
@@ -281,7 +281,7 @@ void TestSubtitlesTable::editingAFieldChangesThatSubtitleInOneStep()
     QVERIFY(editor);
     typeInto(editor, typed);
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(two->text, text);
+    QTRY_COMPARE(two->text(), text);
     QTRY_COMPARE(two->start, start);
     QCOMPARE(two->end, end);
     QTRY_VERIFY(!pane.view()->isEditing());
@@ -306,7 +306,7 @@ void TestSubtitlesTable::secondCommitOfOneEditorChangesNothing()
     typeInto(editor, QStringLiteral("Deux"));
     emit pane.view()->itemDelegate()->commitData(editor);
     pane.settle();
-    QCOMPARE(pane.controller().at(1)->text, QStringLiteral("Deux"));
+    QCOMPARE(pane.controller().at(1)->text(), QStringLiteral("Deux"));
     pane.undo().undo();
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!pane.view()->isEditing());
@@ -378,7 +378,7 @@ void TestSubtitlesTable::textEditorKeepsTypingWhenItsSubtitleChanges()
     QCOMPARE(pane.textEditor(3), editor);
     QCOMPARE(editor->toPlainText(), QStringLiteral("typed"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(pane.controller().at(3)->text, QStringLiteral("typed"));
+    QTRY_COMPARE(pane.controller().at(3)->text(), QStringLiteral("typed"));
     QCOMPARE(pane.controller().at(3)->end, 8.5);
 }
 
@@ -391,7 +391,7 @@ void TestSubtitlesTable::textEditorTakesNewLinesAndShowsThem()
     QTest::keyClicks(editor, QStringLiteral("world"));
     QVERIFY(pane.view()->isEditing());
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(pane.controller().at(1)->text, QStringLiteral("Hello,\nworld"));
+    QTRY_COMPARE(pane.controller().at(1)->text(), QStringLiteral("Hello,\nworld"));
 
     // A row shows two lines; more are cut, and edited whole.
     auto *rows = qobject_cast<QStyledItemDelegate *>(pane.view()->itemDelegate());
@@ -555,7 +555,7 @@ void TestSubtitlesTable::addCommitsOpenEditorThenEditsTheNewRow()
     QVERIFY(pane.textEditor(2));
     QTest::keyClicks(pane.textEditor(2), QStringLiteral("Typed at once"));
     QTest::keyClick(pane.textEditor(2), Qt::Key_Return);
-    QTRY_COMPARE(pane.controller().at(2)->text, QStringLiteral("Typed at once"));
+    QTRY_COMPARE(pane.controller().at(2)->text(), QStringLiteral("Typed at once"));
     pane.settle();
     pane.undo().undo();
     QCOMPARE(pane.undo().undoActionName(), QStringLiteral("Add Subtitle"));
@@ -632,7 +632,7 @@ void TestSubtitlesTable::editingWhilePlayingPausesAndResumes()
     QTest::keyClicks(pane.textEditor(3), QStringLiteral(" again"));
     QTest::keyClick(pane.textEditor(3), Qt::Key(endKey));
     QCOMPARE(player.rate(), playing && confirmed ? 1.0 : 0.0);
-    QTRY_COMPARE(pane.controller().at(3)->text, confirmed ? QStringLiteral("Four again") : QStringLiteral("Four"));
+    QTRY_COMPARE(pane.controller().at(3)->text(), confirmed ? QStringLiteral("Four again") : QStringLiteral("Four"));
 
     // Only once: a later edit does not start playback.
     player.pause();

@@ -41,7 +41,7 @@ inline QString describe(const SubtitleController &controller)
 {
     QStringList parts;
     for (const SubtitlePtr &subtitle : controller.subtitles())
-        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text).arg(subtitle->start).arg(subtitle->end);
+        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
     return parts.join(u'|');
 }
 

@@ -97,7 +97,7 @@ private slots:
         QFETCH(Problems, expected);
         const SubtitleList list = subtitlesFrom(subtitles);
         const QualityLimits limits;
-        QCOMPARE(QualityCheck::measure(list[0]->text).characters, characters);
+        QCOMPARE(QualityCheck::measure(list[0]->text()).characters, characters);
         QCOMPARE(QualityCheck::check(*list[0], list.size() > 1 ? list[1].get() : nullptr, limits, limits.minGap(0)), expected);
     }
 

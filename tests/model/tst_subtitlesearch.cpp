@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(replacement.count, 3);
         QCOMPARE(replacement.indexes, IndexSet({0, 2}));
         QCOMPARE(*replacement.values.last().text, QStringLiteral("fox, fox"));
-        QCOMPARE(subtitles.first()->text, QStringLiteral("the cat")); // the controller makes the change
+        QCOMPARE(subtitles.first()->text(), QStringLiteral("the cat")); // the controller makes the change
     }
 };
 

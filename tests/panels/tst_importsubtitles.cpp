@@ -68,7 +68,7 @@ void tst_ImportSubtitles::endingTheWindow()
 
     QStringList actual;
     for (const SubtitlePtr &subtitle : fixture.controller().subtitles())
-        actual << subtitle->text;
+        actual << subtitle->text();
     QCOMPARE(actual, texts);
     UndoManager &undo = fixture.document.undoManager();
     if (texts.size() == 2) {

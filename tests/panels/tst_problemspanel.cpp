@@ -28,7 +28,7 @@ void tst_ProblemsPanel::walkPickAndFixAll()
     for (const auto &[text, start, end] : rows)
         subtitles.append(std::make_shared<Subtitle>(QString::fromUtf8(text), start, end));
     fixture.controller().setSubtitles(subtitles);
-    const QString before = fixture.controller().at(3)->text + QString::number(fixture.controller().at(4)->end);
+    const QString before = fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end);
 
     auto *panel = new ProblemsPanel(&fixture.document);
     (new QVBoxLayout(&fixture.window))->addWidget(panel);
@@ -57,7 +57,7 @@ void tst_ProblemsPanel::walkPickAndFixAll()
     undo.closeEventGroup();
     QCOMPARE(undo.undoActionName(), QStringLiteral("Fix All Problems"));
     undo.undo();
-    QCOMPARE(fixture.controller().at(3)->text + QString::number(fixture.controller().at(4)->end), before);
+    QCOMPARE(fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end), before);
     QTRY_COMPARE(panel->model()->rowCount(), 3);
 }
 

@@ -116,7 +116,7 @@ private slots:
         dialog.replaceField()->setText(QStringLiteral("Row"));
         QCOMPARE(dialog.replaceAll(), 3);
         QCOMPARE(dialog.statusLabel()->text(), QStringLiteral("Replaced 3 occurrence(s)."));
-        QCOMPARE(fixture.controller().at(2)->text, QStringLiteral("Row 3"));
+        QCOMPARE(fixture.controller().at(2)->text(), QStringLiteral("Row 3"));
         QTRY_COMPARE(fixture.document.undoManager().undoActionName(), QStringLiteral("Replace All"));
     }
 
@@ -128,7 +128,7 @@ private slots:
         dialog.replaceField()->setText(QStringLiteral("Line Line"));
         dialog.findNext();
         dialog.replace();
-        QCOMPARE(fixture.controller().at(0)->text, QStringLiteral("Line Line 1"));
+        QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("Line Line 1"));
         // The next match is in the next subtitle, not inside the replacement.
         QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(1));
     }

@@ -231,7 +231,7 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
     const auto describe = [&controller] {
         QStringList parts;
         for (const SubtitlePtr &s : controller.subtitles())
-            parts << QStringLiteral("%1@%2-%3").arg(s->text).arg(s->start).arg(s->end);
+            parts << QStringLiteral("%1@%2-%3").arg(s->text()).arg(s->start).arg(s->end);
         return parts.join(u' ');
     };
     const QString original = describe();
