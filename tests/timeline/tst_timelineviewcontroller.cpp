@@ -53,6 +53,7 @@ private slots:
     void rulerAndCursorHeadSeek();
     void restoresZoomAndOffset();
     void listChangesReachBlocks();
+    void showingASubtitleScrollsJustEnough();
 };
 
 void TestTimelineViewController::durationFollowsSubtitlesUntilVideo()
@@ -355,6 +356,15 @@ void TestTimelineViewController::listChangesReachBlocks()
     controller.setSubtitles({std::make_shared<Subtitle>(QStringLiteral("New"), 2, 3)});
     QCOMPARE(f.timeline->visibleSubtitles().size(), 1);
     QVERIFY(f.timeline->selectedSubtitles().isEmpty());
+}
+
+void TestTimelineViewController::showingASubtitleScrollsJustEnough()
+{
+    TimelineFixture f({{0.2, 2}, {19, 20.5}});
+    f.document.showSubtitle(1); // ends half a second past the right edge
+    QCOMPARE(f.timeline->offset(), 20.5 * 30 - 600);
+    f.document.showSubtitle(0); // the first, now starting left of the view
+    QCOMPARE(f.timeline->offset(), 0.2 * 30);
 }
 
 QTEST_MAIN(TestTimelineViewController)
