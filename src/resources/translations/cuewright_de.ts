@@ -169,7 +169,7 @@
 <context>
     <name>Autosaver</name>
     <message>
-        <location filename="../../app/Autosaver.cpp" line="+88"/>
+        <location filename="../../app/Autosaver.cpp" line="+100"/>
         <source>The recovery folder cannot be locked.</source>
         <translation>Der Wiederherstellungsordner kann nicht gesperrt werden.</translation>
     </message>
@@ -177,7 +177,7 @@
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+28"/>
+        <location filename="../../app/CommandLineTool.cpp" line="+32"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
@@ -212,7 +212,7 @@
 </translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+39"/>
         <source>%1: %2 subtitles, %3, %4 repairs
 </source>
         <translation>%1: %2 Untertitel, %3, %4 Reparaturen
@@ -443,7 +443,7 @@
         <translation>Probleme</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+37"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -782,7 +782,7 @@
 <context>
     <name>FindReplaceDialog</name>
     <message>
-        <location filename="../../panels/FindReplaceDialog.cpp" line="+33"/>
+        <location filename="../../panels/FindReplaceDialog.cpp" line="+37"/>
         <source>&amp;Match case</source>
         <translation>&amp;Groß-/Kleinschreibung beachten</translation>
     </message>
@@ -1942,7 +1942,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+55"/>
+        <location filename="../../app/main.cpp" line="+60"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
     </message>
