@@ -605,69 +605,39 @@ public:
         *m_out++ = '\n';
     }
     // False for a lone surrogate, which UTF-8 cannot carry. A text that reads back as
-    // it stands is copied as it is kept.
+    // it stands is copied as it is kept; the rare one that must be cleaned first is
+    // cleaned in UTF-16 and encoded again.
     bool text(const Subtitle &subtitle)
     {
         const auto bytes = subtitle.utf8();
-        if (!bytes || !readsBackAsWritten(*bytes))
-            return text(QStringView(SubtitleParser::textAsWritten(subtitle.text())));
+        if (!bytes)
+            return false;
+        if (readsBackAsWritten(*bytes))
+            lines(*bytes);
+        else
+            lines(SubtitleParser::textAsWritten(subtitle.text()).toUtf8());
+        return true;
+    }
+    QByteArrayView written() const { return QByteArrayView(m_buffer.constData(), m_out - m_buffer.constData()); }
+
+private:
+    // Line feeds become the file's line breaks.
+    void lines(QByteArrayView text)
+    {
         if (!m_crlf) {
-            m_out = std::copy(bytes->begin(), bytes->end(), m_out);
-            return true;
+            m_out = std::copy(text.begin(), text.end(), m_out);
+            return;
         }
-        const char *p = bytes->data();
-        const char *const end = p + bytes->size();
+        const char *p = text.data();
+        const char *const end = p + text.size();
         while (const char *lineFeed = static_cast<const char *>(std::memchr(p, '\n', end - p))) {
             m_out = std::copy(p, lineFeed, m_out);
             lineBreak();
             p = lineFeed + 1;
         }
         m_out = std::copy(p, end, m_out);
-        return true;
     }
-    bool text(QStringView text)
-    {
-        const char16_t *p = text.utf16();
-        const char16_t *const end = p + text.size();
-        while (p < end) {
-            // Four ASCII characters, none a line feed, at a time.
-            constexpr quint64 lanes = 0x0001000100010001ull;
-            quint64 four;
-            if (end - p >= 4 && (std::memcpy(&four, p, 8), (four & (lanes * 0xFF80)) == 0)
-                && !(((four ^ (lanes * u'\n')) - lanes) & ~(four ^ (lanes * u'\n')) & (lanes * 0x8000))) {
-                for (int i = 0; i < 4; ++i)
-                    *m_out++ = char(p[i]);
-                p += 4;
-                continue;
-            }
-            const char16_t u = *p++;
-            if (u < 0x80) {
-                if (u == u'\n')
-                    lineBreak();
-                else
-                    *m_out++ = char(u);
-            } else if (u < 0x800) {
-                *m_out++ = char(0xC0 | (u >> 6));
-                *m_out++ = char(0x80 | (u & 0x3F));
-            } else if (QChar::isSurrogate(u)) {
-                if (!QChar::isHighSurrogate(u) || p == end || !QChar::isLowSurrogate(*p))
-                    return false;
-                const char32_t code = QChar::surrogateToUcs4(u, *p++);
-                *m_out++ = char(0xF0 | (code >> 18));
-                *m_out++ = char(0x80 | ((code >> 12) & 0x3F));
-                *m_out++ = char(0x80 | ((code >> 6) & 0x3F));
-                *m_out++ = char(0x80 | (code & 0x3F));
-            } else {
-                *m_out++ = char(0xE0 | (u >> 12));
-                *m_out++ = char(0x80 | ((u >> 6) & 0x3F));
-                *m_out++ = char(0x80 | (u & 0x3F));
-            }
-        }
-        return true;
-    }
-    QByteArrayView written() const { return QByteArrayView(m_buffer.constData(), m_out - m_buffer.constData()); }
 
-private:
     QByteArray m_buffer;
     char *m_out = nullptr;
     bool m_crlf;

@@ -70,30 +70,6 @@ void Subtitle::setText(const QString &text)
     std::memcpy(m_text.data() + 1, text.constData(), text.size() * sizeof(QChar));
 }
 
-std::optional<Subtitle::ValueKey> Subtitle::valueKeyFromRawValue(QStringView raw)
-{
-    if (raw == u"start")
-        return ValueKey::Start;
-    if (raw == u"end")
-        return ValueKey::End;
-    if (raw == u"text")
-        return ValueKey::Text;
-    return std::nullopt;
-}
-
-QString Subtitle::rawValue(ValueKey key)
-{
-    switch (key) {
-    case ValueKey::Start:
-        return QStringLiteral("start");
-    case ValueKey::End:
-        return QStringLiteral("end");
-    case ValueKey::Text:
-        return QStringLiteral("text");
-    }
-    return {};
-}
-
 bool operator<(const Subtitle &a, const Subtitle &b)
 {
     return a.start < b.start;

@@ -13,8 +13,6 @@
 class Subtitle
 {
 public:
-    enum class ValueKey { Start, End, Text };
-
     // The new (or old) values of one edit; a key is part of the edit when it holds a value.
     struct Values
     {
@@ -34,9 +32,6 @@ public:
 
     Subtitle(const QString &text, double start, double end);
     Subtitle(Utf8 text, double start, double end);
-
-    static std::optional<ValueKey> valueKeyFromRawValue(QStringView raw);
-    static QString rawValue(ValueKey key);
 
     // Exactly the text that was set.
     QString text() const;
