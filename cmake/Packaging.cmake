@@ -17,12 +17,21 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${CUEWRIGHT_BUILD_NUMBER})
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/cuewright")
-# dpkg-shlibdeps reads the libraries the program links (Qt, libmpv, FFmpeg, ICU,
-# uchardet) and writes the matching Depends line.
+# dpkg-shlibdeps reads the libraries the program links (Qt, ICU, uchardet, Hunspell)
+# and writes the matching Depends line.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time rather than linked, so shlibdeps cannot see them: the xcb platform
-# plugin for a window, the icon theme's folders, and Qt's own German texts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, hicolor-icon-theme")
+# Loaded at run time rather than linked, so shlibdeps cannot see them: libmpv and
+# FFmpeg's libraries (opened when first needed, by the major versions built against),
+# the xcb platform plugin for a window, the icon theme's folders, and Qt's own German texts.
+set(runTimeLibraries)
+string(REGEX MATCH "^[0-9]+" major "${MPV_VERSION}")
+list(APPEND runTimeLibraries "libmpv${major}")
+foreach(library avformat avcodec avutil swresample)
+  string(REGEX MATCH "^[0-9]+" major "${FFMPEG_lib${library}_VERSION}")
+  list(APPEND runTimeLibraries "lib${library}${major}")
+endforeach()
+list(JOIN runTimeLibraries ", " runTimeLibraries)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${runTimeLibraries}, qt6-qpa-plugins, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

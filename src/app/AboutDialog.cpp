@@ -1,6 +1,8 @@
 #include "app/AboutDialog.h"
 
 #include "app/AppIcon.h"
+#include "player/MpvLibrary.h"
+#include "waveform/FfmpegLibrary.h"
 
 #include "BuildInfo.h"
 
@@ -11,10 +13,6 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include <mpv/client.h>
-extern "C" {
-#include <libavutil/avutil.h>
-}
 #include <unicode/uversion.h>
 
 namespace {
@@ -24,25 +22,34 @@ namespace {
 // version when mpv cannot start (it refuses to unless LC_NUMERIC is "C").
 QString mpvVersion()
 {
-    const unsigned long api = mpv_client_api_version();
+    if (const auto library = MpvLibrary::open(); !library)
+        return AboutDialog::tr("not available");
+    const unsigned long api = libmpv().mpv_client_api_version();
     const QString apiText = QStringLiteral("%1.%2").arg(api >> 16).arg(api & 0xffff);
-    mpv_handle *mpv = mpv_create();
+    mpv_handle *mpv = libmpv().mpv_create();
     if (!mpv)
         return AboutDialog::tr("client API %1").arg(apiText);
-    mpv_set_option_string(mpv, "vo", "null");
-    mpv_set_option_string(mpv, "ao", "null");
-    mpv_set_option_string(mpv, "idle", "yes");
+    libmpv().mpv_set_option_string(mpv, "vo", "null");
+    libmpv().mpv_set_option_string(mpv, "ao", "null");
+    libmpv().mpv_set_option_string(mpv, "idle", "yes");
     QString version;
-    if (mpv_initialize(mpv) >= 0) {
-        if (char *text = mpv_get_property_string(mpv, "mpv-version")) {
+    if (libmpv().mpv_initialize(mpv) >= 0) {
+        if (char *text = libmpv().mpv_get_property_string(mpv, "mpv-version")) {
             version = QString::fromUtf8(text).remove(QStringLiteral("mpv ")).trimmed();
-            mpv_free(text);
+            libmpv().mpv_free(text);
         }
     }
-    mpv_terminate_destroy(mpv);
+    libmpv().mpv_terminate_destroy(mpv);
     if (version.isEmpty())
         return AboutDialog::tr("client API %1").arg(apiText);
     return AboutDialog::tr("%1 (client API %2)").arg(version, apiText);
+}
+
+QString ffmpegVersion()
+{
+    if (const auto library = FfmpegLibrary::open(); !library)
+        return AboutDialog::tr("not available");
+    return QString::fromLatin1(ffmpeg().av_version_info());
 }
 
 QString icuVersion()
@@ -124,7 +131,7 @@ QList<AboutDialog::Library> AboutDialog::libraries()
     return {
         {QStringLiteral("Qt"), QString::fromLatin1(qVersion())},
         {QStringLiteral("libmpv"), mpvVersion()},
-        {QStringLiteral("FFmpeg"), QString::fromLatin1(av_version_info())},
+        {QStringLiteral("FFmpeg"), ffmpegVersion()},
         {QStringLiteral("ICU"), icuVersion()},
     };
 }

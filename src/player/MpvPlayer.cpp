@@ -2,6 +2,7 @@
 
 #include "player/DetachedTask.h"
 
+#include "player/MpvLibrary.h"
 #include "player/MpvVideoWidget.h"
 
 #include <QEvent>
@@ -10,8 +11,6 @@
 #include <QFutureWatcher>
 #include <QPalette>
 #include <QWidget>
-
-#include <mpv/client.h>
 
 #include <clocale>
 #include <cmath>
@@ -24,7 +23,7 @@ constexpr int backwardsStepMilliseconds = 50;
 // mpv's own words for what went wrong, as a sentence.
 QString reason(int error)
 {
-    QString text = QString::fromUtf8(mpv_error_string(error));
+    QString text = QString::fromUtf8(libmpv().mpv_error_string(error));
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
     return text + QLatin1Char('.');
@@ -40,7 +39,11 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
 {
     // mpv refuses to start unless numbers are read and written the C way.
     std::setlocale(LC_NUMERIC, "C");
-    m_mpv = mpv_create();
+    if (const auto library = MpvLibrary::open(); !library) {
+        QMetaObject::invokeMethod(this, [this, error = library.error()] { fail(error); }, Qt::QueuedConnection);
+        return;
+    }
+    m_mpv = libmpv().mpv_create();
     if (!m_mpv) {
         QMetaObject::invokeMethod(this, [this] { fail(MpvPlayer::tr("The video player could not be started.")); },
                                   Qt::QueuedConnection);
@@ -68,21 +71,21 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
         {"audio-display", "no"},
     };
     for (const auto &[name, value] : options)
-        mpv_set_option_string(m_mpv, name, value);
-    if (mpv_initialize(m_mpv) < 0) {
-        mpv_terminate_destroy(m_mpv);
+        libmpv().mpv_set_option_string(m_mpv, name, value);
+    if (libmpv().mpv_initialize(m_mpv) < 0) {
+        libmpv().mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
         QMetaObject::invokeMethod(this, [this] { fail(MpvPlayer::tr("The video player could not be started.")); },
                                   Qt::QueuedConnection);
         return;
     }
-    mpv_observe_property(m_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_mpv, ContainerFps, "container-fps", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_mpv, DisplayWidth, "dwidth", MPV_FORMAT_INT64);
-    mpv_observe_property(m_mpv, DisplayHeight, "dheight", MPV_FORMAT_INT64);
-    mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
-    mpv_set_wakeup_callback(m_mpv, [](void *context) {
+    libmpv().mpv_observe_property(m_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    libmpv().mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
+    libmpv().mpv_observe_property(m_mpv, ContainerFps, "container-fps", MPV_FORMAT_DOUBLE);
+    libmpv().mpv_observe_property(m_mpv, DisplayWidth, "dwidth", MPV_FORMAT_INT64);
+    libmpv().mpv_observe_property(m_mpv, DisplayHeight, "dheight", MPV_FORMAT_INT64);
+    libmpv().mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
+    libmpv().mpv_set_wakeup_callback(m_mpv, [](void *context) {
         // Called on one of mpv's threads.
         auto *player = static_cast<MpvPlayer *>(context);
         QMetaObject::invokeMethod(player, &MpvPlayer::processEvents, Qt::QueuedConnection);
@@ -108,8 +111,8 @@ MpvPlayer::~MpvPlayer()
         m_seek->completion(false);
     delete m_view; // frees the render context while mpv still exists
     if (m_mpv) {
-        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-        mpv_terminate_destroy(m_mpv);
+        libmpv().mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+        libmpv().mpv_terminate_destroy(m_mpv);
     }
 }
 
@@ -182,7 +185,7 @@ void MpvPlayer::setRate(double rate)
     m_rate = rate;
     m_backwardsTimer.stop();
     if (rate > 0) {
-        mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+        libmpv().mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
         setFlag("pause", false);
     } else {
         setFlag("pause", true);
@@ -267,7 +270,7 @@ void MpvPlayer::removeTimeObserver(ObserverToken token)
 void MpvPlayer::processEvents()
 {
     while (m_mpv) {
-        const mpv_event *event = mpv_wait_event(m_mpv, 0);
+        const mpv_event *event = libmpv().mpv_wait_event(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
         handleEvent(*event);
@@ -357,7 +360,7 @@ void MpvPlayer::handlePauseChanged()
     // its own while we play forwards (the end of the file) changes the rate. A frame step
     // unpauses mpv for one frame, which is no start of playback.
     int paused = 0;
-    mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
+    libmpv().mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
     if (!paused || m_rate <= 0 || m_stepping)
         return;
     m_rate = 0;
@@ -416,7 +419,7 @@ void MpvPlayer::sendSeek(PendingSeek &seek)
     seek.id = m_nextRequestId++;
     const QByteArray target = QByteArray::number(seek.target, 'f', 9);
     const char *args[]{"seek", target.constData(), "absolute+exact", nullptr};
-    mpv_command_async(m_mpv, seek.id, args);
+    libmpv().mpv_command_async(m_mpv, seek.id, args);
 }
 
 void MpvPlayer::endSeek(bool finished)
@@ -488,7 +491,7 @@ void MpvPlayer::stepBackwardsPlayback()
 double MpvPlayer::readTimePos() const
 {
     double time = m_time;
-    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &time) < 0)
+    if (libmpv().mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &time) < 0)
         return m_time;
     return time;
 }
@@ -497,11 +500,11 @@ void MpvPlayer::command(std::initializer_list<const char *> args)
 {
     QList<const char *> list(args);
     list.append(nullptr);
-    mpv_command_async(m_mpv, 0, list.data());
+    libmpv().mpv_command_async(m_mpv, 0, list.data());
 }
 
 void MpvPlayer::setFlag(const char *name, bool value)
 {
     int flag = value ? 1 : 0;
-    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+    libmpv().mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
 }

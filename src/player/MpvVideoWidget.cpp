@@ -1,5 +1,7 @@
 #include "player/MpvVideoWidget.h"
 
+#include "player/MpvLibrary.h"
+
 #include <QOpenGLContext>
 
 #include <mpv/render_gl.h>
@@ -31,8 +33,8 @@ void MpvVideoWidget::freeRenderContext()
         return;
     // mpv frees GL objects here, so its context must be current.
     makeCurrent();
-    mpv_render_context_set_update_callback(m_renderContext, nullptr, nullptr);
-    mpv_render_context_free(m_renderContext);
+    libmpv().mpv_render_context_set_update_callback(m_renderContext, nullptr, nullptr);
+    libmpv().mpv_render_context_free(m_renderContext);
     m_renderContext = nullptr;
     doneCurrent();
 }
@@ -47,12 +49,12 @@ void MpvVideoWidget::initializeGL()
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&m_renderContext, m_mpv, params) < 0) {
+    if (libmpv().mpv_render_context_create(&m_renderContext, m_mpv, params) < 0) {
         m_renderContext = nullptr;
         qWarning("mpv: could not create an OpenGL render context");
         return;
     }
-    mpv_render_context_set_update_callback(m_renderContext, &MpvVideoWidget::onUpdate, this);
+    libmpv().mpv_render_context_set_update_callback(m_renderContext, &MpvVideoWidget::onUpdate, this);
     emit renderContextReady();
 }
 
@@ -68,7 +70,7 @@ void MpvVideoWidget::paintGL()
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    mpv_render_context_render(m_renderContext, params);
+    libmpv().mpv_render_context_render(m_renderContext, params);
 }
 
 void MpvVideoWidget::onUpdate(void *context)
@@ -77,7 +79,7 @@ void MpvVideoWidget::onUpdate(void *context)
     auto *widget = static_cast<MpvVideoWidget *>(context);
     QMetaObject::invokeMethod(widget, [widget] {
         if (widget->m_renderContext
-            && (mpv_render_context_update(widget->m_renderContext) & MPV_RENDER_UPDATE_FRAME))
+            && (libmpv().mpv_render_context_update(widget->m_renderContext) & MPV_RENDER_UPDATE_FRAME))
             widget->update();
     }, Qt::QueuedConnection);
 }

@@ -1,14 +1,9 @@
 #include "waveform/AudioDecoder.h"
 
+#include "waveform/FfmpegLibrary.h"
+
 #include <QFile>
 #include <QFileInfo>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-}
 
 #include <algorithm>
 #include <cmath>
@@ -19,24 +14,24 @@ namespace {
 QString ffmpegError(int code)
 {
     char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, buffer, sizeof buffer);
+    ffmpeg().av_strerror(code, buffer, sizeof buffer);
     return QString::fromUtf8(buffer);
 }
 
 struct FormatDeleter {
-    void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
+    void operator()(AVFormatContext *context) const { ffmpeg().avformat_close_input(&context); }
 };
 struct CodecDeleter {
-    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
+    void operator()(AVCodecContext *context) const { ffmpeg().avcodec_free_context(&context); }
 };
 struct FrameDeleter {
-    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
+    void operator()(AVFrame *frame) const { ffmpeg().av_frame_free(&frame); }
 };
 struct PacketDeleter {
-    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
+    void operator()(AVPacket *packet) const { ffmpeg().av_packet_free(&packet); }
 };
 struct ResamplerDeleter {
-    void operator()(SwrContext *context) const { swr_free(&context); }
+    void operator()(SwrContext *context) const { ffmpeg().swr_free(&context); }
 };
 
 } // namespace
@@ -45,8 +40,8 @@ struct AudioDecoder::Private
 {
     std::unique_ptr<AVFormatContext, FormatDeleter> format;
     std::unique_ptr<AVCodecContext, CodecDeleter> codec;
-    std::unique_ptr<AVFrame, FrameDeleter> frame{av_frame_alloc()};
-    std::unique_ptr<AVPacket, PacketDeleter> packet{av_packet_alloc()};
+    std::unique_ptr<AVFrame, FrameDeleter> frame{ffmpeg().av_frame_alloc()};
+    std::unique_ptr<AVPacket, PacketDeleter> packet{ffmpeg().av_packet_alloc()};
     std::unique_ptr<SwrContext, ResamplerDeleter> resampler;
     AVStream *stream = nullptr;
     AVChannelLayout outputLayout{};
@@ -70,8 +65,8 @@ struct AudioDecoder::Private
 
     ~Private()
     {
-        av_channel_layout_uninit(&outputLayout);
-        av_channel_layout_uninit(&resamplerLayout);
+        ffmpeg().av_channel_layout_uninit(&outputLayout);
+        ffmpeg().av_channel_layout_uninit(&resamplerLayout);
     }
 
     bool seekTo(double seconds);
@@ -88,10 +83,12 @@ AudioDecoder::~AudioDecoder() = default;
 
 std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
 {
+    if (!FfmpegLibrary::open())
+        return nullptr;
     // FFmpeg's own chatter about damaged files would flood the terminal; a failed
     // reading reports itself once, in AudioWaveform.
     static std::once_flag quiet;
-    std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
+    std::call_once(quiet, [] { ffmpeg().av_log_set_level(AV_LOG_QUIET); });
 
     // A name is a file, never a URL ("pipe:0", "http:..."), and only a regular file:
     // a FIFO or a device would block the reading forever.
@@ -100,15 +97,15 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
         return nullptr;
     const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
     AVDictionary *options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    ffmpeg().av_dict_set(&options, "protocol_whitelist", "file", 0);
     auto d = std::make_unique<Private>();
     AVFormatContext *format = nullptr;
-    const int opened = avformat_open_input(&format, url.constData(), nullptr, &options);
-    av_dict_free(&options);
+    const int opened = ffmpeg().avformat_open_input(&format, url.constData(), nullptr, &options);
+    ffmpeg().av_dict_free(&options);
     if (opened < 0)
         return nullptr;
     d->format.reset(format);
-    if (avformat_find_stream_info(format, nullptr) < 0)
+    if (ffmpeg().avformat_find_stream_info(format, nullptr) < 0)
         return nullptr;
 
     for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -122,14 +119,14 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
         return nullptr;
 
     const AVCodecParameters *parameters = d->stream->codecpar;
-    const AVCodec *codec = avcodec_find_decoder(parameters->codec_id);
+    const AVCodec *codec = ffmpeg().avcodec_find_decoder(parameters->codec_id);
     if (!codec)
         return nullptr;
-    d->codec.reset(avcodec_alloc_context3(codec));
-    if (!d->codec || avcodec_parameters_to_context(d->codec.get(), parameters) < 0)
+    d->codec.reset(ffmpeg().avcodec_alloc_context3(codec));
+    if (!d->codec || ffmpeg().avcodec_parameters_to_context(d->codec.get(), parameters) < 0)
         return nullptr;
     d->codec->pkt_timebase = d->stream->time_base;
-    if (avcodec_open2(d->codec.get(), codec, nullptr) < 0)
+    if (ffmpeg().avcodec_open2(d->codec.get(), codec, nullptr) < 0)
         return nullptr;
 
     d->sampleRate = d->codec->sample_rate > 0 ? d->codec->sample_rate : parameters->sample_rate;
@@ -139,9 +136,9 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
     if (d->sampleRate <= 0 || d->channelCount <= 0)
         return nullptr;
     if (d->codec->ch_layout.nb_channels == d->channelCount)
-        av_channel_layout_copy(&d->outputLayout, &d->codec->ch_layout);
+        ffmpeg().av_channel_layout_copy(&d->outputLayout, &d->codec->ch_layout);
     else
-        av_channel_layout_default(&d->outputLayout, d->channelCount);
+        ffmpeg().av_channel_layout_default(&d->outputLayout, d->channelCount);
 
     if (format->start_time != AV_NOPTS_VALUE)
         d->origin = double(format->start_time) / AV_TIME_BASE;
@@ -207,11 +204,11 @@ void AudioDecoder::narrowRange(int64_t first, int64_t end)
 bool AudioDecoder::Private::seekTo(double seconds)
 {
     // Seeking lands on a packet at or before the time; appendFrame trims the excess.
-    const int64_t target = av_rescale_q(int64_t((seconds + origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
+    const int64_t target = ffmpeg().av_rescale_q(int64_t((seconds + origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
                                         stream->time_base);
-    if (av_seek_frame(format.get(), stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+    if (ffmpeg().av_seek_frame(format.get(), stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
-    avcodec_flush_buffers(codec.get());
+    ffmpeg().avcodec_flush_buffers(codec.get());
     draining = false;
     nextPosition = std::llround(seconds * sampleRate);
     return true;
@@ -225,16 +222,16 @@ bool AudioDecoder::Private::prepareResampler()
         return true;
     }
     if (resampler && frame->format == resamplerFormat && frame->sample_rate == resamplerRate
-        && av_channel_layout_compare(&frame->ch_layout, &resamplerLayout) == 0)
+        && ffmpeg().av_channel_layout_compare(&frame->ch_layout, &resamplerLayout) == 0)
         return true;
 
     SwrContext *context = nullptr;
-    if (swr_alloc_set_opts2(&context, &outputLayout, AV_SAMPLE_FMT_S16, sampleRate, &frame->ch_layout,
+    if (ffmpeg().swr_alloc_set_opts2(&context, &outputLayout, AV_SAMPLE_FMT_S16, sampleRate, &frame->ch_layout,
                             AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr)
         < 0)
         return false;
     resampler.reset(context);
-    const int result = swr_init(context);
+    const int result = ffmpeg().swr_init(context);
     if (result < 0) {
         error = ffmpegError(result);
         resampler.reset();
@@ -242,8 +239,8 @@ bool AudioDecoder::Private::prepareResampler()
     }
     resamplerFormat = frame->format;
     resamplerRate = frame->sample_rate;
-    av_channel_layout_uninit(&resamplerLayout);
-    av_channel_layout_copy(&resamplerLayout, &frame->ch_layout);
+    ffmpeg().av_channel_layout_uninit(&resamplerLayout);
+    ffmpeg().av_channel_layout_copy(&resamplerLayout, &frame->ch_layout);
     return true;
 }
 
@@ -272,7 +269,7 @@ bool AudioDecoder::Private::appendFrame(std::vector<int16_t> &out)
     }
     out.resize(base + size_t(count + 32) * channelCount);
     auto *target = reinterpret_cast<uint8_t *>(out.data() + base);
-    const int converted = swr_convert(resampler.get(), &target, int(count + 32),
+    const int converted = ffmpeg().swr_convert(resampler.get(), &target, int(count + 32),
                                       const_cast<const uint8_t **>(frame->extended_data), int(count));
     if (converted < 0) {
         out.resize(base);
@@ -292,10 +289,10 @@ AudioDecoder::Status AudioDecoder::read(std::vector<int16_t> &out)
     for (;;) {
         if (d->nextPosition >= d->rangeEnd)
             return Status::End;
-        int result = avcodec_receive_frame(d->codec.get(), d->frame.get());
+        int result = ffmpeg().avcodec_receive_frame(d->codec.get(), d->frame.get());
         if (result == 0) {
             const bool appended = d->appendFrame(out);
-            av_frame_unref(d->frame.get());
+            ffmpeg().av_frame_unref(d->frame.get());
             if (!appended) {
                 out.clear();
                 return Status::Failed;
@@ -313,10 +310,10 @@ AudioDecoder::Status AudioDecoder::read(std::vector<int16_t> &out)
         if (d->draining)
             return Status::End;
 
-        result = av_read_frame(d->format.get(), d->packet.get());
+        result = ffmpeg().av_read_frame(d->format.get(), d->packet.get());
         if (result == AVERROR_EOF) {
             d->draining = true;
-            avcodec_send_packet(d->codec.get(), nullptr);
+            ffmpeg().avcodec_send_packet(d->codec.get(), nullptr);
             continue;
         }
         if (result < 0) {
@@ -324,14 +321,14 @@ AudioDecoder::Status AudioDecoder::read(std::vector<int16_t> &out)
             return Status::Failed;
         }
         if (d->packet->stream_index == d->stream->index) {
-            result = avcodec_send_packet(d->codec.get(), d->packet.get());
+            result = ffmpeg().avcodec_send_packet(d->codec.get(), d->packet.get());
             // A damaged packet is skipped, as players do; anything else stops the reading.
             if (result < 0 && result != AVERROR_INVALIDDATA) {
-                av_packet_unref(d->packet.get());
+                ffmpeg().av_packet_unref(d->packet.get());
                 d->error = ffmpegError(result);
                 return Status::Failed;
             }
         }
-        av_packet_unref(d->packet.get());
+        ffmpeg().av_packet_unref(d->packet.get());
     }
 }
