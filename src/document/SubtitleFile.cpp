@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <fcntl.h>
+
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
     const QFileInfo info(path);
@@ -123,9 +125,17 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     if (replaced && encoding == TextEncoding::Utf8 && allCarriedByUtf8(subtitles)) {
         // Written while it is made, without the whole file in memory.
         return saveAtomically(path, [&](QSaveFile &file) {
+            qint64 written = 0;
             return SubtitleParser::shared().writeUtf8(
-                subtitles, format.crlf, format.byteOrderMark.value_or(false),
-                [&file](QByteArrayView part) { return file.write(part.data(), part.size()) == part.size(); });
+                subtitles, format.crlf, format.byteOrderMark.value_or(false), [&](QByteArrayView part) {
+                    if (file.write(part.data(), part.size()) != part.size() || !file.flush())
+                        return false;
+                    // The disk starts on each part while the next is made, so that the
+                    // sync before the file takes the old one's place finds little left.
+                    ::sync_file_range(file.handle(), written, part.size(), SYNC_FILE_RANGE_WRITE);
+                    written += part.size();
+                    return true;
+                });
         });
     }
 
