@@ -49,54 +49,49 @@ std::optional<LargeUtf8Reader::Result> LargeUtf8Reader::read(const QString &path
     if (!start)
         return std::nullopt;
     const qint64 cut = size / 2 + start->first;
-    std::optional<SubtitleList> second;
-    std::thread secondHalf([&] {
-        qint64 lastIndex = start->second - 1;
-        second = readRange(path, cut, size, size, lastIndex);
-    });
-    qint64 lastIndex = 0;
-    auto first = readRange(path, 0, cut, size, lastIndex);
+    SubtitleParser::Parts second;
+    second.lastIndex = start->second - 1;
+    bool secondRead = false;
+    std::thread secondHalf([&] { secondRead = readRange(path, cut, size, size, second); });
+    SubtitleParser::Parts first;
+    const bool firstRead = readRange(path, 0, cut, size, first);
     secondHalf.join();
-    if (!first || !second || lastIndex != start->second - 1)
+    if (!firstRead || !secondRead || first.lastIndex != start->second - 1)
         return std::nullopt;
-    result.subtitles = std::move(*first);
-    result.subtitles.append(std::move(*second));
-    SubtitleParser::finishParts(result.subtitles);
+    result.subtitles = SubtitleParser::joinParts(std::move(first), std::move(second));
     return result;
 }
 
-std::optional<SubtitleList> LargeUtf8Reader::readRange(const QString &path, qint64 from, qint64 to, qint64 size,
-                                                       qint64 &lastIndex)
+bool LargeUtf8Reader::readRange(const QString &path, qint64 from, qint64 to, qint64 size, SubtitleParser::Parts &parts)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(from))
-        return std::nullopt;
+        return false;
     QByteArray buffer(partSize, Qt::Uninitialized);
     HugePages::advise(buffer.data(), buffer.size());
-    SubtitleList subtitles;
     qsizetype held = 0; // the beginning of the next part, carried over
     qint64 position = from;
     for (;;) {
         const qint64 wanted = std::min<qint64>(buffer.size() - held, to - position);
         if (wanted <= 0 || file.read(buffer.data() + held, wanted) != wanted)
-            return std::nullopt; // a subtitle longer than a part, or the file changed
+            return false; // a subtitle longer than a part, or the file changed
         position += wanted;
         const QByteArrayView data(buffer.constData(), held + wanted);
         const bool rangeEnds = position == to;
         const auto end = rangeEnds ? std::optional<qsizetype>(data.size()) : SubtitleParser::lastPartStart(data);
         if (!end)
-            return std::nullopt;
+            return false;
         QByteArrayView part = data.first(*end);
         if (position - data.size() == 0 && part.startsWith(utf8Mark))
             part = part.sliced(utf8Mark.size());
         if (!part.isValidUtf8() || TextEncoding::looksLikeIso2022(part)
-            || !SubtitleParser::shared().parseUtf8Part(part, lastIndex, rangeEnds && to == size, subtitles))
-            return std::nullopt;
+            || !SubtitleParser::shared().parseUtf8Part(part, rangeEnds && to == size, parts))
+            return false;
         if (rangeEnds)
-            return subtitles;
+            return true;
         // The rest of the range is likely alike: room for all of it at once.
         if (position - from == data.size())
-            subtitles.reserve(qsizetype(double(subtitles.size()) * (to - from) / *end * 1.05) + 16);
+            parts.subtitles.reserve(qsizetype(double(parts.subtitles.size()) * (to - from) / *end * 1.05) + 16);
         held = data.size() - *end;
         std::memmove(buffer.data(), buffer.constData() + *end, held);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/TextFileFormat.h"
+#include "format/SubtitleParser.h"
 #include "model/Subtitle.h"
 
 #include <QString>
@@ -26,8 +27,7 @@ public:
     static std::optional<Result> read(const QString &path);
 
 private:
-    // Subtitles of the bytes from `from` to `to`, the one before them numbered `lastIndex`
-    // (which becomes the number of the last one read).
-    static std::optional<SubtitleList> readRange(const QString &path, qint64 from, qint64 to, qint64 size,
-                                                 qint64 &lastIndex);
+    // Appends the subtitles of the bytes from `from` to `to` to `parts`; false when they
+    // do not read so.
+    static bool readRange(const QString &path, qint64 from, qint64 to, qint64 size, SubtitleParser::Parts &parts);
 };

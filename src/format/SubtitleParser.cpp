@@ -220,8 +220,11 @@ bool beginsSubtitle(View line, BasicLineReader<View> reader)
 // Reads the subtitles of `text` into `subtitles`, the index counter starting at
 // `indexCounter`; a part of a text ends with the state it leaves (a whole text must end
 // between subtitles or in one's text).
+// Whether they are in time order is seen as they are read, while their starts are at hand:
+// a check afterwards would look at a million subtitles scattered in memory.
 template <typename View>
-std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState &endState, SubtitleList &subtitles)
+std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState &endState, SubtitleList &subtitles,
+                                     bool &inTimeOrder)
 {
     using Kind = ParseError::Kind;
     ParseState state = ParseState::ExpectingIndex;
@@ -237,6 +240,13 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
         ++indexCounter;
         qint64 index = 0;
         return readInteger(line, index) && index == indexCounter;
+    };
+
+    double previousStart = subtitles.isEmpty() ? -std::numeric_limits<double>::infinity() : subtitles.last()->start;
+    const auto add = [&](auto subtitleText) {
+        inTimeOrder = inTimeOrder && !(start < previousStart);
+        previousStart = start;
+        subtitles.append(newSubtitle(std::move(subtitleText), start, end));
     };
 
     BasicLineReader<View> reader(text);
@@ -267,7 +277,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
             if (line.isEmpty()) {
                 if (!heldLine.isNull())
                     pendingText.appendLine(heldLine);
-                subtitles.append(newSubtitle(pendingText.take(), start, end));
+                add(pendingText.take());
                 state = ParseState::ExpectingIndex;
                 break;
             }
@@ -277,7 +287,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
                 // Real files leave a cue's text line blank, or end a cue with a line of
                 // spaces; read as text, the next cue would vanish into this one. The
                 // blank line ends the cue, and this line is read as the next index.
-                subtitles.append(newSubtitle(pendingText.take(), start, end));
+                add(pendingText.take());
                 if (!readIndex(line))
                     return ParseError::atLine(lineNumber, Kind::InvalidIndex);
                 state = ParseState::ExpectingTimes;
@@ -302,7 +312,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
     case ParseState::ReadingText:
         if (!heldLine.isNull())
             pendingText.appendLine(heldLine);
-        subtitles.append(newSubtitle(pendingText.take(), start, end));
+        add(pendingText.take());
         break;
     case ParseState::ExpectingTimes:
     case ParseState::ExpectingFirstTextLine:
@@ -366,47 +376,39 @@ std::optional<SubtitleList> parseHalves(View text)
     const auto cut = cueBoundaryNear(text, text.size() / 2);
     if (!cut)
         return std::nullopt;
-    SubtitleList second;
+    SubtitleParser::Parts second;
+    second.lastIndex = cut->second - 1;
     bool secondRead = false;
     std::thread secondHalf([&] {
-        qint64 indexCounter = cut->second - 1;
         ParseState endState;
-        secondRead = !parseLines(text.sliced(cut->first), indexCounter, endState, second);
+        secondRead = !parseLines(text.sliced(cut->first), second.lastIndex, endState, second.subtitles,
+                                 second.inTimeOrder);
     });
-    SubtitleList first;
-    qint64 indexCounter = 0;
+    SubtitleParser::Parts first;
     ParseState endState;
-    const bool firstRead = !parseLines(text.first(cut->first), indexCounter, endState, first)
-        && endState == ParseState::ExpectingIndex && indexCounter == cut->second - 1;
+    const bool firstRead = !parseLines(text.first(cut->first), first.lastIndex, endState, first.subtitles,
+                                       first.inTimeOrder)
+        && endState == ParseState::ExpectingIndex && first.lastIndex == cut->second - 1;
     secondHalf.join();
     if (!firstRead || !secondRead)
         return std::nullopt;
-    first.append(std::move(second));
-    return first;
-}
-
-void putInTimeOrder(SubtitleList &subtitles)
-{
-    // Files are nearly always in time order already; skip the sort then.
-    const bool ordered = std::is_sorted(subtitles.cbegin(), subtitles.cend(),
-                                        [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; });
-    if (!ordered)
-        sortSubtitles(subtitles);
+    return SubtitleParser::joinParts(std::move(first), std::move(second));
 }
 
 template <typename View>
 Expected<SubtitleList, ParseError> parseText(View text)
 {
+    if (auto halves = parseHalves(text))
+        return std::move(*halves);
     SubtitleList subtitles;
-    if (auto halves = parseHalves(text)) {
-        subtitles = std::move(*halves);
-    } else {
-        qint64 indexCounter = 0;
-        ParseState endState;
-        if (const auto error = parseLines(text, indexCounter, endState, subtitles))
-            return *error;
-    }
-    putInTimeOrder(subtitles);
+    qint64 indexCounter = 0;
+    ParseState endState;
+    bool inTimeOrder = true;
+    if (const auto error = parseLines(text, indexCounter, endState, subtitles, inTimeOrder))
+        return *error;
+    // Files are nearly always in time order already; skip the sort then.
+    if (!inTimeOrder)
+        sortSubtitles(subtitles);
     return subtitles;
 }
 
@@ -435,10 +437,10 @@ Expected<SubtitleList, ParseError> SubtitleParser::parseUtf8(QByteArrayView text
     return parseText(text);
 }
 
-bool SubtitleParser::parseUtf8Part(QByteArrayView part, qint64 &lastIndex, bool last, SubtitleList &subtitles) const
+bool SubtitleParser::parseUtf8Part(QByteArrayView part, bool last, Parts &parts) const
 {
     ParseState endState;
-    if (parseLines(part, lastIndex, endState, subtitles))
+    if (parseLines(part, parts.lastIndex, endState, parts.subtitles, parts.inTimeOrder))
         return false;
     return last || endState == ParseState::ExpectingIndex;
 }
@@ -457,11 +459,16 @@ std::optional<qsizetype> SubtitleParser::lastPartStart(QByteArrayView text)
     return std::nullopt;
 }
 
-void SubtitleParser::finishParts(SubtitleList &subtitles)
+SubtitleList SubtitleParser::joinParts(Parts first, Parts second)
 {
-    putInTimeOrder(subtitles);
+    const bool inTimeOrder = first.inTimeOrder && second.inTimeOrder
+        && (first.subtitles.isEmpty() || second.subtitles.isEmpty()
+            || !(*second.subtitles.first() < *first.subtitles.last()));
+    first.subtitles.append(std::move(second.subtitles));
+    if (!inTimeOrder)
+        sortSubtitles(first.subtitles);
+    return std::move(first.subtitles);
 }
-
 namespace {
 
 // Whether the only line ends of the text are line feeds. Every unit is looked at, without

@@ -21,18 +21,26 @@ public:
     Expected<SubtitleList, ParseError> parse(QStringView text) const;
     // The same for UTF-8 text, which must be valid UTF-8 (without a byte-order mark).
     Expected<SubtitleList, ParseError> parseUtf8(QByteArrayView text) const;
+    // What reading a long UTF-8 text in parts has read so far.
+    struct Parts
+    {
+        SubtitleList subtitles;
+        qint64 lastIndex = 0; // the number of the subtitle read last
+        bool inTimeOrder = true;
+    };
     // Reading a long UTF-8 text in parts, one after the other, each but the first
     // beginning with a subtitle's number after an empty line (see firstPartStart and
-    // lastPartStart): appends the subtitles of `part`, `lastIndex` being the number of
-    // the subtitle before it. False when the part does not read as whole subtitles (up
-    // to the end of the text when `last`); the text must then be read in one go, which
-    // also finds the error's line. finishParts puts the whole list in order as parse does.
-    bool parseUtf8Part(QByteArrayView part, qint64 &lastIndex, bool last, SubtitleList &subtitles) const;
+    // lastPartStart): appends the subtitles of `part` to `parts`. False when the part
+    // does not read as whole subtitles (up to the end of the text when `last`); the text
+    // must then be read in one go, which also finds the error's line.
+    bool parseUtf8Part(QByteArrayView part, bool last, Parts &parts) const;
     // Where a part may begin, with that subtitle's number: the first place within a
     // megabyte, or the last place in the text.
     static std::optional<std::pair<qsizetype, qint64>> firstPartStart(QByteArrayView text);
     static std::optional<qsizetype> lastPartStart(QByteArrayView text);
-    static void finishParts(SubtitleList &subtitles);
+    // The subtitles of the text whose parts these are, the second run following the
+    // first, in order as parse gives them.
+    static SubtitleList joinParts(Parts first, Parts second);
 
     // Exactly one timestamp "HH:mm:ss,SSS" (hours may have more digits past 99 h).
     Expected<double, ParseError> parseTime(QStringView text) const;

@@ -145,6 +145,9 @@ private slots:
         QTest::newRow("bad timing far into the second half")
             << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.";
         QTest::newRow("a Latin-1 letter far into the second half") << "latin" << 200000 << "250000 windows-1252 LF";
+        // Out of order just where the first 8 MB part ends, and where the halves meet.
+        for (const int at : {108942, 108943, 125001})
+            QTest::addRow("cue %d earlier than the one before", at) << "early" << at << "250000 UTF-8 LF";
     }
 
     void largeFilesReadAsSmallOnes()
@@ -155,7 +158,7 @@ private slots:
         const QByteArray lineBreak = defect == "crlf" ? "\r\n" : "\n";
         QByteArray bytes = defect == "crlf" ? "\xEF\xBB\xBF" : "";
         for (int i = 0; i < 250000; ++i) {
-            const QByteArray time = SubtitleParser::shared().formatTime(i).toLatin1();
+            const QByteArray time = SubtitleParser::shared().formatTime(defect == "early" && i == at ? i - 1.5 : i).toLatin1();
             bytes += QByteArray::number(defect == "skip" && i >= at ? i + 2 : i + 1).rightJustified(7, '0') + lineBreak;
             bytes += time + (defect == "timing" && i == at ? " -> " : " --> ") + time + lineBreak;
             const QByteArray text = "Line " + QByteArray::number(i).rightJustified(6, '0') + " of a subtitle long enough";
@@ -173,6 +176,8 @@ private slots:
         QCOMPARE(outcome, expected);
         if (contents)
             QCOMPARE(contents.value().subtitles.last()->text(), QStringLiteral("Line 249999 of a subtitle long enough"));
+        if (defect == "early")
+            QCOMPARE(contents.value().subtitles[at - 1]->text(), QStringLiteral("Line %1 of a subtitle long enough").arg(at));
         QVERIFY(bytes.size() > 16 << 20);
     }
 

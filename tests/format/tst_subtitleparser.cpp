@@ -243,6 +243,8 @@ private slots:
             QTest::addRow("a text of spaces before cue %d", at) << "blank" << at << QString();
         }
         QTest::newRow("bad timing in the second half") << "timing" << 75000 << "Error at line 300001.\nInvalid timestamp.";
+        for (const int at : {50000, 50001, 50002})
+            QTest::addRow("cue %d earlier than the one before", at) << "early" << at << QString();
     }
 
     void largeTextsReadAsInOneGo()
@@ -254,7 +256,7 @@ private slots:
         QString text;
         for (int i = 0; i < count; ++i) {
             const int number = defect == "skip" && i >= at ? i + 2 : i + 1;
-            const QString time = SubtitleParser::shared().formatTime(i * 3);
+            const QString time = SubtitleParser::shared().formatTime(defect == "early" && i == at ? i * 3 - 4 : i * 3);
             const QString timing = defect == "timing" && i == at ? time + " -> " + time : time + " --> " + time;
             const QString body = defect == "blank" && i == at - 1 ? QStringLiteral(" ").repeated(28) : QStringLiteral("Line %1 of a longer text").arg(i, 6, 10, QChar(u'0'));
             const QString end = defect == "run-on" && i == at - 1 ? QString() : QStringLiteral("\n");
@@ -265,6 +267,8 @@ private slots:
             if (result) {
                 QCOMPARE(result.value().size(), count);
                 QCOMPARE(result.value()[count - 1]->text(), QStringLiteral("Line 099999 of a longer text"));
+                if (defect == "early")
+                    QCOMPARE(result.value()[at - 1]->text(), QStringLiteral("Line %1 of a longer text").arg(at, 6, 10, QChar(u'0')));
             }
         }
     }
