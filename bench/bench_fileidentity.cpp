@@ -20,7 +20,7 @@ const QString &subtitleFile(int count)
     if (it == paths.end()) {
         SubtitleList list;
         for (int i = 0; i < count; ++i)
-            list.append(std::make_shared<Subtitle>(QStringLiteral("A single line of dialogue, %1.").arg(i), i * 2.5,
+            list.append(Subtitle::create(QStringLiteral("A single line of dialogue, %1.").arg(i), i * 2.5,
                                                    i * 2.5 + 2));
         const QString path = dir.filePath(QStringLiteral("%1.srt").arg(count));
         if (SubtitleFile::write(path, list, TextEncoding::Utf8))

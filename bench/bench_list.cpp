@@ -26,7 +26,7 @@ struct MillionRowPane
         SubtitleList subtitles;
         subtitles.reserve(rowCount);
         for (int i = 0; i < rowCount; ++i)
-            subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2));
+            subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2));
         document.subtitleController().setSubtitles(subtitles);
         list = std::make_unique<SubtitlesTableViewController>(&document);
         list->resize(720, 600);
@@ -56,7 +56,7 @@ void BM_BuildPane(benchmark::State &state)
     SubtitleList subtitles;
     subtitles.reserve(rowCount);
     for (int i = 0; i < rowCount; ++i)
-        subtitles.append(std::make_shared<Subtitle>(QString(), i * 3.0, i * 3.0 + 2));
+        subtitles.append(Subtitle::create(QString(), i * 3.0, i * 3.0 + 2));
     document.subtitleController().setSubtitles(subtitles);
     for (auto _ : state) {
         SubtitlesTableViewController list(&document);

@@ -53,7 +53,7 @@ SubtitleList millionSubtitles()
         const double end = start + (i % 10 == 0 ? 3.5 : 2.0);
         const QString text = i % 7 == 0 ? QStringLiteral("<i>Café number %1</i>\nand its second line").arg(i)
                                         : QStringLiteral("Subtitle number %1").arg(i);
-        subtitles.append(std::make_shared<Subtitle>(text, start, end));
+        subtitles.append(Subtitle::create(text, start, end));
     }
     return subtitles;
 }

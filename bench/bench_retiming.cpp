@@ -19,7 +19,7 @@ void shiftAll(benchmark::State &state, double offset)
     document.subtitleController().setUndoManager(&document.undoManager());
     SubtitleList subtitles;
     for (int i = 0; i < count; ++i)
-        subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2));
+        subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2));
     document.subtitleController().setSubtitles(subtitles);
     SubtitlesTableViewController list(&document);
     list.resize(720, 600);

@@ -17,7 +17,7 @@ QString generatedSrt(int count)
         const double start = i * 2.5;
         const QString text = i % 3 == 0 ? QStringLiteral("Subtitle number %1,\non two lines.").arg(i)
                                         : QStringLiteral("A single line of dialogue, %1.").arg(i);
-        list.append(std::make_shared<Subtitle>(text, start, start + 2.0));
+        list.append(Subtitle::create(text, start, start + 2.0));
     }
     return SubtitleParser::shared().serialize(list);
 }

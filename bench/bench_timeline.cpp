@@ -23,7 +23,7 @@ struct Timeline
         SubtitleList subtitles;
         subtitles.reserve(subtitleCount);
         for (int i = 0; i < subtitleCount; ++i)
-            subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2.0));
+            subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2.0));
         document.subtitleController().setSubtitles(subtitles);
         pane = std::make_unique<TimelineViewController>(&document);
         pane->resize(paneWidth, 150);

@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
     document.subtitleController().setUndoManager(&document.undoManager());
     SubtitleList subtitles;
     for (int i = 0; i < 30; ++i)
-        subtitles.append(std::make_shared<Subtitle>(
+        subtitles.append(Subtitle::create(
             QStringLiteral("Subtitle number %1,\nshown over the picture").arg(i + 1), 0.5 + i * 2.0, 2.0 + i * 2.0));
     document.subtitleController().setSubtitles(subtitles);
 

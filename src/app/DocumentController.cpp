@@ -109,7 +109,7 @@ Document *DocumentController::newDocument()
     auto *document = new Document(this);
     document->setUntitledNumber(++m_untitledCount);
     document->subtitleController().setSubtitles(
-        {std::make_shared<Subtitle>(tr("A new beginning."), 3.0, 8.0)});
+        {Subtitle::create(tr("A new beginning."), 3.0, 8.0)});
     return adoptDocument(document);
 }
 

@@ -47,18 +47,18 @@ void appendLineFeed(QByteArray &text)
     text.append('\n');
 }
 
-SubtitlePtr newSubtitle(const QString &text, double start, double end)
+SubtitlePtr newSubtitle(QStringView text, double start, double end)
 {
-    return std::make_shared<Subtitle>(text, start, end);
+    return Subtitle::create(text, start, end);
 }
-SubtitlePtr newSubtitle(QByteArray text, double start, double end)
+SubtitlePtr newSubtitle(QByteArrayView text, double start, double end)
 {
-    return std::make_shared<Subtitle>(Subtitle::Utf8{std::move(text)}, start, end);
+    return Subtitle::createUtf8(text, start, end);
 }
 
 // The text of the subtitle being read. Its lines usually stand one after the other in the
-// source, separated by single line feeds: then the text is copied once, at its exact
-// size, when it is finished. Other line ends are rewritten as line feeds.
+// source, separated by single line feeds: then the text is not copied until the subtitle
+// is made. Other line ends are rewritten as line feeds.
 template <typename View>
 class PendingText
 {
@@ -87,10 +87,8 @@ public:
         m_joined.append(line);
     }
 
-    Text take()
-    {
-        return m_contiguous ? textOf(View(m_begin, m_end - m_begin)) : std::move(m_joined);
-    }
+    // The text as it stands until the next start.
+    View view() const { return m_contiguous ? View(m_begin, m_end - m_begin) : View(m_joined); }
 
 private:
     decltype(View().data()) m_begin = nullptr;
@@ -243,10 +241,10 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
     };
 
     double previousStart = subtitles.isEmpty() ? -std::numeric_limits<double>::infinity() : subtitles.last()->start;
-    const auto add = [&](auto subtitleText) {
+    const auto add = [&](View subtitleText) {
         inTimeOrder = inTimeOrder && !(start < previousStart);
         previousStart = start;
-        subtitles.append(newSubtitle(std::move(subtitleText), start, end));
+        subtitles.append(newSubtitle(subtitleText, start, end));
     };
 
     BasicLineReader<View> reader(text);
@@ -277,7 +275,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
             if (line.isEmpty()) {
                 if (!heldLine.isNull())
                     pendingText.appendLine(heldLine);
-                add(pendingText.take());
+                add(pendingText.view());
                 state = ParseState::ExpectingIndex;
                 break;
             }
@@ -287,7 +285,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
                 // Real files leave a cue's text line blank, or end a cue with a line of
                 // spaces; read as text, the next cue would vanish into this one. The
                 // blank line ends the cue, and this line is read as the next index.
-                add(pendingText.take());
+                add(pendingText.view());
                 if (!readIndex(line))
                     return ParseError::atLine(lineNumber, Kind::InvalidIndex);
                 state = ParseState::ExpectingTimes;
@@ -312,7 +310,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
     case ParseState::ReadingText:
         if (!heldLine.isNull())
             pendingText.appendLine(heldLine);
-        add(pendingText.take());
+        add(pendingText.view());
         break;
     case ParseState::ExpectingTimes:
     case ParseState::ExpectingFirstTextLine:

@@ -285,7 +285,7 @@ Expected<TolerantSubtitleReader::Result, QString> Reader::read()
         if (timingLine + 1 == m_lines.size())
             note(timingLine, T::tr("The text ends after the timing of subtitle %1: it has no text.").arg(count));
         i = readText(timingLine + 1, count, text);
-        subtitles.append(std::make_shared<Subtitle>(text.join(u'\n'), timing->start, timing->end));
+        subtitles.append(Subtitle::create(text.join(u'\n'), timing->start, timing->end));
     }
 
     if (!std::is_sorted(subtitles.cbegin(), subtitles.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; }))

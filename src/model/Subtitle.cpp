@@ -31,43 +31,133 @@ std::optional<qsizetype> utf8Length(QStringView text)
     return length;
 }
 
-} // namespace
-
-Subtitle::Subtitle(const QString &text, double start, double end)
-    : start(start)
-    , end(end)
+// The bytes a text is kept in: its UTF-8, or a marker and its UTF-16 units.
+qsizetype storedLength(QStringView text)
 {
-    setText(text);
+    if (const auto length = utf8Length(text))
+        return *length;
+    return 1 + text.size() * qsizetype(sizeof(QChar));
 }
 
-Subtitle::Subtitle(Utf8 text, double start, double end)
+// Writes those bytes to `out`, which has room for storedLength(text).
+void store(QStringView text, char *out, char utf16Marker)
+{
+    if (utf8Length(text)) {
+        QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        encoder.appendToBuffer(out, text);
+        return;
+    }
+    out[0] = utf16Marker;
+    std::memcpy(out + 1, text.constData(), text.size() * sizeof(QChar));
+}
+
+// Room for a text after the block it is allocated with.
+struct TextTail
+{
+    std::size_t size;
+    char *bytes = nullptr;
+};
+
+// Allocates the block of a shared subtitle (its counts and the subtitle) with room for
+// the text's bytes after it, and tells where they go.
+template <typename T>
+class TextTailAllocator
+{
+public:
+    using value_type = T;
+
+    explicit TextTailAllocator(TextTail *tail)
+        : m_tail(tail)
+    {
+    }
+    template <typename U>
+    TextTailAllocator(const TextTailAllocator<U> &other)
+        : m_tail(other.tail())
+    {
+    }
+
+    T *allocate(std::size_t n)
+    {
+        auto *block = static_cast<char *>(::operator new(n * sizeof(T) + m_tail->size));
+        m_tail->bytes = block + n * sizeof(T);
+        return reinterpret_cast<T *>(block);
+    }
+    void deallocate(T *block, std::size_t) { ::operator delete(block); }
+
+    TextTail *tail() const { return m_tail; }
+    template <typename U>
+    bool operator==(const TextTailAllocator<U> &other) const
+    {
+        return m_tail == other.tail();
+    }
+
+private:
+    TextTail *m_tail;
+};
+
+} // namespace
+
+SubtitlePtr Subtitle::withRoomFor(qsizetype size, double start, double end, char *&bytes)
+{
+    TextTail tail{std::size_t(size)};
+    // The block is allocated before the subtitle is made in it: the constructor reads
+    // where the room for the text is through the reference.
+    auto subtitle = std::allocate_shared<Subtitle>(TextTailAllocator<Subtitle>(&tail), Key(), tail.bytes,
+                                                   quint32(size), start, end);
+    bytes = tail.bytes;
+    return subtitle;
+}
+
+SubtitlePtr Subtitle::create(QStringView text, double start, double end)
+{
+    char *bytes = nullptr;
+    auto subtitle = withRoomFor(storedLength(text), start, end, bytes);
+    store(text, bytes, utf16Marker);
+    return subtitle;
+}
+
+SubtitlePtr Subtitle::createUtf8(QByteArrayView text, double start, double end)
+{
+    char *bytes = nullptr;
+    auto subtitle = withRoomFor(text.size(), start, end, bytes);
+    std::memcpy(bytes, text.data(), text.size());
+    return subtitle;
+}
+
+Subtitle::Subtitle(Key, char *const &bytes, quint32 size, double start, double end)
     : start(start)
     , end(end)
-    , m_text(std::move(text.bytes))
+    , m_bytes(bytes)
+    , m_size(size)
 {
+}
+
+Subtitle::~Subtitle()
+{
+    if (m_onHeap)
+        delete[] m_bytes;
 }
 
 QString Subtitle::text() const
 {
-    if (!m_text.startsWith(utf16Marker))
-        return QString::fromUtf8(m_text);
-    QString text((m_text.size() - 1) / 2, Qt::Uninitialized);
-    std::memcpy(text.data(), m_text.constData() + 1, text.size() * sizeof(QChar));
+    if (const auto bytes = utf8())
+        return QString::fromUtf8(*bytes);
+    QString text((m_size - 1) / 2, Qt::Uninitialized);
+    std::memcpy(text.data(), m_bytes + 1, text.size() * sizeof(QChar));
     return text;
 }
 
 void Subtitle::setText(const QString &text)
 {
-    // Encoded into a buffer of the exact size: a list of a million texts keeps no slack.
-    if (const auto length = utf8Length(text)) {
-        m_text = QByteArray(*length, Qt::Uninitialized);
-        QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        encoder.appendToBuffer(m_text.data(), text);
-        return;
-    }
-    m_text = QByteArray(1 + text.size() * qsizetype(sizeof(QChar)), Qt::Uninitialized);
-    m_text[0] = utf16Marker;
-    std::memcpy(m_text.data() + 1, text.constData(), text.size() * sizeof(QChar));
+    // A new text rarely fits the old one's room exactly: it goes on the heap, at its size.
+    const qsizetype size = storedLength(text);
+    auto *bytes = new char[std::max<qsizetype>(size, 1)];
+    store(text, bytes, utf16Marker);
+    if (m_onHeap)
+        delete[] m_bytes;
+    m_bytes = bytes;
+    m_size = quint32(size);
+    m_onHeap = true;
 }
 
 bool operator<(const Subtitle &a, const Subtitle &b)

@@ -1,17 +1,24 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
 #include <memory>
 #include <optional>
 
+class Subtitle;
+using SubtitlePtr = std::shared_ptr<Subtitle>;
+
 // One subtitle: a text shown from `start` to `end` (seconds). Shared by reference among
 // the list, the timeline and the clipboard code; compared and hashed by identity
 // (through SubtitlePtr), ordered by start alone.
 class Subtitle
 {
+    struct Key
+    {
+    };
+
 public:
     // The new (or old) values of one edit; a key is part of the edit when it holds a value.
     struct Values
@@ -24,14 +31,22 @@ public:
         friend bool operator==(const Values &, const Values &) = default;
     };
 
-    // Bytes known to be valid UTF-8, kept as they are.
-    struct Utf8
+    // A subtitle and its text in one block of memory: a file of a million subtitles
+    // makes a million allocations, not two million.
+    static SubtitlePtr create(QStringView text, double start, double end);
+    static SubtitlePtr create(const QString &text, double start, double end)
     {
-        QByteArray bytes;
-    };
+        return create(QStringView(text), start, end);
+    }
+    // The same from bytes known to be valid UTF-8, kept as they are.
+    static SubtitlePtr createUtf8(QByteArrayView text, double start, double end);
 
-    Subtitle(const QString &text, double start, double end);
-    Subtitle(Utf8 text, double start, double end);
+    // Only through create: `bytes` is where the room for the text is, known once the
+    // block is allocated.
+    Subtitle(Key, char *const &bytes, quint32 size, double start, double end);
+    ~Subtitle();
+    Subtitle(const Subtitle &) = delete;
+    Subtitle &operator=(const Subtitle &) = delete;
 
     // Exactly the text that was set.
     QString text() const;
@@ -39,26 +54,31 @@ public:
     // The text as UTF-8, or nothing when it holds a lone surrogate, which UTF-8 cannot carry.
     std::optional<QByteArrayView> utf8() const
     {
-        if (m_text.startsWith(utf16Marker))
+        if (m_size > 0 && m_bytes[0] == utf16Marker)
             return std::nullopt;
-        return QByteArrayView(m_text);
+        return QByteArrayView(m_bytes, m_size);
     }
     // The bytes the text is kept in, known without looking at them: never fewer than
     // its UTF-16 units, nor than a third of its UTF-8 bytes.
-    qsizetype storedSize() const { return m_text.size(); }
+    qsizetype storedSize() const { return m_size; }
 
     double start;
     double end;
 
 private:
+    // A subtitle with room for `size` bytes of text after it, at `bytes`.
+    static SubtitlePtr withRoomFor(qsizetype size, double start, double end, char *&bytes);
+
     static constexpr char utf16Marker = '\xFF';
     // UTF-8, which takes half the memory of UTF-16 for most texts and is what files hold.
     // A text with a lone surrogate is kept as its UTF-16 units after a 0xFF byte, which
-    // never occurs in UTF-8.
-    QByteArray m_text;
+    // never occurs in UTF-8. The bytes follow the subtitle in its block, or, once the text
+    // has been set again, are on the heap.
+    const char *m_bytes;
+    quint32 m_size;
+    bool m_onHeap = false;
 };
 
-using SubtitlePtr = std::shared_ptr<Subtitle>;
 using SubtitleList = QList<SubtitlePtr>;
 
 // a < b exactly when a starts before b; nothing else breaks ties.

@@ -255,7 +255,7 @@ std::optional<int> SubtitleController::addSubtitle(std::optional<double> time, s
     if (start <= shortened)
         end = shortened;
 
-    SubtitleList newSubtitles{std::make_shared<Subtitle>(QString(), snapToFrame(start), snapToFrame(end))};
+    SubtitleList newSubtitles{Subtitle::create(QString(), snapToFrame(start), snapToFrame(end))};
     const IndexSet indexes = insertionIndexes(newSubtitles);
     insertSubtitles(newSubtitles, indexes);
     return indexes.first();
@@ -275,7 +275,7 @@ void SubtitleController::duplicateSubtitle(int index)
     // the copy then keeps the original's length rather than end before it starts.
     if (end < start)
         end = snapToFrame(original.end + shift);
-    insertInTimeOrder({std::make_shared<Subtitle>(original.text(), start, end)});
+    insertInTimeOrder({Subtitle::create(original.text(), start, end)});
 }
 
 static QString trimmedOfSpacesAndTabs(QStringView text)
@@ -321,8 +321,8 @@ void SubtitleController::splitSubtitle(int index, int offset)
 
     const double firstEnd = snapToFrame(original->start + perCharacter * firstCount);
     const double secondStart = snapToFrame(original->end - perCharacter * secondCount);
-    SubtitleList halves{std::make_shared<Subtitle>(firstText, original->start, firstEnd),
-                        std::make_shared<Subtitle>(secondText, secondStart, original->end)};
+    SubtitleList halves{Subtitle::create(firstText, original->start, firstEnd),
+                        Subtitle::create(secondText, secondStart, original->end)};
 
     replaceSubtitles({original}, IndexSet(index), halves);
 }
@@ -346,7 +346,7 @@ void SubtitleController::importText(const QString &text)
     newSubtitles.reserve(pieces.size());
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         const double start = 1.0 + double(i) * step;
-        newSubtitles.append(std::make_shared<Subtitle>(pieces[i], start, start + defaultSubtitleDuration));
+        newSubtitles.append(Subtitle::create(pieces[i], start, start + defaultSubtitleDuration));
     }
     insertInTimeOrder(newSubtitles);
 }
@@ -370,7 +370,7 @@ void SubtitleController::mergeSubtitles(const IndexSet &indexes)
             texts << part->text();
         end = std::max(end, part->end);
     }
-    const auto merged = std::make_shared<Subtitle>(texts.join(u'\n'), parts.first()->start, end);
+    const auto merged = Subtitle::create(texts.join(u'\n'), parts.first()->start, end);
     replaceSubtitles(parts, indexes, {merged});
 }
 

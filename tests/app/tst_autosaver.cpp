@@ -24,7 +24,7 @@ private:
     static std::unique_ptr<Document> savedDocument()
     {
         auto document = std::make_unique<Document>();
-        document->subtitleController().setSubtitles({std::make_shared<Subtitle>(QStringLiteral("Saved"), 1, 2)});
+        document->subtitleController().setSubtitles({Subtitle::create(QStringLiteral("Saved"), 1, 2)});
         document->attachController();
         return document;
     }

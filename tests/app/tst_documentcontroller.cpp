@@ -268,7 +268,7 @@ private slots:
         description.originalPath = path;
         description.base = FileIdentity::of(path);
         description.encoding = 1252;
-        QVERIFY(!store.save("picked", {std::make_shared<Subtitle>(QStringLiteral("Recovered"), 1, 2)}, description));
+        QVERIFY(!store.save("picked", {Subtitle::create(QStringLiteral("Recovered"), 1, 2)}, description));
         QVERIFY(!store.save("left", {}, {}));
         std::unique_ptr<QLockFile> alive = store.lock("alive");
         QVERIFY(alive && !store.save("alive", {}, {}));

@@ -22,7 +22,7 @@ private:
         {
             SubtitleList list;
             for (int i = 0; i < count; ++i)
-                list.append(std::make_shared<Subtitle>(QString::number(i + 1), i * 10.0, i * 10.0 + 5));
+                list.append(Subtitle::create(QString::number(i + 1), i * 10.0, i * 10.0 + 5));
             document.subtitleController().setSubtitles(list);
             document.attachController();
         }

@@ -23,7 +23,7 @@ int encoding(const char *name)
 
 SubtitleList oneSubtitle(const QString &text)
 {
-    return {std::make_shared<Subtitle>(text, 1.0, 2.5)};
+    return {Subtitle::create(text, 1.0, 2.5)};
 }
 
 } // namespace

@@ -156,11 +156,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         const SubtitleParser &parser = SubtitleParser::shared();
-        const QString written = parser.serialize({std::make_shared<Subtitle>(text, 0, 1)});
+        const QString written = parser.serialize({Subtitle::create(text, 0, 1)});
         QCOMPARE(written, "1\n00:00:00,000 --> 00:00:01,000\n" + expected + "\n\n");
         // UTF-8 is written from the bytes a subtitle keeps, whether read from a file or set
         const SubtitleList read = parser.parseUtf8(written.toUtf8()).value();
-        for (const SubtitleList &list : {SubtitleList{std::make_shared<Subtitle>(text, 0, 1)}, read})
+        for (const SubtitleList &list : {SubtitleList{Subtitle::create(text, 0, 1)}, read})
             QCOMPARE(parser.serializeUtf8(list, true, false), QString(written).replace(u'\n', QStringLiteral("\r\n")).toUtf8());
         QCOMPARE(parser.parse(written).value().first()->text(), expected);
     }
@@ -169,8 +169,8 @@ private slots:
     {
         const SubtitleParser &parser = SubtitleParser::shared();
         QCOMPARE(parser.serialize({}), QString());
-        const SubtitleList list{std::make_shared<Subtitle>("A", 1, 2.5), std::make_shared<Subtitle>("B", 5, 4),
-                                std::make_shared<Subtitle>("C", 360000, 3599999999.999)};
+        const SubtitleList list{Subtitle::create("A", 1, 2.5), Subtitle::create("B", 5, 4),
+                                Subtitle::create("C", 360000, 3599999999.999)};
         QCOMPARE(parser.serialize(list), "1\n00:00:01,000 --> 00:00:02,500\nA\n\n"
                                          "2\n00:00:05,000 --> 00:00:05,000\nB\n\n" // an end before the start
                                          "3\n100:00:00,000 --> 999999:59:59,999\nC\n\n");
@@ -192,7 +192,7 @@ private slots:
                     text.append(alphabet[random.bounded(int(alphabet.size()))]);
                 const double start = random.bounded(400000000) / 1000.0;
                 const double end = start + random.bounded(100000) / 1000.0;
-                list.append(std::make_shared<Subtitle>(text, start, end));
+                list.append(Subtitle::create(text, start, end));
             }
             sortSubtitles(list);
             const QString written = parser.serialize(list);
@@ -218,7 +218,7 @@ private slots:
         QFETCH(QString, text);
         SubtitleList list;
         for (int i = 0; i < 200000; ++i)
-            list.append(std::make_shared<Subtitle>(i == 150000 ? text : QStringLiteral("A"), i, i + 1));
+            list.append(Subtitle::create(i == 150000 ? text : QStringLiteral("A"), i, i + 1));
         QCOMPARE(list[150000]->text(), text); // kept as it was set, though UTF-8 cannot carry it
         QVERIFY(!SubtitleParser::shared().serializeUtf8(list, false, false));
         list[150000]->setText(QStringLiteral("\u00e9t\u00e9 \u4e2d\u6587\nabcd \U0001F600!"));

@@ -45,7 +45,7 @@ private slots:
     void aListDestroyedWhileEditing()
     {
         Document document;
-        document.subtitleController().setSubtitles({std::make_shared<Subtitle>(QStringLiteral("Hi"), 1, 2)});
+        document.subtitleController().setSubtitles({Subtitle::create(QStringLiteral("Hi"), 1, 2)});
         auto *list = new SubtitlesTableViewController(&document);
         list->resize(400, 300);
         list->show();

@@ -34,7 +34,7 @@ SubtitleList makeSubtitles(std::initializer_list<Row> rows)
 {
     SubtitleList list;
     for (const Row &row : rows)
-        list.append(std::make_shared<Subtitle>(QString::fromUtf8(row.text), row.start, row.end));
+        list.append(Subtitle::create(QString::fromUtf8(row.text), row.start, row.end));
     return list;
 }
 

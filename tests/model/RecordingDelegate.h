@@ -50,7 +50,7 @@ inline SubtitleList subtitlesFrom(const QString &description)
     SubtitleList list;
     for (const QString &part : description.split(u'|', Qt::SkipEmptyParts)) {
         const QString times = part.section(u'@', -1);
-        list.append(std::make_shared<Subtitle>(part.section(u'@', 0, -2), times.section(u'-', 0, 0).toDouble(),
+        list.append(Subtitle::create(part.section(u'@', 0, -2), times.section(u'-', 0, 0).toDouble(),
                                                times.section(u'-', 1).toDouble()));
     }
     return list;

@@ -145,8 +145,8 @@ private slots:
     // The kept problems agree with a fresh check after every edit, undo and deletion.
     void indexFollowsEveryChange()
     {
-        Checked c({std::make_shared<Subtitle>("a", 0, 2), std::make_shared<Subtitle>("b", 3, 5),
-                   std::make_shared<Subtitle>("c", 6, 8), std::make_shared<Subtitle>("d", 9, 11)});
+        Checked c({Subtitle::create("a", 0, 2), Subtitle::create("b", 3, 5),
+                   Subtitle::create("c", 6, 8), Subtitle::create("d", 9, 11)});
         QList<std::pair<int, int>> reported;
         connect(&c.index, &ProblemIndex::problemsChanged, this, [&](int first, int last) { reported.append({first, last}); });
         c.controller.setEnd(0, 4); // now runs into b
@@ -160,7 +160,7 @@ private slots:
 
         // Changes nobody passed on: the next report finds the index out of step.
         c.controller.setDelegate(nullptr);
-        c.controller.insertSubtitles({std::make_shared<Subtitle>("e", 20, 20)}, IndexSet(4));
+        c.controller.insertSubtitles({Subtitle::create("e", 20, 20)}, IndexSet(4));
         c.controller.setDelegate(&c);
         c.controller.setText(QStringLiteral("c!"), 2);
         QCOMPARE(c.kept(), c.kept(true));

@@ -47,7 +47,7 @@ private slots:
         QFETCH(int, count);
         const SubtitleSearch search(find, {options.contains(u'c'), options.contains(u'w'), options.contains(u'r')});
         QVERIFY(search.isValid());
-        const SubtitleList subtitles{std::make_shared<Subtitle>(text, 0, 1)};
+        const SubtitleList subtitles{Subtitle::create(text, 0, 1)};
         const SubtitleSearch::Replacement result = search.replaceAll(subtitles, replacement);
         QCOMPARE(result.count, count);
         QCOMPARE(result.values.isEmpty() ? text : *result.values.first().text, expected);

@@ -20,7 +20,7 @@ public:
         controller.setUndoManager(&document.undoManager());
         SubtitleList subtitles;
         for (int i = 0; i < count; ++i)
-            subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Line %1").arg(i + 1), 10.0 * i, 10.0 * i + 5));
+            subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i + 1), 10.0 * i, 10.0 * i + 5));
         controller.setSubtitles(subtitles);
         window.resize(640, 400);
         window.show();

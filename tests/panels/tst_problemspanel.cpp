@@ -26,7 +26,7 @@ void tst_ProblemsPanel::walkPickAndFixAll()
         {"Drag the blocks", 14, 17.9},             {"Then save.", 17.4, 20.5}};
     SubtitleList subtitles;
     for (const auto &[text, start, end] : rows)
-        subtitles.append(std::make_shared<Subtitle>(QString::fromUtf8(text), start, end));
+        subtitles.append(Subtitle::create(QString::fromUtf8(text), start, end));
     fixture.controller().setSubtitles(subtitles);
     const QString before = fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end);
 

@@ -49,7 +49,7 @@ private:
     {
         SubtitleList list;
         for (const auto &[text, start, end] : subtitles)
-            list.append(std::make_shared<Subtitle>(text, start, end));
+            list.append(Subtitle::create(text, start, end));
         m_document->subtitleController().setSubtitles(list);
     }
 

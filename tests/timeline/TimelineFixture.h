@@ -26,7 +26,7 @@ struct TimelineFixture
         SubtitleList subtitles;
         int n = 0;
         for (const auto &[start, end] : times)
-            subtitles.append(std::make_shared<Subtitle>(QStringLiteral("Subtitle %1").arg(++n), start, end));
+            subtitles.append(Subtitle::create(QStringLiteral("Subtitle %1").arg(++n), start, end));
         document.subtitleController().setSubtitles(subtitles);
         timeline = std::make_unique<TimelineViewController>(&document);
         timeline->resize(paneWidth, 150);

@@ -236,7 +236,7 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
     };
     const QString original = describe();
     // A [2, 4] is made by an undoable insertion, as Add Subtitle does.
-    controller.insertInTimeOrder({std::make_shared<Subtitle>(QStringLiteral("A"), 2, 4)});
+    controller.insertInTimeOrder({Subtitle::create(QStringLiteral("A"), 2, 4)});
     f.endTurn();
     if (change == QLatin1String("redo")) {
         controller.setText(QStringLiteral("B"), 1);
@@ -258,7 +258,7 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
     else if (change == QLatin1String("redo"))
         undo.redo();
     else if (change == QLatin1String("paste"))
-        controller.insertInTimeOrder({std::make_shared<Subtitle>(QStringLiteral("P"), 3, 5)});
+        controller.insertInTimeOrder({Subtitle::create(QStringLiteral("P"), 3, 5)});
     else if (change == QLatin1String("edit"))
         controller.setText(QStringLiteral("B"), 1);
     else

@@ -62,7 +62,7 @@ void TestTimelineViewController::durationFollowsSubtitlesUntilVideo()
     QCOMPARE(f.timeline->duration(), 65.0);
     f.timeline->setVideoDuration(40.0);
     QCOMPARE(f.timeline->duration(), 40.0);
-    f.document.subtitleController().insertSubtitles({std::make_shared<Subtitle>(QString(), 100, 102)},
+    f.document.subtitleController().insertSubtitles({Subtitle::create(QString(), 100, 102)},
                                                     IndexSet({2}));
     QCOMPARE(f.timeline->duration(), 40.0);
     f.timeline->setVideoDuration(std::nullopt);
@@ -353,7 +353,7 @@ void TestTimelineViewController::listChangesReachBlocks()
     controller.removeSubtitles({first}, IndexSet({controller.indexOf(first)}));
     QVERIFY(!f.timeline->selectedSubtitles().contains(first));
     QCOMPARE(f.timeline->duration(), 9.0);
-    controller.setSubtitles({std::make_shared<Subtitle>(QStringLiteral("New"), 2, 3)});
+    controller.setSubtitles({Subtitle::create(QStringLiteral("New"), 2, 3)});
     QCOMPARE(f.timeline->visibleSubtitles().size(), 1);
     QVERIFY(f.timeline->selectedSubtitles().isEmpty());
 }
