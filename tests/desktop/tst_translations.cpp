@@ -1,4 +1,5 @@
 #include "app/Translator.h"
+#include "document/SubtitleFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -113,6 +114,17 @@ private slots:
         QCOMPARE(Translator::install(*QCoreApplication::instance(), languages), installed);
         // The compiled-in translation carries what the .ts says.
         QCOMPARE(QCoreApplication::translate("EncodingsPopupButton", "Automatic"), automatic);
+    }
+
+    // The document layer's messages (file errors, encodings, "Untitled") are translated
+    // too: its sources were once left out of what the translation is made from.
+    void theDocumentsMessagesAreTranslated()
+    {
+        Translator::install(*QCoreApplication::instance(), {QStringLiteral("de")});
+        const auto missing = SubtitleFile::read(QStringLiteral("/nonexistent/cuewright.srt"), TextEncoding::Automatic);
+        Translator::install(*QCoreApplication::instance(), {QStringLiteral("en")});
+        QVERIFY(!missing);
+        QCOMPARE(missing.error(), QStringLiteral("Die Datei konnte nicht geöffnet werden, weil sie nicht existiert."));
     }
 };
 

@@ -117,7 +117,13 @@
 <context>
     <name>AboutDialog</name>
     <message>
-        <location filename="../../app/AboutDialog.cpp" line="+31"/>
+        <location filename="../../app/AboutDialog.cpp" line="+26"/>
+        <location line="+25"/>
+        <source>not available</source>
+        <translation>nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="-20"/>
         <location line="+13"/>
         <source>client API %1</source>
         <translation>Client-API %1</translation>
@@ -128,7 +134,7 @@
         <translation>%1 (Client-API %2)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+24"/>
         <source>About Cuewright</source>
         <translation>Über Cuewright</translation>
     </message>
@@ -224,6 +230,19 @@
 </source>
         <translation>%1: %2 Untertitel, %3
 </translation>
+    </message>
+</context>
+<context>
+    <name>Document</name>
+    <message>
+        <location filename="../../document/Document.cpp" line="+134"/>
+        <source>Untitled %1</source>
+        <translation>Unbenannt %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
     </message>
 </context>
 <context>
@@ -757,6 +776,16 @@
     </message>
 </context>
 <context>
+    <name>FfmpegLibrary</name>
+    <message>
+        <location filename="../../waveform/FfmpegLibrary.cpp" line="+21"/>
+        <source>FFmpeg&apos;s libraries could not be loaded.
+%1</source>
+        <translation>Die Bibliotheken von FFmpeg konnten nicht geladen werden.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FileFormatChooser</name>
     <message>
         <location filename="../../app/FileFormatChooser.cpp" line="+15"/>
@@ -989,9 +1018,31 @@
     </message>
 </context>
 <context>
+    <name>LongNameSaver</name>
+    <message>
+        <location filename="../../document/LongNameSaver.cpp" line="+34"/>
+        <location line="+11"/>
+        <location line="+2"/>
+        <source>The file could not be saved.
+%1</source>
+        <translation>Die Datei konnte nicht gespeichert werden.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>MpvLibrary</name>
+    <message>
+        <location filename="../../player/MpvLibrary.cpp" line="+18"/>
+        <source>The video player&apos;s library, libmpv, could not be loaded.
+%1</source>
+        <translation>Die Bibliothek des Videoplayers, libmpv, konnte nicht geladen werden.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>MpvPlayer</name>
     <message>
-        <location filename="../../player/MpvPlayer.cpp" line="+45"/>
+        <location filename="../../player/MpvPlayer.cpp" line="+48"/>
         <location line="+30"/>
         <source>The video player could not be started.</source>
         <translation>Der Videoplayer konnte nicht gestartet werden.</translation>
@@ -1439,6 +1490,27 @@
     </message>
 </context>
 <context>
+    <name>SaveTarget</name>
+    <message>
+        <location filename="../../document/SaveTarget.cpp" line="+11"/>
+        <source>The file cannot be saved because its name is not valid UTF-8 text. Choose Save As… and give it another name.</source>
+        <translation>Die Datei kann nicht gespeichert werden, weil ihr Name kein gültiger UTF-8-Text ist. Wählen Sie „Speichern unter…“ und geben Sie ihr einen anderen Namen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file cannot be saved because “%1” is not a regular file (it is a device, a pipe or a socket).</source>
+        <translation>Die Datei kann nicht gespeichert werden, weil „%1“ keine normale Datei ist (sondern ein Gerät, eine Pipe oder ein Socket).</translation>
+    </message>
+</context>
+<context>
+    <name>SharedLibrary</name>
+    <message>
+        <location filename="../../document/SharedLibrary.cpp" line="+24"/>
+        <source>The function %1 was not found.</source>
+        <translation>Die Funktion %1 wurde nicht gefunden.</translation>
+    </message>
+</context>
+<context>
     <name>ShiftTimesDialog</name>
     <message>
         <location filename="../../panels/ShiftTimesDialog.cpp" line="+17"/>
@@ -1629,6 +1701,67 @@ Für Skripte, ohne Bildschirm:
         <location line="+2"/>
         <source>Subtitle files to open.</source>
         <translation>Zu öffnende Untertiteldateien.</translation>
+    </message>
+</context>
+<context>
+    <name>SubtitleFile</name>
+    <message>
+        <location filename="../../document/SubtitleFile.cpp" line="+23"/>
+        <source>The file could not be opened because it is a folder.</source>
+        <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The file could not be opened because it does not exist.</source>
+        <translation>Die Datei konnte nicht geöffnet werden, weil sie nicht existiert.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file could not be opened because it is not a regular file.</source>
+        <translation>Die Datei konnte nicht geöffnet werden, weil sie keine normale Datei ist.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+20"/>
+        <source>The file could not be opened because it is larger than %1 MB.</source>
+        <translation>Die Datei konnte nicht geöffnet werden, weil sie größer als %1 MB ist.</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <source>The file could not be opened.
+%1</source>
+        <translation>Die Datei konnte nicht geöffnet werden.
+%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The file could not be read.
+%1</source>
+        <translation>Die Datei konnte nicht gelesen werden.
+%1</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>The file could not be saved because a folder has that name.</source>
+        <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen trägt.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1
+It is in subtitle %2.</source>
+        <translation>%1
+Es steht in Untertitel %2.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+2"/>
+        <location line="+15"/>
+        <location line="+8"/>
+        <location line="+3"/>
+        <source>The file could not be saved.
+%1</source>
+        <translation>Die Datei konnte nicht gespeichert werden.
+%1</translation>
     </message>
 </context>
 <context>
@@ -1858,9 +1991,153 @@ Für Skripte, ohne Bildschirm:
 <context>
     <name>TextEncoding</name>
     <message>
+        <location filename="../../document/TextEncoding.cpp" line="+81"/>
         <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
         <source>Unicode</source>
         <translation>Unicode</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Western European</source>
+        <translation>Westeuropäisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Central European</source>
+        <translation>Mitteleuropäisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>South European</source>
+        <translation>Südeuropäisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>North European</source>
+        <translation>Nordeuropäisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nordic</source>
+        <translation>Nordisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Celtic</source>
+        <translation>Keltisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Cyrillic</source>
+        <translation>Kyrillisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ukrainian</source>
+        <translation>Ukrainisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Greek</source>
+        <translation>Griechisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Turkish</source>
+        <translation>Türkisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Hebrew</source>
+        <translation>Hebräisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Arabic</source>
+        <translation>Arabisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Baltic</source>
+        <translation>Baltisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Vietnamese</source>
+        <translation>Vietnamesisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Thai</source>
+        <translation>Thailändisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Japanese</source>
+        <translation>Japanisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Chinese Simplified</source>
+        <translation>Chinesisch (vereinfacht)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Chinese Traditional</source>
+        <translation>Chinesisch (traditionell)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Korean</source>
+        <translation>Koreanisch</translation>
+    </message>
+    <message>
+        <location line="+104"/>
+        <source>The text is not valid %1: it ends in the middle of a character (byte offset %2).</source>
+        <translation>Der Text ist kein gültiges %1: Er endet mitten in einem Zeichen (Byte-Position %2).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The text is not valid %1: the byte %2 at byte offset %3 is not a character in this encoding.</source>
+        <translation>Der Text ist kein gültiges %1: Das Byte %2 an Byte-Position %3 ist in dieser Kodierung kein Zeichen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The text is not valid %1: the bytes %2 at byte offset %3 are not a character in this encoding.</source>
+        <translation>Der Text ist kein gültiges %1: Die Bytes %2 an Byte-Position %3 sind in dieser Kodierung kein Zeichen.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>The text cannot be saved in %1.</source>
+        <translation>Der Text kann nicht in %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The character &quot;%1&quot; (%2) cannot be saved in %3.</source>
+        <translation>Das Zeichen „%1“ (%2) kann nicht in %3 gespeichert werden.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The character %1 cannot be saved in %2.</source>
+        <translation>Das Zeichen %1 kann nicht in %2 gespeichert werden.</translation>
+    </message>
+    <message>
+        <location line="+96"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+91"/>
+        <location line="+19"/>
+        <source>The text encoding number %1 is not known.</source>
+        <translation>Die Textkodierung Nummer %1 ist nicht bekannt.</translation>
+    </message>
+    <message>
+        <location line="+112"/>
+        <source>The text encoding of the file could not be detected.
+Choose its encoding in the Open dialog.</source>
+        <translation>Die Textkodierung der Datei konnte nicht erkannt werden.
+Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
