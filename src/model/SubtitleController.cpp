@@ -6,6 +6,7 @@
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
 
+#include <QHash>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -23,6 +24,20 @@ SubtitlePtr SubtitleController::at(int index) const
 int SubtitleController::indexOf(const SubtitlePtr &subtitle) const
 {
     return int(m_subtitles.indexOf(subtitle));
+}
+
+std::function<int(const SubtitlePtr &)> SubtitleController::positionFinder(qsizetype lookups) const
+{
+    // Many lookups share one pass over the list; a few search it each, which costs less
+    // than the pass when the list is long.
+    constexpr qsizetype manyLookups = 64;
+    if (lookups < manyLookups)
+        return [this](const SubtitlePtr &subtitle) { return indexOf(subtitle); };
+    QHash<const Subtitle *, int> positions;
+    positions.reserve(m_subtitles.size());
+    for (int i = int(m_subtitles.size()) - 1; i >= 0; --i) // the first position wins
+        positions.insert(m_subtitles[i].get(), i);
+    return [positions = std::move(positions)](const SubtitlePtr &subtitle) { return positions.value(subtitle.get(), -1); };
 }
 
 SubtitleList SubtitleController::subtitlesAt(const IndexSet &indexes) const
@@ -71,7 +86,9 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
         oldValues.append(old);
 
         if (movedEarlier) {
-            const int p = indexOf(updated[k]);
+            // Until one has moved, every subtitle still stands at its index: shifting a
+            // long list a little finds each at once instead of searching from the top.
+            const int p = indexUpdates.isEmpty() ? indexes.at(int(k)) : indexOf(updated[k]);
             if (p < 0)
                 CUEWRIGHT_FATAL("updated subtitle is no longer in the list");
             const int q = reposition(p, *movedEarlier);
@@ -89,15 +106,16 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
         // The inverse pairs values with positions in ascending order: order each
         // subtitle's old values by where that very subtitle now lies. Ordering by start
         // would hand subtitles that now share a start each other's values.
+        const auto positionOf = positionFinder(updated.size());
         QList<std::pair<int, qsizetype>> order;
         order.reserve(pairs);
         for (qsizetype k = 0; k < pairs; ++k)
-            order.append({indexOf(updated[k]), k});
+            order.append({positionOf(updated[k]), k});
         std::sort(order.begin(), order.end());
         for (const auto &[position, k] : std::as_const(order))
             undoValues.append(oldValues[k]);
         for (qsizetype k = 0; k < updated.size(); ++k)
-            newIndexes.insert(indexOf(updated[k]));
+            newIndexes.insert(positionOf(updated[k]));
     }
 
     if (m_delegate)
@@ -110,21 +128,24 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
 // before equal starts when it moved earlier, after them otherwise.
 int SubtitleController::reposition(int position, bool earlier)
 {
-    SubtitlePtr subtitle = m_subtitles.takeAt(position);
-    const double start = subtitle->start;
-    int q = 0;
+    // Where it goes once taken out, found in place: the subtitles before it keep their
+    // positions, those after it are one further on than in the shortened list. Then only
+    // the subtitles it passes move, instead of the whole rest of the list twice.
+    const double start = m_subtitles[position]->start;
+    const auto begin = m_subtitles.begin();
     if (earlier) {
         int j = position - 1;
         while (j >= 0 && m_subtitles[j]->start >= start)
             --j;
-        q = j + 1;
-    } else {
-        int j = position;
-        while (j < m_subtitles.size() && m_subtitles[j]->start <= start)
-            ++j;
-        q = j;
+        const int q = j + 1;
+        std::rotate(begin + q, begin + position, begin + position + 1);
+        return q;
     }
-    m_subtitles.insert(q, std::move(subtitle));
+    int j = position + 1;
+    while (j < m_subtitles.size() && m_subtitles[j]->start <= start)
+        ++j;
+    const int q = j - 1;
+    std::rotate(begin + position, begin + position + 1, begin + q + 1);
     return q;
 }
 

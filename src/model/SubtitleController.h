@@ -5,6 +5,7 @@
 
 #include <QList>
 
+#include <functional>
 #include <optional>
 
 class LinearTimeMap;
@@ -61,6 +62,8 @@ public:
     IndexSet insertionIndexes(SubtitleList &newSubtitles) const;
 
 private:
+    // indexOf for `lookups` subtitles, answered the cheapest way for that many.
+    std::function<int(const SubtitlePtr &)> positionFinder(qsizetype lookups) const;
     double twoFrameGap() const;
     double snapToFrame(double t) const;
     void announceChange();
