@@ -147,6 +147,26 @@ private slots:
         f.undoesAndRedoes(before, after);
     }
 
+    // Many moved subtitles are looked up in one pass over the list: they must report the
+    // same new places, and undo the same way, as a few.
+    void manyMovedSubtitlesReportWhereTheyLanded()
+    {
+        QStringList subtitles;
+        QStringList landed;
+        for (int i = 0; i < 100; ++i) {
+            subtitles << QStringLiteral("t%1@%1-%2").arg(i).arg(i + 0.5);
+            if (i >= 30)
+                landed << QString::number(i);
+        }
+        const QString before = subtitles.join(u'|');
+        Fixture f(before);
+        f.controller.retimeSubtitles(IndexSet::fromRange(0, 70), LinearTimeMap::shift(1000));
+        QCOMPARE(f.delegate.calls.size(), 1);
+        QVERIFY2(f.delegate.calls[0].endsWith(" {" + landed.join(u',') + "}"), qPrintable(f.delegate.calls[0]));
+        QVERIFY(describe(f.controller).startsWith(QStringLiteral("t70@70-70.5|")));
+        f.undoesAndRedoes(before, describe(f.controller));
+    }
+
     void unchangedStartMovesBehindAnEqualOne()
     {
         Fixture f(QStringLiteral("a@5-6|b@5-7"));
