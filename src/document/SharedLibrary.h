@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/Expected.h"
+#include "model/Fatal.h"
+
 #include <QCoreApplication>
 #include <QLibrary>
 #include <QString>
@@ -27,6 +30,16 @@ public:
     void resolve(Function &function, const char *name)
     {
         function = reinterpret_cast<Function>(find(name));
+    }
+
+    // The function table an open() gave, which must have succeeded: whatever uses the
+    // functions (a player, a decoder) exists only once it has.
+    template <typename Functions>
+    static const Functions &required(const Expected<const Functions *, QString> &opened)
+    {
+        if (!opened)
+            CUEWRIGHT_FATAL("a library's functions used before it was opened");
+        return *opened.value();
     }
 
     bool isLoaded() const { return m_error.isEmpty(); }

@@ -215,15 +215,16 @@ bool beginsSubtitle(View line, BasicLineReader<View> reader)
     return readInteger(line, index) && reader.next(timing) && readTimingLine(timing, start, end);
 }
 
-// Reads the subtitles of `text` into `subtitles`, the index counter starting at
-// `indexCounter`; a part of a text ends with the state it leaves (a whole text must end
-// between subtitles or in one's text).
-// Whether they are in time order is seen as they are read, while their starts are at hand:
-// a check afterwards would look at a million subtitles scattered in memory.
+// Reads the subtitles of `text` on to those of `parts`, the index counter going on from
+// its last index; a part of a text ends with the state it leaves (a whole text must end
+// between subtitles or in one's text). Whether they are in time order is seen as they
+// are read, while their starts are at hand: a check afterwards would look at a million
+// subtitles scattered in memory.
 template <typename View>
-std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState &endState, SubtitleList &subtitles,
-                                     bool &inTimeOrder)
+std::optional<ParseError> parseLines(View text, ParseState &endState, SubtitleParser::Parts &parts)
 {
+    qint64 &indexCounter = parts.lastIndex;
+    SubtitleList &subtitles = parts.subtitles;
     using Kind = ParseError::Kind;
     ParseState state = ParseState::ExpectingIndex;
     double start = 0;
@@ -242,7 +243,7 @@ std::optional<ParseError> parseLines(View text, qint64 &indexCounter, ParseState
 
     double previousStart = subtitles.isEmpty() ? -std::numeric_limits<double>::infinity() : subtitles.last()->start;
     const auto add = [&](View subtitleText) {
-        inTimeOrder = inTimeOrder && !(start < previousStart);
+        parts.inTimeOrder = parts.inTimeOrder && !(start < previousStart);
         previousStart = start;
         subtitles.append(newSubtitle(subtitleText, start, end));
     };
@@ -379,13 +380,11 @@ std::optional<SubtitleList> parseHalves(View text)
     bool secondRead = false;
     std::thread secondHalf([&] {
         ParseState endState;
-        secondRead = !parseLines(text.sliced(cut->first), second.lastIndex, endState, second.subtitles,
-                                 second.inTimeOrder);
+        secondRead = !parseLines(text.sliced(cut->first), endState, second);
     });
     SubtitleParser::Parts first;
     ParseState endState;
-    const bool firstRead = !parseLines(text.first(cut->first), first.lastIndex, endState, first.subtitles,
-                                       first.inTimeOrder)
+    const bool firstRead = !parseLines(text.first(cut->first), endState, first)
         && endState == ParseState::ExpectingIndex && first.lastIndex == cut->second - 1;
     secondHalf.join();
     if (!firstRead || !secondRead)
@@ -393,21 +392,24 @@ std::optional<SubtitleList> parseHalves(View text)
     return SubtitleParser::joinParts(std::move(first), std::move(second));
 }
 
+// Files are nearly always in time order already; the sort is skipped then.
+SubtitleList inTimeOrder(SubtitleParser::Parts parts)
+{
+    if (!parts.inTimeOrder)
+        sortSubtitles(parts.subtitles);
+    return std::move(parts.subtitles);
+}
+
 template <typename View>
 Expected<SubtitleList, ParseError> parseText(View text)
 {
     if (auto halves = parseHalves(text))
         return std::move(*halves);
-    SubtitleList subtitles;
-    qint64 indexCounter = 0;
+    SubtitleParser::Parts whole;
     ParseState endState;
-    bool inTimeOrder = true;
-    if (const auto error = parseLines(text, indexCounter, endState, subtitles, inTimeOrder))
+    if (const auto error = parseLines(text, endState, whole))
         return *error;
-    // Files are nearly always in time order already; skip the sort then.
-    if (!inTimeOrder)
-        sortSubtitles(subtitles);
-    return subtitles;
+    return inTimeOrder(std::move(whole));
 }
 
 } // namespace
@@ -438,7 +440,7 @@ Expected<SubtitleList, ParseError> SubtitleParser::parseUtf8(QByteArrayView text
 bool SubtitleParser::parseUtf8Part(QByteArrayView part, bool last, Parts &parts) const
 {
     ParseState endState;
-    if (parseLines(part, parts.lastIndex, endState, parts.subtitles, parts.inTimeOrder))
+    if (parseLines(part, endState, parts))
         return false;
     return last || endState == ParseState::ExpectingIndex;
 }
@@ -459,13 +461,11 @@ std::optional<qsizetype> SubtitleParser::lastPartStart(QByteArrayView text)
 
 SubtitleList SubtitleParser::joinParts(Parts first, Parts second)
 {
-    const bool inTimeOrder = first.inTimeOrder && second.inTimeOrder
+    first.inTimeOrder = first.inTimeOrder && second.inTimeOrder
         && (first.subtitles.isEmpty() || second.subtitles.isEmpty()
             || !(*second.subtitles.first() < *first.subtitles.last()));
     first.subtitles.append(std::move(second.subtitles));
-    if (!inTimeOrder)
-        sortSubtitles(first.subtitles);
-    return std::move(first.subtitles);
+    return inTimeOrder(std::move(first));
 }
 namespace {
 

@@ -31,18 +31,25 @@ std::optional<qsizetype> utf8Length(QStringView text)
     return length;
 }
 
-// The bytes a text is kept in: its UTF-8, or a marker and its UTF-16 units.
-qsizetype storedLength(QStringView text)
+// How a text is kept: as its UTF-8 bytes, or, with a lone surrogate, as a marker and its
+// UTF-16 units; and in how many bytes.
+struct StoredForm
+{
+    qsizetype size;
+    bool utf8;
+};
+
+StoredForm storedForm(QStringView text)
 {
     if (const auto length = utf8Length(text))
-        return *length;
-    return 1 + text.size() * qsizetype(sizeof(QChar));
+        return {*length, true};
+    return {1 + text.size() * qsizetype(sizeof(QChar)), false};
 }
 
-// Writes those bytes to `out`, which has room for storedLength(text).
-void store(QStringView text, char *out, char utf16Marker)
+// Writes the text in that form to `out`, which has room for its size.
+void store(QStringView text, StoredForm form, char *out, char utf16Marker)
 {
-    if (utf8Length(text)) {
+    if (form.utf8) {
         QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         encoder.appendToBuffer(out, text);
         return;
@@ -111,8 +118,9 @@ SubtitlePtr Subtitle::withRoomFor(qsizetype size, double start, double end, char
 SubtitlePtr Subtitle::create(QStringView text, double start, double end)
 {
     char *bytes = nullptr;
-    auto subtitle = withRoomFor(storedLength(text), start, end, bytes);
-    store(text, bytes, utf16Marker);
+    const StoredForm form = storedForm(text);
+    auto subtitle = withRoomFor(form.size, start, end, bytes);
+    store(text, form, bytes, utf16Marker);
     return subtitle;
 }
 
@@ -150,13 +158,13 @@ QString Subtitle::text() const
 void Subtitle::setText(const QString &text)
 {
     // A new text rarely fits the old one's room exactly: it goes on the heap, at its size.
-    const qsizetype size = storedLength(text);
-    auto *bytes = new char[std::max<qsizetype>(size, 1)];
-    store(text, bytes, utf16Marker);
+    const StoredForm form = storedForm(text);
+    auto *bytes = new char[std::max<qsizetype>(form.size, 1)];
+    store(text, form, bytes, utf16Marker);
     if (m_onHeap)
         delete[] m_bytes;
     m_bytes = bytes;
-    m_size = quint32(size);
+    m_size = quint32(form.size);
     m_onHeap = true;
 }
 

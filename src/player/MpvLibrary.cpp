@@ -1,8 +1,5 @@
 #include "player/MpvLibrary.h"
 
-#include "document/SharedLibrary.h"
-#include "model/Fatal.h"
-
 Expected<const MpvLibrary *, QString> MpvLibrary::open()
 {
     // libmpv's file name carries the major version of its client API.
@@ -17,12 +14,4 @@ Expected<const MpvLibrary *, QString> MpvLibrary::open()
     if (!library.isLoaded())
         return tr("The video player's library, libmpv, could not be loaded.\n%1").arg(library.errorString());
     return &functions;
-}
-
-const MpvLibrary &MpvLibrary::opened()
-{
-    const auto library = open();
-    if (!library)
-        CUEWRIGHT_FATAL("libmpv used before it was opened");
-    return *library.value();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/SharedLibrary.h"
 #include "model/Expected.h"
 
 #include <QCoreApplication>
@@ -37,8 +38,6 @@ class MpvLibrary
 public:
     // Opens libmpv once; the error says why it cannot be used.
     static Expected<const MpvLibrary *, QString> open();
-    // The functions, once open() has succeeded: a player exists only then.
-    static const MpvLibrary &opened();
 
 #define CUEWRIGHT_MPV_FUNCTION(name) decltype(&::name) name = nullptr;
     CUEWRIGHT_MPV_FUNCTIONS(CUEWRIGHT_MPV_FUNCTION)
@@ -48,5 +47,5 @@ public:
 // The functions of the opened libmpv.
 inline const MpvLibrary &libmpv()
 {
-    return MpvLibrary::opened();
+    return SharedLibrary::required(MpvLibrary::open());
 }

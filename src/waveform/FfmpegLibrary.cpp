@@ -1,8 +1,5 @@
 #include "waveform/FfmpegLibrary.h"
 
-#include "document/SharedLibrary.h"
-#include "model/Fatal.h"
-
 Expected<const FfmpegLibrary *, QString> FfmpegLibrary::open()
 {
     // Each file name carries the major version of the headers built against.
@@ -20,12 +17,4 @@ Expected<const FfmpegLibrary *, QString> FfmpegLibrary::open()
     if (!library.isLoaded())
         return tr("FFmpeg's libraries could not be loaded.\n%1").arg(library.errorString());
     return &functions;
-}
-
-const FfmpegLibrary &FfmpegLibrary::opened()
-{
-    const auto library = open();
-    if (!library)
-        CUEWRIGHT_FATAL("FFmpeg used before it was opened");
-    return *library.value();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/SharedLibrary.h"
 #include "model/Expected.h"
 
 #include <QCoreApplication>
@@ -56,8 +57,6 @@ class FfmpegLibrary
 public:
     // Opens the libraries once; the error says why they cannot be used.
     static Expected<const FfmpegLibrary *, QString> open();
-    // The functions, once open() has succeeded: a decoder exists only then.
-    static const FfmpegLibrary &opened();
 
 #define CUEWRIGHT_FFMPEG_FUNCTION(name) decltype(&::name) name = nullptr;
     CUEWRIGHT_FFMPEG_FUNCTIONS(CUEWRIGHT_FFMPEG_FUNCTION)
@@ -67,5 +66,5 @@ public:
 // The functions of the opened FFmpeg libraries.
 inline const FfmpegLibrary &ffmpeg()
 {
-    return FfmpegLibrary::opened();
+    return SharedLibrary::required(FfmpegLibrary::open());
 }
