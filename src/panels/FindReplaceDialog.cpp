@@ -2,7 +2,6 @@
 
 #include "document/Document.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -22,6 +21,16 @@ namespace {
 constexpr qint64 sliceMilliseconds = 30;
 constexpr int sliceSubtitles = 2000;
 constexpr int chunkSubtitles = 32;
+
+// Whether a key is the one for undo (false) or redo (true).
+std::optional<bool> undoKey(const QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Undo))
+        return false;
+    if (event->matches(QKeySequence::Redo))
+        return true;
+    return std::nullopt;
+}
 } // namespace
 
 FindReplaceDialog *FindReplaceDialog::open(Document *document, QWidget *window)
@@ -97,14 +106,7 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
     connect(&m_sliceTimer, &QTimer::timeout, this, &FindReplaceDialog::runSlice);
 
     // The document's undo works here too, once the field being typed in has nothing
-    // left of its own to undo. Both keys stay this window's own.
-    auto *undo = new QAction(this);
-    undo->setShortcuts(QKeySequence::Undo);
-    connect(undo, &QAction::triggered, this, [this] { undoOrRedo(false); });
-    auto *redo = new QAction(this);
-    redo->setShortcuts(QKeySequence::Redo);
-    connect(redo, &QAction::triggered, this, [this] { undoOrRedo(true); });
-    addActions({undo, redo});
+    // left of its own to undo. Handled as keys, not shortcuts: they stay this window's.
     m_find->installEventFilter(this);
     m_replace->installEventFilter(this);
 
@@ -118,16 +120,24 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
 
 bool FindReplaceDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    // A field takes the undo keys for itself; leave them to the window's own actions,
-    // which undo in the field first.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
-            event->ignore();
+    // A field would undo only its own typing; the key comes here instead.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        if (const auto redo = undoKey(static_cast<QKeyEvent *>(event))) {
+            if (event->type() == QEvent::KeyPress)
+                undoOrRedo(*redo);
+            event->accept();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void FindReplaceDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (const auto redo = undoKey(event)) // from a check box or a button
+        undoOrRedo(*redo);
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void FindReplaceDialog::undoOrRedo(bool redo)

@@ -165,6 +165,10 @@ private slots:
         QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("Line 1"));
         QTest::keyClick(dialog->findField(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("Changed"));
+        // From a check box, straight to the document.
+        dialog->caseSensitive()->setFocus();
+        QTest::keyClick(dialog->caseSensitive(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("Line 1"));
     }
 };
 
