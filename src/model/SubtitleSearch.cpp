@@ -11,9 +11,16 @@ SubtitleSearch::SubtitleSearch(const QString &text, Options options)
     , m_empty(text.isEmpty())
 {
     QString pattern = options.regularExpression ? text : QRegularExpression::escape(text);
-    // The group keeps an alternation whole: each alternative must be a whole word.
-    if (options.wholeWords && !text.isEmpty())
+    if (options.wholeWords && !text.isEmpty()) {
+        // An expression is read on its own first: wrapped, "a)(b" would read as valid.
+        if (options.regularExpression) {
+            m_matcher = std::make_shared<PatternMatcher>(pattern, options.caseSensitive);
+            if (!m_matcher->isValid())
+                return;
+        }
+        // The group keeps an alternation whole: each alternative must be a whole word.
         pattern = QStringLiteral("\\b(?:%1)\\b").arg(pattern);
+    }
     m_matcher = std::make_shared<PatternMatcher>(pattern, options.caseSensitive);
 }
 

@@ -122,6 +122,8 @@ private slots:
         QCOMPARE(SubtitleSearch(QStringLiteral("y*"), {false, false, true}).find(subtitles, 0, 0, false, progress),
                  std::optional(SubtitleSearch::Match{1, 1, 1}));
         QVERIFY(!SubtitleSearch(QString(), {}).isValid());
+        // Whole words must not make a broken expression read as a valid one.
+        QVERIFY(!SubtitleSearch(QStringLiteral("a)(b"), {false, true, true}).isValid());
     }
 
     // Where the engine gives up, the search says so: never "not found", never a Replace
