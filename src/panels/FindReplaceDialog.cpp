@@ -244,8 +244,6 @@ void FindReplaceDialog::start(Run run)
     m_run.emplace(std::move(run));
     for (QPushButton *button : std::as_const(m_searchButtons))
         button->setEnabled(false);
-    m_stop->show();
-    setStatus(tr("Searching…"));
     m_sliceTimer.start();
 }
 
@@ -277,6 +275,8 @@ void FindReplaceDialog::runSlice()
     }
     if (!run.progress.done) {
         const int steps = int(subtitles.size()) + (run.replaceAll ? 0 : 1);
+        // Only a search that takes a while shows how far it is and how to stop it.
+        m_stop->show();
         setStatus(tr("Searching… %1 of %2 subtitles").arg(locale().toString(run.progress.step), locale().toString(steps)));
         emit searchProgressed(run.progress.step, steps);
         if (m_run) // not stopped meanwhile
