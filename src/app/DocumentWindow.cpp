@@ -305,13 +305,13 @@ void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
     addAction(menu, QT_TR_NOOP("S&ynchronise by Two Points…"), {}, [this] { SynchronizeDialog(m_document, this).exec(); });
     addAction(menu, QT_TR_NOOP("Change Fra&me Rate…"), {}, [this] { FrameRateDialog(m_document, this).exec(); });
     menu->addSeparator();
-    addAction(menu, QT_TR_NOOP("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this, false); });
+    addAction(menu, QT_TR_NOOP("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this); });
     addAction(menu, QT_TR_NOOP("Replace…"), QKeySequence(Qt::CTRL | Qt::Key_H),
-              [this] { FindReplaceDialog::open(m_document, this, true); });
+              [this] { FindReplaceDialog::open(m_document, this); });
     addAction(menu, QT_TR_NOOP("Find &Next"), QKeySequence(Qt::Key_F3),
-              [this] { FindReplaceDialog::open(m_document, this, false)->findNext(); });
+              [this] { FindReplaceDialog::open(m_document, this)->findNext(); });
     addAction(menu, QT_TR_NOOP("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
-              [this] { FindReplaceDialog::open(m_document, this, false)->findPrevious(); });
+              [this] { FindReplaceDialog::open(m_document, this)->findPrevious(); });
     menu->addSeparator();
 }
 

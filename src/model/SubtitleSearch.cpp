@@ -1,76 +1,88 @@
 #include "model/SubtitleSearch.h"
 
+#include "model/PatternMatcher.h"
+
+#include <QRegularExpression>
+
 #include <algorithm>
 
 SubtitleSearch::SubtitleSearch(const QString &text, Options options)
     : m_regularExpression(options.regularExpression)
+    , m_empty(text.isEmpty())
 {
     QString pattern = options.regularExpression ? text : QRegularExpression::escape(text);
-    if (options.wholeWords && !text.isEmpty())
+    if (options.wholeWords && !text.isEmpty()) {
+        // An expression is read on its own first: wrapped, "a)(b" would read as valid.
+        if (options.regularExpression) {
+            m_matcher = std::make_shared<PatternMatcher>(pattern, options.caseSensitive);
+            if (!m_matcher->isValid())
+                return;
+        }
+        // The group keeps an alternation whole: each alternative must be a whole word.
         pattern = QStringLiteral("\\b(?:%1)\\b").arg(pattern);
-    QRegularExpression::PatternOptions patternOptions = QRegularExpression::UseUnicodePropertiesOption;
-    if (!options.caseSensitive)
-        patternOptions |= QRegularExpression::CaseInsensitiveOption;
-    m_expression.setPatternOptions(patternOptions);
-    m_expression.setPattern(pattern);
+    }
+    m_matcher = std::make_shared<PatternMatcher>(pattern, options.caseSensitive);
 }
 
 bool SubtitleSearch::isValid() const
 {
-    return !m_expression.pattern().isEmpty() && m_expression.isValid();
+    return !m_empty && m_matcher->isValid();
 }
 
 QString SubtitleSearch::errorString() const
 {
-    return m_expression.isValid() ? QString() : m_expression.errorString();
+    return m_matcher->errorString();
 }
 
 std::optional<SubtitleSearch::Match> SubtitleSearch::find(const SubtitleList &subtitles, int subtitle,
-                                                          qsizetype offset, bool backwards) const
+                                                          qsizetype offset, bool backwards, Progress &progress,
+                                                          int budget) const
 {
     const int count = int(subtitles.size());
-    if (!isValid() || count == 0)
+    if (!isValid() || count == 0) {
+        progress.done = true;
         return std::nullopt;
+    }
     subtitle = std::clamp(subtitle, 0, count - 1);
     // One more turn than there are subtitles, so the start subtitle is searched on both
     // sides of `offset`.
-    for (int step = 0; step <= count; ++step) {
+    for (; progress.step <= count && budget > 0; ++progress.step, --budget) {
+        const int step = progress.step;
         const int index = backwards ? (subtitle - step + count) % count : (subtitle + step) % count;
         const QString text = subtitles[index]->text();
         std::optional<Match> best;
-        auto it = m_expression.globalMatch(text);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            if (m.capturedLength() == 0)
-                continue;
-            const Match candidate{index, m.capturedStart(), m.capturedLength()};
+        const bool complete = m_matcher->matchAll(text, [&] {
+            if (m_matcher->capturedLength() == 0)
+                return true;
+            const Match candidate{index, m_matcher->capturedStart(), m_matcher->capturedLength()};
             if (step == 0 && (backwards ? candidate.offset >= offset : candidate.offset < offset))
-                continue;
+                return true;
             if (step == count && (backwards ? candidate.offset < offset : candidate.offset >= offset))
-                continue;
-            if (!backwards)
-                return candidate;
-            best = candidate; // the last one before the offset
+                return true;
+            best = candidate; // forwards the first one, backwards the last before the offset
+            return backwards;
+        });
+        if (!complete) {
+            progress.done = progress.tooComplex = true;
+            return std::nullopt;
         }
-        if (best)
+        if (best) {
+            progress.done = true;
             return best;
+        }
     }
+    progress.done = progress.step > count;
     return std::nullopt;
 }
 
-bool SubtitleSearch::matchesAt(const QString &text, qsizetype offset, qsizetype length) const
-{
-    if (!isValid())
-        return false;
-    const QRegularExpressionMatch m = m_expression.match(text, offset, QRegularExpression::NormalMatch,
-                                                         QRegularExpression::AnchorAtOffsetMatchOption);
-    return m.hasMatch() && m.capturedStart() == offset && m.capturedLength() == length;
-}
-
-QString SubtitleSearch::substituted(const QRegularExpressionMatch &match, const QString &replacement) const
+QString SubtitleSearch::substituted(QStringView text, const QString &replacement) const
 {
     if (!m_regularExpression)
         return replacement;
+    const auto captured = [&](int group) {
+        const qsizetype start = m_matcher->capturedStart(group);
+        return start < 0 ? QStringView() : text.sliced(start, m_matcher->capturedEnd(group) - start);
+    };
     // \0 … \99 name captured groups; \\ is a backslash.
     QString result;
     for (qsizetype i = 0; i < replacement.size(); ++i) {
@@ -81,11 +93,11 @@ QString SubtitleSearch::substituted(const QRegularExpressionMatch &match, const 
                 int group = next.digitValue();
                 ++i;
                 if (i + 1 < replacement.size() && replacement[i + 1].isDigit()
-                    && group * 10 + replacement[i + 1].digitValue() <= match.lastCapturedIndex()) {
+                    && group * 10 + replacement[i + 1].digitValue() <= m_matcher->captureCount()) {
                     group = group * 10 + replacement[i + 1].digitValue();
                     ++i;
                 }
-                result += match.captured(group);
+                result += captured(group);
                 continue;
             }
             if (next == u'n') {
@@ -104,45 +116,51 @@ QString SubtitleSearch::substituted(const QRegularExpressionMatch &match, const 
     return result;
 }
 
-QString SubtitleSearch::replacedAt(const QString &text, qsizetype offset, const QString &replacement) const
+std::optional<QString> SubtitleSearch::replacedAt(const QString &text, const Match &match,
+                                                  const QString &replacement) const
 {
-    const QRegularExpressionMatch m = m_expression.match(text, offset, QRegularExpression::NormalMatch,
-                                                         QRegularExpression::AnchorAtOffsetMatchOption);
-    if (!isValid() || !m.hasMatch())
-        return text;
+    if (!isValid() || m_matcher->match(text, match.offset, true) != PatternMatcher::Result::Matched
+        || m_matcher->capturedLength() != match.length)
+        return std::nullopt;
     QString result = text;
-    result.replace(m.capturedStart(), m.capturedLength(), substituted(m, replacement));
+    result.replace(match.offset, match.length, substituted(text, replacement));
     return result;
 }
 
-SubtitleSearch::Replacement SubtitleSearch::replaceAll(const SubtitleList &subtitles, const QString &replacement) const
+void SubtitleSearch::replaceAll(const SubtitleList &subtitles, const QString &replacement, Replacement &result,
+                                Progress &progress, int budget) const
 {
-    Replacement result;
+    const int count = int(subtitles.size());
     if (!isValid())
-        return result;
-    for (int index = 0; index < subtitles.size(); ++index) {
-        const QString text = subtitles[index]->text();
+        progress.step = count;
+    for (; progress.step < count && budget > 0; ++progress.step, --budget) {
+        const QString text = subtitles[progress.step]->text();
         QString replaced;
         qsizetype copied = 0;
         int matches = 0;
-        auto it = m_expression.globalMatch(text);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            replaced += QStringView(text).sliced(copied, m.capturedStart() - copied);
-            replaced += substituted(m, replacement);
-            copied = m.capturedEnd();
+        const bool complete = m_matcher->matchAll(text, [&] {
+            replaced += QStringView(text).sliced(copied, m_matcher->capturedStart() - copied);
+            replaced += substituted(text, replacement);
+            copied = m_matcher->capturedEnd();
             ++matches;
+            return true;
+        });
+        if (!complete) {
+            result = {};
+            progress.done = progress.tooComplex = true;
+            return;
         }
         if (matches == 0)
             continue;
         replaced += QStringView(text).sliced(copied);
         result.count += matches;
+        // A replacement that equals what it replaces changes nothing worth an undo step.
         if (replaced == text)
             continue;
         Subtitle::Values values;
         values.text = replaced;
         result.values.append(values);
-        result.indexes.insert(index);
+        result.indexes.insert(progress.step);
     }
-    return result;
+    progress.done = progress.step >= count;
 }

@@ -4,15 +4,36 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FindReplaceDialog *FindReplaceDialog::open(Document *document, QWidget *window, bool replace)
+namespace {
+// A slice ends after this long, or after this many subtitles, whichever comes first, so
+// that the window answers between slices even when each text takes the engine long.
+constexpr qint64 sliceMilliseconds = 30;
+constexpr int sliceSubtitles = 2000;
+constexpr int chunkSubtitles = 32;
+
+// Whether a key is the one for undo (false) or redo (true).
+std::optional<bool> undoKey(const QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Undo))
+        return false;
+    if (event->matches(QKeySequence::Redo))
+        return true;
+    return std::nullopt;
+}
+} // namespace
+
+FindReplaceDialog *FindReplaceDialog::open(Document *document, QWidget *window)
 {
     // One find window at a time, searching the document of the window it was asked from.
     static QPointer<FindReplaceDialog> dialog;
@@ -23,9 +44,9 @@ FindReplaceDialog *FindReplaceDialog::open(Document *document, QWidget *window, 
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
-    QLineEdit *field = replace ? dialog->m_replace : dialog->m_find;
-    field->setFocus();
-    field->selectAll();
+    // Replace starts here too: what to find comes first.
+    dialog->m_find->setFocus();
+    dialog->m_find->selectAll();
     return dialog;
 }
 
@@ -56,18 +77,38 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
     QPushButton *previous = buttons->addButton(tr("Find &Previous"), QDialogButtonBox::ActionRole);
     QPushButton *replaceButton = buttons->addButton(tr("&Replace"), QDialogButtonBox::ActionRole);
     QPushButton *all = buttons->addButton(tr("Replace &All"), QDialogButtonBox::ActionRole);
+    m_stop = buttons->addButton(tr("&Stop"), QDialogButtonBox::ActionRole);
+    m_stop->hide();
+    m_searchButtons = {next, previous, replaceButton, all};
     buttons->addButton(QDialogButtonBox::Close);
     next->setDefault(true);
     connect(next, &QPushButton::clicked, this, &FindReplaceDialog::findNext);
     connect(previous, &QPushButton::clicked, this, &FindReplaceDialog::findPrevious);
     connect(replaceButton, &QPushButton::clicked, this, &FindReplaceDialog::replace);
     connect(all, &QPushButton::clicked, this, &FindReplaceDialog::replaceAll);
+    connect(m_stop, &QPushButton::clicked, this, &FindReplaceDialog::stop);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
 
-    // A changed search starts again from the selection.
-    connect(m_find, &QLineEdit::textChanged, this, [this] { m_match.reset(); });
+    // A changed search starts again from the selection; one under way is stopped.
+    connect(m_find, &QLineEdit::textChanged, this, [this] { m_match.reset(); stop(); });
     for (QCheckBox *box : {m_caseSensitive, m_wholeWords, m_regularExpression})
-        connect(box, &QCheckBox::toggled, this, [this] { m_match.reset(); });
+        connect(box, &QCheckBox::toggled, this, [this] { m_match.reset(); stop(); });
+    // A search reads the list between slices: any change ends it.
+    connect(document, &Document::subtitlesAboutToChange, this, [this] {
+        if (!m_run)
+            return;
+        m_sliceTimer.stop();
+        m_run.reset();
+        endRun(tr("The subtitles changed, so the search stopped."), true);
+    });
+    m_sliceTimer.setSingleShot(true);
+    m_sliceTimer.setInterval(0);
+    connect(&m_sliceTimer, &QTimer::timeout, this, &FindReplaceDialog::runSlice);
+
+    // The document's undo works here too, once the field being typed in has nothing
+    // left of its own to undo. Handled as keys, not shortcuts: they stay this window's.
+    m_find->installEventFilter(this);
+    m_replace->installEventFilter(this);
 
     m_status->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
@@ -75,6 +116,45 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
     layout->addLayout(options);
     layout->addWidget(m_status);
     layout->addWidget(buttons);
+}
+
+bool FindReplaceDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // A field would undo only its own typing; the key comes here instead.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        if (const auto redo = undoKey(static_cast<QKeyEvent *>(event))) {
+            if (event->type() == QEvent::KeyPress)
+                undoOrRedo(*redo);
+            event->accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FindReplaceDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (const auto redo = undoKey(event)) // from a check box or a button
+        undoOrRedo(*redo);
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void FindReplaceDialog::undoOrRedo(bool redo)
+{
+    auto *field = qobject_cast<QLineEdit *>(focusWidget());
+    if (field && (redo ? field->isRedoAvailable() : field->isUndoAvailable())) {
+        redo ? field->redo() : field->undo();
+        return;
+    }
+    if (m_document)
+        redo ? m_document->undoManager().redo() : m_document->undoManager().undo();
+}
+
+void FindReplaceDialog::hideEvent(QHideEvent *event)
+{
+    stop();
+    QDialog::hideEvent(event);
 }
 
 void FindReplaceDialog::setStatus(const QString &text, bool problem)
@@ -85,7 +165,7 @@ void FindReplaceDialog::setStatus(const QString &text, bool problem)
 
 std::optional<SubtitleSearch> FindReplaceDialog::search()
 {
-    if (!m_document)
+    if (!m_document || m_run)
         return std::nullopt;
     SubtitleSearch search(m_find->text(), {m_caseSensitive->isChecked(), m_wholeWords->isChecked(),
                                            m_regularExpression->isChecked()});
@@ -100,21 +180,21 @@ std::optional<SubtitleSearch> FindReplaceDialog::search()
     return search;
 }
 
-bool FindReplaceDialog::findNext()
+void FindReplaceDialog::findNext()
 {
-    return find(false);
+    find(false);
 }
 
-bool FindReplaceDialog::findPrevious()
+void FindReplaceDialog::findPrevious()
 {
-    return find(true);
+    find(true);
 }
 
-bool FindReplaceDialog::find(bool backwards)
+void FindReplaceDialog::find(bool backwards)
 {
-    const auto search = this->search();
+    auto search = this->search();
     if (!search)
-        return false;
+        return;
     const IndexSet &selection = m_document->selectedSubtitleIndexes();
     int subtitle = selection.isEmpty() ? 0 : selection.first();
     qsizetype offset = 0;
@@ -125,52 +205,127 @@ bool FindReplaceDialog::find(bool backwards)
     } else if (backwards && !selection.isEmpty()) {
         offset = m_document->subtitleController().at(subtitle)->text().size();
     }
-    m_match = search->find(m_document->subtitleController().subtitles(), subtitle, offset, backwards);
-    if (!m_match) {
-        setStatus(tr("Not found."), true);
-        return false;
-    }
-    setStatus(tr("Found in subtitle %1.").arg(m_match->subtitle + 1));
-    m_document->setSelectedSubtitleIndexes(IndexSet(m_match->subtitle));
-    return true;
+    start({std::move(*search), {}, false, backwards, subtitle, offset, {}, {}});
 }
 
 void FindReplaceDialog::replace()
 {
-    const auto search = this->search();
+    auto search = this->search();
     if (!search)
         return;
     SubtitleController &controller = m_document->subtitleController();
     if (m_match && m_match->subtitle < controller.count()) {
         const QString text = controller.at(m_match->subtitle)->text();
-        if (search->matchesAt(text, m_match->offset, m_match->length)) {
-            const QString replaced = search->replacedAt(text, m_match->offset, m_replace->text());
-            m_document->undoManager().runAsOneStep(tr("Replace"), [&] { controller.setText(replaced, m_match->subtitle); });
+        if (const auto replaced = search->replacedAt(text, *m_match, m_replace->text())) {
+            // The same text again is no change: no undo step, and the document stays clean.
+            if (*replaced != text) {
+                m_document->undoManager().runAsOneStep(tr("Replace"), [&] {
+                    controller.setText(*replaced, m_match->subtitle);
+                });
+            }
             // Go on after the replacement, not inside it.
-            m_match->offset += replaced.size() - text.size() + m_match->length;
+            m_match->offset += replaced->size() - text.size() + m_match->length;
             m_match->length = 0;
         }
     }
     findNext();
 }
 
-int FindReplaceDialog::replaceAll()
+void FindReplaceDialog::replaceAll()
 {
-    const auto search = this->search();
+    auto search = this->search();
     if (!search)
-        return 0;
-    SubtitleController &controller = m_document->subtitleController();
-    const SubtitleSearch::Replacement replacement = search->replaceAll(controller.subtitles(), m_replace->text());
+        return;
+    start({std::move(*search), {}, true, false, 0, 0, m_replace->text(), {}});
+}
+
+void FindReplaceDialog::start(Run run)
+{
+    m_run.emplace(std::move(run));
+    for (QPushButton *button : std::as_const(m_searchButtons))
+        button->setEnabled(false);
+    m_sliceTimer.start();
+}
+
+void FindReplaceDialog::stop()
+{
+    if (!m_run)
+        return;
+    const bool replacing = m_run->replaceAll;
+    m_sliceTimer.stop();
+    m_run.reset();
+    endRun(replacing ? tr("Stopped; nothing was replaced.") : tr("Stopped."), false);
+}
+
+void FindReplaceDialog::runSlice()
+{
+    if (!m_run || !m_document)
+        return;
+    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
+    Run &run = *m_run;
+    std::optional<SubtitleSearch::Match> match;
+    QElapsedTimer clock;
+    clock.start();
+    for (int searched = 0; !run.progress.done && searched < sliceSubtitles && clock.elapsed() < sliceMilliseconds;
+         searched += chunkSubtitles) {
+        if (run.replaceAll)
+            run.search.replaceAll(subtitles, run.replacementText, run.replacement, run.progress, chunkSubtitles);
+        else
+            match = run.search.find(subtitles, run.subtitle, run.offset, run.backwards, run.progress, chunkSubtitles);
+    }
+    if (!run.progress.done) {
+        const int steps = int(subtitles.size()) + (run.replaceAll ? 0 : 1);
+        // Only a search that takes a while shows how far it is and how to stop it.
+        m_stop->show();
+        setStatus(tr("Searching… %1 of %2 subtitles").arg(locale().toString(run.progress.step), locale().toString(steps)));
+        emit searchProgressed(run.progress.step, steps);
+        if (m_run) // not stopped meanwhile
+            m_sliceTimer.start();
+        return;
+    }
+    const Run finished = std::move(run);
+    m_run.reset();
+    if (finished.progress.tooComplex) {
+        endRun(finished.replaceAll ? tr("The expression is too complex to search with; nothing was replaced.")
+                                   : tr("The expression is too complex to search with."),
+               true);
+        return;
+    }
+    finished.replaceAll ? finishReplaceAll(finished.replacement) : finishFind(match);
+}
+
+void FindReplaceDialog::finishFind(const std::optional<SubtitleSearch::Match> &match)
+{
+    m_match = match;
+    if (!m_match) {
+        endRun(tr("Not found."), true);
+        return;
+    }
+    m_document->setSelectedSubtitleIndexes(IndexSet(m_match->subtitle));
+    endRun(tr("Found in subtitle %1.").arg(m_match->subtitle + 1), false);
+}
+
+void FindReplaceDialog::finishReplaceAll(const SubtitleSearch::Replacement &replacement)
+{
     if (replacement.count == 0) {
-        setStatus(tr("Not found."), true);
-        return 0;
+        endRun(tr("Not found."), true);
+        return;
     }
     if (!replacement.indexes.isEmpty()) {
+        SubtitleController &controller = m_document->subtitleController();
         m_document->undoManager().runAsOneStep(tr("Replace All"), [&] {
             controller.updateSubtitles(replacement.values, replacement.indexes);
         });
     }
     m_match.reset();
-    setStatus(tr("Replaced %n occurrence(s).", nullptr, replacement.count));
-    return replacement.count;
+    endRun(tr("Replaced %n occurrence(s).", nullptr, replacement.count), false);
+}
+
+void FindReplaceDialog::endRun(const QString &status, bool problem)
+{
+    for (QPushButton *button : std::as_const(m_searchButtons))
+        button->setEnabled(true);
+    m_stop->hide();
+    setStatus(status, problem);
+    emit searchFinished();
 }

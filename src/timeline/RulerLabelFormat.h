@@ -2,19 +2,12 @@
 
 #include <QString>
 
-// The text of a ruler label: colon-separated units from the largest one the timeline's
-// duration reaches down to seconds, e.g. "1:05" for a ten-minute timeline and "0:01:05"
-// for a two-hour one. The largest unit is not padded, the smaller ones have two digits.
+// The text of a ruler label, in the subtitle list's layout without its milliseconds
+// (ticks fall on whole seconds): always hours, minutes and seconds with two digits
+// each, "00:01:05", so labels read alike at every zoom and never as a frame timecode.
+// A time of a day or more says its days in words before that, "2d 06:30:00".
 class RulerLabelFormat
 {
 public:
-    enum class Unit { Seconds, Minutes, Hours, Days };
-
-    static RulerLabelFormat forDuration(double duration);
-
-    Unit largestUnit() const { return m_largestUnit; }
-    QString format(double seconds) const;
-
-private:
-    Unit m_largestUnit = Unit::Seconds;
+    static QString format(double seconds);
 };

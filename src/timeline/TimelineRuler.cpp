@@ -19,7 +19,6 @@ void TimelineRuler::setScale(double duration, double contentWidth)
 {
     m_duration = duration;
     m_contentWidth = contentWidth;
-    m_labelFormat = RulerLabelFormat::forDuration(duration);
     m_granularity = computeGranularity();
 }
 
@@ -97,7 +96,7 @@ void TimelineRuler::paint(QPainter &painter, double minX, double maxX, const QPa
         const double vx = x - m_offset;
         painter.fillRect(UpwardCoordinates::toWidget(QRectF(vx - 0.5, h - majorTickHeight, 2, majorTickHeight), h),
                          tickColor);
-        const QString label = m_labelFormat.format(m_granularity.time * std::round(x / m_granularity.space));
+        const QString label = RulerLabelFormat::format(m_granularity.time * std::round(x / m_granularity.space));
         const QRectF labelRect(vx + labelInset, h - labelBaseline, metrics.horizontalAdvance(label) + 2,
                                metrics.height());
         painter.setPen(labelColor);

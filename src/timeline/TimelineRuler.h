@@ -19,8 +19,7 @@ public:
 
     double duration() const { return m_duration; }
     double contentWidth() const { return m_contentWidth; }
-    // The strip's span in seconds and its width in points; updates the label units, the
-    // granularity and the display.
+    // The strip's span in seconds and its width in points; updates the granularity.
     void setScale(double duration, double contentWidth);
     void setOffset(double offset);
 
@@ -29,7 +28,6 @@ public:
 
     RulerGranularity granularity() const { return m_granularity; }
     RulerGranularity computeGranularity() const;
-    const RulerLabelFormat &labelFormat() const { return m_labelFormat; }
 
     // The strip positions of the ticks drawn for the strip interval [minX, maxX).
     QList<double> minorTickPositions(double minX, double maxX) const;
@@ -44,5 +42,4 @@ private:
     double m_offset = 0;
     double m_frameRate = 1.0;
     RulerGranularity m_granularity;
-    RulerLabelFormat m_labelFormat;
 };

@@ -4,6 +4,11 @@
 
 #include <QTest>
 
+namespace {
+// The text that makes (a+)+$ try every way of splitting the a's before it fails.
+const QString catastrophic = QString(40, u'a') + u'b';
+} // namespace
+
 class tst_SubtitleSearch : public QObject
 {
     Q_OBJECT
@@ -28,12 +33,18 @@ private slots:
         row("plain text is not a pattern", "a.c", "x", "", "abc a.c", "abc x", 1);
         row("whole words leave parts of words", "cat", "dog", "w", "cat catalogue concat", "dog catalogue concat", 1);
         row("whole words across non-ASCII letters", "über", "unter", "w", "über Überall", "unter Überall", 1);
+        row("whole words hold for every alternative", "cat|dog", "pet", "wr", "catalogue hotdog cat dog.",
+            "catalogue hotdog pet pet.", 2);
+        row("plain alternatives are text", "cat|dog", "x", "w", "cat|dog cat", "x cat", 1);
         row("expression with captured groups", "(\\w+) (\\w+)", "\\2 \\1", "r", "hello world", "world hello", 1);
         row("a group numbered past 9", "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)", "\\12", "r", "abcdefghijkl", "l", 1);
+        row("a group that took no part is empty", "(x)?b", "[\\1]", "r", "ab", "a[]", 1);
         row("empty matches insert at every line start", "^", "- ", "r", "one", "- one", 1);
         row("an expression that can match nothing", "x*", "-", "r", "ab", "-a-b-", 3);
+        row("a letter beyond UTF-16's first plane is one step", "x*", "-", "r", "😀", "-😀-", 2);
         row("a line break in the replacement", ", ", "\\n", "r", "a, b", "a\nb", 1);
         row("a backslash in a plain replacement stays", "a", "\\1", "", "a", "\\1", 1);
+        row("a replacement equal to the match changes nothing", "cat", "cat", "", "cat", "cat", 1);
         row("no match changes nothing", "zzz", "y", "", "abc", "abc", 0);
     }
 
@@ -48,8 +59,13 @@ private slots:
         const SubtitleSearch search(find, {options.contains(u'c'), options.contains(u'w'), options.contains(u'r')});
         QVERIFY(search.isValid());
         const SubtitleList subtitles{Subtitle::create(text, 0, 1)};
-        const SubtitleSearch::Replacement result = search.replaceAll(subtitles, replacement);
+        SubtitleSearch::Replacement result;
+        SubtitleSearch::Progress progress;
+        search.replaceAll(subtitles, replacement, result, progress);
+        QVERIFY(progress.done && !progress.tooComplex);
         QCOMPARE(result.count, count);
+        // Only a text that changes becomes part of the edit.
+        QCOMPARE(result.indexes.isEmpty(), expected == text);
         QCOMPARE(result.values.isEmpty() ? text : *result.values.first().text, expected);
     }
 
@@ -79,29 +95,72 @@ private slots:
         QFETCH(int, expectedOffset);
         const SubtitleList subtitles = subtitlesFrom(QStringLiteral("ab ab@0-1|x@2-3|ab@4-5"));
         const SubtitleSearch search(QStringLiteral("ab"), {});
-        const auto match = search.find(subtitles, subtitle, offset, backwards);
-        QVERIFY(match);
-        QCOMPARE(match->subtitle, expectedSubtitle);
-        QCOMPARE(match->offset, expectedOffset);
+        // All at once, and one subtitle per slice as a window searches: the same match.
+        for (const int budget : {SubtitleSearch::unlimited, 1}) {
+            SubtitleSearch::Progress progress;
+            std::optional<SubtitleSearch::Match> match;
+            while (!progress.done)
+                match = search.find(subtitles, subtitle, offset, backwards, progress, budget);
+            QVERIFY(match);
+            QCOMPARE(match->subtitle, expectedSubtitle);
+            QCOMPARE(match->offset, expectedOffset);
+        }
     }
 
-    void findSkipsEmptyMatches()
+    void findEdges()
     {
+        // Backwards from the start of the only text with a match: round to its last one.
+        SubtitleSearch::Progress round;
+        QCOMPARE(SubtitleSearch(QStringLiteral("ab"), {}).find(subtitlesFrom(QStringLiteral("ab ab@0-1")), 0, 0, true, round),
+                 std::optional(SubtitleSearch::Match{0, 3, 2}));
+        // Empty matches are skipped.
         const SubtitleList subtitles = subtitlesFrom(QStringLiteral("abc@0-1|xyz@2-3"));
-        QVERIFY(!SubtitleSearch(QStringLiteral("q*"), {false, false, true}).find(subtitles, 0, 0, false));
-        QCOMPARE(SubtitleSearch(QStringLiteral("y*"), {false, false, true}).find(subtitles, 0, 0, false),
+        SubtitleSearch::Progress progress;
+        QVERIFY(!SubtitleSearch(QStringLiteral("q*"), {false, false, true}).find(subtitles, 0, 0, false, progress));
+        QVERIFY(progress.done && !progress.tooComplex);
+        progress = {};
+        QCOMPARE(SubtitleSearch(QStringLiteral("y*"), {false, false, true}).find(subtitles, 0, 0, false, progress),
                  std::optional(SubtitleSearch::Match{1, 1, 1}));
         QVERIFY(!SubtitleSearch(QString(), {}).isValid());
+        // Whole words must not make a broken expression read as a valid one.
+        QVERIFY(!SubtitleSearch(QStringLiteral("a)(b"), {false, true, true}).isValid());
     }
 
-    void replaceAllNamesTheChangedSubtitles()
+    // Where the engine gives up, the search says so: never "not found", never a Replace
+    // All that leaves out the texts it could not read.
+    void engineGivingUpIsNotNoMatch_data()
     {
-        const SubtitleList subtitles = subtitlesFrom(QStringLiteral("the cat@0-1|a dog@2-3|cat, cat@4-5"));
-        const auto replacement = SubtitleSearch(QStringLiteral("cat"), {}).replaceAll(subtitles, QStringLiteral("fox"));
-        QCOMPARE(replacement.count, 3);
-        QCOMPARE(replacement.indexes, IndexSet({0, 2}));
-        QCOMPARE(*replacement.values.last().text, QStringLiteral("fox, fox"));
-        QCOMPARE(subtitles.first()->text(), QStringLiteral("the cat")); // the controller makes the change
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("find next") << "(a+)+$" << false << false;
+        QTest::newRow("find next where another alternative matches") << "(a+)+$|b" << false << false;
+        QTest::newRow("find previous") << "(a+)+$|b" << true << false;
+        QTest::newRow("replace all, after a text it could replace") << "(a+)+$|b" << false << true;
+    }
+
+    void engineGivingUpIsNotNoMatch()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, backwards);
+        QFETCH(bool, replace);
+        const SubtitleList subtitles{Subtitle::create(QStringLiteral("b"), 0, 1), Subtitle::create(catastrophic, 2, 3),
+                                     Subtitle::create(catastrophic, 4, 5)};
+        const SubtitleSearch search(pattern, {true, false, true});
+        QVERIFY(search.isValid());
+        SubtitleSearch::Progress progress;
+        if (replace) {
+            SubtitleSearch::Replacement result;
+            search.replaceAll(subtitles, QStringLiteral("x"), result, progress);
+            QVERIFY(result.indexes.isEmpty() && result.values.isEmpty());
+            QCOMPARE(result.count, 0);
+        } else {
+            QVERIFY(!search.find(subtitles, 1, 0, backwards, progress));
+        }
+        QVERIFY(progress.done);
+        QVERIFY(progress.tooComplex);
+        // It ends at the first text it gives up on instead of trying every one.
+        QCOMPARE(progress.step, replace ? 1 : 0);
     }
 };
 

@@ -1,6 +1,5 @@
 #include "PanelFixture.h"
 
-#include "panels/FindReplaceDialog.h"
 #include "panels/FrameRateDialog.h"
 #include "panels/ShiftTimesDialog.h"
 #include "panels/SynchronizeDialog.h"
@@ -100,39 +99,6 @@ private slots:
         QFETCH(double, rate);
         QCOMPARE(FrameRateDialog::parseRate(text).value_or(0.0), rate);
     }
-
-    void findSelectsAndReplaceAllIsOneStep()
-    {
-        PanelFixture fixture(3); // "Line 1" … "Line 3"
-        FindReplaceDialog dialog(&fixture.document);
-        dialog.findField()->setText(QStringLiteral("line"));
-        QVERIFY(dialog.findNext());
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(0));
-        QVERIFY(dialog.findNext());
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(1));
-        QVERIFY(dialog.findPrevious());
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(0));
-
-        dialog.replaceField()->setText(QStringLiteral("Row"));
-        QCOMPARE(dialog.replaceAll(), 3);
-        QCOMPARE(dialog.statusLabel()->text(), QStringLiteral("Replaced 3 occurrence(s)."));
-        QCOMPARE(fixture.controller().at(2)->text(), QStringLiteral("Row 3"));
-        QTRY_COMPARE(fixture.document.undoManager().undoActionName(), QStringLiteral("Replace All"));
-    }
-
-    void replaceReplacesTheFoundMatchThenMovesOn()
-    {
-        PanelFixture fixture(2);
-        FindReplaceDialog dialog(&fixture.document);
-        dialog.findField()->setText(QStringLiteral("Line"));
-        dialog.replaceField()->setText(QStringLiteral("Line Line"));
-        dialog.findNext();
-        dialog.replace();
-        QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("Line Line 1"));
-        // The next match is in the next subtitle, not inside the replacement.
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet(1));
-    }
-
 };
 
 QTEST_MAIN(tst_TimingDialogs)

@@ -22,6 +22,7 @@ class TestTimelineDrag : public QObject
 private slots:
     void snapping_data();
     void snapping();
+    void snapGuideIsDrawnAtTheSnappedEdge();
     void edgeLimits_data();
     void edgeLimits();
     void gapDragKeepsBothBlocks_data();
@@ -91,6 +92,32 @@ void TestTimelineDrag::snapping()
     f.endTurn();
     f.document.undoManager().undo();
     QCOMPARE(std::make_pair(a->start, a->end), std::make_pair(2.0, 4.0));
+}
+
+void TestTimelineDrag::snapGuideIsDrawnAtTheSnappedEdge()
+{
+    // "End before the neighbour" twenty seconds on, scrolled so that the view shows the
+    // same points: the guide must be drawn where the edge is on screen.
+    TimelineFixture f({{22, 24}, {26, 28}, {60, 62}}); // the last one makes room to scroll
+    f.timeline->setCurrentTime(70);
+    f.timeline->scrollToOffset(600);
+    QCOMPARE(f.timeline->offset(), 600.0);
+    const int y = TimelineFixture::rowY;
+    f.drag(QPointF(117, y), {QPointF(121, y), QPointF(165, y)}, Qt::NoModifier, false);
+    QCOMPARE(f.timeline->snapGuideTime(), std::optional(26 - 1 / 12.0));
+    const QImage image = f.strip()->grab().toImage();
+    const auto isGuide = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return std::abs(c.red() - 255) < 12 && std::abs(c.green() - 153) < 12 && std::abs(c.blue() - 77) < 12;
+    };
+    // Two columns at x 177.5, from the ruler's foot to the bottom, beside the dragged
+    // block's rounded corners (the only other orange there).
+    const int top = TimelineViewController::rulerHeight;
+    const int bottom = image.height() - 1;
+    for (int x : {177, 178})
+        QVERIFY2(isGuide(x, top) && isGuide(x, bottom), qPrintable(QString::number(x)));
+    QVERIFY(!isGuide(175, top) && !isGuide(180, top) && !isGuide(177, top - 2));
+    f.send(QEvent::MouseButtonRelease, QPointF(165, y), Qt::NoButton);
 }
 
 void TestTimelineDrag::edgeLimits_data()

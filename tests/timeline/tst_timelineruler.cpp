@@ -11,8 +11,8 @@ class TestTimelineRuler : public QObject
 private slots:
     void granularity_data();
     void granularity();
-    void labelUnitsFollowDuration_data();
-    void labelUnitsFollowDuration();
+    void labelsHaveOneLayout_data();
+    void labelsHaveOneLayout();
     void ticksOfDirtyStrip();
     void labelsNeverMeetAtAnyScale();
 };
@@ -37,24 +37,23 @@ void TestTimelineRuler::granularity()
     QCOMPARE(RulerGranularity::forScale(pointsPerSecond, frameRate), expected);
 }
 
-void TestTimelineRuler::labelUnitsFollowDuration_data()
+void TestTimelineRuler::labelsHaveOneLayout_data()
 {
-    QTest::addColumn<double>("duration");
     QTest::addColumn<double>("seconds");
     QTest::addColumn<QString>("label");
-    QTest::newRow("under a minute: seconds") << 59.9 << 5.0 << "5";
-    QTest::newRow("ten minutes: minutes and seconds") << 600.0 << 545.0 << "9:05";
-    QTest::newRow("two hours: all three") << 7200.0 << 3905.0 << "1:05:05";
-    QTest::newRow("a day: days too") << 90000.0 << 90061.0 << "1:01:01:01";
-    QTest::newRow("the tick left of zero") << 600.0 << -5.0 << "-0:05";
+    QTest::newRow("seconds") << 5.0 << "00:00:05";
+    QTest::newRow("minutes") << 545.0 << "00:09:05";
+    QTest::newRow("hours") << 3905.0 << "01:05:05";
+    QTest::newRow("just under a day") << 86399.0 << "23:59:59";
+    QTest::newRow("days only where there are some") << 282600.0 << "3d 06:30:00";
+    QTest::newRow("the tick left of zero") << -5.0 << "-00:00:05";
 }
 
-void TestTimelineRuler::labelUnitsFollowDuration()
+void TestTimelineRuler::labelsHaveOneLayout()
 {
-    QFETCH(double, duration);
     QFETCH(double, seconds);
     QFETCH(QString, label);
-    QCOMPARE(RulerLabelFormat::forDuration(duration).format(seconds), label);
+    QCOMPARE(RulerLabelFormat::format(seconds), label);
 }
 
 void TestTimelineRuler::ticksOfDirtyStrip()
