@@ -55,9 +55,10 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
                                                            : chosenEncoding == TextEncoding::Automatic && TextEncoding::readsAsUtf8(bytes);
     if (utf8 && reading == Reading::Strict) {
         const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-        auto subtitles = SubtitleParser::shared().parseUtf8(QByteArrayView(bytes).sliced(mark));
+        const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
+        auto subtitles = SubtitleParser::shared().parseUtf8(text);
         if (!subtitles)
-            return subtitles.error().message();
+            return subtitles.error().message(text);
         return Contents{std::move(subtitles).value(), TextEncoding::Utf8, {}, TextFileFormat::ofUtf8(bytes)};
     }
 
@@ -88,7 +89,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     }
     auto subtitles = SubtitleParser::shared().parse(text);
     if (!subtitles)
-        return subtitles.error().message();
+        return subtitles.error().message(text);
     return Contents{std::move(subtitles).value(), encoding, {}, format};
 }
 

@@ -200,7 +200,7 @@ private slots:
         QString shown;
         answerNext(answer, &shown);
         Document *document = controller.openDocument(path);
-        QCOMPARE(shown, QStringLiteral("Error at line 0.\nInvalid index.")); // as --check says
+        QCOMPARE(shown, QStringLiteral("Error at line 0.\nInvalid index.\nLine 0 reads “0”.")); // as --check says
         QCOMPARE(readAll(path), bytes); // untouched until saved
         QCOMPARE(controller.documents().size(), answer == "Repair" ? 1 : 0);
         if (!document)
