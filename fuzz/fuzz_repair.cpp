@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (QStringView line; reader.next(line);)
         ++lines;
     for (const auto &repair : repaired.value().repairs)
-        FUZZ_CHECK(repair.line >= 1 && repair.line <= lines && !repair.description.isEmpty(), text);
+        FUZZ_CHECK(repair.line >= 0 && repair.line < lines && !repair.description.isEmpty(), text);
     for (qsizetype i = 0; i < subtitles.size(); ++i) {
         FUZZ_CHECK(subtitles[i]->end >= subtitles[i]->start, text);
         if (i > 0)

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, int encoding, QWidget *alertParent,
-                                       QList<TolerantSubtitleReader::Repair> &repairs)
+                                       QList<TolerantSubtitleReader::Repair> &repairs, qsizetype &unlistedRepairs)
 {
     const auto error = document->read(path, encoding);
     if (!error)
@@ -25,7 +25,7 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
         return Outcome::Refused;
     }
 
-    const qsizetype count = repaired.value().repairs.size();
+    const qsizetype count = repaired.value().repairs.size() + repaired.value().unlistedRepairs;
     QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, alertParent);
     box.setInformativeText(count <= 1 ? tr("Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.")
                                       : tr("Cuewright can repair %1 problems and open the file. The file on disk stays as it is until you save.").arg(count));
@@ -34,7 +34,8 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
     box.exec();
     if (box.clickedButton() != repair)
         return Outcome::Refused;
-    if (const auto failed = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs)) {
+    if (const auto failed = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs,
+                                              Document::ReadMode::Replace, &unlistedRepairs)) {
         QMessageBox::warning(alertParent, title, *failed);
         return Outcome::Refused;
     }

@@ -85,7 +85,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         if (!result)
             return result.error();
         TolerantSubtitleReader::Result repaired = std::move(result).value();
-        return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format};
+        return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format, repaired.unlistedRepairs};
     }
     auto subtitles = SubtitleParser::shared().parse(text);
     if (!subtitles)
