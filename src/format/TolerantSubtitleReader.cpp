@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -219,42 +220,64 @@ QString timingChanges(const TimingReading &timing)
 
 // The lines of the text one after the other, with a look at the line after the current
 // one: the text is never split into a list of lines, which for a file of blank lines
-// would take many times the file's size.
+// would take many times the file's size. UTF-8 text is decoded a line at a time, so that
+// the file is never whole in UTF-16 either; a view of a line then lasts only until the
+// walk moves past the line after it.
+template <typename View>
 class Lines
 {
 public:
-    explicit Lines(QStringView text)
+    explicit Lines(View text)
         : m_reader(text)
     {
-        m_hasCurrent = m_reader.next(m_current);
-        m_hasFollowing = m_hasCurrent && m_reader.next(m_following);
+        m_hasCurrent = next(m_current);
+        m_hasFollowing = m_hasCurrent && next(m_following);
     }
 
     bool atEnd() const { return !m_hasCurrent; }
     qsizetype index() const { return m_index; }
     QStringView current() const { return m_current; }
-    std::optional<QStringView> following() const { return m_hasFollowing ? std::optional(m_following) : std::nullopt; }
+    std::optional<QStringView> following() const
+    {
+        return m_hasFollowing ? std::optional(QStringView(m_following)) : std::nullopt;
+    }
     void advance()
     {
         ++m_index;
         m_hasCurrent = m_hasFollowing;
-        m_current = m_following;
-        m_hasFollowing = m_hasFollowing && m_reader.next(m_following);
+        m_current = std::move(m_following); // keeps its characters where views of it point
+        m_hasFollowing = m_hasFollowing && next(m_following);
     }
 
 private:
-    LineReader m_reader;
-    QStringView m_current;
-    QStringView m_following;
+    static constexpr bool utf8 = std::is_same_v<View, QByteArrayView>;
+    using Line = std::conditional_t<utf8, QString, QStringView>;
+
+    bool next(Line &line)
+    {
+        View raw;
+        if (!m_reader.next(raw))
+            return false;
+        if constexpr (utf8)
+            line = QString::fromUtf8(raw);
+        else
+            line = raw;
+        return true;
+    }
+
+    BasicLineReader<View> m_reader;
+    Line m_current;
+    Line m_following;
     bool m_hasCurrent = false;
     bool m_hasFollowing = false;
     qsizetype m_index = 0;
 };
 
+template <typename View>
 class Reader
 {
 public:
-    explicit Reader(QStringView text)
+    explicit Reader(View text)
         : m_lines(text)
     {
     }
@@ -291,11 +314,12 @@ private:
     // Reads the text of subtitle `number` up to the line after it.
     std::optional<QString> readText(qint64 number, QStringList &text);
 
-    Lines m_lines;
+    Lines<View> m_lines;
     T::Result m_result;
 };
 
-std::optional<QString> Reader::readText(qint64 number, QStringList &text)
+template <typename View>
+std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
 {
     const qsizetype firstLine = m_lines.index();
     int absorbed = -1; // lines taken in past a blank line, once there was one
@@ -305,23 +329,24 @@ std::optional<QString> Reader::readText(qint64 number, QStringList &text)
         const QStringView line = m_lines.current();
         if (isBlank(line)) {
             const qsizetype blankLine = m_lines.index();
+            const QString blank = line.toString();
             m_lines.advance();
-            const QStringView secondBlank = m_lines.atEnd() ? QStringView() : m_lines.current();
+            const QString secondBlank = m_lines.atEnd() ? QString() : m_lines.current().toString();
             const qsizetype extra = skipBlank();
             // A number alone after a blank line is meant as the next subtitle's, even
             // when its timing line is missing (which the main loop then sees to).
             if (m_lines.atEnd() || startsSubtitle() || readNumber(m_lines.current())) {
                 if (blankLine == firstLine && !m_lines.atEnd())
-                    note(blankLine, line, T::tr("Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.").arg(number));
-                else if (!line.isEmpty())
-                    note(blankLine, line, T::tr("Took the line of spaces for the blank line that ends subtitle %1.").arg(number));
+                    note(blankLine, blank, T::tr("Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.").arg(number));
+                else if (!blank.isEmpty())
+                    note(blankLine, blank, T::tr("Took the line of spaces for the blank line that ends subtitle %1.").arg(number));
                 if (extra > 0 && !m_lines.atEnd())
                     note(blankLine + 1, secondBlank, extra == 1 ? T::tr("Skipped 1 extra blank line.") : T::tr("Skipped %1 extra blank lines.").arg(extra));
                 else if (extra > 0)
                     note(blankLine + 1, secondBlank, extra == 1 ? T::tr("Skipped 1 blank line at the end.") : T::tr("Skipped %1 blank lines at the end.").arg(extra));
                 return std::nullopt;
             }
-            note(blankLine, line, extra == 0 ? T::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
+            note(blankLine, blank, extra == 0 ? T::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
                                              : T::tr("Left out %1 blank lines inside the text of subtitle %2.").arg(extra + 1).arg(number));
             if (absorbed < 0) {
                 absorbed = 0;
@@ -346,14 +371,15 @@ std::optional<QString> Reader::readText(qint64 number, QStringList &text)
     return std::nullopt;
 }
 
-Expected<T::Result, QString> Reader::read()
+template <typename View>
+Expected<T::Result, QString> Reader<View>::read()
 {
     const SubtitleParser &parser = SubtitleParser::shared();
     SubtitleList subtitles;
     qint64 expectedNumber = 1;
     qint64 count = 0;
 
-    const QStringView firstLine = m_lines.atEnd() ? QStringView() : m_lines.current();
+    const QString firstLine = m_lines.atEnd() ? QString() : m_lines.current().toString();
     if (const qsizetype skipped = skipBlank(); skipped > 0)
         note(0, firstLine, skipped == 1 ? T::tr("Skipped 1 blank line at the start.") : T::tr("Skipped %1 blank lines at the start.").arg(skipped));
     while (!m_lines.atEnd()) {
@@ -374,14 +400,16 @@ Expected<T::Result, QString> Reader::read()
             ++expectedNumber;
         } else if (number) {
             // A number with nothing but blank lines after it: a subtitle that was never written.
+            const QString numberLine = line.toString();
+            const QString notTiming = following ? ParseError::quotedLine(*following) : QString();
             m_lines.advance();
             skipBlank();
             if (m_lines.atEnd()) {
-                note(lineIndex, line, T::tr("The text ends after the number %1, with no timing or text: left it out.").arg(*number));
+                note(lineIndex, numberLine, T::tr("The text ends after the number %1, with no timing or text: left it out.").arg(*number));
                 break;
             }
             return T::tr("Line %1: “%2” is not the timing line of the subtitle numbered %3.")
-                .arg(QString::number(lineIndex + 1), ParseError::quotedLine(*following), QString::number(*number));
+                .arg(QString::number(lineIndex + 1), notTiming, QString::number(*number));
         } else {
             return T::tr("Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.")
                 .arg(QString::number(lineIndex), ParseError::quotedLine(line));
@@ -422,7 +450,15 @@ Expected<TolerantSubtitleReader::Result, QString> TolerantSubtitleReader::read(Q
     auto strict = SubtitleParser::shared().parse(text);
     if (strict)
         return Result{std::move(strict).value(), {}};
-    return Reader(text).read();
+    return Reader<QStringView>(text).read();
+}
+
+Expected<TolerantSubtitleReader::Result, QString> TolerantSubtitleReader::readUtf8(QByteArrayView text)
+{
+    auto strict = SubtitleParser::shared().parseUtf8(text);
+    if (strict)
+        return Result{std::move(strict).value(), {}};
+    return Reader<QByteArrayView>(text).read();
 }
 
 QString TolerantSubtitleReader::describe(const Repair &repair)

@@ -45,6 +45,8 @@ public:
 
     // The subtitles and what was repaired, or a message naming the line that cannot be read.
     static Expected<Result, QString> read(QStringView text);
+    // The same for UTF-8 text, which must be valid UTF-8 (without a byte-order mark).
+    static Expected<Result, QString> readUtf8(QByteArrayView text);
 
     // One repair as the user reads it: "Line 4 “0:0:1,5 --> 0:0:2,0”: Read the timing as …".
     static QString describe(const Repair &repair);
