@@ -35,7 +35,8 @@ private slots:
         row("a seven-digit hour: read, and said how it will be written", "1\n1234567:00:00,000 --> 1234567:00:00,000\nA\n",
             "A@4.44444e+09-4.44444e+09", "1:as 999999:59:59,999 --> 999999:59:59,999");
         row("arrow without spaces", "1\n00:00:01,000-->00:00:02,000\nA\n", "A@1-2", "1:as 00:00:01,000 --> 00:00:02,000");
-        row("arrow written with a space", "1\n00:00:01,000 - > 00:00:02,000\nA\n", "A@1-2", "1:as 00:00:01,000 --> 00:00:02,000");
+        row("arrows with one hyphen", "1\n00:00:01,000 - > 00:00:02,000\nA\n\n2\n00:00:03,000->00:00:04,000\nB\n", two,
+            "1:as 00:00:01,000 --> 00:00:02,000|5:as 00:00:03,000 --> 00:00:04,000");
         row("display coordinates after the end", "1\nT1  X1:100 X2:600 Y1:50 Y2:80\nA\n", "A@1-2", "1:Left out “X1:100 X2:600 Y1:50 Y2:80”");
         // Only the spaces changed: the repair says so rather than quoting the same timing twice.
         row("a space after the end time", "1\nT1 \nA\n", "A@1-2", "1:Removed a space after the timing.");
