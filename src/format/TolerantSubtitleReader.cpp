@@ -331,7 +331,7 @@ std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
             const qsizetype blankLine = m_lines.index();
             const QString blank = line.toString();
             m_lines.advance();
-            const QString secondBlank = m_lines.atEnd() ? QString() : m_lines.current().toString();
+            const QString secondBlank = !m_lines.atEnd() && isBlank(m_lines.current()) ? m_lines.current().toString() : QString();
             const qsizetype extra = skipBlank();
             // A number alone after a blank line is meant as the next subtitle's, even
             // when its timing line is missing (which the main loop then sees to).
