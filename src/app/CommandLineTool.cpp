@@ -91,11 +91,14 @@ SubtitleFile::Reading readingOf(const Request &request)
     return request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict;
 }
 
-// Each repair as "FILE:LINE: what was done", as compilers report.
+// Each repair as "FILE: Line N “its text”: what was done", its line counted as the
+// strict reader's messages count, then how many more were not listed.
 void reportRepairs(const QString &path, const SubtitleFile::Contents &contents, QTextStream &err)
 {
     for (const TolerantSubtitleReader::Repair &repair : contents.repairs)
-        err << path << ':' << repair.line << ": " << repair.description << '\n';
+        err << path << ": " << TolerantSubtitleReader::describe(repair) << '\n';
+    if (contents.unlistedRepairs > 0)
+        err << path << ": " << TolerantSubtitleReader::describeUnlisted(contents.unlistedRepairs) << '\n';
 }
 
 // Ends the process with `status` when the request asks for it; returns `status` otherwise.
@@ -120,7 +123,7 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
                        .arg(path)
                        .arg(contents.value().subtitles.size())
                        .arg(TextEncoding::name(contents.value().encoding))
-                       .arg(contents.value().repairs.size());
+                       .arg(contents.value().repairs.size() + contents.value().unlistedRepairs);
             reportRepairs(path, contents.value(), err);
         } else if (contents) {
             out << CommandLineTool::tr("%1: %2 subtitles, %3\n")

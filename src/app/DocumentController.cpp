@@ -127,7 +127,8 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
     }
     auto *document = new Document(this);
     QList<TolerantSubtitleReader::Repair> repairs;
-    const RepairOffer::Outcome outcome = RepairOffer::read(document, absolute, encoding, alertParent, repairs);
+    qsizetype unlistedRepairs = 0;
+    const RepairOffer::Outcome outcome = RepairOffer::read(document, absolute, encoding, alertParent, repairs, unlistedRepairs);
     if (outcome == RepairOffer::Outcome::Refused) {
         delete document;
         return nullptr;
@@ -146,21 +147,24 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
                 .arg(lock->otherOwner()));
     }
     if (outcome == RepairOffer::Outcome::Repaired)
-        showRepairs(document, repairs);
+        showRepairs(document, repairs, unlistedRepairs);
     return document;
 }
 
-void DocumentController::showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs)
+void DocumentController::showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs,
+                                     qsizetype unlistedRepairs)
 {
     document->undoManager().setCleanUnreachable(); // the file on disk lacks the repairs
-    (new RepairsWindow(document->displayName(), repairs, windowOf(document)))->show();
+    (new RepairsWindow(document->displayName(), repairs, unlistedRepairs, windowOf(document)))->show();
 }
 
 bool DocumentController::reread(Document *document, int encoding)
 {
     QList<TolerantSubtitleReader::Repair> repairs;
+    qsizetype unlistedRepairs = 0;
     const FileIdentity identity = FileIdentity::of(document->filePath());
-    const RepairOffer::Outcome outcome = RepairOffer::read(document, document->filePath(), encoding, windowOf(document), repairs);
+    const RepairOffer::Outcome outcome =
+        RepairOffer::read(document, document->filePath(), encoding, windowOf(document), repairs, unlistedRepairs);
     if (outcome == RepairOffer::Outcome::Refused)
         return false;
     DiskChangeGuard::of(document)->rememberAs(document->filePath(), identity);
@@ -168,7 +172,7 @@ bool DocumentController::reread(Document *document, int encoding)
     document->undoManager().setClean();
     document->setSelectedSubtitleIndexes({});
     if (outcome == RepairOffer::Outcome::Repaired)
-        showRepairs(document, repairs);
+        showRepairs(document, repairs, unlistedRepairs);
     return true;
 }
 

@@ -86,8 +86,10 @@ private:
     // Reads the document's file again in `encoding`, offering to repair it, and starts
     // its undo history afresh; false when it could not be read (the document is unchanged).
     bool reread(Document *document, int encoding);
-    // Marks a repaired document modified and lists its repairs.
-    void showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs);
+    // Marks a repaired document modified and lists its repairs (the first ones, then how
+    // many more there were).
+    void showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs,
+                     qsizetype unlistedRepairs = 0);
 
     QList<Document *> m_documents;
     int m_untitledCount = 0;

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, int encoding, QWidget *alertParent,
-                                       QList<TolerantSubtitleReader::Repair> &repairs)
+                                       QList<TolerantSubtitleReader::Repair> &repairs, qsizetype &unlistedRepairs)
 {
     const auto error = document->read(path, encoding);
     if (!error)
@@ -15,17 +15,23 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
 
     const QString title = tr("Cannot open “%1”").arg(QFileInfo(path).fileName());
     // A second, repairing read tells whether there is anything to offer; it fails with
-    // the same message when the file is not there or not text in this encoding.
-    const auto repaired = SubtitleFile::read(path, encoding, SubtitleFile::Reading::Repairing);
-    if (!repaired) {
+    // the same message when the file is not there or not text in this encoding. Only the
+    // count is kept while the alert is open, not a second copy of a large file's subtitles.
+    const auto repairable = [&]() -> Expected<qsizetype, QString> {
+        const auto repaired = SubtitleFile::read(path, encoding, SubtitleFile::Reading::Repairing);
+        if (!repaired)
+            return repaired.error();
+        return repaired.value().repairs.size() + repaired.value().unlistedRepairs;
+    }();
+    if (!repairable) {
         QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Ok, alertParent);
-        if (!repaired && repaired.error() != *error)
-            box.setInformativeText(tr("It cannot be repaired either:\n%1").arg(repaired.error()));
+        if (repairable.error() != *error)
+            box.setInformativeText(tr("It cannot be repaired either:\n%1").arg(repairable.error()));
         box.exec();
         return Outcome::Refused;
     }
 
-    const qsizetype count = repaired.value().repairs.size();
+    const qsizetype count = repairable.value();
     QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, alertParent);
     box.setInformativeText(count <= 1 ? tr("Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.")
                                       : tr("Cuewright can repair %1 problems and open the file. The file on disk stays as it is until you save.").arg(count));
@@ -34,7 +40,8 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
     box.exec();
     if (box.clickedButton() != repair)
         return Outcome::Refused;
-    if (const auto failed = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs)) {
+    if (const auto failed = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs,
+                                              Document::ReadMode::Replace, &unlistedRepairs)) {
         QMessageBox::warning(alertParent, title, *failed);
         return Outcome::Refused;
     }

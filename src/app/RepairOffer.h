@@ -16,7 +16,8 @@ class RepairOffer
 public:
     enum class Outcome { Read, Repaired, Refused };
 
-    // Reads `path` into `document` in `encoding`; `repairs` gets what a repair mended.
+    // Reads `path` into `document` in `encoding`; `repairs` gets what a repair mended
+    // (the first ones) and `unlistedRepairs` how many more there were.
     static Outcome read(Document *document, const QString &path, int encoding, QWidget *alertParent,
-                        QList<TolerantSubtitleReader::Repair> &repairs);
+                        QList<TolerantSubtitleReader::Repair> &repairs, qsizetype &unlistedRepairs);
 };

@@ -8,19 +8,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-RepairsWindow::RepairsWindow(const QString &fileName, const QList<TolerantSubtitleReader::Repair> &repairs, QWidget *parent)
+RepairsWindow::RepairsWindow(const QString &fileName, const QList<TolerantSubtitleReader::Repair> &repairs,
+                             qsizetype unlistedRepairs, QWidget *parent)
     : QDialog(parent)
     , m_text(new QPlainTextEdit(this))
 {
     setWindowTitle(tr("Repairs in “%1”").arg(fileName));
     setAttribute(Qt::WA_DeleteOnClose);
-    auto *label = new QLabel(repairs.size() == 1
-                                 ? tr("One problem was repaired. The file on disk is unchanged until you save.")
-                                 : tr("%1 problems were repaired. The file on disk is unchanged until you save.").arg(repairs.size()),
+    const qsizetype count = repairs.size() + unlistedRepairs;
+    auto *label = new QLabel(count == 1 ? tr("One problem was repaired. The file on disk is unchanged until you save.")
+                                        : tr("%1 problems were repaired. The file on disk is unchanged until you save.").arg(count),
                              this);
     label->setWordWrap(true);
     m_text->setReadOnly(true);
-    m_text->setPlainText(describe(repairs));
+    m_text->setPlainText(describe(repairs, unlistedRepairs));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *copy = buttons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
@@ -34,10 +35,12 @@ RepairsWindow::RepairsWindow(const QString &fileName, const QList<TolerantSubtit
     resize(640, 360);
 }
 
-QString RepairsWindow::describe(const QList<TolerantSubtitleReader::Repair> &repairs)
+QString RepairsWindow::describe(const QList<TolerantSubtitleReader::Repair> &repairs, qsizetype unlistedRepairs)
 {
     QStringList lines;
     for (const TolerantSubtitleReader::Repair &repair : repairs)
-        lines << tr("Line %1: %2").arg(repair.line).arg(repair.description);
+        lines << TolerantSubtitleReader::describe(repair);
+    if (unlistedRepairs > 0)
+        lines << TolerantSubtitleReader::describeUnlisted(unlistedRepairs);
     return lines.join(u'\n');
 }

@@ -135,7 +135,8 @@ QString Document::displayName() const
 }
 
 std::optional<QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
-                                      QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode)
+                                      QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode,
+                                      qsizetype *unlistedRepairs)
 {
     auto result = SubtitleFile::read(path, encoding, reading);
     if (!result)
@@ -145,6 +146,8 @@ std::optional<QString> Document::read(const QString &path, int encoding, Subtitl
     m_fileFormat = contents.format;
     if (repairs)
         *repairs = std::move(contents.repairs);
+    if (unlistedRepairs)
+        *unlistedRepairs = contents.unlistedRepairs;
     if (mode == ReadMode::Undoable)
         replaceSubtitlesUndoably(m_subtitleController, std::move(contents.subtitles));
     else

@@ -44,11 +44,12 @@ public:
     enum class ReadMode { Replace, Undoable };
     // Reads a file into the list, in `encoding` or detecting it; not undoable unless
     // asked (a reload over the user's work). On failure the list is left as it was and
-    // the user's message comes back. A repairing read puts what it mended into `repairs`.
+    // the user's message comes back. A repairing read puts what it mended into `repairs`
+    // (the first ones) and how many more there were into `unlistedRepairs`.
     std::optional<QString> read(const QString &path, int encoding = TextEncoding::Automatic,
                                 SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
                                 QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
-                                ReadMode mode = ReadMode::Replace);
+                                ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
     // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
     // `encoding`.
     std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);

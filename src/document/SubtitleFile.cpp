@@ -50,14 +50,23 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
     file.close();
 
-    // UTF-8 is parsed as it stands, without a copy of the whole text in UTF-16.
+    // UTF-8 is parsed (or repaired) as it stands, without a copy of the whole text in UTF-16.
     const bool utf8 = chosenEncoding == TextEncoding::Utf8 ? QByteArrayView(bytes).isValidUtf8()
                                                            : chosenEncoding == TextEncoding::Automatic && TextEncoding::readsAsUtf8(bytes);
-    if (utf8 && reading == Reading::Strict) {
+    if (utf8) {
         const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-        auto subtitles = SubtitleParser::shared().parseUtf8(QByteArrayView(bytes).sliced(mark));
+        const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
+        if (reading == Reading::Repairing) {
+            auto result = TolerantSubtitleReader::readUtf8(text);
+            if (!result)
+                return result.error();
+            TolerantSubtitleReader::Result repaired = std::move(result).value();
+            return Contents{std::move(repaired.subtitles), TextEncoding::Utf8, std::move(repaired.repairs),
+                            TextFileFormat::ofUtf8(bytes), repaired.unlistedRepairs};
+        }
+        auto subtitles = SubtitleParser::shared().parseUtf8(text);
         if (!subtitles)
-            return subtitles.error().message();
+            return subtitles.error().message(text);
         return Contents{std::move(subtitles).value(), TextEncoding::Utf8, {}, TextFileFormat::ofUtf8(bytes)};
     }
 
@@ -84,11 +93,11 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         if (!result)
             return result.error();
         TolerantSubtitleReader::Result repaired = std::move(result).value();
-        return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format};
+        return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format, repaired.unlistedRepairs};
     }
     auto subtitles = SubtitleParser::shared().parse(text);
     if (!subtitles)
-        return subtitles.error().message();
+        return subtitles.error().message(text);
     return Contents{std::move(subtitles).value(), encoding, {}, format};
 }
 

@@ -30,9 +30,11 @@ public:
         // The encoding the text was decoded with: the detected one when reading with
         // TextEncoding::Automatic, otherwise the chosen one.
         int encoding;
-        // What a repairing read mended (empty for a strict read).
+        // What a repairing read mended (empty for a strict read): the first ones listed,
+        // and how many more there were.
         QList<TolerantSubtitleReader::Repair> repairs = {};
         TextFileFormat format = {};
+        qsizetype unlistedRepairs = 0;
     };
 
     // Strict reading refuses malformed SRT with the parser's message; repairing reading

@@ -1,14 +1,21 @@
 #include "format/TolerantSubtitleReader.h"
 
 #include "format/LineReader.h"
+#include "format/ParseError.h"
 #include "format/SubtitleParser.h"
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
-using Repair = TolerantSubtitleReader::Repair;
+using T = TolerantSubtitleReader;
+
+// Lines of text a subtitle may take in past blank lines inside it. Real subtitles have
+// two or three lines; more than this is text that is not SRT (or not in this encoding)
+// being swallowed whole.
+constexpr int maximumAbsorbedLines = 4;
 
 bool isBlank(QStringView line)
 {
@@ -33,13 +40,15 @@ std::optional<qint64> readNumber(QStringView line)
     return negative ? -number : number;
 }
 
-// One time as people write it: hours, minutes and seconds of one or more digits, then
-// optionally milliseconds of up to three digits after a comma, period or colon. Spaces
-// around a separator are passed over. Reads from `position` on and leaves it after the time.
+// One time as people write it: hours (which may be left out), minutes and seconds of one
+// or more digits, then optionally milliseconds of up to three digits after a comma,
+// period or colon. Spaces around a separator are passed over. Reads from `position` on
+// and leaves it after the time.
 struct TimeReading
 {
     double seconds = 0;
     bool shortMilliseconds = false;
+    bool withoutHours = false;
 };
 
 std::optional<TimeReading> readTime(QStringView text, qsizetype &position)
@@ -59,27 +68,43 @@ std::optional<TimeReading> readTime(QStringView text, qsizetype &position)
         return count > 0;
     };
 
-    int fields[4] = {0, 0, 0, 0};
+    int fields[3] = {0, 0, 0};
+    int fieldCount = 1;
     int digits = 0;
     if (!readDigits(fields[0], digits))
         return std::nullopt;
-    for (int i = 1; i < 3; ++i) {
+    while (fieldCount < 3) {
+        const qsizetype beforeColon = position;
         skipSpaces();
-        if (position == text.size() || text[position] != u':')
-            return std::nullopt;
+        if (position == text.size() || text[position] != u':') {
+            position = beforeColon;
+            break;
+        }
         ++position;
         skipSpaces();
-        if (!readDigits(fields[i], digits))
+        if (!readDigits(fields[fieldCount], digits))
             return std::nullopt;
+        ++fieldCount;
     }
-    // Milliseconds, when a comma, period or colon follows; none count as zero.
+    if (fieldCount < 2)
+        return std::nullopt;
     TimeReading reading;
+    reading.withoutHours = fieldCount == 2;
+    const int hours = reading.withoutHours ? 0 : fields[0];
+    const int minutes = reading.withoutHours ? fields[0] : fields[1];
+    const int seconds = fields[fieldCount - 1];
+    // Without hours the minutes may run past an hour; with them, a minute past 59 is a typo.
+    if ((!reading.withoutHours && minutes > 59) || seconds > 59)
+        return std::nullopt;
+
+    // Milliseconds, when a comma, period or colon follows; none count as zero.
+    int milliseconds = 0;
     const qsizetype beforeMilliseconds = position;
     skipSpaces();
     if (position < text.size() && (text[position] == u',' || text[position] == u'.' || text[position] == u':')) {
         ++position;
         skipSpaces();
-        if (readDigits(fields[3], digits)) {
+        if (readDigits(milliseconds, digits)) {
             if (digits > 3)
                 return std::nullopt;
             reading.shortMilliseconds = digits < 3;
@@ -87,10 +112,27 @@ std::optional<TimeReading> readTime(QStringView text, qsizetype &position)
     } else {
         position = beforeMilliseconds;
     }
-    if (fields[1] > 59 || fields[2] > 59)
-        return std::nullopt;
-    reading.seconds = double(fields[0]) * 3600 + fields[1] * 60 + fields[2] + fields[3] / 1000.0;
+    reading.seconds = double(hours) * 3600 + double(minutes) * 60 + seconds + milliseconds / 1000.0;
     return reading;
+}
+
+// The arrow between the times as people write it: "-->", "->", "- >": one or two
+// hyphens, then ">", spaces between them allowed. From its first hyphen to after the ">".
+std::optional<std::pair<qsizetype, qsizetype>> findArrow(QStringView line)
+{
+    for (qsizetype head = line.indexOf(u'>'); head >= 0; head = line.indexOf(u'>', head + 1)) {
+        qsizetype begin = head;
+        int hyphens = 0;
+        while (begin > 0 && (line[begin - 1] == u'-' || line[begin - 1] == u' ')) {
+            --begin;
+            hyphens += line[begin] == u'-';
+        }
+        while (begin < head && line[begin] == u' ')
+            ++begin;
+        if (hyphens >= 1 && hyphens <= 2)
+            return std::pair{begin, head + 1};
+    }
+    return std::nullopt;
 }
 
 // A timing line as people write it, with what had to be read generously.
@@ -98,27 +140,28 @@ struct TimingReading
 {
     double start = 0;
     double end = 0;
-    bool canonical = true;       // exactly "HH:mm:ss,SSS --> HH:mm:ss,SSS"
+    bool written = true;   // the times and the arrow exactly "HH:mm:ss,SSS --> HH:mm:ss,SSS"
     bool shortMilliseconds = false;
-    QString trailing;            // what follows the end time (display coordinates)
-    QStringView written;         // the two times and the arrow as the line has them
+    bool withoutHours = false;
+    QStringView spacesBefore;
+    QStringView spacesAfter; // after the end time, when nothing else follows
+    QStringView trailing;    // what follows the end time (display coordinates)
 };
 
 std::optional<TimingReading> readTiming(QStringView line)
 {
-    TimingReading reading;
-    const SubtitleParser &parser = SubtitleParser::shared();
-    const qsizetype arrow = line.indexOf(u"-->");
-    if (arrow < 0)
+    const auto arrow = findArrow(line);
+    if (!arrow)
         return std::nullopt;
 
-    const QStringView left = line.first(arrow).trimmed();
+    TimingReading reading;
+    const QStringView left = line.first(arrow->first).trimmed();
     qsizetype position = 0;
     const auto start = readTime(left, position);
     if (!start || position != left.size())
         return std::nullopt;
 
-    const QStringView right = line.sliced(arrow + 3);
+    const QStringView right = line.sliced(arrow->second);
     position = 0;
     while (position < right.size() && right[position].isSpace())
         ++position;
@@ -127,171 +170,277 @@ std::optional<TimingReading> readTiming(QStringView line)
         return std::nullopt;
     if (position < right.size() && !right[position].isSpace())
         return std::nullopt;
-    reading.trailing = right.sliced(position).trimmed().toString();
-    reading.written = line.first(arrow + 3 + position).trimmed();
+
+    const qsizetype timingBegins = left.isEmpty() ? 0 : left.data() - line.data();
+    const qsizetype timingEnds = arrow->second + position;
+    reading.spacesBefore = line.first(timingBegins);
+    reading.trailing = line.sliced(timingEnds).trimmed();
+    if (reading.trailing.isEmpty())
+        reading.spacesAfter = line.sliced(timingEnds);
     reading.start = start->seconds;
     reading.end = end->seconds;
     reading.shortMilliseconds = start->shortMilliseconds || end->shortMilliseconds;
-    // Spaces at the end count against it too, unless coordinates follow.
-    const QStringView timingPart = reading.trailing.isEmpty() ? line : line.first(arrow + 3 + position);
-    reading.canonical = timingPart == parser.formatTime(reading.start) + QStringLiteral(" --> ") + parser.formatTime(reading.end);
+    reading.withoutHours = start->withoutHours || end->withoutHours;
+    const SubtitleParser &parser = SubtitleParser::shared();
+    reading.written = line.sliced(timingBegins, timingEnds - timingBegins)
+        == parser.formatTime(reading.start) + QStringLiteral(" --> ") + parser.formatTime(reading.end);
     return reading;
 }
 
-QString quoted(QStringView text)
+// "Removed 2 spaces after the timing."
+QString removedSpaces(QStringView spaces, bool before)
 {
-    constexpr qsizetype limit = 60;
-    return text.size() > limit ? text.first(limit).toString() + QChar(0x2026) : text.toString();
+    const bool onlySpaces = std::all_of(spaces.begin(), spaces.end(), [](QChar c) { return c == u' '; });
+    if (!onlySpaces)
+        return before ? T::tr("Removed the blank characters before the timing.") : T::tr("Removed the blank characters after the timing.");
+    if (spaces.size() == 1)
+        return before ? T::tr("Removed a space before the timing.") : T::tr("Removed a space after the timing.");
+    return (before ? T::tr("Removed %1 spaces before the timing.") : T::tr("Removed %1 spaces after the timing.")).arg(spaces.size());
 }
 
+// What reading a timing line generously changed, or nothing when it needed no repair.
+QString timingChanges(const TimingReading &timing)
+{
+    const SubtitleParser &parser = SubtitleParser::shared();
+    QStringList changes;
+    if (!timing.written)
+        changes << T::tr("Read the timing as %1 --> %2.").arg(parser.formatTime(timing.start), parser.formatTime(timing.end));
+    if (timing.withoutHours)
+        changes << T::tr("A time without hours is minutes and seconds.");
+    if (timing.shortMilliseconds)
+        changes << T::tr("A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.");
+    if (!timing.spacesBefore.isEmpty())
+        changes << removedSpaces(timing.spacesBefore, true);
+    if (!timing.spacesAfter.isEmpty())
+        changes << removedSpaces(timing.spacesAfter, false);
+    if (!timing.trailing.isEmpty())
+        changes << T::tr("Left out “%1” after the end time.").arg(ParseError::quotedLine(timing.trailing));
+    return changes.join(u' ');
+}
+
+// The lines of the text one after the other, with a look at the line after the current
+// one: the text is never split into a list of lines, which for a file of blank lines
+// would take many times the file's size. UTF-8 text is decoded a line at a time, so that
+// the file is never whole in UTF-16 either; a view of a line then lasts only until the
+// walk moves past the line after it.
+template <typename View>
+class Lines
+{
+public:
+    explicit Lines(View text)
+        : m_reader(text)
+    {
+        m_hasCurrent = next(m_current);
+        m_hasFollowing = m_hasCurrent && next(m_following);
+    }
+
+    bool atEnd() const { return !m_hasCurrent; }
+    qsizetype index() const { return m_index; }
+    QStringView current() const { return m_current; }
+    std::optional<QStringView> following() const
+    {
+        return m_hasFollowing ? std::optional(QStringView(m_following)) : std::nullopt;
+    }
+    void advance()
+    {
+        ++m_index;
+        m_hasCurrent = m_hasFollowing;
+        m_current = std::move(m_following); // keeps its characters where views of it point
+        m_hasFollowing = m_hasFollowing && next(m_following);
+    }
+
+private:
+    static constexpr bool utf8 = std::is_same_v<View, QByteArrayView>;
+    using Line = std::conditional_t<utf8, QString, QStringView>;
+
+    bool next(Line &line)
+    {
+        View raw;
+        if (!m_reader.next(raw))
+            return false;
+        if constexpr (utf8)
+            line = QString::fromUtf8(raw);
+        else
+            line = raw;
+        return true;
+    }
+
+    BasicLineReader<View> m_reader;
+    Line m_current;
+    Line m_following;
+    bool m_hasCurrent = false;
+    bool m_hasFollowing = false;
+    qsizetype m_index = 0;
+};
+
+template <typename View>
 class Reader
 {
 public:
-    explicit Reader(QStringView text)
+    explicit Reader(View text)
+        : m_lines(text)
     {
-        LineReader lineReader(text);
-        QStringView line;
-        while (lineReader.next(line))
-            m_lines.append(line);
     }
 
-    Expected<TolerantSubtitleReader::Result, QString> read();
+    Expected<T::Result, QString> read();
 
 private:
-    // Whether a subtitle begins at line `i`: a number over a timing line, or a timing line.
-    bool startsSubtitle(qsizetype i) const
+    // Whether a subtitle begins at the current line: a number over a timing line, or a timing line.
+    bool startsSubtitle() const
     {
-        if (i >= m_lines.size())
+        if (m_lines.atEnd())
             return false;
-        if (readTiming(m_lines[i]))
+        if (readTiming(m_lines.current()))
             return true;
-        return readNumber(m_lines[i]) && i + 1 < m_lines.size() && readTiming(m_lines[i + 1]);
+        const auto following = m_lines.following();
+        return following && readNumber(m_lines.current()) && readTiming(*following);
     }
-    qsizetype skipBlank(qsizetype i) const
+    // Skips blank lines; returns how many.
+    qsizetype skipBlank()
     {
-        while (i < m_lines.size() && isBlank(m_lines[i]))
-            ++i;
-        return i;
+        qsizetype skipped = 0;
+        for (; !m_lines.atEnd() && isBlank(m_lines.current()); m_lines.advance())
+            ++skipped;
+        return skipped;
     }
-    void note(qsizetype lineIndex, const QString &description) { m_repairs.append({lineIndex + 1, description}); }
-    // Reads the text of subtitle `number` from line `i` on; returns the line after it.
-    qsizetype readText(qsizetype i, qint64 number, QStringList &lines);
+    void note(qsizetype line, QStringView lineText, const QString &description)
+    {
+        Q_ASSERT(m_result.repairs.isEmpty() || m_result.repairs.last().line <= line); // kept in line order
+        if (m_result.repairs.size() < T::listedRepairLimit)
+            m_result.repairs.append({line, description, ParseError::quotedLine(lineText)});
+        else
+            ++m_result.unlistedRepairs;
+    }
+    // Reads the text of subtitle `number` up to the line after it.
+    std::optional<QString> readText(qint64 number, QStringList &text);
 
-    QList<QStringView> m_lines;
-    QList<Repair> m_repairs;
+    Lines<View> m_lines;
+    T::Result m_result;
 };
 
-qsizetype Reader::readText(qsizetype i, qint64 number, QStringList &lines)
+template <typename View>
+std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
 {
-    using T = TolerantSubtitleReader;
-    const qsizetype firstLine = i;
-    while (i < m_lines.size()) {
-        const QStringView line = m_lines[i];
+    const qsizetype firstLine = m_lines.index();
+    int absorbed = -1; // lines taken in past a blank line, once there was one
+    qsizetype firstAbsorbed = 0;
+    QString firstAbsorbedText;
+    while (!m_lines.atEnd()) {
+        const QStringView line = m_lines.current();
         if (isBlank(line)) {
-            const qsizetype next = skipBlank(i);
+            const qsizetype blankLine = m_lines.index();
+            const QString blank = line.toString();
+            m_lines.advance();
+            const QString secondBlank = !m_lines.atEnd() && isBlank(m_lines.current()) ? m_lines.current().toString() : QString();
+            const qsizetype extra = skipBlank();
             // A number alone after a blank line is meant as the next subtitle's, even
-            // when its timing line is missing (which the main loop then refuses).
-            if (next == m_lines.size() || startsSubtitle(next) || readNumber(m_lines[next])) {
-                if (i == firstLine && next < m_lines.size())
-                    note(i, T::tr("Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.").arg(number));
-                else if (!line.isEmpty())
-                    note(i, T::tr("Took the line of spaces for the blank line that ends subtitle %1.").arg(number));
-                const qsizetype extra = next - i - 1;
-                if (extra > 0 && next < m_lines.size())
-                    note(i + 1, extra == 1 ? T::tr("Skipped 1 extra blank line.") : T::tr("Skipped %1 extra blank lines.").arg(extra));
+            // when its timing line is missing (which the main loop then sees to).
+            if (m_lines.atEnd() || startsSubtitle() || readNumber(m_lines.current())) {
+                if (blankLine == firstLine && !m_lines.atEnd())
+                    note(blankLine, blank, T::tr("Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.").arg(number));
+                else if (!blank.isEmpty())
+                    note(blankLine, blank, T::tr("Took the line of spaces for the blank line that ends subtitle %1.").arg(number));
+                if (extra > 0 && !m_lines.atEnd())
+                    note(blankLine + 1, secondBlank, extra == 1 ? T::tr("Skipped 1 extra blank line.") : T::tr("Skipped %1 extra blank lines.").arg(extra));
                 else if (extra > 0)
-                    note(i + 1, extra == 1 ? T::tr("Skipped 1 blank line at the end.") : T::tr("Skipped %1 blank lines at the end.").arg(extra));
-                return next;
+                    note(blankLine + 1, secondBlank, extra == 1 ? T::tr("Skipped 1 blank line at the end.") : T::tr("Skipped %1 blank lines at the end.").arg(extra));
+                return std::nullopt;
             }
-            note(i, next - i == 1 ? T::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
-                                  : T::tr("Left out %1 blank lines inside the text of subtitle %2.").arg(next - i).arg(number));
-            i = next;
+            note(blankLine, blank, extra == 0 ? T::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
+                                             : T::tr("Left out %1 blank lines inside the text of subtitle %2.").arg(extra + 1).arg(number));
+            if (absorbed < 0) {
+                absorbed = 0;
+                firstAbsorbed = m_lines.index();
+                firstAbsorbedText = ParseError::quotedLine(m_lines.current());
+            }
             continue;
         }
-        if (startsSubtitle(i)) {
-            note(i, T::tr("No blank line before this subtitle: started a new one here."));
-            return i;
+        if (startsSubtitle()) {
+            note(m_lines.index(), line, T::tr("No blank line before this subtitle: started a new one here."));
+            return std::nullopt;
         }
-        lines.append(line.toString());
-        ++i;
+        if (line.contains(QChar(0)))
+            return T::tr("Line %1 holds a NUL character (“%2”): the text is not SRT from here on, or not in this encoding.")
+                .arg(QString::number(m_lines.index()), ParseError::quotedLine(line));
+        if (absorbed >= 0 && ++absorbed > maximumAbsorbedLines)
+            return T::tr("Line %1 is not SRT: “%2” and the lines after it follow the blank line that ends subtitle %3, but begin no subtitle.")
+                .arg(QString::number(firstAbsorbed), firstAbsorbedText, QString::number(number));
+        text.append(line.toString());
+        m_lines.advance();
     }
-    return i;
+    return std::nullopt;
 }
 
-Expected<TolerantSubtitleReader::Result, QString> Reader::read()
+template <typename View>
+Expected<T::Result, QString> Reader<View>::read()
 {
-    using T = TolerantSubtitleReader;
     const SubtitleParser &parser = SubtitleParser::shared();
     SubtitleList subtitles;
     qint64 expectedNumber = 1;
     qint64 count = 0;
 
-    qsizetype i = skipBlank(0);
-    if (i > 0)
-        note(0, i == 1 ? T::tr("Skipped 1 blank line at the start.") : T::tr("Skipped %1 blank lines at the start.").arg(i));
-    while (i < m_lines.size()) {
-        const QStringView line = m_lines[i];
+    const QString firstLine = m_lines.atEnd() ? QString() : m_lines.current().toString();
+    if (const qsizetype skipped = skipBlank(); skipped > 0)
+        note(0, firstLine, skipped == 1 ? T::tr("Skipped 1 blank line at the start.") : T::tr("Skipped %1 blank lines at the start.").arg(skipped));
+    while (!m_lines.atEnd()) {
+        const QStringView line = m_lines.current();
+        const qsizetype lineIndex = m_lines.index();
         const std::optional<qint64> number = readNumber(line);
+        const std::optional<QStringView> following = m_lines.following();
         std::optional<TimingReading> timing;
-        qsizetype timingLine = i;
-        if (number && i + 1 < m_lines.size() && (timing = readTiming(m_lines[i + 1]))) {
-            timingLine = i + 1;
+        if (number && following && (timing = readTiming(*following))) {
+            if (*number != expectedNumber)
+                note(lineIndex, line, T::tr("Subtitle numbered %1 where %2 was expected: numbered in order.").arg(*number).arg(expectedNumber));
+            else if (line.trimmed().size() != line.size())
+                note(lineIndex, line, T::tr("Removed the spaces around the number %1.").arg(*number));
+            expectedNumber = *number + 1;
+            m_lines.advance();
         } else if ((timing = readTiming(line))) {
-            note(i, T::tr("Subtitle %1 has no number.").arg(count + 1));
-        } else if (number && i + 1 < m_lines.size()) {
-            return T::tr("Line %1: “%2” is not the timing line of the subtitle numbered %3.")
-                .arg(i + 2)
-                .arg(quoted(m_lines[i + 1]))
-                .arg(*number);
+            note(lineIndex, line, T::tr("Subtitle %1 has no number.").arg(count + 1));
+            ++expectedNumber;
         } else if (number) {
-            return T::tr("Line %1: the text ends after the subtitle number %2.").arg(i + 1).arg(*number);
+            // A number with nothing but blank lines after it: a subtitle that was never written.
+            const QString numberLine = line.toString();
+            const QString notTiming = following ? ParseError::quotedLine(*following) : QString();
+            m_lines.advance();
+            skipBlank();
+            if (m_lines.atEnd()) {
+                note(lineIndex, numberLine, T::tr("The text ends after the number %1, with no timing or text: left it out.").arg(*number));
+                break;
+            }
+            return T::tr("Line %1: “%2” is not the timing line of the subtitle numbered %3.")
+                .arg(QString::number(lineIndex + 1), notTiming, QString::number(*number));
         } else {
             return T::tr("Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.")
-                .arg(i + 1)
-                .arg(quoted(line));
+                .arg(QString::number(lineIndex), ParseError::quotedLine(line));
         }
         ++count;
-        if (number) {
-            if (*number != expectedNumber)
-                note(i, T::tr("Subtitle numbered %1 where %2 was expected: numbered in order.").arg(*number).arg(expectedNumber));
-            else if (line.trimmed().size() != line.size())
-                note(i, T::tr("Read the number “%1” as %2.").arg(line).arg(*number));
-            expectedNumber = *number + 1;
-        } else {
-            ++expectedNumber;
-        }
 
-        if (!timing->canonical || !timing->trailing.isEmpty()) {
-            QString description;
-            if (!timing->canonical)
-                description = T::tr("Read the timing “%1” as %2 --> %3.")
-                                  .arg(quoted(timing->written), parser.formatTime(timing->start),
-                                       parser.formatTime(timing->end));
-            if (!timing->trailing.isEmpty())
-                description += (description.isEmpty() ? QString() : QStringLiteral(" ")) + T::tr("Left out “%1” after the end time.").arg(quoted(timing->trailing));
-            if (timing->shortMilliseconds)
-                description += u' ' + T::tr("A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.");
-            note(timingLine, description);
-        }
+        const qsizetype timingLine = m_lines.index();
+        const QStringView timingText = m_lines.current();
+        if (const QString changes = timingChanges(*timing); !changes.isEmpty())
+            note(timingLine, timingText, changes);
         if (timing->end < timing->start) {
-            note(timingLine, T::tr("The end %1 of subtitle %2 is before its start %3: set the end to the start.")
-                                 .arg(parser.formatTime(timing->end))
-                                 .arg(count)
-                                 .arg(parser.formatTime(timing->start)));
+            note(timingLine, timingText, T::tr("The end %1 of subtitle %2 is before its start %3: set the end to the start.")
+                                             .arg(parser.formatTime(timing->end))
+                                             .arg(count)
+                                             .arg(parser.formatTime(timing->start)));
             timing->end = timing->start;
         }
+        if (!m_lines.following())
+            note(timingLine, timingText, T::tr("The text ends after the timing of subtitle %1: it has no text.").arg(count));
 
+        m_lines.advance();
         QStringList text;
-        if (timingLine + 1 == m_lines.size())
-            note(timingLine, T::tr("The text ends after the timing of subtitle %1: it has no text.").arg(count));
-        i = readText(timingLine + 1, count, text);
+        if (auto refusal = readText(count, text))
+            return *refusal;
         subtitles.append(Subtitle::create(text.join(u'\n'), timing->start, timing->end));
     }
 
     if (!std::is_sorted(subtitles.cbegin(), subtitles.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; }))
         sortSubtitles(subtitles);
-    std::stable_sort(m_repairs.begin(), m_repairs.end(), [](const Repair &a, const Repair &b) { return a.line < b.line; });
-    return TolerantSubtitleReader::Result{std::move(subtitles), std::move(m_repairs)};
+    m_result.subtitles = std::move(subtitles);
+    return std::move(m_result);
 }
 
 } // namespace
@@ -301,5 +450,25 @@ Expected<TolerantSubtitleReader::Result, QString> TolerantSubtitleReader::read(Q
     auto strict = SubtitleParser::shared().parse(text);
     if (strict)
         return Result{std::move(strict).value(), {}};
-    return Reader(text).read();
+    return Reader<QStringView>(text).read();
+}
+
+Expected<TolerantSubtitleReader::Result, QString> TolerantSubtitleReader::readUtf8(QByteArrayView text)
+{
+    auto strict = SubtitleParser::shared().parseUtf8(text);
+    if (strict)
+        return Result{std::move(strict).value(), {}};
+    return Reader<QByteArrayView>(text).read();
+}
+
+QString TolerantSubtitleReader::describe(const Repair &repair)
+{
+    if (repair.lineText.isEmpty())
+        return tr("Line %1 (empty): %2").arg(QString::number(repair.line), repair.description);
+    return tr("Line %1 “%2”: %3").arg(QString::number(repair.line), repair.lineText, repair.description);
+}
+
+QString TolerantSubtitleReader::describeUnlisted(qsizetype count)
+{
+    return count == 1 ? tr("…and 1 more repair, not listed.") : tr("…and %1 more repairs, not listed.").arg(count);
 }

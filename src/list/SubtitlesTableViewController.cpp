@@ -466,7 +466,7 @@ void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
         // cannot be read at all gets the strict reader's message, as a file would.
         auto parsed = TolerantSubtitleReader::read(text);
         if (!parsed) {
-            showError(SubtitleParser::shared().parse(text).error().message());
+            showError(SubtitleParser::shared().parse(text).error().message(text));
             return;
         }
         SubtitleList subtitles = std::move(parsed).value().subtitles;

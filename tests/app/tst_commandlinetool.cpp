@@ -36,6 +36,9 @@ private slots:
     {
         QVERIFY(writeAll(m_dir.filePath("bad.srt"), "7\n00:00:01,000 --> 00:00:02,000\nHi\n"));
         QVERIFY(writeAll(m_dir.filePath("sloppy.srt"), "7\r\n0:0:1,5 --> 0:0:2,0\r\nHi\r\n"));
+        const QString utf16 = QStringLiteral("2\n00:00:03,000 --> 00:00:04,000\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n");
+        QVERIFY(writeAll(m_dir.filePath("mixed.srt"), QByteArray("1\n00:00:01,000 --> 00:00:02,000\nA\n\n")
+                                                          + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)));
     }
 
     void runs_data()
@@ -56,11 +59,13 @@ private slots:
             << "$/russian.KOI8-R.srt: 4 subtitles, KOI8-R\n" << "";
         QTest::newRow("a bad file among good ones: the editor's message")
             << QStringList{"--check", "@/bad.srt", "$/french.UTF-8.srt"} << 1 << "$/french.UTF-8.srt: 4 subtitles, UTF-8\n"
-            << "@/bad.srt: Error at line 0.\nInvalid index.\n";
+            << "@/bad.srt: Error at line 0.\nInvalid index.\nLine 0 reads “7”.\n";
         QTest::newRow("sloppy without --repair") << QStringList{"--check", "@/sloppy.srt"} << 1 << "" << "@/sloppy.srt: ";
         QTest::newRow("--repair lists each repair")
             << QStringList{"--check", "--repair", "@/sloppy.srt"} << 0 << "@/sloppy.srt: 1 subtitles, UTF-8, 2 repairs\n"
-            << "@/sloppy.srt:1: Subtitle numbered 7";
+            << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected";
+        QTest::newRow("--repair refuses to swallow a second half in UTF-16 into one subtitle")
+            << QStringList{"--check", "--repair", "@/mixed.srt"} << 1 << "" << "@/mixed.srt: Line 4 holds a NUL character (“2␀”)";
         QTest::newRow("unknown encoding") << QStringList{"--check", "--from", "klingon-8", "a.srt"} << 2 << ""
                                           << "Unknown text encoding \"klingon-8\".\n";
         QTest::newRow("--to while checking") << QStringList{"--check", "--to", "UTF-8", "a.srt"} << 2 << ""
@@ -82,8 +87,26 @@ private slots:
         QCOMPARE(run(arguments, printed, errors).value_or(-1), status);
         QCOMPARE(printed, resolve(out));
         QVERIFY2(errStart.isEmpty() ? errors.isEmpty() : errors.startsWith(resolve(errStart)), qPrintable(errors));
-        if (arguments.contains("--repair")) // the second repair on its own line
-            QVERIFY2(errors.contains(resolve("\n@/sloppy.srt:2: Read the timing")), qPrintable(errors));
+        if (arguments.contains("@/sloppy.srt") && status == 0) // the second repair on its own line
+            QVERIFY2(errors.contains(resolve("\n@/sloppy.srt: Line 1 “0:0:1,5 --> 0:0:2,0”: Read the timing as 00:00:01,005")),
+                     qPrintable(errors));
+    }
+
+    // A file where every subtitle needs a repair lists the first thousand repairs, then
+    // how many more there were.
+    void repairsPastTheFirstThousandAreCounted()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 1002; ++i)
+            bytes += "0\n00:00:01,000 --> 00:00:02,000\nA\n\n";
+        QVERIFY(writeAll(m_dir.filePath("many.srt"), bytes));
+        QString out, err;
+        QCOMPARE(run({"--check", "--repair", "@/many.srt"}, out, err), 0);
+        QCOMPARE(out, resolve("@/many.srt: 1002 subtitles, UTF-8, 1002 repairs\n"));
+        const QStringList lines = err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1001);
+        QCOMPARE(lines[999], resolve("@/many.srt: Line 3996 “0”: Subtitle numbered 0 where 1 was expected: numbered in order."));
+        QCOMPARE(lines[1000], resolve("@/many.srt: …and 2 more repairs, not listed."));
     }
 
     void convertWritesAsSaveDoes_data()

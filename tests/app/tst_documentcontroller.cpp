@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
@@ -200,7 +201,7 @@ private slots:
         QString shown;
         answerNext(answer, &shown);
         Document *document = controller.openDocument(path);
-        QCOMPARE(shown, QStringLiteral("Error at line 0.\nInvalid index.")); // as --check says
+        QCOMPARE(shown, QStringLiteral("Error at line 0.\nInvalid index.\nLine 0 reads “0”.")); // as --check says
         QCOMPARE(readAll(path), bytes); // untouched until saved
         QCOMPARE(controller.documents().size(), answer == "Repair" ? 1 : 0);
         if (!document)
@@ -208,7 +209,13 @@ private slots:
         QCOMPARE(document->subtitleController().count(), 2);
         QCOMPARE(document->subtitleController().at(1)->start, 3.005);
         QVERIFY(document->isModified());
-        QVERIFY(DocumentController::windowOf(document)->findChild<RepairsWindow *>()); // what was mended
+        // What was mended, each line named as the alert names it and by its text.
+        auto *repairs = DocumentController::windowOf(document)->findChild<RepairsWindow *>();
+        QVERIFY(repairs);
+        const QStringList listed = repairs->findChild<QPlainTextEdit *>()->toPlainText().split(u'\n');
+        QCOMPARE(listed.size(), 4);
+        QCOMPARE(listed[0], QStringLiteral("Line 0 “0”: Subtitle numbered 0 where 1 was expected: numbered in order."));
+        QCOMPARE(listed[2], QStringLiteral("Line 4 (empty): Skipped 1 extra blank line."));
     }
 
     // One Save As in Windows-1252 once made every later UTF-8 file open as mojibake. The

@@ -94,7 +94,7 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(target) << bytes << size << chosen << QString::fromUtf8(message);
         };
         const qint64 limit = qint64(256) * 1024 * 1024;
-        row("malformed: the parser's message", "@a.srt", "2\n00:00:01,000 --> 00:00:02,000\nHi\n", 0, 0, "Error at line 0.\nInvalid index.");
+        row("malformed: the parser's message", "@a.srt", "2\n00:00:01,000 --> 00:00:02,000\nHi\n", 0, 0, "Error at line 0.\nInvalid index.\nLine 0 reads “2”.");
         row("not decodable in the chosen encoding", "@a.srt", "1\n00:00:01,000 --> 00:00:02,000\n\xFF\n", 0, encoding("UTF-8"),
             "The text is not valid UTF-8: the byte 0xFF at byte offset 32 is not a character in this encoding.");
         row("random bytes", "@a.srt", QByteArray("\x01\x9F\xFF\xFE\x00\x81 --> \x00\n\x8D", 13).repeated(999), 0, 0, "");
@@ -141,9 +141,10 @@ private slots:
         QTest::newRow("clean") << "" << 0 << "250000 UTF-8 LF";
         QTest::newRow("CR LF after a mark") << "crlf" << 0 << "250000 UTF-8 CRLF mark";
         for (const int at : {125000, 125001, 125002})
-            QTest::addRow("a number skipped at cue %d", at) << "skip" << at << QStringLiteral("Error at line %1.\nInvalid index.").arg(4 * at);
+            QTest::addRow("a number skipped at cue %d", at)
+                << "skip" << at << QStringLiteral("Error at line %1.\nInvalid index.\nLine %1 reads “0%2”.").arg(4 * at).arg(at + 2);
         QTest::newRow("bad timing far into the second half")
-            << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.";
+            << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.\nLine 800001 reads “55:33:20,000 -> 55:33:20,000”.";
         QTest::newRow("a Latin-1 letter far into the second half") << "latin" << 200000 << "250000 windows-1252 LF";
         // Out of order just where the first 8 MB part ends, and where the halves meet.
         for (const int at : {108942, 108943, 125001})

@@ -469,7 +469,7 @@ void TestSubtitlesTable::pasteInsertsByStartOneStepPerText_data()
     QTest::newRow("text other programs write") << IndexSet() << QStringList{"7\n0:0:2.5-->0:0:3\nsloppy\n\n\n"}
                                                << QStringList{"One", "sloppy", "Two", "Three", "Four", "Five"} << 0;
     QTest::newRow("invalid text keeps the list and its selection")
-        << IndexSet(0) << QStringList{"1\n00:00:01,000 -> 00:00:02,000\nOne arrow head\n"} << five << 1;
+        << IndexSet(0) << QStringList{"1\n00:00:01,000 to 00:00:02,000\nNo arrow\n"} << five << 1;
     QTest::newRow("stops at the first invalid text")
         << IndexSet()
         << QStringList{"1\n00:00:02,000 --> 00:00:02,500\nvalid\n", "not srt", "1\n00:00:30,000 --> 00:00:31,000\nnever\n"}
