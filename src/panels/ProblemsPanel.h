@@ -38,13 +38,18 @@ private:
     void selectRowOfSelection();
     void pushSelection();
     void updateSummary();
+    void updateDetail();
+    // A change the user made (not the panel's own fix) makes the last outcome stale.
+    void forgetOutcome();
 
     QPointer<Document> m_document;
     ProblemListModel *m_model = nullptr;
     QTableView *m_view = nullptr;
     QLabel *m_summary = nullptr;
+    QLabel *m_detail = nullptr; // the selected problem, described whole
     QPushButton *m_fixButton = nullptr;
     QPushButton *m_fixAllButton = nullptr;
-    QString m_message; // the outcome of the last fix, until the user picks a row
+    QString m_message; // the outcome of the last fix, until the user picks a row or changes something
     bool m_isApplyingSelection = false;
+    bool m_isFixing = false;
 };
