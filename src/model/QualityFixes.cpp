@@ -110,11 +110,13 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
         after.end = longest;
 
     // New line breaks may add spaces where lines are joined: more time for them, if there is.
-    const bool readsTooFast = after.characters > maxSpeed * (after.end - self.start + QualityCheck::tolerance);
+    // Measured exactly, as the final comparison below is: were it measured with the checks'
+    // tolerance, a text kept at the limit here could be refused there, and taken by a second run.
+    const bool readsTooFast = after.characters > maxSpeed * (after.end - self.start);
     if (problems & (QualityCheck::TooShort | QualityCheck::TooFast) || (plan.text && readsTooFast)) {
         const double wanted = self.start + std::max(limits.minDuration, after.characters / maxSpeed);
         const double end = std::min({wanted, std::max(after.end, longest), after.nextStart - minGap});
-        if (end > after.end + QualityCheck::tolerance)
+        if (end > after.end)
             after.end = end;
     }
 
@@ -171,6 +173,9 @@ void account(QualityFixes::Outcome &outcome, const SubtitleList &list, int posit
     const Subtitle &subtitle = *list[position];
     const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
     const Problems after = QualityCheck::check(subtitle, next, limits, minGap);
+    // An overlap that became a gap too small (a shorter end) is a problem left, not fixed.
+    if (before & QualityCheck::Overlap && after & QualityCheck::GapTooSmall)
+        before = (before & ~Problems(QualityCheck::Overlap)) | QualityCheck::GapTooSmall;
     for (Problem problem : QualityCheck::allProblems) {
         if (after & problem)
             ++outcome.left[{problem, reasonLeft(problem, subtitle, limits)}];

@@ -20,6 +20,7 @@
 
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
+Q_DECLARE_METATYPE(QualityLimits)
 
 namespace {
 
@@ -207,6 +208,8 @@ private slots:
         row("too short, the next a gap away: left alone", "Hi@0-0.5|n@0.583333-3", "");
         row("too long: ended at 7 s", "Hi@0-9", "Hi@0-7");
         row("too long, but too fast in 7 s: left alone", QString(150, u'a') + "@0-9", "");
+        row("too long and into the next: ended at 7 s, still too close", QString(139, u'a') + "@0-7.05|" + a20 + "@7-8",
+            QString(139, u'a') + "@0-7|" + a20 + "@7-8");
         row("long line: broken where the lines balance", "The quick brown fox jumps over the lazy dog and runs away@0-5",
             "The quick brown fox jumps over\nthe lazy dog and runs away@0-5");
         row("too many lines: joined, and longer for the spaces that adds", b3 + "@0-1.5", b1 + "@0-1.6");
@@ -222,8 +225,10 @@ private slots:
         QFETCH(QString, after);
         Checked c(subtitlesFrom(before));
         QVERIFY(c.index.problems(0));
+        const int problems = problemCount(c.index, c.controller.count());
         const QualityFixes::Outcome outcome = QualityFixes::fixAll(c.controller, c.index);
         c.undo.closeEventGroup();
+        QCOMPARE(outcome.fixedCount() + outcome.leftCount(), problems); // each one either fixed or left
         QCOMPARE(describe(c.controller), after.isEmpty() ? before : after);
         QCOMPARE(outcome.changedSubtitles > 0, !after.isEmpty());
         QCOMPARE(c.undo.canUndo(), !after.isEmpty());
@@ -266,17 +271,29 @@ private slots:
     {
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<double>("frameRate");
-        QTest::newRow("seed 1, no video") << 1u << 0.0;
-        QTest::newRow("seed 2, 23.976 fps") << 2u << 24000.0 / 1001;
-        QTest::newRow("seed 3, 25 fps") << 3u << 25.0;
+        QTest::addColumn<QualityLimits>("limits");
+        QTest::newRow("seed 1, no video") << 1u << 0.0 << QualityLimits();
+        QTest::newRow("seed 2, 23.976 fps") << 2u << 24000.0 / 1001 << QualityLimits();
+        QTest::newRow("seed 3, 25 fps") << 3u << 25.0 << QualityLimits();
+        // Texts joined onto one line that read within a hair of the limit.
+        QualityLimits oneLine;
+        oneLine.maxCharactersPerSecond = 27;
+        oneLine.minDuration = 0.0141912;
+        oneLine.maxDuration = 9.64715;
+        oneLine.maxLineLength = 49;
+        oneLine.maxLines = 1;
+        oneLine.minGapFrames = 3;
+        QTest::newRow("seed 350, one line, 30 fps") << 350u << 30.0 << oneLine;
     }
 
     void fixAllNeverMakesALimitWorse()
     {
         QFETCH(quint32, seed);
         QFETCH(double, frameRate);
+        QFETCH(QualityLimits, limits);
         Checked c(filmLike(seed, 1600));
         c.index.setFrameRate(frameRate);
+        c.index.setLimits(limits);
         const QString original = describe(c.controller);
         const SubtitleList subtitles = c.controller.subtitles();
         const std::vector<Excess> before = excesses(c);
