@@ -10,8 +10,10 @@ class QPushButton;
 class QTableView;
 
 // View ▸ Problems: every quality problem of the document, live. Selecting a row selects
-// its subtitle in every pane; Fix mends the selected problem and Fix All every one that
-// can be mended, each as one undo step.
+// its subtitle in every pane and shows its description whole under the table; Fix mends
+// the selected problem and Fix All every one that can be mended, each as one undo step,
+// and the line above the table says what was mended and what was left, and why, until
+// the list or the limits change.
 class ProblemsPanel : public QWidget
 {
     Q_OBJECT
