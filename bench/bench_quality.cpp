@@ -1,7 +1,8 @@
 // One edit in a document of a million subtitles with the quality marks on: the edit
 // itself (the controller) and the problem index following it. Without marks for
-// comparison, and the full check that opening a file or changing a limit costs.
+// comparison, the full check that opening a file or changing a limit costs, and Fix All.
 #include "model/ProblemIndex.h"
+#include "model/QualityFixes.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 
@@ -124,6 +125,22 @@ void BM_CheckEverySubtitle(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CheckEverySubtitle)->Unit(benchmark::kMillisecond);
+
+// Fix All: every tenth subtitle runs into the next, so a tenth of the list and their
+// neighbours change in one update, which the index then follows.
+void BM_FixAll(benchmark::State &state)
+{
+    std::unique_ptr<Document> document;
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.reset();
+        document = std::make_unique<Document>(true);
+        state.ResumeTiming();
+        const QualityFixes::Outcome outcome = QualityFixes::fixAll(document->controller, *document->index);
+        benchmark::DoNotOptimize(outcome.changedSubtitles);
+    }
+}
+BENCHMARK(BM_FixAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -6,9 +6,47 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 SubtitlesTableView::SubtitlesTableView(QWidget *parent)
     : QTableView(parent)
 {
+}
+
+void SubtitlesTableView::setModel(QAbstractItemModel *model)
+{
+    if (QAbstractItemModel *old = this->model())
+        old->disconnect(this);
+    QTableView::setModel(model);
+    if (!model)
+        return;
+    // A number with one more digit would be cut, so the column follows the row count.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &SubtitlesTableView::fitNumberColumn);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &SubtitlesTableView::fitNumberColumn);
+    connect(model, &QAbstractItemModel::modelReset, this, &SubtitlesTableView::fitNumberColumn);
+    fitNumberColumn();
+}
+
+void SubtitlesTableView::fitNumberColumn()
+{
+    if (!model() || model()->columnCount() <= SubtitleTableModel::NumberColumn)
+        return;
+    // At least four digits, so that a short list does not make the column jump as it grows.
+    const int digits = std::max(4, int(QString::number(model()->rowCount()).size()));
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.text = QString(digits, QLatin1Char('0'));
+    const int needed = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+    const int padding = fontMetrics().horizontalAdvance(QLatin1Char(' ')) + 4;
+    horizontalHeader()->resizeSection(SubtitleTableModel::NumberColumn, needed + padding);
+}
+
+void SubtitlesTableView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitNumberColumn();
 }
 
 bool SubtitlesTableView::isPlaybackKey(const QKeyEvent *event)

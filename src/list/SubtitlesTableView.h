@@ -29,6 +29,10 @@ public:
     // Space, J, K, L and the left and right arrows, without modifiers.
     static bool isPlaybackKey(const QKeyEvent *event);
 
+    void setModel(QAbstractItemModel *model) override;
+    // Makes the # column as wide as the largest number with a problem mark beside it.
+    void fitNumberColumn();
+
 signals:
     // A playback key went down or up (both are reported, as the player may care).
     void playbackKeyEvent(QKeyEvent *event);
@@ -43,6 +47,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 protected slots:
     void commitData(QWidget *editor) override;

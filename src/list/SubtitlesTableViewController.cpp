@@ -104,7 +104,6 @@ void SubtitlesTableViewController::configureTable()
     const QFontMetrics metrics = view->fontMetrics();
     const int padding = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 8;
     columns->setMinimumSectionSize(metrics.horizontalAdvance(QStringLiteral("00")) + padding);
-    columns->resizeSection(SubtitleTableModel::NumberColumn, metrics.horizontalAdvance(QStringLiteral("00000")) + padding);
     const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
     columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
     columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);

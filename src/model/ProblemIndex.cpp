@@ -35,6 +35,7 @@ void ProblemIndex::setLimits(const QualityLimits &limits)
         return;
     m_limits = clamped;
     recheckAll();
+    emit limitsChanged();
 }
 
 void ProblemIndex::setFrameRate(double frameRate)
@@ -43,8 +44,10 @@ void ProblemIndex::setFrameRate(double frameRate)
         return;
     const double oldGap = minGap();
     m_frameRate = frameRate;
-    if (minGap() != oldGap)
+    if (minGap() != oldGap) {
         recheckAll();
+        emit limitsChanged();
+    }
 }
 
 QualityCheck::Problems ProblemIndex::problems(int position) const

@@ -58,6 +58,8 @@ signals:
     // may have changed. Positions that only moved with an insertion or removal are not
     // reported: the list's own change reports say so.
     void problemsChanged(int first, int last);
+    // The limits or the minimum gap changed (every subtitle was checked again).
+    void limitsChanged();
 
 private:
     class ChangedRange;

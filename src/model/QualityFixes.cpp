@@ -5,81 +5,350 @@
 #include "model/SubtitleController.h"
 #include "model/UndoManager.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
-Subtitle::Values QualityFixes::proposal(const Subtitle &subtitle, const Subtitle *next,
-                                        QualityCheck::Problems problems, const QualityLimits &limits,
-                                        double minGap)
+namespace {
+
+using Problem = QualityCheck::Problem;
+using Problems = QualityCheck::Problems;
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+// How far sums of times may stray from exact values: far below what a file keeps.
+constexpr double rounding = 1e-9;
+
+// A subtitle as the fixes so far leave it.
+struct Span
 {
-    Subtitle::Values values;
-    QString text = subtitle.text();
-    if (problems & (QualityCheck::LineTooLong | QualityCheck::TooManyLines)) {
-        const std::optional<QString> rebroken = LineBalancer::rebreak(text, limits.maxLineLength, limits.maxLines);
-        if (rebroken && *rebroken != text) {
-            text = *rebroken;
-            values.text = text;
+    double start = 0;
+    double end = 0;
+    QString text;
+    int characters = 0;
+    double nextStart = infinity; // where the subtitle after it starts
+};
+
+// How far a subtitle is past each timing limit, 0 within it: what no fix may increase.
+struct Excess
+{
+    Excess(const Span &span, const QualityLimits &limits, double minGap)
+        : gap(std::max(0.0, minGap - (span.nextStart - span.end)))
+        , shortness(std::max(0.0, limits.minDuration - (span.end - span.start)))
+        , length(std::max(0.0, span.end - span.start - limits.maxDuration))
+        , speed(std::max(0.0, QualityCheck::readingSpeed(span.characters, span.end - span.start)
+                                  - limits.maxCharactersPerSecond))
+    {
+    }
+
+    bool isNotWorseThan(const Excess &before) const
+    {
+        return gap <= before.gap + rounding && shortness <= before.shortness + rounding
+            && length <= before.length + rounding && speed <= before.speed + rounding;
+    }
+
+    double gap;
+    double shortness;
+    double length;
+    double speed;
+};
+
+// How much shorter a subtitle may become and still keep within the shortest duration and
+// the reading speed; nothing once it is past either.
+double spareTime(const Span &span, const QualityLimits &limits)
+{
+    const double duration = span.end - span.start;
+    double spare = duration - limits.minDuration;
+    if (span.characters > 0)
+        spare = std::min(spare, duration - span.characters / limits.maxCharactersPerSecond);
+    return std::max(0.0, spare);
+}
+
+// What one fix changes: this subtitle's end and text, and the next one's start.
+struct Plan
+{
+    std::optional<double> end;
+    std::optional<QString> text;
+    std::optional<double> nextStart;
+
+    bool isEmpty() const { return !end && !text && !nextStart; }
+};
+
+Plan plan(const Span &self, const Span *next, Problems problems, const QualityLimits &limits, double minGap,
+          bool rebreak = true)
+{
+    Plan plan;
+    Span after = self;
+    Span nextAfter = next ? *next : Span();
+    if (rebreak && problems & (QualityCheck::LineTooLong | QualityCheck::TooManyLines)) {
+        const std::optional<QString> text = LineBalancer::rebreak(self.text, limits.maxLineLength, limits.maxLines);
+        if (text && *text != self.text) {
+            plan.text = *text;
+            after.characters = QualityCheck::measure(*text).characters;
         }
     }
 
-    const double latestEnd = next ? next->start - minGap : std::numeric_limits<double>::infinity();
-    const int characters = QualityCheck::measure(text).characters;
-    const double maxSpeed = limits.maxCharactersPerSecond;
-    if (problems & (QualityCheck::Overlap | QualityCheck::GapTooSmall)) {
-        // No room when the gap would swallow the whole subtitle.
-        if (latestEnd > subtitle.start && latestEnd < subtitle.end)
-            values.end = latestEnd;
-    } else if (problems & (QualityCheck::TooShort | QualityCheck::TooFast)) {
-        const double needed = std::max(limits.minDuration, characters / maxSpeed);
-        const double end = std::min({subtitle.start + needed, subtitle.start + limits.maxDuration, latestEnd});
-        if (end > subtitle.end + QualityCheck::tolerance)
-            values.end = end;
-    } else if (problems & QualityCheck::TooLong) {
-        const double end = subtitle.start + limits.maxDuration;
-        if (characters <= maxSpeed * limits.maxDuration && end < subtitle.end)
-            values.end = end;
+    const double needed = next ? minGap - (next->start - self.end) : 0;
+    if (needed > 0 && problems & (QualityCheck::Overlap | QualityCheck::GapTooSmall)) {
+        double shift = std::min({needed, minGap, spareTime(*next, limits)});
+        if (next->start + shift >= next->nextStart)
+            shift = 0; // it would pass the subtitle after it
+        if (shift >= needed) {
+            nextAfter.start = self.end + minGap;
+        } else if (needed - shift <= spareTime(after, limits) + rounding && next->start + shift - minGap > self.start) {
+            nextAfter.start = next->start + shift;
+            after.end = nextAfter.start - minGap;
+        }
+        after.nextStart = nextAfter.start;
     }
-    return values;
+
+    const double maxSpeed = limits.maxCharactersPerSecond;
+    const double longest = self.start + limits.maxDuration;
+    if (problems & QualityCheck::TooLong && after.end > longest && after.characters <= maxSpeed * limits.maxDuration)
+        after.end = longest;
+
+    // New line breaks may add spaces where lines are joined: more time for them, if there is.
+    // Measured exactly, as the final comparison below is: were it measured with the checks'
+    // tolerance, a text kept at the limit here could be refused there, and taken by a second run.
+    const bool readsTooFast = after.characters > maxSpeed * (after.end - self.start);
+    if (problems & (QualityCheck::TooShort | QualityCheck::TooFast) || (plan.text && readsTooFast)) {
+        const double wanted = self.start + std::max(limits.minDuration, after.characters / maxSpeed);
+        const double end = std::min({wanted, std::max(after.end, longest), after.nextStart - minGap});
+        if (end > after.end)
+            after.end = end;
+    }
+
+    if (after.end != self.end)
+        plan.end = after.end;
+    if (next && nextAfter.start != next->start)
+        plan.nextStart = nextAfter.start;
+    // Whatever the steps above did, neither subtitle may end up past a limit further.
+    const bool sound = Excess(after, limits, minGap).isNotWorseThan(Excess(self, limits, minGap))
+                    && (!next || Excess(nextAfter, limits, minGap).isNotWorseThan(Excess(*next, limits, minGap)));
+    if (sound)
+        return plan;
+    return rebreak && plan.text ? ::plan(self, next, problems, limits, minGap, false) : Plan();
 }
 
-bool QualityFixes::fix(SubtitleController &controller, const ProblemIndex &index, int position,
-                       QualityCheck::Problem problem)
+Span spanOf(const Subtitle &subtitle, double nextStart)
 {
-    if (position < 0 || position >= controller.count() || !(index.problems(position) & problem))
-        return false;
-    const Subtitle *next = position + 1 < controller.count() ? controller.at(position + 1).get() : nullptr;
-    const Subtitle::Values values = proposal(*controller.at(position), next, problem, index.limits(), index.minGap());
-    if (values.isEmpty())
-        return false;
-    controller.updateSubtitles({values}, IndexSet(position));
-    if (UndoManager *undo = controller.undoManager())
-        undo->setActionName(actionName(problem));
-    return true;
+    Span span;
+    span.start = subtitle.start;
+    span.end = subtitle.end;
+    span.text = subtitle.text();
+    span.characters = QualityCheck::measure(span.text).characters;
+    span.nextStart = nextStart;
+    return span;
 }
 
-int QualityFixes::fixAll(SubtitleController &controller, const ProblemIndex &index)
+QualityFixes::Reason reasonLeft(Problem problem, const Subtitle &subtitle, const QualityLimits &limits)
 {
-    // One update for everything: one undo step, one report to the panes.
-    QList<Subtitle::Values> allValues;
-    IndexSet positions;
+    switch (problem) {
+    case QualityCheck::Overlap:
+    case QualityCheck::GapTooSmall:
+        return QualityFixes::NoTimeToSpare;
+    case QualityCheck::TooShort:
+    case QualityCheck::TooFast:
+        return subtitle.end >= subtitle.start + limits.maxDuration - QualityCheck::tolerance
+                   ? QualityFixes::LongestDuration
+                   : QualityFixes::NoFreeTime;
+    case QualityCheck::TooLong:
+        return QualityFixes::WouldReadTooFast;
+    case QualityCheck::LineTooLong:
+    case QualityCheck::TooManyLines:
+        return LineBalancer::rebreak(subtitle.text(), limits.maxLineLength, limits.maxLines)
+                   ? QualityFixes::WouldReadTooFast
+                   : QualityFixes::NoBreakFits;
+    }
+    return QualityFixes::NoTimeToSpare;
+}
+
+// Counts what became of the problems `before` of the subtitle at `position`, now that
+// the list holds the fixes.
+void account(QualityFixes::Outcome &outcome, const SubtitleList &list, int position, Problems before,
+             const QualityLimits &limits, double minGap)
+{
+    const Subtitle &subtitle = *list[position];
+    const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
+    const Problems after = QualityCheck::check(subtitle, next, limits, minGap);
+    // An overlap that became a gap too small (a shorter end) is a problem left, not fixed.
+    if (before & QualityCheck::Overlap && after & QualityCheck::GapTooSmall)
+        before = (before & ~Problems(QualityCheck::Overlap)) | QualityCheck::GapTooSmall;
+    for (Problem problem : QualityCheck::allProblems) {
+        if (after & problem)
+            ++outcome.left[{problem, reasonLeft(problem, subtitle, limits)}];
+        else if (before & problem)
+            ++outcome.fixed[problem];
+    }
+}
+
+QString countText(Problem problem, int count)
+{
+    switch (problem) {
+    case QualityCheck::Overlap:
+        return QualityFixes::tr("%n overlap(s)", nullptr, count);
+    case QualityCheck::GapTooSmall:
+        return QualityFixes::tr("%n small gap(s)", nullptr, count);
+    case QualityCheck::TooShort:
+        return QualityFixes::tr("%n too short", nullptr, count);
+    case QualityCheck::TooLong:
+        return QualityFixes::tr("%n too long", nullptr, count);
+    case QualityCheck::TooFast:
+        return QualityFixes::tr("%n too fast", nullptr, count);
+    case QualityCheck::LineTooLong:
+        return QualityFixes::tr("%n with a line too long", nullptr, count);
+    case QualityCheck::TooManyLines:
+        return QualityFixes::tr("%n with too many lines", nullptr, count);
+    }
+    return {};
+}
+
+} // namespace
+
+int QualityFixes::Outcome::fixedCount() const
+{
+    int count = 0;
+    for (const auto &[problem, n] : fixed)
+        count += n;
+    return count;
+}
+
+int QualityFixes::Outcome::leftCount() const
+{
+    int count = 0;
+    for (const auto &[kind, n] : left)
+        count += n;
+    return count;
+}
+
+QString QualityFixes::Outcome::summary() const
+{
+    QStringList fixedParts;
+    for (const auto &[problem, n] : fixed)
+        fixedParts << countText(problem, n);
+    QStringList leftParts;
+    for (const auto &[kind, n] : left)
+        leftParts << tr("%1 (%2)", "number and kind of problem, why it was left").arg(countText(kind.first, n),
+                                                                                     reasonText(kind.second));
+    QString text = fixedParts.isEmpty()
+                       ? tr("Nothing fixed.")
+                       : tr("Fixed %1: %2.", "count, then counts by kind").arg(fixedCount()).arg(fixedParts.join(tr(", ")));
+    if (!leftParts.isEmpty())
+        text += QLatin1Char(' ')
+              + tr("Left %1: %2.", "count, then counts by kind").arg(leftCount()).arg(leftParts.join(tr(", ")));
+    return text;
+}
+
+QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const ProblemIndex &index, int position,
+                                        QualityCheck::Problem problem)
+{
+    Outcome outcome;
+    const Problems before = index.problems(position);
+    if (position < 0 || position >= controller.count() || !(before & problem))
+        return outcome;
     const SubtitleList &list = controller.subtitles();
-    for (int position = 0; position < list.size(); ++position) {
-        const QualityCheck::Problems problems = index.problems(position);
+    const bool hasNext = position + 1 < list.size();
+    const double nextNextStart = position + 2 < list.size() ? list[position + 2]->start : infinity;
+    const Span self = spanOf(*list[position], hasNext ? list[position + 1]->start : infinity);
+    const std::optional<Span> next = hasNext ? std::optional(spanOf(*list[position + 1], nextNextStart)) : std::nullopt;
+    const Plan plan = ::plan(self, next ? &*next : nullptr, problem, index.limits(), index.minGap());
+    if (!plan.isEmpty()) {
+        QList<Subtitle::Values> values;
+        IndexSet positions;
+        if (plan.end || plan.text) {
+            values.append({std::nullopt, plan.end, plan.text});
+            positions.insert(position);
+        }
+        if (plan.nextStart) {
+            values.append({plan.nextStart, std::nullopt, std::nullopt});
+            positions.insert(position + 1);
+        }
+        controller.updateSubtitles(values, positions);
+        if (UndoManager *undo = controller.undoManager())
+            undo->setActionName(actionName(problem));
+        outcome.changedSubtitles = positions.count();
+    }
+    account(outcome, controller.subtitles(), position, before, index.limits(), index.minGap());
+    return outcome;
+}
+
+QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const ProblemIndex &index)
+{
+    const SubtitleList &list = controller.subtitles();
+    const int count = int(list.size());
+    const QualityLimits &limits = index.limits();
+    const double minGap = index.minGap();
+
+    // From the last subtitle back: when a fix starts the next subtitle later, that one is
+    // settled already, so what keeps it within its limits holds, and a second run finds
+    // nothing to change. A fix changes its own subtitle and the next one's start, so of
+    // the changes made so far only the two latest can concern the subtitles it looks at.
+    std::vector<std::pair<int, Subtitle::Values>> changes; // descending positions
+    std::vector<std::pair<int, Problems>> found;             // descending positions
+    const auto pending = [&changes](int position) -> const Subtitle::Values * {
+        for (size_t k = changes.size(); k > 0 && k + 2 > changes.size(); --k) {
+            if (changes[k - 1].first == position)
+                return &changes[k - 1].second;
+        }
+        return nullptr;
+    };
+    const auto startOf = [&](int position) {
+        if (position >= count)
+            return infinity;
+        const Subtitle::Values *change = pending(position);
+        return change && change->start ? *change->start : list[position]->start;
+    };
+    const auto spanAt = [&](int position) {
+        Span span = spanOf(*list[position], startOf(position + 1));
+        if (const Subtitle::Values *change = pending(position)) {
+            span.start = change->start.value_or(span.start);
+            span.end = change->end.value_or(span.end);
+            if (change->text) {
+                span.text = *change->text;
+                span.characters = QualityCheck::measure(span.text).characters;
+            }
+        }
+        return span;
+    };
+
+    for (int position = count - 1; position >= 0; --position) {
+        const Problems problems = index.problems(position);
         if (!problems)
             continue;
-        const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
-        Subtitle::Values values = proposal(*list[position], next, problems, index.limits(), index.minGap());
-        if (values.isEmpty())
-            continue;
-        allValues.append(std::move(values));
-        positions.insert(position);
+        found.emplace_back(position, problems);
+        const Span self = spanAt(position);
+        const std::optional<Span> next = position + 1 < count ? std::optional(spanAt(position + 1)) : std::nullopt;
+        const Plan plan = ::plan(self, next ? &*next : nullptr, problems, limits, minGap);
+        if (plan.nextStart) {
+            if (!changes.empty() && changes.back().first == position + 1)
+                changes.back().second.start = plan.nextStart;
+            else
+                changes.push_back({position + 1, {plan.nextStart, std::nullopt, std::nullopt}});
+        }
+        if (plan.end || plan.text)
+            changes.push_back({position, {std::nullopt, plan.end, plan.text}});
     }
-    if (positions.isEmpty())
-        return 0;
-    controller.updateSubtitles(allValues, positions);
-    if (UndoManager *undo = controller.undoManager())
-        undo->setActionName(tr("Fix All Problems"));
-    return positions.count();
+
+    Outcome outcome;
+    if (!changes.empty()) {
+        // One update for everything: one undo step, one report to the panes.
+        QList<Subtitle::Values> values;
+        values.reserve(qsizetype(changes.size()));
+        IndexSet positions;
+        for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
+            positions.insert(it->first);
+            values.append(std::move(it->second));
+        }
+        controller.updateSubtitles(values, positions);
+        if (UndoManager *undo = controller.undoManager())
+            undo->setActionName(tr("Fix All Problems"));
+        outcome.changedSubtitles = positions.count();
+    }
+    for (const auto &[position, before] : found)
+        account(outcome, controller.subtitles(), position, before, limits, minGap);
+    return outcome;
 }
 
 QString QualityFixes::actionName(QualityCheck::Problem problem)
@@ -98,6 +367,23 @@ QString QualityFixes::actionName(QualityCheck::Problem problem)
     case QualityCheck::LineTooLong:
     case QualityCheck::TooManyLines:
         return tr("Fix Line Breaks");
+    }
+    return {};
+}
+
+QString QualityFixes::reasonText(Reason reason)
+{
+    switch (reason) {
+    case NoTimeToSpare:
+        return tr("neither it nor the next one has time to spare");
+    case NoFreeTime:
+        return tr("no free time after it");
+    case LongestDuration:
+        return tr("on screen the longest time already");
+    case WouldReadTooFast:
+        return tr("it would read too fast");
+    case NoBreakFits:
+        return tr("no line breaks fit");
     }
     return {};
 }

@@ -23,9 +23,12 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setShowGrid(false);
     m_view->setAlternatingRowColors(true);
-    m_view->setWordWrap(false);
+    // Two lines a row hold most descriptions whole in a narrow panel; the line under the
+    // table shows the selected one whole in any case.
+    m_view->setWordWrap(true);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(2 * m_view->fontMetrics().lineSpacing() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setHighlightSections(false);
     const QFontMetrics metrics = m_view->fontMetrics();
@@ -39,6 +42,10 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     m_fixAllButton = new QPushButton(tr("Fix &All"), this);
     m_fixAllButton->setToolTip(tr("Mends every problem that can be mended, as one undo step"));
     m_summary->setWordWrap(true);
+    m_detail = new QLabel(this);
+    m_detail->setTextFormat(Qt::PlainText);
+    m_detail->setWordWrap(true);
+    m_detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_fixButton);
@@ -47,6 +54,7 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_summary);
     layout->addWidget(m_view);
+    layout->addWidget(m_detail);
     layout->addLayout(buttons);
 
     connect(m_fixButton, &QPushButton::clicked, this, &ProblemsPanel::fixSelected);
@@ -57,6 +65,11 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
         updateSummary();
     });
     connect(document, &Document::selectionChanged, this, &ProblemsPanel::selectRowOfSelection);
+    connect(document, &Document::subtitlesReloaded, this, &ProblemsPanel::forgetOutcome);
+    connect(document, &Document::subtitlesInserted, this, &ProblemsPanel::forgetOutcome);
+    connect(document, &Document::subtitlesRemoved, this, &ProblemsPanel::forgetOutcome);
+    connect(document, &Document::subtitlesUpdated, this, &ProblemsPanel::forgetOutcome);
+    connect(&document->problemIndex(), &ProblemIndex::limitsChanged, this, &ProblemsPanel::forgetOutcome);
     updateSummary();
 }
 
@@ -107,8 +120,15 @@ void ProblemsPanel::fixSelected()
     const auto [position, problem] = m_model->problemAt(rows.first().row());
     if (position < 0)
         return;
-    const bool fixed = QualityFixes::fix(m_document->subtitleController(), m_document->problemIndex(), position, problem);
-    m_message = fixed ? QString() : tr("No room to fix subtitle %1: change it by hand.").arg(position + 1);
+    m_isFixing = true;
+    const QualityFixes::Outcome outcome =
+        QualityFixes::fix(m_document->subtitleController(), m_document->problemIndex(), position, problem);
+    m_isFixing = false;
+    m_message.clear();
+    for (const auto &[kind, count] : outcome.left) {
+        if (kind.first == problem)
+            m_message = tr("Subtitle %1 left as it is: %2.").arg(position + 1).arg(QualityFixes::reasonText(kind.second));
+    }
     updateSummary();
 }
 
@@ -116,8 +136,19 @@ void ProblemsPanel::fixAll()
 {
     if (!m_document)
         return;
-    const int fixed = QualityFixes::fixAll(m_document->subtitleController(), m_document->problemIndex());
-    m_message = fixed ? tr("Fixed %n subtitle(s).", nullptr, fixed) : tr("Nothing left that a fix can mend.");
+    m_isFixing = true;
+    const QualityFixes::Outcome outcome =
+        QualityFixes::fixAll(m_document->subtitleController(), m_document->problemIndex());
+    m_isFixing = false;
+    m_message = outcome.summary();
+    updateSummary();
+}
+
+void ProblemsPanel::forgetOutcome()
+{
+    if (m_isFixing || m_message.isEmpty())
+        return;
+    m_message.clear();
     updateSummary();
 }
 
@@ -167,4 +198,18 @@ void ProblemsPanel::updateSummary()
     m_summary->setText(text);
     m_fixButton->setEnabled(m_view->selectionModel()->hasSelection());
     m_fixAllButton->setEnabled(subtitles > 0);
+    updateDetail();
+}
+
+void ProblemsPanel::updateDetail()
+{
+    const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    const auto [position, problem] = m_model->problemAt(rows.isEmpty() ? -1 : rows.first().row());
+    if (position < 0 || !m_document) {
+        m_detail->clear();
+        return;
+    }
+    m_detail->setText(tr("Subtitle %1 · %2: %3", "number, kind of problem, description")
+                          .arg(position + 1)
+                          .arg(QualityCheck::name(problem), m_document->problemIndex().describe(position, problem)));
 }

@@ -10,8 +10,10 @@ class QPushButton;
 class QTableView;
 
 // View ▸ Problems: every quality problem of the document, live. Selecting a row selects
-// its subtitle in every pane; Fix mends the selected problem and Fix All every one that
-// can be mended, each as one undo step.
+// its subtitle in every pane and shows its description whole under the table; Fix mends
+// the selected problem and Fix All every one that can be mended, each as one undo step,
+// and the line above the table says what was mended and what was left, and why, until
+// the list or the limits change.
 class ProblemsPanel : public QWidget
 {
     Q_OBJECT
@@ -38,13 +40,18 @@ private:
     void selectRowOfSelection();
     void pushSelection();
     void updateSummary();
+    void updateDetail();
+    // A change the user made (not the panel's own fix) makes the last outcome stale.
+    void forgetOutcome();
 
     QPointer<Document> m_document;
     ProblemListModel *m_model = nullptr;
     QTableView *m_view = nullptr;
     QLabel *m_summary = nullptr;
+    QLabel *m_detail = nullptr; // the selected problem, described whole
     QPushButton *m_fixButton = nullptr;
     QPushButton *m_fixAllButton = nullptr;
-    QString m_message; // the outcome of the last fix, until the user picks a row
+    QString m_message; // the outcome of the last fix, until the user picks a row or changes something
     bool m_isApplyingSelection = false;
+    bool m_isFixing = false;
 };

@@ -181,6 +181,7 @@ private slots:
     void editingWhilePlayingPausesAndResumes();
     void addTakesThePlaybackPosition();
     void qualityMarksFollowTheNeighboursEdit();
+    void numberColumnFitsTheLargestNumberAndItsMark();
     void italicOfRowsOrOfTheEditedWords();
     void mergeNeedsNeighbours();
     void misspeltTextsAreMarked();
@@ -684,6 +685,28 @@ void TestSubtitlesTable::qualityMarksFollowTheNeighboursEdit()
         return arguments.at(0).toModelIndex().row() == 0
             && arguments.at(1).toModelIndex().column() >= SubtitleTableModel::EndColumn;
     }));
+}
+
+void TestSubtitlesTable::numberColumnFitsTheLargestNumberAndItsMark()
+{
+    // Every subtitle is too short: every row has the problem mark.
+    SubtitleList subtitles;
+    for (int i = 0; i < 9998; ++i)
+        subtitles.append(Subtitle::create(QStringLiteral("Line"), i, i + 0.5));
+    Pane pane(subtitles);
+    const auto fits = [&pane] {
+        const int last = pane.list->model()->rowCount() - 1;
+        const QModelIndex number = pane.index(last, SubtitleTableModel::NumberColumn);
+        return !number.data(Qt::DecorationRole).isNull()
+            && pane.view()->sizeHintForIndex(number).width() <= pane.view()->columnWidth(SubtitleTableModel::NumberColumn);
+    };
+    QVERIFY(fits());
+    // The list grows past 9,999.
+    pane.controller().insertSubtitles({Subtitle::create(QStringLiteral("More"), 1e4, 1e4 + 2),
+                                       Subtitle::create(QStringLiteral("And more"), 1e4 + 1, 1e4 + 1.2)},
+                                      IndexSet{9998, 9999});
+    QCOMPARE(pane.list->model()->index(9999, SubtitleTableModel::NumberColumn).data().toString(), QStringLiteral("10000"));
+    QVERIFY(fits());
 }
 
 void TestSubtitlesTable::italicOfRowsOrOfTheEditedWords()

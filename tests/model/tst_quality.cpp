@@ -12,9 +12,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <bit>
+#include <cmath>
+#include <vector>
+
 
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
+Q_DECLARE_METATYPE(QualityLimits)
 
 namespace {
 
@@ -53,6 +59,83 @@ struct Checked : SubtitleControllerDelegate
     }
 };
 
+// How far a subtitle is past each limit (0 within it): the gap, shortness, length,
+// reading speed, longest line and number of lines.
+using Excess = std::array<double, 6>;
+
+std::vector<Excess> excesses(const Checked &c)
+{
+    const QualityLimits &limits = c.index.limits();
+    const SubtitleList &list = c.controller.subtitles();
+    std::vector<Excess> result;
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const Subtitle &s = *list[i];
+        const double duration = s.end - s.start;
+        const QualityCheck::TextMeasure text = QualityCheck::measure(s.text());
+        const double gap = i + 1 < list.size() ? list[i + 1]->start - s.end : 1e9;
+        result.push_back({std::max(0.0, c.index.minGap() - gap), std::max(0.0, limits.minDuration - duration),
+                          std::max(0.0, duration - limits.maxDuration),
+                          std::max(0.0, text.characters / duration - limits.maxCharactersPerSecond),
+                          double(std::max(0, text.longestLine - limits.maxLineLength)),
+                          double(std::max(0, text.lines - limits.maxLines))});
+    }
+    return result;
+}
+
+int problemCount(const ProblemIndex &index, qsizetype count)
+{
+    int problems = 0;
+    for (int i = 0; i < count; ++i)
+        problems += int(std::popcount(index.problems(i).toInt()));
+    return problems;
+}
+
+// Subtitles as films have them: mostly one to four seconds at a comfortable speed, some
+// too fast, gaps from nothing to a few seconds with many just under the minimum, a few
+// overlaps, long lines and three-line texts now and then.
+SubtitleList filmLike(quint32 seed, int count)
+{
+    QRandomGenerator random(seed);
+    const auto uniform = [&random](double low, double high) { return low + random.generateDouble() * (high - low); };
+    SubtitleList list;
+    double time = 2;
+    for (int i = 0; i < count; ++i) {
+        const double duration = random.bounded(40) == 0 ? uniform(7, 9) : 0.5 + 3.5 * std::pow(random.generateDouble(), 1.5);
+        const int roll = int(random.bounded(100));
+        const double speed = roll < 15 ? uniform(20, 30) : uniform(6, 20);
+        int characters = std::max(2, int(std::lround(speed * duration)));
+        QString text;
+        int line = 0, lines = 1;
+        const int lineLength = random.bounded(12) == 0 ? 60 : 38;
+        while (characters > 0) {
+            const int word = std::min(characters, 2 + int(random.bounded(8)));
+            if (line > 0 && line + word > lineLength && lines < (random.bounded(20) == 0 ? 3 : 2)) {
+                text += u'\n';
+                line = 0;
+                ++lines;
+            } else if (line > 0) {
+                text += u' ';
+                ++line;
+                --characters;
+            }
+            text += QString(word, QChar(u'a' + random.bounded(26)));
+            line += word;
+            characters -= word;
+        }
+        if (roll % 9 == 0)
+            text = QStringLiteral("<i>") + text + QStringLiteral("</i>");
+        list.append(Subtitle::create(text, time, time + duration));
+        const int gapRoll = int(random.bounded(100));
+        const double gap = gapRoll < 25   ? uniform(0, 0.12)
+                           : gapRoll < 35 ? 0
+                           : gapRoll < 40 ? -uniform(0, 0.6)
+                           : gapRoll < 85 ? uniform(0.12, 1.5)
+                                          : uniform(1.5, 5);
+        time += std::max(0.01, duration + gap);
+    }
+    return list;
+}
+
 } // namespace
 
 class tst_Quality : public QObject
@@ -73,6 +156,7 @@ private slots:
         using Q = QualityCheck;
         row("a line break and spaces are not read", "  Hello \r\n there  @1-3|n@5-7", 10, {});
         row("tags are not read, a lone < is", "<i>a < b</i> {\\an8}<font color=\"#ff0000\">c</font>@1-3", 7, {});
+        row("only tags in braces: nothing to read", "{\\an8}{\\i1}@1-1", 0, Q::TooShort);
         row("an accent and an emoji family are a character each", "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467@1-3", 2, {});
         row("43 accented characters: a line too long", QStringLiteral("e\u0301").repeated(43) + "@0-3", 43, Q::LineTooLong);
         row("42 characters and a tag fit a line", "<b>" + QString(42, u'x') + "</b>@0-3", 42, {});
@@ -107,9 +191,16 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         const auto row = [](const char *name, const QString &before, const QString &after) { QTest::newRow(name) << before << after; };
-        const QString a30(30, u'a'), a200(200, u'a'), words = QStringLiteral("word ").repeated(20).trimmed();
-        row("overlap: ends a gap before the next", "Hi@0-3|n@2-5", "Hi@0-1.91667|n@2-5");
+        const QString a20(20, u'a'), a30(30, u'a'), a200(200, u'a'), words = QStringLiteral("word ").repeated(20).trimmed();
+        // Thirty characters on three lines; on one, two spaces join them.
+        const QString b3 = QStringLiteral("aaaaaaaaaa\nbbbbbbbbbb\ncccccccccc"), b1 = QStringLiteral("aaaaaaaaaa bbbbbbbbbb cccccccccc");
+        row("overlap: the next starts a gap later, this one ends where it started", "Hi@0-3|n@2-5", "Hi@0-2|n@2.08333-5");
         row("overlap without room: left alone", "Hi@0-3|n@0.05-3", "");
+        row("small gap, the next has no time to spare: this one ends earlier", "Hi@0-2|" + a20 + "@2.05-3.05",
+            "Hi@0-1.96667|" + a20 + "@2.05-3.05");
+        row("too fast, small gap: the next starts later", a30 + "@0-1.2|n@1.25-4", a30 + "@0-1.2|n@1.28333-4");
+        row("too fast, small gap, the next has no time to spare: left alone", a30 + "@0-1.2|" + a20 + "@1.25-2.25", "");
+        row("small gap, the next starts with the one after it: left alone", "Hi@0-0.85|n@0.9-3|x@0.9-4", "");
         row("too short: the shortest duration", "Hi@0-0.5", "Hi@0-0.833");
         row("too fast: until it reads at the limit", a30 + "@0-1|n@5-8", a30 + "@0-1.5|n@5-8");
         row("too fast: as far as the next allows", a30 + "@0-1|n@1.3-4", a30 + "@0-1.21667|n@1.3-4");
@@ -117,9 +208,12 @@ private slots:
         row("too short, the next a gap away: left alone", "Hi@0-0.5|n@0.583333-3", "");
         row("too long: ended at 7 s", "Hi@0-9", "Hi@0-7");
         row("too long, but too fast in 7 s: left alone", QString(150, u'a') + "@0-9", "");
+        row("too long and into the next: ended at 7 s, still too close", QString(139, u'a') + "@0-7.05|" + a20 + "@7-8",
+            QString(139, u'a') + "@0-7|" + a20 + "@7-8");
         row("long line: broken where the lines balance", "The quick brown fox jumps over the lazy dog and runs away@0-5",
             "The quick brown fox jumps over\nthe lazy dog and runs away@0-5");
-        row("too many lines: joined onto two", "One\ntwo\nthree@0-3", "One two three@0-3");
+        row("too many lines: joined, and longer for the spaces that adds", b3 + "@0-1.5", b1 + "@0-1.6");
+        row("too many lines, joined would read too fast: left alone", b3 + "@0-1.5|n@1.6-3", "");
         row("long line: two lines of exactly the longest", QString(42, u'x') + ' ' + QString(42, u'y') + "@0-5",
             QString(42, u'x') + '\n' + QString(42, u'y') + "@0-5");
         row("too long for two lines: left alone", words + "@0-5", "");
@@ -131,15 +225,107 @@ private slots:
         QFETCH(QString, after);
         Checked c(subtitlesFrom(before));
         QVERIFY(c.index.problems(0));
-        QCOMPARE(QualityFixes::fixAll(c.controller, c.index), after.isEmpty() ? 0 : 1);
+        const int problems = problemCount(c.index, c.controller.count());
+        const QualityFixes::Outcome outcome = QualityFixes::fixAll(c.controller, c.index);
         c.undo.closeEventGroup();
+        QCOMPARE(outcome.fixedCount() + outcome.leftCount(), problems); // each one either fixed or left
         QCOMPARE(describe(c.controller), after.isEmpty() ? before : after);
+        QCOMPARE(outcome.changedSubtitles > 0, !after.isEmpty());
         QCOMPARE(c.undo.canUndo(), !after.isEmpty());
+        QCOMPARE(QualityFixes::fixAll(c.controller, c.index).changedSubtitles, 0); // nothing left to change
         if (!after.isEmpty()) {
             QVERIFY(!c.undo.undoActionName().isEmpty());
             c.undo.undo();
             QCOMPARE(describe(c.controller), before);
         }
+    }
+
+    // The minimum gap is counted in frames of the video: a new frame rate checks every
+    // subtitle again, and a fix opens the gap the rate asks for.
+    void gapFollowsTheFrameRate_data()
+    {
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("no video: 24 frames a second") << 0.0 << "Hi@0-2|n@2.08333-4";
+        QTest::newRow("25 frames a second") << 25.0 << "Hi@0-2|n@2.08-4";
+        QTest::newRow("30 frames a second: gap wide enough") << 30.0 << "";
+    }
+
+    void gapFollowsTheFrameRate()
+    {
+        QFETCH(double, frameRate);
+        QFETCH(QString, after);
+        const QString before = QStringLiteral("Hi@0-2|n@2.07-4");
+        Checked c(subtitlesFrom(before));
+        QCOMPARE(c.index.problems(0), Problems(QualityCheck::GapTooSmall));
+        c.index.setFrameRate(frameRate);
+        QCOMPARE(c.index.problems(0), after.isEmpty() ? Problems() : Problems(QualityCheck::GapTooSmall));
+        QualityFixes::fixAll(c.controller, c.index);
+        QCOMPARE(describe(c.controller), after.isEmpty() ? before : after);
+    }
+
+    // Fix All on film-like lists (with a generator's seed and frame rate): no limit of any
+    // subtitle gets worse, the outcome counts what went and what stayed, a second Fix All
+    // changes nothing, and one undo brings everything back.
+    void fixAllNeverMakesALimitWorse_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<QualityLimits>("limits");
+        QTest::newRow("seed 1, no video") << 1u << 0.0 << QualityLimits();
+        QTest::newRow("seed 2, 23.976 fps") << 2u << 24000.0 / 1001 << QualityLimits();
+        QTest::newRow("seed 3, 25 fps") << 3u << 25.0 << QualityLimits();
+        // Texts joined onto one line that read within a hair of the limit.
+        QualityLimits oneLine;
+        oneLine.maxCharactersPerSecond = 27;
+        oneLine.minDuration = 0.0141912;
+        oneLine.maxDuration = 9.64715;
+        oneLine.maxLineLength = 49;
+        oneLine.maxLines = 1;
+        oneLine.minGapFrames = 3;
+        QTest::newRow("seed 350, one line, 30 fps") << 350u << 30.0 << oneLine;
+    }
+
+    void fixAllNeverMakesALimitWorse()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(double, frameRate);
+        QFETCH(QualityLimits, limits);
+        Checked c(filmLike(seed, 1600));
+        c.index.setFrameRate(frameRate);
+        c.index.setLimits(limits);
+        const QString original = describe(c.controller);
+        const SubtitleList subtitles = c.controller.subtitles();
+        const std::vector<Excess> before = excesses(c);
+        const int problemsBefore = problemCount(c.index, subtitles.size());
+
+        const QualityFixes::Outcome outcome = QualityFixes::fixAll(c.controller, c.index);
+        c.undo.closeEventGroup();
+        QCOMPARE(c.controller.subtitles(), subtitles); // none moved
+        const std::vector<Excess> after = excesses(c);
+        for (qsizetype i = 0; i < subtitles.size(); ++i) {
+            for (size_t kind = 0; kind < before[i].size(); ++kind) {
+                if (after[i][kind] > before[i][kind] + 1e-6)
+                    QFAIL(qPrintable(QStringLiteral("subtitle %1 got worse (measure %2): %3 -> %4")
+                                         .arg(i + 1).arg(kind).arg(before[i][kind]).arg(after[i][kind])));
+            }
+        }
+        const int problemsAfter = problemCount(c.index, subtitles.size());
+        QVERIFY(outcome.fixedCount() > 100);
+        QVERIFY(outcome.leftCount() > 10);
+        QCOMPARE(outcome.fixedCount(), problemsBefore - problemsAfter);
+        QCOMPARE(outcome.leftCount(), problemsAfter);
+
+        const QString fixed = describe(c.controller);
+        const QualityFixes::Outcome again = QualityFixes::fixAll(c.controller, c.index);
+        c.undo.closeEventGroup();
+        QCOMPARE(again.changedSubtitles, 0);
+        QCOMPARE(again.fixedCount(), 0);
+        QVERIFY(again.left == outcome.left);
+        QCOMPARE(describe(c.controller), fixed);
+        QCOMPARE(c.undo.undoActionName(), QStringLiteral("Fix All Problems"));
+        c.undo.undo();
+        QCOMPARE(describe(c.controller), original);
     }
 
     // The kept problems agree with a fresh check after every edit, undo and deletion.
