@@ -58,6 +58,13 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
         emit commandStateChanged();
     });
     connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, &SubtitlesTableViewController::commandStateChanged);
+    // Split needs an open text editor holding some text: the menus and keys follow both.
+    connect(m_tableView, &SubtitlesTableView::editingStarted, this, [this](QWidget *editor) {
+        if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
+            connect(textEditor, &QPlainTextEdit::textChanged, this, &SubtitlesTableViewController::commandStateChanged,
+                    Qt::UniqueConnection);
+        emit commandStateChanged();
+    });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &SubtitlesTableViewController::commandStateChanged);
 
@@ -79,6 +86,8 @@ SubtitlesTableViewController::~SubtitlesTableViewController()
     m_tableView->disconnect(this);
     m_delegate->disconnect(this);
     m_tableView->selectionModel()->disconnect(this);
+    for (QWidget *editor : m_delegate->editors())
+        editor->disconnect(this);
 }
 
 void SubtitlesTableViewController::configureTable()
@@ -526,7 +535,6 @@ void SubtitlesTableViewController::beginEditingSubtitle(int row)
     m_tableView->selectionModel()->setCurrentIndex(textIndex, QItemSelectionModel::NoUpdate);
     m_tableView->setFocus();
     m_tableView->edit(textIndex);
-    emit commandStateChanged();
 }
 
 void SubtitlesTableViewController::confirmSubtitleEdit()
