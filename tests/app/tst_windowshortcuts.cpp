@@ -170,6 +170,7 @@ private slots:
         DocumentWindow *window = shownWindow(document);
         document->undoManager().runAsOneStep(QStringLiteral("Edit Text"),
                                              [&] { document->subtitleController().setText(QStringLiteral("Hi"), 0); });
+        QTRY_COMPARE(command(window, "Undo")->text(), QStringLiteral("&Undo Edit Text"));
 
         PreferencesDialog dialog(window);
         dialog.addApplicationPages();
