@@ -36,7 +36,8 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
     auto *clear = new QPushButton(tr("&No Keys"), this);
     auto *reset = new QPushButton(tr("&Default"), this);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &KeyboardPreferencesPage::showCurrent);
-    // Taken at each key, so that a clash shows at once.
+    // The edit reports keys once the typing pauses or it loses the focus: a click on OK
+    // sees them, and their clash, before it counts.
     connect(m_keys, &QKeySequenceEdit::keySequenceChanged, this, [this](const QKeySequence &keys) {
         if (QAction *action = currentAction(); action && keys != keysOf(action))
             setKeys(action, keys);
@@ -108,7 +109,7 @@ void KeyboardPreferencesPage::showCurrent()
 {
     QAction *action = currentAction();
     const QKeySequence keys = action ? keysOf(action) : QKeySequence();
-    // Setting the same keys again would cut short keys being typed in several parts.
+    // Setting keys the edit already shows would report them as changed once more.
     if (m_keys->keySequence() != keys)
         m_keys->setKeySequence(keys);
 }
