@@ -222,6 +222,7 @@ private slots:
         QTest::newRow("Return") << QStringLiteral("Return");
         QTest::newRow("F2") << QStringLiteral("F2");
         QTest::newRow("double-click") << QStringLiteral("double-click");
+        QTest::newRow("Return with the row unselected") << QStringLiteral("unselected");
     }
 
     void splitKeyWorksInTheOpenEditor()
@@ -235,7 +236,9 @@ private slots:
         SubtitlesTableView *table = window->subtitlesTableViewController()->tableView();
         const QModelIndex text = table->model()->index(0, SubtitleTableModel::TextColumn);
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(text).center());
-        if (opening == QStringLiteral("Return"))
+        if (opening == QStringLiteral("unselected"))
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, table->visualRect(text).center());
+        if (opening == QStringLiteral("Return") || opening == QStringLiteral("unselected"))
             QTest::keyClick(table, Qt::Key_Return);
         else if (opening == QStringLiteral("F2"))
             QTest::keyClick(table, Qt::Key_F2);
