@@ -44,6 +44,7 @@ DocumentWindow::DocumentWindow(Document *document)
     resize(1280, 800);
     buildPanes();
     buildMenus();
+    ShortcutSettings::repairConflicts(this);
     statusBar()->addPermanentWidget(new DocumentFormatLabel(document));
     setAcceptDrops(false);
     updateTitle();
@@ -211,10 +212,11 @@ void DocumentWindow::buildEditMenu()
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
     addTimingAndTextCommands(menu);
     menu->addSeparator();
-    QAction *preferences = addAction(menu, QT_TR_NOOP("Pre&ferences…"), {}, [this] { PreferencesDialog::run(this); });
+    // Given before the command is registered, so that keys the user chose replace it.
     const QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
-    preferences->setShortcuts(preferenceKeys.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Comma)}
-                                                       : preferenceKeys);
+    QAction *preferences = addAction(menu, QT_TR_NOOP("Pre&ferences…"),
+                                     preferenceKeys.value(0, QKeySequence(Qt::CTRL | Qt::Key_Comma)),
+                                     [this] { PreferencesDialog::run(this); });
     preferences->setMenuRole(QAction::PreferencesRole);
     menu->setToolTipsVisible(true);
     m_editMenu = menu;

@@ -1,18 +1,13 @@
 #include "app/KeyboardPreferencesPage.h"
 
 #include "app/ShortcutSettings.h"
-#include "app/ShortcutsDialog.h"
 
 #include <QAction>
-#include <QDialog>
-#include <QDialogButtonBox>
+#include <QBrush>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequenceEdit>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,6 +17,7 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
     , m_tree(new QTreeWidget(this))
     , m_keys(new QKeySequenceEdit(this))
     , m_conflict(new QLabel(this))
+    , m_conflicts(window)
 {
     m_tree->setColumnCount(2);
     m_tree->setHeaderLabels({tr("Command"), tr("Keys")});
@@ -29,28 +25,22 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
     m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_tree->header()->setStretchLastSection(false);
-    for (QAction *menuAction : window->menuBar()->actions()) {
-        QMenu *menu = menuAction->menu();
-        if (!menu)
-            continue;
-        for (QAction *action : menu->actions()) {
-            if (ShortcutSettings::commandId(action).isEmpty() || action->isSeparator() || action->menu())
-                continue;
-            m_actions << action;
-            auto *item = new QTreeWidgetItem(m_tree);
-            item->setText(0, ShortcutsDialog::plainText(menu->title()) + QStringLiteral(" ▸ ")
-                                 + ShortcutsDialog::plainText(action->text()));
-            item->setData(0, Qt::UserRole, int(m_actions.size() - 1));
-            updateItem(item);
-        }
+    m_actions = m_conflicts.commands();
+    for (qsizetype i = 0; i < m_actions.size(); ++i) {
+        auto *item = new QTreeWidgetItem(m_tree);
+        item->setText(0, KeyConflicts::displayName(m_actions.at(i)));
+        item->setData(0, Qt::UserRole, int(i));
+        updateItem(item);
     }
 
     auto *clear = new QPushButton(tr("&No Keys"), this);
     auto *reset = new QPushButton(tr("&Default"), this);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &KeyboardPreferencesPage::showCurrent);
-    connect(m_keys, &QKeySequenceEdit::editingFinished, this, [this] {
-        if (QAction *action = currentAction())
-            setKeys(action, m_keys->keySequence());
+    // The edit reports keys once the typing pauses or it loses the focus: a click on OK
+    // sees them, and their clash, before it counts.
+    connect(m_keys, &QKeySequenceEdit::keySequenceChanged, this, [this](const QKeySequence &keys) {
+        if (QAction *action = currentAction(); action && keys != keysOf(action))
+            setKeys(action, keys);
     });
     connect(clear, &QPushButton::clicked, this, [this] {
         if (QAction *action = currentAction())
@@ -82,6 +72,7 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
     layout->addWidget(m_conflict);
     if (m_tree->topLevelItemCount() > 0)
         m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    showConflicts();
 }
 
 QKeySequence KeyboardPreferencesPage::keysOf(QAction *action) const
@@ -105,6 +96,7 @@ void KeyboardPreferencesPage::setKeys(QAction *action, const QKeySequence &keys)
     }
     if (action == currentAction())
         showCurrent();
+    showConflicts();
 }
 
 void KeyboardPreferencesPage::updateItem(QTreeWidgetItem *item)
@@ -116,25 +108,38 @@ void KeyboardPreferencesPage::updateItem(QTreeWidgetItem *item)
 void KeyboardPreferencesPage::showCurrent()
 {
     QAction *action = currentAction();
-    m_conflict->clear();
-    if (!action)
-        return;
-    const QKeySequence keys = keysOf(action);
-    m_keys->setKeySequence(keys);
-    if (keys.isEmpty())
-        return;
-    QStringList others;
-    for (QAction *other : std::as_const(m_actions)) {
-        if (other != action && keysOf(other) == keys)
-            others << ShortcutsDialog::plainText(other->text());
+    const QKeySequence keys = action ? keysOf(action) : QKeySequence();
+    // Setting keys the edit already shows would report them as changed once more.
+    if (m_keys->keySequence() != keys)
+        m_keys->setKeySequence(keys);
+}
+
+void KeyboardPreferencesPage::showConflicts()
+{
+    const auto keysOf = [this](QAction *action) { return this->keysOf(action); };
+    const QStringList sentences = m_conflicts.describe(keysOf);
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = m_tree->topLevelItem(i);
+        QAction *action = m_actions.value(item->data(0, Qt::UserRole).toInt());
+        const bool clashes = !m_conflicts.holdersOf(action, keysOf(action), keysOf).isEmpty();
+        for (int column = 0; column < 2; ++column)
+            item->setForeground(column, clashes ? QBrush(QColor(0xc0, 0x39, 0x2b)) : QBrush());
     }
-    if (!others.isEmpty())
-        m_conflict->setText(tr("%1 is also the keys of: %2. Only one command can have them.")
-                                .arg(keys.toString(QKeySequence::NativeText), others.join(QStringLiteral(", "))));
+    m_conflict->setText(sentences.isEmpty()
+                            ? QString()
+                            : sentences.join(QLatin1Char('\n')) + QLatin1Char('\n')
+                                  + tr("Only one command can have the same keys: change or clear them to press OK."));
+    const bool hasConflicts = !sentences.isEmpty();
+    if (hasConflicts != m_hasConflicts) {
+        m_hasConflicts = hasConflicts;
+        emit conflictsChanged(hasConflicts);
+    }
 }
 
 void KeyboardPreferencesPage::apply()
 {
+    if (m_hasConflicts)
+        return;
     for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
         ShortcutSettings::setShortcut(it.key(), it.value());
     m_changed.clear();

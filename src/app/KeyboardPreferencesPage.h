@@ -5,6 +5,8 @@
 #include <QList>
 #include <QWidget>
 
+#include "app/KeyConflicts.h"
+
 class QAction;
 class QKeySequenceEdit;
 class QLabel;
@@ -14,7 +16,7 @@ class QTreeWidgetItem;
 
 // Preferences ▸ Keyboard: every menu command with its keys, which the user can change,
 // clear or reset. Nothing changes until apply(); then the keys hold in every window and
-// at the next start.
+// at the next start. Keys that clash are shown and cannot be applied.
 class KeyboardPreferencesPage : public QWidget
 {
     Q_OBJECT
@@ -29,18 +31,26 @@ public:
     QKeySequence keysOf(QAction *action) const;
     // Gives `action` new keys on the page.
     void setKeys(QAction *action, const QKeySequence &keys);
+    bool hasConflicts() const { return m_hasConflicts; }
 
 public slots:
+    // Does nothing while keys clash.
     void apply();
+
+signals:
+    void conflictsChanged(bool hasConflicts);
 
 private:
     QAction *currentAction() const;
     void showCurrent();
     void updateItem(QTreeWidgetItem *item);
+    void showConflicts();
 
     QTreeWidget *m_tree;
     QKeySequenceEdit *m_keys;
     QLabel *m_conflict;
+    KeyConflicts m_conflicts;
     QList<QAction *> m_actions;
     QHash<QAction *, QKeySequence> m_changed;
+    bool m_hasConflicts = false;
 };

@@ -6,6 +6,7 @@
 
 #include <QDialogButtonBox>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@ PreferencesDialog::PreferencesDialog(QWidget *parent)
     setWindowTitle(tr("Preferences"));
     m_tabs = new QTabWidget(this);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         applyPages();
         accept();
@@ -38,15 +40,24 @@ void PreferencesDialog::applyPages()
         apply();
 }
 
+void PreferencesDialog::addApplicationPages()
+{
+    auto *limits = new QualityLimitsPage;
+    addPage(limits, tr("Limits"), [limits] { limits->apply(); });
+    // The keys of the menu commands, as the window asking has them.
+    if (auto *window = qobject_cast<QMainWindow *>(parentWidget() ? parentWidget()->window() : nullptr)) {
+        auto *keyboard = new KeyboardPreferencesPage(window);
+        addPage(keyboard, tr("Keyboard"), [keyboard] { keyboard->apply(); });
+        // Clashing keys would leave commands dead: OK waits until the page has none.
+        connect(keyboard, &KeyboardPreferencesPage::conflictsChanged, m_ok,
+                [this](bool conflicting) { m_ok->setEnabled(!conflicting); });
+        m_ok->setEnabled(!keyboard->hasConflicts());
+    }
+}
+
 void PreferencesDialog::run(QWidget *parent)
 {
     PreferencesDialog dialog(parent);
-    auto *limits = new QualityLimitsPage;
-    dialog.addPage(limits, tr("Limits"), [limits] { limits->apply(); });
-    // The keys of the menu commands, as the window asking has them.
-    if (auto *window = qobject_cast<QMainWindow *>(parent ? parent->window() : nullptr)) {
-        auto *keyboard = new KeyboardPreferencesPage(window);
-        dialog.addPage(keyboard, tr("Keyboard"), [keyboard] { keyboard->apply(); });
-    }
+    dialog.addApplicationPages();
     dialog.exec();
 }

@@ -1,15 +1,21 @@
 #include "app/ShortcutSettings.h"
 
+#include "app/KeyConflicts.h"
 #include "app/ShortcutsDialog.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHash>
+#include <QMainWindow>
+#include <QMessageBox>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
 
 const char defaultProperty[] = "cuewrightDefaultShortcut";
+const char nameProperty[] = "cuewrightCommandName";
 
 QString settingsKey(const QString &commandId)
 {
@@ -18,9 +24,20 @@ QString settingsKey(const QString &commandId)
 
 } // namespace
 
+bool ShortcutSettings::isRegistered(const QAction *action)
+{
+    return action->property(defaultProperty).isValid();
+}
+
 QString ShortcutSettings::commandId(const QAction *action)
 {
     return action->objectName();
+}
+
+QString ShortcutSettings::commandName(const QAction *action)
+{
+    const QVariant name = action->property(nameProperty);
+    return name.isValid() ? name.toString() : ShortcutsDialog::plainText(action->text());
 }
 
 QKeySequence ShortcutSettings::defaultShortcut(const QAction *action)
@@ -32,6 +49,7 @@ void ShortcutSettings::registerAction(QAction *action, const QString &sourceText
 {
     action->setObjectName(ShortcutsDialog::plainText(sourceText));
     action->setProperty(defaultProperty, QVariant::fromValue(action->shortcut()));
+    action->setProperty(nameProperty, ShortcutsDialog::plainText(action->text()));
     if (const auto keys = userShortcut(commandId(action)))
         action->setShortcut(*keys);
 }
@@ -58,8 +76,57 @@ void ShortcutSettings::applyToAllWindows()
 {
     for (QWidget *window : QApplication::topLevelWidgets()) {
         for (QAction *action : window->findChildren<QAction *>()) {
-            if (action->property(defaultProperty).isValid())
+            if (isRegistered(action))
                 action->setShortcut(userShortcut(commandId(action)).value_or(defaultShortcut(action)));
         }
     }
+}
+
+void ShortcutSettings::repairConflicts(QMainWindow *window)
+{
+    const KeyConflicts conflicts(window);
+    // Commands with their default keys keep them (the defaults never clash); then the
+    // user's keys are taken in menu order, each only while free.
+    QHash<QAction *, QKeySequence> kept;
+    QList<QAction *> userSet;
+    for (QAction *action : conflicts.commands()) {
+        if (userShortcut(commandId(action)))
+            userSet << action;
+        else
+            kept.insert(action, action->shortcut());
+    }
+    const auto keysOf = [&kept](QAction *action) { return kept.value(action); };
+    QStringList repairs;
+    for (QAction *action : std::as_const(userSet)) {
+        const QKeySequence wanted = action->shortcut();
+        const QStringList holders = conflicts.holdersOf(action, wanted, keysOf);
+        if (holders.isEmpty()) {
+            kept.insert(action, wanted);
+            continue;
+        }
+        const QKeySequence fallback = defaultShortcut(action);
+        const bool fallbackFree = conflicts.holdersOf(action, fallback, keysOf).isEmpty();
+        const QKeySequence given = fallbackFree ? fallback : QKeySequence();
+        setShortcut(action, given);
+        kept.insert(action, given);
+        const QString lost = tr("%1 had the keys %2, which %3 has too.")
+                                 .arg(KeyConflicts::displayName(action), wanted.toString(QKeySequence::NativeText),
+                                      holders.join(tr(", ")));
+        repairs << (given.isEmpty() ? tr("%1 It now has no keys.").arg(lost)
+                                    : tr("%1 It has its usual keys, %2, again.")
+                                          .arg(lost, given.toString(QKeySequence::NativeText)));
+    }
+    if (repairs.isEmpty())
+        return;
+    // Told once the window is up, without holding up the start.
+    QTimer::singleShot(0, window, [window, repairs] {
+        auto *box = new QMessageBox(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                                    tr("Some stored keyboard shortcuts were shared by two commands, which "
+                                       "would have left both without keys. They have been repaired."),
+                                    QMessageBox::Ok, window);
+        box->setInformativeText(repairs.join(QLatin1Char('\n')));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::WindowModal);
+        box->open();
+    });
 }

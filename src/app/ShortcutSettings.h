@@ -1,23 +1,30 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QString>
 
 #include <optional>
 
 class QAction;
+class QMainWindow;
 
 // The keys a user gave menu commands in place of their defaults, kept in the settings
 // under "shortcuts/<command>", where the command is the English menu text without "&"
 // and "…", whatever language the menus are shown in.
 class ShortcutSettings
 {
+    Q_DECLARE_TR_FUNCTIONS(ShortcutSettings)
+
 public:
     // Names the action by its English text, remembers its default keys and gives it the
     // user's, if any.
     static void registerAction(QAction *action, const QString &sourceText);
 
+    static bool isRegistered(const QAction *action);
     static QString commandId(const QAction *action);
+    // The command's name as its menu first showed it: Undo, not "Undo Merge Subtitles".
+    static QString commandName(const QAction *action);
     static QKeySequence defaultShortcut(const QAction *action);
     // The user's keys for the command; an empty sequence means "no keys".
     static std::optional<QKeySequence> userShortcut(const QString &commandId);
@@ -25,4 +32,8 @@ public:
     static void setShortcut(QAction *action, const QKeySequence &keys);
     // Gives every registered action of every open window the keys stored for it.
     static void applyToAllWindows();
+    // Stored keys that clash (kept by hand or by an older version) would leave each
+    // other dead: the command whose keys the user set loses them and gets its default
+    // back if that is free, or no keys. Tells the user over `window` what changed.
+    static void repairConflicts(QMainWindow *window);
 };

@@ -1,5 +1,7 @@
 #include "app/ShortcutsDialog.h"
 
+#include "app/ShortcutSettings.h"
+
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -98,7 +100,7 @@ void ShortcutsDialog::addMenu(QMenu *menu, const QString &title)
             keys << shortcut.toString(QKeySequence::NativeText);
         if (!group)
             group = addGroup(title);
-        new QTreeWidgetItem(group, {plainText(action->text()), keys.join(tr(" or "))});
+        new QTreeWidgetItem(group, {ShortcutSettings::commandName(action), keys.join(tr(" or "))});
     }
 }
 

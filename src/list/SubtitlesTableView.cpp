@@ -66,6 +66,15 @@ bool SubtitlesTableView::isPlaybackKey(const QKeyEvent *event)
     }
 }
 
+bool SubtitlesTableView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    if (QWidget *editor = indexWidget(index); editor && state() == EditingState)
+        emit editingStarted(editor);
+    return true;
+}
+
 bool SubtitlesTableView::event(QEvent *event)
 {
     // With the list focused, these keys belong to the player even if a window shortcut

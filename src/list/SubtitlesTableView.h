@@ -19,6 +19,8 @@ public:
 
     explicit SubtitlesTableView(QWidget *parent = nullptr);
 
+    using QTableView::edit;
+
     void setCommitHandler(CommitHandler handler) { m_commitHandler = std::move(handler); }
     // The row of the open context menu, or -1.
     int clickedRow() const { return m_clickedRow; }
@@ -39,8 +41,11 @@ signals:
     void contextMenuRequested(const QPoint &globalPosition);
     // confirmed: the edit was kept (Return, a click elsewhere), not abandoned with Escape.
     void editingEnded(bool confirmed);
+    // An inline editor opened, whichever way the user asked for it.
+    void editingStarted(QWidget *editor);
 
 protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;

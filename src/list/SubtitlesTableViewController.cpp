@@ -58,6 +58,13 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
         emit commandStateChanged();
     });
     connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, &SubtitlesTableViewController::commandStateChanged);
+    // Split needs an open text editor holding some text: the menus and keys follow both.
+    connect(m_tableView, &SubtitlesTableView::editingStarted, this, [this](QWidget *editor) {
+        if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
+            connect(textEditor, &QPlainTextEdit::textChanged, this, &SubtitlesTableViewController::commandStateChanged,
+                    Qt::UniqueConnection);
+        emit commandStateChanged();
+    });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &SubtitlesTableViewController::commandStateChanged);
 
@@ -79,6 +86,8 @@ SubtitlesTableViewController::~SubtitlesTableViewController()
     m_tableView->disconnect(this);
     m_delegate->disconnect(this);
     m_tableView->selectionModel()->disconnect(this);
+    for (QWidget *editor : m_delegate->editors())
+        editor->disconnect(this);
 }
 
 void SubtitlesTableViewController::configureTable()
@@ -340,13 +349,23 @@ bool SubtitlesTableViewController::canPaste() const
     return mimeData && mimeData->hasText();
 }
 
-bool SubtitlesTableViewController::canSplitSubtitle() const
+int SubtitlesTableViewController::splitRow() const
 {
     const IndexSet targets = targetRowIndexes();
-    if (targets.count() != 1)
-        return false;
+    if (targets.count() == 1)
+        return targets.first();
+    // Editing can begin on the current row with no row selected: the text being edited
+    // is the one to split then, as it is the one Italic changes.
+    QWidget *editor = targets.isEmpty() ? openEditor() : nullptr;
+    const std::optional<SubtitleItemDelegate::EditSession> session =
+        editor ? m_delegate->session(editor) : std::nullopt;
+    return session ? m_document->subtitleController().indexOf(session->subtitle) : -1;
+}
+
+bool SubtitlesTableViewController::canSplitSubtitle() const
+{
     // The text as the user sees it in the editor, which the split commits first.
-    const SubtitleTextEditor *editor = textEditorOfRow(targets.first());
+    const SubtitleTextEditor *editor = textEditorOfRow(splitRow());
     return editor && !editor->toPlainText().isEmpty();
 }
 
@@ -485,15 +504,13 @@ void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
 
 void SubtitlesTableViewController::splitSubtitle()
 {
-    const IndexSet targets = targetRowIndexes();
-    if (targets.isEmpty())
-        return;
-    SubtitleTextEditor *editor = textEditorOfRow(targets.first());
+    const int target = splitRow();
+    SubtitleTextEditor *editor = textEditorOfRow(target);
     if (!editor)
         return; // the split needs the caret of the text being edited
     const int position = editor->caretPosition();
     // The text as the user sees it is committed first, so the split divides that.
-    const int row = endEditingFinding(m_document->subtitleController().at(targets.first()));
+    const int row = endEditingFinding(m_document->subtitleController().at(target));
     if (row < 0)
         return;
     m_document->subtitleController().splitSubtitle(row, position);
@@ -525,7 +542,6 @@ void SubtitlesTableViewController::beginEditingSubtitle(int row)
     m_tableView->selectionModel()->setCurrentIndex(textIndex, QItemSelectionModel::NoUpdate);
     m_tableView->setFocus();
     m_tableView->edit(textIndex);
-    emit commandStateChanged();
 }
 
 void SubtitlesTableViewController::confirmSubtitleEdit()

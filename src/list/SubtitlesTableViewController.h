@@ -104,6 +104,8 @@ private:
     int endEditingFinding(const SubtitlePtr &subtitle);
     QWidget *openEditor() const;
     SubtitleTextEditor *textEditorOfRow(int row) const;
+    // The row split acts on, or -1.
+    int splitRow() const;
     void showError(const QString &message);
     void showContextMenu(const QPoint &globalPosition);
     void nameUndoStep(const QString &name);

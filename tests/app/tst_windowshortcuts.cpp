@@ -2,17 +2,73 @@
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/KeyboardPreferencesPage.h"
+#include "app/PreferencesDialog.h"
 #include "app/Translator.h"
+#include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
+
+using Keys = QMap<QString, QString>;
+
+namespace {
+
+// Every key of the window that could fire: each action's keys and the menu bar's
+// Alt+letters. Keys clash when equal or when one begins with the other.
+QStringList clashingKeys(QMainWindow *window)
+{
+    QList<std::pair<QKeySequence, QString>> keys;
+    for (QAction *menuAction : window->menuBar()->actions())
+        keys.append({QKeySequence::mnemonic(menuAction->text()), menuAction->text()});
+    for (QAction *action : window->findChildren<QAction *>()) {
+        for (const QKeySequence &shortcut : action->shortcuts())
+            keys.append({shortcut, action->text()});
+    }
+    QStringList clashes;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        for (qsizetype j = i + 1; j < keys.size(); ++j) {
+            const QKeySequence &a = keys.at(i).first;
+            const QKeySequence &b = keys.at(j).first;
+            bool clash = !a.isEmpty() && !b.isEmpty();
+            for (int k = 0; clash && k < std::min(a.count(), b.count()); ++k)
+                clash = a[k] == b[k];
+            if (clash)
+                clashes << QStringLiteral("%1 (%2) and %3 (%4)")
+                               .arg(keys.at(i).second, a.toString(), keys.at(j).second, b.toString());
+        }
+    }
+    return clashes;
+}
+
+QAction *command(QMainWindow *window, const char *id)
+{
+    return window->findChild<QAction *>(QString::fromLatin1(id));
+}
+
+DocumentWindow *shownWindow(Document *document)
+{
+    DocumentWindow *window = DocumentController::windowOf(document);
+    window->show();
+    QApplication::setActiveWindow(window);
+    return window;
+}
+
+} // namespace
 
 class tst_WindowShortcuts : public QObject
 {
@@ -27,28 +83,184 @@ private slots:
         QSettings().clear();
     }
 
-    // Two commands with the same keys (a menu's Alt+letter counts) make both keys dead.
-    void noTwoCommandsShareKeys()
+    void cleanup() { QSettings().remove(QStringLiteral("shortcuts")); }
+
+    // Keys stored by hand or by an older version may clash; at start the command whose
+    // keys the user chose gives them up (taking its own default back when free), the user
+    // is told, and no two actions of the window share keys.
+    void storedClashingKeysAreRepairedAtStart_data()
     {
+        QTest::addColumn<Keys>("stored");
+        QTest::addColumn<Keys>("expected");
+        QTest::addColumn<QString>("repaired"); // named in the message; none when empty
+        QTest::newRow("defaults") << Keys{} << Keys{{"Save", "Ctrl+S"}} << QString();
+        QTest::newRow("Save's keys") << Keys{{"Revert to Saved", "Ctrl+S"}}
+                                     << Keys{{"Save", "Ctrl+S"}, {"Revert to Saved", ""}} << "Revert to Saved";
+        QTest::newRow("a menu's Alt+letter") << Keys{{"Italic", "Alt+F"}} << Keys{{"Italic", "Ctrl+I"}} << "Italic";
+        QTest::newRow("keys that begin with Save's") << Keys{{"Find", "Ctrl+S, Ctrl+F"}}
+                                                     << Keys{{"Find", "Ctrl+F"}, {"Save", "Ctrl+S"}} << "Find";
+        QTest::newRow("two commands given the same keys")
+            << Keys{{"Go to Subtitle", "F9"}, {"Zoom to Fit", "F9"}}
+            << Keys{{"Go to Subtitle", "F9"}, {"Zoom to Fit", "Ctrl+0"}} << "Zoom to Fit";
+        QTest::newRow("own default taken by another")
+            << Keys{{"Save", "Ctrl+E"}, {"Revert to Saved", "Ctrl+S"}}
+            << Keys{{"Save", "Ctrl+S"}, {"Revert to Saved", ""}, {"Edit Displayed Subtitle", "Ctrl+E"}}
+            << "Revert to Saved";
+    }
+
+    void storedClashingKeysAreRepairedAtStart()
+    {
+        QFETCH(Keys, stored);
+        QFETCH(Keys, expected);
+        QFETCH(QString, repaired);
+        QSettings settings;
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            settings.setValue(QStringLiteral("shortcuts/") + it.key(), it.value());
+
         DocumentController controller;
-        DocumentWindow *window = DocumentController::windowOf(controller.newDocument());
-        QHash<QKeySequence, QString> owners;
-        QStringList clashes;
-        const auto claim = [&](const QKeySequence &keys, const QString &name) {
-            if (keys.isEmpty())
-                return;
-            if (owners.contains(keys))
-                clashes << QStringLiteral("%1: %2 and %3").arg(keys.toString(), owners.value(keys), name);
-            owners.insert(keys, name);
-        };
-        for (QAction *menuAction : window->menuBar()->actions()) {
-            claim(QKeySequence::mnemonic(menuAction->text()), menuAction->text());
-            for (QAction *action : menuAction->menu()->actions()) {
-                for (const QKeySequence &keys : action->shortcuts())
-                    claim(keys, action->text());
-            }
+        DocumentWindow *window = shownWindow(controller.newDocument());
+        QVERIFY2(clashingKeys(window).isEmpty(), qPrintable(clashingKeys(window).join(u'\n')));
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(command(window, qPrintable(it.key()))->shortcut().toString(), it.value());
+        if (repaired.isEmpty()) {
+            QCoreApplication::processEvents();
+            QVERIFY(!window->findChild<QMessageBox *>());
+        } else {
+            QTRY_VERIFY(window->findChild<QMessageBox *>());
+            QVERIFY(window->findChild<QMessageBox *>()->informativeText().contains(repaired));
         }
-        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(u'\n')));
+        // Repaired for good: the next window has nothing to repair.
+        DocumentWindow *next = shownWindow(controller.newDocument());
+        QCoreApplication::processEvents();
+        QVERIFY(!next->findChild<QMessageBox *>());
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(command(next, qPrintable(it.key()))->shortcut().toString(), it.value());
+    }
+
+    // The keyboard page refuses OK while keys clash and says with what; once the user
+    // resolves it, OK applies, and Ctrl+S still saves. Commands are listed by their own
+    // names, not by what their menu item says at the moment ("Undo Edit Text").
+    void clashingKeysCannotBeApplied_data()
+    {
+        QTest::addColumn<QList<QKeySequence>>("typed");
+        QTest::addColumn<QString>("holder");
+        QTest::newRow("Save's keys") << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S)} << "File ▸ Save";
+        QTest::newRow("a menu's Alt+letter") << QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_E)}
+                                             << "the Edit menu";
+        QTest::newRow("keys that begin with Save's")
+            << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_K)}
+            << "File ▸ Save";
+        QTest::newRow("the Help menu's key") << QList<QKeySequence>{QKeySequence(Qt::Key_F1)}
+                                             << "Help ▸ Keyboard Shortcuts";
+    }
+
+    void clashingKeysCannotBeApplied()
+    {
+        QFETCH(QList<QKeySequence>, typed);
+        QFETCH(QString, holder);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("film.srt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1\n00:00:01,000 --> 00:00:02,000\nHello\n");
+        file.close();
+        DocumentController controller;
+        Document *document = controller.openDocument(path);
+        QVERIFY(document);
+        DocumentWindow *window = shownWindow(document);
+        document->undoManager().runAsOneStep(QStringLiteral("Edit Text"),
+                                             [&] { document->subtitleController().setText(QStringLiteral("Hi"), 0); });
+        QTRY_COMPARE(command(window, "Undo")->text(), QStringLiteral("&Undo Edit Text"));
+
+        PreferencesDialog dialog(window);
+        dialog.addApplicationPages();
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        auto *page = dialog.findChild<KeyboardPreferencesPage *>();
+        QTabBar *tabs = dialog.pages()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(dialog.pages()->indexOf(page)).center());
+        QTRY_VERIFY(page->isVisible());
+        QTreeWidget *tree = page->tree();
+        QVERIFY(!tree->findItems(QStringLiteral("Edit ▸ Undo"), Qt::MatchExactly).isEmpty());
+        QVERIFY(tree->findItems(QStringLiteral("Undo Edit Text"), Qt::MatchContains).isEmpty());
+        const auto revert = tree->findItems(QStringLiteral("File ▸ Revert to Saved"), Qt::MatchExactly);
+        QCOMPARE(revert.size(), 1);
+        tree->scrollToItem(revert.first());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(revert.first()).center());
+        QTest::mouseClick(page->keysEdit(), Qt::LeftButton);
+        for (const QKeySequence &keys : typed)
+            QTest::keyClick(page->keysEdit(), keys[0].key(), keys[0].keyboardModifiers());
+        // Straight to OK, as a user who does not see the red line would.
+        QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!ok->isEnabled());
+        QVERIFY2(page->conflictLabel()->text().contains(holder), qPrintable(page->conflictLabel()->text()));
+
+        const auto buttonsOfPage = page->findChildren<QPushButton *>();
+        auto noKeys = std::find_if(buttonsOfPage.begin(), buttonsOfPage.end(),
+                                   [](QPushButton *button) { return button->text() == QStringLiteral("&No Keys"); });
+        QTest::mouseClick(*noKeys, Qt::LeftButton);
+        QVERIFY(ok->isEnabled());
+        QVERIFY(page->conflictLabel()->text().isEmpty());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        QVERIFY(clashingKeys(window).isEmpty());
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window->subtitlesTableViewController()->tableView(), Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(!document->isModified());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Hi"));
+    }
+
+    // Split follows the text editor however the user opens it, and as its text changes:
+    // Ctrl+Alt+K pressed in the editor splits at the text cursor.
+    void splitKeyWorksInTheOpenEditor_data()
+    {
+        QTest::addColumn<QString>("opening");
+        QTest::newRow("Return") << QStringLiteral("Return");
+        QTest::newRow("F2") << QStringLiteral("F2");
+        QTest::newRow("double-click") << QStringLiteral("double-click");
+        QTest::newRow("Return with the row unselected") << QStringLiteral("unselected");
+    }
+
+    void splitKeyWorksInTheOpenEditor()
+    {
+        QFETCH(QString, opening);
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        DocumentWindow *window = shownWindow(document);
+        document->subtitleController().setText(QString(), 0);
+        document->undoManager().setClean();
+        SubtitlesTableView *table = window->subtitlesTableViewController()->tableView();
+        const QModelIndex text = table->model()->index(0, SubtitleTableModel::TextColumn);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(text).center());
+        if (opening == QStringLiteral("unselected"))
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, table->visualRect(text).center());
+        if (opening == QStringLiteral("Return") || opening == QStringLiteral("unselected"))
+            QTest::keyClick(table, Qt::Key_Return);
+        else if (opening == QStringLiteral("F2"))
+            QTest::keyClick(table, Qt::Key_F2);
+        else
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(text).center());
+        QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
+
+        QTest::keyClicks(editor, QStringLiteral("Hello world"));
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(editor, Qt::Key_Left);
+        QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+        const SubtitleList subtitles = document->subtitleController().subtitles();
+        QCOMPARE(subtitles.size(), 2);
+        QCOMPARE(subtitles.at(0)->text(), QStringLiteral("Hello"));
+        QCOMPARE(subtitles.at(1)->text(), QStringLiteral("world"));
+        // One undo step, after the typed text's own.
+        QTRY_COMPARE(command(window, "Undo")->text(), QStringLiteral("&Undo Split Subtitle"));
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document->subtitleController().subtitles().size(), 1);
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Hello world"));
+        document->undoManager().setClean();
     }
 
     // Editing begun with Return on the current row leaves no row selected: Italic acts on

@@ -176,7 +176,6 @@ private slots:
     void commandsOnEmptyList();
     void addCommitsOpenEditorThenEditsTheNewRow();
     void duplicateAndDeleteUndoAsOneStep();
-    void splitCommitsTypedTextAndCutsAtCaret();
     void editingWhilePlayingPausesAndResumes_data();
     void editingWhilePlayingPausesAndResumes();
     void addTakesThePlaybackPosition();
@@ -584,28 +583,6 @@ void TestSubtitlesTable::duplicateAndDeleteUndoAsOneStep()
     QCOMPARE(pane.undo().undoActionName(), QStringLiteral("Delete Subtitles"));
     pane.undo().undo();
     QCOMPARE(pane.texts().size(), 6);
-}
-
-void TestSubtitlesTable::splitCommitsTypedTextAndCutsAtCaret()
-{
-    Pane pane(makeSubtitles({{"", 0, 4}}));
-    pane.list->beginEditingSubtitle(0);
-    QVERIFY(!pane.list->canSplitSubtitle());
-    SubtitleTextEditor *editor = pane.textEditor(0);
-    QTest::keyClicks(editor, QStringLiteral("First half"));
-    QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(editor, QStringLiteral("second"));
-    QTextCursor cursor = editor->textCursor();
-    cursor.setPosition(10);
-    editor->setTextCursor(cursor);
-    QVERIFY(pane.list->canSplitSubtitle());
-    pane.list->splitSubtitle();
-    QCOMPARE(pane.texts(), QStringList({"First half", "\nsecond"}));
-    QVERIFY(!pane.view()->isEditing());
-    pane.settle();
-    QCOMPARE(pane.undo().undoActionName(), QStringLiteral("Split Subtitle"));
-    pane.undo().undo();
-    QCOMPARE(pane.texts(), QStringList{"First half\nsecond"});
 }
 
 void TestSubtitlesTable::editingWhilePlayingPausesAndResumes_data()
