@@ -63,6 +63,13 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
 
     connect(document, &Document::selectionChanged, this,
             [this](const IndexSet &selection) { applySelection(selection); });
+    // The document selects the moved subtitles right after a reordering; a selection kept
+    // through it would be kept row by row, a persistent index for each.
+    connect(m_model, &SubtitleTableModel::rowsAboutToBeReordered, this, [this] {
+        m_isApplyingDocumentSelection = true;
+        m_tableView->selectionModel()->clearSelection();
+        m_isApplyingDocumentSelection = false;
+    });
     // A reload clears the table's selection but not the document's.
     connect(document, &Document::subtitlesReloaded, this,
             [this] { applySelection(m_document->selectedSubtitleIndexes()); });
