@@ -82,12 +82,25 @@ void shiftAllByAnHour(Session &s)
     s.retimeAll(LinearTimeMap::shift(3600));
 }
 
-// The first half passes a quarter of the rest: the list is reordered.
-void shiftFirstHalfPastOthers(Session &s)
+// The first half moves past all the others: every subtitle changes place, the moved ones
+// stay together.
+void shiftFirstHalfPastAll(Session &s)
 {
     const int half = s.controller().count() / 2;
-    const double offset = s.controller().at(half + half / 2)->start;
-    s.step(QStringLiteral("Shift Times"), [&] { s.controller().retimeSubtitles(IndexSet::fromRange(0, half), LinearTimeMap::shift(offset)); });
+    s.step(QStringLiteral("Shift Times"), [&] {
+        s.controller().retimeSubtitles(IndexSet::fromRange(0, half), LinearTimeMap::shift(s.controller().count() * 3.0));
+    });
+}
+
+// The first half lands among the last quarter, one between each two: the moved subtitles,
+// selected afterwards, lie in a quarter of a million places.
+void shiftFirstHalfAmongOthers(Session &s)
+{
+    const int half = s.controller().count() / 2;
+    const double offset = s.controller().at(half + half / 2)->start + 1.5;
+    s.step(QStringLiteral("Shift Times"), [&] {
+        s.controller().retimeSubtitles(IndexSet::fromRange(0, half), LinearTimeMap::shift(offset));
+    });
 }
 
 void synchronise(Session &s)
@@ -139,7 +152,8 @@ void selectAll(Session &s)
 void registerAll()
 {
     const std::pair<const char *, Command> commands[] = {
-        {"ShiftAllByAnHour", shiftAllByAnHour},     {"ShiftHalfPastOthers", shiftFirstHalfPastOthers},
+        {"ShiftAllByAnHour", shiftAllByAnHour},     {"ShiftHalfPastAll", shiftFirstHalfPastAll},
+        {"ShiftHalfAmongOthers", shiftFirstHalfAmongOthers},
         {"Synchronise", synchronise},               {"ChangeFrameRate", changeFrameRate},
         {"ReplaceAll", replaceAll},                 {"FixAll", fixAll},
         {"DeleteAll", deleteAll},                   {"DeleteEveryOther", deleteEveryOther},

@@ -329,10 +329,15 @@ void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<Subtitl
     // Whole rows, never a single cell: a view refills an open editor only when exactly
     // its cell is reported, and a cell being edited must keep what the user typed.
     // `indexes` were the rows before the moves; the same subtitles lie at newIndexes.
-    forEachRun(indexes, [this, firstMoved](int first, int last) {
+    QList<std::pair<int, int>> runs;
+    forEachRun(indexes, [&runs, firstMoved](int first, int last) {
         if (first < firstMoved)
-            emit dataChanged(index(first, 0), index(std::min(last, firstMoved - 1), ColumnCount - 1));
+            runs.append({first, std::min(last, firstMoved - 1)});
     });
+    if (runs.size() > manyRuns) // one report for rows in many places
+        runs = {{runs.first().first, runs.last().second}};
+    for (const auto &[first, last] : std::as_const(runs))
+        emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
     renumberFrom(firstMoved);
 }
 
