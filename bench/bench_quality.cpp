@@ -32,6 +32,12 @@ public:
         if (index)
             index->subtitlesUpdated(indexes, updates, newIndexes);
     }
+    void didReorderSubtitles(SubtitleController &, const IndexSet &indexes, const std::vector<int> &newPositions,
+                             const IndexSet &newIndexes) override
+    {
+        if (index)
+            index->subtitlesReordered(indexes, newPositions, newIndexes);
+    }
     void didInsertSubtitles(SubtitleController &, const IndexSet &indexes) override
     {
         if (index)

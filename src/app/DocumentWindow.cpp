@@ -63,6 +63,7 @@ DocumentWindow::DocumentWindow(Document *document)
     connect(document, &Document::subtitlesInserted, this, &DocumentWindow::updateActionStates);
     connect(document, &Document::subtitlesRemoved, this, &DocumentWindow::updateActionStates);
     connect(document, &Document::subtitlesUpdated, this, &DocumentWindow::updateActionStates);
+    connect(document, &Document::subtitlesReordered, this, &DocumentWindow::updateActionStates);
 }
 
 DocumentWindow::~DocumentWindow()

@@ -33,6 +33,7 @@ Document::Document(QObject *parent)
     connect(this, &Document::subtitlesInserted, &m_problemIndex, &ProblemIndex::subtitlesInserted);
     connect(this, &Document::subtitlesRemoved, &m_problemIndex, &ProblemIndex::subtitlesRemoved);
     connect(this, &Document::subtitlesUpdated, &m_problemIndex, &ProblemIndex::subtitlesUpdated);
+    connect(this, &Document::subtitlesReordered, &m_problemIndex, &ProblemIndex::subtitlesReordered);
     m_problemIndex.setLimits(QualitySettings::shared()->limits());
     connect(QualitySettings::shared(), &QualitySettings::limitsChanged, &m_problemIndex, &ProblemIndex::setLimits);
 }
@@ -98,6 +99,13 @@ void Document::didUpdateSubtitles(SubtitleController &, const IndexSet &indexes,
                                   const QList<SubtitleIndexUpdate> &indexUpdates, const IndexSet &newIndexes)
 {
     emit subtitlesUpdated(indexes, indexUpdates, newIndexes);
+    setSelectedSubtitleIndexes(newIndexes);
+}
+
+void Document::didReorderSubtitles(SubtitleController &, const IndexSet &indexes,
+                                   const std::vector<int> &newPositions, const IndexSet &newIndexes)
+{
+    emit subtitlesReordered(indexes, newPositions, newIndexes);
     setSelectedSubtitleIndexes(newIndexes);
 }
 

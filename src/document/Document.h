@@ -92,6 +92,8 @@ public:
     void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
                             const QList<SubtitleIndexUpdate> &indexUpdates,
                             const IndexSet &newIndexes) override;
+    void didReorderSubtitles(SubtitleController &controller, const IndexSet &indexes,
+                             const std::vector<int> &newPositions, const IndexSet &newIndexes) override;
     void didInsertSubtitles(SubtitleController &controller, const IndexSet &indexes) override;
     void didRemoveSubtitles(SubtitleController &controller, const SubtitleList &subtitles,
                             const IndexSet &indexes) override;
@@ -106,6 +108,10 @@ signals:
     void subtitlesRemoved(const SubtitleList &subtitles, const IndexSet &indexes);
     void subtitlesUpdated(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates,
                           const IndexSet &newIndexes);
+    // An update that put many subtitles in new places at once: the subtitle that stood at
+    // position p now stands at newPositions[p].
+    void subtitlesReordered(const IndexSet &indexes, const std::vector<int> &newPositions,
+                            const IndexSet &newIndexes);
     // The selection changed; panes select exactly `selection`.
     void selectionChanged(const IndexSet &selection, const IndexSet &previous);
     // Panes scroll the subtitle into view unless they made the selection themselves.

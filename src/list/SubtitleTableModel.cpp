@@ -69,6 +69,10 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
             [this](const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates, const IndexSet &) {
                 updateRows(indexes, indexUpdates);
             });
+    connect(document, &Document::subtitlesReordered, this,
+            [this](const IndexSet &, const std::vector<int> &newPositions, const IndexSet &) {
+                reorderRows(newPositions);
+            });
     // Queued: the index reports positions of the list as it is, which these rows reach
     // only once the change has been replayed on them.
     connect(&document->problemIndex(), &ProblemIndex::problemsChanged, this, &SubtitleTableModel::problemsChanged,
@@ -262,17 +266,27 @@ static void forEachRun(const IndexSet &indexes, Function function)
     }
 }
 
+// Changes in more places than this are shown as a new list: one change instead of one
+// per place, each of which moves the rest of the rows along.
+constexpr int manyRuns = 64;
+
 void SubtitleTableModel::insertRows(const IndexSet &indexes)
 {
+    const SubtitleList &list = m_document->subtitleController().subtitles();
+    QList<std::pair<int, int>> runs;
+    forEachRun(indexes, [&runs](int first, int last) { runs.append({first, last}); });
+    if (runs.size() > manyRuns) {
+        reload();
+        return;
+    }
     // The positions are final ones: inserting the runs in ascending order lands each
     // where it belongs.
-    const SubtitleList &list = m_document->subtitleController().subtitles();
-    forEachRun(indexes, [this, &list](int first, int last) {
+    for (const auto &[first, last] : std::as_const(runs)) {
         beginInsertRows({}, first, last);
         m_rows.insert(first, last - first + 1, nullptr);
         std::copy(list.cbegin() + first, list.cbegin() + last + 1, m_rows.begin() + first);
         endInsertRows();
-    });
+    }
     if (!indexes.isEmpty())
         renumberFrom(indexes.first());
 }
@@ -281,6 +295,10 @@ void SubtitleTableModel::removeRows(const IndexSet &indexes)
 {
     QList<std::pair<int, int>> runs;
     forEachRun(indexes, [&runs](int first, int last) { runs.append({first, last}); });
+    if (runs.size() > manyRuns) {
+        reload();
+        return;
+    }
     // From the bottom up, so that each run's positions are still valid.
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
         beginRemoveRows({}, it->first, it->second);
@@ -311,11 +329,35 @@ void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<Subtitl
     // Whole rows, never a single cell: a view refills an open editor only when exactly
     // its cell is reported, and a cell being edited must keep what the user typed.
     // `indexes` were the rows before the moves; the same subtitles lie at newIndexes.
-    for (int row : indexes) {
-        if (row < firstMoved)
-            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-    }
+    QList<std::pair<int, int>> runs;
+    forEachRun(indexes, [&runs, firstMoved](int first, int last) {
+        if (first < firstMoved)
+            runs.append({first, std::min(last, firstMoved - 1)});
+    });
+    if (runs.size() > manyRuns) // one report for rows in many places
+        runs = {{runs.first().first, runs.last().second}};
+    for (const auto &[first, last] : std::as_const(runs))
+        emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
     renumberFrom(firstMoved);
+}
+
+void SubtitleTableModel::reorderRows(const std::vector<int> &newPositions)
+{
+    // One layout change: persistent indexes (the current row, an open editor) follow
+    // their subtitles.
+    emit rowsAboutToBeReordered();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before) {
+        const int row = size_t(old.row()) < newPositions.size() ? newPositions[size_t(old.row())] : old.row();
+        after.append(index(row, old.column()));
+    }
+    m_rows = m_document ? m_document->subtitleController().subtitles() : SubtitleList();
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    renumberFrom(0); // every row may show other times and numbers
 }
 
 void SubtitleTableModel::problemsChanged(int first, int last)

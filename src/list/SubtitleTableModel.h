@@ -7,6 +7,8 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
+#include <vector>
+
 class Document;
 class Spelling;
 
@@ -52,11 +54,16 @@ public:
     Spelling *spelling() const;
     static bool isEditable(int column) { return column == StartColumn || column == EndColumn || column == TextColumn; }
 
+signals:
+    // Many rows are about to change places at once.
+    void rowsAboutToBeReordered();
+
 private:
     void reload();
     void insertRows(const IndexSet &indexes);
     void removeRows(const IndexSet &indexes);
     void updateRows(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates);
+    void reorderRows(const std::vector<int> &newPositions);
     void renumberFrom(int row);
     void problemsChanged(int first, int last);
     QVariant qualityData(const Subtitle &subtitle, int row, int column, int role) const;

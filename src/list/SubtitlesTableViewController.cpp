@@ -70,6 +70,21 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
 
     connect(document, &Document::selectionChanged, this,
             [this](const IndexSet &selection) { applySelection(selection); });
+    // The document selects the moved subtitles right after a reordering. A selection kept
+    // through it would be kept row by row, a persistent index for each, and undoing one
+    // in many places costs a repaint region per place: let it go quietly, and keep only
+    // the current row, which goes with its subtitle.
+    connect(m_model, &SubtitleTableModel::rowsAboutToBeReordered, this, [this] {
+        QItemSelectionModel *selection = m_tableView->selectionModel();
+        m_currentWhileReordering = selection->currentIndex();
+        selection->reset();
+    });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (m_currentWhileReordering.isValid())
+            m_tableView->selectionModel()->setCurrentIndex(m_currentWhileReordering, QItemSelectionModel::NoUpdate);
+        m_currentWhileReordering = QPersistentModelIndex();
+        m_tableView->viewport()->update();
+    });
     // A reload clears the table's selection but not the document's.
     connect(document, &Document::subtitlesReloaded, this,
             [this] { applySelection(m_document->selectedSubtitleIndexes()); });

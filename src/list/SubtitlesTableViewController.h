@@ -3,6 +3,7 @@
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
 
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QWidget>
 
@@ -116,5 +117,6 @@ private:
     SubtitleItemDelegate *m_delegate = nullptr;
     bool m_isManipulatingSelection = false;
     bool m_isApplyingDocumentSelection = false;
+    QPersistentModelIndex m_currentWhileReordering; // follows its subtitle through a reordering
     bool m_continuePlayingAfterEditing = false;
 };

@@ -1,6 +1,7 @@
 #include "model/ProblemIndex.h"
 
 #include "model/Fatal.h"
+#include "model/PositionEdits.h"
 #include "model/SubtitleController.h"
 
 #include <algorithm>
@@ -145,13 +146,14 @@ void ProblemIndex::subtitlesInserted(const IndexSet &indexes)
 {
     if (catchUp(m_controller.count() - indexes.count()))
         return;
-    // Final positions, ascending: inserting in that order lands each where it belongs.
-    for (int index : indexes)
-        m_problems.insert(m_problems.begin() + index, 0);
+    insertAtPositions(m_problems, indexes, [](qsizetype) { return quint16(0); });
     ChangedRange changed;
+    int checked = -1;
     for (int index : indexes) {
-        recheck(index - 1, changed); // its next subtitle is a new one now
-        recheck(index, changed);
+        // its predecessor has a new next subtitle
+        for (int position = std::max(index - 1, checked + 1); position <= index; ++position)
+            recheck(position, changed);
+        checked = index;
     }
     if (!changed.isEmpty())
         emit problemsChanged(changed.first, changed.last);
@@ -161,16 +163,52 @@ void ProblemIndex::subtitlesRemoved(const SubtitleList &, const IndexSet &indexe
 {
     if (catchUp(m_controller.count() + indexes.count()))
         return;
-    for (auto it = indexes.end(); it != indexes.begin();) {
-        --it;
-        setEntry(*it, 0);
-        m_problems.erase(m_problems.begin() + *it);
-    }
+    for (int index : indexes)
+        setEntry(index, 0);
+    removeAtPositions(m_problems, indexes);
     // The subtitle before each removed one has a new next subtitle. Removed before the
     // k-th removed position are k others, so its predecessor now lies at index − k − 1.
     ChangedRange changed;
-    for (int k = 0; k < indexes.count(); ++k)
-        recheck(indexes.at(k) - k - 1, changed);
+    int checked = -1;
+    for (int k = 0; k < indexes.count(); ++k) {
+        const int predecessor = indexes.at(k) - k - 1;
+        if (predecessor != checked)
+            recheck(predecessor, changed);
+        checked = predecessor;
+    }
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}
+
+void ProblemIndex::subtitlesReordered(const IndexSet &, const std::vector<int> &newPositions, const IndexSet &newIndexes)
+{
+    if (catchUp(m_controller.count()) || newPositions.size() != m_problems.size())
+        return;
+    std::vector<quint16> reordered(m_problems.size());
+    std::vector<int> oldPositions(m_problems.size());
+    for (size_t p = 0; p < m_problems.size(); ++p) {
+        reordered[size_t(newPositions[p])] = m_problems[p];
+        oldPositions[size_t(newPositions[p])] = int(p);
+    }
+    m_problems = std::move(reordered);
+    // Rechecked: what changed, what comes before it, and every subtitle followed by
+    // another one than before.
+    std::vector<char> stale(m_problems.size(), 0);
+    for (int index : newIndexes) {
+        stale[size_t(index)] = 1;
+        if (index > 0)
+            stale[size_t(index) - 1] = 1;
+    }
+    for (size_t q = 0; q < stale.size(); ++q) {
+        const int formerNext = oldPositions[q] + 1;
+        if (q + 1 < stale.size() ? oldPositions[q + 1] != formerNext : formerNext != int(stale.size()))
+            stale[q] = 1;
+    }
+    ChangedRange changed;
+    for (size_t q = 0; q < stale.size(); ++q) {
+        if (stale[q])
+            recheck(int(q), changed);
+    }
     if (!changed.isEmpty())
         emit problemsChanged(changed.first, changed.last);
 }
@@ -205,9 +243,11 @@ void ProblemIndex::subtitlesUpdated(const IndexSet &, const QList<SubtitleIndexU
     ChangedRange changed;
     for (int position : formerPredecessors)
         recheck(position, changed);
+    int checked = -1;
     for (int index : newIndexes) {
-        recheck(index - 1, changed);
-        recheck(index, changed);
+        for (int position = std::max(index - 1, checked + 1); position <= index; ++position)
+            recheck(position, changed);
+        checked = index;
     }
     if (!changed.isEmpty())
         emit problemsChanged(changed.first, changed.last);

@@ -52,6 +52,8 @@ public slots:
     void subtitlesRemoved(const SubtitleList &subtitles, const IndexSet &indexes);
     void subtitlesUpdated(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates,
                           const IndexSet &newIndexes);
+    void subtitlesReordered(const IndexSet &indexes, const std::vector<int> &newPositions,
+                            const IndexSet &newIndexes);
 
 signals:
     // The problems of the subtitles at positions first…last (in the list as it is now)

@@ -3,16 +3,17 @@
 #include "model/Fatal.h"
 #include "model/FrameTiming.h"
 #include "model/LinearTimeMap.h"
+#include "model/PositionEdits.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
 
-#include <QHash>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <tuple>
 
 SubtitlePtr SubtitleController::at(int index) const
 {
@@ -24,20 +25,6 @@ SubtitlePtr SubtitleController::at(int index) const
 int SubtitleController::indexOf(const SubtitlePtr &subtitle) const
 {
     return int(m_subtitles.indexOf(subtitle));
-}
-
-std::function<int(const SubtitlePtr &)> SubtitleController::positionFinder(qsizetype lookups) const
-{
-    // Many lookups share one pass over the list; a few search it each, which costs less
-    // than the pass when the list is long.
-    constexpr qsizetype manyLookups = 64;
-    if (lookups < manyLookups)
-        return [this](const SubtitlePtr &subtitle) { return indexOf(subtitle); };
-    QHash<const Subtitle *, int> positions;
-    positions.reserve(m_subtitles.size());
-    for (int i = int(m_subtitles.size()) - 1; i >= 0; --i) // the first position wins
-        positions.insert(m_subtitles[i].get(), i);
-    return [positions = std::move(positions)](const SubtitlePtr &subtitle) { return positions.value(subtitle.get(), -1); };
 }
 
 SubtitleList SubtitleController::subtitlesAt(const IndexSet &indexes) const
@@ -64,16 +51,15 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
     const qsizetype pairs = std::min(updated.size(), values.size());
 
     QList<Subtitle::Values> oldValues;
-    QList<SubtitleIndexUpdate> indexUpdates;
+    oldValues.reserve(pairs);
+    QList<NewStart> newStarts;
     for (qsizetype k = 0; k < pairs; ++k) {
         Subtitle &subtitle = *updated[k];
         const Subtitle::Values &newValues = values[k];
         Subtitle::Values old;
-        std::optional<bool> movedEarlier;
         if (newValues.start) {
             old.start = subtitle.start;
-            movedEarlier = *newValues.start < subtitle.start;
-            subtitle.start = *newValues.start;
+            newStarts.append({int(k), *newValues.start < subtitle.start});
         }
         if (newValues.end) {
             old.end = subtitle.end;
@@ -83,45 +69,148 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
             old.text = subtitle.text();
             subtitle.setText(*newValues.text);
         }
-        oldValues.append(old);
+        oldValues.append(std::move(old));
+    }
 
-        if (movedEarlier) {
+    // A few new starts are put in place one at a time, each move reported as the views
+    // replay it; many are put in place together, as one new order of the whole list.
+    constexpr qsizetype fewMoves = 64;
+    QList<SubtitleIndexUpdate> indexUpdates;
+    std::vector<int> newPositions;
+    if (newStarts.size() <= fewMoves) {
+        for (const NewStart &newStart : std::as_const(newStarts)) {
+            // Each new start is set when its subtitle is put in place, so that the walk
+            // meets a list in time order.
+            updated[newStart.k]->start = *values[newStart.k].start;
             // Until one has moved, every subtitle still stands at its index: shifting a
             // long list a little finds each at once instead of searching from the top.
-            const int p = indexUpdates.isEmpty() ? indexes.at(int(k)) : indexOf(updated[k]);
+            const int p = indexUpdates.isEmpty() ? indexes.at(newStart.k) : indexOf(updated[newStart.k]);
             if (p < 0)
                 CUEWRIGHT_FATAL("updated subtitle is no longer in the list");
-            const int q = reposition(p, *movedEarlier);
+            const int q = reposition(p, newStart.earlier);
             if (q != p)
                 indexUpdates.append({p, q});
         }
+    } else {
+        for (const NewStart &newStart : std::as_const(newStarts))
+            updated[newStart.k]->start = *values[newStart.k].start;
+        newPositions = reorder(indexes, newStarts);
     }
 
     QList<Subtitle::Values> undoValues;
     IndexSet newIndexes;
-    if (indexUpdates.isEmpty()) {
-        undoValues = oldValues;
+    if (indexUpdates.isEmpty() && newPositions.empty()) {
+        undoValues = std::move(oldValues);
         newIndexes = indexes;
     } else {
         // The inverse pairs values with positions in ascending order: order each
         // subtitle's old values by where that very subtitle now lies. Ordering by start
         // would hand subtitles that now share a start each other's values.
-        const auto positionOf = positionFinder(updated.size());
-        QList<std::pair<int, qsizetype>> order;
-        order.reserve(pairs);
-        for (qsizetype k = 0; k < pairs; ++k)
-            order.append({positionOf(updated[k]), k});
-        std::sort(order.begin(), order.end());
-        for (const auto &[position, k] : std::as_const(order))
-            undoValues.append(oldValues[k]);
+        std::vector<int> landed(size_t(updated.size()));
+        if (!newPositions.empty()) {
+            for (qsizetype k = 0; k < updated.size(); ++k)
+                landed[size_t(k)] = newPositions[size_t(indexes.at(int(k)))];
+        } else {
+            // Follow each subtitle through the few moves, as the views replay them.
+            for (qsizetype k = 0; k < updated.size(); ++k)
+                landed[size_t(k)] = indexes.at(int(k));
+            for (const SubtitleIndexUpdate &update : std::as_const(indexUpdates)) {
+                for (int &position : landed) {
+                    if (position == update.oldIndex)
+                        position = update.newIndex;
+                    else if (update.oldIndex < position && position <= update.newIndex)
+                        --position;
+                    else if (update.newIndex <= position && position < update.oldIndex)
+                        ++position;
+                }
+            }
+        }
+        // Positions are distinct and inside the list: laying them out finds their order
+        // in one pass.
+        std::vector<int> pairAt(size_t(count()), -1);
         for (qsizetype k = 0; k < updated.size(); ++k)
-            newIndexes.insert(positionOf(updated[k]));
+            pairAt[size_t(landed[size_t(k)])] = int(k);
+        undoValues.reserve(pairs);
+        for (int position = 0; position < count(); ++position) {
+            const int k = pairAt[size_t(position)];
+            if (k < 0)
+                continue;
+            if (k < pairs)
+                undoValues.append(oldValues[k]);
+            newIndexes.insert(position);
+        }
     }
 
-    if (m_delegate)
-        m_delegate->didUpdateSubtitles(*this, indexes, indexUpdates, newIndexes);
+    if (m_delegate) {
+        if (newPositions.empty())
+            m_delegate->didUpdateSubtitles(*this, indexes, indexUpdates, newIndexes);
+        else
+            m_delegate->didReorderSubtitles(*this, indexes, newPositions, newIndexes);
+    }
     if (m_undoManager)
         m_undoManager->registerUndo([this, undoValues, newIndexes] { updateSubtitles(undoValues, newIndexes); });
+}
+
+// Where one subtitle at a time would put each new start: one that moved earlier lands
+// before the subtitles it then shares its start with, any other after them, and of those
+// put in the same place the later one nearer the others. That is one ordering of the whole
+// list, found by sorting the new starts and merging them with the subtitles that kept
+// theirs. Returns where each position's subtitle went, or nothing when none moved.
+std::vector<int> SubtitleController::reorder(const IndexSet &indexes, const QList<NewStart> &newStarts)
+{
+    struct Key
+    {
+        double start;
+        int side; // 0 before the subtitles that kept this start, 2 after them
+        int tie;
+        int position;
+        bool operator<(const Key &other) const
+        {
+            return std::tie(start, side, tie) < std::tie(other.start, other.side, other.tie);
+        }
+    };
+    const SubtitleList &list = m_subtitles; // read without making a copy of a shared list
+    const int size = count();
+    std::vector<Key> moving;
+    moving.reserve(size_t(newStarts.size()));
+    std::vector<char> isMoving(size_t(size), 0);
+    for (const NewStart &newStart : newStarts) {
+        const int position = indexes.at(newStart.k);
+        isMoving[size_t(position)] = 1;
+        moving.push_back({list[position]->start, newStart.earlier ? 0 : 2,
+                          newStart.earlier ? -position : position, position});
+    }
+    if (!std::is_sorted(moving.begin(), moving.end()))
+        std::sort(moving.begin(), moving.end());
+
+    std::vector<int> newPositions(static_cast<size_t>(size));
+    std::vector<int> oldPositions; // the new order, as old positions
+    oldPositions.reserve(size_t(size));
+    auto next = moving.cbegin();
+    for (int position = 0; position < size; ++position) {
+        if (isMoving[size_t(position)])
+            continue;
+        const Key staying{list[position]->start, 1, position, position};
+        for (; next != moving.cend() && *next < staying; ++next)
+            oldPositions.push_back(next->position);
+        oldPositions.push_back(position);
+    }
+    for (; next != moving.cend(); ++next)
+        oldPositions.push_back(next->position);
+
+    bool moved = false;
+    for (int q = 0; q < size; ++q) {
+        newPositions[size_t(oldPositions[size_t(q)])] = q;
+        moved = moved || oldPositions[size_t(q)] != q;
+    }
+    if (!moved)
+        return {};
+    SubtitleList reordered;
+    reordered.reserve(size);
+    for (int position : oldPositions)
+        reordered.append(list[position]);
+    m_subtitles = std::move(reordered);
+    return newPositions;
 }
 
 // Takes the subtitle at `position` out and puts it back where its new start belongs:
@@ -153,12 +242,10 @@ void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const In
 {
     announceChange();
     const qsizetype pairs = std::min<qsizetype>(subtitles.size(), indexes.count());
-    for (qsizetype k = 0; k < pairs; ++k) {
-        const int index = indexes.at(int(k));
-        if (index > m_subtitles.size())
-            CUEWRIGHT_FATAL("insertion position beyond the end of the list");
-        m_subtitles.insert(index, subtitles[k]);
-    }
+    IndexSet paired = indexes;
+    while (paired.count() > pairs)
+        paired.remove(paired.last());
+    insertAtPositions(m_subtitles, paired, [&subtitles](qsizetype k) { return subtitles[k]; });
     if (m_delegate)
         m_delegate->didInsertSubtitles(*this, indexes);
     if (m_undoManager)
@@ -168,12 +255,7 @@ void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const In
 void SubtitleController::removeSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
 {
     announceChange();
-    for (auto it = indexes.end(); it != indexes.begin();) {
-        --it;
-        if (*it >= m_subtitles.size())
-            CUEWRIGHT_FATAL("removal position outside the list");
-        m_subtitles.removeAt(*it);
-    }
+    removeAtPositions(m_subtitles, indexes);
     if (m_delegate)
         m_delegate->didRemoveSubtitles(*this, subtitles, indexes);
     if (m_undoManager)

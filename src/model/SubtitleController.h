@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class LinearTimeMap;
 class SubtitleControllerDelegate;
@@ -62,8 +63,12 @@ public:
     IndexSet insertionIndexes(SubtitleList &newSubtitles) const;
 
 private:
-    // indexOf for `lookups` subtitles, answered the cheapest way for that many.
-    std::function<int(const SubtitlePtr &)> positionFinder(qsizetype lookups) const;
+    struct NewStart
+    {
+        int k; // the pair of the update
+        bool earlier;
+    };
+    std::vector<int> reorder(const IndexSet &indexes, const QList<NewStart> &newStarts);
     double twoFrameGap() const;
     double snapToFrame(double t) const;
     void announceChange();

@@ -17,6 +17,7 @@ ProblemListModel::ProblemListModel(Document *document, QObject *parent)
     connect(document, &Document::subtitlesInserted, this, changed);
     connect(document, &Document::subtitlesRemoved, this, changed);
     connect(document, &Document::subtitlesUpdated, this, changed);
+    connect(document, &Document::subtitlesReordered, this, changed);
 }
 
 int ProblemListModel::rowCount(const QModelIndex &parent) const

@@ -5,13 +5,50 @@
 #include "model/FrameTiming.h"
 #include "document/Player.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using KeyEvents = std::vector<std::unique_ptr<QKeyEvent>>;
+
+// Holds back every key that reaches the application while it lives.
+class KeyCatcher : public QObject
+{
+public:
+    KeyCatcher() { QCoreApplication::instance()->installEventFilter(this); }
+    ~KeyCatcher() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    KeyEvents keys;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            event->accept(); // no shortcut of the window: the keys are the dialog's
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            keys.emplace_back(static_cast<QKeyEvent *>(event->clone()));
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+} // namespace
 
 TimingDialog::TimingDialog(Document *document, const QString &title, QWidget *parent)
     : QDialog(parent)
@@ -57,6 +94,31 @@ void TimingDialog::showEvent(QShowEvent *event)
     if (!widgets.isEmpty())
         QWidget::setTabOrder(widgets.last(), m_buttons);
     QDialog::showEvent(event);
+}
+
+int TimingDialog::exec()
+{
+    // Once the dialog is up, the window system's keys still addressed to the window are
+    // dropped: take them before it shows.
+    auto typed = std::make_shared<KeyEvents>();
+    {
+        KeyCatcher catcher;
+        QCoreApplication::processEvents();
+        *typed = std::move(catcher.keys);
+    }
+    if (!typed->empty()) {
+        QMetaObject::invokeMethod(this, [this, typed] {
+            for (const auto &key : *typed) {
+                if (!isVisible())
+                    break; // a Return among them closed the dialog
+                QWidget *target = QApplication::focusWidget();
+                if (!target || target->window() != this)
+                    target = focusWidget() ? focusWidget() : this;
+                QCoreApplication::sendEvent(target, key.get());
+            }
+        }, Qt::QueuedConnection);
+    }
+    return QDialog::exec();
 }
 
 void TimingDialog::accept()

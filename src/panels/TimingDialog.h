@@ -24,6 +24,9 @@ public:
     QDialogButtonBox *buttons() const { return m_buttons; }
 
     void accept() override;
+    // Keys typed before the dialog appeared (while the window was still busy, say making a
+    // large selection) go to the dialog, not to the window behind it, which it blocks.
+    int exec() override;
 
 protected:
     TimingDialog(Document *document, const QString &title, QWidget *parent);

@@ -112,6 +112,7 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     connect(m_document, &Document::subtitlesInserted, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesRemoved, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_document, &Document::subtitlesReordered, this, &VideoPlayerViewController::updateSubtitlesLabel);
     // A newly selected subtitle brings a paused video to its start.
     connect(m_document, &Document::seekPausedVideoRequested, this, [this](double time) {
         if (m_player && m_player->rate() == 0)

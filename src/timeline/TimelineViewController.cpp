@@ -85,6 +85,7 @@ void TimelineViewController::connectDocument()
     connect(m_document, &Document::subtitlesReloaded, this, &TimelineViewController::reloadSubtitles);
     connect(m_document, &Document::subtitlesInserted, this, &TimelineViewController::subtitlesChanged);
     connect(m_document, &Document::subtitlesUpdated, this, &TimelineViewController::subtitlesChanged);
+    connect(m_document, &Document::subtitlesReordered, this, &TimelineViewController::subtitlesChanged);
     connect(m_document, &Document::subtitlesRemoved, this, &TimelineViewController::subtitlesChanged);
     connect(m_document, &Document::selectionChanged, this, [this, &controller](const IndexSet &selection) {
         setSelectedSubtitles(controller.subtitlesAt(selection));

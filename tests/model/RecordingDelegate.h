@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Writes every delegate call down as one line of text, so tests compare whole sequences:
-// "update {indexes} [moves old->new] {new indexes}", "insert {…}", "remove {…}", "reload".
+// "update {indexes} [moves old->new] {new indexes}",
+// "reorder {indexes} {new indexes}", "insert {…}", "remove {…}", "reload".
 class RecordingDelegate : public SubtitleControllerDelegate
 {
 public:
@@ -20,6 +21,11 @@ public:
         for (const SubtitleIndexUpdate &update : updates)
             moves << QStringLiteral("%1->%2").arg(update.oldIndex).arg(update.newIndex);
         calls << QStringLiteral("update %1 [%2] %3").arg(text(indexes), moves.join(u' '), text(newIndexes));
+    }
+    void didReorderSubtitles(SubtitleController &, const IndexSet &indexes, const std::vector<int> &,
+                             const IndexSet &newIndexes) override
+    {
+        calls << QStringLiteral("reorder %1 %2").arg(text(indexes), text(newIndexes));
     }
     void didInsertSubtitles(SubtitleController &, const IndexSet &indexes) override { calls << "insert " + text(indexes); }
     void didRemoveSubtitles(SubtitleController &, const SubtitleList &, const IndexSet &indexes) override

@@ -43,6 +43,11 @@ struct Checked : SubtitleControllerDelegate
     {
         index.subtitlesUpdated(indexes, updates, newIndexes);
     }
+    void didReorderSubtitles(SubtitleController &, const IndexSet &indexes, const std::vector<int> &newPositions,
+                             const IndexSet &newIndexes) override
+    {
+        index.subtitlesReordered(indexes, newPositions, newIndexes);
+    }
     void didInsertSubtitles(SubtitleController &, const IndexSet &indexes) override { index.subtitlesInserted(indexes); }
     void didRemoveSubtitles(SubtitleController &, const SubtitleList &subtitles, const IndexSet &indexes) override
     {
@@ -387,6 +392,23 @@ private slots:
             c.undo.closeEventGroup();
             QCOMPARE(c.kept(), c.kept(true));
         }
+
+        // New starts for so many subtitles that the list is reordered as a whole, and back.
+        SubtitleList more;
+        for (int i = 0; i < 300; ++i)
+            more.append(Subtitle::create(QStringLiteral("m"), i / 4.0, i / 4.0 + random.bounded(3)));
+        c.controller.insertInTimeOrder(more);
+        QList<Subtitle::Values> starts;
+        IndexSet some;
+        for (int i = 0; i < c.controller.count(); i += 2) {
+            starts.append({random.bounded(100) / 2.0, {}, {}});
+            some.insert(i);
+        }
+        c.controller.updateSubtitles(starts, some);
+        QCOMPARE(c.kept(), c.kept(true));
+        c.undo.closeEventGroup();
+        c.undo.undo();
+        QCOMPARE(c.kept(), c.kept(true));
     }
 
     void hostileSettingsAreClamped()

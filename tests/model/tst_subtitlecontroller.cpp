@@ -3,9 +3,11 @@
 #include "model/LinearTimeMap.h"
 #include "model/UndoManager.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
+#include <algorithm>
 #include <functional>
 
 using Edit = std::function<void(SubtitleController &)>;
@@ -147,24 +149,134 @@ private slots:
         f.undoesAndRedoes(before, after);
     }
 
-    // Many moved subtitles are looked up in one pass over the list: they must report the
-    // same new places, and undo the same way, as a few.
-    void manyMovedSubtitlesReportWhereTheyLanded()
+    // Many new starts are put in place together: the list, where the changed subtitles
+    // land, undo and redo must be what updating one subtitle at a time gives.
+    void manyNewStartsLandAsOneAtATime_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QList<int>>("changed");
+        QTest::addColumn<QList<double>>("starts"); // NaN: a new text only
+        QStringList spaced;
+        QStringList crowded; // three subtitles to a start
+        for (int i = 0; i < 300; ++i) {
+            spaced << QStringLiteral("s%1@%2-%3").arg(i).arg(i * 3).arg(i * 3 + 2);
+            crowded << QStringLiteral("c%1@%2-%3").arg(i).arg(i / 3).arg(i / 3 + 1);
+        }
+        QList<int> block;
+        QList<double> hourLater;
+        QList<double> toZero;
+        for (int i = 100; i < 200; ++i) {
+            block << i;
+            hourLater << i * 3 + 3600;
+            toZero << std::max(0.0, i * 3 - 400.0); // the first ones all start at 0
+        }
+        QTest::newRow("a block an hour later") << spaced.join(u'|') << block << hourLater;
+        QTest::newRow("a block earlier, many onto 0 s") << spaced.join(u'|') << block << toZero;
+        QRandomGenerator random(25);
+        QList<int> some;
+        QList<double> mixed;
+        for (int i = 0; i < 300; ++i) {
+            if (random.bounded(3) == 0)
+                continue;
+            some << i;
+            const int kind = random.bounded(4); // earlier, later, the same, a text
+            const double start = i / 3;
+            mixed << (kind == 3 ? qQNaN() : kind == 2 ? start : std::max(0.0, start + (kind == 0 ? -1 : 1) * random.bounded(5)));
+        }
+        QTest::newRow("shared starts, each way") << crowded.join(u'|') << some << mixed;
+    }
+
+    void manyNewStartsLandAsOneAtATime()
+    {
+        QFETCH(QString, before);
+        QFETCH(QList<int>, changed);
+        QFETCH(QList<double>, starts);
+        const auto valuesFor = [](double start, const Subtitle &subtitle) {
+            Subtitle::Values values;
+            if (std::isnan(start))
+                values.text = subtitle.text() + QLatin1Char('*');
+            else
+                values.start = start;
+            return values;
+        };
+        Fixture f(before);
+        SubtitleController oneByOne;
+        oneByOne.setSubtitles(subtitlesFrom(before));
+        QList<Subtitle::Values> values;
+        SubtitleList moved; // in oneByOne
+        for (qsizetype k = 0; k < changed.size(); ++k) {
+            values << valuesFor(starts[k], *f.controller.at(changed[k]));
+            moved << oneByOne.at(changed[k]);
+        }
+        f.controller.updateSubtitles(values, IndexSet::fromIndexes(changed));
+        const QString after = describe(f.controller);
+
+        // The same values, one subtitle at a time; then undone and redone the same way:
+        // each undo value goes, in list order, to the subtitle it belongs to.
+        const auto oneAtATime = [&oneByOne](const SubtitleList &subtitles, const QList<Subtitle::Values> &values) {
+            for (qsizetype k = 0; k < subtitles.size(); ++k)
+                oneByOne.updateSubtitles({values[k]}, IndexSet(oneByOne.indexOf(subtitles[k])));
+        };
+        QList<Subtitle::Values> oldValues;
+        for (qsizetype k = 0; k < moved.size(); ++k) {
+            Subtitle::Values old;
+            if (values[k].start)
+                old.start = moved[k]->start;
+            else
+                old.text = moved[k]->text();
+            oldValues << old;
+        }
+        oneAtATime(moved, values);
+        QCOMPARE(after, describe(oneByOne));
+        IndexSet landed;
+        for (const SubtitlePtr &subtitle : std::as_const(moved))
+            landed.insert(oneByOne.indexOf(subtitle));
+        QCOMPARE(f.delegate.calls.size(), 1);
+        QVERIFY2(f.delegate.calls[0].endsWith(" " + RecordingDelegate::text(landed)), qPrintable(f.delegate.calls[0]));
+
+        const auto inListOrder = [&oneByOne, &moved](QList<Subtitle::Values> values) {
+            QList<std::pair<int, qsizetype>> order;
+            for (qsizetype k = 0; k < moved.size(); ++k)
+                order << std::pair{oneByOne.indexOf(moved[k]), k};
+            std::sort(order.begin(), order.end());
+            SubtitleList subtitles;
+            QList<Subtitle::Values> sorted;
+            for (const auto &[position, k] : order) {
+                subtitles << moved[k];
+                sorted << values[k];
+            }
+            return std::pair{subtitles, sorted};
+        };
+        const auto [toUndo, undoValues] = inListOrder(oldValues);
+        oneAtATime(toUndo, undoValues);
+        f.undo.closeEventGroup();
+        f.undo.undo();
+        QCOMPARE(describe(f.controller), describe(oneByOne));
+        const auto [toRedo, redoValues] = inListOrder(values);
+        oneAtATime(toRedo, redoValues);
+        f.undo.redo();
+        QCOMPARE(describe(f.controller), describe(oneByOne));
+    }
+
+    // Inserting and removing at many scattered places at once, and undoing it.
+    void scatteredInsertAndRemoveUndo()
     {
         QStringList subtitles;
-        QStringList landed;
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < 200; ++i)
             subtitles << QStringLiteral("t%1@%1-%2").arg(i).arg(i + 0.5);
-            if (i >= 30)
-                landed << QString::number(i);
-        }
         const QString before = subtitles.join(u'|');
         Fixture f(before);
-        f.controller.retimeSubtitles(IndexSet::fromRange(0, 70), LinearTimeMap::shift(1000));
-        QCOMPARE(f.delegate.calls.size(), 1);
-        QVERIFY2(f.delegate.calls[0].endsWith(" {" + landed.join(u',') + "}"), qPrintable(f.delegate.calls[0]));
-        QVERIFY(describe(f.controller).startsWith(QStringLiteral("t70@70-70.5|")));
-        f.undoesAndRedoes(before, describe(f.controller));
+        IndexSet odd;
+        QStringList even;
+        for (int i = 0; i < 200; ++i) {
+            if (i % 2)
+                odd.insert(i);
+            else
+                even << subtitles[i];
+        }
+        f.controller.removeSubtitles(f.controller.subtitlesAt(odd), odd);
+        QCOMPARE(describe(f.controller), even.join(u'|'));
+        f.undoesAndRedoes(before, even.join(u'|'));
     }
 
     void unchangedStartMovesBehindAnEqualOne()

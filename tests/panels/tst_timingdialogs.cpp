@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTimer>
 
 // The dialogs that change many subtitles at once, driven as a user drives them.
 class tst_TimingDialogs : public QObject
@@ -45,6 +46,31 @@ private slots:
         fixture.document.undoManager().undo();
         QCOMPARE(fixture.controller().at(3)->start, 30.0);
         QVERIFY(!fixture.document.undoManager().canUndo());
+    }
+
+    // Keys typed while the window was still busy (making a large selection) reach the
+    // dialog the first of them opened, not the window behind it.
+    void keysTypedAheadReachTheDialog()
+    {
+        PanelFixture fixture(300);
+        fixture.document.setSelectedSubtitleIndexes(IndexSet::fromRange(0, 300));
+        ShiftTimesDialog dialog(&fixture.document, &fixture.window);
+        QTimer::singleShot(0, &fixture.window, [&] {
+            // Already on their way to the window when the dialog opens.
+            QTest::keyClick(fixture.window.windowHandle(), '+');
+            QTest::keyClick(fixture.window.windowHandle(), '2');
+            QTest::keyClick(fixture.window.windowHandle(), Qt::Key_Return);
+            // Once every event queued so far has been handled, the keys were lost.
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                QTimer::singleShot(0, &dialog, [&dialog] {
+                    if (dialog.isVisible())
+                        dialog.reject();
+                });
+            });
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QCOMPARE(fixture.controller().at(0)->start, 2.0);
+        QCOMPARE(fixture.controller().at(299)->start, 2992.0);
     }
 
     void refusedValuesKeepTheDialogOpen()
