@@ -192,10 +192,10 @@ QString removedSpaces(QStringView spaces, bool before)
 {
     const bool onlySpaces = std::all_of(spaces.begin(), spaces.end(), [](QChar c) { return c == u' '; });
     if (!onlySpaces)
-        return before ? T::tr("Removed the blank characters before the timing.") : T::tr("Removed the blank characters after the timing.");
+        return before ? TolerantSubtitleReader::tr("Removed the blank characters before the timing.") : TolerantSubtitleReader::tr("Removed the blank characters after the timing.");
     if (spaces.size() == 1)
-        return before ? T::tr("Removed a space before the timing.") : T::tr("Removed a space after the timing.");
-    return (before ? T::tr("Removed %1 spaces before the timing.") : T::tr("Removed %1 spaces after the timing.")).arg(spaces.size());
+        return before ? TolerantSubtitleReader::tr("Removed a space before the timing.") : TolerantSubtitleReader::tr("Removed a space after the timing.");
+    return (before ? TolerantSubtitleReader::tr("Removed %1 spaces before the timing.") : TolerantSubtitleReader::tr("Removed %1 spaces after the timing.")).arg(spaces.size());
 }
 
 // What reading a timing line generously changed, or nothing when it needed no repair.
@@ -204,17 +204,17 @@ QString timingChanges(const TimingReading &timing)
     const SubtitleParser &parser = SubtitleParser::shared();
     QStringList changes;
     if (!timing.written)
-        changes << T::tr("Read the timing as %1 --> %2.").arg(parser.formatTime(timing.start), parser.formatTime(timing.end));
+        changes << TolerantSubtitleReader::tr("Read the timing as %1 --> %2.").arg(parser.formatTime(timing.start), parser.formatTime(timing.end));
     if (timing.withoutHours)
-        changes << T::tr("A time without hours is minutes and seconds.");
+        changes << TolerantSubtitleReader::tr("A time without hours is minutes and seconds.");
     if (timing.shortMilliseconds)
-        changes << T::tr("A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.");
+        changes << TolerantSubtitleReader::tr("A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.");
     if (!timing.spacesBefore.isEmpty())
         changes << removedSpaces(timing.spacesBefore, true);
     if (!timing.spacesAfter.isEmpty())
         changes << removedSpaces(timing.spacesAfter, false);
     if (!timing.trailing.isEmpty())
-        changes << T::tr("Left out “%1” after the end time.").arg(ParseError::quotedLine(timing.trailing));
+        changes << TolerantSubtitleReader::tr("Left out “%1” after the end time.").arg(ParseError::quotedLine(timing.trailing));
     return changes.join(u' ');
 }
 
@@ -337,17 +337,17 @@ std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
             // when its timing line is missing (which the main loop then sees to).
             if (m_lines.atEnd() || startsSubtitle() || readNumber(m_lines.current())) {
                 if (blankLine == firstLine && !m_lines.atEnd())
-                    note(blankLine, blank, T::tr("Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.").arg(number));
+                    note(blankLine, blank, TolerantSubtitleReader::tr("Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.").arg(number));
                 else if (!blank.isEmpty())
-                    note(blankLine, blank, T::tr("Took the line of spaces for the blank line that ends subtitle %1.").arg(number));
+                    note(blankLine, blank, TolerantSubtitleReader::tr("Took the line of spaces for the blank line that ends subtitle %1.").arg(number));
                 if (extra > 0 && !m_lines.atEnd())
-                    note(blankLine + 1, secondBlank, extra == 1 ? T::tr("Skipped 1 extra blank line.") : T::tr("Skipped %1 extra blank lines.").arg(extra));
+                    note(blankLine + 1, secondBlank, extra == 1 ? TolerantSubtitleReader::tr("Skipped 1 extra blank line.") : TolerantSubtitleReader::tr("Skipped %1 extra blank lines.").arg(extra));
                 else if (extra > 0)
-                    note(blankLine + 1, secondBlank, extra == 1 ? T::tr("Skipped 1 blank line at the end.") : T::tr("Skipped %1 blank lines at the end.").arg(extra));
+                    note(blankLine + 1, secondBlank, extra == 1 ? TolerantSubtitleReader::tr("Skipped 1 blank line at the end.") : TolerantSubtitleReader::tr("Skipped %1 blank lines at the end.").arg(extra));
                 return std::nullopt;
             }
-            note(blankLine, blank, extra == 0 ? T::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
-                                             : T::tr("Left out %1 blank lines inside the text of subtitle %2.").arg(extra + 1).arg(number));
+            note(blankLine, blank, extra == 0 ? TolerantSubtitleReader::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
+                                             : TolerantSubtitleReader::tr("Left out %1 blank lines inside the text of subtitle %2.").arg(extra + 1).arg(number));
             if (absorbed < 0) {
                 absorbed = 0;
                 firstAbsorbed = m_lines.index();
@@ -356,14 +356,14 @@ std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
             continue;
         }
         if (startsSubtitle()) {
-            note(m_lines.index(), line, T::tr("No blank line before this subtitle: started a new one here."));
+            note(m_lines.index(), line, TolerantSubtitleReader::tr("No blank line before this subtitle: started a new one here."));
             return std::nullopt;
         }
         if (line.contains(QChar(0)))
-            return T::tr("Line %1 holds a NUL character (“%2”): the text is not SRT from here on, or not in this encoding.")
+            return TolerantSubtitleReader::tr("Line %1 holds a NUL character (“%2”): the text is not SRT from here on, or not in this encoding.")
                 .arg(QString::number(m_lines.index()), ParseError::quotedLine(line));
         if (absorbed >= 0 && ++absorbed > maximumAbsorbedLines)
-            return T::tr("Line %1 is not SRT: “%2” and the lines after it follow the blank line that ends subtitle %3, but begin no subtitle.")
+            return TolerantSubtitleReader::tr("Line %1 is not SRT: “%2” and the lines after it follow the blank line that ends subtitle %3, but begin no subtitle.")
                 .arg(QString::number(firstAbsorbed), firstAbsorbedText, QString::number(number));
         text.append(line.toString());
         m_lines.advance();
@@ -381,7 +381,7 @@ Expected<T::Result, QString> Reader<View>::read()
 
     const QString firstLine = m_lines.atEnd() ? QString() : m_lines.current().toString();
     if (const qsizetype skipped = skipBlank(); skipped > 0)
-        note(0, firstLine, skipped == 1 ? T::tr("Skipped 1 blank line at the start.") : T::tr("Skipped %1 blank lines at the start.").arg(skipped));
+        note(0, firstLine, skipped == 1 ? TolerantSubtitleReader::tr("Skipped 1 blank line at the start.") : TolerantSubtitleReader::tr("Skipped %1 blank lines at the start.").arg(skipped));
     while (!m_lines.atEnd()) {
         const QStringView line = m_lines.current();
         const qsizetype lineIndex = m_lines.index();
@@ -390,13 +390,13 @@ Expected<T::Result, QString> Reader<View>::read()
         std::optional<TimingReading> timing;
         if (number && following && (timing = readTiming(*following))) {
             if (*number != expectedNumber)
-                note(lineIndex, line, T::tr("Subtitle numbered %1 where %2 was expected: numbered in order.").arg(*number).arg(expectedNumber));
+                note(lineIndex, line, TolerantSubtitleReader::tr("Subtitle numbered %1 where %2 was expected: numbered in order.").arg(*number).arg(expectedNumber));
             else if (line.trimmed().size() != line.size())
-                note(lineIndex, line, T::tr("Removed the spaces around the number %1.").arg(*number));
+                note(lineIndex, line, TolerantSubtitleReader::tr("Removed the spaces around the number %1.").arg(*number));
             expectedNumber = *number + 1;
             m_lines.advance();
         } else if ((timing = readTiming(line))) {
-            note(lineIndex, line, T::tr("Subtitle %1 has no number.").arg(count + 1));
+            note(lineIndex, line, TolerantSubtitleReader::tr("Subtitle %1 has no number.").arg(count + 1));
             ++expectedNumber;
         } else if (number) {
             // A number with nothing but blank lines after it: a subtitle that was never written.
@@ -405,13 +405,13 @@ Expected<T::Result, QString> Reader<View>::read()
             m_lines.advance();
             skipBlank();
             if (m_lines.atEnd()) {
-                note(lineIndex, numberLine, T::tr("The text ends after the number %1, with no timing or text: left it out.").arg(*number));
+                note(lineIndex, numberLine, TolerantSubtitleReader::tr("The text ends after the number %1, with no timing or text: left it out.").arg(*number));
                 break;
             }
-            return T::tr("Line %1: “%2” is not the timing line of the subtitle numbered %3.")
+            return TolerantSubtitleReader::tr("Line %1: “%2” is not the timing line of the subtitle numbered %3.")
                 .arg(QString::number(lineIndex + 1), notTiming, QString::number(*number));
         } else {
-            return T::tr("Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.")
+            return TolerantSubtitleReader::tr("Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.")
                 .arg(QString::number(lineIndex), ParseError::quotedLine(line));
         }
         ++count;
@@ -421,14 +421,14 @@ Expected<T::Result, QString> Reader<View>::read()
         if (const QString changes = timingChanges(*timing); !changes.isEmpty())
             note(timingLine, timingText, changes);
         if (timing->end < timing->start) {
-            note(timingLine, timingText, T::tr("The end %1 of subtitle %2 is before its start %3: set the end to the start.")
+            note(timingLine, timingText, TolerantSubtitleReader::tr("The end %1 of subtitle %2 is before its start %3: set the end to the start.")
                                              .arg(parser.formatTime(timing->end))
                                              .arg(count)
                                              .arg(parser.formatTime(timing->start)));
             timing->end = timing->start;
         }
         if (!m_lines.following())
-            note(timingLine, timingText, T::tr("The text ends after the timing of subtitle %1: it has no text.").arg(count));
+            note(timingLine, timingText, TolerantSubtitleReader::tr("The text ends after the timing of subtitle %1: it has no text.").arg(count));
 
         m_lines.advance();
         QStringList text;

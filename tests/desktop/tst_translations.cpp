@@ -1,5 +1,6 @@
 #include "app/Translator.h"
 #include "document/SubtitleFile.h"
+#include "format/TolerantSubtitleReader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -122,9 +123,13 @@ private slots:
     {
         Translator::install(*QCoreApplication::instance(), {QStringLiteral("de")});
         const auto missing = SubtitleFile::read(QStringLiteral("/nonexistent/cuewright.srt"), TextEncoding::Automatic);
+        // The repairing reader's texts once sat in a context of their own that no call looked up.
+        const auto repaired = TolerantSubtitleReader::read(u"\n1\n00:00:01,000 --> 00:00:02,000\nHi\n");
         Translator::install(*QCoreApplication::instance(), {QStringLiteral("en")});
         QVERIFY(!missing);
         QCOMPARE(missing.error(), QStringLiteral("Die Datei konnte nicht geöffnet werden, weil sie nicht existiert."));
+        QVERIFY(repaired && repaired.value().repairs.size() == 1);
+        QCOMPARE(repaired.value().repairs.first().description, QStringLiteral("1 Leerzeile am Anfang übersprungen."));
     }
 };
 

@@ -2,119 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name></name>
-    <message>
-        <location filename="../../format/TolerantSubtitleReader.cpp" line="+196"/>
-        <source>Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.</source>
-        <translation>Untertitel %1 hat keinen Text: Die Leerzeile beendet ihn, danach beginnt der nächste Untertitel.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Took the line of spaces for the blank line that ends subtitle %1.</source>
-        <translation>Die Zeile aus Leerzeichen wurde als die Leerzeile gelesen, die Untertitel %1 beendet.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Skipped 1 extra blank line.</source>
-        <translation>1 überzählige Leerzeile übersprungen.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Skipped %1 extra blank lines.</source>
-        <translation>%1 überzählige Leerzeilen übersprungen.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Skipped 1 blank line at the end.</source>
-        <translation>1 Leerzeile am Ende übersprungen.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Skipped %1 blank lines at the end.</source>
-        <translation>%1 Leerzeilen am Ende übersprungen.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Left out 1 blank line inside the text of subtitle %1.</source>
-        <translation>1 Leerzeile im Text von Untertitel %1 ausgelassen.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Left out %1 blank lines inside the text of subtitle %2.</source>
-        <translation>%1 Leerzeilen im Text von Untertitel %2 ausgelassen.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No blank line before this subtitle: started a new one here.</source>
-        <translation>Keine Leerzeile vor diesem Untertitel: Hier beginnt ein neuer.</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>Skipped 1 blank line at the start.</source>
-        <translation>1 Leerzeile am Anfang übersprungen.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Skipped %1 blank lines at the start.</source>
-        <translation>%1 Leerzeilen am Anfang übersprungen.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Subtitle %1 has no number.</source>
-        <translation>Untertitel %1 hat keine Nummer.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Line %1: “%2” is not the timing line of the subtitle numbered %3.</source>
-        <translation>Zeile %1: „%2“ ist nicht die Zeitangabe des Untertitels mit der Nummer %3.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Line %1: the text ends after the subtitle number %2.</source>
-        <translation>Zeile %1: Der Text endet nach der Untertitelnummer %2.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.</source>
-        <translation>Zeile %1 ist kein SRT: „%2“ ist weder eine Untertitelnummer noch eine Zeitangabe.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Subtitle numbered %1 where %2 was expected: numbered in order.</source>
-        <translation>Untertitel mit der Nummer %1, wo %2 erwartet war: der Reihe nach nummeriert.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Read the number “%1” as %2.</source>
-        <translation>Die Nummer „%1“ als %2 gelesen.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Read the timing “%1” as %2 --&gt; %3.</source>
-        <translation>Die Zeitangabe „%1“ als %2 --&gt; %3 gelesen.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Left out “%1” after the end time.</source>
-        <translation>„%1“ nach der Endzeit ausgelassen.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.</source>
-        <translation>Ein Millisekundenfeld mit weniger als drei Ziffern zählt ganze Millisekunden („5“ sind 5 ms), wie Player es lesen.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The end %1 of subtitle %2 is before its start %3: set the end to the start.</source>
-        <translation>Das Ende %1 von Untertitel %2 liegt vor seinem Anfang %3: Ende auf den Anfang gesetzt.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>The text ends after the timing of subtitle %1: it has no text.</source>
-        <translation>Der Text endet nach der Zeitangabe von Untertitel %1: Er hat keinen Text.</translation>
-    </message>
-</context>
-<context>
     <name>AboutDialog</name>
     <message>
         <location filename="../../app/AboutDialog.cpp" line="+26"/>
@@ -218,7 +105,7 @@
 </translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+42"/>
         <source>%1: %2 subtitles, %3, %4 repairs
 </source>
         <translation>%1: %2 Untertitel, %3, %4 Reparaturen
@@ -235,7 +122,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../document/Document.cpp" line="+134"/>
+        <location filename="../../document/Document.cpp" line="+142"/>
         <source>Untitled %1</source>
         <translation>Unbenannt %1</translation>
     </message>
@@ -265,7 +152,7 @@
         <translation>Ein neuer Anfang.</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>Open in Another Window</source>
         <translation>In einem anderen Fenster geöffnet</translation>
     </message>
@@ -275,7 +162,7 @@
         <translation>„%1“ ist auch in einem anderen Cuewright geöffnet (Prozess %2). Beim Speichern fragen beide nach, bevor sie überschreiben, was das andere gespeichert hat.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>Reopen with Encoding</source>
         <translation>Mit Kodierung erneut öffnen</translation>
     </message>
@@ -457,7 +344,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+103"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+105"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
@@ -523,18 +410,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+91"/>
+        <location line="+92"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-90"/>
-        <location line="+91"/>
+        <location line="-91"/>
+        <location line="+92"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-88"/>
+        <location line="-89"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -574,7 +461,7 @@
         <translation>Teilt den Untertitel, dessen Text gerade bearbeitet wird, an der Stelle des Textcursors</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+102"/>
         <source>Merge Subtitle&amp;s</source>
         <translation>Untertitel zusammen&amp;führen</translation>
     </message>
@@ -644,7 +531,7 @@
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="-153"/>
+        <location line="-154"/>
         <source>&amp;Import Subtitles…</source>
         <translation>Untertitel &amp;importieren …</translation>
     </message>
@@ -669,12 +556,12 @@
         <translation>Endzeit vom Video übernehmen</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Pre&amp;ferences…</source>
         <translation>Eins&amp;tellungen …</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+11"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
@@ -778,7 +665,7 @@
 <context>
     <name>FfmpegLibrary</name>
     <message>
-        <location filename="../../waveform/FfmpegLibrary.cpp" line="+21"/>
+        <location filename="../../waveform/FfmpegLibrary.cpp" line="+18"/>
         <source>FFmpeg&apos;s libraries could not be loaded.
 %1</source>
         <translation>Die Bibliotheken von FFmpeg konnten nicht geladen werden.
@@ -811,7 +698,7 @@
 <context>
     <name>FindReplaceDialog</name>
     <message>
-        <location filename="../../panels/FindReplaceDialog.cpp" line="+37"/>
+        <location filename="../../panels/FindReplaceDialog.cpp" line="+58"/>
         <source>&amp;Match case</source>
         <translation>&amp;Groß-/Kleinschreibung beachten</translation>
     </message>
@@ -866,7 +753,17 @@
         <translation>&amp;Alle ersetzen</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+1"/>
+        <source>&amp;Stop</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>The subtitles changed, so the search stopped.</source>
+        <translation>Die Untertitel haben sich geändert, daher wurde die Suche angehalten.</translation>
+    </message>
+    <message>
+        <location line="+71"/>
         <source>Type what to find.</source>
         <translation>Geben Sie ein, wonach gesucht werden soll.</translation>
     </message>
@@ -876,23 +773,48 @@
         <translation>Der reguläre Ausdruck ist ungültig: %1.</translation>
     </message>
     <message>
-        <location line="+33"/>
-        <location line="+35"/>
+        <location line="+80"/>
+        <source>Stopped; nothing was replaced.</source>
+        <translation>Angehalten; nichts wurde ersetzt.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Stopped.</source>
+        <translation>Angehalten.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Searching… %1 of %2 subtitles</source>
+        <translation>Suche … %1 von %2 Untertiteln</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The expression is too complex to search with; nothing was replaced.</source>
+        <translation>Der Ausdruck ist zu komplex für die Suche; nichts wurde ersetzt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The expression is too complex to search with.</source>
+        <translation>Der Ausdruck ist zu komplex für die Suche.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+10"/>
         <source>Not found.</source>
         <translation>Nicht gefunden.</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-6"/>
         <source>Found in subtitle %1.</source>
         <translation>In Untertitel %1 gefunden.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="-83"/>
         <source>Replace</source>
         <translation>Ersetzen</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+94"/>
         <source>Replace All</source>
         <translation>Alle ersetzen</translation>
     </message>
@@ -980,9 +902,32 @@
     </message>
 </context>
 <context>
+    <name>KeyConflicts</name>
+    <message>
+        <location filename="../../app/KeyConflicts.cpp" line="+36"/>
+        <source>the %1 menu</source>
+        <translation>das Menü %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>%1 ▸ %2</source>
+        <translation>%1 ▸ %2</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1 (%2) and %3 (%4) have the same keys.</source>
+        <translation>%1 (%2) und %3 (%4) haben dieselben Tasten.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 (%2) and %3 (%4): the keys of one begin with the other&apos;s.</source>
+        <translation>%1 (%2) und %3 (%4): Die Tasten des einen beginnen mit denen des anderen.</translation>
+    </message>
+</context>
+<context>
     <name>KeyboardPreferencesPage</name>
     <message>
-        <location filename="../../app/KeyboardPreferencesPage.cpp" line="+27"/>
+        <location filename="../../app/KeyboardPreferencesPage.cpp" line="+23"/>
         <source>Command</source>
         <translation>Befehl</translation>
     </message>
@@ -992,7 +937,7 @@
         <translation>Tasten</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+13"/>
         <source>&amp;No Keys</source>
         <translation>&amp;Keine Tasten</translation>
     </message>
@@ -1002,7 +947,7 @@
         <translation>&amp;Standard</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>Choose a command, then press its new keys. Keys that need AltGr on your keyboard, such as the brackets on many European layouts, are best replaced.</source>
         <translation>Wählen Sie einen Befehl und drücken Sie dann seine neuen Tasten. Tasten, die auf Ihrer Tastatur AltGr brauchen, etwa die Klammern auf vielen europäischen Tastaturbelegungen, ersetzen Sie am besten.</translation>
     </message>
@@ -1012,9 +957,9 @@
         <translation>&amp;Tasten:</translation>
     </message>
     <message>
-        <location line="+62"/>
-        <source>%1 is also the keys of: %2. Only one command can have them.</source>
-        <translation>%1 sind schon die Tasten von: %2. Nur ein Befehl kann sie haben.</translation>
+        <location line="+71"/>
+        <source>Only one command can have the same keys: change or clear them to press OK.</source>
+        <translation>Dieselben Tasten kann nur ein Befehl haben: Ändern oder entfernen Sie sie, um OK zu drücken.</translation>
     </message>
 </context>
 <context>
@@ -1032,7 +977,7 @@
 <context>
     <name>MpvLibrary</name>
     <message>
-        <location filename="../../player/MpvLibrary.cpp" line="+18"/>
+        <location filename="../../player/MpvLibrary.cpp" line="+15"/>
         <source>The video player&apos;s library, libmpv, could not be loaded.
 %1</source>
         <translation>Die Bibliothek des Videoplayers, libmpv, konnte nicht geladen werden.
@@ -1056,14 +1001,24 @@
 <context>
     <name>ParseError</name>
     <message>
-        <location filename="../../format/ParseError.cpp" line="+14"/>
+        <location filename="../../format/ParseError.cpp" line="+36"/>
         <source>Error at line %1.
 %2</source>
         <translation>Fehler in Zeile %1.
 %2</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+39"/>
+        <source>Line %1 is empty.</source>
+        <translation>Zeile %1 ist leer.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Line %1 reads “%2”.</source>
+        <translation>Zeile %1 lautet „%2“.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Invalid index.</source>
         <translation>Ungültige Nummer.</translation>
     </message>
@@ -1120,7 +1075,7 @@
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../app/PreferencesDialog.cpp" line="+15"/>
+        <location filename="../../app/PreferencesDialog.cpp" line="+16"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
@@ -1138,7 +1093,7 @@
 <context>
     <name>ProblemListModel</name>
     <message>
-        <location filename="../../panels/ProblemListModel.cpp" line="+72"/>
+        <location filename="../../panels/ProblemListModel.cpp" line="+73"/>
         <source>#</source>
         <translation>Nr.</translation>
     </message>
@@ -1156,7 +1111,7 @@
 <context>
     <name>ProblemsPanel</name>
     <message>
-        <location filename="../../panels/ProblemsPanel.cpp" line="+37"/>
+        <location filename="../../panels/ProblemsPanel.cpp" line="+40"/>
         <source>Fi&amp;x</source>
         <translation>&amp;Beheben</translation>
     </message>
@@ -1176,25 +1131,18 @@
         <translation>Behebt alle behebbaren Probleme in einem einzigen Rückgängig-Schritt</translation>
     </message>
     <message>
-        <location line="+71"/>
-        <source>No room to fix subtitle %1: change it by hand.</source>
-        <translation>Kein Platz, um Untertitel %1 zu korrigieren: Ändern Sie ihn bitte von Hand.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>Fixed %n subtitle(s).</source>
-        <translation>
-            <numerusform>%n Untertitel korrigiert.</numerusform>
-            <numerusform>%n Untertitel korrigiert.</numerusform>
-        </translation>
+        <location line="+87"/>
+        <source>Subtitle %1 left as it is: %2.</source>
+        <translation>Untertitel %1 bleibt, wie er ist: %2.</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Nothing left that a fix can mend.</source>
-        <translation>Nichts mehr übrig, was sich automatisch beheben lässt.</translation>
+        <location line="+82"/>
+        <source>Subtitle %1 · %2: %3</source>
+        <comment>number, kind of problem, description</comment>
+        <translation>Untertitel %1 · %2: %3</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="-17"/>
         <source>No problems</source>
         <translation>Keine Probleme</translation>
     </message>
@@ -1210,7 +1158,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-451"/>
+        <location filename="../../app/DocumentController.cpp" line="-455"/>
         <source>SubRip subtitles (*.srt);;All files (*)</source>
         <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
     </message>
@@ -1295,13 +1243,98 @@
 </context>
 <context>
     <name>QualityFixes</name>
+    <message numerus="yes">
+        <location filename="../../model/QualityFixes.cpp" line="+191"/>
+        <source>%n overlap(s)</source>
+        <translation>
+            <numerusform>%n Überschneidung</numerusform>
+            <numerusform>%n Überschneidungen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n small gap(s)</source>
+        <translation>
+            <numerusform>%n zu kleiner Abstand</numerusform>
+            <numerusform>%n zu kleine Abstände</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n too short</source>
+        <translation>
+            <numerusform>%n zu kurz</numerusform>
+            <numerusform>%n zu kurz</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n too long</source>
+        <translation>
+            <numerusform>%n zu lang</numerusform>
+            <numerusform>%n zu lang</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n too fast</source>
+        <translation>
+            <numerusform>%n zu schnell</numerusform>
+            <numerusform>%n zu schnell</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n with a line too long</source>
+        <translation>
+            <numerusform>%n mit zu langer Zeile</numerusform>
+            <numerusform>%n mit zu langer Zeile</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n with too many lines</source>
+        <translation>
+            <numerusform>%n mit zu vielen Zeilen</numerusform>
+            <numerusform>%n mit zu vielen Zeilen</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../model/QualityFixes.cpp" line="+81"/>
+        <location line="+30"/>
+        <source>%1 (%2)</source>
+        <comment>number and kind of problem, why it was left</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nothing fixed.</source>
+        <translation>Nichts behoben.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fixed %1: %2.</source>
+        <comment>count, then counts by kind</comment>
+        <translation>Behoben: %1 (%2).</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+3"/>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Left %1: %2.</source>
+        <comment>count, then counts by kind</comment>
+        <translation>Belassen: %1 (%2).</translation>
+    </message>
+    <message>
+        <location line="+106"/>
         <source>Fix All Problems</source>
         <translation>Alle Probleme beheben</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+12"/>
         <source>Fix Overlap</source>
         <translation>Überlappung beheben</translation>
     </message>
@@ -1325,6 +1358,31 @@
         <location line="+3"/>
         <source>Fix Line Breaks</source>
         <translation>Zeilenumbrüche korrigieren</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>neither it nor the next one has time to spare</source>
+        <translation>weder er noch der nächste hat Zeit übrig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no free time after it</source>
+        <translation>keine freie Zeit danach</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>on screen the longest time already</source>
+        <translation>schon die längste Zeit zu sehen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it would read too fast</source>
+        <translation>er wäre zu schnell zu lesen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no line breaks fit</source>
+        <translation>keine Zeilenumbrüche passen</translation>
     </message>
 </context>
 <context>
@@ -1439,7 +1497,7 @@
         <translation>„%1“ kann nicht geöffnet werden</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+13"/>
         <source>It cannot be repaired either:
 %1</source>
         <translation>Sie lässt sich auch nicht reparieren:
@@ -1464,7 +1522,7 @@
 <context>
     <name>RepairsWindow</name>
     <message>
-        <location filename="../../app/RepairsWindow.cpp" line="+15"/>
+        <location filename="../../app/RepairsWindow.cpp" line="+16"/>
         <source>Repairs in “%1”</source>
         <translation>Reparaturen in „%1“</translation>
     </message>
@@ -1483,10 +1541,14 @@
         <source>Copy</source>
         <translation>Kopieren</translation>
     </message>
+</context>
+<context>
+    <name>RulerLabelFormat</name>
     <message>
-        <location line="+15"/>
-        <source>Line %1: %2</source>
-        <translation>Zeile %1: %2</translation>
+        <location filename="../../timeline/RulerLabelFormat.cpp" line="+17"/>
+        <source>%1d %2</source>
+        <comment>days, then hours:minutes:seconds</comment>
+        <translation>%1 T. %2</translation>
     </message>
 </context>
 <context>
@@ -1565,9 +1627,37 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSettings</name>
+    <message>
+        <location filename="../../app/ShortcutSettings.cpp" line="+112"/>
+        <source>%1 had the keys %2, which %3 has too.</source>
+        <translation>%1 hatte die Tasten %2, die auch %3 hat.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 It now has no keys.</source>
+        <translation>%1 Der Befehl hat jetzt keine Tasten.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 It has its usual keys, %2, again.</source>
+        <translation>%1 Der Befehl hat wieder seine üblichen Tasten, %2.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Some stored keyboard shortcuts were shared by two commands, which would have left both without keys. They have been repaired.</source>
+        <translation>Einige gespeicherte Tastenkürzel gehörten zwei Befehlen zugleich, wodurch beide ohne Tasten geblieben wären. Sie wurden repariert.</translation>
+    </message>
+</context>
+<context>
     <name>ShortcutsDialog</name>
     <message>
-        <location filename="../../app/ShortcutsDialog.cpp" line="+19"/>
+        <location filename="../../app/ShortcutsDialog.cpp" line="+21"/>
         <source>Keyboard Shortcuts</source>
         <translation>Tastenkürzel</translation>
     </message>
@@ -1741,7 +1831,7 @@ Für Skripte, ohne Bildschirm:
 %1</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+84"/>
         <source>The file could not be saved because a folder has that name.</source>
         <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen trägt.</translation>
     </message>
@@ -1767,7 +1857,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+170"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+174"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
@@ -1851,7 +1941,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitlesTableViewController</name>
     <message>
-        <location filename="../../list/SubtitlesTableViewController.cpp" line="+244"/>
+        <location filename="../../list/SubtitlesTableViewController.cpp" line="+267"/>
         <source>Edit Start Time</source>
         <translation>Startzeit bearbeiten</translation>
     </message>
@@ -1866,7 +1956,7 @@ Es steht in Untertitel %2.</translation>
         <translation>Text bearbeiten</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+128"/>
         <source>Merge Subtitles</source>
         <translation>Untertitel zusammenführen</translation>
     </message>
@@ -1877,18 +1967,18 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+15"/>
-        <location line="+134"/>
+        <location line="+131"/>
         <source>Add Subtitle</source>
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="-120"/>
-        <location line="+121"/>
+        <location line="-117"/>
+        <location line="+118"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="-111"/>
+        <location line="-108"/>
         <source>Delete Subtitle</source>
         <translation>Untertitel löschen</translation>
     </message>
@@ -1899,17 +1989,17 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+42"/>
-        <location line="+73"/>
+        <location line="+70"/>
         <source>Paste</source>
         <translation>Einfügen</translation>
     </message>
     <message>
-        <location line="-53"/>
+        <location line="-52"/>
         <source>Split Subtitle</source>
         <translation>Untertitel teilen</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+49"/>
         <source>Split Subtitle at Text Cursor</source>
         <translation>Untertitel am Textcursor teilen</translation>
     </message>
@@ -2171,7 +2261,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimingDialog</name>
     <message>
-        <location filename="../../panels/TimingDialog.cpp" line="+96"/>
+        <location filename="../../panels/TimingDialog.cpp" line="+158"/>
         <source>Takes the time from the playback position</source>
         <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
@@ -2179,6 +2269,184 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <location line="+15"/>
         <source>%1 is not a time of the form 00:00:00,000.</source>
         <translation>%1 ist keine Zeit der Form 00:00:00,000.</translation>
+    </message>
+</context>
+<context>
+    <name>TolerantSubtitleReader</name>
+    <message>
+        <location filename="../../format/TolerantSubtitleReader.cpp" line="+195"/>
+        <source>Removed the blank characters before the timing.</source>
+        <translation>Die Leerzeichen vor der Zeitangabe entfernt.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Removed the blank characters after the timing.</source>
+        <translation>Die Leerzeichen nach der Zeitangabe entfernt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Removed a space before the timing.</source>
+        <translation>Ein Leerzeichen vor der Zeitangabe entfernt.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Removed a space after the timing.</source>
+        <translation>Ein Leerzeichen nach der Zeitangabe entfernt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Removed %1 spaces before the timing.</source>
+        <translation>%1 Leerzeichen vor der Zeitangabe entfernt.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Removed %1 spaces after the timing.</source>
+        <translation>%1 Leerzeichen nach der Zeitangabe entfernt.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Read the timing as %1 --&gt; %2.</source>
+        <translation>Die Zeitangabe als %1 --&gt; %2 gelesen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A time without hours is minutes and seconds.</source>
+        <translation>Eine Zeit ohne Stunden sind Minuten und Sekunden.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A millisecond field of fewer than three digits counts whole milliseconds (“5” is 5 ms), as players read it.</source>
+        <translation>Ein Millisekundenfeld mit weniger als drei Ziffern zählt ganze Millisekunden („5“ sind 5 ms), wie Player es lesen.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Left out “%1” after the end time.</source>
+        <translation>„%1“ nach der Endzeit ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.</source>
+        <translation>Untertitel %1 hat keinen Text: Die Leerzeile beendet ihn, danach beginnt der nächste Untertitel.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Took the line of spaces for the blank line that ends subtitle %1.</source>
+        <translation>Die Zeile aus Leerzeichen wurde als die Leerzeile gelesen, die Untertitel %1 beendet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skipped 1 extra blank line.</source>
+        <translation>1 überzählige Leerzeile übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped %1 extra blank lines.</source>
+        <translation>%1 überzählige Leerzeilen übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skipped 1 blank line at the end.</source>
+        <translation>1 Leerzeile am Ende übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped %1 blank lines at the end.</source>
+        <translation>%1 Leerzeilen am Ende übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Left out 1 blank line inside the text of subtitle %1.</source>
+        <translation>1 Leerzeile im Text von Untertitel %1 ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out %1 blank lines inside the text of subtitle %2.</source>
+        <translation>%1 Leerzeilen im Text von Untertitel %2 ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>No blank line before this subtitle: started a new one here.</source>
+        <translation>Keine Leerzeile vor diesem Untertitel: Hier beginnt ein neuer.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Line %1 holds a NUL character (“%2”): the text is not SRT from here on, or not in this encoding.</source>
+        <translation>Zeile %1 enthält ein NUL-Zeichen („%2“): Der Text ist ab hier kein SRT oder nicht in dieser Kodierung.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Line %1 is not SRT: “%2” and the lines after it follow the blank line that ends subtitle %3, but begin no subtitle.</source>
+        <translation>Zeile %1 ist kein SRT: „%2“ und die Zeilen danach folgen auf die Leerzeile, die Untertitel %3 beendet, beginnen aber keinen Untertitel.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Skipped 1 blank line at the start.</source>
+        <translation>1 Leerzeile am Anfang übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped %1 blank lines at the start.</source>
+        <translation>%1 Leerzeilen am Anfang übersprungen.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Subtitle numbered %1 where %2 was expected: numbered in order.</source>
+        <translation>Untertitel mit der Nummer %1, wo %2 erwartet war: der Reihe nach nummeriert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Removed the spaces around the number %1.</source>
+        <translation>Die Leerzeichen um die Nummer %1 entfernt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Subtitle %1 has no number.</source>
+        <translation>Untertitel %1 hat keine Nummer.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The text ends after the number %1, with no timing or text: left it out.</source>
+        <translation>Der Text endet nach der Nummer %1, ohne Zeitangabe oder Text: ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Line %1: “%2” is not the timing line of the subtitle numbered %3.</source>
+        <translation>Zeile %1: „%2“ ist nicht die Zeitangabe des Untertitels mit der Nummer %3.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Line %1 is not SRT: “%2” is neither a subtitle number nor a timing line.</source>
+        <translation>Zeile %1 ist kein SRT: „%2“ ist weder eine Untertitelnummer noch eine Zeitangabe.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The end %1 of subtitle %2 is before its start %3: set the end to the start.</source>
+        <translation>Das Ende %1 von Untertitel %2 liegt vor seinem Anfang %3: Ende auf den Anfang gesetzt.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The text ends after the timing of subtitle %1: it has no text.</source>
+        <translation>Der Text endet nach der Zeitangabe von Untertitel %1: Er hat keinen Text.</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Line %1 (empty): %2</source>
+        <translation>Zeile %1 (leer): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Line %1 “%2”: %3</source>
+        <translation>Zeile %1 „%2“: %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>…and 1 more repair, not listed.</source>
+        <translation>… und 1 weitere Reparatur, nicht aufgeführt.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>…and %1 more repairs, not listed.</source>
+        <translation>… und %1 weitere Reparaturen, nicht aufgeführt.</translation>
     </message>
 </context>
 <context>
@@ -2191,7 +2459,7 @@ To attach one, choose Open Video… in the File menu, or drop a video file here.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+270"/>
+        <location line="+271"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
