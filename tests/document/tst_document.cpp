@@ -2,12 +2,19 @@
 // shows after each change, its restorable state, and a failed read. No widgets.
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
+#include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 class tst_Document : public QObject
 {
@@ -28,6 +35,15 @@ private:
         }
         SubtitleController &controller() { return document.subtitleController(); }
     };
+
+    static int inotifyInstances()
+    {
+        int count = 0;
+        const QDir descriptors(QStringLiteral("/proc/self/fd"));
+        for (const QFileInfo &descriptor : descriptors.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+            count += descriptor.symLinkTarget().endsWith(QLatin1String("inotify"));
+        return count;
+    }
 
 private slots:
     void deletingTheLastSubtitlesSelectsTheNewLast()
@@ -91,6 +107,8 @@ private slots:
     }
 
     // Another program's change is reported once per new content, not at every touch.
+    // The system's notice is played here, so that the test does not hang on the
+    // inotify instances other programs hold.
     void aChangeOnDiskIsReportedOncePerNewContent()
     {
         QTemporaryDir dir;
@@ -98,6 +116,8 @@ private slots:
         const auto write = [&path](const QByteArray &bytes) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            file.close();
+            SharedFileWatcher::instance().notice(path);
         };
         write("first");
         Document document;
@@ -111,6 +131,48 @@ private slots:
         QCOMPARE(changed.size(), 1);
         write("third");
         QTRY_COMPARE(changed.size(), 2);
+    }
+
+    // An editor that saves by writing a new file and renaming it over the old one
+    // leaves the watch on a file that is gone; the new one is watched from then on.
+    void aFileReplacedByRenameIsWatchedAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("first") == 5);
+        file.close();
+        Document document;
+        DiskChangeGuard guard(&document);
+        guard.remember(path);
+        QVERIFY(SharedFileWatcher::instance().isWatching(path));
+        QSignalSpy changed(&guard, &DiskChangeGuard::changedOnDisk);
+
+        QFile replacement(dir.filePath(QStringLiteral("a.srt~")));
+        QVERIFY(replacement.open(QIODevice::WriteOnly) && replacement.write("second") == 6);
+        replacement.close();
+        QCOMPARE(::rename(QFile::encodeName(replacement.fileName()).constData(), QFile::encodeName(path).constData()), 0);
+        SharedFileWatcher::instance().notice(dir.path());
+        QTRY_COMPARE(changed.size(), 1);
+        QVERIFY(SharedFileWatcher::instance().isWatching(path));
+    }
+
+    // However many documents are open, the program holds one inotify instance of the
+    // user's few (128 on many systems, shared by all the user's programs).
+    void manyDocumentsShareOneInotifyInstance()
+    {
+        QTemporaryDir dir;
+        std::vector<std::unique_ptr<Document>> documents;
+        const int before = inotifyInstances();
+        for (int i = 0; i < 200; ++i) {
+            const QString path = dir.filePath(QStringLiteral("%1.srt").arg(i));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            documents.push_back(std::make_unique<Document>());
+            (new DiskChangeGuard(documents.back().get()))->remember(path);
+        }
+        QCOMPARE_LE(inotifyInstances() - before, 1);
     }
 
     // A save keeps the byte-order mark (or its lack) a file was read with in the same
