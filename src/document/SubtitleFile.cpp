@@ -15,6 +15,8 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
@@ -35,9 +37,17 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
             return Contents{std::move(large->subtitles), TextEncoding::Utf8, {}, large->format};
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return tr("The file could not be opened.\n%1").arg(file.errorString());
+    // Without waiting: a pipe put in the file's place would block on opening, and a
+    // file that stat calls regular but that waits for data (/proc/kmsg) on reading.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return tr("The file could not be opened.\n%1").arg(qt_error_string(errno));
+    struct stat opened {};
+    QFile file;
+    if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode) || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return tr("The file could not be opened because it is not a regular file.");
+    }
     QByteArray bytes(std::min(info.size(), maximumSize) + 1, Qt::Uninitialized);
     HugePages::advise(bytes.data(), bytes.size());
     const qint64 length = file.read(bytes.data(), bytes.size());
