@@ -1,6 +1,7 @@
 #include "document/SubtitleFile.h"
 
 #include "document/FileAttributes.h"
+#include "document/InPlaceWriter.h"
 #include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
@@ -131,10 +132,13 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
-    const bool replaced = !(info.exists() && !info.isFile()) && !LongNameSaver::isNeeded(path);
+    // A name too long for the usual temporary file takes another way, unless the file
+    // is written into where it is.
+    const bool longName = LongNameSaver::isNeeded(path) && !InPlaceWriter::isNeeded(path);
+    const bool replaced = !(info.exists() && !info.isFile()) && !longName;
     if (replaced && encoding == TextEncoding::Utf8 && allCarriedByUtf8(subtitles)) {
         // Written while it is made, without the whole file in memory.
-        return saveAtomically(path, [&](QSaveFile &file) {
+        return saveAtomically(path, [&](QFileDevice &file) {
             qint64 written = 0;
             return SubtitleParser::shared().writeUtf8(
                 subtitles, format.crlf, format.byteOrderMark.value_or(false), [&](QByteArrayView part) {
@@ -166,16 +170,19 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
         return std::nullopt;
     }
 
-    if (LongNameSaver::isNeeded(path))
+    if (longName)
         return LongNameSaver::write(path, bytes.value());
-    return saveAtomically(path, [&bytes](QSaveFile &file) { return file.write(bytes.value()) == bytes.value().size(); });
+    return saveAtomically(path, [&bytes](QFileDevice &file) { return file.write(bytes.value()) == bytes.value().size(); });
 }
 
-std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill)
+std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill)
 {
+    // A file with other names keeps them, and one in a folder the user may not make
+    // files in can still be saved: both are written where they are, their old content
+    // kept safe meanwhile.
+    if (InPlaceWriter::isNeeded(path))
+        return InPlaceWriter::write(path, fill);
     QSaveFile file(path);
-    // A writable file in a folder the user may not write to is written in place.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return tr("The file could not be saved.\n%1").arg(file.errorString());
     FileAttributes::copy(path, file.handle());
