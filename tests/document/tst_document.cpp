@@ -2,6 +2,7 @@
 // shows after each change, its restorable state, and a failed read. No widgets.
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
+#include "document/OpenFileLock.h"
 #include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
 
@@ -9,12 +10,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 class tst_Document : public QObject
 {
@@ -46,6 +51,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void deletingTheLastSubtitlesSelectsTheNewLast()
     {
         Fixture w(5);
@@ -173,6 +180,66 @@ private slots:
             (new DiskChangeGuard(documents.back().get()))->remember(path);
         }
         QCOMPARE_LE(inotifyInstances() - before, 1);
+    }
+
+    // Another running instance holds a file open: opening it here by any of its names
+    // tells the user who has it; another file, or one whose instance is gone, does not.
+    void anotherInstanceHoldingTheFileIsFound_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ownerRunning");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("the same name") << "a.srt" << true << true;
+        QTest::newRow("a symbolic link") << "symbolic.srt" << true << true;
+        QTest::newRow("a hard link") << "hard.srt" << true << true;
+        QTest::newRow("another file") << "b.srt" << true << false;
+        QTest::newRow("its instance is gone") << "hard.srt" << false << false;
+    }
+
+    void anotherInstanceHoldingTheFileIsFound()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, ownerRunning);
+        QFETCH(bool, found);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        for (const QString &file : {path, dir.filePath(QStringLiteral("b.srt"))}) {
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("symbolic.srt"))));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("hard.srt")).constData()), 0);
+
+        int ready[2], done[2];
+        QVERIFY(::pipe(ready) == 0 && ::pipe(done) == 0);
+        const pid_t other = ::fork();
+        if (other == 0) { // the other instance, which runs until the test closes `done`
+            ::close(done[1]);
+            OpenFileLock lock;
+            const char acquired = lock.acquire(path) ? 'y' : 'n';
+            [[maybe_unused]] ssize_t ignored = ::write(ready[1], &acquired, 1);
+            char end;
+            ignored = ::read(done[0], &end, 1);
+            ::_exit(0);
+        }
+        char acquired = 0;
+        QCOMPARE(::read(ready[0], &acquired, 1), 1);
+        QCOMPARE(acquired, 'y');
+        int status = 0;
+        if (!ownerRunning) {
+            ::close(done[1]);
+            QCOMPARE(::waitpid(other, &status, 0), other);
+        }
+        OpenFileLock lock;
+        QCOMPARE(!lock.acquire(dir.filePath(name)), found);
+        QCOMPARE(lock.otherOwner(), found ? other : 0);
+        if (ownerRunning) {
+            ::close(done[1]);
+            QCOMPARE(::waitpid(other, &status, 0), other);
+        }
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ::close(done[0]);
     }
 
     // A save keeps the byte-order mark (or its lack) a file was read with in the same
