@@ -80,6 +80,11 @@ bool InPlaceWriter::isNeeded(const QString &path)
         return false;
     // Through a symlink, the folder that matters is the one of the file it points to.
     const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath();
+    // The program's own files (unsaved work kept for recovery) are always replaced: a
+    // second name there was not made by the program and is not written through.
+    const QString ownData = QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).canonicalFilePath();
+    if (!ownData.isEmpty() && (folder == ownData || folder.startsWith(ownData + u'/')))
+        return false;
     return info.st_nlink > 1 || ::access(QFile::encodeName(folder).constData(), W_OK) != 0;
 }
 

@@ -255,10 +255,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("encoding");
         QTest::addColumn<bool>("readOnlyFolder");
-        QTest::newRow("a hard link") << "a.srt" << int(TextEncoding::Utf8) << false;
+        QTest::addColumn<bool>("ownData");
+        QTest::newRow("a hard link") << "a.srt" << int(TextEncoding::Utf8) << false << false;
         QTest::newRow("a hard link, a long name, another encoding") << QString(251, u'n') + ".srt"
-                                                                    << encoding("windows-1252") << false;
-        QTest::newRow("a folder the user may not write to") << "a.srt" << int(TextEncoding::Utf8) << true;
+                                                                    << encoding("windows-1252") << false << false;
+        QTest::newRow("a folder the user may not write to") << "a.srt" << int(TextEncoding::Utf8) << true << false;
+        // Unsaved work kept for recovery: a second name there is not the program's.
+        QTest::newRow("a hard link to the program's own file") << "a.srt" << int(TextEncoding::Utf8) << false << true;
     }
 
     void savingInPlace()
@@ -266,9 +269,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, encoding);
         QFETCH(bool, readOnlyFolder);
+        QFETCH(bool, ownData);
         if (readOnlyFolder && geteuid() == 0)
             QSKIP("root may write in any folder");
-        QTemporaryDir dir;
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QVERIFY(QDir().mkpath(data));
+        QTemporaryDir dir(ownData ? data + QStringLiteral("/recovery-XXXXXX") : QString());
         const QString path = dir.filePath(name);
         const QString other = dir.filePath(QStringLiteral("other.srt"));
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), encoding));
@@ -277,7 +283,8 @@ private slots:
             QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), encoding));
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(SubtitleFile::read(other, encoding).value().subtitles.first()->text(), QStringLiteral("second"));
+        QCOMPARE(SubtitleFile::read(other, encoding).value().subtitles.first()->text(),
+                 ownData ? QStringLiteral("first") : QStringLiteral("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
         QVERIFY(QDir(InPlaceWriter::keptFolder()).isEmpty());
     }
