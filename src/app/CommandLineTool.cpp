@@ -1,5 +1,6 @@
 #include "app/CommandLineTool.h"
 
+#include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 
@@ -86,9 +87,13 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
     return request;
 }
 
-SubtitleFile::Reading readingOf(const Request &request)
+// The file as the editor would open it; a name that is not the one given is not read.
+Expected<SubtitleFile::Contents, QString> read(const QString &path, const Request &request)
 {
-    return request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict;
+    if (!SaveTarget::isFaithful(path))
+        return CommandLineTool::tr("The file cannot be read because its name is not valid UTF-8 text.");
+    return SubtitleFile::read(path, request.from,
+                              request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict);
 }
 
 // Each repair as "FILE: Line N “its text”: what was done", its line counted as the
@@ -117,7 +122,7 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
 {
     int status = 0;
     for (const QString &path : request.files) {
-        const auto contents = SubtitleFile::read(path, request.from, readingOf(request));
+        const auto contents = read(path, request);
         if (contents && request.repair) {
             out << CommandLineTool::tr("%1: %2 subtitles, %3, %4 repairs\n")
                        .arg(path)
@@ -142,7 +147,17 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
 {
     const QString &input = request.files[0];
     const QString &output = request.files[1];
-    const auto contents = SubtitleFile::read(input, request.from, readingOf(request));
+    // Refused as the window refuses it, before anything is read: a pipe or a device
+    // would wait or swallow the text, a name that is not UTF-8 is another file's.
+    if (!SaveTarget::isFaithful(output)) {
+        err << output << ": " << CommandLineTool::tr("The file cannot be written because its name is not valid UTF-8 text.") << '\n';
+        return failed;
+    }
+    if (const std::optional<QString> refusal = SaveTarget::refusal(output)) {
+        err << output << ": " << *refusal << '\n';
+        return failed;
+    }
+    const auto contents = read(input, request);
     if (!contents) {
         err << input << ": " << contents.error() << '\n';
         return failed;

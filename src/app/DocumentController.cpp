@@ -16,6 +16,7 @@
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsSeeder.h"
 #include "model/Fatal.h"
 
@@ -51,6 +52,7 @@ DocumentController::DocumentController(QObject *parent)
     if (!sharedController)
         sharedController = this;
     QSettings settings;
+    SettingsFile::makeOwn(settings.fileName());
     SettingsSeeder::seed(settings, SettingsSeeder::builtInDefaults(), CUEWRIGHT_BUILD_NUMBER);
 }
 

@@ -1,7 +1,9 @@
 #include "document/DiskChangeGuard.h"
 
 #include "document/Document.h"
+#include "document/SharedFileWatcher.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 
@@ -22,13 +24,16 @@ DiskChangeGuard::DiskChangeGuard(Document *document)
     m_settle.setSingleShot(true);
     m_settle.setInterval(150);
     connect(&m_settle, &QTimer::timeout, this, &DiskChangeGuard::check);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     // An atomic save by another program replaces the file: the folder sees it.
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(&SharedFileWatcher::instance(), &SharedFileWatcher::changed, this, [this](const QString &path) {
+        if (!m_path.isEmpty() && (path == m_path || path == m_folder))
+            m_settle.start();
+    });
 }
 
 DiskChangeGuard::~DiskChangeGuard()
 {
+    unwatch();
     guards().remove(m_document);
 }
 
@@ -53,16 +58,24 @@ void DiskChangeGuard::watch(const QString &path)
 {
     if (path == m_path)
         return;
-    if (!m_watcher.files().isEmpty())
-        m_watcher.removePaths(m_watcher.files());
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
+    unwatch();
     m_path = path;
     if (path.isEmpty())
         return;
-    m_watcher.addPath(QFileInfo(path).absolutePath());
-    if (QFileInfo::exists(path))
-        m_watcher.addPath(path);
+    m_folder = QFileInfo(path).absolutePath();
+    SharedFileWatcher::instance().add(m_folder);
+    SharedFileWatcher::instance().add(m_path);
+}
+
+void DiskChangeGuard::unwatch()
+{
+    // The shared watcher goes with the application object, which may go first.
+    if (m_path.isEmpty() || !QCoreApplication::instance())
+        return;
+    SharedFileWatcher::instance().remove(m_path);
+    SharedFileWatcher::instance().remove(m_folder);
+    m_path.clear();
+    m_folder.clear();
 }
 
 bool DiskChangeGuard::hasChangedOnDisk() const
@@ -72,9 +85,6 @@ bool DiskChangeGuard::hasChangedOnDisk() const
 
 void DiskChangeGuard::check()
 {
-    // A replaced file drops out of the watch; watch the new one.
-    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
-        m_watcher.addPath(m_path);
     if (!hasChangedOnDisk() || !m_reported.changedAt(m_path))
         return;
     m_reported = FileIdentity::of(m_path);

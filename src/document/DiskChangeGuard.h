@@ -2,7 +2,6 @@
 
 #include "document/FileIdentity.h"
 
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
 
@@ -35,12 +34,13 @@ signals:
 
 private:
     void watch(const QString &path);
+    void unwatch();
     void check();
 
     const Document *m_document; // the key it is known by, also while the document goes
     QString m_path;
+    QString m_folder;
     FileIdentity m_known;
     FileIdentity m_reported;
-    QFileSystemWatcher m_watcher;
     QTimer m_settle; // writers often touch a file several times in a row
 };

@@ -8,6 +8,8 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 namespace {
 // Each owner's lock, kept where it is made rather than searched for.
 QHash<const QObject *, OpenFileLock *> &locks()
@@ -36,32 +38,37 @@ OpenFileLock *OpenFileLock::of(const QObject *owner)
     return locks().value(owner);
 }
 
-QString OpenFileLock::lockPath(const QString &path)
+QStringList OpenFileLock::lockPaths(const QString &path)
 {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/open/");
     const QByteArray key = QCryptographicHash::hash(QFile::encodeName(QFileInfo(path).canonicalFilePath()),
                                                     QCryptographicHash::Sha1)
                                .toHex();
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/open/")
-         + QString::fromLatin1(key) + QStringLiteral(".lock");
+    QStringList paths{folder + QString::fromLatin1(key) + QStringLiteral(".lock")};
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        paths << folder + QStringLiteral("%1-%2.lock").arg(info.st_dev).arg(info.st_ino);
+    return paths;
 }
 
 bool OpenFileLock::acquire(const QString &path)
 {
-    m_lock.reset();
+    m_locks.clear();
     m_otherOwner = 0;
     if (QFileInfo(path).canonicalFilePath().isEmpty())
         return true;
-    const QString lockFile = lockPath(path);
-    QDir().mkpath(QFileInfo(lockFile).absolutePath());
-    auto lock = std::make_unique<QLockFile>(lockFile);
-    lock->setStaleLockTime(0); // an instance may keep a file open for days
-    if (lock->tryLock(0)) {
-        m_lock = std::move(lock);
-        return true;
+    for (const QString &lockFile : lockPaths(path)) {
+        QDir().mkpath(QFileInfo(lockFile).absolutePath());
+        auto lock = std::make_unique<QLockFile>(lockFile);
+        lock->setStaleLockTime(0); // an instance may keep a file open for days
+        if (lock->tryLock(0)) {
+            m_locks.push_back(std::move(lock));
+        } else if (lock->error() == QLockFile::LockFailedError) {
+            QString host, application;
+            lock->getLockInfo(&m_otherOwner, &host, &application);
+            m_locks.clear();
+            return false;
+        } // no runtime folder: nothing to tell, nothing to flag
     }
-    if (lock->error() != QLockFile::LockFailedError)
-        return true; // no runtime folder: nothing to tell, nothing to flag
-    QString host, application;
-    lock->getLockInfo(&m_otherOwner, &host, &application);
-    return false;
+    return true;
 }

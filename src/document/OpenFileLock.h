@@ -3,12 +3,15 @@
 #include <QObject>
 
 #include <memory>
+#include <vector>
 
 class QLockFile;
 
 // Marks a file as open in this process, so that another running instance that opens
-// the same file (through a symlink too) can tell the user. One lock per resolved path,
-// which a save that replaces the file keeps; a lock whose process is gone is taken over.
+// the same file (through a symlink or a hard link too) can tell the user. Two locks: one
+// for the resolved path, which a save that replaces the file keeps, and one for the
+// file itself (device and inode), which another name of it finds; a lock whose process
+// is gone is taken over.
 class OpenFileLock : public QObject
 {
     Q_OBJECT
@@ -24,10 +27,10 @@ public:
     bool acquire(const QString &path);
     qint64 otherOwner() const { return m_otherOwner; }
 
-    static QString lockPath(const QString &path);
-
 private:
+    static QStringList lockPaths(const QString &path);
+
     const QObject *m_owner; // the key it is known by, also while the owner goes
-    std::unique_ptr<QLockFile> m_lock;
+    std::vector<std::unique_ptr<QLockFile>> m_locks;
     qint64 m_otherOwner = 0;
 };

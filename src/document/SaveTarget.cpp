@@ -5,13 +5,16 @@
 
 std::optional<QString> SaveTarget::refusal(const QString &path)
 {
-    // A name with bytes that are not UTF-8 arrives with replacement characters, and
-    // encoding it again gives the name of another file.
-    if (path.contains(QChar::ReplacementCharacter) || QFile::decodeName(QFile::encodeName(path)) != path)
+    if (!isFaithful(path))
         return tr("The file cannot be saved because its name is not valid UTF-8 text. Choose Save As… and give it another name.");
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
         return tr("The file cannot be saved because “%1” is not a regular file (it is a device, a pipe or a socket).")
             .arg(info.fileName());
     return std::nullopt;
+}
+
+bool SaveTarget::isFaithful(const QString &path)
+{
+    return !path.contains(QChar::ReplacementCharacter) && QFile::decodeName(QFile::encodeName(path)) == path;
 }

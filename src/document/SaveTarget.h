@@ -16,4 +16,7 @@ class SaveTarget
 public:
     // The message for the user, or nullopt when the path may be saved to.
     static std::optional<QString> refusal(const QString &path);
+    // Whether the name, encoded again, names the file it came from: a name with bytes
+    // that are not UTF-8 arrives with replacement characters, and names another file.
+    static bool isFaithful(const QString &path);
 };

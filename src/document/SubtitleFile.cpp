@@ -1,6 +1,7 @@
 #include "document/SubtitleFile.h"
 
 #include "document/FileAttributes.h"
+#include "document/InPlaceWriter.h"
 #include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
@@ -15,6 +16,8 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
 {
@@ -35,9 +38,17 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
             return Contents{std::move(large->subtitles), TextEncoding::Utf8, {}, large->format};
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return tr("The file could not be opened.\n%1").arg(file.errorString());
+    // Without waiting: a pipe put in the file's place would block on opening, and a
+    // file that stat calls regular but that waits for data (/proc/kmsg) on reading.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return tr("The file could not be opened.\n%1").arg(qt_error_string(errno));
+    struct stat opened {};
+    QFile file;
+    if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode) || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return tr("The file could not be opened because it is not a regular file.");
+    }
     QByteArray bytes(std::min(info.size(), maximumSize) + 1, Qt::Uninitialized);
     HugePages::advise(bytes.data(), bytes.size());
     const qint64 length = file.read(bytes.data(), bytes.size());
@@ -130,10 +141,13 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
-    const bool replaced = !(info.exists() && !info.isFile()) && !LongNameSaver::isNeeded(path);
+    // A name too long for the usual temporary file takes another way, unless the file
+    // is written into where it is.
+    const bool longName = LongNameSaver::isNeeded(path) && !InPlaceWriter::isNeeded(path);
+    const bool replaced = !(info.exists() && !info.isFile()) && !longName;
     if (replaced && encoding == TextEncoding::Utf8 && allCarriedByUtf8(subtitles)) {
         // Written while it is made, without the whole file in memory.
-        return saveAtomically(path, [&](QSaveFile &file) {
+        return saveAtomically(path, [&](QFileDevice &file) {
             qint64 written = 0;
             return SubtitleParser::shared().writeUtf8(
                 subtitles, format.crlf, format.byteOrderMark.value_or(false), [&](QByteArrayView part) {
@@ -165,16 +179,19 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
         return std::nullopt;
     }
 
-    if (LongNameSaver::isNeeded(path))
+    if (longName)
         return LongNameSaver::write(path, bytes.value());
-    return saveAtomically(path, [&bytes](QSaveFile &file) { return file.write(bytes.value()) == bytes.value().size(); });
+    return saveAtomically(path, [&bytes](QFileDevice &file) { return file.write(bytes.value()) == bytes.value().size(); });
 }
 
-std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill)
+std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill)
 {
+    // A file with other names keeps them, and one in a folder the user may not make
+    // files in can still be saved: both are written where they are, their old content
+    // kept safe meanwhile.
+    if (InPlaceWriter::isNeeded(path))
+        return InPlaceWriter::write(path, fill);
     QSaveFile file(path);
-    // A writable file in a folder the user may not write to is written in place.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return tr("The file could not be saved.\n%1").arg(file.errorString());
     FileAttributes::copy(path, file.handle());

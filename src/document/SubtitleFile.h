@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-class QSaveFile;
+class QFileDevice;
 
 // Reading and writing a subtitle file the way the editor does: the one path shared by
 // the document and the command line.
@@ -68,5 +68,5 @@ public:
 private:
     // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
     // false (a short write) or the file cannot be committed, it stays as it was.
-    static std::optional<QString> saveAtomically(const QString &path, const std::function<bool(QSaveFile &)> &fill);
+    static std::optional<QString> saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill);
 };

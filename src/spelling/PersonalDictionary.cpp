@@ -1,10 +1,11 @@
 #include "spelling/PersonalDictionary.h"
 
+#include "format/OwnFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -17,10 +18,15 @@ QString PersonalDictionary::defaultPath()
 PersonalDictionary::PersonalDictionary(QString path)
     : m_path(std::move(path))
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file of sensible size: a pipe would block the window, a link to a
+    // device fill the memory.
+    const std::optional<QByteArray> bytes = OwnFile::read(m_path, maximumSize, OwnFile::Links::Followed);
+    if (!bytes) {
+        const QFileInfo info(m_path);
+        m_unreadable = info.exists() || info.isSymLink();
         return;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    }
+    const QStringList lines = QString::fromUtf8(*bytes).split(u'\n');
     for (const QString &line : lines) {
         const QString word = line.trimmed();
         if (!word.isEmpty())
@@ -34,12 +40,17 @@ std::optional<QString> PersonalDictionary::add(const QString &word)
     if (trimmed.isEmpty() || trimmed.contains(u'\n') || m_words.contains(trimmed))
         return std::nullopt;
     m_words.insert(trimmed);
+    // Saving the list without what the file holds would lose the user's words.
+    if (m_unreadable)
+        return QCoreApplication::translate("PersonalDictionary",
+                                           "The word was not saved in %1: it is not a regular file of at most %2 MB.")
+            .arg(m_path)
+            .arg(maximumSize / (1024 * 1024));
     QStringList sorted(m_words.cbegin(), m_words.cend());
     std::sort(sorted.begin(), sorted.end());
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(sorted.join(u'\n').toUtf8() + '\n') < 0 || !file.commit())
-        return QCoreApplication::translate("PersonalDictionary", "The word was not saved in %1: %2")
-            .arg(m_path, file.errorString());
+    // A new file takes the list's name; a link there is replaced, not written through.
+    if (const auto error = OwnFile::write(m_path, sorted.join(u'\n').toUtf8() + '\n'))
+        return QCoreApplication::translate("PersonalDictionary", "The word was not saved in %1: %2").arg(m_path, *error);
     return std::nullopt;
 }

@@ -10,6 +10,9 @@
 class PersonalDictionary
 {
 public:
+    // A larger file is not read (nor replaced by a shorter list).
+    static constexpr qint64 maximumSize = 16 * 1024 * 1024;
+
     // The file under the user's data folder.
     static QString defaultPath();
 
@@ -22,4 +25,5 @@ public:
 private:
     QString m_path;
     QSet<QString> m_words;
+    bool m_unreadable = false; // there, but not a word list that may be read
 };

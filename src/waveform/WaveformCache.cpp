@@ -1,16 +1,20 @@
 #include "waveform/WaveformCache.h"
 
+#include "format/OwnFile.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QtEndian>
 
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,11 +105,14 @@ std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaP
     const QByteArray key = identity(mediaPath, pointsPerSecond);
     if (key.isEmpty())
         return std::nullopt;
-    QFile file(entryPathFor(key));
-    if (!file.open(QIODevice::ReadOnly))
+    // A link in the cache was not made here: it is passed over, as is anything larger
+    // than the whole cache may be.
+    const QString path = entryPathFor(key);
+    const std::optional<QByteArray> bytes = OwnFile::read(path, m_sizeLimit);
+    if (!bytes)
         return std::nullopt;
 
-    QDataStream stream(&file);
+    QDataStream stream(*bytes);
     stream.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0;
     quint32 version = 0;
@@ -120,17 +127,19 @@ std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaP
     stream >> storedKey >> envelope.samplesPerSecond >> estimated >> count >> checksum;
     if (stream.status() != QDataStream::Ok || storedKey != key || !(envelope.samplesPerSecond > 0))
         return std::nullopt;
-    // The count must account for exactly the rest of the file, before anything is allocated.
-    if (file.size() - file.pos() != qint64(count) * qint64(sizeof(double)))
+    // The count must account for exactly the rest of the file.
+    const qint64 position = stream.device()->pos();
+    if (bytes->size() - position != qint64(count) * qint64(sizeof(double)))
         return std::nullopt;
-    const QByteArray payload = file.readAll();
-    if (payload.size() != qint64(count) * qint64(sizeof(double)) || hashOf(payload) != checksum)
+    const QByteArray payload = bytes->sliced(position);
+    if (hashOf(payload) != checksum)
         return std::nullopt;
     envelope.samples = samplesOf(payload);
     envelope.estimatedSampleCount = estimated;
 
-    // Recently used entries are the last to be dropped.
-    file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    // Recently used entries are the last to be dropped (the entry's own time, not a
+    // link's target's).
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
     return envelope;
 }
 
@@ -142,15 +151,15 @@ bool WaveformCache::store(const QString &mediaPath, int pointsPerSecond, const E
     const QString path = entryPathFor(key);
     const QByteArray payload = payloadOf(envelope.samples);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream stream(&file);
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.setVersion(QDataStream::Qt_6_0);
     stream << Magic << FormatVersion << key << envelope.samplesPerSecond << qint32(envelope.estimatedSampleCount)
            << quint32(envelope.samples.size()) << hashOf(payload);
     stream.writeRawData(payload.constData(), int(payload.size()));
-    if (stream.status() != QDataStream::Ok || !file.commit())
+    // A new file takes the entry's name: whatever was there (a link to another of the
+    // user's files included) is replaced, never written into.
+    if (stream.status() != QDataStream::Ok || OwnFile::write(path, bytes))
         return false;
     dropOldest(path);
     return true;

@@ -2,9 +2,12 @@
 
 #include "EncodingSamples.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 using namespace EncodingSamples;
 
@@ -135,13 +138,42 @@ private slots:
         QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(expected)));
     }
 
-    void convertFailureLeavesTheOutputAlone()
+    // What the window refuses, the command line refuses too, with the reason and the
+    // files left alone: a name that is not UTF-8 (it would name "v\uFFFD.srt", another
+    // file) and a pipe (which would wait for a reader for ever).
+    void refusedConversionLeavesTheFilesAlone_data()
     {
-        QVERIFY(writeAll(m_dir.filePath("kept.srt"), "keep me"));
-        QString out, err;
-        QCOMPARE(run({"--convert", "--to", "ISO-8859-1", "$/russian.WINDOWS-1251.srt", "@/kept.srt"}, out, err), 1);
-        QCOMPARE(err, resolve("@/kept.srt: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n"));
-        QCOMPARE(readAll(m_dir.filePath("kept.srt")), QByteArray("keep me"));
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("err");
+        const QString name = QStringLiteral("@/v") + QChar::ReplacementCharacter + QStringLiteral(".srt");
+        QTest::newRow("a character the encoding lacks")
+            << QStringList{"--convert", "--to", "ISO-8859-1", "$/russian.WINDOWS-1251.srt", "@/kept.srt"}
+            << "@/kept.srt: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n";
+        QTest::newRow("output name not UTF-8") << QStringList{"--convert", "$/french.UTF-8.srt", name}
+                                               << name + ": The file cannot be written because its name is not valid UTF-8 text.\n";
+        QTest::newRow("input name not UTF-8") << QStringList{"--check", name}
+                                              << name + ": The file cannot be read because its name is not valid UTF-8 text.\n";
+        QTest::newRow("output a pipe") << QStringList{"--convert", "$/french.UTF-8.srt", "@/pipe"}
+                                       << "@/pipe: The file cannot be saved because “pipe” is not a regular file (it is a device, a pipe or a socket).\n";
+        QTest::newRow("input a pipe") << QStringList{"--convert", "@/pipe", "@/kept.srt"}
+                                      << "@/pipe: The file could not be opened because it is not a regular file.\n";
+    }
+
+    void refusedConversionLeavesTheFilesAlone()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, err);
+        const QByteArray keepMe = "1\n00:00:01,000 --> 00:00:02,000\nkeep me\n";
+        const QStringList kept{m_dir.filePath("kept.srt"), m_dir.filePath(QStringLiteral("v") + QChar::ReplacementCharacter + QStringLiteral(".srt"))};
+        for (const QString &path : kept)
+            QVERIFY(writeAll(path, keepMe));
+        const QByteArray pipe = QFile::encodeName(m_dir.filePath("pipe"));
+        QVERIFY(QFileInfo::exists(m_dir.filePath("pipe")) || ::mkfifo(pipe.constData(), 0600) == 0);
+        QString out, errors;
+        QCOMPARE(run(arguments, out, errors), 1);
+        QCOMPARE(errors, resolve(err));
+        for (const QString &path : kept)
+            QCOMPARE(readAll(path), keepMe);
     }
 };
 

@@ -443,6 +443,25 @@ private slots:
         QSettings().remove(key);
     }
 
+    // A settings file that is a link to another of the user's files: the settings it
+    // held are kept, and saving settings leaves that file as it was.
+    void aSettingsFileThatIsALinkIsNotWrittenThrough()
+    {
+        QSettings().setValue(QStringLiteral("kept"), QStringLiteral("yes"));
+        const QString settingsPath = QSettings().fileName();
+        const QString other = m_dir.filePath(QStringLiteral("dotfile.conf"));
+        QVERIFY(QFile::rename(settingsPath, other) && QFile::link(other, settingsPath));
+        const QByteArray before = readAll(other);
+        restart();
+        QSettings().setValue(QStringLiteral("written"), 1);
+        QSettings().sync();
+        QCOMPARE(readAll(other), before);
+        QVERIFY(!QFileInfo(settingsPath).isSymLink());
+        QCOMPARE(QSettings().value(QStringLiteral("kept")).toString(), QStringLiteral("yes"));
+        QSettings().remove(QStringLiteral("kept"));
+        QSettings().remove(QStringLiteral("written"));
+    }
+
     void savingToWhatIsNotARegularFileIsRefused_data()
     {
         QTest::addColumn<QString>("target");

@@ -2,12 +2,24 @@
 // shows after each change, its restorable state, and a failed read. No widgets.
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
+#include "document/OpenFileLock.h"
+#include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 class tst_Document : public QObject
 {
@@ -29,7 +41,18 @@ private:
         SubtitleController &controller() { return document.subtitleController(); }
     };
 
+    static int inotifyInstances()
+    {
+        int count = 0;
+        const QDir descriptors(QStringLiteral("/proc/self/fd"));
+        for (const QFileInfo &descriptor : descriptors.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+            count += descriptor.symLinkTarget().endsWith(QLatin1String("inotify"));
+        return count;
+    }
+
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void deletingTheLastSubtitlesSelectsTheNewLast()
     {
         Fixture w(5);
@@ -91,6 +114,8 @@ private slots:
     }
 
     // Another program's change is reported once per new content, not at every touch.
+    // The system's notice is played here, so that the test does not hang on the
+    // inotify instances other programs hold.
     void aChangeOnDiskIsReportedOncePerNewContent()
     {
         QTemporaryDir dir;
@@ -98,6 +123,8 @@ private slots:
         const auto write = [&path](const QByteArray &bytes) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            file.close();
+            SharedFileWatcher::instance().notice(path);
         };
         write("first");
         Document document;
@@ -111,6 +138,108 @@ private slots:
         QCOMPARE(changed.size(), 1);
         write("third");
         QTRY_COMPARE(changed.size(), 2);
+    }
+
+    // An editor that saves by writing a new file and renaming it over the old one
+    // leaves the watch on a file that is gone; the new one is watched from then on.
+    void aFileReplacedByRenameIsWatchedAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("first") == 5);
+        file.close();
+        Document document;
+        DiskChangeGuard guard(&document);
+        guard.remember(path);
+        QVERIFY(SharedFileWatcher::instance().isWatching(path));
+        QSignalSpy changed(&guard, &DiskChangeGuard::changedOnDisk);
+
+        QFile replacement(dir.filePath(QStringLiteral("a.srt~")));
+        QVERIFY(replacement.open(QIODevice::WriteOnly) && replacement.write("second") == 6);
+        replacement.close();
+        QCOMPARE(::rename(QFile::encodeName(replacement.fileName()).constData(), QFile::encodeName(path).constData()), 0);
+        SharedFileWatcher::instance().notice(dir.path());
+        QTRY_COMPARE(changed.size(), 1);
+        QVERIFY(SharedFileWatcher::instance().isWatching(path));
+    }
+
+    // However many documents are open, the program holds one inotify instance of the
+    // user's few (128 on many systems, shared by all the user's programs).
+    void manyDocumentsShareOneInotifyInstance()
+    {
+        QTemporaryDir dir;
+        std::vector<std::unique_ptr<Document>> documents;
+        const int before = inotifyInstances();
+        for (int i = 0; i < 200; ++i) {
+            const QString path = dir.filePath(QStringLiteral("%1.srt").arg(i));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            documents.push_back(std::make_unique<Document>());
+            (new DiskChangeGuard(documents.back().get()))->remember(path);
+        }
+        QCOMPARE_LE(inotifyInstances() - before, 1);
+    }
+
+    // Another running instance holds a file open: opening it here by any of its names
+    // tells the user who has it; another file, or one whose instance is gone, does not.
+    void anotherInstanceHoldingTheFileIsFound_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ownerRunning");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("the same name") << "a.srt" << true << true;
+        QTest::newRow("a symbolic link") << "symbolic.srt" << true << true;
+        QTest::newRow("a hard link") << "hard.srt" << true << true;
+        QTest::newRow("another file") << "b.srt" << true << false;
+        QTest::newRow("its instance is gone") << "hard.srt" << false << false;
+    }
+
+    void anotherInstanceHoldingTheFileIsFound()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, ownerRunning);
+        QFETCH(bool, found);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        for (const QString &file : {path, dir.filePath(QStringLiteral("b.srt"))}) {
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("symbolic.srt"))));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("hard.srt")).constData()), 0);
+
+        int ready[2], done[2];
+        QVERIFY(::pipe(ready) == 0 && ::pipe(done) == 0);
+        const pid_t other = ::fork();
+        if (other == 0) { // the other instance, which runs until the test closes `done`
+            ::close(done[1]);
+            OpenFileLock lock;
+            const char acquired = lock.acquire(path) ? 'y' : 'n';
+            [[maybe_unused]] ssize_t ignored = ::write(ready[1], &acquired, 1);
+            char end;
+            ignored = ::read(done[0], &end, 1);
+            ::_exit(0);
+        }
+        char acquired = 0;
+        QCOMPARE(::read(ready[0], &acquired, 1), 1);
+        QCOMPARE(acquired, 'y');
+        int status = 0;
+        if (!ownerRunning) {
+            ::close(done[1]);
+            QCOMPARE(::waitpid(other, &status, 0), other);
+        }
+        OpenFileLock lock;
+        QCOMPARE(!lock.acquire(dir.filePath(name)), found);
+        QCOMPARE(lock.otherOwner(), found ? other : 0);
+        if (ownerRunning) {
+            ::close(done[1]);
+            QCOMPARE(::waitpid(other, &status, 0), other);
+        }
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ::close(done[0]);
     }
 
     // A save keeps the byte-order mark (or its lack) a file was read with in the same

@@ -1,14 +1,21 @@
+#include "document/InPlaceWriter.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
 
 #include "EncodingSamples.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -33,6 +40,8 @@ class tst_SubtitleFile : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     // Read as the editor opens it, with the encoding chosen and detected, and saved as a
     // save would: the same bytes again, line endings and byte-order mark (or none) kept.
     void roundTrip_data()
@@ -237,6 +246,94 @@ private slots:
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
         QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text(), QStringLiteral("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
+    }
+
+    // Where a save cannot or must not put a new file in the old one's place, it writes
+    // into the file: other names (hard links) then show the saved text too. Nothing is
+    // left in the kept folder.
+    void savingInPlace_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<bool>("ownData");
+        QTest::newRow("a hard link") << "a.srt" << int(TextEncoding::Utf8) << false << false;
+        QTest::newRow("a hard link, a long name, another encoding") << QString(251, u'n') + ".srt"
+                                                                    << encoding("windows-1252") << false << false;
+        QTest::newRow("a folder the user may not write to") << "a.srt" << int(TextEncoding::Utf8) << true << false;
+        // Unsaved work kept for recovery: a second name there is not the program's.
+        QTest::newRow("a hard link to the program's own file") << "a.srt" << int(TextEncoding::Utf8) << false << true;
+    }
+
+    void savingInPlace()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, encoding);
+        QFETCH(bool, readOnlyFolder);
+        QFETCH(bool, ownData);
+        if (readOnlyFolder && geteuid() == 0)
+            QSKIP("root may write in any folder");
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QVERIFY(QDir().mkpath(data));
+        QTemporaryDir dir(ownData ? data + QStringLiteral("/recovery-XXXXXX") : QString());
+        const QString path = dir.filePath(name);
+        const QString other = dir.filePath(QStringLiteral("other.srt"));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), encoding));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+        if (readOnlyFolder)
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), encoding));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(SubtitleFile::read(other, encoding).value().subtitles.first()->text(),
+                 ownData ? QStringLiteral("first") : QStringLiteral("second"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        QVERIFY(QDir(InPlaceWriter::keptFolder()).isEmpty());
+    }
+
+    // A write into the file cut short loses nothing: a failure the process survives puts
+    // the old content back; a crash (a file size limit kills the process here, where a
+    // kill or a power cut would stop it) leaves it whole in the kept folder.
+    void aWriteIntoTheFileCutShortLosesNothing_data()
+    {
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("the disk refuses") << false;
+        QTest::newRow("the process dies") << true;
+    }
+
+    void aWriteIntoTheFileCutShortLosesNothing()
+    {
+        QFETCH(bool, killed);
+        QDir(InPlaceWriter::keptFolder()).removeRecursively();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
+        const QByteArray old = readAll(path);
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other.srt")).constData()), 0);
+        SubtitleList many;
+        for (int i = 0; i < 2000; ++i)
+            many.append(Subtitle::create(QStringLiteral("a longer text"), i, i + 0.5));
+
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const rlimit limit{4096, 4096};
+            std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::_exit(SubtitleFile::write(path, many, TextEncoding::Utf8) ? 3 : 0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        const QStringList kept = QDir(InPlaceWriter::keptFolder()).entryList(QDir::Files);
+        if (killed) {
+            QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+            QCOMPARE_NE(readAll(path), old);
+            QCOMPARE(kept, QStringList{QStringLiteral("a.srt")});
+            QCOMPARE(readAll(InPlaceWriter::keptFolder() + QStringLiteral("/a.srt")), old);
+            QDir(InPlaceWriter::keptFolder()).removeRecursively();
+        } else {
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 3);
+            QCOMPARE(readAll(path), old);
+            QVERIFY(kept.isEmpty());
+        }
     }
 
     void encodingForSaving()

@@ -1,8 +1,14 @@
+#include "spelling/PersonalDictionary.h"
 #include "spelling/Spelling.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // The Hunspell wrapper over a tiny dictionary: cat(s), dog(s), hello, world, über.
 class tst_Spelling : public QObject
@@ -58,6 +64,50 @@ private slots:
         // Kept for the next start.
         Spelling::setPersonalDictionaryPath(m_dir.filePath(QStringLiteral("words.txt")));
         QVERIFY(spelling.isCorrect(QStringLiteral("Cuewright")));
+    }
+
+    // What may be found under the word list's name. A pipe would block the window and a
+    // device never end; they and a file too large are neither read nor replaced. A link
+    // to a word list is read, and replaced by the program's own file when a word is
+    // added: the file it pointed to is not written into.
+    void aWordListIsReadOnlyFromARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("a pipe") << "pipe" << false;
+        QTest::newRow("a link to an endless device") << "zero" << false;
+        QTest::newRow("too large") << "large" << false;
+        QTest::newRow("a link to another file") << "link" << true;
+    }
+
+    void aWordListIsReadOnlyFromARegularFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("words.txt"));
+        const QString other = dir.filePath(QStringLiteral("other.txt"));
+        QFile otherFile(other);
+        QVERIFY(otherFile.open(QIODevice::WriteOnly) && otherFile.write("Zorblat\n") == 8);
+        otherFile.close();
+        if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("zero"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(other, path));
+        else
+            QVERIFY(otherFile.resize(PersonalDictionary::maximumSize + 1) && QFile::rename(other, path));
+
+        PersonalDictionary dictionary(path);
+        QCOMPARE(dictionary.contains(QStringLiteral("Zorblat")), readable);
+        QCOMPARE(dictionary.add(QStringLiteral("Cuewright")).has_value(), !readable);
+        QCOMPARE(PersonalDictionary(path).contains(QStringLiteral("Cuewright")), readable);
+        if (kind == QLatin1String("link")) {
+            QVERIFY(!QFileInfo(path).isSymLink());
+            QVERIFY(PersonalDictionary(path).contains(QStringLiteral("Zorblat")));
+            QVERIFY(!PersonalDictionary(other).contains(QStringLiteral("Cuewright")));
+        }
     }
 
 private:

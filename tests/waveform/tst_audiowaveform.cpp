@@ -200,6 +200,15 @@ private slots:
         QVERIFY(wav);
         QVERIFY(loadAll(*wav, 0, 5, 48));
         QVERIFY(wav->samples().size() >= 50 && wav->samples().size() < wav->estimatedSampleCount());
+
+        // Nor is a broken reading kept as the film's waveform: the next opening reads again.
+        const auto whole = open("truncated.wav");
+        QSignalSpy finished(whole.get(), &AudioWaveform::finished);
+        whole->loadWhole(48);
+        QVERIFY(finished.wait(30000));
+        const auto again = open("truncated.wav");
+        again->loadWhole(48);
+        QVERIFY(again->isReading());
     }
 
     void onlyTheFirstLoadWithSomethingToReadReads()

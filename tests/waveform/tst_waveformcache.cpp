@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include <unistd.h>
+
 namespace {
 
 using Damage = std::function<void(const QString &entry, const QString &media)>;
@@ -92,6 +94,38 @@ private slots:
         QVERIFY(!cache.find(media, 24));
     }
 
+    // Another of the user's files put in the cache under an entry's name, through a
+    // symbolic or a hard link: it is neither read as an entry nor written into.
+    void anEntryThatIsALinkIsNeitherReadNorWrittenThrough_data()
+    {
+        QTest::addColumn<bool>("hard");
+        QTest::newRow("symbolic link") << false;
+        QTest::newRow("hard link") << true;
+    }
+
+    void anEntryThatIsALinkIsNeitherReadNorWrittenThrough()
+    {
+        QFETCH(bool, hard);
+        WaveformCache cache(m_dir->filePath(QStringLiteral("cache")));
+        const QString media = makeMedia(QStringLiteral("a.mkv"), 1000);
+        QVERIFY(cache.store(media, 48, sampleEnvelope(100)));
+        const QString entryPath = cache.entryPath(media, 48);
+        // The other file even holds a valid entry, so only being a link can keep it out.
+        const QString other = m_dir->filePath(QStringLiteral("precious"));
+        QVERIFY(QFile::rename(entryPath, other));
+        const QByteArray before = contents(other);
+        if (hard)
+            QCOMPARE(::link(QFile::encodeName(other).constData(), QFile::encodeName(entryPath).constData()), 0);
+        else
+            QVERIFY(QFile::link(other, entryPath));
+
+        QVERIFY(!cache.find(media, 48));
+        QVERIFY(cache.store(media, 48, sampleEnvelope(50)));
+        QCOMPARE(contents(other), before);
+        QVERIFY(!QFileInfo(entryPath).isSymLink());
+        QCOMPARE(cache.find(media, 48)->samples.size(), 50);
+    }
+
     void oldestEntriesGoFirst()
     {
         // Room for two entries of 1000 points (8 bytes each and a header).
@@ -114,6 +148,12 @@ private slots:
     }
 
 private:
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     // Bigger than the two hashed megabytes, so a change in the middle goes unseen by the hash.
     QString makeMedia(const QString &name, qint64 size)
     {
