@@ -4,7 +4,6 @@
 #include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
 #include "app/RepairsWindow.h"
-#include "app/TerminationSignals.h"
 #include "document/Document.h"
 #include "document/FileIdentity.h"
 #include "document/TextEncoding.h"
@@ -24,7 +23,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -366,36 +364,6 @@ private slots:
         QCOMPARE(controller.openDocument(second), first);
         QCOMPARE(controller.documents().size(), 1);
         QCOMPARE(controller.recentFiles().first(), QFileInfo(path).absoluteFilePath());
-    }
-
-    void aTerminationSignalKeepsTheLatestEdit_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM (logout)") << SIGTERM;
-        QTest::newRow("SIGHUP (terminal closed)") << SIGHUP;
-        QTest::newRow("SIGINT (Ctrl+C)") << SIGINT;
-    }
-
-    void aTerminationSignalKeepsTheLatestEdit()
-    {
-        QFETCH(int, signalNumber);
-        QSettings().setValue("autosaveDelaySeconds", 60);
-        DocumentController &controller = restart();
-        TerminationSignals termination;
-        int exitCode = -1;
-        connect(&termination, &TerminationSignals::received, &controller, [&](int number) {
-            controller.keepUnsavedWork(); // then the program leaves its event loop
-            exitCode = 128 + number;
-        });
-        edit(controller.newDocument(), QStringLiteral("just typed"));
-        ::raise(signalNumber);
-        QTRY_COMPARE(exitCode, 128 + signalNumber);
-        m_controller.reset(); // the process ends without the user deciding
-        QSettings().remove("autosaveDelaySeconds");
-        const QList<RecoveryStore::Entry> entries = RecoveryStore().claimOrphans();
-        QCOMPARE(entries.size(), 1);
-        QVERIFY(readAll(entries.first().recoveryPath).contains("just typed"));
-        RecoveryStore().remove(entries.first().id);
     }
 
     // Each setting out of bounds; the autosave delay is timed when it is short.
