@@ -166,6 +166,50 @@ private slots:
         QVERIFY(texts().isEmpty());
     }
 
+    // Whatever another program put at an entry's name (a link to a file of the user's)
+    // is never read or written through: the entry is refused, and writing replaces the
+    // link with a file of our own.
+    void aLinkAtAnEntrysNameIsNeverFollowed_data()
+    {
+        QTest::addColumn<QString>("linked");
+        QTest::newRow("the text") << ".srt";
+        QTest::newRow("the description") << ".json";
+    }
+
+    void aLinkAtAnEntrysNameIsNeverFollowed()
+    {
+        QFETCH(QString, linked);
+        const QString theirs = m_dir.filePath(QStringLiteral("theirs"));
+        const QByteArray content = R"({"originalPath": "/home/someone/else.srt"})";
+        QFile file(theirs);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QVERIFY(::chmod(QFile::encodeName(theirs).constData(), 0644) == 0);
+
+        auto document = savedDocument();
+        document->setFilePath(QStringLiteral("/films/a.srt"));
+        auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+        edit(*document);
+        autosaver->flush();
+        const QString at = folder() + u'/' + autosaver->entryId() + linked;
+        QVERIFY(QFile::remove(at));
+        QVERIFY(::symlink(QFile::encodeName(theirs).constData(), QFile::encodeName(at).constData()) == 0);
+        const QList<RecoveryStore::Entry> seen = RecoveryStore(folder()).entries();
+        QCOMPARE(seen.size(), linked == QLatin1String(".srt") ? 0 : 1);
+        if (!seen.isEmpty())
+            QVERIFY(seen.first().originalPath.isEmpty()); // not read from the link's target
+
+        edit(*document);
+        autosaver->flush();
+        QFile check(theirs);
+        QVERIFY(check.open(QIODevice::ReadOnly));
+        QCOMPARE(check.readAll(), content);
+        QCOMPARE(int(check.permissions() & (QFile::ReadGroup | QFile::ReadOther)), int(QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(!QFileInfo(at).isSymLink());
+        QCOMPARE(texts(), QStringList{QStringLiteral("edit 2")});
+        QCOMPARE(RecoveryStore(folder()).entries().first().originalPath, QStringLiteral("/films/a.srt"));
+    }
+
     // An entry is the user's alone; its text is offered even without its description, as
     // a kill between the two writes leaves it.
     void anEntryIsPrivateAndItsTextEnough()

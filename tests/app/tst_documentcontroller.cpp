@@ -6,13 +6,19 @@
 #include "app/RepairsWindow.h"
 #include "document/Document.h"
 #include "document/FileIdentity.h"
+#include "document/PrivateFile.h"
 #include "document/TextEncoding.h"
+#include "player/VideoPlayerViewController.h"
+#include "timeline/TimelineViewController.h"
+
+#include "TestMedia.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QLockFile>
 #include <QMessageBox>
@@ -75,6 +81,28 @@ QByteArray srt(const QByteArray &text)
 }
 
 const QString dontSave = QStringLiteral("Don’t Save");
+
+QString entryFile(const QString &id, const char *suffix)
+{
+    return RecoveryStore::defaultDirectory() + u'/' + id + QLatin1String(suffix);
+}
+
+QAbstractButton *buttonOf(QWidget *dialog, const QString &text)
+{
+    for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+        if (button->text().remove(u'&') == text)
+            return button;
+    }
+    return nullptr;
+}
+
+QStringList textsOf(Document *document)
+{
+    QStringList texts;
+    for (const SubtitlePtr &subtitle : document->subtitleController().subtitles())
+        texts << subtitle->text();
+    return texts;
+}
 
 } // namespace
 
@@ -301,6 +329,77 @@ private slots:
         QVERIFY(!controller.offerRecovery());
         QCOMPARE(store.entries().size(), 1);
         store.remove("alive");
+    }
+
+    // What a kill -9 leaves on disk is enough: the window's video, position, zoom and
+    // selection reach the entry without another edit, and come back with the work.
+    void recoveredWorkComesBackAsItWas()
+    {
+        const QString video = m_dir.filePath("film.mp4");
+        QVERIFY(TestMedia::makeVideo(video));
+        QSettings().setValue("autosaveDelaySeconds", 1);
+        DocumentController &controller = restart();
+        const QString path = writeFile("film.srt", srt("One") + "\n2\n00:00:02,000 --> 00:00:03,000\nTwo\n\n"
+                                                          "3\n00:00:04,000 --> 00:00:05,000\nThree\n");
+        Document *document = controller.openDocument(path);
+        DocumentWindow *window = DocumentController::windowOf(document);
+        edit(document, QStringLiteral("unsaved"));
+        window->videoPlayerViewController()->loadVideo(video);
+        QTRY_VERIFY_WITH_TIMEOUT(document->player(), 10000);
+        document->setSelectedSubtitleIndexes(IndexSet(2)); // which takes the paused video to its start
+        window->timelineViewController()->zoomAbout(4, 0);
+        window->videoPlayerViewController()->seekTo(1.5);
+        const auto kept = [](const QString &key) {
+            const QList<RecoveryStore::Entry> entries = RecoveryStore().entries();
+            return entries.isEmpty() ? QVariant() : entries.first().windowState.value(key);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(kept("videoBookmarkData").toString(), video, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(kept("selectedIndex").toInt(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(kept("magnification").toDouble(), 4.0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(kept("currentTime").toDouble() - 1.5) < 0.1, 10000);
+        // The process is killed: its entry stays as it was on disk.
+        const QString id = RecoveryStore().entries().first().id;
+        QVERIFY(QFile::copy(entryFile(id, ".srt"), entryFile("killed", ".srt")));
+        QVERIFY(QFile::copy(entryFile(id, ".json"), entryFile("killed", ".json")));
+        QSettings().remove("autosaveDelaySeconds");
+
+        DocumentController &next = restart();
+        answerNext(QStringLiteral("Recover"));
+        QVERIFY(next.offerRecovery());
+        Document *recovered = next.documents().first();
+        window = DocumentController::windowOf(recovered);
+        QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two", "Three"}));
+        QCOMPARE(recovered->selectedSubtitleIndexes(), IndexSet(2));
+        QCOMPARE(window->timelineViewController()->magnification(), 4.0);
+        QTRY_COMPARE_WITH_TIMEOUT(window->videoPlayerViewController()->videoPath(), video, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(recovered->player() && std::abs(recovered->player()->currentTime() - 1.5) < 0.1, 10000);
+    }
+
+    // An entry cut short by a full disk or a crash offers what can be read of it.
+    void aDamagedEntryOffersWhatCanBeRead_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("texts");
+        const QByteArray whole = srt("one") + "\n2\n00:00:03,000 --> 00:00:04,000\ntwo\n\n3\n00:00:05,000 --> 00:00:06,000\nthree\n";
+        const QStringList two{"one", "two"};
+        QTest::newRow("cut in the last text") << whole.left(whole.size() - 4) << QStringList{"one", "two", "th"};
+        QTest::newRow("cut in the last timing") << whole.left(whole.indexOf("00:00:05,000") + 7) << two;
+        QTest::newRow("cut after the last number") << whole.left(whole.indexOf("3\n00:00:05") + 2) << two;
+        QTest::newRow("cut in a multi-byte letter") << whole.left(whole.size() - 6) + "t\xC3" << QStringList{"one", "two", "t\uFFFD"};
+    }
+
+    void aDamagedEntryOffersWhatCanBeRead()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, texts);
+        QVERIFY(!RecoveryStore().save("damaged", {}, {}));
+        QVERIFY(!PrivateFile::replace(entryFile("damaged", ".srt"), text));
+        DocumentController &controller = restart();
+        answerNext(QStringLiteral("Recover"));
+        QVERIFY(controller.offerRecovery());
+        Document *document = controller.documents().first();
+        QCOMPARE(textsOf(document), texts);
+        QVERIFY(document->isModified());
     }
 
     void savingOverAFileChangedByAnotherProgramAsks_data()

@@ -103,8 +103,8 @@ private:
 private slots:
     void init()
     {
-        for (const QString &folder : {"config", "data", "cache"})
-            QDir(m_home.filePath(folder)).removeRecursively();
+        for (const char *folder : {"config", "data", "cache"})
+            QDir(m_home.filePath(QLatin1String(folder))).removeRecursively();
         QDir().mkpath(m_home.filePath(QStringLiteral("runtime")));
         QFile::setPermissions(m_home.filePath(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
