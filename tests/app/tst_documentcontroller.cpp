@@ -375,6 +375,63 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(recovered->player() && std::abs(recovered->player()->currentTime() - 1.5) < 0.1, 10000);
     }
 
+    // Several entries at once, newest first: only a few are checked, each recovered
+    // document gets its own text, file and window state, the unchecked ones stay for
+    // later, and recovering many asks first.
+    void manyEntriesAreOfferedAFewAtATime()
+    {
+        RecoveryStore store;
+        const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-1);
+        for (int i = 0; i < 8; ++i) {
+            const QString id = QStringLiteral("entry%1").arg(i);
+            RecoveryStore::Description description;
+            description.originalPath = m_dir.filePath(QStringLiteral("film%1.srt").arg(i));
+            description.windowState.insert(QStringLiteral("selectedIndex"), i % 2);
+            QVERIFY(!store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
+                                description));
+            description.savedAt = start.addSecs(i); // written over a session, oldest first
+            QVERIFY(!PrivateFile::replace(entryFile(id, ".json"), RecoveryStore::serialize(description)));
+        }
+        DocumentController &controller = restart();
+        QString asked;
+        QTimer::singleShot(0, [&asked] {
+            auto *dialog = qobject_cast<RecoveryDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QListWidget *list = dialog->list();
+            QCOMPARE(list->count(), 8);
+            for (int row = 0; row < 8; ++row) {
+                QVERIFY(list->item(row)->toolTip().endsWith(QStringLiteral("film%1.srt").arg(7 - row)));
+                QCOMPARE(list->item(row)->checkState(), row < RecoveryDialog::handful ? Qt::Checked : Qt::Unchecked);
+            }
+            dialog->checkAll()->click();
+            answerNext(QStringLiteral("Cancel"), &asked);
+            buttonOf(dialog, QStringLiteral("Recover"))->click(); // asks; Cancel goes back to the list
+            QVERIFY(dialog->isVisible());
+            dialog->checkAll()->click();
+            for (int row : {0, 2, 3, 4, 7})
+                list->item(row)->setCheckState(Qt::Checked);
+            buttonOf(dialog, QStringLiteral("Recover"))->click();
+        });
+        QVERIFY(controller.offerRecovery());
+        QVERIFY2(asked.contains(u'8'), qPrintable(asked));
+        QStringList recovered;
+        for (Document *document : controller.documents()) {
+            const QString number = QFileInfo(document->filePath()).completeBaseName().mid(4);
+            recovered << number;
+            QCOMPARE(textsOf(document), (QStringList{"A" + number, "B" + number}));
+            QCOMPARE(document->selectedSubtitleIndexes(), IndexSet(number.toInt() % 2));
+        }
+        QCOMPARE(recovered, (QStringList{"7", "5", "4", "3", "0"}));
+        answerNext(QStringList(5, dontSave));
+        QVERIFY(controller.quit());
+        QStringList left;
+        for (const RecoveryStore::Entry &entry : store.entries())
+            left << entry.id;
+        QCOMPARE(left, (QStringList{"entry1", "entry2", "entry6"}));
+        for (const QString &id : left)
+            store.remove(id);
+    }
+
     // An entry cut short by a full disk or a crash offers what can be read of it.
     void aDamagedEntryOffersWhatCanBeRead_data()
     {
