@@ -87,6 +87,9 @@ QString RecoveryStore::infoPath(const QString &id) const
 
 std::optional<QString> RecoveryStore::makePrivateFolder() const
 {
+    // A link there would take the work (and the folder's mode) somewhere else.
+    if (QFileInfo(m_directory).isSymLink())
+        return tr("The folder %1 is a symbolic link, which is never followed.").arg(m_directory);
     if (!QDir().mkpath(m_directory)
         || !QFile::setPermissions(m_directory, privateFolder))
         return QObject::tr("The folder %1 cannot be created.").arg(m_directory);

@@ -174,6 +174,7 @@ private slots:
         QTest::addColumn<QString>("linked");
         QTest::newRow("the text") << ".srt";
         QTest::newRow("the description") << ".json";
+        QTest::newRow("the folder") << "";
     }
 
     void aLinkAtAnEntrysNameIsNeverFollowed()
@@ -189,6 +190,19 @@ private slots:
         auto document = savedDocument();
         document->setFilePath(QStringLiteral("/films/a.srt"));
         auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+        if (linked.isEmpty()) {
+            const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere"));
+            QVERIFY(QDir().mkpath(elsewhere) && ::chmod(QFile::encodeName(elsewhere).constData(), 0755) == 0);
+            QVERIFY(::symlink(QFile::encodeName(elsewhere).constData(), QFile::encodeName(folder()).constData()) == 0);
+            QSignalSpy failed(autosaver, &Autosaver::protectionFailed);
+            edit(*document);
+            autosaver->flush();
+            QCOMPARE(failed.count(), 1);
+            QVERIFY(QFileInfo(elsewhere).permissions() & QFile::ReadOther); // its mode untouched
+            QVERIFY(QDir(elsewhere).isEmpty());
+            QVERIFY(QFile::remove(folder()));
+            return;
+        }
         edit(*document);
         autosaver->flush();
         const QString at = folder() + u'/' + autosaver->entryId() + linked;

@@ -146,6 +146,10 @@ private:
 private slots:
     void initTestCase()
     {
+        // A home of its own: another run of this test at the same time (in another
+        // checkout) would share the recovery folder and the settings.
+        QVERIFY(QDir().mkpath(m_dir.filePath("home")));
+        qputenv("HOME", QFile::encodeName(m_dir.filePath("home")));
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
         QCoreApplication::setApplicationName(QStringLiteral("tst_documentcontroller"));
