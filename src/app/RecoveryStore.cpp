@@ -186,8 +186,20 @@ QList<RecoveryStore::Entry> RecoveryStore::entries() const
     return result;
 }
 
+void RecoveryStore::removeUnfinishedWrites() const
+{
+    // A write is a new file renamed into place: one still under its temporary name was
+    // cut short, and once its owner is gone nobody finishes it.
+    const QDir dir(m_directory);
+    for (const QString &name : dir.entryList({QStringLiteral("*.new-*")}, QDir::Files | QDir::System | QDir::Hidden)) {
+        if (lock(name.section(u'.', 0, 0)))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 QList<RecoveryStore::Entry> RecoveryStore::claimOrphans() const
 {
+    removeUnfinishedWrites();
     QList<Entry> result;
     for (Entry &entry : entries()) {
         std::unique_ptr<QLockFile> owned = lock(entry.id);

@@ -64,7 +64,8 @@ public:
     // The entry's subtitles. A damaged text (cut short by a full disk or a crash) is
     // read with repairs, which are listed, so that what can be read is offered.
     static Expected<TolerantSubtitleReader::Result, QString> readText(const Entry &entry);
-    // The entries whose owner is gone, each now locked by this process.
+    // The entries whose owner is gone, each now locked by this process. What such an
+    // owner left half written goes.
     QList<Entry> claimOrphans() const;
     // The lock that marks this process as the entry's owner; nullptr when another
     // running process holds it.
@@ -79,6 +80,7 @@ private:
     QString textPath(const QString &id) const;
     QString infoPath(const QString &id) const;
     std::optional<QString> makePrivateFolder() const;
+    void removeUnfinishedWrites() const;
 
     QString m_directory;
 };

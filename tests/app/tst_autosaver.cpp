@@ -144,12 +144,20 @@ private slots:
         edit(*document);
         autosaver->flush();
         RecoveryStore other(folder());
+        // A write cut short by a crash leaves a file under a temporary name.
+        const QStringList unfinished{autosaver->entryId() + ".srt.new-aB3dE6", "gone.json.new-Xy9Zw1"};
+        for (const QString &name : unfinished) {
+            QFile file(folder() + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
         QVERIFY(other.claimOrphans().isEmpty()); // its process still runs
+        QCOMPARE(QDir(folder()).entryList({"*.new-*"}), QStringList{unfinished.first()}); // its own is left alone
         autosaver->keepForRecovery();
         document.reset(); // and the autosaver with it, as in a crash
 
         QList<RecoveryStore::Entry> claimed = other.claimOrphans();
         QCOMPARE(claimed.size(), 1);
+        QVERIFY(QDir(folder()).entryList({"*.new-*"}).isEmpty());
         QCOMPARE(claimed.first().originalPath, QStringLiteral("/films/a.srt"));
         QVERIFY(other.claimOrphans().isEmpty()); // not offered twice at once
 
