@@ -24,6 +24,8 @@ Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseco
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &Autosaver::write);
+    m_stateTimer.setInterval(delayMilliseconds);
+    connect(&m_stateTimer, &QTimer::timeout, this, &Autosaver::refreshWindowState);
     connect(&document->undoManager(), &UndoManager::stateChanged, this, &Autosaver::documentChanged);
     autosavers().insert(document, this);
 }
@@ -41,6 +43,11 @@ Autosaver *Autosaver::of(const Document *document)
     return autosavers().value(document);
 }
 
+void Autosaver::setWindowStateSource(std::function<QVariantMap()> source)
+{
+    m_windowState = std::move(source);
+}
+
 void Autosaver::adoptEntry(const RecoveryStore::Entry &entry)
 {
     m_store.remove(m_id);
@@ -48,6 +55,8 @@ void Autosaver::adoptEntry(const RecoveryStore::Entry &entry)
     m_id = entry.id;
     m_adoptedLock = entry.lock;
     m_written = true;
+    m_writtenWindowState = entry.windowState;
+    m_stateTimer.start();
 }
 
 void Autosaver::flush()
@@ -61,6 +70,7 @@ void Autosaver::flush()
 void Autosaver::discard()
 {
     m_timer.stop();
+    m_stateTimer.stop();
     m_store.remove(m_id);
     m_written = false;
 }
@@ -68,6 +78,7 @@ void Autosaver::discard()
 void Autosaver::keepForRecovery()
 {
     flush();
+    refreshWindowState();
     m_keep = m_written;
 }
 
@@ -77,11 +88,24 @@ void Autosaver::documentChanged()
         m_timer.start();
     } else {
         m_timer.stop();
+        m_stateTimer.stop();
         if (m_written) {
             m_store.remove(m_id);
             m_written = false;
         }
     }
+}
+
+RecoveryStore::Description Autosaver::describe() const
+{
+    RecoveryStore::Description description;
+    description.originalPath = m_document->filePath();
+    description.encoding = m_document->encoding();
+    if (const DiskChangeGuard *guard = DiskChangeGuard::of(m_document))
+        description.base = guard->known();
+    if (m_windowState)
+        description.windowState = m_windowState();
+    return description;
 }
 
 void Autosaver::write()
@@ -90,21 +114,38 @@ void Autosaver::write()
         return;
     if (!m_lock && !m_adoptedLock)
         m_lock = m_store.lock(m_id);
-    RecoveryStore::Description description;
-    description.originalPath = m_document->filePath();
-    description.encoding = m_document->encoding();
-    if (const DiskChangeGuard *guard = DiskChangeGuard::of(m_document))
-        description.base = guard->known();
+    const RecoveryStore::Description description = describe();
     std::optional<QString> error = m_store.save(m_id, m_document->subtitleController().subtitles(), description);
     if (!error && !m_lock && !m_adoptedLock)
         error = tr("The recovery folder cannot be locked.");
+    if (!protect(error))
+        return;
+    m_written = true;
+    m_writtenWindowState = description.windowState;
+    m_stateTimer.start();
+}
+
+// The text is written already: only a changed window state rewrites the small description.
+void Autosaver::refreshWindowState()
+{
+    if (!m_written || !m_document->isModified() || !m_windowState)
+        return;
+    const RecoveryStore::Description description = describe();
+    if (description.windowState == m_writtenWindowState)
+        return;
+    if (protect(m_store.saveDescription(m_id, description)))
+        m_writtenWindowState = description.windowState;
+}
+
+bool Autosaver::protect(const std::optional<QString> &error)
+{
     if (error) {
         // Said once per spell of failures, not at every keystroke.
         if (!m_failing)
             emit protectionFailed(*error);
         m_failing = true;
-        return;
+        return false;
     }
     m_failing = false;
-    m_written = true;
+    return true;
 }

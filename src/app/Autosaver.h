@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 class Document;
@@ -13,7 +15,9 @@ class QLockFile;
 // Keeps a document's unsaved work in the recovery store: written a short delay after
 // each change, removed once the document is saved (or undone back to its saved state)
 // and when it closes. Only a crash, a kill or a signal leaves the entry behind; while
-// this process runs, its entries are locked as its own.
+// this process runs, its entries are locked as its own. The entry also keeps how the
+// window shows the work (video, position, zoom, selection), looked at again every delay
+// while the work is unsaved, so that recovered work comes back as it was.
 class Autosaver : public QObject
 {
     Q_OBJECT
@@ -23,6 +27,9 @@ public:
     ~Autosaver() override;
 
     static Autosaver *of(const Document *document);
+
+    // Where the window's restorable state comes from; without one, none is kept.
+    void setWindowStateSource(std::function<QVariantMap()> source);
 
     // Adopts an entry recovered at start, so that it is replaced by this document's.
     void adoptEntry(const RecoveryStore::Entry &entry);
@@ -42,6 +49,9 @@ signals:
 private:
     void documentChanged();
     void write();
+    void refreshWindowState();
+    RecoveryStore::Description describe() const;
+    bool protect(const std::optional<QString> &error);
 
     Document *m_document;
     RecoveryStore m_store;
@@ -49,6 +59,9 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     std::shared_ptr<QLockFile> m_adoptedLock;
     QTimer m_timer;
+    QTimer m_stateTimer;
+    std::function<QVariantMap()> m_windowState;
+    QVariantMap m_writtenWindowState;
     bool m_written = false;
     bool m_keep = false;
     bool m_failing = false;

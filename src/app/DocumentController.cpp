@@ -91,6 +91,10 @@ Document *DocumentController::adoptDocument(Document *document)
     // However its window goes, the document leaves the list with it.
     connect(document, &QObject::destroyed, this, [this, document] { m_documents.removeAll(document); });
     auto *autosaver = new Autosaver(document, RecoveryStore(), Preferences::autosaveDelayMilliseconds());
+    autosaver->setWindowStateSource([document] {
+        const DocumentWindow *window = windowOf(document);
+        return window ? window->saveState() : QVariantMap();
+    });
     connect(autosaver, &Autosaver::protectionFailed, document, [document](const QString &message) {
         QMessageBox::warning(windowOf(document), tr("Unsaved Work Is Not Protected"),
                              tr("Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.\n%2")
@@ -489,12 +493,14 @@ bool DocumentController::offerRecovery(QWidget *parent)
 
     bool recovered = false;
     for (const RecoveryStore::Entry &entry : choice.recover) {
-        auto *document = new Document(this);
-        if (auto error = document->readRecovered(entry.recoveryPath, entry.encoding)) {
-            delete document;
-            QMessageBox::warning(parent, tr("Cannot recover"), *error);
+        auto text = RecoveryStore::readText(entry);
+        if (!text) {
+            QMessageBox::warning(parent, tr("Cannot recover"), text.error());
             continue;
         }
+        TolerantSubtitleReader::Result contents = std::move(text).value();
+        auto *document = new Document(this);
+        document->setRecovered(std::move(contents.subtitles), entry.encoding);
         if (entry.originalPath.isEmpty())
             document->setUntitledNumber(++m_untitledCount);
         else
@@ -504,7 +510,12 @@ bool DocumentController::offerRecovery(QWidget *parent)
         // Saving checks the file against what it was when this work began.
         if (!entry.originalPath.isEmpty())
             DiskChangeGuard::of(document)->rememberAs(entry.originalPath, entry.base);
-        document->undoManager().setCleanUnreachable(); // the file on disk lacks this work
+        // As the window showed it: its video, position, zoom and selection.
+        windowOf(document)->restoreState(entry.windowState);
+        if (contents.repairs.isEmpty())
+            document->undoManager().setCleanUnreachable(); // the file on disk lacks this work
+        else
+            showRepairs(document, contents.repairs);
         recovered = true;
     }
     return recovered;

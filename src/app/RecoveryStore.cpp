@@ -1,13 +1,16 @@
 #include "app/RecoveryStore.h"
 
+#include "document/PrivateFile.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
+#include "format/SubtitleParser.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QSaveFile>
+#include <QPointF>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -16,7 +19,44 @@
 
 namespace {
 
-constexpr QFile::Permissions privateFile = QFile::ReadOwner | QFile::WriteOwner;
+constexpr QFile::Permissions privateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr qint64 descriptionLimit = 1024 * 1024;
+
+// Window state in JSON: a point as {"x", "y"}, bytes (geometry) as {"base64"}; numbers
+// and text as they are.
+QJsonObject windowStateToJson(const QVariantMap &state)
+{
+    QJsonObject json;
+    for (auto it = state.cbegin(); it != state.cend(); ++it) {
+        const QVariant &value = it.value();
+        if (value.typeId() == QMetaType::QPointF || value.typeId() == QMetaType::QPoint) {
+            const QPointF point = value.toPointF();
+            json.insert(it.key(), QJsonObject{{QStringLiteral("x"), point.x()}, {QStringLiteral("y"), point.y()}});
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            json.insert(it.key(), QJsonObject{{QStringLiteral("base64"), QString::fromLatin1(value.toByteArray().toBase64())}});
+        } else if (const QJsonValue plain = QJsonValue::fromVariant(value); plain.isDouble() || plain.isString() || plain.isBool()) {
+            json.insert(it.key(), plain);
+        }
+    }
+    return json;
+}
+
+QVariantMap windowStateFromJson(const QJsonObject &json)
+{
+    QVariantMap state;
+    for (auto it = json.constBegin(); it != json.constEnd(); ++it) {
+        const QJsonValue value = it.value();
+        if (value.isObject() && value.toObject().contains(QStringLiteral("base64"))) {
+            state.insert(it.key(), QByteArray::fromBase64(value.toObject().value(QStringLiteral("base64")).toString().toLatin1()));
+        } else if (value.isObject()) {
+            const QJsonObject point = value.toObject();
+            state.insert(it.key(), QPointF(point.value(QStringLiteral("x")).toDouble(), point.value(QStringLiteral("y")).toDouble()));
+        } else if (value.isDouble() || value.isString() || value.isBool()) {
+            state.insert(it.key(), value.toVariant());
+        }
+    }
+    return state;
+}
 
 } // namespace
 
@@ -47,8 +87,11 @@ QString RecoveryStore::infoPath(const QString &id) const
 
 std::optional<QString> RecoveryStore::makePrivateFolder() const
 {
+    // A link there would take the work (and the folder's mode) somewhere else.
+    if (QFileInfo(m_directory).isSymLink())
+        return tr("The folder %1 is a symbolic link, which is never followed.").arg(m_directory);
     if (!QDir().mkpath(m_directory)
-        || !QFile::setPermissions(m_directory, privateFile | QFile::ExeOwner))
+        || !QFile::setPermissions(m_directory, privateFolder))
         return QObject::tr("The folder %1 cannot be created.").arg(m_directory);
     return std::nullopt;
 }
@@ -62,6 +105,8 @@ QByteArray RecoveryStore::serialize(const Description &description)
     info.insert(QStringLiteral("savedAt"), description.savedAt.toUTC().toString(Qt::ISODateWithMs));
     if (description.base.exists())
         info.insert(QStringLiteral("base"), QJsonObject::fromVariantMap(description.base.toVariant()));
+    if (!description.windowState.isEmpty())
+        info.insert(QStringLiteral("window"), windowStateToJson(description.windowState));
     return QJsonDocument(info).toJson();
 }
 
@@ -76,6 +121,7 @@ RecoveryStore::Description RecoveryStore::parseDescription(const QByteArray &byt
         description.encoding = int(encoding);
     description.savedAt = QDateTime::fromString(info.value(QStringLiteral("savedAt")).toString(), Qt::ISODateWithMs);
     description.base = FileIdentity::fromVariant(info.value(QStringLiteral("base")).toObject().toVariantMap());
+    description.windowState = windowStateFromJson(info.value(QStringLiteral("window")).toObject());
     return description;
 }
 
@@ -84,19 +130,23 @@ std::optional<QString> RecoveryStore::save(const QString &id, const SubtitleList
 {
     if (auto error = makePrivateFolder())
         return error;
+    auto text = SubtitleFile::encoded(subtitles, TextEncoding::Utf8);
+    if (!text)
+        return text.error().message;
     // The text first: a kill between the two writes leaves a text without its
     // description, which is still offered.
-    if (auto error = SubtitleFile::write(textPath(id), subtitles, TextEncoding::Utf8))
+    if (auto error = PrivateFile::replace(textPath(id), text.value()))
         return error;
-    QFile::setPermissions(textPath(id), privateFile);
+    return saveDescription(id, description);
+}
 
+std::optional<QString> RecoveryStore::saveDescription(const QString &id, const Description &description)
+{
+    if (auto error = makePrivateFolder())
+        return error;
     Description written = description;
     written.savedAt = QDateTime::currentDateTimeUtc();
-    QSaveFile file(infoPath(id));
-    if (!file.open(QIODevice::WriteOnly) || file.write(serialize(written)) < 0 || !file.commit())
-        return file.errorString();
-    QFile::setPermissions(infoPath(id), privateFile);
-    return std::nullopt;
+    return PrivateFile::replace(infoPath(id), serialize(written));
 }
 
 void RecoveryStore::remove(const QString &id)
@@ -121,13 +171,13 @@ QList<RecoveryStore::Entry> RecoveryStore::entries() const
 {
     QList<Entry> result;
     const QDir dir(m_directory);
-    for (const QFileInfo &textFile : dir.entryInfoList({QStringLiteral("*.srt")}, QDir::Files)) {
+    // A link put at an entry's name would offer (and later replace) a file of someone else's.
+    for (const QFileInfo &textFile : dir.entryInfoList({QStringLiteral("*.srt")}, QDir::Files | QDir::NoSymLinks)) {
         Entry entry;
         entry.id = textFile.completeBaseName();
         entry.recoveryPath = textFile.absoluteFilePath();
-        QFile file(infoPath(entry.id));
-        if (file.open(QIODevice::ReadOnly))
-            static_cast<Description &>(entry) = parseDescription(file.read(1024 * 1024));
+        if (auto info = PrivateFile::read(infoPath(entry.id), descriptionLimit))
+            static_cast<Description &>(entry) = parseDescription(info.value());
         if (!entry.savedAt.isValid())
             entry.savedAt = textFile.lastModified().toUTC();
         result.append(entry);
@@ -136,8 +186,20 @@ QList<RecoveryStore::Entry> RecoveryStore::entries() const
     return result;
 }
 
+void RecoveryStore::removeUnfinishedWrites() const
+{
+    // A write is a new file renamed into place: one still under its temporary name was
+    // cut short, and once its owner is gone nobody finishes it.
+    const QDir dir(m_directory);
+    for (const QString &name : dir.entryList({QStringLiteral("*.new-*")}, QDir::Files | QDir::System | QDir::Hidden)) {
+        if (lock(name.section(u'.', 0, 0)))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 QList<RecoveryStore::Entry> RecoveryStore::claimOrphans() const
 {
+    removeUnfinishedWrites();
     QList<Entry> result;
     for (Entry &entry : entries()) {
         std::unique_ptr<QLockFile> owned = lock(entry.id);
@@ -146,5 +208,32 @@ QList<RecoveryStore::Entry> RecoveryStore::claimOrphans() const
         entry.lock = std::move(owned);
         result.append(entry);
     }
+    return result;
+}
+
+Expected<TolerantSubtitleReader::Result, QString> RecoveryStore::readText(const Entry &entry)
+{
+    auto bytes = PrivateFile::read(entry.recoveryPath, SubtitleFile::maximumSize);
+    if (!bytes)
+        return bytes.error();
+    if (auto subtitles = SubtitleParser::shared().parseUtf8(bytes.value()))
+        return TolerantSubtitleReader::Result{std::move(subtitles).value(), {}};
+    const QString text = QString::fromUtf8(bytes.value());
+    auto repaired = TolerantSubtitleReader::read(text);
+    if (repaired)
+        return repaired;
+    // Cut short inside its last subtitle (a full disk, a crash while writing): the
+    // subtitles before it are still the user's work.
+    const qsizetype lastBreak = text.lastIndexOf(QStringLiteral("\n\n"));
+    if (lastBreak < 0)
+        return repaired.error();
+    auto shortened = TolerantSubtitleReader::read(QStringView(text).left(lastBreak + 1));
+    if (!shortened)
+        return repaired.error();
+    TolerantSubtitleReader::Result result = std::move(shortened).value();
+    TolerantSubtitleReader::Repair leftOut;
+    leftOut.line = QStringView(text).left(lastBreak + 2).count(u'\n') + 1;
+    leftOut.description = tr("Left out the last subtitle, which was cut short");
+    result.repairs.append(leftOut);
     return result;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "document/FileIdentity.h"
+#include "format/TolerantSubtitleReader.h"
+#include "model/Expected.h"
 #include "model/Subtitle.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 #include <memory>
 #include <optional>
@@ -20,6 +24,8 @@ class QLockFile;
 // its lock: only entries whose owner is gone are offered for recovery.
 class RecoveryStore
 {
+    Q_DECLARE_TR_FUNCTIONS(RecoveryStore)
+
 public:
     struct Description
     {
@@ -27,6 +33,9 @@ public:
         std::optional<int> encoding;
         QDateTime savedAt;
         FileIdentity base;     // the file as the document last read or wrote it
+        // How the window showed the work (its video, position, zoom and selection), in
+        // the keys the window restores from.
+        QVariantMap windowState;
     };
 
     struct Entry : Description
@@ -43,12 +52,20 @@ public:
     static QString defaultDirectory();
     static QString newId();
 
-    // Writes the entry, each file atomically; an error message when the disk refuses.
+    // Writes the entry, each file as a new file renamed into place (a link at its name
+    // is replaced, never written through); an error message when the disk refuses.
     std::optional<QString> save(const QString &id, const SubtitleList &subtitles, const Description &description);
+    // Rewrites only the description of an entry whose text is written.
+    std::optional<QString> saveDescription(const QString &id, const Description &description);
     void remove(const QString &id);
-    // Every entry with its text, oldest first, whoever owns it.
+    // Every entry with its text, oldest first, whoever owns it. An entry that is a
+    // symbolic link is no entry.
     QList<Entry> entries() const;
-    // The entries whose owner is gone, each now locked by this process.
+    // The entry's subtitles. A damaged text (cut short by a full disk or a crash) is
+    // read with repairs, which are listed, so that what can be read is offered.
+    static Expected<TolerantSubtitleReader::Result, QString> readText(const Entry &entry);
+    // The entries whose owner is gone, each now locked by this process. What such an
+    // owner left half written goes.
     QList<Entry> claimOrphans() const;
     // The lock that marks this process as the entry's owner; nullptr when another
     // running process holds it.
@@ -63,6 +80,7 @@ private:
     QString textPath(const QString &id) const;
     QString infoPath(const QString &id) const;
     std::optional<QString> makePrivateFolder() const;
+    void removeUnfinishedWrites() const;
 
     QString m_directory;
 };

@@ -1,8 +1,10 @@
 #include "app/TerminationSignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
@@ -10,25 +12,32 @@
 
 namespace {
 
+enum Stage : int { Waiting, Keeping, Kept };
+
 int wakeSockets[2] = {-1, -1};
-volatile sig_atomic_t signalPending = 0;
+std::atomic<int> stage{Waiting};
+std::atomic<int> firstSignal{0};
+std::atomic<int> laterSignal{0};
 constexpr std::array handledSignals{SIGTERM, SIGHUP, SIGINT};
+static_assert(std::atomic<int>::is_always_lock_free, "used in a signal handler");
 
 extern "C" void onTerminationSignal(int signalNumber)
 {
-    // A second signal while the first is still waiting for the event loop (which may
-    // hang) ends the program the default way.
-    if (signalPending) {
-        std::signal(signalNumber, SIG_DFL);
-        std::raise(signalNumber);
+    int expected = Waiting;
+    if (stage.compare_exchange_strong(expected, Keeping)) {
+        firstSignal.store(signalNumber);
+        const int savedErrno = errno;
+        const unsigned char byte = static_cast<unsigned char>(signalNumber);
+        // Async-signal-safe; a full socket means a wake-up is pending already.
+        [[maybe_unused]] const ssize_t written = ::write(wakeSockets[0], &byte, 1);
+        errno = savedErrno;
         return;
     }
-    signalPending = 1;
-    const int savedErrno = errno;
-    const unsigned char byte = static_cast<unsigned char>(signalNumber);
-    // Async-signal-safe; a full socket means a wake-up is pending already.
-    [[maybe_unused]] const ssize_t written = ::write(wakeSockets[0], &byte, 1);
-    errno = savedErrno;
+    // Ending at once now would lose what the first signal is keeping: the GUI thread
+    // ends the process as soon as the work is kept.
+    laterSignal.store(signalNumber);
+    if (stage.load() == Kept)
+        ::_exit(128 + firstSignal.load());
 }
 
 } // namespace
@@ -38,12 +47,16 @@ TerminationSignals::TerminationSignals(QObject *parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, wakeSockets) != 0)
         return;
+    stage.store(Waiting);
+    laterSignal.store(0);
     m_notifier = new QSocketNotifier(wakeSockets[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
 
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
+    for (int number : handledSignals)
+        sigaddset(&action.sa_mask, number);
     action.sa_flags = SA_RESTART;
     for (int number : handledSignals)
         sigaction(number, &action, nullptr);
@@ -64,8 +77,17 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::readSignal()
 {
     unsigned char byte = 0;
-    while (::read(wakeSockets[1], &byte, 1) == 1) {
-        emit received(byte);
-        signalPending = 0;
-    }
+    bool woken = false;
+    while (::read(wakeSockets[1], &byte, 1) == 1)
+        woken = true;
+    if (!woken || m_ending)
+        return;
+    m_ending = true;
+    const int number = firstSignal.load();
+    emit received(number);
+    stage.store(Kept);
+    if (laterSignal.load() != 0)
+        ::_exit(128 + number);
+    // Every running event loop returns, a start-up dialog's included.
+    QCoreApplication::exit(128 + number);
 }

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QTimer>
 
 #include <clocale>
 
@@ -65,6 +66,38 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
     return CommandLineTool::run(arguments, out, err, CommandLineTool::Ending::Immediate);
 }
 
+void openStartingDocuments(DocumentController &controller, const StartupOptions &options,
+                           const TerminationSignals &terminationSignals)
+{
+    const QStringList &files = options.files;
+    // --video FILE attaches a video to the first subtitle file given, or to the new document.
+    QString video = options.video;
+    bool opened = false;
+    for (const QString &file : files) {
+        if (terminationSignals.isEnding())
+            return;
+        Document *document = controller.openDocument(file);
+        if (document && !video.isEmpty()) {
+            DocumentController::windowOf(document)->videoPlayerViewController()->loadVideo(video);
+            video.clear();
+        }
+        opened = document != nullptr || opened;
+    }
+    if (files.isEmpty()) {
+        opened = controller.offerRecovery();
+        if (terminationSignals.isEnding())
+            return;
+        opened = controller.restoreSession() || opened;
+    }
+    if (terminationSignals.isEnding())
+        return;
+    if (!opened && controller.documents().isEmpty())
+        controller.newDocument();
+    // Without a subtitle file, the video goes to the new (or first restored) document.
+    if (!video.isEmpty() && !controller.documents().isEmpty())
+        DocumentController::windowOf(controller.documents().first())->videoPlayerViewController()->loadVideo(video);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -80,36 +113,15 @@ int main(int argc, char *argv[])
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
 
+    // Before anything can ask the user something: a signal during start-up keeps the work too.
+    TerminationSignals terminationSignals;
     DocumentController controller;
     // A logout, a closed terminal or Ctrl+C keeps the unsaved work for the next start.
-    TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &controller,
-                     [&controller](int signalNumber) {
-                         controller.keepUnsavedWork();
-                         // Leaves every event loop, open dialogs' included.
-                         QCoreApplication::exit(128 + signalNumber);
-                     });
+                     [&controller] { controller.keepUnsavedWork(); }, Qt::DirectConnection);
     const StartupOptions options = StartupOptions::fromArguments(QCoreApplication::arguments());
-    const QStringList &files = options.files;
-    // --video FILE attaches a video to the first subtitle file given, or to the new document.
-    QString video = options.video;
-    bool opened = false;
-    for (const QString &file : files) {
-        Document *document = controller.openDocument(file);
-        if (document && !video.isEmpty()) {
-            DocumentController::windowOf(document)->videoPlayerViewController()->loadVideo(video);
-            video.clear();
-        }
-        opened = document != nullptr || opened;
-    }
-    if (files.isEmpty()) {
-        opened = controller.offerRecovery();
-        opened = controller.restoreSession() || opened;
-    }
-    if (!opened && controller.documents().isEmpty())
-        controller.newDocument();
-    // Without a subtitle file, the video goes to the new (or first restored) document.
-    if (!video.isEmpty() && !controller.documents().isEmpty())
-        DocumentController::windowOf(controller.documents().first())->videoPlayerViewController()->loadVideo(video);
+    // Inside the event loop, so that a signal ends a start-up dialog and the start-up
+    // together, rather than the dialog alone.
+    QTimer::singleShot(0, &controller, [&] { openStartingDocuments(controller, options, terminationSignals); });
     return app.exec();
 }

@@ -164,15 +164,11 @@ std::optional<QString> Document::read(const QString &path, int encoding, Subtitl
     return std::nullopt;
 }
 
-std::optional<QString> Document::readRecovered(const QString &path, std::optional<int> encoding)
+void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding)
 {
-    auto result = SubtitleFile::read(path, TextEncoding::Utf8);
-    if (!result)
-        return result.error();
     m_encoding = encoding;
-    m_subtitleController.setSubtitles(std::move(result).value().subtitles);
+    m_subtitleController.setSubtitles(std::move(subtitles));
     emit encodingChanged();
-    return std::nullopt;
 }
 
 int Document::encodingForSaving(std::optional<int> chosenEncoding) const

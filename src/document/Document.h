@@ -50,9 +50,8 @@ public:
                                 SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
                                 QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
                                 ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
-    // Reads unsaved work kept for recovery (UTF-8), for a document whose file had
-    // `encoding`.
-    std::optional<QString> readRecovered(const QString &path, std::optional<int> encoding);
+    // Takes unsaved work kept for recovery, for a document whose file had `encoding`.
+    void setRecovered(SubtitleList subtitles, std::optional<int> encoding);
     // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
     // dialog's choices, which win for this save and become the document's.
     std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
