@@ -3,6 +3,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr quint64 highBits = 0x8080808080808080ull;
@@ -36,6 +40,28 @@ qsizetype sequenceLength(const uchar *p, const uchar *end)
     return 0;
 }
 
+// Whether the sixteen bytes at `p` hold only ASCII and whole two-byte characters (Latin,
+// Greek, Cyrillic letters): the text of most European subtitles, checked at once.
+bool isAsciiOrTwoByteBlock(const uchar *p)
+{
+#if defined(__SSE2__)
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    // as signed bytes: continuations 80..BF are below -64, leads C2..DF from -62 to -33
+    const unsigned high = unsigned(_mm_movemask_epi8(block));
+    if (high == 0)
+        return true;
+    const unsigned continuations = unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(block, _mm_set1_epi8(-64))));
+    const unsigned leads = unsigned(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(-63)), _mm_cmplt_epi8(block, _mm_set1_epi8(-32)))));
+    // every lead followed by a continuation within the block, and every continuation led
+    return high == (leads | continuations) && continuations == ((leads << 1) & 0xFFFF) && !(leads & 0x8000);
+#else
+    quint64 words[2];
+    std::memcpy(words, p, 16);
+    return ((words[0] | words[1]) & highBits) == 0;
+#endif
+}
+
 } // namespace
 
 bool Utf8Validator::isValid(QByteArrayView bytes)
@@ -43,15 +69,11 @@ bool Utf8Validator::isValid(QByteArrayView bytes)
     const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = p + bytes.size();
     while (p < end) {
-        // ASCII sixteen bytes at a time, then eight, up to the first byte with its high
-        // bit set
-        if (end - p >= 16) {
-            quint64 words[2];
-            std::memcpy(words, p, 16);
-            if (((words[0] | words[1]) & highBits) == 0) {
-                p += 16;
-                continue;
-            }
+        // sixteen bytes at a time while they plainly are valid, else ASCII eight bytes at
+        // a time, up to the first byte with its high bit set, and that character alone
+        if (end - p >= 16 && isAsciiOrTwoByteBlock(p)) {
+            p += 16;
+            continue;
         }
         if (end - p >= 8) {
             quint64 word;
