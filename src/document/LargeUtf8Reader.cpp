@@ -3,6 +3,7 @@
 #include "document/TextEncoding.h"
 #include "format/HugePages.h"
 #include "format/SubtitleParser.h"
+#include "format/Utf8Validator.h"
 
 #include <QFile>
 
@@ -84,7 +85,7 @@ bool LargeUtf8Reader::readRange(const QString &path, qint64 from, qint64 to, qin
         QByteArrayView part = data.first(*end);
         if (position - data.size() == 0 && part.startsWith(utf8Mark))
             part = part.sliced(utf8Mark.size());
-        if (!part.isValidUtf8() || TextEncoding::looksLikeIso2022(part)
+        if (!Utf8Validator::isValid(part) || TextEncoding::looksLikeIso2022(part)
             || !SubtitleParser::shared().parseUtf8Part(part, rangeEnds && to == size, parts))
             return false;
         if (rangeEnds)

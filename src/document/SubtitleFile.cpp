@@ -7,6 +7,7 @@
 #include "document/TextEncoding.h"
 #include "format/HugePages.h"
 #include "format/SubtitleParser.h"
+#include "format/Utf8Validator.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +63,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     file.close();
 
     // UTF-8 is parsed (or repaired) as it stands, without a copy of the whole text in UTF-16.
-    const bool utf8 = chosenEncoding == TextEncoding::Utf8 ? QByteArrayView(bytes).isValidUtf8()
+    const bool utf8 = chosenEncoding == TextEncoding::Utf8 ? Utf8Validator::isValid(bytes)
                                                            : chosenEncoding == TextEncoding::Automatic && TextEncoding::readsAsUtf8(bytes);
     if (utf8) {
         const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;

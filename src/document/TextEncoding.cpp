@@ -1,5 +1,6 @@
 #include "document/TextEncoding.h"
 
+#include "format/Utf8Validator.h"
 #include "model/Fatal.h"
 
 #include <QHash>
@@ -458,7 +459,7 @@ Expected<QString, TextEncoding::Error> TextEncoding::decode(const QByteArray &by
         return Error{tr("The text encoding number %1 is not known.").arg(number)};
     // Qt's own UTF-8 decoder is about twice as fast as ICU's on large files; ICU still
     // finds the offending bytes for the message.
-    if (number == Utf8 && QByteArrayView(bytes).isValidUtf8()) {
+    if (number == Utf8 && Utf8Validator::isValid(bytes)) {
         QString text = QString::fromUtf8(bytes);
         if (text.startsWith(QChar(0xFEFF)))
             text.remove(0, 1);
@@ -609,7 +610,7 @@ bool TextEncoding::readsAsUtf8(const QByteArray &bytes)
         return false;
     if (!encodingOfByteOrderMark(bytes) && (looksLikeIso2022(bytes) || utf16WithoutByteOrderMark(bytes)))
         return false;
-    return QByteArrayView(bytes).isValidUtf8();
+    return Utf8Validator::isValid(bytes);
 }
 
 std::optional<bool> TextEncoding::usualByteOrderMark(int number)

@@ -65,6 +65,41 @@ private slots:
         QCOMPARE(fromBytes ? describeSubtitles(fromBytes.value()) : fromBytes.error().message(), expected);
     }
 
+    // UTF-8 bytes are read as fast as ASCII, several at a time, up to a byte that may begin
+    // a line's end: every character, line end or not, must split and write back as its
+    // UTF-16 text does, wherever it falls in those words.
+    void utf8ReadsAndWritesAsUtf16_data()
+    {
+        QTest::addColumn<QString>("piece");
+        QTest::newRow("accented letters") << QStringLiteral("\u00e9\u00df\u00f8");
+        QTest::newRow("next line U+0085 (C2 85)") << QStringLiteral("\u0085");
+        QTest::newRow("line separator U+2028 (E2 80 A8)") << QStringLiteral("\u2028");
+        QTest::newRow("paragraph separator U+2029 after an accent") << QStringLiteral("\u00e9\u2029");
+        QTest::newRow("degree sign, C2 but no line end") << QStringLiteral("\u00b0");
+        QTest::newRow("ellipsis and quotes, E2 but no line end") << QStringLiteral("\u2026\u201c\u2027\u202a");
+        QTest::newRow("CR LF") << QStringLiteral("\r\n");
+        QTest::newRow("bare CR") << QStringLiteral("\r");
+        QTest::newRow("tab") << QStringLiteral("\t");
+        QTest::newRow("four-byte and CJK characters") << QStringLiteral("\U0001F600\u4e2d");
+    }
+
+    void utf8ReadsAndWritesAsUtf16()
+    {
+        QFETCH(QString, piece);
+        const SubtitleParser &parser = SubtitleParser::shared();
+        // the text lines begin at a multiple of eight bytes
+        const QString timing = QStringLiteral("00:00:01,000 --> 00:00:02,000\n");
+        for (int offset = 0; offset < 17; ++offset) {
+            const QString line = QString(offset, u'x') + piece + u'y' + piece + QStringLiteral("z, a longer ending");
+            const QString text = "1\n" + timing + line + "\n\n2\n" + timing + line + '\n' + piece;
+            const auto fromUtf16 = parser.parse(text);
+            const auto fromUtf8 = parser.parseUtf8(text.toUtf8());
+            QVERIFY(fromUtf16 && fromUtf8);
+            QCOMPARE(describeSubtitles(fromUtf8.value()), describeSubtitles(fromUtf16.value()));
+            QCOMPARE(parser.serializeUtf8(fromUtf8.value(), false, false), parser.serialize(fromUtf16.value()).toUtf8());
+        }
+    }
+
     // Times read and written: "both" ways, only "read" (NaN: refused) or only "written".
     void times_data()
     {
