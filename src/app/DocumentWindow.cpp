@@ -111,7 +111,7 @@ void DocumentWindow::buildPanes()
     connect(m_problemsDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible && !m_problemsDock->property("sized").toBool()) {
             m_problemsDock->setProperty("sized", true);
-            resizeDocks({m_problemsDock}, {width() / 5}, Qt::Horizontal);
+            resizeDocks({m_problemsDock}, {std::max(width() / 5, m_problems->sizeHint().width())}, Qt::Horizontal);
         }
     });
 }

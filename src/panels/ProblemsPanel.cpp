@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -30,6 +31,8 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultSectionSize(2 * m_view->fontMetrics().lineSpacing() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    // The description wraps rather than scrolling out of sight.
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_view->horizontalHeader()->setHighlightSections(false);
     const QFontMetrics metrics = m_view->fontMetrics();
     m_view->horizontalHeader()->resizeSection(ProblemListModel::NumberColumn, metrics.horizontalAdvance(QStringLiteral("0000000")));
@@ -85,6 +88,16 @@ void ProblemsPanel::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     m_model->setLive(false);
+}
+
+QSize ProblemsPanel::sizeHint() const
+{
+    // Wide enough that a description such as "40.0 characters per second; at most 20"
+    // fits the two lines of its row when the panel first opens.
+    const QHeaderView *header = m_view->horizontalHeader();
+    const int columns = header->sectionSize(ProblemListModel::NumberColumn) + header->sectionSize(ProblemListModel::KindColumn);
+    const int description = m_view->fontMetrics().horizontalAdvance(QStringLiteral("characters per second;")) + 24;
+    return {columns + description + m_view->verticalScrollBar()->sizeHint().width() + 16, QWidget::sizeHint().height()};
 }
 
 void ProblemsPanel::goToNextProblem()

@@ -23,6 +23,7 @@ public:
 
     ProblemListModel *model() const { return m_model; }
     QTableView *view() const { return m_view; }
+    QSize sizeHint() const override;
 
     // Selects the next (previous) subtitle with a problem after (before) the selection,
     // going round the end of the list. Works while the panel is hidden too.
