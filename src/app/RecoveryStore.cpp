@@ -1,8 +1,8 @@
 #include "app/RecoveryStore.h"
 
-#include "document/PrivateFile.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
+#include "format/OwnFile.h"
 #include "format/SubtitleParser.h"
 
 #include <QDir>
@@ -135,7 +135,7 @@ std::optional<QString> RecoveryStore::save(const QString &id, const SubtitleList
         return text.error().message;
     // The text first: a kill between the two writes leaves a text without its
     // description, which is still offered.
-    if (auto error = PrivateFile::replace(textPath(id), text.value()))
+    if (auto error = OwnFile::write(textPath(id), text.value(), 0600))
         return error;
     return saveDescription(id, description);
 }
@@ -146,7 +146,7 @@ std::optional<QString> RecoveryStore::saveDescription(const QString &id, const D
         return error;
     Description written = description;
     written.savedAt = QDateTime::currentDateTimeUtc();
-    return PrivateFile::replace(infoPath(id), serialize(written));
+    return OwnFile::write(infoPath(id), serialize(written), 0600);
 }
 
 void RecoveryStore::remove(const QString &id)
@@ -176,7 +176,7 @@ QList<RecoveryStore::Entry> RecoveryStore::entries() const
         Entry entry;
         entry.id = textFile.completeBaseName();
         entry.recoveryPath = textFile.absoluteFilePath();
-        if (auto info = PrivateFile::read(infoPath(entry.id), descriptionLimit))
+        if (auto info = OwnFile::read(infoPath(entry.id), descriptionLimit, OwnFile::Links::SymbolicRefused))
             static_cast<Description &>(entry) = parseDescription(info.value());
         if (!entry.savedAt.isValid())
             entry.savedAt = textFile.lastModified().toUTC();
@@ -213,7 +213,7 @@ QList<RecoveryStore::Entry> RecoveryStore::claimOrphans() const
 
 Expected<TolerantSubtitleReader::Result, QString> RecoveryStore::readText(const Entry &entry)
 {
-    auto bytes = PrivateFile::read(entry.recoveryPath, SubtitleFile::maximumSize);
+    auto bytes = OwnFile::read(entry.recoveryPath, SubtitleFile::maximumSize, OwnFile::Links::SymbolicRefused);
     if (!bytes)
         return bytes.error();
     if (auto subtitles = SubtitleParser::shared().parseUtf8(bytes.value()))

@@ -20,13 +20,13 @@ PersonalDictionary::PersonalDictionary(QString path)
 {
     // Only a regular file of sensible size: a pipe would block the window, a link to a
     // device fill the memory.
-    const std::optional<QByteArray> bytes = OwnFile::read(m_path, maximumSize, OwnFile::Links::Followed);
+    const auto bytes = OwnFile::read(m_path, maximumSize, OwnFile::Links::Followed);
     if (!bytes) {
         const QFileInfo info(m_path);
         m_unreadable = info.exists() || info.isSymLink();
         return;
     }
-    const QStringList lines = QString::fromUtf8(*bytes).split(u'\n');
+    const QStringList lines = QString::fromUtf8(bytes.value()).split(u'\n');
     for (const QString &line : lines) {
         const QString word = line.trimmed();
         if (!word.isEmpty())
@@ -48,9 +48,11 @@ std::optional<QString> PersonalDictionary::add(const QString &word)
             .arg(maximumSize / (1024 * 1024));
     QStringList sorted(m_words.cbegin(), m_words.cend());
     std::sort(sorted.begin(), sorted.end());
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    const QString folder = QFileInfo(m_path).absolutePath();
+    QDir().mkpath(folder);
+    OwnFile::removeUnfinishedWrites(folder, QFileInfo(m_path).fileName());
     // A new file takes the list's name; a link there is replaced, not written through.
     if (const auto error = OwnFile::write(m_path, sorted.join(u'\n').toUtf8() + '\n'))
-        return QCoreApplication::translate("PersonalDictionary", "The word was not saved in %1: %2").arg(m_path, *error);
+        return QCoreApplication::translate("PersonalDictionary", "The word was not saved.\n%1").arg(*error);
     return std::nullopt;
 }

@@ -108,11 +108,12 @@ std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaP
     // A link in the cache was not made here: it is passed over, as is anything larger
     // than the whole cache may be.
     const QString path = entryPathFor(key);
-    const std::optional<QByteArray> bytes = OwnFile::read(path, m_sizeLimit);
-    if (!bytes)
+    const auto read = OwnFile::read(path, m_sizeLimit);
+    if (!read)
         return std::nullopt;
+    const QByteArray &bytes = read.value();
 
-    QDataStream stream(*bytes);
+    QDataStream stream(bytes);
     stream.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0;
     quint32 version = 0;
@@ -129,9 +130,9 @@ std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaP
         return std::nullopt;
     // The count must account for exactly the rest of the file.
     const qint64 position = stream.device()->pos();
-    if (bytes->size() - position != qint64(count) * qint64(sizeof(double)))
+    if (bytes.size() - position != qint64(count) * qint64(sizeof(double)))
         return std::nullopt;
-    const QByteArray payload = bytes->sliced(position);
+    const QByteArray payload = bytes.sliced(position);
     if (hashOf(payload) != checksum)
         return std::nullopt;
     envelope.samples = samplesOf(payload);
@@ -162,6 +163,8 @@ bool WaveformCache::store(const QString &mediaPath, int pointsPerSecond, const E
     if (stream.status() != QDataStream::Ok || OwnFile::write(path, bytes))
         return false;
     dropOldest(path);
+    // A crash while storing leaves a temporary file, which no entry's name matches.
+    OwnFile::removeUnfinishedWrites(m_directory, QLatin1Char('*') + Suffix);
     return true;
 }
 

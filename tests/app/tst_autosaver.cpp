@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Unsaved work kept for recovery: when it is written, when it goes, and who may claim it.
 class tst_Autosaver : public QObject
@@ -249,10 +250,15 @@ private slots:
             QCOMPARE(int(info.st_mode & 0777), mode);
         }
         QVERIFY(QFile::remove(folder() + QStringLiteral("/x.json")));
+        // A second name for the text (a backup made with hard links) does not cost the work.
+        QCOMPARE(::link(QFile::encodeName(folder() + QStringLiteral("/x.srt")).constData(),
+                        QFile::encodeName(m_dir.filePath(QStringLiteral("x-backup.srt"))).constData()),
+                 0);
         const QList<RecoveryStore::Entry> entries = RecoveryStore(folder()).claimOrphans();
         QCOMPARE(entries.size(), 1);
         QVERIFY(entries.first().originalPath.isEmpty()); // offered as untitled
         QVERIFY(entries.first().savedAt.isValid());
+        QVERIFY(RecoveryStore::readText(entries.first()));
     }
 };
 

@@ -6,8 +6,8 @@
 #include "app/RepairsWindow.h"
 #include "document/Document.h"
 #include "document/FileIdentity.h"
-#include "document/PrivateFile.h"
 #include "document/TextEncoding.h"
+#include "format/OwnFile.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 
@@ -401,7 +401,7 @@ private slots:
             QVERIFY(!store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
                                 description));
             description.savedAt = start.addSecs(i); // written over a session, oldest first
-            QVERIFY(!PrivateFile::replace(entryFile(id, ".json"), RecoveryStore::serialize(description)));
+            QVERIFY(!OwnFile::write(entryFile(id, ".json"), RecoveryStore::serialize(description), 0600));
         }
         DocumentController &controller = restart();
         QString asked;
@@ -461,7 +461,7 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QStringList, texts);
         QVERIFY(!RecoveryStore().save("damaged", {}, {}));
-        QVERIFY(!PrivateFile::replace(entryFile("damaged", ".srt"), text));
+        QVERIFY(!OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
         DocumentController &controller = restart();
         answerNext(QStringLiteral("Recover"));
         QVERIFY(controller.offerRecovery());

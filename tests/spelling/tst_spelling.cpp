@@ -1,6 +1,8 @@
 #include "spelling/PersonalDictionary.h"
 #include "spelling/Spelling.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -108,6 +110,20 @@ private slots:
             QVERIFY(PersonalDictionary(path).contains(QStringLiteral("Zorblat")));
             QVERIFY(!PersonalDictionary(other).contains(QStringLiteral("Cuewright")));
         }
+    }
+
+    // A crash while the list was written leaves it under a temporary name; adding a word
+    // clears one abandoned long ago, and leaves no file of its own.
+    void addingAWordClearsAnAbandonedWrite()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("words.txt"));
+        QFile abandoned(path + QStringLiteral(".new-aB3dE6"));
+        QVERIFY(abandoned.open(QIODevice::WriteOnly));
+        QVERIFY(abandoned.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
+        abandoned.close();
+        QCOMPARE(PersonalDictionary(path).add(QStringLiteral("Cuewright")), std::nullopt);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("words.txt")});
     }
 
 private:

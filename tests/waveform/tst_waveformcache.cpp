@@ -147,6 +147,26 @@ private slots:
         QVERIFY(cache.find(media[2], 48));
     }
 
+    // A crash while an entry was written leaves it under a temporary name that no entry
+    // matches. Storing clears those abandoned long ago, and leaves no file of its own.
+    void abandonedWritesAreCleared()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("cache"));
+        WaveformCache cache(folder);
+        QVERIFY(QDir().mkpath(folder));
+        const QString abandoned = QStringLiteral("0123abcd.wave.new-aB3dE6");
+        const QStringList kept{QStringLiteral("4567ef01.wave.new-Xy9Zw1"), // perhaps still being written
+                               QStringLiteral("notes.txt.new-Qw1Er2")}; // not the cache's
+        for (const QString &name : kept + QStringList{abandoned}) {
+            QFile file(folder + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (name != kept.first())
+                QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(cache.store(makeMedia(QStringLiteral("a.mkv"), 1000), 48, sampleEnvelope(100)));
+        QCOMPARE(QDir(folder).entryList({QStringLiteral("*.new-*")}, QDir::Files, QDir::Name), kept);
+    }
+
 private:
     static QByteArray contents(const QString &path)
     {
