@@ -62,7 +62,7 @@
 <context>
     <name>Autosaver</name>
     <message>
-        <location filename="../../app/Autosaver.cpp" line="+100"/>
+        <location filename="../../app/Autosaver.cpp" line="+120"/>
         <source>The recovery folder cannot be locked.</source>
         <translation>Der Wiederherstellungsordner kann nicht gesperrt werden.</translation>
     </message>
@@ -70,7 +70,7 @@
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+32"/>
+        <location filename="../../app/CommandLineTool.cpp" line="+33"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
@@ -105,7 +105,12 @@
 </translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+13"/>
+        <source>The file cannot be read because its name is not valid UTF-8 text.</source>
+        <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>%1: %2 subtitles, %3, %4 repairs
 </source>
         <translation>%1: %2 Untertitel, %3, %4 Reparaturen
@@ -117,6 +122,11 @@
 </source>
         <translation>%1: %2 Untertitel, %3
 </translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>The file cannot be written because its name is not valid UTF-8 text.</source>
+        <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
 </context>
 <context>
@@ -135,7 +145,7 @@
 <context>
     <name>DocumentController</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="+93"/>
+        <location filename="../../app/DocumentController.cpp" line="+99"/>
         <source>Unsaved Work Is Not Protected</source>
         <translation>Ungesicherte Arbeit ist nicht geschützt</translation>
     </message>
@@ -280,7 +290,7 @@
         <translation>Nicht speichern</translation>
     </message>
     <message>
-        <location line="+116"/>
+        <location line="+115"/>
         <source>Cannot recover</source>
         <translation>Wiederherstellen nicht möglich</translation>
     </message>
@@ -902,6 +912,31 @@
     </message>
 </context>
 <context>
+    <name>InPlaceWriter</name>
+    <message>
+        <location filename="../../document/InPlaceWriter.cpp" line="+99"/>
+        <location line="+29"/>
+        <source>The file could not be saved.
+%1</source>
+        <translation>Die Datei konnte nicht gespeichert werden.
+%1</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <source>The file could not be saved, because its content could not be kept safe while it is written.
+%1</source>
+        <translation>Die Datei konnte nicht gespeichert werden, weil ihr Inhalt während des Schreibens nicht gesichert werden konnte.
+%1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>The file could not be saved, and its old content could not be put back: it is kept in %1.
+%2</source>
+        <translation>Die Datei konnte nicht gespeichert werden, und ihr alter Inhalt konnte nicht zurückgeschrieben werden: Er liegt in %1.
+%2</translation>
+    </message>
+</context>
+<context>
     <name>KeyConflicts</name>
     <message>
         <location filename="../../app/KeyConflicts.cpp" line="+36"/>
@@ -999,6 +1034,47 @@
     </message>
 </context>
 <context>
+    <name>OwnFile</name>
+    <message>
+        <location filename="../../format/OwnFile.cpp" line="+66"/>
+        <source>“%1” is a symbolic link, which is never followed.</source>
+        <translation>„%1“ ist ein symbolischer Link, dem nie gefolgt wird.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <location line="+15"/>
+        <source>“%1” cannot be read.
+%2</source>
+        <translation>„%1“ kann nicht gelesen werden.
+%2</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>“%1” is not a regular file.</source>
+        <translation>„%1“ ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” has other names (hard links), so it may be another program&apos;s file.</source>
+        <translation>„%1“ hat weitere Namen (harte Links) und könnte daher die Datei eines anderen Programms sein.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>“%1” is larger than %2 MB.</source>
+        <translation>„%1“ ist größer als %2 MB.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+7"/>
+        <location line="+6"/>
+        <source>“%1” cannot be written.
+%2</source>
+        <translation>„%1“ kann nicht geschrieben werden.
+%2</translation>
+    </message>
+</context>
+<context>
     <name>ParseError</name>
     <message>
         <location filename="../../format/ParseError.cpp" line="+36"/>
@@ -1031,6 +1107,21 @@
         <location line="+2"/>
         <source>Unexpected end of file.</source>
         <translation>Unerwartetes Dateiende.</translation>
+    </message>
+</context>
+<context>
+    <name>PersonalDictionary</name>
+    <message>
+        <location filename="../../spelling/PersonalDictionary.cpp" line="+45"/>
+        <source>The word was not saved in %1: it is not a regular file of at most %2 MB.</source>
+        <translation>Das Wort wurde nicht in %1 gespeichert: Es ist keine reguläre Datei von höchstens %2 MB.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The word was not saved.
+%1</source>
+        <translation>Das Wort wurde nicht gespeichert.
+%1</translation>
     </message>
 </context>
 <context>
@@ -1111,7 +1202,7 @@
 <context>
     <name>ProblemsPanel</name>
     <message>
-        <location filename="../../panels/ProblemsPanel.cpp" line="+40"/>
+        <location filename="../../panels/ProblemsPanel.cpp" line="+43"/>
         <source>Fi&amp;x</source>
         <translation>&amp;Beheben</translation>
     </message>
@@ -1131,7 +1222,7 @@
         <translation>Behebt alle behebbaren Probleme in einem einzigen Rückgängig-Schritt</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+97"/>
         <source>Subtitle %1 left as it is: %2.</source>
         <translation>Untertitel %1 bleibt, wie er ist: %2.</translation>
     </message>
@@ -1158,12 +1249,12 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-455"/>
+        <location filename="../../app/DocumentController.cpp" line="-459"/>
         <source>SubRip subtitles (*.srt);;All files (*)</source>
         <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../../app/RecoveryStore.cpp" line="+52"/>
+        <location filename="../../app/RecoveryStore.cpp" line="+95"/>
         <source>The folder %1 cannot be created.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
     </message>
@@ -1446,17 +1537,28 @@
 <context>
     <name>RecoveryDialog</name>
     <message>
-        <location filename="../../app/RecoveryDialog.cpp" line="+16"/>
+        <location filename="../../app/RecoveryDialog.cpp" line="+19"/>
+        <source>Check all</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+72"/>
         <source>Recover Unsaved Work</source>
         <translation>Ungesicherte Arbeit wiederherstellen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-70"/>
         <source>Cuewright quit unexpectedly while you had unsaved changes. Do you want to recover them?</source>
         <translation>Cuewright wurde unerwartet beendet, während es ungesicherte Änderungen gab. Möchten Sie sie wiederherstellen?</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
+        <source>%1 documents were left unsaved; the newest %2 are checked. Unchecked ones are kept for later.</source>
+        <translation>%1 Dokumente blieben ungesichert; die neuesten %2 sind ausgewählt. Nicht ausgewählte werden für später aufbewahrt.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>an untitled document</source>
         <translation>ein unbenanntes Dokument</translation>
     </message>
@@ -1466,7 +1568,7 @@
         <translation>%1, zuletzt geändert %2</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Recover</source>
         <translation>Wiederherstellen</translation>
     </message>
@@ -1479,6 +1581,29 @@
         <location line="+1"/>
         <source>Later</source>
         <translation>Später</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Recover %1 documents? Each opens in its own window.</source>
+        <translation>%1 Dokumente wiederherstellen? Jedes öffnet sich in einem eigenen Fenster.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open %1 Windows</source>
+        <translation>%1 Fenster öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryStore</name>
+    <message>
+        <location filename="../../app/RecoveryStore.cpp" line="-3"/>
+        <source>The folder %1 is a symbolic link, which is never followed.</source>
+        <translation>Der Ordner %1 ist ein symbolischer Link, dem nie gefolgt wird.</translation>
+    </message>
+    <message>
+        <location line="+144"/>
+        <source>Left out the last subtitle, which was cut short</source>
+        <translation>Den letzten Untertitel ausgelassen, der abgeschnitten war</translation>
     </message>
 </context>
 <context>
@@ -1554,7 +1679,7 @@
 <context>
     <name>SaveTarget</name>
     <message>
-        <location filename="../../document/SaveTarget.cpp" line="+11"/>
+        <location filename="../../document/SaveTarget.cpp" line="+9"/>
         <source>The file cannot be saved because its name is not valid UTF-8 text. Choose Save As… and give it another name.</source>
         <translation>Die Datei kann nicht gespeichert werden, weil ihr Name kein gültiger UTF-8-Text ist. Wählen Sie „Speichern unter…“ und geben Sie ihr einen anderen Namen.</translation>
     </message>
@@ -1743,6 +1868,27 @@
     </message>
 </context>
 <context>
+    <name>SpellChecker</name>
+    <message>
+        <location filename="../../spelling/SpellChecker.cpp" line="+21"/>
+        <source>The dictionary file %1 cannot be read.</source>
+        <translation>Die Wörterbuchdatei %1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The dictionary %1 is in %2, which is not supported.</source>
+        <translation>Das Wörterbuch %1 ist in %2, was nicht unterstützt wird.</translation>
+    </message>
+</context>
+<context>
+    <name>Spelling</name>
+    <message>
+        <location filename="../../spelling/Spelling.cpp" line="+86"/>
+        <source>There is no dictionary for %1.</source>
+        <translation>Es gibt kein Wörterbuch für %1.</translation>
+    </message>
+</context>
+<context>
     <name>SpellingLanguageMenu</name>
     <message>
         <location filename="../../app/SpellingLanguageMenu.cpp" line="+32"/>
@@ -1796,7 +1942,7 @@ Für Skripte, ohne Bildschirm:
 <context>
     <name>SubtitleFile</name>
     <message>
-        <location filename="../../document/SubtitleFile.cpp" line="+23"/>
+        <location filename="../../document/SubtitleFile.cpp" line="+27"/>
         <source>The file could not be opened because it is a folder.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
     </message>
@@ -1807,24 +1953,25 @@ Für Skripte, ohne Bildschirm:
     </message>
     <message>
         <location line="+3"/>
+        <location line="+19"/>
         <source>The file could not be opened because it is not a regular file.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie keine normale Datei ist.</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+20"/>
+        <location line="-17"/>
+        <location line="+28"/>
         <source>The file could not be opened because it is larger than %1 MB.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie größer als %1 MB ist.</translation>
     </message>
     <message>
-        <location line="-10"/>
+        <location line="-16"/>
         <source>The file could not be opened.
 %1</source>
         <translation>Die Datei konnte nicht geöffnet werden.
 %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+14"/>
         <source>The file could not be read.
 %1</source>
         <translation>Die Datei konnte nicht gelesen werden.
@@ -1836,7 +1983,7 @@ Für Skripte, ohne Bildschirm:
         <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen trägt.</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+25"/>
         <source>%1
 It is in subtitle %2.</source>
         <translation>%1
@@ -1845,7 +1992,7 @@ Es steht in Untertitel %2.</translation>
     <message>
         <location line="+8"/>
         <location line="+2"/>
-        <location line="+15"/>
+        <location line="+18"/>
         <location line="+8"/>
         <location line="+3"/>
         <source>The file could not be saved.
@@ -2081,7 +2228,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>TextEncoding</name>
     <message>
-        <location filename="../../document/TextEncoding.cpp" line="+81"/>
+        <location filename="../../document/TextEncoding.cpp" line="+82"/>
         <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
         <source>Unicode</source>
         <translation>Unicode</translation>
@@ -2487,7 +2634,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+60"/>
+        <location filename="../../app/main.cpp" line="+61"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
     </message>
