@@ -56,7 +56,7 @@ private slots:
             const QString encodingName = fileName.section(u'.', 1, 1).remove(QStringLiteral("-bom"));
             QTest::newRow(name) << readAll(samplePath(fileName)) << encoding(qPrintable(encodingName)) << sourceText(fileName);
         }
-        const QString lf = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nH\u00e9 \u4e2d\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n");
+        const QString lf = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nH\u00e9 \u4e2d \U0001F600\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n");
         const QString crlf = QString(lf).replace(u'\n', QStringLiteral("\r\n"));
         using T = TextEncoding;
         const struct { const char *name; const QString &text; int number; bool mark; } made[] = {
