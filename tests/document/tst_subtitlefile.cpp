@@ -217,33 +217,35 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
     }
 
+    // A save replaces the file with a new one that keeps who may read it, also under a
+    // name too long for the usual temporary name beside it.
+    void aSaveKeepsWhoMayReadTheFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a short name") << "shared.srt";
+        QTest::newRow("a name near the length limit") << QString(251, u'n') + ".srt";
+    }
+
     void aSaveKeepsWhoMayReadTheFile()
     {
+        QFETCH(QString, name);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("shared.srt"));
+        const QString path = dir.filePath(name);
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
-        const QByteArray name = QFile::encodeName(path);
+        const QByteArray encoded = QFile::encodeName(path);
         // Another user's file in a shared folder, group-writable with its set-group-id bit.
         const bool root = geteuid() == 0;
-        QVERIFY(!root || ::chown(name.constData(), 4321, 4322) == 0);
-        QVERIFY(::chmod(name.constData(), 02664) == 0);
-        const bool attributes = ::setxattr(name.constData(), "user.origin", "cuewright", 9, 0) == 0;
+        QVERIFY(!root || ::chown(encoded.constData(), 4321, 4322) == 0);
+        QVERIFY(::chmod(encoded.constData(), 02664) == 0);
+        const bool attributes = ::setxattr(encoded.constData(), "user.origin", "cuewright", 9, 0) == 0;
         struct stat before {}, after {};
-        QVERIFY(::stat(name.constData(), &before) == 0);
+        QVERIFY(::stat(encoded.constData(), &before) == 0);
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
-        QVERIFY(::stat(name.constData(), &after) == 0);
+        QVERIFY(::stat(encoded.constData(), &after) == 0);
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
         QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid);
         char value[16] = {};
-        QVERIFY(!attributes || (::getxattr(name.constData(), "user.origin", value, sizeof value) == 9 && QByteArray(value) == "cuewright"));
-    }
-
-    void aNameNearTheLengthLimitSavesAgain()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QString(251, u'n') + QStringLiteral(".srt"));
-        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
-        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        QVERIFY(!attributes || (::getxattr(encoded.constData(), "user.origin", value, sizeof value) == 9 && QByteArray(value) == "cuewright"));
         QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text(), QStringLiteral("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
     }

@@ -50,8 +50,9 @@ private slots:
         QCOMPARE(found, misspelt);
     }
 
-    // A crash while the word list was written leaves it under a temporary name; adding a
-    // word clears one abandoned long ago, and leaves no file of its own.
+    // A word added is known at once and at the next start. A crash while the word list
+    // was written leaves it under a temporary name: adding a word clears one abandoned
+    // long ago, and leaves no file of its own.
     void suggestsAndLearns()
     {
         QCOMPARE(Spelling::availableLanguages(), QStringList{QStringLiteral("xx_TEST")});
