@@ -107,12 +107,11 @@ private slots:
         row("not decodable in the chosen encoding", "@a.srt", "1\n00:00:01,000 --> 00:00:02,000\n\xFF\n", 0, encoding("UTF-8"),
             "The text is not valid UTF-8: the byte 0xFF at byte offset 32 is not a character in this encoding.");
         row("random bytes", "@a.srt", QByteArray("\x01\x9F\xFF\xFE\x00\x81 --> \x00\n\x8D", 13).repeated(999), 0, 0, "");
-        row("an encoding number nobody knows", "@a.srt", "1\n", 0, 77, "The text encoding number 77 is not known.");
         row("a folder", "@", {}, -1, 0, "The file could not be opened because it is a folder.");
         row("a file that is not there", "@gone.srt", {}, -1, 0, "The file could not be opened because it does not exist.");
         row("a file this user may not read", "@locked.srt", "1\n", 0, 0, "The file could not be opened.\nPermission denied");
         row("an endless device", "/dev/zero", {}, -1, 0, "The file could not be opened because it is not a regular file.");
-        // Past the size check, the unknown encoding refuses it without decoding a byte.
+        // Past the size check, an encoding number nobody knows refuses it without decoding a byte.
         row("exactly the size limit is read", "@huge.srt", {}, limit, 77, "The text encoding number 77 is not known.");
         row("one byte over the size limit", "@huge.srt", {}, limit + 1, 0, "The file could not be opened because it is larger than 256 MB.");
     }
