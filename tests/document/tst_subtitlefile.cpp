@@ -56,7 +56,7 @@ private slots:
             const QString encodingName = fileName.section(u'.', 1, 1).remove(QStringLiteral("-bom"));
             QTest::newRow(name) << readAll(samplePath(fileName)) << encoding(qPrintable(encodingName)) << sourceText(fileName);
         }
-        const QString lf = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nH\u00e9 \u4e2d\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n");
+        const QString lf = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nH\u00e9 \u4e2d \U0001F600\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n");
         const QString crlf = QString(lf).replace(u'\n', QStringLiteral("\r\n"));
         using T = TextEncoding;
         const struct { const char *name; const QString &text; int number; bool mark; } made[] = {
@@ -107,12 +107,11 @@ private slots:
         row("not decodable in the chosen encoding", "@a.srt", "1\n00:00:01,000 --> 00:00:02,000\n\xFF\n", 0, encoding("UTF-8"),
             "The text is not valid UTF-8: the byte 0xFF at byte offset 32 is not a character in this encoding.");
         row("random bytes", "@a.srt", QByteArray("\x01\x9F\xFF\xFE\x00\x81 --> \x00\n\x8D", 13).repeated(999), 0, 0, "");
-        row("an encoding number nobody knows", "@a.srt", "1\n", 0, 77, "The text encoding number 77 is not known.");
         row("a folder", "@", {}, -1, 0, "The file could not be opened because it is a folder.");
         row("a file that is not there", "@gone.srt", {}, -1, 0, "The file could not be opened because it does not exist.");
         row("a file this user may not read", "@locked.srt", "1\n", 0, 0, "The file could not be opened.\nPermission denied");
         row("an endless device", "/dev/zero", {}, -1, 0, "The file could not be opened because it is not a regular file.");
-        // Past the size check, the unknown encoding refuses it without decoding a byte.
+        // Past the size check, an encoding number nobody knows refuses it without decoding a byte.
         row("exactly the size limit is read", "@huge.srt", {}, limit, 77, "The text encoding number 77 is not known.");
         row("one byte over the size limit", "@huge.srt", {}, limit + 1, 0, "The file could not be opened because it is larger than 256 MB.");
     }
@@ -217,33 +216,35 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
     }
 
+    // A save replaces the file with a new one that keeps who may read it, also under a
+    // name too long for the usual temporary name beside it.
+    void aSaveKeepsWhoMayReadTheFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a short name") << "shared.srt";
+        QTest::newRow("a name near the length limit") << QString(251, u'n') + ".srt";
+    }
+
     void aSaveKeepsWhoMayReadTheFile()
     {
+        QFETCH(QString, name);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("shared.srt"));
+        const QString path = dir.filePath(name);
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
-        const QByteArray name = QFile::encodeName(path);
+        const QByteArray encoded = QFile::encodeName(path);
         // Another user's file in a shared folder, group-writable with its set-group-id bit.
         const bool root = geteuid() == 0;
-        QVERIFY(!root || ::chown(name.constData(), 4321, 4322) == 0);
-        QVERIFY(::chmod(name.constData(), 02664) == 0);
-        const bool attributes = ::setxattr(name.constData(), "user.origin", "cuewright", 9, 0) == 0;
+        QVERIFY(!root || ::chown(encoded.constData(), 4321, 4322) == 0);
+        QVERIFY(::chmod(encoded.constData(), 02664) == 0);
+        const bool attributes = ::setxattr(encoded.constData(), "user.origin", "cuewright", 9, 0) == 0;
         struct stat before {}, after {};
-        QVERIFY(::stat(name.constData(), &before) == 0);
+        QVERIFY(::stat(encoded.constData(), &before) == 0);
         QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
-        QVERIFY(::stat(name.constData(), &after) == 0);
+        QVERIFY(::stat(encoded.constData(), &after) == 0);
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
         QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid);
         char value[16] = {};
-        QVERIFY(!attributes || (::getxattr(name.constData(), "user.origin", value, sizeof value) == 9 && QByteArray(value) == "cuewright"));
-    }
-
-    void aNameNearTheLengthLimitSavesAgain()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QString(251, u'n') + QStringLiteral(".srt"));
-        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
-        QVERIFY(!SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        QVERIFY(!attributes || (::getxattr(encoded.constData(), "user.origin", value, sizeof value) == 9 && QByteArray(value) == "cuewright"));
         QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text(), QStringLiteral("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
     }

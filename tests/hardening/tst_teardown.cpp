@@ -1,16 +1,13 @@
 #include "document/Document.h"
-#include "app/DocumentController.h"
-#include "app/DocumentWindow.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QStandardPaths>
 #include <QTest>
 
-// Tearing windows down in the orders the application does. The faults these guard
+// Tearing panes down in the orders the application does. The faults these guard
 // against are uses of freed memory, which the sanitized build (make test-asan) reports.
 class tst_Teardown : public QObject
 {
@@ -22,22 +19,6 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("CuewrightTests"));
         QCoreApplication::setApplicationName(QStringLiteral("tst_teardown"));
-    }
-
-    // Closing a window schedules it for deletion, and its document goes with it, after
-    // the panes that refer to it; quitting deletes the others at once.
-    void closingAndQuittingDeleteThePanesFirst()
-    {
-        DocumentController controller;
-        QPointer<Document> document = controller.newDocument();
-        QPointer<DocumentWindow> window = DocumentController::windowOf(document);
-        QPointer<DocumentWindow> other = DocumentController::windowOf(controller.newDocument());
-        QVERIFY(window && window->close());
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(window.isNull() && document.isNull());
-        QCOMPARE(controller.documents().size(), 1);
-        QVERIFY(controller.quit());
-        QVERIFY(other.isNull());
     }
 
     // An editor open in the list when the list goes: the table commits it on the way

@@ -70,15 +70,6 @@ private slots:
         const QPolygonF expected{{0, 0}, {0, 37.5}, {1, 25}, {2, 12.5}, {3, 0}, {3, 0}};
         QCOMPARE(WaveformOutline::upperHalf(input(samples, 0.25), 0, 3), expected);
     }
-
-    void shapeEndsAtLastDecodedPoint()
-    {
-        const QList<double> samples(10, -20.0);
-        const QPolygonF upper = WaveformOutline::upperHalf(input(samples, 2.0), 0, 960);
-        QCOMPARE(upper.first(), QPointF(0, 0));
-        QCOMPARE(upper.last(), QPointF(18, 0));
-        QCOMPARE(upper[upper.size() - 2], QPointF(18, 25));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestWaveformOutline)
