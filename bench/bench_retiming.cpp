@@ -116,7 +116,9 @@ void changeFrameRate(Session &s)
 void replaceAll(Session &s)
 {
     const SubtitleSearch search(QStringLiteral("Line"), {});
-    const SubtitleSearch::Replacement replacement = search.replaceAll(s.controller().subtitles(), QStringLiteral("Row"));
+    SubtitleSearch::Replacement replacement;
+    SubtitleSearch::Progress progress;
+    search.replaceAll(s.controller().subtitles(), QStringLiteral("Row"), replacement, progress);
     s.step(QStringLiteral("Replace All"), [&] { s.controller().updateSubtitles(replacement.values, replacement.indexes); });
 }
 
