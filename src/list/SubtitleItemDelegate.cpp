@@ -15,6 +15,13 @@ SubtitleItemDelegate::SubtitleItemDelegate(SubtitleTableModel *model, QObject *p
 {
 }
 
+void SubtitleItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (m_rowSelected && m_rowSelected(index.row()))
+        option->state |= QStyle::State_Selected;
+}
+
 std::optional<SubtitleItemDelegate::EditSession> SubtitleItemDelegate::session(QWidget *editor) const
 {
     const auto it = m_sessions.constFind(editor);

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QStyledItemDelegate>
 
+#include <functional>
 #include <optional>
 
 class SubtitleTableModel;
@@ -32,6 +33,8 @@ public:
 
     explicit SubtitleItemDelegate(SubtitleTableModel *model, QObject *parent = nullptr);
 
+    // Rows drawn selected besides those in the view's selection model.
+    void setRowSelected(std::function<bool(int row)> isSelected) { m_rowSelected = std::move(isSelected); }
     std::optional<EditSession> session(QWidget *editor) const;
     // Every editor made and not yet destroyed (closed ones may linger until deleted).
     QList<QWidget *> editors() const;
@@ -51,7 +54,11 @@ public:
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                    const QModelIndex &index) override;
 
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
 private:
     SubtitleTableModel *m_model;
+    std::function<bool(int row)> m_rowSelected;
     mutable QHash<QWidget *, EditSession> m_sessions;
 };

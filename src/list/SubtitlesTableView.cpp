@@ -66,6 +66,16 @@ bool SubtitlesTableView::isPlaybackKey(const QKeyEvent *event)
     }
 }
 
+QItemSelectionModel::SelectionFlags SubtitlesTableView::selectionCommand(const QModelIndex &index,
+                                                                         const QEvent *event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    const bool changes = command & (QItemSelectionModel::Select | QItemSelectionModel::Deselect | QItemSelectionModel::Toggle);
+    if (changes && !(command & QItemSelectionModel::Clear) && m_beforeChangeInPlace)
+        m_beforeChangeInPlace();
+    return command;
+}
+
 bool SubtitlesTableView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     if (!QTableView::edit(index, trigger, event))

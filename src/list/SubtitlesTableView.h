@@ -22,6 +22,9 @@ public:
     using QTableView::edit;
 
     void setCommitHandler(CommitHandler handler) { m_commitHandler = std::move(handler); }
+    // Called before a key or click adds rows to the selection or takes rows from it
+    // (rather than replacing it), so that the selection model then holds all of it.
+    void setBeforeSelectionChangeInPlace(std::function<void()> handler) { m_beforeChangeInPlace = std::move(handler); }
     // The row of the open context menu, or -1.
     int clickedRow() const { return m_clickedRow; }
     bool isEditing() const { return state() == EditingState; }
@@ -45,6 +48,8 @@ signals:
     void editingStarted(QWidget *editor);
 
 protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -60,6 +65,7 @@ protected slots:
 
 private:
     CommitHandler m_commitHandler;
+    std::function<void()> m_beforeChangeInPlace;
     int m_clickedRow = -1;
     // The editor whose value is being checked (an alert may be up), and the one whose
     // value was refused and which must stay open.

@@ -23,6 +23,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 SubtitlesTableViewController::SubtitlesTableViewController(Document *document, QWidget *parent)
     : QWidget(parent)
@@ -43,6 +45,15 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
     setFocusProxy(m_tableView);
 
     m_tableView->setCommitHandler([this](QWidget *editor) { return commitEditorLater(editor); });
+    // A selection kept in the document only is drawn from there; a gesture that changes
+    // part of it needs it whole in Qt's selection model first.
+    m_delegate->setRowSelected([this](int row) {
+        return m_selectionOnlyInDocument && m_document && m_document->selectedSubtitleIndexes().contains(row);
+    });
+    m_tableView->setBeforeSelectionChangeInPlace([this] {
+        if (m_selectionOnlyInDocument && m_document)
+            mirrorSelection(m_document->selectedSubtitleIndexes(), std::numeric_limits<int>::max());
+    });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SubtitlesTableViewController::pushSelection);
     connect(m_tableView, &SubtitlesTableView::playbackKeyEvent, this,
@@ -98,6 +109,8 @@ SubtitlesTableViewController::~SubtitlesTableViewController()
     // The table commits and closes an open editor while it is being destroyed, after this
     // controller has stopped being one: nothing may reach it from there.
     m_tableView->setCommitHandler({});
+    m_tableView->setBeforeSelectionChangeInPlace({});
+    m_delegate->setRowSelected({});
     m_tableView->disconnect(this);
     m_delegate->disconnect(this);
     m_tableView->selectionModel()->disconnect(this);
@@ -156,6 +169,11 @@ void SubtitlesTableViewController::pushSelection()
 {
     if (m_isApplyingDocumentSelection)
         return;
+    // Qt's selection model now holds the whole selection, which Qt draws.
+    if (m_selectionOnlyInDocument) {
+        m_selectionOnlyInDocument = false;
+        m_tableView->viewport()->update();
+    }
     QList<QItemSelectionRange> ranges = m_tableView->selectionModel()->selection();
     std::sort(ranges.begin(), ranges.end(),
               [](const QItemSelectionRange &a, const QItemSelectionRange &b) { return a.top() < b.top(); });
@@ -175,31 +193,47 @@ void SubtitlesTableViewController::applySelection(const IndexSet &selection)
     // The table made this selection itself: it already shows it.
     if (m_isManipulatingSelection)
         return;
-    m_isApplyingDocumentSelection = true;
-    const int rowCount = m_model->rowCount();
-    const int lastColumn = SubtitleTableModel::ColumnCount - 1;
-    QItemSelection rows;
-    int k = 0;
-    while (k < selection.count() && selection.at(k) < rowCount) {
-        const int first = selection.at(k);
-        int last = first;
-        while (k + 1 < selection.count() && selection.at(k + 1) == last + 1 && last + 1 < rowCount) {
-            ++k;
-            ++last;
-        }
-        rows.select(m_model->index(first, 0), m_model->index(last, lastColumn));
-        ++k;
-    }
-    QItemSelectionModel *selectionModel = m_tableView->selectionModel();
-    selectionModel->select(rows, QItemSelectionModel::ClearAndSelect);
+    // Qt's selection model keeps two persistent indexes per run of rows and goes through
+    // every run for each painted cell: a command that leaves rows selected in a hundred
+    // thousand places would make each paint and each later change of the list crawl.
+    mirrorSelection(selection, 1000);
     // Keyboard navigation goes on from the selection.
+    QItemSelectionModel *selectionModel = m_tableView->selectionModel();
     const QModelIndex current = selectionModel->currentIndex();
-    if (!rows.isEmpty() && (!current.isValid() || !selection.contains(current.row()))) {
+    const bool shown = !selection.isEmpty() && selection.first() < m_model->rowCount();
+    if (shown && (!current.isValid() || !selection.contains(current.row()))) {
         const int column = current.isValid() ? current.column() : 0;
         selectionModel->setCurrentIndex(m_model->index(selection.first(), column), QItemSelectionModel::NoUpdate);
     }
-    m_isApplyingDocumentSelection = false;
     emit commandStateChanged();
+}
+
+void SubtitlesTableViewController::mirrorSelection(const IndexSet &selection, int rangeLimit)
+{
+    m_isApplyingDocumentSelection = true;
+    const int rowCount = m_model->rowCount();
+    std::vector<std::pair<int, int>> runs;
+    for (int row : selection) {
+        if (row >= rowCount)
+            break;
+        if (!runs.empty() && runs.back().second + 1 == row)
+            runs.back().second = row;
+        else
+            runs.emplace_back(row, row);
+    }
+    const bool wasOnlyInDocument = m_selectionOnlyInDocument;
+    m_selectionOnlyInDocument = int(runs.size()) > rangeLimit;
+    QItemSelection rows;
+    if (!m_selectionOnlyInDocument) {
+        const int lastColumn = SubtitleTableModel::ColumnCount - 1;
+        for (const auto &[first, last] : runs)
+            rows.select(m_model->index(first, 0), m_model->index(last, lastColumn));
+    }
+    m_tableView->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    // Qt repaints only what its own selection model changed.
+    if (wasOnlyInDocument || m_selectionOnlyInDocument)
+        m_tableView->viewport()->update();
+    m_isApplyingDocumentSelection = false;
 }
 
 void SubtitlesTableViewController::showRow(int row)

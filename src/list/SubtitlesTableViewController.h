@@ -96,6 +96,10 @@ private:
     void configureTable();
     void pushSelection();
     void applySelection(const IndexSet &selection);
+    // Hands the selection to the table's selection model, unless it lies in more than
+    // rangeLimit separate runs of rows: then it is drawn from the document alone. The
+    // current row stays where it is.
+    void mirrorSelection(const IndexSet &selection, int rangeLimit);
     void showRow(int row);
     bool commitEditorLater(QWidget *editor);
     bool takeEdit(QWidget *editor, std::optional<PendingEdit> &edit);
@@ -117,6 +121,8 @@ private:
     SubtitleItemDelegate *m_delegate = nullptr;
     bool m_isManipulatingSelection = false;
     bool m_isApplyingDocumentSelection = false;
+    // The selection is in the document only; the table's selection model is empty.
+    bool m_selectionOnlyInDocument = false;
     QPersistentModelIndex m_currentWhileReordering; // follows its subtitle through a reordering
     bool m_continuePlayingAfterEditing = false;
 };

@@ -170,6 +170,7 @@ private slots:
     void textEditorKeepsTypingWhenItsSubtitleChanges();
     void textEditorTakesNewLinesAndShowsThem();
     void selectionFollowsDocumentAndKeys();
+    void selectionInThousandsOfPlacesLooksAndActsAsAnyOther();
     void copyPutsNumberedSrtOnClipboard();
     void pasteInsertsByStartOneStepPerText_data();
     void pasteInsertsByStartOneStepPerText();
@@ -478,6 +479,68 @@ void TestSubtitlesTable::selectionFollowsDocumentAndKeys()
     // Return starts editing the text of the selected row.
     QTest::keyClick(pane.view(), Qt::Key_Return);
     QVERIFY(pane.textEditor(1));
+}
+
+void TestSubtitlesTable::selectionInThousandsOfPlacesLooksAndActsAsAnyOther()
+{
+    SubtitleList subtitles;
+    for (int i = 0; i < 2400; ++i)
+        subtitles.append(Subtitle::create(QString::number(i), i * 3.0, i * 3.0 + 2));
+    Pane pane(subtitles);
+    // What a command over every other subtitle leaves selected: every odd row (but 3).
+    IndexSet scattered;
+    for (int row = 1; row < subtitles.size(); row += 2) {
+        if (row != 3)
+            scattered.insert(row);
+    }
+    const auto colourOfRow = [&](int row) {
+        const QRect cell = pane.view()->visualRect(pane.index(row, SubtitleTableModel::TextColumn));
+        return pane.view()->viewport()->grab().toImage().pixelColor(cell.right() - 2, cell.center().y());
+    };
+    const auto ctrlClick = [&](int row) {
+        QTest::mouseClick(pane.view()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          pane.view()->visualRect(pane.index(row, 1)).center());
+    };
+    // As a command selects: anew, the view staying at the top (a smaller selection
+    // would show its last row).
+    const auto selectScattered = [&] {
+        pane.document.setSelectedSubtitleIndexes(IndexSet(1));
+        pane.document.setSelectedSubtitleIndexes(scattered);
+    };
+    pane.document.setSelectedSubtitleIndexes(IndexSet(1));
+    const QColor selected = colourOfRow(1);
+    const QColor unselected = colourOfRow(3);
+    QVERIFY(selected != unselected);
+
+    selectScattered();
+    QCOMPARE(colourOfRow(1), selected);
+    QCOMPARE(colourOfRow(5), selected);
+    QCOMPARE(colourOfRow(3), unselected);
+    // Ctrl+click adds a row to all the others, and takes one away.
+    ctrlClick(3);
+    IndexSet expected = scattered;
+    expected.insert(3);
+    QCOMPARE(pane.document.selectedSubtitleIndexes(), expected);
+    ctrlClick(5);
+    expected.remove(5);
+    QCOMPARE(pane.document.selectedSubtitleIndexes(), expected);
+    QCOMPARE(colourOfRow(3), selected);
+    QCOMPARE(colourOfRow(5), unselected);
+    // So do the keys: move without selecting, then toggle the row there.
+    selectScattered();
+    QTest::keyClick(pane.view(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(pane.view(), Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(pane.view()->currentIndex().row(), 3);
+    QTest::keyClick(pane.view(), Qt::Key_Space, Qt::ControlModifier);
+    expected = scattered;
+    expected.insert(3);
+    QCOMPARE(pane.document.selectedSubtitleIndexes(), expected);
+    // A plain click replaces them all, on screen too.
+    selectScattered();
+    QTest::mouseClick(pane.view()->viewport(), Qt::LeftButton, {}, pane.view()->visualRect(pane.index(3, 1)).center());
+    QCOMPARE(pane.document.selectedSubtitleIndexes(), IndexSet(3));
+    QCOMPARE(colourOfRow(1), unselected);
+    QCOMPARE(colourOfRow(3), selected);
 }
 
 void TestSubtitlesTable::copyPutsNumberedSrtOnClipboard()
