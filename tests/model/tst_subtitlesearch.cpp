@@ -109,10 +109,6 @@ private slots:
 
     void findEdges()
     {
-        // Backwards from the start of the only text with a match: round to its last one.
-        SubtitleSearch::Progress round;
-        QCOMPARE(SubtitleSearch(QStringLiteral("ab"), {}).find(subtitlesFrom(QStringLiteral("ab ab@0-1")), 0, 0, true, round),
-                 std::optional(SubtitleSearch::Match{0, 3, 2}));
         // Empty matches are skipped.
         const SubtitleList subtitles = subtitlesFrom(QStringLiteral("abc@0-1|xyz@2-3"));
         SubtitleSearch::Progress progress;
