@@ -174,14 +174,11 @@ private slots:
             crowded << QStringLiteral("c%1@%2-%3").arg(i).arg(i / 3).arg(i / 3 + 1);
         }
         QList<int> block;
-        QList<double> hourLater;
         QList<double> toZero;
         for (int i = 100; i < 200; ++i) {
             block << i;
-            hourLater << i * 3 + 3600;
             toZero << std::max(0.0, i * 3 - 400.0); // the first ones all start at 0
         }
-        QTest::newRow("a block an hour later") << spaced.join(u'|') << block << hourLater;
         QTest::newRow("a block earlier, many onto 0 s") << spaced.join(u'|') << block << toZero;
         QRandomGenerator random(25);
         QList<int> some;
