@@ -38,13 +38,11 @@ private slots:
             "five@5-6|ten@10-11|x@20-21");
         row("equal starts keep file order", u"1\nT\nfirst\n\n2\n00:00:01,000 --> 00:00:03,000\nsecond\n", "first@1-2|second@1-3");
         row("first index not 1", u"2\nT\nA", "Error at line 0.\nInvalid index.");
-        row("index with a space", u" 1\nT\nA", "Error at line 0.\nInvalid index.");
         row("blank line at the top", u"\n1\nT\nA", "Error at line 0.\nInvalid index.");
         row("byte-order mark left in the text", u"\uFEFF1\nT\nA", "Error at line 0.\nInvalid index.");
         row("an index beyond 64 bits", u"99999999999999999999999\nT\nA", "Error at line 0.\nInvalid index.");
         row("two blank lines after the last subtitle", u"1\nT\nA\n\n\n", "Error at line 4.\nInvalid index.");
         row("separator without spaces", u"1\n00:00:01,000-->00:00:02,000\nA", "Error at line 1.\nInvalid timestamp.");
-        row("period instead of comma", u"1\n00:00:01.000 --> 00:00:02,000\nA", "Error at line 1.\nInvalid timestamp.");
         row("two separators", u"1\nT --> 00:00:03,000\nA", "Error at line 1.\nInvalid timestamp.");
         row("coordinates after the end time", u"1\nT X1:10\nA", "Error at line 1.\nInvalid timestamp.");
         row("end one millisecond before start", u"1\n00:00:02,000 --> 00:00:01,999\nA", "Error at line 1.\nInvalid timestamp.");
@@ -71,7 +69,6 @@ private slots:
     void utf8ReadsAndWritesAsUtf16_data()
     {
         QTest::addColumn<QString>("piece");
-        QTest::newRow("accented letters") << QStringLiteral("\u00e9\u00df\u00f8");
         QTest::newRow("next line U+0085 (C2 85)") << QStringLiteral("\u0085");
         QTest::newRow("line separator U+2028 (E2 80 A8)") << QStringLiteral("\u2028");
         QTest::newRow("paragraph separator U+2029 after an accent") << QStringLiteral("\u00e9\u2029");
@@ -79,7 +76,6 @@ private slots:
         QTest::newRow("ellipsis and quotes, E2 but no line end") << QStringLiteral("\u2026\u201c\u2027\u202a");
         QTest::newRow("CR LF") << QStringLiteral("\r\n");
         QTest::newRow("bare CR") << QStringLiteral("\r");
-        QTest::newRow("tab") << QStringLiteral("\t");
         QTest::newRow("four-byte and CJK characters") << QStringLiteral("\U0001F600\u4e2d");
     }
 
@@ -114,7 +110,6 @@ private slots:
         row("both", "a fraction", u"00:00:01,250", 1.25);
         row("both", "the last of a day", u"23:59:59,999", 86399.999);
         row("both", "past a day", u"25:01:01,500", 90061.5);
-        row("both", "three-digit hour", u"100:00:00,000", 360000);
         row("both", "six-digit hour, the most a file holds", u"999999:59:59,999", 3599999999.999);
         row("read", "seven-digit hour", u"1234567:00:00,000", refused);
         row("read", "one-digit hour", u"0:00:01,000", refused);
@@ -149,17 +144,6 @@ private slots:
         }
         if (way != QLatin1String("read"))
             QCOMPARE(parser.formatTime(seconds), text);
-    }
-
-    void everyMillisecondWritesBackAsRead()
-    {
-        const SubtitleParser &parser = SubtitleParser::shared();
-        for (int ms = 0; ms < 200000; ms += 7) {
-            const QString text = parser.formatTime(ms / 1000.0 + 3600 * (ms % 5));
-            const auto read = parser.parseTime(text);
-            QVERIFY(read.hasValue());
-            QCOMPARE(parser.formatTime(read.value()), text);
-        }
     }
 
     // The text as written between "1\n00:00:00,000 --> 00:00:01,000\n" and "\n\n".
@@ -200,15 +184,11 @@ private slots:
         QCOMPARE(parser.parse(written).value().first()->text(), expected);
     }
 
-    void serializesTimesAndNumbers()
+    // An end before the start is written as the start: a file must not be refused on reading.
+    void writesAnEndBeforeTheStartAsTheStart()
     {
-        const SubtitleParser &parser = SubtitleParser::shared();
-        QCOMPARE(parser.serialize({}), QString());
-        const SubtitleList list{Subtitle::create("A", 1, 2.5), Subtitle::create("B", 5, 4),
-                                Subtitle::create("C", 360000, 3599999999.999)};
-        QCOMPARE(parser.serialize(list), "1\n00:00:01,000 --> 00:00:02,500\nA\n\n"
-                                         "2\n00:00:05,000 --> 00:00:05,000\nB\n\n" // an end before the start
-                                         "3\n100:00:00,000 --> 999999:59:59,999\nC\n\n");
+        QCOMPARE(SubtitleParser::shared().serialize({Subtitle::create("A", 1, 2.5), Subtitle::create("B", 5, 4)}),
+                 "1\n00:00:01,000 --> 00:00:02,500\nA\n\n2\n00:00:05,000 --> 00:00:05,000\nB\n\n");
     }
 
     // Any text in any order, written and read back, writes the same again.

@@ -53,7 +53,6 @@ private slots:
             "3:Left out 2 blank lines");
         row("ends after a timing line", "1\nT1\n", "@1-2", "1:The text ends after the timing of subtitle 1");
         row("an empty last subtitle", "0\nT1\nA\n\n1\nT2\n\n", "A@1-2|@3-4", "0:numbered 0 where 1");
-        row("ends after a subtitle number", "1\nT1\nA\n\n2\n", "A@1-2", "4:ends after the number 2");
         row("ends after a subtitle number and blank lines", "1\nT1\nA\n\n2\n\n\n", "A@1-2", "4:ends after the number 2");
         row("repaired out of time order: sorted, equal starts in file order", "1\nT2\nB\n\n2\nT1\nA\n\n3\nT1\nC\n\n\n",
             "A@1-2|C@1-2|B@3-4", "12:Skipped 1 blank line at the end");
