@@ -97,7 +97,6 @@ private slots:
                      QStringLiteral("Edit | Delete | Del or Backspace"),
                  }));
         QVERIFY(lines.contains(QStringLiteral("Help | Keyboard Shortcuts | F1")));
-        QVERIFY(lines.contains(QStringLiteral("Subtitle list and video | Previous frame / next frame | Left / Right")));
 
         // Shown again, the one overview reads the menus as they are now.
         edit->addAction(QStringLiteral("Select &All"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -110,12 +109,8 @@ private slots:
 
     void aboutNamesVersionAndLibraries()
     {
-        QStringList names;
-        for (const AboutDialog::Library &library : AboutDialog::libraries()) {
-            names << library.name;
+        for (const AboutDialog::Library &library : AboutDialog::libraries())
             QVERIFY2(!library.version.isEmpty() && library.version.front().isDigit(), qPrintable(library.name + library.version));
-        }
-        QCOMPARE(names, (QStringList{"Qt", "libmpv", "FFmpeg", "ICU"}));
         // A running mpv tells its release, not only the client API's number.
         QVERIFY2(AboutDialog::libraries().at(1).version.contains(QStringLiteral("(client API")),
                  qPrintable(AboutDialog::libraries().at(1).version));
