@@ -35,20 +35,16 @@ QStringList overviewLines(ShortcutsDialog *dialog)
     return lines;
 }
 
-// The mnemonic letters of a menu's entries that occur more than once.
+// The entries of a menu whose underlined letter an earlier entry has already.
 QStringList repeatedMnemonics(const QList<QAction *> &actions)
 {
-    QStringList seen;
+    QList<QKeySequence> seen;
     QStringList repeated;
     for (QAction *action : actions) {
-        const QString text = action->text();
-        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
-        if (at < 0)
-            continue;
-        const QString letter = text.mid(at + 1, 1).toLower();
-        if (seen.contains(letter))
-            repeated << QStringLiteral("%1 (%2)").arg(letter, action->text());
-        seen << letter;
+        const QKeySequence key = QKeySequence::mnemonic(action->text());
+        if (!key.isEmpty() && seen.contains(key))
+            repeated << action->text();
+        seen << key;
     }
     return repeated;
 }
