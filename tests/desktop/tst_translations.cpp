@@ -92,7 +92,6 @@ private slots:
         QTest::addColumn<QStringList>("languages");
         QTest::addColumn<QString>("installed");
         QTest::addColumn<QString>("automatic");
-        QTest::newRow("German alone") << QStringList{"de"} << "de" << "Automatisch";
         QTest::newRow("Austrian German") << QStringList{"de-AT"} << "de-AT" << "Automatisch";
         QTest::newRow("French first, German second") << QStringList{"fr-FR", "de-DE"} << "de-DE" << "Automatisch";
         QTest::newRow("English first, German second stays English") << QStringList{"en-US", "de-DE"} << "" << "Automatic";
