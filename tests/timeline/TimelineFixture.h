@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using Times = QList<std::pair<double, double>>;
+
 // A document with subtitles and a 600-point-wide timeline pane at magnification 1
 // (30 points per second, no scroll offset).
 struct TimelineFixture
@@ -19,7 +21,7 @@ struct TimelineFixture
     Document document;
     std::unique_ptr<TimelineViewController> timeline;
 
-    explicit TimelineFixture(const QList<std::pair<double, double>> &times)
+    explicit TimelineFixture(const Times &times)
     {
         document.subtitleController().setDelegate(&document);
         document.subtitleController().setUndoManager(&document.undoManager());
@@ -36,6 +38,14 @@ struct TimelineFixture
     ~TimelineFixture() { document.subtitleController().setDelegate(nullptr); }
 
     SubtitlePtr at(int index) { return document.subtitleController().at(index); }
+    // Each subtitle's start and end, in list order.
+    Times times()
+    {
+        Times result;
+        for (const SubtitlePtr &s : document.subtitleController().subtitles())
+            result.append({s->start, s->end});
+        return result;
+    }
     QWidget *strip() const { return timeline->contentView(); }
 
     void send(QEvent::Type type, QPointF position, Qt::MouseButtons buttons,
