@@ -191,7 +191,8 @@ private slots:
         QCOMPARE(readAll(path), srt("kept") + "\n");
     }
 
-    void theRecentFilesListEachFileOnceNewestFirst()
+    // A file has one window and one entry in the recent files, however it is reached.
+    void eachFileIsOpenOnceAndListedOnceNewestFirst()
     {
         QSettings().setValue("recentFilesLimit", 2);
         DocumentController &controller = restart();
@@ -199,7 +200,12 @@ private slots:
         const QString a = writeFile("a.srt", srt("A")), b = writeFile("b.srt", srt("B"));
         DocumentController::windowOf(controller.openDocument(a))->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        controller.openDocument(a);
+        Document *first = controller.openDocument(a);
+        QVERIFY(QFile::link(a, m_dir.filePath("symbolic.srt")));
+        QCOMPARE(::link(QFile::encodeName(a).constData(), QFile::encodeName(m_dir.filePath("hard.srt")).constData()), 0);
+        for (const char *other : {"a.srt", "symbolic.srt", "hard.srt"})
+            QCOMPARE(controller.openDocument(m_dir.filePath(other)), first);
+        QCOMPARE(controller.documents().size(), 1);
         QCOMPARE(controller.recentFiles(), QStringList{a});
         controller.openDocument(b);
         controller.openDocument(writeFile("c.srt", srt("C")));
@@ -286,30 +292,6 @@ private slots:
         QVERIFY(readAll(path).endsWith("5 \xE2\x82\xAC\n\n"));
     }
 
-    // Work a crash left comes back with its file and encoding, and saving asks when the
-    // file changed since.
-    void workACrashLeftIsOffered()
-    {
-        const QString path = QFileInfo(writeFile("since.srt", srt("Before"))).absoluteFilePath();
-        RecoveryStore::Description description;
-        description.originalPath = path;
-        description.base = FileIdentity::of(path);
-        description.encoding = 1252;
-        QVERIFY(!RecoveryStore().save("crashed", {Subtitle::create(QStringLiteral("Recovered"), 1, 2)}, description));
-        writeFile("since.srt", srt("Changed after the crash"));
-        DocumentController &controller = restart();
-        answerNext(QStringLiteral("Recover"));
-        QVERIFY(controller.offerRecovery());
-        Document *document = controller.documents().first();
-        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Recovered"));
-        QCOMPARE(document->filePath(), path);
-        QCOMPARE(document->encoding(), 1252);
-        QVERIFY(document->isModified());
-        answerNext(QStringLiteral("Cancel"));
-        QVERIFY(!controller.save(document));
-        QVERIFY(readAll(path).contains("Changed after the crash"));
-    }
-
     // What a kill -9 leaves on disk is enough: the window's video, position, zoom and
     // selection reach the entry without another edit, and come back with the work.
     void recoveredWorkComesBackAsItWas()
@@ -355,8 +337,9 @@ private slots:
     }
 
     // Several entries at once, newest first: only a few are checked, each recovered
-    // document gets its own text, file and window state, the unchecked ones stay for
-    // later until discarded, and recovering many asks first.
+    // document gets its own text, file, encoding and window state, the unchecked ones
+    // stay for later until discarded, and recovering many asks first. Saving asks when
+    // the file changed since the crash.
     void manyEntriesAreOfferedAFewAtATime()
     {
         RecoveryStore store;
@@ -366,11 +349,15 @@ private slots:
             RecoveryStore::Description description;
             description.originalPath = m_dir.filePath(QStringLiteral("film%1.srt").arg(i));
             description.windowState.insert(QStringLiteral("selectedIndex"), i % 2);
+            description.encoding = i % 2 ? 1252 : TextEncoding::Utf8;
+            if (i == 7)
+                description.base = FileIdentity::of(writeFile("film7.srt", srt("Before")));
             QVERIFY(!store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
                                 description));
             description.savedAt = start.addSecs(i); // written over a session, oldest first
             QVERIFY(!OwnFile::write(entryFile(id, ".json"), RecoveryStore::serialize(description), 0600));
         }
+        writeFile("film7.srt", srt("Changed after the crash"));
         DocumentController &controller = restart();
         QString asked;
         QTimer::singleShot(0, [&asked] {
@@ -399,8 +386,13 @@ private slots:
             recovered << number;
             QCOMPARE(textsOf(document), (QStringList{"A" + number, "B" + number}));
             QCOMPARE(document->selectedSubtitleIndexes(), IndexSet(number.toInt() % 2));
+            QCOMPARE(document->encoding(), number.toInt() % 2 ? 1252 : TextEncoding::Utf8);
+            QVERIFY(document->isModified());
         }
         QCOMPARE(recovered, (QStringList{"7", "5", "4", "3", "0"}));
+        answerNext(QStringLiteral("Cancel"));
+        QVERIFY(!controller.save(controller.documents().first()));
+        QVERIFY(readAll(m_dir.filePath("film7.srt")).contains("Changed after the crash"));
         answerNext(QStringList(5, dontSave));
         QVERIFY(controller.quit());
         QStringList left;
@@ -474,27 +466,6 @@ private slots:
             document->undoManager().undo(); // my work comes back
             QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Mine"));
         }
-    }
-
-    void aFileReachedAgainHasOneWindow_data()
-    {
-        QTest::addColumn<QString>("way");
-        QTest::newRow("symbolic link") << "symbolic";
-        QTest::newRow("hard link") << "hard";
-    }
-
-    void aFileReachedAgainHasOneWindow()
-    {
-        QFETCH(QString, way);
-        DocumentController &controller = restart();
-        const QString path = writeFile("target-" + way + ".srt", srt("T"));
-        const QString second = m_dir.filePath("link-" + way + ".srt");
-        const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(second);
-        QVERIFY((way == QLatin1String("symbolic") ? ::symlink(from, to) : ::link(from, to)) == 0);
-        Document *first = controller.openDocument(path);
-        QCOMPARE(controller.openDocument(second), first);
-        QCOMPARE(controller.documents().size(), 1);
-        QCOMPARE(controller.recentFiles().first(), QFileInfo(path).absoluteFilePath());
     }
 
     // Each setting out of bounds; the autosave delay is timed when it is short.
