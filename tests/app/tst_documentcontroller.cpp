@@ -526,8 +526,10 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("why");
-        QTest::newRow("a FIFO") << "fifo" << "not a regular file";
-        QTest::newRow("a folder") << "folder" << "a folder has that name";
+        const QString fifo = m_dir.filePath("fifo.srt"), folder = m_dir.filePath("folder.srt");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 && QDir().mkpath(folder));
+        QTest::newRow("a FIFO") << fifo << "not a regular file";
+        QTest::newRow("a folder") << folder << "a folder has that name";
         // What the program sees of a name with the byte 0xFF in it.
         QTest::newRow("a name that is not UTF-8")
             << QFile::decodeName(QFile::encodeName(m_dir.path()) + "/name-\xff.srt") << "not valid UTF-8";
@@ -537,13 +539,6 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, why);
-        if (target == "fifo") {
-            target = m_dir.filePath("fifo.srt");
-            QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
-        } else if (target == "folder") {
-            target = m_dir.filePath("folder.srt");
-            QVERIFY(QDir().mkpath(target));
-        }
         DocumentController &controller = restart();
         Document *document = controller.newDocument();
         edit(document, QStringLiteral("work"));
