@@ -2,6 +2,8 @@
 #include "app/RecoveryStore.h"
 #include "document/Document.h"
 
+#include "EncodingSamples.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
@@ -41,10 +43,8 @@ private:
     QStringList texts() const
     {
         QStringList result;
-        for (const RecoveryStore::Entry &entry : RecoveryStore(folder()).entries()) {
-            QFile file(entry.recoveryPath);
-            result << (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).section(u'\n', 2, 2) : QString());
-        }
+        for (const RecoveryStore::Entry &entry : RecoveryStore(folder()).entries())
+            result << QString::fromUtf8(EncodingSamples::readAll(entry.recoveryPath)).section(u'\n', 2, 2);
         return result;
     }
 
@@ -120,9 +120,7 @@ private slots:
     void aFailureIsToldOnce()
     {
         // A file where the folder should be: nothing can be written.
-        QFile blocker(folder());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(EncodingSamples::writeAll(folder(), {}));
         auto document = savedDocument();
         Autosaver autosaver(document.get(), RecoveryStore(folder()), 60000);
         QSignalSpy failed(&autosaver, &Autosaver::protectionFailed);
@@ -147,10 +145,8 @@ private slots:
         RecoveryStore other(folder());
         // A write cut short by a crash leaves a file under a temporary name.
         const QStringList unfinished{autosaver->entryId() + ".srt.new-aB3dE6", "gone.json.new-Xy9Zw1"};
-        for (const QString &name : unfinished) {
-            QFile file(folder() + u'/' + name);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const QString &name : unfinished)
+            QVERIFY(EncodingSamples::writeAll(folder() + u'/' + name, {}));
         QVERIFY(other.claimOrphans().isEmpty()); // its process still runs
         QCOMPARE(QDir(folder()).entryList({"*.new-*"}), QStringList{unfinished.first()}); // its own is left alone
         autosaver->keepForRecovery();
@@ -191,10 +187,7 @@ private slots:
         QFETCH(QString, linked);
         const QString theirs = m_dir.filePath(QStringLiteral("theirs"));
         const QByteArray content = R"({"originalPath": "/home/someone/else.srt"})";
-        QFile file(theirs);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
-        QVERIFY(::chmod(QFile::encodeName(theirs).constData(), 0644) == 0);
+        QVERIFY(EncodingSamples::writeAll(theirs, content) && ::chmod(QFile::encodeName(theirs).constData(), 0644) == 0);
 
         auto document = savedDocument();
         document->setFilePath(QStringLiteral("/films/a.srt"));
@@ -224,10 +217,8 @@ private slots:
 
         edit(*document);
         autosaver->flush();
-        QFile check(theirs);
-        QVERIFY(check.open(QIODevice::ReadOnly));
-        QCOMPARE(check.readAll(), content);
-        QCOMPARE(int(check.permissions() & (QFile::ReadGroup | QFile::ReadOther)), int(QFile::ReadGroup | QFile::ReadOther));
+        QCOMPARE(EncodingSamples::readAll(theirs), content);
+        QCOMPARE(int(QFile::permissions(theirs) & (QFile::ReadGroup | QFile::ReadOther)), int(QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(!QFileInfo(at).isSymLink());
         QCOMPARE(texts(), QStringList{QStringLiteral("edit 2")});
         QCOMPARE(RecoveryStore(folder()).entries().first().originalPath, QStringLiteral("/films/a.srt"));

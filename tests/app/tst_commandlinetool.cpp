@@ -18,6 +18,12 @@ class tst_CommandLineTool : public QObject
 
 private:
     QTemporaryDir m_dir;
+    const QByteArray keepMe = "1\n00:00:01,000 --> 00:00:02,000\nkeep me\n";
+
+    // Files no run may change: one the conversions refuse to write, and one whose name is
+    // not UTF-8 as the program sees it.
+    QStringList kept() const { return {m_dir.filePath("kept.srt"), resolve(notUtf8())}; }
+    static QString notUtf8() { return QStringLiteral("@/v") + QChar::ReplacementCharacter + QStringLiteral(".srt"); }
 
     QString resolve(QString text) const
     {
@@ -42,6 +48,10 @@ private slots:
         const QString utf16 = QStringLiteral("2\n00:00:03,000 --> 00:00:04,000\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n");
         QVERIFY(writeAll(m_dir.filePath("mixed.srt"), QByteArray("1\n00:00:01,000 --> 00:00:02,000\nA\n\n")
                                                           + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)));
+        for (const QString &path : kept())
+            QVERIFY(writeAll(path, keepMe));
+        QVERIFY(writeAll(m_dir.filePath("mended.srt"), "1\r\n00:00:01,005 --> 00:00:02,000\r\nHi\r\n\r\n"));
+        QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600) == 0);
     }
 
     void runs_data()
@@ -50,34 +60,63 @@ private slots:
         QTest::addColumn<int>("status"); // -1: the editor starts
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("errStart");
+        QTest::addColumn<QString>("written"); // what @/out.srt must hold, as Save writes it
         const QString usage = QStringLiteral("Usage: cuewright --check");
-        QTest::newRow("no arguments") << QStringList() << -1 << "" << "";
-        QTest::newRow("files to open") << QStringList{"a.srt", "--check"} << -1 << "" << "";
+        QTest::newRow("no arguments") << QStringList() << -1 << "" << "" << QString();
+        QTest::newRow("files to open") << QStringList{"a.srt", "--check"} << -1 << "" << "" << QString();
         QTest::newRow("one line per file")
             << QStringList{"--check", "$/japanese.UTF-16LE-bom.srt", "$/russian.WINDOWS-1251.srt"} << 0
             << "$/japanese.UTF-16LE-bom.srt: 3 subtitles, UTF-16LE\n$/russian.WINDOWS-1251.srt: 4 subtitles, windows-1251\n"
-            << "";
+            << "" << QString();
         QTest::newRow("--from decodes as the setting would")
             << QStringList{"--check", "--from", "Cyrillic (KOI8-R)", "$/russian.KOI8-R.srt"} << 0
-            << "$/russian.KOI8-R.srt: 4 subtitles, KOI8-R\n" << "";
+            << "$/russian.KOI8-R.srt: 4 subtitles, KOI8-R\n" << "" << QString();
         QTest::newRow("a bad file among good ones: the editor's message")
             << QStringList{"--check", "@/bad.srt", "$/french.UTF-8.srt"} << 1 << "$/french.UTF-8.srt: 4 subtitles, UTF-8\n"
-            << "@/bad.srt: Error at line 0.\nInvalid index.\nLine 0 reads “7”.\n";
-        QTest::newRow("sloppy without --repair") << QStringList{"--check", "@/sloppy.srt"} << 1 << "" << "@/sloppy.srt: ";
+            << "@/bad.srt: Error at line 0.\nInvalid index.\nLine 0 reads “7”.\n" << QString();
+        QTest::newRow("sloppy without --repair") << QStringList{"--check", "@/sloppy.srt"} << 1 << "" << "@/sloppy.srt: " << QString();
         QTest::newRow("--repair lists each repair")
             << QStringList{"--check", "--repair", "@/sloppy.srt"} << 0 << "@/sloppy.srt: 1 subtitles, UTF-8, 2 repairs\n"
-            << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected";
+            << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected" << QString();
         QTest::newRow("--repair refuses to swallow a second half in UTF-16 into one subtitle")
-            << QStringList{"--check", "--repair", "@/mixed.srt"} << 1 << "" << "@/mixed.srt: Line 4 holds a NUL character (“2␀”)";
+            << QStringList{"--check", "--repair", "@/mixed.srt"} << 1 << "" << "@/mixed.srt: Line 4 holds a NUL character (“2␀”)" << QString();
         QTest::newRow("unknown encoding") << QStringList{"--check", "--from", "klingon-8", "a.srt"} << 2 << ""
-                                          << "Unknown text encoding \"klingon-8\".\n";
+                                          << "Unknown text encoding \"klingon-8\".\n" << QString();
         QTest::newRow("--to while checking") << QStringList{"--check", "--to", "UTF-8", "a.srt"} << 2 << ""
-                                             << "Unknown option \"--to\".\n";
-        QTest::newRow("no file") << QStringList{"--check"} << 2 << "" << usage;
-        QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << 2 << "" << usage;
-        QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << "" << usage;
+                                             << "Unknown option \"--to\".\n" << QString();
+        QTest::newRow("no file") << QStringList{"--check"} << 2 << "" << usage << QString();
+        QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << 2 << "" << usage << QString();
+        QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << "" << usage << QString();
         QTest::newRow("--from without name") << QStringList{"--convert", "a", "b", "--from"} << 2 << ""
-                                             << "The option \"--from\" needs an encoding name.\n";
+                                             << "The option \"--from\" needs an encoding name.\n" << QString();
+        // What the window refuses, the command line refuses too, with the reason and the
+        // files left alone: a name that is not UTF-8 (it would name "v\uFFFD.srt", another
+        // file) and a pipe (which would wait for a reader for ever).
+        QTest::newRow("a character the encoding lacks")
+            << QStringList{"--convert", "--to", "ISO-8859-1", "$/russian.WINDOWS-1251.srt", "@/kept.srt"} << 1 << ""
+            << "@/kept.srt: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n" << QString();
+        QTest::newRow("output name not UTF-8") << QStringList{"--convert", "$/french.UTF-8.srt", notUtf8()} << 1 << ""
+                                               << notUtf8() + ": The file cannot be written because its name is not valid UTF-8 text.\n" << QString();
+        QTest::newRow("input name not UTF-8") << QStringList{"--check", notUtf8()} << 1 << ""
+                                              << notUtf8() + ": The file cannot be read because its name is not valid UTF-8 text.\n" << QString();
+        QTest::newRow("output a pipe") << QStringList{"--convert", "$/french.UTF-8.srt", "@/pipe"} << 1 << ""
+                                       << "@/pipe: The file cannot be saved because “pipe” is not a regular file (it is a device, a pipe or a socket).\n" << QString();
+        QTest::newRow("input a pipe") << QStringList{"--convert", "@/pipe", "@/kept.srt"} << 1 << ""
+                                      << "@/pipe: The file could not be opened because it is not a regular file.\n" << QString();
+        QTest::newRow("convert: detected encoding kept") << QStringList{"--convert", "$/russian.WINDOWS-1251.srt", "@/out.srt"}
+                                                         << 0 << "" << "" << "$/russian.WINDOWS-1251.srt";
+        QTest::newRow("convert: --to wins over the detected encoding")
+            << QStringList{"--convert", "--to", "UTF-8", "$/russian.WINDOWS-1251.srt", "@/out.srt"} << 0 << "" << ""
+            << "$/../source/russian.srt";
+        QTest::newRow("convert: --from alone, saved in it as the setting would")
+            << QStringList{"--convert", "--from=ISO-8859-7", "$/greek.ISO-8859-7.srt", "@/out.srt"} << 0 << "" << ""
+            << "$/greek.ISO-8859-7.srt";
+        QTest::newRow("convert: --from and --to")
+            << QStringList{"--convert", "--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt", "@/out.srt"}
+            << 0 << "" << "" << "$/japanese.UTF-16LE-bom.srt";
+        QTest::newRow("convert: --repair writes the repaired file, its line endings kept")
+            << QStringList{"--convert", "--repair", "@/sloppy.srt", "@/out.srt"} << 0 << ""
+            << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected" << "@/mended.srt";
     }
 
     void runs()
@@ -86,6 +125,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, errStart);
+        QFETCH(QString, written);
         QString printed, errors;
         QCOMPARE(run(arguments, printed, errors).value_or(-1), status);
         QCOMPARE(printed, resolve(out));
@@ -93,6 +133,10 @@ private slots:
         if (arguments.contains("@/sloppy.srt") && status == 0) // the second repair on its own line
             QVERIFY2(errors.contains(resolve("\n@/sloppy.srt: Line 1 “0:0:1,5 --> 0:0:2,0”: Read the timing as 00:00:01,005")),
                      qPrintable(errors));
+        for (const QString &path : kept())
+            QCOMPARE(readAll(path), keepMe);
+        if (!written.isEmpty())
+            QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(written)));
     }
 
     // A file where every subtitle needs a repair lists the first thousand repairs, then
@@ -110,70 +154,6 @@ private slots:
         QCOMPARE(lines.size(), 1001);
         QCOMPARE(lines[999], resolve("@/many.srt: Line 3996 “0”: Subtitle numbered 0 where 1 was expected: numbered in order."));
         QCOMPARE(lines[1000], resolve("@/many.srt: …and 2 more repairs, not listed."));
-    }
-
-    void convertWritesAsSaveDoes_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("detected encoding kept") << QStringList{"$/russian.WINDOWS-1251.srt"} << "$/russian.WINDOWS-1251.srt";
-        QTest::newRow("--to wins over the detected encoding")
-            << QStringList{"--to", "UTF-8", "$/russian.WINDOWS-1251.srt"} << "$/../source/russian.srt";
-        QTest::newRow("--from alone: saved in it, as the setting would")
-            << QStringList{"--from=ISO-8859-7", "$/greek.ISO-8859-7.srt"} << "$/greek.ISO-8859-7.srt";
-        QTest::newRow("--from and --to") << QStringList{"--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt"}
-                                         << "$/japanese.UTF-16LE-bom.srt";
-        QTest::newRow("--repair writes the repaired file, its line endings kept")
-            << QStringList{"--repair", "@/sloppy.srt"} << "@/mended.srt";
-    }
-
-    void convertWritesAsSaveDoes()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, expected);
-        QVERIFY(writeAll(m_dir.filePath("mended.srt"), "1\r\n00:00:01,005 --> 00:00:02,000\r\nHi\r\n\r\n"));
-        QString out, err;
-        QCOMPARE(run(QStringList{"--convert"} + arguments + QStringList{"@/out.srt"}, out, err), 0);
-        QCOMPARE(out, QString());
-        QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(expected)));
-    }
-
-    // What the window refuses, the command line refuses too, with the reason and the
-    // files left alone: a name that is not UTF-8 (it would name "v\uFFFD.srt", another
-    // file) and a pipe (which would wait for a reader for ever).
-    void refusedConversionLeavesTheFilesAlone_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("err");
-        const QString name = QStringLiteral("@/v") + QChar::ReplacementCharacter + QStringLiteral(".srt");
-        QTest::newRow("a character the encoding lacks")
-            << QStringList{"--convert", "--to", "ISO-8859-1", "$/russian.WINDOWS-1251.srt", "@/kept.srt"}
-            << "@/kept.srt: The character \"Г\" (U+0413) cannot be saved in ISO-8859-1.\nIt is in subtitle 1.\n";
-        QTest::newRow("output name not UTF-8") << QStringList{"--convert", "$/french.UTF-8.srt", name}
-                                               << name + ": The file cannot be written because its name is not valid UTF-8 text.\n";
-        QTest::newRow("input name not UTF-8") << QStringList{"--check", name}
-                                              << name + ": The file cannot be read because its name is not valid UTF-8 text.\n";
-        QTest::newRow("output a pipe") << QStringList{"--convert", "$/french.UTF-8.srt", "@/pipe"}
-                                       << "@/pipe: The file cannot be saved because “pipe” is not a regular file (it is a device, a pipe or a socket).\n";
-        QTest::newRow("input a pipe") << QStringList{"--convert", "@/pipe", "@/kept.srt"}
-                                      << "@/pipe: The file could not be opened because it is not a regular file.\n";
-    }
-
-    void refusedConversionLeavesTheFilesAlone()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, err);
-        const QByteArray keepMe = "1\n00:00:01,000 --> 00:00:02,000\nkeep me\n";
-        const QStringList kept{m_dir.filePath("kept.srt"), m_dir.filePath(QStringLiteral("v") + QChar::ReplacementCharacter + QStringLiteral(".srt"))};
-        for (const QString &path : kept)
-            QVERIFY(writeAll(path, keepMe));
-        const QByteArray pipe = QFile::encodeName(m_dir.filePath("pipe"));
-        QVERIFY(QFileInfo::exists(m_dir.filePath("pipe")) || ::mkfifo(pipe.constData(), 0600) == 0);
-        QString out, errors;
-        QCOMPARE(run(arguments, out, errors), 1);
-        QCOMPARE(errors, resolve(err));
-        for (const QString &path : kept)
-            QCOMPARE(readAll(path), keepMe);
     }
 };
 

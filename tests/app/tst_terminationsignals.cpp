@@ -3,6 +3,8 @@
 #include "app/TerminationSignals.h"
 #include "document/Document.h"
 
+#include "EncodingSamples.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -13,28 +15,9 @@
 
 #include <csignal>
 
+using EncodingSamples::readAll;
+
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The signals a row names, as numbers: "TERM HUP".
-QList<int> signalNumbers(const QString &names)
-{
-    QList<int> numbers;
-    for (const QString &name : names.split(u' ')) {
-        if (name == QLatin1String("TERM"))
-            numbers << SIGTERM;
-        else if (name == QLatin1String("HUP"))
-            numbers << SIGHUP;
-        else if (name == QLatin1String("INT"))
-            numbers << SIGINT;
-    }
-    return numbers;
-}
 
 // A program with unsaved work: the editor's own start and signal handling, with one edit
 // made where a user would type it, told by a file once it is there.
@@ -50,11 +33,7 @@ int runEditingChild(int argc, char *argv[])
                      [&controller] { controller.keepUnsavedWork(); }, Qt::DirectConnection);
     Document *document = controller.newDocument();
     document->subtitleController().setText(QStringLiteral("typed just before the logout"), 0);
-    QFile ready(QString::fromLocal8Bit(argv[2]));
-    if (!ready.open(QIODevice::WriteOnly))
-        return 1;
-    ready.close();
-    return app.exec();
+    return EncodingSamples::writeAll(QString::fromLocal8Bit(argv[2]), {}) ? app.exec() : 1;
 }
 
 } // namespace
@@ -76,9 +55,8 @@ private:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), m_home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
+        for (const QString folder : {"config", "data", "cache"})
+            environment.insert(QStringLiteral("XDG_%1_HOME").arg(folder.toUpper()), m_home.filePath(folder));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.filePath(QStringLiteral("runtime")));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
@@ -111,21 +89,21 @@ private slots:
 
     void unsavedWorkIsKept_data()
     {
-        QTest::addColumn<QString>("signalNames");
-        QTest::newRow("SIGTERM") << "TERM";
-        QTest::newRow("SIGTERM then SIGHUP (a logout)") << "TERM HUP";
-        QTest::newRow("SIGINT twice (Ctrl+C pressed again)") << "INT INT";
+        QTest::addColumn<QList<int>>("sent");
+        QTest::newRow("SIGTERM") << QList<int>{SIGTERM};
+        QTest::newRow("SIGTERM then SIGHUP (a logout)") << QList<int>{SIGTERM, SIGHUP};
+        QTest::newRow("SIGINT twice (Ctrl+C pressed again)") << QList<int>{SIGINT, SIGINT};
     }
 
     void unsavedWorkIsKept()
     {
-        QFETCH(QString, signalNames);
+        QFETCH(QList<int>, sent);
         const QString ready = m_home.filePath(QStringLiteral("ready"));
         QFile::remove(ready);
         QProcess process;
         start(process, QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), ready});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 60000);
-        endWith(process, signalNumbers(signalNames));
+        endWith(process, sent);
         const QList<RecoveryStore::Entry> entries = RecoveryStore(recoveryFolder()).claimOrphans();
         QCOMPARE(entries.size(), 1);
         QVERIFY(readAll(entries.first().recoveryPath).contains("typed just before the logout"));
@@ -136,17 +114,17 @@ private slots:
     void aStartingQuestionEndsWithTheProgram_data()
     {
         QTest::addColumn<QString>("question");
-        QTest::addColumn<QString>("signalNames");
-        QTest::newRow("recover, SIGTERM") << "recover" << "TERM";
-        QTest::newRow("recover, SIGTERM then SIGHUP") << "recover" << "TERM HUP";
-        QTest::newRow("repair, SIGTERM") << "repair" << "TERM";
-        QTest::newRow("repair, SIGHUP then SIGTERM") << "repair" << "HUP TERM";
+        QTest::addColumn<QList<int>>("sent");
+        QTest::newRow("recover, SIGTERM") << "recover" << QList<int>{SIGTERM};
+        QTest::newRow("recover, SIGTERM then SIGHUP") << "recover" << QList<int>{SIGTERM, SIGHUP};
+        QTest::newRow("repair, SIGTERM") << "repair" << QList<int>{SIGTERM};
+        QTest::newRow("repair, SIGHUP then SIGTERM") << "repair" << QList<int>{SIGHUP, SIGTERM};
     }
 
     void aStartingQuestionEndsWithTheProgram()
     {
         QFETCH(QString, question);
-        QFETCH(QString, signalNames);
+        QFETCH(QList<int>, sent);
         RecoveryStore store(recoveryFolder());
         QStringList arguments;
         QString ready = settingsFile(); // written at start, once the signals are handled
@@ -154,17 +132,13 @@ private slots:
             QVERIFY(!store.save(QStringLiteral("left"), {Subtitle::create(QStringLiteral("Left by a crash"), 1, 2)}, {}));
             ready = recoveryFolder() + QStringLiteral("/left.lock"); // taken while offering it
         } else {
-            const QString sloppy = m_home.filePath(QStringLiteral("sloppy.srt"));
-            QFile file(sloppy);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("7\n0:0:1,5 --> 0:0:2,0\nHi\n");
-            file.close();
-            arguments << sloppy;
+            arguments << m_home.filePath(QStringLiteral("sloppy.srt"));
+            QVERIFY(EncodingSamples::writeAll(arguments.first(), "7\n0:0:1,5 --> 0:0:2,0\nHi\n"));
         }
         QProcess process;
         start(process, QStringLiteral(CUEWRIGHT_PROGRAM), arguments);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 60000);
-        endWith(process, signalNumbers(signalNames));
+        endWith(process, sent);
         const QList<RecoveryStore::Entry> left = store.claimOrphans();
         QCOMPARE(left.size(), question == QLatin1String("recover") ? 1 : 0);
         for (const RecoveryStore::Entry &entry : left) {

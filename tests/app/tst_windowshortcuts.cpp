@@ -9,6 +9,8 @@
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 
+#include "EncodingSamples.h"
+
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QKeySequenceEdit>
@@ -160,13 +162,9 @@ private slots:
         QFETCH(QString, holder);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("film.srt"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("1\n00:00:01,000 --> 00:00:02,000\nHello\n");
-        file.close();
         DocumentController controller;
-        Document *document = controller.openDocument(path);
-        QVERIFY(document);
+        Document *document = controller.newDocument();
+        document->setFilePath(path);
         DocumentWindow *window = shownWindow(document);
         document->undoManager().runAsOneStep(QStringLiteral("Edit Text"),
                                              [&] { document->subtitleController().setText(QStringLiteral("Hi"), 0); });
@@ -177,9 +175,7 @@ private slots:
         dialog.show();
         QApplication::setActiveWindow(&dialog);
         auto *page = dialog.findChild<KeyboardPreferencesPage *>();
-        QTabBar *tabs = dialog.pages()->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(dialog.pages()->indexOf(page)).center());
-        QTRY_VERIFY(page->isVisible());
+        dialog.pages()->setCurrentWidget(page);
         QTreeWidget *tree = page->tree();
         QVERIFY(!tree->findItems(QStringLiteral("Edit ▸ Undo"), Qt::MatchExactly).isEmpty());
         QVERIFY(tree->findItems(QStringLiteral("Undo Edit Text"), Qt::MatchContains).isEmpty());
@@ -210,40 +206,39 @@ private slots:
         QApplication::setActiveWindow(window);
         QTest::keyClick(window->subtitlesTableViewController()->tableView(), Qt::Key_S, Qt::ControlModifier);
         QTRY_VERIFY(!document->isModified());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("Hi"));
+        QVERIFY(EncodingSamples::readAll(path).contains("Hi"));
     }
 
     // Split follows the text editor however the user opens it, and as its text changes:
     // Ctrl+Alt+K pressed in the editor splits at the text cursor.
     void splitKeyWorksInTheOpenEditor_data()
     {
-        QTest::addColumn<QString>("opening");
-        QTest::newRow("Return") << QStringLiteral("Return");
-        QTest::newRow("F2") << QStringLiteral("F2");
-        QTest::newRow("double-click") << QStringLiteral("double-click");
-        QTest::newRow("Return with the row unselected") << QStringLiteral("unselected");
+        QTest::addColumn<int>("key"); // none: a double-click
+        QTest::addColumn<bool>("unselected");
+        QTest::newRow("Return") << int(Qt::Key_Return) << false;
+        QTest::newRow("F2") << int(Qt::Key_F2) << false;
+        QTest::newRow("double-click") << 0 << false;
+        QTest::newRow("Return with the row unselected") << int(Qt::Key_Return) << true;
     }
 
     void splitKeyWorksInTheOpenEditor()
     {
-        QFETCH(QString, opening);
+        QFETCH(int, key);
+        QFETCH(bool, unselected);
         DocumentController controller;
         Document *document = controller.newDocument();
         DocumentWindow *window = shownWindow(document);
         document->subtitleController().setText(QString(), 0);
         document->undoManager().setClean();
         SubtitlesTableView *table = window->subtitlesTableViewController()->tableView();
-        const QModelIndex text = table->model()->index(0, SubtitleTableModel::TextColumn);
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(text).center());
-        if (opening == QStringLiteral("unselected"))
-            QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, table->visualRect(text).center());
-        if (opening == QStringLiteral("Return") || opening == QStringLiteral("unselected"))
-            QTest::keyClick(table, Qt::Key_Return);
-        else if (opening == QStringLiteral("F2"))
-            QTest::keyClick(table, Qt::Key_F2);
+        const QPoint text = table->visualRect(table->model()->index(0, SubtitleTableModel::TextColumn)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, text);
+        if (unselected)
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, text);
+        if (key)
+            QTest::keyClick(table, Qt::Key(key));
         else
-            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(text).center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, text);
         QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
         auto *editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget());
 
@@ -267,10 +262,8 @@ private slots:
     // the text being edited all the same. The window may then go while the editor is open.
     void italicKeysReachTheTextBeingEdited()
     {
-        auto controller = std::make_unique<DocumentController>();
-        DocumentWindow *window = DocumentController::windowOf(controller->newDocument());
-        window->show();
-        QApplication::setActiveWindow(window);
+        DocumentController controller;
+        DocumentWindow *window = shownWindow(controller.newDocument());
         auto *list = window->findChild<SubtitlesTableViewController *>();
         list->beginEditingSubtitle(0);
         QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
