@@ -62,10 +62,7 @@ double loadWhole(int threads, const std::shared_ptr<WaveformCache> &cache, qsize
     QEventLoop loop;
     QObject::connect(waveform.get(), &AudioWaveform::finished, &loop, &QEventLoop::quit);
     waveform->loadWhole(PointsPerSecond);
-    // A cached waveform is all there on return.
-    const bool decoding = waveform->isReading();
-    if (decoding)
-        loop.exec();
+    loop.exec();
     points = waveform->samples().size();
     return double(clock.nsecsElapsed()) / 1e9;
 }

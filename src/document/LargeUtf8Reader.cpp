@@ -1,14 +1,14 @@
 #include "document/LargeUtf8Reader.h"
 
 #include "document/TextEncoding.h"
-#include "format/HugePages.h"
 #include "format/SubtitleParser.h"
 #include "format/Utf8Validator.h"
+#include "system/HugePages.h"
+#include "system/ParallelHalves.h"
 
 #include <QFile>
 
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -53,10 +53,10 @@ std::optional<LargeUtf8Reader::Result> LargeUtf8Reader::read(const QString &path
     SubtitleParser::Parts second;
     second.lastIndex = start->second - 1;
     bool secondRead = false;
-    std::thread secondHalf([&] { secondRead = readRange(path, cut, size, size, second); });
     SubtitleParser::Parts first;
-    const bool firstRead = readRange(path, 0, cut, size, first);
-    secondHalf.join();
+    bool firstRead = false;
+    ParallelHalves::run([&] { firstRead = readRange(path, 0, cut, size, first); },
+                        [&] { secondRead = readRange(path, cut, size, size, second); });
     if (!firstRead || !secondRead || first.lastIndex != start->second - 1)
         return std::nullopt;
     result.subtitles = SubtitleParser::joinParts(std::move(first), std::move(second));

@@ -5,9 +5,9 @@
 #include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
-#include "format/HugePages.h"
 #include "format/SubtitleParser.h"
 #include "format/Utf8Validator.h"
+#include "system/HugePages.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 
-
-// Reads and writes SRT text, and owns the one text form of a time, "HH:mm:ss,SSS".
+// Reads and writes SRT text, and owns the one text form of a time, "HH:mm:ss,SSS". The
+// writing is SubtitleWriter's.
 class SubtitleParser
 {
 public:
@@ -66,10 +66,4 @@ public:
 
 private:
     SubtitleParser() = default;
-    template <typename Output>
-    // Writes the subtitles from `from` to before `to`, numbered by their positions.
-    static bool write(const SubtitleList &subtitles, qsizetype from, qsizetype to, Output &out);
-    // Hours take up to six digits: "999999:59:59,999".
-    static constexpr qsizetype maximumTimeLength = 16;
-    static char *writeTime(char *out, double seconds);
 };

@@ -1,26 +1,29 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QFuture>
 #include <QPromise>
+#include <QString>
 
-#include <functional>
 #include <thread>
 
-// Runs work that may block for good (a stat or an open on a stalled network mount, a
-// FIFO) on a thread of its own, never on the GUI thread and never in a pool that the
-// program waits for when it quits. Watch the future with a QFutureWatcher owned by the
-// receiver: when the receiver is gone first, the result is simply dropped.
+// Looks at a file on a thread of its own, never on the GUI thread and never in a pool
+// that the program waits for when it quits: a stat on a stalled network mount may block
+// for good and cannot be cancelled, so this one thread is left to it rather than joined.
+// It is safe to abandon because it touches nothing its caller owns: it holds a copy of
+// the path and the promise of a bool, both its own, and ends with them. Watch the future
+// with a QFutureWatcher owned by the receiver: when the receiver is gone first, the
+// answer is simply dropped.
 class DetachedTask
 {
 public:
-    template <typename T>
-    static QFuture<T> run(std::function<T()> work)
+    static QFuture<bool> isRegularFile(const QString &path)
     {
-        QPromise<T> promise;
-        QFuture<T> future = promise.future();
-        std::thread([promise = std::move(promise), work = std::move(work)]() mutable {
+        QPromise<bool> promise;
+        QFuture<bool> future = promise.future();
+        std::thread([promise = std::move(promise), path]() mutable {
             promise.start();
-            promise.addResult(work());
+            promise.addResult(QFileInfo(path).isFile());
             promise.finish();
         }).detach();
         return future;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/SharedLibrary.h"
+#include "system/SharedLibrary.h"
 #include "model/Expected.h"
 
 #include <QCoreApplication>

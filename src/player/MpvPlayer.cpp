@@ -141,7 +141,7 @@ void MpvPlayer::start()
         const QByteArray name = QFile::encodeName(path);
         command({"loadfile", name.constData(), "replace"});
     });
-    watcher->setFuture(DetachedTask::run<bool>([path] { return QFileInfo(path).isFile(); }));
+    watcher->setFuture(DetachedTask::isRegularFile(path));
 }
 
 QWidget *MpvPlayer::view() const

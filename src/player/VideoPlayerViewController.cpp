@@ -17,7 +17,6 @@
 #include <QMetaMethod>
 #include <QPointer>
 #include <QStackedLayout>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -195,28 +194,35 @@ void VideoPlayerViewController::loadVideo(const QString &path)
 
 void VideoPlayerViewController::openAudioWaveform(const QString &path)
 {
-    // Opening and probing the file may block (a stalled mount): never on the GUI thread.
+    // A stalled mount could keep the opening waiting for good, and this pane with it when
+    // it goes: the file is first looked at on a thread left to it, and only one that
+    // answers is opened by the waveform, whose worker this pane owns until it is opened.
     const int request = ++m_waveformRequest;
-    using Result = std::shared_ptr<AudioWaveform>;
-    auto *watcher = new QFutureWatcher<Result>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, request] {
         watcher->deleteLater();
         // A later video, or none, has taken this one's place meanwhile.
-        if (request == m_waveformRequest && m_player)
-            emit audioWaveformChanged(watcher->result());
+        if (request != m_waveformRequest || !m_player)
+            return;
+        if (!watcher->result()) {
+            emit audioWaveformChanged(nullptr);
+            return;
+        }
+        m_openingWaveform = AudioWaveform::open(path);
+        connect(m_openingWaveform.get(), &AudioWaveform::opened, this, [this] {
+            std::shared_ptr<AudioWaveform> waveform = std::exchange(m_openingWaveform, nullptr);
+            emit audioWaveformChanged(waveform->hasAudio() ? waveform : nullptr);
+            // Not destroyed inside its own signal: let go of from the event loop.
+            QMetaObject::invokeMethod(this, [waveform] {}, Qt::QueuedConnection);
+        });
     });
-    QThread *guiThread = thread();
-    watcher->setFuture(DetachedTask::run<Result>([path, guiThread] {
-        Result waveform = AudioWaveform::create(path);
-        if (waveform)
-            waveform->moveToThread(guiThread);
-        return waveform;
-    }));
+    watcher->setFuture(DetachedTask::isRegularFile(path));
 }
 
 void VideoPlayerViewController::releasePlayer()
 {
     ++m_waveformRequest;
+    m_openingWaveform.reset(); // stops and joins its worker
     if (!m_player)
         return;
     removeObservers();
@@ -513,5 +519,5 @@ void VideoPlayerViewController::restoreState(const QVariantMap &state)
         loadVideo(path);
         seekTo(time);
     });
-    watcher->setFuture(DetachedTask::run<bool>([path] { return QFileInfo(path).isFile(); }));
+    watcher->setFuture(DetachedTask::isRegularFile(path));
 }

@@ -136,6 +136,7 @@ private:
 
     QString m_path;
     int m_waveformRequest = 0; // the waveform being opened for the current video
+    std::shared_ptr<AudioWaveform> m_openingWaveform; // until it is opened
     std::optional<int> m_currentSubtitleIndex;
     std::unique_ptr<Player> m_player;
     std::optional<Player::ObserverToken> m_boundaryTimeObserver;

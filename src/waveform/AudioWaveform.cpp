@@ -8,10 +8,12 @@
 #include <QThread>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
+#include <stop_token>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,15 +36,32 @@ struct Segment
     bool last = true;
 };
 
+// What the file tells of its audio stream; a decoder is opened again for each reading.
+struct Stream
+{
+    double duration = 0; // 0 when unknown
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+std::optional<Stream> streamOf(const QString &path)
+{
+    const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path);
+    if (!decoder)
+        return std::nullopt;
+    return Stream{decoder->duration(), decoder->sampleRate(), decoder->channelCount()};
+}
+
 } // namespace
 
 class AudioWaveform::Private
 {
 public:
     QString path;
-    std::unique_ptr<AudioDecoder> decoder;
-    std::vector<std::unique_ptr<QThread>> workers;
-    std::atomic<bool> cancelled = false;
+    std::optional<Stream> stream; // known once opened; nothing without audio
+    // Declared before the workers, which use it until they are joined.
+    std::stop_source stop;
+    std::vector<std::jthread> workers;
     std::shared_ptr<WaveformCache> cache = WaveformCache::userCache();
     int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
     double focusTime = 0;
@@ -69,32 +88,65 @@ public:
     int cachedPointsPerSecond = 0; // of a whole load, to be kept once complete
 
     std::vector<Segment> segments(double start, double end, int samplesPerBucket) const;
-    bool loadFromCache(int pointsPerSecond);
-    void readSegment(AudioWaveform *q, Segment segment, double start, double end, int samplesPerBucket);
+    void startReading(AudioWaveform *q, double start, double end, int samplesPerSecond);
+    void readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start, double end,
+                     int samplesPerBucket);
+    void didLookUp(AudioWaveform *q, std::optional<WaveformCache::Envelope> envelope);
+
+    template <typename Work>
+    void startWorker(Work work)
+    {
+        workers.emplace_back([work = std::move(work), token = stop.get_token()] {
+            QThread::currentThread()->setObjectName(QStringLiteral("AudioWaveform"));
+            work(token);
+        });
+    }
 };
 
-AudioWaveform::AudioWaveform(std::unique_ptr<Private> d)
-    : d(std::move(d))
+AudioWaveform::AudioWaveform(const QString &path)
+    : d(std::make_unique<Private>())
 {
+    d->path = path;
 }
 
 AudioWaveform::~AudioWaveform()
 {
-    // Stop the workers before anything they use goes away; batches they already posted
-    // are dropped with this object.
-    d->cancelled = true;
-    for (const auto &worker : d->workers)
-        worker->wait();
+    // Stop the workers before anything they use goes away, and wait for them: a reading
+    // stops at its next packet, a store that began is completed. Batches they already
+    // posted are dropped with this object.
+    d->stop.request_stop();
+    d->workers.clear();
 }
 
 std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path)
 {
-    auto d = std::make_unique<Private>();
-    d->decoder = AudioDecoder::open(path);
-    if (!d->decoder)
+    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
+    waveform->d->stream = streamOf(path);
+    if (!waveform->d->stream)
         return nullptr;
-    d->path = path;
-    return std::shared_ptr<AudioWaveform>(new AudioWaveform(std::move(d)));
+    return waveform;
+}
+
+std::shared_ptr<AudioWaveform> AudioWaveform::open(const QString &path)
+{
+    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
+    AudioWaveform *q = waveform.get();
+    waveform->d->startWorker([q, path](const std::stop_token &) {
+        std::optional<Stream> stream = streamOf(path);
+        QMetaObject::invokeMethod(
+            q,
+            [q, stream] {
+                q->d->stream = stream;
+                emit q->opened();
+            },
+            Qt::QueuedConnection);
+    });
+    return waveform;
+}
+
+bool AudioWaveform::hasAudio() const
+{
+    return d->stream.has_value();
 }
 
 void AudioWaveform::setCache(std::shared_ptr<WaveformCache> cache)
@@ -116,10 +168,10 @@ void AudioWaveform::setFocusTime(double seconds)
 // equal those of one reading; the end stays open, as the decoder finds it.
 std::vector<Segment> AudioWaveform::Private::segments(double start, double end, int samplesPerBucket) const
 {
-    const int rate = decoder->sampleRate();
-    const int channels = decoder->channelCount();
+    const int rate = stream->sampleRate;
+    const int channels = stream->channels;
     const int64_t first = int64_t(std::round(start)) * rate;
-    const double length = std::min(end, decoder->duration()) - std::round(start);
+    const double length = std::min(end, stream->duration) - std::round(start);
     int count = end < UnknownEnd && length > 0 ? threadCount : 1;
     while (count > 1 && length / count < MinSegmentSeconds)
         --count;
@@ -152,74 +204,80 @@ std::vector<Segment> AudioWaveform::Private::segments(double start, double end, 
 
 void AudioWaveform::load(double start, double end, int samplesPerSecond)
 {
-    if (!(end > start) || samplesPerSecond <= 0)
+    if (!(end > start) || samplesPerSecond <= 0 || !d->stream)
         return;
-    // A decoder reads once; the timeline may ask again when it recomputes its duration.
+    // A waveform reads once; the timeline may ask again when it recomputes its duration.
     if (d->started)
         return;
     d->started = true;
-    const int perSecond = d->decoder->channelCount() * d->decoder->sampleRate();
-    const int samplesPerBucket = EnvelopeAccumulator::bucketSize(perSecond, samplesPerSecond);
+    d->startReading(this, start, end, samplesPerSecond);
+}
+
+void AudioWaveform::Private::startReading(AudioWaveform *q, double start, double end, int pointsPerSecond)
+{
+    const int perSecond = stream->channels * stream->sampleRate;
+    const int samplesPerBucket = EnvelopeAccumulator::bucketSize(perSecond, pointsPerSecond);
     // A point is a whole number of samples, so the true rate is rarely the one asked for
     // (44.1 kHz stereo: 48.01 a second); points are placed by the true one, or a long
     // film's waveform would drift seconds away from its times.
-    d->samplesPerSecond = double(perSecond) / samplesPerBucket;
+    samplesPerSecond = double(perSecond) / samplesPerBucket;
     // The decoder reads whole seconds from a whole second on.
-    d->firstSampleTime = std::round(start);
-    const double estimate = end >= UnknownEnd ? 0 : std::trunc((end - start) * d->samplesPerSecond);
-    d->estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
+    firstSampleTime = std::round(start);
+    const double estimate = end >= UnknownEnd ? 0 : std::trunc((end - start) * samplesPerSecond);
+    estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
 
-    d->reading = true;
-    const std::vector<Segment> segments = d->segments(start, end, samplesPerBucket);
-    d->pending.assign(segments.size(), {});
-    d->segmentFirstPoint.clear();
-    const int channels = d->decoder->channelCount();
-    for (const Segment &segment : segments)
-        d->segmentFirstPoint.push_back((segment.first - segments.front().first) * channels / samplesPerBucket);
-    d->segmentDone.assign(segments.size(), false);
-    for (const Segment &segment : segments) {
-        auto &worker = d->workers.emplace_back(QThread::create([this, segment, start, end, samplesPerBucket] {
-            d->readSegment(this, segment, start, end, samplesPerBucket);
-        }));
-        worker->setObjectName(QStringLiteral("AudioWaveform"));
-        worker->start();
-    }
+    reading = true;
+    const std::vector<Segment> parts = segments(start, end, samplesPerBucket);
+    pending.assign(parts.size(), {});
+    segmentFirstPoint.clear();
+    for (const Segment &segment : parts)
+        segmentFirstPoint.push_back((segment.first - parts.front().first) * stream->channels / samplesPerBucket);
+    segmentDone.assign(parts.size(), false);
+    for (const Segment &segment : parts)
+        startWorker([this, q, segment, start, end, samplesPerBucket](const std::stop_token &stop) {
+            readSegment(q, stop, segment, start, end, samplesPerBucket);
+        });
 }
 
 void AudioWaveform::loadWhole(int samplesPerSecond)
 {
-    if (d->started || samplesPerSecond <= 0)
+    if (d->started || samplesPerSecond <= 0 || !d->stream)
         return;
-    if (d->cache && d->loadFromCache(samplesPerSecond)) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (d->progressCallback)
-                    d->progressCallback();
-                emit samplesAppended();
-                emit finished();
-            },
-            Qt::QueuedConnection);
+    d->started = true;
+    d->reading = true;
+    d->cachedPointsPerSecond = samplesPerSecond;
+    if (!d->cache) {
+        d->didLookUp(this, std::nullopt);
         return;
     }
-    const double length = duration();
-    load(0, length > 0 ? length : UnknownEnd, samplesPerSecond);
-    d->cachedPointsPerSecond = samplesPerSecond;
+    // The cache is a folder on disk: looked up on a worker, like the media file.
+    d->startWorker([q = this, cache = d->cache, path = d->path, samplesPerSecond](const std::stop_token &stop) {
+        std::optional<WaveformCache::Envelope> envelope = cache->find(path, samplesPerSecond);
+        if (stop.stop_requested())
+            return;
+        QMetaObject::invokeMethod(
+            q, [q, envelope = std::move(envelope)]() mutable { q->d->didLookUp(q, std::move(envelope)); },
+            Qt::QueuedConnection);
+    });
 }
 
-bool AudioWaveform::Private::loadFromCache(int pointsPerSecond)
+void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<WaveformCache::Envelope> envelope)
 {
-    std::optional<WaveformCache::Envelope> envelope = cache->find(path, pointsPerSecond);
-    if (!envelope)
-        return false;
-    started = true;
+    if (!envelope) {
+        startReading(q, 0, stream->duration > 0 ? stream->duration : UnknownEnd, cachedPointsPerSecond);
+        return;
+    }
     samples = std::move(envelope->samples);
     if (!samples.isEmpty())
         maxSample = std::max(maxSample, *std::max_element(samples.cbegin(), samples.cend()));
     samplesPerSecond = envelope->samplesPerSecond;
     estimatedSampleCount = envelope->estimatedSampleCount;
     firstSampleTime = 0;
-    return true;
+    reading = false;
+    if (progressCallback)
+        progressCallback();
+    emit q->samplesAppended();
+    emit q->finished();
 }
 
 bool AudioWaveform::hasStarted() const
@@ -227,17 +285,13 @@ bool AudioWaveform::hasStarted() const
     return d->started;
 }
 
-// Worker thread: touches only its decoder and its own buffers; every result goes to the
-// GUI thread as a queued call, in the order produced.
-void AudioWaveform::Private::readSegment(AudioWaveform *q, Segment segment, double start, double end,
-                                         int samplesPerBucket)
+// Worker thread: touches only its own decoder and buffers, and what does not change while
+// it runs; every result goes to the GUI thread as a queued call, in the order produced.
+void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start,
+                                         double end, int samplesPerBucket)
 {
-    // The first segment reads with the decoder opened at creation; each other one opens
-    // the file again, as a decoder reads one place at a time.
-    std::unique_ptr<AudioDecoder> own;
-    AudioDecoder *reader = decoder.get();
-    if (segment.index > 0)
-        reader = (own = AudioDecoder::open(path)).get();
+    // A decoder of its own: a decoder reads one place at a time.
+    const std::unique_ptr<AudioDecoder> reader = AudioDecoder::open(path);
 
     QList<double> batch;
     QElapsedTimer sinceBatch;
@@ -255,12 +309,12 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, Segment segment, doub
     AudioDecoder::Status status = AudioDecoder::Status::Failed;
     qsizetype points = 0;
     const qsizetype share =
-        segment.last ? 0 : (segment.end - segment.first) * decoder->channelCount() / samplesPerBucket;
+        segment.last ? 0 : (segment.end - segment.first) * stream->channels / samplesPerBucket;
     if (reader && reader->setRange(start, end)) {
         reader->narrowRange(segment.first, segment.end);
         EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
         std::vector<int16_t> chunk;
-        while (!cancelled && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
+        while (!stop.stop_requested() && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
             const qsizetype before = batch.size();
             envelope.append(chunk.data(), qsizetype(chunk.size()), batch);
             points += batch.size() - before;
@@ -268,15 +322,15 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, Segment segment, doub
                 sendBatch();
         }
         // Only the last segment may end inside a point, unless the audio ends early.
-        if (!cancelled && (segment.last || points < share))
+        if (!stop.stop_requested() && (segment.last || points < share))
             envelope.finish(batch);
         sendBatch();
-        if (status == AudioDecoder::Status::Failed && !cancelled)
+        if (status == AudioDecoder::Status::Failed && !stop.stop_requested())
             qWarning("%s", qPrintable(reader->errorString()));
     }
     // A segment before the last must fill its share to the point, or the next one's
     // points would land too early.
-    const bool complete = status == AudioDecoder::Status::End && !cancelled && (segment.last || points == share);
+    const bool complete = status == AudioDecoder::Status::End && !stop.stop_requested() && (segment.last || points == share);
     QMetaObject::invokeMethod(
         q, [q, index = segment.index, complete] { q->finishSegment(index, complete); }, Qt::QueuedConnection);
 }
@@ -334,10 +388,13 @@ void AudioWaveform::finishSegment(int segment, bool complete)
 void AudioWaveform::finishReading()
 {
     d->reading = false;
-    // Only a whole, untroubled reading is worth keeping: anything else is read again next time.
-    if (d->brokenSegment == std::numeric_limits<size_t>::max() && d->cachedPointsPerSecond > 0 && d->cache)
-        d->cache->store(d->path, d->cachedPointsPerSecond,
-                        {d->samples, d->samplesPerSecond, d->estimatedSampleCount});
+    // Only a whole, untroubled reading is worth keeping: anything else is read again next
+    // time. Written on a worker, which this object waits for when it goes.
+    if (d->brokenSegment == std::numeric_limits<size_t>::max() && d->cachedPointsPerSecond > 0 && d->cache) {
+        d->startWorker([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
+                        envelope = WaveformCache::Envelope{d->samples, d->samplesPerSecond, d->estimatedSampleCount}](
+                           const std::stop_token &) { cache->store(path, pointsPerSecond, envelope); });
+    }
     emit finished();
 }
 
@@ -388,15 +445,15 @@ bool AudioWaveform::isReading() const
 
 double AudioWaveform::duration() const
 {
-    return d->decoder->duration();
+    return d->stream ? d->stream->duration : 0;
 }
 
 int AudioWaveform::sampleRate() const
 {
-    return d->decoder->sampleRate();
+    return d->stream ? d->stream->sampleRate : 0;
 }
 
 int AudioWaveform::channelCount() const
 {
-    return d->decoder->channelCount();
+    return d->stream ? d->stream->channels : 0;
 }

@@ -8,7 +8,9 @@
 #include <memory>
 
 // The loudness envelope of a video's first audio track: decibel levels, a fixed number
-// of points per second, decoded in the background and appended on the GUI thread.
+// of points per second, decoded in the background and appended on the GUI thread. Lives
+// on the thread that makes it; the files are read and the cache looked up and filled only
+// on its workers, which it stops and joins when it goes.
 class WaveformCache;
 
 class AudioWaveform : public QObject
@@ -16,16 +18,22 @@ class AudioWaveform : public QObject
     Q_OBJECT
 
 public:
+    // Opens the file on the calling thread, which waits for it (the command line, tests).
     // No waveform (nullptr) when the file has no audio stream or cannot be opened.
     static std::shared_ptr<AudioWaveform> create(const QString &path);
+    // Opens the file on a worker, for the GUI thread: opened() follows from the event
+    // loop, and hasAudio() then tells whether there is anything to read.
+    static std::shared_ptr<AudioWaveform> open(const QString &path);
     ~AudioWaveform() override;
+
+    bool hasAudio() const;
 
     // Starts decoding [start, end) seconds at samplesPerSecond points per second on a
     // worker thread. A waveform reads once: later calls do nothing.
     void load(double start, double end, int samplesPerSecond);
     // The whole audio stream, to its end even when the file does not tell its duration.
-    // Taken from the cache when it holds this file's envelope: then every point is there
-    // on return, and samplesAppended and finished follow from the event loop.
+    // Taken from the cache when it holds this file's envelope: then every point comes in
+    // one batch. Kept in the cache once read in full.
     void loadWhole(int samplesPerSecond);
     bool hasStarted() const;
 
@@ -68,13 +76,15 @@ public:
     int channelCount() const;
 
 signals:
+    // Once, after open(), when the audio stream is known or known to be absent.
+    void opened();
     void samplesAppended();
     // Once per load, after the last batch (also when the reading failed or found nothing).
     void finished();
 
 private:
     class Private;
-    explicit AudioWaveform(std::unique_ptr<Private> d);
+    explicit AudioWaveform(const QString &path);
     void appendSamples(int segment, const QList<double> &points);
     void publish(const QList<double> &points);
     void finishSegment(int segment, bool complete);

@@ -27,10 +27,7 @@ int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err
                      [&] { lastPointNs = clock.nsecsElapsed(); });
     QObject::connect(waveform.get(), &AudioWaveform::finished, &loop, &QEventLoop::quit);
     waveform->loadWhole(PointsPerSecond);
-    if (waveform->isReading())
-        loop.exec();
-    else // from the cache: every point is there on return
-        lastPointNs = clock.nsecsElapsed();
+    loop.exec();
 
     const QList<double> &points = waveform->samples();
     if (points.isEmpty()) {

@@ -98,6 +98,50 @@ private slots:
         QVERIFY(waveformDrawnAt(7000 + 0.005));
     }
 
+    // The sound is read on workers the window owns: closing it mid-way stops and joins
+    // them, as does a video replacing the last, and nothing of a waveform is left behind.
+    void closingTheWindowWhileItsVideosSoundIsRead_data()
+    {
+        QTest::addColumn<bool>("replacing");
+        QTest::newRow("the first video") << false;
+        QTest::newRow("a video replacing another") << true;
+    }
+    void closingTheWindowWhileItsVideosSoundIsRead()
+    {
+        QFETCH(bool, replacing);
+        // A second of picture over ten minutes of sound: long enough to be read for a while.
+        const QString path = m_dir.filePath(QStringLiteral("long-sound.mp4"));
+        TestMedia::VideoOptions options;
+        options.seconds = 1;
+        options.size = QSize(32, 32);
+        options.audioSource = QStringLiteral("sine=frequency=440:sample_rate=48000:duration=600");
+        QVERIFY(QFile::exists(path) || TestMedia::makeVideo(path, options));
+
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        std::weak_ptr<AudioWaveform> replaced;
+        if (replacing) {
+            player->loadVideo(m_beeps);
+            QTRY_VERIFY(m_timeline->audioWaveform());
+            replaced = m_timeline->audioWaveform();
+        }
+        player->loadVideo(path);
+        const auto longSoundShown = [this] {
+            const auto waveform = m_timeline->audioWaveform();
+            return waveform && waveform->duration() > 500 && !waveform->samples().isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(longSoundShown(), 10000);
+        const std::weak_ptr<AudioWaveform> waveform = m_timeline->audioWaveform();
+        QVERIFY(waveform.lock()->isReading());
+        QVERIFY(replaced.expired());
+
+        m_document->undoManager().setClean();
+        QVERIFY(m_window->close());
+        QTRY_VERIFY(waveform.expired());
+        // A window of its own for cleanup() to close.
+        m_document = m_controller->newDocument();
+        m_window = DocumentController::windowOf(m_document);
+    }
+
     void displayedSubtitleCommandFollowsPlayback()
     {
         VideoPlayerViewController *player = m_window->videoPlayerViewController();

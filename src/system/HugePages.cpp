@@ -1,4 +1,4 @@
-#include "format/HugePages.h"
+#include "system/HugePages.h"
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>

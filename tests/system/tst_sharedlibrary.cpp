@@ -1,4 +1,4 @@
-#include "document/SharedLibrary.h"
+#include "system/SharedLibrary.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "document/SharedLibrary.h"
+#include "system/SharedLibrary.h"
 
 SharedLibrary::SharedLibrary(std::initializer_list<std::pair<const char *, int>> files)
 {
