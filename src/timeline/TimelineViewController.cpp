@@ -61,7 +61,7 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
 
 TimelineViewController::~TimelineViewController()
 {
-    delete m_input; // before the strip it reads from goes
+    delete m_input; // it reads this pane: gone before the pane's parts are
     if (m_document)
         m_document->setSelectionSeeksVideo(true);
 }
