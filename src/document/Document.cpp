@@ -85,11 +85,6 @@ void Document::showSubtitle(int index)
         emit seekPausedVideoRequested(m_subtitleController.at(index)->start);
 }
 
-void Document::willChangeSubtitles(SubtitleController &)
-{
-    emit subtitlesAboutToChange();
-}
-
 void Document::didReloadSubtitles(SubtitleController &)
 {
     emit subtitlesReloaded();

@@ -86,7 +86,6 @@ public:
     void setPlayer(Player *player);
 
     // SubtitleControllerDelegate
-    void willChangeSubtitles(SubtitleController &controller) override;
     void didReloadSubtitles(SubtitleController &controller) override;
     void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
                             const QList<SubtitleIndexUpdate> &indexUpdates,
@@ -98,8 +97,6 @@ public:
                             const IndexSet &indexes) override;
 
 signals:
-    // A change of the list is about to begin; what depends on the list as it is ends now.
-    void subtitlesAboutToChange();
     // The list changes, in the order the panes must apply them; each is followed by the
     // selection moving to what changed.
     void subtitlesReloaded();

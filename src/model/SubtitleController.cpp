@@ -38,7 +38,6 @@ SubtitleList SubtitleController::subtitlesAt(const IndexSet &indexes) const
 
 void SubtitleController::setSubtitles(SubtitleList subtitles)
 {
-    announceChange();
     m_subtitles = std::move(subtitles);
     if (m_delegate)
         m_delegate->didReloadSubtitles(*this);
@@ -46,7 +45,6 @@ void SubtitleController::setSubtitles(SubtitleList subtitles)
 
 void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes)
 {
-    announceChange();
     const SubtitleList updated = subtitlesAt(indexes);
     const qsizetype pairs = std::min(updated.size(), values.size());
 
@@ -240,7 +238,6 @@ int SubtitleController::reposition(int position, bool earlier)
 
 void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
 {
-    announceChange();
     const qsizetype pairs = std::min<qsizetype>(subtitles.size(), indexes.count());
     IndexSet paired = indexes;
     while (paired.count() > pairs)
@@ -254,20 +251,11 @@ void SubtitleController::insertSubtitles(const SubtitleList &subtitles, const In
 
 void SubtitleController::removeSubtitles(const SubtitleList &subtitles, const IndexSet &indexes)
 {
-    announceChange();
     removeAtPositions(m_subtitles, indexes);
     if (m_delegate)
         m_delegate->didRemoveSubtitles(*this, subtitles, indexes);
     if (m_undoManager)
         m_undoManager->registerUndo([this, subtitles, indexes] { insertSubtitles(subtitles, indexes); });
-}
-
-// Editing operations read the list before they change it: they announce first, so that
-// what the delegate puts back on hearing it is what they read.
-void SubtitleController::announceChange()
-{
-    if (m_delegate)
-        m_delegate->willChangeSubtitles(*this);
 }
 
 double SubtitleController::twoFrameGap() const
@@ -282,7 +270,6 @@ double SubtitleController::snapToFrame(double t) const
 
 void SubtitleController::setStart(int index, double start)
 {
-    announceChange();
     const Subtitle &subtitle = *at(index);
     Subtitle::Values values;
     values.start = start;
@@ -293,7 +280,6 @@ void SubtitleController::setStart(int index, double start)
 
 void SubtitleController::setEnd(int index, double end)
 {
-    announceChange();
     const Subtitle &subtitle = *at(index);
     Subtitle::Values values;
     values.end = end;
@@ -324,14 +310,12 @@ IndexSet SubtitleController::insertionIndexes(SubtitleList &newSubtitles) const
 
 void SubtitleController::insertInTimeOrder(SubtitleList newSubtitles)
 {
-    announceChange();
     const IndexSet indexes = insertionIndexes(newSubtitles);
     insertSubtitles(newSubtitles, indexes);
 }
 
 std::optional<int> SubtitleController::addSubtitle(std::optional<double> time, std::optional<int> index)
 {
-    announceChange();
     std::optional<int> anchor;
     if (time) {
         for (int i = count() - 1; i >= 0; --i) {
@@ -366,7 +350,6 @@ std::optional<int> SubtitleController::addSubtitle(std::optional<double> time, s
 
 void SubtitleController::duplicateSubtitle(int index)
 {
-    announceChange();
     const Subtitle &original = *at(index);
     const double gap = twoFrameGap();
     const double shift = (original.end - original.start) + gap;
@@ -403,7 +386,6 @@ static int userPerceivedCharacterCount(const QString &text)
 
 void SubtitleController::splitSubtitle(int index, int offset)
 {
-    announceChange();
     const SubtitlePtr original = at(index);
     const QString wholeText = original->text();
     const QStringView whole(wholeText);
@@ -456,7 +438,6 @@ void SubtitleController::importText(const QString &text)
 
 void SubtitleController::retimeSubtitles(const IndexSet &indexes, const LinearTimeMap &map)
 {
-    announceChange();
     updateSubtitles(map.valuesFor(subtitlesAt(indexes)), indexes);
 }
 
@@ -464,7 +445,6 @@ void SubtitleController::mergeSubtitles(const IndexSet &indexes)
 {
     if (indexes.count() < 2)
         return;
-    announceChange();
     const SubtitleList parts = subtitlesAt(indexes);
     QStringList texts;
     double end = parts.first()->end;
@@ -479,7 +459,6 @@ void SubtitleController::mergeSubtitles(const IndexSet &indexes)
 
 int SubtitleController::endAndStartNext(int index, double time)
 {
-    announceChange();
     const SubtitlePtr current = at(index);
     setEnd(index, time);
     const int position = indexOf(current);

@@ -71,7 +71,6 @@ private:
     std::vector<int> reorder(const IndexSet &indexes, const QList<NewStart> &newStarts);
     double twoFrameGap() const;
     double snapToFrame(double t) const;
-    void announceChange();
     int reposition(int position, bool earlier);
     void replaceSubtitles(const SubtitleList &old, const IndexSet &indexes, const SubtitleList &replacements);
 

@@ -9,15 +9,11 @@
 class SubtitleController;
 
 // Receives every change of a controller's list, after the list changed and before the
-// inverse is registered for undo; and a word before each change begins.
+// inverse is registered for undo.
 class SubtitleControllerDelegate
 {
 public:
     virtual ~SubtitleControllerDelegate() = default;
-
-    // Before any change of the list or of a subtitle in it: the last moment at which
-    // work that assumes the list as it is (a drag in progress) can be put back.
-    virtual void willChangeSubtitles(SubtitleController &) {}
 
     virtual void didReloadSubtitles(SubtitleController &controller) = 0;
     // indexes: the positions passed to the update; newIndexes: where those subtitles are now.

@@ -93,14 +93,20 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
     connect(m_find, &QLineEdit::textChanged, this, [this] { m_match.reset(); stop(); });
     for (QCheckBox *box : {m_caseSensitive, m_wholeWords, m_regularExpression})
         connect(box, &QCheckBox::toggled, this, [this] { m_match.reset(); stop(); });
-    // A search reads the list between slices: any change ends it.
-    connect(document, &Document::subtitlesAboutToChange, this, [this] {
+    // A search reads the list in slices, between which the list may change: any change
+    // ends it before its next slice would read the changed list.
+    const auto listChanged = [this] {
         if (!m_run)
             return;
         m_sliceTimer.stop();
         m_run.reset();
         endRun(tr("The subtitles changed, so the search stopped."), true);
-    });
+    };
+    connect(document, &Document::subtitlesReloaded, this, listChanged);
+    connect(document, &Document::subtitlesInserted, this, listChanged);
+    connect(document, &Document::subtitlesRemoved, this, listChanged);
+    connect(document, &Document::subtitlesUpdated, this, listChanged);
+    connect(document, &Document::subtitlesReordered, this, listChanged);
     m_sliceTimer.setSingleShot(true);
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &FindReplaceDialog::runSlice);

@@ -7,15 +7,24 @@
 #include <cmath>
 
 using Kind = SubtitleViewAction::Kind;
+using Edge = SnapProvider::Edge;
 
-SubtitleDrag::SubtitleDrag(Kind kind, SubtitleList subtitles)
+SubtitleDrag::SubtitleDrag(Kind kind, SubtitleList subtitles, QList<int> positions)
     : m_kind(kind)
     , m_subtitles(std::move(subtitles))
+    , m_positions(std::move(positions))
 {
-    if (m_subtitles.isEmpty() || (kind == Kind::MoveEmptySpace && m_subtitles.size() != 2))
+    if (m_subtitles.isEmpty() || m_positions.size() != m_subtitles.size()
+        || (kind == Kind::MoveEmptySpace && m_subtitles.size() != 2))
         CUEWRIGHT_FATAL("a drag needs its blocks");
-    for (const SubtitlePtr &subtitle : std::as_const(m_subtitles))
-        m_original.append({subtitle->start, subtitle->end});
+    m_indexOf.reserve(m_subtitles.size());
+    m_original.reserve(m_subtitles.size());
+    for (qsizetype i = 0; i < m_subtitles.size(); ++i) {
+        const Subtitle &subtitle = *m_subtitles[i];
+        m_indexOf.insert(&subtitle, i);
+        m_original.append({subtitle.start, subtitle.end});
+    }
+    m_shown = m_original;
 }
 
 SubtitleDrag::StepResult SubtitleDrag::move(const Step &step)
@@ -25,37 +34,21 @@ SubtitleDrag::StepResult SubtitleDrag::move(const Step &step)
     // No drag moves the first block before time 0.
     double offset = std::max(step.translationX / pps, -first.start);
 
-    Span span{m_subtitles.first()->start, m_subtitles.first()->end};
-    for (const SubtitlePtr &subtitle : std::as_const(m_subtitles)) {
-        span.start = std::min(span.start, subtitle->start);
-        span.end = std::max(span.end, subtitle->end);
-    }
+    const Times outer = span();
     // Where the pointer puts the last block's right edge. Measured on the times from
-    // before the drag: the current width already holds the previous step's movement of
-    // a dragged end, which would otherwise count twice.
+    // before the drag: the shown width already holds the previous step's movement of a
+    // dragged end, which would otherwise count twice.
     const double endX = step.proposedX + (m_original.last().end - first.start) * pps;
 
-    std::optional<double> snapped;
-    bool snappedStartEdge = true;
-    if (m_kind != Kind::MoveEmptySpace && step.snapping) {
-        const SubtitleList candidates = sortedCandidates(step, span);
-        if (m_kind == Kind::MoveSubtitle) {
-            snapped = snapStart(step, candidates, span, step.proposedX);
-            if (!snapped) {
-                snapped = snapEnd(step, candidates, span, endX);
-                snappedStartEdge = false;
-            }
-            if (snapped && first.start + *snapped < 0)
-                snapped.reset();
-        } else if (m_kind == Kind::MoveStart) {
-            snapped = snapStart(step, candidates, span, step.proposedX);
-        } else {
-            snapped = snapEnd(step, candidates, span, endX);
-            snappedStartEdge = false;
-        }
+    std::optional<Snap> snapped;
+    if (m_kind != Kind::MoveEmptySpace) {
+        if (m_kind != Kind::MoveEnd)
+            snapEdge(step, Edge::Start, step.proposedX, outer.end - outer.start, snapped);
+        if (m_kind != Kind::MoveStart)
+            snapEdge(step, Edge::End, endX, outer.end - outer.start, snapped);
     }
     if (snapped) {
-        offset = *snapped;
+        offset = snapped->offset;
     } else if (m_kind == Kind::MoveEmptySpace) {
         // Both neighbours keep the minimum duration; the left one's bound wins a tie.
         const Times &left = m_original[0];
@@ -68,125 +61,101 @@ SubtitleDrag::StepResult SubtitleDrag::move(const Step &step)
 
     StepResult result{offset, {}};
     if (snapped && (!m_oldOffset || *m_oldOffset != offset))
-        result.snappedEdge = snappedStartEdge ? m_subtitles.first()->start : m_subtitles.last()->end;
+        result.snappedEdge = snapped->startEdge ? m_shown.first().start : m_shown.last().end;
     m_oldOffset = offset;
     return result;
+}
+
+// Keeps in `best` the nearest offer within the snap margin of edgeX; of equally near
+// ones, the first asked for.
+void SubtitleDrag::snapEdge(const Step &step, Edge edge, double edgeX, double spanLength,
+                            std::optional<Snap> &best) const
+{
+    const double pps = step.pointsPerSecond;
+    const double reach = (snapMargin + 1) / pps; // a little wide: the margin is measured below
+    const SnapProvider::Query query{edge, edgeX / pps - reach, edgeX / pps + reach, spanLength};
+    const bool start = edge == Edge::Start;
+    const double from = start ? m_original.first().start : m_original.last().end;
+    QList<double> times;
+    for (const SnapProvider *provider : step.snapTargets)
+        provider->offer(query, times);
+    for (double target : std::as_const(times)) {
+        const double distance = std::fabs(edgeX - target * pps);
+        if (distance > snapMargin || (best && best->distance <= distance))
+            continue;
+        const double offset = target - from;
+        if (m_kind == Kind::MoveSubtitle && m_original.first().start + offset < 0)
+            continue;
+        best = Snap{offset, start, distance};
+    }
 }
 
 void SubtitleDrag::apply(double offset, double frameRate)
 {
     const auto toFrame = [frameRate](double t) { return FrameTiming::snapToFrame(t, frameRate); };
-    for (qsizetype i = 0; i < m_subtitles.size(); ++i) {
-        Subtitle &subtitle = *m_subtitles[i];
+    for (qsizetype i = 0; i < m_shown.size(); ++i) {
+        Times &shown = m_shown[i];
         const Times &o = m_original[i];
         switch (m_kind) {
         case Kind::MoveSubtitle:
-            subtitle.start = toFrame(o.start + offset);
-            subtitle.end = toFrame(o.end + offset);
+            shown.start = toFrame(o.start + offset);
+            shown.end = toFrame(o.end + offset);
             break;
         case Kind::MoveStart:
-            subtitle.start = toFrame(std::min(o.start + offset, o.end - minimumSubtitleDuration));
+            shown.start = toFrame(std::min(o.start + offset, o.end - minimumSubtitleDuration));
             break;
         case Kind::MoveEnd:
-            subtitle.end = toFrame(std::max(o.end + offset, o.start + minimumSubtitleDuration));
+            shown.end = toFrame(std::max(o.end + offset, o.start + minimumSubtitleDuration));
             break;
         case Kind::MoveEmptySpace:
             if (i == 0)
-                subtitle.end = toFrame(o.end + offset);
+                shown.end = toFrame(o.end + offset);
             else
-                subtitle.start = toFrame(o.start + offset);
+                shown.start = toFrame(o.start + offset);
             break;
         }
     }
 }
 
-SubtitleList SubtitleDrag::sortedCandidates(const Step &step, const Span &span) const
+std::optional<SubtitleDrag::Times> SubtitleDrag::shownTimes(const Subtitle &subtitle) const
 {
-    SubtitleList candidates = step.candidates;
-    const auto distance = [&span](const SubtitlePtr &c) {
-        return std::min(std::fabs(c->start - span.end), std::fabs(c->end - span.start));
-    };
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [&](const SubtitlePtr &a, const SubtitlePtr &b) { return distance(a) < distance(b); });
-    return candidates;
+    const auto it = m_indexOf.constFind(&subtitle);
+    if (it == m_indexOf.cend())
+        return std::nullopt;
+    return m_shown.at(*it);
 }
 
-bool SubtitleDrag::overlapsAny(const SubtitleList &candidates, double start, double end)
+SubtitleDrag::Times SubtitleDrag::span() const
 {
-    // Blocks that only touch do not overlap.
-    return std::any_of(candidates.begin(), candidates.end(),
-                       [&](const SubtitlePtr &c) { return c->start < end && start < c->end; });
-}
-
-std::optional<double> SubtitleDrag::snapStart(const Step &step, const SubtitleList &candidates, const Span &span,
-                                              double proposedX) const
-{
-    const double pps = step.pointsPerSecond;
-    const double gap = FrameTiming::twoFrameGap(step.frameRate);
-    const double firstStart = m_original.first().start;
-    if (std::fabs(proposedX - step.currentTime * pps) <= snapMargin)
-        return step.currentTime - firstStart;
-    for (const SubtitlePtr &c : candidates) {
-        const double target = c->end + gap;
-        if (std::fabs(proposedX - target * pps) <= snapMargin) {
-            if (overlapsAny(candidates, target, target + (span.end - span.start)))
-                return std::nullopt;
-            return target - firstStart;
-        }
+    Times outer = m_shown.first();
+    for (const Times &shown : m_shown) {
+        outer.start = std::min(outer.start, shown.start);
+        outer.end = std::max(outer.end, shown.end);
     }
-    return std::nullopt;
-}
-
-std::optional<double> SubtitleDrag::snapEnd(const Step &step, const SubtitleList &candidates, const Span &span,
-                                            double proposedX) const
-{
-    const double pps = step.pointsPerSecond;
-    const double gap = FrameTiming::twoFrameGap(step.frameRate);
-    const double lastEnd = m_original.last().end;
-    if (std::fabs(proposedX - step.currentTime * pps) <= snapMargin)
-        return step.currentTime - lastEnd;
-    for (const SubtitlePtr &c : candidates) {
-        const double target = c->start - gap;
-        if (std::fabs(proposedX - target * pps) <= snapMargin) {
-            if (overlapsAny(candidates, target - (span.end - span.start), target))
-                return std::nullopt;
-            return target - lastEnd;
-        }
-    }
-    return std::nullopt;
+    return outer;
 }
 
 bool SubtitleDrag::hasMoved() const
 {
-    for (qsizetype i = 0; i < m_subtitles.size(); ++i) {
-        if (m_subtitles[i]->start != m_original[i].start || m_subtitles[i]->end != m_original[i].end)
+    for (qsizetype i = 0; i < m_shown.size(); ++i) {
+        if (m_shown[i].start != m_original[i].start || m_shown[i].end != m_original[i].end)
             return true;
     }
     return false;
 }
 
-void SubtitleDrag::restore()
-{
-    for (qsizetype i = 0; i < m_subtitles.size(); ++i) {
-        m_subtitles[i]->start = m_original[i].start;
-        m_subtitles[i]->end = m_original[i].end;
-    }
-    m_oldOffset.reset();
-}
-
-QList<Subtitle::Values> SubtitleDrag::finish()
+QList<Subtitle::Values> SubtitleDrag::newValues() const
 {
     QList<Subtitle::Values> values;
-    for (qsizetype i = 0; i < m_subtitles.size(); ++i) {
-        const Subtitle &subtitle = *m_subtitles[i];
+    values.reserve(m_shown.size());
+    for (qsizetype i = 0; i < m_shown.size(); ++i) {
         Subtitle::Values v;
         const bool left = i == 0;
         if (m_kind == Kind::MoveSubtitle || m_kind == Kind::MoveStart || (m_kind == Kind::MoveEmptySpace && !left))
-            v.start = subtitle.start;
+            v.start = m_shown[i].start;
         if (m_kind == Kind::MoveSubtitle || m_kind == Kind::MoveEnd || (m_kind == Kind::MoveEmptySpace && left))
-            v.end = subtitle.end;
+            v.end = m_shown[i].end;
         values.append(v);
     }
-    restore();
     return values;
 }

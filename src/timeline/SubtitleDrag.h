@@ -1,35 +1,42 @@
 #pragma once
 
 #include "model/Subtitle.h"
+#include "timeline/SnapProvider.h"
 #include "timeline/SubtitleViewAction.h"
 
+#include <QHash>
 #include <QList>
 
 #include <optional>
 
-// One drag of subtitle times on the timeline. While the pointer moves, the new times are
-// written straight into the subtitles (no undo, no notification); finish() puts the
-// times from before the drag back and returns the new ones, so that the caller can make
-// the whole drag one undoable update.
+// One drag of subtitle times on the timeline, as a preview: the dragged blocks' times
+// live here while the pointer moves, and the subtitles themselves are left alone. The
+// caller makes the drop one undoable update from newValues(), or drops the drag to
+// cancel it.
 class SubtitleDrag
 {
 public:
     static constexpr double minimumSubtitleDuration = 0.5;
     static constexpr double snapMargin = 10.0; // points on screen, whatever the zoom
 
+    struct Times
+    {
+        double start;
+        double end;
+    };
+
     // subtitles: the blocks being dragged, sorted by start (left and right neighbour for
-    // the gap between two blocks).
-    SubtitleDrag(SubtitleViewAction::Kind kind, SubtitleList subtitles);
+    // the gap between two blocks); positions: where each stands in the list.
+    SubtitleDrag(SubtitleViewAction::Kind kind, SubtitleList subtitles, QList<int> positions);
 
     struct Step
     {
         double pointsPerSecond = 30;
         double translationX = 0; // pointer movement since the drag began
         double proposedX = 0;    // where the pointer puts the first block's left edge
-        double currentTime = 0;  // the playback cursor
         double frameRate = 0;
-        bool snapping = true;
-        SubtitleList candidates; // blocks on screen that are not being dragged
+        // Where edges may snap; none while the user drags freely.
+        QList<const SnapProvider *> snapTargets;
     };
     struct StepResult
     {
@@ -41,34 +48,35 @@ public:
 
     SubtitleViewAction::Kind kind() const { return m_kind; }
     const SubtitleList &subtitles() const { return m_subtitles; }
+    const QList<int> &positions() const { return m_positions; }
+    bool contains(const Subtitle &subtitle) const { return m_indexOf.contains(&subtitle); }
+    // The times the drag gives the subtitle at index i of subtitles().
+    Times shownTimes(qsizetype i) const { return m_shown.at(i); }
+    // The same for a dragged subtitle; none for any other.
+    std::optional<Times> shownTimes(const Subtitle &subtitle) const;
+    // From the earliest shown start to the latest shown end.
+    Times span() const;
     bool hasMoved() const;
-    // Puts the times from before the drag back (a cancelled drag).
-    void restore();
-    // Restores and returns each subtitle's new values, in the order of subtitles().
-    QList<Subtitle::Values> finish();
+    // What the drop changes, for each subtitle in the order of subtitles().
+    QList<Subtitle::Values> newValues() const;
 
 private:
-    struct Times
+    struct Snap
     {
-        double start;
-        double end;
-    };
-    struct Span
-    {
-        double start; // times of the dragged blocks' outer edges
-        double end;
+        double offset;
+        bool startEdge;
+        double distance; // points
     };
 
-    SubtitleList sortedCandidates(const Step &step, const Span &span) const;
-    std::optional<double> snapStart(const Step &step, const SubtitleList &candidates, const Span &span,
-                                    double proposedX) const;
-    std::optional<double> snapEnd(const Step &step, const SubtitleList &candidates, const Span &span,
-                                  double proposedX) const;
-    static bool overlapsAny(const SubtitleList &candidates, double start, double end);
+    void snapEdge(const Step &step, SnapProvider::Edge edge, double edgeX, double spanLength,
+                  std::optional<Snap> &best) const;
     void apply(double offset, double frameRate);
 
     SubtitleViewAction::Kind m_kind;
     SubtitleList m_subtitles;
+    QList<int> m_positions;
+    QHash<const Subtitle *, qsizetype> m_indexOf;
     QList<Times> m_original;
+    QList<Times> m_shown;
     std::optional<double> m_oldOffset;
 };

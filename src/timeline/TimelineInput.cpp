@@ -3,14 +3,18 @@
 #include "document/Document.h"
 #include "document/Player.h"
 #include "model/Fatal.h"
+#include "model/FrameTiming.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
+#include "timeline/CursorSnapProvider.h"
+#include "timeline/NeighbourSnapProvider.h"
 #include "timeline/PanClickRecognizer.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QCursor>
 #include <QNativeGestureEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -38,12 +42,6 @@ TimelineInput::TimelineInput(TimelineViewController *timeline, QWidget *strip)
             [this](QPointF position, QPointF, Qt::KeyboardModifiers) { panEnded(position); });
     connect(m_recognizer, &PanClickRecognizer::panCancelled, this, &TimelineInput::panCancelled);
     connect(m_recognizer, &PanClickRecognizer::hovered, this, &TimelineInput::updateHoverAction);
-}
-
-TimelineInput::~TimelineInput()
-{
-    if (m_drag)
-        m_drag->restore();
 }
 
 bool TimelineInput::eventFilter(QObject *watched, QEvent *event)
@@ -255,17 +253,26 @@ void TimelineInput::beginSubtitleDrag(QPointF viewPoint)
 {
     using Kind = SubtitleViewAction::Kind;
     const SubtitleViewAction action = *m_subtitleViewAction;
+    Document *document = m_timeline->document();
+    const SubtitleController &controller = document->subtitleController();
     SubtitleList active;
+    QList<int> positions;
     const SubtitlePtr grabbed = action.subtitles.first();
     if (action.kind == Kind::MoveSubtitle && m_timeline->isSelected(*grabbed)) {
-        // The whole selection moves, also what is scrolled out of view.
-        active = m_timeline->selectedSubtitles();
-        sortSubtitles(active);
+        // The whole selection moves, also what is scrolled out of view. The list is in
+        // time order, so list order is the order of their starts.
+        const IndexSet &selection = document->selectedSubtitleIndexes();
+        active = controller.subtitlesAt(selection);
+        positions = QList<int>(selection.begin(), selection.end());
     } else {
         active = action.subtitles;
-        m_timeline->document()->setSelectedSubtitleIndexes(indexesOf(active));
+        for (const SubtitlePtr &subtitle : std::as_const(active))
+            positions.append(controller.indexOf(subtitle));
+        if (!CUEWRIGHT_EXPECT(!positions.contains(-1), "a block shows a subtitle that is not in the list"))
+            return;
+        document->setSelectedSubtitleIndexes(indexesOf(active));
     }
-    m_drag.emplace(action.kind, active);
+    m_drag.emplace(action.kind, active, positions);
 
     m_dragOffset = QPointF(viewPoint.x() + m_timeline->offset(), viewPoint.y());
     if (action.kind != Kind::MoveEmptySpace)
@@ -282,26 +289,16 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     step.pointsPerSecond = m_timeline->pointsPerSecond();
     step.translationX = translation.x();
     step.proposedX = viewPoint.x() + m_timeline->offset() - m_dragOffset.x();
-    step.currentTime = m_timeline->currentTime();
     step.frameRate = m_timeline->document()->subtitleController().frameRate();
     // Ctrl switches snapping off, the playback cursor included.
-    step.snapping = !(modifiers & Qt::ControlModifier);
-    // Snapping looks at the blocks in view near where the dragged ones are going: within
-    // the snap distance of their span now, widened by how far the pointer just moved.
-    QSet<const Subtitle *> dragged;
-    double spanStart = HUGE_VAL;
-    double spanEnd = -HUGE_VAL;
-    for (const SubtitlePtr &subtitle : m_drag->subtitles()) {
-        dragged.insert(subtitle.get());
-        spanStart = std::min(spanStart, subtitle->start);
-        spanEnd = std::max(spanEnd, subtitle->end);
-    }
-    const double reach = (std::fabs(viewPoint.x() - m_panPoint.x()) + 2 * snapDistance) / step.pointsPerSecond + 1;
-    const double from = std::max(spanStart - reach, m_timeline->visibleStartTime());
-    const double to = std::min(spanEnd + reach, m_timeline->visibleEndTime());
-    for (const SubtitlePtr &subtitle : m_timeline->subtitlesBetween(from, to)) {
-        if (!dragged.contains(subtitle.get()))
-            step.candidates.append(subtitle);
+    std::optional<CursorSnapProvider> cursor;
+    std::optional<NeighbourSnapProvider> neighbours;
+    if (!(modifiers & Qt::ControlModifier)) {
+        const SubtitleDrag::Times span = m_drag->span();
+        cursor.emplace(m_timeline->currentTime());
+        neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
+                           FrameTiming::twoFrameGap(step.frameRate));
+        step.snapTargets = {&*cursor, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);
     m_strip->update();
@@ -309,11 +306,25 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
         m_timeline->showSnapGuide(*result.snappedEdge);
 }
 
+// The blocks in view near where the dragged ones are going, not being dragged: within the
+// snap distance of their span now, widened by how far the pointer just moved.
+SubtitleList TimelineInput::neighboursNear(double spanStart, double spanEnd, double pointerMove) const
+{
+    const double reach = (pointerMove + 2 * snapDistance) / m_timeline->pointsPerSecond() + 1;
+    const double from = std::max(spanStart - reach, m_timeline->visibleStartTime());
+    const double to = std::min(spanEnd + reach, m_timeline->visibleEndTime());
+    SubtitleList neighbours;
+    for (const SubtitlePtr &subtitle : m_timeline->subtitlesBetween(from, to)) {
+        if (!m_drag->contains(*subtitle))
+            neighbours.append(subtitle);
+    }
+    return neighbours;
+}
+
 void TimelineInput::cancelSubtitleDrag()
 {
     if (!m_drag)
         return;
-    m_drag->restore();
     m_drag.reset();
     m_panMode = PanMode::None;
     endPan();
@@ -325,32 +336,32 @@ void TimelineInput::endSubtitleDrag()
     using Kind = SubtitleViewAction::Kind;
     if (!m_drag)
         return;
-    SubtitleDrag drag = std::move(*m_drag);
+    const SubtitleDrag drag = std::move(*m_drag);
     m_drag.reset();
+    m_strip->update();
     if (drag.kind() == Kind::MoveSubtitle)
         m_strip->setCursor(Qt::OpenHandCursor);
-    if (!drag.hasMoved()) {
-        // Nothing changed: no undo step for it.
-        drag.restore();
-        return;
-    }
+    if (!drag.hasMoved())
+        return; // nothing changed: no undo step for it
 
     // The new values travel to the controller in list order, as one undoable update.
-    const SubtitleList subtitles = drag.subtitles();
-    const QList<Subtitle::Values> newValues = drag.finish();
+    // A change of the list cancels a drag, so its positions still hold; should one not,
+    // its subtitle is left out rather than the program stopped.
+    const SubtitleList &subtitles = drag.subtitles();
+    const QList<Subtitle::Values> newValues = drag.newValues();
     Document *document = m_timeline->document();
     SubtitleController &controller = document->subtitleController();
     QList<std::pair<int, Subtitle::Values>> byIndex;
-    for (qsizetype i = 0; i < subtitles.size(); ++i)
-        byIndex.append({controller.indexOf(subtitles[i]), newValues[i]});
+    for (qsizetype i = 0; i < subtitles.size(); ++i) {
+        const int position = drag.positions().at(i);
+        const bool inPlace = position >= 0 && position < controller.count() && controller.at(position) == subtitles[i];
+        if (CUEWRIGHT_EXPECT(inPlace, "a dragged subtitle is not where it was"))
+            byIndex.append({position, newValues[i]});
+    }
     std::stable_sort(byIndex.begin(), byIndex.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     IndexSet indexes;
     QList<Subtitle::Values> values;
     for (const auto &[index, value] : std::as_const(byIndex)) {
-        // A change of the list cancels a drag first, so this cannot happen; if it does,
-        // the subtitles that are gone are left out rather than the program stopped.
-        if (!CUEWRIGHT_EXPECT(index >= 0, "a dragged subtitle is not in the list"))
-            continue;
         indexes.insert(index);
         values.append(value);
     }

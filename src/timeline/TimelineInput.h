@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointF>
 #include <QRectF>
-#include <QSet>
 
 #include <optional>
 
@@ -19,22 +18,24 @@ class TimelineViewController;
 
 // What the pointer does on the timeline's strip: hovering shows what a drag would do,
 // a click selects, a press on the ruler seeks, a pan drags blocks, the playback cursor or
-// a rubber band, the wheel scrolls and Ctrl+wheel or a pinch zooms. Block drags go
-// through SubtitleDrag and end as one undoable update of the subtitle controller.
+// a rubber band, the wheel scrolls and Ctrl+wheel or a pinch zooms. A block drag is a
+// SubtitleDrag, shown as a preview; its drop is one undoable update of the subtitle
+// controller.
 class TimelineInput : public QObject
 {
     Q_OBJECT
 
 public:
     TimelineInput(TimelineViewController *timeline, QWidget *strip);
-    ~TimelineInput() override;
 
     std::optional<SubtitleViewAction> subtitleViewAction() const { return m_subtitleViewAction; }
     bool isManipulatingSelection() const { return m_isManipulatingSelection; }
     std::optional<QRectF> rubberBand() const;
     void refreshHoverAtPointer();
-    // Puts back what a block drag in progress changed and ends it; the pointer's further
-    // moves change nothing.
+    // The block drag in progress, or nullptr.
+    const SubtitleDrag *subtitleDrag() const { return m_drag ? &*m_drag : nullptr; }
+    // Ends a block drag in progress without a change; the pointer's further moves change
+    // nothing.
     void cancelSubtitleDrag();
 
 protected:
@@ -57,6 +58,7 @@ private:
     void beginSubtitleDrag(QPointF viewPoint);
     void dragSubtitles(QPointF viewPoint, QPointF translation, Qt::KeyboardModifiers modifiers);
     void endSubtitleDrag();
+    SubtitleList neighboursNear(double spanStart, double spanEnd, double pointerMove) const;
     void dragSelectionRectangle(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
     bool wheel(QWheelEvent *event);
     void seek(double time);

@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "timeline/CursorPainter.h"
+#include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/WaveformPainter.h"
 
@@ -51,16 +52,16 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
         CursorPainter::paint(painter, m_timeline->xForTime(m_timeline->currentTime()) - m_timeline->offset(), height());
 }
 
-// Unselected blocks first, the selected ones over them. Blocks narrower than a mark are
-// drawn once per pixel column, so a million of them cost no more than the screen has
-// columns to draw, and each can still be picked and dragged by its time.
+// Unselected blocks first, the selected ones over them, and the blocks of a drag on top,
+// at the drag's times. Blocks narrower than a mark are drawn once per pixel column, so a
+// million of them cost no more than the screen has columns to draw, and each can still be
+// picked and dragged by its time.
 void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
 {
     m_blockPainter.beginFrame(palette(), font());
     const QRectF screen(0, area.top(), width(), area.height());
     int lastMarkColumn = std::numeric_limits<int>::min();
-    const auto paintBlock = [&](const Subtitle &subtitle, int position, bool selected) {
-        const QRectF block = m_timeline->blockRectOf(subtitle);
+    const auto paintBlock = [&](const Subtitle &subtitle, const QRectF &block, int position, bool selected) {
         if (block.right() < area.left() || block.left() > area.right())
             return;
         if (block.width() < BlockPainter::markWidth) {
@@ -71,21 +72,35 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
         }
         m_blockPainter.paint(painter, subtitle, block, screen, selected, m_timeline->hasProblem(position));
     };
-    const IndexSet &selected = m_timeline->document()->selectedSubtitleIndexes();
-    m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle, int position) {
-        if (selected.isEmpty() || !m_timeline->isSelected(*subtitle))
-            paintBlock(*subtitle, position, false);
-    });
-    lastMarkColumn = std::numeric_limits<int>::min();
     const double visibleStart = m_timeline->visibleStartTime();
     const double visibleEnd = m_timeline->visibleEndTime();
+    const auto paintIfVisible = [&](const Subtitle &subtitle, SubtitleDrag::Times times, int position, bool selected) {
+        if (times.start < visibleEnd && visibleStart < times.end && times.start != times.end)
+            paintBlock(subtitle, m_timeline->blockRectAt(times.start, times.end), position, selected);
+    };
+    const SubtitleDrag *drag = m_timeline->subtitleDrag();
+    const auto isDragged = [drag](const Subtitle &subtitle) { return drag && drag->contains(subtitle); };
+
+    const IndexSet &selected = m_timeline->document()->selectedSubtitleIndexes();
+    m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle, int position) {
+        if ((selected.isEmpty() || !m_timeline->isSelected(*subtitle)) && !isDragged(*subtitle))
+            paintBlock(*subtitle, m_timeline->blockRectAt(subtitle->start, subtitle->end), position, false);
+    });
+    lastMarkColumn = std::numeric_limits<int>::min();
     const SubtitleList &subtitles = m_timeline->document()->subtitleController().subtitles();
     for (int position : selected) {
         if (position >= subtitles.size())
             continue;
         const Subtitle &subtitle = *subtitles[position];
-        if (subtitle.start < visibleEnd && visibleStart < subtitle.end && subtitle.start != subtitle.end)
-            paintBlock(subtitle, position, true);
+        if (!isDragged(subtitle))
+            paintIfVisible(subtitle, {subtitle.start, subtitle.end}, position, true);
+    }
+    if (drag) {
+        lastMarkColumn = std::numeric_limits<int>::min();
+        for (qsizetype i = 0; i < drag->subtitles().size(); ++i) {
+            const Subtitle &subtitle = *drag->subtitles()[i];
+            paintIfVisible(subtitle, drag->shownTimes(i), drag->positions()[i], m_timeline->isSelected(subtitle));
+        }
     }
     m_blockPainter.endFrame();
 }

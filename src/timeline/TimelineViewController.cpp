@@ -61,7 +61,7 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
 
 TimelineViewController::~TimelineViewController()
 {
-    delete m_input; // puts back what a drag in progress changed
+    delete m_input; // it reads this pane: gone before the pane's parts are
     if (m_document)
         m_document->setSelectionSeeksVideo(true);
 }
@@ -79,9 +79,6 @@ QWidget *TimelineViewController::contentView() const
 void TimelineViewController::connectDocument()
 {
     SubtitleController &controller = m_document->subtitleController();
-    // A drag moves the subtitles themselves until it ends: any other change of the list
-    // puts them back and ends the drag first, so that the change meets the list as it was.
-    connect(m_document, &Document::subtitlesAboutToChange, m_input, &TimelineInput::cancelSubtitleDrag);
     connect(m_document, &Document::subtitlesReloaded, this, &TimelineViewController::reloadSubtitles);
     connect(m_document, &Document::subtitlesInserted, this, &TimelineViewController::subtitlesChanged);
     connect(m_document, &Document::subtitlesUpdated, this, &TimelineViewController::subtitlesChanged);
@@ -284,17 +281,35 @@ bool TimelineViewController::hasProblem(int position) const
     return m_document->problemIndex().problems(position) != QualityCheck::Problems();
 }
 
-QRectF TimelineViewController::blockRectOf(const Subtitle &subtitle) const
+QRectF TimelineViewController::blockRectAt(double start, double end) const
 {
     const double height = m_strip->height() - rulerHeight;
-    return QRectF(xForTime(subtitle.start) - m_offset, rulerHeight, xForTime(subtitle.end - subtitle.start), height);
+    return QRectF(xForTime(start) - m_offset, rulerHeight, xForTime(end - start), height);
+}
+
+SubtitleDrag::Times TimelineViewController::shownTimes(const Subtitle &subtitle) const
+{
+    if (const SubtitleDrag *drag = subtitleDrag()) {
+        if (const auto times = drag->shownTimes(subtitle))
+            return *times;
+    }
+    return {subtitle.start, subtitle.end};
+}
+
+QRectF TimelineViewController::blockRectOf(const Subtitle &subtitle) const
+{
+    const SubtitleDrag::Times times = shownTimes(subtitle);
+    return blockRectAt(times.start, times.end);
 }
 
 std::optional<QRectF> TimelineViewController::blockRect(const SubtitlePtr &subtitle) const
 {
-    if (!subtitle || !overlaps(subtitle->start, subtitle->end, visibleStartTime(), visibleEndTime()))
+    if (!subtitle)
         return std::nullopt;
-    return blockRectOf(*subtitle);
+    const SubtitleDrag::Times times = shownTimes(*subtitle);
+    if (!overlaps(times.start, times.end, visibleStartTime(), visibleEndTime()))
+        return std::nullopt;
+    return blockRectAt(times.start, times.end);
 }
 
 std::optional<SubtitleViewAction> TimelineViewController::hitTestAction(QPointF p) const
@@ -357,6 +372,11 @@ std::optional<SubtitleViewAction> TimelineViewController::subtitleViewAction() c
     return m_input->subtitleViewAction();
 }
 
+const SubtitleDrag *TimelineViewController::subtitleDrag() const
+{
+    return m_input->subtitleDrag();
+}
+
 bool TimelineViewController::isManipulatingSelection() const
 {
     return m_input->isManipulatingSelection();
@@ -372,6 +392,9 @@ void TimelineViewController::reloadSubtitles()
 
 void TimelineViewController::subtitlesChanged()
 {
+    // A drag shows times for the list as it was when it began: any change of the list
+    // ends it, and nothing of it reaches the list.
+    m_input->cancelSubtitleDrag();
     updateFallbackDuration();
     m_strip->update();
     m_input->refreshHoverAtPointer();

@@ -2,6 +2,7 @@
 
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
+#include "timeline/SubtitleDrag.h"
 #include "timeline/SubtitleViewAction.h"
 #include "timeline/TimelineRuler.h"
 
@@ -78,9 +79,15 @@ public:
     void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit) const;
     // Whether the block is marked: it breaks a quality limit or overlaps the next one.
     bool hasProblem(int position) const;
-    // A subtitle's whole block in the strip widget's coordinates; none when it is not in view.
+    // A subtitle's whole block in the strip widget's coordinates, where it is drawn: at a
+    // drag's times while it is dragged. None when it is not in view.
     std::optional<QRectF> blockRect(const SubtitlePtr &subtitle) const;
     QRectF blockRectOf(const Subtitle &subtitle) const;
+    // A block from start to end, in the strip widget's coordinates.
+    QRectF blockRectAt(double start, double end) const;
+    // The block drag in progress, or nullptr: its blocks are drawn at its own times, and the
+    // subtitles keep theirs until the drop.
+    const SubtitleDrag *subtitleDrag() const;
     // What a drag at p would do; p in strip x and y from the block row's top edge.
     std::optional<SubtitleViewAction> hitTestAction(QPointF p) const;
     std::optional<SubtitleViewAction> subtitleViewAction() const;
@@ -144,6 +151,7 @@ private:
     void afterScroll();
     void stopFollowingCursor();
     void showSnapGuide(double time);
+    SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
     void forEachSubtitleBetween(double from, double to,

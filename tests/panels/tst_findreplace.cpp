@@ -104,6 +104,7 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("Stop") << "stop" << "Stopped; nothing was replaced.";
         QTest::newRow("the list changes") << "edit" << "The subtitles changed, so the search stopped.";
+        QTest::newRow("the file is read again") << "reload" << "The subtitles changed, so the search stopped.";
         QTest::newRow("the window closes") << "close" << "Stopped; nothing was replaced.";
     }
 
@@ -121,6 +122,8 @@ private slots:
                 QTest::mouseClick(dialog.stopButton(), Qt::LeftButton);
             else if (how == u"edit")
                 fixture.controller().setText(QStringLiteral("Edited"), 4999);
+            else if (how == u"reload")
+                fixture.controller().setSubtitles(fixture.controller().subtitles());
             else
                 dialog.close();
         });

@@ -1,7 +1,11 @@
 #include "TimelineFixture.h"
 
+#include "document/TextEncoding.h"
+
+#include <QFile>
 #include <QKeyEvent>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 // A drag of A [2, 4] (x 60..120) grabbed at grabX (63: its start edge, 90: its middle,
 // 117: its end edge) and let go at toX, beside B [6, 8] (x 180..240) and maybe C [9.5, 12].
@@ -56,7 +60,11 @@ void TestTimelineDrag::snapping_data()
     QTest::newRow("end 10.5 points from the neighbour stays")
         << SnapCase{117, 164, 50, false, false, 2, 4 + 47 / 30.0, false};
     QTest::newRow("end near the cursor snaps at the first step") << SnapCase{117, 123, 4.2, false, false, 2, 4.2, true};
-    QTest::newRow("the cursor wins over the neighbour") << SnapCase{117, 172, 5.88, false, false, 2, 5.88, true};
+    // The end lands 3 points right of the pointer: at 175 here.
+    QTest::newRow("the cursor 1.4 points away wins over the neighbour 2.5 away")
+        << SnapCase{117, 172, 5.88, false, false, 2, 5.88, true};
+    QTest::newRow("the neighbour 2.5 points away wins over the cursor 4 away")
+        << SnapCase{117, 172, 5.7, false, false, 2, 6 - 1 / 12.0, true};
     QTest::newRow("ctrl switches snapping off") << SnapCase{117, 145, 5, false, true, 2, 4 + 28 / 30.0, false};
     QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
     QTest::newRow("start 10.5 points from the cursor stays") << SnapCase{63, 43.5, 1, false, false, 1.35, 4, false};
@@ -206,8 +214,9 @@ void TestTimelineDrag::selectionMovesAsOneUndoStep()
 
 void TestTimelineDrag::changeOfTheListCancelsDrag_data()
 {
-    // What happens to the list while A is held mid-drag, as the list, the menus and the
-    // panels do it; and the list that undoing everything must give back.
+    // What happens to the list while A is held mid-drag, as the list, the menus, the
+    // panels and a reload of the file do it; and the list that undoing everything must
+    // give back.
     QTest::addColumn<QString>("change");
     QTest::newRow("Escape, no change at all") << "escape";
     QTest::newRow("the dragged subtitle deleted") << "delete";
@@ -216,6 +225,7 @@ void TestTimelineDrag::changeOfTheListCancelsDrag_data()
     QTest::newRow("paste") << "paste";
     QTest::newRow("the other subtitle's text edited") << "edit";
     QTest::newRow("the dragged subtitle's start edited") << "start";
+    QTest::newRow("the file read again") << "reload";
 }
 
 void TestTimelineDrag::changeOfTheListCancelsDrag()
@@ -244,9 +254,32 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
     }
     const SubtitlePtr a = f.at(0);
     const QString beforeDrag = describe();
+    const QList<QualityCheck::Problems> problems{f.document.problemIndex().problems(0),
+                                                f.document.problemIndex().problems(1)};
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("saved.srt"));
+    QVERIFY(!f.document.write(saved));
 
-    f.drag(QPointF(90, TimelineFixture::rowY), path(90, 120), Qt::NoModifier, false);
-    QVERIFY(a->start > 2.5);
+    // A is held over the other block, where letting go would make them overlap.
+    f.drag(QPointF(90, TimelineFixture::rowY), path(90, 190), Qt::NoModifier, false);
+    // The blocks show the drag...
+    QCOMPARE(f.timeline->blockRect(a)->left(), 160.0);
+    const QImage image = f.strip()->grab().toImage();
+    const QColor background = f.strip()->palette().color(QPalette::Window);
+    const int top = TimelineViewController::rulerHeight + 8;
+    QCOMPARE(image.pixelColor(90, top), background);
+    QVERIFY(image.pixelColor(170, top) != background);
+    // ...while everything that reads the document, an autosave among them, sees the
+    // times last committed.
+    QCOMPARE(describe(), beforeDrag);
+    QCOMPARE(f.document.problemIndex().problems(0), problems[0]);
+    QCOMPARE(f.document.problemIndex().problems(1), problems[1]);
+    const QString autosaved = folder.filePath(QStringLiteral("autosaved.srt"));
+    QVERIFY(!f.document.write(autosaved));
+    QFile savedFile(saved), autosavedFile(autosaved);
+    QVERIFY(savedFile.open(QIODevice::ReadOnly) && autosavedFile.open(QIODevice::ReadOnly));
+    QCOMPARE(autosavedFile.readAll(), savedFile.readAll());
+
     if (change == QLatin1String("escape")) {
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(f.strip(), &escape);
@@ -260,8 +293,12 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
         controller.insertInTimeOrder({Subtitle::create(QStringLiteral("P"), 3, 5)});
     else if (change == QLatin1String("edit"))
         controller.setText(QStringLiteral("B"), 1);
-    else
+    else if (change == QLatin1String("start"))
         controller.setStart(controller.indexOf(a), 1);
+    else
+        QVERIFY(!f.document.read(autosaved, TextEncoding::Automatic, SubtitleFile::Reading::Strict, nullptr,
+                                 Document::ReadMode::Undoable));
+    QVERIFY(!f.timeline->subtitleDrag());
     // The pointer goes on moving and is let go: the drag is over and changes nothing.
     f.send(QEvent::MouseMove, QPointF(140, TimelineFixture::rowY), Qt::LeftButton);
     f.send(QEvent::MouseButtonRelease, QPointF(140, TimelineFixture::rowY), Qt::NoButton);
@@ -269,7 +306,7 @@ void TestTimelineDrag::changeOfTheListCancelsDrag()
     QVERIFY(!f.timeline->isManipulatingSelection());
     const SubtitleList &list = controller.subtitles();
     QVERIFY(std::is_sorted(list.cbegin(), list.cend(), [](const SubtitlePtr &x, const SubtitlePtr &y) { return *x < *y; }));
-    // A kept or got back its own times: the drag's times never reach the history.
+    // The drag's times never reach the list nor the history.
     if (change != QLatin1String("start"))
         QCOMPARE(std::make_pair(a->start, a->end), std::make_pair(2.0, 4.0));
 
