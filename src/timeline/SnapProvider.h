@@ -3,8 +3,8 @@
 #include <QList>
 
 // One kind of place that a dragged edge snaps to: the playback cursor, the blocks beside
-// the dragged ones, and whatever else the timeline learns to show. A drag asks every
-// provider it is given and takes the offer nearest to the pointer.
+// the dragged ones, and whatever else the timeline learns to show. A drag asks the
+// providers in the order of their priority and takes the first one's nearest offer.
 class SnapProvider
 {
 public:

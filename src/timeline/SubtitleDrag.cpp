@@ -40,13 +40,12 @@ SubtitleDrag::StepResult SubtitleDrag::move(const Step &step)
     // dragged end, which would otherwise count twice.
     const double endX = step.proposedX + (m_original.last().end - first.start) * pps;
 
+    // The start edge is tried first and wins when both edges could snap.
     std::optional<Snap> snapped;
-    if (m_kind != Kind::MoveEmptySpace) {
-        if (m_kind != Kind::MoveEnd)
-            snapEdge(step, Edge::Start, step.proposedX, outer.end - outer.start, snapped);
-        if (m_kind != Kind::MoveStart)
-            snapEdge(step, Edge::End, endX, outer.end - outer.start, snapped);
-    }
+    if (m_kind != Kind::MoveEmptySpace && m_kind != Kind::MoveEnd)
+        snapped = snapEdge(step, Edge::Start, step.proposedX, outer.end - outer.start);
+    if (!snapped && m_kind != Kind::MoveEmptySpace && m_kind != Kind::MoveStart)
+        snapped = snapEdge(step, Edge::End, endX, outer.end - outer.start);
     if (snapped) {
         offset = snapped->offset;
     } else if (m_kind == Kind::MoveEmptySpace) {
@@ -66,28 +65,33 @@ SubtitleDrag::StepResult SubtitleDrag::move(const Step &step)
     return result;
 }
 
-// Keeps in `best` the nearest offer within the snap margin of edgeX; of equally near
-// ones, the first asked for.
-void SubtitleDrag::snapEdge(const Step &step, Edge edge, double edgeX, double spanLength,
-                            std::optional<Snap> &best) const
+// The providers are asked in the order given, which is their priority: the first one with
+// an offer within the snap margin of edgeX wins, with its nearest offer.
+std::optional<SubtitleDrag::Snap> SubtitleDrag::snapEdge(const Step &step, Edge edge, double edgeX,
+                                                         double spanLength) const
 {
     const double pps = step.pointsPerSecond;
     const double reach = (snapMargin + 1) / pps; // a little wide: the margin is measured below
     const SnapProvider::Query query{edge, edgeX / pps - reach, edgeX / pps + reach, spanLength};
     const bool start = edge == Edge::Start;
     const double from = start ? m_original.first().start : m_original.last().end;
-    QList<double> times;
-    for (const SnapProvider *provider : step.snapTargets)
+    for (const SnapProvider *provider : step.snapTargets) {
+        QList<double> times;
         provider->offer(query, times);
-    for (double target : std::as_const(times)) {
-        const double distance = std::fabs(edgeX - target * pps);
-        if (distance > snapMargin || (best && best->distance <= distance))
-            continue;
-        const double offset = target - from;
-        if (m_kind == Kind::MoveSubtitle && m_original.first().start + offset < 0)
-            continue;
-        best = Snap{offset, start, distance};
+        std::optional<Snap> best;
+        for (double target : std::as_const(times)) {
+            const double distance = std::fabs(edgeX - target * pps);
+            if (distance > snapMargin || (best && best->distance <= distance))
+                continue;
+            const double offset = target - from;
+            if (m_kind == Kind::MoveSubtitle && m_original.first().start + offset < 0)
+                continue;
+            best = Snap{offset, start, distance};
+        }
+        if (best)
+            return best;
     }
+    return std::nullopt;
 }
 
 void SubtitleDrag::apply(double offset, double frameRate)

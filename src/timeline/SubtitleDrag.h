@@ -68,8 +68,8 @@ private:
         double distance; // points
     };
 
-    void snapEdge(const Step &step, SnapProvider::Edge edge, double edgeX, double spanLength,
-                  std::optional<Snap> &best) const;
+    std::optional<Snap> snapEdge(const Step &step, SnapProvider::Edge edge, double edgeX,
+                                 double spanLength) const;
     void apply(double offset, double frameRate);
 
     SubtitleViewAction::Kind m_kind;
