@@ -66,8 +66,6 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     connect(document, &Document::subtitlesUpdated, &m_listener, [this] { updateActionStates(); });
 }
 
-DocumentWindow::~DocumentWindow() = default;
-
 void DocumentWindow::buildPanes()
 {
     m_panes = new DocumentPanes(m_document, this);

@@ -23,7 +23,6 @@ class DocumentWindow : public QMainWindow
 
 public:
     DocumentWindow(Document *document, DocumentController &controller);
-    ~DocumentWindow() override;
 
     Document *document() const { return m_document; }
     VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
