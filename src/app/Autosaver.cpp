@@ -3,20 +3,10 @@
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
 
-#include <QHash>
 #include <QLockFile>
 
-namespace {
-// Each document's autosaver, kept where it is made rather than searched for.
-QHash<const Document *, Autosaver *> &autosavers()
-{
-    static QHash<const Document *, Autosaver *> registry;
-    return registry;
-}
-} // namespace
-
-Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseconds)
-    : QObject(document)
+Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseconds, QObject *parent)
+    : QObject(parent)
     , m_document(document)
     , m_store(std::move(store))
     , m_id(RecoveryStore::newId())
@@ -27,20 +17,13 @@ Autosaver::Autosaver(Document *document, RecoveryStore store, int delayMilliseco
     m_stateTimer.setInterval(delayMilliseconds);
     connect(&m_stateTimer, &QTimer::timeout, this, &Autosaver::refreshWindowState);
     connect(&document->undoManager(), &UndoManager::stateChanged, this, &Autosaver::documentChanged);
-    autosavers().insert(document, this);
 }
 
 Autosaver::~Autosaver()
 {
-    autosavers().remove(m_document);
     // The document closes: the user saved it or chose to discard the changes.
     if (!m_keep)
         m_store.remove(m_id);
-}
-
-Autosaver *Autosaver::of(const Document *document)
-{
-    return autosavers().value(document);
 }
 
 void Autosaver::setWindowStateSource(std::function<QVariantMap()> source)
@@ -101,8 +84,8 @@ RecoveryStore::Description Autosaver::describe() const
     RecoveryStore::Description description;
     description.originalPath = m_document->filePath();
     description.encoding = m_document->encoding();
-    if (const DiskChangeGuard *guard = DiskChangeGuard::of(m_document))
-        description.base = guard->known();
+    if (m_base)
+        description.base = m_base->known();
     if (m_windowState)
         description.windowState = m_windowState();
     return description;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class DiskChangeGuard;
 class Document;
 class QLockFile;
 
@@ -23,11 +24,12 @@ class Autosaver : public QObject
     Q_OBJECT
 
 public:
-    Autosaver(Document *document, RecoveryStore store, int delayMilliseconds);
+    Autosaver(Document *document, RecoveryStore store, int delayMilliseconds, QObject *parent = nullptr);
     ~Autosaver() override;
 
-    static Autosaver *of(const Document *document);
-
+    // The guard that knows the file this work began from, kept with the entry so that
+    // saving recovered work can tell whether the file changed since; without one, none is kept.
+    void setBase(const DiskChangeGuard *guard) { m_base = guard; }
     // Where the window's restorable state comes from; without one, none is kept.
     void setWindowStateSource(std::function<QVariantMap()> source);
 
@@ -54,6 +56,7 @@ private:
     bool protect(const std::optional<QString> &error);
 
     Document *m_document;
+    const DiskChangeGuard *m_base = nullptr;
     RecoveryStore m_store;
     QString m_id;
     std::unique_ptr<QLockFile> m_lock;

@@ -1,22 +1,25 @@
 #pragma once
 
-#include "document/TextFileFormat.h"
+#include "app/RecentFiles.h"
 #include "format/TolerantSubtitleReader.h"
 
 #include <QList>
 #include <QObject>
-#include <QStringList>
 
-#include <optional>
+#include <memory>
+#include <vector>
 
 class Document;
 class DocumentWindow;
 class FileIdentity;
+class OpenDocument;
 class QWidget;
 
 // The application's documents: creating, opening, saving and closing them with the
 // questions a desktop editor asks, the recent files, the session that the next start
-// reopens, and the recovery of work a crash left unsaved.
+// reopens, and the recovery of work a crash left unsaved. It owns every open document
+// with its window and services; closing a window, quitting and a termination signal all
+// end a document the same way, here.
 class DocumentController : public QObject
 {
     Q_OBJECT
@@ -24,13 +27,16 @@ class DocumentController : public QObject
 public:
     // Seeds the settings from the built-in defaults once per new build number.
     explicit DocumentController(QObject *parent = nullptr);
+    // Closes what is still open, keeping or discarding its recovery entry as decided before.
     ~DocumentController() override;
 
-    static DocumentController *shared();
+    static QString subtitleFilter();
 
-    const QList<Document *> &documents() const { return m_documents; }
-    // The window that shows the document (and owns it); nullptr before it has one.
-    static DocumentWindow *windowOf(const Document *document);
+    // The open documents, oldest first.
+    QList<Document *> documents() const;
+    // The window that shows the document; nullptr when the document is not open here.
+    DocumentWindow *windowOf(const Document *document) const;
+    RecentFiles &recentFiles() { return m_recentFiles; }
 
     // A new untitled document with its one starting subtitle, shown in its window.
     Document *newDocument();
@@ -47,51 +53,44 @@ public:
     bool save(Document *document);
     bool saveAs(Document *document);
     void revertToSaved(Document *document);
-    // Replaces the list with the file's content as one undoable step.
-    void reloadFromDisk(Document *document);
-    // Asks about unsaved changes; true when the document may close.
-    bool canClose(Document *document);
-    void documentClosed(Document *document);
-    // Closes every window, asking about unsaved changes; false when the user cancelled.
+    // Asks about unsaved changes, then closes the document and its window; false when
+    // the user cancelled. A document closing already may close.
+    bool closeDocument(Document *document);
+    // Closes every document, asking about unsaved changes, and ends the event loop;
+    // false when the user cancelled.
     bool quit();
-    bool isQuitting() const { return m_quitting; }
     // The process is being ended (a logout, a terminal closed): writes every pending
     // autosave and keeps the unsaved work for the next start, whatever happens next.
-    // The windows close when the controller goes, once the event loops have returned.
+    // The documents close when the controller goes, once the event loops have returned.
     void keepUnsavedWork();
-
-    QStringList recentFiles() const;
-    void clearRecentFiles();
 
     // Reopens what was open when the program last quit; false when nothing was.
     bool restoreSession();
     // Offers the work a crash left unsaved; true when something was recovered.
     bool offerRecovery(QWidget *parent = nullptr);
 
-signals:
-    void recentFilesChanged();
-
 private:
-    Document *adoptDocument(Document *document);
-    // Its window first, so that no pane outlives the document it shows.
-    void deleteDocument(Document *document);
+    OpenDocument &adopt(std::unique_ptr<Document> document);
+    // The record of an open document; nullptr for one closed or closing.
+    OpenDocument *find(const Document *document) const;
+    // Out of the open documents at once, hidden; destroyed once the event that closed it
+    // is handled, since that may be its own window's.
+    void retire(OpenDocument &open);
+    void destroyRetired();
     // The open document of this file, reached by whatever path.
-    Document *documentForFile(const QString &path, const FileIdentity &identity) const;
+    OpenDocument *openForFile(const QString &path, const FileIdentity &identity) const;
     void askAboutChangeOnDisk(Document *document);
-    void noteRecentFile(const QString &path);
     void saveSession();
-    void closeAllDocuments();
-    bool writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
-                       std::optional<TextFileFormat> chosenFormat = std::nullopt);
     // Reads the document's file again in `encoding`, offering to repair it, and starts
     // its undo history afresh; false when it could not be read (the document is unchanged).
-    bool reread(Document *document, int encoding);
+    bool reread(OpenDocument &open, int encoding);
     // Marks a repaired document modified and lists its repairs (the first ones, then how
     // many more there were).
-    void showRepairs(Document *document, const QList<TolerantSubtitleReader::Repair> &repairs,
-                     qsizetype unlistedRepairs = 0);
+    static void showRepairs(OpenDocument &open, const QList<TolerantSubtitleReader::Repair> &repairs,
+                            qsizetype unlistedRepairs = 0);
 
-    QList<Document *> m_documents;
+    RecentFiles m_recentFiles;
+    std::vector<std::unique_ptr<OpenDocument>> m_open;
+    std::vector<std::unique_ptr<OpenDocument>> m_retired;
     int m_untitledCount = 0;
-    bool m_quitting = false;
 };

@@ -37,10 +37,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-DocumentWindow::DocumentWindow(Document *document)
+DocumentWindow::DocumentWindow(Document *document, DocumentController &controller)
     : m_document(document)
+    , m_controller(controller)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     resize(1280, 800);
     buildPanes();
     buildMenus();
@@ -51,28 +51,19 @@ DocumentWindow::DocumentWindow(Document *document)
     updateUndoActions();
     updateActionStates();
 
-    connect(document, &Document::filePathChanged, this, &DocumentWindow::updateTitle);
-    connect(&document->undoManager(), &UndoManager::stateChanged, this, [this] {
+    connect(document, &Document::filePathChanged, &m_listener, [this] { updateTitle(); });
+    connect(&document->undoManager(), &UndoManager::stateChanged, &m_listener, [this] {
         updateUndoActions();
         setWindowModified(m_document->isModified());
     });
-    connect(document, &Document::selectionChanged, this, &DocumentWindow::updateActionStates);
-    connect(document, &Document::playerChanged, this, &DocumentWindow::updateActionStates);
     // What the commands act on can change without the selection moving.
-    connect(document, &Document::subtitlesReloaded, this, &DocumentWindow::updateActionStates);
-    connect(document, &Document::subtitlesInserted, this, &DocumentWindow::updateActionStates);
-    connect(document, &Document::subtitlesRemoved, this, &DocumentWindow::updateActionStates);
-    connect(document, &Document::subtitlesUpdated, this, &DocumentWindow::updateActionStates);
-    connect(document, &Document::subtitlesReordered, this, &DocumentWindow::updateActionStates);
-}
-
-DocumentWindow::~DocumentWindow()
-{
-    // Panes going down (an open editor closing, say) must not reach menus already gone.
-    m_panes->disconnect(this);
-    m_table->disconnect(this);
-    m_player->disconnect(this);
-    m_document->disconnect(this);
+    connect(document, &Document::selectionChanged, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::subtitlesReloaded, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::subtitlesReordered, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::playerChanged, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::subtitlesInserted, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::subtitlesRemoved, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::subtitlesUpdated, &m_listener, [this] { updateActionStates(); });
 }
 
 void DocumentWindow::buildPanes()
@@ -81,7 +72,7 @@ void DocumentWindow::buildPanes()
     m_player = m_panes->player();
     m_table = m_panes->table();
     m_timeline = m_panes->timeline();
-    connect(m_panes, &DocumentPanes::commandStateChanged, this, &DocumentWindow::updateActionStates);
+    connect(m_panes, &DocumentPanes::commandStateChanged, &m_listener, [this] { updateActionStates(); });
     connect(m_player, &VideoPlayerViewController::frameRateChanged, &m_document->problemIndex(),
             &ProblemIndex::setFrameRate);
 
@@ -108,7 +99,7 @@ void DocumentWindow::buildPanes()
     addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
     m_problemsDock->hide();
     // Shown for the first time, it takes a fifth of the window rather than half the list.
-    connect(m_problemsDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    connect(m_problemsDock, &QDockWidget::visibilityChanged, &m_listener, [this](bool visible) {
         if (visible && !m_problemsDock->property("sized").toBool()) {
             m_problemsDock->setProperty("sized", true);
             resizeDocks({m_problemsDock}, {std::max(width() / 5, m_problems->sizeHint().width())}, Qt::Horizontal);
@@ -138,13 +129,13 @@ void DocumentWindow::buildMenus()
 
 void DocumentWindow::buildFileMenu()
 {
-    DocumentController *controller = DocumentController::shared();
+    DocumentController *controller = &m_controller;
     QMenu *menu = menuBar()->addMenu(tr("&File"));
     addAction(menu, QT_TR_NOOP("&New"), QKeySequence::New, [controller] { controller->newDocument(); });
     addAction(menu, QT_TR_NOOP("&Open…"), QKeySequence::Open, [this, controller] { controller->showOpenDialog(this); });
     m_recentMenu = menu->addMenu(tr("Open &Recent"));
     rebuildRecentMenu();
-    connect(controller, &DocumentController::recentFilesChanged, this, &DocumentWindow::rebuildRecentMenu);
+    connect(&controller->recentFiles(), &RecentFiles::changed, this, &DocumentWindow::rebuildRecentMenu);
     addAction(menu, QT_TR_NOOP("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
               [this] { m_panes->openVideo(this); });
     menu->addSeparator();
@@ -152,7 +143,8 @@ void DocumentWindow::buildFileMenu()
     addAction(menu, QT_TR_NOOP("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
     addAction(menu, QT_TR_NOOP("Save &As…"), QKeySequence::SaveAs, [this, controller] { controller->saveAs(m_document); });
     m_revertAction = addAction(menu, QT_TR_NOOP("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
-    menu->addMenu(new ReopenWithEncodingMenu(m_document, menu));
+    menu->addMenu(new ReopenWithEncodingMenu(
+        m_document, [this, controller](int encoding) { controller->reopenWithEncoding(m_document, encoding); }, menu));
     connect(menu, &QMenu::aboutToShow, this, [this] {
         m_revertAction->setEnabled(!m_document->filePath().isEmpty() && m_document->isModified());
     });
@@ -164,8 +156,8 @@ void DocumentWindow::buildFileMenu()
 void DocumentWindow::rebuildRecentMenu()
 {
     m_recentMenu->clear();
-    DocumentController *controller = DocumentController::shared();
-    const QStringList recent = controller->recentFiles();
+    DocumentController *controller = &m_controller;
+    const QStringList recent = controller->recentFiles().list();
     for (const QString &path : recent) {
         QAction *action = m_recentMenu->addAction(QFileInfo(path).fileName());
         action->setToolTip(path);
@@ -175,7 +167,7 @@ void DocumentWindow::rebuildRecentMenu()
         m_recentMenu->addSeparator();
     QAction *clear = m_recentMenu->addAction(tr("Clear Menu"));
     clear->setEnabled(!recent.isEmpty());
-    connect(clear, &QAction::triggered, controller, &DocumentController::clearRecentFiles);
+    connect(clear, &QAction::triggered, &controller->recentFiles(), &RecentFiles::clear);
 }
 
 void DocumentWindow::buildEditMenu()
@@ -381,13 +373,8 @@ void DocumentWindow::restoreState(const QVariantMap &storedState)
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
 {
-    DocumentController *controller = DocumentController::shared();
-    if (!controller->isQuitting() && !controller->canClose(m_document)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    controller->documentClosed(m_document);
+    // The controller asks, then takes this window down with the document, later.
+    event->setAccepted(m_controller.closeDocument(m_document));
 }
 
 void DocumentWindow::changeEvent(QEvent *event)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class Document;
+class DocumentController;
 class DocumentPanes;
 class ProblemsPanel;
 class SubtitlesTableViewController;
@@ -14,14 +15,14 @@ class QMenu;
 class QSplitter;
 
 // The window of one document: the video player and the subtitle list side by side over
-// the timeline with the waveform, full width; and the menus.
+// the timeline with the waveform, full width; and the menus. The controller owns it with
+// its document, which outlives it; closing it asks the controller to close the document.
 class DocumentWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit DocumentWindow(Document *document);
-    ~DocumentWindow() override;
+    DocumentWindow(Document *document, DocumentController &controller);
 
     Document *document() const { return m_document; }
     VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
@@ -60,6 +61,7 @@ private:
                        std::function<void()> slot);
 
     Document *m_document;
+    DocumentController &m_controller;
     DocumentPanes *m_panes = nullptr;
     QSplitter *m_verticalSplitter = nullptr;
     QSplitter *m_topSplitter = nullptr;
@@ -85,4 +87,8 @@ private:
     QList<QAction *> m_needsVideo; // enabled while a video is loaded
     QList<QAction *> m_needsVideoAndTarget; // also need a row to act on
     QAction *m_mergeAction = nullptr;
+    // Receives what the document and the panes report. A member, so that those
+    // connections end with the window's own members, before Qt takes the panes down
+    // (a player closing tells the document, which would tell a half-destroyed window).
+    QObject m_listener;
 };

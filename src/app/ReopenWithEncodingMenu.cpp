@@ -1,12 +1,13 @@
 #include "app/ReopenWithEncodingMenu.h"
 
 #include "document/Document.h"
-#include "app/DocumentController.h"
 #include "document/TextEncoding.h"
 
-ReopenWithEncodingMenu::ReopenWithEncodingMenu(Document *document, QWidget *parent)
+ReopenWithEncodingMenu::ReopenWithEncodingMenu(Document *document, std::function<void(int encoding)> reopen,
+                                               QWidget *parent)
     : QMenu(tr("Reopen with &Encoding"), parent)
     , m_document(document)
+    , m_reopen(std::move(reopen))
 {
     // Built when shown: the checked entry follows the document.
     connect(this, &QMenu::aboutToShow, this, &ReopenWithEncodingMenu::rebuild);
@@ -36,8 +37,6 @@ void ReopenWithEncodingMenu::rebuild()
         action->setChecked(m_document->encoding() == entry.number);
         action->setEnabled(hasFile);
         const int number = entry.number;
-        connect(action, &QAction::triggered, this, [this, number] {
-            DocumentController::shared()->reopenWithEncoding(m_document, number);
-        });
+        connect(action, &QAction::triggered, this, [this, number] { m_reopen(number); });
     }
 }

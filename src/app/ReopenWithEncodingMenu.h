@@ -2,6 +2,8 @@
 
 #include <QMenu>
 
+#include <functional>
+
 class Document;
 
 // File ▸ Reopen with Encoding: reads the document's file again in a chosen encoding, for
@@ -11,10 +13,12 @@ class ReopenWithEncodingMenu : public QMenu
     Q_OBJECT
 
 public:
-    explicit ReopenWithEncodingMenu(Document *document, QWidget *parent = nullptr);
+    // `reopen` reads the document's file again in the encoding picked.
+    ReopenWithEncodingMenu(Document *document, std::function<void(int encoding)> reopen, QWidget *parent = nullptr);
 
 private:
     void rebuild();
 
     Document *m_document;
+    std::function<void(int encoding)> m_reopen;
 };

@@ -78,7 +78,7 @@ void openStartingDocuments(DocumentController &controller, const StartupOptions 
             return;
         Document *document = controller.openDocument(file);
         if (document && !video.isEmpty()) {
-            DocumentController::windowOf(document)->videoPlayerViewController()->loadVideo(video);
+            controller.windowOf(document)->videoPlayerViewController()->loadVideo(video);
             video.clear();
         }
         opened = document != nullptr || opened;
@@ -95,7 +95,7 @@ void openStartingDocuments(DocumentController &controller, const StartupOptions 
         controller.newDocument();
     // Without a subtitle file, the video goes to the new (or first restored) document.
     if (!video.isEmpty() && !controller.documents().isEmpty())
-        DocumentController::windowOf(controller.documents().first())->videoPlayerViewController()->loadVideo(video);
+        controller.windowOf(controller.documents().first())->videoPlayerViewController()->loadVideo(video);
 }
 
 } // namespace

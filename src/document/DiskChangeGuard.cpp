@@ -1,26 +1,13 @@
 #include "document/DiskChangeGuard.h"
 
-#include "document/Document.h"
 #include "document/SharedFileWatcher.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHash>
 
-namespace {
-// Each document's guard, kept where it is made rather than searched for.
-QHash<const Document *, DiskChangeGuard *> &guards()
+DiskChangeGuard::DiskChangeGuard(QObject *parent)
+    : QObject(parent)
 {
-    static QHash<const Document *, DiskChangeGuard *> registry;
-    return registry;
-}
-} // namespace
-
-DiskChangeGuard::DiskChangeGuard(Document *document)
-    : QObject(document)
-    , m_document(document)
-{
-    guards().insert(document, this);
     m_settle.setSingleShot(true);
     m_settle.setInterval(150);
     connect(&m_settle, &QTimer::timeout, this, &DiskChangeGuard::check);
@@ -34,12 +21,6 @@ DiskChangeGuard::DiskChangeGuard(Document *document)
 DiskChangeGuard::~DiskChangeGuard()
 {
     unwatch();
-    guards().remove(m_document);
-}
-
-DiskChangeGuard *DiskChangeGuard::of(const Document *document)
-{
-    return guards().value(document);
 }
 
 void DiskChangeGuard::remember(const QString &path)

@@ -5,8 +5,6 @@
 #include <QObject>
 #include <QTimer>
 
-class Document;
-
 // Watches a document's file for changes made by other programs. It knows the file as
 // the document last read or wrote it, so that a save can tell whether it would write
 // over someone else's newer content, and it reports such changes as they happen.
@@ -15,9 +13,8 @@ class DiskChangeGuard : public QObject
     Q_OBJECT
 
 public:
-    explicit DiskChangeGuard(Document *document);
+    explicit DiskChangeGuard(QObject *parent = nullptr);
     ~DiskChangeGuard() override;
-    static DiskChangeGuard *of(const Document *document);
 
     // The document now holds what the file holds (it was just read or written).
     void remember(const QString &path);
@@ -37,7 +34,6 @@ private:
     void unwatch();
     void check();
 
-    const Document *m_document; // the key it is known by, also while the document goes
     QString m_path;
     QString m_folder;
     FileIdentity m_known;

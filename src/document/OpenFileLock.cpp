@@ -4,39 +4,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QLockFile>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
 
-namespace {
-// Each owner's lock, kept where it is made rather than searched for.
-QHash<const QObject *, OpenFileLock *> &locks()
-{
-    static QHash<const QObject *, OpenFileLock *> registry;
-    return registry;
-}
-} // namespace
-
 OpenFileLock::OpenFileLock(QObject *parent)
     : QObject(parent)
-    , m_owner(parent)
 {
-    if (parent)
-        locks().insert(parent, this);
 }
 
-OpenFileLock::~OpenFileLock()
-{
-    if (locks().value(m_owner) == this)
-        locks().remove(m_owner);
-}
-
-OpenFileLock *OpenFileLock::of(const QObject *owner)
-{
-    return locks().value(owner);
-}
+OpenFileLock::~OpenFileLock() = default;
 
 QStringList OpenFileLock::lockPaths(const QString &path)
 {

@@ -19,8 +19,6 @@ class OpenFileLock : public QObject
 public:
     explicit OpenFileLock(QObject *parent = nullptr);
     ~OpenFileLock() override;
-    // The lock that `owner` (its parent) holds, if any.
-    static OpenFileLock *of(const QObject *owner);
 
     // Takes the file's lock; false when another running process holds it (the file is
     // open there), with that process's id in otherOwner().
@@ -30,7 +28,6 @@ public:
 private:
     static QStringList lockPaths(const QString &path);
 
-    const QObject *m_owner; // the key it is known by, also while the owner goes
     std::vector<std::unique_ptr<QLockFile>> m_locks;
     qint64 m_otherOwner = 0;
 };

@@ -97,7 +97,7 @@ private slots:
         QFETCH(QStringList, afterClosing);
         {
             auto document = savedDocument();
-            auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+            auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000, document.get());
             for (const QString &step : steps.split(u' ')) {
                 if (step == QLatin1String("edit"))
                     edit(*document);
@@ -139,7 +139,7 @@ private slots:
     {
         auto document = savedDocument();
         document->setFilePath(QStringLiteral("/films/a.srt"));
-        auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+        auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000, document.get());
         edit(*document);
         autosaver->flush();
         RecoveryStore other(folder());
@@ -160,7 +160,7 @@ private slots:
 
         // Recovered work replaces its entry as it is edited, and goes with its document.
         auto recovered = savedDocument();
-        auto *adopting = new Autosaver(recovered.get(), RecoveryStore(folder()), 60000);
+        auto *adopting = new Autosaver(recovered.get(), RecoveryStore(folder()), 60000, recovered.get());
         adopting->adoptEntry(claimed.first());
         claimed.clear();
         edit(*recovered);
@@ -191,7 +191,7 @@ private slots:
 
         auto document = savedDocument();
         document->setFilePath(QStringLiteral("/films/a.srt"));
-        auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000);
+        auto *autosaver = new Autosaver(document.get(), RecoveryStore(folder()), 60000, document.get());
         if (linked.isEmpty()) {
             const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere"));
             QVERIFY(QDir().mkpath(elsewhere) && ::chmod(QFile::encodeName(elsewhere).constData(), 0755) == 0);

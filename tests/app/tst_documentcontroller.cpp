@@ -1,4 +1,3 @@
-#include "app/Autosaver.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/RecoveryDialog.h"
@@ -157,38 +156,96 @@ private slots:
     }
 
     // Each answer keeps what it says, and work thrown away is not offered again, even when
-    // tearing the window down takes long or fails.
+    // tearing the window down takes long or fails. Quitting asks about every window, and a
+    // cancelled quit leaves all of them open.
     void closingUnsavedWorkAsks()
     {
+        QSettings().setValue("autosaveDelaySeconds", 1);
         DocumentController &controller = restart();
         const QString path = writeFile("kept.srt", srt("Old"));
         Document *kept = controller.openDocument(path);
         edit(kept, QStringLiteral("kept"));
-        const auto newWork = [&controller] {
-            Document *document = controller.newDocument();
-            edit(document, QStringLiteral("thrown away"));
-            Autosaver::of(document)->flush();
-            return document;
+        const auto entryIds = [] {
+            QStringList ids;
+            for (const RecoveryStore::Entry &entry : RecoveryStore().entries())
+                ids << entry.id;
+            return ids;
         };
-        Document *closed = newWork();
+        QTRY_COMPARE_WITH_TIMEOUT(entryIds().size(), 1, 10000);
+        const QStringList keptEntry = entryIds();
+        Document *closed = controller.newDocument();
+        edit(closed, QStringLiteral("thrown away"));
+        QTRY_COMPARE_WITH_TIMEOUT(entryIds().size(), 2, 10000);
         QCOMPARE(closed->displayName(), QStringLiteral("Untitled"));
-        const QString closedEntry = Autosaver::of(closed)->entryId();
         answerNext(QStringLiteral("Cancel"));
         QVERIFY(!controller.quit());
         QCOMPARE(controller.documents().size(), 2);
+        QPointer<DocumentWindow> closedWindow = controller.windowOf(closed);
+        QVERIFY(closedWindow->isVisible());
         answerNext(dontSave);
-        QVERIFY(DocumentController::windowOf(closed)->close());
-        for (const RecoveryStore::Entry &entry : RecoveryStore().entries())
-            QVERIFY(entry.id != closedEntry);
+        QVERIFY(closedWindow->close());
+        QCOMPARE(entryIds(), keptEntry); // at once, before the window is torn down
+        QCOMPARE(controller.documents(), QList<Document *>{kept});
+        QTRY_VERIFY(!closedWindow);
         int entriesWhileClosing = -1;
-        Document *second = newWork();
+        Document *second = controller.newDocument();
+        edit(second, QStringLiteral("thrown away too"));
         QCOMPARE(second->displayName(), QStringLiteral("Untitled 2")); // not two of one name
-        connect(DocumentController::windowOf(second), &QObject::destroyed, this,
-                [&entriesWhileClosing] { entriesWhileClosing = int(RecoveryStore().entries().size()); });
+        QTRY_COMPARE_WITH_TIMEOUT(entryIds().size(), 2, 10000);
+        connect(controller.windowOf(second), &QObject::destroyed, this,
+                [&entriesWhileClosing, &entryIds] { entriesWhileClosing = int(entryIds().size()); });
         answerNext({QStringLiteral("Save"), dontSave});
         QVERIFY(controller.quit());
-        QCOMPARE(entriesWhileClosing, 0);
+        QVERIFY(controller.documents().isEmpty());
+        QTRY_COMPARE(entriesWhileClosing, 0);
         QCOMPARE(readAll(path), srt("kept") + "\n");
+        QSettings().remove("autosaveDelaySeconds");
+    }
+
+    // Another program writes the file while its window closes: nothing is asked about a
+    // document that is gone, whichever comes first.
+    void aChangeOnDiskAsTheWindowClosesAsksNothing_data()
+    {
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("saved: the window closes at once") << false;
+        QTest::newRow("unsaved: the change comes while Save Changes is asked") << true;
+    }
+
+    void aChangeOnDiskAsTheWindowClosesAsksNothing()
+    {
+        QFETCH(bool, unsaved);
+        DocumentController &controller = restart();
+        const QString path = writeFile("closing.srt", srt("Ours"));
+        Document *document = controller.openDocument(path);
+        QPointer<DocumentWindow> window = controller.windowOf(document);
+        if (unsaved) {
+            edit(document, QStringLiteral("Mine"));
+            // Their file lands while the question is open; the answer comes once the
+            // change has been noticed and its own question put off.
+            QTimer::singleShot(0, this, [this] {
+                QTRY_VERIFY(QApplication::activeModalWidget());
+                writeFile("closing.srt", srt("Theirs"));
+                QTest::qWait(400);
+                buttonOf(QApplication::activeModalWidget(), dontSave)->click();
+            });
+        } else {
+            writeFile("closing.srt", srt("Theirs"));
+        }
+        QVERIFY(window->close());
+        QVERIFY(controller.documents().isEmpty());
+        QString asked;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&asked] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                asked = dialog->windowTitle();
+                dialog->close();
+            }
+        });
+        watch.start(10);
+        QTest::qWait(1000); // longer than a put-off question waits
+        QVERIFY2(asked.isEmpty(), qPrintable(asked));
+        QVERIFY(!window);
+        QVERIFY(readAll(path).contains("Theirs"));
     }
 
     // A file has one window and one entry in the recent files, however it is reached.
@@ -196,20 +253,20 @@ private slots:
     {
         QSettings().setValue("recentFilesLimit", 2);
         DocumentController &controller = restart();
-        controller.clearRecentFiles();
+        controller.recentFiles().clear();
         const QString a = writeFile("a.srt", srt("A")), b = writeFile("b.srt", srt("B"));
-        DocumentController::windowOf(controller.openDocument(a))->close();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        controller.windowOf(controller.openDocument(a))->close();
+        QCoreApplication::processEvents(); // the window and the file's lock go
         Document *first = controller.openDocument(a);
         QVERIFY(QFile::link(a, m_dir.filePath("symbolic.srt")));
         QCOMPARE(::link(QFile::encodeName(a).constData(), QFile::encodeName(m_dir.filePath("hard.srt")).constData()), 0);
         for (const char *other : {"a.srt", "symbolic.srt", "hard.srt"})
             QCOMPARE(controller.openDocument(m_dir.filePath(other)), first);
         QCOMPARE(controller.documents().size(), 1);
-        QCOMPARE(controller.recentFiles(), QStringList{a});
+        QCOMPARE(controller.recentFiles().list(), QStringList{a});
         controller.openDocument(b);
         controller.openDocument(writeFile("c.srt", srt("C")));
-        QCOMPARE(controller.recentFiles(), (QStringList{m_dir.filePath("c.srt"), b}));
+        QCOMPARE(controller.recentFiles().list(), (QStringList{m_dir.filePath("c.srt"), b}));
         QSettings().remove("recentFilesLimit");
     }
 
@@ -237,7 +294,7 @@ private slots:
         QCOMPARE(document->subtitleController().count(), 2);
         QVERIFY(document->isModified());
         // What was mended, each line named as the alert names it and by its text.
-        auto *repairs = DocumentController::windowOf(document)->findChild<RepairsWindow *>();
+        auto *repairs = controller.windowOf(document)->findChild<RepairsWindow *>();
         QVERIFY(repairs);
         const QStringList listed = repairs->findChild<QPlainTextEdit *>()->toPlainText().split(u'\n');
         QCOMPARE(listed.size(), 4);
@@ -303,7 +360,7 @@ private slots:
         const QString path = writeFile("film.srt", srt("One") + "\n2\n00:00:02,000 --> 00:00:03,000\nTwo\n\n"
                                                           "3\n00:00:04,000 --> 00:00:05,000\nThree\n");
         Document *document = controller.openDocument(path);
-        DocumentWindow *window = DocumentController::windowOf(document);
+        DocumentWindow *window = controller.windowOf(document);
         edit(document, QStringLiteral("unsaved"));
         window->videoPlayerViewController()->loadVideo(video);
         QTRY_VERIFY_WITH_TIMEOUT(document->player(), 10000);
@@ -328,7 +385,7 @@ private slots:
         answerNext(QStringLiteral("Recover"));
         QVERIFY(next.offerRecovery());
         Document *recovered = next.documents().first();
-        window = DocumentController::windowOf(recovered);
+        window = next.windowOf(recovered);
         QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two", "Three"}));
         QCOMPARE(recovered->selectedSubtitleIndexes(), IndexSet(2));
         QCOMPARE(window->timelineViewController()->magnification(), 4.0);
@@ -496,8 +553,7 @@ private slots:
             QVERIFY2(clock.elapsed() >= autosaveSeconds * 900, // never before the delay; the wait bounds it above
                      qPrintable(QString::number(clock.elapsed())));
         }
-        Autosaver::of(document)->flush();
-        QCOMPARE(RecoveryStore().entries().size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(RecoveryStore().entries().size(), 1, 10000);
         QVERIFY(controller.save(document));
         QVERIFY(readAll(path).contains("still protected"));
         QSettings().remove(key);

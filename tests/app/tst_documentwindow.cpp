@@ -45,7 +45,7 @@ private slots:
     {
         m_controller = std::make_unique<DocumentController>();
         m_document = m_controller->newDocument();
-        m_window = DocumentController::windowOf(m_document);
+        m_window = m_controller->windowOf(m_document);
         m_window->resize(1280, 800);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));

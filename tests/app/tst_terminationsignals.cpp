@@ -1,4 +1,5 @@
 #include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
 #include "app/RecoveryStore.h"
 #include "app/TerminationSignals.h"
 #include "document/Document.h"
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <csignal>
@@ -19,8 +21,10 @@ using EncodingSamples::readAll;
 
 namespace {
 
-// A program with unsaved work: the editor's own start and signal handling, with one edit
-// made where a user would type it, told by a file once it is there.
+// A program with unsaved work: the editor's own start and signal handling, with edits
+// made where a user would type them, told by a file once they are there. `windows` is
+// "one", "two" (two windows with unsaved work) or "closing" (the window asks whether to
+// save its work when the signal comes).
 int runEditingChild(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -31,9 +35,22 @@ int runEditingChild(int argc, char *argv[])
     DocumentController controller;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &controller,
                      [&controller] { controller.keepUnsavedWork(); }, Qt::DirectConnection);
+    const QString ready = QString::fromLocal8Bit(argv[2]);
+    const QByteArray windows = argv[3];
     Document *document = controller.newDocument();
     document->subtitleController().setText(QStringLiteral("typed just before the logout"), 0);
-    return EncodingSamples::writeAll(QString::fromLocal8Bit(argv[2]), {}) ? app.exec() : 1;
+    if (windows == "two")
+        controller.newDocument()->subtitleController().setText(QStringLiteral("typed in another window"), 0);
+    if (windows != "closing")
+        return EncodingSamples::writeAll(ready, {}) ? app.exec() : 1;
+    QTimer asked;
+    QObject::connect(&asked, &QTimer::timeout, [&asked, &ready] {
+        if (QApplication::activeModalWidget() && EncodingSamples::writeAll(ready, {}))
+            asked.stop();
+    });
+    asked.start(10);
+    QTimer::singleShot(0, &controller, [&controller, document] { controller.windowOf(document)->close(); });
+    return app.exec();
 }
 
 } // namespace
@@ -89,24 +106,34 @@ private slots:
 
     void unsavedWorkIsKept_data()
     {
+        QTest::addColumn<QString>("windows");
         QTest::addColumn<QList<int>>("sent");
-        QTest::newRow("SIGTERM") << QList<int>{SIGTERM};
-        QTest::newRow("SIGTERM then SIGHUP (a logout)") << QList<int>{SIGTERM, SIGHUP};
-        QTest::newRow("SIGINT twice (Ctrl+C pressed again)") << QList<int>{SIGINT, SIGINT};
+        QTest::newRow("SIGTERM") << "one" << QList<int>{SIGTERM};
+        QTest::newRow("SIGTERM then SIGHUP (a logout)") << "one" << QList<int>{SIGTERM, SIGHUP};
+        QTest::newRow("SIGINT twice (Ctrl+C pressed again)") << "one" << QList<int>{SIGINT, SIGINT};
+        QTest::newRow("SIGTERM, two windows") << "two" << QList<int>{SIGTERM};
+        QTest::newRow("SIGHUP while closing a window asks to save") << "closing" << QList<int>{SIGHUP};
     }
 
     void unsavedWorkIsKept()
     {
+        QFETCH(QString, windows);
         QFETCH(QList<int>, sent);
         const QString ready = m_home.filePath(QStringLiteral("ready"));
         QFile::remove(ready);
         QProcess process;
-        start(process, QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), ready});
+        start(process, QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), ready, windows});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 60000);
         endWith(process, sent);
-        const QList<RecoveryStore::Entry> entries = RecoveryStore(recoveryFolder()).claimOrphans();
-        QCOMPARE(entries.size(), 1);
-        QVERIFY(readAll(entries.first().recoveryPath).contains("typed just before the logout"));
+        QStringList kept;
+        for (const RecoveryStore::Entry &entry : RecoveryStore(recoveryFolder()).claimOrphans())
+            kept << QString::fromUtf8(readAll(entry.recoveryPath)).section(u'\n', 2, 2);
+        kept.sort();
+        QStringList typed{QStringLiteral("typed just before the logout")};
+        if (windows == QLatin1String("two"))
+            typed << QStringLiteral("typed in another window");
+        typed.sort();
+        QCOMPARE(kept, typed);
     }
 
     // A question at start (the work a crash left, a repair) is no reason to stay: the
@@ -150,7 +177,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "--child") == 0)
+    if (argc == 4 && qstrcmp(argv[1], "--child") == 0)
         return runEditingChild(argc, argv);
     QCoreApplication app(argc, argv);
     tst_TerminationSignals test;

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -62,9 +63,9 @@ QAction *command(QMainWindow *window, const char *id)
     return window->findChild<QAction *>(QString::fromLatin1(id));
 }
 
-DocumentWindow *shownWindow(Document *document)
+DocumentWindow *shownWindow(const DocumentController &controller, Document *document)
 {
-    DocumentWindow *window = DocumentController::windowOf(document);
+    DocumentWindow *window = controller.windowOf(document);
     window->show();
     QApplication::setActiveWindow(window);
     return window;
@@ -120,7 +121,7 @@ private slots:
             settings.setValue(QStringLiteral("shortcuts/") + it.key(), it.value());
 
         DocumentController controller;
-        DocumentWindow *window = shownWindow(controller.newDocument());
+        DocumentWindow *window = shownWindow(controller, controller.newDocument());
         QVERIFY2(clashingKeys(window).isEmpty(), qPrintable(clashingKeys(window).join(u'\n')));
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
             QCOMPARE(command(window, qPrintable(it.key()))->shortcut().toString(), it.value());
@@ -132,7 +133,7 @@ private slots:
             QVERIFY(window->findChild<QMessageBox *>()->informativeText().contains(repaired));
         }
         // Repaired for good: the next window has nothing to repair.
-        DocumentWindow *next = shownWindow(controller.newDocument());
+        DocumentWindow *next = shownWindow(controller, controller.newDocument());
         QCoreApplication::processEvents();
         QVERIFY(!next->findChild<QMessageBox *>());
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
@@ -165,7 +166,7 @@ private slots:
         DocumentController controller;
         Document *document = controller.newDocument();
         document->setFilePath(path);
-        DocumentWindow *window = shownWindow(document);
+        DocumentWindow *window = shownWindow(controller, document);
         document->undoManager().runAsOneStep(QStringLiteral("Edit Text"),
                                              [&] { document->subtitleController().setText(QStringLiteral("Hi"), 0); });
         QTRY_COMPARE(command(window, "Undo")->text(), QStringLiteral("&Undo Edit Text"));
@@ -227,7 +228,7 @@ private slots:
         QFETCH(bool, unselected);
         DocumentController controller;
         Document *document = controller.newDocument();
-        DocumentWindow *window = shownWindow(document);
+        DocumentWindow *window = shownWindow(controller, document);
         document->subtitleController().setText(QString(), 0);
         document->undoManager().setClean();
         SubtitlesTableView *table = window->subtitlesTableViewController()->tableView();
@@ -263,7 +264,7 @@ private slots:
     void italicKeysReachTheTextBeingEdited()
     {
         DocumentController controller;
-        DocumentWindow *window = shownWindow(controller.newDocument());
+        DocumentWindow *window = shownWindow(controller, controller.newDocument());
         auto *list = window->findChild<SubtitlesTableViewController *>();
         list->beginEditingSubtitle(0);
         QTRY_VERIFY(qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
@@ -275,17 +276,20 @@ private slots:
         // Keys the editor edits with stay the editor's.
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(editor->toPlainText(), QStringLiteral("A new beginning."));
-        delete window; // and the document with it
+        const QPointer<DocumentWindow> closing(window);
+        QVERIFY(window->close());
+        QTRY_VERIFY(!closing); // and the document with it
+        QVERIFY(controller.documents().isEmpty());
     }
 
     void changedKeysHoldInEveryWindowAndTheNextOne()
     {
         DocumentController controller;
-        DocumentWindow *first = DocumentController::windowOf(controller.newDocument());
+        DocumentWindow *first = controller.windowOf(controller.newDocument());
         QAction *italic = first->findChild<QAction *>(QStringLiteral("Italic"));
         const QKeySequence original = italic->shortcut();
         const QKeySequence changed(Qt::CTRL | Qt::ALT | Qt::Key_I);
-        DocumentWindow *second = DocumentController::windowOf(controller.newDocument());
+        DocumentWindow *second = controller.windowOf(controller.newDocument());
 
         KeyboardPreferencesPage page(first);
         page.setKeys(italic, changed);
@@ -295,7 +299,7 @@ private slots:
         QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
         // The keys belong to the command, not to its name in one language.
         QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
-        QAction *germanItalic = DocumentController::windowOf(controller.newDocument())
+        QAction *germanItalic = controller.windowOf(controller.newDocument())
                                     ->findChild<QAction *>(QStringLiteral("Italic"));
         Translator::install(*QCoreApplication::instance(), {});
         QVERIFY(germanItalic->text() != QStringLiteral("Italic"));

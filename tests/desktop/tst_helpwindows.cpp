@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
         {
             DocumentController controller;
-            DocumentWindow *window = DocumentController::windowOf(controller.newDocument());
+            DocumentWindow *window = controller.windowOf(controller.newDocument());
             if (window->menuBar()->actions().last()->text() != QStringLiteral("&Hilfe"))
                 HelpMenu::add(window);
             QCOMPARE(window->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));

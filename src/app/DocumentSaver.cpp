@@ -1,0 +1,173 @@
+#include "app/DocumentSaver.h"
+
+#include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "app/EncodingView.h"
+#include "app/EncodingsPopupButton.h"
+#include "app/FileFormatChooser.h"
+#include "app/OpenDocument.h"
+#include "app/RecentFiles.h"
+#include "document/DiskChangeGuard.h"
+#include "document/Document.h"
+#include "document/OpenFileLock.h"
+#include "document/SaveTarget.h"
+#include "document/SubtitleFile.h"
+#include "document/TextEncoding.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+// The texts keep the controller's translation context, where they were first translated.
+DocumentSaver::DocumentSaver(OpenDocument &open, RecentFiles &recentFiles)
+    : m_open(open)
+    , m_recentFiles(recentFiles)
+{
+}
+
+bool DocumentSaver::askToSaveBeforeClosing()
+{
+    Document &document = m_open.document();
+    if (!document.isModified())
+        return true;
+    DocumentWindow &window = m_open.window();
+    window.raise();
+    window.activateWindow();
+    QMessageBox box(QMessageBox::Warning, DocumentController::tr("Save Changes"),
+                    DocumentController::tr("Do you want to save the changes you made to “%1”?").arg(document.displayName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
+    box.setInformativeText(DocumentController::tr("Your changes will be lost if you don’t save them."));
+    box.button(QMessageBox::Discard)->setText(DocumentController::tr("Don’t Save"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool DocumentSaver::save()
+{
+    Document &document = m_open.document();
+    if (document.filePath().isEmpty())
+        return saveAs();
+    if (m_open.guard().hasChangedOnDisk()) {
+        QMessageBox box(QMessageBox::Warning, DocumentController::tr("File Changed on Disk"),
+                        DocumentController::tr("“%1” was changed by another program since you opened or saved it.").arg(document.displayName()),
+                        QMessageBox::NoButton, &m_open.window());
+        box.setInformativeText(DocumentController::tr("Do you want to overwrite those changes with yours, or reload the file and "
+                                  "drop yours (you can undo the reload)?"));
+        QPushButton *overwrite = box.addButton(DocumentController::tr("Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton *reload = box.addButton(DocumentController::tr("Reload"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        if (box.clickedButton() == reload)
+            reloadFromDisk();
+        if (box.clickedButton() != overwrite)
+            return false;
+    }
+    return write(document.filePath(), std::nullopt);
+}
+
+bool DocumentSaver::saveAs()
+{
+    Document *document = &m_open.document();
+    QFileDialog dialog(&m_open.window(), DocumentController::tr("Save Subtitles"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(DocumentController::subtitleFilter());
+    dialog.setDefaultSuffix(QStringLiteral("srt"));
+    if (!document->filePath().isEmpty())
+        dialog.selectFile(document->filePath());
+    else
+        dialog.selectFile(document->displayName() + QStringLiteral(".srt"));
+    EncodingView *encodingView = EncodingView::addTo(&dialog);
+    // The chooser shows what the save will write; an encoding picked here wins for this
+    // save, becomes the document's and the one new documents are saved in.
+    std::optional<int> chosenEncoding;
+    EncodingsPopupButton *chooser = encodingView->popupButton();
+    chooser->setSelectedEncoding(document->encodingForSaving());
+    auto *formatChooser = new FileFormatChooser(document->fileFormat(), document->encoding());
+    formatChooser->setEncoding(document->encodingForSaving());
+    encodingView->addChoice(formatChooser);
+    QObject::connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser, formatChooser, document] {
+        chosenEncoding = chooser->currentData().toInt();
+        QSettings().setValue(EncodingsPopupButton::settingsKey, *chosenEncoding);
+        formatChooser->setEncoding(document->encodingForSaving(chosenEncoding));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return write(dialog.selectedFiles().first(), chosenEncoding, formatChooser->format());
+}
+
+bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding, std::optional<TextFileFormat> chosenFormat)
+{
+    Document &document = m_open.document();
+    QWidget *window = &m_open.window();
+    if (const std::optional<QString> refusal = SaveTarget::refusal(path)) {
+        QMessageBox::warning(window, DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *refusal);
+        return false;
+    }
+    if (auto error = document.write(path, chosenEncoding, chosenFormat)) {
+        const QString title = DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
+        const int encoding = document.encodingForSaving(chosenEncoding);
+        if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document.subtitleController().subtitles(), encoding)) {
+            QMessageBox::warning(window, title, *error);
+            return false;
+        }
+        // A character the encoding lacks: UTF-8 holds every one.
+        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, window);
+        QPushButton *utf8 = box.addButton(DocumentController::tr("Save as UTF-8"), QMessageBox::AcceptRole);
+        box.setDefaultButton(utf8);
+        box.exec();
+        return box.clickedButton() == utf8 && write(path, TextEncoding::Utf8);
+    }
+    if (document.filePath() != path)
+        m_open.lock().acquire(path);
+    document.setFilePath(path);
+    document.undoManager().setClean();
+    m_open.guard().remember(path);
+    m_recentFiles.note(path);
+    return true;
+}
+
+void DocumentSaver::reloadFromDisk()
+{
+    Document &document = m_open.document();
+    const QString path = document.filePath();
+    const FileIdentity identity = FileIdentity::of(path);
+    if (auto error = document.read(path, document.encoding().value_or(TextEncoding::Automatic),
+                                   SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable)) {
+        QMessageBox::warning(&m_open.window(), DocumentController::tr("Cannot reload “%1”").arg(document.displayName()), *error);
+        return;
+    }
+    document.undoManager().setActionName(DocumentController::tr("Reload from Disk"));
+    // What is on screen now is what the file holds.
+    document.undoManager().setClean();
+    m_open.guard().rememberAs(path, identity);
+}
+
+void DocumentSaver::askAboutChangeOnDisk()
+{
+    Document &document = m_open.document();
+    if (!m_open.guard().hasChangedOnDisk())
+        return;
+    QMessageBox box(QMessageBox::Question, DocumentController::tr("File Changed on Disk"),
+                    DocumentController::tr("“%1” was changed by another program.").arg(document.displayName()), QMessageBox::NoButton,
+                    &m_open.window());
+    box.setInformativeText(document.isModified()
+                               ? DocumentController::tr("Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.")
+                               : DocumentController::tr("Do you want to reload it? You can undo the reload."));
+    QPushButton *reload = box.addButton(DocumentController::tr("Reload"), QMessageBox::AcceptRole);
+    box.addButton(DocumentController::tr("Keep My Version"), QMessageBox::RejectRole);
+    box.setDefaultButton(reload);
+    box.exec();
+    if (box.clickedButton() == reload)
+        reloadFromDisk();
+}
