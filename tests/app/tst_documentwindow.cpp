@@ -139,7 +139,7 @@ private slots:
         QTRY_VERIFY(waveform.expired());
         // A window of its own for cleanup() to close.
         m_document = m_controller->newDocument();
-        m_window = DocumentController::windowOf(m_document);
+        m_window = m_controller->windowOf(m_document);
     }
 
     void displayedSubtitleCommandFollowsPlayback()
