@@ -80,8 +80,10 @@ bool SubtitlesTableView::edit(const QModelIndex &index, EditTrigger trigger, QEv
 {
     if (!QTableView::edit(index, trigger, event))
         return false;
-    if (QWidget *editor = indexWidget(index); editor && state() == EditingState)
+    if (QWidget *editor = indexWidget(index); editor && state() == EditingState) {
+        m_editedIndex = index;
         emit editingStarted(editor);
+    }
     return true;
 }
 
@@ -130,6 +132,12 @@ void SubtitlesTableView::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    // The press took the focus from the open editor, which would have closed if it had
+    // not refused its value: a press that moved on would close it all the same.
+    if (openEditor()) {
+        event->accept();
+        return;
+    }
     QTableView::mousePressEvent(event);
 }
 
@@ -157,38 +165,13 @@ void SubtitlesTableView::paintEvent(QPaintEvent *event)
     painter.drawRect(first.united(last).adjusted(1, 1, -1, -1));
 }
 
-void SubtitlesTableView::commitData(QWidget *editor)
+QWidget *SubtitlesTableView::openEditor() const
 {
-    // An alert about the value takes the focus from the editor, which asks to commit
-    // again: that is the same commit, already being decided.
-    if (editor == m_checkingEditor)
-        return;
-    m_checkingEditor = editor;
-    const bool accepted = !m_commitHandler || m_commitHandler(editor);
-    m_checkingEditor = nullptr;
-    m_refusedEditor = accepted ? nullptr : editor;
+    return isEditing() && m_editedIndex.isValid() ? indexWidget(m_editedIndex) : nullptr;
 }
 
-void SubtitlesTableView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+void SubtitlesTableView::cancelEditing()
 {
-    if (editor == m_checkingEditor)
-        return;
-    if (editor == m_refusedEditor) {
-        m_refusedEditor = nullptr;
-        if (hint != QAbstractItemDelegate::RevertModelCache) {
-            // Keep editing, with the text the user typed.
-            editor->setFocus();
-            return;
-        }
-    }
-    QTableView::closeEditor(editor, hint);
-    emit editingEnded(hint != QAbstractItemDelegate::RevertModelCache);
-}
-
-void SubtitlesTableView::closeEditorWithoutCommit(QWidget *editor)
-{
-    if (editor == m_refusedEditor)
-        m_refusedEditor = nullptr;
-    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    emit editingEnded(true);
+    if (QWidget *editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }

@@ -19,7 +19,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTextCursor>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,7 +43,6 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
     layout->addWidget(m_tableView);
     setFocusProxy(m_tableView);
 
-    m_tableView->setCommitHandler([this](QWidget *editor) { return commitEditorLater(editor); });
     // A selection kept in the document only is drawn from there; a gesture that changes
     // part of it needs it whole in Qt's selection model first.
     m_delegate->setRowSelected([this](int row) {
@@ -60,15 +58,15 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
             &SubtitlesTableViewController::playbackKeyEvent);
     connect(m_tableView, &SubtitlesTableView::contextMenuRequested, this,
             &SubtitlesTableViewController::showContextMenu);
-    connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this](bool confirmed) {
-        // Only a kept edit resumes the video; Escape leaves it paused where it was.
-        if (confirmed)
-            confirmSubtitleEdit();
-        else
-            m_continuePlayingAfterEditing = false;
-        emit commandStateChanged();
-    });
-    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, &SubtitlesTableViewController::commandStateChanged);
+    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
+                // Only a kept edit resumes the video; Escape leaves it paused where it was.
+                if (hint == QAbstractItemDelegate::RevertModelCache)
+                    m_continuePlayingAfterEditing = false;
+                else
+                    confirmSubtitleEdit();
+                emit commandStateChanged();
+            });
     // Split needs an open text editor holding some text: the menus and keys follow both.
     connect(m_tableView, &SubtitlesTableView::editingStarted, this, [this](QWidget *editor) {
         if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
@@ -106,16 +104,18 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
 
 SubtitlesTableViewController::~SubtitlesTableViewController()
 {
-    // The table commits and closes an open editor while it is being destroyed, after this
-    // controller has stopped being one: nothing may reach it from there.
-    m_tableView->setCommitHandler({});
-    m_tableView->setBeforeSelectionChangeInPlace({});
-    m_delegate->setRowSelected({});
+    // An editor still open is given up, as the window it was in goes: a commit now
+    // would change the document after the user was asked about its changes. And
+    // nothing the table does while it is destroyed may reach this half-destroyed
+    // controller.
     m_tableView->disconnect(this);
     m_delegate->disconnect(this);
     m_tableView->selectionModel()->disconnect(this);
-    for (QWidget *editor : m_delegate->editors())
+    if (QWidget *editor = m_tableView->openEditor())
         editor->disconnect(this);
+    m_tableView->cancelEditing();
+    m_tableView->setBeforeSelectionChangeInPlace({});
+    m_delegate->setRowSelected({});
 }
 
 void SubtitlesTableViewController::configureTable()
@@ -242,90 +242,6 @@ void SubtitlesTableViewController::showRow(int row)
         m_tableView->scrollTo(m_model->index(row, 0));
 }
 
-bool SubtitlesTableViewController::commitEditorLater(QWidget *editor)
-{
-    std::optional<PendingEdit> edit;
-    if (!takeEdit(editor, edit))
-        return false;
-    // Applied once the editor is down; the edit names its subtitle, not its row, which
-    // may move before then.
-    if (edit)
-        QTimer::singleShot(0, this, [this, edit = *edit] { applyEdit(edit); });
-    return true;
-}
-
-bool SubtitlesTableViewController::takeEdit(QWidget *editor, std::optional<PendingEdit> &edit)
-{
-    edit.reset();
-    std::optional<SubtitleItemDelegate::EditSession> session = m_delegate->session(editor);
-    if (!session || !session->subtitle)
-        return true;
-    const QString value = SubtitleItemDelegate::editorText(editor);
-    if (value == session->initialValue)
-        return true;
-
-    PendingEdit pending{session->subtitle, session->column, value, 0};
-    switch (session->column) {
-    case SubtitleTableModel::StartColumn:
-    case SubtitleTableModel::EndColumn: {
-        const Expected<double, ParseError> time = SubtitleParser::shared().parseTime(value);
-        if (!time) {
-            showError(time.error().message());
-            return false;
-        }
-        pending.time = time.value();
-        break;
-    }
-    case SubtitleTableModel::TextColumn:
-        break;
-    default:
-        CUEWRIGHT_FATAL("an inline editor of a column that is not editable");
-    }
-    // Taken once: a second commit of the same editor changes nothing more.
-    m_delegate->markCommitted(editor, value);
-    edit = pending;
-    return true;
-}
-
-void SubtitlesTableViewController::applyEdit(const PendingEdit &edit)
-{
-    if (!m_document)
-        return;
-    SubtitleController &controller = m_document->subtitleController();
-    const int row = controller.indexOf(edit.subtitle);
-    if (row < 0)
-        return; // deleted meanwhile
-    switch (edit.column) {
-    case SubtitleTableModel::StartColumn:
-        controller.setStart(row, edit.time);
-        nameUndoStep(tr("Edit Start Time"));
-        break;
-    case SubtitleTableModel::EndColumn:
-        controller.setEnd(row, edit.time);
-        nameUndoStep(tr("Edit End Time"));
-        break;
-    case SubtitleTableModel::TextColumn:
-        controller.setText(edit.text, row);
-        nameUndoStep(tr("Edit Text"));
-        break;
-    default:
-        CUEWRIGHT_FATAL("an edit of a column that is not editable");
-    }
-}
-
-QWidget *SubtitlesTableViewController::openEditor() const
-{
-    if (!m_tableView->isEditing())
-        return nullptr;
-    for (QWidget *editor : m_delegate->editors()) {
-        const std::optional<SubtitleItemDelegate::EditSession> session = m_delegate->session(editor);
-        const int row = m_document->subtitleController().indexOf(session->subtitle);
-        if (row >= 0 && m_tableView->indexWidget(m_model->index(row, session->column)) == editor)
-            return editor;
-    }
-    return nullptr;
-}
-
 SubtitleTextEditor *SubtitlesTableViewController::textEditorOfRow(int row) const
 {
     if (row < 0 || row >= m_model->rowCount())
@@ -336,19 +252,14 @@ SubtitleTextEditor *SubtitlesTableViewController::textEditorOfRow(int row) const
 
 bool SubtitlesTableViewController::endEditing()
 {
-    QWidget *editor = openEditor();
+    QWidget *editor = m_tableView->openEditor();
     if (!editor)
         return true;
-    std::optional<PendingEdit> edit;
-    if (!takeEdit(editor, edit))
+    if (!m_delegate->commitAndClose(editor))
         return false;
-    m_tableView->closeEditorWithoutCommit(editor);
     m_tableView->setFocus();
-    if (edit) {
-        applyEdit(*edit);
-        // The edit is its own undo step, apart from the command that follows.
-        m_document->undoManager().closeEventGroup();
-    }
+    // The edit is its own undo step, apart from the command that follows.
+    m_document->undoManager().closeEventGroup();
     return true;
 }
 
@@ -405,10 +316,7 @@ int SubtitlesTableViewController::splitRow() const
         return targets.first();
     // Editing can begin on the current row with no row selected: the text being edited
     // is the one to split then, as it is the one Italic changes.
-    QWidget *editor = targets.isEmpty() ? openEditor() : nullptr;
-    const std::optional<SubtitleItemDelegate::EditSession> session =
-        editor ? m_delegate->session(editor) : std::nullopt;
-    return session ? m_document->subtitleController().indexOf(session->subtitle) : -1;
+    return targets.isEmpty() && m_tableView->openEditor() ? m_tableView->editedIndex().row() : -1;
 }
 
 bool SubtitlesTableViewController::canSplitSubtitle() const
@@ -441,7 +349,7 @@ void SubtitlesTableViewController::mergeSubtitles()
 void SubtitlesTableViewController::toggleItalic()
 {
     // The text being edited wins, whatever is selected.
-    if (auto *editor = qobject_cast<SubtitleTextEditor *>(openEditor())) {
+    if (auto *editor = qobject_cast<SubtitleTextEditor *>(m_tableView->openEditor())) {
         // Within the editor, as typing would be: the editor's own undo takes it back.
         QTextCursor cursor = editor->textCursor();
         int start = cursor.hasSelection() ? cursor.selectionStart() : 0;

@@ -85,14 +85,6 @@ signals:
     void playbackKeyEvent(QKeyEvent *event);
 
 private:
-    struct PendingEdit
-    {
-        SubtitlePtr subtitle;
-        int column = -1;
-        QString text;
-        double time = 0;
-    };
-
     void configureTable();
     void pushSelection();
     void applySelection(const IndexSet &selection);
@@ -101,13 +93,9 @@ private:
     // current row stays where it is.
     void mirrorSelection(const IndexSet &selection, int rangeLimit);
     void showRow(int row);
-    bool commitEditorLater(QWidget *editor);
-    bool takeEdit(QWidget *editor, std::optional<PendingEdit> &edit);
-    void applyEdit(const PendingEdit &edit);
     // Ends the editing and gives the subtitle's row then; -1 when the editor refused to
     // close or the subtitle is gone.
     int endEditingFinding(const SubtitlePtr &subtitle);
-    QWidget *openEditor() const;
     SubtitleTextEditor *textEditorOfRow(int row) const;
     // The row split acts on, or -1.
     int splitRow() const;
