@@ -1,5 +1,6 @@
 #include "list/SubtitlesTableView.h"
 
+#include "list/SubtitleItemDelegate.h"
 #include "list/SubtitleTableModel.h"
 
 #include <QHeaderView>
@@ -11,6 +12,21 @@
 SubtitlesTableView::SubtitlesTableView(QWidget *parent)
     : QTableView(parent)
 {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    setDragEnabled(false);
+    setAlternatingRowColors(true);
+    setShowGrid(false);
+    setWordWrap(true);
+    setTextElideMode(Qt::ElideRight);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // One height for every row keeps a long list as cheap as a short one.
+    QHeaderView *rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(SubtitleItemDelegate::rowHeight(fontMetrics()));
 }
 
 void SubtitlesTableView::setModel(QAbstractItemModel *model)
@@ -24,7 +40,33 @@ void SubtitlesTableView::setModel(QAbstractItemModel *model)
     connect(model, &QAbstractItemModel::rowsInserted, this, &SubtitlesTableView::fitNumberColumn);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &SubtitlesTableView::fitNumberColumn);
     connect(model, &QAbstractItemModel::modelReset, this, &SubtitlesTableView::fitNumberColumn);
+    sizeColumns();
     fitNumberColumn();
+}
+
+void SubtitlesTableView::sizeColumns()
+{
+    if (model()->columnCount() != SubtitleTableModel::ColumnCount)
+        return;
+    QHeaderView *columns = horizontalHeader();
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 8;
+    columns->setMinimumSectionSize(metrics.horizontalAdvance(QStringLiteral("00")) + padding);
+    const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
+    columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
+    columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
+    // The measures stand after the times; the text stays last, where it stretches.
+    const std::pair<int, QString> measures[] = {{SubtitleTableModel::DurationColumn, QStringLiteral("00.000")},
+                                                {SubtitleTableModel::ReadingSpeedColumn, QStringLiteral("00.0")},
+                                                {SubtitleTableModel::LongestLineColumn, QStringLiteral("00 ×0")}};
+    for (const auto &[column, widest] : measures) {
+        columns->resizeSection(column, metrics.horizontalAdvance(widest) + padding);
+        const int text = columns->visualIndex(SubtitleTableModel::TextColumn);
+        if (columns->visualIndex(column) > text)
+            columns->moveSection(columns->visualIndex(column), text);
+    }
+    columns->setStretchLastSection(true);
+    columns->setHighlightSections(false);
 }
 
 void SubtitlesTableView::fitNumberColumn()

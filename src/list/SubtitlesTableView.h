@@ -33,6 +33,7 @@ public:
     // Space, J, K, L and the left and right arrows, without modifiers.
     static bool isPlaybackKey(const QKeyEvent *event);
 
+    // Sizes the columns of a SubtitleTableModel and puts the measures before the text.
     void setModel(QAbstractItemModel *model) override;
     // Makes the # column as wide as the largest number with a problem mark beside it.
     void fitNumberColumn();
@@ -57,6 +58,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void sizeColumns();
+
     std::function<void()> m_beforeChangeInPlace;
     int m_clickedRow = -1;
     QPersistentModelIndex m_editedIndex;
