@@ -2,12 +2,68 @@
 
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
+#include "list/TimeValidator.h"
 #include "model/Fatal.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QToolTip>
+
+namespace {
+
+QString editorText(QWidget *editor)
+{
+    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+        return lineEdit->text();
+    if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
+        return textEditor->toPlainText();
+    CUEWRIGHT_FATAL("an inline editor of an unknown kind");
+    return {};
+}
+
+// Whether the user changed what the editor was filled with.
+bool isChangedByUser(QWidget *editor)
+{
+    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+        return lineEdit->isModified();
+    if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
+        return textEditor->document()->isModified();
+    return false;
+}
+
+// Why the editor's value cannot be committed; empty when it can.
+QString problemOf(QWidget *editor)
+{
+    auto *lineEdit = qobject_cast<QLineEdit *>(editor);
+    if (!lineEdit || !isChangedByUser(lineEdit) || !qobject_cast<const TimeValidator *>(lineEdit->validator()))
+        return {};
+    return TimeValidator::problem(lineEdit->text());
+}
+
+// Whether the event ends the editing with a commit, as Qt's delegate decides.
+bool endsEditing(QWidget *editor, const QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    }
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    // A popup menu (the editor's own context menu) leaves the editor the focus widget.
+    if (editor->isActiveWindow() && QApplication::focusWidget() == editor)
+        return false;
+    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (widget == editor)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 SubtitleItemDelegate::SubtitleItemDelegate(SubtitleTableModel *model, QObject *parent)
     : QStyledItemDelegate(parent)
@@ -22,36 +78,6 @@ void SubtitleItemDelegate::initStyleOption(QStyleOptionViewItem *option, const Q
         option->state |= QStyle::State_Selected;
 }
 
-std::optional<SubtitleItemDelegate::EditSession> SubtitleItemDelegate::session(QWidget *editor) const
-{
-    const auto it = m_sessions.constFind(editor);
-    if (it == m_sessions.cend())
-        return std::nullopt;
-    return *it;
-}
-
-QList<QWidget *> SubtitleItemDelegate::editors() const
-{
-    return m_sessions.keys();
-}
-
-void SubtitleItemDelegate::markCommitted(QWidget *editor, const QString &value)
-{
-    auto it = m_sessions.find(editor);
-    if (it != m_sessions.end())
-        it->initialValue = value;
-}
-
-QString SubtitleItemDelegate::editorText(QWidget *editor)
-{
-    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
-        return lineEdit->text();
-    if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
-        return textEditor->toPlainText();
-    CUEWRIGHT_FATAL("an inline editor of an unknown kind");
-    return {};
-}
-
 int SubtitleItemDelegate::rowHeight(const QFontMetrics &metrics)
 {
     return visibleTextLines * metrics.lineSpacing() + 8;
@@ -60,59 +86,99 @@ int SubtitleItemDelegate::rowHeight(const QFontMetrics &metrics)
 QWidget *SubtitleItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                             const QModelIndex &index) const
 {
-    QWidget *editor = nullptr;
     switch (index.column()) {
     case SubtitleTableModel::StartColumn:
     case SubtitleTableModel::EndColumn: {
         auto *lineEdit = new QLineEdit(parent);
         lineEdit->setFrame(true);
-        editor = lineEdit;
-        break;
+        lineEdit->setValidator(new TimeValidator(lineEdit));
+        return lineEdit;
     }
     case SubtitleTableModel::TextColumn: {
         auto *textEditor = new SubtitleTextEditor(parent);
         textEditor->setSpelling(m_model->spelling());
-        // createEditor is const only by Qt's signature; the signals are the delegate's own.
-        auto *self = const_cast<SubtitleItemDelegate *>(this);
-        connect(textEditor, &SubtitleTextEditor::commitRequested, self, [self, textEditor] {
-            emit self->commitData(textEditor);
-            emit self->closeEditor(textEditor, QAbstractItemDelegate::NoHint);
-        });
-        editor = textEditor;
-        break;
+        return textEditor;
     }
     default:
         return nullptr;
     }
-    m_sessions.insert(editor, EditSession{m_model->subtitleAt(index.row()), index.column(), {}, false});
-    connect(editor, &QObject::destroyed, this, [this, editor] { m_sessions.remove(editor); });
-    return editor;
 }
 
 void SubtitleItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
-    auto it = m_sessions.find(editor);
-    if (it == m_sessions.end())
-        CUEWRIGHT_FATAL("an inline editor that the delegate did not make");
-    // Filled once: a later refill would throw away what the user typed.
-    if (it->filled)
+    // A refill comes when another pane changes the subtitle: what the user typed stays.
+    if (isChangedByUser(editor))
         return;
     const QString value = index.data(Qt::EditRole).toString();
-    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor)) {
         lineEdit->setText(value);
-    else if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor)) {
+    } else if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor)) {
         textEditor->setPlainText(value);
+        textEditor->document()->setModified(false);
         textEditor->moveCursor(QTextCursor::End); // ready to go on typing
         textEditor->fitHeightToLines();
     }
-    // What the editor shows, which is what an unchanged commit hands back.
-    it->initialValue = editorText(editor);
-    it->filled = true;
 }
 
-void SubtitleItemDelegate::setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const
+void SubtitleItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    // The list controller applies committed values through the subtitle controller.
+    if (!isChangedByUser(editor) || !model->setData(index, editorText(editor)))
+        return;
+    // Taken: a later commit of the same editor hands nothing more.
+    if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+        lineEdit->setModified(false);
+    else if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
+        textEditor->document()->setModified(false);
+}
+
+bool SubtitleItemDelegate::commitAndClose(QWidget *editor)
+{
+    if (const QString problem = problemOf(editor); !problem.isEmpty()) {
+        refuse(editor, problem);
+        return false;
+    }
+    emit commitData(editor);
+    emit closeEditor(editor, SubmitModelCache);
+    return true;
+}
+
+bool SubtitleItemDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    auto *editor = qobject_cast<QWidget *>(object);
+    if (!editor)
+        return QStyledItemDelegate::eventFilter(object, event);
+    // The alert about a refused value takes the focus: that is not the user leaving.
+    if (editor == m_refusing)
+        return false;
+    if (endsEditing(editor, event)) {
+        if (const QString problem = problemOf(editor); !problem.isEmpty()) {
+            // Spent here, the focus given back included: the editor stays as it was.
+            refuse(editor, problem);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress && qobject_cast<SubtitleTextEditor *>(editor)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool isReturn = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (isReturn && !(key->modifiers() & Qt::ShiftModifier)) {
+            emit commitData(editor);
+            emit closeEditor(editor, SubmitModelCache);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+void SubtitleItemDelegate::refuse(QWidget *editor, const QString &problem)
+{
+    const QPointer<QWidget> guard(editor);
+    m_refusing = editor;
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), problem, QMessageBox::Ok,
+                    editor->window());
+    box.exec();
+    m_refusing = nullptr;
+    if (guard)
+        guard->setFocus();
 }
 
 void SubtitleItemDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

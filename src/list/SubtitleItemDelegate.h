@@ -1,19 +1,20 @@
 #pragma once
 
-#include "model/Subtitle.h"
-
-#include <QHash>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <functional>
-#include <optional>
 
 class SubtitleTableModel;
 
 // Draws the rows and makes their inline editors: a line edit for the times, a
-// multi-line editor for the text. Remembers, per open editor, which subtitle it edits
-// and what it showed at the start, so that a commit reaches that subtitle wherever its
-// row has moved, and an unchanged value changes nothing.
+// multi-line editor for the text. A commit hands the editor's value to the model's
+// setData, and only when the user changed it, so that an untouched editor leaves the
+// subtitle as another pane may have changed it meanwhile.
+//
+// A time that does not read as one is refused before any commit: the user is told why
+// and the editor stays open with what was typed, until Escape gives it up. Return
+// commits the text editor too (Shift+Return breaks the line).
 class SubtitleItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -23,24 +24,13 @@ public:
     // shown whole in a tooltip. Two is the usual most for one subtitle.
     static constexpr int visibleTextLines = 2;
 
-    struct EditSession
-    {
-        SubtitlePtr subtitle;
-        int column = -1;
-        QString initialValue;
-        bool filled = false;
-    };
-
     explicit SubtitleItemDelegate(SubtitleTableModel *model, QObject *parent = nullptr);
 
     // Rows drawn selected besides those in the view's selection model.
     void setRowSelected(std::function<bool(int row)> isSelected) { m_rowSelected = std::move(isSelected); }
-    std::optional<EditSession> session(QWidget *editor) const;
-    // Every editor made and not yet destroyed (closed ones may linger until deleted).
-    QList<QWidget *> editors() const;
-    // The value is taken: a later commit of the same editor sees it unchanged.
-    void markCommitted(QWidget *editor, const QString &value);
-    static QString editorText(QWidget *editor);
+    // Commits the editor's value and closes it, as Return does. False when the value
+    // is refused: the editor stays open and the user has been told why.
+    bool commitAndClose(QWidget *editor);
     // The row height that fits visibleTextLines lines of the given font.
     static int rowHeight(const QFontMetrics &metrics);
 
@@ -56,9 +46,16 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+    bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
+    // Tells the user why the editor's value cannot be taken, and gives the editor the
+    // focus back.
+    void refuse(QWidget *editor, const QString &problem);
+
     SubtitleTableModel *m_model;
     std::function<bool(int row)> m_rowSelected;
-    mutable QHash<QWidget *, EditSession> m_sessions;
+    // The editor whose refusal is being shown: the alert takes the focus from it, which
+    // is not the user leaving it.
+    QPointer<QWidget> m_refusing;
 };

@@ -242,6 +242,32 @@ Qt::ItemFlags SubtitleTableModel::flags(const QModelIndex &index) const
     return flags;
 }
 
+bool SubtitleTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    const SubtitlePtr subtitle = subtitleAt(index.row());
+    if (!m_document || !subtitle || role != Qt::EditRole || !isEditable(index.column()))
+        return false;
+    SubtitleController &controller = m_document->subtitleController();
+    const int row = controller.indexOf(subtitle);
+    if (row < 0)
+        return false;
+    UndoManager &undo = m_document->undoManager();
+    const QString text = value.toString();
+    if (index.column() == TextColumn) {
+        if (text != subtitle->text())
+            undo.runAsOneStep(tr("Edit Text"), [&] { controller.setText(text, row); });
+        return true;
+    }
+    const Expected<double, ParseError> time = SubtitleParser::shared().parseTime(text);
+    if (!time)
+        return false;
+    if (index.column() == StartColumn && time.value() != subtitle->start)
+        undo.runAsOneStep(tr("Edit Start Time"), [&] { controller.setStart(row, time.value()); });
+    else if (index.column() == EndColumn && time.value() != subtitle->end)
+        undo.runAsOneStep(tr("Edit End Time"), [&] { controller.setEnd(row, time.value()); });
+    return true;
+}
+
 void SubtitleTableModel::reload()
 {
     beginResetModel();

@@ -46,6 +46,11 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Start and End take the text form of a time, Text the new text; each change goes
+    // through the document's subtitle controller as one named undo step. False for a
+    // time that does not parse (nothing changes). A value equal to the one held changes
+    // nothing and records no step.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     // The subtitle shown in that row; nullptr outside the list.
     SubtitlePtr subtitleAt(int row) const;

@@ -21,6 +21,8 @@ SubtitleTextEditor::SubtitleTextEditor(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(2);
     connect(document(), &QTextDocument::blockCountChanged, this, &SubtitleTextEditor::fitHeightToLines);
+    // A margin counts as a change to Qt; only the user's typing is one.
+    document()->setModified(false);
 }
 
 int SubtitleTextEditor::caretPosition() const
@@ -50,11 +52,6 @@ void SubtitleTextEditor::keyPressEvent(QKeyEvent *event)
         // A plain line feed: Qt would otherwise insert a Unicode line separator.
         insertPlainText(QStringLiteral("\n"));
         event->accept();
-        return;
-    }
-    if (isReturn) {
-        event->accept();
-        emit commitRequested();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);

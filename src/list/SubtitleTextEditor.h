@@ -5,8 +5,9 @@
 
 class Spelling;
 
-// The inline editor of a subtitle's text: Return commits, Shift+Return starts a new line.
-// It grows with its lines so that a multi-line text is edited whole.
+// The inline editor of a subtitle's text. Shift+Return starts a new line (plain Return
+// is the table's, which commits with it). It grows with its lines so that a multi-line
+// text is edited whole.
 class SubtitleTextEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -25,9 +26,6 @@ public:
     void setSpelling(Spelling *spelling);
     // The context menu for a click at `position` (in the editor's coordinates).
     QMenu *createContextMenu(const QPoint &position);
-
-signals:
-    void commitRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

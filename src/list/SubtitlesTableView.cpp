@@ -1,5 +1,6 @@
 #include "list/SubtitlesTableView.h"
 
+#include "list/SubtitleItemDelegate.h"
 #include "list/SubtitleTableModel.h"
 
 #include <QHeaderView>
@@ -11,6 +12,21 @@
 SubtitlesTableView::SubtitlesTableView(QWidget *parent)
     : QTableView(parent)
 {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    setDragEnabled(false);
+    setAlternatingRowColors(true);
+    setShowGrid(false);
+    setWordWrap(true);
+    setTextElideMode(Qt::ElideRight);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // One height for every row keeps a long list as cheap as a short one.
+    QHeaderView *rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(SubtitleItemDelegate::rowHeight(fontMetrics()));
 }
 
 void SubtitlesTableView::setModel(QAbstractItemModel *model)
@@ -24,7 +40,33 @@ void SubtitlesTableView::setModel(QAbstractItemModel *model)
     connect(model, &QAbstractItemModel::rowsInserted, this, &SubtitlesTableView::fitNumberColumn);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &SubtitlesTableView::fitNumberColumn);
     connect(model, &QAbstractItemModel::modelReset, this, &SubtitlesTableView::fitNumberColumn);
+    sizeColumns();
     fitNumberColumn();
+}
+
+void SubtitlesTableView::sizeColumns()
+{
+    if (model()->columnCount() != SubtitleTableModel::ColumnCount)
+        return;
+    QHeaderView *columns = horizontalHeader();
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 8;
+    columns->setMinimumSectionSize(metrics.horizontalAdvance(QStringLiteral("00")) + padding);
+    const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
+    columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
+    columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
+    // The measures stand after the times; the text stays last, where it stretches.
+    const std::pair<int, QString> measures[] = {{SubtitleTableModel::DurationColumn, QStringLiteral("00.000")},
+                                                {SubtitleTableModel::ReadingSpeedColumn, QStringLiteral("00.0")},
+                                                {SubtitleTableModel::LongestLineColumn, QStringLiteral("00 ×0")}};
+    for (const auto &[column, widest] : measures) {
+        columns->resizeSection(column, metrics.horizontalAdvance(widest) + padding);
+        const int text = columns->visualIndex(SubtitleTableModel::TextColumn);
+        if (columns->visualIndex(column) > text)
+            columns->moveSection(columns->visualIndex(column), text);
+    }
+    columns->setStretchLastSection(true);
+    columns->setHighlightSections(false);
 }
 
 void SubtitlesTableView::fitNumberColumn()
@@ -80,8 +122,10 @@ bool SubtitlesTableView::edit(const QModelIndex &index, EditTrigger trigger, QEv
 {
     if (!QTableView::edit(index, trigger, event))
         return false;
-    if (QWidget *editor = indexWidget(index); editor && state() == EditingState)
+    if (QWidget *editor = indexWidget(index); editor && state() == EditingState) {
+        m_editedIndex = index;
         emit editingStarted(editor);
+    }
     return true;
 }
 
@@ -130,6 +174,12 @@ void SubtitlesTableView::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    // The press took the focus from the open editor, which would have closed if it had
+    // not refused its value: a press that moved on would close it all the same.
+    if (openEditor()) {
+        event->accept();
+        return;
+    }
     QTableView::mousePressEvent(event);
 }
 
@@ -157,38 +207,13 @@ void SubtitlesTableView::paintEvent(QPaintEvent *event)
     painter.drawRect(first.united(last).adjusted(1, 1, -1, -1));
 }
 
-void SubtitlesTableView::commitData(QWidget *editor)
+QWidget *SubtitlesTableView::openEditor() const
 {
-    // An alert about the value takes the focus from the editor, which asks to commit
-    // again: that is the same commit, already being decided.
-    if (editor == m_checkingEditor)
-        return;
-    m_checkingEditor = editor;
-    const bool accepted = !m_commitHandler || m_commitHandler(editor);
-    m_checkingEditor = nullptr;
-    m_refusedEditor = accepted ? nullptr : editor;
+    return isEditing() && m_editedIndex.isValid() ? indexWidget(m_editedIndex) : nullptr;
 }
 
-void SubtitlesTableView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+void SubtitlesTableView::cancelEditing()
 {
-    if (editor == m_checkingEditor)
-        return;
-    if (editor == m_refusedEditor) {
-        m_refusedEditor = nullptr;
-        if (hint != QAbstractItemDelegate::RevertModelCache) {
-            // Keep editing, with the text the user typed.
-            editor->setFocus();
-            return;
-        }
-    }
-    QTableView::closeEditor(editor, hint);
-    emit editingEnded(hint != QAbstractItemDelegate::RevertModelCache);
-}
-
-void SubtitlesTableView::closeEditorWithoutCommit(QWidget *editor)
-{
-    if (editor == m_refusedEditor)
-        m_refusedEditor = nullptr;
-    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    emit editingEnded(true);
+    if (QWidget *editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }

@@ -1,39 +1,39 @@
 #pragma once
 
-#include <QPointer>
+#include <QPersistentModelIndex>
 #include <QTableView>
 
 #include <functional>
 
 // The list's table. Hands the playback keys to whoever listens instead of moving
 // through cells, keeps the selection on a right click (the clicked row is remembered
-// while its menu is open), and lets an editor stay open when its value is refused.
+// while its menu is open), and reports every inline editor it opens.
 class SubtitlesTableView : public QTableView
 {
     Q_OBJECT
 
 public:
-    // Decides whether an editor may end editing; false keeps it open (the handler tells
-    // the user why).
-    using CommitHandler = std::function<bool(QWidget *editor)>;
-
     explicit SubtitlesTableView(QWidget *parent = nullptr);
 
     using QTableView::edit;
 
-    void setCommitHandler(CommitHandler handler) { m_commitHandler = std::move(handler); }
     // Called before a key or click adds rows to the selection or takes rows from it
     // (rather than replacing it), so that the selection model then holds all of it.
     void setBeforeSelectionChangeInPlace(std::function<void()> handler) { m_beforeChangeInPlace = std::move(handler); }
     // The row of the open context menu, or -1.
     int clickedRow() const { return m_clickedRow; }
     bool isEditing() const { return state() == EditingState; }
-    // Takes the editor down without asking the commit handler: its value was handled.
-    void closeEditorWithoutCommit(QWidget *editor);
+    // The open inline editor, or nullptr; editedIndex() is its cell, which follows the
+    // row wherever it moves.
+    QWidget *openEditor() const;
+    QModelIndex editedIndex() const { return m_editedIndex; }
+    // Closes the open editor without committing it, as Escape does.
+    void cancelEditing();
 
     // Space, J, K, L and the left and right arrows, without modifiers.
     static bool isPlaybackKey(const QKeyEvent *event);
 
+    // Sizes the columns of a SubtitleTableModel and puts the measures before the text.
     void setModel(QAbstractItemModel *model) override;
     // Makes the # column as wide as the largest number with a problem mark beside it.
     void fitNumberColumn();
@@ -42,8 +42,6 @@ signals:
     // A playback key went down or up (both are reported, as the player may care).
     void playbackKeyEvent(QKeyEvent *event);
     void contextMenuRequested(const QPoint &globalPosition);
-    // confirmed: the edit was kept (Return, a click elsewhere), not abandoned with Escape.
-    void editingEnded(bool confirmed);
     // An inline editor opened, whichever way the user asked for it.
     void editingStarted(QWidget *editor);
 
@@ -59,16 +57,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-protected slots:
-    void commitData(QWidget *editor) override;
-    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
-
 private:
-    CommitHandler m_commitHandler;
+    void sizeColumns();
+
     std::function<void()> m_beforeChangeInPlace;
     int m_clickedRow = -1;
-    // The editor whose value is being checked (an alert may be up), and the one whose
-    // value was refused and which must stay open.
-    QPointer<QWidget> m_checkingEditor;
-    QPointer<QWidget> m_refusedEditor;
+    QPersistentModelIndex m_editedIndex;
 };

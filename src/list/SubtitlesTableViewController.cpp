@@ -3,28 +3,24 @@
 #include "document/Document.h"
 #include "format/SubtitleParser.h"
 #include "format/TolerantSubtitleReader.h"
+#include "document/Player.h"
+#include "list/InlineEditing.h"
 #include "list/SubtitleItemDelegate.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
+#include "list/TableSelectionSync.h"
 #include "model/Fatal.h"
-#include "document/Player.h"
 #include "model/SubtitleMarkup.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTextCursor>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <limits>
-#include <vector>
 
 SubtitlesTableViewController::SubtitlesTableViewController(Document *document, QWidget *parent)
     : QWidget(parent)
@@ -37,123 +33,55 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
     m_tableView->setModel(m_model);
     m_delegate = new SubtitleItemDelegate(m_model, m_tableView);
     m_tableView->setItemDelegate(m_delegate);
-    configureTable();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tableView);
     setFocusProxy(m_tableView);
 
-    m_tableView->setCommitHandler([this](QWidget *editor) { return commitEditorLater(editor); });
-    // A selection kept in the document only is drawn from there; a gesture that changes
-    // part of it needs it whole in Qt's selection model first.
-    m_delegate->setRowSelected([this](int row) {
-        return m_selectionOnlyInDocument && m_document && m_document->selectedSubtitleIndexes().contains(row);
-    });
-    m_tableView->setBeforeSelectionChangeInPlace([this] {
-        if (m_selectionOnlyInDocument && m_document)
-            mirrorSelection(m_document->selectedSubtitleIndexes(), std::numeric_limits<int>::max());
-    });
-    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &SubtitlesTableViewController::pushSelection);
+    m_editing = std::make_unique<InlineEditing>(document, m_model, m_tableView, m_delegate);
+    connect(m_editing.get(), &InlineEditing::stateChanged, this, &SubtitlesTableViewController::commandStateChanged);
+    m_selection = std::make_unique<TableSelectionSync>(document, m_model, m_tableView, m_delegate);
+    connect(m_selection.get(), &TableSelectionSync::selectionChanged, this,
+            &SubtitlesTableViewController::commandStateChanged);
     connect(m_tableView, &SubtitlesTableView::playbackKeyEvent, this,
             &SubtitlesTableViewController::playbackKeyEvent);
     connect(m_tableView, &SubtitlesTableView::contextMenuRequested, this,
             &SubtitlesTableViewController::showContextMenu);
-    connect(m_tableView, &SubtitlesTableView::editingEnded, this, [this](bool confirmed) {
-        // Only a kept edit resumes the video; Escape leaves it paused where it was.
-        if (confirmed)
-            confirmSubtitleEdit();
-        else
-            m_continuePlayingAfterEditing = false;
-        emit commandStateChanged();
-    });
-    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, &SubtitlesTableViewController::commandStateChanged);
-    // Split needs an open text editor holding some text: the menus and keys follow both.
-    connect(m_tableView, &SubtitlesTableView::editingStarted, this, [this](QWidget *editor) {
-        if (auto *textEditor = qobject_cast<SubtitleTextEditor *>(editor))
-            connect(textEditor, &QPlainTextEdit::textChanged, this, &SubtitlesTableViewController::commandStateChanged,
-                    Qt::UniqueConnection);
-        emit commandStateChanged();
-    });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &SubtitlesTableViewController::commandStateChanged);
-
-    connect(document, &Document::selectionChanged, this,
-            [this](const IndexSet &selection) { applySelection(selection); });
-    // The document selects the moved subtitles right after a reordering. A selection kept
-    // through it would be kept row by row, a persistent index for each, and undoing one
-    // in many places costs a repaint region per place: let it go quietly, and keep only
-    // the current row, which goes with its subtitle.
-    connect(m_model, &SubtitleTableModel::rowsAboutToBeReordered, this, [this] {
-        QItemSelectionModel *selection = m_tableView->selectionModel();
-        m_currentWhileReordering = selection->currentIndex();
-        selection->reset();
-    });
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] {
-        if (m_currentWhileReordering.isValid())
-            m_tableView->selectionModel()->setCurrentIndex(m_currentWhileReordering, QItemSelectionModel::NoUpdate);
-        m_currentWhileReordering = QPersistentModelIndex();
-        m_tableView->viewport()->update();
-    });
-    // A reload clears the table's selection but not the document's.
-    connect(document, &Document::subtitlesReloaded, this,
-            [this] { applySelection(m_document->selectedSubtitleIndexes()); });
-    connect(document, &Document::showSubtitleRequested, this, &SubtitlesTableViewController::showRow);
-
-    applySelection(document->selectedSubtitleIndexes());
 }
 
+// The editing and the selection go first (as members), while the table they work on
+// is still whole.
 SubtitlesTableViewController::~SubtitlesTableViewController()
 {
-    // The table commits and closes an open editor while it is being destroyed, after this
-    // controller has stopped being one: nothing may reach it from there.
-    m_tableView->setCommitHandler({});
-    m_tableView->setBeforeSelectionChangeInPlace({});
-    m_delegate->setRowSelected({});
     m_tableView->disconnect(this);
-    m_delegate->disconnect(this);
-    m_tableView->selectionModel()->disconnect(this);
-    for (QWidget *editor : m_delegate->editors())
-        editor->disconnect(this);
 }
 
-void SubtitlesTableViewController::configureTable()
+bool SubtitlesTableViewController::isManipulatingSelection() const
 {
-    QTableView *view = m_tableView;
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    view->setDragEnabled(false);
-    view->setAlternatingRowColors(true);
-    view->setShowGrid(false);
-    view->setWordWrap(true);
-    view->setTextElideMode(Qt::ElideRight);
-    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    return m_selection->isManipulatingSelection();
+}
 
-    // One height for every row keeps a long list as cheap as a short one.
-    QHeaderView *rows = view->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(SubtitleItemDelegate::rowHeight(view->fontMetrics()));
+bool SubtitlesTableViewController::endEditing()
+{
+    return m_editing->endEditing();
+}
 
-    QHeaderView *columns = view->horizontalHeader();
-    const QFontMetrics metrics = view->fontMetrics();
-    const int padding = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 8;
-    columns->setMinimumSectionSize(metrics.horizontalAdvance(QStringLiteral("00")) + padding);
-    const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding;
-    columns->resizeSection(SubtitleTableModel::StartColumn, timeWidth);
-    columns->resizeSection(SubtitleTableModel::EndColumn, timeWidth);
-    // The measures stand after the times; the text stays last, where it stretches.
-    const std::pair<int, QString> measures[] = {{SubtitleTableModel::DurationColumn, QStringLiteral("00.000")},
-                                                {SubtitleTableModel::ReadingSpeedColumn, QStringLiteral("00.0")},
-                                                {SubtitleTableModel::LongestLineColumn, QStringLiteral("00 ×0")}};
-    for (const auto &[column, widest] : measures) {
-        columns->resizeSection(column, metrics.horizontalAdvance(widest) + padding);
-        columns->moveSection(columns->visualIndex(column), columns->visualIndex(SubtitleTableModel::TextColumn));
-    }
-    columns->setStretchLastSection(true);
-    columns->setHighlightSections(false);
+void SubtitlesTableViewController::editSubtitle(int row)
+{
+    m_editing->editSubtitle(row);
+}
+
+void SubtitlesTableViewController::beginEditingSubtitle(int row)
+{
+    m_editing->beginEditingSubtitle(row);
+}
+
+void SubtitlesTableViewController::confirmSubtitleEdit()
+{
+    m_editing->confirmSubtitleEdit();
 }
 
 IndexSet SubtitlesTableViewController::targetRowIndexes() const
@@ -163,201 +91,6 @@ IndexSet SubtitlesTableViewController::targetRowIndexes() const
     if (clicked >= 0 && !selected.contains(clicked))
         return IndexSet(clicked);
     return selected;
-}
-
-void SubtitlesTableViewController::pushSelection()
-{
-    if (m_isApplyingDocumentSelection)
-        return;
-    // Qt's selection model now holds the whole selection, which Qt draws.
-    if (m_selectionOnlyInDocument) {
-        m_selectionOnlyInDocument = false;
-        m_tableView->viewport()->update();
-    }
-    QList<QItemSelectionRange> ranges = m_tableView->selectionModel()->selection();
-    std::sort(ranges.begin(), ranges.end(),
-              [](const QItemSelectionRange &a, const QItemSelectionRange &b) { return a.top() < b.top(); });
-    IndexSet rows;
-    for (const QItemSelectionRange &range : ranges) {
-        for (int row = range.top(); row <= range.bottom(); ++row)
-            rows.insert(row);
-    }
-    m_isManipulatingSelection = true;
-    m_document->setSelectedSubtitleIndexes(rows);
-    m_isManipulatingSelection = false;
-    emit commandStateChanged();
-}
-
-void SubtitlesTableViewController::applySelection(const IndexSet &selection)
-{
-    // The table made this selection itself: it already shows it.
-    if (m_isManipulatingSelection)
-        return;
-    // Qt's selection model keeps two persistent indexes per run of rows and goes through
-    // every run for each painted cell: a command that leaves rows selected in a hundred
-    // thousand places would make each paint and each later change of the list crawl.
-    mirrorSelection(selection, 1000);
-    // Keyboard navigation goes on from the selection.
-    QItemSelectionModel *selectionModel = m_tableView->selectionModel();
-    const QModelIndex current = selectionModel->currentIndex();
-    const bool shown = !selection.isEmpty() && selection.first() < m_model->rowCount();
-    if (shown && (!current.isValid() || !selection.contains(current.row()))) {
-        const int column = current.isValid() ? current.column() : 0;
-        selectionModel->setCurrentIndex(m_model->index(selection.first(), column), QItemSelectionModel::NoUpdate);
-    }
-    emit commandStateChanged();
-}
-
-void SubtitlesTableViewController::mirrorSelection(const IndexSet &selection, int rangeLimit)
-{
-    m_isApplyingDocumentSelection = true;
-    const int rowCount = m_model->rowCount();
-    std::vector<std::pair<int, int>> runs;
-    for (int row : selection) {
-        if (row >= rowCount)
-            break;
-        if (!runs.empty() && runs.back().second + 1 == row)
-            runs.back().second = row;
-        else
-            runs.emplace_back(row, row);
-    }
-    const bool wasOnlyInDocument = m_selectionOnlyInDocument;
-    m_selectionOnlyInDocument = int(runs.size()) > rangeLimit;
-    QItemSelection rows;
-    if (!m_selectionOnlyInDocument) {
-        const int lastColumn = SubtitleTableModel::ColumnCount - 1;
-        for (const auto &[first, last] : runs)
-            rows.select(m_model->index(first, 0), m_model->index(last, lastColumn));
-    }
-    m_tableView->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
-    // Qt repaints only what its own selection model changed.
-    if (wasOnlyInDocument || m_selectionOnlyInDocument)
-        m_tableView->viewport()->update();
-    m_isApplyingDocumentSelection = false;
-}
-
-void SubtitlesTableViewController::showRow(int row)
-{
-    if (!m_isManipulatingSelection && row >= 0 && row < m_model->rowCount())
-        m_tableView->scrollTo(m_model->index(row, 0));
-}
-
-bool SubtitlesTableViewController::commitEditorLater(QWidget *editor)
-{
-    std::optional<PendingEdit> edit;
-    if (!takeEdit(editor, edit))
-        return false;
-    // Applied once the editor is down; the edit names its subtitle, not its row, which
-    // may move before then.
-    if (edit)
-        QTimer::singleShot(0, this, [this, edit = *edit] { applyEdit(edit); });
-    return true;
-}
-
-bool SubtitlesTableViewController::takeEdit(QWidget *editor, std::optional<PendingEdit> &edit)
-{
-    edit.reset();
-    std::optional<SubtitleItemDelegate::EditSession> session = m_delegate->session(editor);
-    if (!session || !session->subtitle)
-        return true;
-    const QString value = SubtitleItemDelegate::editorText(editor);
-    if (value == session->initialValue)
-        return true;
-
-    PendingEdit pending{session->subtitle, session->column, value, 0};
-    switch (session->column) {
-    case SubtitleTableModel::StartColumn:
-    case SubtitleTableModel::EndColumn: {
-        const Expected<double, ParseError> time = SubtitleParser::shared().parseTime(value);
-        if (!time) {
-            showError(time.error().message());
-            return false;
-        }
-        pending.time = time.value();
-        break;
-    }
-    case SubtitleTableModel::TextColumn:
-        break;
-    default:
-        CUEWRIGHT_FATAL("an inline editor of a column that is not editable");
-    }
-    // Taken once: a second commit of the same editor changes nothing more.
-    m_delegate->markCommitted(editor, value);
-    edit = pending;
-    return true;
-}
-
-void SubtitlesTableViewController::applyEdit(const PendingEdit &edit)
-{
-    if (!m_document)
-        return;
-    SubtitleController &controller = m_document->subtitleController();
-    const int row = controller.indexOf(edit.subtitle);
-    if (row < 0)
-        return; // deleted meanwhile
-    switch (edit.column) {
-    case SubtitleTableModel::StartColumn:
-        controller.setStart(row, edit.time);
-        nameUndoStep(tr("Edit Start Time"));
-        break;
-    case SubtitleTableModel::EndColumn:
-        controller.setEnd(row, edit.time);
-        nameUndoStep(tr("Edit End Time"));
-        break;
-    case SubtitleTableModel::TextColumn:
-        controller.setText(edit.text, row);
-        nameUndoStep(tr("Edit Text"));
-        break;
-    default:
-        CUEWRIGHT_FATAL("an edit of a column that is not editable");
-    }
-}
-
-QWidget *SubtitlesTableViewController::openEditor() const
-{
-    if (!m_tableView->isEditing())
-        return nullptr;
-    for (QWidget *editor : m_delegate->editors()) {
-        const std::optional<SubtitleItemDelegate::EditSession> session = m_delegate->session(editor);
-        const int row = m_document->subtitleController().indexOf(session->subtitle);
-        if (row >= 0 && m_tableView->indexWidget(m_model->index(row, session->column)) == editor)
-            return editor;
-    }
-    return nullptr;
-}
-
-SubtitleTextEditor *SubtitlesTableViewController::textEditorOfRow(int row) const
-{
-    if (row < 0 || row >= m_model->rowCount())
-        return nullptr;
-    return qobject_cast<SubtitleTextEditor *>(
-        m_tableView->indexWidget(m_model->index(row, SubtitleTableModel::TextColumn)));
-}
-
-bool SubtitlesTableViewController::endEditing()
-{
-    QWidget *editor = openEditor();
-    if (!editor)
-        return true;
-    std::optional<PendingEdit> edit;
-    if (!takeEdit(editor, edit))
-        return false;
-    m_tableView->closeEditorWithoutCommit(editor);
-    m_tableView->setFocus();
-    if (edit) {
-        applyEdit(*edit);
-        // The edit is its own undo step, apart from the command that follows.
-        m_document->undoManager().closeEventGroup();
-    }
-    return true;
-}
-
-int SubtitlesTableViewController::endEditingFinding(const SubtitlePtr &subtitle)
-{
-    if (!endEditing())
-        return -1;
-    // A committed start time may have moved the subtitle.
-    return m_document->subtitleController().indexOf(subtitle);
 }
 
 void SubtitlesTableViewController::showError(const QString &message)
@@ -405,16 +138,13 @@ int SubtitlesTableViewController::splitRow() const
         return targets.first();
     // Editing can begin on the current row with no row selected: the text being edited
     // is the one to split then, as it is the one Italic changes.
-    QWidget *editor = targets.isEmpty() ? openEditor() : nullptr;
-    const std::optional<SubtitleItemDelegate::EditSession> session =
-        editor ? m_delegate->session(editor) : std::nullopt;
-    return session ? m_document->subtitleController().indexOf(session->subtitle) : -1;
+    return targets.isEmpty() && m_tableView->openEditor() ? m_tableView->editedIndex().row() : -1;
 }
 
 bool SubtitlesTableViewController::canSplitSubtitle() const
 {
     // The text as the user sees it in the editor, which the split commits first.
-    const SubtitleTextEditor *editor = textEditorOfRow(splitRow());
+    const SubtitleTextEditor *editor = m_editing->textEditorOfRow(splitRow());
     return editor && !editor->toPlainText().isEmpty();
 }
 
@@ -431,7 +161,7 @@ bool SubtitlesTableViewController::canMergeSubtitles() const
 
 void SubtitlesTableViewController::mergeSubtitles()
 {
-    if (!canMergeSubtitles() || !endEditing())
+    if (!canMergeSubtitles() || !m_editing->endEditing())
         return;
     const IndexSet targets = targetRowIndexes();
     m_document->undoManager().runAsOneStep(tr("Merge Subtitles"),
@@ -441,7 +171,7 @@ void SubtitlesTableViewController::mergeSubtitles()
 void SubtitlesTableViewController::toggleItalic()
 {
     // The text being edited wins, whatever is selected.
-    if (auto *editor = qobject_cast<SubtitleTextEditor *>(openEditor())) {
+    if (auto *editor = m_editing->openTextEditor()) {
         // Within the editor, as typing would be: the editor's own undo takes it back.
         QTextCursor cursor = editor->textCursor();
         int start = cursor.hasSelection() ? cursor.selectionStart() : 0;
@@ -469,7 +199,7 @@ void SubtitlesTableViewController::toggleItalic()
 
 void SubtitlesTableViewController::addSubtitle()
 {
-    if (!endEditing())
+    if (!m_editing->endEditing())
         return;
     std::optional<double> time;
     if (Player *player = m_document->player())
@@ -489,7 +219,7 @@ void SubtitlesTableViewController::duplicateSubtitle()
     const IndexSet targets = targetRowIndexes();
     if (targets.isEmpty())
         return;
-    const int row = endEditingFinding(m_document->subtitleController().at(targets.first()));
+    const int row = m_editing->endEditingFinding(m_document->subtitleController().at(targets.first()));
     if (row < 0)
         return;
     m_document->subtitleController().duplicateSubtitle(row);
@@ -554,12 +284,12 @@ void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
 void SubtitlesTableViewController::splitSubtitle()
 {
     const int target = splitRow();
-    SubtitleTextEditor *editor = textEditorOfRow(target);
+    SubtitleTextEditor *editor = m_editing->textEditorOfRow(target);
     if (!editor)
         return; // the split needs the caret of the text being edited
     const int position = editor->caretPosition();
     // The text as the user sees it is committed first, so the split divides that.
-    const int row = endEditingFinding(m_document->subtitleController().at(target));
+    const int row = m_editing->endEditingFinding(m_document->subtitleController().at(target));
     if (row < 0)
         return;
     m_document->subtitleController().splitSubtitle(row, position);
@@ -569,37 +299,6 @@ void SubtitlesTableViewController::splitSubtitle()
 void SubtitlesTableViewController::selectAll()
 {
     m_tableView->selectAll();
-}
-
-void SubtitlesTableViewController::editSubtitle(int row)
-{
-    Player *player = m_document->player();
-    m_continuePlayingAfterEditing = player && player->rate() != 0;
-    if (player)
-        player->pause();
-    beginEditingSubtitle(row);
-}
-
-void SubtitlesTableViewController::beginEditingSubtitle(int row)
-{
-    if (row < 0 || row >= m_model->rowCount())
-        return;
-    m_document->setSelectedSubtitleIndexes(IndexSet(row));
-    const QModelIndex textIndex = m_model->index(row, SubtitleTableModel::TextColumn);
-    // A row out of view is brought into it first, so its editor has a place.
-    m_tableView->scrollTo(textIndex);
-    m_tableView->selectionModel()->setCurrentIndex(textIndex, QItemSelectionModel::NoUpdate);
-    m_tableView->setFocus();
-    m_tableView->edit(textIndex);
-}
-
-void SubtitlesTableViewController::confirmSubtitleEdit()
-{
-    if (!m_continuePlayingAfterEditing)
-        return;
-    m_continuePlayingAfterEditing = false;
-    if (Player *player = m_document->player())
-        player->play();
 }
 
 void SubtitlesTableViewController::showContextMenu(const QPoint &globalPosition)

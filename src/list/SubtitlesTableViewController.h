@@ -1,20 +1,19 @@
 #pragma once
 
 #include "model/IndexSet.h"
-#include "model/Subtitle.h"
 
-#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QWidget>
 
-#include <optional>
+#include <memory>
 
 class Document;
+class InlineEditing;
 class Spelling;
 class SubtitleItemDelegate;
 class SubtitleTableModel;
-class SubtitleTextEditor;
 class SubtitlesTableView;
+class TableSelectionSync;
 
 // The list pane: a table of the document's subtitles with inline editing of start, end
 // and text, the playback keys, and the list commands (add, duplicate, delete, copy,
@@ -33,7 +32,7 @@ public:
     SubtitlesTableView *tableView() const { return m_tableView; }
     SubtitleTableModel *model() const { return m_model; }
     // True only while the table pushes its selection into the document.
-    bool isManipulatingSelection() const { return m_isManipulatingSelection; }
+    bool isManipulatingSelection() const;
 
     // The rows a command acts on: a right-clicked row outside the selection alone,
     // otherwise the selected rows.
@@ -85,30 +84,6 @@ signals:
     void playbackKeyEvent(QKeyEvent *event);
 
 private:
-    struct PendingEdit
-    {
-        SubtitlePtr subtitle;
-        int column = -1;
-        QString text;
-        double time = 0;
-    };
-
-    void configureTable();
-    void pushSelection();
-    void applySelection(const IndexSet &selection);
-    // Hands the selection to the table's selection model, unless it lies in more than
-    // rangeLimit separate runs of rows: then it is drawn from the document alone. The
-    // current row stays where it is.
-    void mirrorSelection(const IndexSet &selection, int rangeLimit);
-    void showRow(int row);
-    bool commitEditorLater(QWidget *editor);
-    bool takeEdit(QWidget *editor, std::optional<PendingEdit> &edit);
-    void applyEdit(const PendingEdit &edit);
-    // Ends the editing and gives the subtitle's row then; -1 when the editor refused to
-    // close or the subtitle is gone.
-    int endEditingFinding(const SubtitlePtr &subtitle);
-    QWidget *openEditor() const;
-    SubtitleTextEditor *textEditorOfRow(int row) const;
     // The row split acts on, or -1.
     int splitRow() const;
     void showError(const QString &message);
@@ -119,10 +94,6 @@ private:
     SubtitleTableModel *m_model = nullptr;
     SubtitlesTableView *m_tableView = nullptr;
     SubtitleItemDelegate *m_delegate = nullptr;
-    bool m_isManipulatingSelection = false;
-    bool m_isApplyingDocumentSelection = false;
-    // The selection is in the document only; the table's selection model is empty.
-    bool m_selectionOnlyInDocument = false;
-    QPersistentModelIndex m_currentWhileReordering; // follows its subtitle through a reordering
-    bool m_continuePlayingAfterEditing = false;
+    std::unique_ptr<InlineEditing> m_editing;
+    std::unique_ptr<TableSelectionSync> m_selection;
 };
