@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace {
 
 // One undoable step that swaps the whole list: a reload from disk over the user's work.
@@ -55,6 +57,19 @@ void Document::setPlayer(Player *player)
 {
     m_player = player;
     emit playerChanged(player);
+}
+
+void Document::setFrameRate(double frameRate)
+{
+    if (!std::isfinite(frameRate) || frameRate < 0)
+        frameRate = 0;
+    if (frameRate == m_frameRate)
+        return;
+    m_frameRate = frameRate;
+    m_subtitleController.setFrameRate(frameRate);
+    m_problemIndex.setFrameRate(frameRate);
+    emit frameRateChanged(frameRate);
+    emit restorableStateChanged();
 }
 
 void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
@@ -197,11 +212,18 @@ QVariantMap Document::restorableState() const
     QVariantMap state;
     if (!m_selectedSubtitleIndexes.isEmpty())
         state.insert(QStringLiteral("selectedIndex"), m_selectedSubtitleIndexes.first());
+    if (m_frameRate > 0)
+        state.insert(QStringLiteral("frameRate"), m_frameRate);
     return state;
 }
 
 void Document::restoreState(const QVariantMap &state)
 {
+    // The rate outlives its video (moved, or on a drive not mounted): a recovered or
+    // reopened document keeps snapping to the same frames. A video that tells its rate wins.
+    const double frameRate = state.value(QStringLiteral("frameRate")).toDouble();
+    if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
+        setFrameRate(frameRate);
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

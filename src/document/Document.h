@@ -85,6 +85,13 @@ public:
     Player *player() const { return m_player; }
     void setPlayer(Player *player);
 
+    // Frames per second of the subtitles' video: the loaded video's, or with none the rate
+    // the user converted the timing to, or 0 while unknown. The one owner of the rate: the
+    // controller and the problem index take it from here, the panes hear frameRateChanged.
+    double frameRate() const { return m_frameRate; }
+    // A rate that is not a positive number means unknown.
+    void setFrameRate(double frameRate);
+
     // SubtitleControllerDelegate
     void willChangeSubtitles(SubtitleController &controller) override;
     void didReloadSubtitles(SubtitleController &controller) override;
@@ -118,6 +125,7 @@ signals:
     // A paused video goes to this time (a newly selected subtitle's start).
     void seekPausedVideoRequested(double time);
     void playerChanged(Player *player);
+    void frameRateChanged(double frameRate);
     void filePathChanged();
     // The encoding or the file format changed (read, reopened, saved in another one).
     void encodingChanged();
@@ -130,6 +138,7 @@ private:
     ProblemIndex m_problemIndex{m_subtitleController};
     IndexSet m_selectedSubtitleIndexes;
     QPointer<Player> m_player;
+    double m_frameRate = 0;
     QString m_filePath;
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;

@@ -283,7 +283,7 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     step.translationX = translation.x();
     step.proposedX = viewPoint.x() + m_timeline->offset() - m_dragOffset.x();
     step.currentTime = m_timeline->currentTime();
-    step.frameRate = m_timeline->document()->subtitleController().frameRate();
+    step.frameRate = m_timeline->document()->frameRate();
     // Ctrl switches snapping off, the playback cursor included.
     step.snapping = !(modifiers & Qt::ControlModifier);
     // Snapping looks at the blocks in view near where the dragged ones are going: within

@@ -318,6 +318,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(kept("selectedIndex").toInt(), 2, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(kept("magnification").toDouble(), 4.0, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(kept("currentTime").toDouble() - 1.5) < 0.1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(kept("frameRate").toDouble(), 25.0, 10000);
         // The process is killed: its entry stays as it was on disk.
         const QString id = RecoveryStore().entries().first().id;
         QVERIFY(QFile::copy(entryFile(id, ".srt"), entryFile("killed", ".srt")));
@@ -332,6 +333,7 @@ private slots:
         QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two", "Three"}));
         QCOMPARE(recovered->selectedSubtitleIndexes(), IndexSet(2));
         QCOMPARE(window->timelineViewController()->magnification(), 4.0);
+        QCOMPARE(recovered->frameRate(), 25.0); // before the video tells it, or if it never does
         QTRY_COMPARE_WITH_TIMEOUT(window->videoPlayerViewController()->videoPath(), video, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(recovered->player() && std::abs(recovered->player()->currentTime() - 1.5) < 0.1, 10000);
     }

@@ -637,7 +637,7 @@ void TestSubtitlesTable::addCommitsOpenEditorThenEditsTheNewRow()
     FakePlayer player;
     Pane pane;
     pane.document.setPlayer(&player);
-    pane.controller().setFrameRate(25);
+    pane.document.setFrameRate(25);
     QWidget *editor = pane.openEditor(1, SubtitleTableModel::TextColumn);
     typeInto(editor, QStringLiteral("Changed"));
     player.jumpTo(5.5); // inside Three, which the new one follows, two frames on

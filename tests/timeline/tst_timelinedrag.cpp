@@ -141,7 +141,7 @@ void TestTimelineDrag::edgeLimits()
     QFETCH(double, end);
     QFETCH(QString, stepName);
     TimelineFixture f({{2, 4}, {6, 8}});
-    f.document.subtitleController().setFrameRate(25);
+    f.document.setFrameRate(25);
     f.timeline->setCurrentTime(50);
     const SubtitlePtr a = f.at(0);
     f.drag(QPointF(grabX, TimelineFixture::rowY), path(grabX, grabX + dx));
