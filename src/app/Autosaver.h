@@ -51,7 +51,7 @@ private:
     void write();
     void refreshWindowState();
     RecoveryStore::Description describe() const;
-    bool protect(const std::optional<QString> &error);
+    bool protect(const Expected<void, QString> &saved);
 
     Document *m_document;
     RecoveryStore m_store;

@@ -232,19 +232,20 @@ Document *DocumentController::documentForFile(const QString &path, const FileIde
 bool DocumentController::writeDocument(Document *document, const QString &path, std::optional<int> chosenEncoding,
                                        std::optional<TextFileFormat> chosenFormat)
 {
-    if (const std::optional<QString> refusal = SaveTarget::refusal(path)) {
-        QMessageBox::warning(windowOf(document), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *refusal);
+    if (const auto allowed = SaveTarget::check(path); !allowed) {
+        QMessageBox::warning(windowOf(document), tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), allowed.error());
         return false;
     }
-    if (auto error = document->write(path, chosenEncoding, chosenFormat)) {
+    if (const auto written = document->write(path, chosenEncoding, chosenFormat); !written) {
+        const QString &error = written.error();
         const QString title = tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
         const int encoding = document->encodingForSaving(chosenEncoding);
         if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document->subtitleController().subtitles(), encoding)) {
-            QMessageBox::warning(windowOf(document), title, *error);
+            QMessageBox::warning(windowOf(document), title, error);
             return false;
         }
         // A character the encoding lacks: UTF-8 holds every one.
-        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, windowOf(document));
+        QMessageBox box(QMessageBox::Warning, title, error, QMessageBox::Cancel, windowOf(document));
         QPushButton *utf8 = box.addButton(tr("Save as UTF-8"), QMessageBox::AcceptRole);
         box.setDefaultButton(utf8);
         box.exec();
@@ -289,9 +290,10 @@ void DocumentController::reloadFromDisk(Document *document)
 {
     const QString path = document->filePath();
     const FileIdentity identity = FileIdentity::of(path);
-    if (auto error = document->read(path, document->encoding().value_or(TextEncoding::Automatic),
-                                    SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable)) {
-        QMessageBox::warning(windowOf(document), tr("Cannot reload “%1”").arg(document->displayName()), *error);
+    if (const auto read = document->read(path, document->encoding().value_or(TextEncoding::Automatic),
+                                         SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable);
+        !read) {
+        QMessageBox::warning(windowOf(document), tr("Cannot reload “%1”").arg(document->displayName()), read.error());
         return;
     }
     document->undoManager().setActionName(tr("Reload from Disk"));

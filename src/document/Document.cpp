@@ -157,9 +157,9 @@ QString Document::displayName() const
     return m_untitledNumber > 1 ? tr("Untitled %1").arg(m_untitledNumber) : tr("Untitled");
 }
 
-std::optional<QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
-                                      QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode,
-                                      qsizetype *unlistedRepairs)
+Expected<void, QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
+                                       QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode,
+                                       qsizetype *unlistedRepairs)
 {
     auto result = SubtitleFile::read(path, encoding, reading);
     if (!result)
@@ -176,7 +176,7 @@ std::optional<QString> Document::read(const QString &path, int encoding, Subtitl
     else
         m_subtitleController.setSubtitles(std::move(contents.subtitles));
     emit encodingChanged();
-    return std::nullopt;
+    return {};
 }
 
 void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding)
@@ -192,19 +192,19 @@ int Document::encodingForSaving(std::optional<int> chosenEncoding) const
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 
-std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
-                                       std::optional<TextFileFormat> chosenFormat)
+Expected<void, QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
+                                        std::optional<TextFileFormat> chosenFormat)
 {
     const int encoding = encodingForSaving(chosenEncoding);
     const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
-    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format))
-        return error;
+    if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format); !written)
+        return written;
     if (m_encoding != encoding || m_fileFormat != format) {
         m_encoding = encoding;
         m_fileFormat = format;
         emit encodingChanged();
     }
-    return std::nullopt;
+    return {};
 }
 
 QVariantMap Document::restorableState() const

@@ -46,16 +46,16 @@ public:
     // asked (a reload over the user's work). On failure the list is left as it was and
     // the user's message comes back. A repairing read puts what it mended into `repairs`
     // (the first ones) and how many more there were into `unlistedRepairs`.
-    std::optional<QString> read(const QString &path, int encoding = TextEncoding::Automatic,
-                                SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
-                                QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
-                                ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
+    Expected<void, QString> read(const QString &path, int encoding = TextEncoding::Automatic,
+                                 SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
+                                 QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
+                                 ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
     // Takes unsaved work kept for recovery, for a document whose file had `encoding`.
     void setRecovered(SubtitleList subtitles, std::optional<int> encoding);
     // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
     // dialog's choices, which win for this save and become the document's.
-    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
-                                 std::optional<TextFileFormat> chosenFormat = std::nullopt);
+    Expected<void, QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
+                                  std::optional<TextFileFormat> chosenFormat = std::nullopt);
     int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
 
     // Makes itself the controller's delegate and gives it the undo manager: from then on

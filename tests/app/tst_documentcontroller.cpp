@@ -254,7 +254,7 @@ private slots:
         {
             DocumentController &controller = restart();
             QSettings().setValue(QStringLiteral("saveEncoding"), western); // as the Save dialog stores it
-            QCOMPARE(controller.newDocument()->write(m_dir.filePath("western.srt"), western), std::nullopt);
+            QVERIFY(controller.newDocument()->write(m_dir.filePath("western.srt"), western));
             Document *document = controller.openDocument(path);
             QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9"));
             controller.reopenWithEncoding(document, western);
@@ -354,10 +354,10 @@ private slots:
             description.encoding = i % 2 ? 1252 : TextEncoding::Utf8;
             if (i == 7)
                 description.base = FileIdentity::of(writeFile("film7.srt", srt("Before")));
-            QVERIFY(!store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
+            QVERIFY(store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
                                 description));
             description.savedAt = start.addSecs(i); // written over a session, oldest first
-            QVERIFY(!OwnFile::write(entryFile(id, ".json"), RecoveryStore::serialize(description), 0600));
+            QVERIFY(OwnFile::write(entryFile(id, ".json"), RecoveryStore::serialize(description), 0600));
         }
         writeFile("film7.srt", srt("Changed after the crash"));
         DocumentController &controller = restart();
@@ -422,8 +422,8 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(QStringList, texts);
-        QVERIFY(!RecoveryStore().save("damaged", {}, {}));
-        QVERIFY(!OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
+        QVERIFY(RecoveryStore().save("damaged", {}, {}));
+        QVERIFY(OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
         DocumentController &controller = restart();
         answerNext(QStringLiteral("Recover"));
         QVERIFY(controller.offerRecovery());

@@ -786,9 +786,9 @@ void TestSubtitlesTable::misspeltTextsAreMarked()
     pane.list->setSpelling(&spelling);
     const auto marked = [&pane] { return !pane.index(0, SubtitleTableModel::TextColumn).data(Qt::DecorationRole).isNull(); };
     QVERIFY(!marked()); // no language, no marks
-    spelling.setLanguage(QStringLiteral("xx_TEST"));
+    QVERIFY(spelling.setLanguage(QStringLiteral("xx_TEST")));
     QVERIFY(marked());
-    spelling.addToDictionary(QStringLiteral("helo"));
+    QVERIFY(spelling.addToDictionary(QStringLiteral("helo")));
     QVERIFY(!marked());
 }
 
