@@ -96,7 +96,7 @@ void writeFile(benchmark::State &state)
     const auto contents = SubtitleFile::read(input, TextEncoding::Automatic);
     const QString output = files().folder.filePath("written.srt");
     for (auto _ : state) {
-        if (SubtitleFile::write(output, contents.value().subtitles, TextEncoding::Utf8, contents.value().format))
+        if (!SubtitleFile::write(output, contents.value().subtitles, TextEncoding::Utf8, contents.value().format))
             state.SkipWithError("the file was not written");
     }
     label(state);

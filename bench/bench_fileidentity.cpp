@@ -23,7 +23,7 @@ const QString &subtitleFile(int count)
             list.append(Subtitle::create(QStringLiteral("A single line of dialogue, %1.").arg(i), i * 2.5,
                                                    i * 2.5 + 2));
         const QString path = dir.filePath(QStringLiteral("%1.srt").arg(count));
-        if (SubtitleFile::write(path, list, TextEncoding::Utf8))
+        if (!SubtitleFile::write(path, list, TextEncoding::Utf8))
             qFatal("cannot write the benchmark file");
         it = paths.insert(count, path);
     }

@@ -98,10 +98,10 @@ void Autosaver::write()
     if (!m_lock && !m_adoptedLock)
         m_lock = m_store.lock(m_id);
     const RecoveryStore::Description description = describe();
-    std::optional<QString> error = m_store.save(m_id, m_document->subtitleController().subtitles(), description);
-    if (!error && !m_lock && !m_adoptedLock)
-        error = tr("The recovery folder cannot be locked.");
-    if (!protect(error))
+    Expected<void, QString> saved = m_store.save(m_id, m_document->subtitleController().subtitles(), description);
+    if (saved && !m_lock && !m_adoptedLock)
+        saved = tr("The recovery folder cannot be locked.");
+    if (!protect(saved))
         return;
     m_written = true;
     m_writtenWindowState = description.windowState;
@@ -120,12 +120,12 @@ void Autosaver::refreshWindowState()
         m_writtenWindowState = description.windowState;
 }
 
-bool Autosaver::protect(const std::optional<QString> &error)
+bool Autosaver::protect(const Expected<void, QString> &saved)
 {
-    if (error) {
+    if (!saved) {
         // Said once per spell of failures, not at every keystroke.
         if (!m_failing)
-            emit protectionFailed(*error);
+            emit protectionFailed(saved.error());
         m_failing = true;
         return false;
     }

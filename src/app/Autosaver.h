@@ -53,7 +53,7 @@ private:
     void write();
     void refreshWindowState();
     RecoveryStore::Description describe() const;
-    bool protect(const std::optional<QString> &error);
+    bool protect(const Expected<void, QString> &saved);
 
     Document *m_document;
     const DiskChangeGuard *m_base = nullptr;

@@ -153,8 +153,8 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         err << output << ": " << CommandLineTool::tr("The file cannot be written because its name is not valid UTF-8 text.") << '\n';
         return failed;
     }
-    if (const std::optional<QString> refusal = SaveTarget::refusal(output)) {
-        err << output << ": " << *refusal << '\n';
+    if (const auto allowed = SaveTarget::check(output); !allowed) {
+        err << output << ": " << allowed.error() << '\n';
         return failed;
     }
     const auto contents = read(input, request);
@@ -168,8 +168,8 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
     const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
     const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
-    if (const auto error = SubtitleFile::write(output, contents.value().subtitles, encoding, format)) {
-        err << output << ": " << *error << '\n';
+    if (const auto written = SubtitleFile::write(output, contents.value().subtitles, encoding, format); !written) {
+        err << output << ": " << written.error() << '\n';
         return failed;
     }
     return finish(request, 0, out, err);

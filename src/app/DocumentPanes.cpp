@@ -48,7 +48,6 @@ void DocumentPanes::wirePlayback()
     connect(player, &VideoPlayerViewController::videoDurationChanged, timeline, &TimelineViewController::setVideoDuration);
     connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
     connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
-    connect(player, &VideoPlayerViewController::frameRateChanged, timeline, &TimelineViewController::setFrameRate);
     connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline, &TimelineViewController::setAudioWaveform);
     connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline, &TimelineViewController::followCursor);
     // The player pane owns what Space, J, K, L and the arrows do, wherever they are pressed.
@@ -91,7 +90,7 @@ std::optional<double> DocumentPanes::playerTimeOnFrame() const
     const Player *player = m_document ? m_document->player() : nullptr;
     if (!player)
         return std::nullopt;
-    return FrameTiming::snapToFrame(player->currentTime(), m_document->subtitleController().frameRate());
+    return FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate());
 }
 
 void DocumentPanes::setSubtitleStartTimeFromVideoPlayer()

@@ -110,19 +110,20 @@ bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding
 {
     Document &document = m_open.document();
     QWidget *window = &m_open.window();
-    if (const std::optional<QString> refusal = SaveTarget::refusal(path)) {
-        QMessageBox::warning(window, DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), *refusal);
+    if (const auto allowed = SaveTarget::check(path); !allowed) {
+        QMessageBox::warning(window, DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), allowed.error());
         return false;
     }
-    if (auto error = document.write(path, chosenEncoding, chosenFormat)) {
+    if (const auto written = document.write(path, chosenEncoding, chosenFormat); !written) {
+        const QString &error = written.error();
         const QString title = DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
         const int encoding = document.encodingForSaving(chosenEncoding);
         if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document.subtitleController().subtitles(), encoding)) {
-            QMessageBox::warning(window, title, *error);
+            QMessageBox::warning(window, title, error);
             return false;
         }
         // A character the encoding lacks: UTF-8 holds every one.
-        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, window);
+        QMessageBox box(QMessageBox::Warning, title, error, QMessageBox::Cancel, window);
         QPushButton *utf8 = box.addButton(DocumentController::tr("Save as UTF-8"), QMessageBox::AcceptRole);
         box.setDefaultButton(utf8);
         box.exec();
@@ -142,9 +143,11 @@ void DocumentSaver::reloadFromDisk()
     Document &document = m_open.document();
     const QString path = document.filePath();
     const FileIdentity identity = FileIdentity::of(path);
-    if (auto error = document.read(path, document.encoding().value_or(TextEncoding::Automatic),
-                                   SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable)) {
-        QMessageBox::warning(&m_open.window(), DocumentController::tr("Cannot reload “%1”").arg(document.displayName()), *error);
+    if (const auto read = document.read(path, document.encoding().value_or(TextEncoding::Automatic),
+                                        SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable);
+        !read) {
+        QMessageBox::warning(&m_open.window(), DocumentController::tr("Cannot reload “%1”").arg(document.displayName()),
+                             read.error());
         return;
     }
     document.undoManager().setActionName(DocumentController::tr("Reload from Disk"));

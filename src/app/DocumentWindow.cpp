@@ -73,8 +73,6 @@ void DocumentWindow::buildPanes()
     m_table = m_panes->table();
     m_timeline = m_panes->timeline();
     connect(m_panes, &DocumentPanes::commandStateChanged, &m_listener, [this] { updateActionStates(); });
-    connect(m_player, &VideoPlayerViewController::frameRateChanged, &m_document->problemIndex(),
-            &ProblemIndex::setFrameRate);
 
     m_topSplitter = new QSplitter(Qt::Horizontal);
     m_topSplitter->addWidget(m_player);
@@ -345,7 +343,7 @@ void DocumentWindow::setEndAndStartNext()
     if (targets.count() != 1 || !player)
         return;
     SubtitleController &controller = m_document->subtitleController();
-    const double time = FrameTiming::snapToFrame(player->currentTime(), controller.frameRate());
+    const double time = FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate());
     int next = targets.first();
     m_document->undoManager().runAsOneStep(tr("Set End and Start Next"),
                                            [&] { next = controller.endAndStartNext(targets.first(), time); });

@@ -85,7 +85,7 @@ QString RecoveryStore::infoPath(const QString &id) const
     return m_directory + u'/' + id + QStringLiteral(".json");
 }
 
-std::optional<QString> RecoveryStore::makePrivateFolder() const
+Expected<void, QString> RecoveryStore::makePrivateFolder() const
 {
     // A link there would take the work (and the folder's mode) somewhere else.
     if (QFileInfo(m_directory).isSymLink())
@@ -93,7 +93,7 @@ std::optional<QString> RecoveryStore::makePrivateFolder() const
     if (!QDir().mkpath(m_directory)
         || !QFile::setPermissions(m_directory, privateFolder))
         return QObject::tr("The folder %1 cannot be created.").arg(m_directory);
-    return std::nullopt;
+    return {};
 }
 
 QByteArray RecoveryStore::serialize(const Description &description)
@@ -125,25 +125,25 @@ RecoveryStore::Description RecoveryStore::parseDescription(const QByteArray &byt
     return description;
 }
 
-std::optional<QString> RecoveryStore::save(const QString &id, const SubtitleList &subtitles,
-                                           const Description &description)
+Expected<void, QString> RecoveryStore::save(const QString &id, const SubtitleList &subtitles,
+                                            const Description &description)
 {
-    if (auto error = makePrivateFolder())
-        return error;
+    if (auto made = makePrivateFolder(); !made)
+        return made;
     auto text = SubtitleFile::encoded(subtitles, TextEncoding::Utf8);
     if (!text)
         return text.error().message;
     // The text first: a kill between the two writes leaves a text without its
     // description, which is still offered.
-    if (auto error = OwnFile::write(textPath(id), text.value(), 0600))
-        return error;
+    if (auto written = OwnFile::write(textPath(id), text.value(), 0600); !written)
+        return written;
     return saveDescription(id, description);
 }
 
-std::optional<QString> RecoveryStore::saveDescription(const QString &id, const Description &description)
+Expected<void, QString> RecoveryStore::saveDescription(const QString &id, const Description &description)
 {
-    if (auto error = makePrivateFolder())
-        return error;
+    if (auto made = makePrivateFolder(); !made)
+        return made;
     Description written = description;
     written.savedAt = QDateTime::currentDateTimeUtc();
     return OwnFile::write(infoPath(id), serialize(written), 0600);
@@ -157,7 +157,7 @@ void RecoveryStore::remove(const QString &id)
 
 std::unique_ptr<QLockFile> RecoveryStore::lock(const QString &id) const
 {
-    if (makePrivateFolder())
+    if (!makePrivateFolder())
         return nullptr;
     auto lock = std::make_unique<QLockFile>(m_directory + u'/' + id + QStringLiteral(".lock"));
     // A live owner keeps its entry however long it runs; only a dead owner's lock is stale.

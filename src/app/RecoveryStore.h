@@ -54,9 +54,9 @@ public:
 
     // Writes the entry, each file as a new file renamed into place (a link at its name
     // is replaced, never written through); an error message when the disk refuses.
-    std::optional<QString> save(const QString &id, const SubtitleList &subtitles, const Description &description);
+    Expected<void, QString> save(const QString &id, const SubtitleList &subtitles, const Description &description);
     // Rewrites only the description of an entry whose text is written.
-    std::optional<QString> saveDescription(const QString &id, const Description &description);
+    Expected<void, QString> saveDescription(const QString &id, const Description &description);
     void remove(const QString &id);
     // Every entry with its text, oldest first, whoever owns it. An entry that is a
     // symbolic link is no entry.
@@ -79,7 +79,7 @@ public:
 private:
     QString textPath(const QString &id) const;
     QString infoPath(const QString &id) const;
-    std::optional<QString> makePrivateFolder() const;
+    Expected<void, QString> makePrivateFolder() const;
     void removeUnfinishedWrites() const;
 
     QString m_directory;

@@ -9,9 +9,10 @@
 RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, int encoding, QWidget *alertParent,
                                        QList<TolerantSubtitleReader::Repair> &repairs, qsizetype &unlistedRepairs)
 {
-    const auto error = document->read(path, encoding);
-    if (!error)
+    const auto opened = document->read(path, encoding);
+    if (opened)
         return Outcome::Read;
+    const QString &error = opened.error();
 
     const QString title = tr("Cannot open “%1”").arg(QFileInfo(path).fileName());
     // A second, repairing read tells whether there is anything to offer; it fails with
@@ -24,15 +25,15 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
         return repaired.value().repairs.size() + repaired.value().unlistedRepairs;
     }();
     if (!repairable) {
-        QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Ok, alertParent);
-        if (repairable.error() != *error)
+        QMessageBox box(QMessageBox::Warning, title, error, QMessageBox::Ok, alertParent);
+        if (repairable.error() != error)
             box.setInformativeText(tr("It cannot be repaired either:\n%1").arg(repairable.error()));
         box.exec();
         return Outcome::Refused;
     }
 
     const qsizetype count = repairable.value();
-    QMessageBox box(QMessageBox::Warning, title, *error, QMessageBox::Cancel, alertParent);
+    QMessageBox box(QMessageBox::Warning, title, error, QMessageBox::Cancel, alertParent);
     box.setInformativeText(count <= 1 ? tr("Cuewright can repair the problem and open the file. The file on disk stays as it is until you save.")
                                       : tr("Cuewright can repair %1 problems and open the file. The file on disk stays as it is until you save.").arg(count));
     QPushButton *repair = box.addButton(tr("Repair"), QMessageBox::AcceptRole);
@@ -40,9 +41,10 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
     box.exec();
     if (box.clickedButton() != repair)
         return Outcome::Refused;
-    if (const auto failed = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs,
-                                              Document::ReadMode::Replace, &unlistedRepairs)) {
-        QMessageBox::warning(alertParent, title, *failed);
+    if (const auto repaired = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs,
+                                                Document::ReadMode::Replace, &unlistedRepairs);
+        !repaired) {
+        QMessageBox::warning(alertParent, title, repaired.error());
         return Outcome::Refused;
     }
     return Outcome::Repaired;

@@ -80,10 +80,10 @@ void SpellingLanguageMenu::apply(const QString &language, bool chosenByUser)
 {
     if (!m_spelling)
         return;
-    const auto problem = m_spelling->setLanguage(language);
+    const auto set = m_spelling->setLanguage(language);
     // A remembered dictionary that has gone away since is quietly dropped.
-    if (problem && chosenByUser)
-        QMessageBox::warning(m_menu->parentWidget(), tr("Spelling Language"), *problem);
+    if (!set && chosenByUser)
+        QMessageBox::warning(m_menu->parentWidget(), tr("Spelling Language"), set.error());
     updateChecks();
 }
 

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace {
 
 // One undoable step that swaps the whole list: a reload from disk over the user's work.
@@ -55,6 +57,19 @@ void Document::setPlayer(Player *player)
 {
     m_player = player;
     emit playerChanged(player);
+}
+
+void Document::setFrameRate(double frameRate)
+{
+    if (!std::isfinite(frameRate) || frameRate < 0)
+        frameRate = 0;
+    if (frameRate == m_frameRate)
+        return;
+    m_frameRate = frameRate;
+    m_subtitleController.setFrameRate(frameRate);
+    m_problemIndex.setFrameRate(frameRate);
+    emit frameRateChanged(frameRate);
+    emit restorableStateChanged();
 }
 
 void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
@@ -137,9 +152,9 @@ QString Document::displayName() const
     return m_untitledNumber > 1 ? tr("Untitled %1").arg(m_untitledNumber) : tr("Untitled");
 }
 
-std::optional<QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
-                                      QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode,
-                                      qsizetype *unlistedRepairs)
+Expected<void, QString> Document::read(const QString &path, int encoding, SubtitleFile::Reading reading,
+                                       QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode,
+                                       qsizetype *unlistedRepairs)
 {
     auto result = SubtitleFile::read(path, encoding, reading);
     if (!result)
@@ -156,7 +171,7 @@ std::optional<QString> Document::read(const QString &path, int encoding, Subtitl
     else
         m_subtitleController.setSubtitles(std::move(contents.subtitles));
     emit encodingChanged();
-    return std::nullopt;
+    return {};
 }
 
 void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding)
@@ -172,19 +187,19 @@ int Document::encodingForSaving(std::optional<int> chosenEncoding) const
     return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
 }
 
-std::optional<QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
-                                       std::optional<TextFileFormat> chosenFormat)
+Expected<void, QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
+                                        std::optional<TextFileFormat> chosenFormat)
 {
     const int encoding = encodingForSaving(chosenEncoding);
     const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
-    if (auto error = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format))
-        return error;
+    if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format); !written)
+        return written;
     if (m_encoding != encoding || m_fileFormat != format) {
         m_encoding = encoding;
         m_fileFormat = format;
         emit encodingChanged();
     }
-    return std::nullopt;
+    return {};
 }
 
 QVariantMap Document::restorableState() const
@@ -192,11 +207,18 @@ QVariantMap Document::restorableState() const
     QVariantMap state;
     if (!m_selectedSubtitleIndexes.isEmpty())
         state.insert(QStringLiteral("selectedIndex"), m_selectedSubtitleIndexes.first());
+    if (m_frameRate > 0)
+        state.insert(QStringLiteral("frameRate"), m_frameRate);
     return state;
 }
 
 void Document::restoreState(const QVariantMap &state)
 {
+    // The rate outlives its video (moved, or on a drive not mounted): a recovered or
+    // reopened document keeps snapping to the same frames. A video that tells its rate wins.
+    const double frameRate = state.value(QStringLiteral("frameRate")).toDouble();
+    if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
+        setFrameRate(frameRate);
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

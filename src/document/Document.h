@@ -46,16 +46,16 @@ public:
     // asked (a reload over the user's work). On failure the list is left as it was and
     // the user's message comes back. A repairing read puts what it mended into `repairs`
     // (the first ones) and how many more there were into `unlistedRepairs`.
-    std::optional<QString> read(const QString &path, int encoding = TextEncoding::Automatic,
-                                SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
-                                QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
-                                ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
+    Expected<void, QString> read(const QString &path, int encoding = TextEncoding::Automatic,
+                                 SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
+                                 QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
+                                 ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
     // Takes unsaved work kept for recovery, for a document whose file had `encoding`.
     void setRecovered(SubtitleList subtitles, std::optional<int> encoding);
     // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
     // dialog's choices, which win for this save and become the document's.
-    std::optional<QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
-                                 std::optional<TextFileFormat> chosenFormat = std::nullopt);
+    Expected<void, QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
+                                  std::optional<TextFileFormat> chosenFormat = std::nullopt);
     int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
 
     // Makes itself the controller's delegate and gives it the undo manager: from then on
@@ -84,6 +84,13 @@ public:
     // video player controller for each video it loads.
     Player *player() const { return m_player; }
     void setPlayer(Player *player);
+
+    // Frames per second of the subtitles' video: the loaded video's, or with none the rate
+    // the user converted the timing to, or 0 while unknown. The one owner of the rate: the
+    // controller and the problem index take it from here, the panes hear frameRateChanged.
+    double frameRate() const { return m_frameRate; }
+    // A rate that is not a positive number means unknown.
+    void setFrameRate(double frameRate);
 
     // SubtitleControllerDelegate
     void didReloadSubtitles(SubtitleController &controller) override;
@@ -115,6 +122,7 @@ signals:
     // A paused video goes to this time (a newly selected subtitle's start).
     void seekPausedVideoRequested(double time);
     void playerChanged(Player *player);
+    void frameRateChanged(double frameRate);
     void filePathChanged();
     // The encoding or the file format changed (read, reopened, saved in another one).
     void encodingChanged();
@@ -127,6 +135,7 @@ private:
     ProblemIndex m_problemIndex{m_subtitleController};
     IndexSet m_selectedSubtitleIndexes;
     QPointer<Player> m_player;
+    double m_frameRate = 0;
     QString m_filePath;
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;

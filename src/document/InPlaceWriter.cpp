@@ -88,7 +88,7 @@ bool InPlaceWriter::isNeeded(const QString &path)
     return info.st_nlink > 1 || ::access(QFile::encodeName(folder).constData(), W_OK) != 0;
 }
 
-std::optional<QString> InPlaceWriter::write(const QString &path, const std::function<bool(QFileDevice &)> &fill)
+Expected<void, QString> InPlaceWriter::write(const QString &path, const std::function<bool(QFileDevice &)> &fill)
 {
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
     struct stat info {};
@@ -119,17 +119,17 @@ std::optional<QString> InPlaceWriter::write(const QString &path, const std::func
     const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
     file.close();
 
-    std::optional<QString> error;
+    Expected<void, QString> result;
     bool keepCopy = false;
     if (!written) {
         keepCopy = !copyAll(keptDescriptor, descriptor, info.st_size);
-        error = keepCopy ? tr("The file could not be saved, and its old content could not be put back: it is kept in %1.\n%2")
-                               .arg(kept, reason)
-                         : tr("The file could not be saved.\n%1").arg(reason);
+        result = keepCopy ? tr("The file could not be saved, and its old content could not be put back: it is kept in %1.\n%2")
+                                .arg(kept, reason)
+                          : tr("The file could not be saved.\n%1").arg(reason);
     }
     ::close(keptDescriptor);
     ::close(descriptor);
     if (!keepCopy)
         QFile::remove(kept);
-    return error;
+    return result;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/Expected.h"
+
 #include <QCoreApplication>
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 class QFileDevice;
 
@@ -23,7 +24,7 @@ public:
     static bool isNeeded(const QString &path);
     // Writes what `fill` writes into the file; on failure the old content is put back,
     // or the message says where it is kept.
-    static std::optional<QString> write(const QString &path, const std::function<bool(QFileDevice &)> &fill);
+    static Expected<void, QString> write(const QString &path, const std::function<bool(QFileDevice &)> &fill);
     // Where old contents wait while their files are written.
     static QString keptFolder();
 };

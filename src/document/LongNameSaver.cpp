@@ -24,7 +24,7 @@ bool LongNameSaver::isNeeded(const QString &path)
     return QFile::encodeName(QFileInfo(path).fileName()).size() + temporarySuffixLength > NAME_MAX;
 }
 
-std::optional<QString> LongNameSaver::write(const QString &path, const QByteArray &bytes)
+Expected<void, QString> LongNameSaver::write(const QString &path, const QByteArray &bytes)
 {
     // Through a symlink, the file it points to is replaced, as QSaveFile does.
     const QFileInfo info(path);
@@ -46,5 +46,5 @@ std::optional<QString> LongNameSaver::write(const QString &path, const QByteArra
     if (::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
         return tr("The file could not be saved.\n%1").arg(qt_error_string(errno));
     temporary.setAutoRemove(false);
-    return std::nullopt;
+    return {};
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/Expected.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
-
-#include <optional>
 
 // Atomic saving for file names so long that the usual temporary name next to them (the
 // name plus a suffix) would pass the file system's limit: the bytes go to a short
@@ -18,5 +18,5 @@ public:
     static bool isNeeded(const QString &path);
     // Replaces the file with `bytes`, keeping its attributes; the message for the user
     // on failure, with the file left as it was.
-    static std::optional<QString> write(const QString &path, const QByteArray &bytes);
+    static Expected<void, QString> write(const QString &path, const QByteArray &bytes);
 };

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-std::optional<QString> SaveTarget::refusal(const QString &path)
+Expected<void, QString> SaveTarget::check(const QString &path)
 {
     if (!isFaithful(path))
         return tr("The file cannot be saved because its name is not valid UTF-8 text. Choose Save As… and give it another name.");
@@ -11,7 +11,7 @@ std::optional<QString> SaveTarget::refusal(const QString &path)
     if (info.exists() && !info.isFile() && !info.isDir())
         return tr("The file cannot be saved because “%1” is not a regular file (it is a device, a pipe or a socket).")
             .arg(info.fileName());
-    return std::nullopt;
+    return {};
 }
 
 bool SaveTarget::isFaithful(const QString &path)

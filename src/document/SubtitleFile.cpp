@@ -136,8 +136,8 @@ Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleLi
                                 format.byteOrderMark);
 }
 
-std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding,
-                                           const TextFileFormat &format)
+Expected<void, QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding,
+                                            const TextFileFormat &format)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -177,7 +177,7 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
             return tr("The file could not be saved.\n%1").arg(device.errorString());
         if (device.write(bytes.value()) != bytes.value().size())
             return tr("The file could not be saved.\n%1").arg(device.errorString());
-        return std::nullopt;
+        return {};
     }
 
     if (longName)
@@ -185,7 +185,7 @@ std::optional<QString> SubtitleFile::write(const QString &path, const SubtitleLi
     return saveAtomically(path, [&bytes](QFileDevice &file) { return file.write(bytes.value()) == bytes.value().size(); });
 }
 
-std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill)
+Expected<void, QString> SubtitleFile::saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill)
 {
     // A file with other names keeps them, and one in a folder the user may not make
     // files in can still be saved: both are written where they are, their old content
@@ -206,7 +206,7 @@ std::optional<QString> SubtitleFile::saveAtomically(const QString &path, const s
     }
     if (!file.commit())
         return tr("The file could not be saved.\n%1").arg(file.errorString());
-    return std::nullopt;
+    return {};
 }
 
 std::optional<qsizetype> SubtitleFile::firstUnencodable(const SubtitleList &subtitles, int encoding)

@@ -48,8 +48,8 @@ public:
 
     // Writes the subtitles as SRT in `encoding`, replacing the file atomically: on any
     // failure the file stays as it was. Returns the message for the user on failure.
-    static std::optional<QString> write(const QString &path, const SubtitleList &subtitles, int encoding,
-                                        const TextFileFormat &format = {});
+    static Expected<void, QString> write(const QString &path, const SubtitleList &subtitles, int encoding,
+                                         const TextFileFormat &format = {});
 
     // The file's bytes: the subtitles as SRT in `encoding` and `format`.
     static Expected<QByteArray, TextEncoding::Error> encoded(const SubtitleList &subtitles, int encoding,
@@ -68,5 +68,5 @@ public:
 private:
     // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
     // false (a short write) or the file cannot be committed, it stays as it was.
-    static std::optional<QString> saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill);
+    static Expected<void, QString> saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill);
 };

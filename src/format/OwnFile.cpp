@@ -101,7 +101,7 @@ Expected<QByteArray, QString> OwnFile::read(const QString &path, qint64 maximumS
     return bytes;
 }
 
-std::optional<QString> OwnFile::write(const QString &path, QByteArrayView bytes, mode_t mode)
+Expected<void, QString> OwnFile::write(const QString &path, QByteArrayView bytes, mode_t mode)
 {
     const QByteArray target = QFile::encodeName(path);
     // mkostemp makes the file with O_EXCL: nothing that was there is written into.
@@ -123,7 +123,7 @@ std::optional<QString> OwnFile::write(const QString &path, QByteArrayView bytes,
         ::unlink(temporary.constData());
         return tr("“%1” cannot be written.\n%2").arg(path, qt_error_string(renameError));
     }
-    return std::nullopt;
+    return {};
 }
 
 void OwnFile::removeUnfinishedWrites(const QString &folder, const QString &names)

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include <optional>
 
 #include <sys/types.h>
 
@@ -35,7 +34,7 @@ public:
     // whatever has the name (a link itself, never its target). The message for the user
     // on failure, with what was there left as it was. The new file is written under the
     // name `<name>.new-XXXXXX` first, which a crash may leave behind.
-    [[nodiscard]] static std::optional<QString> write(const QString &path, QByteArrayView bytes, mode_t mode = 0644);
+    static Expected<void, QString> write(const QString &path, QByteArrayView bytes, mode_t mode = 0644);
 
     // Removes from `folder` what writes of the files matching `names` (wildcards, as
     // "*.wave") left under their temporary names when the program ended in the middle.

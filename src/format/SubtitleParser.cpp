@@ -91,7 +91,7 @@ private:
 // are read, while their starts are at hand: a check afterwards would look at a million
 // subtitles scattered in memory.
 template <typename View>
-std::optional<ParseError> parseLines(View text, ParseState &endState, SubtitleParser::Parts &parts)
+Expected<void, ParseError> parseLines(View text, ParseState &endState, SubtitleParser::Parts &parts)
 {
     qint64 &indexCounter = parts.lastIndex;
     SubtitleList &subtitles = parts.subtitles;
@@ -189,7 +189,7 @@ std::optional<ParseError> parseLines(View text, ParseState &endState, SubtitlePa
     case ParseState::ExpectingIndex:
         break;
     }
-    return std::nullopt;
+    return {};
 }
 
 // Where a large text can be cut in two for reading on two threads: just after an empty
@@ -253,12 +253,12 @@ std::optional<SubtitleList> parseHalves(View text)
     ParallelHalves::run(
         [&] {
             ParseState endState;
-            firstRead = !parseLines(text.first(cut->first), endState, first)
+            firstRead = parseLines(text.first(cut->first), endState, first).hasValue()
                 && endState == ParseState::ExpectingIndex && first.lastIndex == cut->second - 1;
         },
         [&] {
             ParseState endState;
-            secondRead = !parseLines(text.sliced(cut->first), endState, second);
+            secondRead = parseLines(text.sliced(cut->first), endState, second).hasValue();
         });
     if (!firstRead || !secondRead)
         return std::nullopt;
@@ -280,8 +280,8 @@ Expected<SubtitleList, ParseError> parseText(View text)
         return std::move(*halves);
     SubtitleParser::Parts whole;
     ParseState endState;
-    if (const auto error = parseLines(text, endState, whole))
-        return *error;
+    if (const auto read = parseLines(text, endState, whole); !read)
+        return read.error();
     return inTimeOrder(std::move(whole));
 }
 
@@ -313,7 +313,7 @@ Expected<SubtitleList, ParseError> SubtitleParser::parseUtf8(QByteArrayView text
 bool SubtitleParser::parseUtf8Part(QByteArrayView part, bool last, Parts &parts) const
 {
     ParseState endState;
-    if (parseLines(part, endState, parts))
+    if (!parseLines(part, endState, parts))
         return false;
     return last || endState == ParseState::ExpectingIndex;
 }

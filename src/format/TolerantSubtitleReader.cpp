@@ -312,14 +312,14 @@ private:
             ++m_result.unlistedRepairs;
     }
     // Reads the text of subtitle `number` up to the line after it.
-    std::optional<QString> readText(qint64 number, QStringList &text);
+    Expected<void, QString> readText(qint64 number, QStringList &text);
 
     Lines<View> m_lines;
     T::Result m_result;
 };
 
 template <typename View>
-std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
+Expected<void, QString> Reader<View>::readText(qint64 number, QStringList &text)
 {
     const qsizetype firstLine = m_lines.index();
     int absorbed = -1; // lines taken in past a blank line, once there was one
@@ -344,7 +344,7 @@ std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
                     note(blankLine + 1, secondBlank, extra == 1 ? TolerantSubtitleReader::tr("Skipped 1 extra blank line.") : TolerantSubtitleReader::tr("Skipped %1 extra blank lines.").arg(extra));
                 else if (extra > 0)
                     note(blankLine + 1, secondBlank, extra == 1 ? TolerantSubtitleReader::tr("Skipped 1 blank line at the end.") : TolerantSubtitleReader::tr("Skipped %1 blank lines at the end.").arg(extra));
-                return std::nullopt;
+                return {};
             }
             note(blankLine, blank, extra == 0 ? TolerantSubtitleReader::tr("Left out 1 blank line inside the text of subtitle %1.").arg(number)
                                              : TolerantSubtitleReader::tr("Left out %1 blank lines inside the text of subtitle %2.").arg(extra + 1).arg(number));
@@ -357,7 +357,7 @@ std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
         }
         if (startsSubtitle()) {
             note(m_lines.index(), line, TolerantSubtitleReader::tr("No blank line before this subtitle: started a new one here."));
-            return std::nullopt;
+            return {};
         }
         if (line.contains(QChar(0)))
             return TolerantSubtitleReader::tr("Line %1 holds a NUL character (“%2”): the text is not SRT from here on, or not in this encoding.")
@@ -368,7 +368,7 @@ std::optional<QString> Reader<View>::readText(qint64 number, QStringList &text)
         text.append(line.toString());
         m_lines.advance();
     }
-    return std::nullopt;
+    return {};
 }
 
 template <typename View>
@@ -432,8 +432,8 @@ Expected<T::Result, QString> Reader<View>::read()
 
         m_lines.advance();
         QStringList text;
-        if (auto refusal = readText(count, text))
-            return *refusal;
+        if (const auto read = readText(count, text); !read)
+            return read.error();
         subtitles.append(Subtitle::create(text.join(u'\n'), timing->start, timing->end));
     }
 

@@ -96,8 +96,8 @@ QMenu *SubtitleTextEditor::createContextMenu(const QPoint &position)
         }
         QAction *add = new QAction(tr("Add “%1” to Dictionary").arg(word), menu);
         connect(add, &QAction::triggered, this, [this, word] {
-            if (const auto problem = m_spelling->addToDictionary(word))
-                QMessageBox::warning(this, tr("Add to Dictionary"), *problem);
+            if (const auto added = m_spelling->addToDictionary(word); !added)
+                QMessageBox::warning(this, tr("Add to Dictionary"), added.error());
         });
         menu->insertAction(first, add);
         menu->insertSeparator(first);

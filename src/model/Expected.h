@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <variant>
 
-// A value, or the error that prevented it. The caller must look at which one it got.
+// A value, or the error that prevented it. The caller must look at which one it got:
+// every function that can fail returns one, and ignoring it does not compile quietly.
 template <typename T, typename E>
-class Expected
+class [[nodiscard]] Expected
 {
 public:
     Expected(T value)
@@ -26,4 +28,24 @@ public:
 
 private:
     std::variant<T, E> m_content;
+};
+
+// Success with nothing to give back (`return {};`), or the error that prevented it.
+template <typename E>
+class [[nodiscard]] Expected<void, E>
+{
+public:
+    Expected() = default;
+    Expected(E error)
+        : m_error(std::move(error))
+    {
+    }
+
+    bool hasValue() const { return !m_error.has_value(); }
+    explicit operator bool() const { return hasValue(); }
+
+    const E &error() const { return m_error.value(); }
+
+private:
+    std::optional<E> m_error;
 };

@@ -15,13 +15,21 @@ const QStringList commonRates{QStringLiteral("23.976"), QStringLiteral("24"), QS
                               QStringLiteral("29.97"), QStringLiteral("30"), QStringLiteral("50"),
                               QStringLiteral("59.94"), QStringLiteral("60")};
 
+// Undo puts the previous rate back, and redo the new one.
+void setFrameRateUndoably(Document *document, double rate)
+{
+    const double previous = document->frameRate();
+    document->setFrameRate(rate);
+    document->undoManager().registerUndo([document, previous] { setFrameRateUndoably(document, previous); });
+}
+
 } // namespace
 
 FrameRateDialog::FrameRateDialog(Document *document, QWidget *parent)
     : TimingDialog(document, tr("Change Frame Rate"), parent)
 {
-    // The loaded video's rate is the likely source.
-    const double videoRate = document->subtitleController().frameRate();
+    // The document's rate (its video's, or the last conversion's) is the likely source.
+    const double videoRate = document->frameRate();
     QString from = QStringLiteral("25");
     for (const QString &rate : commonRates) {
         if (videoRate > 0 && std::abs(*parseRate(rate) - videoRate) < 0.001)
@@ -70,10 +78,17 @@ bool FrameRateDialog::apply()
     }
     const auto map = LinearTimeMap::frameRateConversion(*from, *to);
     SubtitleController &controller = document()->subtitleController();
-    if (!map || *from == *to || controller.count() == 0)
+    // Without a video that tells its rate, the rate converted to becomes the document's.
+    const Player *player = document()->player();
+    const bool choosesRate = !(player && player->frameRate() > 0) && document()->frameRate() != *to;
+    const bool retimes = map && *from != *to && controller.count() > 0;
+    if (!choosesRate && !retimes)
         return true;
     document()->undoManager().runAsOneStep(tr("Change Frame Rate"), [&] {
-        controller.retimeSubtitles(IndexSet::fromRange(0, controller.count()), *map);
+        if (retimes)
+            controller.retimeSubtitles(IndexSet::fromRange(0, controller.count()), *map);
+        if (choosesRate)
+            setFrameRateUndoably(document(), *to);
     });
     return true;
 }

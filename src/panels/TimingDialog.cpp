@@ -142,8 +142,7 @@ std::optional<double> TimingDialog::playbackTime() const
 {
     if (!m_document || !m_document->player())
         return std::nullopt;
-    return FrameTiming::snapToFrame(m_document->player()->currentTime(),
-                                    m_document->subtitleController().frameRate());
+    return FrameTiming::snapToFrame(m_document->player()->currentTime(), m_document->frameRate());
 }
 
 QLineEdit *TimingDialog::addTimeRow(const QString &label, double seconds, const QString &buttonText,

@@ -352,11 +352,10 @@ void VideoPlayerViewController::durationDidChange(double duration)
 
 void VideoPlayerViewController::frameRateDidChange(double frameRate)
 {
-    // A video without a usable frame rate leaves the rates as they were.
+    // A video without a usable frame rate leaves the document's rate as it was.
     if (!std::isfinite(frameRate) || frameRate <= 0)
         return;
-    emit frameRateChanged(frameRate);
-    m_document->subtitleController().setFrameRate(frameRate);
+    m_document->setFrameRate(frameRate);
 }
 
 void VideoPlayerViewController::playerDidFail(const QString &message)

@@ -95,7 +95,6 @@ signals:
     void videoDurationChanged(std::optional<double> duration);
     // Every 0.01 s while playing, and when playback starts, stops or jumps.
     void playbackTimeChanged(double time);
-    void frameRateChanged(double frameRate);
     // The new video's waveform, nullptr without an audio track. Only made when connected.
     void audioWaveformChanged(std::shared_ptr<AudioWaveform> waveform);
     // Playback started from a pause, or a frame step: the timeline follows the cursor.

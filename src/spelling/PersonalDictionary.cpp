@@ -34,11 +34,11 @@ PersonalDictionary::PersonalDictionary(QString path)
     }
 }
 
-std::optional<QString> PersonalDictionary::add(const QString &word)
+Expected<void, QString> PersonalDictionary::add(const QString &word)
 {
     const QString trimmed = word.trimmed();
     if (trimmed.isEmpty() || trimmed.contains(u'\n') || m_words.contains(trimmed))
-        return std::nullopt;
+        return {};
     m_words.insert(trimmed);
     // Saving the list without what the file holds would lose the user's words.
     if (m_unreadable)
@@ -52,7 +52,7 @@ std::optional<QString> PersonalDictionary::add(const QString &word)
     QDir().mkpath(folder);
     OwnFile::removeUnfinishedWrites(folder, QFileInfo(m_path).fileName());
     // A new file takes the list's name; a link there is replaced, not written through.
-    if (const auto error = OwnFile::write(m_path, sorted.join(u'\n').toUtf8() + '\n'))
-        return QCoreApplication::translate("PersonalDictionary", "The word was not saved.\n%1").arg(*error);
-    return std::nullopt;
+    if (const auto written = OwnFile::write(m_path, sorted.join(u'\n').toUtf8() + '\n'); !written)
+        return QCoreApplication::translate("PersonalDictionary", "The word was not saved.\n%1").arg(written.error());
+    return {};
 }

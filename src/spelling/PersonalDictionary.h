@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/Expected.h"
+
 #include <QSet>
 #include <QString>
-
-#include <optional>
 
 // The words a user added to the dictionary, one a line in a UTF-8 file; the same for
 // every language.
@@ -20,7 +20,7 @@ public:
 
     bool contains(const QString &word) const { return m_words.contains(word); }
     // Adds the word and saves the list at once (atomically); the message when saving failed.
-    std::optional<QString> add(const QString &word);
+    Expected<void, QString> add(const QString &word);
 
 private:
     QString m_path;

@@ -56,13 +56,13 @@ QStringList Spelling::availableLanguages()
     return languages;
 }
 
-std::optional<QString> Spelling::setLanguage(const QString &language)
+Expected<void, QString> Spelling::setLanguage(const QString &language)
 {
     if (language == m_language && (language.isEmpty() || m_checker))
-        return std::nullopt;
+        return {};
     m_language.clear();
     m_checker.reset();
-    std::optional<QString> problem;
+    Expected<void, QString> result;
     if (!language.isEmpty()) {
         std::shared_ptr<SpellChecker> checker = openCheckers().value(language).lock();
         for (const QString &folder : dictionaryFolders()) {
@@ -73,7 +73,7 @@ std::optional<QString> Spelling::setLanguage(const QString &language)
                 continue;
             auto opened = SpellChecker::open(base + QStringLiteral(".aff"), base + QStringLiteral(".dic"));
             if (!opened) {
-                problem = opened.error();
+                result = opened.error();
                 break;
             }
             checker = opened.value();
@@ -82,12 +82,12 @@ std::optional<QString> Spelling::setLanguage(const QString &language)
         if (checker) {
             m_checker = checker;
             m_language = language;
-        } else if (!problem) {
-            problem = QCoreApplication::translate("Spelling", "There is no dictionary for %1.").arg(language);
+        } else if (result) {
+            result = QCoreApplication::translate("Spelling", "There is no dictionary for %1.").arg(language);
         }
     }
     emit changed();
-    return problem;
+    return result;
 }
 
 PersonalDictionary &Spelling::personalDictionary()
@@ -140,9 +140,9 @@ QList<Spelling::Range> Spelling::misspelledWords(const QString &text) const
     return result;
 }
 
-std::optional<QString> Spelling::addToDictionary(const QString &word)
+Expected<void, QString> Spelling::addToDictionary(const QString &word)
 {
-    auto problem = personalDictionary().add(word);
+    auto added = personalDictionary().add(word);
     emit changed();
-    return problem;
+    return added;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/Expected.h"
+
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 class PersonalDictionary;
 class SpellChecker;
@@ -33,7 +34,7 @@ public:
     QString language() const { return m_language; }
     // Switches to a language ("" switches checking off); the message when its dictionary
     // cannot be opened, and checking is then off.
-    std::optional<QString> setLanguage(const QString &language);
+    Expected<void, QString> setLanguage(const QString &language);
     bool isEnabled() const { return m_checker != nullptr; }
 
     bool isCorrect(const QString &word) const;
@@ -41,7 +42,7 @@ public:
     // The misspelt words of a subtitle text; tags and numbers are not words.
     QList<Range> misspelledWords(const QString &text) const;
     // Adds the word to the user's own words; the message when they could not be saved.
-    std::optional<QString> addToDictionary(const QString &word);
+    Expected<void, QString> addToDictionary(const QString &word);
 
     // Where the user's own words are kept; tests use a file of their own.
     static void setPersonalDictionaryPath(const QString &path);

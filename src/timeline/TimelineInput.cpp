@@ -289,7 +289,7 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     step.pointsPerSecond = m_timeline->pointsPerSecond();
     step.translationX = translation.x();
     step.proposedX = viewPoint.x() + m_timeline->offset() - m_dragOffset.x();
-    step.frameRate = m_timeline->document()->subtitleController().frameRate();
+    step.frameRate = m_timeline->document()->frameRate();
     // Ctrl switches snapping off, the playback cursor included.
     std::optional<CursorSnapProvider> cursor;
     std::optional<NeighbourSnapProvider> neighbours;

@@ -88,6 +88,8 @@ void TimelineViewController::connectDocument()
         setSelectedSubtitles(controller.subtitlesAt(selection));
     });
     connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_document, &Document::frameRateChanged, this, &TimelineViewController::setFrameRate);
+    m_ruler.setFrameRate(m_document->frameRate());
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {
         if (!isManipulatingSelection() && index >= 0 && index < controller.count())
             scrollToSubtitle(controller.at(index));

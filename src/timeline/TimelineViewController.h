@@ -125,7 +125,6 @@ public slots:
     void setPlaying(bool playing);
     // Brings the cursor into view and follows it again (playback starts, a frame step).
     void followCursor();
-    void setFrameRate(double frameRate);
     void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
     void updateDuration();
     void scrollToCursorIfNeeded();
@@ -141,6 +140,7 @@ private:
     friend class TimelineInput;
 
     void connectDocument();
+    void setFrameRate(double frameRate);
     void layoutParts();
     void updateContentSize();
     void applyMagnification();

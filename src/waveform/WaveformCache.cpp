@@ -160,7 +160,7 @@ bool WaveformCache::store(const QString &mediaPath, int pointsPerSecond, const E
     stream.writeRawData(payload.constData(), int(payload.size()));
     // A new file takes the entry's name: whatever was there (a link to another of the
     // user's files included) is replaced, never written into.
-    if (stream.status() != QDataStream::Ok || OwnFile::write(path, bytes))
+    if (stream.status() != QDataStream::Ok || !OwnFile::write(path, bytes))
         return false;
     dropOldest(path);
     // A crash while storing leaves a temporary file, which no entry's name matches.

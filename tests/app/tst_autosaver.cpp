@@ -231,9 +231,9 @@ private slots:
         RecoveryStore::Description description;
         description.originalPath = QStringLiteral("/films/a.srt");
         const mode_t previous = ::umask(0);
-        const auto error = RecoveryStore(folder()).save(QStringLiteral("x"), {}, description);
+        const auto saved = RecoveryStore(folder()).save(QStringLiteral("x"), {}, description);
         ::umask(previous);
-        QVERIFY(!error);
+        QVERIFY(saved);
         const QList<std::pair<QString, int>> modes{{"", 0700}, {"/x.srt", 0600}, {"/x.json", 0600}};
         for (const auto &[name, mode] : modes) {
             struct stat info {};

@@ -311,7 +311,7 @@ private slots:
         {
             DocumentController &controller = restart();
             QSettings().setValue(QStringLiteral("saveEncoding"), western); // as the Save dialog stores it
-            QCOMPARE(controller.newDocument()->write(m_dir.filePath("western.srt"), western), std::nullopt);
+            QVERIFY(controller.newDocument()->write(m_dir.filePath("western.srt"), western));
             Document *document = controller.openDocument(path);
             QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9"));
             controller.reopenWithEncoding(document, western);
@@ -375,6 +375,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(kept("selectedIndex").toInt(), 2, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(kept("magnification").toDouble(), 4.0, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(kept("currentTime").toDouble() - 1.5) < 0.1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(kept("frameRate").toDouble(), 25.0, 10000);
         // The process is killed: its entry stays as it was on disk.
         const QString id = RecoveryStore().entries().first().id;
         QVERIFY(QFile::copy(entryFile(id, ".srt"), entryFile("killed", ".srt")));
@@ -389,6 +390,7 @@ private slots:
         QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two", "Three"}));
         QCOMPARE(recovered->selectedSubtitleIndexes(), IndexSet(2));
         QCOMPARE(window->timelineViewController()->magnification(), 4.0);
+        QCOMPARE(recovered->frameRate(), 25.0); // before the video tells it, or if it never does
         QTRY_COMPARE_WITH_TIMEOUT(window->videoPlayerViewController()->videoPath(), video, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(recovered->player() && std::abs(recovered->player()->currentTime() - 1.5) < 0.1, 10000);
     }
@@ -409,10 +411,10 @@ private slots:
             description.encoding = i % 2 ? 1252 : TextEncoding::Utf8;
             if (i == 7)
                 description.base = FileIdentity::of(writeFile("film7.srt", srt("Before")));
-            QVERIFY(!store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
+            QVERIFY(store.save(id, {Subtitle::create(QStringLiteral("A%1").arg(i), 1, 2), Subtitle::create(QStringLiteral("B%1").arg(i), 3, 4)},
                                 description));
             description.savedAt = start.addSecs(i); // written over a session, oldest first
-            QVERIFY(!OwnFile::write(entryFile(id, ".json"), RecoveryStore::serialize(description), 0600));
+            QVERIFY(OwnFile::write(entryFile(id, ".json"), RecoveryStore::serialize(description), 0600));
         }
         writeFile("film7.srt", srt("Changed after the crash"));
         DocumentController &controller = restart();
@@ -477,8 +479,8 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(QStringList, texts);
-        QVERIFY(!RecoveryStore().save("damaged", {}, {}));
-        QVERIFY(!OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
+        QVERIFY(RecoveryStore().save("damaged", {}, {}));
+        QVERIFY(OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
         DocumentController &controller = restart();
         answerNext(QStringLiteral("Recover"));
         QVERIFY(controller.offerRecovery());

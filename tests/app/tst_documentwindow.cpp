@@ -160,6 +160,21 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
     }
 
+    // The video's rate reaches every user of it through the document alone: the ruler's
+    // frame ticks, the problem index's shortest gap and the frames new subtitles snap to.
+    void theVideosFrameRateReachesEveryPane()
+    {
+        QCOMPARE(m_document->frameRate(), 0.0);
+        m_window->videoPlayerViewController()->loadVideo(m_beeps);
+        QTRY_COMPARE_WITH_TIMEOUT(m_document->frameRate(), 25.0, 10000);
+        QCOMPARE(m_timeline->ruler().frameRate(), 25.0);
+        QCOMPARE(m_document->problemIndex().frameRate(), 25.0);
+        // Two frames after the subtitle (3–8 s): 1/12 s without a rate.
+        SubtitleController &controller = m_document->subtitleController();
+        QCOMPARE(controller.addSubtitle(std::nullopt, 0), std::optional(1));
+        QCOMPARE(controller.at(1)->start, 8.08);
+    }
+
     void aVideoThatCannotBePlayedSaysWhy_data()
     {
         QTest::addColumn<QString>("path");

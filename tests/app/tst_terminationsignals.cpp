@@ -156,7 +156,7 @@ private slots:
         QStringList arguments;
         QString ready = settingsFile(); // written at start, once the signals are handled
         if (question == QLatin1String("recover")) {
-            QVERIFY(!store.save(QStringLiteral("left"), {Subtitle::create(QStringLiteral("Left by a crash"), 1, 2)}, {}));
+            QVERIFY(store.save(QStringLiteral("left"), {Subtitle::create(QStringLiteral("Left by a crash"), 1, 2)}, {}));
             ready = recoveryFolder() + QStringLiteral("/left.lock"); // taken while offering it
         } else {
             arguments << m_home.filePath(QStringLiteral("sloppy.srt"));

@@ -78,9 +78,9 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("million.srt"));
-        QCOMPARE(panes->document.write(path), std::nullopt);
+        QVERIFY(panes->document.write(path));
         Document reread;
-        QCOMPARE(reread.read(path), std::nullopt);
+        QVERIFY(reread.read(path));
         QCOMPARE(reread.subtitleController().count(), count);
         QCOMPARE(reread.subtitleController().at(count - 1)->text(), QStringLiteral("Subtitle %1").arg(count));
     }

@@ -639,7 +639,7 @@ void TestSubtitlesTable::addCommitsOpenEditorThenEditsTheNewRow()
     FakePlayer player;
     Pane pane;
     pane.document.setPlayer(&player);
-    pane.controller().setFrameRate(25);
+    pane.document.setFrameRate(25);
     QWidget *editor = pane.openEditor(1, SubtitleTableModel::TextColumn);
     typeInto(editor, QStringLiteral("Changed"));
     player.jumpTo(5.5); // inside Three, which the new one follows, two frames on
@@ -789,9 +789,9 @@ void TestSubtitlesTable::misspeltTextsAreMarked()
     pane.list->setSpelling(&spelling);
     const auto marked = [&pane] { return !pane.index(0, SubtitleTableModel::TextColumn).data(Qt::DecorationRole).isNull(); };
     QVERIFY(!marked()); // no language, no marks
-    spelling.setLanguage(QStringLiteral("xx_TEST"));
+    QVERIFY(spelling.setLanguage(QStringLiteral("xx_TEST")));
     QVERIFY(marked());
-    spelling.addToDictionary(QStringLiteral("helo"));
+    QVERIFY(spelling.addToDictionary(QStringLiteral("helo")));
     QVERIFY(!marked());
 }
 

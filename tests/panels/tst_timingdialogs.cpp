@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -107,6 +108,28 @@ private slots:
         QCOMPARE(fixture.controller().at(3)->start, 32.0);
         fixture.document.undoManager().undo();
         QCOMPARE(fixture.controller().at(2)->start, 20.0);
+    }
+
+    // With no video to tell it, the rate converted to becomes the document's, and undo
+    // puts back both the times and the rate.
+    void convertingWithoutVideoChoosesTheRate()
+    {
+        PanelFixture fixture(2); // starts 0, 10
+        QSignalSpy told(&fixture.document, &Document::frameRateChanged);
+        FrameRateDialog dialog(&fixture.document);
+        dialog.fromRate()->setCurrentText(QStringLiteral("25"));
+        dialog.toRate()->setCurrentText(QStringLiteral("50"));
+        dialog.accept();
+        QCOMPARE(fixture.controller().at(1)->start, 5.0);
+        QCOMPARE(fixture.document.frameRate(), 50.0);
+        QCOMPARE(fixture.controller().frameRate(), 50.0);
+        QCOMPARE(told.count(), 1);
+        fixture.document.undoManager().undo();
+        QCOMPARE(fixture.controller().at(1)->start, 10.0);
+        QCOMPARE(fixture.document.frameRate(), 0.0);
+        fixture.document.undoManager().redo();
+        QCOMPARE(fixture.document.frameRate(), 50.0);
+        QCOMPARE(fixture.controller().at(1)->start, 5.0);
     }
 
     void parseRate_data()

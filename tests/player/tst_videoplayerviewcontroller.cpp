@@ -186,23 +186,23 @@ private slots:
     {
         setSubtitles({{"A", 1, 3}});
         QSignalSpy duration(m_controller.get(), &VideoPlayerViewController::videoDurationChanged);
-        QSignalSpy frameRate(m_controller.get(), &VideoPlayerViewController::frameRateChanged);
+        QSignalSpy frameRate(m_document.get(), &Document::frameRateChanged);
         FakePlayer *first = load();
         first->setDuration(11); // only the first report of a video counts
         first->jumpTo(2);       // a subtitle's boundaries are watched from here on
-        QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
-        m_nextFrameRate = 0; // no video track: the rates stay as they were
+        QCOMPARE(m_document->frameRate(), 25.0);
+        m_nextFrameRate = 0; // no video track: the rate stays as it was
         FakePlayer *soundOnly = load(QStringLiteral("b.mp4"));
         // The former player keeps no observer, and goes away.
         QCOMPARE(m_document->player(), soundOnly);
         QCOMPARE(first->observerCount(), 0);
         QCOMPARE(soundOnly->observerCount(), 2);
-        QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
+        QCOMPARE(m_document->frameRate(), 25.0);
         QCOMPARE(frameRate.count(), 1);
         soundOnly->setFrameRate(0); // as libmpv may tell of a picture without a rate
-        QCOMPARE(m_document->subtitleController().frameRate(), 25.0);
+        QCOMPARE(m_document->frameRate(), 25.0);
         soundOnly->setFrameRate(30000.0 / 1001);
-        QCOMPARE(m_document->subtitleController().frameRate(), 30000.0 / 1001);
+        QCOMPARE(m_document->frameRate(), 30000.0 / 1001);
         QList<std::optional<double>> told;
         for (const QList<QVariant> &arguments : duration)
             told << arguments.first().value<std::optional<double>>();

@@ -43,7 +43,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, misspelt);
         Spelling spelling;
-        QCOMPARE(spelling.setLanguage(QStringLiteral("xx_TEST")), std::nullopt);
+        QVERIFY(spelling.setLanguage(QStringLiteral("xx_TEST")));
         QStringList found;
         for (const Spelling::Range &range : spelling.misspelledWords(text))
             found << text.mid(range.start, range.length);
@@ -57,9 +57,9 @@ private slots:
     {
         QCOMPARE(Spelling::availableLanguages(), QStringList{QStringLiteral("xx_TEST")});
         Spelling spelling;
-        QVERIFY(spelling.setLanguage(QStringLiteral("zz_NONE")).has_value()); // no such dictionary
+        QVERIFY(!spelling.setLanguage(QStringLiteral("zz_NONE"))); // no such dictionary
         QVERIFY(!spelling.isEnabled());
-        spelling.setLanguage(QStringLiteral("xx_TEST"));
+        QVERIFY(spelling.setLanguage(QStringLiteral("xx_TEST")));
         QFile abandoned(m_dir.filePath(QStringLiteral("words.txt.new-aB3dE6")));
         QVERIFY(abandoned.open(QIODevice::WriteOnly));
         QVERIFY(abandoned.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
@@ -67,7 +67,7 @@ private slots:
         QVERIFY(spelling.suggestions(QStringLiteral("wrold")).contains(QStringLiteral("world")));
         QVERIFY(!spelling.isCorrect(QStringLiteral("Cuewright")));
         QSignalSpy changed(&spelling, &Spelling::changed);
-        QCOMPARE(spelling.addToDictionary(QStringLiteral("Cuewright")), std::nullopt);
+        QVERIFY(spelling.addToDictionary(QStringLiteral("Cuewright")));
         QCOMPARE(changed.count(), 1);
         QVERIFY(spelling.isCorrect(QStringLiteral("Cuewright")));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("words.txt")});
@@ -111,7 +111,7 @@ private slots:
 
         PersonalDictionary dictionary(path);
         QCOMPARE(dictionary.contains(QStringLiteral("Zorblat")), readable);
-        QCOMPARE(dictionary.add(QStringLiteral("Cuewright")).has_value(), !readable);
+        QCOMPARE(dictionary.add(QStringLiteral("Cuewright")).hasValue(), readable);
         QCOMPARE(PersonalDictionary(path).contains(QStringLiteral("Cuewright")), readable);
         if (kind == QLatin1String("link")) {
             QVERIFY(!QFileInfo(path).isSymLink());

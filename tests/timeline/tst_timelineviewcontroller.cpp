@@ -146,7 +146,7 @@ void TestTimelineViewController::blocksInView()
 void TestTimelineViewController::rulerStepFollowsZoom()
 {
     TimelineFixture f({{0, 100}});
-    f.timeline->setFrameRate(25);
+    f.document.setFrameRate(25);
     f.timeline->zoomAbout(5, 0);
     QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
     f.timeline->zoomToFit(); // 105 s in 600 points
