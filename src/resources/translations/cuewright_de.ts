@@ -62,7 +62,7 @@
 <context>
     <name>Autosaver</name>
     <message>
-        <location filename="../../app/Autosaver.cpp" line="+120"/>
+        <location filename="../../app/Autosaver.cpp" line="+103"/>
         <source>The recovery folder cannot be locked.</source>
         <translation>Der Wiederherstellungsordner kann nicht gesperrt werden.</translation>
     </message>
@@ -132,7 +132,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../document/Document.cpp" line="+142"/>
+        <location filename="../../document/Document.cpp" line="+152"/>
         <source>Untitled %1</source>
         <translation>Unbenannt %1</translation>
     </message>
@@ -145,7 +145,12 @@
 <context>
     <name>DocumentController</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="+99"/>
+        <location filename="../../app/DocumentController.cpp" line="+60"/>
+        <source>SubRip subtitles (*.srt);;All files (*)</source>
+        <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <location line="+32"/>
         <source>Unsaved Work Is Not Protected</source>
         <translation>Ungesicherte Arbeit ist nicht geschützt</translation>
     </message>
@@ -157,12 +162,12 @@
 %2</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+34"/>
         <source>A new beginning.</source>
         <translation>Ein neuer Anfang.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+27"/>
         <source>Open in Another Window</source>
         <translation>In einem anderen Fenster geöffnet</translation>
     </message>
@@ -172,7 +177,7 @@
         <translation>„%1“ ist auch in einem anderen Cuewright geöffnet (Prozess %2). Beim Speichern fragen beide nach, bevor sie überschreiben, was das andere gespeichert hat.</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+43"/>
         <source>Reopen with Encoding</source>
         <translation>Mit Kodierung erneut öffnen</translation>
     </message>
@@ -187,8 +192,8 @@
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location line="+32"/>
-        <location line="+4"/>
+        <location filename="../../app/DocumentSaver.cpp" line="+114"/>
+        <location line="+5"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
     </message>
@@ -198,13 +203,13 @@
         <translation>Als UTF-8 speichern</translation>
     </message>
     <message>
-        <location line="+22"/>
-        <location line="+42"/>
+        <location line="-67"/>
+        <location line="+104"/>
         <source>File Changed on Disk</source>
         <translation>Datei auf dem Datenträger geändert</translation>
     </message>
     <message>
-        <location line="-41"/>
+        <location line="-103"/>
         <source>“%1” was changed by another program since you opened or saved it.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
     </message>
@@ -220,22 +225,22 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+42"/>
+        <location line="+104"/>
         <source>Reload</source>
         <translation>Neu laden</translation>
     </message>
     <message>
-        <location line="-24"/>
+        <location line="-21"/>
         <source>Cannot reload “%1”</source>
         <translation>„%1“ kann nicht neu geladen werden</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Reload from Disk</source>
         <translation>Vom Datenträger neu laden</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>“%1” was changed by another program.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert.</translation>
     </message>
@@ -255,12 +260,12 @@
         <translation>Meine Version behalten</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-90"/>
         <source>Save Subtitles</source>
         <translation>Untertitel speichern</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location filename="../../app/DocumentController.cpp" line="+58"/>
         <source>Revert to Saved</source>
         <translation>Gespeicherte Version wiederherstellen</translation>
     </message>
@@ -270,7 +275,7 @@
         <translation>Möchten Sie „%1“ auf die zuletzt gespeicherte Version zurücksetzen? Ihre aktuellen Änderungen gehen dabei verloren.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location filename="../../app/DocumentSaver.cpp" line="-43"/>
         <source>Save Changes</source>
         <translation>Änderungen speichern</translation>
     </message>
@@ -290,7 +295,7 @@
         <translation>Nicht speichern</translation>
     </message>
     <message>
-        <location line="+115"/>
+        <location filename="../../app/DocumentController.cpp" line="+106"/>
         <source>Cannot recover</source>
         <translation>Wiederherstellen nicht möglich</translation>
     </message>
@@ -331,7 +336,7 @@
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/DocumentPanes.cpp" line="+67"/>
+        <location filename="../../app/DocumentPanes.cpp" line="+66"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -354,7 +359,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+105"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+94"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
@@ -404,7 +409,7 @@
         <translation>Zurück zur gespeicher&amp;ten Version</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -768,12 +773,12 @@
         <translation>&amp;Anhalten</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>The subtitles changed, so the search stopped.</source>
         <translation>Die Untertitel haben sich geändert, daher wurde die Suche angehalten.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+76"/>
         <source>Type what to find.</source>
         <translation>Geben Sie ein, wonach gesucht werden soll.</translation>
     </message>
@@ -840,13 +845,13 @@
 <context>
     <name>FrameRateDialog</name>
     <message>
-        <location filename="../../panels/FrameRateDialog.cpp" line="+21"/>
-        <location line="+54"/>
+        <location filename="../../panels/FrameRateDialog.cpp" line="+29"/>
+        <location line="+58"/>
         <source>Change Frame Rate</source>
         <translation>Bildrate ändern</translation>
     </message>
     <message>
-        <location line="-45"/>
+        <location line="-49"/>
         <source>&amp;From frames per second:</source>
         <translation>&amp;Bisherige Bildrate (Bilder pro Sekunde):</translation>
     </message>
@@ -1249,11 +1254,6 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="-459"/>
-        <source>SubRip subtitles (*.srt);;All files (*)</source>
-        <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
-    </message>
-    <message>
         <location filename="../../app/RecoveryStore.cpp" line="+95"/>
         <source>The folder %1 cannot be created.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
@@ -1617,7 +1617,7 @@
 <context>
     <name>RepairOffer</name>
     <message>
-        <location filename="../../app/RepairOffer.cpp" line="+16"/>
+        <location filename="../../app/RepairOffer.cpp" line="+17"/>
         <source>Cannot open “%1”</source>
         <translation>„%1“ kann nicht geöffnet werden</translation>
     </message>
@@ -1692,7 +1692,7 @@
 <context>
     <name>SharedLibrary</name>
     <message>
-        <location filename="../../document/SharedLibrary.cpp" line="+24"/>
+        <location filename="../../system/SharedLibrary.cpp" line="+24"/>
         <source>The function %1 was not found.</source>
         <translation>Die Funktion %1 wurde nicht gefunden.</translation>
     </message>
@@ -2066,11 +2066,26 @@ Es steht in Untertitel %2.</translation>
         <comment>characters in the longest line</comment>
         <translation>Zeile</translation>
     </message>
+    <message>
+        <location line="+26"/>
+        <source>Edit Text</source>
+        <translation>Text bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Edit Start Time</source>
+        <translation>Startzeit bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Edit End Time</source>
+        <translation>Endzeit bearbeiten</translation>
+    </message>
 </context>
 <context>
     <name>SubtitleTextEditor</name>
     <message>
-        <location filename="../../list/SubtitleTextEditor.cpp" line="+96"/>
+        <location filename="../../list/SubtitleTextEditor.cpp" line="+93"/>
         <source>No Suggestions</source>
         <translation>Keine Vorschläge</translation>
     </message>
@@ -2088,22 +2103,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitlesTableViewController</name>
     <message>
-        <location filename="../../list/SubtitlesTableViewController.cpp" line="+267"/>
-        <source>Edit Start Time</source>
-        <translation>Startzeit bearbeiten</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Edit End Time</source>
-        <translation>Endzeit bearbeiten</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Edit Text</source>
-        <translation>Text bearbeiten</translation>
-    </message>
-    <message>
-        <location line="+128"/>
+        <location filename="../../list/SubtitlesTableViewController.cpp" line="+167"/>
         <source>Merge Subtitles</source>
         <translation>Untertitel zusammenführen</translation>
     </message>
@@ -2114,18 +2114,18 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+15"/>
-        <location line="+131"/>
+        <location line="+100"/>
         <source>Add Subtitle</source>
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="-117"/>
-        <location line="+118"/>
+        <location line="-86"/>
+        <location line="+87"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="-108"/>
+        <location line="-77"/>
         <source>Delete Subtitle</source>
         <translation>Untertitel löschen</translation>
     </message>
@@ -2136,17 +2136,17 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+42"/>
-        <location line="+70"/>
+        <location line="+39"/>
         <source>Paste</source>
         <translation>Einfügen</translation>
     </message>
     <message>
-        <location line="-52"/>
+        <location line="-21"/>
         <source>Split Subtitle</source>
         <translation>Untertitel teilen</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+18"/>
         <source>Split Subtitle at Text Cursor</source>
         <translation>Untertitel am Textcursor teilen</translation>
     </message>
@@ -2229,7 +2229,7 @@ Es steht in Untertitel %2.</translation>
     <name>TextEncoding</name>
     <message>
         <location filename="../../document/TextEncoding.cpp" line="+82"/>
-        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+19"/>
+        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+20"/>
         <source>Unicode</source>
         <translation>Unicode</translation>
     </message>
@@ -2380,7 +2380,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimelineInput</name>
     <message>
-        <location filename="../../timeline/TimelineInput.cpp" line="+362"/>
+        <location filename="../../timeline/TimelineInput.cpp" line="+373"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>
@@ -2408,7 +2408,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimingDialog</name>
     <message>
-        <location filename="../../panels/TimingDialog.cpp" line="+158"/>
+        <location filename="../../panels/TimingDialog.cpp" line="+157"/>
         <source>Takes the time from the playback position</source>
         <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
@@ -2599,14 +2599,14 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>VideoPlayerViewController</name>
     <message>
-        <location filename="../../player/VideoPlayerViewController.cpp" line="+88"/>
+        <location filename="../../player/VideoPlayerViewController.cpp" line="+87"/>
         <source>No video.
 To attach one, choose Open Video… in the File menu, or drop a video file here.</source>
         <translation>Kein Video.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+271"/>
+        <location line="+277"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
@@ -2626,7 +2626,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <translation>%1: die Dauer des Tons ist unbekannt</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+14"/>
         <source>%1: the audio could not be decoded</source>
         <translation>%1: der Ton konnte nicht dekodiert werden</translation>
     </message>
