@@ -1,5 +1,7 @@
 #include "waveform/WaveformCache.h"
 
+#include "EncodingSamples.h"
+
 #include <QtTest>
 
 #include <functional>
@@ -14,11 +16,9 @@ using Damage = std::function<void(const QString &entry, const QString &media)>;
 Damage entry(const std::function<void(QByteArray &)> &change)
 {
     return [change](const QString &path, const QString &) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray bytes = file.readAll();
+        QByteArray bytes = EncodingSamples::readAll(path);
         change(bytes);
-        QVERIFY(file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size());
+        QVERIFY(EncodingSamples::writeAll(path, bytes));
     };
 }
 
@@ -113,7 +113,7 @@ private slots:
         // The other file even holds a valid entry, so only being a link can keep it out.
         const QString other = m_dir->filePath(QStringLiteral("precious"));
         QVERIFY(QFile::rename(entryPath, other));
-        const QByteArray before = contents(other);
+        const QByteArray before = EncodingSamples::readAll(other);
         if (hard)
             QCOMPARE(::link(QFile::encodeName(other).constData(), QFile::encodeName(entryPath).constData()), 0);
         else
@@ -121,7 +121,7 @@ private slots:
 
         QVERIFY(!cache.find(media, 48));
         QVERIFY(cache.store(media, 48, sampleEnvelope(50)));
-        QCOMPARE(contents(other), before);
+        QCOMPARE(EncodingSamples::readAll(other), before);
         QVERIFY(!QFileInfo(entryPath).isSymLink());
         QCOMPARE(cache.find(media, 48)->samples.size(), 50);
     }
@@ -168,24 +168,14 @@ private slots:
     }
 
 private:
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     // Bigger than the two hashed megabytes, so a change in the middle goes unseen by the hash.
     QString makeMedia(const QString &name, qint64 size)
     {
-        const QString path = m_dir->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
         QByteArray bytes(size, '\0');
         for (qint64 i = 0; i < size; ++i)
             bytes[i] = char(i * 7919 >> 3);
-        file.write(bytes);
-        return path;
+        const QString path = m_dir->filePath(name);
+        return EncodingSamples::writeAll(path, bytes) ? path : QString();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
