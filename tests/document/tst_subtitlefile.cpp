@@ -40,21 +40,22 @@ class tst_SubtitleFile : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(!sampleFileNames().isEmpty());
+    }
 
-    // Read as the editor opens it, with the encoding chosen and detected, and saved as a
-    // save would: the same bytes again, line endings and byte-order mark (or none) kept.
+    // Every sample read with its encoding chosen and detected, and saved as a save would:
+    // the same bytes again, line endings and byte-order mark (or none) kept.
     void roundTrip_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("chosen");
         QTest::addColumn<QString>("text"); // as the parser writes it
-        for (const char *name : {"french.UTF-8.srt", "french.UTF-8-bom.srt", "japanese.UTF-16LE-bom.srt",
-                                 "russian.UTF-16BE-bom.srt", "french.WINDOWS-1252.srt", "russian.WINDOWS-1251.srt",
-                                 "japanese.SHIFT_JIS.srt", "greek.ISO-8859-7.srt"}) {
-            const QString fileName = QString::fromLatin1(name);
-            const QString encodingName = fileName.section(u'.', 1, 1).remove(QStringLiteral("-bom"));
-            QTest::newRow(name) << readAll(samplePath(fileName)) << encoding(qPrintable(encodingName)) << sourceText(fileName);
+        for (const QString &name : sampleFileNames()) {
+            const QString encodingName = name.section(u'.', 1, 1).remove(QStringLiteral("-bom"));
+            QTest::newRow(qPrintable(name)) << readAll(samplePath(name)) << encoding(qPrintable(encodingName)) << sourceText(name);
         }
         const QString lf = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nH\u00e9 \u4e2d \U0001F600\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n");
         const QString crlf = QString(lf).replace(u'\n', QStringLiteral("\r\n"));
@@ -83,9 +84,11 @@ private slots:
         QVERIFY2(chosenRead, qPrintable(chosenRead ? QString() : chosenRead.error()));
         QCOMPARE(SubtitleParser::shared().serialize(chosenRead.value().subtitles), text);
         const auto detected = SubtitleFile::read(path, TextEncoding::Automatic);
-        QVERIFY(detected);
-        QCOMPARE(detected.value().encoding, chosen);
+        QVERIFY2(detected, qPrintable(detected ? QString() : detected.error()));
+        if (QTest::currentDataTag() == QLatin1String("german.ISO-8859-15.srt"))
+            QEXPECT_FAIL("", "the euro sign of ISO-8859-15 is the byte of Latin-1's currency sign: only the user can tell", Continue);
         QCOMPARE(SubtitleParser::shared().serialize(detected.value().subtitles), text);
+        // Saved in the encoding detected, which may be another name for the same bytes.
         const int saving = SubtitleFile::encodingForSaving(detected.value().encoding, 0);
         QVERIFY(SubtitleFile::write(path, detected.value().subtitles, saving, detected.value().format));
         QCOMPARE(readAll(path), bytes);
@@ -138,40 +141,53 @@ private slots:
         QVERIFY2(message.isEmpty() ? contents.error().size() > 10 : contents.error() == message, qPrintable(contents.error()));
     }
 
-    // Files over 16 MB are read in parts, their halves on two threads; what they hold
-    // must read exactly as a small file's bytes do. Every cue takes four lines and the
-    // same number of bytes, so that the halves meet at one of the middle cues.
+    // Texts over 4 MB are read in two halves at once, files over 16 MB in parts, their
+    // halves on two threads: what they hold must read as a small file's bytes do, and a
+    // fault near where the halves meet with its true line number. Every cue takes four
+    // lines and the same number of bytes, so that the halves meet at one of the middle cues.
     void largeFilesReadAsSmallOnes_data()
     {
+        QTest::addColumn<int>("count");
         QTest::addColumn<QString>("defect");
         QTest::addColumn<int>("at");
-        QTest::addColumn<QString>("expected"); // count, encoding and line break, or the error
-        QTest::newRow("clean") << "" << 0 << "250000 UTF-8 LF";
-        QTest::newRow("CR LF after a mark") << "crlf" << 0 << "250000 UTF-8 CRLF mark";
-        for (const int at : {125000, 125001, 125002})
-            QTest::addRow("a number skipped at cue %d", at)
-                << "skip" << at << QStringLiteral("Error at line %1.\nInvalid index.\nLine %1 reads “0%2”.").arg(4 * at).arg(at + 2);
+        QTest::addColumn<QString>("expected"); // count, encoding and line break, or the start of the error
+        for (const int count : {100000, 250000}) {
+            const QString clean = QStringLiteral("%1 UTF-8 LF").arg(count);
+            QTest::addRow("%d cues, clean", count) << count << "" << 0 << clean;
+            const int middle = count / 2;
+            for (const int at : {middle, middle + 1, middle + 2}) {
+                QTest::addRow("%d cues, a number skipped at cue %d", count, at)
+                    << count << "skip" << at << QStringLiteral("Error at line %1.\nInvalid index.\nLine %1 reads “%2”.").arg(4 * at).arg(at + 2, 7, 10, QChar(u'0'));
+                QTest::addRow("%d cues, no blank line before cue %d", count, at)
+                    << count << "run-on" << at << QStringLiteral("Error at line %1.\nInvalid index.").arg(4 * at - 1);
+                QTest::addRow("%d cues, a text of spaces before cue %d", count, at) << count << "blank" << at << clean;
+                QTest::addRow("%d cues, cue %d earlier than the one before", count, at) << count << "early" << at << clean;
+            }
+        }
+        QTest::newRow("CR LF after a mark") << 250000 << "crlf" << 0 << "250000 UTF-8 CRLF mark";
         QTest::newRow("bad timing far into the second half")
-            << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.\nLine 800001 reads “55:33:20,000 -> 55:33:20,000”.";
-        QTest::newRow("a Latin-1 letter far into the second half") << "latin" << 200000 << "250000 windows-1252 LF";
-        // Out of order just where the first 8 MB part ends, and where the halves meet.
-        for (const int at : {108942, 108943, 125001})
-            QTest::addRow("cue %d earlier than the one before", at) << "early" << at << "250000 UTF-8 LF";
+            << 250000 << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.\nLine 800001 reads “55:33:20,000 -> 55:33:20,000”.";
+        QTest::newRow("a Latin-1 letter far into the second half") << 250000 << "latin" << 200000 << "250000 windows-1252 LF";
+        // Out of order just where the first 8 MB part ends.
+        for (const int at : {108942, 108943})
+            QTest::addRow("cue %d earlier than the one before", at) << 250000 << "early" << at << "250000 UTF-8 LF";
     }
 
     void largeFilesReadAsSmallOnes()
     {
+        QFETCH(int, count);
         QFETCH(QString, defect);
         QFETCH(int, at);
         QFETCH(QString, expected);
         const QByteArray lineBreak = defect == "crlf" ? "\r\n" : "\n";
         QByteArray bytes = defect == "crlf" ? "\xEF\xBB\xBF" : "";
-        for (int i = 0; i < 250000; ++i) {
+        for (int i = 0; i < count; ++i) {
             const QByteArray time = SubtitleParser::shared().formatTime(defect == "early" && i == at ? i - 1.5 : i).toLatin1();
             bytes += QByteArray::number(defect == "skip" && i >= at ? i + 2 : i + 1).rightJustified(7, '0') + lineBreak;
             bytes += time + (defect == "timing" && i == at ? " -> " : " --> ") + time + lineBreak;
             const QByteArray text = "Line " + QByteArray::number(i).rightJustified(6, '0') + " of a subtitle long enough";
-            bytes += (defect == "latin" && i == at ? QByteArray("caf\xE9") : text) + lineBreak + lineBreak;
+            bytes += (defect == "latin" && i == at ? QByteArray("caf\xE9") : defect == "blank" && i == at - 1 ? QByteArray(text.size(), ' ') : text)
+                + lineBreak + (defect == "run-on" && i == at - 1 ? "" : lineBreak);
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("large.srt"));
@@ -182,12 +198,12 @@ private slots:
                                                 .arg(TextEncoding::name(contents.value().encoding),
                                                      contents.value().format.crlf ? "CRLF" : "LF",
                                                      contents.value().format.byteOrderMark.value_or(false) ? " mark" : "");
-        QCOMPARE(outcome, expected);
+        QVERIFY2(outcome.startsWith(expected), qPrintable(outcome));
         if (contents)
-            QCOMPARE(contents.value().subtitles.last()->text(), QStringLiteral("Line 249999 of a subtitle long enough"));
+            QCOMPARE(contents.value().subtitles.last()->text(), QStringLiteral("Line %1 of a subtitle long enough").arg(count - 1, 6, 10, QChar(u'0')));
         if (defect == "early")
-            QCOMPARE(contents.value().subtitles[at - 1]->text(), QStringLiteral("Line %1 of a subtitle long enough").arg(at));
-        QVERIFY(bytes.size() > 16 << 20);
+            QCOMPARE(contents.value().subtitles[at - 1]->text(), QStringLiteral("Line %1 of a subtitle long enough").arg(at, 6, 10, QChar(u'0')));
+        QVERIFY(bytes.size() > (count > 100000 ? 16 << 20 : 4 << 20));
     }
 
     void unencodableCharacterLeavesTheFileAsItWas_data()
@@ -217,78 +233,62 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.srt")});
     }
 
-    // A save replaces the file with a new one that keeps who may read it, also under a
-    // name too long for the usual temporary name beside it.
+    // A save keeps who may read the file, also under a name too long for the usual
+    // temporary name beside it. Where it cannot or must not put a new file in the old
+    // one's place, it writes into the file: other names (hard links) then show the saved
+    // text too. Nothing is left beside it or in the kept folder.
     void aSaveKeepsWhoMayReadTheFile_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("a short name") << "shared.srt";
-        QTest::newRow("a name near the length limit") << QString(251, u'n') + ".srt";
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("other"); // "link": a hard link beside it, "read-only": in a folder the user may not
+                                            // write to, "own": in the program's folder for unsaved work
+        const QString longName = QString(251, u'n') + ".srt";
+        const int utf8 = TextEncoding::Utf8;
+        QTest::newRow("a short name") << "a.srt" << utf8 << "";
+        QTest::newRow("a name near the length limit") << longName << utf8 << "";
+        QTest::newRow("a hard link") << "a.srt" << utf8 << "link";
+        QTest::newRow("a hard link, a long name, another encoding") << longName << encoding("windows-1252") << "link";
+        QTest::newRow("a hard link in a folder the user may not write to") << "a.srt" << utf8 << "read-only";
+        // Unsaved work kept for recovery: a second name there is not the program's.
+        QTest::newRow("a hard link to the program's own file") << "a.srt" << utf8 << "own";
     }
 
     void aSaveKeepsWhoMayReadTheFile()
     {
         QFETCH(QString, name);
-        QTemporaryDir dir;
+        QFETCH(int, encoding);
+        QFETCH(QString, other);
+        const bool root = geteuid() == 0;
+        if (other == "read-only" && root)
+            QSKIP("root may write in any folder");
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QVERIFY(QDir().mkpath(data));
+        QTemporaryDir dir(other == "own" ? data + QStringLiteral("/recovery-XXXXXX") : QString());
         const QString path = dir.filePath(name);
-        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
+        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), encoding));
         const QByteArray encoded = QFile::encodeName(path);
         // Another user's file in a shared folder, group-writable with its set-group-id bit.
-        const bool root = geteuid() == 0;
         QVERIFY(!root || ::chown(encoded.constData(), 4321, 4322) == 0);
         QVERIFY(::chmod(encoded.constData(), 02664) == 0);
         const bool attributes = ::setxattr(encoded.constData(), "user.origin", "cuewright", 9, 0) == 0;
+        const QString link = dir.filePath(QStringLiteral("other.srt"));
+        QVERIFY(other.isEmpty() || ::link(encoded.constData(), QFile::encodeName(link).constData()) == 0);
+        if (other == "read-only")
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         struct stat before {}, after {};
         QVERIFY(::stat(encoded.constData(), &before) == 0);
-        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), TextEncoding::Utf8));
+        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), encoding));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(::stat(encoded.constData(), &after) == 0);
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
         QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid);
         char value[16] = {};
         QVERIFY(!attributes || (::getxattr(encoded.constData(), "user.origin", value, sizeof value) == 9 && QByteArray(value) == "cuewright"));
-        QCOMPARE(SubtitleFile::read(path, TextEncoding::Utf8).value().subtitles.first()->text(), QStringLiteral("second"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
-    }
-
-    // Where a save cannot or must not put a new file in the old one's place, it writes
-    // into the file: other names (hard links) then show the saved text too. Nothing is
-    // left in the kept folder.
-    void savingInPlace_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("encoding");
-        QTest::addColumn<bool>("readOnlyFolder");
-        QTest::addColumn<bool>("ownData");
-        QTest::newRow("a hard link") << "a.srt" << int(TextEncoding::Utf8) << false << false;
-        QTest::newRow("a hard link, a long name, another encoding") << QString(251, u'n') + ".srt"
-                                                                    << encoding("windows-1252") << false << false;
-        QTest::newRow("a folder the user may not write to") << "a.srt" << int(TextEncoding::Utf8) << true << false;
-        // Unsaved work kept for recovery: a second name there is not the program's.
-        QTest::newRow("a hard link to the program's own file") << "a.srt" << int(TextEncoding::Utf8) << false << true;
-    }
-
-    void savingInPlace()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, encoding);
-        QFETCH(bool, readOnlyFolder);
-        QFETCH(bool, ownData);
-        if (readOnlyFolder && geteuid() == 0)
-            QSKIP("root may write in any folder");
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        QVERIFY(QDir().mkpath(data));
-        QTemporaryDir dir(ownData ? data + QStringLiteral("/recovery-XXXXXX") : QString());
-        const QString path = dir.filePath(name);
-        const QString other = dir.filePath(QStringLiteral("other.srt"));
-        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), encoding));
-        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
-        if (readOnlyFolder)
-            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("second")), encoding));
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(SubtitleFile::read(other, encoding).value().subtitles.first()->text(),
-                 ownData ? QStringLiteral("first") : QStringLiteral("second"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        QCOMPARE(SubtitleFile::read(path, encoding).value().subtitles.first()->text(), QStringLiteral("second"));
+        if (!other.isEmpty())
+            QCOMPARE(SubtitleFile::read(link, encoding).value().subtitles.first()->text(), other == "own" ? "first" : "second");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), other.isEmpty() ? 1 : 2);
         QVERIFY(QDir(InPlaceWriter::keptFolder()).isEmpty());
     }
 

@@ -1,11 +1,7 @@
 #include "document/TextEncoding.h"
 
-#include "EncodingSamples.h"
-
 #include <QSet>
 #include <QTest>
-
-using namespace EncodingSamples;
 
 class tst_TextEncoding : public QObject
 {
@@ -45,23 +41,6 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, number);
         QCOMPARE(TextEncoding::numberForName(name).value_or(-1), number);
-    }
-
-    // Every sample decodes to exactly the text it was made from.
-    void detectsSamples_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        for (const QString &fileName : sampleFileNames())
-            QTest::newRow(qPrintable(fileName)) << fileName;
-    }
-    void detectsSamples()
-    {
-        QFETCH(QString, fileName);
-        const auto detected = TextEncoding::decodeDetectingEncoding(readAll(samplePath(fileName)));
-        QVERIFY2(detected, qPrintable(detected ? QString() : detected.error().message));
-        if (fileName == QLatin1String("german.ISO-8859-15.srt"))
-            QEXPECT_FAIL("", "the euro sign of ISO-8859-15 is the byte of Latin-1's currency sign: only the user can tell", Continue);
-        QCOMPARE(detected.value().text, sourceText(fileName));
     }
 
     // Bytes that cannot be read, or text that cannot be saved, in an encoding: the message
