@@ -11,22 +11,20 @@ class TestTimelineRuler : public QObject
 private slots:
     void granularity_data()
     {
-        // A zoom's steps are also checked where the timeline sets them.
+        // At 25 fps; a zoom's steps are also checked where the timeline sets them.
         QTest::addColumn<double>("pointsPerSecond");
-        QTest::addColumn<double>("frameRate");
         QTest::addColumn<RulerGranularity>("expected");
-        QTest::newRow("exactly 20 pt/s: 100 is not enough") << 20.0 << 25.0 << RulerGranularity{200, 10, 10};
-        QTest::newRow("an hour is 72 points: two hours") << 0.02 << 25.0 << RulerGranularity{144, 7200, 2};
+        QTest::newRow("exactly 20 pt/s: 100 is not enough") << 20.0 << RulerGranularity{200, 10, 10};
+        QTest::newRow("an hour is 72 points: two hours") << 0.02 << RulerGranularity{144, 7200, 2};
         QTest::newRow("694 hours in 1200 points: five days")
-            << 1200.0 / (694 * 3600) << 25.0 << RulerGranularity{1200.0 / (694 * 3600) * 5 * 86400, 5 * 86400, 5};
+            << 1200.0 / (694 * 3600) << RulerGranularity{1200.0 / (694 * 3600) * 5 * 86400, 5 * 86400, 5};
     }
 
     void granularity()
     {
         QFETCH(double, pointsPerSecond);
-        QFETCH(double, frameRate);
         QFETCH(RulerGranularity, expected);
-        QCOMPARE(RulerGranularity::forScale(pointsPerSecond, frameRate), expected);
+        QCOMPARE(RulerGranularity::forScale(pointsPerSecond, 25), expected);
     }
 
     void labelsHaveOneLayout_data()

@@ -140,7 +140,6 @@ private slots:
         QTest::addColumn<double>("offset");
         QTest::newRow("near the start: to 0") << 5.0 << 2000.0 << 0.0;
         QTest::newRow("partly visible: stays") << 10.0 << 303.0 << 303.0;
-        QTest::newRow("visible: stays") << 10.0 << 0.0 << 0.0;
     }
 
     void scrollToCursorIfNeeded()
