@@ -15,13 +15,11 @@ class PanelFixture
 public:
     explicit PanelFixture(int count = 0)
     {
-        SubtitleController &controller = document.subtitleController();
-        controller.setDelegate(&document);
-        controller.setUndoManager(&document.undoManager());
+        document.attachController();
         SubtitleList subtitles;
         for (int i = 0; i < count; ++i)
             subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i + 1), 10.0 * i, 10.0 * i + 5));
-        controller.setSubtitles(subtitles);
+        document.subtitleController().setSubtitles(subtitles);
         window.resize(640, 400);
         window.show();
         window.activateWindow();

@@ -48,106 +48,103 @@ class tst_ProblemsPanel : public QObject
     Q_OBJECT
 
 private slots:
-    void walkPickAndFixAll();
-    void fixOneProblemOrSayWhyNot();
-};
+    void walkPickAndFixAll()
+    {
+        PanelFixture fixture;
+        // As in the demo: the fourth is too short and too fast, the fifth runs into the sixth.
+        fixture.controller().setSubtitles(subtitlesOf({{"Welcome to Cuewright.", 1, 2.6},
+                                                       {"Every line you hear has a subtitle.", 4, 6.2},
+                                                       {"Some of them start too late.", 8.4, 10},
+                                                       {"Others end before\nthe voice does.", 11, 11.8},
+                                                       {"Drag the blocks", 14, 17.9},
+                                                       {"Then save.", 17.4, 20.5}}));
+        const QString before = fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end);
 
-void tst_ProblemsPanel::walkPickAndFixAll()
-{
-    PanelFixture fixture;
-    // As in the demo: the fourth is too short and too fast, the fifth runs into the sixth.
-    fixture.controller().setSubtitles(subtitlesOf({{"Welcome to Cuewright.", 1, 2.6},
-                                                   {"Every line you hear has a subtitle.", 4, 6.2},
-                                                   {"Some of them start too late.", 8.4, 10},
-                                                   {"Others end before\nthe voice does.", 11, 11.8},
-                                                   {"Drag the blocks", 14, 17.9},
-                                                   {"Then save.", 17.4, 20.5}}));
-    const QString before = fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end);
+        auto *panel = new ProblemsPanel(&fixture.document);
+        (new QVBoxLayout(&fixture.window))->addWidget(panel);
+        panel->show();
+        QTRY_COMPARE(panel->model()->rowCount(), 3);
 
-    auto *panel = new ProblemsPanel(&fixture.document);
-    (new QVBoxLayout(&fixture.window))->addWidget(panel);
-    panel->show();
-    QTRY_COMPARE(panel->model()->rowCount(), 3);
+        panel->goToNextProblem();
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
+        panel->goToNextProblem();
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
+        panel->goToNextProblem(); // round the end
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
+        panel->goToPreviousProblem();
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
 
-    panel->goToNextProblem();
-    QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-    panel->goToNextProblem();
-    QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
-    panel->goToNextProblem(); // round the end
-    QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-    panel->goToPreviousProblem();
-    QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
+        // Picking the second problem of a subtitle keeps that row, and selects its subtitle.
+        fixture.document.setSelectedSubtitleIndexes(IndexSet{0});
+        panel->view()->selectRow(1);
+        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
+        QCOMPARE(panel->view()->selectionModel()->selectedRows().value(0).row(), 1);
+        // Its description whole under the table, however narrow the panel.
+        QCOMPARE(labelTexts(panel).value(1), QStringLiteral("Subtitle 4 · Too fast: 40.0 characters per second; at most 20"));
 
-    // Picking the second problem of a subtitle keeps that row, and selects its subtitle.
-    fixture.document.setSelectedSubtitleIndexes(IndexSet{0});
-    panel->view()->selectRow(1);
-    QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-    QCOMPARE(panel->view()->selectionModel()->selectedRows().value(0).row(), 1);
-    // Its description whole under the table, however narrow the panel.
-    QCOMPARE(labelTexts(panel).value(1), QStringLiteral("Subtitle 4 · Too fast: 40.0 characters per second; at most 20"));
-
-    clickButton(panel, QStringLiteral("Fix &All"));
-    QCOMPARE(fixture.document.problemIndex().subtitlesWithProblems(), 0);
-    QTRY_COMPARE(panel->model()->rowCount(), 0);
-    QCOMPARE(labelTexts(panel).value(0), QStringLiteral("Fixed 3: 1 overlap(s), 1 too short, 1 too fast. No problems"));
-    UndoManager &undo = fixture.document.undoManager();
-    undo.closeEventGroup();
-    QCOMPARE(undo.undoActionName(), QStringLiteral("Fix All Problems"));
-    undo.undo();
-    QCOMPARE(fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end), before);
-    QTRY_COMPARE(panel->model()->rowCount(), 3);
-    // The outcome is gone once the list has changed again, and so it is after new limits.
-    QCOMPARE(labelTexts(panel).value(0), QStringLiteral("2 subtitle(s) with problems"));
-    clickButton(panel, QStringLiteral("Fix &All"));
-    QVERIFY(labelTexts(panel).value(0).startsWith(QStringLiteral("Fixed 3")));
-    QualityLimits strict;
-    strict.maxLineLength = 10;
-    fixture.document.problemIndex().setLimits(strict);
-    QVERIFY(!labelTexts(panel).value(0).startsWith(QStringLiteral("Fixed")));
-}
-
-void tst_ProblemsPanel::fixOneProblemOrSayWhyNot()
-{
-    PanelFixture fixture;
-    // The first reads too fast and has a line too long; the second reads too fast and is
-    // only a frame before the third, which has no time to spare either.
-    const QString line = QStringLiteral("A line that runs on far too long for anyone to read at once");
-    fixture.controller().setSubtitles(subtitlesOf(
-        {{line.toUtf8().constData(), 0, 2.5}, {"Twenty-five characters!!!", 5, 6}, {"Exactly twenty of them", 6.042, 7.142}}));
-    auto *panel = new ProblemsPanel(&fixture.document);
-    (new QVBoxLayout(&fixture.window))->addWidget(panel);
-    panel->show();
-    QTRY_COMPARE(panel->model()->rowCount(), 4);
-    UndoManager &undo = fixture.document.undoManager();
-    const auto fixFirstRow = [&] {
-        panel->view()->selectRow(0);
-        clickButton(panel, QStringLiteral("Fi&x"));
+        clickButton(panel, QStringLiteral("Fix &All"));
+        QCOMPARE(fixture.document.problemIndex().subtitlesWithProblems(), 0);
+        QTRY_COMPARE(panel->model()->rowCount(), 0);
+        QCOMPARE(labelTexts(panel).value(0), QStringLiteral("Fixed 3: 1 overlap(s), 1 too short, 1 too fast. No problems"));
+        UndoManager &undo = fixture.document.undoManager();
         undo.closeEventGroup();
-    };
-    const auto times = [&fixture] {
-        QString text;
-        for (const SubtitlePtr &subtitle : fixture.controller().subtitles())
-            text += QStringLiteral("%1-%2 ").arg(subtitle->start).arg(subtitle->end);
-        return text;
-    };
+        QCOMPARE(undo.undoActionName(), QStringLiteral("Fix All Problems"));
+        undo.undo();
+        QCOMPARE(fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end), before);
+        QTRY_COMPARE(panel->model()->rowCount(), 3);
+        // The outcome is gone once the list has changed again, and so it is after new limits.
+        QCOMPARE(labelTexts(panel).value(0), QStringLiteral("2 subtitle(s) with problems"));
+        clickButton(panel, QStringLiteral("Fix &All"));
+        QVERIFY(labelTexts(panel).value(0).startsWith(QStringLiteral("Fixed 3")));
+        QualityLimits strict;
+        strict.maxLineLength = 10;
+        fixture.document.problemIndex().setLimits(strict);
+        QVERIFY(!labelTexts(panel).value(0).startsWith(QStringLiteral("Fixed")));
+    }
 
-    fixFirstRow(); // too fast: longer, its text as it was
-    QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
-    QCOMPARE(fixture.controller().at(0)->text(), line);
-    QCOMPARE(undo.undoActionName(), QStringLiteral("Fix Reading Speed"));
-    QTRY_COMPARE(panel->model()->rowCount(), 3);
-    fixFirstRow(); // the line: broken, its time as it was
-    QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("A line that runs on far too\nlong for anyone to read at once"));
-    QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
-    QCOMPARE(undo.undoActionName(), QStringLiteral("Fix Line Breaks"));
-    QTRY_COMPARE(panel->model()->rowCount(), 2);
+    void fixOneProblemOrSayWhyNot()
+    {
+        PanelFixture fixture;
+        // The first reads too fast and has a line too long; the second reads too fast and is
+        // only a frame before the third, which has no time to spare either.
+        const QString line = QStringLiteral("A line that runs on far too long for anyone to read at once");
+        fixture.controller().setSubtitles(subtitlesOf(
+            {{line.toUtf8().constData(), 0, 2.5}, {"Twenty-five characters!!!", 5, 6}, {"Exactly twenty of them", 6.042, 7.142}}));
+        auto *panel = new ProblemsPanel(&fixture.document);
+        (new QVBoxLayout(&fixture.window))->addWidget(panel);
+        panel->show();
+        QTRY_COMPARE(panel->model()->rowCount(), 4);
+        UndoManager &undo = fixture.document.undoManager();
+        const auto fixFirstRow = [&] {
+            panel->view()->selectRow(0);
+            clickButton(panel, QStringLiteral("Fi&x"));
+            undo.closeEventGroup();
+        };
+        const auto times = [&fixture] {
+            QString text;
+            for (const SubtitlePtr &subtitle : fixture.controller().subtitles())
+                text += QStringLiteral("%1-%2 ").arg(subtitle->start).arg(subtitle->end);
+            return text;
+        };
 
-    // Ending the second earlier to open the gap would make it read faster still.
-    fixFirstRow();
-    QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
-    QCOMPARE(labelTexts(panel).value(0), QStringLiteral("Subtitle 2 left as it is: neither it nor the next one has "
-                                                        "time to spare. 1 subtitle(s) with problems"));
-}
+        fixFirstRow(); // too fast: longer, its text as it was
+        QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
+        QCOMPARE(fixture.controller().at(0)->text(), line);
+        QCOMPARE(undo.undoActionName(), QStringLiteral("Fix Reading Speed"));
+        QTRY_COMPARE(panel->model()->rowCount(), 3);
+        fixFirstRow(); // the line: broken, its time as it was
+        QCOMPARE(fixture.controller().at(0)->text(), QStringLiteral("A line that runs on far too\nlong for anyone to read at once"));
+        QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
+        QCOMPARE(undo.undoActionName(), QStringLiteral("Fix Line Breaks"));
+        QTRY_COMPARE(panel->model()->rowCount(), 2);
+
+        // Ending the second earlier to open the gap would make it read faster still.
+        fixFirstRow();
+        QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
+        QCOMPARE(labelTexts(panel).value(0), QStringLiteral("Subtitle 2 left as it is: neither it nor the next one has "
+                                                            "time to spare. 1 subtitle(s) with problems"));
+    }
+};
 
 QTEST_MAIN(tst_ProblemsPanel)
 #include "tst_problemspanel.moc"

@@ -23,8 +23,7 @@ struct TimelineFixture
 
     explicit TimelineFixture(const Times &times)
     {
-        document.subtitleController().setDelegate(&document);
-        document.subtitleController().setUndoManager(&document.undoManager());
+        document.attachController();
         SubtitleList subtitles;
         int n = 0;
         for (const auto &[start, end] : times)
@@ -35,7 +34,6 @@ struct TimelineFixture
         timeline->show();
         QApplication::processEvents();
     }
-    ~TimelineFixture() { document.subtitleController().setDelegate(nullptr); }
 
     SubtitlePtr at(int index) { return document.subtitleController().at(index); }
     // Each subtitle's start and end, in list order.

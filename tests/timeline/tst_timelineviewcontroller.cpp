@@ -34,327 +34,307 @@ class TestTimelineViewController : public QObject
     Q_OBJECT
 
 private slots:
-    void zoomLimits_data();
-    void zoomLimits();
-    void zoomKeepsPointUnderPointer_data();
-    void zoomKeepsPointUnderPointer();
-    void blocksInView_data();
-    void blocksInView();
-    void rulerStepFollowsZoom();
-    void scrollToCursorIfNeeded_data();
-    void scrollToCursorIfNeeded();
-    void userScrollWhilePlayingIsKept();
-    void hoverZonesSetPointerShape_data();
-    void hoverZonesSetPointerShape();
-    void clicksSelectThroughDocument();
-    void rubberBandSelects();
-    void selectedBlocksComeToFront();
-    void rulerAndCursorHeadSeek();
-    void restoresZoomAndOffset();
-    void listChangesReachBlocks();
-};
-
-void TestTimelineViewController::zoomLimits_data()
-{
-    QTest::addColumn<Times>("times");
-    QTest::addColumn<double>("requested");
-    QTest::addColumn<double>("expected");
-    QTest::addColumn<double>("fit");
-    QTest::newRow("empty timeline never below 1") << Times{} << 0.2 << 1.0 << 1.0;
-    // 120 s in 600 points: 5 points a second.
-    QTest::newRow("long timeline zooms out until it fits") << Times{{0, 115}} << 0.01 << 1 / 6.0 << 1 / 6.0;
-    QTest::newRow("zooming in has room") << Times{{0, 115}} << 40.0 << 40.0 << 1 / 6.0;
-}
-
-void TestTimelineViewController::zoomLimits()
-{
-    QFETCH(Times, times);
-    QFETCH(double, requested);
-    QFETCH(double, expected);
-    QFETCH(double, fit);
-    TimelineFixture f(times);
-    f.timeline->zoomAbout(requested, 0);
-    QCOMPARE(f.timeline->magnification(), expected);
-    f.timeline->zoomToFit();
-    QCOMPARE(f.timeline->magnification(), fit);
-}
-
-void TestTimelineViewController::zoomKeepsPointUnderPointer_data()
-{
-    QTest::addColumn<ZoomCase>("c");
-    // The pinch adds its increment: content at 300 goes to 600, pointer stays at 100.
-    QTest::newRow("pinch of +1") << ZoomCase{true, 100, 200, 1, 2, 500};
-    QTest::newRow("pinch of +0.5 at the left edge") << ZoomCase{true, 0, 300, 0.5, 1.5, 450};
-    QTest::newRow("ctrl+wheel one notch in") << ZoomCase{false, 300, 0, 120, 1.2, 60};
-    QTest::newRow("ctrl+wheel one notch out") << ZoomCase{false, 300, 1200, -120, 1 / 1.2, 950};
-}
-
-void TestTimelineViewController::zoomKeepsPointUnderPointer()
-{
-    QFETCH(ZoomCase, c);
-    TimelineFixture f({{0, 295}}); // 300 s: 9000 points at zoom 1
-    f.timeline->scrollToOffset(c.startOffset);
-    const QPointF position(c.pointerX, 60);
-    const QPointF global = f.strip()->mapToGlobal(position);
-    if (c.pinch) {
-        QNativeGestureEvent event(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, position,
-                                  position, global, c.amount, QPointF());
-        QApplication::sendEvent(f.strip(), &event);
-    } else {
-        QWheelEvent event(position, global, QPoint(), QPoint(0, int(c.amount)), Qt::NoButton, Qt::ControlModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(f.strip(), &event);
-    }
-    QCOMPARE(f.timeline->magnification(), c.magnification);
-    QCOMPARE(f.timeline->offset(), std::round(c.offset));
-}
-
-void TestTimelineViewController::blocksInView_data()
-{
-    QTest::addColumn<ViewCase>("c");
-    const int arrow = Qt::ArrowCursor;
-    // Scrolled to 300 points: the visible interval is 10 s ..< 30 s.
-    QTest::newRow("ends exactly at the left edge") << ViewCase{{{5, 10}, {70, 80}}, 0, 20, arrow, false};
-    QTest::newRow("ends a little after the left edge") << ViewCase{{{5, 10.1}, {70, 80}}, 0, 20, arrow, true};
-    QTest::newRow("starts exactly at the right edge") << ViewCase{{{30, 35}, {70, 80}}, 0, 20, arrow, false};
-    QTest::newRow("starts a little before the right edge") << ViewCase{{{29.9, 35}, {70, 80}}, 0, 20, arrow, true};
-    QTest::newRow("zero length inside") << ViewCase{{{20, 20}, {70, 80}}, 0, 20, arrow, false};
-    // Long ones starting far left, with shorter ones between their start and the view.
-    QTest::newRow("a long one covers the view")
-        << ViewCase{{{1, 60}, {2, 3}, {4, 5}, {40, 41}}, 0, 15, Qt::OpenHandCursor, true};
-    QTest::newRow("lengthened by an edit to cover the view")
-        << ViewCase{{{1, 2}, {2, 3}, {4, 5}, {40, 41}}, 60, 15, Qt::OpenHandCursor, true};
-    QTest::newRow("the gap after a long one that ends in view")
-        << ViewCase{{{1, 15}, {2, 3}, {4, 5}, {25, 26}}, 0, 20, Qt::SplitHCursor, true};
-}
-
-void TestTimelineViewController::blocksInView()
-{
-    QFETCH(ViewCase, c);
-    TimelineFixture f(c.times);
-    if (c.lengthenTo > 0)
-        f.document.subtitleController().setEnd(0, c.lengthenTo);
-    f.timeline->scrollToOffset(300);
-    QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), c.inView);
-    QCOMPARE(f.timeline->visibleSubtitles().value(0) == f.at(0), c.inView);
-    f.hover(QPointF(f.timeline->xForTime(c.pointerTime) - 300, TimelineFixture::rowY));
-    QCOMPARE(int(f.strip()->cursor().shape()), c.shape);
-    if (c.shape != Qt::ArrowCursor)
-        QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
-}
-
-void TestTimelineViewController::rulerStepFollowsZoom()
-{
-    TimelineFixture f({{0, 100}});
-    f.document.setFrameRate(25);
-    f.timeline->zoomAbout(5, 0);
-    QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
-    f.timeline->zoomToFit(); // 105 s in 600 points
-    QCOMPARE(f.timeline->ruler().granularity().time, 30.0);
-}
-
-void TestTimelineViewController::scrollToCursorIfNeeded_data()
-{
-    QTest::addColumn<double>("time");
-    QTest::addColumn<double>("startOffset");
-    QTest::addColumn<double>("offset");
-    QTest::newRow("near the start: to 0") << 5.0 << 2000.0 << 0.0;
-    QTest::newRow("partly visible: stays") << 10.0 << 303.0 << 303.0;
-    QTest::newRow("visible: stays") << 10.0 << 0.0 << 0.0;
-}
-
-void TestTimelineViewController::scrollToCursorIfNeeded()
-{
-    QFETCH(double, time);
-    QFETCH(double, startOffset);
-    QFETCH(double, offset);
-    TimelineFixture f({{0, 200}});
-    f.timeline->scrollToOffset(startOffset);
-    f.timeline->setCurrentTime(time);
-    f.timeline->scrollToCursorIfNeeded();
-    QCOMPARE(f.timeline->offset(), offset);
-}
-
-void TestTimelineViewController::userScrollWhilePlayingIsKept()
-{
-    TimelineFixture f({{2, 4}});
-    f.timeline->setVideoDuration(600);
-    f.timeline->setPlaying(true);
-    f.timeline->setCurrentTime(100);
-    QCOMPARE(f.timeline->offset(), 2800.0); // followed: the cursor a third into the view
-
-    QWheelEvent wheel(QPointF(300, 80), f.strip()->mapToGlobal(QPointF(300, 80)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.strip(), &wheel);
-    const double scrolled = f.timeline->offset();
-    QVERIFY(scrolled > 2800);
-    for (double t = 100; t < 160; t += 0.5)
-        f.timeline->setCurrentTime(t);
-    QCOMPARE(f.timeline->offset(), scrolled);
-
-    // A frame step, or playback starting again, brings the cursor back and follows it.
-    f.timeline->followCursor();
-    QCOMPARE(f.timeline->offset(), 30 * 159.5 - 200);
-    f.timeline->setCurrentTime(200);
-    QCOMPARE(f.timeline->offset(), 30 * 200.0 - 200);
-}
-
-void TestTimelineViewController::hoverZonesSetPointerShape_data()
-{
-    QTest::addColumn<double>("x");
-    QTest::addColumn<int>("shape");
-    // A block 20 points wide from x 300 (6-point edge zones), another from x 390.
-    QTest::newRow("3 points inside the left edge") << 303.0 << int(Qt::SizeHorCursor);
-    QTest::newRow("just inside the move zone") << 306.0 << int(Qt::OpenHandCursor);
-    QTest::newRow("3 points inside the right edge") << 317.0 << int(Qt::SizeHorCursor);
-    QTest::newRow("gap between two blocks") << 350.0 << int(Qt::SplitHCursor);
-    QTest::newRow("after the last block") << 550.0 << int(Qt::ArrowCursor);
-    QTest::newRow("narrow block has no edge zones") << 496.0 << int(Qt::OpenHandCursor);
-}
-
-void TestTimelineViewController::hoverZonesSetPointerShape()
-{
-    QFETCH(double, x);
-    QFETCH(int, shape);
-    TimelineFixture f({{10, 10 + 20 / 30.0}, {13, 14}, {16.5, 16.5 + 7 / 30.0}});
-    f.hover(QPointF(x, TimelineFixture::rowY));
-    QCOMPARE(int(f.strip()->cursor().shape()), shape);
-}
-
-void TestTimelineViewController::clicksSelectThroughDocument()
-{
-    TimelineFixture f({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
-    const auto middle = [](int k) { return QPointF(45 + 60 * k, TimelineFixture::rowY); };
-
-    f.click(middle(0), Qt::ShiftModifier); // with nothing selected, one
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0}));
-    f.click(middle(2), Qt::ShiftModifier);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
-    f.click(middle(1), Qt::ControlModifier);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2}));
-    QVERIFY(!f.timeline->isSelected(*f.at(1))); // the blocks follow the document's selection
-    f.click(middle(3), Qt::ControlModifier | Qt::ShiftModifier); // Ctrl wins over Shift
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2, 3}));
-    f.click(middle(3));
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({3}));
-    f.click(QPointF(130, TimelineFixture::rowY)); // the gap between blocks 1 and 2
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet());
-}
-
-void TestTimelineViewController::rubberBandSelects()
-{
-    TimelineFixture f({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
-    const int y = TimelineFixture::rowY;
-    f.click(QPointF(225, y)); // block 3
-    // From before the first block over three blocks, then back over two.
-    f.drag(QPointF(10, y), {QPointF(50, y + 5), QPointF(170, y + 5)}, Qt::NoModifier, false);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
-    QVERIFY(f.timeline->isManipulatingSelection());
-    f.send(QEvent::MouseMove, QPointF(100, y + 5), Qt::LeftButton);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
-    f.send(QEvent::MouseButtonRelease, QPointF(100, y + 5), Qt::NoButton);
-    QVERIFY(!f.timeline->isManipulatingSelection());
-
-    // Escape breaks a band off: the selection is back to what it was, no band is left
-    // drawn, and the rest of the gesture selects nothing.
-    f.drag(QPointF(10, y), {QPointF(50, y + 5), QPointF(250, y + 5)}, Qt::NoModifier, false);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2, 3}));
-    QVERIFY(f.timeline->rubberBand());
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(f.strip(), &escape);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
-    QVERIFY(!f.timeline->rubberBand());
-    QVERIFY(!f.timeline->isManipulatingSelection());
-    f.send(QEvent::MouseMove, QPointF(200, y + 5), Qt::LeftButton);
-    f.send(QEvent::MouseButtonRelease, QPointF(200, y + 5), Qt::NoButton);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
-
-    // Ctrl adds to what was selected before the band.
-    f.click(QPointF(225, y));
-    f.drag(QPointF(10, y), {QPointF(50, y), QPointF(100, y + 5)}, Qt::ControlModifier);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 3}));
-}
-
-void TestTimelineViewController::selectedBlocksComeToFront()
-{
-    TimelineFixture f({{1, 4}, {2, 5}});
-    const QPointF overlap(90, TimelineFixture::rowY); // 3 s: both blocks
-    f.document.setSelectedSubtitleIndexes(IndexSet({0}));
-    f.hover(overlap);
-    QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
-    f.document.setSelectedSubtitleIndexes(IndexSet({1}));
-    f.hover(QPointF(91, TimelineFixture::rowY));
-    QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(1));
-}
-
-void TestTimelineViewController::rulerAndCursorHeadSeek()
-{
-    TimelineFixture f({{0, 100}});
-    FakePlayer player;
-    f.document.setPlayer(&player);
-    const auto seeks = [&player] { return player.log().filter(QStringLiteral("seek")); };
-    // A press on the ruler seeks exactly there, at any zoom, and follows the pointer.
-    f.timeline->zoomAbout(2, 0);
-    f.send(QEvent::MouseButtonPress, QPointF(300, 10), Qt::LeftButton);
-    QTRY_COMPARE(seeks(), QStringList{"seek 5"});
-    f.send(QEvent::MouseMove, QPointF(360, 10), Qt::LeftButton);
-    QTRY_COMPARE(seeks().last(), QStringLiteral("seek 6"));
-    f.send(QEvent::MouseButtonRelease, QPointF(360, 10), Qt::NoButton);
-    QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet()); // nothing else happened
-
-    // The cursor's head keeps the point where it was grabbed, 2 points left of its line.
-    f.timeline->zoomAbout(1, 0);
-    f.timeline->setCurrentTime(2); // line at x 60
-    f.drag(QPointF(58, 4), {QPointF(70, 4), QPointF(88, 4)});
-    QTRY_COMPARE(seeks().last(), QStringLiteral("seek 3"));
-    QVERIFY(!f.timeline->isManipulatingSelection());
-    f.document.setPlayer(nullptr);
-}
-
-void TestTimelineViewController::restoresZoomAndOffset()
-{
-    QVariantMap state;
+    void zoomLimits_data()
     {
-        TimelineFixture f({{0, 300}});
-        f.timeline->zoomAbout(3, 0);
-        f.timeline->scrollToOffset(1234);
-        state = f.timeline->saveState();
+        QTest::addColumn<Times>("times");
+        QTest::addColumn<double>("requested");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<double>("fit");
+        QTest::newRow("empty timeline never below 1") << Times{} << 0.2 << 1.0 << 1.0;
+        // 120 s in 600 points: 5 points a second.
+        QTest::newRow("long timeline zooms out until it fits") << Times{{0, 115}} << 0.01 << 1 / 6.0 << 1 / 6.0;
+        QTest::newRow("zooming in has room") << Times{{0, 115}} << 40.0 << 40.0 << 1 / 6.0;
     }
-    TimelineFixture g({{0, 295}});
-    g.timeline->restoreState(state);
-    QCOMPARE(g.timeline->magnification(), 3.0);
-    QCOMPARE(g.timeline->offset(), 1234.0);
-    QVERIFY(g.timeline->blockRect(g.at(0)));
-    // Without a saved zoom, the lowest: 300 s in 600 points.
-    g.timeline->restoreState({});
-    QCOMPARE(g.timeline->magnification(), 1 / 15.0);
-    QCOMPARE(g.timeline->offset(), 0.0);
-}
 
-void TestTimelineViewController::listChangesReachBlocks()
-{
-    TimelineFixture f({{1, 2}, {3, 4}});
-    SubtitleController &controller = f.document.subtitleController();
-    const SubtitlePtr first = f.at(0);
-    controller.setText(QStringLiteral("Changed"), 0);
-    controller.setStart(0, 40); // out of view: the selection brings it in
-    QCOMPARE(f.timeline->offset(), 41 * 30.0 - 600); // just far enough past the right edge
-    QVERIFY(f.timeline->blockRect(first));
-    QVERIFY(!f.timeline->blockRect(f.at(0)));
-    QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({first}));
-    f.document.showSubtitle(0); // the other, left of the view: to its start
-    QCOMPARE(f.timeline->offset(), 3 * 30.0);
-    controller.removeSubtitles({first}, IndexSet({controller.indexOf(first)}));
-    QVERIFY(!f.timeline->selectedSubtitles().contains(first));
-    QCOMPARE(f.timeline->duration(), 9.0);
-    f.timeline->setVideoDuration(5.0); // a video's length wins over the subtitles'
-    QCOMPARE(f.timeline->duration(), 5.0);
-    f.timeline->setVideoDuration(std::nullopt);
-    QCOMPARE(f.timeline->duration(), 9.0);
-    controller.setSubtitles({Subtitle::create(QStringLiteral("New"), 2, 3)});
-    QCOMPARE(f.timeline->visibleSubtitles().size(), 1);
-    QVERIFY(f.timeline->selectedSubtitles().isEmpty());
-}
+    void zoomLimits()
+    {
+        QFETCH(Times, times);
+        QFETCH(double, requested);
+        QFETCH(double, expected);
+        QFETCH(double, fit);
+        TimelineFixture f(times);
+        f.timeline->zoomAbout(requested, 0);
+        QCOMPARE(f.timeline->magnification(), expected);
+        f.timeline->zoomToFit();
+        QCOMPARE(f.timeline->magnification(), fit);
+    }
+
+    void zoomKeepsPointUnderPointer_data()
+    {
+        QTest::addColumn<ZoomCase>("c");
+        // The pinch adds its increment: content at 300 goes to 600, pointer stays at 100.
+        QTest::newRow("pinch of +1") << ZoomCase{true, 100, 200, 1, 2, 500};
+        QTest::newRow("pinch of +0.5 at the left edge") << ZoomCase{true, 0, 300, 0.5, 1.5, 450};
+        QTest::newRow("ctrl+wheel one notch in") << ZoomCase{false, 300, 0, 120, 1.2, 60};
+        QTest::newRow("ctrl+wheel one notch out") << ZoomCase{false, 300, 1200, -120, 1 / 1.2, 950};
+    }
+
+    void zoomKeepsPointUnderPointer()
+    {
+        QFETCH(ZoomCase, c);
+        TimelineFixture f({{0, 295}}); // 300 s: 9000 points at zoom 1
+        f.timeline->scrollToOffset(c.startOffset);
+        const QPointF position(c.pointerX, 60);
+        const QPointF global = f.strip()->mapToGlobal(position);
+        if (c.pinch) {
+            QNativeGestureEvent event(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, position,
+                                      position, global, c.amount, QPointF());
+            QApplication::sendEvent(f.strip(), &event);
+        } else {
+            QWheelEvent event(position, global, QPoint(), QPoint(0, int(c.amount)), Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(f.strip(), &event);
+        }
+        QCOMPARE(f.timeline->magnification(), c.magnification);
+        QCOMPARE(f.timeline->offset(), std::round(c.offset));
+    }
+
+    void blocksInView_data()
+    {
+        QTest::addColumn<ViewCase>("c");
+        const int arrow = Qt::ArrowCursor;
+        // Scrolled to 300 points: the visible interval is 10 s ..< 30 s.
+        QTest::newRow("ends exactly at the left edge") << ViewCase{{{5, 10}, {70, 80}}, 0, 20, arrow, false};
+        QTest::newRow("ends a little after the left edge") << ViewCase{{{5, 10.1}, {70, 80}}, 0, 20, arrow, true};
+        QTest::newRow("starts exactly at the right edge") << ViewCase{{{30, 35}, {70, 80}}, 0, 20, arrow, false};
+        QTest::newRow("starts a little before the right edge") << ViewCase{{{29.9, 35}, {70, 80}}, 0, 20, arrow, true};
+        QTest::newRow("zero length inside") << ViewCase{{{20, 20}, {70, 80}}, 0, 20, arrow, false};
+        // Long ones starting far left, with shorter ones between their start and the view.
+        QTest::newRow("a long one covers the view")
+            << ViewCase{{{1, 60}, {2, 3}, {4, 5}, {40, 41}}, 0, 15, Qt::OpenHandCursor, true};
+        QTest::newRow("lengthened by an edit to cover the view")
+            << ViewCase{{{1, 2}, {2, 3}, {4, 5}, {40, 41}}, 60, 15, Qt::OpenHandCursor, true};
+        QTest::newRow("the gap after a long one that ends in view")
+            << ViewCase{{{1, 15}, {2, 3}, {4, 5}, {25, 26}}, 0, 20, Qt::SplitHCursor, true};
+    }
+
+    void blocksInView()
+    {
+        QFETCH(ViewCase, c);
+        TimelineFixture f(c.times);
+        if (c.lengthenTo > 0)
+            f.document.subtitleController().setEnd(0, c.lengthenTo);
+        f.timeline->scrollToOffset(300);
+        QCOMPARE(f.timeline->blockRect(f.at(0)).has_value(), c.inView);
+        QCOMPARE(f.timeline->visibleSubtitles().value(0) == f.at(0), c.inView);
+        f.hover(QPointF(f.timeline->xForTime(c.pointerTime) - 300, TimelineFixture::rowY));
+        QCOMPARE(int(f.strip()->cursor().shape()), c.shape);
+        if (c.shape != Qt::ArrowCursor)
+            QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
+    }
+
+    void rulerStepFollowsZoom()
+    {
+        TimelineFixture f({{0, 100}});
+        f.document.setFrameRate(25);
+        f.timeline->zoomAbout(5, 0);
+        QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
+        f.timeline->zoomToFit(); // 105 s in 600 points
+        QCOMPARE(f.timeline->ruler().granularity().time, 30.0);
+    }
+
+    void scrollToCursorIfNeeded_data()
+    {
+        QTest::addColumn<double>("time");
+        QTest::addColumn<double>("startOffset");
+        QTest::addColumn<double>("offset");
+        QTest::newRow("near the start: to 0") << 5.0 << 2000.0 << 0.0;
+        QTest::newRow("partly visible: stays") << 10.0 << 303.0 << 303.0;
+    }
+
+    void scrollToCursorIfNeeded()
+    {
+        QFETCH(double, time);
+        QFETCH(double, startOffset);
+        QFETCH(double, offset);
+        TimelineFixture f({{0, 200}});
+        f.timeline->scrollToOffset(startOffset);
+        f.timeline->setCurrentTime(time);
+        f.timeline->scrollToCursorIfNeeded();
+        QCOMPARE(f.timeline->offset(), offset);
+    }
+
+    void userScrollWhilePlayingIsKept()
+    {
+        TimelineFixture f({{2, 4}});
+        f.timeline->setVideoDuration(600);
+        f.timeline->setPlaying(true);
+        f.timeline->setCurrentTime(100);
+        QCOMPARE(f.timeline->offset(), 2800.0); // followed: the cursor a third into the view
+
+        QWheelEvent wheel(QPointF(300, 80), f.strip()->mapToGlobal(QPointF(300, 80)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.strip(), &wheel);
+        const double scrolled = f.timeline->offset();
+        QVERIFY(scrolled > 2800);
+        for (double t = 100; t < 160; t += 0.5)
+            f.timeline->setCurrentTime(t);
+        QCOMPARE(f.timeline->offset(), scrolled);
+
+        // A frame step, or playback starting again, brings the cursor back and follows it.
+        f.timeline->followCursor();
+        QCOMPARE(f.timeline->offset(), 30 * 159.5 - 200);
+        f.timeline->setCurrentTime(200);
+        QCOMPARE(f.timeline->offset(), 30 * 200.0 - 200);
+    }
+
+    void hoverZonesSetPointerShape_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<int>("shape");
+        // A block 20 points wide from x 300 (6-point edge zones), another from x 390.
+        QTest::newRow("3 points inside the left edge") << 303.0 << int(Qt::SizeHorCursor);
+        QTest::newRow("just inside the move zone") << 306.0 << int(Qt::OpenHandCursor);
+        QTest::newRow("3 points inside the right edge") << 317.0 << int(Qt::SizeHorCursor);
+        QTest::newRow("gap between two blocks") << 350.0 << int(Qt::SplitHCursor);
+        QTest::newRow("after the last block") << 550.0 << int(Qt::ArrowCursor);
+        QTest::newRow("narrow block has no edge zones") << 496.0 << int(Qt::OpenHandCursor);
+    }
+
+    void hoverZonesSetPointerShape()
+    {
+        QFETCH(double, x);
+        QFETCH(int, shape);
+        TimelineFixture f({{10, 10 + 20 / 30.0}, {13, 14}, {16.5, 16.5 + 7 / 30.0}});
+        f.hover(QPointF(x, TimelineFixture::rowY));
+        QCOMPARE(int(f.strip()->cursor().shape()), shape);
+    }
+
+    void clicksSelectThroughDocument()
+    {
+        TimelineFixture f({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+        const auto middle = [](int k) { return QPointF(45 + 60 * k, TimelineFixture::rowY); };
+
+        f.click(middle(0), Qt::ShiftModifier); // with nothing selected, one
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0}));
+        f.click(middle(2), Qt::ShiftModifier);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
+        f.click(middle(1), Qt::ControlModifier);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2}));
+        QVERIFY(!f.timeline->isSelected(*f.at(1))); // the blocks follow the document's selection
+        f.click(middle(3), Qt::ControlModifier | Qt::ShiftModifier); // Ctrl wins over Shift
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 2, 3}));
+        f.click(middle(3));
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({3}));
+        f.click(QPointF(130, TimelineFixture::rowY)); // the gap between blocks 1 and 2
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet());
+    }
+
+    void rubberBandSelects()
+    {
+        TimelineFixture f({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+        const int y = TimelineFixture::rowY;
+        f.click(QPointF(225, y)); // block 3
+        // From before the first block over three blocks, then back over two.
+        f.drag(QPointF(10, y), {QPointF(50, y + 5), QPointF(170, y + 5)}, Qt::NoModifier, false);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2}));
+        QVERIFY(f.timeline->isManipulatingSelection());
+        f.send(QEvent::MouseMove, QPointF(100, y + 5), Qt::LeftButton);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
+        f.send(QEvent::MouseButtonRelease, QPointF(100, y + 5), Qt::NoButton);
+        QVERIFY(!f.timeline->isManipulatingSelection());
+
+        // Escape breaks a band off: the selection is back to what it was, no band is left
+        // drawn, and the rest of the gesture selects nothing.
+        f.drag(QPointF(10, y), {QPointF(50, y + 5), QPointF(250, y + 5)}, Qt::NoModifier, false);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 2, 3}));
+        QVERIFY(f.timeline->rubberBand());
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(f.strip(), &escape);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
+        QVERIFY(!f.timeline->rubberBand());
+        QVERIFY(!f.timeline->isManipulatingSelection());
+        f.send(QEvent::MouseMove, QPointF(200, y + 5), Qt::LeftButton);
+        f.send(QEvent::MouseButtonRelease, QPointF(200, y + 5), Qt::NoButton);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1}));
+
+        // Ctrl adds to what was selected before the band.
+        f.click(QPointF(225, y));
+        f.drag(QPointF(10, y), {QPointF(50, y), QPointF(100, y + 5)}, Qt::ControlModifier);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet({0, 1, 3}));
+    }
+
+    void selectedBlocksComeToFront()
+    {
+        TimelineFixture f({{1, 4}, {2, 5}});
+        const QPointF overlap(90, TimelineFixture::rowY); // 3 s: both blocks
+        f.document.setSelectedSubtitleIndexes(IndexSet({0}));
+        f.hover(overlap);
+        QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(0));
+        f.document.setSelectedSubtitleIndexes(IndexSet({1}));
+        f.hover(QPointF(91, TimelineFixture::rowY));
+        QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(1));
+    }
+
+    void rulerAndCursorHeadSeek()
+    {
+        TimelineFixture f({{0, 100}});
+        FakePlayer player;
+        f.document.setPlayer(&player);
+        const auto seeks = [&player] { return player.log().filter(QStringLiteral("seek")); };
+        // A press on the ruler seeks exactly there, at any zoom, and follows the pointer.
+        f.timeline->zoomAbout(2, 0);
+        f.send(QEvent::MouseButtonPress, QPointF(300, 10), Qt::LeftButton);
+        QTRY_COMPARE(seeks(), QStringList{"seek 5"});
+        f.send(QEvent::MouseMove, QPointF(360, 10), Qt::LeftButton);
+        QTRY_COMPARE(seeks().last(), QStringLiteral("seek 6"));
+        f.send(QEvent::MouseButtonRelease, QPointF(360, 10), Qt::NoButton);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), IndexSet()); // nothing else happened
+
+        // The cursor's head keeps the point where it was grabbed, 2 points left of its line.
+        f.timeline->zoomAbout(1, 0);
+        f.timeline->setCurrentTime(2); // line at x 60
+        f.drag(QPointF(58, 4), {QPointF(70, 4), QPointF(88, 4)});
+        QTRY_COMPARE(seeks().last(), QStringLiteral("seek 3"));
+        QVERIFY(!f.timeline->isManipulatingSelection());
+        f.document.setPlayer(nullptr);
+    }
+
+    void restoresZoomAndOffset()
+    {
+        QVariantMap state;
+        {
+            TimelineFixture f({{0, 300}});
+            f.timeline->zoomAbout(3, 0);
+            f.timeline->scrollToOffset(1234);
+            state = f.timeline->saveState();
+        }
+        TimelineFixture g({{0, 295}});
+        g.timeline->restoreState(state);
+        QCOMPARE(g.timeline->magnification(), 3.0);
+        QCOMPARE(g.timeline->offset(), 1234.0);
+        QVERIFY(g.timeline->blockRect(g.at(0)));
+        // Without a saved zoom, the lowest: 300 s in 600 points.
+        g.timeline->restoreState({});
+        QCOMPARE(g.timeline->magnification(), 1 / 15.0);
+        QCOMPARE(g.timeline->offset(), 0.0);
+    }
+
+    void listChangesReachBlocks()
+    {
+        TimelineFixture f({{1, 2}, {3, 4}});
+        SubtitleController &controller = f.document.subtitleController();
+        const SubtitlePtr first = f.at(0);
+        controller.setText(QStringLiteral("Changed"), 0);
+        controller.setStart(0, 40); // out of view: the selection brings it in
+        QCOMPARE(f.timeline->offset(), 41 * 30.0 - 600); // just far enough past the right edge
+        QVERIFY(f.timeline->blockRect(first));
+        QVERIFY(!f.timeline->blockRect(f.at(0)));
+        QCOMPARE(f.timeline->selectedSubtitles(), SubtitleList({first}));
+        f.document.showSubtitle(0); // the other, left of the view: to its start
+        QCOMPARE(f.timeline->offset(), 3 * 30.0);
+        controller.removeSubtitles({first}, IndexSet({controller.indexOf(first)}));
+        QVERIFY(!f.timeline->selectedSubtitles().contains(first));
+        QCOMPARE(f.timeline->duration(), 9.0);
+        f.timeline->setVideoDuration(5.0); // a video's length wins over the subtitles'
+        QCOMPARE(f.timeline->duration(), 5.0);
+        f.timeline->setVideoDuration(std::nullopt);
+        QCOMPARE(f.timeline->duration(), 9.0);
+        controller.setSubtitles({Subtitle::create(QStringLiteral("New"), 2, 3)});
+        QCOMPARE(f.timeline->visibleSubtitles().size(), 1);
+        QVERIFY(f.timeline->selectedSubtitles().isEmpty());
+    }
+};
 
 QTEST_MAIN(TestTimelineViewController)
 #include "tst_timelineviewcontroller.moc"
