@@ -131,6 +131,10 @@ private slots:
         QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
         f.timeline->zoomToFit(); // 105 s in 600 points
         QCOMPARE(f.timeline->ruler().granularity().time, 30.0);
+        // With nothing to show, the ruler still runs across the whole view.
+        TimelineFixture empty({});
+        QVERIFY(empty.timeline->ruler().duration() * empty.timeline->pointsPerSecond()
+                >= empty.timeline->contentView()->width());
     }
 
     void scrollToCursorIfNeeded_data()
