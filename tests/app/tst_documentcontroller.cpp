@@ -202,6 +202,19 @@ private slots:
         QSettings().remove("autosaveDelaySeconds");
     }
 
+    // Another program writes an open file: the window asks, and Reload takes their text in.
+    void aChangeOnDiskIsAskedAboutAndReloaded()
+    {
+        DocumentController &controller = restart();
+        const QString path = writeFile("open.srt", srt("Ours"));
+        Document *document = controller.openDocument(path);
+        QString asked;
+        answerNext(QStringLiteral("Reload"), &asked);
+        writeFile("open.srt", srt("Theirs"));
+        QTRY_COMPARE(textsOf(document), QStringList{QStringLiteral("Theirs")});
+        QVERIFY2(asked.contains(QStringLiteral("changed by another program")), qPrintable(asked));
+    }
+
     // Another program writes the file while its window closes: nothing is asked about a
     // document that is gone, whichever comes first.
     void aChangeOnDiskAsTheWindowClosesAsksNothing_data()
