@@ -118,6 +118,12 @@ void DocumentPanes::setSubtitleEndTimeFromVideoPlayer()
     }
 }
 
+void DocumentPanes::addShotChangeAtPlayerTime()
+{
+    if (const std::optional<double> time = playerTimeOnFrame())
+        m_document->addShotChange(*time);
+}
+
 QVariantMap DocumentPanes::saveState() const
 {
     QVariantMap state = m_document->restorableState();

@@ -34,6 +34,8 @@ public:
     bool canSetSubtitleTimeFromVideoPlayer() const;
     void setSubtitleStartTimeFromVideoPlayer();
     void setSubtitleEndTimeFromVideoPlayer();
+    // A shot change where the video is (on a frame), as one undo step.
+    void addShotChangeAtPlayerTime();
 
     // The panes' restorable state, with the document's own.
     QVariantMap saveState() const;

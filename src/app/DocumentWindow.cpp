@@ -247,8 +247,25 @@ void DocumentWindow::buildPlaybackMenu()
     menu->addSeparator();
     m_needsVideo << addAction(menu, QT_TR_NOOP("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
     m_needsVideo << addAction(menu, QT_TR_NOOP("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
+    addShotChangeCommands(menu);
     addTimingWhilePlayingCommands(menu);
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
+}
+
+// Alt with the arrows: text editors leave those to the window, as they do not the keys
+// with Ctrl (a word left or right).
+void DocumentWindow::addShotChangeCommands(QMenu *menu)
+{
+    menu->addSeparator();
+    VideoPlayerViewController *player = m_player;
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Next Shot Chan&ge"), QKeySequence(Qt::ALT | Qt::Key_Right),
+                              [player] { player->goToNextShotChange(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous S&hot Change"), QKeySequence(Qt::ALT | Qt::Key_Left),
+                              [player] { player->goToPreviousShotChange(); });
+    QAction *add = addAction(menu, QT_TR_NOOP("Add Shot Change at &Cursor"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),
+                             [this] { m_panes->addShotChangeAtPlayerTime(); });
+    m_needsVideo << add;
+    m_timeline->addContextMenuAction(add);
 }
 
 void DocumentWindow::updateTitle()

@@ -49,6 +49,7 @@ private:
     void buildPlaybackMenu();
     void addTimingAndTextCommands(QMenu *menu);
     void addTimingWhilePlayingCommands(QMenu *menu);
+    void addShotChangeCommands(QMenu *menu);
     // Plays the first target subtitle, or the stretch before its start or after its end.
     enum class PlayPart { Subtitle, BeforeStart, AfterEnd };
     void playSelectedSubtitle(PlayPart part);

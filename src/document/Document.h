@@ -5,6 +5,7 @@
 #include "document/TextEncoding.h"
 #include "model/IndexSet.h"
 #include "model/ProblemIndex.h"
+#include "model/ShotChanges.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
@@ -92,6 +93,29 @@ public:
     // A rate that is not a positive number means unknown.
     void setFrameRate(double frameRate);
 
+    // The video's shot changes: those found in it, less those the user removed, and those
+    // the user added. None is saved in the subtitle file: changing them leaves the document
+    // as saved as it was.
+    const ShotChanges &shotChanges() const { return m_shotChanges; }
+    // Found ones, from a scan or the cache; not undoable. One the user removed stays removed.
+    void addFoundShotChanges(const std::vector<double> &times);
+    // The user's own; each one undo step. False when there is nothing to do (one is
+    // already there; none is within ShotChanges::tolerance).
+    bool addShotChange(double time);
+    bool removeShotChange(double time);
+    // What the user added and removed, remembered until the video changes.
+    struct ShotChangeEdits
+    {
+        ShotChanges added;
+        ShotChanges removed;
+        friend bool operator==(const ShotChangeEdits &, const ShotChangeEdits &) = default;
+    };
+    const ShotChangeEdits &shotChangeEdits() const { return m_shotChangeEdits; }
+    // Takes back edits kept from an earlier session with this video; not undoable.
+    void restoreShotChangeEdits(const ShotChangeEdits &edits);
+    // Another video: no shot changes, no edits; undo steps of the old ones do nothing.
+    void clearShotChanges();
+
     // SubtitleControllerDelegate
     void didReloadSubtitles(SubtitleController &controller) override;
     void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
@@ -126,10 +150,14 @@ signals:
     void filePathChanged();
     // The encoding or the file format changed (read, reopened, saved in another one).
     void encodingChanged();
+    void shotChangesChanged();
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
 private:
+    bool editShotChange(double time, bool present, const QString &stepName);
+    void setShotChange(double time, bool present, const ShotChangeEdits &edits);
+
     SubtitleController m_subtitleController;
     UndoManager m_undoManager;
     ProblemIndex m_problemIndex{m_subtitleController};
@@ -141,4 +169,7 @@ private:
     std::optional<int> m_encoding;
     bool m_selectionSeeksVideo = true;
     TextFileFormat m_fileFormat;
+    ShotChanges m_shotChanges;
+    ShotChangeEdits m_shotChangeEdits;
+    int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it
 };

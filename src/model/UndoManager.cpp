@@ -4,6 +4,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 UndoManager::UndoManager(QObject *parent)
     : QObject(parent)
 {
@@ -11,12 +13,14 @@ UndoManager::UndoManager(QObject *parent)
 
 UndoManager::~UndoManager() = default;
 
-void UndoManager::registerUndo(std::function<void()> action)
+void UndoManager::registerUndo(std::function<void()> action, Scope scope)
 {
     if (m_mode == Mode::Normal && m_groupLevel == 0)
         openEventGroup();
     // While undoing or redoing, this is the group that replay() collects.
     m_openGroup.actions.append(std::move(action));
+    if (scope == Scope::File)
+        m_openGroup.changesFile = true;
 }
 
 void UndoManager::beginUndoGrouping()
@@ -86,12 +90,17 @@ void UndoManager::closeGroup()
     m_eventGroupOpen = false;
     if (m_openGroup.actions.isEmpty())
         return;
-    if (m_cleanIndex > m_undoStack.size())
+    if (m_cleanIndex > m_fileSteps)
         m_cleanIndex = -1; // the saved state lay in the redo history that is now gone
-    m_undoStack.append(std::move(m_openGroup));
-    m_openGroup = Group();
+    pushUndo(std::exchange(m_openGroup, Group()));
     m_redoStack.clear();
     notify();
+}
+
+void UndoManager::pushUndo(Group group)
+{
+    m_fileSteps += group.changesFile ? 1 : 0;
+    m_undoStack.append(std::move(group));
 }
 
 void UndoManager::closeEventGroup()
@@ -149,6 +158,8 @@ void UndoManager::redo()
 void UndoManager::replay(QList<Group> &from, QList<Group> &to, Mode mode)
 {
     Group group = from.takeLast();
+    if (mode == Mode::Undoing && group.changesFile)
+        --m_fileSteps;
     m_mode = mode;
     m_openGroup = Group();
     m_openGroup.name = group.name;
@@ -156,8 +167,12 @@ void UndoManager::replay(QList<Group> &from, QList<Group> &to, Mode mode)
     for (auto it = group.actions.crbegin(); it != group.actions.crend(); ++it)
         (*it)();
     m_mode = Mode::Normal;
-    if (!m_openGroup.actions.isEmpty())
-        to.append(std::move(m_openGroup));
+    if (!m_openGroup.actions.isEmpty()) {
+        if (mode == Mode::Redoing)
+            pushUndo(std::move(m_openGroup));
+        else
+            to.append(std::move(m_openGroup));
+    }
     m_openGroup = Group();
     notify();
 }
@@ -165,7 +180,7 @@ void UndoManager::replay(QList<Group> &from, QList<Group> &to, Mode mode)
 void UndoManager::setClean()
 {
     closeEventGroup();
-    m_cleanIndex = int(m_undoStack.size());
+    m_cleanIndex = m_fileSteps;
     notify();
 }
 
@@ -178,7 +193,7 @@ void UndoManager::setCleanUnreachable()
 
 bool UndoManager::isClean() const
 {
-    return m_cleanIndex == m_undoStack.size() && !(m_eventGroupOpen && !m_openGroup.actions.isEmpty());
+    return m_cleanIndex == m_fileSteps && !(m_eventGroupOpen && m_openGroup.changesFile);
 }
 
 void UndoManager::removeAllActions()
@@ -187,6 +202,7 @@ void UndoManager::removeAllActions()
     const bool clean = isClean();
     m_undoStack.clear();
     m_redoStack.clear();
+    m_fileSteps = 0;
     m_cleanIndex = clean ? 0 : -1;
     notify();
 }

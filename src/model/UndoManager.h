@@ -12,16 +12,22 @@
 //
 // Registrations are collected into groups; one group is one Undo menu step. Outside an
 // explicit group, the registrations of one turn of the event loop form one group.
-// The clean state marks the step at which the document was last saved.
+// The clean state marks the step at which the document was last saved. Steps that change
+// only what the file does not hold (the video's shot changes) leave it where it is: the
+// document stays saved through them and their undo.
 class UndoManager : public QObject
 {
     Q_OBJECT
 
 public:
+    // What an action restores: the saved file's contents, or something outside the file.
+    enum class Scope { File, OutsideFile };
+
     explicit UndoManager(QObject *parent = nullptr);
     ~UndoManager() override;
 
-    void registerUndo(std::function<void()> action);
+    // A step changes the file when any of its actions does.
+    void registerUndo(std::function<void()> action, Scope scope = Scope::File);
     void beginUndoGrouping();
     void endUndoGrouping();
     // Names the step being recorded (or, while undoing or redoing, the step that results).
@@ -57,6 +63,7 @@ private:
     {
         QList<std::function<void()>> actions;
         QString name;
+        bool changesFile = false;
     };
     enum class Mode { Normal, Undoing, Redoing };
 
@@ -65,6 +72,7 @@ private:
     void closeGroup();
     void replay(QList<Group> &from, QList<Group> &to, Mode mode);
     void notify();
+    void pushUndo(Group group);
 
     QList<Group> m_undoStack;
     QList<Group> m_redoStack;
@@ -73,6 +81,9 @@ private:
     bool m_eventGroupOpen = false;
     bool m_eventGroupCloseScheduled = false;
     Mode m_mode = Mode::Normal;
-    int m_cleanIndex = 0; // undo stack depth at the last save; -1 when unreachable
+    // Counted in steps that change the file: the undo stack holds m_fileSteps of them, and
+    // held m_cleanIndex at the last save (-1 when that state is out of reach).
+    int m_fileSteps = 0;
+    int m_cleanIndex = 0;
     bool m_wasClean = true;
 };

@@ -226,6 +226,7 @@ void VideoPlayerViewController::releasePlayer()
     if (!m_player)
         return;
     removeObservers();
+    m_seekTarget.reset();
     m_player->disconnect(this);
     if (std::exchange(m_wasPlaying, false))
         emit playingChanged(false);
@@ -401,10 +402,28 @@ void VideoPlayerViewController::seekTo(double seconds)
 {
     if (!m_player)
         return;
-    m_player->seek(seconds, [self = QPointer<VideoPlayerViewController>(this)](bool finished) {
-        if (self)
-            self->seekDidFinish(finished);
+    m_seekTarget = seconds;
+    m_player->seek(seconds, [self = QPointer<VideoPlayerViewController>(this), seek = ++m_seekCount](bool finished) {
+        if (!self)
+            return;
+        if (seek == self->m_seekCount)
+            self->m_seekTarget.reset();
+        self->seekDidFinish(finished);
     });
+}
+
+void VideoPlayerViewController::goToShotChange(bool forward)
+{
+    if (!m_player || !m_document)
+        return;
+    // Pressed again before the last seek landed, the key goes on from where that one goes.
+    const double from = m_seekTarget.value_or(m_player->currentTime());
+    const ShotChanges &shotChanges = m_document->shotChanges();
+    const std::optional<double> target = forward ? shotChanges.next(from) : shotChanges.previous(from);
+    if (!target)
+        return;
+    seekTo(*target);
+    emit scrollToCursorRequested();
 }
 
 void VideoPlayerViewController::playPause()

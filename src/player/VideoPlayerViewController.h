@@ -80,6 +80,10 @@ public slots:
     void seekDidFinish(bool finished);
     // An exact seek that refreshes the overlay once it lands.
     void seekTo(double seconds);
+    // Seeks to the document's next or previous shot change from where the video is, or is
+    // being sought to; nothing when there is none.
+    void goToNextShotChange() { goToShotChange(true); }
+    void goToPreviousShotChange() { goToShotChange(false); }
 
     void playPause();
     // Plays from `from` and pauses at `to`: a subtitle, or the moment before or after it.
@@ -123,6 +127,7 @@ private:
     void openAudioWaveform(const QString &path);
     void showPlaceholder(const QString &text);
     void updateControls();
+    void goToShotChange(bool forward);
 
     QPointer<Document> m_document;
     VideoPlayerView *m_playerView;
@@ -147,4 +152,7 @@ private:
     // Cleared for every video, so that each one's duration reaches the timeline.
     bool m_didSetDuration = false;
     std::optional<double> m_duration;
+    // Where the last seekTo goes, until it lands: a player tells the time it left until then.
+    std::optional<double> m_seekTarget;
+    int m_seekCount = 0;
 };

@@ -9,10 +9,14 @@
 #include "timeline/CursorSnapProvider.h"
 #include "timeline/NeighbourSnapProvider.h"
 #include "timeline/PanClickRecognizer.h"
+#include "timeline/ShotChangeSnapProvider.h"
 #include "timeline/TimelineViewController.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
+#include <QMenu>
 #include <QNativeGestureEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSet>
 #include <QWheelEvent>
@@ -51,6 +55,11 @@ bool TimelineInput::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Wheel:
         return wheel(static_cast<QWheelEvent *>(event));
+    case QEvent::ContextMenu: {
+        const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        showContextMenu(menuEvent->pos(), menuEvent->globalPos());
+        return true;
+    }
     case QEvent::NativeGesture: {
         auto *gesture = static_cast<QNativeGestureEvent *>(event);
         if (gesture->gestureType() != Qt::ZoomNativeGesture)
@@ -86,6 +95,27 @@ bool TimelineInput::wheel(QWheelEvent *event)
     m_timeline->stopFollowingCursor();
     m_timeline->scrollToOffset(m_timeline->offset() - delta);
     return true;
+}
+
+void TimelineInput::showContextMenu(QPointF viewPoint, QPoint globalPoint)
+{
+    const std::optional<double> shotChange = m_timeline->shotChangeNear(viewPoint.x());
+    const QList<QAction *> commands = m_timeline->contextMenuActions();
+    if (!shotChange && commands.isEmpty())
+        return;
+    auto *menu = new QMenu(m_strip);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (shotChange) {
+        const QPointer<Document> document = m_timeline->document();
+        connect(menu->addAction(tr("Remove Shot Change")), &QAction::triggered, m_timeline, [document, shotChange] {
+            if (document)
+                document->removeShotChange(*shotChange);
+        });
+        if (!commands.isEmpty())
+            menu->addSeparator();
+    }
+    menu->addActions(commands);
+    menu->popup(globalPoint);
 }
 
 QPointF TimelineInput::containerPoint(QPointF viewPoint) const
@@ -290,15 +320,18 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     step.translationX = translation.x();
     step.proposedX = viewPoint.x() + m_timeline->offset() - m_dragOffset.x();
     step.frameRate = m_timeline->document()->frameRate();
-    // Ctrl switches snapping off, the playback cursor included.
+    // Ctrl switches snapping off, the playback cursor included. The cursor comes first:
+    // the user put it there; then the cuts of the picture; then the other blocks.
     std::optional<CursorSnapProvider> cursor;
+    std::optional<ShotChangeSnapProvider> shotChanges;
     std::optional<NeighbourSnapProvider> neighbours;
     if (!(modifiers & Qt::ControlModifier)) {
         const SubtitleDrag::Times span = m_drag->span();
         cursor.emplace(m_timeline->currentTime());
+        shotChanges.emplace(m_timeline->document()->shotChanges());
         neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
                            FrameTiming::twoFrameGap(step.frameRate));
-        step.snapTargets = {&*cursor, &*neighbours};
+        step.snapTargets = {&*cursor, &*shotChanges, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);
     m_strip->update();

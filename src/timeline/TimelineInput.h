@@ -61,6 +61,7 @@ private:
     SubtitleList neighboursNear(double spanStart, double spanEnd, double pointerMove) const;
     void dragSelectionRectangle(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
     bool wheel(QWheelEvent *event);
+    void showContextMenu(QPointF viewPoint, QPoint globalPoint);
     void seek(double time);
     IndexSet indexesOf(const SubtitleList &subtitles) const;
 

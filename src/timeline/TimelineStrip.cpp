@@ -1,6 +1,7 @@
 #include "timeline/TimelineStrip.h"
 
 #include "document/Document.h"
+#include "model/ShotChanges.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
@@ -37,6 +38,7 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
     if (const auto waveform = m_timeline->audioWaveform())
         WaveformPainter::paint(painter, band, *waveform, {m_timeline->pointsPerSecond(), m_timeline->offset()},
                                palette());
+    paintShotChanges(painter, band);
     paintBlocks(painter, band);
 
     if (const auto rubberBand = m_timeline->rubberBand()) {
@@ -50,6 +52,30 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
     }
     if (m_timeline->isCursorShown())
         CursorPainter::paint(painter, m_timeline->xForTime(m_timeline->currentTime()) - m_timeline->offset(), height());
+}
+
+QColor TimelineStrip::shotChangeColour()
+{
+    return QColor(176, 64, 209);
+}
+
+// One line a pixel wide at each shot change in the damaged area; of several within one
+// pixel column (a film zoomed out) one is drawn.
+void TimelineStrip::paintShotChanges(QPainter &painter, const QRectF &area)
+{
+    const double offset = m_timeline->offset();
+    const ShotChanges &shotChanges = m_timeline->document()->shotChanges();
+    const auto inArea = shotChanges.between(m_timeline->timeForX(area.left() + offset - 1),
+                                            m_timeline->timeForX(area.right() + offset + 1));
+    const QColor colour = shotChangeColour();
+    int lastColumn = std::numeric_limits<int>::min();
+    for (double time : inArea) {
+        const int column = int(std::floor(m_timeline->xForTime(time) - offset));
+        if (column == lastColumn)
+            continue;
+        lastColumn = column;
+        painter.fillRect(QRectF(column, area.top(), 1, area.height()), colour);
+    }
 }
 
 // Unselected blocks first, the selected ones over them, and the blocks of a drag on top,

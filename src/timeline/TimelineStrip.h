@@ -6,8 +6,9 @@
 
 class TimelineViewController;
 
-// The timeline's one widget: draws the ruler, the waveform, the blocks of the subtitles
-// in view, a rubber band, the snap guide and the playback cursor, in that order, from the
+// The timeline's one widget: draws the ruler, the waveform, the video's shot changes, the
+// blocks of the subtitles in view, a rubber band, the snap guide and the playback cursor,
+// in that order, from the
 // state of its TimelineViewController. It takes no decisions; TimelineInput handles its
 // pointer events.
 class TimelineStrip : public QWidget
@@ -17,6 +18,9 @@ class TimelineStrip : public QWidget
 public:
     explicit TimelineStrip(TimelineViewController *timeline);
 
+    // The lines of the shot changes: apart from the cursor's blue and the guide's orange.
+    static QColor shotChangeColour();
+
 signals:
     void resized();
 
@@ -25,6 +29,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void paintShotChanges(QPainter &painter, const QRectF &area);
     void paintBlocks(QPainter &painter, const QRectF &area);
 
     TimelineViewController *m_timeline;

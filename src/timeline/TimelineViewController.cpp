@@ -2,12 +2,14 @@
 
 #include "document/Document.h"
 #include "model/ProblemIndex.h"
+#include "model/ShotChanges.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
 #include "waveform/AudioWaveform.h"
 
+#include <QAction>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -19,6 +21,7 @@ constexpr double fallbackTail = 5.0; // seconds shown after the last subtitle wi
 constexpr int waveformPointsPerSecond = 48;
 constexpr double zoomStep = 1.5; // one zoom command
 constexpr int snapGuideMilliseconds = 400;
+constexpr double shotChangeHitMargin = 4; // points either side of a line
 
 bool overlaps(double start, double end, double lo, double hi)
 {
@@ -88,6 +91,7 @@ void TimelineViewController::connectDocument()
         setSelectedSubtitles(controller.subtitlesAt(selection));
     });
     connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_document, &Document::shotChangesChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::frameRateChanged, this, &TimelineViewController::setFrameRate);
     m_ruler.setFrameRate(m_document->frameRate());
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {
@@ -516,6 +520,28 @@ std::optional<double> TimelineViewController::snapGuideTime() const
 std::optional<QRectF> TimelineViewController::rubberBand() const
 {
     return m_input->rubberBand();
+}
+
+// ---- Shot changes ----
+
+std::optional<double> TimelineViewController::shotChangeNear(double x) const
+{
+    return m_document->shotChanges().nearest(timeForX(x + m_offset), shotChangeHitMargin / pointsPerSecond());
+}
+
+void TimelineViewController::addContextMenuAction(QAction *action)
+{
+    m_contextMenuActions.append(action);
+}
+
+QList<QAction *> TimelineViewController::contextMenuActions() const
+{
+    QList<QAction *> actions;
+    for (const QPointer<QAction> &action : m_contextMenuActions) {
+        if (action)
+            actions.append(action);
+    }
+    return actions;
 }
 
 // ---- Restoration ----

@@ -19,6 +19,7 @@
 #include <optional>
 
 class AudioWaveform;
+class QAction;
 class Document;
 class QScrollBar;
 class TimelineInput;
@@ -117,6 +118,13 @@ public:
     // The rubber band of a selection being dragged out, in the strip widget's coordinates.
     std::optional<QRectF> rubberBand() const;
 
+    // Shot changes. The one whose line lies within a few points of x (a position in the
+    // strip widget), nearest first.
+    std::optional<double> shotChangeNear(double x) const;
+    // Commands of the window offered in the strip's context menu, after its own.
+    void addContextMenuAction(QAction *action);
+    QList<QAction *> contextMenuActions() const;
+
 public slots:
     void setVideoDuration(std::optional<double> duration);
     void setCurrentTime(double time);
@@ -165,6 +173,7 @@ private:
     std::shared_ptr<AudioWaveform> m_audioWaveform;
     std::optional<double> m_snapGuideTime;
     QTimer m_snapGuideTimer;
+    QList<QPointer<QAction>> m_contextMenuActions;
 
     double m_offset = 0;
     std::optional<double> m_pendingOffset; // restored before the pane had a size

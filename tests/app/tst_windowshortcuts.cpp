@@ -10,6 +10,7 @@
 #include "list/SubtitlesTableViewController.h"
 
 #include "EncodingSamples.h"
+#include "FakePlayer.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -283,6 +285,51 @@ private slots:
         QVERIFY(window->close());
         QTRY_VERIFY(!closing); // and the document with it
         QVERIFY(controller.documents().isEmpty());
+    }
+
+    // The shot-change commands' keys reach the window from the list and from the text
+    // being edited, which keeps only the keys it edits with.
+    void shotChangeKeysReachTheWindowWhileEditing_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("editing");
+        const QKeySequence next(Qt::ALT | Qt::Key_Right);
+        QTest::newRow("next, from the list") << next << "Next Shot Change" << false;
+        QTest::newRow("next, from the text editor") << next << "Next Shot Change" << true;
+        QTest::newRow("previous, from the text editor")
+            << QKeySequence(Qt::ALT | Qt::Key_Left) << "Previous Shot Change" << true;
+        QTest::newRow("add at the cursor, from the text editor")
+            << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) << "Add Shot Change at Cursor" << true;
+    }
+
+    void shotChangeKeysReachTheWindowWhileEditing()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        QFETCH(bool, editing);
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        DocumentWindow *window = shownWindow(controller, document);
+        FakePlayer player;
+        player.jumpTo(1.23);
+        document->setPlayer(&player);
+        document->setFrameRate(25);
+        auto *list = window->findChild<SubtitlesTableViewController *>();
+        QWidget *target = list->tableView();
+        target->setFocus();
+        if (editing) {
+            list->beginEditingSubtitle(0);
+            QTRY_VERIFY(target = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
+        }
+        QSignalSpy triggered(::command(window, qPrintable(command)), &QAction::triggered);
+        QTest::keyClick(target, keys[0].key(), keys[0].keyboardModifiers());
+        QCOMPARE(triggered.size(), 1);
+        if (command.startsWith(QLatin1String("Add"))) {
+            QCOMPARE(document->shotChanges().times(), std::vector<double>{1.24}); // on a frame
+            QVERIFY(!document->isModified());
+        }
+        document->setPlayer(nullptr);
     }
 
     void changedKeysHoldInEveryWindowAndTheNextOne()

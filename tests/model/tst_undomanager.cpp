@@ -7,16 +7,18 @@
 class Value
 {
 public:
-    explicit Value(UndoManager &undo) : m_undo(undo) {}
+    explicit Value(UndoManager &undo, UndoManager::Scope scope = UndoManager::Scope::File)
+        : m_undo(undo), m_scope(scope) {}
     void set(int newValue)
     {
-        m_undo.registerUndo([this, old = value] { set(old); });
+        m_undo.registerUndo([this, old = value] { set(old); }, m_scope);
         value = newValue;
     }
     int value = 0;
 
 private:
     UndoManager &m_undo;
+    UndoManager::Scope m_scope;
 };
 
 class tst_UndoManager : public QObject
@@ -65,27 +67,50 @@ private slots:
         QCOMPARE(std::pair(v.value, undo.undoActionName()), std::pair(3, QStringLiteral("Split")));
     }
 
+    // Steps, one per event: f changes the file, o only what lies outside it (a shot
+    // change), b both at once; s saves, u undoes, r redoes. After each, c: clean, m: modified.
+    void cleanStateFollowsUndoAndRedo_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("file changes") << "fsfuuru" "fu" << "mcmcmcm" "mm"; // the new change drops the saved state
+        QTest::newRow("outside steps and their undo keep the document saved") << "osouurfuo" << "ccccccmcc";
+        QTest::newRow("an outside step made after undoing past the save drops it") << "fsuor" << "mcmmm";
+        QTest::newRow("a step that changes both is a change") << "bsuro" << "mcmcc";
+    }
+
     void cleanStateFollowsUndoAndRedo()
     {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
         UndoManager undo;
-        Value v(undo);
+        Value file(undo);
+        Value outside(undo, UndoManager::Scope::OutsideFile);
         QSignalSpy cleanChanges(&undo, &UndoManager::cleanChanged);
-        v.set(1);
-        QVERIFY(!undo.isClean()); // before the event ends
-        undo.setClean(); // saved
-        v.set(2);
-        QCoreApplication::processEvents();
-        QList<bool> clean;
-        for (auto step : {&UndoManager::undo, &UndoManager::undo, &UndoManager::redo, &UndoManager::undo}) {
-            (undo.*step)();
-            clean.append(undo.isClean());
+        QString seen;
+        for (QChar step : steps) {
+            if (step == u'f' || step == u'b')
+                file.set(file.value + 1);
+            if (step == u'o' || step == u'b')
+                outside.set(outside.value + 1);
+            if (step == u's')
+                undo.setClean();
+            if (step == u'u')
+                undo.undo();
+            if (step == u'r')
+                undo.redo();
+            seen.append(undo.isClean() ? u'c' : u'm'); // before the event ends
+            QCoreApplication::processEvents();
         }
-        QCOMPARE(clean, (QList<bool>{true, false, true, false})); // the saved state is one step back
-        v.set(4); // the saved state is now out of reach
-        QCoreApplication::processEvents();
-        undo.undo();
-        QVERIFY(!undo.isClean());
-        QCOMPARE(cleanChanges.count(), 7);
+        QCOMPARE(seen, expected);
+        int transitions = 0;
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            transitions += expected[i] != (i == 0 ? u'c' : expected[i - 1]);
+        QCOMPARE(cleanChanges.count(), transitions);
+        // Undoing everything gives back the start.
+        while (undo.canUndo())
+            undo.undo();
+        QCOMPARE(std::pair(file.value, outside.value), std::pair(0, 0));
     }
 };
 

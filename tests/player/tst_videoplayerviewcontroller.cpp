@@ -18,7 +18,7 @@ struct Scenario
     Subtitles subtitles;
     // jump T, play, pause, advance S (play on), wait (a turn of the event loop), text S
     // (of the first subtitle), add T (a new subtitle), undo, step N, range FROM TO, keys
-    // KEYS (J, K, L, or _ for space).
+    // KEYS (J, K, L, or _ for space), shots T,T,… (found), next and previous (shot change).
     QString steps;
     QString label = QStringLiteral("-"); // "-": hidden
     double rate = NAN;                   // NAN: not looked at
@@ -115,6 +115,14 @@ private slots:
         QTest::newRow("J after L turns at 1x") << Scenario{a, "jump 30 keys LLJ", "-", -1};
         QTest::newRow("L after J turns at 1x") << Scenario{a, "jump 30 keys JJL", "-", 1};
         QTest::newRow("space stops the shuttle") << Scenario{a, "jump 30 keys JJ_", "-", 0};
+        QTest::newRow("next shot change") << Scenario{a, "shots 2,5,9 jump 0.5 next", "A", 0, 2};
+        QTest::newRow("next from one goes past it") << Scenario{a, "shots 2,5,9 jump 5.001 next", "-", 0, 9};
+        QTest::newRow("previous from one goes past it") << Scenario{a, "shots 2,5,9 jump 4.999 previous", "A", 0, 2};
+        QTest::newRow("none after the last") << Scenario{a, "shots 2,5,9 jump 9.5 next", "-", 0, 9.5};
+        // A player tells the time it left until a seek lands (the jump back plays that).
+        QTest::newRow("pressed again before the seek lands")
+            << Scenario{a, "shots 2,5,9 jump 1 next jump 1 next", "-", 0, 5};
+        QTest::newRow("pressed again after it landed") << Scenario{a, "shots 2,5,9 jump 1 next wait jump 1 next", "A", 0, 2};
     }
 
     void scenarios()
@@ -148,6 +156,15 @@ private slots:
                 const double from = number();
                 m_controller->playRange(from, number());
             }
+            else if (step == QLatin1String("shots")) {
+                std::vector<double> times;
+                for (const QString &time : steps.at(++i).split(u','))
+                    times.push_back(time.toDouble());
+                m_document->addFoundShotChanges(times);
+            } else if (step == QLatin1String("next"))
+                m_controller->goToNextShotChange();
+            else if (step == QLatin1String("previous"))
+                m_controller->goToPreviousShotChange();
             else if (step == QLatin1String("keys"))
                 for (QChar key : steps.at(++i))
                     QTest::keyClick(m_controller.get(), key == u'_' ? Qt::Key_Space : Qt::Key(key.unicode()));

@@ -7,13 +7,15 @@
 #include <QTemporaryDir>
 
 // A drag of A [2, 4] (x 60..120) grabbed at grabX (63: its start edge, 90: its middle,
-// 117: its end edge) and let go at toX, beside B [6, 8] (x 180..240) and maybe C [9.5, 12].
+// 117: its end edge) and let go at toX, beside B [6, 8] (x 180..240) and maybe C [9.5, 12],
+// maybe with a shot change.
 struct SnapCase
 {
     double grabX, toX, cursorTime;
     bool blockAfterNeighbour, ctrl;
     double start, end;
     bool snapped;
+    double shotChange = -1; // none when negative
 };
 Q_DECLARE_METATYPE(SnapCase)
 
@@ -47,7 +49,13 @@ private slots:
         // The end lands 3 points right of the pointer: at 175 here.
         QTest::newRow("the cursor wins over a nearer neighbour")
             << SnapCase{117, 172, 5.7, false, false, 2, 5.7, true};
-        QTest::newRow("ctrl switches snapping off") << SnapCase{117, 145, 5, false, true, 2, 4 + 28 / 30.0, false};
+        QTest::newRow("ctrl switches snapping off") << SnapCase{117, 145, 5, false, true, 2, 4 + 28 / 30.0, false, 5};
+        QTest::newRow("end to a shot change, 10 points away") << SnapCase{117, 137, 50, false, false, 2, 5, true, 5};
+        QTest::newRow("start to a shot change") << SnapCase{63, 41, 50, false, false, 1, 4, true, 1};
+        QTest::newRow("the cursor wins over a nearer shot change")
+            << SnapCase{117, 172, 5.7, false, false, 2, 5.7, true, 5.8};
+        QTest::newRow("a shot change wins over a nearer neighbour")
+            << SnapCase{117, 172, 50, false, false, 2, 5.7, true, 5.7};
         QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
         QTest::newRow("start 10.5 points from the cursor stays") << SnapCase{63, 43.5, 1, false, false, 1.35, 4, false};
         QTest::newRow("moved block's start after the neighbour")
@@ -67,6 +75,8 @@ private slots:
             times.append({9.5, 12});
         TimelineFixture f(times);
         f.timeline->setCurrentTime(c.cursorTime);
+        if (c.shotChange >= 0)
+            f.document.addFoundShotChanges({c.shotChange});
         const SubtitlePtr a = f.at(0);
         // B selected: pressing on A must make A alone the selection, so B stays put.
         f.document.setSelectedSubtitleIndexes(IndexSet({1}));

@@ -3,8 +3,11 @@
 #include "FakePlayer.h"
 
 #include "timeline/TimelineRuler.h"
+#include "timeline/TimelineStrip.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QNativeGestureEvent>
 #include <QPointingDevice>
 #include <QWheelEvent>
@@ -292,6 +295,47 @@ private slots:
         QTRY_COMPARE(seeks().last(), QStringLiteral("seek 3"));
         QVERIFY(!f.timeline->isManipulatingSelection());
         f.document.setPlayer(nullptr);
+    }
+
+    // A line at each shot change in view, under the blocks; a right-click within a few
+    // points of one offers to remove it, as one undo step that leaves the file saved.
+    void shotChangesAreDrawnAndRemovedByRightClick()
+    {
+        TimelineFixture f({{2, 4}, {40, 60}}); // a block at x 60..120; the second makes room to scroll
+        f.document.addFoundShotChanges({1, 3, 5, 30});
+        f.document.undoManager().setClean();
+        const auto lineAt = [&f](int x) {
+            const QImage image = f.strip()->grab().toImage();
+            const int top = TimelineViewController::rulerHeight;
+            const QColor colour = TimelineStrip::shotChangeColour();
+            return image.pixelColor(x, top) == colour && image.pixelColor(x, image.height() - 1) == colour
+                && image.pixelColor(x - 1, top) != colour && image.pixelColor(x + 1, top) != colour;
+        };
+        QVERIFY(lineAt(30) && lineAt(150));
+        QVERIFY(!lineAt(90)); // under the block
+        f.timeline->scrollToOffset(600);
+        QVERIFY(lineAt(300)); // 30 s, now in view
+        f.timeline->scrollToOffset(0);
+
+        const auto rightClick = [&f](int x) {
+            const QPoint position(x, TimelineFixture::rowY);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, position, f.strip()->mapToGlobal(position));
+            QApplication::sendEvent(f.strip(), &event);
+            return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        };
+        QVERIFY(!rightClick(157)); // 7 points off: nothing to offer
+        QMenu *menu = rightClick(153);
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 1);
+        menu->actions().first()->trigger();
+        menu->close();
+        QCOMPARE(f.document.shotChanges().times(), (std::vector<double>{1, 3, 30}));
+        QVERIFY(!lineAt(150));
+        f.endTurn();
+        QCOMPARE(f.document.undoManager().undoActionName(), QStringLiteral("Remove Shot Change"));
+        QVERIFY(!f.document.isModified());
+        f.document.undoManager().undo();
+        QVERIFY(lineAt(150));
     }
 
     void restoresZoomAndOffset()
