@@ -3,7 +3,7 @@
 // thread: cold on one and on two threads, and warm from the cache. The film is made
 // once into /tmp (a few minutes) and reused.
 #include "waveform/AudioWaveform.h"
-#include "waveform/WaveformCache.h"
+#include "waveform/MediaCache.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,7 +50,7 @@ double peakResidentMegabytes()
 
 // Loads the whole waveform as the timeline does and returns the seconds from opening
 // the file to the last point, as the editor would see them.
-double loadWhole(int threads, const std::shared_ptr<WaveformCache> &cache, qsizetype &points)
+double loadWhole(int threads, const std::shared_ptr<MediaCache> &cache, qsizetype &points)
 {
     QElapsedTimer clock;
     clock.start();
@@ -80,7 +80,7 @@ void waveformCold(benchmark::State &state)
 void waveformWarm(benchmark::State &state)
 {
     QTemporaryDir directory;
-    const auto cache = std::make_shared<WaveformCache>(directory.path());
+    const auto cache = std::make_shared<MediaCache>(directory.path());
     qsizetype points = 0;
     loadWhole(2, cache, points); // fills the cache
     for (auto _ : state)

@@ -178,6 +178,7 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     m_subtitlesLabel->raise();
     m_document->setPlayer(player);
 
+    emit videoChanged(m_path);
     if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
         openAudioWaveform(m_path);
 
@@ -366,6 +367,7 @@ void VideoPlayerViewController::playerDidFail(const QString &message)
     releasePlayer();
     m_path.clear();
     m_duration.reset();
+    emit videoChanged(m_path);
     showPlaceholder(text);
     if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
         emit audioWaveformChanged(nullptr);

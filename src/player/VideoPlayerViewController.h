@@ -99,6 +99,8 @@ signals:
     void videoDurationChanged(std::optional<double> duration);
     // Every 0.01 s while playing, and when playback starts, stops or jumps.
     void playbackTimeChanged(double time);
+    // Another video began loading (its absolute path), or the loaded one failed (empty).
+    void videoChanged(const QString &path);
     // The new video's waveform, nullptr without an audio track. Only made when connected.
     void audioWaveformChanged(std::shared_ptr<AudioWaveform> waveform);
     // Playback started from a pause, or a frame step: the timeline follows the cursor.

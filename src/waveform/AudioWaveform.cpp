@@ -2,7 +2,7 @@
 
 #include "waveform/AudioDecoder.h"
 #include "waveform/EnvelopeAccumulator.h"
-#include "waveform/WaveformCache.h"
+#include "waveform/MediaCache.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -62,7 +62,7 @@ public:
     // Declared before the workers, which use it until they are joined.
     std::stop_source stop;
     std::vector<std::jthread> workers;
-    std::shared_ptr<WaveformCache> cache = WaveformCache::userCache();
+    std::shared_ptr<MediaCache> cache = MediaCache::userCache(QStringLiteral("waveforms"));
     int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
     double focusTime = 0;
 
@@ -91,7 +91,7 @@ public:
     void startReading(AudioWaveform *q, double start, double end, int samplesPerSecond);
     void readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start, double end,
                      int samplesPerBucket);
-    void didLookUp(AudioWaveform *q, std::optional<WaveformCache::Envelope> envelope);
+    void didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope);
 
     template <typename Work>
     void startWorker(Work work)
@@ -149,7 +149,7 @@ bool AudioWaveform::hasAudio() const
     return d->stream.has_value();
 }
 
-void AudioWaveform::setCache(std::shared_ptr<WaveformCache> cache)
+void AudioWaveform::setCache(std::shared_ptr<MediaCache> cache)
 {
     d->cache = std::move(cache);
 }
@@ -252,7 +252,7 @@ void AudioWaveform::loadWhole(int samplesPerSecond)
     }
     // The cache is a folder on disk: looked up on a worker, like the media file.
     d->startWorker([q = this, cache = d->cache, path = d->path, samplesPerSecond](const std::stop_token &stop) {
-        std::optional<WaveformCache::Envelope> envelope = cache->find(path, samplesPerSecond);
+        std::optional<MediaCache::Series> envelope = cache->find(path, samplesPerSecond);
         if (stop.stop_requested())
             return;
         QMetaObject::invokeMethod(
@@ -261,7 +261,7 @@ void AudioWaveform::loadWhole(int samplesPerSecond)
     });
 }
 
-void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<WaveformCache::Envelope> envelope)
+void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope)
 {
     if (!envelope) {
         startReading(q, 0, stream->duration > 0 ? stream->duration : UnknownEnd, cachedPointsPerSecond);
@@ -392,7 +392,7 @@ void AudioWaveform::finishReading()
     // time. Written on a worker, which this object waits for when it goes.
     if (d->brokenSegment == std::numeric_limits<size_t>::max() && d->cachedPointsPerSecond > 0 && d->cache) {
         d->startWorker([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
-                        envelope = WaveformCache::Envelope{d->samples, d->samplesPerSecond, d->estimatedSampleCount}](
+                        envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount}](
                            const std::stop_token &) { cache->store(path, pointsPerSecond, envelope); });
     }
     emit finished();

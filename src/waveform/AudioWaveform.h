@@ -11,7 +11,7 @@
 // of points per second, decoded in the background and appended on the GUI thread. Lives
 // on the thread that makes it; the files are read and the cache looked up and filled only
 // on its workers, which it stops and joins when it goes.
-class WaveformCache;
+class MediaCache;
 
 class AudioWaveform : public QObject
 {
@@ -38,7 +38,7 @@ public:
     bool hasStarted() const;
 
     // The user's cache unless set otherwise; nullptr keeps nothing.
-    void setCache(std::shared_ptr<WaveformCache> cache);
+    void setCache(std::shared_ptr<MediaCache> cache);
     // Threads that decode parts of the range at once when the file can seek; by default
     // up to two, as many as there are cores.
     void setThreadCount(int threads);

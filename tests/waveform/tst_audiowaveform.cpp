@@ -1,5 +1,5 @@
 #include "waveform/AudioWaveform.h"
-#include "waveform/WaveformCache.h"
+#include "waveform/MediaCache.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -39,7 +39,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QDir(WaveformCache::userCache()->directory()).removeRecursively());
+        QVERIFY(QDir(MediaCache::userCache(QStringLiteral("waveforms"))->directory()).removeRecursively());
         QProcess script;
         script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         script.start(QStringLiteral("sh"), {qEnvironmentVariable("CUEWRIGHT_TEST_DATA") + "/waveform/generate.sh", m_media.path()});
@@ -157,8 +157,8 @@ private slots:
 
         // What the cache holds, not a decoding: an envelope stored for the same file.
         const QString path = m_media.filePath(QStringLiteral("swell.m4a"));
-        const auto cache = WaveformCache::userCache();
-        const std::optional<WaveformCache::Envelope> stored = cache->find(path, 48);
+        const auto cache = MediaCache::userCache(QStringLiteral("waveforms"));
+        const std::optional<MediaCache::Series> stored = cache->find(path, 48);
         QVERIFY(stored);
         QCOMPARE(stored->samples, decoded);
         QList<double> kept = decoded;
@@ -245,7 +245,7 @@ private slots:
         QVERIFY(finished.wait(30000));
         QVERIFY(whole->samples().size() >= 50);
         whole.reset();
-        QVERIFY(!WaveformCache::userCache()->find(m_media.filePath(QStringLiteral("truncated.wav")), 48));
+        QVERIFY(!MediaCache::userCache(QStringLiteral("waveforms"))->find(m_media.filePath(QStringLiteral("truncated.wav")), 48));
     }
 
     void onlyTheFirstLoadWithSomethingToReadReads()

@@ -7,16 +7,17 @@
 #include <memory>
 #include <optional>
 
-// Finished envelopes of whole audio streams on disk, so a film opened again shows its
-// waveform at once. An entry is found by what identifies the media file's content (its
-// size, modification time and a hash of its first and last megabyte) and the points per
-// second. Entries are checked in full before use: anything damaged, truncated or made
+// What was worked out from a whole media file, kept on disk as a series of numbers so a
+// film opened again has it at once: the loudness envelope of its sound (the waveform), the
+// times of its shot changes. An entry is found by what identifies the media file's content
+// (its size, modification time and a hash of its first and last megabyte) and a number
+// that tells the series of one file apart (the waveform's points per second). Entries are checked in full before use: anything damaged, truncated or made
 // for another file or format is ignored, and the next store replaces it. The least
 // recently used entries go first when the folder outgrows its limit.
-class WaveformCache
+class MediaCache
 {
 public:
-    struct Envelope
+    struct Series
     {
         QList<double> samples;
         double samplesPerSecond = 0;
@@ -25,14 +26,15 @@ public:
 
     static constexpr qint64 DefaultSizeLimit = 256 * 1024 * 1024;
 
-    explicit WaveformCache(const QString &directory, qint64 sizeLimit = DefaultSizeLimit);
+    explicit MediaCache(const QString &directory, qint64 sizeLimit = DefaultSizeLimit);
 
-    // The user's cache folder (QStandardPaths::CacheLocation).
-    static std::shared_ptr<WaveformCache> userCache();
+    // A folder of the user's cache (QStandardPaths::CacheLocation): "waveforms",
+    // "shotchanges".
+    static std::shared_ptr<MediaCache> userCache(const QString &folder);
 
-    std::optional<Envelope> find(const QString &mediaPath, int pointsPerSecond) const;
+    std::optional<Series> find(const QString &mediaPath, int pointsPerSecond) const;
     // Written atomically; false when the media file or the folder cannot be used.
-    bool store(const QString &mediaPath, int pointsPerSecond, const Envelope &envelope);
+    bool store(const QString &mediaPath, int pointsPerSecond, const Series &envelope);
 
     // Where the entry for this media file lives; empty when the file cannot be read.
     QString entryPath(const QString &mediaPath, int pointsPerSecond) const;

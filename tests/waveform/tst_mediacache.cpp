@@ -1,4 +1,4 @@
-#include "waveform/WaveformCache.h"
+#include "waveform/MediaCache.h"
 
 #include "EncodingSamples.h"
 
@@ -22,9 +22,9 @@ Damage entry(const std::function<void(QByteArray &)> &change)
     };
 }
 
-WaveformCache::Envelope sampleEnvelope(int points)
+MediaCache::Series sampleEnvelope(int points)
 {
-    WaveformCache::Envelope envelope;
+    MediaCache::Series envelope;
     for (int i = 0; i < points; ++i)
         envelope.samples.append(-40.0 + (i % 97) * 0.4123);
     envelope.samplesPerSecond = 48.0108;
@@ -36,7 +36,7 @@ WaveformCache::Envelope sampleEnvelope(int points)
 
 Q_DECLARE_METATYPE(Damage)
 
-class TestWaveformCache : public QObject
+class TestMediaCache : public QObject
 {
     Q_OBJECT
 
@@ -77,8 +77,8 @@ private slots:
     {
         QFETCH(Damage, damage);
         const QString media = makeMedia(QStringLiteral("film.mp4"), 3 * 1024 * 1024);
-        WaveformCache cache(m_dir->filePath(QStringLiteral("cache")));
-        const WaveformCache::Envelope envelope = sampleEnvelope(5000);
+        MediaCache cache(m_dir->filePath(QStringLiteral("cache")));
+        const MediaCache::Series envelope = sampleEnvelope(5000);
         QVERIFY(cache.store(media, 48, envelope));
         QVERIFY(cache.find(media, 48));
         damage(cache.entryPath(media, 48), media);
@@ -106,7 +106,7 @@ private slots:
     void anEntryThatIsALinkIsNeitherReadNorWrittenThrough()
     {
         QFETCH(bool, hard);
-        WaveformCache cache(m_dir->filePath(QStringLiteral("cache")));
+        MediaCache cache(m_dir->filePath(QStringLiteral("cache")));
         const QString media = makeMedia(QStringLiteral("a.mkv"), 1000);
         QVERIFY(cache.store(media, 48, sampleEnvelope(100)));
         const QString entryPath = cache.entryPath(media, 48);
@@ -129,7 +129,7 @@ private slots:
     void oldestEntriesGoFirst()
     {
         // Room for two entries of 1000 points (8 bytes each and a header).
-        WaveformCache cache(m_dir->filePath(QStringLiteral("cache")), 2 * 8000 + 500);
+        MediaCache cache(m_dir->filePath(QStringLiteral("cache")), 2 * 8000 + 500);
         const QStringList media = {makeMedia(QStringLiteral("a.mkv"), 100), makeMedia(QStringLiteral("b.mkv"), 200),
                                    makeMedia(QStringLiteral("c.mkv"), 300)};
         const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -152,7 +152,7 @@ private slots:
     void abandonedWritesAreCleared()
     {
         const QString folder = m_dir->filePath(QStringLiteral("cache"));
-        WaveformCache cache(folder);
+        MediaCache cache(folder);
         QVERIFY(QDir().mkpath(folder));
         const QString abandoned = QStringLiteral("0123abcd.wave.new-aB3dE6");
         const QStringList kept{QStringLiteral("4567ef01.wave.new-Xy9Zw1"), // perhaps still being written
@@ -181,5 +181,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestWaveformCache)
-#include "tst_waveformcache.moc"
+QTEST_GUILESS_MAIN(TestMediaCache)
+#include "tst_mediacache.moc"

@@ -1,4 +1,4 @@
-#include "waveform/WaveformCache.h"
+#include "waveform/MediaCache.h"
 
 #include "format/OwnFile.h"
 
@@ -57,21 +57,20 @@ QList<double> samplesOf(const QByteArray &payload)
 
 } // namespace
 
-WaveformCache::WaveformCache(const QString &directory, qint64 sizeLimit)
+MediaCache::MediaCache(const QString &directory, qint64 sizeLimit)
     : m_directory(directory)
     , m_sizeLimit(sizeLimit)
 {
 }
 
-std::shared_ptr<WaveformCache> WaveformCache::userCache()
+std::shared_ptr<MediaCache> MediaCache::userCache(const QString &folder)
 {
-    return std::make_shared<WaveformCache>(
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/waveforms"));
+    return std::make_shared<MediaCache>(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + u'/' + folder);
 }
 
 // Size, modification time and the hash of both ends: cheap to compute on a film of
 // gigabytes, and any re-encode or edit changes at least one of them.
-QByteArray WaveformCache::identity(const QString &mediaPath, int pointsPerSecond) const
+QByteArray MediaCache::identity(const QString &mediaPath, int pointsPerSecond) const
 {
     QFile media(mediaPath);
     if (!media.open(QIODevice::ReadOnly))
@@ -89,18 +88,18 @@ QByteArray WaveformCache::identity(const QString &mediaPath, int pointsPerSecond
     return key;
 }
 
-QString WaveformCache::entryPathFor(const QByteArray &identity) const
+QString MediaCache::entryPathFor(const QByteArray &identity) const
 {
     return m_directory + QLatin1Char('/') + QString::fromLatin1(hashOf(identity).toHex()) + Suffix;
 }
 
-QString WaveformCache::entryPath(const QString &mediaPath, int pointsPerSecond) const
+QString MediaCache::entryPath(const QString &mediaPath, int pointsPerSecond) const
 {
     const QByteArray key = identity(mediaPath, pointsPerSecond);
     return key.isEmpty() ? QString() : entryPathFor(key);
 }
 
-std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaPath, int pointsPerSecond) const
+std::optional<MediaCache::Series> MediaCache::find(const QString &mediaPath, int pointsPerSecond) const
 {
     const QByteArray key = identity(mediaPath, pointsPerSecond);
     if (key.isEmpty())
@@ -118,7 +117,7 @@ std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaP
     quint32 magic = 0;
     quint32 version = 0;
     QByteArray storedKey;
-    Envelope envelope;
+    Series envelope;
     qint32 estimated = 0;
     quint32 count = 0;
     QByteArray checksum;
@@ -144,7 +143,7 @@ std::optional<WaveformCache::Envelope> WaveformCache::find(const QString &mediaP
     return envelope;
 }
 
-bool WaveformCache::store(const QString &mediaPath, int pointsPerSecond, const Envelope &envelope)
+bool MediaCache::store(const QString &mediaPath, int pointsPerSecond, const Series &envelope)
 {
     const QByteArray key = identity(mediaPath, pointsPerSecond);
     if (key.isEmpty() || !QDir().mkpath(m_directory))
@@ -168,7 +167,7 @@ bool WaveformCache::store(const QString &mediaPath, int pointsPerSecond, const E
     return true;
 }
 
-void WaveformCache::dropOldest(const QString &keep) const
+void MediaCache::dropOldest(const QString &keep) const
 {
     // Newest first, so what is left past the limit is the oldest.
     const QFileInfoList entries = QDir(m_directory).entryInfoList({QLatin1Char('*') + Suffix}, QDir::Files, QDir::Time);
