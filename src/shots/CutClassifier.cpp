@@ -19,8 +19,12 @@ constexpr int reachY = 2;
 // Below this a jump is never a cut, however calm the frames around it.
 constexpr float minimumJump = 6.0f;
 // How far a cut must stand out from the typical change around it.
-constexpr float prominence = 3.0f;
+constexpr float prominence = 2.5f;
 constexpr float calm = 2.0f;
+// A cut is at least this share of the change from the frame before it to `wholeWay`
+// frames after it.
+constexpr float wayShare = 0.8f;
+constexpr int wholeWay = 4;
 // A frame this much closer to one before the jump than the jump itself says the picture
 // came back: a flash, not a cut.
 constexpr float returnRatio = 0.5f;
@@ -103,6 +107,7 @@ float CutClassifier::distance(const SmallFrame &a, const Colours &aColours, cons
         histogramDistance(aColours.luma.data(), bColours.luma.data(), int(aColours.luma.size()), width * height)
         + histogramDistance(aColours.chroma.data(), bColours.chroma.data(), int(aColours.chroma.size()),
                             chromaWidth * SmallFrame::chromaHeight);
+    // Colours weigh in for pictures whose shapes match but whose hues do not.
     return luma + chroma + 30.0f * colours;
 }
 
@@ -120,6 +125,21 @@ float CutClassifier::distanceBetween(int64_t a, int64_t b) const
     return distance(first->frame, first->colours, second->frame, second->colours);
 }
 
+float CutClassifier::typicalJump(int64_t first, int64_t last) const
+{
+    std::array<float, std::max(history, lookAhead)> jumps{};
+    size_t count = 0;
+    for (int64_t index = first; index <= last; ++index) {
+        if (const Entry *near = entry(index); near && near->jump >= 0)
+            jumps[count++] = near->jump;
+    }
+    if (count == 0)
+        return 0;
+    const auto middle = jumps.begin() + count / 2;
+    std::nth_element(jumps.begin(), middle, jumps.begin() + count);
+    return *middle;
+}
+
 bool CutClassifier::isCut(int64_t index) const
 {
     const float jump = entry(index)->jump;
@@ -131,20 +151,14 @@ bool CutClassifier::isCut(int64_t index) const
         if (other != index && near && (near->jump > jump || (near->jump == jump && other < index)))
             return false;
     }
-
-    // Against the typical change around it: the median of the jumps nearby.
-    std::vector<float> around;
-    for (int64_t other = index - history; other <= index + lookAhead; ++other) {
-        const Entry *near = entry(other);
-        if (other != index && near && near->jump >= 0)
-            around.push_back(near->jump);
-    }
-    if (!around.empty()) {
-        const auto middle = around.begin() + around.size() / 2;
-        std::nth_element(around.begin(), middle, around.end());
-        if (jump < prominence * *middle + calm)
-            return false;
-    }
+    // Against the typical change on either side: the start of a fade, or of motion after
+    // a still picture, is a jump above the calm before it but not above what follows.
+    const float typical = std::max(typicalJump(index - history, index - 1), typicalJump(index + 1, index + lookAhead));
+    if (jump < prominence * typical + calm)
+        return false;
+    // A cut is all of the way at once; the first frame of a fade is a step of a longer way.
+    if (entry(index + wholeWay) && distanceBetween(index - 1, index + wholeWay) * wayShare > jump)
+        return false;
 
     // A picture that comes back within a few frames was interrupted, not cut.
     for (int64_t before = index - 1; before >= index - longestFlash && entry(before); --before) {

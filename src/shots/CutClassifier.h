@@ -50,6 +50,8 @@ private:
 
     const Entry *entry(int64_t index) const;
     float distanceBetween(int64_t a, int64_t b) const;
+    // The median jump over [first, last], 0 when there is none.
+    float typicalJump(int64_t first, int64_t last) const;
     bool isCut(int64_t index) const;
     void decideUpTo(int64_t end);
 
