@@ -1,36 +1,16 @@
 #include "shots/VideoFrameReader.h"
 
 #include "shots/SmallFrame.h"
-#include "waveform/FfmpegLibrary.h"
+#include "waveform/FfmpegDecoding.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <array>
-#include <mutex>
+
+using namespace FfmpegDecoding;
 
 namespace {
-
-QString ffmpegError(int code)
-{
-    char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
-    ffmpeg().av_strerror(code, buffer, sizeof buffer);
-    return QString::fromUtf8(buffer);
-}
-
-struct FormatDeleter {
-    void operator()(AVFormatContext *context) const { ffmpeg().avformat_close_input(&context); }
-};
-struct CodecDeleter {
-    void operator()(AVCodecContext *context) const { ffmpeg().avcodec_free_context(&context); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame *frame) const { ffmpeg().av_frame_free(&frame); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket *packet) const { ffmpeg().av_packet_free(&packet); }
-};
 
 // Box-averages one plane into `out` (outWidth x outHeight). Every second row of a box
 // tall enough is enough for a thumbnail and halves the reading of a large frame.
@@ -68,10 +48,10 @@ void shrinkPlane(const uint8_t *data, int stride, int width, int height, int shi
 
 struct VideoFrameReader::Private
 {
-    std::unique_ptr<AVFormatContext, FormatDeleter> format;
-    std::unique_ptr<AVCodecContext, CodecDeleter> codec;
-    std::unique_ptr<AVFrame, FrameDeleter> frame{ffmpeg().av_frame_alloc()};
-    std::unique_ptr<AVPacket, PacketDeleter> packet{ffmpeg().av_packet_alloc()};
+    Format format;
+    Codec codec;
+    Frame frame{ffmpeg().av_frame_alloc()};
+    Packet packet{ffmpeg().av_packet_alloc()};
     AVStream *stream = nullptr;
     const AVCodec *decoder = nullptr;
     int threads = 1;
@@ -97,27 +77,15 @@ Expected<std::unique_ptr<VideoFrameReader>, QString> VideoFrameReader::open(cons
 {
     if (const auto library = FfmpegLibrary::open(); !library)
         return library.error();
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { ffmpeg().av_log_set_level(AV_LOG_QUIET); });
-
-    // A file, never a URL; and a regular one: a FIFO or a device would block forever.
     const QFileInfo info(path);
     if (!info.exists())
         return tr("The file \"%1\" does not exist.").arg(path);
     if (!info.isFile())
         return tr("\"%1\" is not a file.").arg(path);
-    const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
-    AVDictionary *options = nullptr;
-    ffmpeg().av_dict_set(&options, "protocol_whitelist", "file", 0);
     auto d = std::make_unique<Private>();
-    AVFormatContext *format = nullptr;
-    const int opened = ffmpeg().avformat_open_input(&format, url.constData(), nullptr, &options);
-    ffmpeg().av_dict_free(&options);
-    if (opened < 0)
-        return tr("\"%1\" could not be read as a video: %2").arg(path, ffmpegError(opened));
-    d->format.reset(format);
-    if (const int found = ffmpeg().avformat_find_stream_info(format, nullptr); found < 0)
-        return tr("\"%1\" could not be read as a video: %2").arg(path, ffmpegError(found));
+    if (const int opened = openFile(path, d->format); opened < 0)
+        return tr("\"%1\" could not be read as a video: %2").arg(path, errorText(opened));
+    AVFormatContext *format = d->format.get();
 
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         AVStream *stream = format->streams[i];
@@ -153,16 +121,16 @@ QString VideoFrameReader::Private::openDecoder()
 {
     codec.reset(ffmpeg().avcodec_alloc_context3(decoder));
     if (!codec)
-        return ffmpegError(AVERROR(ENOMEM));
+        return errorText(AVERROR(ENOMEM));
     if (const int copied = ffmpeg().avcodec_parameters_to_context(codec.get(), stream->codecpar); copied < 0)
-        return ffmpegError(copied);
+        return errorText(copied);
     codec->pkt_timebase = stream->time_base;
     codec->thread_count = threads;
     codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     // Blocking artefacts do not move a thumbnail; the filter costs a fair part of decoding.
     codec->skip_loop_filter = AVDISCARD_ALL;
     if (const int opened = ffmpeg().avcodec_open2(codec.get(), decoder, nullptr); opened < 0)
-        return ffmpegError(opened);
+        return errorText(opened);
     draining = false;
     return {};
 }
@@ -194,11 +162,8 @@ void VideoFrameReader::setThreadCount(int threads)
 
 bool VideoFrameReader::seek(double seconds)
 {
-    const int64_t target = ffmpeg().av_rescale_q(int64_t((seconds + d->origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
-                                                 d->stream->time_base);
-    if (ffmpeg().av_seek_frame(d->format.get(), d->stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+    if (!FfmpegDecoding::seek(d->format.get(), d->codec.get(), d->stream, seconds + d->origin))
         return false;
-    ffmpeg().avcodec_flush_buffers(d->codec.get());
     d->draining = false;
     d->lastTime = -1;
     return true;
@@ -245,47 +210,27 @@ VideoFrameReader::Status VideoFrameReader::read(SmallFrame &out)
     if (!d->error.isEmpty())
         return Status::Failed;
     for (;;) {
-        int result = ffmpeg().avcodec_receive_frame(d->codec.get(), d->frame.get());
-        if (result == 0) {
-            const bool usable = d->frame->width > 0 && d->frame->height > 0;
-            const bool shrunk = usable && d->shrink(out);
-            double time = d->lastTime + (d->frameRate > 0 ? 1 / d->frameRate : 0.04);
-            if (const int64_t timestamp = d->frame->best_effort_timestamp; timestamp != AV_NOPTS_VALUE)
-                time = timestamp * av_q2d(d->stream->time_base) - d->origin;
-            ffmpeg().av_frame_unref(d->frame.get());
-            if (!usable)
-                continue;
-            if (!shrunk)
-                return Status::Failed;
-            out.time = time;
-            d->lastTime = time;
-            return Status::Frame;
-        }
-        if (result == AVERROR_EOF || (result == AVERROR(EAGAIN) && d->draining))
+        const int result = receiveFrame(d->format.get(), d->codec.get(), d->stream->index, d->packet.get(),
+                                        d->frame.get(), d->draining);
+        if (result == AVERROR_EOF)
             return Status::End;
-        if (result != AVERROR(EAGAIN)) {
-            d->error = ffmpegError(result);
-            return Status::Failed;
-        }
-        result = ffmpeg().av_read_frame(d->format.get(), d->packet.get());
-        if (result == AVERROR_EOF) {
-            d->draining = true;
-            ffmpeg().avcodec_send_packet(d->codec.get(), nullptr);
-            continue;
-        }
         if (result < 0) {
-            d->error = ffmpegError(result);
+            d->error = errorText(result);
             return Status::Failed;
         }
-        if (d->packet->stream_index == d->stream->index) {
-            result = ffmpeg().avcodec_send_packet(d->codec.get(), d->packet.get());
-            // A damaged packet is skipped, as players do; anything else stops the reading.
-            if (result < 0 && result != AVERROR_INVALIDDATA) {
-                ffmpeg().av_packet_unref(d->packet.get());
-                d->error = ffmpegError(result);
-                return Status::Failed;
-            }
-        }
-        ffmpeg().av_packet_unref(d->packet.get());
+        const bool usable = d->frame->width > 0 && d->frame->height > 0;
+        const bool shrunk = usable && d->shrink(out);
+        // A frame without a time follows the one before by a frame.
+        double time = d->lastTime < 0 ? 0 : d->lastTime + (d->frameRate > 0 ? 1 / d->frameRate : 0.04);
+        if (const int64_t timestamp = d->frame->best_effort_timestamp; timestamp != AV_NOPTS_VALUE)
+            time = timestamp * av_q2d(d->stream->time_base) - d->origin;
+        ffmpeg().av_frame_unref(d->frame.get());
+        if (!usable)
+            continue;
+        if (!shrunk)
+            return Status::Failed;
+        out.time = time;
+        d->lastTime = time;
+        return Status::Frame;
     }
 }

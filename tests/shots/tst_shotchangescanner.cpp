@@ -1,4 +1,6 @@
+#include "format/SubtitleWriter.h"
 #include "shots/ShotChangeScanner.h"
+#include "shots/ShotChangesCommand.h"
 
 #include "TestMedia.h"
 
@@ -30,8 +32,9 @@ private slots:
     void findsTheCuts();
     void partsFindWhatTheWholeFinds_data();
     void partsFindWhatTheWholeFinds();
-    void refusesWhatIsNoVideo_data();
-    void refusesWhatIsNoVideo();
+    void commandPrintsEachCut();
+    void commandRefusesWhatIsNoVideo_data();
+    void commandRefusesWhatIsNoVideo();
 
 private:
     QTemporaryDir m_folder;
@@ -111,30 +114,57 @@ void TestShotChangeScanner::partsFindWhatTheWholeFinds()
     QCOMPARE(parts, scanWhole(m_video));
 }
 
-void TestShotChangeScanner::refusesWhatIsNoVideo_data()
+void TestShotChangeScanner::commandPrintsEachCut()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("a missing file") << QStringLiteral("missing.mp4") << QByteArray();
-    QTest::newRow("a text file") << QStringLiteral("notes.mp4") << QByteArray("not a video\n");
-    QTest::newRow("sound alone") << QStringLiteral("sound.flac") << QByteArray();
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream err(&errors);
+    QCOMPARE(ShotChangesCommand::run(m_video, out, err), 0);
+    QStringList expected;
+    for (double time : scanWhole(m_video))
+        expected << SubtitleWriter::formatTime(time);
+    QCOMPARE(printed.split(u'\n', Qt::SkipEmptyParts), expected);
+    QVERIFY(errors.isEmpty());
 }
 
-void TestShotChangeScanner::refusesWhatIsNoVideo()
+void TestShotChangeScanner::commandRefusesWhatIsNoVideo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a missing file") << QStringLiteral("missing.mp4");
+    QTest::newRow("a text file") << QStringLiteral("notes.mp4");
+    QTest::newRow("sound alone") << QStringLiteral("sound.flac");
+    QTest::newRow("a video whose pictures are destroyed") << QStringLiteral("destroyed.mp4");
+}
+
+void TestShotChangeScanner::commandRefusesWhatIsNoVideo()
 {
     QFETCH(QString, name);
-    QFETCH(QByteArray, contents);
     const QString path = m_folder.filePath(name);
-    if (name.endsWith(QLatin1String(".flac")))
+    if (name == QLatin1String("sound.flac")) {
         QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({0.5}, 0.2, 1)));
-    else if (!contents.isEmpty()) {
+    } else if (name != QLatin1String("missing.mp4")) {
+        QFile original(m_video);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QByteArray bytes = name == QLatin1String("notes.mp4") ? QByteArray("not a video\n") : original.readAll();
+        // The pictures come first, the index of the file ("moov") last: zeros over all the
+        // pictures leave a file that opens but shows nothing.
+        if (name == QLatin1String("destroyed.mp4")) {
+            const qsizetype index = bytes.lastIndexOf("moov") - 4;
+            QVERIFY(index > 100);
+            bytes.replace(100, index - 100, QByteArray(index - 100, '\0'));
+        }
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        file.write(bytes);
     }
-    const auto scanner = ShotChangeScanner::open(path);
-    QVERIFY(!scanner);
-    QVERIFY(scanner.error().contains(name));
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream err(&errors);
+    QCOMPARE(ShotChangesCommand::run(path, out, err), 1);
+    QVERIFY(printed.isEmpty());
+    QVERIFY2(errors.contains(name), qPrintable(errors));
 }
 
 QTEST_GUILESS_MAIN(TestShotChangeScanner)
