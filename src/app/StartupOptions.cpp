@@ -15,7 +15,8 @@ void StartupOptions::describe(QCommandLineParser &parser)
         "For scripts, without a display:\n"
         "  cuewright --check [--repair] [--from ENCODING] FILE...\n"
         "  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n"
-        "  cuewright --waveform VIDEO"));
+        "  cuewright --waveform VIDEO\n"
+        "  cuewright --shot-changes VIDEO"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({videoOption,

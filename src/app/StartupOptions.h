@@ -6,7 +6,7 @@ class QCommandLineParser;
 
 // What the editor is asked to open at start, read with QCommandLineParser:
 // `cuewright [FILE.srt…] [--video VIDEO]`, with --help and --version. The script modes
-// (--check, --convert, --waveform) have their own reading in CommandLineTool.
+// (--check, --convert, --waveform, --shot-changes) have their own reading in CommandLineTool.
 class StartupOptions
 {
 public:

@@ -7,6 +7,7 @@
 #include "app/TerminationSignals.h"
 #include "app/Translator.h"
 #include "player/VideoPlayerViewController.h"
+#include "shots/ShotChangesCommand.h"
 #include "waveform/WaveformCommand.h"
 
 #include "BuildInfo.h"
@@ -29,7 +30,8 @@ void setApplicationNames()
 
 bool isScriptMode(const QByteArray &argument)
 {
-    return argument == "--check" || argument == "--convert" || argument == "--waveform";
+    return argument == "--check" || argument == "--convert" || argument == "--waveform"
+           || argument == "--shot-changes";
 }
 
 // The modes for scripts run without a display, and help and the version, which need
@@ -62,6 +64,13 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
             return 2;
         }
         return WaveformCommand::run(arguments.at(2), out, err);
+    }
+    if (arguments.at(1) == QStringLiteral("--shot-changes")) {
+        if (arguments.size() != 3) {
+            err << QCoreApplication::translate("main", "usage: cuewright --shot-changes VIDEO") << Qt::endl;
+            return 2;
+        }
+        return ShotChangesCommand::run(arguments.at(2), out, err);
     }
     return CommandLineTool::run(arguments, out, err, CommandLineTool::Ending::Immediate);
 }

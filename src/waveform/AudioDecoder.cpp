@@ -1,35 +1,15 @@
 #include "waveform/AudioDecoder.h"
 
-#include "waveform/FfmpegLibrary.h"
+#include "waveform/FfmpegDecoding.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
+
+using namespace FfmpegDecoding;
 
 namespace {
 
-QString ffmpegError(int code)
-{
-    char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
-    ffmpeg().av_strerror(code, buffer, sizeof buffer);
-    return QString::fromUtf8(buffer);
-}
-
-struct FormatDeleter {
-    void operator()(AVFormatContext *context) const { ffmpeg().avformat_close_input(&context); }
-};
-struct CodecDeleter {
-    void operator()(AVCodecContext *context) const { ffmpeg().avcodec_free_context(&context); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame *frame) const { ffmpeg().av_frame_free(&frame); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket *packet) const { ffmpeg().av_packet_free(&packet); }
-};
 struct ResamplerDeleter {
     void operator()(SwrContext *context) const { ffmpeg().swr_free(&context); }
 };
@@ -38,10 +18,10 @@ struct ResamplerDeleter {
 
 struct AudioDecoder::Private
 {
-    std::unique_ptr<AVFormatContext, FormatDeleter> format;
-    std::unique_ptr<AVCodecContext, CodecDeleter> codec;
-    std::unique_ptr<AVFrame, FrameDeleter> frame{ffmpeg().av_frame_alloc()};
-    std::unique_ptr<AVPacket, PacketDeleter> packet{ffmpeg().av_packet_alloc()};
+    Format format;
+    Codec codec;
+    Frame frame{ffmpeg().av_frame_alloc()};
+    Packet packet{ffmpeg().av_packet_alloc()};
     std::unique_ptr<SwrContext, ResamplerDeleter> resampler;
     AVStream *stream = nullptr;
     AVChannelLayout outputLayout{};
@@ -85,28 +65,10 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
 {
     if (!FfmpegLibrary::open())
         return nullptr;
-    // FFmpeg's own chatter about damaged files would flood the terminal; a failed
-    // reading reports itself once, in AudioWaveform.
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { ffmpeg().av_log_set_level(AV_LOG_QUIET); });
-
-    // A name is a file, never a URL ("pipe:0", "http:..."), and only a regular file:
-    // a FIFO or a device would block the reading forever.
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return nullptr;
-    const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
-    AVDictionary *options = nullptr;
-    ffmpeg().av_dict_set(&options, "protocol_whitelist", "file", 0);
     auto d = std::make_unique<Private>();
-    AVFormatContext *format = nullptr;
-    const int opened = ffmpeg().avformat_open_input(&format, url.constData(), nullptr, &options);
-    ffmpeg().av_dict_free(&options);
-    if (opened < 0)
+    if (openFile(path, d->format) < 0)
         return nullptr;
-    d->format.reset(format);
-    if (ffmpeg().avformat_find_stream_info(format, nullptr) < 0)
-        return nullptr;
+    AVFormatContext *format = d->format.get();
 
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         AVStream *stream = format->streams[i];
@@ -204,11 +166,8 @@ void AudioDecoder::narrowRange(int64_t first, int64_t end)
 bool AudioDecoder::Private::seekTo(double seconds)
 {
     // Seeking lands on a packet at or before the time; appendFrame trims the excess.
-    const int64_t target = ffmpeg().av_rescale_q(int64_t((seconds + origin) * AV_TIME_BASE), AV_TIME_BASE_Q,
-                                        stream->time_base);
-    if (ffmpeg().av_seek_frame(format.get(), stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+    if (!FfmpegDecoding::seek(format.get(), codec.get(), stream, seconds + origin))
         return false;
-    ffmpeg().avcodec_flush_buffers(codec.get());
     draining = false;
     nextPosition = std::llround(seconds * sampleRate);
     return true;
@@ -233,7 +192,7 @@ bool AudioDecoder::Private::prepareResampler()
     resampler.reset(context);
     const int result = ffmpeg().swr_init(context);
     if (result < 0) {
-        error = ffmpegError(result);
+        error = errorText(result);
         resampler.reset();
         return false;
     }
@@ -273,7 +232,7 @@ bool AudioDecoder::Private::appendFrame(std::vector<int16_t> &out)
                                       const_cast<const uint8_t **>(frame->extended_data), int(count));
     if (converted < 0) {
         out.resize(base);
-        error = ffmpegError(converted);
+        error = errorText(converted);
         return false;
     }
     const int64_t available = std::min<int64_t>(converted, skip + keep);
@@ -289,46 +248,21 @@ AudioDecoder::Status AudioDecoder::read(std::vector<int16_t> &out)
     for (;;) {
         if (d->nextPosition >= d->rangeEnd)
             return Status::End;
-        int result = ffmpeg().avcodec_receive_frame(d->codec.get(), d->frame.get());
-        if (result == 0) {
-            const bool appended = d->appendFrame(out);
-            ffmpeg().av_frame_unref(d->frame.get());
-            if (!appended) {
-                out.clear();
-                return Status::Failed;
-            }
-            if (!out.empty())
-                return Status::Data;
-            continue;
-        }
+        const int result = receiveFrame(d->format.get(), d->codec.get(), d->stream->index, d->packet.get(),
+                                        d->frame.get(), d->draining);
         if (result == AVERROR_EOF)
             return Status::End;
-        if (result != AVERROR(EAGAIN)) {
-            d->error = ffmpegError(result);
-            return Status::Failed;
-        }
-        if (d->draining)
-            return Status::End;
-
-        result = ffmpeg().av_read_frame(d->format.get(), d->packet.get());
-        if (result == AVERROR_EOF) {
-            d->draining = true;
-            ffmpeg().avcodec_send_packet(d->codec.get(), nullptr);
-            continue;
-        }
         if (result < 0) {
-            d->error = ffmpegError(result);
+            d->error = errorText(result);
             return Status::Failed;
         }
-        if (d->packet->stream_index == d->stream->index) {
-            result = ffmpeg().avcodec_send_packet(d->codec.get(), d->packet.get());
-            // A damaged packet is skipped, as players do; anything else stops the reading.
-            if (result < 0 && result != AVERROR_INVALIDDATA) {
-                ffmpeg().av_packet_unref(d->packet.get());
-                d->error = ffmpegError(result);
-                return Status::Failed;
-            }
+        const bool appended = d->appendFrame(out);
+        ffmpeg().av_frame_unref(d->frame.get());
+        if (!appended) {
+            out.clear();
+            return Status::Failed;
         }
-        ffmpeg().av_packet_unref(d->packet.get());
+        if (!out.empty())
+            return Status::Data;
     }
 }

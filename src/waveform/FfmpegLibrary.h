@@ -10,6 +10,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
+#include <libavutil/pixdesc.h>
 #include <libswresample/swresample.h>
 }
 
@@ -24,9 +25,11 @@ extern "C" {
     F(av_frame_free)                                                                                          \
     F(av_frame_unref)                                                                                         \
     F(av_log_set_level)                                                                                       \
+    F(av_guess_frame_rate)                                                                                    \
     F(av_packet_alloc)                                                                                        \
     F(av_packet_free)                                                                                         \
     F(av_packet_unref)                                                                                        \
+    F(av_pix_fmt_desc_get)                                                                                    \
     F(av_read_frame)                                                                                          \
     F(av_rescale_q)                                                                                           \
     F(av_seek_frame)                                                                                          \
@@ -48,8 +51,8 @@ extern "C" {
     F(swr_free)                                                                                               \
     F(swr_init)
 
-// The functions of FFmpeg's libraries, which are opened the first time a film's sound is
-// read, not at start.
+// The functions of FFmpeg's libraries, which are opened the first time a film's sound or
+// pictures are read, not at start.
 class FfmpegLibrary
 {
     Q_DECLARE_TR_FUNCTIONS(FfmpegLibrary)
