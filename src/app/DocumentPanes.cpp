@@ -1,5 +1,6 @@
 #include "app/DocumentPanes.h"
 
+#include "app/ShotChangeTracking.h"
 #include "document/Document.h"
 #include "document/Player.h"
 #include "list/SubtitlesTableViewController.h"
@@ -18,6 +19,7 @@ DocumentPanes::DocumentPanes(Document *document, QWidget *parent)
     , m_player(new VideoPlayerViewController(document, parent))
     , m_table(new SubtitlesTableViewController(document, parent))
     , m_timeline(new TimelineViewController(document, parent))
+    , m_shotChangeTracking(new ShotChangeTracking(document, m_player, this))
 {
     wirePlayback();
     connect(m_table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentPanes::commandStateChanged);

@@ -8,6 +8,7 @@
 
 class Document;
 class QWidget;
+class ShotChangeTracking;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
@@ -27,6 +28,7 @@ public:
     VideoPlayerViewController *player() const;
     SubtitlesTableViewController *table() const;
     TimelineViewController *timeline() const;
+    ShotChangeTracking *shotChangeTracking() const { return m_shotChangeTracking; }
 
     void openVideo(QWidget *dialogParent);
     bool canEditDisplayedSubtitle() const;
@@ -54,4 +56,5 @@ private:
     QPointer<VideoPlayerViewController> m_player;
     QPointer<SubtitlesTableViewController> m_table;
     QPointer<TimelineViewController> m_timeline;
+    ShotChangeTracking *m_shotChangeTracking;
 };

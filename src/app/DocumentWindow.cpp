@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentFormatLabel.h"
+#include "app/ShotChangeTracking.h"
 #include "app/DocumentPanes.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
@@ -33,6 +34,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -45,6 +47,7 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     buildPanes();
     buildMenus();
     ShortcutSettings::repairConflicts(this);
+    buildShotChangeProgress();
     statusBar()->addPermanentWidget(new DocumentFormatLabel(document));
     setAcceptDrops(false);
     updateTitle();
@@ -64,6 +67,26 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     connect(document, &Document::subtitlesInserted, &m_listener, [this] { updateActionStates(); });
     connect(document, &Document::subtitlesRemoved, &m_listener, [this] { updateActionStates(); });
     connect(document, &Document::subtitlesUpdated, &m_listener, [this] { updateActionStates(); });
+}
+
+// While a video's shot changes are looked for, the status bar shows how far it got.
+void DocumentWindow::buildShotChangeProgress()
+{
+    auto *bar = new QProgressBar;
+    bar->setRange(0, 100);
+    bar->setMaximumWidth(220);
+    bar->setFormat(tr("Finding shot changes… %p%"));
+    bar->setToolTip(tr("The video is searched for shot changes nearest the playback cursor first."));
+    bar->hide();
+    statusBar()->addPermanentWidget(bar);
+    ShotChangeTracking *tracking = m_panes->shotChangeTracking();
+    connect(tracking, &ShotChangeTracking::progressChanged, bar, [bar](std::optional<double> progress) {
+        bar->setVisible(progress.has_value());
+        bar->setValue(int(progress.value_or(0) * 100));
+    });
+    connect(tracking, &ShotChangeTracking::failed, &m_listener, [this](const QString &message) {
+        statusBar()->showMessage(tr("No shot changes: %1").arg(message), 10000);
+    });
 }
 
 void DocumentWindow::buildPanes()

@@ -42,6 +42,7 @@ protected:
 
 private:
     void buildPanes();
+    void buildShotChangeProgress();
     void buildMenus();
     void buildFileMenu();
     void buildEditMenu();

@@ -110,6 +110,9 @@ void TestCutClassifier::decidesCuts_data()
     QTest::newRow("a flash just after a cut")
         << Film([](int i) { return frameOf({i < 30 ? 1 : 2, 0, 0, 0, i == 36 || i == 37 ? 1.0 : 0.0}, i); })
         << QList<int>{30} << -1;
+    QTest::newRow("a still picture sharpened at a keyframe")
+        << Film([](int i) { return frameOf({1, 0, 0, i < 50 ? 0 : 3, i < 50 ? 0.0 : 0.04}, i); }) << QList<int>{}
+        << -1;
     QTest::newRow("fast motion")
         << Film([](int i) { return frameOf({1, 3 * i, i % 3}, i); }) << QList<int>{} << -1;
     QTest::newRow("motion after a still picture")

@@ -1,5 +1,7 @@
 #include "format/SubtitleWriter.h"
+#include "shots/ShotChangeDetector.h"
 #include "shots/ShotChangeScanner.h"
+#include "waveform/MediaCache.h"
 #include "shots/ShotChangesCommand.h"
 
 #include "TestMedia.h"
@@ -32,6 +34,7 @@ private slots:
     void findsTheCuts();
     void partsFindWhatTheWholeFinds_data();
     void partsFindWhatTheWholeFinds();
+    void backgroundFindsNearestFirstAndKeepsIt();
     void commandPrintsEachCut();
     void commandRefusesWhatIsNoVideo_data();
     void commandRefusesWhatIsNoVideo();
@@ -112,6 +115,46 @@ void TestShotChangeScanner::partsFindWhatTheWholeFinds()
     QList<double> parts = scanner.value()->scan(0, seam);
     parts += scanner.value()->scan(seam, everything);
     QCOMPARE(parts, scanWhole(m_video));
+}
+
+// The background scan: the part at the cursor first, then the rest, together what one
+// scan finds; kept in the cache, the list comes back whole at once. Going mid-scan stops it.
+void TestShotChangeScanner::backgroundFindsNearestFirstAndKeepsIt()
+{
+    const QList<double> whole = scanWhole(m_video);
+    QVERIFY(whole.last() > ShotChangeDetector::PartLength);
+    QTemporaryDir cacheFolder;
+    const auto cache = std::make_shared<MediaCache>(cacheFolder.path());
+    const auto detect = [&](QList<QList<double>> &batches) {
+        ShotChangeDetector detector(cache);
+        QSignalSpy finished(&detector, &ShotChangeDetector::finished);
+        connect(&detector, &ShotChangeDetector::found, [&](const QList<double> &times) { batches << times; });
+        detector.start(m_video, whole.last());
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.first().first().toBool(), true);
+    };
+    QList<QList<double>> batches;
+    detect(batches);
+    QVERIFY(batches.size() > 1);
+    QVERIFY(batches.first().first() >= ShotChangeDetector::PartLength);
+    QList<double> together;
+    for (const QList<double> &batch : batches)
+        together += batch;
+    std::sort(together.begin(), together.end());
+    QCOMPARE(together, whole);
+
+    QList<QList<double>> cached;
+    detect(cached);
+    QCOMPARE(cached, QList<QList<double>>{whole});
+
+    QTemporaryDir emptyCache;
+    auto stopped = std::make_unique<ShotChangeDetector>(std::make_shared<MediaCache>(emptyCache.path()));
+    QSignalSpy found(stopped.get(), &ShotChangeDetector::found);
+    stopped->start(m_video, 0);
+    QTest::qWait(50);
+    stopped.reset();
+    QCoreApplication::processEvents();
+    QVERIFY(QDir(emptyCache.path()).isEmpty());
 }
 
 void TestShotChangeScanner::commandPrintsEachCut()
