@@ -2,8 +2,11 @@
 
 #include "document/Document.h"
 #include "document/Player.h"
+#include "player/DetachedTask.h"
 #include "player/VideoPlayerViewController.h"
 #include "shots/ShotChangeDetector.h"
+
+#include <QFutureWatcher>
 
 ShotChangeTracking::ShotChangeTracking(Document *document, VideoPlayerViewController *player, QObject *parent)
     : QObject(parent)
@@ -30,8 +33,22 @@ void ShotChangeTracking::videoChanged(const QString &path)
     m_complete = false;
     m_document->clearShotChanges();
     setProgress(std::nullopt);
+    const int request = ++m_request;
     if (path.isEmpty())
         return;
+    // Opening a FIFO, or a file on a stalled mount, would hold the worker and then the
+    // window that joins it: the file is first looked at on a thread left to it.
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, request] {
+        watcher->deleteLater();
+        if (request == m_request && watcher->result())
+            startDetector(path);
+    });
+    watcher->setFuture(DetachedTask::isRegularFile(path));
+}
+
+void ShotChangeTracking::startDetector(const QString &path)
+{
     m_detector = std::make_unique<ShotChangeDetector>();
     ShotChangeDetector *detector = m_detector.get();
     connect(detector, &ShotChangeDetector::found, this, [this](const QList<double> &times) {

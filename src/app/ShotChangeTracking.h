@@ -34,6 +34,7 @@ signals:
 
 private:
     void videoChanged(const QString &path);
+    void startDetector(const QString &path);
     void setProgress(std::optional<double> progress);
 
     QPointer<Document> m_document;
@@ -41,4 +42,5 @@ private:
     std::unique_ptr<ShotChangeDetector> m_detector;
     std::optional<double> m_progress;
     bool m_complete = false;
+    int m_request = 0; // the video being looked at before its scan starts
 };
