@@ -42,6 +42,8 @@ QualityLimitsPage::QualityLimitsPage(QWidget *parent)
     m_maxLineLength = countBox(1, 10000, tr(" characters"));
     m_maxLines = countBox(1, 100);
     m_minGapFrames = countBox(0, 1000, tr(" frames"));
+    m_shotChangeZoneFrames = countBox(1, 50, tr(" frames"));
+    m_endBeforeShotChangeFrames = countBox(0, 49, tr(" frames"));
 
     auto *form = new QFormLayout(this);
     form->addRow(tr("Maximum &reading speed (characters per second):"), m_maxCharactersPerSecond);
@@ -50,6 +52,8 @@ QualityLimitsPage::QualityLimitsPage(QWidget *parent)
     form->addRow(tr("Maximum line &length:"), m_maxLineLength);
     form->addRow(tr("Maximum li&nes:"), m_maxLines);
     form->addRow(tr("Minimum &gap:"), m_minGapFrames);
+    form->addRow(tr("Keep edges from &shot changes by:"), m_shotChangeZoneFrames);
+    form->addRow(tr("End &before a shot change by:"), m_endBeforeShotChangeFrames);
     auto *note = new QLabel(tr("Characters are what a viewer reads: letters, digits, punctuation and the spaces "
                                "between words, without line breaks and formatting tags. The gap counts frames of "
                                "the video, or of 24 frames per second while no video is open."));
@@ -72,6 +76,8 @@ QualityLimits QualityLimitsPage::limits() const
     limits.maxLineLength = m_maxLineLength->value();
     limits.maxLines = m_maxLines->value();
     limits.minGapFrames = m_minGapFrames->value();
+    limits.shotChangeZoneFrames = m_shotChangeZoneFrames->value();
+    limits.endBeforeShotChangeFrames = m_endBeforeShotChangeFrames->value();
     return limits.clamped();
 }
 
@@ -83,6 +89,8 @@ void QualityLimitsPage::setLimits(const QualityLimits &limits)
     m_maxLineLength->setValue(limits.maxLineLength);
     m_maxLines->setValue(limits.maxLines);
     m_minGapFrames->setValue(limits.minGapFrames);
+    m_shotChangeZoneFrames->setValue(limits.shotChangeZoneFrames);
+    m_endBeforeShotChangeFrames->setValue(limits.endBeforeShotChangeFrames);
 }
 
 void QualityLimitsPage::apply()

@@ -27,4 +27,6 @@ private:
     QSpinBox *m_maxLineLength = nullptr;
     QSpinBox *m_maxLines = nullptr;
     QSpinBox *m_minGapFrames = nullptr;
+    QSpinBox *m_shotChangeZoneFrames = nullptr;
+    QSpinBox *m_endBeforeShotChangeFrames = nullptr;
 };

@@ -37,6 +37,7 @@ Document::Document(QObject *parent)
     connect(this, &Document::subtitlesRemoved, &m_problemIndex, &ProblemIndex::subtitlesRemoved);
     connect(this, &Document::subtitlesUpdated, &m_problemIndex, &ProblemIndex::subtitlesUpdated);
     connect(this, &Document::subtitlesReordered, &m_problemIndex, &ProblemIndex::subtitlesReordered);
+    connect(this, &Document::shotChangesChanged, &m_problemIndex, [this] { m_problemIndex.setShotChanges(m_shotChanges); });
     m_problemIndex.setLimits(QualitySettings::shared()->limits());
     connect(QualitySettings::shared(), &QualitySettings::limitsChanged, &m_problemIndex, &ProblemIndex::setLimits);
 }

@@ -45,10 +45,25 @@ void ProblemIndex::setFrameRate(double frameRate)
         return;
     const double oldGap = minGap();
     m_frameRate = frameRate;
-    if (minGap() != oldGap) {
+    // Shot changes are counted in frames too.
+    if (minGap() != oldGap || !m_shotChanges.isEmpty()) {
         recheckAll();
         emit limitsChanged();
     }
+}
+
+void ProblemIndex::setShotChanges(const ShotChanges &shotChanges)
+{
+    if (shotChanges == m_shotChanges)
+        return;
+    m_shotChanges = shotChanges;
+    // Only the subtitles whose edges were or are near a shot change can change; a film
+    // has a few thousand of those, so the whole list is simply looked at again.
+    ChangedRange changed;
+    for (int position = 0; position < m_controller.count(); ++position)
+        recheck(position, changed);
+    if (changed.last >= 0)
+        emit problemsChanged(changed.first, changed.last);
 }
 
 QualityCheck::Problems ProblemIndex::problems(int position) const
@@ -91,7 +106,23 @@ QString ProblemIndex::describe(int position, QualityCheck::Problem problem) cons
     if (position < 0 || position >= m_controller.count())
         return {};
     const Subtitle *next = position + 1 < m_controller.count() ? m_controller.at(position + 1).get() : nullptr;
-    return QualityCheck::describe(problem, *m_controller.at(position), next, m_limits, minGap());
+    const Subtitle &subtitle = *m_controller.at(position);
+    const bool start = problem == QualityCheck::StartNearShotChange;
+    if (start || problem == QualityCheck::EndNearShotChange) {
+        const ShotChangeRules rules = shotChangeRules();
+        const std::optional<ShotChangeRules::Move> move = start ? rules.start(subtitle.start) : rules.end(subtitle.end);
+        if (!move)
+            return {};
+        const QString where = move->frames > 0 ? tr("%n frame(s) after the shot change at frame %1", nullptr, move->frames)
+                                               : move->frames < 0
+                                                   ? tr("%n frame(s) before the shot change at frame %1", nullptr, -move->frames)
+                                                   : tr("on the shot change at frame %1");
+        const int target = int(std::lround(move->to * QualityLimits::countingRate(m_frameRate)));
+        return (start ? tr("Starts %1; goes to frame %2") : tr("Ends %1; goes to frame %2"))
+            .arg(where.arg(move->cutFrame))
+            .arg(target);
+    }
+    return QualityCheck::describe(problem, subtitle, next, m_limits, minGap());
 }
 
 void ProblemIndex::setEntry(int position, quint16 problems)
@@ -109,7 +140,14 @@ void ProblemIndex::recheck(int position, ChangedRange &changed)
     if (size_t(list.size()) != m_problems.size())
         CUEWRIGHT_FATAL("the problem index missed a change of the list");
     const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
-    const quint16 problems = QualityCheck::check(*list[position], next, m_limits, minGap()).toInt();
+    quint16 problems = QualityCheck::check(*list[position], next, m_limits, minGap()).toInt();
+    if (!m_shotChanges.isEmpty()) {
+        const ShotChangeRules rules = shotChangeRules();
+        if (rules.start(list[position]->start))
+            problems |= QualityCheck::StartNearShotChange;
+        if (rules.end(list[position]->end))
+            problems |= QualityCheck::EndNearShotChange;
+    }
     if (problems != m_problems[size_t(position)]) {
         setEntry(position, problems);
         changed.add(position);

@@ -3,6 +3,8 @@
 #include "model/IndexSet.h"
 #include "model/QualityCheck.h"
 #include "model/QualityLimits.h"
+#include "model/ShotChangeRules.h"
+#include "model/ShotChanges.h"
 #include "model/Subtitle.h"
 #include "model/SubtitleIndexUpdate.h"
 
@@ -34,6 +36,10 @@ public:
     double frameRate() const { return m_frameRate; }
     void setFrameRate(double frameRate);
     double minGap() const { return m_limits.minGap(m_frameRate); }
+    // The video's shot changes, which subtitle edges keep their distance from.
+    const ShotChanges &shotChanges() const { return m_shotChanges; }
+    void setShotChanges(const ShotChanges &shotChanges);
+    ShotChangeRules shotChangeRules() const { return {m_shotChanges, m_frameRate, m_limits}; }
 
     // The problems of the subtitle at `position`; none outside the list. Constant time.
     QualityCheck::Problems problems(int position) const;
@@ -74,6 +80,7 @@ private:
     const SubtitleController &m_controller;
     QualityLimits m_limits;
     double m_frameRate = 0;
+    ShotChanges m_shotChanges;
     std::vector<quint16> m_problems; // one entry per list position
     int m_subtitlesWithProblems = 0;
 };

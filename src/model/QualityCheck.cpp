@@ -148,6 +148,10 @@ QString QualityCheck::name(Problem problem)
         return tr("Line too long");
     case TooManyLines:
         return tr("Too many lines");
+    case StartNearShotChange:
+        return tr("Start near a shot change");
+    case EndNearShotChange:
+        return tr("End near a shot change");
     }
     return {};
 }
@@ -176,6 +180,9 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
         return tr("A line of %1 characters; at most %2").arg(measure(subtitle.text()).longestLine).arg(limits.maxLineLength);
     case TooManyLines:
         return tr("%1 lines; at most %2").arg(measure(subtitle.text()).lines).arg(limits.maxLines);
+    case StartNearShotChange:
+    case EndNearShotChange:
+        break; // the problem index, which knows the shot changes, says these
     }
     return {};
 }

@@ -30,11 +30,17 @@ public:
         TooFast = 1 << 4, // more characters per second than the limit
         LineTooLong = 1 << 5,
         TooManyLines = 1 << 6,
+        // An edge a few frames from a shot change (checked by the problem index, which
+        // knows the shot changes; see ShotChangeRules).
+        StartNearShotChange = 1 << 7,
+        EndNearShotChange = 1 << 8,
     };
     Q_DECLARE_FLAGS(Problems, Problem)
     // Every kind, in the order problems are listed.
-    static constexpr std::array<Problem, 7> allProblems{Overlap,   GapTooSmall, TooShort,    TooLong,
-                                                        TooFast,   LineTooLong, TooManyLines};
+    static constexpr std::array<Problem, 9> allProblems{Overlap,     GapTooSmall,  TooShort,
+                                                        TooLong,     TooFast,      LineTooLong,
+                                                        TooManyLines, StartNearShotChange, EndNearShotChange};
+    static constexpr quint16 shotChangeProblems = StartNearShotChange | EndNearShotChange;
 
     // Times closer than half a millisecond (what an SRT file keeps) count as equal, so a
     // fixed subtitle stays fixed after it is saved and read again.

@@ -2,6 +2,7 @@
 
 #include "model/LineBalancer.h"
 #include "model/ProblemIndex.h"
+#include "model/ShotChangeRules.h"
 #include "model/SubtitleController.h"
 #include "model/UndoManager.h"
 
@@ -143,6 +144,35 @@ Span spanOf(const Subtitle &subtitle, double nextStart)
     return span;
 }
 
+// Moves one edge of `self` where the shot-change rules put it, when no limit suffers;
+// otherwise leaves it and says why. `previousEnd` is where the subtitle before it ends.
+std::optional<QualityFixes::Reason> moveToRule(Problem problem, const ShotChangeRules &rules, Span &self,
+                                               double previousEnd, const QualityLimits &limits, double minGap)
+{
+    Span after = self;
+    if (problem == QualityCheck::StartNearShotChange) {
+        const std::optional<ShotChangeRules::Move> move = rules.start(self.start);
+        if (!move)
+            return std::nullopt;
+        after.start = move->to;
+        if (after.start < self.start && after.start < previousEnd + minGap - QualityCheck::tolerance)
+            return QualityFixes::NoTimeBefore;
+    } else {
+        const std::optional<ShotChangeRules::Move> move = rules.end(self.end);
+        if (!move)
+            return std::nullopt;
+        after.end = move->to;
+        if (after.end > self.end && after.end > self.nextStart - minGap + QualityCheck::tolerance)
+            return QualityFixes::NoFreeTime;
+    }
+    const Excess before(self, limits, minGap);
+    const Excess now(after, limits, minGap);
+    if (after.end <= after.start || !now.isNotWorseThan(before))
+        return now.length > before.length + rounding ? QualityFixes::LongestDuration : QualityFixes::WouldReadTooFast;
+    self = after;
+    return std::nullopt;
+}
+
 QualityFixes::Reason reasonLeft(Problem problem, const Subtitle &subtitle, const QualityLimits &limits)
 {
     switch (problem) {
@@ -161,6 +191,9 @@ QualityFixes::Reason reasonLeft(Problem problem, const Subtitle &subtitle, const
         return LineBalancer::rebreak(subtitle.text(), limits.maxLineLength, limits.maxLines)
                    ? QualityFixes::WouldReadTooFast
                    : QualityFixes::NoBreakFits;
+    case QualityCheck::StartNearShotChange:
+    case QualityCheck::EndNearShotChange:
+        break; // said by the shot-change pass, which knows why
     }
     return QualityFixes::NoTimeToSpare;
 }
@@ -173,6 +206,7 @@ void account(QualityFixes::Outcome &outcome, const SubtitleList &list, int posit
     const Subtitle &subtitle = *list[position];
     const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
     const Problems after = QualityCheck::check(subtitle, next, limits, minGap);
+    before &= ~Problems(QualityCheck::shotChangeProblems); // accounted by the shot-change pass
     // An overlap that became a gap too small (a shorter end) is a problem left, not fixed.
     if (before & QualityCheck::Overlap && after & QualityCheck::GapTooSmall)
         before = (before & ~Problems(QualityCheck::Overlap)) | QualityCheck::GapTooSmall;
@@ -201,8 +235,64 @@ QString countText(Problem problem, int count)
         return QualityFixes::tr("%n with a line too long", nullptr, count);
     case QualityCheck::TooManyLines:
         return QualityFixes::tr("%n with too many lines", nullptr, count);
+    case QualityCheck::StartNearShotChange:
+        return QualityFixes::tr("%n start(s) near a shot change", nullptr, count);
+    case QualityCheck::EndNearShotChange:
+        return QualityFixes::tr("%n end(s) near a shot change", nullptr, count);
     }
     return {};
+}
+
+// Moves the edges of the subtitles at `positions` that the shot-change rules would move,
+// as one update: first every end (against the starts as they are), then every start
+// (against the ends as moved), so a start and the end before it meet at the same cut
+// whichever is looked at first. Counts what it moved and what it left, and why.
+int fixShotChanges(SubtitleController &controller, const ProblemIndex &index, const IndexSet &positions,
+                   Problems kinds, QualityFixes::Outcome &outcome)
+{
+    const SubtitleList &list = controller.subtitles();
+    const ShotChangeRules rules = index.shotChangeRules();
+    std::map<int, Span> spans;
+    for (int position : positions) {
+        if (position >= 0 && position < list.size())
+            spans.emplace(position, spanOf(*list[position], position + 1 < list.size() ? list[position + 1]->start : infinity));
+    }
+    const auto move = [&](Problem kind, Span &span, double previousEnd) {
+        const bool breaks = kind == QualityCheck::EndNearShotChange ? bool(rules.end(span.end)) : bool(rules.start(span.start));
+        if (!(kinds & kind) || !breaks)
+            return;
+        if (const auto reason = moveToRule(kind, rules, span, previousEnd, index.limits(), index.minGap()))
+            ++outcome.left[{kind, *reason}];
+        else
+            ++outcome.fixed[kind];
+    };
+    for (auto &[position, span] : spans)
+        move(QualityCheck::EndNearShotChange, span, -infinity);
+    for (auto &[position, span] : spans) {
+        const auto previous = spans.find(position - 1);
+        const double previousEnd = previous != spans.end() ? previous->second.end
+                                   : position > 0           ? list[position - 1]->end
+                                                            : -infinity;
+        move(QualityCheck::StartNearShotChange, span, previousEnd);
+    }
+
+    QList<Subtitle::Values> values;
+    IndexSet changed;
+    for (const auto &[position, span] : spans) {
+        const Subtitle &subtitle = *list[position];
+        Subtitle::Values change;
+        if (span.start != subtitle.start)
+            change.start = span.start;
+        if (span.end != subtitle.end)
+            change.end = span.end;
+        if (!change.isEmpty()) {
+            changed.insert(position);
+            values.append(change);
+        }
+    }
+    if (!values.isEmpty())
+        controller.updateSubtitles(values, changed);
+    return changed.count();
 }
 
 } // namespace
@@ -248,6 +338,13 @@ QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const Pr
     const Problems before = index.problems(position);
     if (position < 0 || position >= controller.count() || !(before & problem))
         return outcome;
+    if (QualityCheck::shotChangeProblems & problem) {
+        outcome.changedSubtitles = fixShotChanges(controller, index, IndexSet(position), problem, outcome);
+        if (outcome.changedSubtitles > 0)
+            if (UndoManager *undo = controller.undoManager())
+                undo->setActionName(actionName(problem));
+        return outcome;
+    }
     const SubtitleList &list = controller.subtitles();
     const bool hasNext = position + 1 < list.size();
     const double nextNextStart = position + 2 < list.size() ? list[position + 2]->start : infinity;
@@ -332,8 +429,11 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
     }
 
     Outcome outcome;
+    UndoManager *undo = controller.undoManager();
+    if (undo)
+        undo->beginUndoGrouping();
     if (!changes.empty()) {
-        // One update for everything: one undo step, one report to the panes.
+        // One update for everything: one report to the panes.
         QList<Subtitle::Values> values;
         values.reserve(qsizetype(changes.size()));
         IndexSet positions;
@@ -342,12 +442,24 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
             values.append(std::move(it->second));
         }
         controller.updateSubtitles(values, positions);
-        if (UndoManager *undo = controller.undoManager())
-            undo->setActionName(tr("Fix All Problems"));
         outcome.changedSubtitles = positions.count();
     }
     for (const auto &[position, before] : found)
         account(outcome, controller.subtitles(), position, before, limits, minGap);
+    // Then the edges near shot changes, within the limits the fixes above settled; the
+    // same undo step.
+    IndexSet nearShotChanges;
+    for (const auto &[position, before] : found) {
+        if (before & QualityCheck::shotChangeProblems)
+            nearShotChanges.insert(position);
+    }
+    outcome.changedSubtitles += fixShotChanges(controller, index, nearShotChanges,
+                                               Problems(QualityCheck::shotChangeProblems), outcome);
+    if (undo) {
+        if (outcome.changedSubtitles > 0)
+            undo->setActionName(tr("Fix All Problems"));
+        undo->endUndoGrouping();
+    }
     return outcome;
 }
 
@@ -367,6 +479,9 @@ QString QualityFixes::actionName(QualityCheck::Problem problem)
     case QualityCheck::LineTooLong:
     case QualityCheck::TooManyLines:
         return tr("Fix Line Breaks");
+    case QualityCheck::StartNearShotChange:
+    case QualityCheck::EndNearShotChange:
+        return tr("Time to Shot Change");
     }
     return {};
 }
@@ -384,6 +499,8 @@ QString QualityFixes::reasonText(Reason reason)
         return tr("it would read too fast");
     case NoBreakFits:
         return tr("no line breaks fit");
+    case NoTimeBefore:
+        return tr("the previous subtitle ends too close");
     }
     return {};
 }

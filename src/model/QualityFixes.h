@@ -24,6 +24,9 @@ class SubtitleController;
 // - too long: end it at the maximum duration, unless that makes it too fast;
 // - line too long, too many lines: break the text again at the spaces that balance the
 //   lines best (joining lines adds spaces, so only while it does not read faster).
+// - start or end near a shot change: the edge goes where the shot-change rules put it,
+//   unless that breaks the minimum gap to a neighbour or makes the subtitle read faster,
+//   shorter or longer than its limits allow.
 // A fix that has no room leaves the subtitle alone, and the outcome says why.
 class QualityFixes
 {
@@ -37,6 +40,7 @@ public:
         LongestDuration,  // lengthening it would make it too long
         WouldReadTooFast, // the fix would make it read too fast
         NoBreakFits,      // no breaking of its words fits the line limits
+        NoTimeBefore,     // the previous subtitle ends too close to move its start earlier
     };
 
     // What a fix did: the problems it mended and those it left, by kind (and why).

@@ -13,6 +13,8 @@ const QString maxDurationKey = QStringLiteral("quality/maxDuration");
 const QString maxLineLengthKey = QStringLiteral("quality/maxLineLength");
 const QString maxLinesKey = QStringLiteral("quality/maxLines");
 const QString minGapFramesKey = QStringLiteral("quality/minGapFrames");
+const QString shotChangeZoneKey = QStringLiteral("quality/shotChangeZoneFrames");
+const QString endBeforeShotChangeKey = QStringLiteral("quality/endBeforeShotChangeFrames");
 
 double clampedValue(double value, double fallback, double low, double high)
 {
@@ -37,10 +39,14 @@ int clampedInt(double value, int fallback, int low, int high)
 
 } // namespace
 
+double QualityLimits::countingRate(double frameRate)
+{
+    return std::isfinite(frameRate) && frameRate > 0 ? frameRate : 24.0;
+}
+
 double QualityLimits::minGap(double frameRate) const
 {
-    const double rate = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 24.0;
-    return minGapFrames / rate;
+    return minGapFrames / countingRate(frameRate);
 }
 
 QualityLimits QualityLimits::clamped() const
@@ -54,6 +60,9 @@ QualityLimits QualityLimits::clamped() const
     limits.maxLineLength = clampedInt(maxLineLength, defaults.maxLineLength, 1, 10000);
     limits.maxLines = clampedInt(maxLines, defaults.maxLines, 1, 100);
     limits.minGapFrames = clampedInt(minGapFrames, defaults.minGapFrames, 0, 1000);
+    limits.shotChangeZoneFrames = clampedInt(shotChangeZoneFrames, defaults.shotChangeZoneFrames, 1, 50);
+    limits.endBeforeShotChangeFrames =
+        clampedInt(endBeforeShotChangeFrames, defaults.endBeforeShotChangeFrames, 0, limits.shotChangeZoneFrames - 1);
     return limits;
 }
 
@@ -70,6 +79,11 @@ QualityLimits QualityLimits::load(const QSettings &settings)
     limits.maxLines = clampedInt(readNumber(settings, maxLinesKey, defaults.maxLines), defaults.maxLines, 1, 100);
     limits.minGapFrames = clampedInt(readNumber(settings, minGapFramesKey, defaults.minGapFrames),
                                      defaults.minGapFrames, 0, 1000);
+    limits.shotChangeZoneFrames = clampedInt(readNumber(settings, shotChangeZoneKey, defaults.shotChangeZoneFrames),
+                                             defaults.shotChangeZoneFrames, 1, 50);
+    limits.endBeforeShotChangeFrames =
+        clampedInt(readNumber(settings, endBeforeShotChangeKey, defaults.endBeforeShotChangeFrames),
+                   defaults.endBeforeShotChangeFrames, 0, 50);
     return limits.clamped();
 }
 
@@ -82,4 +96,6 @@ void QualityLimits::save(QSettings &settings) const
     settings.setValue(maxLineLengthKey, limits.maxLineLength);
     settings.setValue(maxLinesKey, limits.maxLines);
     settings.setValue(minGapFramesKey, limits.minGapFrames);
+    settings.setValue(shotChangeZoneKey, limits.shotChangeZoneFrames);
+    settings.setValue(endBeforeShotChangeKey, limits.endBeforeShotChangeFrames);
 }

@@ -14,10 +14,16 @@ public:
     int maxLineLength = 42;     // characters
     int maxLines = 2;
     int minGapFrames = 2;
+    // Shot changes: an edge closer than this many frames to a cut is moved onto it or
+    // away from it, and an end near a cut ends this many frames before it.
+    int shotChangeZoneFrames = 12;
+    int endBeforeShotChangeFrames = 2;
 
     // The smallest gap between two subtitles in seconds: minGapFrames at the frame rate,
     // or at 24 frames per second while no video gives one.
     double minGap(double frameRate) const;
+    // The rate frames are counted in: the video's, or 24 while none gives one.
+    static double countingRate(double frameRate);
 
     // Every value inside its range, and the maximum duration not below the minimum.
     QualityLimits clamped() const;

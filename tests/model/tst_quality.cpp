@@ -3,6 +3,7 @@
 #include "model/ProblemIndex.h"
 #include "model/QualityCheck.h"
 #include "model/QualityFixes.h"
+#include "model/ShotChangeRules.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
@@ -21,6 +22,7 @@
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
 Q_DECLARE_METATYPE(QualityLimits)
+Q_DECLARE_METATYPE(std::optional<int>)
 
 namespace {
 
@@ -237,6 +239,81 @@ private slots:
         QCOMPARE(outcome.changedSubtitles > 0, !after.isEmpty());
         QCOMPARE(c.undo.canUndo(), !after.isEmpty());
         QCOMPARE(QualityFixes::fixAll(c.controller, c.index).changedSubtitles, 0); // nothing left to change
+        if (!after.isEmpty()) {
+            c.undo.undo();
+            QCOMPARE(describe(c.controller), before);
+        }
+    }
+
+    // The delivery rules at their frame boundaries, at the common rates: where an edge the
+    // given number of frames from a cut goes, in frames from the cut (none: it stays).
+    void shotChangeRules_data()
+    {
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<std::optional<int>>("goesTo");
+        const std::optional<int> stays;
+        const QList<std::tuple<bool, int, std::optional<int>>> table{
+            {true, 0, stays},   {true, 1, 0},        {true, 11, 0},       {true, 12, stays}, {true, 13, stays},
+            {true, -1, 0},      {true, -8, 0},       {true, -9, -12},     {true, -11, -12},  {true, -12, stays},
+            {true, -13, stays}, {false, -2, stays},  {false, -1, -2},     {false, 0, -2},    {false, 11, -2},
+            {false, 12, stays}, {false, 13, stays},  {false, -3, -2},     {false, -11, -2},  {false, -12, stays},
+        };
+        for (double rate : {24000.0 / 1001, 25.0, 30000.0 / 1001}) {
+            for (const auto &[start, frames, goesTo] : table) {
+                QTest::addRow("%.3f fps: %s %d frames from the cut", rate, start ? "start" : "end", frames)
+                    << rate << start << frames << goesTo;
+            }
+        }
+    }
+
+    void shotChangeRules()
+    {
+        QFETCH(double, rate);
+        QFETCH(bool, start);
+        QFETCH(int, frames);
+        QFETCH(std::optional<int>, goesTo);
+        constexpr int cut = 43'157; // half an hour in: the times are not round
+        const ShotChanges shotChanges({cut / rate, (cut + 400) / rate});
+        const ShotChangeRules rules(shotChanges, rate, QualityLimits());
+        const double edge = (cut + frames) / rate;
+        const auto move = start ? rules.start(edge) : rules.end(edge);
+        QCOMPARE(move.has_value(), goesTo.has_value());
+        if (move)
+            QCOMPARE(std::lround(move->to * rate), cut + *goesTo);
+    }
+
+    // Fix All moves edges to shot changes only within the other limits, and says why not.
+    void shotChangeFixesKeepTheLimits_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("left");
+        // 25 fps, a cut at 10 s; a minimum gap of 2 frames (0.08 s).
+        QTest::newRow("a start 5 frames after the cut goes onto it") << "Hi@10.2-12" << "Hi@10-12" << 0;
+        QTest::newRow("a start and the end before it meet at the cut, the gap kept")
+            << "a@8-9.96|Hi@10.2-12" << "a@8-9.92|Hi@10-12" << 0;
+        QTest::newRow("the end before, shortened, would read too fast: neither moves")
+            << QString(40, u'a') + "@8-10.04|Hi@10.2-12" << "" << 2;
+        QTest::newRow("an end 3 frames before the cut ends 2 frames before it, the gap kept")
+            << "Hi@8-9.88|n@10-12" << "Hi@8-9.92|n@10-12" << 0;
+    }
+
+    void shotChangeFixesKeepTheLimits()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(int, left);
+        Checked c(subtitlesFrom(before));
+        c.index.setFrameRate(25);
+        c.index.setShotChanges(ShotChanges({10.0}));
+        QVERIFY(problemCount(c.index, c.controller.count()) > 0);
+        const QualityFixes::Outcome outcome = QualityFixes::fixAll(c.controller, c.index);
+        c.undo.closeEventGroup();
+        QCOMPARE(outcome.leftCount(), left);
+        QCOMPARE(describe(c.controller), after.isEmpty() ? before : after);
+        QCOMPARE(QualityFixes::fixAll(c.controller, c.index).changedSubtitles, 0);
         if (!after.isEmpty()) {
             c.undo.undo();
             QCOMPARE(describe(c.controller), before);

@@ -1,0 +1,48 @@
+#include "model/ShotChangeRules.h"
+
+#include <cmath>
+#include <cstdlib>
+
+ShotChangeRules::ShotChangeRules(const ShotChanges &shotChanges, double frameRate, const QualityLimits &limits)
+    : m_shotChanges(shotChanges)
+    , m_rate(QualityLimits::countingRate(frameRate))
+    , m_zone(limits.shotChangeZoneFrames)
+    , m_endGap(limits.endBeforeShotChangeFrames)
+{
+}
+
+int ShotChangeRules::frameOf(double time) const
+{
+    return int(std::lround(time * m_rate));
+}
+
+std::optional<double> ShotChangeRules::nearestCut(double time) const
+{
+    return m_shotChanges.nearest(time, (m_zone + 0.5) / m_rate);
+}
+
+std::optional<ShotChangeRules::Move> ShotChangeRules::start(double start) const
+{
+    const std::optional<double> cut = nearestCut(start);
+    if (!cut)
+        return std::nullopt;
+    const int cutFrame = frameOf(*cut);
+    const int frames = frameOf(start) - cutFrame; // positive after the cut
+    if (frames == 0 || std::abs(frames) >= m_zone)
+        return std::nullopt;
+    const int ontoCutBefore = int(std::lround(2.0 * m_zone / 3.0));
+    const int target = frames > 0 || -frames <= ontoCutBefore ? cutFrame : cutFrame - m_zone;
+    return Move{target / m_rate, frames, cutFrame};
+}
+
+std::optional<ShotChangeRules::Move> ShotChangeRules::end(double end) const
+{
+    const std::optional<double> cut = nearestCut(end);
+    if (!cut)
+        return std::nullopt;
+    const int cutFrame = frameOf(*cut);
+    const int frames = frameOf(end) - cutFrame;
+    if (frames == -m_endGap || std::abs(frames) >= m_zone)
+        return std::nullopt;
+    return Move{(cutFrame - m_endGap) / m_rate, frames, cutFrame};
+}

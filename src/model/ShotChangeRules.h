@@ -1,0 +1,40 @@
+#pragma once
+
+#include "model/QualityLimits.h"
+#include "model/ShotChanges.h"
+
+#include <optional>
+
+// Where the usual delivery rules put a subtitle's edges near a shot change, counted in
+// whole frames. With Z the zone and G the end's distance (12 and 2 by default), for the
+// cut nearest the edge:
+// - a start 1 to Z-1 frames after the cut, or up to two thirds of Z before it (1–8),
+//   goes onto the cut; one closer to Z frames before it (9–11) goes Z frames before it;
+// - an end less than Z frames from the cut on either side, the cut included, goes G
+//   frames before it.
+// An edge on its place, or Z frames or more from every cut, keeps to the rules.
+class ShotChangeRules
+{
+public:
+    struct Move
+    {
+        double to = 0;  // seconds, on a frame
+        int frames = 0; // from the edge to the cut: negative when the edge lies before it
+        int cutFrame = 0;
+    };
+
+    ShotChangeRules(const ShotChanges &shotChanges, double frameRate, const QualityLimits &limits);
+
+    // Where the edge must go, or nothing when it keeps to the rules.
+    std::optional<Move> start(double start) const;
+    std::optional<Move> end(double end) const;
+
+private:
+    std::optional<double> nearestCut(double time) const;
+    int frameOf(double time) const;
+
+    const ShotChanges &m_shotChanges;
+    double m_rate;
+    int m_zone;
+    int m_endGap;
+};
