@@ -53,7 +53,9 @@ QStringList placeholders(const QString &text)
     QStringList found;
     for (const auto &match : placeholder.globalMatch(text))
         found << match.captured();
+    // Each plural form of a translation holds them again.
     found.sort();
+    found.removeDuplicates();
     return found;
 }
 

@@ -132,7 +132,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../document/Document.cpp" line="+152"/>
+        <location filename="../../document/Document.cpp" line="+154"/>
         <source>Untitled %1</source>
         <translation>Unbenannt %1</translation>
     </message>
@@ -140,6 +140,16 @@
         <location line="+0"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>Add Shot Change</source>
+        <translation>Szenenwechsel hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove Shot Change</source>
+        <translation>Szenenwechsel entfernen</translation>
     </message>
 </context>
 <context>
@@ -336,7 +346,7 @@
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/DocumentPanes.cpp" line="+66"/>
+        <location filename="../../app/DocumentPanes.cpp" line="+68"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -359,7 +369,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+94"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+117"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
@@ -425,18 +435,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+92"/>
+        <location line="+109"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-91"/>
-        <location line="+92"/>
+        <location line="-108"/>
+        <location line="+109"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-106"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -476,7 +486,22 @@
         <translation>Teilt den Untertitel, dessen Text gerade bearbeitet wird, an der Stelle des Textcursors</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+70"/>
+        <source>Next Shot Chan&amp;ge</source>
+        <translation>Nächster S&amp;zenenwechsel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Previous S&amp;hot Change</source>
+        <translation>Vorheri&amp;ger Szenenwechsel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Add Shot Change at &amp;Cursor</source>
+        <translation>Szenenwechsel am &amp;Cursor hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+45"/>
         <source>Merge Subtitle&amp;s</source>
         <translation>Untertitel zusammen&amp;führen</translation>
     </message>
@@ -546,12 +571,27 @@
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="-154"/>
+        <location line="-171"/>
         <source>&amp;Import Subtitles…</source>
         <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-139"/>
+        <source>Finding shot changes… %p%</source>
+        <translation>Szenenwechsel werden gesucht … %p %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The video is searched for shot changes nearest the playback cursor first.</source>
+        <translation>Das Video wird nach Szenenwechseln durchsucht, zuerst nahe der Wiedergabeposition.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>No shot changes: %1</source>
+        <translation>Keine Szenenwechsel: %1</translation>
+    </message>
+    <message>
+        <location line="+131"/>
         <source>&amp;Go to Subtitle…</source>
         <translation>&amp;Gehe zu Untertitel …</translation>
     </message>
@@ -646,7 +686,7 @@
         <translation>Vorheriges B&amp;ild</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+24"/>
         <source>%1[*] — Cuewright</source>
         <translation>%1[*] — Cuewright</translation>
     </message>
@@ -1187,6 +1227,40 @@
     </message>
 </context>
 <context>
+    <name>ProblemIndex</name>
+    <message numerus="yes">
+        <location filename="../../model/ProblemIndex.cpp" line="+116"/>
+        <source>%n frame(s) after the shot change at frame %1</source>
+        <translation>
+            <numerusform>%n Frame nach dem Szenenwechsel bei Frame %1</numerusform>
+            <numerusform>%n Frames nach dem Szenenwechsel bei Frame %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n frame(s) before the shot change at frame %1</source>
+        <translation>
+            <numerusform>%n Frame vor dem Szenenwechsel bei Frame %1</numerusform>
+            <numerusform>%n Frames vor dem Szenenwechsel bei Frame %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>on the shot change at frame %1</source>
+        <translation>auf dem Szenenwechsel bei Frame %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Starts %1; goes to frame %2</source>
+        <translation>Beginnt %1; gehört auf Frame %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ends %1; goes to frame %2</source>
+        <translation>Endet %1; gehört auf Frame %2</translation>
+    </message>
+</context>
+<context>
     <name>ProblemListModel</name>
     <message>
         <location filename="../../panels/ProblemListModel.cpp" line="+73"/>
@@ -1297,6 +1371,16 @@
         <translation>Zu viele Zeilen</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>Start near a shot change</source>
+        <translation>Beginn nahe einem Szenenwechsel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>End near a shot change</source>
+        <translation>Ende nahe einem Szenenwechsel</translation>
+    </message>
+    <message>
         <location line="+11"/>
         <source>Runs %L1 s into the next subtitle</source>
         <translation>Reicht %L1 s in den nächsten Untertitel hinein</translation>
@@ -1335,7 +1419,7 @@
 <context>
     <name>QualityFixes</name>
     <message numerus="yes">
-        <location filename="../../model/QualityFixes.cpp" line="+191"/>
+        <location filename="../../model/QualityFixes.cpp" line="+225"/>
         <source>%n overlap(s)</source>
         <translation>
             <numerusform>%n Überschneidung</numerusform>
@@ -1390,8 +1474,24 @@
             <numerusform>%n mit zu vielen Zeilen</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n start(s) near a shot change</source>
+        <translation>
+            <numerusform>%n Beginn nahe einem Szenenwechsel</numerusform>
+            <numerusform>%n Anfänge nahe einem Szenenwechsel</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n end(s) near a shot change</source>
+        <translation>
+            <numerusform>%n Ende nahe einem Szenenwechsel</numerusform>
+            <numerusform>%n Enden nahe einem Szenenwechsel</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+30"/>
+        <location line="+82"/>
         <source>%1 (%2)</source>
         <comment>number and kind of problem, why it was left</comment>
         <translation>%1 (%2)</translation>
@@ -1420,12 +1520,12 @@
         <translation>Belassen: %1 (%2).</translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+130"/>
         <source>Fix All Problems</source>
         <translation>Alle Probleme beheben</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>Fix Overlap</source>
         <translation>Überlappung beheben</translation>
     </message>
@@ -1449,6 +1549,11 @@
         <location line="+3"/>
         <source>Fix Line Breaks</source>
         <translation>Zeilenumbrüche korrigieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Time to Shot Change</source>
+        <translation>An Szenenwechsel ausrichten</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -1475,6 +1580,11 @@
         <source>no line breaks fit</source>
         <translation>keine Zeilenumbrüche passen</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>the previous subtitle ends too close</source>
+        <translation>der vorige Untertitel endet zu knapp davor</translation>
+    </message>
 </context>
 <context>
     <name>QualityLimitsPage</name>
@@ -1490,6 +1600,8 @@
     </message>
     <message>
         <location line="+2"/>
+        <location line="+1"/>
+        <location line="+1"/>
         <source> frames</source>
         <translation> Bilder</translation>
     </message>
@@ -1522,6 +1634,16 @@
         <location line="+1"/>
         <source>Minimum &amp;gap:</source>
         <translation>Minimale &amp;Lücke:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Keep edges from &amp;shot changes by:</source>
+        <translation>Abstand der Kanten von &amp;Szenenwechseln:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End &amp;before a shot change by:</source>
+        <translation>Ende &amp;vor einem Szenenwechsel um:</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1868,6 +1990,27 @@
     </message>
 </context>
 <context>
+    <name>ShotChangeScanner</name>
+    <message>
+        <location filename="../../shots/ShotChangeScanner.cpp" line="+57"/>
+        <source>The video cannot be read from %1 seconds on.</source>
+        <translation>Das Video kann ab Sekunde %1 nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>No frame of the video could be decoded.</source>
+        <translation>Kein Bild des Videos konnte dekodiert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ShotChangesCommand</name>
+    <message>
+        <location filename="../../shots/ShotChangesCommand.cpp" line="+19"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>SpellChecker</name>
     <message>
         <location filename="../../spelling/SpellChecker.cpp" line="+21"/>
@@ -1915,16 +2058,18 @@
 For scripts, without a display:
   cuewright --check [--repair] [--from ENCODING] FILE...
   cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
-  cuewright --waveform VIDEO</source>
-        <translation>SubRip-Untertitel (SRT) passend zu ihrem Video bearbeiten.
+  cuewright --waveform VIDEO
+  cuewright --shot-changes VIDEO</source>
+        <translation>SubRip-Untertitel (SRT) zu ihrem Video bearbeiten.
 
 Für Skripte, ohne Bildschirm:
   cuewright --check [--repair] [--from KODIERUNG] DATEI...
   cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
-  cuewright --waveform VIDEO</translation>
+  cuewright --waveform VIDEO
+  cuewright --shot-changes VIDEO</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
         <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
     </message>
@@ -2380,7 +2525,12 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimelineInput</name>
     <message>
-        <location filename="../../timeline/TimelineInput.cpp" line="+373"/>
+        <location filename="../../timeline/TimelineInput.cpp" line="+110"/>
+        <source>Remove Shot Change</source>
+        <translation>Szenenwechsel entfernen</translation>
+    </message>
+    <message>
+        <location line="+296"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>
@@ -2597,6 +2747,44 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>VideoFrameReader</name>
+    <message>
+        <location filename="../../shots/VideoFrameReader.cpp" line="+82"/>
+        <source>The file &quot;%1&quot; does not exist.</source>
+        <translation>Die Datei „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; is not a file.</source>
+        <translation>„%1“ ist keine Datei.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;%1&quot; could not be read as a video: %2</source>
+        <translation>„%1“ konnte nicht als Video gelesen werden: %2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&quot;%1&quot; has no video stream.</source>
+        <translation>„%1“ hat keine Videospur.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;%1&quot;: there is no decoder for its video.</source>
+        <translation>„%1“: Für sein Video gibt es keinen Decoder.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot;: its video could not be decoded: %2</source>
+        <translation>„%1“: Sein Video konnte nicht dekodiert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>the picture format %1 is not supported</source>
+        <translation>das Bildformat %1 wird nicht unterstützt</translation>
+    </message>
+</context>
+<context>
     <name>VideoPlayerViewController</name>
     <message>
         <location filename="../../player/VideoPlayerViewController.cpp" line="+87"/>
@@ -2606,7 +2794,7 @@ To attach one, choose Open Video… in the File menu, or drop a video file here.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+277"/>
+        <location line="+279"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
@@ -2634,9 +2822,14 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+61"/>
+        <location filename="../../app/main.cpp" line="+63"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>usage: cuewright --shot-changes VIDEO</source>
+        <translation>Aufruf: cuewright --shot-changes VIDEO</translation>
     </message>
 </context>
 </TS>
