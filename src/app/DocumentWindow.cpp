@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -69,20 +68,18 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     connect(document, &Document::subtitlesUpdated, &m_listener, [this] { updateActionStates(); });
 }
 
-// While a video's shot changes are looked for, the status bar shows how far it got.
+// While a video's shot changes are looked for, the status bar says how far it got: as a
+// message, which leaves the panes where they are (a progress bar coming and going made
+// the status bar taller and moved the timeline under the pointer).
 void DocumentWindow::buildShotChangeProgress()
 {
-    auto *bar = new QProgressBar;
-    bar->setRange(0, 100);
-    bar->setMaximumWidth(220);
-    bar->setFormat(tr("Finding shot changes… %p%"));
-    bar->setToolTip(tr("The video is searched for shot changes nearest the playback cursor first."));
-    bar->hide();
-    statusBar()->addPermanentWidget(bar);
     ShotChangeTracking *tracking = m_panes->shotChangeTracking();
-    connect(tracking, &ShotChangeTracking::progressChanged, bar, [bar](std::optional<double> progress) {
-        bar->setVisible(progress.has_value());
-        bar->setValue(int(progress.value_or(0) * 100));
+    connect(tracking, &ShotChangeTracking::progressChanged, &m_listener, [this](std::optional<double> progress) {
+        const QString text = tr("Finding shot changes… %1%");
+        if (progress)
+            statusBar()->showMessage(text.arg(int(*progress * 100)));
+        else if (statusBar()->currentMessage().startsWith(text.section(u'%', 0, 0)))
+            statusBar()->clearMessage();
     });
     connect(tracking, &ShotChangeTracking::failed, &m_listener, [this](const QString &message) {
         statusBar()->showMessage(tr("No shot changes: %1").arg(message), 10000);

@@ -369,7 +369,12 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+117"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+78"/>
+        <source>Finding shot changes… %1%</source>
+        <translation>Szenenwechsel werden gesucht … %1 %</translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
@@ -576,17 +581,7 @@
         <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
-        <location line="-139"/>
-        <source>Finding shot changes… %p%</source>
-        <translation>Szenenwechsel werden gesucht … %p %</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The video is searched for shot changes nearest the playback cursor first.</source>
-        <translation>Das Video wird nach Szenenwechseln durchsucht, zuerst nahe der Wiedergabeposition.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="-129"/>
         <source>No shot changes: %1</source>
         <translation>Keine Szenenwechsel: %1</translation>
     </message>
