@@ -24,9 +24,6 @@ public:
     ShotChangeTracking(Document *document, VideoPlayerViewController *player, QObject *parent = nullptr);
     ~ShotChangeTracking() override;
 
-    // The share of the video scanned, while a scan runs.
-    std::optional<double> progress() const { return m_progress; }
-
 signals:
     void progressChanged(std::optional<double> progress);
     // The video cannot be scanned; the message is for the user.

@@ -282,15 +282,6 @@ void Document::setShotChange(double time, bool present, const ShotChangeEdits &e
     emit shotChangesChanged();
 }
 
-void Document::restoreShotChangeEdits(const ShotChangeEdits &edits)
-{
-    for (double time : edits.removed.times())
-        m_shotChanges.remove(time);
-    m_shotChanges.merge(edits.added.times());
-    m_shotChangeEdits = edits;
-    emit shotChangesChanged();
-}
-
 void Document::clearShotChanges()
 {
     ++m_shotChangeVideo;

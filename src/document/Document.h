@@ -111,8 +111,6 @@ public:
         friend bool operator==(const ShotChangeEdits &, const ShotChangeEdits &) = default;
     };
     const ShotChangeEdits &shotChangeEdits() const { return m_shotChangeEdits; }
-    // Takes back edits kept from an earlier session with this video; not undoable.
-    void restoreShotChangeEdits(const ShotChangeEdits &edits);
     // Another video: no shot changes, no edits; undo steps of the old ones do nothing.
     void clearShotChanges();
 

@@ -65,11 +65,3 @@ bool ShotChanges::remove(double time)
     m_times.erase(std::lower_bound(m_times.begin(), m_times.end(), *found));
     return true;
 }
-
-int ShotChanges::merge(const std::vector<double> &times)
-{
-    int added = 0;
-    for (double time : times)
-        added += insert(time) ? 1 : 0;
-    return added;
-}

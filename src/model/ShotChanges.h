@@ -33,8 +33,6 @@ public:
     bool insert(double time);
     // Removes the one within the tolerance of `time`; false when there is none.
     bool remove(double time);
-    // Adds those not yet there; returns how many were new.
-    int merge(const std::vector<double> &times);
 
     friend bool operator==(const ShotChanges &, const ShotChanges &) = default;
 

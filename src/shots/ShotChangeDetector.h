@@ -32,8 +32,9 @@ public:
     // Tells the cache's entries of shot changes apart from older ways of finding them.
     static constexpr int CacheKey = 1;
 
-    // The user's cache unless given; nullptr keeps nothing.
+    // Keeps its lists in the user's cache.
     explicit ShotChangeDetector(QObject *parent = nullptr);
+    // Keeps them in `cache`; nullptr keeps nothing.
     ShotChangeDetector(std::shared_ptr<MediaCache> cache, QObject *parent = nullptr);
     ~ShotChangeDetector() override;
 
@@ -43,10 +44,6 @@ public:
     // Keeps the list (with the user's own additions and removals) in the cache for the
     // video, on the worker.
     void storeInCache(const ShotChanges &shotChanges);
-
-    // The order in which the parts of a film of `duration` seconds are scanned while the
-    // focus stays at `focusTime`: the part holding it, then the nearest one left, and so on.
-    static std::optional<int> nearestPart(const QList<bool> &done, double focusTime);
 
 signals:
     // Shot changes of a part just scanned (or all of them, from the cache).
@@ -59,6 +56,8 @@ signals:
     void failed(const QString &message);
 
 private:
+    // The part not yet done nearest the focus: the one holding it, then the nearest left.
+    static std::optional<int> nearestPart(const QList<bool> &done, double focusTime);
     void run(std::stop_token stop, const QString &path);
     bool scan(std::stop_token stop, ShotChangeScanner &scanner, QList<double> &all);
     void serveStores(std::stop_token stop, const QString &path);
