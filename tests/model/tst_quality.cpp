@@ -294,8 +294,8 @@ private slots:
         QTest::newRow("a start 5 frames after the cut goes onto it") << "Hi@10.2-12" << "Hi@10-12" << 0;
         QTest::newRow("a start and the end before it meet at the cut, the gap kept")
             << "a@8-9.96|Hi@10.2-12" << "a@8-9.92|Hi@10-12" << 0;
-        QTest::newRow("the end before, shortened, would read too fast: neither moves")
-            << QString(40, u'a') + "@8-10.04|Hi@10.2-12" << "" << 2;
+        QTest::newRow("the end before cannot move without reading too fast: nor can the start after it")
+            << QString(39, u'a') + "@8-9.96|Hi@10.2-12" << "" << 2;
         QTest::newRow("an end 3 frames before the cut ends 2 frames before it, the gap kept")
             << "Hi@8-9.88|n@10-12" << "Hi@8-9.92|n@10-12" << 0;
     }
@@ -331,6 +331,13 @@ private slots:
         QCOMPARE(c.index.problems(0), Problems(QualityCheck::GapTooSmall));
         QualityFixes::fixAll(c.controller, c.index);
         QCOMPARE(describe(c.controller), QStringLiteral("Hi@0-2|n@2.08-4"));
+
+        // So is the distance from a shot change: 0.4 s is 10 frames at 24, 12 at 30.
+        Checked near(subtitlesFrom(QStringLiteral("Hi@10.4-12")));
+        near.index.setShotChanges(ShotChanges({10.0}));
+        QCOMPARE(near.index.problems(0), Problems(QualityCheck::StartNearShotChange));
+        near.index.setFrameRate(30);
+        QCOMPARE(near.index.problems(0), Problems());
     }
 
     // Fix All on film-like lists (with a generator's seed and frame rate): no limit of any
