@@ -332,8 +332,12 @@ private slots:
         QualityFixes::fixAll(c.controller, c.index);
         QCOMPARE(describe(c.controller), QStringLiteral("Hi@0-2|n@2.08-4"));
 
-        // So is the distance from a shot change: 0.4 s is 10 frames at 24, 12 at 30.
+        // So is the distance from a shot change: 0.4 s is 10 frames at 24, 12 at 30, even
+        // with no minimum gap for the new rate to change.
         Checked near(subtitlesFrom(QStringLiteral("Hi@10.4-12")));
+        QualityLimits noGap;
+        noGap.minGapFrames = 0;
+        near.index.setLimits(noGap);
         near.index.setShotChanges(ShotChanges({10.0}));
         QCOMPARE(near.index.problems(0), Problems(QualityCheck::StartNearShotChange));
         near.index.setFrameRate(30);
