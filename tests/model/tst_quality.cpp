@@ -488,13 +488,15 @@ private slots:
         QSettings settings(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
         const std::pair<const char *, QVariant> values[] = {
             {"maxCharactersPerSecond", "fast"}, {"minDuration", "nan"}, {"maxDuration", -5},
-            {"maxLineLength", 0}, {"maxLines", 1e12}, {"minGapFrames", -3}};
+            {"maxLineLength", 0}, {"maxLines", 1e12}, {"minGapFrames", -3},
+            {"shotChangeZoneFrames", 6}, {"endBeforeShotChangeFrames", 40}};
         for (const auto &[key, value] : values)
             settings.setValue(QStringLiteral("quality/") + QLatin1String(key), value);
         const QualityLimits limits = QualityLimits::load(settings);
         QCOMPARE(std::tuple(limits.maxCharactersPerSecond, limits.minDuration, limits.maxLineLength, limits.maxLines, limits.minGapFrames),
                  std::tuple(QualityLimits().maxCharactersPerSecond, QualityLimits().minDuration, 1, 100, 0));
         QVERIFY(limits.maxDuration >= limits.minDuration);
+        QCOMPARE(limits.endBeforeShotChangeFrames, 5); // an end gap inside the zone
     }
 };
 

@@ -225,6 +225,11 @@ private slots:
             told << arguments.first().value<std::optional<double>>();
         QCOMPARE(told, (QList<std::optional<double>>{std::nullopt, 60, std::nullopt, 60}));
         QTRY_VERIFY(m_players.first().isNull());
+        // A video that cannot be played leaves none: what followed the last one is let go.
+        QSignalSpy video(m_controller.get(), &VideoPlayerViewController::videoChanged);
+        soundOnly->fail(QStringLiteral("broken"));
+        QCOMPARE(video.count(), 1);
+        QCOMPARE(video.first().first().toString(), QString());
     }
 
     // A picture 400 × 225 at y 50: text a fortieth of its width high, 20 from its sides
