@@ -175,6 +175,28 @@ private slots:
         QCOMPARE(controller.at(1)->start, 8.08);
     }
 
+    // The cuts found in a video reach the document; the next video's replace them, and a
+    // video that cannot be played leaves none.
+    void shotChangesFollowTheVideo()
+    {
+        const QString shots = m_dir.filePath(QStringLiteral("shots.mp4"));
+        TestMedia::ShotVideoOptions options;
+        options.shots = 4;
+        const auto made = TestMedia::makeShotVideo(shots, options);
+        QVERIFY(made);
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(shots);
+        QTRY_VERIFY_WITH_TIMEOUT(m_document->shotChanges().size() >= std::size_t(made->cuts.size()), 30000);
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY_WITH_TIMEOUT(m_document->player(), 10000);
+        QVERIFY(m_document->shotChanges().isEmpty());
+        m_document->addShotChange(1);
+        QSignalSpy failed(player, &VideoPlayerViewController::failed);
+        player->loadVideo(m_dir.filePath(QStringLiteral("missing.mp4")));
+        QVERIFY(failed.wait(5000));
+        QVERIFY(m_document->shotChanges().isEmpty());
+    }
+
     void aVideoThatCannotBePlayedSaysWhy_data()
     {
         QTest::addColumn<QString>("path");
