@@ -8,4 +8,10 @@ public:
     static double twoFrameGap(double frameRate);
     // t moved to the nearest frame boundary (halves away from zero); unchanged at rate 0.
     static double snapToFrame(double t, double frameRate);
+
+    enum class Rounding { Nearest, Down, Up };
+    // t on a frame boundary, or at rate 0 (or a rate that is not a positive number) on a
+    // millisecond, which is what an SRT file keeps: times computed from others land where
+    // a saved file puts them.
+    static double onFrame(double t, double frameRate, Rounding rounding = Rounding::Nearest);
 };

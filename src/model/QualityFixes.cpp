@@ -3,6 +3,7 @@
 #include "model/LineBalancer.h"
 #include "model/ProblemIndex.h"
 #include "model/ShotChangeRules.h"
+#include "model/TimingExcess.h"
 #include "model/SubtitleController.h"
 #include "model/UndoManager.h"
 
@@ -19,41 +20,13 @@ using Problem = QualityCheck::Problem;
 using Problems = QualityCheck::Problems;
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
-// How far sums of times may stray from exact values: far below what a file keeps.
-constexpr double rounding = 1e-9;
+constexpr double rounding = TimingExcess::rounding;
+using Excess = TimingExcess;
 
 // A subtitle as the fixes so far leave it.
-struct Span
+struct Span : TimingExcess::Span
 {
-    double start = 0;
-    double end = 0;
     QString text;
-    int characters = 0;
-    double nextStart = infinity; // where the subtitle after it starts
-};
-
-// How far a subtitle is past each timing limit, 0 within it: what no fix may increase.
-struct Excess
-{
-    Excess(const Span &span, const QualityLimits &limits, double minGap)
-        : gap(std::max(0.0, minGap - (span.nextStart - span.end)))
-        , shortness(std::max(0.0, limits.minDuration - (span.end - span.start)))
-        , length(std::max(0.0, span.end - span.start - limits.maxDuration))
-        , speed(std::max(0.0, QualityCheck::readingSpeed(span.characters, span.end - span.start)
-                                  - limits.maxCharactersPerSecond))
-    {
-    }
-
-    bool isNotWorseThan(const Excess &before) const
-    {
-        return gap <= before.gap + rounding && shortness <= before.shortness + rounding
-            && length <= before.length + rounding && speed <= before.speed + rounding;
-    }
-
-    double gap;
-    double shortness;
-    double length;
-    double speed;
 };
 
 // How much shorter a subtitle may become and still keep within the shortest duration and
@@ -144,35 +117,6 @@ Span spanOf(const Subtitle &subtitle, double nextStart)
     return span;
 }
 
-// Moves one edge of `self` where the shot-change rules put it, when no limit suffers;
-// otherwise leaves it and says why. `previousEnd` is where the subtitle before it ends.
-std::optional<QualityFixes::Reason> moveToRule(Problem problem, const ShotChangeRules &rules, Span &self,
-                                               double previousEnd, const QualityLimits &limits, double minGap)
-{
-    Span after = self;
-    if (problem == QualityCheck::StartNearShotChange) {
-        const std::optional<ShotChangeRules::Move> move = rules.start(self.start);
-        if (!move)
-            return std::nullopt;
-        after.start = move->to;
-        if (after.start < self.start && after.start < previousEnd + minGap - QualityCheck::tolerance)
-            return QualityFixes::NoTimeBefore;
-    } else {
-        const std::optional<ShotChangeRules::Move> move = rules.end(self.end);
-        if (!move)
-            return std::nullopt;
-        after.end = move->to;
-        if (after.end > self.end && after.end > self.nextStart - minGap + QualityCheck::tolerance)
-            return QualityFixes::NoFreeTime;
-    }
-    const Excess before(self, limits, minGap);
-    const Excess now(after, limits, minGap);
-    if (after.end <= after.start || !now.isNotWorseThan(before))
-        return now.length > before.length + rounding ? QualityFixes::LongestDuration : QualityFixes::WouldReadTooFast;
-    self = after;
-    return std::nullopt;
-}
-
 QualityFixes::Reason reasonLeft(Problem problem, const Subtitle &subtitle, const QualityLimits &limits)
 {
     switch (problem) {
@@ -261,7 +205,9 @@ int fixShotChanges(SubtitleController &controller, const ProblemIndex &index, co
         const bool breaks = kind == QualityCheck::EndNearShotChange ? bool(rules.end(span.end)) : bool(rules.start(span.start));
         if (!(kinds & kind) || !breaks)
             return;
-        if (const auto reason = moveToRule(kind, rules, span, previousEnd, index.limits(), index.minGap()))
+        const auto reason =
+            QualityFixes::moveToShotChangeRule(kind, rules, span, previousEnd, index.limits(), index.minGap());
+        if (reason)
             ++outcome.left[{kind, *reason}];
         else
             ++outcome.fixed[kind];
@@ -461,6 +407,35 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
         undo->endUndoGrouping();
     }
     return outcome;
+}
+
+std::optional<QualityFixes::Reason> QualityFixes::moveToShotChangeRule(QualityCheck::Problem edge,
+                                                                     const ShotChangeRules &rules,
+                                                                     TimingExcess::Span &self, double previousEnd,
+                                                                     const QualityLimits &limits, double minGap)
+{
+    TimingExcess::Span after = self;
+    if (edge == QualityCheck::StartNearShotChange) {
+        const std::optional<ShotChangeRules::Move> move = rules.start(self.start);
+        if (!move)
+            return std::nullopt;
+        after.start = move->to;
+        if (after.start < self.start && after.start < previousEnd + minGap - QualityCheck::tolerance)
+            return NoTimeBefore;
+    } else {
+        const std::optional<ShotChangeRules::Move> move = rules.end(self.end);
+        if (!move)
+            return std::nullopt;
+        after.end = move->to;
+        if (after.end > self.end && after.end > self.nextStart - minGap + QualityCheck::tolerance)
+            return NoFreeTime;
+    }
+    const Excess before(self, limits, minGap);
+    const Excess now(after, limits, minGap);
+    if (after.end <= after.start || !now.isNotWorseThan(before))
+        return now.length > before.length + rounding ? LongestDuration : WouldReadTooFast;
+    self = after;
+    return std::nullopt;
 }
 
 QString QualityFixes::actionName(QualityCheck::Problem problem)

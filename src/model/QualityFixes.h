@@ -2,14 +2,17 @@
 
 #include "model/QualityCheck.h"
 #include "model/QualityLimits.h"
+#include "model/TimingExcess.h"
 
 #include <QCoreApplication>
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <utility>
 
 class ProblemIndex;
+class ShotChangeRules;
 class SubtitleController;
 
 // Mends problems without making any limit of the mended subtitle or of its neighbours
@@ -62,6 +65,14 @@ public:
     // Mends every problem that can be mended, as one update and one named undo step. Run
     // again on its result, it changes nothing.
     static Outcome fixAll(SubtitleController &controller, const ProblemIndex &index);
+
+    // Moves one edge of `span` (StartNearShotChange: its start, EndNearShotChange: its end)
+    // where the shot-change rules put it, unless that breaks the minimum gap to a
+    // neighbour or makes a limit worse; then leaves it and says why. `previousEnd` is
+    // where the subtitle before it ends.
+    static std::optional<Reason> moveToShotChangeRule(QualityCheck::Problem edge, const ShotChangeRules &rules,
+                                                      TimingExcess::Span &span, double previousEnd,
+                                                      const QualityLimits &limits, double minGap);
 
     static QString actionName(QualityCheck::Problem problem);
     static QString reasonText(Reason reason);

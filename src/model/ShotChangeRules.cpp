@@ -46,3 +46,21 @@ std::optional<ShotChangeRules::Move> ShotChangeRules::end(double end) const
         return std::nullopt;
     return Move{(cutFrame - m_endGap) / m_rate, frames, cutFrame};
 }
+
+std::optional<int> ShotChangeRules::framesFromCut(double time) const
+{
+    const std::optional<double> cut = nearestCut(time);
+    if (!cut)
+        return std::nullopt;
+    return frameOf(time) - frameOf(*cut);
+}
+
+bool ShotChangeRules::startIsOnCut(double start) const
+{
+    return framesFromCut(start) == 0;
+}
+
+bool ShotChangeRules::endIsBeforeCut(double end) const
+{
+    return framesFromCut(end) == -m_endGap;
+}

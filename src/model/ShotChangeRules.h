@@ -28,9 +28,15 @@ public:
     // Where the edge must go, or nothing when it keeps to the rules.
     std::optional<Move> start(double start) const;
     std::optional<Move> end(double end) const;
+    // Whether the edge is on the very place the rules give an edge beside a cut (a start
+    // on the cut, an end G frames before it), not merely clear of every cut.
+    bool startIsOnCut(double start) const;
+    bool endIsBeforeCut(double end) const;
 
 private:
     std::optional<double> nearestCut(double time) const;
+    // Frames from the cut nearest to `time` (negative before it), when one is in the zone.
+    std::optional<int> framesFromCut(double time) const;
     int frameOf(double time) const;
 
     const ShotChanges &m_shotChanges;
