@@ -290,3 +290,11 @@ void Document::clearShotChanges()
         return;
     emit shotChangesChanged();
 }
+
+void Document::setSpeech(SpeechStretches speech)
+{
+    if (speech == m_speech)
+        return;
+    m_speech = std::move(speech);
+    emit speechChanged();
+}

@@ -6,6 +6,7 @@
 #include "model/IndexSet.h"
 #include "model/ProblemIndex.h"
 #include "model/ShotChanges.h"
+#include "model/SpeechStretches.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
@@ -114,6 +115,12 @@ public:
     // Another video: no shot changes, no edits; undo steps of the old ones do nothing.
     void clearShotChanges();
 
+    // Where someone speaks in the video's sound, as speech detection found it. Not saved
+    // in the subtitle file: replacing it is no undo step and leaves the document as saved
+    // as it was.
+    const SpeechStretches &speech() const { return m_speech; }
+    void setSpeech(SpeechStretches speech);
+
     // SubtitleControllerDelegate
     void didReloadSubtitles(SubtitleController &controller) override;
     void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
@@ -149,6 +156,7 @@ signals:
     // The encoding or the file format changed (read, reopened, saved in another one).
     void encodingChanged();
     void shotChangesChanged();
+    void speechChanged();
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
@@ -170,4 +178,5 @@ private:
     ShotChanges m_shotChanges;
     ShotChangeEdits m_shotChangeEdits;
     int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it
+    SpeechStretches m_speech;
 };

@@ -10,6 +10,7 @@
 #include "timeline/NeighbourSnapProvider.h"
 #include "timeline/PanClickRecognizer.h"
 #include "timeline/ShotChangeSnapProvider.h"
+#include "timeline/SpeechSnapProvider.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QContextMenuEvent>
@@ -321,17 +322,20 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     step.proposedX = viewPoint.x() + m_timeline->offset() - m_dragOffset.x();
     step.frameRate = m_timeline->document()->frameRate();
     // Ctrl switches snapping off, the playback cursor included. The cursor comes first:
-    // the user put it there; then the cuts of the picture; then the other blocks.
+    // the user put it there; then the cuts of the picture; then where speech begins and
+    // ends; then the other blocks.
     std::optional<CursorSnapProvider> cursor;
     std::optional<ShotChangeSnapProvider> shotChanges;
+    std::optional<SpeechSnapProvider> speech;
     std::optional<NeighbourSnapProvider> neighbours;
     if (!(modifiers & Qt::ControlModifier)) {
         const SubtitleDrag::Times span = m_drag->span();
         cursor.emplace(m_timeline->currentTime());
         shotChanges.emplace(m_timeline->document()->shotChanges());
+        speech.emplace(m_timeline->document()->speech());
         neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
                            FrameTiming::twoFrameGap(step.frameRate));
-        step.snapTargets = {&*cursor, &*shotChanges, &*neighbours};
+        step.snapTargets = {&*cursor, &*shotChanges, &*speech, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);
     m_strip->update();

@@ -8,7 +8,7 @@
 
 // A drag of A [2, 4] (x 60..120) grabbed at grabX (63: its start edge, 90: its middle,
 // 117: its end edge) and let go at toX, beside B [6, 8] (x 180..240) and maybe C [9.5, 12],
-// maybe with a shot change.
+// maybe with a shot change and a stretch of speech.
 struct SnapCase
 {
     double grabX, toX, cursorTime;
@@ -16,6 +16,7 @@ struct SnapCase
     double start, end;
     bool snapped;
     double shotChange = -1; // none when negative
+    SpeechStretch speech{};   // none when empty
 };
 Q_DECLARE_METATYPE(SnapCase)
 
@@ -56,6 +57,15 @@ private slots:
             << SnapCase{117, 172, 5.7, false, false, 2, 5.7, true, 5.8};
         QTest::newRow("a shot change wins over a nearer neighbour")
             << SnapCase{117, 172, 50, false, false, 2, 5.7, true, 5.7};
+        // A start snaps to where speech begins and an end to where it stops, not to the
+        // nearer other edge; shot changes come first, neighbours after.
+        QTest::newRow("start to a speech onset")
+            << SnapCase{63, 41, 50, false, false, 1, 4, true, -1, {1.0, 1.3}};
+        QTest::newRow("end to a speech offset") << SnapCase{117, 137, 50, false, false, 2, 5, true, -1, {4.7, 5.0}};
+        QTest::newRow("a shot change wins over nearer speech")
+            << SnapCase{117, 137, 50, false, false, 2, 5, true, 5, {4.5, 4.7}};
+        QTest::newRow("speech wins over a nearer neighbour")
+            << SnapCase{117, 172, 50, false, false, 2, 5.6, true, -1, {5.0, 5.6}};
         QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
         QTest::newRow("start 10.5 points from the cursor stays") << SnapCase{63, 43.5, 1, false, false, 1.35, 4, false};
         QTest::newRow("moved block's start after the neighbour")
@@ -77,6 +87,7 @@ private slots:
         f.timeline->setCurrentTime(c.cursorTime);
         if (c.shotChange >= 0)
             f.document.addFoundShotChanges({c.shotChange});
+        f.document.setSpeech(SpeechStretches({c.speech}));
         const SubtitlePtr a = f.at(0);
         // B selected: pressing on A must make A alone the selection, so B stays put.
         f.document.setSelectedSubtitleIndexes(IndexSet({1}));

@@ -1,0 +1,185 @@
+#include "model/IndexSet.h"
+#include "model/ShotChanges.h"
+#include "model/SpeechSnap.h"
+#include "model/SpeechSpotting.h"
+#include "model/SpeechStretches.h"
+#include "model/SubtitleController.h"
+#include "model/UndoManager.h"
+
+#include <QStringList>
+#include <QTest>
+
+namespace {
+
+// "[*][text@]start-end|…": a leading * keeps a subtitle out of the selection.
+SubtitleList subtitlesFrom(const QString &text, IndexSet *selected = nullptr)
+{
+    SubtitleList list;
+    for (QString entry : text.split(u'|', Qt::SkipEmptyParts)) {
+        if (selected && !entry.startsWith(u'*'))
+            selected->insert(int(list.size()));
+        if (entry.startsWith(u'*'))
+            entry.remove(0, 1);
+        const qsizetype at = entry.indexOf(u'@');
+        const QStringList times = entry.mid(at + 1).split(u'-');
+        list.append(Subtitle::create(at < 0 ? QString() : entry.left(at), times[0].toDouble(), times[1].toDouble()));
+    }
+    return list;
+}
+
+QString timesOf(const SubtitleList &list)
+{
+    QStringList entries;
+    for (const SubtitlePtr &subtitle : list)
+        entries << QString::number(subtitle->start) + u'-' + QString::number(subtitle->end);
+    return entries.join(u'|');
+}
+
+SpeechStretches speechFrom(const QString &text)
+{
+    std::vector<SpeechStretch> stretches;
+    for (const SubtitlePtr &times : subtitlesFrom(text))
+        stretches.push_back({times->start, times->end});
+    return SpeechStretches(stretches);
+}
+
+ShotChanges cutsAt(double time)
+{
+    return time < 0 ? ShotChanges() : ShotChanges({time});
+}
+
+} // namespace
+
+class tst_SpeechSnap : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // 25 fps unless told, default limits (a gap of 2 frames, 0.08 s; 0.833 s at least),
+    // a lead-out of 3 frames (0.12 s), a search window of 0.5 s, at most one cut.
+    void snap_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("speech");
+        QTest::addColumn<double>("cut");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<QString>("after"); // only the times
+        QTest::addColumn<QString>("left");
+        const auto row = [](const char *name, const char *before, const char *speech, double cut, const char *after,
+                            const char *left, double rate = 25) {
+            QTest::newRow(name) << before << speech << cut << rate << after << left;
+        };
+        row("start to the onset, end the lead-out after the offset", "10-12", "10.2-11.52", -1, "10.2-11.64", "");
+        row("an onset at the window's edge is taken", "10-12", "10.48-11.88", -1, "10.48-12", "");
+        row("one past it is not", "10-12", "10.52-11.88", -1, "10-12", "start 0: no speech within 0.5 s");
+        row("edges land on the nearest frame", "10-12", "10.21-11.51", -1, "10.2-11.64", "");
+        row("without a rate, on milliseconds; the lead-out counted at 24 fps", "10-12", "10.2123-11.5", -1,
+            "10.212-11.625", "", 0);
+        row("the lead-out shortens to keep the gap", "10-11.52|11.72-13", "10-11.56|11.72-12.88", -1,
+            "10-11.64|11.72-13", "");
+        row("no room even for the offset: the end stays", "10-11|11.2-13", "10-11.3|11.36-12.88", -1, "10-11|11.36-13",
+            "end 0: the next subtitle starts too close");
+        row("a start does not come closer to the previous end than the gap", "*8-10.1|10.3-12", "10.04-11.88", -1,
+            "8-10.1|10.3-12", "start 1: the previous subtitle ends too close");
+        row("an end moving to its speech makes room for the next start", "8-10.1|10.3-12", "8-9.9|10.04-11.88", -1,
+            "8-9.96|10.04-12", "");
+        row("a start on a cut stays", "10-12", "10.2-11.88", 10, "10-12", "start 0: it is on a shot change");
+        row("an end 2 frames before a cut stays", "10-11.92", "10-11.7", 12, "10-11.92", "end 0: it is on a shot change");
+        row("speech 3 frames after a cut: the start goes onto the cut", "9.8-12", "10.12-11.88", 10, "10-12", "");
+        row("an end 3 frames before a cut goes 2 frames before it", "10-11.5", "10-11.76", 12, "10-11.92", "");
+        row("neither edge makes it shorter than the minimum", "10-11", "10.3-10.7", -1, "10-11",
+            "start 0: it would be too short; end 0: it would be too short");
+        row("nor faster to read", "aaaaaaaaaaaaaaaaaaaa@10-11.2", "10.3-11.08", -1, "10-11.2",
+            "start 0: it would read too fast");
+    }
+
+    // Snapped as one undo step, which undo and redo take back and bring again; snapped
+    // again, nothing moves.
+    void snap()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, speech);
+        QFETCH(double, cut);
+        QFETCH(double, rate);
+        QFETCH(QString, after);
+        QFETCH(QString, left);
+        IndexSet selected;
+        SubtitleController controller;
+        UndoManager undo;
+        controller.setUndoManager(&undo);
+        controller.setSubtitles(subtitlesFrom(before, &selected));
+        const SpeechStretches stretches = speechFrom(speech);
+        const ShotChanges cuts = cutsAt(cut);
+        const SpeechSnap::Sources sources{stretches, cuts, QualityLimits(), rate, SpeechSnapSettings()};
+
+        const SpeechSnap::Report report = SpeechSnap::snap(controller, selected, sources);
+        undo.closeEventGroup();
+        QCOMPARE(timesOf(controller.subtitles()), after);
+        QStringList reasons;
+        for (const SpeechSnap::LeftEdge &edge : report.left)
+            reasons << QStringLiteral("%1 %2: %3")
+                           .arg(edge.edge == SpeechSnap::Edge::Start ? "start" : "end")
+                           .arg(edge.position)
+                           .arg(SpeechSnap::reasonText(edge.reason, report.searchWindow));
+        QCOMPARE(reasons.join(QStringLiteral("; ")), left);
+        QCOMPARE(SpeechSnap::plan(controller.subtitles(), selected, sources).values.size(), 0);
+
+        const QString times = timesOf(subtitlesFrom(before));
+        QCOMPARE(undo.canUndo(), after != times);
+        if (after != times) {
+            QCOMPARE(undo.undoActionName(), SpeechSnap::actionName());
+            undo.undo();
+            QCOMPARE(timesOf(controller.subtitles()), times);
+            undo.redo();
+            QCOMPARE(timesOf(controller.subtitles()), after);
+        }
+    }
+
+    void summaryCountsEdgesByReason()
+    {
+        const SubtitleList list = subtitlesFrom(QStringLiteral("10-11|11.2-13|20-22"));
+        const SpeechStretches speech = speechFrom(QStringLiteral("10-11.3|11.36-12.88"));
+        const SpeechSnap::Snapped snapped =
+            SpeechSnap::snapAll(list, {speech, ShotChanges(), QualityLimits(), 25, SpeechSnapSettings()});
+        QCOMPARE(timesOf(snapped.subtitles), QStringLiteral("10-11|11.36-13|20-22"));
+        QCOMPARE(list[1]->start, 11.2); // the list given is left as it was
+        QCOMPARE(snapped.report.summary(),
+                 QStringLiteral("Moved 1 subtitle(s) to the speech. Left 3 edge(s): 1 start(s) (no speech within 0.5 "
+                                "s), 1 end(s) (no speech within 0.5 s), 1 end(s) (the next subtitle starts too close)."));
+    }
+
+    // 25 fps, default limits, a lead-out of 0.12 s.
+    void spotting_data()
+    {
+        QTest::addColumn<QString>("speech");
+        QTest::addColumn<double>("cut");
+        QTest::addColumn<QString>("subtitles");
+        const auto row = [](const char *name, const char *speech, double cut, const char *subtitles) {
+            QTest::newRow(name) << speech << cut << subtitles;
+        };
+        row("a stretch ends the lead-out after its speech", "10-12", -1, "10-12.12");
+        row("stretches a breath apart are one", "10-11|11.3-12", -1, "10-12.12");
+        row("a long stretch splits evenly under the maximum, the gap kept", "10-25", -1,
+            "10-14.96|15.04-19.96|20.04-25.12");
+        row("a long run splits at its longest pause", "10-13|13.3-14|14.45-19", -1, "10-14.12|14.44-19.12");
+        row("a short piece lengthens into the silence after it", "10-10.3|13-14", -1, "10-10.84|13-14.12");
+        row("a short piece without room joins its neighbour", "10-10.3|10.8-12", -1, "10-12.12");
+        row("a start 3 frames after a cut goes onto it", "10.12-12", 10, "10-12.12");
+        row("an end 7 frames before a cut goes 2 frames before it", "10-11.8", 12.2, "10-12.12");
+    }
+
+    void spotting()
+    {
+        QFETCH(QString, speech);
+        QFETCH(double, cut);
+        QFETCH(QString, subtitles);
+        const SpeechStretches stretches = speechFrom(speech);
+        const ShotChanges cuts = cutsAt(cut);
+        const SubtitleList list = SpeechSpotting::spot({stretches, cuts, QualityLimits(), 25, SpeechSnapSettings()});
+        QCOMPARE(timesOf(list), subtitles);
+        QVERIFY(std::all_of(list.begin(), list.end(), [](const SubtitlePtr &s) { return s->text().isEmpty(); }));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SpeechSnap)
+#include "tst_speechsnap.moc"
