@@ -3,6 +3,7 @@
 #include "app/KeyboardPreferencesPage.h"
 
 #include "app/QualityLimitsPage.h"
+#include "app/SpeechSnapPage.h"
 
 #include <QDialogButtonBox>
 #include <QMainWindow>
@@ -44,6 +45,8 @@ void PreferencesDialog::addApplicationPages()
 {
     auto *limits = new QualityLimitsPage;
     addPage(limits, tr("Limits"), [limits] { limits->apply(); });
+    auto *speech = new SpeechSnapPage;
+    addPage(speech, tr("Speech"), [speech] { speech->apply(); });
     // The keys of the menu commands, as the window asking has them.
     if (auto *window = qobject_cast<QMainWindow *>(parentWidget() ? parentWidget()->window() : nullptr)) {
         auto *keyboard = new KeyboardPreferencesPage(window);

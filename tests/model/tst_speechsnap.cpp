@@ -6,7 +6,9 @@
 #include "model/SubtitleController.h"
 #include "model/UndoManager.h"
 
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -178,6 +180,30 @@ private slots:
         const SubtitleList list = SpeechSpotting::spot({stretches, cuts, QualityLimits(), 25, SpeechSnapSettings()});
         QCOMPARE(timesOf(list), subtitles);
         QVERIFY(std::all_of(list.begin(), list.end(), [](const SubtitlePtr &s) { return s->text().isEmpty(); }));
+    }
+
+    void hostileSettingsAreClamped_data()
+    {
+        QTest::addColumn<QVariant>("leadOut");
+        QTest::addColumn<QVariant>("window");
+        QTest::addColumn<int>("leadOutFrames");
+        QTest::addColumn<double>("searchWindow");
+        QTest::newRow("too large") << QVariant(1e12) << QVariant(1e300) << 12 << SpeechSnapSettings::maxSearchWindow;
+        QTest::newRow("negative") << QVariant(-3) << QVariant(-1) << 0 << SpeechSnapSettings::minSearchWindow;
+        QTest::newRow("not numbers") << QVariant("soon") << QVariant("nan") << 3 << 0.5;
+    }
+
+    void hostileSettingsAreClamped()
+    {
+        QFETCH(QVariant, leadOut);
+        QFETCH(QVariant, window);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("speech/leadOutFrames"), leadOut);
+        settings.setValue(QStringLiteral("speech/searchWindow"), window);
+        const SpeechSnapSettings loaded = SpeechSnapSettings::load(settings);
+        QTEST(loaded.leadOutFrames, "leadOutFrames");
+        QTEST(loaded.searchWindow, "searchWindow");
     }
 };
 
