@@ -61,7 +61,8 @@ Made makeUp(quint32 seed, int count, double leadOut)
     Made made;
     for (size_t i = 0; i < exact.size(); ++i) {
         const double nextStart = i + 1 < exact.size() ? exact[i + 1].start : 1e9;
-        made.truth.append(Subtitle::create(QString(), exact[i].start, std::min(exact[i].end + leadOut, nextStart - 0.08)));
+        const double end = std::min(exact[i].end + leadOut, nextStart - 0.08);
+        made.truth.append(Subtitle::create(QString(), exact[i].start, end));
     }
 
     std::vector<SpeechStretch> detected;

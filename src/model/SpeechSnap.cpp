@@ -53,10 +53,10 @@ public:
     Snapper(const SubtitleList &list, const IndexSet &positions, const SpeechSnap::Sources &sources)
         : m_list(list)
         , m_speech(sources.speech)
-        , m_limits(sources.limits)
+        , m_limits(sources.limits.clamped())
         , m_rate(std::isfinite(sources.frameRate) && sources.frameRate > 0 ? sources.frameRate : 0)
-        , m_rules(sources.shotChanges, m_rate, sources.limits)
-        , m_minGap(sources.limits.minGap(m_rate))
+        , m_rules(sources.shotChanges, m_rate, m_limits)
+        , m_minGap(m_limits.minGap(m_rate))
         , m_leadOut(sources.settings.clamped().leadOut(m_rate))
         , m_window(sources.settings.clamped().searchWindow)
     {

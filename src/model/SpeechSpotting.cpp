@@ -140,7 +140,8 @@ private:
         spans.reserve(m_pieces.size());
         for (size_t k = 0; k < m_pieces.size(); ++k) {
             const double start = onFrame(m_pieces[k].start);
-            double end = std::max(onFrame(m_pieces[k].end + leadOut), onFrame(start + m_limits.minDuration, Rounding::Up));
+            double end = std::max(onFrame(m_pieces[k].end + leadOut),
+                                  onFrame(start + m_limits.minDuration, Rounding::Up));
             end = std::min(end, onFrame(start + m_limits.maxDuration, Rounding::Down));
             if (k + 1 < m_pieces.size())
                 end = std::min(end, onFrame(onFrame(m_pieces[k + 1].start) - m_minGap, Rounding::Down));

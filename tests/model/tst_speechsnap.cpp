@@ -86,7 +86,8 @@ private slots:
         row("an end moving to its speech makes room for the next start", "8-10.1|10.3-12", "8-9.9|10.04-11.88", -1,
             "8-9.96|10.04-12", "");
         row("a start on a cut stays", "10-12", "10.2-11.88", 10, "10-12", "start 0: it is on a shot change");
-        row("an end 2 frames before a cut stays", "10-11.92", "10-11.7", 12, "10-11.92", "end 0: it is on a shot change");
+        row("an end 2 frames before a cut stays", "10-11.92", "10-11.7", 12, "10-11.92",
+            "end 0: it is on a shot change");
         row("speech 3 frames after a cut: the start goes onto the cut", "9.8-12", "10.12-11.88", 10, "10-12", "");
         row("an end 3 frames before a cut goes 2 frames before it", "10-11.5", "10-11.76", 12, "10-11.92", "");
         row("neither edge makes it shorter than the minimum", "10-11", "10.3-10.7", -1, "10-11",
@@ -146,8 +147,9 @@ private slots:
         QCOMPARE(timesOf(snapped.subtitles), QStringLiteral("10-11|11.36-13|20-22"));
         QCOMPARE(list[1]->start, 11.2); // the list given is left as it was
         QCOMPARE(snapped.report.summary(),
-                 QStringLiteral("Moved 1 subtitle(s) to the speech. Left 3 edge(s): 1 start(s) (no speech within 0.5 "
-                                "s), 1 end(s) (no speech within 0.5 s), 1 end(s) (the next subtitle starts too close)."));
+                 QStringLiteral("Moved 1 subtitle(s) to the speech. Left 3 edge(s): 1 start(s) (no speech within "
+                                "0.5 s), 1 end(s) (no speech within 0.5 s), 1 end(s) (the next subtitle starts too "
+                                "close)."));
     }
 
     // 25 fps, default limits, a lead-out of 0.12 s.
