@@ -5,7 +5,8 @@
 // Without files the truth is made up: stretches of speech as dialogue has them, each one
 // subtitle from its onset to its offset plus the lead-out, and the speech is taken twice:
 // exactly, and as a detector finds it (late onsets, early offsets, stretches split by a
-// false pause, blips of noise, short pauses missed). With files:
+// false pause, blips of noise, short pauses missed). Subtitles made from the speech are
+// counted too. With files:
 //   --truth TRUTH.srt    the subtitles as they should be timed
 //   --speech SPEECH.txt  the speech found in the sound, one stretch a line: "start end"
 //
@@ -15,6 +16,7 @@
 #include "model/FrameTiming.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechSnap.h"
+#include "model/SpeechSpotting.h"
 #include "model/SpeechStretches.h"
 
 #include <QCommandLineParser>
@@ -141,6 +143,31 @@ void measure(const char *name, const SubtitleList &truth, const SpeechStretches 
     std::printf("  %s\n", qPrintable(snapped.report.summary()));
 }
 
+// Subtitles made from the speech: how many, how many break a limit, and how many truth
+// starts have a made start within 80 ms.
+void measureSpotting(const SubtitleList &truth, const SpeechStretches &speech, double rate)
+{
+    const ShotChanges none;
+    const QualityLimits limits;
+    const SubtitleList spotted = SpeechSpotting::spot({speech, none, limits, rate, SpeechSnapSettings()});
+    int short_ = 0, long_ = 0, close = 0, found = 0;
+    for (qsizetype i = 0; i < spotted.size(); ++i) {
+        const double duration = spotted[i]->end - spotted[i]->start;
+        short_ += duration < limits.minDuration - 1e-6;
+        long_ += duration > limits.maxDuration + 1e-6;
+        close += i + 1 < spotted.size() && spotted[i + 1]->start - spotted[i]->end < limits.minGap(rate) - 1e-6;
+    }
+    for (const SubtitlePtr &s : truth) {
+        const auto at = std::lower_bound(spotted.begin(), spotted.end(), s->start - 0.08,
+                                         [](const SubtitlePtr &a, double t) { return a->start < t; });
+        found += at != spotted.end() && (*at)->start <= s->start + 0.08;
+    }
+    std::printf("  spotted %lld subtitles for %lld: %d too short, %d too long, %d closer than the gap; "
+                "%.1f%% of the true starts have one within 80 ms\n",
+                qlonglong(spotted.size()), qlonglong(truth.size()), short_, long_, close,
+                100.0 * found / std::max<qsizetype>(1, truth.size()));
+}
+
 std::optional<SpeechStretches> readSpeech(const QString &path)
 {
     QFile file(path);
@@ -189,10 +216,13 @@ int main(int argc, char *argv[])
             return 2;
         }
         measure("given", truth.value(), *speech, seed, shift, rate);
+        measureSpotting(truth.value(), *speech, rate);
         return 0;
     }
     const Made made = makeUp(seed, parser.value("count").toInt(), SpeechSnapSettings().leadOut(rate));
     measure("exact speech", made.truth, made.exact, seed, shift, rate);
+    measureSpotting(made.truth, made.exact, rate);
     measure("detected speech (modelled)", made.truth, made.detected, seed, shift, rate);
+    measureSpotting(made.truth, made.detected, rate);
     return 0;
 }
