@@ -5,6 +5,7 @@
 #include "app/DocumentFormatLabel.h"
 #include "app/ShotChangeTracking.h"
 #include "app/DocumentPanes.h"
+#include "app/SpeechTimingCommands.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
 #include "app/PreferencesDialog.h"
@@ -124,6 +125,8 @@ void DocumentWindow::buildPanes()
         }
     });
 }
+
+DocumentWindow::~DocumentWindow() = default;
 
 QAction *DocumentWindow::addAction(QMenu *menu, const char *sourceText, const QKeySequence &shortcut,
                                    std::function<void()> slot)
@@ -322,6 +325,8 @@ void DocumentWindow::updateActionStates()
     for (QAction *action : std::as_const(m_needsVideoAndTarget))
         action->setEnabled(m_document->player() != nullptr && oneTarget);
     m_mergeAction->setEnabled(m_table->canMergeSubtitles());
+    for (QAction *action : std::as_const(m_needsSpeech))
+        action->setEnabled(m_speechCommands->hasSpeech());
 }
 
 void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
@@ -334,6 +339,7 @@ void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
               [this] { ShiftTimesDialog(m_document, this).exec(); });
     addAction(menu, QT_TR_NOOP("S&ynchronise by Two Points…"), {}, [this] { SynchronizeDialog(m_document, this).exec(); });
     addAction(menu, QT_TR_NOOP("Change Fra&me Rate…"), {}, [this] { FrameRateDialog(m_document, this).exec(); });
+    addSpeechCommands(menu);
     menu->addSeparator();
     addAction(menu, QT_TR_NOOP("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this); });
     addAction(menu, QT_TR_NOOP("Replace…"), QKeySequence(Qt::CTRL | Qt::Key_H),
@@ -343,6 +349,18 @@ void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
     addAction(menu, QT_TR_NOOP("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
               [this] { FindReplaceDialog::open(m_document, this)->findPrevious(); });
     menu->addSeparator();
+}
+
+// Speech is found in the background once a video's sound is read: the commands wait for it.
+void DocumentWindow::addSpeechCommands(QMenu *menu)
+{
+    menu->addSeparator();
+    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_table, this, statusBar());
+    SpeechTimingCommands *commands = m_speechCommands.get();
+    m_needsSpeech << addAction(menu, QT_TR_NOOP("Snap to Spee&ch"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
+                               [commands] { commands->snapToSpeech(); });
+    m_needsSpeech << addAction(menu, QT_TR_NOOP("Synchronise &with Sound…"), {}, [commands] { commands->synchroniseWithSound(); });
+    m_needsSpeech << addAction(menu, QT_TR_NOOP("Subtitles from Speec&h"), {}, [commands] { commands->makeSubtitlesFromSpeech(); });
 }
 
 void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)

@@ -2,10 +2,13 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class Document;
 class DocumentController;
 class DocumentPanes;
 class ProblemsPanel;
+class SpeechTimingCommands;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
@@ -23,6 +26,7 @@ class DocumentWindow : public QMainWindow
 
 public:
     DocumentWindow(Document *document, DocumentController &controller);
+    ~DocumentWindow() override;
 
     Document *document() const { return m_document; }
     VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
@@ -51,6 +55,7 @@ private:
     void addTimingAndTextCommands(QMenu *menu);
     void addTimingWhilePlayingCommands(QMenu *menu);
     void addShotChangeCommands(QMenu *menu);
+    void addSpeechCommands(QMenu *menu);
     // Plays the first target subtitle, or the stretch before its start or after its end.
     enum class PlayPart { Subtitle, BeforeStart, AfterEnd };
     void playSelectedSubtitle(PlayPart part);
@@ -89,6 +94,8 @@ private:
     QList<QAction *> m_needsVideo; // enabled while a video is loaded
     QList<QAction *> m_needsVideoAndTarget; // also need a row to act on
     QAction *m_mergeAction = nullptr;
+    std::unique_ptr<SpeechTimingCommands> m_speechCommands;
+    QList<QAction *> m_needsSpeech; // enabled once speech is found
     // Receives what the document and the panes report. A member, so that those
     // connections end with the window's own members, before Qt takes the panes down
     // (a player closing tells the document, which would tell a half-destroyed window).

@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "model/ShotChanges.h"
+#include "model/SpeechStretches.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
@@ -38,6 +39,7 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
     if (const auto waveform = m_timeline->audioWaveform())
         WaveformPainter::paint(painter, band, *waveform, {m_timeline->pointsPerSecond(), m_timeline->offset()},
                                palette());
+    paintSpeech(painter, band);
     paintShotChanges(painter, band);
     paintBlocks(painter, band);
 
@@ -76,6 +78,26 @@ void TimelineStrip::paintShotChanges(QPainter &painter, const QRectF &area)
         lastColumn = column;
         painter.fillRect(QRectF(column, area.top(), 1, area.height()), colour);
     }
+}
+
+// A band along the bottom of the waveform where someone speaks, drawn under the blocks
+// so that it shows between them; stretches shorter than a pixel still get one.
+void TimelineStrip::paintSpeech(QPainter &painter, const QRectF &area)
+{
+    const double offset = m_timeline->offset();
+    const auto inArea = m_timeline->document()->speech().overlapping(m_timeline->timeForX(area.left() + offset - 1),
+                                                                     m_timeline->timeForX(area.right() + offset + 1));
+    const double top = area.bottom() + 1 - speechBandHeight;
+    for (const SpeechStretch &stretch : inArea) {
+        const double left = std::floor(m_timeline->xForTime(stretch.start) - offset);
+        const double right = std::max(left + 1, std::ceil(m_timeline->xForTime(stretch.end) - offset));
+        painter.fillRect(QRectF(left, top, right - left, speechBandHeight), speechColour());
+    }
+}
+
+QColor TimelineStrip::speechColour()
+{
+    return QColor(38, 166, 154);
 }
 
 // Unselected blocks first, the selected ones over them, and the blocks of a drag on top,

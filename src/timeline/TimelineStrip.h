@@ -6,10 +6,9 @@
 
 class TimelineViewController;
 
-// The timeline's one widget: draws the ruler, the waveform, the video's shot changes, the
-// blocks of the subtitles in view, a rubber band, the snap guide and the playback cursor,
-// in that order, from the
-// state of its TimelineViewController. It takes no decisions; TimelineInput handles its
+// The timeline's one widget: draws the ruler, the waveform, the speech found in it, the
+// video's shot changes, the blocks of the subtitles in view, a rubber band, the snap guide
+// and the playback cursor, in that order, from the state of its TimelineViewController. It takes no decisions; TimelineInput handles its
 // pointer events.
 class TimelineStrip : public QWidget
 {
@@ -20,6 +19,9 @@ public:
 
     // The lines of the shot changes: apart from the cursor's blue and the guide's orange.
     static QColor shotChangeColour();
+    // The band of speech along the bottom of the waveform.
+    static QColor speechColour();
+    static constexpr int speechBandHeight = 5;
 
 signals:
     void resized();
@@ -29,6 +31,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void paintSpeech(QPainter &painter, const QRectF &area);
     void paintShotChanges(QPainter &painter, const QRectF &area);
     void paintBlocks(QPainter &painter, const QRectF &area);
 

@@ -92,6 +92,7 @@ void TimelineViewController::connectDocument()
     });
     connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::shotChangesChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_document, &Document::speechChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::frameRateChanged, this, &TimelineViewController::setFrameRate);
     m_ruler.setFrameRate(m_document->frameRate());
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {

@@ -1,0 +1,92 @@
+#include "app/SpeechTimingCommands.h"
+
+#include "document/Document.h"
+#include "list/SubtitlesTableViewController.h"
+#include "model/SpeechSnap.h"
+#include "model/SpeechSpotting.h"
+
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int messageTimeout = 10000;
+
+SpeechSnap::Sources sourcesOf(Document *document)
+{
+    return {document->speech(), document->shotChanges(), document->problemIndex().limits(), document->frameRate(),
+            SpeechSnapSettings::load(QSettings())};
+}
+
+} // namespace
+
+SpeechTimingCommands::SpeechTimingCommands(Document *document, SubtitlesTableViewController *table, QWidget *window,
+                                           QStatusBar *statusBar)
+    : m_document(document)
+    , m_table(table)
+    , m_window(window)
+    , m_statusBar(statusBar)
+{
+}
+
+bool SpeechTimingCommands::hasSpeech() const
+{
+    return !m_document->speech().isEmpty();
+}
+
+void SpeechTimingCommands::snapToSpeech()
+{
+    const IndexSet targets = m_table->targetRowIndexes();
+    if (targets.isEmpty() || !hasSpeech())
+        return;
+    const SpeechSnap::Report report = SpeechSnap::snap(m_document->subtitleController(), targets, sourcesOf(m_document));
+    // What was left is worth reading; a plain success only worth a glance.
+    if (report.left.isEmpty()) {
+        m_statusBar->showMessage(report.summary(), messageTimeout);
+        return;
+    }
+    QStringList lines;
+    constexpr int listed = 20;
+    for (const SpeechSnap::LeftEdge &edge : report.left.mid(0, listed)) {
+        const QString which = edge.edge == SpeechSnap::Edge::Start ? tr("start") : tr("end");
+        lines << tr("Subtitle %1, %2: %3").arg(edge.position + 1).arg(which, SpeechSnap::reasonText(edge.reason, report.searchWindow));
+    }
+    if (report.left.size() > listed)
+        lines << tr("… and %n more.", nullptr, int(report.left.size() - listed));
+    QMessageBox box(QMessageBox::Information, SpeechSnap::actionName(), report.summary(), QMessageBox::Ok, m_window);
+    box.setDetailedText(lines.join(u'\n'));
+    box.exec();
+}
+
+void SpeechTimingCommands::makeSubtitlesFromSpeech()
+{
+    if (!hasSpeech())
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    const SubtitleList old = controller.subtitles();
+    const bool hasText = std::any_of(old.begin(), old.end(), [](const SubtitlePtr &s) { return !s->text().trimmed().isEmpty(); });
+    if (hasText
+        && QMessageBox::question(m_window, tr("Subtitles from Speech"),
+                                 tr("Replace the %n subtitle(s) of this document with empty ones made from the speech?",
+                                    nullptr, int(old.size())),
+                                 QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel)
+               != QMessageBox::Yes)
+        return;
+    const SubtitleList made = SpeechSpotting::spot(sourcesOf(m_document));
+    if (made.isEmpty())
+        return;
+    m_document->undoManager().runAsOneStep(tr("Subtitles from Speech"), [&] {
+        if (!old.isEmpty())
+            controller.removeSubtitles(old, IndexSet::fromRange(0, int(old.size())));
+        controller.insertSubtitles(made, IndexSet::fromRange(0, int(made.size())));
+    });
+    m_document->setSelectedSubtitleIndexes(IndexSet(0));
+    m_statusBar->showMessage(tr("Made %n subtitle(s) from the speech.", nullptr, int(made.size())), messageTimeout);
+}
+
+void SpeechTimingCommands::synchroniseWithSound()
+{
+}
