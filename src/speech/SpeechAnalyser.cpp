@@ -47,7 +47,8 @@ constexpr int EdgeReachPoints = 150;   // how far before or after the voiced fra
 constexpr int PeakSearchPoints = 75;   // the loudest point within this of the voiced frames
 constexpr double PeakRangeDecibels = 42; // sound this far below the loudest is not heard
 constexpr double EdgeMarginDecibels = 2;
-constexpr int DipPoints = 15;          // quieter stretches this short do not end the speech
+constexpr int DipPoints = 50;          // quieter stretches this short (a stop's closure) do not end the speech
+constexpr int MinBurstPoints = 3;      // ... when what follows them stands above the floor this long
 constexpr int FloorPoints = 150;       // the floor is measured on this much sound before or after
 constexpr int FloorGapPoints = 25;     // ... ending this far from the voiced frames
 constexpr int MinFloorPoints = 25;
@@ -287,10 +288,16 @@ double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
     const double threshold = std::max(floorThreshold(limit - FloorPoints, std::min(limit + FloorPoints, first - FloorGapPoints), run),
                                       double(m_fineLevel[peak]) - PeakRangeDecibels);
     std::int64_t onset = peak;
-    for (std::int64_t p = peak - 1; p >= limit && onset - p <= DipPoints; --p) {
-        if (smoothedLevel(p) > threshold)
+    int above = 0; // points in a row above the threshold
+    for (std::int64_t p = peak - 1; p >= limit && onset - p <= DipPoints + MinBurstPoints; --p) {
+        above = smoothedLevel(p) > threshold ? above + 1 : 0;
+        if (above >= MinBurstPoints || (above > 0 && onset - p <= above))
             onset = p;
     }
+    // The smoothing spreads a rise over the points before it: the rise itself is the first
+    // point that stands above the threshold on its own.
+    for (const std::int64_t last = std::min(peak, onset + 2 * SmoothingPoints); onset < last && m_fineLevel[onset] <= threshold;)
+        ++onset;
     return onset * PointSeconds;
 }
 
@@ -306,10 +313,14 @@ double SpeechAnalyser::offsetOf(const Run &run) const
     const double threshold = std::max(floorThreshold(end + FloorGapPoints, end + FloorGapPoints + 2 * FloorPoints, run),
                                       double(m_fineLevel[peak]) - PeakRangeDecibels);
     std::int64_t offset = peak;
-    for (std::int64_t p = peak + 1; p <= limit && p - offset <= DipPoints; ++p) {
-        if (smoothedLevel(p) > threshold)
+    int above = 0;
+    for (std::int64_t p = peak + 1; p <= limit && p - offset <= DipPoints + MinBurstPoints; ++p) {
+        above = smoothedLevel(p) > threshold ? above + 1 : 0;
+        if (above >= MinBurstPoints || (above > 0 && p - offset <= above))
             offset = p;
     }
+    for (const std::int64_t first = std::max(peak, offset - 2 * SmoothingPoints); offset > first && m_fineLevel[offset] <= threshold;)
+        --offset;
     return (offset + 1) * PointSeconds;
 }
 
