@@ -16,7 +16,8 @@ void StartupOptions::describe(QCommandLineParser &parser)
         "  cuewright --check [--repair] [--from ENCODING] FILE...\n"
         "  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n"
         "  cuewright --waveform VIDEO\n"
-        "  cuewright --shot-changes VIDEO"));
+        "  cuewright --shot-changes VIDEO\n"
+        "  cuewright --speech VIDEO"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({videoOption,

@@ -8,6 +8,7 @@
 #include "app/Translator.h"
 #include "player/VideoPlayerViewController.h"
 #include "shots/ShotChangesCommand.h"
+#include "waveform/SpeechCommand.h"
 #include "waveform/WaveformCommand.h"
 
 #include "BuildInfo.h"
@@ -31,7 +32,7 @@ void setApplicationNames()
 bool isScriptMode(const QByteArray &argument)
 {
     return argument == "--check" || argument == "--convert" || argument == "--waveform"
-           || argument == "--shot-changes";
+           || argument == "--shot-changes" || argument == "--speech";
 }
 
 // The modes for scripts run without a display, and help and the version, which need
@@ -71,6 +72,13 @@ std::optional<int> runCommandLineMode(int argc, char *argv[])
             return 2;
         }
         return ShotChangesCommand::run(arguments.at(2), out, err);
+    }
+    if (arguments.at(1) == QStringLiteral("--speech")) {
+        if (arguments.size() != 3) {
+            err << QCoreApplication::translate("main", "usage: cuewright --speech VIDEO") << Qt::endl;
+            return 2;
+        }
+        return SpeechCommand::run(arguments.at(2), out, err);
     }
     return CommandLineTool::run(arguments, out, err, CommandLineTool::Ending::Immediate);
 }

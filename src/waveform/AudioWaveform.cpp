@@ -1,5 +1,6 @@
 #include "waveform/AudioWaveform.h"
 
+#include "speech/SpeechAnalyser.h"
 #include "waveform/AudioDecoder.h"
 #include "waveform/EnvelopeAccumulator.h"
 #include "waveform/MediaCache.h"
@@ -24,6 +25,10 @@ constexpr qint64 BatchIntervalMs = 40;
 // Read to here when the file does not tell how long its audio is: the decoder stops at
 // the end of the stream long before.
 constexpr double UnknownEnd = 1e9;
+// Speech is kept in the cache beside the envelope under a number that no points per second
+// take. Lowered whenever the way speech is found changes, so that older entries are not
+// read as the present finder's.
+constexpr int SpeechSeries = -1;
 // Shorter parts are not worth opening the file once more.
 constexpr double MinSegmentSeconds = 1;
 
@@ -64,6 +69,7 @@ public:
     std::vector<std::jthread> workers;
     std::shared_ptr<MediaCache> cache = MediaCache::userCache(QStringLiteral("waveforms"));
     int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
+    bool detectSpeech = false;
     double focusTime = 0;
 
     std::function<void()> progressCallback;
@@ -86,12 +92,15 @@ public:
     // placed too early, so they are dropped, as a single reading would never reach them.
     size_t brokenSegment = std::numeric_limits<size_t>::max();
     int cachedPointsPerSecond = 0; // of a whole load, to be kept once complete
+    std::vector<std::vector<SpeechStretch>> speechParts; // per segment
+    SpeechStretches speech;
 
     std::vector<Segment> segments(double start, double end, int samplesPerBucket) const;
     void startReading(AudioWaveform *q, double start, double end, int samplesPerSecond);
     void readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start, double end,
                      int samplesPerBucket);
-    void didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope);
+    void didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope,
+                   std::optional<MediaCache::Series> speechSeries);
 
     template <typename Work>
     void startWorker(Work work)
@@ -152,6 +161,17 @@ bool AudioWaveform::hasAudio() const
 void AudioWaveform::setCache(std::shared_ptr<MediaCache> cache)
 {
     d->cache = std::move(cache);
+}
+
+void AudioWaveform::setSpeechDetection(bool detect)
+{
+    if (!d->started)
+        d->detectSpeech = detect;
+}
+
+bool AudioWaveform::detectsSpeech() const
+{
+    return d->detectSpeech;
 }
 
 void AudioWaveform::setThreadCount(int threads)
@@ -233,6 +253,7 @@ void AudioWaveform::Private::startReading(AudioWaveform *q, double start, double
     for (const Segment &segment : parts)
         segmentFirstPoint.push_back((segment.first - parts.front().first) * stream->channels / samplesPerBucket);
     segmentDone.assign(parts.size(), false);
+    speechParts.assign(parts.size(), {});
     for (const Segment &segment : parts)
         startWorker([this, q, segment, start, end, samplesPerBucket](const std::stop_token &stop) {
             readSegment(q, stop, segment, start, end, samplesPerBucket);
@@ -247,23 +268,58 @@ void AudioWaveform::loadWhole(int samplesPerSecond)
     d->reading = true;
     d->cachedPointsPerSecond = samplesPerSecond;
     if (!d->cache) {
-        d->didLookUp(this, std::nullopt);
+        d->didLookUp(this, std::nullopt, std::nullopt);
         return;
     }
     // The cache is a folder on disk: looked up on a worker, like the media file.
-    d->startWorker([q = this, cache = d->cache, path = d->path, samplesPerSecond](const std::stop_token &stop) {
+    d->startWorker([q = this, cache = d->cache, path = d->path, samplesPerSecond,
+                    speech = d->detectSpeech](const std::stop_token &stop) {
         std::optional<MediaCache::Series> envelope = cache->find(path, samplesPerSecond);
+        std::optional<MediaCache::Series> speechSeries;
+        if (envelope && speech)
+            speechSeries = cache->find(path, SpeechSeries);
         if (stop.stop_requested())
             return;
         QMetaObject::invokeMethod(
-            q, [q, envelope = std::move(envelope)]() mutable { q->d->didLookUp(q, std::move(envelope)); },
+            q,
+            [q, envelope = std::move(envelope), speechSeries = std::move(speechSeries)]() mutable {
+                q->d->didLookUp(q, std::move(envelope), std::move(speechSeries));
+            },
             Qt::QueuedConnection);
     });
 }
 
-void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope)
+namespace {
+
+// Stretches as a series of numbers: each start followed by its end.
+MediaCache::Series seriesOf(const SpeechStretches &speech)
 {
-    if (!envelope) {
+    MediaCache::Series series;
+    for (const SpeechStretch &stretch : speech.stretches())
+        series.samples << stretch.start << stretch.end;
+    series.samplesPerSecond = 1;
+    series.estimatedSampleCount = int(speech.size());
+    return series;
+}
+
+std::optional<SpeechStretches> speechOf(const std::optional<MediaCache::Series> &series)
+{
+    if (!series || series->samples.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<SpeechStretch> stretches;
+    for (qsizetype i = 0; i < series->samples.size(); i += 2)
+        stretches.push_back({series->samples[i], series->samples[i + 1]});
+    return SpeechStretches(std::move(stretches));
+}
+
+} // namespace
+
+void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope,
+                                       std::optional<MediaCache::Series> speechSeries)
+{
+    const std::optional<SpeechStretches> cachedSpeech = speechOf(speechSeries);
+    // Both from one reading: an envelope kept without its speech is read again.
+    if (!envelope || (detectSpeech && !cachedSpeech)) {
         startReading(q, 0, stream->duration > 0 ? stream->duration : UnknownEnd, cachedPointsPerSecond);
         return;
     }
@@ -277,6 +333,10 @@ void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<MediaCach
     if (progressCallback)
         progressCallback();
     emit q->samplesAppended();
+    if (cachedSpeech) {
+        speech = *cachedSpeech;
+        emit q->speechFound();
+    }
     emit q->finished();
 }
 
@@ -294,9 +354,20 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
     const std::unique_ptr<AudioDecoder> reader = AudioDecoder::open(path);
 
     QList<double> batch;
+    std::optional<SpeechAnalyser> speechAnalyser;
+    if (detectSpeech)
+        speechAnalyser.emplace(stream->sampleRate, stream->channels, double(segment.first) / stream->sampleRate);
     QElapsedTimer sinceBatch;
     sinceBatch.start();
     auto sendBatch = [&] {
+        std::vector<SpeechStretch> stretches;
+        if (speechAnalyser)
+            stretches = speechAnalyser->takeFound();
+        if (!stretches.empty()) {
+            QMetaObject::invokeMethod(
+                q, [q, index = segment.index, stretches = std::move(stretches)] { q->appendSpeech(index, stretches); },
+                Qt::QueuedConnection);
+        }
         if (batch.isEmpty())
             return;
         QMetaObject::invokeMethod(
@@ -317,6 +388,8 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
         while (!stop.stop_requested() && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
             const qsizetype before = batch.size();
             envelope.append(chunk.data(), qsizetype(chunk.size()), batch);
+            if (speechAnalyser)
+                speechAnalyser->append(chunk.data(), std::int64_t(chunk.size()));
             points += batch.size() - before;
             if (sinceBatch.elapsed() >= BatchIntervalMs)
                 sendBatch();
@@ -324,6 +397,8 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
         // Only the last segment may end inside a point, unless the audio ends early.
         if (!stop.stop_requested() && (segment.last || points < share))
             envelope.finish(batch);
+        if (speechAnalyser && !stop.stop_requested())
+            speechAnalyser->finish();
         sendBatch();
         if (status == AudioDecoder::Status::Failed && !stop.stop_requested())
             qWarning("%s", qPrintable(reader->errorString()));
@@ -349,6 +424,14 @@ void AudioWaveform::appendSamples(int segment, const QList<double> &points)
     if (d->progressCallback)
         d->progressCallback();
     emit samplesAppended();
+}
+
+void AudioWaveform::appendSpeech(int segment, const std::vector<SpeechStretch> &stretches)
+{
+    std::vector<SpeechStretch> &part = d->speechParts[segment];
+    part.insert(part.end(), stretches.begin(), stretches.end());
+    d->speech = SpeechAnalyser::joinParts(d->speechParts);
+    emit speechFound();
 }
 
 QList<AudioWaveform::PartAhead> AudioWaveform::partsAhead() const
@@ -390,10 +473,18 @@ void AudioWaveform::finishReading()
     d->reading = false;
     // Only a whole, untroubled reading is worth keeping: anything else is read again next
     // time. Written on a worker, which this object waits for when it goes.
-    if (d->brokenSegment == std::numeric_limits<size_t>::max() && d->cachedPointsPerSecond > 0 && d->cache) {
+    if (isComplete() && d->cachedPointsPerSecond > 0 && d->cache) {
+        std::optional<MediaCache::Series> speech;
+        if (d->detectSpeech)
+            speech = seriesOf(d->speech);
         d->startWorker([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
-                        envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount}](
-                           const std::stop_token &) { cache->store(path, pointsPerSecond, envelope); });
+                        envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount},
+                        speech = std::move(speech)](const std::stop_token &) {
+            // The speech first: an envelope found without its speech is read again.
+            if (speech)
+                cache->store(path, SpeechSeries, *speech);
+            cache->store(path, pointsPerSecond, envelope);
+        });
     }
     emit finished();
 }
@@ -441,6 +532,16 @@ double AudioWaveform::samplesPerSecond() const
 bool AudioWaveform::isReading() const
 {
     return d->reading;
+}
+
+bool AudioWaveform::isComplete() const
+{
+    return d->brokenSegment == std::numeric_limits<size_t>::max();
+}
+
+const SpeechStretches &AudioWaveform::speech() const
+{
+    return d->speech;
 }
 
 double AudioWaveform::duration() const

@@ -4,13 +4,16 @@
 #include <QObject>
 #include <QString>
 
+#include "model/SpeechStretches.h"
+
 #include <functional>
 #include <memory>
 
 // The loudness envelope of a video's first audio track: decibel levels, a fixed number
 // of points per second, decoded in the background and appended on the GUI thread. Lives
 // on the thread that makes it; the files are read and the cache looked up and filled only
-// on its workers, which it stops and joins when it goes.
+// on its workers, which it stops and joins when it goes. Asked to, the same decoding also
+// finds where people speak.
 class MediaCache;
 
 class AudioWaveform : public QObject
@@ -39,6 +42,12 @@ public:
 
     // The user's cache unless set otherwise; nullptr keeps nothing.
     void setCache(std::shared_ptr<MediaCache> cache);
+    // Also finds speech while reading (call before load() or loadWhole()): speechFound()
+    // follows as stretches are found, and a whole load keeps them in the cache beside the
+    // envelope, so that a file read before has its speech at once.
+    void setSpeechDetection(bool detect);
+    bool detectsSpeech() const;
+
     // Threads that decode parts of the range at once when the file can seek; by default
     // up to two, as many as there are cores.
     void setThreadCount(int threads);
@@ -60,6 +69,12 @@ public:
     double firstSampleTime() const;
     double samplesPerSecond() const;
     bool isReading() const;
+    // False when a part of the reading ended early (the file is damaged or could not be
+    // decoded); true while reading and after a complete one.
+    bool isComplete() const;
+
+    // The speech found so far, in the stream's seconds; complete once finished().
+    const SpeechStretches &speech() const;
 
     // Points decoded ahead of samples() by a part of the reading that waits for the parts
     // before it to complete; each begins at its own time. Empty once the reading is done.
@@ -79,6 +94,8 @@ signals:
     // Once, after open(), when the audio stream is known or known to be absent.
     void opened();
     void samplesAppended();
+    // New stretches in speech(), as parts of the sound are analysed.
+    void speechFound();
     // Once per load, after the last batch (also when the reading failed or found nothing).
     void finished();
 
@@ -86,6 +103,7 @@ private:
     class Private;
     explicit AudioWaveform(const QString &path);
     void appendSamples(int segment, const QList<double> &points);
+    void appendSpeech(int segment, const std::vector<SpeechStretch> &stretches);
     void publish(const QList<double> &points);
     void finishSegment(int segment, bool complete);
     void finishReading();

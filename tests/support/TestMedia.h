@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include "model/SpeechStretches.h"
+
 #include <optional>
 
 // Short media files made at test time with the ffmpeg command-line tool, so no video needs
@@ -64,5 +66,58 @@ struct ShotScore
 };
 
 ShotScore scoreShots(const ShotVideo &video, const QList<double> &found);
+
+// Sentences spoken by espeak-ng at known times over a background. The truth is one stretch
+// per sentence, from its first to its last audible sample (a sample above 1/50 of the
+// sentence's peak: espeak's own leading and trailing silence and its faint breath after the
+// last word are not speech). The short pauses between the words of a sentence (below about
+// 150 ms: the sentences have no commas) stay inside its stretch; sentences are at least
+// 0.6 s apart. The seed picks the sentences, voices, speeds, loudness and gaps.
+enum class SpeechBackground { Silence, WhiteNoise, PinkNoise, Music };
+
+struct SpeechClipOptions
+{
+    unsigned seed = 1;
+    int sentences = 4;  // 0: the background alone
+    double seconds = 0; // at least this long; 0: as long as the sentences need
+    SpeechBackground background = SpeechBackground::Silence;
+    // Speech's RMS level over the background's, in dB. Speech is at about -20 dBFS RMS,
+    // so without sentences the background is at -20 - snr dBFS.
+    double snr = 20;
+    int sampleRate = 48000;
+    int channels = 1;
+    // An .mp4 with a small testsrc picture and an AAC track; otherwise sound alone, in the
+    // container the path's suffix names (.wav, .flac, .m4a...).
+    bool video = false;
+};
+
+struct SpeechClip
+{
+    SpeechStretches truth;
+    double seconds = 0;
+};
+
+std::optional<SpeechClip> makeSpeechClip(const QString &path, const SpeechClipOptions &options = {});
+
+// Found speech against the truth. Each true sentence's onset is matched to the nearest
+// found onset and its offset to the nearest found offset, each within `reach` seconds
+// (errors are found minus true); a sentence that no found stretch overlaps is missed, and
+// a found stretch that overlaps no sentence is false.
+struct SpeechScore
+{
+    QList<double> onsetErrors;
+    QList<double> offsetErrors;
+    int sentences = 0;
+    int onsetsMissed = 0;  // no found onset within reach
+    int offsetsMissed = 0;
+    int missed = 0;        // sentences no found stretch overlaps
+    int falseStretches = 0;
+    double falseSeconds = 0; // found speech outside every sentence
+    // The |error| that this share (0..1) of the matched edges stay within.
+    static double quantile(QList<double> errors, double share);
+    QString describe() const;
+};
+
+SpeechScore scoreSpeech(const SpeechStretches &truth, const SpeechStretches &found, double reach = 0.5);
 
 } // namespace TestMedia

@@ -1,0 +1,341 @@
+#include "speech/SpeechAnalyser.h"
+
+#include "speech/MonoResampler.h"
+#include "speech/PowerSpectrum.h"
+#include "speech/VoiceActivityDetector.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int Rate = VoiceActivityDetector::SampleRate;
+constexpr int FrameSamples = VoiceActivityDetector::FrameSamples;
+constexpr double FrameSeconds = double(FrameSamples) / Rate;
+constexpr int PointSamples = 32; // 2 ms
+constexpr int PointsPerFrame = FrameSamples / PointSamples;
+constexpr double PointSeconds = double(PointSamples) / Rate;
+constexpr float SilenceDecibels = -100;
+
+// Smoothing of the detector's frames.
+constexpr int JoinGapFrames = 25;  // pauses shorter than this are inside a stretch
+constexpr int MinRunFrames = 10;   // voiced runs shorter than this are blips
+// Sound on each side of a stretch that tells its background.
+constexpr int ContextFrames = 150;
+
+// Rumble, wind and a kick drum's thump lie below this; a voice's fundamental mostly above.
+constexpr double HighPassHz = 120;
+
+constexpr int SpectrumSize = 256;
+constexpr int SpectrumShapes = 3; // the spectrum's shape is compared with the one this many frames before
+// The speech band, 250 to 4000 Hz, in bins of 62.5 Hz.
+constexpr int FirstBandBin = 4;
+constexpr int LastBandBin = 64;
+// The floor of the speech band's level: this share of the frames around lies below it.
+constexpr double FloorShare = 0.2;
+constexpr int FloorStride = 5;
+constexpr double ExcessDecibels = 3;
+// Frames on each side whose steadiness is averaged, and the average above which the sound
+// holds too still for a voice.
+constexpr int SteadinessFrames = 7;
+constexpr double MaxSteadiness = 0.85;
+
+// Placing the edges on the envelope.
+constexpr int SmoothingPoints = 2;     // on each side
+constexpr int EdgeReachPoints = 150;   // how far before or after the voiced frames an edge may lie
+constexpr int PeakSearchPoints = 75;   // the loudest point within this of the voiced frames
+constexpr double PeakRangeDecibels = 42; // sound this far below the loudest is not heard
+constexpr double EdgeMarginDecibels = 2;
+constexpr int DipPoints = 50;          // quieter stretches this short (a stop's closure) do not end the speech
+constexpr int MinBurstPoints = 3;      // ... when what follows them stands above the floor this long
+constexpr int FloorPoints = 150;       // the floor is measured on this much sound before or after
+constexpr int FloorGapPoints = 25;     // ... ending this far from the voiced frames
+constexpr int MinFloorPoints = 25;
+
+float decibels(double meanSquare)
+{
+    return meanSquare > 0 ? std::max(SilenceDecibels, float(10 * std::log10(meanSquare / (32768.0 * 32768.0))))
+                          : SilenceDecibels;
+}
+
+} // namespace
+
+SpeechAnalyser::SpeechAnalyser(int sampleRate, int channels, double startTime)
+    : m_startTime(startTime)
+    , m_resampler(std::make_unique<MonoResampler>(sampleRate, channels, Rate))
+    , m_detector(std::make_unique<VoiceActivityDetector>())
+    , m_spectrum(std::make_unique<PowerSpectrum>(SpectrumSize))
+    , m_recent(SpectrumSize, 0.0f)
+    , m_shapes(SpectrumShapes, std::vector<float>(LastBandBin - FirstBandBin + 1, 0.0f))
+{
+    m_frameSamples.reserve(FrameSamples);
+}
+
+SpeechAnalyser::~SpeechAnalyser() = default;
+
+void SpeechAnalyser::append(const int16_t *samples, std::int64_t count)
+{
+    std::vector<float> mono;
+    m_resampler->append(samples, count, mono);
+    analyse(mono);
+    decide(false);
+}
+
+void SpeechAnalyser::finish()
+{
+    std::vector<float> mono;
+    m_resampler->finish(mono);
+    analyse(mono);
+    decide(true);
+}
+
+std::vector<SpeechStretch> SpeechAnalyser::takeFound()
+{
+    return std::exchange(m_found, {});
+}
+
+void SpeechAnalyser::analyse(const std::vector<float> &mono)
+{
+    const float highPass = float(std::exp(-2 * M_PI * HighPassHz / Rate));
+    for (const float sample : mono) {
+        m_frameSamples.push_back(sample);
+        if (int(m_frameSamples.size()) < FrameSamples)
+            continue;
+        int16_t frame[FrameSamples];
+        for (int i = 0; i < FrameSamples; ++i)
+            frame[i] = int16_t(std::clamp(std::lround(m_frameSamples[i]), -32768L, 32767L));
+        m_voiced.push_back(m_detector->isVoiced(frame));
+        double frameEnergy = 0;
+        for (int p = 0; p < PointsPerFrame; ++p) {
+            double energy = 0;
+            for (int i = p * PointSamples; i < (p + 1) * PointSamples; ++i) {
+                m_highPassOut = highPass * (m_highPassOut + m_frameSamples[i] - m_highPassIn);
+                m_highPassIn = m_frameSamples[i];
+                energy += double(m_highPassOut) * m_highPassOut;
+            }
+            m_fineLevel.push_back(decibels(energy / PointSamples));
+            frameEnergy += energy;
+        }
+        m_frameLevel.push_back(decibels(frameEnergy / FrameSamples));
+        m_recent.erase(m_recent.begin(), m_recent.begin() + FrameSamples);
+        m_recent.insert(m_recent.end(), m_frameSamples.begin(), m_frameSamples.end());
+        addSpectrum();
+        m_frameSamples.clear();
+    }
+}
+
+// The speech band's level, and how much its shape changed over the last frames: a voice
+// moves from sound to sound every few tens of milliseconds, a note of music holds its
+// harmonics still.
+void SpeechAnalyser::addSpectrum()
+{
+    m_spectrum->compute(m_recent.data(), m_power);
+    std::vector<float> shape(LastBandBin - FirstBandBin + 1);
+    double band = 0;
+    double mean = 0;
+    for (int b = FirstBandBin; b <= LastBandBin; ++b) {
+        band += m_power[b];
+        shape[b - FirstBandBin] = 10 * std::log10(m_power[b] + 1e-3f);
+        mean += shape[b - FirstBandBin];
+    }
+    mean /= double(shape.size());
+    for (float &x : shape)
+        x = float(x - mean);
+    // Hann window's power gain (3/8) and the one-sided spectrum.
+    m_bandLevel.push_back(decibels(2 * band / (SpectrumSize * SpectrumSize * 0.375)));
+
+    const std::vector<float> &before = m_shapes[m_shapeIndex];
+    double ab = 0;
+    double aa = 0;
+    double bb = 0;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        ab += double(shape[i]) * before[i];
+        aa += double(shape[i]) * shape[i];
+        bb += double(before[i]) * before[i];
+    }
+    m_steadiness.push_back(aa > 0 && bb > 0 ? float(ab / std::sqrt(aa * bb)) : 0.0f);
+    m_shapes[m_shapeIndex] = std::move(shape);
+    m_shapeIndex = (m_shapeIndex + 1) % m_shapes.size();
+}
+
+// A frame may be speech where the detector hears a voice, the speech band stands above its
+// floor around, and the spectrum moves.
+void SpeechAnalyser::classify(std::int64_t until)
+{
+    const std::int64_t frames = std::int64_t(m_voiced.size());
+    for (std::int64_t f = std::int64_t(m_candidate.size()); f < until; ++f) {
+        if (f % FloorStride == 0 || f == 0) {
+            const std::int64_t from = std::max<std::int64_t>(0, f - ContextFrames);
+            const std::int64_t to = std::min(frames, f + ContextFrames);
+            std::vector<float> levels(m_bandLevel.begin() + from, m_bandLevel.begin() + to);
+            const auto nth = levels.begin() + std::ptrdiff_t(FloorShare * double(levels.size()));
+            std::nth_element(levels.begin(), nth, levels.end());
+            m_floor = *nth;
+        }
+        double steadiness = 0;
+        int count = 0;
+        for (std::int64_t g = std::max<std::int64_t>(0, f - SteadinessFrames);
+             g <= std::min(frames - 1, f + SteadinessFrames); ++g, ++count)
+            steadiness += m_steadiness[g];
+        steadiness /= std::max(count, 1);
+        m_candidate.push_back(m_voiced[f] && m_bandLevel[f] >= m_floor + ExcessDecibels
+                              && steadiness < MaxSteadiness);
+    }
+}
+
+// A run is decided once the sound after it is known well enough: no pause too short to
+// end it, and the background after it.
+void SpeechAnalyser::decide(bool atEnd)
+{
+    const std::int64_t known = std::int64_t(m_voiced.size());
+    classify(atEnd ? known : std::max<std::int64_t>(0, known - ContextFrames));
+    const std::int64_t frames = std::int64_t(m_candidate.size());
+    std::int64_t f = m_decidedFrame;
+    for (;;) {
+        while (f < frames && !m_candidate[f])
+            ++f;
+        if (f >= frames) {
+            m_decidedFrame = std::max(m_decidedFrame, atEnd ? frames : frames - JoinGapFrames);
+            return;
+        }
+        Run run{f, f};
+        std::int64_t gap = 0;
+        for (; f < frames && gap < JoinGapFrames; ++f) {
+            if (m_candidate[f]) {
+                run.end = f + 1;
+                gap = 0;
+            } else {
+                ++gap;
+            }
+        }
+        if (!atEnd && gap < JoinGapFrames)
+            return;
+        if (run.end - run.first >= MinRunFrames && soundsLikeSpeech(run)) {
+            const double onset = onsetOf(run, m_found.empty() ? m_startTime : m_found.back().end);
+            const double offset = offsetOf(run);
+            if (offset > onset)
+                m_found.push_back({m_startTime + onset, m_startTime + offset});
+        }
+        m_decidedFrame = run.end;
+        f = run.end;
+    }
+}
+
+double SpeechAnalyser::percentile(std::int64_t from, std::int64_t to, double share) const
+{
+    from = std::max<std::int64_t>(from, 0);
+    to = std::min<std::int64_t>(to, std::int64_t(m_frameLevel.size()));
+    if (to <= from)
+        return SilenceDecibels;
+    std::vector<float> levels(m_frameLevel.begin() + from, m_frameLevel.begin() + to);
+    const auto nth = levels.begin() + std::min<std::ptrdiff_t>(levels.size() - 1, std::ptrdiff_t(share * levels.size()));
+    std::nth_element(levels.begin(), nth, levels.end());
+    return *nth;
+}
+
+bool SpeechAnalyser::soundsLikeSpeech(const Run &run) const
+{
+    const double loud = percentile(run.first, run.end, 0.9);
+    const double background = percentile(run.first - ContextFrames, run.end + ContextFrames, 0.2);
+    return loud - background >= 9;
+}
+
+// The envelope, power-averaged over 10 ms around point p, in dB.
+double SpeechAnalyser::smoothedLevel(std::int64_t p) const
+{
+    const std::int64_t points = std::int64_t(m_fineLevel.size());
+    double power = 0;
+    int count = 0;
+    for (std::int64_t q = std::max<std::int64_t>(0, p - SmoothingPoints); q <= std::min(points - 1, p + SmoothingPoints);
+         ++q, ++count)
+        power += std::pow(10.0, m_fineLevel[q] / 10);
+    return count > 0 && power > 0 ? 10 * std::log10(power / count) : SilenceDecibels;
+}
+
+// Where the sound is clearly above the floor of points [from, to): their mean level and
+// three times their spread above it, at least EdgeMarginDecibels.
+double SpeechAnalyser::floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const
+{
+    from = std::max<std::int64_t>(from, 0);
+    to = std::min<std::int64_t>(to, std::int64_t(m_fineLevel.size()));
+    if (to - from < MinFloorPoints)
+        return percentile(run.first - ContextFrames, run.end + ContextFrames, FloorShare) + EdgeMarginDecibels;
+    double sum = 0;
+    double squares = 0;
+    for (std::int64_t p = from; p < to; ++p) {
+        const double level = smoothedLevel(p);
+        sum += level;
+        squares += level * level;
+    }
+    const double mean = sum / double(to - from);
+    const double spread = std::sqrt(std::max(0.0, squares / double(to - from) - mean * mean));
+    return mean + std::max(EdgeMarginDecibels, 3 * spread);
+}
+
+// Walking from the loudest point near the run's start back to where the envelope stays
+// below the floor for longer than a closure inside a word.
+double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
+{
+    const std::int64_t points = std::int64_t(m_fineLevel.size());
+    const std::int64_t first = run.first * PointsPerFrame;
+    const std::int64_t limit = std::max<std::int64_t>(
+        {0, first - EdgeReachPoints, std::int64_t(std::ceil((previousEnd - m_startTime) / PointSeconds))});
+    std::int64_t peak = first;
+    for (std::int64_t p = first; p < std::min(points, first + PeakSearchPoints); ++p)
+        if (m_fineLevel[p] > m_fineLevel[peak])
+            peak = p;
+    const double threshold = std::max(floorThreshold(limit - FloorPoints, std::min(limit + FloorPoints, first - FloorGapPoints), run),
+                                      double(m_fineLevel[peak]) - PeakRangeDecibels);
+    std::int64_t onset = peak;
+    int above = 0; // points in a row above the threshold
+    for (std::int64_t p = peak - 1; p >= limit && onset - p <= DipPoints + MinBurstPoints; --p) {
+        above = smoothedLevel(p) > threshold ? above + 1 : 0;
+        if (above >= MinBurstPoints || (above > 0 && onset - p <= above))
+            onset = p;
+    }
+    // The smoothing spreads a rise over the points before it: the rise itself is the first
+    // point that stands above the threshold on its own.
+    for (const std::int64_t last = std::min(peak, onset + 2 * SmoothingPoints); onset < last && m_fineLevel[onset] <= threshold;)
+        ++onset;
+    return onset * PointSeconds;
+}
+
+double SpeechAnalyser::offsetOf(const Run &run) const
+{
+    const std::int64_t points = std::int64_t(m_fineLevel.size());
+    const std::int64_t end = std::min(points, run.end * PointsPerFrame);
+    const std::int64_t limit = std::min(points - 1, end + EdgeReachPoints);
+    std::int64_t peak = end - 1;
+    for (std::int64_t p = std::max<std::int64_t>(0, end - PeakSearchPoints); p < end; ++p)
+        if (m_fineLevel[p] >= m_fineLevel[peak])
+            peak = p;
+    const double threshold = std::max(floorThreshold(end + FloorGapPoints, end + FloorGapPoints + 2 * FloorPoints, run),
+                                      double(m_fineLevel[peak]) - PeakRangeDecibels);
+    std::int64_t offset = peak;
+    int above = 0;
+    for (std::int64_t p = peak + 1; p <= limit && p - offset <= DipPoints + MinBurstPoints; ++p) {
+        above = smoothedLevel(p) > threshold ? above + 1 : 0;
+        if (above >= MinBurstPoints || (above > 0 && p - offset <= above))
+            offset = p;
+    }
+    for (const std::int64_t first = std::max(peak, offset - 2 * SmoothingPoints); offset > first && m_fineLevel[offset] <= threshold;)
+        --offset;
+    return (offset + 1) * PointSeconds;
+}
+
+SpeechStretches SpeechAnalyser::joinParts(const std::vector<std::vector<SpeechStretch>> &parts)
+{
+    std::vector<SpeechStretch> all;
+    for (const std::vector<SpeechStretch> &part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    std::sort(all.begin(), all.end(), [](const SpeechStretch &a, const SpeechStretch &b) { return a.start < b.start; });
+    std::vector<SpeechStretch> joined;
+    for (const SpeechStretch &stretch : all) {
+        if (!joined.empty() && stretch.start - joined.back().end < JoinGapFrames * FrameSeconds)
+            joined.back().end = std::max(joined.back().end, stretch.end);
+        else
+            joined.push_back(stretch);
+    }
+    return SpeechStretches(std::move(joined));
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/SpeechStretches.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class MonoResampler;
+class PowerSpectrum;
+class VoiceActivityDetector;
+
+// Finds where people speak in a stream of sound fed as interleaved signed 16-bit samples at
+// any rate and channel count, in any pieces. The sound is mixed to mono at 16 kHz; webrtc's
+// detector gives a first guess per 10 ms frame, which is smoothed (short blips dropped,
+// short pauses joined), checked against the sound around it (music and steady noise rise no
+// higher there than in the stretch, speech does) and whose edges are then placed to the
+// millisecond on a 2 ms loudness envelope: where it rises clearly above the local floor just
+// before the voiced frames, and falls back to it after them.
+class SpeechAnalyser
+{
+public:
+    // startTime: where the first sample fed lies in the stream, in seconds.
+    SpeechAnalyser(int sampleRate, int channels, double startTime = 0);
+    ~SpeechAnalyser();
+    SpeechAnalyser(const SpeechAnalyser &) = delete;
+    SpeechAnalyser &operator=(const SpeechAnalyser &) = delete;
+
+    void append(const int16_t *samples, std::int64_t count);
+    // The end of the stream: the stretches still open are decided.
+    void finish();
+
+    // The stretches decided since the last call, in order; later ones never overlap them
+    // except where a stretch is continued (SpeechStretches joins such).
+    std::vector<SpeechStretch> takeFound();
+
+    // Joins the speech of parts read one after another: a stretch cut where one part ends
+    // and the next begins is one again.
+    static SpeechStretches joinParts(const std::vector<std::vector<SpeechStretch>> &parts);
+
+private:
+    struct Run
+    {
+        std::int64_t first = 0; // frames
+        std::int64_t end = 0;
+    };
+
+    void analyse(const std::vector<float> &mono);
+    void addSpectrum();
+    void classify(std::int64_t until);
+    void decide(bool atEnd);
+    bool soundsLikeSpeech(const Run &run) const;
+    double smoothedLevel(std::int64_t point) const;
+    double floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const;
+    double onsetOf(const Run &run, double previousEnd) const;
+    double offsetOf(const Run &run) const;
+    double percentile(std::int64_t from, std::int64_t to, double share) const;
+
+    double m_startTime;
+    std::unique_ptr<MonoResampler> m_resampler;
+    std::unique_ptr<VoiceActivityDetector> m_detector;
+    std::vector<float> m_frameSamples; // of the frame being filled
+    std::unique_ptr<PowerSpectrum> m_spectrum;
+    std::vector<float> m_recent;                 // the last samples, for the spectrum's window
+    std::vector<float> m_power;
+    std::vector<std::vector<float>> m_shapes;    // shapes of the last frames' spectra, a ring
+    std::size_t m_shapeIndex = 0;
+    float m_highPassIn = 0;
+    float m_highPassOut = 0;
+
+    std::vector<bool> m_voiced;      // per frame
+    std::vector<float> m_frameLevel; // per frame, dB
+    std::vector<float> m_bandLevel;  // per frame, dB
+    std::vector<float> m_steadiness; // per frame
+    std::vector<float> m_fineLevel;  // per envelope point, dB
+    std::vector<bool> m_candidate;   // per frame, once classified
+    float m_floor = 0;
+    std::int64_t m_decidedFrame = 0; // frames before this one belong to decided stretches or none
+    std::vector<SpeechStretch> m_found;
+};

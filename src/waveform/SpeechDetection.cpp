@@ -1,0 +1,26 @@
+#include "waveform/SpeechDetection.h"
+
+#include "waveform/AudioWaveform.h"
+#include "waveform/WaveformCommand.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+
+Expected<SpeechStretches, QString> SpeechDetection::detect(const QString &videoPath)
+{
+    if (!QFileInfo(videoPath).isFile())
+        return tr("%1: not a file").arg(videoPath);
+    const std::shared_ptr<AudioWaveform> waveform = AudioWaveform::create(videoPath);
+    if (!waveform)
+        return tr("%1: no audio that can be decoded").arg(videoPath);
+    waveform->setSpeechDetection(true);
+    QEventLoop loop;
+    QObject::connect(waveform.get(), &AudioWaveform::finished, &loop, &QEventLoop::quit);
+    // The timeline's rate, so that both share one entry in the cache.
+    waveform->loadWhole(WaveformCommand::PointsPerSecond);
+    if (waveform->isReading())
+        loop.exec();
+    if (!waveform->isComplete() || waveform->samples().isEmpty())
+        return tr("%1: the audio could not be decoded").arg(videoPath);
+    return waveform->speech();
+}
