@@ -19,7 +19,21 @@ constexpr double peakSeparation = 1.0;
 // What a break costs, in seconds of subtitle time brought onto speech beyond chance: about
 // what ten subtitles gain when a piece is really there, more than chance gives a few.
 constexpr double breakCost = 8;
+// Adverts and cuts come where a scene ends, mostly in a pause: of two places where the
+// subtitles fit either way, the longer pause wins.
+constexpr double shortPauseCost = 3;
+constexpr double longPause = 1.5;
 constexpr double minSignificance = 4;
+constexpr std::size_t ratesRefined = 3;
+// Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
+// leaves its subtitles looking for a place.
+constexpr std::size_t minPiece = 10;
+constexpr double belongingExcess = 0.3;
+// Speech mostly begins just after its subtitle appears. That tells a subtitle in its place
+// from one that merely falls on speech, which counts most where pieces meet.
+constexpr double onsetLead = 0.1;
+constexpr double onsetReach = 0.25;
+constexpr double onsetWeight = 1;
 
 struct Scored
 {
@@ -53,7 +67,10 @@ public:
     // Seconds on speech beyond what chance puts there.
     double gain(const SpeechStretch &s, double rate, double offset) const
     {
-        return overlap(s, rate, offset) - m_density * s.length() * rate;
+        const double start = s.start * rate + offset;
+        const std::optional<double> onset = m_speech.nearestOnset(start + onsetLead, onsetReach);
+        const double onStart = onset ? 1 - std::abs(*onset - start - onsetLead) / onsetReach : 0;
+        return overlap(s, rate, offset) - m_density * s.length() * rate + onsetWeight * onStart;
     }
 
     std::vector<double> candidates(double rate) const
@@ -102,10 +119,13 @@ public:
         // Whether subtitle i, at offset j, came from a break (from the best offset of i - 1).
         std::vector<char> switched(n * k, 0);
         std::vector<std::size_t> leader(n, 0);
+        double lastEnd = -std::numeric_limits<double>::infinity();
         for (std::size_t i = 0; i < n; ++i) {
             const std::size_t top = std::size_t(std::max_element(best.begin(), best.end()) - best.begin());
             leader[i] = top;
-            const double viaBreak = best[top] - (i > 0 ? breakCost : 0);
+            const double pause = (m_subtitles[i].start - lastEnd) * rate;
+            lastEnd = std::max(lastEnd, m_subtitles[i].end);
+            const double viaBreak = best[top] - (i > 0 ? breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause) : 0);
             for (std::size_t j = 0; j < k; ++j) {
                 const double g = gain(m_subtitles[i], rate, scored.offsets[j]);
                 if (viaBreak > best[j] && j != top) {
@@ -199,15 +219,13 @@ public:
         return sum / (std::sqrt(variance * n) + 1e-9);
     }
 
-    double fractionOnSpeech(const SyncResult &result) const
+    double fractionOnSpeech() const
     {
         double on = 0;
         double all = 0;
         for (const SpeechStretch &s : m_subtitles) {
-            const double start = result.map(s.start);
-            const double end = start + (result.map(s.end) - result.map(s.start));
-            on += m_speech.speechWithin(start, end);
-            all += end - start;
+            on += m_speech.speechWithin(s.start, s.end);
+            all += s.length();
         }
         return all > 0 ? on / all : 0;
     }
@@ -224,20 +242,21 @@ private:
 
 SyncResult Aligner::align() const
 {
-    Scored best;
-    std::optional<FrameRateConversion> conversion;
-    const auto tryRate = [&](double rate, std::optional<FrameRateConversion> c) {
-        Scored scored = assign(rate, candidates(rate));
-        if (scored.gain > best.gain) {
-            best = std::move(scored);
-            conversion = c;
-        }
-    };
-    tryRate(1, std::nullopt);
+    // Every rate on the coarse grid; the few best again with their offsets refined, as a
+    // coarse offset costs the right rate more than a wrong one that has a piece per drift.
+    std::vector<std::pair<Scored, std::optional<FrameRateConversion>>> tried;
+    tried.emplace_back(assign(1, candidates(1)), std::nullopt);
     for (const FrameRateConversion &c : SpeechAlignment::conversions())
-        tryRate(c.rate(), c);
+        tried.emplace_back(assign(c.rate(), candidates(c.rate())), c);
+    std::sort(tried.begin(), tried.end(), [](auto &a, auto &b) { return a.first.gain > b.first.gain; });
+    tried.resize(std::min(tried.size(), ratesRefined));
+    for (auto &[scored, c] : tried)
+        scored = refined(scored);
+    const auto &winner = *std::max_element(tried.begin(), tried.end(),
+                                           [](auto &a, auto &b) { return a.first.gain < b.first.gain; });
+    Scored best = winner.first;
+    const std::optional<FrameRateConversion> conversion = winner.second;
 
-    best = refined(best);
     // The search keeps a piece that chance favours over a few dozen subtitles as readily as
     // one that is really there; only pieces clearly better than their neighbours' offsets stay.
     while (true) {
@@ -245,7 +264,7 @@ SyncResult Aligner::align() const
         std::size_t weakestOffset = 0;
         const std::vector<Run> pieces = runs(best);
         for (std::size_t p = 0; p < pieces.size() && pieces.size() > 1; ++p) {
-            double t = std::numeric_limits<double>::infinity();
+            double t = pieces[p].to - pieces[p].from < minPiece ? 0 : std::numeric_limits<double>::infinity();
             if (p > 0)
                 t = std::min(t, significance(best, pieces[p], pieces[p - 1].offset));
             if (p + 1 < pieces.size())
@@ -277,15 +296,22 @@ SyncResult Aligner::align() const
         }
         lastEnd = std::max(lastEnd, s.end);
     }
-    result.speechAfter = fractionOnSpeech(result);
-    SyncResult unmoved;
-    result.speechBefore = fractionOnSpeech(unmoved);
+    // How far beyond chance the subtitles' time came onto speech, less what the breaks cost,
+    // as a fraction of what it could be; on generated films the subtitles of the film itself
+    // reach 0.45 and more, however noisy its speech, and another film's stay below 0.25.
+    double onSpeech = 0;
     double length = 0;
-    for (const SpeechStretch &s : m_subtitles)
-        length += s.length() * best.rate;
-    const double net = best.gain / std::max(1e-9, (1 - m_density) * length);
-    result.confidence = std::clamp(net, 0.0, 1.0);
-    result.belongs = net > 0.3;
+    for (const SpeechStretch &s : m_subtitles) {
+        const SpeechStretch moved = result.map(s);
+        onSpeech += m_speech.speechWithin(moved.start, moved.end);
+        length += moved.length();
+    }
+    const double excess = (onSpeech - m_density * length - breakCost * double(result.pieces.size() - 1))
+        / std::max(1e-9, (1 - m_density) * length);
+    result.speechAfter = onSpeech / std::max(1e-9, length);
+    result.speechBefore = fractionOnSpeech();
+    result.confidence = 1 / (1 + std::exp(-(excess - belongingExcess) / 0.05));
+    result.belongs = excess > belongingExcess;
     return result;
 }
 

@@ -35,15 +35,21 @@ double SyncResult::map(double time) const
     return pieceAt(time).line.apply(time);
 }
 
+SpeechStretch SyncResult::map(const SpeechStretch &subtitle) const
+{
+    const LinearTimeMap &line = pieceAt(subtitle.start).line;
+    return {line.apply(subtitle.start), line.apply(subtitle.end)};
+}
+
 QList<Subtitle::Values> SyncResult::valuesFor(const SubtitleList &subtitles) const
 {
     QList<Subtitle::Values> values;
     values.reserve(subtitles.size());
     for (const SubtitlePtr &subtitle : subtitles) {
-        const LinearTimeMap &line = pieceAt(subtitle->start).line;
+        const SpeechStretch moved = map(SpeechStretch{subtitle->start, subtitle->end});
         Subtitle::Values v;
-        v.start = line.apply(subtitle->start);
-        v.end = line.apply(subtitle->end);
+        v.start = moved.start;
+        v.end = moved.end;
         values.append(v);
     }
     return values;

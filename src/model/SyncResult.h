@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/LinearTimeMap.h"
+#include "model/SpeechStretches.h"
 #include "model/Subtitle.h"
 
 #include <QCoreApplication>
@@ -50,6 +51,8 @@ public:
 
     // A time of the subtitles moved into the film, on whole milliseconds and never below zero.
     double map(double time) const;
+    // A subtitle's start and end, both moved with the piece its start is in.
+    SpeechStretch map(const SpeechStretch &subtitle) const;
     // The new start and end of each subtitle, in the order given; a subtitle moves with the
     // piece its start is in.
     QList<Subtitle::Values> valuesFor(const SubtitleList &subtitles) const;
