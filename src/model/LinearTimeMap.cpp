@@ -32,6 +32,13 @@ std::optional<LinearTimeMap> LinearTimeMap::frameRateConversion(double fromRate,
     return LinearTimeMap(fromRate / toRate, 0.0);
 }
 
+std::optional<LinearTimeMap> LinearTimeMap::scaledAndShifted(double scale, double offset)
+{
+    if (!(scale > 0) || !std::isfinite(scale) || !std::isfinite(offset))
+        return std::nullopt;
+    return LinearTimeMap(scale, offset);
+}
+
 double LinearTimeMap::roundedToMilliseconds(double t)
 {
     return std::round(t * 1000.0) / 1000.0;

@@ -18,6 +18,8 @@ public:
     // Times of a video at `fromRate` frames per second moved to the same frames at `toRate`;
     // none unless both rates are positive.
     static std::optional<LinearTimeMap> frameRateConversion(double fromRate, double toRate);
+    // t' = scale × t + offset; none unless the scale is positive and both are finite.
+    static std::optional<LinearTimeMap> scaledAndShifted(double scale, double offset);
 
     double scale() const { return m_scale; }
     double offset() const { return m_offset; }

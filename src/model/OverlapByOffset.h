@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/SpeechStretches.h"
+
+#include <span>
+#include <vector>
+
+// How many seconds of some intervals fall on speech when all of them are moved by one
+// offset, for every offset on an even grid. One interval against one stretch overlaps by a
+// trapezoid of the offset, so the sum is piecewise linear: it is built from the bends of all
+// pairs and two running sums, in time proportional to the pairs plus the grid, and is exact
+// at the grid's points.
+class OverlapByOffset
+{
+public:
+    struct Grid
+    {
+        double lowest = 0; // the first offset
+        double step = 0.1;
+        std::size_t size = 0;
+    };
+
+    OverlapByOffset(std::span<const SpeechStretch> intervals, std::span<const SpeechStretch> speech, Grid grid);
+
+    const Grid &grid() const { return m_grid; }
+    double offsetAt(std::size_t index) const { return m_grid.lowest + double(index) * m_grid.step; }
+    const std::vector<double> &overlaps() const { return m_overlaps; }
+
+    // The offsets of the `count` highest local maxima at least `separation` seconds apart,
+    // the highest first.
+    std::vector<double> peaks(int count, double separation) const;
+
+private:
+    Grid m_grid;
+    std::vector<double> m_overlaps;
+};

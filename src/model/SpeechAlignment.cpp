@@ -1,0 +1,356 @@
+#include "model/SpeechAlignment.h"
+
+#include "model/OverlapByOffset.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The first search: offsets 0.1 s apart, over the whole film either way. The peaks of the
+// overlap are as wide as lines are long, so none falls between the points.
+constexpr double searchStep = 0.1;
+// The subtitles are searched in runs of this many, each offering its best offsets, so that
+// a piece after a break is found however short it is beside the rest.
+constexpr std::size_t runLength = 60;
+constexpr int peaksPerRun = 3;
+constexpr double peakSeparation = 1.0;
+// What a break costs, in seconds of subtitle time brought onto speech beyond chance: about
+// what ten subtitles gain when a piece is really there, more than chance gives a few.
+constexpr double breakCost = 8;
+// Adverts and cuts come where a scene ends, mostly in a pause: of two places where the
+// subtitles fit either way, the longer pause wins.
+constexpr double shortPauseCost = 3;
+constexpr double longPause = 1.5;
+constexpr double minSignificance = 4;
+constexpr std::size_t ratesRefined = 3;
+// Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
+// leaves its subtitles looking for a place.
+constexpr std::size_t minPiece = 10;
+constexpr double belongingExcess = 0.3;
+// Speech mostly begins just after its subtitle appears. That tells a subtitle in its place
+// from one that merely falls on speech, which counts most where pieces meet.
+constexpr double onsetLead = 0.1;
+constexpr double onsetReach = 0.25;
+constexpr double onsetWeight = 1;
+
+struct Scored
+{
+    double rate = 1;
+    std::vector<double> offsets;     // the candidates
+    std::vector<std::size_t> choice; // for each subtitle, the index of its offset
+    double gain = -std::numeric_limits<double>::infinity();
+};
+
+class Aligner
+{
+public:
+    Aligner(std::vector<SpeechStretch> subtitles, const SpeechStretches &speech)
+        : m_subtitles(std::move(subtitles))
+        , m_speech(speech)
+    {
+        const auto &stretches = speech.stretches();
+        double total = 0;
+        for (const SpeechStretch &s : stretches)
+            total += s.length();
+        m_filmStart = stretches.front().start;
+        m_filmEnd = stretches.back().end;
+        m_density = total / std::max(1.0, m_filmEnd - m_filmStart);
+    }
+
+    double overlap(const SpeechStretch &s, double rate, double offset) const
+    {
+        return m_speech.speechWithin(s.start * rate + offset, s.end * rate + offset);
+    }
+
+    // Seconds on speech beyond what chance puts there.
+    double gain(const SpeechStretch &s, double rate, double offset) const
+    {
+        const double start = s.start * rate + offset;
+        const std::optional<double> onset = m_speech.nearestOnset(start + onsetLead, onsetReach);
+        const double onStart = onset ? 1 - std::abs(*onset - start - onsetLead) / onsetReach : 0;
+        return overlap(s, rate, offset) - m_density * s.length() * rate + onsetWeight * onStart;
+    }
+
+    std::vector<double> candidates(double rate) const
+    {
+        double first = std::numeric_limits<double>::infinity();
+        double last = -first;
+        std::vector<SpeechStretch> moved;
+        moved.reserve(m_subtitles.size());
+        for (const SpeechStretch &s : m_subtitles) {
+            moved.push_back({s.start * rate, s.end * rate});
+            first = std::min(first, moved.back().start);
+            last = std::max(last, moved.back().end);
+        }
+        OverlapByOffset::Grid grid;
+        grid.step = searchStep;
+        grid.lowest = m_filmStart - last - 1;
+        grid.size = std::size_t((m_filmEnd - first + 1 - grid.lowest) / grid.step) + 1;
+
+        std::vector<double> offsets;
+        const auto add = [&](const std::vector<double> &found) {
+            for (double offset : found) {
+                if (std::none_of(offsets.begin(), offsets.end(), [&](double o) { return std::abs(o - offset) < 0.2; }))
+                    offsets.push_back(offset);
+            }
+        };
+        const std::span<const SpeechStretch> all(moved);
+        for (std::size_t from = 0; from < moved.size(); from += runLength) {
+            const OverlapByOffset run(all.subspan(from, std::min(runLength, moved.size() - from)),
+                                      m_speech.stretches(), grid);
+            add(run.peaks(peaksPerRun, peakSeparation));
+        }
+        return offsets;
+    }
+
+    // The offset of each subtitle out of `offsets`, for the most gain less the breaks' cost.
+    Scored assign(double rate, std::vector<double> offsets) const
+    {
+        Scored scored;
+        scored.rate = rate;
+        scored.offsets = std::move(offsets);
+        const std::size_t k = scored.offsets.size();
+        const std::size_t n = m_subtitles.size();
+        if (k == 0 || n == 0)
+            return scored;
+        std::vector<double> best(k, 0.0);
+        // Whether subtitle i, at offset j, came from a break (from the best offset of i - 1).
+        std::vector<char> switched(n * k, 0);
+        std::vector<std::size_t> leader(n, 0);
+        double lastEnd = -std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t top = std::size_t(std::max_element(best.begin(), best.end()) - best.begin());
+            leader[i] = top;
+            const double pause = (m_subtitles[i].start - lastEnd) * rate;
+            lastEnd = std::max(lastEnd, m_subtitles[i].end);
+            const double viaBreak = best[top] - (i > 0 ? breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause) : 0);
+            for (std::size_t j = 0; j < k; ++j) {
+                const double g = gain(m_subtitles[i], rate, scored.offsets[j]);
+                if (viaBreak > best[j] && j != top) {
+                    best[j] = viaBreak + g;
+                    switched[i * k + j] = 1;
+                } else {
+                    best[j] += g;
+                }
+            }
+        }
+        std::size_t j = std::size_t(std::max_element(best.begin(), best.end()) - best.begin());
+        scored.gain = best[j];
+        scored.choice.assign(n, 0);
+        for (std::size_t i = n; i-- > 0;) {
+            scored.choice[i] = j;
+            if (switched[i * k + j])
+                j = leader[i];
+        }
+        return scored;
+    }
+
+    // The offset near `offset` that puts the most of subtitles [from, to) on speech.
+    double refine(double rate, double offset, std::size_t from, std::size_t to) const
+    {
+        const auto total = [&](double o) {
+            double sum = 0;
+            for (std::size_t i = from; i < to; ++i)
+                sum += overlap(m_subtitles[i], rate, o);
+            return sum;
+        };
+        double best = offset;
+        double bestTotal = total(offset);
+        for (double step : {0.01, 0.001}) {
+            const double centre = best;
+            const double reach = step == 0.01 ? 0.3 : 0.01;
+            for (double d = -reach; d <= reach + step / 2; d += step) {
+                const double t = total(centre + d);
+                if (t > bestTotal) {
+                    bestTotal = t;
+                    best = centre + d;
+                }
+            }
+        }
+        return best;
+    }
+
+    struct Run
+    {
+        std::size_t from = 0;
+        std::size_t to = 0;
+        std::size_t offset = 0; // the index of its offset
+    };
+
+    static std::vector<Run> runs(const Scored &scored)
+    {
+        std::vector<Run> found;
+        for (std::size_t i = 0; i < scored.choice.size(); ++i) {
+            if (i == 0 || scored.choice[i] != scored.choice[i - 1])
+                found.push_back({i, i, scored.choice[i]});
+            found.back().to = i + 1;
+        }
+        return found;
+    }
+
+    // Each piece's offset to the millisecond, then the pieces' borders again with those.
+    Scored refined(const Scored &scored) const
+    {
+        std::vector<double> offsets;
+        for (const Run &run : runs(scored))
+            offsets.push_back(refine(scored.rate, scored.offsets[run.offset], run.from, run.to));
+        std::sort(offsets.begin(), offsets.end());
+        offsets.erase(std::unique(offsets.begin(), offsets.end(), [](double a, double b) { return b - a < 0.05; }),
+                      offsets.end());
+        return assign(scored.rate, std::move(offsets));
+    }
+
+    // How clearly the run's subtitles are better off at its own offset than at `other`:
+    // the paired difference of their gains, in standard errors.
+    double significance(const Scored &scored, const Run &run, std::size_t other) const
+    {
+        double sum = 0;
+        double squares = 0;
+        for (std::size_t i = run.from; i < run.to; ++i) {
+            const double d = gain(m_subtitles[i], scored.rate, scored.offsets[run.offset])
+                - gain(m_subtitles[i], scored.rate, scored.offsets[other]);
+            sum += d;
+            squares += d * d;
+        }
+        const double n = double(run.to - run.from);
+        const double variance = std::max(0.0, squares / n - (sum / n) * (sum / n));
+        return sum / (std::sqrt(variance * n) + 1e-9);
+    }
+
+    double fractionOnSpeech() const
+    {
+        double on = 0;
+        double all = 0;
+        for (const SpeechStretch &s : m_subtitles) {
+            on += m_speech.speechWithin(s.start, s.end);
+            all += s.length();
+        }
+        return all > 0 ? on / all : 0;
+    }
+
+    SyncResult align() const;
+
+private:
+    std::vector<SpeechStretch> m_subtitles;
+    const SpeechStretches &m_speech;
+    double m_filmStart = 0;
+    double m_filmEnd = 0;
+    double m_density = 0;
+};
+
+SyncResult Aligner::align() const
+{
+    // Every rate on the coarse grid; the few best again with their offsets refined, as a
+    // coarse offset costs the right rate more than a wrong one that has a piece per drift.
+    std::vector<std::pair<Scored, std::optional<FrameRateConversion>>> tried;
+    tried.emplace_back(assign(1, candidates(1)), std::nullopt);
+    for (const FrameRateConversion &c : SpeechAlignment::conversions())
+        tried.emplace_back(assign(c.rate(), candidates(c.rate())), c);
+    std::sort(tried.begin(), tried.end(), [](auto &a, auto &b) { return a.first.gain > b.first.gain; });
+    tried.resize(std::min(tried.size(), ratesRefined));
+    for (auto &[scored, c] : tried)
+        scored = refined(scored);
+    const auto &winner = *std::max_element(tried.begin(), tried.end(),
+                                           [](auto &a, auto &b) { return a.first.gain < b.first.gain; });
+    Scored best = winner.first;
+    const std::optional<FrameRateConversion> conversion = winner.second;
+
+    // The search keeps a piece that chance favours over a few dozen subtitles as readily as
+    // one that is really there; only pieces clearly better than their neighbours' offsets stay.
+    while (true) {
+        double weakest = std::numeric_limits<double>::infinity();
+        std::size_t weakestOffset = 0;
+        const std::vector<Run> pieces = runs(best);
+        for (std::size_t p = 0; p < pieces.size() && pieces.size() > 1; ++p) {
+            double t = pieces[p].to - pieces[p].from < minPiece ? 0 : std::numeric_limits<double>::infinity();
+            if (p > 0)
+                t = std::min(t, significance(best, pieces[p], pieces[p - 1].offset));
+            if (p + 1 < pieces.size())
+                t = std::min(t, significance(best, pieces[p], pieces[p + 1].offset));
+            if (t < weakest) {
+                weakest = t;
+                weakestOffset = pieces[p].offset;
+            }
+        }
+        if (weakest >= minSignificance)
+            break;
+        std::vector<double> offsets = best.offsets;
+        offsets.erase(offsets.begin() + std::ptrdiff_t(weakestOffset));
+        best = assign(best.rate, std::move(offsets));
+    }
+    best = refined(best);
+
+    SyncResult result;
+    result.conversion = conversion;
+    result.pieces.clear();
+    double lastEnd = -std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < best.choice.size(); ++i) {
+        const SpeechStretch &s = m_subtitles[i];
+        if (i == 0 || best.choice[i] != best.choice[i - 1]) {
+            SyncResult::Piece piece;
+            piece.from = i == 0 ? 0 : (lastEnd < s.start ? (lastEnd + s.start) / 2 : s.start);
+            piece.line = *LinearTimeMap::scaledAndShifted(best.rate, best.offsets[best.choice[i]]);
+            result.pieces.push_back(piece);
+        }
+        lastEnd = std::max(lastEnd, s.end);
+    }
+    // How far beyond chance the subtitles' time came onto speech, less what the breaks cost,
+    // as a fraction of what it could be; on generated films the subtitles of the film itself
+    // reach 0.45 and more, however noisy its speech, and another film's stay below 0.25.
+    double onSpeech = 0;
+    double length = 0;
+    for (const SpeechStretch &s : m_subtitles) {
+        const SpeechStretch moved = result.map(s);
+        onSpeech += m_speech.speechWithin(moved.start, moved.end);
+        length += moved.length();
+    }
+    const double excess = (onSpeech - m_density * length - breakCost * double(result.pieces.size() - 1))
+        / std::max(1e-9, (1 - m_density) * length);
+    result.speechAfter = onSpeech / std::max(1e-9, length);
+    result.speechBefore = fractionOnSpeech();
+    result.confidence = 1 / (1 + std::exp(-(excess - belongingExcess) / 0.05));
+    result.belongs = excess > belongingExcess;
+    return result;
+}
+
+} // namespace
+
+const std::vector<FrameRateConversion> &SpeechAlignment::conversions()
+{
+    static const std::vector<FrameRateConversion> all = [] {
+        const double rates[] = {24000.0 / 1001, 24, 25, 30000.0 / 1001};
+        std::vector<FrameRateConversion> found;
+        for (double from : rates) {
+            for (double to : rates) {
+                const double rate = from / to;
+                if (from != to
+                    && std::none_of(found.begin(), found.end(), [&](auto &c) { return std::abs(c.rate() - rate) < 1e-9; }))
+                    found.push_back({from, to});
+            }
+        }
+        return found;
+    }();
+    return all;
+}
+
+SyncResult SpeechAlignment::align(std::vector<SpeechStretch> subtitles, const SpeechStretches &speech)
+{
+    std::erase_if(subtitles, [](const SpeechStretch &s) {
+        return !std::isfinite(s.start) || !std::isfinite(s.end) || s.end < s.start;
+    });
+    std::sort(subtitles.begin(), subtitles.end(), [](auto &a, auto &b) { return a.start < b.start; });
+    if (subtitles.empty() || speech.isEmpty())
+        return {};
+    return Aligner(std::move(subtitles), speech).align();
+}
+
+SyncResult SpeechAlignment::align(const SubtitleList &subtitles, const SpeechStretches &speech)
+{
+    std::vector<SpeechStretch> intervals;
+    intervals.reserve(std::size_t(subtitles.size()));
+    for (const SubtitlePtr &s : subtitles)
+        intervals.push_back({s->start, s->end});
+    return align(std::move(intervals), speech);
+}
