@@ -1,5 +1,6 @@
 #include "app/CommandLineTool.h"
 
+#include "app/SpeechTimingCommand.h"
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-enum class Mode { Check, Convert };
+enum class Mode { Check, Convert, SnapToSpeech, Sync };
 
 struct Request
 {
@@ -38,7 +39,9 @@ std::optional<int> encodingNamed(const QString &name)
 QString usage()
 {
     return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] FILE...\n"
-                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n");
+                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n"
+                               "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
+                               "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n");
 }
 
 // The request, or the message and status to leave with.
@@ -67,7 +70,7 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
             value = argument.sliced(equals + 1);
         }
         const bool isFrom = option == QLatin1String("--from");
-        const bool isTo = option == QLatin1String("--to") && mode == Mode::Convert;
+        const bool isTo = option == QLatin1String("--to") && mode != Mode::Check;
         if (!isFrom && !isTo)
             return std::pair{CommandLineTool::tr("Unknown option \"%1\".\n").arg(argument) + usage(), wrongArguments};
         if (!value) {
@@ -81,7 +84,9 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
             return std::pair{CommandLineTool::tr("Unknown text encoding \"%1\".\n").arg(*value), wrongArguments};
         (isFrom ? request.from : request.to) = *number;
     }
-    const bool rightCount = mode == Mode::Check ? !request.files.isEmpty() : request.files.size() == 2;
+    const bool rightCount = mode == Mode::Check     ? !request.files.isEmpty()
+                            : mode == Mode::Convert ? request.files.size() == 2
+                                                    : request.files.size() == 3;
     if (!rightCount)
         return std::pair{usage(), wrongArguments};
     return request;
@@ -145,8 +150,8 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
 
 int convert(const Request &request, QTextStream &out, QTextStream &err)
 {
-    const QString &input = request.files[0];
-    const QString &output = request.files[1];
+    const QString &input = request.files.first();
+    const QString &output = request.files.last();
     // Refused as the window refuses it, before anything is read: a pipe or a device
     // would wait or swallow the text, a name that is not UTF-8 is another file's.
     if (!SaveTarget::isFaithful(output)) {
@@ -163,12 +168,22 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         return failed;
     }
     reportRepairs(input, contents.value(), err);
+    SubtitleList subtitles = contents.value().subtitles;
+    if (request.mode == Mode::SnapToSpeech || request.mode == Mode::Sync) {
+        const auto kind = request.mode == Mode::Sync ? SpeechTimingCommand::Kind::Sync : SpeechTimingCommand::Kind::Snap;
+        auto timed = SpeechTimingCommand::apply(kind, subtitles, request.files[1], input, out, err);
+        if (!timed) {
+            err << timed.error() << '\n';
+            return failed;
+        }
+        subtitles = std::move(timed).value();
+    }
     // As in the editor: a detected encoding is the document's own.
     const std::optional<int> documentEncoding =
         request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
     const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
     const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
-    if (const auto written = SubtitleFile::write(output, contents.value().subtitles, encoding, format); !written) {
+    if (const auto written = SubtitleFile::write(output, subtitles, encoding, format); !written) {
         err << output << ": " << written.error() << '\n';
         return failed;
     }
@@ -186,6 +201,10 @@ std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStrea
         mode = Mode::Check;
     else if (arguments[1] == QLatin1String("--convert"))
         mode = Mode::Convert;
+    else if (arguments[1] == QLatin1String("--snap-to-speech"))
+        mode = Mode::SnapToSpeech;
+    else if (arguments[1] == QLatin1String("--sync"))
+        mode = Mode::Sync;
     else
         return std::nullopt;
 

@@ -10,6 +10,8 @@ class QTextStream;
 // The command-line door for scripts, reading and writing exactly as the editor does:
 //   cuewright --check [--repair] [--from NAME] FILE...
 //   cuewright --convert [--repair] [--from NAME] [--to NAME] IN OUT
+//   cuewright --snap-to-speech [options] IN VIDEO OUT
+//   cuewright --sync [options] IN VIDEO OUT
 // `--from` plays the part of the Open dialog's choice (absent: Automatic), `--to` the
 // part of the Save dialog's choice. `--repair` reads as repairing on open does and lists
 // each repair on standard error as "FILE:LINE: what was done". Needs no display and

@@ -1,6 +1,7 @@
 #include "app/DocumentPanes.h"
 
 #include "app/ShotChangeTracking.h"
+#include "app/SpeechTracking.h"
 #include "document/Document.h"
 #include "document/Player.h"
 #include "list/SubtitlesTableViewController.h"
@@ -21,6 +22,8 @@ DocumentPanes::DocumentPanes(Document *document, QWidget *parent)
     , m_timeline(new TimelineViewController(document, parent))
     , m_shotChangeTracking(new ShotChangeTracking(document, m_player, this))
 {
+    // Before the timeline hears of a waveform: it starts the reading.
+    new SpeechTracking(document, m_player, this);
     wirePlayback();
     connect(m_table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentPanes::commandStateChanged);
     connect(m_player, &VideoPlayerViewController::playingChanged, this, &DocumentPanes::commandStateChanged);

@@ -2,10 +2,13 @@
 
 #include "document/Document.h"
 #include "list/SubtitlesTableViewController.h"
+#include "model/SpeechAlignment.h"
 #include "model/SpeechSnap.h"
 #include "model/SpeechSpotting.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -89,4 +92,29 @@ void SpeechTimingCommands::makeSubtitlesFromSpeech()
 
 void SpeechTimingCommands::synchroniseWithSound()
 {
+    SubtitleController &controller = m_document->subtitleController();
+    if (!hasSpeech() || controller.count() == 0)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const SyncResult result = SpeechAlignment::align(controller.subtitles(), m_document->speech());
+    QGuiApplication::restoreOverrideCursor();
+    const QString title = tr("Synchronise with Sound");
+    if (!result.belongs) {
+        QMessageBox::information(m_window, title,
+                                 tr("These subtitles do not match the speech in this video. Nothing was changed."));
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, title, result.describe(), QMessageBox::Cancel, m_window);
+    box.setInformativeText(tr("Speech under the subtitles: %1% now, %2% once synchronised.")
+                               .arg(qRound(result.speechBefore * 100))
+                               .arg(qRound(result.speechAfter * 100)));
+    QPushButton *apply = box.addButton(tr("Synchronise"), QMessageBox::AcceptRole);
+    box.setDefaultButton(apply);
+    box.exec();
+    if (box.clickedButton() != apply)
+        return;
+    const SubtitleList subtitles = controller.subtitles();
+    m_document->undoManager().runAsOneStep(title, [&] {
+        controller.updateSubtitles(result.valuesFor(subtitles), IndexSet::fromRange(0, int(subtitles.size())));
+    });
 }

@@ -17,7 +17,9 @@ void StartupOptions::describe(QCommandLineParser &parser)
         "  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n"
         "  cuewright --waveform VIDEO\n"
         "  cuewright --shot-changes VIDEO\n"
-        "  cuewright --speech VIDEO"));
+        "  cuewright --speech VIDEO\n"
+        "  cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT\n"
+        "  cuewright --sync [--to ENCODING] IN VIDEO OUT"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({videoOption,

@@ -32,7 +32,8 @@ void setApplicationNames()
 bool isScriptMode(const QByteArray &argument)
 {
     return argument == "--check" || argument == "--convert" || argument == "--waveform"
-           || argument == "--shot-changes" || argument == "--speech";
+           || argument == "--shot-changes" || argument == "--speech" || argument == "--snap-to-speech"
+           || argument == "--sync";
 }
 
 // The modes for scripts run without a display, and help and the version, which need

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/Expected.h"
+#include "model/Subtitle.h"
+
+#include <QCoreApplication>
+
+class QTextStream;
+
+// What `--snap-to-speech` and `--sync` do to a file's subtitles, from the speech in a
+// video's sound, with what the window would go by besides: the video's frame rate, the
+// shot changes the editor found in it before (kept in the cache), the user's limits and
+// speech settings. What was done is told on `out`, what was left on `err`; an error when
+// the speech cannot be found or the subtitles do not belong to the video.
+class SpeechTimingCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(SpeechTimingCommand)
+
+public:
+    enum class Kind { Snap, Sync };
+
+    [[nodiscard]] static Expected<SubtitleList, QString> apply(Kind kind, const SubtitleList &subtitles,
+                                                               const QString &videoPath, const QString &inputName,
+                                                               QTextStream &out, QTextStream &err);
+};
