@@ -39,9 +39,9 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
     if (const auto waveform = m_timeline->audioWaveform())
         WaveformPainter::paint(painter, band, *waveform, {m_timeline->pointsPerSecond(), m_timeline->offset()},
                                palette());
-    paintSpeech(painter, band);
     paintShotChanges(painter, band);
     paintBlocks(painter, band);
+    paintSpeech(painter, band);
 
     if (const auto rubberBand = m_timeline->rubberBand()) {
         QColor fill = palette().color(QPalette::Highlight);
@@ -80,14 +80,14 @@ void TimelineStrip::paintShotChanges(QPainter &painter, const QRectF &area)
     }
 }
 
-// A band along the bottom of the waveform where someone speaks, drawn under the blocks
-// so that it shows between them; stretches shorter than a pixel still get one.
+// A band along the bottom of the waveform where someone speaks, over the blocks, whose
+// edges are timed against it; stretches shorter than a pixel still get one.
 void TimelineStrip::paintSpeech(QPainter &painter, const QRectF &area)
 {
     const double offset = m_timeline->offset();
     const auto inArea = m_timeline->document()->speech().overlapping(m_timeline->timeForX(area.left() + offset - 1),
                                                                      m_timeline->timeForX(area.right() + offset + 1));
-    const double top = area.bottom() + 1 - speechBandHeight;
+    const double top = area.bottom() - speechBandHeight;
     for (const SpeechStretch &stretch : inArea) {
         const double left = std::floor(m_timeline->xForTime(stretch.start) - offset);
         const double right = std::max(left + 1, std::ceil(m_timeline->xForTime(stretch.end) - offset));

@@ -6,9 +6,9 @@
 
 class TimelineViewController;
 
-// The timeline's one widget: draws the ruler, the waveform, the speech found in it, the
-// video's shot changes, the blocks of the subtitles in view, a rubber band, the snap guide
-// and the playback cursor, in that order, from the state of its TimelineViewController. It takes no decisions; TimelineInput handles its
+// The timeline's one widget: draws the ruler, the waveform, the video's shot changes, the
+// blocks of the subtitles in view, the speech found in the sound, a rubber band, the snap
+// guide and the playback cursor, in that order, from the state of its TimelineViewController. It takes no decisions; TimelineInput handles its
 // pointer events.
 class TimelineStrip : public QWidget
 {
