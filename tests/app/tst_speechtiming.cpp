@@ -1,0 +1,118 @@
+#include "app/CommandLineTool.h"
+#include "format/SubtitleParser.h"
+#include "format/SubtitleWriter.h"
+
+#include "EncodingSamples.h"
+#include "TestMedia.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+#include <random>
+
+using namespace EncodingSamples;
+
+// --sync and --snap-to-speech on a generated film: sentences spoken at known times over
+// noise, subtitles made from that truth, damaged, then put right from the film's sound.
+class tst_SpeechTiming : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    TestMedia::SpeechClip m_clip;
+    QString m_film;
+
+    // Subtitles as a careful subtitler times the sentences: on the onset, a little past
+    // the offset.
+    SubtitleList truth() const
+    {
+        SubtitleList list;
+        for (const SpeechStretch &sentence : m_clip.truth.stretches())
+            list << Subtitle::create(QStringLiteral("Line %1").arg(list.size() + 1), sentence.start, sentence.end + 0.3);
+        return list;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        m_film = m_dir.filePath(QStringLiteral("film.mp4"));
+        TestMedia::SpeechClipOptions options;
+        options.sentences = 14;
+        options.background = TestMedia::SpeechBackground::PinkNoise;
+        options.video = true;
+        const auto clip = TestMedia::makeSpeechClip(m_film, options);
+        QVERIFY(clip);
+        m_clip = *clip;
+    }
+
+    void putsRight_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<double>("shift");
+        QTest::addColumn<double>("rate");  // old times are true times × rate + shift
+        QTest::addColumn<double>("jitter"); // each edge moved by up to this much
+        QTest::newRow("sync: seconds late") << "--sync" << 4.3 << 1.0 << 0.0;
+        QTest::newRow("sync: timed for 25 fps on a 23.976 film") << "--sync" << 1.2 << 24000.0 / 1001 / 25 << 0.0;
+        QTest::newRow("sync: for 23.976 on a 25 fps film, hand-timed") << "--sync" << 2.0 << 25 / (24000.0 / 1001) << 0.1;
+        QTest::newRow("snap: every edge off by up to 0.35 s") << "--snap-to-speech" << 0.0 << 1.0 << 0.35;
+    }
+
+    void putsRight()
+    {
+        QFETCH(QString, mode);
+        QFETCH(double, shift);
+        QFETCH(double, rate);
+        QFETCH(double, jitter);
+        std::mt19937 random(7);
+        std::uniform_real_distribution<double> off(-jitter, jitter);
+        SubtitleList damaged;
+        for (const SubtitlePtr &subtitle : truth()) {
+            const double start = std::max(0.0, subtitle->start * rate + shift + off(random));
+            damaged << Subtitle::create(subtitle->text(), start, std::max(start + 0.5, subtitle->end * rate + shift + off(random)));
+        }
+        const QString in = m_dir.filePath(QStringLiteral("in.srt"));
+        const QString out = m_dir.filePath(QStringLiteral("out.srt"));
+        QVERIFY(writeAll(in, SubtitleWriter::serialize(damaged).toUtf8()));
+        QString printed, errors;
+        QTextStream outStream(&printed), errStream(&errors);
+        QCOMPARE(CommandLineTool::run({"cuewright", mode, in, m_film, out}, outStream, errStream), 0);
+        const auto result = SubtitleParser::shared().parseUtf8(readAll(out));
+        QVERIFY(result);
+        const SubtitleList expected = truth();
+        QCOMPARE(result.value().size(), expected.size());
+        int near = 0;
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            near += std::abs(result.value()[i]->start - expected[i]->start) <= 0.1 ? 1 : 0;
+        QVERIFY2(near >= 0.95 * expected.size(), qPrintable(QStringLiteral("%1 of %2 within 100 ms; %3")
+                                                                .arg(near).arg(expected.size()).arg(printed + errors)));
+    }
+
+    // Another film's subtitles: nothing is written, and the user is told why.
+    void syncRefusesAnotherFilmsSubtitles()
+    {
+        TestMedia::SpeechClipOptions options;
+        options.seed = 2;
+        options.sentences = 14;
+        const auto another = TestMedia::makeSpeechClip(m_dir.filePath(QStringLiteral("another.wav")), options);
+        QVERIFY(another);
+        SubtitleList other;
+        for (const SpeechStretch &sentence : another->truth.stretches())
+            other << Subtitle::create(QStringLiteral("Other"), sentence.start, sentence.end + 0.3);
+        const QString in = m_dir.filePath(QStringLiteral("other.srt"));
+        const QString out = m_dir.filePath(QStringLiteral("none.srt"));
+        QVERIFY(writeAll(in, SubtitleWriter::serialize(other).toUtf8()));
+        QString printed, errors;
+        QTextStream outStream(&printed), errStream(&errors);
+        QCOMPARE(CommandLineTool::run({"cuewright", "--sync", in, m_film, out}, outStream, errStream), 1);
+        QVERIFY2(errors.contains(QStringLiteral("do not match")), qPrintable(errors));
+        QVERIFY(!QFile::exists(out));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SpeechTiming)
+#include "tst_speechtiming.moc"
