@@ -63,8 +63,14 @@ int main(int argc, char *argv[])
         {"heavy noise", {}, heavy},
         {"heavy noise, advert, 25->24", {pal / 24, 0, 90, 0.6}, heavy},
         {"60 lines, shifted", {}, {0.05, 0.05, 0.1}, 60},
+        {"20 lines, shifted", {}, {0.05, 0.05, 0.1}, 20},
+        {"10 lines, shifted", {}, {0.05, 0.05, 0.1}, 10},
+        {"20 lines, heavy noise", {}, heavy, 20},
         {"another film's subtitles", {}, {0.05, 0.05, 0.1}, 400, true},
         {"another film's, 60 lines", {}, {0.05, 0.05, 0.1}, 60, true},
+        {"another film's, 20 lines", {}, {0.05, 0.05, 0.1}, 20, true},
+        {"another film's, 10 lines", {}, {0.05, 0.05, 0.1}, 10, true},
+        {"another film's, 20, heavy", {}, heavy, 20, true},
         {"another film's, heavy noise", {}, heavy, 400, true},
     };
     std::printf("%d films each (seeds from 1000), detected speech off by up to 50 ms, 5%% missed, 10%% extra,\n"
@@ -105,6 +111,8 @@ int main(int argc, char *argv[])
             {
                 std::printf("    seed %d: %.1f%%: %s\n", 1000 + n, 100 * score.within100ms, qPrintable(result.describe()));
                 if (getenv("SYNC_DEBUG")) {
+                    for (std::size_t i = 0; i < film.subtitles.size(); ++i)
+                        std::printf("      %.2f-%.2f error %.3f\n", film.subtitles[i].start, film.subtitles[i].end, result.map(film.subtitles[i].start) - film.rightStarts[i]);
                     for (auto &b : film.breaks)
                         std::printf("      truth %.2f-%.2f jump %.2f\n", b.from, b.to, b.jump);
                     for (auto &b : result.breaks()) {

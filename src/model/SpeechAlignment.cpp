@@ -19,6 +19,9 @@ constexpr double peakSeparation = 1.0;
 // What a break costs, in seconds of subtitle time brought onto speech beyond chance: about
 // what ten subtitles gain when a piece is really there, more than chance gives a few.
 constexpr double breakCost = 8;
+// A frame-rate conversion costs as much: a few minutes of subtitles cannot tell 24 from
+// 23.976 fps, and then none is the likelier.
+constexpr double conversionCost = breakCost;
 // Adverts and cuts come where a scene ends, mostly in a pause: of two places where the
 // subtitles fit either way, the longer pause wins.
 constexpr double shortPauseCost = 3;
@@ -28,7 +31,6 @@ constexpr std::size_t ratesRefined = 3;
 // Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
 // leaves its subtitles looking for a place.
 constexpr std::size_t minPiece = 10;
-constexpr double belongingExcess = 0.3;
 // Speech mostly begins just after its subtitle appears. That tells a subtitle in its place
 // from one that merely falls on speech, which counts most where pieces meet.
 constexpr double onsetLead = 0.1;
@@ -137,7 +139,7 @@ public:
             }
         }
         std::size_t j = std::size_t(std::max_element(best.begin(), best.end()) - best.begin());
-        scored.gain = best[j];
+        scored.gain = best[j] - (rate != 1 ? conversionCost : 0);
         scored.choice.assign(n, 0);
         for (std::size_t i = n; i-- > 0;) {
             scored.choice[i] = j;
@@ -147,13 +149,15 @@ public:
         return scored;
     }
 
-    // The offset near `offset` that puts the most of subtitles [from, to) on speech.
+    // The offset near `offset` where subtitles [from, to) gain the most. Their time on
+    // speech alone is flat across the slack of each subtitle around its line; the onsets
+    // make the peak sharp.
     double refine(double rate, double offset, std::size_t from, std::size_t to) const
     {
         const auto total = [&](double o) {
             double sum = 0;
             for (std::size_t i = from; i < to; ++i)
-                sum += overlap(m_subtitles[i], rate, o);
+                sum += gain(m_subtitles[i], rate, o);
             return sum;
         };
         double best = offset;
@@ -296,9 +300,6 @@ SyncResult Aligner::align() const
         }
         lastEnd = std::max(lastEnd, s.end);
     }
-    // How far beyond chance the subtitles' time came onto speech, less what the breaks cost,
-    // as a fraction of what it could be; on generated films the subtitles of the film itself
-    // reach 0.45 and more, however noisy its speech, and another film's stay below 0.25.
     double onSpeech = 0;
     double length = 0;
     for (const SpeechStretch &s : m_subtitles) {
@@ -306,12 +307,18 @@ SyncResult Aligner::align() const
         onSpeech += m_speech.speechWithin(moved.start, moved.end);
         length += moved.length();
     }
-    const double excess = (onSpeech - m_density * length - breakCost * double(result.pieces.size() - 1))
-        / std::max(1e-9, (1 - m_density) * length);
     result.speechAfter = onSpeech / std::max(1e-9, length);
     result.speechBefore = fractionOnSpeech();
-    result.confidence = 1 / (1 + std::exp(-(excess - belongingExcess) / 0.05));
-    result.belongs = excess > belongingExcess;
+    // What the alignment earned beyond chance, less its breaks, as a fraction of what a
+    // perfect one would. The best of many offsets earns more by chance the fewer the
+    // subtitles, so the bar falls with their number. On generated films another film's
+    // subtitles stay below it (bar a tenth of files of ten), the film's own clear it from
+    // twenty subtitles on, however noisy the speech (cuewright-measure-sync).
+    const double n = double(m_subtitles.size());
+    const double fit = best.gain / std::max(1e-9, (1 - m_density) * length + onsetWeight * n);
+    const double bar = 0.15 + 1 / std::sqrt(n);
+    result.confidence = 1 / (1 + std::exp(-(fit - bar) / 0.04));
+    result.belongs = fit > bar;
     return result;
 }
 
