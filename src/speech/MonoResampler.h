@@ -23,8 +23,9 @@ private:
     std::int64_t m_up = 1;   // output samples per m_down input samples
     std::int64_t m_down = 1;
     int m_halfWidth = 1;     // taps on each side of an output sample's time, in input samples
+    int m_taps = 2;
     int m_phases = 1;
-    std::vector<float> m_kernel; // m_phases rows of 2 * m_halfWidth taps
+    std::vector<float> m_kernel; // m_phases rows of m_taps taps
     std::vector<float> m_input;  // mono input from m_base on
     std::int64_t m_base = 0;
     std::int64_t m_next = 0;     // the next output sample

@@ -28,13 +28,14 @@ constexpr int ContextFrames = 150;
 constexpr double HighPassHz = 120;
 
 constexpr int SpectrumSize = 256;
-constexpr int SpectrumShapes = 3; // the spectrum's shape is compared with the one this many frames before
+constexpr int SpectrumHop = 2;    // frames
+constexpr int SpectrumShapes = 3; // the spectrum's shape is compared with the one two hops before
 // The speech band, 250 to 4000 Hz, in bins of 62.5 Hz.
 constexpr int FirstBandBin = 4;
 constexpr int LastBandBin = 64;
 // The floor of the speech band's level: this share of the frames around lies below it.
 constexpr double FloorShare = 0.2;
-constexpr int FloorStride = 5;
+constexpr int FloorStride = 20;
 constexpr double ExcessDecibels = 3;
 // Frames on each side whose steadiness is averaged, and the average above which the sound
 // holds too still for a voice.
@@ -76,17 +77,17 @@ SpeechAnalyser::~SpeechAnalyser() = default;
 
 void SpeechAnalyser::append(const int16_t *samples, std::int64_t count)
 {
-    std::vector<float> mono;
-    m_resampler->append(samples, count, mono);
-    analyse(mono);
+    m_mono.clear();
+    m_resampler->append(samples, count, m_mono);
+    analyse(m_mono);
     decide(false);
 }
 
 void SpeechAnalyser::finish()
 {
-    std::vector<float> mono;
-    m_resampler->finish(mono);
-    analyse(mono);
+    m_mono.clear();
+    m_resampler->finish(m_mono);
+    analyse(m_mono);
     decide(true);
 }
 
@@ -102,10 +103,11 @@ void SpeechAnalyser::analyse(const std::vector<float> &mono)
         m_frameSamples.push_back(sample);
         if (int(m_frameSamples.size()) < FrameSamples)
             continue;
-        int16_t frame[FrameSamples];
+        // Kept for the detector until the frame is classified.
         for (int i = 0; i < FrameSamples; ++i)
-            frame[i] = int16_t(std::clamp(std::lround(m_frameSamples[i]), -32768L, 32767L));
-        m_voiced.push_back(m_detector->isVoiced(frame));
+            m_waiting.push_back(
+                int16_t(std::clamp(m_frameSamples[i] + (m_frameSamples[i] < 0 ? -0.5f : 0.5f), -32768.0f, 32767.0f)));
+        ++m_frames;
         double frameEnergy = 0;
         for (int p = 0; p < PointsPerFrame; ++p) {
             double energy = 0;
@@ -130,8 +132,14 @@ void SpeechAnalyser::analyse(const std::vector<float> &mono)
 // harmonics still.
 void SpeechAnalyser::addSpectrum()
 {
+    // Every other frame: the spectrum changes little in 10 ms, and this is the costliest part.
+    if (m_frames % SpectrumHop != 0 && !m_bandLevel.empty()) {
+        m_bandLevel.push_back(m_bandLevel.back());
+        m_steadiness.push_back(m_steadiness.back());
+        return;
+    }
     m_spectrum->compute(m_recent.data(), m_power);
-    std::vector<float> shape(LastBandBin - FirstBandBin + 1);
+    std::vector<float> &shape = m_shapes[m_shapeIndex]; // replaces the oldest
     double band = 0;
     double mean = 0;
     for (int b = FirstBandBin; b <= LastBandBin; ++b) {
@@ -145,25 +153,25 @@ void SpeechAnalyser::addSpectrum()
     // Hann window's power gain (3/8) and the one-sided spectrum.
     m_bandLevel.push_back(decibels(2 * band / (SpectrumSize * SpectrumSize * 0.375)));
 
-    const std::vector<float> &before = m_shapes[m_shapeIndex];
-    double ab = 0;
-    double aa = 0;
-    double bb = 0;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        ab += double(shape[i]) * before[i];
-        aa += double(shape[i]) * shape[i];
-        bb += double(before[i]) * before[i];
-    }
-    m_steadiness.push_back(aa > 0 && bb > 0 ? float(ab / std::sqrt(aa * bb)) : 0.0f);
-    m_shapes[m_shapeIndex] = std::move(shape);
     m_shapeIndex = (m_shapeIndex + 1) % m_shapes.size();
+    const std::vector<float> &before = m_shapes[m_shapeIndex]; // the oldest left
+    float ab = 0;
+    float aa = 0;
+    float bb = 0;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        ab += shape[i] * before[i];
+        aa += shape[i] * shape[i];
+        bb += before[i] * before[i];
+    }
+    m_steadiness.push_back(aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0f);
 }
 
-// A frame may be speech where the detector hears a voice, the speech band stands above its
-// floor around, and the spectrum moves.
+// A frame may be speech where the speech band stands above its floor around, the spectrum
+// moves, and the detector hears a voice. The detector, the costliest of the three, only
+// hears the frames that pass the first two.
 void SpeechAnalyser::classify(std::int64_t until)
 {
-    const std::int64_t frames = std::int64_t(m_voiced.size());
+    const std::int64_t frames = m_frames;
     for (std::int64_t f = std::int64_t(m_candidate.size()); f < until; ++f) {
         if (f % FloorStride == 0 || f == 0) {
             const std::int64_t from = std::max<std::int64_t>(0, f - ContextFrames);
@@ -179,8 +187,14 @@ void SpeechAnalyser::classify(std::int64_t until)
              g <= std::min(frames - 1, f + SteadinessFrames); ++g, ++count)
             steadiness += m_steadiness[g];
         steadiness /= std::max(count, 1);
-        m_candidate.push_back(m_voiced[f] && m_bandLevel[f] >= m_floor + ExcessDecibels
-                              && steadiness < MaxSteadiness);
+        const std::size_t waiting = std::size_t(f - m_firstWaiting) * FrameSamples;
+        m_candidate.push_back(m_bandLevel[f] >= m_floor + ExcessDecibels && steadiness < MaxSteadiness
+                              && m_detector->isVoiced(&m_waiting[waiting]));
+    }
+    const std::int64_t done = std::int64_t(m_candidate.size());
+    if (done - m_firstWaiting >= ContextFrames) {
+        m_waiting.erase(m_waiting.begin(), m_waiting.begin() + std::ptrdiff_t(done - m_firstWaiting) * FrameSamples);
+        m_firstWaiting = done;
     }
 }
 
@@ -188,7 +202,7 @@ void SpeechAnalyser::classify(std::int64_t until)
 // end it, and the background after it.
 void SpeechAnalyser::decide(bool atEnd)
 {
-    const std::int64_t known = std::int64_t(m_voiced.size());
+    const std::int64_t known = m_frames;
     classify(atEnd ? known : std::max<std::int64_t>(0, known - ContextFrames));
     const std::int64_t frames = std::int64_t(m_candidate.size());
     std::int64_t f = m_decidedFrame;

@@ -68,7 +68,10 @@ private:
     float m_highPassIn = 0;
     float m_highPassOut = 0;
 
-    std::vector<bool> m_voiced;      // per frame
+    std::vector<float> m_mono;
+    std::int64_t m_frames = 0;
+    std::vector<int16_t> m_waiting;  // the frames from m_firstWaiting on, for the detector
+    std::int64_t m_firstWaiting = 0;
     std::vector<float> m_frameLevel; // per frame, dB
     std::vector<float> m_bandLevel;  // per frame, dB
     std::vector<float> m_steadiness; // per frame
