@@ -122,13 +122,16 @@ void MonoResampler::finish(std::vector<float> &out)
 void MonoResampler::produce(std::vector<float> &out)
 {
     const std::int64_t available = m_base + std::int64_t(m_input.size());
-    for (;;) {
-        const std::int64_t position = m_next * m_down;
-        const std::int64_t centre = position / m_up;
-        // The padding taps read past the filter's width too.
-        if (centre - m_halfWidth + 1 + m_taps > available)
-            break;
-        const std::int64_t phase = (position % m_up) * m_phases / m_up;
+    // Output sample m_next lies at input position centre + remainder / m_up; both advance
+    // without a division per sample.
+    std::int64_t centre = m_next * m_down / m_up;
+    std::int64_t remainder = m_next * m_down % m_up;
+    const std::int64_t wholeStep = m_down / m_up;
+    const std::int64_t partStep = m_down % m_up;
+    const bool exactPhases = m_phases == m_up;
+    // The padding taps read past the filter's width too.
+    while (centre - m_halfWidth + 1 + m_taps <= available) {
+        const std::int64_t phase = exactPhases ? remainder : remainder * m_phases / m_up;
         const float *row = &m_kernel[std::size_t(phase) * m_taps];
         const float *in = &m_input[std::size_t(centre - m_halfWidth + 1 - m_base)];
         // Lanes of partial sums, which the compiler turns into vector instructions.
@@ -137,14 +140,17 @@ void MonoResampler::produce(std::vector<float> &out)
             for (int k = 0; k < Lanes; ++k)
                 sums[k] += row[j + k] * in[j + k];
         }
-        float sum = 0;
-        for (int k = 0; k < Lanes; ++k)
-            sum += sums[k];
-        out.push_back(sum);
+        out.push_back(((sums[0] + sums[1]) + (sums[2] + sums[3])) + ((sums[4] + sums[5]) + (sums[6] + sums[7])));
         ++m_next;
+        centre += wholeStep;
+        remainder += partStep;
+        if (remainder >= m_up) {
+            remainder -= m_up;
+            ++centre;
+        }
     }
     // Keep what the next output sample needs.
-    const std::int64_t keepFrom = m_next * m_down / m_up - m_halfWidth + 1;
+    const std::int64_t keepFrom = centre - m_halfWidth + 1;
     if (keepFrom - m_base > 65536) {
         m_input.erase(m_input.begin(), m_input.begin() + (keepFrom - m_base));
         m_base = keepFrom;

@@ -13,7 +13,7 @@ namespace {
 constexpr int Rate = VoiceActivityDetector::SampleRate;
 constexpr int FrameSamples = VoiceActivityDetector::FrameSamples;
 constexpr double FrameSeconds = double(FrameSamples) / Rate;
-constexpr int PointSamples = 32; // 2 ms
+constexpr int PointSamples = Rate / 500; // 2 ms
 constexpr int PointsPerFrame = FrameSamples / PointSamples;
 constexpr double PointSeconds = double(PointSamples) / Rate;
 constexpr float SilenceDecibels = -100;
@@ -27,12 +27,13 @@ constexpr int ContextFrames = 150;
 // Rumble, wind and a kick drum's thump lie below this; a voice's fundamental mostly above.
 constexpr double HighPassHz = 120;
 
-constexpr int SpectrumSize = 256;
+constexpr int SpectrumSize = 128; // bins of 62.5 Hz
+static_assert(Rate == 8000, "the spectrum and the band are set for 8 kHz");
 constexpr int SpectrumHop = 2;    // frames
 constexpr int SpectrumShapes = 3; // the spectrum's shape is compared with the one two hops before
 // The speech band, 250 to 4000 Hz, in bins of 62.5 Hz.
 constexpr int FirstBandBin = 4;
-constexpr int LastBandBin = 64;
+constexpr int LastBandBin = SpectrumSize / 2 - 1;
 // The floor of the speech band's level: this share of the frames around lies below it.
 constexpr double FloorShare = 0.2;
 constexpr int FloorStride = 20;
@@ -109,16 +110,20 @@ void SpeechAnalyser::analyse(const std::vector<float> &mono)
                 int16_t(std::clamp(m_frameSamples[i] + (m_frameSamples[i] < 0 ? -0.5f : 0.5f), -32768.0f, 32767.0f)));
         ++m_frames;
         double frameEnergy = 0;
+        float in = m_highPassIn;
+        float out = m_highPassOut;
         for (int p = 0; p < PointsPerFrame; ++p) {
-            double energy = 0;
+            float energy = 0;
             for (int i = p * PointSamples; i < (p + 1) * PointSamples; ++i) {
-                m_highPassOut = highPass * (m_highPassOut + m_frameSamples[i] - m_highPassIn);
-                m_highPassIn = m_frameSamples[i];
-                energy += double(m_highPassOut) * m_highPassOut;
+                out = highPass * (out + m_frameSamples[i] - in);
+                in = m_frameSamples[i];
+                energy += out * out;
             }
             m_fineLevel.push_back(decibels(energy / PointSamples));
             frameEnergy += energy;
         }
+        m_highPassIn = in;
+        m_highPassOut = out;
         m_frameLevel.push_back(decibels(frameEnergy / FrameSamples));
         m_recent.erase(m_recent.begin(), m_recent.begin() + FrameSamples);
         m_recent.insert(m_recent.end(), m_frameSamples.begin(), m_frameSamples.end());

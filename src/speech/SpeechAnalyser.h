@@ -11,7 +11,7 @@ class PowerSpectrum;
 class VoiceActivityDetector;
 
 // Finds where people speak in a stream of sound fed as interleaved signed 16-bit samples at
-// any rate and channel count, in any pieces. The sound is mixed to mono at 16 kHz; webrtc's
+// any rate and channel count, in any pieces. The sound is mixed to mono at 8 kHz (a voice's band, and all the detector uses); webrtc's
 // detector gives a first guess per 10 ms frame, which is smoothed (short blips dropped,
 // short pauses joined), checked against the sound around it (music and steady noise rise no
 // higher there than in the stretch, speech does) and whose edges are then placed to the
