@@ -124,11 +124,19 @@ int measureSpeed(double minutes, const QString &folderPath)
     }
     std::printf("film: %d copies of a %.0f s piece (48 kHz stereo AAC), %.0f minutes\n", copies, clip->seconds,
                 copies * clip->seconds / 60);
-    const double alone = timeReading(film, false);
-    const double both = timeReading(film, true);
-    if (alone <= 0 || both <= 0)
-        return 1;
-    std::printf("speech adds %.0f%% to the waveform's decoding\n", 100 * (both - alone) / alone);
+    // The least of three readings each, as other work on the machine only ever adds.
+    double alone = 1e9;
+    double both = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        const double withoutSpeech = timeReading(film, false);
+        const double withSpeech = timeReading(film, true);
+        if (withoutSpeech <= 0 || withSpeech <= 0)
+            return 1;
+        alone = std::min(alone, withoutSpeech);
+        both = std::min(both, withSpeech);
+    }
+    std::printf("speech adds %.0f%% to the waveform's decoding (%.1f s to %.1f s)\n", 100 * (both - alone) / alone,
+                alone, both);
     return 0;
 }
 

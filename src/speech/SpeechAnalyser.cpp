@@ -21,6 +21,7 @@ constexpr float SilenceDecibels = -100;
 // Smoothing of the detector's frames.
 constexpr int JoinGapFrames = 25;  // pauses shorter than this are inside a stretch
 constexpr int MinRunFrames = 10;   // voiced runs shorter than this are blips
+constexpr int DecideEveryFrames = 10;
 // Sound on each side of a stretch that tells its background.
 constexpr int ContextFrames = 150;
 
@@ -81,7 +82,11 @@ void SpeechAnalyser::append(const int16_t *samples, std::int64_t count)
     m_mono.clear();
     m_resampler->append(samples, count, m_mono);
     analyse(m_mono);
-    decide(false);
+    // Deciding looks at whole runs: often enough to hand stretches on soon, not per piece.
+    if (m_frames - m_framesDecided >= DecideEveryFrames) {
+        m_framesDecided = m_frames;
+        decide(false);
+    }
 }
 
 void SpeechAnalyser::finish()

@@ -70,6 +70,7 @@ private:
 
     std::vector<float> m_mono;
     std::int64_t m_frames = 0;
+    std::int64_t m_framesDecided = 0; // m_frames at the last decision
     std::vector<int16_t> m_waiting;  // the frames from m_firstWaiting on, for the detector
     std::int64_t m_firstWaiting = 0;
     std::vector<float> m_frameLevel; // per frame, dB
