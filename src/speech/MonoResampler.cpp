@@ -66,6 +66,13 @@ MonoResampler::MonoResampler(int inputRate, int channels, int outputRate)
 
 void MonoResampler::append(const int16_t *samples, std::int64_t count, std::vector<float> &out)
 {
+    // Drop what the next output sample no longer needs, now that mixed() is done with it.
+    const std::int64_t keepFrom = m_next * m_down / m_up - m_halfWidth + 1;
+    if (keepFrom - m_base > 65536) {
+        m_input.erase(m_input.begin(), m_input.begin() + (keepFrom - m_base));
+        m_base = keepFrom;
+    }
+    m_mixedFirst = m_input.size();
     const float scale = 1.0f / float(m_channels);
     if (!m_partialFrame.empty()) {
         while (count > 0 && int(m_partialFrame.size()) < m_channels) {
@@ -100,11 +107,18 @@ void MonoResampler::append(const int16_t *samples, std::int64_t count, std::vect
     }
     samples += frames * m_channels;
     m_partialFrame.assign(samples, samples + (count - frames * m_channels));
+    m_mixedCount = m_input.size() - m_mixedFirst;
     produce(out);
+}
+
+std::span<const float> MonoResampler::mixed() const
+{
+    return {m_input.data() + m_mixedFirst, m_mixedCount};
 }
 
 void MonoResampler::finish(std::vector<float> &out)
 {
+    m_mixedCount = 0;
     const std::int64_t end = m_base + std::int64_t(m_input.size());
     m_input.insert(m_input.end(), m_taps, 0.0f);
     // Output samples up to the last input sample's time.
@@ -148,11 +162,5 @@ void MonoResampler::produce(std::vector<float> &out)
             remainder -= m_up;
             ++centre;
         }
-    }
-    // Keep what the next output sample needs.
-    const std::int64_t keepFrom = centre - m_halfWidth + 1;
-    if (keepFrom - m_base > 65536) {
-        m_input.erase(m_input.begin(), m_input.begin() + (keepFrom - m_base));
-        m_base = keepFrom;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // Mixes interleaved signed 16-bit samples to mono and resamples them to another rate with a
@@ -16,6 +17,10 @@ public:
     // The last samples, with silence after them.
     void finish(std::vector<float> &out);
 
+    // The mono samples, at the input's rate, that the last append() mixed; valid until the
+    // next call.
+    std::span<const float> mixed() const;
+
 private:
     void produce(std::vector<float> &out);
 
@@ -29,5 +34,7 @@ private:
     std::vector<float> m_input;  // mono input from m_base on
     std::int64_t m_base = 0;
     std::int64_t m_next = 0;     // the next output sample
+    std::size_t m_mixedFirst = 0; // in m_input, of the last append's samples
+    std::size_t m_mixedCount = 0;
     std::vector<int16_t> m_partialFrame; // channels of an incomplete sample frame
 };

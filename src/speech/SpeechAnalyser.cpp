@@ -13,9 +13,11 @@ namespace {
 constexpr int Rate = VoiceActivityDetector::SampleRate;
 constexpr int FrameSamples = VoiceActivityDetector::FrameSamples;
 constexpr double FrameSeconds = double(FrameSamples) / Rate;
-constexpr int PointSamples = Rate / 500; // 2 ms
-constexpr int PointsPerFrame = FrameSamples / PointSamples;
-constexpr double PointSeconds = double(PointSamples) / Rate;
+constexpr int PointsPerSecond = 500;
+constexpr int PointsPerFrame = PointsPerSecond / 100;
+constexpr double PointSeconds = 1.0 / PointsPerSecond;
+// Rumble, wind, traffic and a kick drum lie below this; a voice mostly above.
+constexpr double HighPassHz = 150;
 constexpr float SilenceDecibels = -100;
 
 // Smoothing of the detector's frames.
@@ -25,8 +27,6 @@ constexpr int DecideEveryFrames = 10;
 // Sound on each side of a stretch that tells its background.
 constexpr int ContextFrames = 150;
 
-// Rumble, wind and a kick drum's thump lie below this; a voice's fundamental mostly above.
-constexpr double HighPassHz = 120;
 
 constexpr int SpectrumSize = 128; // bins of 62.5 Hz
 static_assert(Rate == 8000, "the spectrum and the band are set for 8 kHz");
@@ -46,13 +46,14 @@ constexpr double MaxSteadiness = 0.85;
 
 // Placing the edges on the envelope.
 constexpr int SmoothingPoints = 2;     // on each side
-constexpr int EdgeReachPoints = 150;   // how far before or after the voiced frames an edge may lie
+constexpr int EdgeReachPoints = 500;   // how far before or after the voiced frames an edge may lie
 constexpr int PeakSearchPoints = 75;   // the loudest point within this of the voiced frames
 constexpr double PeakRangeDecibels = 42; // sound this far below the loudest is not heard
-constexpr double EdgeMarginDecibels = 2;
+constexpr double EdgeMarginDecibels = 3;
+constexpr double FloorSpreadFactor = 1.5;
 constexpr int DipPoints = 50;          // quieter stretches this short (a stop's closure) do not end the speech
 constexpr int MinBurstPoints = 3;      // ... when what follows them stands above the floor this long
-constexpr int FloorPoints = 150;       // the floor is measured on this much sound before or after
+constexpr int FloorPoints = 500;       // the floor is measured on this much sound before or after
 constexpr int FloorGapPoints = 25;     // ... ending this far from the voiced frames
 constexpr int MinFloorPoints = 25;
 
@@ -71,6 +72,9 @@ SpeechAnalyser::SpeechAnalyser(int sampleRate, int channels, double startTime)
     , m_spectrum(std::make_unique<PowerSpectrum>(SpectrumSize))
     , m_recent(SpectrumSize, 0.0f)
     , m_shapes(SpectrumShapes, std::vector<float>(LastBandBin - FirstBandBin + 1, 0.0f))
+    , m_inputRate(std::max(sampleRate, 1))
+    , m_pointEnd(m_inputRate / PointsPerSecond)
+    , m_highPass(float(std::exp(-2 * M_PI * HighPassHz / m_inputRate)))
 {
     m_frameSamples.reserve(FrameSamples);
 }
@@ -81,6 +85,7 @@ void SpeechAnalyser::append(const int16_t *samples, std::int64_t count)
 {
     m_mono.clear();
     m_resampler->append(samples, count, m_mono);
+    addEnvelope(m_resampler->mixed());
     analyse(m_mono);
     // Deciding looks at whole runs: often enough to hand stretches on soon, not per piece.
     if (m_frames - m_framesDecided >= DecideEveryFrames) {
@@ -91,6 +96,8 @@ void SpeechAnalyser::append(const int16_t *samples, std::int64_t count)
 
 void SpeechAnalyser::finish()
 {
+    if (m_inputPosition > std::int64_t(m_fineLevel.size()) * m_inputRate / PointsPerSecond)
+        closePoint();
     m_mono.clear();
     m_resampler->finish(m_mono);
     analyse(m_mono);
@@ -102,9 +109,43 @@ std::vector<SpeechStretch> SpeechAnalyser::takeFound()
     return std::exchange(m_found, {});
 }
 
+// The envelope is taken at the input's own rate: a hiss or a sibilant that starts a word
+// lies mostly above what 8 kHz holds.
+void SpeechAnalyser::addEnvelope(std::span<const float> mixed)
+{
+    const float *in = mixed.data();
+    std::size_t left = mixed.size();
+    while (left > 0) {
+        const std::size_t n = std::size_t(std::min<std::int64_t>(std::int64_t(left), m_pointEnd - m_inputPosition));
+        float energy = 0;
+        float previousIn = m_highPassIn;
+        float out = m_highPassOut;
+        for (std::size_t i = 0; i < n; ++i) {
+            out = m_highPass * (out + in[i] - previousIn);
+            previousIn = in[i];
+            energy += out * out;
+        }
+        m_highPassIn = previousIn;
+        m_highPassOut = out;
+        m_pointEnergy += energy;
+        m_inputPosition += std::int64_t(n);
+        in += n;
+        left -= n;
+        if (m_inputPosition == m_pointEnd)
+            closePoint();
+    }
+}
+
+void SpeechAnalyser::closePoint()
+{
+    const std::int64_t first = std::int64_t(m_fineLevel.size()) * m_inputRate / PointsPerSecond;
+    m_fineLevel.push_back(decibels(m_pointEnergy / double(std::max<std::int64_t>(1, m_inputPosition - first))));
+    m_pointEnergy = 0;
+    m_pointEnd = (std::int64_t(m_fineLevel.size()) + 1) * m_inputRate / PointsPerSecond;
+}
+
 void SpeechAnalyser::analyse(const std::vector<float> &mono)
 {
-    const float highPass = float(std::exp(-2 * M_PI * HighPassHz / Rate));
     for (const float sample : mono) {
         m_frameSamples.push_back(sample);
         if (int(m_frameSamples.size()) < FrameSamples)
@@ -115,21 +156,12 @@ void SpeechAnalyser::analyse(const std::vector<float> &mono)
                 int16_t(std::clamp(m_frameSamples[i] + (m_frameSamples[i] < 0 ? -0.5f : 0.5f), -32768.0f, 32767.0f)));
         ++m_frames;
         double frameEnergy = 0;
-        float in = m_highPassIn;
-        float out = m_highPassOut;
-        for (int p = 0; p < PointsPerFrame; ++p) {
-            float energy = 0;
-            for (int i = p * PointSamples; i < (p + 1) * PointSamples; ++i) {
-                out = highPass * (out + m_frameSamples[i] - in);
-                in = m_frameSamples[i];
-                energy += out * out;
-            }
-            m_fineLevel.push_back(decibels(energy / PointSamples));
-            frameEnergy += energy;
-        }
-        m_highPassIn = in;
-        m_highPassOut = out;
-        m_frameLevel.push_back(decibels(frameEnergy / FrameSamples));
+        const std::int64_t firstPoint = (m_frames - 1) * PointsPerFrame;
+        const std::int64_t endPoint = std::min<std::int64_t>(firstPoint + PointsPerFrame, std::int64_t(m_fineLevel.size()));
+        for (std::int64_t p = firstPoint; p < endPoint; ++p)
+            frameEnergy += std::pow(10.0, m_fineLevel[p] / 10);
+        m_frameLevel.push_back(endPoint > firstPoint ? float(10 * std::log10(frameEnergy / double(endPoint - firstPoint)))
+                                                     : SilenceDecibels);
         m_recent.erase(m_recent.begin(), m_recent.begin() + FrameSamples);
         m_recent.insert(m_recent.end(), m_frameSamples.begin(), m_frameSamples.end());
         addSpectrum();
@@ -237,7 +269,11 @@ void SpeechAnalyser::decide(bool atEnd)
             return;
         if (run.end - run.first >= MinRunFrames && soundsLikeSpeech(run)) {
             const double onset = onsetOf(run, m_found.empty() ? m_startTime : m_found.back().end);
-            const double offset = offsetOf(run);
+            // The next voiced frame bounds the sound after this run.
+            std::int64_t next = run.end;
+            while (next < frames && !m_candidate[next])
+                ++next;
+            const double offset = offsetOf(run, next);
             if (offset > onset)
                 m_found.push_back({m_startTime + onset, m_startTime + offset});
         }
@@ -277,24 +313,23 @@ double SpeechAnalyser::smoothedLevel(std::int64_t p) const
     return count > 0 && power > 0 ? 10 * std::log10(power / count) : SilenceDecibels;
 }
 
-// Where the sound is clearly above the floor of points [from, to): their mean level and
-// three times their spread above it, at least EdgeMarginDecibels.
+// Where the sound stands clearly above the floor of points [from, to), which may hold
+// some speech too: its quieter fifth is the floor, and how far its louder fifth lies
+// above tells how much the background itself moves.
 double SpeechAnalyser::floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const
 {
     from = std::max<std::int64_t>(from, 0);
     to = std::min<std::int64_t>(to, std::int64_t(m_fineLevel.size()));
     if (to - from < MinFloorPoints)
         return percentile(run.first - ContextFrames, run.end + ContextFrames, FloorShare) + EdgeMarginDecibels;
-    double sum = 0;
-    double squares = 0;
-    for (std::int64_t p = from; p < to; ++p) {
-        const double level = smoothedLevel(p);
-        sum += level;
-        squares += level * level;
-    }
-    const double mean = sum / double(to - from);
-    const double spread = std::sqrt(std::max(0.0, squares / double(to - from) - mean * mean));
-    return mean + std::max(EdgeMarginDecibels, 3 * spread);
+    std::vector<double> levels;
+    levels.reserve(std::size_t(to - from));
+    for (std::int64_t p = from; p < to; ++p)
+        levels.push_back(smoothedLevel(p));
+    std::sort(levels.begin(), levels.end());
+    const double low = levels[levels.size() / 5];
+    const double high = levels[levels.size() * 4 / 5];
+    return low + std::max(EdgeMarginDecibels, FloorSpreadFactor * (high - low));
 }
 
 // Walking from the loudest point near the run's start back to where the envelope stays
@@ -309,7 +344,7 @@ double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
     for (std::int64_t p = first; p < std::min(points, first + PeakSearchPoints); ++p)
         if (m_fineLevel[p] > m_fineLevel[peak])
             peak = p;
-    const double threshold = std::max(floorThreshold(limit - FloorPoints, std::min(limit + FloorPoints, first - FloorGapPoints), run),
+    const double threshold = std::max(floorThreshold(std::max(limit, first - FloorPoints), first - FloorGapPoints, run),
                                       double(m_fineLevel[peak]) - PeakRangeDecibels);
     std::int64_t onset = peak;
     int above = 0; // points in a row above the threshold
@@ -325,16 +360,17 @@ double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
     return onset * PointSeconds;
 }
 
-double SpeechAnalyser::offsetOf(const Run &run) const
+double SpeechAnalyser::offsetOf(const Run &run, std::int64_t nextFrame) const
 {
     const std::int64_t points = std::int64_t(m_fineLevel.size());
     const std::int64_t end = std::min(points, run.end * PointsPerFrame);
-    const std::int64_t limit = std::min(points - 1, end + EdgeReachPoints);
+    const std::int64_t next = std::min(points, nextFrame * PointsPerFrame);
+    const std::int64_t limit = std::min({points - 1, end + EdgeReachPoints, next});
     std::int64_t peak = end - 1;
     for (std::int64_t p = std::max<std::int64_t>(0, end - PeakSearchPoints); p < end; ++p)
         if (m_fineLevel[p] >= m_fineLevel[peak])
             peak = p;
-    const double threshold = std::max(floorThreshold(end + FloorGapPoints, end + FloorGapPoints + 2 * FloorPoints, run),
+    const double threshold = std::max(floorThreshold(end + FloorGapPoints, std::min(end + FloorPoints, next), run),
                                       double(m_fineLevel[peak]) - PeakRangeDecibels);
     std::int64_t offset = peak;
     int above = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 class MonoResampler;
@@ -45,6 +46,8 @@ private:
         std::int64_t end = 0;
     };
 
+    void addEnvelope(std::span<const float> mixed);
+    void closePoint();
     void analyse(const std::vector<float> &mono);
     void addSpectrum();
     void classify(std::int64_t until);
@@ -53,7 +56,7 @@ private:
     double smoothedLevel(std::int64_t point) const;
     double floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const;
     double onsetOf(const Run &run, double previousEnd) const;
-    double offsetOf(const Run &run) const;
+    double offsetOf(const Run &run, std::int64_t nextFrame) const;
     double percentile(std::int64_t from, std::int64_t to, double share) const;
 
     double m_startTime;
@@ -65,6 +68,12 @@ private:
     std::vector<float> m_power;
     std::vector<std::vector<float>> m_shapes;    // shapes of the last frames' spectra, a ring
     std::size_t m_shapeIndex = 0;
+    // The envelope, at the input's rate.
+    int m_inputRate;
+    std::int64_t m_inputPosition = 0; // mono samples taken into points
+    std::int64_t m_pointEnd;          // where the point being summed ends
+    float m_pointEnergy = 0;
+    float m_highPass;      // the one-pole high-pass filter's coefficient, and its state
     float m_highPassIn = 0;
     float m_highPassOut = 0;
 
