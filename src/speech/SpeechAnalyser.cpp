@@ -48,7 +48,7 @@ constexpr double MaxSteadiness = 0.85;
 constexpr int SmoothingPoints = 2;     // on each side
 constexpr int EdgeReachPoints = 500;   // how far before or after the voiced frames an edge may lie
 constexpr int PeakSearchPoints = 75;   // the loudest point within this of the voiced frames
-constexpr double PeakRangeDecibels = 42; // sound this far below the loudest is not heard
+constexpr double PeakRangeDecibels = 38; // sound this far below the run's loudest is not heard
 constexpr double EdgeMarginDecibels = 3;
 constexpr double FloorSpreadFactor = 1.5;
 constexpr int DipPoints = 50;          // quieter stretches this short (a stop's closure) do not end the speech
@@ -332,6 +332,15 @@ double SpeechAnalyser::floorThreshold(std::int64_t from, std::int64_t to, const 
     return low + std::max(EdgeMarginDecibels, FloorSpreadFactor * (high - low));
 }
 
+double SpeechAnalyser::loudestOf(const Run &run) const
+{
+    const std::int64_t end = std::min(std::int64_t(m_fineLevel.size()), run.end * PointsPerFrame);
+    float loudest = SilenceDecibels;
+    for (std::int64_t p = run.first * PointsPerFrame; p < end; ++p)
+        loudest = std::max(loudest, m_fineLevel[p]);
+    return loudest;
+}
+
 // Walking from the loudest point near the run's start back to where the envelope stays
 // below the floor for longer than a closure inside a word.
 double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
@@ -345,7 +354,7 @@ double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
         if (m_fineLevel[p] > m_fineLevel[peak])
             peak = p;
     const double threshold = std::max(floorThreshold(std::max(limit, first - FloorPoints), first - FloorGapPoints, run),
-                                      double(m_fineLevel[peak]) - PeakRangeDecibels);
+                                      loudestOf(run) - PeakRangeDecibels);
     std::int64_t onset = peak;
     int above = 0; // points in a row above the threshold
     for (std::int64_t p = peak - 1; p >= limit && onset - p <= DipPoints + MinBurstPoints; --p) {
@@ -371,7 +380,7 @@ double SpeechAnalyser::offsetOf(const Run &run, std::int64_t nextFrame) const
         if (m_fineLevel[p] >= m_fineLevel[peak])
             peak = p;
     const double threshold = std::max(floorThreshold(end + FloorGapPoints, std::min(end + FloorPoints, next), run),
-                                      double(m_fineLevel[peak]) - PeakRangeDecibels);
+                                      loudestOf(run) - PeakRangeDecibels);
     std::int64_t offset = peak;
     int above = 0;
     for (std::int64_t p = peak + 1; p <= limit && p - offset <= DipPoints + MinBurstPoints; ++p) {

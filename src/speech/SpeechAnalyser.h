@@ -55,6 +55,7 @@ private:
     bool soundsLikeSpeech(const Run &run) const;
     double smoothedLevel(std::int64_t point) const;
     double floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const;
+    double loudestOf(const Run &run) const;
     double onsetOf(const Run &run, double previousEnd) const;
     double offsetOf(const Run &run, std::int64_t nextFrame) const;
     double percentile(std::int64_t from, std::int64_t to, double share) const;
