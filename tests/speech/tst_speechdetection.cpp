@@ -76,12 +76,13 @@ void TestSpeechDetection::findsSentencesToTheMillisecond_data()
     QTest::addColumn<bool>("video");
     QTest::addColumn<double>("medianError"); // of onsets and of offsets, seconds
     QTest::addColumn<double>("mostError");   // what 90% of them stay within
+    // Measured on these clips, with a little room (bench/measure_speech.cpp measures more).
     using B = TestMedia::SpeechBackground;
-    QTest::newRow("clean speech, 48 kHz mono") << B::Silence << 0.0 << 48000 << 1 << false << 0.006 << 0.012;
+    QTest::newRow("clean speech, 48 kHz mono") << B::Silence << 0.0 << 48000 << 1 << false << 0.005 << 0.010;
     QTest::newRow("in white noise at 15 dB, 44.1 kHz stereo video") << B::WhiteNoise << 15.0 << 44100 << 2 << true
-                                                                  << 0.010 << 0.080;
-    QTest::newRow("in pink noise at 10 dB") << B::PinkNoise << 10.0 << 48000 << 2 << false << 0.010 << 0.200;
-    QTest::newRow("over music at 10 dB") << B::Music << 10.0 << 44100 << 1 << false << 0.060 << 0.250;
+                                                                  << 0.010 << 0.100;
+    QTest::newRow("in pink noise at 10 dB") << B::PinkNoise << 10.0 << 48000 << 2 << false << 0.015 << 0.100;
+    QTest::newRow("over music at 10 dB") << B::Music << 10.0 << 44100 << 1 << false << 0.030 << 0.220;
 }
 
 void TestSpeechDetection::findsSentencesToTheMillisecond()
