@@ -7,10 +7,11 @@
 namespace {
 
 // Zero crossings of the sinc on each side, at the lower of the two rates.
-constexpr int ZeroCrossings = 8;
+constexpr int ZeroCrossings = 4;
 // More phases than this are rounded to the nearest one: rates with no small common ratio.
 constexpr int MaxPhases = 4096;
 constexpr double KaiserBeta = 7;
+constexpr int Lanes = 8;
 
 double besselI0(double x)
 {
@@ -34,16 +35,18 @@ MonoResampler::MonoResampler(int inputRate, int channels, int outputRate)
     m_up = outputRate / common;
     m_down = inputRate / common;
     const double ratio = double(outputRate) / inputRate;
-    // The pass band ends a little below the lower rate's Nyquist frequency.
-    const double cutoff = 0.5 * std::min(1.0, ratio) * 0.9; // cycles per input sample
+    // The pass band ends well below the lower rate's Nyquist frequency, so that a short
+    // filter leaves little to fold back into it.
+    const double cutoff = 0.5 * std::min(1.0, ratio) * 0.85; // cycles per input sample
     m_halfWidth = int(std::ceil(ZeroCrossings / std::min(1.0, ratio)));
     m_phases = int(std::min<std::int64_t>(m_up, MaxPhases));
     const int taps = 2 * m_halfWidth;
-    m_kernel.resize(std::size_t(m_phases) * taps);
+    m_taps = (taps + Lanes - 1) / Lanes * Lanes; // padded with zeros
+    m_kernel.assign(std::size_t(m_phases) * m_taps, 0.0f);
     const double norm = besselI0(KaiserBeta);
     for (int p = 0; p < m_phases; ++p) {
         const double fraction = double(p) / m_phases;
-        float *row = &m_kernel[std::size_t(p) * taps];
+        float *row = &m_kernel[std::size_t(p) * m_taps];
         double sum = 0;
         for (int j = 0; j < taps; ++j) {
             const double x = (j - m_halfWidth + 1) - fraction;
@@ -57,19 +60,20 @@ MonoResampler::MonoResampler(int inputRate, int channels, int outputRate)
             row[j] = float(row[j] / sum);
     }
     // Silence before the start.
-    m_input.assign(m_halfWidth, 0.0f);
-    m_base = -m_halfWidth;
+    m_input.assign(m_halfWidth - 1, 0.0f);
+    m_base = -(m_halfWidth - 1);
 }
 
 void MonoResampler::append(const int16_t *samples, std::int64_t count, std::vector<float> &out)
 {
+    // Drop what the next output sample no longer needs, now that mixed() is done with it.
+    const std::int64_t keepFrom = m_next * m_down / m_up - m_halfWidth + 1;
+    if (keepFrom - m_base > 65536) {
+        m_input.erase(m_input.begin(), m_input.begin() + (keepFrom - m_base));
+        m_base = keepFrom;
+    }
+    m_mixedFirst = m_input.size();
     const float scale = 1.0f / float(m_channels);
-    const auto mix = [&](const int16_t *frame) {
-        int sum = 0;
-        for (int c = 0; c < m_channels; ++c)
-            sum += frame[c];
-        m_input.push_back(float(sum) * scale);
-    };
     if (!m_partialFrame.empty()) {
         while (count > 0 && int(m_partialFrame.size()) < m_channels) {
             m_partialFrame.push_back(*samples++);
@@ -77,19 +81,46 @@ void MonoResampler::append(const int16_t *samples, std::int64_t count, std::vect
         }
         if (int(m_partialFrame.size()) < m_channels)
             return;
-        mix(m_partialFrame.data());
+        int sum = 0;
+        for (const int16_t sample : m_partialFrame)
+            sum += sample;
+        m_input.push_back(float(sum) * scale);
         m_partialFrame.clear();
     }
-    for (; count >= m_channels; samples += m_channels, count -= m_channels)
-        mix(samples);
-    m_partialFrame.assign(samples, samples + count);
+    const std::int64_t frames = count / m_channels;
+    const std::size_t first = m_input.size();
+    m_input.resize(first + std::size_t(frames));
+    float *mono = m_input.data() + first;
+    if (m_channels == 1) {
+        for (std::int64_t i = 0; i < frames; ++i)
+            mono[i] = samples[i];
+    } else if (m_channels == 2) {
+        for (std::int64_t i = 0; i < frames; ++i)
+            mono[i] = float(int(samples[2 * i]) + int(samples[2 * i + 1])) * 0.5f;
+    } else {
+        for (std::int64_t i = 0; i < frames; ++i) {
+            int sum = 0;
+            for (int c = 0; c < m_channels; ++c)
+                sum += samples[i * m_channels + c];
+            mono[i] = float(sum) * scale;
+        }
+    }
+    samples += frames * m_channels;
+    m_partialFrame.assign(samples, samples + (count - frames * m_channels));
+    m_mixedCount = m_input.size() - m_mixedFirst;
     produce(out);
+}
+
+std::span<const float> MonoResampler::mixed() const
+{
+    return {m_input.data() + m_mixedFirst, m_mixedCount};
 }
 
 void MonoResampler::finish(std::vector<float> &out)
 {
+    m_mixedCount = 0;
     const std::int64_t end = m_base + std::int64_t(m_input.size());
-    m_input.insert(m_input.end(), m_halfWidth, 0.0f);
+    m_input.insert(m_input.end(), m_taps, 0.0f);
     // Output samples up to the last input sample's time.
     const std::int64_t last = (end * m_up + m_down - 1) / m_down;
     while (m_next < last) {
@@ -104,26 +135,32 @@ void MonoResampler::finish(std::vector<float> &out)
 
 void MonoResampler::produce(std::vector<float> &out)
 {
-    const int taps = 2 * m_halfWidth;
     const std::int64_t available = m_base + std::int64_t(m_input.size());
-    for (;;) {
-        const std::int64_t position = m_next * m_down;
-        const std::int64_t centre = position / m_up;
-        if (centre + m_halfWidth > available)
-            break;
-        const std::int64_t phase = (position % m_up) * m_phases / m_up;
-        const float *row = &m_kernel[std::size_t(phase) * taps];
+    // Output sample m_next lies at input position centre + remainder / m_up; both advance
+    // without a division per sample.
+    std::int64_t centre = m_next * m_down / m_up;
+    std::int64_t remainder = m_next * m_down % m_up;
+    const std::int64_t wholeStep = m_down / m_up;
+    const std::int64_t partStep = m_down % m_up;
+    const bool exactPhases = m_phases == m_up;
+    // The padding taps read past the filter's width too.
+    while (centre - m_halfWidth + 1 + m_taps <= available) {
+        const std::int64_t phase = exactPhases ? remainder : remainder * m_phases / m_up;
+        const float *row = &m_kernel[std::size_t(phase) * m_taps];
         const float *in = &m_input[std::size_t(centre - m_halfWidth + 1 - m_base)];
-        float sum = 0;
-        for (int j = 0; j < taps; ++j)
-            sum += row[j] * in[j];
-        out.push_back(sum);
+        // Lanes of partial sums, which the compiler turns into vector instructions.
+        float sums[Lanes] = {};
+        for (int j = 0; j < m_taps; j += Lanes) {
+            for (int k = 0; k < Lanes; ++k)
+                sums[k] += row[j + k] * in[j + k];
+        }
+        out.push_back(((sums[0] + sums[1]) + (sums[2] + sums[3])) + ((sums[4] + sums[5]) + (sums[6] + sums[7])));
         ++m_next;
-    }
-    // Keep what the next output sample needs.
-    const std::int64_t keepFrom = m_next * m_down / m_up - m_halfWidth + 1;
-    if (keepFrom - m_base > 65536) {
-        m_input.erase(m_input.begin(), m_input.begin() + (keepFrom - m_base));
-        m_base = keepFrom;
+        centre += wholeStep;
+        remainder += partStep;
+        if (remainder >= m_up) {
+            remainder -= m_up;
+            ++centre;
+        }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // Mixes interleaved signed 16-bit samples to mono and resamples them to another rate with a
@@ -16,6 +17,10 @@ public:
     // The last samples, with silence after them.
     void finish(std::vector<float> &out);
 
+    // The mono samples, at the input's rate, that the last append() mixed; valid until the
+    // next call.
+    std::span<const float> mixed() const;
+
 private:
     void produce(std::vector<float> &out);
 
@@ -23,10 +28,13 @@ private:
     std::int64_t m_up = 1;   // output samples per m_down input samples
     std::int64_t m_down = 1;
     int m_halfWidth = 1;     // taps on each side of an output sample's time, in input samples
+    int m_taps = 2;
     int m_phases = 1;
-    std::vector<float> m_kernel; // m_phases rows of 2 * m_halfWidth taps
+    std::vector<float> m_kernel; // m_phases rows of m_taps taps
     std::vector<float> m_input;  // mono input from m_base on
     std::int64_t m_base = 0;
     std::int64_t m_next = 0;     // the next output sample
+    std::size_t m_mixedFirst = 0; // in m_input, of the last append's samples
+    std::size_t m_mixedCount = 0;
     std::vector<int16_t> m_partialFrame; // channels of an incomplete sample frame
 };

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <complex>
 #include <vector>
 
-// The power spectrum of a Hann-windowed block of samples (a power of two long), by a plain
-// radix-2 FFT: bins 0..size/2.
+// The power spectrum of a Hann-windowed block of real samples, a power of two long (at
+// least 4): bins 0..size/2. A complex FFT of half the size, radix 2, on the even and odd
+// samples taken as real and imaginary parts.
 class PowerSpectrum
 {
 public:
@@ -16,8 +16,13 @@ public:
 
 private:
     int m_size;
+    int m_half;
     std::vector<float> m_window;
-    std::vector<std::complex<float>> m_twiddles;
+    std::vector<float> m_cos; // of the half-size FFT's twiddles
+    std::vector<float> m_sin;
+    std::vector<float> m_splitCos; // of the full size, to split the half-size result
+    std::vector<float> m_splitSin;
     std::vector<int> m_reversed;
-    std::vector<std::complex<float>> m_work;
+    std::vector<float> m_re;
+    std::vector<float> m_im;
 };

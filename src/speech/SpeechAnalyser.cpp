@@ -13,28 +13,31 @@ namespace {
 constexpr int Rate = VoiceActivityDetector::SampleRate;
 constexpr int FrameSamples = VoiceActivityDetector::FrameSamples;
 constexpr double FrameSeconds = double(FrameSamples) / Rate;
-constexpr int PointSamples = 32; // 2 ms
-constexpr int PointsPerFrame = FrameSamples / PointSamples;
-constexpr double PointSeconds = double(PointSamples) / Rate;
+constexpr int PointsPerSecond = 500;
+constexpr int PointsPerFrame = PointsPerSecond / 100;
+constexpr double PointSeconds = 1.0 / PointsPerSecond;
+// Rumble, wind, traffic and a kick drum lie below this; a voice mostly above.
+constexpr double HighPassHz = 150;
 constexpr float SilenceDecibels = -100;
 
 // Smoothing of the detector's frames.
 constexpr int JoinGapFrames = 25;  // pauses shorter than this are inside a stretch
 constexpr int MinRunFrames = 10;   // voiced runs shorter than this are blips
+constexpr int DecideEveryFrames = 10;
 // Sound on each side of a stretch that tells its background.
 constexpr int ContextFrames = 150;
 
-// Rumble, wind and a kick drum's thump lie below this; a voice's fundamental mostly above.
-constexpr double HighPassHz = 120;
 
-constexpr int SpectrumSize = 256;
-constexpr int SpectrumShapes = 3; // the spectrum's shape is compared with the one this many frames before
+constexpr int SpectrumSize = 128; // bins of 62.5 Hz
+static_assert(Rate == 8000, "the spectrum and the band are set for 8 kHz");
+constexpr int SpectrumHop = 2;    // frames
+constexpr int SpectrumShapes = 3; // the spectrum's shape is compared with the one two hops before
 // The speech band, 250 to 4000 Hz, in bins of 62.5 Hz.
 constexpr int FirstBandBin = 4;
-constexpr int LastBandBin = 64;
+constexpr int LastBandBin = SpectrumSize / 2 - 1;
 // The floor of the speech band's level: this share of the frames around lies below it.
 constexpr double FloorShare = 0.2;
-constexpr int FloorStride = 5;
+constexpr int FloorStride = 20;
 constexpr double ExcessDecibels = 3;
 // Frames on each side whose steadiness is averaged, and the average above which the sound
 // holds too still for a voice.
@@ -43,13 +46,14 @@ constexpr double MaxSteadiness = 0.85;
 
 // Placing the edges on the envelope.
 constexpr int SmoothingPoints = 2;     // on each side
-constexpr int EdgeReachPoints = 150;   // how far before or after the voiced frames an edge may lie
+constexpr int EdgeReachPoints = 500;   // how far before or after the voiced frames an edge may lie
 constexpr int PeakSearchPoints = 75;   // the loudest point within this of the voiced frames
-constexpr double PeakRangeDecibels = 42; // sound this far below the loudest is not heard
-constexpr double EdgeMarginDecibels = 2;
+constexpr double PeakRangeDecibels = 38; // sound this far below the run's loudest is not heard
+constexpr double EdgeMarginDecibels = 3;
+constexpr double FloorSpreadFactor = 1.5;
 constexpr int DipPoints = 50;          // quieter stretches this short (a stop's closure) do not end the speech
 constexpr int MinBurstPoints = 3;      // ... when what follows them stands above the floor this long
-constexpr int FloorPoints = 150;       // the floor is measured on this much sound before or after
+constexpr int FloorPoints = 500;       // the floor is measured on this much sound before or after
 constexpr int FloorGapPoints = 25;     // ... ending this far from the voiced frames
 constexpr int MinFloorPoints = 25;
 
@@ -68,6 +72,9 @@ SpeechAnalyser::SpeechAnalyser(int sampleRate, int channels, double startTime)
     , m_spectrum(std::make_unique<PowerSpectrum>(SpectrumSize))
     , m_recent(SpectrumSize, 0.0f)
     , m_shapes(SpectrumShapes, std::vector<float>(LastBandBin - FirstBandBin + 1, 0.0f))
+    , m_inputRate(std::max(sampleRate, 1))
+    , m_pointEnd(m_inputRate / PointsPerSecond)
+    , m_highPass(float(std::exp(-2 * M_PI * HighPassHz / m_inputRate)))
 {
     m_frameSamples.reserve(FrameSamples);
 }
@@ -76,17 +83,24 @@ SpeechAnalyser::~SpeechAnalyser() = default;
 
 void SpeechAnalyser::append(const int16_t *samples, std::int64_t count)
 {
-    std::vector<float> mono;
-    m_resampler->append(samples, count, mono);
-    analyse(mono);
-    decide(false);
+    m_mono.clear();
+    m_resampler->append(samples, count, m_mono);
+    addEnvelope(m_resampler->mixed());
+    analyse(m_mono);
+    // Deciding looks at whole runs: often enough to hand stretches on soon, not per piece.
+    if (m_frames - m_framesDecided >= DecideEveryFrames) {
+        m_framesDecided = m_frames;
+        decide(false);
+    }
 }
 
 void SpeechAnalyser::finish()
 {
-    std::vector<float> mono;
-    m_resampler->finish(mono);
-    analyse(mono);
+    if (m_inputPosition > std::int64_t(m_fineLevel.size()) * m_inputRate / PointsPerSecond)
+        closePoint();
+    m_mono.clear();
+    m_resampler->finish(m_mono);
+    analyse(m_mono);
     decide(true);
 }
 
@@ -95,29 +109,59 @@ std::vector<SpeechStretch> SpeechAnalyser::takeFound()
     return std::exchange(m_found, {});
 }
 
+// The envelope is taken at the input's own rate: a hiss or a sibilant that starts a word
+// lies mostly above what 8 kHz holds.
+void SpeechAnalyser::addEnvelope(std::span<const float> mixed)
+{
+    const float *in = mixed.data();
+    std::size_t left = mixed.size();
+    while (left > 0) {
+        const std::size_t n = std::size_t(std::min<std::int64_t>(std::int64_t(left), m_pointEnd - m_inputPosition));
+        float energy = 0;
+        float previousIn = m_highPassIn;
+        float out = m_highPassOut;
+        for (std::size_t i = 0; i < n; ++i) {
+            out = m_highPass * (out + in[i] - previousIn);
+            previousIn = in[i];
+            energy += out * out;
+        }
+        m_highPassIn = previousIn;
+        m_highPassOut = out;
+        m_pointEnergy += energy;
+        m_inputPosition += std::int64_t(n);
+        in += n;
+        left -= n;
+        if (m_inputPosition == m_pointEnd)
+            closePoint();
+    }
+}
+
+void SpeechAnalyser::closePoint()
+{
+    const std::int64_t first = std::int64_t(m_fineLevel.size()) * m_inputRate / PointsPerSecond;
+    m_fineLevel.push_back(decibels(m_pointEnergy / double(std::max<std::int64_t>(1, m_inputPosition - first))));
+    m_pointEnergy = 0;
+    m_pointEnd = (std::int64_t(m_fineLevel.size()) + 1) * m_inputRate / PointsPerSecond;
+}
+
 void SpeechAnalyser::analyse(const std::vector<float> &mono)
 {
-    const float highPass = float(std::exp(-2 * M_PI * HighPassHz / Rate));
     for (const float sample : mono) {
         m_frameSamples.push_back(sample);
         if (int(m_frameSamples.size()) < FrameSamples)
             continue;
-        int16_t frame[FrameSamples];
+        // Kept for the detector until the frame is classified.
         for (int i = 0; i < FrameSamples; ++i)
-            frame[i] = int16_t(std::clamp(std::lround(m_frameSamples[i]), -32768L, 32767L));
-        m_voiced.push_back(m_detector->isVoiced(frame));
+            m_waiting.push_back(
+                int16_t(std::clamp(m_frameSamples[i] + (m_frameSamples[i] < 0 ? -0.5f : 0.5f), -32768.0f, 32767.0f)));
+        ++m_frames;
         double frameEnergy = 0;
-        for (int p = 0; p < PointsPerFrame; ++p) {
-            double energy = 0;
-            for (int i = p * PointSamples; i < (p + 1) * PointSamples; ++i) {
-                m_highPassOut = highPass * (m_highPassOut + m_frameSamples[i] - m_highPassIn);
-                m_highPassIn = m_frameSamples[i];
-                energy += double(m_highPassOut) * m_highPassOut;
-            }
-            m_fineLevel.push_back(decibels(energy / PointSamples));
-            frameEnergy += energy;
-        }
-        m_frameLevel.push_back(decibels(frameEnergy / FrameSamples));
+        const std::int64_t firstPoint = (m_frames - 1) * PointsPerFrame;
+        const std::int64_t endPoint = std::min<std::int64_t>(firstPoint + PointsPerFrame, std::int64_t(m_fineLevel.size()));
+        for (std::int64_t p = firstPoint; p < endPoint; ++p)
+            frameEnergy += std::pow(10.0, m_fineLevel[p] / 10);
+        m_frameLevel.push_back(endPoint > firstPoint ? float(10 * std::log10(frameEnergy / double(endPoint - firstPoint)))
+                                                     : SilenceDecibels);
         m_recent.erase(m_recent.begin(), m_recent.begin() + FrameSamples);
         m_recent.insert(m_recent.end(), m_frameSamples.begin(), m_frameSamples.end());
         addSpectrum();
@@ -130,8 +174,14 @@ void SpeechAnalyser::analyse(const std::vector<float> &mono)
 // harmonics still.
 void SpeechAnalyser::addSpectrum()
 {
+    // Every other frame: the spectrum changes little in 10 ms, and this is the costliest part.
+    if (m_frames % SpectrumHop != 0 && !m_bandLevel.empty()) {
+        m_bandLevel.push_back(m_bandLevel.back());
+        m_steadiness.push_back(m_steadiness.back());
+        return;
+    }
     m_spectrum->compute(m_recent.data(), m_power);
-    std::vector<float> shape(LastBandBin - FirstBandBin + 1);
+    std::vector<float> &shape = m_shapes[m_shapeIndex]; // replaces the oldest
     double band = 0;
     double mean = 0;
     for (int b = FirstBandBin; b <= LastBandBin; ++b) {
@@ -145,25 +195,25 @@ void SpeechAnalyser::addSpectrum()
     // Hann window's power gain (3/8) and the one-sided spectrum.
     m_bandLevel.push_back(decibels(2 * band / (SpectrumSize * SpectrumSize * 0.375)));
 
-    const std::vector<float> &before = m_shapes[m_shapeIndex];
-    double ab = 0;
-    double aa = 0;
-    double bb = 0;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        ab += double(shape[i]) * before[i];
-        aa += double(shape[i]) * shape[i];
-        bb += double(before[i]) * before[i];
-    }
-    m_steadiness.push_back(aa > 0 && bb > 0 ? float(ab / std::sqrt(aa * bb)) : 0.0f);
-    m_shapes[m_shapeIndex] = std::move(shape);
     m_shapeIndex = (m_shapeIndex + 1) % m_shapes.size();
+    const std::vector<float> &before = m_shapes[m_shapeIndex]; // the oldest left
+    float ab = 0;
+    float aa = 0;
+    float bb = 0;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        ab += shape[i] * before[i];
+        aa += shape[i] * shape[i];
+        bb += before[i] * before[i];
+    }
+    m_steadiness.push_back(aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0f);
 }
 
-// A frame may be speech where the detector hears a voice, the speech band stands above its
-// floor around, and the spectrum moves.
+// A frame may be speech where the speech band stands above its floor around, the spectrum
+// moves, and the detector hears a voice. The detector, the costliest of the three, only
+// hears the frames that pass the first two.
 void SpeechAnalyser::classify(std::int64_t until)
 {
-    const std::int64_t frames = std::int64_t(m_voiced.size());
+    const std::int64_t frames = m_frames;
     for (std::int64_t f = std::int64_t(m_candidate.size()); f < until; ++f) {
         if (f % FloorStride == 0 || f == 0) {
             const std::int64_t from = std::max<std::int64_t>(0, f - ContextFrames);
@@ -179,8 +229,14 @@ void SpeechAnalyser::classify(std::int64_t until)
              g <= std::min(frames - 1, f + SteadinessFrames); ++g, ++count)
             steadiness += m_steadiness[g];
         steadiness /= std::max(count, 1);
-        m_candidate.push_back(m_voiced[f] && m_bandLevel[f] >= m_floor + ExcessDecibels
-                              && steadiness < MaxSteadiness);
+        const std::size_t waiting = std::size_t(f - m_firstWaiting) * FrameSamples;
+        m_candidate.push_back(m_bandLevel[f] >= m_floor + ExcessDecibels && steadiness < MaxSteadiness
+                              && m_detector->isVoiced(&m_waiting[waiting]));
+    }
+    const std::int64_t done = std::int64_t(m_candidate.size());
+    if (done - m_firstWaiting >= ContextFrames) {
+        m_waiting.erase(m_waiting.begin(), m_waiting.begin() + std::ptrdiff_t(done - m_firstWaiting) * FrameSamples);
+        m_firstWaiting = done;
     }
 }
 
@@ -188,7 +244,7 @@ void SpeechAnalyser::classify(std::int64_t until)
 // end it, and the background after it.
 void SpeechAnalyser::decide(bool atEnd)
 {
-    const std::int64_t known = std::int64_t(m_voiced.size());
+    const std::int64_t known = m_frames;
     classify(atEnd ? known : std::max<std::int64_t>(0, known - ContextFrames));
     const std::int64_t frames = std::int64_t(m_candidate.size());
     std::int64_t f = m_decidedFrame;
@@ -213,7 +269,11 @@ void SpeechAnalyser::decide(bool atEnd)
             return;
         if (run.end - run.first >= MinRunFrames && soundsLikeSpeech(run)) {
             const double onset = onsetOf(run, m_found.empty() ? m_startTime : m_found.back().end);
-            const double offset = offsetOf(run);
+            // The next voiced frame bounds the sound after this run.
+            std::int64_t next = run.end;
+            while (next < frames && !m_candidate[next])
+                ++next;
+            const double offset = offsetOf(run, next);
             if (offset > onset)
                 m_found.push_back({m_startTime + onset, m_startTime + offset});
         }
@@ -253,24 +313,32 @@ double SpeechAnalyser::smoothedLevel(std::int64_t p) const
     return count > 0 && power > 0 ? 10 * std::log10(power / count) : SilenceDecibels;
 }
 
-// Where the sound is clearly above the floor of points [from, to): their mean level and
-// three times their spread above it, at least EdgeMarginDecibels.
+// Where the sound stands clearly above the floor of points [from, to), which may hold
+// some speech too: its quieter fifth is the floor, and how far its louder fifth lies
+// above tells how much the background itself moves.
 double SpeechAnalyser::floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const
 {
     from = std::max<std::int64_t>(from, 0);
     to = std::min<std::int64_t>(to, std::int64_t(m_fineLevel.size()));
     if (to - from < MinFloorPoints)
         return percentile(run.first - ContextFrames, run.end + ContextFrames, FloorShare) + EdgeMarginDecibels;
-    double sum = 0;
-    double squares = 0;
-    for (std::int64_t p = from; p < to; ++p) {
-        const double level = smoothedLevel(p);
-        sum += level;
-        squares += level * level;
-    }
-    const double mean = sum / double(to - from);
-    const double spread = std::sqrt(std::max(0.0, squares / double(to - from) - mean * mean));
-    return mean + std::max(EdgeMarginDecibels, 3 * spread);
+    std::vector<double> levels;
+    levels.reserve(std::size_t(to - from));
+    for (std::int64_t p = from; p < to; ++p)
+        levels.push_back(smoothedLevel(p));
+    std::sort(levels.begin(), levels.end());
+    const double low = levels[levels.size() / 5];
+    const double high = levels[levels.size() * 4 / 5];
+    return low + std::max(EdgeMarginDecibels, FloorSpreadFactor * (high - low));
+}
+
+double SpeechAnalyser::loudestOf(const Run &run) const
+{
+    const std::int64_t end = std::min(std::int64_t(m_fineLevel.size()), run.end * PointsPerFrame);
+    float loudest = SilenceDecibels;
+    for (std::int64_t p = run.first * PointsPerFrame; p < end; ++p)
+        loudest = std::max(loudest, m_fineLevel[p]);
+    return loudest;
 }
 
 // Walking from the loudest point near the run's start back to where the envelope stays
@@ -285,8 +353,8 @@ double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
     for (std::int64_t p = first; p < std::min(points, first + PeakSearchPoints); ++p)
         if (m_fineLevel[p] > m_fineLevel[peak])
             peak = p;
-    const double threshold = std::max(floorThreshold(limit - FloorPoints, std::min(limit + FloorPoints, first - FloorGapPoints), run),
-                                      double(m_fineLevel[peak]) - PeakRangeDecibels);
+    const double threshold = std::max(floorThreshold(std::max(limit, first - FloorPoints), first - FloorGapPoints, run),
+                                      loudestOf(run) - PeakRangeDecibels);
     std::int64_t onset = peak;
     int above = 0; // points in a row above the threshold
     for (std::int64_t p = peak - 1; p >= limit && onset - p <= DipPoints + MinBurstPoints; --p) {
@@ -301,17 +369,18 @@ double SpeechAnalyser::onsetOf(const Run &run, double previousEnd) const
     return onset * PointSeconds;
 }
 
-double SpeechAnalyser::offsetOf(const Run &run) const
+double SpeechAnalyser::offsetOf(const Run &run, std::int64_t nextFrame) const
 {
     const std::int64_t points = std::int64_t(m_fineLevel.size());
     const std::int64_t end = std::min(points, run.end * PointsPerFrame);
-    const std::int64_t limit = std::min(points - 1, end + EdgeReachPoints);
+    const std::int64_t next = std::min(points, nextFrame * PointsPerFrame);
+    const std::int64_t limit = std::min({points - 1, end + EdgeReachPoints, next});
     std::int64_t peak = end - 1;
     for (std::int64_t p = std::max<std::int64_t>(0, end - PeakSearchPoints); p < end; ++p)
         if (m_fineLevel[p] >= m_fineLevel[peak])
             peak = p;
-    const double threshold = std::max(floorThreshold(end + FloorGapPoints, end + FloorGapPoints + 2 * FloorPoints, run),
-                                      double(m_fineLevel[peak]) - PeakRangeDecibels);
+    const double threshold = std::max(floorThreshold(end + FloorGapPoints, std::min(end + FloorPoints, next), run),
+                                      loudestOf(run) - PeakRangeDecibels);
     std::int64_t offset = peak;
     int above = 0;
     for (std::int64_t p = peak + 1; p <= limit && p - offset <= DipPoints + MinBurstPoints; ++p) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 class MonoResampler;
@@ -11,7 +12,7 @@ class PowerSpectrum;
 class VoiceActivityDetector;
 
 // Finds where people speak in a stream of sound fed as interleaved signed 16-bit samples at
-// any rate and channel count, in any pieces. The sound is mixed to mono at 16 kHz; webrtc's
+// any rate and channel count, in any pieces. The sound is mixed to mono at 8 kHz (a voice's band, and all the detector uses); webrtc's
 // detector gives a first guess per 10 ms frame, which is smoothed (short blips dropped,
 // short pauses joined), checked against the sound around it (music and steady noise rise no
 // higher there than in the stretch, speech does) and whose edges are then placed to the
@@ -45,6 +46,8 @@ private:
         std::int64_t end = 0;
     };
 
+    void addEnvelope(std::span<const float> mixed);
+    void closePoint();
     void analyse(const std::vector<float> &mono);
     void addSpectrum();
     void classify(std::int64_t until);
@@ -52,8 +55,9 @@ private:
     bool soundsLikeSpeech(const Run &run) const;
     double smoothedLevel(std::int64_t point) const;
     double floorThreshold(std::int64_t from, std::int64_t to, const Run &run) const;
+    double loudestOf(const Run &run) const;
     double onsetOf(const Run &run, double previousEnd) const;
-    double offsetOf(const Run &run) const;
+    double offsetOf(const Run &run, std::int64_t nextFrame) const;
     double percentile(std::int64_t from, std::int64_t to, double share) const;
 
     double m_startTime;
@@ -65,10 +69,20 @@ private:
     std::vector<float> m_power;
     std::vector<std::vector<float>> m_shapes;    // shapes of the last frames' spectra, a ring
     std::size_t m_shapeIndex = 0;
+    // The envelope, at the input's rate.
+    int m_inputRate;
+    std::int64_t m_inputPosition = 0; // mono samples taken into points
+    std::int64_t m_pointEnd;          // where the point being summed ends
+    float m_pointEnergy = 0;
+    float m_highPass;      // the one-pole high-pass filter's coefficient, and its state
     float m_highPassIn = 0;
     float m_highPassOut = 0;
 
-    std::vector<bool> m_voiced;      // per frame
+    std::vector<float> m_mono;
+    std::int64_t m_frames = 0;
+    std::int64_t m_framesDecided = 0; // m_frames at the last decision
+    std::vector<int16_t> m_waiting;  // the frames from m_firstWaiting on, for the detector
+    std::int64_t m_firstWaiting = 0;
     std::vector<float> m_frameLevel; // per frame, dB
     std::vector<float> m_bandLevel;  // per frame, dB
     std::vector<float> m_steadiness; // per frame

@@ -8,13 +8,13 @@ class AudioFrame;
 class AudioProcessing;
 }
 
-// webrtc's voice activity detector: tells for each 10 ms frame of 16 kHz mono sound whether
+// webrtc's voice activity detector: tells for each 10 ms frame of 8 kHz mono sound whether
 // it holds voice. It adapts to the sound it has heard, so one detector follows one stream.
 // It takes much music and some noise for voice: its decisions are a first guess only.
 class VoiceActivityDetector
 {
 public:
-    static constexpr int SampleRate = 16000;
+    static constexpr int SampleRate = 8000;
     static constexpr int FrameSamples = SampleRate / 100;
 
     // How readily a frame is called voiced, from least to most.

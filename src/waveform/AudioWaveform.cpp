@@ -29,6 +29,10 @@ constexpr double UnknownEnd = 1e9;
 // take. Lowered whenever the way speech is found changes, so that older entries are not
 // read as the present finder's.
 constexpr int SpeechSeries = -1;
+// A part after the first also hears this much sound before it, for speech alone: its
+// detector adapts to the background, and a sentence that begins just before the part is
+// found whole.
+constexpr double SpeechLeadSeconds = 3;
 // Shorter parts are not worth opening the file once more.
 constexpr double MinSegmentSeconds = 1;
 
@@ -355,8 +359,12 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
 
     QList<double> batch;
     std::optional<SpeechAnalyser> speechAnalyser;
-    if (detectSpeech)
-        speechAnalyser.emplace(stream->sampleRate, stream->channels, double(segment.first) / stream->sampleRate);
+    int64_t lead = 0; // samples per channel before the segment, for speech alone
+    if (detectSpeech) {
+        const int64_t rangeFirst = int64_t(std::round(start)) * stream->sampleRate;
+        lead = std::clamp<int64_t>(segment.first - rangeFirst, 0, int64_t(SpeechLeadSeconds * stream->sampleRate));
+        speechAnalyser.emplace(stream->sampleRate, stream->channels, double(segment.first - lead) / stream->sampleRate);
+    }
     QElapsedTimer sinceBatch;
     sinceBatch.start();
     auto sendBatch = [&] {
@@ -382,14 +390,17 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
     const qsizetype share =
         segment.last ? 0 : (segment.end - segment.first) * stream->channels / samplesPerBucket;
     if (reader && reader->setRange(start, end)) {
-        reader->narrowRange(segment.first, segment.end);
+        reader->narrowRange(segment.first - lead, segment.end);
+        qsizetype leadLeft = qsizetype(lead) * stream->channels; // interleaved
         EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
         std::vector<int16_t> chunk;
         while (!stop.stop_requested() && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
             const qsizetype before = batch.size();
-            envelope.append(chunk.data(), qsizetype(chunk.size()), batch);
             if (speechAnalyser)
                 speechAnalyser->append(chunk.data(), std::int64_t(chunk.size()));
+            const qsizetype skipped = std::min(leadLeft, qsizetype(chunk.size()));
+            leadLeft -= skipped;
+            envelope.append(chunk.data() + skipped, qsizetype(chunk.size()) - skipped, batch);
             points += batch.size() - before;
             if (sinceBatch.elapsed() >= BatchIntervalMs)
                 sendBatch();

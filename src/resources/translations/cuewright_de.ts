@@ -2006,6 +2006,24 @@
     </message>
 </context>
 <context>
+    <name>SpeechDetection</name>
+    <message>
+        <location filename="../../waveform/SpeechDetection.cpp" line="+12"/>
+        <source>%1: not a file</source>
+        <translation>%1: keine Datei</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1: no audio that can be decoded</source>
+        <translation>%1: kein dekodierbarer Ton</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1: the audio could not be decoded</source>
+        <translation>%1: der Ton konnte nicht dekodiert werden</translation>
+    </message>
+</context>
+<context>
     <name>SpellChecker</name>
     <message>
         <location filename="../../spelling/SpellChecker.cpp" line="+21"/>
@@ -2054,17 +2072,19 @@ For scripts, without a display:
   cuewright --check [--repair] [--from ENCODING] FILE...
   cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
   cuewright --waveform VIDEO
-  cuewright --shot-changes VIDEO</source>
+  cuewright --shot-changes VIDEO
+  cuewright --speech VIDEO</source>
         <translation>SubRip-Untertitel (SRT) zu ihrem Video bearbeiten.
 
 Für Skripte, ohne Bildschirm:
   cuewright --check [--repair] [--from KODIERUNG] DATEI...
   cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
   cuewright --waveform VIDEO
-  cuewright --shot-changes VIDEO</translation>
+  cuewright --shot-changes VIDEO
+  cuewright --speech VIDEO</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
         <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
     </message>
@@ -2817,7 +2837,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+63"/>
+        <location filename="../../app/main.cpp" line="+64"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
     </message>
@@ -2825,6 +2845,11 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <location line="+7"/>
         <source>usage: cuewright --shot-changes VIDEO</source>
         <translation>Aufruf: cuewright --shot-changes VIDEO</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>usage: cuewright --speech VIDEO</source>
+        <translation>Aufruf: cuewright --speech VIDEO</translation>
     </message>
 </context>
 </TS>

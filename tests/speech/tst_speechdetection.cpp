@@ -1,0 +1,254 @@
+#include "format/SubtitleWriter.h"
+#include "waveform/AudioWaveform.h"
+#include "waveform/MediaCache.h"
+#include "waveform/SpeechCommand.h"
+#include "waveform/SpeechDetection.h"
+#include "waveform/WaveformCommand.h"
+
+#include "TestMedia.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(TestMedia::SpeechBackground)
+
+namespace {
+
+// Reads the whole file with speech found as the timeline would; the number of times new
+// speech was handed over tells a decoding (one hand-over per part at least) from the cache.
+struct Reading
+{
+    SpeechStretches speech;
+    int handOvers = 0;
+};
+
+Reading readWhole(const QString &path, const std::shared_ptr<MediaCache> &cache, int threads, double focus = 0)
+{
+    const auto waveform = AudioWaveform::create(path);
+    if (!waveform)
+        return {};
+    waveform->setCache(cache);
+    waveform->setThreadCount(threads);
+    waveform->setFocusTime(focus);
+    waveform->setSpeechDetection(true);
+    QSignalSpy found(waveform.get(), &AudioWaveform::speechFound);
+    QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
+    waveform->loadWhole(WaveformCommand::PointsPerSecond);
+    if (!finished.wait(60000))
+        return {};
+    return {waveform->speech(), int(found.count())};
+}
+
+} // namespace
+
+class TestSpeechDetection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void findsSentencesToTheMillisecond_data();
+    void findsSentencesToTheMillisecond();
+    void findsNoSpeechInMusicOrNoise_data();
+    void findsNoSpeechInMusicOrNoise();
+    void partsReadAtOnceFindWhatOneReadingFinds();
+    void cacheKeepsTheSpeechBesideTheEnvelope();
+    void commandPrintsEachStretch();
+    void commandRefusesWhatHasNoSound_data();
+    void commandRefusesWhatHasNoSound();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void TestSpeechDetection::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_folder.isValid());
+}
+
+void TestSpeechDetection::findsSentencesToTheMillisecond_data()
+{
+    QTest::addColumn<TestMedia::SpeechBackground>("background");
+    QTest::addColumn<double>("snr");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<bool>("video");
+    QTest::addColumn<double>("medianError"); // of onsets and of offsets, seconds
+    QTest::addColumn<double>("mostError");   // what 90% of them stay within
+    // Measured on these clips, with a little room (bench/measure_speech.cpp measures more).
+    using B = TestMedia::SpeechBackground;
+    QTest::newRow("clean speech, 48 kHz mono") << B::Silence << 0.0 << 48000 << 1 << false << 0.005 << 0.010;
+    QTest::newRow("in white noise at 15 dB, 44.1 kHz stereo video") << B::WhiteNoise << 15.0 << 44100 << 2 << true
+                                                                  << 0.010 << 0.100;
+    QTest::newRow("in pink noise at 10 dB") << B::PinkNoise << 10.0 << 48000 << 2 << false << 0.015 << 0.100;
+    QTest::newRow("over music at 10 dB") << B::Music << 10.0 << 44100 << 1 << false << 0.030 << 0.220;
+}
+
+void TestSpeechDetection::findsSentencesToTheMillisecond()
+{
+    QFETCH(TestMedia::SpeechBackground, background);
+    QFETCH(double, snr);
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    QFETCH(bool, video);
+    QFETCH(double, medianError);
+    QFETCH(double, mostError);
+    TestMedia::SpeechClipOptions options;
+    options.seed = 11;
+    options.sentences = 5;
+    options.background = background;
+    options.snr = snr;
+    options.sampleRate = rate;
+    options.channels = channels;
+    options.video = video;
+    const QString path = m_folder.filePath(QStringLiteral("%1.%2").arg(QTest::currentDataTag(), video ? "mp4" : "flac"));
+    const auto clip = TestMedia::makeSpeechClip(path, options);
+    QVERIFY(clip);
+    const auto found = SpeechDetection::detect(path);
+    QVERIFY2(found, qPrintable(found ? QString() : found.error()));
+    const TestMedia::SpeechScore score = TestMedia::scoreSpeech(clip->truth, found.value());
+    const QByteArray described = score.describe().toUtf8();
+    QVERIFY2(score.missed == 0 && score.onsetsMissed == 0 && score.offsetsMissed == 0, described);
+    QVERIFY2(score.falseStretches == 0 && score.falseSeconds < 0.3, described);
+    for (const QList<double> &errors : {score.onsetErrors, score.offsetErrors}) {
+        QVERIFY2(TestMedia::SpeechScore::quantile(errors, 0.5) <= medianError, described);
+        QVERIFY2(TestMedia::SpeechScore::quantile(errors, 0.9) <= mostError, described);
+    }
+}
+
+void TestSpeechDetection::findsNoSpeechInMusicOrNoise_data()
+{
+    QTest::addColumn<TestMedia::SpeechBackground>("background");
+    QTest::addColumn<double>("level"); // dBFS
+    QTest::newRow("music") << TestMedia::SpeechBackground::Music << -20.0;
+    QTest::newRow("loud music") << TestMedia::SpeechBackground::Music << -10.0;
+    QTest::newRow("pink noise") << TestMedia::SpeechBackground::PinkNoise << -15.0;
+    QTest::newRow("white noise") << TestMedia::SpeechBackground::WhiteNoise << -30.0;
+}
+
+void TestSpeechDetection::findsNoSpeechInMusicOrNoise()
+{
+    QFETCH(TestMedia::SpeechBackground, background);
+    QFETCH(double, level);
+    TestMedia::SpeechClipOptions options;
+    options.seed = 12;
+    options.sentences = 0;
+    options.seconds = 20;
+    options.background = background;
+    options.snr = -20 - level;
+    const QString path = m_folder.filePath(QStringLiteral("%1.flac").arg(QTest::currentDataTag()));
+    QVERIFY(TestMedia::makeSpeechClip(path, options));
+    const auto found = SpeechDetection::detect(path);
+    QVERIFY(found);
+    QVERIFY2(found.value().speechWithin(0, 20) <= 0.3, qPrintable(QString::number(found.value().size())));
+}
+
+// Parts read at once meet inside a sentence and inside a pause: the stretches are those of
+// one reading, their edges within a few milliseconds (each part's detector adapts anew).
+void TestSpeechDetection::partsReadAtOnceFindWhatOneReadingFinds()
+{
+    TestMedia::SpeechClipOptions options;
+    options.seed = 13;
+    options.sentences = 6;
+    options.background = TestMedia::SpeechBackground::PinkNoise;
+    options.snr = 15;
+    const QString path = m_folder.filePath(QStringLiteral("parts.wav"));
+    const auto clip = TestMedia::makeSpeechClip(path, options);
+    QVERIFY(clip);
+    const SpeechStretches one = readWhole(path, nullptr, 1).speech;
+    QVERIFY(one.size() >= clip->truth.size());
+    const std::vector<SpeechStretch> &sentences = clip->truth.stretches();
+    for (const double focus : {(sentences[2].start + sentences[2].end) / 2, (sentences[3].end + sentences[4].start) / 2}) {
+        const SpeechStretches parts = readWhole(path, nullptr, 2, focus).speech;
+        QCOMPARE(parts.size(), one.size());
+        for (std::size_t i = 0; i < one.size(); ++i) {
+            QVERIFY2(std::abs(parts.stretches()[i].start - one.stretches()[i].start) <= 0.02, qPrintable(QString::number(i)));
+            QVERIFY2(std::abs(parts.stretches()[i].end - one.stretches()[i].end) <= 0.02, qPrintable(QString::number(i)));
+        }
+    }
+}
+
+void TestSpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
+{
+    TestMedia::SpeechClipOptions options;
+    options.seed = 14;
+    options.sentences = 4;
+    const QString path = m_folder.filePath(QStringLiteral("cached.wav"));
+    QVERIFY(TestMedia::makeSpeechClip(path, options));
+    QTemporaryDir cacheFolder;
+    const auto cache = std::make_shared<MediaCache>(cacheFolder.path());
+
+    // An envelope kept without its speech is read again, and then kept with it.
+    {
+        const auto waveform = AudioWaveform::create(path);
+        waveform->setCache(cache);
+        QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
+        waveform->loadWhole(WaveformCommand::PointsPerSecond);
+        QVERIFY(finished.wait(60000));
+        QVERIFY(waveform->speech().isEmpty());
+    }
+    const Reading decoded = readWhole(path, cache, 2);
+    QCOMPARE(decoded.speech.size(), std::size_t(4));
+    QVERIFY(decoded.handOvers >= 2);
+    // Stored on a worker after the reading, which the waveform joined when it went.
+    const Reading cached = readWhole(path, cache, 2);
+    QCOMPARE(cached.handOvers, 1);
+    QCOMPARE(cached.speech, decoded.speech);
+}
+
+void TestSpeechDetection::commandPrintsEachStretch()
+{
+    TestMedia::SpeechClipOptions options;
+    options.seed = 15;
+    options.sentences = 3;
+    options.video = true;
+    const QString path = m_folder.filePath(QStringLiteral("command.mp4"));
+    QVERIFY(TestMedia::makeSpeechClip(path, options));
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream err(&errors);
+    QCOMPARE(SpeechCommand::run(path, out, err), 0);
+    const auto speech = SpeechDetection::detect(path);
+    QVERIFY(speech);
+    QStringList expected;
+    for (const SpeechStretch &stretch : speech.value().stretches())
+        expected << SubtitleWriter::formatTime(stretch.start) + QStringLiteral(" --> ") + SubtitleWriter::formatTime(stretch.end);
+    QCOMPARE(expected.size(), 3);
+    QCOMPARE(printed.split(u'\n', Qt::SkipEmptyParts), expected);
+    QVERIFY(errors.isEmpty());
+}
+
+void TestSpeechDetection::commandRefusesWhatHasNoSound_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a missing file") << QStringLiteral("missing.mp4");
+    QTest::newRow("a folder") << QStringLiteral("folder.mp4");
+    QTest::newRow("a text file") << QStringLiteral("notes.mp4");
+    QTest::newRow("pictures without sound") << QStringLiteral("silent-film.mp4");
+}
+
+void TestSpeechDetection::commandRefusesWhatHasNoSound()
+{
+    QFETCH(QString, name);
+    const QString path = m_folder.filePath(name);
+    if (name == QStringLiteral("folder.mp4")) {
+        QVERIFY(QDir(m_folder.path()).mkpath(name));
+    } else if (name == QStringLiteral("notes.mp4")) {
+        QFile notes(path);
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a film\n") > 0);
+    } else if (name == QStringLiteral("silent-film.mp4")) {
+        QVERIFY(TestMedia::makeShotVideo(path, {1, 2}));
+    }
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream err(&errors);
+    QCOMPARE(SpeechCommand::run(path, out, err), 1);
+    QVERIFY(printed.isEmpty());
+    QVERIFY2(errors.contains(name), qPrintable(errors));
+}
+
+QTEST_GUILESS_MAIN(TestSpeechDetection)
+#include "tst_speechdetection.moc"
