@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <limits>
 #include <random>
 
 namespace {
@@ -38,11 +40,13 @@ int main(int argc, char *argv[])
         SyntheticFilm::Options options;
         options.seed = unsigned(std::atoi(argv[2]));
         options.lines = 400;
-        options.damage = {std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]), argc > 6 ? std::atof(argv[6]) : 0.5};
+        options.damage = {std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]), argc > 6 ? std::atof(argv[6]) : 0.5, argc > 7 ? std::atof(argv[7]) : 0, argc > 8 ? std::atof(argv[8]) : 0.5};
         options.noise = {0.05, 0.05, 0.1};
         const SyntheticFilm::Film film = SyntheticFilm::make(options);
         const SyncResult result = SpeechAlignment::align(film.subtitles, film.speech);
         std::printf("%.1f%%: %s\n", 100 * SyntheticFilm::score(film, result).within100ms, qPrintable(result.describe()));
+        for (std::size_t i = 0; i < film.subtitles.size(); ++i)
+            std::printf("   %zu %.2f right offset %.2f\n", i, film.subtitles[i].start, film.rightStarts[i] - film.subtitles[i].start);
         return 0;
     }
     const double ntsc = 24000.0 / 1001;
@@ -60,6 +64,7 @@ int main(int argc, char *argv[])
         {"advert early, 25 -> 23.976", {pal / ntsc, 0, 120, 0.2}},
         {"scene cut late, 24 -> 25", {24 / pal, 0, 0, 0.5, 30, 0.85}},
         {"advert and a cut", {1, 0, 60, 0.3, 40, 0.7}},
+        {"cut, 20 lines, advert", {1, 0, 60, 0.55, 40, 0.5}},
         {"heavy noise", {}, heavy},
         {"heavy noise, advert, 25->24", {pal / 24, 0, 90, 0.6}, heavy},
         {"60 lines, shifted", {}, {0.05, 0.05, 0.1}, 60},
@@ -77,6 +82,8 @@ int main(int argc, char *argv[])
                 "unless heavy: 150 ms, 20%%, 30%%; each shifted by up to 2 minutes either way\n",
                 films);
     for (const Kind &kind : kinds) {
+        if (films == 0)
+            break;
         double sumRight = 0;
         double worst = 1;
         int good = 0;
@@ -140,13 +147,21 @@ int main(int argc, char *argv[])
     options.damage = {pal / ntsc, 3.2, 95, 0.6};
     options.noise = {0.05, 0.05, 0.3};
     const SyntheticFilm::Film film = SyntheticFilm::make(options);
-    QElapsedTimer clock;
-    clock.start();
-    const SyncResult result = SpeechAlignment::align(film.subtitles, film.speech);
-    const double seconds = clock.nsecsElapsed() / 1e9;
-    std::printf("a film of %.0f min, %zu subtitles, %zu stretches of speech: aligned in %.3f s, %.1f%% within 100 ms\n"
-                "  %s\n",
-                film.speech.stretches().back().end / 60, film.subtitles.size(), film.speech.size(), seconds,
+    // The least of five runs, in processor time: the machine is shared.
+    double seconds = std::numeric_limits<double>::infinity();
+    double wall = seconds;
+    SyncResult result;
+    for (int run = 0; run < 5; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        const std::clock_t cpu = std::clock();
+        result = SpeechAlignment::align(film.subtitles, film.speech);
+        seconds = std::min(seconds, double(std::clock() - cpu) / CLOCKS_PER_SEC);
+        wall = std::min(wall, clock.nsecsElapsed() / 1e9);
+    }
+    std::printf("a film of %.0f min, %zu subtitles, %zu stretches of speech: aligned in %.3f s of processor time "
+                "(%.3f s on the clock), %.1f%% within 100 ms\n  %s\n",
+                film.speech.stretches().back().end / 60, film.subtitles.size(), film.speech.size(), seconds, wall,
                 100 * SyntheticFilm::score(film, result).within100ms, qPrintable(result.describe()));
     return 0;
 }
