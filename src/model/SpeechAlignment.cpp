@@ -27,6 +27,7 @@ constexpr double conversionCost = breakCost;
 constexpr double shortPauseCost = 3;
 constexpr double longPause = 1.5;
 constexpr double minSignificance = 4;
+constexpr double minShareOfFit = 0.5;
 constexpr std::size_t ratesRefined = 3;
 constexpr std::size_t screeningStride = 3;
 // Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
@@ -247,6 +248,56 @@ public:
         return sum / (std::sqrt(variance * n) + 1e-9);
     }
 
+    // How well a piece stands, 1 being just enough: clearly better off at its offset than at
+    // its neighbours' (in standard errors), fitting nearly as well as the subtitles do on the
+    // whole (`meanGain` each), and more than a handful of subtitles.
+    double strength(const Scored &scored, const std::vector<Run> &pieces, std::size_t p, double meanGain) const
+    {
+        const Run &piece = pieces[p];
+        if (piece.to - piece.from < minPiece)
+            return 0;
+        double t = std::numeric_limits<double>::infinity();
+        if (p > 0)
+            t = std::min(t, significance(scored, piece, pieces[p - 1].offset));
+        if (p + 1 < pieces.size())
+            t = std::min(t, significance(scored, piece, pieces[p + 1].offset));
+        double sum = 0;
+        for (std::size_t i = piece.from; i < piece.to; ++i)
+            sum += gain(i, scored.rate, scored.offsets[piece.offset]);
+        const double fit = meanGain > 0 ? sum / double(piece.to - piece.from) / (minShareOfFit * meanGain)
+                                        : std::numeric_limits<double>::infinity();
+        return std::min(t / minSignificance, fit);
+    }
+
+    // The search keeps a piece that chance favours over a few dozen subtitles as readily as
+    // one that is really there: the offset whose pieces are all weak goes, the weakest first,
+    // until every offset left has a strong piece.
+    Scored withoutWeakPieces(Scored scored) const
+    {
+        while (true) {
+            const std::vector<Run> pieces = runs(scored);
+            if (pieces.size() < 2)
+                return scored;
+            double total = 0;
+            for (std::size_t i = 0; i < scored.choice.size(); ++i)
+                total += gain(i, scored.rate, scored.offsets[scored.choice[i]]);
+            const double meanGain = total / double(scored.choice.size());
+            std::vector<double> strongest(scored.offsets.size(), -1);
+            for (std::size_t p = 0; p < pieces.size(); ++p)
+                strongest[pieces[p].offset] = std::max(strongest[pieces[p].offset], strength(scored, pieces, p, meanGain));
+            std::optional<std::size_t> weakest;
+            for (std::size_t k = 0; k < strongest.size(); ++k) {
+                if (strongest[k] >= 0 && (!weakest || strongest[k] < strongest[*weakest]))
+                    weakest = k;
+            }
+            if (!weakest || strongest[*weakest] >= 1)
+                return scored;
+            std::vector<double> offsets = scored.offsets;
+            offsets.erase(offsets.begin() + std::ptrdiff_t(*weakest));
+            scored = assign(scored.rate, std::move(offsets));
+        }
+    }
+
     double fractionOnSpeech() const
     {
         double on = 0;
@@ -287,30 +338,7 @@ SyncResult Aligner::align() const
     Scored best = winner.first;
     const std::optional<FrameRateConversion> conversion = winner.second;
 
-    // The search keeps a piece that chance favours over a few dozen subtitles as readily as
-    // one that is really there; only pieces clearly better than their neighbours' offsets stay.
-    while (true) {
-        double weakest = std::numeric_limits<double>::infinity();
-        std::size_t weakestOffset = 0;
-        const std::vector<Run> pieces = runs(best);
-        for (std::size_t p = 0; p < pieces.size() && pieces.size() > 1; ++p) {
-            double t = pieces[p].to - pieces[p].from < minPiece ? 0 : std::numeric_limits<double>::infinity();
-            if (p > 0)
-                t = std::min(t, significance(best, pieces[p], pieces[p - 1].offset));
-            if (p + 1 < pieces.size())
-                t = std::min(t, significance(best, pieces[p], pieces[p + 1].offset));
-            if (t < weakest) {
-                weakest = t;
-                weakestOffset = pieces[p].offset;
-            }
-        }
-        if (weakest >= minSignificance)
-            break;
-        std::vector<double> offsets = best.offsets;
-        offsets.erase(offsets.begin() + std::ptrdiff_t(weakestOffset));
-        best = assign(best.rate, std::move(offsets));
-    }
-    best = refined(best);
+    best = refined(withoutWeakPieces(std::move(best)));
 
     SyncResult result;
     result.conversion = conversion;
