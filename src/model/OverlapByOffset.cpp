@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
-OverlapByOffset::OverlapByOffset(std::span<const SpeechStretch> intervals, std::span<const SpeechStretch> speech,
-                                 Grid grid)
+OverlapByOffset::OverlapByOffset(std::span<const Interval> intervals, std::span<const SpeechStretch> speech, Grid grid)
     : m_grid(grid)
     , m_overlaps(grid.size + 2, 0.0)
 {
@@ -12,24 +12,32 @@ OverlapByOffset::OverlapByOffset(std::span<const SpeechStretch> intervals, std::
         return;
     std::vector<double> &bends = m_overlaps;
     const double last = double(grid.size);
-    // A bend of `weight` at offset x, shared between the two grid points around it so that
-    // the ramp it starts is exact at both.
-    const auto bend = [&](double x, double weight) {
-        const double position = std::clamp((x - grid.lowest) / grid.step, 0.0, last);
+    // A bend of `weight` at `position` (in steps from the lowest offset), shared between the
+    // two grid points around it so that the ramp it starts is exact at both.
+    const auto bend = [&](double position, double weight) {
+        position = std::clamp(position, 0.0, last);
         const auto index = std::size_t(position);
         const double fraction = position - double(index);
         bends[index] += weight * (1 - fraction);
         bends[index + 1] += weight * fraction;
     };
-    for (const SpeechStretch &interval : intervals) {
-        for (const SpeechStretch &stretch : speech) {
+    // Positions in steps: the offset that brings x onto y is at y - x.
+    std::vector<SpeechStretch> stretches;
+    stretches.reserve(speech.size());
+    for (const SpeechStretch &stretch : speech)
+        stretches.push_back({(stretch.start - grid.lowest) / grid.step, (stretch.end - grid.lowest) / grid.step});
+    for (const Interval &interval : intervals) {
+        const double w = interval.weight;
+        const double start = interval.start / grid.step;
+        const double end = interval.end / grid.step;
+        for (const SpeechStretch &stretch : stretches) {
             // The overlap starts to grow when the interval's end reaches the stretch's start,
             // stops growing when either is inside the other, and is gone when the interval's
             // start has passed the stretch's end.
-            bend(stretch.start - interval.end, 1);
-            bend(stretch.start - interval.start, -1);
-            bend(stretch.end - interval.end, -1);
-            bend(stretch.end - interval.start, 1);
+            bend(stretch.start - end, w);
+            bend(stretch.start - start, -w);
+            bend(stretch.end - end, -w);
+            bend(stretch.end - start, w);
         }
     }
     double slope = 0;
@@ -50,14 +58,19 @@ std::vector<double> OverlapByOffset::peaks(int count, double separation) const
         if (m_overlaps[i] > 0 && m_overlaps[i] >= m_overlaps[i - 1] && m_overlaps[i] > m_overlaps[i + 1])
             maxima.push_back(i);
     }
-    std::sort(maxima.begin(), maxima.end(), [&](std::size_t a, std::size_t b) { return m_overlaps[a] > m_overlaps[b]; });
     std::vector<double> found;
-    for (std::size_t i : maxima) {
-        if (int(found.size()) == count)
+    const auto farFromFound = [&](double offset) {
+        return std::none_of(found.begin(), found.end(), [&](double f) { return std::abs(f - offset) < separation; });
+    };
+    for (int n = 0; n < count; ++n) {
+        std::optional<std::size_t> best;
+        for (std::size_t i : maxima) {
+            if ((!best || m_overlaps[i] > m_overlaps[*best]) && farFromFound(offsetAt(i)))
+                best = i;
+        }
+        if (!best)
             break;
-        const double offset = offsetAt(i);
-        if (std::none_of(found.begin(), found.end(), [&](double f) { return std::abs(f - offset) < separation; }))
-            found.push_back(offset);
+        found.push_back(offsetAt(*best));
     }
     return found;
 }

@@ -6,13 +6,19 @@
 #include <vector>
 
 // How many seconds of some intervals fall on speech when all of them are moved by one
-// offset, for every offset on an even grid. One interval against one stretch overlaps by a
-// trapezoid of the offset, so the sum is piecewise linear: it is built from the bends of all
-// pairs and two running sums, in time proportional to the pairs plus the grid, and is exact
-// at the grid's points.
+// offset, each second weighted by its interval's weight, for every offset on an even grid.
+// One interval against one stretch overlaps by a trapezoid of the offset, so the sum is
+// piecewise linear: it is built from the bends of all pairs and two running sums, in time
+// proportional to the pairs plus the grid, and is exact at the grid's points.
 class OverlapByOffset
 {
 public:
+    struct Interval
+    {
+        double start = 0;
+        double end = 0;
+        double weight = 1;
+    };
     struct Grid
     {
         double lowest = 0; // the first offset
@@ -20,7 +26,7 @@ public:
         std::size_t size = 0;
     };
 
-    OverlapByOffset(std::span<const SpeechStretch> intervals, std::span<const SpeechStretch> speech, Grid grid);
+    OverlapByOffset(std::span<const Interval> intervals, std::span<const SpeechStretch> speech, Grid grid);
 
     const Grid &grid() const { return m_grid; }
     double offsetAt(std::size_t index) const { return m_grid.lowest + double(index) * m_grid.step; }

@@ -27,7 +27,9 @@ constexpr double conversionCost = breakCost;
 constexpr double shortPauseCost = 3;
 constexpr double longPause = 1.5;
 constexpr double minSignificance = 4;
+constexpr double minShareOfFit = 0.5;
 constexpr std::size_t ratesRefined = 3;
+constexpr std::size_t screeningStride = 3;
 // Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
 // leaves its subtitles looking for a place.
 constexpr std::size_t minPiece = 10;
@@ -36,6 +38,7 @@ constexpr std::size_t minPiece = 10;
 constexpr double onsetLead = 0.1;
 constexpr double onsetReach = 0.25;
 constexpr double onsetWeight = 1;
+constexpr double maxSurroundings = 2;
 
 struct Scored
 {
@@ -52,13 +55,28 @@ public:
         : m_subtitles(std::move(subtitles))
         , m_speech(speech)
     {
-        const auto &stretches = speech.stretches();
-        double total = 0;
-        for (const SpeechStretch &s : stretches)
-            total += s.length();
-        m_filmStart = stretches.front().start;
-        m_filmEnd = stretches.back().end;
-        m_density = total / std::max(1.0, m_filmEnd - m_filmStart);
+        m_filmStart = speech.stretches().front().start;
+        m_filmEnd = speech.stretches().back().end;
+        // Each subtitle's surroundings, up to halfway to its neighbours: speech should be
+        // under the subtitle and not around it.
+        double subtitled = 0;
+        double around = 0;
+        double lastEnd = -std::numeric_limits<double>::infinity();
+        m_surroundings.reserve(m_subtitles.size());
+        for (std::size_t i = 0; i < m_subtitles.size(); ++i) {
+            const SpeechStretch &s = m_subtitles[i];
+            const double nextStart = i + 1 < m_subtitles.size() ? m_subtitles[i + 1].start
+                                                                : std::numeric_limits<double>::infinity();
+            const double from = std::min(s.start, std::max(s.start - maxSurroundings, (lastEnd + s.start) / 2));
+            const double to = std::max(s.end, std::min(s.end + maxSurroundings, (s.end + nextStart) / 2));
+            m_surroundings.push_back({from, to});
+            lastEnd = std::max(lastEnd, s.end);
+            subtitled += s.length();
+            around += to - from - s.length();
+        }
+        // Weighted so that at a random offset the two cancel out, whatever the density of speech
+        // there: a stretch of music taken for speech, or a busy scene, draws no subtitles.
+        m_aroundWeight = around > 0 ? subtitled / around : 0;
     }
 
     double overlap(const SpeechStretch &s, double rate, double offset) const
@@ -66,25 +84,33 @@ public:
         return m_speech.speechWithin(s.start * rate + offset, s.end * rate + offset);
     }
 
-    // Seconds on speech beyond what chance puts there.
-    double gain(const SpeechStretch &s, double rate, double offset) const
+    // Seconds on speech under the subtitle, less those around it, and a bonus when the
+    // speech begins just after it.
+    double gain(std::size_t i, double rate, double offset) const
     {
+        const SpeechStretch &s = m_subtitles[i];
         const double start = s.start * rate + offset;
         const std::optional<double> onset = m_speech.nearestOnset(start + onsetLead, onsetReach);
         const double onStart = onset ? 1 - std::abs(*onset - start - onsetLead) / onsetReach : 0;
-        return overlap(s, rate, offset) - m_density * s.length() * rate + onsetWeight * onStart;
+        return (1 + m_aroundWeight) * overlap(s, rate, offset) - m_aroundWeight * overlap(m_surroundings[i], rate, offset)
+            + onsetWeight * onStart;
     }
 
-    std::vector<double> candidates(double rate) const
+    // The best offsets of every `stride`th run of subtitles at `rate`.
+    std::vector<double> candidates(double rate, std::size_t stride = 1) const
     {
         double first = std::numeric_limits<double>::infinity();
         double last = -first;
-        std::vector<SpeechStretch> moved;
-        moved.reserve(m_subtitles.size());
-        for (const SpeechStretch &s : m_subtitles) {
-            moved.push_back({s.start * rate, s.end * rate});
-            first = std::min(first, moved.back().start);
-            last = std::max(last, moved.back().end);
+        // Each subtitle and its surroundings, weighted as in gain().
+        std::vector<OverlapByOffset::Interval> moved;
+        moved.reserve(2 * m_subtitles.size());
+        for (std::size_t i = 0; i < m_subtitles.size(); ++i) {
+            const SpeechStretch &s = m_subtitles[i];
+            const SpeechStretch &around = m_surroundings[i];
+            moved.push_back({s.start * rate, s.end * rate, 1 + m_aroundWeight});
+            moved.push_back({around.start * rate, around.end * rate, -m_aroundWeight});
+            first = std::min(first, around.start * rate);
+            last = std::max(last, around.end * rate);
         }
         OverlapByOffset::Grid grid;
         grid.step = searchStep;
@@ -98,9 +124,9 @@ public:
                     offsets.push_back(offset);
             }
         };
-        const std::span<const SpeechStretch> all(moved);
-        for (std::size_t from = 0; from < moved.size(); from += runLength) {
-            const OverlapByOffset run(all.subspan(from, std::min(runLength, moved.size() - from)),
+        const std::span<const OverlapByOffset::Interval> all(moved);
+        for (std::size_t from = 0; from < moved.size(); from += 2 * runLength * stride) {
+            const OverlapByOffset run(all.subspan(from, std::min(2 * runLength, moved.size() - from)),
                                       m_speech.stretches(), grid);
             add(run.peaks(peaksPerRun, peakSeparation));
         }
@@ -129,7 +155,7 @@ public:
             lastEnd = std::max(lastEnd, m_subtitles[i].end);
             const double viaBreak = best[top] - (i > 0 ? breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause) : 0);
             for (std::size_t j = 0; j < k; ++j) {
-                const double g = gain(m_subtitles[i], rate, scored.offsets[j]);
+                const double g = gain(i, rate, scored.offsets[j]);
                 if (viaBreak > best[j] && j != top) {
                     best[j] = viaBreak + g;
                     switched[i * k + j] = 1;
@@ -157,7 +183,7 @@ public:
         const auto total = [&](double o) {
             double sum = 0;
             for (std::size_t i = from; i < to; ++i)
-                sum += gain(m_subtitles[i], rate, o);
+                sum += gain(i, rate, o);
             return sum;
         };
         double best = offset;
@@ -213,14 +239,63 @@ public:
         double sum = 0;
         double squares = 0;
         for (std::size_t i = run.from; i < run.to; ++i) {
-            const double d = gain(m_subtitles[i], scored.rate, scored.offsets[run.offset])
-                - gain(m_subtitles[i], scored.rate, scored.offsets[other]);
+            const double d = gain(i, scored.rate, scored.offsets[run.offset]) - gain(i, scored.rate, scored.offsets[other]);
             sum += d;
             squares += d * d;
         }
         const double n = double(run.to - run.from);
         const double variance = std::max(0.0, squares / n - (sum / n) * (sum / n));
         return sum / (std::sqrt(variance * n) + 1e-9);
+    }
+
+    // How well a piece stands, 1 being just enough: clearly better off at its offset than at
+    // its neighbours' (in standard errors), fitting nearly as well as the subtitles do on the
+    // whole (`meanGain` each), and more than a handful of subtitles.
+    double strength(const Scored &scored, const std::vector<Run> &pieces, std::size_t p, double meanGain) const
+    {
+        const Run &piece = pieces[p];
+        if (piece.to - piece.from < minPiece)
+            return 0;
+        double t = std::numeric_limits<double>::infinity();
+        if (p > 0)
+            t = std::min(t, significance(scored, piece, pieces[p - 1].offset));
+        if (p + 1 < pieces.size())
+            t = std::min(t, significance(scored, piece, pieces[p + 1].offset));
+        double sum = 0;
+        for (std::size_t i = piece.from; i < piece.to; ++i)
+            sum += gain(i, scored.rate, scored.offsets[piece.offset]);
+        const double fit = meanGain > 0 ? sum / double(piece.to - piece.from) / (minShareOfFit * meanGain)
+                                        : std::numeric_limits<double>::infinity();
+        return std::min(t / minSignificance, fit);
+    }
+
+    // The search keeps a piece that chance favours over a few dozen subtitles as readily as
+    // one that is really there: the offset whose pieces are all weak goes, the weakest first,
+    // until every offset left has a strong piece.
+    Scored withoutWeakPieces(Scored scored) const
+    {
+        while (true) {
+            const std::vector<Run> pieces = runs(scored);
+            if (pieces.size() < 2)
+                return scored;
+            double total = 0;
+            for (std::size_t i = 0; i < scored.choice.size(); ++i)
+                total += gain(i, scored.rate, scored.offsets[scored.choice[i]]);
+            const double meanGain = total / double(scored.choice.size());
+            std::vector<double> strongest(scored.offsets.size(), -1);
+            for (std::size_t p = 0; p < pieces.size(); ++p)
+                strongest[pieces[p].offset] = std::max(strongest[pieces[p].offset], strength(scored, pieces, p, meanGain));
+            std::optional<std::size_t> weakest;
+            for (std::size_t k = 0; k < strongest.size(); ++k) {
+                if (strongest[k] >= 0 && (!weakest || strongest[k] < strongest[*weakest]))
+                    weakest = k;
+            }
+            if (!weakest || strongest[*weakest] >= 1)
+                return scored;
+            std::vector<double> offsets = scored.offsets;
+            offsets.erase(offsets.begin() + std::ptrdiff_t(*weakest));
+            scored = assign(scored.rate, std::move(offsets));
+        }
     }
 
     double fractionOnSpeech() const
@@ -239,52 +314,31 @@ public:
 private:
     std::vector<SpeechStretch> m_subtitles;
     const SpeechStretches &m_speech;
+    std::vector<SpeechStretch> m_surroundings;
+    double m_aroundWeight = 0;
     double m_filmStart = 0;
     double m_filmEnd = 0;
-    double m_density = 0;
 };
 
 SyncResult Aligner::align() const
 {
-    // Every rate on the coarse grid; the few best again with their offsets refined, as a
-    // coarse offset costs the right rate more than a wrong one that has a piece per drift.
+    // Every rate with the offsets of a few runs of subtitles: the right one has its main
+    // offsets there. The few best again with the offsets of all runs, refined, as a coarse
+    // offset costs the right rate more than a wrong one that has a piece per drift.
     std::vector<std::pair<Scored, std::optional<FrameRateConversion>>> tried;
-    tried.emplace_back(assign(1, candidates(1)), std::nullopt);
+    tried.emplace_back(assign(1, candidates(1, screeningStride)), std::nullopt);
     for (const FrameRateConversion &c : SpeechAlignment::conversions())
-        tried.emplace_back(assign(c.rate(), candidates(c.rate())), c);
+        tried.emplace_back(assign(c.rate(), candidates(c.rate(), screeningStride)), c);
     std::sort(tried.begin(), tried.end(), [](auto &a, auto &b) { return a.first.gain > b.first.gain; });
     tried.resize(std::min(tried.size(), ratesRefined));
     for (auto &[scored, c] : tried)
-        scored = refined(scored);
+        scored = refined(assign(scored.rate, candidates(scored.rate)));
     const auto &winner = *std::max_element(tried.begin(), tried.end(),
                                            [](auto &a, auto &b) { return a.first.gain < b.first.gain; });
     Scored best = winner.first;
     const std::optional<FrameRateConversion> conversion = winner.second;
 
-    // The search keeps a piece that chance favours over a few dozen subtitles as readily as
-    // one that is really there; only pieces clearly better than their neighbours' offsets stay.
-    while (true) {
-        double weakest = std::numeric_limits<double>::infinity();
-        std::size_t weakestOffset = 0;
-        const std::vector<Run> pieces = runs(best);
-        for (std::size_t p = 0; p < pieces.size() && pieces.size() > 1; ++p) {
-            double t = pieces[p].to - pieces[p].from < minPiece ? 0 : std::numeric_limits<double>::infinity();
-            if (p > 0)
-                t = std::min(t, significance(best, pieces[p], pieces[p - 1].offset));
-            if (p + 1 < pieces.size())
-                t = std::min(t, significance(best, pieces[p], pieces[p + 1].offset));
-            if (t < weakest) {
-                weakest = t;
-                weakestOffset = pieces[p].offset;
-            }
-        }
-        if (weakest >= minSignificance)
-            break;
-        std::vector<double> offsets = best.offsets;
-        offsets.erase(offsets.begin() + std::ptrdiff_t(weakestOffset));
-        best = assign(best.rate, std::move(offsets));
-    }
-    best = refined(best);
+    best = refined(withoutWeakPieces(std::move(best)));
 
     SyncResult result;
     result.conversion = conversion;
@@ -315,9 +369,9 @@ SyncResult Aligner::align() const
     // subtitles stay below it (bar a tenth of files of ten), the film's own clear it from
     // twenty subtitles on, however noisy the speech (cuewright-measure-sync).
     const double n = double(m_subtitles.size());
-    const double fit = best.gain / std::max(1e-9, (1 - m_density) * length + onsetWeight * n);
-    const double bar = 0.15 + 1 / std::sqrt(n);
-    result.confidence = 1 / (1 + std::exp(-(fit - bar) / 0.04));
+    const double fit = best.gain / std::max(1e-9, (1 + m_aroundWeight) * length + onsetWeight * n);
+    const double bar = 0.1 + 0.5 / std::sqrt(n);
+    result.confidence = 1 / (1 + std::exp(-(fit - bar) / 0.02));
     result.belongs = fit > bar;
     return result;
 }

@@ -72,6 +72,10 @@ public:
             const double start = uniform(0, end);
             found.push_back({start, start + uniform(0.3, 3)});
         }
+        for (int i = 0; i < noise.music; ++i) {
+            const double start = uniform(0, end);
+            found.push_back({start, start + uniform(20, 90)});
+        }
         // A detector joins lines with a short pause between them.
         std::vector<SpeechStretch> joined;
         const SpeechStretches sorted(std::move(found));

@@ -26,6 +26,7 @@ struct Noise
     double jitter = 0;  // each detected edge off by up to this many seconds
     double dropped = 0; // the fraction of lines the detector misses
     double extra = 0;   // stretches of noise taken for speech, as a fraction of the lines
+    int music = 0;      // stretches of 20 to 90 s of music taken for speech
 };
 
 struct Options
