@@ -2,7 +2,6 @@
 
 #include "EncodingSamples.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>

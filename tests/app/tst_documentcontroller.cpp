@@ -30,7 +30,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 using EncodingSamples::readAll;
@@ -521,9 +520,7 @@ private slots:
         Document *document = controller.openDocument(path);
         edit(document, QStringLiteral("Mine"));
         if (answer.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+            QVERIFY(EncodingSamples::touch(path, QDateTime::currentDateTime().addSecs(60)));
         } else {
             writeFile("changed.srt", srt("Theirs"));
         }

@@ -9,6 +9,7 @@
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
 
+#include "EncodingSamples.h"
 #include "TestMedia.h"
 
 #include <QAction>
@@ -201,8 +202,7 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         const QString notes = m_dir.filePath(QStringLiteral("notes.mp4"));
-        QFile file(notes);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("These are not moving pictures.\n") > 0);
+        QVERIFY(EncodingSamples::writeAll(notes, "These are not moving pictures.\n"));
         QTest::newRow("not a video") << notes;
         // libmpv would wait on a FIFO for a writer for good, and the window with it; a
         // device or a folder is refused by the same check.
