@@ -6,7 +6,6 @@
 #include "EncodingSamples.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>

@@ -6,7 +6,6 @@
 #include "FakePlayer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
