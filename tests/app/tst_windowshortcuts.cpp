@@ -11,6 +11,7 @@
 
 #include "EncodingSamples.h"
 #include "FakePlayer.h"
+#include "ModalAnswers.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -188,10 +189,7 @@ private slots:
         QVERIFY(!ok->isEnabled());
         QVERIFY2(page->conflictLabel()->text().contains(holder), qPrintable(page->conflictLabel()->text()));
 
-        const auto buttonsOfPage = page->findChildren<QPushButton *>();
-        auto noKeys = std::find_if(buttonsOfPage.begin(), buttonsOfPage.end(),
-                                   [](QPushButton *button) { return button->text() == QStringLiteral("&No Keys"); });
-        QTest::mouseClick(*noKeys, Qt::LeftButton);
+        QTest::mouseClick(buttonOf(page, QStringLiteral("No Keys")), Qt::LeftButton);
         QVERIFY(ok->isEnabled());
         QVERIFY(page->conflictLabel()->text().isEmpty());
         QTest::mouseClick(ok, Qt::LeftButton);

@@ -3,6 +3,7 @@
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
 #include "document/OpenFileLock.h"
+#include "document/Preferences.h"
 #include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
 
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -295,6 +297,19 @@ private slots:
             undo.redo();
         QCOMPARE(w.document.shotChanges().times(), times);
         QVERIFY(!w.document.isModified());
+    }
+
+    // Settings set by hand or by another version are read within their bounds.
+    void hostileSettingsAreReadWithinBounds()
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("recentFilesLimit"), -1);
+        settings.setValue(QStringLiteral("saveEncoding"), 987654);
+        settings.setValue(QStringLiteral("autosaveDelaySeconds"), -5);
+        QCOMPARE(Preferences::recentFilesLimit(), 0);
+        QCOMPARE(Preferences::saveEncoding(), int(TextEncoding::Automatic));
+        QCOMPARE(Preferences::autosaveDelayMilliseconds(), 1000); // the shortest
+        settings.clear();
     }
 
     void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()

@@ -8,6 +8,7 @@
 #include "spelling/Spelling.h"
 
 #include "FakePlayer.h"
+#include "ModalAnswers.h"
 #include "SubtitleText.h"
 
 #include <QApplication>
@@ -91,48 +92,6 @@ public:
 
     Document document;
     std::unique_ptr<SubtitlesTableViewController> list;
-};
-
-// Answers the alerts and context menus that open while a test runs.
-class ModalWatcher
-{
-public:
-    ModalWatcher()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start();
-    }
-    // Chooses this item in the next context menu.
-    void chooseInMenu(const QString &text) { m_menuChoice = text; }
-
-    QStringList alerts;
-    QStringList menuItems;
-
-private:
-    void poll()
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            alerts.append(box->text());
-            box->accept();
-        }
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            QAction *choice = nullptr;
-            for (QAction *action : menu->actions()) {
-                if (action->isSeparator())
-                    continue;
-                menuItems.append(action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (off)")));
-                if (action->text() == m_menuChoice)
-                    choice = action;
-            }
-            menu->close();
-            if (choice)
-                choice->trigger();
-        }
-    }
-
-    QTimer m_timer;
-    QString m_menuChoice;
 };
 
 void typeInto(QWidget *editor, const QString &text)
@@ -302,12 +261,12 @@ private slots:
     {
         QFETCH(QString, leave);
         Pane pane;
-        ModalWatcher watcher;
+        ModalAnswers answers;
         auto *editor = qobject_cast<QLineEdit *>(pane.openEditor(1, SubtitleTableModel::StartColumn));
         QVERIFY(editor);
         typeInto(editor, QStringLiteral("00:00:7,5"));
         pane.leave(editor, leave);
-        QTRY_COMPARE(watcher.alerts, QStringList{QStringLiteral("Invalid timestamp.")});
+        QTRY_COMPARE(answers.alerts, QStringList{QStringLiteral("Invalid timestamp.")});
         QTest::qWait(50);
         QCOMPARE(pane.view()->indexWidget(pane.index(1, SubtitleTableModel::StartColumn)), editor);
         QCOMPARE(editor->text(), QStringLiteral("00:00:7,5"));
@@ -320,7 +279,7 @@ private slots:
         pane.settle();
         QCOMPARE(pane.controller().at(1)->start, 3.0);
         QVERIFY(!pane.undo().canUndo());
-        QCOMPARE(watcher.alerts.size(), 1);
+        QCOMPARE(answers.alerts.size(), 1);
         editor = qobject_cast<QLineEdit *>(pane.openEditor(1, SubtitleTableModel::StartColumn));
         QVERIFY(editor);
         QCOMPARE(editor->text(), QStringLiteral("00:00:03,000"));
@@ -477,10 +436,10 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(int, alerts);
         Pane pane;
-        ModalWatcher watcher;
+        ModalAnswers answers;
         pane.document.setSelectedSubtitleIndexes(selection);
         pane.list->pasteTexts(pasted);
-        QCOMPARE(watcher.alerts.size(), alerts);
+        QCOMPARE(answers.alerts.size(), alerts);
         QCOMPARE(pane.texts(), texts);
         pane.settle();
         if (texts != five)
@@ -528,11 +487,11 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("anything"));
         if (clicked >= 0)
             pane.document.setSelectedSubtitleIndexes({1, 2});
-        ModalWatcher watcher;
-        watcher.chooseInMenu(command);
+        ModalAnswers answers;
+        answers.chooseInMenu(command);
         pane.rightClick(clicked);
         if (!menu.isEmpty())
-            QCOMPARE(watcher.menuItems, menu);
+            QCOMPARE(answers.menuItems, menu);
         QCOMPARE(pane.texts(), texts);
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
         QCOMPARE(pane.view()->clickedRow(), -1);
