@@ -431,32 +431,6 @@ private slots:
         QVERIFY(store.entries().isEmpty());
     }
 
-    // An entry cut short by a full disk or a crash offers what can be read of it.
-    void aDamagedEntryOffersWhatCanBeRead_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QStringList>("texts");
-        const QByteArray whole = srt("one") + "\n2\n00:00:03,000 --> 00:00:04,000\ntwo\n\n3\n00:00:05,000 --> 00:00:06,000\nthree\n";
-        const QStringList two{"one", "two"};
-        QTest::newRow("cut in the last text") << whole.left(whole.size() - 4) << QStringList{"one", "two", "th"};
-        QTest::newRow("cut in the last timing") << whole.left(whole.indexOf("00:00:05,000") + 7) << two;
-        QTest::newRow("cut in a multi-byte letter") << whole.left(whole.size() - 6) + "t\xC3" << QStringList{"one", "two", "t\uFFFD"};
-    }
-
-    void aDamagedEntryOffersWhatCanBeRead()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QStringList, texts);
-        QVERIFY(RecoveryStore().save("damaged", {}, {}));
-        QVERIFY(OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
-        DocumentController &controller = restart();
-        answerNext({QStringLiteral("Recover")});
-        QVERIFY(controller.offerRecovery());
-        Document *document = controller.documents().first();
-        QCOMPARE(textsOf(document), texts);
-        QVERIFY(document->isModified());
-    }
-
     void savingOverAFileChangedByAnotherProgramAsks_data()
     {
         QTest::addColumn<QString>("answer");
