@@ -52,13 +52,10 @@ private slots:
         ProblemsPanel *panel = shownPanel(fixture);
         QTRY_COMPARE(panel->model()->rowCount(), 3);
 
+        // Which problem is next or previous is the problem index's (its test walks them).
         panel->goToNextProblem();
         QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-        panel->goToNextProblem();
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
-        panel->goToNextProblem(); // round the end
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-        panel->goToPreviousProblem();
+        panel->goToPreviousProblem(); // round the start
         QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
 
         // Picking the second problem of a subtitle keeps that row, and selects its subtitle.
