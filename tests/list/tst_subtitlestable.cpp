@@ -102,6 +102,17 @@ void typeInto(QWidget *editor, const QString &text)
 
 } // namespace
 
+// A cell typed into, how the editing ends (Return, Tab, or a click on the last row), and
+// the edited subtitle and undo step afterwards (none when empty).
+struct FieldEdit
+{
+    int column;
+    QString typed, leave;
+    double start, end;
+    QString text, stepName;
+};
+Q_DECLARE_METATYPE(FieldEdit)
+
 class TestSubtitlesTable : public QObject
 {
     Q_OBJECT
@@ -192,40 +203,23 @@ private slots:
 
     void editingAFieldChangesThatSubtitleInOneStep_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leave"); // Return, Tab, or a click on the last row
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stepName"); // empty: no step at all
-
+        QTest::addColumn<FieldEdit>("edit");
+        const int start = SubtitleTableModel::StartColumn, text = SubtitleTableModel::TextColumn;
         QTest::newRow("a later start moves the row and the end along")
-            << int(SubtitleTableModel::StartColumn) << "00:00:07,500" << "Return" << 7.5 << 8.5 << "Two"
-            << "Edit Start Time";
+            << FieldEdit{start, "00:00:07,500", "Return", 7.5, 8.5, "Two", "Edit Start Time"};
         QTest::newRow("an earlier end, left with Tab, moves the start along")
-            << int(SubtitleTableModel::EndColumn) << "00:00:02,500" << "Tab" << 1.5 << 2.5 << "Two" << "Edit End Time";
-        QTest::newRow("a new text") << int(SubtitleTableModel::TextColumn) << "Deux" << "Return" << 3.0 << 4.0 << "Deux"
-                                    << "Edit Text";
+            << FieldEdit{SubtitleTableModel::EndColumn, "00:00:02,500", "Tab", 1.5, 2.5, "Two", "Edit End Time"};
+        QTest::newRow("a new text") << FieldEdit{text, "Deux", "Return", 3, 4, "Deux", "Edit Text"};
         QTest::newRow("a new start, left by a click on another row")
-            << int(SubtitleTableModel::StartColumn) << "00:00:03,250" << "click" << 3.25 << 4.0 << "Two"
-            << "Edit Start Time";
-        QTest::newRow("the same start typed back") << int(SubtitleTableModel::StartColumn) << "00:00:03,000" << "Return"
-                                                   << 3.0 << 4.0 << "Two" << "";
-        QTest::newRow("the same text typed back") << int(SubtitleTableModel::TextColumn) << "Two" << "Return" << 3.0
-                                                  << 4.0 << "Two" << "";
+            << FieldEdit{start, "00:00:03,250", "click", 3.25, 4, "Two", "Edit Start Time"};
+        QTest::newRow("the same start typed back") << FieldEdit{start, "00:00:03,000", "Return", 3, 4, "Two", ""};
+        QTest::newRow("the same text typed back") << FieldEdit{text, "Two", "Return", 3, 4, "Two", ""};
     }
 
     void editingAFieldChangesThatSubtitleInOneStep()
     {
-        QFETCH(int, column);
-        QFETCH(QString, typed);
-        QFETCH(QString, leave);
-        QFETCH(double, start);
-        QFETCH(double, end);
-        QFETCH(QString, text);
-        QFETCH(QString, stepName);
-
+        QFETCH(FieldEdit, edit);
+        const auto &[column, typed, leave, start, end, text, stepName] = edit;
         Pane pane;
         const SubtitlePtr two = pane.controller().at(1);
         QWidget *editor = pane.openEditor(1, column);
