@@ -2,7 +2,10 @@
 #include "app/RecoveryStore.h"
 #include "document/Document.h"
 
+#include "format/OwnFile.h"
+
 #include "EncodingSamples.h"
+#include "SubtitleText.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -222,6 +225,30 @@ private slots:
         QVERIFY(!QFileInfo(at).isSymLink());
         QCOMPARE(texts(), QStringList{QStringLiteral("edit 2")});
         QCOMPARE(RecoveryStore(folder()).entries().first().originalPath, QStringLiteral("/films/a.srt"));
+    }
+
+    // An entry cut short by a full disk or a crash offers what can be read of it.
+    void aDamagedEntryOffersWhatCanBeRead_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("texts");
+        const QByteArray whole = "1\n00:00:01,000 --> 00:00:02,000\none\n\n2\n00:00:03,000 --> 00:00:04,000\ntwo\n\n"
+                                 "3\n00:00:05,000 --> 00:00:06,000\nthree\n";
+        QTest::newRow("cut in the last text") << whole.left(whole.size() - 4) << QStringList{"one", "two", "th"};
+        QTest::newRow("cut in the last timing") << whole.left(whole.indexOf("00:00:05,000") + 7) << QStringList{"one", "two"};
+        QTest::newRow("cut in a multi-byte letter") << whole.left(whole.size() - 6) + "t\xC3" << QStringList{"one", "two", "t\uFFFD"};
+    }
+
+    void aDamagedEntryOffersWhatCanBeRead()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, texts);
+        RecoveryStore store(folder());
+        QVERIFY(store.save(QStringLiteral("damaged"), {}, {}));
+        QVERIFY(OwnFile::write(folder() + QStringLiteral("/damaged.srt"), text, 0600));
+        const auto read = RecoveryStore::readText(store.entries().first());
+        QVERIFY(read);
+        QCOMPARE(textsOf(read.value().subtitles), texts);
     }
 
     // An entry is the user's alone; its text is offered even without its description, as

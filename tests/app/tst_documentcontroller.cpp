@@ -11,13 +11,14 @@
 #include "timeline/TimelineViewController.h"
 
 #include "EncodingSamples.h"
+#include "ModalAnswers.h"
+#include "SubtitleText.h"
 #include "TestMedia.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
@@ -29,54 +30,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 using EncodingSamples::readAll;
 
 namespace {
-
-QAbstractButton *buttonOf(QWidget *dialog, const QString &text)
-{
-    for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
-        if (button->text().remove(u'&') == text)
-            return button;
-    }
-    return nullptr;
-}
-
-// Answers the next dialogs, each as it appears, with the buttons whose texts are given;
-// `shown` gets the last message box's text. Delete the answerer if no dialog came.
-QPointer<QTimer> answerNext(const QStringList &texts, QString *shown = nullptr)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    auto left = std::make_shared<QStringList>(texts);
-    auto answered = std::make_shared<QPointer<QWidget>>();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, left, answered, shown] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog || dialog == *answered || left->isEmpty())
-            return;
-        *answered = dialog;
-        const QString text = left->takeFirst();
-        if (left->isEmpty()) {
-            poll->stop();
-            poll->deleteLater();
-        }
-        if (auto *box = qobject_cast<QMessageBox *>(dialog); box && shown)
-            *shown = box->text();
-        QAbstractButton *button = buttonOf(dialog, text);
-        QVERIFY2(button, qPrintable(QStringLiteral("no button %1 in “%2”").arg(text, dialog->windowTitle())));
-        button->click();
-    });
-    poll->start();
-    return poll;
-}
-
-QPointer<QTimer> answerNext(const QString &text, QString *shown = nullptr)
-{
-    return answerNext(QStringList{text}, shown);
-}
 
 QByteArray srt(const QByteArray &text)
 {
@@ -92,10 +50,7 @@ QString entryFile(const QString &id, const char *suffix)
 
 QStringList textsOf(Document *document)
 {
-    QStringList texts;
-    for (const SubtitlePtr &subtitle : document->subtitleController().subtitles())
-        texts << subtitle->text();
-    return texts;
+    return textsOf(document->subtitleController().subtitles());
 }
 
 } // namespace
@@ -177,12 +132,12 @@ private slots:
         edit(closed, QStringLiteral("thrown away"));
         QTRY_COMPARE_WITH_TIMEOUT(entryIds().size(), 2, 10000);
         QCOMPARE(closed->displayName(), QStringLiteral("Untitled"));
-        answerNext(QStringLiteral("Cancel"));
+        answerNext({QStringLiteral("Cancel")});
         QVERIFY(!controller.quit());
         QCOMPARE(controller.documents().size(), 2);
         QPointer<DocumentWindow> closedWindow = controller.windowOf(closed);
         QVERIFY(closedWindow->isVisible());
-        answerNext(dontSave);
+        answerNext({dontSave});
         QVERIFY(closedWindow->close());
         QCOMPARE(entryIds(), keptEntry); // at once, before the window is torn down
         QCOMPARE(controller.documents(), QList<Document *>{kept});
@@ -209,7 +164,7 @@ private slots:
         const QString path = writeFile("open.srt", srt("Ours"));
         Document *document = controller.openDocument(path);
         QString asked;
-        answerNext(QStringLiteral("Reload"), &asked);
+        answerNext({QStringLiteral("Reload")}, &asked);
         writeFile("open.srt", srt("Theirs"));
         QTRY_COMPARE(textsOf(document), QStringList{QStringLiteral("Theirs")});
         QVERIFY2(asked.contains(QStringLiteral("changed by another program")), qPrintable(asked));
@@ -297,7 +252,7 @@ private slots:
         const QByteArray bytes("0\n00:00:01,000-->00:00:02,000\nA\n\n\n1\n00:00:03.5 --> 00:00:04,000\nB\n");
         const QString path = writeFile("sloppy.srt", bytes);
         QString shown;
-        answerNext(answer, &shown);
+        answerNext({answer}, &shown);
         Document *document = controller.openDocument(path);
         QCOMPARE(shown, QStringLiteral("Error at line 0.\nInvalid index.\nLine 0 reads “0”.")); // as --check says
         QCOMPARE(readAll(path), bytes); // untouched until saved
@@ -343,7 +298,7 @@ private slots:
         QCOMPARE(document->selectedSubtitleIndexes(), IndexSet(1));
         controller.reopenWithEncoding(document, TextEncoding::Utf8);
         edit(document, QStringLiteral("edited"));
-        answerNext(QStringLiteral("Discard"));
+        answerNext({QStringLiteral("Discard")});
         controller.revertToSaved(document);
         QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9")); // in its encoding now
     }
@@ -355,7 +310,7 @@ private slots:
         Document *document = controller.openDocument(path, nullptr, *TextEncoding::numberForName(u"ISO-8859-1"));
         document->subtitleController().setText(QStringLiteral("5 \u20ac"), 1);
         QString shown;
-        answerNext(QStringLiteral("Save as UTF-8"), &shown);
+        answerNext({QStringLiteral("Save as UTF-8")}, &shown);
         QVERIFY(controller.save(document));
         QVERIFY2(shown.endsWith(QStringLiteral("It is in subtitle 2.")), qPrintable(shown));
         QCOMPARE(document->encoding(), TextEncoding::Utf8);
@@ -396,7 +351,7 @@ private slots:
         QSettings().remove("autosaveDelaySeconds");
 
         DocumentController &next = restart();
-        answerNext(QStringLiteral("Recover"));
+        answerNext({QStringLiteral("Recover")});
         QVERIFY(next.offerRecovery());
         Document *recovered = next.documents().first();
         window = next.windowOf(recovered);
@@ -442,7 +397,7 @@ private slots:
                 QCOMPARE(list->item(row)->checkState(), row < RecoveryDialog::handful ? Qt::Checked : Qt::Unchecked);
             }
             dialog->checkAll()->click();
-            answerNext(QStringLiteral("Cancel"), &asked);
+            answerNext({QStringLiteral("Cancel")}, &asked);
             buttonOf(dialog, QStringLiteral("Recover"))->click(); // asks; Cancel goes back to the list
             QVERIFY(dialog->isVisible());
             dialog->checkAll()->click();
@@ -462,7 +417,7 @@ private slots:
             QVERIFY(document->isModified());
         }
         QCOMPARE(recovered, (QStringList{"7", "5", "4", "3", "0"}));
-        answerNext(QStringLiteral("Cancel"));
+        answerNext({QStringLiteral("Cancel")});
         QVERIFY(!controller.save(controller.documents().first()));
         QVERIFY(readAll(m_dir.filePath("film7.srt")).contains("Changed after the crash"));
         answerNext(QStringList(5, dontSave));
@@ -471,35 +426,9 @@ private slots:
         for (const RecoveryStore::Entry &entry : store.entries())
             left << entry.id;
         QCOMPARE(left, (QStringList{"entry1", "entry2", "entry6"}));
-        answerNext(QStringLiteral("Discard")); // gone for good
+        answerNext({QStringLiteral("Discard")}); // gone for good
         QVERIFY(!restart().offerRecovery());
         QVERIFY(store.entries().isEmpty());
-    }
-
-    // An entry cut short by a full disk or a crash offers what can be read of it.
-    void aDamagedEntryOffersWhatCanBeRead_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QStringList>("texts");
-        const QByteArray whole = srt("one") + "\n2\n00:00:03,000 --> 00:00:04,000\ntwo\n\n3\n00:00:05,000 --> 00:00:06,000\nthree\n";
-        const QStringList two{"one", "two"};
-        QTest::newRow("cut in the last text") << whole.left(whole.size() - 4) << QStringList{"one", "two", "th"};
-        QTest::newRow("cut in the last timing") << whole.left(whole.indexOf("00:00:05,000") + 7) << two;
-        QTest::newRow("cut in a multi-byte letter") << whole.left(whole.size() - 6) + "t\xC3" << QStringList{"one", "two", "t\uFFFD"};
-    }
-
-    void aDamagedEntryOffersWhatCanBeRead()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QStringList, texts);
-        QVERIFY(RecoveryStore().save("damaged", {}, {}));
-        QVERIFY(OwnFile::write(entryFile("damaged", ".srt"), text, 0600));
-        DocumentController &controller = restart();
-        answerNext(QStringLiteral("Recover"));
-        QVERIFY(controller.offerRecovery());
-        Document *document = controller.documents().first();
-        QCOMPARE(textsOf(document), texts);
-        QVERIFY(document->isModified());
     }
 
     void savingOverAFileChangedByAnotherProgramAsks_data()
@@ -523,13 +452,11 @@ private slots:
         Document *document = controller.openDocument(path);
         edit(document, QStringLiteral("Mine"));
         if (answer.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+            QVERIFY(EncodingSamples::touch(path, QDateTime::currentDateTime().addSecs(60)));
         } else {
             writeFile("changed.srt", srt("Theirs"));
         }
-        QPointer<QTimer> answerer = answerNext(answer.isEmpty() ? QStringLiteral("Cancel") : answer);
+        QPointer<ModalAnswers> answerer = answerNext({answer.isEmpty() ? QStringLiteral("Cancel") : answer});
         QCOMPARE(controller.save(document), onDisk == "Mine");
         delete answerer;
         QVERIFY(readAll(path).contains(onDisk));
@@ -538,40 +465,6 @@ private slots:
             document->undoManager().undo(); // my work comes back
             QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Mine"));
         }
-    }
-
-    // Each setting out of bounds; the autosave delay is timed when it is short.
-    void settingsOutOfBoundsAreSurvived_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("autosaveSeconds"); // 0: not timed
-        QTest::newRow("negative recent files limit") << "recentFilesLimit" << QVariant(-1) << 0;
-        QTest::newRow("unknown save encoding") << "saveEncoding" << QVariant(987654) << 0;
-        QTest::newRow("negative autosave delay: the shortest") << "autosaveDelaySeconds" << QVariant(-5) << 1;
-    }
-
-    void settingsOutOfBoundsAreSurvived()
-    {
-        QFETCH(QString, key);
-        QFETCH(QVariant, value);
-        QFETCH(int, autosaveSeconds);
-        QSettings().setValue(key, value);
-        DocumentController &controller = restart();
-        const QString path = writeFile("hostile.srt", srt("H"));
-        Document *document = controller.openDocument(path);
-        QElapsedTimer clock;
-        clock.start();
-        edit(document, QStringLiteral("still protected"));
-        if (autosaveSeconds) {
-            QTRY_VERIFY_WITH_TIMEOUT(!RecoveryStore().entries().isEmpty(), 10000);
-            QVERIFY2(clock.elapsed() >= autosaveSeconds * 900, // never before the delay; the wait bounds it above
-                     qPrintable(QString::number(clock.elapsed())));
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(RecoveryStore().entries().size(), 1, 10000);
-        QVERIFY(controller.save(document));
-        QVERIFY(readAll(path).contains("still protected"));
-        QSettings().remove(key);
     }
 
     // A settings file that is a link to another of the user's files: the settings it
@@ -597,9 +490,8 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("why");
-        const QString fifo = m_dir.filePath("fifo.srt"), folder = m_dir.filePath("folder.srt");
-        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 && QDir().mkpath(folder));
-        QTest::newRow("a FIFO") << fifo << "not a regular file";
+        const QString folder = m_dir.filePath("folder.srt");
+        QVERIFY(QDir().mkpath(folder));
         QTest::newRow("a folder") << folder << "a folder has that name";
         // What the program sees of a name with the byte 0xFF in it.
         QTest::newRow("a name that is not UTF-8")
@@ -615,7 +507,7 @@ private slots:
         edit(document, QStringLiteral("work"));
         document->setFilePath(target);
         QString shown;
-        answerNext(QStringLiteral("OK"), &shown);
+        answerNext({QStringLiteral("OK")}, &shown);
         QVERIFY(!controller.save(document));
         QVERIFY2(shown.contains(why), qPrintable(shown));
         QVERIFY(document->isModified());

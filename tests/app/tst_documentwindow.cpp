@@ -9,6 +9,7 @@
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
 
+#include "EncodingSamples.h"
 #include "TestMedia.h"
 
 #include <QAction>
@@ -175,8 +176,7 @@ private slots:
         QCOMPARE(controller.at(1)->start, 8.08);
     }
 
-    // The cuts found in a video reach the document; the next video's replace them, and a
-    // video that cannot be played leaves none.
+    // The cuts found in a video reach the document; the next video's replace them.
     void shotChangesFollowTheVideo()
     {
         const QString shots = m_dir.filePath(QStringLiteral("shots.mp4"));
@@ -190,19 +190,13 @@ private slots:
         player->loadVideo(m_beeps);
         QTRY_VERIFY_WITH_TIMEOUT(m_document->player(), 10000);
         QVERIFY(m_document->shotChanges().isEmpty());
-        m_document->addShotChange(1);
-        QSignalSpy failed(player, &VideoPlayerViewController::failed);
-        player->loadVideo(m_dir.filePath(QStringLiteral("missing.mp4")));
-        QVERIFY(failed.wait(5000));
-        QVERIFY(m_document->shotChanges().isEmpty());
     }
 
     void aVideoThatCannotBePlayedSaysWhy_data()
     {
         QTest::addColumn<QString>("path");
         const QString notes = m_dir.filePath(QStringLiteral("notes.mp4"));
-        QFile file(notes);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("These are not moving pictures.\n") > 0);
+        QVERIFY(EncodingSamples::writeAll(notes, "These are not moving pictures.\n"));
         QTest::newRow("not a video") << notes;
         // libmpv would wait on a FIFO for a writer for good, and the window with it; a
         // device or a folder is refused by the same check.
@@ -216,9 +210,10 @@ private slots:
         QFETCH(QString, path);
         VideoPlayerViewController *player = m_window->videoPlayerViewController();
         QSignalSpy failed(player, &VideoPlayerViewController::failed);
+        m_document->addShotChange(1);
         player->loadVideo(path);
         QVERIFY(failed.wait(5000));
-        QVERIFY(!m_document->player());
+        QVERIFY(!m_document->player() && m_document->shotChanges().isEmpty()); // nor shot changes
         QVERIFY2(player->placeholderText().contains(QStringLiteral("cannot be played.\n")), qPrintable(player->placeholderText()));
     }
 

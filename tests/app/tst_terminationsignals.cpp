@@ -108,7 +108,6 @@ private slots:
     {
         QTest::addColumn<QString>("windows");
         QTest::addColumn<QList<int>>("sent");
-        QTest::newRow("SIGTERM") << "one" << QList<int>{SIGTERM};
         QTest::newRow("SIGTERM then SIGHUP (a logout)") << "one" << QList<int>{SIGTERM, SIGHUP};
         QTest::newRow("SIGINT twice (Ctrl+C pressed again)") << "one" << QList<int>{SIGINT, SIGINT};
         QTest::newRow("SIGTERM, two windows") << "two" << QList<int>{SIGTERM};
@@ -142,7 +141,6 @@ private slots:
     {
         QTest::addColumn<QString>("question");
         QTest::addColumn<QList<int>>("sent");
-        QTest::newRow("recover, SIGTERM") << "recover" << QList<int>{SIGTERM};
         QTest::newRow("recover, SIGTERM then SIGHUP") << "recover" << QList<int>{SIGTERM, SIGHUP};
         QTest::newRow("repair, SIGTERM") << "repair" << QList<int>{SIGTERM};
         QTest::newRow("repair, SIGHUP then SIGTERM") << "repair" << QList<int>{SIGHUP, SIGTERM};

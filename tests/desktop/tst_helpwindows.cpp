@@ -1,5 +1,4 @@
 #include "app/AboutDialog.h"
-#include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/HelpMenu.h"
@@ -8,7 +7,6 @@
 
 #include "BuildInfo.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>

@@ -3,12 +3,16 @@
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
 #include "document/OpenFileLock.h"
+#include "document/Preferences.h"
 #include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
+
+#include "EncodingSamples.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,6 +26,8 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace EncodingSamples;
 
 using Change = std::function<void(Document &)>;
 Q_DECLARE_METATYPE(Change)
@@ -47,12 +53,6 @@ private:
         }
         SubtitleController &controller() { return document.subtitleController(); }
     };
-
-    static bool writeFile(const QString &path, const QByteArray &bytes = {})
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
 
     static int inotifyInstances()
     {
@@ -137,7 +137,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.srt"));
         const auto write = [&path](const QByteArray &bytes) {
-            QVERIFY(writeFile(path, bytes));
+            QVERIFY(writeAll(path, bytes));
             SharedFileWatcher::instance().notice(path);
         };
         write("first");
@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(changed.size(), 1);
 
         const QString replacement = dir.filePath(QStringLiteral("a.srt~"));
-        QVERIFY(writeFile(replacement, "third"));
+        QVERIFY(writeAll(replacement, "third"));
         QCOMPARE(::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()), 0);
         SharedFileWatcher::instance().notice(dir.path());
         QTRY_COMPARE(changed.size(), 2);
@@ -170,7 +170,7 @@ private slots:
         const int before = inotifyInstances();
         for (int i = 0; i < 200; ++i) {
             const QString path = dir.filePath(QStringLiteral("%1.srt").arg(i));
-            QVERIFY(writeFile(path));
+            QVERIFY(writeAll(path, {}));
             documents.push_back(std::make_unique<Document>());
             (new DiskChangeGuard(documents.back().get()))->remember(path);
         }
@@ -197,7 +197,7 @@ private slots:
         QFETCH(bool, found);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.srt"));
-        QVERIFY(writeFile(path) && writeFile(dir.filePath(QStringLiteral("b.srt"))));
+        QVERIFY(writeAll(path, {}) && writeAll(dir.filePath(QStringLiteral("b.srt")), {}));
         QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("hard.srt")).constData()), 0);
 
         int ready[2];
@@ -229,15 +229,12 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.srt"));
-        QVERIFY(writeFile(path, "\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\nA\n\n"));
+        QVERIFY(writeAll(path, "\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\nA\n\n"));
         Document document;
-        QFile file(path);
-        QVERIFY(document.read(path));
-        QVERIFY(document.write(path));
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("\xEF\xBB\xBF" "1"));
-        file.close();
+        QVERIFY(document.read(path) && document.write(path));
+        QVERIFY(readAll(path).startsWith("\xEF\xBB\xBF" "1"));
         QVERIFY(document.write(path, TextEncoding::Utf16LittleEndian));
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("\xFF\xFE" "1"));
+        QVERIFY(readAll(path).startsWith("\xFF\xFE" "1"));
     }
 
     // A saved document whose video has shot changes found at 1, 2 and 3 s: what the user's
@@ -300,6 +297,19 @@ private slots:
             undo.redo();
         QCOMPARE(w.document.shotChanges().times(), times);
         QVERIFY(!w.document.isModified());
+    }
+
+    // Settings set by hand or by another version are read within their bounds.
+    void hostileSettingsAreReadWithinBounds()
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("recentFilesLimit"), -1);
+        settings.setValue(QStringLiteral("saveEncoding"), 987654);
+        settings.setValue(QStringLiteral("autosaveDelaySeconds"), -5);
+        QCOMPARE(Preferences::recentFilesLimit(), 0);
+        QCOMPARE(Preferences::saveEncoding(), int(TextEncoding::Automatic));
+        QCOMPARE(Preferences::autosaveDelayMilliseconds(), 1000); // the shortest
+        settings.clear();
     }
 
     void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()

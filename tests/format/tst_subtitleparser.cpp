@@ -1,6 +1,6 @@
 #include "format/SubtitleParser.h"
 
-#include "SubtitleDescription.h"
+#include "SubtitleText.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "format/TolerantSubtitleReader.h"
 
-#include "SubtitleDescription.h"
+#include "SubtitleText.h"
 
 #include <QTest>
 

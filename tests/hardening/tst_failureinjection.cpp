@@ -1,6 +1,8 @@
 #include "document/Document.h"
 #include "format/SubtitleParser.h"
 
+#include "EncodingSamples.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,8 +27,7 @@ private:
     // A document read from `path`, then edited and not saved.
     static void openAndEdit(Document &document, const QString &path, const QString &text)
     {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kOriginal) > 0 && file.flush());
+        QVERIFY(EncodingSamples::writeAll(path, kOriginal));
         QVERIFY(document.read(path));
         document.attachController();
         document.subtitleController().setText(text, 1);

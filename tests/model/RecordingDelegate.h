@@ -3,6 +3,8 @@
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 
+#include "SubtitleText.h"
+
 #include <QStringList>
 
 // Writes every delegate call down as one line of text, so tests compare whole sequences:
@@ -42,22 +44,7 @@ public:
     }
 };
 
-// "text@start-end|…" of every subtitle, in list order, and the list such a line describes.
 inline QString describe(const SubtitleController &controller)
 {
-    QStringList parts;
-    for (const SubtitlePtr &subtitle : controller.subtitles())
-        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
-    return parts.join(u'|');
-}
-
-inline SubtitleList subtitlesFrom(const QString &description)
-{
-    SubtitleList list;
-    for (const QString &part : description.split(u'|', Qt::SkipEmptyParts)) {
-        const QString times = part.section(u'@', -1);
-        list.append(Subtitle::create(part.section(u'@', 0, -2), times.section(u'-', 0, 0).toDouble(),
-                                               times.section(u'-', 1).toDouble()));
-    }
-    return list;
+    return describeSubtitles(controller.subtitles());
 }

@@ -1,7 +1,9 @@
 // The Problems panel as a user meets it: F8 walks the problems, a picked row selects its
 // subtitle and is described whole, Fix mends one problem or says why not, Fix All mends
 // what it can in one undo step and says what it did.
+#include "ModalAnswers.h"
 #include "PanelFixture.h"
+#include "SubtitleText.h"
 
 #include "panels/ProblemListModel.h"
 #include "panels/ProblemsPanel.h"
@@ -13,12 +15,12 @@
 
 namespace {
 
-SubtitleList subtitlesOf(const QList<std::tuple<const char *, double, double>> &rows)
+ProblemsPanel *shownPanel(PanelFixture &fixture)
 {
-    SubtitleList subtitles;
-    for (const auto &[text, start, end] : rows)
-        subtitles.append(Subtitle::create(QString::fromUtf8(text), start, end));
-    return subtitles;
+    auto *panel = new ProblemsPanel(&fixture.document);
+    (new QVBoxLayout(&fixture.window))->addWidget(panel);
+    panel->show();
+    return panel;
 }
 
 // The panel's lines of text, top to bottom: the summary, then the selected problem.
@@ -32,15 +34,6 @@ QStringList labelTexts(const ProblemsPanel *panel)
     return texts;
 }
 
-void clickButton(const ProblemsPanel *panel, const QString &text)
-{
-    for (QPushButton *button : panel->findChildren<QPushButton *>()) {
-        if (button->text() == text)
-            return QTest::mouseClick(button, Qt::LeftButton);
-    }
-    QFAIL(qPrintable(QStringLiteral("no button ") + text));
-}
-
 } // namespace
 
 class tst_ProblemsPanel : public QObject
@@ -52,26 +45,17 @@ private slots:
     {
         PanelFixture fixture;
         // As in the demo: the fourth is too short and too fast, the fifth runs into the sixth.
-        fixture.controller().setSubtitles(subtitlesOf({{"Welcome to Cuewright.", 1, 2.6},
-                                                       {"Every line you hear has a subtitle.", 4, 6.2},
-                                                       {"Some of them start too late.", 8.4, 10},
-                                                       {"Others end before\nthe voice does.", 11, 11.8},
-                                                       {"Drag the blocks", 14, 17.9},
-                                                       {"Then save.", 17.4, 20.5}}));
+        fixture.controller().setSubtitles(subtitlesFrom("Welcome to Cuewright.@1-2.6|Every line you hear has a subtitle.@4-6.2|"
+                                                        "Some of them start too late.@8.4-10|Others end before\nthe voice does.@11-11.8|"
+                                                        "Drag the blocks@14-17.9|Then save.@17.4-20.5"));
         const QString before = fixture.controller().at(3)->text() + QString::number(fixture.controller().at(4)->end);
-
-        auto *panel = new ProblemsPanel(&fixture.document);
-        (new QVBoxLayout(&fixture.window))->addWidget(panel);
-        panel->show();
+        ProblemsPanel *panel = shownPanel(fixture);
         QTRY_COMPARE(panel->model()->rowCount(), 3);
 
+        // Which problem is next or previous is the problem index's (its test walks them).
         panel->goToNextProblem();
         QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-        panel->goToNextProblem();
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
-        panel->goToNextProblem(); // round the end
-        QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{3});
-        panel->goToPreviousProblem();
+        panel->goToPreviousProblem(); // round the start
         QCOMPARE(fixture.document.selectedSubtitleIndexes(), IndexSet{4});
 
         // Picking the second problem of a subtitle keeps that row, and selects its subtitle.
@@ -82,7 +66,7 @@ private slots:
         // Its description whole under the table, however narrow the panel.
         QCOMPARE(labelTexts(panel).value(1), QStringLiteral("Subtitle 4 · Too fast: 40.0 characters per second; at most 20"));
 
-        clickButton(panel, QStringLiteral("Fix &All"));
+        buttonOf(panel, QStringLiteral("Fix All"))->click();
         QCOMPARE(fixture.document.problemIndex().subtitlesWithProblems(), 0);
         QTRY_COMPARE(panel->model()->rowCount(), 0);
         QCOMPARE(labelTexts(panel).value(0), QStringLiteral("Fixed 3: 1 overlap(s), 1 too short, 1 too fast. No problems"));
@@ -94,7 +78,7 @@ private slots:
         QTRY_COMPARE(panel->model()->rowCount(), 3);
         // The outcome is gone once the list has changed again, and so it is after new limits.
         QCOMPARE(labelTexts(panel).value(0), QStringLiteral("2 subtitle(s) with problems"));
-        clickButton(panel, QStringLiteral("Fix &All"));
+        buttonOf(panel, QStringLiteral("Fix All"))->click();
         QVERIFY(labelTexts(panel).value(0).startsWith(QStringLiteral("Fixed 3")));
         QualityLimits strict;
         strict.maxLineLength = 10;
@@ -108,16 +92,13 @@ private slots:
         // The first reads too fast and has a line too long; the second reads too fast and is
         // only a frame before the third, which has no time to spare either.
         const QString line = QStringLiteral("A line that runs on far too long for anyone to read at once");
-        fixture.controller().setSubtitles(subtitlesOf(
-            {{line.toUtf8().constData(), 0, 2.5}, {"Twenty-five characters!!!", 5, 6}, {"Exactly twenty of them", 6.042, 7.142}}));
-        auto *panel = new ProblemsPanel(&fixture.document);
-        (new QVBoxLayout(&fixture.window))->addWidget(panel);
-        panel->show();
+        fixture.controller().setSubtitles(subtitlesFrom(line + "@0-2.5|Twenty-five characters!!!@5-6|Exactly twenty of them@6.042-7.142"));
+        ProblemsPanel *panel = shownPanel(fixture);
         QTRY_COMPARE(panel->model()->rowCount(), 4);
         UndoManager &undo = fixture.document.undoManager();
         const auto fixFirstRow = [&] {
             panel->view()->selectRow(0);
-            clickButton(panel, QStringLiteral("Fi&x"));
+            buttonOf(panel, QStringLiteral("Fix"))->click();
             undo.closeEventGroup();
         };
         const auto times = [&fixture] {

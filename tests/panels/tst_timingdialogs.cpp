@@ -4,7 +4,6 @@
 #include "panels/ShiftTimesDialog.h"
 #include "panels/SynchronizeDialog.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

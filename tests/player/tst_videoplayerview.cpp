@@ -2,10 +2,10 @@
 #include "player/VideoPlayerView.h"
 #include "player/VideoPlayerViewController.h"
 
+#include "EncodingSamples.h"
 #include "FakePlayer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,10 +37,8 @@ private slots:
     void initTestCase()
     {
         // The type comes from the name here; a real video is not needed to be offered one.
-        for (const char *name : {"a.mp4", "b.mkv", "c.webm", "d.avi", "e.mov", "notes.txt", "film.srt", "still.png"}) {
-            QFile file(m_dir.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const char *name : {"a.mp4", "b.mkv", "c.webm", "d.avi", "e.mov", "notes.txt", "film.srt", "still.png"})
+            QVERIFY(EncodingSamples::writeAll(m_dir.filePath(QString::fromLatin1(name)), {}));
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.mp4")));
     }
 

@@ -83,57 +83,54 @@ class TestCutClassifier : public QObject
     Q_OBJECT
 
 private slots:
-    void decidesCuts_data();
-    void decidesCuts();
+    void decidesCuts_data()
+    {
+        QTest::addColumn<Film>("film");
+        QTest::addColumn<QList<int>>("cuts");
+        QTest::addColumn<int>("fadeMiddle"); // where one cut may be found, or none; -1 for no fade
+
+        QTest::newRow("a still shot") << Film([](int i) { return frameOf({1}, i); }) << QList<int>{} << -1;
+        QTest::newRow("two cuts between still shots")
+            << Film([](int i) { return frameOf({i < 30 ? 1 : i < 55 ? 2 : 3}, i); }) << QList<int>{30, 55} << -1;
+        QTest::newRow("a cut between moving shots")
+            << Film([](int i) { return frameOf({i < 30 ? 1 : 2, i, i / 2}, i); }) << QList<int>{30} << -1;
+        QTest::newRow("a cut to the same scene, reframed")
+            << Film([](int i) { return frameOf({1, i < 30 ? 0 : 30, i < 30 ? 0 : 10}, i); }) << QList<int>{30} << -1;
+        QTest::newRow("a cut to the same scene, recoloured")
+            << Film([](int i) { return frameOf({1, 0, 0, i < 30 ? 0 : 50}, i); }) << QList<int>{30} << -1;
+        QTest::newRow("a flash of two white frames")
+            << Film([](int i) { return frameOf({1, i, 0, 0, i == 30 || i == 31 ? 1.0 : 0.0}, i); }) << QList<int>{}
+            << -1;
+        QTest::newRow("a flash of one bright frame")
+            << Film([](int i) { return frameOf({1, 0, 0, 0, i == 30 ? 0.6 : 0.0}, i); }) << QList<int>{} << -1;
+        QTest::newRow("a flash just after a cut")
+            << Film([](int i) { return frameOf({i < 30 ? 1 : 2, 0, 0, 0, i == 36 || i == 37 ? 1.0 : 0.0}, i); })
+            << QList<int>{30} << -1;
+        QTest::newRow("a still picture sharpened at a keyframe")
+            << Film([](int i) { return frameOf({1, 0, 0, i < 50 ? 0 : 3, i < 50 ? 0.0 : 0.04}, i); }) << QList<int>{}
+            << -1;
+        QTest::newRow("fast motion")
+            << Film([](int i) { return frameOf({1, 3 * i, i % 3}, i); }) << QList<int>{} << -1;
+        QTest::newRow("motion after a still picture")
+            << Film([](int i) { return frameOf({1, i < 30 ? 0 : 3 * (i - 30)}, i); }) << QList<int>{} << -1;
+        QTest::newRow("a cross-fade")
+            << Film([](int i) {
+                   return blend(frameOf({1}, i), frameOf({2}, i), std::clamp((i - 20) / 25.0, 0.0, 1.0));
+               })
+            << QList<int>{} << 32;
+    }
+
+    void decidesCuts()
+    {
+        QFETCH(Film, film);
+        QFETCH(QList<int>, cuts);
+        QFETCH(int, fadeMiddle);
+        QList<int> found = cutsIn(film, 80);
+        if (fadeMiddle >= 0)
+            found.removeIf([&](int frame) { return std::abs(frame - fadeMiddle) <= 2; });
+        QCOMPARE(found, cuts);
+    }
 };
-
-void TestCutClassifier::decidesCuts_data()
-{
-    QTest::addColumn<Film>("film");
-    QTest::addColumn<QList<int>>("cuts");
-    QTest::addColumn<int>("fadeMiddle"); // where one cut may be found, or none; -1 for no fade
-
-    QTest::newRow("a still shot") << Film([](int i) { return frameOf({1}, i); }) << QList<int>{} << -1;
-    QTest::newRow("two cuts between still shots")
-        << Film([](int i) { return frameOf({i < 30 ? 1 : i < 55 ? 2 : 3}, i); }) << QList<int>{30, 55} << -1;
-    QTest::newRow("a cut between moving shots")
-        << Film([](int i) { return frameOf({i < 30 ? 1 : 2, i, i / 2}, i); }) << QList<int>{30} << -1;
-    QTest::newRow("a cut to the same scene, reframed")
-        << Film([](int i) { return frameOf({1, i < 30 ? 0 : 30, i < 30 ? 0 : 10}, i); }) << QList<int>{30} << -1;
-    QTest::newRow("a cut to the same scene, recoloured")
-        << Film([](int i) { return frameOf({1, 0, 0, i < 30 ? 0 : 50}, i); }) << QList<int>{30} << -1;
-    QTest::newRow("a flash of two white frames")
-        << Film([](int i) { return frameOf({1, i, 0, 0, i == 30 || i == 31 ? 1.0 : 0.0}, i); }) << QList<int>{}
-        << -1;
-    QTest::newRow("a flash of one bright frame")
-        << Film([](int i) { return frameOf({1, 0, 0, 0, i == 30 ? 0.6 : 0.0}, i); }) << QList<int>{} << -1;
-    QTest::newRow("a flash just after a cut")
-        << Film([](int i) { return frameOf({i < 30 ? 1 : 2, 0, 0, 0, i == 36 || i == 37 ? 1.0 : 0.0}, i); })
-        << QList<int>{30} << -1;
-    QTest::newRow("a still picture sharpened at a keyframe")
-        << Film([](int i) { return frameOf({1, 0, 0, i < 50 ? 0 : 3, i < 50 ? 0.0 : 0.04}, i); }) << QList<int>{}
-        << -1;
-    QTest::newRow("fast motion")
-        << Film([](int i) { return frameOf({1, 3 * i, i % 3}, i); }) << QList<int>{} << -1;
-    QTest::newRow("motion after a still picture")
-        << Film([](int i) { return frameOf({1, i < 30 ? 0 : 3 * (i - 30)}, i); }) << QList<int>{} << -1;
-    QTest::newRow("a cross-fade")
-        << Film([](int i) {
-               return blend(frameOf({1}, i), frameOf({2}, i), std::clamp((i - 20) / 25.0, 0.0, 1.0));
-           })
-        << QList<int>{} << 32;
-}
-
-void TestCutClassifier::decidesCuts()
-{
-    QFETCH(Film, film);
-    QFETCH(QList<int>, cuts);
-    QFETCH(int, fadeMiddle);
-    QList<int> found = cutsIn(film, 80);
-    if (fadeMiddle >= 0)
-        found.removeIf([&](int frame) { return std::abs(frame - fadeMiddle) <= 2; });
-    QCOMPARE(found, cuts);
-}
 
 QTEST_GUILESS_MAIN(TestCutClassifier)
 #include "tst_cutclassifier.moc"

@@ -1,6 +1,8 @@
 #include "spelling/PersonalDictionary.h"
 #include "spelling/Spelling.h"
 
+#include "EncodingSamples.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -60,10 +62,7 @@ private slots:
         QVERIFY(!spelling.setLanguage(QStringLiteral("zz_NONE"))); // no such dictionary
         QVERIFY(!spelling.isEnabled());
         QVERIFY(spelling.setLanguage(QStringLiteral("xx_TEST")));
-        QFile abandoned(m_dir.filePath(QStringLiteral("words.txt.new-aB3dE6")));
-        QVERIFY(abandoned.open(QIODevice::WriteOnly));
-        QVERIFY(abandoned.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
-        abandoned.close();
+        QVERIFY(EncodingSamples::touch(m_dir.filePath(QStringLiteral("words.txt.new-aB3dE6")), QDateTime::currentDateTimeUtc().addDays(-1)));
         QVERIFY(spelling.suggestions(QStringLiteral("wrold")).contains(QStringLiteral("world")));
         QVERIFY(!spelling.isCorrect(QStringLiteral("Cuewright")));
         QSignalSpy changed(&spelling, &Spelling::changed);
@@ -97,9 +96,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("words.txt"));
         const QString other = dir.filePath(QStringLiteral("other.txt"));
-        QFile otherFile(other);
-        QVERIFY(otherFile.open(QIODevice::WriteOnly) && otherFile.write("Zorblat\n") == 8);
-        otherFile.close();
+        QVERIFY(EncodingSamples::writeAll(other, "Zorblat\n"));
         if (kind == QLatin1String("pipe"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (kind == QLatin1String("zero"))
@@ -107,7 +104,7 @@ private slots:
         else if (kind == QLatin1String("link"))
             QVERIFY(QFile::link(other, path));
         else
-            QVERIFY(otherFile.resize(PersonalDictionary::maximumSize + 1) && QFile::rename(other, path));
+            QVERIFY(QFile::resize(other, PersonalDictionary::maximumSize + 1) && QFile::rename(other, path));
 
         PersonalDictionary dictionary(path);
         QCOMPARE(dictionary.contains(QStringLiteral("Zorblat")), readable);

@@ -5,12 +5,6 @@
 #include <cmath>
 #include <utility>
 
-FakePlayer::FakePlayer(std::shared_ptr<QStringList> log, QObject *parent)
-    : Player(parent)
-    , m_log(std::move(log))
-{
-}
-
 FakePlayer::~FakePlayer()
 {
     if (m_pendingCompletion)
@@ -28,7 +22,7 @@ void FakePlayer::setRate(double rate)
 
 void FakePlayer::seek(double seconds, std::function<void(bool)> completion)
 {
-    m_log->append(QStringLiteral("seek %1").arg(seconds));
+    m_seeks.append(seconds);
     if (m_pendingCompletion)
         std::exchange(m_pendingCompletion, {})(false);
     jumpTo(seconds);
@@ -41,7 +35,6 @@ void FakePlayer::seek(double seconds, std::function<void(bool)> completion)
 
 void FakePlayer::stepByCount(int count)
 {
-    m_log->append(QStringLiteral("step %1").arg(count));
     m_rate = 0;
     jumpTo(std::max(0.0, m_time + count / m_frameRate));
 }
@@ -50,7 +43,6 @@ Player::ObserverToken FakePlayer::addPeriodicTimeObserver(double interval, std::
 {
     const ObserverToken token = m_nextToken++;
     m_periodic.emplace(token, Periodic{interval, 0, std::move(callback)});
-    m_log->append(QStringLiteral("addPeriodic %1 -> %2").arg(interval).arg(token));
     return token;
 }
 
@@ -58,13 +50,11 @@ Player::ObserverToken FakePlayer::addBoundaryTimeObserver(const QList<double> &t
 {
     const ObserverToken token = m_nextToken++;
     m_boundaries.emplace(token, std::make_pair(times, std::move(callback)));
-    m_log->append(QStringLiteral("addBoundary %1 -> %2").arg(times.size()).arg(token));
     return token;
 }
 
 void FakePlayer::removeTimeObserver(ObserverToken token)
 {
-    m_log->append(QStringLiteral("remove %1").arg(token));
     m_periodic.erase(token);
     m_boundaries.erase(token);
 }

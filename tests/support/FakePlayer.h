@@ -2,21 +2,18 @@
 
 #include "document/Player.h"
 
-#include <QStringList>
+#include <QList>
 
 #include <map>
-#include <memory>
 
-// A Player for unit tests: time moves only when the test says so. Every call that matters
-// to the controller's bookkeeping is written to log() ("addPeriodic 0.01 -> 1",
-// "addBoundary 4 -> 3", "remove 3", "seek 42.5", "step -1"); give several players one
-// shared log to see the order of calls across them.
+// A Player for unit tests: time moves only when the test says so, and seeks() tells where
+// it was asked to go.
 class FakePlayer : public Player
 {
     Q_OBJECT
 
 public:
-    explicit FakePlayer(std::shared_ptr<QStringList> log = std::make_shared<QStringList>(), QObject *parent = nullptr);
+    using Player::Player;
     ~FakePlayer() override;
 
     // Player
@@ -37,7 +34,7 @@ public:
     QRectF videoRect() const override { return m_videoRect; }
 
     // Test controls.
-    const QStringList &log() const { return *m_log; }
+    const QList<double> &seeks() const { return m_seeks; }
     void setDuration(double duration) { emit durationChanged(m_duration = duration); }
     void setFrameRate(double frameRate) { emit frameRateChanged(m_frameRate = frameRate); }
     void setVideoRect(const QRectF &rect) { m_videoRect = rect; emit videoRectChanged(); }
@@ -59,7 +56,7 @@ private:
         std::function<void(double)> callback;
     };
 
-    std::shared_ptr<QStringList> m_log;
+    QList<double> m_seeks;
     double m_time = 0;
     double m_rate = 0;
     double m_duration = 0;

@@ -1,3 +1,4 @@
+#include "SubtitleText.h"
 #include "TimelineFixture.h"
 
 #include "document/TextEncoding.h"
@@ -44,8 +45,6 @@ private slots:
         QTest::newRow("end 10.5 points from the cursor stays") << SnapCase{117, 136.5, 5, false, false, 2, 4.65, false};
         QTest::newRow("end before the neighbour, 9.5 points away")
             << SnapCase{117, 165, 50, false, false, 2, 6 - 1 / 12.0, true};
-        QTest::newRow("end 10.5 points from the neighbour stays")
-            << SnapCase{117, 164, 50, false, false, 2, 4 + 47 / 30.0, false};
         QTest::newRow("end near the cursor snaps at the first step") << SnapCase{117, 123, 4.2, false, false, 2, 4.2, true};
         // The end lands 3 points right of the pointer: at 175 here.
         QTest::newRow("the cursor wins over a nearer neighbour")
@@ -67,7 +66,6 @@ private slots:
         QTest::newRow("speech wins over a nearer neighbour")
             << SnapCase{117, 172, 50, false, false, 2, 5.6, true, -1, {5.0, 5.6}};
         QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
-        QTest::newRow("start 10.5 points from the cursor stays") << SnapCase{63, 43.5, 1, false, false, 1.35, 4, false};
         QTest::newRow("moved block's start after the neighbour")
             << SnapCase{90, 272, 50, false, false, 8 + 1 / 12.0, 10 + 1 / 12.0, true};
         QTest::newRow("no snap that would overlap the next block")
@@ -221,7 +219,6 @@ private slots:
         QTest::newRow("Escape, no change at all") << "escape";
         QTest::newRow("the dragged subtitle deleted") << "delete";
         QTest::newRow("undo of the dragged subtitle's creation") << "undo";
-        QTest::newRow("redo") << "redo";
         QTest::newRow("paste") << "paste";
         QTest::newRow("the other subtitle's text edited") << "edit";
         QTest::newRow("the dragged subtitle's start edited") << "start";
@@ -237,21 +234,11 @@ private slots:
         f.timeline->setCurrentTime(50);
         SubtitleController &controller = f.document.subtitleController();
         UndoManager &undo = f.document.undoManager();
-        const auto describe = [&controller] {
-            QStringList parts;
-            for (const SubtitlePtr &s : controller.subtitles())
-                parts << QStringLiteral("%1@%2-%3").arg(s->text()).arg(s->start).arg(s->end);
-            return parts.join(u' ');
-        };
+        const auto describe = [&controller] { return describeSubtitles(controller.subtitles()); };
         const QString original = describe();
         // A [2, 4] is made by an undoable insertion, as Add Subtitle does.
         controller.insertInTimeOrder({Subtitle::create(QStringLiteral("A"), 2, 4)});
         f.endTurn();
-        if (change == QLatin1String("redo")) {
-            controller.setText(QStringLiteral("B"), 1);
-            f.endTurn();
-            undo.undo();
-        }
         const SubtitlePtr a = f.at(0);
         const QString beforeDrag = describe();
         const QList<QualityCheck::Problems> problems{f.document.problemIndex().problems(0),
@@ -282,8 +269,6 @@ private slots:
             controller.removeSubtitles({a}, IndexSet(0));
         else if (change == QLatin1String("undo"))
             undo.undo();
-        else if (change == QLatin1String("redo"))
-            undo.redo();
         else if (change == QLatin1String("paste"))
             controller.insertInTimeOrder({Subtitle::create(QStringLiteral("P"), 3, 5)});
         else if (change == QLatin1String("edit"))

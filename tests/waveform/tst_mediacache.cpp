@@ -135,9 +135,7 @@ private slots:
         const QDateTime now = QDateTime::currentDateTimeUtc();
         for (int i = 0; i < 2; ++i) {
             QVERIFY(cache.store(media[i], 48, sampleEnvelope(1000)));
-            QFile entry(cache.entryPath(media[i], 48));
-            QVERIFY(entry.open(QIODevice::ReadOnly));
-            QVERIFY(entry.setFileTime(now.addSecs(-100 + i * 10), QFileDevice::FileModificationTime));
+            QVERIFY(EncodingSamples::touch(cache.entryPath(media[i], 48), now.addSecs(-100 + i * 10)));
         }
         // Using the first makes the second the oldest.
         QVERIFY(cache.find(media[0], 48));
@@ -157,12 +155,8 @@ private slots:
         const QString abandoned = QStringLiteral("0123abcd.wave.new-aB3dE6");
         const QStringList kept{QStringLiteral("4567ef01.wave.new-Xy9Zw1"), // perhaps still being written
                                QStringLiteral("notes.txt.new-Qw1Er2")}; // not the cache's
-        for (const QString &name : kept + QStringList{abandoned}) {
-            QFile file(folder + u'/' + name);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            if (name != kept.first())
-                QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
-        }
+        for (const QString &name : kept + QStringList{abandoned})
+            QVERIFY(EncodingSamples::touch(folder + u'/' + name, QDateTime::currentDateTimeUtc().addDays(name == kept.first() ? 0 : -1)));
         QVERIFY(cache.store(makeMedia(QStringLiteral("a.mkv"), 1000), 48, sampleEnvelope(100)));
         QCOMPARE(QDir(folder).entryList({QStringLiteral("*.new-*")}, QDir::Files, QDir::Name), kept);
     }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "model/Subtitle.h"
+
+#include <QStringList>
+
+// Subtitles as one line a test writes and compares: "text@start-end|…", in list order.
+inline QString describeSubtitles(const SubtitleList &subtitles)
+{
+    QStringList parts;
+    for (const SubtitlePtr &subtitle : subtitles)
+        parts << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
+    return parts.join(u'|');
+}
+
+inline SubtitleList subtitlesFrom(const QString &description)
+{
+    SubtitleList list;
+    for (const QString &part : description.split(u'|', Qt::SkipEmptyParts)) {
+        const QString times = part.section(u'@', -1);
+        list.append(Subtitle::create(part.section(u'@', 0, -2), times.section(u'-', 0, 0).toDouble(), times.section(u'-', 1).toDouble()));
+    }
+    return list;
+}
+
+inline QStringList textsOf(const SubtitleList &subtitles)
+{
+    QStringList texts;
+    for (const SubtitlePtr &subtitle : subtitles)
+        texts << subtitle->text();
+    return texts;
+}
