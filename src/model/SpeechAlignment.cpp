@@ -35,7 +35,7 @@ constexpr std::size_t screeningStride = 3;
 constexpr std::size_t minPiece = 10;
 // Speech mostly begins just after its subtitle appears. That tells a subtitle in its place
 // from one that merely falls on speech, which counts most where pieces meet.
-constexpr double onsetLead = 0.1;
+constexpr double onsetLead = 0;
 constexpr double onsetReach = 0.25;
 constexpr double onsetWeight = 1;
 constexpr double maxSurroundings = 2;
@@ -298,6 +298,28 @@ public:
         }
     }
 
+    // A subtitle's start is timed to the onset of its speech; its end less so (a reader's
+    // lead-out, a line held over a pause). Overlap alone leaves each piece's offset anywhere
+    // on a plateau as wide as the lead-outs: each piece goes by the median distance from its
+    // starts to the onsets nearest them, when most starts have one.
+    Scored onOnsets(Scored scored) const
+    {
+        for (const Run &run : runs(scored)) {
+            const double offset = scored.offsets[run.offset];
+            std::vector<double> distances;
+            for (std::size_t i = run.from; i < run.to; ++i) {
+                const double start = m_subtitles[i].start * scored.rate + offset;
+                if (const auto onset = m_speech.nearestOnset(start, onsetReach))
+                    distances.push_back(*onset - start);
+            }
+            if (distances.size() * 2 < run.to - run.from)
+                continue;
+            std::nth_element(distances.begin(), distances.begin() + std::ptrdiff_t(distances.size() / 2), distances.end());
+            scored.offsets[run.offset] = offset + distances[distances.size() / 2];
+        }
+        return scored;
+    }
+
     double fractionOnSpeech() const
     {
         double on = 0;
@@ -339,6 +361,7 @@ SyncResult Aligner::align() const
     const std::optional<FrameRateConversion> conversion = winner.second;
 
     best = refined(withoutWeakPieces(std::move(best)));
+    best = onOnsets(std::move(best));
 
     SyncResult result;
     result.conversion = conversion;

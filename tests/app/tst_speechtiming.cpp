@@ -42,7 +42,7 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         m_film = m_dir.filePath(QStringLiteral("film.mp4"));
         TestMedia::SpeechClipOptions options;
-        options.sentences = 14;
+        options.sentences = 24; // the fewest a sync can tell from chance, with some margin
         options.background = TestMedia::SpeechBackground::PinkNoise;
         options.video = true;
         const auto clip = TestMedia::makeSpeechClip(m_film, options);
@@ -50,16 +50,22 @@ private slots:
         m_clip = *clip;
     }
 
+    // The goals: after a sync 95% of starts within 100 ms of where they belong; after a
+    // snap 90% within 80 ms.
     void putsRight_data()
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<double>("shift");
-        QTest::addColumn<double>("rate");  // old times are true times × rate + shift
+        QTest::addColumn<double>("rate");   // old times are true times × rate + shift
+        QTest::addColumn<double>("breakAt"); // from here on, also `jump` later (an advert break)
+        QTest::addColumn<double>("jump");
         QTest::addColumn<double>("jitter"); // each edge moved by up to this much
-        QTest::newRow("sync: seconds late") << "--sync" << 4.3 << 1.0 << 0.0;
-        QTest::newRow("sync: timed for 25 fps on a 23.976 film") << "--sync" << 1.2 << 24000.0 / 1001 / 25 << 0.0;
-        QTest::newRow("sync: for 23.976 on a 25 fps film, hand-timed") << "--sync" << 2.0 << 25 / (24000.0 / 1001) << 0.1;
-        QTest::newRow("snap: every edge off by up to 0.35 s") << "--snap-to-speech" << 0.0 << 1.0 << 0.35;
+        const double film = 24000.0 / 1001;
+        QTest::newRow("sync: seconds late") << "--sync" << 4.3 << 1.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("sync: timed for 25 fps on a 23.976 film") << "--sync" << 1.2 << film / 25 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("sync: for 23.976 on a 25 fps film") << "--sync" << 0.0 << 25 / film << 0.0 << 0.0 << 0.0;
+        QTest::newRow("sync: an advert break the film lacks") << "--sync" << 0.5 << 1.0 << m_clip.seconds / 2 << 30.0 << 0.0;
+        QTest::newRow("snap: every edge off by up to 0.35 s") << "--snap-to-speech" << 0.0 << 1.0 << 0.0 << 0.0 << 0.35;
     }
 
     void putsRight()
@@ -67,13 +73,16 @@ private slots:
         QFETCH(QString, mode);
         QFETCH(double, shift);
         QFETCH(double, rate);
+        QFETCH(double, breakAt);
+        QFETCH(double, jump);
         QFETCH(double, jitter);
         std::mt19937 random(7);
         std::uniform_real_distribution<double> off(-jitter, jitter);
+        const auto damage = [&](double time) { return time * rate + shift + (breakAt > 0 && time >= breakAt ? jump : 0) + off(random); };
         SubtitleList damaged;
         for (const SubtitlePtr &subtitle : truth()) {
-            const double start = std::max(0.0, subtitle->start * rate + shift + off(random));
-            damaged << Subtitle::create(subtitle->text(), start, std::max(start + 0.5, subtitle->end * rate + shift + off(random)));
+            const double start = std::max(0.0, damage(subtitle->start));
+            damaged << Subtitle::create(subtitle->text(), start, std::max(start + 0.5, damage(subtitle->end)));
         }
         const QString in = m_dir.filePath(QStringLiteral("in.srt"));
         const QString out = m_dir.filePath(QStringLiteral("out.srt"));
@@ -85,11 +94,12 @@ private slots:
         QVERIFY(result);
         const SubtitleList expected = truth();
         QCOMPARE(result.value().size(), expected.size());
+        const bool snap = mode == QStringLiteral("--snap-to-speech");
         int near = 0;
         for (qsizetype i = 0; i < expected.size(); ++i)
-            near += std::abs(result.value()[i]->start - expected[i]->start) <= 0.1 ? 1 : 0;
-        QVERIFY2(near >= 0.95 * expected.size(), qPrintable(QStringLiteral("%1 of %2 within 100 ms; %3")
-                                                                .arg(near).arg(expected.size()).arg(printed + errors)));
+            near += std::abs(result.value()[i]->start - expected[i]->start) <= (snap ? 0.08 : 0.1) ? 1 : 0;
+        QVERIFY2(near >= (snap ? 0.9 : 0.95) * expected.size(),
+                 qPrintable(QStringLiteral("%1 of %2 near; %3").arg(near).arg(expected.size()).arg(printed + errors)));
     }
 
     // Another film's subtitles: nothing is written, and the user is told why.
@@ -97,7 +107,7 @@ private slots:
     {
         TestMedia::SpeechClipOptions options;
         options.seed = 2;
-        options.sentences = 14;
+        options.sentences = 24;
         const auto another = TestMedia::makeSpeechClip(m_dir.filePath(QStringLiteral("another.wav")), options);
         QVERIFY(another);
         SubtitleList other;
