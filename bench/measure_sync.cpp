@@ -50,7 +50,7 @@ const std::vector<Kind> kinds = {
     {"advert early, 25 -> 23.976", {pal / ntsc, 0, 120, 0.2}},
     {"scene cut late, 24 -> 25", {24 / pal, 0, 0, 0.5, 30, 0.85}},
     {"advert and a cut", {1, 0, 60, 0.3, 40, 0.7}},
-    {"cut, 20 lines, advert", {1, 0, 60, 0.55, 40, 0.5}},
+    {"cut, 40 lines, advert", {1, 0, 60, 0.6, 40, 0.5}},
     {"heavy noise", {}, heavy},
     {"heavy noise, advert, 25->24", {pal / 24, 0, 90, 0.6}, heavy},
     {"music taken for speech", {}, music},

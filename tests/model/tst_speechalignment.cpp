@@ -1,0 +1,117 @@
+#include "model/SpeechAlignment.h"
+
+#include "SyntheticFilm.h"
+
+#include <QTest>
+
+using SyntheticFilm::Damage;
+using SyntheticFilm::Noise;
+
+Q_DECLARE_METATYPE(SyntheticFilm::Damage)
+Q_DECLARE_METATYPE(SyntheticFilm::Noise)
+
+// Subtitles put back where they belong in generated films, from the film's speech alone.
+class tst_SpeechAlignment : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void alignsSubtitles_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        QTest::addColumn<Damage>("damage");
+        QTest::addColumn<Noise>("noise");
+        QTest::addColumn<bool>("foreign");
+
+        const double ntsc = 24000.0 / 1001;
+        const Noise detected{0.05, 0.05, 0.1};
+        const Noise heavy{0.15, 0.2, 0.3};
+        const Noise music{0.05, 0.05, 0.1, 6};
+        // The film's time is the subtitles' × rate + offset, with an advert the subtitles lack
+        // and a scene they keep that the film lacks.
+        QTest::newRow("shifted later") << 1u << Damage{1, 12.5} << detected << false;
+        QTest::newRow("shifted earlier by minutes") << 2u << Damage{1, -300} << detected << false;
+        QTest::newRow("made for 23.976 fps, film at 25") << 3u << Damage{ntsc / 25, 4} << detected << false;
+        QTest::newRow("made for 25 fps, film at 23.976") << 4u << Damage{25 / ntsc, -7} << detected << false;
+        QTest::newRow("made for 24 fps, film at 25") << 5u << Damage{24.0 / 25, 0.8} << detected << false;
+        QTest::newRow("made for 25 fps, film at 24") << 6u << Damage{25.0 / 24, 30} << detected << false;
+        QTest::newRow("an advert moves the rest later") << 7u << Damage{1, 2, 95, 0.4} << detected << false;
+        QTest::newRow("a cut scene moves the rest earlier") << 8u << Damage{1, -3, 0, 0.5, 50, 0.6} << detected << false;
+        QTest::newRow("advert, cut and frame rate") << 9u << Damage{25 / ntsc, 5, 70, 0.25, 40, 0.75} << detected
+                                                    << false;
+        QTest::newRow("speech found badly") << 10u << Damage{1, 6} << heavy << false;
+        QTest::newRow("speech found badly, an advert") << 11u << Damage{24.0 / 25, 6, 60, 0.7} << heavy << false;
+        QTest::newRow("music taken for speech, an advert") << 12u << Damage{1, -6, 80, 0.5} << music << false;
+        QTest::newRow("another film's subtitles") << 13u << Damage{1, 0} << detected << true;
+        QTest::newRow("another film's, speech found badly") << 14u << Damage{1, 0} << heavy << true;
+    }
+
+    void alignsSubtitles()
+    {
+        QFETCH(unsigned, seed);
+        QFETCH(Damage, damage);
+        QFETCH(Noise, noise);
+        QFETCH(bool, foreign);
+        SyntheticFilm::Options options;
+        options.seed = seed;
+        options.damage = damage;
+        options.noise = noise;
+        const SyntheticFilm::Film film =
+            foreign ? SyntheticFilm::makeForeign(options, seed + 100) : SyntheticFilm::make(options);
+
+        const SyncResult result = SpeechAlignment::align(film.subtitles, film.speech);
+
+        QCOMPARE(result.belongs, !foreign);
+        if (foreign) {
+            QVERIFY(result.confidence < 0.5);
+            return;
+        }
+        const SyntheticFilm::Score score = SyntheticFilm::score(film, result);
+        QVERIFY2(score.within100ms >= 0.95, qPrintable(QString::number(score.within100ms)));
+        QVERIFY2(score.breaksRight, qPrintable(result.describe()));
+        for (const SyncResult::Piece &piece : result.pieces)
+            QCOMPARE(piece.line.scale(), damage.rate);
+        QCOMPARE(result.conversion.has_value(), damage.rate != 1);
+        QVERIFY(result.confidence > 0.9);
+        QVERIFY(result.speechAfter > result.speechBefore);
+    }
+
+    void describesAndMapsPieces()
+    {
+        SyncResult result;
+        result.pieces = {{0, *LinearTimeMap::scaledAndShifted(25 / (24000.0 / 1001), 2.35)},
+                         {2400, *LinearTimeMap::scaledAndShifted(25 / (24000.0 / 1001), 97.55)}};
+        result.conversion = FrameRateConversion{25, 24000.0 / 1001};
+        result.belongs = true;
+        result.confidence = 0.97;
+
+        QCOMPARE(result.map(100), 106.621);
+        QCOMPARE(result.map(2400), 2600.05); // the break moves its own moment with the later piece
+        QCOMPARE(result.map(-100), 0.0);
+        const std::vector<SyncResult::Break> breaks = result.breaks();
+        QCOMPARE(breaks.size(), 1u);
+        QCOMPARE(breaks[0].originalTime, 2400.0);
+        QCOMPARE(breaks[0].jump, 95.2);
+        // A subtitle across the break moves whole, with the piece its start is in.
+        const SpeechStretch across = result.map(SpeechStretch{2399, 2401});
+        QCOMPARE(across.end - across.start, 2.086);
+        QCOMPARE(result.describe(), QStringLiteral("Moved by +2.350 s; converted from 25 to 23.976 fps; a break at "
+                                                   "00:41:45 adds 95.2 s. Sure: 97%."));
+
+        result.belongs = false;
+        result.confidence = 0.04;
+        QVERIFY(result.describe().contains(QStringLiteral("nothing was moved")));
+    }
+
+    void leavesAloneWhatCannotBeAligned()
+    {
+        const SpeechStretches speech({{1, 2}, {3, 4}});
+        QVERIFY(!SpeechAlignment::align(std::vector<SpeechStretch>{}, speech).belongs);
+        const SyncResult noSpeech = SpeechAlignment::align(std::vector<SpeechStretch>{{1, 2}}, SpeechStretches());
+        QVERIFY(!noSpeech.belongs);
+        QCOMPARE(noSpeech.map(12.5), 12.5);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SpeechAlignment)
+#include "tst_speechalignment.moc"
