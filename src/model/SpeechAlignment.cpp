@@ -33,9 +33,10 @@ constexpr std::size_t screeningStride = 3;
 // Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
 // leaves its subtitles looking for a place.
 constexpr std::size_t minPiece = 10;
-// Speech mostly begins just after its subtitle appears. That tells a subtitle in its place
-// from one that merely falls on speech, which counts most where pieces meet.
-constexpr double onsetLead = 0;
+// Speech begins on the frame its subtitle appears, or a frame or two after: the usual
+// delivery rules put the in-time on the first frame of the sound, some a frame or two
+// before it. That tells a subtitle in its place from one that merely falls on speech.
+constexpr double onsetLead = 0.04;
 constexpr double onsetReach = 0.25;
 constexpr double onsetWeight = 1;
 constexpr double maxSurroundings = 2;
@@ -301,7 +302,7 @@ public:
     // A subtitle's start is timed to the onset of its speech; its end less so (a reader's
     // lead-out, a line held over a pause). Overlap alone leaves each piece's offset anywhere
     // on a plateau as wide as the lead-outs: each piece goes by the median distance from its
-    // starts to the onsets nearest them, when most starts have one.
+    // starts to the onsets nearest them, when most starts have one, less the usual lead.
     Scored onOnsets(Scored scored) const
     {
         for (const Run &run : runs(scored)) {
@@ -315,7 +316,7 @@ public:
             if (distances.size() * 2 < run.to - run.from)
                 continue;
             std::nth_element(distances.begin(), distances.begin() + std::ptrdiff_t(distances.size() / 2), distances.end());
-            scored.offsets[run.offset] = offset + distances[distances.size() / 2];
+            scored.offsets[run.offset] = offset + distances[distances.size() / 2] - onsetLead;
         }
         return scored;
     }

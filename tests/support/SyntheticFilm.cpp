@@ -44,7 +44,7 @@ public:
         return lines;
     }
 
-    // A subtitle per line, shown from a little before it until up to a second after it,
+    // A subtitle per line, shown from up to two frames before it until up to a second after it,
     // though not into the next line.
     std::vector<SpeechStretch> subtitlesFor(const std::vector<SpeechStretch> &lines)
     {
@@ -53,7 +53,7 @@ public:
             double end = lines[i].end + uniform(0, 1);
             if (i + 1 < lines.size())
                 end = std::min(end, std::max(lines[i].end, lines[i + 1].start - 0.25));
-            subtitles.push_back({lines[i].start - uniform(0, 0.2), end});
+            subtitles.push_back({lines[i].start - uniform(0, 0.08), end});
         }
         return subtitles;
     }
