@@ -70,7 +70,7 @@
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+33"/>
+        <location filename="../../app/CommandLineTool.cpp" line="+34"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
@@ -78,13 +78,17 @@
         <location line="+7"/>
         <source>Usage: cuewright --check [--repair] [--from ENCODING] FILE...
        cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
+       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
+       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
 </source>
         <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] DATEI...
        cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
+       cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
+       cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
 </translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+34"/>
         <source>Unknown option &quot;%1&quot;.
 </source>
         <translation>Unbekannte Option „%1“.
@@ -105,7 +109,7 @@
 </translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>The file cannot be read because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
@@ -346,7 +350,7 @@
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/DocumentPanes.cpp" line="+68"/>
+        <location filename="../../app/DocumentPanes.cpp" line="+71"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -369,7 +373,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+78"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+79"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
@@ -379,7 +383,7 @@
         <translation>Probleme</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+39"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -506,7 +510,7 @@
         <translation>Szenenwechsel am &amp;Cursor hinzufügen</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+47"/>
         <source>Merge Subtitle&amp;s</source>
         <translation>Untertitel zusammen&amp;führen</translation>
     </message>
@@ -531,7 +535,7 @@
         <translation>&amp;Bildrate ändern …</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Find…</source>
         <translation>&amp;Suchen …</translation>
     </message>
@@ -551,7 +555,22 @@
         <translation>V&amp;orheriges suchen</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+11"/>
+        <source>Snap to Spee&amp;ch</source>
+        <translation>An Spra&amp;che ausrichten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Synchronise &amp;with Sound…</source>
+        <translation>&amp;Mit dem Ton synchronisieren …</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitles from Speec&amp;h</source>
+        <translation>Untertitel aus Sprac&amp;he</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Play Selected S&amp;ubtitle</source>
         <translation>A&amp;usgewählten Untertitel abspielen</translation>
     </message>
@@ -576,17 +595,17 @@
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="-171"/>
+        <location line="-186"/>
         <source>&amp;Import Subtitles…</source>
         <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-131"/>
         <source>No shot changes: %1</source>
         <translation>Keine Szenenwechsel: %1</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+133"/>
         <source>&amp;Go to Subtitle…</source>
         <translation>&amp;Gehe zu Untertitel …</translation>
     </message>
@@ -1206,7 +1225,7 @@
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../app/PreferencesDialog.cpp" line="+16"/>
+        <location filename="../../app/PreferencesDialog.cpp" line="+17"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
@@ -1214,6 +1233,11 @@
         <location line="+30"/>
         <source>Limits</source>
         <translation>Grenzwerte</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Speech</source>
+        <translation>Sprache</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1414,7 +1438,7 @@
 <context>
     <name>QualityFixes</name>
     <message numerus="yes">
-        <location filename="../../model/QualityFixes.cpp" line="+225"/>
+        <location filename="../../model/QualityFixes.cpp" line="+169"/>
         <source>%n overlap(s)</source>
         <translation>
             <numerusform>%n Überschneidung</numerusform>
@@ -1486,7 +1510,7 @@
         </translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="+84"/>
         <source>%1 (%2)</source>
         <comment>number and kind of problem, why it was left</comment>
         <translation>%1 (%2)</translation>
@@ -1520,7 +1544,7 @@
         <translation>Alle Probleme beheben</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+39"/>
         <source>Fix Overlap</source>
         <translation>Überlappung beheben</translation>
     </message>
@@ -2024,6 +2048,229 @@
     </message>
 </context>
 <context>
+    <name>SpeechSnap</name>
+    <message numerus="yes">
+        <location filename="../../model/SpeechSnap.cpp" line="+293"/>
+        <source>Moved %n subtitle(s) to the speech.</source>
+        <translation>
+            <numerusform>%n Untertitel an die Sprache verschoben.</numerusform>
+            <numerusform>%n Untertitel an die Sprache verschoben.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No subtitle moved.</source>
+        <translation>Kein Untertitel verschoben.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>%n start(s)</source>
+        <translation>
+            <numerusform>%n Anfang</numerusform>
+            <numerusform>%n Anfänge</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+0"/>
+        <source>%n end(s)</source>
+        <translation>
+            <numerusform>%n Ende</numerusform>
+            <numerusform>%n Enden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 (%2)</source>
+        <comment>number of edges, why they were left</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>Left %n edge(s): %1.</source>
+        <comment>count, then counts by kind</comment>
+        <translation>
+            <numerusform>%n Kante belassen: %1.</numerusform>
+            <numerusform>%n Kanten belassen: %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Snap to Speech</source>
+        <translation>An Sprache ausrichten</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>no speech within %1 s</source>
+        <translation>keine Sprache innerhalb von %1 s</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it is on a shot change</source>
+        <translation>sie liegt auf einem Szenenwechsel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>shot changes leave it no place there</source>
+        <translation>Szenenwechsel lassen ihr dort keinen Platz</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the previous subtitle ends too close</source>
+        <translation>der vorige Untertitel endet zu nah</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the next subtitle starts too close</source>
+        <translation>der nächste Untertitel beginnt zu nah</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it would be too short</source>
+        <translation>er wäre zu kurz</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it would be too long</source>
+        <translation>er wäre zu lang</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it would read too fast</source>
+        <translation>er wäre zu schnell zu lesen</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechSnapPage</name>
+    <message>
+        <location filename="../../app/SpeechSnapPage.cpp" line="+16"/>
+        <source> frames</source>
+        <translation> Bilder</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Look for speech &amp;within:</source>
+        <translation>Sprache suchen &amp;innerhalb von:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep a subtitle after the speech ends by:</source>
+        <translation>Untertitel nach dem Sprechende &amp;stehen lassen für:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Snapping to speech moves each start to where the nearest speech begins and each end to where it stops, plus the time after it, when the speech is that close to the edge. Frames are the video&apos;s, or 24 per second while no video is open.</source>
+        <translation>Das Ausrichten an Sprache legt jeden Anfang dorthin, wo die nächste Sprache beginnt, und jedes Ende dorthin, wo sie aufhört, zuzüglich der Zeit danach, wenn die Sprache so nah an der Kante liegt. Bilder sind die des Videos, oder 24 pro Sekunde, solange kein Video geöffnet ist.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Restore &amp;Defaults</source>
+        <translation>&amp;Standardwerte wiederherstellen</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechTimingCommand</name>
+    <message>
+        <location filename="../../app/SpeechTimingCommand.cpp" line="+34"/>
+        <source>start</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>end</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1:%2: %3 left: %4
+</source>
+        <translation>%1:%2: %3 belassen: %4
+</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1: the subtitles do not match the speech in %2; nothing was written.</source>
+        <translation>%1: Die Untertitel passen nicht zur Sprache in %2; nichts wurde geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechTimingCommands</name>
+    <message>
+        <location filename="../../app/SpeechTimingCommands.cpp" line="+57"/>
+        <source>start</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>end</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitle %1, %2: %3</source>
+        <translation>Untertitel %1, %2: %3</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>… and %n more.</source>
+        <translation>
+            <numerusform>… und %n weitere.</numerusform>
+            <numerusform>… und %n weitere.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+9"/>
+        <source>Subtitles from Speech</source>
+        <translation>Untertitel aus Sprache</translation>
+    </message>
+    <message numerus="yes">
+        <location line="-8"/>
+        <source>Replace the %n subtitle(s) of this document with empty ones made from the speech?</source>
+        <translation>
+            <numerusform>Den %n Untertitel dieses Dokuments durch leere aus der Sprache ersetzen?</numerusform>
+            <numerusform>Die %n Untertitel dieses Dokuments durch leere aus der Sprache ersetzen?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+14"/>
+        <source>Made %n subtitle(s) from the speech.</source>
+        <translation>
+            <numerusform>%n Untertitel aus der Sprache erstellt.</numerusform>
+            <numerusform>%n Untertitel aus der Sprache erstellt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Synchronise with Sound</source>
+        <translation>Mit dem Ton synchronisieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>These subtitles do not match the speech in this video. Nothing was changed.</source>
+        <translation>Diese Untertitel passen nicht zur Sprache in diesem Video. Nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Speech under the subtitles: %1% now, %2% once synchronised.</source>
+        <translation>Sprache unter den Untertiteln: jetzt %1 %, nach dem Synchronisieren %2 %.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Synchronise</source>
+        <translation>Synchronisieren</translation>
+    </message>
+</context>
+<context>
     <name>SpellChecker</name>
     <message>
         <location filename="../../spelling/SpellChecker.cpp" line="+21"/>
@@ -2073,7 +2320,9 @@ For scripts, without a display:
   cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
   cuewright --waveform VIDEO
   cuewright --shot-changes VIDEO
-  cuewright --speech VIDEO</source>
+  cuewright --speech VIDEO
+  cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT
+  cuewright --sync [--to ENCODING] IN VIDEO OUT</source>
         <translation>SubRip-Untertitel (SRT) zu ihrem Video bearbeiten.
 
 Für Skripte, ohne Bildschirm:
@@ -2081,10 +2330,12 @@ Für Skripte, ohne Bildschirm:
   cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
   cuewright --waveform VIDEO
   cuewright --shot-changes VIDEO
-  cuewright --speech VIDEO</translation>
+  cuewright --speech VIDEO
+  cuewright --snap-to-speech [--to KODIERUNG] EIN VIDEO AUS
+  cuewright --sync [--to KODIERUNG] EIN VIDEO AUS</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
         <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
     </message>
@@ -2322,6 +2573,39 @@ Es steht in Untertitel %2.</translation>
     </message>
 </context>
 <context>
+    <name>SyncResult</name>
+    <message>
+        <location filename="../../model/SyncResult.cpp" line="+75"/>
+        <source>These subtitles do not seem to match this film&apos;s speech, so nothing was moved (sure they match: %1%).</source>
+        <translation>Diese Untertitel scheinen nicht zur Sprache dieses Films zu passen, daher wurde nichts verschoben (Sicherheit, dass sie passen: %1 %).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Moved by %1 s</source>
+        <translation>Um %1 s verschoben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>converted from %1 to %2 fps</source>
+        <translation>von %1 auf %2 Bilder/s umgerechnet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a break at %1 adds %2 s</source>
+        <translation>ein Bruch bei %1 fügt %2 s hinzu</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>a break at %1 removes %2 s</source>
+        <translation>ein Bruch bei %1 entfernt %2 s</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1. Sure: %2%.</source>
+        <translation>%1. Sicherheit: %2 %.</translation>
+    </message>
+</context>
+<context>
     <name>SynchronizeDialog</name>
     <message>
         <location filename="../../panels/SynchronizeDialog.cpp" line="+13"/>
@@ -2540,12 +2824,12 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimelineInput</name>
     <message>
-        <location filename="../../timeline/TimelineInput.cpp" line="+110"/>
+        <location filename="../../timeline/TimelineInput.cpp" line="+111"/>
         <source>Remove Shot Change</source>
         <translation>Szenenwechsel entfernen</translation>
     </message>
     <message>
-        <location line="+296"/>
+        <location line="+299"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>
@@ -2837,7 +3121,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>main</name>
     <message>
-        <location filename="../../app/main.cpp" line="+64"/>
+        <location filename="../../app/main.cpp" line="+65"/>
         <source>usage: cuewright --waveform FILE</source>
         <translation>Aufruf: cuewright --waveform DATEI</translation>
     </message>
