@@ -62,7 +62,14 @@ start_app() {
 }
 wait_window() {
   local id
-  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || fail "no window named $1"
+  # Searched again and again rather than with --sync: a window that goes while xdotool
+  # walks the tree (a dialog closing) ends its search with an X error.
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  [ -n "$id" ] || fail "no window named $1"
   sleep 2
   xdotool windowactivate --sync "$id" 2>/dev/null || true
   sleep 0.5
