@@ -30,8 +30,7 @@ constexpr double minSignificance = 4;
 constexpr double minShareOfFit = 0.5;
 constexpr std::size_t ratesRefined = 3;
 constexpr std::size_t screeningStride = 3;
-// Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
-// leaves its subtitles looking for a place.
+// Fewer subtitles than this fit somewhere by chance too often.
 constexpr std::size_t minPiece = 10;
 // Speech mostly begins just after its subtitle appears. That tells a subtitle in its place
 // from one that merely falls on speech, which counts most where pieces meet.
@@ -248,14 +247,28 @@ public:
         return sum / (std::sqrt(variance * n) + 1e-9);
     }
 
+    // Where the run's subtitles are in the film.
+    SpeechStretch span(const Scored &scored, const Run &run) const
+    {
+        const double offset = scored.offsets[run.offset];
+        return {m_subtitles[run.from].start * scored.rate + offset, m_subtitles[run.to - 1].end * scored.rate + offset};
+    }
+
     // How well a piece stands, 1 being just enough: clearly better off at its offset than at
     // its neighbours' (in standard errors), fitting nearly as well as the subtitles do on the
-    // whole (`meanGain` each), and more than a handful of subtitles.
+    // whole (`meanGain` each), more than a handful of subtitles, and not within the film time
+    // of another piece: the subtitles of a scene cut from the film fit somewhere by chance.
     double strength(const Scored &scored, const std::vector<Run> &pieces, std::size_t p, double meanGain) const
     {
         const Run &piece = pieces[p];
         if (piece.to - piece.from < minPiece)
             return 0;
+        const SpeechStretch where = span(scored, piece);
+        for (const Run &other : pieces) {
+            const SpeechStretch there = span(scored, other);
+            if (&other != &piece && there.start <= where.start && where.end <= there.end)
+                return 0;
+        }
         double t = std::numeric_limits<double>::infinity();
         if (p > 0)
             t = std::min(t, significance(scored, piece, pieces[p - 1].offset));
@@ -363,11 +376,12 @@ SyncResult Aligner::align() const
     }
     result.speechAfter = onSpeech / std::max(1e-9, length);
     result.speechBefore = fractionOnSpeech();
-    // What the alignment earned beyond chance, less its breaks, as a fraction of what a
+    // What the alignment earned beyond chance, less its costs, as a fraction of what a
     // perfect one would. The best of many offsets earns more by chance the fewer the
     // subtitles, so the bar falls with their number. On generated films another film's
-    // subtitles stay below it (bar a tenth of files of ten), the film's own clear it from
-    // twenty subtitles on, however noisy the speech (cuewright-measure-sync).
+    // subtitles stay below it (but one file of ten subtitles in a hundred), and the film's
+    // own clear it from twenty subtitles on, or sixty when its speech is found badly
+    // (cuewright-measure-sync).
     const double n = double(m_subtitles.size());
     const double fit = best.gain / std::max(1e-9, (1 + m_aroundWeight) * length + onsetWeight * n);
     const double bar = 0.1 + 0.5 / std::sqrt(n);
