@@ -11,6 +11,9 @@ namespace {
 // The first search: offsets 0.1 s apart, over the whole film either way. The peaks of the
 // overlap are as wide as lines are long, so none falls between the points.
 constexpr double searchStep = 0.1;
+// Subtitles and speech days apart (a time typed wrong) are not searched: the grid would not
+// fit in memory.
+constexpr std::size_t maxSearchSteps = 20'000'000;
 // The subtitles are searched in runs of this many, each offering its best offsets, so that
 // a piece after a break is found however short it is beside the rest.
 constexpr std::size_t runLength = 60;
@@ -91,8 +94,8 @@ public:
         const double start = s.start * rate + offset;
         const std::optional<double> onset = m_speech.nearestOnset(start + onsetLead, onsetReach);
         const double onStart = onset ? 1 - std::abs(*onset - start - onsetLead) / onsetReach : 0;
-        return (1 + m_aroundWeight) * overlap(s, rate, offset) - m_aroundWeight * overlap(m_surroundings[i], rate, offset)
-            + onsetWeight * onStart;
+        return (1 + m_aroundWeight) * overlap(s, rate, offset)
+            - m_aroundWeight * overlap(m_surroundings[i], rate, offset) + onsetWeight * onStart;
     }
 
     // The best offsets of every `stride`th run of subtitles at `rate`.
@@ -115,6 +118,8 @@ public:
         grid.step = searchStep;
         grid.lowest = m_filmStart - last - 1;
         grid.size = std::size_t((m_filmEnd - first + 1 - grid.lowest) / grid.step) + 1;
+        if (grid.size > maxSearchSteps)
+            return {};
 
         std::vector<double> offsets;
         const auto add = [&](const std::vector<double> &found) {
@@ -152,7 +157,8 @@ public:
             leader[i] = top;
             const double pause = (m_subtitles[i].start - lastEnd) * rate;
             lastEnd = std::max(lastEnd, m_subtitles[i].end);
-            const double viaBreak = best[top] - (i > 0 ? breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause) : 0);
+            const double cost = breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause);
+            const double viaBreak = best[top] - (i > 0 ? cost : 0);
             for (std::size_t j = 0; j < k; ++j) {
                 const double g = gain(i, rate, scored.offsets[j]);
                 if (viaBreak > best[j] && j != top) {
@@ -238,7 +244,8 @@ public:
         double sum = 0;
         double squares = 0;
         for (std::size_t i = run.from; i < run.to; ++i) {
-            const double d = gain(i, scored.rate, scored.offsets[run.offset]) - gain(i, scored.rate, scored.offsets[other]);
+            const double d =
+                gain(i, scored.rate, scored.offsets[run.offset]) - gain(i, scored.rate, scored.offsets[other]);
             sum += d;
             squares += d * d;
         }
@@ -296,8 +303,10 @@ public:
                 total += gain(i, scored.rate, scored.offsets[scored.choice[i]]);
             const double meanGain = total / double(scored.choice.size());
             std::vector<double> strongest(scored.offsets.size(), -1);
-            for (std::size_t p = 0; p < pieces.size(); ++p)
-                strongest[pieces[p].offset] = std::max(strongest[pieces[p].offset], strength(scored, pieces, p, meanGain));
+            for (std::size_t p = 0; p < pieces.size(); ++p) {
+                double &strongestOfOffset = strongest[pieces[p].offset];
+                strongestOfOffset = std::max(strongestOfOffset, strength(scored, pieces, p, meanGain));
+            }
             std::optional<std::size_t> weakest;
             for (std::size_t k = 0; k < strongest.size(); ++k) {
                 if (strongest[k] >= 0 && (!weakest || strongest[k] < strongest[*weakest]))
@@ -352,6 +361,8 @@ SyncResult Aligner::align() const
     const std::optional<FrameRateConversion> conversion = winner.second;
 
     best = refined(withoutWeakPieces(std::move(best)));
+    if (best.choice.empty())
+        return {};
 
     SyncResult result;
     result.conversion = conversion;
@@ -400,8 +411,8 @@ const std::vector<FrameRateConversion> &SpeechAlignment::conversions()
         for (double from : rates) {
             for (double to : rates) {
                 const double rate = from / to;
-                if (from != to
-                    && std::none_of(found.begin(), found.end(), [&](auto &c) { return std::abs(c.rate() - rate) < 1e-9; }))
+                const auto same = [&](const FrameRateConversion &c) { return std::abs(c.rate() - rate) < 1e-9; };
+                if (from != to && std::none_of(found.begin(), found.end(), same))
                     found.push_back({from, to});
             }
         }
