@@ -59,6 +59,7 @@ const std::vector<Kind> kinds = {
     {"20 lines, shifted", {}, {0.05, 0.05, 0.1}, 20},
     {"10 lines, shifted", {}, {0.05, 0.05, 0.1}, 10},
     {"20 lines, heavy noise", {}, heavy, 20},
+    {"60 lines, heavy noise", {}, heavy, 60},
     {"another film's subtitles", {}, {0.05, 0.05, 0.1}, 400, true},
     {"another film's, 60 lines", {}, {0.05, 0.05, 0.1}, 60, true},
     {"another film's, 20 lines", {}, {0.05, 0.05, 0.1}, 20, true},

@@ -11,6 +11,9 @@ namespace {
 // The first search: offsets 0.1 s apart, over the whole film either way. The peaks of the
 // overlap are as wide as lines are long, so none falls between the points.
 constexpr double searchStep = 0.1;
+// Subtitles and speech days apart (a time typed wrong) are not searched: the grid would not
+// fit in memory.
+constexpr std::size_t maxSearchSteps = 20'000'000;
 // The subtitles are searched in runs of this many, each offering its best offsets, so that
 // a piece after a break is found however short it is beside the rest.
 constexpr std::size_t runLength = 60;
@@ -30,8 +33,7 @@ constexpr double minSignificance = 4;
 constexpr double minShareOfFit = 0.5;
 constexpr std::size_t ratesRefined = 3;
 constexpr std::size_t screeningStride = 3;
-// Fewer subtitles than this fit somewhere by chance too often: a scene cut from the film
-// leaves its subtitles looking for a place.
+// Fewer subtitles than this fit somewhere by chance too often.
 constexpr std::size_t minPiece = 10;
 // Speech begins on the frame its subtitle appears, or a frame or two after: the usual
 // delivery rules put the in-time on the first frame of the sound, some a frame or two
@@ -93,8 +95,8 @@ public:
         const double start = s.start * rate + offset;
         const std::optional<double> onset = m_speech.nearestOnset(start + onsetLead, onsetReach);
         const double onStart = onset ? 1 - std::abs(*onset - start - onsetLead) / onsetReach : 0;
-        return (1 + m_aroundWeight) * overlap(s, rate, offset) - m_aroundWeight * overlap(m_surroundings[i], rate, offset)
-            + onsetWeight * onStart;
+        return (1 + m_aroundWeight) * overlap(s, rate, offset)
+            - m_aroundWeight * overlap(m_surroundings[i], rate, offset) + onsetWeight * onStart;
     }
 
     // The best offsets of every `stride`th run of subtitles at `rate`.
@@ -117,6 +119,8 @@ public:
         grid.step = searchStep;
         grid.lowest = m_filmStart - last - 1;
         grid.size = std::size_t((m_filmEnd - first + 1 - grid.lowest) / grid.step) + 1;
+        if (grid.size > maxSearchSteps)
+            return {};
 
         std::vector<double> offsets;
         const auto add = [&](const std::vector<double> &found) {
@@ -154,7 +158,8 @@ public:
             leader[i] = top;
             const double pause = (m_subtitles[i].start - lastEnd) * rate;
             lastEnd = std::max(lastEnd, m_subtitles[i].end);
-            const double viaBreak = best[top] - (i > 0 ? breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause) : 0);
+            const double cost = breakCost + shortPauseCost * std::max(0.0, 1 - pause / longPause);
+            const double viaBreak = best[top] - (i > 0 ? cost : 0);
             for (std::size_t j = 0; j < k; ++j) {
                 const double g = gain(i, rate, scored.offsets[j]);
                 if (viaBreak > best[j] && j != top) {
@@ -240,7 +245,8 @@ public:
         double sum = 0;
         double squares = 0;
         for (std::size_t i = run.from; i < run.to; ++i) {
-            const double d = gain(i, scored.rate, scored.offsets[run.offset]) - gain(i, scored.rate, scored.offsets[other]);
+            const double d =
+                gain(i, scored.rate, scored.offsets[run.offset]) - gain(i, scored.rate, scored.offsets[other]);
             sum += d;
             squares += d * d;
         }
@@ -249,14 +255,28 @@ public:
         return sum / (std::sqrt(variance * n) + 1e-9);
     }
 
+    // Where the run's subtitles are in the film.
+    SpeechStretch span(const Scored &scored, const Run &run) const
+    {
+        const double offset = scored.offsets[run.offset];
+        return {m_subtitles[run.from].start * scored.rate + offset, m_subtitles[run.to - 1].end * scored.rate + offset};
+    }
+
     // How well a piece stands, 1 being just enough: clearly better off at its offset than at
     // its neighbours' (in standard errors), fitting nearly as well as the subtitles do on the
-    // whole (`meanGain` each), and more than a handful of subtitles.
+    // whole (`meanGain` each), more than a handful of subtitles, and not within the film time
+    // of another piece: the subtitles of a scene cut from the film fit somewhere by chance.
     double strength(const Scored &scored, const std::vector<Run> &pieces, std::size_t p, double meanGain) const
     {
         const Run &piece = pieces[p];
         if (piece.to - piece.from < minPiece)
             return 0;
+        const SpeechStretch where = span(scored, piece);
+        for (const Run &other : pieces) {
+            const SpeechStretch there = span(scored, other);
+            if (&other != &piece && there.start <= where.start && where.end <= there.end)
+                return 0;
+        }
         double t = std::numeric_limits<double>::infinity();
         if (p > 0)
             t = std::min(t, significance(scored, piece, pieces[p - 1].offset));
@@ -284,8 +304,10 @@ public:
                 total += gain(i, scored.rate, scored.offsets[scored.choice[i]]);
             const double meanGain = total / double(scored.choice.size());
             std::vector<double> strongest(scored.offsets.size(), -1);
-            for (std::size_t p = 0; p < pieces.size(); ++p)
-                strongest[pieces[p].offset] = std::max(strongest[pieces[p].offset], strength(scored, pieces, p, meanGain));
+            for (std::size_t p = 0; p < pieces.size(); ++p) {
+                double &strongestOfOffset = strongest[pieces[p].offset];
+                strongestOfOffset = std::max(strongestOfOffset, strength(scored, pieces, p, meanGain));
+            }
             std::optional<std::size_t> weakest;
             for (std::size_t k = 0; k < strongest.size(); ++k) {
                 if (strongest[k] >= 0 && (!weakest || strongest[k] < strongest[*weakest]))
@@ -362,6 +384,8 @@ SyncResult Aligner::align() const
     const std::optional<FrameRateConversion> conversion = winner.second;
 
     best = refined(withoutWeakPieces(std::move(best)));
+    if (best.choice.empty())
+        return {};
     best = onOnsets(std::move(best));
 
     SyncResult result;
@@ -387,11 +411,12 @@ SyncResult Aligner::align() const
     }
     result.speechAfter = onSpeech / std::max(1e-9, length);
     result.speechBefore = fractionOnSpeech();
-    // What the alignment earned beyond chance, less its breaks, as a fraction of what a
+    // What the alignment earned beyond chance, less its costs, as a fraction of what a
     // perfect one would. The best of many offsets earns more by chance the fewer the
     // subtitles, so the bar falls with their number. On generated films another film's
-    // subtitles stay below it (bar a tenth of files of ten), the film's own clear it from
-    // twenty subtitles on, however noisy the speech (cuewright-measure-sync).
+    // subtitles stay below it (but one file of ten subtitles in a hundred), and the film's
+    // own clear it from twenty subtitles on, or sixty when its speech is found badly
+    // (cuewright-measure-sync).
     const double n = double(m_subtitles.size());
     const double fit = best.gain / std::max(1e-9, (1 + m_aroundWeight) * length + onsetWeight * n);
     const double bar = 0.1 + 0.5 / std::sqrt(n);
@@ -410,8 +435,8 @@ const std::vector<FrameRateConversion> &SpeechAlignment::conversions()
         for (double from : rates) {
             for (double to : rates) {
                 const double rate = from / to;
-                if (from != to
-                    && std::none_of(found.begin(), found.end(), [&](auto &c) { return std::abs(c.rate() - rate) < 1e-9; }))
+                const auto same = [&](const FrameRateConversion &c) { return std::abs(c.rate() - rate) < 1e-9; };
+                if (from != to && std::none_of(found.begin(), found.end(), same))
                     found.push_back({from, to});
             }
         }

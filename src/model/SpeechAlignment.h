@@ -9,8 +9,9 @@
 // Finds where subtitles belong in a film from the stretches of speech in its sound: a
 // shift, a change between the common frame rates, and breaks where the film has a stretch
 // more (an advert) or less (a cut scene) than the version the subtitles were made for.
-// The subtitles' time should fall on speech; the mapping that puts the most of it there,
-// for the fewest breaks, wins.
+// A subtitle fits where speech lies under it and not around it, and begins just before
+// speech does; the mapping under which the subtitles fit best, for the fewest breaks, wins.
+// Pure computation: about half a second for a two-hour film on one core.
 class SpeechAlignment
 {
 public:

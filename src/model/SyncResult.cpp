@@ -72,7 +72,8 @@ QString SyncResult::describe() const
 {
     const QString sure = QString::number(std::lround(confidence * 100));
     if (!belongs)
-        return tr("These subtitles do not seem to match this film's speech, so nothing was moved (sure they match: %1%).")
+        return tr("These subtitles do not seem to match this film's speech, so nothing was moved "
+                  "(sure they match: %1%).")
             .arg(sure);
     QStringList parts;
     const double offset = pieces.front().line.offset();

@@ -31,6 +31,7 @@ public:
         double from = 0; // the subtitles' time where the piece begins (the first begins anywhere)
         LinearTimeMap line = LinearTimeMap::shift(0);
     };
+    // Halfway through the pause between the last subtitle before it and the first after.
     struct Break
     {
         double originalTime = 0; // in the subtitles' time
@@ -40,6 +41,7 @@ public:
 
     // In order of `from`; never empty.
     std::vector<Piece> pieces{Piece{}};
+    // The change of frame rate all pieces share, if any.
     std::optional<FrameRateConversion> conversion;
     // Whether the subtitles are those of this film at all; when not, nothing should move.
     bool belongs = false;

@@ -36,7 +36,8 @@ private slots:
         QTest::newRow("made for 24 fps, film at 25") << 5u << Damage{24.0 / 25, 0.8} << detected << false;
         QTest::newRow("made for 25 fps, film at 24") << 6u << Damage{25.0 / 24, 30} << detected << false;
         QTest::newRow("an advert moves the rest later") << 7u << Damage{1, 2, 95, 0.4} << detected << false;
-        QTest::newRow("a cut scene moves the rest earlier") << 8u << Damage{1, -3, 0, 0.5, 50, 0.6} << detected << false;
+        QTest::newRow("a cut scene moves the rest earlier") << 8u << Damage{1, -3, 0, 0.5, 50, 0.6} << detected
+                                                            << false;
         QTest::newRow("advert, cut and frame rate") << 9u << Damage{25 / ntsc, 5, 70, 0.25, 40, 0.75} << detected
                                                     << false;
         QTest::newRow("speech found badly") << 10u << Damage{1, 6} << heavy << false;
@@ -110,6 +111,8 @@ private slots:
         const SyncResult noSpeech = SpeechAlignment::align(std::vector<SpeechStretch>{{1, 2}}, SpeechStretches());
         QVERIFY(!noSpeech.belongs);
         QCOMPARE(noSpeech.map(12.5), 12.5);
+        // A time typed wrong, a month away, is not searched through.
+        QVERIFY(!SpeechAlignment::align(std::vector<SpeechStretch>{{1, 2}, {3e6, 3e6 + 1}}, speech).belongs);
     }
 };
 
