@@ -20,7 +20,9 @@ Expected<SpeechStretches, QString> SpeechDetection::detect(const QString &videoP
     waveform->loadWhole(WaveformCommand::PointsPerSecond);
     if (waveform->isReading())
         loop.exec();
-    if (!waveform->isComplete() || waveform->samples().isEmpty())
+    // Speech is placed by the decoder's own times, so a part that ended early (an
+    // envelope left incomplete) still tells where people speak in what was read.
+    if (waveform->samples().isEmpty())
         return tr("%1: the audio could not be decoded").arg(videoPath);
     return waveform->speech();
 }
