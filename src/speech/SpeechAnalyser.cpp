@@ -1,7 +1,7 @@
 #include "speech/SpeechAnalyser.h"
 
 #include "speech/MonoResampler.h"
-#include "speech/PowerSpectrum.h"
+#include "speech/HannFft.h"
 #include "speech/VoiceActivityDetector.h"
 
 #include <algorithm>
@@ -69,7 +69,7 @@ SpeechAnalyser::SpeechAnalyser(int sampleRate, int channels, double startTime)
     : m_startTime(startTime)
     , m_resampler(std::make_unique<MonoResampler>(sampleRate, channels, Rate))
     , m_detector(std::make_unique<VoiceActivityDetector>())
-    , m_spectrum(std::make_unique<PowerSpectrum>(SpectrumSize))
+    , m_spectrum(std::make_unique<HannFft>(SpectrumSize))
     , m_recent(SpectrumSize, 0.0f)
     , m_shapes(SpectrumShapes, std::vector<float>(LastBandBin - FirstBandBin + 1, 0.0f))
     , m_inputRate(std::max(sampleRate, 1))

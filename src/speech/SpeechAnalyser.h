@@ -8,7 +8,7 @@
 #include <vector>
 
 class MonoResampler;
-class PowerSpectrum;
+class HannFft;
 class VoiceActivityDetector;
 
 // Finds where people speak in a stream of sound fed as interleaved signed 16-bit samples at
@@ -64,7 +64,7 @@ private:
     std::unique_ptr<MonoResampler> m_resampler;
     std::unique_ptr<VoiceActivityDetector> m_detector;
     std::vector<float> m_frameSamples; // of the frame being filled
-    std::unique_ptr<PowerSpectrum> m_spectrum;
+    std::unique_ptr<HannFft> m_spectrum;
     std::vector<float> m_recent;                 // the last samples, for the spectrum's window
     std::vector<float> m_power;
     std::vector<std::vector<float>> m_shapes;    // shapes of the last frames' spectra, a ring

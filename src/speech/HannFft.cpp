@@ -1,8 +1,8 @@
-#include "speech/PowerSpectrum.h"
+#include "speech/HannFft.h"
 
 #include <cmath>
 
-PowerSpectrum::PowerSpectrum(int size)
+HannFft::HannFft(int size)
     : m_size(size)
     , m_half(size / 2)
     , m_window(size)
@@ -35,7 +35,7 @@ PowerSpectrum::PowerSpectrum(int size)
     }
 }
 
-void PowerSpectrum::compute(const float *samples, std::vector<float> &power)
+void HannFft::compute(const float *samples, std::vector<float> &power)
 {
     for (int i = 0; i < m_half; ++i) {
         const int r = m_reversed[i];

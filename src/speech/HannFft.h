@@ -5,10 +5,10 @@
 // The power spectrum of a Hann-windowed block of real samples, a power of two long (at
 // least 4): bins 0..size/2. A complex FFT of half the size, radix 2, on the even and odd
 // samples taken as real and imaginary parts.
-class PowerSpectrum
+class HannFft
 {
 public:
-    explicit PowerSpectrum(int size);
+    explicit HannFft(int size);
 
     int size() const { return m_size; }
     // samples: size() of them; power: size() / 2 + 1 bins.
