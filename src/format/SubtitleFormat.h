@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+// The subtitle file formats the program reads, and what it knows of each: its name, the
+// extensions its files have, whether it can write it, and how to tell it by content.
+class SubtitleFormat
+{
+    Q_DECLARE_TR_FUNCTIONS(SubtitleFormat)
+
+public:
+    enum Id { Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2 };
+    static constexpr Id all[] = {Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2};
+
+    // As people know it: "SubRip (SRT)", "WebVTT", …
+    static QString name(Id format);
+    // Short, for the status bar: "SRT", "WebVTT", "ASS", …
+    static QString shortName(Id format);
+    // Without dots; the first is the one a new file gets.
+    static QStringList extensions(Id format);
+    static bool isWritable(Id format);
+    // The format a file name's extension stands for, if any. ".sub" is MicroDVD's.
+    static std::optional<Id> fromFileName(const QString &path);
+    // The format the text is written in, told by its first lines; SRT when nothing else fits.
+    static Id detect(QStringView text);
+    // The key settings and recovery use for a format ("srt", "vtt", "ass", …), and back.
+    static QString key(Id format);
+    static std::optional<Id> fromKey(QStringView key);
+};

@@ -1,0 +1,106 @@
+#include "format/SubtitleFormatIo.h"
+
+#include "format/MarkupTokenizer.h"
+#include "format/SubtitleParser.h"
+#include "format/TolerantSubtitleReader.h"
+
+#include <QSet>
+
+Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
+                                                        const FormatReadOptions &options)
+{
+    switch (format) {
+    case SubtitleFormat::Srt:
+        if (options.repairing) {
+            auto result = TolerantSubtitleReader::read(text);
+            if (!result)
+                return result.error();
+            TolerantSubtitleReader::Result repaired = std::move(result).value();
+            return FormatReading{std::move(repaired.subtitles), nullptr, std::move(repaired.repairs), repaired.unlistedRepairs};
+        } else {
+            auto subtitles = SubtitleParser::shared().parse(text);
+            if (!subtitles)
+                return subtitles.error().message(text);
+            return FormatReading{std::move(subtitles).value(), nullptr};
+        }
+    case SubtitleFormat::WebVtt:
+    case SubtitleFormat::Ass:
+    case SubtitleFormat::Ssa:
+    case SubtitleFormat::Ttml:
+    case SubtitleFormat::MicroDvd:
+    case SubtitleFormat::SubViewer:
+    case SubtitleFormat::Mpl2:
+        break;
+    }
+    return tr("%1 files cannot be read yet.").arg(SubtitleFormat::name(format));
+}
+
+QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)
+{
+    Q_ASSERT(SubtitleFormat::isWritable(format));
+    if (keep && keep->format() != format)
+        keep = nullptr;
+    switch (format) {
+    case SubtitleFormat::Srt:
+        return SubtitleParser::shared().serialize(subtitles);
+    case SubtitleFormat::WebVtt:
+    case SubtitleFormat::Ass:
+    case SubtitleFormat::Ssa:
+    case SubtitleFormat::Ttml:
+    case SubtitleFormat::MicroDvd:
+    case SubtitleFormat::SubViewer:
+    case SubtitleFormat::Mpl2:
+        break;
+    }
+    return {};
+}
+
+namespace {
+
+// Whether `format` has a way to write what the token means.
+bool holds(SubtitleFormat::Id format, const MarkupTokenizer::Token &token)
+{
+    using Kind = MarkupTokenizer::Kind;
+    switch (token.kind) {
+    case Kind::AssOverride:
+        return format == SubtitleFormat::Ass || format == SubtitleFormat::Ssa || format == SubtitleFormat::Srt;
+    case Kind::WebVttTag:
+        return format == SubtitleFormat::WebVtt || format == SubtitleFormat::Srt;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)
+{
+    QStringList lost;
+    if (keep && keep->format() != format) {
+        for (auto part = keep->parts().cbegin(); part != keep->parts().cend(); ++part) {
+            if (part.value() > 0)
+                lost.append(FormatKeep::describe(part.key(), part.value()));
+        }
+    }
+    // SRT takes any text as it stands; the others leave out the tags they have no way to say.
+    qsizetype assTags = 0;
+    qsizetype webVttTags = 0;
+    for (const SubtitlePtr &subtitle : subtitles) {
+        bool ass = false;
+        bool webVtt = false;
+        const QString text = subtitle->text();
+        for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
+            if (holds(format, token))
+                continue;
+            ass = ass || token.kind == MarkupTokenizer::Kind::AssOverride;
+            webVtt = webVtt || token.kind == MarkupTokenizer::Kind::WebVttTag;
+        }
+        assTags += ass;
+        webVttTags += webVtt;
+    }
+    if (assTags > 0)
+        lost.append(tr("ASS override tags (positions, karaoke…) in %n subtitle(s)", nullptr, int(assTags)));
+    if (webVttTags > 0)
+        lost.append(tr("WebVTT tags (voices, classes, languages…) in %n subtitle(s)", nullptr, int(webVttTags)));
+    return lost;
+}
