@@ -78,18 +78,18 @@ void TestFormatFiles::realFiles()
         return;
     }
     QVERIFY2(read, read ? "" : qPrintable(read.error()));
-    QCOMPARE(read->subtitles.size(), expected.toLongLong());
+    QCOMPARE(read.value().subtitles.size(), expected.toLongLong());
 
     if (checks.contains(QStringLiteral("same")))
-        QCOMPARE(SubtitleFormatIo::write(format, read->subtitles, read->keep.get()), text);
+        QCOMPARE(SubtitleFormatIo::write(format, read.value().subtitles, read.value().keep.get()), text);
     if (checks.contains(QStringLiteral("srt"))) {
-        const QString srt = SubtitleFormatIo::write(SubtitleFormat::Srt, read->subtitles, read->keep.get());
+        const QString srt = SubtitleFormatIo::write(SubtitleFormat::Srt, read.value().subtitles, read.value().keep.get());
         const auto fromSrt = SubtitleFormatIo::read(SubtitleFormat::Srt, srt);
         QVERIFY2(fromSrt, fromSrt ? "" : qPrintable(fromSrt.error()));
         const SubtitleFormat::Id back = SubtitleFormat::isWritable(format) ? format : SubtitleFormat::Srt;
-        const auto again = SubtitleFormatIo::read(back, SubtitleFormatIo::write(back, fromSrt->subtitles, nullptr));
+        const auto again = SubtitleFormatIo::read(back, SubtitleFormatIo::write(back, fromSrt.value().subtitles, nullptr));
         QVERIFY2(again, again ? "" : qPrintable(again.error()));
-        QCOMPARE(described(again->subtitles), described(read->subtitles));
+        QCOMPARE(described(again.value().subtitles), described(read.value().subtitles));
     }
 }
 
