@@ -84,6 +84,7 @@ RecoveryStore::Description Autosaver::describe() const
     RecoveryStore::Description description;
     description.originalPath = m_document->filePath();
     description.encoding = m_document->encoding();
+    description.subtitleFormat = m_document->subtitleFormat();
     if (m_base)
         description.base = m_base->known();
     if (m_windowState)
@@ -98,7 +99,8 @@ void Autosaver::write()
     if (!m_lock && !m_adoptedLock)
         m_lock = m_store.lock(m_id);
     const RecoveryStore::Description description = describe();
-    Expected<void, QString> saved = m_store.save(m_id, m_document->subtitleController().subtitles(), description);
+    Expected<void, QString> saved =
+        m_store.save(m_id, m_document->subtitleController().subtitles(), description, m_document->formatKeep());
     if (saved && !m_lock && !m_adoptedLock)
         saved = tr("The recovery folder cannot be locked.");
     if (!protect(saved))

@@ -4,6 +4,7 @@
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
+#include "format/SubtitleFormatIo.h"
 
 #include <QTextStream>
 
@@ -21,6 +22,8 @@ struct Request
     int to = TextEncoding::Automatic;
     bool repair = false;
     QStringList files;
+    // The frame rate of files that count frames and do not say it (0: their usual).
+    double frameRate = 0;
     CommandLineTool::Ending ending = CommandLineTool::Ending::Return;
 };
 
@@ -38,8 +41,8 @@ std::optional<int> encodingNamed(const QString &name)
 
 QString usage()
 {
-    return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] FILE...\n"
-                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT\n"
+    return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...\n"
+                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
                                "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
                                "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n");
 }
@@ -47,7 +50,7 @@ QString usage()
 // The request, or the message and status to leave with.
 Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &arguments)
 {
-    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}, {}};
+    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}, 0, {}};
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -68,6 +71,15 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
         if (const qsizetype equals = argument.indexOf(u'='); equals > 0) {
             option = argument.first(equals);
             value = argument.sliced(equals + 1);
+        }
+        if (option == QLatin1String("--fps")) {
+            const QString rate = value ? *value : i + 1 < arguments.size() ? arguments[++i] : QString();
+            bool ok = false;
+            request.frameRate = rate.toDouble(&ok);
+            if (!ok || !(request.frameRate >= 1 && request.frameRate <= 1000))
+                return std::pair{CommandLineTool::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n"),
+                                 wrongArguments};
+            continue;
         }
         const bool isFrom = option == QLatin1String("--from");
         const bool isTo = option == QLatin1String("--to") && mode != Mode::Check;
@@ -98,7 +110,8 @@ Expected<SubtitleFile::Contents, QString> read(const QString &path, const Reques
     if (!SaveTarget::isFaithful(path))
         return CommandLineTool::tr("The file cannot be read because its name is not valid UTF-8 text.");
     return SubtitleFile::read(path, request.from,
-                              request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict);
+                              request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict,
+                              request.frameRate);
 }
 
 // Each repair as "FILE: Line N “its text”: what was done", its line counted as the
@@ -129,17 +142,19 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
     for (const QString &path : request.files) {
         const auto contents = read(path, request);
         if (contents && request.repair) {
-            out << CommandLineTool::tr("%1: %2 subtitles, %3, %4 repairs\n")
+            out << CommandLineTool::tr("%1: %2 subtitles, %3, %4, %5 repairs\n")
                        .arg(path)
                        .arg(contents.value().subtitles.size())
                        .arg(TextEncoding::name(contents.value().encoding))
+                       .arg(SubtitleFormat::shortName(contents.value().subtitleFormat))
                        .arg(contents.value().repairs.size() + contents.value().unlistedRepairs);
             reportRepairs(path, contents.value(), err);
         } else if (contents) {
-            out << CommandLineTool::tr("%1: %2 subtitles, %3\n")
+            out << CommandLineTool::tr("%1: %2 subtitles, %3, %4\n")
                        .arg(path)
                        .arg(contents.value().subtitles.size())
-                       .arg(TextEncoding::name(contents.value().encoding));
+                       .arg(TextEncoding::name(contents.value().encoding))
+                       .arg(SubtitleFormat::shortName(contents.value().subtitleFormat));
         } else {
             err << path << ": " << contents.error() << '\n';
             status = failed;
@@ -162,6 +177,16 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         err << output << ": " << allowed.error() << '\n';
         return failed;
     }
+    // The output's name says its format; a name no format has is written as SRT.
+    const auto named = SubtitleFormat::fromFileName(output);
+    if (named && !SubtitleFormat::isWritable(*named)) {
+        err << output << ": "
+            << CommandLineTool::tr("%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).")
+                   .arg(SubtitleFormat::name(*named))
+            << '\n';
+        return failed;
+    }
+    const SubtitleFormat::Id subtitleFormat = named.value_or(SubtitleFormat::Srt);
     const auto contents = read(input, request);
     if (!contents) {
         err << input << ": " << contents.error() << '\n';
@@ -183,7 +208,12 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
     const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
     const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
-    if (const auto written = SubtitleFile::write(output, subtitles, encoding, format); !written) {
+    const FormatKeep *keep = contents.value().keep.get();
+    if (subtitleFormat != contents.value().subtitleFormat) {
+        for (const QString &loss : SubtitleFormatIo::losses(subtitleFormat, subtitles, keep))
+            err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';
+    }
+    if (const auto written = SubtitleFile::write(output, subtitles, encoding, {format, subtitleFormat, keep}); !written) {
         err << output << ": " << written.error() << '\n';
         return failed;
     }

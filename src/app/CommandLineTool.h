@@ -8,14 +8,16 @@
 class QTextStream;
 
 // The command-line door for scripts, reading and writing exactly as the editor does:
-//   cuewright --check [--repair] [--from NAME] FILE...
-//   cuewright --convert [--repair] [--from NAME] [--to NAME] IN OUT
+//   cuewright --check [--repair] [--from NAME] [--fps RATE] FILE...
+//   cuewright --convert [--repair] [--from NAME] [--to NAME] [--fps RATE] IN OUT
 //   cuewright --snap-to-speech [options] IN VIDEO OUT
 //   cuewright --sync [options] IN VIDEO OUT
 // `--from` plays the part of the Open dialog's choice (absent: Automatic), `--to` the
 // part of the Save dialog's choice. `--repair` reads as repairing on open does and lists
-// each repair on standard error as "FILE:LINE: what was done". Needs no display and
-// prints nothing else on success.
+// each repair on standard error as "FILE:LINE: what was done". The input's format is told
+// by its content, the output's by its extension (SRT for any other); what the output's
+// format cannot hold is listed on standard error. `--fps` is the rate of frame-counting
+// files that do not say it. Needs no display and prints nothing else on success.
 class CommandLineTool
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLineTool)

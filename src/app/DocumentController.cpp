@@ -11,6 +11,7 @@
 #include "app/RepairOffer.h"
 #include "app/RepairsWindow.h"
 #include "app/SettingsFile.h"
+#include "app/SubtitleFormatFilters.h"
 #include "app/SettingsSeeder.h"
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
@@ -53,11 +54,6 @@ DocumentController::~DocumentController()
     while (!m_open.empty())
         retire(*m_open.back());
     destroyRetired();
-}
-
-QString DocumentController::subtitleFilter()
-{
-    return tr("SubRip subtitles (*.srt);;All files (*)");
 }
 
 QList<Document *> DocumentController::documents() const
@@ -211,7 +207,7 @@ void DocumentController::showOpenDialog(QWidget *parent)
     QFileDialog dialog(parent, tr("Open Subtitles"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilter(subtitleFilter());
+    dialog.setNameFilters(SubtitleFormatFilters::forOpening());
     // Every Open starts at Automatic; a choice here is for these files only.
     const EncodingsPopupButton *chooser = EncodingView::addTo(&dialog)->popupButton();
     if (dialog.exec() != QDialog::Accepted)
@@ -376,9 +372,9 @@ bool DocumentController::offerRecovery(QWidget *parent)
             QMessageBox::warning(parent, tr("Cannot recover"), text.error());
             continue;
         }
-        TolerantSubtitleReader::Result contents = std::move(text).value();
+        FormatReading contents = std::move(text).value();
         auto document = std::make_unique<Document>();
-        document->setRecovered(std::move(contents.subtitles), entry.encoding);
+        document->setRecovered(std::move(contents.subtitles), entry.encoding, entry.subtitleFormat, std::move(contents.keep));
         if (entry.originalPath.isEmpty())
             document->setUntitledNumber(++m_untitledCount);
         else

@@ -30,8 +30,6 @@ public:
     // Closes what is still open, keeping or discarding its recovery entry as decided before.
     ~DocumentController() override;
 
-    static QString subtitleFilter();
-
     // The open documents, oldest first.
     QList<Document *> documents() const;
     // The window that shows the document; nullptr when the document is not open here.

@@ -4,8 +4,8 @@
 
 class Document;
 
-// The status bar's account of how the document's file is stored: its encoding by the
-// name people know and its line endings, e.g. "Unicode (UTF-8) · LF".
+// The status bar's account of how the document's file is stored: its subtitle format, its
+// encoding by the name people know and its line endings, e.g. "SRT · Unicode (UTF-8) · LF".
 class DocumentFormatLabel : public QLabel
 {
     Q_OBJECT

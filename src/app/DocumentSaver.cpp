@@ -7,15 +7,18 @@
 #include "app/FileFormatChooser.h"
 #include "app/OpenDocument.h"
 #include "app/RecentFiles.h"
+#include "app/SubtitleFormatFilters.h"
 #include "document/DiskChangeGuard.h"
 #include "document/Document.h"
 #include "document/OpenFileLock.h"
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
+#include "format/SubtitleFormatIo.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -54,7 +57,8 @@ bool DocumentSaver::askToSaveBeforeClosing()
 bool DocumentSaver::save()
 {
     Document &document = m_open.document();
-    if (document.filePath().isEmpty())
+    // A file in a format the program only reads is saved in one it writes, under a new name.
+    if (document.filePath().isEmpty() || !SubtitleFormat::isWritable(document.subtitleFormat()))
         return saveAs();
     if (m_open.guard().hasChangedOnDisk()) {
         QMessageBox box(QMessageBox::Warning, DocumentController::tr("File Changed on Disk"),
@@ -81,12 +85,29 @@ bool DocumentSaver::saveAs()
     QFileDialog dialog(&m_open.window(), DocumentController::tr("Save Subtitles"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(DocumentController::subtitleFilter());
-    dialog.setDefaultSuffix(QStringLiteral("srt"));
-    if (!document->filePath().isEmpty())
-        dialog.selectFile(document->filePath());
-    else
-        dialog.selectFile(document->displayName() + QStringLiteral(".srt"));
+    // The document's own format is offered first; a format only read offers SRT.
+    const SubtitleFormat::Id current =
+        SubtitleFormat::isWritable(document->subtitleFormat()) ? document->subtitleFormat() : SubtitleFormat::Srt;
+    dialog.setNameFilters(SubtitleFormatFilters::forSaving());
+    dialog.selectNameFilter(SubtitleFormatFilters::filter(current));
+    dialog.setDefaultSuffix(SubtitleFormat::extensions(current).first());
+    const QString suffix = QStringLiteral(".") + SubtitleFormat::extensions(current).first();
+    if (!document->filePath().isEmpty()) {
+        const QFileInfo file(document->filePath());
+        dialog.selectFile(SubtitleFormat::isWritable(document->subtitleFormat()) ? document->filePath()
+                                                                                 : file.completeBaseName() + suffix);
+    } else {
+        dialog.selectFile(document->displayName() + suffix);
+    }
+    // Another format chosen: the name takes its extension.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        const SubtitleFormat::Id format = SubtitleFormatFilters::formatOf(filter).value_or(SubtitleFormat::Srt);
+        const QString extension = SubtitleFormat::extensions(format).first();
+        dialog.setDefaultSuffix(extension);
+        const auto edit = dialog.findChild<QLineEdit *>();
+        if (edit && !edit->text().isEmpty())
+            edit->setText(QFileInfo(edit->text()).completeBaseName() + u'.' + extension);
+    });
     EncodingView *encodingView = EncodingView::addTo(&dialog);
     // The chooser shows what the save will write; an encoding picked here wins for this
     // save, becomes the document's and the one new documents are saved in.
@@ -103,10 +124,29 @@ bool DocumentSaver::saveAs()
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    return write(dialog.selectedFiles().first(), chosenEncoding, formatChooser->format());
+    const QString path = dialog.selectedFiles().first();
+    return write(path, chosenEncoding, formatChooser->format(), SubtitleFormatFilters::formatForSaving(path, dialog.selectedNameFilter()));
 }
 
-bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding, std::optional<TextFileFormat> chosenFormat)
+bool DocumentSaver::acceptLosses(const QString &path, SubtitleFormat::Id subtitleFormat)
+{
+    Document &document = m_open.document();
+    if (subtitleFormat == document.subtitleFormat())
+        return true;
+    const QStringList losses = SubtitleFormatIo::losses(subtitleFormat, document.subtitleController().subtitles(), document.formatKeep());
+    if (losses.isEmpty())
+        return true;
+    QMessageBox box(QMessageBox::Warning, DocumentController::tr("Save as %1").arg(SubtitleFormat::shortName(subtitleFormat)),
+                    DocumentController::tr("%1 cannot hold everything “%2” has. Saving “%3” leaves out:")
+                        .arg(SubtitleFormat::name(subtitleFormat), document.displayName(), QFileInfo(path).fileName()),
+                    QMessageBox::Save | QMessageBox::Cancel, &m_open.window());
+    box.setInformativeText(QStringLiteral("• ") + losses.join(QStringLiteral("\n• ")));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
+}
+
+bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding, std::optional<TextFileFormat> chosenFormat,
+                          std::optional<SubtitleFormat::Id> chosenSubtitleFormat)
 {
     Document &document = m_open.document();
     QWidget *window = &m_open.window();
@@ -114,7 +154,9 @@ bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding
         QMessageBox::warning(window, DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), allowed.error());
         return false;
     }
-    if (const auto written = document.write(path, chosenEncoding, chosenFormat); !written) {
+    if (chosenSubtitleFormat && !acceptLosses(path, *chosenSubtitleFormat))
+        return false;
+    if (const auto written = document.write(path, chosenEncoding, chosenFormat, chosenSubtitleFormat); !written) {
         const QString &error = written.error();
         const QString title = DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
         const int encoding = document.encodingForSaving(chosenEncoding);
@@ -127,7 +169,7 @@ bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding
         QPushButton *utf8 = box.addButton(DocumentController::tr("Save as UTF-8"), QMessageBox::AcceptRole);
         box.setDefaultButton(utf8);
         box.exec();
-        return box.clickedButton() == utf8 && write(path, TextEncoding::Utf8);
+        return box.clickedButton() == utf8 && write(path, TextEncoding::Utf8, chosenFormat, chosenSubtitleFormat);
     }
     if (document.filePath() != path)
         m_open.lock().acquire(path);

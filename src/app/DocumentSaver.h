@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/SubtitleFormat.h"
+
 #include "document/TextFileFormat.h"
 
 #include <QString>
@@ -30,7 +32,11 @@ public:
 
 private:
     bool write(const QString &path, std::optional<int> chosenEncoding,
-               std::optional<TextFileFormat> chosenFormat = std::nullopt);
+               std::optional<TextFileFormat> chosenFormat = std::nullopt,
+               std::optional<SubtitleFormat::Id> chosenSubtitleFormat = std::nullopt);
+    // Before the document is written in another subtitle format: what that leaves out,
+    // and whether the user still wants it. True when nothing is lost.
+    bool acceptLosses(const QString &path, SubtitleFormat::Id subtitleFormat);
 
     OpenDocument &m_open;
     RecentFiles &m_recentFiles;

@@ -3,6 +3,7 @@
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 #include "format/OwnFile.h"
+#include "format/SubtitleFormatIo.h"
 #include "format/SubtitleParser.h"
 
 #include <QDir>
@@ -102,6 +103,8 @@ QByteArray RecoveryStore::serialize(const Description &description)
     info.insert(QStringLiteral("originalPath"), description.originalPath);
     if (description.encoding)
         info.insert(QStringLiteral("encoding"), *description.encoding);
+    if (description.subtitleFormat != SubtitleFormat::Srt)
+        info.insert(QStringLiteral("format"), SubtitleFormat::key(description.subtitleFormat));
     info.insert(QStringLiteral("savedAt"), description.savedAt.toUTC().toString(Qt::ISODateWithMs));
     if (description.base.exists())
         info.insert(QStringLiteral("base"), QJsonObject::fromVariantMap(description.base.toVariant()));
@@ -119,6 +122,9 @@ RecoveryStore::Description RecoveryStore::parseDescription(const QByteArray &byt
     const double encoding = info.value(QStringLiteral("encoding")).toDouble(-1);
     if (encoding >= 1 && encoding <= 1e6 && encoding == std::floor(encoding))
         description.encoding = int(encoding);
+    description.subtitleFormat = SubtitleFormat::fromKey(info.value(QStringLiteral("format")).toString()).value_or(SubtitleFormat::Srt);
+    if (!SubtitleFormat::isWritable(description.subtitleFormat))
+        description.subtitleFormat = SubtitleFormat::Srt;
     description.savedAt = QDateTime::fromString(info.value(QStringLiteral("savedAt")).toString(), Qt::ISODateWithMs);
     description.base = FileIdentity::fromVariant(info.value(QStringLiteral("base")).toObject().toVariantMap());
     description.windowState = windowStateFromJson(info.value(QStringLiteral("window")).toObject());
@@ -126,11 +132,12 @@ RecoveryStore::Description RecoveryStore::parseDescription(const QByteArray &byt
 }
 
 Expected<void, QString> RecoveryStore::save(const QString &id, const SubtitleList &subtitles,
-                                            const Description &description)
+                                            const Description &description, const FormatKeep *keep)
 {
     if (auto made = makePrivateFolder(); !made)
         return made;
-    auto text = SubtitleFile::encoded(subtitles, TextEncoding::Utf8);
+    const SubtitleFormat::Id format = SubtitleFormat::isWritable(description.subtitleFormat) ? description.subtitleFormat : SubtitleFormat::Srt;
+    auto text = SubtitleFile::encoded(subtitles, TextEncoding::Utf8, {{}, format, keep});
     if (!text)
         return text.error().message;
     // The text first: a kill between the two writes leaves a text without its
@@ -211,17 +218,19 @@ QList<RecoveryStore::Entry> RecoveryStore::claimOrphans() const
     return result;
 }
 
-Expected<TolerantSubtitleReader::Result, QString> RecoveryStore::readText(const Entry &entry)
+Expected<FormatReading, QString> RecoveryStore::readText(const Entry &entry)
 {
     auto bytes = OwnFile::read(entry.recoveryPath, SubtitleFile::maximumSize, OwnFile::Links::SymbolicRefused);
     if (!bytes)
         return bytes.error();
+    if (entry.subtitleFormat != SubtitleFormat::Srt)
+        return SubtitleFormatIo::read(entry.subtitleFormat, QString::fromUtf8(bytes.value()), {.repairing = true});
     if (auto subtitles = SubtitleParser::shared().parseUtf8(bytes.value()))
-        return TolerantSubtitleReader::Result{std::move(subtitles).value(), {}};
+        return FormatReading{std::move(subtitles).value(), nullptr};
     const QString text = QString::fromUtf8(bytes.value());
     auto repaired = TolerantSubtitleReader::read(text);
     if (repaired)
-        return repaired;
+        return FormatReading{std::move(repaired.value().subtitles), nullptr, std::move(repaired.value().repairs)};
     // Cut short inside its last subtitle (a full disk, a crash while writing): the
     // subtitles before it are still the user's work.
     const qsizetype lastBreak = text.lastIndexOf(QStringLiteral("\n\n"));
@@ -235,5 +244,5 @@ Expected<TolerantSubtitleReader::Result, QString> RecoveryStore::readText(const 
     leftOut.line = QStringView(text).left(lastBreak + 2).count(u'\n') + 1;
     leftOut.description = tr("Left out the last subtitle, which was cut short");
     result.repairs.append(leftOut);
-    return result;
+    return FormatReading{std::move(result.subtitles), nullptr, std::move(result.repairs)};
 }

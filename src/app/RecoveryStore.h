@@ -1,7 +1,9 @@
 #pragma once
 
 #include "document/FileIdentity.h"
-#include "format/TolerantSubtitleReader.h"
+#include "format/FormatKeep.h"
+#include "format/FormatReading.h"
+#include "format/SubtitleFormat.h"
 #include "model/Expected.h"
 #include "model/Subtitle.h"
 
@@ -31,6 +33,8 @@ public:
     {
         QString originalPath;  // the document's file, or empty for an untitled document
         std::optional<int> encoding;
+        // The document's subtitle format, which the work is kept in.
+        SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt;
         QDateTime savedAt;
         FileIdentity base;     // the file as the document last read or wrote it
         // How the window showed the work (its video, position, zoom and selection), in
@@ -54,7 +58,10 @@ public:
 
     // Writes the entry, each file as a new file renamed into place (a link at its name
     // is replaced, never written through); an error message when the disk refuses.
-    Expected<void, QString> save(const QString &id, const SubtitleList &subtitles, const Description &description);
+    // The work is kept in the document's format with what its file held beyond the
+    // subtitles (`keep`), so that a recovered document saves as the file was.
+    Expected<void, QString> save(const QString &id, const SubtitleList &subtitles, const Description &description,
+                                 const FormatKeep *keep = nullptr);
     // Rewrites only the description of an entry whose text is written.
     Expected<void, QString> saveDescription(const QString &id, const Description &description);
     void remove(const QString &id);
@@ -63,7 +70,7 @@ public:
     QList<Entry> entries() const;
     // The entry's subtitles. A damaged text (cut short by a full disk or a crash) is
     // read with repairs, which are listed, so that what can be read is offered.
-    static Expected<TolerantSubtitleReader::Result, QString> readText(const Entry &entry);
+    static Expected<FormatReading, QString> readText(const Entry &entry);
     // The entries whose owner is gone, each now locked by this process. What such an
     // owner left half written goes.
     QList<Entry> claimOrphans() const;

@@ -40,6 +40,12 @@ void reportLeftEdges(const SpeechSnap::Report &report, const QString &inputName,
     }
 }
 
+SubtitleList sorted(SubtitleList subtitles)
+{
+    sortSubtitles(subtitles);
+    return subtitles;
+}
+
 } // namespace
 
 Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const SubtitleList &subtitles,
@@ -54,13 +60,12 @@ Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const Subt
         if (!result.belongs)
             return tr("%1: the subtitles do not match the speech in %2; nothing was written.").arg(inputName, videoPath);
         out << result.describe() << '\n';
-        SubtitleList synchronised;
         const QList<Subtitle::Values> values = result.valuesFor(subtitles);
-        for (qsizetype i = 0; i < subtitles.size(); ++i)
-            synchronised << Subtitle::create(subtitles[i]->text(), *values[i].start, *values[i].end);
-        std::stable_sort(synchronised.begin(), synchronised.end(),
-                         [](const SubtitlePtr &a, const SubtitlePtr &b) { return a->start < b->start; });
-        return synchronised;
+        for (qsizetype i = 0; i < subtitles.size(); ++i) {
+            subtitles[i]->start = *values[i].start;
+            subtitles[i]->end = *values[i].end;
+        }
+        return sorted(subtitles);
     }
     const ShotChanges shotChanges = cachedShotChanges(videoPath);
     const SpeechSnap::Snapped snapped =
@@ -68,5 +73,9 @@ Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const Subt
                                         SpeechSnapSettings::load(QSettings())});
     out << snapped.report.summary() << '\n';
     reportLeftEdges(snapped.report, inputName, err);
-    return snapped.subtitles;
+    for (qsizetype i = 0; i < subtitles.size(); ++i) {
+        subtitles[i]->start = snapped.subtitles[i]->start;
+        subtitles[i]->end = snapped.subtitles[i]->end;
+    }
+    return sorted(subtitles);
 }

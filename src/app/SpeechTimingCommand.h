@@ -11,7 +11,8 @@ class QTextStream;
 // video's sound, with what the window would go by besides: the video's frame rate, the
 // shot changes the editor found in it before (kept in the cache), the user's limits and
 // speech settings. What was done is told on `out`, what was left on `err`; an error when
-// the speech cannot be found or the subtitles do not belong to the video.
+// the speech cannot be found or the subtitles do not belong to the video. The subtitles
+// are retimed where they are, so that what their file held beyond times stays theirs.
 class SpeechTimingCommand
 {
     Q_DECLARE_TR_FUNCTIONS(SpeechTimingCommand)

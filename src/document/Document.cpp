@@ -158,12 +158,14 @@ Expected<void, QString> Document::read(const QString &path, int encoding, Subtit
                                        QList<TolerantSubtitleReader::Repair> *repairs, ReadMode mode,
                                        qsizetype *unlistedRepairs)
 {
-    auto result = SubtitleFile::read(path, encoding, reading);
+    auto result = SubtitleFile::read(path, encoding, reading, m_frameRate);
     if (!result)
         return result.error();
     SubtitleFile::Contents contents = std::move(result).value();
     m_encoding = contents.encoding;
     m_fileFormat = contents.format;
+    m_subtitleFormat = contents.subtitleFormat;
+    m_formatKeep = std::move(contents.keep);
     if (repairs)
         *repairs = std::move(contents.repairs);
     if (unlistedRepairs)
@@ -176,9 +178,12 @@ Expected<void, QString> Document::read(const QString &path, int encoding, Subtit
     return {};
 }
 
-void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding)
+void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding, SubtitleFormat::Id subtitleFormat,
+                            std::shared_ptr<const FormatKeep> keep)
 {
     m_encoding = encoding;
+    m_subtitleFormat = subtitleFormat;
+    m_formatKeep = std::move(keep);
     m_subtitleController.setSubtitles(std::move(subtitles));
     emit encodingChanged();
 }
@@ -190,15 +195,25 @@ int Document::encodingForSaving(std::optional<int> chosenEncoding) const
 }
 
 Expected<void, QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
-                                        std::optional<TextFileFormat> chosenFormat)
+                                        std::optional<TextFileFormat> chosenFormat,
+                                        std::optional<SubtitleFormat::Id> chosenSubtitleFormat)
 {
     const int encoding = encodingForSaving(chosenEncoding);
     const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
-    if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, format); !written)
+    // A format the program only reads is saved as SRT.
+    SubtitleFormat::Id subtitleFormat = chosenSubtitleFormat.value_or(m_subtitleFormat);
+    if (!SubtitleFormat::isWritable(subtitleFormat))
+        subtitleFormat = SubtitleFormat::Srt;
+    const SubtitleFile::Layout layout(format, subtitleFormat, m_formatKeep.get());
+    if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, layout); !written)
         return written;
-    if (m_encoding != encoding || m_fileFormat != format) {
+    if (m_encoding != encoding || m_fileFormat != format || m_subtitleFormat != subtitleFormat) {
         m_encoding = encoding;
         m_fileFormat = format;
+        // The new file holds nothing of the old format's.
+        if (m_formatKeep && m_formatKeep->format() != subtitleFormat)
+            m_formatKeep.reset();
+        m_subtitleFormat = subtitleFormat;
         emit encodingChanged();
     }
     return {};

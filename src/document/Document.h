@@ -41,6 +41,10 @@ public:
     std::optional<int> encoding() const { return m_encoding; }
     // The file's line endings and byte-order mark, kept when saving.
     const TextFileFormat &fileFormat() const { return m_fileFormat; }
+    // The subtitle format the file was read or last saved in (SRT for a new document), and
+    // what the file held beyond the subtitles, which saving in that format writes back.
+    SubtitleFormat::Id subtitleFormat() const { return m_subtitleFormat; }
+    const FormatKeep *formatKeep() const { return m_formatKeep.get(); }
     bool isModified() const { return !m_undoManager.isClean(); }
 
     enum class ReadMode { Replace, Undoable };
@@ -52,12 +56,16 @@ public:
                                  SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
                                  QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
                                  ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
-    // Takes unsaved work kept for recovery, for a document whose file had `encoding`.
-    void setRecovered(SubtitleList subtitles, std::optional<int> encoding);
+    // Takes unsaved work kept for recovery, for a document whose file had `encoding` and
+    // was in `subtitleFormat`, with what that file held beyond the subtitles.
+    void setRecovered(SubtitleList subtitles, std::optional<int> encoding,
+                      SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt, std::shared_ptr<const FormatKeep> keep = {});
     // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
     // dialog's choices, which win for this save and become the document's.
+    // `chosenSubtitleFormat` is the format a Save As picked, which then becomes the document's.
     Expected<void, QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
-                                  std::optional<TextFileFormat> chosenFormat = std::nullopt);
+                                  std::optional<TextFileFormat> chosenFormat = std::nullopt,
+                                  std::optional<SubtitleFormat::Id> chosenSubtitleFormat = std::nullopt);
     int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
 
     // Makes itself the controller's delegate and gives it the undo manager: from then on
@@ -175,6 +183,8 @@ private:
     std::optional<int> m_encoding;
     bool m_selectionSeeksVideo = true;
     TextFileFormat m_fileFormat;
+    SubtitleFormat::Id m_subtitleFormat = SubtitleFormat::Srt;
+    std::shared_ptr<const FormatKeep> m_formatKeep;
     ShotChanges m_shotChanges;
     ShotChangeEdits m_shotChangeEdits;
     int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it

@@ -5,6 +5,7 @@
 #include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
+#include "format/SubtitleFormatIo.h"
 #include "format/SubtitleParser.h"
 #include "format/Utf8Validator.h"
 #include "system/HugePages.h"
@@ -20,7 +21,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading)
+namespace {
+
+// The subtitles of a text in a format other than SRT.
+Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, QStringView text, int encoding,
+                                                          const TextFileFormat &layout, SubtitleFile::Reading reading,
+                                                          double frameRate)
+{
+    auto result = SubtitleFormatIo::read(format, text, {reading == SubtitleFile::Reading::Repairing, frameRate});
+    if (!result)
+        return result.error();
+    FormatReading read = std::move(result).value();
+    return SubtitleFile::Contents{std::move(read.subtitles), encoding, std::move(read.repairs), layout,
+                                  read.unlistedRepairs, format, std::move(read.keep)};
+}
+
+} // namespace
+
+Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading,
+                                                             double frameRate)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -68,6 +87,9 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     if (utf8) {
         const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
         const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
+        const SubtitleFormat::Id format = SubtitleFormat::detect(QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 64 * 1024))));
+        if (format != SubtitleFormat::Srt)
+            return readOtherFormat(format, QString::fromUtf8(text), TextEncoding::Utf8, TextFileFormat::ofUtf8(bytes), reading, frameRate);
         if (reading == Reading::Repairing) {
             auto result = TolerantSubtitleReader::readUtf8(text);
             if (!result)
@@ -100,6 +122,11 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     const TextFileFormat format = TextFileFormat::of(bytes, text, encoding);
     bytes = QByteArray(); // the text holds it all now; keep the peak low
 
+    if (const SubtitleFormat::Id subtitleFormat = SubtitleFormat::detect(text); subtitleFormat != SubtitleFormat::Srt) {
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return readOtherFormat(subtitleFormat, text, encoding, format, reading, frameRate);
+    }
     if (reading == Reading::Repairing) {
         auto result = TolerantSubtitleReader::read(text);
         if (!result)
@@ -124,8 +151,13 @@ bool allCarriedByUtf8(const SubtitleList &subtitles)
 } // namespace
 
 Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleList &subtitles, int encoding,
-                                                                const TextFileFormat &format)
+                                                                const Layout &layout)
 {
+    const TextFileFormat &format = layout.text;
+    if (layout.subtitleFormat != SubtitleFormat::Srt) {
+        return TextEncoding::encode(format.withLineEndings(SubtitleFormatIo::write(layout.subtitleFormat, subtitles, layout.keep)),
+                                    encoding, format.byteOrderMark);
+    }
     // UTF-8 is written straight to bytes; a text UTF-8 cannot carry takes the general way,
     // which names the character.
     if (encoding == TextEncoding::Utf8) {
@@ -137,8 +169,9 @@ Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleLi
 }
 
 Expected<void, QString> SubtitleFile::write(const QString &path, const SubtitleList &subtitles, int encoding,
-                                            const TextFileFormat &format)
+                                            const Layout &layout)
 {
+    const TextFileFormat &format = layout.text;
     const QFileInfo info(path);
     if (info.isDir())
         return tr("The file could not be saved because a folder has that name.");
@@ -146,7 +179,7 @@ Expected<void, QString> SubtitleFile::write(const QString &path, const SubtitleL
     // is written into where it is.
     const bool longName = LongNameSaver::isNeeded(path) && !InPlaceWriter::isNeeded(path);
     const bool replaced = !(info.exists() && !info.isFile()) && !longName;
-    if (replaced && encoding == TextEncoding::Utf8 && allCarriedByUtf8(subtitles)) {
+    if (replaced && encoding == TextEncoding::Utf8 && layout.subtitleFormat == SubtitleFormat::Srt && allCarriedByUtf8(subtitles)) {
         // Written while it is made, without the whole file in memory.
         return saveAtomically(path, [&](QFileDevice &file) {
             qint64 written = 0;
@@ -163,7 +196,7 @@ Expected<void, QString> SubtitleFile::write(const QString &path, const SubtitleL
         });
     }
 
-    const auto bytes = encoded(subtitles, encoding, format);
+    const auto bytes = encoded(subtitles, encoding, layout);
     if (!bytes) {
         if (const auto position = firstUnencodable(subtitles, encoding))
             return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text(), encoding).error().message).arg(*position + 1);

@@ -2,6 +2,8 @@
 
 #include "document/TextEncoding.h"
 #include "document/TextFileFormat.h"
+#include "format/FormatKeep.h"
+#include "format/SubtitleFormat.h"
 #include "format/TolerantSubtitleReader.h"
 #include "model/Expected.h"
 #include "model/Subtitle.h"
@@ -35,6 +37,10 @@ public:
         QList<TolerantSubtitleReader::Repair> repairs = {};
         TextFileFormat format = {};
         qsizetype unlistedRepairs = 0;
+        // The subtitle format, told by the text, and what the file holds beyond the
+        // subtitles (none for SRT).
+        SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt;
+        std::shared_ptr<const FormatKeep> keep = {};
     };
 
     // Strict reading refuses malformed SRT with the parser's message; repairing reading
@@ -42,18 +48,36 @@ public:
     enum class Reading { Strict, Repairing };
 
     // Reads, decodes (detecting the encoding when `chosenEncoding` is Automatic) and
-    // parses the file. The error is the message the user sees; for malformed SRT it is
-    // the parser's own.
-    static Expected<Contents, QString> read(const QString &path, int chosenEncoding, Reading reading = Reading::Strict);
+    // parses the file in the format its text shows. The error is the message the user
+    // sees; for malformed SRT it is the parser's own. `frameRate` is for formats that
+    // count frames and do not say at which rate (0: their usual).
+    static Expected<Contents, QString> read(const QString &path, int chosenEncoding, Reading reading = Reading::Strict,
+                                            double frameRate = 0);
 
-    // Writes the subtitles as SRT in `encoding`, replacing the file atomically: on any
-    // failure the file stays as it was. Returns the message for the user on failure.
+    // How a file is written beyond its encoding: the subtitle format, and what the file
+    // that was read held beyond the subtitles (written back when it is of that format).
+    struct Layout
+    {
+        Layout(TextFileFormat text = {}, SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt,
+               const FormatKeep *keep = nullptr)
+            : text(text)
+            , subtitleFormat(subtitleFormat)
+            , keep(keep)
+        {
+        }
+        TextFileFormat text;
+        SubtitleFormat::Id subtitleFormat;
+        const FormatKeep *keep;
+    };
+
+    // Writes the subtitles in `encoding` and `layout`, replacing the file atomically: on
+    // any failure the file stays as it was. Returns the message for the user on failure.
     static Expected<void, QString> write(const QString &path, const SubtitleList &subtitles, int encoding,
-                                         const TextFileFormat &format = {});
+                                         const Layout &layout = {});
 
-    // The file's bytes: the subtitles as SRT in `encoding` and `format`.
+    // The file's bytes: the subtitles in `encoding` and `layout`.
     static Expected<QByteArray, TextEncoding::Error> encoded(const SubtitleList &subtitles, int encoding,
-                                                            const TextFileFormat &format = {});
+                                                            const Layout &layout = {});
 
     // The position of the first subtitle whose text `encoding` cannot represent.
     static std::optional<qsizetype> firstUnencodable(const SubtitleList &subtitles, int encoding);

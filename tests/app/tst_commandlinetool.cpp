@@ -65,16 +65,16 @@ private slots:
         QTest::newRow("files to open") << QStringList{"a.srt", "--check"} << -1 << "" << "" << QString();
         QTest::newRow("one line per file")
             << QStringList{"--check", "$/japanese.UTF-16LE-bom.srt", "$/russian.WINDOWS-1251.srt"} << 0
-            << "$/japanese.UTF-16LE-bom.srt: 3 subtitles, UTF-16LE\n$/russian.WINDOWS-1251.srt: 4 subtitles, windows-1251\n"
+            << "$/japanese.UTF-16LE-bom.srt: 3 subtitles, UTF-16LE, SRT\n$/russian.WINDOWS-1251.srt: 4 subtitles, windows-1251, SRT\n"
             << "" << QString();
         QTest::newRow("--from decodes as the setting would")
             << QStringList{"--check", "--from", "Cyrillic (KOI8-R)", "$/russian.KOI8-R.srt"} << 0
-            << "$/russian.KOI8-R.srt: 4 subtitles, KOI8-R\n" << "" << QString();
+            << "$/russian.KOI8-R.srt: 4 subtitles, KOI8-R, SRT\n" << "" << QString();
         QTest::newRow("a bad file among good ones: the editor's message")
-            << QStringList{"--check", "@/bad.srt", "$/french.UTF-8.srt"} << 1 << "$/french.UTF-8.srt: 4 subtitles, UTF-8\n"
+            << QStringList{"--check", "@/bad.srt", "$/french.UTF-8.srt"} << 1 << "$/french.UTF-8.srt: 4 subtitles, UTF-8, SRT\n"
             << "@/bad.srt: Error at line 0.\nInvalid index.\nLine 0 reads “7”.\n" << QString();
         QTest::newRow("--repair lists each repair")
-            << QStringList{"--check", "--repair", "@/sloppy.srt"} << 0 << "@/sloppy.srt: 1 subtitles, UTF-8, 2 repairs\n"
+            << QStringList{"--check", "--repair", "@/sloppy.srt"} << 0 << "@/sloppy.srt: 1 subtitles, UTF-8, SRT, 2 repairs\n"
             << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected" << QString();
         QTest::newRow("--repair refuses to swallow a second half in UTF-16 into one subtitle")
             << QStringList{"--check", "--repair", "@/mixed.srt"} << 1 << "" << "@/mixed.srt: Line 4 holds a NUL character (“2␀”)" << QString();
@@ -147,7 +147,7 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("many.srt"), bytes));
         QString out, err;
         QCOMPARE(run({"--check", "--repair", "@/many.srt"}, out, err), 0);
-        QCOMPARE(out, resolve("@/many.srt: 1002 subtitles, UTF-8, 1002 repairs\n"));
+        QCOMPARE(out, resolve("@/many.srt: 1002 subtitles, UTF-8, SRT, 1002 repairs\n"));
         const QStringList lines = err.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1001);
         QCOMPARE(lines[999], resolve("@/many.srt: Line 3996 “0”: Subtitle numbered 0 where 1 was expected: numbered in order."));
