@@ -53,6 +53,12 @@ public:
     // The widget showing the picture, owned by the player; nullptr when it draws nowhere.
     virtual QWidget *view() const { return nullptr; }
 
+    // Draws the subtitles of a file over the picture as the player renders its format
+    // (styles, positions, effects), or none for an empty path; `reloadSubtitleFile` reads
+    // the same file again after it was rewritten. Players that draw no subtitles ignore both.
+    virtual void showSubtitleFile(const QString &path) { Q_UNUSED(path); }
+    virtual void reloadSubtitleFile() {}
+
 signals:
     void durationChanged(double duration);
     void frameRateChanged(double frameRate);

@@ -286,6 +286,8 @@ void MpvPlayer::handleEvent(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         m_loaded = true;
         m_time = readTimePos();
+        if (!m_subtitleFile.isEmpty())
+            showSubtitleFile(m_subtitleFile);
         if (m_seek)
             sendSeek(*m_seek);
         break;
@@ -494,6 +496,26 @@ double MpvPlayer::readTimePos() const
     if (libmpv().mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &time) < 0)
         return m_time;
     return time;
+}
+
+void MpvPlayer::showSubtitleFile(const QString &path)
+{
+    if (m_subtitleFileAdded) {
+        command({"sub-remove"});
+        m_subtitleFileAdded = false;
+    }
+    m_subtitleFile = path;
+    if (path.isEmpty() || !m_loaded)
+        return;
+    const QByteArray name = QFile::encodeName(path);
+    command({"sub-add", name.constData(), "select"});
+    m_subtitleFileAdded = true;
+}
+
+void MpvPlayer::reloadSubtitleFile()
+{
+    if (m_subtitleFileAdded)
+        command({"sub-reload"});
 }
 
 void MpvPlayer::command(std::initializer_list<const char *> args)

@@ -32,6 +32,8 @@ public:
 
     // Opens the file paused at its start. failed() reports a file that cannot be played.
     void load(const QString &path);
+    void showSubtitleFile(const QString &path) override;
+    void reloadSubtitleFile() override;
     bool isLoaded() const { return m_loaded; }
 
     double currentTime() const override { return m_time; }
@@ -98,6 +100,9 @@ private:
     QPointer<QWidget> m_view;
     QString m_pendingPath; // waits for the render context in Window mode
     bool m_loaded = false;
+    // The file whose subtitles mpv draws, added once the video is loaded.
+    QString m_subtitleFile;
+    bool m_subtitleFileAdded = false;
     bool m_failed = false;
     double m_time = 0;
     double m_rate = 0;

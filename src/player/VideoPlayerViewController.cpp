@@ -6,6 +6,7 @@
 #include "player/DetachedTask.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
+#include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerView.h"
 #include "waveform/AudioWaveform.h"
 
@@ -71,6 +72,7 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     , m_videoHost(new QWidget(m_playerView))
     , m_subtitlesLabel(new QLabel(m_videoHost))
     , m_controls(new PlaybackControls(this))
+    , m_styledTrack(new StyledSubtitleTrack(document, this))
     , m_playerFactory(&makeMpvPlayer)
 {
     auto *layout = new QVBoxLayout(this);
@@ -112,6 +114,7 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     connect(m_document, &Document::subtitlesRemoved, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesReordered, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_styledTrack, &StyledSubtitleTrack::shownChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
     // A newly selected subtitle brings a paused video to its start.
     connect(m_document, &Document::seekPausedVideoRequested, this, [this](double time) {
         if (m_player && m_player->rate() == 0)
@@ -167,6 +170,7 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     connect(player, &Player::failed, this, &VideoPlayerViewController::playerDidFail);
 
     installObservers();
+    m_styledTrack->setPlayer(player);
 
     // The label floats over the picture.
     QWidget *overlayParent = m_videoHost;
@@ -229,6 +233,7 @@ void VideoPlayerViewController::releasePlayer()
     removeObservers();
     m_seekTarget.reset();
     m_player->disconnect(this);
+    m_styledTrack->setPlayer(nullptr);
     if (std::exchange(m_wasPlaying, false))
         emit playingChanged(false);
     if (QWidget *view = m_player->view())
@@ -316,7 +321,7 @@ void VideoPlayerViewController::updateSubtitlesLabel()
     m_subtitlesLabel->setText(rendered.html);
     m_subtitlesLabel->setAlignment(rendered.horizontal | (rendered.top ? Qt::AlignTop : Qt::AlignBottom));
     m_labelAtTop = rendered.top;
-    m_subtitlesLabel->setVisible(m_currentSubtitleIndex.has_value());
+    m_subtitlesLabel->setVisible(m_currentSubtitleIndex.has_value() && !m_styledTrack->isShown());
     layoutSubtitlesLabel();
     m_controls->setTimes(m_player->currentTime(), m_duration);
 }

@@ -16,6 +16,7 @@ class Document;
 class PlaybackControls;
 class QLabel;
 class QStackedLayout;
+class StyledSubtitleTrack;
 class VideoPlayerView;
 
 // The video pane of a document window: plays one video at a time, shows the subtitle
@@ -138,6 +139,8 @@ private:
     QWidget *m_videoHost;
     QLabel *m_subtitlesLabel;
     PlaybackControls *m_controls;
+    // Draws ASS and SSA documents through the player, in place of the label.
+    StyledSubtitleTrack *m_styledTrack;
     PlayerFactory m_playerFactory;
 
     QString m_path;
