@@ -177,7 +177,7 @@ private:
     // Each returns the message that ends a strict read, or nothing.
     std::optional<QString> readSectionLine(QStringView line, QStringView trimmed);
     std::optional<QString> readEventsLine(QStringView line, QStringView trimmed);
-    std::optional<QString> readDialogue(QStringView line, qsizetype keyEnd);
+    std::optional<QString> readDialogue(QStringView line);
     std::optional<QString> readTimes(QStringView line, const QList<QStringView> &fields, double &start, double &end,
                                      double &readStart, double &readEnd);
 
@@ -296,7 +296,6 @@ std::optional<QString> Reading::readEventsLine(QStringView line, QStringView tri
         }
         return fault(line, AssReader::tr("This line of [Events] is neither an event, a Format line nor a comment."));
     }
-    const qsizetype keyEnd = (trimmed.data() - line.data()) + colon + 1;
     if (key.compare(u"Format", Qt::CaseInsensitive) == 0) {
         QStringList names;
         for (const QStringView name : trimmed.sliced(colon + 1).split(u','))
@@ -315,13 +314,13 @@ std::optional<QString> Reading::readEventsLine(QStringView line, QStringView tri
         return std::nullopt;
     }
     if (key.compare(u"Dialogue", Qt::CaseInsensitive) == 0)
-        return readDialogue(line, keyEnd);
+        return readDialogue(line);
     // Comment events, and Picture, Sound, Movie and Command ones nobody plays: kept as they are.
     m_keep->count(Part::Notes);
     return std::nullopt;
 }
 
-std::optional<QString> Reading::readDialogue(QStringView line, qsizetype keyEnd)
+std::optional<QString> Reading::readDialogue(QStringView line)
 {
     if (m_fields.names.isEmpty()) {
         if (!m_repairing)
@@ -329,29 +328,18 @@ std::optional<QString> Reading::readDialogue(QStringView line, qsizetype keyEnd)
         note(line, AssReader::tr("No Format line before the events: read them in the standard order."));
         m_fields = EventFields::from(AssSyntax::eventFieldNames(m_format == SubtitleFormat::Ssa));
     }
-    qsizetype valuesStart = keyEnd;
-    while (valuesStart < line.size() && (line[valuesStart] == u' ' || line[valuesStart] == u'\t'))
-        ++valuesStart;
-
     // The last field, the text, takes the rest of the line, commas and all.
-    QList<QStringView> fields;
-    fields.reserve(m_fields.names.size());
-    qsizetype position = valuesStart;
-    while (fields.size() + 1 < m_fields.names.size()) {
-        const qsizetype comma = line.indexOf(u',', position);
-        if (comma < 0) {
-            const QString why = AssReader::tr("The event has %1 fields where the Format line names %2.")
-                                    .arg(fields.size() + 1)
-                                    .arg(m_fields.names.size());
-            if (!m_repairing)
-                return fault(line, why);
-            note(line, why + u' ' + AssReader::tr("Left it out; it is kept as it stands."));
-            return std::nullopt;
-        }
-        fields.append(line.sliced(position, comma - position));
-        position = comma + 1;
+    qsizetype valuesStart = 0;
+    const QList<QStringView> fields = AssSyntax::eventValues(line, m_fields.names.size(), valuesStart);
+    if (fields.size() < m_fields.names.size()) {
+        const QString why = AssReader::tr("The event has %1 fields where the Format line names %2.")
+                                .arg(fields.size() + 1)
+                                .arg(m_fields.names.size());
+        if (!m_repairing)
+            return fault(line, why);
+        note(line, why + u' ' + AssReader::tr("Left it out; it is kept as it stands."));
+        return std::nullopt;
     }
-    fields.append(line.sliced(position));
 
     double start = 0, end = 0, readStart = 0, readEnd = 0;
     if (const auto message = readTimes(line, fields, start, end, readStart, readEnd))
@@ -371,10 +359,8 @@ std::optional<QString> Reading::readDialogue(QStringView line, qsizetype keyEnd)
     cue.start = readStart;
     cue.end = readEnd;
     cue.text = text;
-    cue.fields.reserve(fields.size() + 1);
-    cue.fields.append(line.first(valuesStart).toString());
-    for (const QStringView field : fields)
-        cue.fields.append(field.toString());
+    // The writer splits `source` again when it needs the fields: a million events would
+    // otherwise keep ten million small strings.
     cue.order = m_keep->cueCount();
     m_lastEnd = m_lineOffset + line.size();
 

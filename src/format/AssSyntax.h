@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -42,6 +43,28 @@ inline QString eventFormatLine(bool ssa)
 {
     return ssa ? QStringLiteral("Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text")
                : QStringLiteral("Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text");
+}
+
+// The values of an event line ("Dialogue: 0,0:00:01.00,…"): `count` of them, the last
+// taking the rest of the line, commas and all; fewer when the line has too few commas.
+// `valuesStart` is where the first begins, past the kind, its colon and the blanks after.
+inline QList<QStringView> eventValues(QStringView line, qsizetype count, qsizetype &valuesStart)
+{
+    valuesStart = line.indexOf(u':') + 1;
+    while (valuesStart < line.size() && (line[valuesStart] == u' ' || line[valuesStart] == u'\t'))
+        ++valuesStart;
+    QList<QStringView> values;
+    values.reserve(count);
+    qsizetype position = valuesStart;
+    while (values.size() + 1 < count) {
+        const qsizetype comma = line.indexOf(u',', position);
+        if (comma < 0)
+            return values;
+        values.append(line.sliced(position, comma - position));
+        position = comma + 1;
+    }
+    values.append(line.sliced(position));
+    return values;
 }
 
 // \a counts 1–3 along the bottom, +4 for the top row and +8 for the middle one; \an is

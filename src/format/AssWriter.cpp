@@ -61,31 +61,34 @@ QString scratchHeader(bool ssa)
 // edited ones replaced), the defaults of a new event where there are none.
 QString eventLine(const QStringList &names, const FormatKeep::Cue *cue, const Subtitle &subtitle, bool ssa)
 {
-    QStringList fields = cue ? cue->fields : QStringList();
-    if (!cue || fields.size() != names.size() + 1) {
-        fields = {QStringLiteral("Dialogue: ")};
-        for (const QString &name : names) {
-            if (name == u"marked")
-                fields.append(QStringLiteral("Marked=0"));
-            else if (name == u"layer" || name.startsWith(u"margin"))
-                fields.append(QStringLiteral("0"));
-            else if (name == u"style")
-                fields.append(QStringLiteral("Default"));
-            else
-                fields.append(QString());
+    QString prefix = QStringLiteral("Dialogue: ");
+    QStringList fields;
+    fields.reserve(names.size());
+    if (cue) {
+        qsizetype valuesStart = 0;
+        const QList<QStringView> values = AssSyntax::eventValues(cue->source, names.size(), valuesStart);
+        if (values.size() == names.size()) {
+            prefix = cue->source.first(valuesStart);
+            for (const QStringView value : values)
+                fields.append(value.toString());
+        } else {
+            cue = nullptr;
         }
-        cue = nullptr;
     }
     for (qsizetype i = 0; i < names.size(); ++i) {
-        QString &field = fields[i + 1];
-        if (names[i] == u"start" && (!cue || subtitle.start != cue->start))
-            field = AssSyntax::formatTime(subtitle.start);
-        else if (names[i] == u"end" && (!cue || subtitle.end != cue->end))
-            field = AssSyntax::formatTime(subtitle.end);
+        const QString &name = names[i];
+        if (!cue)
+            fields.append(name == u"marked"                                   ? QStringLiteral("Marked=0")
+                          : name == u"layer" || name.startsWith(u"margin") ? QStringLiteral("0")
+                          : name == u"style"                                ? QStringLiteral("Default")
+                                                                            : QString());
+        if (name == u"start" && (!cue || subtitle.start != cue->start))
+            fields[i] = AssSyntax::formatTime(subtitle.start);
+        else if (name == u"end" && (!cue || subtitle.end != cue->end))
+            fields[i] = AssSyntax::formatTime(subtitle.end);
     }
     if (!cue || !cue->textUnchanged(subtitle))
         fields.last() = AssWriter::textField(subtitle.text(), ssa);
-    const QString prefix = fields.takeFirst();
     return prefix + fields.join(u',');
 }
 
