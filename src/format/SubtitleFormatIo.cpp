@@ -1,5 +1,7 @@
 #include "format/SubtitleFormatIo.h"
 
+#include "format/AssReader.h"
+#include "format/AssWriter.h"
 #include "format/MarkupTokenizer.h"
 #include "format/SubtitleParser.h"
 #include "format/TolerantSubtitleReader.h"
@@ -23,9 +25,10 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
                 return subtitles.error().message(text);
             return FormatReading{std::move(subtitles).value(), nullptr};
         }
-    case SubtitleFormat::WebVtt:
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
+        return AssReader::read(format, text, options);
+    case SubtitleFormat::WebVtt:
     case SubtitleFormat::Ttml:
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
@@ -43,9 +46,10 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
     switch (format) {
     case SubtitleFormat::Srt:
         return SubtitleParser::shared().serialize(subtitles);
-    case SubtitleFormat::WebVtt:
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
+        return AssWriter::write(format, subtitles, keep);
+    case SubtitleFormat::WebVtt:
     case SubtitleFormat::Ttml:
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
