@@ -1,0 +1,116 @@
+#include "app/RecoveryStore.h"
+#include "document/Document.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A document read from a file in another format than SRT: saved in that format with what
+// was not edited kept, saved as another format, and recovered after a crash in its format.
+class tst_FormatDocuments : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    static QByteArray ass(const QByteArray &secondText)
+    {
+        return "[Script Info]\nScriptType: v4.00+\nPlayResX: 1280\nPlayResY: 720\n\n[V4+ Styles]\n"
+               "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, Italic, "
+               "Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, "
+               "MarginR, MarginV, Encoding\n"
+               "Style: Sign,DejaVu Serif,40,&H0000FFFF,&H000000FF,&H00400000,&H80000000,-1,0,0,0,100,100,0,0,1,2,0,8,20,20,40,1\n\n"
+               "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+               "Comment: 0,0:00:00.00,0:00:20.00,Sign,,0,0,0,,a note\n"
+               "Dialogue: 0,0:00:00.50,0:00:02.00,Sign,Anna,0,0,0,,{\\fad(300,300)}THE HOUSE\n"
+               "Dialogue: 1,0:00:03.00,0:00:04.00,Sign,Ben,10,10,10,,"
+            + secondText + "\n";
+    }
+
+    QString write(const QByteArray &bytes, const QString &name)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void savesWhatWasNotEdited_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("nothing edited: byte for byte") << QString() << ass("{\\k20}Knock, {\\k40}knock.");
+        QTest::newRow("a text edited: its fields and the rest kept")
+            << QStringLiteral("<i>Who</i> is it?") << ass("{\\i1}Who{\\i0} is it?");
+    }
+
+    void savesWhatWasNotEdited()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QByteArray, expected);
+        const QString path = write(ass("{\\k20}Knock, {\\k40}knock."), QStringLiteral("film.ass"));
+        Document document;
+        QVERIFY(document.read(path));
+        document.attachController();
+        QCOMPARE(document.subtitleFormat(), SubtitleFormat::Ass);
+        if (!edit.isEmpty())
+            document.subtitleController().setText(edit, 1);
+        QVERIFY(document.write(path));
+        QCOMPARE(read(path), expected);
+    }
+
+    // Saved as SRT, the document is an SRT document: the next save writes SRT again, not
+    // the ASS file's styles into an SRT name.
+    void savedAsAnotherFormatBecomesIt()
+    {
+        const QString path = write(ass("Knock."), QStringLiteral("other.ass"));
+        Document document;
+        QVERIFY(document.read(path));
+        document.attachController();
+        const QString srt = m_dir.filePath(QStringLiteral("other.srt"));
+        QVERIFY(document.write(srt, std::nullopt, std::nullopt, SubtitleFormat::Srt));
+        QCOMPARE(document.subtitleFormat(), SubtitleFormat::Srt);
+        QCOMPARE(document.formatKeep(), nullptr);
+        document.subtitleController().setText(QStringLiteral("Knock!"), 1);
+        QVERIFY(document.write(srt));
+        QCOMPARE(read(srt), QByteArray("1\n00:00:00,500 --> 00:00:02,000\n{\\fad(300,300)}THE HOUSE\n\n"
+                                       "2\n00:00:03,000 --> 00:00:04,000\nKnock!\n\n"));
+    }
+
+    // Unsaved work on an ASS file comes back as ASS, styles and all, so that saving it does
+    // not write SRT into the ASS file.
+    void recoveredWorkKeepsItsFormat()
+    {
+        const QString path = write(ass("Knock."), QStringLiteral("recovered.ass"));
+        Document document;
+        QVERIFY(document.read(path));
+        document.attachController();
+        document.subtitleController().setText(QStringLiteral("Knock!"), 1);
+        RecoveryStore store(m_dir.filePath(QStringLiteral("recovery")));
+        RecoveryStore::Description description;
+        description.originalPath = path;
+        description.subtitleFormat = document.subtitleFormat();
+        QVERIFY(store.save(QStringLiteral("one"), document.subtitleController().subtitles(), description, document.formatKeep()));
+        const QList<RecoveryStore::Entry> entries = store.entries();
+        QCOMPARE(entries.size(), 1);
+        auto recovered = RecoveryStore::readText(entries.first());
+        QVERIFY(recovered);
+        Document again;
+        again.setRecovered(std::move(recovered.value().subtitles), std::nullopt, entries.first().subtitleFormat,
+                           std::move(recovered.value().keep));
+        QVERIFY(again.write(path));
+        QCOMPARE(read(path), ass("Knock!"));
+    }
+};
+
+QTEST_MAIN(tst_FormatDocuments)
+#include "tst_formatdocuments.moc"
