@@ -1,8 +1,13 @@
 #include "format/SubtitleFormatIo.h"
 
 #include "format/MarkupTokenizer.h"
+#include "format/MicroDvdReader.h"
+#include "format/Mpl2Reader.h"
+#include "format/SubViewerReader.h"
 #include "format/SubtitleParser.h"
 #include "format/TolerantSubtitleReader.h"
+#include "format/TtmlReader.h"
+#include "format/TtmlWriter.h"
 
 #include <QSet>
 
@@ -27,10 +32,13 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
     case SubtitleFormat::Ttml:
+        return TtmlReader::read(text, options);
     case SubtitleFormat::MicroDvd:
+        return MicroDvdReader::read(text, options);
     case SubtitleFormat::SubViewer:
+        return SubViewerReader::read(text, options);
     case SubtitleFormat::Mpl2:
-        break;
+        return Mpl2Reader::read(text, options);
     }
     return tr("%1 files cannot be read yet.").arg(SubtitleFormat::name(format));
 }
@@ -47,6 +55,7 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
     case SubtitleFormat::Ttml:
+        return TtmlWriter::write(subtitles, keep);
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
     case SubtitleFormat::Mpl2:
