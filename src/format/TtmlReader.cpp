@@ -125,43 +125,44 @@ std::optional<double> timeOf(QStringView value, const Rates &rates)
     return std::nullopt;
 }
 
-// The nesting of tags that says what the runs say, kept open across line breaks.
+// The nesting of tags that says what the runs say. A tag stays open across a line break
+// when the text after it still wants it.
 QString markupOf(const QList<Run> &runs)
 {
-    enum Tag { Color, Bold, Italic, Underline };
+    enum Tag { Color, Italic, Bold, Underline };
+    static const QString opening[] = {QString(), QStringLiteral("<i>"), QStringLiteral("<b>"), QStringLiteral("<u>")};
+    static const QString closing[] = {QStringLiteral("</font>"), QStringLiteral("</i>"), QStringLiteral("</b>"), QStringLiteral("</u>")};
     QList<Tag> open;
     QString openColor;
     QString text;
+    qsizetype pendingBreaks = 0;
     const auto wants = [](const TtmlStyle &style, Tag tag) {
         switch (tag) {
         case Color: return !style.color.isEmpty();
-        case Bold: return style.bold;
         case Italic: return style.italic;
+        case Bold: return style.bold;
         case Underline: return style.underline;
         }
         return false;
     };
     const auto close = [&](qsizetype from) {
-        while (open.size() > from) {
-            static const QString closing[] = {QStringLiteral("</font>"), QStringLiteral("</b>"), QStringLiteral("</i>"), QStringLiteral("</u>")};
+        while (open.size() > from)
             text += closing[open.takeLast()];
-        }
+        text += QString(pendingBreaks, u'\n');
+        pendingBreaks = 0;
     };
     for (const Run &run : runs) {
-        if (run.lineBreak) {
-            text += u'\n';
-            continue;
-        }
+        if (run.lineBreak)
+            ++pendingBreaks;
         if (run.text.isEmpty())
             continue;
         qsizetype keep = 0;
         while (keep < open.size() && wants(run.style, open[keep]) && (open[keep] != Color || openColor == run.style.color))
             ++keep;
         close(keep);
-        for (const Tag tag : {Color, Bold, Italic, Underline}) {
+        for (const Tag tag : {Color, Italic, Bold, Underline}) {
             if (!wants(run.style, tag) || open.contains(tag))
                 continue;
-            static const QString opening[] = {QString(), QStringLiteral("<b>"), QStringLiteral("<i>"), QStringLiteral("<u>")};
             text += tag == Color ? QStringLiteral("<font color=\"%1\">").arg(run.style.color) : opening[tag];
             if (tag == Color)
                 openColor = run.style.color;

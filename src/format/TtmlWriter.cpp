@@ -54,16 +54,7 @@ QString contentOf(QStringView text, const TtmlStyle &base, const Dialect &dialec
         using Kind = MarkupTokenizer::Kind;
         switch (token.kind) {
         case Kind::Text: {
-            const TtmlStyle wanted = [&] {
-                TtmlStyle s = style;
-                s.italic = s.italic || base.italic;
-                s.bold = s.bold || base.bold;
-                s.underline = s.underline || base.underline;
-                if (s.color.isEmpty())
-                    s.color = base.color;
-                return s;
-            }();
-            const auto attributes = wanted.attributesOver(base);
+            const auto attributes = style.attributesOver(base);
             if (attributes.isEmpty()) {
                 xml.writeCharacters(token.raw.toString());
                 break;
@@ -98,32 +89,6 @@ QString contentOf(QStringView text, const TtmlStyle &base, const Dialect &dialec
     return content;
 }
 
-// The start tag with new times (counted from `parentBegin`) and, when given, region.
-QString retimed(QString startTag, const Subtitle &subtitle, double parentBegin, const QString &region)
-{
-    static const QRegularExpression timing(QStringLiteral(R"(\s+(begin|end|dur)\s*=\s*("[^"]*"|'[^']*'))"));
-    static const QRegularExpression regionAttribute(QStringLiteral(R"(\s+region\s*=\s*("[^"]*"|'[^']*'))"));
-    static const QRegularExpression name(QStringLiteral(R"(^<[^\s/>]+)"));
-    startTag.remove(timing);
-    QString inserted = QStringLiteral(" begin=\"%1\" end=\"%2\"").arg(clockTime(subtitle.start - parentBegin), clockTime(subtitle.end - parentBegin));
-    if (!region.isEmpty()) {
-        startTag.remove(regionAttribute);
-        inserted += QStringLiteral(" region=\"%1\"").arg(region.toHtmlEscaped());
-    }
-    const auto match = name.match(startTag);
-    return startTag.insert(match.capturedEnd(), inserted);
-}
-
-QString newParagraph(const Subtitle &subtitle, double parentBegin, const QString &region, const Dialect &dialect)
-{
-    const QString text = subtitle.text();
-    const QString content = contentOf(text, {}, dialect);
-    const QString p = dialect.elementPrefix + QStringLiteral("p");
-    QString startTag = QStringLiteral("<%1>").arg(p);
-    startTag = retimed(startTag, subtitle, parentBegin, region);
-    return startTag + content + QStringLiteral("</%1>").arg(p);
-}
-
 // "p" or "tt:p" from "<tt:p begin=…>".
 QString elementNameOf(QStringView startTag)
 {
@@ -131,6 +96,38 @@ QString elementNameOf(QStringView startTag)
     while (end < startTag.size() && !startTag[end].isSpace() && startTag[end] != u'/' && startTag[end] != u'>')
         ++end;
     return startTag.sliced(1, end - 1).toString();
+}
+
+// The start tag with `name` set to `value`: in its place when it has one, else after the
+// element's name.
+QString withAttribute(QString startTag, const QString &name, const QString &value)
+{
+    const QRegularExpression existing(QStringLiteral(R"((\s%1\s*=\s*)("[^"]*"|'[^']*'))").arg(name));
+    const QString quoted = u'"' + value.toHtmlEscaped() + u'"';
+    if (const auto match = existing.match(startTag); match.hasMatch())
+        return startTag.replace(match.capturedStart(2), match.capturedLength(2), quoted);
+    return startTag.insert(elementNameOf(startTag).size() + 1, u' ' + name + u'=' + quoted);
+}
+
+// The start tag with new times, counted from `parentBegin`.
+QString retimed(QString startTag, const Subtitle &subtitle, double parentBegin)
+{
+    static const QRegularExpression duration(QStringLiteral(R"(\s+dur\s*=\s*("[^"]*"|'[^']*'))"));
+    startTag.remove(duration);
+    startTag = withAttribute(startTag, QStringLiteral("end"), clockTime(subtitle.end - parentBegin));
+    return withAttribute(startTag, QStringLiteral("begin"), clockTime(subtitle.start - parentBegin));
+}
+
+QString newParagraph(const Subtitle &subtitle, double parentBegin, const QString &region, const Dialect &dialect)
+{
+    const QString text = subtitle.text();
+    const QString content = contentOf(text, {}, dialect);
+    const QString p = dialect.elementPrefix + QStringLiteral("p");
+    QString startTag = QStringLiteral("<%1 begin=\"%2\" end=\"%3\"").arg(p, clockTime(subtitle.start - parentBegin), clockTime(subtitle.end - parentBegin));
+    if (!region.isEmpty())
+        startTag += QStringLiteral(" region=\"%1\"").arg(region.toHtmlEscaped());
+    startTag += u'>';
+    return startTag + content + QStringLiteral("</%1>").arg(p);
 }
 
 // The text after the last line feed of `before`, when it is all blanks.
@@ -191,8 +188,10 @@ QString keptWrite(const SubtitleList &subtitles, const FormatKeep &keep)
         const double parentBegin = cue->fields[TtmlReader::ParentBeginField].toDouble();
         const bool regionChanged = wantsTop != isTop(cue->text) && !region.isEmpty();
         QString startTag = cue->fields[TtmlReader::StartTagField];
-        if (!cue->timesUnchanged(*subtitle) || regionChanged)
-            startTag = retimed(startTag, *subtitle, parentBegin, regionChanged ? region : QString());
+        if (!cue->timesUnchanged(*subtitle))
+            startTag = retimed(startTag, *subtitle, parentBegin);
+        if (regionChanged)
+            startTag = withAttribute(startTag, QStringLiteral("region"), region);
         const QString name = elementNameOf(startTag);
         Dialect own = dialect;
         own.elementPrefix = name.chopped(1);
@@ -249,13 +248,13 @@ QString newDocument(const SubtitleList &subtitles)
     xml.writeCharacters(QString());
     QString paragraphs;
     for (const SubtitlePtr &subtitle : subtitles)
-        paragraphs += QStringLiteral("\n      ") + newParagraph(*subtitle, 0, isTop(subtitle->text()) ? topRegion : bottomRegion, {});
+        paragraphs += QStringLiteral("\n            ") + newParagraph(*subtitle, 0, isTop(subtitle->text()) ? topRegion : bottomRegion, {});
     const qsizetype divEnd = out.size();
     xml.writeEndElement(); // div
     xml.writeEndElement(); // body
     xml.writeEndElement(); // tt
     xml.writeEndDocument();
-    return out.insert(divEnd, paragraphs + QStringLiteral("\n    "));
+    return out.insert(divEnd, paragraphs + QStringLiteral("\n        "));
 }
 
 } // namespace
