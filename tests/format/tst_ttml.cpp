@@ -170,8 +170,9 @@ void TestTtml::writing()
     const auto again = SubtitleFormatIo::read(SubtitleFormat::Ttml, text);
     QVERIFY2(again, again ? "" : qPrintable(again.error()));
     QCOMPARE(described(again.value().subtitles), described(subtitles));
+    const auto headOf = [](const FormatKeep &kept) { return kept.header.section(QStringLiteral("</head>"), 0, 0); };
     if (keep)
-        QCOMPARE(again.value().keep->header, keep->header);
+        QCOMPARE(headOf(*again.value().keep), headOf(*keep));
 }
 
 QTEST_GUILESS_MAIN(TestTtml)
