@@ -49,7 +49,7 @@ Expected<QList<BracketTimedLines::Line>, QString> BracketTimedLines::read(QStrin
         }
         const QString reason = tr("Line %1 is not a %2 subtitle: it should begin with its start and end, as in “%3”.")
                                    .arg(number)
-                                   .arg(formatName, QStringLiteral("%1100%2%1150%2").arg(open, close));
+                                   .arg(formatName, open + QStringLiteral("100") + close + open + QStringLiteral("150") + close);
         if (!repairing)
             return FormatRepairs::fault(number, whole, reason);
         repairs.note(number, whole, tr("Left out a line that is not a subtitle."));
