@@ -29,6 +29,7 @@ struct Context
     Properties style; // the properties set on it and its ancestors
     QString region;
     bool preserveSpace = false;
+    bool ownEnd = false; // whether its end is its own rather than its parent's
 };
 
 struct Run
@@ -145,10 +146,12 @@ QString markupOf(const QList<Run> &runs)
         }
         return false;
     };
-    const auto close = [&](qsizetype from) {
+    // Line breaks before the first text or after the last show nothing: they are left out.
+    const auto close = [&](qsizetype from, bool atEnd = false) {
         while (open.size() > from)
             text += closing[open.takeLast()];
-        text += QString(pendingBreaks, u'\n');
+        if (!text.isEmpty() && !atEnd)
+            text += QString(pendingBreaks, u'\n');
         pendingBreaks = 0;
     };
     for (const Run &run : runs) {
@@ -170,7 +173,7 @@ QString markupOf(const QList<Run> &runs)
         }
         text += run.text;
     }
-    close(0);
+    close(0, true);
     return text;
 }
 
@@ -248,6 +251,12 @@ private:
     bool isTop(const QString &regionId) const;
     std::optional<double> fraction(QStringView length, double rootPixels, double cells) const;
 
+    // Whether the element at hand is TTML's (or in no namespace, as careless files have it).
+    bool isTtml() const
+    {
+        const QStringView ns = m_xml.namespaceUri();
+        return ns.isEmpty() || ns == u"http://www.w3.org/ns/ttml" || ns.endsWith(u"/ttaf1");
+    }
     qsizetype tagStart(qsizetype tagEnd) const { return m_text.first(tagEnd).lastIndexOf(u'<'); }
 
     QStringView m_text;
@@ -399,6 +408,7 @@ Expected<Context, QString> Reader::timed(const Context &parent, const QXmlStream
         end = std::min(end.value_or(context.begin + *times[2]), context.begin + *times[2]);
     if (end)
         context.end = end;
+    context.ownEnd = end.has_value();
     return context;
 }
 
@@ -421,6 +431,8 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
     };
     QList<Run> runs;
     QList<Context> spans{context};
+    std::optional<double> spanBegin;
+    std::optional<double> spanEnd;
     qsizetype collapsedUpTo = 0;
     while (!spans.isEmpty()) {
         const auto token = m_xml.readNext();
@@ -441,16 +453,19 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
             }
             collapsedUpTo = runs.size();
         } else if (token == QXmlStreamReader::StartElement) {
-            if (m_xml.name() == u"br") {
+            if (m_xml.name() == u"br" && isTtml()) {
                 runs.append({{}, {}, true});
                 m_xml.skipCurrentElement();
-            } else if (m_xml.name() == u"span") {
-                Context span = spans.last();
-                span.style = ownStyle(span.style, m_xml.attributes());
-                const QString space = anyAttribute(m_xml.attributes(), u"space");
-                if (!space.isEmpty())
-                    span.preserveSpace = space == u"preserve";
-                spans.append(span);
+            } else if (m_xml.name() == u"span" && isTtml()) {
+                auto span = timed(spans.last(), m_xml.attributes());
+                if (!span)
+                    return span.error();
+                // A paragraph may leave its times to its spans (words shown one by one).
+                if (span.value().ownEnd && !context.ownEnd) {
+                    spanBegin = std::min(spanBegin.value_or(span.value().begin), span.value().begin);
+                    spanEnd = std::max(spanEnd.value_or(*span.value().end), *span.value().end);
+                }
+                spans.append(std::move(span).value());
             } else {
                 m_xml.skipCurrentElement(); // metadata, animation: nothing shown as text
             }
@@ -467,24 +482,25 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
     const qsizetype end = m_xml.characterOffset();
     const QStringView startTag = m_text.sliced(start, startTagEnd - start);
     const qsizetype contentEnd = end == startTagEnd ? startTagEnd : tagStart(end);
-    std::optional<double> endTime = context.end;
+    std::optional<double> endTime = context.ownEnd ? context.end : spanEnd ? spanEnd : context.end;
+    const double beginTime = !context.ownEnd && spanEnd ? std::max(context.begin, *spanBegin) : context.begin;
     if (!endTime) {
         if (!m_options.repairing)
             return fault(startLine, TtmlReader::tr("Line %1: the paragraph has no end time, so it would be shown for ever.").arg(startLine));
         m_repairs.note(startLine, lineAt(m_text, startLine), TtmlReader::tr("Left out a paragraph with no end time."));
         return {};
     }
-    if (*endTime < context.begin) {
+    if (*endTime < beginTime) {
         if (!m_options.repairing)
             return fault(startLine, TtmlReader::tr("Line %1: the paragraph ends before it begins.").arg(startLine));
         m_repairs.note(startLine, lineAt(m_text, startLine), TtmlReader::tr("The end is before the start: set the end to the start."));
-        endTime = context.begin;
+        endTime = beginTime;
     }
 
     QString text = markupOf(runs);
     if (isTop(context.region))
         text.prepend(QStringLiteral("{\\an8}"));
-    const SubtitlePtr subtitle = Subtitle::create(text, context.begin, *endTime);
+    const SubtitlePtr subtitle = Subtitle::create(text, beginTime, *endTime);
     m_subtitles.append(subtitle);
 
     if (m_lastEnd < 0)
@@ -537,6 +553,10 @@ Expected<void, QString> Reader::readRoot()
         const auto token = m_xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
             const QStringView name = m_xml.name();
+            if (!isTtml()) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
             if (name == u"head" && open.size() == 1) {
                 readHead();
                 continue;

@@ -146,8 +146,10 @@ QString keptWrite(const SubtitleList &subtitles, const FormatKeep &keep)
     Dialect dialect{fileField(TtmlReader::ElementPrefixField), fileField(TtmlReader::StylingPrefixField)};
     const QString wrap = fileField(TtmlReader::WrapField);
 
-    QString out = keep.header;
     const SubtitleList ordered = keep.inWritingOrder(subtitles);
+    if (ordered.isEmpty() && !wrap.isEmpty())
+        return keep.header + keep.trailer;
+    QString out = keep.header;
     const auto cueOf = [&](const Subtitle &subtitle) {
         const FormatKeep::Cue *cue = keep.cue(subtitle);
         return cue && cue->fields.size() == TtmlReader::FieldCount ? cue : nullptr;
