@@ -35,9 +35,7 @@ Expected<QList<BracketTimedLines::Line>, QString> BracketTimedLines::read(QStrin
     LineReader reader(text);
     QStringView whole;
     for (qsizetype number = 1; reader.next(whole); ++number) {
-        QStringView line = whole.trimmed();
-        if (number == 1 && line.startsWith(QChar(0xFEFF)))
-            line = line.sliced(1).trimmed();
+        const QStringView line = FormatRepairs::contentOf(whole, number);
         if (line.isEmpty())
             continue;
         qsizetype position = 0;
@@ -57,7 +55,7 @@ Expected<QList<BracketTimedLines::Line>, QString> BracketTimedLines::read(QStrin
     return lines;
 }
 
-Expected<SubtitleList, QString> BracketTimedLines::subtitles(const QList<Line> &lines, double secondsPerCount,
+Expected<FormatReading, QString> BracketTimedLines::subtitles(const QList<Line> &lines, double secondsPerCount,
                                                              const std::function<QString(QStringView)> &convert,
                                                              bool repairing, FormatRepairs &repairs)
 {
@@ -84,5 +82,5 @@ Expected<SubtitleList, QString> BracketTimedLines::subtitles(const QList<Line> &
         }
         subtitles.append(Subtitle::create(convert(line.text), start, end));
     }
-    return subtitles;
+    return repairs.finish(std::move(subtitles));
 }

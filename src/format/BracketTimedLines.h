@@ -34,7 +34,7 @@ public:
 
     // The subtitles of the lines, each count being `secondsPerCount` long, their texts made
     // by `convert`. A line without an end lasts until the next starts.
-    static Expected<SubtitleList, QString> subtitles(const QList<Line> &lines, double secondsPerCount,
+    static Expected<FormatReading, QString> subtitles(const QList<Line> &lines, double secondsPerCount,
                                                      const std::function<QString(QStringView)> &convert,
                                                      bool repairing, FormatRepairs &repairs);
 };

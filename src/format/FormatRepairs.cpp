@@ -10,6 +10,12 @@ void FormatRepairs::note(qsizetype line, QStringView lineText, const QString &de
         ++m_unlisted;
 }
 
+QStringView FormatRepairs::contentOf(QStringView line, qsizetype number)
+{
+    line = line.trimmed();
+    return number == 1 && line.startsWith(QChar(0xFEFF)) ? line.sliced(1).trimmed() : line;
+}
+
 QString FormatRepairs::fault(qsizetype line, QStringView lineText, const QString &reason)
 {
     return reason + u'\n' + ParseError::lineReads(line, lineText);

@@ -20,6 +20,9 @@ public:
 
     void note(qsizetype line, QStringView lineText, const QString &description);
 
+    // A line without the blanks around it and, on the first line, a byte-order mark.
+    static QStringView contentOf(QStringView line, qsizetype number);
+
     // "reason" followed by what line `line` reads.
     static QString fault(qsizetype line, QStringView lineText, const QString &reason);
 

@@ -111,8 +111,5 @@ Expected<FormatReading, QString> MicroDvdReader::read(QStringView text, const Fo
     }
     if (frameRate == 0)
         frameRate = options.frameRate > 0 ? options.frameRate : defaultFrameRate;
-    auto subtitles = BracketTimedLines::subtitles(cues, 1 / frameRate, converted, options.repairing, repairs);
-    if (!subtitles)
-        return subtitles.error();
-    return repairs.finish(std::move(subtitles).value());
+    return BracketTimedLines::subtitles(cues, 1 / frameRate, converted, options.repairing, repairs);
 }

@@ -26,8 +26,5 @@ Expected<FormatReading, QString> Mpl2Reader::read(QStringView text, const Format
     auto lines = BracketTimedLines::read(text, u'[', u']', QStringLiteral("MPL2"), options.repairing, repairs);
     if (!lines)
         return lines.error();
-    auto subtitles = BracketTimedLines::subtitles(lines.value(), 0.1, converted, options.repairing, repairs);
-    if (!subtitles)
-        return subtitles.error();
-    return repairs.finish(std::move(subtitles).value());
+    return BracketTimedLines::subtitles(lines.value(), 0.1, converted, options.repairing, repairs);
 }

@@ -57,9 +57,7 @@ Expected<FormatReading, QString> SubViewerReader::read(QStringView text, const F
     LineReader reader(text);
     QStringView whole;
     for (qsizetype number = 1; reader.next(whole); ++number) {
-        QStringView line = whole.trimmed();
-        if (number == 1 && line.startsWith(QChar(0xFEFF)))
-            line = line.sliced(1).trimmed();
+        const QStringView line = FormatRepairs::contentOf(whole, number);
         if (line.isEmpty()) {
             inText = false;
             continue;
