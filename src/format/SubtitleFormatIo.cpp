@@ -3,8 +3,13 @@
 #include "format/AssReader.h"
 #include "format/AssWriter.h"
 #include "format/MarkupTokenizer.h"
+#include "format/MicroDvdReader.h"
+#include "format/Mpl2Reader.h"
+#include "format/SubViewerReader.h"
 #include "format/SubtitleParser.h"
 #include "format/TolerantSubtitleReader.h"
+#include "format/TtmlReader.h"
+#include "format/TtmlWriter.h"
 
 #include <QSet>
 
@@ -29,11 +34,15 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
     case SubtitleFormat::Ssa:
         return AssReader::read(format, text, options);
     case SubtitleFormat::WebVtt:
-    case SubtitleFormat::Ttml:
-    case SubtitleFormat::MicroDvd:
-    case SubtitleFormat::SubViewer:
-    case SubtitleFormat::Mpl2:
         break;
+    case SubtitleFormat::Ttml:
+        return TtmlReader::read(text, options);
+    case SubtitleFormat::MicroDvd:
+        return MicroDvdReader::read(text, options);
+    case SubtitleFormat::SubViewer:
+        return SubViewerReader::read(text, options);
+    case SubtitleFormat::Mpl2:
+        return Mpl2Reader::read(text, options);
     }
     return tr("%1 files cannot be read yet.").arg(SubtitleFormat::name(format));
 }
@@ -50,7 +59,9 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
     case SubtitleFormat::Ssa:
         return AssWriter::write(format, subtitles, keep);
     case SubtitleFormat::WebVtt:
+        break;
     case SubtitleFormat::Ttml:
+        return TtmlWriter::write(subtitles, keep);
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
     case SubtitleFormat::Mpl2:

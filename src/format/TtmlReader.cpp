@@ -1,0 +1,632 @@
+#include "format/TtmlReader.h"
+
+#include "format/FormatRepairs.h"
+#include "format/LineReader.h"
+#include "format/TtmlStyle.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <optional>
+
+namespace {
+
+using Properties = QHash<QString, QString>;
+
+// A style or a region of the head: its own style properties and the styles it refers to.
+struct Definition
+{
+    Properties properties;
+    QStringList references;
+};
+
+// What an element of the body hands down to what it holds.
+struct Context
+{
+    double begin = 0; // absolute, seconds
+    std::optional<double> end; // absolute; none when indefinite
+    Properties style; // the properties set on it and its ancestors
+    QString region;
+    bool preserveSpace = false;
+    bool ownEnd = false; // whether its end is its own rather than its parent's
+};
+
+struct Run
+{
+    QString text;
+    TtmlStyle style;
+    bool lineBreak = false;
+};
+
+struct Rates
+{
+    double frameRate = 30;
+    double subFrameRate = 1;
+    double tickRate = 1;
+};
+
+bool isStyling(const QXmlStreamAttribute &attribute)
+{
+    const QStringView ns = attribute.namespaceUri();
+    return ns.endsWith(u"#styling") || ns.endsWith(u"#style") || (ns.isEmpty() && attribute.prefix() == u"tts");
+}
+
+Properties stylingOf(const QXmlStreamAttributes &attributes)
+{
+    Properties properties;
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (isStyling(attribute))
+            properties.insert(attribute.name().toString(), attribute.value().toString());
+    }
+    return properties;
+}
+
+QString plainAttribute(const QXmlStreamAttributes &attributes, QStringView name)
+{
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.namespaceUri().isEmpty() && attribute.prefix().isEmpty() && attribute.name() == name)
+            return attribute.value().toString();
+    }
+    return {};
+}
+
+// The value of an attribute by local name in any namespace (ttp:frameRate, xml:id…).
+QString anyAttribute(const QXmlStreamAttributes &attributes, QStringView name)
+{
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.name() == name)
+            return attribute.value().toString();
+    }
+    return {};
+}
+
+QStringView lineAt(QStringView text, qsizetype number)
+{
+    LineReader reader(text);
+    QStringView line;
+    for (qsizetype i = 1; reader.next(line); ++i) {
+        if (i == number)
+            return line;
+    }
+    return {};
+}
+
+// A time expression: clock time ("01:02:03.5", "01:02:03:12", "01:02:03:12.1") or an
+// offset ("12.5s", "500ms", "90f", "10000t").
+std::optional<double> timeOf(QStringView value, const Rates &rates)
+{
+    static const QRegularExpression clock(QStringLiteral(R"(^(\d+):(\d\d):(\d\d(?:\.\d+)?)(?::(\d+)(?:\.(\d+))?)?$)"));
+    static const QRegularExpression offset(QStringLiteral(R"(^(\d+(?:\.\d+)?)(h|ms|m|s|f|t)$)"));
+    value = value.trimmed();
+    if (const auto match = clock.match(value); match.hasMatch()) {
+        double seconds = match.capturedView(1).toDouble() * 3600 + match.capturedView(2).toDouble() * 60
+                         + match.capturedView(3).toDouble();
+        if (match.hasCaptured(4))
+            seconds += match.capturedView(4).toDouble() / rates.frameRate;
+        if (match.hasCaptured(5))
+            seconds += match.capturedView(5).toDouble() / (rates.frameRate * rates.subFrameRate);
+        return seconds;
+    }
+    if (const auto match = offset.match(value); match.hasMatch()) {
+        const double count = match.capturedView(1).toDouble();
+        const QStringView metric = match.capturedView(2);
+        if (metric == u"h")
+            return count * 3600;
+        if (metric == u"m")
+            return count * 60;
+        if (metric == u"s")
+            return count;
+        if (metric == u"ms")
+            return count / 1000;
+        if (metric == u"f")
+            return count / rates.frameRate;
+        return count / rates.tickRate;
+    }
+    return std::nullopt;
+}
+
+// The nesting of tags that says what the runs say. A tag stays open across a line break
+// when the text after it still wants it.
+QString markupOf(const QList<Run> &runs)
+{
+    enum Tag { Color, Italic, Bold, Underline };
+    static const QString opening[] = {QString(), QStringLiteral("<i>"), QStringLiteral("<b>"), QStringLiteral("<u>")};
+    static const QString closing[] = {QStringLiteral("</font>"), QStringLiteral("</i>"), QStringLiteral("</b>"), QStringLiteral("</u>")};
+    QList<Tag> open;
+    QString openColor;
+    QString text;
+    qsizetype pendingBreaks = 0;
+    const auto wants = [](const TtmlStyle &style, Tag tag) {
+        switch (tag) {
+        case Color: return !style.color.isEmpty();
+        case Italic: return style.italic;
+        case Bold: return style.bold;
+        case Underline: return style.underline;
+        }
+        return false;
+    };
+    // Line breaks before the first text or after the last show nothing: they are left out.
+    const auto close = [&](qsizetype from, bool atEnd = false) {
+        while (open.size() > from)
+            text += closing[open.takeLast()];
+        if (!text.isEmpty() && !atEnd)
+            text += QString(pendingBreaks, u'\n');
+        pendingBreaks = 0;
+    };
+    for (const Run &run : runs) {
+        if (run.lineBreak)
+            ++pendingBreaks;
+        if (run.text.isEmpty())
+            continue;
+        qsizetype keep = 0;
+        while (keep < open.size() && wants(run.style, open[keep]) && (open[keep] != Color || openColor == run.style.color))
+            ++keep;
+        close(keep);
+        for (const Tag tag : {Color, Italic, Bold, Underline}) {
+            if (!wants(run.style, tag) || open.contains(tag))
+                continue;
+            text += tag == Color ? QStringLiteral("<font color=\"%1\">").arg(run.style.color) : opening[tag];
+            if (tag == Color)
+                openColor = run.style.color;
+            open.append(tag);
+        }
+        text += run.text;
+    }
+    close(0, true);
+    return text;
+}
+
+// Collapses white space as TTML shows it by default: runs of it are one space, and
+// none is left at the start or end of a line.
+void collapseSpaces(QList<Run> &runs, qsizetype from)
+{
+    bool atLineStart = true;
+    bool afterSpace = false;
+    Run *lastText = nullptr;
+    const auto trimLast = [&] {
+        if (lastText && lastText->text.endsWith(u' '))
+            lastText->text.chop(1);
+    };
+    for (qsizetype i = from; i < runs.size(); ++i) {
+        Run &run = runs[i];
+        if (run.lineBreak) {
+            trimLast();
+            lastText = nullptr;
+            atLineStart = true;
+            afterSpace = false;
+            continue;
+        }
+        QString collapsed;
+        collapsed.reserve(run.text.size());
+        for (QChar c : std::as_const(run.text)) {
+            if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
+                if (!atLineStart && !afterSpace)
+                    collapsed += u' ';
+                afterSpace = true;
+            } else {
+                collapsed += c;
+                atLineStart = false;
+                afterSpace = false;
+            }
+        }
+        run.text = collapsed;
+        if (!run.text.isEmpty())
+            lastText = &run;
+    }
+    trimLast();
+}
+
+class Reader
+{
+public:
+    Reader(QStringView text, const FormatReadOptions &options)
+        : m_text(text)
+        , m_options(options)
+        , m_xml(text.toString())
+        , m_keep(std::make_shared<FormatKeep>(SubtitleFormat::Ttml))
+    {
+        m_keep->fileFields = QStringList(TtmlReader::FileFieldCount);
+    }
+
+    Expected<FormatReading, QString> read();
+
+private:
+    QString fault(qsizetype line, const QString &reason) const
+    {
+        return FormatRepairs::fault(line, lineAt(m_text, line), reason);
+    }
+    QString xmlFault() const
+    {
+        const qsizetype line = m_xml.lineNumber();
+        return fault(line, TtmlReader::tr("Line %1 is not well-formed XML: %2.").arg(line).arg(m_xml.errorString()));
+    }
+    Expected<void, QString> readRoot();
+    void readHead();
+    Expected<void, QString> readParagraph(const Context &parent);
+    Expected<Context, QString> timed(const Context &parent, const QXmlStreamAttributes &attributes);
+    Properties resolved(const QString &styleId, int depth = 0) const;
+    Properties ownStyle(const Properties &inherited, const QXmlStreamAttributes &attributes) const;
+    Properties regionStyle(const QString &regionId) const;
+    bool isTop(const QString &regionId) const;
+    std::optional<double> fraction(QStringView length, double rootPixels, double cells) const;
+
+    // Whether the element at hand is TTML's (or in no namespace, as careless files have it).
+    bool isTtml() const
+    {
+        const QStringView ns = m_xml.namespaceUri();
+        return ns.isEmpty() || ns == u"http://www.w3.org/ns/ttml" || ns.endsWith(u"/ttaf1");
+    }
+    qsizetype tagStart(qsizetype tagEnd) const { return m_text.first(tagEnd).lastIndexOf(u'<'); }
+
+    QStringView m_text;
+    FormatReadOptions m_options;
+    QXmlStreamReader m_xml;
+    std::shared_ptr<FormatKeep> m_keep;
+    FormatRepairs m_repairs;
+    SubtitleList m_subtitles;
+    Rates m_rates;
+    QHash<QString, Definition> m_styles;
+    QHash<QString, Definition> m_regions;
+    QStringList m_regionOrder;
+    QString m_rootExtent;
+    QString m_cellResolution;
+    qsizetype m_lastEnd = -1; // where the last paragraph kept ended; -1 before the first
+    qsizetype m_order = 0;
+};
+
+Properties Reader::resolved(const QString &styleId, int depth) const
+{
+    Properties properties;
+    const auto found = m_styles.constFind(styleId);
+    if (found == m_styles.cend() || depth > 16) // a cycle of references is not followed round
+        return properties;
+    for (const QString &reference : found->references)
+        properties.insert(resolved(reference, depth + 1));
+    properties.insert(found->properties);
+    return properties;
+}
+
+Properties Reader::ownStyle(const Properties &inherited, const QXmlStreamAttributes &attributes) const
+{
+    Properties properties = inherited;
+    for (const QString &reference : plainAttribute(attributes, u"style").split(u' ', Qt::SkipEmptyParts))
+        properties.insert(resolved(reference));
+    properties.insert(stylingOf(attributes));
+    return properties;
+}
+
+Properties Reader::regionStyle(const QString &regionId) const
+{
+    Properties properties;
+    const auto found = m_regions.constFind(regionId);
+    if (found == m_regions.cend())
+        return properties;
+    for (const QString &reference : found->references)
+        properties.insert(resolved(reference));
+    properties.insert(found->properties);
+    return properties;
+}
+
+std::optional<double> Reader::fraction(QStringView length, double rootPixels, double cells) const
+{
+    static const QRegularExpression number(QStringLiteral(R"(^([+-]?\d+(?:\.\d+)?)(%|px|c)$)"));
+    const auto match = number.match(length.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const double value = match.capturedView(1).toDouble();
+    const QStringView unit = match.capturedView(2);
+    if (unit == u"%")
+        return value / 100;
+    if (unit == u"c")
+        return cells > 0 ? value / cells : std::optional<double>();
+    return rootPixels > 0 ? value / rootPixels : std::optional<double>();
+}
+
+bool Reader::isTop(const QString &regionId) const
+{
+    if (!m_regions.contains(regionId))
+        return false;
+    const Properties style = regionStyle(regionId);
+    const QStringList root = m_rootExtent.split(u' ', Qt::SkipEmptyParts);
+    const double rootHeight = root.size() == 2 && root[1].endsWith(u"px") ? root[1].chopped(2).toDouble() : 0;
+    const QStringList cells = m_cellResolution.split(u' ', Qt::SkipEmptyParts);
+    const double rows = cells.size() == 2 ? cells[1].toDouble() : 15;
+    const QStringList origin = style.value(QStringLiteral("origin")).split(u' ', Qt::SkipEmptyParts);
+    const QStringList extent = style.value(QStringLiteral("extent")).split(u' ', Qt::SkipEmptyParts);
+    const double top = origin.size() == 2 ? fraction(origin[1], rootHeight, rows).value_or(0) : 0;
+    const double height = extent.size() == 2 ? fraction(extent[1], rootHeight, rows).value_or(1 - top) : 1 - top;
+    const QString align = style.value(QStringLiteral("displayAlign")).trimmed();
+    // Where the lines sit: at the region's top, middle or bottom edge.
+    const double anchor = align == u"before" ? top : align == u"center" ? top + height / 2 : top + height;
+    return anchor < 1.0 / 3;
+}
+
+void Reader::readHead()
+{
+    QString region; // the region a <style> inside one belongs to
+    int depth = 1;
+    while (depth > 0 && !m_xml.atEnd()) {
+        const auto token = m_xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+            if (m_xml.name() == u"region")
+                region.clear();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        ++depth;
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        const QString id = anyAttribute(attributes, u"id");
+        Definition definition{stylingOf(attributes), plainAttribute(attributes, u"style").split(u' ', Qt::SkipEmptyParts)};
+        if (m_xml.name() == u"style" && region.isEmpty()) {
+            m_keep->count(FormatKeep::Part::StyleDefinitions);
+            m_styles.insert(id, std::move(definition));
+        } else if (m_xml.name() == u"style") {
+            Definition &owner = m_regions[region];
+            for (const QString &reference : definition.references)
+                owner.properties.insert(resolved(reference));
+            owner.properties.insert(definition.properties);
+        } else if (m_xml.name() == u"region") {
+            m_keep->count(FormatKeep::Part::Regions);
+            region = id.isEmpty() ? QStringLiteral("\x01") : id; // a region without id holds no content, but may hold styles
+            m_regions.insert(region, std::move(definition));
+            m_regionOrder.append(region);
+        }
+    }
+}
+
+Expected<Context, QString> Reader::timed(const Context &parent, const QXmlStreamAttributes &attributes)
+{
+    Context context = parent;
+    context.style = ownStyle(parent.style, attributes);
+    if (const QString region = plainAttribute(attributes, u"region"); !region.isEmpty())
+        context.region = region;
+    const QString space = anyAttribute(attributes, u"space");
+    if (!space.isEmpty())
+        context.preserveSpace = space == u"preserve";
+
+    std::optional<double> times[3];
+    const QStringView names[] = {u"begin", u"end", u"dur"};
+    for (int i = 0; i < 3; ++i) {
+        const QString value = plainAttribute(attributes, names[i]);
+        if (value.isEmpty())
+            continue;
+        times[i] = timeOf(value, m_rates);
+        const qsizetype line = m_xml.lineNumber();
+        if (!times[i])
+            return fault(line, TtmlReader::tr("Line %1: “%2” is not a time.").arg(line).arg(value));
+        if (!(*times[i] <= FormatRepairs::latestTime))
+            return fault(line, TtmlReader::tr("Line %1 has a time past the largest the program can hold.").arg(line));
+    }
+    context.begin = parent.begin + times[0].value_or(0);
+    std::optional<double> end;
+    if (times[1])
+        end = parent.begin + *times[1];
+    if (times[2])
+        end = std::min(end.value_or(context.begin + *times[2]), context.begin + *times[2]);
+    if (end)
+        context.end = end;
+    context.ownEnd = end.has_value();
+    return context;
+}
+
+Expected<void, QString> Reader::readParagraph(const Context &parent)
+{
+    const qsizetype startLine = m_xml.lineNumber();
+    const qsizetype startTagEnd = m_xml.characterOffset();
+    const qsizetype start = tagStart(startTagEnd);
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    auto timedContext = timed(parent, attributes);
+    if (!timedContext)
+        return timedContext.error();
+    const Context context = std::move(timedContext).value();
+
+    const Properties region = regionStyle(context.region);
+    const auto effective = [&](const Properties &style) {
+        Properties properties = region;
+        properties.insert(style);
+        return TtmlStyle::fromProperties(properties);
+    };
+    QList<Run> runs;
+    QList<Context> spans{context};
+    std::optional<double> spanBegin;
+    std::optional<double> spanEnd;
+    qsizetype collapsedUpTo = 0;
+    while (!spans.isEmpty()) {
+        const auto token = m_xml.readNext();
+        if (m_xml.hasError())
+            return xmlFault();
+        if (token == QXmlStreamReader::Characters) {
+            const TtmlStyle style = effective(spans.last().style);
+            if (!spans.last().preserveSpace) {
+                runs.append({m_xml.text().toString(), style});
+                continue;
+            }
+            collapseSpaces(runs, collapsedUpTo);
+            const QStringList lines = m_xml.text().toString().split(u'\n');
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i > 0)
+                    runs.append({{}, {}, true});
+                runs.append({lines[i], style});
+            }
+            collapsedUpTo = runs.size();
+        } else if (token == QXmlStreamReader::StartElement) {
+            if (m_xml.name() == u"br" && isTtml()) {
+                runs.append({{}, {}, true});
+                m_xml.skipCurrentElement();
+            } else if (m_xml.name() == u"span" && isTtml()) {
+                auto span = timed(spans.last(), m_xml.attributes());
+                if (!span)
+                    return span.error();
+                // A paragraph may leave its times to its spans (words shown one by one).
+                if (span.value().ownEnd && !context.ownEnd) {
+                    spanBegin = std::min(spanBegin.value_or(span.value().begin), span.value().begin);
+                    spanEnd = std::max(spanEnd.value_or(*span.value().end), *span.value().end);
+                }
+                spans.append(std::move(span).value());
+            } else {
+                m_xml.skipCurrentElement(); // metadata, animation: nothing shown as text
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            spans.removeLast();
+        } else if (m_xml.atEnd()) {
+            break;
+        }
+    }
+    if (m_xml.hasError())
+        return xmlFault();
+    collapseSpaces(runs, collapsedUpTo);
+
+    const qsizetype end = m_xml.characterOffset();
+    const QStringView startTag = m_text.sliced(start, startTagEnd - start);
+    const qsizetype contentEnd = end == startTagEnd ? startTagEnd : tagStart(end);
+    std::optional<double> endTime = context.ownEnd ? context.end : spanEnd ? spanEnd : context.end;
+    const double beginTime = !context.ownEnd && spanEnd ? std::max(context.begin, *spanBegin) : context.begin;
+    if (!endTime) {
+        if (!m_options.repairing)
+            return fault(startLine, TtmlReader::tr("Line %1: the paragraph has no end time, so it would be shown for ever.").arg(startLine));
+        m_repairs.note(startLine, lineAt(m_text, startLine), TtmlReader::tr("Left out a paragraph with no end time."));
+        return {};
+    }
+    if (*endTime < beginTime) {
+        if (!m_options.repairing)
+            return fault(startLine, TtmlReader::tr("Line %1: the paragraph ends before it begins.").arg(startLine));
+        m_repairs.note(startLine, lineAt(m_text, startLine), TtmlReader::tr("The end is before the start: set the end to the start."));
+        endTime = beginTime;
+    }
+
+    QString text = markupOf(runs);
+    if (isTop(context.region))
+        text.prepend(QStringLiteral("{\\an8}"));
+    const SubtitlePtr subtitle = Subtitle::create(text, beginTime, *endTime);
+    m_subtitles.append(subtitle);
+
+    if (m_lastEnd < 0)
+        m_keep->header = m_text.first(start).toString();
+    QStringList fields(TtmlReader::FieldCount);
+    fields[TtmlReader::StartTagField] = startTag.toString();
+    fields[TtmlReader::ContentField] = m_text.sliced(startTagEnd, contentEnd - startTagEnd).toString();
+    fields[TtmlReader::ParentBeginField] = QString::number(parent.begin, 'g', 17);
+    fields[TtmlReader::BaseStyleField] = effective(context.style).encoded();
+    const QString before = m_lastEnd < 0 ? QString() : m_text.sliced(m_lastEnd, start - m_lastEnd).toString();
+    m_keep->keep(subtitle, {before, m_text.sliced(start, end - start).toString(), subtitle->start, subtitle->end, text,
+                            fields, m_order++});
+    m_lastEnd = end;
+    if (!anyAttribute(attributes, u"id").isEmpty())
+        m_keep->count(FormatKeep::Part::Identifiers);
+    if (!plainAttribute(attributes, u"style").isEmpty() || !stylingOf(attributes).isEmpty())
+        m_keep->count(FormatKeep::Part::Styles);
+    return {};
+}
+
+Expected<void, QString> Reader::readRoot()
+{
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    const auto rate = [&](QStringView name, double fallback) {
+        bool ok = false;
+        const double value = anyAttribute(attributes, name).toDouble(&ok);
+        return ok && value > 0 && value < 1e6 ? value : fallback;
+    };
+    m_rates.frameRate = rate(u"frameRate", 30);
+    const QStringList multiplier = anyAttribute(attributes, u"frameRateMultiplier").split(u' ', Qt::SkipEmptyParts);
+    if (multiplier.size() == 2 && multiplier[0].toDouble() > 0 && multiplier[1].toDouble() > 0)
+        m_rates.frameRate *= multiplier[0].toDouble() / multiplier[1].toDouble();
+    m_rates.subFrameRate = rate(u"subFrameRate", 1);
+    const bool framed = !anyAttribute(attributes, u"frameRate").isEmpty();
+    m_rates.tickRate = rate(u"tickRate", framed ? m_rates.frameRate * m_rates.subFrameRate : 1);
+    m_rootExtent = anyAttribute(attributes, u"extent");
+    m_cellResolution = anyAttribute(attributes, u"cellResolution");
+    if (!m_xml.prefix().isEmpty())
+        m_keep->fileFields[TtmlReader::ElementPrefixField] = m_xml.prefix().toString() + u':';
+    for (const QXmlStreamNamespaceDeclaration &declaration : m_xml.namespaceDeclarations()) {
+        if (declaration.namespaceUri() == u"http://www.w3.org/ns/ttml#styling" && !declaration.prefix().isEmpty())
+            m_keep->fileFields[TtmlReader::StylingPrefixField] = declaration.prefix().toString();
+    }
+
+    QList<Context> open{Context{}};
+    QList<bool> inBody{false};
+    qsizetype bodyClose = -1;
+    qsizetype ttClose = -1;
+    while (!m_xml.atEnd()) {
+        const auto token = m_xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            const QStringView name = m_xml.name();
+            if (!isTtml()) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            if (name == u"head" && open.size() == 1) {
+                readHead();
+                continue;
+            }
+            if (name == u"p" && inBody.last()) {
+                if (auto read = readParagraph(open.last()); !read)
+                    return read.error();
+                continue;
+            }
+            if ((name == u"body" && open.size() == 1) || (name == u"div" && inBody.last())) {
+                auto context = timed(open.last(), m_xml.attributes());
+                if (!context)
+                    return context.error();
+                open.append(std::move(context).value());
+                inBody.append(true);
+                continue;
+            }
+            m_xml.skipCurrentElement();
+        } else if (token == QXmlStreamReader::EndElement) {
+            const qsizetype closing = tagStart(m_xml.characterOffset());
+            if (m_xml.name() == u"body")
+                bodyClose = closing;
+            if (open.size() == 1)
+                ttClose = closing;
+            if (open.size() > 1) {
+                open.removeLast();
+                inBody.removeLast();
+            }
+        }
+    }
+    if (m_xml.hasError())
+        return xmlFault();
+    if (m_lastEnd >= 0) {
+        m_keep->trailer = m_text.sliced(m_lastEnd).toString();
+    } else {
+        // No paragraph: new subtitles go before the body's end, or the document's.
+        const qsizetype at = bodyClose >= 0 ? bodyClose : std::max<qsizetype>(ttClose, 0);
+        m_keep->header = m_text.first(at).toString();
+        m_keep->trailer = m_text.sliced(at).toString();
+        m_keep->fileFields[TtmlReader::WrapField] = bodyClose >= 0 ? QStringLiteral("div") : QStringLiteral("body");
+    }
+    return {};
+}
+
+Expected<FormatReading, QString> Reader::read()
+{
+    while (!m_xml.atEnd()) {
+        if (m_xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (m_xml.name() != u"tt")
+            return fault(m_xml.lineNumber(), TtmlReader::tr("Line %1: the document is <%2>, not TTML’s <tt>.").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName()));
+        if (auto root = readRoot(); !root)
+            return root.error();
+        for (const QString &id : std::as_const(m_regionOrder)) {
+            QString &slot = m_keep->fileFields[isTop(id) ? TtmlReader::TopRegionField : TtmlReader::BottomRegionField];
+            if (slot.isEmpty() && id != u"\x01")
+                slot = id;
+        }
+        return m_repairs.finish(std::move(m_subtitles), m_keep);
+    }
+    if (m_xml.hasError())
+        return xmlFault();
+    return TtmlReader::tr("The file holds no TTML document (no <tt> element).");
+}
+
+} // namespace
+
+Expected<FormatReading, QString> TtmlReader::read(QStringView text, const FormatReadOptions &options)
+{
+    if (text.startsWith(QChar(0xFEFF)))
+        text = text.sliced(1);
+    return Reader(text, options).read();
+}
