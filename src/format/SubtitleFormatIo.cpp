@@ -3,6 +3,8 @@
 #include "format/MarkupTokenizer.h"
 #include "format/SubtitleParser.h"
 #include "format/TolerantSubtitleReader.h"
+#include "format/WebVttReader.h"
+#include "format/WebVttWriter.h"
 
 #include <QSet>
 
@@ -24,6 +26,7 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
             return FormatReading{std::move(subtitles).value(), nullptr};
         }
     case SubtitleFormat::WebVtt:
+        return WebVttReader::read(text, options);
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
     case SubtitleFormat::Ttml:
@@ -44,6 +47,7 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
     case SubtitleFormat::Srt:
         return SubtitleParser::shared().serialize(subtitles);
     case SubtitleFormat::WebVtt:
+        return WebVttWriter::write(subtitles, keep);
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
     case SubtitleFormat::Ttml:
