@@ -204,8 +204,10 @@ QString decodedText(QStringView raw)
             if (i + 1 < raw.size() && raw[i + 1] == u'\n')
                 ++i;
         } else if (c == u'&') {
-            const qsizetype semicolon = raw.indexOf(u';', i + 1);
-            const int value = semicolon > i && semicolon - i <= 9 ? entityValue(raw.sliced(i + 1, semicolon - i - 1)) : -1;
+            // Only as far as the longest reference: a text of ampersands stays linear.
+            const qsizetype found = raw.sliced(i + 1, std::min<qsizetype>(raw.size() - i - 1, 9)).indexOf(u';');
+            const qsizetype semicolon = found < 0 ? -1 : i + 1 + found;
+            const int value = semicolon > i ? entityValue(raw.sliced(i + 1, semicolon - i - 1)) : -1;
             if (value < 0) {
                 text += c;
                 continue;
