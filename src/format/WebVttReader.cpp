@@ -197,6 +197,7 @@ QString decodedText(QStringView raw)
 {
     QString text;
     text.reserve(raw.size());
+    qsizetype nextClose = -1;
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const QChar c = raw[i];
         if (c == u'\r') {
@@ -216,7 +217,13 @@ QString decodedText(QStringView raw)
             text += QStringView(QChar::fromUcs4(code));
             i = semicolon;
         } else if (c == u'<' && i + 2 < raw.size() && raw[i + 2] == u'.' && QStringView(u"ibu").contains(raw[i + 1])) {
-            const qsizetype close = raw.indexOf(u'>', i);
+            // Searched once per tag end, not once per '<': a text of "<i." stays linear.
+            if (nextClose < i) {
+                nextClose = raw.indexOf(u'>', i);
+                if (nextClose < 0)
+                    nextClose = raw.size();
+            }
+            const qsizetype close = nextClose < raw.size() ? nextClose : -1;
             if (close < 0) {
                 text += c;
                 continue;
@@ -380,10 +387,9 @@ bool Reader::readBlock(const Block &block)
     if (an != 0)
         text.prepend(QStringLiteral("{\\an%1}").arg(an));
 
-    QString timingText = timingLine.text.toString();
     QString source = m_text.sliced(block.start, block.end - block.start).toString();
     if (timing->mended) {
-        timingText = WebVttWriter::timestamp(timing->start) + QStringLiteral(" --> ") + WebVttWriter::timestamp(timing->end)
+        const QString timingText = WebVttWriter::timestamp(timing->start) + QStringLiteral(" --> ") + WebVttWriter::timestamp(timing->end)
             + timing->settings.toString();
         source = (identifier.isEmpty() ? QString() : identifier.toString() + u'\n') + timingText
             + (block.lineCount > block.timingIndex + 1 ? u'\n' + rawText.toString() : QString());
@@ -406,7 +412,7 @@ bool Reader::readBlock(const Block &block)
     }
     SubtitlePtr subtitle = Subtitle::create(text, timing->start, timing->end);
     m_keep->keep(subtitle, FormatKeep::Cue{std::move(before), std::move(source), timing->start, timing->end, std::move(text),
-                                           {identifier.toString(), timingText, timing->settings.toString(), rawText.toString()},
+                                           {identifier.toString(), timing->settings.toString()},
                                            m_cues});
     m_reading.subtitles.append(std::move(subtitle));
     ++m_cues;

@@ -110,28 +110,48 @@ bool hasHours(QStringView timingLine)
     return timingLine.first(dot < 0 ? 0 : dot).count(u':') >= 2;
 }
 
-// The cue's lines without the line feed that ends them.
+// The line at `from` in a kept cue's source, and where the next one begins.
+QStringView lineAt(QStringView source, qsizetype from, qsizetype &next)
+{
+    qsizetype end = from;
+    while (end < source.size() && source[end] != u'\n' && source[end] != u'\r')
+        ++end;
+    next = end + (source.sliced(end).startsWith(u"\r\n") ? 2 : end < source.size() ? 1 : 0);
+    return source.sliced(from, end - from);
+}
+
+// The cue's lines without the line feed that ends them. A kept cue's fields are its
+// identifier and its settings as written; its timing and text lines are in its source.
 QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
 {
     if (kept && kept->isUnchanged(subtitle))
         return kept->source;
     const QString text = subtitle.text();
-    const bool ownSettings = kept && !kept->fields.value(2).trimmed().isEmpty();
+    const bool ownSettings = kept && !kept->fields.value(1).trimmed().isEmpty();
     QString lines;
-    if (kept && !kept->fields.value(0).isEmpty())
-        lines = kept->fields.value(0) + u'\n';
+    QStringView timingLine;
+    QStringView rawText;
+    if (kept) {
+        qsizetype next = 0;
+        if (!kept->fields.value(0).isEmpty()) {
+            lines = kept->fields.value(0) + u'\n';
+            lineAt(kept->source, 0, next);
+        }
+        timingLine = lineAt(kept->source, next, next);
+        rawText = QStringView(kept->source).sliced(next);
+    }
     if (kept && kept->timesUnchanged(subtitle)) {
-        lines += kept->fields.value(1);
+        lines += timingLine;
     } else {
-        const bool withHours = !kept || hasHours(kept->fields.value(1));
+        const bool withHours = !kept || hasHours(timingLine);
         lines += WebVttWriter::timestamp(subtitle.start, withHours) + QStringLiteral(" --> ")
-            + WebVttWriter::timestamp(subtitle.end, withHours) + (kept ? kept->fields.value(2) : QString());
+            + WebVttWriter::timestamp(subtitle.end, withHours) + (kept ? kept->fields.value(1) : QString());
     }
     if (!ownSettings) {
         if (const QString settings = WebVttWriter::placementSettings(placementOf(text)); !settings.isEmpty())
             lines += u' ' + settings;
     }
-    const QString cueText = kept && kept->textUnchanged(subtitle) ? kept->fields.value(3) : WebVttWriter::cueText(text);
+    const QString cueText = kept && kept->textUnchanged(subtitle) ? rawText.toString() : WebVttWriter::cueText(text);
     if (!cueText.isEmpty())
         lines += u'\n' + cueText;
     return lines;
