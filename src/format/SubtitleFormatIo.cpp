@@ -10,6 +10,8 @@
 #include "format/TolerantSubtitleReader.h"
 #include "format/TtmlReader.h"
 #include "format/TtmlWriter.h"
+#include "format/WebVttReader.h"
+#include "format/WebVttWriter.h"
 
 #include <QSet>
 
@@ -30,11 +32,11 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
                 return subtitles.error().message(text);
             return FormatReading{std::move(subtitles).value(), nullptr};
         }
+    case SubtitleFormat::WebVtt:
+        return WebVttReader::read(text, options);
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
         return AssReader::read(format, text, options);
-    case SubtitleFormat::WebVtt:
-        break;
     case SubtitleFormat::Ttml:
         return TtmlReader::read(text, options);
     case SubtitleFormat::MicroDvd:
@@ -44,7 +46,7 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
     case SubtitleFormat::Mpl2:
         return Mpl2Reader::read(text, options);
     }
-    return tr("%1 files cannot be read yet.").arg(SubtitleFormat::name(format));
+    return tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
 }
 
 QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)
@@ -55,11 +57,11 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
     switch (format) {
     case SubtitleFormat::Srt:
         return SubtitleParser::shared().serialize(subtitles);
+    case SubtitleFormat::WebVtt:
+        return WebVttWriter::write(subtitles, keep);
     case SubtitleFormat::Ass:
     case SubtitleFormat::Ssa:
         return AssWriter::write(format, subtitles, keep);
-    case SubtitleFormat::WebVtt:
-        break;
     case SubtitleFormat::Ttml:
         return TtmlWriter::write(subtitles, keep);
     case SubtitleFormat::MicroDvd:
