@@ -33,7 +33,15 @@ struct AudioDecoder::Private
     // In samples per channel from the origin.
     int64_t rangeStart = 0;
     int64_t rangeEnd = INT64_MAX;
-    int64_t nextPosition = 0;
+    int64_t nextPosition = 0; // where the samples given so far end
+    // Timestamps are rounded to their time base (a millisecond in Matroska): one closer
+    // than this to where the samples before it end continues them.
+    int64_t timestampTolerance = 1;
+    // False until the first frame after opening or seeking places the reading in time.
+    bool placed = false;
+    // The decoded frame not yet given, after the silence before it, and where it begins.
+    bool frameHeld = false;
+    int64_t framePosition = 0;
 
     bool draining = false;
     QString error;
@@ -51,7 +59,10 @@ struct AudioDecoder::Private
 
     bool seekTo(double seconds);
     bool prepareResampler();
+    void placeFrame();
+    void appendSilence(std::vector<int16_t> &out);
     bool appendFrame(std::vector<int16_t> &out);
+    void releaseFrame();
 };
 
 AudioDecoder::AudioDecoder(std::unique_ptr<Private> d)
@@ -104,6 +115,7 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
 
     if (format->start_time != AV_NOPTS_VALUE)
         d->origin = double(format->start_time) / AV_TIME_BASE;
+    d->timestampTolerance = std::max<int64_t>(1, int64_t(std::ceil(av_q2d(d->stream->time_base) * d->sampleRate)));
     if (d->stream->duration != AV_NOPTS_VALUE && d->stream->duration > 0)
         d->duration = d->stream->duration * av_q2d(d->stream->time_base);
     else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
@@ -142,6 +154,8 @@ bool AudioDecoder::setRange(double start, double end)
     d->rangeStart = int64_t(first) * d->sampleRate;
     d->rangeEnd = std::max(d->rangeStart, int64_t(std::llround(last * d->sampleRate)));
     d->nextPosition = 0;
+    d->placed = false;
+    d->releaseFrame();
     if (first <= 0)
         return true;
 
@@ -169,7 +183,9 @@ bool AudioDecoder::Private::seekTo(double seconds)
     if (!FfmpegDecoding::seek(format.get(), codec.get(), stream, seconds + origin))
         return false;
     draining = false;
+    releaseFrame();
     nextPosition = std::llround(seconds * sampleRate);
+    placed = false;
     return true;
 }
 
@@ -203,17 +219,55 @@ bool AudioDecoder::Private::prepareResampler()
     return true;
 }
 
-// Appends the part of the decoded frame that lies inside the range.
+// Places the frame just received where its timestamp says: a reading from the start and
+// one after a seek must put every sample at the same time. A jump in the timestamps (a
+// film joined from pieces whose sound is shorter than their pictures) is a gap, filled
+// with silence, or an overlap, whose repeated time is dropped, as a player would do.
+void AudioDecoder::Private::placeFrame()
+{
+    frameHeld = true;
+    framePosition = nextPosition;
+    const int64_t timestamp = frame->best_effort_timestamp;
+    if (timestamp != AV_NOPTS_VALUE) {
+        const int64_t stamped = std::llround((timestamp * av_q2d(stream->time_base) - origin) * sampleRate);
+        if (!placed || std::abs(stamped - nextPosition) > timestampTolerance)
+            framePosition = stamped;
+    }
+    // The first frame may begin before the range (a seek lands early, an encoder's priming)
+    // or after it (sound that starts after the pictures): then silence leads up to it.
+    if (!placed)
+        nextPosition = std::min(nextPosition, framePosition);
+    placed = true;
+}
+
+// Appends the silence of a gap before the held frame that lies inside the range, a second
+// at most at a time: a damaged file's timestamps may jump hours ahead.
+void AudioDecoder::Private::appendSilence(std::vector<int16_t> &out)
+{
+    nextPosition = std::max(nextPosition, std::min(rangeStart, framePosition));
+    const int64_t end = std::min({framePosition, rangeEnd, nextPosition + int64_t(sampleRate)});
+    if (end <= nextPosition)
+        return;
+    out.insert(out.end(), size_t(end - nextPosition) * channelCount, int16_t(0));
+    nextPosition = end;
+}
+
+void AudioDecoder::Private::releaseFrame()
+{
+    if (frameHeld)
+        ffmpeg().av_frame_unref(frame.get());
+    frameHeld = false;
+}
+
+// Appends the part of the held frame that lies inside the range and after the samples
+// given before it.
 bool AudioDecoder::Private::appendFrame(std::vector<int16_t> &out)
 {
-    int64_t position = nextPosition;
-    const int64_t timestamp = frame->best_effort_timestamp;
-    if (timestamp != AV_NOPTS_VALUE)
-        position = std::llround((timestamp * av_q2d(stream->time_base) - origin) * sampleRate);
+    const int64_t position = framePosition;
     const int64_t count = frame->nb_samples;
-    nextPosition = position + count;
+    const int64_t skip = std::clamp<int64_t>(std::max(rangeStart, nextPosition) - position, 0, count);
+    nextPosition = std::max(nextPosition, position + count);
 
-    const int64_t skip = std::clamp<int64_t>(rangeStart - position, 0, count);
     const int64_t keep = std::clamp<int64_t>(rangeEnd - position, 0, count) - skip;
     if (keep <= 0)
         return true;
@@ -248,16 +302,26 @@ AudioDecoder::Status AudioDecoder::read(std::vector<int16_t> &out)
     for (;;) {
         if (d->nextPosition >= d->rangeEnd)
             return Status::End;
-        const int result = receiveFrame(d->format.get(), d->codec.get(), d->stream->index, d->packet.get(),
-                                        d->frame.get(), d->draining);
-        if (result == AVERROR_EOF)
-            return Status::End;
-        if (result < 0) {
-            d->error = errorText(result);
-            return Status::Failed;
+        if (!d->frameHeld) {
+            const int result = receiveFrame(d->format.get(), d->codec.get(), d->stream->index, d->packet.get(),
+                                            d->frame.get(), d->draining);
+            if (result == AVERROR_EOF)
+                return Status::End;
+            if (result < 0) {
+                d->error = errorText(result);
+                return Status::Failed;
+            }
+            d->placeFrame();
+        }
+        if (d->nextPosition < d->framePosition) {
+            d->appendSilence(out);
+            if (!out.empty())
+                return Status::Data;
+            if (d->nextPosition < d->framePosition)
+                continue; // the range ends before the frame
         }
         const bool appended = d->appendFrame(out);
-        ffmpeg().av_frame_unref(d->frame.get());
+        d->releaseFrame();
         if (!appended) {
             out.clear();
             return Status::Failed;

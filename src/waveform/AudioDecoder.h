@@ -33,8 +33,10 @@ public:
     // whole range gives there. Call after setRange, before reading.
     void narrowRange(int64_t first, int64_t end);
 
-    // Replaces out with the next decoded samples inside the range. Data means out is not
-    // empty; after End or Failed, out is empty and errorString() says why it failed.
+    // Replaces out with the next decoded samples inside the range, each at the time its
+    // timestamps give, whether read from the start or after a seek: a gap in the stream is
+    // silence and time played twice is given once. Data means out is not empty; after End
+    // or Failed, out is empty and errorString() says why it failed.
     Status read(std::vector<int16_t> &out);
     QString errorString() const;
 

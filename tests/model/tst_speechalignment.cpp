@@ -69,6 +69,7 @@ private slots:
         }
         const SyntheticFilm::Score score = SyntheticFilm::score(film, result);
         QVERIFY2(score.within100ms >= 0.95, qPrintable(QString::number(score.within100ms)));
+        QVERIFY2(std::abs(score.medianStartError) <= 0.03, qPrintable(QString::number(score.medianStartError)));
         QVERIFY2(score.breaksRight, qPrintable(result.describe()));
         for (const SyncResult::Piece &piece : result.pieces)
             QCOMPARE(piece.line.scale(), damage.rate);

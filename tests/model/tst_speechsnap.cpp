@@ -165,6 +165,8 @@ private slots:
         row("stretches a breath apart are one", "10-11|11.3-12", -1, "10-12.12");
         row("a long stretch splits evenly under the maximum, the gap kept", "10-25", -1,
             "10-14.96|15.04-19.96|20.04-25.12");
+        // Without a pause between them, a split may not fall where they touch.
+        row("stretches that touch are one", "10-17|17-25", -1, "10-14.96|15.04-19.96|20.04-25.12");
         row("a long run splits at its longest pause", "10-13|13.3-14|14.45-19", -1, "10-14.12|14.44-19.12");
         row("a short piece lengthens into the silence after it", "10-10.3|13-14", -1, "10-10.84|13-14.12");
         row("a short piece without room joins its neighbour", "10-10.3|10.8-12", -1, "10-12.12");

@@ -179,15 +179,18 @@ Film makeForeign(const Options &options, unsigned foreignSeed)
 Score score(const Film &film, const SyncResult &result)
 {
     Score score;
-    int counted = 0;
-    int right = 0;
+    std::vector<double> errors;
     for (std::size_t i = 0; i < film.subtitles.size(); ++i) {
-        if (std::isnan(film.rightStarts[i]))
-            continue;
-        ++counted;
-        right += std::abs(result.map(film.subtitles[i].start) - film.rightStarts[i]) <= 0.1;
+        if (!std::isnan(film.rightStarts[i]))
+            errors.push_back(result.map(film.subtitles[i].start) - film.rightStarts[i]);
     }
-    score.within100ms = counted ? double(right) / counted : 0;
+    const auto right = std::count_if(errors.cbegin(), errors.cend(), [](double error) { return std::abs(error) <= 0.1; });
+    score.within100ms = errors.empty() ? 0 : double(right) / double(errors.size());
+    if (!errors.empty()) {
+        const auto middle = errors.begin() + std::ptrdiff_t(errors.size() / 2);
+        std::nth_element(errors.begin(), middle, errors.end());
+        score.medianStartError = *middle;
+    }
 
     const std::vector<SyncResult::Break> found = result.breaks();
     score.breaksRight = found.size() == film.breaks.size();

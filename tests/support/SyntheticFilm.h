@@ -62,6 +62,7 @@ Film makeForeign(const Options &options, unsigned foreignSeed);
 struct Score
 {
     double within100ms = 0; // the fraction of subtitles (outside lost scenes) put there
+    double medianStartError = 0; // seconds, put minus right: a bias the bound above hides
     bool breaksRight = false; // as many as there are, each jumping by the right seconds (within 0.1 s)
                               // between the subtitles around the true one
 };

@@ -46,6 +46,18 @@ bool makeAudio(const QString &path, const QString &audioSource)
     return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), audioSource, path});
 }
 
+bool joinFilms(const QStringList &pieces, const QString &path)
+{
+    QFile list(path + QStringLiteral(".txt"));
+    if (!list.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    for (const QString &piece : pieces)
+        list.write("file '" + QFile::encodeName(piece) + "'\n");
+    list.close();
+    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("concat"), QStringLiteral("-safe"), QStringLiteral("0"),
+                      QStringLiteral("-i"), list.fileName(), QStringLiteral("-c"), QStringLiteral("copy"), path});
+}
+
 bool makeVideo(const QString &path, const VideoOptions &options)
 {
     const QString seconds = QString::number(options.seconds);
@@ -57,7 +69,9 @@ bool makeVideo(const QString &path, const VideoOptions &options)
                           .arg(options.size.width()).arg(options.size.height()).arg(seconds),
                       QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), audio,
                       QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
-                      QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"), path});
+                      QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"),
+                      // No noise substitution: its random noise differs between two readings.
+                      QStringLiteral("-aac_pns"), QStringLiteral("0"), path});
 }
 
 } // namespace TestMedia

@@ -4,6 +4,7 @@
 #include <QPair>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include "model/SpeechStretches.h"
 
@@ -20,10 +21,15 @@ struct VideoOptions
     QString audioSource; // an ffmpeg lavfi source, e.g. from beeps(); a 440 Hz sine when empty
 };
 
-// Writes the video (H.264 and AAC) to path; false (with a warning) when ffmpeg failed.
+// Writes the video (H.264 and AAC that decodes alike every time) to path; false (with a
+// warning) when ffmpeg failed.
 bool makeVideo(const QString &path, const VideoOptions &options = {});
 // Writes sound alone (the container follows the file's suffix, e.g. .flac).
 bool makeAudio(const QString &path, const QString &audioSource);
+// Joins films end to end without encoding them again, as people join recorded pieces: each
+// piece starts where the one before it ends, so a piece whose sound is shorter than its
+// pictures leaves a gap in the sound.
+bool joinFilms(const QStringList &pieces, const QString &path);
 
 // A lavfi source of `seconds` of silence with a loud 1 kHz beep of `length` seconds
 // at each of `starts`, at `sampleRate`.

@@ -1,6 +1,8 @@
 #include "waveform/AudioWaveform.h"
 #include "waveform/MediaCache.h"
 
+#include "TestMedia.h"
+
 #include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
@@ -44,6 +46,17 @@ private slots:
         script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         script.start(QStringLiteral("sh"), {qEnvironmentVariable("CUEWRIGHT_TEST_DATA") + "/waveform/generate.sh", m_media.path()});
         QVERIFY(script.waitForFinished(120000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0);
+
+        // Three pieces of 2 s of pictures and 1.6 s of sound, a beep at 0.5 s in each: the
+        // joined film's sound has gaps. Joining keeps each piece's encoder priming (1024
+        // samples) as sound, so its beeps play at 0.521, 2.521 and 4.521 s.
+        TestMedia::VideoOptions piece;
+        piece.seconds = 2;
+        piece.size = {64, 36};
+        piece.audioSource = TestMedia::beeps({0.5}, 0.3, 1.6);
+        const QString piecePath = m_media.filePath(QStringLiteral("piece.mp4"));
+        QVERIFY(TestMedia::makeVideo(piecePath, piece));
+        QVERIFY(TestMedia::joinFilms({piecePath, piecePath, piecePath}, m_media.filePath(QStringLiteral("joined.mp4"))));
     }
 
     void decodesKnownLevels_data()
@@ -107,6 +120,8 @@ private slots:
         QTest::newRow("PCM from 1 s, two parts and one from the cursor") << "swell-44100-stereo.wav" << 1.0 << 2 << 2.33;
         // Its index promises 6 s; the data ends in the first part, which must end like one reading.
         QTest::newRow("film cut short") << "truncated.mp4" << 0.0 << 2 << 0.0;
+        // Its sound stops short of each piece's end: a part spans a gap.
+        QTest::newRow("AAC pieces joined with gaps in the sound") << "joined.mp4" << 0.0 << 3 << 0.0;
     }
 
     void partsReadAtOnceJoinLikeOneReading()
@@ -143,6 +158,32 @@ private slots:
             QCOMPARE(part.samples, single->samples().mid(qsizetype(std::round(index)), part.samples.size()));
         }
         QVERIFY(parallel->partsAhead().isEmpty());
+    }
+
+    // Sound goes where its timestamps put it, as a player plays it: a gap in the sound of
+    // a film joined from pieces is silence, and what follows stays at its time.
+    void soundOfJoinedPiecesKeepsItsTimes_data()
+    {
+        QTest::addColumn<int>("threads");
+        QTest::newRow("one reading") << 1;
+        QTest::newRow("three parts") << 3;
+    }
+
+    void soundOfJoinedPiecesKeepsItsTimes()
+    {
+        QFETCH(int, threads);
+        const auto waveform = open("joined.mp4");
+        QVERIFY(waveform);
+        waveform->setThreadCount(threads);
+        QVERIFY(loadAll(*waveform, 0, waveform->duration(), 48));
+        QVERIFY(waveform->isComplete());
+        const QList<double> &samples = waveform->samples();
+        QCOMPARE(samples.size(), std::lround(waveform->duration() * 48));
+        for (const int beep : {26, 122, 218}) { // just after each beep begins
+            QVERIFY2(samples.value(beep) > -20, qPrintable(QStringLiteral("%1: %2").arg(beep).arg(samples.value(beep))));
+            QVERIFY2(samples.value(beep - 3) < -30,
+                     qPrintable(QStringLiteral("%1: %2").arg(beep - 3).arg(samples.value(beep - 3))));
+        }
     }
 
     void wholeWaveformComesFromCacheNextTime()
