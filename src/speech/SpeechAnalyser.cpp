@@ -26,6 +26,7 @@ constexpr int MinRunFrames = 10;   // voiced runs shorter than this are blips
 constexpr int DecideEveryFrames = 10;
 // Sound on each side of a stretch that tells its background.
 constexpr int ContextFrames = 150;
+constexpr int OffsetLookaheadFrames = 35; // how far past a run the next voiced frame is looked for
 
 
 constexpr int SpectrumSize = 128; // bins of 62.5 Hz
@@ -265,17 +266,23 @@ void SpeechAnalyser::decide(bool atEnd)
                 ++gap;
             }
         }
-        if (!atEnd && gap < JoinGapFrames)
+        if (!atEnd && (gap < JoinGapFrames || frames < run.end + OffsetLookaheadFrames))
             return;
         if (run.end - run.first >= MinRunFrames && soundsLikeSpeech(run)) {
-            const double onset = onsetOf(run, m_found.empty() ? m_startTime : m_found.back().end);
-            // The next voiced frame bounds the sound after this run.
+            // Bounded by the stretch found last, whether or not it has been taken yet: the
+            // result must not depend on when the caller takes what was found.
+            const double onset = onsetOf(run, m_lastFoundEnd.value_or(m_startTime));
+            // The next voiced frame bounds the sound after this run. Looking a fixed way
+            // ahead, once that much is known, never as far as happens to be known, keeps the
+            // result the same however the sound arrives in pieces.
             std::int64_t next = run.end;
-            while (next < frames && !m_candidate[next])
+            while (next < std::min(frames, run.end + OffsetLookaheadFrames) && !m_candidate[next])
                 ++next;
             const double offset = offsetOf(run, next);
-            if (offset > onset)
+            if (offset > onset) {
                 m_found.push_back({m_startTime + onset, m_startTime + offset});
+                m_lastFoundEnd = m_found.back().end;
+            }
         }
         m_decidedFrame = run.end;
         f = run.end;

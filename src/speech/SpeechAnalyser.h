@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -91,4 +92,6 @@ private:
     float m_floor = 0;
     std::int64_t m_decidedFrame = 0; // frames before this one belong to decided stretches or none
     std::vector<SpeechStretch> m_found;
+    // The end of the last stretch found, taken or not.
+    std::optional<double> m_lastFoundEnd;
 };

@@ -1,4 +1,5 @@
 #include "format/SubtitleWriter.h"
+#include "speech/SpeechAnalyser.h"
 #include "waveform/AudioWaveform.h"
 #include "waveform/MediaCache.h"
 #include "waveform/SpeechCommand.h"
@@ -52,6 +53,7 @@ private slots:
     void findsNoSpeechInMusicOrNoise_data();
     void findsNoSpeechInMusicOrNoise();
     void partsReadAtOnceFindWhatOneReadingFinds();
+    void takingWhatWasFoundChangesNothing();
     void cacheKeepsTheSpeechBesideTheEnvelope();
     void commandPrintsEachStretch();
     void commandRefusesWhatHasNoSound_data();
@@ -167,6 +169,46 @@ void TestSpeechDetection::partsReadAtOnceFindWhatOneReadingFinds()
             QVERIFY2(std::abs(parts.stretches()[i].end - one.stretches()[i].end) <= 0.02, qPrintable(QString::number(i)));
         }
     }
+}
+
+// The waveform takes what was found whenever it sends a batch, which depends on how busy
+// the machine is: the stretches must come out the same however often they are taken.
+void TestSpeechDetection::takingWhatWasFoundChangesNothing()
+{
+    TestMedia::SpeechClipOptions options;
+    options.sentences = 24;
+    options.background = TestMedia::SpeechBackground::PinkNoise;
+    const QString path = m_folder.filePath(QStringLiteral("taken.wav"));
+    QVERIFY(TestMedia::makeSpeechClip(path, options));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray wave = file.readAll();
+    const qsizetype data = wave.indexOf("data") + 8; // the samples follow the "data" chunk's size
+    QVERIFY(data > 8);
+    const auto *samples = reinterpret_cast<const int16_t *>(wave.constData() + data);
+    const std::int64_t count = (wave.size() - data) / 2;
+
+    const auto find = [&](std::int64_t chunk, bool takeEachTime) {
+        SpeechAnalyser analyser(options.sampleRate, 1);
+        std::vector<SpeechStretch> found;
+        for (std::int64_t at = 0; at < count; at += chunk) {
+            analyser.append(samples + at, std::min(chunk, count - at));
+            if (takeEachTime) {
+                const std::vector<SpeechStretch> taken = analyser.takeFound();
+                found.insert(found.end(), taken.begin(), taken.end());
+            }
+        }
+        analyser.finish();
+        const std::vector<SpeechStretch> taken = analyser.takeFound();
+        found.insert(found.end(), taken.begin(), taken.end());
+        QStringList described;
+        for (const SpeechStretch &stretch : found)
+            described << QStringLiteral("%1-%2").arg(stretch.start, 0, 'f', 4).arg(stretch.end, 0, 'f', 4);
+        return described;
+    };
+    const QStringList once = find(count, false);
+    QVERIFY(once.size() >= 24);
+    QCOMPARE(find(441, true), once);
 }
 
 void TestSpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
