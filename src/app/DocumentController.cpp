@@ -5,6 +5,7 @@
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
+#include "app/FrameRateQuestion.h"
 #include "app/OpenDocument.h"
 #include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
@@ -135,6 +136,8 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
         return &open->document();
     }
     auto document = std::make_unique<Document>();
+    if (const auto rate = FrameRateQuestion::askFor(absolute, alertParent))
+        document->setFrameRate(*rate);
     QList<TolerantSubtitleReader::Repair> repairs;
     qsizetype unlistedRepairs = 0;
     const RepairOffer::Outcome outcome =
