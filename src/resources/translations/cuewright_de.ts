@@ -47,6 +47,89 @@
     </message>
 </context>
 <context>
+    <name>AssReader</name>
+    <message>
+        <location filename="../../format/AssReader.cpp" line="+267"/>
+        <source>Left out a line that comes before the first section.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A script begins with a section such as [Script Info].</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Left out a line that is not an event; it is kept as it stands.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>This line of [Events] is neither an event, a Format line nor a comment.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The Format line must name Start and End, and Text last.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The Format line names no Start, End or Text last: read the events in the standard order.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>An event comes before the Format line of [Events].</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No Format line before the events: read them in the standard order.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The event has %1 fields where the Format line names %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Left it out; it is kept as it stands.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>The start “%1” is not a time h:mm:ss.cc.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The end “%1” is not a time h:mm:ss.cc.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Left the event out; it is kept as it stands.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Read the time “%1” as %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The event ends at %1, before it starts at %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Set the end to the start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>AudioWaveformView</name>
     <message>
         <location filename="../../waveform/WaveformPainter.cpp" line="+23"/>
@@ -62,33 +145,78 @@
 <context>
     <name>Autosaver</name>
     <message>
-        <location filename="../../app/Autosaver.cpp" line="+103"/>
+        <location filename="../../app/Autosaver.cpp" line="+105"/>
         <source>The recovery folder cannot be locked.</source>
         <translation>Der Wiederherstellungsordner kann nicht gesperrt werden.</translation>
     </message>
 </context>
 <context>
+    <name>BracketTimedLines</name>
+    <message>
+        <location filename="../../format/BracketTimedLines.cpp" line="+48"/>
+        <source>Line %1 is not a %2 subtitle: it should begin with its start and end, as in “%3”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Left out a line that is not a subtitle.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Line %1 has a time past the largest the program can hold.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Line %1 has no end.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The last subtitle has no end: made it two seconds long.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The subtitle has no end: it lasts until the next one starts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Line %1 ends before it starts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The end is before the start: set the end to the start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+34"/>
+        <location filename="../../app/CommandLineTool.cpp" line="+37"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
     <message>
         <location line="+7"/>
-        <source>Usage: cuewright --check [--repair] [--from ENCODING] FILE...
-       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
+        <source>Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
+       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
        cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
        cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
 </source>
-        <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] DATEI...
-       cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
-       cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
-       cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
-</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+36"/>
+        <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Unknown option &quot;%1&quot;.
 </source>
         <translation>Unbekannte Option „%1“.
@@ -114,21 +242,29 @@
         <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
     <message>
-        <location line="+33"/>
-        <source>%1: %2 subtitles, %3, %4 repairs
+        <location line="+34"/>
+        <source>%1: %2 subtitles, %3, %4, %5 repairs
 </source>
-        <translation>%1: %2 Untertitel, %3, %4 Reparaturen
-</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>%1: %2 subtitles, %3
+        <location line="+8"/>
+        <source>%1: %2 subtitles, %3, %4
 </source>
-        <translation>%1: %2 Untertitel, %3
-</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+31"/>
+        <source>%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>left out: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-41"/>
         <source>The file cannot be written because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
@@ -146,7 +282,7 @@
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+107"/>
         <source>Add Shot Change</source>
         <translation>Szenenwechsel hinzufügen</translation>
     </message>
@@ -159,12 +295,7 @@
 <context>
     <name>DocumentController</name>
     <message>
-        <location filename="../../app/DocumentController.cpp" line="+60"/>
-        <source>SubRip subtitles (*.srt);;All files (*)</source>
-        <translation>SubRip-Untertitel (*.srt);;Alle Dateien (*)</translation>
-    </message>
-    <message>
-        <location line="+32"/>
+        <location filename="../../app/DocumentController.cpp" line="+89"/>
         <source>Unsaved Work Is Not Protected</source>
         <translation>Ungesicherte Arbeit ist nicht geschützt</translation>
     </message>
@@ -181,7 +312,7 @@
         <translation>Ein neuer Anfang.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+29"/>
         <source>Open in Another Window</source>
         <translation>In einem anderen Fenster geöffnet</translation>
     </message>
@@ -206,8 +337,8 @@
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location filename="../../app/DocumentSaver.cpp" line="+114"/>
-        <location line="+5"/>
+        <location filename="../../app/DocumentSaver.cpp" line="+154"/>
+        <location line="+7"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
     </message>
@@ -217,13 +348,13 @@
         <translation>Als UTF-8 speichern</translation>
     </message>
     <message>
-        <location line="-67"/>
-        <location line="+104"/>
+        <location line="-105"/>
+        <location line="+142"/>
         <source>File Changed on Disk</source>
         <translation>Datei auf dem Datenträger geändert</translation>
     </message>
     <message>
-        <location line="-103"/>
+        <location line="-141"/>
         <source>“%1” was changed by another program since you opened or saved it.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
     </message>
@@ -239,12 +370,22 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+104"/>
+        <location line="+142"/>
         <source>Reload</source>
         <translation>Neu laden</translation>
     </message>
     <message>
-        <location line="-21"/>
+        <location line="-73"/>
+        <source>Save as %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 cannot hold everything “%2” has. Saving “%3” leaves out:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+51"/>
         <source>Cannot reload “%1”</source>
         <translation>„%1“ kann nicht neu geladen werden</translation>
     </message>
@@ -274,7 +415,7 @@
         <translation>Meine Version behalten</translation>
     </message>
     <message>
-        <location line="-90"/>
+        <location line="-128"/>
         <source>Save Subtitles</source>
         <translation>Untertitel speichern</translation>
     </message>
@@ -289,7 +430,7 @@
         <translation>Möchten Sie „%1“ auf die zuletzt gespeicherte Version zurücksetzen? Ihre aktuellen Änderungen gehen dabei verloren.</translation>
     </message>
     <message>
-        <location filename="../../app/DocumentSaver.cpp" line="-43"/>
+        <location filename="../../app/DocumentSaver.cpp" line="-44"/>
         <source>Save Changes</source>
         <translation>Änderungen speichern</translation>
     </message>
@@ -318,11 +459,11 @@
     <name>DocumentFormatLabel</name>
     <message>
         <location filename="../../app/DocumentFormatLabel.cpp" line="+18"/>
-        <source>%1 · %2</source>
-        <translation>%1 · %2</translation>
+        <source>%1 · %2 · %3</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>CR LF</source>
         <translation>CR LF</translation>
     </message>
@@ -338,13 +479,13 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>The encoding the file was read or saved in</source>
-        <translation>Die Kodierung, in der die Datei gelesen oder gespeichert wurde</translation>
+        <source>The format and encoding the file was read or saved in</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>The encoding the document will be saved in</source>
-        <translation>Die Kodierung, in der das Dokument gespeichert wird</translation>
+        <source>The format and encoding the document will be saved in</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -897,6 +1038,94 @@
     </message>
 </context>
 <context>
+    <name>FormatKeep</name>
+    <message>
+        <location filename="../../format/FormatKeep.cpp" line="+21"/>
+        <source>the text before the subtitles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n style definition(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the styles of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the layers of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the margins of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the effects of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the speakers of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the identifiers of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>the placement settings of %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n region(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n note(s) or comment(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FrameRateDialog</name>
     <message>
         <location filename="../../panels/FrameRateDialog.cpp" line="+29"/>
@@ -918,6 +1147,20 @@
         <location line="+37"/>
         <source>A frame rate is a positive number, as 25 or 23.976.</source>
         <translation>Eine Bildrate ist eine positive Zahl, etwa 25 oder 23.976.</translation>
+    </message>
+</context>
+<context>
+    <name>FrameRateQuestion</name>
+    <message>
+        <location filename="../../app/FrameRateQuestion.cpp" line="+27"/>
+        <source>Frame Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1” counts frames and does not say how many there are in a second.
+Frames per second:</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1347,7 +1590,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/RecoveryStore.cpp" line="+95"/>
+        <location filename="../../app/RecoveryStore.cpp" line="+96"/>
         <source>The folder %1 cannot be created.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
     </message>
@@ -1742,7 +1985,7 @@
         <translation>Der Ordner %1 ist ein symbolischer Link, dem nie gefolgt wird.</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+152"/>
         <source>Left out the last subtitle, which was cut short</source>
         <translation>Den letzten Untertitel ausgelassen, der abgeschnitten war</translation>
     </message>
@@ -2042,7 +2285,7 @@
         <translation>%1: kein dekodierbarer Ton</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>%1: the audio could not be decoded</source>
         <translation>%1: der Ton konnte nicht dekodiert werden</translation>
     </message>
@@ -2197,7 +2440,7 @@
 </translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+25"/>
         <source>%1: the subtitles do not match the speech in %2; nothing was written.</source>
         <translation>%1: Die Untertitel passen nicht zur Sprache in %2; nichts wurde geschrieben.</translation>
     </message>
@@ -2351,9 +2594,37 @@ Für Skripte, ohne Bildschirm:
     </message>
 </context>
 <context>
+    <name>SubViewerReader</name>
+    <message>
+        <location filename="../../format/SubViewerReader.cpp" line="+71"/>
+        <source>Line %1 has a time past the largest the program can hold.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Line %1 ends before it starts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The end is before the start: set the end to the start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Line %1 should be the start and end of a subtitle, as in “0:00:01.000,0:00:04.000”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Took a line after a blank line, with no timing, for more text of the subtitle before it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SubtitleFile</name>
     <message>
-        <location filename="../../document/SubtitleFile.cpp" line="+27"/>
+        <location filename="../../document/SubtitleFile.cpp" line="+46"/>
         <source>The file could not be opened because it is a folder.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
     </message>
@@ -2389,7 +2660,7 @@ Für Skripte, ohne Bildschirm:
 %1</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+98"/>
         <source>The file could not be saved because a folder has that name.</source>
         <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen trägt.</translation>
     </message>
@@ -2410,6 +2681,86 @@ Es steht in Untertitel %2.</translation>
 %1</source>
         <translation>Die Datei konnte nicht gespeichert werden.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>SubtitleFormat</name>
+    <message>
+        <location filename="../../format/SubtitleFormat.cpp" line="+9"/>
+        <source>SubRip (SRT)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>WebVTT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Advanced SubStation Alpha (ASS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SubStation Alpha (SSA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Timed Text (TTML, IMSC)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>MicroDVD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SubViewer (SBV)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>MPL2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SubtitleFormatFilters</name>
+    <message>
+        <location filename="../../app/SubtitleFormatFilters.cpp" line="+33"/>
+        <source>Subtitle files (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SubtitleFormatIo</name>
+    <message>
+        <location filename="../../format/SubtitleFormatIo.cpp" line="+49"/>
+        <source>%1 files cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+70"/>
+        <source>ASS override tags (positions, karaoke…) in %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>WebVTT tags (voices, classes, languages…) in %n subtitle(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2580,7 +2931,7 @@ Es steht in Untertitel %2.</translation>
         <translation>Diese Untertitel scheinen nicht zur Sprache dieses Films zu passen, daher wurde nichts verschoben (Sicherheit, dass sie passen: %1 %).</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Moved by %1 s</source>
         <translation>Um %1 s verschoben</translation>
     </message>
@@ -3046,6 +3397,54 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>TtmlReader</name>
+    <message>
+        <location filename="../../format/TtmlReader.cpp" line="+242"/>
+        <source>Line %1 is not well-formed XML: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+157"/>
+        <source>Line %1: “%2” is not a time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line %1 has a time past the largest the program can hold.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+88"/>
+        <source>Line %1: the paragraph has no end time, so it would be shown for ever.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out a paragraph with no end time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Line %1: the paragraph ends before it begins.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The end is before the start: set the end to the start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+114"/>
+        <source>Line %1: the document is &lt;%2&gt;, not TTML’s &lt;tt&gt;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The file holds no TTML document (no &lt;tt&gt; element).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>VideoFrameReader</name>
     <message>
         <location filename="../../shots/VideoFrameReader.cpp" line="+82"/>
@@ -3086,14 +3485,14 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>VideoPlayerViewController</name>
     <message>
-        <location filename="../../player/VideoPlayerViewController.cpp" line="+87"/>
+        <location filename="../../player/VideoPlayerViewController.cpp" line="+89"/>
         <source>No video.
 To attach one, choose Open Video… in the File menu, or drop a video file here.</source>
         <translation>Kein Video.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+279"/>
+        <location line="+282"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
@@ -3116,6 +3515,49 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <location line="+14"/>
         <source>%1: the audio could not be decoded</source>
         <translation>%1: der Ton konnte nicht dekodiert werden</translation>
+    </message>
+</context>
+<context>
+    <name>WebVttReader</name>
+    <message>
+        <location filename="../../format/WebVttReader.cpp" line="+361"/>
+        <source>A STYLE or REGION block after the first cue is ignored by players.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This block has no timing line (“00:00:01.000 --&gt; 00:00:02.000”): it is neither a cue nor a note.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Left out a block that players ignore: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>This is not a WebVTT timing line (“[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt”), or a time in it is too large.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Left out the cue: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Read the commas in the times as the dots WebVTT writes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>A WebVTT file begins with the line “WEBVTT”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Added the line “WEBVTT” that a WebVTT file begins with.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
