@@ -1,5 +1,7 @@
 #include "app/Translator.h"
 
+#include "app/EnglishPlurals.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -53,6 +55,10 @@ void Translator::install(QCoreApplication &app)
 QString Translator::install(QCoreApplication &app, const QStringList &uiLanguages)
 {
     removeInstalled(app);
+    // First, so that it is asked last: only a text no translation has gets English forms.
+    auto *plurals = new EnglishPlurals(&app);
+    QCoreApplication::installTranslator(plurals);
+    installed().append(plurals);
     for (const QString &language : uiLanguages) {
         const QLocale locale(language);
         if (locale.language() == QLocale::English || locale.language() == QLocale::C)
