@@ -51,82 +51,82 @@
     <message>
         <location filename="../../format/AssReader.cpp" line="+267"/>
         <source>Left out a line that comes before the first section.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Zeile vor dem ersten Abschnitt ausgelassen.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>A script begins with a section such as [Script Info].</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Skript beginnt mit einem Abschnitt wie [Script Info].</translation>
     </message>
     <message>
         <location line="+24"/>
         <source>Left out a line that is not an event; it is kept as it stands.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Zeile ausgelassen, die kein Ereignis ist; sie bleibt unverändert erhalten.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>This line of [Events] is neither an event, a Format line nor a comment.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Zeile in [Events] ist weder ein Ereignis noch eine Format-Zeile noch ein Kommentar.</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>The Format line must name Start and End, and Text last.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Format-Zeile muss Start und End nennen und Text als letztes Feld.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>The Format line names no Start, End or Text last: read the events in the standard order.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Format-Zeile fehlen Start, End oder Text als letztes Feld: Ereignisse in der Standardreihenfolge gelesen.</translation>
     </message>
     <message>
         <location line="+20"/>
         <source>An event comes before the Format line of [Events].</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Ereignis steht vor der Format-Zeile von [Events].</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>No Format line before the events: read them in the standard order.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Format-Zeile vor den Ereignissen: Sie wurden in der Standardreihenfolge gelesen.</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>The event has %1 fields where the Format line names %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ereignis hat %1 Felder, die Format-Zeile nennt aber %2.</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Left it out; it is kept as it stands.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgelassen; es bleibt unverändert erhalten.</translation>
     </message>
     <message>
         <location line="+57"/>
         <source>The start “%1” is not a time h:mm:ss.cc.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Startzeit „%1“ ist keine Zeit der Form h:mm:ss.cc.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>The end “%1” is not a time h:mm:ss.cc.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Endzeit „%1“ ist keine Zeit der Form h:mm:ss.cc.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Left the event out; it is kept as it stands.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ereignis ausgelassen; es bleibt unverändert erhalten.</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Read the time “%1” as %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeit „%1“ als %2 gelesen.</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>The event ends at %1, before it starts at %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ereignis endet bei %1, bevor es bei %2 beginnt.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Set the end to the start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ende auf den Anfang gesetzt.</translation>
     </message>
 </context>
 <context>
@@ -155,42 +155,42 @@
     <message>
         <location filename="../../format/BracketTimedLines.cpp" line="+48"/>
         <source>Line %1 is not a %2 subtitle: it should begin with its start and end, as in “%3”.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 ist kein %2-Untertitel: Sie sollte mit Anfang und Ende beginnen, wie in „%3“.</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Left out a line that is not a subtitle.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Zeile ausgelassen, die kein Untertitel ist.</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>Line %1 has a time past the largest the program can hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 enthält eine Zeit jenseits der größten, die das Programm verarbeiten kann.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Line %1 has no end.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 hat keine Endzeit.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>The last subtitle has no end: made it two seconds long.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der letzte Untertitel hat keine Endzeit: Dauer auf zwei Sekunden gesetzt.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>The subtitle has no end: it lasts until the next one starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Untertitel hat keine Endzeit: Er dauert, bis der nächste beginnt.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Line %1 ends before it starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 endet, bevor sie beginnt.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>The end is before the start: set the end to the start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ende liegt vor dem Anfang: Ende auf den Anfang gesetzt.</translation>
     </message>
 </context>
 <context>
@@ -207,13 +207,18 @@
        cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
        cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
+        cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
+        cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
+        cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
+</translation>
     </message>
     <message>
         <location line="+36"/>
         <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
+</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -245,23 +250,25 @@
         <location line="+34"/>
         <source>%1: %2 subtitles, %3, %4, %5 repairs
 </source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 Untertitel, %3, %4, %5 Reparaturen
+</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>%1: %2 subtitles, %3, %4
 </source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 Untertitel, %3, %4
+</translation>
     </message>
     <message>
         <location line="+31"/>
         <source>%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien im Format %1 werden nur gelesen, nicht geschrieben; geben Sie der Ausgabe die Endung eines Formats, das geschrieben wird (.srt, .vtt, .ass, .ssa, .ttml).</translation>
     </message>
     <message>
         <location line="+30"/>
         <source>left out: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>ausgelassen: %1</translation>
     </message>
     <message>
         <location line="-41"/>
@@ -377,12 +384,12 @@
     <message>
         <location line="-73"/>
         <source>Save as %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Als %1 speichern</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>%1 cannot hold everything “%2” has. Saving “%3” leaves out:</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht alles aufnehmen, was „%2“ enthält. Beim Speichern von „%3“ entfällt Folgendes:</translation>
     </message>
     <message>
         <location line="+51"/>
@@ -460,7 +467,7 @@
     <message>
         <location filename="../../app/DocumentFormatLabel.cpp" line="+18"/>
         <source>%1 · %2 · %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 · %2 · %3</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -480,12 +487,12 @@
     <message>
         <location line="+2"/>
         <source>The format and encoding the file was read or saved in</source>
-        <translation type="unfinished"></translation>
+        <translation>Format und Kodierung, in denen die Datei gelesen oder gespeichert wurde</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>The format and encoding the document will be saved in</source>
-        <translation type="unfinished"></translation>
+        <translation>Format und Kodierung, in denen das Dokument gespeichert wird</translation>
     </message>
 </context>
 <context>
@@ -1042,86 +1049,86 @@
     <message>
         <location filename="../../format/FormatKeep.cpp" line="+21"/>
         <source>the text before the subtitles</source>
-        <translation type="unfinished"></translation>
+        <translation>der Text vor den Untertiteln</translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n style definition(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Stildefinition</numerusform>
+            <numerusform>%n Stildefinitionen</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the styles of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>der Stil von %n Untertitel</numerusform>
+            <numerusform>die Stile von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the layers of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>die Ebene von %n Untertitel</numerusform>
+            <numerusform>die Ebenen von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the margins of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>die Ränder von %n Untertitel</numerusform>
+            <numerusform>die Ränder von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the effects of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>der Effekt von %n Untertitel</numerusform>
+            <numerusform>die Effekte von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the speakers of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>der Sprecher von %n Untertitel</numerusform>
+            <numerusform>die Sprecher von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the identifiers of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>die Kennung von %n Untertitel</numerusform>
+            <numerusform>die Kennungen von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>the placement settings of %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>die Positionsangaben von %n Untertitel</numerusform>
+            <numerusform>die Positionsangaben von %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n region(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Region</numerusform>
+            <numerusform>%n Regionen</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n note(s) or comment(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Notiz oder Kommentar</numerusform>
+            <numerusform>%n Notizen oder Kommentare</numerusform>
         </translation>
     </message>
 </context>
@@ -1154,13 +1161,14 @@
     <message>
         <location filename="../../app/FrameRateQuestion.cpp" line="+27"/>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildrate</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>“%1” counts frames and does not say how many there are in a second.
 Frames per second:</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ zählt Bilder und gibt nicht an, wie viele es pro Sekunde sind.
+Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
@@ -2598,27 +2606,27 @@ Für Skripte, ohne Bildschirm:
     <message>
         <location filename="../../format/SubViewerReader.cpp" line="+71"/>
         <source>Line %1 has a time past the largest the program can hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 enthält eine Zeit jenseits der größten, die das Programm verarbeiten kann.</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Line %1 ends before it starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 endet, bevor sie beginnt.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>The end is before the start: set the end to the start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ende liegt vor dem Anfang: Ende auf den Anfang gesetzt.</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>Line %1 should be the start and end of a subtitle, as in “0:00:01.000,0:00:04.000”.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 sollte Anfang und Ende eines Untertitels angeben, wie in „0:00:01.000,0:00:04.000“.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Took a line after a blank line, with no timing, for more text of the subtitle before it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Zeile ohne Zeitangabe nach einer Leerzeile als weiteren Text des vorigen Untertitels gelesen.</translation>
     </message>
 </context>
 <context>
@@ -2688,42 +2696,42 @@ Es steht in Untertitel %2.</translation>
     <message>
         <location filename="../../format/SubtitleFormat.cpp" line="+9"/>
         <source>SubRip (SRT)</source>
-        <translation type="unfinished"></translation>
+        <translation>SubRip (SRT)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>WebVTT</source>
-        <translation type="unfinished"></translation>
+        <translation>WebVTT</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Advanced SubStation Alpha (ASS)</source>
-        <translation type="unfinished"></translation>
+        <translation>Advanced SubStation Alpha (ASS)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>SubStation Alpha (SSA)</source>
-        <translation type="unfinished"></translation>
+        <translation>SubStation Alpha (SSA)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Timed Text (TTML, IMSC)</source>
-        <translation type="unfinished"></translation>
+        <translation>Timed Text (TTML, IMSC)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>MicroDVD</source>
-        <translation type="unfinished"></translation>
+        <translation>MicroDVD</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>SubViewer (SBV)</source>
-        <translation type="unfinished"></translation>
+        <translation>SubViewer (SBV)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>MPL2</source>
-        <translation type="unfinished"></translation>
+        <translation>MPL2</translation>
     </message>
 </context>
 <context>
@@ -2731,12 +2739,12 @@ Es steht in Untertitel %2.</translation>
     <message>
         <location filename="../../app/SubtitleFormatFilters.cpp" line="+33"/>
         <source>Subtitle files (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Untertiteldateien (%1)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Dateien (*)</translation>
     </message>
 </context>
 <context>
@@ -2744,22 +2752,22 @@ Es steht in Untertitel %2.</translation>
     <message>
         <location filename="../../format/SubtitleFormatIo.cpp" line="+49"/>
         <source>%1 files cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien im Format %1 können nicht gelesen werden.</translation>
     </message>
     <message numerus="yes">
         <location line="+70"/>
         <source>ASS override tags (positions, karaoke…) in %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>ASS-Override-Tags (Positionen, Karaoke …) in %n Untertitel</numerusform>
+            <numerusform>ASS-Override-Tags (Positionen, Karaoke …) in %n Untertiteln</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+2"/>
         <source>WebVTT tags (voices, classes, languages…) in %n subtitle(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>WebVTT-Tags (Stimmen, Klassen, Sprachen …) in %n Untertitel</numerusform>
+            <numerusform>WebVTT-Tags (Stimmen, Klassen, Sprachen …) in %n Untertiteln</numerusform>
         </translation>
     </message>
 </context>
@@ -3401,47 +3409,47 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     <message>
         <location filename="../../format/TtmlReader.cpp" line="+242"/>
         <source>Line %1 is not well-formed XML: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 ist kein wohlgeformtes XML: %2.</translation>
     </message>
     <message>
         <location line="+157"/>
         <source>Line %1: “%2” is not a time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: „%2“ ist keine Zeit.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Line %1 has a time past the largest the program can hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 enthält eine Zeit jenseits der größten, die das Programm verarbeiten kann.</translation>
     </message>
     <message>
         <location line="+88"/>
         <source>Line %1: the paragraph has no end time, so it would be shown for ever.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: Der Absatz hat keine Endzeit und würde daher für immer angezeigt.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Left out a paragraph with no end time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen Absatz ohne Endzeit ausgelassen.</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Line %1: the paragraph ends before it begins.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: Der Absatz endet, bevor er beginnt.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>The end is before the start: set the end to the start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ende liegt vor dem Anfang: Ende auf den Anfang gesetzt.</translation>
     </message>
     <message>
         <location line="+114"/>
         <source>Line %1: the document is &lt;%2&gt;, not TTML’s &lt;tt&gt;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: Das Dokument ist &lt;%2&gt;, nicht &lt;tt&gt; wie bei TTML.</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>The file holds no TTML document (no &lt;tt&gt; element).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei enthält kein TTML-Dokument (kein &lt;tt&gt;-Element).</translation>
     </message>
 </context>
 <context>
@@ -3522,42 +3530,42 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
     <message>
         <location filename="../../format/WebVttReader.cpp" line="+361"/>
         <source>A STYLE or REGION block after the first cue is ignored by players.</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen STYLE- oder REGION-Block nach dem ersten Cue ignorieren Player.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>This block has no timing line (“00:00:01.000 --&gt; 00:00:02.000”): it is neither a cue nor a note.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Block hat keine Zeitangabe („00:00:01.000 --&gt; 00:00:02.000“): Er ist weder ein Cue noch eine Notiz.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Left out a block that players ignore: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen Block ausgelassen, den Player ignorieren: %1</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>This is not a WebVTT timing line (“[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt”), or a time in it is too large.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dies ist keine WebVTT-Zeitangabe („[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt“), oder eine Zeit darin ist zu groß.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Left out the cue: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cue ausgelassen: %1</translation>
     </message>
     <message>
         <location line="+18"/>
         <source>Read the commas in the times as the dots WebVTT writes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kommas in den Zeiten als Punkte gelesen, wie WebVTT sie schreibt.</translation>
     </message>
     <message>
         <location line="+42"/>
         <source>A WebVTT file begins with the line “WEBVTT”.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine WebVTT-Datei beginnt mit der Zeile „WEBVTT“.</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Added the line “WEBVTT” that a WebVTT file begins with.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeile „WEBVTT“ ergänzt, mit der eine WebVTT-Datei beginnt.</translation>
     </message>
 </context>
 <context>
