@@ -94,10 +94,13 @@ private slots:
         QTest::addColumn<QStringList>("languages");
         QTest::addColumn<QString>("installed");
         QTest::addColumn<QString>("automatic");
-        QTest::newRow("Austrian German") << QStringList{"de-AT"} << "de-AT" << "Automatisch";
-        QTest::newRow("French first, German second") << QStringList{"fr-FR", "de-DE"} << "de-DE" << "Automatisch";
-        QTest::newRow("English first, German second stays English") << QStringList{"en-US", "de-DE"} << "" << "Automatic";
-        QTest::newRow("no language we have") << QStringList{"fr", "ja"} << "" << "Automatic";
+        QTest::addColumn<QString>("twoNotes"); // a text that counts
+        QTest::newRow("Austrian German") << QStringList{"de-AT"} << "de-AT" << "Automatisch" << "2 Notizen oder Kommentare";
+        QTest::newRow("French first, German second") << QStringList{"fr-FR", "de-DE"} << "de-DE" << "Automatisch"
+                                                     << "2 Notizen oder Kommentare";
+        QTest::newRow("English first, German second stays English") << QStringList{"en-US", "de-DE"} << "" << "Automatic"
+                                                                    << "2 notes or comments";
+        QTest::newRow("no language we have") << QStringList{"fr", "ja"} << "" << "Automatic" << "2 notes or comments";
     }
 
     void languagePreferenceDecides()
@@ -105,10 +108,12 @@ private slots:
         QFETCH(QStringList, languages);
         QFETCH(QString, installed);
         QFETCH(QString, automatic);
+        QFETCH(QString, twoNotes);
         // Each call replaces the previous one's translation, so the rows do not leak.
         QCOMPARE(Translator::install(*QCoreApplication::instance(), languages), installed);
         // The compiled-in translation carries what the .ts says.
         QCOMPARE(QCoreApplication::translate("EncodingsPopupButton", "Automatic"), automatic);
+        QCOMPARE(QCoreApplication::translate("FormatKeep", "%n note(s) or comment(s)", nullptr, 2), twoNotes);
     }
 
     // The document layer's messages (file errors, encodings, "Untitled") are translated
