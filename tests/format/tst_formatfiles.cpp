@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QTest>
 
 // The real files other programs wrote, kept under tests/data/formats/<format>/ with what a
@@ -18,6 +19,8 @@ class TestFormatFiles : public QObject
 private slots:
     void realFiles_data();
     void realFiles();
+    void srtFilesThroughEveryFormat_data();
+    void srtFilesThroughEveryFormat();
 };
 
 namespace {
@@ -101,6 +104,46 @@ void TestFormatFiles::realFiles()
         QVERIFY2(again, again ? "" : qPrintable(again.error()));
         QCOMPARE(described(again.value().subtitles), described(read.value().subtitles));
     }
+}
+
+// Real SRT files written in each other format and read back give the same subtitles.
+void TestFormatFiles::srtFilesThroughEveryFormat_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("format");
+    const QDir folder(qEnvironmentVariable("CUEWRIGHT_TEST_DATA") + QStringLiteral("/realworld"));
+    for (const QString &name : folder.entryList({QStringLiteral("*.srt")}, QDir::Files)) {
+        for (const SubtitleFormat::Id format : SubtitleFormat::all) {
+            if (format != SubtitleFormat::Srt && SubtitleFormat::isWritable(format))
+                QTest::addRow("%s as %s", qPrintable(name), qPrintable(SubtitleFormat::key(format))) << folder.filePath(name) << int(format);
+        }
+    }
+}
+
+void TestFormatFiles::srtFilesThroughEveryFormat()
+{
+    QFETCH(QString, path);
+    QFETCH(int, format);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // Files with a byte-order mark say their encoding; a single-byte one reads as Latin-1,
+    // which keeps every line as it is.
+    auto decoder = QStringDecoder(QStringDecoder::encodingForData(bytes).value_or(QStringConverter::Utf8));
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        text = QString::fromLatin1(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const auto srt = SubtitleFormatIo::read(SubtitleFormat::Srt, text);
+    QVERIFY2(srt, srt ? "" : qPrintable(srt.error()));
+    const auto id = SubtitleFormat::Id(format);
+    const QString written = SubtitleFormatIo::write(id, srt.value().subtitles, nullptr);
+    QCOMPARE(SubtitleFormat::detect(written), id);
+    const auto back = SubtitleFormatIo::read(id, written);
+    QVERIFY2(back, back ? "" : qPrintable(back.error()));
+    QCOMPARE(described(back.value().subtitles), described(srt.value().subtitles));
 }
 
 QTEST_GUILESS_MAIN(TestFormatFiles)
