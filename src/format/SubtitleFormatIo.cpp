@@ -15,6 +15,8 @@
 
 #include <QSet>
 
+#include <cmath>
+
 Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
                                                         const FormatReadOptions &options)
 {
@@ -102,7 +104,12 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
     // SRT takes any text as it stands; the others leave out the tags they have no way to say.
     qsizetype assTags = 0;
     qsizetype webVttTags = 0;
+    qsizetype rounded = 0; // ASS and SSA count time in hundredths of a second
+    const bool centiseconds = format == SubtitleFormat::Ass || format == SubtitleFormat::Ssa;
+    const auto offCentisecond = [](double time) { return std::abs(time * 100 - std::round(time * 100)) > 1e-6; };
     for (const SubtitlePtr &subtitle : subtitles) {
+        if (centiseconds && (offCentisecond(subtitle->start) || offCentisecond(subtitle->end)))
+            ++rounded;
         bool ass = false;
         bool webVtt = false;
         const QString text = subtitle->text();
@@ -115,6 +122,8 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         assTags += ass;
         webVttTags += webVtt;
     }
+    if (rounded > 0)
+        lost.append(tr("the thousandths of a second in the times of %n subtitle(s), rounded to hundredths", nullptr, int(rounded)));
     if (assTags > 0)
         lost.append(tr("ASS override tags (positions, karaoke…) in %n subtitle(s)", nullptr, int(assTags)));
     if (webVttTags > 0)
