@@ -2750,12 +2750,20 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleFormatIo</name>
     <message>
-        <location filename="../../format/SubtitleFormatIo.cpp" line="+49"/>
+        <location filename="../../format/SubtitleFormatIo.cpp" line="+51"/>
         <source>%1 files cannot be read.</source>
         <translation>Dateien im Format %1 können nicht gelesen werden.</translation>
     </message>
     <message numerus="yes">
-        <location line="+70"/>
+        <location line="+75"/>
+        <source>the thousandths of a second in the times of %n subtitle(s), rounded to hundredths</source>
+        <translation>
+            <numerusform>die Tausendstelsekunden in den Zeiten von %n Untertitel, auf Hundertstel gerundet</numerusform>
+            <numerusform>die Tausendstelsekunden in den Zeiten von %n Untertiteln, auf Hundertstel gerundet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
         <source>ASS override tags (positions, karaoke…) in %n subtitle(s)</source>
         <translation>
             <numerusform>ASS-Override-Tags (Positionen, Karaoke …) in %n Untertitel</numerusform>
