@@ -28,7 +28,7 @@ void StartupOptions::describe(QCommandLineParser &parser)
                       QCoreApplication::translate("StartupOptions", "video")});
     parser.addPositionalArgument(QStringLiteral("files"),
                                  QCoreApplication::translate("StartupOptions", "Subtitle files to open."),
-                                 QStringLiteral("[FILE.srt...]"));
+                                 QStringLiteral("[FILE...]"));
 }
 
 StartupOptions StartupOptions::fromArguments(const QStringList &arguments)
