@@ -2564,21 +2564,23 @@ Bilder pro Sekunde:</translation>
     <name>StartupOptions</name>
     <message>
         <location filename="../../app/StartupOptions.cpp" line="+12"/>
-        <source>Edit SubRip (SRT) subtitles against their video.
+        <source>Edit subtitles against their video: SRT, WebVTT, ASS, SSA and TTML, and
+MicroDVD, SubViewer and MPL2 files to save in one of those.
 
 For scripts, without a display:
-  cuewright --check [--repair] [--from ENCODING] FILE...
-  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] IN OUT
+  cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
+  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
   cuewright --waveform VIDEO
   cuewright --shot-changes VIDEO
   cuewright --speech VIDEO
   cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT
   cuewright --sync [--to ENCODING] IN VIDEO OUT</source>
-        <translation>SubRip-Untertitel (SRT) zu ihrem Video bearbeiten.
+        <translation>Untertitel zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA und TTML, und
+MicroDVD, SubViewer und MPL2, um sie in einem dieser Formate zu speichern.
 
 Für Skripte, ohne Bildschirm:
-  cuewright --check [--repair] [--from KODIERUNG] DATEI...
-  cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN AUS
+  cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
+  cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
   cuewright --waveform VIDEO
   cuewright --shot-changes VIDEO
   cuewright --speech VIDEO
@@ -2586,7 +2588,7 @@ Für Skripte, ohne Bildschirm:
   cuewright --sync [--to KODIERUNG] EIN VIDEO AUS</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
         <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
     </message>
