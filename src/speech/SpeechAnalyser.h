@@ -77,6 +77,7 @@ private:
     float m_highPass;      // the one-pole high-pass filter's coefficient, and its state
     float m_highPassIn = 0;
     float m_highPassOut = 0;
+    std::vector<float> m_differences;
 
     std::vector<float> m_mono;
     std::int64_t m_frames = 0;
@@ -87,6 +88,7 @@ private:
     std::vector<float> m_bandLevel;  // per frame, dB
     std::vector<float> m_steadiness; // per frame
     std::vector<float> m_fineLevel;  // per envelope point, dB
+    std::vector<float> m_finePower;  // per envelope point, mean square
     std::vector<bool> m_candidate;   // per frame, once classified
     float m_floor = 0;
     std::int64_t m_decidedFrame = 0; // frames before this one belong to decided stretches or none
