@@ -37,7 +37,7 @@ constexpr int FirstBandBin = 4;
 constexpr int LastBandBin = SpectrumSize / 2 - 1;
 // The floor of the speech band's level: this share of the frames around lies below it.
 constexpr double FloorShare = 0.2;
-constexpr int FloorStride = 20;
+constexpr int FloorStride = 50;
 constexpr double ExcessDecibels = 3;
 // Frames on each side whose steadiness is averaged, and the average above which the sound
 // holds too still for a voice.
@@ -116,12 +116,12 @@ void SpeechAnalyser::addEnvelope(std::span<const float> mixed)
     // The filter as out[n] = a out[n-1] + a (in[n] - in[n-1]): the differences in a pass
     // the compiler vectorises, and one multiply-add per sample in the loop that cannot be.
     m_differences.resize(mixed.size());
-    float previousIn = m_highPassIn;
-    for (std::size_t i = 0; i < mixed.size(); ++i) {
-        m_differences[i] = m_highPass * (mixed[i] - (i > 0 ? mixed[i - 1] : previousIn));
-    }
-    if (!mixed.empty())
+    if (!mixed.empty()) {
+        m_differences[0] = m_highPass * (mixed[0] - m_highPassIn);
+        for (std::size_t i = 1; i < mixed.size(); ++i)
+            m_differences[i] = m_highPass * (mixed[i] - mixed[i - 1]);
         m_highPassIn = mixed.back();
+    }
     const float *in = m_differences.data();
     std::size_t left = mixed.size();
     while (left > 0) {
