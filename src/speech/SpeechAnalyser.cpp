@@ -27,7 +27,6 @@ constexpr int DecideEveryFrames = 10;
 // Sound on each side of a stretch that tells its background.
 constexpr int ContextFrames = 150;
 
-
 constexpr int SpectrumSize = 128; // bins of 62.5 Hz
 static_assert(Rate == 8000, "the spectrum and the band are set for 8 kHz");
 constexpr int SpectrumHop = 2;    // frames
@@ -75,6 +74,7 @@ SpeechAnalyser::SpeechAnalyser(int sampleRate, int channels, double startTime)
     , m_inputRate(std::max(sampleRate, 1))
     , m_pointEnd(m_inputRate / PointsPerSecond)
     , m_highPass(float(std::exp(-2 * M_PI * HighPassHz / m_inputRate)))
+    , m_lastEnd(startTime)
 {
     m_frameSamples.reserve(FrameSamples);
 }
@@ -297,14 +297,16 @@ void SpeechAnalyser::decide(bool atEnd)
         if (!atEnd && gap < JoinGapFrames)
             return;
         if (run.end - run.first >= MinRunFrames && soundsLikeSpeech(run)) {
-            const double onset = onsetOf(run, m_found.empty() ? m_startTime : m_found.back().end);
+            const double onset = onsetOf(run, m_lastEnd);
             // The next voiced frame bounds the sound after this run.
             std::int64_t next = run.end;
             while (next < frames && !m_candidate[next])
                 ++next;
             const double offset = offsetOf(run, next);
-            if (offset > onset)
+            if (offset > onset) {
                 m_found.push_back({m_startTime + onset, m_startTime + offset});
+                m_lastEnd = m_found.back().end;
+            }
         }
         m_decidedFrame = run.end;
         f = run.end;

@@ -12,12 +12,14 @@ class PowerSpectrum;
 class VoiceActivityDetector;
 
 // Finds where people speak in a stream of sound fed as interleaved signed 16-bit samples at
-// any rate and channel count, in any pieces. The sound is mixed to mono at 8 kHz (a voice's band, and all the detector uses); webrtc's
-// detector gives a first guess per 10 ms frame, which is smoothed (short blips dropped,
-// short pauses joined), checked against the sound around it (music and steady noise rise no
-// higher there than in the stretch, speech does) and whose edges are then placed to the
-// millisecond on a 2 ms loudness envelope: where it rises clearly above the local floor just
-// before the voiced frames, and falls back to it after them.
+// any rate and channel count, in any pieces. The sound is mixed to mono and resampled to
+// 8 kHz (a voice's band, and all webrtc's detector looks at). A 10 ms frame may be speech
+// where its speech band stands above the floor around it, its spectrum moves (a note of
+// music holds still) and the detector hears a voice. Such frames are smoothed into stretches
+// (short blips dropped, short pauses joined), each checked against the sound around it, and
+// their edges are then placed to the millisecond on a 2 ms loudness envelope taken at the
+// input's own rate: where it rises clearly above the floor before the voiced frames, and
+// falls back to it after them. Needs about 1.5 s of sound after a stretch to decide it.
 class SpeechAnalyser
 {
 public:
@@ -93,4 +95,5 @@ private:
     float m_floor = 0;
     std::int64_t m_decidedFrame = 0; // frames before this one belong to decided stretches or none
     std::vector<SpeechStretch> m_found;
+    double m_lastEnd; // of the last stretch found, in seconds
 };
