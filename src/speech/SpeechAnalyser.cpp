@@ -28,7 +28,6 @@ constexpr int DecideEveryFrames = 10;
 constexpr int ContextFrames = 150;
 constexpr int OffsetLookaheadFrames = 35; // how far past a run the next voiced frame is looked for
 
-
 constexpr int SpectrumSize = 128; // bins of 62.5 Hz
 static_assert(Rate == 8000, "the spectrum and the band are set for 8 kHz");
 constexpr int SpectrumHop = 2;    // frames
@@ -38,7 +37,7 @@ constexpr int FirstBandBin = 4;
 constexpr int LastBandBin = SpectrumSize / 2 - 1;
 // The floor of the speech band's level: this share of the frames around lies below it.
 constexpr double FloorShare = 0.2;
-constexpr int FloorStride = 20;
+constexpr int FloorStride = 50;
 constexpr double ExcessDecibels = 3;
 // Frames on each side whose steadiness is averaged, and the average above which the sound
 // holds too still for a voice.
@@ -114,21 +113,48 @@ std::vector<SpeechStretch> SpeechAnalyser::takeFound()
 // lies mostly above what 8 kHz holds.
 void SpeechAnalyser::addEnvelope(std::span<const float> mixed)
 {
-    const float *in = mixed.data();
+    // The filter as out[n] = a out[n-1] + a (in[n] - in[n-1]): the differences in a pass
+    // the compiler vectorises, and one multiply-add per sample in the loop that cannot be.
+    m_differences.resize(mixed.size());
+    if (!mixed.empty()) {
+        m_differences[0] = m_highPass * (mixed[0] - m_highPassIn);
+        for (std::size_t i = 1; i < mixed.size(); ++i)
+            m_differences[i] = m_highPass * (mixed[i] - mixed[i - 1]);
+        m_highPassIn = mixed.back();
+    }
+    const float *in = m_differences.data();
     std::size_t left = mixed.size();
     while (left > 0) {
         const std::size_t n = std::size_t(std::min<std::int64_t>(std::int64_t(left), m_pointEnd - m_inputPosition));
-        float energy = 0;
-        float previousIn = m_highPassIn;
+        // Four samples a step: out[n+k] = a^(k+1) out[n-1] + e_k, where e_k needs only the
+        // differences, so each step waits for one multiply-add of the one before.
+        const float a = m_highPass;
+        const float a2 = a * a;
+        const float a3 = a2 * a;
+        const float a4 = a2 * a2;
+        float energy[4] = {0, 0, 0, 0};
         float out = m_highPassOut;
-        for (std::size_t i = 0; i < n; ++i) {
-            out = m_highPass * (out + in[i] - previousIn);
-            previousIn = in[i];
-            energy += out * out;
+        std::size_t i = 0;
+        for (; i + 4 <= n; i += 4) {
+            const float e0 = in[i];
+            const float e1 = a * e0 + in[i + 1];
+            const float e2 = a * e1 + in[i + 2];
+            const float e3 = a * e2 + in[i + 3];
+            const float out0 = a * out + e0;
+            const float out1 = a2 * out + e1;
+            const float out2 = a3 * out + e2;
+            out = a4 * out + e3;
+            energy[0] += out0 * out0;
+            energy[1] += out1 * out1;
+            energy[2] += out2 * out2;
+            energy[3] += out * out;
         }
-        m_highPassIn = previousIn;
+        for (; i < n; ++i) {
+            out = a * out + in[i];
+            energy[0] += out * out;
+        }
         m_highPassOut = out;
-        m_pointEnergy += energy;
+        m_pointEnergy += (energy[0] + energy[1]) + (energy[2] + energy[3]);
         m_inputPosition += std::int64_t(n);
         in += n;
         left -= n;
@@ -140,7 +166,9 @@ void SpeechAnalyser::addEnvelope(std::span<const float> mixed)
 void SpeechAnalyser::closePoint()
 {
     const std::int64_t first = std::int64_t(m_fineLevel.size()) * m_inputRate / PointsPerSecond;
-    m_fineLevel.push_back(decibels(m_pointEnergy / double(std::max<std::int64_t>(1, m_inputPosition - first))));
+    const double meanSquare = m_pointEnergy / double(std::max<std::int64_t>(1, m_inputPosition - first));
+    m_finePower.push_back(float(meanSquare));
+    m_fineLevel.push_back(decibels(meanSquare));
     m_pointEnergy = 0;
     m_pointEnd = (std::int64_t(m_fineLevel.size()) + 1) * m_inputRate / PointsPerSecond;
 }
@@ -160,8 +188,8 @@ void SpeechAnalyser::analyse(const std::vector<float> &mono)
         const std::int64_t firstPoint = (m_frames - 1) * PointsPerFrame;
         const std::int64_t endPoint = std::min<std::int64_t>(firstPoint + PointsPerFrame, std::int64_t(m_fineLevel.size()));
         for (std::int64_t p = firstPoint; p < endPoint; ++p)
-            frameEnergy += std::pow(10.0, m_fineLevel[p] / 10);
-        m_frameLevel.push_back(endPoint > firstPoint ? float(10 * std::log10(frameEnergy / double(endPoint - firstPoint)))
+            frameEnergy += m_finePower[p];
+        m_frameLevel.push_back(endPoint > firstPoint ? decibels(frameEnergy / double(endPoint - firstPoint))
                                                      : SilenceDecibels);
         m_recent.erase(m_recent.begin(), m_recent.begin() + FrameSamples);
         m_recent.insert(m_recent.end(), m_frameSamples.begin(), m_frameSamples.end());
@@ -316,8 +344,8 @@ double SpeechAnalyser::smoothedLevel(std::int64_t p) const
     int count = 0;
     for (std::int64_t q = std::max<std::int64_t>(0, p - SmoothingPoints); q <= std::min(points - 1, p + SmoothingPoints);
          ++q, ++count)
-        power += std::pow(10.0, m_fineLevel[q] / 10);
-    return count > 0 && power > 0 ? 10 * std::log10(power / count) : SilenceDecibels;
+        power += m_finePower[q];
+    return count > 0 ? decibels(power / count) : SilenceDecibels;
 }
 
 // Where the sound stands clearly above the floor of points [from, to), which may hold

@@ -13,12 +13,14 @@ class HannFft;
 class VoiceActivityDetector;
 
 // Finds where people speak in a stream of sound fed as interleaved signed 16-bit samples at
-// any rate and channel count, in any pieces. The sound is mixed to mono at 8 kHz (a voice's band, and all the detector uses); webrtc's
-// detector gives a first guess per 10 ms frame, which is smoothed (short blips dropped,
-// short pauses joined), checked against the sound around it (music and steady noise rise no
-// higher there than in the stretch, speech does) and whose edges are then placed to the
-// millisecond on a 2 ms loudness envelope: where it rises clearly above the local floor just
-// before the voiced frames, and falls back to it after them.
+// any rate and channel count, in any pieces. The sound is mixed to mono and resampled to
+// 8 kHz (a voice's band, and all webrtc's detector looks at). A 10 ms frame may be speech
+// where its speech band stands above the floor around it, its spectrum moves (a note of
+// music holds still) and the detector hears a voice. Such frames are smoothed into stretches
+// (short blips dropped, short pauses joined), each checked against the sound around it, and
+// their edges are then placed to the millisecond on a 2 ms loudness envelope taken at the
+// input's own rate: where it rises clearly above the floor before the voiced frames, and
+// falls back to it after them. Needs about 1.5 s of sound after a stretch to decide it.
 class SpeechAnalyser
 {
 public:
@@ -78,6 +80,7 @@ private:
     float m_highPass;      // the one-pole high-pass filter's coefficient, and its state
     float m_highPassIn = 0;
     float m_highPassOut = 0;
+    std::vector<float> m_differences;
 
     std::vector<float> m_mono;
     std::int64_t m_frames = 0;
@@ -88,6 +91,7 @@ private:
     std::vector<float> m_bandLevel;  // per frame, dB
     std::vector<float> m_steadiness; // per frame
     std::vector<float> m_fineLevel;  // per envelope point, dB
+    std::vector<float> m_finePower;  // per envelope point, mean square
     std::vector<bool> m_candidate;   // per frame, once classified
     float m_floor = 0;
     std::int64_t m_decidedFrame = 0; // frames before this one belong to decided stretches or none
