@@ -94,8 +94,28 @@ void TestFormatFiles::realFiles()
     QVERIFY2(read, read ? "" : qPrintable(read.error()));
     QCOMPARE(read.value().subtitles.size(), expected.toLongLong());
 
-    if (checks.contains(QStringLiteral("same")))
+    if (checks.contains(QStringLiteral("same"))) {
         QCOMPARE(SubtitleFormatIo::write(format, read.value().subtitles, read.value().keep.get()), text);
+        if (read.value().subtitles.isEmpty())
+            return;
+        // One subtitle's text edited: only the lines of its cue change.
+        const SubtitlePtr edited = read.value().subtitles.at(read.value().subtitles.size() / 2);
+        const FormatKeep::Cue *cue = read.value().keep ? read.value().keep->cue(*edited) : nullptr;
+        QVERIFY(cue);
+        edited->setText(edited->text() + QStringLiteral(" Edited"));
+        const QStringList before = text.split(u'\n');
+        const QStringList after = SubtitleFormatIo::write(format, read.value().subtitles, read.value().keep.get()).split(u'\n');
+        qsizetype same = 0;
+        while (same < before.size() && same < after.size() && before[same] == after[same])
+            ++same;
+        qsizetype sameAtEnd = 0;
+        while (sameAtEnd < before.size() - same && sameAtEnd < after.size() - same
+               && before[before.size() - 1 - sameAtEnd] == after[after.size() - 1 - sameAtEnd])
+            ++sameAtEnd;
+        QVERIFY2(before.size() - same - sameAtEnd <= cue->source.count(u'\n') + 1,
+                 qPrintable(QStringLiteral("lines %1 to %2 changed").arg(same + 1).arg(before.size() - sameAtEnd)));
+        QVERIFY(after.mid(same, after.size() - same - sameAtEnd).join(u'\n').contains(QStringLiteral("Edited")));
+    }
     if (checks.contains(QStringLiteral("srt"))) {
         const QString srt = SubtitleFormatIo::write(SubtitleFormat::Srt, read.value().subtitles, read.value().keep.get());
         const auto fromSrt = SubtitleFormatIo::read(SubtitleFormat::Srt, srt);
