@@ -104,7 +104,9 @@ SubtitleFormat::Id SubtitleFormat::detect(QStringView text)
             return Ttml;
         return Srt;
     }
-    if (trimmed.startsWith(u"[Script Info]", Qt::CaseInsensitive) || head.contains(u"\n[Events]", Qt::CaseInsensitive)) {
+    // A script cut down to its events is still one.
+    if (trimmed.startsWith(u"[Script Info]", Qt::CaseInsensitive) || trimmed.startsWith(u"[Events]", Qt::CaseInsensitive)
+        || head.contains(u"\n[Events]", Qt::CaseInsensitive)) {
         static const QRegularExpression v4plus(QStringLiteral(R"(^\s*(ScriptType\s*:\s*v4\.00\+|\[V4\+ Styles\]))"),
                                                QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
         return v4plus.match(head).hasMatch() ? Ass : Ssa;

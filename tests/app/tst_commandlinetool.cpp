@@ -50,6 +50,12 @@ private slots:
         for (const QString &path : kept())
             QVERIFY(writeAll(path, keepMe));
         QVERIFY(writeAll(m_dir.filePath("mended.srt"), "1\r\n00:00:01,005 --> 00:00:02,000\r\nHi\r\n\r\n"));
+        QVERIFY(writeAll(m_dir.filePath("a.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n"));
+        QVERIFY(writeAll(m_dir.filePath("a.sub"), "{25}{50}A\n"));
+        // A script cut down to its events, and WebVTT in UTF-16 with its byte order mark.
+        QVERIFY(writeAll(m_dir.filePath("a.ass"), "[Events]\nFormat: Start, End, Name, Text\nDialogue: 0:00:01.00,0:00:02.00,Ann,A\n"));
+        const QString vtt = QStringLiteral("\uFEFFWEBVTT\n\n00:01.000 --> 00:02.000\nA\n");
+        QVERIFY(writeAll(m_dir.filePath("a.vtt"), QByteArray(reinterpret_cast<const char *>(vtt.utf16()), vtt.size() * 2)));
         QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600) == 0);
     }
 
@@ -112,6 +118,12 @@ private slots:
         QTest::newRow("convert: --from and --to")
             << QStringList{"--convert", "--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt", "@/out.srt"}
             << 0 << "" << "" << "$/japanese.UTF-16LE-bom.srt";
+        QTest::newRow("another format told in UTF-16") << QStringList{"--check", "@/a.vtt"} << 0
+                                                      << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
+        QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")
+            << QStringList{"--convert", "@/a.ass", "@/out.srt"} << 0 << "" << "@/out.srt: left out: the speakers of 1 subtitle(s)\n" << "@/a.srt";
+        QTest::newRow("convert: --fps counts the frames")
+            << QStringList{"--convert", "--fps", "25", "@/a.sub", "@/out.srt"} << 0 << "" << "" << "@/a.srt";
         QTest::newRow("convert: --repair writes the repaired file, its line endings kept")
             << QStringList{"--convert", "--repair", "@/sloppy.srt", "@/out.srt"} << 0 << ""
             << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected" << "@/mended.srt";

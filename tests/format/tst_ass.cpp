@@ -55,7 +55,7 @@ void tst_Ass::reads_data()
         "<i>a</i> <b>b</b> <u>c</u>@1-2");
     row("colours in BGR, with alpha, and reset", "EVENTS\nD {\\c&H0000FF&}r{\\c} {\\1c&H8000FF00&}g\n", false,
         "<font color=\"#ff0000\">r</font> <font color=\"#00ff00\">g@1-2");
-    row("legacy top alignment", "EVENTS\nD {\\a6}top\n", false, "{\\an8}top@1-2");
+    row("legacy top and middle alignment", "EVENTS\nD {\\a6}top\nD {\\a11}mid\n", false, "{\\an8}top@1-2|{\\an6}mid@1-2");
     row("a mixed block split, ASS-only tags kept in order", "EVENTS\nD {\\pos(10,20)\\i1\\fad(1,2)\\blur3}x\n", false,
         "{\\pos(10,20)}<i>{\\fad(1,2)\\blur3}x@1-2");
     row("tags inside \\t stay in it", "EVENTS\nD {\\t(0,100,\\i1\\c&HFF&)}x\n", false, "{\\t(0,100,\\i1\\c&HFF&)}x@1-2");

@@ -3,10 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QTest>
 
-// The real files other programs wrote, kept under tests/data/formats/<format>/ with what a
+// The real files other programs wrote, kept under tests/data/formats/<format key>/ with what a
 // careful count of each gives in expected.tsv: "name<TAB>subtitles<TAB>checks", where
 // subtitles is a count, or "line N" for a broken file whose message must name line N, or
 // "line N / COUNT" for one that a repairing read mends into COUNT subtitles; and
@@ -78,6 +79,7 @@ void TestFormatFiles::realFiles()
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
     const QString text = textOf(file.readAll());
     const SubtitleFormat::Id format = SubtitleFormat::detect(text);
+    QCOMPARE(SubtitleFormat::key(format), QFileInfo(path).dir().dirName()); // each folder is a format, by content
     const auto read = SubtitleFormatIo::read(format, text);
 
     if (expected.startsWith(QStringLiteral("line "))) {

@@ -26,6 +26,7 @@ const QString head = QStringLiteral(
     "<region xml:id=\"low\" tts:origin=\"10% 80%\" tts:extent=\"80% 10%\" tts:displayAlign=\"after\"/>"
     "<region xml:id=\"high\" tts:origin=\"10% 5%\" tts:extent=\"80% 20%\"/>"
     "<region xml:id=\"full\" tts:displayAlign=\"before\"/>"
+    "<region xml:id=\"mid\" tts:origin=\"0px 300px\" tts:extent=\"1280px 100px\"/>"
     "</layout></head>");
 
 QString document(const QString &body, const QString &rootAttributes = {})
@@ -73,10 +74,11 @@ void TestTtml::reading_data()
         document("<p begin=\"1s\" end=\"2s\" style=\"yellowIt\">x <span tts:fontWeight=\"bold\">y</span></p>"
                  "<p begin=\"3s\" end=\"4s\"><span style=\"white\">u</span> <span tts:color=\"rgb(255,0,0)\">r</span></p>"),
         "1000-2000 <font color=\"#ffff00\"><i>x <b>y</b></i></font>|3000-4000 <u>u</u> <font color=\"#ff0000\">r</font>");
-    row("regions at the top give {\\an8}, one at the bottom nothing",
+    row("regions at the top give {\\an8}, one lower nothing",
         document("<p begin=\"1s\" end=\"2s\" region=\"high\">h</p><p begin=\"3s\" end=\"4s\" region=\"full\">f</p>"
-                 "<p begin=\"5s\" end=\"6s\" region=\"low\">l</p>"),
-        "1000-2000 {\\an8}h|3000-4000 {\\an8}f|5000-6000 l");
+                 "<p begin=\"5s\" end=\"6s\" region=\"low\">l</p><p begin=\"7s\" end=\"8s\" region=\"mid\">m</p>",
+                 " tts:extent=\"1280px 720px\""),
+        "1000-2000 {\\an8}h|3000-4000 {\\an8}f|5000-6000 l|7000-8000 m");
     row("white space collapses and line breaks are lines",
         document("<p begin=\"1s\" end=\"2s\">\n   one  <br/>\n  two\t<span>three</span>  </p>"), "1000-2000 one\ntwo three");
     row("text that looks like markup stays text", document("<p begin=\"1s\" end=\"2s\">a &lt; b &amp; c</p>"), "1000-2000 a < b & c");

@@ -97,8 +97,10 @@ void TestWebVtt::write_data()
     QTest::newRow("unedited: as read") << file << QString() << file;
     QTest::newRow("a time edit keeps identifier, settings and text bytes") << file << u"time"_qs
         << QString(file).replace(u"00:01.000 --> 00:02.000"_qs, u"00:02.000 --> 00:03.000"_qs);
-    QTest::newRow("a text edit keeps the timing line") << file << u"text X & <i>Y</i> <v Al>Z\n\n-->"_qs
-        << QString(file).replace(u"Tom &amp; <c.x>Jerry</c>"_qs, u"X &amp; <i>Y</i> <v Al>Z\n--&gt;"_qs);
+    QTest::newRow("a text edit keeps the timing line") << file << u"text X & <i>Y</i> <v Al>Z\n\n--> <3"_qs
+        << QString(file).replace(u"Tom &amp; <c.x>Jerry</c>"_qs, u"X &amp; <i>Y</i> <v Al>Z\n--&gt; &lt;3"_qs);
+    QTest::newRow("a time edit keeps the hours") << u"WEBVTT\n\n00:00:01.000 --> 00:00:02.000\nA\n"_qs << u"time"_qs
+        << u"WEBVTT\n\n00:00:02.000 --> 00:00:03.000\nA\n"_qs;
     QTest::newRow("the placement of a cue without settings") << file << u"add {\\an9}<font color=\"#ff0\">N</font>{\\pos(1,2)}"_qs
         << QString(file).replace(u"B\n"_qs, u"B\n\n00:00:05.000 --> 00:00:06.000 line:0 align:right\n<c.yellow>N</c>\n"_qs);
     QTest::newRow("removing the first cue keeps the header and the next note") << file << u"remove first"_qs

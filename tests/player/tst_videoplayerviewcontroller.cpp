@@ -170,6 +170,24 @@ private slots:
             QCOMPARE(player->currentTime(), scenario.time);
     }
 
+    // A script with styles is drawn by the player from the script itself, not by the label.
+    void styledScriptsAreShownByThePlayer_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("byPlayer");
+        QTest::newRow("SSA") << int(SubtitleFormat::Ssa) << true;
+        QTest::newRow("WebVTT") << int(SubtitleFormat::WebVtt) << false;
+    }
+
+    void styledScriptsAreShownByThePlayer()
+    {
+        QFETCH(int, format);
+        QFETCH(bool, byPlayer);
+        m_document->setRecovered(subtitlesFrom(QStringLiteral("A@1-3")), std::nullopt, SubtitleFormat::Id(format), nullptr);
+        load()->jumpTo(2);
+        QTRY_COMPARE(label()->isHidden(), byPlayer);
+    }
+
     void scrollsToCursorOncePerStart()
     {
         FakePlayer *player = load();
