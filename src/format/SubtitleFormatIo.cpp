@@ -13,8 +13,6 @@
 #include "format/WebVttReader.h"
 #include "format/WebVttWriter.h"
 
-#include <QSet>
-
 #include <cmath>
 
 Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,

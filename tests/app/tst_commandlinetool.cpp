@@ -54,6 +54,7 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("a.sub"), "{25}{50}A\n"));
         // A script cut down to its events, and WebVTT in UTF-16 with its byte order mark.
         QVERIFY(writeAll(m_dir.filePath("a.ass"), "[Events]\nFormat: Start, End, Name, Text\nDialogue: 0:00:01.00,0:00:02.00,Ann,A\n"));
+        QVERIFY(writeAll(m_dir.filePath("sloppy.ass"), "[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.5,0:00:02.00,A\n"));
         const QString vtt = QStringLiteral("\uFEFFWEBVTT\n\n00:01.000 --> 00:02.000\nA\n");
         QVERIFY(writeAll(m_dir.filePath("a.vtt"), QByteArray(reinterpret_cast<const char *>(vtt.utf16()), vtt.size() * 2)));
         QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600) == 0);
@@ -122,6 +123,8 @@ private slots:
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")
             << QStringList{"--convert", "@/a.ass", "@/out.srt"} << 0 << "" << "@/out.srt: left out: the speakers of 1 subtitle(s)\n" << "@/a.srt";
+        QTest::newRow("--repair mends another format too") << QStringList{"--check", "--repair", "@/sloppy.ass"} << 0
+                                                           << "@/sloppy.ass: 1 subtitles, UTF-8, SSA, 1 repairs\n" << "@/sloppy.ass: Line 3 " << QString();
         QTest::newRow("convert: --fps counts the frames")
             << QStringList{"--convert", "--fps", "25", "@/a.sub", "@/out.srt"} << 0 << "" << "" << "@/a.srt";
         QTest::newRow("convert: --repair writes the repaired file, its line endings kept")
