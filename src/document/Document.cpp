@@ -110,15 +110,33 @@ void Document::didReloadSubtitles(SubtitleController &)
 void Document::didUpdateSubtitles(SubtitleController &, const IndexSet &indexes,
                                   const QList<SubtitleIndexUpdate> &indexUpdates, const IndexSet &newIndexes)
 {
+    // Known before the panes hear of the change: a table following moved rows may
+    // select them meanwhile.
+    const bool keepsSelection = indexes == m_selectedSubtitleIndexes;
     emit subtitlesUpdated(indexes, indexUpdates, newIndexes);
-    setSelectedSubtitleIndexes(newIndexes);
+    selectUpdated(newIndexes, keepsSelection);
 }
 
 void Document::didReorderSubtitles(SubtitleController &, const IndexSet &indexes,
                                    const std::vector<int> &newPositions, const IndexSet &newIndexes)
 {
+    const bool keepsSelection = indexes == m_selectedSubtitleIndexes;
     emit subtitlesReordered(indexes, newPositions, newIndexes);
-    setSelectedSubtitleIndexes(newIndexes);
+    selectUpdated(newIndexes, keepsSelection);
+}
+
+// Positions before an update name subtitles: when the update's positions were the
+// selection, it changed the very subtitles selected, and selecting them where they now
+// are is no new selection. Setting a time from a paused video must leave it where it is.
+void Document::selectUpdated(const IndexSet &newIndexes, bool keepsSelection)
+{
+    if (!keepsSelection) {
+        setSelectedSubtitleIndexes(newIndexes);
+        return;
+    }
+    const IndexSet previous = std::exchange(m_selectedSubtitleIndexes, newIndexes);
+    emit selectionChanged(newIndexes, previous);
+    emit restorableStateChanged();
 }
 
 void Document::didInsertSubtitles(SubtitleController &, const IndexSet &indexes)

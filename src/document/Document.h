@@ -169,6 +169,9 @@ signals:
     void restorableStateChanged();
 
 private:
+    // Selects what an update changed; a selection of the same subtitles neither scrolls
+    // nor seeks.
+    void selectUpdated(const IndexSet &newIndexes, bool keepsSelection);
     bool editShotChange(double time, bool present, const QString &stepName);
     void setShotChange(double time, bool present, const ShotChangeEdits &edits);
 

@@ -192,6 +192,38 @@ private slots:
         QVERIFY(m_document->shotChanges().isEmpty());
     }
 
+    // Timing from a paused video leaves it where it is; choosing a subtitle still brings
+    // the video to it.
+    void timingFromAPausedVideoLeavesItThere_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("set the end") << int(Qt::Key_BracketRight);
+        QTest::newRow("set the end and start the next") << int(Qt::Key_Backslash);
+    }
+    void timingFromAPausedVideoLeavesItThere()
+    {
+        QFETCH(int, key);
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY_WITH_TIMEOUT(m_document->frameRate() > 0, 10000);
+        Player *video = m_document->player();
+        m_document->setSelectedSubtitleIndexes(IndexSet(0)); // the subtitle, 3–8 s
+        player->seekTo(5);
+        QTRY_COMPARE_WITH_TIMEOUT(video->currentTime(), 5.0, 10000);
+
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTest::keyClick(m_window, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(m_document->subtitleController().at(0)->end, 5.0);
+        QTest::qWait(500); // long enough for a seek to land
+        QCOMPARE(video->currentTime(), 5.0);
+
+        m_document->subtitleController().insertInTimeOrder({Subtitle::create(QStringLiteral("B"), 20, 22)});
+        QTRY_COMPARE(video->currentTime(), 20.0);
+        m_document->setSelectedSubtitleIndexes(IndexSet(0));
+        QTRY_COMPARE(video->currentTime(), 3.0);
+    }
+
     void aVideoThatCannotBePlayedSaysWhy_data()
     {
         QTest::addColumn<QString>("path");

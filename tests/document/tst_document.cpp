@@ -312,6 +312,30 @@ private slots:
         settings.clear();
     }
 
+    // The second subtitle (10–15 s) is selected. An update that gives back the very
+    // subtitles selected is no new selection, wherever they now stand.
+    void anUpdateOfTheSelectionNeitherSeeksNorScrolls_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("seeks");
+        QTest::newRow("its end") << Change([](Document &d) { d.subtitleController().setEnd(1, 12); }) << false;
+        QTest::newRow("its start, past the next") << Change([](Document &d) { d.subtitleController().setStart(1, 25); }) << false;
+        QTest::newRow("another one moving into its row")
+            << Change([](Document &d) { d.subtitleController().setStart(0, 12); }) << true;
+    }
+    void anUpdateOfTheSelectionNeitherSeeksNorScrolls()
+    {
+        QFETCH(Change, change);
+        QFETCH(bool, seeks);
+        Fixture w(5);
+        w.document.setSelectedSubtitleIndexes(IndexSet(1));
+        QSignalSpy seeking(&w.document, &Document::seekPausedVideoRequested);
+        QSignalSpy showing(&w.document, &Document::showSubtitleRequested);
+        change(w.document);
+        QCOMPARE(seeking.size(), seeks ? 1 : 0);
+        QCOMPARE(showing.size(), seeks ? 1 : 0);
+    }
+
     void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()
     {
         Fixture w(5);
