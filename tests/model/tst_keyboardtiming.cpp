@@ -1,0 +1,145 @@
+#include "model/CursorInsertion.h"
+#include "model/GapChaining.h"
+#include "model/IndexSet.h"
+#include "model/TimingNudge.h"
+
+#include <QTest>
+
+namespace {
+
+// "start-end|…"; a leading * keeps a subtitle out of the chosen ones.
+SubtitleList subtitlesFrom(const QString &text, IndexSet *chosen)
+{
+    SubtitleList list;
+    for (QString entry : text.split(u'|', Qt::SkipEmptyParts)) {
+        if (!entry.startsWith(u'*'))
+            chosen->insert(int(list.size()));
+        else
+            entry.remove(0, 1);
+        const QStringList times = entry.split(u'-');
+        list.append(Subtitle::create(QString(), times[0].toDouble(), times[1].toDouble()));
+    }
+    return list;
+}
+
+// The list as text after the change; nothing when no subtitle changes (no undo step).
+QString applied(const SubtitleList &list, const IndexSet &chosen, const QList<Subtitle::Values> &values)
+{
+    if (values.isEmpty())
+        return QStringLiteral("unchanged");
+    QStringList entries;
+    qsizetype k = 0;
+    for (int i = 0; i < list.size(); ++i) {
+        const Subtitle::Values value = chosen.contains(i) ? values.at(k++) : Subtitle::Values();
+        entries << QString::number(value.start.value_or(list[i]->start)) + u'-'
+                       + QString::number(value.end.value_or(list[i]->end));
+    }
+    return entries.join(u'|');
+}
+
+constexpr double rate = 25;
+constexpr double gap = 0.08; // two frames
+
+} // namespace
+
+class tst_KeyboardTiming : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // At 25 fps (a frame is 0.04 s) with a gap of two frames unless told.
+    void nudge_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<QString>("expected");
+        const int start = int(TimingNudge::Edge::Start), end = int(TimingNudge::Edge::End), both = int(TimingNudge::Edge::Both);
+        QTest::newRow("a start stops at 0") << "0.04-2" << start << -0.1 << rate << "0-2";
+        QTest::newRow("a start at 0 stays") << "0-2" << start << -0.04 << rate << "unchanged";
+        QTest::newRow("a start stops a frame before its end") << "1.92-2" << start << 0.1 << rate << "1.96-2";
+        QTest::newRow("an end stops a frame after its start") << "1-1.04" << end << -0.04 << rate << "unchanged";
+        QTest::newRow("a start stops the gap after the previous end")
+            << "*0-1|1.12-3" << start << -0.1 << rate << "0-1|1.08-3";
+        QTest::newRow("an end stops the gap before the next start") << "0-1|*1.12-3" << end << 0.1 << rate << "0-1.04|1.12-3";
+        QTest::newRow("too near a neighbour: not nearer") << "*0-1|1.04-3" << start << -0.04 << rate << "unchanged";
+        QTest::newRow("too near a neighbour: away from it") << "*0-1|1.04-3" << start << 0.04 << rate << "0-1|1.08-3";
+        QTest::newRow("the last subtitle's end has no limit") << "0-1" << end << 0.1 << rate << "0-1.12";
+        QTest::newRow("together, a chosen neighbour is no limit")
+            << "*0-1|1.16-2|2.08-3" << both << -0.1 << rate << "0-1|1.08-1.92|2-2.92";
+        QTest::newRow("together, stopped by the nearest neighbour")
+            << "0-1|1.2-2|*2.12-3" << both << 0.1 << rate << "0.04-1.04|1.24-2.04|2.12-3";
+        QTest::newRow("a whole subtitle at 0 stays") << "0-1|*2-3" << both << -0.04 << rate << "unchanged";
+        QTest::newRow("100 ms at 25 fps is three frames") << "1-2" << start << 0.1 << rate << "1.12-2";
+        QTest::newRow("without a rate 100 ms is 100 ms") << "1-2" << both << 0.1 << 0.0 << "1.1-2.1";
+        QTest::newRow("nothing chosen") << "*1-2" << start << 0.1 << rate << "unchanged";
+    }
+    void nudge()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, edge);
+        QFETCH(double, step);
+        QFETCH(double, frameRate);
+        QFETCH(QString, expected);
+        IndexSet chosen;
+        const SubtitleList subtitles = subtitlesFrom(list, &chosen);
+        const TimingNudge nudge(TimingNudge::Edge(edge), step, frameRate, gap);
+        QCOMPARE(applied(subtitles, chosen, nudge.valuesFor(subtitles, chosen)), expected);
+    }
+
+    // Two seconds wanted, 0.84 s at least.
+    void insertAtCursor_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<double>("cursor");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("at 0") << "" << 0.0 << "0-2";
+        QTest::newRow("on the nearest frame") << "" << 1.01 << "1-3";
+        QTest::newRow("shortened to the gap before the next") << "*5-6" << 3.52 << "3.52-4.92";
+        QTest::newRow("the minimum duration exactly") << "*5-6" << 4.08 << "4.08-4.92";
+        QTest::newRow("a frame less than the minimum") << "*5-6" << 4.12 << "none";
+        QTest::newRow("inside a subtitle") << "*1-3" << 2.0 << "none";
+        QTest::newRow("nearer an end than the gap") << "*1-3" << 3.04 << "none";
+        QTest::newRow("the gap after an end exactly") << "*1-3" << 3.08 << "3.08-5.08";
+        QTest::newRow("inside a long subtitle under shorter ones") << "*1-10|*2-3" << 5.0 << "none";
+    }
+    void insertAtCursor()
+    {
+        QFETCH(QString, list);
+        QFETCH(double, cursor);
+        QFETCH(QString, expected);
+        IndexSet none;
+        const auto placement = CursorInsertion::place(subtitlesFrom(list, &none), cursor, {2, 0.84, gap, rate});
+        QCOMPARE(placement ? QString::number(placement->start) + u'-' + QString::number(placement->end)
+                           : QStringLiteral("none"),
+                 expected);
+    }
+
+    // Gaps under 12 frames (0.48 s) close.
+    void chain_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a short gap") << "0-1|1.2-2" << "0-1.12|1.2-2";
+        QTest::newRow("a frame under the threshold") << "0-1|1.44-2" << "0-1.36|1.44-2";
+        QTest::newRow("the threshold exactly") << "0-1|1.48-2" << "unchanged";
+        QTest::newRow("the minimum gap already") << "0-1.12|1.2-2" << "unchanged";
+        QTest::newRow("an overlap") << "0-1.5|1.2-2" << "0-1.12|1.2-2";
+        QTest::newRow("an overlap that would leave less than a frame") << "1-3|1.04-2" << "unchanged";
+        QTest::newRow("one chosen: the gap after it") << "*0-1|1.2-2|*2.2-3" << "0-1|1.2-2.12|2.2-3";
+        QTest::newRow("several: not the gap after the last") << "0-1|1.2-2|*2.2-3" << "0-1.12|1.2-2|2.2-3";
+        QTest::newRow("the last alone") << "*0-1|1.2-2" << "unchanged";
+    }
+    void chain()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, expected);
+        IndexSet chosen;
+        const SubtitleList subtitles = subtitlesFrom(list, &chosen);
+        QCOMPARE(applied(subtitles, chosen, GapChaining::chain(subtitles, chosen, {0.48, gap, rate})), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_KeyboardTiming)
+#include "tst_keyboardtiming.moc"
