@@ -8,6 +8,7 @@
 #include "app/SpeechTimingCommands.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
+#include "app/KeyboardTimingCommands.h"
 #include "app/PreferencesDialog.h"
 #include "app/ShortcutSettings.h"
 #include "app/SpellingLanguageMenu.h"
@@ -162,7 +163,10 @@ void DocumentWindow::buildFileMenu()
     menu->addSeparator();
     addAction(menu, QT_TR_NOOP("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(menu, QT_TR_NOOP("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
-    addAction(menu, QT_TR_NOOP("Save &As…"), QKeySequence::SaveAs, [this, controller] { controller->saveAs(m_document); });
+    // Plain X11 has no key for Save As; the usual one then.
+    const QList<QKeySequence> saveAsKeys = QKeySequence::keyBindings(QKeySequence::SaveAs);
+    addAction(menu, QT_TR_NOOP("Save &As…"), saveAsKeys.value(0, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+              [this, controller] { controller->saveAs(m_document); });
     m_revertAction = addAction(menu, QT_TR_NOOP("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
     menu->addMenu(new ReopenWithEncodingMenu(
         m_document, [this, controller](int encoding) { controller->reopenWithEncoding(m_document, encoding); }, menu));
@@ -224,6 +228,7 @@ void DocumentWindow::buildEditMenu()
                                  [this] { m_panes->setSubtitleStartTimeFromVideoPlayer(); });
     m_setEndAction = addAction(menu, QT_TR_NOOP("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
+    addKeyboardTimingCommands(menu);
     addTimingAndTextCommands(menu);
     menu->addSeparator();
     // Given before the command is registered, so that keys the user chose replace it.
@@ -271,6 +276,7 @@ void DocumentWindow::buildPlaybackMenu()
     m_needsVideo << addAction(menu, QT_TR_NOOP("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
     m_needsVideo << addAction(menu, QT_TR_NOOP("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
     addShotChangeCommands(menu);
+    addEdgeStepCommands(menu);
     addTimingWhilePlayingCommands(menu);
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
@@ -327,6 +333,69 @@ void DocumentWindow::updateActionStates()
     m_mergeAction->setEnabled(m_table->canMergeSubtitles());
     for (QAction *action : std::as_const(m_needsSpeech))
         action->setEnabled(m_speechCommands->hasSpeech());
+    const bool hasTargets = !m_table->targetRowIndexes().isEmpty();
+    for (QAction *action : std::as_const(m_needsTargets))
+        action->setEnabled(hasTargets);
+}
+
+// Alt with letters for the nudges, which text editors leave to the window: a left-hand
+// block, earlier on the left and later on the right, start, end and the whole subtitle
+// from the top row down; with Shift a tenth of a second instead of a frame.
+void DocumentWindow::addKeyboardTimingCommands(QMenu *menu)
+{
+    m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
+    KeyboardTimingCommands *commands = m_timingCommands.get();
+    QMenu *nudges = menu->addMenu(tr("&Nudge"));
+    struct Nudge
+    {
+        const char *name;
+        TimingNudge::Edge edge;
+        int direction;
+        int frames; // 0: a tenth of a second
+        Qt::Key key;
+    };
+    static const Nudge table[] = {
+        {QT_TR_NOOP("Start Earlier by a Frame"), TimingNudge::Edge::Start, -1, 1, Qt::Key_Q},
+        {QT_TR_NOOP("Start Later by a Frame"), TimingNudge::Edge::Start, 1, 1, Qt::Key_W},
+        {QT_TR_NOOP("End Earlier by a Frame"), TimingNudge::Edge::End, -1, 1, Qt::Key_A},
+        {QT_TR_NOOP("End Later by a Frame"), TimingNudge::Edge::End, 1, 1, Qt::Key_S},
+        {QT_TR_NOOP("Subtitle Earlier by a Frame"), TimingNudge::Edge::Both, -1, 1, Qt::Key_Z},
+        {QT_TR_NOOP("Subtitle Later by a Frame"), TimingNudge::Edge::Both, 1, 1, Qt::Key_X},
+        {QT_TR_NOOP("Start Earlier by 100 ms"), TimingNudge::Edge::Start, -1, 0, Qt::Key_Q},
+        {QT_TR_NOOP("Start Later by 100 ms"), TimingNudge::Edge::Start, 1, 0, Qt::Key_W},
+        {QT_TR_NOOP("End Earlier by 100 ms"), TimingNudge::Edge::End, -1, 0, Qt::Key_A},
+        {QT_TR_NOOP("End Later by 100 ms"), TimingNudge::Edge::End, 1, 0, Qt::Key_S},
+        {QT_TR_NOOP("Subtitle Earlier by 100 ms"), TimingNudge::Edge::Both, -1, 0, Qt::Key_Z},
+        {QT_TR_NOOP("Subtitle Later by 100 ms"), TimingNudge::Edge::Both, 1, 0, Qt::Key_X},
+    };
+    for (const Nudge &nudge : table) {
+        if (&nudge == &table[6])
+            nudges->addSeparator();
+        const QKeySequence keys(nudge.frames > 0 ? Qt::ALT | nudge.key : Qt::ALT | Qt::SHIFT | nudge.key);
+        m_needsTargets << addAction(nudges, nudge.name, keys, [commands, nudge] {
+            commands->nudge(nudge.edge, nudge.frames, nudge.direction, tr(nudge.name));
+        });
+    }
+    // Insert is no key of the text editors: it adds a subtitle from the text being typed too.
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Insert Subtitle at Cursor"), QKeySequence(Qt::Key_Insert),
+                              [commands] { commands->insertAtCursor(); });
+    m_needsTargets << addAction(menu, QT_TR_NOOP("Chain Subtitles"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J),
+                                [commands] { commands->chainGaps(); });
+}
+
+// Next to the shot changes' Alt with the arrows: with Shift for subtitle edges, up and
+// down for speech.
+void DocumentWindow::addEdgeStepCommands(QMenu *menu)
+{
+    VideoPlayerViewController *player = m_player;
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Next Subtitle &Edge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right),
+                              [player] { player->goToNextSubtitleEdge(); });
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous Subtitle E&dge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left),
+                              [player] { player->goToPreviousSubtitleEdge(); });
+    m_needsSpeech << addAction(menu, QT_TR_NOOP("Next Speech Edge"), QKeySequence(Qt::ALT | Qt::Key_Down),
+                               [player] { player->goToNextSpeechEdge(); });
+    m_needsSpeech << addAction(menu, QT_TR_NOOP("Previous Speech Edge"), QKeySequence(Qt::ALT | Qt::Key_Up),
+                               [player] { player->goToPreviousSpeechEdge(); });
 }
 
 void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
@@ -400,9 +469,12 @@ void DocumentWindow::setEndAndStartNext()
     SubtitleController &controller = m_document->subtitleController();
     const double time = FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate());
     int next = targets.first();
+    // The next subtitle is selected to be timed from where the video is: it stays there.
+    m_document->setSelectionSeeksVideo(false);
     m_document->undoManager().runAsOneStep(tr("Set End and Start Next"),
                                            [&] { next = controller.endAndStartNext(targets.first(), time); });
     m_document->setSelectedSubtitleIndexes(IndexSet(next));
+    m_document->setSelectionSeeksVideo(true);
 }
 
 QVariantMap DocumentWindow::saveState() const

@@ -7,6 +7,7 @@
 class Document;
 class DocumentController;
 class DocumentPanes;
+class KeyboardTimingCommands;
 class ProblemsPanel;
 class SpeechTimingCommands;
 class SubtitlesTableViewController;
@@ -56,6 +57,8 @@ private:
     void addTimingWhilePlayingCommands(QMenu *menu);
     void addShotChangeCommands(QMenu *menu);
     void addSpeechCommands(QMenu *menu);
+    void addKeyboardTimingCommands(QMenu *menu);
+    void addEdgeStepCommands(QMenu *menu);
     // Plays the first target subtitle, or the stretch before its start or after its end.
     enum class PlayPart { Subtitle, BeforeStart, AfterEnd };
     void playSelectedSubtitle(PlayPart part);
@@ -96,6 +99,8 @@ private:
     QAction *m_mergeAction = nullptr;
     std::unique_ptr<SpeechTimingCommands> m_speechCommands;
     QList<QAction *> m_needsSpeech; // enabled once speech is found
+    std::unique_ptr<KeyboardTimingCommands> m_timingCommands;
+    QList<QAction *> m_needsTargets; // enabled while there are rows to act on
     // Receives what the document and the panes report. A member, so that those
     // connections end with the window's own members, before Qt takes the panes down
     // (a player closing tells the document, which would tell a half-destroyed window).

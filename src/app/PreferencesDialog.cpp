@@ -4,6 +4,7 @@
 
 #include "app/QualityLimitsPage.h"
 #include "app/SpeechSnapPage.h"
+#include "app/TimingPage.h"
 
 #include <QDialogButtonBox>
 #include <QMainWindow>
@@ -47,6 +48,8 @@ void PreferencesDialog::addApplicationPages()
     addPage(limits, tr("Limits"), [limits] { limits->apply(); });
     auto *speech = new SpeechSnapPage;
     addPage(speech, tr("Speech"), [speech] { speech->apply(); });
+    auto *timing = new TimingPage;
+    addPage(timing, tr("Timing"), [timing] { timing->apply(); });
     // The keys of the menu commands, as the window asking has them.
     if (auto *window = qobject_cast<QMainWindow *>(parentWidget() ? parentWidget()->window() : nullptr)) {
         auto *keyboard = new KeyboardPreferencesPage(window);

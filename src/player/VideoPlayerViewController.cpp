@@ -1,6 +1,7 @@
 #include "player/VideoPlayerViewController.h"
 
 #include "document/Document.h"
+#include "model/EdgeStepping.h"
 #include "model/Fatal.h"
 #include "model/SubtitleMarkup.h"
 #include "player/DetachedTask.h"
@@ -421,15 +422,37 @@ void VideoPlayerViewController::seekTo(double seconds)
 
 void VideoPlayerViewController::goToShotChange(bool forward)
 {
-    if (!m_player || !m_document)
+    if (!m_document)
+        return;
+    const ShotChanges &shotChanges = m_document->shotChanges();
+    goToTarget([&](double from) { return forward ? shotChanges.next(from) : shotChanges.previous(from); });
+}
+
+void VideoPlayerViewController::goToSubtitleEdge(bool forward)
+{
+    if (!m_document)
+        return;
+    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
+    goToTarget([&](double from) { return EdgeStepping::subtitleEdge(subtitles, from, forward); });
+}
+
+void VideoPlayerViewController::goToSpeechEdge(bool forward)
+{
+    if (!m_document)
+        return;
+    const SpeechStretches &speech = m_document->speech();
+    goToTarget([&](double from) { return EdgeStepping::speechEdge(speech, from, forward); });
+}
+
+void VideoPlayerViewController::goToTarget(const std::function<std::optional<double>(double from)> &target)
+{
+    if (!m_player)
         return;
     // Pressed again before the last seek landed, the key goes on from where that one goes.
-    const double from = m_seekTarget.value_or(m_player->currentTime());
-    const ShotChanges &shotChanges = m_document->shotChanges();
-    const std::optional<double> target = forward ? shotChanges.next(from) : shotChanges.previous(from);
-    if (!target)
+    const std::optional<double> time = target(m_seekTarget.value_or(m_player->currentTime()));
+    if (!time)
         return;
-    seekTo(*target);
+    seekTo(*time);
     emit scrollToCursorRequested();
 }
 

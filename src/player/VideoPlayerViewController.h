@@ -85,6 +85,12 @@ public slots:
     // being sought to; nothing when there is none.
     void goToNextShotChange() { goToShotChange(true); }
     void goToPreviousShotChange() { goToShotChange(false); }
+    // The same for the nearest start or end of any subtitle, and for where speech starts
+    // or stops.
+    void goToNextSubtitleEdge() { goToSubtitleEdge(true); }
+    void goToPreviousSubtitleEdge() { goToSubtitleEdge(false); }
+    void goToNextSpeechEdge() { goToSpeechEdge(true); }
+    void goToPreviousSpeechEdge() { goToSpeechEdge(false); }
 
     void playPause();
     // Plays from `from` and pauses at `to`: a subtitle, or the moment before or after it.
@@ -131,6 +137,10 @@ private:
     void showPlaceholder(const QString &text);
     void updateControls();
     void goToShotChange(bool forward);
+    void goToSubtitleEdge(bool forward);
+    void goToSpeechEdge(bool forward);
+    // Seeks to the time `target` finds from where the video is, or is being sought to.
+    void goToTarget(const std::function<std::optional<double>(double from)> &target);
 
     QPointer<Document> m_document;
     VideoPlayerView *m_playerView;

@@ -97,7 +97,7 @@ private slots:
         QTest::addColumn<Keys>("stored");
         QTest::addColumn<Keys>("expected");
         QTest::addColumn<QString>("repaired"); // named in the message; none when empty
-        QTest::newRow("defaults") << Keys{} << Keys{{"Save", "Ctrl+S"}} << QString();
+        QTest::newRow("defaults") << Keys{} << Keys{{"Save", "Ctrl+S"}, {"Save As", "Ctrl+Shift+S"}} << QString();
         QTest::newRow("Save's keys") << Keys{{"Revert to Saved", "Ctrl+S"}}
                                      << Keys{{"Save", "Ctrl+S"}, {"Revert to Saved", ""}} << "Revert to Saved";
         QTest::newRow("a menu's Alt+letter") << Keys{{"Italic", "Alt+F"}} << Keys{{"Italic", "Ctrl+I"}} << "Italic";
@@ -277,18 +277,22 @@ private slots:
         QVERIFY(controller.documents().isEmpty());
     }
 
-    // The shot-change commands' keys reach the window from the list and from the text
-    // being edited, which keeps only the keys it edits with.
-    void shotChangeKeysReachTheWindowWhileEditing_data()
+    // The keys of the commands used while timing reach the window from the list and from
+    // the text being edited, which keeps only the keys it edits with.
+    void timingKeysReachTheWindowWhileEditing_data()
     {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("command");
         QTest::newRow("next") << QKeySequence(Qt::ALT | Qt::Key_Right) << "Next Shot Change";
         QTest::newRow("previous") << QKeySequence(Qt::ALT | Qt::Key_Left) << "Previous Shot Change";
         QTest::newRow("add at the cursor") << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) << "Add Shot Change at Cursor";
+        QTest::newRow("a nudge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_X) << "Subtitle Later by 100 ms";
+        QTest::newRow("insert") << QKeySequence(Qt::Key_Insert) << "Insert Subtitle at Cursor";
+        QTest::newRow("chain") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J) << "Chain Subtitles";
+        QTest::newRow("a subtitle edge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left) << "Previous Subtitle Edge";
     }
 
-    void shotChangeKeysReachTheWindowWhileEditing()
+    void timingKeysReachTheWindowWhileEditing()
     {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, command);
@@ -299,6 +303,7 @@ private slots:
         player.jumpTo(1.23);
         document->setPlayer(&player);
         document->setFrameRate(25);
+        document->setSelectedSubtitleIndexes(IndexSet(0)); // something to time
         QSignalSpy triggered(::command(window, qPrintable(command)), &QAction::triggered);
         auto *list = window->findChild<SubtitlesTableViewController *>();
         list->tableView()->setFocus();
