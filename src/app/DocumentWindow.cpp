@@ -293,7 +293,7 @@ void DocumentWindow::addTimeFormCommands(QMenu *menu)
     update();
     connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, &m_listener, update);
     connect(m_document, &Document::timeDisplayChanged, &m_listener, update);
-    addAction(menu, QT_TR_NOOP("Timecode &Offset…"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
+    addAction(menu, QT_TR_NOOP("Ti&mecode Offset…"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
               [this] { TimecodeOffsetDialog(m_document, this).exec(); });
 }
 
