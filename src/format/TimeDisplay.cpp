@@ -51,10 +51,15 @@ qint64 TimeDisplay::frameAt(double seconds, double frameRate)
 {
     if (!(frameRate > 0) || !(seconds > 0))
         return 0;
-    constexpr double snap = 0.0005;
     // Far past any video, so that the count stays a number.
     constexpr double largest = 1e15;
-    return qint64(std::min(std::floor((seconds + snap) * frameRate), largest));
+    const double frame = std::floor(std::min(seconds * frameRate, largest));
+    const double nextStart = (frame + 1) / frameRate;
+    // The next frame's start as a subtitle file keeps it: cut to whole milliseconds.
+    const double nextStartAsSaved = std::floor(nextStart * 1000 + 1e-6) / 1000;
+    constexpr double halfMillisecond = 0.0005;
+    const bool atNext = nextStart - seconds < halfMillisecond || nextStartAsSaved <= seconds + 1e-9;
+    return qint64(frame) + (atNext ? 1 : 0);
 }
 
 bool TimeDisplay::isDropFrame(double frameRate)

@@ -42,9 +42,10 @@ public:
     // the time in seconds from zero, or why the text is not one (translated).
     Expected<double, QString> parse(QStringView text) const;
 
-    // The frame whose span holds `seconds`; a time within half a millisecond before a
-    // frame's start counts as that frame, so that a start written in whole milliseconds
-    // (or a sum a rounding error short) shows the frame it stands for.
+    // The frame whose span holds `seconds`. A time within half a millisecond before a
+    // frame's start, or at that start cut to whole milliseconds as a saved file keeps it,
+    // counts as that frame: a start read back from a file, or a sum a rounding error
+    // short, shows the frame it stands for.
     static qint64 frameAt(double seconds, double frameRate);
     // 29.97 and 59.94 count timecode in drop-frame.
     static bool isDropFrame(double frameRate);

@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("25: frames of a second") << tc << 25.0 << 0.0 << "00:00:01:12" << 1.48 << true << true;
         QTest::newRow("23.976 counts 24 a second") << tc << film << 0.0 << "00:00:01:00" << 1.001 << true << true;
         QTest::newRow("23.976: a start in whole ms shows its frame") << tc << film << 0.0 << "00:00:00:01" << 0.042 << false << true;
+        QTest::newRow("23.976: a start as saved (cut to whole ms) shows its frame") << tc << film << 0.0 << "00:00:00:01" << 0.041 << false << true;
         QTest::newRow("29.97: 1.001 is frame 30") << tc << ntsc << 0.0 << "00:00:01;00" << 1.001 << true << true;
         QTest::newRow("29.97: a millisecond short is the frame before") << tc << ntsc << 0.0 << "00:00:00;29" << 1.0 << false << true;
         QTest::newRow("29.97: last frame of minute 0") << tc << ntsc << 0.0 << "00:00:59;29" << 1799 / ntsc << true << true;
