@@ -14,6 +14,7 @@
 #include "app/SpellingLanguageMenu.h"
 #include "app/WindowPlacement.h"
 #include "document/Preferences.h"
+#include "document/TimeFormSetting.h"
 #include "list/SubtitlesTableViewController.h"
 #include "model/FrameTiming.h"
 #include "panels/FindReplaceDialog.h"
@@ -24,11 +25,13 @@
 #include "panels/ProblemsPanel.h"
 #include "panels/ShiftTimesDialog.h"
 #include "panels/SynchronizeDialog.h"
+#include "panels/TimecodeOffsetDialog.h"
 #include "player/VideoPlayerViewController.h"
 #include "spelling/Spelling.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -249,6 +252,7 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
     addAction(menu, QT_TR_NOOP("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, QT_TR_NOOP("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    addTimeFormCommands(menu);
     menu->addSeparator();
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
@@ -261,6 +265,41 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
     addAction(menu, QT_TR_NOOP("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
               [problems] { problems->goToPreviousProblem(); });
+}
+
+// The form of times is the user's, for every window at once; the offset is this document's.
+void DocumentWindow::addTimeFormCommands(QMenu *menu)
+{
+    menu->addSeparator();
+    QMenu *forms = menu->addMenu(tr("Show &Times As"));
+    forms->setToolTipsVisible(true);
+    auto *group = new QActionGroup(forms);
+    const auto addForm = [&](TimeForm form, const char *sourceText, const QKeySequence &shortcut) {
+        QAction *action = addAction(forms, sourceText, shortcut, [form] { TimeFormSetting::shared()->setForm(form); });
+        action->setCheckable(true);
+        action->setData(int(form));
+        group->addAction(action);
+        return action;
+    };
+    addForm(TimeForm::Milliseconds, QT_TR_NOOP("&Milliseconds (00:00:00,000)"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_1));
+    const QList<QAction *> needRate{
+        addForm(TimeForm::Timecode, QT_TR_NOOP("&Timecode (00:00:00:00)"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_2)),
+        addForm(TimeForm::Frames, QT_TR_NOOP("&Frame Numbers"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3))};
+    const auto update = [this, group, needRate] {
+        const TimeForm chosen = TimeFormSetting::shared()->form();
+        for (QAction *action : group->actions())
+            action->setChecked(action->data().toInt() == int(chosen));
+        const QString note = m_document->frameRate() > 0
+            ? QString()
+            : tr("Needs the video's frame rate: until one is known, times show in milliseconds.");
+        for (QAction *action : needRate)
+            action->setToolTip(note.isEmpty() ? action->text().remove(u'&') : note);
+    };
+    update();
+    connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, &m_listener, update);
+    connect(m_document, &Document::timeDisplayChanged, &m_listener, update);
+    addAction(menu, QT_TR_NOOP("Ti&mecode Offset…"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
+              [this] { TimecodeOffsetDialog(m_document, this).exec(); });
 }
 
 void DocumentWindow::buildPlaybackMenu()

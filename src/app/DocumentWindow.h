@@ -52,6 +52,7 @@ private:
     void buildFileMenu();
     void buildEditMenu();
     void buildViewMenu();
+    void addTimeFormCommands(QMenu *menu);
     void buildPlaybackMenu();
     void addTimingAndTextCommands(QMenu *menu);
     void addTimingWhilePlayingCommands(QMenu *menu);

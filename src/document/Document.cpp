@@ -2,6 +2,7 @@
 
 #include "document/Preferences.h"
 #include "document/QualitySettings.h"
+#include "document/TimeFormSetting.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 
@@ -40,6 +41,7 @@ Document::Document(QObject *parent)
     connect(this, &Document::shotChangesChanged, &m_problemIndex, [this] { m_problemIndex.setShotChanges(m_shotChanges); });
     m_problemIndex.setLimits(QualitySettings::shared()->limits());
     connect(QualitySettings::shared(), &QualitySettings::limitsChanged, &m_problemIndex, &ProblemIndex::setLimits);
+    connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, this, &Document::timeDisplayChanged);
 }
 
 Document::~Document()
@@ -71,6 +73,23 @@ void Document::setFrameRate(double frameRate)
     m_subtitleController.setFrameRate(frameRate);
     m_problemIndex.setFrameRate(frameRate);
     emit frameRateChanged(frameRate);
+    emit timeDisplayChanged();
+    emit restorableStateChanged();
+}
+
+TimeDisplay Document::timeDisplay() const
+{
+    return TimeDisplay(TimeFormSetting::shared()->form(), m_frameRate, m_timecodeOffset);
+}
+
+void Document::setTimecodeOffset(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds < 0)
+        seconds = 0;
+    if (seconds == m_timecodeOffset)
+        return;
+    m_timecodeOffset = seconds;
+    emit timeDisplayChanged();
     emit restorableStateChanged();
 }
 
@@ -244,6 +263,8 @@ QVariantMap Document::restorableState() const
         state.insert(QStringLiteral("selectedIndex"), m_selectedSubtitleIndexes.first());
     if (m_frameRate > 0)
         state.insert(QStringLiteral("frameRate"), m_frameRate);
+    if (m_timecodeOffset > 0)
+        state.insert(QStringLiteral("timecodeOffset"), m_timecodeOffset);
     return state;
 }
 
@@ -254,6 +275,7 @@ void Document::restoreState(const QVariantMap &state)
     const double frameRate = state.value(QStringLiteral("frameRate")).toDouble();
     if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
         setFrameRate(frameRate);
+    setTimecodeOffset(state.value(QStringLiteral("timecodeOffset")).toDouble());
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

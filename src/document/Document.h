@@ -3,6 +3,7 @@
 #include "document/Player.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
+#include "format/TimeDisplay.h"
 #include "model/IndexSet.h"
 #include "model/ProblemIndex.h"
 #include "model/ShotChanges.h"
@@ -102,6 +103,14 @@ public:
     // A rate that is not a positive number means unknown.
     void setFrameRate(double frameRate);
 
+    // How the panes write and read times: the user's form at this document's frame rate,
+    // with its timecode offset. The panes hear timeDisplayChanged when any of them changes.
+    TimeDisplay timeDisplay() const;
+    // Where the video's timecode starts (10:00:00:00 for many films), in seconds: shown
+    // and typed times have it added. Kept with the window's state, never in the file.
+    double timecodeOffset() const { return m_timecodeOffset; }
+    void setTimecodeOffset(double seconds);
+
     // The video's shot changes: those found in it, less those the user removed, and those
     // the user added. None is saved in the subtitle file: changing them leaves the document
     // as saved as it was.
@@ -160,6 +169,7 @@ signals:
     void seekPausedVideoRequested(double time);
     void playerChanged(Player *player);
     void frameRateChanged(double frameRate);
+    void timeDisplayChanged();
     void filePathChanged();
     // The encoding or the file format changed (read, reopened, saved in another one).
     void encodingChanged();
@@ -181,6 +191,7 @@ private:
     IndexSet m_selectedSubtitleIndexes;
     QPointer<Player> m_player;
     double m_frameRate = 0;
+    double m_timecodeOffset = 0;
     QString m_filePath;
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;

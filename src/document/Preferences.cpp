@@ -39,6 +39,31 @@ int Preferences::saveEncoding()
     return number;
 }
 
+namespace {
+const QString timeFormKey = QStringLiteral("timeForm");
+const QString millisecondsName = QStringLiteral("milliseconds");
+const QString timecodeName = QStringLiteral("timecode");
+const QString framesName = QStringLiteral("frames");
+} // namespace
+
+TimeForm Preferences::timeForm()
+{
+    const QString name = QSettings().value(timeFormKey).toString();
+    if (name == timecodeName)
+        return TimeForm::Timecode;
+    if (name == framesName)
+        return TimeForm::Frames;
+    return TimeForm::Milliseconds;
+}
+
+void Preferences::setTimeForm(TimeForm form)
+{
+    const QString name = form == TimeForm::Timecode ? timecodeName
+        : form == TimeForm::Frames                   ? framesName
+                                                     : millisecondsName;
+    QSettings().setValue(timeFormKey, name);
+}
+
 QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
 {
     QVariantMap checked = state;
@@ -56,6 +81,7 @@ QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
         return value.toInt(&ok) >= 0 && ok;
     });
     dropUnless(QStringLiteral("magnification"), [&](const QVariant &value) { return finiteNumber(value, 0); });
+    dropUnless(QStringLiteral("timecodeOffset"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("currentTime"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("offset"), [](const QVariant &value) {
         const QPointF point = value.toPointF();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/TimeDisplay.h"
+
 #include <QVariantMap>
 
 class QSettings;
@@ -19,6 +21,10 @@ public:
     static int autosaveDelayMilliseconds();
     // An encoding the program knows, or 0 for automatic detection.
     static int saveEncoding();
+
+    // How the panes show times; milliseconds unless the setting names another form.
+    static TimeForm timeForm();
+    static void setTimeForm(TimeForm form);
 
     // The state a window stored for its next start, without values that no window can
     // take: non-numbers, infinities, negative positions.

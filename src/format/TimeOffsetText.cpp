@@ -1,12 +1,10 @@
 #include "format/TimeOffsetText.h"
 
-#include "format/SubtitleParser.h"
-
 #include <QRegularExpression>
 
 #include <cmath>
 
-std::optional<double> TimeOffsetText::parse(QStringView text)
+std::optional<double> TimeOffsetText::parse(QStringView text, const TimeDisplay &display)
 {
     QStringView rest = text.trimmed();
     double sign = 1;
@@ -16,20 +14,22 @@ std::optional<double> TimeOffsetText::parse(QStringView text)
     }
     if (rest.isEmpty())
         return std::nullopt;
+    const TimeDisplay length = display.withoutOffset();
     static const QRegularExpression seconds(QStringLiteral("^\\d+([.,]\\d+)?$"));
-    if (seconds.match(rest).hasMatch()) {
+    const bool wholeNumber = !rest.contains(u'.') && !rest.contains(u',');
+    if (seconds.match(rest).hasMatch() && !(wholeNumber && length.form() == TimeForm::Frames)) {
         QString number = rest.toString();
         number.replace(u',', u'.');
         return sign * number.toDouble();
     }
-    const auto time = SubtitleParser::shared().parseTime(rest);
+    const auto time = length.parse(rest);
     if (!time)
         return std::nullopt;
     return sign * time.value();
 }
 
-QString TimeOffsetText::format(double seconds)
+QString TimeOffsetText::format(double seconds, const TimeDisplay &display)
 {
     const QString sign = seconds < 0 ? QStringLiteral("-") : QStringLiteral("+");
-    return sign + SubtitleParser::shared().formatTime(std::abs(seconds));
+    return sign + display.withoutOffset().format(std::abs(seconds));
 }

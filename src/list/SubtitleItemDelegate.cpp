@@ -39,9 +39,10 @@ bool isChangedByUser(QWidget *editor)
 QString problemOf(QWidget *editor)
 {
     auto *lineEdit = qobject_cast<QLineEdit *>(editor);
-    if (!lineEdit || !isChangedByUser(lineEdit) || !qobject_cast<const TimeValidator *>(lineEdit->validator()))
+    const auto *validator = lineEdit ? qobject_cast<const TimeValidator *>(lineEdit->validator()) : nullptr;
+    if (!validator || !isChangedByUser(lineEdit))
         return {};
-    return TimeValidator::problem(lineEdit->text());
+    return validator->problem(lineEdit->text());
 }
 
 // Whether the event ends the editing with a commit, as Qt's delegate decides.
@@ -91,7 +92,7 @@ QWidget *SubtitleItemDelegate::createEditor(QWidget *parent, const QStyleOptionV
     case SubtitleTableModel::EndColumn: {
         auto *lineEdit = new QLineEdit(parent);
         lineEdit->setFrame(true);
-        lineEdit->setValidator(new TimeValidator(lineEdit));
+        lineEdit->setValidator(new TimeValidator(m_model->timeDisplay(), lineEdit));
         return lineEdit;
     }
     case SubtitleTableModel::TextColumn: {

@@ -1,7 +1,6 @@
 #include "list/SubtitleTableModel.h"
 
 #include "document/Document.h"
-#include "format/SubtitleParser.h"
 #include "model/QualityCheck.h"
 #include "spelling/Spelling.h"
 
@@ -77,6 +76,19 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
     // only once the change has been replayed on them.
     connect(&document->problemIndex(), &ProblemIndex::problemsChanged, this, &SubtitleTableModel::problemsChanged,
             Qt::QueuedConnection);
+    connect(document, &Document::timeDisplayChanged, this, &SubtitleTableModel::timesChanged);
+}
+
+TimeDisplay SubtitleTableModel::timeDisplay() const
+{
+    return m_document ? m_document->timeDisplay() : TimeDisplay();
+}
+
+void SubtitleTableModel::timesChanged()
+{
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, StartColumn), index(int(m_rows.size()) - 1, EndColumn), {Qt::DisplayRole, Qt::EditRole});
+    emit headerDataChanged(Qt::Horizontal, StartColumn, EndColumn);
 }
 
 int SubtitleTableModel::rowCount(const QModelIndex &parent) const
@@ -140,9 +152,9 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
         case NumberColumn:
             return QString::number(index.row() + 1);
         case StartColumn:
-            return SubtitleParser::shared().formatTime(subtitle->start);
+            return timeDisplay().format(subtitle->start);
         case EndColumn:
-            return SubtitleParser::shared().formatTime(subtitle->end);
+            return timeDisplay().format(subtitle->end);
         case TextColumn:
             return subtitle->text();
         }
@@ -210,6 +222,9 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
             return tr("Reading speed: visible characters per second, without line breaks and formatting tags");
         case LongestLineColumn:
             return tr("Characters in the longest line (×: the number of lines)");
+        case StartColumn:
+        case EndColumn:
+            return timeDisplay().fallbackNote();
         }
         return {};
     }
@@ -258,7 +273,7 @@ bool SubtitleTableModel::setData(const QModelIndex &index, const QVariant &value
             undo.runAsOneStep(tr("Edit Text"), [&] { controller.setText(text, row); });
         return true;
     }
-    const Expected<double, ParseError> time = SubtitleParser::shared().parseTime(text);
+    const Expected<double, QString> time = timeDisplay().parse(text);
     if (!time)
         return false;
     if (index.column() == StartColumn && time.value() != subtitle->start)

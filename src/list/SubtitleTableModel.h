@@ -1,5 +1,6 @@
 #pragma once
 
+#include "format/TimeDisplay.h"
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
 #include "model/SubtitleIndexUpdate.h"
@@ -52,6 +53,9 @@ public:
     // nothing and records no step.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // How Start and End are written and read: the document's form of a time.
+    TimeDisplay timeDisplay() const;
+
     // The subtitle shown in that row; nullptr outside the list.
     SubtitlePtr subtitleAt(int row) const;
     // Texts with misspelt words get a mark.
@@ -71,6 +75,7 @@ private:
     void reorderRows(const std::vector<int> &newPositions);
     void renumberFrom(int row);
     void problemsChanged(int first, int last);
+    void timesChanged();
     QVariant qualityData(const Subtitle &subtitle, int row, int column, int role) const;
 
     QPointer<Document> m_document;

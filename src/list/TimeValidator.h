@@ -1,18 +1,23 @@
 #pragma once
 
+#include "format/TimeDisplay.h"
+
 #include <QValidator>
 
-// Accepts the text form of a time as the subtitle file writes it. Anything else is
-// Intermediate rather than Invalid, so that no keystroke is blocked while typing;
-// problem() tells the user what is wrong.
+// Accepts a time in any form the display reads. Anything else is Intermediate rather
+// than Invalid, so that no keystroke is blocked while typing; problem() tells the user
+// what is wrong.
 class TimeValidator : public QValidator
 {
     Q_OBJECT
 
 public:
-    using QValidator::QValidator;
+    explicit TimeValidator(const TimeDisplay &display, QObject *parent = nullptr);
 
     State validate(QString &input, int &position) const override;
     // Why `text` is not a time, translated; empty when it is one.
-    static QString problem(const QString &text);
+    QString problem(const QString &text) const;
+
+private:
+    TimeDisplay m_display;
 };

@@ -15,12 +15,13 @@
 
 ShiftTimesDialog::ShiftTimesDialog(Document *document, QWidget *parent)
     : TimingDialog(document, tr("Shift Times"), parent)
-    , m_offset(new QLineEdit(TimeOffsetText::format(0), this))
+    , m_offset(new QLineEdit(TimeOffsetText::format(0, document->timeDisplay()), this))
     , m_selected(new QRadioButton(tr("&Selected subtitles"), this))
     , m_selectedAndAfter(new QRadioButton(tr("Selected subtitle and all &after it"), this))
     , m_all(new QRadioButton(tr("A&ll subtitles"), this))
 {
-    m_offset->setToolTip(tr("A sign and a time, as +00:00:01,500 or -00:00:00,250, or seconds, as -1.5"));
+    m_offset->setToolTip(tr("A sign and a length of time, as +00:00:01,500, -00:00:00:06 or a number of frames "
+                            "while frames are shown, or seconds, as -1.5"));
     const IndexSet &selection = document->selectedSubtitleIndexes();
     auto *toCursor = new QPushButton(tr("Start at &Playback Position"), this);
     toCursor->setAutoDefault(false);
@@ -31,7 +32,8 @@ ShiftTimesDialog::ShiftTimesDialog(Document *document, QWidget *parent)
         const auto time = playbackTime();
         if (!time || selected.isEmpty())
             return;
-        m_offset->setText(TimeOffsetText::format(*time - this->document()->subtitleController().at(selected.first())->start));
+        m_offset->setText(TimeOffsetText::format(*time - this->document()->subtitleController().at(selected.first())->start,
+                                                 this->document()->timeDisplay()));
     });
     auto *offsetRow = new QHBoxLayout;
     offsetRow->addWidget(m_offset, 1);
@@ -62,9 +64,10 @@ void ShiftTimesDialog::setScope(Scope scope)
 
 bool ShiftTimesDialog::apply()
 {
-    const auto offset = TimeOffsetText::parse(m_offset->text());
+    const auto offset = TimeOffsetText::parse(m_offset->text(), document()->timeDisplay());
     if (!offset) {
-        showError(tr("The offset is not a time. Write a sign and a time, as +00:00:01,500, or seconds, as -1.5."));
+        showError(tr("The offset is not a time. Write a sign and a time, as +00:00:01,500 or -00:00:00:06, "
+                     "or seconds, as -1.5."));
         m_offset->setFocus();
         return false;
     }

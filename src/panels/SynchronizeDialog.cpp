@@ -1,7 +1,6 @@
 #include "panels/SynchronizeDialog.h"
 
 #include "document/Document.h"
-#include "format/SubtitleParser.h"
 #include "model/LinearTimeMap.h"
 
 #include <QFormLayout>
@@ -36,7 +35,7 @@ SynchronizeDialog::SynchronizeDialog(Document *document, QWidget *parent)
         connect(number, &QSpinBox::valueChanged, this, [this, time](int value) {
             const SubtitleController &subtitles = this->document()->subtitleController();
             if (value >= 1 && value <= subtitles.count())
-                time->setText(SubtitleParser::shared().formatTime(subtitles.at(value - 1)->start));
+                time->setText(timeText(subtitles.at(value - 1)->start));
         });
     }
     resize(460, sizeHint().height());

@@ -1,7 +1,6 @@
 #include "panels/TimingDialog.h"
 
 #include "document/Document.h"
-#include "format/SubtitleParser.h"
 #include "model/FrameTiming.h"
 #include "document/Player.h"
 
@@ -148,28 +147,33 @@ std::optional<double> TimingDialog::playbackTime() const
 QLineEdit *TimingDialog::addTimeRow(const QString &label, double seconds, const QString &buttonText,
                                     std::function<std::optional<double>()> fromVideo)
 {
-    auto *field = new QLineEdit(SubtitleParser::shared().formatTime(seconds), this);
+    auto *field = new QLineEdit(timeText(seconds), this);
     auto *row = new QHBoxLayout;
     row->addWidget(field, 1);
     auto *button = new QPushButton(buttonText, this);
     button->setAutoDefault(false);
     button->setEnabled(playbackTime().has_value());
     button->setToolTip(tr("Takes the time from the playback position"));
-    connect(button, &QPushButton::clicked, this, [field, fromVideo] {
+    connect(button, &QPushButton::clicked, this, [this, field, fromVideo] {
         if (const auto time = fromVideo())
-            field->setText(SubtitleParser::shared().formatTime(*time));
+            field->setText(timeText(*time));
     });
     row->addWidget(button);
     m_form->addRow(label, row);
     return field;
 }
 
+QString TimingDialog::timeText(double seconds) const
+{
+    return m_document ? m_document->timeDisplay().format(seconds) : TimeDisplay().format(seconds);
+}
+
 std::optional<double> TimingDialog::readTime(QLineEdit *field, const QString &what)
 {
-    const auto time = SubtitleParser::shared().parseTime(field->text().trimmed());
+    const auto time = (m_document ? m_document->timeDisplay() : TimeDisplay()).parse(field->text());
     if (time)
         return time.value();
-    showError(tr("%1 is not a time of the form 00:00:00,000.").arg(what));
+    showError(tr("%1: %2", "what is wrong with a field: the field, then why").arg(what, time.error()));
     field->setFocus();
     field->selectAll();
     return std::nullopt;

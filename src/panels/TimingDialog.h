@@ -44,7 +44,10 @@ protected:
     // playback position.
     QLineEdit *addTimeRow(const QString &label, double seconds, const QString &buttonText,
                           std::function<std::optional<double>()> fromVideo);
-    // `time` read as "HH:mm:ss,SSS", or an error shown for the field named `what`.
+    // A time as the document shows it.
+    QString timeText(double seconds) const;
+    // The field's time in any form the document reads, or an error shown for the field
+    // named `what`.
     std::optional<double> readTime(QLineEdit *field, const QString &what);
 
 private:

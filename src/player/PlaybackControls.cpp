@@ -1,6 +1,5 @@
 #include "player/PlaybackControls.h"
 
-#include "format/SubtitleParser.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,11 +62,19 @@ void PlaybackControls::setRate(double rate)
 
 void PlaybackControls::setTimes(double current, std::optional<double> duration)
 {
-    const SubtitleParser &parser = SubtitleParser::shared();
-    const QString text = duration ? tr("%1 / %2").arg(parser.formatTime(current), parser.formatTime(*duration))
-                                  : parser.formatTime(current);
+    m_current = current;
+    m_duration = duration;
+    const QString text = duration ? tr("%1 / %2").arg(m_display.format(current), m_display.format(*duration))
+                                  : m_display.format(current);
     if (text != m_time->text())
         m_time->setText(text);
+}
+
+void PlaybackControls::setTimeDisplay(const TimeDisplay &display)
+{
+    m_display = display;
+    m_time->setToolTip(display.fallbackNote());
+    setTimes(m_current, m_duration);
 }
 
 QString PlaybackControls::timeText() const

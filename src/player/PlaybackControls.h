@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/TimeDisplay.h"
+
 #include <QWidget>
 
 #include <optional>
@@ -18,6 +20,8 @@ public:
     // rate as the player reports it: 0 paused, negative backwards.
     void setRate(double rate);
     void setTimes(double current, std::optional<double> duration);
+    // The form of the times; shows them again in it.
+    void setTimeDisplay(const TimeDisplay &display);
     QString timeText() const;
 
 signals:
@@ -31,4 +35,7 @@ private:
     QToolButton *m_stepForward;
     QLabel *m_time;
     QLabel *m_rate;
+    TimeDisplay m_display;
+    double m_current = 0;
+    std::optional<double> m_duration;
 };

@@ -116,6 +116,9 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesReordered, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_styledTrack, &StyledSubtitleTrack::shownChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    m_controls->setTimeDisplay(m_document->timeDisplay());
+    connect(m_document, &Document::timeDisplayChanged, this,
+            [this] { m_controls->setTimeDisplay(m_document->timeDisplay()); });
     // A newly selected subtitle brings a paused video to its start.
     connect(m_document, &Document::seekPausedVideoRequested, this, [this](double time) {
         if (m_player && m_player->rate() == 0)

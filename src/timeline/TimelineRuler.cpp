@@ -34,6 +34,14 @@ void TimelineRuler::setFrameRate(double frameRate)
     m_granularity = computeGranularity();
 }
 
+QString TimelineRuler::labelText(double seconds) const
+{
+    // Ticks fall on whole seconds: milliseconds would only repeat ",000".
+    if (m_display.form() == TimeForm::Milliseconds)
+        return RulerLabelFormat::format(seconds + m_display.offset());
+    return m_display.format(seconds);
+}
+
 RulerGranularity TimelineRuler::computeGranularity() const
 {
     if (m_duration <= 0 || m_contentWidth <= 0)
@@ -96,7 +104,7 @@ void TimelineRuler::paint(QPainter &painter, double minX, double maxX, const QPa
         const double vx = x - m_offset;
         painter.fillRect(UpwardCoordinates::toWidget(QRectF(vx - 0.5, h - majorTickHeight, 2, majorTickHeight), h),
                          tickColor);
-        const QString label = RulerLabelFormat::format(m_granularity.time * std::round(x / m_granularity.space));
+        const QString label = labelText(m_granularity.time * std::round(x / m_granularity.space));
         const QRectF labelRect(vx + labelInset, h - labelBaseline, metrics.horizontalAdvance(label) + 2,
                                metrics.height());
         painter.setPen(labelColor);

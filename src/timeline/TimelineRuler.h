@@ -1,5 +1,6 @@
 #pragma once
 
+#include "format/TimeDisplay.h"
 #include "timeline/RulerGranularity.h"
 #include "timeline/RulerLabelFormat.h"
 
@@ -26,6 +27,10 @@ public:
     double frameRate() const { return m_frameRate; }
     void setFrameRate(double frameRate);
 
+    // The labels follow the form the panes show times in.
+    void setTimeDisplay(const TimeDisplay &display) { m_display = display; }
+    QString labelText(double seconds) const;
+
     RulerGranularity granularity() const { return m_granularity; }
     RulerGranularity computeGranularity() const;
 
@@ -42,4 +47,5 @@ private:
     double m_offset = 0;
     double m_frameRate = 1.0;
     RulerGranularity m_granularity;
+    TimeDisplay m_display;
 };

@@ -95,6 +95,11 @@ void TimelineViewController::connectDocument()
     connect(m_document, &Document::speechChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::frameRateChanged, this, &TimelineViewController::setFrameRate);
     m_ruler.setFrameRate(m_document->frameRate());
+    m_ruler.setTimeDisplay(m_document->timeDisplay());
+    connect(m_document, &Document::timeDisplayChanged, this, [this] {
+        m_ruler.setTimeDisplay(m_document->timeDisplay());
+        m_strip->update();
+    });
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {
         if (!isManipulatingSelection() && index >= 0 && index < controller.count())
             scrollToSubtitle(controller.at(index));

@@ -306,9 +306,11 @@ private slots:
         settings.setValue(QStringLiteral("recentFilesLimit"), -1);
         settings.setValue(QStringLiteral("saveEncoding"), 987654);
         settings.setValue(QStringLiteral("autosaveDelaySeconds"), -5);
+        settings.setValue(QStringLiteral("timeForm"), 2);
         QCOMPARE(Preferences::recentFilesLimit(), 0);
         QCOMPARE(Preferences::saveEncoding(), int(TextEncoding::Automatic));
         QCOMPARE(Preferences::autosaveDelayMilliseconds(), 1000); // the shortest
+        QCOMPARE(Preferences::timeForm(), TimeForm::Milliseconds);
         settings.clear();
     }
 
@@ -334,6 +336,16 @@ private slots:
         change(w.document);
         QCOMPARE(seeking.size(), seeks ? 1 : 0);
         QCOMPARE(showing.size(), seeks ? 1 : 0);
+    }
+
+    // The offset belongs to the document's remembered state, not to its file.
+    void timecodeOffsetIsRestored()
+    {
+        Document first;
+        Document second;
+        first.setTimecodeOffset(36000);
+        second.restoreState(first.restorableState());
+        QCOMPARE(second.timecodeOffset(), 36000.0);
     }
 
     void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()

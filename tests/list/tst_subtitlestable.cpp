@@ -1,6 +1,7 @@
 // The subtitle list as a user meets it: real keystrokes and clicks on the table, its
 // inline editors, its menu, the clipboard, italic, merging and the spelling marks.
 #include "document/Document.h"
+#include "document/TimeFormSetting.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QAbstractItemModelTester>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -260,7 +262,8 @@ private slots:
         QVERIFY(editor);
         typeInto(editor, QStringLiteral("00:00:7,5"));
         pane.leave(editor, leave);
-        QTRY_COMPARE(answers.alerts, QStringList{QStringLiteral("Invalid timestamp.")});
+        QTRY_COMPARE(answers.alerts.size(), 1);
+        QVERIFY(answers.alerts.first().startsWith(QStringLiteral("“00:00:7,5” is not a time")));
         QTest::qWait(50);
         QCOMPARE(pane.view()->indexWidget(pane.index(1, SubtitleTableModel::StartColumn)), editor);
         QCOMPARE(editor->text(), QStringLiteral("00:00:7,5"));
@@ -281,6 +284,26 @@ private slots:
 
     // Other panes change the list while an editor is open: what is typed stays, and
     // reaches the edited subtitle wherever its row has gone.
+    // The form is the user's choice for every window: once chosen, the list shows
+    // timecode with the document's offset, and its editor reads it back.
+    void timecodeIsShownAndTypedOnceChosen()
+    {
+        Pane pane;
+        pane.document.setFrameRate(25);
+        pane.document.setTimecodeOffset(36000);
+        TimeFormSetting::shared()->setForm(TimeForm::Timecode);
+        const auto restore = qScopeGuard([] { TimeFormSetting::shared()->setForm(TimeForm::Milliseconds); });
+        QCOMPARE(pane.index(1, SubtitleTableModel::StartColumn).data().toString(), QStringLiteral("10:00:03:00"));
+        auto *editor = qobject_cast<QLineEdit *>(pane.openEditor(1, SubtitleTableModel::StartColumn));
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("10:00:03:00"));
+        typeInto(editor, QStringLiteral("10:00:02:12"));
+        pane.leave(editor, QStringLiteral("Return"));
+        QTRY_VERIFY(!pane.view()->isEditing());
+        QCOMPARE(pane.controller().at(1)->start, 2.48);
+        QCOMPARE(pane.index(1, SubtitleTableModel::StartColumn).data().toString(), QStringLiteral("10:00:02:12"));
+    }
+
     void editorsOutliveOtherChangesToTheList()
     {
         Pane pane;
