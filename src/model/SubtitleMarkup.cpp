@@ -185,11 +185,15 @@ QString SubtitleMarkup::toggledTag(const QString &text, QChar tag, int &start, i
     }
 
     // The part keeps its characters: a pair opening where it starts falls inside it, one
-    // closing there outside it; likewise at its end.
-    const auto moved = [&insertions, &open, &close](qsizetype position) {
+    // closing there outside it; likewise at its end. A caret goes inside both, so that
+    // typing there carries on in the formatting it meets.
+    const bool caret = from == to;
+    const auto moved = [&insertions, &open, &close, caret](qsizetype position) {
         qsizetype shift = 0;
         for (const Insertion &insertion : std::as_const(insertions)) {
-            if (insertion.at < position || (insertion.at == position && insertion.closes))
+            const bool passed = insertion.at < position
+                || (insertion.at == position && insertion.closes != caret);
+            if (passed)
                 shift += insertion.closes ? close.size() : open.size();
         }
         return int(position + shift);

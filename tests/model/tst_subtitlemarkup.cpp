@@ -51,6 +51,7 @@ private slots:
         QTest::newRow("unwraps a word selected inside its tags") << i << "one <i>[two]</i>" << "one [two]";
         QTest::newRow("unwraps a word selected with its tags") << i << "one [<i>two</i>]" << "one [two]";
         QTest::newRow("wraps the word at the caret") << i << "one t[]wo three" << "one <i>t[]wo</i> three";
+        QTest::newRow("a caret at the word's end stays inside the tags") << i << "one two[]" << "one <i>two[]</i>";
         QTest::newRow("unwraps the word at the caret") << i << "one <i>t[]wo</i>" << "one t[]wo";
         QTest::newRow("leaves a caret between spaces alone") << i << "one [] two" << "one [] two";
         QTest::newRow("splits a run to unwrap a word in it")
