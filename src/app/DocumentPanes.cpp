@@ -4,6 +4,7 @@
 #include "app/SpeechTracking.h"
 #include "document/Document.h"
 #include "document/Player.h"
+#include "list/SubtitleTextBox.h"
 #include "list/SubtitlesTableViewController.h"
 #include "model/FrameTiming.h"
 #include "player/VideoPlayerViewController.h"
@@ -20,6 +21,7 @@ DocumentPanes::DocumentPanes(Document *document, QWidget *parent)
     , m_player(new VideoPlayerViewController(document, parent))
     , m_table(new SubtitlesTableViewController(document, parent))
     , m_timeline(new TimelineViewController(document, parent))
+    , m_textBox(new SubtitleTextBox(document, parent))
     , m_shotChangeTracking(new ShotChangeTracking(document, m_player, this))
 {
     // Before the timeline hears of a waveform: it starts the reading.

@@ -9,6 +9,7 @@
 class Document;
 class QWidget;
 class ShotChangeTracking;
+class SubtitleTextBox;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
@@ -27,6 +28,8 @@ public:
 
     VideoPlayerViewController *player() const;
     SubtitlesTableViewController *table() const;
+    // The selected subtitle's text, for under the list.
+    SubtitleTextBox *textBox() const { return m_textBox; }
     TimelineViewController *timeline() const;
     ShotChangeTracking *shotChangeTracking() const { return m_shotChangeTracking; }
 
@@ -56,5 +59,6 @@ private:
     QPointer<VideoPlayerViewController> m_player;
     QPointer<SubtitlesTableViewController> m_table;
     QPointer<TimelineViewController> m_timeline;
+    QPointer<SubtitleTextBox> m_textBox;
     ShotChangeTracking *m_shotChangeTracking;
 };

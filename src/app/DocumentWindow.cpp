@@ -15,6 +15,7 @@
 #include "app/WindowPlacement.h"
 #include "document/Preferences.h"
 #include "document/TimeFormSetting.h"
+#include "list/SubtitleTextBox.h"
 #include "list/SubtitlesTableViewController.h"
 #include "model/FrameTiming.h"
 #include "panels/FindReplaceDialog.h"
@@ -99,9 +100,16 @@ void DocumentWindow::buildPanes()
     m_timeline = m_panes->timeline();
     connect(m_panes, &DocumentPanes::commandStateChanged, &m_listener, [this] { updateActionStates(); });
 
+    m_listSplitter = new QSplitter(Qt::Vertical);
+    m_listSplitter->addWidget(m_table);
+    m_listSplitter->addWidget(m_panes->textBox());
+    m_listSplitter->setStretchFactor(0, 4);
+    m_listSplitter->setStretchFactor(1, 1);
+    m_listSplitter->setChildrenCollapsible(false);
+
     m_topSplitter = new QSplitter(Qt::Horizontal);
     m_topSplitter->addWidget(m_player);
-    m_topSplitter->addWidget(m_table);
+    m_topSplitter->addWidget(m_listSplitter);
     m_topSplitter->setStretchFactor(0, 1);
     m_topSplitter->setStretchFactor(1, 1);
     m_topSplitter->setChildrenCollapsible(false);
@@ -256,6 +264,7 @@ void DocumentWindow::buildViewMenu()
     menu->addSeparator();
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
+    m_panes->textBox()->setSpelling(spelling);
     new SpellingLanguageMenu(spelling, m_document, menu);
     menu->addSeparator();
     QAction *showProblems = m_problemsDock->toggleViewAction();
@@ -522,6 +531,7 @@ QVariantMap DocumentWindow::saveState() const
     state.insert(QStringLiteral("geometry"), saveGeometry());
     state.insert(QStringLiteral("splitter"), m_verticalSplitter->saveState());
     state.insert(QStringLiteral("topSplitter"), m_topSplitter->saveState());
+    state.insert(QStringLiteral("listSplitter"), m_listSplitter->saveState());
     return state;
 }
 
@@ -532,6 +542,7 @@ void DocumentWindow::restoreState(const QVariantMap &storedState)
     WindowPlacement::fitOnScreen(this);
     m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
     m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
+    m_listSplitter->restoreState(state.value(QStringLiteral("listSplitter")).toByteArray());
     m_panes->restoreState(state);
 }
 

@@ -75,6 +75,7 @@ private:
     DocumentController &m_controller;
     DocumentPanes *m_panes = nullptr;
     QSplitter *m_verticalSplitter = nullptr;
+    QSplitter *m_listSplitter = nullptr;
     QSplitter *m_topSplitter = nullptr;
     QMenu *m_recentMenu = nullptr;
     QAction *m_undoAction = nullptr;

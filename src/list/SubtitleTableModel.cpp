@@ -15,11 +15,6 @@
 
 namespace {
 
-QColor markColor()
-{
-    return QColor(230, 60, 40, 90);
-}
-
 // A dot in the # column: visible in selected rows too, where backgrounds are not.
 QIcon problemIcon()
 {
@@ -171,6 +166,11 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
     return qualityData(*subtitle, index.row(), index.column(), role);
 }
 
+QColor SubtitleTableModel::problemMarkColor()
+{
+    return QColor(230, 60, 40, 90);
+}
+
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
 {
     if (role == Qt::DisplayRole && column >= DurationColumn) {
@@ -196,7 +196,7 @@ QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int 
     if (role == Qt::DecorationRole)
         return column == NumberColumn ? QVariant(problemIcon()) : QVariant();
     if (role == Qt::BackgroundRole)
-        return found & markedProblems(column) ? QVariant(markColor()) : QVariant();
+        return found & markedProblems(column) ? QVariant(problemMarkColor()) : QVariant();
     if (column == TextColumn) // the text column's tip shows the whole text
         return {};
     QStringList lines;

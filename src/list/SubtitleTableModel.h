@@ -6,6 +6,7 @@
 #include "model/SubtitleIndexUpdate.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QPointer>
 
 #include <vector>
@@ -61,6 +62,8 @@ public:
     // Texts with misspelt words get a mark.
     void setSpelling(Spelling *spelling);
     Spelling *spelling() const;
+    // The background of a measure beyond its limit (other panes mark theirs alike).
+    static QColor problemMarkColor();
     static bool isEditable(int column) { return column == StartColumn || column == EndColumn || column == TextColumn; }
 
 signals:

@@ -41,6 +41,8 @@ int SubtitleTextEditor::heightForLines() const
 
 void SubtitleTextEditor::fitHeightToLines()
 {
+    if (!m_fitsHeightToLines)
+        return;
     resize(width(), std::max(minimumHeight(), heightForLines()));
     ensureCursorVisible();
 }

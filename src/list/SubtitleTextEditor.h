@@ -20,8 +20,10 @@ public:
     int caretPosition() const;
     // The height that shows every line.
     int heightForLines() const;
-    // Grows (or shrinks, down to the minimum height) to show every line.
+    // Grows (or shrinks, down to the minimum height) to show every line, unless switched
+    // off for an editor that a layout sizes.
     void fitHeightToLines();
+    void setFitsHeightToLines(bool fits) { m_fitsHeightToLines = fits; }
     // Underlines misspelt words and offers suggestions in the context menu.
     void setSpelling(Spelling *spelling);
     // The context menu for a click at `position` (in the editor's coordinates).
@@ -33,4 +35,5 @@ protected:
 
 private:
     QPointer<Spelling> m_spelling;
+    bool m_fitsHeightToLines = true;
 };

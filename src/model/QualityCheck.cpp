@@ -16,9 +16,9 @@ bool isPlain(QStringView text)
     });
 }
 
-// Where the tag starting at `from` ends (one past its last character), or -1 when the
-// text there is no tag: "<i>", "</font>", "<font color=…>", "{\an8}".
-qsizetype tagEnd(QStringView text, qsizetype from)
+} // namespace
+
+qsizetype QualityCheck::tagEnd(QStringView text, qsizetype from)
 {
     const QChar c = text[from];
     if (c == u'<') {
@@ -36,8 +36,6 @@ qsizetype tagEnd(QStringView text, qsizetype from)
     }
     return -1;
 }
-
-} // namespace
 
 QString QualityCheck::withoutTags(QStringView text)
 {

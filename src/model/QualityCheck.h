@@ -57,6 +57,9 @@ public:
     static int visibleLength(QStringView line);
     static int graphemeCount(QStringView text);
     static QString withoutTags(QStringView text);
+    // Where the tag starting at `from` ends (one past its last character), or -1 when the
+    // text there is no tag: "<i>", "</font>", "<font color=…>", "{\an8}".
+    static qsizetype tagEnd(QStringView text, qsizetype from);
 
     static double duration(const Subtitle &subtitle) { return subtitle.end - subtitle.start; }
     // Characters per second; 0 without text, infinity when text has no time at all.

@@ -24,4 +24,12 @@ public:
     // The same for the part of `text` from `start` to `end`, which afterwards covers the
     // same words; start and end are updated.
     static QString toggledItalic(const QString &text, int &start, int &end);
+
+    // A formatting tag (`tag` 'i' for <i>, 'b' for <b>, …) on or off for the part of `text`
+    // from `start` to `end`: off when every visible character there has it already, on
+    // otherwise. An empty part stands for the word at the caret; with no word there, or
+    // nothing visible in the part, the text comes back unchanged. The tag's pairs are
+    // rewritten so that each run of formatted words has one, however the part met the old
+    // ones. start and end are moved to cover the same characters (a caret stays a caret).
+    static QString toggledTag(const QString &text, QChar tag, int &start, int &end);
 };

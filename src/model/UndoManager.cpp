@@ -55,6 +55,28 @@ void UndoManager::runAsOneStep(const QString &name, const std::function<void()> 
     endUndoGrouping();
 }
 
+void UndoManager::runAsPartOfBurst(const QString &name, quint64 burst, const std::function<void()> &change)
+{
+    // The step is filed at once, so that nothing else this event records joins the burst
+    // (inside a caller's explicit group, that group decides).
+    const bool outermost = m_mode == Mode::Normal && (m_groupLevel == 0 || (m_groupLevel == 1 && m_eventGroupOpen));
+    if (outermost)
+        closeEventGroup();
+    const bool joins = burst != 0 && outermost && m_redoStack.isEmpty()
+        && !m_undoStack.isEmpty() && m_undoStack.last().burst == burst && m_cleanIndex != m_fileSteps;
+    beginUndoGrouping();
+    if (joins) {
+        m_openGroup = m_undoStack.takeLast();
+        m_fileSteps -= m_openGroup.changesFile ? 1 : 0;
+    }
+    change();
+    setActionName(name);
+    m_openGroup.burst = burst;
+    endUndoGrouping();
+    if (outermost)
+        closeEventGroup();
+}
+
 void UndoManager::openEventGroup()
 {
     // Everything the current event registers becomes one step.

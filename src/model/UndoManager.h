@@ -34,6 +34,10 @@ public:
     void setActionName(const QString &name);
     // Whatever `change` registers becomes one step named `name`.
     void runAsOneStep(const QString &name, const std::function<void()> &change);
+    // The same, but the change joins the newest step when that step was recorded under the
+    // same `burst` (a non-zero number the caller keeps for a run of small edits, such as
+    // typing) and nothing was recorded, undone or saved since.
+    void runAsPartOfBurst(const QString &name, quint64 burst, const std::function<void()> &change);
 
     bool canUndo() const;
     bool canRedo() const;
@@ -64,6 +68,7 @@ private:
         QList<std::function<void()>> actions;
         QString name;
         bool changesFile = false;
+        quint64 burst = 0;
     };
     enum class Mode { Normal, Undoing, Redoing };
 

@@ -38,25 +38,41 @@ private slots:
         QCOMPARE(rendered.top, top);
     }
 
-    // The selection is written in brackets, before and after.
-    void toggleItalic_data()
+    // The selection is written in brackets, before and after; "[]" is the caret.
+    void toggleTag_data()
     {
+        QTest::addColumn<QChar>("tag");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("wraps a whole text, line break and all") << "[a\nb]" << "[<i>a\nb</i>]";
-        QTest::newRow("unwraps a whole text") << "[<i>a\nb</i>]" << "[a\nb]";
-        QTest::newRow("wraps a selected word") << "one [two]" << "one [<i>two</i>]";
-        QTest::newRow("unwraps a word selected inside its tags") << "one <i>[two]</i>" << "one [two]";
-        QTest::newRow("unwraps a word selected with its tags") << "one [<i>two</i>]" << "one [two]";
+        const QChar i = u'i';
+        QTest::newRow("wraps a whole text, line break and all") << i << "[a\nb]" << "[<i>a\nb</i>]";
+        QTest::newRow("unwraps a whole text") << i << "[<i>a\nb</i>]" << "[a\nb]";
+        QTest::newRow("wraps a selected word") << i << "one [two]" << "one [<i>two</i>]";
+        QTest::newRow("unwraps a word selected inside its tags") << i << "one <i>[two]</i>" << "one [two]";
+        QTest::newRow("unwraps a word selected with its tags") << i << "one [<i>two</i>]" << "one [two]";
+        QTest::newRow("wraps the word at the caret") << i << "one t[]wo three" << "one <i>t[]wo</i> three";
+        QTest::newRow("a caret at the word's end stays inside the tags") << i << "one two[]" << "one <i>two[]</i>";
+        QTest::newRow("unwraps the word at the caret") << i << "one <i>t[]wo</i>" << "one t[]wo";
+        QTest::newRow("leaves a caret between spaces alone") << i << "one [] two" << "one [] two";
+        QTest::newRow("splits a run to unwrap a word in it")
+            << i << "<i>one [two] three</i>" << "<i>one</i> [two] <i>three</i>";
+        QTest::newRow("joins a part reaching into a run")
+            << i << "one [two <i>three] four</i>" << "one [<i>two three] four</i>";
+        QTest::newRow("wraps a part half in italic whole") << i << "[<i>one</i> two]" << "[<i>one two</i>]";
+        QTest::newRow("takes in another tag around the word") << i << "one [<b>two</b>]" << "one [<i><b>two</b></i>]";
+        QTest::newRow("stays inside another tag's run")
+            << i << "<b>one [two]</b>" << "<b>one [<i>two</i>]</b>";
+        QTest::newRow("bold on a word inside italic") << QChar(u'b') << "<i>one t[]wo</i>" << "<i>one <b>t[]wo</b></i>";
     }
 
-    void toggleItalic()
+    void toggleTag()
     {
+        QFETCH(QChar, tag);
         QFETCH(QString, text);
         QFETCH(QString, expected);
         int start = int(text.indexOf(u'['));
         int end = int(text.indexOf(u']')) - 1;
-        QString toggled = SubtitleMarkup::toggledItalic(text.remove(u'[').remove(u']'), start, end);
+        QString toggled = SubtitleMarkup::toggledTag(text.remove(u'[').remove(u']'), tag, start, end);
         QCOMPARE(toggled.insert(end, u']').insert(start, u'['), expected);
     }
 };
