@@ -244,6 +244,8 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
     addAction(menu, QT_TR_NOOP("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, QT_TR_NOOP("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    addAction(menu, QT_TR_NOOP("Reset &Waveform Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),
+              [timeline] { timeline->resetWaveformZoom(); });
     menu->addSeparator();
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);

@@ -56,6 +56,7 @@ QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
         return value.toInt(&ok) >= 0 && ok;
     });
     dropUnless(QStringLiteral("magnification"), [&](const QVariant &value) { return finiteNumber(value, 0); });
+    dropUnless(QStringLiteral("waveformZoom"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("currentTime"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("offset"), [](const QVariant &value) {
         const QPointF point = value.toPointF();

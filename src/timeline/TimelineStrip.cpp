@@ -37,7 +37,8 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
     if (area.top() < rulerHeight)
         m_timeline->ruler().paint(painter, area.left(), area.right() + 1, palette(), font());
     if (const auto waveform = m_timeline->audioWaveform())
-        WaveformPainter::paint(painter, band, *waveform, {m_timeline->pointsPerSecond(), m_timeline->offset()},
+        WaveformPainter::paint(painter, band, *waveform,
+                               {m_timeline->pointsPerSecond(), m_timeline->offset(), m_timeline->waveformZoom()},
                                palette());
     paintShotChanges(painter, band);
     paintBlocks(painter, band);

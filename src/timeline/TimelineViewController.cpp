@@ -7,6 +7,7 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
+#include "waveform/AmplitudeCompression.h"
 #include "waveform/AudioWaveform.h"
 
 #include <QAction>
@@ -222,6 +223,16 @@ void TimelineViewController::zoomAbout(double magnification, double anchorX)
     m_ruler.setOffset(m_offset);
     m_strip->update();
     afterScroll();
+}
+
+void TimelineViewController::setWaveformZoom(double zoom)
+{
+    zoom = AmplitudeCompression::boundedZoom(zoom);
+    if (zoom == m_waveformZoom)
+        return;
+    m_waveformZoom = zoom;
+    m_strip->update();
+    emit restorableStateChanged();
 }
 
 void TimelineViewController::zoomIn()
@@ -549,7 +560,9 @@ QList<QAction *> TimelineViewController::contextMenuActions() const
 
 QVariantMap TimelineViewController::saveState() const
 {
-    return {{QStringLiteral("magnification"), m_magnification}, {QStringLiteral("offset"), QPointF(m_offset, 0)}};
+    return {{QStringLiteral("magnification"), m_magnification},
+            {QStringLiteral("offset"), QPointF(m_offset, 0)},
+            {QStringLiteral("waveformZoom"), m_waveformZoom}};
 }
 
 void TimelineViewController::restoreState(const QVariantMap &state)
@@ -557,6 +570,7 @@ void TimelineViewController::restoreState(const QVariantMap &state)
     // A missing zoom reads as 0, which the lower limit raises.
     m_magnification = state.value(QStringLiteral("magnification")).toDouble();
     applyMagnification();
+    setWaveformZoom(state.value(QStringLiteral("waveformZoom"), 1.0).toDouble());
     const double offset = state.value(QStringLiteral("offset")).toPointF().x();
     if (m_strip->width() > 0)
         scrollToOffset(offset);

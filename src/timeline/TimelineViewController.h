@@ -104,7 +104,13 @@ public:
     void subtitlesChanged();
     void scrollToSubtitle(const SubtitlePtr &subtitle);
 
-    // Window restoration: "magnification" (double) and "offset" (QPointF).
+    // The waveform's vertical zoom (AmplitudeCompression): Ctrl+Shift+wheel.
+    double waveformZoom() const { return m_waveformZoom; }
+    void setWaveformZoom(double zoom);
+    void resetWaveformZoom() { setWaveformZoom(1); }
+
+    // Window restoration: "magnification" (double), "offset" (QPointF) and "waveformZoom"
+    // (double).
     QVariantMap saveState() const;
     void restoreState(const QVariantMap &state);
 
@@ -178,6 +184,7 @@ private:
     double m_offset = 0;
     std::optional<double> m_pendingOffset; // restored before the pane had a size
     double m_magnification = 1.0;
+    double m_waveformZoom = 1.0;
     double m_duration = 0;
     std::optional<double> m_videoDuration;
     double m_currentTime = 0;
