@@ -1,5 +1,6 @@
 #include "app/DocumentWindow.h"
 
+#include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentFormatLabel.h"
@@ -28,6 +29,7 @@
 #include "timeline/TimelineViewController.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -244,8 +246,7 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
     addAction(menu, QT_TR_NOOP("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, QT_TR_NOOP("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
-    addAction(menu, QT_TR_NOOP("Reset &Waveform Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),
-              [timeline] { timeline->resetWaveformZoom(); });
+    addSoundViewCommands(menu);
     menu->addSeparator();
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
@@ -258,6 +259,30 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
     addAction(menu, QT_TR_NOOP("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
               [problems] { problems->goToPreviousProblem(); });
+}
+
+// How the timeline shows the sound: one choice for every window, so each window's menu
+// follows the choice made in any of them.
+void DocumentWindow::addSoundViewCommands(QMenu *menu)
+{
+    using View = AudioViewSettings::View;
+    menu->addSeparator();
+    auto *group = new QActionGroup(menu);
+    const auto addView = [this, menu, group](const char *sourceText, Qt::Key key, View view) {
+        QAction *action = addAction(menu, sourceText, QKeySequence(Qt::CTRL | Qt::ALT | key),
+                                    [view] { AudioViewSettings::shared()->setView(view); });
+        action->setCheckable(true);
+        action->setChecked(AudioViewSettings::shared()->view() == view);
+        group->addAction(action);
+        connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, action,
+                [action, view](View chosen) { action->setChecked(chosen == view); });
+    };
+    addView(QT_TR_NOOP("Show &Waveform"), Qt::Key_1, View::Waveform);
+    addView(QT_TR_NOOP("Show Spec&trogram"), Qt::Key_2, View::Spectrogram);
+    addView(QT_TR_NOOP("Show Waveform &and Spectrogram"), Qt::Key_3, View::Both);
+    TimelineViewController *timeline = m_timeline;
+    addAction(menu, QT_TR_NOOP("Reset Waveform &Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),
+              [timeline] { timeline->resetWaveformZoom(); });
 }
 
 void DocumentWindow::buildPlaybackMenu()
