@@ -1,5 +1,6 @@
 #include "app/DocumentWindow.h"
 
+#include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentFormatLabel.h"
@@ -261,6 +262,7 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
     addAction(menu, QT_TR_NOOP("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
     addTimeFormCommands(menu);
+    addSoundViewCommands(menu);
     menu->addSeparator();
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
@@ -309,6 +311,30 @@ void DocumentWindow::addTimeFormCommands(QMenu *menu)
     connect(m_document, &Document::timeDisplayChanged, &m_listener, update);
     addAction(menu, QT_TR_NOOP("Ti&mecode Offset…"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
               [this] { TimecodeOffsetDialog(m_document, this).exec(); });
+}
+
+// How the timeline shows the sound: one choice for every window, so each window's menu
+// follows the choice made in any of them.
+void DocumentWindow::addSoundViewCommands(QMenu *menu)
+{
+    using View = AudioViewSettings::View;
+    menu->addSeparator();
+    auto *group = new QActionGroup(menu);
+    const auto addView = [this, menu, group](const char *sourceText, Qt::Key key, View view) {
+        QAction *action = addAction(menu, sourceText, QKeySequence(Qt::CTRL | Qt::ALT | key),
+                                    [view] { AudioViewSettings::shared()->setView(view); });
+        action->setCheckable(true);
+        action->setChecked(AudioViewSettings::shared()->view() == view);
+        group->addAction(action);
+        connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, action,
+                [action, view](View chosen) { action->setChecked(chosen == view); });
+    };
+    addView(QT_TR_NOOP("Show &Waveform"), Qt::Key_4, View::Waveform);
+    addView(QT_TR_NOOP("Show Spectro&gram"), Qt::Key_5, View::Spectrogram);
+    addView(QT_TR_NOOP("Show Waveform &and Spectrogram"), Qt::Key_6, View::Both);
+    TimelineViewController *timeline = m_timeline;
+    addAction(menu, QT_TR_NOOP("Reset Waveform &Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),
+              [timeline] { timeline->resetWaveformZoom(); });
 }
 
 void DocumentWindow::buildPlaybackMenu()

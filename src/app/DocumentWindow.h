@@ -57,6 +57,7 @@ private:
     void addTimingAndTextCommands(QMenu *menu);
     void addTimingWhilePlayingCommands(QMenu *menu);
     void addShotChangeCommands(QMenu *menu);
+    void addSoundViewCommands(QMenu *menu);
     void addSpeechCommands(QMenu *menu);
     void addKeyboardTimingCommands(QMenu *menu);
     void addEdgeStepCommands(QMenu *menu);

@@ -82,6 +82,7 @@ QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
     });
     dropUnless(QStringLiteral("magnification"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("timecodeOffset"), [&](const QVariant &value) { return finiteNumber(value, 0); });
+    dropUnless(QStringLiteral("waveformZoom"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("currentTime"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("offset"), [](const QVariant &value) {
         const QPointF point = value.toPointF();

@@ -79,13 +79,16 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
             painter.fillRect(QRectF(block.left(), block.bottom() - 4, std::max(block.width(), 1.0), 4), problemColour);
         return;
     }
-    fill.setAlphaF(selected ? 0.95 : 0.35);
+    // Translucent, so the sound under a block stays readable; the selected ones are told
+    // apart by a stronger tint and a wider, brighter outline, not by hiding what is under them.
+    fill.setAlphaF(selected ? 0.55 : 0.22);
     QColor outline = selected ? m_palette.color(QPalette::Highlight).lighter(150) : m_palette.color(QPalette::Mid);
     painter.setRenderHint(QPainter::Antialiasing);
     if (selected) {
-        // A soft shadow lifts the selected blocks above the others.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0, 0, 0, 60));
+        // A soft shadow along the edges lifts the selected blocks above the others; as an
+        // outline, so it does not darken the sound under the block.
+        painter.setPen(QPen(QColor(0, 0, 0, 70), 2));
+        painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(block.adjusted(1.5, 2.5, 1.5, 1.5), 5, 5);
     }
     painter.setPen(QPen(outline, selected ? 2 : 1));

@@ -12,6 +12,7 @@
 #include "timeline/ShotChangeSnapProvider.h"
 #include "timeline/SpeechSnapProvider.h"
 #include "timeline/TimelineViewController.h"
+#include "waveform/AmplitudeCompression.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -77,6 +78,15 @@ bool TimelineInput::eventFilter(QObject *watched, QEvent *event)
 bool TimelineInput::wheel(QWheelEvent *event)
 {
     const QPoint angle = event->angleDelta();
+    if ((event->modifiers() & Qt::ControlModifier) && (event->modifiers() & Qt::ShiftModifier)) {
+        // Some systems turn a vertical wheel into a horizontal one while Shift is held.
+        const int notches = angle.y() != 0 ? angle.y() : angle.x();
+        if (notches == 0)
+            return false;
+        m_timeline->setWaveformZoom(m_timeline->waveformZoom()
+                                    * std::pow(AmplitudeCompression::zoomPerNotch, notches / 120.0));
+        return true;
+    }
     if (event->modifiers() & Qt::ControlModifier) {
         if (angle.y() == 0)
             return false;

@@ -1,11 +1,13 @@
 #include "timeline/TimelineStrip.h"
 
+#include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechStretches.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
+#include "waveform/SpectrogramPainter.h"
 #include "waveform/WaveformPainter.h"
 
 #include <QPaintEvent>
@@ -36,9 +38,7 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
 
     if (area.top() < rulerHeight)
         m_timeline->ruler().paint(painter, area.left(), area.right() + 1, palette(), font());
-    if (const auto waveform = m_timeline->audioWaveform())
-        WaveformPainter::paint(painter, band, *waveform, {m_timeline->pointsPerSecond(), m_timeline->offset()},
-                               palette());
+    paintSound(painter, band);
     paintShotChanges(painter, band);
     paintBlocks(painter, band);
     paintSpeech(painter, band);
@@ -54,6 +54,32 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
     }
     if (m_timeline->isCursorShown())
         CursorPainter::paint(painter, m_timeline->xForTime(m_timeline->currentTime()) - m_timeline->offset(), height());
+}
+
+// The waveform, the spectrogram, or the spectrogram above and the waveform below, as the
+// user chose for every window; side by side each keeps its own scale and stays readable.
+void TimelineStrip::paintSound(QPainter &painter, const QRectF &band)
+{
+    const auto waveform = m_timeline->audioWaveform();
+    const auto spectrogram = m_timeline->audioSpectrogram();
+    const AudioViewSettings *view = AudioViewSettings::shared();
+    QRectF waveformArea = band;
+    if (spectrogram && view->showsSpectrogram()) {
+        QRectF spectrogramArea = band;
+        if (view->showsWaveform()) {
+            const double split = std::round(band.top() + (height() - band.top()) * 0.6);
+            spectrogramArea.setBottom(split);
+            waveformArea.setTop(split);
+        }
+        SpectrogramPainter::paint(painter, spectrogramArea, *spectrogram,
+                                  {m_timeline->pointsPerSecond(), m_timeline->offset()}, palette());
+        if (!view->showsWaveform())
+            return;
+    }
+    if (waveform)
+        WaveformPainter::paint(painter, waveformArea, *waveform,
+                               {m_timeline->pointsPerSecond(), m_timeline->offset(), m_timeline->waveformZoom()},
+                               palette());
 }
 
 QColor TimelineStrip::shotChangeColour()

@@ -6,10 +6,11 @@
 
 class TimelineViewController;
 
-// The timeline's one widget: draws the ruler, the waveform, the video's shot changes, the
-// blocks of the subtitles in view, the speech found in the sound, a rubber band, the snap
-// guide and the playback cursor, in that order, from the state of its TimelineViewController. It takes no decisions; TimelineInput handles its
-// pointer events.
+// The timeline's one widget: draws the ruler, the sound (waveform, spectrogram or both), the
+// video's shot changes, the blocks of the subtitles in view, the speech found in the sound,
+// a rubber band, the snap guide and the playback cursor, in that order, from the state of
+// its TimelineViewController. It takes no decisions; TimelineInput handles its pointer
+// events.
 class TimelineStrip : public QWidget
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void paintSound(QPainter &painter, const QRectF &band);
     void paintSpeech(QPainter &painter, const QRectF &area);
     void paintShotChanges(QPainter &painter, const QRectF &area);
     void paintBlocks(QPainter &painter, const QRectF &area);

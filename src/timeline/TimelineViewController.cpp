@@ -1,5 +1,6 @@
 #include "timeline/TimelineViewController.h"
 
+#include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "model/ProblemIndex.h"
 #include "model/ShotChanges.h"
@@ -7,6 +8,8 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
+#include "waveform/AmplitudeCompression.h"
+#include "waveform/AudioSpectrogram.h"
 #include "waveform/AudioWaveform.h"
 
 #include <QAction>
@@ -55,6 +58,11 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &TimelineViewController::didScroll);
     // Only the user's own moves of the scroll bar; ours come through valueChanged alone.
     connect(m_scrollBar, &QScrollBar::actionTriggered, this, &TimelineViewController::stopFollowingCursor);
+
+    connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, this, [this] {
+        updateAudioSpectrogram();
+        m_strip->update();
+    });
 
     connectDocument();
     reloadSubtitles();
@@ -227,6 +235,16 @@ void TimelineViewController::zoomAbout(double magnification, double anchorX)
     m_ruler.setOffset(m_offset);
     m_strip->update();
     afterScroll();
+}
+
+void TimelineViewController::setWaveformZoom(double zoom)
+{
+    zoom = AmplitudeCompression::boundedZoom(zoom);
+    if (zoom == m_waveformZoom)
+        return;
+    m_waveformZoom = zoom;
+    m_strip->update();
+    emit restorableStateChanged();
 }
 
 void TimelineViewController::zoomIn()
@@ -508,7 +526,27 @@ void TimelineViewController::setAudioWaveform(std::shared_ptr<AudioWaveform> wav
         connect(m_audioWaveform.get(), &AudioWaveform::samplesAppended, m_strip, qOverload<>(&QWidget::update));
         connect(m_audioWaveform.get(), &AudioWaveform::finished, m_strip, qOverload<>(&QWidget::update));
     }
+    updateAudioSpectrogram();
     updateDuration();
+}
+
+// Computed for the waveform's file when the view first shows it, and kept while the file
+// stays: switching views back and forth computes nothing again.
+void TimelineViewController::updateAudioSpectrogram()
+{
+    if (!m_audioWaveform) {
+        m_audioSpectrogram.reset();
+        return;
+    }
+    if (m_audioSpectrogram && m_audioSpectrogram->path() == m_audioWaveform->path())
+        return;
+    m_audioSpectrogram.reset(); // stops and joins its worker
+    if (!AudioViewSettings::shared()->showsSpectrogram())
+        return;
+    m_audioSpectrogram = std::make_shared<AudioSpectrogram>(m_audioWaveform->path(), m_audioWaveform->duration());
+    connect(m_audioSpectrogram.get(), &AudioSpectrogram::columnsAppended, m_strip, qOverload<>(&QWidget::update));
+    connect(m_audioSpectrogram.get(), &AudioSpectrogram::finished, m_strip, qOverload<>(&QWidget::update));
+    m_audioSpectrogram->load();
 }
 
 void TimelineViewController::showSnapGuide(double time)
@@ -554,7 +592,9 @@ QList<QAction *> TimelineViewController::contextMenuActions() const
 
 QVariantMap TimelineViewController::saveState() const
 {
-    return {{QStringLiteral("magnification"), m_magnification}, {QStringLiteral("offset"), QPointF(m_offset, 0)}};
+    return {{QStringLiteral("magnification"), m_magnification},
+            {QStringLiteral("offset"), QPointF(m_offset, 0)},
+            {QStringLiteral("waveformZoom"), m_waveformZoom}};
 }
 
 void TimelineViewController::restoreState(const QVariantMap &state)
@@ -562,6 +602,7 @@ void TimelineViewController::restoreState(const QVariantMap &state)
     // A missing zoom reads as 0, which the lower limit raises.
     m_magnification = state.value(QStringLiteral("magnification")).toDouble();
     applyMagnification();
+    setWaveformZoom(state.value(QStringLiteral("waveformZoom"), 1.0).toDouble());
     const double offset = state.value(QStringLiteral("offset")).toPointF().x();
     if (m_strip->width() > 0)
         scrollToOffset(offset);

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class AudioSpectrogram;
 class AudioWaveform;
 class QAction;
 class Document;
@@ -104,7 +105,13 @@ public:
     void subtitlesChanged();
     void scrollToSubtitle(const SubtitlePtr &subtitle);
 
-    // Window restoration: "magnification" (double) and "offset" (QPointF).
+    // The waveform's vertical zoom (AmplitudeCompression): Ctrl+Shift+wheel.
+    double waveformZoom() const { return m_waveformZoom; }
+    void setWaveformZoom(double zoom);
+    void resetWaveformZoom() { setWaveformZoom(1); }
+
+    // Window restoration: "magnification" (double), "offset" (QPointF) and "waveformZoom"
+    // (double).
     QVariantMap saveState() const;
     void restoreState(const QVariantMap &state);
 
@@ -112,6 +119,9 @@ public:
     QWidget *contentView() const;
     const TimelineRuler &ruler() const { return m_ruler; }
     std::shared_ptr<AudioWaveform> audioWaveform() const { return m_audioWaveform; }
+    // The waveform's sound as a spectrogram, computed once the view (AudioViewSettings)
+    // first asks for it; nullptr until then.
+    std::shared_ptr<AudioSpectrogram> audioSpectrogram() const { return m_audioSpectrogram; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
     // The time a snap just caught, shown as a guide for a moment.
     std::optional<double> snapGuideTime() const;
@@ -159,6 +169,7 @@ private:
     void afterScroll();
     void stopFollowingCursor();
     void showSnapGuide(double time);
+    void updateAudioSpectrogram();
     SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
@@ -171,6 +182,7 @@ private:
     TimelineInput *m_input;
     TimelineRuler m_ruler;
     std::shared_ptr<AudioWaveform> m_audioWaveform;
+    std::shared_ptr<AudioSpectrogram> m_audioSpectrogram;
     std::optional<double> m_snapGuideTime;
     QTimer m_snapGuideTimer;
     QList<QPointer<QAction>> m_contextMenuActions;
@@ -178,6 +190,7 @@ private:
     double m_offset = 0;
     std::optional<double> m_pendingOffset; // restored before the pane had a size
     double m_magnification = 1.0;
+    double m_waveformZoom = 1.0;
     double m_duration = 0;
     std::optional<double> m_videoDuration;
     double m_currentTime = 0;

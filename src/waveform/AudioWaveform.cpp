@@ -162,6 +162,11 @@ bool AudioWaveform::hasAudio() const
     return d->stream.has_value();
 }
 
+QString AudioWaveform::path() const
+{
+    return d->path;
+}
+
 void AudioWaveform::setCache(std::shared_ptr<MediaCache> cache)
 {
     d->cache = std::move(cache);

@@ -30,6 +30,7 @@ public:
     ~AudioWaveform() override;
 
     bool hasAudio() const;
+    QString path() const;
 
     // Starts decoding [start, end) seconds at samplesPerSecond points per second on a
     // worker thread. A waveform reads once: later calls do nothing.

@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr quint32 Magic = 0x43575746; // "CWWF"
+constexpr quint32 SeriesMagic = 0x43575746; // "CWWF"
+constexpr quint32 BytesMagic = 0x43575742;  // "CWWB"
 // Raised whenever the layout or the envelope's arithmetic changes: old entries are then
 // ignored and rewritten.
 constexpr quint32 FormatVersion = 1;
@@ -101,7 +102,27 @@ QString MediaCache::entryPath(const QString &mediaPath, int pointsPerSecond) con
 
 std::optional<MediaCache::Series> MediaCache::find(const QString &mediaPath, int pointsPerSecond) const
 {
-    const QByteArray key = identity(mediaPath, pointsPerSecond);
+    Series envelope;
+    std::optional<QByteArray> payload =
+        findPayload(mediaPath, pointsPerSecond, SeriesMagic, sizeof(double), envelope.samplesPerSecond,
+                    envelope.estimatedSampleCount);
+    if (!payload)
+        return std::nullopt;
+    envelope.samples = samplesOf(*payload);
+    return envelope;
+}
+
+std::optional<QByteArray> MediaCache::findBytes(const QString &mediaPath, int number) const
+{
+    double unusedRate = 0;
+    int unusedCount = 0;
+    return findPayload(mediaPath, number, BytesMagic, 1, unusedRate, unusedCount);
+}
+
+std::optional<QByteArray> MediaCache::findPayload(const QString &mediaPath, int number, quint32 kind,
+                                                  int elementSize, double &perSecond, int &estimated) const
+{
+    const QByteArray key = identity(mediaPath, number);
     if (key.isEmpty())
         return std::nullopt;
     // A link in the cache was not made here: it is passed over, as is anything larger
@@ -117,45 +138,53 @@ std::optional<MediaCache::Series> MediaCache::find(const QString &mediaPath, int
     quint32 magic = 0;
     quint32 version = 0;
     QByteArray storedKey;
-    Series envelope;
-    qint32 estimated = 0;
+    qint32 storedEstimate = 0;
     quint32 count = 0;
     QByteArray checksum;
     stream >> magic >> version;
-    if (stream.status() != QDataStream::Ok || magic != Magic || version != FormatVersion)
+    if (stream.status() != QDataStream::Ok || magic != kind || version != FormatVersion)
         return std::nullopt;
-    stream >> storedKey >> envelope.samplesPerSecond >> estimated >> count >> checksum;
-    if (stream.status() != QDataStream::Ok || storedKey != key || !(envelope.samplesPerSecond > 0))
+    stream >> storedKey >> perSecond >> storedEstimate >> count >> checksum;
+    if (stream.status() != QDataStream::Ok || storedKey != key || !(perSecond > 0))
         return std::nullopt;
     // The count must account for exactly the rest of the file.
     const qint64 position = stream.device()->pos();
-    if (bytes.size() - position != qint64(count) * qint64(sizeof(double)))
+    if (bytes.size() - position != qint64(count) * elementSize)
         return std::nullopt;
-    const QByteArray payload = bytes.sliced(position);
+    QByteArray payload = bytes.sliced(position);
     if (hashOf(payload) != checksum)
         return std::nullopt;
-    envelope.samples = samplesOf(payload);
-    envelope.estimatedSampleCount = estimated;
+    estimated = storedEstimate;
 
     // Recently used entries are the last to be dropped (the entry's own time, not a
     // link's target's).
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
-    return envelope;
+    return payload;
 }
 
 bool MediaCache::store(const QString &mediaPath, int pointsPerSecond, const Series &envelope)
 {
-    const QByteArray key = identity(mediaPath, pointsPerSecond);
+    return storePayload(mediaPath, pointsPerSecond, SeriesMagic, payloadOf(envelope.samples),
+                        quint32(envelope.samples.size()), envelope.samplesPerSecond, envelope.estimatedSampleCount);
+}
+
+bool MediaCache::storeBytes(const QString &mediaPath, int number, const QByteArray &bytes)
+{
+    return storePayload(mediaPath, number, BytesMagic, bytes, quint32(bytes.size()), 1, 0);
+}
+
+bool MediaCache::storePayload(const QString &mediaPath, int number, quint32 kind, const QByteArray &payload,
+                              quint32 count, double perSecond, int estimated)
+{
+    const QByteArray key = identity(mediaPath, number);
     if (key.isEmpty() || !QDir().mkpath(m_directory))
         return false;
     const QString path = entryPathFor(key);
-    const QByteArray payload = payloadOf(envelope.samples);
 
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.setVersion(QDataStream::Qt_6_0);
-    stream << Magic << FormatVersion << key << envelope.samplesPerSecond << qint32(envelope.estimatedSampleCount)
-           << quint32(envelope.samples.size()) << hashOf(payload);
+    stream << kind << FormatVersion << key << perSecond << qint32(estimated) << count << hashOf(payload);
     stream.writeRawData(payload.constData(), int(payload.size()));
     // A new file takes the entry's name: whatever was there (a link to another of the
     // user's files included) is replaced, never written into.

@@ -36,12 +36,21 @@ public:
     // Written atomically; false when the media file or the folder cannot be used.
     bool store(const QString &mediaPath, int pointsPerSecond, const Series &envelope);
 
+    // The same for a series of bytes the caller lays out itself (a spectrogram's levels),
+    // checked in full like the others; never taken for a series of numbers, nor one for it.
+    std::optional<QByteArray> findBytes(const QString &mediaPath, int number) const;
+    bool storeBytes(const QString &mediaPath, int number, const QByteArray &bytes);
+
     // Where the entry for this media file lives; empty when the file cannot be read.
     QString entryPath(const QString &mediaPath, int pointsPerSecond) const;
     QString directory() const { return m_directory; }
 
 private:
     QByteArray identity(const QString &mediaPath, int pointsPerSecond) const;
+    std::optional<QByteArray> findPayload(const QString &mediaPath, int number, quint32 kind, int elementSize,
+                                          double &perSecond, int &estimated) const;
+    bool storePayload(const QString &mediaPath, int number, quint32 kind, const QByteArray &payload, quint32 count,
+                      double perSecond, int estimated);
     QString entryPathFor(const QByteArray &identity) const;
     void dropOldest(const QString &keep) const;
 

@@ -1,5 +1,7 @@
 #include "waveform/WaveformOutline.h"
 
+#include "waveform/AmplitudeCompression.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -29,7 +31,7 @@ QPolygonF WaveformOutline::upperHalf(const Input &input, double minX, double max
         return {};
     const QList<double> &samples = *input.samples;
     const double range = input.maxSample - input.floor;
-    const double scale = range > 0 ? input.height * 0.5 / range : 0;
+    const double halfHeight = range > 0 ? input.height * 0.5 : 0;
     const qsizetype count = samples.size();
     const auto xOf = [&input](qsizetype i) { return input.originX + input.sampleWidth * double(i); };
 
@@ -39,7 +41,8 @@ QPolygonF WaveformOutline::upperHalf(const Input &input, double minX, double max
     for (qsizetype i = visible.first; i <= visible.last; i += visible.step) {
         const auto groupEnd = samples.cbegin() + std::min(i + visible.step, count);
         const double loudest = *std::max_element(samples.cbegin() + i, groupEnd);
-        polygon << QPointF(xOf(i), scale * (loudest - input.floor));
+        const double level = range > 0 ? (loudest - input.floor) / range : 0;
+        polygon << QPointF(xOf(i), halfHeight * AmplitudeCompression::height(level, input.zoom));
     }
     polygon << QPointF(xOf(visible.last), 0);
     return polygon;

@@ -16,6 +16,7 @@ public:
         double floor = -40;     // lies on the centre line
         double maxSample = 0;   // reaches the top edge
         double height = 0;
+        double zoom = 1;        // vertical, see AmplitudeCompression
     };
 
     // Which points a strip from minX to maxX visits: first..last in steps of step.
@@ -28,6 +29,7 @@ public:
 
     static Span span(const Input &input, double minX, double maxX);
     // Starts and ends on the centre line; one vertex per visited point, at its left edge,
-    // as high as the loudest point of its group. Empty when there is nothing to draw.
+    // as high as the loudest point of its group, never
+    // past the top edge. Empty when there is nothing to draw.
     static QPolygonF upperHalf(const Input &input, double minX, double maxX);
 };

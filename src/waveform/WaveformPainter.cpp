@@ -63,6 +63,7 @@ void WaveformPainter::paint(QPainter &painter, const QRectF &area, const AudioWa
     input.floor = waveform.decibelFloor();
     input.maxSample = waveform.maxSample();
     input.height = area.height();
+    input.zoom = scale.verticalZoom;
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);

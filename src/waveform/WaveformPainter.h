@@ -16,6 +16,7 @@ public:
     {
         double pointsPerSecond = 30;
         double offset = 0;
+        double verticalZoom = 1; // see AmplitudeCompression
     };
 
     // Draws what falls between x = area.left() and area.right(); the band is the area's

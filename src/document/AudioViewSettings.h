@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+// How the timeline shows the sound, the same in every window: its loudness (the
+// waveform), its pitches over time (the spectrogram), or both. Read from the settings once,
+// written back and announced when the user chooses another.
+class AudioViewSettings : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class View { Waveform, Spectrogram, Both };
+
+    static AudioViewSettings *shared();
+
+    View view() const { return m_view; }
+    void setView(View view);
+    bool showsWaveform() const { return m_view != View::Spectrogram; }
+    bool showsSpectrogram() const { return m_view != View::Waveform; }
+
+signals:
+    void viewChanged(AudioViewSettings::View view);
+
+private:
+    AudioViewSettings();
+
+    View m_view = View::Waveform;
+};
