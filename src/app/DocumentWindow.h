@@ -55,6 +55,7 @@ private:
     void addTimingAndTextCommands(QMenu *menu);
     void addTimingWhilePlayingCommands(QMenu *menu);
     void addShotChangeCommands(QMenu *menu);
+    void addSpeedCommands(QMenu *menu);
     void addSpeechCommands(QMenu *menu);
     // Plays the first target subtitle, or the stretch before its start or after its end.
     enum class PlayPart { Subtitle, BeforeStart, AfterEnd };

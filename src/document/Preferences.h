@@ -19,6 +19,9 @@ public:
     static int autosaveDelayMilliseconds();
     // An encoding the program knows, or 0 for automatic detection.
     static int saveEncoding();
+    // Whether dragging a subtitle's start or end on the timeline plays the sound around it.
+    static bool playsDraggedEdges();
+    static void setPlaysDraggedEdges(bool plays);
 
     // The state a window stored for its next start, without values that no window can
     // take: non-numbers, infinities, negative positions.
