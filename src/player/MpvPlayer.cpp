@@ -132,7 +132,7 @@ void MpvPlayer::load(const QString &path)
     m_path = path;
     m_grains.reset(); // they open the new file when next asked for
     auto *widget = qobject_cast<MpvVideoWidget *>(m_view.data());
-    if (m_output == Output::Headless || (widget && widget->hasRenderContext()))
+    if (m_output != Output::Window || (widget && widget->hasRenderContext()))
         start();
 }
 

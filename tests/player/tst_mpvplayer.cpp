@@ -1,8 +1,10 @@
 // The libmpv player itself, headless, on a video made for the test.
 #include "player/MpvPlayer.h"
+#include "player/SoundGrains.h"
 
 #include "TestMedia.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,6 +50,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(stoppedAt >= 0, 10000);
         // Reached at the first frame from the boundary on, whatever the speed.
         QVERIFY2(stoppedAt >= 1.0 && stoppedAt <= 1.0 + 2 / 25.0, qPrintable(QString::number(stoppedAt)));
+    }
+
+    // A grain plays from the sound-only player; one stopped before it lands never starts.
+    void grainsPlayAndStop()
+    {
+        SoundGrains grains(std::make_unique<MpvPlayer>(MpvPlayer::Output::SilentSound), m_video);
+        QSignalSpy started(&grains, &SoundGrains::grainStarted);
+        grains.play(1.0, 0.07);
+        QTRY_COMPARE_WITH_TIMEOUT(started.count(), 1, 10000);
+        QCOMPARE(started.first().first().toDouble(), 1.0);
+        grains.play(2.0, 0.07);
+        grains.stop();
+        QTest::qWait(300);
+        QCOMPARE(started.count(), 1);
     }
 
 private:
