@@ -346,6 +346,7 @@ void DocumentWindow::buildPlaybackMenu()
     m_needsVideo << addAction(menu, QT_TR_NOOP("Play &Backward"), QKeySequence(Qt::Key_J), [player] { player->shuttleBackward(); });
     m_needsVideo << addAction(menu, QT_TR_NOOP("&Stop"), QKeySequence(Qt::Key_K), [player] { player->shuttleStop(); });
     m_needsVideo << addAction(menu, QT_TR_NOOP("Play &Forward"), QKeySequence(Qt::Key_L), [player] { player->shuttleForward(); });
+    addSpeedCommands(menu);
     menu->addSeparator();
     m_needsVideo << addAction(menu, QT_TR_NOOP("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
     m_needsVideo << addAction(menu, QT_TR_NOOP("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
@@ -353,6 +354,23 @@ void DocumentWindow::buildPlaybackMenu()
     addEdgeStepCommands(menu);
     addTimingWhilePlayingCommands(menu);
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
+}
+
+// Alt with Up and Down, like the shot changes' Alt with Left and Right, which text editors
+// leave to the window. The speed holds for the next video too, so they need none loaded.
+void DocumentWindow::addSpeedCommands(QMenu *menu)
+{
+    menu->addSeparator();
+    VideoPlayerViewController *player = m_player;
+    addAction(menu, QT_TR_NOOP("Fas&ter"), QKeySequence(Qt::ALT | Qt::Key_Up), [player] { player->playFaster(); });
+    addAction(menu, QT_TR_NOOP("Slo&wer"), QKeySequence(Qt::ALT | Qt::Key_Down), [player] { player->playSlower(); });
+    addAction(menu, QT_TR_NOOP("Nor&mal Speed"), QKeySequence(Qt::ALT | Qt::Key_0), [player] { player->playAtNormalSpeed(); });
+    // A setting of every window: read again whenever the menu opens.
+    QAction *edges = addAction(menu, QT_TR_NOOP("Play Around &Dragged Edges"), {}, [] {});
+    edges->setCheckable(true);
+    edges->setChecked(Preferences::playsDraggedEdges());
+    connect(edges, &QAction::toggled, this, &Preferences::setPlaysDraggedEdges);
+    connect(menu, &QMenu::aboutToShow, edges, [edges] { edges->setChecked(Preferences::playsDraggedEdges()); });
 }
 
 // Alt with the arrows: text editors leave those to the window, as they do not the keys

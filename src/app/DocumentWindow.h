@@ -58,6 +58,7 @@ private:
     void addTimingWhilePlayingCommands(QMenu *menu);
     void addShotChangeCommands(QMenu *menu);
     void addSoundViewCommands(QMenu *menu);
+    void addSpeedCommands(QMenu *menu);
     void addSpeechCommands(QMenu *menu);
     void addKeyboardTimingCommands(QMenu *menu);
     void addEdgeStepCommands(QMenu *menu);

@@ -115,6 +115,7 @@ void ShortcutsDialog::addPaneKeys()
     new QTreeWidgetItem(timeline, {tr("Drag without snapping"), tr("Ctrl+Drag")});
     new QTreeWidgetItem(timeline, {tr("Add a subtitle to the selection"), tr("Ctrl+Click")});
     new QTreeWidgetItem(timeline, {tr("Select a range of subtitles"), tr("Shift+Click")});
+    new QTreeWidgetItem(timeline, {tr("Hear the sound under the pointer"), tr("Drag the ruler or the cursor")});
 }
 
 QTreeWidgetItem *ShortcutsDialog::addGroup(const QString &title)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/PlaybackSpeed.h"
+
 #include <QList>
 #include <QObject>
 #include <QRectF>
@@ -8,6 +10,7 @@
 class QWidget;
 
 #include <functional>
+#include <utility>
 
 // What the program needs of a video player. The libmpv player implements it for real;
 // tests run the same logic against a fake. Times are seconds.
@@ -25,8 +28,31 @@ public:
     // 0 while paused; 1 at normal speed; negative backwards (the J-K-L shuttle).
     virtual double rate() const = 0;
     virtual void setRate(double rate) = 0;
-    virtual void play() = 0;
-    virtual void pause() = 0;
+    // Plays forwards at speed().
+    virtual void play() { setRate(m_speed); }
+    virtual void pause() { setRate(0); }
+
+    // The speed that playing goes at, PlaybackSpeed::slowest to fastest; the sound keeps
+    // its pitch. The shuttle's rates are multiples of it. Changed while playing, the rate
+    // changes in proportion.
+    double speed() const { return m_speed; }
+    void setSpeed(double speed)
+    {
+        speed = PlaybackSpeed::bounded(speed);
+        if (speed == m_speed)
+            return;
+        const double previous = std::exchange(m_speed, speed);
+        emit speedChanged(speed);
+        if (const double playing = rate(); playing != 0)
+            setRate(playing * speed / previous);
+    }
+
+    // Plays `duration` seconds of the sound from `time` on its own, leaving the picture, the
+    // time and the rate alone: what the pointer passes over while scrubbing, or the moment
+    // around a dragged edge. A new grain cuts off the one playing. Players without sound
+    // ignore both.
+    virtual void playGrain(double time, double duration) { Q_UNUSED(time); Q_UNUSED(duration); }
+    virtual void stopGrain() {}
 
     // A frame-exact seek. The completion runs on the GUI thread once the seek ended;
     // finished is false when a later seek or a new video interrupted it.
@@ -59,10 +85,14 @@ public:
     virtual void showSubtitleFile(const QString &path) { Q_UNUSED(path); }
     virtual void reloadSubtitleFile() {}
 
+private:
+    double m_speed = PlaybackSpeed::normal;
+
 signals:
     void durationChanged(double duration);
     void frameRateChanged(double frameRate);
     void rateChanged(double rate);
+    void speedChanged(double speed);
     void videoRectChanged();
     // The file could not be played; message is for the user.
     void failed(const QString &message);

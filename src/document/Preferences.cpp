@@ -64,6 +64,17 @@ void Preferences::setTimeForm(TimeForm form)
     QSettings().setValue(timeFormKey, name);
 }
 
+bool Preferences::playsDraggedEdges()
+{
+    // Anything but false, 0 or nothing leaves it on.
+    return QSettings().value(QStringLiteral("playDraggedEdges"), true).toBool();
+}
+
+void Preferences::setPlaysDraggedEdges(bool plays)
+{
+    QSettings().setValue(QStringLiteral("playDraggedEdges"), plays);
+}
+
 QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
 {
     QVariantMap checked = state;

@@ -21,6 +21,9 @@ public:
     static int autosaveDelayMilliseconds();
     // An encoding the program knows, or 0 for automatic detection.
     static int saveEncoding();
+    // Whether dragging a subtitle's start or end on the timeline plays the sound around it.
+    static bool playsDraggedEdges();
+    static void setPlaysDraggedEdges(bool plays);
 
     // How the panes show times; milliseconds unless the setting names another form.
     static TimeForm timeForm();

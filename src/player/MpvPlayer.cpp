@@ -4,6 +4,7 @@
 
 #include "player/MpvLibrary.h"
 #include "player/MpvVideoWidget.h"
+#include "player/SoundGrains.h"
 
 #include <QEvent>
 #include <QFile>
@@ -49,10 +50,16 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
                                   Qt::QueuedConnection);
         return;
     }
-    const bool headless = output == Output::Headless;
+    const bool silent = output == Output::Headless || output == Output::SilentSound;
+    const bool soundOnly = output == Output::Sound || output == Output::SilentSound;
     const std::pair<const char *, const char *> options[]{
-        {"vo", headless ? "null" : "libmpv"},
-        {"ao", headless ? "null" : "auto"},
+        {"vo", output == Output::Window ? "libmpv" : "null"},
+        {"ao", silent ? "null" : "auto"},
+        {"vid", soundOnly ? "no" : "auto"},
+        // Faster or slower, voices keep their pitch (mpv's scaletempo2 filter).
+        {"audio-pitch-correction", "yes"},
+        // A grain is heard as soon as mpv has it, not after a fifth of a second of buffer.
+        {"audio-buffer", soundOnly ? "0.02" : "0.2"},
         {"hwdec", "no"},
         {"hr-seek", "yes"},
         {"keep-open", "yes"},
@@ -94,7 +101,7 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
     m_backwardsTimer.setInterval(backwardsStepMilliseconds);
     connect(&m_backwardsTimer, &QTimer::timeout, this, &MpvPlayer::stepBackwardsPlayback);
 
-    if (!headless) {
+    if (output == Output::Window) {
         auto *widget = new MpvVideoWidget(m_mpv);
         connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
             if (!m_pendingPath.isEmpty())
@@ -107,6 +114,7 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
 
 MpvPlayer::~MpvPlayer()
 {
+    m_grains.reset();
     if (m_seek && m_seek->completion)
         m_seek->completion(false);
     delete m_view; // frees the render context while mpv still exists
@@ -121,8 +129,10 @@ void MpvPlayer::load(const QString &path)
     if (!m_mpv)
         return; // the failure is already on its way
     m_pendingPath = path;
+    m_path = path;
+    m_grains.reset(); // they open the new file when next asked for
     auto *widget = qobject_cast<MpvVideoWidget *>(m_view.data());
-    if (m_output == Output::Headless || (widget && widget->hasRenderContext()))
+    if (m_output != Output::Window || (widget && widget->hasRenderContext()))
         start();
 }
 
@@ -146,7 +156,7 @@ void MpvPlayer::start()
 
 QWidget *MpvPlayer::view() const
 {
-    if (!m_view && m_output == Output::Headless) {
+    if (!m_view && m_output != Output::Window) {
         auto *placeholder = new QWidget;
         QPalette palette = placeholder->palette();
         palette.setColor(QPalette::Window, Qt::black);
@@ -197,6 +207,34 @@ void MpvPlayer::setRate(double rate)
     emit rateChanged(rate);
     updateTimers();
     notifyPeriodicObservers();
+}
+
+void MpvPlayer::playGrain(double time, double duration)
+{
+    if (!m_mpv || m_failed || m_path.isEmpty())
+        return;
+    if (!m_grains) {
+        const bool silent = m_output == Output::Headless || m_output == Output::SilentSound;
+        m_grains = std::make_unique<SoundGrains>(
+            std::make_unique<MpvPlayer>(silent ? Output::SilentSound : Output::Sound), m_path);
+    }
+    m_grains->play(time, duration);
+}
+
+void MpvPlayer::stopGrain()
+{
+    if (m_grains)
+        m_grains->stop();
+}
+
+QString MpvPlayer::mpvProperty(const char *name) const
+{
+    if (!m_mpv)
+        return {};
+    char *text = libmpv().mpv_get_property_string(m_mpv, name);
+    const QString value = QString::fromUtf8(text);
+    libmpv().mpv_free(text);
+    return value;
 }
 
 void MpvPlayer::seek(double seconds, std::function<void(bool)> completion)

@@ -8,15 +8,21 @@
 #include <QTimer>
 
 #include <map>
+#include <memory>
 #include <optional>
 
 struct mpv_handle;
 struct mpv_event;
 struct mpv_event_property;
+class SoundGrains;
 
 // The Player on libmpv. In Window mode the picture is drawn into an MpvVideoWidget (view());
 // Headless mode renders nothing and plays no sound (tests, and platforms without OpenGL),
 // while view() is a plain black widget so the pane still has a picture area to lay out.
+// The Sound modes open the sound alone, audible or not, for a player of grains.
+//
+// Playing faster or slower keeps the pitch: mpv stretches the sound in time with its own
+// filter.
 //
 // mpv cannot play backwards smoothly; a negative rate is emulated by a run of exact seeks
 // backwards, keeping the picture and the time moving at that rate.
@@ -25,7 +31,7 @@ class MpvPlayer final : public Player
     Q_OBJECT
 
 public:
-    enum class Output { Window, Headless };
+    enum class Output { Window, Headless, Sound, SilentSound };
 
     explicit MpvPlayer(Output output, QObject *parent = nullptr);
     ~MpvPlayer() override;
@@ -39,8 +45,6 @@ public:
     double currentTime() const override { return m_time; }
     double rate() const override { return m_rate; }
     void setRate(double rate) override;
-    void play() override { setRate(1); }
-    void pause() override { setRate(0); }
     void seek(double seconds, std::function<void(bool finished)> completion = {}) override;
     bool canStepForward() const override;
     bool canStepBackward() const override;
@@ -52,6 +56,12 @@ public:
     void removeTimeObserver(ObserverToken token) override;
     QRectF videoRect() const override;
     QWidget *view() const override;
+    // Grains come from a second, sound-only player opened at the first one, so that they
+    // need not wait for pictures to decode nor move this player's picture.
+    void playGrain(double time, double duration) override;
+    void stopGrain() override;
+    // What mpv says a property is, as text; empty when it has none. For checks and tests.
+    QString mpvProperty(const char *name) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -99,6 +109,8 @@ private:
     mpv_handle *m_mpv = nullptr;
     QPointer<QWidget> m_view;
     QString m_pendingPath; // waits for the render context in Window mode
+    QString m_path;
+    std::unique_ptr<SoundGrains> m_grains;
     bool m_loaded = false;
     // The file whose subtitles mpv draws, added once the video is loaded.
     QString m_subtitleFile;

@@ -46,18 +46,21 @@ PlaybackControls::PlaybackControls(QWidget *parent)
     setRate(0);
 }
 
-void PlaybackControls::setRate(double rate)
+void PlaybackControls::setRate(double rate, double speed)
 {
     const bool playing = rate != 0;
     m_playPause->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     m_playPause->setToolTip(playing ? tr("Pause (Space)") : tr("Play (Space)"));
-    // Only the shuttle's speeds need saying; 1× forwards is plain playing.
-    if (rate == 0 || rate == 1)
+    // 1× forwards is plain playing and needs no saying. Rates are products of steps: three
+    // digits say them all without a float's tail.
+    if (rate == 0 && speed != 1)
+        m_rate->setText(tr("%1×").arg(speed, 0, 'g', 3));
+    else if (rate == 0 || rate == 1)
         m_rate->clear();
     else if (rate < 0)
-        m_rate->setText(tr("◀ %1×").arg(-rate));
+        m_rate->setText(tr("◀ %1×").arg(-rate, 0, 'g', 3));
     else
-        m_rate->setText(tr("%1× ▶").arg(rate));
+        m_rate->setText(tr("%1× ▶").arg(rate, 0, 'g', 3));
 }
 
 void PlaybackControls::setTimes(double current, std::optional<double> duration)
@@ -75,6 +78,11 @@ void PlaybackControls::setTimeDisplay(const TimeDisplay &display)
     m_display = display;
     m_time->setToolTip(display.fallbackNote());
     setTimes(m_current, m_duration);
+}
+
+QString PlaybackControls::rateText() const
+{
+    return m_rate->text();
 }
 
 QString PlaybackControls::timeText() const

@@ -17,8 +17,10 @@ class PlaybackControls : public QWidget
 public:
     explicit PlaybackControls(QWidget *parent = nullptr);
 
-    // rate as the player reports it: 0 paused, negative backwards.
-    void setRate(double rate);
+    // rate as the player reports it: 0 paused, negative backwards; speed, the one chosen
+    // for playing. Paused, a speed other than 1 is shown, so that the next play is no surprise.
+    void setRate(double rate, double speed = 1);
+    QString rateText() const;
     void setTimes(double current, std::optional<double> duration);
     // The form of the times; shows them again in it.
     void setTimeDisplay(const TimeDisplay &display);

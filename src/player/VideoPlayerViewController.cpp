@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "model/EdgeStepping.h"
 #include "model/Fatal.h"
+#include "model/PlaybackSpeed.h"
 #include "model/SubtitleMarkup.h"
 #include "player/DetachedTask.h"
 #include "player/MpvPlayer.h"
@@ -31,7 +32,7 @@ namespace {
 // interval; so long a one never fires on its own.
 constexpr double rateChangeInterval = 999;
 constexpr double playbackInterval = 0.01;
-constexpr double maximumShuttleRate = 4;
+constexpr double maximumShuttleFactor = 4; // of the chosen speed
 
 std::unique_ptr<Player> makeMpvPlayer(const QString &path)
 {
@@ -151,6 +152,11 @@ QString VideoPlayerViewController::timeText() const
     return m_controls->timeText();
 }
 
+QString VideoPlayerViewController::rateText() const
+{
+    return m_controls->rateText();
+}
+
 void VideoPlayerViewController::loadVideo(const QString &path)
 {
     m_stack->setCurrentWidget(m_videoHost);
@@ -171,6 +177,8 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     connect(player, &Player::frameRateChanged, this, &VideoPlayerViewController::frameRateDidChange);
     connect(player, &Player::videoRectChanged, this, &VideoPlayerViewController::layoutSubtitlesLabel);
     connect(player, &Player::rateChanged, this, &VideoPlayerViewController::updateControls);
+    connect(player, &Player::speedChanged, this, &VideoPlayerViewController::updateControls);
+    player->setSpeed(m_speed);
     connect(player, &Player::failed, this, &VideoPlayerViewController::playerDidFail);
 
     installObservers();
@@ -501,7 +509,8 @@ void VideoPlayerViewController::shuttleForward()
     if (!m_player)
         return;
     const double rate = m_player->rate();
-    m_player->setRate(rate <= 0 ? 1 : std::min(rate * 2, maximumShuttleRate));
+    const double speed = m_player->speed();
+    m_player->setRate(rate <= 0 ? speed : std::min(rate * 2, speed * maximumShuttleFactor));
 }
 
 void VideoPlayerViewController::shuttleBackward()
@@ -509,13 +518,37 @@ void VideoPlayerViewController::shuttleBackward()
     if (!m_player)
         return;
     const double rate = m_player->rate();
-    m_player->setRate(rate >= 0 ? -1 : std::max(rate * 2, -maximumShuttleRate));
+    const double speed = m_player->speed();
+    m_player->setRate(rate >= 0 ? -speed : std::max(rate * 2, -speed * maximumShuttleFactor));
 }
 
 void VideoPlayerViewController::shuttleStop()
 {
     if (m_player)
         m_player->pause();
+}
+
+void VideoPlayerViewController::playFaster()
+{
+    setSpeed(PlaybackSpeed::faster(m_speed));
+}
+
+void VideoPlayerViewController::playSlower()
+{
+    setSpeed(PlaybackSpeed::slower(m_speed));
+}
+
+void VideoPlayerViewController::playAtNormalSpeed()
+{
+    setSpeed(PlaybackSpeed::normal);
+}
+
+void VideoPlayerViewController::setSpeed(double speed)
+{
+    m_speed = PlaybackSpeed::bounded(speed);
+    if (m_player)
+        m_player->setSpeed(m_speed);
+    updateControls();
 }
 
 void VideoPlayerViewController::keyPressEvent(QKeyEvent *event)
@@ -539,7 +572,7 @@ void VideoPlayerViewController::keyPressEvent(QKeyEvent *event)
 void VideoPlayerViewController::updateControls()
 {
     m_controls->setEnabled(m_player != nullptr);
-    m_controls->setRate(m_player ? m_player->rate() : 0);
+    m_controls->setRate(m_player ? m_player->rate() : 0, m_speed);
     m_controls->setTimes(m_player ? m_player->currentTime() : 0, m_duration);
 }
 

@@ -61,6 +61,9 @@ public:
     // The text the pane shows while no picture is: how to attach a video, or why it failed.
     QString placeholderText() const;
     QString timeText() const;
+    // What the clock says of the rate or speed; empty at plain 1×.
+    QString rateText() const;
+    double speed() const { return m_speed; }
 
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
     // "currentTime" (seconds); empty while no video is loaded.
@@ -95,11 +98,17 @@ public slots:
     void playPause();
     // Plays from `from` and pauses at `to`: a subtitle, or the moment before or after it.
     void playRange(double from, double to);
-    // The J-K-L shuttle. L plays forwards, faster with each press (1×, 2×, 4×); J the same
-    // backwards; K stops. Pressing the other direction's key turns to it at 1×.
+    // The J-K-L shuttle. L plays forwards, faster with each press (1×, 2×, 4× the chosen
+    // speed); J the same backwards; K stops. Pressing the other direction's key turns to it
+    // at 1× the speed.
     void shuttleForward();
     void shuttleBackward();
     void shuttleStop();
+    // The speed of playing, in PlaybackSpeed's steps; it holds for every video of the pane.
+    void playFaster();
+    void playSlower();
+    void playAtNormalSpeed();
+    void setSpeed(double speed);
 
 signals:
     // Absent when a video starts loading, then its duration once known.
@@ -162,6 +171,7 @@ private:
     std::optional<Player::ObserverToken> m_periodicTimeObserverForRateChanges;
     std::optional<Player::ObserverToken> m_periodicTimeObserverForPlayback;
     std::optional<Player::ObserverToken> m_stopObserver; // ends playRange
+    double m_speed = 1;
     bool m_labelAtTop = false; // {\an7} to {\an9}
     bool m_wasPlaying = false;
     // Cleared for every video, so that each one's duration reaches the timeline.

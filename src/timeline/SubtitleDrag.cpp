@@ -163,3 +163,12 @@ QList<Subtitle::Values> SubtitleDrag::newValues() const
     }
     return values;
 }
+
+std::optional<double> SubtitleDrag::draggedEdge() const
+{
+    if (m_kind == SubtitleViewAction::Kind::MoveStart)
+        return m_shown.first().start;
+    if (m_kind == SubtitleViewAction::Kind::MoveEnd)
+        return m_shown.first().end;
+    return std::nullopt;
+}

@@ -54,6 +54,8 @@ public:
     Times shownTimes(qsizetype i) const { return m_shown.at(i); }
     // The same for a dragged subtitle; none for any other.
     std::optional<Times> shownTimes(const Subtitle &subtitle) const;
+    // Where the edge that a start or end drag moves is shown now; none for other drags.
+    std::optional<double> draggedEdge() const;
     // From the earliest shown start to the latest shown end.
     Times span() const;
     bool hasMoved() const;

@@ -2,11 +2,13 @@
 
 #include "document/Document.h"
 #include "document/Player.h"
+#include "document/Preferences.h"
 #include "model/Fatal.h"
 #include "model/FrameTiming.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/CursorSnapProvider.h"
+#include "timeline/EdgePreview.h"
 #include "timeline/NeighbourSnapProvider.h"
 #include "timeline/PanClickRecognizer.h"
 #include "timeline/ShotChangeSnapProvider.h"
@@ -31,6 +33,8 @@ namespace {
 constexpr double wheelZoomPerNotch = 1.2;
 constexpr double snapDistance = 10; // points, as SubtitleDrag snaps
 constexpr int rulerHeight = TimelineViewController::rulerHeight;
+// Long enough to make out a syllable, short enough to follow the pointer.
+constexpr double scrubGrainSeconds = 0.07;
 } // namespace
 
 TimelineInput::TimelineInput(TimelineViewController *timeline, QWidget *strip)
@@ -38,6 +42,7 @@ TimelineInput::TimelineInput(TimelineViewController *timeline, QWidget *strip)
     , m_timeline(timeline)
     , m_strip(strip)
     , m_recognizer(new PanClickRecognizer(strip))
+    , m_edgePreview(new EdgePreview(this))
 {
     strip->installEventFilter(this);
     connect(m_recognizer, &PanClickRecognizer::pressed, this, &TimelineInput::pressed);
@@ -226,11 +231,13 @@ void TimelineInput::panBegan(QPointF viewPoint, Qt::KeyboardModifiers modifiers)
     } else if (isInCursorHead(viewPoint)) {
         // Keep the grab offset from the cursor's centre line.
         m_panMode = PanMode::Cursor;
+        pausePlayer();
         m_dragOffset = QPointF(CursorPainter::width * 0.5
                                    - (viewPoint.x() + m_timeline->offset() - m_timeline->cursorLeft()),
                                0);
     } else if (viewPoint.y() < rulerHeight) {
         m_panMode = PanMode::Cursor;
+        pausePlayer();
         m_dragOffset = QPointF();
     } else {
         m_panMode = PanMode::RubberBand;
@@ -246,7 +253,7 @@ void TimelineInput::panChanged(QPointF viewPoint, QPointF translation, Qt::Keybo
         dragSubtitles(viewPoint, translation, modifiers);
         break;
     case PanMode::Cursor:
-        seek(m_timeline->timeForX(viewPoint.x() + m_timeline->offset() + m_dragOffset.x()));
+        scrub(m_timeline->timeForX(viewPoint.x() + m_timeline->offset() + m_dragOffset.x()));
         break;
     case PanMode::RubberBand:
         dragSelectionRectangle(viewPoint, modifiers);
@@ -279,6 +286,11 @@ void TimelineInput::panCancelled()
 void TimelineInput::endPan()
 {
     const bool bandShown = m_panMode == PanMode::RubberBand;
+    if (m_panMode == PanMode::Cursor) {
+        if (Player *player = m_timeline->document()->player())
+            player->stopGrain();
+    }
+    m_edgePreview->end();
     m_panMode = PanMode::None;
     m_selectedSubtitlesBeforeDrag.clear();
     m_subtitleViewAction.reset();
@@ -314,6 +326,8 @@ void TimelineInput::beginSubtitleDrag(QPointF viewPoint)
         document->setSelectedSubtitleIndexes(indexesOf(active));
     }
     m_drag.emplace(action.kind, active, positions);
+    if (m_drag->draggedEdge() && Preferences::playsDraggedEdges())
+        m_edgePreview->begin(document->player());
 
     m_dragOffset = QPointF(viewPoint.x() + m_timeline->offset(), viewPoint.y());
     if (action.kind != Kind::MoveEmptySpace)
@@ -348,6 +362,8 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
         step.snapTargets = {&*cursor, &*shotChanges, &*speech, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);
+    if (const std::optional<double> edge = m_drag->draggedEdge())
+        m_edgePreview->edgeMoved(*edge);
     m_strip->update();
     if (result.snappedEdge)
         m_timeline->showSnapGuide(*result.snappedEdge);
@@ -462,6 +478,22 @@ void TimelineInput::seek(double time)
 {
     if (Player *player = m_timeline->document()->player())
         player->seek(time);
+}
+
+// The picture follows the pointer, and the sound under it is heard in short grains.
+void TimelineInput::scrub(double time)
+{
+    if (Player *player = m_timeline->document()->player()) {
+        player->seek(time);
+        player->playGrain(std::max(0.0, time), scrubGrainSeconds);
+    }
+}
+
+// Dragging the cursor scrubs; playing on would pull the cursor away from the pointer.
+void TimelineInput::pausePlayer()
+{
+    if (Player *player = m_timeline->document()->player())
+        player->pause();
 }
 
 IndexSet TimelineInput::indexesOf(const SubtitleList &subtitles) const

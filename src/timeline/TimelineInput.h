@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class EdgePreview;
 class PanClickRecognizer;
 class QWheelEvent;
 class QWidget;
@@ -21,7 +22,8 @@ class TimelineViewController;
 // a rubber band, the wheel scrolls, Ctrl+wheel or a pinch zooms and Ctrl+Shift+wheel
 // zooms the waveform vertically. A block drag is a
 // SubtitleDrag, shown as a preview; its drop is one undoable update of the subtitle
-// controller.
+// controller. Dragging the cursor scrubs (the sound under it plays in short grains), and
+// dragging a start or end plays the sound around it.
 class TimelineInput : public QObject
 {
     Q_OBJECT
@@ -64,11 +66,14 @@ private:
     bool wheel(QWheelEvent *event);
     void showContextMenu(QPointF viewPoint, QPoint globalPoint);
     void seek(double time);
+    void scrub(double time);
+    void pausePlayer();
     IndexSet indexesOf(const SubtitleList &subtitles) const;
 
     TimelineViewController *m_timeline;
     QWidget *m_strip;
     PanClickRecognizer *m_recognizer;
+    EdgePreview *m_edgePreview;
 
     std::optional<SubtitleViewAction> m_subtitleViewAction;
     std::optional<SubtitleDrag> m_drag;

@@ -17,11 +17,13 @@ struct Scenario
     QString subtitles; // as subtitlesFrom() reads them
     // jump T, play, pause, advance S (play on), wait (a turn of the event loop), text S
     // (of the first subtitle), add T (a new subtitle), undo, step N, range FROM TO, keys
-    // KEYS (J, K, L, or _ for space), shots T,T,… (found), next and previous (shot change).
+    // KEYS (J, K, L, or _ for space), shots T,T,… (found), next and previous (shot change),
+    // speed CHANGES (+ faster, - slower, = normal).
     QString steps;
     QString label = QStringLiteral("-"); // "-": hidden
     double rate = NAN;                   // NAN: not looked at
     double time = NAN;
+    QString clock = QStringLiteral("?"); // the rate beside the time; "?": not looked at
 };
 Q_DECLARE_METATYPE(Scenario)
 
@@ -113,6 +115,14 @@ private slots:
         // A player tells the time it left until a seek lands (the jump back plays that).
         QTest::newRow("pressed again before the seek lands")
             << Scenario{a, "shots 2,5,9 jump 1 next jump 1 next", "-", 0, 5};
+        // The shuttle's rates are multiples of the chosen speed, and the clock says what plays.
+        QTest::newRow("paused, the clock tells the speed") << Scenario{a, "speed --", "-", 0, NAN, "0.75×"};
+        QTest::newRow("at normal speed it says nothing") << Scenario{a, "speed --= play", "-", 1, NAN, ""};
+        QTest::newRow("playing goes at the speed") << Scenario{a, "speed -- play", "-", 0.75, NAN, "0.75× ▶"};
+        QTest::newRow("L twice doubles the speed") << Scenario{a, "jump 30 speed - keys LL", "-", 1.8, NAN, "1.8× ▶"};
+        QTest::newRow("J backwards at the speed") << Scenario{a, "jump 30 speed -- keys J", "-", -0.75, NAN, "◀ 0.75×"};
+        QTest::newRow("faster while shuttling keeps the multiple") << Scenario{a, "jump 30 keys LL speed +", "-", 2.2, NAN, "2.2× ▶"};
+        QTest::newRow("a range plays at the speed") << Scenario{a, "speed ++ range 2 3 wait", "A", 1.25};
         QTest::newRow("pressed again after it landed") << Scenario{a, "shots 2,5,9 jump 1 next wait jump 1 next", "A", 0, 2};
     }
 
@@ -156,6 +166,10 @@ private slots:
                 m_controller->goToNextShotChange();
             else if (step == QLatin1String("previous"))
                 m_controller->goToPreviousShotChange();
+            else if (step == QLatin1String("speed"))
+                for (QChar change : steps.at(++i))
+                    change == u'+' ? m_controller->playFaster()
+                                   : change == u'-' ? m_controller->playSlower() : m_controller->playAtNormalSpeed();
             else if (step == QLatin1String("keys"))
                 for (QChar key : steps.at(++i))
                     QTest::keyClick(m_controller.get(), key == u'_' ? Qt::Key_Space : Qt::Key(key.unicode()));
@@ -168,6 +182,8 @@ private slots:
             QCOMPARE(player->rate(), scenario.rate);
         if (!std::isnan(scenario.time))
             QCOMPARE(player->currentTime(), scenario.time);
+        if (scenario.clock != QLatin1String("?"))
+            QCOMPARE(m_controller->rateText(), scenario.clock);
     }
 
     // A script with styles is drawn by the player from the script itself, not by the label.

@@ -3,6 +3,7 @@
 #include "document/Player.h"
 
 #include <QList>
+#include <QPair>
 
 #include <map>
 
@@ -20,8 +21,6 @@ public:
     double currentTime() const override { return m_time; }
     double rate() const override { return m_rate; }
     void setRate(double rate) override;
-    void play() override { setRate(1); }
-    void pause() override { setRate(0); }
     void seek(double seconds, std::function<void(bool finished)> completion = {}) override;
     bool canStepForward() const override { return m_frameRate > 0 && m_time + 1 / m_frameRate <= m_duration; }
     bool canStepBackward() const override { return m_frameRate > 0 && m_time > 0; }
@@ -32,9 +31,14 @@ public:
     ObserverToken addBoundaryTimeObserver(const QList<double> &times, std::function<void()> callback) override;
     void removeTimeObserver(ObserverToken token) override;
     QRectF videoRect() const override { return m_videoRect; }
+    void playGrain(double time, double duration) override { m_grains.append({time, duration}); }
+    void stopGrain() override { ++m_grainStops; }
 
     // Test controls.
     const QList<double> &seeks() const { return m_seeks; }
+    // The grains asked for, as (time, duration), and how often they were stopped.
+    const QList<QPair<double, double>> &grains() const { return m_grains; }
+    int grainStops() const { return m_grainStops; }
     void setDuration(double duration) { emit durationChanged(m_duration = duration); }
     void setFrameRate(double frameRate) { emit frameRateChanged(m_frameRate = frameRate); }
     void setVideoRect(const QRectF &rect) { m_videoRect = rect; emit videoRectChanged(); }
@@ -57,6 +61,8 @@ private:
     };
 
     QList<double> m_seeks;
+    QList<QPair<double, double>> m_grains;
+    int m_grainStops = 0;
     double m_time = 0;
     double m_rate = 0;
     double m_duration = 0;

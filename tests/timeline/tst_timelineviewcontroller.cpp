@@ -2,6 +2,7 @@
 
 #include "FakePlayer.h"
 
+#include "timeline/EdgePreview.h"
 #include "timeline/TimelineRuler.h"
 #include "timeline/TimelineStrip.h"
 
@@ -283,6 +284,53 @@ private slots:
         f.drag(QPointF(58, 4), {QPointF(70, 4), QPointF(88, 4)});
         QTRY_COMPARE(player.seeks().last(), 3.0);
         QVERIFY(!f.timeline->isManipulatingSelection());
+        f.document.setPlayer(nullptr);
+    }
+
+    // Dragging the cursor pauses and plays a short grain wherever the pointer goes; the release
+    // silences it and leaves the player paused where the drag ended.
+    void cursorDragScrubs()
+    {
+        TimelineFixture f({{0, 100}});
+        FakePlayer player;
+        f.document.setPlayer(&player);
+        player.play();
+        f.drag(QPointF(300, 10), {QPointF(330, 10), QPointF(360, 10)}, Qt::NoModifier, false);
+        QCOMPARE(player.rate(), 0.0);
+        QCOMPARE(player.grains(), (QList<QPair<double, double>>{{11, 0.07}, {12, 0.07}}));
+        QCOMPARE(player.grainStops(), 0);
+        f.send(QEvent::MouseButtonRelease, QPointF(360, 10), Qt::NoButton);
+        QCOMPARE(player.grainStops(), 1);
+        QCOMPARE(player.seeks().last(), 12.0);
+        f.document.setPlayer(nullptr);
+    }
+
+    // Dragging a start or an end plays from a quarter second before it to a quarter after,
+    // once it comes to rest; moving a whole block plays nothing.
+    void draggedEdgePlaysAroundIt_data()
+    {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("grainStart"); // -1: none
+        QTest::newRow("start") << 302.0 << 10.75;
+        QTest::newRow("end") << 448.0 << 15.75;
+        QTest::newRow("whole block") << 375.0 << -1.0;
+    }
+
+    void draggedEdgePlaysAroundIt()
+    {
+        QFETCH(double, from);
+        QFETCH(double, grainStart);
+        TimelineFixture f({{10, 15}});
+        FakePlayer player;
+        f.document.setPlayer(&player);
+        const double y = TimelineFixture::rowY;
+        f.drag(QPointF(from, y), {QPointF(from + 15, y), QPointF(from + 30, y)}, Qt::NoModifier, false);
+        QTest::qWait(EdgePreview::restMilliseconds * 3);
+        const auto grains = grainStart < 0 ? QList<QPair<double, double>>{}
+                                           : QList<QPair<double, double>>{{grainStart, 0.5}};
+        QCOMPARE(player.grains(), grains); // the first move did not rest: one grain only
+        f.send(QEvent::MouseButtonRelease, QPointF(from + 30, y), Qt::NoButton);
+        QCOMPARE(player.grainStops(), int(grains.size()));
         f.document.setPlayer(nullptr);
     }
 
