@@ -356,14 +356,14 @@ void DocumentWindow::buildPlaybackMenu()
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
-// Alt with Up and Down, like the shot changes' Alt with Left and Right, which text editors
-// leave to the window. The speed holds for the next video too, so they need none loaded.
+// Alt with plus, minus and nought, which text editors leave to the window (Alt with the
+// arrows steps to shot changes and speech). The speed holds for the next video too, so they need none loaded.
 void DocumentWindow::addSpeedCommands(QMenu *menu)
 {
     menu->addSeparator();
     VideoPlayerViewController *player = m_player;
-    addAction(menu, QT_TR_NOOP("Fas&ter"), QKeySequence(Qt::ALT | Qt::Key_Up), [player] { player->playFaster(); });
-    addAction(menu, QT_TR_NOOP("Slo&wer"), QKeySequence(Qt::ALT | Qt::Key_Down), [player] { player->playSlower(); });
+    addAction(menu, QT_TR_NOOP("Fas&ter"), QKeySequence(Qt::ALT | Qt::Key_Equal), [player] { player->playFaster(); });
+    addAction(menu, QT_TR_NOOP("Slo&wer"), QKeySequence(Qt::ALT | Qt::Key_Minus), [player] { player->playSlower(); });
     addAction(menu, QT_TR_NOOP("Nor&mal Speed"), QKeySequence(Qt::ALT | Qt::Key_0), [player] { player->playAtNormalSpeed(); });
     // A setting of every window: read again whenever the menu opens.
     QAction *edges = addAction(menu, QT_TR_NOOP("Play Around &Dragged Edges"), {}, [] {});

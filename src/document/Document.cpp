@@ -146,16 +146,13 @@ void Document::didReorderSubtitles(SubtitleController &, const IndexSet &indexes
 
 // Positions before an update name subtitles: when the update's positions were the
 // selection, it changed the very subtitles selected, and selecting them where they now
-// are is no new selection. Setting a time from a paused video must leave it where it is.
+// are is no new selection. It still brings them into view, but setting a time from a
+// paused video must leave the video where it is.
 void Document::selectUpdated(const IndexSet &newIndexes, bool keepsSelection)
 {
-    if (!keepsSelection) {
-        setSelectedSubtitleIndexes(newIndexes);
-        return;
-    }
-    const IndexSet previous = std::exchange(m_selectedSubtitleIndexes, newIndexes);
-    emit selectionChanged(newIndexes, previous);
-    emit restorableStateChanged();
+    const bool seeks = std::exchange(m_selectionSeeksVideo, m_selectionSeeksVideo && !keepsSelection);
+    setSelectedSubtitleIndexes(newIndexes);
+    m_selectionSeeksVideo = seeks;
 }
 
 void Document::didInsertSubtitles(SubtitleController &, const IndexSet &indexes)

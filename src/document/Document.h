@@ -179,8 +179,7 @@ signals:
     void restorableStateChanged();
 
 private:
-    // Selects what an update changed; a selection of the same subtitles neither scrolls
-    // nor seeks.
+    // Selects what an update changed; a selection of the same subtitles does not seek.
     void selectUpdated(const IndexSet &newIndexes, bool keepsSelection);
     bool editShotChange(double time, bool present, const QString &stepName);
     void setShotChange(double time, bool present, const ShotChangeEdits &edits);
