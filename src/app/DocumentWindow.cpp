@@ -304,7 +304,7 @@ void DocumentWindow::addTimeFormCommands(QMenu *menu)
             ? QString()
             : tr("Needs the video's frame rate: until one is known, times show in milliseconds.");
         for (QAction *action : needRate)
-            action->setToolTip(note.isEmpty() ? action->text().remove(u'&') : note);
+            action->setToolTip(note); // empty: the command's name
     };
     update();
     connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, &m_listener, update);

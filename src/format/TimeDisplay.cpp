@@ -109,21 +109,21 @@ QString TimeDisplay::timecode(qint64 frame) const
 Expected<double, QString> TimeDisplay::parse(QStringView text) const
 {
     const QStringView trimmed = text.trimmed();
-    const QString notATime = tr("“%1” is not a time: type it as 00:00:01,500, as timecode 00:00:01:12 or as a frame number.")
-                                 .arg(trimmed.toString());
-    const QString needsRate = tr("A timecode or a frame number needs the video's frame rate, which is not known: "
-                                 "type the time as 00:00:01,500.");
+    const auto needsRate = [] {
+        return tr("A timecode or a frame number needs the video's frame rate, which is not known: "
+                  "type the time as 00:00:01,500.");
+    };
 
     static const QRegularExpression frameNumber(QStringLiteral("^\\d{1,12}$"));
     if (frameNumber.match(trimmed).hasMatch()) {
         if (!hasRate())
-            return needsRate;
+            return needsRate();
         return frameStart(trimmed.toLongLong());
     }
-    static const QRegularExpression timecodePattern(QStringLiteral("^(\\d{1,6}):(\\d\\d):(\\d\\d)([:;])(\\d\\d)$"));
+    static const QRegularExpression timecodePattern(QStringLiteral("^(\\d{1,6}):(\\d\\d):(\\d\\d)([:;])(\\d{2,3})$"));
     if (const auto match = timecodePattern.match(trimmed); match.hasMatch()) {
         if (!hasRate())
-            return needsRate;
+            return needsRate();
         return parseTimecode(match.capturedView(1), match.capturedView(2), match.capturedView(3),
                              match.capturedView(4).front(), match.capturedView(5));
     }
@@ -133,7 +133,8 @@ Expected<double, QString> TimeDisplay::parse(QStringView text) const
         milliseconds[milliseconds.size() - 4] = u',';
     const auto time = SubtitleParser::shared().parseTime(milliseconds);
     if (!time)
-        return notATime;
+        return tr("“%1” is not a time: type it as 00:00:01,500, as timecode 00:00:01:12 or as a frame number.")
+            .arg(trimmed.toString());
     // Whole milliseconds, as typed: the offset's sum leaves no rounding error in the list.
     const auto seconds = withOffsetTakenAway(time.value());
     if (!seconds)
