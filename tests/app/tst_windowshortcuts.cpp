@@ -277,8 +277,8 @@ private slots:
         QVERIFY(controller.documents().isEmpty());
     }
 
-    // The shot-change commands' keys reach the window from the list and from the text
-    // being edited, which keeps only the keys it edits with.
+    // The shot-change and speed commands' keys reach the window from the list and from the
+    // text being edited, which keeps only the keys it edits with.
     void shotChangeKeysReachTheWindowWhileEditing_data()
     {
         QTest::addColumn<QKeySequence>("keys");
@@ -286,6 +286,9 @@ private slots:
         QTest::newRow("next") << QKeySequence(Qt::ALT | Qt::Key_Right) << "Next Shot Change";
         QTest::newRow("previous") << QKeySequence(Qt::ALT | Qt::Key_Left) << "Previous Shot Change";
         QTest::newRow("add at the cursor") << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) << "Add Shot Change at Cursor";
+        QTest::newRow("faster") << QKeySequence(Qt::ALT | Qt::Key_Up) << "Faster";
+        QTest::newRow("slower") << QKeySequence(Qt::ALT | Qt::Key_Down) << "Slower";
+        QTest::newRow("normal speed") << QKeySequence(Qt::ALT | Qt::Key_0) << "Normal Speed";
     }
 
     void shotChangeKeysReachTheWindowWhileEditing()
