@@ -363,10 +363,10 @@ void DocumentWindow::addSpeedCommands(QMenu *menu)
     menu->addSeparator();
     VideoPlayerViewController *player = m_player;
     addAction(menu, QT_TR_NOOP("Fas&ter"), QKeySequence(Qt::ALT | Qt::Key_Equal), [player] { player->playFaster(); });
-    addAction(menu, QT_TR_NOOP("Slo&wer"), QKeySequence(Qt::ALT | Qt::Key_Minus), [player] { player->playSlower(); });
+    addAction(menu, QT_TR_NOOP("S&lower"), QKeySequence(Qt::ALT | Qt::Key_Minus), [player] { player->playSlower(); });
     addAction(menu, QT_TR_NOOP("Nor&mal Speed"), QKeySequence(Qt::ALT | Qt::Key_0), [player] { player->playAtNormalSpeed(); });
     // A setting of every window: read again whenever the menu opens.
-    QAction *edges = addAction(menu, QT_TR_NOOP("Play Around &Dragged Edges"), {}, [] {});
+    QAction *edges = addAction(menu, QT_TR_NOOP("Pla&y Around Dragged Edges"), {}, [] {});
     edges->setCheckable(true);
     edges->setChecked(Preferences::playsDraggedEdges());
     connect(edges, &QAction::toggled, this, &Preferences::setPlaysDraggedEdges);

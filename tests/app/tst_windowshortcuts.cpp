@@ -290,6 +290,8 @@ private slots:
         QTest::newRow("insert") << QKeySequence(Qt::Key_Insert) << "Insert Subtitle at Cursor";
         QTest::newRow("chain") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J) << "Chain Subtitles";
         QTest::newRow("a subtitle edge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left) << "Previous Subtitle Edge";
+        QTest::newRow("faster") << QKeySequence(Qt::ALT | Qt::Key_Equal) << "Faster";
+        QTest::newRow("normal speed") << QKeySequence(Qt::ALT | Qt::Key_0) << "Normal Speed";
     }
 
     void timingKeysReachTheWindowWhileEditing()

@@ -117,6 +117,8 @@ private slots:
             << Scenario{a, "shots 2,5,9 jump 1 next jump 1 next", "-", 0, 5};
         // The shuttle's rates are multiples of the chosen speed, and the clock says what plays.
         QTest::newRow("paused, the clock tells the speed") << Scenario{a, "speed --", "-", 0, NAN, "0.75×"};
+        QTest::newRow("no slower than 0.5x") << Scenario{a, "speed -------- play", "-", 0.5, NAN, "0.5× ▶"};
+        QTest::newRow("no faster than 2x") << Scenario{a, "speed ++++++++ play", "-", 2, NAN, "2× ▶"};
         QTest::newRow("at normal speed it says nothing") << Scenario{a, "speed --= play", "-", 1, NAN, ""};
         QTest::newRow("playing goes at the speed") << Scenario{a, "speed -- play", "-", 0.75, NAN, "0.75× ▶"};
         QTest::newRow("L twice doubles the speed") << Scenario{a, "jump 30 speed - keys LL", "-", 1.8, NAN, "1.8× ▶"};
