@@ -169,8 +169,9 @@ signals:
     void restorableStateChanged();
 
 private:
-    // Selects what an update changed; a selection of the same subtitles neither scrolls
-    // nor seeks.
+    void select(const IndexSet &indexes, bool seeks);
+    void seekPausedVideoTo(int index);
+    // Selects what an update changed; a selection of the same subtitles does not seek.
     void selectUpdated(const IndexSet &newIndexes, bool keepsSelection);
     bool editShotChange(double time, bool present, const QString &stepName);
     void setShotChange(double time, bool present, const ShotChangeEdits &edits);
