@@ -437,7 +437,7 @@ void DocumentWindow::addKeyboardTimingCommands(QMenu *menu)
 {
     m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
     KeyboardTimingCommands *commands = m_timingCommands.get();
-    QMenu *nudges = menu->addMenu(tr("&Nudge"));
+    QMenu *nudges = menu->addMenu(tr("Nudge"));
     struct Nudge
     {
         const char *name;
@@ -480,9 +480,9 @@ void DocumentWindow::addKeyboardTimingCommands(QMenu *menu)
 void DocumentWindow::addEdgeStepCommands(QMenu *menu)
 {
     VideoPlayerViewController *player = m_player;
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Next Subtitle &Edge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right),
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Next Subtitle Edge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right),
                               [player] { player->goToNextSubtitleEdge(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous Subtitle E&dge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left),
+    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous Subtitle Edge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left),
                               [player] { player->goToPreviousSubtitleEdge(); });
     m_needsSpeech << addAction(menu, QT_TR_NOOP("Next Speech Edge"), QKeySequence(Qt::ALT | Qt::Key_Down),
                                [player] { player->goToNextSpeechEdge(); });

@@ -95,6 +95,11 @@ void Document::setTimecodeOffset(double seconds)
 
 void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
 {
+    select(indexes, m_selectionSeeksVideo);
+}
+
+void Document::select(const IndexSet &indexes, bool seeks)
+{
     const IndexSet previous = m_selectedSubtitleIndexes;
     m_selectedSubtitleIndexes = indexes;
     emit selectionChanged(indexes, previous);
@@ -111,13 +116,21 @@ void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
             break;
         }
     }
-    showSubtitle(toShow);
+    emit showSubtitleRequested(toShow);
+    if (seeks)
+        seekPausedVideoTo(toShow);
 }
 
 void Document::showSubtitle(int index)
 {
     emit showSubtitleRequested(index);
-    if (m_selectionSeeksVideo && index >= 0 && index < m_subtitleController.count())
+    if (m_selectionSeeksVideo)
+        seekPausedVideoTo(index);
+}
+
+void Document::seekPausedVideoTo(int index)
+{
+    if (index >= 0 && index < m_subtitleController.count())
         emit seekPausedVideoRequested(m_subtitleController.at(index)->start);
 }
 
@@ -146,13 +159,11 @@ void Document::didReorderSubtitles(SubtitleController &, const IndexSet &indexes
 
 // Positions before an update name subtitles: when the update's positions were the
 // selection, it changed the very subtitles selected, and selecting them where they now
-// are is no new selection. It still brings them into view, but setting a time from a
-// paused video must leave the video where it is.
+// are is no new selection. Setting a time from a paused video must leave it where it is;
+// the panes still follow a subtitle that moved out of view.
 void Document::selectUpdated(const IndexSet &newIndexes, bool keepsSelection)
 {
-    const bool seeks = std::exchange(m_selectionSeeksVideo, m_selectionSeeksVideo && !keepsSelection);
-    setSelectedSubtitleIndexes(newIndexes);
-    m_selectionSeeksVideo = seeks;
+    select(newIndexes, m_selectionSeeksVideo && !keepsSelection);
 }
 
 void Document::didInsertSubtitles(SubtitleController &, const IndexSet &indexes)

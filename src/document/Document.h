@@ -179,6 +179,8 @@ signals:
     void restorableStateChanged();
 
 private:
+    void select(const IndexSet &indexes, bool seeks);
+    void seekPausedVideoTo(int index);
     // Selects what an update changed; a selection of the same subtitles does not seek.
     void selectUpdated(const IndexSet &newIndexes, bool keepsSelection);
     bool editShotChange(double time, bool present, const QString &stepName);

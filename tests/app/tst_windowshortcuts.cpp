@@ -288,7 +288,6 @@ private slots:
         QTest::newRow("add at the cursor") << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) << "Add Shot Change at Cursor";
         QTest::newRow("a nudge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_X) << "Subtitle Later by 100 ms";
         QTest::newRow("insert") << QKeySequence(Qt::Key_Insert) << "Insert Subtitle at Cursor";
-        QTest::newRow("chain") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J) << "Chain Subtitles";
         QTest::newRow("a subtitle edge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left) << "Previous Subtitle Edge";
         QTest::newRow("faster") << QKeySequence(Qt::ALT | Qt::Key_Equal) << "Faster";
         QTest::newRow("normal speed") << QKeySequence(Qt::ALT | Qt::Key_0) << "Normal Speed";
