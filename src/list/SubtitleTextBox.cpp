@@ -231,6 +231,13 @@ bool SubtitleTextBox::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QChar tag = key->matches(QKeySequence::Italic) ? u'i' : key->matches(QKeySequence::Bold) ? u'b' : QChar();
+        if (event->type() == QEvent::ShortcutOverride
+            && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))) {
+            // The editor keeps no undo of its own (every change is already the document's),
+            // yet would take these keys from the window's Undo and Redo.
+            event->ignore();
+            return true;
+        }
         if (!tag.isNull()) {
             // Ahead of the window's Italic, which toggles whole subtitles from the list.
             event->accept();
