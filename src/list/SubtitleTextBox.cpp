@@ -120,9 +120,15 @@ void SubtitleTextBox::setSpelling(Spelling *spelling)
 
 void SubtitleTextBox::followSelection()
 {
+    // A removal is reported before the selection follows it: a stale position may lie past
+    // the end until then.
     SubtitlePtr subtitle;
-    if (m_document && m_document->selectedSubtitleIndexes().count() == 1)
-        subtitle = m_document->subtitleController().at(m_document->selectedSubtitleIndexes().first());
+    if (m_document) {
+        const IndexSet &selected = m_document->selectedSubtitleIndexes();
+        const SubtitleController &controller = m_document->subtitleController();
+        if (selected.count() == 1 && selected.first() < controller.count())
+            subtitle = controller.at(selected.first());
+    }
     if (subtitle == m_subtitle && subtitle)
         return showSubtitleText();
     endBurst();
