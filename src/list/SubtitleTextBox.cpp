@@ -120,9 +120,15 @@ void SubtitleTextBox::setSpelling(Spelling *spelling)
 
 void SubtitleTextBox::followSelection()
 {
+    // A removal is reported before the selection follows it: a stale position may lie past
+    // the end until then.
     SubtitlePtr subtitle;
-    if (m_document && m_document->selectedSubtitleIndexes().count() == 1)
-        subtitle = m_document->subtitleController().at(m_document->selectedSubtitleIndexes().first());
+    if (m_document) {
+        const IndexSet &selected = m_document->selectedSubtitleIndexes();
+        const SubtitleController &controller = m_document->subtitleController();
+        if (selected.count() == 1 && selected.first() < controller.count())
+            subtitle = controller.at(selected.first());
+    }
     if (subtitle == m_subtitle && subtitle)
         return showSubtitleText();
     endBurst();
@@ -231,6 +237,13 @@ bool SubtitleTextBox::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QChar tag = key->matches(QKeySequence::Italic) ? u'i' : key->matches(QKeySequence::Bold) ? u'b' : QChar();
+        if (event->type() == QEvent::ShortcutOverride
+            && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))) {
+            // The editor keeps no undo of its own (every change is already the document's),
+            // yet would take these keys from the window's Undo and Redo.
+            event->ignore();
+            return true;
+        }
         if (!tag.isNull()) {
             // Ahead of the window's Italic, which toggles whole subtitles from the list.
             event->accept();

@@ -5,6 +5,7 @@
 #include "app/PreferencesDialog.h"
 #include "app/Translator.h"
 #include "list/SubtitleTableModel.h"
+#include "list/SubtitleTextBox.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
@@ -249,6 +250,24 @@ private slots:
         QCOMPARE(document->subtitleController().subtitles().size(), 1);
         QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Hello world"));
         document->undoManager().setClean();
+    }
+
+    // In the box under the list, Ctrl+I is the box's (the word at the caret, not the whole
+    // subtitle), while Undo stays the window's: the box keeps no undo of its own.
+    void textBoxKeepsItalicAndLeavesUndoToTheWindow()
+    {
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        DocumentWindow *window = shownWindow(controller, document);
+        document->setSelectedSubtitleIndexes(IndexSet(0));
+        SubtitleTextEditor *editor = window->findChild<SubtitleTextBox *>()->editor();
+        editor->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), editor);
+        editor->moveCursor(QTextCursor::Start);
+        QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("<i>A</i> new beginning."));
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("A new beginning."));
     }
 
     // Editing begun with Return on the current row leaves no row selected: Italic acts on

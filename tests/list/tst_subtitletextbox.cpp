@@ -72,6 +72,12 @@ private slots:
         document.undoManager().undo();
         QVERIFY(document.undoManager().isClean());
         QCOMPARE(text(), QStringLiteral("<i>Hello</i> therea"));
+
+        // The last subtitle goes while shown: the box follows the selection to the one before.
+        document.setSelectedSubtitleIndexes(IndexSet(1));
+        SubtitleController &controller = document.subtitleController();
+        controller.removeSubtitles({controller.at(1)}, IndexSet(1));
+        QCOMPARE(editor->toPlainText(), text());
     }
 };
 
