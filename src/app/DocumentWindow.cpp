@@ -279,7 +279,7 @@ void DocumentWindow::addSoundViewCommands(QMenu *menu)
     };
     addView(QT_TR_NOOP("Show &Waveform"), Qt::Key_1, View::Waveform);
     addView(QT_TR_NOOP("Show Spec&trogram"), Qt::Key_2, View::Spectrogram);
-    addView(QT_TR_NOOP("Show Waveform &and Spectrogram"), Qt::Key_3, View::Both);
+    addView(QT_TR_NOOP("Show Waveform an&d Spectrogram"), Qt::Key_3, View::Both);
     TimelineViewController *timeline = m_timeline;
     addAction(menu, QT_TR_NOOP("Reset Waveform &Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),
               [timeline] { timeline->resetWaveformZoom(); });
