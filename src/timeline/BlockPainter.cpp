@@ -108,7 +108,13 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     painter.setFont(m_font);
     painter.setPen(m_palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText));
     painter.setClipRect(block.adjusted(textInset, 0, -textInset, 0), Qt::IntersectClip);
+    // The block lets the sound show through; the text gets a backing of its own, or it
+    // would be lost on a loud waveform or a bright spectrogram.
+    QColor backing = m_palette.color(selected ? QPalette::Highlight : QPalette::Window);
+    backing.setAlphaF(0.7);
     for (const QString &line : lines) {
+        const qreal lineWidth = std::min(metrics.horizontalAdvance(line), textWidth);
+        painter.fillRect(QRectF(wholeBlock.left() + textInset - 1, y, lineWidth + 2, lineHeight), backing);
         painter.drawText(QRectF(wholeBlock.left() + textInset, y, textWidth, lineHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, line);
         y += lineHeight;

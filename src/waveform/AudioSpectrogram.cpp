@@ -21,9 +21,6 @@ namespace {
 constexpr qint64 BatchIntervalMs = 40;
 // Read to here when the file does not tell how long its sound is.
 constexpr double UnknownEnd = 1e9;
-// The cache keeps a spectrogram under this number; raised whenever the columns' arithmetic
-// changes, so that older entries are computed again.
-constexpr int CacheSeries = 1;
 
 using Batch = std::array<QByteArray, AudioSpectrogram::resolutionCount>;
 
@@ -129,7 +126,7 @@ void AudioSpectrogram::load()
     m_worker->start([q = this, path = m_path, cache = m_cache](const std::stop_token &stop) {
         const auto post = [q](auto call) { QMetaObject::invokeMethod(q, std::move(call), Qt::QueuedConnection); };
         if (cache) {
-            if (const std::optional<QByteArray> kept = cache->findBytes(path, CacheSeries)) {
+            if (const std::optional<QByteArray> kept = cache->findBytes(path, cacheSeries)) {
                 if (std::optional<Batch> whole = deserialise(*kept)) {
                     post([q, whole = std::move(*whole)] {
                         q->append(whole);
@@ -208,7 +205,7 @@ void AudioSpectrogram::finishReading(bool complete, bool fromCache)
     // object waits for when it goes.
     if (complete && !fromCache && m_cache) {
         m_worker->start([cache = m_cache, path = m_path, bytes = serialise(m_columns)](const std::stop_token &) {
-            cache->storeBytes(path, CacheSeries, bytes);
+            cache->storeBytes(path, cacheSeries, bytes);
         });
     }
     emit finished();

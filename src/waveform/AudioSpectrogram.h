@@ -59,6 +59,9 @@ public:
     // 0..1 while reading, as far as the duration is known.
     double progress() const;
 
+    // The number a spectrogram is kept under in its cache; raised whenever the columns'
+    // arithmetic changes, so that older entries are computed again.
+    static constexpr int cacheSeries = 1;
     // How a whole spectrogram is laid out in the cache, and read back: nothing when the
     // bytes do not hold this program's resolutions and bands.
     static QByteArray serialise(const std::array<QByteArray, resolutionCount> &columns);
