@@ -279,7 +279,7 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../document/Document.cpp" line="+154"/>
+        <location filename="../../document/Document.cpp" line="+199"/>
         <source>Untitled %1</source>
         <translation>Unbenannt %1</translation>
     </message>
@@ -289,7 +289,7 @@
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+110"/>
         <source>Add Shot Change</source>
         <translation>Szenenwechsel hinzufügen</translation>
     </message>
@@ -498,7 +498,7 @@
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/DocumentPanes.cpp" line="+71"/>
+        <location filename="../../app/DocumentPanes.cpp" line="+73"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -521,12 +521,12 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+79"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+85"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+43"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
@@ -566,12 +566,12 @@
         <translation>&amp;Speichern</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Save &amp;As…</source>
         <translation>Speichern &amp;unter …</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Rever&amp;t to Saved</source>
         <translation>Zurück zur gespeicher&amp;ten Version</translation>
     </message>
@@ -592,18 +592,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+109"/>
+        <location line="+191"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-108"/>
-        <location line="+109"/>
+        <location line="-190"/>
+        <location line="+191"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-106"/>
+        <location line="-188"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -643,7 +643,77 @@
         <translation>Teilt den Untertitel, dessen Text gerade bearbeitet wird, an der Stelle des Textcursors</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+55"/>
+        <source>Show &amp;Times As</source>
+        <translation>&amp;Zeiten anzeigen als</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Milliseconds (00:00:00,000)</source>
+        <translation>&amp;Millisekunden (00:00:00,000)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Timecode (00:00:00:00)</source>
+        <translation>&amp;Timecode (00:00:00:00)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Frame Numbers</source>
+        <translation>&amp;Bildnummern</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Needs the video&apos;s frame rate: until one is known, times show in milliseconds.</source>
+        <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Ti&amp;mecode Offset…</source>
+        <translation>&amp;Timecode-Versatz …</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Show &amp;Waveform</source>
+        <translation>&amp;Wellenform zeigen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show Spectro&amp;gram</source>
+        <translation>Sp&amp;ektrogramm zeigen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show Waveform an&amp;d Spectrogram</source>
+        <translation>Wellenform &amp;und Spektrogramm zeigen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reset Waveform &amp;Zoom</source>
+        <translation>Wellenform-Zoom zurück&amp;setzen</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Fas&amp;ter</source>
+        <translation>Schneller a&amp;bspielen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S&amp;lower</source>
+        <translation>&amp;Langsamer abspielen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nor&amp;mal Speed</source>
+        <translation>Normales &amp;Tempo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pla&amp;y Around Dragged Edges</source>
+        <translation>Beim Ziehen von Kanten abs&amp;pielen</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>Next Shot Chan&amp;ge</source>
         <translation>Nächster S&amp;zenenwechsel</translation>
     </message>
@@ -658,7 +728,102 @@
         <translation>Szenenwechsel am &amp;Cursor hinzufügen</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+54"/>
+        <source>Nudge</source>
+        <translation>Schrittweise verschieben</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Start Earlier by a Frame</source>
+        <translation>Beginn ein Bild früher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start Later by a Frame</source>
+        <translation>Beginn ein Bild später</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End Earlier by a Frame</source>
+        <translation>Ende ein Bild früher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End Later by a Frame</source>
+        <translation>Ende ein Bild später</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitle Earlier by a Frame</source>
+        <translation>Untertitel ein Bild früher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitle Later by a Frame</source>
+        <translation>Untertitel ein Bild später</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start Earlier by 100 ms</source>
+        <translation>Beginn 100 ms früher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start Later by 100 ms</source>
+        <translation>Beginn 100 ms später</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End Earlier by 100 ms</source>
+        <translation>Ende 100 ms früher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End Later by 100 ms</source>
+        <translation>Ende 100 ms später</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitle Earlier by 100 ms</source>
+        <translation>Untertitel 100 ms früher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitle Later by 100 ms</source>
+        <translation>Untertitel 100 ms später</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Insert Subtitle at Cursor</source>
+        <translation>Untertitel am Cursor einfügen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Chain Subtitles</source>
+        <translation>Untertitel verketten</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Next Subtitle Edge</source>
+        <translation>Nächste Untertitelkante</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Previous Subtitle Edge</source>
+        <translation>Vorherige Untertitelkante</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Next Speech Edge</source>
+        <translation>Nächste Sprachkante</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Previous Speech Edge</source>
+        <translation>Vorherige Sprachkante</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Merge Subtitle&amp;s</source>
         <translation>Untertitel zusammen&amp;führen</translation>
     </message>
@@ -738,22 +903,22 @@
         <translation>&amp;Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Set End and Start Next</source>
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="-186"/>
+        <location line="-333"/>
         <source>&amp;Import Subtitles…</source>
         <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
-        <location line="-131"/>
+        <location line="-141"/>
         <source>No shot changes: %1</source>
         <translation>Keine Szenenwechsel: %1</translation>
     </message>
     <message>
-        <location line="+133"/>
+        <location line="+143"/>
         <source>&amp;Go to Subtitle…</source>
         <translation>&amp;Gehe zu Untertitel …</translation>
     </message>
@@ -773,7 +938,7 @@
         <translation>Endzeit vom Video übernehmen</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Pre&amp;ferences…</source>
         <translation>Eins&amp;tellungen …</translation>
     </message>
@@ -798,7 +963,7 @@
         <translation>&amp;Alles zeigen</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>&amp;Problems</source>
         <translation>&amp;Probleme</translation>
     </message>
@@ -813,7 +978,7 @@
         <translation>V&amp;orheriges Problem</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+65"/>
         <source>&amp;Playback</source>
         <translation>&amp;Wiedergabe</translation>
     </message>
@@ -838,7 +1003,7 @@
         <translation>&amp;Vorwärts abspielen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Next Frame</source>
         <translation>&amp;Nächstes Bild</translation>
     </message>
@@ -848,7 +1013,7 @@
         <translation>Vorheriges B&amp;ild</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+42"/>
         <source>%1[*] — Cuewright</source>
         <translation>%1[*] — Cuewright</translation>
     </message>
@@ -1308,6 +1473,29 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>KeyboardTimingCommands</name>
+    <message>
+        <location filename="../../app/KeyboardTimingCommands.cpp" line="+57"/>
+        <source>No room for a subtitle at the cursor</source>
+        <translation>Am Cursor ist kein Platz für einen Untertitel</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Insert Subtitle at Cursor</source>
+        <translation>Untertitel am Cursor einfügen</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>No short gap to close</source>
+        <translation>Keine kurze Lücke zu schließen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Chain Subtitles</source>
+        <translation>Untertitel verketten</translation>
+    </message>
+</context>
+<context>
     <name>LongNameSaver</name>
     <message>
         <location filename="../../document/LongNameSaver.cpp" line="+34"/>
@@ -1332,13 +1520,13 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>MpvPlayer</name>
     <message>
-        <location filename="../../player/MpvPlayer.cpp" line="+48"/>
-        <location line="+30"/>
+        <location filename="../../player/MpvPlayer.cpp" line="+49"/>
+        <location line="+36"/>
         <source>The video player could not be started.</source>
         <translation>Der Videoplayer konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+63"/>
         <source>It is not a regular file.</source>
         <translation>Es ist keine normale Datei.</translation>
     </message>
@@ -1437,7 +1625,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>PlaybackControls</name>
     <message>
-        <location filename="../../player/PlaybackControls.cpp" line="+27"/>
+        <location filename="../../player/PlaybackControls.cpp" line="+26"/>
         <source>Previous frame (Left)</source>
         <translation>Vorheriges Bild (Links)</translation>
     </message>
@@ -1458,7 +1646,12 @@ Bilder pro Sekunde:</translation>
         <translation>Pause (Leertaste)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
+        <source>%1×</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>◀ %1×</source>
         <translation>◀ %1×</translation>
     </message>
@@ -1468,7 +1661,7 @@ Bilder pro Sekunde:</translation>
         <translation>%1× ▶</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
@@ -1476,7 +1669,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../app/PreferencesDialog.cpp" line="+17"/>
+        <location filename="../../app/PreferencesDialog.cpp" line="+18"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
@@ -1489,6 +1682,11 @@ Bilder pro Sekunde:</translation>
         <location line="+2"/>
         <source>Speech</source>
         <translation>Sprache</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Timing</source>
+        <translation>Timing</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1606,7 +1804,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCheck</name>
     <message>
-        <location filename="../../model/QualityCheck.cpp" line="+138"/>
+        <location filename="../../model/QualityCheck.cpp" line="+136"/>
         <source>Overlap</source>
         <translation>Überlappung</translation>
     </message>
@@ -2093,12 +2291,12 @@ Bilder pro Sekunde:</translation>
     <name>ShiftTimesDialog</name>
     <message>
         <location filename="../../panels/ShiftTimesDialog.cpp" line="+17"/>
-        <location line="+65"/>
+        <location line="+68"/>
         <source>Shift Times</source>
         <translation>Zeiten verschieben</translation>
     </message>
     <message>
-        <location line="-63"/>
+        <location line="-66"/>
         <source>&amp;Selected subtitles</source>
         <translation>Aus&amp;gewählte Untertitel</translation>
     </message>
@@ -2114,11 +2312,16 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>A sign and a time, as +00:00:01,500 or -00:00:00,250, or seconds, as -1.5</source>
-        <translation>Ein Vorzeichen und eine Zeit, etwa +00:00:01,500 oder -00:00:00,250, oder Sekunden, etwa -1.5</translation>
+        <source>A sign and a length of time, as +00:00:01,500, -00:00:00:06 or a number of frames while frames are shown, or seconds, as -1.5</source>
+        <translation>Ein Vorzeichen und eine Zeitspanne, etwa +00:00:01,500, -00:00:00:06 oder, wenn Bilder angezeigt werden, eine Anzahl Bilder, oder Sekunden, etwa -1,5</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+46"/>
+        <source>The offset is not a time. Write a sign and a time, as +00:00:01,500 or -00:00:00:06, or seconds, as -1.5.</source>
+        <translation>Der Versatz ist keine Zeit. Schreiben Sie ein Vorzeichen und eine Zeit, etwa +00:00:01,500 oder -00:00:00:06, oder Sekunden, etwa -1,5.</translation>
+    </message>
+    <message>
+        <location line="-43"/>
         <source>Start at &amp;Playback Position</source>
         <translation>An &amp;Wiedergabeposition beginnen</translation>
     </message>
@@ -2128,7 +2331,7 @@ Bilder pro Sekunde:</translation>
         <translation>Der Versatz, mit dem der erste ausgewählte Untertitel an der Wiedergabeposition beginnt</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>&amp;Offset:</source>
         <translation>&amp;Versatz:</translation>
     </message>
@@ -2136,11 +2339,6 @@ Bilder pro Sekunde:</translation>
         <location line="+13"/>
         <source>Move:</source>
         <translation>Verschieben:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>The offset is not a time. Write a sign and a time, as +00:00:01,500, or seconds, as -1.5.</source>
-        <translation>Der Versatz ist keine Zeit. Schreiben Sie ein Vorzeichen und eine Zeit, etwa +00:00:01,500, oder Sekunden, etwa -1.5.</translation>
     </message>
 </context>
 <context>
@@ -2258,6 +2456,16 @@ Bilder pro Sekunde:</translation>
         <source>Shift+Click</source>
         <translation>Umschalt+Klick</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Hear the sound under the pointer</source>
+        <translation>Den Ton unter dem Zeiger hören</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Drag the ruler or the cursor</source>
+        <translation>Lineal oder Cursor ziehen</translation>
+    </message>
 </context>
 <context>
     <name>ShotChangeScanner</name>
@@ -2278,6 +2486,14 @@ Bilder pro Sekunde:</translation>
         <location filename="../../shots/ShotChangesCommand.cpp" line="+19"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrogramView</name>
+    <message>
+        <location filename="../../waveform/SpectrogramPainter.cpp" line="+39"/>
+        <source>Computing spectrogram… %1%</source>
+        <translation>Spektrogramm wird berechnet … %1 %</translation>
     </message>
 </context>
 <context>
@@ -2752,7 +2968,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleFormatIo</name>
     <message>
-        <location filename="../../format/SubtitleFormatIo.cpp" line="+51"/>
+        <location filename="../../format/SubtitleFormatIo.cpp" line="+49"/>
         <source>%1 files cannot be read.</source>
         <translation>Dateien im Format %1 können nicht gelesen werden.</translation>
     </message>
@@ -2784,7 +3000,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+174"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+186"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
@@ -2810,7 +3026,7 @@ Es steht in Untertitel %2.</translation>
         <translation>Zeichen in der längsten Zeile (×: die Anzahl der Zeilen)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+11"/>
         <source>#</source>
         <translation>Nr.</translation>
     </message>
@@ -2863,9 +3079,47 @@ Es steht in Untertitel %2.</translation>
     </message>
 </context>
 <context>
+    <name>SubtitleTextBox</name>
+    <message>
+        <location filename="../../list/SubtitleTextBox.cpp" line="+87"/>
+        <source>Characters in each line</source>
+        <translation>Zeichen jeder Zeile</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reading speed: the visible characters over the time on screen</source>
+        <translation>Lesegeschwindigkeit: die sichtbaren Zeichen geteilt durch die Standzeit</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>Select one subtitle to edit its text here</source>
+        <translation>Wählen Sie einen Untertitel, um seinen Text hier zu bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Edit Text</source>
+        <translation>Text bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Italic</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>%1 characters per second (at most %2)</source>
+        <translation>%1 Zeichen pro Sekunde (höchstens %2)</translation>
+    </message>
+</context>
+<context>
     <name>SubtitleTextEditor</name>
     <message>
-        <location filename="../../list/SubtitleTextEditor.cpp" line="+93"/>
+        <location filename="../../list/SubtitleTextEditor.cpp" line="+95"/>
         <source>No Suggestions</source>
         <translation>Keine Vorschläge</translation>
     </message>
@@ -2977,7 +3231,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SynchronizeDialog</name>
     <message>
-        <location filename="../../panels/SynchronizeDialog.cpp" line="+13"/>
+        <location filename="../../panels/SynchronizeDialog.cpp" line="+12"/>
         <source>Synchronise by Two Points</source>
         <translation>An zwei Punkten synchronisieren</translation>
     </message>
@@ -3191,14 +3445,75 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>TimeDisplay</name>
+    <message>
+        <location filename="../../format/TimeDisplay.cpp" line="+47"/>
+        <source>Timecode and frame numbers need the video&apos;s frame rate, which is not known: times show in milliseconds.</source>
+        <translation>Timecode und Bildnummern brauchen die Bildrate des Videos, die nicht bekannt ist: Zeiten werden in Millisekunden angezeigt.</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>A timecode or a frame number needs the video&apos;s frame rate, which is not known: type the time as 00:00:01,500.</source>
+        <translation>Ein Timecode oder eine Bildnummer braucht die Bildrate des Videos, die nicht bekannt ist: Geben Sie die Zeit als 00:00:01,500 ein.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>“%1” is not a time: type it as 00:00:01,500, as timecode 00:00:01:12 or as a frame number.</source>
+        <translation>„%1“ ist keine Zeit: Geben Sie sie als 00:00:01,500, als Timecode 00:00:01:12 oder als Bildnummer ein.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Minutes and seconds go from 00 to 59.</source>
+        <translation>Minuten und Sekunden gehen von 00 bis 59.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>At %1 frames per second the frames go from 00 to %2.</source>
+        <translation>Bei %1 Bildern pro Sekunde gehen die Bilder von 00 bis %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“;” marks drop-frame timecode, which only 29.97 and 59.94 frames per second use: write “:” before the frames.</source>
+        <translation>„;“ kennzeichnet Drop-Frame-Timecode, den nur 29,97 und 59,94 Bilder pro Sekunde verwenden: Schreiben Sie „:“ vor die Bilder.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Drop-frame timecode skips frames 00 to %1 at the start of every minute but every tenth.</source>
+        <translation>Drop-Frame-Timecode überspringt die Bilder 00 bis %1 zu Beginn jeder Minute außer jeder zehnten.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>That is before the timecode offset %1, where the video starts.</source>
+        <translation>Das liegt vor dem Timecode-Versatz %1, bei dem das Video beginnt.</translation>
+    </message>
+</context>
+<context>
+    <name>TimecodeOffsetDialog</name>
+    <message>
+        <location filename="../../panels/TimecodeOffsetDialog.cpp" line="+8"/>
+        <source>Timecode Offset</source>
+        <translation>Timecode-Versatz</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The time the video&apos;s first frame shows, as 10:00:00:00 for many films. Times are shown and typed with it added; the subtitle file still counts from zero.</source>
+        <translation>Die Zeit, die das erste Bild des Videos zeigt, bei vielen Filmen 10:00:00:00. Zeiten werden mit diesem Versatz angezeigt und eingegeben; die Untertiteldatei zählt weiter ab null.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Video &amp;starts at:</source>
+        <translation>Video &amp;beginnt bei:</translation>
+    </message>
+</context>
+<context>
     <name>TimelineInput</name>
     <message>
-        <location filename="../../timeline/TimelineInput.cpp" line="+111"/>
+        <location filename="../../timeline/TimelineInput.cpp" line="+126"/>
         <source>Remove Shot Change</source>
         <translation>Szenenwechsel entfernen</translation>
     </message>
     <message>
-        <location line="+299"/>
+        <location line="+310"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>
@@ -3226,14 +3541,48 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimingDialog</name>
     <message>
-        <location filename="../../panels/TimingDialog.cpp" line="+157"/>
+        <location filename="../../panels/TimingDialog.cpp" line="+156"/>
         <source>Takes the time from the playback position</source>
         <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>%1 is not a time of the form 00:00:00,000.</source>
-        <translation>%1 ist keine Zeit der Form 00:00:00,000.</translation>
+        <location line="+20"/>
+        <source>%1: %2</source>
+        <comment>what is wrong with a field: the field, then why</comment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TimingPage</name>
+    <message>
+        <location filename="../../app/TimingPage.cpp" line="+18"/>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> frames</source>
+        <translation> Bilder</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A subtitle inserted at the cursor &amp;lasts:</source>
+        <translation>Ein am Cursor eingefügter Untertitel &amp;dauert:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Chaining closes gaps shorter than:</source>
+        <translation>&amp;Verketten schließt Lücken kürzer als:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>An inserted subtitle is shortened to end the minimum gap before the next one. Chaining makes each shorter gap exactly the minimum gap of the limits. Frames are the video&apos;s, or 24 per second while no video is open.</source>
+        <translation>Ein eingefügter Untertitel wird gekürzt, sodass er den Mindestabstand vor dem nächsten endet. Verketten macht jede kürzere Lücke genau zum Mindestabstand der Grenzwerte. Bilder sind die des Videos, oder 24 pro Sekunde, solange kein Video geöffnet ist.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Restore &amp;Defaults</source>
+        <translation>&amp;Standard wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -3503,14 +3852,14 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>VideoPlayerViewController</name>
     <message>
-        <location filename="../../player/VideoPlayerViewController.cpp" line="+89"/>
+        <location filename="../../player/VideoPlayerViewController.cpp" line="+91"/>
         <source>No video.
 To attach one, choose Open Video… in the File menu, or drop a video file here.</source>
         <translation>Kein Video.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+282"/>
+        <location line="+292"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
