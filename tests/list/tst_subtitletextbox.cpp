@@ -72,6 +72,14 @@ private slots:
         document.undoManager().undo();
         QVERIFY(document.undoManager().isClean());
         QCOMPARE(text(), QStringLiteral("<i>Hello</i> therea"));
+        // So does going to another subtitle and back.
+        QTest::keyClick(editor, Qt::Key_C);
+        document.setSelectedSubtitleIndexes(IndexSet(1));
+        document.setSelectedSubtitleIndexes(IndexSet(0));
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClick(editor, Qt::Key_D);
+        document.undoManager().undo();
+        QCOMPARE(text(), QStringLiteral("<i>Hello</i> thereac"));
 
         // The last subtitle goes while shown: the box follows the selection to the one before.
         document.setSelectedSubtitleIndexes(IndexSet(1));
