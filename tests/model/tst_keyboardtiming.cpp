@@ -1,4 +1,5 @@
 #include "model/CursorInsertion.h"
+#include "model/EdgeStepping.h"
 #include "model/GapChaining.h"
 #include "model/IndexSet.h"
 #include "model/TimingNudge.h"
@@ -132,6 +133,34 @@ private slots:
         IndexSet chosen;
         const SubtitleList subtitles = subtitlesFrom(list, &chosen);
         QCOMPARE(applied(subtitles, chosen, GapChaining::chain(subtitles, chosen, {0.48, gap, rate})), expected);
+    }
+
+    // The cursor at an edge steps on to the next one; an end may lie past later starts.
+    void edgeSteps_data()
+    {
+        QTest::addColumn<bool>("speech");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<double>("expected"); // -1: nowhere to go
+        QTest::newRow("from a start to the end inside") << false << 2.0 << true << 3.0;
+        QTest::newRow("to an end after later starts") << false << 3.0 << true << 10.0;
+        QTest::newRow("past the last edge") << false << 10.0 << true << -1.0;
+        QTest::newRow("back to the nearest") << false << 2.5 << false << 2.0;
+        QTest::newRow("before the first edge") << false << 0.0 << false << -1.0;
+        QTest::newRow("speech: from an end to the next start") << true << 2.0 << true << 4.0;
+        QTest::newRow("speech: back from a start") << true << 4.0 << false << 2.0;
+    }
+    void edgeSteps()
+    {
+        QFETCH(bool, speech);
+        QFETCH(double, from);
+        QFETCH(bool, forward);
+        QFETCH(double, expected);
+        const SubtitleList subtitles{Subtitle::create(QString(), 0, 10), Subtitle::create(QString(), 2, 3)};
+        const SpeechStretches stretches({{1, 2}, {4, 5}});
+        const std::optional<double> to = speech ? EdgeStepping::speechEdge(stretches, from, forward)
+                                                : EdgeStepping::subtitleEdge(subtitles, from, forward);
+        QCOMPARE(to.value_or(-1), expected);
     }
 };
 
