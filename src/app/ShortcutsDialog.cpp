@@ -112,6 +112,7 @@ void ShortcutsDialog::addPaneKeys()
 
     QTreeWidgetItem *timeline = addGroup(tr("Timeline"));
     new QTreeWidgetItem(timeline, {tr("Zoom in or out"), tr("Ctrl+Wheel")});
+    new QTreeWidgetItem(timeline, {tr("Make the waveform taller or shorter"), tr("Ctrl+Shift+Wheel")});
     new QTreeWidgetItem(timeline, {tr("Drag without snapping"), tr("Ctrl+Drag")});
     new QTreeWidgetItem(timeline, {tr("Add a subtitle to the selection"), tr("Ctrl+Click")});
     new QTreeWidgetItem(timeline, {tr("Select a range of subtitles"), tr("Shift+Click")});

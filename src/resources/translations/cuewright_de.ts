@@ -2428,6 +2428,16 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Make the waveform taller or shorter</source>
+        <translation>Die Wellenform höher oder flacher machen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ctrl+Shift+Wheel</source>
+        <translation>Strg+Umschalt+Mausrad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Drag without snapping</source>
         <translation>Ziehen ohne Einrasten</translation>
     </message>
