@@ -51,7 +51,7 @@ fuzz: deps
 # film in /tmp, about 90 s once), and how soon a scrubbing grain starts. Then the whole
 # program on a generated million-subtitle file: conversion against python3-srt, and
 # opening it in the window (BENCH_FILES=no leaves these out).
-BENCHES ?= cuewright-bench cuewright-bench-formats cuewright-bench-conversion cuewright-bench-list cuewright-bench-quality cuewright-bench-retiming cuewright-bench-search cuewright-bench-timeline cuewright-bench-spectrogram cuewright-bench-waveform
+BENCHES ?= cuewright-bench cuewright-bench-formats cuewright-bench-conversion cuewright-bench-list cuewright-bench-quality cuewright-bench-retiming cuewright-bench-search cuewright-bench-timeline cuewright-bench-sonogram cuewright-bench-waveform
 BENCH_FILES ?= yes
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks cuewright

@@ -330,7 +330,7 @@ void DocumentWindow::addSoundViewCommands(QMenu *menu)
                 [action, view](View chosen) { action->setChecked(chosen == view); });
     };
     addView(QT_TR_NOOP("Show &Waveform"), Qt::Key_4, View::Waveform);
-    addView(QT_TR_NOOP("Show Spectro&gram"), Qt::Key_5, View::Spectrogram);
+    addView(QT_TR_NOOP("Show Spectro&gram"), Qt::Key_5, View::Sonogram);
     addView(QT_TR_NOOP("Show Waveform an&d Spectrogram"), Qt::Key_6, View::Both);
     TimelineViewController *timeline = m_timeline;
     addAction(menu, QT_TR_NOOP("Reset Waveform &Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),

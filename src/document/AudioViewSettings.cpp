@@ -12,7 +12,7 @@ const QString settingsKey = QStringLiteral("audioView");
 QString nameOf(AudioViewSettings::View view)
 {
     switch (view) {
-    case AudioViewSettings::View::Spectrogram:
+    case AudioViewSettings::View::Sonogram:
         return QStringLiteral("spectrogram");
     case AudioViewSettings::View::Both:
         return QStringLiteral("both");
@@ -28,7 +28,7 @@ AudioViewSettings::AudioViewSettings()
     : QObject(QCoreApplication::instance())
 {
     const QString stored = QSettings().value(settingsKey).toString();
-    for (const View view : {View::Spectrogram, View::Both}) {
+    for (const View view : {View::Sonogram, View::Both}) {
         if (stored == nameOf(view))
             m_view = view;
     }

@@ -109,7 +109,7 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     painter.setPen(m_palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText));
     painter.setClipRect(block.adjusted(textInset, 0, -textInset, 0), Qt::IntersectClip);
     // The block lets the sound show through; the text gets a backing of its own, or it
-    // would be lost on a loud waveform or a bright spectrogram.
+    // would be lost on a loud waveform or a bright sonogram.
     QColor backing = m_palette.color(selected ? QPalette::Highlight : QPalette::Window);
     backing.setAlphaF(0.7);
     for (const QString &line : lines) {

@@ -7,7 +7,7 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/SpectrogramPainter.h"
+#include "waveform/SonogramPainter.h"
 #include "waveform/WaveformPainter.h"
 
 #include <QPaintEvent>
@@ -56,22 +56,22 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
         CursorPainter::paint(painter, m_timeline->xForTime(m_timeline->currentTime()) - m_timeline->offset(), height());
 }
 
-// The waveform, the spectrogram, or the spectrogram above and the waveform below, as the
+// The waveform, the sonogram, or the sonogram above and the waveform below, as the
 // user chose for every window; side by side each keeps its own scale and stays readable.
 void TimelineStrip::paintSound(QPainter &painter, const QRectF &band)
 {
     const auto waveform = m_timeline->audioWaveform();
-    const auto spectrogram = m_timeline->audioSpectrogram();
+    const auto sonogram = m_timeline->audioSonogram();
     const AudioViewSettings *view = AudioViewSettings::shared();
     QRectF waveformArea = band;
-    if (spectrogram && view->showsSpectrogram()) {
-        QRectF spectrogramArea = band;
+    if (sonogram && view->showsSonogram()) {
+        QRectF sonogramArea = band;
         if (view->showsWaveform()) {
             const double split = std::round(band.top() + (height() - band.top()) * 0.6);
-            spectrogramArea.setBottom(split);
+            sonogramArea.setBottom(split);
             waveformArea.setTop(split);
         }
-        SpectrogramPainter::paint(painter, spectrogramArea, *spectrogram,
+        SonogramPainter::paint(painter, sonogramArea, *sonogram,
                                   {m_timeline->pointsPerSecond(), m_timeline->offset()}, palette());
         if (!view->showsWaveform())
             return;

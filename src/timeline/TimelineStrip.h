@@ -6,7 +6,7 @@
 
 class TimelineViewController;
 
-// The timeline's one widget: draws the ruler, the sound (waveform, spectrogram or both), the
+// The timeline's one widget: draws the ruler, the sound (waveform, sonogram or both), the
 // video's shot changes, the blocks of the subtitles in view, the speech found in the sound,
 // a rubber band, the snap guide and the playback cursor, in that order, from the state of
 // its TimelineViewController. It takes no decisions; TimelineInput handles its pointer

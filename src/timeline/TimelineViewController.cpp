@@ -9,7 +9,7 @@
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
 #include "waveform/AmplitudeCompression.h"
-#include "waveform/AudioSpectrogram.h"
+#include "waveform/AudioSonogram.h"
 #include "waveform/AudioWaveform.h"
 
 #include <QAction>
@@ -60,7 +60,7 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
     connect(m_scrollBar, &QScrollBar::actionTriggered, this, &TimelineViewController::stopFollowingCursor);
 
     connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, this, [this] {
-        updateAudioSpectrogram();
+        updateAudioSonogram();
         m_strip->update();
     });
 
@@ -526,27 +526,27 @@ void TimelineViewController::setAudioWaveform(std::shared_ptr<AudioWaveform> wav
         connect(m_audioWaveform.get(), &AudioWaveform::samplesAppended, m_strip, qOverload<>(&QWidget::update));
         connect(m_audioWaveform.get(), &AudioWaveform::finished, m_strip, qOverload<>(&QWidget::update));
     }
-    updateAudioSpectrogram();
+    updateAudioSonogram();
     updateDuration();
 }
 
 // Computed for the waveform's file when the view first shows it, and kept while the file
 // stays: switching views back and forth computes nothing again.
-void TimelineViewController::updateAudioSpectrogram()
+void TimelineViewController::updateAudioSonogram()
 {
     if (!m_audioWaveform) {
-        m_audioSpectrogram.reset();
+        m_audioSonogram.reset();
         return;
     }
-    if (m_audioSpectrogram && m_audioSpectrogram->path() == m_audioWaveform->path())
+    if (m_audioSonogram && m_audioSonogram->path() == m_audioWaveform->path())
         return;
-    m_audioSpectrogram.reset(); // stops and joins its worker
-    if (!AudioViewSettings::shared()->showsSpectrogram())
+    m_audioSonogram.reset(); // stops and joins its worker
+    if (!AudioViewSettings::shared()->showsSonogram())
         return;
-    m_audioSpectrogram = std::make_shared<AudioSpectrogram>(m_audioWaveform->path(), m_audioWaveform->duration());
-    connect(m_audioSpectrogram.get(), &AudioSpectrogram::columnsAppended, m_strip, qOverload<>(&QWidget::update));
-    connect(m_audioSpectrogram.get(), &AudioSpectrogram::finished, m_strip, qOverload<>(&QWidget::update));
-    m_audioSpectrogram->load();
+    m_audioSonogram = std::make_shared<AudioSonogram>(m_audioWaveform->path(), m_audioWaveform->duration());
+    connect(m_audioSonogram.get(), &AudioSonogram::columnsAppended, m_strip, qOverload<>(&QWidget::update));
+    connect(m_audioSonogram.get(), &AudioSonogram::finished, m_strip, qOverload<>(&QWidget::update));
+    m_audioSonogram->load();
 }
 
 void TimelineViewController::showSnapGuide(double time)

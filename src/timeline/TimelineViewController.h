@@ -18,7 +18,7 @@
 #include <memory>
 #include <optional>
 
-class AudioSpectrogram;
+class AudioSonogram;
 class AudioWaveform;
 class QAction;
 class Document;
@@ -119,9 +119,9 @@ public:
     QWidget *contentView() const;
     const TimelineRuler &ruler() const { return m_ruler; }
     std::shared_ptr<AudioWaveform> audioWaveform() const { return m_audioWaveform; }
-    // The waveform's sound as a spectrogram, computed once the view (AudioViewSettings)
+    // The waveform's sound as a sonogram, computed once the view (AudioViewSettings)
     // first asks for it; nullptr until then.
-    std::shared_ptr<AudioSpectrogram> audioSpectrogram() const { return m_audioSpectrogram; }
+    std::shared_ptr<AudioSonogram> audioSonogram() const { return m_audioSonogram; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
     // The time a snap just caught, shown as a guide for a moment.
     std::optional<double> snapGuideTime() const;
@@ -169,7 +169,7 @@ private:
     void afterScroll();
     void stopFollowingCursor();
     void showSnapGuide(double time);
-    void updateAudioSpectrogram();
+    void updateAudioSonogram();
     SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
@@ -182,7 +182,7 @@ private:
     TimelineInput *m_input;
     TimelineRuler m_ruler;
     std::shared_ptr<AudioWaveform> m_audioWaveform;
-    std::shared_ptr<AudioSpectrogram> m_audioSpectrogram;
+    std::shared_ptr<AudioSonogram> m_audioSonogram;
     std::optional<double> m_snapGuideTime;
     QTimer m_snapGuideTimer;
     QList<QPointer<QAction>> m_contextMenuActions;

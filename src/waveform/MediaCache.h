@@ -36,7 +36,7 @@ public:
     // Written atomically; false when the media file or the folder cannot be used.
     bool store(const QString &mediaPath, int pointsPerSecond, const Series &envelope);
 
-    // The same for a series of bytes the caller lays out itself (a spectrogram's levels),
+    // The same for a series of bytes the caller lays out itself (a sonogram's levels),
     // checked in full like the others; never taken for a series of numbers, nor one for it.
     std::optional<QByteArray> findBytes(const QString &mediaPath, int number) const;
     bool storeBytes(const QString &mediaPath, int number, const QByteArray &bytes);

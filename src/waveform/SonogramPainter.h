@@ -2,15 +2,15 @@
 
 #include <QRectF>
 
-class AudioSpectrogram;
+class AudioSonogram;
 class QPainter;
 class QPalette;
 
-// Draws a spectrogram in a band on the timeline's time scale (a time t lies at
+// Draws a sonogram in a band on the timeline's time scale (a time t lies at
 // x = t × pointsPerSecond − offset), low pitches at the bottom, at the resolution that
 // suits the zoom; where several columns fall in one pixel column, the loudest of each
 // band is shown. The colours span the 70 dB below the loudest level of the file.
-class SpectrogramPainter
+class SonogramPainter
 {
 public:
     struct Scale
@@ -19,6 +19,6 @@ public:
         double offset = 0;
     };
 
-    static void paint(QPainter &painter, const QRectF &area, const AudioSpectrogram &spectrogram, Scale scale,
+    static void paint(QPainter &painter, const QRectF &area, const AudioSonogram &sonogram, Scale scale,
                       const QPalette &palette);
 };

@@ -1,9 +1,9 @@
-#include "waveform/AudioSpectrogram.h"
+#include "waveform/AudioSonogram.h"
 
 #include "speech/MonoResampler.h"
 #include "waveform/AudioDecoder.h"
 #include "waveform/MediaCache.h"
-#include "waveform/SpectrogramColumns.h"
+#include "waveform/SonogramColumns.h"
 
 #include <QDataStream>
 #include <QElapsedTimer>
@@ -22,11 +22,11 @@ constexpr qint64 BatchIntervalMs = 40;
 // Read to here when the file does not tell how long its sound is.
 constexpr double UnknownEnd = 1e9;
 
-using Batch = std::array<QByteArray, AudioSpectrogram::resolutionCount>;
+using Batch = std::array<QByteArray, AudioSonogram::resolutionCount>;
 
 } // namespace
 
-class AudioSpectrogram::Worker
+class AudioSonogram::Worker
 {
 public:
     // Declared before the threads, which use it until they are joined.
@@ -37,7 +37,7 @@ public:
     void start(Work work)
     {
         threads.emplace_back([work = std::move(work), token = stop.get_token()] {
-            QThread::currentThread()->setObjectName(QStringLiteral("AudioSpectrogram"));
+            QThread::currentThread()->setObjectName(QStringLiteral("AudioSonogram"));
             work(token);
         });
     }
@@ -50,24 +50,24 @@ public:
     }
 };
 
-const std::array<AudioSpectrogram::Resolution, AudioSpectrogram::resolutionCount> &AudioSpectrogram::resolutions()
+const std::array<AudioSonogram::Resolution, AudioSonogram::resolutionCount> &AudioSonogram::resolutions()
 {
     // 16, 32 and 64 ms windows, each column half a window after the one before.
     static const std::array<Resolution, resolutionCount> all{{{256, 128}, {512, 256}, {1024, 512}}};
     return all;
 }
 
-double AudioSpectrogram::Resolution::columnsPerSecond() const
+double AudioSonogram::Resolution::columnsPerSecond() const
 {
-    return double(SpectrogramColumns::sampleRate) / hop;
+    return double(SonogramColumns::sampleRate) / hop;
 }
 
-double AudioSpectrogram::Resolution::firstColumnMiddle() const
+double AudioSonogram::Resolution::firstColumnMiddle() const
 {
-    return windowSize / 2.0 / SpectrogramColumns::sampleRate;
+    return windowSize / 2.0 / SonogramColumns::sampleRate;
 }
 
-int AudioSpectrogram::resolutionFor(double pointsPerSecond)
+int AudioSonogram::resolutionFor(double pointsPerSecond)
 {
     for (int i = 0; i < resolutionCount; ++i) {
         if (resolutions()[i].columnsPerSecond() <= pointsPerSecond)
@@ -76,37 +76,37 @@ int AudioSpectrogram::resolutionFor(double pointsPerSecond)
     return resolutionCount - 1;
 }
 
-AudioSpectrogram::AudioSpectrogram(const QString &path, double duration)
+AudioSonogram::AudioSonogram(const QString &path, double duration)
     : m_path(path)
     , m_duration(duration)
-    , m_cache(MediaCache::userCache(QStringLiteral("spectrograms")))
+    , m_cache(MediaCache::userCache(QStringLiteral("sonograms")))
     , m_worker(std::make_unique<Worker>())
 {
 }
 
 // The worker goes first: it posts to this object until it is joined.
-AudioSpectrogram::~AudioSpectrogram()
+AudioSonogram::~AudioSonogram()
 {
     m_worker.reset();
 }
 
-void AudioSpectrogram::setCache(std::shared_ptr<MediaCache> cache)
+void AudioSonogram::setCache(std::shared_ptr<MediaCache> cache)
 {
     if (!m_started)
         m_cache = std::move(cache);
 }
 
-const QByteArray &AudioSpectrogram::columns(int resolution) const
+const QByteArray &AudioSonogram::columns(int resolution) const
 {
     return m_columns[size_t(std::clamp(resolution, 0, resolutionCount - 1))];
 }
 
-qsizetype AudioSpectrogram::columnCount(int resolution) const
+qsizetype AudioSonogram::columnCount(int resolution) const
 {
-    return columns(resolution).size() / SpectrogramColumns::rows;
+    return columns(resolution).size() / SonogramColumns::rows;
 }
 
-double AudioSpectrogram::progress() const
+double AudioSonogram::progress() const
 {
     if (!m_reading)
         return 1;
@@ -115,7 +115,7 @@ double AudioSpectrogram::progress() const
     return expected > 0 ? std::min(1.0, columnCount(resolutionCount - 1) / expected) : 0;
 }
 
-void AudioSpectrogram::load()
+void AudioSonogram::load()
 {
     if (m_started)
         return;
@@ -141,8 +141,8 @@ void AudioSpectrogram::load()
             post([q] { q->finishReading(false, false); });
             return;
         }
-        MonoResampler resampler(decoder->sampleRate(), decoder->channelCount(), SpectrogramColumns::sampleRate);
-        std::vector<SpectrogramColumns> levels;
+        MonoResampler resampler(decoder->sampleRate(), decoder->channelCount(), SonogramColumns::sampleRate);
+        std::vector<SonogramColumns> levels;
         for (const Resolution &resolution : resolutions())
             levels.emplace_back(resolution.windowSize, resolution.hop);
 
@@ -183,7 +183,7 @@ void AudioSpectrogram::load()
     });
 }
 
-void AudioSpectrogram::append(const Batch &batch)
+void AudioSonogram::append(const Batch &batch)
 {
     for (int i = 0; i < resolutionCount; ++i) {
         const QByteArray &more = batch[size_t(i)];
@@ -197,7 +197,7 @@ void AudioSpectrogram::append(const Batch &batch)
     emit columnsAppended();
 }
 
-void AudioSpectrogram::finishReading(bool complete, bool fromCache)
+void AudioSonogram::finishReading(bool complete, bool fromCache)
 {
     m_reading = false;
     m_complete = complete;
@@ -211,26 +211,26 @@ void AudioSpectrogram::finishReading(bool complete, bool fromCache)
     emit finished();
 }
 
-QByteArray AudioSpectrogram::serialise(const Batch &columns)
+QByteArray AudioSonogram::serialise(const Batch &columns)
 {
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.setVersion(QDataStream::Qt_6_0);
-    stream << qint32(SpectrogramColumns::rows) << qint32(resolutionCount);
+    stream << qint32(SonogramColumns::rows) << qint32(resolutionCount);
     for (int i = 0; i < resolutionCount; ++i)
         stream << qint32(resolutions()[size_t(i)].windowSize) << qint32(resolutions()[size_t(i)].hop)
                << columns[size_t(i)];
     return bytes;
 }
 
-std::optional<Batch> AudioSpectrogram::deserialise(const QByteArray &bytes)
+std::optional<Batch> AudioSonogram::deserialise(const QByteArray &bytes)
 {
     QDataStream stream(bytes);
     stream.setVersion(QDataStream::Qt_6_0);
     qint32 rows = 0;
     qint32 count = 0;
     stream >> rows >> count;
-    if (stream.status() != QDataStream::Ok || rows != SpectrogramColumns::rows || count != resolutionCount)
+    if (stream.status() != QDataStream::Ok || rows != SonogramColumns::rows || count != resolutionCount)
         return std::nullopt;
     Batch columns;
     for (int i = 0; i < resolutionCount; ++i) {

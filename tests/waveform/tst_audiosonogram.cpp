@@ -1,6 +1,6 @@
-#include "waveform/AudioSpectrogram.h"
+#include "waveform/AudioSonogram.h"
 #include "waveform/MediaCache.h"
-#include "waveform/SpectrogramColumns.h"
+#include "waveform/SonogramColumns.h"
 
 #include "TestMedia.h"
 
@@ -12,25 +12,25 @@
 
 namespace {
 
-std::unique_ptr<AudioSpectrogram> finishedSpectrogram(const QString &path, std::shared_ptr<MediaCache> cache)
+std::unique_ptr<AudioSonogram> finishedSonogram(const QString &path, std::shared_ptr<MediaCache> cache)
 {
-    auto spectrogram = std::make_unique<AudioSpectrogram>(path, 0);
-    spectrogram->setCache(std::move(cache));
-    QSignalSpy finished(spectrogram.get(), &AudioSpectrogram::finished);
-    spectrogram->load();
+    auto sonogram = std::make_unique<AudioSonogram>(path, 0);
+    sonogram->setCache(std::move(cache));
+    QSignalSpy finished(sonogram.get(), &AudioSonogram::finished);
+    sonogram->load();
     if (!finished.wait(30000))
         return nullptr;
-    return spectrogram;
+    return sonogram;
 }
 
-uchar levelAt(const AudioSpectrogram &spectrogram, int resolution, qsizetype column, int row)
+uchar levelAt(const AudioSonogram &sonogram, int resolution, qsizetype column, int row)
 {
-    return uchar(spectrogram.columns(resolution)[column * SpectrogramColumns::rows + row]);
+    return uchar(sonogram.columns(resolution)[column * SonogramColumns::rows + row]);
 }
 
 } // namespace
 
-class TestAudioSpectrogram : public QObject
+class TestAudioSonogram : public QObject
 {
     Q_OBJECT
 
@@ -45,7 +45,7 @@ private slots:
         QTest::addColumn<QString>("format"); // sample rate and channels
         QTest::newRow("low voice, 44.1 kHz") << 150.0 << QStringLiteral("sample_rate=44100");
         QTest::newRow("1 kHz, 48 kHz stereo") << 1000.0 << QStringLiteral("sample_rate=48000:channel_layout=stereo");
-        QTest::newRow("near the top, at the spectrogram's own rate") << 6000.0 << QStringLiteral("sample_rate=16000");
+        QTest::newRow("near the top, at the sonogram's own rate") << 6000.0 << QStringLiteral("sample_rate=16000");
     }
 
     void toneShowsInItsBandAndAtItsTime()
@@ -56,37 +56,37 @@ private slots:
         const QString tone = QStringLiteral("0.5*sin(2*PI*%1*t)*between(t\\,1\\,2)").arg(frequency);
         const QString channels = format.contains(QStringLiteral("stereo")) ? tone + u'|' + tone : tone;
         QVERIFY(TestMedia::makeAudio(path, QStringLiteral("aevalsrc=exprs='%1':%2:duration=3").arg(channels, format)));
-        const auto spectrogram = finishedSpectrogram(path, nullptr);
-        QVERIFY(spectrogram && spectrogram->isComplete());
+        const auto sonogram = finishedSonogram(path, nullptr);
+        QVERIFY(sonogram && sonogram->isComplete());
 
         int expectedRow = 0;
-        for (int row = 1; row < SpectrogramColumns::rows; ++row) {
-            if (std::abs(std::log(SpectrogramColumns::rowFrequency(row) / frequency))
-                < std::abs(std::log(SpectrogramColumns::rowFrequency(expectedRow) / frequency)))
+        for (int row = 1; row < SonogramColumns::rows; ++row) {
+            if (std::abs(std::log(SonogramColumns::rowFrequency(row) / frequency))
+                < std::abs(std::log(SonogramColumns::rowFrequency(expectedRow) / frequency)))
                 expectedRow = row;
         }
-        for (int resolution = 0; resolution < AudioSpectrogram::resolutionCount; ++resolution) {
-            const AudioSpectrogram::Resolution &r = AudioSpectrogram::resolutions()[resolution];
+        for (int resolution = 0; resolution < AudioSonogram::resolutionCount; ++resolution) {
+            const AudioSonogram::Resolution &r = AudioSonogram::resolutions()[resolution];
             const auto columnAt = [&](double seconds) {
                 return qsizetype(std::lround((seconds - r.firstColumnMiddle()) * r.columnsPerSecond()));
             };
             // Columns go on while their middle lies inside the sound.
-            QCOMPARE(spectrogram->columnCount(resolution), columnAt(3));
+            QCOMPARE(sonogram->columnCount(resolution), columnAt(3));
             const qsizetype middle = columnAt(1.5);
             int loudestRow = 0;
-            for (int row = 0; row < SpectrogramColumns::rows; ++row) {
-                if (levelAt(*spectrogram, resolution, middle, row) > levelAt(*spectrogram, resolution, middle, loudestRow))
+            for (int row = 0; row < SonogramColumns::rows; ++row) {
+                if (levelAt(*sonogram, resolution, middle, row) > levelAt(*sonogram, resolution, middle, loudestRow))
                     loudestRow = row;
             }
             QVERIFY2(std::abs(loudestRow - expectedRow) <= 1,
                      qPrintable(QStringLiteral("row %1, not %2").arg(loudestRow).arg(expectedRow)));
             // The first column within 20 dB of the tone lies over its start.
-            const double threshold = SpectrogramColumns::decibelsOf(levelAt(*spectrogram, resolution, middle, loudestRow)) - 20;
+            const double threshold = SonogramColumns::decibelsOf(levelAt(*sonogram, resolution, middle, loudestRow)) - 20;
             qsizetype onset = 0;
-            while (SpectrogramColumns::decibelsOf(levelAt(*spectrogram, resolution, onset, loudestRow)) < threshold)
+            while (SonogramColumns::decibelsOf(levelAt(*sonogram, resolution, onset, loudestRow)) < threshold)
                 ++onset;
             const double onsetTime = r.firstColumnMiddle() + onset / r.columnsPerSecond();
-            QVERIFY2(std::abs(onsetTime - 1.0) <= r.windowSize / 2.0 / SpectrogramColumns::sampleRate,
+            QVERIFY2(std::abs(onsetTime - 1.0) <= r.windowSize / 2.0 / SonogramColumns::sampleRate,
                      qPrintable(QString::number(onsetTime)));
         }
     }
@@ -97,24 +97,24 @@ private slots:
         QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({0.5, 2}, 0.4, 3)));
         const auto cache = std::make_shared<MediaCache>(m_dir.filePath(QStringLiteral("cache")));
         // Destroyed before the second: its store is complete once it is gone.
-        std::array<QByteArray, AudioSpectrogram::resolutionCount> computed;
-        if (const auto first = finishedSpectrogram(path, cache)) {
-            for (int i = 0; i < AudioSpectrogram::resolutionCount; ++i)
+        std::array<QByteArray, AudioSonogram::resolutionCount> computed;
+        if (const auto first = finishedSonogram(path, cache)) {
+            for (int i = 0; i < AudioSonogram::resolutionCount; ++i)
                 computed[size_t(i)] = first->columns(i);
         }
         QVERIFY(!computed.front().isEmpty());
-        const auto second = finishedSpectrogram(path, cache);
+        const auto second = finishedSonogram(path, cache);
         QVERIFY(second);
-        for (int i = 0; i < AudioSpectrogram::resolutionCount; ++i)
+        for (int i = 0; i < AudioSonogram::resolutionCount; ++i)
             QCOMPARE(second->columns(i), computed[size_t(i)]);
 
         // What the cache holds is what is shown: not computed again.
-        std::array<QByteArray, AudioSpectrogram::resolutionCount> planted = computed;
+        std::array<QByteArray, AudioSonogram::resolutionCount> planted = computed;
         planted.back().fill(char(7));
-        QVERIFY(cache->storeBytes(path, AudioSpectrogram::cacheSeries, AudioSpectrogram::serialise(planted)));
-        const auto third = finishedSpectrogram(path, cache);
+        QVERIFY(cache->storeBytes(path, AudioSonogram::cacheSeries, AudioSonogram::serialise(planted)));
+        const auto third = finishedSonogram(path, cache);
         QVERIFY(third);
-        QCOMPARE(third->columns(AudioSpectrogram::resolutionCount - 1), planted.back());
+        QCOMPARE(third->columns(AudioSonogram::resolutionCount - 1), planted.back());
         QCOMPARE(third->loudest(), 7);
     }
 
@@ -122,5 +122,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestAudioSpectrogram)
-#include "tst_audiospectrogram.moc"
+QTEST_GUILESS_MAIN(TestAudioSonogram)
+#include "tst_audiosonogram.moc"

@@ -6,14 +6,14 @@
 
 #include <vector>
 
-// Turns mono samples at SpectrogramColumns::sampleRate (full scale 32768, as MonoResampler
-// gives them) into spectrogram columns at one resolution: every `hop` samples, the power
+// Turns mono samples at SonogramColumns::sampleRate (full scale 32768, as MonoResampler
+// gives them) into sonogram columns at one resolution: every `hop` samples, the power
 // spectrum of the `windowSize` samples from there, folded onto `rows` bands evenly spaced on
 // the mel scale from minFrequency to maxFrequency (the range in which speech is read), each
 // band's level one byte (see byteOf). Samples may arrive in any pieces; the columns do not
 // depend on how the sound was split. Column i covers samples [i × hop, i × hop + windowSize):
 // its middle lies at (i × hop + windowSize / 2) / sampleRate seconds.
-class SpectrogramColumns
+class SonogramColumns
 {
 public:
     static constexpr int sampleRate = 16000;
@@ -25,7 +25,7 @@ public:
     static constexpr double ceilingDecibels = 0;
 
     // windowSize: a power of two, at least 4; hop at least 1.
-    SpectrogramColumns(int windowSize, int hop);
+    SonogramColumns(int windowSize, int hop);
 
     int windowSize() const { return m_fft.size(); }
     int hop() const { return m_hop; }

@@ -10,14 +10,14 @@
 
 class MediaCache;
 
-// The spectrogram of a media file's first audio track at a few resolutions, from short FFT
+// The sonogram of a media file's first audio track at a few resolutions, from short FFT
 // windows (sharp in time, for a zoomed-in timeline) to long ones (sharp in pitch, for a
-// zoomed-out one): columns of SpectrogramColumns::rows bytes, computed on a worker thread
-// from the sound mixed to mono at SpectrogramColumns::sampleRate and appended on the GUI
+// zoomed-out one): columns of SonogramColumns::rows bytes, computed on a worker thread
+// from the sound mixed to mono at SonogramColumns::sampleRate and appended on the GUI
 // thread as they come. Kept in the user's cache once computed in full, so that a file seen
-// before has its spectrogram at once. Lives on the thread that makes it, which owns the
+// before has its sonogram at once. Lives on the thread that makes it, which owns the
 // worker: it stops and joins it when it goes.
-class AudioSpectrogram : public QObject
+class AudioSonogram : public QObject
 {
     Q_OBJECT
 
@@ -37,8 +37,8 @@ public:
     static int resolutionFor(double pointsPerSecond);
 
     // duration: of the sound, as far as known (0 when not), for the progress shown.
-    AudioSpectrogram(const QString &path, double duration);
-    ~AudioSpectrogram() override;
+    AudioSonogram(const QString &path, double duration);
+    ~AudioSonogram() override;
 
     // The user's cache unless set otherwise; nullptr keeps nothing. Before load().
     void setCache(std::shared_ptr<MediaCache> cache);
@@ -51,18 +51,18 @@ public:
 
     QString path() const { return m_path; }
     double duration() const { return m_duration; }
-    // SpectrogramColumns::rows bytes per column, the lowest band first.
+    // SonogramColumns::rows bytes per column, the lowest band first.
     const QByteArray &columns(int resolution) const;
     qsizetype columnCount(int resolution) const;
-    // The loudest level so far (a byte of SpectrogramColumns), to scale the colours by.
+    // The loudest level so far (a byte of SonogramColumns), to scale the colours by.
     int loudest() const { return m_loudest; }
     // 0..1 while reading, as far as the duration is known.
     double progress() const;
 
-    // The number a spectrogram is kept under in its cache; raised whenever the columns'
+    // The number a sonogram is kept under in its cache; raised whenever the columns'
     // arithmetic changes, so that older entries are computed again.
     static constexpr int cacheSeries = 1;
-    // How a whole spectrogram is laid out in the cache, and read back: nothing when the
+    // How a whole sonogram is laid out in the cache, and read back: nothing when the
     // bytes do not hold this program's resolutions and bands.
     static QByteArray serialise(const std::array<QByteArray, resolutionCount> &columns);
     static std::optional<std::array<QByteArray, resolutionCount>> deserialise(const QByteArray &bytes);

@@ -1,4 +1,4 @@
-#include "waveform/SpectrogramPalette.h"
+#include "waveform/SonogramPalette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,13 +36,13 @@ std::array<QRgb, 256> makeSteps()
 
 } // namespace
 
-const std::array<QRgb, 256> &SpectrogramPalette::steps()
+const std::array<QRgb, 256> &SonogramPalette::steps()
 {
     static const std::array<QRgb, 256> steps = makeSteps();
     return steps;
 }
 
-QRgb SpectrogramPalette::colour(double share)
+QRgb SonogramPalette::colour(double share)
 {
     const double clamped = std::isnan(share) ? 0 : std::clamp(share, 0.0, 1.0);
     return steps()[size_t(std::lround(clamped * 255))];

@@ -1,13 +1,13 @@
-// Spectrogram speed on a generated half-hour film (48 kHz stereo AAC, speech-like beeps
+// Sonogram speed on a generated half-hour film (48 kHz stereo AAC, speech-like beeps
 // over pink noise): the whole computation as the timeline starts it, nothing cached, as
 // seconds of sound per second of work; the share of it that is decoding and mixing down to
 // 16 kHz; and a warm start from the cache. The film is made once into /tmp and reused.
-//   ninja cuewright-bench-spectrogram && bench/cuewright-bench-spectrogram
+//   ninja cuewright-bench-sonogram && bench/cuewright-bench-sonogram
 #include "speech/MonoResampler.h"
 #include "waveform/AudioDecoder.h"
-#include "waveform/AudioSpectrogram.h"
+#include "waveform/AudioSonogram.h"
 #include "waveform/MediaCache.h"
-#include "waveform/SpectrogramColumns.h"
+#include "waveform/SonogramColumns.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,7 +26,7 @@ constexpr int FilmSeconds = 1800;
 const QString &filmPath()
 {
     static const QString path = [] {
-        const QString file = QStringLiteral("/tmp/cuewright-bench-spectrogram-%1s.mp4").arg(FilmSeconds);
+        const QString file = QStringLiteral("/tmp/cuewright-bench-sonogram-%1s.mp4").arg(FilmSeconds);
         if (!QFileInfo::exists(file)) {
             const QString command = QStringLiteral(
                 "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=320x180:rate=10:duration=%1 "
@@ -48,18 +48,18 @@ double computeWhole(const std::shared_ptr<MediaCache> &cache)
 {
     QElapsedTimer clock;
     clock.start();
-    AudioSpectrogram spectrogram(filmPath(), FilmSeconds);
-    spectrogram.setCache(cache);
+    AudioSonogram sonogram(filmPath(), FilmSeconds);
+    sonogram.setCache(cache);
     QEventLoop loop;
-    QObject::connect(&spectrogram, &AudioSpectrogram::finished, &loop, &QEventLoop::quit);
-    spectrogram.load();
+    QObject::connect(&sonogram, &AudioSonogram::finished, &loop, &QEventLoop::quit);
+    sonogram.load();
     loop.exec();
-    if (!spectrogram.isComplete())
-        qFatal("the spectrogram of %s is incomplete", qPrintable(filmPath()));
+    if (!sonogram.isComplete())
+        qFatal("the sonogram of %s is incomplete", qPrintable(filmPath()));
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
-void spectrogramCold(benchmark::State &state)
+void sonogramCold(benchmark::State &state)
 {
     double seconds = 0;
     for (auto _ : state) {
@@ -69,12 +69,12 @@ void spectrogramCold(benchmark::State &state)
     state.counters["sound_s_per_s"] = FilmSeconds / seconds;
 }
 
-void spectrogramWarm(benchmark::State &state)
+void sonogramWarm(benchmark::State &state)
 {
     QTemporaryDir directory;
     const auto cache = std::make_shared<MediaCache>(directory.path());
     computeWhole(cache);
-    // The store runs on the spectrogram's worker, which its end waits for.
+    // The store runs on the sonogram's worker, which its end waits for.
     double seconds = 0;
     for (auto _ : state) {
         seconds = computeWhole(cache);
@@ -95,7 +95,7 @@ void decodeToMono16k(benchmark::State &state)
             state.SkipWithError("cannot decode");
             return;
         }
-        MonoResampler resampler(decoder->sampleRate(), decoder->channelCount(), SpectrogramColumns::sampleRate);
+        MonoResampler resampler(decoder->sampleRate(), decoder->channelCount(), SonogramColumns::sampleRate);
         std::vector<int16_t> chunk;
         std::vector<float> mono;
         while (decoder->read(chunk) == AudioDecoder::Status::Data) {
@@ -111,9 +111,9 @@ void decodeToMono16k(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(spectrogramCold)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(sonogramCold)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(decodeToMono16k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(spectrogramWarm)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(sonogramWarm)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {

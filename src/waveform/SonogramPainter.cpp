@@ -1,8 +1,8 @@
-#include "waveform/SpectrogramPainter.h"
+#include "waveform/SonogramPainter.h"
 
-#include "waveform/AudioSpectrogram.h"
-#include "waveform/SpectrogramColumns.h"
-#include "waveform/SpectrogramPalette.h"
+#include "waveform/AudioSonogram.h"
+#include "waveform/SonogramColumns.h"
+#include "waveform/SonogramPalette.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -21,19 +21,19 @@ constexpr double ShownDecibels = 70;
 // The colour of each level byte, scaled so that the loudest of the file is the brightest.
 std::array<QRgb, 256> coloursFor(int loudest)
 {
-    const double top = SpectrogramColumns::decibelsOf(uchar(loudest));
+    const double top = SonogramColumns::decibelsOf(uchar(loudest));
     std::array<QRgb, 256> colours{};
     for (int level = 0; level < 256; ++level) {
-        const double below = top - SpectrogramColumns::decibelsOf(uchar(level));
-        colours[size_t(level)] = SpectrogramPalette::colour(1 - below / ShownDecibels);
+        const double below = top - SonogramColumns::decibelsOf(uchar(level));
+        colours[size_t(level)] = SonogramPalette::colour(1 - below / ShownDecibels);
     }
     return colours;
 }
 
-void paintProgress(QPainter &painter, const QRectF &area, const AudioSpectrogram &spectrogram,
+void paintProgress(QPainter &painter, const QRectF &area, const AudioSonogram &sonogram,
                    const QPalette &palette)
 {
-    const int percent = int(std::lround(spectrogram.progress() * 100));
+    const int percent = int(std::lround(sonogram.progress() * 100));
     painter.setPen(palette.color(QPalette::PlaceholderText));
     painter.drawText(area.adjusted(6, 2, -6, -2), Qt::AlignRight | Qt::AlignTop,
                      QCoreApplication::translate("SpectrogramView", "Computing spectrogram… %1%").arg(percent));
@@ -41,18 +41,18 @@ void paintProgress(QPainter &painter, const QRectF &area, const AudioSpectrogram
 
 } // namespace
 
-void SpectrogramPainter::paint(QPainter &painter, const QRectF &area, const AudioSpectrogram &spectrogram, Scale scale,
+void SonogramPainter::paint(QPainter &painter, const QRectF &area, const AudioSonogram &sonogram, Scale scale,
                                const QPalette &palette)
 {
     const int left = int(std::floor(area.left()));
     const int width = int(std::ceil(area.right())) - left;
-    const int resolution = AudioSpectrogram::resolutionFor(scale.pointsPerSecond);
-    const AudioSpectrogram::Resolution &columns = AudioSpectrogram::resolutions()[size_t(resolution)];
-    const qsizetype count = spectrogram.columnCount(resolution);
+    const int resolution = AudioSonogram::resolutionFor(scale.pointsPerSecond);
+    const AudioSonogram::Resolution &columns = AudioSonogram::resolutions()[size_t(resolution)];
+    const qsizetype count = sonogram.columnCount(resolution);
     if (width > 0 && count > 0 && scale.pointsPerSecond > 0) {
-        constexpr int rows = SpectrogramColumns::rows;
-        const std::array<QRgb, 256> colours = coloursFor(spectrogram.loudest());
-        const auto *levels = reinterpret_cast<const uchar *>(spectrogram.columns(resolution).constData());
+        constexpr int rows = SonogramColumns::rows;
+        const std::array<QRgb, 256> colours = coloursFor(sonogram.loudest());
+        const auto *levels = reinterpret_cast<const uchar *>(sonogram.columns(resolution).constData());
         // Column c spans the hop around its middle.
         const double perSecond = columns.columnsPerSecond();
         const double firstStart = columns.firstColumnMiddle() - 0.5 / perSecond;
@@ -81,6 +81,6 @@ void SpectrogramPainter::paint(QPainter &painter, const QRectF &area, const Audi
         painter.drawImage(QRectF(left, area.top(), width, area.height()), image);
         painter.restore();
     }
-    if (spectrogram.isReading())
-        paintProgress(painter, area, spectrogram, palette);
+    if (sonogram.isReading())
+        paintProgress(painter, area, sonogram, palette);
 }

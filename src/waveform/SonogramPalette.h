@@ -4,10 +4,10 @@
 
 #include <array>
 
-// The colours of a spectrogram's levels, from quiet to loud: black through purple, red and
+// The colours of a sonogram's levels, from quiet to loud: black through purple, red and
 // orange to pale yellow. Brightness rises evenly along the scale, so that louder always
 // reads as brighter, in colour and in grey alike.
-class SpectrogramPalette
+class SonogramPalette
 {
 public:
     // The colour at share 0..1 of the scale, one of 256 steps.

@@ -1,4 +1,4 @@
-#include "waveform/SpectrogramColumns.h"
+#include "waveform/SonogramColumns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,14 +17,14 @@ double hertzOf(double mel)
 
 double bandEdge(int edge)
 {
-    const double low = melOf(SpectrogramColumns::minFrequency);
-    const double high = melOf(SpectrogramColumns::maxFrequency);
-    return hertzOf(low + (high - low) * edge / SpectrogramColumns::rows);
+    const double low = melOf(SonogramColumns::minFrequency);
+    const double high = melOf(SonogramColumns::maxFrequency);
+    return hertzOf(low + (high - low) * edge / SonogramColumns::rows);
 }
 
 } // namespace
 
-SpectrogramColumns::SpectrogramColumns(int windowSize, int hop)
+SonogramColumns::SonogramColumns(int windowSize, int hop)
     : m_fft(windowSize)
     , m_hop(std::max(hop, 1))
     , m_bands(rows)
@@ -47,23 +47,23 @@ SpectrogramColumns::SpectrogramColumns(int windowSize, int hop)
     }
 }
 
-double SpectrogramColumns::rowFrequency(int row)
+double SonogramColumns::rowFrequency(int row)
 {
     return hertzOf((melOf(bandEdge(row)) + melOf(bandEdge(row + 1))) / 2);
 }
 
-unsigned char SpectrogramColumns::byteOf(double decibels)
+unsigned char SonogramColumns::byteOf(double decibels)
 {
     const double share = (decibels - floorDecibels) / (ceilingDecibels - floorDecibels);
     return (unsigned char)(std::lround(std::clamp(share, 0.0, 1.0) * 255));
 }
 
-double SpectrogramColumns::decibelsOf(unsigned char level)
+double SonogramColumns::decibelsOf(unsigned char level)
 {
     return floorDecibels + (ceilingDecibels - floorDecibels) * level / 255.0;
 }
 
-void SpectrogramColumns::append(const float *samples, qsizetype count, QByteArray &columns)
+void SonogramColumns::append(const float *samples, qsizetype count, QByteArray &columns)
 {
     m_consumed += count;
     m_buffer.insert(m_buffer.end(), samples, samples + count);
@@ -77,7 +77,7 @@ void SpectrogramColumns::append(const float *samples, qsizetype count, QByteArra
     m_buffer.erase(m_buffer.begin(), m_buffer.begin() + qsizetype(std::min(first, m_buffer.size())));
 }
 
-void SpectrogramColumns::finish(QByteArray &columns)
+void SonogramColumns::finish(QByteArray &columns)
 {
     // Columns go on while their middle lies inside the sound; the buffer begins at the
     // next column's first sample.
@@ -91,7 +91,7 @@ void SpectrogramColumns::finish(QByteArray &columns)
     m_buffer.clear();
 }
 
-void SpectrogramColumns::appendColumn(QByteArray &columns)
+void SonogramColumns::appendColumn(QByteArray &columns)
 {
     const qsizetype at = columns.size();
     columns.resize(at + rows);
