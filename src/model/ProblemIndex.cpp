@@ -117,7 +117,7 @@ QString ProblemIndex::describe(int position, QualityCheck::Problem problem) cons
                                                : move->frames < 0
                                                    ? tr("%n frame(s) before the shot change at frame %1", nullptr, -move->frames)
                                                    : tr("on the shot change at frame %1");
-        const int target = int(std::lround(move->to * QualityLimits::countingRate(m_frameRate)));
+        const int target = int(std::lround(move->to * m_limits.countingRate(m_frameRate)));
         return (start ? tr("Starts %1; goes to frame %2") : tr("Ends %1; goes to frame %2"))
             .arg(where.arg(move->cutFrame))
             .arg(target);

@@ -39,14 +39,14 @@ int clampedInt(double value, int fallback, int low, int high)
 
 } // namespace
 
-double QualityLimits::countingRate(double frameRate)
+double QualityLimits::countingRate(double videoRate) const
 {
-    return std::isfinite(frameRate) && frameRate > 0 ? frameRate : 24.0;
+    return std::isfinite(videoRate) && videoRate > 0 ? videoRate : frameRate;
 }
 
-double QualityLimits::minGap(double frameRate) const
+double QualityLimits::minGap(double videoRate) const
 {
-    return minGapFrames / countingRate(frameRate);
+    return minGapFrames / countingRate(videoRate);
 }
 
 QualityLimits QualityLimits::clamped() const
@@ -63,6 +63,8 @@ QualityLimits QualityLimits::clamped() const
     limits.shotChangeZoneFrames = clampedInt(shotChangeZoneFrames, defaults.shotChangeZoneFrames, 1, 50);
     limits.endBeforeShotChangeFrames =
         clampedInt(endBeforeShotChangeFrames, defaults.endBeforeShotChangeFrames, 0, limits.shotChangeZoneFrames - 1);
+    limits.readingCharacters = readingCharacters;
+    limits.frameRate = clampedValue(frameRate, defaults.frameRate, 1, 1000);
     return limits;
 }
 

@@ -19,11 +19,18 @@ public:
     int shotChangeZoneFrames = 12;
     int endBeforeShotChangeFrames = 2;
 
-    // The smallest gap between two subtitles in seconds: minGapFrames at the frame rate,
-    // or at 24 frames per second while no video gives one.
-    double minGap(double frameRate) const;
-    // The rate frames are counted in: the video's, or 24 while none gives one.
-    static double countingRate(double frameRate);
+    // What the reading speed counts as a character. Line lengths always count every
+    // visible character, spaces included: they measure the width of the line.
+    enum class Characters { All, WithoutSpaces, LettersAndDigits };
+    Characters readingCharacters = Characters::All;
+    // The rate frames are counted at while no video gives one.
+    double frameRate = 24;
+
+    // The smallest gap between two subtitles in seconds: minGapFrames at the video's
+    // rate, or at the limits' own rate while no video gives one.
+    double minGap(double videoRate) const;
+    // The rate frames are counted in: the video's, or the limits' own while none gives one.
+    double countingRate(double videoRate) const;
 
     // Every value inside its range, and the maximum duration not below the minimum.
     QualityLimits clamped() const;

@@ -5,7 +5,7 @@
 
 ShotChangeRules::ShotChangeRules(const ShotChanges &shotChanges, double frameRate, const QualityLimits &limits)
     : m_shotChanges(shotChanges)
-    , m_rate(QualityLimits::countingRate(frameRate))
+    , m_rate(limits.countingRate(frameRate))
     , m_zone(limits.shotChangeZoneFrames)
     , m_endGap(limits.endBeforeShotChangeFrames)
 {

@@ -23,7 +23,7 @@ double readNumber(const QSettings &settings, const QString &key, double fallback
 
 double SpeechSnapSettings::leadOut(double frameRate) const
 {
-    return leadOutFrames / QualityLimits::countingRate(frameRate);
+    return leadOutFrames / QualityLimits().countingRate(frameRate);
 }
 
 SpeechSnapSettings SpeechSnapSettings::clamped() const

@@ -23,7 +23,7 @@ double readNumber(const QSettings &settings, const QString &key, double fallback
 
 double TimingSettings::chainThreshold(double frameRate) const
 {
-    return chainThresholdFrames / QualityLimits::countingRate(frameRate);
+    return chainThresholdFrames / QualityLimits().countingRate(frameRate);
 }
 
 TimingSettings TimingSettings::clamped() const
