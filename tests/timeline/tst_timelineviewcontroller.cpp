@@ -5,6 +5,7 @@
 #include "timeline/EdgePreview.h"
 #include "timeline/TimelineRuler.h"
 #include "timeline/TimelineStrip.h"
+#include "waveform/AmplitudeCompression.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -90,6 +91,26 @@ private slots:
         }
         QCOMPARE(f.timeline->magnification(), c.magnification);
         QCOMPARE(f.timeline->offset(), std::round(c.offset));
+    }
+
+    // Ctrl+Shift+wheel makes the waveform taller, never past its bounds however far it turns.
+    void waveformZoomStopsAtItsBounds()
+    {
+        TimelineFixture f({{0, 295}});
+        const auto turn = [&](int notches) {
+            const QPointF position(300, 60);
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent event(position, f.strip()->mapToGlobal(position), QPoint(), QPoint(0, notches > 0 ? 120 : -120),
+                                  Qt::NoButton, Qt::ControlModifier | Qt::ShiftModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(f.strip(), &event);
+            }
+        };
+        turn(1);
+        QVERIFY(f.timeline->waveformZoom() > 1);
+        turn(100);
+        QCOMPARE(f.timeline->waveformZoom(), AmplitudeCompression::maximumZoom);
+        turn(-200);
+        QCOMPARE(f.timeline->waveformZoom(), AmplitudeCompression::minimumZoom);
     }
 
     void blocksInView_data()

@@ -91,6 +91,27 @@ private slots:
         }
     }
 
+    // The finest resolution whose columns are no wider than a point: a column per point
+    // exactly still takes it, a hair fewer points a second falls to the next.
+    void resolutionFollowsTheZoom_data()
+    {
+        QTest::addColumn<double>("pointsPerSecond");
+        QTest::addColumn<int>("resolution");
+        const auto rate = [](int i) { return AudioSonogram::resolutions()[i].columnsPerSecond(); };
+        QTest::newRow("far in") << 10 * rate(0) << 0;
+        QTest::newRow("exactly the finest") << rate(0) << 0;
+        QTest::newRow("just below the finest") << rate(0) - 0.01 << 1;
+        QTest::newRow("exactly the middle") << rate(1) << 1;
+        QTest::newRow("just below the middle") << rate(1) - 0.01 << 2;
+        QTest::newRow("far out") << 0.001 << 2;
+    }
+    void resolutionFollowsTheZoom()
+    {
+        QFETCH(double, pointsPerSecond);
+        QFETCH(int, resolution);
+        QCOMPARE(AudioSonogram::resolutionFor(pointsPerSecond), resolution);
+    }
+
     void cacheRoundTrip()
     {
         const QString path = m_dir.filePath(QStringLiteral("beeps.flac"));
