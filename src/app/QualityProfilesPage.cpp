@@ -112,15 +112,19 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     m_languages->setHorizontalHeaderLabels({tr("Language"), tr("Reading speed"), tr("Line length"), tr("Lines")});
     m_languages->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_languages->verticalHeader()->hide();
+    m_languages->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     m_languages->setItemDelegate(new LanguageDelegate(m_languages));
     m_languages->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_languages->setMinimumHeight(110);
+    m_languages->setMinimumHeight(120);
     auto *addLanguage = new QPushButton(tr("&Add Language"));
     auto *removeLanguage = new QPushButton(tr("Remo&ve Language"));
-    auto *languageButtons = new QHBoxLayout;
+    auto *languageButtons = new QVBoxLayout;
     languageButtons->addWidget(addLanguage);
     languageButtons->addWidget(removeLanguage);
     languageButtons->addStretch();
+    auto *languages = new QHBoxLayout;
+    languages->addWidget(m_languages, 1);
+    languages->addLayout(languageButtons);
 
     m_fields = new QWidget;
     auto *form = new QFormLayout(m_fields);
@@ -137,8 +141,7 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     form->addRow(tr("Keep edges from &shot changes by:"), m_shotChangeZoneFrames);
     form->addRow(tr("End &before a shot change by:"), m_endBeforeShotChangeFrames);
     form->addRow(new QLabel(tr("Languages that read differently (the spelling language chooses):")));
-    form->addRow(m_languages);
-    form->addRow(languageButtons);
+    form->addRow(languages);
 
     auto *note = new QLabel(tr("Characters are what a viewer reads, without line breaks and formatting tags; line "
                                "lengths count every character, spaces included. Frames are the video's, or counted "
