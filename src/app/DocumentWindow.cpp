@@ -11,6 +11,8 @@
 #include "app/HelpMenu.h"
 #include "app/KeyboardTimingCommands.h"
 #include "app/PreferencesDialog.h"
+#include "app/QualityProfileButton.h"
+#include "app/QualityProfileMenu.h"
 #include "app/ShortcutSettings.h"
 #include "app/SpellingLanguageMenu.h"
 #include "app/WindowPlacement.h"
@@ -61,6 +63,8 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     updateActionStates();
 
     connect(document, &Document::filePathChanged, &m_listener, [this] { updateTitle(); });
+    connect(document, &Document::qualityProfileMissing, &m_listener,
+            [this](const QString &message) { statusBar()->showMessage(message, 15000); });
     connect(&document->undoManager(), &UndoManager::stateChanged, &m_listener, [this] {
         updateUndoActions();
         setWindowModified(m_document->isModified());
@@ -276,6 +280,9 @@ void DocumentWindow::buildViewMenu()
     addAction(menu, QT_TR_NOOP("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
     addAction(menu, QT_TR_NOOP("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
               [problems] { problems->goToPreviousProblem(); });
+    auto *profiles = new QualityProfileMenu(m_document, this);
+    menu->addMenu(profiles);
+    statusBar()->addPermanentWidget(new QualityProfileButton(m_document, profiles));
 }
 
 // The form of times is the user's, for every window at once; the offset is this document's.

@@ -2,7 +2,7 @@
 
 #include "app/KeyboardPreferencesPage.h"
 
-#include "app/QualityLimitsPage.h"
+#include "app/QualityProfilesPage.h"
 #include "app/SpeechSnapPage.h"
 #include "app/TimingPage.h"
 
@@ -44,8 +44,8 @@ void PreferencesDialog::applyPages()
 
 void PreferencesDialog::addApplicationPages()
 {
-    auto *limits = new QualityLimitsPage;
-    addPage(limits, tr("Limits"), [limits] { limits->apply(); });
+    auto *limits = new QualityProfilesPage;
+    addPage(limits, tr("Quality"), [limits] { limits->apply(); });
     auto *speech = new SpeechSnapPage;
     addPage(speech, tr("Speech"), [speech] { speech->apply(); });
     auto *timing = new TimingPage;

@@ -1,4 +1,5 @@
 #include "app/SpeechTimingCommand.h"
+#include "document/QualitySettings.h"
 
 #include "model/ShotChanges.h"
 #include "model/SpeechAlignment.h"
@@ -69,7 +70,7 @@ Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const Subt
     }
     const ShotChanges shotChanges = cachedShotChanges(videoPath);
     const SpeechSnap::Snapped snapped =
-        SpeechSnap::snapAll(subtitles, {speech.value(), shotChanges, QualityLimits::load(QSettings()), frameRateOf(videoPath),
+        SpeechSnap::snapAll(subtitles, {speech.value(), shotChanges, QualitySettings::shared()->defaultProfile().limitsFor({}), frameRateOf(videoPath),
                                         SpeechSnapSettings::load(QSettings())});
     out << snapped.report.summary() << '\n';
     reportLeftEdges(snapped.report, inputName, err);

@@ -81,6 +81,9 @@ void SpellingLanguageMenu::apply(const QString &language, bool chosenByUser)
     if (!m_spelling)
         return;
     const auto set = m_spelling->setLanguage(language);
+    // The quality limits follow the language the text is written in.
+    if (m_document)
+        m_document->setLanguage(m_spelling->language());
     // A remembered dictionary that has gone away since is quietly dropped.
     if (!set && chosenByUser)
         QMessageBox::warning(m_menu->parentWidget(), tr("Spelling Language"), set.error());

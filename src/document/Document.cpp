@@ -39,8 +39,10 @@ Document::Document(QObject *parent)
     connect(this, &Document::subtitlesUpdated, &m_problemIndex, &ProblemIndex::subtitlesUpdated);
     connect(this, &Document::subtitlesReordered, &m_problemIndex, &ProblemIndex::subtitlesReordered);
     connect(this, &Document::shotChangesChanged, &m_problemIndex, [this] { m_problemIndex.setShotChanges(m_shotChanges); });
-    m_problemIndex.setLimits(QualitySettings::shared()->limits());
-    connect(QualitySettings::shared(), &QualitySettings::limitsChanged, &m_problemIndex, &ProblemIndex::setLimits);
+    m_qualityProfile.id = QualitySettings::shared()->defaultProfileId();
+    applyQualityProfile();
+    // A profile edited, imported or deleted anywhere: this document checks by it again.
+    connect(QualitySettings::shared(), &QualitySettings::profilesChanged, this, &Document::applyQualityProfile);
     connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, this, &Document::timeDisplayChanged);
 }
 
@@ -80,6 +82,40 @@ void Document::setFrameRate(double frameRate)
 TimeDisplay Document::timeDisplay() const
 {
     return TimeDisplay(TimeFormSetting::shared()->form(), m_frameRate, m_timecodeOffset);
+}
+
+void Document::setQualityProfile(const QString &id)
+{
+    if (id == m_qualityProfile.id)
+        return;
+    m_qualityProfile.id = id;
+    applyQualityProfile();
+    emit restorableStateChanged();
+}
+
+void Document::setLanguage(const QString &language)
+{
+    if (language == m_language)
+        return;
+    m_language = language;
+    applyQualityProfile();
+}
+
+void Document::applyQualityProfile()
+{
+    const QualitySettings *settings = QualitySettings::shared();
+    std::optional<QualityProfile> found = settings->profile(m_qualityProfile.id);
+    if (!found) {
+        found = settings->defaultProfile();
+        emit qualityProfileMissing(tr("The quality profile \"%1\" is gone; the subtitles are checked by \"%2\".")
+                                       .arg(m_qualityProfile.name.isEmpty() ? m_qualityProfile.id : m_qualityProfile.name,
+                                            found->name));
+    }
+    const bool changed = !(*found == m_qualityProfile);
+    m_qualityProfile = *found;
+    m_problemIndex.setLimits(m_qualityProfile.limitsFor(m_language));
+    if (changed)
+        emit qualityProfileChanged();
 }
 
 void Document::setTimecodeOffset(double seconds)
@@ -273,6 +309,7 @@ QVariantMap Document::restorableState() const
         state.insert(QStringLiteral("frameRate"), m_frameRate);
     if (m_timecodeOffset > 0)
         state.insert(QStringLiteral("timecodeOffset"), m_timecodeOffset);
+    state.insert(QStringLiteral("qualityProfile"), m_qualityProfile.id);
     return state;
 }
 
@@ -284,6 +321,8 @@ void Document::restoreState(const QVariantMap &state)
     if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
         setFrameRate(frameRate);
     setTimecodeOffset(state.value(QStringLiteral("timecodeOffset")).toDouble());
+    if (const QString profile = state.value(QStringLiteral("qualityProfile")).toString(); !profile.isEmpty())
+        setQualityProfile(profile);
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

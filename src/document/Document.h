@@ -6,6 +6,7 @@
 #include "format/TimeDisplay.h"
 #include "model/IndexSet.h"
 #include "model/ProblemIndex.h"
+#include "model/QualityProfile.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechStretches.h"
 #include "model/SubtitleController.h"
@@ -111,6 +112,17 @@ public:
     double timecodeOffset() const { return m_timecodeOffset; }
     void setTimecodeOffset(double seconds);
 
+    // The quality profile the subtitles are checked by, at the limits it gives for the
+    // document's language. A new document takes the user's default profile; one whose
+    // profile has gone takes the default, and says so through qualityProfileMissing.
+    QString qualityProfileId() const { return m_qualityProfile.id; }
+    QString qualityProfileName() const { return m_qualityProfile.name; }
+    void setQualityProfile(const QString &id);
+    // The language the text is written in ("pt_BR"; empty when unknown): the spelling
+    // language chosen for the document.
+    QString language() const { return m_language; }
+    void setLanguage(const QString &language);
+
     // The video's shot changes: those found in it, less those the user removed, and those
     // the user added. None is saved in the subtitle file: changing them leaves the document
     // as saved as it was.
@@ -175,6 +187,8 @@ signals:
     void encodingChanged();
     void shotChangesChanged();
     void speechChanged();
+    void qualityProfileChanged();
+    void qualityProfileMissing(const QString &message);
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
@@ -185,6 +199,7 @@ private:
     void selectUpdated(const IndexSet &newIndexes, bool keepsSelection);
     bool editShotChange(double time, bool present, const QString &stepName);
     void setShotChange(double time, bool present, const ShotChangeEdits &edits);
+    void applyQualityProfile();
 
     SubtitleController m_subtitleController;
     UndoManager m_undoManager;
@@ -204,4 +219,6 @@ private:
     ShotChangeEdits m_shotChangeEdits;
     int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it
     SpeechStretches m_speech;
+    QualityProfile m_qualityProfile;
+    QString m_language;
 };

@@ -1,5 +1,6 @@
 #include "document/Preferences.h"
 
+#include "document/QualityProfiles.h"
 #include "document/TextEncoding.h"
 
 #include <QPointF>
@@ -98,6 +99,9 @@ QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
     dropUnless(QStringLiteral("offset"), [](const QVariant &value) {
         const QPointF point = value.toPointF();
         return value.canConvert<QPointF>() && std::isfinite(point.x()) && std::isfinite(point.y()) && point.x() >= 0;
+    });
+    dropUnless(QStringLiteral("qualityProfile"), [](const QVariant &value) {
+        return value.typeId() == QMetaType::QString && QualityProfiles::isPlausibleId(value.toString());
     });
     return checked;
 }

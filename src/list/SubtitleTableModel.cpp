@@ -174,7 +174,9 @@ QColor SubtitleTableModel::problemMarkColor()
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
 {
     if (role == Qt::DisplayRole && column >= DurationColumn) {
-        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text());
+        const QualityLimits::Characters reading =
+            m_document ? m_document->problemIndex().limits().readingCharacters : QualityLimits::Characters::All;
+        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text(), reading);
         switch (column) {
         case DurationColumn:
             return QString::number(QualityCheck::duration(subtitle), 'f', 3);

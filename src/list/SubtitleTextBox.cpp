@@ -266,7 +266,7 @@ void SubtitleTextBox::updateMeasures()
         return;
     }
     const QualityLimits &limits = m_document->problemIndex().limits();
-    const int characters = QualityCheck::measure(m_editor->toPlainText()).characters;
+    const int characters = QualityCheck::measure(m_editor->toPlainText(), limits.readingCharacters).characters;
     const double speed = QualityCheck::readingSpeed(characters, QualityCheck::duration(*m_subtitle));
     const QString shown = std::isfinite(speed) ? QLocale().toString(speed, 'f', 1) : QStringLiteral("∞");
     m_readingSpeed->setText(tr("%1 characters per second (at most %2)").arg(shown).arg(limits.maxCharactersPerSecond));

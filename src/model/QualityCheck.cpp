@@ -16,6 +16,19 @@ bool isPlain(QStringView text)
     });
 }
 
+bool isCounted(char32_t c, QualityLimits::Characters counted)
+{
+    switch (counted) {
+    case QualityLimits::Characters::All:
+        return true;
+    case QualityLimits::Characters::WithoutSpaces:
+        return !QChar::isSpace(c);
+    case QualityLimits::Characters::LettersAndDigits:
+        return QChar::isLetterOrNumber(c);
+    }
+    return true;
+}
+
 } // namespace
 
 qsizetype QualityCheck::tagEnd(QStringView text, qsizetype from)
@@ -52,14 +65,28 @@ QString QualityCheck::withoutTags(QStringView text)
     return result;
 }
 
-int QualityCheck::graphemeCount(QStringView text)
+int QualityCheck::graphemeCount(QStringView text, QualityLimits::Characters counted)
 {
-    if (isPlain(text))
-        return int(text.size());
+    const bool all = counted == QualityLimits::Characters::All;
+    if (isPlain(text)) {
+        if (all)
+            return int(text.size());
+        return int(std::count_if(text.begin(), text.end(), [counted](QChar c) { return isCounted(c.unicode(), counted); }));
+    }
+    // A grapheme counts by its first character: a letter with its accents is a letter.
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), int(text.size()));
     int count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
+    qsizetype from = 0;
+    for (qsizetype to = finder.toNextBoundary(); to > 0; from = to, to = finder.toNextBoundary()) {
+        if (all) {
+            ++count;
+            continue;
+        }
+        char32_t first = text[from].unicode();
+        if (text[from].isHighSurrogate() && from + 1 < to && text[from + 1].isLowSurrogate())
+            first = QChar::surrogateToUcs4(text[from], text[from + 1]);
+        count += isCounted(first, counted) ? 1 : 0;
+    }
     return count;
 }
 
@@ -71,7 +98,7 @@ int QualityCheck::visibleLength(QStringView line)
     return graphemeCount(QStringView(visible).trimmed());
 }
 
-QualityCheck::TextMeasure QualityCheck::measure(QStringView text)
+QualityCheck::TextMeasure QualityCheck::measure(QStringView text, QualityLimits::Characters reading)
 {
     TextMeasure measure;
     qsizetype from = 0;
@@ -79,11 +106,17 @@ QualityCheck::TextMeasure QualityCheck::measure(QStringView text)
         qsizetype lineEnd = text.indexOf(u'\n', from);
         if (lineEnd < 0)
             lineEnd = text.size();
-        const int length = visibleLength(text.sliced(from, lineEnd - from));
+        const QStringView line = text.sliced(from, lineEnd - from);
+        const int length = visibleLength(line);
         if (length > 0) {
             ++measure.lines;
-            measure.characters += length;
             measure.longestLine = std::max(measure.longestLine, length);
+            if (reading == QualityLimits::Characters::All)
+                measure.characters += length;
+            else if (isPlain(line))
+                measure.characters += graphemeCount(line.trimmed(), reading);
+            else
+                measure.characters += graphemeCount(QStringView(withoutTags(line)).trimmed(), reading);
         }
         from = lineEnd + 1;
     }
@@ -99,9 +132,9 @@ double QualityCheck::readingSpeed(int characters, double duration)
     return characters / duration;
 }
 
-double QualityCheck::readingSpeed(const Subtitle &subtitle)
+double QualityCheck::readingSpeed(const Subtitle &subtitle, const QualityLimits &limits)
 {
-    return readingSpeed(measure(subtitle.text()).characters, duration(subtitle));
+    return readingSpeed(measure(subtitle.text(), limits.readingCharacters).characters, duration(subtitle));
 }
 
 QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subtitle *next,
@@ -119,7 +152,7 @@ QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subti
         problems |= TooShort;
     if (length > limits.maxDuration + tolerance)
         problems |= TooLong;
-    const TextMeasure text = measure(subtitle.text());
+    const TextMeasure text = measure(subtitle.text(), limits.readingCharacters);
     if (text.characters > 0 && text.characters > limits.maxCharactersPerSecond * (length + tolerance))
         problems |= TooFast;
     if (text.longestLine > limits.maxLineLength)
@@ -170,7 +203,7 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
     case TooLong:
         return tr("%L1 s on screen; at most %L2 s").arg(length, 0, 'f', 3).arg(limits.maxDuration, 0, 'f', 3);
     case TooFast: {
-        const double speed = readingSpeed(subtitle);
+        const double speed = readingSpeed(subtitle, limits);
         const QString shown = std::isfinite(speed) ? QStringLiteral("%L1").arg(speed, 0, 'f', 1) : QStringLiteral("∞");
         return tr("%1 characters per second; at most %L2").arg(shown).arg(limits.maxCharactersPerSecond);
     }

@@ -48,22 +48,24 @@ public:
 
     struct TextMeasure
     {
-        int characters = 0;  // visible characters of all lines together
+        int characters = 0;  // characters of all lines together, as the reading speed counts them
         int longestLine = 0; // visible characters of the longest line
         int lines = 0;       // lines with a visible character
     };
-    static TextMeasure measure(QStringView text);
+    // `reading` says which characters `characters` counts; line lengths count them all.
+    static TextMeasure measure(QStringView text, QualityLimits::Characters reading = QualityLimits::Characters::All);
     // Visible characters of one line: tags removed, trimmed, graphemes counted.
     static int visibleLength(QStringView line);
-    static int graphemeCount(QStringView text);
+    static int graphemeCount(QStringView text, QualityLimits::Characters counted = QualityLimits::Characters::All);
     static QString withoutTags(QStringView text);
     // Where the tag starting at `from` ends (one past its last character), or -1 when the
     // text there is no tag: "<i>", "</font>", "<font color=…>", "{\an8}".
     static qsizetype tagEnd(QStringView text, qsizetype from);
 
     static double duration(const Subtitle &subtitle) { return subtitle.end - subtitle.start; }
-    // Characters per second; 0 without text, infinity when text has no time at all.
-    static double readingSpeed(const Subtitle &subtitle);
+    // Characters per second, counted by the limits' rule; 0 without text, infinity when
+    // text has no time at all.
+    static double readingSpeed(const Subtitle &subtitle, const QualityLimits &limits);
     static double readingSpeed(int characters, double duration);
 
     // `next` is the subtitle after this one in the list, or nullptr for the last one.

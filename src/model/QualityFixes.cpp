@@ -60,7 +60,7 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
         const std::optional<QString> text = LineBalancer::rebreak(self.text, limits.maxLineLength, limits.maxLines);
         if (text && *text != self.text) {
             plan.text = *text;
-            after.characters = QualityCheck::measure(*text).characters;
+            after.characters = QualityCheck::measure(*text, limits.readingCharacters).characters;
         }
     }
 
@@ -106,13 +106,13 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
     return rebreak && plan.text ? ::plan(self, next, problems, limits, minGap, false) : Plan();
 }
 
-Span spanOf(const Subtitle &subtitle, double nextStart)
+Span spanOf(const Subtitle &subtitle, double nextStart, const QualityLimits &limits)
 {
     Span span;
     span.start = subtitle.start;
     span.end = subtitle.end;
     span.text = subtitle.text();
-    span.characters = QualityCheck::measure(span.text).characters;
+    span.characters = QualityCheck::measure(span.text, limits.readingCharacters).characters;
     span.nextStart = nextStart;
     return span;
 }
@@ -198,8 +198,10 @@ int fixShotChanges(SubtitleController &controller, const ProblemIndex &index, co
     const ShotChangeRules rules = index.shotChangeRules();
     std::map<int, Span> spans;
     for (int position : positions) {
-        if (position >= 0 && position < list.size())
-            spans.emplace(position, spanOf(*list[position], position + 1 < list.size() ? list[position + 1]->start : infinity));
+        if (position >= 0 && position < list.size()) {
+            const double nextStart = position + 1 < list.size() ? list[position + 1]->start : infinity;
+            spans.emplace(position, spanOf(*list[position], nextStart, index.limits()));
+        }
     }
     const auto move = [&](Problem kind, Span &span, double previousEnd) {
         const bool breaks = kind == QualityCheck::EndNearShotChange ? bool(rules.end(span.end)) : bool(rules.start(span.start));
@@ -294,8 +296,9 @@ QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const Pr
     const SubtitleList &list = controller.subtitles();
     const bool hasNext = position + 1 < list.size();
     const double nextNextStart = position + 2 < list.size() ? list[position + 2]->start : infinity;
-    const Span self = spanOf(*list[position], hasNext ? list[position + 1]->start : infinity);
-    const std::optional<Span> next = hasNext ? std::optional(spanOf(*list[position + 1], nextNextStart)) : std::nullopt;
+    const Span self = spanOf(*list[position], hasNext ? list[position + 1]->start : infinity, index.limits());
+    const std::optional<Span> next =
+        hasNext ? std::optional(spanOf(*list[position + 1], nextNextStart, index.limits())) : std::nullopt;
     const Plan plan = ::plan(self, next ? &*next : nullptr, problem, index.limits(), index.minGap());
     if (!plan.isEmpty()) {
         QList<Subtitle::Values> values;
@@ -344,13 +347,13 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
         return change && change->start ? *change->start : list[position]->start;
     };
     const auto spanAt = [&](int position) {
-        Span span = spanOf(*list[position], startOf(position + 1));
+        Span span = spanOf(*list[position], startOf(position + 1), limits);
         if (const Subtitle::Values *change = pending(position)) {
             span.start = change->start.value_or(span.start);
             span.end = change->end.value_or(span.end);
             if (change->text) {
                 span.text = *change->text;
-                span.characters = QualityCheck::measure(span.text).characters;
+                span.characters = QualityCheck::measure(span.text, limits.readingCharacters).characters;
             }
         }
         return span;

@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -15,6 +16,9 @@ const QString maxLinesKey = QStringLiteral("quality/maxLines");
 const QString minGapFramesKey = QStringLiteral("quality/minGapFrames");
 const QString shotChangeZoneKey = QStringLiteral("quality/shotChangeZoneFrames");
 const QString endBeforeShotChangeKey = QStringLiteral("quality/endBeforeShotChangeFrames");
+const std::array<const QString *, 8> storedKeys{&maxCharactersPerSecondKey, &minDurationKey, &maxDurationKey,
+                                                &maxLineLengthKey,          &maxLinesKey,    &minGapFramesKey,
+                                                &shotChangeZoneKey,         &endBeforeShotChangeKey};
 
 double clampedValue(double value, double fallback, double low, double high)
 {
@@ -89,15 +93,13 @@ QualityLimits QualityLimits::load(const QSettings &settings)
     return limits.clamped();
 }
 
-void QualityLimits::save(QSettings &settings) const
+bool QualityLimits::isStoredIn(const QSettings &settings)
 {
-    const QualityLimits limits = clamped();
-    settings.setValue(maxCharactersPerSecondKey, limits.maxCharactersPerSecond);
-    settings.setValue(minDurationKey, limits.minDuration);
-    settings.setValue(maxDurationKey, limits.maxDuration);
-    settings.setValue(maxLineLengthKey, limits.maxLineLength);
-    settings.setValue(maxLinesKey, limits.maxLines);
-    settings.setValue(minGapFramesKey, limits.minGapFrames);
-    settings.setValue(shotChangeZoneKey, limits.shotChangeZoneFrames);
-    settings.setValue(endBeforeShotChangeKey, limits.endBeforeShotChangeFrames);
+    return std::any_of(storedKeys.begin(), storedKeys.end(), [&settings](const QString *key) { return settings.contains(*key); });
+}
+
+void QualityLimits::removeFrom(QSettings &settings)
+{
+    for (const QString *key : storedKeys)
+        settings.remove(*key);
 }

@@ -35,8 +35,11 @@ public:
     // Every value inside its range, and the maximum duration not below the minimum.
     QualityLimits clamped() const;
 
+    // The one global set of limits earlier versions kept in the settings, read once to
+    // move it into a profile, then removed.
     static QualityLimits load(const QSettings &settings);
-    void save(QSettings &settings) const;
+    static bool isStoredIn(const QSettings &settings);
+    static void removeFrom(QSettings &settings);
 
     friend bool operator==(const QualityLimits &, const QualityLimits &) = default;
 };

@@ -1,6 +1,7 @@
 #include "model/QualityProfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -12,7 +13,6 @@ namespace {
 
 const QString formatName = QStringLiteral("cuewright-quality-profile");
 constexpr int currentVersion = 1;
-constexpr int maximumNameLength = 100;
 
 const char *charactersNames[] = {"all", "withoutSpaces", "lettersAndDigits"};
 
@@ -74,11 +74,17 @@ void readLanguage(Reader &reader, QualityProfile::LanguageLimits &language)
     reader.whole("maxLines", language.maxLines, 1, 100);
 }
 
+// Clamped as the profile's own limits are, so that a written file always reads back.
 QJsonObject languageJson(const QualityProfile::LanguageLimits &language)
 {
-    return {{QStringLiteral("readingSpeed"), language.maxCharactersPerSecond},
-            {QStringLiteral("maxLineLength"), language.maxLineLength},
-            {QStringLiteral("maxLines"), language.maxLines}};
+    QualityLimits limits;
+    limits.maxCharactersPerSecond = language.maxCharactersPerSecond;
+    limits.maxLineLength = language.maxLineLength;
+    limits.maxLines = language.maxLines;
+    limits = limits.clamped();
+    return {{QStringLiteral("readingSpeed"), limits.maxCharactersPerSecond},
+            {QStringLiteral("maxLineLength"), limits.maxLineLength},
+            {QStringLiteral("maxLines"), limits.maxLines}};
 }
 
 bool isLanguageCode(const QString &code)
@@ -178,6 +184,10 @@ Expected<QualityProfile, QString> QualityProfile::fromJson(const QByteArray &byt
 
 Expected<QualityProfile, QString> QualityProfile::readFile(const QString &path)
 {
+    // A folder, a device or a pipe is no profile, and opening a pipe would wait forever.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return tr("The profile cannot be read: \"%1\" is not a file.").arg(info.fileName());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return tr("The profile cannot be read: %1").arg(file.errorString());

@@ -55,6 +55,7 @@ public:
 
     static constexpr qint64 maximumFileSize = 1 << 20;
     static constexpr int maximumLanguages = 500;
+    static constexpr int maximumNameLength = 100;
 
     friend bool operator==(const QualityProfile &, const QualityProfile &) = default;
 };

@@ -116,7 +116,7 @@ private:
         item.position = position;
         item.start = item.originalStart = subtitle.start;
         item.end = item.originalEnd = subtitle.end;
-        item.characters = QualityCheck::measure(subtitle.text()).characters;
+        item.characters = QualityCheck::measure(subtitle.text(), m_limits.readingCharacters).characters;
 
         if (m_rules.startIsOnCut(item.start)) {
             item.startLeft = SpeechSnap::OnShotChange;
