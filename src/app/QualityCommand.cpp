@@ -173,6 +173,11 @@ void writeText(const FileResult &result, QTextStream &out)
                      + QualityReport::number(row.limit, row.kind) + u' ' + unit + u')';
         }
         lines += u'\n';
+        // In parts, so that a million lines never wait in memory at once.
+        if (lines.size() > 1 << 16) {
+            out << lines;
+            lines.clear();
+        }
     }
     out << lines;
 }

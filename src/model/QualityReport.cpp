@@ -5,6 +5,8 @@
 
 #include <QMetaEnum>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -110,19 +112,26 @@ QString QualityReport::describe(const Row &row, const SubtitleList &subtitles) c
 
 QString QualityReport::id(QualityCheck::Problem kind)
 {
-    // From the enumerator's name, so that a new kind has its id without a list to extend.
-    const char *name = QMetaEnum::fromType<QualityCheck::Problem>().valueToKey(kind);
-    QString id;
-    for (const char *c = name; c && *c; ++c) {
-        if (*c >= 'A' && *c <= 'Z') {
-            if (!id.isEmpty())
-                id += u'-';
-            id += QChar(*c - 'A' + 'a');
-        } else {
-            id += QLatin1Char(*c);
+    // From the enumerator's name, so that a new kind has its id without a list to extend;
+    // made once, as a report asks for it on every row.
+    static const std::array<QString, QualityCheck::allProblems.size()> ids = [] {
+        std::array<QString, QualityCheck::allProblems.size()> made;
+        const QMetaEnum names = QMetaEnum::fromType<QualityCheck::Problem>();
+        for (size_t i = 0; i < made.size(); ++i) {
+            for (const char *c = names.valueToKey(QualityCheck::allProblems[i]); c && *c; ++c) {
+                if (*c >= 'A' && *c <= 'Z') {
+                    if (!made[i].isEmpty())
+                        made[i] += u'-';
+                    made[i] += QChar(*c - 'A' + 'a');
+                } else {
+                    made[i] += QLatin1Char(*c);
+                }
+            }
         }
-    }
-    return id;
+        return made;
+    }();
+    const auto found = std::find(QualityCheck::allProblems.begin(), QualityCheck::allProblems.end(), kind);
+    return found == QualityCheck::allProblems.end() ? QString() : ids[size_t(found - QualityCheck::allProblems.begin())];
 }
 
 QString QualityReport::unit(QualityCheck::Problem kind)
