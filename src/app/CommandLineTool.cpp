@@ -1,5 +1,6 @@
 #include "app/CommandLineTool.h"
 
+#include "app/QualityCommand.h"
 #include "app/SpeechTimingCommand.h"
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
@@ -44,7 +45,8 @@ QString usage()
     return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...\n"
                                "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
                                "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
-                               "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n");
+                               "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
+                               "       cuewright --qc PROFILE [--json] [--fix] [--fps RATE] FILE_OR_FOLDER...\n");
 }
 
 // The request, or the message and status to leave with.
@@ -125,9 +127,9 @@ void reportRepairs(const QString &path, const SubtitleFile::Contents &contents, 
 }
 
 // Ends the process with `status` when the request asks for it; returns `status` otherwise.
-int finish(const Request &request, int status, QTextStream &out, QTextStream &err)
+int finish(CommandLineTool::Ending ending, int status, QTextStream &out, QTextStream &err)
 {
-    if (request.ending == CommandLineTool::Ending::Immediate) {
+    if (ending == CommandLineTool::Ending::Immediate) {
         out.flush();
         err.flush();
         std::fflush(nullptr);
@@ -160,7 +162,7 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
             status = failed;
         }
     }
-    return finish(request, status, out, err);
+    return finish(request.ending, status, out, err);
 }
 
 int convert(const Request &request, QTextStream &out, QTextStream &err)
@@ -217,7 +219,7 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         err << output << ": " << written.error() << '\n';
         return failed;
     }
-    return finish(request, 0, out, err);
+    return finish(request.ending, 0, out, err);
 }
 
 } // namespace
@@ -226,6 +228,12 @@ std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStrea
 {
     if (arguments.size() < 2)
         return std::nullopt;
+    if (arguments[1] == QLatin1String("--qc")) {
+        const int status = QualityCommand::run(arguments.mid(2), out, err);
+        out.flush();
+        err.flush();
+        return finish(ending, status, out, err);
+    }
     Mode mode;
     if (arguments[1] == QLatin1String("--check"))
         mode = Mode::Check;

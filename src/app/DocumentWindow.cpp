@@ -13,6 +13,7 @@
 #include "app/PreferencesDialog.h"
 #include "app/QualityProfileButton.h"
 #include "app/QualityProfileMenu.h"
+#include "app/QualityReportExport.h"
 #include "app/ShortcutSettings.h"
 #include "app/SpellingLanguageMenu.h"
 #include "app/WindowPlacement.h"
@@ -184,6 +185,7 @@ void DocumentWindow::buildFileMenu()
     addAction(menu, QT_TR_NOOP("Save &As…"), saveAsKeys.value(0, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
               [this, controller] { controller->saveAs(m_document); });
     m_revertAction = addAction(menu, QT_TR_NOOP("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
+    addAction(menu, QT_TR_NOOP("E&xport Quality Report…"), {}, [this] { QualityReportExport::run(*m_document, this); });
     menu->addMenu(new ReopenWithEncodingMenu(
         m_document, [this, controller](int encoding) { controller->reopenWithEncoding(m_document, encoding); }, menu));
     connect(menu, &QMenu::aboutToShow, this, [this] {

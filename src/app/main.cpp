@@ -33,7 +33,7 @@ bool isScriptMode(const QByteArray &argument)
 {
     return argument == "--check" || argument == "--convert" || argument == "--waveform"
            || argument == "--shot-changes" || argument == "--speech" || argument == "--snap-to-speech"
-           || argument == "--sync";
+           || argument == "--sync" || argument == "--qc";
 }
 
 // The modes for scripts run without a display, and help and the version, which need

@@ -89,7 +89,6 @@ public:
     static int encodingForSaving(std::optional<int> documentEncoding, int saveEncoding,
                                  std::optional<int> dialogChoice = std::nullopt);
 
-private:
     // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
     // false (a short write) or the file cannot be committed, it stays as it was.
     static Expected<void, QString> saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill);

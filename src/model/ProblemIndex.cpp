@@ -107,22 +107,26 @@ QString ProblemIndex::describe(int position, QualityCheck::Problem problem) cons
         return {};
     const Subtitle *next = position + 1 < m_controller.count() ? m_controller.at(position + 1).get() : nullptr;
     const Subtitle &subtitle = *m_controller.at(position);
-    const bool start = problem == QualityCheck::StartNearShotChange;
-    if (start || problem == QualityCheck::EndNearShotChange) {
-        const ShotChangeRules rules = shotChangeRules();
-        const std::optional<ShotChangeRules::Move> move = start ? rules.start(subtitle.start) : rules.end(subtitle.end);
-        if (!move)
-            return {};
-        const QString where = move->frames > 0 ? tr("%n frame(s) after the shot change at frame %1", nullptr, move->frames)
-                                               : move->frames < 0
-                                                   ? tr("%n frame(s) before the shot change at frame %1", nullptr, -move->frames)
-                                                   : tr("on the shot change at frame %1");
-        const int target = int(std::lround(move->to * m_limits.countingRate(m_frameRate)));
-        return (start ? tr("Starts %1; goes to frame %2") : tr("Ends %1; goes to frame %2"))
-            .arg(where.arg(move->cutFrame))
-            .arg(target);
-    }
+    if (QualityCheck::shotChangeProblems & problem)
+        return describeShotChange(problem, subtitle, shotChangeRules(), m_limits.countingRate(m_frameRate));
     return QualityCheck::describe(problem, subtitle, next, m_limits, minGap());
+}
+
+QString ProblemIndex::describeShotChange(QualityCheck::Problem edge, const Subtitle &subtitle,
+                                         const ShotChangeRules &rules, double countingRate)
+{
+    const bool start = edge == QualityCheck::StartNearShotChange;
+    const std::optional<ShotChangeRules::Move> move = start ? rules.start(subtitle.start) : rules.end(subtitle.end);
+    if (!move)
+        return {};
+    const QString where = move->frames > 0 ? tr("%n frame(s) after the shot change at frame %1", nullptr, move->frames)
+                                           : move->frames < 0
+                                               ? tr("%n frame(s) before the shot change at frame %1", nullptr, -move->frames)
+                                               : tr("on the shot change at frame %1");
+    const int target = int(std::lround(move->to * countingRate));
+    return (start ? tr("Starts %1; goes to frame %2") : tr("Ends %1; goes to frame %2"))
+        .arg(where.arg(move->cutFrame))
+        .arg(target);
 }
 
 void ProblemIndex::setEntry(int position, quint16 problems)

@@ -51,6 +51,10 @@ public:
     std::optional<int> previousProblem(int position) const;
     // Describes each problem of the subtitle at `position`, in listing order.
     QString describe(int position, QualityCheck::Problem problem) const;
+    // Where a start or an end near a shot change lies and where the rules put it; empty
+    // when the edge keeps to them.
+    static QString describeShotChange(QualityCheck::Problem edge, const Subtitle &subtitle,
+                                      const ShotChangeRules &rules, double countingRate);
 
 public slots:
     void reload();

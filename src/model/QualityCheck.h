@@ -19,6 +19,7 @@
 // <font color="…">, {\an8}). Lines without a visible character are not counted.
 class QualityCheck
 {
+    Q_GADGET
     Q_DECLARE_TR_FUNCTIONS(QualityCheck)
 
 public:
@@ -35,6 +36,8 @@ public:
         StartNearShotChange = 1 << 7,
         EndNearShotChange = 1 << 8,
     };
+    // The names give the report's machine ids: TooFast is "too-fast".
+    Q_ENUM(Problem)
     Q_DECLARE_FLAGS(Problems, Problem)
     // Every kind, in the order problems are listed.
     static constexpr std::array<Problem, 9> allProblems{Overlap,     GapTooSmall,  TooShort,

@@ -1,7 +1,12 @@
 #include "app/CommandLineTool.h"
+#include "app/QualityCommand.h"
 
 #include "EncodingSamples.h"
 
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -18,6 +23,8 @@ class tst_CommandLineTool : public QObject
 private:
     QTemporaryDir m_dir;
     const QByteArray keepMe = "1\n00:00:01,000 --> 00:00:02,000\nkeep me\n";
+    // Too short, then too fast, for the general adult profile at 25 frames a second.
+    const QByteArray faults = "1\n00:00:01,000 --> 00:00:01,500\nHi\n\n2\n00:00:05,000 --> 00:00:06,000\nA line read far too fast!\n";
 
     // Files no run may change: one the conversions refuse to write, and one whose name is
     // not UTF-8 as the program sees it.
@@ -57,6 +64,14 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("sloppy.ass"), "[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.5,0:00:02.00,A\n"));
         const QString vtt = QStringLiteral("\uFEFFWEBVTT\n\n00:01.000 --> 00:02.000\nA\n");
         QVERIFY(writeAll(m_dir.filePath("a.vtt"), QByteArray(reinterpret_cast<const char *>(vtt.utf16()), vtt.size() * 2)));
+        QVERIFY(writeAll(m_dir.filePath("clean.srt"), "1\n00:00:01,000 --> 00:00:03,000\nHello\n"));
+        QVERIFY(writeAll(m_dir.filePath("faults.srt"), faults));
+        QVERIFY(writeAll(m_dir.filePath("gap.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:02,060 --> 00:00:03,000\nB\n"));
+        QVERIFY(QDir(m_dir.path()).mkpath("qc/a"));
+        QVERIFY(writeAll(m_dir.filePath("qc/b.srt"), faults));
+        QVERIFY(writeAll(m_dir.filePath("qc/a/c.vtt"), "WEBVTT\n\n00:01.000 --> 00:01.100\nA\n"));
+        QVERIFY(writeAll(m_dir.filePath("qc/a/notes.txt"), "not subtitles"));
+        QVERIFY(writeAll(m_dir.filePath("qc/a/d.txt"), "[10][15]Hi\n"));
         QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600) == 0);
     }
 
@@ -130,6 +145,25 @@ private slots:
         QTest::newRow("convert: --repair writes the repaired file, its line endings kept")
             << QStringList{"--convert", "--repair", "@/sloppy.srt", "@/out.srt"} << 0 << ""
             << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected" << "@/mended.srt";
+        const QString faultLines = "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (20 cps)\n";
+        QTest::newRow("qc: a clean file says nothing") << QStringList{"--qc", "adult-25", "@/clean.srt"} << 0 << "" << "" << QString();
+        QTest::newRow("qc: a line per problem") << QStringList{"--qc", "adult-25", "@/clean.srt", "@/faults.srt"} << 1
+                                                << faultLines << "" << QString();
+        QTest::newRow("qc: by the profile's name, gaps at its rate")
+            << QStringList{"--qc", "General adult, 25 fps", "@/gap.srt"} << 1 << "@/gap.srt:1: gap-too-small: 0.06 s (0.08 s)\n"
+            << "" << QString();
+        QTest::newRow("qc: gaps at the rate --fps gives") << QStringList{"--qc", "--fps", "50", "adult-25", "@/gap.srt"} << 0
+                                                          << "" << "" << QString();
+        QTest::newRow("qc: a folder is its subtitle files below it, by path")
+            << QStringList{"--qc", "adult-25", "@/qc"} << 1
+            << "@/qc/a/c.vtt:1: too-short: 0.1 s (0.8 s)\n@/qc/a/d.txt:1: too-short: 0.5 s (0.8 s)\n@/qc/b.srt:1: too-short: 0.5 s (0.8 s)\n@/qc/b.srt:2: too-fast: 25 cps (20 cps)\n"
+            << "" << QString();
+        QTest::newRow("qc: an unreadable file outweighs problems")
+            << QStringList{"--qc", "adult-25", "@/bad.srt", "@/faults.srt", "@/missing.srt"} << 3 << faultLines
+            << "@/bad.srt: " << QString();
+        QTest::newRow("qc: unknown profile") << QStringList{"--qc", "nobody", "@/faults.srt"} << 2 << ""
+                                             << "No quality profile is called \"nobody\"" << QString();
+        QTest::newRow("qc: no files") << QStringList{"--qc", "adult-25"} << 2 << "" << "Usage: cuewright --qc" << QString();
     }
 
     void runs()
@@ -150,6 +184,53 @@ private slots:
             QCOMPARE(readAll(path), keepMe);
         if (!written.isEmpty())
             QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(written)));
+    }
+
+    void qcJsonHoldsTheRows()
+    {
+        QString out, err;
+        QCOMPARE(run({"--qc", "--json", "adult-25", "@/faults.srt", "@/clean.srt"}, out, err), 1);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(out.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString() + out));
+        const QJsonArray files = document["files"].toArray();
+        QCOMPARE(files.size(), 2);
+        QCOMPARE(files[0]["file"].toString(), resolve("@/faults.srt"));
+        const QJsonArray problems = files[0]["problems"].toArray();
+        QCOMPARE(problems.size(), 2);
+        QCOMPARE(problems[1].toObject(), QJsonObject({{"number", 2}, {"start", 5}, {"end", 6}, {"kind", "too-fast"},
+                                                      {"value", 25}, {"limit", 20}, {"unit", "cps"}}));
+        QVERIFY(files[1]["problems"].toArray().isEmpty());
+    }
+
+    void qcFixWritesAFixedCopyBesideTheFile()
+    {
+        QString out, err;
+        QCOMPARE(run({"--qc", "--fix", "adult-25", "@/faults.srt", "@/clean.srt"}, out, err), 0);
+        QCOMPARE(out, QString());
+        QCOMPARE(readAll(m_dir.filePath("faults.srt")), faults);
+        QVERIFY(!QFile::exists(m_dir.filePath("clean.fixed.srt")));
+        QVERIFY2(err.startsWith(resolve("@/faults.srt: Fixed 2")), qPrintable(err));
+        // Read again, the copy keeps to the profile.
+        QCOMPARE(run({"--qc", "adult-25", "@/faults.fixed.srt"}, out, err), 0);
+        QCOMPARE(out, QString());
+    }
+
+    // The subtitle before the middle is checked with the one after it, in the other half.
+    void halvesGiveTheRowsOfOnePass()
+    {
+        SubtitleList list;
+        const int count = int(QualityCommand::halvesFrom) + 3;
+        for (int i = 0; i < count; ++i)
+            list.append(Subtitle::create(QStringLiteral("Line %1").arg(i), i * 2.0, i * 2.0 + (i % 3 == 1 ? 2.01 : 1.5)));
+        const QualityReport report(QualityLimits{}, 25);
+        std::vector<QualityReport::Row> onePass;
+        report.check(list, 0, list.size(), onePass);
+        const std::vector<QualityReport::Row> halves = QualityCommand::check(report, list);
+        QCOMPARE(halves.size(), onePass.size());
+        for (size_t i = 0; i < halves.size(); ++i)
+            QVERIFY(halves[i].number == onePass[i].number && halves[i].kind == onePass[i].kind);
+        QVERIFY(std::any_of(halves.begin(), halves.end(), [&](const auto &row) { return row.number == count / 2; }));
     }
 
     // A file where every subtitle needs a repair lists the first thousand repairs, then

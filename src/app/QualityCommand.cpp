@@ -1,0 +1,312 @@
+#include "app/QualityCommand.h"
+
+#include "document/QualityProfiles.h"
+#include "document/SaveTarget.h"
+#include "document/SubtitleFile.h"
+#include "model/ProblemIndex.h"
+#include "model/QualityFixes.h"
+#include "model/QualityReport.h"
+#include "model/SubtitleController.h"
+#include "system/ParallelHalves.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QFile>
+#include <QTextStream>
+
+#include <atomic>
+#include <cmath>
+
+namespace {
+
+struct Options
+{
+    QString profileName;
+    bool json = false;
+    bool fix = false;
+    double frameRate = 0; // 0: the profile's
+    QStringList paths;
+};
+
+// What one file gave: the rows of the file that is reported (the fixed copy with --fix).
+struct FileResult
+{
+    QString reported;
+    std::optional<QString> error;
+    std::vector<QualityReport::Row> rows;
+    QString fixSummary;
+};
+
+Expected<Options, QString> parse(const QStringList &arguments)
+{
+    Options options;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
+            if (options.profileName.isNull())
+                options.profileName = argument;
+            else
+                options.paths.append(argument);
+        } else if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (argument == QLatin1String("--json")) {
+            options.json = true;
+        } else if (argument == QLatin1String("--fix")) {
+            options.fix = true;
+        } else if (argument == QLatin1String("--fps") || argument.startsWith(QLatin1String("--fps="))) {
+            const QString rate = argument.size() > 5 ? argument.sliced(6) : i + 1 < arguments.size() ? arguments[++i] : QString();
+            bool ok = false;
+            options.frameRate = rate.toDouble(&ok);
+            if (!ok || !(options.frameRate >= 1 && options.frameRate <= 1000))
+                return QualityCommand::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n");
+        } else {
+            return QualityCommand::tr("Unknown option \"%1\".\n").arg(argument) + QualityCommand::usage();
+        }
+    }
+    if (options.paths.isEmpty())
+        return QualityCommand::usage();
+    return options;
+}
+
+// Writes the fixed copy next to the file and returns its rows; nothing is written when
+// the fixes change nothing.
+FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, const QualityReport &report,
+                 double frameRate)
+{
+    FileResult result{path, {}, {}, {}};
+    SubtitleController controller;
+    controller.setSubtitles(contents.subtitles);
+    ProblemIndex index(controller);
+    index.setLimits(report.limits());
+    index.setFrameRate(frameRate);
+    const QualityFixes::Outcome outcome = QualityFixes::fixAll(controller, index);
+    result.fixSummary = outcome.summary();
+    if (outcome.changedSubtitles == 0) {
+        result.rows = QualityCommand::check(report, controller.subtitles());
+        return result;
+    }
+    const QString target = QualityCommand::fixedPath(path);
+    if (const auto allowed = SaveTarget::check(target); !allowed) {
+        result.reported = target;
+        result.error = allowed.error();
+        return result;
+    }
+    const TextFileFormat format = contents.format.forWriting(contents.encoding, contents.encoding);
+    const auto written = SubtitleFile::write(target, controller.subtitles(), contents.encoding,
+                                             {format, contents.subtitleFormat, contents.keep.get()});
+    result.reported = target;
+    if (!written) {
+        result.error = written.error();
+        return result;
+    }
+    result.fixSummary += u' ' + QualityCommand::tr("Written to %1.").arg(target);
+    result.rows = QualityCommand::check(report, controller.subtitles());
+    return result;
+}
+
+FileResult checkFile(const QString &path, const Options &options, const QualityReport &report)
+{
+    if (!SaveTarget::isFaithful(path))
+        return {path, QualityCommand::tr("The file cannot be read because its name is not valid UTF-8 text."), {}, {}};
+    const auto contents = SubtitleFile::read(path, TextEncoding::Automatic, SubtitleFile::Reading::Strict, options.frameRate);
+    if (!contents)
+        return {path, contents.error(), {}, {}};
+    FileResult result{path, {}, QualityCommand::check(report, contents.value().subtitles), {}};
+    if (options.fix && !result.rows.empty())
+        return fixed(path, contents.value(), report, options.frameRate);
+    return result;
+}
+
+// Files and folders as the files they stand for, in the order given.
+QStringList expanded(const QStringList &paths)
+{
+    QStringList files;
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isDir())
+            files += QualityCommand::subtitleFiles(path);
+        else
+            files.append(path);
+    }
+    return files;
+}
+
+// Any text file may be called ".txt": in a folder, only one whose first lines are MPL2 counts.
+bool isMpl2Text(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) != 0)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return SubtitleFormat::detect(QString::fromUtf8(file.read(4096))) == SubtitleFormat::Mpl2;
+}
+
+QString jsonString(const QString &text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            quoted += u'\\' + QString(c);
+        else if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + u'"';
+}
+
+QString jsonNumber(double value)
+{
+    return std::isfinite(value) ? QString::number(value, 'g', 10) : QStringLiteral("null");
+}
+
+void writeText(const FileResult &result, QTextStream &out)
+{
+    QString lines;
+    for (const QualityReport::Row &row : result.rows) {
+        lines += result.reported + u':' + QString::number(row.number) + QLatin1String(": ") + QualityReport::id(row.kind);
+        const QString value = QualityReport::number(row.value, row.kind);
+        if (!value.isEmpty()) {
+            const QString unit = QualityReport::unit(row.kind);
+            lines += QLatin1String(": ") + value + u' ' + unit + QLatin1String(" (")
+                     + QualityReport::number(row.limit, row.kind) + u' ' + unit + u')';
+        }
+        lines += u'\n';
+        // In parts, so that a million lines never wait in memory at once.
+        if (lines.size() > 1 << 16) {
+            out << lines;
+            lines.clear();
+        }
+    }
+    out << lines;
+}
+
+void writeJson(const FileResult &result, const QString &path, bool first, QTextStream &out)
+{
+    QString text = first ? QStringLiteral("\n    {") : QStringLiteral(",\n    {");
+    text += QLatin1String("\"file\": ") + jsonString(path);
+    if (result.reported != path)
+        text += QLatin1String(", \"fixed\": ") + jsonString(result.reported);
+    if (result.error) {
+        out << text << QLatin1String(", \"error\": ") << jsonString(*result.error) << u'}';
+        return;
+    }
+    text += QLatin1String(", \"problems\": [");
+    bool firstRow = true;
+    for (const QualityReport::Row &row : result.rows) {
+        text += (firstRow ? QLatin1String("\n      ") : QLatin1String(",\n      "));
+        firstRow = false;
+        text += QLatin1String("{\"number\": ") + QString::number(row.number) + QLatin1String(", \"start\": ")
+                + jsonNumber(row.start) + QLatin1String(", \"end\": ") + jsonNumber(row.end) + QLatin1String(", \"kind\": \"")
+                + QualityReport::id(row.kind) + QLatin1String("\", \"value\": ") + jsonNumber(row.value)
+                + QLatin1String(", \"limit\": ") + jsonNumber(row.limit) + QLatin1String(", \"unit\": \"")
+                + QualityReport::unit(row.kind) + QLatin1String("\"}");
+    }
+    text += firstRow ? QLatin1String("]}") : QLatin1String("\n    ]}");
+    out << text;
+}
+
+} // namespace
+
+QString QualityCommand::usage()
+{
+    return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--fps RATE] FILE_OR_FOLDER...\n"
+              "  PROFILE  a quality profile's id or name, or the path of a profile's JSON file\n"
+              "  --json   one JSON document instead of a line per problem\n"
+              "  --fix    write NAME.fixed.EXT next to each file with problems and list what is left\n"
+              "  --fps    the video's frame rate (default: the profile's)\n"
+              "Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,\n"
+              "3 a file could not be read or a fixed copy not written.\n");
+}
+
+std::vector<QualityReport::Row> QualityCommand::check(const QualityReport &report, const SubtitleList &subtitles)
+{
+    std::vector<QualityReport::Row> rows;
+    const qsizetype count = subtitles.size();
+    if (count < halvesFrom) {
+        report.check(subtitles, 0, count, rows);
+        return rows;
+    }
+    std::vector<QualityReport::Row> later;
+    const qsizetype middle = count / 2;
+    ParallelHalves::run([&] { report.check(subtitles, 0, middle, rows); },
+                        [&] { report.check(subtitles, middle, count, later); });
+    rows.insert(rows.end(), later.begin(), later.end());
+    return rows;
+}
+
+QString QualityCommand::fixedPath(const QString &path)
+{
+    // Built from the path as given, so that the line printed names it as the user did.
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = path.first(slash + 1);
+    const QString name = path.sliced(slash + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= 0)
+        return folder + name + QStringLiteral(".fixed");
+    return folder + name.first(dot) + QStringLiteral(".fixed") + name.sliced(dot);
+}
+
+QStringList QualityCommand::subtitleFiles(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (SubtitleFormat::fromFileName(path) || isMpl2Text(path))
+            files.append(path);
+    }
+    files.sort();
+    return files;
+}
+
+int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const auto options = parse(arguments);
+    if (!options) {
+        err << options.error();
+        return WrongArguments;
+    }
+    const auto profile = QualityProfiles().find(options.value().profileName);
+    if (!profile) {
+        err << profile.error() << '\n';
+        return WrongArguments;
+    }
+    const QualityReport report(profile.value().limits, options.value().frameRate);
+    const QStringList files = expanded(options.value().paths);
+
+    // Two workers take the next file until none is left; each result has its own place.
+    std::vector<FileResult> results(size_t(files.size()));
+    std::atomic<qsizetype> nextFile = 0;
+    const auto work = [&] {
+        for (qsizetype i = nextFile++; i < files.size(); i = nextFile++)
+            results[size_t(i)] = checkFile(files[i], options.value(), report);
+    };
+    if (files.size() > 1)
+        ParallelHalves::run(work, work);
+    else
+        work();
+
+    int status = NoProblems;
+    if (options.value().json)
+        out << QLatin1String("{\"profile\": ") << jsonString(profile.value().name) << QLatin1String(", \"files\": [");
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const FileResult &result = results[size_t(i)];
+        if (!result.fixSummary.isEmpty())
+            err << files[i] << QLatin1String(": ") << result.fixSummary << '\n';
+        if (result.error) {
+            err << result.reported << QLatin1String(": ") << *result.error << '\n';
+            status = Unreadable;
+        } else if (!result.rows.empty() && status == NoProblems) {
+            status = Problems;
+        }
+        if (options.value().json)
+            writeJson(result, files[i], i == 0, out);
+        else
+            writeText(result, out);
+    }
+    if (options.value().json)
+        out << (files.isEmpty() ? QLatin1String("]}\n") : QLatin1String("\n  ]}\n"));
+    return status;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/QualityReport.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <vector>
+
+class QTextStream;
+
+// `cuewright --qc PROFILE [--json] [--fix] [--fps RATE] FILE_OR_FOLDER…`: every problem of
+// every file against a quality profile, one line each ("film.srt:12: too-fast: 23.4 cps
+// (20 cps)") or one JSON document. A folder stands for the subtitle files in it and its
+// subfolders, by path. Files are checked two at a time and a long file in two halves; the
+// output keeps the order of the files whatever the threads do.
+class QualityCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(QualityCommand)
+
+public:
+    enum Status { NoProblems = 0, Problems = 1, WrongArguments = 2, Unreadable = 3 };
+
+    // `arguments` are those after "--qc". Returns the exit status: an unreadable file
+    // outweighs a problem.
+    static int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+    static QString usage();
+
+    // The subtitle files (by the extensions the program reads) in `folder` and below,
+    // sorted by path (a ".txt" only when its first lines are MPL2); hidden files and links
+    // to folders are passed over.
+    static QStringList subtitleFiles(const QString &folder);
+    // The report's rows of `subtitles`, a long list checked in two halves at once.
+    static std::vector<QualityReport::Row> check(const QualityReport &report, const SubtitleList &subtitles);
+    static constexpr qsizetype halvesFrom = 50000;
+
+    // Where `--fix` writes the fixed copy of `path`: "film.srt" gives "film.fixed.srt".
+    static QString fixedPath(const QString &path);
+};
