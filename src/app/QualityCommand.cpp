@@ -25,6 +25,7 @@ struct Options
     bool json = false;
     bool fix = false;
     double frameRate = 0; // 0: the profile's
+    QString language;     // the profile's overrides for this language, when it has them
     QStringList paths;
 };
 
@@ -60,6 +61,10 @@ Expected<Options, QString> parse(const QStringList &arguments)
             options.frameRate = rate.toDouble(&ok);
             if (!ok || !(options.frameRate >= 1 && options.frameRate <= 1000))
                 return QualityCommand::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n");
+        } else if (argument == QLatin1String("--language") || argument.startsWith(QLatin1String("--language="))) {
+            options.language = argument.size() > 10 ? argument.sliced(11) : i + 1 < arguments.size() ? arguments[++i] : QString();
+            if (options.language.isEmpty())
+                return QualityCommand::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");
         } else {
             return QualityCommand::tr("Unknown option \"%1\".\n").arg(argument) + QualityCommand::usage();
         }
@@ -211,11 +216,12 @@ void writeJson(const FileResult &result, const QString &path, bool first, QTextS
 
 QString QualityCommand::usage()
 {
-    return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--fps RATE] FILE_OR_FOLDER...\n"
+    return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
               "  PROFILE  a quality profile's id or name, or the path of a profile's JSON file\n"
               "  --json   one JSON document instead of a line per problem\n"
               "  --fix    write NAME.fixed.EXT next to each file with problems and list what is left\n"
               "  --fps    the video's frame rate (default: the profile's)\n"
+              "  --language  the files' language, for the profile's limits of that language\n"
               "Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,\n"
               "3 a file could not be read or a fixed copy not written.\n");
 }
@@ -273,7 +279,7 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         err << profile.error() << '\n';
         return WrongArguments;
     }
-    const QualityReport report(profile.value().limits, options.value().frameRate);
+    const QualityReport report(profile.value().limitsFor(options.value().language), options.value().frameRate);
     const QStringList files = expanded(options.value().paths);
 
     // Two workers take the next file until none is left; each result has its own place.

@@ -38,7 +38,8 @@ void QualityReportExport::run(Document &document, QWidget *parent)
     const SubtitleList &subtitles = document.subtitleController().subtitles();
     const QualityReport report(index.limits(), index.frameRate(), index.shotChanges());
     const std::vector<QualityReport::Row> rows = report.check(subtitles);
-    const QualityReportWriter::Source source{report, rows, subtitles, document.displayName(), {}};
+    const QualityReportWriter::Source source{report, rows, subtitles, document.displayName(),
+                                                 document.qualityProfileName()};
     const QByteArray bytes = csv ? QualityReportWriter::csv(source) : QualityReportWriter::html(source);
     const auto written = SubtitleFile::saveAtomically(path, [&bytes](QFileDevice &out) { return out.write(bytes) == bytes.size(); });
     if (!written)

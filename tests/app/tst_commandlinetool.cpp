@@ -154,6 +154,11 @@ private slots:
             << "" << QString();
         QTest::newRow("qc: gaps at the rate --fps gives") << QStringList{"--qc", "--fps", "50", "adult-25", "@/gap.srt"} << 0
                                                           << "" << "" << QString();
+        QTest::newRow("qc: a language's own limits, its region falling back to it")
+            << QStringList{"--qc", "adult-25", "--language=ja_JP", "@/faults.srt"} << 1
+            << "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (4 cps)\n"
+               "@/faults.srt:2: line-too-long: 25 characters (13 characters)\n"
+            << "" << QString();
         QTest::newRow("qc: a folder is its subtitle files below it, by path")
             << QStringList{"--qc", "adult-25", "@/qc"} << 1
             << "@/qc/a/c.vtt:1: too-short: 0.1 s (0.8 s)\n@/qc/a/d.txt:1: too-short: 0.5 s (0.8 s)\n@/qc/b.srt:1: too-short: 0.5 s (0.8 s)\n@/qc/b.srt:2: too-fast: 25 cps (20 cps)\n"
