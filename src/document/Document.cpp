@@ -42,6 +42,10 @@ Document::Document(QObject *parent)
     m_problemIndex.setLimits(QualitySettings::shared()->limits());
     connect(QualitySettings::shared(), &QualitySettings::limitsChanged, &m_problemIndex, &ProblemIndex::setLimits);
     connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, this, &Document::timeDisplayChanged);
+    connect(&m_original, &OriginalSubtitles::changed, this, [this] {
+        m_problemIndex.setOriginal(m_original.pairing());
+        emit restorableStateChanged();
+    });
 }
 
 Document::~Document()
@@ -273,6 +277,7 @@ QVariantMap Document::restorableState() const
         state.insert(QStringLiteral("frameRate"), m_frameRate);
     if (m_timecodeOffset > 0)
         state.insert(QStringLiteral("timecodeOffset"), m_timecodeOffset);
+    m_original.saveState(state);
     return state;
 }
 
@@ -284,6 +289,7 @@ void Document::restoreState(const QVariantMap &state)
     if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
         setFrameRate(frameRate);
     setTimecodeOffset(state.value(QStringLiteral("timecodeOffset")).toDouble());
+    m_original.restoreState(state, m_frameRate);
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

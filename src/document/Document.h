@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/OriginalSubtitles.h"
 #include "document/Player.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
@@ -138,6 +139,11 @@ public:
     const SpeechStretches &speech() const { return m_speech; }
     void setSpeech(SpeechStretches speech);
 
+    // The original this document translates, shown beside it and checked against; part
+    // of the restorable state, never of the file.
+    OriginalSubtitles &originalSubtitles() { return m_original; }
+    const OriginalSubtitles &originalSubtitles() const { return m_original; }
+
     // SubtitleControllerDelegate
     void didReloadSubtitles(SubtitleController &controller) override;
     void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
@@ -204,4 +210,5 @@ private:
     ShotChangeEdits m_shotChangeEdits;
     int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it
     SpeechStretches m_speech;
+    OriginalSubtitles m_original;
 };

@@ -50,6 +50,12 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
             &SubtitlesTableViewController::showContextMenu);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &SubtitlesTableViewController::commandStateChanged);
+    const OriginalSubtitles *original = &document->originalSubtitles();
+    const auto showOriginal = [this, original] {
+        m_tableView->setColumnHidden(SubtitleTableModel::OriginalColumn, !original->isAttached());
+    };
+    showOriginal();
+    connect(original, &OriginalSubtitles::changed, this, showOriginal);
 }
 
 // The editing and the selection go first (as members), while the table they work on

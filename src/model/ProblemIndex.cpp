@@ -66,6 +66,20 @@ void ProblemIndex::setShotChanges(const ShotChanges &shotChanges)
         emit problemsChanged(changed.first, changed.last);
 }
 
+void ProblemIndex::setOriginal(std::shared_ptr<const OriginalPairing> original)
+{
+    if (original && original->isEmpty())
+        original.reset();
+    if (original == m_original)
+        return;
+    m_original = std::move(original);
+    ChangedRange changed;
+    for (int position = 0; position < m_controller.count(); ++position)
+        recheck(position, changed);
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}
+
 QualityCheck::Problems ProblemIndex::problems(int position) const
 {
     if (position < 0 || size_t(position) >= m_problems.size())
@@ -147,6 +161,13 @@ void ProblemIndex::recheck(int position, ChangedRange &changed)
             problems |= QualityCheck::StartNearShotChange;
         if (rules.end(list[position]->end))
             problems |= QualityCheck::EndNearShotChange;
+    }
+    if (m_original) {
+        const Subtitle &subtitle = *list[position];
+        if (OriginalPairing::isUntranslated(subtitle.text(), m_original->originalFor(subtitle)))
+            problems |= QualityCheck::Untranslated;
+        if (!m_original->hasMatchingTimes(subtitle.start, subtitle.end))
+            problems |= QualityCheck::NoMatchingOriginal;
     }
     if (problems != m_problems[size_t(position)]) {
         setEntry(position, problems);
