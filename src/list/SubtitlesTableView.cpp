@@ -66,7 +66,6 @@ void SubtitlesTableView::sizeColumns()
             columns->moveSection(columns->visualIndex(column), text);
     }
     // The original stands before the translation, which keeps the stretching place.
-    columns->resizeSection(SubtitleTableModel::OriginalColumn, metrics.averageCharWidth() * 32 + padding);
     const int text = columns->visualIndex(SubtitleTableModel::TextColumn);
     if (columns->visualIndex(SubtitleTableModel::OriginalColumn) > text)
         columns->moveSection(columns->visualIndex(SubtitleTableModel::OriginalColumn), text);

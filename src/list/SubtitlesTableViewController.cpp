@@ -14,6 +14,7 @@
 #include "model/SubtitleMarkup.h"
 
 #include <QClipboard>
+#include <QHeaderView>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -52,7 +53,15 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
             &SubtitlesTableViewController::commandStateChanged);
     const OriginalSubtitles *original = &document->originalSubtitles();
     const auto showOriginal = [this, original] {
-        m_tableView->setColumnHidden(SubtitleTableModel::OriginalColumn, !original->isAttached());
+        const bool shown = original->isAttached();
+        if (shown == !m_tableView->isColumnHidden(SubtitleTableModel::OriginalColumn))
+            return;
+        // Coming into view, it takes half the room of the text, which stretches.
+        QHeaderView *columns = m_tableView->horizontalHeader();
+        const int textWidth = columns->sectionSize(SubtitleTableModel::TextColumn);
+        m_tableView->setColumnHidden(SubtitleTableModel::OriginalColumn, !shown);
+        if (shown)
+            columns->resizeSection(SubtitleTableModel::OriginalColumn, std::max(textWidth / 2, columns->minimumSectionSize()));
     };
     showOriginal();
     connect(original, &OriginalSubtitles::changed, this, showOriginal);

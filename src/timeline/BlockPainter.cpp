@@ -102,10 +102,16 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     const qreal lineHeight = metrics.lineSpacing();
     // The translation first; the original's lines only where the block has room for them.
     QStringList lines = linesFor(subtitle, textWidth);
-    const qsizetype ownLines = lines.size();
+    qsizetype ownLines = lines.size();
     if (original) {
-        const qsizetype room = std::max<qsizetype>(0, qsizetype((block.height() - 4) / lineHeight) - ownLines);
-        lines += linesFor(*original, textWidth).mid(0, room);
+        const qsizetype room = qsizetype((block.height() - 4) / lineHeight);
+        if (room >= 2 && ownLines > room - 1) {
+            // Where few lines fit, the original keeps one: the translation's are cut short.
+            ownLines = room - 1;
+            lines = lines.mid(0, ownLines);
+            lines.last() = metrics.elidedText(lines.last() + QStringLiteral(" …"), Qt::ElideRight, textWidth);
+        }
+        lines += linesFor(*original, textWidth).mid(0, std::max<qsizetype>(0, room - ownLines));
     }
     if (lines.isEmpty())
         return;
