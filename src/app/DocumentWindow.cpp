@@ -7,6 +7,7 @@
 #include "app/ShotChangeTracking.h"
 #include "app/DocumentPanes.h"
 #include "app/SpeechTimingCommands.h"
+#include "app/TranslationCommands.h"
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
 #include "app/KeyboardTimingCommands.h"
@@ -54,6 +55,7 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
 {
     resize(1280, 800);
     buildPanes();
+    m_translation = new TranslationCommands(document, m_player, this, statusBar());
     buildMenus();
     ShortcutSettings::repairConflicts(this);
     buildShotChangeProgress();
@@ -177,6 +179,9 @@ void DocumentWindow::buildFileMenu()
     connect(&controller->recentFiles(), &RecentFiles::changed, this, &DocumentWindow::rebuildRecentMenu);
     addAction(menu, QT_TR_NOOP("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
               [this] { m_panes->openVideo(this); });
+    TranslationCommands *translation = m_translation;
+    addAction(menu, QT_TR_NOOP("Open Ori&ginal…"), {}, [translation] { translation->openOriginal(); });
+    translation->setNeedsOriginal(addAction(menu, QT_TR_NOOP("Close Origina&l"), {}, [translation] { translation->closeOriginal(); }));
     menu->addSeparator();
     addAction(menu, QT_TR_NOOP("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(menu, QT_TR_NOOP("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
@@ -247,6 +252,9 @@ void DocumentWindow::buildEditMenu()
     m_setEndAction = addAction(menu, QT_TR_NOOP("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
                                [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
     addKeyboardTimingCommands(menu);
+    TranslationCommands *translation = m_translation;
+    translation->setNeedsOriginal(addAction(menu, QT_TR_NOOP("Copy Timings from Original"), {},
+                                            [translation] { translation->copyTimingsFromOriginal(); }));
     addTimingAndTextCommands(menu);
     menu->addSeparator();
     // Given before the command is registered, so that keys the user chose replace it.
@@ -270,6 +278,7 @@ void DocumentWindow::buildViewMenu()
     addTimeFormCommands(menu);
     addSoundViewCommands(menu);
     menu->addSeparator();
+    m_translation->setShowOnVideoAction(addAction(menu, QT_TR_NOOP("Show Origina&l on Video"), {}, [] {}));
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
     m_panes->textBox()->setSpelling(spelling);

@@ -10,6 +10,7 @@ class DocumentPanes;
 class KeyboardTimingCommands;
 class ProblemsPanel;
 class SpeechTimingCommands;
+class TranslationCommands;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
@@ -35,6 +36,7 @@ public:
     TimelineViewController *timelineViewController() const { return m_timeline; }
     DocumentPanes *panes() const { return m_panes; }
     ProblemsPanel *problemsPanel() const { return m_problems; }
+    TranslationCommands *translationCommands() const { return m_translation; }
 
     // Geometry, splitter sizes and the restorable state of the document and its panes.
     QVariantMap saveState() const;
@@ -87,6 +89,7 @@ private:
     SubtitlesTableViewController *m_table = nullptr;
     TimelineViewController *m_timeline = nullptr;
     ProblemsPanel *m_problems = nullptr;
+    TranslationCommands *m_translation = nullptr;
     QDockWidget *m_problemsDock = nullptr;
     QMenu *m_editMenu = nullptr;
     QAction *m_copyAction = nullptr;

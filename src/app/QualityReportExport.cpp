@@ -36,7 +36,7 @@ void QualityReportExport::run(Document &document, QWidget *parent)
 
     const ProblemIndex &index = document.problemIndex();
     const SubtitleList &subtitles = document.subtitleController().subtitles();
-    const QualityReport report(index.limits(), index.frameRate(), index.shotChanges());
+    const QualityReport report(index.limits(), index.frameRate(), index.shotChanges(), index.original());
     const std::vector<QualityReport::Row> rows = report.check(subtitles);
     const QualityReportWriter::Source source{report, rows, subtitles, document.displayName(),
                                                  document.qualityProfileName()};

@@ -9,7 +9,18 @@
 RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, int encoding, QWidget *alertParent,
                                        QList<TolerantSubtitleReader::Repair> &repairs, qsizetype &unlistedRepairs)
 {
-    const auto opened = document->read(path, encoding);
+    return read(
+        [&](SubtitleFile::Reading reading) {
+            if (reading == SubtitleFile::Reading::Strict)
+                return document->read(path, encoding);
+            return document->read(path, encoding, reading, &repairs, Document::ReadMode::Replace, &unlistedRepairs);
+        },
+        path, encoding, alertParent);
+}
+
+RepairOffer::Outcome RepairOffer::read(const Reader &read, const QString &path, int encoding, QWidget *alertParent)
+{
+    const auto opened = read(SubtitleFile::Reading::Strict);
     if (opened)
         return Outcome::Read;
     const QString &error = opened.error();
@@ -41,9 +52,7 @@ RepairOffer::Outcome RepairOffer::read(Document *document, const QString &path, 
     box.exec();
     if (box.clickedButton() != repair)
         return Outcome::Refused;
-    if (const auto repaired = document->read(path, encoding, SubtitleFile::Reading::Repairing, &repairs,
-                                                Document::ReadMode::Replace, &unlistedRepairs);
-        !repaired) {
+    if (const auto repaired = read(SubtitleFile::Reading::Repairing); !repaired) {
         QMessageBox::warning(alertParent, title, repaired.error());
         return Outcome::Refused;
     }

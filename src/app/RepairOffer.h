@@ -1,8 +1,12 @@
 #pragma once
 
+#include "document/SubtitleFile.h"
 #include "format/TolerantSubtitleReader.h"
+#include "model/Expected.h"
 
 #include <QCoreApplication>
+
+#include <functional>
 
 class Document;
 class QWidget;
@@ -20,4 +24,8 @@ public:
     // (the first ones) and `unlistedRepairs` how many more there were.
     static Outcome read(Document *document, const QString &path, int encoding, QWidget *alertParent,
                         QList<TolerantSubtitleReader::Repair> &repairs, qsizetype &unlistedRepairs);
+    // The same for any reader of `path`: `read` reads it strictly or repairing, and keeps
+    // what it read only when it succeeds.
+    using Reader = std::function<Expected<void, QString>(SubtitleFile::Reading)>;
+    static Outcome read(const Reader &read, const QString &path, int encoding, QWidget *alertParent);
 };

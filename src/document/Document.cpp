@@ -44,6 +44,10 @@ Document::Document(QObject *parent)
     // A profile edited, imported or deleted anywhere: this document checks by it again.
     connect(QualitySettings::shared(), &QualitySettings::profilesChanged, this, &Document::applyQualityProfile);
     connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, this, &Document::timeDisplayChanged);
+    connect(&m_original, &OriginalSubtitles::changed, this, [this] {
+        m_problemIndex.setOriginal(m_original.pairing());
+        emit restorableStateChanged();
+    });
 }
 
 Document::~Document()
@@ -310,6 +314,7 @@ QVariantMap Document::restorableState() const
     if (m_timecodeOffset > 0)
         state.insert(QStringLiteral("timecodeOffset"), m_timecodeOffset);
     state.insert(QStringLiteral("qualityProfile"), m_qualityProfile.id);
+    m_original.saveState(state);
     return state;
 }
 
@@ -323,6 +328,7 @@ void Document::restoreState(const QVariantMap &state)
     setTimecodeOffset(state.value(QStringLiteral("timecodeOffset")).toDouble());
     if (const QString profile = state.value(QStringLiteral("qualityProfile")).toString(); !profile.isEmpty())
         setQualityProfile(profile);
+    m_original.restoreState(state, m_frameRate);
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/OriginalSubtitles.h"
 #include "document/Player.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
@@ -150,6 +151,11 @@ public:
     const SpeechStretches &speech() const { return m_speech; }
     void setSpeech(SpeechStretches speech);
 
+    // The original this document translates, shown beside it and checked against; part
+    // of the restorable state, never of the file.
+    OriginalSubtitles &originalSubtitles() { return m_original; }
+    const OriginalSubtitles &originalSubtitles() const { return m_original; }
+
     // SubtitleControllerDelegate
     void didReloadSubtitles(SubtitleController &controller) override;
     void didUpdateSubtitles(SubtitleController &controller, const IndexSet &indexes,
@@ -221,4 +227,5 @@ private:
     SpeechStretches m_speech;
     QualityProfile m_qualityProfile;
     QString m_language;
+    OriginalSubtitles m_original;
 };

@@ -76,6 +76,16 @@ void Preferences::setPlaysDraggedEdges(bool plays)
     QSettings().setValue(QStringLiteral("playDraggedEdges"), plays);
 }
 
+bool Preferences::showsOriginalOnVideo()
+{
+    return QSettings().value(QStringLiteral("showOriginalOnVideo"), true).toBool();
+}
+
+void Preferences::setShowsOriginalOnVideo(bool shows)
+{
+    QSettings().setValue(QStringLiteral("showOriginalOnVideo"), shows);
+}
+
 QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
 {
     QVariantMap checked = state;
@@ -91,6 +101,15 @@ QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
     dropUnless(QStringLiteral("selectedIndex"), [](const QVariant &value) {
         bool ok = false;
         return value.toInt(&ok) >= 0 && ok;
+    });
+    // A path, never a list or a map; an encoding only by a number known here.
+    dropUnless(QStringLiteral("originalFile"), [](const QVariant &value) {
+        return value.typeId() == QMetaType::QString && !value.toString().isEmpty() && !value.toString().contains(QChar(0));
+    });
+    dropUnless(QStringLiteral("originalEncoding"), [](const QVariant &value) {
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        return ok && TextEncoding::find(number) != nullptr;
     });
     dropUnless(QStringLiteral("magnification"), [&](const QVariant &value) { return finiteNumber(value, 0); });
     dropUnless(QStringLiteral("timecodeOffset"), [&](const QVariant &value) { return finiteNumber(value, 0); });

@@ -24,6 +24,9 @@ public:
     // Whether dragging a subtitle's start or end on the timeline plays the sound around it.
     static bool playsDraggedEdges();
     static void setPlaysDraggedEdges(bool plays);
+    // Whether a translation's original shows above it over the video.
+    static bool showsOriginalOnVideo();
+    static void setShowsOriginalOnVideo(bool shows);
 
     // How the panes show times; milliseconds unless the setting names another form.
     static TimeForm timeForm();

@@ -206,7 +206,8 @@ QString SubtitleItemDelegate::displayText(const QVariant &value, const QLocale &
 bool SubtitleItemDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                                      const QModelIndex &index)
 {
-    if (event->type() != QEvent::ToolTip || index.column() != SubtitleTableModel::TextColumn)
+    const bool isText = index.column() == SubtitleTableModel::TextColumn || index.column() == SubtitleTableModel::OriginalColumn;
+    if (event->type() != QEvent::ToolTip || !isText)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     // The whole text, only when the row cannot show it.
     const QString text = index.data(Qt::DisplayRole).toString();

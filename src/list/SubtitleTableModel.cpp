@@ -72,6 +72,13 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
     connect(&document->problemIndex(), &ProblemIndex::problemsChanged, this, &SubtitleTableModel::problemsChanged,
             Qt::QueuedConnection);
     connect(document, &Document::timeDisplayChanged, this, &SubtitleTableModel::timesChanged);
+    connect(&document->originalSubtitles(), &OriginalSubtitles::changed, this, &SubtitleTableModel::originalChanged);
+}
+
+void SubtitleTableModel::originalChanged()
+{
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, OriginalColumn), index(int(m_rows.size()) - 1, OriginalColumn));
 }
 
 TimeDisplay SubtitleTableModel::timeDisplay() const
@@ -152,6 +159,10 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
             return timeDisplay().format(subtitle->end);
         case TextColumn:
             return subtitle->text();
+        case OriginalColumn:
+            if (const Subtitle *original = m_document ? m_document->originalSubtitles().pairedWith(subtitle->start, subtitle->end) : nullptr)
+                return original->text();
+            return {};
         }
         break;
     case Qt::DecorationRole:
@@ -159,7 +170,7 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
             return misspeltMark();
         break;
     case Qt::TextAlignmentRole:
-        if (index.column() == NumberColumn || index.column() >= DurationColumn)
+        if (index.column() == NumberColumn || isMeasure(index.column()))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -173,7 +184,7 @@ QColor SubtitleTableModel::problemMarkColor()
 
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
 {
-    if (role == Qt::DisplayRole && column >= DurationColumn) {
+    if (role == Qt::DisplayRole && isMeasure(column)) {
         const QualityLimits::Characters reading =
             m_document ? m_document->problemIndex().limits().readingCharacters : QualityLimits::Characters::All;
         const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text(), reading);
@@ -199,7 +210,7 @@ QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int 
         return column == NumberColumn ? QVariant(problemIcon()) : QVariant();
     if (role == Qt::BackgroundRole)
         return found & markedProblems(column) ? QVariant(problemMarkColor()) : QVariant();
-    if (column == TextColumn) // the text column's tip shows the whole text
+    if (column == TextColumn || column == OriginalColumn) // these tips show the whole text
         return {};
     QStringList lines;
     for (QualityCheck::Problem problem : QualityCheck::allProblems) {
@@ -214,7 +225,7 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::TextAlignmentRole)
-        return int((section == NumberColumn || section >= DurationColumn ? Qt::AlignRight : Qt::AlignLeft)
+        return int((section == NumberColumn || isMeasure(section) ? Qt::AlignRight : Qt::AlignLeft)
                    | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole) {
         switch (section) {
@@ -247,6 +258,8 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
         return tr("CPS", "characters per second");
     case LongestLineColumn:
         return tr("Line", "characters in the longest line");
+    case OriginalColumn:
+        return tr("Original");
     }
     return {};
 }

@@ -38,6 +38,8 @@ public:
         DurationColumn,
         ReadingSpeedColumn,
         LongestLineColumn,
+        // The paired line of the original, while one is attached; read only.
+        OriginalColumn,
         ColumnCount
     };
 
@@ -64,6 +66,7 @@ public:
     Spelling *spelling() const;
     // The background of a measure beyond its limit (other panes mark theirs alike).
     static QColor problemMarkColor();
+    static bool isMeasure(int column) { return column >= DurationColumn && column <= LongestLineColumn; }
     static bool isEditable(int column) { return column == StartColumn || column == EndColumn || column == TextColumn; }
 
 signals:
@@ -79,6 +82,7 @@ private:
     void renumberFrom(int row);
     void problemsChanged(int first, int last);
     void timesChanged();
+    void originalChanged();
     QVariant qualityData(const Subtitle &subtitle, int row, int column, int role) const;
 
     QPointer<Document> m_document;

@@ -65,6 +65,10 @@ void SubtitlesTableView::sizeColumns()
         if (columns->visualIndex(column) > text)
             columns->moveSection(columns->visualIndex(column), text);
     }
+    // The original stands before the translation, which keeps the stretching place.
+    const int text = columns->visualIndex(SubtitleTableModel::TextColumn);
+    if (columns->visualIndex(SubtitleTableModel::OriginalColumn) > text)
+        columns->moveSection(columns->visualIndex(SubtitleTableModel::OriginalColumn), text);
     columns->setStretchLastSection(true);
     columns->setHighlightSections(false);
 }

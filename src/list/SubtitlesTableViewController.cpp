@@ -14,6 +14,7 @@
 #include "model/SubtitleMarkup.h"
 
 #include <QClipboard>
+#include <QHeaderView>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -50,6 +51,20 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
             &SubtitlesTableViewController::showContextMenu);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &SubtitlesTableViewController::commandStateChanged);
+    const OriginalSubtitles *original = &document->originalSubtitles();
+    const auto showOriginal = [this, original] {
+        const bool shown = original->isAttached();
+        if (shown == !m_tableView->isColumnHidden(SubtitleTableModel::OriginalColumn))
+            return;
+        // Coming into view, it takes half the room of the text, which stretches.
+        QHeaderView *columns = m_tableView->horizontalHeader();
+        const int textWidth = columns->sectionSize(SubtitleTableModel::TextColumn);
+        m_tableView->setColumnHidden(SubtitleTableModel::OriginalColumn, !shown);
+        if (shown)
+            columns->resizeSection(SubtitleTableModel::OriginalColumn, std::max(textWidth / 2, columns->minimumSectionSize()));
+    };
+    showOriginal();
+    connect(original, &OriginalSubtitles::changed, this, showOriginal);
 }
 
 // The editing and the selection go first (as members), while the table they work on

@@ -66,6 +66,39 @@ void ProblemIndex::setShotChanges(const ShotChanges &shotChanges)
         emit problemsChanged(changed.first, changed.last);
 }
 
+QualityCheck::Problems ProblemIndex::problemsOf(const Subtitle &subtitle, const Subtitle *next, const QualityLimits &limits,
+                                               double minGap, const ShotChangeRules *rules, const OriginalPairing *original)
+{
+    QualityCheck::Problems problems = QualityCheck::check(subtitle, next, limits, minGap);
+    if (rules) {
+        if (rules->start(subtitle.start))
+            problems |= QualityCheck::StartNearShotChange;
+        if (rules->end(subtitle.end))
+            problems |= QualityCheck::EndNearShotChange;
+    }
+    if (original) {
+        if (OriginalPairing::isUntranslated(subtitle.text(), original->originalFor(subtitle)))
+            problems |= QualityCheck::Untranslated;
+        if (!original->hasMatchingTimes(subtitle.start, subtitle.end))
+            problems |= QualityCheck::NoMatchingOriginal;
+    }
+    return problems;
+}
+
+void ProblemIndex::setOriginal(std::shared_ptr<const OriginalPairing> original)
+{
+    if (original && original->isEmpty())
+        original.reset();
+    if (original == m_original)
+        return;
+    m_original = std::move(original);
+    ChangedRange changed;
+    for (int position = 0; position < m_controller.count(); ++position)
+        recheck(position, changed);
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}
+
 QualityCheck::Problems ProblemIndex::problems(int position) const
 {
     if (position < 0 || size_t(position) >= m_problems.size())
@@ -144,14 +177,10 @@ void ProblemIndex::recheck(int position, ChangedRange &changed)
     if (size_t(list.size()) != m_problems.size())
         CUEWRIGHT_FATAL("the problem index missed a change of the list");
     const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
-    quint16 problems = QualityCheck::check(*list[position], next, m_limits, minGap()).toInt();
-    if (!m_shotChanges.isEmpty()) {
-        const ShotChangeRules rules = shotChangeRules();
-        if (rules.start(list[position]->start))
-            problems |= QualityCheck::StartNearShotChange;
-        if (rules.end(list[position]->end))
-            problems |= QualityCheck::EndNearShotChange;
-    }
+    const std::optional<ShotChangeRules> rules =
+        m_shotChanges.isEmpty() ? std::nullopt : std::optional<ShotChangeRules>(shotChangeRules());
+    const quint16 problems =
+        problemsOf(*list[position], next, m_limits, minGap(), rules ? &*rules : nullptr, m_original.get()).toInt();
     if (problems != m_problems[size_t(position)]) {
         setEntry(position, problems);
         changed.add(position);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IndexSet.h"
+#include "model/OriginalPairing.h"
 #include "model/QualityCheck.h"
 #include "model/QualityLimits.h"
 #include "model/ShotChangeRules.h"
@@ -10,6 +11,7 @@
 
 #include <QObject>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,6 +42,16 @@ public:
     const ShotChanges &shotChanges() const { return m_shotChanges; }
     void setShotChanges(const ShotChanges &shotChanges);
     ShotChangeRules shotChangeRules() const { return {m_shotChanges, m_frameRate, m_limits}; }
+    // The original of a translation, which the untranslated and timing checks compare
+    // with; nullptr (or an empty one): those checks are off.
+    void setOriginal(std::shared_ptr<const OriginalPairing> original);
+    const std::shared_ptr<const OriginalPairing> &original() const { return m_original; }
+
+    // The problems of one subtitle, given the one after it: the checks of its own, its
+    // edges against the shot changes' rules and its text and times against the original,
+    // each when given.
+    static QualityCheck::Problems problemsOf(const Subtitle &subtitle, const Subtitle *next, const QualityLimits &limits,
+                                             double minGap, const ShotChangeRules *rules, const OriginalPairing *original);
 
     // The problems of the subtitle at `position`; none outside the list. Constant time.
     QualityCheck::Problems problems(int position) const;
@@ -85,6 +97,7 @@ private:
     QualityLimits m_limits;
     double m_frameRate = 0;
     ShotChanges m_shotChanges;
+    std::shared_ptr<const OriginalPairing> m_original;
     std::vector<quint16> m_problems; // one entry per list position
     int m_subtitlesWithProblems = 0;
 };

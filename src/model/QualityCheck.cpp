@@ -183,6 +183,10 @@ QString QualityCheck::name(Problem problem)
         return tr("Start near a shot change");
     case EndNearShotChange:
         return tr("End near a shot change");
+    case Untranslated:
+        return tr("Untranslated");
+    case NoMatchingOriginal:
+        return tr("No original at these times");
     }
     return {};
 }
@@ -214,6 +218,11 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
     case StartNearShotChange:
     case EndNearShotChange:
         break; // the problem index, which knows the shot changes, says these
+    case Untranslated:
+        return measure(subtitle.text()).characters == 0 ? tr("No text yet")
+                                                        : tr("The same text as the original line");
+    case NoMatchingOriginal:
+        return tr("No original line starts at %L1 s and ends at %L2 s").arg(subtitle.start, 0, 'f', 3).arg(subtitle.end, 0, 'f', 3);
     }
     return {};
 }

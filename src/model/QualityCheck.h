@@ -35,15 +35,21 @@ public:
         // knows the shot changes; see ShotChangeRules).
         StartNearShotChange = 1 << 7,
         EndNearShotChange = 1 << 8,
+        // Against the original of a translation, while one is attached (checked by the
+        // problem index, which knows it; see OriginalPairing). No fix mends these.
+        Untranslated = 1 << 9,
+        NoMatchingOriginal = 1 << 10, // no original line has this start and end
     };
     // The names give the report's machine ids: TooFast is "too-fast".
     Q_ENUM(Problem)
     Q_DECLARE_FLAGS(Problems, Problem)
     // Every kind, in the order problems are listed.
-    static constexpr std::array<Problem, 9> allProblems{Overlap,     GapTooSmall,  TooShort,
-                                                        TooLong,     TooFast,      LineTooLong,
-                                                        TooManyLines, StartNearShotChange, EndNearShotChange};
+    static constexpr std::array<Problem, 11> allProblems{Overlap,      GapTooSmall,         TooShort,
+                                                         TooLong,      TooFast,             LineTooLong,
+                                                         TooManyLines, StartNearShotChange, EndNearShotChange,
+                                                         Untranslated, NoMatchingOriginal};
     static constexpr quint16 shotChangeProblems = StartNearShotChange | EndNearShotChange;
+    static constexpr quint16 originalProblems = Untranslated | NoMatchingOriginal;
 
     // Times closer than half a millisecond (what an SRT file keeps) count as equal, so a
     // fixed subtitle stays fixed after it is saved and read again.

@@ -138,6 +138,9 @@ QualityFixes::Reason reasonLeft(Problem problem, const Subtitle &subtitle, const
     case QualityCheck::StartNearShotChange:
     case QualityCheck::EndNearShotChange:
         break; // said by the shot-change pass, which knows why
+    case QualityCheck::Untranslated:
+    case QualityCheck::NoMatchingOriginal:
+        return QualityFixes::NoAutomaticFix;
     }
     return QualityFixes::NoTimeToSpare;
 }
@@ -151,11 +154,14 @@ void account(QualityFixes::Outcome &outcome, const SubtitleList &list, int posit
     const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
     const Problems after = QualityCheck::check(subtitle, next, limits, minGap);
     before &= ~Problems(QualityCheck::shotChangeProblems); // accounted by the shot-change pass
+    // The check alone does not know the original: what no fix touches is left as it was,
+    // not counted as mended.
+    const Problems unfixable = before & Problems::fromInt(QualityCheck::originalProblems);
     // An overlap that became a gap too small (a shorter end) is a problem left, not fixed.
     if (before & QualityCheck::Overlap && after & QualityCheck::GapTooSmall)
         before = (before & ~Problems(QualityCheck::Overlap)) | QualityCheck::GapTooSmall;
     for (Problem problem : QualityCheck::allProblems) {
-        if (after & problem)
+        if (after & problem || unfixable & problem)
             ++outcome.left[{problem, reasonLeft(problem, subtitle, limits)}];
         else if (before & problem)
             ++outcome.fixed[problem];
@@ -183,6 +189,10 @@ QString countText(Problem problem, int count)
         return QualityFixes::tr("%n start(s) near a shot change", nullptr, count);
     case QualityCheck::EndNearShotChange:
         return QualityFixes::tr("%n end(s) near a shot change", nullptr, count);
+    case QualityCheck::Untranslated:
+        return QualityFixes::tr("%n untranslated", nullptr, count);
+    case QualityCheck::NoMatchingOriginal:
+        return QualityFixes::tr("%n without an original at their times", nullptr, count);
     }
     return {};
 }
@@ -286,6 +296,10 @@ QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const Pr
     const Problems before = index.problems(position);
     if (position < 0 || position >= controller.count() || !(before & problem))
         return outcome;
+    if (QualityCheck::originalProblems & problem) {
+        ++outcome.left[{problem, NoAutomaticFix}];
+        return outcome;
+    }
     if (QualityCheck::shotChangeProblems & problem) {
         outcome.changedSubtitles = fixShotChanges(controller, index, IndexSet(position), problem, outcome);
         if (outcome.changedSubtitles > 0)
@@ -460,6 +474,9 @@ QString QualityFixes::actionName(QualityCheck::Problem problem)
     case QualityCheck::StartNearShotChange:
     case QualityCheck::EndNearShotChange:
         return tr("Time to Shot Change");
+    case QualityCheck::Untranslated:
+    case QualityCheck::NoMatchingOriginal:
+        break; // never fixed
     }
     return {};
 }
@@ -479,6 +496,8 @@ QString QualityFixes::reasonText(Reason reason)
         return tr("no line breaks fit");
     case NoTimeBefore:
         return tr("the previous subtitle ends too close");
+    case NoAutomaticFix:
+        return tr("no automatic fix; the translator decides");
     }
     return {};
 }

@@ -30,6 +30,8 @@ class SubtitleController;
 // - start or end near a shot change: the edge goes where the shot-change rules put it,
 //   unless that breaks the minimum gap to a neighbour or makes the subtitle read faster,
 //   shorter or longer than its limits allow.
+// - untranslated, no original at these times: left to the translator, as no fix knows
+//   what was meant.
 // A fix that has no room leaves the subtitle alone, and the outcome says why.
 class QualityFixes
 {
@@ -44,6 +46,7 @@ public:
         WouldReadTooFast, // the fix would make it read too fast
         NoBreakFits,      // no breaking of its words fits the line limits
         NoTimeBefore,     // the previous subtitle ends too close to move its start earlier
+        NoAutomaticFix,   // only the translator can mend it
     };
 
     // What a fix did: the problems it mended and those it left, by kind (and why).

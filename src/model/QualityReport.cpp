@@ -10,11 +10,13 @@
 #include <cmath>
 #include <limits>
 
-QualityReport::QualityReport(const QualityLimits &limits, double videoRate, ShotChanges shotChanges)
+QualityReport::QualityReport(const QualityLimits &limits, double videoRate, ShotChanges shotChanges,
+                             std::shared_ptr<const OriginalPairing> original)
     : m_limits(limits.clamped())
     , m_videoRate(videoRate)
     , m_minGap(m_limits.minGap(videoRate))
     , m_shotChanges(std::move(shotChanges))
+    , m_original(std::move(original))
 {
 }
 
@@ -32,13 +34,8 @@ void QualityReport::check(const SubtitleList &subtitles, qsizetype first, qsizet
     for (qsizetype position = first; position < last; ++position) {
         const Subtitle &subtitle = *subtitles[position];
         const Subtitle *next = position + 1 < subtitles.size() ? subtitles[position + 1].get() : nullptr;
-        QualityCheck::Problems problems = QualityCheck::check(subtitle, next, m_limits, m_minGap);
-        if (rules) {
-            if (rules->start(subtitle.start))
-                problems |= QualityCheck::StartNearShotChange;
-            if (rules->end(subtitle.end))
-                problems |= QualityCheck::EndNearShotChange;
-        }
+        const QualityCheck::Problems problems =
+            ProblemIndex::problemsOf(subtitle, next, m_limits, m_minGap, rules ? &*rules : nullptr, m_original.get());
         if (problems)
             addRows(subtitle, next, int(position + 1), problems, rows);
     }
@@ -48,7 +45,7 @@ void QualityReport::addRows(const Subtitle &subtitle, const Subtitle *next, int 
                             std::vector<Row> &rows) const
 {
     const bool measuresText = problems.testAnyFlags(QualityCheck::TooFast | QualityCheck::LineTooLong | QualityCheck::TooManyLines);
-    const QualityCheck::TextMeasure text = measuresText ? QualityCheck::measure(subtitle.text()) : QualityCheck::TextMeasure{};
+    const QualityCheck::TextMeasure text = measuresText ? QualityCheck::measure(subtitle.text(), m_limits.readingCharacters) : QualityCheck::TextMeasure{};
     const double length = QualityCheck::duration(subtitle);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const QualityCheck::Problem kind : QualityCheck::allProblems) {
@@ -92,6 +89,9 @@ void QualityReport::addRows(const Subtitle &subtitle, const Subtitle *next, int 
             row.limit = m_limits.shotChangeZoneFrames;
             break;
         }
+        case QualityCheck::Untranslated:
+        case QualityCheck::NoMatchingOriginal:
+            break; // a fact, not a measure
         }
         rows.push_back(row);
     }
@@ -151,6 +151,9 @@ QString QualityReport::unit(QualityCheck::Problem kind)
     case QualityCheck::StartNearShotChange:
     case QualityCheck::EndNearShotChange:
         return QStringLiteral("frames");
+    case QualityCheck::Untranslated:
+    case QualityCheck::NoMatchingOriginal:
+        return {};
     }
     return {};
 }

@@ -2,12 +2,14 @@
 
 #include "model/QualityCheck.h"
 #include "model/QualityLimits.h"
+#include "model/OriginalPairing.h"
 #include "model/ShotChanges.h"
 #include "model/Subtitle.h"
 
 #include <QCoreApplication>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // Every problem of a subtitle list as a row of a report, checked by the same rules as the
@@ -31,8 +33,10 @@ public:
         double limit = 0;
     };
 
-    // `videoRate` 0: frames at the limits' own rate.
-    QualityReport(const QualityLimits &limits, double videoRate, ShotChanges shotChanges = {});
+    // `videoRate` 0: frames at the limits' own rate. With an original, a translation's
+    // lines are checked against it too.
+    QualityReport(const QualityLimits &limits, double videoRate, ShotChanges shotChanges = {},
+                  std::shared_ptr<const OriginalPairing> original = {});
 
     const QualityLimits &limits() const { return m_limits; }
     double countingRate() const { return m_limits.countingRate(m_videoRate); }
@@ -61,4 +65,5 @@ private:
     double m_videoRate;
     double m_minGap;
     ShotChanges m_shotChanges;
+    std::shared_ptr<const OriginalPairing> m_original;
 };

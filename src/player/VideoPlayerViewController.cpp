@@ -117,6 +117,10 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_document, &Document::subtitlesReordered, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_styledTrack, &StyledSubtitleTrack::shownChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(&m_document->originalSubtitles(), &OriginalSubtitles::changed, this, [this] {
+        updateBoundaryTimeObserver();
+        updateSubtitlesLabel();
+    });
     m_controls->setTimeDisplay(m_document->timeDisplay());
     connect(m_document, &Document::timeDisplayChanged, this,
             [this] { m_controls->setTimeDisplay(m_document->timeDisplay()); });
@@ -312,6 +316,10 @@ void VideoPlayerViewController::updateBoundaryTimeObserver()
     times.reserve(subtitles.size() * 2);
     for (const SubtitlePtr &subtitle : subtitles)
         times << subtitle->start << subtitle->end;
+    if (m_showsOriginal) {
+        for (const SubtitlePtr &line : m_document->originalSubtitles().subtitles())
+            times << line->start << line->end;
+    }
     m_boundaryTimeObserver = m_player->addBoundaryTimeObserver(times, [this] {
         QMetaObject::invokeMethod(this, &VideoPlayerViewController::updateSubtitlesLabel, Qt::QueuedConnection);
     });
@@ -328,14 +336,32 @@ void VideoPlayerViewController::updateSubtitlesLabel()
         emit currentSubtitleChanged();
     // Tags become formatting; the label is rich text on purpose, so line breaks must be
     // written as such.
+    const bool showsOwn = m_currentSubtitleIndex.has_value() && !m_styledTrack->isShown();
     const SubtitleMarkup::Rendered rendered =
-        SubtitleMarkup::render(m_currentSubtitleIndex ? subtitles[*m_currentSubtitleIndex]->text() : QString());
-    m_subtitlesLabel->setText(rendered.html);
+        SubtitleMarkup::render(showsOwn ? subtitles[*m_currentSubtitleIndex]->text() : QString());
+    const Subtitle *original = m_showsOriginal ? m_document->originalSubtitles().lineAt(m_player->currentTime()) : nullptr;
+    QString html = rendered.html;
+    if (original) {
+        // Above the translation, smaller and in another colour: never taken for it.
+        const QString line = QStringLiteral("<span style=\"color:#ffd75e; font-size:small\">%1</span>")
+                                 .arg(SubtitleMarkup::render(original->text()).html);
+        html = showsOwn ? line + QStringLiteral("<br>") + html : line;
+    }
+    m_subtitlesLabel->setText(html);
     m_subtitlesLabel->setAlignment(rendered.horizontal | (rendered.top ? Qt::AlignTop : Qt::AlignBottom));
     m_labelAtTop = rendered.top;
-    m_subtitlesLabel->setVisible(m_currentSubtitleIndex.has_value() && !m_styledTrack->isShown());
+    m_subtitlesLabel->setVisible(showsOwn || original);
     layoutSubtitlesLabel();
     m_controls->setTimes(m_player->currentTime(), m_duration);
+}
+
+void VideoPlayerViewController::setShowsOriginal(bool shows)
+{
+    if (shows == m_showsOriginal)
+        return;
+    m_showsOriginal = shows;
+    updateBoundaryTimeObserver();
+    updateSubtitlesLabel();
 }
 
 void VideoPlayerViewController::layoutSubtitlesLabel()

@@ -64,6 +64,9 @@ public:
     // What the clock says of the rate or speed; empty at plain 1×.
     QString rateText() const;
     double speed() const { return m_speed; }
+    // Whether the original's line at the playback position shows above the subtitle.
+    bool showsOriginal() const { return m_showsOriginal; }
+    void setShowsOriginal(bool shows);
 
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
     // "currentTime" (seconds); empty while no video is loaded.
@@ -173,6 +176,7 @@ private:
     std::optional<Player::ObserverToken> m_stopObserver; // ends playRange
     double m_speed = 1;
     bool m_labelAtTop = false; // {\an7} to {\an9}
+    bool m_showsOriginal = true;
     bool m_wasPlaying = false;
     // Cleared for every video, so that each one's duration reaches the timeline.
     bool m_didSetDuration = false;

@@ -64,7 +64,7 @@ const QStringList &BlockPainter::linesFor(const Subtitle &subtitle, qreal width)
 }
 
 void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRectF &wholeBlock, const QRectF &visible,
-                         bool selected, bool hasProblem)
+                         bool selected, bool hasProblem, const Subtitle *original)
 {
     // A block may be far wider than the screen: its box is drawn within a little more
     // than what is visible, its text from where the whole block begins.
@@ -98,23 +98,39 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
         painter.fillRect(QRectF(block.left() + 3, block.bottom() - 5, block.width() - 6, 3), problemColour);
 
     const qreal textWidth = wholeBlock.width() - 2 * textInset;
-    const QStringList &lines = linesFor(subtitle, textWidth);
-    if (lines.isEmpty())
-        return;
     const QFontMetricsF metrics(m_font);
     const qreal lineHeight = metrics.lineSpacing();
+    // The translation first; the original's lines only where the block has room for them.
+    QStringList lines = linesFor(subtitle, textWidth);
+    qsizetype ownLines = lines.size();
+    if (original) {
+        const qsizetype room = qsizetype((block.height() - 4) / lineHeight);
+        if (room >= 2 && ownLines > room - 1) {
+            // Where few lines fit, the original keeps one: the translation's are cut short.
+            ownLines = room - 1;
+            lines = lines.mid(0, ownLines);
+            lines.last() = metrics.elidedText(lines.last() + QStringLiteral(" …"), Qt::ElideRight, textWidth);
+        }
+        lines += linesFor(*original, textWidth).mid(0, std::max<qsizetype>(0, room - ownLines));
+    }
+    if (lines.isEmpty())
+        return;
     qreal y = block.center().y() - lineHeight * lines.size() / 2;
     painter.save();
     painter.setFont(m_font);
-    painter.setPen(m_palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText));
+    const QColor textColour = m_palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText);
+    QColor originalColour = textColour;
+    originalColour.setAlphaF(0.6);
     painter.setClipRect(block.adjusted(textInset, 0, -textInset, 0), Qt::IntersectClip);
     // The block lets the sound show through; the text gets a backing of its own, or it
     // would be lost on a loud waveform or a bright sonogram.
     QColor backing = m_palette.color(selected ? QPalette::Highlight : QPalette::Window);
     backing.setAlphaF(0.7);
-    for (const QString &line : lines) {
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const QString &line = lines[k];
         const qreal lineWidth = std::min(metrics.horizontalAdvance(line), textWidth);
         painter.fillRect(QRectF(wholeBlock.left() + textInset - 1, y, lineWidth + 2, lineHeight), backing);
+        painter.setPen(k < ownLines ? textColour : originalColour);
         painter.drawText(QRectF(wholeBlock.left() + textInset, y, textWidth, lineHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, line);
         y += lineHeight;

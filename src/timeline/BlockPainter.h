@@ -25,9 +25,10 @@ public:
 
     void beginFrame(const QPalette &palette, const QFont &font);
     // `block` is the whole block, `visible` the part of the strip on screen. A block with
-    // a problem (a broken limit, an overlap) carries a red bar along its bottom.
+    // a problem (a broken limit, an overlap) carries a red bar along its bottom. The line
+    // of the original it translates, if any, goes under its text, dimmer.
     void paint(QPainter &painter, const Subtitle &subtitle, const QRectF &block, const QRectF &visible, bool selected,
-               bool hasProblem = false);
+               bool hasProblem = false, const Subtitle *original = nullptr);
     // Forgets the layouts of blocks that this frame did not draw.
     void endFrame();
 

@@ -135,7 +135,9 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
     m_blockPainter.beginFrame(palette(), font());
     const QRectF screen(0, area.top(), width(), area.height());
     int lastMarkColumn = std::numeric_limits<int>::min();
-    const auto paintBlock = [&](const Subtitle &subtitle, const QRectF &block, int position, bool selected) {
+    const OriginalSubtitles &original = m_timeline->document()->originalSubtitles();
+    const auto paintBlock = [&](const Subtitle &subtitle, const QRectF &block, int position, bool selected,
+                                SubtitleDrag::Times times) {
         if (block.right() < area.left() || block.left() > area.right())
             return;
         if (block.width() < BlockPainter::markWidth) {
@@ -144,13 +146,14 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
                 return;
             lastMarkColumn = column;
         }
-        m_blockPainter.paint(painter, subtitle, block, screen, selected, m_timeline->hasProblem(position));
+        m_blockPainter.paint(painter, subtitle, block, screen, selected, m_timeline->hasProblem(position),
+                             original.pairedWith(times.start, times.end));
     };
     const double visibleStart = m_timeline->visibleStartTime();
     const double visibleEnd = m_timeline->visibleEndTime();
     const auto paintIfVisible = [&](const Subtitle &subtitle, SubtitleDrag::Times times, int position, bool selected) {
         if (times.start < visibleEnd && visibleStart < times.end && times.start != times.end)
-            paintBlock(subtitle, m_timeline->blockRectAt(times.start, times.end), position, selected);
+            paintBlock(subtitle, m_timeline->blockRectAt(times.start, times.end), position, selected, times);
     };
     const SubtitleDrag *drag = m_timeline->subtitleDrag();
     const auto isDragged = [drag](const Subtitle &subtitle) { return drag && drag->contains(subtitle); };
@@ -158,7 +161,8 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
     const IndexSet &selected = m_timeline->document()->selectedSubtitleIndexes();
     m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle, int position) {
         if ((selected.isEmpty() || !m_timeline->isSelected(*subtitle)) && !isDragged(*subtitle))
-            paintBlock(*subtitle, m_timeline->blockRectAt(subtitle->start, subtitle->end), position, false);
+            paintBlock(*subtitle, m_timeline->blockRectAt(subtitle->start, subtitle->end), position, false,
+                       {subtitle->start, subtitle->end});
     });
     lastMarkColumn = std::numeric_limits<int>::min();
     const SubtitleList &subtitles = m_timeline->document()->subtitleController().subtitles();

@@ -101,6 +101,7 @@ void TimelineViewController::connectDocument()
     connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::shotChangesChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::speechChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(&m_document->originalSubtitles(), &OriginalSubtitles::changed, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::frameRateChanged, this, &TimelineViewController::setFrameRate);
     m_ruler.setFrameRate(m_document->frameRate());
     m_ruler.setTimeDisplay(m_document->timeDisplay());

@@ -3,6 +3,7 @@
 #include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
 #include "app/RepairsWindow.h"
+#include "app/TranslationCommands.h"
 #include "document/Document.h"
 #include "document/FileIdentity.h"
 #include "document/TextEncoding.h"
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -285,17 +287,21 @@ private slots:
             controller.reopenWithEncoding(document, western);
             QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00c3\u00a9"));
             document->setSelectedSubtitleIndexes(IndexSet(1));
+            QVERIFY(controller.windowOf(document)->translationCommands()->attachOriginal(writeFile("gone-original.srt", srt("O")), 0));
             controller.openDocument(writeFile("gone.srt", srt("C")));
             QVERIFY(controller.quit());
         }
         QSettings().remove(QStringLiteral("saveEncoding"));
         QFile::remove(m_dir.filePath("gone.srt"));
+        QFile::remove(m_dir.filePath("gone-original.srt")); // said in the status bar; the translation still opens
         DocumentController &controller = restart();
         QVERIFY(controller.restoreSession());
         QCOMPARE(controller.documents().size(), 1);
         Document *document = controller.documents().first();
         QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00c3\u00a9")); // as chosen, not detected again
         QCOMPARE(document->selectedSubtitleIndexes(), IndexSet(1));
+        QVERIFY(!document->originalSubtitles().isAttached());
+        QVERIFY(controller.windowOf(document)->statusBar()->currentMessage().contains(QStringLiteral("gone-original.srt")));
         controller.reopenWithEncoding(document, TextEncoding::Utf8);
         edit(document, QStringLiteral("edited"));
         answerNext({QStringLiteral("Discard")});
@@ -329,6 +335,10 @@ private slots:
                                                           "3\n00:00:04,000 --> 00:00:05,000\nThree\n");
         Document *document = controller.openDocument(path);
         DocumentWindow *window = controller.windowOf(document);
+        // The original, in an encoding chosen for it, comes back in the same one.
+        const int western = *TextEncoding::numberForName(u"windows-1252");
+        const QString original = writeFile("original.srt", srt("caf\xE9"));
+        QVERIFY(window->translationCommands()->attachOriginal(original, western));
         edit(document, QStringLiteral("unsaved"));
         window->videoPlayerViewController()->loadVideo(video);
         QTRY_VERIFY_WITH_TIMEOUT(document->player(), 10000);
@@ -344,6 +354,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(kept("magnification").toDouble(), 4.0, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(kept("currentTime").toDouble() - 1.5) < 0.1, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(kept("frameRate").toDouble(), 25.0, 10000);
+        QCOMPARE(kept("originalFile").toString(), original);
+        QCOMPARE(kept("originalEncoding").toInt(), western);
         // The process is killed: its entry stays as it was on disk.
         const QString id = RecoveryStore().entries().first().id;
         QVERIFY(QFile::copy(entryFile(id, ".srt"), entryFile("killed", ".srt")));
@@ -359,6 +371,9 @@ private slots:
         QCOMPARE(recovered->selectedSubtitleIndexes(), IndexSet(2));
         QCOMPARE(window->timelineViewController()->magnification(), 4.0);
         QCOMPARE(recovered->frameRate(), 25.0); // before the video tells it, or if it never does
+        QCOMPARE(recovered->originalSubtitles().path(), original);
+        QCOMPARE(recovered->originalSubtitles().chosenEncoding(), western);
+        QCOMPARE(recovered->originalSubtitles().subtitles().first()->text(), QStringLiteral("caf\u00e9"));
         QTRY_COMPARE_WITH_TIMEOUT(window->videoPlayerViewController()->videoPath(), video, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(recovered->player() && std::abs(recovered->player()->currentTime() - 1.5) < 0.1, 10000);
     }

@@ -6,6 +6,7 @@
 #include "document/Preferences.h"
 #include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
+#include "model/OriginalTimingCopy.h"
 
 #include "EncodingSamples.h"
 
@@ -322,6 +323,95 @@ private slots:
         first.setTimecodeOffset(36000);
         second.restoreState(first.restorableState());
         QCOMPARE(second.timecodeOffset(), 36000.0);
+    }
+
+    // Copying the original's timing by position: to the selection when two or more are
+    // selected, else to all, adding empty subtitles for the original's extra lines; one
+    // undo step that restores the list as it was.
+    void timingsAreCopiedFromTheOriginal_data()
+    {
+        QTest::addColumn<IndexSet>("selection");
+        QTest::addColumn<Times>("starts");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("timed");
+        QTest::addColumn<int>("added");
+        QTest::newRow("nothing selected: all, and the rest added")
+            << IndexSet() << Times{1, 3, 6, 8} << QStringList{"1", "2", "3", ""} << 3 << 1;
+        QTest::newRow("one selected counts as none") << IndexSet(1) << Times{1, 3, 6, 8} << QStringList{"1", "2", "3", ""} << 3 << 1;
+        QTest::newRow("two selected: only they, nothing added")
+            << IndexSet{0, 2} << Times{1, 6, 10} << QStringList{"1", "3", "2"} << 2 << 0;
+    }
+
+    void timingsAreCopiedFromTheOriginal()
+    {
+        QFETCH(IndexSet, selection);
+        QFETCH(Times, starts);
+        QFETCH(QStringList, texts);
+        QFETCH(int, timed);
+        QFETCH(int, added);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("original.srt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1\n00:00:01,000 --> 00:00:02,000\nEins\n\n2\n00:00:03,000 --> 00:00:04,000\nZwei\n\n"
+                   "3\n00:00:06,000 --> 00:00:07,000\nDrei\n\n4\n00:00:08,000 --> 00:00:09,500\nVier\n");
+        file.close();
+        Fixture w(3);
+        OriginalSubtitles &original = w.document.originalSubtitles();
+        QVERIFY(original.attach(path));
+        // A file that cannot be read changes nothing.
+        QVERIFY(!original.attach(dir.filePath(QStringLiteral("missing.srt"))));
+        QCOMPARE(original.path(), path);
+        QCOMPARE(original.subtitles().size(), 4);
+        const SubtitleList before = w.controller().subtitles();
+        w.document.setSelectedSubtitleIndexes(selection);
+
+        const OriginalTimingCopy::Result result =
+            OriginalTimingCopy::apply(w.controller(), original.subtitles(), w.document.selectedSubtitleIndexes());
+        QCOMPARE(result.timed, timed);
+        QCOMPARE(result.added, added);
+        Times shownStarts;
+        QStringList shownTexts;
+        for (const SubtitlePtr &subtitle : w.controller().subtitles()) {
+            shownStarts.push_back(subtitle->start);
+            shownTexts << subtitle->text();
+        }
+        QCOMPARE(shownStarts, starts);
+        QCOMPARE(shownTexts, texts);
+        if (added > 0)
+            QCOMPARE(w.controller().subtitles().last()->end, 9.5);
+
+        w.document.undoManager().undo();
+        QCOMPARE(w.controller().subtitles(), before);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(w.controller().at(i)->start, i * 10.0);
+        QVERIFY(!w.document.undoManager().canUndo());
+    }
+
+    // The window state names the original by a path and a known encoding; anything else
+    // read from a damaged settings file is dropped before it is tried.
+    void hostileOriginalStateIsDropped_data()
+    {
+        QTest::addColumn<QVariant>("file");
+        QTest::addColumn<QVariant>("encoding");
+        QTest::addColumn<bool>("keptFile");
+        QTest::addColumn<bool>("keptEncoding");
+        QTest::newRow("a path and a known encoding") << QVariant("/tmp/a.srt") << QVariant(TextEncoding::Utf8) << true << true;
+        QTest::newRow("a list for a path") << QVariant(QVariantList{1, 2}) << QVariant(TextEncoding::Utf8) << false << true;
+        QTest::newRow("an unknown encoding") << QVariant("/tmp/a.srt") << QVariant(987654) << true << false;
+        QTest::newRow("an encoding that is no number") << QVariant("/tmp/a.srt") << QVariant("utf-8") << true << false;
+    }
+
+    void hostileOriginalStateIsDropped()
+    {
+        QFETCH(QVariant, file);
+        QFETCH(QVariant, encoding);
+        QFETCH(bool, keptFile);
+        QFETCH(bool, keptEncoding);
+        const QVariantMap checked =
+            Preferences::checkedWindowState({{QStringLiteral("originalFile"), file}, {QStringLiteral("originalEncoding"), encoding}});
+        QCOMPARE(checked.contains(QStringLiteral("originalFile")), keptFile);
+        QCOMPARE(checked.contains(QStringLiteral("originalEncoding")), keptEncoding);
     }
 
     void aSelectionSeeksAPausedVideoUnlessAPaneHoldsIt()
