@@ -36,7 +36,7 @@ td.number, td.time, td.value { font-variant-numeric: tabular-nums; white-space: 
 td.number, td.value, th.value, th.number { text-align: right; }
 td.text { white-space: pre-wrap; color: #333; }
 .kind { display: inline-block; padding: .05em .5em; border-radius: .8em; background: #fdecea; color: #8a1c12; white-space: nowrap; }
-.counts td.count { text-align: right; font-variant-numeric: tabular-nums; width: 6em; }
+.counts td.count, .counts th.count { text-align: right; font-variant-numeric: tabular-nums; width: 6em; }
 .counts { width: auto; min-width: 24em; }
 .none { font-size: 1.1em; color: #1b6e2d; }
 @media print { body { margin: 0; max-width: none; } thead { display: table-header-group; }
