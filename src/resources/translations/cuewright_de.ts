@@ -196,7 +196,7 @@
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+37"/>
+        <location filename="../../app/CommandLineTool.cpp" line="+38"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
@@ -206,15 +206,17 @@
        cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
        cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
        cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
+       cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
 </source>
         <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
         cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
         cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
         cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
+        cuewright --qc PROFIL [--json] [--fix] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
 </translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+37"/>
         <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
 </source>
         <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
@@ -279,7 +281,12 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../document/Document.cpp" line="+199"/>
+        <location filename="../../document/Document.cpp" line="+114"/>
+        <source>The quality profile &quot;%1&quot; is gone; the subtitles are checked by &quot;%2&quot;.</source>
+        <translation>Das Qualitätsprofil „%1“ gibt es nicht mehr; die Untertitel werden nach „%2“ geprüft.</translation>
+    </message>
+    <message>
+        <location line="+125"/>
         <source>Untitled %1</source>
         <translation>Unbenannt %1</translation>
     </message>
@@ -289,7 +296,7 @@
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+115"/>
         <source>Add Shot Change</source>
         <translation>Szenenwechsel hinzufügen</translation>
     </message>
@@ -521,7 +528,7 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+85"/>
+        <location filename="../../app/DocumentWindow.cpp" line="+92"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
@@ -557,6 +564,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>Open Ori&amp;ginal…</source>
+        <translation>&amp;Original öffnen …</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close Origina&amp;l</source>
+        <translation>O&amp;riginal schließen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>&amp;Close</source>
         <translation>Schl&amp;ießen</translation>
     </message>
@@ -576,6 +593,11 @@
         <translation>Zurück zur gespeicher&amp;ten Version</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>E&amp;xport Quality Report…</source>
+        <translation>&amp;Qualitätsbericht exportieren …</translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
@@ -592,18 +614,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+191"/>
+        <location line="+198"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location line="-190"/>
-        <location line="+191"/>
+        <location line="-197"/>
+        <location line="+198"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-188"/>
+        <location line="-195"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
@@ -643,7 +665,17 @@
         <translation>Teilt den Untertitel, dessen Text gerade bearbeitet wird, an der Stelle des Textcursors</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+15"/>
+        <source>Copy Timings from Original</source>
+        <translation>Zeiten vom Original übernehmen</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Show Origina&amp;l on Video</source>
+        <translation>Original im &amp;Bild zeigen</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>Show &amp;Times As</source>
         <translation>&amp;Zeiten anzeigen als</translation>
     </message>
@@ -908,17 +940,17 @@
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="-333"/>
+        <location line="-340"/>
         <source>&amp;Import Subtitles…</source>
         <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
-        <location line="-141"/>
+        <location line="-145"/>
         <source>No shot changes: %1</source>
         <translation>Keine Szenenwechsel: %1</translation>
     </message>
     <message>
-        <location line="+143"/>
+        <location line="+147"/>
         <source>&amp;Go to Subtitle…</source>
         <translation>&amp;Gehe zu Untertitel …</translation>
     </message>
@@ -938,7 +970,7 @@
         <translation>Endzeit vom Video übernehmen</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>Pre&amp;ferences…</source>
         <translation>Eins&amp;tellungen …</translation>
     </message>
@@ -963,7 +995,7 @@
         <translation>&amp;Alles zeigen</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>&amp;Problems</source>
         <translation>&amp;Probleme</translation>
     </message>
@@ -978,7 +1010,7 @@
         <translation>V&amp;orheriges Problem</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+68"/>
         <source>&amp;Playback</source>
         <translation>&amp;Wiedergabe</translation>
     </message>
@@ -1532,6 +1564,22 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>OriginalSubtitles</name>
+    <message>
+        <location filename="../../document/OriginalSubtitles.cpp" line="+81"/>
+        <source>The original “%1” was not attached again: %2</source>
+        <translation>Das Original „%1“ wurde nicht wieder angehängt: %2</translation>
+    </message>
+</context>
+<context>
+    <name>OriginalTimingCopy</name>
+    <message>
+        <location filename="../../model/OriginalTimingCopy.cpp" line="+38"/>
+        <source>Copy Timings from Original</source>
+        <translation>Zeiten vom Original übernehmen</translation>
+    </message>
+</context>
+<context>
     <name>OwnFile</name>
     <message>
         <location filename="../../format/OwnFile.cpp" line="+66"/>
@@ -1675,8 +1723,8 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+30"/>
-        <source>Limits</source>
-        <translation>Grenzwerte</translation>
+        <source>Quality</source>
+        <translation>Qualität</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1697,7 +1745,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ProblemIndex</name>
     <message numerus="yes">
-        <location filename="../../model/ProblemIndex.cpp" line="+116"/>
+        <location filename="../../model/ProblemIndex.cpp" line="+155"/>
         <source>%n frame(s) after the shot change at frame %1</source>
         <translation>
             <numerusform>%n Frame nach dem Szenenwechsel bei Frame %1</numerusform>
@@ -1804,7 +1852,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCheck</name>
     <message>
-        <location filename="../../model/QualityCheck.cpp" line="+136"/>
+        <location filename="../../model/QualityCheck.cpp" line="+169"/>
         <source>Overlap</source>
         <translation>Überlappung</translation>
     </message>
@@ -1849,6 +1897,16 @@ Bilder pro Sekunde:</translation>
         <translation>Ende nahe einem Szenenwechsel</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>Untranslated</source>
+        <translation>Nicht übersetzt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No original at these times</source>
+        <translation>Kein Original zu diesen Zeiten</translation>
+    </message>
+    <message>
         <location line="+11"/>
         <source>Runs %L1 s into the next subtitle</source>
         <translation>Reicht %L1 s in den nächsten Untertitel hinein</translation>
@@ -1883,11 +1941,81 @@ Bilder pro Sekunde:</translation>
         <source>%1 lines; at most %2</source>
         <translation>%1 Zeilen; höchstens %2</translation>
     </message>
+    <message>
+        <location line="+5"/>
+        <source>No text yet</source>
+        <translation>Noch kein Text</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The same text as the original line</source>
+        <translation>Derselbe Text wie die Zeile des Originals</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No original line starts at %L1 s and ends at %L2 s</source>
+        <translation>Keine Zeile des Originals beginnt bei %L1 s und endet bei %L2 s</translation>
+    </message>
+</context>
+<context>
+    <name>QualityCommand</name>
+    <message>
+        <location filename="../../app/QualityCommand.cpp" line="+63"/>
+        <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
+</source>
+        <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
+</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The option &quot;--language&quot; needs a language code, such as ja or pt_BR.
+</source>
+        <translation>Die Option „--language“ braucht einen Sprachcode, etwa ja oder pt_BR.
+</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unknown option &quot;%1&quot;.
+</source>
+        <translation>Unbekannte Option „%1“.
+</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Written to %1.</source>
+        <translation>Geschrieben nach %1.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The file cannot be read because its name is not valid UTF-8 text.</source>
+        <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
+    </message>
+    <message>
+        <location line="+103"/>
+        <source>Usage: cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
+  PROFILE  a quality profile&apos;s id or name, or the path of a profile&apos;s JSON file
+  --json   one JSON document instead of a line per problem
+  --fix    write NAME.fixed.EXT next to each file with problems and list what is left
+  --fps    the video&apos;s frame rate (default: the profile&apos;s)
+  --language  the files&apos; language, for the profile&apos;s limits of that language
+Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,
+3 a file could not be read or a fixed copy not written.
+</source>
+        <translation>Aufruf: cuewright --qc PROFIL [--json] [--fix] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
+  PROFIL   Kennung oder Name eines Qualitätsprofils oder der Pfad seiner JSON-Datei
+  --json   ein JSON-Dokument statt einer Zeile je Problem
+  --fix    NAME.fixed.EXT neben jede Datei mit Problemen schreiben und auflisten, was bleibt
+  --fps    die Bildrate des Videos (sonst die des Profils)
+  --language  die Sprache der Dateien, für die Grenzwerte des Profils für diese Sprache
+Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes Profil,
+3 eine Datei war nicht lesbar oder eine korrigierte Kopie nicht schreibbar.
+</translation>
+    </message>
 </context>
 <context>
     <name>QualityFixes</name>
     <message numerus="yes">
-        <location filename="../../model/QualityFixes.cpp" line="+169"/>
+        <location filename="../../model/QualityFixes.cpp" line="+175"/>
         <source>%n overlap(s)</source>
         <translation>
             <numerusform>%n Überschneidung</numerusform>
@@ -1958,8 +2086,24 @@ Bilder pro Sekunde:</translation>
             <numerusform>%n Enden nahe einem Szenenwechsel</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n untranslated</source>
+        <translation>
+            <numerusform>%n nicht übersetzt</numerusform>
+            <numerusform>%n nicht übersetzt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n without an original at their times</source>
+        <translation>
+            <numerusform>%n ohne Original zu ihren Zeiten</numerusform>
+            <numerusform>%n ohne Original zu ihren Zeiten</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+84"/>
+        <location line="+86"/>
         <source>%1 (%2)</source>
         <comment>number and kind of problem, why it was left</comment>
         <translation>%1 (%2)</translation>
@@ -1988,7 +2132,7 @@ Bilder pro Sekunde:</translation>
         <translation>Belassen: %1 (%2).</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+135"/>
         <source>Fix All Problems</source>
         <translation>Alle Probleme beheben</translation>
     </message>
@@ -2024,7 +2168,7 @@ Bilder pro Sekunde:</translation>
         <translation>An Szenenwechsel ausrichten</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>neither it nor the next one has time to spare</source>
         <translation>weder er noch der nächste hat Zeit übrig</translation>
     </message>
@@ -2053,16 +2197,231 @@ Bilder pro Sekunde:</translation>
         <source>the previous subtitle ends too close</source>
         <translation>der vorige Untertitel endet zu knapp davor</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>no automatic fix; the translator decides</source>
+        <translation>keine automatische Korrektur; das entscheidet, wer übersetzt</translation>
+    </message>
 </context>
 <context>
-    <name>QualityLimitsPage</name>
+    <name>QualityProfile</name>
     <message>
-        <location filename="../../app/QualityLimitsPage.cpp" line="+19"/>
+        <location filename="../../model/QualityProfile.cpp" line="+38"/>
+        <source>&quot;%1&quot; must be a number.</source>
+        <translation>„%1“ muss eine Zahl sein.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; must be from %2 to %3.</source>
+        <translation>„%1“ muss zwischen %2 und %3 liegen.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&quot;%1&quot; must be a whole number.</source>
+        <translation>„%1“ muss eine ganze Zahl sein.</translation>
+    </message>
+    <message>
+        <location line="+76"/>
+        <source>The file is too large to be a quality profile.</source>
+        <translation>Die Datei ist zu groß für ein Qualitätsprofil.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The file is not valid JSON (%1 at byte %2).</source>
+        <translation>Die Datei ist kein gültiges JSON (%1 bei Byte %2).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file is not a quality profile: it does not say &quot;format&quot;: &quot;%1&quot;.</source>
+        <translation>Die Datei ist kein Qualitätsprofil: Es fehlt „format“: „%1“.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The profile needs a &quot;name&quot; of 1 to %1 characters.</source>
+        <translation>Das Profil braucht einen „name“ aus 1 bis %1 Zeichen.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>&quot;maxDuration&quot; must not be below &quot;minDuration&quot;.</source>
+        <translation>„maxDuration“ darf nicht unter „minDuration“ liegen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&quot;characters&quot; must be &quot;all&quot;, &quot;withoutSpaces&quot; or &quot;lettersAndDigits&quot;.</source>
+        <translation>„characters“ muss „all“, „withoutSpaces“ oder „lettersAndDigits“ sein.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&quot;languages&quot; must be an object of language codes.</source>
+        <translation>„languages“ muss ein Objekt aus Sprachcodes sein.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The profile has more than %1 languages.</source>
+        <translation>Das Profil hat mehr als %1 Sprachen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;%1&quot; is not a language code such as &quot;ja&quot; or &quot;pt_BR&quot;.</source>
+        <translation>„%1“ ist kein Sprachcode wie „ja“ oder „pt_BR“.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;languages.%1&quot; must be an object.</source>
+        <translation>„languages.%1“ muss ein Objekt sein.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The profile cannot be read: &quot;%1&quot; is not a file.</source>
+        <translation>Das Profil kann nicht gelesen werden: „%1“ ist keine Datei.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The profile cannot be read: %1</source>
+        <translation>Das Profil kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>General adult, %1 fps</source>
+        <translation>Erwachsene allgemein, %1 fps</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Children, %1 fps</source>
+        <translation>Kinder, %1 fps</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Broadcast, %1 fps</source>
+        <translation>Fernsehen, %1 fps</translation>
+    </message>
+</context>
+<context>
+    <name>QualityProfileButton</name>
+    <message>
+        <location filename="../../app/QualityProfileButton.cpp" line="+14"/>
+        <source>The quality profile this document&apos;s subtitles are checked by</source>
+        <translation>Das Qualitätsprofil, nach dem die Untertitel dieses Dokuments geprüft werden</translation>
+    </message>
+</context>
+<context>
+    <name>QualityProfileMenu</name>
+    <message>
+        <location filename="../../app/QualityProfileMenu.cpp" line="+9"/>
+        <source>&amp;Quality Profile</source>
+        <translation>&amp;Qualitätsprofil</translation>
+    </message>
+</context>
+<context>
+    <name>QualityProfiles</name>
+    <message>
+        <location filename="../../document/QualityProfiles.cpp" line="+68"/>
+        <source>No quality profile is called &quot;%1&quot;. The profiles are: %2. A profile&apos;s JSON file can be named by its path.</source>
+        <translation>Kein Qualitätsprofil heißt „%1“. Die Profile sind: %2. Die JSON-Datei eines Profils kann mit ihrem Pfad angegeben werden.</translation>
+    </message>
+    <message>
+        <location line="+67"/>
+        <source>The built-in profile &quot;%1&quot; cannot be changed; duplicate it to make your own.</source>
+        <translation>Das eingebaute Profil „%1“ kann nicht geändert werden; duplizieren Sie es, um ein eigenes zu erstellen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The profile needs a name of 1 to %1 characters.</source>
+        <translation>Das Profil braucht einen Namen aus 1 bis %1 Zeichen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; cannot name a profile file.</source>
+        <translation>„%1“ kann keine Profildatei benennen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The profile folder %1 cannot be made.</source>
+        <translation>Der Profilordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>A built-in profile cannot be deleted.</source>
+        <translation>Ein eingebautes Profil kann nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+3"/>
+        <source>No quality profile is called &quot;%1&quot;.</source>
+        <translation>Kein Qualitätsprofil heißt „%1“.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The profile cannot be deleted: %1</source>
+        <translation>Das Profil kann nicht gelöscht werden: %1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <location line="+5"/>
+        <source>The profile cannot be written to %1: %2</source>
+        <translation>Das Profil kann nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>QualityProfilesPage</name>
+    <message>
+        <location filename="../../app/QualityProfilesPage.cpp" line="+83"/>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>D&amp;uplicate</source>
+        <translation>&amp;Duplizieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Import…</source>
+        <translation>&amp;Importieren …</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>E&amp;xport…</source>
+        <translation>E&amp;xportieren …</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Use for new d&amp;ocuments</source>
+        <translation>Für neue D&amp;okumente verwenden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> fps</source>
+        <translation> fps</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>All characters</source>
+        <translation>Alle Zeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Without spaces</source>
+        <translation>Ohne Leerzeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Letters and digits only</source>
+        <translation>Nur Buchstaben und Ziffern</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+1"/>
         <source> s</source>
         <translation> s</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+1"/>
         <source> characters</source>
         <translation> Zeichen</translation>
     </message>
@@ -2075,17 +2434,62 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Reading speed</source>
+        <translation>Lesegeschwindigkeit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Line length</source>
+        <translation>Zeilenlänge</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lines</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Add Language</source>
+        <translation>Sprache &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Remo&amp;ve Language</source>
+        <translation>Sprache ent&amp;fernen</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Profile name:</source>
+        <translation>&amp;Profilname:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Frame rate without a video:</source>
+        <translation>&amp;Bildrate ohne Video:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>What counts as a &amp;character:</source>
+        <translation>Was &amp;als Zeichen zählt:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Maximum &amp;reading speed (characters per second):</source>
         <translation>Maximale Lese&amp;geschwindigkeit (Zeichen pro Sekunde):</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>M&amp;inimum duration:</source>
+        <source>Minimu&amp;m duration:</source>
         <translation>&amp;Mindestdauer:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>M&amp;aximum duration:</source>
+        <source>Maximum dura&amp;tion:</source>
         <translation>Hö&amp;chstdauer:</translation>
     </message>
     <message>
@@ -2095,13 +2499,13 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Maximum li&amp;nes:</source>
-        <translation>Maximale Zeile&amp;nzahl:</translation>
+        <source>Maximum lin&amp;es:</source>
+        <translation>Maximal&amp;e Zeilenanzahl:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Minimum &amp;gap:</source>
-        <translation>Minimale &amp;Lücke:</translation>
+        <translation>Minimale Lüc&amp;ke:</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -2115,13 +2519,249 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Characters are what a viewer reads: letters, digits, punctuation and the spaces between words, without line breaks and formatting tags. The gap counts frames of the video, or of 24 frames per second while no video is open.</source>
-        <translation>Zeichen sind, was ein Zuschauer liest: Buchstaben, Ziffern, Satzzeichen und die Leerzeichen zwischen Wörtern, ohne Zeilenumbrüche und Formatierungs-Tags. Die Lücke zählt Bilder des Videos oder, solange kein Video geöffnet ist, Bilder bei 24 Bildern pro Sekunde.</translation>
+        <source>Languages that read differently (the spelling language chooses):</source>
+        <translation>Sprachen, die anders gelesen werden (die Sprache der Rechtschreibprüfung wählt):</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Characters are what a viewer reads, without line breaks and formatting tags; line lengths count every character, spaces included. Frames are the video&apos;s, or counted at the profile&apos;s frame rate while no video is open.</source>
+        <translation>Zeichen sind, was ein Zuschauer liest, ohne Zeilenumbrüche und Formatierungs-Tags; Zeilenlängen zählen jedes Zeichen, Leerzeichen eingeschlossen. Bilder sind die des Videos oder, solange kein Video geöffnet ist, bei der Bildrate des Profils gezählt.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>New profile</source>
+        <translation>Neues Profil</translation>
+    </message>
+    <message>
+        <location line="+136"/>
+        <source>New Profile</source>
+        <translation>Neues Profil</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+8"/>
+        <source>Delete Profile</source>
+        <translation>Profil löschen</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>Delete the quality profile &quot;%1&quot;? Documents that use it are then checked by the default profile.</source>
+        <translation>Das Qualitätsprofil „%1“ löschen? Dokumente, die es verwenden, werden dann nach dem Standardprofil geprüft.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+8"/>
+        <source>Import Quality Profile</source>
+        <translation>Qualitätsprofil importieren</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>Quality profiles (*.json);;All files (*)</source>
+        <translation>Qualitätsprofile (*.json);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <location line="+6"/>
-        <source>Restore &amp;Defaults</source>
-        <translation>&amp;Standardwerte wiederherstellen</translation>
+        <source>Export Quality Profile</source>
+        <translation>Qualitätsprofil exportieren</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>Quality profiles (*.json)</source>
+        <translation>Qualitätsprofile (*.json)</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Save Profile</source>
+        <translation>Profil speichern</translation>
+    </message>
+</context>
+<context>
+    <name>QualityReportExport</name>
+    <message>
+        <location filename="../../app/QualityReportExport.cpp" line="+17"/>
+        <source>Web page (*.html *.htm)</source>
+        <translation>Webseite (*.html *.htm)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV table (*.csv)</source>
+        <translation>CSV-Tabelle (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quality report.html</source>
+        <translation>Qualitätsbericht.html</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+23"/>
+        <source>Export Quality Report</source>
+        <translation>Qualitätsbericht exportieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The report could not be written to “%1”.
+%2</source>
+        <translation>Der Bericht konnte nicht nach „%1“ geschrieben werden.
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>QualityReportWriter</name>
+    <message>
+        <location filename="../../format/QualityReportWriter.cpp" line="+81"/>
+        <source>Quality report: %1</source>
+        <translation>Qualitätsbericht: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Checked against the limits below.</source>
+        <translation>Geprüft nach den Grenzwerten unten.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Checked against the profile “%1”.</source>
+        <translation>Geprüft nach dem Profil „%1“.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Limits</source>
+        <translation>Grenzwerte</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Reading speed</source>
+        <translation>Lesegeschwindigkeit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>at most %L1 characters per second</source>
+        <translation>höchstens %L1 Zeichen pro Sekunde</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%L1 s to %L2 s</source>
+        <translation>%L1 s bis %L2 s</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lines</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>at most %1, each at most %2 characters</source>
+        <translation>höchstens %1, jede höchstens %2 Zeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gap</source>
+        <translation>Lücke</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+0"/>
+        <source>at least %n frame(s)</source>
+        <translation>
+            <numerusform>mindestens %n Bild</numerusform>
+            <numerusform>mindestens %n Bilder</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shot changes</source>
+        <translation>Szenenwechsel</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+0"/>
+        <source>edges at least %n frame(s) from a cut</source>
+        <translation>
+            <numerusform>Kanten mindestens %n Bild von einem Schnitt</numerusform>
+            <numerusform>Kanten mindestens %n Bilder von einem Schnitt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Frames counted at</source>
+        <translation>Bilder gezählt bei</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%L1 frames per second</source>
+        <translation>%L1 Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Summary</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No problems found: every subtitle keeps to the limits.</source>
+        <translation>Keine Probleme gefunden: Jeder Untertitel hält die Grenzwerte ein.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>All problems</source>
+        <translation>Alle Probleme</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Problems</source>
+        <translation>Probleme</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>#</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Problem</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Found</source>
+        <translation>Gefunden</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Limit</source>
+        <translation>Grenzwert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Details</source>
+        <translation>Einzelheiten</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>QualitySettings</name>
+    <message>
+        <location filename="../../document/QualitySettings.cpp" line="+112"/>
+        <source>My limits</source>
+        <translation>Meine Grenzwerte</translation>
     </message>
 </context>
 <context>
@@ -2207,7 +2847,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>RepairOffer</name>
     <message>
-        <location filename="../../app/RepairOffer.cpp" line="+17"/>
+        <location filename="../../app/RepairOffer.cpp" line="+28"/>
         <source>Cannot open “%1”</source>
         <translation>„%1“ kann nicht geöffnet werden</translation>
     </message>
@@ -2501,7 +3141,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>SpectrogramView</name>
     <message>
-        <location filename="../../waveform/SpectrogramPainter.cpp" line="+39"/>
+        <location filename="../../waveform/SonogramPainter.cpp" line="+39"/>
         <source>Computing spectrogram… %1%</source>
         <translation>Spektrogramm wird berechnet … %1 %</translation>
     </message>
@@ -2657,7 +3297,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>SpeechTimingCommand</name>
     <message>
-        <location filename="../../app/SpeechTimingCommand.cpp" line="+34"/>
+        <location filename="../../app/SpeechTimingCommand.cpp" line="+35"/>
         <source>start</source>
         <translation>Anfang</translation>
     </message>
@@ -2781,7 +3421,7 @@ Bilder pro Sekunde:</translation>
         <translation>Keine</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+54"/>
         <source>Spelling Language</source>
         <translation>Sprache der Rechtschreibprüfung</translation>
     </message>
@@ -2800,7 +3440,10 @@ For scripts, without a display:
   cuewright --shot-changes VIDEO
   cuewright --speech VIDEO
   cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT
-  cuewright --sync [--to ENCODING] IN VIDEO OUT</source>
+  cuewright --sync [--to ENCODING] IN VIDEO OUT
+  cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
+      every quality problem, one line each: FILE:NUMBER: kind: value (limit);
+      exit status 0 none, 1 problems, 2 wrong arguments, 3 a file not read</source>
         <translation>Untertitel zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA und TTML, und
 MicroDVD, SubViewer und MPL2, um sie in einem dieser Formate zu speichern.
 
@@ -2811,10 +3454,13 @@ Für Skripte, ohne Bildschirm:
   cuewright --shot-changes VIDEO
   cuewright --speech VIDEO
   cuewright --snap-to-speech [--to KODIERUNG] EIN VIDEO AUS
-  cuewright --sync [--to KODIERUNG] EIN VIDEO AUS</translation>
+  cuewright --sync [--to KODIERUNG] EIN VIDEO AUS
+  cuewright --qc PROFIL [--json] [--fix] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
+      jedes Qualitätsproblem, je eine Zeile: DATEI:NUMMER: Art: Wert (Grenzwert);
+      Exit-Status 0 keine, 1 Probleme, 2 falsche Argumente, 3 eine Datei nicht gelesen</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+18"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
         <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
     </message>
@@ -3010,7 +3656,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+186"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+199"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
@@ -3071,6 +3717,11 @@ Es steht in Untertitel %2.</translation>
         <source>Line</source>
         <comment>characters in the longest line</comment>
         <translation>Zeile</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Original</source>
+        <translation>Original</translation>
     </message>
     <message>
         <location line="+26"/>
@@ -3147,7 +3798,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitlesTableViewController</name>
     <message>
-        <location filename="../../list/SubtitlesTableViewController.cpp" line="+167"/>
+        <location filename="../../list/SubtitlesTableViewController.cpp" line="+182"/>
         <source>Merge Subtitles</source>
         <translation>Untertitel zusammenführen</translation>
     </message>
@@ -3774,6 +4425,46 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>TranslationCommands</name>
+    <message>
+        <location filename="../../app/TranslationCommands.cpp" line="+40"/>
+        <source>Open Original</source>
+        <translation>Original öffnen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+25"/>
+        <source>Original “%1” repaired and attached: %n line(s)</source>
+        <translation>
+            <numerusform>Original „%1“ repariert und angehängt: %n Zeile</numerusform>
+            <numerusform>Original „%1“ repariert und angehängt: %n Zeilen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>Original “%1” attached: %n line(s)</source>
+        <translation>
+            <numerusform>Original „%1“ angehängt: %n Zeile</numerusform>
+            <numerusform>Original „%1“ angehängt: %n Zeilen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+17"/>
+        <source>%n subtitle(s) timed from the original</source>
+        <translation>
+            <numerusform>%n Untertitel nach dem Original getimt</numerusform>
+            <numerusform>%n Untertitel nach dem Original getimt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>; %n empty subtitle(s) added for the rest of it</source>
+        <translation>
+            <numerusform>; %n leerer Untertitel für den Rest hinzugefügt</numerusform>
+            <numerusform>; %n leere Untertitel für den Rest hinzugefügt</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>TtmlReader</name>
     <message>
         <location filename="../../format/TtmlReader.cpp" line="+242"/>
@@ -3869,7 +4560,7 @@ To attach one, choose Open Video… in the File menu, or drop a video file here.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+292"/>
+        <location line="+318"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
