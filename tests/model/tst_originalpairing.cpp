@@ -49,6 +49,8 @@ private slots:
         const Lines two{{0, 2, "One"}, {2, 4, "Two"}};
         QTest::newRow("the line it overlaps most") << two << Line{1.5, 4, "Deux"} << 1 << false << true;
         QTest::newRow("equal overlaps: the earlier") << two << Line{1, 3, "Un deux"} << 0 << false << true;
+        QTest::newRow("equal overlaps both inside it: the earlier")
+            << Lines{{1, 1.5, "A"}, {2, 2.5, "B"}} << Line{0.5, 3, "AB"} << 0 << false << true;
         QTest::newRow("no line overlaps: none") << Lines{{0, 1, "A"}, {5, 6, "B"}} << Line{2, 3, "A"} << -1 << false << true;
         QTest::newRow("touching is no overlap") << Lines{{0, 2, "A"}} << Line{2, 3, "A"} << -1 << false << true;
         QTest::newRow("a long earlier line ties with the matching one")

@@ -66,6 +66,17 @@ private slots:
         QCOMPARE(shown(report, report.check(list), list), expected);
     }
 
+    // The value a row reports is counted as the check counts: here without spaces.
+    void readingSpeedCountsByTheLimitsRule()
+    {
+        QualityLimits limits;
+        limits.readingCharacters = QualityLimits::Characters::WithoutSpaces;
+        limits.maxCharactersPerSecond = 5;
+        const SubtitleList list = subtitles("0 1 a b c d e f");
+        const QualityReport report(limits, 24);
+        QCOMPARE(shown(report, report.check(list), list), QStringList{"1 too-fast 6 5"});
+    }
+
     void csvField_data()
     {
         QTest::addColumn<QString>("text");
