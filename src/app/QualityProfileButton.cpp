@@ -9,6 +9,8 @@ QualityProfileButton::QualityProfileButton(Document *document, QMenu *profiles, 
     , m_document(document)
 {
     setAutoRaise(true);
+    // No taller than the status bar's labels: a taller bar would take its height from the timeline.
+    setMaximumHeight(fontMetrics().height() + 2);
     setPopupMode(QToolButton::InstantPopup);
     setMenu(profiles);
     setToolTip(tr("The quality profile this document's subtitles are checked by"));
