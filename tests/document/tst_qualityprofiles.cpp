@@ -155,8 +155,11 @@ private slots:
         Document document;
         QCOMPARE(document.qualityProfileId(), QualitySettings::shared()->defaultProfileId());
         QSignalSpy missing(&document, &Document::qualityProfileMissing);
+        // The choice reaches the autosaved state, so recovered work is checked by it too.
+        QSignalSpy stateChanged(&document, &Document::restorableStateChanged);
 
         document.restoreState({{QStringLiteral("qualityProfile"), QStringLiteral("children-25")}});
+        QCOMPARE(stateChanged.count(), 1);
         const QualityProfile children = *QualityProfile::builtInNamed(QStringLiteral("children-25"));
         QCOMPARE(document.problemIndex().limits(), children.limitsFor({}));
         QCOMPARE(document.restorableState().value(QStringLiteral("qualityProfile")).toString(), children.id);
