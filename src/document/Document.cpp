@@ -1,6 +1,7 @@
 #include "document/Document.h"
 
 #include "document/Preferences.h"
+#include "model/Fatal.h"
 #include "document/QualitySettings.h"
 #include "document/TimeFormSetting.h"
 #include "document/SubtitleFile.h"
@@ -138,8 +139,14 @@ void Document::setSelectedSubtitleIndexes(const IndexSet &indexes)
     select(indexes, m_selectionSeeksVideo);
 }
 
-void Document::select(const IndexSet &indexes, bool seeks)
+void Document::select(const IndexSet &requested, bool seeks)
 {
+    // Every pane reads the selected subtitles: a position past the list would stop them all.
+    IndexSet indexes = requested;
+    if (!CUEWRIGHT_EXPECT(indexes.isEmpty() || indexes.last() < m_subtitleController.count(), "selection outside the list")) {
+        while (!indexes.isEmpty() && indexes.last() >= m_subtitleController.count())
+            indexes.remove(indexes.last());
+    }
     const IndexSet previous = m_selectedSubtitleIndexes;
     m_selectedSubtitleIndexes = indexes;
     emit selectionChanged(indexes, previous);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cmath>
@@ -300,6 +301,7 @@ bool SubtitleTableModel::setData(const QModelIndex &index, const QVariant &value
 
 void SubtitleTableModel::reload()
 {
+    const QScopedValueRollback replaying(m_replaying, true);
     beginResetModel();
     m_rows = m_document ? m_document->subtitleController().subtitles() : SubtitleList();
     endResetModel();
@@ -328,6 +330,7 @@ constexpr int manyRuns = 64;
 
 void SubtitleTableModel::insertRows(const IndexSet &indexes)
 {
+    const QScopedValueRollback replaying(m_replaying, true);
     const SubtitleList &list = m_document->subtitleController().subtitles();
     QList<std::pair<int, int>> runs;
     forEachRun(indexes, [&runs](int first, int last) { runs.append({first, last}); });
@@ -349,6 +352,7 @@ void SubtitleTableModel::insertRows(const IndexSet &indexes)
 
 void SubtitleTableModel::removeRows(const IndexSet &indexes)
 {
+    const QScopedValueRollback replaying(m_replaying, true);
     QList<std::pair<int, int>> runs;
     forEachRun(indexes, [&runs](int first, int last) { runs.append({first, last}); });
     if (runs.size() > manyRuns) {
@@ -367,6 +371,7 @@ void SubtitleTableModel::removeRows(const IndexSet &indexes)
 
 void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<SubtitleIndexUpdate> &indexUpdates)
 {
+    const QScopedValueRollback replaying(m_replaying, true);
     // Each update is one take-and-insert on the list as the previous one left it.
     int firstMoved = int(m_rows.size());
     for (const SubtitleIndexUpdate &update : indexUpdates) {
@@ -399,6 +404,7 @@ void SubtitleTableModel::updateRows(const IndexSet &indexes, const QList<Subtitl
 
 void SubtitleTableModel::reorderRows(const std::vector<int> &newPositions)
 {
+    const QScopedValueRollback replaying(m_replaying, true);
     // One layout change: persistent indexes (the current row, an open editor) follow
     // their subtitles.
     emit rowsAboutToBeReordered();

@@ -68,6 +68,9 @@ public:
     static QColor problemMarkColor();
     static bool isMeasure(int column) { return column >= DurationColumn && column <= LongestLineColumn; }
     static bool isEditable(int column) { return column == StartColumn || column == EndColumn || column == TextColumn; }
+    // True while a change of the list is replayed on the rows, one run at a time: rows
+    // a view selects or drops meanwhile are numbered as neither the list before nor after.
+    bool isReplayingChange() const { return m_replaying; }
 
 signals:
     // Many rows are about to change places at once.
@@ -88,4 +91,5 @@ private:
     QPointer<Document> m_document;
     QPointer<Spelling> m_spelling;
     SubtitleList m_rows;
+    bool m_replaying = false;
 };

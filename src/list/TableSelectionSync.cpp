@@ -62,7 +62,9 @@ TableSelectionSync::~TableSelectionSync()
 
 void TableSelectionSync::pushSelection()
 {
-    if (m_isApplyingDocumentSelection)
+    // What Qt drops from the selection while the rows follow a change is no choice of
+    // the user's; the document selects what the change left once it is over.
+    if (m_isApplyingDocumentSelection || m_model->isReplayingChange())
         return;
     // Qt's selection model now holds the whole selection, which Qt draws.
     if (m_selectionOnlyInDocument) {

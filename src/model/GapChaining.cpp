@@ -22,7 +22,8 @@ QList<Subtitle::Values> GapChaining::chain(const SubtitleList &list, const Index
         if (gap >= rules.threshold - slack || std::abs(gap - rules.minGap) < slack)
             continue;
         const double end = FrameTiming::onFrame(nextStart - rules.minGap, rules.frameRate, FrameTiming::Rounding::Down);
-        if (end < subtitle.start + frame - slack)
+        // A gap that its frames already make as near the minimum as they can stays.
+        if (end < subtitle.start + frame - slack || std::abs(end - subtitle.end) < slack)
             continue;
         values.last().end = end;
         changes = true;

@@ -14,6 +14,7 @@
 #include <limits>
 #include <numeric>
 #include <tuple>
+#include <utility>
 
 SubtitlePtr SubtitleController::at(int index) const
 {
@@ -97,9 +98,11 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
 
     QList<Subtitle::Values> undoValues;
     IndexSet newIndexes;
+    std::vector<int> oldPositions; // where each subtitle at newIndexes stood
     if (indexUpdates.isEmpty() && newPositions.empty()) {
         undoValues = std::move(oldValues);
         newIndexes = indexes;
+        oldPositions.assign(indexes.begin(), indexes.end());
     } else {
         // The inverse pairs values with positions in ascending order: order each
         // subtitle's old values by where that very subtitle now lies. Ordering by start
@@ -128,14 +131,15 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
         std::vector<int> pairAt(size_t(count()), -1);
         for (qsizetype k = 0; k < updated.size(); ++k)
             pairAt[size_t(landed[size_t(k)])] = int(k);
-        undoValues.reserve(pairs);
+        undoValues.reserve(updated.size());
+        oldPositions.reserve(size_t(updated.size()));
         for (int position = 0; position < count(); ++position) {
             const int k = pairAt[size_t(position)];
             if (k < 0)
                 continue;
-            if (k < pairs)
-                undoValues.append(oldValues[k]);
+            undoValues.append(k < pairs ? oldValues[k] : Subtitle::Values());
             newIndexes.insert(position);
+            oldPositions.push_back(indexes.at(k));
         }
     }
 
@@ -145,8 +149,101 @@ void SubtitleController::updateSubtitles(const QList<Subtitle::Values> &values, 
         else
             m_delegate->didReorderSubtitles(*this, indexes, newPositions, newIndexes);
     }
-    if (m_undoManager)
-        m_undoManager->registerUndo([this, undoValues, newIndexes] { updateSubtitles(undoValues, newIndexes); });
+    if (m_undoManager) {
+        m_undoManager->registerUndo([this, undoValues, newIndexes, oldPositions] {
+            restoreSubtitles(undoValues, newIndexes, oldPositions);
+        });
+    }
+}
+
+// The inverse of an update: the old values go back, and each subtitle to the very position
+// it left. The tie rules of an update would put a subtitle before or after all others of
+// its start, so a later inverse that names positions could meet another subtitle there.
+void SubtitleController::restoreSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes,
+                                          const std::vector<int> &positions)
+{
+    const SubtitleList restored = subtitlesAt(indexes);
+    if (positions.size() != size_t(restored.size()))
+        CUEWRIGHT_FATAL("restored subtitles without their positions");
+    QList<Subtitle::Values> oldValues;
+    oldValues.reserve(restored.size());
+    for (qsizetype k = 0; k < restored.size(); ++k) {
+        Subtitle &subtitle = *restored[k];
+        const Subtitle::Values newValues = k < values.size() ? values[k] : Subtitle::Values();
+        Subtitle::Values old;
+        if (newValues.start)
+            old.start = std::exchange(subtitle.start, *newValues.start);
+        if (newValues.end)
+            old.end = std::exchange(subtitle.end, *newValues.end);
+        if (newValues.text) {
+            old.text = subtitle.text();
+            subtitle.setText(*newValues.text);
+        }
+        oldValues.append(std::move(old));
+    }
+
+    const int size = count();
+    std::vector<int> order(size_t(restored.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&positions](int a, int b) { return positions[size_t(a)] < positions[size_t(b)]; });
+    IndexSet newIndexes;
+    for (int k : order) {
+        if (positions[size_t(k)] < 0 || positions[size_t(k)] >= size)
+            CUEWRIGHT_FATAL("restored position outside the list");
+        newIndexes.insert(positions[size_t(k)]);
+    }
+
+    const bool moved = !std::equal(positions.cbegin(), positions.cend(), indexes.begin());
+    if (!moved) {
+        if (m_delegate)
+            m_delegate->didUpdateSubtitles(*this, indexes, {}, indexes);
+    } else if (restored.size() == 1) {
+        const int p = indexes.first();
+        const int q = positions.front();
+        const auto begin = m_subtitles.begin();
+        if (q < p)
+            std::rotate(begin + q, begin + p, begin + p + 1);
+        else
+            std::rotate(begin + p, begin + p + 1, begin + q + 1);
+        if (m_delegate)
+            m_delegate->didUpdateSubtitles(*this, indexes, {{p, q}}, newIndexes);
+    } else {
+        // The others keep their order in the places the restored ones leave free.
+        std::vector<int> newPositions(size_t(size), -1);
+        std::vector<char> taken(size_t(size), 0);
+        for (qsizetype k = 0; k < restored.size(); ++k) {
+            newPositions[size_t(indexes.at(int(k)))] = positions[size_t(k)];
+            taken[size_t(positions[size_t(k)])] = 1;
+        }
+        int next = 0;
+        for (int p = 0; p < size; ++p) {
+            if (newPositions[size_t(p)] >= 0)
+                continue;
+            while (taken[size_t(next)])
+                ++next;
+            newPositions[size_t(p)] = next++;
+        }
+        SubtitleList reordered(size);
+        for (int p = 0; p < size; ++p)
+            reordered[newPositions[size_t(p)]] = m_subtitles[p];
+        m_subtitles = std::move(reordered);
+        if (m_delegate)
+            m_delegate->didReorderSubtitles(*this, indexes, newPositions, newIndexes);
+    }
+
+    if (m_undoManager) {
+        QList<Subtitle::Values> undoValues;
+        std::vector<int> undoPositions;
+        undoValues.reserve(restored.size());
+        undoPositions.reserve(size_t(restored.size()));
+        for (int k : order) {
+            undoValues.append(oldValues[k]);
+            undoPositions.push_back(indexes.at(k));
+        }
+        m_undoManager->registerUndo([this, undoValues, newIndexes, undoPositions] {
+            restoreSubtitles(undoValues, newIndexes, undoPositions);
+        });
+    }
 }
 
 // Where one subtitle at a time would put each new start: one that moved earlier lands

@@ -69,6 +69,7 @@ private:
         bool earlier;
     };
     std::vector<int> reorder(const IndexSet &indexes, const QList<NewStart> &newStarts);
+    void restoreSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes, const std::vector<int> &positions);
     double twoFrameGap() const;
     double snapToFrame(double t) const;
     int reposition(int position, bool earlier);

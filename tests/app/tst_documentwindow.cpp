@@ -8,11 +8,16 @@
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 #include "waveform/AudioWaveform.h"
+#include "panels/ImportSubtitlesViewController.h"
 
 #include "EncodingSamples.h"
 #include "TestMedia.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -248,6 +253,111 @@ private slots:
         QVERIFY(failed.wait(5000));
         QVERIFY(!m_document->player() && m_document->shotChanges().isEmpty()); // nor shot changes
         QVERIFY2(player->placeholderText().contains(QStringLiteral("cannot be played.\n")), qPrintable(player->placeholderText()));
+    }
+
+    // Undo and redo through the window's own commands retrace every step, whatever the
+    // list's order became in between: random runs of the list commands over rows that
+    // interleave with imported ones, undone to the start and redone to the end.
+    void undoAndRedoRetraceTheListCommands_data()
+    {
+        QTest::addColumn<QStringList>("commands"); // empty: random ones from the seed
+        QTest::addColumn<quint32>("seed");
+        // The first subtitle (3–8 s) lies between the two imported ones (1–3 s, 3.08–5.08 s).
+        QTest::newRow("import around the first subtitle, delete it, undo both")
+            << QStringList{"import", "select 1", "Delete"} << 0u;
+        for (quint32 seed : {24u, 26u, 27u, 38u}) // runs that undid equal starts into another order
+            QTest::newRow(qPrintable(QStringLiteral("random run %1").arg(seed))) << QStringList() << seed;
+    }
+
+    void undoAndRedoRetraceTheListCommands()
+    {
+        QFETCH(QStringList, commands);
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        const QStringList menuCommands{"Delete", "Duplicate Subtitle", "Add Subtitle", "Merge Subtitles", "Chain Subtitles",
+                                       "Start Later by a Frame", "Subtitle Earlier by 100 ms", "End Earlier by a Frame",
+                                       "Subtitle Later by 100 ms"};
+        if (commands.isEmpty()) {
+            for (int step = 0; step < 40; ++step) {
+                const int kind = random.bounded(int(menuCommands.size()) + 4);
+                if (kind == menuCommands.size())
+                    commands << QStringLiteral("import");
+                else if (kind == menuCommands.size() + 1)
+                    commands << QStringLiteral("paste %1").arg(random.bounded(8));
+                else if (kind > menuCommands.size())
+                    commands << QStringLiteral("select %1").arg(random.bounded(1000));
+                else
+                    commands << menuCommands[kind];
+            }
+        }
+        SubtitleController &list = m_document->subtitleController();
+        UndoManager &undo = m_document->undoManager();
+        const auto state = [&list] {
+            QStringList rows;
+            for (const SubtitlePtr &subtitle : list.subtitles())
+                rows << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
+            return rows.join(u'|');
+        };
+        QStringList states{state()};
+        for (const QString &command : std::as_const(commands)) {
+            if (command == QLatin1String("import")) {
+                QTimer::singleShot(0, [] {
+                    auto *dialog = qobject_cast<ImportSubtitlesViewController *>(QApplication::activeModalWidget());
+                    QVERIFY(dialog);
+                    QTest::keyClicks(dialog->textView(), QStringLiteral("One"));
+                    QTest::keyClick(dialog->textView(), Qt::Key_Return);
+                    QTest::keyClick(dialog->textView(), Qt::Key_Return);
+                    QTest::keyClicks(dialog->textView(), QStringLiteral("Two"));
+                    dialog->accept();
+                });
+                m_window->findChild<QAction *>(QStringLiteral("Import Subtitles"))->trigger();
+            } else if (command.startsWith(QLatin1String("paste "))) {
+                // Two subtitles copied from elsewhere, landing among the others.
+                const int at = command.mid(6).toInt();
+                QGuiApplication::clipboard()->setText(
+                    QStringLiteral("1\n00:00:0%1,000 --> 00:00:0%2,500\nPasted\n\n2\n00:00:0%2,000 --> 00:00:0%3,000\nAgain\n")
+                        .arg(at).arg(at + 1).arg(at + 2));
+                m_window->findChild<QAction *>(QStringLiteral("Paste"))->trigger();
+            } else if (command.startsWith(QLatin1String("select "))) {
+                if (list.count() == 0)
+                    continue;
+                const int first = command.mid(7).toInt() % list.count();
+                const int count = 1 + int(random.bounded(3));
+                IndexSet rows;
+                for (int row = first; row < std::min(list.count(), first + count); ++row)
+                    rows.insert(row);
+                m_document->setSelectedSubtitleIndexes(rows);
+            } else {
+                QAction *action = m_window->findChild<QAction *>(command);
+                QVERIFY2(action, qPrintable(command));
+                action->trigger(); // does nothing while the command is off
+            }
+            QCoreApplication::processEvents(); // the event's step is filed
+            if (state() != states.last())
+                states << state();
+        }
+        // A step may change nothing that shows (a paste over the same subtitles).
+        QAction *undoAction = m_window->findChild<QAction *>(QStringLiteral("Undo"));
+        QAction *redoAction = m_window->findChild<QAction *>(QStringLiteral("Redo"));
+        qsizetype at = states.size() - 1;
+        while (undo.canUndo()) {
+            undoAction->trigger();
+            QCoreApplication::processEvents();
+            if (state() != states[at]) {
+                QVERIFY(at > 0);
+                QCOMPARE(state(), states[--at]);
+            }
+        }
+        QCOMPARE(at, 0);
+        while (undo.canRedo()) {
+            redoAction->trigger();
+            QCoreApplication::processEvents();
+            if (state() != states[at]) {
+                QVERIFY(at + 1 < states.size());
+                QCOMPARE(state(), states[++at]);
+            }
+        }
+        QCOMPARE(at, states.size() - 1);
     }
 
 private:
