@@ -286,6 +286,16 @@ private slots:
             << QString(39, u'a') + "@8-9.96|Hi@10.2-12" << "" << 2;
         QTest::newRow("an end 3 frames before the cut ends 2 frames before it, the gap kept")
             << "Hi@8-9.88|n@10-12" << "Hi@8-9.92|n@10-12" << 0;
+        // Fixes of other problems keep edges on frames and in their shots.
+        const QString a30(30, u'a'), a31(31, u'a'), a40(40, u'a');
+        QTest::newRow("too fast: lengthened to the next frame after where it reads at the limit")
+            << a31 + "@1-2" << a31 + "@1-2.56" << 0;
+        QTest::newRow("too fast: lengthened no further than 2 frames before the cut")
+            << a40 + "@9-9.8" << a40 + "@9-9.92" << 1;
+        QTest::newRow("too fast: reading at the limit a few frames before the cut, ends 2 frames before it")
+            << a30 + "@8.2-9.2" << a30 + "@8.2-9.92" << 0;
+        QTest::newRow("small gap, the next starts on the cut: this one ends earlier")
+            << "Hi@8-9.96|n@10-12" << "Hi@8-9.92|n@10-12" << 0;
     }
 
     void shotChangeFixesKeepTheLimits()
