@@ -33,6 +33,7 @@ public:
     bool startIsOnCut(double start) const;
     bool endIsBeforeCut(double end) const;
 
+    const ShotChanges &shotChanges() const { return m_shotChanges; }
     // Where the rules end a subtitle that ends at `cut`: G frames before it.
     double endBefore(double cut) const;
     // How far an edge may be carried later without passing into the next shot: a start
