@@ -153,6 +153,9 @@ private slots:
         row("tags are not read, a lone < is", "<i>a < b</i> {\\an8}<font color=\"#ff0000\">c</font>@1-3", 7, {});
         row("only tags in braces: nothing to read", "{\\an8}{\\i1}@1-1", 0, Q::TooShort);
         row("an accent and an emoji family are a character each", "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467@1-3", 2, {});
+        // Marks that set the direction of Arabic or Hebrew text show nothing.
+        row("direction marks, isolates and a zero-width space are not read",
+            QStringLiteral("\u200F\u202Bשלום\u202C \u2067עולם\u2069\u200E\u200B@1-3"), 9, {});
         row("43 accented characters: a line too long", QStringLiteral("e\u0301").repeated(43) + "@0-3", 43, Q::LineTooLong);
         row("42 characters and a tag fit a line", "<b>" + QString(42, u'x') + "</b>@0-3", 42, {});
         row("no time with text", "Hi@1-1", 2, Q::TooShort | Q::TooFast);
