@@ -29,6 +29,24 @@ bool isCounted(char32_t c, QualityLimits::Characters counted)
     return true;
 }
 
+// Characters that steer how text is laid out but show nothing: the direction marks,
+// embeddings, overrides and isolates of right-to-left text, zero-width spaces and word
+// joiners, and a byte order mark. A reader sees none of them.
+bool isInvisible(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == 0x061C || (u >= 0x200B && u <= 0x200F && u != 0x200C && u != 0x200D) || (u >= 0x202A && u <= 0x202E)
+        || (u >= 0x2060 && u <= 0x2064) || (u >= 0x2066 && u <= 0x2069) || u == 0xFEFF;
+}
+
+// What a line shows: without tags and invisible characters.
+QString shownText(QStringView line)
+{
+    QString shown = QualityCheck::withoutTags(line);
+    shown.removeIf(isInvisible);
+    return shown;
+}
+
 } // namespace
 
 qsizetype QualityCheck::tagEnd(QStringView text, qsizetype from)
@@ -94,7 +112,7 @@ int QualityCheck::visibleLength(QStringView line)
 {
     if (isPlain(line))
         return int(line.trimmed().size());
-    const QString visible = withoutTags(line);
+    const QString visible = shownText(line);
     return graphemeCount(QStringView(visible).trimmed());
 }
 
@@ -116,7 +134,7 @@ QualityCheck::TextMeasure QualityCheck::measure(QStringView text, QualityLimits:
             else if (isPlain(line))
                 measure.characters += graphemeCount(line.trimmed(), reading);
             else
-                measure.characters += graphemeCount(QStringView(withoutTags(line)).trimmed(), reading);
+                measure.characters += graphemeCount(QStringView(shownText(line)).trimmed(), reading);
         }
         from = lineEnd + 1;
     }

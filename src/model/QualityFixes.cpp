@@ -1,5 +1,6 @@
 #include "model/QualityFixes.h"
 
+#include "model/FrameTiming.h"
 #include "model/LineBalancer.h"
 #include "model/ProblemIndex.h"
 #include "model/ShotChangeRules.h"
@@ -50,8 +51,33 @@ struct Plan
     bool isEmpty() const { return !end && !text && !nextStart; }
 };
 
+// Where a fix may put an edge: on a frame of the video (times stay as computed without
+// one), and never later than the next cut allows, so a fix neither leaves the frames
+// nor carries an edge into the next shot.
+struct Edges
+{
+    double frameRate = 0;
+    const ShotChangeRules &rules;
+
+    double down(double t) const { return frameRate > 0 ? FrameTiming::onFrame(t, frameRate, FrameTiming::Rounding::Down) : t; }
+    double up(double t) const { return frameRate > 0 ? FrameTiming::onFrame(t, frameRate, FrameTiming::Rounding::Up) : t; }
+
+    // The end a lengthening from `end` towards `wanted` (no later than `latest`) reaches:
+    // on a frame, not past the next cut, and not left a few frames before it, where the
+    // rules would move it again: to the place before the cut when that is allowed,
+    // else clear of the cut's zone.
+    double lengthened(double end, double wanted, double latest) const
+    {
+        const double limit = down(std::min(latest, rules.latestEnd(end)));
+        double to = std::min(up(wanted), limit);
+        if (const std::optional<ShotChangeRules::Move> move = rules.end(to); move && move->to > to)
+            to = move->to <= limit + rounding ? move->to : std::max(end, down(rules.clearBefore(*move)));
+        return to;
+    }
+};
+
 Plan plan(const Span &self, const Span *next, Problems problems, const QualityLimits &limits, double minGap,
-          bool rebreak = true)
+          const Edges &edges, bool rebreak = true)
 {
     Plan plan;
     Span after = self;
@@ -66,14 +92,18 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
 
     const double needed = next ? minGap - (next->start - self.end) : 0;
     if (needed > 0 && problems & (QualityCheck::Overlap | QualityCheck::GapTooSmall)) {
-        double shift = std::min({needed, minGap, spareTime(*next, limits)});
+        // The next start goes no further than the cut ahead of it.
+        double shift = std::min({needed, minGap, spareTime(*next, limits), edges.rules.latestStart(next->start) - next->start});
         if (next->start + shift >= next->nextStart)
             shift = 0; // it would pass the subtitle after it
-        if (shift >= needed) {
-            nextAfter.start = self.end + minGap;
-        } else if (needed - shift <= spareTime(after, limits) + rounding && next->start + shift - minGap > self.start) {
-            nextAfter.start = next->start + shift;
-            after.end = nextAfter.start - minGap;
+        const double wholeGap = edges.up(self.end + minGap);
+        const double shifted = std::max(next->start, edges.down(next->start + shift));
+        const double shortened = edges.down(shifted - minGap);
+        if (shift >= needed && wholeGap <= next->start + shift + rounding) {
+            nextAfter.start = wholeGap;
+        } else if (self.end - shortened <= spareTime(after, limits) + rounding && shortened > self.start) {
+            nextAfter.start = shifted;
+            after.end = shortened;
         }
         after.nextStart = nextAfter.start;
     }
@@ -81,7 +111,7 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
     const double maxSpeed = limits.maxCharactersPerSecond;
     const double longest = self.start + limits.maxDuration;
     if (problems & QualityCheck::TooLong && after.end > longest && after.characters <= maxSpeed * limits.maxDuration)
-        after.end = longest;
+        after.end = std::max(self.start, edges.down(longest));
 
     // New line breaks may add spaces where lines are joined: more time for them, if there is.
     // Measured exactly, as the final comparison below is: were it measured with the checks'
@@ -89,7 +119,7 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
     const bool readsTooFast = after.characters > maxSpeed * (after.end - self.start);
     if (problems & (QualityCheck::TooShort | QualityCheck::TooFast) || (plan.text && readsTooFast)) {
         const double wanted = self.start + std::max(limits.minDuration, after.characters / maxSpeed);
-        const double end = std::min({wanted, std::max(after.end, longest), after.nextStart - minGap});
+        const double end = edges.lengthened(after.end, wanted, std::min(std::max(after.end, longest), after.nextStart - minGap));
         if (end > after.end)
             after.end = end;
     }
@@ -103,7 +133,7 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
                     && (!next || Excess(nextAfter, limits, minGap).isNotWorseThan(Excess(*next, limits, minGap)));
     if (sound)
         return plan;
-    return rebreak && plan.text ? ::plan(self, next, problems, limits, minGap, false) : Plan();
+    return rebreak && plan.text ? ::plan(self, next, problems, limits, minGap, edges, false) : Plan();
 }
 
 Span spanOf(const Subtitle &subtitle, double nextStart, const QualityLimits &limits)
@@ -313,7 +343,9 @@ QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const Pr
     const Span self = spanOf(*list[position], hasNext ? list[position + 1]->start : infinity, index.limits());
     const std::optional<Span> next =
         hasNext ? std::optional(spanOf(*list[position + 1], nextNextStart, index.limits())) : std::nullopt;
-    const Plan plan = ::plan(self, next ? &*next : nullptr, problem, index.limits(), index.minGap());
+    const ShotChangeRules rules = index.shotChangeRules();
+    const Plan plan = ::plan(self, next ? &*next : nullptr, problem, index.limits(), index.minGap(),
+                             Edges{index.frameRate(), rules});
     if (!plan.isEmpty()) {
         QList<Subtitle::Values> values;
         IndexSet positions;
@@ -373,6 +405,8 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
         return span;
     };
 
+    const ShotChangeRules rules = index.shotChangeRules();
+    const Edges edges{index.frameRate(), rules};
     for (int position = count - 1; position >= 0; --position) {
         const Problems problems = index.problems(position);
         if (!problems)
@@ -380,7 +414,7 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
         found.emplace_back(position, problems);
         const Span self = spanAt(position);
         const std::optional<Span> next = position + 1 < count ? std::optional(spanAt(position + 1)) : std::nullopt;
-        const Plan plan = ::plan(self, next ? &*next : nullptr, problems, limits, minGap);
+        const Plan plan = ::plan(self, next ? &*next : nullptr, problems, limits, minGap, edges);
         if (plan.nextStart) {
             if (!changes.empty() && changes.back().first == position + 1)
                 changes.back().second.start = plan.nextStart;

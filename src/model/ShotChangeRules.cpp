@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 ShotChangeRules::ShotChangeRules(const ShotChanges &shotChanges, double frameRate, const QualityLimits &limits)
     : m_shotChanges(shotChanges)
@@ -44,7 +45,35 @@ std::optional<ShotChangeRules::Move> ShotChangeRules::end(double end) const
     const int frames = frameOf(end) - cutFrame;
     if (frames == -m_endGap || std::abs(frames) >= m_zone)
         return std::nullopt;
-    return Move{(cutFrame - m_endGap) / m_rate, frames, cutFrame};
+    return Move{endBefore(*cut), frames, cutFrame};
+}
+
+double ShotChangeRules::endBefore(double cut) const
+{
+    return (frameOf(cut) - m_endGap) / m_rate;
+}
+
+std::optional<double> ShotChangeRules::cutAtOrAfter(double time) const
+{
+    const std::span<const double> ahead =
+        m_shotChanges.between(time - ShotChanges::tolerance, std::numeric_limits<double>::infinity());
+    return ahead.empty() ? std::nullopt : std::optional(ahead.front());
+}
+
+double ShotChangeRules::clearBefore(const Move &move) const
+{
+    return (move.cutFrame - m_zone) / m_rate;
+}
+
+double ShotChangeRules::latestStart(double start) const
+{
+    return cutAtOrAfter(start).value_or(std::numeric_limits<double>::infinity());
+}
+
+double ShotChangeRules::latestEnd(double end) const
+{
+    const std::optional<double> cut = cutAtOrAfter(end);
+    return cut ? endBefore(*cut) : std::numeric_limits<double>::infinity();
 }
 
 std::optional<int> ShotChangeRules::framesFromCut(double time) const

@@ -33,11 +33,23 @@ public:
     bool startIsOnCut(double start) const;
     bool endIsBeforeCut(double end) const;
 
+    const ShotChanges &shotChanges() const { return m_shotChanges; }
+    // Where the rules end a subtitle that ends at `cut`: G frames before it.
+    double endBefore(double cut) const;
+    // How far an edge may be carried later without passing into the next shot: a start
+    // up to the first cut at or after it, an end up to G frames before that cut (which
+    // may lie before the end itself). Infinity without a cut ahead.
+    double latestStart(double start) const;
+    // The latest place before the cut of `move` that is clear of its zone: Z frames before it.
+    double clearBefore(const Move &move) const;
+    double latestEnd(double end) const;
+
 private:
     std::optional<double> nearestCut(double time) const;
     // Frames from the cut nearest to `time` (negative before it), when one is in the zone.
     std::optional<int> framesFromCut(double time) const;
     int frameOf(double time) const;
+    std::optional<double> cutAtOrAfter(double time) const;
 
     const ShotChanges &m_shotChanges;
     double m_rate;

@@ -355,7 +355,7 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     if (!(modifiers & Qt::ControlModifier)) {
         const SubtitleDrag::Times span = m_drag->span();
         cursor.emplace(m_timeline->currentTime());
-        shotChanges.emplace(m_timeline->document()->shotChanges());
+        shotChanges.emplace(m_timeline->document()->problemIndex().shotChangeRules());
         speech.emplace(m_timeline->document()->speech());
         neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
                            FrameTiming::twoFrameGap(step.frameRate));

@@ -153,6 +153,9 @@ private slots:
         row("tags are not read, a lone < is", "<i>a < b</i> {\\an8}<font color=\"#ff0000\">c</font>@1-3", 7, {});
         row("only tags in braces: nothing to read", "{\\an8}{\\i1}@1-1", 0, Q::TooShort);
         row("an accent and an emoji family are a character each", "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467@1-3", 2, {});
+        // Marks that set the direction of Arabic or Hebrew text show nothing.
+        row("direction marks, isolates and a zero-width space are not read",
+            QStringLiteral("\u200F\u202Bשלום\u202C \u2067עולם\u2069\u200E\u200B@1-3"), 9, {});
         row("43 accented characters: a line too long", QStringLiteral("e\u0301").repeated(43) + "@0-3", 43, Q::LineTooLong);
         row("42 characters and a tag fit a line", "<b>" + QString(42, u'x') + "</b>@0-3", 42, {});
         row("no time with text", "Hi@1-1", 2, Q::TooShort | Q::TooFast);
@@ -286,6 +289,16 @@ private slots:
             << QString(39, u'a') + "@8-9.96|Hi@10.2-12" << "" << 2;
         QTest::newRow("an end 3 frames before the cut ends 2 frames before it, the gap kept")
             << "Hi@8-9.88|n@10-12" << "Hi@8-9.92|n@10-12" << 0;
+        // Fixes of other problems keep edges on frames and in their shots.
+        const QString a30(30, u'a'), a31(31, u'a'), a40(40, u'a');
+        QTest::newRow("too fast: lengthened to the next frame after where it reads at the limit")
+            << a31 + "@1-2" << a31 + "@1-2.56" << 0;
+        QTest::newRow("too fast: lengthened no further than 2 frames before the cut")
+            << a40 + "@9-9.8" << a40 + "@9-9.92" << 1;
+        QTest::newRow("too fast: reading at the limit a few frames before the cut, ends 2 frames before it")
+            << a30 + "@8.2-9.2" << a30 + "@8.2-9.92" << 0;
+        QTest::newRow("small gap, the next starts on the cut: this one ends earlier")
+            << "Hi@8-9.96|n@10-12" << "Hi@8-9.92|n@10-12" << 0;
     }
 
     void shotChangeFixesKeepTheLimits()

@@ -50,19 +50,20 @@ private slots:
         QTest::newRow("the cursor wins over a nearer neighbour")
             << SnapCase{117, 172, 5.7, false, false, 2, 5.7, true};
         QTest::newRow("ctrl switches snapping off") << SnapCase{117, 145, 5, false, true, 2, 4 + 28 / 30.0, false, 5};
-        QTest::newRow("end to a shot change, 10 points away") << SnapCase{117, 137, 50, false, false, 2, 5, true, 5};
+        // An end snaps two frames (of the profile's 24 fps without a video) before a cut.
+        QTest::newRow("end to two frames before a shot change") << SnapCase{117, 137, 50, false, false, 2, 5 - 1 / 12.0, true, 5};
         QTest::newRow("start to a shot change") << SnapCase{63, 41, 50, false, false, 1, 4, true, 1};
         QTest::newRow("the cursor wins over a nearer shot change")
             << SnapCase{117, 172, 5.7, false, false, 2, 5.7, true, 5.8};
         QTest::newRow("a shot change wins over a nearer neighbour")
-            << SnapCase{117, 172, 50, false, false, 2, 5.7, true, 5.7};
+            << SnapCase{117, 172, 50, false, false, 2, 135 / 24.0, true, 5.7}; // frame 137 less 2
         // A start snaps to where speech begins and an end to where it stops, not to the
         // nearer other edge; shot changes come first, neighbours after.
         QTest::newRow("start to a speech onset")
             << SnapCase{63, 41, 50, false, false, 1, 4, true, -1, {1.0, 1.3}};
         QTest::newRow("end to a speech offset") << SnapCase{117, 137, 50, false, false, 2, 5, true, -1, {4.7, 5.0}};
         QTest::newRow("a shot change wins over nearer speech")
-            << SnapCase{117, 137, 50, false, false, 2, 5, true, 5, {4.5, 4.7}};
+            << SnapCase{117, 137, 50, false, false, 2, 5 - 1 / 12.0, true, 5, {4.5, 4.7}};
         QTest::newRow("speech wins over a nearer neighbour")
             << SnapCase{117, 172, 50, false, false, 2, 5.6, true, -1, {5.0, 5.6}};
         QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
