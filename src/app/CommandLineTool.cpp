@@ -1,5 +1,6 @@
 #include "app/CommandLineTool.h"
 
+#include "app/CommandLineOutput.h"
 #include "app/QualityCommand.h"
 #include "app/SpeechTimingCommand.h"
 #include "document/SaveTarget.h"
@@ -46,7 +47,7 @@ QString usage()
                                "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
                                "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
                                "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
-                               "       cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n");
+                               "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n");
 }
 
 // The request, or the message and status to leave with.
@@ -169,26 +170,14 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
 {
     const QString &input = request.files.first();
     const QString &output = request.files.last();
-    // Refused as the window refuses it, before anything is read: a pipe or a device
-    // would wait or swallow the text, a name that is not UTF-8 is another file's.
-    if (!SaveTarget::isFaithful(output)) {
-        err << output << ": " << CommandLineTool::tr("The file cannot be written because its name is not valid UTF-8 text.") << '\n';
+    // Refused before anything is read: the video or the input itself named as the output
+    // by a slip would otherwise be replaced by subtitles.
+    const auto outputFormat = CommandLineOutput::check(output, request.files.first(request.files.size() - 1));
+    if (!outputFormat) {
+        err << output << ": " << outputFormat.error() << '\n';
         return failed;
     }
-    if (const auto allowed = SaveTarget::check(output); !allowed) {
-        err << output << ": " << allowed.error() << '\n';
-        return failed;
-    }
-    // The output's name says its format; a name no format has is written as SRT.
-    const auto named = SubtitleFormat::fromFileName(output);
-    if (named && !SubtitleFormat::isWritable(*named)) {
-        err << output << ": "
-            << CommandLineTool::tr("%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).")
-                   .arg(SubtitleFormat::name(*named))
-            << '\n';
-        return failed;
-    }
-    const SubtitleFormat::Id subtitleFormat = named.value_or(SubtitleFormat::Srt);
+    const SubtitleFormat::Id subtitleFormat = outputFormat.value();
     const auto contents = read(input, request);
     if (!contents) {
         err << input << ": " << contents.error() << '\n';

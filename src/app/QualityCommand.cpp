@@ -1,8 +1,11 @@
 #include "app/QualityCommand.h"
 
+#include "app/CommandLineOutput.h"
+#include "app/FixedCopy.h"
 #include "document/QualityProfiles.h"
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
+#include "format/QualityReportWriter.h"
 #include "model/ProblemIndex.h"
 #include "model/QualityFixes.h"
 #include "model/QualityReport.h"
@@ -24,6 +27,7 @@ struct Options
     QString profileName;
     bool json = false;
     bool fix = false;
+    bool repair = false;
     double frameRate = 0; // 0: the profile's
     QString language;     // the profile's overrides for this language, when it has them
     QStringList paths;
@@ -36,7 +40,20 @@ struct FileResult
     std::optional<QString> error;
     std::vector<QualityReport::Row> rows;
     QString fixSummary;
+    qsizetype repairs = 0;
 };
+
+// The value of `--name VALUE` or `--name=VALUE` when `arguments[i]` is that option
+// (an empty one when nothing follows), nullopt when it is another.
+std::optional<QString> valueOf(QLatin1String name, const QStringList &arguments, qsizetype &i)
+{
+    const QString &argument = arguments[i];
+    if (argument == name)
+        return i + 1 < arguments.size() ? arguments[++i] : QString();
+    if (argument.size() > name.size() && argument.startsWith(name) && argument[name.size()] == u'=')
+        return argument.sliced(name.size() + 1);
+    return std::nullopt;
+}
 
 Expected<Options, QString> parse(const QStringList &arguments)
 {
@@ -55,14 +72,15 @@ Expected<Options, QString> parse(const QStringList &arguments)
             options.json = true;
         } else if (argument == QLatin1String("--fix")) {
             options.fix = true;
-        } else if (argument == QLatin1String("--fps") || argument.startsWith(QLatin1String("--fps="))) {
-            const QString rate = argument.size() > 5 ? argument.sliced(6) : i + 1 < arguments.size() ? arguments[++i] : QString();
+        } else if (argument == QLatin1String("--repair")) {
+            options.repair = true;
+        } else if (const auto rate = valueOf(QLatin1String("--fps"), arguments, i)) {
             bool ok = false;
-            options.frameRate = rate.toDouble(&ok);
+            options.frameRate = rate->toDouble(&ok);
             if (!ok || !(options.frameRate >= 1 && options.frameRate <= 1000))
                 return QualityCommand::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n");
-        } else if (argument == QLatin1String("--language") || argument.startsWith(QLatin1String("--language="))) {
-            options.language = argument.size() > 10 ? argument.sliced(11) : i + 1 < arguments.size() ? arguments[++i] : QString();
+        } else if (const auto language = valueOf(QLatin1String("--language"), arguments, i)) {
+            options.language = *language;
             if (options.language.isEmpty())
                 return QualityCommand::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");
         } else {
@@ -75,7 +93,7 @@ Expected<Options, QString> parse(const QStringList &arguments)
 }
 
 // Writes the fixed copy next to the file and returns its rows; nothing is written when
-// the fixes change nothing.
+// the fixes change nothing. A format the program only reads is fixed into SRT.
 FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, const QualityReport &report,
                  double frameRate)
 {
@@ -91,17 +109,22 @@ FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, co
         result.rows = QualityCommand::check(report, controller.subtitles());
         return result;
     }
-    const QString target = QualityCommand::fixedPath(path);
-    if (const auto allowed = SaveTarget::check(target); !allowed) {
-        result.reported = target;
+    const bool sameFormat = SubtitleFormat::isWritable(contents.subtitleFormat);
+    const SubtitleFormat::Id format = sameFormat ? contents.subtitleFormat : SubtitleFormat::Srt;
+    const QString target = FixedCopy::pathFor(path, format);
+    result.reported = target;
+    if (const auto allowed = CommandLineOutput::check(target, {path}); !allowed) {
         result.error = allowed.error();
         return result;
     }
-    const TextFileFormat format = contents.format.forWriting(contents.encoding, contents.encoding);
-    const auto written = SubtitleFile::write(target, controller.subtitles(), contents.encoding,
-                                             {format, contents.subtitleFormat, contents.keep.get()});
-    result.reported = target;
-    if (!written) {
+    const TextFileFormat text = contents.format.forWriting(contents.encoding, contents.encoding);
+    const auto bytes = SubtitleFile::encoded(controller.subtitles(), contents.encoding,
+                                             {text, format, sameFormat ? contents.keep.get() : nullptr});
+    if (!bytes) {
+        result.error = bytes.error().message;
+        return result;
+    }
+    if (const auto written = FixedCopy::write(target, path, bytes.value()); !written) {
         result.error = written.error();
         return result;
     }
@@ -114,24 +137,34 @@ FileResult checkFile(const QString &path, const Options &options, const QualityR
 {
     if (!SaveTarget::isFaithful(path))
         return {path, QualityCommand::tr("The file cannot be read because its name is not valid UTF-8 text."), {}, {}};
-    const auto contents = SubtitleFile::read(path, TextEncoding::Automatic, SubtitleFile::Reading::Strict, options.frameRate);
+    const auto reading = options.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict;
+    const auto contents = SubtitleFile::read(path, TextEncoding::Automatic, reading, options.frameRate);
     if (!contents)
         return {path, contents.error(), {}, {}};
     FileResult result{path, {}, QualityCommand::check(report, contents.value().subtitles), {}};
     if (options.fix && !result.rows.empty())
-        return fixed(path, contents.value(), report, options.frameRate);
+        result = fixed(path, contents.value(), report, options.frameRate);
+    result.repairs = contents.value().repairs.size() + contents.value().unlistedRepairs;
     return result;
 }
 
-// Files and folders as the files they stand for, in the order given.
-QStringList expanded(const QStringList &paths)
+// Files and folders as the files they stand for, in the order given. What `--fix` wrote
+// in a folder is passed over, and said so: checked again, it would be fixed again.
+QStringList expanded(const QStringList &paths, QTextStream &err)
 {
     QStringList files;
     for (const QString &path : paths) {
-        if (QFileInfo(path).isDir())
-            files += QualityCommand::subtitleFiles(path);
-        else
+        if (!QFileInfo(path).isDir()) {
             files.append(path);
+            continue;
+        }
+        QStringList skipped;
+        files += FixedCopy::withoutCopies(QualityCommand::subtitleFiles(path), skipped);
+        if (!skipped.isEmpty())
+            err << QualityCommand::printable(path) << QLatin1String(": ")
+                << QualityCommand::tr("skipped %n fixed copy file(s) (NAME.fixed.EXT beside NAME.EXT); name one to check it.",
+                                      nullptr, int(skipped.size()))
+                << '\n';
     }
     return files;
 }
@@ -168,10 +201,11 @@ QString jsonNumber(double value)
 
 void writeText(const FileResult &result, QTextStream &out)
 {
+    const QString name = QualityCommand::printable(result.reported);
     QString lines;
     for (const QualityReport::Row &row : result.rows) {
-        lines += result.reported + u':' + QString::number(row.number) + QLatin1String(": ") + QualityReport::id(row.kind);
-        const QString value = QualityReport::number(row.value, row.kind);
+        lines += name + u':' + QString::number(row.number) + QLatin1String(": ") + QualityReport::id(row.kind);
+        const QString value = QualityReportWriter::shownValue(row);
         if (!value.isEmpty()) {
             const QString unit = QualityReport::unit(row.kind);
             lines += QLatin1String(": ") + value + u' ' + unit + QLatin1String(" (")
@@ -216,10 +250,12 @@ void writeJson(const FileResult &result, const QString &path, bool first, QTextS
 
 QString QualityCommand::usage()
 {
-    return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
+    return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
               "  PROFILE  a quality profile's id or name, or the path of a profile's JSON file\n"
               "  --json   one JSON document instead of a line per problem\n"
               "  --fix    write NAME.fixed.EXT next to each file with problems and list what is left\n"
+              "           (a fixed copy is only ever replaced by another; folders skip them)\n"
+              "  --repair read as repairing on open does, mending what plainly means one thing\n"
               "  --fps    the video's frame rate (default: the profile's)\n"
               "  --language  the files' language, for the profile's limits of that language\n"
               "Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,\n"
@@ -242,16 +278,26 @@ std::vector<QualityReport::Row> QualityCommand::check(const QualityReport &repor
     return rows;
 }
 
-QString QualityCommand::fixedPath(const QString &path)
+QString QualityCommand::printable(const QString &path)
 {
-    // Built from the path as given, so that the line printed names it as the user did.
-    const qsizetype slash = path.lastIndexOf(u'/');
-    const QString folder = path.first(slash + 1);
-    const QString name = path.sliced(slash + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot <= 0)
-        return folder + name + QStringLiteral(".fixed");
-    return folder + name.first(dot) + QStringLiteral(".fixed") + name.sliced(dot);
+    QString text;
+    text.reserve(path.size());
+    for (const QChar c : path) {
+        if (c == u'\\')
+            text += QLatin1String("\\\\");
+        else if (c == u'\n')
+            text += QLatin1String("\\n");
+        else if (c == u'\r')
+            text += QLatin1String("\\r");
+        else if (c == u'\t')
+            text += QLatin1String("\\t");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Separator_Line
+                 || c.category() == QChar::Separator_Paragraph || c.unicode() == 0x85)
+            text += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            text += c;
+    }
+    return text;
 }
 
 QStringList QualityCommand::subtitleFiles(const QString &folder)
@@ -280,7 +326,7 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         return WrongArguments;
     }
     const QualityReport report(profile.value().limitsFor(options.value().language), options.value().frameRate);
-    const QStringList files = expanded(options.value().paths);
+    const QStringList files = expanded(options.value().paths, err);
 
     // Two workers take the next file until none is left; each result has its own place.
     std::vector<FileResult> results(size_t(files.size()));
@@ -295,15 +341,19 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         work();
 
     int status = NoProblems;
+    qsizetype refused = 0;
     if (options.value().json)
         out << QLatin1String("{\"profile\": ") << jsonString(profile.value().name) << QLatin1String(", \"files\": [");
     for (qsizetype i = 0; i < files.size(); ++i) {
         const FileResult &result = results[size_t(i)];
+        if (result.repairs > 0)
+            err << printable(files[i]) << QLatin1String(": ") << tr("read with %n repair(s)", nullptr, int(result.repairs)) << '\n';
         if (!result.fixSummary.isEmpty())
-            err << files[i] << QLatin1String(": ") << result.fixSummary << '\n';
+            err << printable(files[i]) << QLatin1String(": ") << result.fixSummary << '\n';
         if (result.error) {
-            err << result.reported << QLatin1String(": ") << *result.error << '\n';
+            err << printable(result.reported) << QLatin1String(": ") << *result.error << '\n';
             status = Unreadable;
+            refused += result.reported == files[i] ? 1 : 0;
         } else if (!result.rows.empty() && status == NoProblems) {
             status = Problems;
         }
@@ -314,5 +364,10 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
     }
     if (options.value().json)
         out << (files.isEmpty() ? QLatin1String("]}\n") : QLatin1String("\n  ]}\n"));
+    if (refused > 0)
+        err << (options.value().repair ? tr("%1 of %n file(s) could not be read.", nullptr, int(files.size())).arg(refused)
+                                       : tr("%1 of %n file(s) could not be read; --repair reads what plainly means one thing.",
+                                            nullptr, int(files.size())).arg(refused))
+            << '\n';
     return status;
 }

@@ -9,7 +9,7 @@
 
 class QTextStream;
 
-// `cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER…`: every problem of
+// `cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER…`: every problem of
 // every file against a quality profile, one line each ("film.srt:12: too-fast: 23.4 cps
 // (20 cps)") or one JSON document. A folder stands for the subtitle files in it and its
 // subfolders, by path. Files are checked two at a time and a long file in two halves; the
@@ -34,6 +34,7 @@ public:
     static std::vector<QualityReport::Row> check(const QualityReport &report, const SubtitleList &subtitles);
     static constexpr qsizetype halvesFrom = 50000;
 
-    // Where `--fix` writes the fixed copy of `path`: "film.srt" gives "film.fixed.srt".
-    static QString fixedPath(const QString &path);
+    // A path as a line of the report may hold it: a line break, a control character or a
+    // backslash in a name is written as an escape, so that no name forges a line.
+    static QString printable(const QString &path);
 };

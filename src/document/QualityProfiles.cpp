@@ -54,7 +54,9 @@ std::optional<QualityProfile> QualityProfiles::profile(const QString &id) const
 
 Expected<QualityProfile, QString> QualityProfiles::find(const QString &nameOrPath) const
 {
-    if (QFileInfo(nameOrPath).isFile())
+    // Anything there but a folder is meant as a profile's file, and told so when it is
+    // none (a pipe, a device); a folder only when named as a path.
+    if (const QFileInfo info(nameOrPath); info.exists() && (!info.isDir() || nameOrPath.contains(u'/')))
         return QualityProfile::readFile(nameOrPath);
     const QList<QualityProfile> profiles = all();
     for (const QualityProfile &profile : profiles) {

@@ -54,6 +54,15 @@ QString QualityReportWriter::csvField(const QString &text)
     return u'"' + quoted + u'"';
 }
 
+QString QualityReportWriter::shownValue(const QualityReport::Row &row)
+{
+    const QString limit = QualityReport::number(row.limit, row.kind);
+    QString value = QualityReport::number(row.value, row.kind);
+    for (int more = 1; more <= 6 && value == limit && row.value != row.limit; ++more)
+        value = QualityReport::number(row.value, row.kind, more);
+    return value;
+}
+
 QByteArray QualityReportWriter::csv(const Source &source)
 {
     QString text = QStringLiteral("number,start,end,kind,value,limit,description\r\n");
@@ -127,18 +136,15 @@ QByteArray QualityReportWriter::html(const Source &source)
         page += QLatin1String("</tr></thead>\n<tbody>\n");
         for (const QualityReport::Row &row : source.rows) {
             const QString unit = QualityReport::unit(row.kind);
-            const auto withUnit = [&](double value) {
-                const QString number = QualityReport::number(value, row.kind);
-                return number.isEmpty() ? number : number + u' ' + unit;
-            };
+            const auto withUnit = [&](const QString &number) { return number.isEmpty() ? number : number + u' ' + unit; };
             const qsizetype position = row.number - 1;
             const QString text = position >= 0 && position < source.subtitles.size() ? QualityCheck::withoutTags(source.subtitles[position]->text()) : QString();
             page += QLatin1String("<tr><td class=\"number\">") + QString::number(row.number)
                     + QLatin1String("</td><td class=\"time\">") + SubtitleWriter::formatTime(row.start)
                     + QLatin1String("</td><td class=\"time\">") + SubtitleWriter::formatTime(row.end)
                     + QLatin1String("</td><td><span class=\"kind\">") + escaped(QualityCheck::name(row.kind))
-                    + QLatin1String("</span></td><td class=\"value\">") + escaped(withUnit(row.value))
-                    + QLatin1String("</td><td class=\"value\">") + escaped(withUnit(row.limit))
+                    + QLatin1String("</span></td><td class=\"value\">") + escaped(withUnit(shownValue(row)))
+                    + QLatin1String("</td><td class=\"value\">") + escaped(withUnit(QualityReport::number(row.limit, row.kind)))
                     + QLatin1String("</td><td>") + escaped(source.report.describe(row, source.subtitles))
                     + QLatin1String("</td><td class=\"text\">") + escaped(text) + QLatin1String("</td></tr>\n");
         }

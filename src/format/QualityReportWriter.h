@@ -29,6 +29,10 @@ public:
     static QByteArray csv(const Source &source);
     static QByteArray html(const Source &source);
 
+    // The row's value as a report shows it beside its limit: with as many more decimals
+    // (up to six) as it takes not to read as the limit it breaks ("20.04", never "20").
+    static QString shownValue(const QualityReport::Row &row);
+
     // A CSV field: quoted, its quotes doubled, when it holds a comma, a quote or a line break.
     static QString csvField(const QString &text);
 };

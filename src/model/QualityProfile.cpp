@@ -130,6 +130,13 @@ Expected<QualityProfile, QString> QualityProfile::fromJson(const QByteArray &byt
     const QJsonObject object = document.object();
     if (!document.isObject() || object.value(QLatin1String("format")).toString() != formatName)
         return tr("The file is not a quality profile: it does not say \"format\": \"%1\".").arg(formatName);
+    // A later version may mean its limits otherwise: read as this one, they would pass
+    // or flag the wrong subtitles without a word.
+    if (const QJsonValue version = object.value(QLatin1String("version"));
+        !version.isUndefined() && !(version.isDouble() && version.toDouble() >= 1 && version.toDouble() <= currentVersion))
+        return tr("The profile is of version %1; this program reads profiles of version %2 and earlier.")
+            .arg(version.toVariant().toString())
+            .arg(currentVersion);
 
     QualityProfile profile;
     const QString name = object.value(QLatin1String("name")).toString().simplified();

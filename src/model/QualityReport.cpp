@@ -158,14 +158,14 @@ QString QualityReport::unit(QualityCheck::Problem kind)
     return {};
 }
 
-QString QualityReport::number(double value, QualityCheck::Problem kind)
+QString QualityReport::number(double value, QualityCheck::Problem kind, int moreDecimals)
 {
     if (std::isnan(value))
         return {};
     if (std::isinf(value))
         return QStringLiteral("∞");
     const QString unitName = unit(kind);
-    const int decimals = unitName == QLatin1String("s") ? 3 : unitName == QLatin1String("cps") ? 1 : 0;
+    const int decimals = (unitName == QLatin1String("s") ? 3 : unitName == QLatin1String("cps") ? 1 : 0) + moreDecimals;
     QString text = QString::number(value, 'f', decimals);
     if (text.contains(u'.')) {
         while (text.endsWith(u'0'))

@@ -54,8 +54,9 @@ public:
     static QString id(QualityCheck::Problem kind);
     // "s", "cps", "characters", "lines", "frames".
     static QString unit(QualityCheck::Problem kind);
-    // The number as the text report writes it: "23.4", "20", "0.833", "∞".
-    static QString number(double value, QualityCheck::Problem kind);
+    // The number as the text report writes it: "23.4", "20", "0.833", "∞"; `moreDecimals`
+    // past the usual, for a value that would read as its limit.
+    static QString number(double value, QualityCheck::Problem kind, int moreDecimals = 0);
 
 private:
     void addRows(const Subtitle &subtitle, const Subtitle *next, int number, QualityCheck::Problems problems,

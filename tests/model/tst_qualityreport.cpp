@@ -109,6 +109,8 @@ private slots:
         for (const char *banned : {"<script", "<img", "href=", "@import", "url("})
             QVERIFY2(!html.contains(QLatin1String(banned), Qt::CaseInsensitive), banned);
         QVERIFY(html.contains(QLatin1String("&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;")));
+        // The text's cell on its own, its tags left out: the title holds the same text.
+        QVERIFY2(html.contains(QLatin1String("<td class=\"text\">alert(&quot;x&quot;), 'q' &amp; </td>")), qPrintable(html));
         QCOMPARE(html.count(QLatin1String("<tr><td class=\"number\">")), int(rows.size()));
 
         const std::vector<QualityReport::Row> none;
