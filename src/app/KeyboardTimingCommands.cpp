@@ -30,13 +30,17 @@ void KeyboardTimingCommands::nudge(TimingNudge::Edge edge, int frames, int direc
     if (targets.isEmpty())
         return;
     const double rate = m_document->frameRate();
-    const double step = frames > 0 ? frames * TimingNudge::frameLength(rate) : shortStep;
-    const TimingNudge nudge(edge, direction < 0 ? -step : step, rate, m_document->problemIndex().limits().minGap(rate));
     SubtitleController &controller = m_document->subtitleController();
+    const SubtitleList chosen = controller.subtitlesAt(targets);
+    const double step = frames > 0 ? direction * frames * TimingNudge::frameLength(rate)
+                                   : m_shortRun.next(edge, direction, chosen, rate);
+    const TimingNudge nudge(edge, step, rate, m_document->problemIndex().limits().minGap(rate));
     const QList<Subtitle::Values> values = nudge.valuesFor(controller.subtitles(), targets);
-    if (values.isEmpty())
-        return; // at a limit already: the key does nothing, as an arrow key at the end of a line
-    m_document->undoManager().runAsOneStep(stepName, [&] { controller.updateSubtitles(values, targets); });
+    if (!values.isEmpty())
+        m_document->undoManager().runAsOneStep(stepName, [&] { controller.updateSubtitles(values, targets); });
+    // At a limit already the key does nothing, as an arrow key at the end of a line.
+    if (frames == 0)
+        m_shortRun.pressed(chosen);
 }
 
 void KeyboardTimingCommands::insertAtCursor()
@@ -51,6 +55,8 @@ void KeyboardTimingCommands::insertAtCursor()
     rules.minDuration = limits.minDuration;
     rules.minGap = limits.minGap(rate);
     rules.frameRate = rate;
+    if (player->duration() > 0)
+        rules.videoEnd = player->duration();
     SubtitleController &controller = m_document->subtitleController();
     const auto placement = CursorInsertion::place(controller.subtitles(), player->currentTime(), rules);
     if (!placement) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/NudgeRun.h"
 #include "model/TimingNudge.h"
 
 #include <QCoreApplication>
@@ -29,4 +30,5 @@ private:
     Document *m_document;
     SubtitlesTableViewController *m_table;
     QStatusBar *m_statusBar;
+    NudgeRun m_shortRun{shortStep};
 };

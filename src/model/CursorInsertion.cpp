@@ -11,14 +11,14 @@ std::optional<CursorInsertion::Placement> CursorInsertion::place(const SubtitleL
     // Times that are sums of frames are off by rounding errors: they count as equal.
     constexpr double slack = 1e-6;
     const double start = std::max(0.0, FrameTiming::onFrame(cursor, rules.frameRate));
-    double latestEnd = std::numeric_limits<double>::infinity();
+    double latestEnd = rules.videoEnd;
     for (const SubtitlePtr &subtitle : list) {
         if (subtitle->start <= start + slack) {
             // Any earlier one, not only the last: a long one may reach past later ones.
             if (subtitle->end + rules.minGap > start + slack)
                 return std::nullopt;
         } else {
-            latestEnd = subtitle->start - rules.minGap;
+            latestEnd = std::min(latestEnd, subtitle->start - rules.minGap);
             break;
         }
     }

@@ -22,15 +22,14 @@ TimingNudge::TimingNudge(Edge edge, double step, double frameRate, double minGap
     , m_frameRate(frameRate)
     , m_minGap(minGap)
 {
-    const double grain = this->grain();
+    const double grain = TimingNudge::grain(frameRate);
     const double grains = std::max(1.0, std::round(std::abs(step) / grain));
     m_step = std::copysign(grains * grain, step);
 }
 
-// What times are kept on: frames, or milliseconds while the rate is unknown.
-double TimingNudge::grain() const
+double TimingNudge::grain(double frameRate)
 {
-    return std::isfinite(m_frameRate) && m_frameRate > 0 ? 1.0 / m_frameRate : 0.001;
+    return std::isfinite(frameRate) && frameRate > 0 ? 1.0 / frameRate : 0.001;
 }
 
 double TimingNudge::onFrame(double t) const
@@ -42,7 +41,7 @@ double TimingNudge::onFrame(double t) const
 // no move towards it), and a whole number of frames.
 double TimingNudge::shiftWithin(double earliest, double latest) const
 {
-    const double grain = this->grain();
+    const double grain = TimingNudge::grain(m_frameRate);
     // Frames that fit, with a rounding error of a sum of frames counted as fitting.
     const auto fitting = [grain](double room) { return std::floor(std::max(0.0, room) / grain + 1e-6) * grain; };
     if (m_step < 0)

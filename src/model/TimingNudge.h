@@ -19,6 +19,8 @@ public:
     static constexpr double rateWithoutVideo = 25;
     // One frame at the video's rate, or at rateWithoutVideo.
     static double frameLength(double frameRate);
+    // What times are kept on: frames, or milliseconds while the rate is unknown.
+    static double grain(double frameRate);
 
     // `step` in seconds (negative: earlier), made a whole number of frames (of milliseconds
     // while the rate is unknown), at least one.
@@ -29,7 +31,6 @@ public:
     QList<Subtitle::Values> valuesFor(const SubtitleList &list, const IndexSet &indexes) const;
 
 private:
-    double grain() const;
     double shiftWithin(double earliest, double latest) const;
     double onFrame(double t) const;
 

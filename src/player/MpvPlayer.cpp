@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 
@@ -191,7 +192,7 @@ void MpvPlayer::setRate(double rate)
 {
     if (!m_mpv || m_failed || rate == m_rate)
         return;
-    m_stepping = false;
+    m_stepTarget.reset();
     m_rate = rate;
     m_backwardsTimer.stop();
     if (rate > 0) {
@@ -260,16 +261,24 @@ bool MpvPlayer::canStepBackward() const
 
 void MpvPlayer::stepByCount(int count)
 {
-    if (!m_loaded || m_failed || count == 0)
+    if (!m_loaded || m_failed || count == 0 || m_frameRate <= 0)
         return;
     setRate(0);
-    if (count == 1) {
-        m_stepping = true;
+    // Pressed again before the last step or seek landed, a step goes on from where that
+    // one goes: mpv drops a frame step asked for while one is under way, and the time it
+    // tells until then is the one it left. A frame's time may lie a rounding error off it.
+    const double from = m_seek ? m_seek->target : m_stepTarget.value_or(m_time);
+    // At the last frame mpv tells the end of the film.
+    const double lastFrame = std::max(0.0, std::floor(m_duration * m_frameRate + 1e-6) - 1);
+    const double fromFrame = std::min(std::round(from * m_frameRate), lastFrame);
+    const double frame = std::clamp(fromFrame + count, 0.0, lastFrame);
+    if (frame == fromFrame)
+        return;
+    if (count == 1 && !m_seek && !m_stepTarget) {
+        // mpv's own step decodes one frame more, where a seek starts from a key frame.
+        m_stepTarget = frame / m_frameRate;
         command({"frame-step"});
-    } else if (count == -1) {
-        command({"frame-back-step"});
-    } else if (m_frameRate > 0) {
-        const double frame = std::max(0.0, std::round(m_time * m_frameRate) + count);
+    } else {
         startSeek(frame / m_frameRate, {}, false);
     }
 }
@@ -361,8 +370,8 @@ void MpvPlayer::handleProperty(const mpv_event_property &property)
         // its times from the landings of its seeks, as late reports would run it to and fro.
         if (m_seek || m_rate < 0)
             return;
-        if (m_stepping) {
-            m_stepping = false;
+        if (m_stepTarget) {
+            m_stepTarget.reset();
             m_time = time;
             notifyPeriodicObservers();
         } else if (m_rate > 0) {
@@ -401,7 +410,7 @@ void MpvPlayer::handlePauseChanged()
     // unpauses mpv for one frame, which is no start of playback.
     int paused = 0;
     libmpv().mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
-    if (!paused || m_rate <= 0 || m_stepping)
+    if (!paused || m_rate <= 0 || m_stepTarget)
         return;
     m_rate = 0;
     emit rateChanged(0);
@@ -448,7 +457,7 @@ void MpvPlayer::startSeek(double seconds, std::function<void(bool)> completion, 
         if (previous)
             QMetaObject::invokeMethod(this, [previous] { previous(false); }, Qt::QueuedConnection);
     }
-    m_stepping = false;
+    m_stepTarget.reset();
     m_seek = PendingSeek{std::max(0.0, seconds), std::move(completion), continuous};
     if (m_loaded)
         sendSeek(*m_seek);

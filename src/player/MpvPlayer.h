@@ -121,7 +121,7 @@ private:
     double m_duration = 0;
     double m_frameRate = 0;
     QSizeF m_videoSize;
-    bool m_stepping = false;
+    std::optional<double> m_stepTarget; // where mpv's frame step under way goes
     std::optional<PendingSeek> m_seek;
     quint64 m_nextRequestId = 1;
     QTimer m_backwardsTimer;

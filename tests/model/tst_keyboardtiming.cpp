@@ -2,6 +2,7 @@
 #include "model/EdgeStepping.h"
 #include "model/GapChaining.h"
 #include "model/IndexSet.h"
+#include "model/NudgeRun.h"
 #include "model/TimingNudge.h"
 
 #include <QTest>
@@ -101,6 +102,8 @@ private slots:
         QTest::newRow("nearer an end than the gap") << "*1-3" << 3.04 << "none";
         QTest::newRow("the gap after an end exactly") << "*1-3" << 3.08 << "3.08-5.08";
         QTest::newRow("inside a long subtitle under shorter ones") << "*1-10|*2-3" << 5.0 << "none";
+        QTest::newRow("shortened to the film's end") << "" << 58.52 << "58.52-60";
+        QTest::newRow("not even the minimum before the film's end") << "" << 59.2 << "none";
     }
     void insertAtCursor()
     {
@@ -108,8 +111,40 @@ private slots:
         QFETCH(double, cursor);
         QFETCH(QString, expected);
         IndexSet none;
-        const auto at = CursorInsertion::place(subtitlesFrom(list, &none), cursor, {2, 0.84, gap, rate});
+        const auto at = CursorInsertion::place(subtitlesFrom(list, &none), cursor, {2, 0.84, gap, rate, 60});
         QCOMPARE(at ? QString::number(at->start) + u'-' + QString::number(at->end) : QStringLiteral("none"), expected);
+    }
+
+    // Presses of the 100 ms nudge on a subtitle at 10-12 s: + later, - earlier, f a frame
+    // later (no part of the run).
+    void nudgeRun_data()
+    {
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<double>("start");
+        QTest::newRow("ten presses move a second at 25 fps") << "++++++++++" << rate << 11.0;
+        QTest::newRow("ten presses at 23.976 fps: the nearest frame to a second") << "++++++++++" << 23.976 << (240 + 24) / 23.976; // 10 s lies nearest frame 240
+        QTest::newRow("back after forth returns exactly") << "+++--" << rate << 10.12;
+        QTest::newRow("another nudge between begins a new run") << "+f+" << rate << 10.28;
+        QTest::newRow("without a rate, milliseconds") << "---" << 0.0 << 9.7;
+    }
+    void nudgeRun()
+    {
+        QFETCH(QString, presses);
+        QFETCH(double, frameRate);
+        QFETCH(double, start);
+        const SubtitleList list{Subtitle::create(QString(), 10, 12)};
+        NudgeRun run(0.1);
+        for (QChar press : presses) {
+            const bool frame = press == u'f';
+            const double step = frame ? 1 / frameRate : run.next(TimingNudge::Edge::Both, press == u'-' ? -1 : 1, list, frameRate);
+            const Subtitle::Values value = TimingNudge(TimingNudge::Edge::Both, step, frameRate, gap).valuesFor(list, IndexSet(0)).at(0);
+            list[0]->start = *value.start;
+            list[0]->end = *value.end;
+            if (!frame)
+                run.pressed(list);
+        }
+        QCOMPARE(list[0]->start, start);
     }
 
     // Gaps under 12 frames (0.48 s) close.

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <clocale>
+#include <cmath>
 
 class tst_MpvPlayer : public QObject
 {
@@ -45,6 +46,43 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(stoppedAt >= 0, 10000);
             QVERIFY2(stoppedAt >= 1.0 && stoppedAt <= 1.0 + 2 / 25.0, qPrintable(QString::number(stoppedAt)));
         }
+    }
+
+    // Steps land on frames of the video: quick presses each count, from where the last
+    // one goes (mpv's own frame step drops those that come while one is under way), and a
+    // step of several frames counts from the frame shown, whose time may lie a rounding
+    // error below it (1.16 s is frame 28.999… at 25 fps).
+    void framesStep_data()
+    {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<QList<int>>("presses");
+        QTest::addColumn<int>("frame");
+        QTest::newRow("ten quick steps forwards") << 0.4 << QList<int>(10, 1) << 20;
+        QTest::newRow("five quick steps back") << 1.0 << QList<int>(5, -1) << 20;
+        QTest::newRow("three frames from a time just below its frame") << 1.16 << QList<int>{3} << 32;
+        QTest::newRow("three back, then two on") << 2.28 << QList<int>{-3, 2} << 56;
+        // mpv tells the end of the film as the last frame's time (3 s, not 2.96 s).
+        QTest::newRow("not past the last frame") << 2.8 << QList<int>{10, 1, -1} << 73;
+        QTest::newRow("not before the first") << 0.08 << QList<int>{-1, -5} << 0;
+    }
+    void framesStep()
+    {
+        QFETCH(double, from);
+        QFETCH(QList<int>, presses);
+        QFETCH(int, frame);
+        MpvPlayer player(MpvPlayer::Output::Headless);
+        player.load(m_video);
+        QTRY_VERIFY_WITH_TIMEOUT(player.isLoaded() && player.duration() > 0 && player.frameRate() > 0, 10000);
+        bool landed = false;
+        player.seek(from, [&](bool) { landed = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(landed, 10000);
+        for (int count : presses)
+            player.stepByCount(count);
+        const auto shown = [&] { return int(std::lround(player.mpvProperty("time-pos").toDouble() * 25)); };
+        QTRY_COMPARE_WITH_TIMEOUT(shown(), frame, 10000);
+        QTest::qWait(300); // no step still to come
+        QCOMPARE(shown(), frame);
+        QCOMPARE(player.currentTime(), frame / 25.0);
     }
 
     // A grain plays from the sound-only player; one stopped before it lands never starts.
