@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 OverlapByOffset::OverlapByOffset(std::span<const Interval> intervals, std::span<const SpeechStretch> speech, Grid grid)
     : m_grid(grid)
@@ -53,24 +52,39 @@ OverlapByOffset::OverlapByOffset(std::span<const Interval> intervals, std::span<
 
 std::vector<double> OverlapByOffset::peaks(int count, double separation) const
 {
-    std::vector<std::size_t> maxima;
-    for (std::size_t i = 1; i + 1 < m_overlaps.size(); ++i) {
-        if (m_overlaps[i] > 0 && m_overlaps[i] >= m_overlaps[i - 1] && m_overlaps[i] > m_overlaps[i + 1])
-            maxima.push_back(i);
+    // Subtitles with room around their speech overlap it equally over a range of offsets:
+    // the top is flat, up to the rounding of the running sums. Its middle stands for it,
+    // the place from which a finer search reaches either side.
+    const auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * (1 + std::abs(a)); };
+    struct Maximum
+    {
+        double overlap = 0;
+        double offset = 0;
+    };
+    std::vector<Maximum> maxima;
+    for (std::size_t i = 1; i + 1 < m_overlaps.size();) {
+        const double top = m_overlaps[i];
+        std::size_t last = i;
+        while (last + 1 < m_overlaps.size() && same(top, m_overlaps[last + 1]))
+            ++last;
+        if (top > 0 && last + 1 < m_overlaps.size() && top > m_overlaps[i - 1] && !same(top, m_overlaps[i - 1])
+            && top > m_overlaps[last + 1])
+            maxima.push_back({top, m_grid.lowest + double(i + last) / 2 * m_grid.step});
+        i = last + 1;
     }
     std::vector<double> found;
     const auto farFromFound = [&](double offset) {
         return std::none_of(found.begin(), found.end(), [&](double f) { return std::abs(f - offset) < separation; });
     };
     for (int n = 0; n < count; ++n) {
-        std::optional<std::size_t> best;
-        for (std::size_t i : maxima) {
-            if ((!best || m_overlaps[i] > m_overlaps[*best]) && farFromFound(offsetAt(i)))
-                best = i;
+        const Maximum *best = nullptr;
+        for (const Maximum &maximum : maxima) {
+            if ((!best || maximum.overlap > best->overlap) && farFromFound(maximum.offset))
+                best = &maximum;
         }
         if (!best)
             break;
-        found.push_back(offsetAt(*best));
+        found.push_back(best->offset);
     }
     return found;
 }

@@ -33,7 +33,7 @@ public:
     const std::vector<double> &overlaps() const { return m_overlaps; }
 
     // The offsets of the `count` highest local maxima at least `separation` seconds apart,
-    // the highest first.
+    // the highest first; a maximum with a flat top at the middle of the top.
     std::vector<double> peaks(int count, double separation) const;
 
 private:

@@ -1,4 +1,5 @@
 #include "model/SpeechAlignment.h"
+#include "model/OverlapByOffset.h"
 
 #include "SyntheticFilm.h"
 
@@ -9,6 +10,7 @@ using SyntheticFilm::Noise;
 
 Q_DECLARE_METATYPE(SyntheticFilm::Damage)
 Q_DECLARE_METATYPE(SyntheticFilm::Noise)
+Q_DECLARE_METATYPE(SpeechStretch)
 
 // Subtitles put back where they belong in generated films, from the film's speech alone.
 class tst_SpeechAlignment : public QObject
@@ -76,6 +78,55 @@ private slots:
         QCOMPARE(result.conversion.has_value(), damage.rate != 1);
         QVERIFY(result.confidence > 0.9);
         QVERIFY(result.speechAfter > result.speechBefore);
+    }
+
+    // Subtitles that each hold a second past their line fit equally well anywhere within that
+    // second: the best offset is a flat top, which must be found, not passed over.
+    void findsAFlatToppedOffset()
+    {
+        std::vector<SpeechStretch> speech;
+        std::vector<SpeechStretch> subtitles;
+        double t = 5;
+        for (int i = 0; i < 30; ++i) {
+            const double length = 1 + (i * 7 % 5) * 0.5;
+            speech.push_back({t, t + length});
+            subtitles.push_back({t - 12, t + length + 1 - 12});
+            t += length + 2 + (i * 3 % 4) * 0.5;
+        }
+        const SyncResult result = SpeechAlignment::align(subtitles, SpeechStretches(speech));
+        QVERIFY(result.belongs);
+        QCOMPARE(result.pieces.size(), 1u);
+        QVERIFY2(std::abs(result.map(0.0) - 12) <= 0.05, qPrintable(result.describe()));
+    }
+
+    // The overlap of one interval with speech, by offset: a peak is offered at its middle.
+    void offersTheMiddleOfAFlatTop_data()
+    {
+        QTest::addColumn<SpeechStretch>("interval");
+        QTest::addColumn<QList<SpeechStretch>>("speech");
+        QTest::addColumn<QList<double>>("peaks"); // the highest first
+        using S = SpeechStretch;
+        QTest::newRow("as long as the speech: a sharp peak") << S{0, 1} << QList<S>{{10, 11}} << QList<double>{10};
+        QTest::newRow("shorter: a flat top") << S{0, 1} << QList<S>{{10, 12}} << QList<double>{10.5};
+        // Off the grid: the running sums leave the top uneven in the last digits.
+        QTest::newRow("a flat top between grid points") << S{0.033, 1.077} << QList<S>{{10.0101, 12.3}}
+                                                        << QList<double>{10.6};
+        QTest::newRow("two flat tops, each offered") << S{0, 1} << QList<S>{{5, 7}, {20, 21.4}}
+                                                                 << QList<double>{5.5, 20.2};
+    }
+
+    void offersTheMiddleOfAFlatTop()
+    {
+        QFETCH(SpeechStretch, interval);
+        QFETCH(QList<SpeechStretch>, speech);
+        QFETCH(QList<double>, peaks);
+        const OverlapByOffset::Interval moved{interval.start, interval.end, 1};
+        const std::vector<SpeechStretch> stretches(speech.begin(), speech.end());
+        const OverlapByOffset overlap({&moved, 1}, stretches, {0, 0.1, 300});
+        const std::vector<double> found = overlap.peaks(3, 1.0);
+        QCOMPARE(found.size(), std::size_t(peaks.size()));
+        for (std::size_t i = 0; i < found.size(); ++i)
+            QVERIFY2(std::abs(found[i] - peaks[i]) < 0.051, qPrintable(QString::number(found[i])));
     }
 
     void describesAndMapsPieces()
