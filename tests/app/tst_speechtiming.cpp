@@ -1,10 +1,14 @@
 #include "app/CommandLineTool.h"
 #include "format/SubtitleParser.h"
 #include "format/SubtitleWriter.h"
+#include "model/ShotChanges.h"
+#include "model/SpeechSpotting.h"
+#include "waveform/SpeechDetection.h"
 
 #include "EncodingSamples.h"
 #include "TestMedia.h"
 
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +29,22 @@ private:
     QTemporaryDir m_dir;
     TestMedia::SpeechClip m_clip;
     QString m_film;
+    static constexpr double filmRate = 25;
+    // The lead-out the user chose in the preferences: ends go that long after the voice.
+    static constexpr int leadOutFrames = 5;
+    static constexpr double leadOut = leadOutFrames / filmRate;
+
+    // How many of the sentences have an end within 100 ms of their voice's end plus the
+    // lead-out.
+    int endsAfterTheVoice(const SubtitleList &list) const
+    {
+        int near = 0;
+        for (const SpeechStretch &sentence : m_clip.truth.stretches())
+            near += std::any_of(list.begin(), list.end(), [&](const SubtitlePtr &s) {
+                return std::abs(s->end - sentence.end - leadOut) <= 0.1;
+            });
+        return near;
+    }
 
     // Subtitles as a careful subtitler times the sentences: on the onset, a little past
     // the offset.
@@ -40,6 +60,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        QSettings().setValue(QStringLiteral("speech/leadOutFrames"), leadOutFrames);
         m_film = m_dir.filePath(QStringLiteral("film.mp4"));
         TestMedia::SpeechClipOptions options;
         options.sentences = 24; // the fewest a sync can tell from chance, with some margin
@@ -51,7 +72,8 @@ private slots:
     }
 
     // The goals: after a sync 95% of starts within 100 ms of where they belong; after a
-    // snap 90% within 80 ms.
+    // snap 90% within 80 ms, and 90% of ends within 100 ms of the voice's end plus the
+    // lead-out.
     void putsRight_data()
     {
         QTest::addColumn<QString>("mode");
@@ -100,6 +122,22 @@ private slots:
             near += std::abs(result.value()[i]->start - expected[i]->start) <= (snap ? 0.08 : 0.1) ? 1 : 0;
         QVERIFY2(near >= (snap ? 0.9 : 0.95) * expected.size(),
                  qPrintable(QStringLiteral("%1 of %2 near; %3").arg(near).arg(expected.size()).arg(printed + errors)));
+        if (snap) {
+            const int ends = endsAfterTheVoice(result.value());
+            QVERIFY2(ends >= 0.9 * expected.size(), qPrintable(QStringLiteral("%1 ends of %2").arg(ends).arg(expected.size())));
+        }
+    }
+
+    // Subtitles from Speech: each sentence one subtitle, ending the lead-out after its voice.
+    void spottedSubtitlesEndAfterTheVoice()
+    {
+        const auto speech = SpeechDetection::detect(m_film);
+        QVERIFY(speech);
+        const SubtitleList spotted = SpeechSpotting::spot(
+            {speech.value(), ShotChanges(), QualityLimits(), filmRate, SpeechSnapSettings::load(QSettings())});
+        QCOMPARE(spotted.size(), qsizetype(m_clip.truth.size()));
+        const int ends = endsAfterTheVoice(spotted);
+        QVERIFY2(ends >= 0.9 * spotted.size(), qPrintable(QStringLiteral("%1 ends of %2").arg(ends).arg(spotted.size())));
     }
 
     // Another film's subtitles: nothing is written, and the user is told why.
