@@ -85,6 +85,7 @@ RecoveryStore::Description Autosaver::describe() const
     description.originalPath = m_document->filePath();
     description.encoding = m_document->encoding();
     description.subtitleFormat = m_document->subtitleFormat();
+    description.fileFormat = m_document->fileFormat();
     if (m_base)
         description.base = m_base->known();
     if (m_windowState)

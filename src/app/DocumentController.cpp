@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTimer>
 
@@ -135,6 +136,9 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
         open->window().activateWindow();
         return &open->document();
     }
+    // Work a crash left unsaved on this file comes first: the file lacks it.
+    if (Document *recovered = offerRecoveryOf(absolute, identity, alertParent))
+        return recovered;
     auto document = std::make_unique<Document>();
     if (const auto rate = FrameRateQuestion::askFor(absolute, alertParent))
         document->setFrameRate(*rate);
@@ -342,11 +346,17 @@ bool DocumentController::restoreSession()
 {
     const QVariantList session = QSettings().value(sessionKey()).toList();
     bool restored = false;
+    m_restoringSession = true;
+    const auto restoring = qScopeGuard([this] { m_restoringSession = false; });
     for (const QVariant &value : session) {
         const QVariantMap entry = value.toMap();
         const QString path = entry.value(QStringLiteral("path")).toString();
         if (!QFileInfo::exists(path))
             continue; // gone since: skipped quietly
+        // Recovered at this start: the window shows the work as it was at the crash, not
+        // as the session before it left the file.
+        if (openForFile(QFileInfo(path).absoluteFilePath(), FileIdentity()))
+            continue;
         // Read as it was last time, not as detection might guess today.
         const int encoding = entry.value(QStringLiteral("encoding"), TextEncoding::Automatic).toInt();
         if (DocumentWindow *window = windowOf(openDocument(path, nullptr, encoding))) {
@@ -361,39 +371,75 @@ bool DocumentController::offerRecovery(QWidget *parent)
 {
     // Only work whose process is gone; a running instance keeps its own.
     const QList<RecoveryStore::Entry> entries = RecoveryStore().claimOrphans();
+    return !entries.isEmpty() && !decideAbout(entries, parent).isEmpty();
+}
+
+Document *DocumentController::offerRecoveryOf(const QString &path, const FileIdentity &identity, QWidget *parent)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    QList<RecoveryStore::Entry> entries;
+    for (const RecoveryStore::Entry &entry : RecoveryStore().claimOrphans()) {
+        // Put off at this start already: the session reopens the file without asking again.
+        if (m_restoringSession && m_deferredRecovery.contains(entry.id))
+            continue;
+        if (!entry.originalPath.isEmpty()
+            && (entry.originalPath == path || (identity.exists() && entry.base.isSameFileAs(identity))
+                || (!canonical.isEmpty() && QFileInfo(entry.originalPath).canonicalFilePath() == canonical)))
+            entries.append(entry);
+    }
     if (entries.isEmpty())
-        return false;
+        return nullptr;
+    const QList<Document *> recovered = decideAbout(entries, parent);
+    return recovered.isEmpty() ? nullptr : recovered.first();
+}
+
+QList<Document *> DocumentController::decideAbout(const QList<RecoveryStore::Entry> &entries, QWidget *parent)
+{
     const RecoveryDialog::Choice choice = RecoveryDialog::choose(entries, parent);
     RecoveryStore store;
-    for (const RecoveryStore::Entry &entry : choice.discard)
+    QSet<QString> decided;
+    for (const RecoveryStore::Entry &entry : choice.discard) {
         store.remove(entry.id);
-
-    bool recovered = false;
+        decided.insert(entry.id);
+    }
+    QList<Document *> recovered;
     for (const RecoveryStore::Entry &entry : choice.recover) {
-        auto text = RecoveryStore::readText(entry);
-        if (!text) {
-            QMessageBox::warning(parent, tr("Cannot recover"), text.error());
-            continue;
-        }
-        FormatReading contents = std::move(text).value();
-        auto document = std::make_unique<Document>();
-        document->setRecovered(std::move(contents.subtitles), entry.encoding, entry.subtitleFormat, std::move(contents.keep));
-        if (entry.originalPath.isEmpty())
-            document->setUntitledNumber(++m_untitledCount);
-        else
-            document->setFilePath(entry.originalPath);
-        OpenDocument &open = adopt(std::move(document));
-        open.autosaver().adoptEntry(entry);
-        // Saving checks the file against what it was when this work began.
-        if (!entry.originalPath.isEmpty())
-            open.guard().rememberAs(entry.originalPath, entry.base);
-        // As the window showed it: its video, position, zoom and selection.
-        open.window().restoreState(entry.windowState);
-        if (contents.repairs.isEmpty())
-            open.document().undoManager().setCleanUnreachable(); // the file on disk lacks this work
-        else
-            showRepairs(open, contents.repairs);
-        recovered = true;
+        decided.insert(entry.id);
+        if (Document *document = recover(entry, parent))
+            recovered.append(document);
+    }
+    for (const RecoveryStore::Entry &entry : entries) {
+        if (!decided.contains(entry.id))
+            m_deferredRecovery.insert(entry.id);
     }
     return recovered;
+}
+
+Document *DocumentController::recover(const RecoveryStore::Entry &entry, QWidget *parent)
+{
+    auto text = RecoveryStore::readText(entry);
+    if (!text) {
+        QMessageBox::warning(parent, tr("Cannot recover"), text.error());
+        return nullptr;
+    }
+    FormatReading contents = std::move(text).value();
+    auto document = std::make_unique<Document>();
+    document->setRecovered(std::move(contents.subtitles), entry.encoding, entry.subtitleFormat, std::move(contents.keep),
+                           entry.fileFormat);
+    if (entry.originalPath.isEmpty())
+        document->setUntitledNumber(++m_untitledCount);
+    else
+        document->setFilePath(entry.originalPath);
+    OpenDocument &open = adopt(std::move(document));
+    open.autosaver().adoptEntry(entry);
+    // Saving checks the file against what it was when this work began.
+    if (!entry.originalPath.isEmpty())
+        open.guard().rememberAs(entry.originalPath, entry.base);
+    // As the window showed it: its video, position, zoom and selection.
+    open.window().restoreState(entry.windowState);
+    if (contents.repairs.isEmpty())
+        open.document().undoManager().setCleanUnreachable(); // the file on disk lacks this work
+    else
+        showRepairs(open, contents.repairs);
+    return &open.document();
 }

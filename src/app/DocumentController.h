@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/RecentFiles.h"
+#include "app/RecoveryStore.h"
 #include "format/TolerantSubtitleReader.h"
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -64,7 +66,8 @@ public:
 
     // Reopens what was open when the program last quit; false when nothing was.
     bool restoreSession();
-    // Offers the work a crash left unsaved; true when something was recovered.
+    // Offers the work a crash left unsaved; true when something was recovered. Opening a
+    // file offers the work left on it first.
     bool offerRecovery(QWidget *parent = nullptr);
 
 private:
@@ -82,6 +85,12 @@ private:
     // Reads the document's file again in `encoding`, offering to repair it, and starts
     // its undo history afresh; false when it could not be read (the document is unchanged).
     bool reread(OpenDocument &open, int encoding);
+    // The unsaved work a crash left on this file, offered; the document recovered, or nullptr.
+    Document *offerRecoveryOf(const QString &path, const FileIdentity &identity, QWidget *parent);
+    // Asks what becomes of the entries; the documents recovered. Those put off are offered
+    // again at the next start, or when their file is opened.
+    QList<Document *> decideAbout(const QList<RecoveryStore::Entry> &entries, QWidget *parent);
+    Document *recover(const RecoveryStore::Entry &entry, QWidget *parent);
     // Marks a repaired document modified and lists its repairs (the first ones, then how
     // many more there were).
     static void showRepairs(OpenDocument &open, const QList<TolerantSubtitleReader::Repair> &repairs,
@@ -91,4 +100,6 @@ private:
     std::vector<std::unique_ptr<OpenDocument>> m_open;
     std::vector<std::unique_ptr<OpenDocument>> m_retired;
     int m_untitledCount = 0;
+    QSet<QString> m_deferredRecovery;
+    bool m_restoringSession = false;
 };

@@ -105,6 +105,10 @@ QByteArray RecoveryStore::serialize(const Description &description)
         info.insert(QStringLiteral("encoding"), *description.encoding);
     if (description.subtitleFormat != SubtitleFormat::Srt)
         info.insert(QStringLiteral("format"), SubtitleFormat::key(description.subtitleFormat));
+    if (description.fileFormat.crlf)
+        info.insert(QStringLiteral("crlf"), true);
+    if (description.fileFormat.byteOrderMark)
+        info.insert(QStringLiteral("byteOrderMark"), *description.fileFormat.byteOrderMark);
     info.insert(QStringLiteral("savedAt"), description.savedAt.toUTC().toString(Qt::ISODateWithMs));
     if (description.base.exists())
         info.insert(QStringLiteral("base"), QJsonObject::fromVariantMap(description.base.toVariant()));
@@ -125,6 +129,9 @@ RecoveryStore::Description RecoveryStore::parseDescription(const QByteArray &byt
     description.subtitleFormat = SubtitleFormat::fromKey(info.value(QStringLiteral("format")).toString()).value_or(SubtitleFormat::Srt);
     if (!SubtitleFormat::isWritable(description.subtitleFormat))
         description.subtitleFormat = SubtitleFormat::Srt;
+    description.fileFormat.crlf = info.value(QStringLiteral("crlf")).toBool();
+    if (const QJsonValue mark = info.value(QStringLiteral("byteOrderMark")); mark.isBool())
+        description.fileFormat.byteOrderMark = mark.toBool();
     description.savedAt = QDateTime::fromString(info.value(QStringLiteral("savedAt")).toString(), Qt::ISODateWithMs);
     description.base = FileIdentity::fromVariant(info.value(QStringLiteral("base")).toObject().toVariantMap());
     description.windowState = windowStateFromJson(info.value(QStringLiteral("window")).toObject());

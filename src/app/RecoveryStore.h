@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/FileIdentity.h"
+#include "document/TextFileFormat.h"
 #include "format/FormatKeep.h"
 #include "format/FormatReading.h"
 #include "format/SubtitleFormat.h"
@@ -35,6 +36,8 @@ public:
         std::optional<int> encoding;
         // The document's subtitle format, which the work is kept in.
         SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt;
+        // The file's line endings and mark, which a recovered document saves with.
+        TextFileFormat fileFormat;
         QDateTime savedAt;
         FileIdentity base;     // the file as the document last read or wrote it
         // How the window showed the work (its video, position, zoom and selection), in

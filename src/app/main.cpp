@@ -3,9 +3,11 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/InterruptedSaveQuestion.h"
 #include "app/StartupOptions.h"
 #include "app/TerminationSignals.h"
 #include "app/Translator.h"
+#include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
 #include "shots/ShotChangesCommand.h"
 #include "waveform/SpeechCommand.h"
@@ -91,6 +93,9 @@ void openStartingDocuments(DocumentController &controller, const StartupOptions 
     // --video FILE attaches a video to the first subtitle file given, or to the new document.
     QString video = options.video;
     bool opened = false;
+    // What a killed process left: a file half written by a save, the player's private copies.
+    InterruptedSaveQuestion::askAbout();
+    StyledSubtitleTrack::removeAbandonedCopies();
     for (const QString &file : files) {
         if (terminationSignals.isEnding())
             return;

@@ -271,9 +271,10 @@ Expected<void, QString> Document::read(const QString &path, int encoding, Subtit
 }
 
 void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding, SubtitleFormat::Id subtitleFormat,
-                            std::shared_ptr<const FormatKeep> keep)
+                            std::shared_ptr<const FormatKeep> keep, TextFileFormat fileFormat)
 {
     m_encoding = encoding;
+    m_fileFormat = fileFormat;
     m_subtitleFormat = subtitleFormat;
     m_formatKeep = std::move(keep);
     m_subtitleController.setSubtitles(std::move(subtitles));

@@ -59,10 +59,11 @@ public:
                                  SubtitleFile::Reading reading = SubtitleFile::Reading::Strict,
                                  QList<TolerantSubtitleReader::Repair> *repairs = nullptr,
                                  ReadMode mode = ReadMode::Replace, qsizetype *unlistedRepairs = nullptr);
-    // Takes unsaved work kept for recovery, for a document whose file had `encoding` and
-    // was in `subtitleFormat`, with what that file held beyond the subtitles.
+    // Takes unsaved work kept for recovery, for a document whose file had `encoding`, was
+    // in `subtitleFormat` laid out as `fileFormat`, with what it held beyond the subtitles.
     void setRecovered(SubtitleList subtitles, std::optional<int> encoding,
-                      SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt, std::shared_ptr<const FormatKeep> keep = {});
+                      SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt, std::shared_ptr<const FormatKeep> keep = {},
+                      TextFileFormat fileFormat = {});
     // Writes the list atomically. `chosenEncoding` and `chosenFormat` are the Save
     // dialog's choices, which win for this save and become the document's.
     // `chosenSubtitleFormat` is the format a Save As picked, which then becomes the document's.

@@ -1,11 +1,18 @@
 #include "document/InPlaceWriter.h"
 
+#include "format/OwnFile.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,25 +52,31 @@ void syncFolder(const QString &folder)
     }
 }
 
-// A new private file in the kept folder, named after the file so the user can tell
-// whose content it holds; its descriptor and path, or -1.
-std::pair<int, QString> makeKeptFile(const QString &path)
+// A new private folder for one save's kept copy, under the kept folder; empty when none
+// can be made.
+QString makeSaveFolder()
 {
     const QString folder = InPlaceWriter::keptFolder();
     if (!QDir().mkpath(folder))
-        return {-1, {}};
+        return {};
     ::chmod(QFile::encodeName(folder).constData(), 0700);
-    const QString name = QFileInfo(path).fileName();
-    for (int number = 1; number < 1000; ++number) {
-        const QString kept = folder + u'/' + (number == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(number));
-        const int descriptor = ::open(QFile::encodeName(kept).constData(),
-                                      O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (descriptor >= 0)
-            return {descriptor, kept};
-        if (errno != EEXIST)
-            break;
-    }
-    return {-1, {}};
+    QByteArray name = QFile::encodeName(folder + QStringLiteral("/save-XXXXXX"));
+    return ::mkdtemp(name.data()) ? QFile::decodeName(name) : QString();
+}
+
+// Which file is being written and what it was, so that the next start can tell a file
+// left half written from one the save never touched.
+QByteArray noteOf(const QString &path, const struct stat &info)
+{
+    const QJsonObject note{
+        {QStringLiteral("path"), QFileInfo(path).absoluteFilePath()},
+        {QStringLiteral("device"), QString::number(quint64(info.st_dev))},
+        {QStringLiteral("inode"), QString::number(quint64(info.st_ino))},
+        {QStringLiteral("size"), QString::number(qint64(info.st_size))},
+        {QStringLiteral("modifiedNs"), QString::number(qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec)},
+        {QStringLiteral("startedAt"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
+    };
+    return QJsonDocument(note).toJson();
 }
 
 } // namespace
@@ -99,18 +112,33 @@ Expected<void, QString> InPlaceWriter::write(const QString &path, const std::fun
         return tr("The file could not be saved.\n%1").arg(reason);
     }
 
-    const auto [keptDescriptor, kept] = makeKeptFile(path);
-    if (keptDescriptor < 0 || !copyAll(descriptor, keptDescriptor, info.st_size)) {
+    const QString folder = makeSaveFolder();
+    QLockFile lock(folder + u'/' + lockName());
+    lock.setStaleLockTime(0);
+    const QString kept = folder + u'/' + QFileInfo(path).fileName();
+    const QString note = folder + u'/' + noteName();
+    const int keptDescriptor = folder.isEmpty() || !lock.tryLock(0)
+                                 ? -1
+                                 : ::open(QFile::encodeName(kept).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const auto forgetKept = [&] {
+        QFile::remove(note);
+        syncFolder(folder);
+        QFile::remove(kept);
+        lock.unlock();
+        QDir().rmdir(folder);
+    };
+    if (keptDescriptor < 0 || !copyAll(descriptor, keptDescriptor, info.st_size)
+        || !OwnFile::write(note, noteOf(path, info), 0600)) {
         const QString reason = qt_error_string(errno);
-        if (keptDescriptor >= 0) {
+        if (keptDescriptor >= 0)
             ::close(keptDescriptor);
-            QFile::remove(kept);
-        }
+        if (!folder.isEmpty())
+            forgetKept();
         ::close(descriptor);
         return tr("The file could not be saved, because its content could not be kept safe while it is written.\n%1")
             .arg(reason);
     }
-    syncFolder(keptFolder());
+    syncFolder(folder);
 
     QFile file;
     errno = 0;
@@ -129,7 +157,9 @@ Expected<void, QString> InPlaceWriter::write(const QString &path, const std::fun
     }
     ::close(keptDescriptor);
     ::close(descriptor);
+    // The note goes first: once it is gone, the file is whole again. A copy kept because
+    // the old content could not be put back keeps its note, and is offered at the next start.
     if (!keepCopy)
-        QFile::remove(kept);
+        forgetKept();
     return result;
 }

@@ -14,7 +14,9 @@ class QFileDevice;
 // keep the old text, or a folder the user may not make files in. A crash or a full
 // disk in the middle of such a write would lose both contents, so the old one is first
 // kept whole on the disk, in the user's data folder, and goes only once the new one is
-// on the disk.
+// on the disk. Each save keeps it in a folder of its own, locked by the saving process,
+// with a note naming the file while the file is being written: a note left by a process
+// that is gone marks a file left half written (see InterruptedSave).
 class InPlaceWriter
 {
     Q_DECLARE_TR_FUNCTIONS(InPlaceWriter)
@@ -27,4 +29,8 @@ public:
     static Expected<void, QString> write(const QString &path, const std::function<bool(QFileDevice &)> &fill);
     // Where old contents wait while their files are written.
     static QString keptFolder();
+
+    // In each save's folder: the saving process's lock, and the note.
+    static QString lockName() { return QStringLiteral("owner.lock"); }
+    static QString noteName() { return QStringLiteral("writing.json"); }
 };

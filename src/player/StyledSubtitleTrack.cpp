@@ -4,11 +4,13 @@
 #include "document/Player.h"
 #include "format/OwnFile.h"
 #include "format/SubtitleFormatIo.h"
+#include "player/OwnedTemporaryFolder.h"
 
 namespace {
 
 // Long enough that typing or a drag's last moves make one write, short enough to follow.
 constexpr int writeDelayMs = 150;
+const QString folderKind = QStringLiteral("shown");
 
 bool isStyled(SubtitleFormat::Id format)
 {
@@ -33,6 +35,11 @@ StyledSubtitleTrack::StyledSubtitleTrack(Document *document, QObject *parent)
 }
 
 StyledSubtitleTrack::~StyledSubtitleTrack() = default;
+
+void StyledSubtitleTrack::removeAbandonedCopies()
+{
+    OwnedTemporaryFolder::removeAbandoned(folderKind);
+}
 
 void StyledSubtitleTrack::setPlayer(Player *player)
 {
@@ -77,7 +84,7 @@ void StyledSubtitleTrack::write()
     // the folder until it reports back.
     m_writer = std::jthread([this, bytes = text.toUtf8()] {
         if (!m_folder)
-            m_folder = std::make_unique<QTemporaryDir>();
+            m_folder = std::make_unique<OwnedTemporaryFolder>(folderKind);
         const bool ok = m_folder->isValid() && OwnFile::write(m_folder->filePath(QStringLiteral("shown.ass")), bytes, 0600).hasValue();
         QMetaObject::invokeMethod(this, [this, ok] { written(ok); }, Qt::QueuedConnection);
     });

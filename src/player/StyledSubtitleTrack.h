@@ -3,13 +3,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
 #include <thread>
 
 class Document;
+class OwnedTemporaryFolder;
 class Player;
 
 // Lets the player draw a styled document (ASS, SSA) itself, as the format means it:
@@ -28,6 +28,8 @@ public:
     void setPlayer(Player *player);
     // Whether the player draws the subtitles: the overlay then shows none.
     bool isShown() const { return m_shown; }
+    // Clears the private copies that killed processes left behind.
+    static void removeAbandonedCopies();
 
 signals:
     void shownChanged();
@@ -42,7 +44,7 @@ private:
     Document *m_document;
     Player *m_player = nullptr;
     QTimer m_delay;
-    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<OwnedTemporaryFolder> m_folder;
     std::jthread m_writer;
     bool m_writing = false;
     bool m_writeAgain = false;

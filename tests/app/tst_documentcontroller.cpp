@@ -50,6 +50,12 @@ QString entryFile(const QString &id, const char *suffix)
     return RecoveryStore::defaultDirectory() + u'/' + id + QLatin1String(suffix);
 }
 
+QByteArray utf16(const QByteArray &latin1)
+{
+    const QString text = QString::fromLatin1(latin1);
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+}
+
 QStringList textsOf(Document *document)
 {
     return textsOf(document->subtitleController().subtitles());
@@ -344,6 +350,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(document->player(), 10000);
         document->setSelectedSubtitleIndexes(IndexSet(2)); // which takes the paused video to its start
         window->timelineViewController()->zoomAbout(4, 0);
+        document->setQualityProfile(QStringLiteral("children-25"));
         window->videoPlayerViewController()->seekTo(1.5);
         const auto kept = [](const QString &key) {
             const QList<RecoveryStore::Entry> entries = RecoveryStore().entries();
@@ -354,6 +361,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(kept("magnification").toDouble(), 4.0, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(kept("currentTime").toDouble() - 1.5) < 0.1, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(kept("frameRate").toDouble(), 25.0, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(kept("qualityProfile").toString(), QStringLiteral("children-25"), 10000);
         QCOMPARE(kept("originalFile").toString(), original);
         QCOMPARE(kept("originalEncoding").toInt(), western);
         // The process is killed: its entry stays as it was on disk.
@@ -362,20 +370,74 @@ private slots:
         QVERIFY(QFile::copy(entryFile(id, ".json"), entryFile("killed", ".json")));
         QSettings().remove("autosaveDelaySeconds");
 
+        // A start without files recovers, then reopens the last session, which knew the
+        // file as it was before this work.
         DocumentController &next = restart();
+        QSettings().setValue("session/documents", QVariantList{QVariantMap{
+            {"path", path}, {"magnification", 1.0}, {"qualityProfile", "adult-25"}, {"selectedIndex", 0}}});
         answerNext({QStringLiteral("Recover")});
         QVERIFY(next.offerRecovery());
+        next.restoreSession();
+        QCOMPARE(next.documents().size(), 1);
         Document *recovered = next.documents().first();
         window = next.windowOf(recovered);
         QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two", "Three"}));
         QCOMPARE(recovered->selectedSubtitleIndexes(), IndexSet(2));
         QCOMPARE(window->timelineViewController()->magnification(), 4.0);
+        QCOMPARE(recovered->qualityProfileId(), QStringLiteral("children-25"));
         QCOMPARE(recovered->frameRate(), 25.0); // before the video tells it, or if it never does
         QCOMPARE(recovered->originalSubtitles().path(), original);
         QCOMPARE(recovered->originalSubtitles().chosenEncoding(), western);
         QCOMPARE(recovered->originalSubtitles().subtitles().first()->text(), QStringLiteral("caf\u00e9"));
         QTRY_COMPARE_WITH_TIMEOUT(window->videoPlayerViewController()->videoPath(), video, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(recovered->player() && std::abs(recovered->player()->currentTime() - 1.5) < 0.1, 10000);
+    }
+
+    // Work a kill left on a file is offered when the file is opened by name, and comes back
+    // in its file's format, encoding and line endings when saved.
+    void workLeftOnAFileIsOfferedWhenItIsOpened_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("SRT in UTF-16 with CRLF")
+            << "crlf.srt" << QByteArray("\xFF\xFE") + utf16(srt("One").replace("\n", "\r\n") + "\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nTwo\r\n\r\n");
+        QTest::newRow("WebVTT") << "cues.vtt" << QByteArray("WEBVTT\n\n00:00:01.000 --> 00:00:02.000\nOne\n\n00:00:03.000 --> 00:00:04.000\nTwo\n");
+        QTest::newRow("ASS") << "styled.ass"
+                             << QByteArray("[Script Info]\nScriptType: v4.00+\n\n[V4+ Styles]\nFormat: Name, Fontname, Fontsize\n"
+                                           "Style: Sign,DejaVu Serif,40\n\n[Events]\n"
+                                           "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                                           "Dialogue: 0,0:00:01.00,0:00:02.00,Sign,,0,0,0,,One\n"
+                                           "Dialogue: 0,0:00:03.00,0:00:04.00,Sign,,0,0,0,,Two\n");
+    }
+
+    void workLeftOnAFileIsOfferedWhenItIsOpened()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QSettings().setValue("autosaveDelaySeconds", 1);
+        const QString path = writeFile(name, content);
+        Document *document = restart().openDocument(path);
+        edit(document, QStringLiteral("unsaved"));
+        QTRY_COMPARE_WITH_TIMEOUT(RecoveryStore().entries().size(), 1, 10000);
+        // The process is killed: its entry stays as it was on disk.
+        const QString id = RecoveryStore().entries().first().id;
+        QVERIFY(QFile::copy(entryFile(id, ".srt"), entryFile("killed", ".srt")));
+        QVERIFY(QFile::copy(entryFile(id, ".json"), entryFile("killed", ".json")));
+        QSettings().remove("autosaveDelaySeconds");
+
+        DocumentController &next = restart();
+        answerNext({QStringLiteral("Recover")});
+        Document *recovered = next.openDocument(path);
+        QVERIFY(recovered);
+        QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two"}));
+        QVERIFY(next.save(recovered));
+        QByteArray saved = content;
+        if (name == "crlf.srt")
+            saved.replace(utf16("One"), utf16("unsaved"));
+        else
+            saved.replace("One", "unsaved");
+        QCOMPARE(readAll(path), saved);
+        QVERIFY(RecoveryStore().entries().isEmpty()); // saved, the work is safe
     }
 
     // Several entries at once, newest first: only a few are checked, each recovered

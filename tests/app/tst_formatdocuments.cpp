@@ -1,12 +1,11 @@
-#include "app/RecoveryStore.h"
 #include "document/Document.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-// A document read from a file in another format than SRT: saved as another format, and
-// recovered after a crash in its own (what its writer keeps is the format tests' business).
+// A document read from a file in another format than SRT, saved as another format (what
+// its writer keeps is the format tests' business; recovered work is the controller's).
 class tst_FormatDocuments : public QObject
 {
     Q_OBJECT
@@ -63,31 +62,6 @@ private slots:
         QVERIFY(document.write(srt));
         QCOMPARE(read(srt), QByteArray("1\n00:00:00,500 --> 00:00:02,000\n{\\fad(300,300)}THE HOUSE\n\n"
                                        "2\n00:00:03,000 --> 00:00:04,000\nKnock!\n\n"));
-    }
-
-    // Unsaved work on an ASS file comes back as ASS, styles and all, so that saving it does
-    // not write SRT into the ASS file.
-    void recoveredWorkKeepsItsFormat()
-    {
-        const QString path = write(ass("Knock."), QStringLiteral("recovered.ass"));
-        Document document;
-        QVERIFY(document.read(path));
-        document.attachController();
-        document.subtitleController().setText(QStringLiteral("Knock!"), 1);
-        RecoveryStore store(m_dir.filePath(QStringLiteral("recovery")));
-        RecoveryStore::Description description;
-        description.originalPath = path;
-        description.subtitleFormat = document.subtitleFormat();
-        QVERIFY(store.save(QStringLiteral("one"), document.subtitleController().subtitles(), description, document.formatKeep()));
-        const QList<RecoveryStore::Entry> entries = store.entries();
-        QCOMPARE(entries.size(), 1);
-        auto recovered = RecoveryStore::readText(entries.first());
-        QVERIFY(recovered);
-        Document again;
-        again.setRecovered(std::move(recovered.value().subtitles), std::nullopt, entries.first().subtitleFormat,
-                           std::move(recovered.value().keep));
-        QVERIFY(again.write(path));
-        QCOMPARE(read(path), ass("Knock!"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "document/InPlaceWriter.h"
+#include "document/InterruptedSave.h"
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleParser.h"
@@ -280,26 +281,34 @@ private slots:
 
     // A write into the file cut short loses nothing: a failure the process survives puts
     // the old content back; a crash (a file size limit kills the process here, where a
-    // kill or a power cut would stop it) leaves it whole in the kept folder.
+    // kill or a power cut would stop it) leaves it whole in the kept folder, offered at
+    // the next start and put back into the file, its other name included. A copy of no
+    // use (cut short before the file was touched) goes.
     void aWriteIntoTheFileCutShortLosesNothing_data()
     {
         QTest::addColumn<bool>("killed");
-        QTest::newRow("the disk refuses") << false;
-        QTest::newRow("the process dies") << true;
+        QTest::addColumn<int>("oldCount");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("the disk refuses") << false << 1 << false;
+        QTest::newRow("the process dies writing the file") << true << 1 << true;
+        QTest::newRow("the process dies keeping the old content") << true << 400 << false;
     }
 
     void aWriteIntoTheFileCutShortLosesNothing()
     {
         QFETCH(bool, killed);
+        QFETCH(int, oldCount);
+        QFETCH(bool, offered);
         QDir(InPlaceWriter::keptFolder()).removeRecursively();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.srt"));
-        QVERIFY(SubtitleFile::write(path, oneSubtitle(QStringLiteral("first")), TextEncoding::Utf8));
-        const QByteArray old = readAll(path);
-        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other.srt")).constData()), 0);
         SubtitleList many;
         for (int i = 0; i < 2000; ++i)
             many.append(Subtitle::create(QStringLiteral("a longer text"), i, i + 0.5));
+        QVERIFY(SubtitleFile::write(path, many.mid(0, oldCount), TextEncoding::Utf8));
+        const QByteArray old = readAll(path);
+        const QString other = dir.filePath("other.srt");
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
 
         const pid_t child = ::fork();
         if (child == 0) {
@@ -310,18 +319,18 @@ private slots:
         }
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
-        const QStringList kept = QDir(InPlaceWriter::keptFolder()).entryList(QDir::Files);
-        if (killed) {
-            QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
-            QCOMPARE_NE(readAll(path), old);
-            QCOMPARE(kept, QStringList{QStringLiteral("a.srt")});
-            QCOMPARE(readAll(InPlaceWriter::keptFolder() + QStringLiteral("/a.srt")), old);
-            QDir(InPlaceWriter::keptFolder()).removeRecursively();
-        } else {
-            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 3);
-            QCOMPARE(readAll(path), old);
-            QVERIFY(kept.isEmpty());
+        QCOMPARE(killed, WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+        QVERIFY(killed || (WIFEXITED(status) && WEXITSTATUS(status) == 3));
+        QCOMPARE(readAll(path) == old, !offered);
+        const QList<InterruptedSave> interrupted = InterruptedSave::claim();
+        QCOMPARE(interrupted.size(), offered ? 1 : 0);
+        if (offered) {
+            QCOMPARE(interrupted.first().path, path);
+            QCOMPARE(readAll(interrupted.first().keptPath), old);
+            QVERIFY(interrupted.first().putBack());
+            QCOMPARE(readAll(other), old);
         }
+        QVERIFY(QDir(InPlaceWriter::keptFolder()).isEmpty());
     }
 
     void encodingForSaving()

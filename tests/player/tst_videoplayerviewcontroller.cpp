@@ -1,15 +1,22 @@
 #include "document/Document.h"
+#include "player/OwnedTemporaryFolder.h"
+#include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
 
 #include "FakePlayer.h"
 #include "SubtitleText.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 // What the user does to the pane (and the fake player's time does), and what then shows.
 struct Scenario
@@ -204,6 +211,30 @@ private slots:
         m_document->setRecovered(subtitlesFrom(QStringLiteral("A@1-3")), std::nullopt, SubtitleFormat::Id(format), nullptr);
         load()->jumpTo(2);
         QTRY_COMPARE(label()->isHidden(), byPlayer);
+    }
+
+    // The private copy the player reads, left by a process that was killed, is cleared at
+    // the next start; a running instance's stays.
+    void onlyAKilledProcesssCopyIsCleared()
+    {
+        QTemporaryDir temporary;
+        qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+        m_document->setRecovered(subtitlesFrom(QStringLiteral("A@1-3")), std::nullopt, SubtitleFormat::Ass, nullptr);
+        load()->jumpTo(2);
+        QTRY_VERIFY(label()->isHidden());
+        const pid_t child = ::fork();
+        if (child == 0) {
+            new OwnedTemporaryFolder(QStringLiteral("shown")); // never removed: the process dies
+            ::_exit(0);
+        }
+        QCOMPARE(::waitpid(child, nullptr, 0), child);
+        const auto copies = [&temporary] { return QDir(temporary.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+        QCOMPARE(copies(), 2);
+        StyledSubtitleTrack::removeAbandonedCopies();
+        QCOMPARE(copies(), 1);
+        m_controller.reset();
+        QCOMPARE(copies(), 0);
+        qunsetenv("TMPDIR");
     }
 
     void scrollsToCursorOncePerStart()

@@ -1444,6 +1444,54 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>InterruptedSave</name>
+    <message>
+        <location filename="../../document/InterruptedSave.cpp" line="+1"/>
+        <source>The kept content of “%1” cannot be read.
+%2</source>
+        <translation>Der aufbewahrte Inhalt von „%1“ kann nicht gelesen werden.
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>InterruptedSaveQuestion</name>
+    <message>
+        <location filename="../../app/InterruptedSaveQuestion.cpp" line="+1"/>
+        <source>Saving Was Cut Short</source>
+        <translation>Speichern wurde abgebrochen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cuewright was ended while it saved “%1” (%2), so the file may hold part old, part new text.</source>
+        <translation>Cuewright wurde beendet, während es „%1“ speicherte (%2); die Datei kann daher teils alten, teils neuen Text enthalten.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Its content from before that save was kept. Put it back into the file? Unsaved changes are offered for recovery apart from this.</source>
+        <translation>Ihr Inhalt vor diesem Speichern wurde aufbewahrt. Soll er in die Datei zurückgeschrieben werden? Ungesicherte Änderungen werden davon getrennt zur Wiederherstellung angeboten.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Put Back</source>
+        <translation>Zurückschreiben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Discard Kept Copy</source>
+        <translation>Aufbewahrte Kopie verwerfen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cannot put back “%1”</source>
+        <translation>„%1“ kann nicht zurückgeschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>KeyConflicts</name>
     <message>
         <location filename="../../app/KeyConflicts.cpp" line="+36"/>
