@@ -1,6 +1,7 @@
 #include "app/DocumentController.h"
 
 #include "app/Autosaver.h"
+#include "app/DialogFolder.h"
 #include "app/DocumentSaver.h"
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
@@ -215,11 +216,15 @@ void DocumentController::showOpenDialog(QWidget *parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters(SubtitleFormatFilters::forOpening());
+    const auto *window = qobject_cast<const DocumentWindow *>(parent);
+    dialog.setDirectory(window ? window->dialogFolder() : DialogFolder::startFor(QString(), QString()));
     // Every Open starts at Automatic; a choice here is for these files only.
     const EncodingsPopupButton *chooser = EncodingView::addTo(&dialog)->popupButton();
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int encoding = chooser->selectedEncoding().value_or(TextEncoding::Automatic);
+    if (!dialog.selectedFiles().isEmpty())
+        DialogFolder::remember(dialog.selectedFiles().constFirst());
     for (const QString &path : dialog.selectedFiles())
         openDocument(path, parent, encoding);
 }

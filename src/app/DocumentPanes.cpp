@@ -1,5 +1,6 @@
 #include "app/DocumentPanes.h"
 
+#include "app/DialogFolder.h"
 #include "app/ShotChangeTracking.h"
 #include "app/SpeechTracking.h"
 #include "document/Document.h"
@@ -71,7 +72,10 @@ void DocumentPanes::openVideo(QWidget *dialogParent)
     }
     patterns.removeDuplicates();
     const QString filter = tr("Movies (%1);;All files (*)").arg(patterns.join(u' '));
-    const QString path = QFileDialog::getOpenFileName(dialogParent, tr("Open Video"), QString(), filter);
+    const QString folder = DialogFolder::startFor(m_document ? m_document->filePath() : QString(),
+                                                  m_player ? m_player->videoPath() : QString());
+    const QString path = QFileDialog::getOpenFileName(dialogParent, tr("Open Video"), folder, filter);
+    DialogFolder::remember(path);
     if (!path.isEmpty() && m_player)
         m_player->loadVideo(path);
 }

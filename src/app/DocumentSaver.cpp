@@ -1,5 +1,6 @@
 #include "app/DocumentSaver.h"
 
+#include "app/DialogFolder.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/EncodingView.h"
@@ -16,6 +17,7 @@
 #include "document/TextEncoding.h"
 #include "format/SubtitleFormatIo.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -92,12 +94,15 @@ bool DocumentSaver::saveAs()
     dialog.selectNameFilter(SubtitleFormatFilters::filter(current));
     dialog.setDefaultSuffix(SubtitleFormat::extensions(current).first());
     const QString suffix = QStringLiteral(".") + SubtitleFormat::extensions(current).first();
+    // A bare name would be taken in the program's working folder.
+    const QDir folder(m_open.window().dialogFolder());
     if (!document->filePath().isEmpty()) {
         const QFileInfo file(document->filePath());
-        dialog.selectFile(SubtitleFormat::isWritable(document->subtitleFormat()) ? document->filePath()
-                                                                                 : file.completeBaseName() + suffix);
+        dialog.selectFile(SubtitleFormat::isWritable(document->subtitleFormat())
+                              ? document->filePath()
+                              : folder.filePath(file.completeBaseName() + suffix));
     } else {
-        dialog.selectFile(document->displayName() + suffix);
+        dialog.selectFile(folder.filePath(document->displayName() + suffix));
     }
     // Another format chosen: the name takes its extension.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
@@ -125,6 +130,7 @@ bool DocumentSaver::saveAs()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     const QString path = dialog.selectedFiles().first();
+    DialogFolder::remember(path);
     return write(path, chosenEncoding, formatChooser->format(), SubtitleFormatFilters::formatForSaving(path, dialog.selectedNameFilter()));
 }
 

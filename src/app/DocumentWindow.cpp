@@ -1,5 +1,7 @@
 #include "app/DocumentWindow.h"
 
+#include "app/DialogFolder.h"
+
 #include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "app/DocumentController.h"
@@ -48,6 +50,11 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+QString DocumentWindow::dialogFolder() const
+{
+    return DialogFolder::startFor(m_document->filePath(), m_player ? m_player->videoPath() : QString());
+}
 
 DocumentWindow::DocumentWindow(Document *document, DocumentController &controller)
     : m_document(document)

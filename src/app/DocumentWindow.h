@@ -32,6 +32,8 @@ public:
 
     Document *document() const { return m_document; }
     VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
+    // Where this window's file dialogs start: beside its file or its video (DialogFolder).
+    QString dialogFolder() const;
     SubtitlesTableViewController *subtitlesTableViewController() const { return m_table; }
     TimelineViewController *timelineViewController() const { return m_timeline; }
     DocumentPanes *panes() const { return m_panes; }

@@ -1,5 +1,6 @@
 #include "app/TranslationCommands.h"
 
+#include "app/DialogFolder.h"
 #include "app/EncodingView.h"
 #include "app/EncodingsPopupButton.h"
 #include "app/RepairOffer.h"
@@ -41,13 +42,14 @@ void TranslationCommands::openOriginal()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(SubtitleFormatFilters::forOpening());
-    if (const QString path = m_document->originalSubtitles().path(); !path.isEmpty())
-        dialog.setDirectory(QFileInfo(path).absolutePath());
-    else if (!m_document->filePath().isEmpty())
-        dialog.setDirectory(QFileInfo(m_document->filePath()).absolutePath());
+    dialog.setDirectory(DialogFolder::startFor(m_document->originalSubtitles().path().isEmpty()
+                                                   ? m_document->filePath()
+                                                   : m_document->originalSubtitles().path(),
+                                               m_player ? m_player->videoPath() : QString()));
     const EncodingsPopupButton *chooser = EncodingView::addTo(&dialog)->popupButton();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    DialogFolder::remember(dialog.selectedFiles().constFirst());
     attachOriginal(dialog.selectedFiles().constFirst(), chooser->selectedEncoding().value_or(TextEncoding::Automatic));
 }
 

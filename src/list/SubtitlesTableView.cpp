@@ -3,9 +3,11 @@
 #include "list/SubtitleItemDelegate.h"
 #include "list/SubtitleTableModel.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -71,6 +73,60 @@ void SubtitlesTableView::sizeColumns()
         columns->moveSection(columns->visualIndex(SubtitleTableModel::OriginalColumn), text);
     columns->setStretchLastSection(true);
     columns->setHighlightSections(false);
+    connect(columns, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        // Only a width the user drags is a choice; shown again, a column comes back at its old one.
+        const bool dragged = QGuiApplication::mouseButtons() & Qt::LeftButton;
+        if (column != SubtitleTableModel::OriginalColumn || m_fittingText || !dragged || size == 0 || isColumnHidden(column))
+            return;
+        if (const int room = textRoom(); room > 0)
+            m_originalShare = std::clamp(double(size) / room, 0.0, 0.5);
+    });
+}
+
+int SubtitlesTableView::textRoom() const
+{
+    const QHeaderView *columns = horizontalHeader();
+    int room = viewport()->width();
+    for (int column = 0; column < columns->count(); ++column) {
+        if (column != SubtitleTableModel::TextColumn && column != SubtitleTableModel::OriginalColumn
+            && !columns->isSectionHidden(column))
+            room -= columns->sectionSize(column);
+    }
+    return room;
+}
+
+QSize SubtitlesTableView::minimumSizeHint() const
+{
+    QSize hint = QTableView::minimumSizeHint();
+    if (!model() || model()->columnCount() != SubtitleTableModel::ColumnCount)
+        return hint;
+    const int texts = isColumnHidden(SubtitleTableModel::OriginalColumn) ? 1 : 2;
+    const int fixed = viewport()->width() - textRoom();
+    const int frame = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    hint.setWidth(std::max(hint.width(), fixed + texts * minimumTextWidth * fontMetrics().averageCharWidth() + frame));
+    return hint;
+}
+
+void SubtitlesTableView::fitTextColumns()
+{
+    if (!model() || model()->columnCount() != SubtitleTableModel::ColumnCount)
+        return;
+    updateGeometry(); // the minimum width follows the shown columns
+    if (isColumnHidden(SubtitleTableModel::OriginalColumn))
+        return;
+    QHeaderView *columns = horizontalHeader();
+    const int width = std::max(columns->minimumSectionSize(), int(textRoom() * m_originalShare));
+    if (columns->sectionSize(SubtitleTableModel::OriginalColumn) == width)
+        return;
+    m_fittingText = true;
+    columns->resizeSection(SubtitleTableModel::OriginalColumn, width);
+    m_fittingText = false;
+}
+
+void SubtitlesTableView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitTextColumns();
 }
 
 void SubtitlesTableView::fitNumberColumn()

@@ -37,6 +37,13 @@ public:
     void setModel(QAbstractItemModel *model) override;
     // Makes the # column as wide as the largest number with a problem mark beside it.
     void fitNumberColumn();
+    // The shown Original and the Text share the room the other columns leave, the
+    // Original taking at most half, so the translation never leaves the view. Kept up on
+    // every resize; a width the user gives the Original is kept as its share.
+    void fitTextColumns();
+    // Wide enough for the times and measures and some of each shown text, so that a
+    // window's splitters take the room from the other panes, not from the texts.
+    QSize minimumSizeHint() const override;
 
 signals:
     // A playback key went down or up (both are reported, as the player may care).
@@ -56,11 +63,17 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void sizeColumns();
+    int textRoom() const;
 
     std::function<void()> m_beforeChangeInPlace;
     int m_clickedRow = -1;
     QPersistentModelIndex m_editedIndex;
+    // In average characters: a few words of a line.
+    static constexpr int minimumTextWidth = 16;
+    double m_originalShare = 0.5;
+    bool m_fittingText = false;
 };

@@ -56,12 +56,8 @@ SubtitlesTableViewController::SubtitlesTableViewController(Document *document, Q
         const bool shown = original->isAttached();
         if (shown == !m_tableView->isColumnHidden(SubtitleTableModel::OriginalColumn))
             return;
-        // Coming into view, it takes half the room of the text, which stretches.
-        QHeaderView *columns = m_tableView->horizontalHeader();
-        const int textWidth = columns->sectionSize(SubtitleTableModel::TextColumn);
         m_tableView->setColumnHidden(SubtitleTableModel::OriginalColumn, !shown);
-        if (shown)
-            columns->resizeSection(SubtitleTableModel::OriginalColumn, std::max(textWidth / 2, columns->minimumSectionSize()));
+        m_tableView->fitTextColumns();
     };
     showOriginal();
     connect(original, &OriginalSubtitles::changed, this, showOriginal);

@@ -1,3 +1,4 @@
+#include "app/DialogFolder.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/RecoveryDialog.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -116,6 +118,46 @@ private slots:
     {
         restart();
         m_controller.reset();
+    }
+
+    void fileDialogsStartBesideTheDocument_data()
+    {
+        QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<QString>("file"); // empty: an untitled document
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("folder"); // where the dialog starts
+        const QByteArray srt = "1\n00:00:01,000 --> 00:00:02,000\nHello\n";
+        QTest::newRow("open beside the document's file") << false << "films/a.srt" << srt << "films";
+        QTest::newRow("save as a format only read, beside its file") << true << "films/a.txt" << QByteArray("[10][20]Hello\n") << "films";
+        QTest::newRow("open from an untitled document, where a file was last chosen") << false << QString() << QByteArray() << "last";
+        QTest::newRow("save an untitled document where a file was last chosen") << true << QString() << QByteArray() << "last";
+    }
+
+    void fileDialogsStartBesideTheDocument()
+    {
+        QFETCH(bool, saveAs);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, folder);
+        QVERIFY(QDir().mkpath(m_dir.filePath("films")) && QDir().mkpath(m_dir.filePath("last")));
+        DialogFolder::remember(m_dir.filePath("last/chosen.srt"));
+        DocumentController &controller = restart();
+        Document *document = file.isEmpty() ? controller.newDocument() : controller.openDocument(writeFile(file, content));
+        QVERIFY(document);
+        QString shownFolder;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&shownFolder] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                shownFolder = dialog->directory().absolutePath();
+                dialog->reject();
+            }
+        });
+        answer.start(10);
+        if (saveAs)
+            controller.saveAs(document);
+        else
+            controller.showOpenDialog(controller.windowOf(document));
+        QCOMPARE(shownFolder, QDir(m_dir.filePath(folder)).absolutePath());
     }
 
     // Each answer keeps what it says, and work thrown away is not offered again, even when

@@ -1,5 +1,8 @@
 // The subtitle list as a user meets it: real keystrokes and clicks on the table, its
 // inline editors, its menu, the clipboard, italic, merging and the spelling marks.
+#include "app/DocumentController.h"
+#include "app/DocumentWindow.h"
+#include "app/TranslationCommands.h"
 #include "document/Document.h"
 #include "document/TimeFormSetting.h"
 #include "list/SubtitleTableModel.h"
@@ -14,6 +17,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -22,6 +27,7 @@
 #include <QTimer>
 #include <QAbstractItemModelTester>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
@@ -120,6 +126,12 @@ class TestSubtitlesTable : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("cuewright-tests"));
+    }
+
     void rowsFollowEveryChange_data()
     {
         // Each change as the document reports it; the rows, and the rows a view holds on
@@ -624,6 +636,42 @@ private slots:
         pane.controller().insertSubtitles(subtitlesFrom("More@3e4-30002|And more@30001-30001.2"), IndexSet{9998, 9999});
         QCOMPARE(pane.list->model()->index(9999, SubtitleTableModel::NumberColumn).data().toString(), QStringLiteral("10000"));
         QVERIFY(fits());
+    }
+
+    void translationStaysInViewBesideOriginalAndProblems_data()
+    {
+        QTest::addColumn<bool>("problemsFirst");
+        QTest::newRow("original, then the Problems panel") << false;
+        QTest::newRow("the Problems panel, then the original") << true;
+    }
+
+    // In the window at its first size, with the three things that take the list's width.
+    void translationStaysInViewBesideOriginalAndProblems()
+    {
+        QFETCH(bool, problemsFirst);
+        QTemporaryDir folder;
+        const QString original = folder.filePath(QStringLiteral("original.srt"));
+        QFile file(original);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1\n00:00:03,000 --> 00:00:08,000\nA beginning, at long last, of a rather long line\n");
+        file.close();
+        DocumentController controller;
+        DocumentWindow *window = controller.windowOf(controller.newDocument());
+        window->show();
+        auto *problems = window->findChild<QDockWidget *>(QStringLiteral("problems"));
+        if (problemsFirst)
+            problems->show();
+        QVERIFY(window->translationCommands()->attachOriginal(original, TextEncoding::Automatic));
+        problems->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        const SubtitlesTableView *table = window->findChild<SubtitlesTableView *>();
+        const auto right = [table](int column) { return table->columnViewportPosition(column) + table->columnWidth(column); };
+        QTRY_VERIFY(!table->isColumnHidden(SubtitleTableModel::OriginalColumn) && problems->isVisible());
+        QTRY_COMPARE(right(SubtitleTableModel::TextColumn), table->viewport()->width());
+        QVERIFY(table->columnViewportPosition(SubtitleTableModel::OriginalColumn) >= 0);
+        // The original takes at most half of what the other columns leave.
+        QVERIFY(table->columnWidth(SubtitleTableModel::TextColumn) >= table->columnWidth(SubtitleTableModel::OriginalColumn));
     }
 
     void italicAndMergeOfRowsOrItalicOfTheEditedWords()
