@@ -84,6 +84,11 @@ private slots:
             "end 0: the next subtitle starts too close");
         row("a start does not come closer to the previous end than the gap", "*8-10.1|10.3-12", "10.04-11.88", -1,
             "8-10.1|10.3-12", "start 1: the previous subtitle ends too close");
+        // Both selected: the previous end stays where it is (no speech near it).
+        row("a start does not come closer than the gap to a selected previous end", "8-10|10.3-12", "10.04-11.88", -1,
+            "8-10|10.3-12",
+            "start 0: no speech within 0.5 s; end 0: no speech within 0.5 s; start 1: the previous subtitle ends too "
+            "close");
         row("an end moving to its speech makes room for the next start", "8-10.1|10.3-12", "8-9.9|10.04-11.88", -1,
             "8-9.96|10.04-12", "");
         row("a start on a cut stays", "10-12", "10.2-11.88", 10, "10-12", "start 0: it is on a shot change");
