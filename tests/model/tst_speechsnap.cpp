@@ -82,8 +82,8 @@ private slots:
             "10-11.64|11.72-13", "");
         row("no room even for the offset: the end stays", "10-11|11.2-13", "10-11.3|11.36-12.88", -1, "10-11|11.36-13",
             "end 0: the next subtitle starts too close");
-        row("a start does not come closer to the previous end than the gap", "*8-10.1|10.3-12", "10.04-11.88", -1,
-            "8-10.1|10.3-12", "start 1: the previous subtitle ends too close");
+        row("a start does not come closer to the previous end than the gap", "*8-10|10.3-12", "10.04-11.88", -1,
+            "8-10|10.3-12", "start 1: the previous subtitle ends too close");
         // Both selected: the previous end stays where it is (no speech near it).
         row("a start does not come closer than the gap to a selected previous end", "8-10|10.3-12", "10.04-11.88", -1,
             "8-10|10.3-12",
