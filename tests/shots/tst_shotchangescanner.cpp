@@ -146,6 +146,40 @@ private slots:
         QVERIFY(QDir(emptyCache.path()).isEmpty());
     }
 
+    // As the window finds them: a cut in the very last frames, of the last part, is one.
+    void marksACutInTheLastFrames_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<int>("lastFrames");
+        QTest::newRow("3 frames from the end") << 2.0 << 3;
+        QTest::newRow("5 frames from the end") << 2.0 << 5;
+        QTest::newRow("4 frames from the end of a second part") << ShotChangeDetector::PartLength + 1 << 4;
+    }
+
+    void marksACutInTheLastFrames()
+    {
+        QFETCH(double, seconds);
+        QFETCH(int, lastFrames);
+        const QString path = m_folder.filePath(QStringLiteral("last-%1-%2.mp4").arg(seconds).arg(lastFrames));
+        TestMedia::VideoOptions options;
+        options.seconds = seconds;
+        options.size = {160, 90};
+        options.plainLastFrames = lastFrames;
+        QVERIFY(TestMedia::makeVideo(path, options));
+        ShotChangeDetector detector(nullptr);
+        QSignalSpy finished(&detector, &ShotChangeDetector::finished);
+        QList<double> found;
+        connect(&detector, &ShotChangeDetector::found, [&](const QList<double> &times) { found += times; });
+        detector.start(path, 0);
+        QVERIFY(finished.wait(60000));
+        QVERIFY(finished.first().first().toBool());
+        TestMedia::ShotVideo truth;
+        truth.frameDuration = 1 / 25.0;
+        truth.cuts = {seconds - lastFrames * truth.frameDuration};
+        const TestMedia::ShotScore score = TestMedia::scoreShots(truth, found);
+        QVERIFY2(score.f1() == 1, qPrintable(score.describe()));
+    }
+
     // The command prints each cut a whole scan finds; what is no video it refuses by name.
     void command_data()
     {

@@ -64,9 +64,15 @@ bool makeVideo(const QString &path, const VideoOptions &options)
     const QString audio = options.audioSource.isEmpty()
                               ? QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds)
                               : options.audioSource;
-    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                      QStringLiteral("testsrc=size=%1x%2:rate=25:duration=%3")
-                          .arg(options.size.width()).arg(options.size.height()).arg(seconds),
+    const QString size = QStringLiteral("%1x%2").arg(options.size.width()).arg(options.size.height());
+    QString pictures = QStringLiteral("testsrc=size=%1:rate=25:duration=%2").arg(size, seconds);
+    if (options.plainLastFrames > 0) {
+        const double plain = options.plainLastFrames / 25.0;
+        pictures = QStringLiteral("testsrc=size=%1:rate=25:duration=%2[a];color=c=red:size=%1:rate=25:duration=%3[b];"
+                                  "[a][b]concat=n=2:v=1:a=0[out0]")
+                       .arg(size).arg(options.seconds - plain).arg(plain);
+    }
+    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), pictures,
                       QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), audio,
                       QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
                       QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"),

@@ -19,6 +19,7 @@ struct VideoOptions
     double seconds = 3; // at 25 frames a second
     QSize size{320, 240};
     QString audioSource; // an ffmpeg lavfi source, e.g. from beeps(); a 440 Hz sine when empty
+    int plainLastFrames = 0; // this many last frames a plain red: a cut that far from the end
 };
 
 // Writes the video (H.264 and AAC that decodes alike every time) to path; false (with a
