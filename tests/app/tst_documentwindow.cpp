@@ -273,6 +273,9 @@ private slots:
     {
         QFETCH(QStringList, commands);
         QFETCH(quint32, seed);
+        // The table follows each change row by row; were it to hand the rows it still has
+        // selected meanwhile to the document, they would lie past the document's list.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("^Unexpected")));
         QRandomGenerator random(seed);
         const QStringList menuCommands{"Delete", "Duplicate Subtitle", "Add Subtitle", "Merge Subtitles", "Chain Subtitles",
                                        "Start Later by a Frame", "Subtitle Earlier by 100 ms", "End Earlier by a Frame",
