@@ -23,6 +23,19 @@ QList<double> scanWhole(const QString &path)
     return scanner.value()->scan(0, everything);
 }
 
+// What the background detector hands over, batch by batch; nothing when it did not finish.
+QList<QList<double>> detectInBatches(const QString &path, const std::shared_ptr<MediaCache> &cache, double focus)
+{
+    ShotChangeDetector detector(cache);
+    QSignalSpy finished(&detector, &ShotChangeDetector::finished);
+    QList<QList<double>> batches;
+    QObject::connect(&detector, &ShotChangeDetector::found, [&](const QList<double> &times) { batches << times; });
+    detector.start(path, focus);
+    if (!finished.wait(60000) || !finished.first().first().toBool())
+        return {};
+    return batches;
+}
+
 } // namespace
 
 class TestShotChangeScanner : public QObject
@@ -114,16 +127,7 @@ private slots:
         QVERIFY(whole.last() > ShotChangeDetector::PartLength);
         QTemporaryDir cacheFolder;
         const auto cache = std::make_shared<MediaCache>(cacheFolder.path());
-        const auto detect = [&](QList<QList<double>> &batches) {
-            ShotChangeDetector detector(cache);
-            QSignalSpy finished(&detector, &ShotChangeDetector::finished);
-            connect(&detector, &ShotChangeDetector::found, [&](const QList<double> &times) { batches << times; });
-            detector.start(m_video, whole.last());
-            QVERIFY(finished.wait(60000));
-            QCOMPARE(finished.first().first().toBool(), true);
-        };
-        QList<QList<double>> batches;
-        detect(batches);
+        const QList<QList<double>> batches = detectInBatches(m_video, cache, whole.last());
         QVERIFY(batches.size() > 1);
         QVERIFY(batches.first().first() >= ShotChangeDetector::PartLength);
         QList<double> together;
@@ -132,9 +136,7 @@ private slots:
         std::sort(together.begin(), together.end());
         QCOMPARE(together, whole);
 
-        QList<QList<double>> cached;
-        detect(cached);
-        QCOMPARE(cached, QList<QList<double>>{whole});
+        QCOMPARE(detectInBatches(m_video, cache, whole.last()), QList<QList<double>>{whole});
 
         QTemporaryDir emptyCache;
         auto stopped = std::make_unique<ShotChangeDetector>(std::make_shared<MediaCache>(emptyCache.path()));
@@ -166,13 +168,9 @@ private slots:
         options.size = {160, 90};
         options.plainLastFrames = lastFrames;
         QVERIFY(TestMedia::makeVideo(path, options));
-        ShotChangeDetector detector(nullptr);
-        QSignalSpy finished(&detector, &ShotChangeDetector::finished);
         QList<double> found;
-        connect(&detector, &ShotChangeDetector::found, [&](const QList<double> &times) { found += times; });
-        detector.start(path, 0);
-        QVERIFY(finished.wait(60000));
-        QVERIFY(finished.first().first().toBool());
+        for (const QList<double> &batch : detectInBatches(path, nullptr, 0))
+            found += batch;
         TestMedia::ShotVideo truth;
         truth.frameDuration = 1 / 25.0;
         truth.cuts = {seconds - lastFrames * truth.frameDuration};
