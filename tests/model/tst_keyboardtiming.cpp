@@ -3,9 +3,14 @@
 #include "model/GapChaining.h"
 #include "model/IndexSet.h"
 #include "model/NudgeRun.h"
+#include "model/ScriptTiming.h"
+#include "model/SubtitleController.h"
 #include "model/TimingNudge.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -168,6 +173,74 @@ private slots:
         IndexSet chosen;
         const SubtitleList subtitles = subtitlesFrom(list, &chosen);
         QCOMPARE(applied(subtitles, chosen, GapChaining::chain(subtitles, chosen, {0.48, gap, rate})), expected);
+    }
+
+    // Timing lines from a playing video at 25 fps, each key on the line the last one moved
+    // on to: [t the start, ]t the end (then the next line), \t the end and the next
+    // line's start; -X deletes line X. The script's lines, in its order ("" when none was
+    // imported: the list's order as timing begins).
+    void timingFromTheVideo_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("then"); // the line the keys are on after
+        const QString placeholders = QStringLiteral("A@1-3|B@3.08-5.08|C@5.16-7.16");
+        QTest::newRow("a line timed past the others: the next is the script's")
+            << placeholders << "ABC" << "[10 ]11 [11.5 ]12" << "C@5.16-7.16|A@10-11|B@11.5-12" << "C";
+        QTest::newRow("end and start the next: the script's")
+            << placeholders << "ABC" << "[10 \\11 \\12" << "A@10-11|B@11.08-12|C@12.08-14.08" << "C";
+        QTest::newRow("an imported script passes over the lines among it")
+            << "A@1-3|x@3-8|B@3.08-5.08" << "AB" << "[10 ]11" << "x@3-8|B@3.08-5.08|A@10-11" << "B";
+        QTest::newRow("no script: the list's order as timing begins")
+            << placeholders << "" << "[10 ]11" << "B@3.08-5.08|C@5.16-7.16|A@10-11" << "B";
+        QTest::newRow("a deleted line is passed over") << placeholders << "ABC" << "[10 -B ]11" << "C@5.16-7.16|A@10-11" << "C";
+    }
+    void timingFromTheVideo()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, script);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        QFETCH(QString, then);
+        SubtitleController controller;
+        controller.setFrameRate(rate);
+        SubtitleList subtitles;
+        for (const QString &entry : list.split(u'|')) {
+            const QStringList parts = entry.split(QRegularExpression(QStringLiteral("[@-]")));
+            subtitles.append(Subtitle::create(parts[0], parts[1].toDouble(), parts[2].toDouble()));
+        }
+        controller.setSubtitles(subtitles);
+        const auto line = [&](QStringView text) {
+            return *std::find_if(subtitles.begin(), subtitles.end(), [&](const SubtitlePtr &s) { return s->text() == text; });
+        };
+        ScriptTiming timing;
+        SubtitleList lines;
+        for (QChar text : script)
+            lines.append(line(QStringView(&text, 1)));
+        timing.setScript(lines);
+        SubtitlePtr current = lines.value(0, subtitles.first());
+        for (const QString &key : keys.split(u' ')) {
+            if (!current)
+                break; // nothing left to time
+            const double time = key.mid(1).toDouble();
+            if (key[0] == u'-') {
+                const SubtitlePtr deleted = line(key.mid(1));
+                controller.removeSubtitles({deleted}, IndexSet(controller.indexOf(deleted)));
+            } else if (key[0] == u'[') {
+                timing.setStart(controller, controller.indexOf(current), time);
+            } else if (key[0] == u']') {
+                current = timing.setEnd(controller, controller.indexOf(current), time).value_or(current);
+            } else if (const auto next = timing.endAndStartNext(controller, controller.indexOf(current), time)) {
+                current = controller.at(*next);
+            }
+        }
+        QStringList after;
+        for (const SubtitlePtr &subtitle : controller.subtitles())
+            after << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
+        QCOMPARE(after.join(u'|'), expected);
+        QCOMPARE(current ? current->text() : QStringLiteral("none"), then);
     }
 
     // The cursor at an edge steps on to the next one; an end may lie past later starts.
