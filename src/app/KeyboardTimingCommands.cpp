@@ -120,9 +120,13 @@ void KeyboardTimingCommands::setEndFromVideo()
     m_document->undoManager().runAsOneStep(tr("Set End Time"), [&] {
         next = m_script.setEnd(controller, target->first, target->second);
     });
+    if (!next) {
+        refuseEndNotAfterStart();
+        return;
+    }
     // While the video plays, the key goes through the script line by line; paused, it
     // stays on the line, to be set again.
-    if (next && m_document->player()->rate() != 0)
+    if (m_document->player()->rate() != 0)
         m_document->setSelectedSubtitleIndexes(*next ? IndexSet(controller.indexOf(*next)) : IndexSet());
 }
 
@@ -140,9 +144,17 @@ void KeyboardTimingCommands::setEndAndStartNext()
     if (next)
         m_document->setSelectedSubtitleIndexes(IndexSet(*next));
     m_document->setSelectionSeeksVideo(true);
+    if (!next)
+        refuseEndNotAfterStart();
 }
 
 void KeyboardTimingCommands::takeScript(const SubtitleList &lines)
 {
     m_script.setScript(lines);
+}
+
+void KeyboardTimingCommands::refuseEndNotAfterStart()
+{
+    m_statusBar->showMessage(tr("The video is not past the subtitle's start: an end there would leave it no time on screen"),
+                             messageTimeout);
 }

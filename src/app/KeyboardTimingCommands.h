@@ -43,6 +43,7 @@ public:
 private:
     // The one row that timing from the video acts on, and the video's time on a frame.
     std::optional<std::pair<int, double>> videoTimingTarget() const;
+    void refuseEndNotAfterStart();
 
     Document *m_document;
     SubtitlesTableViewController *m_table;

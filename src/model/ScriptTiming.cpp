@@ -1,5 +1,6 @@
 #include "model/ScriptTiming.h"
 
+#include "model/QualityCheck.h"
 #include "model/SubtitleController.h"
 
 #include <QHash>
@@ -17,6 +18,8 @@ void ScriptTiming::setStart(SubtitleController &controller, int index, double ti
 
 std::optional<SubtitlePtr> ScriptTiming::setEnd(SubtitleController &controller, int index, double time)
 {
+    if (!endsAfterStart(*controller.at(index), time))
+        return std::nullopt;
     SubtitlePtr following = next(controller, index);
     controller.setEnd(index, time);
     return following;
@@ -24,6 +27,8 @@ std::optional<SubtitlePtr> ScriptTiming::setEnd(SubtitleController &controller, 
 
 std::optional<int> ScriptTiming::endAndStartNext(SubtitleController &controller, int index, double time)
 {
+    if (!endsAfterStart(*controller.at(index), time))
+        return std::nullopt;
     const SubtitlePtr following = next(controller, index);
     return controller.endAndStartNext(index, time, following ? std::optional(controller.indexOf(following)) : std::nullopt);
 }
@@ -36,6 +41,11 @@ SubtitlePtr ScriptTiming::next(const SubtitleController &controller, int index)
             return candidate;
     }
     return nullptr;
+}
+
+bool ScriptTiming::endsAfterStart(const Subtitle &subtitle, double time)
+{
+    return time > subtitle.start + QualityCheck::tolerance;
 }
 
 std::size_t ScriptTiming::hold(const SubtitleController &controller, const SubtitlePtr &line)

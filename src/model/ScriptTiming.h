@@ -23,10 +23,13 @@ public:
     // hold the line yet.
     void setStart(SubtitleController &controller, int index, double time);
     // The subtitle at `index` ends at `time`. Returns the script's line after it that is
-    // still in the list (null after the last).
+    // still in the list (null after the last). None, changing nothing, when `time` is not
+    // after the start: an end there would leave the subtitle no time on screen, or move
+    // it back before where it was timed to start.
     [[nodiscard]] std::optional<SubtitlePtr> setEnd(SubtitleController &controller, int index, double time);
     // The subtitle at `index` ends at `time` and the script's next line starts two frames
-    // later (a new subtitle after the last line). Its position.
+    // later (a new subtitle after the last line). Its position; none when refused as
+    // setEnd refuses.
     [[nodiscard]] std::optional<int> endAndStartNext(SubtitleController &controller, int index, double time);
 
 private:
@@ -34,6 +37,7 @@ private:
     // the last. A subtitle the script does not hold joins it first, with every other one
     // it lacks, each after the line before it in the list.
     SubtitlePtr next(const SubtitleController &controller, int index);
+    static bool endsAfterStart(const Subtitle &subtitle, double time);
     // Where the line stands in the script, taking it in with the list first when needed.
     std::size_t hold(const SubtitleController &controller, const SubtitlePtr &line);
     std::optional<std::size_t> placeOf(const SubtitlePtr &line) const;

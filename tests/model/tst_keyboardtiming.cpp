@@ -196,6 +196,9 @@ private slots:
         QTest::newRow("no script: the list's order as timing begins")
             << placeholders << "" << "[10 ]11" << "B@3.08-5.08|C@5.16-7.16|A@10-11" << "B";
         QTest::newRow("a deleted line is passed over") << placeholders << "ABC" << "[10 -B ]11" << "C@5.16-7.16|A@10-11" << "C";
+        QTest::newRow("an end at the start is refused") << "A@5-7" << "A" << "]5" << "A@5-7" << "A";
+        QTest::newRow("an end before the start is refused, not moved back") << "A@5-7" << "A" << "]4.96" << "A@5-7" << "A";
+        QTest::newRow("end and start the next at the start is refused") << "A@5-7|B@8-9" << "AB" << "\\5" << "A@5-7|B@8-9" << "A";
     }
     void timingFromTheVideo()
     {

@@ -1574,6 +1574,11 @@ Bilder pro Sekunde:</translation>
         <source>Set End and Start Next</source>
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
+    <message>
+        <location line="+21"/>
+        <source>The video is not past the subtitle&apos;s start: an end there would leave it no time on screen</source>
+        <translation>Das Video ist nicht über den Beginn des Untertitels hinaus: Ein Ende dort ließe ihm keine Zeit im Bild</translation>
+    </message>
 </context>
 <context>
     <name>LongNameSaver</name>
