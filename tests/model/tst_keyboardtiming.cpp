@@ -187,13 +187,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("then"); // the line the keys are on after
         const QString placeholders = QStringLiteral("A@1-3|B@3.08-5.08|C@5.16-7.16");
-        QTest::newRow("a line timed past the others: the next is the script's")
-            << placeholders << "ABC" << "[10 ]11 [11.5 ]12" << "C@5.16-7.16|A@10-11|B@11.5-12" << "C";
-        QTest::newRow("end and start the next: the script's")
-            << placeholders << "ABC" << "[10 \\11 \\12" << "A@10-11|B@11.08-12|C@12.08-14.08" << "C";
-        QTest::newRow("an imported script passes over the lines among it")
-            << "A@1-3|x@3-8|B@3.08-5.08" << "AB" << "[10 ]11" << "x@3-8|B@3.08-5.08|A@10-11" << "B";
-        QTest::newRow("no script: the list's order as timing begins")
+        QTest::newRow("a line timed past the others: the next in the list's order as timing began")
             << placeholders << "" << "[10 ]11" << "B@3.08-5.08|C@5.16-7.16|A@10-11" << "B";
         QTest::newRow("a deleted line is passed over") << placeholders << "ABC" << "[10 -B ]11" << "C@5.16-7.16|A@10-11" << "C";
         QTest::newRow("an end at the start is refused") << "A@5-7" << "A" << "]5" << "A@5-7" << "A";
