@@ -91,42 +91,12 @@ void DocumentPanes::editDisplayedSubtitle()
         m_table->editSubtitle(*m_player->currentSubtitleIndex());
 }
 
-bool DocumentPanes::canSetSubtitleTimeFromVideoPlayer() const
-{
-    return m_document && m_table && m_table->targetRowIndexes().count() == 1 && m_document->player();
-}
-
 std::optional<double> DocumentPanes::playerTimeOnFrame() const
 {
     const Player *player = m_document ? m_document->player() : nullptr;
     if (!player)
         return std::nullopt;
     return FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate());
-}
-
-void DocumentPanes::setSubtitleStartTimeFromVideoPlayer()
-{
-    if (!canSetSubtitleTimeFromVideoPlayer())
-        return;
-    const int row = m_table->targetRowIndexes().first();
-    m_document->subtitleController().setStart(row, *playerTimeOnFrame());
-    m_document->undoManager().setActionName(tr("Set Start Time"));
-}
-
-void DocumentPanes::setSubtitleEndTimeFromVideoPlayer()
-{
-    if (!canSetSubtitleTimeFromVideoPlayer())
-        return;
-    const int row = m_table->targetRowIndexes().first();
-    const bool playing = m_document->player()->rate() != 0;
-    SubtitleController &controller = m_document->subtitleController();
-    controller.setEnd(row, *playerTimeOnFrame());
-    m_document->undoManager().setActionName(tr("Set End Time"));
-    // While the video plays, the command walks through the subtitles one by one.
-    if (playing) {
-        const int next = row + 1;
-        m_document->setSelectedSubtitleIndexes(next < controller.count() ? IndexSet(next) : IndexSet());
-    }
 }
 
 void DocumentPanes::addShotChangeAtPlayerTime()

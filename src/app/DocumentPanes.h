@@ -17,7 +17,7 @@ class VideoPlayerViewController;
 // The panes of one document and what passes between them. Each pane knows only the
 // document; this wires them together: playback drives the timeline, the list's playback
 // keys reach the player, a new selection seeks a paused video, and the commands that
-// need two panes at once (time from the video, edit what is on screen) live here.
+// need two panes at once (edit what is on screen, a shot change at the video) live here.
 class DocumentPanes : public QObject
 {
     Q_OBJECT
@@ -36,9 +36,6 @@ public:
     void openVideo(QWidget *dialogParent);
     bool canEditDisplayedSubtitle() const;
     void editDisplayedSubtitle();
-    bool canSetSubtitleTimeFromVideoPlayer() const;
-    void setSubtitleStartTimeFromVideoPlayer();
-    void setSubtitleEndTimeFromVideoPlayer();
     // A shot change where the video is (on a frame), as one undo step.
     void addShotChangeAtPlayerTime();
 

@@ -249,15 +249,15 @@ void DocumentWindow::buildEditMenu()
     m_splitAction->setStatusTip(m_splitAction->toolTip());
     menu->addSeparator();
     addAction(menu, QT_TR_NOOP("&Import Subtitles…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
-              [this] { ImportSubtitlesViewController::run(m_document, this); });
+              [this] {
+                  // The imported lines are selected: the script that timing from the video goes through.
+                  if (ImportSubtitlesViewController::run(m_document, this))
+                      m_timingCommands->takeScript(m_document->subtitleController().subtitlesAt(m_document->selectedSubtitleIndexes()));
+              });
     addAction(menu, QT_TR_NOOP("&Go to Subtitle…"), QKeySequence(Qt::CTRL | Qt::Key_G),
               [this] { GoToSubtitleViewController::open(m_document, this); });
     m_editDisplayedAction = addAction(menu, QT_TR_NOOP("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
                                       [this] { m_panes->editDisplayedSubtitle(); });
-    m_setStartAction = addAction(menu, QT_TR_NOOP("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
-                                 [this] { m_panes->setSubtitleStartTimeFromVideoPlayer(); });
-    m_setEndAction = addAction(menu, QT_TR_NOOP("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
-                               [this] { m_panes->setSubtitleEndTimeFromVideoPlayer(); });
     addKeyboardTimingCommands(menu);
     TranslationCommands *translation = m_translation;
     translation->setNeedsOriginal(addAction(menu, QT_TR_NOOP("Copy Timings from Original"), {},
@@ -439,9 +439,6 @@ void DocumentWindow::updateActionStates()
     m_duplicateAction->setEnabled(m_table->canDuplicateSubtitle());
     m_splitAction->setEnabled(m_table->canSplitSubtitle());
     m_editDisplayedAction->setEnabled(m_panes->canEditDisplayedSubtitle());
-    const bool canSetTime = m_panes->canSetSubtitleTimeFromVideoPlayer();
-    m_setStartAction->setEnabled(canSetTime);
-    m_setEndAction->setEnabled(canSetTime);
     for (QAction *action : std::as_const(m_needsVideo))
         action->setEnabled(m_document->player() != nullptr);
     const bool oneTarget = m_table->targetRowIndexes().count() == 1;
@@ -462,6 +459,10 @@ void DocumentWindow::addKeyboardTimingCommands(QMenu *menu)
 {
     m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
     KeyboardTimingCommands *commands = m_timingCommands.get();
+    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
+                                       [commands] { commands->setStartFromVideo(); });
+    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
+                                       [commands] { commands->setEndFromVideo(); });
     QMenu *nudges = menu->addMenu(tr("Nudge"));
     struct Nudge
     {
@@ -559,7 +560,7 @@ void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)
     m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Half a Second &After It"), QKeySequence(Qt::CTRL | Qt::Key_P),
                                        [this] { playSelectedSubtitle(PlayPart::AfterEnd); });
     m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set End and Start Ne&xt"), QKeySequence(Qt::CTRL | Qt::Key_Backslash),
-                                       [this] { setEndAndStartNext(); });
+                                       [this] { m_timingCommands->setEndAndStartNext(); });
 }
 
 void DocumentWindow::playSelectedSubtitle(PlayPart part)
@@ -575,23 +576,6 @@ void DocumentWindow::playSelectedSubtitle(PlayPart part)
         m_player->playRange(subtitle->start - margin, subtitle->start);
     else
         m_player->playRange(subtitle->end, subtitle->end + margin);
-}
-
-void DocumentWindow::setEndAndStartNext()
-{
-    const IndexSet targets = m_table->targetRowIndexes();
-    Player *player = m_document->player();
-    if (targets.count() != 1 || !player)
-        return;
-    SubtitleController &controller = m_document->subtitleController();
-    const double time = FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate());
-    int next = targets.first();
-    // The next subtitle is selected to be timed from where the video is: it stays there.
-    m_document->setSelectionSeeksVideo(false);
-    m_document->undoManager().runAsOneStep(tr("Set End and Start Next"),
-                                           [&] { next = controller.endAndStartNext(targets.first(), time); });
-    m_document->setSelectedSubtitleIndexes(IndexSet(next));
-    m_document->setSelectionSeeksVideo(true);
 }
 
 QVariantMap DocumentWindow::saveState() const

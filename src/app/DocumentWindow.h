@@ -69,7 +69,6 @@ private:
     // Plays the first target subtitle, or the stretch before its start or after its end.
     enum class PlayPart { Subtitle, BeforeStart, AfterEnd };
     void playSelectedSubtitle(PlayPart part);
-    void setEndAndStartNext();
     void updateTitle();
     void updateUndoActions();
     void updateActionStates();
@@ -101,8 +100,6 @@ private:
     QAction *m_duplicateAction = nullptr;
     QAction *m_splitAction = nullptr;
     QAction *m_editDisplayedAction = nullptr;
-    QAction *m_setStartAction = nullptr;
-    QAction *m_setEndAction = nullptr;
     QList<QAction *> m_needsVideo; // enabled while a video is loaded
     QList<QAction *> m_needsVideoAndTarget; // also need a row to act on
     QAction *m_mergeAction = nullptr;

@@ -4,6 +4,7 @@
 #include "document/Player.h"
 #include "list/SubtitlesTableViewController.h"
 #include "model/CursorInsertion.h"
+#include "model/FrameTiming.h"
 #include "model/GapChaining.h"
 #include "model/TimingSettings.h"
 
@@ -88,4 +89,72 @@ void KeyboardTimingCommands::chainGaps()
     }
     m_document->undoManager().runAsOneStep(tr("Chain Subtitles"),
                                            [&] { controller.updateSubtitles(values, targets); });
+}
+
+std::optional<std::pair<int, double>> KeyboardTimingCommands::videoTimingTarget() const
+{
+    const IndexSet targets = m_table->targetRowIndexes();
+    const Player *player = m_document->player();
+    if (targets.count() != 1 || !player)
+        return std::nullopt;
+    return std::pair(targets.first(), FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate()));
+}
+
+void KeyboardTimingCommands::setStartFromVideo()
+{
+    const auto target = videoTimingTarget();
+    if (!target)
+        return;
+    m_document->undoManager().runAsOneStep(tr("Set Start Time"), [&] {
+        m_script.setStart(m_document->subtitleController(), target->first, target->second);
+    });
+}
+
+void KeyboardTimingCommands::setEndFromVideo()
+{
+    const auto target = videoTimingTarget();
+    if (!target)
+        return;
+    SubtitleController &controller = m_document->subtitleController();
+    std::optional<SubtitlePtr> next;
+    m_document->undoManager().runAsOneStep(tr("Set End Time"), [&] {
+        next = m_script.setEnd(controller, target->first, target->second);
+    });
+    if (!next) {
+        refuseEndNotAfterStart();
+        return;
+    }
+    // While the video plays, the key goes through the script line by line; paused, it
+    // stays on the line, to be set again.
+    if (m_document->player()->rate() != 0)
+        m_document->setSelectedSubtitleIndexes(*next ? IndexSet(controller.indexOf(*next)) : IndexSet());
+}
+
+void KeyboardTimingCommands::setEndAndStartNext()
+{
+    const auto target = videoTimingTarget();
+    if (!target)
+        return;
+    // The next subtitle is selected to be timed from where the video is: it stays there.
+    m_document->setSelectionSeeksVideo(false);
+    std::optional<int> next;
+    m_document->undoManager().runAsOneStep(tr("Set End and Start Next"), [&] {
+        next = m_script.endAndStartNext(m_document->subtitleController(), target->first, target->second);
+    });
+    if (next)
+        m_document->setSelectedSubtitleIndexes(IndexSet(*next));
+    m_document->setSelectionSeeksVideo(true);
+    if (!next)
+        refuseEndNotAfterStart();
+}
+
+void KeyboardTimingCommands::takeScript(const SubtitleList &lines)
+{
+    m_script.setScript(lines);
+}
+
+void KeyboardTimingCommands::refuseEndNotAfterStart()
+{
+    m_statusBar->showMessage(tr("The video is not past the subtitle's start: an end there would leave it no time on screen"),
+                             messageTimeout);
 }

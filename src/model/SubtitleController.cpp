@@ -554,15 +554,15 @@ void SubtitleController::mergeSubtitles(const IndexSet &indexes)
     replaceSubtitles(parts, indexes, {merged});
 }
 
-int SubtitleController::endAndStartNext(int index, double time)
+int SubtitleController::endAndStartNext(int index, double time, std::optional<int> next)
 {
     const SubtitlePtr current = at(index);
+    const SubtitlePtr following = next ? at(*next) : nullptr;
     setEnd(index, time);
-    const int position = indexOf(current);
-    if (position + 1 < count()) {
-        const SubtitlePtr next = at(position + 1);
-        setStart(position + 1, snapToFrame(time + twoFrameGap()));
-        return indexOf(next);
+    if (following) {
+        setStart(indexOf(following), snapToFrame(time + twoFrameGap()));
+        return indexOf(following);
     }
+    const int position = indexOf(current);
     return addSubtitle(time, position).value_or(position);
 }

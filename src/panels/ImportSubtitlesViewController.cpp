@@ -43,16 +43,17 @@ QString ImportSubtitlesViewController::text() const
     return m_textView->toPlainText();
 }
 
-void ImportSubtitlesViewController::run(Document *document, QWidget *window)
+bool ImportSubtitlesViewController::run(Document *document, QWidget *window)
 {
     const QPointer<Document> target(document);
     ImportSubtitlesViewController dialog(window);
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || !target)
-        return;
+        return false;
     UndoManager &undoManager = target->undoManager();
     undoManager.beginUndoGrouping();
     target->subtitleController().importText(dialog.text());
     undoManager.setActionName(tr("Import Subtitles"));
     undoManager.endUndoGrouping();
+    return true;
 }

@@ -17,7 +17,8 @@ public:
 
     // Runs the window over `window`. Unless cancelled, the whole text goes to the
     // document's import as one undo step named "Import Subtitles"; Cancel changes nothing.
-    static void run(Document *document, QWidget *window);
+    // Whether the text was imported.
+    static bool run(Document *document, QWidget *window);
 
     QString text() const;
     QPlainTextEdit *textView() const { return m_textView; }

@@ -230,6 +230,52 @@ private slots:
         QTRY_COMPARE(video->currentTime(), controller.at(other)->start);
     }
 
+    // Imported paragraphs timed while the video plays, past where their placeholders lie:
+    // each line timed moves past the next ones in the list, and the keys still go on
+    // through the paragraphs as imported, passing over the document's own first subtitle.
+    void timingImportedTextWhilePlayingKeepsTheScriptsOrder()
+    {
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY_WITH_TIMEOUT(m_document->frameRate() > 0, 10000);
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<ImportSubtitlesViewController *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->textView()->setPlainText(QStringLiteral("One\n\nTwo\n\nThree\n\nFour"));
+            dialog->accept();
+        });
+        m_window->findChild<QAction *>(QStringLiteral("Import Subtitles"))->trigger();
+        SubtitleController &controller = m_document->subtitleController();
+        QCOMPARE(controller.count(), 5); // One (1–3 s), the first subtitle (3–8 s), Two, Three, Four
+        m_document->setSelectedSubtitleIndexes(IndexSet(0));
+        Player *video = m_document->player();
+        player->seekTo(12);
+        QTRY_COMPARE_WITH_TIMEOUT(video->currentTime(), 12.0, 10000);
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        video->play();
+
+        const QList<Qt::Key> keys{Qt::Key_BracketLeft, Qt::Key_BracketRight, Qt::Key_BracketLeft,
+                                  Qt::Key_Backslash, Qt::Key_Backslash, Qt::Key_BracketRight};
+        QStringList on; // the line the keys are on after each
+        for (Qt::Key key : keys) {
+            const double before = video->currentTime();
+            QTRY_VERIFY_WITH_TIMEOUT(video->currentTime() > before + 0.2, 5000);
+            QTest::keyClick(m_window, key, Qt::ControlModifier);
+            const IndexSet selected = m_document->selectedSubtitleIndexes();
+            on << (selected.count() == 1 ? controller.at(selected.first())->text() : QStringLiteral("none"));
+        }
+        video->pause();
+        QCOMPARE(on, (QStringList{"One", "Two", "Two", "Three", "Four", "none"}));
+        QStringList timed;
+        for (const SubtitlePtr &subtitle : controller.subtitles()) {
+            if (subtitle->start >= 12 && subtitle->start < subtitle->end)
+                timed << subtitle->text();
+        }
+        QCOMPARE(timed, (QStringList{"One", "Two", "Three", "Four"}));
+        QCOMPARE(controller.at(0)->end, 8.0); // the first subtitle is left alone
+    }
+
     void aVideoThatCannotBePlayedSaysWhy_data()
     {
         QTest::addColumn<QString>("path");

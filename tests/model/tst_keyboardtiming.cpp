@@ -3,9 +3,14 @@
 #include "model/GapChaining.h"
 #include "model/IndexSet.h"
 #include "model/NudgeRun.h"
+#include "model/ScriptTiming.h"
+#include "model/SubtitleController.h"
 #include "model/TimingNudge.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -168,6 +173,71 @@ private slots:
         IndexSet chosen;
         const SubtitleList subtitles = subtitlesFrom(list, &chosen);
         QCOMPARE(applied(subtitles, chosen, GapChaining::chain(subtitles, chosen, {0.48, gap, rate})), expected);
+    }
+
+    // Timing lines from a playing video at 25 fps, each key on the line the last one moved
+    // on to: [t the start, ]t the end (then the next line), \t the end and the next
+    // line's start; -X deletes line X. The script's lines, in its order ("" when none was
+    // imported: the list's order as timing begins).
+    void timingFromTheVideo_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("then"); // the line the keys are on after
+        const QString placeholders = QStringLiteral("A@1-3|B@3.08-5.08|C@5.16-7.16");
+        QTest::newRow("a line timed past the others: the next in the list's order as timing began")
+            << placeholders << "" << "[10 ]11" << "B@3.08-5.08|C@5.16-7.16|A@10-11" << "B";
+        QTest::newRow("a deleted line is passed over") << placeholders << "ABC" << "[10 -B ]11" << "C@5.16-7.16|A@10-11" << "C";
+        QTest::newRow("an end at the start is refused") << "A@5-7" << "A" << "]5" << "A@5-7" << "A";
+        QTest::newRow("an end before the start is refused, not moved back") << "A@5-7" << "A" << "]4.96" << "A@5-7" << "A";
+        QTest::newRow("end and start the next at the start is refused") << "A@5-7|B@8-9" << "AB" << "\\5" << "A@5-7|B@8-9" << "A";
+    }
+    void timingFromTheVideo()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, script);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        QFETCH(QString, then);
+        SubtitleController controller;
+        controller.setFrameRate(rate);
+        SubtitleList subtitles;
+        for (const QString &entry : list.split(u'|')) {
+            const QStringList parts = entry.split(QRegularExpression(QStringLiteral("[@-]")));
+            subtitles.append(Subtitle::create(parts[0], parts[1].toDouble(), parts[2].toDouble()));
+        }
+        controller.setSubtitles(subtitles);
+        const auto line = [&](QStringView text) {
+            return *std::find_if(subtitles.begin(), subtitles.end(), [&](const SubtitlePtr &s) { return s->text() == text; });
+        };
+        ScriptTiming timing;
+        SubtitleList lines;
+        for (QChar text : script)
+            lines.append(line(QStringView(&text, 1)));
+        timing.setScript(lines);
+        SubtitlePtr current = lines.value(0, subtitles.first());
+        for (const QString &key : keys.split(u' ')) {
+            if (!current)
+                break; // nothing left to time
+            const double time = key.mid(1).toDouble();
+            if (key[0] == u'-') {
+                const SubtitlePtr deleted = line(key.mid(1));
+                controller.removeSubtitles({deleted}, IndexSet(controller.indexOf(deleted)));
+            } else if (key[0] == u'[') {
+                timing.setStart(controller, controller.indexOf(current), time);
+            } else if (key[0] == u']') {
+                current = timing.setEnd(controller, controller.indexOf(current), time).value_or(current);
+            } else if (const auto next = timing.endAndStartNext(controller, controller.indexOf(current), time)) {
+                current = controller.at(*next);
+            }
+        }
+        QStringList after;
+        for (const SubtitlePtr &subtitle : controller.subtitles())
+            after << QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end);
+        QCOMPARE(after.join(u'|'), expected);
+        QCOMPARE(current ? current->text() : QStringLiteral("none"), then);
     }
 
     // The cursor at an edge steps on to the next one; an end may lie past later starts.

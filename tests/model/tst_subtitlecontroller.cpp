@@ -140,7 +140,10 @@ private slots:
         row("shift past the others", "a@1-2|b@3-4|c@5-6", shift(IndexSet(0), 10), "b@3-4|c@5-6|a@11-12", "update {0} [0->2] {2}");
         row("shift earlier than zero", "a@1-2|b@3-4|c@5-6", shift(IndexSet(1), -3.5), "b@0-0.5|a@1-2|c@5-6", "update {1} [1->0] {0}");
         // Timing while the video plays: the next subtitle, or a new one, starts two frames later.
-        const auto endAt3 = [](C &c) { c.setFrameRate(25); QCOMPARE(c.endAndStartNext(0, 3), 1); };
+        const auto endAt3 = [](C &c) {
+            c.setFrameRate(25);
+            QCOMPARE(c.endAndStartNext(0, 3, c.count() > 1 ? std::optional(1) : std::nullopt), 1);
+        };
         row("end and start the next", "a@1-2|b@4-5", endAt3, "a@1-3|b@3.08-5", "update {0} [] {0}; update {1} [] {1}");
         row("end and start a new one", "a@1-2", endAt3, "a@1-3|@3.08-5.08", "update {0} [] {0}; insert {1}");
         row("merge, leaving out empty texts", "a@1-2|b@3-5|@4-4.5|d@7-8", [](C &c) { c.mergeSubtitles({0, 1, 2}); }, "a\nb@1-5|d@7-8",

@@ -514,16 +514,6 @@
         <source>Open Video</source>
         <translation>Video öffnen</translation>
     </message>
-    <message>
-        <location line="+35"/>
-        <source>Set Start Time</source>
-        <translation>Startzeit setzen</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>Set End Time</source>
-        <translation>Endzeit setzen</translation>
-    </message>
 </context>
 <context>
     <name>DocumentWindow</name>
@@ -933,11 +923,6 @@
         <location line="+2"/>
         <source>Set End and Start Ne&amp;xt</source>
         <translation>&amp;Ende setzen und nächsten beginnen</translation>
-    </message>
-    <message>
-        <location line="+30"/>
-        <source>Set End and Start Next</source>
-        <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
         <location line="-340"/>
@@ -1573,6 +1558,26 @@ Bilder pro Sekunde:</translation>
         <location line="+3"/>
         <source>Chain Subtitles</source>
         <translation>Untertitel verketten</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Set Start Time</source>
+        <translation>Startzeit setzen</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Set End Time</source>
+        <translation>Endzeit setzen</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Set End and Start Next</source>
+        <translation>Ende setzen und nächsten beginnen</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>The video is not past the subtitle&apos;s start: an end there would leave it no time on screen</source>
+        <translation>Das Video ist nicht über den Beginn des Untertitels hinaus: Ein Ende dort ließe ihm keine Zeit im Bild</translation>
     </message>
 </context>
 <context>
