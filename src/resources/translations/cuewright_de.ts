@@ -1330,6 +1330,14 @@
     </message>
 </context>
 <context>
+    <name>FormatRepairs</name>
+    <message>
+        <location filename="../../format/FormatRepairs.cpp" line="+35"/>
+        <source>Nothing in the file reads as %1: a repair would leave no subtitle.</source>
+        <translation>Nichts in der Datei lässt sich als %1 lesen: Eine Reparatur ließe keinen Untertitel übrig.</translation>
+    </message>
+</context>
+<context>
     <name>FrameRateDialog</name>
     <message>
         <location filename="../../panels/FrameRateDialog.cpp" line="+29"/>
