@@ -36,6 +36,16 @@ Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id for
                                   read.unlistedRepairs, format, std::move(read.keep)};
 }
 
+// The text as the readers of formats other than SRT take it: what they keep of the file
+// is written back with the file's line endings, so CR LF read as it stands would be
+// written CR CR LF (an empty line after every line when it is read again).
+QString withLineFeeds(QString text, const TextFileFormat &layout)
+{
+    if (layout.crlf)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
 // The text read in the format its content shows; when that gives no subtitle, in the
 // format its name says, if that gives some: detection weighs shapes, and a file that
 // fools it is still what its name says.
@@ -112,7 +122,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         const auto readAs = [&](SubtitleFormat::Id format) -> Expected<Contents, QString> {
             if (format != SubtitleFormat::Srt) {
                 if (decoded.isNull())
-                    decoded = QString::fromUtf8(text);
+                    decoded = withLineFeeds(QString::fromUtf8(text), layout);
                 return readOtherFormat(format, decoded, TextEncoding::Utf8, layout, reading, frameRate);
             }
             if (reading == Reading::Repairing) {
@@ -151,6 +161,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
 
     const auto readAs = [&](SubtitleFormat::Id subtitleFormat) -> Expected<Contents, QString> {
         if (subtitleFormat != SubtitleFormat::Srt) {
+            text = withLineFeeds(std::move(text), format);
             const QStringView withoutMark = QStringView(text).sliced(text.startsWith(QChar(0xFEFF)) ? 1 : 0);
             return readOtherFormat(subtitleFormat, withoutMark, encoding, format, reading, frameRate);
         }

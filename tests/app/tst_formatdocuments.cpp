@@ -60,6 +60,8 @@ private slots:
             << "<?xml version=\"1.0\"?>\n<!--" + QByteArray(70 * 1024, 'x')
                    + "-->\n<tt xmlns=\"http://www.w3.org/ns/ttml\"><body><div><p begin=\"1s\" end=\"2s\">A</p></div></body></tt>\n"
             << int(SubtitleFormat::Ttml) << qsizetype(1);
+        QTest::newRow("WebVTT with Windows line ends")
+            << "crlf.vtt" << QByteArray("WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\na\r\nb\r\n") << int(SubtitleFormat::WebVtt) << qsizetype(1);
     }
 
     void openedAsItsShapeShowsAndSavedAsItWas()

@@ -52,6 +52,7 @@ void TestWebVtt::read_data()
     row("a signed percentage places nothing", cue.arg(u" line:-0%"_qs, u"A"_qs), u"1000 2000 A"_qs);
     row("vertical text places nothing", cue.arg(u" vertical:rl line:0"_qs, u"A"_qs), u"1000 2000 A"_qs);
     row("CR and CR LF end lines", u"WEBVTT\r\rid\r00:01.000 --> 00:02.000\r\na\rb\r\n"_qs, u"1000 2000 a\nb"_qs);
+    row("CR LF inside a two-line cue", u"WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\na\r\nb\r\n"_qs, u"1000 2000 a\nb"_qs);
     row("a timing line in the text starts the next cue", u"WEBVTT\n\n00:03.000 --> 00:04.000\nA\n00:01.000 --> 00:02.000\nB"_qs,
         u"1000 2000 B\n3000 4000 A"_qs);
     row("notes, styles and regions are no cues",
