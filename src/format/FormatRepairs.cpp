@@ -32,6 +32,7 @@ std::optional<QString> FormatRepairs::refusalOfNothing(SubtitleFormat::Id format
 {
     if (subtitles > 0 || (repairs.isEmpty() && unlisted == 0))
         return std::nullopt;
-    const QString message = tr("Nothing in the file reads as %1: a repair would leave no subtitle.").arg(SubtitleFormat::name(format));
-    return repairs.isEmpty() ? message : message + u'\n' + TolerantSubtitleReader::describe(repairs.first());
+    // The line first, as every refusal names one; the repairs listed come before those counted.
+    return TolerantSubtitleReader::describe(repairs.first()) + u'\n'
+        + tr("Nothing in the file reads as %1: a repair would leave no subtitle.").arg(SubtitleFormat::name(format));
 }

@@ -32,7 +32,7 @@ public:
     // A repairing read that had to mend something and kept no subtitle left out all there
     // was: it is refused with this message, never taken for a file read (an empty output
     // written with success would follow). Nothing when the read kept a subtitle or mended
-    // nothing (an empty file, a script with no events yet).
+    // nothing (an empty file, a script with no events yet). It names the first repair's line.
     static std::optional<QString> refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles,
                                                    const QList<TolerantSubtitleReader::Repair> &repairs, qsizetype unlisted);
 

@@ -179,8 +179,8 @@ private slots:
             << "@/arrows.srt: Line 1 “00:00:01,000 -> 00:00:02,000”: Read the timing" << QString();
         QTest::newRow("convert: a repair that would leave nothing is refused, nothing written")
             << QStringList{"--convert", "--repair", "@/nothing.ass", "@/kept.srt"} << 1 << ""
-            << "@/nothing.ass: Nothing in the file reads as SubStation Alpha (SSA): a repair would leave no subtitle.\n"
-               "Line 3 “not an event”: Left out a line that is not an event" << QString();
+            << "@/nothing.ass: Line 3 “not an event”: Left out a line that is not an event; it is kept as it stands.\n"
+               "Nothing in the file reads as SubStation Alpha (SSA): a repair would leave no subtitle.\n" << QString();
         const QString faultLines = "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (20 cps)\n";
         QTest::newRow("qc: a clean file says nothing") << QStringList{"--qc", "adult-25", "@/clean.srt"} << 0 << "" << "" << QString();
         QTest::newRow("qc: a line per problem") << QStringList{"--qc", "adult-25", "@/clean.srt", "@/faults.srt"} << 1
@@ -206,7 +206,7 @@ private slots:
             << QStringList{"--qc", "--repair", "adult-25", "@/sloppy.srt"} << 0 << "" << "@/sloppy.srt: read with 2 repair(s)\n" << QString();
         QTest::newRow("qc: --repair that would leave nothing is a file not read")
             << QStringList{"--qc", "--repair", "adult-25", "@/nothing.ass"} << 3 << ""
-            << "@/nothing.ass: Nothing in the file reads as SubStation Alpha (SSA)*1 of 1 file(s) could not be read.\n"
+            << "@/nothing.ass: Line 3 “not an event”*1 of 1 file(s) could not be read.\n"
             << QString();
         QTest::newRow("qc: a value rounding to its limit shows the decimal that breaks it")
             << QStringList{"--qc", "adult-25", "@/near.srt"} << 1 << "@/near.srt:1: too-fast: 20.03 cps (20 cps)\n" << "" << QString();

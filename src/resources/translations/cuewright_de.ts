@@ -1332,7 +1332,7 @@
 <context>
     <name>FormatRepairs</name>
     <message>
-        <location filename="../../format/FormatRepairs.cpp" line="+35"/>
+        <location filename="../../format/FormatRepairs.cpp" line="+37"/>
         <source>Nothing in the file reads as %1: a repair would leave no subtitle.</source>
         <translation>Nichts in der Datei lässt sich als %1 lesen: Eine Reparatur ließe keinen Untertitel übrig.</translation>
     </message>
