@@ -36,6 +36,36 @@ Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id for
                                   read.unlistedRepairs, format, std::move(read.keep)};
 }
 
+// The text as the readers of formats other than SRT take it: what they keep of the file
+// is written back with the file's line endings, so CR LF read as it stands would be
+// written CR CR LF (an empty line after every line when it is read again).
+QString withLineFeeds(QString text, const TextFileFormat &layout)
+{
+    if (layout.crlf)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+// The text read in the format its content shows; when that gives no subtitle, in the
+// format its name says, if that gives some: detection weighs shapes, and a file that
+// fools it is still what its name says.
+Expected<SubtitleFile::Contents, QString>
+readByContentOrName(const QString &path, QStringView head,
+                    const std::function<Expected<SubtitleFile::Contents, QString>(SubtitleFormat::Id)> &readAs)
+{
+    const SubtitleFormat::Id detected = SubtitleFormat::detect(head);
+    auto contents = readAs(detected);
+    if (contents && !contents.value().subtitles.isEmpty())
+        return contents;
+    const std::optional<SubtitleFormat::Id> named = SubtitleFormat::fromFileName(path);
+    if (!named || *named == detected)
+        return contents;
+    auto byName = readAs(*named);
+    if (byName && !byName.value().subtitles.isEmpty())
+        return byName;
+    return contents;
+}
+
 } // namespace
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading,
@@ -87,21 +117,28 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     if (utf8) {
         const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
         const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
-        const SubtitleFormat::Id format = SubtitleFormat::detect(QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 64 * 1024))));
-        if (format != SubtitleFormat::Srt)
-            return readOtherFormat(format, QString::fromUtf8(text), TextEncoding::Utf8, TextFileFormat::ofUtf8(bytes), reading, frameRate);
-        if (reading == Reading::Repairing) {
-            auto result = TolerantSubtitleReader::readUtf8(text);
-            if (!result)
-                return result.error();
-            TolerantSubtitleReader::Result repaired = std::move(result).value();
-            return Contents{std::move(repaired.subtitles), TextEncoding::Utf8, std::move(repaired.repairs),
-                            TextFileFormat::ofUtf8(bytes), repaired.unlistedRepairs};
-        }
-        auto subtitles = SubtitleParser::shared().parseUtf8(text);
-        if (!subtitles)
-            return subtitles.error().message(text);
-        return Contents{std::move(subtitles).value(), TextEncoding::Utf8, {}, TextFileFormat::ofUtf8(bytes)};
+        const TextFileFormat layout = TextFileFormat::ofUtf8(bytes);
+        QString decoded; // made once, for formats other than SRT
+        const auto readAs = [&](SubtitleFormat::Id format) -> Expected<Contents, QString> {
+            if (format != SubtitleFormat::Srt) {
+                if (decoded.isNull())
+                    decoded = withLineFeeds(QString::fromUtf8(text), layout);
+                return readOtherFormat(format, decoded, TextEncoding::Utf8, layout, reading, frameRate);
+            }
+            if (reading == Reading::Repairing) {
+                auto result = TolerantSubtitleReader::readUtf8(text);
+                if (!result)
+                    return result.error();
+                TolerantSubtitleReader::Result repaired = std::move(result).value();
+                return Contents{std::move(repaired.subtitles), TextEncoding::Utf8, std::move(repaired.repairs), layout,
+                                repaired.unlistedRepairs};
+            }
+            auto subtitles = SubtitleParser::shared().parseUtf8(text);
+            if (!subtitles)
+                return subtitles.error().message(text);
+            return Contents{std::move(subtitles).value(), TextEncoding::Utf8, {}, layout};
+        };
+        return readByContentOrName(path, QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 64 * 1024))), readAs);
     }
 
     QString text;
@@ -122,22 +159,25 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     const TextFileFormat format = TextFileFormat::of(bytes, text, encoding);
     bytes = QByteArray(); // the text holds it all now; keep the peak low
 
-    if (const SubtitleFormat::Id subtitleFormat = SubtitleFormat::detect(text); subtitleFormat != SubtitleFormat::Srt) {
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
-        return readOtherFormat(subtitleFormat, text, encoding, format, reading, frameRate);
-    }
-    if (reading == Reading::Repairing) {
-        auto result = TolerantSubtitleReader::read(text);
-        if (!result)
-            return result.error();
-        TolerantSubtitleReader::Result repaired = std::move(result).value();
-        return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format, repaired.unlistedRepairs};
-    }
-    auto subtitles = SubtitleParser::shared().parse(text);
-    if (!subtitles)
-        return subtitles.error().message(text);
-    return Contents{std::move(subtitles).value(), encoding, {}, format};
+    const auto readAs = [&](SubtitleFormat::Id subtitleFormat) -> Expected<Contents, QString> {
+        if (subtitleFormat != SubtitleFormat::Srt) {
+            text = withLineFeeds(std::move(text), format);
+            const QStringView withoutMark = QStringView(text).sliced(text.startsWith(QChar(0xFEFF)) ? 1 : 0);
+            return readOtherFormat(subtitleFormat, withoutMark, encoding, format, reading, frameRate);
+        }
+        if (reading == Reading::Repairing) {
+            auto result = TolerantSubtitleReader::read(text);
+            if (!result)
+                return result.error();
+            TolerantSubtitleReader::Result repaired = std::move(result).value();
+            return Contents{std::move(repaired.subtitles), encoding, std::move(repaired.repairs), format, repaired.unlistedRepairs};
+        }
+        auto subtitles = SubtitleParser::shared().parse(text);
+        if (!subtitles)
+            return subtitles.error().message(text);
+        return Contents{std::move(subtitles).value(), encoding, {}, format};
+    };
+    return readByContentOrName(path, text, readAs);
 }
 
 namespace {

@@ -26,3 +26,13 @@ FormatReading FormatRepairs::finish(SubtitleList subtitles, std::shared_ptr<cons
     sortSubtitles(subtitles);
     return FormatReading{std::move(subtitles), std::move(keep), std::move(m_repairs), m_unlisted};
 }
+
+std::optional<QString> FormatRepairs::refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles,
+                                                       const QList<TolerantSubtitleReader::Repair> &repairs, qsizetype unlisted)
+{
+    if (subtitles > 0 || (repairs.isEmpty() && unlisted == 0))
+        return std::nullopt;
+    // The line first, as every refusal names one; the repairs listed come before those counted.
+    return TolerantSubtitleReader::describe(repairs.first()) + u'\n'
+        + tr("Nothing in the file reads as %1: a repair would leave no subtitle.").arg(SubtitleFormat::name(format));
+}

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "format/FormatReading.h"
+#include "format/SubtitleFormat.h"
 #include "format/TolerantSubtitleReader.h"
 
 #include <QCoreApplication>
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 // What the readers of formats other than SRT share: the repairs a repairing read makes
 // (the first ones listed, the rest counted) and the message that names a faulty line.
@@ -25,6 +28,13 @@ public:
 
     // "reason" followed by what line `line` reads.
     static QString fault(qsizetype line, QStringView lineText, const QString &reason);
+
+    // A repairing read that had to mend something and kept no subtitle left out all there
+    // was: it is refused with this message, never taken for a file read (an empty output
+    // written with success would follow). Nothing when the read kept a subtitle or mended
+    // nothing (an empty file, a script with no events yet). It names the first repair's line.
+    static std::optional<QString> refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles,
+                                                   const QList<TolerantSubtitleReader::Repair> &repairs, qsizetype unlisted);
 
     // The subtitles sorted by start (stable), with the repairs noted.
     FormatReading finish(SubtitleList subtitles, std::shared_ptr<const FormatKeep> keep = nullptr);

@@ -26,7 +26,10 @@ public:
     static bool isWritable(Id format);
     // The format a file name's extension stands for, if any. ".sub" is MicroDVD's.
     static std::optional<Id> fromFileName(const QString &path);
-    // The format the text is written in, told by its first lines; SRT when nothing else fits.
+    // The format the text is written in, told by its shape: its first lines, and for the
+    // sections of a script, whether subtitles' timing lines come before them (an SRT file
+    // may hold "[Events]" as a subtitle's text). SRT when nothing else fits. An XML
+    // prolog is looked at whole; the rest only in the first 64 KB.
     static Id detect(QStringView text);
     // The key settings and recovery use for a format ("srt", "vtt", "ass", …), and back.
     static QString key(Id format);

@@ -2,6 +2,7 @@
 
 #include "format/AssReader.h"
 #include "format/AssWriter.h"
+#include "format/FormatRepairs.h"
 #include "format/MarkupTokenizer.h"
 #include "format/MicroDvdReader.h"
 #include "format/Mpl2Reader.h"
@@ -15,8 +16,9 @@
 
 #include <cmath>
 
-Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
-                                                        const FormatReadOptions &options)
+namespace {
+
+Expected<FormatReading, QString> readIn(SubtitleFormat::Id format, QStringView text, const FormatReadOptions &options)
 {
     switch (format) {
     case SubtitleFormat::Srt:
@@ -46,7 +48,21 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
     case SubtitleFormat::Mpl2:
         return Mpl2Reader::read(text, options);
     }
-    return tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
+    return SubtitleFormatIo::tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
+}
+
+} // namespace
+
+Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
+                                                        const FormatReadOptions &options)
+{
+    auto result = readIn(format, text, options);
+    if (result && options.repairing) {
+        const FormatReading &read = result.value();
+        if (auto refusal = FormatRepairs::refusalOfNothing(format, read.subtitles.size(), read.repairs, read.unlistedRepairs))
+            return *refusal;
+    }
+    return result;
 }
 
 QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)

@@ -1,5 +1,6 @@
 #include "format/TolerantSubtitleReader.h"
 
+#include "format/FormatRepairs.h"
 #include "format/LineReader.h"
 #include "format/ParseError.h"
 #include "format/SubtitleParser.h"
@@ -437,6 +438,8 @@ Expected<T::Result, QString> Reader<View>::read()
         subtitles.append(Subtitle::create(text.join(u'\n'), timing->start, timing->end));
     }
 
+    if (auto refusal = FormatRepairs::refusalOfNothing(SubtitleFormat::Srt, subtitles.size(), m_result.repairs, m_result.unlistedRepairs))
+        return *refusal;
     if (!std::is_sorted(subtitles.cbegin(), subtitles.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; }))
         sortSubtitles(subtitles);
     m_result.subtitles = std::move(subtitles);

@@ -72,13 +72,14 @@ struct Timing
     double start = 0;
     double end = 0;
     QStringView settings; // the rest of the line after the end time, as written
-    bool mended = false; // read with commas for dots
+    bool mended = false; // read with commas for dots, or with fewer fraction digits
 };
 
 // WebVTT's timestamp rules: the first number is the hours when it does not have exactly
 // two digits or is over 59; minutes and seconds have two digits, milliseconds three.
-// Returns the length read.
-qsizetype readTimestampAt(QStringView text, qsizetype i, double &seconds, QChar fractionMark = u'.')
+// Mending, a comma may stand for the dot and the fraction have one or two digits (tenths,
+// hundredths). Returns the length read.
+qsizetype readTimestampAt(QStringView text, qsizetype i, double &seconds, bool mending = false)
 {
     const auto digits = [&](qsizetype &at, qint64 &value) {
         const qsizetype from = at;
@@ -113,20 +114,24 @@ qsizetype readTimestampAt(QStringView text, qsizetype i, double &seconds, QChar 
         second = first;
         first = 0;
     }
-    if (at >= text.size() || text[at] != fractionMark)
+    if (at >= text.size() || !(text[at] == u'.' || (mending && text[at] == u',')))
         return 0;
     ++at;
-    if (digits(at, fraction) != 3 || second > 59 || third > 59)
+    const qsizetype fractionDigits = digits(at, fraction);
+    if (!(fractionDigits == 3 || (mending && (fractionDigits == 1 || fractionDigits == 2))) || second > 59 || third > 59)
         return 0;
+    for (qsizetype scale = fractionDigits; scale < 3; ++scale)
+        fraction *= 10;
     seconds = double(first) * 3600 + double(second) * 60 + double(third) + double(fraction) / 1000;
     return at - i;
 }
 
-std::optional<Timing> readTiming(QStringView line, QChar fractionMark)
+std::optional<Timing> readTiming(QStringView line, bool mending)
 {
     Timing timing;
+    timing.mended = mending;
     const qsizetype from = skipSpaces(line, 0);
-    const qsizetype startLength = readTimestampAt(line, from, timing.start, fractionMark);
+    const qsizetype startLength = readTimestampAt(line, from, timing.start, mending);
     if (startLength == 0)
         return std::nullopt;
     qsizetype at = from + startLength;
@@ -134,10 +139,13 @@ std::optional<Timing> readTiming(QStringView line, QChar fractionMark)
     if (!line.sliced(at).startsWith(u"-->"))
         return std::nullopt;
     at = skipSpaces(line, at + 3);
-    const qsizetype endLength = readTimestampAt(line, at, timing.end, fractionMark);
+    const qsizetype endLength = readTimestampAt(line, at, timing.end, mending);
     if (endLength == 0)
         return std::nullopt;
     timing.settings = line.sliced(at + endLength);
+    // A mended time must end where a time ends: "01.0x0" is no tenth of a second.
+    if (mending && !timing.settings.isEmpty() && !isSpace(timing.settings.front()))
+        return std::nullopt;
     return timing;
 }
 
@@ -277,8 +285,6 @@ private:
     bool readBlock(const Block &block);
     bool refuse(const Line &line, const QString &why);
     void repair(const Line &line, const QString &what);
-    // What came since the last cue, and the block itself, is left out of the file.
-    void skip(const Block &block);
 
     QStringView m_text;
     FormatReadOptions m_options;
@@ -286,9 +292,10 @@ private:
     Lines m_lines;
     FormatReading m_reading;
     QString m_error;
-    QString m_pending; // text kept from before the current gap (when something was skipped)
+    QString m_pending; // text to write before the file's own (a signature it lacked)
     qsizetype m_gapStart = 0;
     qsizetype m_cues = 0;
+    QString m_firstDropped; // why the first cue players drop was dropped, as a strict read says it
 };
 
 bool Reader::refuse(const Line &line, const QString &why)
@@ -303,15 +310,6 @@ void Reader::repair(const Line &line, const QString &what)
         m_reading.repairs.append(Repair{line.number, what, ParseError::quotedLine(line.text)});
     else
         ++m_reading.unlistedRepairs;
-}
-
-void Reader::skip(const Block &block)
-{
-    m_pending += m_text.sliced(m_gapStart, block.start - m_gapStart);
-    // The blank lines after the block go too, so that the gap is not doubled.
-    while (!m_lines.atEnd() && m_lines.current().text.isEmpty())
-        m_lines.advance();
-    m_gapStart = m_lines.atEnd() ? m_text.size() : m_lines.current().start;
 }
 
 Reader::Block Reader::collectBlock()
@@ -345,39 +343,42 @@ Reader::Block Reader::collectBlock()
 
 bool Reader::readBlock(const Block &block)
 {
+    // What players skip (a block without a timing line, a STYLE or REGION block after the
+    // first cue, a cue whose timing line they cannot read) stays in the file as it stands,
+    // between the cues around it.
     const Line &first = block.lines.first();
     if (block.timingIndex < 0) {
         const bool isStyle = startsWithWord(first.text, u"STYLE");
         const bool isRegion = startsWithWord(first.text, u"REGION");
-        if (startsWithWord(first.text, u"NOTE")) {
-            m_keep->count(Part::Notes);
-            return true;
-        }
-        if ((isStyle || isRegion) && m_cues == 0) {
+        if ((isStyle || isRegion) && m_cues == 0)
             m_keep->count(isStyle ? Part::StyleDefinitions : Part::Regions);
-            return true;
-        }
-        const QString why = isStyle || isRegion
-            ? WebVttReader::tr("A STYLE or REGION block after the first cue is ignored by players.")
-            : WebVttReader::tr("This block has no timing line (“00:00:01.000 --> 00:00:02.000”): it is neither a cue nor a note.");
-        if (!m_options.repairing)
-            return refuse(first, why);
-        repair(first, WebVttReader::tr("Left out a block that players ignore: %1").arg(why));
-        skip(block);
+        else
+            m_keep->count(Part::Notes);
         return true;
     }
 
     const Line &timingLine = block.lines[block.timingIndex];
-    std::optional<Timing> timing = readTiming(timingLine.text, u'.');
-    if (!timing && m_options.repairing && (timing = readTiming(timingLine.text, u',')))
-        timing->mended = true;
+    std::optional<Timing> timing = readTiming(timingLine.text, false);
+    if (!timing && m_options.repairing)
+        timing = readTiming(timingLine.text, true);
     if (!timing) {
         const QString why = WebVttReader::tr("This is not a WebVTT timing line (“[hh:]mm:ss.ttt --> [hh:]mm:ss.ttt”), or a time in it is too large.");
+        m_keep->count(Part::Notes);
+        if (m_options.repairing)
+            repair(timingLine, WebVttReader::tr("Left out the cue, as players do; it stays in the file as it is: %1").arg(why));
+        else if (m_firstDropped.isEmpty())
+            m_firstDropped = ParseError::lineReads(timingLine.number, timingLine.text) + u' ' + why;
+        return true;
+    }
+    bool rewritten = timing->mended;
+    if (timing->end < timing->start) {
+        const QString why = WebVttReader::tr("The cue ends at %1, before it starts at %2.")
+                                .arg(WebVttWriter::timestamp(timing->end), WebVttWriter::timestamp(timing->start));
         if (!m_options.repairing)
             return refuse(timingLine, why);
-        repair(timingLine, WebVttReader::tr("Left out the cue: %1").arg(why));
-        skip(block);
-        return true;
+        repair(timingLine, why + u' ' + WebVttReader::tr("Set the end to the start."));
+        timing->end = timing->start;
+        rewritten = true;
     }
 
     const QStringView rawText = m_text.sliced(block.textStart, block.end - block.textStart);
@@ -388,12 +389,14 @@ bool Reader::readBlock(const Block &block)
         text.prepend(QStringLiteral("{\\an%1}").arg(an));
 
     QString source = m_text.sliced(block.start, block.end - block.start).toString();
-    if (timing->mended) {
+    if (rewritten) {
         const QString timingText = WebVttWriter::timestamp(timing->start) + QStringLiteral(" --> ") + WebVttWriter::timestamp(timing->end)
             + timing->settings.toString();
         source = (identifier.isEmpty() ? QString() : identifier.toString() + u'\n') + timingText
             + (block.lineCount > block.timingIndex + 1 ? u'\n' + rawText.toString() : QString());
-        repair(timingLine, WebVttReader::tr("Read the commas in the times as the dots WebVTT writes."));
+        if (timing->mended)
+            repair(timingLine, WebVttReader::tr("Read the times as %1 --> %2, as WebVTT writes them.")
+                                   .arg(WebVttWriter::timestamp(timing->start), WebVttWriter::timestamp(timing->end)));
     }
 
     if (!identifier.isEmpty())
@@ -454,6 +457,10 @@ Expected<FormatReading, QString> Reader::read()
         if (!readBlock(block))
             return m_error;
     }
+
+    // Players would show nothing: the file is not read, as a file that is not WebVTT.
+    if (m_cues == 0 && !m_firstDropped.isEmpty())
+        return m_firstDropped;
 
     const QString rest = m_pending + m_text.sliced(m_gapStart).toString();
     if (m_cues == 0)

@@ -81,6 +81,11 @@ private slots:
         // 25 characters in 1.248 s: 20.03 characters a second, over a limit of 20.
         QVERIFY(writeAll(m_dir.filePath("near.srt"), "1\n00:00:05,000 --> 00:00:06,248\nA line read a bit fast!!!\n"));
         QVERIFY(writeAll(m_dir.filePath("new\nline.srt"), faults));
+        // An SRT subtitle reading "[Events]" (a WebVTT cue converted), one that also has a
+        // "Format:" line and arrows detection does not know, and a script with no event.
+        QVERIFY(writeAll(m_dir.filePath("events.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03,000 --> 00:00:04,000\n[Events]\n\n"));
+        QVERIFY(writeAll(m_dir.filePath("arrows.srt"), "1\n00:00:01,000 -> 00:00:02,000\n[Events]\n\n2\n00:00:03,000 -> 00:00:04,000\nFormat: none\n"));
+        QVERIFY(writeAll(m_dir.filePath("nothing.ass"), "[Events]\nFormat: Start, End, Text\nnot an event\n"));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
     }
 
@@ -167,6 +172,15 @@ private slots:
         QTest::newRow("convert: --repair writes the repaired file, its line endings kept")
             << QStringList{"--convert", "--repair", "@/sloppy.srt", "@/out.srt"} << 0 << ""
             << "@/sloppy.srt: Line 0 “7”: Subtitle numbered 7 where 1 was expected" << "@/mended.srt";
+        QTest::newRow("convert: --repair keeps an SRT whose subtitle reads [Events] SRT")
+            << QStringList{"--convert", "--repair", "@/events.srt", "@/out.srt"} << 0 << "" << "" << "@/events.srt";
+        QTest::newRow("--repair reads a file that looks like a script as its name says")
+            << QStringList{"--check", "--repair", "@/arrows.srt"} << 0 << "@/arrows.srt: 2 subtitles, UTF-8, SRT, 2 repairs\n"
+            << "@/arrows.srt: Line 1 “00:00:01,000 -> 00:00:02,000”: Read the timing" << QString();
+        QTest::newRow("convert: a repair that would leave nothing is refused, nothing written")
+            << QStringList{"--convert", "--repair", "@/nothing.ass", "@/kept.srt"} << 1 << ""
+            << "@/nothing.ass: Line 3 “not an event”: Left out a line that is not an event; it is kept as it stands.\n"
+               "Nothing in the file reads as SubStation Alpha (SSA): a repair would leave no subtitle.\n" << QString();
         const QString faultLines = "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (20 cps)\n";
         QTest::newRow("qc: a clean file says nothing") << QStringList{"--qc", "adult-25", "@/clean.srt"} << 0 << "" << "" << QString();
         QTest::newRow("qc: a line per problem") << QStringList{"--qc", "adult-25", "@/clean.srt", "@/faults.srt"} << 1
@@ -190,6 +204,10 @@ private slots:
             << "@/bad.srt: *\n1 of 2 file(s) could not be read; --repair reads what plainly means one thing.\n" << QString();
         QTest::newRow("qc: --repair reads what the strict reading refuses")
             << QStringList{"--qc", "--repair", "adult-25", "@/sloppy.srt"} << 0 << "" << "@/sloppy.srt: read with 2 repair(s)\n" << QString();
+        QTest::newRow("qc: --repair that would leave nothing is a file not read")
+            << QStringList{"--qc", "--repair", "adult-25", "@/nothing.ass"} << 3 << ""
+            << "@/nothing.ass: Line 3 “not an event”*1 of 1 file(s) could not be read.\n"
+            << QString();
         QTest::newRow("qc: a value rounding to its limit shows the decimal that breaks it")
             << QStringList{"--qc", "adult-25", "@/near.srt"} << 1 << "@/near.srt:1: too-fast: 20.03 cps (20 cps)\n" << "" << QString();
         QTest::newRow("qc: a line break in a name is no line of the report")

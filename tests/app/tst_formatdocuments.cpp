@@ -43,6 +43,44 @@ private:
     }
 
 private slots:
+    // Opened as its shape shows, whatever look-alike lines it holds, and saved as it was:
+    // an SRT subtitle reading "[Events]" took the file for a script, so that Save wrote
+    // a script's lines into it; a long comment before TTML's <tt> hid it.
+    void openedAsItsShapeShowsAndSavedAsItWas_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<qsizetype>("count");
+        QTest::newRow("an SRT subtitle reading [Events]")
+            << "events.srt" << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n[Events]\n\n2\n00:00:03,000 --> 00:00:04,000\nFormat: x\n\n")
+            << int(SubtitleFormat::Srt) << qsizetype(2);
+        QTest::newRow("TTML behind a 70 KB comment")
+            << "comment.ttml"
+            << "<?xml version=\"1.0\"?>\n<!--" + QByteArray(70 * 1024, 'x')
+                   + "-->\n<tt xmlns=\"http://www.w3.org/ns/ttml\"><body><div><p begin=\"1s\" end=\"2s\">A</p></div></body></tt>\n"
+            << int(SubtitleFormat::Ttml) << qsizetype(1);
+        QTest::newRow("WebVTT with Windows line ends")
+            << "crlf.vtt" << QByteArray("WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\na\r\nb\r\n") << int(SubtitleFormat::WebVtt) << qsizetype(1);
+    }
+
+    void openedAsItsShapeShowsAndSavedAsItWas()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, format);
+        QFETCH(qsizetype, count);
+        const QString path = write(bytes, name);
+        Document document;
+        const auto opened = document.read(path);
+        QVERIFY2(opened, opened ? "" : qPrintable(opened.error()));
+        document.attachController();
+        QCOMPARE(int(document.subtitleFormat()), format);
+        QCOMPARE(document.subtitleController().subtitles().size(), count);
+        QVERIFY(document.write(path));
+        QCOMPARE(read(path), bytes);
+    }
+
     // Saved as SRT, the document is an SRT document: the next save writes SRT again, not
     // the ASS file's styles into an SRT name.
     void savedAsAnotherFormatBecomesIt()

@@ -10,7 +10,8 @@
 // The real files other programs wrote, kept under tests/data/formats/<format key>/ with what a
 // careful count of each gives in expected.tsv: "name<TAB>subtitles<TAB>checks", where
 // subtitles is a count, or "line N" for a broken file whose message must name line N, or
-// "line N / COUNT" for one that a repairing read mends into COUNT subtitles; and
+// "line N / COUNT" for one that a repairing read mends into COUNT subtitles ("line N /
+// refused" when mending would leave none); and
 // checks lists "same" (written back unedited, byte for byte) and "srt" (through SRT and
 // back, the same subtitles).
 class TestFormatFiles : public QObject
@@ -18,6 +19,8 @@ class TestFormatFiles : public QObject
     Q_OBJECT
 
 private slots:
+    void detection_data();
+    void detection();
     void realFiles_data();
     void realFiles();
     void srtFilesThroughEveryFormat_data();
@@ -42,6 +45,37 @@ QStringList described(const SubtitleList &subtitles, double precision = 0.001)
 }
 
 } // namespace
+
+// Each format told by its shape, and the look-alikes that are not it.
+void TestFormatFiles::detection_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("format"); // its key
+    const QString srt = QStringLiteral("1\n00:00:01,000 --> 00:00:02,000\nA\n\n");
+    const QString ttml = QStringLiteral("<tt xmlns=\"http://www.w3.org/ns/ttml\"><body><div><p begin=\"1s\" end=\"2s\">A</p></div></body></tt>\n");
+    const QString comment = QStringLiteral("<!--") + QString(70 * 1024, u'x') + QStringLiteral("-->\n");
+    const auto row = [](const char *name, const QString &text, const char *format) { QTest::newRow(name) << text << QString::fromUtf8(format); };
+    row("SRT", srt, "srt");
+    row("an SRT subtitle reading [Events], another Format:", srt + QStringLiteral("2\n00:00:03,000 --> 00:00:04,000\n[Events]\nFormat: x\n"), "srt");
+    row("[Events] without anything else of a script", QStringLiteral("x\n[Events]\n"), "srt");
+    row("a script cut down to its events", QStringLiteral("[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,,A\n"), "ssa");
+    row("a script after a comment line", QStringLiteral("; made by hand\n[Script Info]\nScriptType: v4.00+\n"), "ass");
+    row("its events after a comment line", QStringLiteral("; made by hand\n\n[Events]\nFormat: Start, End, Text\n"), "ssa");
+    row("WEBVTT and a tab", QStringLiteral("WEBVTT\tcaptions\n\n00:01.000 --> 00:02.000\nA\n"), "vtt");
+    row("WEBVTT run on into a word is no signature", QStringLiteral("WEBVTTish\n") + srt, "srt");
+    row("a MicroDVD line before SRT's blocks", QStringLiteral("{1}{2}A\n") + srt, "srt");
+    row("TTML behind a declaration and a long comment", QStringLiteral("<?xml version=\"1.0\"?>\n") + comment + ttml, "ttml");
+    row("the head of TTML cut inside a long comment", comment.first(64 * 1024), "ttml");
+    row("TTML with a namespace prefix", QStringLiteral("<tt:tt xmlns:tt=\"http://www.w3.org/ns/ttml\"/>"), "ttml");
+    row("a comment naming <tt> before a web page", QStringLiteral("<!-- <tt> -->\n<html><body>Not found</body></html>\n"), "srt");
+}
+
+void TestFormatFiles::detection()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, format);
+    QCOMPARE(SubtitleFormat::key(SubtitleFormat::detect(text)), format);
+}
 
 void TestFormatFiles::realFiles_data()
 {
@@ -89,6 +123,10 @@ void TestFormatFiles::realFiles()
         if (parts.size() < 2)
             return;
         const auto repaired = SubtitleFormatIo::read(format, text, {.repairing = true});
+        if (parts[1] == QLatin1String("refused")) {
+            QVERIFY2(!repaired, "a repair that leaves nothing was taken for a read");
+            return;
+        }
         QVERIFY2(repaired, repaired ? "" : qPrintable(repaired.error()));
         QCOMPARE(repaired.value().subtitles.size(), parts[1].toLongLong());
         return;

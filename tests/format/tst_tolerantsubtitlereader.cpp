@@ -73,6 +73,8 @@ private slots:
         // file in another encoding is, is refused where it begins.
         row("five lines past a blank line", "1\nT1\nA\n\nb\nc\nd\ne\nf\n", "Line 4 is not SRT: “b” and the lines after it follow the blank line that ends subtitle 1",
             "refused");
+        row("a number and nothing else: a repair that would leave nothing", "7\n",
+            "Line 0 “7”: The text ends after the number 7, with no timing or text: left it out.\nNothing in the file reads as SubRip (SRT)", "refused");
         row("NUL characters", "0\nT1\nA\n\n1\nT2\nB\0\n", "Line 6 holds a NUL character (“B␀”)", "refused");
     }
 

@@ -52,6 +52,7 @@ void TestWebVtt::read_data()
     row("a signed percentage places nothing", cue.arg(u" line:-0%"_qs, u"A"_qs), u"1000 2000 A"_qs);
     row("vertical text places nothing", cue.arg(u" vertical:rl line:0"_qs, u"A"_qs), u"1000 2000 A"_qs);
     row("CR and CR LF end lines", u"WEBVTT\r\rid\r00:01.000 --> 00:02.000\r\na\rb\r\n"_qs, u"1000 2000 a\nb"_qs);
+    row("CR LF inside a two-line cue", u"WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\na\r\nb\r\n"_qs, u"1000 2000 a\nb"_qs);
     row("a timing line in the text starts the next cue", u"WEBVTT\n\n00:03.000 --> 00:04.000\nA\n00:01.000 --> 00:02.000\nB"_qs,
         u"1000 2000 B\n3000 4000 A"_qs);
     row("notes, styles and regions are no cues",
@@ -64,8 +65,17 @@ void TestWebVtt::read_data()
     row("sixty seconds", cue.arg(QString(), u"A"_qs).replace(u"00:02.000"_qs, u"00:60.000"_qs), u"Line 3 "_qs);
     row("a time too large", cue.arg(QString(), u"A"_qs).replace(u"00:02.000"_qs, u"1234567:00:00.000"_qs), u"Line 3 "_qs);
     row("two fraction digits", cue.arg(QString(), u"A"_qs).replace(u"01.000"_qs, u"01.00"_qs), u"Line 3 "_qs);
-    row("a block with no timing", u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nB\n"_qs, u"Line 6 reads “B”"_qs);
-    row("a style after a cue", u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nSTYLE\n::cue {}\n"_qs, u"Line 6 "_qs);
+    // What players skip is skipped, not a fault: blocks without a timing line, cues whose
+    // timing line they cannot read. Only a file where nothing is left is refused.
+    row("a block with no timing", u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nB\n"_qs, u"1000 2000 A"_qs);
+    row("a style after a cue", u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nSTYLE\n::cue {}\n"_qs, u"1000 2000 A"_qs);
+    row("a style whose CSS holds a blank line", u"WEBVTT\n\nSTYLE\n::cue {\n\ncolor: red }\n\n00:01.000 --> 00:02.000\nA\n"_qs,
+        u"1000 2000 A"_qs);
+    row("a cue with a timing line players cannot read", u"WEBVTT\n\n00:01.00 --> 00:02.000\nA\n\n00:03.000 --> 00:04.000\nB\n"_qs,
+        u"3000 4000 B"_qs);
+    row("an end before the start", cue.arg(QString(), u"A"_qs).replace(u"00:02.000"_qs, u"00:00.500"_qs), u"Line 3 "_qs);
+    row("mended: an end before the start", cue.arg(QString(), u"A"_qs).replace(u"00:02.000"_qs, u"00:00.500"_qs), u"1000 1000 A"_qs, true, 1);
+    row("mended: two fraction digits", cue.arg(QString(), u"A"_qs).replace(u"01.000"_qs, u"01.25"_qs), u"1250 2000 A"_qs, true, 1);
     row("mended: signature and comma decimals", u"1\n00:00:01,000 --> 00:00:02,500\nA\n"_qs, u"1000 2500 A"_qs, true, 2);
     row("mended: a bad cue skipped", u"WEBVTT\n\nx00:01.000 --> 00:02.000\nA\n\n00:03.000 --> 00:04.000\nB\n"_qs,
         u"3000 4000 B"_qs, true, 1);
@@ -105,6 +115,8 @@ void TestWebVtt::write_data()
         << QString(file).replace(u"B\n"_qs, u"B\n\n00:00:05.000 --> 00:00:06.000 line:0 align:right\n<c.yellow>N</c>\n"_qs);
     QTest::newRow("removing the first cue keeps the header and the next note") << file << u"remove first"_qs
         << u"WEBVTT\n\nNOTE one\n\nNOTE two\n\n00:03.000 --> 00:04.000\nB\n"_qs;
+    QTest::newRow("a block players skip stays as it is") << u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nB\n\n00:03.00 --> 00:04.000\nC\n"_qs
+        << u"time"_qs << u"WEBVTT\n\n00:02.000 --> 00:03.000\nA\n\nB\n\n00:03.00 --> 00:04.000\nC\n"_qs;
     QTest::newRow("from scratch") << QString() << u"add {\\an8}<b>a</b>\n<font color=\"#123456\">b</font><font color=\"odd\">c</font>"_qs
         << u"WEBVTT\n\n00:00:05.000 --> 00:00:06.000 line:0\n<b>a</b>\n<c.black>b</c>c\n"_qs;
 }

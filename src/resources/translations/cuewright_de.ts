@@ -1315,6 +1315,14 @@
     </message>
 </context>
 <context>
+    <name>FormatRepairs</name>
+    <message>
+        <location filename="../../format/FormatRepairs.cpp" line="+37"/>
+        <source>Nothing in the file reads as %1: a repair would leave no subtitle.</source>
+        <translation>Nichts in der Datei lässt sich als %1 lesen: Eine Reparatur ließe keinen Untertitel übrig.</translation>
+    </message>
+</context>
+<context>
     <name>FrameRateDialog</name>
     <message>
         <location filename="../../panels/FrameRateDialog.cpp" line="+29"/>
@@ -4641,37 +4649,32 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>WebVttReader</name>
     <message>
-        <location filename="../../format/WebVttReader.cpp" line="+361"/>
-        <source>A STYLE or REGION block after the first cue is ignored by players.</source>
-        <translation>Einen STYLE- oder REGION-Block nach dem ersten Cue ignorieren Player.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>This block has no timing line (“00:00:01.000 --&gt; 00:00:02.000”): it is neither a cue nor a note.</source>
-        <translation>Dieser Block hat keine Zeitangabe („00:00:01.000 --&gt; 00:00:02.000“): Er ist weder ein Cue noch eine Notiz.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Left out a block that players ignore: %1</source>
-        <translation>Einen Block ausgelassen, den Player ignorieren: %1</translation>
-    </message>
-    <message>
-        <location line="+10"/>
+        <location filename="../../format/WebVttReader.cpp" line="+365"/>
         <source>This is not a WebVTT timing line (“[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt”), or a time in it is too large.</source>
         <translation>Dies ist keine WebVTT-Zeitangabe („[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt“), oder eine Zeit darin ist zu groß.</translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>Left out the cue: %1</source>
-        <translation>Cue ausgelassen: %1</translation>
+        <source>Left out the cue, as players do; it stays in the file as it is: %1</source>
+        <translation>Cue ausgelassen, wie Player es tun; er bleibt unverändert in der Datei: %1</translation>
     </message>
     <message>
-        <location line="+18"/>
-        <source>Read the commas in the times as the dots WebVTT writes.</source>
-        <translation>Die Kommas in den Zeiten als Punkte gelesen, wie WebVTT sie schreibt.</translation>
+        <location line="+7"/>
+        <source>The cue ends at %1, before it starts at %2.</source>
+        <translation>Der Cue endet um %1, bevor er um %2 beginnt.</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+4"/>
+        <source>Set the end to the start.</source>
+        <translation>Das Ende auf den Anfang gesetzt.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Read the times as %1 --&gt; %2, as WebVTT writes them.</source>
+        <translation>Die Zeiten als %1 --&gt; %2 gelesen, wie WebVTT sie schreibt.</translation>
+    </message>
+    <message>
+        <location line="+43"/>
         <source>A WebVTT file begins with the line “WEBVTT”.</source>
         <translation>Eine WebVTT-Datei beginnt mit der Zeile „WEBVTT“.</translation>
     </message>
