@@ -1,21 +1,29 @@
 #pragma once
 
+#include "format/SubtitleFormat.h"
+#include "model/Subtitle.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 
 #include <memory>
+#include <stop_token>
 #include <thread>
+#include <vector>
 
 class Document;
+class FormatKeep;
 class OwnedTemporaryFolder;
 class Player;
 
 // Lets the player draw a styled document (ASS, SSA) itself, as the format means it:
-// fonts, colours, positions and effects that the plain overlay cannot show. The document
-// is written to a private file a moment after each change, off the GUI thread, and the
-// player reads it again. Other formats keep the overlay.
+// fonts, colours, positions and effects that the plain overlay cannot show. A moment after
+// a burst of changes the subtitles are copied, and the copies are made into a script and
+// written to a private file off the GUI thread; the player then reads it again. A change
+// while that runs stops it, and the next copy is written instead. Other formats keep the
+// overlay.
 class StyledSubtitleTrack : public QObject
 {
     Q_OBJECT
@@ -38,7 +46,13 @@ private:
     bool wanted() const;
     void scheduleWrite();
     void write();
-    void written(bool ok);
+    enum class Outcome { Written, Failed, Stopped };
+    void written(Outcome outcome);
+    // On the worker. `originals` are the subtitles the copies were made from, only to find
+    // the cues kept from the file: a kept cue's subtitle is held by the keep, so no other
+    // subtitle can have its address.
+    Outcome writeScript(const std::stop_token &stop, SubtitleFormat::Id format, const FormatKeep *keep,
+                        const std::vector<const Subtitle *> &originals, const SubtitleList &copies);
     void setShown(bool shown);
 
     Document *m_document;
