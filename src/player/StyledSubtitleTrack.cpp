@@ -7,15 +7,13 @@
 #include "format/SubtitleFormatIo.h"
 #include "player/OwnedTemporaryFolder.h"
 
-#include <optional>
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 // Long enough that typing or a drag's last moves make one write, short enough to follow.
 constexpr int writeDelayMs = 150;
-// How many cues the worker takes over between looks at whether it was stopped.
-constexpr qsizetype cuesBetweenStopChecks = 4096;
 const QString folderKind = QStringLiteral("shown");
 
 bool isStyled(SubtitleFormat::Id format)
@@ -83,53 +81,103 @@ void StyledSubtitleTrack::write()
         m_writeAgain = true;
         return;
     }
-    // The subtitles change in place on this thread: the worker gets copies of them.
-    // Copying is all this thread does; the script is made from the copies.
+    // The subtitles change in place on this thread: the worker gets copies of them. A copy
+    // is never changed, so one still like its subtitle is kept for the next script, and an
+    // edit costs one pass over the list and the copies of what changed.
     const SubtitleList &subtitles = m_document->subtitleController().subtitles();
+    const SubtitleFormat::Id format = m_document->subtitleFormat();
+    std::shared_ptr<const FormatKeep> keep = m_document->sharedFormatKeep();
+    if (keep && keep->format() != format)
+        keep.reset();
+    if (keep != m_copiedKeep || format != m_copiedFormat || !m_copiesKeep) {
+        m_copiedFrom.clear();
+        m_copies.clear();
+        m_copiedKeep = keep;
+        m_copiedFormat = format;
+        m_copiesKeep = std::make_shared<FormatKeep>(format);
+        if (keep) {
+            m_copiesKeep->header = keep->header;
+            m_copiesKeep->trailer = keep->trailer;
+            m_copiesKeep->fileFields = keep->fileFields;
+        }
+    }
     std::vector<const Subtitle *> originals;
     originals.reserve(size_t(subtitles.size()));
     SubtitleList copies;
     copies.reserve(subtitles.size());
+    std::vector<std::pair<SubtitlePtr, const Subtitle *>> fresh;
+    qsizetype previous = 0;
     for (const SubtitlePtr &subtitle : subtitles) {
         originals.push_back(subtitle.get());
+        const qsizetype found = formerCopyOf(*subtitle, previous);
+        if (found >= 0) {
+            previous = found + 1;
+            if (isLike(*m_copies[found], *subtitle)) {
+                copies.append(m_copies[found]);
+                continue;
+            }
+        }
         const auto utf8 = subtitle->utf8();
         copies.append(utf8 ? Subtitle::createUtf8(*utf8, subtitle->start, subtitle->end)
                            : Subtitle::create(subtitle->text(), subtitle->start, subtitle->end));
+        fresh.emplace_back(copies.last(), subtitle.get());
     }
+    m_copiedFrom = originals;
+    m_copies = copies;
     m_writing = true;
     if (m_writer.joinable())
         m_writer.join(); // it has reported back: nothing left to wait for
-    // Only the worker touches the folder until it reports back.
-    m_writer = std::jthread([this, format = m_document->subtitleFormat(), keep = m_document->sharedFormatKeep(),
-                             originals = std::move(originals), copies = std::move(copies)](std::stop_token stop) {
-        const Outcome outcome = writeScript(stop, format, keep.get(), originals, copies);
+    // Only the worker touches the folder and the copies' keep until it reports back.
+    m_writer = std::jthread([this, format, keep = std::move(keep), copiesKeep = m_copiesKeep, fresh = std::move(fresh),
+                             copies = std::move(copies)](std::stop_token stop) {
+        const Outcome outcome = writeScript(stop, format, keep.get(), *copiesKeep, fresh, copies);
         QMetaObject::invokeMethod(this, [this, outcome] { written(outcome); }, Qt::QueuedConnection);
     });
 }
 
-StyledSubtitleTrack::Outcome StyledSubtitleTrack::writeScript(const std::stop_token &stop, SubtitleFormat::Id format,
-                                                              const FormatKeep *keep,
-                                                              const std::vector<const Subtitle *> &originals,
-                                                              const SubtitleList &copies)
+qsizetype StyledSubtitleTrack::formerCopyOf(const Subtitle &subtitle, qsizetype from) const
 {
-    // The cues kept from the file, found by the originals, now belong to the copies.
-    std::optional<FormatKeep> copiesKeep;
-    if (keep && keep->format() == format) {
-        copiesKeep.emplace(format);
-        copiesKeep->header = keep->header;
-        copiesKeep->trailer = keep->trailer;
-        copiesKeep->fileFields = keep->fileFields;
-        for (qsizetype i = 0; i < copies.size(); ++i) {
-            if (i % cuesBetweenStopChecks == 0 && stop.stop_requested())
-                return Outcome::Stopped;
-            if (const FormatKeep::Cue *cue = keep->cue(*originals[size_t(i)]))
-                copiesKeep->keep(copies[i], *cue);
+    // Usually where the last one was found, or a little after it (subtitles removed);
+    // else among the copies that started at the same time (subtitles moved).
+    constexpr qsizetype nearby = 8;
+    const qsizetype count = qsizetype(m_copiedFrom.size());
+    for (qsizetype k = from; k < std::min(count, from + nearby); ++k) {
+        if (m_copiedFrom[size_t(k)] == &subtitle)
+            return k;
+    }
+    const auto first = std::lower_bound(m_copies.begin() + std::min(from, count), m_copies.end(), subtitle.start,
+                                        [](const SubtitlePtr &copy, double start) { return copy->start < start; });
+    for (auto it = first; it != m_copies.end() && it - first < 64 && (*it)->start == subtitle.start; ++it) {
+        if (m_copiedFrom[size_t(it - m_copies.begin())] == &subtitle)
+            return it - m_copies.begin();
+    }
+    return -1;
+}
+
+bool StyledSubtitleTrack::isLike(const Subtitle &copy, const Subtitle &subtitle)
+{
+    if (copy.start != subtitle.start || copy.end != subtitle.end)
+        return false;
+    const auto copyUtf8 = copy.utf8();
+    const auto utf8 = subtitle.utf8();
+    return copyUtf8 && utf8 ? *copyUtf8 == *utf8 : copy.text() == subtitle.text();
+}
+
+StyledSubtitleTrack::Outcome StyledSubtitleTrack::writeScript(
+    const std::stop_token &stop, SubtitleFormat::Id format, const FormatKeep *keep, FormatKeep &copiesKeep,
+    const std::vector<std::pair<SubtitlePtr, const Subtitle *>> &fresh, const SubtitleList &copies)
+{
+    // The cues kept from the file, found by the originals, now belong to the new copies.
+    // Not stopped halfway: the copies are kept for the next script, with their cues.
+    if (keep) {
+        for (const auto &[copy, original] : fresh) {
+            if (const FormatKeep::Cue *cue = keep->cue(*original))
+                copiesKeep.keep(copy, *cue);
         }
     }
     if (stop.stop_requested())
         return Outcome::Stopped;
-    const QByteArray bytes = SubtitleFormatIo::write(format, copies, copiesKeep ? &*copiesKeep : nullptr).toUtf8();
-    copiesKeep.reset();
+    const QByteArray bytes = SubtitleFormatIo::write(format, copies, keep ? &copiesKeep : nullptr).toUtf8();
     if (stop.stop_requested())
         return Outcome::Stopped;
     if (!m_folder)

@@ -11,6 +11,7 @@
 #include <memory>
 #include <stop_token>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class Document;
@@ -48,17 +49,28 @@ private:
     void write();
     enum class Outcome { Written, Failed, Stopped };
     void written(Outcome outcome);
-    // On the worker. `originals` are the subtitles the copies were made from, only to find
-    // the cues kept from the file: a kept cue's subtitle is held by the keep, so no other
+    // Where the copy made last time of `subtitle` is, looking from `from` on; -1: none.
+    qsizetype formerCopyOf(const Subtitle &subtitle, qsizetype from) const;
+    static bool isLike(const Subtitle &copy, const Subtitle &subtitle);
+    // On the worker. Each new copy comes with the subtitle it was made from, only to find
+    // the cue kept from the file: a kept cue's subtitle is held by the keep, so no other
     // subtitle can have its address.
     Outcome writeScript(const std::stop_token &stop, SubtitleFormat::Id format, const FormatKeep *keep,
-                        const std::vector<const Subtitle *> &originals, const SubtitleList &copies);
+                        FormatKeep &copiesKeep, const std::vector<std::pair<SubtitlePtr, const Subtitle *>> &fresh,
+                        const SubtitleList &copies);
     void setShown(bool shown);
 
     Document *m_document;
     Player *m_player = nullptr;
     QTimer m_delay;
     std::unique_ptr<OwnedTemporaryFolder> m_folder;
+    // The copies of the last script, the subtitles they were made from and the keep that
+    // gives them their cues (the worker's while it runs).
+    std::vector<const Subtitle *> m_copiedFrom;
+    SubtitleList m_copies;
+    std::shared_ptr<const FormatKeep> m_copiedKeep;
+    SubtitleFormat::Id m_copiedFormat = SubtitleFormat::Srt;
+    std::shared_ptr<FormatKeep> m_copiesKeep;
     std::jthread m_writer;
     bool m_writing = false;
     bool m_writeAgain = false;
