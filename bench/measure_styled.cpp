@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 
 #include <algorithm>
@@ -25,6 +26,22 @@ public:
     void reloadSubtitleFile() override { ++reloads; }
     int reloads = 0;
 };
+
+// Resident memory now and at most so far, in MB.
+std::pair<double, double> residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    double now = 0, peak = 0;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                now = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+            else if (line.startsWith("VmHWM:"))
+                peak = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+        }
+    }
+    return {now, peak};
+}
 
 double threadSeconds()
 {
@@ -91,7 +108,9 @@ int main(int argc, char **argv)
         std::printf("%7.2f s until the player reads it, %5.2f s of GUI thread CPU, longest stall %5.2f s\n",
                     clock.elapsed() / 1000.0, threadSeconds() - cpu, std::max(longestStall, clock.elapsed() - lastTurn) / 1000.0);
     };
-    std::printf("%d events\nfirst copy: ", events);
+    const auto [documentAlone, readingPeak] = residentMegabytes();
+    std::printf("%d events; the document alone: %.0f MB resident (%.0f MB at most while reading)\nfirst copy: ",
+                events, documentAlone, readingPeak);
     std::fflush(stdout);
     track.setPlayer(&player);
     waitFor([&] { return !player.subtitleFile().isEmpty(); });
@@ -105,6 +124,8 @@ int main(int argc, char **argv)
         std::printf("(the edit itself %.2f s) ", threadSeconds() - before);
         waitFor([&] { return player.reloads > reloads; });
     }
+    const auto [resident, peak] = residentMegabytes();
+    std::printf("resident now %.0f MB, at most %.0f MB\n", resident, peak);
     track.setPlayer(nullptr);
     return 0;
 }
