@@ -15,6 +15,8 @@ namespace {
 // Long enough that typing or a drag's last moves make one write, short enough to follow.
 constexpr int writeDelayMs = 150;
 const QString folderKind = QStringLiteral("shown");
+// Beyond this many subtitles changed in place, one pass over the list costs no more.
+constexpr int maxUpdatedInPlace = 4096;
 
 bool isStyled(SubtitleFormat::Id format)
 {
@@ -30,12 +32,24 @@ StyledSubtitleTrack::StyledSubtitleTrack(Document *document, QObject *parent)
     m_delay.setSingleShot(true);
     m_delay.setInterval(writeDelayMs);
     connect(&m_delay, &QTimer::timeout, this, &StyledSubtitleTrack::write);
-    connect(document, &Document::subtitlesReloaded, this, &StyledSubtitleTrack::scheduleWrite);
-    connect(document, &Document::subtitlesInserted, this, &StyledSubtitleTrack::scheduleWrite);
-    connect(document, &Document::subtitlesRemoved, this, &StyledSubtitleTrack::scheduleWrite);
-    connect(document, &Document::subtitlesUpdated, this, &StyledSubtitleTrack::scheduleWrite);
-    connect(document, &Document::subtitlesReordered, this, &StyledSubtitleTrack::scheduleWrite);
-    connect(document, &Document::encodingChanged, this, &StyledSubtitleTrack::scheduleWrite);
+    const auto listChanged = [this] {
+        m_updatedInPlace.reset();
+        scheduleWrite();
+    };
+    connect(document, &Document::subtitlesReloaded, this, listChanged);
+    connect(document, &Document::subtitlesInserted, this, listChanged);
+    connect(document, &Document::subtitlesRemoved, this, listChanged);
+    connect(document, &Document::subtitlesReordered, this, listChanged);
+    connect(document, &Document::encodingChanged, this, listChanged);
+    connect(document, &Document::subtitlesUpdated, this,
+            [this](const IndexSet &, const QList<SubtitleIndexUpdate> &indexUpdates, const IndexSet &newIndexes) {
+                // Typing changes one subtitle where it stands: the next copy looks at it alone.
+                if (m_updatedInPlace && indexUpdates.isEmpty() && newIndexes.count() <= maxUpdatedInPlace)
+                    m_updatedInPlace->insert(m_updatedInPlace->end(), newIndexes.begin(), newIndexes.end());
+                else
+                    m_updatedInPlace.reset();
+                scheduleWrite();
+            });
 }
 
 StyledSubtitleTrack::~StyledSubtitleTrack() = default;
@@ -92,6 +106,7 @@ void StyledSubtitleTrack::write()
     if (keep != m_copiedKeep || format != m_copiedFormat || !m_copiesKeep) {
         m_copiedFrom.clear();
         m_copies.clear();
+        m_updatedInPlace.reset();
         m_copiedKeep = keep;
         m_copiedFormat = format;
         m_copiesKeep = std::make_shared<FormatKeep>(format);
@@ -101,35 +116,49 @@ void StyledSubtitleTrack::write()
             m_copiesKeep->fileFields = keep->fileFields;
         }
     }
-    std::vector<const Subtitle *> originals;
-    originals.reserve(size_t(subtitles.size()));
-    SubtitleList copies;
-    copies.reserve(subtitles.size());
-    std::vector<std::pair<SubtitlePtr, const Subtitle *>> fresh;
-    qsizetype previous = 0;
-    for (const SubtitlePtr &subtitle : subtitles) {
-        originals.push_back(subtitle.get());
-        const qsizetype found = formerCopyOf(*subtitle, previous);
-        if (found >= 0) {
-            previous = found + 1;
-            if (isLike(*m_copies[found], *subtitle)) {
-                copies.append(m_copies[found]);
-                continue;
-            }
-        }
-        const auto utf8 = subtitle->utf8();
-        copies.append(utf8 ? Subtitle::createUtf8(*utf8, subtitle->start, subtitle->end)
-                           : Subtitle::create(subtitle->text(), subtitle->start, subtitle->end));
-        fresh.emplace_back(copies.last(), subtitle.get());
-    }
-    m_copiedFrom = originals;
-    m_copies = copies;
-    m_writing = true;
+    // The last worker has reported back: nothing left to wait for, and its share of the
+    // copies is given back, so they can be replaced where they are.
     if (m_writer.joinable())
-        m_writer.join(); // it has reported back: nothing left to wait for
+        m_writer.join();
+    std::vector<std::pair<SubtitlePtr, const Subtitle *>> fresh;
+    const auto copyOf = [&fresh](const SubtitlePtr &subtitle) {
+        const auto utf8 = subtitle->utf8();
+        SubtitlePtr copy = utf8 ? Subtitle::createUtf8(*utf8, subtitle->start, subtitle->end)
+                                : Subtitle::create(subtitle->text(), subtitle->start, subtitle->end);
+        fresh.emplace_back(copy, subtitle.get());
+        return copy;
+    };
+    if (m_updatedInPlace && m_copies.size() == subtitles.size()) {
+        for (const int position : *m_updatedInPlace) {
+            if (position < subtitles.size() && !isLike(*m_copies[position], *subtitles[position]))
+                m_copies[position] = copyOf(subtitles[position]);
+        }
+    } else {
+        std::vector<const Subtitle *> originals;
+        originals.reserve(size_t(subtitles.size()));
+        SubtitleList copies;
+        copies.reserve(subtitles.size());
+        qsizetype previous = 0;
+        for (const SubtitlePtr &subtitle : subtitles) {
+            originals.push_back(subtitle.get());
+            const qsizetype found = formerCopyOf(*subtitle, previous);
+            if (found >= 0) {
+                previous = found + 1;
+                if (isLike(*m_copies[found], *subtitle)) {
+                    copies.append(m_copies[found]);
+                    continue;
+                }
+            }
+            copies.append(copyOf(subtitle));
+        }
+        m_copiedFrom = std::move(originals);
+        m_copies = std::move(copies);
+    }
+    m_updatedInPlace.emplace();
+    m_writing = true;
     // Only the worker touches the folder and the copies' keep until it reports back.
     m_writer = std::jthread([this, format, keep = std::move(keep), copiesKeep = m_copiesKeep, fresh = std::move(fresh),
-                             copies = std::move(copies)](std::stop_token stop) {
+                             copies = m_copies](std::stop_token stop) {
         const Outcome outcome = writeScript(stop, format, keep.get(), *copiesKeep, fresh, copies);
         QMetaObject::invokeMethod(this, [this, outcome] { written(outcome); }, Qt::QueuedConnection);
     });

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <thread>
 #include <utility>
@@ -71,6 +72,9 @@ private:
     std::shared_ptr<const FormatKeep> m_copiedKeep;
     SubtitleFormat::Id m_copiedFormat = SubtitleFormat::Srt;
     std::shared_ptr<FormatKeep> m_copiesKeep;
+    // The positions changed where they stand since the last copies; none: anything else
+    // changed, and every subtitle is looked at.
+    std::optional<std::vector<int>> m_updatedInPlace;
     std::jthread m_writer;
     bool m_writing = false;
     bool m_writeAgain = false;
