@@ -22,10 +22,10 @@ class Player;
 
 // Lets the player draw a styled document (ASS, SSA) itself, as the format means it:
 // fonts, colours, positions and effects that the plain overlay cannot show. A moment after
-// a burst of changes the subtitles are copied, and the copies are made into a script and
-// written to a private file off the GUI thread; the player then reads it again. A change
-// while that runs stops it, and the next copy is written instead. Other formats keep the
-// overlay.
+// a burst of changes the subtitles that changed are copied (the copies of the others are
+// kept from the last time), and the copies are made into a script and written to a
+// private file off the GUI thread; the player then reads it again. A change while that
+// runs stops it, and the next copy is written instead. Other formats keep the overlay.
 class StyledSubtitleTrack : public QObject
 {
     Q_OBJECT
