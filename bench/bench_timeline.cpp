@@ -1,5 +1,7 @@
 // Timeline cost with a million subtitles: one screen of scrolling and one zoom step,
 // each including the repaint. The blocks on screen, not the file's size, should set it.
+// Then subtitles stacked on one another (all from 1 s to 2 s, CUEWRIGHT_BENCH_STACKED of
+// them, 200,000 unless set): a repaint, and a deletion with its repaint.
 #include "document/Document.h"
 #include "timeline/TimelineViewController.h"
 
@@ -11,32 +13,45 @@ namespace {
 
 constexpr int subtitleCount = 1'000'000;
 constexpr int paneWidth = 1200;
+const int stackedCount = qEnvironmentVariableIsSet("CUEWRIGHT_BENCH_STACKED")
+                             ? qEnvironmentVariableIntValue("CUEWRIGHT_BENCH_STACKED")
+                             : 200'000;
 
+// Subtitles three seconds apart, or all from 1 s to 2 s.
 struct Timeline
 {
     Document document;
     std::unique_ptr<TimelineViewController> pane;
 
-    Timeline()
+    Timeline(int count, bool stacked)
     {
         document.subtitleController().setDelegate(&document);
         SubtitleList subtitles;
-        subtitles.reserve(subtitleCount);
-        for (int i = 0; i < subtitleCount; ++i)
-            subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i), i * 3.0, i * 3.0 + 2.0));
+        subtitles.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            const double start = stacked ? 1.0 : i * 3.0;
+            subtitles.append(Subtitle::create(QStringLiteral("Line %1").arg(i), start, start + (stacked ? 1.0 : 2.0)));
+        }
         document.subtitleController().setSubtitles(subtitles);
         pane = std::make_unique<TimelineViewController>(&document);
         pane->resize(paneWidth, 150);
         pane->show();
         QApplication::processEvents();
     }
-    ~Timeline() { document.subtitleController().setDelegate(nullptr); }
 };
 
+// Each made once and left to the end of the process: a pane destroyed after the
+// application object would crash on the way out.
 Timeline &timeline()
 {
-    static Timeline instance;
-    return instance;
+    static Timeline *instance = new Timeline(subtitleCount, false);
+    return *instance;
+}
+
+Timeline &stacked()
+{
+    static Timeline *instance = new Timeline(stackedCount, true);
+    return *instance;
 }
 
 void BM_ScrollOneScreen(benchmark::State &state)
@@ -89,6 +104,28 @@ void BM_ZoomToFit(benchmark::State &state)
     state.counters["blocks"] = double(pane.visibleSubtitles().size());
 }
 BENCHMARK(BM_ZoomToFit)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintStacked(benchmark::State &state)
+{
+    TimelineViewController &pane = *stacked().pane;
+    pane.zoomAbout(state.range(0) / 10.0, 0);
+    for (auto _ : state)
+        pane.repaint();
+    state.counters["blocks"] = double(pane.visibleSubtitles().size());
+}
+BENCHMARK(BM_RepaintStacked)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteStacked(benchmark::State &state)
+{
+    Timeline &timeline = stacked();
+    timeline.pane->zoomAbout(1, 0);
+    SubtitleController &controller = timeline.document.subtitleController();
+    for (auto _ : state) {
+        controller.removeSubtitles({controller.at(1)}, IndexSet(1));
+        timeline.pane->repaint();
+    }
+}
+BENCHMARK(BM_DeleteStacked)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -48,6 +48,8 @@ public:
     // what the file held beyond the subtitles, which saving in that format writes back.
     SubtitleFormat::Id subtitleFormat() const { return m_subtitleFormat; }
     const FormatKeep *formatKeep() const { return m_formatKeep.get(); }
+    // The same, for work that may outlast the document's next file.
+    std::shared_ptr<const FormatKeep> sharedFormatKeep() const { return m_formatKeep; }
     bool isModified() const { return !m_undoManager.isClean(); }
 
     enum class ReadMode { Replace, Undoable };

@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechStretches.h"
+#include "timeline/ColumnCoverage.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
@@ -14,6 +15,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <vector>
 
 TimelineStrip::TimelineStrip(TimelineViewController *timeline)
     : QWidget(timeline)
@@ -127,58 +129,87 @@ QColor TimelineStrip::speechColour()
 }
 
 // Unselected blocks first, the selected ones over them, and the blocks of a drag on top,
-// at the drag's times. Blocks narrower than a mark are drawn once per pixel column, so a
-// million of them cost no more than the screen has columns to draw, and each can still be
-// picked and dragged by its time.
+// at the drag's times. What would not show is left out, found from the top down: a block
+// whose every pixel column lies under `stackDepth` others already, and a block narrower
+// than a mark in a column that has a mark over it. So a million blocks side by side, or a
+// hundred thousand on top of one another, cost no more than the screen has columns to
+// draw, and each can still be picked and dragged by its time.
 void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
 {
-    m_blockPainter.beginFrame(palette(), font());
-    const QRectF screen(0, area.top(), width(), area.height());
-    int lastMarkColumn = std::numeric_limits<int>::min();
-    const OriginalSubtitles &original = m_timeline->document()->originalSubtitles();
-    const auto paintBlock = [&](const Subtitle &subtitle, const QRectF &block, int position, bool selected,
-                                SubtitleDrag::Times times) {
-        if (block.right() < area.left() || block.left() > area.right())
+    struct Shown
+    {
+        const Subtitle *subtitle;
+        QRectF block;
+        int position;
+        bool selected;
+        SubtitleDrag::Times times;
+    };
+    std::vector<Shown> shown;
+    const int firstColumn = int(std::floor(area.left()));
+    const int lastColumn = int(std::ceil(area.right()));
+    ColumnCoverage coverage(firstColumn, lastColumn, stackDepth);
+    std::vector<bool> marked(size_t(lastColumn - firstColumn + 1), false);
+    // Every block in view comes through here, a million of them zoomed out: inlined, and
+    // only its place worked out until it is known to show.
+    const double offset = m_timeline->offset();
+    const auto consider = [&](const Subtitle &subtitle, SubtitleDrag::Times times, int position,
+                              bool selected) __attribute__((always_inline)) {
+        const double x = m_timeline->xForTime(times.start) - offset;
+        const double width = m_timeline->xForTime(times.end - times.start);
+        if (x + width < area.left() || x > area.right())
             return;
-        if (block.width() < BlockPainter::markWidth) {
-            const int column = int(std::floor(block.left()));
-            if (column == lastMarkColumn)
+        const int left = int(std::floor(x));
+        if (width < BlockPainter::markWidth) {
+            const int column = std::clamp(left, firstColumn, lastColumn);
+            if (marked[size_t(column - firstColumn)] || coverage.isCovered(column, column))
                 return;
-            lastMarkColumn = column;
+            marked[size_t(column - firstColumn)] = true;
+            coverage.add(column, column);
+        } else {
+            const int right = std::max(left, int(std::ceil(x + width)) - 1);
+            if (coverage.isCovered(left, right))
+                return;
+            coverage.add(left, right);
         }
-        m_blockPainter.paint(painter, subtitle, block, screen, selected, m_timeline->hasProblem(position),
-                             original.pairedWith(times.start, times.end));
+        shown.push_back({&subtitle, m_timeline->blockRectAt(times.start, times.end), position, selected, times});
     };
     const double visibleStart = m_timeline->visibleStartTime();
     const double visibleEnd = m_timeline->visibleEndTime();
-    const auto paintIfVisible = [&](const Subtitle &subtitle, SubtitleDrag::Times times, int position, bool selected) {
+    const auto considerIfVisible = [&](const Subtitle &subtitle, SubtitleDrag::Times times, int position, bool selected) {
         if (times.start < visibleEnd && visibleStart < times.end && times.start != times.end)
-            paintBlock(subtitle, m_timeline->blockRectAt(times.start, times.end), position, selected, times);
+            consider(subtitle, times, position, selected);
     };
     const SubtitleDrag *drag = m_timeline->subtitleDrag();
     const auto isDragged = [drag](const Subtitle &subtitle) { return drag && drag->contains(subtitle); };
 
+    if (drag) {
+        for (qsizetype i = drag->subtitles().size() - 1; i >= 0; --i) {
+            const Subtitle &subtitle = *drag->subtitles()[i];
+            considerIfVisible(subtitle, drag->shownTimes(i), drag->positions()[i], m_timeline->isSelected(subtitle));
+        }
+    }
     const IndexSet &selected = m_timeline->document()->selectedSubtitleIndexes();
-    m_timeline->forEachVisibleSubtitle([&](const SubtitlePtr &subtitle, int position) {
-        if ((selected.isEmpty() || !m_timeline->isSelected(*subtitle)) && !isDragged(*subtitle))
-            paintBlock(*subtitle, m_timeline->blockRectAt(subtitle->start, subtitle->end), position, false,
-                       {subtitle->start, subtitle->end});
-    });
-    lastMarkColumn = std::numeric_limits<int>::min();
     const SubtitleList &subtitles = m_timeline->document()->subtitleController().subtitles();
-    for (int position : selected) {
+    for (int k = selected.count() - 1; k >= 0; --k) {
+        const int position = selected.at(k);
         if (position >= subtitles.size())
             continue;
         const Subtitle &subtitle = *subtitles[position];
         if (!isDragged(subtitle))
-            paintIfVisible(subtitle, {subtitle.start, subtitle.end}, position, true);
+            considerIfVisible(subtitle, {subtitle.start, subtitle.end}, position, true);
     }
-    if (drag) {
-        lastMarkColumn = std::numeric_limits<int>::min();
-        for (qsizetype i = 0; i < drag->subtitles().size(); ++i) {
-            const Subtitle &subtitle = *drag->subtitles()[i];
-            paintIfVisible(subtitle, drag->shownTimes(i), drag->positions()[i], m_timeline->isSelected(subtitle));
-        }
-    }
+    m_timeline->forEachVisibleSubtitle(
+        [&](const SubtitlePtr &subtitle, int position) {
+            if ((selected.isEmpty() || !m_timeline->isSelected(*subtitle)) && !isDragged(*subtitle))
+                consider(*subtitle, {subtitle->start, subtitle->end}, position, false);
+        },
+        TimelineViewController::Order::Backward);
+
+    m_blockPainter.beginFrame(palette(), font());
+    const QRectF screen(0, area.top(), width(), area.height());
+    const OriginalSubtitles &original = m_timeline->document()->originalSubtitles();
+    for (auto it = shown.crbegin(); it != shown.crend(); ++it)
+        m_blockPainter.paint(painter, *it->subtitle, it->block, screen, it->selected, m_timeline->hasProblem(it->position),
+                             original.pairedWith(it->times.start, it->times.end));
     m_blockPainter.endFrame();
 }

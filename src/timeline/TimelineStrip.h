@@ -23,6 +23,10 @@ public:
     // The band of speech along the bottom of the waveform.
     static QColor speechColour();
     static constexpr int speechBandHeight = 5;
+    // Blocks drawn over one another in a pixel column before those under them are left
+    // out: under this many translucent boxes, each text on its own backing, what lies
+    // below no longer reads.
+    static constexpr int stackDepth = 12;
 
 signals:
     void resized();

@@ -276,18 +276,27 @@ double TimelineViewController::visibleEndTime() const
 // ---- Blocks ----
 
 void TimelineViewController::forEachSubtitleBetween(double from, double to,
-                                                    const std::function<void(const SubtitlePtr &, int)> &visit) const
+                                                    const std::function<void(const SubtitlePtr &, int)> &visit,
+                                                    Order order) const
 {
     // The list is in start order: only subtitles starting within the longest duration
     // before the interval can reach into it.
     const SubtitleList &subtitles = m_document->subtitleController().subtitles();
     const double earliest = from - m_longestSubtitle - 1e-6;
-    auto it = std::partition_point(subtitles.begin(), subtitles.end(),
-                                   [earliest](const SubtitlePtr &s) { return s->start < earliest; });
-    for (; it != subtitles.end() && (*it)->start < to; ++it) {
+    const auto first = std::partition_point(subtitles.begin(), subtitles.end(),
+                                            [earliest](const SubtitlePtr &s) { return s->start < earliest; });
+    const auto visitIfOverlapping = [&](SubtitleList::const_iterator it) {
         if (overlaps((*it)->start, (*it)->end, from, to))
             visit(*it, int(it - subtitles.begin()));
+    };
+    if (order == Order::Forward) {
+        for (auto it = first; it != subtitles.end() && (*it)->start < to; ++it)
+            visitIfOverlapping(it);
+        return;
     }
+    auto it = std::partition_point(first, subtitles.end(), [to](const SubtitlePtr &s) { return s->start < to; });
+    while (it != first)
+        visitIfOverlapping(--it);
 }
 
 SubtitleList TimelineViewController::subtitlesBetween(double from, double to) const
@@ -302,9 +311,10 @@ SubtitleList TimelineViewController::visibleSubtitles() const
     return subtitlesBetween(visibleStartTime(), visibleEndTime());
 }
 
-void TimelineViewController::forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit) const
+void TimelineViewController::forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit,
+                                                    Order order) const
 {
-    forEachSubtitleBetween(visibleStartTime(), visibleEndTime(), visit);
+    forEachSubtitleBetween(visibleStartTime(), visibleEndTime(), visit, order);
 }
 
 bool TimelineViewController::hasProblem(int position) const
@@ -352,14 +362,14 @@ std::optional<SubtitleViewAction> TimelineViewController::hitTestAction(QPointF 
     const double t = p.x() / pps;
 
     // The frontmost block under the pointer: selected blocks lie over the others, and
-    // later ones over earlier ones.
-    const SubtitleList under = subtitlesBetween(t, std::nextafter(t, HUGE_VAL));
-    SubtitlePtr front;
-    for (const SubtitlePtr &subtitle : under) {
-        if (!front || isSelected(*subtitle) || !isSelected(*front))
-            front = subtitle;
-    }
-    if (front) {
+    // later ones over earlier ones. A stack of them is looked through without copies.
+    const SubtitlePtr *frontmost = nullptr;
+    forEachSubtitleBetween(t, std::nextafter(t, HUGE_VAL), [&](const SubtitlePtr &subtitle, int) {
+        if (!frontmost || isSelected(*subtitle) || !isSelected(**frontmost))
+            frontmost = &subtitle;
+    });
+    if (frontmost) {
+        const SubtitlePtr &front = *frontmost;
         const double left = front->start * pps;
         const double right = front->end * pps;
         const double margin = std::min((right - left - subtitleExtremesHoverMargin) / 2, subtitleExtremesHoverMargin);

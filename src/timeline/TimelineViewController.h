@@ -77,8 +77,10 @@ public:
     // The subtitles whose blocks reach into the view, in list order.
     SubtitleList visibleSubtitles() const;
     // The same without making a list: a million blocks in view cost no copies. Each comes
-    // with its position in the list.
-    void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit) const;
+    // with its position in the list; backwards, the last comes first.
+    enum class Order { Forward, Backward };
+    void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit,
+                                Order order = Order::Forward) const;
     // Whether the block is marked: it breaks a quality limit or overlaps the next one.
     bool hasProblem(int position) const;
     // A subtitle's whole block in the strip widget's coordinates, where it is drawn: at a
@@ -173,8 +175,8 @@ private:
     SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
-    void forEachSubtitleBetween(double from, double to,
-                                const std::function<void(const SubtitlePtr &, int)> &visit) const;
+    void forEachSubtitleBetween(double from, double to, const std::function<void(const SubtitlePtr &, int)> &visit,
+                                Order order = Order::Forward) const;
 
     QPointer<Document> m_document;
     TimelineStrip *m_strip;

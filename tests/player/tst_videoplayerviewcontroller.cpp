@@ -1,4 +1,5 @@
 #include "document/Document.h"
+#include "format/SubtitleFormatIo.h"
 #include "player/OwnedTemporaryFolder.h"
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
@@ -7,6 +8,7 @@
 #include "SubtitleText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
@@ -211,6 +213,43 @@ private slots:
         m_document->setRecovered(subtitlesFrom(QStringLiteral("A@1-3")), std::nullopt, SubtitleFormat::Id(format), nullptr);
         load()->jumpTo(2);
         QTRY_COMPARE(label()->isHidden(), byPlayer);
+    }
+
+    // A burst of edits, some arriving while the copy before them is being written: what
+    // the player finally reads is the script of the document as it ends up, each event
+    // with the fields of its own, and no older copy lands after it.
+    void styledCopyFollowsABurstOfEdits()
+    {
+        const QString script = QStringLiteral(
+            "[Script Info]\nScriptType: v4.00+\n\n[Events]\n"
+            "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+            "Dialogue: 1,0:00:01.00,0:00:03.00,Sign,,0,0,0,,{\\an8}Exit\n"
+            "Dialogue: 0,0:00:05.00,0:00:07.00,Default,Ann,0,0,0,,Hello\n"
+            "Dialogue: 0,0:00:08.00,0:00:09.00,Default,Bob,0,0,0,,Bye\n");
+        auto reading = SubtitleFormatIo::read(SubtitleFormat::Ass, script);
+        QVERIFY(reading.hasValue());
+        m_document->setRecovered(reading.value().subtitles, std::nullopt, SubtitleFormat::Ass, reading.value().keep);
+        FakePlayer *player = load();
+        SubtitleController &controller = m_document->subtitleController();
+        for (int i = 0; i < 20; ++i) {
+            controller.setText(QStringLiteral("Way out %1").arg(i), 0);
+            QTest::qWait(i % 5 == 0 ? 170 : 5); // now and then past the delay: a write under way
+        }
+        const auto shown = [player] {
+            QFile file(player->subtitleFile());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const auto documentScript = [&] {
+            return SubtitleFormatIo::write(SubtitleFormat::Ass, controller.subtitles(), m_document->formatKeep()).toUtf8();
+        };
+        QVERIFY(documentScript().contains("Dialogue: 1,0:00:01.00,0:00:03.00,Sign,,0,0,0,,Way out 19\n"));
+        QTRY_COMPARE(shown(), documentScript());
+        controller.addSubtitle(10, std::nullopt);
+        controller.removeSubtitles({controller.at(2)}, IndexSet(2));
+        controller.setText(QStringLiteral("Bye now"), 2);
+        QTRY_COMPARE(shown(), documentScript());
+        QTest::qWait(400);
+        QCOMPARE(shown(), documentScript());
     }
 
     // The private copy the player reads, left by a process that was killed, is cleared at

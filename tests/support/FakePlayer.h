@@ -33,12 +33,15 @@ public:
     QRectF videoRect() const override { return m_videoRect; }
     void playGrain(double time, double duration) override { m_grains.append({time, duration}); }
     void stopGrain() override { ++m_grainStops; }
+    void showSubtitleFile(const QString &path) override { m_subtitleFile = path; }
 
     // Test controls.
     const QList<double> &seeks() const { return m_seeks; }
     // The grains asked for, as (time, duration), and how often they were stopped.
     const QList<QPair<double, double>> &grains() const { return m_grains; }
     int grainStops() const { return m_grainStops; }
+    // The subtitle file the player was told to draw, or empty.
+    QString subtitleFile() const { return m_subtitleFile; }
     void setDuration(double duration) { emit durationChanged(m_duration = duration); }
     void setFrameRate(double frameRate) { emit frameRateChanged(m_frameRate = frameRate); }
     void setVideoRect(const QRectF &rect) { m_videoRect = rect; emit videoRectChanged(); }
@@ -63,6 +66,7 @@ private:
     QList<double> m_seeks;
     QList<QPair<double, double>> m_grains;
     int m_grainStops = 0;
+    QString m_subtitleFile;
     double m_time = 0;
     double m_rate = 0;
     double m_duration = 0;

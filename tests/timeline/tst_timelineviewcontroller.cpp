@@ -34,6 +34,18 @@ struct ViewCase
 };
 Q_DECLARE_METATYPE(ViewCase)
 
+// Subtitles from 1 s to 2 s on top of one another, maybe over others: the strip shows
+// what it would with only the stack's top `kept` and those below.
+struct StackCase
+{
+    Times below;
+    int stacked;
+    std::optional<int> selected; // a position in the stack
+    bool zoomedOut;              // blocks narrower than a mark
+    int kept;
+};
+Q_DECLARE_METATYPE(StackCase)
+
 class TestTimelineViewController : public QObject
 {
     Q_OBJECT
@@ -283,6 +295,44 @@ private slots:
         f.document.setSelectedSubtitleIndexes(IndexSet({1}));
         f.hover(QPointF(91, TimelineFixture::rowY));
         QCOMPARE(f.timeline->subtitleViewAction()->subtitles.first(), f.at(1));
+    }
+
+    void stackedBlocksShowTheirTop_data()
+    {
+        QTest::addColumn<StackCase>("stack");
+        const int depth = TimelineStrip::stackDepth;
+        QTest::newRow("a stack shows its top blocks") << StackCase{{}, 1000, std::nullopt, false, depth};
+        QTest::newRow("a selected block comes up from the bottom") << StackCase{{}, 1000, 0, false, depth - 1};
+        QTest::newRow("a block half under the stack shows") << StackCase{{{0.5, 1.5}}, 1000, std::nullopt, false, depth};
+        QTest::newRow("zoomed out, the top mark of a column") << StackCase{{}, 1000, std::nullopt, true, 1};
+    }
+
+    // Every block of a stack is still there to pick; only the drawing leaves out what the
+    // blocks over it hide, from a hundred thousand down to what a column shows.
+    void stackedBlocksShowTheirTop()
+    {
+        QFETCH(StackCase, stack);
+        Times times = stack.below;
+        for (int i = 0; i < stack.stacked; ++i)
+            times.append({1, 2});
+        const auto strip = [&](bool onlyShown) {
+            TimelineFixture f(times);
+            const int first = int(stack.below.size());
+            if (onlyShown) {
+                IndexSet hidden = IndexSet::fromRange(first, stack.stacked - stack.kept);
+                if (stack.selected)
+                    hidden.remove(first + *stack.selected);
+                SubtitleController &controller = f.document.subtitleController();
+                controller.removeSubtitles(controller.subtitlesAt(hidden), hidden);
+            }
+            f.document.setSelectedSubtitleIndexes(stack.selected ? IndexSet(first + *stack.selected) : IndexSet());
+            if (stack.zoomedOut) {
+                f.timeline->setVideoDuration(20000);
+                f.timeline->zoomToFit();
+            }
+            return f.strip()->grab().toImage();
+        };
+        QCOMPARE(strip(false), strip(true));
     }
 
     void rulerAndCursorHeadSeek()
