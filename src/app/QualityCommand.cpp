@@ -1,5 +1,6 @@
 #include "app/QualityCommand.h"
 
+#include "app/CommandLineOption.h"
 #include "app/CommandLineOutput.h"
 #include "app/FixedCopy.h"
 #include "document/QualityProfiles.h"
@@ -43,18 +44,6 @@ struct FileResult
     qsizetype repairs = 0;
 };
 
-// The value of `--name VALUE` or `--name=VALUE` when `arguments[i]` is that option
-// (an empty one when nothing follows), nullopt when it is another.
-std::optional<QString> valueOf(QLatin1String name, const QStringList &arguments, qsizetype &i)
-{
-    const QString &argument = arguments[i];
-    if (argument == name)
-        return i + 1 < arguments.size() ? arguments[++i] : QString();
-    if (argument.size() > name.size() && argument.startsWith(name) && argument[name.size()] == u'=')
-        return argument.sliced(name.size() + 1);
-    return std::nullopt;
-}
-
 Expected<Options, QString> parse(const QStringList &arguments)
 {
     Options options;
@@ -74,12 +63,12 @@ Expected<Options, QString> parse(const QStringList &arguments)
             options.fix = true;
         } else if (argument == QLatin1String("--repair")) {
             options.repair = true;
-        } else if (const auto rate = valueOf(QLatin1String("--fps"), arguments, i)) {
-            bool ok = false;
-            options.frameRate = rate->toDouble(&ok);
-            if (!ok || !(options.frameRate >= 1 && options.frameRate <= 1000))
-                return QualityCommand::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n");
-        } else if (const auto language = valueOf(QLatin1String("--language"), arguments, i)) {
+        } else if (const auto rate = CommandLineOption::valueOf(QLatin1String("--fps"), arguments, i)) {
+            const auto parsed = CommandLineOption::frameRate(*rate);
+            if (!parsed)
+                return parsed.error();
+            options.frameRate = parsed.value();
+        } else if (const auto language = CommandLineOption::valueOf(QLatin1String("--language"), arguments, i)) {
             options.language = *language;
             if (options.language.isEmpty())
                 return QualityCommand::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");

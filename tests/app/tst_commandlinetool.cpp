@@ -174,8 +174,10 @@ private slots:
         QTest::newRow("qc: by the profile's name, gaps at its rate")
             << QStringList{"--qc", "General adult, 25 fps", "@/gap.srt"} << 1 << "@/gap.srt:1: gap-too-small: 0.06 s (0.08 s)\n"
             << "" << QString();
-        QTest::newRow("qc: gaps at the rate --fps gives") << QStringList{"--qc", "--fps=50", "adult-25", "@/gap.srt"} << 0
-                                                          << "" << "" << QString();
+        QTest::newRow("qc: gaps at the rate --fps gives, its value apart")
+            << QStringList{"--qc", "--fps", "50", "adult-25", "@/gap.srt"} << 0 << "" << "" << QString();
+        QTest::newRow("a rate out of range") << QStringList{"--check", "--fps=1000.5", "@/a.sub"} << 2 << ""
+                                             << "The option \"--fps\" needs a frame rate from 1 to 1000" << QString();
         QTest::newRow("qc: a language's own limits, its region falling back to it")
             << QStringList{"--qc", "adult-25", "--language", "ja_JP", "@/faults.srt"} << 1
             << "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (4 cps)\n"
