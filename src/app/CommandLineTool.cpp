@@ -48,7 +48,7 @@ QString usage()
                                "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
                                "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
                                "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
-                               "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n");
+                               "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...\n");
 }
 
 // The request, or the message and status to leave with.

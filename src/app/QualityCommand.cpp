@@ -11,6 +11,7 @@
 #include "model/QualityFixes.h"
 #include "model/QualityReport.h"
 #include "model/SubtitleController.h"
+#include "shots/ShotChangeScanner.h"
 #include "system/ParallelHalves.h"
 
 #include <QDirIterator>
@@ -20,6 +21,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -31,6 +33,7 @@ struct Options
     bool repair = false;
     double frameRate = 0; // 0: the profile's
     QString language;     // the profile's overrides for this language, when it has them
+    QString video;        // the one file's film, whose shot changes are checked too
     QStringList paths;
 };
 
@@ -72,6 +75,10 @@ Expected<Options, QString> parse(const QStringList &arguments)
             options.language = *language;
             if (options.language.isEmpty())
                 return QualityCommand::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");
+        } else if (const auto video = CommandLineOption::valueOf(QLatin1String("--video"), arguments, i)) {
+            options.video = *video;
+            if (options.video.isEmpty())
+                return QualityCommand::tr("The option \"--video\" needs the video file the subtitles are timed to.\n");
         } else {
             return QualityCommand::tr("Unknown option \"%1\".\n").arg(argument) + QualityCommand::usage();
         }
@@ -84,14 +91,15 @@ Expected<Options, QString> parse(const QStringList &arguments)
 // Writes the fixed copy next to the file and returns its rows; nothing is written when
 // the fixes change nothing. A format the program only reads is fixed into SRT.
 FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, const QualityReport &report,
-                 double frameRate)
+                 const Options &options)
 {
     FileResult result{path, {}, {}, {}};
     SubtitleController controller;
     controller.setSubtitles(contents.subtitles);
     ProblemIndex index(controller);
     index.setLimits(report.limits());
-    index.setFrameRate(frameRate);
+    index.setFrameRate(report.videoRate());
+    index.setShotChanges(report.shotChanges());
     const QualityFixes::Outcome outcome = QualityFixes::fixAll(controller, index);
     result.fixSummary = outcome.summary();
     if (outcome.changedSubtitles == 0) {
@@ -102,7 +110,10 @@ FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, co
     const SubtitleFormat::Id format = sameFormat ? contents.subtitleFormat : SubtitleFormat::Srt;
     const QString target = FixedCopy::pathFor(path, format);
     result.reported = target;
-    if (const auto allowed = CommandLineOutput::check(target, {path}); !allowed) {
+    QStringList inputs{path};
+    if (!options.video.isEmpty())
+        inputs.append(options.video);
+    if (const auto allowed = CommandLineOutput::check(target, inputs); !allowed) {
         result.error = allowed.error();
         return result;
     }
@@ -132,9 +143,27 @@ FileResult checkFile(const QString &path, const Options &options, const QualityR
         return {path, contents.error(), {}, {}};
     FileResult result{path, {}, QualityCommand::check(report, contents.value().subtitles), {}};
     if (options.fix && !result.rows.empty())
-        result = fixed(path, contents.value(), report, options.frameRate);
+        result = fixed(path, contents.value(), report, options);
     result.repairs = contents.value().repairs.size() + contents.value().unlistedRepairs;
     return result;
+}
+
+// The video's cuts as the window finds them, and its frame rate (0 when it tells none).
+struct VideoCuts
+{
+    std::vector<double> times;
+    double frameRate = 0;
+};
+
+Expected<VideoCuts, QString> videoShotChanges(const QString &path)
+{
+    auto scanner = ShotChangeScanner::open(path);
+    if (!scanner)
+        return scanner.error();
+    const QList<double> cuts = scanner.value()->scan(0, std::numeric_limits<double>::infinity());
+    if (const QString error = scanner.value()->errorString(); !error.isEmpty())
+        return QualityCommand::tr("%1: %2").arg(path, error);
+    return VideoCuts{std::vector<double>(cuts.begin(), cuts.end()), scanner.value()->frameRate()};
 }
 
 // Files and folders as the files they stand for, in the order given. What `--fix` wrote
@@ -240,12 +269,14 @@ void writeJson(const FileResult &result, const QString &path, bool first, QTextS
 QString QualityCommand::usage()
 {
     return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
+              "       cuewright --qc PROFILE [options] --video VIDEO FILE\n"
               "  PROFILE  a quality profile's id or name, or the path of a profile's JSON file\n"
               "  --json   one JSON document instead of a line per problem\n"
               "  --fix    write NAME.fixed.EXT next to each file with problems and list what is left\n"
               "           (a fixed copy is only ever replaced by another; folders skip them)\n"
               "  --repair read as repairing on open does, mending what plainly means one thing\n"
-              "  --fps    the video's frame rate (default: the profile's)\n"
+              "  --fps    the video's frame rate (default: the video's, else the profile's)\n"
+              "  --video  the film FILE is timed to: its shot changes are checked too\n"
               "  --language  the files' language, for the profile's limits of that language\n"
               "Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,\n"
               "3 a file could not be read or a fixed copy not written.\n");
@@ -314,15 +345,34 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         err << profile.error() << '\n';
         return WrongArguments;
     }
-    const QualityReport report(profile.value().limitsFor(options.value().language), options.value().frameRate);
-    const QStringList files = expanded(options.value().paths, err);
+    Options given = options.value();
+    // A folder or several files have no one film: its cuts would be checked against
+    // subtitles of other films.
+    if (!given.video.isEmpty() && (given.paths.size() != 1 || QFileInfo(given.paths.first()).isDir())) {
+        err << tr("The option \"--video\" goes with one subtitle file, the one timed to that video; "
+                  "check a folder or several files without it.\n");
+        return WrongArguments;
+    }
+    ShotChanges shotChanges;
+    if (!given.video.isEmpty()) {
+        auto scanned = videoShotChanges(given.video);
+        if (!scanned) {
+            err << printable(scanned.error()) << '\n';
+            return Unreadable;
+        }
+        shotChanges = ShotChanges(std::move(scanned.value().times));
+        if (given.frameRate == 0)
+            given.frameRate = scanned.value().frameRate;
+    }
+    const QualityReport report(profile.value().limitsFor(given.language), given.frameRate, std::move(shotChanges));
+    const QStringList files = expanded(given.paths, err);
 
     // Two workers take the next file until none is left; each result has its own place.
     std::vector<FileResult> results(size_t(files.size()));
     std::atomic<qsizetype> nextFile = 0;
     const auto work = [&] {
         for (qsizetype i = nextFile++; i < files.size(); i = nextFile++)
-            results[size_t(i)] = checkFile(files[i], options.value(), report);
+            results[size_t(i)] = checkFile(files[i], given, report);
     };
     if (files.size() > 1)
         ParallelHalves::run(work, work);
@@ -331,7 +381,7 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
 
     int status = NoProblems;
     qsizetype refused = 0;
-    if (options.value().json)
+    if (given.json)
         out << QLatin1String("{\"profile\": ") << jsonString(profile.value().name) << QLatin1String(", \"files\": [");
     for (qsizetype i = 0; i < files.size(); ++i) {
         const FileResult &result = results[size_t(i)];
@@ -346,15 +396,15 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         } else if (!result.rows.empty() && status == NoProblems) {
             status = Problems;
         }
-        if (options.value().json)
+        if (given.json)
             writeJson(result, files[i], i == 0, out);
         else
             writeText(result, out);
     }
-    if (options.value().json)
+    if (given.json)
         out << (files.isEmpty() ? QLatin1String("]}\n") : QLatin1String("\n  ]}\n"));
     if (refused > 0)
-        err << (options.value().repair ? tr("%1 of %n file(s) could not be read.", nullptr, int(files.size())).arg(refused)
+        err << (given.repair ? tr("%1 of %n file(s) could not be read.", nullptr, int(files.size())).arg(refused)
                                        : tr("%1 of %n file(s) could not be read; --repair reads what plainly means one thing.",
                                             nullptr, int(files.size())).arg(refused))
             << '\n';

@@ -1,7 +1,9 @@
 #include "app/CommandLineTool.h"
 #include "app/QualityCommand.h"
+#include "format/SubtitleWriter.h"
 
 #include "EncodingSamples.h"
+#include "TestMedia.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -82,6 +84,15 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("near.srt"), "1\n00:00:05,000 --> 00:00:06,248\nA line read a bit fast!!!\n"));
         QVERIFY(writeAll(m_dir.filePath("new\nline.srt"), faults));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
+        // Two shots at 25 frames a second; a subtitle starting 3 frames after the cut.
+        TestMedia::ShotVideoOptions shots;
+        shots.shots = 2;
+        shots.size = QSize(160, 90);
+        const auto video = TestMedia::makeShotVideo(m_dir.filePath("cut.mp4"), shots);
+        QVERIFY(video && video->cuts.size() == 1);
+        const QByteArray start = SubtitleWriter::formatTime(video->cuts.first() + 0.12).toUtf8();
+        const QByteArray end = SubtitleWriter::formatTime(video->cuts.first() + 2.12).toUtf8();
+        QVERIFY(writeAll(m_dir.filePath("cut.srt"), "1\n" + start + " --> " + end + "\nHello\n"));
     }
 
     void runs_data()
@@ -203,6 +214,15 @@ private slots:
                                                   << "The profile cannot be read: \"pipe\" is not a file.\n" << QString();
         QTest::newRow("qc: unknown profile") << QStringList{"--qc", "nobody", "@/faults.srt"} << 2 << ""
                                              << "No quality profile is called \"nobody\"" << QString();
+        QTest::newRow("qc: --video checks the edges near its shot changes")
+            << QStringList{"--qc", "adult-25", "--video", "@/cut.mp4", "@/cut.srt"} << 1
+            << "@/cut.srt:1: start-near-shot-change: 3 frames (12 frames)\n" << "" << QString();
+        QTest::newRow("qc: --fix mends them") << QStringList{"--qc", "adult-25", "--fix", "--video=@/cut.mp4", "@/cut.srt"} << 0
+                                              << "" << "@/cut.srt: Fixed 1*Written to @/cut.fixed.srt.\n" << QString();
+        QTest::newRow("qc: --video with a folder") << QStringList{"--qc", "adult-25", "--video", "@/cut.mp4", "@/qc"} << 2 << ""
+                                                   << "The option \"--video\" goes with one subtitle file" << QString();
+        QTest::newRow("qc: --video that is none") << QStringList{"--qc", "adult-25", "--video", "@/cut.srt", "@/faults.srt"} << 3
+                                                  << "" << "\"@/cut.srt\" has no video stream.\n" << QString();
         QTest::newRow("qc: no files") << QStringList{"--qc", "adult-25"} << 2 << "" << "Usage: cuewright --qc" << QString();
     }
 
