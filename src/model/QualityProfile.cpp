@@ -276,6 +276,18 @@ std::optional<QualityProfile> QualityProfile::builtInNamed(const QString &id)
     return std::nullopt;
 }
 
+std::optional<QualityProfile> QualityProfile::builtInAtRate(const QString &id, double frameRate)
+{
+    if (!builtInNamed(id))
+        return std::nullopt;
+    const QString rules = id.left(id.lastIndexOf(u'-') + 1);
+    for (const QualityProfile &profile : builtIns()) {
+        if (profile.id.startsWith(rules) && std::abs(profile.limits.frameRate - frameRate) < 0.01)
+            return profile;
+    }
+    return std::nullopt;
+}
+
 QString QualityProfile::defaultId()
 {
     return QStringLiteral("adult-24");
