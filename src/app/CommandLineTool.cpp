@@ -1,5 +1,6 @@
 #include "app/CommandLineTool.h"
 
+#include "app/CommandLineOption.h"
 #include "app/CommandLineOutput.h"
 #include "app/QualityCommand.h"
 #include "app/SpeechTimingCommand.h"
@@ -47,7 +48,7 @@ QString usage()
                                "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
                                "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
                                "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
-                               "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n");
+                               "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...\n");
 }
 
 // The request, or the message and status to leave with.
@@ -69,31 +70,24 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
             request.repair = true;
             continue;
         }
-        QString option = argument;
-        std::optional<QString> value;
-        if (const qsizetype equals = argument.indexOf(u'='); equals > 0) {
-            option = argument.first(equals);
-            value = argument.sliced(equals + 1);
-        }
-        if (option == QLatin1String("--fps")) {
-            const QString rate = value ? *value : i + 1 < arguments.size() ? arguments[++i] : QString();
-            bool ok = false;
-            request.frameRate = rate.toDouble(&ok);
-            if (!ok || !(request.frameRate >= 1 && request.frameRate <= 1000))
-                return std::pair{CommandLineTool::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n"),
-                                 wrongArguments};
+        if (const auto rate = CommandLineOption::valueOf(QLatin1String("--fps"), arguments, i)) {
+            const auto parsed = CommandLineOption::frameRate(*rate);
+            if (!parsed)
+                return std::pair{parsed.error(), wrongArguments};
+            request.frameRate = parsed.value();
             continue;
         }
-        const bool isFrom = option == QLatin1String("--from");
-        const bool isTo = option == QLatin1String("--to") && mode != Mode::Check;
-        if (!isFrom && !isTo)
+        const QLatin1String from("--from");
+        const QLatin1String to("--to");
+        std::optional<QString> value = CommandLineOption::valueOf(from, arguments, i);
+        const bool isFrom = bool(value);
+        if (!value && mode != Mode::Check)
+            value = CommandLineOption::valueOf(to, arguments, i);
+        if (!value)
             return std::pair{CommandLineTool::tr("Unknown option \"%1\".\n").arg(argument) + usage(), wrongArguments};
-        if (!value) {
-            if (i + 1 == arguments.size())
-                return std::pair{CommandLineTool::tr("The option \"%1\" needs an encoding name.\n").arg(option) + usage(),
-                                 wrongArguments};
-            value = arguments[++i];
-        }
+        if (value->isEmpty())
+            return std::pair{CommandLineTool::tr("The option \"%1\" needs an encoding name.\n").arg(isFrom ? from : to) + usage(),
+                             wrongArguments};
         const auto number = encodingNamed(*value);
         if (!number)
             return std::pair{CommandLineTool::tr("Unknown text encoding \"%1\".\n").arg(*value), wrongArguments};

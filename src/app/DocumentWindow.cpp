@@ -73,8 +73,8 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     updateActionStates();
 
     connect(document, &Document::filePathChanged, &m_listener, [this] { updateTitle(); });
-    connect(document, &Document::qualityProfileMissing, &m_listener,
-            [this](const QString &message) { statusBar()->showMessage(message, 15000); });
+    for (const auto notice : {&Document::qualityProfileMissing, &Document::qualityProfileFollowedFrameRate})
+        connect(document, notice, &m_listener, [this](const QString &message) { showNotice(message); });
     connect(&document->undoManager(), &UndoManager::stateChanged, &m_listener, [this] {
         updateUndoActions();
         setWindowModified(m_document->isModified());
@@ -97,7 +97,7 @@ void DocumentWindow::buildShotChangeProgress()
     ShotChangeTracking *tracking = m_panes->shotChangeTracking();
     connect(tracking, &ShotChangeTracking::progressChanged, &m_listener, [this](std::optional<double> progress) {
         const QString text = tr("Finding shot changes… %1%");
-        if (progress)
+        if (progress && m_noticeShown.hasExpired())
             statusBar()->showMessage(text.arg(int(*progress * 100)));
         else if (statusBar()->currentMessage().startsWith(text.section(u'%', 0, 0)))
             statusBar()->clearMessage();
@@ -105,6 +105,13 @@ void DocumentWindow::buildShotChangeProgress()
     connect(tracking, &ShotChangeTracking::failed, &m_listener, [this](const QString &message) {
         statusBar()->showMessage(tr("No shot changes: %1").arg(message), 10000);
     });
+}
+
+void DocumentWindow::showNotice(const QString &message)
+{
+    constexpr int shownFor = 15000; // milliseconds
+    statusBar()->showMessage(message, shownFor);
+    m_noticeShown.setRemainingTime(shownFor);
 }
 
 void DocumentWindow::buildPanes()

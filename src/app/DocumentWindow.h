@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QMainWindow>
 
 #include <memory>
@@ -52,6 +53,9 @@ protected:
 private:
     void buildPanes();
     void buildShotChangeProgress();
+    // A message for the user to read (a profile gone, or chosen for the film's rate):
+    // progress messages wait until its time is up.
+    void showNotice(const QString &message);
     void buildMenus();
     void buildFileMenu();
     void buildEditMenu();
@@ -110,5 +114,6 @@ private:
     // Receives what the document and the panes report. A member, so that those
     // connections end with the window's own members, before Qt takes the panes down
     // (a player closing tells the document, which would tell a half-destroyed window).
+    QDeadlineTimer m_noticeShown;
     QObject m_listener;
 };

@@ -1,5 +1,6 @@
 #include "app/QualityCommand.h"
 
+#include "app/CommandLineOption.h"
 #include "app/CommandLineOutput.h"
 #include "app/FixedCopy.h"
 #include "document/QualityProfiles.h"
@@ -10,6 +11,7 @@
 #include "model/QualityFixes.h"
 #include "model/QualityReport.h"
 #include "model/SubtitleController.h"
+#include "shots/ShotChangeScanner.h"
 #include "system/ParallelHalves.h"
 
 #include <QDirIterator>
@@ -19,6 +21,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -30,6 +33,7 @@ struct Options
     bool repair = false;
     double frameRate = 0; // 0: the profile's
     QString language;     // the profile's overrides for this language, when it has them
+    QString video;        // the one file's film, whose shot changes are checked too
     QStringList paths;
 };
 
@@ -42,18 +46,6 @@ struct FileResult
     QString fixSummary;
     qsizetype repairs = 0;
 };
-
-// The value of `--name VALUE` or `--name=VALUE` when `arguments[i]` is that option
-// (an empty one when nothing follows), nullopt when it is another.
-std::optional<QString> valueOf(QLatin1String name, const QStringList &arguments, qsizetype &i)
-{
-    const QString &argument = arguments[i];
-    if (argument == name)
-        return i + 1 < arguments.size() ? arguments[++i] : QString();
-    if (argument.size() > name.size() && argument.startsWith(name) && argument[name.size()] == u'=')
-        return argument.sliced(name.size() + 1);
-    return std::nullopt;
-}
 
 Expected<Options, QString> parse(const QStringList &arguments)
 {
@@ -74,15 +66,19 @@ Expected<Options, QString> parse(const QStringList &arguments)
             options.fix = true;
         } else if (argument == QLatin1String("--repair")) {
             options.repair = true;
-        } else if (const auto rate = valueOf(QLatin1String("--fps"), arguments, i)) {
-            bool ok = false;
-            options.frameRate = rate->toDouble(&ok);
-            if (!ok || !(options.frameRate >= 1 && options.frameRate <= 1000))
-                return QualityCommand::tr("The option \"--fps\" needs a frame rate from 1 to 1000, such as 23.976.\n");
-        } else if (const auto language = valueOf(QLatin1String("--language"), arguments, i)) {
+        } else if (const auto rate = CommandLineOption::valueOf(QLatin1String("--fps"), arguments, i)) {
+            const auto parsed = CommandLineOption::frameRate(*rate);
+            if (!parsed)
+                return parsed.error();
+            options.frameRate = parsed.value();
+        } else if (const auto language = CommandLineOption::valueOf(QLatin1String("--language"), arguments, i)) {
             options.language = *language;
             if (options.language.isEmpty())
                 return QualityCommand::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");
+        } else if (const auto video = CommandLineOption::valueOf(QLatin1String("--video"), arguments, i)) {
+            options.video = *video;
+            if (options.video.isEmpty())
+                return QualityCommand::tr("The option \"--video\" needs the video file the subtitles are timed to.\n");
         } else {
             return QualityCommand::tr("Unknown option \"%1\".\n").arg(argument) + QualityCommand::usage();
         }
@@ -95,14 +91,15 @@ Expected<Options, QString> parse(const QStringList &arguments)
 // Writes the fixed copy next to the file and returns its rows; nothing is written when
 // the fixes change nothing. A format the program only reads is fixed into SRT.
 FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, const QualityReport &report,
-                 double frameRate)
+                 const Options &options)
 {
     FileResult result{path, {}, {}, {}};
     SubtitleController controller;
     controller.setSubtitles(contents.subtitles);
     ProblemIndex index(controller);
     index.setLimits(report.limits());
-    index.setFrameRate(frameRate);
+    index.setFrameRate(report.videoRate());
+    index.setShotChanges(report.shotChanges());
     const QualityFixes::Outcome outcome = QualityFixes::fixAll(controller, index);
     result.fixSummary = outcome.summary();
     if (outcome.changedSubtitles == 0) {
@@ -113,7 +110,10 @@ FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, co
     const SubtitleFormat::Id format = sameFormat ? contents.subtitleFormat : SubtitleFormat::Srt;
     const QString target = FixedCopy::pathFor(path, format);
     result.reported = target;
-    if (const auto allowed = CommandLineOutput::check(target, {path}); !allowed) {
+    QStringList inputs{path};
+    if (!options.video.isEmpty())
+        inputs.append(options.video);
+    if (const auto allowed = CommandLineOutput::check(target, inputs); !allowed) {
         result.error = allowed.error();
         return result;
     }
@@ -143,9 +143,27 @@ FileResult checkFile(const QString &path, const Options &options, const QualityR
         return {path, contents.error(), {}, {}};
     FileResult result{path, {}, QualityCommand::check(report, contents.value().subtitles), {}};
     if (options.fix && !result.rows.empty())
-        result = fixed(path, contents.value(), report, options.frameRate);
+        result = fixed(path, contents.value(), report, options);
     result.repairs = contents.value().repairs.size() + contents.value().unlistedRepairs;
     return result;
+}
+
+// The video's cuts as the window finds them, and its frame rate (0 when it tells none).
+struct VideoCuts
+{
+    std::vector<double> times;
+    double frameRate = 0;
+};
+
+Expected<VideoCuts, QString> videoShotChanges(const QString &path)
+{
+    auto scanner = ShotChangeScanner::open(path);
+    if (!scanner)
+        return scanner.error();
+    const QList<double> cuts = scanner.value()->scan(0, std::numeric_limits<double>::infinity());
+    if (const QString error = scanner.value()->errorString(); !error.isEmpty())
+        return QualityCommand::tr("%1: %2").arg(path, error);
+    return VideoCuts{std::vector<double>(cuts.begin(), cuts.end()), scanner.value()->frameRate()};
 }
 
 // Files and folders as the files they stand for, in the order given. What `--fix` wrote
@@ -251,12 +269,14 @@ void writeJson(const FileResult &result, const QString &path, bool first, QTextS
 QString QualityCommand::usage()
 {
     return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
+              "       cuewright --qc PROFILE [options] --video VIDEO FILE\n"
               "  PROFILE  a quality profile's id or name, or the path of a profile's JSON file\n"
               "  --json   one JSON document instead of a line per problem\n"
               "  --fix    write NAME.fixed.EXT next to each file with problems and list what is left\n"
               "           (a fixed copy is only ever replaced by another; folders skip them)\n"
               "  --repair read as repairing on open does, mending what plainly means one thing\n"
-              "  --fps    the video's frame rate (default: the profile's)\n"
+              "  --fps    the video's frame rate (default: the video's, else the profile's)\n"
+              "  --video  the film FILE is timed to: its shot changes are checked too\n"
               "  --language  the files' language, for the profile's limits of that language\n"
               "Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,\n"
               "3 a file could not be read or a fixed copy not written.\n");
@@ -325,15 +345,34 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         err << profile.error() << '\n';
         return WrongArguments;
     }
-    const QualityReport report(profile.value().limitsFor(options.value().language), options.value().frameRate);
-    const QStringList files = expanded(options.value().paths, err);
+    Options given = options.value();
+    // A folder or several files have no one film: its cuts would be checked against
+    // subtitles of other films.
+    if (!given.video.isEmpty() && (given.paths.size() != 1 || QFileInfo(given.paths.first()).isDir())) {
+        err << tr("The option \"--video\" goes with one subtitle file, the one timed to that video; "
+                  "check a folder or several files without it.\n");
+        return WrongArguments;
+    }
+    ShotChanges shotChanges;
+    if (!given.video.isEmpty()) {
+        auto scanned = videoShotChanges(given.video);
+        if (!scanned) {
+            err << printable(scanned.error()) << '\n';
+            return Unreadable;
+        }
+        shotChanges = ShotChanges(std::move(scanned.value().times));
+        if (given.frameRate == 0)
+            given.frameRate = scanned.value().frameRate;
+    }
+    const QualityReport report(profile.value().limitsFor(given.language), given.frameRate, std::move(shotChanges));
+    const QStringList files = expanded(given.paths, err);
 
     // Two workers take the next file until none is left; each result has its own place.
     std::vector<FileResult> results(size_t(files.size()));
     std::atomic<qsizetype> nextFile = 0;
     const auto work = [&] {
         for (qsizetype i = nextFile++; i < files.size(); i = nextFile++)
-            results[size_t(i)] = checkFile(files[i], options.value(), report);
+            results[size_t(i)] = checkFile(files[i], given, report);
     };
     if (files.size() > 1)
         ParallelHalves::run(work, work);
@@ -342,7 +381,7 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
 
     int status = NoProblems;
     qsizetype refused = 0;
-    if (options.value().json)
+    if (given.json)
         out << QLatin1String("{\"profile\": ") << jsonString(profile.value().name) << QLatin1String(", \"files\": [");
     for (qsizetype i = 0; i < files.size(); ++i) {
         const FileResult &result = results[size_t(i)];
@@ -357,15 +396,15 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
         } else if (!result.rows.empty() && status == NoProblems) {
             status = Problems;
         }
-        if (options.value().json)
+        if (given.json)
             writeJson(result, files[i], i == 0, out);
         else
             writeText(result, out);
     }
-    if (options.value().json)
+    if (given.json)
         out << (files.isEmpty() ? QLatin1String("]}\n") : QLatin1String("\n  ]}\n"));
     if (refused > 0)
-        err << (options.value().repair ? tr("%1 of %n file(s) could not be read.", nullptr, int(files.size())).arg(refused)
+        err << (given.repair ? tr("%1 of %n file(s) could not be read.", nullptr, int(files.size())).arg(refused)
                                        : tr("%1 of %n file(s) could not be read; --repair reads what plainly means one thing.",
                                             nullptr, int(files.size())).arg(refused))
             << '\n';

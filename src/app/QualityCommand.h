@@ -9,7 +9,8 @@
 
 class QTextStream;
 
-// `cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER…`: every problem of
+// `cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER…`
+// (or `--video VIDEO FILE`, which checks the film's shot changes too): every problem of
 // every file against a quality profile, one line each ("film.srt:12: too-fast: 23.4 cps
 // (20 cps)") or one JSON document. A folder stands for the subtitle files in it and its
 // subfolders, by path. Files are checked two at a time and a long file in two halves; the

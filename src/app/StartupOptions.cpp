@@ -21,7 +21,7 @@ void StartupOptions::describe(QCommandLineParser &parser)
         "  cuewright --speech VIDEO\n"
         "  cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT\n"
         "  cuewright --sync [--to ENCODING] IN VIDEO OUT\n"
-        "  cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
+        "  cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...\n"
         "      every quality problem, one line each: FILE:NUMBER: kind: value (limit);\n"
         "      exit status 0 none, 1 problems, 2 wrong arguments, 3 a file not read"));
     parser.addHelpOption();

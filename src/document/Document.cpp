@@ -8,6 +8,7 @@
 #include "document/TextEncoding.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cmath>
 #include <utility>
@@ -79,9 +80,23 @@ void Document::setFrameRate(double frameRate)
     m_frameRate = frameRate;
     m_subtitleController.setFrameRate(frameRate);
     m_problemIndex.setFrameRate(frameRate);
+    followFrameRate();
     emit frameRateChanged(frameRate);
     emit timeDisplayChanged();
     emit restorableStateChanged();
+}
+
+void Document::followFrameRate()
+{
+    if (m_qualityProfileChosen || m_frameRate <= 0)
+        return;
+    const std::optional<QualityProfile> atRate = QualityProfile::builtInAtRate(m_qualityProfile.id, m_frameRate);
+    if (!atRate || atRate->id == m_qualityProfile.id)
+        return;
+    m_qualityProfile.id = atRate->id;
+    applyQualityProfile();
+    emit qualityProfileFollowedFrameRate(tr("Checked by \"%1\", the quality profile for %2 frames a second.")
+                                             .arg(m_qualityProfile.name, QLocale().toString(m_frameRate, 'g', 5)));
 }
 
 TimeDisplay Document::timeDisplay() const
@@ -91,8 +106,9 @@ TimeDisplay Document::timeDisplay() const
 
 void Document::setQualityProfile(const QString &id)
 {
-    if (id == m_qualityProfile.id)
+    if (id == m_qualityProfile.id && m_qualityProfileChosen)
         return;
+    m_qualityProfileChosen = true;
     m_qualityProfile.id = id;
     applyQualityProfile();
     emit restorableStateChanged();
@@ -112,6 +128,7 @@ void Document::applyQualityProfile()
     std::optional<QualityProfile> found = settings->profile(m_qualityProfile.id);
     if (!found) {
         found = settings->defaultProfile();
+        m_qualityProfileChosen = false;
         emit qualityProfileMissing(tr("The quality profile \"%1\" is gone; the subtitles are checked by \"%2\".")
                                        .arg(m_qualityProfile.name.isEmpty() ? m_qualityProfile.id : m_qualityProfile.name,
                                             found->name));
@@ -322,20 +339,27 @@ QVariantMap Document::restorableState() const
     if (m_timecodeOffset > 0)
         state.insert(QStringLiteral("timecodeOffset"), m_timecodeOffset);
     state.insert(QStringLiteral("qualityProfile"), m_qualityProfile.id);
+    state.insert(QStringLiteral("qualityProfileChosen"), m_qualityProfileChosen);
     m_original.saveState(state);
     return state;
 }
 
 void Document::restoreState(const QVariantMap &state)
 {
+    // Before the rate, which a profile the user did not choose follows. A state from before
+    // the choice was kept holds the default unless the user chose another.
+    if (const QString profile = state.value(QStringLiteral("qualityProfile")).toString(); !profile.isEmpty()) {
+        const QVariant chosen = state.value(QStringLiteral("qualityProfileChosen"));
+        setQualityProfile(profile);
+        if (m_qualityProfile.id == profile) // not gone
+            m_qualityProfileChosen = chosen.isValid() ? chosen.toBool() : profile != QualitySettings::shared()->defaultProfileId();
+    }
     // The rate outlives its video (moved, or on a drive not mounted): a recovered or
     // reopened document keeps snapping to the same frames. A video that tells its rate wins.
     const double frameRate = state.value(QStringLiteral("frameRate")).toDouble();
     if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
         setFrameRate(frameRate);
     setTimecodeOffset(state.value(QStringLiteral("timecodeOffset")).toDouble());
-    if (const QString profile = state.value(QStringLiteral("qualityProfile")).toString(); !profile.isEmpty())
-        setQualityProfile(profile);
     m_original.restoreState(state, m_frameRate);
     const QVariant stored = state.value(QStringLiteral("selectedIndex"));
     if (!stored.isValid())

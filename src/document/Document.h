@@ -119,9 +119,13 @@ public:
     // The quality profile the subtitles are checked by, at the limits it gives for the
     // document's language. A new document takes the user's default profile; one whose
     // profile has gone takes the default, and says so through qualityProfileMissing.
+    // Until the user chooses one for the document, a built-in follows the frame rate to the
+    // same rules at that rate, and says so through qualityProfileFollowedFrameRate.
     QString qualityProfileId() const { return m_qualityProfile.id; }
     QString qualityProfileName() const { return m_qualityProfile.name; }
+    // The user's choice for this document, kept whatever the rate.
     void setQualityProfile(const QString &id);
+    bool isQualityProfileChosen() const { return m_qualityProfileChosen; }
     // The language the text is written in ("pt_BR"; empty when unknown): the spelling
     // language chosen for the document.
     QString language() const { return m_language; }
@@ -198,6 +202,7 @@ signals:
     void speechChanged();
     void qualityProfileChanged();
     void qualityProfileMissing(const QString &message);
+    void qualityProfileFollowedFrameRate(const QString &message);
     // The restorable state changed (the selection moved, a video was loaded, ...).
     void restorableStateChanged();
 
@@ -209,6 +214,7 @@ private:
     bool editShotChange(double time, bool present, const QString &stepName);
     void setShotChange(double time, bool present, const ShotChangeEdits &edits);
     void applyQualityProfile();
+    void followFrameRate();
 
     SubtitleController m_subtitleController;
     UndoManager m_undoManager;
@@ -229,6 +235,7 @@ private:
     int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it
     SpeechStretches m_speech;
     QualityProfile m_qualityProfile;
+    bool m_qualityProfileChosen = false;
     QString m_language;
     OriginalSubtitles m_original;
 };

@@ -191,10 +191,10 @@ QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int 
         const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text(), reading);
         switch (column) {
         case DurationColumn:
-            return QString::number(QualityCheck::duration(subtitle), 'f', 3);
+            return QualityCheck::shownNumber(QualityCheck::duration(subtitle), 3);
         case ReadingSpeedColumn: {
             const double speed = QualityCheck::readingSpeed(text.characters, QualityCheck::duration(subtitle));
-            return std::isfinite(speed) ? QString::number(speed, 'f', 1) : QStringLiteral("∞");
+            return std::isfinite(speed) ? QualityCheck::shownNumber(speed, 1) : QStringLiteral("∞");
         }
         case LongestLineColumn:
             return text.lines > 1 ? tr("%1 ×%2", "longest line, number of lines").arg(text.longestLine).arg(text.lines)

@@ -9,7 +9,6 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QTextBlock>
@@ -268,7 +267,7 @@ void SubtitleTextBox::updateMeasures()
     const QualityLimits &limits = m_document->problemIndex().limits();
     const int characters = QualityCheck::measure(m_editor->toPlainText(), limits.readingCharacters).characters;
     const double speed = QualityCheck::readingSpeed(characters, QualityCheck::duration(*m_subtitle));
-    const QString shown = std::isfinite(speed) ? QLocale().toString(speed, 'f', 1) : QStringLiteral("∞");
+    const QString shown = std::isfinite(speed) ? QualityCheck::shownNumber(speed, 1) : QStringLiteral("∞");
     m_readingSpeed->setText(tr("%1 characters per second (at most %2)").arg(shown).arg(limits.maxCharactersPerSecond));
     QPalette palette = m_readingSpeed->palette();
     palette.setColor(QPalette::Window, speed > limits.maxCharactersPerSecond ? SubtitleTableModel::problemMarkColor()

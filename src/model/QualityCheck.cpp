@@ -1,5 +1,6 @@
 #include "model/QualityCheck.h"
 
+#include <QLocale>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -209,25 +210,33 @@ QString QualityCheck::name(Problem problem)
     return {};
 }
 
+QString QualityCheck::shownNumber(double value, int decimals)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
+}
+
 QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const Subtitle *next,
                                const QualityLimits &limits, double minGap)
 {
     const double length = duration(subtitle);
+    const auto seconds = [](double value) { return shownNumber(value, 3); };
     switch (problem) {
     case Overlap:
-        return tr("Runs %L1 s into the next subtitle").arg(next ? subtitle.end - next->start : 0.0, 0, 'f', 3);
+        return tr("Runs %L1 s into the next subtitle").arg(seconds(next ? subtitle.end - next->start : 0.0));
     case GapTooSmall:
         return tr("%L1 s before the next subtitle; at least %L2 s")
-            .arg(next ? next->start - subtitle.end : 0.0, 0, 'f', 3)
-            .arg(minGap, 0, 'f', 3);
+            .arg(seconds(next ? next->start - subtitle.end : 0.0))
+            .arg(seconds(minGap));
     case TooShort:
-        return tr("%L1 s on screen; at least %L2 s").arg(length, 0, 'f', 3).arg(limits.minDuration, 0, 'f', 3);
+        return tr("%L1 s on screen; at least %L2 s").arg(seconds(length)).arg(seconds(limits.minDuration));
     case TooLong:
-        return tr("%L1 s on screen; at most %L2 s").arg(length, 0, 'f', 3).arg(limits.maxDuration, 0, 'f', 3);
+        return tr("%L1 s on screen; at most %L2 s").arg(seconds(length)).arg(seconds(limits.maxDuration));
     case TooFast: {
         const double speed = readingSpeed(subtitle, limits);
-        const QString shown = std::isfinite(speed) ? QStringLiteral("%L1").arg(speed, 0, 'f', 1) : QStringLiteral("∞");
-        return tr("%1 characters per second; at most %L2").arg(shown).arg(limits.maxCharactersPerSecond);
+        const QString shown = std::isfinite(speed) ? shownNumber(speed, 1) : QStringLiteral("∞");
+        return tr("%1 characters per second; at most %L2").arg(shown, QLocale().toString(limits.maxCharactersPerSecond));
     }
     case LineTooLong:
         return tr("A line of %1 characters; at most %2").arg(measure(subtitle.text()).longestLine).arg(limits.maxLineLength);
@@ -240,7 +249,7 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
         return measure(subtitle.text()).characters == 0 ? tr("No text yet")
                                                         : tr("The same text as the original line");
     case NoMatchingOriginal:
-        return tr("No original line starts at %L1 s and ends at %L2 s").arg(subtitle.start, 0, 'f', 3).arg(subtitle.end, 0, 'f', 3);
+        return tr("No original line starts at %L1 s and ends at %L2 s").arg(seconds(subtitle.start)).arg(seconds(subtitle.end));
     }
     return {};
 }

@@ -82,6 +82,9 @@ public:
                           double minGap);
 
     static QString name(Problem problem);
+    // A measure as every view shows it: in the user's locale ("0,833" in German), with
+    // `decimals` places, never grouped ("3599.960", not "3,599.960").
+    static QString shownNumber(double value, int decimals);
     // A short sentence with the numbers: "3.20 s on screen; at least 0.83 s".
     static QString describe(Problem problem, const Subtitle &subtitle, const Subtitle *next,
                             const QualityLimits &limits, double minGap);

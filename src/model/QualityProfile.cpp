@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -251,7 +252,7 @@ QList<QualityProfile> QualityProfile::builtIns()
         for (double rate : {23.976, 24.0, 25.0, 29.97}) {
             QualityProfile profile;
             profile.id = QLatin1String(rule.id) + u'-' + rateLabel(rate);
-            profile.name = rule.name.arg(rateLabel(rate));
+            profile.name = rule.name.arg(QLocale().toString(rate, 'g', 5)); // "23,976" in German
             profile.isBuiltIn = true;
             profile.limits.frameRate = rate;
             profile.limits.maxCharactersPerSecond = rule.readingSpeed;
@@ -271,6 +272,18 @@ std::optional<QualityProfile> QualityProfile::builtInNamed(const QString &id)
 {
     for (const QualityProfile &profile : builtIns()) {
         if (profile.id == id)
+            return profile;
+    }
+    return std::nullopt;
+}
+
+std::optional<QualityProfile> QualityProfile::builtInAtRate(const QString &id, double frameRate)
+{
+    if (!builtInNamed(id))
+        return std::nullopt;
+    const QString rules = id.left(id.lastIndexOf(u'-') + 1);
+    for (const QualityProfile &profile : builtIns()) {
+        if (profile.id.startsWith(rules) && std::abs(profile.limits.frameRate - frameRate) < 0.01)
             return profile;
     }
     return std::nullopt;

@@ -50,6 +50,9 @@ public:
     // per second, named in the user's language.
     static QList<QualityProfile> builtIns();
     static std::optional<QualityProfile> builtInNamed(const QString &id);
+    // The built-in of the same rules as the built-in `id` made for `frameRate` (a video's
+    // 29.97002997 is 29.97); nullopt for a user's profile or a rate none is made for.
+    static std::optional<QualityProfile> builtInAtRate(const QString &id, double frameRate);
     // The general adult profile at 24 frames per second: the program's default limits.
     static QString defaultId();
 

@@ -39,6 +39,8 @@ public:
                   std::shared_ptr<const OriginalPairing> original = {});
 
     const QualityLimits &limits() const { return m_limits; }
+    double videoRate() const { return m_videoRate; }
+    const ShotChanges &shotChanges() const { return m_shotChanges; }
     double countingRate() const { return m_limits.countingRate(m_videoRate); }
 
     // The rows in list order, problems of one subtitle in listing order.

@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "model/QualityFixes.h"
+#include "model/ShotChangeRules.h"
 #include "panels/ProblemListModel.h"
 
 #include <QHBoxLayout>
@@ -9,8 +10,60 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Lines of text a row holds: the longest descriptions (a shot change's, in German) at a
+// width the list beside the panel can spare.
+constexpr int rowLines = 3;
+
+// The narrowest width at which `text`, wrapped between words, takes at most `lines` lines.
+int wrappedWidth(const QFontMetrics &metrics, const QString &text, int lines)
+{
+    int low = 1;
+    int high = metrics.horizontalAdvance(text) + 1;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        const QRect bounds = metrics.boundingRect(QRect(0, 0, middle, 1 << 20), Qt::TextWordWrap, text);
+        if (bounds.height() <= lines * metrics.lineSpacing() && bounds.width() <= middle)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+// A description of every kind, with numbers as wide as those of a long film (an hour in,
+// frame 90000), in the user's language: what the columns must hold without cutting.
+QStringList sampleDescriptions()
+{
+    const QualityLimits limits;
+    const double rate = 29.97;
+    const SubtitlePtr subtitle = Subtitle::create(QString(3, u'x').repeated(14) + u'\n' + QString(42, u'x'), 3599.96, 3610.58);
+    const SubtitlePtr next = Subtitle::create(QStringLiteral("x"), 3610.5, 3612);
+    QStringList texts;
+    const ShotChanges cuts({3600.0, 3610.7});
+    const ShotChangeRules rules(cuts, rate, limits);
+    for (const QualityCheck::Problem problem : QualityCheck::allProblems) {
+        texts << (QualityCheck::shotChangeProblems & problem
+                      ? ProblemIndex::describeShotChange(problem, *subtitle, rules, rate)
+                      : QualityCheck::describe(problem, *subtitle, next.get(), limits, limits.minGap(rate)));
+    }
+    return texts;
+}
+
+// Between a cell's edge and its text, on each side (as the item views' style leaves it).
+int cellPadding(const QWidget *view)
+{
+    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 4;
+}
+
+} // namespace
 
 ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     : QWidget(parent)
@@ -24,19 +77,23 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setShowGrid(false);
     m_view->setAlternatingRowColors(true);
-    // Two lines a row hold most descriptions whole in a narrow panel; the line under the
-    // table shows the selected one whole in any case.
+    // The row's lines hold every description whole at the panel's first width; the tooltip
+    // and the line under the table show it whole at any width.
     m_view->setWordWrap(true);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(2 * m_view->fontMetrics().lineSpacing() + 6);
+    m_view->verticalHeader()->setDefaultSectionSize(rowLines * m_view->fontMetrics().lineSpacing() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
     // The description wraps rather than scrolling out of sight.
     m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_view->horizontalHeader()->setHighlightSections(false);
     const QFontMetrics metrics = m_view->fontMetrics();
     m_view->horizontalHeader()->resizeSection(ProblemListModel::NumberColumn, metrics.horizontalAdvance(QStringLiteral("0000000")));
-    m_view->horizontalHeader()->resizeSection(ProblemListModel::KindColumn, metrics.horizontalAdvance(QStringLiteral("Too many lines")) + 16);
+    // The longest name of a problem in the user's language, wrapped in the row's lines.
+    int kindWidth = metrics.horizontalAdvance(m_model->headerData(ProblemListModel::KindColumn, Qt::Horizontal).toString());
+    for (const QualityCheck::Problem problem : QualityCheck::allProblems)
+        kindWidth = std::max(kindWidth, wrappedWidth(metrics, QualityCheck::name(problem), rowLines));
+    m_view->horizontalHeader()->resizeSection(ProblemListModel::KindColumn, kindWidth + cellPadding(m_view));
 
     m_summary = new QLabel(this);
     m_summary->setTextFormat(Qt::PlainText);
@@ -92,12 +149,17 @@ void ProblemsPanel::hideEvent(QHideEvent *event)
 
 QSize ProblemsPanel::sizeHint() const
 {
-    // Wide enough that a description such as "40.0 characters per second; at most 20"
-    // fits the two lines of its row when the panel first opens.
+    // Wide enough that every kind of description fits the lines of its row when the
+    // panel first opens; past that width, the tooltip and the line under the table show it.
     const QHeaderView *header = m_view->horizontalHeader();
     const int columns = header->sectionSize(ProblemListModel::NumberColumn) + header->sectionSize(ProblemListModel::KindColumn);
-    const int description = m_view->fontMetrics().horizontalAdvance(QStringLiteral("characters per second;")) + 24;
-    return {columns + description + m_view->verticalScrollBar()->sizeHint().width() + 16, QWidget::sizeHint().height()};
+    int description = 0;
+    for (const QString &text : sampleDescriptions())
+        description = std::max(description, wrappedWidth(m_view->fontMetrics(), text, rowLines));
+    const QMargins margins = layout()->contentsMargins();
+    return {columns + description + cellPadding(m_view) + m_view->verticalScrollBar()->sizeHint().width()
+                + 2 * m_view->frameWidth() + margins.left() + margins.right(),
+            QWidget::sizeHint().height()};
 }
 
 void ProblemsPanel::goToNextProblem()

@@ -1,7 +1,9 @@
 #include "app/CommandLineTool.h"
 #include "app/QualityCommand.h"
+#include "format/SubtitleWriter.h"
 
 #include "EncodingSamples.h"
+#include "TestMedia.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -87,6 +89,15 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("arrows.srt"), "1\n00:00:01,000 -> 00:00:02,000\n[Events]\n\n2\n00:00:03,000 -> 00:00:04,000\nFormat: none\n"));
         QVERIFY(writeAll(m_dir.filePath("nothing.ass"), "[Events]\nFormat: Start, End, Text\nnot an event\n"));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
+        // Two shots at 25 frames a second; a subtitle starting 3 frames after the cut.
+        TestMedia::ShotVideoOptions shots;
+        shots.shots = 2;
+        shots.size = QSize(160, 90);
+        const auto video = TestMedia::makeShotVideo(m_dir.filePath("cut.mp4"), shots);
+        QVERIFY(video && video->cuts.size() == 1);
+        const QByteArray start = SubtitleWriter::formatTime(video->cuts.first() + 0.12).toUtf8();
+        const QByteArray end = SubtitleWriter::formatTime(video->cuts.first() + 2.12).toUtf8();
+        QVERIFY(writeAll(m_dir.filePath("cut.srt"), "1\n" + start + " --> " + end + "\nHello\n"));
     }
 
     void runs_data()
@@ -188,8 +199,10 @@ private slots:
         QTest::newRow("qc: by the profile's name, gaps at its rate")
             << QStringList{"--qc", "General adult, 25 fps", "@/gap.srt"} << 1 << "@/gap.srt:1: gap-too-small: 0.06 s (0.08 s)\n"
             << "" << QString();
-        QTest::newRow("qc: gaps at the rate --fps gives") << QStringList{"--qc", "--fps=50", "adult-25", "@/gap.srt"} << 0
-                                                          << "" << "" << QString();
+        QTest::newRow("qc: gaps at the rate --fps gives, its value apart")
+            << QStringList{"--qc", "--fps", "50", "adult-25", "@/gap.srt"} << 0 << "" << "" << QString();
+        QTest::newRow("a rate out of range") << QStringList{"--check", "--fps=1000.5", "@/a.sub"} << 2 << ""
+                                             << "The option \"--fps\" needs a frame rate from 1 to 1000" << QString();
         QTest::newRow("qc: a language's own limits, its region falling back to it")
             << QStringList{"--qc", "adult-25", "--language", "ja_JP", "@/faults.srt"} << 1
             << "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (4 cps)\n"
@@ -219,6 +232,15 @@ private slots:
                                                   << "The profile cannot be read: \"pipe\" is not a file.\n" << QString();
         QTest::newRow("qc: unknown profile") << QStringList{"--qc", "nobody", "@/faults.srt"} << 2 << ""
                                              << "No quality profile is called \"nobody\"" << QString();
+        QTest::newRow("qc: --video checks the edges near its shot changes")
+            << QStringList{"--qc", "adult-25", "--video", "@/cut.mp4", "@/cut.srt"} << 1
+            << "@/cut.srt:1: start-near-shot-change: 3 frames (12 frames)\n" << "" << QString();
+        QTest::newRow("qc: --fix mends them") << QStringList{"--qc", "adult-25", "--fix", "--video=@/cut.mp4", "@/cut.srt"} << 0
+                                              << "" << "@/cut.srt: Fixed 1*Written to @/cut.fixed.srt.\n" << QString();
+        QTest::newRow("qc: --video with a folder") << QStringList{"--qc", "adult-25", "--video", "@/cut.mp4", "@/qc"} << 2 << ""
+                                                   << "The option \"--video\" goes with one subtitle file" << QString();
+        QTest::newRow("qc: --video that is none") << QStringList{"--qc", "adult-25", "--video", "@/cut.srt", "@/faults.srt"} << 3
+                                                  << "" << "\"@/cut.srt\" has no video stream.\n" << QString();
         QTest::newRow("qc: no files") << QStringList{"--qc", "adult-25"} << 2 << "" << "Usage: cuewright --qc" << QString();
     }
 

@@ -4,6 +4,8 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/QualityProfileMenu.h"
+#include "app/ShotChangeTracking.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QSignalSpy>
@@ -179,6 +182,38 @@ private slots:
         SubtitleController &controller = m_document->subtitleController();
         QCOMPARE(controller.addSubtitle(std::nullopt, 0), std::optional(1));
         QCOMPARE(controller.at(1)->start, 8.08);
+    }
+
+    // A new document's profile follows the film to the same rules at its rate, and says so
+    // for as long as the shot changes are looked for; one the user chose stays.
+    void qualityProfileFollowsTheVideosRate_data()
+    {
+        QTest::addColumn<QString>("chosen"); // from the menu before the video; empty: none
+        QTest::addColumn<QString>("checkedBy");
+        QTest::newRow("the default") << "" << "adult-25";
+        QTest::newRow("the user's choice") << "Broadcast, 24 fps" << "broadcast-24";
+    }
+    void qualityProfileFollowsTheVideosRate()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, checkedBy);
+        QCOMPARE(m_document->qualityProfileId(), QStringLiteral("adult-24"));
+        if (!chosen.isEmpty()) {
+            const QList<QAction *> profiles = m_window->findChild<QualityProfileMenu *>()->actions();
+            const auto action = std::find_if(profiles.begin(), profiles.end(), [&](QAction *a) { return a->text() == chosen; });
+            QVERIFY(action != profiles.end());
+            (*action)->trigger();
+        }
+        QSignalSpy progress(m_window->findChild<ShotChangeTracking *>(), &ShotChangeTracking::progressChanged);
+        m_window->videoPlayerViewController()->loadVideo(m_beeps);
+        QTRY_COMPARE_WITH_TIMEOUT(m_document->frameRate(), 25.0, 10000);
+        QCOMPARE(m_document->qualityProfileId(), checkedBy);
+        const auto scanned = [&progress] {
+            return progress.size() > 1 && !progress.last().first().value<std::optional<double>>();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(scanned(), 30000);
+        const QString notice = QStringLiteral("Checked by \"General adult, 25 fps\", the quality profile for 25 frames a second.");
+        QCOMPARE(m_window->statusBar()->currentMessage() == notice, chosen.isEmpty());
     }
 
     // The cuts found in a video reach the document; the next video's replace them.

@@ -184,6 +184,42 @@ private slots:
         QCOMPARE(document.qualityProfileId(), shared->defaultProfileId());
     }
 
+    // Until the user chooses a profile for the document, a built-in follows the frame rate
+    // to the same rules at that rate; the choice is kept with the window's state.
+    void profileFollowsTheFrameRateUntilChosen_data()
+    {
+        QTest::addColumn<QVariantMap>("state"); // restored before the rate; empty: a new document
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<QString>("checkedBy");
+        const QString profile = QStringLiteral("qualityProfile");
+        const QString chosen = QStringLiteral("qualityProfileChosen");
+        QTest::newRow("a new document at a video's 29.97") << QVariantMap() << 30000 / 1001.0 << "adult-29.97";
+        QTest::newRow("no built-in at 30: kept") << QVariantMap() << 30.0 << "adult-24";
+        QTest::newRow("the user's choice stays") << QVariantMap{{profile, "broadcast-24"}, {chosen, true}} << 25.0 << "broadcast-24";
+        QTest::newRow("one that followed follows again")
+            << QVariantMap{{profile, "children-25"}, {chosen, false}} << 24000 / 1001.0 << "children-23.976";
+        QTest::newRow("kept before choices were: the default follows") << QVariantMap{{profile, "adult-24"}} << 25.0 << "adult-25";
+        QTest::newRow("kept before choices were: another stays") << QVariantMap{{profile, "children-24"}} << 25.0 << "children-24";
+    }
+
+    void profileFollowsTheFrameRateUntilChosen()
+    {
+        QFETCH(QVariantMap, state);
+        QFETCH(double, frameRate);
+        QFETCH(QString, checkedBy);
+        Document document;
+        QCOMPARE(document.qualityProfileId(), QualitySettings::shared()->defaultProfileId());
+        QSignalSpy followed(&document, &Document::qualityProfileFollowedFrameRate);
+        document.restoreState(state);
+        document.setFrameRate(frameRate);
+        QCOMPARE(document.qualityProfileId(), checkedBy);
+        QCOMPARE(followed.size(), checkedBy == state.value("qualityProfile", "adult-24").toString() ? 0 : 1);
+        QCOMPARE(document.problemIndex().limits().frameRate, QualitySettings::shared()->profile(checkedBy)->limits.frameRate);
+        Document reopened;
+        reopened.restoreState(document.restorableState());
+        QCOMPARE(reopened.isQualityProfileChosen(), document.isQualityProfileChosen());
+    }
+
     void hostileStoredProfileIsDropped_data()
     {
         QTest::addColumn<QVariant>("stored");

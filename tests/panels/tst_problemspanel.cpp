@@ -7,9 +7,12 @@
 
 #include "panels/ProblemListModel.h"
 #include "panels/ProblemsPanel.h"
+#include "app/Translator.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -124,6 +127,49 @@ private slots:
         QCOMPARE(times(), QStringLiteral("0-2.95 5-6 6.042-7.142 "));
         QCOMPARE(labelTexts(panel).value(0), QStringLiteral("Subtitle 2 left as it is: neither it nor the next one has "
                                                             "time to spare. 1 subtitle(s) with problems"));
+    }
+
+    // At the width it first asks for, the panel shows every name and description whole,
+    // in English and in German (longer words, a decimal comma), with an hour's numbers.
+    void nothingIsCutAtItsFirstWidth_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en_US";
+        QTest::newRow("German") << "de_DE";
+    }
+
+    void nothingIsCutAtItsFirstWidth()
+    {
+        QFETCH(QString, language);
+        QCoreApplication &app = *QCoreApplication::instance();
+        QCOMPARE(Translator::install(app, {language}).isEmpty(), language.startsWith(u"en"));
+        QLocale::setDefault(QLocale(language));
+        const auto restore = qScopeGuard([&app] {
+            Translator::install(app, {QStringLiteral("en_US")});
+            QLocale::setDefault(QLocale::c());
+        });
+        PanelFixture fixture;
+        fixture.document.setFrameRate(25);
+        fixture.document.addFoundShotChanges({3600.0, 3620.0});
+        // Near a cut at both ends, too short and too close to the next; three lines, one too
+        // long, into the next; too fast; too long.
+        fixture.controller().setSubtitles(subtitlesFrom("Hi@3599.72-3600.1|A line that runs on far too long for anyone!\nto\nread@3600.12-3612|"
+                                                        "Far too fast for anyone to read at all, really@3611-3613|Long@3613.5-3621.5"));
+        ProblemsPanel panel(&fixture.document);
+        panel.resize(panel.sizeHint().width(), 1200);
+        panel.show();
+        QTRY_COMPARE(panel.model()->rowCount(), 12);
+        const QTableView *view = panel.view();
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        for (int row = 0; row < panel.model()->rowCount(); ++row) {
+            for (const int column : {int(ProblemListModel::KindColumn), int(ProblemListModel::DescriptionColumn)}) {
+                const QModelIndex index = panel.model()->index(row, column);
+                const QString text = index.data().toString();
+                const QRect cell = view->visualRect(index).adjusted(margin, 0, -margin, 0);
+                const QRect needed = view->fontMetrics().boundingRect(QRect(0, 0, cell.width(), 1 << 20), Qt::TextWordWrap, text);
+                QVERIFY2(needed.width() <= cell.width() && needed.height() <= cell.height(), qPrintable(text));
+            }
+        }
     }
 };
 

@@ -194,33 +194,43 @@
     </message>
 </context>
 <context>
+    <name>CommandLineOption</name>
+    <message>
+        <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
+</source>
+        <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
+</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineOutput</name>
+    <message>
+        <source>The file cannot be written because its name is not valid UTF-8 text.</source>
+        <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
+    </message>
+    <message>
+        <source>The file is a symbolic link; name the file it leads to, so that nothing is written through the link.</source>
+        <translation>Die Datei ist eine symbolische Verknüpfung; nennen Sie die Datei, auf die sie zeigt, damit nichts durch die Verknüpfung geschrieben wird.</translation>
+    </message>
+    <message>
+        <source>The file is the input “%1”; name another file to write, so that the input stays as it is.</source>
+        <translation>Die Datei ist die Eingabe „%1“; nennen Sie eine andere Datei zum Schreiben, damit die Eingabe bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).</source>
+        <translation>%1-Dateien werden gelesen, nicht geschrieben; benennen Sie die Ausgabe nach einem Format, das geschrieben wird (.srt, .vtt, .ass, .ssa, .ttml).</translation>
+    </message>
+    <message>
+        <source>“.%1” is not the suffix of a subtitle format; name the output after one that is written (.srt, .vtt, .ass, .ssa, .ttml).</source>
+        <translation>„.%1“ ist keine Endung eines Untertitelformats; benennen Sie die Ausgabe nach einem, das geschrieben wird (.srt, .vtt, .ass, .ssa, .ttml).</translation>
+    </message>
+</context>
+<context>
     <name>CommandLineTool</name>
     <message>
         <location filename="../../app/CommandLineTool.cpp" line="+38"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
-       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
-       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
-       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
-       cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
-</source>
-        <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
-        cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
-        cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
-        cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
-        cuewright --qc PROFIL [--json] [--fix] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
-</translation>
-    </message>
-    <message>
-        <location line="+37"/>
-        <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
-</source>
-        <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
-</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -263,19 +273,23 @@
 </translation>
     </message>
     <message>
-        <location line="+31"/>
-        <source>%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).</source>
-        <translation>Dateien im Format %1 werden nur gelesen, nicht geschrieben; geben Sie der Ausgabe die Endung eines Formats, das geschrieben wird (.srt, .vtt, .ass, .ssa, .ttml).</translation>
-    </message>
-    <message>
         <location line="+30"/>
         <source>left out: %1</source>
         <translation>ausgelassen: %1</translation>
     </message>
     <message>
-        <location line="-41"/>
-        <source>The file cannot be written because its name is not valid UTF-8 text.</source>
-        <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
+        <source>Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
+       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
+       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
+       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
+       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...
+</source>
+        <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
+        cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
+        cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
+        cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
+        cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] [--video VIDEO] DATEI_ODER_ORDNER...
+</translation>
     </message>
 </context>
 <context>
@@ -304,6 +318,10 @@
         <location line="+5"/>
         <source>Remove Shot Change</source>
         <translation>Szenenwechsel entfernen</translation>
+    </message>
+    <message>
+        <source>Checked by &quot;%1&quot;, the quality profile for %2 frames a second.</source>
+        <translation>Geprüft mit „%1“, dem Qualitätsprofil für %2 Bilder pro Sekunde.</translation>
     </message>
 </context>
 <context>
@@ -1227,6 +1245,23 @@
     </message>
 </context>
 <context>
+    <name>FixedCopy</name>
+    <message>
+        <source>A symbolic link has the name of the fixed copy; nothing was written through it.</source>
+        <translation>Eine symbolische Verknüpfung trägt den Namen der korrigierten Kopie; durch sie wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>A file that is not a fixed copy of “%1” has this name and was left as it is; move it away to have the copy written.</source>
+        <translation>Eine Datei, die keine korrigierte Kopie von „%1“ ist, trägt diesen Namen und blieb, wie sie ist; verschieben Sie sie, damit die Kopie geschrieben wird.</translation>
+    </message>
+    <message>
+        <source>The fixed copy could not be written.
+%1</source>
+        <translation>Die korrigierte Kopie konnte nicht geschrieben werden.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FormatKeep</name>
     <message>
         <location filename="../../format/FormatKeep.cpp" line="+21"/>
@@ -2021,13 +2056,6 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCommand</name>
     <message>
-        <location filename="../../app/QualityCommand.cpp" line="+63"/>
-        <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
-</source>
-        <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
-</translation>
-    </message>
-    <message>
         <location line="+4"/>
         <source>The option &quot;--language&quot; needs a language code, such as ja or pt_BR.
 </source>
@@ -2052,21 +2080,72 @@ Bilder pro Sekunde:</translation>
         <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
     <message>
-        <location line="+103"/>
-        <source>Usage: cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
+        <source>The option &quot;--video&quot; needs the video file the subtitles are timed to.
+</source>
+        <translation>Die Option „--video“ braucht die Videodatei, auf die die Untertitel getimt sind.
+</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>skipped %n fixed copy file(s) (NAME.fixed.EXT beside NAME.EXT); name one to check it.</source>
+        <translation>
+            <numerusform>%n korrigierte Kopie übersprungen (NAME.fixed.EXT neben NAME.EXT); nennen Sie sie, um sie zu prüfen.</numerusform>
+            <numerusform>%n korrigierte Kopien übersprungen (NAME.fixed.EXT neben NAME.EXT); nennen Sie eine, um sie zu prüfen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The option &quot;--video&quot; goes with one subtitle file, the one timed to that video; check a folder or several files without it.
+</source>
+        <translation>Die Option „--video“ gehört zu einer einzigen Untertiteldatei, der auf dieses Video getimten; prüfen Sie einen Ordner oder mehrere Dateien ohne sie.
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>read with %n repair(s)</source>
+        <translation>
+            <numerusform>mit %n Reparatur gelesen</numerusform>
+            <numerusform>mit %n Reparaturen gelesen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s) could not be read.</source>
+        <translation>
+            <numerusform>%1 von %n Datei konnte nicht gelesen werden.</numerusform>
+            <numerusform>%1 von %n Dateien konnten nicht gelesen werden.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s) could not be read; --repair reads what plainly means one thing.</source>
+        <translation>
+            <numerusform>%1 von %n Datei konnte nicht gelesen werden; --repair liest, was eindeutig nur eines bedeuten kann.</numerusform>
+            <numerusform>%1 von %n Dateien konnten nicht gelesen werden; --repair liest, was eindeutig nur eines bedeuten kann.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Usage: cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
+       cuewright --qc PROFILE [options] --video VIDEO FILE
   PROFILE  a quality profile&apos;s id or name, or the path of a profile&apos;s JSON file
   --json   one JSON document instead of a line per problem
   --fix    write NAME.fixed.EXT next to each file with problems and list what is left
-  --fps    the video&apos;s frame rate (default: the profile&apos;s)
+           (a fixed copy is only ever replaced by another; folders skip them)
+  --repair read as repairing on open does, mending what plainly means one thing
+  --fps    the video&apos;s frame rate (default: the video&apos;s, else the profile&apos;s)
+  --video  the film FILE is timed to: its shot changes are checked too
   --language  the files&apos; language, for the profile&apos;s limits of that language
 Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,
 3 a file could not be read or a fixed copy not written.
 </source>
-        <translation>Aufruf: cuewright --qc PROFIL [--json] [--fix] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
+        <translation>Aufruf: cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
+        cuewright --qc PROFIL [Optionen] --video VIDEO DATEI
   PROFIL   Kennung oder Name eines Qualitätsprofils oder der Pfad seiner JSON-Datei
   --json   ein JSON-Dokument statt einer Zeile je Problem
   --fix    NAME.fixed.EXT neben jede Datei mit Problemen schreiben und auflisten, was bleibt
-  --fps    die Bildrate des Videos (sonst die des Profils)
+           (eine korrigierte Kopie wird nur durch eine neue ersetzt; Ordner überspringen sie)
+  --repair so lesen wie das reparierende Öffnen und beheben, was eindeutig nur eines bedeutet
+  --fps    die Bildrate des Videos (Vorgabe: die des Videos, sonst die des Profils)
+  --video  der Film, auf den DATEI getimt ist: auch seine Szenenwechsel werden geprüft
   --language  die Sprache der Dateien, für die Grenzwerte des Profils für diese Sprache
 Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes Profil,
 3 eine Datei war nicht lesbar oder eine korrigierte Kopie nicht schreibbar.
@@ -2355,6 +2434,10 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <location line="+1"/>
         <source>Broadcast, %1 fps</source>
         <translation>Fernsehen, %1 fps</translation>
+    </message>
+    <message>
+        <source>The profile is of version %1; this program reads profiles of version %2 and earlier.</source>
+        <translation>Das Profil hat die Version %1; dieses Programm liest Profile der Version %2 und früher.</translation>
     </message>
 </context>
 <context>
@@ -3490,37 +3573,6 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>StartupOptions</name>
     <message>
-        <location filename="../../app/StartupOptions.cpp" line="+12"/>
-        <source>Edit subtitles against their video: SRT, WebVTT, ASS, SSA and TTML, and
-MicroDVD, SubViewer and MPL2 files to save in one of those.
-
-For scripts, without a display:
-  cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
-  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
-  cuewright --waveform VIDEO
-  cuewright --shot-changes VIDEO
-  cuewright --speech VIDEO
-  cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT
-  cuewright --sync [--to ENCODING] IN VIDEO OUT
-  cuewright --qc PROFILE [--json] [--fix] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
-      every quality problem, one line each: FILE:NUMBER: kind: value (limit);
-      exit status 0 none, 1 problems, 2 wrong arguments, 3 a file not read</source>
-        <translation>Untertitel zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA und TTML, und
-MicroDVD, SubViewer und MPL2, um sie in einem dieser Formate zu speichern.
-
-Für Skripte, ohne Bildschirm:
-  cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
-  cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
-  cuewright --waveform VIDEO
-  cuewright --shot-changes VIDEO
-  cuewright --speech VIDEO
-  cuewright --snap-to-speech [--to KODIERUNG] EIN VIDEO AUS
-  cuewright --sync [--to KODIERUNG] EIN VIDEO AUS
-  cuewright --qc PROFIL [--json] [--fix] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
-      jedes Qualitätsproblem, je eine Zeile: DATEI:NUMMER: Art: Wert (Grenzwert);
-      Exit-Status 0 keine, 1 Probleme, 2 falsche Argumente, 3 eine Datei nicht gelesen</translation>
-    </message>
-    <message>
         <location line="+18"/>
         <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
         <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
@@ -3534,6 +3586,36 @@ Für Skripte, ohne Bildschirm:
         <location line="+2"/>
         <source>Subtitle files to open.</source>
         <translation>Zu öffnende Untertiteldateien.</translation>
+    </message>
+    <message>
+        <source>Edit subtitles against their video: SRT, WebVTT, ASS, SSA and TTML, and
+MicroDVD, SubViewer and MPL2 files to save in one of those.
+
+For scripts, without a display:
+  cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
+  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
+  cuewright --waveform VIDEO
+  cuewright --shot-changes VIDEO
+  cuewright --speech VIDEO
+  cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT
+  cuewright --sync [--to ENCODING] IN VIDEO OUT
+  cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...
+      every quality problem, one line each: FILE:NUMBER: kind: value (limit);
+      exit status 0 none, 1 problems, 2 wrong arguments, 3 a file not read</source>
+        <translation>Untertitel zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA und TTML, und
+MicroDVD, SubViewer und MPL2, um sie in einem dieser Formate zu speichern.
+
+Für Skripte, ohne Bildschirm:
+  cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
+  cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
+  cuewright --waveform VIDEO
+  cuewright --shot-changes VIDEO
+  cuewright --speech VIDEO
+  cuewright --snap-to-speech [--to KODIERUNG] EIN VIDEO AUS
+  cuewright --sync [--to KODIERUNG] EIN VIDEO AUS
+  cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] [--video VIDEO] DATEI_ODER_ORDNER...
+      jedes Qualitätsproblem, je eine Zeile: DATEI:NUMMER: Art: Wert (Grenzwert);
+      Exit-Status 0 keine, 1 Probleme, 2 falsche Argumente, 3 eine Datei nicht gelesen</translation>
     </message>
 </context>
 <context>
