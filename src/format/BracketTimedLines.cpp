@@ -82,5 +82,5 @@ Expected<FormatReading, QString> BracketTimedLines::subtitles(const QList<Line> 
         }
         subtitles.append(Subtitle::create(convert(line.text), start, end));
     }
-    return repairs.finish(std::move(subtitles));
+    return repairs.finishWithSubtitles(std::move(subtitles));
 }

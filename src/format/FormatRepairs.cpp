@@ -26,3 +26,11 @@ FormatReading FormatRepairs::finish(SubtitleList subtitles, std::shared_ptr<cons
     sortSubtitles(subtitles);
     return FormatReading{std::move(subtitles), std::move(keep), std::move(m_repairs), m_unlisted};
 }
+
+Expected<FormatReading, QString> FormatRepairs::finishWithSubtitles(SubtitleList subtitles, std::shared_ptr<const FormatKeep> keep)
+{
+    if (subtitles.isEmpty() && !m_repairs.isEmpty())
+        return tr("Not one subtitle could be read, even repairing. The first fault:") + u'\n'
+               + TolerantSubtitleReader::describe(m_repairs.first());
+    return finish(std::move(subtitles), std::move(keep));
+}

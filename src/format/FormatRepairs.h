@@ -2,6 +2,7 @@
 
 #include "format/FormatReading.h"
 #include "format/TolerantSubtitleReader.h"
+#include "model/Expected.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -28,6 +29,9 @@ public:
 
     // The subtitles sorted by start (stable), with the repairs noted.
     FormatReading finish(SubtitleList subtitles, std::shared_ptr<const FormatKeep> keep = nullptr);
+    // The same, but refused when a repair left nothing: a file read as empty because
+    // everything in it was left out has not been read.
+    Expected<FormatReading, QString> finishWithSubtitles(SubtitleList subtitles, std::shared_ptr<const FormatKeep> keep = nullptr);
 
 private:
     QList<TolerantSubtitleReader::Repair> m_repairs;

@@ -96,5 +96,5 @@ Expected<FormatReading, QString> SubViewerReader::read(QStringView text, const F
         repairs.note(number, whole, tr("Took a line after a blank line, with no timing, for more text of the subtitle before it."));
     }
     finishCue();
-    return repairs.finish(std::move(subtitles));
+    return repairs.finishWithSubtitles(std::move(subtitles));
 }

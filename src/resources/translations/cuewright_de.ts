@@ -1330,6 +1330,14 @@
     </message>
 </context>
 <context>
+    <name>FormatRepairs</name>
+    <message>
+        <location filename="../../format/FormatRepairs.cpp" line="+1"/>
+        <source>Not one subtitle could be read, even repairing. The first fault:</source>
+        <translation>Nicht ein Untertitel konnte gelesen werden, auch nicht beim Reparieren. Der erste Fehler:</translation>
+    </message>
+</context>
+<context>
     <name>FrameRateDialog</name>
     <message>
         <location filename="../../panels/FrameRateDialog.cpp" line="+29"/>
@@ -1585,6 +1593,19 @@ Bilder pro Sekunde:</translation>
 %1</source>
         <translation>Die Datei konnte nicht gespeichert werden.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>MicroDvdReader</name>
+    <message>
+        <location filename="../../format/MicroDvdReader.cpp" line="+1"/>
+        <source>Line %1 gives the frame rate “%2”, which no film has.</source>
+        <translation>Zeile %1 gibt die Bildrate „%2“ an, die kein Film hat.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out a frame rate no film has: read at %1 frames a second.</source>
+        <translation>Eine Bildrate ausgelassen, die kein Film hat: mit %1 Bildern pro Sekunde gelesen.</translation>
     </message>
 </context>
 <context>
