@@ -49,6 +49,10 @@ void TestLineFormats::reading_data()
     row("SubViewer repaired: text after a blank line joins the one before", F::SubViewer,
         "0:00:01.000,0:00:02.000\nA\n\nB\n", "1000-2000 A\nB", 0, true);
     row("SubViewer: an end before the start", F::SubViewer, "0:00:03.000,0:00:02.000\nA\n", "Line 1 ends before it starts");
+    row("SubViewer: a subtitle without the blank line before it", F::SubViewer, "0:00:01.000,0:00:02.000\nA\n0:00:03.000,0:00:04.000\nB\n",
+        "Line 3 begins a subtitle without the blank line");
+    row("SubViewer repaired: a subtitle without the blank line before it, one ending before it starts", F::SubViewer,
+        "0:00:01.000,0:00:02.000\nA\n0:00:05.000,0:00:04.000\nB\n", "1000-2000 A|5000-5000 B", 0, true);
 
     row("MPL2 in tenths, italic lines", F::Mpl2, "[10][25]/One|Two\n[30][40]C\n", "1000-2500 <i>One</i>\nTwo|3000-4000 C");
     row("MPL2: an end before the start", F::Mpl2, "[10][25]A\n[40][30]B\n", "Line 2 ends before it starts");

@@ -3571,6 +3571,16 @@ Für Skripte, ohne Bildschirm:
         <source>Took a line after a blank line, with no timing, for more text of the subtitle before it.</source>
         <translation>Eine Zeile ohne Zeitangabe nach einer Leerzeile als weiteren Text des vorigen Untertitels gelesen.</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Line %1 begins a subtitle without the blank line that ends the one before.</source>
+        <translation>Zeile %1 beginnt einen Untertitel ohne die Leerzeile, die den vorigen beendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No blank line before this subtitle: started a new one here.</source>
+        <translation>Keine Leerzeile vor diesem Untertitel: hier einen neuen begonnen.</translation>
+    </message>
 </context>
 <context>
     <name>SubtitleFile</name>
