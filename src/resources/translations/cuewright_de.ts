@@ -59,16 +59,6 @@
         <translation>Ein Skript beginnt mit einem Abschnitt wie [Script Info].</translation>
     </message>
     <message>
-        <location line="+24"/>
-        <source>Left out a line that is not an event; it is kept as it stands.</source>
-        <translation>Eine Zeile ausgelassen, die kein Ereignis ist; sie bleibt unverändert erhalten.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>This line of [Events] is neither an event, a Format line nor a comment.</source>
-        <translation>Diese Zeile in [Events] ist weder ein Ereignis noch eine Format-Zeile noch ein Kommentar.</translation>
-    </message>
-    <message>
         <location line="+9"/>
         <source>The Format line must name Start and End, and Text last.</source>
         <translation>Die Format-Zeile muss Start und End nennen und Text als letztes Feld.</translation>
@@ -127,6 +117,11 @@
         <location line="+3"/>
         <source>Set the end to the start.</source>
         <translation>Ende auf den Anfang gesetzt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Took its last field for the text.</source>
+        <translation>Sein letztes Feld als Text gelesen.</translation>
     </message>
 </context>
 <context>
