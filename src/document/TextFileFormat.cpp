@@ -35,9 +35,17 @@ TextFileFormat TextFileFormat::ofUtf8(const QByteArray &bytes)
 
 QString TextFileFormat::withLineEndings(QString text) const
 {
-    if (crlf)
-        text.replace(u'\n', QStringLiteral("\r\n"));
-    return text;
+    if (!crlf)
+        return text;
+    // What a format keeps of the file as it was already ends its lines with CR LF.
+    QString out;
+    out.reserve(text.size() + text.count(u'\n'));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'))
+            out += u'\r';
+        out += text[i];
+    }
+    return out;
 }
 
 TextFileFormat TextFileFormat::forWriting(std::optional<int> readEncoding, int writeEncoding) const

@@ -24,7 +24,8 @@ public:
     // mark read with one encoding says nothing about another, which takes its usual.
     TextFileFormat forWriting(std::optional<int> readEncoding, int writeEncoding) const;
 
-    // Text with line feeds only, given this format's line endings.
+    // Text with line feeds, given this format's line endings; a line a kept part of the
+    // file already ends with CR LF keeps it.
     QString withLineEndings(QString text) const;
 
     bool operator==(const TextFileFormat &) const = default;

@@ -1,6 +1,7 @@
 #include "format/AssReader.h"
 
 #include "format/AssSyntax.h"
+#include "format/FormatRepairs.h"
 #include "format/LineReader.h"
 #include "format/ParseError.h"
 
@@ -9,17 +10,16 @@
 namespace {
 
 using Part = FormatKeep::Part;
-using Repair = TolerantSubtitleReader::Repair;
 
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
 }
 
-// A time "h:mm:ss.cc" as the file has it, in seconds (negative when the file says so).
-// `mended` tells that only a repairing read takes it: a sign, minutes or seconds past 59,
-// or one or three fraction digits (one counts centiseconds, as players read it; three,
-// milliseconds).
+// A time "h:mm:ss.cc" as the file has it, in seconds (negative when the file says so);
+// "h:mm:ss:cc" too, as players read it. `mended` tells that only a repairing read takes
+// it: a sign, minutes or seconds past 59, or one or three fraction digits (one counts
+// centiseconds, as players read it; three, milliseconds).
 std::optional<double> readTime(QStringView field, bool &mended)
 {
     QStringView s = field.trimmed();
@@ -38,9 +38,10 @@ std::optional<double> readTime(QStringView field, bool &mended)
         return i - first;
     };
     const auto separator = [&](QChar c) { return i < s.size() && s[i++] == c; };
+    const auto fractionSeparator = [&] { return i < s.size() && (s[i] == u'.' || s[i] == u':') && ++i; };
     qint64 hours = 0, minutes = 0, seconds = 0, fraction = 0;
     if (number(6, hours) == 0 || !separator(u':') || number(2, minutes) == 0 || !separator(u':')
-        || number(2, seconds) == 0 || !separator(u'.'))
+        || number(2, seconds) == 0 || !fractionSeparator())
         return std::nullopt;
     const qsizetype fractionDigits = number(3, fraction);
     if (fractionDigits == 0 || i != s.size())
@@ -185,21 +186,14 @@ private:
     {
         return ParseError::lineReads(m_lineNumber, line) + u' ' + why;
     }
-    void note(QStringView line, const QString &description)
-    {
-        if (m_repairs.size() < TolerantSubtitleReader::listedRepairLimit)
-            m_repairs.append({m_lineNumber, description, ParseError::quotedLine(line)});
-        else
-            ++m_unlistedRepairs;
-    }
+    void note(QStringView line, const QString &description) { m_repairs.note(m_lineNumber, line, description); }
 
     SubtitleFormat::Id m_format;
     QStringView m_text;
     bool m_repairing;
     std::shared_ptr<FormatKeep> m_keep;
     SubtitleList m_subtitles;
-    QList<Repair> m_repairs;
-    qsizetype m_unlistedRepairs = 0;
+    FormatRepairs m_repairs;
 
     Section m_section = Section::None;
     qsizetype m_lineNumber = 0; // counted from 1
@@ -252,8 +246,7 @@ Expected<FormatReading, QString> Reading::run()
     m_keep->fileFields = m_fields.names;
     if (m_scriptInfoSaid)
         m_keep->count(Part::Header);
-    sortSubtitles(m_subtitles);
-    return FormatReading{std::move(m_subtitles), std::move(m_keep), std::move(m_repairs), m_unlistedRepairs};
+    return m_repairs.finish(std::move(m_subtitles), std::move(m_keep));
 }
 
 std::optional<QString> Reading::readSectionLine(QStringView line, QStringView trimmed)
@@ -286,16 +279,8 @@ std::optional<QString> Reading::readSectionLine(QStringView line, QStringView tr
 
 std::optional<QString> Reading::readEventsLine(QStringView line, QStringView trimmed)
 {
-    // Every line of [Events] is "Kind: …", the kind a single word.
     const qsizetype colon = trimmed.indexOf(u':');
-    const QStringView key = colon > 0 ? trimmed.first(colon) : QStringView();
-    if (key.isEmpty() || !std::all_of(key.begin(), key.end(), [](QChar c) { return c.isLetter(); })) {
-        if (m_repairing) {
-            note(line, AssReader::tr("Left out a line that is not an event; it is kept as it stands."));
-            return std::nullopt;
-        }
-        return fault(line, AssReader::tr("This line of [Events] is neither an event, a Format line nor a comment."));
-    }
+    const QStringView key = colon > 0 ? trimmed.first(colon).trimmed() : QStringView();
     if (key.compare(u"Format", Qt::CaseInsensitive) == 0) {
         QStringList names;
         for (const QStringView name : trimmed.sliced(colon + 1).split(u','))
@@ -315,7 +300,8 @@ std::optional<QString> Reading::readEventsLine(QStringView line, QStringView tri
     }
     if (key.compare(u"Dialogue", Qt::CaseInsensitive) == 0)
         return readDialogue(line);
-    // Comment events, and Picture, Sound, Movie and Command ones nobody plays: kept as they are.
+    // Comment events, Picture, Sound, Movie and Command ones nobody plays, and the notes
+    // real scripts carry among their events, which players pass over: kept as they are.
     m_keep->count(Part::Notes);
     return std::nullopt;
 }
@@ -330,15 +316,21 @@ std::optional<QString> Reading::readDialogue(QStringView line)
     }
     // The last field, the text, takes the rest of the line, commas and all.
     qsizetype valuesStart = 0;
-    const QList<QStringView> fields = AssSyntax::eventValues(line, m_fields.names.size(), valuesStart);
+    QList<QStringView> fields = AssSyntax::eventValues(line, m_fields.names.size(), valuesStart);
     if (fields.size() < m_fields.names.size()) {
+        // The value after the last comma, which fell out, is the last field.
+        fields = AssSyntax::eventValues(line, fields.size() + 1, valuesStart);
         const QString why = AssReader::tr("The event has %1 fields where the Format line names %2.")
-                                .arg(fields.size() + 1)
+                                .arg(fields.size())
                                 .arg(m_fields.names.size());
         if (!m_repairing)
             return fault(line, why);
-        note(line, why + u' ' + AssReader::tr("Left it out; it is kept as it stands."));
-        return std::nullopt;
+        // Its times in their places and a field after them: the last is the text.
+        if (std::max(m_fields.start, m_fields.end) + 1 >= fields.size()) {
+            note(line, why + u' ' + AssReader::tr("Left it out; it is kept as it stands."));
+            return std::nullopt;
+        }
+        note(line, why + u' ' + AssReader::tr("Took its last field for the text."));
     }
 
     double start = 0, end = 0, readStart = 0, readEnd = 0;
@@ -364,7 +356,7 @@ std::optional<QString> Reading::readDialogue(QStringView line)
     cue.order = m_keep->cueCount();
     m_lastEnd = m_lineOffset + line.size();
 
-    const auto value = [&](qsizetype index) { return index >= 0 ? fields[index].trimmed() : QStringView(); };
+    const auto value = [&](qsizetype index) { return index >= 0 && index < fields.size() - 1 ? fields[index].trimmed() : QStringView(); };
     QStringView style = value(m_fields.style);
     while (style.startsWith(u'*'))
         style = style.sliced(1);

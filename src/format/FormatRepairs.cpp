@@ -27,10 +27,10 @@ FormatReading FormatRepairs::finish(SubtitleList subtitles, std::shared_ptr<cons
     return FormatReading{std::move(subtitles), std::move(keep), std::move(m_repairs), m_unlisted};
 }
 
-std::optional<QString> FormatRepairs::refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles,
-                                                       const QList<TolerantSubtitleReader::Repair> &repairs, qsizetype unlisted)
+std::optional<QString> FormatRepairs::refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles, const QList<TolerantSubtitleReader::Repair> &repairs)
 {
-    if (subtitles > 0 || (repairs.isEmpty() && unlisted == 0))
+    // Only counted repairs come after listed ones, so a refusal always has a line to name.
+    if (subtitles > 0 || repairs.isEmpty())
         return std::nullopt;
     // The line first, as every refusal names one; the repairs listed come before those counted.
     return TolerantSubtitleReader::describe(repairs.first()) + u'\n'

@@ -3,6 +3,7 @@
 #include "format/FormatReading.h"
 #include "format/SubtitleFormat.h"
 #include "format/TolerantSubtitleReader.h"
+#include "model/Expected.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -33,8 +34,7 @@ public:
     // was: it is refused with this message, never taken for a file read (an empty output
     // written with success would follow). Nothing when the read kept a subtitle or mended
     // nothing (an empty file, a script with no events yet). It names the first repair's line.
-    static std::optional<QString> refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles,
-                                                   const QList<TolerantSubtitleReader::Repair> &repairs, qsizetype unlisted);
+    static std::optional<QString> refusalOfNothing(SubtitleFormat::Id format, qsizetype subtitles, const QList<TolerantSubtitleReader::Repair> &repairs);
 
     // The subtitles sorted by start (stable), with the repairs noted.
     FormatReading finish(SubtitleList subtitles, std::shared_ptr<const FormatKeep> keep = nullptr);

@@ -3,6 +3,7 @@
 #include "format/BracketTimedLines.h"
 #include "format/FormatRepairs.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace {
@@ -100,12 +101,21 @@ Expected<FormatReading, QString> MicroDvdReader::read(QStringView text, const Fo
         return lines.error();
     QList<BracketTimedLines::Line> cues = std::move(lines).value();
     double frameRate = 0;
-    // Players take a first subtitle whose whole text is a number as the frame rate.
-    if (!cues.isEmpty() && cues.first().start <= 1) {
+    // Players take a first line {1}{1} whose whole text is a number for the frame rate;
+    // one no film has (0, -25, nan) is a broken rate line, never a subtitle.
+    if (!cues.isEmpty() && cues.first().start <= 1 && cues.first().end.value_or(2) <= 1) {
+        const BracketTimedLines::Line &first = cues.first();
         bool isNumber = false;
-        const double given = cues.first().text.trimmed().toDouble(&isNumber);
+        const double given = first.text.trimmed().toDouble(&isNumber);
         if (isNumber && given > 1 && given < 1000) {
             frameRate = given;
+            cues.removeFirst();
+        } else if (isNumber) {
+            if (!options.repairing)
+                return FormatRepairs::fault(first.number, first.whole,
+                                            tr("Line %1 gives the frame rate “%2”, which no film has.").arg(first.number).arg(first.text.trimmed()));
+            repairs.note(first.number, first.whole, tr("Left out a frame rate no film has: read at %1 frames a second.")
+                                                        .arg(QLocale().toString(options.frameRate > 0 ? options.frameRate : defaultFrameRate)));
             cues.removeFirst();
         }
     }

@@ -62,11 +62,17 @@ Expected<FormatReading, QString> SubViewerReader::read(QStringView text, const F
             inText = false;
             continue;
         }
-        if (inText) {
+        const auto read = timingOf(line);
+        if (inText && read) {
+            // A timing line among the text is the next subtitle with its blank line missing.
+            if (!options.repairing)
+                return FormatRepairs::fault(number, whole, tr("Line %1 begins a subtitle without the blank line that ends the one before.").arg(number));
+            repairs.note(number, whole, tr("No blank line before this subtitle: started a new one here."));
+        } else if (inText) {
             cueText += (cueText.isEmpty() ? QString() : QStringLiteral("\n")) + converted(line);
             continue;
         }
-        if (const auto read = timingOf(line)) {
+        if (read) {
             if (read->start > FormatRepairs::latestTime || read->end > FormatRepairs::latestTime)
                 return FormatRepairs::fault(number, whole, tr("Line %1 has a time past the largest the program can hold.").arg(number));
             finishCue();

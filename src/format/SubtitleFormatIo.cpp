@@ -59,7 +59,7 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
     auto result = readIn(format, text, options);
     if (result && options.repairing) {
         const FormatReading &read = result.value();
-        if (auto refusal = FormatRepairs::refusalOfNothing(format, read.subtitles.size(), read.repairs, read.unlistedRepairs))
+        if (auto refusal = FormatRepairs::refusalOfNothing(format, read.subtitles.size(), read.repairs))
             return *refusal;
     }
     return result;

@@ -438,7 +438,7 @@ Expected<T::Result, QString> Reader<View>::read()
         subtitles.append(Subtitle::create(text.join(u'\n'), timing->start, timing->end));
     }
 
-    if (auto refusal = FormatRepairs::refusalOfNothing(SubtitleFormat::Srt, subtitles.size(), m_result.repairs, m_result.unlistedRepairs))
+    if (auto refusal = FormatRepairs::refusalOfNothing(SubtitleFormat::Srt, subtitles.size(), m_result.repairs))
         return *refusal;
     if (!std::is_sorted(subtitles.cbegin(), subtitles.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; }))
         sortSubtitles(subtitles);

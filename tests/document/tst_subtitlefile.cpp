@@ -94,6 +94,35 @@ private slots:
         QCOMPARE(readAll(path), bytes);
     }
 
+    // The other formats keep what they do not show with the file's own line ends: an
+    // unedited file is written back byte for byte, its CR LF not doubled.
+    void otherFormatsWrittenBackAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ASS, CR LF") << "a.ass" << QByteArray("[Script Info]\r\nScriptType: v4.00+\r\n\r\n[Events]\r\n"
+            "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n"
+            "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,A\r\nDialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,B\r\n");
+        QTest::newRow("SSA, CR LF, a note among the events") << "a.ssa" << QByteArray("[Script Info]\r\nScriptType: v4.00\r\n\r\n[Events]\r\n"
+            "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n"
+            "Dialogue: Marked=0,0:00:01.00,0:00:02.00,Default,,0,0,0,,A\r\nNot understood line\r\n"
+            "Dialogue: Marked=0,0:00:03.00,0:00:04.00,Default,,0,0,0,,B\r\n");
+        QTest::newRow("WebVTT, CR LF") << "a.vtt" << QByteArray("WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\nA\r\n");
+    }
+    void otherFormatsWrittenBackAsTheyWere()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        QVERIFY(writeAll(dir.filePath(name), bytes));
+        const auto read = SubtitleFile::read(dir.filePath(name), TextEncoding::Automatic);
+        QVERIFY2(read, qPrintable(read ? QString() : read.error()));
+        const auto &contents = read.value();
+        QVERIFY(SubtitleFile::write(dir.filePath(QStringLiteral("out-") + name), contents.subtitles, contents.encoding,
+                                    {contents.format, contents.subtitleFormat, contents.keep.get()}));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("out-") + name)), bytes);
+    }
+
     // Each refused with a message; "@" is a name in a fresh folder.
     void readFailures_data()
     {

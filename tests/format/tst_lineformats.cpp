@@ -35,6 +35,10 @@ void TestLineFormats::reading_data()
     row("MicroDVD repaired: an open end lasts until the next", F::MicroDvd, "{25}{}A\njunk\n{50}{75}B\n",
         "1000-2000 A|2000-3000 B", 25, true);
     row("MicroDVD: a frame past any film", F::MicroDvd, "{1}{999999999999999}A\n", "Line 1 has a time past");
+    row("MicroDVD: a frame rate no film has is no subtitle", F::MicroDvd, "{1}{1}-25\n{24}{48}A\n", "Line 1 gives the frame rate “-25”");
+    row("MicroDVD repaired: a frame rate no film has left out", F::MicroDvd, "{1}{1}nan\n{24}{48}A\n", "1001-2002 A", 0, true);
+    row("MicroDVD repaired: nothing but lines that are not subtitles", F::MicroDvd, "junk\n{x}{2}A\n",
+        "a repair would leave no subtitle", 0, true);
 
     row("SBV with several lines and commas", F::SubViewer, "0:00:01.500,0:00:04.000\nHello, you\nthere\n\n1:00:00.000,1:00:01.000\nB\n",
         "1500-4000 Hello, you\nthere|3600000-3601000 B");
@@ -45,6 +49,10 @@ void TestLineFormats::reading_data()
     row("SubViewer repaired: text after a blank line joins the one before", F::SubViewer,
         "0:00:01.000,0:00:02.000\nA\n\nB\n", "1000-2000 A\nB", 0, true);
     row("SubViewer: an end before the start", F::SubViewer, "0:00:03.000,0:00:02.000\nA\n", "Line 1 ends before it starts");
+    row("SubViewer: a subtitle without the blank line before it", F::SubViewer, "0:00:01.000,0:00:02.000\nA\n0:00:03.000,0:00:04.000\nB\n",
+        "Line 3 begins a subtitle without the blank line");
+    row("SubViewer repaired: a subtitle without the blank line before it, one ending before it starts", F::SubViewer,
+        "0:00:01.000,0:00:02.000\nA\n0:00:05.000,0:00:04.000\nB\n", "1000-2000 A|5000-5000 B", 0, true);
 
     row("MPL2 in tenths, italic lines", F::Mpl2, "[10][25]/One|Two\n[30][40]C\n", "1000-2500 <i>One</i>\nTwo|3000-4000 C");
     row("MPL2: an end before the start", F::Mpl2, "[10][25]A\n[40][30]B\n", "Line 2 ends before it starts");
@@ -68,6 +76,7 @@ void TestLineFormats::reading()
     for (const SubtitlePtr &subtitle : read.value().subtitles)
         lines.append(QStringLiteral("%1-%2 %3").arg(qRound64(subtitle->start * 1000)).arg(qRound64(subtitle->end * 1000)).arg(subtitle->text()));
     QCOMPARE(lines.join(u'|'), expected);
+    QCOMPARE(read.value().repairs.isEmpty(), !repairing); // each repairing row has something to mend, and says so
 }
 
 QTEST_GUILESS_MAIN(TestLineFormats)

@@ -59,16 +59,6 @@
         <translation>Ein Skript beginnt mit einem Abschnitt wie [Script Info].</translation>
     </message>
     <message>
-        <location line="+24"/>
-        <source>Left out a line that is not an event; it is kept as it stands.</source>
-        <translation>Eine Zeile ausgelassen, die kein Ereignis ist; sie bleibt unverändert erhalten.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>This line of [Events] is neither an event, a Format line nor a comment.</source>
-        <translation>Diese Zeile in [Events] ist weder ein Ereignis noch eine Format-Zeile noch ein Kommentar.</translation>
-    </message>
-    <message>
         <location line="+9"/>
         <source>The Format line must name Start and End, and Text last.</source>
         <translation>Die Format-Zeile muss Start und End nennen und Text als letztes Feld.</translation>
@@ -127,6 +117,11 @@
         <location line="+3"/>
         <source>Set the end to the start.</source>
         <translation>Ende auf den Anfang gesetzt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Took its last field for the text.</source>
+        <translation>Sein letztes Feld als Text gelesen.</translation>
     </message>
 </context>
 <context>
@@ -1633,6 +1628,19 @@ Bilder pro Sekunde:</translation>
 %1</source>
         <translation>Die Datei konnte nicht gespeichert werden.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>MicroDvdReader</name>
+    <message>
+        <location filename="../../format/MicroDvdReader.cpp" line="+1"/>
+        <source>Line %1 gives the frame rate “%2”, which no film has.</source>
+        <translation>Zeile %1 gibt die Bildrate „%2“ an, die kein Film hat.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out a frame rate no film has: read at %1 frames a second.</source>
+        <translation>Eine Bildrate ausgelassen, die kein Film hat: mit %1 Bildern pro Sekunde gelesen.</translation>
     </message>
 </context>
 <context>
@@ -3644,6 +3652,16 @@ Für Skripte, ohne Bildschirm:
         <location line="+3"/>
         <source>Took a line after a blank line, with no timing, for more text of the subtitle before it.</source>
         <translation>Eine Zeile ohne Zeitangabe nach einer Leerzeile als weiteren Text des vorigen Untertitels gelesen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Line %1 begins a subtitle without the blank line that ends the one before.</source>
+        <translation>Zeile %1 beginnt einen Untertitel ohne die Leerzeile, die den vorigen beendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No blank line before this subtitle: started a new one here.</source>
+        <translation>Keine Leerzeile vor diesem Untertitel: hier einen neuen begonnen.</translation>
     </message>
 </context>
 <context>
