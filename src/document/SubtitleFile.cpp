@@ -24,7 +24,7 @@
 namespace {
 
 // The subtitles of a text in a format other than SRT.
-Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, QStringView text, int encoding,
+Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, const QString &text, int encoding,
                                                           const TextFileFormat &layout, SubtitleFile::Reading reading,
                                                           double frameRate)
 {
@@ -88,8 +88,12 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
         const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
         const SubtitleFormat::Id format = SubtitleFormat::detect(QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 64 * 1024))));
-        if (format != SubtitleFormat::Srt)
-            return readOtherFormat(format, QString::fromUtf8(text), TextEncoding::Utf8, TextFileFormat::ofUtf8(bytes), reading, frameRate);
+        if (format != SubtitleFormat::Srt) {
+            const TextFileFormat layout = TextFileFormat::ofUtf8(bytes);
+            const QString decoded = QString::fromUtf8(text);
+            bytes = QByteArray(); // the text holds it all now; keep the peak low
+            return readOtherFormat(format, decoded, TextEncoding::Utf8, layout, reading, frameRate);
+        }
         if (reading == Reading::Repairing) {
             auto result = TolerantSubtitleReader::readUtf8(text);
             if (!result)

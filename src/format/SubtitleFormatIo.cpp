@@ -15,6 +15,14 @@
 
 #include <cmath>
 
+Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, const QString &text,
+                                                        const FormatReadOptions &options)
+{
+    if (format == SubtitleFormat::Ttml)
+        return TtmlReader::read(text, options);
+    return read(format, QStringView(text), options);
+}
+
 Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
                                                         const FormatReadOptions &options)
 {
@@ -38,7 +46,7 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
     case SubtitleFormat::Ssa:
         return AssReader::read(format, text, options);
     case SubtitleFormat::Ttml:
-        return TtmlReader::read(text, options);
+        return TtmlReader::read(text.toString(), options);
     case SubtitleFormat::MicroDvd:
         return MicroDvdReader::read(text, options);
     case SubtitleFormat::SubViewer:
