@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <future>
 
 namespace {
 
@@ -131,7 +132,10 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     // Taken before reading: a change in between then shows as a change at the next save.
-    const FileIdentity identity = FileIdentity::of(absolute);
+    // The digest is taken while the file is read, on a thread of its own: for a big file
+    // it costs as much as a core's share of the reading.
+    const FileIdentity identity = FileIdentity::withoutDigest(absolute);
+    std::future<FileIdentity> digested = std::async(std::launch::async, [absolute] { return FileIdentity::of(absolute); });
     if (OpenDocument *open = openForFile(absolute, identity)) {
         open->window().raise();
         open->window().activateWindow();
@@ -152,7 +156,7 @@ Document *DocumentController::openDocument(const QString &path, QWidget *alertPa
     document->setFilePath(absolute);
     m_recentFiles.note(absolute);
     OpenDocument &open = adopt(std::move(document));
-    open.guard().rememberAs(absolute, identity);
+    open.guard().rememberAs(absolute, digested.get().confirmedAt(absolute));
     if (!open.lock().acquire(absolute)) {
         QMessageBox::information(
             &open.window(), tr("Open in Another Window"),

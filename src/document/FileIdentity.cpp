@@ -32,6 +32,14 @@ FileIdentity FileIdentity::of(const QString &path)
     return identity;
 }
 
+FileIdentity FileIdentity::confirmedAt(const QString &path) const
+{
+    FileIdentity identity = *this;
+    if (!sameMetadata(stat(path)))
+        identity.m_digest.clear();
+    return identity;
+}
+
 bool FileIdentity::isSameFileAs(const FileIdentity &other) const
 {
     return m_exists && other.m_exists && m_device == other.m_device && m_inode == other.m_inode;

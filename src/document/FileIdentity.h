@@ -19,6 +19,12 @@ public:
     // Looks at the file now, digest included. A path that is not a regular file gives a
     // missing identity.
     static FileIdentity of(const QString &path);
+    // Looks at the file now without reading it: which file, its size and time, no digest.
+    static FileIdentity withoutDigest(const QString &path) { return stat(path); }
+    // This identity while the file at `path` still has its size and time; without its
+    // digest (so that any later look counts as a change) once they differ, as when the
+    // file changed while the digest was being taken.
+    FileIdentity confirmedAt(const QString &path) const;
 
     bool exists() const { return m_exists; }
     // The same file, whatever the path it was reached by (a symlink, a hard link).

@@ -24,7 +24,7 @@
 namespace {
 
 // The subtitles of a text in a format other than SRT.
-Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, QStringView text, int encoding,
+Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, const QString &text, int encoding,
                                                           const TextFileFormat &layout, SubtitleFile::Reading reading,
                                                           double frameRate)
 {
@@ -162,8 +162,9 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     const auto readAs = [&](SubtitleFormat::Id subtitleFormat) -> Expected<Contents, QString> {
         if (subtitleFormat != SubtitleFormat::Srt) {
             text = withLineFeeds(std::move(text), format);
-            const QStringView withoutMark = QStringView(text).sliced(text.startsWith(QChar(0xFEFF)) ? 1 : 0);
-            return readOtherFormat(subtitleFormat, withoutMark, encoding, format, reading, frameRate);
+            if (text.startsWith(QChar(0xFEFF)))
+                text.remove(0, 1);
+            return readOtherFormat(subtitleFormat, text, encoding, format, reading, frameRate);
         }
         if (reading == Reading::Repairing) {
             auto result = TolerantSubtitleReader::read(text);

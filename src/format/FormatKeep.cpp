@@ -4,9 +4,10 @@
 
 void FormatKeep::keep(const SubtitlePtr &subtitle, Cue cue)
 {
-    if (!m_cues.contains(subtitle.get()))
+    const qsizetype known = m_cues.size();
+    m_cues.emplace(subtitle.get(), std::move(cue));
+    if (m_cues.size() > known)
         m_subtitles.append(subtitle);
-    m_cues.insert(subtitle.get(), std::move(cue));
 }
 
 const FormatKeep::Cue *FormatKeep::cue(const Subtitle &subtitle) const

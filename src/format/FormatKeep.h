@@ -76,6 +76,16 @@ public:
     // File-wide values the writer needs (an ASS file's event field order, TTML's frame rate…).
     QStringList fileFields;
 
+    // The file's text, for a reader whose cues view into it (QString::fromRawData) rather
+    // than hold copies, so that a big file's cues cost little beyond the file itself.
+    void holdText(const QString &text) { m_text = text; }
+    // A part of the held text as a string that views it: valid while this keep lives.
+    QString view(QStringView part) const
+    {
+        Q_ASSERT(part.isEmpty() || (part.data() >= m_text.constData() && part.data() + part.size() <= m_text.constData() + m_text.size()));
+        return QString::fromRawData(part.data(), part.size());
+    }
+
     void keep(const SubtitlePtr &subtitle, Cue cue);
     const Cue *cue(const Subtitle &subtitle) const;
     qsizetype cueCount() const { return m_cues.size(); }
@@ -92,6 +102,7 @@ public:
 
 private:
     SubtitleFormat::Id m_format;
+    QString m_text;
     QHash<const Subtitle *, Cue> m_cues;
     // The subtitles the cues belong to, so that no other can take one's address.
     QList<SubtitlePtr> m_subtitles;

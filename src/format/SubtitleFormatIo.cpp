@@ -40,7 +40,7 @@ Expected<FormatReading, QString> readIn(SubtitleFormat::Id format, QStringView t
     case SubtitleFormat::Ssa:
         return AssReader::read(format, text, options);
     case SubtitleFormat::Ttml:
-        return TtmlReader::read(text, options);
+        return TtmlReader::read(text.toString(), options);
     case SubtitleFormat::MicroDvd:
         return MicroDvdReader::read(text, options);
     case SubtitleFormat::SubViewer:
@@ -51,18 +51,33 @@ Expected<FormatReading, QString> readIn(SubtitleFormat::Id format, QStringView t
     return SubtitleFormatIo::tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
 }
 
-} // namespace
-
-Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
-                                                        const FormatReadOptions &options)
+// A repairing read that mended something and kept no subtitle has not read the file.
+Expected<FormatReading, QString> refusedWhenEmpty(SubtitleFormat::Id format, Expected<FormatReading, QString> result,
+                                                  const FormatReadOptions &options)
 {
-    auto result = readIn(format, text, options);
     if (result && options.repairing) {
         const FormatReading &read = result.value();
         if (auto refusal = FormatRepairs::refusalOfNothing(format, read.subtitles.size(), read.repairs))
             return *refusal;
     }
     return result;
+}
+
+} // namespace
+
+Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, const QString &text,
+                                                        const FormatReadOptions &options)
+{
+    // TTML keeps views into the text it is given: handing it the string itself spares a copy.
+    if (format == SubtitleFormat::Ttml)
+        return refusedWhenEmpty(format, TtmlReader::read(text, options), options);
+    return read(format, QStringView(text), options);
+}
+
+Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id format, QStringView text,
+                                                        const FormatReadOptions &options)
+{
+    return refusedWhenEmpty(format, readIn(format, text, options), options);
 }
 
 QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)

@@ -18,6 +18,9 @@ class SubtitleFormatIo
     Q_DECLARE_TR_FUNCTIONS(SubtitleFormatIo)
 
 public:
+    static Expected<FormatReading, QString> read(SubtitleFormat::Id format, const QString &text,
+                                                 const FormatReadOptions &options = {});
+    // The same from a view, which a format whose keep views the text (TTML) copies first.
     static Expected<FormatReading, QString> read(SubtitleFormat::Id format, QStringView text,
                                                  const FormatReadOptions &options = {});
     // The file's text with line feeds. `keep` is what the file read had (or null): used

@@ -92,37 +92,113 @@ QStringView lineAt(QStringView text, qsizetype number)
     return {};
 }
 
-// A time expression: clock time ("01:02:03.5", "01:02:03:12", "01:02:03:12.1") or an
-// offset ("12.5s", "500ms", "90f", "10000t").
+// Reads a time expression from left to right (a regular expression here would cost more
+// than the rest of a paragraph).
+class TimeScanner
+{
+public:
+    explicit TimeScanner(QStringView text)
+        : m_text(text)
+    {
+    }
+    bool atEnd() const { return m_at == m_text.size(); }
+    bool take(QChar c)
+    {
+        if (atEnd() || m_text[m_at] != c)
+            return false;
+        ++m_at;
+        return true;
+    }
+    bool take(QStringView word)
+    {
+        if (!m_text.sliced(m_at).startsWith(word))
+            return false;
+        m_at += word.size();
+        return true;
+    }
+    // ASCII digits (exactly `count` when it is given), and a fraction after them when
+    // `fraction` allows one: "." and at least one digit. Empty when they are not there.
+    QStringView number(bool fraction, qsizetype count = 0)
+    {
+        const qsizetype from = m_at;
+        qsizetype end = digitsFrom(from);
+        if (end == from || (count > 0 && end - from != count))
+            return {};
+        if (fraction && end + 1 < m_text.size() && m_text[end] == u'.' && digitsFrom(end + 1) > end + 1)
+            end = digitsFrom(end + 1);
+        m_at = end;
+        return m_text.sliced(from, end - from);
+    }
+
+private:
+    qsizetype digitsFrom(qsizetype at) const
+    {
+        while (at < m_text.size() && m_text[at] >= u'0' && m_text[at] <= u'9')
+            ++at;
+        return at;
+    }
+
+    QStringView m_text;
+    qsizetype m_at = 0;
+};
+
+// Clock time: "01:02:03.5", "01:02:03:12" (frames), "01:02:03:12.1" (and sub-frames).
+std::optional<double> clockTimeOf(QStringView value, const Rates &rates)
+{
+    TimeScanner scan(value);
+    const QStringView hours = scan.number(false);
+    if (hours.isEmpty() || !scan.take(u':'))
+        return std::nullopt;
+    const QStringView minutes = scan.number(false, 2);
+    if (minutes.isEmpty() || !scan.take(u':'))
+        return std::nullopt;
+    const QStringView seconds = scan.number(true, 2);
+    if (seconds.isEmpty())
+        return std::nullopt;
+    double time = hours.toDouble() * 3600 + minutes.toDouble() * 60 + seconds.toDouble();
+    if (scan.take(u':')) {
+        const QStringView frames = scan.number(false);
+        if (frames.isEmpty())
+            return std::nullopt;
+        time += frames.toDouble() / rates.frameRate;
+        if (scan.take(u'.')) {
+            const QStringView subFrames = scan.number(false);
+            if (subFrames.isEmpty())
+                return std::nullopt;
+            time += subFrames.toDouble() / (rates.frameRate * rates.subFrameRate);
+        }
+    }
+    return scan.atEnd() ? std::optional(time) : std::nullopt;
+}
+
+// A time expression: clock time or an offset ("12.5s", "500ms", "90f", "10000t").
 std::optional<double> timeOf(QStringView value, const Rates &rates)
 {
-    static const QRegularExpression clock(QStringLiteral(R"(^(\d+):(\d\d):(\d\d(?:\.\d+)?)(?::(\d+)(?:\.(\d+))?)?$)"));
-    static const QRegularExpression offset(QStringLiteral(R"(^(\d+(?:\.\d+)?)(h|ms|m|s|f|t)$)"));
     value = value.trimmed();
-    if (const auto match = clock.match(value); match.hasMatch()) {
-        double seconds = match.capturedView(1).toDouble() * 3600 + match.capturedView(2).toDouble() * 60
-                         + match.capturedView(3).toDouble();
-        if (match.hasCaptured(4))
-            seconds += match.capturedView(4).toDouble() / rates.frameRate;
-        if (match.hasCaptured(5))
-            seconds += match.capturedView(5).toDouble() / (rates.frameRate * rates.subFrameRate);
+    if (const auto clock = clockTimeOf(value, rates))
+        return clock;
+    TimeScanner scan(value);
+    const QStringView number = scan.number(true);
+    if (number.isEmpty())
+        return std::nullopt;
+    const double count = number.toDouble();
+    double seconds;
+    if (scan.take(u"h"))
+        seconds = count * 3600;
+    else if (scan.take(u"ms"))
+        seconds = count / 1000;
+    else if (scan.take(u"m"))
+        seconds = count * 60;
+    else if (scan.take(u"s"))
+        seconds = count;
+    else if (scan.take(u"f"))
+        seconds = count / rates.frameRate;
+    else if (scan.take(u"t"))
+        seconds = count / rates.tickRate;
+    else
+        return std::nullopt;
+    if (scan.atEnd())
         return seconds;
-    }
-    if (const auto match = offset.match(value); match.hasMatch()) {
-        const double count = match.capturedView(1).toDouble();
-        const QStringView metric = match.capturedView(2);
-        if (metric == u"h")
-            return count * 3600;
-        if (metric == u"m")
-            return count * 60;
-        if (metric == u"s")
-            return count;
-        if (metric == u"ms")
-            return count / 1000;
-        if (metric == u"f")
-            return count / rates.frameRate;
-        return count / rates.tickRate;
-    }
     return std::nullopt;
 }
 
@@ -220,13 +296,13 @@ void collapseSpaces(QList<Run> &runs, qsizetype from)
 class Reader
 {
 public:
-    Reader(QStringView text, const FormatReadOptions &options)
-        : m_text(text)
+    Reader(const QString &text, const FormatReadOptions &options)
+        : m_text(QStringView(text).sliced(text.startsWith(QChar(0xFEFF)) ? 1 : 0))
         , m_options(options)
-        , m_xml(text.toString())
         , m_keep(std::make_shared<FormatKeep>(SubtitleFormat::Ttml))
     {
         m_keep->fileFields = QStringList(TtmlReader::FileFieldCount);
+        m_keep->holdText(text);
     }
 
     Expected<FormatReading, QString> read();
@@ -241,6 +317,8 @@ private:
         const qsizetype line = m_xml.lineNumber();
         return fault(line, TtmlReader::tr("Line %1 is not well-formed XML: %2.").arg(line).arg(m_xml.errorString()));
     }
+    QXmlStreamReader::TokenType next();
+    void skipElement();
     Expected<void, QString> readRoot();
     void readHead();
     Expected<void, QString> readParagraph(const Context &parent);
@@ -249,6 +327,8 @@ private:
     Properties ownStyle(const Properties &inherited, const QXmlStreamAttributes &attributes) const;
     Properties regionStyle(const QString &regionId) const;
     bool isTop(const QString &regionId) const;
+    TtmlStyle lookOf(const QString &regionId, const Properties &style);
+    QStringList fieldsOf(double parentBegin, const QString &baseStyle);
     std::optional<double> fraction(QStringView length, double rootPixels, double cells) const;
 
     // Whether the element at hand is TTML's (or in no namespace, as careless files have it).
@@ -260,6 +340,7 @@ private:
     qsizetype tagStart(qsizetype tagEnd) const { return m_text.first(tagEnd).lastIndexOf(u'<'); }
 
     QStringView m_text;
+    qsizetype m_fed = 0; // how much of the text the XML parser has been given
     FormatReadOptions m_options;
     QXmlStreamReader m_xml;
     std::shared_ptr<FormatKeep> m_keep;
@@ -268,6 +349,20 @@ private:
     Rates m_rates;
     QHash<QString, Definition> m_styles;
     QHash<QString, Definition> m_regions;
+    // Styles and regions as the body uses them, worked out once each; cleared while the
+    // head is read, whose definitions may refer to ones further on.
+    mutable QHash<QString, Properties> m_resolvedStyles;
+    mutable QHash<QString, Properties> m_regionStyles;
+    mutable QHash<QString, bool> m_topRegions;
+    QStringList m_lastFields; // shared by paragraphs that give the same
+    // The last style worked out, which most text of a file shares.
+    struct Look
+    {
+        QString region;
+        Properties style;
+        TtmlStyle look;
+    };
+    std::optional<Look> m_lastLook;
     QStringList m_regionOrder;
     QString m_rootExtent;
     QString m_cellResolution;
@@ -275,8 +370,41 @@ private:
     qsizetype m_order = 0;
 };
 
+// The parser is given the text a piece at a time, so that it holds no copy of all of it.
+QXmlStreamReader::TokenType Reader::next()
+{
+    for (;;) {
+        const auto token = m_xml.readNext();
+        if (token != QXmlStreamReader::Invalid || m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError
+            || m_fed == m_text.size())
+            return token;
+        qsizetype size = std::min(TtmlReader::pieceSize, m_text.size() - m_fed);
+        if (size < m_text.size() - m_fed && m_text[m_fed + size - 1].isHighSurrogate())
+            ++size; // a pair split between pieces would be two broken characters
+        m_xml.addData(m_text.sliced(m_fed, size).toString());
+        m_fed += size;
+    }
+}
+
+void Reader::skipElement()
+{
+    for (int depth = 1; depth > 0;) {
+        const auto token = next();
+        if (token == QXmlStreamReader::StartElement)
+            ++depth;
+        else if (token == QXmlStreamReader::EndElement)
+            --depth;
+        else if (token == QXmlStreamReader::Invalid)
+            return;
+    }
+}
+
 Properties Reader::resolved(const QString &styleId, int depth) const
 {
+    if (depth == 0) {
+        if (const auto known = m_resolvedStyles.constFind(styleId); known != m_resolvedStyles.cend())
+            return *known;
+    }
     Properties properties;
     const auto found = m_styles.constFind(styleId);
     if (found == m_styles.cend() || depth > 16) // a cycle of references is not followed round
@@ -284,6 +412,8 @@ Properties Reader::resolved(const QString &styleId, int depth) const
     for (const QString &reference : found->references)
         properties.insert(resolved(reference, depth + 1));
     properties.insert(found->properties);
+    if (depth == 0)
+        m_resolvedStyles.insert(styleId, properties);
     return properties;
 }
 
@@ -298,13 +428,15 @@ Properties Reader::ownStyle(const Properties &inherited, const QXmlStreamAttribu
 
 Properties Reader::regionStyle(const QString &regionId) const
 {
+    if (const auto known = m_regionStyles.constFind(regionId); known != m_regionStyles.cend())
+        return *known;
     Properties properties;
-    const auto found = m_regions.constFind(regionId);
-    if (found == m_regions.cend())
-        return properties;
-    for (const QString &reference : found->references)
-        properties.insert(resolved(reference));
-    properties.insert(found->properties);
+    if (const auto found = m_regions.constFind(regionId); found != m_regions.cend()) {
+        for (const QString &reference : found->references)
+            properties.insert(resolved(reference));
+        properties.insert(found->properties);
+    }
+    m_regionStyles.insert(regionId, properties);
     return properties;
 }
 
@@ -323,10 +455,24 @@ std::optional<double> Reader::fraction(QStringView length, double rootPixels, do
     return rootPixels > 0 ? value / rootPixels : std::optional<double>();
 }
 
+// What text with `style` in the region looks like.
+TtmlStyle Reader::lookOf(const QString &regionId, const Properties &style)
+{
+    // Styles handed down unchanged are the same map, so that this compares little.
+    if (!m_lastLook || m_lastLook->region != regionId || m_lastLook->style != style) {
+        Properties properties = regionStyle(regionId);
+        properties.insert(style);
+        m_lastLook = Look{regionId, style, TtmlStyle::fromProperties(properties)};
+    }
+    return m_lastLook->look;
+}
+
 bool Reader::isTop(const QString &regionId) const
 {
     if (!m_regions.contains(regionId))
         return false;
+    if (const auto known = m_topRegions.constFind(regionId); known != m_topRegions.cend())
+        return *known;
     const Properties style = regionStyle(regionId);
     const QStringList root = m_rootExtent.split(u' ', Qt::SkipEmptyParts);
     const double rootHeight = root.size() == 2 && root[1].endsWith(u"px") ? root[1].chopped(2).toDouble() : 0;
@@ -339,7 +485,7 @@ bool Reader::isTop(const QString &regionId) const
     const QString align = style.value(QStringLiteral("displayAlign")).trimmed();
     // Where the lines sit: at the region's top, middle or bottom edge.
     const double anchor = align == u"before" ? top : align == u"center" ? top + height / 2 : top + height;
-    return anchor < 1.0 / 3;
+    return *m_topRegions.insert(regionId, anchor < 1.0 / 3);
 }
 
 void Reader::readHead()
@@ -347,7 +493,7 @@ void Reader::readHead()
     QString region; // the region a <style> inside one belongs to
     int depth = 1;
     while (depth > 0 && !m_xml.atEnd()) {
-        const auto token = m_xml.readNext();
+        const auto token = next();
         if (token == QXmlStreamReader::EndElement) {
             --depth;
             if (m_xml.name() == u"region")
@@ -375,6 +521,10 @@ void Reader::readHead()
             m_regionOrder.append(region);
         }
     }
+    m_resolvedStyles.clear();
+    m_regionStyles.clear();
+    m_topRegions.clear();
+    m_lastLook.reset();
 }
 
 Expected<Context, QString> Reader::timed(const Context &parent, const QXmlStreamAttributes &attributes)
@@ -423,19 +573,14 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
         return timedContext.error();
     const Context context = std::move(timedContext).value();
 
-    const Properties region = regionStyle(context.region);
-    const auto effective = [&](const Properties &style) {
-        Properties properties = region;
-        properties.insert(style);
-        return TtmlStyle::fromProperties(properties);
-    };
+    const auto effective = [&](const Properties &style) { return lookOf(context.region, style); };
     QList<Run> runs;
     QList<Context> spans{context};
     std::optional<double> spanBegin;
     std::optional<double> spanEnd;
     qsizetype collapsedUpTo = 0;
     while (!spans.isEmpty()) {
-        const auto token = m_xml.readNext();
+        const auto token = next();
         if (m_xml.hasError())
             return xmlFault();
         if (token == QXmlStreamReader::Characters) {
@@ -455,7 +600,7 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
         } else if (token == QXmlStreamReader::StartElement) {
             if (m_xml.name() == u"br" && isTtml()) {
                 runs.append({{}, {}, true});
-                m_xml.skipCurrentElement();
+                skipElement();
             } else if (m_xml.name() == u"span" && isTtml()) {
                 auto span = timed(spans.last(), m_xml.attributes());
                 if (!span)
@@ -467,7 +612,7 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
                 }
                 spans.append(std::move(span).value());
             } else {
-                m_xml.skipCurrentElement(); // metadata, animation: nothing shown as text
+                skipElement(); // metadata, animation: nothing shown as text
             }
         } else if (token == QXmlStreamReader::EndElement) {
             spans.removeLast();
@@ -480,8 +625,6 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
     collapseSpaces(runs, collapsedUpTo);
 
     const qsizetype end = m_xml.characterOffset();
-    const QStringView startTag = m_text.sliced(start, startTagEnd - start);
-    const qsizetype contentEnd = end == startTagEnd ? startTagEnd : tagStart(end);
     std::optional<double> endTime = context.ownEnd ? context.end : spanEnd ? spanEnd : context.end;
     const double beginTime = !context.ownEnd && spanEnd ? std::max(context.begin, *spanBegin) : context.begin;
     if (!endTime) {
@@ -500,25 +643,34 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
     QString text = markupOf(runs);
     if (isTop(context.region))
         text.prepend(QStringLiteral("{\\an8}"));
+    text.squeeze(); // kept with the cue: the room it grew by would cost as much again
     const SubtitlePtr subtitle = Subtitle::create(text, beginTime, *endTime);
     m_subtitles.append(subtitle);
 
     if (m_lastEnd < 0)
         m_keep->header = m_text.first(start).toString();
-    QStringList fields(TtmlReader::FieldCount);
-    fields[TtmlReader::StartTagField] = startTag.toString();
-    fields[TtmlReader::ContentField] = m_text.sliced(startTagEnd, contentEnd - startTagEnd).toString();
-    fields[TtmlReader::ParentBeginField] = QString::number(parent.begin, 'g', 17);
-    fields[TtmlReader::BaseStyleField] = effective(context.style).encoded();
-    const QString before = m_lastEnd < 0 ? QString() : m_text.sliced(m_lastEnd, start - m_lastEnd).toString();
-    m_keep->keep(subtitle, {before, m_text.sliced(start, end - start).toString(), subtitle->start, subtitle->end, text,
-                            fields, m_order++});
+    // The cue views the file's text: a copy of each paragraph would cost more than the file.
+    const QString before = m_lastEnd < 0 ? QString() : m_keep->view(m_text.sliced(m_lastEnd, start - m_lastEnd));
+    m_keep->keep(subtitle, {before, m_keep->view(m_text.sliced(start, end - start)), subtitle->start, subtitle->end, text,
+                            fieldsOf(parent.begin, effective(context.style).encoded()), m_order++});
     m_lastEnd = end;
     if (!anyAttribute(attributes, u"id").isEmpty())
         m_keep->count(FormatKeep::Part::Identifiers);
     if (!plainAttribute(attributes, u"style").isEmpty() || !stylingOf(attributes).isEmpty())
         m_keep->count(FormatKeep::Part::Styles);
     return {};
+}
+
+QStringList Reader::fieldsOf(double parentBegin, const QString &baseStyle)
+{
+    const QString begin = QString::number(parentBegin, 'g', 17);
+    if (m_lastFields.isEmpty() || m_lastFields.at(TtmlReader::ParentBeginField) != begin
+        || m_lastFields.at(TtmlReader::BaseStyleField) != baseStyle) {
+        m_lastFields = QStringList(TtmlReader::FieldCount);
+        m_lastFields[TtmlReader::ParentBeginField] = begin;
+        m_lastFields[TtmlReader::BaseStyleField] = baseStyle;
+    }
+    return m_lastFields;
 }
 
 Expected<void, QString> Reader::readRoot()
@@ -550,11 +702,11 @@ Expected<void, QString> Reader::readRoot()
     qsizetype bodyClose = -1;
     qsizetype ttClose = -1;
     while (!m_xml.atEnd()) {
-        const auto token = m_xml.readNext();
+        const auto token = next();
         if (token == QXmlStreamReader::StartElement) {
             const QStringView name = m_xml.name();
             if (!isTtml()) {
-                m_xml.skipCurrentElement();
+                skipElement();
                 continue;
             }
             if (name == u"head" && open.size() == 1) {
@@ -574,7 +726,7 @@ Expected<void, QString> Reader::readRoot()
                 inBody.append(true);
                 continue;
             }
-            m_xml.skipCurrentElement();
+            skipElement();
         } else if (token == QXmlStreamReader::EndElement) {
             const qsizetype closing = tagStart(m_xml.characterOffset());
             if (m_xml.name() == u"body")
@@ -604,7 +756,7 @@ Expected<void, QString> Reader::readRoot()
 Expected<FormatReading, QString> Reader::read()
 {
     while (!m_xml.atEnd()) {
-        if (m_xml.readNext() != QXmlStreamReader::StartElement)
+        if (next() != QXmlStreamReader::StartElement)
             continue;
         if (m_xml.name() != u"tt")
             return fault(m_xml.lineNumber(), TtmlReader::tr("Line %1: the document is <%2>, not TTML’s <tt>.").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName()));
@@ -624,9 +776,7 @@ Expected<FormatReading, QString> Reader::read()
 
 } // namespace
 
-Expected<FormatReading, QString> TtmlReader::read(QStringView text, const FormatReadOptions &options)
+Expected<FormatReading, QString> TtmlReader::read(const QString &text, const FormatReadOptions &options)
 {
-    if (text.startsWith(QChar(0xFEFF)))
-        text = text.sliced(1);
     return Reader(text, options).read();
 }

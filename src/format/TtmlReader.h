@@ -11,16 +11,15 @@
 // begin times of the enclosing elements; italic, bold, underline and colour from the
 // styles (referenced, inline or on the region) become the program's tags, and a region
 // at the top a leading {\an8}. The head is kept as it is, and each paragraph exactly as
-// written, for the writer.
+// written, for the writer: the paragraphs as views into `text`, which the keep holds.
 class TtmlReader
 {
     Q_DECLARE_TR_FUNCTIONS(TtmlReader)
 
 public:
-    // The fields of a kept paragraph.
+    // The fields of a kept paragraph, besides its source ("<p begin=…>…</p>" exactly).
+    // Paragraphs that give the same share one list.
     enum Field {
-        StartTagField, // "<p begin=… region=…>" exactly
-        ContentField, // what is between its start and end tags, exactly
         ParentBeginField, // where the times it gives are counted from, in seconds
         BaseStyleField, // what its own and inherited styles make of it (TtmlStyle::encoded)
         FieldCount
@@ -31,5 +30,8 @@ public:
     // none); the prefix the root binds to TTML's styling namespace (none when it binds none).
     enum FileField { TopRegionField, BottomRegionField, WrapField, ElementPrefixField, StylingPrefixField, FileFieldCount };
 
-    static Expected<FormatReading, QString> read(QStringView text, const FormatReadOptions &options = {});
+    static Expected<FormatReading, QString> read(const QString &text, const FormatReadOptions &options = {});
+
+    // The XML parser is given the text this many characters at a time.
+    static constexpr qsizetype pieceSize = 64 * 1024;
 };

@@ -98,6 +98,34 @@ QString elementNameOf(QStringView startTag)
     return startTag.sliced(1, end - 1).toString();
 }
 
+// The start tag that begins a kept paragraph, and what is between it and the end tag.
+struct Paragraph
+{
+    QString startTag;
+    QStringView content;
+};
+
+Paragraph paragraphOf(QStringView source)
+{
+    // The tag ends at the first '>' outside a quoted value, which may hold one.
+    qsizetype tagEnd = source.size();
+    QChar quote;
+    for (qsizetype i = 0; i < source.size(); ++i) {
+        const QChar c = source[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (c == u'>') {
+            tagEnd = i + 1;
+            break;
+        }
+    }
+    const qsizetype contentEnd = std::max(tagEnd, source.lastIndexOf(u'<'));
+    return {source.first(tagEnd).toString(), source.sliced(tagEnd, contentEnd - tagEnd)};
+}
+
 // The start tag with `name` set to `value`: in its place when it has one, else after the
 // element's name.
 QString withAttribute(QString startTag, const QString &name, const QString &value)
@@ -176,7 +204,7 @@ QString keptWrite(const SubtitleList &subtitles, const FormatKeep &keep)
             if (neighbour) {
                 parentBegin = neighbour->fields[TtmlReader::ParentBeginField].toDouble();
                 indentation = indentationOf(neighbour->before);
-                dialect.elementPrefix = elementNameOf(neighbour->fields[TtmlReader::StartTagField]).chopped(1);
+                dialect.elementPrefix = elementNameOf(neighbour->source).chopped(1);
             }
             out += u'\n' + indentation + newParagraph(*subtitle, parentBegin, region, dialect);
             continue;
@@ -189,7 +217,8 @@ QString keptWrite(const SubtitleList &subtitles, const FormatKeep &keep)
         }
         const double parentBegin = cue->fields[TtmlReader::ParentBeginField].toDouble();
         const bool regionChanged = wantsTop != isTop(cue->text) && !region.isEmpty();
-        QString startTag = cue->fields[TtmlReader::StartTagField];
+        const Paragraph kept = paragraphOf(cue->source);
+        QString startTag = kept.startTag;
         if (!cue->timesUnchanged(*subtitle))
             startTag = retimed(startTag, *subtitle, parentBegin);
         if (regionChanged)
@@ -198,7 +227,7 @@ QString keptWrite(const SubtitleList &subtitles, const FormatKeep &keep)
         Dialect own = dialect;
         own.elementPrefix = name.chopped(1);
         const QString content = cue->textUnchanged(*subtitle)
-                                    ? cue->fields[TtmlReader::ContentField]
+                                    ? kept.content.toString()
                                     : contentOf(text, TtmlStyle::decoded(cue->fields[TtmlReader::BaseStyleField]), own);
         if (startTag.endsWith(QStringLiteral("/>")) && !content.isEmpty())
             startTag = startTag.chopped(2).trimmed() + u'>';

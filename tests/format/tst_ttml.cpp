@@ -1,4 +1,5 @@
 #include "format/SubtitleFormatIo.h"
+#include "format/TtmlReader.h"
 
 #include <QTest>
 
@@ -13,6 +14,8 @@ private slots:
     void reading();
     void writing_data();
     void writing();
+    void bigFileKeptAsViews_data();
+    void bigFileKeptAsViews();
 };
 
 namespace {
@@ -175,6 +178,48 @@ void TestTtml::writing()
     const auto headOf = [](const FormatKeep &kept) { return kept.header.section(QStringLiteral("</head>"), 0, 0); };
     if (keep)
         QCOMPARE(headOf(*again.value().keep), headOf(*keep));
+}
+
+void TestTtml::bigFileKeptAsViews_data()
+{
+    QTest::addColumn<QString>("paragraph");
+    QTest::addColumn<qsizetype>("split"); // where in it the parser's first piece of text ends
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, const char *paragraph, const char *before, qsizetype more, const char *expected) {
+        const QString text = QString::fromUtf8(paragraph);
+        QTest::newRow(name) << text << text.indexOf(QString::fromUtf8(before)) + more << QString::fromUtf8(expected);
+    };
+    row("a character beyond 16 bits split in its halves", "<p begin=\"1s\" end=\"2s\">a\U0001F600b</p>", "\U0001F600", 1,
+        "1000-2000 a\U0001F600b");
+    row("an entity split", "<p begin=\"1s\" end=\"2s\">a &amp; b</p>", "&am", 3, "1000-2000 a & b");
+    row("a start tag split after a '>' in a quoted value", "<p begin=\"1s\" end=\"2s\" ttx=\"x>y\">a<br/>b</p>", ">y", 1,
+        "1000-2000 a\nb");
+}
+
+// A paragraph read across the pieces the parser is given, kept as a view of the file's
+// text rather than a copy (a million copies cost many times the file), and written back.
+void TestTtml::bigFileKeptAsViews()
+{
+    QFETCH(QString, paragraph);
+    QFETCH(qsizetype, split);
+    QFETCH(QString, expected);
+    QString text = document(QStringLiteral("\x01"));
+    const qsizetype at = text.indexOf(u'\x01');
+    text.replace(at, 1, QString(TtmlReader::pieceSize - at - split, u' ') + paragraph);
+
+    const auto read = SubtitleFormatIo::read(SubtitleFormat::Ttml, text);
+    QVERIFY2(read, read ? "" : qPrintable(read.error()));
+    const SubtitleList subtitles = read.value().subtitles;
+    QCOMPARE(described(subtitles), expected);
+    const FormatKeep &keep = *read.value().keep;
+    const QChar *source = keep.cue(*subtitles[0])->source.constData();
+    QVERIFY(source >= text.constData() && source < text.constData() + text.size());
+    QCOMPARE(SubtitleFormatIo::write(SubtitleFormat::Ttml, subtitles, &keep), text);
+    // Each text begins with "a": a new one goes after the start tag, kept as written.
+    subtitles[0]->setText(QStringLiteral("new"));
+    const QString startTag = paragraph.first(paragraph.indexOf(QStringLiteral(">a")) + 1);
+    const QString written = SubtitleFormatIo::write(SubtitleFormat::Ttml, subtitles, &keep);
+    QVERIFY2(written.contains(startTag + QStringLiteral("new</p>")), qPrintable(written.right(200)));
 }
 
 QTEST_GUILESS_MAIN(TestTtml)
