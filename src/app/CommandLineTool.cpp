@@ -197,7 +197,12 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
     // As in the editor: a detected encoding is the document's own.
     const std::optional<int> documentEncoding =
         request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
-    const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
+    const int wanted = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
+    const int encoding = SubtitleFile::encodingFor(subtitleFormat, wanted);
+    if (encoding != wanted)
+        err << output << ": "
+            << CommandLineTool::tr("written in UTF-8, as %1 files must be, not in %2").arg(SubtitleFormat::shortName(subtitleFormat), TextEncoding::name(wanted))
+            << '\n';
     const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
     const FormatKeep *keep = contents.value().keep.get();
     if (subtitleFormat != contents.value().subtitleFormat) {

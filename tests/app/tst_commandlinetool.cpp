@@ -2,11 +2,14 @@
 #include "app/QualityCommand.h"
 
 #include "EncodingSamples.h"
+#include "document/TextEncoding.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -81,6 +84,15 @@ private slots:
         // 25 characters in 1.248 s: 20.03 characters a second, over a limit of 20.
         QVERIFY(writeAll(m_dir.filePath("near.srt"), "1\n00:00:05,000 --> 00:00:06,248\nA line read a bit fast!!!\n"));
         QVERIFY(writeAll(m_dir.filePath("new\nline.srt"), faults));
+        // What a UTF-8 file converts to, for the same file in another encoding; and TTML in
+        // UTF-16 declaring it, as it is written back.
+        QString ignored;
+        QCOMPARE(run({"--convert", "$/../source/russian.srt", "@/russian.vtt"}, ignored, ignored), 0);
+        QCOMPARE(run({"--convert", "$/../source/russian.srt", "@/russian.ttml"}, ignored, ignored), 0);
+        const QString ttml = QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n<tt xmlns=\"http://www.w3.org/ns/ttml\"><body><div>\n"
+                                            "<p begin=\"00:00:01.000\" end=\"00:00:02.000\">Жук</p>\n</div></body></tt>\n");
+        QVERIFY(writeAll(m_dir.filePath("utf16.ttml"), TextEncoding::encode(ttml.arg(QStringLiteral("UTF-16")), TextEncoding::numberForName(u"UTF-16LE").value(), true).value()));
+        QVERIFY(writeAll(m_dir.filePath("utf16-as-utf8.ttml"), ttml.arg(QStringLiteral("UTF-8")).toUtf8()));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
     }
 
@@ -156,6 +168,15 @@ private slots:
         QTest::newRow("convert: --from and --to")
             << QStringList{"--convert", "--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt", "@/out.srt"}
             << 0 << "" << "" << "$/japanese.UTF-16LE-bom.srt";
+        QTest::newRow("convert: WebVTT is written in UTF-8, and says so")
+            << QStringList{"--convert", "$/russian.WINDOWS-1251.srt", "@/out.vtt"} << 0 << ""
+            << "@/out.vtt: written in UTF-8, as WebVTT files must be, not in windows-1251\n" << "@/russian.vtt";
+        QTest::newRow("convert: TTML is written in UTF-8 whatever --to asks")
+            << QStringList{"--convert", "--to", "UTF-16LE", "$/../source/russian.srt", "@/out.ttml"} << 0 << ""
+            << "@/out.ttml: written in UTF-8, as TTML files must be, not in UTF-16LE\n" << "@/russian.ttml";
+        QTest::newRow("convert: TTML read in UTF-16 declares the UTF-8 it is written in")
+            << QStringList{"--convert", "@/utf16.ttml", "@/out.ttml"} << 0 << ""
+            << "@/out.ttml: written in UTF-8, as TTML files must be, not in UTF-16LE\n" << "@/utf16-as-utf8.ttml";
         QTest::newRow("another format told in UTF-16") << QStringList{"--check", "@/a.vtt"} << 0
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")
@@ -223,8 +244,13 @@ private slots:
                      qPrintable(errors));
         for (const QString &path : kept())
             QCOMPARE(readAll(path), keepMe);
-        if (!written.isEmpty())
-            QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(written)));
+        if (written.isEmpty())
+            return;
+        const QString output = resolve(arguments.last());
+        QCOMPARE(readAll(output), readAll(resolve(written)));
+        // What another program's XML reader makes of it, where one is installed.
+        if (output.endsWith(".ttml") && !QStandardPaths::findExecutable("xmllint").isEmpty())
+            QCOMPARE(QProcess::execute("xmllint", {"--noout", output}), 0);
     }
 
     void qcJsonHoldsTheRows()

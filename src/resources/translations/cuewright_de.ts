@@ -277,6 +277,10 @@
         <source>The file cannot be written because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
+    <message>
+        <source>written in UTF-8, as %1 files must be, not in %2</source>
+        <translation>in UTF-8 geschrieben, wie %1-Dateien es sein müssen, nicht in %2</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -467,6 +471,10 @@
         <location filename="../../app/DocumentController.cpp" line="+106"/>
         <source>Cannot recover</source>
         <translation>Wiederherstellen nicht möglich</translation>
+    </message>
+    <message>
+        <source>%1 files are always written in UTF-8.</source>
+        <translation>%1-Dateien werden immer in UTF-8 geschrieben.</translation>
     </message>
 </context>
 <context>
