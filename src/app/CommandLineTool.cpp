@@ -7,6 +7,7 @@
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleFormatIo.h"
+#include "format/WrittenTimes.h"
 
 #include <QTextStream>
 
@@ -205,10 +206,12 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
             << '\n';
     const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
     const FormatKeep *keep = contents.value().keep.get();
-    if (subtitleFormat != contents.value().subtitleFormat) {
-        for (const QString &loss : SubtitleFormatIo::losses(subtitleFormat, subtitles, keep))
-            err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';
-    }
+    // In its own format only the times it cannot hold are changed.
+    const QStringList losses = subtitleFormat != contents.value().subtitleFormat
+                                   ? SubtitleFormatIo::losses(subtitleFormat, subtitles, keep)
+                                   : WrittenTimes::changes(subtitleFormat, subtitles, keep);
+    for (const QString &loss : losses)
+        err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';
     if (const auto written = SubtitleFile::write(output, subtitles, encoding, {format, subtitleFormat, keep}); !written) {
         err << output << ": " << written.error() << '\n';
         return failed;

@@ -93,6 +93,8 @@ private slots:
                                             "<p begin=\"00:00:01.000\" end=\"00:00:02.000\">Жук</p>\n</div></body></tt>\n");
         QVERIFY(writeAll(m_dir.filePath("utf16.ttml"), TextEncoding::encode(ttml.arg(QStringLiteral("UTF-16")), TextEncoding::numberForName(u"UTF-16LE").value(), true).value()));
         QVERIFY(writeAll(m_dir.filePath("utf16-as-utf8.ttml"), ttml.arg(QStringLiteral("UTF-8")).toUtf8()));
+        QVERIFY(writeAll(m_dir.filePath("late.ttml"), QString(ttml).arg(QStringLiteral("UTF-8")).replace("00:00:01.000", "999999:00:00.000")
+                                                          .replace("00:00:02.000", "1000000:00:00.000").toUtf8()));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
     }
 
@@ -177,6 +179,9 @@ private slots:
         QTest::newRow("convert: TTML read in UTF-16 declares the UTF-8 it is written in")
             << QStringList{"--convert", "@/utf16.ttml", "@/out.ttml"} << 0 << ""
             << "@/out.ttml: written in UTF-8, as TTML files must be, not in UTF-16LE\n" << "@/utf16-as-utf8.ttml";
+        QTest::newRow("convert: a time past what the format holds is written as its latest, with a word")
+            << QStringList{"--convert", "@/late.ttml", "@/out.vtt"} << 0 << ""
+            << "@/out.vtt: left out: the times of 1 subtitle(s) past the latest WebVTT holds, written as that latest time\n" << QString();
         QTest::newRow("another format told in UTF-16") << QStringList{"--check", "@/a.vtt"} << 0
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")

@@ -4707,4 +4707,21 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <translation>Aufruf: cuewright --speech VIDEO</translation>
     </message>
 </context>
+<context>
+    <name>WrittenTimes</name>
+    <message numerus="yes">
+        <source>the times of %n subtitle(s) past the latest %1 holds, written as that latest time</source>
+        <translation>
+            <numerusform>die Zeiten von %n Untertitel nach der spätesten, die %1 fassen kann, als diese späteste geschrieben</numerusform>
+            <numerusform>die Zeiten von %n Untertiteln nach der spätesten, die %1 fassen kann, als diese späteste geschrieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the ends before their starts of %n subtitle(s), written as their starts</source>
+        <translation>
+            <numerusform>das Ende vor dem Anfang von %n Untertitel, als der Anfang geschrieben</numerusform>
+            <numerusform>die Enden vor den Anfängen von %n Untertiteln, als die Anfänge geschrieben</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>
