@@ -8,6 +8,7 @@
 #include "document/SubtitleFile.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleFormatIo.h"
+#include "format/WrittenTimes.h"
 
 #include <QTextStream>
 
@@ -191,13 +192,20 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
     // As in the editor: a detected encoding is the document's own.
     const std::optional<int> documentEncoding =
         request.from == TextEncoding::Automatic ? std::optional(contents.value().encoding) : std::nullopt;
-    const int encoding = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
+    const int wanted = SubtitleFile::encodingForSaving(documentEncoding, request.from, request.to);
+    const int encoding = SubtitleFile::encodingFor(subtitleFormat, wanted);
+    if (encoding != wanted)
+        err << output << ": "
+            << CommandLineTool::tr("written in UTF-8, as %1 files must be, not in %2").arg(SubtitleFormat::shortName(subtitleFormat), TextEncoding::name(wanted))
+            << '\n';
     const TextFileFormat format = contents.value().format.forWriting(contents.value().encoding, encoding);
     const FormatKeep *keep = contents.value().keep.get();
-    if (subtitleFormat != contents.value().subtitleFormat) {
-        for (const QString &loss : SubtitleFormatIo::losses(subtitleFormat, subtitles, keep))
-            err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';
-    }
+    // In its own format only the times it cannot hold are changed.
+    const QStringList losses = subtitleFormat != contents.value().subtitleFormat
+                                   ? SubtitleFormatIo::losses(subtitleFormat, subtitles, keep)
+                                   : WrittenTimes::changes(subtitleFormat, subtitles, keep);
+    for (const QString &loss : losses)
+        err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';
     if (const auto written = SubtitleFile::write(output, subtitles, encoding, {format, subtitleFormat, keep}); !written) {
         err << output << ": " << written.error() << '\n';
         return failed;

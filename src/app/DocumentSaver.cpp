@@ -104,28 +104,39 @@ bool DocumentSaver::saveAs()
     } else {
         dialog.selectFile(folder.filePath(document->displayName() + suffix));
     }
-    // Another format chosen: the name takes its extension.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        const SubtitleFormat::Id format = SubtitleFormatFilters::formatOf(filter).value_or(SubtitleFormat::Srt);
-        const QString extension = SubtitleFormat::extensions(format).first();
-        dialog.setDefaultSuffix(extension);
-        const auto edit = dialog.findChild<QLineEdit *>();
-        if (edit && !edit->text().isEmpty())
-            edit->setText(QFileInfo(edit->text()).completeBaseName() + u'.' + extension);
-    });
     EncodingView *encodingView = EncodingView::addTo(&dialog);
     // The chooser shows what the save will write; an encoding picked here wins for this
     // save, becomes the document's and the one new documents are saved in.
     std::optional<int> chosenEncoding;
+    SubtitleFormat::Id chosenFormat = current;
     EncodingsPopupButton *chooser = encodingView->popupButton();
-    chooser->setSelectedEncoding(document->encodingForSaving());
     auto *formatChooser = new FileFormatChooser(document->fileFormat(), document->encoding());
-    formatChooser->setEncoding(document->encodingForSaving());
     encodingView->addChoice(formatChooser);
-    QObject::connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser, formatChooser, document] {
+    // A format written in UTF-8 only offers no other encoding.
+    const auto showEncoding = [&chosenEncoding, &chosenFormat, chooser, formatChooser, document] {
+        const bool utf8Only = SubtitleFormat::isUtf8Only(chosenFormat);
+        chooser->setEnabled(!utf8Only);
+        chooser->setToolTip(utf8Only ? DocumentController::tr("%1 files are always written in UTF-8.").arg(SubtitleFormat::shortName(chosenFormat))
+                                     : QString());
+        const int encoding = document->encodingForSaving(chosenEncoding, chosenFormat);
+        chooser->setSelectedEncoding(encoding);
+        formatChooser->setEncoding(encoding);
+    };
+    showEncoding();
+    QObject::connect(chooser, &QComboBox::activated, &dialog, [&chosenEncoding, chooser, showEncoding] {
         chosenEncoding = chooser->currentData().toInt();
         QSettings().setValue(EncodingsPopupButton::settingsKey, *chosenEncoding);
-        formatChooser->setEncoding(document->encodingForSaving(chosenEncoding));
+        showEncoding();
+    });
+    // Another format chosen: the name takes its extension.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &chosenFormat, showEncoding](const QString &filter) {
+        chosenFormat = SubtitleFormatFilters::formatOf(filter).value_or(SubtitleFormat::Srt);
+        const QString extension = SubtitleFormat::extensions(chosenFormat).first();
+        dialog.setDefaultSuffix(extension);
+        const auto edit = dialog.findChild<QLineEdit *>();
+        if (edit && !edit->text().isEmpty())
+            edit->setText(QFileInfo(edit->text()).completeBaseName() + u'.' + extension);
+        showEncoding();
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
@@ -165,7 +176,7 @@ bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding
     if (const auto written = document.write(path, chosenEncoding, chosenFormat, chosenSubtitleFormat); !written) {
         const QString &error = written.error();
         const QString title = DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName());
-        const int encoding = document.encodingForSaving(chosenEncoding);
+        const int encoding = document.encodingForSaving(chosenEncoding, chosenSubtitleFormat);
         if (encoding == TextEncoding::Utf8 || !SubtitleFile::firstUnencodable(document.subtitleController().subtitles(), encoding)) {
             QMessageBox::warning(window, title, error);
             return false;

@@ -117,8 +117,9 @@ FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, co
         result.error = allowed.error();
         return result;
     }
-    const TextFileFormat text = contents.format.forWriting(contents.encoding, contents.encoding);
-    const auto bytes = SubtitleFile::encoded(controller.subtitles(), contents.encoding,
+    const int encoding = SubtitleFile::encodingFor(format, contents.encoding);
+    const TextFileFormat text = contents.format.forWriting(contents.encoding, encoding);
+    const auto bytes = SubtitleFile::encoded(controller.subtitles(), encoding,
                                              {text, format, sameFormat ? contents.keep.get() : nullptr});
     if (!bytes) {
         result.error = bytes.error().message;

@@ -298,22 +298,23 @@ void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding,
     emit encodingChanged();
 }
 
-int Document::encodingForSaving(std::optional<int> chosenEncoding) const
+int Document::encodingForSaving(std::optional<int> chosenEncoding, std::optional<SubtitleFormat::Id> subtitleFormat) const
 {
     const int setting = Preferences::saveEncoding();
-    return SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding);
+    return SubtitleFile::encodingFor(subtitleFormat.value_or(m_subtitleFormat),
+                                     SubtitleFile::encodingForSaving(m_encoding, setting, chosenEncoding));
 }
 
 Expected<void, QString> Document::write(const QString &path, std::optional<int> chosenEncoding,
                                         std::optional<TextFileFormat> chosenFormat,
                                         std::optional<SubtitleFormat::Id> chosenSubtitleFormat)
 {
-    const int encoding = encodingForSaving(chosenEncoding);
-    const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
     // A format the program only reads is saved as SRT.
     SubtitleFormat::Id subtitleFormat = chosenSubtitleFormat.value_or(m_subtitleFormat);
     if (!SubtitleFormat::isWritable(subtitleFormat))
         subtitleFormat = SubtitleFormat::Srt;
+    const int encoding = encodingForSaving(chosenEncoding, subtitleFormat);
+    const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
     const SubtitleFile::Layout layout(format, subtitleFormat, m_formatKeep.get());
     if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, layout); !written)
         return written;

@@ -72,7 +72,9 @@ public:
     Expected<void, QString> write(const QString &path, std::optional<int> chosenEncoding = std::nullopt,
                                   std::optional<TextFileFormat> chosenFormat = std::nullopt,
                                   std::optional<SubtitleFormat::Id> chosenSubtitleFormat = std::nullopt);
-    int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt) const;
+    // The encoding a save in `subtitleFormat` (absent: the document's) writes.
+    int encodingForSaving(std::optional<int> chosenEncoding = std::nullopt,
+                          std::optional<SubtitleFormat::Id> subtitleFormat = std::nullopt) const;
 
     // Makes itself the controller's delegate and gives it the undo manager: from then on
     // every change of the list is reported and undoable.

@@ -307,3 +307,8 @@ int SubtitleFile::encodingForSaving(std::optional<int> documentEncoding, int sav
         return saveEncoding;
     return TextEncoding::Utf8;
 }
+
+int SubtitleFile::encodingFor(SubtitleFormat::Id format, int wanted)
+{
+    return SubtitleFormat::isUtf8Only(format) ? int(TextEncoding::Utf8) : wanted;
+}

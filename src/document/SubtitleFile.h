@@ -88,6 +88,9 @@ public:
     // name no known encoding are passed over.
     static int encodingForSaving(std::optional<int> documentEncoding, int saveEncoding,
                                  std::optional<int> dialogChoice = std::nullopt);
+    // The encoding a file of `format` is written in when `wanted` is asked for: UTF-8 for
+    // a format that allows no other.
+    static int encodingFor(SubtitleFormat::Id format, int wanted);
 
     // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
     // false (a short write) or the file cannot be committed, it stays as it was.

@@ -53,6 +53,11 @@ bool SubtitleFormat::isWritable(Id format)
     return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml;
 }
 
+bool SubtitleFormat::isUtf8Only(Id format)
+{
+    return format == WebVtt || format == Ttml;
+}
+
 std::optional<SubtitleFormat::Id> SubtitleFormat::fromFileName(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();

@@ -24,6 +24,10 @@ public:
     // Without dots; the first is the one a new file gets.
     static QStringList extensions(Id format);
     static bool isWritable(Id format);
+    // Whether files of the format are written in UTF-8 whatever the document was read in:
+    // WebVTT allows no other encoding, and TTML (IMSC) asks for UTF-8, which every XML
+    // reader knows.
+    static bool isUtf8Only(Id format);
     // The format a file name's extension stands for, if any. ".sub" is MicroDVD's.
     static std::optional<Id> fromFileName(const QString &path);
     // The format the text is written in, told by its shape: its first lines, and for the

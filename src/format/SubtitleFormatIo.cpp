@@ -13,6 +13,7 @@
 #include "format/TtmlWriter.h"
 #include "format/WebVttReader.h"
 #include "format/WebVttWriter.h"
+#include "format/WrittenTimes.h"
 
 #include <cmath>
 
@@ -85,6 +86,9 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
     Q_ASSERT(SubtitleFormat::isWritable(format));
     if (keep && keep->format() != format)
         keep = nullptr;
+    // Times the format cannot hold would make a file its readers refuse.
+    if (const auto fitted = WrittenTimes::fitted(format, subtitles, keep))
+        return write(format, fitted->subtitles, fitted->keep.get());
     switch (format) {
     case SubtitleFormat::Srt:
         return SubtitleParser::shared().serialize(subtitles);
@@ -157,5 +161,5 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         lost.append(tr("ASS override tags (positions, karaoke…) in %n subtitle(s)", nullptr, int(assTags)));
     if (webVttTags > 0)
         lost.append(tr("WebVTT tags (voices, classes, languages…) in %n subtitle(s)", nullptr, int(webVttTags)));
-    return lost;
+    return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }

@@ -288,11 +288,27 @@ QString newDocument(const SubtitleList &subtitles)
     return out.insert(divEnd, paragraphs + QStringLiteral("\n        "));
 }
 
+// The document with the encoding its XML declaration names made UTF-8, which is what
+// TTML is written in: a file read in another encoding would otherwise be refused by every
+// XML reader. A declaration naming UTF-8 in any spelling is left as it was.
+QString declaringUtf8(QString document)
+{
+    static const QRegularExpression encoding(
+        QStringLiteral(R"re(^\x{FEFF}?\s*<\?xml\s[^>]*?\bencoding\s*=\s*(?:"([^"]*)"|'([^']*)'))re"));
+    const auto match = encoding.match(document);
+    if (!match.hasMatch())
+        return document;
+    const int value = match.hasCaptured(1) ? 1 : 2;
+    if (match.capturedView(value).compare(u"UTF-8", Qt::CaseInsensitive) != 0)
+        document.replace(match.capturedStart(value), match.capturedLength(value), QStringLiteral("UTF-8"));
+    return document;
+}
+
 } // namespace
 
 QString TtmlWriter::write(const SubtitleList &subtitles, const FormatKeep *keep)
 {
     if (keep && keep->format() == SubtitleFormat::Ttml)
-        return keptWrite(subtitles, *keep);
+        return declaringUtf8(keptWrite(subtitles, *keep));
     return newDocument(subtitles);
 }

@@ -4,11 +4,14 @@
 
 #include "EncodingSamples.h"
 #include "TestMedia.h"
+#include "document/TextEncoding.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -88,6 +91,17 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("events.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03,000 --> 00:00:04,000\n[Events]\n\n"));
         QVERIFY(writeAll(m_dir.filePath("arrows.srt"), "1\n00:00:01,000 -> 00:00:02,000\n[Events]\n\n2\n00:00:03,000 -> 00:00:04,000\nFormat: none\n"));
         QVERIFY(writeAll(m_dir.filePath("nothing.ass"), "[Events]\nFormat: Start, End, Text\nnot an event\n"));
+        // What a UTF-8 file converts to, for the same file in another encoding; and TTML in
+        // UTF-16 declaring it, as it is written back.
+        QString ignored;
+        QCOMPARE(run({"--convert", "$/../source/russian.srt", "@/russian.vtt"}, ignored, ignored), 0);
+        QCOMPARE(run({"--convert", "$/../source/russian.srt", "@/russian.ttml"}, ignored, ignored), 0);
+        const QString ttml = QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n<tt xmlns=\"http://www.w3.org/ns/ttml\"><body><div>\n"
+                                            "<p begin=\"00:00:01.000\" end=\"00:00:02.000\">Жук</p>\n</div></body></tt>\n");
+        QVERIFY(writeAll(m_dir.filePath("utf16.ttml"), TextEncoding::encode(ttml.arg(QStringLiteral("UTF-16")), TextEncoding::numberForName(u"UTF-16LE").value(), true).value()));
+        QVERIFY(writeAll(m_dir.filePath("utf16-as-utf8.ttml"), ttml.arg(QStringLiteral("UTF-8")).toUtf8()));
+        QVERIFY(writeAll(m_dir.filePath("late.ttml"), QString(ttml).arg(QStringLiteral("UTF-8")).replace("00:00:01.000", "999999:00:00.000")
+                                                          .replace("00:00:02.000", "1000000:00:00.000").toUtf8()));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
         // Two shots at 25 frames a second; a subtitle starting 3 frames after the cut.
         TestMedia::ShotVideoOptions shots;
@@ -172,6 +186,18 @@ private slots:
         QTest::newRow("convert: --from and --to")
             << QStringList{"--convert", "--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt", "@/out.srt"}
             << 0 << "" << "" << "$/japanese.UTF-16LE-bom.srt";
+        QTest::newRow("convert: WebVTT is written in UTF-8, and says so")
+            << QStringList{"--convert", "$/russian.WINDOWS-1251.srt", "@/out.vtt"} << 0 << ""
+            << "@/out.vtt: written in UTF-8, as WebVTT files must be, not in windows-1251\n" << "@/russian.vtt";
+        QTest::newRow("convert: TTML is written in UTF-8 whatever --to asks")
+            << QStringList{"--convert", "--to", "UTF-16LE", "$/../source/russian.srt", "@/out.ttml"} << 0 << ""
+            << "@/out.ttml: written in UTF-8, as TTML files must be, not in UTF-16LE\n" << "@/russian.ttml";
+        QTest::newRow("convert: TTML read in UTF-16 declares the UTF-8 it is written in")
+            << QStringList{"--convert", "@/utf16.ttml", "@/out.ttml"} << 0 << ""
+            << "@/out.ttml: written in UTF-8, as TTML files must be, not in UTF-16LE\n" << "@/utf16-as-utf8.ttml";
+        QTest::newRow("convert: a time past what the format holds is written as its latest, with a word")
+            << QStringList{"--convert", "@/late.ttml", "@/out.vtt"} << 0 << ""
+            << "@/out.vtt: left out: the times of 1 subtitle(s) past the latest WebVTT holds, written as that latest time\n" << QString();
         QTest::newRow("another format told in UTF-16") << QStringList{"--check", "@/a.vtt"} << 0
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")
@@ -263,8 +289,13 @@ private slots:
                      qPrintable(errors));
         for (const QString &path : kept())
             QCOMPARE(readAll(path), keepMe);
-        if (!written.isEmpty())
-            QCOMPARE(readAll(m_dir.filePath("out.srt")), readAll(resolve(written)));
+        if (written.isEmpty())
+            return;
+        const QString output = resolve(arguments.last());
+        QCOMPARE(readAll(output), readAll(resolve(written)));
+        // What another program's XML reader makes of it, where one is installed.
+        if (output.endsWith(".ttml") && !QStandardPaths::findExecutable("xmllint").isEmpty())
+            QCOMPARE(QProcess::execute("xmllint", {"--noout", output}), 0);
     }
 
     void qcJsonHoldsTheRows()

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QListWidget>
@@ -158,6 +159,35 @@ private slots:
         else
             controller.showOpenDialog(controller.windowOf(document));
         QCOMPARE(shownFolder, QDir(m_dir.filePath(folder)).absolutePath());
+    }
+
+    // Save As offers no encoding but UTF-8 for WebVTT, and writes it in UTF-8.
+    void saveAsWebVttOffersOnlyUtf8()
+    {
+        DocumentController &controller = restart();
+        Document *document = controller.openDocument(writeFile("a.srt", "1\n00:00:01,000 --> 00:00:02,000\n\xE6\xF3\xEA \xF1\xE8\xE4\xE8\xF2 \xED\xE0 \xEB\xE8\xF1\xF2\xE5, \xE0 \xF1\xEE\xEB\xED\xF6\xE5 \xF1\xE2\xE5\xF2\xE8\xF2 \xED\xE0\xE4 \xF0\xE5\xEA\xEE\xE9.\n"));
+        QVERIFY(document);
+        QVERIFY(document->encoding() != std::optional<int>(TextEncoding::Utf8));
+        bool offeredOthers = true;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&offeredOthers] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            auto *types = dialog ? dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")) : nullptr;
+            if (!types)
+                return;
+            const int webVtt = types->findText(QStringLiteral("WebVTT"), Qt::MatchStartsWith);
+            while (types->currentIndex() < webVtt)
+                QTest::keyClick(types, Qt::Key_Down); // as the user picks it
+            for (const QComboBox *box : dialog->findChildren<QComboBox *>()) {
+                if (box->findData(TextEncoding::Utf8) >= 0)
+                    offeredOthers = box->isEnabled() || box->currentData().toInt() != TextEncoding::Utf8;
+            }
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        answer.start(10);
+        QVERIFY(controller.saveAs(document));
+        QVERIFY(!offeredOthers);
+        QCOMPARE(readAll(m_dir.filePath("a.vtt")), QStringLiteral("WEBVTT\n\n00:00:01.000 --> 00:00:02.000\nжук сидит на листе, а солнце светит над рекой.\n").toUtf8());
     }
 
     // Each answer keeps what it says, and work thrown away is not offered again, even when

@@ -238,6 +238,22 @@ private slots:
         QVERIFY(readAll(path).startsWith("\xFF\xFE" "1"));
     }
 
+    // WebVTT allows no encoding but UTF-8: a document read in another one, saved as WebVTT
+    // with that one asked for, is written in UTF-8, which becomes its encoding.
+    void aWebVttSaveIsUtf8WhateverTheDocumentWasReadIn()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.srt"));
+        const QString vtt = dir.filePath(QStringLiteral("a.vtt"));
+        QVERIFY(writeAll(path, "1\n00:00:01,000 --> 00:00:02,000\n\xC6\xF3\xEA\n\n"));
+        Document document;
+        const int cyrillic = TextEncoding::numberForName(u"windows-1251").value();
+        QVERIFY(document.read(path, cyrillic));
+        QVERIFY(document.write(vtt, cyrillic, std::nullopt, SubtitleFormat::WebVtt));
+        QCOMPARE(readAll(vtt), QStringLiteral("WEBVTT\n\n00:00:01.000 --> 00:00:02.000\nЖук\n").toUtf8());
+        QCOMPARE(document.encoding(), std::optional<int>(TextEncoding::Utf8));
+    }
+
     // A saved document whose video has shot changes found at 1, 2 and 3 s: what the user's
     // edits leave, the last undo step, and what undoing every step gives back. The
     // document stays saved throughout.

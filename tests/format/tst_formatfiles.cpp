@@ -1,5 +1,6 @@
 #include "format/SubtitleFormat.h"
 #include "format/SubtitleFormatIo.h"
+#include "format/WrittenTimes.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,8 @@ private slots:
     void realFiles();
     void srtFilesThroughEveryFormat_data();
     void srtFilesThroughEveryFormat();
+    void extremeTimesReadBackStrictly_data();
+    void extremeTimesReadBackStrictly();
 };
 
 namespace {
@@ -209,6 +212,73 @@ void TestFormatFiles::srtFilesThroughEveryFormat()
     // Whatever the format cannot hold, the user hears of before it is written.
     if (precision > 0.001 && described(srt.value().subtitles) != described(back.value().subtitles))
         QVERIFY(!SubtitleFormatIo::losses(id, srt.value().subtitles, nullptr).isEmpty());
+}
+
+// A time a format cannot hold is written as the nearest it can, and an end before its
+// start as the start, so that the format's own strict reader takes the file back; with
+// the keep of a file read before too.
+void TestFormatFiles::extremeTimesReadBackStrictly_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<double>("readStart");
+    QTest::addColumn<double>("readEnd");
+    const double ttmlLatest = 1e6 * 3600; // what TTML's reader accepts, 1000000:00:00.000
+    const double far = 1e15;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct
+    {
+        SubtitleFormat::Id format;
+        double latest; // 999999:59:59.999, or .99 in hundredths
+    } formats[] = {{SubtitleFormat::Srt, 3599999999.999}, {SubtitleFormat::WebVtt, 3599999999.999}, {SubtitleFormat::Ass, 3599999999.99},
+                   {SubtitleFormat::Ssa, 3599999999.99}, {SubtitleFormat::Ttml, ttmlLatest}};
+    for (const auto &[format, latest] : formats) {
+        const struct
+        {
+            const char *name;
+            double start, end, readStart, readEnd;
+        } cases[] = {{"TTML's latest", ttmlLatest - 1, ttmlLatest, std::min(ttmlLatest - 1, latest), std::min(ttmlLatest, latest)},
+                     {"the format's latest", latest - 1, latest, latest - 1, latest},
+                     {"far past any", far, 2 * far, latest, latest},
+                     {"reversed", 5, 3, 5, 5},
+                     {"reversed from far past", far, 5, latest, latest},
+                     {"an end not a number", 5, nan, 5, 5}};
+        for (const bool kept : {false, true}) {
+            for (const auto &row : cases)
+                QTest::addRow("%s, %s%s", qPrintable(SubtitleFormat::key(format)), row.name, kept ? ", kept" : "")
+                    << int(format) << kept << row.start << row.end << row.readStart << row.readEnd;
+        }
+    }
+}
+
+void TestFormatFiles::extremeTimesReadBackStrictly()
+{
+    QFETCH(int, format);
+    QFETCH(bool, kept);
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(double, readStart);
+    QFETCH(double, readEnd);
+    const auto id = SubtitleFormat::Id(format);
+    SubtitleList subtitles{Subtitle::create(QStringLiteral("A"), 1, 2)};
+    std::shared_ptr<const FormatKeep> keep;
+    if (kept) {
+        auto read = SubtitleFormatIo::read(id, SubtitleFormatIo::write(id, subtitles, nullptr));
+        QVERIFY(read);
+        subtitles = read.value().subtitles;
+        keep = read.value().keep;
+    }
+    subtitles[0]->start = start;
+    subtitles[0]->end = end;
+    const QString written = SubtitleFormatIo::write(id, subtitles, keep.get());
+    const auto back = SubtitleFormatIo::read(id, written);
+    QVERIFY2(back, back ? "" : qPrintable(back.error() + u'\n' + written));
+    const double precision = id == SubtitleFormat::Ass || id == SubtitleFormat::Ssa ? 0.01 : 0.001;
+    QCOMPARE(described(back.value().subtitles, precision), described({Subtitle::create(QStringLiteral("A"), readStart, readEnd)}, precision));
+    // A change of time is said before it is written.
+    QCOMPARE(WrittenTimes::changes(id, subtitles, keep.get()).isEmpty(), readStart == start && readEnd == end);
 }
 
 QTEST_GUILESS_MAIN(TestFormatFiles)

@@ -286,6 +286,10 @@
         cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] [--video VIDEO] DATEI_ODER_ORDNER...
 </translation>
     </message>
+    <message>
+        <source>written in UTF-8, as %1 files must be, not in %2</source>
+        <translation>in UTF-8 geschrieben, wie %1-Dateien es sein müssen, nicht in %2</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -480,6 +484,10 @@
         <location filename="../../app/DocumentController.cpp" line="+106"/>
         <source>Cannot recover</source>
         <translation>Wiederherstellen nicht möglich</translation>
+    </message>
+    <message>
+        <source>%1 files are always written in UTF-8.</source>
+        <translation>%1-Dateien werden immer in UTF-8 geschrieben.</translation>
     </message>
 </context>
 <context>
@@ -4800,6 +4808,23 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <location line="+7"/>
         <source>usage: cuewright --speech VIDEO</source>
         <translation>Aufruf: cuewright --speech VIDEO</translation>
+    </message>
+</context>
+<context>
+    <name>WrittenTimes</name>
+    <message numerus="yes">
+        <source>the times of %n subtitle(s) past the latest %1 holds, written as that latest time</source>
+        <translation>
+            <numerusform>die Zeiten von %n Untertitel nach der spätesten, die %1 fassen kann, als diese späteste geschrieben</numerusform>
+            <numerusform>die Zeiten von %n Untertiteln nach der spätesten, die %1 fassen kann, als diese späteste geschrieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the ends before their starts of %n subtitle(s), written as their starts</source>
+        <translation>
+            <numerusform>das Ende vor dem Anfang von %n Untertitel, als der Anfang geschrieben</numerusform>
+            <numerusform>die Enden vor den Anfängen von %n Untertiteln, als die Anfänge geschrieben</numerusform>
+        </translation>
     </message>
 </context>
 </TS>
