@@ -600,7 +600,8 @@ QByteArray weighedSample(const QByteArray &bytes)
 // The detectors' first guess that decodes wins a tie: on long texts they are seldom
 // wrong, and readings that score alike usually differ in a letter or two.
 constexpr double detectorsChoice = 2;
-// How far the best reading must stand above the next for the guess to be sure.
+// How far the best reading must stand above the next for the guess to be sure; those
+// within twice that are offered beside it.
 constexpr double sureMargin = 3;
 constexpr qsizetype consideredCount = 6;
 
@@ -648,7 +649,9 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::mostPlausibl
             detected.sure = i + 1 >= readings.size() || readings[i].score - readings[i + 1].score >= sureMargin;
             if (!detected.sure) {
                 detected.considered.append(encoding);
-                for (qsizetype j = i + 1; j < readings.size() && detected.considered.size() < consideredCount; ++j)
+                for (qsizetype j = i + 1; j < readings.size() && detected.considered.size() < consideredCount
+                                          && readings[j].score > readings[i].score - 2 * sureMargin;
+                     ++j)
                     detected.considered.append(readings[j].encodings.first());
             }
             return detected;

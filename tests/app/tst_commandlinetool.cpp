@@ -1,5 +1,6 @@
 #include "app/CommandLineTool.h"
 #include "app/QualityCommand.h"
+#include "document/TextEncoding.h"
 
 #include "EncodingSamples.h"
 
@@ -86,6 +87,10 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("events.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03,000 --> 00:00:04,000\n[Events]\n\n"));
         QVERIFY(writeAll(m_dir.filePath("arrows.srt"), "1\n00:00:01,000 -> 00:00:02,000\n[Events]\n\n2\n00:00:03,000 -> 00:00:04,000\nFormat: none\n"));
         QVERIFY(writeAll(m_dir.filePath("nothing.ass"), "[Events]\nFormat: Start, End, Text\nnot an event\n"));
+        // One word of Russian: too little for detection to be sure of windows-1251.
+        QVERIFY(writeAll(m_dir.filePath("thanks.srt"), TextEncoding::encode(u"1\n00:00:01,000 --> 00:00:03,000\nСпасибо.\n\n",
+                                                                            *TextEncoding::numberForName(u"windows-1251"))
+                                                          .value()));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
     }
 
@@ -161,6 +166,12 @@ private slots:
         QTest::newRow("convert: --from and --to")
             << QStringList{"--convert", "--from", "Shift_JIS", "--to", "UTF-16LE", "$/japanese.SHIFT_JIS.srt", "@/out.srt"}
             << 0 << "" << "" << "$/japanese.UTF-16LE-bom.srt";
+        QTest::newRow("check: an unsure guess of the encoding is said")
+            << QStringList{"--check", "@/thanks.srt"} << 0 << "@/thanks.srt: 1 subtitles, windows-1251, SRT\n"
+            << "@/thanks.srt: the text encoding windows-1251 is a guess: it could also be windows-1255, ISO-8859-5" << QString();
+        QTest::newRow("convert: an unsure guess of the encoding is said, and kept")
+            << QStringList{"--convert", "@/thanks.srt", "@/out.srt"} << 0 << ""
+            << "@/thanks.srt: the text encoding windows-1251 is a guess:*with --from ENCODING\n" << "@/thanks.srt";
         QTest::newRow("another format told in UTF-16") << QStringList{"--check", "@/a.vtt"} << 0
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")

@@ -277,6 +277,10 @@
         <source>The file cannot be written because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
+    <message>
+        <source>the text encoding %1 is a guess: it could also be %2; name the right one with --from ENCODING</source>
+        <translation>die Textkodierung %1 ist geraten: es könnte auch %2 sein; nennen Sie die richtige mit --from KODIERUNG</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
