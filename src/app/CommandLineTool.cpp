@@ -134,8 +134,8 @@ void reportUnsureEncoding(const QString &path, const SubtitleFile::Contents &con
     if (contents.consideredEncodings.size() < 2)
         return;
     QStringList others;
-    for (int number : contents.consideredEncodings.sliced(1))
-        others.append(TextEncoding::name(number));
+    for (const TextEncoding::Considered &other : contents.consideredEncodings.sliced(1))
+        others.append(TextEncoding::name(other.encoding));
     err << path << ": "
         << CommandLineTool::tr("the text encoding %1 is a guess: it could also be %2; name the right one with --from ENCODING")
                .arg(TextEncoding::name(contents.encoding), others.join(QStringLiteral(", ")))

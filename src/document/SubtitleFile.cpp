@@ -143,7 +143,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
 
     QString text;
     int encoding = chosenEncoding;
-    QList<int> considered;
+    QList<TextEncoding::Considered> considered;
     if (chosenEncoding == TextEncoding::Automatic) {
         auto detected = TextEncoding::decodeDetectingEncoding(bytes);
         if (!detected)

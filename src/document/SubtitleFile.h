@@ -43,7 +43,7 @@ public:
         std::shared_ptr<const FormatKeep> keep = {};
         // When detection was unsure of the encoding: the encodings that read the file as
         // different texts, the one read with first. Empty when it was sure or chosen.
-        QList<int> consideredEncodings = {};
+        QList<TextEncoding::Considered> consideredEncodings = {};
     };
 
     // Strict reading refuses malformed SRT with the parser's message; repairing reading

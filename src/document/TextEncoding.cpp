@@ -605,6 +605,21 @@ constexpr double detectorsChoice = 2;
 constexpr double sureMargin = 3;
 constexpr qsizetype consideredCount = 6;
 
+// The first lines a reading holds beyond ASCII: where readings differ.
+QString excerpt(const QString &text)
+{
+    constexpr qsizetype lines = 4;
+    constexpr qsizetype lineLength = 100;
+    QStringList shown;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (std::any_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+            shown.append(line.trimmed().left(lineLength).toString());
+        if (shown.size() == lines)
+            break;
+    }
+    return shown.join(u'\n');
+}
+
 } // namespace
 
 Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::mostPlausible(const QByteArray &bytes,
@@ -648,11 +663,11 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::mostPlausibl
             Detected detected{std::move(text).value(), encoding};
             detected.sure = i + 1 >= readings.size() || readings[i].score - readings[i + 1].score >= sureMargin;
             if (!detected.sure) {
-                detected.considered.append(encoding);
+                detected.considered.append({encoding, excerpt(readings[i].text)});
                 for (qsizetype j = i + 1; j < readings.size() && detected.considered.size() < consideredCount
                                           && readings[j].score > readings[i].score - 2 * sureMargin;
                      ++j)
-                    detected.considered.append(readings[j].encodings.first());
+                    detected.considered.append({readings[j].encodings.first(), excerpt(readings[j].text)});
             }
             return detected;
         }

@@ -60,6 +60,13 @@ public:
     // UTF-16, UTF-32) is not part of the text and is removed.
     static Expected<QString, Error> decode(const QByteArray &bytes, int number);
 
+    // An encoding detection weighed, with the first lines it reads differently from the
+    // others (those beyond ASCII), for the user to compare.
+    struct Considered
+    {
+        int encoding;
+        QString excerpt;
+    };
     struct Detected
     {
         QString text;
@@ -68,7 +75,7 @@ public:
         // `considered` holds the encodings that read the bytes as different texts, the most
         // plausible (`encoding`) first, for the user to choose from.
         bool sure = true;
-        QList<int> considered = {};
+        QList<Considered> considered = {};
     };
     // Detects the encoding and decodes: a byte-order mark, then valid UTF-8, then of the
     // encodings the detectors guess and the common legacy ones, the one whose reading of

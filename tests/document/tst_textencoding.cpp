@@ -88,10 +88,10 @@ private slots:
         if (detected.value().text == text)
             return;
         QVERIFY2(!detected.value().sure, qPrintable(TextEncoding::name(detected.value().encoding)));
-        const QList<int> &considered = detected.value().considered;
+        const QList<TextEncoding::Considered> &considered = detected.value().considered;
         QVERIFY(std::any_of(considered.cbegin(), considered.cend(),
-                            [&](int number) {
-                                const auto reading = TextEncoding::decode(bytes.value(), number);
+                            [&](const TextEncoding::Considered &other) {
+                                const auto reading = TextEncoding::decode(bytes.value(), other.encoding);
                                 return reading && reading.value() == text;
                             }));
     }

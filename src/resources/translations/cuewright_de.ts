@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>EncodingPreview</name>
+    <message>
+        <source>The text encoding of this file is a guess. Does the text read right?</source>
+        <translation>Die Textkodierung dieser Datei ist geraten. Liest sich der Text richtig?</translation>
+    </message>
+    <message>
+        <source>&amp;Read as:</source>
+        <translation>&amp;Lesen als:</translation>
+    </message>
+    <message>
+        <source>Reo&amp;pen in This Encoding</source>
+        <translation>In dieser Kodierung neu ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>&amp;Beibehalten</translation>
+    </message>
+</context>
+<context>
     <name>AboutDialog</name>
     <message>
         <location filename="../../app/AboutDialog.cpp" line="+26"/>
