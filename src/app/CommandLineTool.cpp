@@ -122,6 +122,21 @@ void reportRepairs(const QString &path, const SubtitleFile::Contents &contents, 
         err << path << ": " << TolerantSubtitleReader::describeUnlisted(contents.unlistedRepairs) << '\n';
 }
 
+// When detection was unsure of the encoding: which it took, the others it weighed, and
+// how to name the right one, so that a script can act on it.
+void reportUnsureEncoding(const QString &path, const SubtitleFile::Contents &contents, QTextStream &err)
+{
+    if (contents.consideredEncodings.size() < 2)
+        return;
+    QStringList others;
+    for (const TextEncoding::Considered &other : contents.consideredEncodings.sliced(1))
+        others.append(TextEncoding::name(other.encoding));
+    err << path << ": "
+        << CommandLineTool::tr("the text encoding %1 is a guess: it could also be %2; name the right one with --from ENCODING")
+               .arg(TextEncoding::name(contents.encoding), others.join(QStringLiteral(", ")))
+        << '\n';
+}
+
 // Ends the process with `status` when the request asks for it; returns `status` otherwise.
 int finish(CommandLineTool::Ending ending, int status, QTextStream &out, QTextStream &err)
 {
@@ -153,6 +168,9 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
                        .arg(contents.value().subtitles.size())
                        .arg(TextEncoding::name(contents.value().encoding))
                        .arg(SubtitleFormat::shortName(contents.value().subtitleFormat));
+        }
+        if (contents) {
+            reportUnsureEncoding(path, contents.value(), err);
         } else {
             err << path << ": " << contents.error() << '\n';
             status = failed;
@@ -179,6 +197,7 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         return failed;
     }
     reportRepairs(input, contents.value(), err);
+    reportUnsureEncoding(input, contents.value(), err);
     SubtitleList subtitles = contents.value().subtitles;
     if (request.mode == Mode::SnapToSpeech || request.mode == Mode::Sync) {
         const auto kind = request.mode == Mode::Sync ? SpeechTimingCommand::Kind::Sync : SpeechTimingCommand::Kind::Snap;

@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "app/DocumentController.h"
 #include "app/DocumentFormatLabel.h"
+#include "app/EncodingPreview.h"
 #include "app/ShotChangeTracking.h"
 #include "app/DocumentPanes.h"
 #include "app/SpeechTimingCommands.h"
@@ -142,7 +143,15 @@ void DocumentWindow::buildPanes()
     m_verticalSplitter->setStretchFactor(0, 3);
     m_verticalSplitter->setStretchFactor(1, 2);
     m_verticalSplitter->setChildrenCollapsible(false);
-    setCentralWidget(m_verticalSplitter);
+    // An unsure guess of the file's encoding is shown above the panes until answered.
+    auto *central = new QWidget;
+    auto *centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(new EncodingPreview(
+        m_document, [this](int encoding) { m_controller.reopenWithEncoding(m_document, encoding); }));
+    centralLayout->addWidget(m_verticalSplitter, 1);
+    setCentralWidget(central);
     m_table->setFocus();
 
     m_problems = new ProblemsPanel(m_document);

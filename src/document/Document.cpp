@@ -272,6 +272,7 @@ Expected<void, QString> Document::read(const QString &path, int encoding, Subtit
         return result.error();
     SubtitleFile::Contents contents = std::move(result).value();
     m_encoding = contents.encoding;
+    m_consideredEncodings = std::move(contents.consideredEncodings);
     m_fileFormat = contents.format;
     m_subtitleFormat = contents.subtitleFormat;
     m_formatKeep = std::move(contents.keep);
@@ -287,10 +288,19 @@ Expected<void, QString> Document::read(const QString &path, int encoding, Subtit
     return {};
 }
 
+void Document::acceptEncoding()
+{
+    if (m_consideredEncodings.isEmpty())
+        return;
+    m_consideredEncodings.clear();
+    emit encodingChanged();
+}
+
 void Document::setRecovered(SubtitleList subtitles, std::optional<int> encoding, SubtitleFormat::Id subtitleFormat,
                             std::shared_ptr<const FormatKeep> keep, TextFileFormat fileFormat)
 {
     m_encoding = encoding;
+    m_consideredEncodings.clear();
     m_fileFormat = fileFormat;
     m_subtitleFormat = subtitleFormat;
     m_formatKeep = std::move(keep);
@@ -319,6 +329,8 @@ Expected<void, QString> Document::write(const QString &path, std::optional<int> 
     if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, layout); !written)
         return written;
     if (m_encoding != encoding || m_fileFormat != format || m_subtitleFormat != subtitleFormat) {
+        if (m_encoding != encoding)
+            m_consideredEncodings.clear();
         m_encoding = encoding;
         m_fileFormat = format;
         // The new file holds nothing of the old format's.

@@ -42,6 +42,11 @@ public:
     // The encoding the file was read or last saved with: saving, reverting, recovering
     // and the next session use it. Absent for a new document.
     std::optional<int> encoding() const { return m_encoding; }
+    // When the last read guessed the encoding unsurely: the encodings it weighed, the one
+    // read with first. Empty otherwise, and once the document is saved in another one.
+    const QList<TextEncoding::Considered> &consideredEncodings() const { return m_consideredEncodings; }
+    // The user found the guessed encoding right: it is no longer in doubt.
+    void acceptEncoding();
     // The file's line endings and byte-order mark, kept when saving.
     const TextFileFormat &fileFormat() const { return m_fileFormat; }
     // The subtitle format the file was read or last saved in (SRT for a new document), and
@@ -228,6 +233,7 @@ private:
     QString m_filePath;
     int m_untitledNumber = 1;
     std::optional<int> m_encoding;
+    QList<TextEncoding::Considered> m_consideredEncodings;
     bool m_selectionSeeksVideo = true;
     TextFileFormat m_fileFormat;
     SubtitleFormat::Id m_subtitleFormat = SubtitleFormat::Srt;

@@ -143,6 +143,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
 
     QString text;
     int encoding = chosenEncoding;
+    QList<TextEncoding::Considered> considered;
     if (chosenEncoding == TextEncoding::Automatic) {
         auto detected = TextEncoding::decodeDetectingEncoding(bytes);
         if (!detected)
@@ -150,6 +151,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         TextEncoding::Detected result = std::move(detected).value();
         text = std::move(result.text);
         encoding = result.encoding;
+        considered = std::move(result.considered);
     } else {
         auto decoded = TextEncoding::decode(bytes, chosenEncoding);
         if (!decoded)
@@ -178,7 +180,12 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
             return subtitles.error().message(text);
         return Contents{std::move(subtitles).value(), encoding, {}, format};
     };
-    return readByContentOrName(path, text, readAs);
+    auto contents = readByContentOrName(path, text, readAs);
+    if (!contents || considered.isEmpty())
+        return contents;
+    Contents unsure = std::move(contents).value();
+    unsure.consideredEncodings = std::move(considered);
+    return unsure;
 }
 
 namespace {

@@ -41,6 +41,9 @@ public:
         // subtitles (none for SRT).
         SubtitleFormat::Id subtitleFormat = SubtitleFormat::Srt;
         std::shared_ptr<const FormatKeep> keep = {};
+        // When detection was unsure of the encoding: the encodings that read the file as
+        // different texts, the one read with first. Empty when it was sure or chosen.
+        QList<TextEncoding::Considered> consideredEncodings = {};
     };
 
     // Strict reading refuses malformed SRT with the parser's message; repairing reading

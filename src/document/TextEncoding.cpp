@@ -1,5 +1,7 @@
 #include "document/TextEncoding.h"
 
+#include "document/TextPlausibility.h"
+
 #include "format/Utf8Validator.h"
 #include "model/Fatal.h"
 
@@ -552,6 +554,127 @@ QList<int> TextEncoding::icuGuesses(const QByteArray &bytes)
     return numbers;
 }
 
+namespace {
+
+bool isMultibyte(int number)
+{
+    const TextEncoding::Entry *entry = TextEncoding::find(number);
+    Converter converter = entry ? openConverter(entry->converterName.constData()) : nullptr;
+    return converter && ucnv_getMaxCharSize(converter.get()) > 1;
+}
+
+QString undetected()
+{
+    return TextEncoding::tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.");
+}
+
+// The legacy encodings subtitles come in, weighed beside the detectors' guesses: on a
+// short file a detector's first guess is often another language's encoding.
+const QList<int> &legacyEncodings()
+{
+    static const QList<int> numbers = [] {
+        QList<int> list;
+        for (const char *name : {"windows-1252", "windows-1250", "windows-1251", "KOI8-R", "KOI8-U", "ISO-8859-5", "IBM866",
+                                 "windows-1253", "ISO-8859-7", "windows-1254", "windows-1255", "windows-1256", "windows-1257",
+                                 "windows-874", "ISO-8859-2", "ISO-8859-15"}) {
+            if (const auto number = TextEncoding::numberForName(QString::fromLatin1(name)))
+                list.append(*number);
+        }
+        return list;
+    }();
+    return numbers;
+}
+
+// Readings are weighed on the start of the file, cut at a line end, so that weighing
+// many encodings costs little on a large file.
+constexpr qsizetype weighedSampleSize = 64 * 1024;
+
+QByteArray weighedSample(const QByteArray &bytes)
+{
+    if (bytes.size() <= weighedSampleSize)
+        return bytes;
+    const qsizetype lineEnd = bytes.lastIndexOf('\n', weighedSampleSize - 1);
+    return bytes.first(lineEnd > 0 ? lineEnd + 1 : weighedSampleSize);
+}
+
+// The detectors' first guess that decodes wins a tie: on long texts they are seldom
+// wrong, and readings that score alike usually differ in a letter or two.
+constexpr double detectorsChoice = 2;
+// How far the best reading must stand above the next for the guess to be sure; those
+// within twice that are offered beside it.
+constexpr double sureMargin = 3;
+constexpr qsizetype consideredCount = 6;
+
+// The first lines a reading holds beyond ASCII: where readings differ.
+QString excerpt(const QString &text)
+{
+    constexpr qsizetype lines = 4;
+    constexpr qsizetype lineLength = 100;
+    QStringList shown;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (std::any_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+            shown.append(line.trimmed().left(lineLength).toString());
+        if (shown.size() == lines)
+            break;
+    }
+    return shown.join(u'\n');
+}
+
+} // namespace
+
+Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::mostPlausible(const QByteArray &bytes,
+                                                                                 QList<int> candidates)
+{
+    const qsizetype detectorsCandidates = candidates.size();
+    for (int number : legacyEncodings()) {
+        if (!candidates.contains(number))
+            candidates.append(number);
+    }
+    const QByteArray sample = weighedSample(bytes);
+    // Encodings that read the sample as the same text are one reading, in their order.
+    struct Reading
+    {
+        QList<int> encodings;
+        QString text;
+        double score;
+    };
+    QList<Reading> readings;
+    bool detectorsChoiceTaken = false;
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        auto text = decode(sample, candidates[i]);
+        if (!text)
+            continue;
+        const bool detectorsFirst = !detectorsChoiceTaken && i < detectorsCandidates;
+        detectorsChoiceTaken |= detectorsFirst;
+        const auto same = std::find_if(readings.begin(), readings.end(), [&](const Reading &r) { return r.text == text.value(); });
+        if (same != readings.end()) {
+            same->encodings.append(candidates[i]);
+            continue;
+        }
+        const double score = TextPlausibility::of(text.value()).value + (detectorsFirst ? detectorsChoice : 0);
+        readings.append({{candidates[i]}, std::move(text).value(), score});
+    }
+    std::stable_sort(readings.begin(), readings.end(), [](const Reading &a, const Reading &b) { return a.score > b.score; });
+    for (qsizetype i = 0; i < readings.size(); ++i) {
+        for (int encoding : std::as_const(readings[i].encodings)) {
+            auto text = sample.size() == bytes.size() ? Expected<QString, Error>(readings[i].text) : decode(bytes, encoding);
+            if (!text)
+                continue;
+            Detected detected{std::move(text).value(), encoding};
+            detected.sure = i + 1 >= readings.size() || readings[i].score - readings[i + 1].score >= sureMargin;
+            if (!detected.sure) {
+                detected.considered.append({encoding, excerpt(readings[i].text)});
+                for (qsizetype j = i + 1; j < readings.size() && detected.considered.size() < consideredCount
+                                          && readings[j].score > readings[i].score - 2 * sureMargin;
+                     ++j)
+                    detected.considered.append({readings[j].encodings.first(), excerpt(readings[j].text)});
+            }
+            return detected;
+        }
+    }
+    return Error{undetected()};
+}
+
 Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetectingEncoding(const QByteArray &bytes)
 {
     // Most files are UTF-8: settled without running the detectors over them.
@@ -571,23 +694,36 @@ Expected<TextEncoding::Detected, TextEncoding::Error> TextEncoding::decodeDetect
     // uchardet first: it was right more often on our samples, short ones above all.
     if (const auto guess = uchardetGuess(bytes))
         candidates.append(*guess);
-    candidates.append(icuGuesses(bytes));
+    const QList<int> icu = icuGuesses(bytes);
+    const bool utf16 = utf16WithoutByteOrderMark(bytes).has_value();
+    // ICU lists every encoding it cannot rule out; weighed against the others, the
+    // multi-byte ones it ranks below its first would read short single-byte text as a
+    // handful of rare ideographs as plausibly as the right reading.
+    for (qsizetype i = 0; i < icu.size(); ++i) {
+        if (i == 0 || utf16 || looksLikeIso2022 || !isMultibyte(icu[i]))
+            candidates.append(icu[i]);
+    }
     candidates.append(Utf8);
     // Text full of NUL bytes is not UTF-8, whatever a detector says: UTF-16 without a mark.
     if (const auto utf16 = utf16WithoutByteOrderMark(bytes))
         candidates.prepend(*utf16);
 
-    QSet<int> tried;
+    QList<int> ordered;
     for (int guess : std::as_const(candidates)) {
         for (int number : {widened(guess), guess}) {
-            if (tried.contains(number))
-                continue;
-            tried.insert(number);
+            if (!ordered.contains(number))
+                ordered.append(number);
+        }
+    }
+    // A mark of UTF-16 or ISO-2022's escapes settle it; other files weigh the readings.
+    if (utf16 || looksLikeIso2022) {
+        for (int number : std::as_const(ordered)) {
             if (auto text = decode(bytes, number))
                 return Detected{std::move(text).value(), number};
         }
+        return Error{undetected()};
     }
-    return Error{tr("The text encoding of the file could not be detected.\nChoose its encoding in the Open dialog.")};
+    return mostPlausible(bytes, ordered);
 }
 
 bool TextEncoding::looksLikeIso2022(QByteArrayView bytes)

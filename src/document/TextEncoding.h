@@ -60,13 +60,26 @@ public:
     // UTF-16, UTF-32) is not part of the text and is removed.
     static Expected<QString, Error> decode(const QByteArray &bytes, int number);
 
+    // An encoding detection weighed, with the first lines it reads differently from the
+    // others (those beyond ASCII), for the user to compare.
+    struct Considered
+    {
+        int encoding;
+        QString excerpt;
+    };
     struct Detected
     {
         QString text;
         int encoding;
+        // Whether the guess stood clearly above the other readings. When it did not,
+        // `considered` holds the encodings that read the bytes as different texts, the most
+        // plausible (`encoding`) first, for the user to choose from.
+        bool sure = true;
+        QList<Considered> considered = {};
     };
-    // Detects the encoding and decodes: a byte-order mark, then valid UTF-8, then the
-    // guesses of the detectors, the first that decodes the whole text strictly.
+    // Detects the encoding and decodes: a byte-order mark, then valid UTF-8, then of the
+    // encodings the detectors guess and the common legacy ones, the one whose reading of
+    // the start of the file is the most plausible text and that decodes it all strictly.
     static Expected<Detected, Error> decodeDetectingEncoding(const QByteArray &bytes);
 
     // Unicode encodings with a byte order are written with a byte-order mark, so that the
@@ -91,4 +104,9 @@ public:
     static QList<int> icuGuesses(const QByteArray &bytes);
     // The encoding to try before a detector's guess: a larger one that reads the same text.
     static int widened(int number);
+
+private:
+    // Of the detectors' candidates, in their order, and the common legacy encodings: the
+    // most plausible reading that decodes every byte.
+    static Expected<Detected, Error> mostPlausible(const QByteArray &bytes, QList<int> candidates);
 };

@@ -1,10 +1,10 @@
 #include "app/CommandLineTool.h"
 #include "app/QualityCommand.h"
+#include "document/TextEncoding.h"
 #include "format/SubtitleWriter.h"
 
 #include "EncodingSamples.h"
 #include "TestMedia.h"
-#include "document/TextEncoding.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -102,6 +102,10 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("utf16-as-utf8.ttml"), ttml.arg(QStringLiteral("UTF-8")).toUtf8()));
         QVERIFY(writeAll(m_dir.filePath("late.ttml"), QString(ttml).arg(QStringLiteral("UTF-8")).replace("00:00:01.000", "999999:00:00.000")
                                                           .replace("00:00:02.000", "1000000:00:00.000").toUtf8()));
+        // One word of Russian: too little for detection to be sure of windows-1251.
+        QVERIFY(writeAll(m_dir.filePath("thanks.srt"), TextEncoding::encode(u"1\n00:00:01,000 --> 00:00:03,000\nСпасибо.\n\n",
+                                                                            *TextEncoding::numberForName(u"windows-1251"))
+                                                          .value()));
         QVERIFY(writeAll(m_dir.filePath("later.json"), R"({"format": "cuewright-quality-profile", "version": 99, "name": "Later"})"));
         // Two shots at 25 frames a second; a subtitle starting 3 frames after the cut.
         TestMedia::ShotVideoOptions shots;
@@ -198,6 +202,12 @@ private slots:
         QTest::newRow("convert: a time past what the format holds is written as its latest, with a word")
             << QStringList{"--convert", "@/late.ttml", "@/out.vtt"} << 0 << ""
             << "@/out.vtt: left out: the times of 1 subtitle(s) past the latest WebVTT holds, written as that latest time\n" << QString();
+        QTest::newRow("check: an unsure guess of the encoding is said")
+            << QStringList{"--check", "@/thanks.srt"} << 0 << "@/thanks.srt: 1 subtitles, windows-1251, SRT\n"
+            << "@/thanks.srt: the text encoding windows-1251 is a guess: it could also be windows-1255, ISO-8859-5" << QString();
+        QTest::newRow("convert: an unsure guess of the encoding is said, and kept")
+            << QStringList{"--convert", "@/thanks.srt", "@/out.srt"} << 0 << ""
+            << "@/thanks.srt: the text encoding windows-1251 is a guess:*with --from ENCODING\n" << "@/thanks.srt";
         QTest::newRow("another format told in UTF-16") << QStringList{"--check", "@/a.vtt"} << 0
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")

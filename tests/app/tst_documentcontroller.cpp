@@ -1,6 +1,7 @@
 #include "app/DialogFolder.h"
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
+#include "app/EncodingPreview.h"
 #include "app/RecoveryDialog.h"
 #include "app/RecoveryStore.h"
 #include "app/RepairsWindow.h"
@@ -28,6 +29,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStandardPaths>
@@ -385,6 +387,44 @@ private slots:
         answerNext({QStringLiteral("Discard")});
         controller.revertToSaved(document);
         QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("caf\u00e9")); // in its encoding now
+    }
+
+    // A guess detection is unsure of is shown above the panes with the lines each encoding
+    // it weighed reads; Keep settles it, and so does reopening in the one picked.
+    void anUnsureEncodingIsPreviewedAndSettledByTheUser()
+    {
+        DocumentController &controller = restart();
+        const int cyrillic = *TextEncoding::numberForName(u"windows-1251");
+        const QString path = writeFile("thanks.srt", TextEncoding::encode(u"1\n00:00:01,000 --> 00:00:03,000\nСпасибо.\n", cyrillic).value());
+        Document *document = controller.openDocument(path);
+        DocumentWindow *window = controller.windowOf(document);
+        auto *preview = window->findChild<EncodingPreview *>();
+        auto *encodings = preview->findChild<QComboBox *>();
+        auto *excerpt = preview->findChild<QPlainTextEdit *>();
+        const auto button = [preview](const QString &text) {
+            const QList<QPushButton *> buttons = preview->findChildren<QPushButton *>();
+            return *std::find_if(buttons.cbegin(), buttons.cend(), [&](QPushButton *b) { return b->text() == text; });
+        };
+        QVERIFY(preview->isVisibleTo(window));
+        QVERIFY(encodings->count() >= 2);
+        QCOMPARE(encodings->currentData().toInt(), cyrillic);
+        QCOMPARE(excerpt->toPlainText(), QStringLiteral("Спасибо."));
+        encodings->setCurrentIndex(1);
+        const QString otherReading = excerpt->toPlainText();
+        QVERIFY(otherReading != QStringLiteral("Спасибо."));
+
+        button(QStringLiteral("&Keep"))->click();
+        QVERIFY(!preview->isVisibleTo(window));
+        QCOMPARE(document->encoding(), cyrillic);
+
+        controller.reopenWithEncoding(document, TextEncoding::Automatic);
+        QVERIFY(preview->isVisibleTo(window));
+        encodings->setCurrentIndex(1);
+        const int other = encodings->currentData().toInt();
+        button(QStringLiteral("Reo&pen in This Encoding"))->click();
+        QCOMPARE(document->encoding(), other);
+        QCOMPARE(document->subtitleController().at(0)->text(), otherReading);
+        QVERIFY(!preview->isVisibleTo(window));
     }
 
     void aCharacterTheEncodingLacksNamesItsSubtitleAndOffersUtf8()

@@ -43,6 +43,59 @@ private slots:
         QCOMPARE(TextEncoding::numberForName(name).value_or(-1), number);
     }
 
+    // Short subtitle files in their languages' legacy encodings (our own lines): each is
+    // read right, or said to be unsure with the right reading among those it offers.
+    void detectsShortLegacyTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("encoding");
+        const auto srt = [](const char *first, const char *second) {
+            return QStringLiteral("1\n00:00:01,000 --> 00:00:03,000\n%1\n\n2\n00:00:03,500 --> 00:00:05,000\n%2\n")
+                .arg(QString::fromUtf8(first), QString::fromUtf8(second));
+        };
+        const struct { const char *language; QString text; const char *encodings; } texts[] = {
+            {"Russian", srt("Где ты был всю ночь?", "Дома. Спал."), "windows-1251 KOI8-R ISO-8859-5 IBM866"},
+            {"Russian, one word", srt("Спасибо.", "Пока!"), "windows-1251 KOI8-R ISO-8859-5"},
+            {"Russian, shouted", srt("СТОЙ! НЕ СТРЕЛЯЙ!", "Ладно."), "windows-1251 KOI8-R"},
+            {"Ukrainian", srt("Де ти був цілу ніч?", "Вдома. Їв і спав."), "windows-1251 KOI8-U"},
+            {"Greek", srt("Πού ήσουν όλη τη νύχτα;", "Στο σπίτι. Κοιμόμουν."), "windows-1253 ISO-8859-7"},
+            {"Greek, one word", srt("Ευχαριστώ.", "Αντίο!"), "windows-1253 ISO-8859-7"},
+            {"Hebrew", srt("איפה היית כל הלילה?", "בבית. ישנתי."), "windows-1255 ISO-8859-8"},
+            {"Hebrew, one word", srt("תודה.", "שלום!"), "windows-1255 ISO-8859-8"},
+            {"Thai", srt("เมื่อคืนคุณไปไหนมา", "อยู่บ้าน นอนหลับ"), "TIS-620 windows-874"},
+            {"Thai, one word", srt("ขอบคุณ", "ลาก่อน"), "TIS-620"},
+            {"Polish", srt("Gdzie byłeś całą noc?", "W domu. Spałem, jak zwykle."), "windows-1250 ISO-8859-2"},
+            {"German", srt("Wo warst du? Ich war außer mir.", "Es tut mir leid, Mädchen."), "windows-1252 ISO-8859-15"},
+            {"French", srt("Où étais-tu toute la nuit ?", "À la maison. Je dormais, voilà."), "windows-1252 ISO-8859-1"},
+        };
+        // Each also cut to its first subtitle: the shorter, the harder.
+        for (const auto &row : texts) {
+            for (const QString &encoding : QString::fromLatin1(row.encodings).split(u' ')) {
+                QTest::addRow("%s in %s", row.language, qPrintable(encoding)) << row.text << encoding;
+                QTest::addRow("%s in %s, one subtitle", row.language, qPrintable(encoding))
+                    << row.text.section(QStringLiteral("\n\n"), 0, 0) + u'\n' << encoding;
+            }
+        }
+    }
+    void detectsShortLegacyTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, encoding);
+        const auto bytes = TextEncoding::encode(text, *TextEncoding::numberForName(encoding));
+        QVERIFY(bytes);
+        const auto detected = TextEncoding::decodeDetectingEncoding(bytes.value());
+        QVERIFY(detected);
+        if (detected.value().text == text)
+            return;
+        QVERIFY2(!detected.value().sure, qPrintable(TextEncoding::name(detected.value().encoding)));
+        const QList<TextEncoding::Considered> &considered = detected.value().considered;
+        QVERIFY(std::any_of(considered.cbegin(), considered.cend(),
+                            [&](const TextEncoding::Considered &other) {
+                                const auto reading = TextEncoding::decode(bytes.value(), other.encoding);
+                                return reading && reading.value() == text;
+                            }));
+    }
+
     // Bytes that cannot be read, or text that cannot be saved, in an encoding: the message
     // says where. Bytes are written as Latin-1 text.
     void conversionFailures_data()

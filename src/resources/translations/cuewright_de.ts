@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>EncodingPreview</name>
+    <message>
+        <source>The text encoding of this file is a guess. Does the text read right?</source>
+        <translation>Die Textkodierung dieser Datei ist geraten. Liest sich der Text richtig?</translation>
+    </message>
+    <message>
+        <source>&amp;Read as:</source>
+        <translation>&amp;Lesen als:</translation>
+    </message>
+    <message>
+        <source>Reo&amp;pen in This Encoding</source>
+        <translation>In dieser Kodierung neu ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>&amp;Beibehalten</translation>
+    </message>
+</context>
+<context>
     <name>AboutDialog</name>
     <message>
         <location filename="../../app/AboutDialog.cpp" line="+26"/>
@@ -289,6 +308,10 @@
     <message>
         <source>written in UTF-8, as %1 files must be, not in %2</source>
         <translation>in UTF-8 geschrieben, wie %1-Dateien es sein müssen, nicht in %2</translation>
+    </message>
+    <message>
+        <source>the text encoding %1 is a guess: it could also be %2; name the right one with --from ENCODING</source>
+        <translation>die Textkodierung %1 ist geraten: es könnte auch %2 sein; nennen Sie die richtige mit --from KODIERUNG</translation>
     </message>
 </context>
 <context>
