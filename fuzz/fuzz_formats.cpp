@@ -1,11 +1,11 @@
 // The reader and writer of one format, named by its key in CUEWRIGHT_FUZZ_FORMAT ("vtt",
 // "ass", "ttml"…), over bytes read as a UTF-8 file is read. Reading strictly or repairing
-// must not crash and gives a valid list; what reads strictly reads the same repairing,
-// with no repairs, and a repairing read that succeeds where the strict one fails says what
-// it mended. For a format the program writes: an untouched file (with subtitles, in UTF-8,
-// its lines ending one way) saves back byte for byte, and what either reading gives,
-// saved with what it kept or written afresh, reads back to as many subtitles at the same
-// times.
+// must not crash and gives a valid list; what reads strictly reads the same repairing
+// (which may list what a strict WebVTT read skips, as its rules say), and a repairing
+// read that succeeds where the strict one fails says what it mended. For a format the
+// program writes: an untouched file (with subtitles, in UTF-8, its lines ending one way)
+// saves back byte for byte, and what either reading gives, saved with what it kept or
+// written afresh, reads back to as many subtitles at the same times.
 #include "FuzzCheck.h"
 
 #include "document/SubtitleFile.h"
@@ -120,9 +120,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const SubtitleFormat::Id format = fuzzedFormat();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    // As a UTF-8 file is read: without its byte-order mark, invalid sequences replaced.
     const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    const QString text = QString::fromUtf8(QByteArrayView(bytes).sliced(mark));
+    // As a UTF-8 file is read: without its byte-order mark, invalid sequences replaced, and
+    // with line feeds alone when its first line ends in CR LF.
+    QString text = QString::fromUtf8(QByteArrayView(bytes).sliced(mark));
+    if (TextFileFormat::ofUtf8(bytes).crlf)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     qsizetype lines = 0;
     LineReader reader(text);
     for (QStringView line; reader.next(line);)
@@ -134,7 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkValid(strict.value(), lines, text);
         FUZZ_CHECK(strict.value().repairs.isEmpty() && strict.value().unlistedRepairs == 0, text);
         FUZZ_CHECK(repaired.hasValue(), repaired.error() + QStringLiteral("\n---\n") + text);
-        FUZZ_CHECK(repaired.value().repairs.isEmpty() && repaired.value().unlistedRepairs == 0, text);
         FUZZ_CHECK(sameSubtitles(strict.value().subtitles, repaired.value().subtitles), text);
     } else {
         FUZZ_CHECK(!strict.error().isEmpty(), text);
