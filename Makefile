@@ -35,17 +35,24 @@ test-asan: deps
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/corpus/<target>; new
-# inputs go to $(FUZZ_BUILD_DIR)/corpus, crashes to $(FUZZ_BUILD_DIR)/<target>-crash-*.
+# Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/corpus/<target>, and the
+# other formats' target once for each of FUZZ_FORMATS, from fuzz/corpus/fuzz_formats/<key>
+# and the real files in tests/data/formats/<key>. New inputs go to $(FUZZ_BUILD_DIR)/corpus,
+# crashes to $(FUZZ_BUILD_DIR)/<target>-crash-*. Every run is made; any finding fails at the end.
+FUZZ_FORMATS ?= vtt ass ssa ttml microdvd subviewer mpl2
 fuzz: deps
 	@CC=clang-14 CXX=clang++-14 cmake -S fuzz -B $(FUZZ_BUILD_DIR) -G Ninja >/dev/null
 	@cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
-	@for t in $(FUZZ_TARGETS); do \
-	  mkdir -p $(FUZZ_BUILD_DIR)/corpus/$$t && echo "fuzz: $$t for $(FUZZ_SECONDS) s" && \
-	  $(FUZZ_BUILD_DIR)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ_BUILD_DIR)/$$t- $(FUZZ_BUILD_DIR)/corpus/$$t fuzz/corpus/$$t \
-	    || exit 1; \
-	done
+	@failed=""; \
+	run() { binary=$$1; name=$$2; shift 2; mkdir -p $(FUZZ_BUILD_DIR)/corpus/$$name && echo "fuzz: $$name for $(FUZZ_SECONDS) s" && \
+	  $(FUZZ_BUILD_DIR)/$$binary -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD_DIR)/$$name- $(FUZZ_BUILD_DIR)/corpus/$$name "$$@" || failed="$$failed $$name"; }; \
+	for target in $(FUZZ_TARGETS); do run $$target $$target fuzz/corpus/$$target; done; \
+	for format in $(FUZZ_FORMATS); do \
+	  seeds=""; for d in fuzz/corpus/fuzz_formats/$$format tests/data/formats/$$format; do [ -d $$d ] && seeds="$$seeds $$d"; done; \
+	  export CUEWRIGHT_FUZZ_FORMAT=$$format; run fuzz_formats fuzz_formats-$$format $$seeds; \
+	done; \
+	if [ -n "$$failed" ]; then echo "fuzz: findings in$$failed"; exit 1; fi
 
 # Every benchmark in turn; BENCHES picks some (the waveform one first makes a one-hour
 # film in /tmp, about 90 s once), and how soon a scrubbing grain starts. Then the whole

@@ -1,8 +1,10 @@
-// Runs a libFuzzer target's checks over every file of the folders given, so that the
-// seeds and every input a fuzzer once failed on are tested in the ordinary build too.
+// Runs a libFuzzer target's checks over the files given and every file of the folders
+// given, so that the seeds and every input a fuzzer once failed on are tested in the
+// ordinary build too.
 #include <QByteArray>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdint>
 #include <cstdio>
@@ -13,9 +15,16 @@ int main(int argc, char **argv)
 {
     int count = 0;
     for (int i = 1; i < argc; ++i) {
-        QDirIterator files(QString::fromLocal8Bit(argv[i]), QDir::Files);
-        while (files.hasNext()) {
-            QFile file(files.next());
+        const QString path = QString::fromLocal8Bit(argv[i]);
+        QStringList paths;
+        if (QFileInfo(path).isDir()) {
+            for (QDirIterator files(path, QDir::Files); files.hasNext();)
+                paths.append(files.next());
+        } else {
+            paths.append(path);
+        }
+        for (const QString &each : paths) {
+            QFile file(each);
             if (!file.open(QIODevice::ReadOnly)) {
                 std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
                 return 1;
