@@ -90,7 +90,7 @@ private slots:
         // "Format:" line and arrows detection does not know, and a script with no event.
         QVERIFY(writeAll(m_dir.filePath("events.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03,000 --> 00:00:04,000\n[Events]\n\n"));
         QVERIFY(writeAll(m_dir.filePath("arrows.srt"), "1\n00:00:01,000 -> 00:00:02,000\n[Events]\n\n2\n00:00:03,000 -> 00:00:04,000\nFormat: none\n"));
-        QVERIFY(writeAll(m_dir.filePath("nothing.ass"), "[Events]\nFormat: Start, End, Text\nnot an event\n"));
+        QVERIFY(writeAll(m_dir.filePath("nothing.ass"), "[Events]\nFormat: Start, End, Text\nDialogue: x,0:00:02.00,A\n"));
         // What a UTF-8 file converts to, for the same file in another encoding; and TTML in
         // UTF-16 declaring it, as it is written back.
         QString ignored;
@@ -226,7 +226,7 @@ private slots:
             << "@/arrows.srt: Line 1 “00:00:01,000 -> 00:00:02,000”: Read the timing" << QString();
         QTest::newRow("convert: a repair that would leave nothing is refused, nothing written")
             << QStringList{"--convert", "--repair", "@/nothing.ass", "@/kept.srt"} << 1 << ""
-            << "@/nothing.ass: Line 3 “not an event”: Left out a line that is not an event; it is kept as it stands.\n"
+            << "@/nothing.ass: Line 3 “Dialogue: x,0:00:02.00,A”: The start “x” is not a time h:mm:ss.cc. Left the event out; it is kept as it stands.\n"
                "Nothing in the file reads as SubStation Alpha (SSA): a repair would leave no subtitle.\n" << QString();
         const QString faultLines = "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (20 cps)\n";
         QTest::newRow("qc: a clean file says nothing") << QStringList{"--qc", "adult-25", "@/clean.srt"} << 0 << "" << "" << QString();
@@ -255,7 +255,7 @@ private slots:
             << QStringList{"--qc", "--repair", "adult-25", "@/sloppy.srt"} << 0 << "" << "@/sloppy.srt: read with 2 repair(s)\n" << QString();
         QTest::newRow("qc: --repair that would leave nothing is a file not read")
             << QStringList{"--qc", "--repair", "adult-25", "@/nothing.ass"} << 3 << ""
-            << "@/nothing.ass: Line 3 “not an event”*1 of 1 file(s) could not be read.\n"
+            << "@/nothing.ass: Line 3 “Dialogue: x,0:00:02.00,A”*1 of 1 file(s) could not be read.\n"
             << QString();
         QTest::newRow("qc: a value rounding to its limit shows the decimal that breaks it")
             << QStringList{"--qc", "adult-25", "@/near.srt"} << 1 << "@/near.srt:1: too-fast: 20.03 cps (20 cps)\n" << "" << QString();
