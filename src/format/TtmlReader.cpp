@@ -171,6 +171,27 @@ std::optional<double> clockTimeOf(QStringView value, const Rates &rates)
     return scan.atEnd() ? std::optional(time) : std::nullopt;
 }
 
+// What real files write for a clock time that players still read: a comma before the
+// fraction ("00:00:01,500", as DFXP from subtitle converters has it) or minutes and
+// seconds alone ("3:58.640", as a store's files give a body's duration).
+std::optional<double> looseClockTimeOf(QStringView value, const Rates &rates)
+{
+    QString dotted = value.trimmed().toString();
+    dotted.replace(u',', u'.');
+    if (const auto clock = clockTimeOf(dotted, rates))
+        return clock;
+    const qsizetype colon = dotted.indexOf(u':');
+    if (colon <= 0 || dotted.indexOf(u':', colon + 1) >= 0)
+        return std::nullopt;
+    TimeScanner minutesScan(QStringView(dotted).first(colon));
+    const QStringView minutes = minutesScan.number(false);
+    TimeScanner secondsScan(QStringView(dotted).sliced(colon + 1));
+    const QStringView seconds = secondsScan.number(true, 2);
+    if (minutes.isEmpty() || !minutesScan.atEnd() || seconds.isEmpty() || !secondsScan.atEnd())
+        return std::nullopt;
+    return minutes.toDouble() * 60 + seconds.toDouble();
+}
+
 // A time expression: clock time or an offset ("12.5s", "500ms", "90f", "10000t").
 std::optional<double> timeOf(QStringView value, const Rates &rates)
 {
@@ -545,6 +566,12 @@ Expected<Context, QString> Reader::timed(const Context &parent, const QXmlStream
             continue;
         times[i] = timeOf(value, m_rates);
         const qsizetype line = m_xml.lineNumber();
+        if (!times[i] && m_options.repairing) {
+            times[i] = looseClockTimeOf(value, m_rates);
+            if (times[i])
+                m_repairs.note(line, lineAt(m_text, line),
+                               TtmlReader::tr("Read “%1” as a clock time, as players do, though TTML writes hours, minutes and seconds with a point before the fraction.").arg(value));
+        }
         if (!times[i])
             return fault(line, TtmlReader::tr("Line %1: “%2” is not a time.").arg(line).arg(value));
         if (!(*times[i] <= FormatRepairs::latestTime))

@@ -93,6 +93,11 @@ void TestTtml::reading_data()
     row("a time past a million hours", document("<p begin=\"1s\" end=\"99999999999h\">a</p>"), "Line 6 has a time past");
     row("HTML is not TTML", QStringLiteral("<html>\n<body><tt/></body></html>"), "Line 1: the document is <html>");
     row("a paragraph shown for ever", document("<p begin=\"1s\">a</p>"), "Line 6: the paragraph has no end time");
+    // Times as converters and stores write them: refused strictly, read by a repair.
+    const QString looseTimes = QString(document("<p begin=\"00:00:01,500\" end=\"00:00:02,000\">a</p>"))
+                                   .replace(QStringLiteral("<body>"), QStringLiteral("<body dur=\"3:58.640\">"));
+    row("a comma before the fraction is not TTML", looseTimes, "“3:58.640” is not a time");
+    row("repairing reads a comma before the fraction, and minutes and seconds alone", looseTimes, "1500-2000 a", true);
     row("repairing leaves out a paragraph shown for ever",
         document("<p begin=\"1s\">a</p><p begin=\"2s\" end=\"1s\">b</p>"), "2000-2000 b", true);
 }

@@ -4703,6 +4703,11 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <source>The file holds no TTML document (no &lt;tt&gt; element).</source>
         <translation>Die Datei enthält kein TTML-Dokument (kein &lt;tt&gt;-Element).</translation>
     </message>
+    <message>
+        <location filename="../../format/TtmlReader.cpp" line="+1"/>
+        <source>Read “%1” as a clock time, as players do, though TTML writes hours, minutes and seconds with a point before the fraction.</source>
+        <translation>„%1“ als Uhrzeit gelesen, wie Player es tun, obwohl TTML Stunden, Minuten und Sekunden mit einem Punkt vor dem Bruchteil schreibt.</translation>
+    </message>
 </context>
 <context>
     <name>VideoFrameReader</name>
