@@ -1,6 +1,8 @@
 #include "app/DocumentWindow.h"
 
 #include "app/DialogFolder.h"
+#include "app/commands/CommandRegistry.h"
+#include "app/commands/DocumentCommands.h"
 
 #include "document/AudioViewSettings.h"
 #include "document/Document.h"
@@ -14,27 +16,18 @@
 #include "app/ReopenWithEncodingMenu.h"
 #include "app/HelpMenu.h"
 #include "app/KeyboardTimingCommands.h"
-#include "app/PreferencesDialog.h"
 #include "app/QualityProfileButton.h"
 #include "app/QualityProfileMenu.h"
-#include "app/QualityReportExport.h"
 #include "app/ShortcutSettings.h"
 #include "app/SpellingLanguageMenu.h"
 #include "app/WindowPlacement.h"
 #include "document/Preferences.h"
+#include "model/Fatal.h"
 #include "document/TimeFormSetting.h"
 #include "list/SubtitleTextBox.h"
 #include "list/SubtitlesTableViewController.h"
-#include "model/FrameTiming.h"
-#include "panels/FindReplaceDialog.h"
-#include "panels/FrameRateDialog.h"
-#include "panels/GoToSubtitleViewController.h"
-#include "panels/ImportSubtitlesViewController.h"
 #include "document/Player.h"
 #include "panels/ProblemsPanel.h"
-#include "panels/ShiftTimesDialog.h"
-#include "panels/SynchronizeDialog.h"
-#include "panels/TimecodeOffsetDialog.h"
 #include "player/VideoPlayerViewController.h"
 #include "spelling/Spelling.h"
 #include "timeline/TimelineViewController.h"
@@ -64,6 +57,9 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     resize(1280, 800);
     buildPanes();
     m_translation = new TranslationCommands(document, m_player, this, statusBar());
+    m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
+    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_table, this, statusBar());
+    m_commands = new CommandRegistry(this);
     buildMenus();
     ShortcutSettings::repairConflicts(this);
     buildShotChangeProgress();
@@ -71,7 +67,6 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     setAcceptDrops(false);
     updateTitle();
     updateUndoActions();
-    updateActionStates();
 
     connect(document, &Document::filePathChanged, &m_listener, [this] { updateTitle(); });
     for (const auto notice : {&Document::qualityProfileMissing, &Document::qualityProfileFollowedFrameRate})
@@ -88,6 +83,8 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
     connect(document, &Document::subtitlesInserted, &m_listener, [this] { updateActionStates(); });
     connect(document, &Document::subtitlesRemoved, &m_listener, [this] { updateActionStates(); });
     connect(document, &Document::subtitlesUpdated, &m_listener, [this] { updateActionStates(); });
+    connect(document, &Document::filePathChanged, &m_listener, [this] { updateActionStates(); });
+    connect(&document->originalSubtitles(), &OriginalSubtitles::changed, &m_listener, [this] { updateActionStates(); });
 }
 
 // While a video's shot changes are looked for, the status bar says how far it got: as a
@@ -171,19 +168,28 @@ void DocumentWindow::buildPanes()
 
 DocumentWindow::~DocumentWindow() = default;
 
-QAction *DocumentWindow::addAction(QMenu *menu, const char *sourceText, const QKeySequence &shortcut,
-                                   std::function<void()> slot)
+QAction *DocumentWindow::command(const char *id) const
 {
-    QAction *action = menu->addAction(tr(sourceText));
-    action->setShortcut(shortcut);
-    // Known by its English name, so that keys the user chose hold in every language.
-    ShortcutSettings::registerAction(action, QString::fromUtf8(sourceText));
-    connect(action, &QAction::triggered, this, std::move(slot));
+    QAction *action = m_commands->action(QString::fromLatin1(id));
+    CUEWRIGHT_EXPECT(action, id);
     return action;
+}
+
+void DocumentWindow::addCommands(QMenu *menu, std::initializer_list<const char *> ids)
+{
+    for (const char *id : ids) {
+        if (*id == '\0')
+            menu->addSeparator();
+        else if (QAction *action = command(id))
+            menu->addAction(action);
+    }
 }
 
 void DocumentWindow::buildMenus()
 {
+    for (Command &command : DocumentCommands::of(*this))
+        m_commands->add(std::move(command));
+    ShortcutSettings::applyUserKeys(*m_commands);
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
@@ -195,33 +201,17 @@ void DocumentWindow::buildFileMenu()
 {
     DocumentController *controller = &m_controller;
     QMenu *menu = menuBar()->addMenu(tr("&File"));
-    addAction(menu, QT_TR_NOOP("&New"), QKeySequence::New, [controller] { controller->newDocument(); });
-    addAction(menu, QT_TR_NOOP("&Open…"), QKeySequence::Open, [this, controller] { controller->showOpenDialog(this); });
+    addCommands(menu, {"cuewright.file.new", "cuewright.file.open"});
     m_recentMenu = menu->addMenu(tr("Open &Recent"));
     rebuildRecentMenu();
     connect(&controller->recentFiles(), &RecentFiles::changed, this, &DocumentWindow::rebuildRecentMenu);
-    addAction(menu, QT_TR_NOOP("Open &Video…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
-              [this] { m_panes->openVideo(this); });
-    TranslationCommands *translation = m_translation;
-    addAction(menu, QT_TR_NOOP("Open Ori&ginal…"), {}, [translation] { translation->openOriginal(); });
-    translation->setNeedsOriginal(addAction(menu, QT_TR_NOOP("Close Origina&l"), {}, [translation] { translation->closeOriginal(); }));
-    menu->addSeparator();
-    addAction(menu, QT_TR_NOOP("&Close"), QKeySequence::Close, [this] { close(); });
-    addAction(menu, QT_TR_NOOP("&Save"), QKeySequence::Save, [this, controller] { controller->save(m_document); });
-    // Plain X11 has no key for Save As; the usual one then.
-    const QList<QKeySequence> saveAsKeys = QKeySequence::keyBindings(QKeySequence::SaveAs);
-    addAction(menu, QT_TR_NOOP("Save &As…"), saveAsKeys.value(0, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
-              [this, controller] { controller->saveAs(m_document); });
-    m_revertAction = addAction(menu, QT_TR_NOOP("Rever&t to Saved"), {}, [this, controller] { controller->revertToSaved(m_document); });
-    addAction(menu, QT_TR_NOOP("E&xport Quality Report…"), {}, [this] { QualityReportExport::run(*m_document, this); });
+    addCommands(menu, {"cuewright.file.openVideo", "cuewright.file.openOriginal", "cuewright.file.closeOriginal", "",
+                       "cuewright.file.close", "cuewright.file.save", "cuewright.file.saveAs",
+                       "cuewright.file.revertToSaved", "cuewright.file.exportQualityReport"});
     menu->addMenu(new ReopenWithEncodingMenu(
         m_document, [this, controller](int encoding) { controller->reopenWithEncoding(m_document, encoding); }, menu));
-    connect(menu, &QMenu::aboutToShow, this, [this] {
-        m_revertAction->setEnabled(!m_document->filePath().isEmpty() && m_document->isModified());
-    });
-    menu->addSeparator();
-    QAction *quit = addAction(menu, QT_TR_NOOP("&Quit"), QKeySequence::Quit, [controller] { controller->quit(); });
-    quit->setMenuRole(QAction::QuitRole);
+    addCommands(menu, {"", "cuewright.file.quit"});
+    connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
 void DocumentWindow::rebuildRecentMenu()
@@ -244,64 +234,40 @@ void DocumentWindow::rebuildRecentMenu()
 void DocumentWindow::buildEditMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = addAction(menu, QT_TR_NOOP("&Undo"), QKeySequence::Undo, [this] { m_document->undoManager().undo(); });
-    m_redoAction = addAction(menu, QT_TR_NOOP("&Redo"), QKeySequence::Redo, [this] { m_document->undoManager().redo(); });
-    menu->addSeparator();
-    SubtitlesTableViewController *table = m_table;
-    m_copyAction = addAction(menu, QT_TR_NOOP("&Copy"), QKeySequence::Copy, [table] { table->copy(); });
-    m_pasteAction = addAction(menu, QT_TR_NOOP("&Paste"), QKeySequence::Paste, [table] { table->paste(); });
-    m_deleteAction = addAction(menu, QT_TR_NOOP("&Delete"), QKeySequence::Delete, [table] { table->deleteSubtitles(); });
-    addAction(menu, QT_TR_NOOP("Select &All"), QKeySequence::SelectAll, [table] { table->selectAll(); });
-    menu->addSeparator();
-    m_addAction = addAction(menu, QT_TR_NOOP("Add Subtitle"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
-                            [table] { table->addSubtitle(); });
-    m_duplicateAction = addAction(menu, QT_TR_NOOP("Duplicate Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_D),
-                                  [table] { table->duplicateSubtitle(); });
-    // Ctrl+K belongs to text editors (delete to the end of the line); a shortcut with Alt
-    // reaches the menu while the text is being edited, which is when Split works.
-    m_splitAction = addAction(menu, QT_TR_NOOP("Split Subtitle at Text Cursor"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
-                              [table] { table->splitSubtitle(); });
-    m_splitAction->setToolTip(tr("Splits the subtitle whose text is being edited where the text cursor is"));
-    m_splitAction->setStatusTip(m_splitAction->toolTip());
-    menu->addSeparator();
-    addAction(menu, QT_TR_NOOP("&Import Subtitles…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
-              [this] {
-                  // The imported lines are selected: the script that timing from the video goes through.
-                  if (ImportSubtitlesViewController::run(m_document, this))
-                      m_timingCommands->takeScript(m_document->subtitleController().subtitlesAt(m_document->selectedSubtitleIndexes()));
-              });
-    addAction(menu, QT_TR_NOOP("&Go to Subtitle…"), QKeySequence(Qt::CTRL | Qt::Key_G),
-              [this] { GoToSubtitleViewController::open(m_document, this); });
-    m_editDisplayedAction = addAction(menu, QT_TR_NOOP("Edit Displayed Subtitle"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                                      [this] { m_panes->editDisplayedSubtitle(); });
-    addKeyboardTimingCommands(menu);
-    TranslationCommands *translation = m_translation;
-    translation->setNeedsOriginal(addAction(menu, QT_TR_NOOP("Copy Timings from Original"), {},
-                                            [translation] { translation->copyTimingsFromOriginal(); }));
-    addTimingAndTextCommands(menu);
-    menu->addSeparator();
-    // Given before the command is registered, so that keys the user chose replace it.
-    const QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
-    QAction *preferences = addAction(menu, QT_TR_NOOP("Pre&ferences…"),
-                                     preferenceKeys.value(0, QKeySequence(Qt::CTRL | Qt::Key_Comma)),
-                                     [this] { PreferencesDialog::run(this); });
-    preferences->setMenuRole(QAction::PreferencesRole);
+    addCommands(menu, {"cuewright.edit.undo", "cuewright.edit.redo", "", "cuewright.edit.copy", "cuewright.edit.paste",
+                       "cuewright.edit.delete", "cuewright.edit.selectAll", "", "cuewright.edit.addSubtitle",
+                       "cuewright.edit.duplicateSubtitle", "cuewright.edit.splitSubtitle", "",
+                       "cuewright.edit.importSubtitles", "cuewright.edit.goToSubtitle",
+                       "cuewright.edit.editDisplayedSubtitle", "cuewright.edit.setStartFromVideo",
+                       "cuewright.edit.setEndFromVideo"});
+    QMenu *nudges = menu->addMenu(tr("Nudge"));
+    addCommands(nudges, {"cuewright.edit.nudgeStartEarlierByFrame", "cuewright.edit.nudgeStartLaterByFrame",
+                         "cuewright.edit.nudgeEndEarlierByFrame", "cuewright.edit.nudgeEndLaterByFrame",
+                         "cuewright.edit.nudgeSubtitleEarlierByFrame", "cuewright.edit.nudgeSubtitleLaterByFrame", "",
+                         "cuewright.edit.nudgeStartEarlierBy100ms", "cuewright.edit.nudgeStartLaterBy100ms",
+                         "cuewright.edit.nudgeEndEarlierBy100ms", "cuewright.edit.nudgeEndLaterBy100ms",
+                         "cuewright.edit.nudgeSubtitleEarlierBy100ms", "cuewright.edit.nudgeSubtitleLaterBy100ms"});
+    addCommands(menu, {"cuewright.edit.insertSubtitleAtCursor", "cuewright.edit.chainSubtitles",
+                       "cuewright.edit.copyTimingsFromOriginal", "cuewright.edit.mergeSubtitles", "cuewright.edit.italic",
+                       "", "cuewright.edit.shiftTimes", "cuewright.edit.synchroniseByTwoPoints",
+                       "cuewright.edit.changeFrameRate", "", "cuewright.edit.snapToSpeech",
+                       "cuewright.edit.synchroniseWithSound", "cuewright.edit.subtitlesFromSpeech", "",
+                       "cuewright.edit.find", "cuewright.edit.replace", "cuewright.edit.findNext",
+                       "cuewright.edit.findPrevious", "", "cuewright.edit.preferences"});
     menu->setToolTipsVisible(true);
-    m_editMenu = menu;
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
 void DocumentWindow::buildViewMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&View"));
-    TimelineViewController *timeline = m_timeline;
-    addAction(menu, QT_TR_NOOP("Zoom &In"), QKeySequence::ZoomIn, [timeline] { timeline->zoomIn(); });
-    addAction(menu, QT_TR_NOOP("Zoom &Out"), QKeySequence::ZoomOut, [timeline] { timeline->zoomOut(); });
-    addAction(menu, QT_TR_NOOP("Zoom to &Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), [timeline] { timeline->zoomToFit(); });
+    addCommands(menu, {"cuewright.view.zoomIn", "cuewright.view.zoomOut", "cuewright.view.zoomToFit"});
     addTimeFormCommands(menu);
     addSoundViewCommands(menu);
     menu->addSeparator();
-    m_translation->setShowOnVideoAction(addAction(menu, QT_TR_NOOP("Show Origina&l on Video"), {}, [] {}));
+    QAction *showOriginal = command("cuewright.view.showOriginalOnVideo");
+    menu->addAction(showOriginal);
+    m_translation->setShowOnVideoAction(showOriginal);
     auto *spelling = new Spelling(this);
     m_table->setSpelling(spelling);
     m_panes->textBox()->setSpelling(spelling);
@@ -310,10 +276,7 @@ void DocumentWindow::buildViewMenu()
     QAction *showProblems = m_problemsDock->toggleViewAction();
     showProblems->setText(tr("&Problems"));
     menu->addAction(showProblems);
-    ProblemsPanel *problems = m_problems;
-    addAction(menu, QT_TR_NOOP("&Next Problem"), QKeySequence(Qt::Key_F8), [problems] { problems->goToNextProblem(); });
-    addAction(menu, QT_TR_NOOP("P&revious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
-              [problems] { problems->goToPreviousProblem(); });
+    addCommands(menu, {"cuewright.view.nextProblem", "cuewright.view.previousProblem"});
     auto *profiles = new QualityProfileMenu(m_document, this);
     menu->addMenu(profiles);
     statusBar()->addPermanentWidget(new QualityProfileButton(m_document, profiles));
@@ -326,17 +289,17 @@ void DocumentWindow::addTimeFormCommands(QMenu *menu)
     QMenu *forms = menu->addMenu(tr("Show &Times As"));
     forms->setToolTipsVisible(true);
     auto *group = new QActionGroup(forms);
-    const auto addForm = [&](TimeForm form, const char *sourceText, const QKeySequence &shortcut) {
-        QAction *action = addAction(forms, sourceText, shortcut, [form] { TimeFormSetting::shared()->setForm(form); });
+    const auto addForm = [&](TimeForm form, const char *id) {
+        QAction *action = command(id);
+        forms->addAction(action);
         action->setCheckable(true);
         action->setData(int(form));
         group->addAction(action);
         return action;
     };
-    addForm(TimeForm::Milliseconds, QT_TR_NOOP("&Milliseconds (00:00:00,000)"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_1));
-    const QList<QAction *> needRate{
-        addForm(TimeForm::Timecode, QT_TR_NOOP("&Timecode (00:00:00:00)"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_2)),
-        addForm(TimeForm::Frames, QT_TR_NOOP("&Frame Numbers"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3))};
+    addForm(TimeForm::Milliseconds, "cuewright.view.timesAsMilliseconds");
+    const QList<QAction *> needRate{addForm(TimeForm::Timecode, "cuewright.view.timesAsTimecode"),
+                                    addForm(TimeForm::Frames, "cuewright.view.timesAsFrames")};
     const auto update = [this, group, needRate] {
         const TimeForm chosen = TimeFormSetting::shared()->form();
         for (QAction *action : group->actions())
@@ -350,8 +313,7 @@ void DocumentWindow::addTimeFormCommands(QMenu *menu)
     update();
     connect(TimeFormSetting::shared(), &TimeFormSetting::formChanged, &m_listener, update);
     connect(m_document, &Document::timeDisplayChanged, &m_listener, update);
-    addAction(menu, QT_TR_NOOP("Ti&mecode Offset…"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
-              [this] { TimecodeOffsetDialog(m_document, this).exec(); });
+    addCommands(menu, {"cuewright.view.timecodeOffset"});
 }
 
 // How the timeline shows the sound: one choice for every window, so each window's menu
@@ -361,73 +323,48 @@ void DocumentWindow::addSoundViewCommands(QMenu *menu)
     using View = AudioViewSettings::View;
     menu->addSeparator();
     auto *group = new QActionGroup(menu);
-    const auto addView = [this, menu, group](const char *sourceText, Qt::Key key, View view) {
-        QAction *action = addAction(menu, sourceText, QKeySequence(Qt::CTRL | Qt::ALT | key),
-                                    [view] { AudioViewSettings::shared()->setView(view); });
+    const auto addView = [this, menu, group](const char *id, View view) {
+        QAction *action = command(id);
+        menu->addAction(action);
         action->setCheckable(true);
         action->setChecked(AudioViewSettings::shared()->view() == view);
         group->addAction(action);
         connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, action,
                 [action, view](View chosen) { action->setChecked(chosen == view); });
     };
-    addView(QT_TR_NOOP("Show &Waveform"), Qt::Key_4, View::Waveform);
-    addView(QT_TR_NOOP("Show Spectro&gram"), Qt::Key_5, View::Sonogram);
-    addView(QT_TR_NOOP("Show Waveform an&d Spectrogram"), Qt::Key_6, View::Both);
-    TimelineViewController *timeline = m_timeline;
-    addAction(menu, QT_TR_NOOP("Reset Waveform &Zoom"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0),
-              [timeline] { timeline->resetWaveformZoom(); });
+    addView("cuewright.view.showWaveform", View::Waveform);
+    addView("cuewright.view.showSpectrogram", View::Sonogram);
+    addView("cuewright.view.showWaveformAndSpectrogram", View::Both);
+    addCommands(menu, {"cuewright.view.resetWaveformZoom"});
 }
 
 void DocumentWindow::buildPlaybackMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&Playback"));
-    VideoPlayerViewController *player = m_player;
-    // Single keys, as in video editors; text fields keep them while typing.
-    m_needsVideo << addAction(menu, QT_TR_NOOP("&Play/Pause"), QKeySequence(Qt::Key_Space), [player] { player->playPause(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Play &Backward"), QKeySequence(Qt::Key_J), [player] { player->shuttleBackward(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("&Stop"), QKeySequence(Qt::Key_K), [player] { player->shuttleStop(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Play &Forward"), QKeySequence(Qt::Key_L), [player] { player->shuttleForward(); });
-    addSpeedCommands(menu);
-    menu->addSeparator();
-    m_needsVideo << addAction(menu, QT_TR_NOOP("&Next Frame"), QKeySequence(Qt::CTRL | Qt::Key_Right), [player] { player->stepForward(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous F&rame"), QKeySequence(Qt::CTRL | Qt::Key_Left), [player] { player->stepBackward(); });
-    addShotChangeCommands(menu);
-    addEdgeStepCommands(menu);
-    addTimingWhilePlayingCommands(menu);
+    addCommands(menu, {"cuewright.playback.playPause", "cuewright.playback.playBackward", "cuewright.playback.stop",
+                       "cuewright.playback.playForward", "", "cuewright.playback.faster", "cuewright.playback.slower",
+                       "cuewright.playback.normalSpeed"});
+    addPlayAroundEdgesCommand(menu);
+    addCommands(menu, {"", "cuewright.playback.nextFrame", "cuewright.playback.previousFrame", "",
+                       "cuewright.playback.nextShotChange", "cuewright.playback.previousShotChange",
+                       "cuewright.playback.addShotChangeAtCursor", "cuewright.playback.nextSubtitleEdge",
+                       "cuewright.playback.previousSubtitleEdge", "cuewright.playback.nextSpeechEdge",
+                       "cuewright.playback.previousSpeechEdge", "", "cuewright.playback.playSelectedSubtitle",
+                       "cuewright.playback.playBeforeSubtitle", "cuewright.playback.playAfterSubtitle",
+                       "cuewright.playback.setEndAndStartNext"});
+    m_timeline->addContextMenuAction(command("cuewright.playback.addShotChangeAtCursor"));
     connect(menu, &QMenu::aboutToShow, this, &DocumentWindow::updateActionStates);
 }
 
-// Alt with plus, minus and nought, which text editors leave to the window (Alt with the
-// arrows steps to shot changes and speech). The speed holds for the next video too, so they need none loaded.
-void DocumentWindow::addSpeedCommands(QMenu *menu)
+// A setting of every window: read again whenever the menu opens.
+void DocumentWindow::addPlayAroundEdgesCommand(QMenu *menu)
 {
-    menu->addSeparator();
-    VideoPlayerViewController *player = m_player;
-    addAction(menu, QT_TR_NOOP("Fas&ter"), QKeySequence(Qt::ALT | Qt::Key_Equal), [player] { player->playFaster(); });
-    addAction(menu, QT_TR_NOOP("S&lower"), QKeySequence(Qt::ALT | Qt::Key_Minus), [player] { player->playSlower(); });
-    addAction(menu, QT_TR_NOOP("Nor&mal Speed"), QKeySequence(Qt::ALT | Qt::Key_0), [player] { player->playAtNormalSpeed(); });
-    // A setting of every window: read again whenever the menu opens.
-    QAction *edges = addAction(menu, QT_TR_NOOP("Pla&y Around Dragged Edges"), {}, [] {});
+    QAction *edges = command("cuewright.playback.playAroundDraggedEdges");
+    menu->addAction(edges);
     edges->setCheckable(true);
     edges->setChecked(Preferences::playsDraggedEdges());
     connect(edges, &QAction::toggled, this, &Preferences::setPlaysDraggedEdges);
     connect(menu, &QMenu::aboutToShow, edges, [edges] { edges->setChecked(Preferences::playsDraggedEdges()); });
-}
-
-// Alt with the arrows: text editors leave those to the window, as they do not the keys
-// with Ctrl (a word left or right).
-void DocumentWindow::addShotChangeCommands(QMenu *menu)
-{
-    menu->addSeparator();
-    VideoPlayerViewController *player = m_player;
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Next Shot Chan&ge"), QKeySequence(Qt::ALT | Qt::Key_Right),
-                              [player] { player->goToNextShotChange(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous S&hot Change"), QKeySequence(Qt::ALT | Qt::Key_Left),
-                              [player] { player->goToPreviousShotChange(); });
-    QAction *add = addAction(menu, QT_TR_NOOP("Add Shot Change at &Cursor"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),
-                             [this] { m_panes->addShotChangeAtPlayerTime(); });
-    m_needsVideo << add;
-    m_timeline->addContextMenuAction(add);
 }
 
 void DocumentWindow::updateTitle()
@@ -440,158 +377,40 @@ void DocumentWindow::updateTitle()
 void DocumentWindow::updateUndoActions()
 {
     const UndoManager &undo = m_document->undoManager();
-    m_undoAction->setEnabled(undo.canUndo());
-    m_redoAction->setEnabled(undo.canRedo());
-    m_undoAction->setText(undo.undoActionName().isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo.undoActionName()));
-    m_redoAction->setText(undo.redoActionName().isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(undo.redoActionName()));
+    command("cuewright.edit.undo")
+        ->setText(undo.undoActionName().isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo.undoActionName()));
+    command("cuewright.edit.redo")
+        ->setText(undo.redoActionName().isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(undo.redoActionName()));
+    updateActionStates();
+}
+
+CommandContext DocumentWindow::commandContext() const
+{
+    const UndoManager &undo = m_document->undoManager();
+    CommandContext context;
+    context.videoLoaded = m_document->player() != nullptr;
+    context.speechFound = m_speechCommands->hasSpeech();
+    context.targetCount = int(m_table->targetRowIndexes().count());
+    context.originalAttached = m_document->originalSubtitles().isAttached();
+    context.canUndo = undo.canUndo();
+    context.canRedo = undo.canRedo();
+    context.canRevert = !m_document->filePath().isEmpty() && m_document->isModified();
+    context.canCopy = m_table->canCopy();
+    context.canPaste = m_table->canPaste();
+    context.canDelete = m_table->canDeleteSubtitles();
+    context.canAdd = m_table->canAddSubtitle();
+    context.canDuplicate = m_table->canDuplicateSubtitle();
+    context.canSplit = m_table->canSplitSubtitle();
+    context.canMerge = m_table->canMergeSubtitles();
+    context.canEditDisplayed = m_panes->canEditDisplayedSubtitle();
+    return context;
 }
 
 void DocumentWindow::updateActionStates()
 {
-    m_copyAction->setEnabled(m_table->canCopy());
-    m_pasteAction->setEnabled(m_table->canPaste());
-    m_deleteAction->setEnabled(m_table->canDeleteSubtitles());
-    m_addAction->setEnabled(m_table->canAddSubtitle());
-    m_duplicateAction->setEnabled(m_table->canDuplicateSubtitle());
-    m_splitAction->setEnabled(m_table->canSplitSubtitle());
-    m_editDisplayedAction->setEnabled(m_panes->canEditDisplayedSubtitle());
-    for (QAction *action : std::as_const(m_needsVideo))
-        action->setEnabled(m_document->player() != nullptr);
-    const bool oneTarget = m_table->targetRowIndexes().count() == 1;
-    for (QAction *action : std::as_const(m_needsVideoAndTarget))
-        action->setEnabled(m_document->player() != nullptr && oneTarget);
-    m_mergeAction->setEnabled(m_table->canMergeSubtitles());
-    for (QAction *action : std::as_const(m_needsSpeech))
-        action->setEnabled(m_speechCommands->hasSpeech());
-    const bool hasTargets = !m_table->targetRowIndexes().isEmpty();
-    for (QAction *action : std::as_const(m_needsTargets))
-        action->setEnabled(hasTargets);
-}
-
-// Alt with letters for the nudges, which text editors leave to the window: a left-hand
-// block, earlier on the left and later on the right, start, end and the whole subtitle
-// from the top row down; with Shift a tenth of a second instead of a frame.
-void DocumentWindow::addKeyboardTimingCommands(QMenu *menu)
-{
-    m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
-    KeyboardTimingCommands *commands = m_timingCommands.get();
-    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set Start Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
-                                       [commands] { commands->setStartFromVideo(); });
-    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set End Time from Video"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
-                                       [commands] { commands->setEndFromVideo(); });
-    QMenu *nudges = menu->addMenu(tr("Nudge"));
-    struct Nudge
-    {
-        const char *name;
-        TimingNudge::Edge edge;
-        int direction;
-        int frames; // 0: a tenth of a second
-        Qt::Key key;
-    };
-    static const Nudge table[] = {
-        {QT_TR_NOOP("Start Earlier by a Frame"), TimingNudge::Edge::Start, -1, 1, Qt::Key_Q},
-        {QT_TR_NOOP("Start Later by a Frame"), TimingNudge::Edge::Start, 1, 1, Qt::Key_W},
-        {QT_TR_NOOP("End Earlier by a Frame"), TimingNudge::Edge::End, -1, 1, Qt::Key_A},
-        {QT_TR_NOOP("End Later by a Frame"), TimingNudge::Edge::End, 1, 1, Qt::Key_S},
-        {QT_TR_NOOP("Subtitle Earlier by a Frame"), TimingNudge::Edge::Both, -1, 1, Qt::Key_Z},
-        {QT_TR_NOOP("Subtitle Later by a Frame"), TimingNudge::Edge::Both, 1, 1, Qt::Key_X},
-        {QT_TR_NOOP("Start Earlier by 100 ms"), TimingNudge::Edge::Start, -1, 0, Qt::Key_Q},
-        {QT_TR_NOOP("Start Later by 100 ms"), TimingNudge::Edge::Start, 1, 0, Qt::Key_W},
-        {QT_TR_NOOP("End Earlier by 100 ms"), TimingNudge::Edge::End, -1, 0, Qt::Key_A},
-        {QT_TR_NOOP("End Later by 100 ms"), TimingNudge::Edge::End, 1, 0, Qt::Key_S},
-        {QT_TR_NOOP("Subtitle Earlier by 100 ms"), TimingNudge::Edge::Both, -1, 0, Qt::Key_Z},
-        {QT_TR_NOOP("Subtitle Later by 100 ms"), TimingNudge::Edge::Both, 1, 0, Qt::Key_X},
-    };
-    for (const Nudge &nudge : table) {
-        if (&nudge == &table[6])
-            nudges->addSeparator();
-        const QKeySequence keys(nudge.frames > 0 ? Qt::ALT | nudge.key : Qt::ALT | Qt::SHIFT | nudge.key);
-        m_needsTargets << addAction(nudges, nudge.name, keys, [commands, nudge] {
-            commands->nudge(nudge.edge, nudge.frames, nudge.direction, tr(nudge.name));
-        });
-    }
-    // Insert is no key of the text editors: it adds a subtitle from the text being typed too.
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Insert Subtitle at Cursor"), QKeySequence(Qt::Key_Insert),
-                              [commands] { commands->insertAtCursor(); });
-    m_needsTargets << addAction(menu, QT_TR_NOOP("Chain Subtitles"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J),
-                                [commands] { commands->chainGaps(); });
-}
-
-// Next to the shot changes' Alt with the arrows: with Shift for subtitle edges, up and
-// down for speech.
-void DocumentWindow::addEdgeStepCommands(QMenu *menu)
-{
-    VideoPlayerViewController *player = m_player;
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Next Subtitle Edge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right),
-                              [player] { player->goToNextSubtitleEdge(); });
-    m_needsVideo << addAction(menu, QT_TR_NOOP("Previous Subtitle Edge"), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left),
-                              [player] { player->goToPreviousSubtitleEdge(); });
-    m_needsSpeech << addAction(menu, QT_TR_NOOP("Next Speech Edge"), QKeySequence(Qt::ALT | Qt::Key_Down),
-                               [player] { player->goToNextSpeechEdge(); });
-    m_needsSpeech << addAction(menu, QT_TR_NOOP("Previous Speech Edge"), QKeySequence(Qt::ALT | Qt::Key_Up),
-                               [player] { player->goToPreviousSpeechEdge(); });
-}
-
-void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
-{
-    SubtitlesTableViewController *table = m_table;
-    m_mergeAction = addAction(menu, QT_TR_NOOP("Merge Subtitle&s"), QKeySequence(Qt::CTRL | Qt::Key_M), [table] { table->mergeSubtitles(); });
-    addAction(menu, QT_TR_NOOP("I&talic"), QKeySequence::Italic, [table] { table->toggleItalic(); });
-    menu->addSeparator();
-    addAction(menu, QT_TR_NOOP("S&hift Times…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-              [this] { ShiftTimesDialog(m_document, this).exec(); });
-    addAction(menu, QT_TR_NOOP("S&ynchronise by Two Points…"), {}, [this] { SynchronizeDialog(m_document, this).exec(); });
-    addAction(menu, QT_TR_NOOP("Change Fra&me Rate…"), {}, [this] { FrameRateDialog(m_document, this).exec(); });
-    addSpeechCommands(menu);
-    menu->addSeparator();
-    addAction(menu, QT_TR_NOOP("&Find…"), QKeySequence::Find, [this] { FindReplaceDialog::open(m_document, this); });
-    addAction(menu, QT_TR_NOOP("Replace…"), QKeySequence(Qt::CTRL | Qt::Key_H),
-              [this] { FindReplaceDialog::open(m_document, this); });
-    addAction(menu, QT_TR_NOOP("Find &Next"), QKeySequence(Qt::Key_F3),
-              [this] { FindReplaceDialog::open(m_document, this)->findNext(); });
-    addAction(menu, QT_TR_NOOP("Find Pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
-              [this] { FindReplaceDialog::open(m_document, this)->findPrevious(); });
-    menu->addSeparator();
-}
-
-// Speech is found in the background once a video's sound is read: the commands wait for it.
-void DocumentWindow::addSpeechCommands(QMenu *menu)
-{
-    menu->addSeparator();
-    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_table, this, statusBar());
-    SpeechTimingCommands *commands = m_speechCommands.get();
-    m_needsSpeech << addAction(menu, QT_TR_NOOP("Snap to Spee&ch"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
-                               [commands] { commands->snapToSpeech(); });
-    m_needsSpeech << addAction(menu, QT_TR_NOOP("Synchronise &with Sound…"), {}, [commands] { commands->synchroniseWithSound(); });
-    m_needsSpeech << addAction(menu, QT_TR_NOOP("Subtitles from Speec&h"), {}, [commands] { commands->makeSubtitlesFromSpeech(); });
-}
-
-void DocumentWindow::addTimingWhilePlayingCommands(QMenu *menu)
-{
-    menu->addSeparator();
-    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Selected S&ubtitle"), QKeySequence(Qt::Key_P),
-                                       [this] { playSelectedSubtitle(PlayPart::Subtitle); });
-    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Half a Second Bef&ore It"), QKeySequence(Qt::SHIFT | Qt::Key_P),
-                                       [this] { playSelectedSubtitle(PlayPart::BeforeStart); });
-    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Play Half a Second &After It"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                                       [this] { playSelectedSubtitle(PlayPart::AfterEnd); });
-    m_needsVideoAndTarget << addAction(menu, QT_TR_NOOP("Set End and Start Ne&xt"), QKeySequence(Qt::CTRL | Qt::Key_Backslash),
-                                       [this] { m_timingCommands->setEndAndStartNext(); });
-}
-
-void DocumentWindow::playSelectedSubtitle(PlayPart part)
-{
-    const IndexSet targets = m_table->targetRowIndexes();
-    if (targets.isEmpty())
-        return;
-    const SubtitlePtr subtitle = m_document->subtitleController().at(targets.first());
-    constexpr double margin = 0.5;
-    if (part == PlayPart::Subtitle)
-        m_player->playRange(subtitle->start, subtitle->end);
-    else if (part == PlayPart::BeforeStart)
-        m_player->playRange(subtitle->start - margin, subtitle->start);
-    else
-        m_player->playRange(subtitle->end, subtitle->end + margin);
+    if (!m_commands)
+        return; // the panes report while the window is being built
+    m_commands->refresh(commandContext());
 }
 
 QVariantMap DocumentWindow::saveState() const

@@ -3,8 +3,11 @@
 #include <QDeadlineTimer>
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <memory>
 
+class CommandRegistry;
+struct CommandContext;
 class Document;
 class DocumentController;
 class DocumentPanes;
@@ -40,6 +43,10 @@ public:
     DocumentPanes *panes() const { return m_panes; }
     ProblemsPanel *problemsPanel() const { return m_problems; }
     TranslationCommands *translationCommands() const { return m_translation; }
+    KeyboardTimingCommands *keyboardTimingCommands() const { return m_timingCommands.get(); }
+    SpeechTimingCommands *speechTimingCommands() const { return m_speechCommands.get(); }
+    DocumentController &controller() const { return m_controller; }
+    CommandRegistry *commands() const { return m_commands; }
 
     // Geometry, splitter sizes and the restorable state of the document and its panes.
     QVariantMap saveState() const;
@@ -62,23 +69,16 @@ private:
     void buildViewMenu();
     void addTimeFormCommands(QMenu *menu);
     void buildPlaybackMenu();
-    void addTimingAndTextCommands(QMenu *menu);
-    void addTimingWhilePlayingCommands(QMenu *menu);
-    void addShotChangeCommands(QMenu *menu);
     void addSoundViewCommands(QMenu *menu);
-    void addSpeedCommands(QMenu *menu);
-    void addSpeechCommands(QMenu *menu);
-    void addKeyboardTimingCommands(QMenu *menu);
-    void addEdgeStepCommands(QMenu *menu);
-    // Plays the first target subtitle, or the stretch before its start or after its end.
-    enum class PlayPart { Subtitle, BeforeStart, AfterEnd };
-    void playSelectedSubtitle(PlayPart part);
+    void addPlayAroundEdgesCommand(QMenu *menu);
+    // Adds the commands' actions in order; an empty id is a separator.
+    void addCommands(QMenu *menu, std::initializer_list<const char *> ids);
+    QAction *command(const char *id) const;
     void updateTitle();
     void updateUndoActions();
+    CommandContext commandContext() const;
     void updateActionStates();
     void rebuildRecentMenu();
-    QAction *addAction(QMenu *menu, const char *sourceText, const QKeySequence &shortcut,
-                       std::function<void()> slot);
 
     Document *m_document;
     DocumentController &m_controller;
@@ -87,30 +87,15 @@ private:
     QSplitter *m_listSplitter = nullptr;
     QSplitter *m_topSplitter = nullptr;
     QMenu *m_recentMenu = nullptr;
-    QAction *m_undoAction = nullptr;
-    QAction *m_redoAction = nullptr;
-    QAction *m_revertAction = nullptr;
     VideoPlayerViewController *m_player = nullptr;
     SubtitlesTableViewController *m_table = nullptr;
     TimelineViewController *m_timeline = nullptr;
     ProblemsPanel *m_problems = nullptr;
     TranslationCommands *m_translation = nullptr;
     QDockWidget *m_problemsDock = nullptr;
-    QMenu *m_editMenu = nullptr;
-    QAction *m_copyAction = nullptr;
-    QAction *m_pasteAction = nullptr;
-    QAction *m_deleteAction = nullptr;
-    QAction *m_addAction = nullptr;
-    QAction *m_duplicateAction = nullptr;
-    QAction *m_splitAction = nullptr;
-    QAction *m_editDisplayedAction = nullptr;
-    QList<QAction *> m_needsVideo; // enabled while a video is loaded
-    QList<QAction *> m_needsVideoAndTarget; // also need a row to act on
-    QAction *m_mergeAction = nullptr;
     std::unique_ptr<SpeechTimingCommands> m_speechCommands;
-    QList<QAction *> m_needsSpeech; // enabled once speech is found
     std::unique_ptr<KeyboardTimingCommands> m_timingCommands;
-    QList<QAction *> m_needsTargets; // enabled while there are rows to act on
+    CommandRegistry *m_commands = nullptr;
     // Receives what the document and the panes report. A member, so that those
     // connections end with the window's own members, before Qt takes the panes down
     // (a player closing tells the document, which would tell a half-destroyed window).

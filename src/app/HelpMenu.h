@@ -7,7 +7,7 @@ class QMenu;
 class HelpMenu
 {
 public:
-    // Appends the menu to window's menu bar; call it after the other menus so the
-    // shortcut overview finds them all and Help comes last.
+    // Appends the menu to window's menu bar and its commands to the window's commands
+    // (keys the user cannot change); call it after the other menus, so Help comes last.
     static QMenu *add(QMainWindow *window);
 };

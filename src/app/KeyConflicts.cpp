@@ -2,6 +2,7 @@
 
 #include "app/ShortcutSettings.h"
 #include "app/ShortcutsDialog.h"
+#include "app/commands/CommandRegistry.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -34,13 +35,15 @@ KeyConflicts::KeyConflicts(QMainWindow *window)
         const QKeySequence mnemonic = QKeySequence::mnemonic(menuAction->text());
         if (!mnemonic.isEmpty())
             m_reserved.append({mnemonic, tr("the %1 menu").arg(ShortcutsDialog::plainText(menu->title()))});
-        for (QAction *action : menu->actions()) {
-            if (ShortcutSettings::isRegistered(action) && !action->menu())
+    }
+    if (const CommandRegistry *registry = CommandRegistry::of(window)) {
+        for (QAction *action : registry->actions()) {
+            if (ShortcutSettings::isCustomisable(action))
                 m_commands.append(action);
         }
     }
     for (QAction *action : window->findChildren<QAction *>()) {
-        if (ShortcutSettings::isRegistered(action) || !firesIn(action, window))
+        if (ShortcutSettings::isCustomisable(action) || !firesIn(action, window))
             continue;
         for (const QKeySequence &keys : action->shortcuts())
             m_reserved.append({keys, displayName(action)});

@@ -28,7 +28,7 @@ public:
     // "File ▸ Save": the menu and the command's fixed name.
     static QString displayName(const QAction *action);
 
-    // The commands the user can give keys to, in menu order.
+    // The commands the user can give keys to, in the order of the window's commands.
     const QList<QAction *> &commands() const { return m_commands; }
     // What else holds keys clashing with `keys` for `action`, by name; each command's keys
     // are given by `keysOf`. Empty when the keys are free.

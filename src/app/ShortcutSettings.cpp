@@ -2,6 +2,7 @@
 
 #include "app/KeyConflicts.h"
 #include "app/ShortcutsDialog.h"
+#include "app/commands/CommandRegistry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,9 +15,6 @@
 
 namespace {
 
-const char defaultProperty[] = "cuewrightDefaultShortcut";
-const char nameProperty[] = "cuewrightCommandName";
-
 QString settingsKey(const QString &commandId)
 {
     return QStringLiteral("shortcuts/") + commandId;
@@ -24,34 +22,38 @@ QString settingsKey(const QString &commandId)
 
 } // namespace
 
-bool ShortcutSettings::isRegistered(const QAction *action)
+bool ShortcutSettings::isCustomisable(const QAction *action)
 {
-    return action->property(defaultProperty).isValid();
+    const Command *command = CommandRegistry::commandOf(action);
+    return command && !command->fixedKeys;
 }
 
 QString ShortcutSettings::commandId(const QAction *action)
 {
-    return action->objectName();
+    const Command *command = CommandRegistry::commandOf(action);
+    return command ? ShortcutsDialog::plainText(QString::fromUtf8(command->sourceText)) : QString();
 }
 
 QString ShortcutSettings::commandName(const QAction *action)
 {
-    const QVariant name = action->property(nameProperty);
-    return name.isValid() ? name.toString() : ShortcutsDialog::plainText(action->text());
+    const Command *command = CommandRegistry::commandOf(action);
+    return ShortcutsDialog::plainText(command ? command->text : action->text());
 }
 
 QKeySequence ShortcutSettings::defaultShortcut(const QAction *action)
 {
-    return action->property(defaultProperty).value<QKeySequence>();
+    const Command *command = CommandRegistry::commandOf(action);
+    return command ? command->keys : QKeySequence();
 }
 
-void ShortcutSettings::registerAction(QAction *action, const QString &sourceText)
+void ShortcutSettings::applyUserKeys(const CommandRegistry &registry)
 {
-    action->setObjectName(ShortcutsDialog::plainText(sourceText));
-    action->setProperty(defaultProperty, QVariant::fromValue(action->shortcut()));
-    action->setProperty(nameProperty, ShortcutsDialog::plainText(action->text()));
-    if (const auto keys = userShortcut(commandId(action)))
-        action->setShortcut(*keys);
+    for (QAction *action : registry.actions()) {
+        if (!isCustomisable(action))
+            continue;
+        if (const auto keys = userShortcut(commandId(action)))
+            action->setShortcut(*keys);
+    }
 }
 
 std::optional<QKeySequence> ShortcutSettings::userShortcut(const QString &commandId)
@@ -75,8 +77,11 @@ void ShortcutSettings::setShortcut(QAction *action, const QKeySequence &keys)
 void ShortcutSettings::applyToAllWindows()
 {
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        for (QAction *action : window->findChildren<QAction *>()) {
-            if (isRegistered(action))
+        const CommandRegistry *registry = CommandRegistry::of(window);
+        if (!registry)
+            continue;
+        for (QAction *action : registry->actions()) {
+            if (isCustomisable(action))
                 action->setShortcut(userShortcut(commandId(action)).value_or(defaultShortcut(action)));
         }
     }

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class CommandRegistry;
 class QAction;
 class QMainWindow;
 
@@ -17,11 +18,11 @@ class ShortcutSettings
     Q_DECLARE_TR_FUNCTIONS(ShortcutSettings)
 
 public:
-    // Names the action by its English text, remembers its default keys and gives it the
-    // user's, if any.
-    static void registerAction(QAction *action, const QString &sourceText);
+    // Gives each command of `registry` the keys the user chose for it, if any.
+    static void applyUserKeys(const CommandRegistry &registry);
 
-    static bool isRegistered(const QAction *action);
+    // A command of a window whose keys the user can change.
+    static bool isCustomisable(const QAction *action);
     static QString commandId(const QAction *action);
     // The command's name as its menu first showed it: Undo, not "Undo Merge Subtitles".
     static QString commandName(const QAction *action);

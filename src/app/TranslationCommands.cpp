@@ -30,7 +30,6 @@ TranslationCommands::TranslationCommands(Document *document, VideoPlayerViewCont
     , m_statusBar(statusBar)
 {
     m_player->setShowsOriginal(Preferences::showsOriginalOnVideo());
-    connect(&document->originalSubtitles(), &OriginalSubtitles::changed, this, &TranslationCommands::updateActions);
     // A session or a recovery naming an original that is gone: said, not asked about.
     connect(&document->originalSubtitles(), &OriginalSubtitles::restoreFailed, this,
             [this](const QString &message) { m_statusBar->showMessage(message, messageTimeout); });
@@ -89,12 +88,6 @@ void TranslationCommands::copyTimingsFromOriginal()
     m_statusBar->showMessage(message, messageTimeout);
 }
 
-void TranslationCommands::setNeedsOriginal(QAction *action)
-{
-    m_needsOriginal.append(action);
-    action->setEnabled(m_document->originalSubtitles().isAttached());
-}
-
 void TranslationCommands::setShowOnVideoAction(QAction *action)
 {
     action->setCheckable(true);
@@ -103,11 +96,4 @@ void TranslationCommands::setShowOnVideoAction(QAction *action)
         Preferences::setShowsOriginalOnVideo(shows);
         m_player->setShowsOriginal(shows);
     });
-}
-
-void TranslationCommands::updateActions()
-{
-    const bool attached = m_document->originalSubtitles().isAttached();
-    for (QAction *action : std::as_const(m_needsOriginal))
-        action->setEnabled(attached);
 }

@@ -28,17 +28,12 @@ public:
     // lines at their positions; see OriginalTimingCopy.
     void copyTimingsFromOriginal();
 
-    // A menu item enabled only while an original is attached.
-    void setNeedsOriginal(QAction *action);
     // The checkable item that shows the original over the video, a setting of every window.
     void setShowOnVideoAction(QAction *action);
 
 private:
-    void updateActions();
-
     Document *m_document;
     VideoPlayerViewController *m_player;
     QWidget *m_window;
     QStatusBar *m_statusBar;
-    QList<QAction *> m_needsOriginal;
 };

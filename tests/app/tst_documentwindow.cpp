@@ -78,7 +78,7 @@ private slots:
         const auto waveform = m_timeline->audioWaveform();
         QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(m_timeline->videoDuration().value_or(0) > 59, true, 10000);
-        m_window->findChild<QAction *>(QStringLiteral("Zoom to Fit"))->trigger();
+        m_window->findChild<QAction *>(QStringLiteral("cuewright.view.zoomToFit"))->trigger();
 
         for (double beep : {5.0, 20.0, 40.0, 55.0})
             QVERIFY2(waveformDrawnAt(beep + 0.25), qPrintable(QString::number(beep)));
@@ -156,7 +156,7 @@ private slots:
         VideoPlayerViewController *player = m_window->videoPlayerViewController();
         player->loadVideo(m_beeps);
         QTRY_VERIFY(m_document->player());
-        QAction *edit = m_window->findChild<QAction *>(QStringLiteral("Edit Displayed Subtitle"));
+        QAction *edit = m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.editDisplayedSubtitle"));
         QVERIFY(!edit->isEnabled());
 
         // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
@@ -279,7 +279,7 @@ private slots:
             dialog->textView()->setPlainText(QStringLiteral("One\n\nTwo\n\nThree\n\nFour"));
             dialog->accept();
         });
-        m_window->findChild<QAction *>(QStringLiteral("Import Subtitles"))->trigger();
+        m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.importSubtitles"))->trigger();
         SubtitleController &controller = m_document->subtitleController();
         QCOMPARE(controller.count(), 5); // One (1–3 s), the first subtitle (3–8 s), Two, Three, Four
         m_document->setSelectedSubtitleIndexes(IndexSet(0));
@@ -345,7 +345,7 @@ private slots:
         QTest::addColumn<quint32>("seed");
         // The first subtitle (3–8 s) lies between the two imported ones (1–3 s, 3.08–5.08 s).
         QTest::newRow("import around the first subtitle, delete it, undo both")
-            << QStringList{"import", "select 1", "Delete"} << 0u;
+            << QStringList{"import", "select 1", "cuewright.edit.delete"} << 0u;
         for (quint32 seed : {24u, 26u, 27u, 38u}) // runs that undid equal starts into another order
             QTest::newRow(qPrintable(QStringLiteral("random run %1").arg(seed))) << QStringList() << seed;
     }
@@ -358,9 +358,11 @@ private slots:
         // selected meanwhile to the document, they would lie past the document's list.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("^Unexpected")));
         QRandomGenerator random(seed);
-        const QStringList menuCommands{"Delete", "Duplicate Subtitle", "Add Subtitle", "Merge Subtitles", "Chain Subtitles",
-                                       "Start Later by a Frame", "Subtitle Earlier by 100 ms", "End Earlier by a Frame",
-                                       "Subtitle Later by 100 ms"};
+        const QStringList menuCommands{"cuewright.edit.delete", "cuewright.edit.duplicateSubtitle",
+                                       "cuewright.edit.addSubtitle", "cuewright.edit.mergeSubtitles",
+                                       "cuewright.edit.chainSubtitles", "cuewright.edit.nudgeStartLaterByFrame",
+                                       "cuewright.edit.nudgeSubtitleEarlierBy100ms", "cuewright.edit.nudgeEndEarlierByFrame",
+                                       "cuewright.edit.nudgeSubtitleLaterBy100ms"};
         if (commands.isEmpty()) {
             for (int step = 0; step < 40; ++step) {
                 const int kind = random.bounded(int(menuCommands.size()) + 4);
@@ -394,14 +396,14 @@ private slots:
                     QTest::keyClicks(dialog->textView(), QStringLiteral("Two"));
                     dialog->accept();
                 });
-                m_window->findChild<QAction *>(QStringLiteral("Import Subtitles"))->trigger();
+                m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.importSubtitles"))->trigger();
             } else if (command.startsWith(QLatin1String("paste "))) {
                 // Two subtitles copied from elsewhere, landing among the others.
                 const int at = command.mid(6).toInt();
                 QGuiApplication::clipboard()->setText(
                     QStringLiteral("1\n00:00:0%1,000 --> 00:00:0%2,500\nPasted\n\n2\n00:00:0%2,000 --> 00:00:0%3,000\nAgain\n")
                         .arg(at).arg(at + 1).arg(at + 2));
-                m_window->findChild<QAction *>(QStringLiteral("Paste"))->trigger();
+                m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.paste"))->trigger();
             } else if (command.startsWith(QLatin1String("select "))) {
                 if (list.count() == 0)
                     continue;
@@ -421,8 +423,8 @@ private slots:
                 states << state();
         }
         // A step may change nothing that shows (a paste over the same subtitles).
-        QAction *undoAction = m_window->findChild<QAction *>(QStringLiteral("Undo"));
-        QAction *redoAction = m_window->findChild<QAction *>(QStringLiteral("Redo"));
+        QAction *undoAction = m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.undo"));
+        QAction *redoAction = m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.redo"));
         qsizetype at = states.size() - 1;
         while (undo.canUndo()) {
             undoAction->trigger();

@@ -60,9 +60,10 @@ QStringList clashingKeys(QMainWindow *window)
     return clashes;
 }
 
+// A command by its id without the "cuewright." every id begins with.
 QAction *command(QMainWindow *window, const char *id)
 {
-    return window->findChild<QAction *>(QString::fromLatin1(id));
+    return window->findChild<QAction *>(QStringLiteral("cuewright.") + QLatin1String(id));
 }
 
 DocumentWindow *shownWindow(const DocumentController &controller, Document *document)
@@ -98,18 +99,18 @@ private slots:
         QTest::addColumn<Keys>("stored");
         QTest::addColumn<Keys>("expected");
         QTest::addColumn<QString>("repaired"); // named in the message; none when empty
-        QTest::newRow("defaults") << Keys{} << Keys{{"Save", "Ctrl+S"}, {"Save As", "Ctrl+Shift+S"}} << QString();
+        QTest::newRow("defaults") << Keys{} << Keys{{"file.save", "Ctrl+S"}, {"file.saveAs", "Ctrl+Shift+S"}} << QString();
         QTest::newRow("Save's keys") << Keys{{"Revert to Saved", "Ctrl+S"}}
-                                     << Keys{{"Save", "Ctrl+S"}, {"Revert to Saved", ""}} << "Revert to Saved";
-        QTest::newRow("a menu's Alt+letter") << Keys{{"Italic", "Alt+F"}} << Keys{{"Italic", "Ctrl+I"}} << "Italic";
+                                     << Keys{{"file.save", "Ctrl+S"}, {"file.revertToSaved", ""}} << "Revert to Saved";
+        QTest::newRow("a menu's Alt+letter") << Keys{{"Italic", "Alt+F"}} << Keys{{"edit.italic", "Ctrl+I"}} << "Italic";
         QTest::newRow("keys that begin with Save's") << Keys{{"Find", "Ctrl+S, Ctrl+F"}}
-                                                     << Keys{{"Find", "Ctrl+F"}, {"Save", "Ctrl+S"}} << "Find";
+                                                     << Keys{{"edit.find", "Ctrl+F"}, {"file.save", "Ctrl+S"}} << "Find";
         QTest::newRow("two commands given the same keys")
             << Keys{{"Go to Subtitle", "F9"}, {"Zoom to Fit", "F9"}}
-            << Keys{{"Go to Subtitle", "F9"}, {"Zoom to Fit", "Ctrl+0"}} << "Zoom to Fit";
+            << Keys{{"edit.goToSubtitle", "F9"}, {"view.zoomToFit", "Ctrl+0"}} << "Zoom to Fit";
         QTest::newRow("own default taken by another")
             << Keys{{"Save", "Ctrl+E"}, {"Revert to Saved", "Ctrl+S"}}
-            << Keys{{"Save", "Ctrl+S"}, {"Revert to Saved", ""}, {"Edit Displayed Subtitle", "Ctrl+E"}}
+            << Keys{{"file.save", "Ctrl+S"}, {"file.revertToSaved", ""}, {"edit.editDisplayedSubtitle", "Ctrl+E"}}
             << "Revert to Saved";
     }
 
@@ -166,7 +167,7 @@ private slots:
         DocumentWindow *window = shownWindow(controller, document);
         document->undoManager().runAsOneStep(QStringLiteral("Edit Text"),
                                              [&] { document->subtitleController().setText(QStringLiteral("Hi"), 0); });
-        QTRY_COMPARE(command(window, "Undo")->text(), QStringLiteral("&Undo Edit Text"));
+        QTRY_COMPARE(command(window, "edit.undo")->text(), QStringLiteral("&Undo Edit Text"));
 
         PreferencesDialog dialog(window);
         dialog.addApplicationPages();
@@ -245,7 +246,7 @@ private slots:
         QCOMPARE(subtitles.at(0)->text(), QStringLiteral("Hello"));
         QCOMPARE(subtitles.at(1)->text(), QStringLiteral("world"));
         // One undo step, after the typed text's own.
-        QTRY_COMPARE(command(window, "Undo")->text(), QStringLiteral("&Undo Split Subtitle"));
+        QTRY_COMPARE(command(window, "edit.undo")->text(), QStringLiteral("&Undo Split Subtitle"));
         QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(document->subtitleController().subtitles().size(), 1);
         QCOMPARE(document->subtitleController().at(0)->text(), QStringLiteral("Hello world"));
@@ -302,14 +303,14 @@ private slots:
     {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("command");
-        QTest::newRow("next") << QKeySequence(Qt::ALT | Qt::Key_Right) << "Next Shot Change";
-        QTest::newRow("previous") << QKeySequence(Qt::ALT | Qt::Key_Left) << "Previous Shot Change";
-        QTest::newRow("add at the cursor") << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) << "Add Shot Change at Cursor";
-        QTest::newRow("a nudge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_X) << "Subtitle Later by 100 ms";
-        QTest::newRow("insert") << QKeySequence(Qt::Key_Insert) << "Insert Subtitle at Cursor";
-        QTest::newRow("a subtitle edge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left) << "Previous Subtitle Edge";
-        QTest::newRow("faster") << QKeySequence(Qt::ALT | Qt::Key_Equal) << "Faster";
-        QTest::newRow("normal speed") << QKeySequence(Qt::ALT | Qt::Key_0) << "Normal Speed";
+        QTest::newRow("next") << QKeySequence(Qt::ALT | Qt::Key_Right) << "playback.nextShotChange";
+        QTest::newRow("previous") << QKeySequence(Qt::ALT | Qt::Key_Left) << "playback.previousShotChange";
+        QTest::newRow("add at the cursor") << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) << "playback.addShotChangeAtCursor";
+        QTest::newRow("a nudge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_X) << "edit.nudgeSubtitleLaterBy100ms";
+        QTest::newRow("insert") << QKeySequence(Qt::Key_Insert) << "edit.insertSubtitleAtCursor";
+        QTest::newRow("a subtitle edge") << QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left) << "playback.previousSubtitleEdge";
+        QTest::newRow("faster") << QKeySequence(Qt::ALT | Qt::Key_Equal) << "playback.faster";
+        QTest::newRow("normal speed") << QKeySequence(Qt::ALT | Qt::Key_0) << "playback.normalSpeed";
     }
 
     void timingKeysReachTheWindowWhileEditing()
@@ -333,7 +334,7 @@ private slots:
         QTRY_VERIFY(editor = qobject_cast<SubtitleTextEditor *>(QApplication::focusWidget()));
         QTest::keyClick(editor, keys[0].key(), keys[0].keyboardModifiers());
         QCOMPARE(triggered.size(), 2);
-        if (command.startsWith(QLatin1String("Add"))) {
+        if (command.contains(QLatin1String("addShotChange"))) {
             QCOMPARE(document->shotChanges().times(), std::vector<double>{1.24}); // on a frame
             QVERIFY(!document->isModified());
         }
@@ -344,7 +345,7 @@ private slots:
     {
         DocumentController controller;
         DocumentWindow *first = controller.windowOf(controller.newDocument());
-        QAction *italic = first->findChild<QAction *>(QStringLiteral("Italic"));
+        QAction *italic = first->findChild<QAction *>(QStringLiteral("cuewright.edit.italic"));
         const QKeySequence original = italic->shortcut();
         const QKeySequence changed(Qt::CTRL | Qt::ALT | Qt::Key_I);
         DocumentWindow *second = controller.windowOf(controller.newDocument());
@@ -354,11 +355,11 @@ private slots:
         QCOMPARE(italic->shortcut(), original); // nothing changes before apply
         page.apply();
         QCOMPARE(italic->shortcut(), changed);
-        QCOMPARE(second->findChild<QAction *>(QStringLiteral("Italic"))->shortcut(), changed);
+        QCOMPARE(second->findChild<QAction *>(QStringLiteral("cuewright.edit.italic"))->shortcut(), changed);
         // The keys belong to the command, not to its name in one language.
         QCOMPARE(Translator::install(*QCoreApplication::instance(), {QStringLiteral("de-DE")}), QStringLiteral("de-DE"));
         QAction *germanItalic = controller.windowOf(controller.newDocument())
-                                    ->findChild<QAction *>(QStringLiteral("Italic"));
+                                    ->findChild<QAction *>(QStringLiteral("cuewright.edit.italic"));
         Translator::install(*QCoreApplication::instance(), {});
         QVERIFY(germanItalic->text() != QStringLiteral("Italic"));
         QCOMPARE(germanItalic->shortcut(), changed);

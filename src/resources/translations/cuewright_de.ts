@@ -578,63 +578,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>&amp;New</source>
-        <translation>&amp;Neu</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Open…</source>
-        <translation>Ö&amp;ffnen …</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>Open &amp;Recent</source>
         <translation>&amp;Zuletzt geöffnet</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Open &amp;Video…</source>
-        <translation>&amp;Video öffnen …</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Open Ori&amp;ginal…</source>
-        <translation>&amp;Original öffnen …</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Close Origina&amp;l</source>
-        <translation>O&amp;riginal schließen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Close</source>
-        <translation>Schl&amp;ießen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Save</source>
-        <translation>&amp;Speichern</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Save &amp;As…</source>
-        <translation>Speichern &amp;unter …</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Rever&amp;t to Saved</source>
-        <translation>Zurück zur gespeicher&amp;ten Version</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>E&amp;xport Quality Report…</source>
-        <translation>&amp;Qualitätsbericht exportieren …</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>&amp;Quit</source>
-        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <location line="+16"/>
@@ -659,22 +604,142 @@
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-195"/>
+        <location line="+22"/>
+        <source>Show &amp;Times As</source>
+        <translation>&amp;Zeiten anzeigen als</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Needs the video&apos;s frame rate: until one is known, times show in milliseconds.</source>
+        <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>Nudge</source>
+        <translation>Schrittweise verschieben</translation>
+    </message>
+    <message>
+        <location line="-145"/>
+        <source>No shot changes: %1</source>
+        <translation>Keine Szenenwechsel: %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Problems</source>
+        <translation>&amp;Probleme</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>&amp;Playback</source>
+        <translation>&amp;Wiedergabe</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>%1[*] — Cuewright</source>
+        <translation>%1[*] — Cuewright</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederholen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentCommands</name>
+    <message>
+        <location filename="../../app/commands/DocumentCommands.cpp" line="+77"/>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Open…</source>
+        <translation>Ö&amp;ffnen …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open &amp;Video…</source>
+        <translation>&amp;Video öffnen …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open Ori&amp;ginal…</source>
+        <translation>&amp;Original öffnen …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Close Origina&amp;l</source>
+        <translation>O&amp;riginal schließen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Close</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save &amp;As…</source>
+        <translation>Speichern &amp;unter …</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rever&amp;t to Saved</source>
+        <translation>Zurück zur gespeicher&amp;ten Version</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>E&amp;xport Quality Report…</source>
+        <translation>&amp;Qualitätsbericht exportieren …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+198"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+198"/>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Paste</source>
         <translation>&amp;Einfügen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Delete</source>
         <translation>&amp;Löschen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Select &amp;All</source>
         <translation>&amp;Alles auswählen</translation>
     </message>
@@ -684,122 +749,47 @@
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Split Subtitle at Text Cursor</source>
         <translation>Untertitel am Textcursor teilen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Splits the subtitle whose text is being edited where the text cursor is</source>
         <translation>Teilt den Untertitel, dessen Text gerade bearbeitet wird, an der Stelle des Textcursors</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>Copy Timings from Original</source>
-        <translation>Zeiten vom Original übernehmen</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>Show Origina&amp;l on Video</source>
-        <translation>Original im &amp;Bild zeigen</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>Show &amp;Times As</source>
-        <translation>&amp;Zeiten anzeigen als</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>&amp;Milliseconds (00:00:00,000)</source>
-        <translation>&amp;Millisekunden (00:00:00,000)</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>&amp;Timecode (00:00:00:00)</source>
-        <translation>&amp;Timecode (00:00:00:00)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Frame Numbers</source>
-        <translation>&amp;Bildnummern</translation>
+        <source>&amp;Import Subtitles…</source>
+        <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
         <location line="+7"/>
-        <source>Needs the video&apos;s frame rate: until one is known, times show in milliseconds.</source>
-        <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
+        <source>&amp;Go to Subtitle…</source>
+        <translation>&amp;Gehe zu Untertitel …</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Ti&amp;mecode Offset…</source>
-        <translation>&amp;Timecode-Versatz …</translation>
+        <location line="+3"/>
+        <source>Edit Displayed Subtitle</source>
+        <translation>Angezeigten Untertitel bearbeiten</translation>
     </message>
     <message>
-        <location line="+20"/>
-        <source>Show &amp;Waveform</source>
-        <translation>&amp;Wellenform zeigen</translation>
+        <location line="+12"/>
+        <source>Set Start Time from Video</source>
+        <translation>Startzeit vom Video übernehmen</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Show Spectro&amp;gram</source>
-        <translation>Sp&amp;ektrogramm zeigen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Show Waveform an&amp;d Spectrogram</source>
-        <translation>Wellenform &amp;und Spektrogramm zeigen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Reset Waveform &amp;Zoom</source>
-        <translation>Wellenform-Zoom zurück&amp;setzen</translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>Fas&amp;ter</source>
-        <translation>Schneller a&amp;bspielen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>S&amp;lower</source>
-        <translation>&amp;Langsamer abspielen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Nor&amp;mal Speed</source>
-        <translation>Normales &amp;Tempo</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Pla&amp;y Around Dragged Edges</source>
-        <translation>Beim Ziehen von Kanten abs&amp;pielen</translation>
+        <location line="+3"/>
+        <source>Set End Time from Video</source>
+        <translation>Endzeit vom Video übernehmen</translation>
     </message>
     <message>
         <location line="+13"/>
-        <source>Next Shot Chan&amp;ge</source>
-        <translation>Nächster S&amp;zenenwechsel</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Previous S&amp;hot Change</source>
-        <translation>Vorheri&amp;ger Szenenwechsel</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Add Shot Change at &amp;Cursor</source>
-        <translation>Szenenwechsel am &amp;Cursor hinzufügen</translation>
-    </message>
-    <message>
-        <location line="+54"/>
-        <source>Nudge</source>
-        <translation>Schrittweise verschieben</translation>
-    </message>
-    <message>
-        <location line="+10"/>
         <source>Start Earlier by a Frame</source>
         <translation>Beginn ein Bild früher</translation>
     </message>
@@ -859,7 +849,7 @@
         <translation>Untertitel 100 ms später</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+10"/>
         <source>Insert Subtitle at Cursor</source>
         <translation>Untertitel am Cursor einfügen</translation>
     </message>
@@ -869,32 +859,17 @@
         <translation>Untertitel verketten</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Copy Timings from Original</source>
+        <translation>Zeiten vom Original übernehmen</translation>
+    </message>
+    <message>
         <location line="+9"/>
-        <source>Next Subtitle Edge</source>
-        <translation>Nächste Untertitelkante</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Previous Subtitle Edge</source>
-        <translation>Vorherige Untertitelkante</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Next Speech Edge</source>
-        <translation>Nächste Sprachkante</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Previous Speech Edge</source>
-        <translation>Vorherige Sprachkante</translation>
-    </message>
-    <message>
-        <location line="+7"/>
         <source>Merge Subtitle&amp;s</source>
         <translation>Untertitel zusammen&amp;führen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>I&amp;talic</source>
         <translation>K&amp;ursiv</translation>
     </message>
@@ -904,22 +879,37 @@
         <translation>Zeiten &amp;verschieben …</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>S&amp;ynchronise by Two Points…</source>
         <translation>An zwei Punkten s&amp;ynchronisieren …</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Change Fra&amp;me Rate…</source>
         <translation>&amp;Bildrate ändern …</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
+        <source>Snap to Spee&amp;ch</source>
+        <translation>An Spra&amp;che ausrichten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Synchronise &amp;with Sound…</source>
+        <translation>&amp;Mit dem Ton synchronisieren …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Subtitles from Speec&amp;h</source>
+        <translation>Untertitel aus Sprac&amp;he</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>&amp;Find…</source>
         <translation>&amp;Suchen …</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Replace…</source>
         <translation>Erset&amp;zen …</translation>
     </message>
@@ -934,99 +924,69 @@
         <translation>V&amp;orheriges suchen</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>Snap to Spee&amp;ch</source>
-        <translation>An Spra&amp;che ausrichten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Synchronise &amp;with Sound…</source>
-        <translation>&amp;Mit dem Ton synchronisieren …</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Subtitles from Speec&amp;h</source>
-        <translation>Untertitel aus Sprac&amp;he</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Play Selected S&amp;ubtitle</source>
-        <translation>A&amp;usgewählten Untertitel abspielen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Play Half a Second Bef&amp;ore It</source>
-        <translation>Halbe Sekunde &amp;davor abspielen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Play Half a Second &amp;After It</source>
-        <translation>Halbe Sekunde d&amp;anach abspielen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set End and Start Ne&amp;xt</source>
-        <translation>&amp;Ende setzen und nächsten beginnen</translation>
-    </message>
-    <message>
-        <location line="-340"/>
-        <source>&amp;Import Subtitles…</source>
-        <translation>Untertitel &amp;importieren …</translation>
-    </message>
-    <message>
-        <location line="-145"/>
-        <source>No shot changes: %1</source>
-        <translation>Keine Szenenwechsel: %1</translation>
-    </message>
-    <message>
-        <location line="+147"/>
-        <source>&amp;Go to Subtitle…</source>
-        <translation>&amp;Gehe zu Untertitel …</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Edit Displayed Subtitle</source>
-        <translation>Angezeigten Untertitel bearbeiten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set Start Time from Video</source>
-        <translation>Startzeit vom Video übernehmen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set End Time from Video</source>
-        <translation>Endzeit vom Video übernehmen</translation>
-    </message>
-    <message>
-        <location line="+10"/>
+        <location line="+3"/>
         <source>Pre&amp;ferences…</source>
         <translation>Eins&amp;tellungen …</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>&amp;View</source>
-        <translation>&amp;Ansicht</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+13"/>
         <source>Zoom &amp;In</source>
         <translation>&amp;Vergrößern</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Zoom &amp;Out</source>
         <translation>Ver&amp;kleinern</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Zoom to &amp;Fit</source>
         <translation>&amp;Alles zeigen</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>&amp;Problems</source>
-        <translation>&amp;Probleme</translation>
+        <location line="+3"/>
+        <source>&amp;Milliseconds (00:00:00,000)</source>
+        <translation>&amp;Millisekunden (00:00:00,000)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Timecode (00:00:00:00)</source>
+        <translation>&amp;Timecode (00:00:00:00)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Frame Numbers</source>
+        <translation>&amp;Bildnummern</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ti&amp;mecode Offset…</source>
+        <translation>&amp;Timecode-Versatz …</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Show &amp;Waveform</source>
+        <translation>&amp;Wellenform zeigen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show Spectro&amp;gram</source>
+        <translation>Sp&amp;ektrogramm zeigen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Show Waveform an&amp;d Spectrogram</source>
+        <translation>Wellenform &amp;und Spektrogramm zeigen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reset Waveform &amp;Zoom</source>
+        <translation>Wellenform-Zoom zurück&amp;setzen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Show Origina&amp;l on Video</source>
+        <translation>Original im &amp;Bild zeigen</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1034,59 +994,114 @@
         <translation>&amp;Nächstes Problem</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>P&amp;revious Problem</source>
         <translation>V&amp;orheriges Problem</translation>
     </message>
     <message>
-        <location line="+68"/>
-        <source>&amp;Playback</source>
-        <translation>&amp;Wiedergabe</translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location line="+9"/>
         <source>&amp;Play/Pause</source>
         <translation>&amp;Wiedergabe/Pause</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Play &amp;Backward</source>
         <translation>&amp;Rückwärts abspielen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Stop</source>
         <translation>&amp;Stopp</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Play &amp;Forward</source>
         <translation>&amp;Vorwärts abspielen</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
+        <source>Fas&amp;ter</source>
+        <translation>Schneller a&amp;bspielen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S&amp;lower</source>
+        <translation>&amp;Langsamer abspielen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nor&amp;mal Speed</source>
+        <translation>Normales &amp;Tempo</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Pla&amp;y Around Dragged Edges</source>
+        <translation>Beim Ziehen von Kanten abs&amp;pielen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>&amp;Next Frame</source>
         <translation>&amp;Nächstes Bild</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Previous F&amp;rame</source>
         <translation>Vorheriges B&amp;ild</translation>
     </message>
     <message>
-        <location line="+42"/>
-        <source>%1[*] — Cuewright</source>
-        <translation>%1[*] — Cuewright</translation>
+        <location line="+4"/>
+        <source>Next Shot Chan&amp;ge</source>
+        <translation>Nächster S&amp;zenenwechsel</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>&amp;Undo %1</source>
-        <translation>&amp;Rückgängig: %1</translation>
+        <location line="+2"/>
+        <source>Previous S&amp;hot Change</source>
+        <translation>Vorheri&amp;ger Szenenwechsel</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>&amp;Redo %1</source>
-        <translation>&amp;Wiederholen: %1</translation>
+        <location line="+2"/>
+        <source>Add Shot Change at &amp;Cursor</source>
+        <translation>Szenenwechsel am &amp;Cursor hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Next Subtitle Edge</source>
+        <translation>Nächste Untertitelkante</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Previous Subtitle Edge</source>
+        <translation>Vorherige Untertitelkante</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Next Speech Edge</source>
+        <translation>Nächste Sprachkante</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Previous Speech Edge</source>
+        <translation>Vorherige Sprachkante</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play Selected S&amp;ubtitle</source>
+        <translation>A&amp;usgewählten Untertitel abspielen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Play Half a Second Bef&amp;ore It</source>
+        <translation>Halbe Sekunde &amp;davor abspielen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Play Half a Second &amp;After It</source>
+        <translation>Halbe Sekunde d&amp;anach abspielen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set End and Start Ne&amp;xt</source>
+        <translation>&amp;Ende setzen und nächsten beginnen</translation>
     </message>
 </context>
 <context>
