@@ -65,11 +65,8 @@ bool KeyConflicts::clash(const QKeySequence &a, const QKeySequence &b)
 QString KeyConflicts::displayName(const QAction *action)
 {
     const QString name = ShortcutSettings::commandName(action);
-    for (const QObject *object : action->associatedObjects()) {
-        if (const auto *menu = qobject_cast<const QMenu *>(object))
-            return tr("%1 ▸ %2").arg(ShortcutsDialog::plainText(menu->title()), name);
-    }
-    return name;
+    const QString menu = ShortcutsDialog::menuPath(action);
+    return menu.isEmpty() ? name : tr("%1 ▸ %2").arg(menu, name);
 }
 
 QStringList KeyConflicts::holdersOf(QAction *action, const QKeySequence &keys, const KeysOf &keysOf) const

@@ -1,13 +1,14 @@
 #include "app/ShortcutsDialog.h"
 
 #include "app/ShortcutSettings.h"
+#include "app/commands/CommandRegistry.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -60,15 +61,38 @@ void ShortcutsDialog::show(QMainWindow *window)
 void ShortcutsDialog::refresh()
 {
     m_tree->clear();
-    if (m_window) {
-        const auto menuActions = m_window->menuBar()->actions();
-        for (QAction *menuAction : menuActions) {
-            if (QMenu *menu = menuAction->menu())
-                addMenu(menu, plainText(menuAction->text()));
+    if (const CommandRegistry *registry = CommandRegistry::of(m_window)) {
+        QHash<QString, QTreeWidgetItem *> groups;
+        for (QAction *action : registry->actions()) {
+            const QString title = menuPath(action);
+            if (title.isEmpty() || action->shortcuts().isEmpty())
+                continue;
+            QStringList keys;
+            for (const QKeySequence &shortcut : action->shortcuts())
+                keys << shortcut.toString(QKeySequence::NativeText);
+            QTreeWidgetItem *&group = groups[title];
+            if (!group)
+                group = addGroup(title);
+            new QTreeWidgetItem(group, {ShortcutSettings::commandName(action), keys.join(tr(" or "))});
         }
     }
     addPaneKeys();
     m_tree->expandAll();
+}
+
+QString ShortcutsDialog::menuPath(const QAction *action)
+{
+    const QMenu *menu = nullptr;
+    for (const QObject *object : action->associatedObjects()) {
+        if ((menu = qobject_cast<const QMenu *>(object)))
+            break;
+    }
+    // Up by the menus' parents: a menu bar too narrow for its menus shows them in a menu
+    // of its own as well.
+    QString path;
+    for (; menu; menu = qobject_cast<const QMenu *>(menu->parent()))
+        path = path.isEmpty() ? plainText(menu->title()) : tr("%1 ▸ %2").arg(plainText(menu->title()), path);
+    return path;
 }
 
 QString ShortcutsDialog::plainText(const QString &menuText)
@@ -82,26 +106,6 @@ QString ShortcutsDialog::plainText(const QString &menuText)
     else if (text.endsWith(QStringLiteral("...")))
         text.chop(3);
     return text.trimmed();
-}
-
-void ShortcutsDialog::addMenu(QMenu *menu, const QString &title)
-{
-    QTreeWidgetItem *group = nullptr;
-    const auto actions = menu->actions();
-    for (QAction *action : actions) {
-        if (QMenu *submenu = action->menu()) {
-            addMenu(submenu, tr("%1 ▸ %2").arg(title, plainText(action->text())));
-            continue;
-        }
-        if (action->isSeparator() || action->shortcuts().isEmpty())
-            continue;
-        QStringList keys;
-        for (const QKeySequence &shortcut : action->shortcuts())
-            keys << shortcut.toString(QKeySequence::NativeText);
-        if (!group)
-            group = addGroup(title);
-        new QTreeWidgetItem(group, {ShortcutSettings::commandName(action), keys.join(tr(" or "))});
-    }
 }
 
 void ShortcutsDialog::addPaneKeys()

@@ -4,6 +4,7 @@
 #include "app/HelpMenu.h"
 #include "app/ShortcutsDialog.h"
 #include "app/Translator.h"
+#include "app/commands/CommandRegistry.h"
 
 #include "BuildInfo.h"
 
@@ -67,16 +68,28 @@ private slots:
     void helpMenuOpensAnOverviewOfTheMenus()
     {
         QMainWindow window;
+        auto *commands = new CommandRegistry(&window);
+        const auto add = [commands](QMenu *menu, const char *id, const char *text, const QKeySequence &keys = {}) {
+            Command command;
+            command.id = QString::fromLatin1(id);
+            command.text = QString::fromUtf8(text);
+            command.keys = keys;
+            QAction *action = commands->add(command);
+            menu->addAction(action);
+            return action;
+        };
         // Menu texts lose their mnemonics and ellipses.
         QMenu *file = window.menuBar()->addMenu(QStringLiteral("&File"));
-        file->addAction(QStringLiteral("&Open…"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-        file->addAction(QStringLiteral("Save &As..."))->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-        file->addAction(QStringLiteral("Without a key"));
+        add(file, "file.open", "&Open…", QKeySequence(Qt::CTRL | Qt::Key_O));
+        add(file, "file.saveAs", "Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        add(file, "file.withoutKeys", "Without a key");
         file->addSeparator();
         QMenu *recent = file->addMenu(QStringLiteral("Open &Recent"));
-        recent->addAction(QStringLiteral("&Reopen Last"))->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+        add(recent, "file.reopenLast", "&Reopen Last", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
         QMenu *edit = window.menuBar()->addMenu(QStringLiteral("&Edit"));
-        edit->addAction(QStringLiteral("&Delete"))->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+        add(edit, "edit.delete", "&Delete")->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+        // An action that is no command is not listed.
+        edit->addAction(QStringLiteral("Not a Command"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
         QMenu *help = HelpMenu::add(&window);
         QCOMPARE(window.menuBar()->actions().last()->menu(), help);
 
@@ -84,19 +97,19 @@ private slots:
         auto dialog = window.findChild<ShortcutsDialog *>();
         QVERIFY(dialog);
         const QStringList lines = overviewLines(dialog);
-        QCOMPARE(lines.mid(0, 4), (QStringList{
+        QCOMPARE(lines.mid(0, 5), (QStringList{
                      QStringLiteral("File | Open | Ctrl+O"),
                      QStringLiteral("File | Save As | Ctrl+Shift+S"),
                      QStringLiteral("File ▸ Open Recent | Reopen Last | Ctrl+Shift+T"),
                      QStringLiteral("Edit | Delete | Del or Backspace"),
+                     QStringLiteral("Help | Keyboard Shortcuts | F1"),
                  }));
-        QVERIFY(lines.contains(QStringLiteral("Help | Keyboard Shortcuts | F1")));
 
-        // Shown again, the one overview reads the menus as they are now.
-        edit->addAction(QStringLiteral("Select &All"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        // Shown again, the one overview reads the commands as they are now.
+        commands->action(QStringLiteral("file.withoutKeys"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
         help->actions().at(0)->trigger();
         QCOMPARE(window.findChildren<ShortcutsDialog *>().size(), 1);
-        QVERIFY(overviewLines(dialog).contains(QStringLiteral("Edit | Select All | Ctrl+A")));
+        QVERIFY(overviewLines(dialog).contains(QStringLiteral("File | Without a key | Ctrl+A")));
         help->actions().at(1)->trigger();
         QVERIFY(window.findChild<AboutDialog *>());
     }
