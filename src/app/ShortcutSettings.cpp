@@ -20,6 +20,10 @@ QString settingsKey(const QString &commandId)
     return QStringLiteral("shortcuts/") + commandId;
 }
 
+// Absent: keys stored under English menu texts.
+const char namingKey[] = "shortcutsNaming";
+constexpr int namedByIds = 2;
+
 } // namespace
 
 bool ShortcutSettings::isCustomisable(const QAction *action)
@@ -31,7 +35,7 @@ bool ShortcutSettings::isCustomisable(const QAction *action)
 QString ShortcutSettings::commandId(const QAction *action)
 {
     const Command *command = CommandRegistry::commandOf(action);
-    return command ? ShortcutsDialog::plainText(QString::fromUtf8(command->sourceText)) : QString();
+    return command ? command->id : QString();
 }
 
 QString ShortcutSettings::commandName(const QAction *action)
@@ -46,8 +50,30 @@ QKeySequence ShortcutSettings::defaultShortcut(const QAction *action)
     return command ? command->keys : QKeySequence();
 }
 
+void ShortcutSettings::moveToCommandIds(QSettings &settings, const CommandRegistry &registry)
+{
+    if (settings.value(QLatin1String(namingKey)).toInt() >= namedByIds)
+        return;
+    for (QAction *action : registry.actions()) {
+        const Command *command = CommandRegistry::commandOf(action);
+        if (!isCustomisable(action) || !command->sourceText)
+            continue;
+        const QString old = settingsKey(ShortcutsDialog::plainText(QString::fromUtf8(command->sourceText)));
+        if (!settings.contains(old))
+            continue;
+        if (const QString moved = settingsKey(command->id); !settings.contains(moved))
+            settings.setValue(moved, settings.value(old));
+        settings.remove(old);
+    }
+    settings.setValue(QLatin1String(namingKey), namedByIds);
+}
+
 void ShortcutSettings::applyUserKeys(const CommandRegistry &registry)
 {
+    {
+        QSettings settings;
+        moveToCommandIds(settings, registry);
+    }
     for (QAction *action : registry.actions()) {
         if (!isCustomisable(action))
             continue;

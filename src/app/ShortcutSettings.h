@@ -9,17 +9,23 @@
 class CommandRegistry;
 class QAction;
 class QMainWindow;
+class QSettings;
 
 // The keys a user gave menu commands in place of their defaults, kept in the settings
-// under "shortcuts/<command>", where the command is the English menu text without "&"
-// and "…", whatever language the menus are shown in.
+// under "shortcuts/<command id>", whatever language the menus are shown in.
 class ShortcutSettings
 {
     Q_DECLARE_TR_FUNCTIONS(ShortcutSettings)
 
 public:
-    // Gives each command of `registry` the keys the user chose for it, if any.
+    // Gives each command of `registry` the keys the user chose for it, if any, once keys
+    // stored the old way have been moved.
     static void applyUserKeys(const CommandRegistry &registry);
+    // Earlier versions stored keys under the command's English menu text without "&" and
+    // "…" ("shortcuts/Revert to Saved"). Once per settings, each such key moves to its
+    // command's id with its value, "no keys" included. A name that no command has now is
+    // left as it was: nothing reads it, and nothing of the user's is lost.
+    static void moveToCommandIds(QSettings &settings, const CommandRegistry &registry);
 
     // A command of a window whose keys the user can change.
     static bool isCustomisable(const QAction *action);

@@ -91,6 +91,50 @@ private slots:
 
     void cleanup() { QSettings().remove(QStringLiteral("shortcuts")); }
 
+    // Versions that named commands by their English menu text stored keys under it (this
+    // is such a file); at the first start after, each moves to its command's id with the
+    // same keys, "no keys" too, and the menus have them. Only once.
+    void keysStoredUnderMenuTextsMoveToCommandIds()
+    {
+        const QString path = QSettings().fileName();
+        QSettings().clear();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[shortcuts]\n"
+                   "Milliseconds%20%2800%3A00%3A00%2C000%29=Ctrl+Alt+M\n"
+                   "Obsolete%20Command=Ctrl+9\n"
+                   "Play\\Pause=F5\n"
+                   "Revert%20to%20Saved=\n"
+                   "Save=Ctrl+Alt+W\n"
+                   "Start%20Earlier%20by%20100%20ms=\"Ctrl+Alt+Q, Ctrl+W\"\n");
+        file.close();
+        QSettings().sync(); // read again
+
+        DocumentController controller;
+        DocumentWindow *window = controller.windowOf(controller.newDocument());
+        const Keys expected{{"view.timesAsMilliseconds", "Ctrl+Alt+M"},
+                            {"playback.playPause", "F5"},
+                            {"file.revertToSaved", ""},
+                            {"file.save", "Ctrl+Alt+W"},
+                            {"edit.nudgeStartEarlierBy100ms", "Ctrl+Alt+Q, Ctrl+W"}};
+        QSettings settings;
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+            QCOMPARE(command(window, qPrintable(it.key()))->shortcut().toString(), it.value());
+            const QVariant stored = settings.value(QStringLiteral("shortcuts/cuewright.") + it.key());
+            QVERIFY2(stored.isValid(), qPrintable(it.key()));
+            QCOMPARE(stored.toString(), it.value());
+        }
+        const QStringList left{QStringLiteral("Obsolete Command")};
+        QStringList oldNames = settings.allKeys().filter(QRegularExpression(QStringLiteral("^shortcuts/(?!cuewright\\.)")));
+        oldNames.replaceInStrings(QStringLiteral("shortcuts/"), QString());
+        QCOMPARE(oldNames, left);
+
+        settings.setValue(QStringLiteral("shortcuts/Italic"), QStringLiteral("Ctrl+Alt+J"));
+        DocumentWindow *next = controller.windowOf(controller.newDocument());
+        QCOMPARE(command(next, "edit.italic")->shortcut(), QKeySequence(QKeySequence::Italic));
+        QVERIFY(settings.contains(QStringLiteral("shortcuts/Italic")));
+    }
+
     // Keys stored by hand or by an older version may clash; at start the command whose
     // keys the user chose gives them up (taking its own default back when free), the user
     // is told, and no two actions of the window share keys.
@@ -100,16 +144,16 @@ private slots:
         QTest::addColumn<Keys>("expected");
         QTest::addColumn<QString>("repaired"); // named in the message; none when empty
         QTest::newRow("defaults") << Keys{} << Keys{{"file.save", "Ctrl+S"}, {"file.saveAs", "Ctrl+Shift+S"}} << QString();
-        QTest::newRow("Save's keys") << Keys{{"Revert to Saved", "Ctrl+S"}}
+        QTest::newRow("Save's keys") << Keys{{"file.revertToSaved", "Ctrl+S"}}
                                      << Keys{{"file.save", "Ctrl+S"}, {"file.revertToSaved", ""}} << "Revert to Saved";
-        QTest::newRow("a menu's Alt+letter") << Keys{{"Italic", "Alt+F"}} << Keys{{"edit.italic", "Ctrl+I"}} << "Italic";
-        QTest::newRow("keys that begin with Save's") << Keys{{"Find", "Ctrl+S, Ctrl+F"}}
+        QTest::newRow("a menu's Alt+letter") << Keys{{"edit.italic", "Alt+F"}} << Keys{{"edit.italic", "Ctrl+I"}} << "Italic";
+        QTest::newRow("keys that begin with Save's") << Keys{{"edit.find", "Ctrl+S, Ctrl+F"}}
                                                      << Keys{{"edit.find", "Ctrl+F"}, {"file.save", "Ctrl+S"}} << "Find";
         QTest::newRow("two commands given the same keys")
-            << Keys{{"Go to Subtitle", "F9"}, {"Zoom to Fit", "F9"}}
+            << Keys{{"edit.goToSubtitle", "F9"}, {"view.zoomToFit", "F9"}}
             << Keys{{"edit.goToSubtitle", "F9"}, {"view.zoomToFit", "Ctrl+0"}} << "Zoom to Fit";
         QTest::newRow("own default taken by another")
-            << Keys{{"Save", "Ctrl+E"}, {"Revert to Saved", "Ctrl+S"}}
+            << Keys{{"file.save", "Ctrl+E"}, {"file.revertToSaved", "Ctrl+S"}}
             << Keys{{"file.save", "Ctrl+S"}, {"file.revertToSaved", ""}, {"edit.editDisplayedSubtitle", "Ctrl+E"}}
             << "Revert to Saved";
     }
@@ -121,7 +165,7 @@ private slots:
         QFETCH(QString, repaired);
         QSettings settings;
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            settings.setValue(QStringLiteral("shortcuts/") + it.key(), it.value());
+            settings.setValue(QStringLiteral("shortcuts/cuewright.") + it.key(), it.value());
 
         DocumentController controller;
         DocumentWindow *window = shownWindow(controller, controller.newDocument());

@@ -14,7 +14,7 @@
 struct Command
 {
     QString id; // "cuewright.<menu area>.<lowerCamelCase>"
-    const char *sourceText = nullptr; // the English menu text, before translation
+    const char *sourceText = nullptr; // the English menu text, which earlier versions stored keys under
     QString text; // as the menus show it
     QKeySequence keys;
     std::function<bool(const CommandContext &)> enabled; // none: always enabled
