@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QSettings>
 
+#include <optional>
+
 // The texts keep the controller's translation context, where they were first translated.
 DocumentSaver::DocumentSaver(OpenDocument &open, RecentFiles &recentFiles)
     : m_open(open)
@@ -202,14 +204,18 @@ void DocumentSaver::reloadFromDisk()
     Document &document = m_open.document();
     const QString path = document.filePath();
     const FileIdentity identity = FileIdentity::of(path);
-    if (const auto read = document.read(path, document.encoding().value_or(TextEncoding::Automatic),
-                                        SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable);
-        !read) {
+    std::optional<QString> error;
+    document.undoManager().runAsOneStep(DocumentController::tr("Reload from Disk"), [&] {
+        if (const auto read = document.read(path, document.encoding().value_or(TextEncoding::Automatic),
+                                            SubtitleFile::Reading::Strict, nullptr, Document::ReadMode::Undoable);
+            !read)
+            error = read.error();
+    });
+    if (error) {
         QMessageBox::warning(&m_open.window(), DocumentController::tr("Cannot reload “%1”").arg(document.displayName()),
-                             read.error());
+                             *error);
         return;
     }
-    document.undoManager().setActionName(DocumentController::tr("Reload from Disk"));
     // What is on screen now is what the file holds.
     document.undoManager().setClean();
     m_open.guard().rememberAs(path, identity);

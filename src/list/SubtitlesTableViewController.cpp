@@ -111,11 +111,6 @@ void SubtitlesTableViewController::showError(const QString &message)
     box.exec();
 }
 
-void SubtitlesTableViewController::nameUndoStep(const QString &name)
-{
-    m_document->undoManager().setActionName(name);
-}
-
 bool SubtitlesTableViewController::canAddSubtitle() const
 {
     return true;
@@ -219,8 +214,9 @@ void SubtitlesTableViewController::addSubtitle()
     std::optional<int> anchor;
     if (!targets.isEmpty())
         anchor = targets.first();
-    const std::optional<int> row = m_document->subtitleController().addSubtitle(time, anchor);
-    nameUndoStep(tr("Add Subtitle"));
+    std::optional<int> row;
+    m_document->undoManager().runAsOneStep(tr("Add Subtitle"),
+                                           [&] { row = m_document->subtitleController().addSubtitle(time, anchor); });
     if (row)
         beginEditingSubtitle(*row);
 }
@@ -233,8 +229,8 @@ void SubtitlesTableViewController::duplicateSubtitle()
     const int row = m_editing->endEditingFinding(m_document->subtitleController().at(targets.first()));
     if (row < 0)
         return;
-    m_document->subtitleController().duplicateSubtitle(row);
-    nameUndoStep(tr("Duplicate Subtitle"));
+    m_document->undoManager().runAsOneStep(tr("Duplicate Subtitle"),
+                                           [&] { m_document->subtitleController().duplicateSubtitle(row); });
 }
 
 void SubtitlesTableViewController::deleteSubtitles()
@@ -243,8 +239,8 @@ void SubtitlesTableViewController::deleteSubtitles()
     if (targets.isEmpty())
         return;
     SubtitleController &controller = m_document->subtitleController();
-    controller.removeSubtitles(controller.subtitlesAt(targets), targets);
-    nameUndoStep(targets.count() == 1 ? tr("Delete Subtitle") : tr("Delete Subtitles"));
+    m_document->undoManager().runAsOneStep(targets.count() == 1 ? tr("Delete Subtitle") : tr("Delete Subtitles"),
+                                           [&] { controller.removeSubtitles(controller.subtitlesAt(targets), targets); });
 }
 
 void SubtitlesTableViewController::copy()
@@ -278,17 +274,17 @@ void SubtitlesTableViewController::pasteTexts(const QStringList &texts)
             return;
         }
         SubtitleList subtitles = std::move(parsed).value().subtitles;
+        const auto paste = [&] {
+            if (!targets.isEmpty())
+                controller.removeSubtitles(controller.subtitlesAt(targets), targets);
+            // Each lands where its start time puts it, not where the replaced rows were.
+            if (!subtitles.isEmpty())
+                controller.insertInTimeOrder(std::move(subtitles));
+        };
         if (undoManager)
-            undoManager->beginUndoGrouping();
-        if (!targets.isEmpty())
-            controller.removeSubtitles(controller.subtitlesAt(targets), targets);
-        // Each lands where its start time puts it, not where the replaced rows were.
-        if (!subtitles.isEmpty())
-            controller.insertInTimeOrder(std::move(subtitles));
-        if (undoManager) {
-            undoManager->setActionName(tr("Paste"));
-            undoManager->endUndoGrouping();
-        }
+            undoManager->runAsOneStep(tr("Paste"), paste);
+        else
+            paste();
     }
 }
 
@@ -303,8 +299,8 @@ void SubtitlesTableViewController::splitSubtitle()
     const int row = m_editing->endEditingFinding(m_document->subtitleController().at(target));
     if (row < 0)
         return;
-    m_document->subtitleController().splitSubtitle(row, position);
-    nameUndoStep(tr("Split Subtitle"));
+    m_document->undoManager().runAsOneStep(tr("Split Subtitle"),
+                                           [&] { m_document->subtitleController().splitSubtitle(row, position); });
 }
 
 void SubtitlesTableViewController::selectAll()

@@ -88,7 +88,6 @@ private:
     int splitRow() const;
     void showError(const QString &message);
     void showContextMenu(const QPoint &globalPosition);
-    void nameUndoStep(const QString &name);
 
     QPointer<Document> m_document;
     SubtitleTableModel *m_model = nullptr;

@@ -283,6 +283,15 @@ int fixShotChanges(SubtitleController &controller, const ProblemIndex &index, co
     return changed.count();
 }
 
+// One undo step named `name`, when the list keeps undo at all.
+void asOneStep(SubtitleController &controller, const QString &name, const std::function<void()> &change)
+{
+    if (UndoManager *undo = controller.undoManager())
+        undo->runAsOneStep(name, change);
+    else
+        change();
+}
+
 } // namespace
 
 int QualityFixes::Outcome::fixedCount() const
@@ -331,10 +340,9 @@ QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const Pr
         return outcome;
     }
     if (QualityCheck::shotChangeProblems & problem) {
-        outcome.changedSubtitles = fixShotChanges(controller, index, IndexSet(position), problem, outcome);
-        if (outcome.changedSubtitles > 0)
-            if (UndoManager *undo = controller.undoManager())
-                undo->setActionName(actionName(problem));
+        asOneStep(controller, actionName(problem), [&] {
+            outcome.changedSubtitles = fixShotChanges(controller, index, IndexSet(position), problem, outcome);
+        });
         return outcome;
     }
     const SubtitleList &list = controller.subtitles();
@@ -357,9 +365,7 @@ QualityFixes::Outcome QualityFixes::fix(SubtitleController &controller, const Pr
             values.append({plan.nextStart, std::nullopt, std::nullopt});
             positions.insert(position + 1);
         }
-        controller.updateSubtitles(values, positions);
-        if (UndoManager *undo = controller.undoManager())
-            undo->setActionName(actionName(problem));
+        asOneStep(controller, actionName(problem), [&] { controller.updateSubtitles(values, positions); });
         outcome.changedSubtitles = positions.count();
     }
     account(outcome, controller.subtitles(), position, before, index.limits(), index.minGap());
@@ -426,37 +432,31 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
     }
 
     Outcome outcome;
-    UndoManager *undo = controller.undoManager();
-    if (undo)
-        undo->beginUndoGrouping();
-    if (!changes.empty()) {
-        // One update for everything: one report to the panes.
-        QList<Subtitle::Values> values;
-        values.reserve(qsizetype(changes.size()));
-        IndexSet positions;
-        for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
-            positions.insert(it->first);
-            values.append(std::move(it->second));
+    asOneStep(controller, tr("Fix All Problems"), [&] {
+        if (!changes.empty()) {
+            // One update for everything: one report to the panes.
+            QList<Subtitle::Values> values;
+            values.reserve(qsizetype(changes.size()));
+            IndexSet positions;
+            for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
+                positions.insert(it->first);
+                values.append(std::move(it->second));
+            }
+            controller.updateSubtitles(values, positions);
+            outcome.changedSubtitles = positions.count();
         }
-        controller.updateSubtitles(values, positions);
-        outcome.changedSubtitles = positions.count();
-    }
-    for (const auto &[position, before] : found)
-        account(outcome, controller.subtitles(), position, before, limits, minGap);
-    // Then the edges near shot changes, within the limits the fixes above settled; the
-    // same undo step.
-    IndexSet nearShotChanges;
-    for (const auto &[position, before] : found) {
-        if (before & QualityCheck::shotChangeProblems)
-            nearShotChanges.insert(position);
-    }
-    outcome.changedSubtitles += fixShotChanges(controller, index, nearShotChanges,
-                                               Problems(QualityCheck::shotChangeProblems), outcome);
-    if (undo) {
-        if (outcome.changedSubtitles > 0)
-            undo->setActionName(tr("Fix All Problems"));
-        undo->endUndoGrouping();
-    }
+        for (const auto &[position, before] : found)
+            account(outcome, controller.subtitles(), position, before, limits, minGap);
+        // Then the edges near shot changes, within the limits the fixes above settled; the
+        // same undo step.
+        IndexSet nearShotChanges;
+        for (const auto &[position, before] : found) {
+            if (before & QualityCheck::shotChangeProblems)
+                nearShotChanges.insert(position);
+        }
+        outcome.changedSubtitles += fixShotChanges(controller, index, nearShotChanges,
+                                                   Problems(QualityCheck::shotChangeProblems), outcome);
+    });
     return outcome;
 }
 

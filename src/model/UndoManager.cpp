@@ -50,8 +50,10 @@ void UndoManager::setActionName(const QString &name)
 void UndoManager::runAsOneStep(const QString &name, const std::function<void()> &change)
 {
     beginUndoGrouping();
+    const qsizetype before = m_openGroup.actions.size();
     change();
-    setActionName(name);
+    if (m_openGroup.actions.size() > before)
+        setActionName(name);
     endUndoGrouping();
 }
 

@@ -30,9 +30,9 @@ public:
     void registerUndo(std::function<void()> action, Scope scope = Scope::File);
     void beginUndoGrouping();
     void endUndoGrouping();
-    // Names the step being recorded (or, while undoing or redoing, the step that results).
-    void setActionName(const QString &name);
-    // Whatever `change` registers becomes one step named `name`.
+    // Whatever `change` registers becomes one step named `name`; inside an open group
+    // (the current event's), that group is the step and takes the name. A change that
+    // registers nothing names nothing.
     void runAsOneStep(const QString &name, const std::function<void()> &change);
     // The same, but the change joins the newest step when that step was recorded under the
     // same `burst` (a non-zero number the caller keeps for a run of small edits, such as
@@ -72,6 +72,8 @@ private:
     };
     enum class Mode { Normal, Undoing, Redoing };
 
+    // Names the step being recorded (or, while undoing or redoing, the step that results).
+    void setActionName(const QString &name);
     void openEventGroup();
     void openGroup();
     void closeGroup();

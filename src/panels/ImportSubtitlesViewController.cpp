@@ -50,10 +50,7 @@ bool ImportSubtitlesViewController::run(Document *document, QWidget *window)
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || !target)
         return false;
-    UndoManager &undoManager = target->undoManager();
-    undoManager.beginUndoGrouping();
-    target->subtitleController().importText(dialog.text());
-    undoManager.setActionName(tr("Import Subtitles"));
-    undoManager.endUndoGrouping();
+    target->undoManager().runAsOneStep(tr("Import Subtitles"),
+                                       [&] { target->subtitleController().importText(dialog.text()); });
     return true;
 }

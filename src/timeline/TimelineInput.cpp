@@ -428,8 +428,6 @@ void TimelineInput::endSubtitleDrag()
         indexes.insert(index);
         values.append(value);
     }
-    controller.updateSubtitles(values, indexes);
-
     QString name;
     switch (drag.kind()) {
     case Kind::MoveSubtitle:
@@ -445,7 +443,7 @@ void TimelineInput::endSubtitleDrag()
         name = tr("Move Gap");
         break;
     }
-    document->undoManager().setActionName(name);
+    document->undoManager().runAsOneStep(name, [&] { controller.updateSubtitles(values, indexes); });
 }
 
 // ---- Rubber band ----

@@ -58,6 +58,8 @@ private slots:
             undo.runAsOneStep(QStringLiteral("Inner"), [&] { v.set(2); });
             v.set(3);
         });
+        // Later in the same event, a fix that found nothing to change names nothing.
+        undo.runAsOneStep(QStringLiteral("Fix"), [] {});
         QCoreApplication::processEvents();
         QCOMPARE(undo.undoActionName(), QStringLiteral("Split"));
         undo.undo();
