@@ -14,9 +14,10 @@ class QMainWindow;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// Preferences ▸ Keyboard: every menu command with its keys, which the user can change,
-// clear or reset. Nothing changes until apply(); then the keys hold in every window and
-// at the next start. Keys that clash are shown and cannot be applied.
+// Preferences ▸ Keyboard: every command of the window's command table whose keys the user
+// may set, with its keys, which the user can change, clear or reset. Nothing changes
+// until apply(); then the keys hold in every window and at the next start. Keys that
+// clash are shown and cannot be applied.
 class KeyboardPreferencesPage : public QWidget
 {
     Q_OBJECT

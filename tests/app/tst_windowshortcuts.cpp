@@ -385,6 +385,39 @@ private slots:
         document->setPlayer(nullptr);
     }
 
+    // Each command is enabled by its own rule, followed as the document changes: what
+    // needs a video waits for one, timing from the video needs one row too, a nudge rows.
+    void commandsFollowWhatTheyNeed_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("needsVideo");
+        QTest::addColumn<bool>("needsRow");
+        QTest::newRow("play") << "playback.playPause" << true << false;
+        QTest::newRow("insert at the cursor") << "edit.insertSubtitleAtCursor" << true << false;
+        QTest::newRow("start from the video") << "edit.setStartFromVideo" << true << true;
+        QTest::newRow("a nudge") << "edit.nudgeEndLaterBy100ms" << false << true;
+        QTest::newRow("faster, for the next video too") << "playback.faster" << false << false;
+    }
+
+    void commandsFollowWhatTheyNeed()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, needsVideo);
+        QFETCH(bool, needsRow);
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        QAction *action = command(controller.windowOf(document), qPrintable(id));
+        document->setSelectedSubtitleIndexes(IndexSet());
+        QCOMPARE(action->isEnabled(), !needsVideo && !needsRow);
+        document->setSelectedSubtitleIndexes(IndexSet(0));
+        QCOMPARE(action->isEnabled(), !needsVideo);
+        FakePlayer player;
+        document->setPlayer(&player);
+        QVERIFY(action->isEnabled());
+        document->setPlayer(nullptr);
+        QCOMPARE(action->isEnabled(), !needsVideo);
+    }
+
     void changedKeysHoldInEveryWindowAndTheNextOne()
     {
         DocumentController controller;

@@ -11,8 +11,9 @@
 class QAction;
 class QWidget;
 
-// The commands of one window, each once, in menu order. The menus show their actions;
-// the keyboard preferences, the shortcut overview and the clash check read them here.
+// The commands of one window, each once, in the order added (the menus' order). The menus
+// show their actions; the keyboard preferences, the shortcut overview and the clash check
+// read them here.
 class CommandRegistry : public QObject
 {
     Q_OBJECT
