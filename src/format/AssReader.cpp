@@ -84,6 +84,8 @@ std::optional<QString> commonTag(QStringView tag)
 // the rest stay together in {…} blocks in their order.
 void appendBlock(QStringView block, QString &out)
 {
+    if (block.isEmpty()) // shows nothing; writers put one after a backslash meant as one
+        return;
     if (!block.startsWith(u'\\')) {
         (out += u'{') += block;
         out += u'}';

@@ -104,11 +104,16 @@ QString AssWriter::textField(QStringView text, bool ssa)
     for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
         switch (token.kind) {
         case Kind::Text:
-            for (const QChar c : token.raw) {
+            for (qsizetype i = 0; i < token.raw.size(); ++i) {
+                const QChar c = token.raw[i];
                 if (c == QChar(0x00A0))
                     out += QStringLiteral("\\h");
                 else
                     out += c;
+                // A backslash before N, n or h would be a break or a hard space: an empty
+                // override block between them keeps both letters as they are.
+                if (c == u'\\' && i + 1 < token.raw.size() && QStringView(u"Nnh").contains(token.raw[i + 1]))
+                    out += QStringLiteral("{}");
             }
             break;
         case Kind::LineBreak: out += QStringLiteral("\\N"); break;

@@ -15,6 +15,7 @@
 #include "format/WebVttWriter.h"
 #include "format/WrittenTimes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -137,6 +138,9 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
     // SRT takes any text as it stands; the others leave out the tags they have no way to say.
     qsizetype assTags = 0;
     qsizetype webVttTags = 0;
+    qsizetype approximatedColours = 0; // WebVTT has eight colour classes
+    qsizetype unheldCharacters = 0; // XML holds no control characters
+    qsizetype separators = 0; // no format but SRT has U+2028 and its kind; all break the line there
     qsizetype rounded = 0; // ASS and SSA count time in hundredths of a second
     const bool centiseconds = format == SubtitleFormat::Ass || format == SubtitleFormat::Ssa;
     const auto offCentisecond = [](double time) { return std::abs(time * 100 - std::round(time * 100)) > 1e-6; };
@@ -146,7 +150,12 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         bool ass = false;
         bool webVtt = false;
         const QString text = subtitle->text();
+        bool approximated = false;
         for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
+            if (format == SubtitleFormat::WebVtt && token.kind == MarkupTokenizer::Kind::Color && !token.closing) {
+                const auto colour = WebVttWriter::colourClass(token.value);
+                approximated = approximated || !colour || !colour->exact;
+            }
             if (holds(format, token))
                 continue;
             ass = ass || token.kind == MarkupTokenizer::Kind::AssOverride;
@@ -154,6 +163,10 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         }
         assTags += ass;
         webVttTags += webVtt;
+        approximatedColours += approximated;
+        separators += std::any_of(text.cbegin(), text.cend(), MarkupTokenizer::isSeparator);
+        if (format == SubtitleFormat::Ttml)
+            unheldCharacters += !std::all_of(text.cbegin(), text.cend(), TtmlWriter::holds);
     }
     if (rounded > 0)
         lost.append(tr("the thousandths of a second in the times of %n subtitle(s), rounded to hundredths", nullptr, int(rounded)));
@@ -161,5 +174,11 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         lost.append(tr("ASS override tags (positions, karaoke…) in %n subtitle(s)", nullptr, int(assTags)));
     if (webVttTags > 0)
         lost.append(tr("WebVTT tags (voices, classes, languages…) in %n subtitle(s)", nullptr, int(webVttTags)));
+    if (approximatedColours > 0)
+        lost.append(tr("the colours of %n subtitle(s), written as the nearest of WebVTT's eight colour classes", nullptr, int(approximatedColours)));
+    if (unheldCharacters > 0)
+        lost.append(tr("control characters in %n subtitle(s), which XML cannot hold", nullptr, int(unheldCharacters)));
+    if (separators > 0)
+        lost.append(tr("line or paragraph separators (U+2028, U+2029, U+0085) in %n subtitle(s), written as line breaks", nullptr, int(separators)));
     return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }

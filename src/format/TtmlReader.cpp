@@ -341,6 +341,7 @@ private:
     QXmlStreamReader::TokenType next();
     void skipElement();
     Expected<void, QString> readRoot();
+    Expected<void, QString> readExternalEntities();
     void readHead();
     Expected<void, QString> readParagraph(const Context &parent);
     Expected<Context, QString> timed(const Context &parent, const QXmlStreamAttributes &attributes);
@@ -780,10 +781,37 @@ Expected<void, QString> Reader::readRoot()
     return {};
 }
 
+// An entity whose text is in another file: the XML parser leaves its uses out without a
+// word, and a subtitle file has no business making the program fetch anything.
+Expected<void, QString> Reader::readExternalEntities()
+{
+    for (const QXmlStreamEntityDeclaration &entity : m_xml.entityDeclarations()) {
+        if (entity.systemId().isEmpty() && entity.publicId().isEmpty())
+            continue;
+        const qsizetype use = m_text.indexOf(u'&' + entity.name().toString() + u';');
+        if (use < 0)
+            continue;
+        const qsizetype line = m_text.first(use).count(u'\n') + 1;
+        const QString why = TtmlReader::tr("Line %1 refers to the entity “%2”, whose text is outside the file; it is not fetched.")
+                                .arg(line)
+                                .arg(entity.name());
+        if (!m_options.repairing)
+            return fault(line, why);
+        m_repairs.note(line, lineAt(m_text, line), why + u' ' + TtmlReader::tr("Left it out."));
+    }
+    return {};
+}
+
 Expected<FormatReading, QString> Reader::read()
 {
     while (!m_xml.atEnd()) {
-        if (next() != QXmlStreamReader::StartElement)
+        const auto token = next();
+        if (token == QXmlStreamReader::DTD) {
+            if (auto external = readExternalEntities(); !external)
+                return external.error();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
             continue;
         if (m_xml.name() != u"tt")
             return fault(m_xml.lineNumber(), TtmlReader::tr("Line %1: the document is <%2>, not TTML’s <tt>.").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName()));

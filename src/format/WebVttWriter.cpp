@@ -46,7 +46,7 @@ std::optional<Rgb> rgbOf(QStringView value)
 }
 
 // The nearest of the colour classes every WebVTT player knows.
-QString colourClass(Rgb rgb)
+WebVttWriter::ColourClass nearestClass(Rgb rgb)
 {
     static const struct
     {
@@ -64,7 +64,7 @@ QString colourClass(Rgb rgb)
         if (distance(candidate.rgb) < distance(nearest->rgb))
             nearest = &candidate;
     }
-    return QString::fromUtf16(nearest->name);
+    return {QString::fromUtf16(nearest->name), distance(nearest->rgb) == 0};
 }
 
 // The {\anN} a text begins with, or 2 (WebVTT's default place) when none.
@@ -172,6 +172,12 @@ QString WebVttWriter::timestamp(double seconds, bool withHours)
     return QStringLiteral("%1:").arg(hours, 2, 10, QChar(u'0')) + minutesOn;
 }
 
+std::optional<WebVttWriter::ColourClass> WebVttWriter::colourClass(QStringView colour)
+{
+    const std::optional<Rgb> rgb = rgbOf(colour);
+    return rgb ? std::optional(nearestClass(*rgb)) : std::nullopt;
+}
+
 QString WebVttWriter::placementSettings(int an)
 {
     if (an < 1 || an > 9)
@@ -221,10 +227,10 @@ QString WebVttWriter::cueText(QStringView text)
         }
         case Kind::Color:
             if (!token.closing) {
-                const std::optional<Rgb> rgb = rgbOf(token.value);
-                coloursWritten.append(rgb.has_value());
-                if (rgb)
-                    out += QStringLiteral("<c.") + colourClass(*rgb) + u'>';
+                const std::optional<ColourClass> colour = colourClass(token.value);
+                coloursWritten.append(colour.has_value());
+                if (colour)
+                    out += QStringLiteral("<c.") + colour->name + u'>';
             } else if (!coloursWritten.isEmpty() && coloursWritten.takeLast()) {
                 out += QStringLiteral("</c>");
             }

@@ -28,6 +28,8 @@ private slots:
     void srtFilesThroughEveryFormat();
     void extremeTimesReadBackStrictly_data();
     void extremeTimesReadBackStrictly();
+    void conversionKeepsTextOrListsIt_data();
+    void conversionKeepsTextOrListsIt();
 };
 
 namespace {
@@ -48,6 +50,8 @@ QStringList described(const SubtitleList &subtitles, double precision = 0.001)
 }
 
 } // namespace
+
+using namespace Qt::StringLiterals;
 
 // Each format told by its shape, and the look-alikes that are not it.
 void TestFormatFiles::detection_data()
@@ -279,6 +283,50 @@ void TestFormatFiles::extremeTimesReadBackStrictly()
     QCOMPARE(described(back.value().subtitles, precision), described({Subtitle::create(QStringLiteral("A"), readStart, readEnd)}, precision));
     // A change of time is said before it is written.
     QCOMPARE(WrittenTimes::changes(id, subtitles, keep.get()).isEmpty(), readStart == start && readEnd == end);
+}
+
+// A text written in another format reads back as the format can say it, and whatever it
+// cannot say is in the list of losses the user sees first.
+void TestFormatFiles::conversionKeepsTextOrListsIt_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("readBack");
+    QTest::addColumn<QString>("loss"); // a word the list of losses holds; empty: nothing listed
+    const auto vtt = int(SubtitleFormat::WebVtt);
+    const auto ass = int(SubtitleFormat::Ass);
+    const auto ttml = int(SubtitleFormat::Ttml);
+    QTest::newRow("WebVTT: a colour of its own is listed as approximated")
+        << vtt << u"<font color=\"#D81D1D\">Red</font>"_s << u"<c.red>Red</c>"_s << u"colour classes"_s;
+    QTest::newRow("WebVTT: a colour class's own colour is not a loss")
+        << vtt << u"<font color=\"#FF0000\">Red</font>"_s << u"<c.red>Red</c>"_s << QString();
+    QTest::newRow("WebVTT: a colour that is none is listed") << vtt << u"<font color=\"#12\">A</font>"_s << u"A"_s << u"colour classes"_s;
+    QTest::newRow("TTML keeps spaces and tabs") << ttml << u" two  spaces\tand a tab \nend "_s << u" two  spaces\tand a tab \nend "_s << QString();
+    QTest::newRow("TTML keeps spaces around tags") << ttml << u"<i>a </i> b"_s << u"<i>a </i> b"_s << QString();
+    QTest::newRow("TTML lists control characters") << ttml << u"bell\x07 rings"_s << u"bell rings"_s << u"control characters"_s;
+    QTest::newRow("ASS keeps a literal \\N and \\h") << ass << u"C:\\Nina and \\h\\n"_s << u"C:\\Nina and \\h\\n"_s << QString();
+    QTest::newRow("ASS keeps a no-break space") << ass << u"a\u00A0b"_s << u"a\u00A0b"_s << QString();
+    for (const int format : {int(SubtitleFormat::Srt), vtt, ass, ttml}) {
+        QTest::addRow("%s breaks the line at U+2028 and lists it", qPrintable(SubtitleFormat::key(SubtitleFormat::Id(format))))
+            << format << u"one\u2028two"_s << u"one\ntwo"_s << u"U+2028"_s;
+    }
+}
+
+void TestFormatFiles::conversionKeepsTextOrListsIt()
+{
+    QFETCH(int, format);
+    QFETCH(QString, text);
+    QFETCH(QString, readBack);
+    QFETCH(QString, loss);
+    const auto id = SubtitleFormat::Id(format);
+    const SubtitleList subtitles{Subtitle::create(text, 1, 2)};
+    const QString written = SubtitleFormatIo::write(id, subtitles, nullptr);
+    const auto back = SubtitleFormatIo::read(id, written);
+    QVERIFY2(back, back ? "" : qPrintable(back.error() + u'\n' + written));
+    QCOMPARE(back.value().subtitles.size(), 1);
+    QCOMPARE(back.value().subtitles[0]->text(), readBack);
+    const QString losses = SubtitleFormatIo::losses(id, subtitles, nullptr).join(u'\n');
+    QVERIFY2(loss.isEmpty() ? losses.isEmpty() : losses.contains(loss), qPrintable(losses));
 }
 
 QTEST_GUILESS_MAIN(TestFormatFiles)

@@ -98,6 +98,11 @@ void TestTtml::reading_data()
                                    .replace(QStringLiteral("<body>"), QStringLiteral("<body dur=\"3:58.640\">"));
     row("a comma before the fraction is not TTML", looseTimes, "“3:58.640” is not a time");
     row("repairing reads a comma before the fraction, and minutes and seconds alone", looseTimes, "1500-2000 a", true);
+    // An entity whose text is elsewhere is never fetched: refused, or left out and listed.
+    const QString external = QString(document("<p begin=\"1s\" end=\"2s\">a &ext;b</p>"))
+                                 .replace(QStringLiteral("?>\n"), QStringLiteral("?>\n<!DOCTYPE tt [<!ENTITY ext SYSTEM \"https://example.com/e\">]>\n"));
+    row("an external entity is refused", external, "Line 7 refers to the entity “ext”");
+    row("repairing leaves out an external entity", external, "1000-2000 a b", true);
     row("repairing leaves out a paragraph shown for ever",
         document("<p begin=\"1s\">a</p><p begin=\"2s\" end=\"1s\">b</p>"), "2000-2000 b", true);
 }
