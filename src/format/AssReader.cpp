@@ -204,6 +204,7 @@ private:
     // Where the text after the last event (or, before the first, the Format line) ends.
     qsizetype m_lastEnd = -1;
     bool m_scriptInfoSaid = false;
+    bool m_softBreaksBreak = false; // WrapStyle 2: \n breaks the line like \N
 };
 
 Expected<FormatReading, QString> Reading::run()
@@ -266,6 +267,8 @@ std::optional<QString> Reading::readSectionLine(QStringView line, QStringView tr
     case Section::ScriptInfo:
         if (!comment && !trimmed.startsWith(u"ScriptType", Qt::CaseInsensitive))
             m_scriptInfoSaid = true;
+        if (trimmed.startsWith(u"WrapStyle:", Qt::CaseInsensitive))
+            m_softBreaksBreak = trimmed.sliced(10).trimmed() == u"2";
         return std::nullopt;
     case Section::Styles:
         if (trimmed.startsWith(u"Style:", Qt::CaseInsensitive))
@@ -341,7 +344,7 @@ std::optional<QString> Reading::readDialogue(QStringView line)
     if (start < 0) // an event left out by a repairing read
         return std::nullopt;
 
-    const QString text = AssReader::textOf(fields.last());
+    const QString text = AssReader::textOf(fields.last(), m_softBreaksBreak);
     const SubtitlePtr subtitle = Subtitle::create(text, start, end);
     FormatKeep::Cue cue;
     if (m_keep->cueCount() == 0) {
@@ -425,7 +428,7 @@ Expected<FormatReading, QString> AssReader::read(SubtitleFormat::Id format, QStr
     return Reading(format, text, options.repairing).run();
 }
 
-QString AssReader::textOf(QStringView field)
+QString AssReader::textOf(QStringView field, bool softBreaksBreak)
 {
     QString out;
     out.reserve(field.size());
@@ -441,7 +444,8 @@ QString AssReader::textOf(QStringView field)
             appendBlock(field.sliced(i + 1, close - i - 1), out);
             i = close + 1;
         } else if (c == u'\\' && i + 1 < field.size() && (field[i + 1] == u'N' || field[i + 1] == u'n')) {
-            out += u'\n';
+            // \n is a break only where the script wraps no line itself; elsewhere players show a space.
+            out += field[i + 1] == u'N' || softBreaksBreak ? u'\n' : u' ';
             i += 2;
         } else if (c == u'\\' && i + 1 < field.size() && field[i + 1] == u'h') {
             out += QChar(0x00A0);

@@ -2,6 +2,7 @@
 
 #include "format/AssSyntax.h"
 #include "format/MarkupTokenizer.h"
+#include "format/SpeakerText.h"
 
 namespace {
 
@@ -57,6 +58,12 @@ QString scratchHeader(bool ssa)
     return header;
 }
 
+// The voice a WebVTT text begins with, as a field can hold it.
+QString speakerField(QStringView text)
+{
+    return SpeakerText::voiceOf(text).replace(u',', u' ');
+}
+
 // An event in the given field order: the kept fields where there are some (only the
 // edited ones replaced), the defaults of a new event where there are none.
 QString eventLine(const QStringList &names, const FormatKeep::Cue *cue, const Subtitle &subtitle, bool ssa)
@@ -81,6 +88,7 @@ QString eventLine(const QStringList &names, const FormatKeep::Cue *cue, const Su
             fields.append(name == u"marked"                                   ? QStringLiteral("Marked=0")
                           : name == u"layer" || name.startsWith(u"margin") ? QStringLiteral("0")
                           : name == u"style"                                ? QStringLiteral("Default")
+                          : name == u"name"                                 ? speakerField(subtitle.text())
                                                                             : QString());
         if (name == u"start" && (!cue || subtitle.start != cue->start))
             fields[i] = AssSyntax::formatTime(subtitle.start);

@@ -154,6 +154,8 @@ int placementOf(QStringView settings)
 {
     int row = 1; // 1 bottom, 2 middle, 3 top, counted as {\anN} rows
     int column = 2;
+    bool aligned = false;
+    int positionColumn = 0;
     const QString spaced = settings.toString().replace(u'\t', u' ').replace(u'\f', u' ');
     for (const QStringView setting : QStringView(spaced).split(u' ', Qt::SkipEmptyParts)) {
         const QStringView value = setting.sliced(setting.indexOf(u':') + 1).trimmed();
@@ -174,10 +176,32 @@ int placementOf(QStringView settings)
             }
         } else if (setting.startsWith(u"align:")) {
             column = value == u"left" || value == u"start" ? 1 : value == u"right" || value == u"end" ? 3 : 2;
+            aligned = true;
+        } else if (setting.startsWith(u"position:") && value.contains(u'%')) {
+            // A box centred near an edge, when no alignment says otherwise, reads as that side.
+            bool ok = false;
+            const double percent = value.first(value.indexOf(u'%')).toDouble(&ok);
+            if (ok)
+                positionColumn = percent <= 25 ? 1 : percent >= 75 ? 3 : 2;
         }
     }
+    if (!aligned && positionColumn != 0)
+        column = positionColumn;
     const int an = (row - 1) * 3 + column;
     return an == 2 ? 0 : an;
+}
+
+// Whether {\anN} says all the settings say: only a line at the top, middle or default, and
+// an alignment. Any other setting is the cue's own, which other formats leave out.
+bool placementSaysAll(QStringView settings)
+{
+    const QString spaced = settings.toString().replace(u'\t', u' ').replace(u'\f', u' ');
+    for (const QStringView setting : QStringView(spaced).split(u' ', Qt::SkipEmptyParts)) {
+        if (setting != u"line:0" && setting != u"line:50%" && setting != u"line:auto" && !setting.startsWith(u"align:")
+            && setting != u"position:auto")
+            return false;
+    }
+    return true;
 }
 
 int entityValue(QStringView name)
@@ -401,7 +425,7 @@ bool Reader::readBlock(const Block &block)
 
     if (!identifier.isEmpty())
         m_keep->count(Part::Identifiers);
-    if (!timing->settings.trimmed().isEmpty())
+    if (!placementSaysAll(timing->settings))
         m_keep->count(Part::CueSettings);
     if (hasVoice(rawText))
         m_keep->count(Part::Speakers);

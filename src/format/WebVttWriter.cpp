@@ -3,6 +3,7 @@
 #include "format/MarkupTokenizer.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <optional>
@@ -120,6 +121,19 @@ QStringView lineAt(QStringView source, qsizetype from, qsizetype &next)
     return source.sliced(from, end - from);
 }
 
+// A cue's settings with those that place it (line, align, position) given by {\anN}.
+QString withPlacement(const QString &settings, int an)
+{
+    QStringList kept;
+    for (const QString &setting : settings.split(QRegularExpression(QStringLiteral("[ \t\f]+")), Qt::SkipEmptyParts)) {
+        if (!setting.startsWith(u"line:") && !setting.startsWith(u"align:") && !setting.startsWith(u"position:"))
+            kept.append(setting);
+    }
+    if (const QString placement = WebVttWriter::placementSettings(an); !placement.isEmpty())
+        kept.append(placement);
+    return kept.isEmpty() ? QString() : u' ' + kept.join(u' ');
+}
+
 // The cue's lines without the line feed that ends them. A kept cue's fields are its
 // identifier and its settings as written; its timing and text lines are in its source.
 QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
@@ -127,7 +141,12 @@ QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
     if (kept && kept->isUnchanged(subtitle))
         return kept->source;
     const QString text = subtitle.text();
-    const bool ownSettings = kept && !kept->fields.value(1).trimmed().isEmpty();
+    QString settings = kept ? kept->fields.value(1) : QString();
+    const bool ownSettings = !settings.trimmed().isEmpty();
+    // A placement edited in the text replaces the one the cue's settings gave.
+    const bool placementEdited = ownSettings && placementOf(text) != placementOf(kept->text);
+    if (placementEdited)
+        settings = withPlacement(settings, placementOf(text));
     QString lines;
     QStringView timingLine;
     QStringView rawText;
@@ -141,11 +160,11 @@ QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
         rawText = QStringView(kept->source).sliced(next);
     }
     if (kept && kept->timesUnchanged(subtitle)) {
-        lines += timingLine;
+        lines += placementEdited ? timingLine.chopped(kept->fields.value(1).size()).toString() + settings : timingLine.toString();
     } else {
         const bool withHours = !kept || hasHours(timingLine);
         lines += WebVttWriter::timestamp(subtitle.start, withHours) + QStringLiteral(" --> ")
-            + WebVttWriter::timestamp(subtitle.end, withHours) + (kept ? kept->fields.value(1) : QString());
+            + WebVttWriter::timestamp(subtitle.end, withHours) + settings;
     }
     if (!ownSettings) {
         if (const QString settings = WebVttWriter::placementSettings(placementOf(text)); !settings.isEmpty())

@@ -50,7 +50,10 @@ void tst_Ass::reads_data()
         QTest::newRow(name) << script(text) << repairing << QString::fromUtf8(expected);
     };
     row("commas belong to the text", "EVENTS\nD a, b,, c\n", false, "a, b,, c@1-2");
-    row("hard and soft breaks, hard space", "EVENTS\nD a\\Nb\\nc\\hd\n", false, "a\nb\nc\u00A0d@1-2");
+    row("a hard break, a soft one shown as a space, a hard space", "EVENTS\nD a\\Nb\\nc\\hd\n", false, "a\nb c\u00A0d@1-2");
+    row("a soft break breaks where the script wraps no line itself",
+        "[Script Info]\nWrapStyle: 2\n\n[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.00,0:00:02.00,b\\nc\n", false, "b\nc@1-2");
+    row("an empty block after a backslash keeps it literal", "EVENTS\nD C:\\{}Nina\n", false, "C:\\Nina@1-2");
     row("italic, bold, underline; a bare tag ends it", "EVENTS\nD {\\i1}a{\\i0} {\\b1}b{\\b} {\\u1}c{\\u0}\n", false,
         "<i>a</i> <b>b</b> <u>c</u>@1-2");
     row("colours in BGR, with alpha, and reset", "EVENTS\nD {\\c&H0000FF&}r{\\c} {\\1c&H8000FF00&}g\n", false,

@@ -1,3 +1,4 @@
+#include "format/FormatKeep.h"
 #include "format/SubtitleFormat.h"
 #include "format/SubtitleFormatIo.h"
 #include "format/WrittenTimes.h"
@@ -30,6 +31,8 @@ private slots:
     void extremeTimesReadBackStrictly();
     void conversionKeepsTextOrListsIt_data();
     void conversionKeepsTextOrListsIt();
+    void conversionCarriesWhatBothFormatsSay_data();
+    void conversionCarriesWhatBothFormatsSay();
 };
 
 namespace {
@@ -327,6 +330,54 @@ void TestFormatFiles::conversionKeepsTextOrListsIt()
     QCOMPARE(back.value().subtitles[0]->text(), readBack);
     const QString losses = SubtitleFormatIo::losses(id, subtitles, nullptr).join(u'\n');
     QVERIFY2(loss.isEmpty() ? losses.isEmpty() : losses.contains(loss), qPrintable(losses));
+}
+
+// What two formats each have their own way to say (a speaker, a placement) goes across a
+// conversion from one to the other, and is not listed as lost.
+void TestFormatFiles::conversionCarriesWhatBothFormatsSay_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("written"); // a part of the file written
+    QTest::addColumn<QString>("readBack"); // the text the written file reads as
+    const auto vtt = int(SubtitleFormat::WebVtt);
+    const auto ass = int(SubtitleFormat::Ass);
+    const QString events = u"[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"_s;
+    QTest::newRow("a WebVTT voice is an ASS speaker")
+        << vtt << u"WEBVTT\n\n00:01.000 --> 00:02.000\n<v Anna>Hello\n"_s << ass << u",Default,Anna,0,0,0,,Hello"_s << u"Hello"_s;
+    QTest::newRow("an ASS speaker is a WebVTT voice")
+        << ass << events + u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,Anna,0,0,0,,{\\an8}Hello\n"_s << vtt
+        << u"00:00:01.000 --> 00:00:02.000 line:0\n<v Anna>Hello"_s << u"{\\an8}<v Anna>Hello"_s;
+    QTest::newRow("WebVTT settings are an ASS placement")
+        << vtt << u"WEBVTT\n\n00:01.000 --> 00:02.000 line:0 align:start\nA\n"_s << ass
+        << u",,{\\an7}A"_s << u"{\\an7}A"_s;
+    QTest::newRow("an ASS placement is WebVTT settings")
+        << ass << events + u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an4}A\n"_s << vtt
+        << u"00:00:01.000 --> 00:00:02.000 line:50% align:left\nA"_s << u"{\\an4}A"_s;
+    QTest::newRow("an ASS soft break is the space players show")
+        << ass << events + u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a\\nb\\Nc\n"_s << int(SubtitleFormat::Srt)
+        << u"a b\nc"_s << u"a b\nc"_s;
+}
+
+void TestFormatFiles::conversionCarriesWhatBothFormatsSay()
+{
+    QFETCH(int, from);
+    QFETCH(QString, file);
+    QFETCH(int, to);
+    QFETCH(QString, written);
+    QFETCH(QString, readBack);
+    const auto read = SubtitleFormatIo::read(SubtitleFormat::Id(from), file);
+    QVERIFY2(read, read ? "" : qPrintable(read.error()));
+    const SubtitleList &subtitles = read.value().subtitles;
+    const FormatKeep *keep = read.value().keep.get();
+    const QString text = SubtitleFormatIo::write(SubtitleFormat::Id(to), subtitles, keep);
+    QVERIFY2(text.contains(written), qPrintable(text));
+    const auto back = SubtitleFormatIo::read(SubtitleFormat::Id(to), text);
+    QVERIFY2(back, back ? "" : qPrintable(back.error()));
+    QCOMPARE(back.value().subtitles.first()->text(), readBack);
+    const QStringList losses = SubtitleFormatIo::losses(SubtitleFormat::Id(to), subtitles, keep);
+    QVERIFY2(losses.isEmpty(), qPrintable(losses.join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(TestFormatFiles)

@@ -49,6 +49,8 @@ void TestWebVtt::read_data()
     row("a small percentage, to the left", cue.arg(u" line:10% align:start"_qs, u"A"_qs), u"1000 2000 {\\an7}A"_qs);
     row("the middle, to the right", cue.arg(u" line:50%,center align:right"_qs, u"A"_qs), u"1000 2000 {\\an6}A"_qs);
     row("bottom right", cue.arg(u"\talign:end"_qs, u"A"_qs), u"1000 2000 {\\an3}A"_qs);
+    row("a box near the left edge, unaligned", cue.arg(u" position:10%"_qs, u"A"_qs), u"1000 2000 {\\an1}A"_qs);
+    row("an alignment outweighs the position", cue.arg(u" position:90% align:center line:0"_qs, u"A"_qs), u"1000 2000 {\\an8}A"_qs);
     row("a signed percentage places nothing", cue.arg(u" line:-0%"_qs, u"A"_qs), u"1000 2000 A"_qs);
     row("vertical text places nothing", cue.arg(u" vertical:rl line:0"_qs, u"A"_qs), u"1000 2000 A"_qs);
     row("CR and CR LF end lines", u"WEBVTT\r\rid\r00:01.000 --> 00:02.000\r\na\rb\r\n"_qs, u"1000 2000 a\nb"_qs);
@@ -107,8 +109,10 @@ void TestWebVtt::write_data()
     QTest::newRow("unedited: as read") << file << QString() << file;
     QTest::newRow("a time edit keeps identifier, settings and text bytes") << file << u"time"_qs
         << QString(file).replace(u"00:01.000 --> 00:02.000"_qs, u"00:02.000 --> 00:03.000"_qs);
-    QTest::newRow("a text edit keeps the timing line") << file << u"text X & <i>Y</i> <v Al>Z\n\n--> <3"_qs
+    QTest::newRow("a text edit keeps the timing line") << file << u"text {\\an1}X & <i>Y</i> <v Al>Z\n\n--> <3"_qs
         << QString(file).replace(u"Tom &amp; <c.x>Jerry</c>"_qs, u"X &amp; <i>Y</i> <v Al>Z\n--&gt; &lt;3"_qs);
+    QTest::newRow("a placement edited in the text replaces the cue's") << file << u"text {\\an8}Tom & <c.x>Jerry</c>"_qs
+        << QString(file).replace(u"align:left"_qs, u"line:0"_qs);
     QTest::newRow("a time edit keeps the hours") << u"WEBVTT\n\n00:00:01.000 --> 00:00:02.000\nA\n"_qs << u"time"_qs
         << u"WEBVTT\n\n00:00:02.000 --> 00:00:03.000\nA\n"_qs;
     QTest::newRow("the placement of a cue without settings") << file << u"add {\\an9}<font color=\"#ff0\">N</font>{\\pos(1,2)}"_qs
