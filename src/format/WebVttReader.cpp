@@ -1,6 +1,6 @@
 #include "format/WebVttReader.h"
 
-#include "format/ParseError.h"
+#include "format/FormatRepairs.h"
 #include "format/WebVttWriter.h"
 
 #include <QStringList>
@@ -8,7 +8,6 @@
 namespace {
 
 using Part = FormatKeep::Part;
-using Repair = TolerantSubtitleReader::Repair;
 
 // One line of the file: where its text is, where the next line begins, its number from 1.
 struct Line
@@ -314,7 +313,8 @@ private:
     FormatReadOptions m_options;
     std::shared_ptr<FormatKeep> m_keep;
     Lines m_lines;
-    FormatReading m_reading;
+    SubtitleList m_subtitles;
+    FormatRepairs m_repairs;
     QString m_error;
     QString m_pending; // text to write before the file's own (a signature it lacked)
     qsizetype m_gapStart = 0;
@@ -324,16 +324,13 @@ private:
 
 bool Reader::refuse(const Line &line, const QString &why)
 {
-    m_error = ParseError::lineReads(line.number, line.text) + u' ' + why;
+    m_error = FormatRepairs::fault(line.number, line.text, why);
     return false;
 }
 
 void Reader::repair(const Line &line, const QString &what)
 {
-    if (m_reading.repairs.size() < TolerantSubtitleReader::listedRepairLimit)
-        m_reading.repairs.append(Repair{line.number, what, ParseError::quotedLine(line.text)});
-    else
-        ++m_reading.unlistedRepairs;
+    m_repairs.note(line.number, line.text, what);
 }
 
 Reader::Block Reader::collectBlock()
@@ -391,7 +388,7 @@ bool Reader::readBlock(const Block &block)
         if (m_options.repairing)
             repair(timingLine, WebVttReader::tr("Left out the cue, as players do; it stays in the file as it is: %1").arg(why));
         else if (m_firstDropped.isEmpty())
-            m_firstDropped = ParseError::lineReads(timingLine.number, timingLine.text) + u' ' + why;
+            m_firstDropped = FormatRepairs::fault(timingLine.number, timingLine.text, why);
         return true;
     }
     bool rewritten = timing->mended;
@@ -441,7 +438,7 @@ bool Reader::readBlock(const Block &block)
     m_keep->keep(subtitle, FormatKeep::Cue{std::move(before), std::move(source), timing->start, timing->end, std::move(text),
                                            {identifier.toString(), timing->settings.toString()},
                                            m_cues});
-    m_reading.subtitles.append(std::move(subtitle));
+    m_subtitles.append(std::move(subtitle));
     ++m_cues;
     return true;
 }
@@ -491,9 +488,7 @@ Expected<FormatReading, QString> Reader::read()
         m_keep->header = rest;
     else
         m_keep->trailer = rest;
-    sortSubtitles(m_reading.subtitles);
-    m_reading.keep = m_keep;
-    return std::move(m_reading);
+    return m_repairs.finish(std::move(m_subtitles), std::move(m_keep));
 }
 
 } // namespace

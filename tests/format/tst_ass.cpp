@@ -108,7 +108,7 @@ void tst_Ass::reads()
     const auto read = SubtitleFormatIo::read(SubtitleFormat::Ass, text, {.repairing = repairing});
     if (!expected.contains(u'@')) {
         QVERIFY2(!read, "a broken script was read");
-        QVERIFY2(read.error().startsWith(expected), qPrintable(read.error()));
+        QVERIFY2(read.error().contains(expected), qPrintable(read.error()));
         return;
     }
     QVERIFY2(read, read ? "" : qPrintable(read.error()));

@@ -92,7 +92,7 @@ void TestWebVtt::read()
     const auto reading = SubtitleFormatIo::read(SubtitleFormat::WebVtt, text, {.repairing = repairing});
     if (expected.startsWith(u"Line ")) {
         QVERIFY2(!reading, "the text was read");
-        QVERIFY2(reading.error().startsWith(expected), qPrintable(reading.error()));
+        QVERIFY2(reading.error().contains(expected), qPrintable(reading.error()));
         return;
     }
     QVERIFY2(reading, reading ? "" : qPrintable(reading.error()));
