@@ -2,6 +2,7 @@
 
 #include "format/FormatRepairs.h"
 #include "format/LineReader.h"
+#include "format/TtmlNamespaces.h"
 #include "format/TtmlStyle.h"
 
 #include <QHash>
@@ -327,6 +328,7 @@ public:
     }
 
     Expected<FormatReading, QString> read();
+    void note(const TtmlNamespaces::Mend &mend) { m_repairs.note(mend.line, lineAt(m_text, mend.line), mend.description); }
 
 private:
     QString fault(qsizetype line, const QString &reason) const
@@ -833,5 +835,11 @@ Expected<FormatReading, QString> Reader::read()
 
 Expected<FormatReading, QString> TtmlReader::read(const QString &text, const FormatReadOptions &options)
 {
-    return Reader(text, options).read();
+    if (!options.repairing)
+        return Reader(text, options).read();
+    QList<TtmlNamespaces::Mend> mends;
+    Reader reader(TtmlNamespaces::mended(text, mends), options);
+    for (const TtmlNamespaces::Mend &mend : std::as_const(mends))
+        reader.note(mend);
+    return reader.read();
 }

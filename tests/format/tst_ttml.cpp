@@ -103,6 +103,14 @@ void TestTtml::reading_data()
                                  .replace(QStringLiteral("?>\n"), QStringLiteral("?>\n<!DOCTYPE tt [<!ENTITY ext SYSTEM \"https://example.com/e\">]>\n"));
     row("an external entity is refused", external, "Line 7 refers to the entity “ext”");
     row("repairing leaves out an external entity", external, "1000-2000 a b", true);
+    // Namespace slips of real files: refused as XML says, mended by a repair.
+    const QString undeclared = QString(document("<p begin=\"1s\" end=\"2s\" ttm:role=\"caption\">a</p>"))
+                                   .replace(QStringLiteral("<head>"), QStringLiteral("<head><metadata><ttm:title>T</ttm:title></metadata>"));
+    row("a ttm: prefix without its declaration is not XML", undeclared, "Namespace prefix 'ttm' not declared");
+    row("repairing declares the ttm: prefix", undeclared, "1000-2000 a", true);
+    const QString xmlPrefix = document("<p begin=\"1s\" end=\"2s\" id:id=\"c1\">a</p>", " xmlns:id=\"http://www.w3.org/XML/1998/namespace\"");
+    row("another prefix for the XML namespace is not XML", xmlPrefix, "Illegal namespace declaration");
+    row("repairing reads another prefix for the XML namespace as its own", xmlPrefix, "1000-2000 a", true);
     row("repairing leaves out a paragraph shown for ever",
         document("<p begin=\"1s\">a</p><p begin=\"2s\" end=\"1s\">b</p>"), "2000-2000 b", true);
 }
@@ -118,6 +126,8 @@ void TestTtml::reading()
         return;
     }
     QCOMPARE(described(read.value().subtitles), expected);
+    // Every repairing case here mends something, which the user hears of.
+    QCOMPARE(read.value().repairs.isEmpty(), !repairing);
 }
 
 void TestTtml::writing_data()
