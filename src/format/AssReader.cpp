@@ -353,9 +353,10 @@ Expected<void, QString> Reading::readDialogue(QStringView line)
     cue.start = readStart;
     cue.end = readEnd;
     cue.text = text;
-    // The writer splits `source` again when it needs the fields: a million events would
-    // otherwise keep ten million small strings.
+    // The writer splits `source` again when it needs the values: a million events would
+    // otherwise keep ten million small strings. It gets the names they were read under.
     cue.order = m_keep->cueCount();
+    cue.fields = m_fields.names; // shared by every event read under the same Format line
     m_lastEnd = m_lineOffset + line.size();
 
     const auto value = [&](qsizetype index) { return index >= 0 && index < fields.size() - 1 ? fields[index].trimmed() : QStringView(); };

@@ -173,7 +173,9 @@ QString AssWriter::write(SubtitleFormat::Id format, const SubtitleList &subtitle
         const FormatKeep::Cue *cue = keep->cue(*subtitle);
         if (cue) {
             out += cue->before;
-            out += cue->isUnchanged(*subtitle) ? cue->source : eventLine(names, cue, *subtitle, ssa);
+            // An event is written in the field order it was read in: a script may have more
+            // than one Format line.
+            out += cue->isUnchanged(*subtitle) ? cue->source : eventLine(cue->fields.isEmpty() ? names : cue->fields, cue, *subtitle, ssa);
         } else if (out.endsWith(u'\n')) {
             out += eventLine(names, nullptr, *subtitle, ssa) + u'\n';
         } else {

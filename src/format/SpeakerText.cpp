@@ -44,11 +44,14 @@ QString SpeakerText::withVoice(const QString &text, const QString &speaker)
 QString SpeakerText::speakerOf(const FormatKeep &keep, const Subtitle &subtitle)
 {
     const FormatKeep::Cue *cue = keep.cue(subtitle);
-    const qsizetype name = keep.fileFields.indexOf(QStringLiteral("name"));
-    if (!cue || name < 0)
+    if (!cue)
+        return {};
+    const QStringList &names = cue->fields.isEmpty() ? keep.fileFields : cue->fields;
+    const qsizetype name = names.contains(QStringLiteral("name")) ? names.indexOf(QStringLiteral("name")) : names.indexOf(QStringLiteral("actor"));
+    if (name < 0)
         return {};
     qsizetype valuesStart = 0;
-    const QList<QStringView> values = AssSyntax::eventValues(cue->source, keep.fileFields.size(), valuesStart);
+    const QList<QStringView> values = AssSyntax::eventValues(cue->source, names.size(), valuesStart);
     return name + 1 < values.size() ? values[name].trimmed().toString() : QString();
 }
 

@@ -382,6 +382,10 @@ bool Reader::readBlock(const Block &block)
     std::optional<Timing> timing = readTiming(timingLine.text, false);
     if (!timing && m_options.repairing)
         timing = readTiming(timingLine.text, true);
+    // Players skip a cue whose times are loosely written; a strict read does not leave out
+    // without a word what a repairing one reads.
+    if (!timing && readTiming(timingLine.text, true))
+        return refuse(timingLine, WebVttReader::tr("The times are not written as WebVTT writes them (“[hh:]mm:ss.ttt”); a repairing read takes them."));
     if (!timing) {
         const QString why = WebVttReader::tr("This is not a WebVTT timing line (“[hh:]mm:ss.ttt --> [hh:]mm:ss.ttt”), or a time in it is too large.");
         m_keep->count(Part::Notes);

@@ -73,8 +73,9 @@ void TestWebVtt::read_data()
     row("a style after a cue", u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nSTYLE\n::cue {}\n"_qs, u"1000 2000 A"_qs);
     row("a style whose CSS holds a blank line", u"WEBVTT\n\nSTYLE\n::cue {\n\ncolor: red }\n\n00:01.000 --> 00:02.000\nA\n"_qs,
         u"1000 2000 A"_qs);
-    row("a cue with a timing line players cannot read", u"WEBVTT\n\n00:01.00 --> 00:02.000\nA\n\n00:03.000 --> 00:04.000\nB\n"_qs,
+    row("a cue with a timing line players cannot read", u"WEBVTT\n\n00:01.000 --> 00:02\nA\n\n00:03.000 --> 00:04.000\nB\n"_qs,
         u"3000 4000 B"_qs);
+    row("a cue players skip but a repair reads is refused", u"WEBVTT\n\n00:01.00 --> 00:02.000\nA\n"_qs, u"Line 3 "_qs);
     row("an end before the start", cue.arg(QString(), u"A"_qs).replace(u"00:02.000"_qs, u"00:00.500"_qs), u"Line 3 "_qs);
     row("mended: an end before the start", cue.arg(QString(), u"A"_qs).replace(u"00:02.000"_qs, u"00:00.500"_qs), u"1000 1000 A"_qs, true, 1);
     row("mended: two fraction digits", cue.arg(QString(), u"A"_qs).replace(u"01.000"_qs, u"01.25"_qs), u"1250 2000 A"_qs, true, 1);
@@ -119,8 +120,8 @@ void TestWebVtt::write_data()
         << QString(file).replace(u"B\n"_qs, u"B\n\n00:00:05.000 --> 00:00:06.000 line:0 align:right\n<c.yellow>N</c>\n"_qs);
     QTest::newRow("removing the first cue keeps the header and the next note") << file << u"remove first"_qs
         << u"WEBVTT\n\nNOTE one\n\nNOTE two\n\n00:03.000 --> 00:04.000\nB\n"_qs;
-    QTest::newRow("a block players skip stays as it is") << u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nB\n\n00:03.00 --> 00:04.000\nC\n"_qs
-        << u"time"_qs << u"WEBVTT\n\n00:02.000 --> 00:03.000\nA\n\nB\n\n00:03.00 --> 00:04.000\nC\n"_qs;
+    QTest::newRow("a block players skip stays as it is") << u"WEBVTT\n\n00:01.000 --> 00:02.000\nA\n\nB\n\n00:03.000 --> 00:04\nC\n"_qs
+        << u"time"_qs << u"WEBVTT\n\n00:02.000 --> 00:03.000\nA\n\nB\n\n00:03.000 --> 00:04\nC\n"_qs;
     QTest::newRow("from scratch") << QString() << u"add {\\an8}<b>a</b>\n<font color=\"#123456\">b</font><font color=\"odd\">c</font>"_qs
         << u"WEBVTT\n\n00:00:05.000 --> 00:00:06.000 line:0\n<b>a</b>\n<c.black>b</c>c\n"_qs;
 }
