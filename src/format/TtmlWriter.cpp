@@ -87,6 +87,7 @@ QString contentOf(QStringView text, const TtmlStyle &base, const Dialect &dialec
             break;
         }
     }
+    xml.writeCharacters(QString()); // ends a <br/> the text ends with, which the writer holds open
     return content;
 }
 

@@ -217,7 +217,29 @@ QString WebVttWriter::cueText(QStringView text)
 {
     QString out;
     out.reserve(text.size() + 16);
-    QList<bool> coloursWritten;
+    // The tags left open, innermost last. Every one is closed where the text closes it, or
+    // at the end: WebVTT's readers want each end tag. A colour that names no class opens
+    // nothing, but its end still belongs to it.
+    struct Open
+    {
+        Kind kind;
+        QString start;
+        QString end;
+    };
+    QList<Open> open;
+    const auto close = [&](Kind kind) {
+        qsizetype at = open.size() - 1;
+        while (at >= 0 && open[at].kind != kind)
+            --at;
+        if (at < 0)
+            return; // an end tag with nothing to end
+        for (qsizetype i = open.size() - 1; i >= at; --i)
+            out += open[i].end;
+        // What was opened inside it, and is still open in the text, goes on after it.
+        open.removeAt(at);
+        for (qsizetype i = at; i < open.size(); ++i)
+            out += open[i].start;
+    };
     for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
         switch (token.kind) {
         case Kind::Text:
@@ -239,19 +261,21 @@ QString WebVttWriter::cueText(QStringView text)
         case Kind::Bold:
         case Kind::Underline: {
             const char16_t letter = token.kind == Kind::Italic ? u'i' : token.kind == Kind::Bold ? u'b' : u'u';
-            out += token.closing ? QStringLiteral("</") : QStringLiteral("<");
-            out += QChar(letter);
-            out += u'>';
+            if (token.closing) {
+                close(token.kind);
+            } else {
+                open.append({token.kind, QStringLiteral("<%1>").arg(QChar(letter)), QStringLiteral("</%1>").arg(QChar(letter))});
+                out += open.last().start;
+            }
             break;
         }
         case Kind::Color:
-            if (!token.closing) {
+            if (token.closing) {
+                close(Kind::Color);
+            } else {
                 const std::optional<ColourClass> colour = colourClass(token.value);
-                coloursWritten.append(colour.has_value());
-                if (colour)
-                    out += QStringLiteral("<c.") + colour->name + u'>';
-            } else if (!coloursWritten.isEmpty() && coloursWritten.takeLast()) {
-                out += QStringLiteral("</c>");
+                open.append(colour ? Open{Kind::Color, QStringLiteral("<c.") + colour->name + u'>', QStringLiteral("</c>")} : Open{Kind::Color, {}, {}});
+                out += open.last().start;
             }
             break;
         case Kind::WebVttTag:
@@ -262,6 +286,8 @@ QString WebVttWriter::cueText(QStringView text)
             break;
         }
     }
+    for (qsizetype i = open.size() - 1; i >= 0; --i)
+        out += open[i].end;
     // A blank line would end the cue.
     QStringList lines = out.split(u'\n');
     lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });

@@ -304,6 +304,9 @@ void TestFormatFiles::conversionKeepsTextOrListsIt_data()
     QTest::newRow("WebVTT: a colour class's own colour is not a loss")
         << vtt << u"<font color=\"#FF0000\">Red</font>"_s << u"<c.red>Red</c>"_s << QString();
     QTest::newRow("WebVTT: a colour that is none is listed") << vtt << u"<font color=\"#12\">A</font>"_s << u"A"_s << u"colour classes"_s;
+    QTest::newRow("WebVTT closes what the text leaves open") << vtt << u"<i>open <font color=\"red\">red"_s << u"<i>open <c.red>red</c></i>"_s << QString();
+    QTest::newRow("WebVTT nests what the text crosses") << vtt << u"<i>a<b>b</i>c</b></u>"_s << u"<i>a<b>b</b></i><b>c</b>"_s << QString();
+    QTest::newRow("TTML ends a line break the text ends with, which shows nothing") << ttml << u"a\n"_s << u"a"_s << QString();
     QTest::newRow("TTML keeps spaces and tabs") << ttml << u" two  spaces\tand a tab \nend "_s << u" two  spaces\tand a tab \nend "_s << QString();
     QTest::newRow("TTML keeps spaces around tags") << ttml << u"<i>a </i> b"_s << u"<i>a </i> b"_s << QString();
     QTest::newRow("TTML lists control characters") << ttml << u"bell\x07 rings"_s << u"bell rings"_s << u"control characters"_s;
