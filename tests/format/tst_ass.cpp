@@ -132,9 +132,9 @@ void tst_Ass::writes_data()
     row("a text edit keeps the other fields and the times as written", ass,
         "EVENTS\nDialogue: 3,00:00:01.00,0:00:02.00,Sign,Bob,10,20,30,Scroll up;5,old\n", "text=<i>new</i>\n{\\pos(1,2)}x\u00A0<v Ann>y",
         {"Dialogue: 3,00:00:01.00,0:00:02.00,Sign,Bob,10,20,30,Scroll up;5,{\\i1}new{\\i0}\\N{\\pos(1,2)}x\\hy"});
-    row("an end edit rounds to centiseconds and keeps the start", ass,
-        "EVENTS\nDialogue: 0,00:00:01.00,0:00:02.00,Default,,0,0,0,,a\n", "end=3.456",
-        {"Dialogue: 0,00:00:01.00,0:00:03.46,Default,,0,0,0,,a"});
+    row("an end edit rounds half a hundredth up, as its milliseconds read, and keeps the start", ass,
+        "EVENTS\nDialogue: 0,00:00:01.00,0:00:02.00,Default,,0,0,0,,a\n", "end=72.585",
+        {"Dialogue: 0,00:00:01.00,0:01:12.59,Default,,0,0,0,,a"});
     row("a new subtitle in the file's field order", ass, "[Script Info]\n\n[Events]\nFormat: Start, End, Style, Text\n"
         "Dialogue: 0:00:01.00,0:00:02.00,Sign,a\n\n[Fonts]\n", "add={\\an8}<u>b</u>",
         {"Dialogue: 0:00:01.00,0:00:02.00,Sign,a", "Dialogue: 0:00:05.00,0:00:06.00,Default,{\\an8}{\\u1}b{\\u0}", "[Fonts]"});

@@ -43,12 +43,15 @@ QString textOf(const QByteArray &bytes)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// Times to `precision` seconds: ASS and SSA hold hundredths.
+// Times to `precision` seconds, half a step up from whole milliseconds: ASS and SSA hold
+// hundredths.
 QStringList described(const SubtitleList &subtitles, double precision = 0.001)
 {
+    const qint64 step = qRound64(precision * 1000);
+    const auto steps = [step](double time) { return (qRound64(time * 1000) + step / 2) / step; };
     QStringList lines;
     for (const SubtitlePtr &subtitle : subtitles)
-        lines.append(QStringLiteral("%1 %2 %3").arg(qRound64(subtitle->start / precision)).arg(qRound64(subtitle->end / precision)).arg(subtitle->text()));
+        lines.append(QStringLiteral("%1 %2 %3").arg(steps(subtitle->start)).arg(steps(subtitle->end)).arg(subtitle->text()));
     return lines;
 }
 

@@ -143,9 +143,9 @@ void TestTtml::writing_data()
     QTest::newRow("a time edit keeps the content as written, counted from the division")
         << QString(styled).replace(QStringLiteral("<div>"), QStringLiteral("<div begin=\"1s\">")) << "time"
         << QStringList{"<p xml:id=\"c1\" begin=\"00:00:00.500\" end=\"00:00:02.000\" style=\"it\" region=\"low\">a <span tts:fontWeight=\"bold\" ttx=\"1\">b</span></p>"};
-    QTest::newRow("a text edit keeps the attributes and writes against the paragraph's style")
+    QTest::newRow("a text edit keeps the attributes, writes against the paragraph's style and keeps its spaces")
         << styled << "text"
-        << QStringList{"<p xml:id=\"c1\" begin=\"25f\" end=\"50f\" style=\"it\" region=\"low\"><span tts:fontStyle=\"normal\">plain</span>"
+        << QStringList{"<p xml:space=\"preserve\" xml:id=\"c1\" begin=\"25f\" end=\"50f\" style=\"it\" region=\"low\"><span tts:fontStyle=\"normal\">plain  text</span>"
                        "<br/><span tts:fontWeight=\"bold\">bold</span></p>"};
     QTest::newRow("moving to the top takes the top region") << styled << "top" << QStringList{"<p xml:id=\"c1\" begin=\"25f\" end=\"50f\" style=\"it\" region=\"high\">a <span"};
     QTest::newRow("a new subtitle goes beside its neighbour with defaults")
@@ -182,7 +182,7 @@ void TestTtml::writing()
         subtitles[0]->start = 1.5;
         subtitles[0]->end = 3;
     } else if (edit == u"text") {
-        subtitles[0]->setText(QStringLiteral("plain\n<i><b>bold</b></i>"));
+        subtitles[0]->setText(QStringLiteral("plain  text\n<i><b>bold</b></i>"));
     } else if (edit == u"top") {
         subtitles[0]->setText(QStringLiteral("{\\an8}") + subtitles[0]->text());
     } else if (edit == u"add") {
