@@ -4,10 +4,10 @@
 // 16 kHz; and a warm start from the cache. The film is made once into /tmp and reused.
 //   ninja cuewright-bench-sonogram && bench/cuewright-bench-sonogram
 #include "speech/MonoResampler.h"
-#include "waveform/AudioDecoder.h"
-#include "waveform/AudioSonogram.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SonogramColumns.h"
+#include "media/AudioDecoder.h"
+#include "media/AudioSonogram.h"
+#include "media/MediaCache.h"
+#include "media/SonogramColumns.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,9 +7,9 @@
 //   cuewright-measure-speech make PATH [SEED] [silence|white|pink|music] [SNR] [SENTENCES]
 //       one clip, its truth printed
 //   cuewright-measure-speech detect PATH
-#include "waveform/AudioWaveform.h"
-#include "waveform/SpeechDetection.h"
-#include "waveform/WaveformCommand.h"
+#include "media/AudioWaveform.h"
+#include "media/SpeechDetection.h"
+#include "media/WaveformCommand.h"
 
 #include "TestMedia.h"
 

@@ -2,7 +2,7 @@
 
 #include "document/Document.h"
 #include "player/VideoPlayerViewController.h"
-#include "waveform/AudioWaveform.h"
+#include "media/AudioWaveform.h"
 
 SpeechTracking::SpeechTracking(Document *document, VideoPlayerViewController *player, QObject *parent)
     : QObject(parent)

@@ -10,7 +10,7 @@
 #include "player/PlaybackControls.h"
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerView.h"
-#include "waveform/AudioWaveform.h"
+#include "media/AudioWaveform.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>

@@ -1,7 +1,7 @@
 #include "shots/VideoFrameReader.h"
 
 #include "shots/SmallFrame.h"
-#include "waveform/FfmpegDecoding.h"
+#include "media/FfmpegDecoding.h"
 
 #include <QFileInfo>
 

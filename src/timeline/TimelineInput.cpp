@@ -14,7 +14,7 @@
 #include "timeline/ShotChangeSnapProvider.h"
 #include "timeline/SpeechSnapProvider.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/AmplitudeCompression.h"
+#include "media/AmplitudeCompression.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>

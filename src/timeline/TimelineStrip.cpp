@@ -8,8 +8,8 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/SonogramPainter.h"
-#include "waveform/WaveformPainter.h"
+#include "media/SonogramPainter.h"
+#include "media/WaveformPainter.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -8,9 +8,9 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
-#include "waveform/AmplitudeCompression.h"
-#include "waveform/AudioSonogram.h"
-#include "waveform/AudioWaveform.h"
+#include "media/AmplitudeCompression.h"
+#include "media/AudioSonogram.h"
+#include "media/AudioWaveform.h"
 
 #include <QAction>
 #include <QScrollBar>

@@ -9,7 +9,7 @@
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/AudioWaveform.h"
+#include "media/AudioWaveform.h"
 #include "panels/ImportSubtitlesViewController.h"
 
 #include "EncodingSamples.h"

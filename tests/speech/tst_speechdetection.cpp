@@ -1,10 +1,10 @@
 #include "format/SubtitleWriter.h"
 #include "speech/SpeechAnalyser.h"
-#include "waveform/AudioWaveform.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SpeechCommand.h"
-#include "waveform/SpeechDetection.h"
-#include "waveform/WaveformCommand.h"
+#include "media/AudioWaveform.h"
+#include "media/MediaCache.h"
+#include "media/SpeechCommand.h"
+#include "media/SpeechDetection.h"
+#include "media/WaveformCommand.h"
 
 #include "TestMedia.h"
 

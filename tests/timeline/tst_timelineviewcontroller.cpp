@@ -5,7 +5,7 @@
 #include "timeline/EdgePreview.h"
 #include "timeline/TimelineRuler.h"
 #include "timeline/TimelineStrip.h"
-#include "waveform/AmplitudeCompression.h"
+#include "media/AmplitudeCompression.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

@@ -146,7 +146,7 @@
 <context>
     <name>AudioWaveformView</name>
     <message>
-        <location filename="../../waveform/WaveformPainter.cpp" line="+23"/>
+        <location filename="../../media/WaveformPainter.cpp" line="+23"/>
         <source>Reading audio…</source>
         <translation>Ton wird gelesen …</translation>
     </message>
@@ -1108,7 +1108,7 @@
 <context>
     <name>FfmpegLibrary</name>
     <message>
-        <location filename="../../waveform/FfmpegLibrary.cpp" line="+18"/>
+        <location filename="../../media/FfmpegLibrary.cpp" line="+18"/>
         <source>FFmpeg&apos;s libraries could not be loaded.
 %1</source>
         <translation>Die Bibliotheken von FFmpeg konnten nicht geladen werden.
@@ -3324,7 +3324,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpectrogramView</name>
     <message>
-        <location filename="../../waveform/SonogramPainter.cpp" line="+39"/>
+        <location filename="../../media/SonogramPainter.cpp" line="+39"/>
         <source>Computing spectrogram… %1%</source>
         <translation>Spektrogramm wird berechnet … %1 %</translation>
     </message>
@@ -3332,7 +3332,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpeechDetection</name>
     <message>
-        <location filename="../../waveform/SpeechDetection.cpp" line="+12"/>
+        <location filename="../../media/SpeechDetection.cpp" line="+12"/>
         <source>%1: not a file</source>
         <translation>%1: keine Datei</translation>
     </message>
@@ -4767,7 +4767,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>WaveformCommand</name>
     <message>
-        <location filename="../../waveform/WaveformCommand.cpp" line="+16"/>
+        <location filename="../../media/WaveformCommand.cpp" line="+16"/>
         <source>%1: no decodable audio stream</source>
         <translation>%1: keine dekodierbare Tonspur</translation>
     </message>

@@ -1,6 +1,6 @@
-#include "waveform/WaveformOutline.h"
+#include "media/WaveformOutline.h"
 
-#include "waveform/AmplitudeCompression.h"
+#include "media/AmplitudeCompression.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "waveform/SonogramPalette.h"
+#include "media/SonogramPalette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "waveform/WaveformCommand.h"
+#include "media/WaveformCommand.h"
 
-#include "waveform/AudioWaveform.h"
+#include "media/AudioWaveform.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
-#include "waveform/AudioDecoder.h"
+#include "media/AudioDecoder.h"
 
-#include "waveform/FfmpegDecoding.h"
+#include "media/FfmpegDecoding.h"
 
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "waveform/FfmpegDecoding.h"
+#include "media/FfmpegDecoding.h"
 
 #include <QFile>
 #include <QFileInfo>

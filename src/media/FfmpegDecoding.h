@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waveform/FfmpegLibrary.h"
+#include "media/FfmpegLibrary.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "waveform/SonogramPainter.h"
+#include "media/SonogramPainter.h"
 
-#include "waveform/AudioSonogram.h"
-#include "waveform/SonogramColumns.h"
-#include "waveform/SonogramPalette.h"
+#include "media/AudioSonogram.h"
+#include "media/SonogramColumns.h"
+#include "media/SonogramPalette.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "waveform/AudioWaveform.h"
+#include "media/AudioWaveform.h"
 
 #include "speech/SpeechAnalyser.h"
-#include "waveform/AudioDecoder.h"
-#include "waveform/EnvelopeAccumulator.h"
-#include "waveform/MediaCache.h"
+#include "media/AudioDecoder.h"
+#include "media/EnvelopeAccumulator.h"
+#include "media/MediaCache.h"
 
 #include <QElapsedTimer>
 #include <QThread>

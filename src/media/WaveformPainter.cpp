@@ -1,7 +1,7 @@
-#include "waveform/WaveformPainter.h"
+#include "media/WaveformPainter.h"
 
-#include "waveform/AudioWaveform.h"
-#include "waveform/WaveformOutline.h"
+#include "media/AudioWaveform.h"
+#include "media/WaveformOutline.h"
 
 #include <QCoreApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "waveform/AudioSonogram.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SonogramColumns.h"
+#include "media/AudioSonogram.h"
+#include "media/MediaCache.h"
+#include "media/SonogramColumns.h"
 
 #include "TestMedia.h"
 

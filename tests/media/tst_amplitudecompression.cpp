@@ -1,4 +1,4 @@
-#include "waveform/AmplitudeCompression.h"
+#include "media/AmplitudeCompression.h"
 
 #include <QtTest>
 

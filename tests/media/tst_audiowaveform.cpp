@@ -1,5 +1,5 @@
-#include "waveform/AudioWaveform.h"
-#include "waveform/MediaCache.h"
+#include "media/AudioWaveform.h"
+#include "media/MediaCache.h"
 
 #include "TestMedia.h"
 

@@ -1,4 +1,4 @@
-#include "waveform/SonogramColumns.h"
+#include "media/SonogramColumns.h"
 
 #include <algorithm>
 #include <cmath>

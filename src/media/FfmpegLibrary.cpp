@@ -1,4 +1,4 @@
-#include "waveform/FfmpegLibrary.h"
+#include "media/FfmpegLibrary.h"
 
 Expected<const FfmpegLibrary *, QString> FfmpegLibrary::open()
 {

@@ -1,4 +1,4 @@
-#include "waveform/WaveformOutline.h"
+#include "media/WaveformOutline.h"
 
 #include <QtTest>
 

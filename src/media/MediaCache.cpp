@@ -1,4 +1,4 @@
-#include "waveform/MediaCache.h"
+#include "media/MediaCache.h"
 
 #include "format/OwnFile.h"
 

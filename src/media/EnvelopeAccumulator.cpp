@@ -1,4 +1,4 @@
-#include "waveform/EnvelopeAccumulator.h"
+#include "media/EnvelopeAccumulator.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "waveform/SpeechDetection.h"
+#include "media/SpeechDetection.h"
 
-#include "waveform/AudioWaveform.h"
-#include "waveform/WaveformCommand.h"
+#include "media/AudioWaveform.h"
+#include "media/WaveformCommand.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "waveform/AudioSonogram.h"
+#include "media/AudioSonogram.h"
 
 #include "speech/MonoResampler.h"
-#include "waveform/AudioDecoder.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SonogramColumns.h"
+#include "media/AudioDecoder.h"
+#include "media/MediaCache.h"
+#include "media/SonogramColumns.h"
 
 #include <QDataStream>
 #include <QElapsedTimer>

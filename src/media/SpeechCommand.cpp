@@ -1,7 +1,7 @@
-#include "waveform/SpeechCommand.h"
+#include "media/SpeechCommand.h"
 
 #include "format/SubtitleWriter.h"
-#include "waveform/SpeechDetection.h"
+#include "media/SpeechDetection.h"
 
 #include <QTextStream>
 
