@@ -3,7 +3,7 @@
 // thread: cold on one and on two threads, and warm from the cache. The film is made
 // once into /tmp (a few minutes) and reused.
 #include "media/AudioWaveform.h"
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 //   cuewright-measure-speech detect PATH
 #include "media/AudioWaveform.h"
 #include "media/SpeechDetection.h"
-#include "media/WaveformCommand.h"
+#include "media/MediaSession.h"
 
 #include "TestMedia.h"
 
@@ -85,7 +85,7 @@ Timing timeReading(const QString &film, bool speech)
     QElapsedTimer clock;
     clock.start();
     const std::clock_t processor = std::clock();
-    waveform->loadWhole(WaveformCommand::PointsPerSecond);
+    waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
     loop.exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
     const double cpu = double(std::clock() - processor) / CLOCKS_PER_SEC;

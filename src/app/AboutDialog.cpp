@@ -2,7 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "player/MpvLibrary.h"
-#include "media/FfmpegLibrary.h"
+#include "decoding/FfmpegLibrary.h"
 
 #include "BuildInfo.h"
 

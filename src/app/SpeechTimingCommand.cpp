@@ -6,7 +6,7 @@
 #include "model/SpeechSnap.h"
 #include "shots/ShotChangeDetector.h"
 #include "shots/ShotChangeScanner.h"
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
 #include "media/SpeechDetection.h"
 
 #include <QSettings>

@@ -1,6 +1,6 @@
 #include "media/AudioDecoder.h"
 
-#include "media/FfmpegDecoding.h"
+#include "decoding/FfmpegDecoding.h"
 
 
 #include <algorithm>

@@ -2,53 +2,27 @@
 
 #include "speech/MonoResampler.h"
 #include "media/AudioDecoder.h"
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
 #include "media/SonogramColumns.h"
+#include "media/SoundSink.h"
+#include "media/WorkerThreads.h"
 
 #include <QDataStream>
 #include <QElapsedTimer>
 #include <QIODevice>
-#include <QThread>
 
 #include <algorithm>
-#include <stop_token>
-#include <thread>
 #include <vector>
 
 namespace {
 
 // As often as the waveform's batches: a smooth fill without a repaint per packet.
 constexpr qint64 BatchIntervalMs = 40;
-// Read to here when the file does not tell how long its sound is.
-constexpr double UnknownEnd = 1e9;
 
 using Batch = std::array<QByteArray, AudioSonogram::resolutionCount>;
 
 } // namespace
 
-class AudioSonogram::Worker
-{
-public:
-    // Declared before the threads, which use it until they are joined.
-    std::stop_source stop;
-    std::vector<std::jthread> threads;
-
-    template <typename Work>
-    void start(Work work)
-    {
-        threads.emplace_back([work = std::move(work), token = stop.get_token()] {
-            QThread::currentThread()->setObjectName(QStringLiteral("AudioSonogram"));
-            work(token);
-        });
-    }
-
-    ~Worker()
-    {
-        // A computation stops at its next packet, a store that began is completed.
-        stop.request_stop();
-        threads.clear();
-    }
-};
 
 const std::array<AudioSonogram::Resolution, AudioSonogram::resolutionCount> &AudioSonogram::resolutions()
 {
@@ -80,15 +54,11 @@ AudioSonogram::AudioSonogram(const QString &path, double duration)
     : m_path(path)
     , m_duration(duration)
     , m_cache(MediaCache::userCache(QStringLiteral("sonograms")))
-    , m_worker(std::make_unique<Worker>())
+    , m_workers(std::make_unique<WorkerThreads>(QStringLiteral("AudioSonogram")))
 {
 }
 
-// The worker goes first: it posts to this object until it is joined.
-AudioSonogram::~AudioSonogram()
-{
-    m_worker.reset();
-}
+AudioSonogram::~AudioSonogram() = default;
 
 void AudioSonogram::setCache(std::shared_ptr<MediaCache> cache)
 {
@@ -115,72 +85,107 @@ double AudioSonogram::progress() const
     return expected > 0 ? std::min(1.0, columnCount(resolutionCount - 1) / expected) : 0;
 }
 
-void AudioSonogram::load()
+// Worker thread: touches only its own buffers; every result goes to the GUI thread as a
+// queued call, in order.
+class AudioSonogram::Sink : public SoundSink
+{
+public:
+    explicit Sink(AudioSonogram *q, std::shared_ptr<MediaCache> cache)
+        : m_q(q)
+        , m_cache(std::move(cache))
+    {
+        m_sinceBatch.start();
+    }
+
+    bool restore(const QString &path) override
+    {
+        if (!m_cache)
+            return false;
+        const std::optional<QByteArray> kept = m_cache->findBytes(path, cacheSeries);
+        std::optional<Batch> whole = kept ? deserialise(*kept) : std::nullopt;
+        if (!whole)
+            return false;
+        m_restored = true;
+        post([q = m_q, whole = std::move(*whole)] {
+            q->append(whole);
+            q->finishReading(true, true);
+        });
+        return true;
+    }
+
+    void begin(int sampleRate, int channels) override
+    {
+        if (m_restored)
+            return;
+        m_resampler.emplace(sampleRate, channels, SonogramColumns::sampleRate);
+        m_levels.clear();
+        for (const Resolution &resolution : resolutions())
+            m_levels.emplace_back(resolution.windowSize, resolution.hop);
+    }
+
+    void append(const int16_t *samples, qsizetype count) override
+    {
+        if (m_restored || !m_resampler)
+            return;
+        m_resampler->append(samples, std::int64_t(count), m_mono);
+        compute();
+        if (m_sinceBatch.elapsed() >= BatchIntervalMs)
+            send();
+    }
+
+    void finish(bool complete) override
+    {
+        if (m_restored)
+            return;
+        if (m_resampler) {
+            m_resampler->finish(m_mono);
+            compute();
+            for (int i = 0; i < resolutionCount; ++i)
+                m_levels[size_t(i)].finish(m_batch[size_t(i)]);
+            send();
+        }
+        post([q = m_q, complete = complete && m_resampler.has_value()] { q->finishReading(complete, false); });
+    }
+
+private:
+    template <typename Call>
+    void post(Call call)
+    {
+        QMetaObject::invokeMethod(m_q, std::move(call), Qt::QueuedConnection);
+    }
+
+    void compute()
+    {
+        for (int i = 0; i < resolutionCount; ++i)
+            m_levels[size_t(i)].append(m_mono.data(), qsizetype(m_mono.size()), m_batch[size_t(i)]);
+        m_mono.clear();
+    }
+
+    void send()
+    {
+        if (m_batch.front().isEmpty() && m_batch.back().isEmpty())
+            return;
+        post([q = m_q, batch = std::exchange(m_batch, {})] { q->append(batch); });
+        m_sinceBatch.restart();
+    }
+
+    AudioSonogram *m_q;
+    std::shared_ptr<MediaCache> m_cache;
+    bool m_restored = false;
+    std::optional<MonoResampler> m_resampler;
+    std::vector<SonogramColumns> m_levels;
+    std::vector<float> m_mono;
+    Batch m_batch;
+    QElapsedTimer m_sinceBatch;
+};
+
+std::shared_ptr<SoundSink> AudioSonogram::sink()
 {
     if (m_started)
-        return;
+        return nullptr;
     m_started = true;
     m_reading = true;
-    // Worker thread: touches only its own decoder and buffers, and what does not change
-    // while it runs; every result goes to the GUI thread as a queued call, in order.
-    m_worker->start([q = this, path = m_path, cache = m_cache](const std::stop_token &stop) {
-        const auto post = [q](auto call) { QMetaObject::invokeMethod(q, std::move(call), Qt::QueuedConnection); };
-        if (cache) {
-            if (const std::optional<QByteArray> kept = cache->findBytes(path, cacheSeries)) {
-                if (std::optional<Batch> whole = deserialise(*kept)) {
-                    post([q, whole = std::move(*whole)] {
-                        q->append(whole);
-                        q->finishReading(true, true);
-                    });
-                    return;
-                }
-            }
-        }
-        const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path);
-        if (!decoder || !decoder->setRange(0, UnknownEnd)) {
-            post([q] { q->finishReading(false, false); });
-            return;
-        }
-        MonoResampler resampler(decoder->sampleRate(), decoder->channelCount(), SonogramColumns::sampleRate);
-        std::vector<SonogramColumns> levels;
-        for (const Resolution &resolution : resolutions())
-            levels.emplace_back(resolution.windowSize, resolution.hop);
-
-        Batch batch;
-        std::vector<float> mono;
-        const auto compute = [&] {
-            for (int i = 0; i < resolutionCount; ++i)
-                levels[size_t(i)].append(mono.data(), qsizetype(mono.size()), batch[size_t(i)]);
-            mono.clear();
-        };
-        QElapsedTimer sinceBatch;
-        sinceBatch.start();
-        const auto send = [&] {
-            if (batch.front().isEmpty() && batch.back().isEmpty())
-                return;
-            post([q, batch = std::exchange(batch, {})] { q->append(batch); });
-            sinceBatch.restart();
-        };
-
-        std::vector<int16_t> chunk;
-        AudioDecoder::Status status = AudioDecoder::Status::Failed;
-        while (!stop.stop_requested() && (status = decoder->read(chunk)) == AudioDecoder::Status::Data) {
-            resampler.append(chunk.data(), std::int64_t(chunk.size()), mono);
-            compute();
-            if (sinceBatch.elapsed() >= BatchIntervalMs)
-                send();
-        }
-        if (stop.stop_requested())
-            return;
-        resampler.finish(mono);
-        compute();
-        for (int i = 0; i < resolutionCount; ++i)
-            levels[size_t(i)].finish(batch[size_t(i)]);
-        send();
-        if (status == AudioDecoder::Status::Failed)
-            qWarning("%s", qPrintable(decoder->errorString()));
-        post([q, complete = status == AudioDecoder::Status::End] { q->finishReading(complete, false); });
-    });
+    return std::make_shared<Sink>(this, m_cache);
 }
 
 void AudioSonogram::append(const Batch &batch)
@@ -204,7 +209,7 @@ void AudioSonogram::finishReading(bool complete, bool fromCache)
     // Only a whole, untroubled reading is worth keeping; written on a worker, which this
     // object waits for when it goes.
     if (complete && !fromCache && m_cache) {
-        m_worker->start([cache = m_cache, path = m_path, bytes = serialise(m_columns)](const std::stop_token &) {
+        m_workers->start([cache = m_cache, path = m_path, bytes = serialise(m_columns)](const std::stop_token &) {
             cache->storeBytes(path, cacheSeries, bytes);
         });
     }

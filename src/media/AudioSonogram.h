@@ -9,14 +9,16 @@
 #include <optional>
 
 class MediaCache;
+class SoundSink;
+class WorkerThreads;
 
 // The sonogram of a media file's first audio track at a few resolutions, from short FFT
 // windows (sharp in time, for a zoomed-in timeline) to long ones (sharp in pitch, for a
-// zoomed-out one): columns of SonogramColumns::rows bytes, computed on a worker thread
-// from the sound mixed to mono at SonogramColumns::sampleRate and appended on the GUI
-// thread as they come. Kept in the user's cache once computed in full, so that a file seen
-// before has its sonogram at once. Lives on the thread that makes it, which owns the
-// worker: it stops and joins it when it goes.
+// zoomed-out one): columns of SonogramColumns::rows bytes, computed from the sound mixed to
+// mono at SonogramColumns::sampleRate by its sink, on the worker of the decoding that feeds
+// it, and appended on the GUI thread as they come. Kept in the user's cache once computed in
+// full, so that a file seen before has its sonogram at once. Lives on the thread that makes
+// it; the decoding that feeds it must end before it goes.
 class AudioSonogram : public QObject
 {
     Q_OBJECT
@@ -40,10 +42,11 @@ public:
     AudioSonogram(const QString &path, double duration);
     ~AudioSonogram() override;
 
-    // The user's cache unless set otherwise; nullptr keeps nothing. Before load().
+    // The user's cache unless set otherwise; nullptr keeps nothing. Before sink().
     void setCache(std::shared_ptr<MediaCache> cache);
-    // Starts computing on a worker thread (or reading the cache); later calls do nothing.
-    void load();
+    // What computes the columns from a decoding of the file's sound (AudioWaveform::addSink),
+    // or takes them from the cache; one per sonogram, later calls give nothing.
+    std::shared_ptr<SoundSink> sink();
     bool hasStarted() const { return m_started; }
     bool isReading() const { return m_reading; }
     // False when the sound could not be decoded to its end.
@@ -73,7 +76,7 @@ signals:
     void finished();
 
 private:
-    class Worker;
+    class Sink;
     void append(const std::array<QByteArray, resolutionCount> &batch);
     void finishReading(bool complete, bool fromCache);
 
@@ -85,5 +88,5 @@ private:
     bool m_started = false;
     bool m_reading = false;
     bool m_complete = true;
-    std::unique_ptr<Worker> m_worker;
+    std::unique_ptr<WorkerThreads> m_workers; // its stores in the cache
 };

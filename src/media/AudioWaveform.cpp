@@ -3,7 +3,9 @@
 #include "speech/SpeechAnalyser.h"
 #include "media/AudioDecoder.h"
 #include "media/EnvelopeAccumulator.h"
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
+#include "media/SoundSink.h"
+#include "media/WorkerThreads.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -14,7 +16,6 @@
 #include <numeric>
 #include <optional>
 #include <stop_token>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -68,12 +69,11 @@ class AudioWaveform::Private
 public:
     QString path;
     std::optional<Stream> stream; // known once opened; nothing without audio
-    // Declared before the workers, which use it until they are joined.
-    std::stop_source stop;
-    std::vector<std::jthread> workers;
+    WorkerThreads workers{QStringLiteral("AudioWaveform")};
     std::shared_ptr<MediaCache> cache = MediaCache::userCache(QStringLiteral("waveforms"));
     int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
     bool detectSpeech = false;
+    std::vector<std::shared_ptr<SoundSink>> sinks;
     double focusTime = 0;
 
     std::function<void()> progressCallback;
@@ -104,16 +104,7 @@ public:
     void readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start, double end,
                      int samplesPerBucket);
     void didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope,
-                   std::optional<MediaCache::Series> speechSeries);
-
-    template <typename Work>
-    void startWorker(Work work)
-    {
-        workers.emplace_back([work = std::move(work), token = stop.get_token()] {
-            QThread::currentThread()->setObjectName(QStringLiteral("AudioWaveform"));
-            work(token);
-        });
-    }
+                   std::optional<MediaCache::Series> speechSeries, bool sinksNeedSound);
 };
 
 AudioWaveform::AudioWaveform(const QString &path)
@@ -127,8 +118,7 @@ AudioWaveform::~AudioWaveform()
     // Stop the workers before anything they use goes away, and wait for them: a reading
     // stops at its next packet, a store that began is completed. Batches they already
     // posted are dropped with this object.
-    d->stop.request_stop();
-    d->workers.clear();
+    d->workers.stopAndJoin();
 }
 
 std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path)
@@ -144,7 +134,7 @@ std::shared_ptr<AudioWaveform> AudioWaveform::open(const QString &path)
 {
     std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
     AudioWaveform *q = waveform.get();
-    waveform->d->startWorker([q, path](const std::stop_token &) {
+    waveform->d->workers.start([q, path](const std::stop_token &) {
         std::optional<Stream> stream = streamOf(path);
         QMetaObject::invokeMethod(
             q,
@@ -183,6 +173,12 @@ bool AudioWaveform::detectsSpeech() const
     return d->detectSpeech;
 }
 
+void AudioWaveform::addSink(std::shared_ptr<SoundSink> sink)
+{
+    if (!d->started && sink)
+        d->sinks.push_back(std::move(sink));
+}
+
 void AudioWaveform::setThreadCount(int threads)
 {
     d->threadCount = std::max(threads, 1);
@@ -201,7 +197,7 @@ std::vector<Segment> AudioWaveform::Private::segments(double start, double end, 
     const int channels = stream->channels;
     const int64_t first = int64_t(std::round(start)) * rate;
     const double length = std::min(end, stream->duration) - std::round(start);
-    int count = end < UnknownEnd && length > 0 ? threadCount : 1;
+    int count = end < UnknownEnd && length > 0 && sinks.empty() ? threadCount : 1;
     while (count > 1 && length / count < MinSegmentSeconds)
         --count;
     const int64_t frames = int64_t(length * rate);
@@ -256,6 +252,7 @@ void AudioWaveform::Private::startReading(AudioWaveform *q, double start, double
     estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
 
     reading = true;
+    emit q->readingStarted();
     const std::vector<Segment> parts = segments(start, end, samplesPerBucket);
     pending.assign(parts.size(), {});
     segmentFirstPoint.clear();
@@ -264,7 +261,7 @@ void AudioWaveform::Private::startReading(AudioWaveform *q, double start, double
     segmentDone.assign(parts.size(), false);
     speechParts.assign(parts.size(), {});
     for (const Segment &segment : parts)
-        startWorker([this, q, segment, start, end, samplesPerBucket](const std::stop_token &stop) {
+        workers.start([this, q, segment, start, end, samplesPerBucket](const std::stop_token &stop) {
             readSegment(q, stop, segment, start, end, samplesPerBucket);
         });
 }
@@ -276,23 +273,28 @@ void AudioWaveform::loadWhole(int samplesPerSecond)
     d->started = true;
     d->reading = true;
     d->cachedPointsPerSecond = samplesPerSecond;
-    if (!d->cache) {
-        d->didLookUp(this, std::nullopt, std::nullopt);
+    if (!d->cache && d->sinks.empty()) {
+        d->didLookUp(this, std::nullopt, std::nullopt, false);
         return;
     }
-    // The cache is a folder on disk: looked up on a worker, like the media file.
-    d->startWorker([q = this, cache = d->cache, path = d->path, samplesPerSecond,
-                    speech = d->detectSpeech](const std::stop_token &stop) {
-        std::optional<MediaCache::Series> envelope = cache->find(path, samplesPerSecond);
+    // The caches are folders on disk: looked up on a worker, like the media file.
+    d->workers.start([q = this, cache = d->cache, path = d->path, samplesPerSecond, speech = d->detectSpeech,
+                    sinks = d->sinks](const std::stop_token &stop) {
+        std::optional<MediaCache::Series> envelope;
         std::optional<MediaCache::Series> speechSeries;
+        if (cache)
+            envelope = cache->find(path, samplesPerSecond);
         if (envelope && speech)
             speechSeries = cache->find(path, SpeechSeries);
+        bool sinksNeedSound = false;
+        for (const std::shared_ptr<SoundSink> &sink : sinks)
+            sinksNeedSound = !sink->restore(path) || sinksNeedSound;
         if (stop.stop_requested())
             return;
         QMetaObject::invokeMethod(
             q,
-            [q, envelope = std::move(envelope), speechSeries = std::move(speechSeries)]() mutable {
-                q->d->didLookUp(q, std::move(envelope), std::move(speechSeries));
+            [q, envelope = std::move(envelope), speechSeries = std::move(speechSeries), sinksNeedSound]() mutable {
+                q->d->didLookUp(q, std::move(envelope), std::move(speechSeries), sinksNeedSound);
             },
             Qt::QueuedConnection);
     });
@@ -324,11 +326,12 @@ std::optional<SpeechStretches> speechOf(const std::optional<MediaCache::Series> 
 } // namespace
 
 void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope,
-                                       std::optional<MediaCache::Series> speechSeries)
+                                       std::optional<MediaCache::Series> speechSeries, bool sinksNeedSound)
 {
     const std::optional<SpeechStretches> cachedSpeech = speechOf(speechSeries);
-    // Both from one reading: an envelope kept without its speech is read again.
-    if (!envelope || (detectSpeech && !cachedSpeech)) {
+    // All from one reading: an envelope kept without its speech, or without what a sink
+    // makes, is read again.
+    if (!envelope || (detectSpeech && !cachedSpeech) || sinksNeedSound) {
         startReading(q, 0, stream->duration > 0 ? stream->duration : UnknownEnd, cachedPointsPerSecond);
         return;
     }
@@ -394,8 +397,13 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
     qsizetype points = 0;
     const qsizetype share =
         segment.last ? 0 : (segment.end - segment.first) * stream->channels / samplesPerBucket;
+    // Sinks hear a reading of one part only (see segments()).
+    const std::vector<std::shared_ptr<SoundSink>> &partSinks =
+        segment.index == 0 && segment.last ? sinks : std::vector<std::shared_ptr<SoundSink>>();
     if (reader && reader->setRange(start, end)) {
         reader->narrowRange(segment.first - lead, segment.end);
+        for (const std::shared_ptr<SoundSink> &sink : partSinks)
+            sink->begin(stream->sampleRate, stream->channels);
         qsizetype leadLeft = qsizetype(lead) * stream->channels; // interleaved
         EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
         std::vector<int16_t> chunk;
@@ -403,6 +411,8 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
             const qsizetype before = batch.size();
             if (speechAnalyser)
                 speechAnalyser->append(chunk.data(), std::int64_t(chunk.size()));
+            for (const std::shared_ptr<SoundSink> &sink : partSinks)
+                sink->append(chunk.data(), qsizetype(chunk.size()));
             const qsizetype skipped = std::min(leadLeft, qsizetype(chunk.size()));
             leadLeft -= skipped;
             envelope.append(chunk.data() + skipped, qsizetype(chunk.size()) - skipped, batch);
@@ -416,8 +426,15 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
         if (speechAnalyser && !stop.stop_requested())
             speechAnalyser->finish();
         sendBatch();
+        if (!stop.stop_requested()) {
+            for (const std::shared_ptr<SoundSink> &sink : partSinks)
+                sink->finish(status == AudioDecoder::Status::End);
+        }
         if (status == AudioDecoder::Status::Failed && !stop.stop_requested())
             qWarning("%s", qPrintable(reader->errorString()));
+    } else if (!stop.stop_requested()) {
+        for (const std::shared_ptr<SoundSink> &sink : partSinks)
+            sink->finish(false);
     }
     // A segment before the last must fill its share to the point, or the next one's
     // points would land too early.
@@ -493,7 +510,7 @@ void AudioWaveform::finishReading()
         std::optional<MediaCache::Series> speech;
         if (d->detectSpeech)
             speech = seriesOf(d->speech);
-        d->startWorker([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
+        d->workers.start([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
                         envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount},
                         speech = std::move(speech)](const std::stop_token &) {
             // The speech first: an envelope found without its speech is read again.

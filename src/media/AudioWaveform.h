@@ -15,6 +15,7 @@
 // on its workers, which it stops and joins when it goes. Asked to, the same decoding also
 // finds where people speak.
 class MediaCache;
+class SoundSink;
 
 class AudioWaveform : public QObject
 {
@@ -48,6 +49,10 @@ public:
     // envelope, so that a file read before has its speech at once.
     void setSpeechDetection(bool detect);
     bool detectsSpeech() const;
+    // Also feeds the decoded sound to the sink (call before load() or loadWhole()). A
+    // reading with sinks is one part from the start, as a sink hears the sound in order;
+    // a whole load taken from the cache still reads when a sink has nothing kept.
+    void addSink(std::shared_ptr<SoundSink> sink);
 
     // Threads that decode parts of the range at once when the file can seek; by default
     // up to two, as many as there are cores.
@@ -94,6 +99,8 @@ public:
 signals:
     // Once, after open(), when the audio stream is known or known to be absent.
     void opened();
+    // A decoding of the sound begins (not when the cache has everything).
+    void readingStarted();
     void samplesAppended();
     // New stretches in speech(), as parts of the sound are analysed.
     void speechFound();

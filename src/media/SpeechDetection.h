@@ -6,9 +6,9 @@
 #include <QCoreApplication>
 #include <QString>
 
-// Where people speak in a media file's first audio track, found by the waveform's own
-// decoding (so a file whose waveform is cached has its speech at once, and a reading keeps
-// both). Blocks until done: for the command line, tools and measurements, not for the GUI
+// Where people speak in a media file's first audio track, found by a media session as the
+// window's is (so a file whose waveform is cached has its speech at once, and a reading
+// keeps both). Blocks until done: for the command line, tools and measurements, not for the GUI
 // thread. Needs a QCoreApplication.
 class SpeechDetection
 {

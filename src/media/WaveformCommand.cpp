@@ -1,9 +1,11 @@
 #include "media/WaveformCommand.h"
 
 #include "media/AudioWaveform.h"
+#include "media/MediaSession.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 
 #include <numeric>
 
@@ -11,7 +13,20 @@ int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err
 {
     QElapsedTimer clock;
     clock.start();
-    const std::shared_ptr<AudioWaveform> waveform = AudioWaveform::create(path);
+    MediaSession session;
+    session.setAnalyses({.sound = true, .sonogram = false, .shotChanges = false});
+    qint64 lastPointNs = 0;
+    QEventLoop loop;
+    QObject::connect(&session, &MediaSession::waveformChanged, &loop, [&](const std::shared_ptr<AudioWaveform> &waveform) {
+        if (waveform)
+            QObject::connect(waveform.get(), &AudioWaveform::samplesAppended, &loop, [&] { lastPointNs = clock.nsecsElapsed(); });
+    });
+    QObject::connect(&session, &MediaSession::soundFinished, &loop, &QEventLoop::quit);
+    session.start(QFileInfo(path).absoluteFilePath());
+    if (!session.isSoundFinished())
+        loop.exec();
+
+    const std::shared_ptr<AudioWaveform> waveform = session.waveform();
     if (!waveform) {
         err << tr("%1: no decodable audio stream").arg(path) << Qt::endl;
         return 1;
@@ -20,15 +35,6 @@ int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err
         err << tr("%1: the duration of the audio is unknown").arg(path) << Qt::endl;
         return 1;
     }
-
-    qint64 lastPointNs = 0;
-    QEventLoop loop;
-    QObject::connect(waveform.get(), &AudioWaveform::samplesAppended, &loop,
-                     [&] { lastPointNs = clock.nsecsElapsed(); });
-    QObject::connect(waveform.get(), &AudioWaveform::finished, &loop, &QEventLoop::quit);
-    waveform->loadWhole(PointsPerSecond);
-    loop.exec();
-
     const QList<double> &points = waveform->samples();
     if (points.isEmpty()) {
         err << tr("%1: the audio could not be decoded").arg(path) << Qt::endl;

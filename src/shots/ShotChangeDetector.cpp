@@ -1,7 +1,7 @@
 #include "shots/ShotChangeDetector.h"
 
 #include "shots/ShotChangeScanner.h"
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
 
 #include <QMetaObject>
 

@@ -1,5 +1,6 @@
 #include "media/AudioSonogram.h"
-#include "media/MediaCache.h"
+#include "media/AudioWaveform.h"
+#include "decoding/MediaCache.h"
 #include "media/SonogramColumns.h"
 
 #include "TestMedia.h"
@@ -12,12 +13,19 @@
 
 namespace {
 
+// Fed by a waveform's decoding, as a media session feeds it; the waveform keeps nothing,
+// so only the sonogram's own cache can spare the sound its decoding.
 std::unique_ptr<AudioSonogram> finishedSonogram(const QString &path, std::shared_ptr<MediaCache> cache)
 {
     auto sonogram = std::make_unique<AudioSonogram>(path, 0);
     sonogram->setCache(std::move(cache));
     QSignalSpy finished(sonogram.get(), &AudioSonogram::finished);
-    sonogram->load();
+    const std::shared_ptr<AudioWaveform> waveform = AudioWaveform::create(path);
+    if (!waveform)
+        return nullptr;
+    waveform->setCache(nullptr);
+    waveform->addSink(sonogram->sink());
+    waveform->loadWhole(48);
     if (!finished.wait(30000))
         return nullptr;
     return sonogram;

@@ -1,5 +1,5 @@
 #include "media/AudioWaveform.h"
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
 
 #include "TestMedia.h"
 

@@ -332,16 +332,6 @@
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location line="+115"/>
-        <source>Add Shot Change</source>
-        <translation>Szenenwechsel hinzufügen</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Remove Shot Change</source>
-        <translation>Szenenwechsel entfernen</translation>
-    </message>
-    <message>
         <source>Checked by &quot;%1&quot;, the quality profile for %2 frames a second.</source>
         <translation>Geprüft mit „%1“, dem Qualitätsprofil für %2 Bilder pro Sekunde.</translation>
     </message>
@@ -1108,7 +1098,7 @@
 <context>
     <name>FfmpegLibrary</name>
     <message>
-        <location filename="../../media/FfmpegLibrary.cpp" line="+18"/>
+        <location filename="../../decoding/FfmpegLibrary.cpp" line="+18"/>
         <source>FFmpeg&apos;s libraries could not be loaded.
 %1</source>
         <translation>Die Bibliotheken von FFmpeg konnten nicht geladen werden.
@@ -4762,6 +4752,19 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>VideoShotChanges</name>
+    <message>
+        <location filename="../../media/VideoShotChanges.cpp" line="+31"/>
+        <source>Add Shot Change</source>
+        <translation>Szenenwechsel hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove Shot Change</source>
+        <translation>Szenenwechsel entfernen</translation>
     </message>
 </context>
 <context>

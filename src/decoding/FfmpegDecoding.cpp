@@ -1,4 +1,4 @@
-#include "media/FfmpegDecoding.h"
+#include "decoding/FfmpegDecoding.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "media/FfmpegLibrary.h"
+#include "decoding/FfmpegLibrary.h"
 
 Expected<const FfmpegLibrary *, QString> FfmpegLibrary::open()
 {

@@ -1,4 +1,4 @@
-#include "media/MediaCache.h"
+#include "decoding/MediaCache.h"
 
 #include "format/OwnFile.h"
 

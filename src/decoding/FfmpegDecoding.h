@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/FfmpegLibrary.h"
+#include "decoding/FfmpegLibrary.h"
 
 #include <QString>
 
