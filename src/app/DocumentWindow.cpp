@@ -7,7 +7,6 @@
 #include "app/DocumentController.h"
 #include "app/DocumentFormatLabel.h"
 #include "app/EncodingPreview.h"
-#include "app/ShotChangeTracking.h"
 #include "app/DocumentPanes.h"
 #include "app/SpeechTimingCommands.h"
 #include "app/TranslationCommands.h"
@@ -33,6 +32,7 @@
 #include "document/Player.h"
 #include "panels/ProblemsPanel.h"
 #include "panels/ShiftTimesDialog.h"
+#include "media/MediaSession.h"
 #include "panels/SynchronizeDialog.h"
 #include "panels/TimecodeOffsetDialog.h"
 #include "player/VideoPlayerViewController.h"
@@ -57,8 +57,9 @@ QString DocumentWindow::dialogFolder() const
     return DialogFolder::startFor(m_document->filePath(), m_player ? m_player->videoPath() : QString());
 }
 
-DocumentWindow::DocumentWindow(Document *document, DocumentController &controller)
+DocumentWindow::DocumentWindow(Document *document, MediaSession *media, DocumentController &controller)
     : m_document(document)
+    , m_media(media)
     , m_controller(controller)
 {
     resize(1280, 800);
@@ -95,15 +96,14 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
 // the status bar taller and moved the timeline under the pointer).
 void DocumentWindow::buildShotChangeProgress()
 {
-    ShotChangeTracking *tracking = m_panes->shotChangeTracking();
-    connect(tracking, &ShotChangeTracking::progressChanged, &m_listener, [this](std::optional<double> progress) {
+    connect(m_media, &MediaSession::shotScanProgressChanged, &m_listener, [this](std::optional<double> progress) {
         const QString text = tr("Finding shot changes… %1%");
         if (progress && m_noticeShown.hasExpired())
             statusBar()->showMessage(text.arg(int(*progress * 100)));
         else if (statusBar()->currentMessage().startsWith(text.section(u'%', 0, 0)))
             statusBar()->clearMessage();
     });
-    connect(tracking, &ShotChangeTracking::failed, &m_listener, [this](const QString &message) {
+    connect(m_media, &MediaSession::shotScanFailed, &m_listener, [this](const QString &message) {
         statusBar()->showMessage(tr("No shot changes: %1").arg(message), 10000);
     });
 }
@@ -117,7 +117,7 @@ void DocumentWindow::showNotice(const QString &message)
 
 void DocumentWindow::buildPanes()
 {
-    m_panes = new DocumentPanes(m_document, this);
+    m_panes = new DocumentPanes(m_document, m_media, this);
     m_player = m_panes->player();
     m_table = m_panes->table();
     m_timeline = m_panes->timeline();
@@ -558,7 +558,7 @@ void DocumentWindow::addTimingAndTextCommands(QMenu *menu)
 void DocumentWindow::addSpeechCommands(QMenu *menu)
 {
     menu->addSeparator();
-    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_table, this, statusBar());
+    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_media, m_table, this, statusBar());
     SpeechTimingCommands *commands = m_speechCommands.get();
     m_needsSpeech << addAction(menu, QT_TR_NOOP("Snap to Spee&ch"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
                                [commands] { commands->snapToSpeech(); });

@@ -40,7 +40,6 @@ Document::Document(QObject *parent)
     connect(this, &Document::subtitlesRemoved, &m_problemIndex, &ProblemIndex::subtitlesRemoved);
     connect(this, &Document::subtitlesUpdated, &m_problemIndex, &ProblemIndex::subtitlesUpdated);
     connect(this, &Document::subtitlesReordered, &m_problemIndex, &ProblemIndex::subtitlesReordered);
-    connect(this, &Document::shotChangesChanged, &m_problemIndex, [this] { m_problemIndex.setShotChanges(m_shotChanges); });
     m_qualityProfile.id = QualitySettings::shared()->defaultProfileId();
     applyQualityProfile();
     // A profile edited, imported or deleted anywhere: this document checks by it again.
@@ -381,73 +380,4 @@ void Document::restoreState(const QVariantMap &state)
     const int index = stored.toInt(&ok);
     if (ok && index >= 0 && index < m_subtitleController.count())
         setSelectedSubtitleIndexes(IndexSet(index));
-}
-
-void Document::addFoundShotChanges(const std::vector<double> &times)
-{
-    int added = 0;
-    for (double time : times) {
-        if (!m_shotChangeEdits.removed.nearest(time, ShotChanges::tolerance))
-            added += m_shotChanges.insert(time) ? 1 : 0;
-    }
-    if (added > 0)
-        emit shotChangesChanged();
-}
-
-bool Document::addShotChange(double time)
-{
-    return editShotChange(time, true, tr("Add Shot Change"));
-}
-
-bool Document::removeShotChange(double time)
-{
-    return editShotChange(time, false, tr("Remove Shot Change"));
-}
-
-bool Document::editShotChange(double time, bool present, const QString &stepName)
-{
-    const std::optional<double> existing = m_shotChanges.nearest(time, ShotChanges::tolerance);
-    if (!std::isfinite(time) || existing.has_value() == present)
-        return false;
-    if (!present)
-        time = *existing; // its own time, which an undo puts back
-    ShotChangeEdits edits = m_shotChangeEdits;
-    (present ? edits.removed : edits.added).remove(time);
-    (present ? edits.added : edits.removed).insert(time);
-    m_undoManager.runAsOneStep(stepName, [&] { setShotChange(time, present, edits); });
-    return true;
-}
-
-// Registers the step back to how things were, as the subtitle controller does.
-void Document::setShotChange(double time, bool present, const ShotChangeEdits &edits)
-{
-    m_undoManager.registerUndo(
-        [this, time, present, before = m_shotChangeEdits, video = m_shotChangeVideo] {
-            if (video == m_shotChangeVideo)
-                setShotChange(time, !present, before);
-        },
-        UndoManager::Scope::OutsideFile);
-    if (present)
-        m_shotChanges.insert(time);
-    else
-        m_shotChanges.remove(time);
-    m_shotChangeEdits = edits;
-    emit shotChangesChanged();
-}
-
-void Document::clearShotChanges()
-{
-    ++m_shotChangeVideo;
-    m_shotChangeEdits = {};
-    if (std::exchange(m_shotChanges, ShotChanges()).isEmpty())
-        return;
-    emit shotChangesChanged();
-}
-
-void Document::setSpeech(SpeechStretches speech)
-{
-    if (speech == m_speech)
-        return;
-    m_speech = std::move(speech);
-    emit speechChanged();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Player.h"
+#include "system/RegularFileCheck.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -129,4 +130,5 @@ private:
     ObserverToken m_nextToken = 1;
     std::map<ObserverToken, PeriodicObserver> m_periodicObservers;
     std::map<ObserverToken, BoundaryObserver> m_boundaryObservers;
+    RegularFileCheck m_fileCheck{this}; // only regular files are played
 };

@@ -1,5 +1,6 @@
 #include "document/Document.h"
 #include "format/SubtitleFormatIo.h"
+#include "media/MediaSession.h"
 #include "player/OwnedTemporaryFolder.h"
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
@@ -43,6 +44,7 @@ class tst_VideoPlayerViewController : public QObject
 
 private:
     std::unique_ptr<Document> m_document;
+    std::unique_ptr<MediaSession> m_media;
     std::unique_ptr<VideoPlayerViewController> m_controller;
     QList<QPointer<FakePlayer>> m_players;
     double m_nextFrameRate = 25;
@@ -64,7 +66,8 @@ private slots:
     {
         m_document = std::make_unique<Document>();
         m_document->attachController();
-        m_controller = std::make_unique<VideoPlayerViewController>(m_document.get());
+        m_media = std::make_unique<MediaSession>();
+        m_controller = std::make_unique<VideoPlayerViewController>(m_document.get(), m_media.get());
         m_controller->resize(640, 480);
         m_players.clear();
         m_nextFrameRate = 25;
@@ -79,6 +82,7 @@ private slots:
     void cleanup()
     {
         m_controller.reset();
+        m_media.reset();
         m_document.reset();
     }
 
@@ -172,7 +176,7 @@ private slots:
                 std::vector<double> times;
                 for (const QString &time : steps.at(++i).split(u','))
                     times.push_back(time.toDouble());
-                m_document->addFoundShotChanges(times);
+                m_media->addFoundShotChanges(times);
             } else if (step == QLatin1String("next"))
                 m_controller->goToNextShotChange();
             else if (step == QLatin1String("previous"))

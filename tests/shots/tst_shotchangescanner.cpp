@@ -1,7 +1,7 @@
 #include "format/SubtitleWriter.h"
 #include "shots/ShotChangeDetector.h"
 #include "shots/ShotChangeScanner.h"
-#include "waveform/MediaCache.h"
+#include "decoding/MediaCache.h"
 #include "shots/ShotChangesCommand.h"
 
 #include "EncodingSamples.h"

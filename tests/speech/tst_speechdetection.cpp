@@ -1,10 +1,10 @@
 #include "format/SubtitleWriter.h"
 #include "speech/SpeechAnalyser.h"
-#include "waveform/AudioWaveform.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SpeechCommand.h"
-#include "waveform/SpeechDetection.h"
-#include "waveform/WaveformCommand.h"
+#include "media/AudioWaveform.h"
+#include "decoding/MediaCache.h"
+#include "media/SpeechCommand.h"
+#include "media/SpeechDetection.h"
+#include "media/MediaSession.h"
 
 #include "TestMedia.h"
 
@@ -35,7 +35,7 @@ Reading readWhole(const QString &path, const std::shared_ptr<MediaCache> &cache,
     waveform->setSpeechDetection(true);
     QSignalSpy found(waveform.get(), &AudioWaveform::speechFound);
     QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-    waveform->loadWhole(WaveformCommand::PointsPerSecond);
+    waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
     if (!finished.wait(60000))
         return {};
     return {waveform->speech(), int(found.count()), waveform->samples()};
@@ -240,7 +240,7 @@ void TestSpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
         const auto waveform = AudioWaveform::create(path);
         waveform->setCache(cache);
         QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-        waveform->loadWhole(WaveformCommand::PointsPerSecond);
+        waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
         QVERIFY(finished.wait(60000));
         QVERIFY(waveform->speech().isEmpty());
     }

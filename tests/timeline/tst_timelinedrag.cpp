@@ -85,8 +85,8 @@ private slots:
         TimelineFixture f(times);
         f.timeline->setCurrentTime(c.cursorTime);
         if (c.shotChange >= 0)
-            f.document.addFoundShotChanges({c.shotChange});
-        f.document.setSpeech(SpeechStretches({c.speech}));
+            f.media.addFoundShotChanges({c.shotChange});
+        f.media.setSpeech(SpeechStretches({c.speech}));
         const SubtitlePtr a = f.at(0);
         // B selected: pressing on A must make A alone the selection, so B stays put.
         f.document.setSelectedSubtitleIndexes(IndexSet({1}));
