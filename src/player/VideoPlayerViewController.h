@@ -87,6 +87,8 @@ public slots:
     void seekDidFinish(bool finished);
     // An exact seek that refreshes the overlay once it lands.
     void seekTo(double seconds);
+    // Whether a seekTo has not landed yet.
+    bool isSeeking() const { return m_seekTarget.has_value(); }
     // Seeks to the document's next or previous shot change from where the video is, or is
     // being sought to; nothing when there is none.
     void goToNextShotChange() { goToShotChange(true); }
