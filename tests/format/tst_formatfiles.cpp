@@ -15,7 +15,7 @@
 // refused" when mending would leave none); and
 // checks lists "same" (written back unedited, byte for byte) and "srt" (through SRT and
 // back, the same subtitles).
-class TestFormatFiles : public QObject
+class tst_FormatFiles : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +50,7 @@ QStringList described(const SubtitleList &subtitles, double precision = 0.001)
 } // namespace
 
 // Each format told by its shape, and the look-alikes that are not it.
-void TestFormatFiles::detection_data()
+void tst_FormatFiles::detection_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("format"); // its key
@@ -73,14 +73,14 @@ void TestFormatFiles::detection_data()
     row("a comment naming <tt> before a web page", QStringLiteral("<!-- <tt> -->\n<html><body>Not found</body></html>\n"), "srt");
 }
 
-void TestFormatFiles::detection()
+void tst_FormatFiles::detection()
 {
     QFETCH(QString, text);
     QFETCH(QString, format);
     QCOMPARE(SubtitleFormat::key(SubtitleFormat::detect(text)), format);
 }
 
-void TestFormatFiles::realFiles_data()
+void tst_FormatFiles::realFiles_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
@@ -104,7 +104,7 @@ void TestFormatFiles::realFiles_data()
     }
 }
 
-void TestFormatFiles::realFiles()
+void tst_FormatFiles::realFiles()
 {
     QFETCH(QString, path);
     QFETCH(QString, expected);
@@ -171,7 +171,7 @@ void TestFormatFiles::realFiles()
 }
 
 // Real SRT files written in each other format and read back give the same subtitles.
-void TestFormatFiles::srtFilesThroughEveryFormat_data()
+void tst_FormatFiles::srtFilesThroughEveryFormat_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("format");
@@ -184,7 +184,7 @@ void TestFormatFiles::srtFilesThroughEveryFormat_data()
     }
 }
 
-void TestFormatFiles::srtFilesThroughEveryFormat()
+void tst_FormatFiles::srtFilesThroughEveryFormat()
 {
     QFETCH(QString, path);
     QFETCH(int, format);
@@ -217,7 +217,7 @@ void TestFormatFiles::srtFilesThroughEveryFormat()
 // A time a format cannot hold is written as the nearest it can, and an end before its
 // start as the start, so that the format's own strict reader takes the file back; with
 // the keep of a file read before too.
-void TestFormatFiles::extremeTimesReadBackStrictly_data()
+void tst_FormatFiles::extremeTimesReadBackStrictly_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<bool>("kept");
@@ -253,7 +253,7 @@ void TestFormatFiles::extremeTimesReadBackStrictly_data()
     }
 }
 
-void TestFormatFiles::extremeTimesReadBackStrictly()
+void tst_FormatFiles::extremeTimesReadBackStrictly()
 {
     QFETCH(int, format);
     QFETCH(bool, kept);
@@ -281,5 +281,5 @@ void TestFormatFiles::extremeTimesReadBackStrictly()
     QCOMPARE(WrittenTimes::changes(id, subtitles, keep.get()).isEmpty(), readStart == start && readEnd == end);
 }
 
-QTEST_GUILESS_MAIN(TestFormatFiles)
+QTEST_GUILESS_MAIN(tst_FormatFiles)
 #include "tst_formatfiles.moc"
