@@ -7,27 +7,13 @@
 #include "model/SubtitleController.h"
 #include "model/TimingNudge.h"
 
-#include <QRegularExpression>
+#include "SubtitleText.h"
+
 #include <QTest>
 
 #include <algorithm>
 
 namespace {
-
-// "start-end|…"; a leading * keeps a subtitle out of the chosen ones.
-SubtitleList subtitlesFrom(const QString &text, IndexSet *chosen)
-{
-    SubtitleList list;
-    for (QString entry : text.split(u'|', Qt::SkipEmptyParts)) {
-        if (!entry.startsWith(u'*'))
-            chosen->insert(int(list.size()));
-        else
-            entry.remove(0, 1);
-        const QStringList times = entry.split(u'-');
-        list.append(Subtitle::create(QString(), times[0].toDouble(), times[1].toDouble()));
-    }
-    return list;
-}
 
 // The list as text after the change; nothing when no subtitle changes (no undo step).
 QString applied(const SubtitleList &list, const IndexSet &chosen, const QList<Subtitle::Values> &values)
@@ -203,11 +189,7 @@ private slots:
         QFETCH(QString, then);
         SubtitleController controller;
         controller.setFrameRate(rate);
-        SubtitleList subtitles;
-        for (const QString &entry : list.split(u'|')) {
-            const QStringList parts = entry.split(QRegularExpression(QStringLiteral("[@-]")));
-            subtitles.append(Subtitle::create(parts[0], parts[1].toDouble(), parts[2].toDouble()));
-        }
+        const SubtitleList subtitles = subtitlesFrom(list);
         controller.setSubtitles(subtitles);
         const auto line = [&](QStringView text) {
             return *std::find_if(subtitles.begin(), subtitles.end(), [&](const SubtitlePtr &s) { return s->text() == text; });

@@ -411,8 +411,7 @@ private slots:
     // The kept problems agree with a fresh check after every edit, undo and deletion.
     void indexFollowsEveryChange()
     {
-        Checked c({Subtitle::create("a", 0, 2), Subtitle::create("b", 3, 5),
-                   Subtitle::create("c", 6, 8), Subtitle::create("d", 9, 11)});
+        Checked c(subtitlesFrom(QStringLiteral("a@0-2|b@3-5|c@6-8|d@9-11")));
         QList<std::pair<int, int>> reported;
         connect(&c.index, &ProblemIndex::problemsChanged, this, [&](int first, int last) { reported.append({first, last}); });
         c.controller.setEnd(0, 4); // now runs into b
