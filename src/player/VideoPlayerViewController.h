@@ -65,7 +65,6 @@ public:
     QString rateText() const;
     double speed() const { return m_speed; }
     // Whether the original's line at the playback position shows above the subtitle.
-    bool showsOriginal() const { return m_showsOriginal; }
     void setShowsOriginal(bool shows);
 
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
