@@ -1,6 +1,7 @@
 #include "panels/FindReplaceDialog.h"
 
 #include "document/Document.h"
+#include "style/ProblemColour.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -165,7 +166,7 @@ void FindReplaceDialog::hideEvent(QHideEvent *event)
 
 void FindReplaceDialog::setStatus(const QString &text, bool problem)
 {
-    m_status->setStyleSheet(problem ? QStringLiteral("QLabel { color: #c0392b; }") : QString());
+    m_status->setStyleSheet(problem ? ProblemColour::labelStyleSheet() : QString());
     m_status->setText(text);
 }
 
