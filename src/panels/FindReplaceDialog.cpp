@@ -103,11 +103,7 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
         m_run.reset();
         endRun(tr("The subtitles changed, so the search stopped."), true);
     };
-    connect(document, &Document::subtitlesReloaded, this, listChanged);
-    connect(document, &Document::subtitlesInserted, this, listChanged);
-    connect(document, &Document::subtitlesRemoved, this, listChanged);
-    connect(document, &Document::subtitlesUpdated, this, listChanged);
-    connect(document, &Document::subtitlesReordered, this, listChanged);
+    connect(document, &Document::subtitlesChanged, this, listChanged);
     m_sliceTimer.setSingleShot(true);
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &FindReplaceDialog::runSlice);
