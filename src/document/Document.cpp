@@ -136,6 +136,7 @@ void Document::applyQualityProfile()
     const bool changed = !(*found == m_qualityProfile);
     m_qualityProfile = *found;
     m_problemIndex.setLimits(m_qualityProfile.limitsFor(m_language));
+    m_subtitleController.setProfileFrameRate(m_problemIndex.limits().frameRate);
     if (changed)
         emit qualityProfileChanged();
 }

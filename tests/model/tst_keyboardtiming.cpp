@@ -74,7 +74,7 @@ private slots:
         QFETCH(QString, expected);
         IndexSet chosen;
         const SubtitleList subtitles = subtitlesFrom(list, &chosen);
-        const TimingNudge nudge(TimingNudge::Edge(edge), step, frameRate, gap);
+        const TimingNudge nudge(TimingNudge::Edge(edge), step, frameRate, rate, gap);
         QCOMPARE(applied(subtitles, chosen, nudge.valuesFor(subtitles, chosen)), expected);
     }
 
@@ -129,7 +129,7 @@ private slots:
         for (QChar press : presses) {
             const bool frame = press == u'f';
             const double step = frame ? 1 / frameRate : run.next(TimingNudge::Edge::Both, press == u'-' ? -1 : 1, list, frameRate);
-            const Subtitle::Values value = TimingNudge(TimingNudge::Edge::Both, step, frameRate, gap).valuesFor(list, IndexSet(0)).at(0);
+            const Subtitle::Values value = TimingNudge(TimingNudge::Edge::Both, step, frameRate, rate, gap).valuesFor(list, IndexSet(0)).at(0);
             list[0]->start = *value.start;
             list[0]->end = *value.end;
             if (!frame)
