@@ -147,6 +147,7 @@ private slots:
         QTest::newRow("a frame under the threshold") << "0-1|1.44-2" << "0-1.36|1.44-2";
         QTest::newRow("the threshold exactly") << "0-1|1.48-2" << "unchanged";
         QTest::newRow("an overlap") << "0-1.5|1.2-2" << "0-1.12|1.2-2";
+        QTest::newRow("a next start between frames: the end no nearer than the gap") << "0-1|1.23-2" << "0-1.12|1.23-2";
         QTest::newRow("an overlap that would leave less than a frame") << "1-3|1.04-2" << "unchanged";
         QTest::newRow("one chosen: the gap after it") << "*0-1|1.2-2|*2.2-3" << "0-1|1.2-2.12|2.2-3";
         QTest::newRow("several: not the gap after the last") << "0-1|1.2-2|*2.2-3" << "0-1.12|1.2-2|2.2-3";

@@ -214,6 +214,7 @@ private slots:
         row("long line: two lines of exactly the longest", QString(42, u'x') + ' ' + QString(42, u'y') + "@0-5",
             QString(42, u'x') + '\n' + QString(42, u'y') + "@0-5");
         row("too long for two lines: left alone", words + "@0-5", "");
+        row("long line, two breaks as even: the longer line below", a20 + " b " + a20 + "@0-5", a20 + "\nb " + a20 + "@0-5");
     }
 
     void fixes()
