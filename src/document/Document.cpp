@@ -135,6 +135,7 @@ void Document::applyQualityProfile()
     const bool changed = !(*found == m_qualityProfile);
     m_qualityProfile = *found;
     m_problemIndex.setLimits(m_qualityProfile.limitsFor(m_language));
+    m_subtitleController.setProfileFrameRate(m_problemIndex.limits().frameRate);
     if (changed)
         emit qualityProfileChanged();
 }
@@ -200,6 +201,7 @@ void Document::seekPausedVideoTo(int index)
 void Document::didReloadSubtitles(SubtitleController &)
 {
     emit subtitlesReloaded();
+    emit subtitlesChanged();
 }
 
 void Document::didUpdateSubtitles(SubtitleController &, const IndexSet &indexes,
@@ -209,6 +211,7 @@ void Document::didUpdateSubtitles(SubtitleController &, const IndexSet &indexes,
     // select them meanwhile.
     const bool keepsSelection = indexes == m_selectedSubtitleIndexes;
     emit subtitlesUpdated(indexes, indexUpdates, newIndexes);
+    emit subtitlesChanged();
     selectUpdated(newIndexes, keepsSelection);
 }
 
@@ -217,6 +220,7 @@ void Document::didReorderSubtitles(SubtitleController &, const IndexSet &indexes
 {
     const bool keepsSelection = indexes == m_selectedSubtitleIndexes;
     emit subtitlesReordered(indexes, newPositions, newIndexes);
+    emit subtitlesChanged();
     selectUpdated(newIndexes, keepsSelection);
 }
 
@@ -232,6 +236,7 @@ void Document::selectUpdated(const IndexSet &newIndexes, bool keepsSelection)
 void Document::didInsertSubtitles(SubtitleController &, const IndexSet &indexes)
 {
     emit subtitlesInserted(indexes);
+    emit subtitlesChanged();
     setSelectedSubtitleIndexes(indexes);
 }
 
@@ -239,6 +244,7 @@ void Document::didRemoveSubtitles(SubtitleController &controller, const Subtitle
                                   const IndexSet &indexes)
 {
     emit subtitlesRemoved(subtitles, indexes);
+    emit subtitlesChanged();
     const int first = indexes.isEmpty() ? 0 : indexes.first();
     const int remaining = controller.count();
     if (first < remaining)

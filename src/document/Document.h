@@ -165,6 +165,8 @@ signals:
     // position p now stands at newPositions[p].
     void subtitlesReordered(const IndexSet &indexes, const std::vector<int> &newPositions,
                             const IndexSet &newIndexes);
+    // After any of the five above, for listeners that only need to know the list changed.
+    void subtitlesChanged();
     // The selection changed; panes select exactly `selection`.
     void selectionChanged(const IndexSet &selection, const IndexSet &previous);
     // Panes scroll the subtitle into view unless they made the selection themselves.

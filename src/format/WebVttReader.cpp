@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace {
 
 using Part = FormatKeep::Part;
@@ -496,14 +498,6 @@ Expected<FormatReading, QString> Reader::read()
 }
 
 } // namespace
-
-std::optional<double> WebVttReader::readTimestamp(QStringView text)
-{
-    double seconds = 0;
-    if (readTimestampAt(text, 0, seconds) != text.size() || text.isEmpty())
-        return std::nullopt;
-    return seconds;
-}
 
 Expected<FormatReading, QString> WebVttReader::read(QStringView text, const FormatReadOptions &options)
 {

@@ -98,7 +98,6 @@ private:
     void sendSeek(PendingSeek &seek);
     void endSeek(bool finished);
     void moveTime(double time, bool continuous);
-    void notifyJump();
     void notifyPeriodicObservers();
     void updateTimers();
     void stepBackwardsPlayback();

@@ -109,11 +109,7 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, const M
     updateControls();
 
     // Any change of the list can change which subtitle is current, or its text.
-    connect(m_document, &Document::subtitlesReloaded, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesInserted, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesRemoved, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesReordered, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_document, &Document::subtitlesChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_styledTrack, &StyledSubtitleTrack::shownChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(&m_document->originalSubtitles(), &OriginalSubtitles::changed, this, [this] {
         updateBoundaryTimeObserver();

@@ -67,7 +67,6 @@ public:
     QString rateText() const;
     double speed() const { return m_speed; }
     // Whether the original's line at the playback position shows above the subtitle.
-    bool showsOriginal() const { return m_showsOriginal; }
     void setShowsOriginal(bool shows);
 
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
@@ -89,6 +88,8 @@ public slots:
     void seekDidFinish(bool finished);
     // An exact seek that refreshes the overlay once it lands.
     void seekTo(double seconds);
+    // Whether a seekTo has not landed yet.
+    bool isSeeking() const { return m_seekTarget.has_value(); }
     // Seeks to the document's next or previous shot change from where the video is, or is
     // being sought to; nothing when there is none.
     void goToNextShotChange() { goToShotChange(true); }

@@ -4,7 +4,6 @@
 #include "document/Player.h"
 #include "document/Preferences.h"
 #include "model/Fatal.h"
-#include "model/FrameTiming.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/CursorSnapProvider.h"
@@ -359,7 +358,7 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
         shotChanges.emplace(m_timeline->document()->problemIndex().shotChangeRules());
         speech.emplace(m_timeline->media()->speech());
         neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
-                           FrameTiming::twoFrameGap(step.frameRate));
+                           m_timeline->document()->subtitleController().twoFrameGap());
         step.snapTargets = {&*cursor, &*shotChanges, &*speech, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);

@@ -2,6 +2,8 @@
 #include "format/AssWriter.h"
 #include "format/SubtitleFormatIo.h"
 
+#include "SubtitleText.h"
+
 #include <QTest>
 
 // ASS and SSA scripts as players read them, and written back keeping what was not edited.
@@ -28,14 +30,6 @@ QString script(const char *text)
         .replace(QStringLiteral("EVENTS"), QStringLiteral("[Script Info]\nScriptType: v4.00+\n\n[Events]\n"
                                                           "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text"))
         .replace(QStringLiteral("D "), QStringLiteral("Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,"));
-}
-
-QString described(const SubtitleList &subtitles)
-{
-    QStringList parts;
-    for (const SubtitlePtr &subtitle : subtitles)
-        parts.append(QStringLiteral("%1@%2-%3").arg(subtitle->text()).arg(subtitle->start).arg(subtitle->end));
-    return parts.join(u'|');
 }
 
 } // namespace
@@ -112,7 +106,7 @@ void tst_Ass::reads()
         return;
     }
     QVERIFY2(read, read ? "" : qPrintable(read.error()));
-    QCOMPARE(described(read.value().subtitles), expected);
+    QCOMPARE(describeSubtitles(read.value().subtitles), expected);
     QCOMPARE(read.value().repairs.isEmpty(), !repairing);
 }
 
@@ -210,7 +204,7 @@ void tst_Ass::srtThroughAssKeepsTags()
     const QString ass = SubtitleFormatIo::write(SubtitleFormat::Ass, srt.value().subtitles, nullptr);
     const auto back = SubtitleFormatIo::read(SubtitleFormat::Ass, ass);
     QVERIFY2(back, back ? "" : qPrintable(back.error()));
-    QCOMPARE(described(back.value().subtitles), expected + QStringLiteral("@1.23-5.68"));
+    QCOMPARE(describeSubtitles(back.value().subtitles), expected + QStringLiteral("@1.23-5.68"));
 }
 
 QTEST_GUILESS_MAIN(tst_Ass)

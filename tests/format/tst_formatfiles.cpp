@@ -16,7 +16,7 @@
 // refused" when mending would leave none); and
 // checks lists "same" (written back unedited, byte for byte) and "srt" (through SRT and
 // back, the same subtitles).
-class TestFormatFiles : public QObject
+class tst_FormatFiles : public QObject
 {
     Q_OBJECT
 
@@ -60,7 +60,7 @@ QStringList described(const SubtitleList &subtitles, double precision = 0.001)
 using namespace Qt::StringLiterals;
 
 // Each format told by its shape, and the look-alikes that are not it.
-void TestFormatFiles::detection_data()
+void tst_FormatFiles::detection_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("format"); // its key
@@ -83,14 +83,14 @@ void TestFormatFiles::detection_data()
     row("a comment naming <tt> before a web page", QStringLiteral("<!-- <tt> -->\n<html><body>Not found</body></html>\n"), "srt");
 }
 
-void TestFormatFiles::detection()
+void tst_FormatFiles::detection()
 {
     QFETCH(QString, text);
     QFETCH(QString, format);
     QCOMPARE(SubtitleFormat::key(SubtitleFormat::detect(text)), format);
 }
 
-void TestFormatFiles::realFiles_data()
+void tst_FormatFiles::realFiles_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
@@ -114,7 +114,7 @@ void TestFormatFiles::realFiles_data()
     }
 }
 
-void TestFormatFiles::realFiles()
+void tst_FormatFiles::realFiles()
 {
     QFETCH(QString, path);
     QFETCH(QString, expected);
@@ -181,7 +181,7 @@ void TestFormatFiles::realFiles()
 }
 
 // Real SRT files written in each other format and read back give the same subtitles.
-void TestFormatFiles::srtFilesThroughEveryFormat_data()
+void tst_FormatFiles::srtFilesThroughEveryFormat_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("format");
@@ -194,7 +194,7 @@ void TestFormatFiles::srtFilesThroughEveryFormat_data()
     }
 }
 
-void TestFormatFiles::srtFilesThroughEveryFormat()
+void tst_FormatFiles::srtFilesThroughEveryFormat()
 {
     QFETCH(QString, path);
     QFETCH(int, format);
@@ -227,7 +227,7 @@ void TestFormatFiles::srtFilesThroughEveryFormat()
 // A time a format cannot hold is written as the nearest it can, and an end before its
 // start as the start, so that the format's own strict reader takes the file back; with
 // the keep of a file read before too.
-void TestFormatFiles::extremeTimesReadBackStrictly_data()
+void tst_FormatFiles::extremeTimesReadBackStrictly_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<bool>("kept");
@@ -263,7 +263,7 @@ void TestFormatFiles::extremeTimesReadBackStrictly_data()
     }
 }
 
-void TestFormatFiles::extremeTimesReadBackStrictly()
+void tst_FormatFiles::extremeTimesReadBackStrictly()
 {
     QFETCH(int, format);
     QFETCH(bool, kept);
@@ -293,7 +293,7 @@ void TestFormatFiles::extremeTimesReadBackStrictly()
 
 // A text written in another format reads back as the format can say it, and whatever it
 // cannot say is in the list of losses the user sees first.
-void TestFormatFiles::conversionKeepsTextOrListsIt_data()
+void tst_FormatFiles::conversionKeepsTextOrListsIt_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("text");
@@ -321,7 +321,7 @@ void TestFormatFiles::conversionKeepsTextOrListsIt_data()
     }
 }
 
-void TestFormatFiles::conversionKeepsTextOrListsIt()
+void tst_FormatFiles::conversionKeepsTextOrListsIt()
 {
     QFETCH(int, format);
     QFETCH(QString, text);
@@ -340,7 +340,7 @@ void TestFormatFiles::conversionKeepsTextOrListsIt()
 
 // What two formats each have their own way to say (a speaker, a placement) goes across a
 // conversion from one to the other, and is not listed as lost.
-void TestFormatFiles::conversionCarriesWhatBothFormatsSay_data()
+void tst_FormatFiles::conversionCarriesWhatBothFormatsSay_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("file");
@@ -366,7 +366,7 @@ void TestFormatFiles::conversionCarriesWhatBothFormatsSay_data()
         << u"a b\nc"_s << u"a b\nc"_s;
 }
 
-void TestFormatFiles::conversionCarriesWhatBothFormatsSay()
+void tst_FormatFiles::conversionCarriesWhatBothFormatsSay()
 {
     QFETCH(int, from);
     QFETCH(QString, file);
@@ -386,5 +386,5 @@ void TestFormatFiles::conversionCarriesWhatBothFormatsSay()
     QVERIFY2(losses.isEmpty(), qPrintable(losses.join(u'\n')));
 }
 
-QTEST_GUILESS_MAIN(TestFormatFiles)
+QTEST_GUILESS_MAIN(tst_FormatFiles)
 #include "tst_formatfiles.moc"

@@ -5,7 +5,7 @@
 
 // TTML through the format dispatch: times, styles and placement as subtitles, broken
 // documents named by line, and what a write keeps of a file read before.
-class TestTtml : public QObject
+class tst_Ttml : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +50,7 @@ QString described(const SubtitleList &subtitles)
 
 } // namespace
 
-void TestTtml::reading_data()
+void tst_Ttml::reading_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("repairing");
@@ -115,7 +115,7 @@ void TestTtml::reading_data()
         document("<p begin=\"1s\">a</p><p begin=\"2s\" end=\"1s\">b</p>"), "2000-2000 b", true);
 }
 
-void TestTtml::reading()
+void tst_Ttml::reading()
 {
     QFETCH(QString, text);
     QFETCH(bool, repairing);
@@ -130,7 +130,7 @@ void TestTtml::reading()
     QCOMPARE(read.value().repairs.isEmpty(), !repairing);
 }
 
-void TestTtml::writing_data()
+void tst_Ttml::writing_data()
 {
     QTest::addColumn<QString>("file"); // read first and kept; none: written from scratch
     QTest::addColumn<QString>("edit");
@@ -158,7 +158,7 @@ void TestTtml::writing_data()
                        "<p begin=\"00:00:01.000\" end=\"00:00:02.500\" region=\"top\"><span tts:fontStyle=\"italic\">Up</span><br/>"};
 }
 
-void TestTtml::writing()
+void tst_Ttml::writing()
 {
     QFETCH(QString, file);
     QFETCH(QString, edit);
@@ -200,7 +200,7 @@ void TestTtml::writing()
         QCOMPARE(headOf(*again.value().keep), headOf(*keep));
 }
 
-void TestTtml::bigFileKeptAsViews_data()
+void tst_Ttml::bigFileKeptAsViews_data()
 {
     QTest::addColumn<QString>("paragraph");
     QTest::addColumn<qsizetype>("split"); // where in it the parser's first piece of text ends
@@ -218,7 +218,7 @@ void TestTtml::bigFileKeptAsViews_data()
 
 // A paragraph read across the pieces the parser is given, kept as a view of the file's
 // text rather than a copy (a million copies cost many times the file), and written back.
-void TestTtml::bigFileKeptAsViews()
+void tst_Ttml::bigFileKeptAsViews()
 {
     QFETCH(QString, paragraph);
     QFETCH(qsizetype, split);
@@ -242,5 +242,5 @@ void TestTtml::bigFileKeptAsViews()
     QVERIFY2(written.contains(startTag + QStringLiteral("new</p>")), qPrintable(written.right(200)));
 }
 
-QTEST_GUILESS_MAIN(TestTtml)
+QTEST_GUILESS_MAIN(tst_Ttml)
 #include "tst_ttml.moc"

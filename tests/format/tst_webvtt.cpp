@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-class TestWebVtt : public QObject
+class tst_WebVtt : public QObject
 {
     Q_OBJECT
 
@@ -30,7 +30,7 @@ const QString cue = QStringLiteral("WEBVTT\n\n00:01.000 --> 00:02.000%1\n%2\n");
 
 } // namespace
 
-void TestWebVtt::read_data()
+void tst_WebVtt::read_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("repairing");
@@ -84,7 +84,7 @@ void TestWebVtt::read_data()
         u"3000 4000 B"_qs, true, 1);
 }
 
-void TestWebVtt::read()
+void tst_WebVtt::read()
 {
     QFETCH(QString, text);
     QFETCH(bool, repairing);
@@ -101,7 +101,7 @@ void TestWebVtt::read()
     QCOMPARE(reading.value().repairs.size(), repairs);
 }
 
-void TestWebVtt::write_data()
+void tst_WebVtt::write_data()
 {
     QTest::addColumn<QString>("file"); // read first, and its keep given to the writer; none when empty
     QTest::addColumn<QString>("edit"); // "time", "text <new>", "add <text>", "remove first" or nothing
@@ -126,7 +126,7 @@ void TestWebVtt::write_data()
         << u"WEBVTT\n\n00:00:05.000 --> 00:00:06.000 line:0\n<b>a</b>\n<c.black>b</c>c\n"_qs;
 }
 
-void TestWebVtt::write()
+void tst_WebVtt::write()
 {
     QFETCH(QString, file);
     QFETCH(QString, edit);
@@ -152,7 +152,7 @@ void TestWebVtt::write()
     QCOMPARE(SubtitleFormatIo::write(SubtitleFormat::WebVtt, subtitles, keep.get()), expected);
 }
 
-void TestWebVtt::throughSrt_data()
+void tst_WebVtt::throughSrt_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
@@ -171,7 +171,7 @@ void TestWebVtt::throughSrt_data()
     }
 }
 
-void TestWebVtt::throughSrt()
+void tst_WebVtt::throughSrt()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
@@ -186,5 +186,5 @@ void TestWebVtt::throughSrt()
     QCOMPARE(described(again.value().subtitles), QStringLiteral("3723004 3725500 ") + expected);
 }
 
-QTEST_GUILESS_MAIN(TestWebVtt)
+QTEST_GUILESS_MAIN(tst_WebVtt)
 #include "tst_webvtt.moc"

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 // The vertical zoom's curve: quiet parts grow as zoomed, loud ones stay shaped below the edge.
-class TestAmplitudeCompression : public QObject
+class tst_AmplitudeCompression : public QObject
 {
     Q_OBJECT
 
@@ -53,5 +53,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAmplitudeCompression)
+QTEST_GUILESS_MAIN(tst_AmplitudeCompression)
 #include "tst_amplitudecompression.moc"

@@ -38,7 +38,7 @@ uchar levelAt(const AudioSonogram &sonogram, int resolution, qsizetype column, i
 
 } // namespace
 
-class TestAudioSonogram : public QObject
+class tst_AudioSonogram : public QObject
 {
     Q_OBJECT
 
@@ -151,5 +151,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestAudioSonogram)
+QTEST_GUILESS_MAIN(tst_AudioSonogram)
 #include "tst_audiosonogram.moc"

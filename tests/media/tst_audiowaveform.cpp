@@ -25,7 +25,7 @@ bool loadAll(AudioWaveform &waveform, double start, double end, int perSecond)
 
 } // namespace
 
-class TestAudioWaveform : public QObject
+class tst_AudioWaveform : public QObject
 {
     Q_OBJECT
 
@@ -309,5 +309,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAudioWaveform)
+QTEST_GUILESS_MAIN(tst_AudioWaveform)
 #include "tst_audiowaveform.moc"

@@ -36,7 +36,7 @@ MediaCache::Series sampleEnvelope(int points)
 
 Q_DECLARE_METATYPE(Damage)
 
-class TestMediaCache : public QObject
+class tst_MediaCache : public QObject
 {
     Q_OBJECT
 
@@ -175,5 +175,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestMediaCache)
+QTEST_GUILESS_MAIN(tst_MediaCache)
 #include "tst_mediacache.moc"

@@ -28,7 +28,7 @@ struct Visit
 Q_DECLARE_METATYPE(Visit)
 
 // The outline the waveform is drawn with: which points a strip visits and how high.
-class TestWaveformOutline : public QObject
+class tst_WaveformOutline : public QObject
 {
     Q_OBJECT
 
@@ -72,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestWaveformOutline)
+QTEST_GUILESS_MAIN(tst_WaveformOutline)
 #include "tst_waveformoutline.moc"

@@ -32,7 +32,7 @@ static QList<QPointF> path(double from, double to)
 }
 
 // Blocks A [2, 4] at x 60..120 and B [6, 8] at x 180..240, 30 points per second.
-class TestTimelineDrag : public QObject
+class tst_TimelineDrag : public QObject
 {
     Q_OBJECT
 
@@ -301,5 +301,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimelineDrag)
+QTEST_MAIN(tst_TimelineDrag)
 #include "tst_timelinedrag.moc"

@@ -46,7 +46,7 @@ struct StackCase
 };
 Q_DECLARE_METATYPE(StackCase)
 
-class TestTimelineViewController : public QObject
+class tst_TimelineViewController : public QObject
 {
     Q_OBJECT
 
@@ -479,5 +479,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimelineViewController)
+QTEST_MAIN(tst_TimelineViewController)
 #include "tst_timelineviewcontroller.moc"
