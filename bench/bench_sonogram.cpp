@@ -1,13 +1,16 @@
 // Sonogram speed on a generated half-hour film (48 kHz stereo AAC, speech-like beeps
-// over pink noise): the whole computation as the timeline starts it, nothing cached, as
+// over pink noise): the whole computation as a media session starts it (riding on the
+// waveform's decoding, with the envelope beside it), nothing cached, as
 // seconds of sound per second of work; the share of it that is decoding and mixing down to
 // 16 kHz; and a warm start from the cache. The film is made once into /tmp and reused.
 //   ninja cuewright-bench-sonogram && bench/cuewright-bench-sonogram
 #include "speech/MonoResampler.h"
-#include "waveform/AudioDecoder.h"
-#include "waveform/AudioSonogram.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SonogramColumns.h"
+#include "media/AudioDecoder.h"
+#include "media/AudioSonogram.h"
+#include "media/AudioWaveform.h"
+#include "decoding/MediaCache.h"
+#include "media/MediaSession.h"
+#include "media/SonogramColumns.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,7 +55,11 @@ double computeWhole(const std::shared_ptr<MediaCache> &cache)
     sonogram.setCache(cache);
     QEventLoop loop;
     QObject::connect(&sonogram, &AudioSonogram::finished, &loop, &QEventLoop::quit);
-    sonogram.load();
+    // Goes before the sonogram it feeds.
+    const std::shared_ptr<AudioWaveform> waveform = AudioWaveform::create(filmPath());
+    waveform->setCache(nullptr);
+    waveform->addSink(sonogram.sink());
+    waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
     loop.exec();
     if (!sonogram.isComplete())
         qFatal("the sonogram of %s is incomplete", qPrintable(filmPath()));

@@ -2,8 +2,8 @@
 // stereo AAC), against the ffmpeg command line decoding the same audio to nothing on one
 // thread: cold on one and on two threads, and warm from the cache. The film is made
 // once into /tmp (a few minutes) and reused.
-#include "waveform/AudioWaveform.h"
-#include "waveform/MediaCache.h"
+#include "media/AudioWaveform.h"
+#include "decoding/MediaCache.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,6 +3,7 @@
 //   cuewright-measure-player VIDEO|- [--play] [--seek SECONDS] [--measure-seeks N] [--measure-cpu SECONDS]
 #include "document/Document.h"
 #include "player/MpvVideoWidget.h"
+#include "media/MediaSession.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 
@@ -90,8 +91,9 @@ int main(int argc, char *argv[])
 
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
-    auto *player = new VideoPlayerViewController(&document, &window);
-    auto *timeline = new TimelineViewController(&document, &window);
+    MediaSession media;
+    auto *player = new VideoPlayerViewController(&document, &media, &window);
+    auto *timeline = new TimelineViewController(&document, &media, &window);
     layout->addWidget(player, 3);
     layout->addWidget(timeline, 1);
     QObject::connect(player, &VideoPlayerViewController::videoDurationChanged, timeline,
@@ -100,8 +102,8 @@ int main(int argc, char *argv[])
                      &TimelineViewController::setCurrentTime);
     QObject::connect(player, &VideoPlayerViewController::frameRateChanged, timeline,
                      &TimelineViewController::setFrameRate);
-    QObject::connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline,
-                     &TimelineViewController::setAudioWaveform);
+    QObject::connect(player, &VideoPlayerViewController::videoChanged, &media,
+                     [&media](const QString &path) { media.start(path); });
     QObject::connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline,
                      &TimelineViewController::scrollToCursorIfNeeded);
     QObject::connect(player, &VideoPlayerViewController::playingChanged, timeline,

@@ -7,9 +7,9 @@
 //   cuewright-measure-speech make PATH [SEED] [silence|white|pink|music] [SNR] [SENTENCES]
 //       one clip, its truth printed
 //   cuewright-measure-speech detect PATH
-#include "waveform/AudioWaveform.h"
-#include "waveform/SpeechDetection.h"
-#include "waveform/WaveformCommand.h"
+#include "media/AudioWaveform.h"
+#include "media/SpeechDetection.h"
+#include "media/MediaSession.h"
 
 #include "TestMedia.h"
 
@@ -85,7 +85,7 @@ Timing timeReading(const QString &film, bool speech)
     QElapsedTimer clock;
     clock.start();
     const std::clock_t processor = std::clock();
-    waveform->loadWhole(WaveformCommand::PointsPerSecond);
+    waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
     loop.exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
     const double cpu = double(std::clock() - processor) / CLOCKS_PER_SEC;

@@ -2,7 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "player/MpvLibrary.h"
-#include "waveform/FfmpegLibrary.h"
+#include "decoding/FfmpegLibrary.h"
 
 #include "BuildInfo.h"
 

@@ -93,6 +93,8 @@ OpenDocument &DocumentController::adopt(std::unique_ptr<Document> document)
                              tr("Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.\n%2")
                                  .arg(shown->displayName(), message));
     });
+    if (m_changeSettleMilliseconds)
+        open.guard().setSettleDelay(*m_changeSettleMilliseconds);
     connect(&open.guard(), &DiskChangeGuard::changedOnDisk, shown, [this, shown] { askAboutChangeOnDisk(shown); });
     open.window().show();
     return open;
@@ -264,12 +266,18 @@ void DocumentController::askAboutChangeOnDisk(Document *document)
 {
     // Never on top of another question; ask once that one is answered.
     if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(500, document, [this, document] { askAboutChangeOnDisk(document); });
+        QTimer::singleShot(m_questionPutOffMilliseconds, document, [this, document] { askAboutChangeOnDisk(document); });
         return;
     }
     // A document closing already has nothing more to ask.
     if (OpenDocument *open = find(document))
         DocumentSaver(*open, m_recentFiles).askAboutChangeOnDisk();
+}
+
+void DocumentController::setChangeOnDiskDelays(int settleMilliseconds, int putOffMilliseconds)
+{
+    m_changeSettleMilliseconds = settleMilliseconds;
+    m_questionPutOffMilliseconds = putOffMilliseconds;
 }
 
 void DocumentController::revertToSaved(Document *document)

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Document;
@@ -70,6 +71,10 @@ public:
     // file offers the work left on it first.
     bool offerRecovery(QWidget *parent = nullptr);
 
+    // For documents opened from now on: how long a change on disk settles before it is
+    // looked at, and how long its question, put off by another one, waits to look again.
+    void setChangeOnDiskDelays(int settleMilliseconds, int putOffMilliseconds);
+
 private:
     OpenDocument &adopt(std::unique_ptr<Document> document);
     // The record of an open document; nullptr for one closed or closing.
@@ -102,4 +107,6 @@ private:
     int m_untitledCount = 0;
     QSet<QString> m_deferredRecovery;
     bool m_restoringSession = false;
+    std::optional<int> m_changeSettleMilliseconds;
+    int m_questionPutOffMilliseconds = 500;
 };

@@ -1,12 +1,11 @@
 #include "app/DocumentPanes.h"
 
 #include "app/DialogFolder.h"
-#include "app/ShotChangeTracking.h"
-#include "app/SpeechTracking.h"
 #include "document/Document.h"
 #include "document/Player.h"
 #include "list/SubtitleTextBox.h"
 #include "list/SubtitlesTableViewController.h"
+#include "media/MediaSession.h"
 #include "model/FrameTiming.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
@@ -16,17 +15,15 @@
 #include <QKeyEvent>
 #include <QMimeDatabase>
 
-DocumentPanes::DocumentPanes(Document *document, QWidget *parent)
+DocumentPanes::DocumentPanes(Document *document, MediaSession *media, QWidget *parent)
     : QObject(parent)
     , m_document(document)
-    , m_player(new VideoPlayerViewController(document, parent))
+    , m_media(media)
+    , m_player(new VideoPlayerViewController(document, media, parent))
     , m_table(new SubtitlesTableViewController(document, parent))
-    , m_timeline(new TimelineViewController(document, parent))
+    , m_timeline(new TimelineViewController(document, media, parent))
     , m_textBox(new SubtitleTextBox(document, parent))
-    , m_shotChangeTracking(new ShotChangeTracking(document, m_player, this))
 {
-    // Before the timeline hears of a waveform: it starts the reading.
-    new SpeechTracking(document, m_player, this);
     wirePlayback();
     connect(m_table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentPanes::commandStateChanged);
     connect(m_player, &VideoPlayerViewController::playingChanged, this, &DocumentPanes::commandStateChanged);
@@ -56,8 +53,13 @@ void DocumentPanes::wirePlayback()
     connect(player, &VideoPlayerViewController::videoDurationChanged, timeline, &TimelineViewController::setVideoDuration);
     connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
     connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
-    connect(player, &VideoPlayerViewController::audioWaveformChanged, timeline, &TimelineViewController::setAudioWaveform);
     connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline, &TimelineViewController::followCursor);
+    // The video played is the one worked out, from where playback is.
+    MediaSession *media = m_media;
+    connect(player, &VideoPlayerViewController::videoChanged, media, [media, player](const QString &path) {
+        media->start(path, player->player() ? player->player()->currentTime() : 0);
+    });
+    connect(player, &VideoPlayerViewController::playbackTimeChanged, media, &MediaSession::setFocusTime);
     // The player pane owns what Space, J, K, L and the arrows do, wherever they are pressed.
     connect(m_table, &SubtitlesTableViewController::playbackKeyEvent, player,
             [player](QKeyEvent *event) { QCoreApplication::sendEvent(player, event); });
@@ -102,7 +104,7 @@ std::optional<double> DocumentPanes::playerTimeOnFrame() const
 void DocumentPanes::addShotChangeAtPlayerTime()
 {
     if (const std::optional<double> time = playerTimeOnFrame())
-        m_document->addShotChange(*time);
+        m_media->addShotChange(*time);
 }
 
 QVariantMap DocumentPanes::saveState() const

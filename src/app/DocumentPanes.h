@@ -7,31 +7,32 @@
 #include <optional>
 
 class Document;
+class MediaSession;
 class QWidget;
-class ShotChangeTracking;
 class SubtitleTextBox;
 class SubtitlesTableViewController;
 class TimelineViewController;
 class VideoPlayerViewController;
 
 // The panes of one document and what passes between them. Each pane knows only the
-// document; this wires them together: playback drives the timeline, the list's playback
-// keys reach the player, a new selection seeks a paused video, and the commands that
-// need two panes at once (edit what is on screen, a shot change at the video) live here.
+// document and what its video's media session found; this wires them together: the video
+// the player plays is the one the session works out, playback drives the timeline, the
+// list's playback keys reach the player, and the commands that need two panes at once
+// (edit what is on screen, a shot change at the video) live here.
 class DocumentPanes : public QObject
 {
     Q_OBJECT
 
 public:
     // Makes the panes as children of `parent` (a window lays them out).
-    DocumentPanes(Document *document, QWidget *parent);
+    DocumentPanes(Document *document, MediaSession *media, QWidget *parent);
 
     VideoPlayerViewController *player() const;
     SubtitlesTableViewController *table() const;
     // The selected subtitle's text, for under the list.
     SubtitleTextBox *textBox() const { return m_textBox; }
     TimelineViewController *timeline() const;
-    ShotChangeTracking *shotChangeTracking() const { return m_shotChangeTracking; }
+    MediaSession *media() const { return m_media; }
 
     void openVideo(QWidget *dialogParent);
     bool canEditDisplayedSubtitle() const;
@@ -53,9 +54,9 @@ private:
     std::optional<double> playerTimeOnFrame() const;
 
     QPointer<Document> m_document;
+    MediaSession *m_media; // outlives the panes
     QPointer<VideoPlayerViewController> m_player;
     QPointer<SubtitlesTableViewController> m_table;
     QPointer<TimelineViewController> m_timeline;
     QPointer<SubtitleTextBox> m_textBox;
-    ShotChangeTracking *m_shotChangeTracking;
 };

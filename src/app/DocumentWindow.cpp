@@ -9,7 +9,6 @@
 #include "app/DocumentController.h"
 #include "app/DocumentFormatLabel.h"
 #include "app/EncodingPreview.h"
-#include "app/ShotChangeTracking.h"
 #include "app/DocumentPanes.h"
 #include "app/SpeechTimingCommands.h"
 #include "app/TranslationCommands.h"
@@ -28,6 +27,7 @@
 #include "list/SubtitlesTableViewController.h"
 #include "document/Player.h"
 #include "panels/ProblemsPanel.h"
+#include "media/MediaSession.h"
 #include "player/VideoPlayerViewController.h"
 #include "spelling/Spelling.h"
 #include "timeline/TimelineViewController.h"
@@ -50,15 +50,16 @@ QString DocumentWindow::dialogFolder() const
     return DialogFolder::startFor(m_document->filePath(), m_player ? m_player->videoPath() : QString());
 }
 
-DocumentWindow::DocumentWindow(Document *document, DocumentController &controller)
+DocumentWindow::DocumentWindow(Document *document, MediaSession *media, DocumentController &controller)
     : m_document(document)
+    , m_media(media)
     , m_controller(controller)
 {
     resize(1280, 800);
     buildPanes();
     m_translation = new TranslationCommands(document, m_player, this, statusBar());
     m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
-    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_table, this, statusBar());
+    m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_media, m_table, this, statusBar());
     m_commands = new CommandRegistry(this);
     buildMenus();
     ShortcutSettings::repairConflicts(this);
@@ -92,15 +93,14 @@ DocumentWindow::DocumentWindow(Document *document, DocumentController &controlle
 // the status bar taller and moved the timeline under the pointer).
 void DocumentWindow::buildShotChangeProgress()
 {
-    ShotChangeTracking *tracking = m_panes->shotChangeTracking();
-    connect(tracking, &ShotChangeTracking::progressChanged, &m_listener, [this](std::optional<double> progress) {
+    connect(m_media, &MediaSession::shotScanProgressChanged, &m_listener, [this](std::optional<double> progress) {
         const QString text = tr("Finding shot changes… %1%");
         if (progress && m_noticeShown.hasExpired())
             statusBar()->showMessage(text.arg(int(*progress * 100)));
         else if (statusBar()->currentMessage().startsWith(text.section(u'%', 0, 0)))
             statusBar()->clearMessage();
     });
-    connect(tracking, &ShotChangeTracking::failed, &m_listener, [this](const QString &message) {
+    connect(m_media, &MediaSession::shotScanFailed, &m_listener, [this](const QString &message) {
         statusBar()->showMessage(tr("No shot changes: %1").arg(message), 10000);
     });
 }
@@ -114,7 +114,7 @@ void DocumentWindow::showNotice(const QString &message)
 
 void DocumentWindow::buildPanes()
 {
-    m_panes = new DocumentPanes(m_document, this);
+    m_panes = new DocumentPanes(m_document, m_media, this);
     m_player = m_panes->player();
     m_table = m_panes->table();
     m_timeline = m_panes->timeline();

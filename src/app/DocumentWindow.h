@@ -10,6 +10,7 @@ class CommandRegistry;
 struct CommandContext;
 class Document;
 class DocumentController;
+class MediaSession;
 class DocumentPanes;
 class KeyboardTimingCommands;
 class ProblemsPanel;
@@ -31,10 +32,12 @@ class DocumentWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    DocumentWindow(Document *document, DocumentController &controller);
+    // Shows the document and what `media` finds in its video; both outlive the window.
+    DocumentWindow(Document *document, MediaSession *media, DocumentController &controller);
     ~DocumentWindow() override;
 
     Document *document() const { return m_document; }
+    MediaSession *media() const { return m_media; }
     VideoPlayerViewController *videoPlayerViewController() const { return m_player; }
     // Where this window's file dialogs start: beside its file or its video (DialogFolder).
     QString dialogFolder() const;
@@ -81,6 +84,7 @@ private:
     void rebuildRecentMenu();
 
     Document *m_document;
+    MediaSession *m_media;
     DocumentController &m_controller;
     DocumentPanes *m_panes = nullptr;
     QSplitter *m_verticalSplitter = nullptr;

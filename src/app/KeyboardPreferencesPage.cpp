@@ -1,6 +1,7 @@
 #include "app/KeyboardPreferencesPage.h"
 
 #include "app/ShortcutSettings.h"
+#include "style/ProblemColour.h"
 
 #include <QAction>
 #include <QBrush>
@@ -52,7 +53,7 @@ KeyboardPreferencesPage::KeyboardPreferencesPage(QMainWindow *window, QWidget *p
     });
 
     m_conflict->setWordWrap(true);
-    m_conflict->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
+    m_conflict->setStyleSheet(ProblemColour::labelStyleSheet());
     auto *hint = new QLabel(tr("Choose a command, then press its new keys. Keys that need AltGr on your "
                                "keyboard, such as the brackets on many European layouts, are best replaced."),
                             this);
@@ -123,7 +124,7 @@ void KeyboardPreferencesPage::showConflicts()
         QAction *action = m_actions.value(item->data(0, Qt::UserRole).toInt());
         const bool clashes = !m_conflicts.holdersOf(action, keysOf(action), keysOf).isEmpty();
         for (int column = 0; column < 2; ++column)
-            item->setForeground(column, clashes ? QBrush(QColor(0xc0, 0x39, 0x2b)) : QBrush());
+            item->setForeground(column, clashes ? QBrush(ProblemColour::solid()) : QBrush());
     }
     m_conflict->setText(sentences.isEmpty()
                             ? QString()

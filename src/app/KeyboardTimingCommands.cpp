@@ -6,6 +6,7 @@
 #include "model/CursorInsertion.h"
 #include "model/FrameTiming.h"
 #include "model/GapChaining.h"
+#include "model/QualityLimits.h"
 #include "model/TimingSettings.h"
 
 #include <QSettings>
@@ -31,11 +32,12 @@ void KeyboardTimingCommands::nudge(TimingNudge::Edge edge, int frames, int direc
     if (targets.isEmpty())
         return;
     const double rate = m_document->frameRate();
+    const QualityLimits limits = m_document->problemIndex().limits();
     SubtitleController &controller = m_document->subtitleController();
     const SubtitleList chosen = controller.subtitlesAt(targets);
-    const double step = frames > 0 ? direction * frames * TimingNudge::frameLength(rate)
+    const double step = frames > 0 ? direction * frames * FrameTiming::frameLength(rate, limits.frameRate)
                                    : m_shortRun.next(edge, direction, chosen, rate);
-    const TimingNudge nudge(edge, step, rate, m_document->problemIndex().limits().minGap(rate));
+    const TimingNudge nudge(edge, step, rate, limits.frameRate, limits.minGap(rate));
     const QList<Subtitle::Values> values = nudge.valuesFor(controller.subtitles(), targets);
     if (!values.isEmpty())
         m_document->undoManager().runAsOneStep(stepName, [&] { controller.updateSubtitles(values, targets); });
@@ -76,10 +78,12 @@ void KeyboardTimingCommands::chainGaps()
     if (targets.isEmpty())
         return;
     const double rate = m_document->frameRate();
+    const QualityLimits limits = m_document->problemIndex().limits();
     GapChaining::Rules rules;
-    rules.threshold = TimingSettings::load(QSettings()).chainThreshold(rate);
-    rules.minGap = m_document->problemIndex().limits().minGap(rate);
+    rules.threshold = TimingSettings::load(QSettings()).chainThreshold(rate, limits.frameRate);
+    rules.minGap = limits.minGap(rate);
     rules.frameRate = rate;
+    rules.profileRate = limits.frameRate;
     SubtitleController &controller = m_document->subtitleController();
     // Paired with every target, so that the selection stays as it was.
     const QList<Subtitle::Values> values = GapChaining::chain(controller.subtitles(), targets, rules);

@@ -6,8 +6,8 @@
 #include "model/SpeechSnap.h"
 #include "shots/ShotChangeDetector.h"
 #include "shots/ShotChangeScanner.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SpeechDetection.h"
+#include "decoding/MediaCache.h"
+#include "media/SpeechDetection.h"
 
 #include <QSettings>
 #include <QTextStream>

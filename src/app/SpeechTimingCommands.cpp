@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "list/SubtitlesTableViewController.h"
+#include "media/MediaSession.h"
 #include "model/SpeechAlignment.h"
 #include "model/SpeechSnap.h"
 #include "model/SpeechSpotting.h"
@@ -18,17 +19,18 @@ namespace {
 
 constexpr int messageTimeout = 10000;
 
-SpeechSnap::Sources sourcesOf(Document *document)
+SpeechSnap::Sources sourcesOf(Document *document, const MediaSession *media)
 {
-    return {document->speech(), document->shotChanges(), document->problemIndex().limits(), document->frameRate(),
+    return {media->speech(), media->shotChanges(), document->problemIndex().limits(), document->frameRate(),
             SpeechSnapSettings::load(QSettings())};
 }
 
 } // namespace
 
-SpeechTimingCommands::SpeechTimingCommands(Document *document, SubtitlesTableViewController *table, QWidget *window,
-                                           QStatusBar *statusBar)
+SpeechTimingCommands::SpeechTimingCommands(Document *document, const MediaSession *media,
+                                           SubtitlesTableViewController *table, QWidget *window, QStatusBar *statusBar)
     : m_document(document)
+    , m_media(media)
     , m_table(table)
     , m_window(window)
     , m_statusBar(statusBar)
@@ -37,7 +39,7 @@ SpeechTimingCommands::SpeechTimingCommands(Document *document, SubtitlesTableVie
 
 bool SpeechTimingCommands::hasSpeech() const
 {
-    return !m_document->speech().isEmpty();
+    return !m_media->speech().isEmpty();
 }
 
 void SpeechTimingCommands::snapToSpeech()
@@ -45,7 +47,7 @@ void SpeechTimingCommands::snapToSpeech()
     const IndexSet targets = m_table->targetRowIndexes();
     if (targets.isEmpty() || !hasSpeech())
         return;
-    const SpeechSnap::Report report = SpeechSnap::snap(m_document->subtitleController(), targets, sourcesOf(m_document));
+    const SpeechSnap::Report report = SpeechSnap::snap(m_document->subtitleController(), targets, sourcesOf(m_document, m_media));
     // What was left is worth reading; a plain success only worth a glance.
     if (report.left.isEmpty()) {
         m_statusBar->showMessage(report.summary(), messageTimeout);
@@ -78,7 +80,7 @@ void SpeechTimingCommands::makeSubtitlesFromSpeech()
                                  QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel)
                != QMessageBox::Yes)
         return;
-    const SubtitleList made = SpeechSpotting::spot(sourcesOf(m_document));
+    const SubtitleList made = SpeechSpotting::spot(sourcesOf(m_document, m_media));
     if (made.isEmpty())
         return;
     m_document->undoManager().runAsOneStep(tr("Subtitles from Speech"), [&] {
@@ -96,7 +98,7 @@ void SpeechTimingCommands::synchroniseWithSound()
     if (!hasSpeech() || controller.count() == 0)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SyncResult result = SpeechAlignment::align(controller.subtitles(), m_document->speech());
+    const SyncResult result = SpeechAlignment::align(controller.subtitles(), m_media->speech());
     QGuiApplication::restoreOverrideCursor();
     const QString title = tr("Synchronise with Sound");
     if (!result.belongs) {

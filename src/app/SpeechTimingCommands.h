@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 class Document;
+class MediaSession;
 class SubtitlesTableViewController;
 class QStatusBar;
 class QWidget;
@@ -15,7 +16,9 @@ class SpeechTimingCommands
     Q_DECLARE_TR_FUNCTIONS(SpeechTimingCommands)
 
 public:
-    SpeechTimingCommands(Document *document, SubtitlesTableViewController *table, QWidget *window, QStatusBar *statusBar);
+    // The speech and shot changes are those `media` found in the document's video.
+    SpeechTimingCommands(Document *document, const MediaSession *media, SubtitlesTableViewController *table,
+                         QWidget *window, QStatusBar *statusBar);
 
     bool hasSpeech() const;
     void snapToSpeech();
@@ -24,6 +27,7 @@ public:
 
 private:
     Document *m_document;
+    const MediaSession *m_media;
     SubtitlesTableViewController *m_table;
     QWidget *m_window;
     QStatusBar *m_statusBar;

@@ -10,8 +10,8 @@
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
 #include "shots/ShotChangesCommand.h"
-#include "waveform/SpeechCommand.h"
-#include "waveform/WaveformCommand.h"
+#include "media/SpeechCommand.h"
+#include "media/WaveformCommand.h"
 
 #include "BuildInfo.h"
 

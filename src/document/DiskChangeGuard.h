@@ -24,6 +24,8 @@ public:
     const FileIdentity &known() const { return m_known; }
     // Whether another program wrote other bytes to the file since remember().
     bool hasChangedOnDisk() const;
+    // How long the file must be left alone before a change is looked at (150 ms unless set).
+    void setSettleDelay(int milliseconds) { m_settle.setInterval(milliseconds); }
 
 signals:
     // Another program changed the file; emitted once per new content on disk.

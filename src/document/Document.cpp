@@ -40,7 +40,6 @@ Document::Document(QObject *parent)
     connect(this, &Document::subtitlesRemoved, &m_problemIndex, &ProblemIndex::subtitlesRemoved);
     connect(this, &Document::subtitlesUpdated, &m_problemIndex, &ProblemIndex::subtitlesUpdated);
     connect(this, &Document::subtitlesReordered, &m_problemIndex, &ProblemIndex::subtitlesReordered);
-    connect(this, &Document::shotChangesChanged, &m_problemIndex, [this] { m_problemIndex.setShotChanges(m_shotChanges); });
     m_qualityProfile.id = QualitySettings::shared()->defaultProfileId();
     applyQualityProfile();
     // A profile edited, imported or deleted anywhere: this document checks by it again.
@@ -136,6 +135,7 @@ void Document::applyQualityProfile()
     const bool changed = !(*found == m_qualityProfile);
     m_qualityProfile = *found;
     m_problemIndex.setLimits(m_qualityProfile.limitsFor(m_language));
+    m_subtitleController.setProfileFrameRate(m_problemIndex.limits().frameRate);
     if (changed)
         emit qualityProfileChanged();
 }
@@ -201,6 +201,7 @@ void Document::seekPausedVideoTo(int index)
 void Document::didReloadSubtitles(SubtitleController &)
 {
     emit subtitlesReloaded();
+    emit subtitlesChanged();
 }
 
 void Document::didUpdateSubtitles(SubtitleController &, const IndexSet &indexes,
@@ -210,6 +211,7 @@ void Document::didUpdateSubtitles(SubtitleController &, const IndexSet &indexes,
     // select them meanwhile.
     const bool keepsSelection = indexes == m_selectedSubtitleIndexes;
     emit subtitlesUpdated(indexes, indexUpdates, newIndexes);
+    emit subtitlesChanged();
     selectUpdated(newIndexes, keepsSelection);
 }
 
@@ -218,6 +220,7 @@ void Document::didReorderSubtitles(SubtitleController &, const IndexSet &indexes
 {
     const bool keepsSelection = indexes == m_selectedSubtitleIndexes;
     emit subtitlesReordered(indexes, newPositions, newIndexes);
+    emit subtitlesChanged();
     selectUpdated(newIndexes, keepsSelection);
 }
 
@@ -233,6 +236,7 @@ void Document::selectUpdated(const IndexSet &newIndexes, bool keepsSelection)
 void Document::didInsertSubtitles(SubtitleController &, const IndexSet &indexes)
 {
     emit subtitlesInserted(indexes);
+    emit subtitlesChanged();
     setSelectedSubtitleIndexes(indexes);
 }
 
@@ -240,6 +244,7 @@ void Document::didRemoveSubtitles(SubtitleController &controller, const Subtitle
                                   const IndexSet &indexes)
 {
     emit subtitlesRemoved(subtitles, indexes);
+    emit subtitlesChanged();
     const int first = indexes.isEmpty() ? 0 : indexes.first();
     const int remaining = controller.count();
     if (first < remaining)
@@ -381,73 +386,4 @@ void Document::restoreState(const QVariantMap &state)
     const int index = stored.toInt(&ok);
     if (ok && index >= 0 && index < m_subtitleController.count())
         setSelectedSubtitleIndexes(IndexSet(index));
-}
-
-void Document::addFoundShotChanges(const std::vector<double> &times)
-{
-    int added = 0;
-    for (double time : times) {
-        if (!m_shotChangeEdits.removed.nearest(time, ShotChanges::tolerance))
-            added += m_shotChanges.insert(time) ? 1 : 0;
-    }
-    if (added > 0)
-        emit shotChangesChanged();
-}
-
-bool Document::addShotChange(double time)
-{
-    return editShotChange(time, true, tr("Add Shot Change"));
-}
-
-bool Document::removeShotChange(double time)
-{
-    return editShotChange(time, false, tr("Remove Shot Change"));
-}
-
-bool Document::editShotChange(double time, bool present, const QString &stepName)
-{
-    const std::optional<double> existing = m_shotChanges.nearest(time, ShotChanges::tolerance);
-    if (!std::isfinite(time) || existing.has_value() == present)
-        return false;
-    if (!present)
-        time = *existing; // its own time, which an undo puts back
-    ShotChangeEdits edits = m_shotChangeEdits;
-    (present ? edits.removed : edits.added).remove(time);
-    (present ? edits.added : edits.removed).insert(time);
-    m_undoManager.runAsOneStep(stepName, [&] { setShotChange(time, present, edits); });
-    return true;
-}
-
-// Registers the step back to how things were, as the subtitle controller does.
-void Document::setShotChange(double time, bool present, const ShotChangeEdits &edits)
-{
-    m_undoManager.registerUndo(
-        [this, time, present, before = m_shotChangeEdits, video = m_shotChangeVideo] {
-            if (video == m_shotChangeVideo)
-                setShotChange(time, !present, before);
-        },
-        UndoManager::Scope::OutsideFile);
-    if (present)
-        m_shotChanges.insert(time);
-    else
-        m_shotChanges.remove(time);
-    m_shotChangeEdits = edits;
-    emit shotChangesChanged();
-}
-
-void Document::clearShotChanges()
-{
-    ++m_shotChangeVideo;
-    m_shotChangeEdits = {};
-    if (std::exchange(m_shotChanges, ShotChanges()).isEmpty())
-        return;
-    emit shotChangesChanged();
-}
-
-void Document::setSpeech(SpeechStretches speech)
-{
-    if (speech == m_speech)
-        return;
-    m_speech = std::move(speech);
-    emit speechChanged();
 }

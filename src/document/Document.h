@@ -8,8 +8,6 @@
 #include "model/IndexSet.h"
 #include "model/ProblemIndex.h"
 #include "model/QualityProfile.h"
-#include "model/ShotChanges.h"
-#include "model/SpeechStretches.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
@@ -25,6 +23,7 @@
 // signals. It knows no pane: panes take the document in their constructor and connect to
 // the signals below. They never change the list themselves: they call
 // subtitleController(), and change the selection only through setSelectedSubtitleIndexes().
+// What is found in its video (shot changes, speech, the sound) is the media session's.
 class Document : public QObject, public SubtitleControllerDelegate
 {
     Q_OBJECT
@@ -138,33 +137,6 @@ public:
     QString language() const { return m_language; }
     void setLanguage(const QString &language);
 
-    // The video's shot changes: those found in it, less those the user removed, and those
-    // the user added. None is saved in the subtitle file: changing them leaves the document
-    // as saved as it was.
-    const ShotChanges &shotChanges() const { return m_shotChanges; }
-    // Found ones, from a scan or the cache; not undoable. One the user removed stays removed.
-    void addFoundShotChanges(const std::vector<double> &times);
-    // The user's own; each one undo step. False when there is nothing to do (one is
-    // already there; none is within ShotChanges::tolerance).
-    bool addShotChange(double time);
-    bool removeShotChange(double time);
-    // What the user added and removed, remembered until the video changes.
-    struct ShotChangeEdits
-    {
-        ShotChanges added;
-        ShotChanges removed;
-        friend bool operator==(const ShotChangeEdits &, const ShotChangeEdits &) = default;
-    };
-    const ShotChangeEdits &shotChangeEdits() const { return m_shotChangeEdits; }
-    // Another video: no shot changes, no edits; undo steps of the old ones do nothing.
-    void clearShotChanges();
-
-    // Where someone speaks in the video's sound, as speech detection found it. Not saved
-    // in the subtitle file: replacing it is no undo step and leaves the document as saved
-    // as it was.
-    const SpeechStretches &speech() const { return m_speech; }
-    void setSpeech(SpeechStretches speech);
-
     // The original this document translates, shown beside it and checked against; part
     // of the restorable state, never of the file.
     OriginalSubtitles &originalSubtitles() { return m_original; }
@@ -193,6 +165,8 @@ signals:
     // position p now stands at newPositions[p].
     void subtitlesReordered(const IndexSet &indexes, const std::vector<int> &newPositions,
                             const IndexSet &newIndexes);
+    // After any of the five above, for listeners that only need to know the list changed.
+    void subtitlesChanged();
     // The selection changed; panes select exactly `selection`.
     void selectionChanged(const IndexSet &selection, const IndexSet &previous);
     // Panes scroll the subtitle into view unless they made the selection themselves.
@@ -205,8 +179,6 @@ signals:
     void filePathChanged();
     // The encoding or the file format changed (read, reopened, saved in another one).
     void encodingChanged();
-    void shotChangesChanged();
-    void speechChanged();
     void qualityProfileChanged();
     void qualityProfileMissing(const QString &message);
     void qualityProfileFollowedFrameRate(const QString &message);
@@ -218,8 +190,6 @@ private:
     void seekPausedVideoTo(int index);
     // Selects what an update changed; a selection of the same subtitles does not seek.
     void selectUpdated(const IndexSet &newIndexes, bool keepsSelection);
-    bool editShotChange(double time, bool present, const QString &stepName);
-    void setShotChange(double time, bool present, const ShotChangeEdits &edits);
     void applyQualityProfile();
     void followFrameRate();
 
@@ -238,10 +208,6 @@ private:
     TextFileFormat m_fileFormat;
     SubtitleFormat::Id m_subtitleFormat = SubtitleFormat::Srt;
     std::shared_ptr<const FormatKeep> m_formatKeep;
-    ShotChanges m_shotChanges;
-    ShotChangeEdits m_shotChangeEdits;
-    int m_shotChangeVideo = 0; // counts the videos, so that an old one's undo steps know it
-    SpeechStretches m_speech;
     QualityProfile m_qualityProfile;
     bool m_qualityProfileChosen = false;
     QString m_language;

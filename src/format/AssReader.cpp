@@ -84,6 +84,8 @@ std::optional<QString> commonTag(QStringView tag)
 // the rest stay together in {…} blocks in their order.
 void appendBlock(QStringView block, QString &out)
 {
+    if (block.isEmpty()) // shows nothing; writers put one after a backslash meant as one
+        return;
     if (!block.startsWith(u'\\')) {
         (out += u'{') += block;
         out += u'}';
@@ -175,17 +177,14 @@ public:
 private:
     enum class Section { None, ScriptInfo, Styles, Events, Other };
 
-    // Each returns the message that ends a strict read, or nothing.
-    std::optional<QString> readSectionLine(QStringView line, QStringView trimmed);
-    std::optional<QString> readEventsLine(QStringView line, QStringView trimmed);
-    std::optional<QString> readDialogue(QStringView line);
-    std::optional<QString> readTimes(QStringView line, const QList<QStringView> &fields, double &start, double &end,
+    // Each fails with the message that ends a strict read.
+    Expected<void, QString> readSectionLine(QStringView line, QStringView trimmed);
+    Expected<void, QString> readEventsLine(QStringView line, QStringView trimmed);
+    Expected<void, QString> readDialogue(QStringView line);
+    Expected<void, QString> readTimes(QStringView line, const QList<QStringView> &fields, double &start, double &end,
                                      double &readStart, double &readEnd);
 
-    QString fault(QStringView line, const QString &why) const
-    {
-        return ParseError::lineReads(m_lineNumber, line) + u' ' + why;
-    }
+    QString fault(QStringView line, const QString &why) const { return FormatRepairs::fault(m_lineNumber, line, why); }
     void note(QStringView line, const QString &description) { m_repairs.note(m_lineNumber, line, description); }
 
     SubtitleFormat::Id m_format;
@@ -202,6 +201,7 @@ private:
     // Where the text after the last event (or, before the first, the Format line) ends.
     qsizetype m_lastEnd = -1;
     bool m_scriptInfoSaid = false;
+    bool m_softBreaksBreak = false; // WrapStyle 2: \n breaks the line like \N
 };
 
 Expected<FormatReading, QString> Reading::run()
@@ -232,8 +232,8 @@ Expected<FormatReading, QString> Reading::run()
             }
             continue;
         }
-        if (const auto message = readSectionLine(line, trimmed))
-            return *message;
+        if (auto read = readSectionLine(line, trimmed); !read)
+            return read.error();
     }
 
     if (m_keep->cueCount() == 0) {
@@ -249,35 +249,37 @@ Expected<FormatReading, QString> Reading::run()
     return m_repairs.finish(std::move(m_subtitles), std::move(m_keep));
 }
 
-std::optional<QString> Reading::readSectionLine(QStringView line, QStringView trimmed)
+Expected<void, QString> Reading::readSectionLine(QStringView line, QStringView trimmed)
 {
     const bool comment = trimmed.startsWith(u';') || trimmed.startsWith(u"!:");
     switch (m_section) {
     case Section::None:
         if (comment)
-            return std::nullopt;
+            return {};
         if (m_repairing) {
             note(line, AssReader::tr("Left out a line that comes before the first section."));
-            return std::nullopt;
+            return {};
         }
         return fault(line, AssReader::tr("A script begins with a section such as [Script Info]."));
     case Section::ScriptInfo:
         if (!comment && !trimmed.startsWith(u"ScriptType", Qt::CaseInsensitive))
             m_scriptInfoSaid = true;
-        return std::nullopt;
+        if (trimmed.startsWith(u"WrapStyle:", Qt::CaseInsensitive))
+            m_softBreaksBreak = trimmed.sliced(10).trimmed() == u"2";
+        return {};
     case Section::Styles:
         if (trimmed.startsWith(u"Style:", Qt::CaseInsensitive))
             m_keep->count(Part::StyleDefinitions);
-        return std::nullopt;
+        return {};
     case Section::Events:
-        return comment ? std::nullopt : readEventsLine(line, trimmed);
+        return comment ? Expected<void, QString>() : readEventsLine(line, trimmed);
     case Section::Other:
-        return std::nullopt;
+        return {};
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> Reading::readEventsLine(QStringView line, QStringView trimmed)
+Expected<void, QString> Reading::readEventsLine(QStringView line, QStringView trimmed)
 {
     const qsizetype colon = trimmed.indexOf(u':');
     const QStringView key = colon > 0 ? trimmed.first(colon).trimmed() : QStringView();
@@ -296,17 +298,17 @@ std::optional<QString> Reading::readEventsLine(QStringView line, QStringView tri
         }
         if (m_keep->cueCount() == 0)
             m_lastEnd = m_lineOffset + line.size();
-        return std::nullopt;
+        return {};
     }
     if (key.compare(u"Dialogue", Qt::CaseInsensitive) == 0)
         return readDialogue(line);
     // Comment events, Picture, Sound, Movie and Command ones nobody plays, and the notes
     // real scripts carry among their events, which players pass over: kept as they are.
     m_keep->count(Part::Notes);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> Reading::readDialogue(QStringView line)
+Expected<void, QString> Reading::readDialogue(QStringView line)
 {
     if (m_fields.names.isEmpty()) {
         if (!m_repairing)
@@ -328,18 +330,18 @@ std::optional<QString> Reading::readDialogue(QStringView line)
         // Its times in their places and a field after them: the last is the text.
         if (std::max(m_fields.start, m_fields.end) + 1 >= fields.size()) {
             note(line, why + u' ' + AssReader::tr("Left it out; it is kept as it stands."));
-            return std::nullopt;
+            return {};
         }
         note(line, why + u' ' + AssReader::tr("Took its last field for the text."));
     }
 
     double start = 0, end = 0, readStart = 0, readEnd = 0;
-    if (const auto message = readTimes(line, fields, start, end, readStart, readEnd))
-        return message;
+    if (auto read = readTimes(line, fields, start, end, readStart, readEnd); !read)
+        return read;
     if (start < 0) // an event left out by a repairing read
-        return std::nullopt;
+        return {};
 
-    const QString text = AssReader::textOf(fields.last());
+    const QString text = AssReader::textOf(fields.last(), m_softBreaksBreak);
     const SubtitlePtr subtitle = Subtitle::create(text, start, end);
     FormatKeep::Cue cue;
     if (m_keep->cueCount() == 0) {
@@ -351,9 +353,10 @@ std::optional<QString> Reading::readDialogue(QStringView line)
     cue.start = readStart;
     cue.end = readEnd;
     cue.text = text;
-    // The writer splits `source` again when it needs the fields: a million events would
-    // otherwise keep ten million small strings.
+    // The writer splits `source` again when it needs the values: a million events would
+    // otherwise keep ten million small strings. It gets the names they were read under.
     cue.order = m_keep->cueCount();
+    cue.fields = m_fields.names; // shared by every event read under the same Format line
     m_lastEnd = m_lineOffset + line.size();
 
     const auto value = [&](qsizetype index) { return index >= 0 && index < fields.size() - 1 ? fields[index].trimmed() : QStringView(); };
@@ -373,15 +376,15 @@ std::optional<QString> Reading::readDialogue(QStringView line)
 
     m_keep->keep(subtitle, std::move(cue));
     m_subtitles.append(subtitle);
-    return std::nullopt;
+    return {};
 }
 
 // The event's times: as read (kept, so that an unedited time is written as it was) and
 // as the subtitle gets them. A repairing read that cannot use them sets `start` below 0.
-std::optional<QString> Reading::readTimes(QStringView line, const QList<QStringView> &fields, double &start, double &end,
+Expected<void, QString> Reading::readTimes(QStringView line, const QList<QStringView> &fields, double &start, double &end,
                                           double &readStart, double &readEnd)
 {
-    const auto readOne = [&](QStringView field, bool isStart, double &time, double &read) -> std::optional<QString> {
+    const auto readOne = [&](QStringView field, bool isStart, double &time, double &read) -> Expected<void, QString> {
         bool mended = false;
         const auto seconds = readTime(field, mended);
         const QString quoted = ParseError::quotedLine(field.trimmed());
@@ -392,19 +395,19 @@ std::optional<QString> Reading::readTimes(QStringView line, const QList<QStringV
                 return fault(line, why);
             note(line, why + u' ' + AssReader::tr("Left the event out; it is kept as it stands."));
             time = -1;
-            return std::nullopt;
+            return {};
         }
         read = *seconds;
         time = std::max(0.0, *seconds);
         if (mended)
             note(line, AssReader::tr("Read the time “%1” as %2.").arg(quoted, AssSyntax::formatTime(time)));
-        return std::nullopt;
+        return {};
     };
-    if (auto message = readOne(fields[m_fields.start], true, start, readStart); message || start < 0)
-        return message;
-    if (auto message = readOne(fields[m_fields.end], false, end, readEnd); message || end < 0) {
+    if (auto read = readOne(fields[m_fields.start], true, start, readStart); !read || start < 0)
+        return read;
+    if (auto read = readOne(fields[m_fields.end], false, end, readEnd); !read || end < 0) {
         start = -1;
-        return message;
+        return read;
     }
     if (end < start) {
         const QString why = AssReader::tr("The event ends at %1, before it starts at %2.").arg(AssSyntax::formatTime(end), AssSyntax::formatTime(start));
@@ -413,7 +416,7 @@ std::optional<QString> Reading::readTimes(QStringView line, const QList<QStringV
         note(line, why + u' ' + AssReader::tr("Set the end to the start."));
         end = start;
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
@@ -423,7 +426,7 @@ Expected<FormatReading, QString> AssReader::read(SubtitleFormat::Id format, QStr
     return Reading(format, text, options.repairing).run();
 }
 
-QString AssReader::textOf(QStringView field)
+QString AssReader::textOf(QStringView field, bool softBreaksBreak)
 {
     QString out;
     out.reserve(field.size());
@@ -439,7 +442,8 @@ QString AssReader::textOf(QStringView field)
             appendBlock(field.sliced(i + 1, close - i - 1), out);
             i = close + 1;
         } else if (c == u'\\' && i + 1 < field.size() && (field[i + 1] == u'N' || field[i + 1] == u'n')) {
-            out += u'\n';
+            // \n is a break only where the script wraps no line itself; elsewhere players show a space.
+            out += field[i + 1] == u'N' || softBreaksBreak ? u'\n' : u' ';
             i += 2;
         } else if (c == u'\\' && i + 1 < field.size() && field[i + 1] == u'h') {
             out += QChar(0x00A0);

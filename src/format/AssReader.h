@@ -24,6 +24,7 @@ public:
     static Expected<FormatReading, QString> read(SubtitleFormat::Id format, QStringView text,
                                                  const FormatReadOptions &options = {});
 
-    // An event's Text field as the program keeps texts.
-    static QString textOf(QStringView field);
+    // An event's Text field as the program keeps texts. `softBreaksBreak`: the script's
+    // WrapStyle is 2, where \n breaks the line as \N does; elsewhere it shows as a space.
+    static QString textOf(QStringView field, bool softBreaksBreak = false);
 };

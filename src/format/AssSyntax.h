@@ -28,10 +28,11 @@ inline QStringList eventFieldNames(bool ssa)
             QStringLiteral("text")};
 }
 
-// "h:mm:ss.cc", rounded to centiseconds.
+// "h:mm:ss.cc", rounded to centiseconds: half a hundredth up, counted from whole
+// milliseconds (72.585 s is 7258.4999… hundredths as a double, yet 72.59 s).
 inline QString formatTime(double seconds)
 {
-    const qint64 centiseconds = std::max<qint64>(0, qRound64(seconds * 100));
+    const qint64 centiseconds = std::max<qint64>(0, (qRound64(seconds * 1000) + 5) / 10);
     return QStringLiteral("%1:%2:%3.%4")
         .arg(centiseconds / 360000)
         .arg(centiseconds / 6000 % 60, 2, 10, QChar(u'0'))

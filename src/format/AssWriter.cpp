@@ -2,6 +2,7 @@
 
 #include "format/AssSyntax.h"
 #include "format/MarkupTokenizer.h"
+#include "format/SpeakerText.h"
 
 namespace {
 
@@ -57,6 +58,12 @@ QString scratchHeader(bool ssa)
     return header;
 }
 
+// The voice a WebVTT text begins with, as a field can hold it.
+QString speakerField(QStringView text)
+{
+    return SpeakerText::voiceOf(text).replace(u',', u' ');
+}
+
 // An event in the given field order: the kept fields where there are some (only the
 // edited ones replaced), the defaults of a new event where there are none.
 QString eventLine(const QStringList &names, const FormatKeep::Cue *cue, const Subtitle &subtitle, bool ssa)
@@ -81,6 +88,7 @@ QString eventLine(const QStringList &names, const FormatKeep::Cue *cue, const Su
             fields.append(name == u"marked"                                   ? QStringLiteral("Marked=0")
                           : name == u"layer" || name.startsWith(u"margin") ? QStringLiteral("0")
                           : name == u"style"                                ? QStringLiteral("Default")
+                          : name == u"name"                                 ? speakerField(subtitle.text())
                                                                             : QString());
         if (name == u"start" && (!cue || subtitle.start != cue->start))
             fields[i] = AssSyntax::formatTime(subtitle.start);
@@ -104,11 +112,16 @@ QString AssWriter::textField(QStringView text, bool ssa)
     for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
         switch (token.kind) {
         case Kind::Text:
-            for (const QChar c : token.raw) {
+            for (qsizetype i = 0; i < token.raw.size(); ++i) {
+                const QChar c = token.raw[i];
                 if (c == QChar(0x00A0))
                     out += QStringLiteral("\\h");
                 else
                     out += c;
+                // A backslash before N, n or h would be a break or a hard space: an empty
+                // override block between them keeps both letters as they are.
+                if (c == u'\\' && i + 1 < token.raw.size() && QStringView(u"Nnh").contains(token.raw[i + 1]))
+                    out += QStringLiteral("{}");
             }
             break;
         case Kind::LineBreak: out += QStringLiteral("\\N"); break;
@@ -160,7 +173,9 @@ QString AssWriter::write(SubtitleFormat::Id format, const SubtitleList &subtitle
         const FormatKeep::Cue *cue = keep->cue(*subtitle);
         if (cue) {
             out += cue->before;
-            out += cue->isUnchanged(*subtitle) ? cue->source : eventLine(names, cue, *subtitle, ssa);
+            // An event is written in the field order it was read in: a script may have more
+            // than one Format line.
+            out += cue->isUnchanged(*subtitle) ? cue->source : eventLine(cue->fields.isEmpty() ? names : cue->fields, cue, *subtitle, ssa);
         } else if (out.endsWith(u'\n')) {
             out += eventLine(names, nullptr, *subtitle, ssa) + u'\n';
         } else {

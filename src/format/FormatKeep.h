@@ -35,7 +35,7 @@ public:
         double end = 0;
         QString text;
         // The format's own parts of the cue, in the format's own order (the writer's
-        // business: an ASS event's fields, a WebVTT cue's identifier and settings…).
+        // business: the names of an ASS event's fields, a WebVTT cue's identifier and settings…).
         QStringList fields;
         // Where the cue was in the file, counted from 0.
         qsizetype order = 0;

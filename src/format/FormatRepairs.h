@@ -11,9 +11,9 @@
 
 #include <optional>
 
-// What the readers of formats other than SRT share: the repairs a repairing read makes
-// (the first ones listed, the rest counted) and the message that names a faulty line.
-// Lines are counted from 1.
+// What every reader shares: the repairs a repairing read makes (the first ones listed,
+// the rest counted) and the message that names a faulty line. Lines are counted from 1,
+// but for SRT, whose messages count from 0 as its strict reader does.
 class FormatRepairs
 {
     Q_DECLARE_TR_FUNCTIONS(FormatRepairs)
@@ -23,6 +23,10 @@ public:
     static constexpr double latestTime = 1e6 * 3600;
 
     void note(qsizetype line, QStringView lineText, const QString &description);
+    const QList<TolerantSubtitleReader::Repair> &listed() const { return m_repairs; }
+    qsizetype unlisted() const { return m_unlisted; }
+    // The repairs listed, for a reader that hands them on in its own result.
+    QList<TolerantSubtitleReader::Repair> takeListed() { return std::move(m_repairs); }
 
     // A line without the blanks around it and, on the first line, a byte-order mark.
     static QStringView contentOf(QStringView line, qsizetype number);

@@ -179,6 +179,16 @@ private:
 
 } // namespace
 
+bool MarkupTokenizer::isLineBreak(QChar c)
+{
+    return c == u'\n' || isSeparator(c);
+}
+
+bool MarkupTokenizer::isSeparator(QChar c)
+{
+    return c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0x0085);
+}
+
 QList<MarkupTokenizer::Token> MarkupTokenizer::tokenize(QStringView text)
 {
     QList<Token> tokens;
@@ -191,7 +201,7 @@ QList<MarkupTokenizer::Token> MarkupTokenizer::tokenize(QStringView text)
     qsizetype i = 0;
     while (i < text.size()) {
         const QChar c = text[i];
-        if (c == u'\n') {
+        if (isLineBreak(c)) {
             flushText(i);
             tokens.append({Kind::LineBreak, text.sliced(i, 1)});
             textStart = ++i;

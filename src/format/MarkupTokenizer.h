@@ -32,4 +32,9 @@ public:
     };
 
     static QList<Token> tokenize(QStringView text);
+
+    // A line feed, or a separator that SRT reads as a line break: U+2028, U+2029, U+0085.
+    // The other formats have no such character, so every writer breaks the line there.
+    static bool isLineBreak(QChar c);
+    static bool isSeparator(QChar c);
 };

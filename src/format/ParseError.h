@@ -21,8 +21,6 @@ public:
     static ParseError atLine(qsizetype lineNumber, Kind lineError);
 
     Kind kind() const { return m_kind; }
-    // The kind of the wrapped line error (for a `File` error).
-    Kind lineErrorKind() const { return m_lineError; }
     qsizetype lineNumber() const { return m_lineNumber; }
     // The user-readable, translated message.
     QString message() const;

@@ -6,6 +6,7 @@
 #include "format/MarkupTokenizer.h"
 #include "format/MicroDvdReader.h"
 #include "format/Mpl2Reader.h"
+#include "format/SpeakerText.h"
 #include "format/SubViewerReader.h"
 #include "format/SubtitleParser.h"
 #include "format/TolerantSubtitleReader.h"
@@ -15,6 +16,7 @@
 #include "format/WebVttWriter.h"
 #include "format/WrittenTimes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -84,6 +86,11 @@ Expected<FormatReading, QString> SubtitleFormatIo::read(SubtitleFormat::Id forma
 QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)
 {
     Q_ASSERT(SubtitleFormat::isWritable(format));
+    // An ASS event's speaker is a WebVTT voice.
+    if (format == SubtitleFormat::WebVtt && keep && keep->format() != format) {
+        if (const auto voiced = SpeakerText::voiced(subtitles, *keep))
+            return write(format, *voiced, nullptr);
+    }
     if (keep && keep->format() != format)
         keep = nullptr;
     // Times the format cannot hold would make a file its readers refuse.
@@ -128,32 +135,54 @@ bool holds(SubtitleFormat::Id format, const MarkupTokenizer::Token &token)
 QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)
 {
     QStringList lost;
+    const bool ass = format == SubtitleFormat::Ass || format == SubtitleFormat::Ssa;
+    // WebVTT's voices and ASS's speakers carry each other.
+    const bool speakers = ass || format == SubtitleFormat::WebVtt;
     if (keep && keep->format() != format) {
         for (auto part = keep->parts().cbegin(); part != keep->parts().cend(); ++part) {
-            if (part.value() > 0)
+            if (part.value() > 0 && !(speakers && part.key() == FormatKeep::Part::Speakers))
                 lost.append(FormatKeep::describe(part.key(), part.value()));
         }
     }
     // SRT takes any text as it stands; the others leave out the tags they have no way to say.
     qsizetype assTags = 0;
     qsizetype webVttTags = 0;
+    qsizetype approximatedColours = 0; // WebVTT has eight colour classes
+    qsizetype unheldCharacters = 0; // XML holds no control characters
+    qsizetype separators = 0; // no format but SRT has U+2028 and its kind; all break the line there
     qsizetype rounded = 0; // ASS and SSA count time in hundredths of a second
-    const bool centiseconds = format == SubtitleFormat::Ass || format == SubtitleFormat::Ssa;
+    const bool centiseconds = ass;
     const auto offCentisecond = [](double time) { return std::abs(time * 100 - std::round(time * 100)) > 1e-6; };
     for (const SubtitlePtr &subtitle : subtitles) {
         if (centiseconds && (offCentisecond(subtitle->start) || offCentisecond(subtitle->end)))
             ++rounded;
-        bool ass = false;
+        bool assTag = false;
         bool webVtt = false;
         const QString text = subtitle->text();
+        bool approximated = false;
+        // The voice a text begins with becomes the event's speaker.
+        const bool voiced = ass && !SpeakerText::voiceOf(text).isEmpty();
+        bool voiceTaken = false;
         for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
+            if (voiced && token.kind == MarkupTokenizer::Kind::WebVttTag && token.value == u"v" && (token.closing || !voiceTaken)) {
+                voiceTaken = voiceTaken || !token.closing;
+                continue;
+            }
+            if (format == SubtitleFormat::WebVtt && token.kind == MarkupTokenizer::Kind::Color && !token.closing) {
+                const auto colour = WebVttWriter::colourClass(token.value);
+                approximated = approximated || !colour || !colour->exact;
+            }
             if (holds(format, token))
                 continue;
-            ass = ass || token.kind == MarkupTokenizer::Kind::AssOverride;
+            assTag = assTag || token.kind == MarkupTokenizer::Kind::AssOverride;
             webVtt = webVtt || token.kind == MarkupTokenizer::Kind::WebVttTag;
         }
-        assTags += ass;
+        assTags += assTag;
         webVttTags += webVtt;
+        approximatedColours += approximated;
+        separators += std::any_of(text.cbegin(), text.cend(), MarkupTokenizer::isSeparator);
+        if (format == SubtitleFormat::Ttml)
+            unheldCharacters += !std::all_of(text.cbegin(), text.cend(), TtmlWriter::holds);
     }
     if (rounded > 0)
         lost.append(tr("the thousandths of a second in the times of %n subtitle(s), rounded to hundredths", nullptr, int(rounded)));
@@ -161,5 +190,11 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         lost.append(tr("ASS override tags (positions, karaoke…) in %n subtitle(s)", nullptr, int(assTags)));
     if (webVttTags > 0)
         lost.append(tr("WebVTT tags (voices, classes, languages…) in %n subtitle(s)", nullptr, int(webVttTags)));
+    if (approximatedColours > 0)
+        lost.append(tr("the colours of %n subtitle(s), written as the nearest of WebVTT's eight colour classes", nullptr, int(approximatedColours)));
+    if (unheldCharacters > 0)
+        lost.append(tr("control characters in %n subtitle(s), which XML cannot hold", nullptr, int(unheldCharacters)));
+    if (separators > 0)
+        lost.append(tr("line or paragraph separators (U+2028, U+2029, U+0085) in %n subtitle(s), written as line breaks", nullptr, int(separators)));
     return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }

@@ -306,17 +306,14 @@ private:
     }
     void note(qsizetype line, QStringView lineText, const QString &description)
     {
-        Q_ASSERT(m_result.repairs.isEmpty() || m_result.repairs.last().line <= line); // kept in line order
-        if (m_result.repairs.size() < T::listedRepairLimit)
-            m_result.repairs.append({line, description, ParseError::quotedLine(lineText)});
-        else
-            ++m_result.unlistedRepairs;
+        Q_ASSERT(m_repairs.listed().isEmpty() || m_repairs.listed().last().line <= line); // kept in line order
+        m_repairs.note(line, lineText, description);
     }
     // Reads the text of subtitle `number` up to the line after it.
     Expected<void, QString> readText(qint64 number, QStringList &text);
 
     Lines<View> m_lines;
-    T::Result m_result;
+    FormatRepairs m_repairs;
 };
 
 template <typename View>
@@ -438,12 +435,12 @@ Expected<T::Result, QString> Reader<View>::read()
         subtitles.append(Subtitle::create(text.join(u'\n'), timing->start, timing->end));
     }
 
-    if (auto refusal = FormatRepairs::refusalOfNothing(SubtitleFormat::Srt, subtitles.size(), m_result.repairs))
+    if (auto refusal = FormatRepairs::refusalOfNothing(SubtitleFormat::Srt, subtitles.size(), m_repairs.listed()))
         return *refusal;
     if (!std::is_sorted(subtitles.cbegin(), subtitles.cend(), [](const SubtitlePtr &a, const SubtitlePtr &b) { return *a < *b; }))
         sortSubtitles(subtitles);
-    m_result.subtitles = std::move(subtitles);
-    return std::move(m_result);
+    const qsizetype unlisted = m_repairs.unlisted();
+    return T::Result{std::move(subtitles), m_repairs.takeListed(), unlisted};
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "format/FormatRepairs.h"
 #include "format/LineReader.h"
+#include "format/TtmlNamespaces.h"
 #include "format/TtmlStyle.h"
 
 #include <QHash>
@@ -327,6 +328,7 @@ public:
     }
 
     Expected<FormatReading, QString> read();
+    void note(const TtmlNamespaces::Mend &mend) { m_repairs.note(mend.line, lineAt(m_text, mend.line), mend.description); }
 
 private:
     QString fault(qsizetype line, const QString &reason) const
@@ -341,6 +343,7 @@ private:
     QXmlStreamReader::TokenType next();
     void skipElement();
     Expected<void, QString> readRoot();
+    Expected<void, QString> readExternalEntities();
     void readHead();
     Expected<void, QString> readParagraph(const Context &parent);
     Expected<Context, QString> timed(const Context &parent, const QXmlStreamAttributes &attributes);
@@ -780,10 +783,37 @@ Expected<void, QString> Reader::readRoot()
     return {};
 }
 
+// An entity whose text is in another file: the XML parser leaves its uses out without a
+// word, and a subtitle file has no business making the program fetch anything.
+Expected<void, QString> Reader::readExternalEntities()
+{
+    for (const QXmlStreamEntityDeclaration &entity : m_xml.entityDeclarations()) {
+        if (entity.systemId().isEmpty() && entity.publicId().isEmpty())
+            continue;
+        const qsizetype use = m_text.indexOf(u'&' + entity.name().toString() + u';');
+        if (use < 0)
+            continue;
+        const qsizetype line = m_text.first(use).count(u'\n') + 1;
+        const QString why = TtmlReader::tr("Line %1 refers to the entity “%2”, whose text is outside the file; it is not fetched.")
+                                .arg(line)
+                                .arg(entity.name());
+        if (!m_options.repairing)
+            return fault(line, why);
+        m_repairs.note(line, lineAt(m_text, line), why + u' ' + TtmlReader::tr("Left it out."));
+    }
+    return {};
+}
+
 Expected<FormatReading, QString> Reader::read()
 {
     while (!m_xml.atEnd()) {
-        if (next() != QXmlStreamReader::StartElement)
+        const auto token = next();
+        if (token == QXmlStreamReader::DTD) {
+            if (auto external = readExternalEntities(); !external)
+                return external.error();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
             continue;
         if (m_xml.name() != u"tt")
             return fault(m_xml.lineNumber(), TtmlReader::tr("Line %1: the document is <%2>, not TTML’s <tt>.").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName()));
@@ -805,5 +835,11 @@ Expected<FormatReading, QString> Reader::read()
 
 Expected<FormatReading, QString> TtmlReader::read(const QString &text, const FormatReadOptions &options)
 {
-    return Reader(text, options).read();
+    if (!options.repairing)
+        return Reader(text, options).read();
+    QList<TtmlNamespaces::Mend> mends;
+    Reader reader(TtmlNamespaces::mended(text, mends), options);
+    for (const TtmlNamespaces::Mend &mend : std::as_const(mends))
+        reader.note(mend);
+    return reader.read();
 }

@@ -54,9 +54,10 @@ QString contentOf(QStringView text, const TtmlStyle &base, const Dialect &dialec
         using Kind = MarkupTokenizer::Kind;
         switch (token.kind) {
         case Kind::Text: {
+            const QString characters = TtmlWriter::heldText(token.raw);
             const auto attributes = style.attributesOver(base);
             if (attributes.isEmpty()) {
-                xml.writeCharacters(token.raw.toString());
+                xml.writeCharacters(characters);
                 break;
             }
             xml.writeStartElement(dialect.elementPrefix + QStringLiteral("span"));
@@ -65,7 +66,7 @@ QString contentOf(QStringView text, const TtmlStyle &base, const Dialect &dialec
             const QString prefix = dialect.stylingPrefix.isEmpty() ? QStringLiteral("tts") : dialect.stylingPrefix;
             for (const auto &[name, value] : attributes)
                 xml.writeAttribute(prefix + name.sliced(3), value);
-            xml.writeCharacters(token.raw.toString());
+            xml.writeCharacters(characters);
             xml.writeEndElement();
             break;
         }
@@ -86,6 +87,7 @@ QString contentOf(QStringView text, const TtmlStyle &base, const Dialect &dialec
             break;
         }
     }
+    xml.writeCharacters(QString()); // ends a <br/> the text ends with, which the writer holds open
     return content;
 }
 
@@ -154,6 +156,8 @@ QString newParagraph(const Subtitle &subtitle, double parentBegin, const QString
     QString startTag = QStringLiteral("<%1 begin=\"%2\" end=\"%3\"").arg(p, clockTime(subtitle.start - parentBegin), clockTime(subtitle.end - parentBegin));
     if (!region.isEmpty())
         startTag += QStringLiteral(" region=\"%1\"").arg(region.toHtmlEscaped());
+    if (TtmlWriter::needsPreservedSpace(text))
+        startTag += QStringLiteral(" xml:space=\"preserve\"");
     startTag += u'>';
     return startTag + content + QStringLiteral("</%1>").arg(p);
 }
@@ -223,6 +227,8 @@ QString keptWrite(const SubtitleList &subtitles, const FormatKeep &keep)
             startTag = retimed(startTag, *subtitle, parentBegin);
         if (regionChanged)
             startTag = withAttribute(startTag, QStringLiteral("region"), region);
+        if (!cue->textUnchanged(*subtitle) && TtmlWriter::needsPreservedSpace(text))
+            startTag = withAttribute(startTag, QStringLiteral("xml:space"), QStringLiteral("preserve"));
         const QString name = elementNameOf(startTag);
         Dialect own = dialect;
         own.elementPrefix = name.chopped(1);
@@ -305,6 +311,43 @@ QString declaringUtf8(QString document)
 }
 
 } // namespace
+
+bool TtmlWriter::holds(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x20 || u == u'\t' || u == u'\n') && u != 0xFFFE && u != 0xFFFF;
+}
+
+QString TtmlWriter::heldText(QStringView text)
+{
+    QString held;
+    held.reserve(text.size());
+    for (const QChar c : text) {
+        if (holds(c))
+            held += c;
+    }
+    return held;
+}
+
+bool TtmlWriter::needsPreservedSpace(QStringView text)
+{
+    // What a reader collapses by default: a tab, a run of spaces, a space at either end
+    // of a line, as the line shows (tags between its words left aside).
+    QString line;
+    const auto collapses = [&line] {
+        return line.contains(u'\t') || line.contains(QStringLiteral("  ")) || line.startsWith(u' ') || line.endsWith(u' ');
+    };
+    for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
+        if (token.kind == MarkupTokenizer::Kind::LineBreak) {
+            if (collapses())
+                return true;
+            line.clear();
+        } else if (token.kind == MarkupTokenizer::Kind::Text) {
+            line += heldText(token.raw);
+        }
+    }
+    return collapses();
+}
 
 QString TtmlWriter::write(const SubtitleList &subtitles, const FormatKeep *keep)
 {

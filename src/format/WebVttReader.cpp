@@ -1,14 +1,15 @@
 #include "format/WebVttReader.h"
 
-#include "format/ParseError.h"
+#include "format/FormatRepairs.h"
 #include "format/WebVttWriter.h"
 
 #include <QStringList>
 
+#include <optional>
+
 namespace {
 
 using Part = FormatKeep::Part;
-using Repair = TolerantSubtitleReader::Repair;
 
 // One line of the file: where its text is, where the next line begins, its number from 1.
 struct Line
@@ -154,6 +155,8 @@ int placementOf(QStringView settings)
 {
     int row = 1; // 1 bottom, 2 middle, 3 top, counted as {\anN} rows
     int column = 2;
+    bool aligned = false;
+    int positionColumn = 0;
     const QString spaced = settings.toString().replace(u'\t', u' ').replace(u'\f', u' ');
     for (const QStringView setting : QStringView(spaced).split(u' ', Qt::SkipEmptyParts)) {
         const QStringView value = setting.sliced(setting.indexOf(u':') + 1).trimmed();
@@ -174,10 +177,32 @@ int placementOf(QStringView settings)
             }
         } else if (setting.startsWith(u"align:")) {
             column = value == u"left" || value == u"start" ? 1 : value == u"right" || value == u"end" ? 3 : 2;
+            aligned = true;
+        } else if (setting.startsWith(u"position:") && value.contains(u'%')) {
+            // A box centred near an edge, when no alignment says otherwise, reads as that side.
+            bool ok = false;
+            const double percent = value.first(value.indexOf(u'%')).toDouble(&ok);
+            if (ok)
+                positionColumn = percent <= 25 ? 1 : percent >= 75 ? 3 : 2;
         }
     }
+    if (!aligned && positionColumn != 0)
+        column = positionColumn;
     const int an = (row - 1) * 3 + column;
     return an == 2 ? 0 : an;
+}
+
+// Whether {\anN} says all the settings say: only a line at the top, middle or default, and
+// an alignment. Any other setting is the cue's own, which other formats leave out.
+bool placementSaysAll(QStringView settings)
+{
+    const QString spaced = settings.toString().replace(u'\t', u' ').replace(u'\f', u' ');
+    for (const QStringView setting : QStringView(spaced).split(u' ', Qt::SkipEmptyParts)) {
+        if (setting != u"line:0" && setting != u"line:50%" && setting != u"line:auto" && !setting.startsWith(u"align:")
+            && setting != u"position:auto")
+            return false;
+    }
+    return true;
 }
 
 int entityValue(QStringView name)
@@ -290,7 +315,8 @@ private:
     FormatReadOptions m_options;
     std::shared_ptr<FormatKeep> m_keep;
     Lines m_lines;
-    FormatReading m_reading;
+    SubtitleList m_subtitles;
+    FormatRepairs m_repairs;
     QString m_error;
     QString m_pending; // text to write before the file's own (a signature it lacked)
     qsizetype m_gapStart = 0;
@@ -300,16 +326,13 @@ private:
 
 bool Reader::refuse(const Line &line, const QString &why)
 {
-    m_error = ParseError::lineReads(line.number, line.text) + u' ' + why;
+    m_error = FormatRepairs::fault(line.number, line.text, why);
     return false;
 }
 
 void Reader::repair(const Line &line, const QString &what)
 {
-    if (m_reading.repairs.size() < TolerantSubtitleReader::listedRepairLimit)
-        m_reading.repairs.append(Repair{line.number, what, ParseError::quotedLine(line.text)});
-    else
-        ++m_reading.unlistedRepairs;
+    m_repairs.note(line.number, line.text, what);
 }
 
 Reader::Block Reader::collectBlock()
@@ -361,13 +384,17 @@ bool Reader::readBlock(const Block &block)
     std::optional<Timing> timing = readTiming(timingLine.text, false);
     if (!timing && m_options.repairing)
         timing = readTiming(timingLine.text, true);
+    // Players skip a cue whose times are loosely written; a strict read does not leave out
+    // without a word what a repairing one reads.
+    if (!timing && readTiming(timingLine.text, true))
+        return refuse(timingLine, WebVttReader::tr("The times are not written as WebVTT writes them (“[hh:]mm:ss.ttt”); a repairing read takes them."));
     if (!timing) {
         const QString why = WebVttReader::tr("This is not a WebVTT timing line (“[hh:]mm:ss.ttt --> [hh:]mm:ss.ttt”), or a time in it is too large.");
         m_keep->count(Part::Notes);
         if (m_options.repairing)
             repair(timingLine, WebVttReader::tr("Left out the cue, as players do; it stays in the file as it is: %1").arg(why));
         else if (m_firstDropped.isEmpty())
-            m_firstDropped = ParseError::lineReads(timingLine.number, timingLine.text) + u' ' + why;
+            m_firstDropped = FormatRepairs::fault(timingLine.number, timingLine.text, why);
         return true;
     }
     bool rewritten = timing->mended;
@@ -401,7 +428,7 @@ bool Reader::readBlock(const Block &block)
 
     if (!identifier.isEmpty())
         m_keep->count(Part::Identifiers);
-    if (!timing->settings.trimmed().isEmpty())
+    if (!placementSaysAll(timing->settings))
         m_keep->count(Part::CueSettings);
     if (hasVoice(rawText))
         m_keep->count(Part::Speakers);
@@ -417,7 +444,7 @@ bool Reader::readBlock(const Block &block)
     m_keep->keep(subtitle, FormatKeep::Cue{std::move(before), std::move(source), timing->start, timing->end, std::move(text),
                                            {identifier.toString(), timing->settings.toString()},
                                            m_cues});
-    m_reading.subtitles.append(std::move(subtitle));
+    m_subtitles.append(std::move(subtitle));
     ++m_cues;
     return true;
 }
@@ -467,20 +494,10 @@ Expected<FormatReading, QString> Reader::read()
         m_keep->header = rest;
     else
         m_keep->trailer = rest;
-    sortSubtitles(m_reading.subtitles);
-    m_reading.keep = m_keep;
-    return std::move(m_reading);
+    return m_repairs.finish(std::move(m_subtitles), std::move(m_keep));
 }
 
 } // namespace
-
-std::optional<double> WebVttReader::readTimestamp(QStringView text)
-{
-    double seconds = 0;
-    if (readTimestampAt(text, 0, seconds) != text.size() || text.isEmpty())
-        return std::nullopt;
-    return seconds;
-}
 
 Expected<FormatReading, QString> WebVttReader::read(QStringView text, const FormatReadOptions &options)
 {

@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <optional>
-
 // Reads WebVTT: the header, NOTE, STYLE and REGION blocks and every cue's identifier and
 // settings go into the keep as written, so that WebVttWriter puts back what was not edited.
 // Texts follow the program's convention: entities decoded, <i> <b> <u> as they are, voices,
@@ -20,7 +18,4 @@ class WebVttReader
 
 public:
     static Expected<FormatReading, QString> read(QStringView text, const FormatReadOptions &options = {});
-
-    // "[hh:]mm:ss.ttt" as WebVTT reads it, in seconds; nothing when it is not one or too large.
-    static std::optional<double> readTimestamp(QStringView text);
 };

@@ -3,6 +3,7 @@
 #include "format/MarkupTokenizer.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <optional>
@@ -46,7 +47,7 @@ std::optional<Rgb> rgbOf(QStringView value)
 }
 
 // The nearest of the colour classes every WebVTT player knows.
-QString colourClass(Rgb rgb)
+WebVttWriter::ColourClass nearestClass(Rgb rgb)
 {
     static const struct
     {
@@ -64,7 +65,7 @@ QString colourClass(Rgb rgb)
         if (distance(candidate.rgb) < distance(nearest->rgb))
             nearest = &candidate;
     }
-    return QString::fromUtf16(nearest->name);
+    return {QString::fromUtf16(nearest->name), distance(nearest->rgb) == 0};
 }
 
 // The {\anN} a text begins with, or 2 (WebVTT's default place) when none.
@@ -120,6 +121,19 @@ QStringView lineAt(QStringView source, qsizetype from, qsizetype &next)
     return source.sliced(from, end - from);
 }
 
+// A cue's settings with those that place it (line, align, position) given by {\anN}.
+QString withPlacement(const QString &settings, int an)
+{
+    QStringList kept;
+    for (const QString &setting : settings.split(QRegularExpression(QStringLiteral("[ \t\f]+")), Qt::SkipEmptyParts)) {
+        if (!setting.startsWith(u"line:") && !setting.startsWith(u"align:") && !setting.startsWith(u"position:"))
+            kept.append(setting);
+    }
+    if (const QString placement = WebVttWriter::placementSettings(an); !placement.isEmpty())
+        kept.append(placement);
+    return kept.isEmpty() ? QString() : u' ' + kept.join(u' ');
+}
+
 // The cue's lines without the line feed that ends them. A kept cue's fields are its
 // identifier and its settings as written; its timing and text lines are in its source.
 QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
@@ -127,7 +141,12 @@ QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
     if (kept && kept->isUnchanged(subtitle))
         return kept->source;
     const QString text = subtitle.text();
-    const bool ownSettings = kept && !kept->fields.value(1).trimmed().isEmpty();
+    QString settings = kept ? kept->fields.value(1) : QString();
+    const bool ownSettings = !settings.trimmed().isEmpty();
+    // A placement edited in the text replaces the one the cue's settings gave.
+    const bool placementEdited = ownSettings && placementOf(text) != placementOf(kept->text);
+    if (placementEdited)
+        settings = withPlacement(settings, placementOf(text));
     QString lines;
     QStringView timingLine;
     QStringView rawText;
@@ -141,11 +160,11 @@ QString cueLines(const Subtitle &subtitle, const FormatKeep::Cue *kept)
         rawText = QStringView(kept->source).sliced(next);
     }
     if (kept && kept->timesUnchanged(subtitle)) {
-        lines += timingLine;
+        lines += placementEdited ? timingLine.chopped(kept->fields.value(1).size()).toString() + settings : timingLine.toString();
     } else {
         const bool withHours = !kept || hasHours(timingLine);
         lines += WebVttWriter::timestamp(subtitle.start, withHours) + QStringLiteral(" --> ")
-            + WebVttWriter::timestamp(subtitle.end, withHours) + (kept ? kept->fields.value(1) : QString());
+            + WebVttWriter::timestamp(subtitle.end, withHours) + settings;
     }
     if (!ownSettings) {
         if (const QString settings = WebVttWriter::placementSettings(placementOf(text)); !settings.isEmpty())
@@ -172,6 +191,12 @@ QString WebVttWriter::timestamp(double seconds, bool withHours)
     return QStringLiteral("%1:").arg(hours, 2, 10, QChar(u'0')) + minutesOn;
 }
 
+std::optional<WebVttWriter::ColourClass> WebVttWriter::colourClass(QStringView colour)
+{
+    const std::optional<Rgb> rgb = rgbOf(colour);
+    return rgb ? std::optional(nearestClass(*rgb)) : std::nullopt;
+}
+
 QString WebVttWriter::placementSettings(int an)
 {
     if (an < 1 || an > 9)
@@ -192,7 +217,29 @@ QString WebVttWriter::cueText(QStringView text)
 {
     QString out;
     out.reserve(text.size() + 16);
-    QList<bool> coloursWritten;
+    // The tags left open, innermost last. Every one is closed where the text closes it, or
+    // at the end: WebVTT's readers want each end tag. A colour that names no class opens
+    // nothing, but its end still belongs to it.
+    struct Open
+    {
+        Kind kind;
+        QString start;
+        QString end;
+    };
+    QList<Open> open;
+    const auto close = [&](Kind kind) {
+        qsizetype at = open.size() - 1;
+        while (at >= 0 && open[at].kind != kind)
+            --at;
+        if (at < 0)
+            return; // an end tag with nothing to end
+        for (qsizetype i = open.size() - 1; i >= at; --i)
+            out += open[i].end;
+        // What was opened inside it, and is still open in the text, goes on after it.
+        open.removeAt(at);
+        for (qsizetype i = at; i < open.size(); ++i)
+            out += open[i].start;
+    };
     for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(text)) {
         switch (token.kind) {
         case Kind::Text:
@@ -214,19 +261,21 @@ QString WebVttWriter::cueText(QStringView text)
         case Kind::Bold:
         case Kind::Underline: {
             const char16_t letter = token.kind == Kind::Italic ? u'i' : token.kind == Kind::Bold ? u'b' : u'u';
-            out += token.closing ? QStringLiteral("</") : QStringLiteral("<");
-            out += QChar(letter);
-            out += u'>';
+            if (token.closing) {
+                close(token.kind);
+            } else {
+                open.append({token.kind, QStringLiteral("<%1>").arg(QChar(letter)), QStringLiteral("</%1>").arg(QChar(letter))});
+                out += open.last().start;
+            }
             break;
         }
         case Kind::Color:
-            if (!token.closing) {
-                const std::optional<Rgb> rgb = rgbOf(token.value);
-                coloursWritten.append(rgb.has_value());
-                if (rgb)
-                    out += QStringLiteral("<c.") + colourClass(*rgb) + u'>';
-            } else if (!coloursWritten.isEmpty() && coloursWritten.takeLast()) {
-                out += QStringLiteral("</c>");
+            if (token.closing) {
+                close(Kind::Color);
+            } else {
+                const std::optional<ColourClass> colour = colourClass(token.value);
+                open.append(colour ? Open{Kind::Color, QStringLiteral("<c.") + colour->name + u'>', QStringLiteral("</c>")} : Open{Kind::Color, {}, {}});
+                out += open.last().start;
             }
             break;
         case Kind::WebVttTag:
@@ -237,6 +286,8 @@ QString WebVttWriter::cueText(QStringView text)
             break;
         }
     }
+    for (qsizetype i = open.size() - 1; i >= 0; --i)
+        out += open[i].end;
     // A blank line would end the cue.
     QStringList lines = out.split(u'\n');
     lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });

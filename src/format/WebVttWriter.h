@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Writes WebVTT. Given the keep of the WebVTT file the subtitles were read from, it writes
 // the header, notes, styles and regions back as they were, every unedited cue byte for
 // byte, and keeps the identifier and settings of an edited cue (its timing line when only
@@ -23,6 +25,14 @@ public:
     // colour classes, WebVTT's own tags as written, &, < and > escaped; placement tags and
     // other formats' tags left out (blank lines too, which would end the cue).
     static QString cueText(QStringView text);
+    // The colour class a <font color> value is written as, and whether it is that colour
+    // exactly or the nearest of the eight; nothing for a value that names no colour.
+    struct ColourClass
+    {
+        QString name;
+        bool exact = false;
+    };
+    static std::optional<ColourClass> colourClass(QStringView colour);
     // The settings that give a {\anN} placement ("line:0 align:left" for 7…); empty for 2.
     static QString placementSettings(int an);
 };

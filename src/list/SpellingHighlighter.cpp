@@ -1,6 +1,7 @@
 #include "list/SpellingHighlighter.h"
 
 #include "spelling/Spelling.h"
+#include "style/ProblemColour.h"
 
 SpellingHighlighter::SpellingHighlighter(Spelling *spelling, QTextDocument *document)
     : QSyntaxHighlighter(document)
@@ -15,7 +16,7 @@ void SpellingHighlighter::highlightBlock(const QString &text)
         return;
     QTextCharFormat misspelt;
     misspelt.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-    misspelt.setUnderlineColor(Qt::red);
+    misspelt.setUnderlineColor(ProblemColour::solid());
     for (const Spelling::Range &range : m_spelling->misspelledWords(text))
         setFormat(range.start, range.length, misspelt);
 }

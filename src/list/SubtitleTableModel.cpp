@@ -3,8 +3,8 @@
 #include "document/Document.h"
 #include "model/QualityCheck.h"
 #include "spelling/Spelling.h"
+#include "style/ProblemColour.h"
 
-#include <QColor>
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,7 +25,7 @@ QIcon problemIcon()
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(220, 50, 30));
+        painter.setBrush(ProblemColour::solid());
         painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
         return QIcon(pixmap);
     }();
@@ -133,7 +133,7 @@ static QIcon misspeltMark()
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(220, 40, 40), 1.5));
+        painter.setPen(QPen(ProblemColour::solid(), 1.5));
         QPainterPath wave(QPointF(0, 8));
         for (int x = 0; x < 12; x += 3)
             wave.quadTo(x + 1.5, x % 6 == 0 ? 5 : 11, x + 3, 8);
@@ -178,11 +178,6 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
     return qualityData(*subtitle, index.row(), index.column(), role);
 }
 
-QColor SubtitleTableModel::problemMarkColor()
-{
-    return QColor(230, 60, 40, 90);
-}
-
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
 {
     if (role == Qt::DisplayRole && isMeasure(column)) {
@@ -210,7 +205,7 @@ QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int 
     if (role == Qt::DecorationRole)
         return column == NumberColumn ? QVariant(problemIcon()) : QVariant();
     if (role == Qt::BackgroundRole)
-        return found & markedProblems(column) ? QVariant(problemMarkColor()) : QVariant();
+        return found & markedProblems(column) ? QVariant(ProblemColour::background()) : QVariant();
     if (column == TextColumn || column == OriginalColumn) // these tips show the whole text
         return {};
     QStringList lines;

@@ -6,7 +6,6 @@
 #include "model/SubtitleIndexUpdate.h"
 
 #include <QAbstractTableModel>
-#include <QColor>
 #include <QPointer>
 
 #include <vector>
@@ -64,8 +63,6 @@ public:
     // Texts with misspelt words get a mark.
     void setSpelling(Spelling *spelling);
     Spelling *spelling() const;
-    // The background of a measure beyond its limit (other panes mark theirs alike).
-    static QColor problemMarkColor();
     static bool isMeasure(int column) { return column >= DurationColumn && column <= LongestLineColumn; }
     static bool isEditable(int column) { return column == StartColumn || column == EndColumn || column == TextColumn; }
     // True while a change of the list is replayed on the rows, one run at a time: rows

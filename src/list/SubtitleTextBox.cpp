@@ -5,6 +5,7 @@
 #include "list/SubtitleTextEditor.h"
 #include "model/QualityCheck.h"
 #include "model/SubtitleMarkup.h"
+#include "style/ProblemColour.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -56,7 +57,7 @@ protected:
             if (cell.bottom() < 0 || cell.top() > height() || cell.bottom() > top + viewport->height())
                 continue;
             if (length > limits.maxLineLength || (length > 0 && line > limits.maxLines))
-                painter.fillRect(cell, SubtitleTableModel::problemMarkColor());
+                painter.fillRect(cell, ProblemColour::background());
             painter.drawText(cell.adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, QString::number(length));
         }
     }
@@ -270,7 +271,7 @@ void SubtitleTextBox::updateMeasures()
     const QString shown = std::isfinite(speed) ? QualityCheck::shownNumber(speed, 1) : QStringLiteral("∞");
     m_readingSpeed->setText(tr("%1 characters per second (at most %2)").arg(shown).arg(limits.maxCharactersPerSecond));
     QPalette palette = m_readingSpeed->palette();
-    palette.setColor(QPalette::Window, speed > limits.maxCharactersPerSecond ? SubtitleTableModel::problemMarkColor()
+    palette.setColor(QPalette::Window, speed > limits.maxCharactersPerSecond ? ProblemColour::background()
                                                                              : this->palette().color(QPalette::Window));
     m_readingSpeed->setPalette(palette);
 }

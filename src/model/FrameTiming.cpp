@@ -2,9 +2,14 @@
 
 #include <cmath>
 
-double FrameTiming::twoFrameGap(double frameRate)
+double FrameTiming::countingRate(double videoRate, double profileRate)
 {
-    return frameRate != 0 ? 2.0 / frameRate : 1.0 / 12.0;
+    return std::isfinite(videoRate) && videoRate > 0 ? videoRate : profileRate;
+}
+
+double FrameTiming::frameLength(double videoRate, double profileRate)
+{
+    return 1.0 / countingRate(videoRate, profileRate);
 }
 
 double FrameTiming::snapToFrame(double t, double frameRate)

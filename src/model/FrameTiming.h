@@ -4,8 +4,11 @@
 class FrameTiming
 {
 public:
-    // The gap kept between neighbouring subtitles: two frames, or 1/12 s without a video.
-    static double twoFrameGap(double frameRate);
+    // The rate "a frame" is counted at: the video's, or while no video gives one (0, or a
+    // rate that is not a positive number) the quality profile's.
+    static double countingRate(double videoRate, double profileRate);
+    // How long one frame lasts, at countingRate().
+    static double frameLength(double videoRate, double profileRate);
     // t moved to the nearest frame boundary (halves away from zero); unchanged at rate 0.
     static double snapToFrame(double t, double frameRate);
 

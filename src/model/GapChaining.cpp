@@ -1,7 +1,6 @@
 #include "model/GapChaining.h"
 
 #include "model/FrameTiming.h"
-#include "model/TimingNudge.h"
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ QList<Subtitle::Values> GapChaining::chain(const SubtitleList &list, const Index
 {
     // Times that are sums of frames are off by rounding errors: they count as equal.
     constexpr double slack = 1e-6;
-    const double frame = TimingNudge::frameLength(rules.frameRate);
+    const double frame = FrameTiming::frameLength(rules.frameRate, rules.profileRate);
     QList<Subtitle::Values> values;
     bool changes = false;
     for (int i : indexes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IndexSet.h"
+#include "model/QualityLimits.h"
 #include "model/Subtitle.h"
 
 #include <QList>
@@ -17,6 +18,7 @@ public:
         double threshold = 0; // seconds
         double minGap = 0;
         double frameRate = 0; // 0 while unknown
+        double profileRate = QualityLimits().frameRate; // counts frames while frameRate is unknown
     };
     // New ends for the subtitles at `indexes`, paired with them in ascending order; empty
     // when no gap is closed. The gaps are those after the subtitles followed by another of

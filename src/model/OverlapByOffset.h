@@ -29,7 +29,6 @@ public:
     OverlapByOffset(std::span<const Interval> intervals, std::span<const SpeechStretch> speech, Grid grid);
 
     const Grid &grid() const { return m_grid; }
-    double offsetAt(std::size_t index) const { return m_grid.lowest + double(index) * m_grid.step; }
     const std::vector<double> &overlaps() const { return m_overlaps; }
 
     // The offsets of the `count` highest local maxima at least `separation` seconds apart,

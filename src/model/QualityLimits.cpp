@@ -1,5 +1,7 @@
 #include "model/QualityLimits.h"
 
+#include "model/FrameTiming.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -45,7 +47,7 @@ int clampedInt(double value, int fallback, int low, int high)
 
 double QualityLimits::countingRate(double videoRate) const
 {
-    return std::isfinite(videoRate) && videoRate > 0 ? videoRate : frameRate;
+    return FrameTiming::countingRate(videoRate, frameRate);
 }
 
 double QualityLimits::minGap(double videoRate) const

@@ -357,7 +357,7 @@ void SubtitleController::removeSubtitles(const SubtitleList &subtitles, const In
 
 double SubtitleController::twoFrameGap() const
 {
-    return FrameTiming::twoFrameGap(m_frameRate);
+    return 2 * FrameTiming::frameLength(m_frameRate, m_profileFrameRate);
 }
 
 double SubtitleController::snapToFrame(double t) const
@@ -490,10 +490,10 @@ void SubtitleController::splitSubtitle(int index, int offset)
     const QString firstText = trimmedOfSpacesAndTabs(whole.first(cut));
     const QString secondText = trimmedOfSpacesAndTabs(whole.sliced(cut));
 
-    const double rate = m_frameRate != 0 ? m_frameRate : 24.0;
+    const double gap = twoFrameGap();
     double duration = original->end - original->start;
-    if (duration > 2.0 / rate)
-        duration -= 2.0 / rate;
+    if (duration > gap)
+        duration -= gap;
 
     int firstCount = userPerceivedCharacterCount(firstText);
     int secondCount = userPerceivedCharacterCount(secondText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IndexSet.h"
+#include "model/QualityLimits.h"
 #include "model/Subtitle.h"
 
 #include <QList>
@@ -33,6 +34,10 @@ public:
     void setDelegate(SubtitleControllerDelegate *delegate) { m_delegate = delegate; }
     double frameRate() const { return m_frameRate; }
     void setFrameRate(double frameRate) { m_frameRate = frameRate; }
+    // The quality profile's rate, which counts frames while no video gives a rate.
+    void setProfileFrameRate(double frameRate) { m_profileFrameRate = frameRate; }
+    // The gap new and split subtitles keep from their neighbours.
+    double twoFrameGap() const;
 
     // The primitives.
     void setSubtitles(SubtitleList subtitles); // sorted by the caller; not undoable
@@ -71,7 +76,6 @@ private:
     };
     std::vector<int> reorder(const IndexSet &indexes, const QList<NewStart> &newStarts);
     void restoreSubtitles(const QList<Subtitle::Values> &values, const IndexSet &indexes, const std::vector<int> &positions);
-    double twoFrameGap() const;
     double snapToFrame(double t) const;
     int reposition(int position, bool earlier);
     void replaceSubtitles(const SubtitleList &old, const IndexSet &indexes, const SubtitleList &replacements);
@@ -80,4 +84,5 @@ private:
     UndoManager *m_undoManager = nullptr;
     SubtitleControllerDelegate *m_delegate = nullptr;
     double m_frameRate = 0;
+    double m_profileFrameRate = QualityLimits().frameRate;
 };

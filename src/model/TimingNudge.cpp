@@ -12,14 +12,10 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 } // namespace
 
-double TimingNudge::frameLength(double frameRate)
-{
-    return 1.0 / (std::isfinite(frameRate) && frameRate > 0 ? frameRate : rateWithoutVideo);
-}
-
-TimingNudge::TimingNudge(Edge edge, double step, double frameRate, double minGap)
+TimingNudge::TimingNudge(Edge edge, double step, double frameRate, double profileRate, double minGap)
     : m_edge(edge)
     , m_frameRate(frameRate)
+    , m_frame(FrameTiming::frameLength(frameRate, profileRate))
     , m_minGap(minGap)
 {
     const double grain = TimingNudge::grain(frameRate);
@@ -51,7 +47,7 @@ double TimingNudge::shiftWithin(double earliest, double latest) const
 
 QList<Subtitle::Values> TimingNudge::valuesFor(const SubtitleList &list, const IndexSet &indexes) const
 {
-    const double frame = frameLength(m_frameRate);
+    const double frame = m_frame;
     const int size = int(list.size());
     const auto previousEnd = [&](int i) { return i > 0 ? list[i - 1]->end + m_minGap : 0.0; };
     const auto nextStart = [&](int i) { return i + 1 < size ? list[i + 1]->start - m_minGap : infinity; };

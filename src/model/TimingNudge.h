@@ -14,17 +14,13 @@ class TimingNudge
 public:
     enum class Edge { Start, End, Both };
 
-    // Without a known rate a frame is a 25th of a second: a whole number of milliseconds,
-    // which is what times are kept on then, so that steps add up exactly.
-    static constexpr double rateWithoutVideo = 25;
-    // One frame at the video's rate, or at rateWithoutVideo.
-    static double frameLength(double frameRate);
     // What times are kept on: frames, or milliseconds while the rate is unknown.
     static double grain(double frameRate);
 
     // `step` in seconds (negative: earlier), made a whole number of frames (of milliseconds
-    // while the rate is unknown), at least one.
-    TimingNudge(Edge edge, double step, double frameRate, double minGap);
+    // while the rate is unknown), at least one. The profile's rate says how long the
+    // frame a subtitle keeps at least is while no video gives a rate.
+    TimingNudge(Edge edge, double step, double frameRate, double profileRate, double minGap);
 
     // The new values of the subtitles at `indexes`, paired with them in ascending order;
     // empty when none of them can move.
@@ -37,5 +33,6 @@ private:
     Edge m_edge;
     double m_step;
     double m_frameRate;
+    double m_frame;
     double m_minGap;
 };

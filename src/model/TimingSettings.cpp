@@ -1,6 +1,6 @@
 #include "model/TimingSettings.h"
 
-#include "model/QualityLimits.h"
+#include "model/FrameTiming.h"
 
 #include <QSettings>
 
@@ -21,9 +21,9 @@ double readNumber(const QSettings &settings, const QString &key, double fallback
 
 } // namespace
 
-double TimingSettings::chainThreshold(double frameRate) const
+double TimingSettings::chainThreshold(double videoRate, double profileRate) const
 {
-    return chainThresholdFrames / QualityLimits().countingRate(frameRate);
+    return chainThresholdFrames * FrameTiming::frameLength(videoRate, profileRate);
 }
 
 TimingSettings TimingSettings::clamped() const

@@ -16,8 +16,8 @@ public:
     static constexpr double maxDefaultDuration = 10;
     static constexpr int maxChainThresholdFrames = 100;
 
-    // The threshold in seconds, counted at the video's rate (24 while none gives one).
-    double chainThreshold(double frameRate) const;
+    // The threshold in seconds, its frames counted as FrameTiming::countingRate() does.
+    double chainThreshold(double videoRate, double profileRate) const;
 
     TimingSettings clamped() const;
     static TimingSettings load(const QSettings &settings);

@@ -1,6 +1,7 @@
 #include "panels/FindReplaceDialog.h"
 
 #include "document/Document.h"
+#include "style/ProblemColour.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -102,11 +103,7 @@ FindReplaceDialog::FindReplaceDialog(Document *document, QWidget *parent)
         m_run.reset();
         endRun(tr("The subtitles changed, so the search stopped."), true);
     };
-    connect(document, &Document::subtitlesReloaded, this, listChanged);
-    connect(document, &Document::subtitlesInserted, this, listChanged);
-    connect(document, &Document::subtitlesRemoved, this, listChanged);
-    connect(document, &Document::subtitlesUpdated, this, listChanged);
-    connect(document, &Document::subtitlesReordered, this, listChanged);
+    connect(document, &Document::subtitlesChanged, this, listChanged);
     m_sliceTimer.setSingleShot(true);
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &FindReplaceDialog::runSlice);
@@ -165,7 +162,7 @@ void FindReplaceDialog::hideEvent(QHideEvent *event)
 
 void FindReplaceDialog::setStatus(const QString &text, bool problem)
 {
-    m_status->setStyleSheet(problem ? QStringLiteral("QLabel { color: #c0392b; }") : QString());
+    m_status->setStyleSheet(problem ? ProblemColour::labelStyleSheet() : QString());
     m_status->setText(text);
 }
 

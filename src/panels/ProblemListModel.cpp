@@ -13,11 +13,7 @@ ProblemListModel::ProblemListModel(Document *document, QObject *parent)
     const auto changed = [this] { scheduleRefresh(); };
     connect(&document->problemIndex(), &ProblemIndex::problemsChanged, this, changed);
     // Insertions and removals renumber the subtitles after them.
-    connect(document, &Document::subtitlesReloaded, this, changed);
-    connect(document, &Document::subtitlesInserted, this, changed);
-    connect(document, &Document::subtitlesRemoved, this, changed);
-    connect(document, &Document::subtitlesUpdated, this, changed);
-    connect(document, &Document::subtitlesReordered, this, changed);
+    connect(document, &Document::subtitlesChanged, this, changed);
 }
 
 int ProblemListModel::rowCount(const QModelIndex &parent) const

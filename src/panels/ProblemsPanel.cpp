@@ -125,10 +125,7 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
         updateSummary();
     });
     connect(document, &Document::selectionChanged, this, &ProblemsPanel::selectRowOfSelection);
-    connect(document, &Document::subtitlesReloaded, this, &ProblemsPanel::forgetOutcome);
-    connect(document, &Document::subtitlesInserted, this, &ProblemsPanel::forgetOutcome);
-    connect(document, &Document::subtitlesRemoved, this, &ProblemsPanel::forgetOutcome);
-    connect(document, &Document::subtitlesUpdated, this, &ProblemsPanel::forgetOutcome);
+    connect(document, &Document::subtitlesChanged, this, &ProblemsPanel::forgetOutcome);
     connect(&document->problemIndex(), &ProblemIndex::limitsChanged, this, &ProblemsPanel::forgetOutcome);
     updateSummary();
 }

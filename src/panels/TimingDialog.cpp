@@ -1,8 +1,9 @@
 #include "panels/TimingDialog.h"
 
 #include "document/Document.h"
-#include "model/FrameTiming.h"
 #include "document/Player.h"
+#include "model/FrameTiming.h"
+#include "style/ProblemColour.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -58,7 +59,7 @@ TimingDialog::TimingDialog(Document *document, const QString &title, QWidget *pa
 {
     setWindowTitle(title);
     m_message->setWordWrap(true);
-    m_message->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
+    m_message->setStyleSheet(ProblemColour::labelStyleSheet());
     m_message->hide();
     connect(m_buttons, &QDialogButtonBox::accepted, this, &TimingDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -1,6 +1,5 @@
 #include "player/MpvPlayer.h"
 
-#include "player/DetachedTask.h"
 
 #include "player/MpvLibrary.h"
 #include "player/MpvVideoWidget.h"
@@ -9,7 +8,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QPalette>
 #include <QWidget>
 
@@ -142,17 +140,14 @@ void MpvPlayer::start()
     const QString path = std::exchange(m_pendingPath, QString());
     // Only regular files: mpv would wait on a FIFO for good, and its teardown with it.
     // Looked at off the GUI thread, where a stalled mount may keep the look waiting.
-    auto *watcher = new QFutureWatcher<bool>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
-        watcher->deleteLater();
-        if (!watcher->result()) {
+    m_fileCheck.check(path, [this, path](bool isFile) {
+        if (!isFile) {
             fail(tr("It is not a regular file."));
             return;
         }
         const QByteArray name = QFile::encodeName(path);
         command({"loadfile", name.constData(), "replace"});
     });
-    watcher->setFuture(DetachedTask::isRegularFile(path));
 }
 
 QWidget *MpvPlayer::view() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Player.h"
+#include "system/RegularFileCheck.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -97,7 +98,6 @@ private:
     void sendSeek(PendingSeek &seek);
     void endSeek(bool finished);
     void moveTime(double time, bool continuous);
-    void notifyJump();
     void notifyPeriodicObservers();
     void updateTimers();
     void stepBackwardsPlayback();
@@ -129,4 +129,5 @@ private:
     ObserverToken m_nextToken = 1;
     std::map<ObserverToken, PeriodicObserver> m_periodicObservers;
     std::map<ObserverToken, BoundaryObserver> m_boundaryObservers;
+    RegularFileCheck m_fileCheck{this}; // only regular files are played
 };

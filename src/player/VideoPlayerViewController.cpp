@@ -5,19 +5,16 @@
 #include "model/Fatal.h"
 #include "model/PlaybackSpeed.h"
 #include "model/SubtitleMarkup.h"
-#include "player/DetachedTask.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerView.h"
-#include "waveform/AudioWaveform.h"
+#include "media/MediaSession.h"
 
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMetaMethod>
 #include <QPointer>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -65,9 +62,10 @@ std::optional<int> VideoPlayerViewController::subtitleIndexAt(const SubtitleList
     return std::nullopt;
 }
 
-VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget *parent)
+VideoPlayerViewController::VideoPlayerViewController(Document *document, const MediaSession *media, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
+    , m_media(media)
     , m_playerView(new VideoPlayerView(this))
     , m_stack(new QStackedLayout(m_playerView))
     , m_emptyView(new QLabel(m_playerView))
@@ -111,11 +109,7 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, QWidget
     updateControls();
 
     // Any change of the list can change which subtitle is current, or its text.
-    connect(m_document, &Document::subtitlesReloaded, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesInserted, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesRemoved, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesUpdated, this, &VideoPlayerViewController::updateSubtitlesLabel);
-    connect(m_document, &Document::subtitlesReordered, this, &VideoPlayerViewController::updateSubtitlesLabel);
+    connect(m_document, &Document::subtitlesChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(m_styledTrack, &StyledSubtitleTrack::shownChanged, this, &VideoPlayerViewController::updateSubtitlesLabel);
     connect(&m_document->originalSubtitles(), &OriginalSubtitles::changed, this, [this] {
         updateBoundaryTimeObserver();
@@ -199,8 +193,6 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     m_document->setPlayer(player);
 
     emit videoChanged(m_path);
-    if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
-        openAudioWaveform(m_path);
 
     // A fake knows its duration and frame rate at once; libmpv tells them later.
     if (player->frameRate() > 0)
@@ -213,37 +205,8 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     emit restorableStateChanged();
 }
 
-void VideoPlayerViewController::openAudioWaveform(const QString &path)
-{
-    // A stalled mount could keep the opening waiting for good, and this pane with it when
-    // it goes: the file is first looked at on a thread left to it, and only one that
-    // answers is opened by the waveform, whose worker this pane owns until it is opened.
-    const int request = ++m_waveformRequest;
-    auto *watcher = new QFutureWatcher<bool>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, request] {
-        watcher->deleteLater();
-        // A later video, or none, has taken this one's place meanwhile.
-        if (request != m_waveformRequest || !m_player)
-            return;
-        if (!watcher->result()) {
-            emit audioWaveformChanged(nullptr);
-            return;
-        }
-        m_openingWaveform = AudioWaveform::open(path);
-        connect(m_openingWaveform.get(), &AudioWaveform::opened, this, [this] {
-            std::shared_ptr<AudioWaveform> waveform = std::exchange(m_openingWaveform, nullptr);
-            emit audioWaveformChanged(waveform->hasAudio() ? waveform : nullptr);
-            // Not destroyed inside its own signal: let go of from the event loop.
-            QMetaObject::invokeMethod(this, [waveform] {}, Qt::QueuedConnection);
-        });
-    });
-    watcher->setFuture(DetachedTask::isRegularFile(path));
-}
-
 void VideoPlayerViewController::releasePlayer()
 {
-    ++m_waveformRequest;
-    m_openingWaveform.reset(); // stops and joins its worker
     if (!m_player)
         return;
     removeObservers();
@@ -412,8 +375,6 @@ void VideoPlayerViewController::playerDidFail(const QString &message)
     m_duration.reset();
     emit videoChanged(m_path);
     showPlaceholder(text);
-    if (isSignalConnected(QMetaMethod::fromSignal(&VideoPlayerViewController::audioWaveformChanged)))
-        emit audioWaveformChanged(nullptr);
     updateControls();
     emit restorableStateChanged();
     emit failed(text);
@@ -459,9 +420,9 @@ void VideoPlayerViewController::seekTo(double seconds)
 
 void VideoPlayerViewController::goToShotChange(bool forward)
 {
-    if (!m_document)
+    if (!m_media)
         return;
-    const ShotChanges &shotChanges = m_document->shotChanges();
+    const ShotChanges &shotChanges = m_media->shotChanges();
     goToTarget([&](double from) { return forward ? shotChanges.next(from) : shotChanges.previous(from); });
 }
 
@@ -475,9 +436,9 @@ void VideoPlayerViewController::goToSubtitleEdge(bool forward)
 
 void VideoPlayerViewController::goToSpeechEdge(bool forward)
 {
-    if (!m_document)
+    if (!m_media)
         return;
-    const SpeechStretches &speech = m_document->speech();
+    const SpeechStretches &speech = m_media->speech();
     goToTarget([&](double from) { return EdgeStepping::speechEdge(speech, from, forward); });
 }
 
@@ -619,15 +580,12 @@ void VideoPlayerViewController::restoreState(const QVariantMap &state)
     if (path.isEmpty())
         return;
     const double time = state.value(QStringLiteral("currentTime"), 0.0).toDouble();
-    // The video may sit on a mount that no longer answers: looked at off the GUI thread.
-    auto *watcher = new QFutureWatcher<bool>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, time] {
-        watcher->deleteLater();
+    // The video may sit on a mount that no longer answers.
+    m_restoreCheck.check(path, [this, path, time](bool isFile) {
         // A video the user opened meanwhile wins.
-        if (!watcher->result() || !m_path.isEmpty())
+        if (!isFile || !m_path.isEmpty())
             return;
         loadVideo(path);
         seekTo(time);
     });
-    watcher->setFuture(DetachedTask::isRegularFile(path));
 }

@@ -2,6 +2,7 @@
 
 #include "model/Subtitle.h"
 #include "document/Player.h"
+#include "system/RegularFileCheck.h"
 
 #include <QPointer>
 #include <QVariantMap>
@@ -11,8 +12,8 @@
 #include <memory>
 #include <optional>
 
-class AudioWaveform;
 class Document;
+class MediaSession;
 class PlaybackControls;
 class QLabel;
 class QStackedLayout;
@@ -45,8 +46,9 @@ public:
     // (start inclusive, end exclusive). An earlier one that still overlaps t is not shown.
     static std::optional<int> subtitleIndexAt(const SubtitleList &subtitles, double t);
 
-    // Registers itself with the document.
-    explicit VideoPlayerViewController(Document *document, QWidget *parent = nullptr);
+    // Registers itself with the document; steps to the shot changes and speech `media`
+    // found.
+    VideoPlayerViewController(Document *document, const MediaSession *media, QWidget *parent = nullptr);
     ~VideoPlayerViewController() override;
 
     // Tests play fakes; the default makes a libmpv player (headless where OpenGL is absent).
@@ -65,7 +67,6 @@ public:
     QString rateText() const;
     double speed() const { return m_speed; }
     // Whether the original's line at the playback position shows above the subtitle.
-    bool showsOriginal() const { return m_showsOriginal; }
     void setShowsOriginal(bool shows);
 
     // Window restoration: "videoBookmarkData" (the video's absolute path) and
@@ -87,6 +88,8 @@ public slots:
     void seekDidFinish(bool finished);
     // An exact seek that refreshes the overlay once it lands.
     void seekTo(double seconds);
+    // Whether a seekTo has not landed yet.
+    bool isSeeking() const { return m_seekTarget.has_value(); }
     // Seeks to the document's next or previous shot change from where the video is, or is
     // being sought to; nothing when there is none.
     void goToNextShotChange() { goToShotChange(true); }
@@ -120,8 +123,6 @@ signals:
     void playbackTimeChanged(double time);
     // Another video began loading (its absolute path), or the loaded one failed (empty).
     void videoChanged(const QString &path);
-    // The new video's waveform, nullptr without an audio track. Only made when connected.
-    void audioWaveformChanged(std::shared_ptr<AudioWaveform> waveform);
     // Playback started from a pause, or a frame step: the timeline follows the cursor.
     void scrollToCursorRequested();
     // Playback started or stopped (the shuttle's speeds and directions count as playing).
@@ -145,7 +146,6 @@ private:
     void frameRateDidChange(double frameRate);
     void playerDidFail(const QString &message);
     void releasePlayer();
-    void openAudioWaveform(const QString &path);
     void showPlaceholder(const QString &text);
     void updateControls();
     void goToShotChange(bool forward);
@@ -155,6 +155,7 @@ private:
     void goToTarget(const std::function<std::optional<double>(double from)> &target);
 
     QPointer<Document> m_document;
+    QPointer<const MediaSession> m_media;
     VideoPlayerView *m_playerView;
     QStackedLayout *m_stack;
     QLabel *m_emptyView;
@@ -166,8 +167,7 @@ private:
     PlayerFactory m_playerFactory;
 
     QString m_path;
-    int m_waveformRequest = 0; // the waveform being opened for the current video
-    std::shared_ptr<AudioWaveform> m_openingWaveform; // until it is opened
+    RegularFileCheck m_restoreCheck{this}; // the restored video, looked at off the GUI thread
     std::optional<int> m_currentSubtitleIndex;
     std::unique_ptr<Player> m_player;
     std::optional<Player::ObserverToken> m_boundaryTimeObserver;

@@ -1,7 +1,7 @@
 #include "shots/ShotChangeDetector.h"
 
 #include "shots/ShotChangeScanner.h"
-#include "waveform/MediaCache.h"
+#include "decoding/MediaCache.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
 #include "shots/VideoFrameReader.h"
 
 #include "shots/SmallFrame.h"
-#include "waveform/FfmpegDecoding.h"
+#include "decoding/FfmpegDecoding.h"
 
 #include <QFileInfo>
 

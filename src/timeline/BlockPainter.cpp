@@ -1,14 +1,11 @@
 #include "timeline/BlockPainter.h"
 
+#include "style/ProblemColour.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
 #include <algorithm>
-
-namespace {
-// Red reads as "needs a look" on light and dark themes alike.
-const QColor problemColour = QColor::fromRgbF(0.85, 0.2, 0.15);
-} // namespace
 
 QStringList BlockPainter::layoutLines(const QString &text, const QFont &font, qreal width)
 {
@@ -76,7 +73,7 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
         fill.setAlphaF(selected ? 1.0 : 0.45);
         painter.fillRect(block.adjusted(0, block.height() / 8, 0, -block.height() / 8), fill);
         if (hasProblem)
-            painter.fillRect(QRectF(block.left(), block.bottom() - 4, std::max(block.width(), 1.0), 4), problemColour);
+            painter.fillRect(QRectF(block.left(), block.bottom() - 4, std::max(block.width(), 1.0), 4), ProblemColour::solid());
         return;
     }
     // Translucent, so the sound under a block stays readable; the selected ones are told
@@ -95,7 +92,7 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     painter.setBrush(fill);
     painter.drawRoundedRect(block.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     if (hasProblem)
-        painter.fillRect(QRectF(block.left() + 3, block.bottom() - 5, block.width() - 6, 3), problemColour);
+        painter.fillRect(QRectF(block.left() + 3, block.bottom() - 5, block.width() - 6, 3), ProblemColour::solid());
 
     const qreal textWidth = wholeBlock.width() - 2 * textInset;
     const QFontMetricsF metrics(m_font);

@@ -18,8 +18,6 @@ public:
 
     explicit PanClickRecognizer(QWidget *widget);
 
-    bool isPanning() const { return m_panning; }
-
 signals:
     void pressed(QPointF position, Qt::KeyboardModifiers modifiers);
     void clicked(QPointF position, Qt::KeyboardModifiers modifiers);

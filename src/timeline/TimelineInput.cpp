@@ -4,7 +4,6 @@
 #include "document/Player.h"
 #include "document/Preferences.h"
 #include "model/Fatal.h"
-#include "model/FrameTiming.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/CursorSnapProvider.h"
@@ -14,7 +13,8 @@
 #include "timeline/ShotChangeSnapProvider.h"
 #include "timeline/SpeechSnapProvider.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/AmplitudeCompression.h"
+#include "media/AmplitudeCompression.h"
+#include "media/MediaSession.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -122,10 +122,10 @@ void TimelineInput::showContextMenu(QPointF viewPoint, QPoint globalPoint)
     auto *menu = new QMenu(m_strip);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (shotChange) {
-        const QPointer<Document> document = m_timeline->document();
-        connect(menu->addAction(tr("Remove Shot Change")), &QAction::triggered, m_timeline, [document, shotChange] {
-            if (document)
-                document->removeShotChange(*shotChange);
+        const QPointer<MediaSession> media = m_timeline->media();
+        connect(menu->addAction(tr("Remove Shot Change")), &QAction::triggered, m_timeline, [media, shotChange] {
+            if (media)
+                media->removeShotChange(*shotChange);
         });
         if (!commands.isEmpty())
             menu->addSeparator();
@@ -356,9 +356,9 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
         const SubtitleDrag::Times span = m_drag->span();
         cursor.emplace(m_timeline->currentTime());
         shotChanges.emplace(m_timeline->document()->problemIndex().shotChangeRules());
-        speech.emplace(m_timeline->document()->speech());
+        speech.emplace(m_timeline->media()->speech());
         neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
-                           FrameTiming::twoFrameGap(step.frameRate));
+                           m_timeline->document()->subtitleController().twoFrameGap());
         step.snapTargets = {&*cursor, &*shotChanges, &*speech, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);

@@ -8,8 +8,9 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/SonogramPainter.h"
-#include "waveform/WaveformPainter.h"
+#include "media/MediaSession.h"
+#include "media/SonogramPainter.h"
+#include "media/WaveformPainter.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -94,7 +95,7 @@ QColor TimelineStrip::shotChangeColour()
 void TimelineStrip::paintShotChanges(QPainter &painter, const QRectF &area)
 {
     const double offset = m_timeline->offset();
-    const ShotChanges &shotChanges = m_timeline->document()->shotChanges();
+    const ShotChanges &shotChanges = m_timeline->media()->shotChanges();
     const auto inArea = shotChanges.between(m_timeline->timeForX(area.left() + offset - 1),
                                             m_timeline->timeForX(area.right() + offset + 1));
     const QColor colour = shotChangeColour();
@@ -113,7 +114,7 @@ void TimelineStrip::paintShotChanges(QPainter &painter, const QRectF &area)
 void TimelineStrip::paintSpeech(QPainter &painter, const QRectF &area)
 {
     const double offset = m_timeline->offset();
-    const auto inArea = m_timeline->document()->speech().overlapping(m_timeline->timeForX(area.left() + offset - 1),
+    const auto inArea = m_timeline->media()->speech().overlapping(m_timeline->timeForX(area.left() + offset - 1),
                                                                      m_timeline->timeForX(area.right() + offset + 1));
     const double top = area.bottom() - speechBandHeight;
     for (const SpeechStretch &stretch : inArea) {

@@ -8,9 +8,10 @@
 #include "timeline/CursorPainter.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
-#include "waveform/AmplitudeCompression.h"
-#include "waveform/AudioSonogram.h"
-#include "waveform/AudioWaveform.h"
+#include "media/AmplitudeCompression.h"
+#include "media/AudioSonogram.h"
+#include "media/AudioWaveform.h"
+#include "media/MediaSession.h"
 
 #include <QAction>
 #include <QScrollBar>
@@ -21,7 +22,6 @@
 
 namespace {
 constexpr double fallbackTail = 5.0; // seconds shown after the last subtitle without a video
-constexpr int waveformPointsPerSecond = 48;
 constexpr double zoomStep = 1.5; // one zoom command
 constexpr int snapGuideMilliseconds = 400;
 constexpr double shotChangeHitMargin = 4; // points either side of a line
@@ -32,9 +32,10 @@ bool overlaps(double start, double end, double lo, double hi)
 }
 } // namespace
 
-TimelineViewController::TimelineViewController(Document *document, QWidget *parent)
+TimelineViewController::TimelineViewController(Document *document, MediaSession *media, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
+    , m_media(media)
     , m_strip(new TimelineStrip(this))
     , m_scrollBar(new QScrollBar(Qt::Horizontal, this))
 {
@@ -59,10 +60,7 @@ TimelineViewController::TimelineViewController(Document *document, QWidget *pare
     // Only the user's own moves of the scroll bar; ours come through valueChanged alone.
     connect(m_scrollBar, &QScrollBar::actionTriggered, this, &TimelineViewController::stopFollowingCursor);
 
-    connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, this, [this] {
-        updateAudioSonogram();
-        m_strip->update();
-    });
+    connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, m_strip, qOverload<>(&QWidget::update));
 
     connectDocument();
     reloadSubtitles();
@@ -99,8 +97,12 @@ void TimelineViewController::connectDocument()
         setSelectedSubtitles(controller.subtitlesAt(selection));
     });
     connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
-    connect(m_document, &Document::shotChangesChanged, m_strip, qOverload<>(&QWidget::update));
-    connect(m_document, &Document::speechChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_media, &MediaSession::shotChangesChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_media, &MediaSession::speechChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_media, &MediaSession::waveformChanged, this, &TimelineViewController::setAudioWaveform);
+    connect(m_media, &MediaSession::sonogramChanged, this, &TimelineViewController::setAudioSonogram);
+    setAudioWaveform(m_media->waveform());
+    setAudioSonogram(m_media->sonogram());
     connect(&m_document->originalSubtitles(), &OriginalSubtitles::changed, m_strip, qOverload<>(&QWidget::update));
     connect(m_document, &Document::frameRateChanged, this, &TimelineViewController::setFrameRate);
     m_ruler.setFrameRate(m_document->frameRate());
@@ -526,38 +528,24 @@ void TimelineViewController::setAudioWaveform(std::shared_ptr<AudioWaveform> wav
 {
     if (m_audioWaveform)
         disconnect(m_audioWaveform.get(), nullptr, m_strip, nullptr);
-    // The waveform always covers the audio's own length, whatever the timeline shows
-    // now: the video's duration may arrive later, or never.
-    if (waveform && !waveform->hasStarted()) {
-        waveform->setFocusTime(m_currentTime);
-        waveform->loadWhole(waveformPointsPerSecond);
-    }
     m_audioWaveform = std::move(waveform);
     if (m_audioWaveform) {
         connect(m_audioWaveform.get(), &AudioWaveform::samplesAppended, m_strip, qOverload<>(&QWidget::update));
         connect(m_audioWaveform.get(), &AudioWaveform::finished, m_strip, qOverload<>(&QWidget::update));
     }
-    updateAudioSonogram();
     updateDuration();
 }
 
-// Computed for the waveform's file when the view first shows it, and kept while the file
-// stays: switching views back and forth computes nothing again.
-void TimelineViewController::updateAudioSonogram()
+void TimelineViewController::setAudioSonogram(std::shared_ptr<AudioSonogram> sonogram)
 {
-    if (!m_audioWaveform) {
-        m_audioSonogram.reset();
-        return;
+    if (m_audioSonogram)
+        disconnect(m_audioSonogram.get(), nullptr, m_strip, nullptr);
+    m_audioSonogram = std::move(sonogram);
+    if (m_audioSonogram) {
+        connect(m_audioSonogram.get(), &AudioSonogram::columnsAppended, m_strip, qOverload<>(&QWidget::update));
+        connect(m_audioSonogram.get(), &AudioSonogram::finished, m_strip, qOverload<>(&QWidget::update));
     }
-    if (m_audioSonogram && m_audioSonogram->path() == m_audioWaveform->path())
-        return;
-    m_audioSonogram.reset(); // stops and joins its worker
-    if (!AudioViewSettings::shared()->showsSonogram())
-        return;
-    m_audioSonogram = std::make_shared<AudioSonogram>(m_audioWaveform->path(), m_audioWaveform->duration());
-    connect(m_audioSonogram.get(), &AudioSonogram::columnsAppended, m_strip, qOverload<>(&QWidget::update));
-    connect(m_audioSonogram.get(), &AudioSonogram::finished, m_strip, qOverload<>(&QWidget::update));
-    m_audioSonogram->load();
+    m_strip->update();
 }
 
 void TimelineViewController::showSnapGuide(double time)
@@ -581,7 +569,7 @@ std::optional<QRectF> TimelineViewController::rubberBand() const
 
 std::optional<double> TimelineViewController::shotChangeNear(double x) const
 {
-    return m_document->shotChanges().nearest(timeForX(x + m_offset), shotChangeHitMargin / pointsPerSecond());
+    return m_media->shotChanges().nearest(timeForX(x + m_offset), shotChangeHitMargin / pointsPerSecond());
 }
 
 void TimelineViewController::addContextMenuAction(QAction *action)

@@ -20,6 +20,7 @@
 
 class AudioSonogram;
 class AudioWaveform;
+class MediaSession;
 class QAction;
 class Document;
 class QScrollBar;
@@ -48,10 +49,12 @@ public:
     // within what a scroll bar can count.
     static constexpr double maximumMagnification = 1000.0;
 
-    TimelineViewController(Document *document, QWidget *parent = nullptr);
+    // Draws the document's subtitles over what `media` finds in its video.
+    TimelineViewController(Document *document, MediaSession *media, QWidget *parent = nullptr);
     ~TimelineViewController() override;
 
     Document *document() const;
+    MediaSession *media() const { return m_media; }
 
     // Geometry.
     double magnification() const { return m_magnification; }
@@ -120,9 +123,9 @@ public:
     // The parts, for drawing and for tests.
     QWidget *contentView() const;
     const TimelineRuler &ruler() const { return m_ruler; }
+    // The session's, while it has them; the sonogram is drawn when the view
+    // (AudioViewSettings) asks for it.
     std::shared_ptr<AudioWaveform> audioWaveform() const { return m_audioWaveform; }
-    // The waveform's sound as a sonogram, computed once the view (AudioViewSettings)
-    // first asks for it; nullptr until then.
     std::shared_ptr<AudioSonogram> audioSonogram() const { return m_audioSonogram; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
     // The time a snap just caught, shown as a guide for a moment.
@@ -145,7 +148,6 @@ public slots:
     void setPlaying(bool playing);
     // Brings the cursor into view and follows it again (playback starts, a frame step).
     void followCursor();
-    void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
     void updateDuration();
     void scrollToCursorIfNeeded();
     void zoomIn();
@@ -171,7 +173,8 @@ private:
     void afterScroll();
     void stopFollowingCursor();
     void showSnapGuide(double time);
-    void updateAudioSonogram();
+    void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
+    void setAudioSonogram(std::shared_ptr<AudioSonogram> sonogram);
     SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
@@ -179,6 +182,7 @@ private:
                                 Order order = Order::Forward) const;
 
     QPointer<Document> m_document;
+    MediaSession *m_media; // outlives the pane
     TimelineStrip *m_strip;
     QScrollBar *m_scrollBar;
     TimelineInput *m_input;

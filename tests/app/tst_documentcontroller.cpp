@@ -8,6 +8,7 @@
 #include "app/TranslationCommands.h"
 #include "document/Document.h"
 #include "document/FileIdentity.h"
+#include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
 #include "format/OwnFile.h"
 #include "player/VideoPlayerViewController.h"
@@ -265,17 +266,21 @@ private slots:
     {
         QFETCH(bool, unsaved);
         DocumentController &controller = restart();
+        // A change is looked at on the event loop's next turn, and a question put off
+        // looks again a moment later.
+        controller.setChangeOnDiskDelays(0, 1);
         const QString path = writeFile("closing.srt", srt("Ours"));
-        Document *document = controller.openDocument(path);
+        QPointer<Document> document = controller.openDocument(path);
         QPointer<DocumentWindow> window = controller.windowOf(document);
         if (unsaved) {
             edit(document, QStringLiteral("Mine"));
             // Their file lands while the question is open; the answer comes once the
             // change has been noticed and its own question put off.
-            QTimer::singleShot(0, this, [this] {
+            QTimer::singleShot(0, this, [this, path] {
                 QTRY_VERIFY(QApplication::activeModalWidget());
                 writeFile("closing.srt", srt("Theirs"));
-                QTest::qWait(400);
+                SharedFileWatcher::instance().notice(path);
+                QCoreApplication::processEvents();
                 buttonOf(QApplication::activeModalWidget(), dontSave)->click();
             });
         } else {
@@ -292,7 +297,9 @@ private slots:
             }
         });
         watch.start(10);
-        QTest::qWait(1000); // longer than a put-off question waits
+        // Once the document is gone, nothing it left waiting can ask.
+        QTRY_VERIFY(!document);
+        QCoreApplication::processEvents();
         QVERIFY2(asked.isEmpty(), qPrintable(asked));
         QVERIFY(!window);
         QVERIFY(readAll(path).contains("Theirs"));

@@ -5,11 +5,11 @@
 #include "app/DocumentController.h"
 #include "app/DocumentWindow.h"
 #include "app/QualityProfileMenu.h"
-#include "app/ShotChangeTracking.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
-#include "waveform/AudioWaveform.h"
+#include "media/AudioWaveform.h"
+#include "media/MediaSession.h"
 #include "panels/ImportSubtitlesViewController.h"
 
 #include "EncodingSamples.h"
@@ -91,12 +91,12 @@ private slots:
         // Two hours of sound whose only beep starts at 7000 s; no video tells a duration.
         const QString path = m_dir.filePath(QStringLiteral("two-hours.flac"));
         QVERIFY(TestMedia::makeAudio(path, TestMedia::beeps({7000}, 1, 7200, 4000)));
-        const auto waveform = AudioWaveform::create(path);
-        QVERIFY(waveform);
         SubtitleController &controller = m_document->subtitleController();
         controller.removeSubtitles(controller.subtitles(), IndexSet(0));
-        m_timeline->setAudioWaveform(waveform);
-        QTRY_VERIFY_WITH_TIMEOUT(!waveform->isReading(), 60000);
+        MediaSession *media = m_window->media();
+        media->start(path);
+        QTRY_VERIFY_WITH_TIMEOUT(media->isSoundFinished(), 60000);
+        QVERIFY(m_timeline->audioWaveform());
         QCOMPARE(m_timeline->duration(), 7200.0);
 
         m_timeline->zoomAbout(TimelineViewController::maximumMagnification, 0);
@@ -204,7 +204,7 @@ private slots:
             QVERIFY(action != profiles.end());
             (*action)->trigger();
         }
-        QSignalSpy progress(m_window->findChild<ShotChangeTracking *>(), &ShotChangeTracking::progressChanged);
+        QSignalSpy progress(m_window->media(), &MediaSession::shotScanProgressChanged);
         m_window->videoPlayerViewController()->loadVideo(m_beeps);
         QTRY_COMPARE_WITH_TIMEOUT(m_document->frameRate(), 25.0, 10000);
         QCOMPARE(m_document->qualityProfileId(), checkedBy);
@@ -226,10 +226,11 @@ private slots:
         QVERIFY(made);
         VideoPlayerViewController *player = m_window->videoPlayerViewController();
         player->loadVideo(shots);
-        QTRY_VERIFY_WITH_TIMEOUT(m_document->shotChanges().size() >= std::size_t(made->cuts.size()), 30000);
+        const MediaSession *media = m_window->media();
+        QTRY_VERIFY_WITH_TIMEOUT(media->shotChanges().size() >= std::size_t(made->cuts.size()), 30000);
         player->loadVideo(m_beeps);
         QTRY_VERIFY_WITH_TIMEOUT(m_document->player(), 10000);
-        QVERIFY(m_document->shotChanges().isEmpty());
+        QVERIFY(media->shotChanges().isEmpty());
     }
 
     // Timing from a paused video leaves it where it is; a new selection still brings the
@@ -251,13 +252,14 @@ private slots:
         controller.insertInTimeOrder({Subtitle::create(QStringLiteral("B"), 20, 22)}); // not all selected
         m_document->setSelectedSubtitleIndexes(IndexSet(0)); // the first, 3–8 s
         player->seekTo(5);
-        QTRY_COMPARE_WITH_TIMEOUT(video->currentTime(), 5.0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!player->isSeeking(), 10000);
+        QCOMPARE(video->currentTime(), 5.0);
 
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         QTest::keyClick(m_window, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(controller.at(0)->end, 5.0);
-        QTest::qWait(500); // long enough for a seek to land
+        QVERIFY(!player->isSeeking());
         QCOMPARE(video->currentTime(), 5.0);
 
         const int other = m_document->selectedSubtitleIndexes().first() == 0 ? 1 : 0;
@@ -329,10 +331,11 @@ private slots:
         QFETCH(QString, path);
         VideoPlayerViewController *player = m_window->videoPlayerViewController();
         QSignalSpy failed(player, &VideoPlayerViewController::failed);
-        m_document->addShotChange(1);
+        MediaSession *media = m_window->media();
+        media->addShotChange(1);
         player->loadVideo(path);
         QVERIFY(failed.wait(5000));
-        QVERIFY(!m_document->player() && m_document->shotChanges().isEmpty()); // nor shot changes
+        QVERIFY(!m_document->player() && media->shotChanges().isEmpty()); // nor shot changes
         QVERIFY2(player->placeholderText().contains(QStringLiteral("cannot be played.\n")), qPrintable(player->placeholderText()));
     }
 

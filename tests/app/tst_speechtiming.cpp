@@ -3,7 +3,7 @@
 #include "format/SubtitleWriter.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechSpotting.h"
-#include "waveform/SpeechDetection.h"
+#include "media/SpeechDetection.h"
 
 #include "EncodingSamples.h"
 #include "TestMedia.h"

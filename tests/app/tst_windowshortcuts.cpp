@@ -9,6 +9,7 @@
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
+#include "media/MediaSession.h"
 
 #include "EncodingSamples.h"
 #include "FakePlayer.h"
@@ -379,7 +380,7 @@ private slots:
         QTest::keyClick(editor, keys[0].key(), keys[0].keyboardModifiers());
         QCOMPARE(triggered.size(), 2);
         if (command.contains(QLatin1String("addShotChange"))) {
-            QCOMPARE(document->shotChanges().times(), std::vector<double>{1.24}); // on a frame
+            QCOMPARE(window->media()->shotChanges().times(), std::vector<double>{1.24}); // on a frame
             QVERIFY(!document->isModified());
         }
         document->setPlayer(nullptr);

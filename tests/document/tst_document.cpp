@@ -144,12 +144,13 @@ private slots:
         write("first");
         Document document;
         DiskChangeGuard guard(&document);
+        guard.setSettleDelay(0); // looked at on the event loop's next turn
         guard.remember(path);
         QSignalSpy changed(&guard, &DiskChangeGuard::changedOnDisk);
         write("second");
         QTRY_COMPARE(changed.size(), 1);
         write("second");
-        QTest::qWait(600);
+        QCoreApplication::processEvents();
         QCOMPARE(changed.size(), 1);
 
         const QString replacement = dir.filePath(QStringLiteral("a.srt~"));
@@ -252,68 +253,6 @@ private slots:
         QVERIFY(document.write(vtt, cyrillic, std::nullopt, SubtitleFormat::WebVtt));
         QCOMPARE(readAll(vtt), QStringLiteral("WEBVTT\n\n00:00:01.000 --> 00:00:02.000\nЖук\n").toUtf8());
         QCOMPARE(document.encoding(), std::optional<int>(TextEncoding::Utf8));
-    }
-
-    // A saved document whose video has shot changes found at 1, 2 and 3 s: what the user's
-    // edits leave, the last undo step, and what undoing every step gives back. The
-    // document stays saved throughout.
-    void shotChangeEditsLeaveTheDocumentSaved_data()
-    {
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<Times>("times");
-        QTest::addColumn<QString>("step");
-        QTest::addColumn<Times>("undone");
-        // Each in an event of its own, as from a menu.
-        const auto add = [](double t) {
-            return [=](Document &d) { QVERIFY(d.addShotChange(t)); d.undoManager().closeEventGroup(); };
-        };
-        const auto remove = [](double t) {
-            return [=](Document &d) { QVERIFY(d.removeShotChange(t)); d.undoManager().closeEventGroup(); };
-        };
-        const auto found = [](Times t) { return [=](Document &d) { d.addFoundShotChanges(t); }; };
-        const auto both = [](Change a, Change b) { return Change([=](Document &d) { a(d); b(d); }); };
-        const Times original{1, 2, 3};
-        QTest::newRow("adding one") << Change(add(5)) << Times{1, 2, 3, 5} << "Add Shot Change" << original;
-        QTest::newRow("removing one within the tolerance")
-            << Change(remove(2.0015)) << Times{1, 3} << "Remove Shot Change" << original;
-        QTest::newRow("nothing added where one is, nothing removed where none is")
-            << Change([](Document &d) { QVERIFY(!d.addShotChange(2.0015) && !d.removeShotChange(2.5)); })
-            << original << "" << original;
-        QTest::newRow("a removed one is not found again")
-            << both(remove(2), found({2.001, 4})) << Times{1, 3, 4} << "Remove Shot Change" << Times{1, 2, 3, 4};
-        QTest::newRow("one removed and added back is found again")
-            << both(both(remove(2), add(2)), found({2})) << original << "Add Shot Change" << original;
-        QTest::newRow("another video's steps undo nothing")
-            << both(both(add(5), [](Document &d) { d.clearShotChanges(); }), found({2, 6})) << Times{2, 6}
-            << "Add Shot Change" << Times{2, 6};
-    }
-
-    void shotChangeEditsLeaveTheDocumentSaved()
-    {
-        QFETCH(Change, change);
-        QFETCH(Times, times);
-        QFETCH(QString, step);
-        QFETCH(Times, undone);
-        Fixture w(2);
-        UndoManager &undo = w.document.undoManager();
-        w.controller().setText(QStringLiteral("edited"), 0);
-        undo.setClean();
-        w.document.addFoundShotChanges({3, 1, 2});
-        QSignalSpy changes(&w.document, &Document::shotChangesChanged);
-        change(w.document);
-        QCOMPARE(w.document.shotChanges().times(), times);
-        QCOMPARE(changes.isEmpty(), step.isEmpty());
-        QCOMPARE(undo.undoActionName(), step.isEmpty() ? QString() : step);
-        QVERIFY(!w.document.isModified());
-        int steps = 0;
-        for (; undo.undoActionName().endsWith(QLatin1String("Shot Change")); ++steps)
-            undo.undo();
-        QCOMPARE(w.document.shotChanges().times(), undone);
-        QVERIFY(!w.document.isModified());
-        while (steps-- > 0)
-            undo.redo();
-        QCOMPARE(w.document.shotChanges().times(), times);
-        QVERIFY(!w.document.isModified());
     }
 
     // Settings set by hand or by another version are read within their bounds.

@@ -1,3 +1,4 @@
+#include "format/FormatKeep.h"
 #include "format/SubtitleFormat.h"
 #include "format/SubtitleFormatIo.h"
 #include "format/WrittenTimes.h"
@@ -15,7 +16,7 @@
 // refused" when mending would leave none); and
 // checks lists "same" (written back unedited, byte for byte) and "srt" (through SRT and
 // back, the same subtitles).
-class TestFormatFiles : public QObject
+class tst_FormatFiles : public QObject
 {
     Q_OBJECT
 
@@ -28,6 +29,10 @@ private slots:
     void srtFilesThroughEveryFormat();
     void extremeTimesReadBackStrictly_data();
     void extremeTimesReadBackStrictly();
+    void conversionKeepsTextOrListsIt_data();
+    void conversionKeepsTextOrListsIt();
+    void conversionCarriesWhatBothFormatsSay_data();
+    void conversionCarriesWhatBothFormatsSay();
 };
 
 namespace {
@@ -38,19 +43,24 @@ QString textOf(const QByteArray &bytes)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// Times to `precision` seconds: ASS and SSA hold hundredths.
+// Times to `precision` seconds, half a step up from whole milliseconds: ASS and SSA hold
+// hundredths.
 QStringList described(const SubtitleList &subtitles, double precision = 0.001)
 {
+    const qint64 step = qRound64(precision * 1000);
+    const auto steps = [step](double time) { return (qRound64(time * 1000) + step / 2) / step; };
     QStringList lines;
     for (const SubtitlePtr &subtitle : subtitles)
-        lines.append(QStringLiteral("%1 %2 %3").arg(qRound64(subtitle->start / precision)).arg(qRound64(subtitle->end / precision)).arg(subtitle->text()));
+        lines.append(QStringLiteral("%1 %2 %3").arg(steps(subtitle->start)).arg(steps(subtitle->end)).arg(subtitle->text()));
     return lines;
 }
 
 } // namespace
 
+using namespace Qt::StringLiterals;
+
 // Each format told by its shape, and the look-alikes that are not it.
-void TestFormatFiles::detection_data()
+void tst_FormatFiles::detection_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("format"); // its key
@@ -73,14 +83,14 @@ void TestFormatFiles::detection_data()
     row("a comment naming <tt> before a web page", QStringLiteral("<!-- <tt> -->\n<html><body>Not found</body></html>\n"), "srt");
 }
 
-void TestFormatFiles::detection()
+void tst_FormatFiles::detection()
 {
     QFETCH(QString, text);
     QFETCH(QString, format);
     QCOMPARE(SubtitleFormat::key(SubtitleFormat::detect(text)), format);
 }
 
-void TestFormatFiles::realFiles_data()
+void tst_FormatFiles::realFiles_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
@@ -104,7 +114,7 @@ void TestFormatFiles::realFiles_data()
     }
 }
 
-void TestFormatFiles::realFiles()
+void tst_FormatFiles::realFiles()
 {
     QFETCH(QString, path);
     QFETCH(QString, expected);
@@ -171,7 +181,7 @@ void TestFormatFiles::realFiles()
 }
 
 // Real SRT files written in each other format and read back give the same subtitles.
-void TestFormatFiles::srtFilesThroughEveryFormat_data()
+void tst_FormatFiles::srtFilesThroughEveryFormat_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("format");
@@ -184,7 +194,7 @@ void TestFormatFiles::srtFilesThroughEveryFormat_data()
     }
 }
 
-void TestFormatFiles::srtFilesThroughEveryFormat()
+void tst_FormatFiles::srtFilesThroughEveryFormat()
 {
     QFETCH(QString, path);
     QFETCH(int, format);
@@ -217,7 +227,7 @@ void TestFormatFiles::srtFilesThroughEveryFormat()
 // A time a format cannot hold is written as the nearest it can, and an end before its
 // start as the start, so that the format's own strict reader takes the file back; with
 // the keep of a file read before too.
-void TestFormatFiles::extremeTimesReadBackStrictly_data()
+void tst_FormatFiles::extremeTimesReadBackStrictly_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<bool>("kept");
@@ -253,7 +263,7 @@ void TestFormatFiles::extremeTimesReadBackStrictly_data()
     }
 }
 
-void TestFormatFiles::extremeTimesReadBackStrictly()
+void tst_FormatFiles::extremeTimesReadBackStrictly()
 {
     QFETCH(int, format);
     QFETCH(bool, kept);
@@ -281,5 +291,100 @@ void TestFormatFiles::extremeTimesReadBackStrictly()
     QCOMPARE(WrittenTimes::changes(id, subtitles, keep.get()).isEmpty(), readStart == start && readEnd == end);
 }
 
-QTEST_GUILESS_MAIN(TestFormatFiles)
+// A text written in another format reads back as the format can say it, and whatever it
+// cannot say is in the list of losses the user sees first.
+void tst_FormatFiles::conversionKeepsTextOrListsIt_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("readBack");
+    QTest::addColumn<QString>("loss"); // a word the list of losses holds; empty: nothing listed
+    const auto vtt = int(SubtitleFormat::WebVtt);
+    const auto ass = int(SubtitleFormat::Ass);
+    const auto ttml = int(SubtitleFormat::Ttml);
+    QTest::newRow("WebVTT: a colour of its own is listed as approximated")
+        << vtt << u"<font color=\"#D81D1D\">Red</font>"_s << u"<c.red>Red</c>"_s << u"colour classes"_s;
+    QTest::newRow("WebVTT: a colour class's own colour is not a loss")
+        << vtt << u"<font color=\"#FF0000\">Red</font>"_s << u"<c.red>Red</c>"_s << QString();
+    QTest::newRow("WebVTT: a colour that is none is listed") << vtt << u"<font color=\"#12\">A</font>"_s << u"A"_s << u"colour classes"_s;
+    QTest::newRow("WebVTT closes what the text leaves open") << vtt << u"<i>open <font color=\"red\">red"_s << u"<i>open <c.red>red</c></i>"_s << QString();
+    QTest::newRow("WebVTT nests what the text crosses") << vtt << u"<i>a<b>b</i>c</b></u>"_s << u"<i>a<b>b</b></i><b>c</b>"_s << QString();
+    QTest::newRow("TTML ends a line break the text ends with, which shows nothing") << ttml << u"a\n"_s << u"a"_s << QString();
+    QTest::newRow("TTML keeps spaces and tabs") << ttml << u" two  spaces\tand a tab \nend "_s << u" two  spaces\tand a tab \nend "_s << QString();
+    QTest::newRow("TTML keeps spaces around tags") << ttml << u"<i>a </i> b"_s << u"<i>a </i> b"_s << QString();
+    QTest::newRow("TTML lists control characters") << ttml << u"bell\x07 rings"_s << u"bell rings"_s << u"control characters"_s;
+    QTest::newRow("ASS keeps a literal \\N and \\h") << ass << u"C:\\Nina and \\h\\n"_s << u"C:\\Nina and \\h\\n"_s << QString();
+    QTest::newRow("ASS keeps a no-break space") << ass << u"a\u00A0b"_s << u"a\u00A0b"_s << QString();
+    for (const int format : {int(SubtitleFormat::Srt), vtt, ass, ttml}) {
+        QTest::addRow("%s breaks the line at U+2028 and lists it", qPrintable(SubtitleFormat::key(SubtitleFormat::Id(format))))
+            << format << u"one\u2028two"_s << u"one\ntwo"_s << u"U+2028"_s;
+    }
+}
+
+void tst_FormatFiles::conversionKeepsTextOrListsIt()
+{
+    QFETCH(int, format);
+    QFETCH(QString, text);
+    QFETCH(QString, readBack);
+    QFETCH(QString, loss);
+    const auto id = SubtitleFormat::Id(format);
+    const SubtitleList subtitles{Subtitle::create(text, 1, 2)};
+    const QString written = SubtitleFormatIo::write(id, subtitles, nullptr);
+    const auto back = SubtitleFormatIo::read(id, written);
+    QVERIFY2(back, back ? "" : qPrintable(back.error() + u'\n' + written));
+    QCOMPARE(back.value().subtitles.size(), 1);
+    QCOMPARE(back.value().subtitles[0]->text(), readBack);
+    const QString losses = SubtitleFormatIo::losses(id, subtitles, nullptr).join(u'\n');
+    QVERIFY2(loss.isEmpty() ? losses.isEmpty() : losses.contains(loss), qPrintable(losses));
+}
+
+// What two formats each have their own way to say (a speaker, a placement) goes across a
+// conversion from one to the other, and is not listed as lost.
+void tst_FormatFiles::conversionCarriesWhatBothFormatsSay_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("written"); // a part of the file written
+    QTest::addColumn<QString>("readBack"); // the text the written file reads as
+    const auto vtt = int(SubtitleFormat::WebVtt);
+    const auto ass = int(SubtitleFormat::Ass);
+    const QString events = u"[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"_s;
+    QTest::newRow("a WebVTT voice is an ASS speaker")
+        << vtt << u"WEBVTT\n\n00:01.000 --> 00:02.000\n<v Anna>Hello\n"_s << ass << u",Default,Anna,0,0,0,,Hello"_s << u"Hello"_s;
+    QTest::newRow("an ASS speaker is a WebVTT voice")
+        << ass << events + u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,Anna,0,0,0,,{\\an8}Hello\n"_s << vtt
+        << u"00:00:01.000 --> 00:00:02.000 line:0\n<v Anna>Hello"_s << u"{\\an8}<v Anna>Hello"_s;
+    QTest::newRow("WebVTT settings are an ASS placement")
+        << vtt << u"WEBVTT\n\n00:01.000 --> 00:02.000 line:0 align:start\nA\n"_s << ass
+        << u",,{\\an7}A"_s << u"{\\an7}A"_s;
+    QTest::newRow("an ASS placement is WebVTT settings")
+        << ass << events + u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an4}A\n"_s << vtt
+        << u"00:00:01.000 --> 00:00:02.000 line:50% align:left\nA"_s << u"{\\an4}A"_s;
+    QTest::newRow("an ASS soft break is the space players show")
+        << ass << events + u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a\\nb\\Nc\n"_s << int(SubtitleFormat::Srt)
+        << u"a b\nc"_s << u"a b\nc"_s;
+}
+
+void tst_FormatFiles::conversionCarriesWhatBothFormatsSay()
+{
+    QFETCH(int, from);
+    QFETCH(QString, file);
+    QFETCH(int, to);
+    QFETCH(QString, written);
+    QFETCH(QString, readBack);
+    const auto read = SubtitleFormatIo::read(SubtitleFormat::Id(from), file);
+    QVERIFY2(read, read ? "" : qPrintable(read.error()));
+    const SubtitleList &subtitles = read.value().subtitles;
+    const FormatKeep *keep = read.value().keep.get();
+    const QString text = SubtitleFormatIo::write(SubtitleFormat::Id(to), subtitles, keep);
+    QVERIFY2(text.contains(written), qPrintable(text));
+    const auto back = SubtitleFormatIo::read(SubtitleFormat::Id(to), text);
+    QVERIFY2(back, back ? "" : qPrintable(back.error()));
+    QCOMPARE(back.value().subtitles.first()->text(), readBack);
+    const QStringList losses = SubtitleFormatIo::losses(SubtitleFormat::Id(to), subtitles, keep);
+    QVERIFY2(losses.isEmpty(), qPrintable(losses.join(u'\n')));
+}
+
+QTEST_GUILESS_MAIN(tst_FormatFiles)
 #include "tst_formatfiles.moc"

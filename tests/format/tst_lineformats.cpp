@@ -3,7 +3,7 @@
 #include <QTest>
 
 // The read-only formats with one subtitle per line or block: MicroDVD, SubViewer, MPL2.
-class TestLineFormats : public QObject
+class tst_LineFormats : public QObject
 {
     Q_OBJECT
 
@@ -12,7 +12,7 @@ private slots:
     void reading();
 };
 
-void TestLineFormats::reading_data()
+void tst_LineFormats::reading_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("text");
@@ -60,7 +60,7 @@ void TestLineFormats::reading_data()
     row("MPL2: a MicroDVD line", F::Mpl2, "[1][2]A\n{1}{2}B\n", "Line 2 is not a MPL2 subtitle");
 }
 
-void TestLineFormats::reading()
+void tst_LineFormats::reading()
 {
     QFETCH(int, format);
     QFETCH(QString, text);
@@ -79,5 +79,5 @@ void TestLineFormats::reading()
     QCOMPARE(read.value().repairs.isEmpty(), !repairing); // each repairing row has something to mend, and says so
 }
 
-QTEST_GUILESS_MAIN(TestLineFormats)
+QTEST_GUILESS_MAIN(tst_LineFormats)
 #include "tst_lineformats.moc"

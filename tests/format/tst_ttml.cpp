@@ -5,7 +5,7 @@
 
 // TTML through the format dispatch: times, styles and placement as subtitles, broken
 // documents named by line, and what a write keeps of a file read before.
-class TestTtml : public QObject
+class tst_Ttml : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +50,7 @@ QString described(const SubtitleList &subtitles)
 
 } // namespace
 
-void TestTtml::reading_data()
+void tst_Ttml::reading_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("repairing");
@@ -98,11 +98,24 @@ void TestTtml::reading_data()
                                    .replace(QStringLiteral("<body>"), QStringLiteral("<body dur=\"3:58.640\">"));
     row("a comma before the fraction is not TTML", looseTimes, "“3:58.640” is not a time");
     row("repairing reads a comma before the fraction, and minutes and seconds alone", looseTimes, "1500-2000 a", true);
+    // An entity whose text is elsewhere is never fetched: refused, or left out and listed.
+    const QString external = QString(document("<p begin=\"1s\" end=\"2s\">a &ext;b</p>"))
+                                 .replace(QStringLiteral("?>\n"), QStringLiteral("?>\n<!DOCTYPE tt [<!ENTITY ext SYSTEM \"https://example.com/e\">]>\n"));
+    row("an external entity is refused", external, "Line 7 refers to the entity “ext”");
+    row("repairing leaves out an external entity", external, "1000-2000 a b", true);
+    // Namespace slips of real files: refused as XML says, mended by a repair.
+    const QString undeclared = QString(document("<p begin=\"1s\" end=\"2s\" ttm:role=\"caption\">a</p>"))
+                                   .replace(QStringLiteral("<head>"), QStringLiteral("<head><metadata><ttm:title>T</ttm:title></metadata>"));
+    row("a ttm: prefix without its declaration is not XML", undeclared, "Namespace prefix 'ttm' not declared");
+    row("repairing declares the ttm: prefix", undeclared, "1000-2000 a", true);
+    const QString xmlPrefix = document("<p begin=\"1s\" end=\"2s\" id:id=\"c1\">a</p>", " xmlns:id=\"http://www.w3.org/XML/1998/namespace\"");
+    row("another prefix for the XML namespace is not XML", xmlPrefix, "Illegal namespace declaration");
+    row("repairing reads another prefix for the XML namespace as its own", xmlPrefix, "1000-2000 a", true);
     row("repairing leaves out a paragraph shown for ever",
         document("<p begin=\"1s\">a</p><p begin=\"2s\" end=\"1s\">b</p>"), "2000-2000 b", true);
 }
 
-void TestTtml::reading()
+void tst_Ttml::reading()
 {
     QFETCH(QString, text);
     QFETCH(bool, repairing);
@@ -113,9 +126,11 @@ void TestTtml::reading()
         return;
     }
     QCOMPARE(described(read.value().subtitles), expected);
+    // Every repairing case here mends something, which the user hears of.
+    QCOMPARE(read.value().repairs.isEmpty(), !repairing);
 }
 
-void TestTtml::writing_data()
+void tst_Ttml::writing_data()
 {
     QTest::addColumn<QString>("file"); // read first and kept; none: written from scratch
     QTest::addColumn<QString>("edit");
@@ -128,9 +143,9 @@ void TestTtml::writing_data()
     QTest::newRow("a time edit keeps the content as written, counted from the division")
         << QString(styled).replace(QStringLiteral("<div>"), QStringLiteral("<div begin=\"1s\">")) << "time"
         << QStringList{"<p xml:id=\"c1\" begin=\"00:00:00.500\" end=\"00:00:02.000\" style=\"it\" region=\"low\">a <span tts:fontWeight=\"bold\" ttx=\"1\">b</span></p>"};
-    QTest::newRow("a text edit keeps the attributes and writes against the paragraph's style")
+    QTest::newRow("a text edit keeps the attributes, writes against the paragraph's style and keeps its spaces")
         << styled << "text"
-        << QStringList{"<p xml:id=\"c1\" begin=\"25f\" end=\"50f\" style=\"it\" region=\"low\"><span tts:fontStyle=\"normal\">plain</span>"
+        << QStringList{"<p xml:space=\"preserve\" xml:id=\"c1\" begin=\"25f\" end=\"50f\" style=\"it\" region=\"low\"><span tts:fontStyle=\"normal\">plain  text</span>"
                        "<br/><span tts:fontWeight=\"bold\">bold</span></p>"};
     QTest::newRow("moving to the top takes the top region") << styled << "top" << QStringList{"<p xml:id=\"c1\" begin=\"25f\" end=\"50f\" style=\"it\" region=\"high\">a <span"};
     QTest::newRow("a new subtitle goes beside its neighbour with defaults")
@@ -143,7 +158,7 @@ void TestTtml::writing_data()
                        "<p begin=\"00:00:01.000\" end=\"00:00:02.500\" region=\"top\"><span tts:fontStyle=\"italic\">Up</span><br/>"};
 }
 
-void TestTtml::writing()
+void tst_Ttml::writing()
 {
     QFETCH(QString, file);
     QFETCH(QString, edit);
@@ -167,7 +182,7 @@ void TestTtml::writing()
         subtitles[0]->start = 1.5;
         subtitles[0]->end = 3;
     } else if (edit == u"text") {
-        subtitles[0]->setText(QStringLiteral("plain\n<i><b>bold</b></i>"));
+        subtitles[0]->setText(QStringLiteral("plain  text\n<i><b>bold</b></i>"));
     } else if (edit == u"top") {
         subtitles[0]->setText(QStringLiteral("{\\an8}") + subtitles[0]->text());
     } else if (edit == u"add") {
@@ -185,7 +200,7 @@ void TestTtml::writing()
         QCOMPARE(headOf(*again.value().keep), headOf(*keep));
 }
 
-void TestTtml::bigFileKeptAsViews_data()
+void tst_Ttml::bigFileKeptAsViews_data()
 {
     QTest::addColumn<QString>("paragraph");
     QTest::addColumn<qsizetype>("split"); // where in it the parser's first piece of text ends
@@ -203,7 +218,7 @@ void TestTtml::bigFileKeptAsViews_data()
 
 // A paragraph read across the pieces the parser is given, kept as a view of the file's
 // text rather than a copy (a million copies cost many times the file), and written back.
-void TestTtml::bigFileKeptAsViews()
+void tst_Ttml::bigFileKeptAsViews()
 {
     QFETCH(QString, paragraph);
     QFETCH(qsizetype, split);
@@ -227,5 +242,5 @@ void TestTtml::bigFileKeptAsViews()
     QVERIFY2(written.contains(startTag + QStringLiteral("new</p>")), qPrintable(written.right(200)));
 }
 
-QTEST_GUILESS_MAIN(TestTtml)
+QTEST_GUILESS_MAIN(tst_Ttml)
 #include "tst_ttml.moc"

@@ -121,7 +121,7 @@ struct FieldEdit
 };
 Q_DECLARE_METATYPE(FieldEdit)
 
-class TestSubtitlesTable : public QObject
+class tst_SubtitlesTable : public QObject
 {
     Q_OBJECT
 
@@ -722,5 +722,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSubtitlesTable)
+QTEST_MAIN(tst_SubtitlesTable)
 #include "tst_subtitlestable.moc"

@@ -3,6 +3,7 @@
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextBox.h"
 #include "list/SubtitleTextEditor.h"
+#include "style/ProblemColour.h"
 
 #include "SubtitleText.h"
 
@@ -27,7 +28,7 @@ private slots:
         auto *speed = box.findChild<QLabel *>();
         const auto text = [&document] { return document.subtitleController().at(0)->text(); };
         const auto speedIsMarked = [&] {
-            return speed->palette().color(QPalette::Window) == SubtitleTableModel::problemMarkColor();
+            return speed->palette().color(QPalette::Window) == ProblemColour::background();
         };
 
         document.setSelectedSubtitleIndexes({0, 1});

@@ -7,27 +7,13 @@
 #include "model/SubtitleController.h"
 #include "model/TimingNudge.h"
 
-#include <QRegularExpression>
+#include "SubtitleText.h"
+
 #include <QTest>
 
 #include <algorithm>
 
 namespace {
-
-// "start-end|…"; a leading * keeps a subtitle out of the chosen ones.
-SubtitleList subtitlesFrom(const QString &text, IndexSet *chosen)
-{
-    SubtitleList list;
-    for (QString entry : text.split(u'|', Qt::SkipEmptyParts)) {
-        if (!entry.startsWith(u'*'))
-            chosen->insert(int(list.size()));
-        else
-            entry.remove(0, 1);
-        const QStringList times = entry.split(u'-');
-        list.append(Subtitle::create(QString(), times[0].toDouble(), times[1].toDouble()));
-    }
-    return list;
-}
 
 // The list as text after the change; nothing when no subtitle changes (no undo step).
 QString applied(const SubtitleList &list, const IndexSet &chosen, const QList<Subtitle::Values> &values)
@@ -88,7 +74,7 @@ private slots:
         QFETCH(QString, expected);
         IndexSet chosen;
         const SubtitleList subtitles = subtitlesFrom(list, &chosen);
-        const TimingNudge nudge(TimingNudge::Edge(edge), step, frameRate, gap);
+        const TimingNudge nudge(TimingNudge::Edge(edge), step, frameRate, rate, gap);
         QCOMPARE(applied(subtitles, chosen, nudge.valuesFor(subtitles, chosen)), expected);
     }
 
@@ -143,7 +129,7 @@ private slots:
         for (QChar press : presses) {
             const bool frame = press == u'f';
             const double step = frame ? 1 / frameRate : run.next(TimingNudge::Edge::Both, press == u'-' ? -1 : 1, list, frameRate);
-            const Subtitle::Values value = TimingNudge(TimingNudge::Edge::Both, step, frameRate, gap).valuesFor(list, IndexSet(0)).at(0);
+            const Subtitle::Values value = TimingNudge(TimingNudge::Edge::Both, step, frameRate, rate, gap).valuesFor(list, IndexSet(0)).at(0);
             list[0]->start = *value.start;
             list[0]->end = *value.end;
             if (!frame)
@@ -161,6 +147,7 @@ private slots:
         QTest::newRow("a frame under the threshold") << "0-1|1.44-2" << "0-1.36|1.44-2";
         QTest::newRow("the threshold exactly") << "0-1|1.48-2" << "unchanged";
         QTest::newRow("an overlap") << "0-1.5|1.2-2" << "0-1.12|1.2-2";
+        QTest::newRow("a next start between frames: the end no nearer than the gap") << "0-1|1.23-2" << "0-1.12|1.23-2";
         QTest::newRow("an overlap that would leave less than a frame") << "1-3|1.04-2" << "unchanged";
         QTest::newRow("one chosen: the gap after it") << "*0-1|1.2-2|*2.2-3" << "0-1|1.2-2.12|2.2-3";
         QTest::newRow("several: not the gap after the last") << "0-1|1.2-2|*2.2-3" << "0-1.12|1.2-2|2.2-3";
@@ -203,11 +190,7 @@ private slots:
         QFETCH(QString, then);
         SubtitleController controller;
         controller.setFrameRate(rate);
-        SubtitleList subtitles;
-        for (const QString &entry : list.split(u'|')) {
-            const QStringList parts = entry.split(QRegularExpression(QStringLiteral("[@-]")));
-            subtitles.append(Subtitle::create(parts[0], parts[1].toDouble(), parts[2].toDouble()));
-        }
+        const SubtitleList subtitles = subtitlesFrom(list);
         controller.setSubtitles(subtitles);
         const auto line = [&](QStringView text) {
             return *std::find_if(subtitles.begin(), subtitles.end(), [&](const SubtitlePtr &s) { return s->text() == text; });

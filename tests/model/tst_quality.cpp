@@ -214,6 +214,7 @@ private slots:
         row("long line: two lines of exactly the longest", QString(42, u'x') + ' ' + QString(42, u'y') + "@0-5",
             QString(42, u'x') + '\n' + QString(42, u'y') + "@0-5");
         row("too long for two lines: left alone", words + "@0-5", "");
+        row("long line, two breaks as even: the longer line below", a20 + " b " + a20 + "@0-5", a20 + "\nb " + a20 + "@0-5");
     }
 
     void fixes()
@@ -411,8 +412,7 @@ private slots:
     // The kept problems agree with a fresh check after every edit, undo and deletion.
     void indexFollowsEveryChange()
     {
-        Checked c({Subtitle::create("a", 0, 2), Subtitle::create("b", 3, 5),
-                   Subtitle::create("c", 6, 8), Subtitle::create("d", 9, 11)});
+        Checked c(subtitlesFrom(QStringLiteral("a@0-2|b@3-5|c@6-8|d@9-11")));
         QList<std::pair<int, int>> reported;
         connect(&c.index, &ProblemIndex::problemsChanged, this, [&](int first, int last) { reported.append({first, last}); });
         c.controller.setEnd(0, 4); // now runs into b

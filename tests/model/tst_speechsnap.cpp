@@ -7,28 +7,14 @@
 #include "model/SubtitleController.h"
 #include "model/UndoManager.h"
 
+#include "SubtitleText.h"
+
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-// "[*][text@]start-end|…": a leading * keeps a subtitle out of the selection.
-SubtitleList subtitlesFrom(const QString &text, IndexSet *selected = nullptr)
-{
-    SubtitleList list;
-    for (QString entry : text.split(u'|', Qt::SkipEmptyParts)) {
-        if (selected && !entry.startsWith(u'*'))
-            selected->insert(int(list.size()));
-        if (entry.startsWith(u'*'))
-            entry.remove(0, 1);
-        const qsizetype at = entry.indexOf(u'@');
-        const QStringList times = entry.mid(at + 1).split(u'-');
-        list.append(Subtitle::create(at < 0 ? QString() : entry.left(at), times[0].toDouble(), times[1].toDouble()));
-    }
-    return list;
-}
 
 QString timesOf(const SubtitleList &list)
 {

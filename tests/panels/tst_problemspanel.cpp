@@ -150,7 +150,7 @@ private slots:
         });
         PanelFixture fixture;
         fixture.document.setFrameRate(25);
-        fixture.document.addFoundShotChanges({3600.0, 3620.0});
+        fixture.document.problemIndex().setShotChanges(ShotChanges({3600.0, 3620.0}));
         // Near a cut at both ends, too short and too close to the next; three lines, one too
         // long, into the next; too fast; too long.
         fixture.controller().setSubtitles(subtitlesFrom("Hi@3599.72-3600.1|A line that runs on far too long for anyone!\nto\nread@3600.12-3612|"

@@ -1,4 +1,5 @@
 #include "document/Document.h"
+#include "media/MediaSession.h"
 #include "player/VideoPlayerView.h"
 #include "player/VideoPlayerViewController.h"
 
@@ -64,7 +65,8 @@ private slots:
             video = m_dir.filePath(video);
         const auto data = mimeData(items);
         Document document;
-        VideoPlayerViewController controller(&document);
+        MediaSession media;
+        VideoPlayerViewController controller(&document, &media);
         QStringList loaded;
         controller.setPlayerFactory([&](const QString &path) {
             loaded.append(path);

@@ -1,5 +1,6 @@
 #include "document/Document.h"
 #include "format/SubtitleFormatIo.h"
+#include "media/MediaSession.h"
 #include "player/OwnedTemporaryFolder.h"
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
@@ -27,7 +28,7 @@ struct Scenario
     // jump T, play, pause, advance S (play on), wait (a turn of the event loop), text S
     // (of the first subtitle), add T (a new subtitle), undo, step N, range FROM TO, keys
     // KEYS (J, K, L, or _ for space), shots T,T,… (found), next and previous (shot change),
-    // speed CHANGES (+ faster, - slower, = normal).
+    // speed CHANGES (+ faster, - slower, = normal, or a number: set to it).
     QString steps;
     QString label = QStringLiteral("-"); // "-": hidden
     double rate = NAN;                   // NAN: not looked at
@@ -43,6 +44,7 @@ class tst_VideoPlayerViewController : public QObject
 
 private:
     std::unique_ptr<Document> m_document;
+    std::unique_ptr<MediaSession> m_media;
     std::unique_ptr<VideoPlayerViewController> m_controller;
     QList<QPointer<FakePlayer>> m_players;
     double m_nextFrameRate = 25;
@@ -64,7 +66,8 @@ private slots:
     {
         m_document = std::make_unique<Document>();
         m_document->attachController();
-        m_controller = std::make_unique<VideoPlayerViewController>(m_document.get());
+        m_media = std::make_unique<MediaSession>();
+        m_controller = std::make_unique<VideoPlayerViewController>(m_document.get(), m_media.get());
         m_controller->resize(640, 480);
         m_players.clear();
         m_nextFrameRate = 25;
@@ -79,6 +82,7 @@ private slots:
     void cleanup()
     {
         m_controller.reset();
+        m_media.reset();
         m_document.reset();
     }
 
@@ -128,6 +132,7 @@ private slots:
         QTest::newRow("paused, the clock tells the speed") << Scenario{a, "speed --", "-", 0, NAN, "0.75×"};
         QTest::newRow("no slower than 0.5x") << Scenario{a, "speed -------- play", "-", 0.5, NAN, "0.5× ▶"};
         QTest::newRow("no faster than 2x") << Scenario{a, "speed ++++++++ play", "-", 2, NAN, "2× ▶"};
+        QTest::newRow("a speed set past the ends is taken to them") << Scenario{a, "speed 3 play", "-", 2, NAN, "2× ▶"};
         QTest::newRow("at normal speed it says nothing") << Scenario{a, "speed --= play", "-", 1, NAN, ""};
         QTest::newRow("playing goes at the speed") << Scenario{a, "speed -- play", "-", 0.75, NAN, "0.75× ▶"};
         QTest::newRow("L twice doubles the speed") << Scenario{a, "jump 30 speed - keys LL", "-", 1.8, NAN, "1.8× ▶"};
@@ -172,15 +177,22 @@ private slots:
                 std::vector<double> times;
                 for (const QString &time : steps.at(++i).split(u','))
                     times.push_back(time.toDouble());
-                m_document->addFoundShotChanges(times);
+                m_media->addFoundShotChanges(times);
             } else if (step == QLatin1String("next"))
                 m_controller->goToNextShotChange();
             else if (step == QLatin1String("previous"))
                 m_controller->goToPreviousShotChange();
-            else if (step == QLatin1String("speed"))
-                for (QChar change : steps.at(++i))
-                    change == u'+' ? m_controller->playFaster()
-                                   : change == u'-' ? m_controller->playSlower() : m_controller->playAtNormalSpeed();
+            else if (step == QLatin1String("speed")) {
+                bool isNumber = false;
+                if (const double speed = steps.at(i + 1).toDouble(&isNumber); isNumber) {
+                    m_controller->setSpeed(speed);
+                    ++i;
+                } else {
+                    for (QChar change : steps.at(++i))
+                        change == u'+' ? m_controller->playFaster()
+                                       : change == u'-' ? m_controller->playSlower() : m_controller->playAtNormalSpeed();
+                }
+            }
             else if (step == QLatin1String("keys"))
                 for (QChar key : steps.at(++i))
                     QTest::keyClick(m_controller.get(), key == u'_' ? Qt::Key_Space : Qt::Key(key.unicode()));

@@ -78,7 +78,7 @@ QList<int> cutsIn(const Film &film, int frames)
 
 Q_DECLARE_METATYPE(Film)
 
-class TestCutClassifier : public QObject
+class tst_CutClassifier : public QObject
 {
     Q_OBJECT
 
@@ -132,5 +132,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCutClassifier)
+QTEST_GUILESS_MAIN(tst_CutClassifier)
 #include "tst_cutclassifier.moc"

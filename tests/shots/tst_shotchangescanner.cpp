@@ -1,7 +1,7 @@
 #include "format/SubtitleWriter.h"
 #include "shots/ShotChangeDetector.h"
 #include "shots/ShotChangeScanner.h"
-#include "waveform/MediaCache.h"
+#include "decoding/MediaCache.h"
 #include "shots/ShotChangesCommand.h"
 
 #include "EncodingSamples.h"
@@ -38,7 +38,7 @@ QList<QList<double>> detectInBatches(const QString &path, const std::shared_ptr<
 
 } // namespace
 
-class TestShotChangeScanner : public QObject
+class tst_ShotChangeScanner : public QObject
 {
     Q_OBJECT
 
@@ -222,5 +222,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestShotChangeScanner)
+QTEST_GUILESS_MAIN(tst_ShotChangeScanner)
 #include "tst_shotchangescanner.moc"

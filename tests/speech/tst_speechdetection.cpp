@@ -1,10 +1,10 @@
 #include "format/SubtitleWriter.h"
 #include "speech/SpeechAnalyser.h"
-#include "waveform/AudioWaveform.h"
-#include "waveform/MediaCache.h"
-#include "waveform/SpeechCommand.h"
-#include "waveform/SpeechDetection.h"
-#include "waveform/WaveformCommand.h"
+#include "media/AudioWaveform.h"
+#include "decoding/MediaCache.h"
+#include "media/SpeechCommand.h"
+#include "media/SpeechDetection.h"
+#include "media/MediaSession.h"
 
 #include "TestMedia.h"
 
@@ -35,7 +35,7 @@ Reading readWhole(const QString &path, const std::shared_ptr<MediaCache> &cache,
     waveform->setSpeechDetection(true);
     QSignalSpy found(waveform.get(), &AudioWaveform::speechFound);
     QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-    waveform->loadWhole(WaveformCommand::PointsPerSecond);
+    waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
     if (!finished.wait(60000))
         return {};
     return {waveform->speech(), int(found.count()), waveform->samples()};
@@ -43,7 +43,7 @@ Reading readWhole(const QString &path, const std::shared_ptr<MediaCache> &cache,
 
 } // namespace
 
-class TestSpeechDetection : public QObject
+class tst_SpeechDetection : public QObject
 {
     Q_OBJECT
 
@@ -64,13 +64,13 @@ private:
     QTemporaryDir m_folder;
 };
 
-void TestSpeechDetection::initTestCase()
+void tst_SpeechDetection::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_folder.isValid());
 }
 
-void TestSpeechDetection::findsSentencesToTheMillisecond_data()
+void tst_SpeechDetection::findsSentencesToTheMillisecond_data()
 {
     QTest::addColumn<TestMedia::SpeechBackground>("background");
     QTest::addColumn<double>("snr");
@@ -88,7 +88,7 @@ void TestSpeechDetection::findsSentencesToTheMillisecond_data()
     QTest::newRow("over music at 10 dB") << B::Music << 10.0 << 44100 << 1 << false << 0.030 << 0.220;
 }
 
-void TestSpeechDetection::findsSentencesToTheMillisecond()
+void tst_SpeechDetection::findsSentencesToTheMillisecond()
 {
     QFETCH(TestMedia::SpeechBackground, background);
     QFETCH(double, snr);
@@ -120,7 +120,7 @@ void TestSpeechDetection::findsSentencesToTheMillisecond()
     }
 }
 
-void TestSpeechDetection::findsNoSpeechInMusicOrNoise_data()
+void tst_SpeechDetection::findsNoSpeechInMusicOrNoise_data()
 {
     QTest::addColumn<TestMedia::SpeechBackground>("background");
     QTest::addColumn<double>("level"); // dBFS
@@ -130,7 +130,7 @@ void TestSpeechDetection::findsNoSpeechInMusicOrNoise_data()
     QTest::newRow("white noise") << TestMedia::SpeechBackground::WhiteNoise << -30.0;
 }
 
-void TestSpeechDetection::findsNoSpeechInMusicOrNoise()
+void tst_SpeechDetection::findsNoSpeechInMusicOrNoise()
 {
     QFETCH(TestMedia::SpeechBackground, background);
     QFETCH(double, level);
@@ -147,7 +147,7 @@ void TestSpeechDetection::findsNoSpeechInMusicOrNoise()
     QVERIFY2(found.value().speechWithin(0, 20) <= 0.3, qPrintable(QString::number(found.value().size())));
 }
 
-void TestSpeechDetection::partsReadAtOnceFindWhatOneReadingFinds_data()
+void tst_SpeechDetection::partsReadAtOnceFindWhatOneReadingFinds_data()
 {
     QTest::addColumn<int>("channels");
     QTest::newRow("mono") << 1;
@@ -157,7 +157,7 @@ void TestSpeechDetection::partsReadAtOnceFindWhatOneReadingFinds_data()
 // Parts read at once meet inside a sentence and inside a pause: the stretches are those of
 // one reading, their edges within a few milliseconds (each part's detector adapts anew),
 // and the waveform is that of one reading, though a part hears some sound before it.
-void TestSpeechDetection::partsReadAtOnceFindWhatOneReadingFinds()
+void tst_SpeechDetection::partsReadAtOnceFindWhatOneReadingFinds()
 {
     QFETCH(int, channels);
     TestMedia::SpeechClipOptions options;
@@ -187,7 +187,7 @@ void TestSpeechDetection::partsReadAtOnceFindWhatOneReadingFinds()
 
 // The waveform takes what was found whenever it sends a batch, which depends on how busy
 // the machine is: the stretches must come out the same however often they are taken.
-void TestSpeechDetection::takingWhatWasFoundChangesNothing()
+void tst_SpeechDetection::takingWhatWasFoundChangesNothing()
 {
     TestMedia::SpeechClipOptions options;
     options.sentences = 24;
@@ -225,7 +225,7 @@ void TestSpeechDetection::takingWhatWasFoundChangesNothing()
     QCOMPARE(find(441, true), once);
 }
 
-void TestSpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
+void tst_SpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
 {
     TestMedia::SpeechClipOptions options;
     options.seed = 14;
@@ -240,7 +240,7 @@ void TestSpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
         const auto waveform = AudioWaveform::create(path);
         waveform->setCache(cache);
         QSignalSpy finished(waveform.get(), &AudioWaveform::finished);
-        waveform->loadWhole(WaveformCommand::PointsPerSecond);
+        waveform->loadWhole(MediaSession::WaveformPointsPerSecond);
         QVERIFY(finished.wait(60000));
         QVERIFY(waveform->speech().isEmpty());
     }
@@ -254,7 +254,7 @@ void TestSpeechDetection::cacheKeepsTheSpeechBesideTheEnvelope()
 }
 
 // The command prints each stretch the detector finds; what has no sound it refuses by name.
-void TestSpeechDetection::command_data()
+void tst_SpeechDetection::command_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("a video with speech") << QStringLiteral("command.mp4");
@@ -264,7 +264,7 @@ void TestSpeechDetection::command_data()
     QTest::newRow("pictures without sound") << QStringLiteral("silent-film.mp4");
 }
 
-void TestSpeechDetection::command()
+void tst_SpeechDetection::command()
 {
     QFETCH(QString, name);
     const QString path = m_folder.filePath(name);
@@ -304,5 +304,5 @@ void TestSpeechDetection::command()
     QVERIFY2(errors.contains(name), qPrintable(errors));
 }
 
-QTEST_GUILESS_MAIN(TestSpeechDetection)
+QTEST_GUILESS_MAIN(tst_SpeechDetection)
 #include "tst_speechdetection.moc"

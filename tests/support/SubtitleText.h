@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/IndexSet.h"
 #include "model/Subtitle.h"
 
 #include <QStringList>
@@ -13,10 +14,16 @@ inline QString describeSubtitles(const SubtitleList &subtitles)
     return parts.join(u'|');
 }
 
-inline SubtitleList subtitlesFrom(const QString &description)
+// Reads that line back; the text and its @ may be left out. When `selected` is given, it
+// gets every subtitle but those marked with a leading *.
+inline SubtitleList subtitlesFrom(const QString &description, IndexSet *selected = nullptr)
 {
     SubtitleList list;
-    for (const QString &part : description.split(u'|', Qt::SkipEmptyParts)) {
+    for (QString part : description.split(u'|', Qt::SkipEmptyParts)) {
+        if (part.startsWith(u'*'))
+            part.remove(0, 1);
+        else if (selected)
+            selected->insert(int(list.size()));
         const QString times = part.section(u'@', -1);
         list.append(Subtitle::create(part.section(u'@', 0, -2), times.section(u'-', 0, 0).toDouble(), times.section(u'-', 1).toDouble()));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Document.h"
+#include "media/MediaSession.h"
 #include "timeline/TimelineViewController.h"
 
 #include <QApplication>
@@ -19,17 +20,20 @@ struct TimelineFixture
     static constexpr int rowY = TimelineViewController::rulerHeight + 30; // inside the block row
 
     Document document;
+    MediaSession media;
     std::unique_ptr<TimelineViewController> timeline;
 
     explicit TimelineFixture(const Times &times)
     {
         document.attachController();
+        media.setCaches({});
+        media.serve(&document.undoManager(), &document.problemIndex());
         SubtitleList subtitles;
         int n = 0;
         for (const auto &[start, end] : times)
             subtitles.append(Subtitle::create(QStringLiteral("Subtitle %1").arg(++n), start, end));
         document.subtitleController().setSubtitles(subtitles);
-        timeline = std::make_unique<TimelineViewController>(&document);
+        timeline = std::make_unique<TimelineViewController>(&document, &media);
         timeline->resize(paneWidth, 150);
         timeline->show();
         QApplication::processEvents();

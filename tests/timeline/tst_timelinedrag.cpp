@@ -32,7 +32,7 @@ static QList<QPointF> path(double from, double to)
 }
 
 // Blocks A [2, 4] at x 60..120 and B [6, 8] at x 180..240, 30 points per second.
-class TestTimelineDrag : public QObject
+class tst_TimelineDrag : public QObject
 {
     Q_OBJECT
 
@@ -85,8 +85,8 @@ private slots:
         TimelineFixture f(times);
         f.timeline->setCurrentTime(c.cursorTime);
         if (c.shotChange >= 0)
-            f.document.addFoundShotChanges({c.shotChange});
-        f.document.setSpeech(SpeechStretches({c.speech}));
+            f.media.addFoundShotChanges({c.shotChange});
+        f.media.setSpeech(SpeechStretches({c.speech}));
         const SubtitlePtr a = f.at(0);
         // B selected: pressing on A must make A alone the selection, so B stays put.
         f.document.setSelectedSubtitleIndexes(IndexSet({1}));
@@ -301,5 +301,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimelineDrag)
+QTEST_MAIN(tst_TimelineDrag)
 #include "tst_timelinedrag.moc"

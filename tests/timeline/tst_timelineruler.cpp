@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-class TestTimelineRuler : public QObject
+class tst_TimelineRuler : public QObject
 {
     Q_OBJECT
 
@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimelineRuler)
+QTEST_MAIN(tst_TimelineRuler)
 #include "tst_timelineruler.moc"

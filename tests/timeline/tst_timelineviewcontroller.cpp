@@ -5,7 +5,7 @@
 #include "timeline/EdgePreview.h"
 #include "timeline/TimelineRuler.h"
 #include "timeline/TimelineStrip.h"
-#include "waveform/AmplitudeCompression.h"
+#include "media/AmplitudeCompression.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -46,7 +46,7 @@ struct StackCase
 };
 Q_DECLARE_METATYPE(StackCase)
 
-class TestTimelineViewController : public QObject
+class tst_TimelineViewController : public QObject
 {
     Q_OBJECT
 
@@ -397,7 +397,7 @@ private slots:
     void shotChangesAreDrawnAndRemovedByRightClick()
     {
         TimelineFixture f({{2, 4}, {40, 60}}); // a block at x 60..120; the second makes room to scroll
-        f.document.addFoundShotChanges({1, 3, 5, 30});
+        f.media.addFoundShotChanges({1, 3, 5, 30});
         f.document.undoManager().setClean();
         const auto lineAt = [&f](int x) {
             const QImage image = f.strip()->grab().toImage();
@@ -424,7 +424,7 @@ private slots:
         QCOMPARE(menu->actions().size(), 1);
         menu->actions().first()->trigger();
         menu->close();
-        QCOMPARE(f.document.shotChanges().times(), (std::vector<double>{1, 3, 30}));
+        QCOMPARE(f.media.shotChanges().times(), (std::vector<double>{1, 3, 30}));
         QVERIFY(!lineAt(150));
         f.endTurn();
         QCOMPARE(f.document.undoManager().undoActionName(), QStringLiteral("Remove Shot Change"));
@@ -479,5 +479,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimelineViewController)
+QTEST_MAIN(tst_TimelineViewController)
 #include "tst_timelineviewcontroller.moc"

@@ -146,7 +146,7 @@
 <context>
     <name>AudioWaveformView</name>
     <message>
-        <location filename="../../waveform/WaveformPainter.cpp" line="+23"/>
+        <location filename="../../media/WaveformPainter.cpp" line="+23"/>
         <source>Reading audio…</source>
         <translation>Ton wird gelesen …</translation>
     </message>
@@ -330,16 +330,6 @@
         <location line="+0"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
-    </message>
-    <message>
-        <location line="+115"/>
-        <source>Add Shot Change</source>
-        <translation>Szenenwechsel hinzufügen</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Remove Shot Change</source>
-        <translation>Szenenwechsel entfernen</translation>
     </message>
     <message>
         <source>Checked by &quot;%1&quot;, the quality profile for %2 frames a second.</source>
@@ -1123,7 +1113,7 @@
 <context>
     <name>FfmpegLibrary</name>
     <message>
-        <location filename="../../waveform/FfmpegLibrary.cpp" line="+18"/>
+        <location filename="../../decoding/FfmpegLibrary.cpp" line="+18"/>
         <source>FFmpeg&apos;s libraries could not be loaded.
 %1</source>
         <translation>Die Bibliotheken von FFmpeg konnten nicht geladen werden.
@@ -3339,7 +3329,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpectrogramView</name>
     <message>
-        <location filename="../../waveform/SonogramPainter.cpp" line="+39"/>
+        <location filename="../../media/SonogramPainter.cpp" line="+39"/>
         <source>Computing spectrogram… %1%</source>
         <translation>Spektrogramm wird berechnet … %1 %</translation>
     </message>
@@ -3347,7 +3337,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpeechDetection</name>
     <message>
-        <location filename="../../waveform/SpeechDetection.cpp" line="+12"/>
+        <location filename="../../media/SpeechDetection.cpp" line="+12"/>
         <source>%1: not a file</source>
         <translation>%1: keine Datei</translation>
     </message>
@@ -4780,9 +4770,22 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
     </message>
 </context>
 <context>
+    <name>VideoShotChanges</name>
+    <message>
+        <location filename="../../media/VideoShotChanges.cpp" line="+31"/>
+        <source>Add Shot Change</source>
+        <translation>Szenenwechsel hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove Shot Change</source>
+        <translation>Szenenwechsel entfernen</translation>
+    </message>
+</context>
+<context>
     <name>WaveformCommand</name>
     <message>
-        <location filename="../../waveform/WaveformCommand.cpp" line="+16"/>
+        <location filename="../../media/WaveformCommand.cpp" line="+16"/>
         <source>%1: no decodable audio stream</source>
         <translation>%1: keine dekodierbare Tonspur</translation>
     </message>

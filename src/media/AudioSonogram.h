@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class MediaCache;
+class SoundSink;
+class WorkerThreads;
+
+// The sonogram of a media file's first audio track at a few resolutions, from short FFT
+// windows (sharp in time, for a zoomed-in timeline) to long ones (sharp in pitch, for a
+// zoomed-out one): columns of SonogramColumns::rows bytes, computed from the sound mixed to
+// mono at SonogramColumns::sampleRate by its sink, on the worker of the decoding that feeds
+// it, and appended on the GUI thread as they come. Kept in the user's cache once computed in
+// full, so that a file seen before has its sonogram at once. Lives on the thread that makes
+// it; the decoding that feeds it must end before it goes.
+class AudioSonogram : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Resolution
+    {
+        int windowSize = 0; // samples
+        int hop = 0;        // samples between columns
+        double columnsPerSecond() const;
+        // Where column 0's middle lies, in seconds.
+        double firstColumnMiddle() const;
+    };
+    static constexpr int resolutionCount = 3;
+    // Finest in time first.
+    static const std::array<Resolution, resolutionCount> &resolutions();
+    // The resolution to draw at a zoom: the finest whose columns are at least a point wide.
+    static int resolutionFor(double pointsPerSecond);
+
+    // duration: of the sound, as far as known (0 when not), for the progress shown.
+    AudioSonogram(const QString &path, double duration);
+    ~AudioSonogram() override;
+
+    // The user's cache unless set otherwise; nullptr keeps nothing. Before sink().
+    void setCache(std::shared_ptr<MediaCache> cache);
+    // What computes the columns from a decoding of the file's sound (AudioWaveform::addSink),
+    // or takes them from the cache; one per sonogram, later calls give nothing.
+    std::shared_ptr<SoundSink> sink();
+    bool hasStarted() const { return m_started; }
+    bool isReading() const { return m_reading; }
+    // False when the sound could not be decoded to its end.
+    bool isComplete() const { return m_complete; }
+
+    QString path() const { return m_path; }
+    double duration() const { return m_duration; }
+    // SonogramColumns::rows bytes per column, the lowest band first.
+    const QByteArray &columns(int resolution) const;
+    qsizetype columnCount(int resolution) const;
+    // The loudest level so far (a byte of SonogramColumns), to scale the colours by.
+    int loudest() const { return m_loudest; }
+    // 0..1 while reading, as far as the duration is known.
+    double progress() const;
+
+    // The number a sonogram is kept under in its cache; raised whenever the columns'
+    // arithmetic changes, so that older entries are computed again.
+    static constexpr int cacheSeries = 1;
+    // How a whole sonogram is laid out in the cache, and read back: nothing when the
+    // bytes do not hold this program's resolutions and bands.
+    static QByteArray serialise(const std::array<QByteArray, resolutionCount> &columns);
+    static std::optional<std::array<QByteArray, resolutionCount>> deserialise(const QByteArray &bytes);
+
+signals:
+    void columnsAppended();
+    // Once, after the last columns (also when the reading failed).
+    void finished();
+
+private:
+    class Sink;
+    void append(const std::array<QByteArray, resolutionCount> &batch);
+    void finishReading(bool complete, bool fromCache);
+
+    QString m_path;
+    double m_duration = 0;
+    std::shared_ptr<MediaCache> m_cache;
+    std::array<QByteArray, resolutionCount> m_columns;
+    int m_loudest = 0;
+    bool m_started = false;
+    bool m_reading = false;
+    bool m_complete = true;
+    std::unique_ptr<WorkerThreads> m_workers; // its stores in the cache
+};

@@ -1,0 +1,593 @@
+#include "media/AudioWaveform.h"
+
+#include "speech/SpeechAnalyser.h"
+#include "media/AudioDecoder.h"
+#include "media/EnvelopeAccumulator.h"
+#include "decoding/MediaCache.h"
+#include "media/SoundSink.h"
+#include "media/WorkerThreads.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <optional>
+#include <stop_token>
+#include <vector>
+
+namespace {
+
+// Batches go to the GUI thread at most this often: enough for a smooth fill without
+// one queued call and one repaint per decoded packet.
+constexpr qint64 BatchIntervalMs = 40;
+// Read to here when the file does not tell how long its audio is: the decoder stops at
+// the end of the stream long before.
+constexpr double UnknownEnd = 1e9;
+// Speech is kept in the cache beside the envelope under a number that no points per second
+// take. Lowered whenever the way speech is found changes, so that older entries are not
+// read as the present finder's.
+constexpr int SpeechSeries = -1;
+// A part after the first also hears this much sound before it, for speech alone: its
+// detector adapts to the background, and a sentence that begins just before the part is
+// found whole.
+constexpr double SpeechLeadSeconds = 3;
+// Shorter parts are not worth opening the file once more.
+constexpr double MinSegmentSeconds = 1;
+
+// A part of the range decoded on its own thread, in samples per channel from time 0.
+struct Segment
+{
+    int index = 0;
+    int64_t first = 0;
+    int64_t end = std::numeric_limits<int64_t>::max();
+    bool last = true;
+};
+
+// What the file tells of its audio stream; a decoder is opened again for each reading.
+struct Stream
+{
+    double duration = 0; // 0 when unknown
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+std::optional<Stream> streamOf(const QString &path)
+{
+    const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path);
+    if (!decoder)
+        return std::nullopt;
+    return Stream{decoder->duration(), decoder->sampleRate(), decoder->channelCount()};
+}
+
+} // namespace
+
+class AudioWaveform::Private
+{
+public:
+    QString path;
+    std::optional<Stream> stream; // known once opened; nothing without audio
+    WorkerThreads workers{QStringLiteral("AudioWaveform")};
+    std::shared_ptr<MediaCache> cache = MediaCache::userCache(QStringLiteral("waveforms"));
+    int threadCount = std::clamp(QThread::idealThreadCount(), 1, 2);
+    bool detectSpeech = false;
+    std::vector<std::shared_ptr<SoundSink>> sinks;
+    double focusTime = 0;
+
+    std::function<void()> progressCallback;
+    QList<double> samples;
+    double maxSample = 0;
+    double floor = -40;
+    double ceiling = 0;
+    int estimatedSampleCount = 0;
+    double firstSampleTime = 0;
+    double samplesPerSecond = 0;
+    bool started = false;
+    bool reading = false;
+
+    // GUI thread: a segment's points wait until every segment before it is complete.
+    std::vector<QList<double>> pending;
+    std::vector<qsizetype> segmentFirstPoint;
+    std::vector<bool> segmentDone;
+    size_t currentSegment = 0;
+    // The first segment that ended early: the points of the ones after it would be
+    // placed too early, so they are dropped, as a single reading would never reach them.
+    size_t brokenSegment = std::numeric_limits<size_t>::max();
+    int cachedPointsPerSecond = 0; // of a whole load, to be kept once complete
+    std::vector<std::vector<SpeechStretch>> speechParts; // per segment
+    SpeechStretches speech;
+
+    std::vector<Segment> segments(double start, double end, int samplesPerBucket) const;
+    void startReading(AudioWaveform *q, double start, double end, int samplesPerSecond);
+    void readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start, double end,
+                     int samplesPerBucket);
+    void didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope,
+                   std::optional<MediaCache::Series> speechSeries, bool sinksNeedSound);
+};
+
+AudioWaveform::AudioWaveform(const QString &path)
+    : d(std::make_unique<Private>())
+{
+    d->path = path;
+}
+
+AudioWaveform::~AudioWaveform()
+{
+    // Stop the workers before anything they use goes away, and wait for them: a reading
+    // stops at its next packet, a store that began is completed. Batches they already
+    // posted are dropped with this object.
+    d->workers.stopAndJoin();
+}
+
+std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path)
+{
+    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
+    waveform->d->stream = streamOf(path);
+    if (!waveform->d->stream)
+        return nullptr;
+    return waveform;
+}
+
+std::shared_ptr<AudioWaveform> AudioWaveform::open(const QString &path)
+{
+    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
+    AudioWaveform *q = waveform.get();
+    waveform->d->workers.start([q, path](const std::stop_token &) {
+        std::optional<Stream> stream = streamOf(path);
+        QMetaObject::invokeMethod(
+            q,
+            [q, stream] {
+                q->d->stream = stream;
+                emit q->opened();
+            },
+            Qt::QueuedConnection);
+    });
+    return waveform;
+}
+
+bool AudioWaveform::hasAudio() const
+{
+    return d->stream.has_value();
+}
+
+QString AudioWaveform::path() const
+{
+    return d->path;
+}
+
+void AudioWaveform::setCache(std::shared_ptr<MediaCache> cache)
+{
+    d->cache = std::move(cache);
+}
+
+void AudioWaveform::setSpeechDetection(bool detect)
+{
+    if (!d->started)
+        d->detectSpeech = detect;
+}
+
+bool AudioWaveform::detectsSpeech() const
+{
+    return d->detectSpeech;
+}
+
+void AudioWaveform::addSink(std::shared_ptr<SoundSink> sink)
+{
+    if (!d->started && sink)
+        d->sinks.push_back(std::move(sink));
+}
+
+void AudioWaveform::setThreadCount(int threads)
+{
+    d->threadCount = std::max(threads, 1);
+}
+
+void AudioWaveform::setFocusTime(double seconds)
+{
+    d->focusTime = std::isfinite(seconds) ? std::clamp(seconds, 0.0, UnknownEnd) : 0;
+}
+
+// Splits the range where a point begins and a sample frame begins, so the joined points
+// equal those of one reading; the end stays open, as the decoder finds it.
+std::vector<Segment> AudioWaveform::Private::segments(double start, double end, int samplesPerBucket) const
+{
+    const int rate = stream->sampleRate;
+    const int channels = stream->channels;
+    const int64_t first = int64_t(std::round(start)) * rate;
+    const double length = std::min(end, stream->duration) - std::round(start);
+    int count = end < UnknownEnd && length > 0 && sinks.empty() ? threadCount : 1;
+    while (count > 1 && length / count < MinSegmentSeconds)
+        --count;
+    const int64_t frames = int64_t(length * rate);
+    const int64_t step = std::lcm<int64_t>(samplesPerBucket, channels) / channels;
+
+    std::vector<int64_t> begins;
+    for (int i = 0; i < count; ++i)
+        begins.push_back(first + frames * i / count / step * step);
+    // A part of its own from where the user looks, so that its points come first; not
+    // when a part already begins close to there.
+    const int64_t focus = first + (int64_t(focusTime * rate) - first) / step * step;
+    const int64_t near = int64_t(MinSegmentSeconds * rate);
+    if (count > 1 && focus > first && focus < first + frames - near
+        && std::none_of(begins.cbegin(), begins.cend(), [&](int64_t begin) { return std::abs(begin - focus) < near; }))
+        begins.insert(std::upper_bound(begins.begin(), begins.end(), focus), focus);
+
+    std::vector<Segment> parts;
+    for (const int64_t begin : begins) {
+        if (!parts.empty()) {
+            if (begin <= parts.back().first)
+                continue;
+            parts.back().end = begin;
+            parts.back().last = false;
+        }
+        parts.push_back({int(parts.size()), begin});
+    }
+    return parts;
+}
+
+void AudioWaveform::load(double start, double end, int samplesPerSecond)
+{
+    if (!(end > start) || samplesPerSecond <= 0 || !d->stream)
+        return;
+    // A waveform reads once; the timeline may ask again when it recomputes its duration.
+    if (d->started)
+        return;
+    d->started = true;
+    d->startReading(this, start, end, samplesPerSecond);
+}
+
+void AudioWaveform::Private::startReading(AudioWaveform *q, double start, double end, int pointsPerSecond)
+{
+    const int perSecond = stream->channels * stream->sampleRate;
+    const int samplesPerBucket = EnvelopeAccumulator::bucketSize(perSecond, pointsPerSecond);
+    // A point is a whole number of samples, so the true rate is rarely the one asked for
+    // (44.1 kHz stereo: 48.01 a second); points are placed by the true one, or a long
+    // film's waveform would drift seconds away from its times.
+    samplesPerSecond = double(perSecond) / samplesPerBucket;
+    // The decoder reads whole seconds from a whole second on.
+    firstSampleTime = std::round(start);
+    const double estimate = end >= UnknownEnd ? 0 : std::trunc((end - start) * samplesPerSecond);
+    estimatedSampleCount = int(std::min(estimate, double(std::numeric_limits<int>::max())));
+
+    reading = true;
+    emit q->readingStarted();
+    const std::vector<Segment> parts = segments(start, end, samplesPerBucket);
+    pending.assign(parts.size(), {});
+    segmentFirstPoint.clear();
+    for (const Segment &segment : parts)
+        segmentFirstPoint.push_back((segment.first - parts.front().first) * stream->channels / samplesPerBucket);
+    segmentDone.assign(parts.size(), false);
+    speechParts.assign(parts.size(), {});
+    for (const Segment &segment : parts)
+        workers.start([this, q, segment, start, end, samplesPerBucket](const std::stop_token &stop) {
+            readSegment(q, stop, segment, start, end, samplesPerBucket);
+        });
+}
+
+void AudioWaveform::loadWhole(int samplesPerSecond)
+{
+    if (d->started || samplesPerSecond <= 0 || !d->stream)
+        return;
+    d->started = true;
+    d->reading = true;
+    d->cachedPointsPerSecond = samplesPerSecond;
+    if (!d->cache && d->sinks.empty()) {
+        d->didLookUp(this, std::nullopt, std::nullopt, false);
+        return;
+    }
+    // The caches are folders on disk: looked up on a worker, like the media file.
+    d->workers.start([q = this, cache = d->cache, path = d->path, samplesPerSecond, speech = d->detectSpeech,
+                    sinks = d->sinks](const std::stop_token &stop) {
+        std::optional<MediaCache::Series> envelope;
+        std::optional<MediaCache::Series> speechSeries;
+        if (cache)
+            envelope = cache->find(path, samplesPerSecond);
+        if (envelope && speech)
+            speechSeries = cache->find(path, SpeechSeries);
+        bool sinksNeedSound = false;
+        for (const std::shared_ptr<SoundSink> &sink : sinks)
+            sinksNeedSound = !sink->restore(path) || sinksNeedSound;
+        if (stop.stop_requested())
+            return;
+        QMetaObject::invokeMethod(
+            q,
+            [q, envelope = std::move(envelope), speechSeries = std::move(speechSeries), sinksNeedSound]() mutable {
+                q->d->didLookUp(q, std::move(envelope), std::move(speechSeries), sinksNeedSound);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+namespace {
+
+// Stretches as a series of numbers: each start followed by its end.
+MediaCache::Series seriesOf(const SpeechStretches &speech)
+{
+    MediaCache::Series series;
+    for (const SpeechStretch &stretch : speech.stretches())
+        series.samples << stretch.start << stretch.end;
+    series.samplesPerSecond = 1;
+    series.estimatedSampleCount = int(speech.size());
+    return series;
+}
+
+std::optional<SpeechStretches> speechOf(const std::optional<MediaCache::Series> &series)
+{
+    if (!series || series->samples.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<SpeechStretch> stretches;
+    for (qsizetype i = 0; i < series->samples.size(); i += 2)
+        stretches.push_back({series->samples[i], series->samples[i + 1]});
+    return SpeechStretches(std::move(stretches));
+}
+
+} // namespace
+
+void AudioWaveform::Private::didLookUp(AudioWaveform *q, std::optional<MediaCache::Series> envelope,
+                                       std::optional<MediaCache::Series> speechSeries, bool sinksNeedSound)
+{
+    const std::optional<SpeechStretches> cachedSpeech = speechOf(speechSeries);
+    // All from one reading: an envelope kept without its speech, or without what a sink
+    // makes, is read again.
+    if (!envelope || (detectSpeech && !cachedSpeech) || sinksNeedSound) {
+        startReading(q, 0, stream->duration > 0 ? stream->duration : UnknownEnd, cachedPointsPerSecond);
+        return;
+    }
+    samples = std::move(envelope->samples);
+    if (!samples.isEmpty())
+        maxSample = std::max(maxSample, *std::max_element(samples.cbegin(), samples.cend()));
+    samplesPerSecond = envelope->samplesPerSecond;
+    estimatedSampleCount = envelope->estimatedSampleCount;
+    firstSampleTime = 0;
+    reading = false;
+    if (progressCallback)
+        progressCallback();
+    emit q->samplesAppended();
+    if (cachedSpeech) {
+        speech = *cachedSpeech;
+        emit q->speechFound();
+    }
+    emit q->finished();
+}
+
+bool AudioWaveform::hasStarted() const
+{
+    return d->started;
+}
+
+// Worker thread: touches only its own decoder and buffers, and what does not change while
+// it runs; every result goes to the GUI thread as a queued call, in the order produced.
+void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start,
+                                         double end, int samplesPerBucket)
+{
+    // A decoder of its own: a decoder reads one place at a time.
+    const std::unique_ptr<AudioDecoder> reader = AudioDecoder::open(path);
+
+    QList<double> batch;
+    std::optional<SpeechAnalyser> speechAnalyser;
+    int64_t lead = 0; // samples per channel before the segment, for speech alone
+    if (detectSpeech) {
+        const int64_t rangeFirst = int64_t(std::round(start)) * stream->sampleRate;
+        lead = std::clamp<int64_t>(segment.first - rangeFirst, 0, int64_t(SpeechLeadSeconds * stream->sampleRate));
+        speechAnalyser.emplace(stream->sampleRate, stream->channels, double(segment.first - lead) / stream->sampleRate);
+    }
+    QElapsedTimer sinceBatch;
+    sinceBatch.start();
+    auto sendBatch = [&] {
+        std::vector<SpeechStretch> stretches;
+        if (speechAnalyser)
+            stretches = speechAnalyser->takeFound();
+        if (!stretches.empty()) {
+            QMetaObject::invokeMethod(
+                q, [q, index = segment.index, stretches = std::move(stretches)] { q->appendSpeech(index, stretches); },
+                Qt::QueuedConnection);
+        }
+        if (batch.isEmpty())
+            return;
+        QMetaObject::invokeMethod(
+            q, [q, index = segment.index, points = std::move(batch)] { q->appendSamples(index, points); },
+            Qt::QueuedConnection);
+        batch = QList<double>();
+        sinceBatch.restart();
+    };
+
+    AudioDecoder::Status status = AudioDecoder::Status::Failed;
+    qsizetype points = 0;
+    const qsizetype share =
+        segment.last ? 0 : (segment.end - segment.first) * stream->channels / samplesPerBucket;
+    // Sinks hear a reading of one part only (see segments()).
+    const std::vector<std::shared_ptr<SoundSink>> &partSinks =
+        segment.index == 0 && segment.last ? sinks : std::vector<std::shared_ptr<SoundSink>>();
+    if (reader && reader->setRange(start, end)) {
+        reader->narrowRange(segment.first - lead, segment.end);
+        for (const std::shared_ptr<SoundSink> &sink : partSinks)
+            sink->begin(stream->sampleRate, stream->channels);
+        qsizetype leadLeft = qsizetype(lead) * stream->channels; // interleaved
+        EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
+        std::vector<int16_t> chunk;
+        while (!stop.stop_requested() && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
+            const qsizetype before = batch.size();
+            if (speechAnalyser)
+                speechAnalyser->append(chunk.data(), std::int64_t(chunk.size()));
+            for (const std::shared_ptr<SoundSink> &sink : partSinks)
+                sink->append(chunk.data(), qsizetype(chunk.size()));
+            const qsizetype skipped = std::min(leadLeft, qsizetype(chunk.size()));
+            leadLeft -= skipped;
+            envelope.append(chunk.data() + skipped, qsizetype(chunk.size()) - skipped, batch);
+            points += batch.size() - before;
+            if (sinceBatch.elapsed() >= BatchIntervalMs)
+                sendBatch();
+        }
+        // Only the last segment may end inside a point, unless the audio ends early.
+        if (!stop.stop_requested() && (segment.last || points < share))
+            envelope.finish(batch);
+        if (speechAnalyser && !stop.stop_requested())
+            speechAnalyser->finish();
+        sendBatch();
+        if (!stop.stop_requested()) {
+            for (const std::shared_ptr<SoundSink> &sink : partSinks)
+                sink->finish(status == AudioDecoder::Status::End);
+        }
+        if (status == AudioDecoder::Status::Failed && !stop.stop_requested())
+            qWarning("%s", qPrintable(reader->errorString()));
+    } else if (!stop.stop_requested()) {
+        for (const std::shared_ptr<SoundSink> &sink : partSinks)
+            sink->finish(false);
+    }
+    // A segment before the last must fill its share to the point, or the next one's
+    // points would land too early.
+    const bool complete = status == AudioDecoder::Status::End && !stop.stop_requested() && (segment.last || points == share);
+    QMetaObject::invokeMethod(
+        q, [q, index = segment.index, complete] { q->finishSegment(index, complete); }, Qt::QueuedConnection);
+}
+
+void AudioWaveform::appendSamples(int segment, const QList<double> &points)
+{
+    if (size_t(segment) > d->brokenSegment)
+        return;
+    if (size_t(segment) == d->currentSegment) {
+        publish(points);
+        return;
+    }
+    // Shown ahead, at its own time, until the parts before it are complete.
+    d->pending[segment].append(points);
+    d->maxSample = std::max(d->maxSample, *std::max_element(points.cbegin(), points.cend()));
+    if (d->progressCallback)
+        d->progressCallback();
+    emit samplesAppended();
+}
+
+void AudioWaveform::appendSpeech(int segment, const std::vector<SpeechStretch> &stretches)
+{
+    std::vector<SpeechStretch> &part = d->speechParts[segment];
+    part.insert(part.end(), stretches.begin(), stretches.end());
+    d->speech = SpeechAnalyser::joinParts(d->speechParts);
+    emit speechFound();
+}
+
+QList<AudioWaveform::PartAhead> AudioWaveform::partsAhead() const
+{
+    QList<PartAhead> parts;
+    for (size_t i = d->currentSegment + 1; i < d->pending.size() && i <= d->brokenSegment; ++i) {
+        if (!d->pending[i].isEmpty())
+            parts.append({d->firstSampleTime + double(d->segmentFirstPoint[i]) / d->samplesPerSecond, d->pending[i]});
+    }
+    return parts;
+}
+
+void AudioWaveform::publish(const QList<double> &points)
+{
+    if (points.isEmpty())
+        return;
+    d->samples.append(points);
+    d->maxSample = std::max(d->maxSample, *std::max_element(points.cbegin(), points.cend()));
+    if (d->progressCallback)
+        d->progressCallback();
+    emit samplesAppended();
+}
+
+void AudioWaveform::finishSegment(int segment, bool complete)
+{
+    if (!complete)
+        d->brokenSegment = std::min(d->brokenSegment, size_t(segment));
+    d->segmentDone[segment] = true;
+    while (d->currentSegment < d->segmentDone.size() && d->segmentDone[d->currentSegment]) {
+        if (++d->currentSegment < d->pending.size() && d->currentSegment <= d->brokenSegment)
+            publish(std::exchange(d->pending[d->currentSegment], {}));
+    }
+    if (d->currentSegment == d->segmentDone.size())
+        finishReading();
+}
+
+void AudioWaveform::finishReading()
+{
+    d->reading = false;
+    // Only a whole, untroubled reading is worth keeping: anything else is read again next
+    // time. Written on a worker, which this object waits for when it goes.
+    if (isComplete() && d->cachedPointsPerSecond > 0 && d->cache) {
+        std::optional<MediaCache::Series> speech;
+        if (d->detectSpeech)
+            speech = seriesOf(d->speech);
+        d->workers.start([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
+                        envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount},
+                        speech = std::move(speech)](const std::stop_token &) {
+            // The speech first: an envelope found without its speech is read again.
+            if (speech)
+                cache->store(path, SpeechSeries, *speech);
+            cache->store(path, pointsPerSecond, envelope);
+        });
+    }
+    emit finished();
+}
+
+void AudioWaveform::setProgressCallback(std::function<void()> callback)
+{
+    d->progressCallback = std::move(callback);
+}
+
+const QList<double> &AudioWaveform::samples() const
+{
+    return d->samples;
+}
+
+double AudioWaveform::maxSample() const
+{
+    return d->maxSample;
+}
+
+double AudioWaveform::decibelFloor() const
+{
+    return d->floor;
+}
+
+double AudioWaveform::decibelCeiling() const
+{
+    return d->ceiling;
+}
+
+int AudioWaveform::estimatedSampleCount() const
+{
+    return d->estimatedSampleCount;
+}
+
+double AudioWaveform::firstSampleTime() const
+{
+    return d->firstSampleTime;
+}
+
+double AudioWaveform::samplesPerSecond() const
+{
+    return d->samplesPerSecond;
+}
+
+bool AudioWaveform::isReading() const
+{
+    return d->reading;
+}
+
+bool AudioWaveform::isComplete() const
+{
+    return d->brokenSegment == std::numeric_limits<size_t>::max();
+}
+
+const SpeechStretches &AudioWaveform::speech() const
+{
+    return d->speech;
+}
+
+double AudioWaveform::duration() const
+{
+    return d->stream ? d->stream->duration : 0;
+}
+
+int AudioWaveform::sampleRate() const
+{
+    return d->stream ? d->stream->sampleRate : 0;
+}
+
+int AudioWaveform::channelCount() const
+{
+    return d->stream ? d->stream->channels : 0;
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "media/VideoShotChanges.h"
+#include "model/SpeechStretches.h"
+#include "system/RegularFileCheck.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class AudioSonogram;
+class AudioWaveform;
+class MediaCache;
+class ProblemIndex;
+class ShotChangeDetector;
+class UndoManager;
+
+// What is worked out from the video attached to a document, and the work that finds it:
+// one per attached video at a time. It opens the video's sound and decodes it once, in the
+// background, for the waveform, the speech in it and the sonogram; it scans the pictures for
+// shot changes; it keeps all of them in the user's cache. Panes and tools watch its signals
+// and never each other. Lives on the GUI thread (or the command line's); stop() and the
+// destructor stop and join every worker.
+class MediaSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The waveform's points per second: every reading of the envelope uses it, so that one
+    // entry of the cache serves the window and the command line.
+    static constexpr int WaveformPointsPerSecond = 48;
+
+    struct Caches
+    {
+        std::shared_ptr<MediaCache> waveforms; // the envelope and its speech
+        std::shared_ptr<MediaCache> sonograms;
+        std::shared_ptr<MediaCache> shotChanges;
+        // The user's cache folders.
+        static Caches user();
+    };
+
+    explicit MediaSession(QObject *parent = nullptr);
+    ~MediaSession() override;
+
+    // Before start(); nullptr caches keep nothing.
+    void setCaches(Caches caches) { m_caches = std::move(caches); }
+    // The user's shot change edits go into this undo history, and every change of the shot
+    // changes into the quality checks, before anyone else hears of it. Either may be nullptr.
+    void serve(UndoManager *undoManager, ProblemIndex *problems);
+    // What is worked out; all of it unless told otherwise (the command line wants less).
+    // Before start().
+    struct Analyses
+    {
+        bool sound = true;    // the waveform and the speech in it
+        bool sonogram = true; // from the same decoding
+        bool shotChanges = true;
+    };
+    void setAnalyses(Analyses analyses) { m_analyses = analyses; }
+
+    // Attaches a video (an absolute path) and starts working it out: the file is first looked
+    // at off this thread, as it may be a FIFO or on a stalled mount. Another video, or an
+    // empty path, stops the work for the one before and drops what was found in it.
+    void start(const QString &path, double focusTime = 0);
+    void stop();
+    QString path() const { return m_path; }
+    // Where the user looks (the playback cursor): the shot changes near it are found first.
+    void setFocusTime(double seconds);
+
+    // nullptr until the sound is open, and for a video without sound.
+    std::shared_ptr<AudioWaveform> waveform() const { return m_waveform; }
+    std::shared_ptr<AudioSonogram> sonogram() const { return m_sonogram; }
+    // Seconds of sound, as the file tells (0 when unknown).
+    double duration() const { return m_duration; }
+
+    const ShotChanges &shotChanges() const { return m_shotChanges.shotChanges(); }
+    const VideoShotChanges::Edits &shotChangeEdits() const { return m_shotChanges.edits(); }
+    // The user's own, each one undo step; false when there is nothing to do.
+    bool addShotChange(double time) { return m_shotChanges.add(time); }
+    bool removeShotChange(double time) { return m_shotChanges.remove(time); }
+    // Found elsewhere (a scan of the caller's own); not undoable.
+    void addFoundShotChanges(const std::vector<double> &times) { m_shotChanges.addFound(times); }
+    // The share of the pictures scanned, while a scan runs.
+    std::optional<double> shotScanProgress() const { return m_shotProgress; }
+
+    // Where someone speaks in the sound, as found so far; complete once soundFinished().
+    const SpeechStretches &speech() const { return m_speech; }
+    // Speech found elsewhere (another detector); the sound's own replaces it as it comes.
+    void setSpeech(SpeechStretches speech);
+    bool isSoundFinished() const { return m_soundFinished; }
+    bool isShotScanFinished() const { return m_shotScanFinished; }
+    // How many times the sound was decoded (a cache that holds everything decodes nothing).
+    int soundDecodings() const { return m_soundDecodings; }
+
+signals:
+    // Another video was attached (its path), or none (empty).
+    void videoChanged(const QString &path);
+    void waveformChanged(const std::shared_ptr<AudioWaveform> &waveform);
+    void sonogramChanged(const std::shared_ptr<AudioSonogram> &sonogram);
+    void durationChanged(double seconds);
+    void shotChangesChanged();
+    void speechChanged();
+    void shotScanProgressChanged(std::optional<double> progress);
+    // The video cannot be scanned; the message is for the user.
+    void shotScanFailed(const QString &message);
+    // The sound was read to its end, or could not be (also without sound); the shot scan
+    // ended, complete or not. Each once per video.
+    void soundFinished();
+    void shotScanFinished(bool complete);
+
+private:
+    // Stops the work and drops what was found, saying so, but not that the video went.
+    void halt();
+    void openSound(const QString &path);
+    void soundOpened();
+    void startShotScan(const QString &path, double focusTime);
+    void finishSound();
+    void setShotProgress(std::optional<double> progress);
+    void setDuration(double seconds);
+
+    Caches m_caches = Caches::user();
+    Analyses m_analyses;
+    QPointer<ProblemIndex> m_problems;
+    RegularFileCheck m_fileCheck{this};
+    QString m_path;
+    double m_focusTime = 0;
+    // The sonogram outlives the waveform, whose decoding feeds it.
+    std::shared_ptr<AudioSonogram> m_sonogram;
+    std::shared_ptr<AudioWaveform> m_waveform;
+    std::shared_ptr<AudioWaveform> m_openingWaveform; // until it tells what sound there is
+    std::unique_ptr<ShotChangeDetector> m_detector;
+    VideoShotChanges m_shotChanges;
+    bool m_shotScanComplete = false;
+    bool m_shotScanFinished = false;
+    std::optional<double> m_shotProgress;
+    SpeechStretches m_speech;
+    double m_duration = 0;
+    bool m_soundFinished = false;
+    int m_soundDecodings = 0;
+};

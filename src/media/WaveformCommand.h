@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <QTextStream>
+
+// `cuewright --waveform FILE`: the editor's waveform extraction (a media session's, at
+// MediaSession::WaveformPointsPerSecond) without a display, for measuring from a shell. Needs a QCoreApplication; spins its own event loop.
+class WaveformCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(WaveformCommand)
+
+public:
+    // Prints "points=N max=M sum=S seconds=T" to out and returns 0, or prints why the
+    // file has no decodable audio to err and returns 1.
+    static int run(const QString &path, QTextStream &out, QTextStream &err);
+};
