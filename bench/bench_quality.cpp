@@ -1,8 +1,8 @@
 // One edit in a document of a million subtitles with the quality marks on: the edit
 // itself (the controller) and the problem index following it. Without marks for
 // comparison, the full check that opening a file or changing a limit costs, and Fix All.
-#include "model/ProblemIndex.h"
-#include "model/QualityFixes.h"
+#include "model/quality/ProblemIndex.h"
+#include "model/quality/QualityFixes.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 

@@ -5,8 +5,8 @@
 #include "document/Document.h"
 #include "list/SubtitlesTableViewController.h"
 #include "model/LinearTimeMap.h"
-#include "model/QualityFixes.h"
-#include "model/SubtitleSearch.h"
+#include "model/quality/QualityFixes.h"
+#include "model/text/SubtitleSearch.h"
 
 #include <benchmark/benchmark.h>
 

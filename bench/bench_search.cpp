@@ -1,7 +1,7 @@
 // Finding and replacing over a long list: Replace All of plain text and of an expression
 // over a million subtitles, and how soon an expression the engine gives up on is
 // reported (40 a's and a b make (a+)+$ try every split of the a's).
-#include "model/SubtitleSearch.h"
+#include "model/text/SubtitleSearch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -15,8 +15,8 @@
 #include "format/SubtitleParser.h"
 #include "model/FrameTiming.h"
 #include "model/ShotChanges.h"
-#include "model/SpeechSnap.h"
-#include "model/SpeechSpotting.h"
+#include "model/timing/SpeechSnap.h"
+#include "model/timing/SpeechSpotting.h"
 #include "model/SpeechStretches.h"
 
 #include <QCommandLineParser>

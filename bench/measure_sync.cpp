@@ -4,7 +4,7 @@
 // two-hour film.
 //   cuewright-measure-sync [FILMS=20]        every kind of damage on FILMS films each
 //   cuewright-measure-sync 1 KIND SEED       one film, with each subtitle's place and the truth
-#include "model/SpeechAlignment.h"
+#include "model/timing/SpeechAlignment.h"
 
 #include "SyntheticFilm.h"
 

@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 
 #include "document/Preferences.h"
-#include "app/RecoveryStore.h"
+#include "app/lifecycle/RecoveryStore.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -2,7 +2,7 @@
 
 #include "document/SubtitleFile.h"
 #include "model/Expected.h"
-#include "model/OriginalPairing.h"
+#include "model/quality/OriginalPairing.h"
 
 #include <QObject>
 #include <QVariantMap>

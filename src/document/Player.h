@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/PlaybackSpeed.h"
+#include "model/timing/PlaybackSpeed.h"
 
 #include <QList>
 #include <QObject>

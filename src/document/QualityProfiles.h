@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Expected.h"
-#include "model/QualityProfile.h"
+#include "model/quality/QualityProfile.h"
 
 #include <QCoreApplication>
 #include <QList>

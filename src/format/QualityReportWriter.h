@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/QualityReport.h"
+#include "model/quality/QualityReport.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

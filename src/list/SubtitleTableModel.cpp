@@ -1,7 +1,7 @@
 #include "list/SubtitleTableModel.h"
 
 #include "document/Document.h"
-#include "model/QualityCheck.h"
+#include "model/quality/QualityCheck.h"
 #include "spelling/Spelling.h"
 #include "style/ProblemColour.h"
 

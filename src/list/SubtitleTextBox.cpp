@@ -3,8 +3,8 @@
 #include "document/Document.h"
 #include "list/SubtitleTableModel.h"
 #include "list/SubtitleTextEditor.h"
-#include "model/QualityCheck.h"
-#include "model/SubtitleMarkup.h"
+#include "model/quality/QualityCheck.h"
+#include "model/text/SubtitleMarkup.h"
 #include "style/ProblemColour.h"
 
 #include <QGridLayout>

@@ -11,7 +11,7 @@
 #include "list/SubtitlesTableView.h"
 #include "list/TableSelectionSync.h"
 #include "model/Fatal.h"
-#include "model/SubtitleMarkup.h"
+#include "model/text/SubtitleMarkup.h"
 
 #include <QClipboard>
 #include <QHeaderView>

@@ -3,7 +3,7 @@
 #include "media/AudioSonogram.h"
 #include "media/AudioWaveform.h"
 #include "decoding/MediaCache.h"
-#include "model/ProblemIndex.h"
+#include "model/quality/ProblemIndex.h"
 #include "shots/ShotChangeDetector.h"
 
 #include <QList>

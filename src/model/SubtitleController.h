@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/IndexSet.h"
-#include "model/QualityLimits.h"
+#include "model/quality/QualityLimits.h"
 #include "model/Subtitle.h"
 
 #include <QList>

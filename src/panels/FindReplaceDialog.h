@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/SubtitleSearch.h"
+#include "model/text/SubtitleSearch.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/QualityCheck.h"
+#include "model/quality/QualityCheck.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>

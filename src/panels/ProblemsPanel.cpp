@@ -1,8 +1,8 @@
 #include "panels/ProblemsPanel.h"
 
 #include "document/Document.h"
-#include "model/QualityFixes.h"
-#include "model/ShotChangeRules.h"
+#include "model/quality/QualityFixes.h"
+#include "model/quality/ShotChangeRules.h"
 #include "panels/ProblemListModel.h"
 
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "player/VideoPlayerViewController.h"
 
 #include "document/Document.h"
-#include "model/EdgeStepping.h"
+#include "model/timing/EdgeStepping.h"
 #include "model/Fatal.h"
-#include "model/PlaybackSpeed.h"
-#include "model/SubtitleMarkup.h"
+#include "model/timing/PlaybackSpeed.h"
+#include "model/text/SubtitleMarkup.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
 #include "player/StyledSubtitleTrack.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ShotChangeRules.h"
+#include "model/quality/ShotChangeRules.h"
 #include "timeline/SnapProvider.h"
 
 // A start snaps onto a shot change, where a subtitle is best started; an end snaps to

@@ -2,7 +2,7 @@
 
 #include "document/AudioViewSettings.h"
 #include "document/Document.h"
-#include "model/ProblemIndex.h"
+#include "model/quality/ProblemIndex.h"
 #include "model/ShotChanges.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"

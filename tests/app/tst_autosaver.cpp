@@ -1,5 +1,5 @@
-#include "app/Autosaver.h"
-#include "app/RecoveryStore.h"
+#include "app/lifecycle/Autosaver.h"
+#include "app/lifecycle/RecoveryStore.h"
 #include "document/Document.h"
 
 #include "format/OwnFile.h"

@@ -1,5 +1,5 @@
-#include "app/CommandLineTool.h"
-#include "app/QualityCommand.h"
+#include "app/commandline/CommandLineTool.h"
+#include "app/commandline/QualityCommand.h"
 #include "document/TextEncoding.h"
 #include "format/SubtitleWriter.h"
 

@@ -2,9 +2,9 @@
 // waveform and a headless libmpv player, on media made for the test, driven as a user
 // drives it.
 #include "document/Document.h"
-#include "app/DocumentController.h"
-#include "app/DocumentWindow.h"
-#include "app/QualityProfileMenu.h"
+#include "app/lifecycle/DocumentController.h"
+#include "app/window/DocumentWindow.h"
+#include "app/window/QualityProfileMenu.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"

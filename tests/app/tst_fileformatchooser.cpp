@@ -1,5 +1,5 @@
-#include "app/EncodingsPopupButton.h"
-#include "app/FileFormatChooser.h"
+#include "app/window/EncodingsPopupButton.h"
+#include "app/window/FileFormatChooser.h"
 #include "document/TextEncoding.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "app/CommandLineTool.h"
+#include "app/commandline/CommandLineTool.h"
 #include "format/SubtitleParser.h"
 #include "format/SubtitleWriter.h"
 #include "model/ShotChanges.h"
-#include "model/SpeechSpotting.h"
+#include "model/timing/SpeechSpotting.h"
 #include "media/SpeechDetection.h"
 
 #include "EncodingSamples.h"

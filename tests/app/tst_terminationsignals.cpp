@@ -1,7 +1,7 @@
-#include "app/DocumentController.h"
-#include "app/DocumentWindow.h"
-#include "app/RecoveryStore.h"
-#include "app/TerminationSignals.h"
+#include "app/lifecycle/DocumentController.h"
+#include "app/window/DocumentWindow.h"
+#include "app/lifecycle/RecoveryStore.h"
+#include "app/lifecycle/TerminationSignals.h"
 #include "document/Document.h"
 
 #include "EncodingSamples.h"

@@ -1,4 +1,4 @@
-#include "app/Translator.h"
+#include "app/preferences/Translator.h"
 #include "document/SubtitleFile.h"
 #include "format/TolerantSubtitleReader.h"
 

@@ -6,7 +6,7 @@
 #include "document/Preferences.h"
 #include "document/SharedFileWatcher.h"
 #include "document/TextEncoding.h"
-#include "model/OriginalTimingCopy.h"
+#include "model/timing/OriginalTimingCopy.h"
 
 #include "EncodingSamples.h"
 

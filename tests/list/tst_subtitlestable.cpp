@@ -1,8 +1,8 @@
 // The subtitle list as a user meets it: real keystrokes and clicks on the table, its
 // inline editors, its menu, the clipboard, italic, merging and the spelling marks.
-#include "app/DocumentController.h"
-#include "app/DocumentWindow.h"
-#include "app/TranslationCommands.h"
+#include "app/lifecycle/DocumentController.h"
+#include "app/window/DocumentWindow.h"
+#include "app/commands/TranslationCommands.h"
 #include "document/Document.h"
 #include "document/TimeFormSetting.h"
 #include "list/SubtitleTableModel.h"

@@ -1,9 +1,9 @@
 #include "model/FrameTiming.h"
-#include "model/GapChaining.h"
-#include "model/QualityLimits.h"
+#include "model/timing/GapChaining.h"
+#include "model/quality/QualityLimits.h"
 #include "model/SubtitleController.h"
-#include "model/TimingNudge.h"
-#include "model/TimingSettings.h"
+#include "model/timing/TimingNudge.h"
+#include "model/timing/TimingSettings.h"
 
 #include "SubtitleText.h"
 

@@ -1,11 +1,11 @@
 #include "model/CursorInsertion.h"
-#include "model/EdgeStepping.h"
-#include "model/GapChaining.h"
+#include "model/timing/EdgeStepping.h"
+#include "model/timing/GapChaining.h"
 #include "model/IndexSet.h"
-#include "model/NudgeRun.h"
-#include "model/ScriptTiming.h"
+#include "model/timing/NudgeRun.h"
+#include "model/timing/ScriptTiming.h"
 #include "model/SubtitleController.h"
-#include "model/TimingNudge.h"
+#include "model/timing/TimingNudge.h"
 
 #include "SubtitleText.h"
 

@@ -1,8 +1,8 @@
 // A translation against its original: which original line a subtitle pairs with, and the
 // two checks that compare them (untranslated text, times that no original line has).
-#include "model/OriginalPairing.h"
-#include "model/ProblemIndex.h"
-#include "model/QualityFixes.h"
+#include "model/quality/OriginalPairing.h"
+#include "model/quality/ProblemIndex.h"
+#include "model/quality/QualityFixes.h"
 #include "model/SubtitleController.h"
 
 #include <QTest>

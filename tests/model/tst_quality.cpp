@@ -1,9 +1,9 @@
 #include "RecordingDelegate.h"
 
-#include "model/ProblemIndex.h"
-#include "model/QualityCheck.h"
-#include "model/QualityFixes.h"
-#include "model/ShotChangeRules.h"
+#include "model/quality/ProblemIndex.h"
+#include "model/quality/QualityCheck.h"
+#include "model/quality/QualityFixes.h"
+#include "model/quality/ShotChangeRules.h"
 #include "model/SubtitleController.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"

@@ -1,5 +1,5 @@
-#include "model/QualityCheck.h"
-#include "model/QualityProfile.h"
+#include "model/quality/QualityCheck.h"
+#include "model/quality/QualityProfile.h"
 
 #include <QTemporaryDir>
 #include <QTest>

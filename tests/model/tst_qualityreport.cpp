@@ -1,5 +1,5 @@
 #include "format/QualityReportWriter.h"
-#include "model/QualityReport.h"
+#include "model/quality/QualityReport.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "model/SpeechAlignment.h"
-#include "model/OverlapByOffset.h"
+#include "model/timing/SpeechAlignment.h"
+#include "model/timing/OverlapByOffset.h"
 
 #include "SyntheticFilm.h"
 

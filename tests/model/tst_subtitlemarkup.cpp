@@ -1,4 +1,4 @@
-#include "model/SubtitleMarkup.h"
+#include "model/text/SubtitleMarkup.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "RecordingDelegate.h"
 
-#include "model/SubtitleSearch.h"
+#include "model/text/SubtitleSearch.h"
 
 #include <QTest>
 

@@ -7,7 +7,7 @@
 
 #include "panels/ProblemListModel.h"
 #include "panels/ProblemsPanel.h"
-#include "app/Translator.h"
+#include "app/preferences/Translator.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/SpeechStretches.h"
-#include "model/SyncResult.h"
+#include "model/timing/SyncResult.h"
 
 #include <vector>
 

@@ -1,0 +1,82 @@
+#include "app/commands/SpeechTimingCommand.h"
+#include "document/QualitySettings.h"
+
+#include "model/ShotChanges.h"
+#include "model/timing/SpeechAlignment.h"
+#include "model/timing/SpeechSnap.h"
+#include "shots/ShotChangeDetector.h"
+#include "shots/ShotChangeScanner.h"
+#include "decoding/MediaCache.h"
+#include "media/SpeechDetection.h"
+
+#include <QSettings>
+#include <QTextStream>
+
+namespace {
+
+// Scanning a film for its cuts takes minutes: the command goes by those the editor has
+// found and kept, and by none otherwise.
+ShotChanges cachedShotChanges(const QString &videoPath)
+{
+    const auto cache = MediaCache::userCache(QStringLiteral("shotchanges"));
+    const auto found = cache->find(videoPath, ShotChangeDetector::CacheKey);
+    return found ? ShotChanges(std::vector<double>(found->samples.begin(), found->samples.end())) : ShotChanges();
+}
+
+double frameRateOf(const QString &videoPath)
+{
+    const auto scanner = ShotChangeScanner::open(videoPath);
+    return scanner ? scanner.value()->frameRate() : 0;
+}
+
+void reportLeftEdges(const SpeechSnap::Report &report, const QString &inputName, QTextStream &err)
+{
+    for (const SpeechSnap::LeftEdge &edge : report.left) {
+        const QString which = edge.edge == SpeechSnap::Edge::Start ? SpeechTimingCommand::tr("start")
+                                                                    : SpeechTimingCommand::tr("end");
+        err << SpeechTimingCommand::tr("%1:%2: %3 left: %4\n")
+                   .arg(inputName)
+                   .arg(edge.position + 1)
+                   .arg(which, SpeechSnap::reasonText(edge.reason, report.searchWindow));
+    }
+}
+
+SubtitleList sorted(SubtitleList subtitles)
+{
+    sortSubtitles(subtitles);
+    return subtitles;
+}
+
+} // namespace
+
+Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const SubtitleList &subtitles,
+                                                           const QString &videoPath, const QString &inputName,
+                                                           QTextStream &out, QTextStream &err)
+{
+    const auto speech = SpeechDetection::detect(videoPath);
+    if (!speech)
+        return QStringLiteral("%1: %2").arg(videoPath, speech.error());
+    if (kind == Kind::Sync) {
+        const SyncResult result = SpeechAlignment::align(subtitles, speech.value());
+        if (!result.belongs)
+            return tr("%1: the subtitles do not match the speech in %2; nothing was written.").arg(inputName, videoPath);
+        out << result.describe() << '\n';
+        const QList<Subtitle::Values> values = result.valuesFor(subtitles);
+        for (qsizetype i = 0; i < subtitles.size(); ++i) {
+            subtitles[i]->start = *values[i].start;
+            subtitles[i]->end = *values[i].end;
+        }
+        return sorted(subtitles);
+    }
+    const ShotChanges shotChanges = cachedShotChanges(videoPath);
+    const SpeechSnap::Snapped snapped =
+        SpeechSnap::snapAll(subtitles, {speech.value(), shotChanges, QualitySettings::shared()->defaultProfile().limitsFor({}), frameRateOf(videoPath),
+                                        SpeechSnapSettings::load(QSettings())});
+    out << snapped.report.summary() << '\n';
+    reportLeftEdges(snapped.report, inputName, err);
+    for (qsizetype i = 0; i < subtitles.size(); ++i) {
+        subtitles[i]->start = snapped.subtitles[i]->start;
+        subtitles[i]->end = snapped.subtitles[i]->end;
+    }
+    return sorted(subtitles);
+}

@@ -1,0 +1,128 @@
+#include "app/window/DocumentPanes.h"
+
+#include "app/lifecycle/DialogFolder.h"
+#include "document/Document.h"
+#include "document/Player.h"
+#include "list/SubtitleTextBox.h"
+#include "list/SubtitlesTableViewController.h"
+#include "media/MediaSession.h"
+#include "model/FrameTiming.h"
+#include "player/VideoPlayerViewController.h"
+#include "timeline/TimelineViewController.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMimeDatabase>
+
+DocumentPanes::DocumentPanes(Document *document, MediaSession *media, QWidget *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_media(media)
+    , m_player(new VideoPlayerViewController(document, media, parent))
+    , m_table(new SubtitlesTableViewController(document, parent))
+    , m_timeline(new TimelineViewController(document, media, parent))
+    , m_textBox(new SubtitleTextBox(document, parent))
+{
+    wirePlayback();
+    connect(m_table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentPanes::commandStateChanged);
+    connect(m_player, &VideoPlayerViewController::playingChanged, this, &DocumentPanes::commandStateChanged);
+    connect(m_player, &VideoPlayerViewController::currentSubtitleChanged, this, &DocumentPanes::commandStateChanged);
+}
+
+VideoPlayerViewController *DocumentPanes::player() const
+{
+    return m_player;
+}
+
+SubtitleTextBox *DocumentPanes::textBox() const
+{
+    return m_textBox;
+}
+
+SubtitlesTableViewController *DocumentPanes::table() const
+{
+    return m_table;
+}
+
+TimelineViewController *DocumentPanes::timeline() const
+{
+    return m_timeline;
+}
+
+void DocumentPanes::wirePlayback()
+{
+    VideoPlayerViewController *player = m_player;
+    TimelineViewController *timeline = m_timeline;
+    // Playback drives the timeline: its cursor, duration, ruler and waveform.
+    connect(player, &VideoPlayerViewController::videoDurationChanged, timeline, &TimelineViewController::setVideoDuration);
+    connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
+    connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
+    connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline, &TimelineViewController::followCursor);
+    // The video played is the one worked out, from where playback is.
+    MediaSession *media = m_media;
+    connect(player, &VideoPlayerViewController::videoChanged, media, [media, player](const QString &path) {
+        media->start(path, player->player() ? player->player()->currentTime() : 0);
+    });
+    connect(player, &VideoPlayerViewController::playbackTimeChanged, media, &MediaSession::setFocusTime);
+    // The player pane owns what Space, J, K, L and the arrows do, wherever they are pressed.
+    connect(m_table, &SubtitlesTableViewController::playbackKeyEvent, player,
+            [player](QKeyEvent *event) { QCoreApplication::sendEvent(player, event); });
+}
+
+void DocumentPanes::openVideo(QWidget *dialogParent)
+{
+    QStringList patterns;
+    for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
+        if (type.name().startsWith(QStringLiteral("video/")))
+            patterns << type.globPatterns();
+    }
+    patterns.removeDuplicates();
+    const QString filter = tr("Movies (%1);;All files (*)").arg(patterns.join(u' '));
+    const QString folder = DialogFolder::startFor(m_document ? m_document->filePath() : QString(),
+                                                  m_player ? m_player->videoPath() : QString());
+    const QString path = QFileDialog::getOpenFileName(dialogParent, tr("Open Video"), folder, filter);
+    DialogFolder::remember(path);
+    if (!path.isEmpty() && m_player)
+        m_player->loadVideo(path);
+}
+
+bool DocumentPanes::canEditDisplayedSubtitle() const
+{
+    return m_player && m_table && m_player->currentSubtitleIndex().has_value();
+}
+
+void DocumentPanes::editDisplayedSubtitle()
+{
+    if (canEditDisplayedSubtitle())
+        m_table->editSubtitle(*m_player->currentSubtitleIndex());
+}
+
+std::optional<double> DocumentPanes::playerTimeOnFrame() const
+{
+    const Player *player = m_document ? m_document->player() : nullptr;
+    if (!player)
+        return std::nullopt;
+    return FrameTiming::snapToFrame(player->currentTime(), m_document->frameRate());
+}
+
+void DocumentPanes::addShotChangeAtPlayerTime()
+{
+    if (const std::optional<double> time = playerTimeOnFrame())
+        m_media->addShotChange(*time);
+}
+
+QVariantMap DocumentPanes::saveState() const
+{
+    QVariantMap state = m_document->restorableState();
+    state.insert(m_timeline->saveState());
+    state.insert(m_player->saveState());
+    return state;
+}
+
+void DocumentPanes::restoreState(const QVariantMap &state)
+{
+    m_timeline->restoreState(state);
+    m_player->restoreState(state);
+    m_document->restoreState(state);
+}
