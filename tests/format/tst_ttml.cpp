@@ -67,8 +67,8 @@ void tst_Ttml::reading_data()
         document("<p begin=\"30f\" end=\"1.5s\">a</p><p begin=\"0.001h\" end=\"0.1m\">b</p><p begin=\"7000ms\" end=\"80000t\">c</p>",
                  " ttp:frameRate=\"30\" ttp:frameRateMultiplier=\"1000 1001\" ttp:tickRate=\"10000\""),
         "1001-1500 a|3600-6000 b|7000-8000 c");
-    row("ticks count sub-frames when only a frame rate is given",
-        document("<p begin=\"50t\" end=\"100t\">a</p>", " ttp:frameRate=\"25\""), "2000-4000 a");
+    row("ticks count sub-frames when only frame rates are given",
+        document("<p begin=\"50t\" end=\"100t\">a</p>", " ttp:frameRate=\"25\" ttp:subFrameRate=\"2\""), "1000-2000 a");
     row("begin times of enclosing divisions add up, dur and inherited ends",
         QString(document("<div begin=\"10s\"><p begin=\"1s\" dur=\"2s\">a</p><div begin=\"5s\" end=\"8s\"><p begin=\"1s\">b</p></div></div>"))
             .replace(QStringLiteral("<body>"), QStringLiteral("<body begin=\"100s\">")),

@@ -107,7 +107,7 @@ private slots:
         QTest::newRow("undone, the video stays") << Scenario{a, "jump 2 add 0.5 wait undo", "-", 0, 0};
         QTest::newRow("no seek while playing") << Scenario{a, "jump 2 play add 0.5 wait", "A", 1, 2};
         QTest::newRow("no step back from the first frame") << Scenario{a, "step -1", "-", 0, 0};
-        QTest::newRow("a step is a frame") << Scenario{a, "jump 1 step 1", "A", 0, 1.04};
+        QTest::newRow("the arrows step a frame either way") << Scenario{a, "jump 1 keys >><", "A", 0, 1.04};
         QTest::newRow("no step past the last frame") << Scenario{a, "jump 60 step 1", "-", 0, 60};
         QTest::newRow("a range plays from its start") << Scenario{a, "range 2 3 wait", "A", 1, 2};
         QTest::newRow("a range pauses at its end") << Scenario{a, "range 2 3 wait advance 1.5 wait", "-", 0};
@@ -195,7 +195,10 @@ private slots:
             }
             else if (step == QLatin1String("keys"))
                 for (QChar key : steps.at(++i))
-                    QTest::keyClick(m_controller.get(), key == u'_' ? Qt::Key_Space : Qt::Key(key.unicode()));
+                    QTest::keyClick(m_controller.get(), key == u'_'   ? Qt::Key_Space
+                                                        : key == u'<' ? Qt::Key_Left
+                                                        : key == u'>' ? Qt::Key_Right
+                                                                      : Qt::Key(key.unicode()));
         }
         QCOMPARE(label()->isHidden(), scenario.label == QLatin1String("-"));
         if (!label()->isHidden())
