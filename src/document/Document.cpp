@@ -85,6 +85,13 @@ void Document::setFrameRate(double frameRate)
     emit restorableStateChanged();
 }
 
+void Document::setVideoFrameRate(double frameRate)
+{
+    m_videoTellsFrameRate = std::isfinite(frameRate) && frameRate > 0;
+    if (m_videoTellsFrameRate)
+        setFrameRate(frameRate);
+}
+
 void Document::followFrameRate()
 {
     if (m_qualityProfileChosen || m_frameRate <= 0)
@@ -375,7 +382,7 @@ void Document::restoreState(const QVariantMap &state)
     // The rate outlives its video (moved, or on a drive not mounted): a recovered or
     // reopened document keeps snapping to the same frames. A video that tells its rate wins.
     const double frameRate = state.value(QStringLiteral("frameRate")).toDouble();
-    if (frameRate > 0 && !(m_player && m_player->frameRate() > 0))
+    if (frameRate > 0 && !m_videoTellsFrameRate)
         setFrameRate(frameRate);
     setTimecodeOffset(state.value(QStringLiteral("timecodeOffset")).toDouble());
     m_original.restoreState(state, m_frameRate);

@@ -113,6 +113,10 @@ public:
     double frameRate() const { return m_frameRate; }
     // A rate that is not a positive number means unknown.
     void setFrameRate(double frameRate);
+    // The rate the attached film tells (found by its media session): the document's rate
+    // from then on, winning over a restored one and over the rate a conversion chose.
+    void setVideoFrameRate(double frameRate);
+    bool hasVideoFrameRate() const { return m_videoTellsFrameRate; }
 
     // How the panes write and read times: the user's form at this document's frame rate,
     // with its timecode offset. The panes hear timeDisplayChanged when any of them changes.
@@ -199,6 +203,7 @@ private:
     IndexSet m_selectedSubtitleIndexes;
     QPointer<Player> m_player;
     double m_frameRate = 0;
+    bool m_videoTellsFrameRate = false;
     double m_timecodeOffset = 0;
     QString m_filePath;
     int m_untitledNumber = 1;

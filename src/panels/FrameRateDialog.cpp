@@ -79,8 +79,7 @@ bool FrameRateDialog::apply()
     const auto map = LinearTimeMap::frameRateConversion(*from, *to);
     SubtitleController &controller = document()->subtitleController();
     // Without a video that tells its rate, the rate converted to becomes the document's.
-    const Player *player = document()->player();
-    const bool choosesRate = !(player && player->frameRate() > 0) && document()->frameRate() != *to;
+    const bool choosesRate = !document()->hasVideoFrameRate() && document()->frameRate() != *to;
     const bool retimes = map && *from != *to && controller.count() > 0;
     if (!choosesRate && !retimes)
         return true;

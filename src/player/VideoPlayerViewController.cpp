@@ -172,7 +172,6 @@ void VideoPlayerViewController::loadVideo(const QString &path)
         CUEWRIGHT_FATAL("the player factory made no player");
     Player *player = m_player.get();
     connect(player, &Player::durationChanged, this, &VideoPlayerViewController::durationDidChange);
-    connect(player, &Player::frameRateChanged, this, &VideoPlayerViewController::frameRateDidChange);
     connect(player, &Player::videoRectChanged, this, &VideoPlayerViewController::layoutSubtitlesLabel);
     connect(player, &Player::rateChanged, this, &VideoPlayerViewController::updateControls);
     connect(player, &Player::speedChanged, this, &VideoPlayerViewController::updateControls);
@@ -194,9 +193,7 @@ void VideoPlayerViewController::loadVideo(const QString &path)
 
     emit videoChanged(m_path);
 
-    // A fake knows its duration and frame rate at once; libmpv tells them later.
-    if (player->frameRate() > 0)
-        frameRateDidChange(player->frameRate());
+    // A fake knows its duration at once; libmpv tells it later.
     if (player->duration() > 0)
         durationDidChange(player->duration());
 
@@ -356,14 +353,6 @@ void VideoPlayerViewController::durationDidChange(double duration)
     m_duration = duration;
     emit videoDurationChanged(duration);
     updateControls();
-}
-
-void VideoPlayerViewController::frameRateDidChange(double frameRate)
-{
-    // A video without a usable frame rate leaves the document's rate as it was.
-    if (!std::isfinite(frameRate) || frameRate <= 0)
-        return;
-    m_document->setFrameRate(frameRate);
 }
 
 void VideoPlayerViewController::playerDidFail(const QString &message)

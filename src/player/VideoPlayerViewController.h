@@ -143,7 +143,6 @@ private:
     void updateBoundaryTimeObserver();
     void layoutSubtitlesLabel();
     void durationDidChange(double duration);
-    void frameRateDidChange(double frameRate);
     void playerDidFail(const QString &message);
     void releasePlayer();
     void showPlaceholder(const QString &text);

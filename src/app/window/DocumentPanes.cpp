@@ -65,6 +65,12 @@ void DocumentPanes::wirePlayback()
         media->start(path, player->player() ? player->player()->currentTime() : 0);
     });
     connect(player, &VideoPlayerViewController::playbackTimeChanged, media, &MediaSession::setFocusTime);
+    // The document times to the rate its film tells; a film that tells none (sound alone)
+    // leaves the rate as it was.
+    connect(media, &MediaSession::frameRateChanged, m_document.data(), [document = m_document.data()](double rate) {
+        if (rate > 0)
+            document->setVideoFrameRate(rate);
+    });
     // The player pane owns what Space, J, K, L and the arrows do, wherever they are pressed.
     connect(m_table, &SubtitlesTableViewController::playbackKeyEvent, player,
             [player](QKeyEvent *event) { QCoreApplication::sendEvent(player, event); });
