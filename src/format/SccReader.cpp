@@ -12,6 +12,23 @@ namespace {
 // What a caption still shown at the end of the file is given past the last code.
 constexpr qint64 framesShownAtEnd = 60;
 
+// The words of a line, between blanks of any kind.
+QList<QStringView> wordsOf(QStringView line)
+{
+    QList<QStringView> words;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        const bool blank = i == line.size() || line[i].isSpace();
+        if (blank && start >= 0) {
+            words.append(line.sliced(start, i - start));
+            start = -1;
+        } else if (!blank && start < 0) {
+            start = i;
+        }
+    }
+    return words;
+}
+
 } // namespace
 
 double SccReader::timeOfFrame(qint64 frame)
@@ -63,8 +80,8 @@ Expected<FormatReading, QString> SccReader::read(QStringView text, const FormatR
                 return FormatRepairs::fault(number, whole, tr("Line %1 should be “%2”, which begins every SCC file.").arg(number).arg(signature));
             repairs.note(number, whole, tr("No “%1” line: read the file as SCC all the same.").arg(signature));
         }
-        const qsizetype gap = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
-        const auto frame = frameOf(gap < 0 ? line : line.first(gap));
+        const auto words = wordsOf(line);
+        const auto frame = frameOf(words.first());
         if (!frame) {
             if (!options.repairing)
                 return FormatRepairs::fault(number, whole, tr("Line %1 should begin with a timecode such as “00:00:01;12”.").arg(number));
@@ -75,10 +92,7 @@ Expected<FormatReading, QString> SccReader::read(QStringView text, const FormatR
         qint64 at = *frame;
         bool parityNoted = false;
         bool wordNoted = false;
-        for (const QStringView word : line.sliced(gap < 0 ? line.size() : gap).split(u' ', Qt::SkipEmptyParts)) {
-            const QStringView hex = word.trimmed();
-            if (hex.isEmpty())
-                continue;
+        for (const QStringView hex : words.sliced(1)) {
             bool ok = false;
             const uint pair = hex.toUInt(&ok, 16);
             if (!ok || hex.size() != 4) {

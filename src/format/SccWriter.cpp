@@ -45,6 +45,7 @@ struct Layout
     bool tooManyRows = false;
     bool bold = false;
     bool approximatedColour = false;
+    bool empty = false;
     QSet<QChar> replaced;
 };
 
@@ -165,6 +166,7 @@ Layout layoutOf(const Subtitle &subtitle, const FormatKeep::Cue *cue)
         lines.resize(maxRows);
     }
 
+    layout.empty = lines.isEmpty();
     UnitBuilder units;
     units.code(command(0x20)); // resume caption loading
     units.code(command(0x2E)); // erase what the last caption left in the hidden memory
@@ -232,6 +234,7 @@ struct Plan
     qsizetype approximatedColours = 0;
     qsizetype cutShort = 0;
     qsizetype offFrame = 0;
+    qsizetype empty = 0;
     QSet<QChar> replaced;
     qsizetype withReplaced = 0;
 };
@@ -254,6 +257,10 @@ Plan planOf(const SubtitleList &subtitles, const FormatKeep *keep)
         const Subtitle &subtitle = *ordered[i];
         const Layout layout = layoutOf(subtitle, keep ? keep->cue(subtitle) : nullptr);
         const QString number = QString::number(i + 1);
+        if (layout.empty) {
+            ++plan.empty;
+            continue;
+        }
         if (layout.tooManyRows)
             plan.problems.append(SccWriter::tr("subtitle %1 has more than 4 rows: the rows past the fourth are left out").arg(number));
         plan.wrapped += layout.wrapped;
@@ -365,6 +372,8 @@ QStringList SccWriter::losses(const SubtitleList &subtitles, const FormatKeep *k
         return {};
     const Plan plan = planOf(subtitles, keep);
     QStringList lost = plan.problems;
+    if (plan.empty > 0)
+        lost.append(tr("%n subtitle(s) with no text, which show nothing as captions", nullptr, int(plan.empty)));
     if (plan.offFrame > 0)
         lost.append(tr("the times of %n subtitle(s), moved to the start of their frame at 29.97 frames per second", nullptr, int(plan.offFrame)));
     if (plan.wrapped > 0)

@@ -324,6 +324,10 @@ void tst_FormatFiles::conversionKeepsTextOrListsIt_data()
     QTest::newRow("TTML lists control characters") << ttml << u"bell\x07 rings"_s << u"bell rings"_s << u"control characters"_s;
     QTest::newRow("ASS keeps a literal \\N and \\h") << ass << u"C:\\Nina and \\h\\n"_s << u"C:\\Nina and \\h\\n"_s << QString();
     QTest::newRow("ASS keeps a no-break space") << ass << u"a\u00A0b"_s << u"a\u00A0b"_s << QString();
+    const auto scc = int(SubtitleFormat::Scc);
+    QTest::newRow("SCC lists the characters captions lack") << scc << u"5 € or ½"_s << u"5 ? or ½"_s << u"characters captions do not have (€)"_s;
+    QTest::newRow("SCC wraps a line past 32 columns and lists it")
+        << scc << u"A line of text that is far too long for captions"_s << u"A line of text that is far too\nlong for captions"_s << u"wrapped to 32 columns"_s;
     for (const int format : {int(SubtitleFormat::Srt), vtt, ass, ttml}) {
         QTest::addRow("%s breaks the line at U+2028 and lists it", qPrintable(SubtitleFormat::key(SubtitleFormat::Id(format))))
             << format << u"one\u2028two"_s << u"one\ntwo"_s << u"U+2028"_s;

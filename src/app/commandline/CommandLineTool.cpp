@@ -28,6 +28,7 @@ struct Request
     QStringList files;
     // The frame rate of files that count frames and do not say it (0: their usual).
     double frameRate = 0;
+    int sccChannel = 1;
     CommandLineTool::Ending ending = CommandLineTool::Ending::Return;
 };
 
@@ -45,8 +46,8 @@ std::optional<int> encodingNamed(const QString &name)
 
 QString usage()
 {
-    return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...\n"
-                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
+    return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] [--scc-channel N] FILE...\n"
+                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] [--scc-channel N] IN OUT\n"
                                "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
                                "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
                                "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...\n");
@@ -55,7 +56,7 @@ QString usage()
 // The request, or the message and status to leave with.
 Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &arguments)
 {
-    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}, 0, {}};
+    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}, 0, 1, {}};
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -76,6 +77,12 @@ Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &a
             if (!parsed)
                 return std::pair{parsed.error(), wrongArguments};
             request.frameRate = parsed.value();
+            continue;
+        }
+        if (const auto channel = CommandLineOption::valueOf(QLatin1String("--scc-channel"), arguments, i)) {
+            if (*channel != QLatin1String("1") && *channel != QLatin1String("2"))
+                return std::pair{CommandLineTool::tr("The caption channel of \"--scc-channel\" is 1 or 2.\n"), wrongArguments};
+            request.sccChannel = channel->toInt();
             continue;
         }
         const QLatin1String from("--from");
@@ -109,7 +116,7 @@ Expected<SubtitleFile::Contents, QString> read(const QString &path, const Reques
         return CommandLineTool::tr("The file cannot be read because its name is not valid UTF-8 text.");
     return SubtitleFile::read(path, request.from,
                               request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict,
-                              request.frameRate);
+                              request.frameRate, request.sccChannel);
 }
 
 // Each repair as "FILE: Line N “its text”: what was done", its line counted as the

@@ -11,11 +11,11 @@ void StartupOptions::describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QCoreApplication::translate(
         "StartupOptions",
-        "Edit subtitles against their video: SRT, WebVTT, ASS, SSA and TTML, and\n"
+        "Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML and SCC, and\n"
         "MicroDVD, SubViewer and MPL2 files to save in one of those.\n\n"
         "For scripts, without a display:\n"
-        "  cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...\n"
-        "  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
+        "  cuewright --check [--repair] [--from ENCODING] [--fps RATE] [--scc-channel N] FILE...\n"
+        "  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] [--scc-channel N] IN OUT\n"
         "  cuewright --waveform VIDEO\n"
         "  cuewright --shot-changes VIDEO\n"
         "  cuewright --speech VIDEO\n"
