@@ -39,7 +39,11 @@ quint8 fallbackOf(QChar c)
     const QChar base = decomposed.isEmpty() ? c : decomposed.front();
     if (base.unicode() >= 0x20 && base.unicode() < 0x7F && Cea608::standard(quint8(base.unicode())) == base)
         return quint8(base.unicode());
-    return c == u'«' || c == u'»' || c == u'“' || c == u'”' ? '"' : c == u'‘' || c == u'’' ? '\'' : c == u'—' ? '-' : ' ';
+    return c == u'«' || c == u'»' || c == u'“' || c == u'”' ? '"'
+        : c == u'‘' || c == u'’'                             ? '\''
+        : c == u'—'                                          ? '-'
+        : c == u'¡'                                          ? '!'
+                                                             : ' ';
 }
 
 } // namespace

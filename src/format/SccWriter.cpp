@@ -271,8 +271,9 @@ Plan planOf(const SubtitleList &subtitles, const FormatKeep *keep)
 
         const qint64 start = std::max<qint64>(0, TimeDisplay::frameAt(subtitle.start, SccReader::frameRate));
         const auto onFrame = [](double time) {
-            // Half a millisecond off, as a file in milliseconds keeps a frame's start.
-            return std::abs(SccReader::timeOfFrame(TimeDisplay::frameAt(time, SccReader::frameRate)) - time) < 0.0005;
+            // A frame's start as a file in milliseconds keeps it: rounded, or cut.
+            const double frameStart = SccReader::timeOfFrame(TimeDisplay::frameAt(time, SccReader::frameRate));
+            return std::abs(frameStart - time) < 0.0005 || std::abs(std::floor(frameStart * 1000 + 1e-6) / 1000 - time) < 1e-9;
         };
         plan.offFrame += !onFrame(subtitle.start) || !onFrame(subtitle.end);
         qint64 end = std::max(start + 1, TimeDisplay::frameAt(subtitle.end, SccReader::frameRate));
@@ -311,8 +312,13 @@ Plan planOf(const SubtitleList &subtitles, const FormatKeep *keep)
             }
             eoc = clashes(at, 2) ? reservedLast + 1 : at;
             const qint64 late = eoc - start;
-            plan.problems.append(SccWriter::tr("subtitle %1 shows %2 s (%n frame(s)) late: too little time after the one before to send it", nullptr, int(late))
-                                     .arg(number, QString::number(SccReader::timeOfFrame(late), 'f', 3)));
+            const QString seconds = QString::number(SccReader::timeOfFrame(late), 'f', 3);
+            if (late > 0 && i == 0)
+                plan.problems.append(SccWriter::tr("subtitle %1 shows %2 s (%n frame(s)) late: too little time from the start to send it", nullptr, int(late))
+                                         .arg(number, seconds));
+            else if (late > 0)
+                plan.problems.append(SccWriter::tr("subtitle %1 shows %2 s (%n frame(s)) late: too little time after the one before to send it", nullptr, int(late))
+                                         .arg(number, seconds));
         }
         for (qsizetype u = 0; u < layout.units.size(); ++u)
             put(frames[u], layout.units[u]);
