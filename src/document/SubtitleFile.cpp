@@ -26,9 +26,9 @@ namespace {
 // The subtitles of a text in a format other than SRT.
 Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, const QString &text, int encoding,
                                                           const TextFileFormat &layout, SubtitleFile::Reading reading,
-                                                          double frameRate)
+                                                          double frameRate, int sccChannel)
 {
-    auto result = SubtitleFormatIo::read(format, text, {reading == SubtitleFile::Reading::Repairing, frameRate});
+    auto result = SubtitleFormatIo::read(format, text, {reading == SubtitleFile::Reading::Repairing, frameRate, sccChannel});
     if (!result)
         return result.error();
     FormatReading read = std::move(result).value();
@@ -69,7 +69,7 @@ readByContentOrName(const QString &path, QStringView head,
 } // namespace
 
 Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading,
-                                                             double frameRate)
+                                                             double frameRate, int sccChannel)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -123,7 +123,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
             if (format != SubtitleFormat::Srt) {
                 if (decoded.isNull())
                     decoded = withLineFeeds(QString::fromUtf8(text), layout);
-                return readOtherFormat(format, decoded, TextEncoding::Utf8, layout, reading, frameRate);
+                return readOtherFormat(format, decoded, TextEncoding::Utf8, layout, reading, frameRate, sccChannel);
             }
             if (reading == Reading::Repairing) {
                 auto result = TolerantSubtitleReader::readUtf8(text);
@@ -166,7 +166,7 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
             text = withLineFeeds(std::move(text), format);
             if (text.startsWith(QChar(0xFEFF)))
                 text.remove(0, 1);
-            return readOtherFormat(subtitleFormat, text, encoding, format, reading, frameRate);
+            return readOtherFormat(subtitleFormat, text, encoding, format, reading, frameRate, sccChannel);
         }
         if (reading == Reading::Repairing) {
             auto result = TolerantSubtitleReader::read(text);

@@ -53,9 +53,10 @@ public:
     // Reads, decodes (detecting the encoding when `chosenEncoding` is Automatic) and
     // parses the file in the format its text shows. The error is the message the user
     // sees; for malformed SRT it is the parser's own. `frameRate` is for formats that
-    // count frames and do not say at which rate (0: their usual).
+    // count frames and do not say at which rate (0: their usual); `sccChannel` the caption
+    // channel an SCC file is read from.
     static Expected<Contents, QString> read(const QString &path, int chosenEncoding, Reading reading = Reading::Strict,
-                                            double frameRate = 0);
+                                            double frameRate = 0, int sccChannel = 1);
 
     // How a file is written beyond its encoding: the subtitle format, and what the file
     // that was read held beyond the subtitles (written back when it is of that format).

@@ -24,4 +24,6 @@ struct FormatReadOptions
 {
     bool repairing = false;
     double frameRate = 0;
+    // The caption channel an SCC file is read from: 1 or 2.
+    int sccChannel = 1;
 };

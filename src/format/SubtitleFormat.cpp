@@ -14,6 +14,7 @@ QString SubtitleFormat::name(Id format)
     case MicroDvd: return tr("MicroDVD");
     case SubViewer: return tr("SubViewer (SBV)");
     case Mpl2: return tr("MPL2");
+    case Scc: return tr("Scenarist Closed Captions (SCC)");
     }
     return {};
 }
@@ -29,6 +30,7 @@ QString SubtitleFormat::shortName(Id format)
     case MicroDvd: return QStringLiteral("MicroDVD");
     case SubViewer: return QStringLiteral("SubViewer");
     case Mpl2: return QStringLiteral("MPL2");
+    case Scc: return QStringLiteral("SCC");
     }
     return {};
 }
@@ -44,18 +46,20 @@ QStringList SubtitleFormat::extensions(Id format)
     case MicroDvd: return {QStringLiteral("sub")};
     case SubViewer: return {QStringLiteral("sbv"), QStringLiteral("sub")};
     case Mpl2: return {QStringLiteral("txt")};
+    case Scc: return {QStringLiteral("scc")};
     }
     return {};
 }
 
 bool SubtitleFormat::isWritable(Id format)
 {
-    return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml;
+    return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml
+        || format == Scc;
 }
 
 bool SubtitleFormat::isUtf8Only(Id format)
 {
-    return format == WebVtt || format == Ttml;
+    return format == WebVtt || format == Ttml || format == Scc;
 }
 
 std::optional<SubtitleFormat::Id> SubtitleFormat::fromFileName(const QString &path)
@@ -82,6 +86,7 @@ QString SubtitleFormat::key(Id format)
     case MicroDvd: return QStringLiteral("microdvd");
     case SubViewer: return QStringLiteral("subviewer");
     case Mpl2: return QStringLiteral("mpl2");
+    case Scc: return QStringLiteral("scc");
     }
     return {};
 }
@@ -201,6 +206,8 @@ SubtitleFormat::Id SubtitleFormat::detect(QStringView text)
     const QStringView content = text.sliced(contentStart);
     if (isWebVttSignature(content))
         return WebVtt;
+    if (content.startsWith(u"Scenarist_SCC"))
+        return Scc;
     if (content.startsWith(u'<'))
         return isTtmlDocument(content) ? Ttml : Srt;
     // Only the beginning is looked at further: a huge SRT file is told at once.

@@ -14,8 +14,8 @@ class SubtitleFormat
     Q_DECLARE_TR_FUNCTIONS(SubtitleFormat)
 
 public:
-    enum Id { Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2 };
-    static constexpr Id all[] = {Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2};
+    enum Id { Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2, Scc };
+    static constexpr Id all[] = {Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2, Scc};
 
     // As people know it: "SubRip (SRT)", "WebVTT", …
     static QString name(Id format);
@@ -26,7 +26,7 @@ public:
     static bool isWritable(Id format);
     // Whether files of the format are written in UTF-8 whatever the document was read in:
     // WebVTT allows no other encoding, and TTML (IMSC) asks for UTF-8, which every XML
-    // reader knows.
+    // reader knows; SCC is ASCII, which UTF-8 writes as it is.
     static bool isUtf8Only(Id format);
     // The format a file name's extension stands for, if any. ".sub" is MicroDVD's.
     static std::optional<Id> fromFileName(const QString &path);

@@ -5,6 +5,8 @@
 #include "format/FormatRepairs.h"
 #include "format/MarkupTokenizer.h"
 #include "format/MicroDvdReader.h"
+#include "format/SccReader.h"
+#include "format/SccWriter.h"
 #include "format/Mpl2Reader.h"
 #include "format/SpeakerText.h"
 #include "format/SubViewerReader.h"
@@ -50,6 +52,8 @@ Expected<FormatReading, QString> readIn(SubtitleFormat::Id format, QStringView t
         return SubViewerReader::read(text, options);
     case SubtitleFormat::Mpl2:
         return Mpl2Reader::read(text, options);
+    case SubtitleFormat::Scc:
+        return SccReader::read(text, options);
     }
     return SubtitleFormatIo::tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
 }
@@ -106,6 +110,8 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
         return AssWriter::write(format, subtitles, keep);
     case SubtitleFormat::Ttml:
         return TtmlWriter::write(subtitles, keep);
+    case SubtitleFormat::Scc:
+        return SccWriter::write(subtitles, keep);
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
     case SubtitleFormat::Mpl2:
@@ -196,5 +202,7 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         lost.append(tr("control characters in %n subtitle(s), which XML cannot hold", nullptr, int(unheldCharacters)));
     if (separators > 0)
         lost.append(tr("line or paragraph separators (U+2028, U+2029, U+0085) in %n subtitle(s), written as line breaks", nullptr, int(separators)));
+    if (format == SubtitleFormat::Scc)
+        lost += SccWriter::losses(subtitles, keep && keep->format() == format ? keep : nullptr);
     return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }

@@ -70,6 +70,13 @@ private slots:
         QVERIFY(writeAll(m_dir.filePath("sloppy.ass"), "[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.5,0:00:02.00,A\n"));
         const QString vtt = QStringLiteral("\uFEFFWEBVTT\n\n00:01.000 --> 00:02.000\nA\n");
         QVERIFY(writeAll(m_dir.filePath("a.vtt"), QByteArray(reinterpret_cast<const char *>(vtt.utf16()), vtt.size() * 2)));
+        // Captions on channels 1 and 2, the second as its SRT; and a.srt as SCC: its codes in
+        // the frames before frame 29, where 1 s falls, its erase on frame 59.
+        QVERIFY(writeAll(m_dir.filePath("two.scc"), "Scenarist_SCC V1.0\n\n00:00:01:00\t9420 9420 9470 9470 c180 1c20 1c20 1c70 1c70 c280 942f 942f 1c2f 1c2f\n\n"
+                                                    "00:00:03:00\t942c 942c 1c2c 1c2c\n"));
+        QVERIFY(writeAll(m_dir.filePath("b.srt"), "1\n00:00:01,401 --> 00:00:03,069\nB\n\n"));
+        QVERIFY(writeAll(m_dir.filePath("a.scc"), "Scenarist_SCC V1.0\n\n00:00:00;20\t9420 9420 94ae 94ae 9476 9476 9723 9723 c180 942f 942f\n\n"
+                                                  "00:00:01;29\t942c 942c\n"));
         QVERIFY(writeAll(m_dir.filePath("clean.srt"), "1\n00:00:01,000 --> 00:00:03,000\nHello\n"));
         QVERIFY(writeAll(m_dir.filePath("faults.srt"), faults));
         QVERIFY(writeAll(m_dir.filePath("gap.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:02,060 --> 00:00:03,000\nB\n"));
@@ -216,6 +223,12 @@ private slots:
                                                       << "@/a.vtt: 1 subtitles, UTF-16LE, WebVTT\n" << "" << QString();
         QTest::newRow("convert: the output's name gives its format, and what it lacks is listed")
             << QStringList{"--convert", "@/a.ass", "@/out.srt"} << 0 << "" << "@/out.srt: left out: the speakers of 1 subtitle(s)\n" << "@/a.srt";
+        QTest::newRow("convert: SCC's second caption channel on request")
+            << QStringList{"--convert", "--scc-channel", "2", "@/two.scc", "@/out.srt"} << 0 << "" << "" << "@/b.srt";
+        QTest::newRow("convert: SRT to SCC, the times put on frames and said so")
+            << QStringList{"--convert", "@/a.srt", "@/out.scc"} << 0 << "" << "@/out.scc: left out: the times of 1 subtitle(s), moved" << "@/a.scc";
+        QTest::newRow("a caption channel SCC has not") << QStringList{"--check", "--scc-channel=3", "@/two.scc"} << 2 << ""
+                                                      << "The caption channel of \"--scc-channel\" is 1 or 2." << QString();
         QTest::newRow("--repair mends another format too") << QStringList{"--check", "--repair", "@/sloppy.ass"} << 0
                                                            << "@/sloppy.ass: 1 subtitles, UTF-8, SSA, 1 repairs\n" << "@/sloppy.ass: Line 3 " << QString();
         QTest::newRow("convert: --fps counts the frames")

@@ -18,6 +18,7 @@ enum Option : unsigned {
     Fix = 1 << 5,
     Language = 1 << 6,
     Video = 1 << 7,
+    SccChannel = 1 << 8,
 };
 
 struct OptionRule
@@ -34,6 +35,7 @@ constexpr OptionRule optionRules[] = {
     {To, "--to", "ENCODING", QT_TRANSLATE_NOOP("CommandLine", "the text encoding to write (default: the one read)")},
     {Fps, "--fps", "RATE", QT_TRANSLATE_NOOP("CommandLine", "the frame rate of files that count frames, and of the checks\n"
                                                           "(default: the video's, else the format's or profile's)")},
+    {SccChannel, "--scc-channel", "N", QT_TRANSLATE_NOOP("CommandLine", "the caption channel an SCC file is read from, 1 or 2 (default: 1)")},
     {Json, "--json", nullptr, QT_TRANSLATE_NOOP("CommandLine", "one JSON document instead of a line per problem")},
     {Fix, "--fix", nullptr, QT_TRANSLATE_NOOP("CommandLine", "write NAME.fixed.EXT next to each file with problems and list what\n"
                                                            "is left (a fixed copy is only ever replaced by another; folders skip them)")},
@@ -54,7 +56,7 @@ struct ModeRule
     const char *operands;
 };
 
-constexpr unsigned reading = Repair | From | Fps;
+constexpr unsigned reading = Repair | From | Fps | SccChannel;
 constexpr ModeRule modeRules[] = {
     {Mode::Edit, "", Video, 0, any, "[FILE...]"},
     {Mode::Check, "--check", reading, 1, any, "FILE..."},
@@ -174,6 +176,11 @@ std::optional<QString> take(Option option, const QString &value, CommandLine::Re
         request.frameRate = rate;
         break;
     }
+    case SccChannel:
+        if (value != QLatin1String("1") && value != QLatin1String("2"))
+            return CommandLine::tr("The caption channel of \"--scc-channel\" is 1 or 2.\n");
+        request.sccChannel = value.toInt();
+        break;
     case Language:
         if (value.isEmpty())
             return CommandLine::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");
@@ -284,7 +291,7 @@ QString CommandLine::help()
     for (const OptionRule &option : optionRules)
         everyOption |= option.option;
     return usage() + u'\n'
-           + tr("Edit subtitles against their video: SRT, WebVTT, ASS, SSA and TTML, and\n"
+           + tr("Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML and SCC, and\n"
                 "MicroDVD, SubViewer and MPL2 files to save in one of those. The modes after the\n"
                 "first run without a display, for scripts; --qc lists every quality problem, one\n"
                 "line each: FILE:NUMBER: kind: value (limit).\n\n"

@@ -30,6 +30,7 @@ public:
         // The frame rate of files that count frames and do not say it (0: their usual, or
         // the video's).
         double frameRate = 0;
+        int sccChannel = 1; // the caption channel an SCC file is read from
         bool json = false;
         bool fix = false;
         QString language;

@@ -32,7 +32,7 @@ Expected<SubtitleFile::Contents, QString> read(const QString &path, const Reques
         return CommandLineTool::tr("The file cannot be read because its name is not valid UTF-8 text.");
     return SubtitleFile::read(path, request.from,
                               request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict,
-                              request.frameRate);
+                              request.frameRate, request.sccChannel);
 }
 
 // Each repair as "FILE: Line N “its text”: what was done", its line counted as the

@@ -150,7 +150,7 @@ bool DocumentSaver::saveAs()
 bool DocumentSaver::acceptLosses(const QString &path, SubtitleFormat::Id subtitleFormat)
 {
     Document &document = m_open.document();
-    if (subtitleFormat == document.subtitleFormat())
+    if (subtitleFormat == document.subtitleFormat() && subtitleFormat != SubtitleFormat::Scc)
         return true;
     const QStringList losses = SubtitleFormatIo::losses(subtitleFormat, document.subtitleController().subtitles(), document.formatKeep());
     if (losses.isEmpty())
@@ -173,7 +173,10 @@ bool DocumentSaver::write(const QString &path, std::optional<int> chosenEncoding
         QMessageBox::warning(window, DocumentController::tr("Cannot save “%1”").arg(QFileInfo(path).fileName()), allowed.error());
         return false;
     }
-    if (chosenSubtitleFormat && !acceptLosses(path, *chosenSubtitleFormat))
+    // SCC loses even in its own format: a caption edited too close to the one before shows late.
+    const bool scc = document.subtitleFormat() == SubtitleFormat::Scc;
+    const auto checked = chosenSubtitleFormat ? chosenSubtitleFormat : scc ? std::optional(SubtitleFormat::Scc) : std::nullopt;
+    if (checked && !acceptLosses(path, *checked))
         return false;
     if (const auto written = document.write(path, chosenEncoding, chosenFormat, chosenSubtitleFormat); !written) {
         const QString &error = written.error();
