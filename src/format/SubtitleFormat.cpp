@@ -14,6 +14,7 @@ QString SubtitleFormat::name(Id format)
     case MicroDvd: return tr("MicroDVD");
     case SubViewer: return tr("SubViewer (SBV)");
     case Mpl2: return tr("MPL2");
+    case EbuStl: return tr("EBU subtitles (STL)");
     }
     return {};
 }
@@ -29,6 +30,7 @@ QString SubtitleFormat::shortName(Id format)
     case MicroDvd: return QStringLiteral("MicroDVD");
     case SubViewer: return QStringLiteral("SubViewer");
     case Mpl2: return QStringLiteral("MPL2");
+    case EbuStl: return QStringLiteral("EBU-STL");
     }
     return {};
 }
@@ -44,13 +46,14 @@ QStringList SubtitleFormat::extensions(Id format)
     case MicroDvd: return {QStringLiteral("sub")};
     case SubViewer: return {QStringLiteral("sbv"), QStringLiteral("sub")};
     case Mpl2: return {QStringLiteral("txt")};
+    case EbuStl: return {QStringLiteral("stl")};
     }
     return {};
 }
 
 bool SubtitleFormat::isWritable(Id format)
 {
-    return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml;
+    return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml || format == EbuStl;
 }
 
 bool SubtitleFormat::isUtf8Only(Id format)
@@ -82,6 +85,7 @@ QString SubtitleFormat::key(Id format)
     case MicroDvd: return QStringLiteral("microdvd");
     case SubViewer: return QStringLiteral("subviewer");
     case Mpl2: return QStringLiteral("mpl2");
+    case EbuStl: return QStringLiteral("stl");
     }
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "format/AssReader.h"
 #include "format/AssWriter.h"
+#include "format/EbuStlReader.h"
+#include "format/EbuStlWriter.h"
 #include "format/FormatRepairs.h"
 #include "format/MarkupTokenizer.h"
 #include "format/MicroDvdReader.h"
@@ -50,6 +52,8 @@ Expected<FormatReading, QString> readIn(SubtitleFormat::Id format, QStringView t
         return SubViewerReader::read(text, options);
     case SubtitleFormat::Mpl2:
         return Mpl2Reader::read(text, options);
+    case SubtitleFormat::EbuStl:
+        return EbuStlReader::read(text);
     }
     return SubtitleFormatIo::tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
 }
@@ -106,6 +110,12 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
         return AssWriter::write(format, subtitles, keep);
     case SubtitleFormat::Ttml:
         return TtmlWriter::write(subtitles, keep);
+    case SubtitleFormat::EbuStl: {
+        // One byte to a character; nothing when the subtitles cannot be written (the
+        // byte path, SubtitleFile's, says why).
+        const auto bytes = EbuStlWriter::write(subtitles, keep);
+        return bytes ? QString::fromLatin1(bytes.value()) : QString();
+    }
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
     case SubtitleFormat::Mpl2:
@@ -196,5 +206,7 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         lost.append(tr("control characters in %n subtitle(s), which XML cannot hold", nullptr, int(unheldCharacters)));
     if (separators > 0)
         lost.append(tr("line or paragraph separators (U+2028, U+2029, U+0085) in %n subtitle(s), written as line breaks", nullptr, int(separators)));
+    if (format == SubtitleFormat::EbuStl)
+        lost += EbuStlWriter::losses(subtitles, keep);
     return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }
