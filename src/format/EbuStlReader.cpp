@@ -101,8 +101,6 @@ Expected<FormatReading, QString> EbuStlReader::read(QByteArrayView bytes)
         }
         const int an = placementOf(block, rows);
         const QString decoded = placementTag(an) + EbuStlText::decode(text, characters).text;
-        if (an != 2)
-            keep->count(FormatKeep::Part::CueSettings);
         Read entry{nullptr, {}, framesAt(block, inAt, *rate), framesAt(block, outAt, *rate)};
         entry.cue.before = QString::fromLatin1(before);
         entry.cue.source = QString::fromLatin1(source);

@@ -56,11 +56,16 @@ std::optional<int> rateCode(double frameRate)
     return std::nullopt;
 }
 
+// The characters the subtitles show, without their tags and line breaks.
 QString allText(const SubtitleList &subtitles)
 {
     QString text;
-    for (const SubtitlePtr &subtitle : subtitles)
-        text += subtitle->text();
+    for (const SubtitlePtr &subtitle : subtitles) {
+        for (const MarkupTokenizer::Token &token : MarkupTokenizer::tokenize(subtitle->text())) {
+            if (token.kind == MarkupTokenizer::Kind::Text)
+                text += token.raw;
+        }
+    }
     return text;
 }
 

@@ -189,7 +189,7 @@ void tst_EbuStl::newFiles_data()
     QTest::addColumn<QByteArray>("gsiPart"); // the disk format code and table, or empty when refused
     QTest::addColumn<QString>("readBack"); // or the refusal's message, a part of it
     QTest::addColumn<QString>("loss"); // a part of the losses; empty for none
-    QTest::newRow("Latin at 25") << u"<i>Café</i> ½"_s << 25.0 << QByteArray("STL25.01 00") << u"<i>Café</i> ½"_s << QString();
+    QTest::newRow("Latin at 25") << u"<i>Café</i>\n½"_s << 25.0 << QByteArray("STL25.01 00") << u"<i>Café</i>\n½"_s << QString();
     QTest::newRow("unknown rate is 25") << u"a"_s << 0.0 << QByteArray("STL25.01 00") << u"a"_s << QString();
     QTest::newRow("Cyrillic at 29.97") << u"Привет"_s << 29.97 << QByteArray("STL30.01 01") << u"Привет"_s << QString();
     QTest::newRow("Greek") << u"Γεια"_s << 25.0 << QByteArray("STL25.01 03") << u"Γεια"_s << QString();
