@@ -145,10 +145,14 @@ Expected<Target, QString> targetFor(const SubtitleList &subtitles, const FormatK
     return target;
 }
 
-qint64 frameOf(double seconds, const Target &target)
+// The time code of a time: on the nearest frame, after the programme's start, at most
+// the last a day holds (`late` says it was past it).
+qint64 frameOf(double seconds, const Target &target, bool &late)
 {
     const double frames = FrameTiming::snapToFrame(std::max(seconds, 0.0), target.rate) * target.rate;
-    return std::clamp<qint64>(std::llround(frames) + target.offset, 0, lastFrame(target.rate));
+    const qint64 frame = std::llround(std::min(frames, 1e12)) + target.offset;
+    late = late || frame > lastFrame(target.rate);
+    return std::clamp<qint64>(frame, 0, lastFrame(target.rate));
 }
 
 // The blocks of a subtitle: the text field split into blocks of 112 bytes, each with the
@@ -167,23 +171,25 @@ QByteArray blocksOf(const QByteArray &head, const QByteArray &field)
     return blocks;
 }
 
-void setTimes(QByteArray &blocks, const Subtitle &subtitle, const Target &target)
-{
-    for (qsizetype at = 0; at + ttiSize <= blocks.size(); at += ttiSize) {
-        QByteArray block = blocks.mid(at, ttiSize);
-        setFrames(block, inAt, frameOf(subtitle.start, target), target.rate);
-        setFrames(block, outAt, frameOf(subtitle.end, target), target.rate);
-        blocks.replace(at, ttiSize, block);
-    }
-}
-
 struct Written
 {
     QByteArray blocks;
     bool changed = false;
     int cutRows = 0;
+    bool late = false;
     QString unheld;
 };
+
+void setTimes(Written &written, const Subtitle &subtitle, const Target &target)
+{
+    QByteArray &blocks = written.blocks;
+    for (qsizetype at = 0; at + ttiSize <= blocks.size(); at += ttiSize) {
+        QByteArray block = blocks.mid(at, ttiSize);
+        setFrames(block, inAt, frameOf(subtitle.start, target, written.late), target.rate);
+        setFrames(block, outAt, frameOf(subtitle.end, target, written.late), target.rate);
+        blocks.replace(at, ttiSize, block);
+    }
+}
 
 Written blocksFor(const Subtitle &subtitle, const FormatKeep::Cue *cue, int number, const Target &target)
 {
@@ -196,7 +202,7 @@ Written blocksFor(const Subtitle &subtitle, const FormatKeep::Cue *cue, int numb
     written.changed = true;
     if (cue && cue->textUnchanged(subtitle)) {
         written.blocks = source;
-        setTimes(written.blocks, subtitle, target);
+        setTimes(written, subtitle, target);
         return written;
     }
     QByteArray head(textOffset, '\0');
@@ -228,7 +234,7 @@ Written blocksFor(const Subtitle &subtitle, const FormatKeep::Cue *cue, int numb
     }
     written.cutRows = encoded.cutRows;
     written.blocks = blocksOf(head, encoded.field);
-    setTimes(written.blocks, subtitle, target);
+    setTimes(written, subtitle, target);
     return written;
 }
 
@@ -236,6 +242,7 @@ struct File
 {
     QByteArray bytes;
     int cutRows = 0;
+    int late = 0; // subtitles past the last time code
 };
 
 Expected<File, QString> writeFile(const SubtitleList &subtitles, const FormatKeep *keep, const EbuStlWriter::Settings &settings)
@@ -265,6 +272,7 @@ Expected<File, QString> writeFile(const SubtitleList &subtitles, const FormatKee
                 .arg(i + 1);
         changed = changed || written.changed;
         file.cutRows += written.cutRows;
+        file.late += written.late;
         blocks += written.blocks;
         // The next new subtitle is numbered after this one.
         const QByteArray last = written.blocks.right(ttiSize);
@@ -304,6 +312,9 @@ QStringList EbuStlWriter::losses(const SubtitleList &subtitles, const FormatKeep
         return {}; // the save says why it cannot be written
     if (file.value().cutRows > 0)
         lost.append(tr("%n row(s) longer than the format's row (control codes included), cut", nullptr, file.value().cutRows));
+    if (file.value().late > 0)
+        lost.append(tr("the times of %n subtitle(s) past 23:59:59 from the programme's start, the latest a time code holds, "
+                       "written as that", nullptr, file.value().late));
     if (keep && keep->format() != SubtitleFormat::EbuStl)
         keep = nullptr;
     const int rate = keep ? frameRateOf(field(QByteArray(keep->header.toLatin1()), diskFormat)).value_or(25)

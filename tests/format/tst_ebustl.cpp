@@ -24,6 +24,7 @@ private slots:
     void writtenBackByteForByte();
     void newFiles_data();
     void newFiles();
+    void aTimePastTheDayIsListed();
 };
 
 namespace {
@@ -231,6 +232,23 @@ void tst_EbuStl::newFiles()
     QCOMPARE(timesOf(back.value().subtitles), timesOf(subtitles));
     const QString losses = EbuStlWriter::losses(subtitles, nullptr, settings).join(u'\n');
     QVERIFY2(loss.isEmpty() ? losses.isEmpty() : losses.contains(loss), qPrintable(losses));
+}
+
+// Times count from the programme's start: one moved past what a day's time code holds
+// from there is written as the last and listed, not wrapped round to the morning.
+void tst_EbuStl::aTimePastTheDayIsListed()
+{
+    const QByteArray file = EbuStlFile("STL25.01", "00", '1', "10000000").add({.number = 1, .in = {10, 0, 1, 0}, .out = {10, 0, 2, 0}, .text = "a"}).bytes();
+    const auto read = EbuStlReader::read(file);
+    QVERIFY(read);
+    const SubtitleList &subtitles = read.value().subtitles;
+    subtitles[0]->start = 13 * 3600;
+    subtitles[0]->end = 15 * 3600;
+    const auto written = EbuStlWriter::write(subtitles, read.value().keep.get());
+    QVERIFY(written);
+    QCOMPARE(written.value().mid(1024 + 5, 8), QByteArray("\x17\x00\x00\x00\x17\x3B\x3B\x18", 8));
+    const QString losses = EbuStlWriter::losses(subtitles, read.value().keep.get()).join(u'\n');
+    QVERIFY2(losses.contains(u"23:59:59"_s), qPrintable(losses));
 }
 
 QTEST_GUILESS_MAIN(tst_EbuStl)
