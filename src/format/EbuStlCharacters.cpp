@@ -7,13 +7,14 @@ namespace {
 using Half = std::array<char16_t, 96>; // bytes 0xA0..0xFF; 0 where none
 
 // ISO 6937 as EBU-STL has it: '$' and '#' also at 0xA4 and 0xA6, the currency sign at 0xA8.
+// Its ohm sign (0xE0) is the omega that Unicode composes it to.
 constexpr Half latin = {
     0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x0024, 0x00A5, 0x0023, 0x00A7, 0x00A4, 0x2018, 0x201C, 0x00AB,
     0x2190, 0x2191, 0x2192, 0x2193, 0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00D7, 0x00B5, 0x00B6, 0x00B7,
     0x00F7, 0x2019, 0x201D, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF, 0, 0, 0, 0,
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
     0x2015, 0x00B9, 0x00AE, 0x00A9, 0x2122, 0x266A, 0x00AC, 0x00A6, 0, 0, 0, 0,
-    0x215B, 0x215C, 0x215D, 0x215E, 0x2126, 0x00C6, 0x0110, 0x00AA, 0x0126, 0, 0x0132, 0x013F,
+    0x215B, 0x215C, 0x215D, 0x215E, 0x03A9, 0x00C6, 0x0110, 0x00AA, 0x0126, 0, 0x0132, 0x013F,
     0x0141, 0x00D8, 0x0152, 0x00BA, 0x00DE, 0x0166, 0x014A, 0x0149, 0x0138, 0x00E6, 0x0111, 0x00F0,
     0x0127, 0x0131, 0x0133, 0x0140, 0x0142, 0x00F8, 0x0153, 0x00DF, 0x00FE, 0x0167, 0x014B, 0x00AD,
 };
@@ -129,7 +130,7 @@ QString EbuStlCharacters::decode(QByteArrayView bytes, qsizetype &at, Table tabl
         if (at == bytes.size() || !isCharacter(uchar(bytes[at])) || isAccentByte(uchar(bytes[at]), table))
             return QString();
         const QString base = decode(bytes, at, table);
-        return mark ? (base + QChar(mark)).normalized(QString::NormalizationForm_C) : base;
+        return mark && !base.isEmpty() ? (base + QChar(mark)).normalized(QString::NormalizationForm_C) : base;
     }
     const char16_t c = upperHalf(table)[byte - 0xA0];
     return c ? QString(QChar(c)) : QString();
@@ -147,6 +148,12 @@ qsizetype EbuStlCharacters::encode(QStringView text, qsizetype at, Table table, 
     }
     if (table != Latin || c.isSurrogate())
         return 0;
+    // An accent with no letter before it (after a tag): on a space, as the table writes one alone.
+    if (const uchar accent = accentByte(c)) {
+        out += char(accent);
+        out += ' ';
+        return 1;
+    }
     // A precomposed letter: its base letter and the accent.
     const QString decomposed = QString(c).normalized(QString::NormalizationForm_D);
     return decomposed.size() == 2 && appendAccented(decomposed[0], decomposed[1], out) ? 1 : 0;

@@ -124,7 +124,8 @@ Expected<FormatReading, QString> EbuStlReader::read(QByteArrayView bytes)
     subtitles.reserve(read.size());
     for (Read &entry : read) {
         entry.cue.start = double(entry.in - offset) / *rate;
-        entry.cue.end = double(entry.out - offset) / *rate;
+        // An end before its start is read as the start; the blocks stay as they were.
+        entry.cue.end = double(std::max(entry.out, entry.in) - offset) / *rate;
         entry.subtitle = Subtitle::create(entry.cue.text, entry.cue.start, entry.cue.end);
         keep->keep(entry.subtitle, std::move(entry.cue));
         subtitles.append(entry.subtitle);

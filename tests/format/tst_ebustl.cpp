@@ -4,6 +4,7 @@
 
 #include "EbuStlFile.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,6 +26,7 @@ private slots:
     void newFiles_data();
     void newFiles();
     void aTimePastTheDayIsListed();
+    void anyBlocksReadAndWriteBack();
 };
 
 namespace {
@@ -249,6 +251,42 @@ void tst_EbuStl::aTimePastTheDayIsListed()
     QCOMPARE(written.value().mid(1024 + 5, 8), QByteArray("\x17\x00\x00\x00\x17\x3B\x3B\x18", 8));
     const QString losses = EbuStlWriter::losses(subtitles, read.value().keep.get()).join(u'\n');
     QVERIFY2(losses.contains(u"23:59:59"_s), qPrintable(losses));
+}
+
+// Blocks of any bytes behind a general block of any table: read into a valid list, written
+// back byte for byte, and with every text edited, written and read back again.
+void tst_EbuStl::anyBlocksReadAndWriteBack()
+{
+    QRandomGenerator random(3264);
+    for (int round = 0; round < 200; ++round) {
+        const QByteArray table = "0" + QByteArray::number(random.bounded(5));
+        QByteArray file = EbuStlFile("STL25.01", table, char('0' + random.bounded(3)), "10000000").claiming(random.bounded(99)).bytes();
+        const int size = random.bounded(12 * 128 + 100);
+        for (int i = 0; i < size; ++i) {
+            // Few numbers, extension and comment codes, so that blocks join and part.
+            const int at = i % 128;
+            file += at == 1 || at == 2 ? char(random.bounded(2)) : at == 3 ? char(random.bounded(2) ? 0xFF : random.bounded(3))
+                  : at == 15                                          ? char(random.bounded(8) == 0)
+                                                                      : char(random.bounded(256));
+        }
+        const auto read = EbuStlReader::read(file);
+        QVERIFY2(read, read ? "" : qPrintable(read.error()));
+        const SubtitleList &subtitles = read.value().subtitles;
+        for (qsizetype i = 0; i < subtitles.size(); ++i) {
+            QVERIFY(subtitles[i]->end >= subtitles[i]->start);
+            QVERIFY(i == 0 || subtitles[i - 1]->start <= subtitles[i]->start);
+        }
+        const auto same = EbuStlWriter::write(subtitles, read.value().keep.get());
+        QVERIFY(same);
+        QCOMPARE(same.value(), file);
+        for (const SubtitlePtr &subtitle : subtitles)
+            subtitle->setText(u"x"_s + subtitle->text());
+        const auto edited = EbuStlWriter::write(subtitles, read.value().keep.get());
+        QVERIFY2(edited, edited ? "" : qPrintable(edited.error()));
+        const auto back = EbuStlReader::read(edited.value());
+        QVERIFY(back);
+        QCOMPARE(back.value().subtitles.size(), subtitles.size());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_EbuStl)
