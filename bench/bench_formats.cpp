@@ -58,7 +58,7 @@ void writeWithOneEdited(benchmark::State &state)
 
 void formats(benchmark::internal::Benchmark *bench)
 {
-    for (const SubtitleFormat::Id format : {SubtitleFormat::Srt, SubtitleFormat::WebVtt, SubtitleFormat::Ass, SubtitleFormat::Ttml})
+    for (const SubtitleFormat::Id format : {SubtitleFormat::Srt, SubtitleFormat::WebVtt, SubtitleFormat::Ass, SubtitleFormat::Ttml, SubtitleFormat::EbuStl})
         bench->Arg(format);
     bench->Unit(benchmark::kMillisecond);
 }

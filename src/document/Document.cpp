@@ -5,6 +5,7 @@
 #include "document/QualitySettings.h"
 #include "document/TimeFormSetting.h"
 #include "document/SubtitleFile.h"
+#include "format/EbuStlReader.h"
 #include "document/TextEncoding.h"
 
 #include <QFileInfo>
@@ -288,6 +289,13 @@ Expected<void, QString> Document::read(const QString &path, int encoding, Subtit
     m_fileFormat = contents.format;
     m_subtitleFormat = contents.subtitleFormat;
     m_formatKeep = std::move(contents.keep);
+    // An EBU-STL file's times count from its programme's start, which the panes show them from.
+    if (m_formatKeep) {
+        if (const auto start = EbuStlReader::timecodeOffset(*m_formatKeep))
+            setTimecodeOffset(*start);
+        if (const auto rate = EbuStlReader::frameRate(*m_formatKeep); rate && m_frameRate <= 0)
+            setFrameRate(*rate);
+    }
     if (repairs)
         *repairs = std::move(contents.repairs);
     if (unlistedRepairs)
@@ -337,7 +345,9 @@ Expected<void, QString> Document::write(const QString &path, std::optional<int> 
         subtitleFormat = SubtitleFormat::Srt;
     const int encoding = encodingForSaving(chosenEncoding, subtitleFormat);
     const TextFileFormat format = chosenFormat.value_or(m_fileFormat.forWriting(m_encoding, encoding));
-    const SubtitleFile::Layout layout(format, subtitleFormat, m_formatKeep.get());
+    SubtitleFile::Layout layout(format, subtitleFormat, m_formatKeep.get());
+    layout.frameRate = m_frameRate;
+    layout.language = m_language;
     if (auto written = SubtitleFile::write(path, m_subtitleController.subtitles(), encoding, layout); !written)
         return written;
     if (m_encoding != encoding || m_fileFormat != format || m_subtitleFormat != subtitleFormat) {

@@ -5,6 +5,8 @@
 #include "document/LargeUtf8Reader.h"
 #include "document/LongNameSaver.h"
 #include "document/TextEncoding.h"
+#include "format/EbuStlReader.h"
+#include "format/EbuStlWriter.h"
 #include "format/SubtitleFormatIo.h"
 #include "format/SubtitleParser.h"
 #include "format/Utf8Validator.h"
@@ -111,6 +113,15 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
     file.close();
 
+    // A binary format is told by its bytes, before any decoding.
+    if (EbuStlReader::recognizes(bytes)) {
+        auto read = EbuStlReader::read(bytes);
+        if (!read)
+            return read.error();
+        FormatReading stl = std::move(read).value();
+        return Contents{std::move(stl.subtitles), TextEncoding::Utf8, {}, {}, 0, SubtitleFormat::EbuStl, std::move(stl.keep)};
+    }
+
     // UTF-8 is parsed (or repaired) as it stands, without a copy of the whole text in UTF-16.
     const bool utf8 = chosenEncoding == TextEncoding::Utf8 ? Utf8Validator::isValid(bytes)
                                                            : chosenEncoding == TextEncoding::Automatic && TextEncoding::readsAsUtf8(bytes);
@@ -202,6 +213,12 @@ Expected<QByteArray, TextEncoding::Error> SubtitleFile::encoded(const SubtitleLi
                                                                 const Layout &layout)
 {
     const TextFileFormat &format = layout.text;
+    if (SubtitleFormat::isBinary(layout.subtitleFormat)) {
+        auto bytes = EbuStlWriter::write(subtitles, layout.keep, {layout.frameRate, layout.language});
+        if (!bytes)
+            return TextEncoding::Error{bytes.error()};
+        return std::move(bytes).value();
+    }
     if (layout.subtitleFormat != SubtitleFormat::Srt) {
         return TextEncoding::encode(format.withLineEndings(SubtitleFormatIo::write(layout.subtitleFormat, subtitles, layout.keep)),
                                     encoding, format.byteOrderMark);
@@ -246,6 +263,8 @@ Expected<void, QString> SubtitleFile::write(const QString &path, const SubtitleL
 
     const auto bytes = encoded(subtitles, encoding, layout);
     if (!bytes) {
+        if (SubtitleFormat::isBinary(layout.subtitleFormat))
+            return bytes.error().message;
         if (const auto position = firstUnencodable(subtitles, encoding))
             return tr("%1\nIt is in subtitle %2.").arg(TextEncoding::encode(subtitles[*position]->text(), encoding).error().message).arg(*position + 1);
         return bytes.error().message;

@@ -72,6 +72,10 @@ public:
         TextFileFormat text;
         SubtitleFormat::Id subtitleFormat;
         const FormatKeep *keep;
+        // For a format that counts frames and writes its rate and language (EBU-STL): the
+        // document's (0 and empty while unknown).
+        double frameRate = 0;
+        QString language;
     };
 
     // Writes the subtitles in `encoding` and `layout`, replacing the file atomically: on

@@ -15,6 +15,7 @@ QString SubtitleFormat::name(Id format)
     case SubViewer: return tr("SubViewer (SBV)");
     case Mpl2: return tr("MPL2");
     case Scc: return tr("Scenarist Closed Captions (SCC)");
+    case EbuStl: return tr("EBU subtitles (STL)");
     }
     return {};
 }
@@ -31,6 +32,7 @@ QString SubtitleFormat::shortName(Id format)
     case SubViewer: return QStringLiteral("SubViewer");
     case Mpl2: return QStringLiteral("MPL2");
     case Scc: return QStringLiteral("SCC");
+    case EbuStl: return QStringLiteral("EBU-STL");
     }
     return {};
 }
@@ -47,14 +49,15 @@ QStringList SubtitleFormat::extensions(Id format)
     case SubViewer: return {QStringLiteral("sbv"), QStringLiteral("sub")};
     case Mpl2: return {QStringLiteral("txt")};
     case Scc: return {QStringLiteral("scc")};
+    case EbuStl: return {QStringLiteral("stl")};
     }
     return {};
 }
 
 bool SubtitleFormat::isWritable(Id format)
 {
-    return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml
-        || format == Scc;
+    return format == Srt || format == WebVtt || format == Ass || format == Ssa || format == Ttml || format == Scc
+           || format == EbuStl;
 }
 
 bool SubtitleFormat::isUtf8Only(Id format)
@@ -87,6 +90,7 @@ QString SubtitleFormat::key(Id format)
     case SubViewer: return QStringLiteral("subviewer");
     case Mpl2: return QStringLiteral("mpl2");
     case Scc: return QStringLiteral("scc");
+    case EbuStl: return QStringLiteral("stl");
     }
     return {};
 }

@@ -14,8 +14,8 @@ class SubtitleFormat
     Q_DECLARE_TR_FUNCTIONS(SubtitleFormat)
 
 public:
-    enum Id { Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2, Scc };
-    static constexpr Id all[] = {Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2, Scc};
+    enum Id { Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2, Scc, EbuStl };
+    static constexpr Id all[] = {Srt, WebVtt, Ass, Ssa, Ttml, MicroDvd, SubViewer, Mpl2, Scc, EbuStl};
 
     // As people know it: "SubRip (SRT)", "WebVTT", …
     static QString name(Id format);
@@ -28,6 +28,9 @@ public:
     // WebVTT allows no other encoding, and TTML (IMSC) asks for UTF-8, which every XML
     // reader knows; SCC is ASCII, which UTF-8 writes as it is.
     static bool isUtf8Only(Id format);
+    // Whether files of the format are bytes, not text (EBU-STL): told by their bytes, and
+    // held in a string one byte to a character (Latin-1) where a text is passed.
+    static bool isBinary(Id format) { return format == EbuStl; }
     // The format a file name's extension stands for, if any. ".sub" is MicroDVD's.
     static std::optional<Id> fromFileName(const QString &path);
     // The format the text is written in, told by its shape: its first lines, and for the

@@ -2,6 +2,8 @@
 
 #include "format/AssReader.h"
 #include "format/AssWriter.h"
+#include "format/EbuStlReader.h"
+#include "format/EbuStlWriter.h"
 #include "format/FormatRepairs.h"
 #include "format/MarkupTokenizer.h"
 #include "format/MicroDvdReader.h"
@@ -54,6 +56,8 @@ Expected<FormatReading, QString> readIn(SubtitleFormat::Id format, QStringView t
         return Mpl2Reader::read(text, options);
     case SubtitleFormat::Scc:
         return SccReader::read(text, options);
+    case SubtitleFormat::EbuStl:
+        return EbuStlReader::read(text);
     }
     return SubtitleFormatIo::tr("%1 files cannot be read.").arg(SubtitleFormat::name(format));
 }
@@ -112,6 +116,12 @@ QString SubtitleFormatIo::write(SubtitleFormat::Id format, const SubtitleList &s
         return TtmlWriter::write(subtitles, keep);
     case SubtitleFormat::Scc:
         return SccWriter::write(subtitles, keep);
+    case SubtitleFormat::EbuStl: {
+        // One byte to a character; nothing when the subtitles cannot be written (the
+        // byte path, SubtitleFile's, says why).
+        const auto bytes = EbuStlWriter::write(subtitles, keep);
+        return bytes ? QString::fromLatin1(bytes.value()) : QString();
+    }
     case SubtitleFormat::MicroDvd:
     case SubtitleFormat::SubViewer:
     case SubtitleFormat::Mpl2:
@@ -204,5 +214,7 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
         lost.append(tr("line or paragraph separators (U+2028, U+2029, U+0085) in %n subtitle(s), written as line breaks", nullptr, int(separators)));
     if (format == SubtitleFormat::Scc)
         lost += SccWriter::losses(subtitles, keep && keep->format() == format ? keep : nullptr);
+    if (format == SubtitleFormat::EbuStl)
+        lost += EbuStlWriter::losses(subtitles, keep);
     return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }

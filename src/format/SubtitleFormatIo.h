@@ -11,7 +11,8 @@
 #include <QStringList>
 
 // Reading and writing any format the program knows, as text: the one place that sends
-// each format to its reader and writer. Messages name the line (counted from 1) as the
+// each format to its reader and writer. A binary format's text is its bytes one to a
+// character (Latin-1). Messages name the line (counted from 1) as the
 // SRT reader's do.
 class SubtitleFormatIo
 {

@@ -41,6 +41,8 @@ double WrittenTimes::latest(SubtitleFormat::Id format)
         return lastHour + 3599.99; // hundredths, six digits of hours
     case SubtitleFormat::Ttml:
         return FormatRepairs::latestTime;
+    case SubtitleFormat::EbuStl:
+        return 86399.96; // 23:59:59 and its last frame at 25 or 30 frames a second
     default:
         return lastHour + 3599.999; // "999999:59:59,999"
     }

@@ -14,6 +14,7 @@
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 
+#include "EbuStlFile.h"
 #include "EncodingSamples.h"
 #include "ModalAnswers.h"
 #include "SubtitleText.h"
@@ -527,6 +528,10 @@ private slots:
                                            "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
                                            "Dialogue: 0,0:00:01.00,0:00:02.00,Sign,,0,0,0,,One\n"
                                            "Dialogue: 0,0:00:03.00,0:00:04.00,Sign,,0,0,0,,Two\n");
+        QTest::newRow("EBU-STL") << "teletext.stl"
+                                 << EbuStlFile().add({.number = 1, .text = "\x0D\x0BOne"})
+                                        .add({.number = 2, .in = {0, 0, 3, 0}, .out = {0, 0, 4, 0}, .text = "\x0D\x0BTwo"})
+                                        .bytes();
     }
 
     void workLeftOnAFileIsOfferedWhenItIsOpened()
@@ -551,6 +556,16 @@ private slots:
         QCOMPARE(textsOf(recovered), (QStringList{"unsaved", "Two"}));
         QVERIFY(next.save(recovered));
         QByteArray saved = content;
+        if (name == "teletext.stl") {
+            // Saved as EBU-STL again: the block nobody edited as it was, the edited one with
+            // its row codes.
+            const QByteArray written = readAll(path);
+            QCOMPARE(written.size(), content.size());
+            QCOMPARE(written.mid(1024 + 128), content.mid(1024 + 128));
+            QCOMPARE(written.mid(1024 + 16, 10), QByteArray("\x0D\x0Bunsaved\x8F"));
+            QVERIFY(RecoveryStore().entries().isEmpty());
+            return;
+        }
         if (name == "crlf.srt")
             saved.replace(utf16("One"), utf16("unsaved"));
         else

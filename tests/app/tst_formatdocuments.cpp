@@ -1,5 +1,7 @@
 #include "document/Document.h"
 
+#include "EbuStlFile.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +64,28 @@ private slots:
             << int(SubtitleFormat::Ttml) << qsizetype(1);
         QTest::newRow("WebVTT with Windows line ends")
             << "crlf.vtt" << QByteArray("WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\na\r\nb\r\n") << int(SubtitleFormat::WebVtt) << qsizetype(1);
+        // Binary, with bytes that read as a text of some encoding (0x0A, 0x8F…) and a
+        // count that is wrong.
+        QTest::newRow("EBU-STL named .txt")
+            << "teletext.txt"
+            << EbuStlFile().add({.number = 1, .text = "\x0D\x0BOne\x0A\x0A\x8A\x8A\x0D\x0BTwo"}).claiming(7).bytes()
+            << int(SubtitleFormat::EbuStl) << qsizetype(1);
+    }
+
+    // An EBU-STL file's programme start is the document's timecode offset, which the
+    // panes show its time codes with, and its frame rate the document's while none is known.
+    void ebuStlStartIsTheTimecodeOffset()
+    {
+        const QString path = write(EbuStlFile("STL30.01", "00", '1', "10000000")
+                                       .add({.number = 1, .in = {10, 0, 1, 15}, .out = {10, 0, 2, 0}, .text = "a"})
+                                       .bytes(),
+                                   QStringLiteral("start.stl"));
+        Document document;
+        QVERIFY(document.read(path));
+        document.attachController();
+        QCOMPARE(document.timecodeOffset(), 36000.0);
+        QCOMPARE(document.frameRate(), 30.0);
+        QCOMPARE(document.subtitleController().subtitles().first()->start, 1.5);
     }
 
     void openedAsItsShapeShowsAndSavedAsItWas()

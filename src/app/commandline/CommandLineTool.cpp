@@ -148,7 +148,9 @@ int convert(const Request &request, CommandLineTool::Ending ending, QTextStream 
                                    : WrittenTimes::changes(subtitleFormat, subtitles, keep);
     for (const QString &loss : losses)
         err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';
-    if (const auto written = SubtitleFile::write(output, subtitles, encoding, {format, subtitleFormat, keep}); !written) {
+    SubtitleFile::Layout layout(format, subtitleFormat, keep);
+    layout.frameRate = request.frameRate;
+    if (const auto written = SubtitleFile::write(output, subtitles, encoding, layout); !written) {
         err << output << ": " << written.error() << '\n';
         return failed;
     }

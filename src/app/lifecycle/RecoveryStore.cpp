@@ -145,13 +145,20 @@ Expected<void, QString> RecoveryStore::save(const QString &id, const SubtitleLis
         return made;
     const SubtitleFormat::Id format = SubtitleFormat::isWritable(description.subtitleFormat) ? description.subtitleFormat : SubtitleFormat::Srt;
     auto text = SubtitleFile::encoded(subtitles, TextEncoding::Utf8, {{}, format, keep});
+    // A text EBU-STL cannot hold yet (a character no table has) is still the user's work:
+    // it is kept as SRT.
+    Description stored = description;
+    if (!text && SubtitleFormat::isBinary(format)) {
+        stored.subtitleFormat = SubtitleFormat::Srt;
+        text = SubtitleFile::encoded(subtitles, TextEncoding::Utf8, {});
+    }
     if (!text)
         return text.error().message;
     // The text first: a kill between the two writes leaves a text without its
     // description, which is still offered.
     if (auto written = OwnFile::write(textPath(id), text.value(), 0600); !written)
         return written;
-    return saveDescription(id, description);
+    return saveDescription(id, stored);
 }
 
 Expected<void, QString> RecoveryStore::saveDescription(const QString &id, const Description &description)
@@ -230,6 +237,8 @@ Expected<FormatReading, QString> RecoveryStore::readText(const Entry &entry)
     auto bytes = OwnFile::read(entry.recoveryPath, SubtitleFile::maximumSize, OwnFile::Links::SymbolicRefused);
     if (!bytes)
         return bytes.error();
+    if (SubtitleFormat::isBinary(entry.subtitleFormat))
+        return SubtitleFormatIo::read(entry.subtitleFormat, QString::fromLatin1(bytes.value()));
     if (entry.subtitleFormat != SubtitleFormat::Srt)
         return SubtitleFormatIo::read(entry.subtitleFormat, QString::fromUtf8(bytes.value()), {.repairing = true});
     if (auto subtitles = SubtitleParser::shared().parseUtf8(bytes.value()))
