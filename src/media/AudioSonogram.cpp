@@ -302,6 +302,19 @@ void AudioSonogram::appendPart(int index, const Batch &batch)
     }
     for (int i = 0; i < resolutionCount; ++i)
         part.pending[size_t(i)].append(batch[size_t(i)]);
+    m_loudest = std::max(m_loudest, loudestOf(batch.back()));
+    emit columnsAppended();
+}
+
+QList<AudioSonogram::PartAhead> AudioSonogram::partsAhead(int resolution) const
+{
+    const size_t r = size_t(std::clamp(resolution, 0, resolutionCount - 1));
+    QList<PartAhead> parts;
+    for (size_t i = m_currentPart + 1; m_reading && i < m_parts.size(); ++i) {
+        if (!m_parts[i].pending[r].isEmpty())
+            parts.append({m_parts[i].next[r], m_parts[i].pending[r]});
+    }
+    return parts;
 }
 
 // Appends the part's columns after those already joined: where it overlaps the part

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -58,6 +59,14 @@ public:
     // SonogramColumns::rows bytes per column, the lowest band first.
     const QByteArray &columns(int resolution) const;
     qsizetype columnCount(int resolution) const;
+    // Columns computed ahead of columns() by parts of the decoding that wait for the parts
+    // before them to join, each from its own column on. Empty once the reading is done.
+    struct PartAhead
+    {
+        qsizetype firstColumn = 0;
+        QByteArray columns;
+    };
+    QList<PartAhead> partsAhead(int resolution) const;
     // The loudest level so far (a byte of SonogramColumns), to scale the colours by.
     int loudest() const { return m_loudest; }
     // 0..1 while reading, as far as the duration is known.
