@@ -108,7 +108,11 @@ double AudioSonogram::progress() const
         return 1;
     const Resolution &coarsest = resolutions().back();
     const double expected = m_duration * coarsest.columnsPerSecond();
-    return expected > 0 ? std::min(1.0, columnCount(resolutionCount - 1) / expected) : 0;
+    // The parts ahead count too, as they are computed.
+    qsizetype computed = columnCount(resolutionCount - 1);
+    for (const PartAhead &part : partsAhead(resolutionCount - 1))
+        computed += part.columns.size() / SonogramColumns::rows;
+    return expected > 0 ? std::min(1.0, computed / expected) : 0;
 }
 
 // Worker thread: one part of the decoding, touching only its own buffers; every result goes
