@@ -1,17 +1,14 @@
 #include "app/window/AppIcon.h"
+#include "app/commandline/CommandLine.h"
 #include "app/commandline/CommandLineTool.h"
 #include "document/Document.h"
 #include "app/lifecycle/DocumentController.h"
 #include "app/window/DocumentWindow.h"
 #include "app/lifecycle/InterruptedSaveQuestion.h"
-#include "app/commandline/StartupOptions.h"
 #include "app/lifecycle/TerminationSignals.h"
 #include "app/preferences/Translator.h"
 #include "player/StyledSubtitleTrack.h"
 #include "player/VideoPlayerViewController.h"
-#include "shots/ShotChangesCommand.h"
-#include "media/SpeechCommand.h"
-#include "media/WaveformCommand.h"
 
 #include "BuildInfo.h"
 
@@ -31,65 +28,37 @@ void setApplicationNames()
     QCoreApplication::setApplicationVersion(QStringLiteral(CUEWRIGHT_VERSION));
 }
 
-bool isScriptMode(const QByteArray &argument)
-{
-    return argument == "--check" || argument == "--convert" || argument == "--waveform"
-           || argument == "--shot-changes" || argument == "--speech" || argument == "--snap-to-speech"
-           || argument == "--sync" || argument == "--qc";
-}
-
 // The modes for scripts run without a display, and help and the version, which need
 // none either; nullopt when the editor should start.
 std::optional<int> runCommandLineMode(int argc, char *argv[])
 {
-    if (argc < 2)
-        return std::nullopt;
-    const bool scriptMode = isScriptMode(argv[1]);
     QStringList given;
     for (int i = 0; i < argc; ++i)
         given << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Mode mode = CommandLine::modeOf(given);
     // The editor's own start makes no console application first.
-    if (!scriptMode && !StartupOptions::asksForHelpOrVersion(given))
+    if (!CommandLine::runsWithoutDisplay(mode))
         return std::nullopt;
     QCoreApplication app(argc, argv);
     setApplicationNames();
-    if (!scriptMode) {
-        Translator::install(app);
-        StartupOptions::fromArguments(QCoreApplication::arguments()); // prints and exits
-        return 0;
-    }
     Translator::install(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.at(1) == QStringLiteral("--waveform")) {
-        if (arguments.size() != 3) {
-            err << QCoreApplication::translate("main", "usage: cuewright --waveform FILE") << Qt::endl;
-            return 2;
-        }
-        return WaveformCommand::run(arguments.at(2), out, err);
+    if (mode == CommandLine::Mode::Help) {
+        out << CommandLine::help();
+        return 0;
     }
-    if (arguments.at(1) == QStringLiteral("--shot-changes")) {
-        if (arguments.size() != 3) {
-            err << QCoreApplication::translate("main", "usage: cuewright --shot-changes VIDEO") << Qt::endl;
-            return 2;
-        }
-        return ShotChangesCommand::run(arguments.at(2), out, err);
+    if (mode == CommandLine::Mode::Version) {
+        out << QCoreApplication::applicationName() << u' ' << QCoreApplication::applicationVersion() << Qt::endl;
+        return 0;
     }
-    if (arguments.at(1) == QStringLiteral("--speech")) {
-        if (arguments.size() != 3) {
-            err << QCoreApplication::translate("main", "usage: cuewright --speech VIDEO") << Qt::endl;
-            return 2;
-        }
-        return SpeechCommand::run(arguments.at(2), out, err);
-    }
-    return CommandLineTool::run(arguments, out, err, CommandLineTool::Ending::Immediate);
+    return CommandLineTool::run(QCoreApplication::arguments(), out, err, CommandLineTool::Ending::Immediate);
 }
 
-void openStartingDocuments(DocumentController &controller, const StartupOptions &options,
+void openStartingDocuments(DocumentController &controller, const CommandLine::Request &options,
                            const TerminationSignals &terminationSignals)
 {
-    const QStringList &files = options.files;
+    const QStringList &files = options.operands;
     // --video FILE attaches a video to the first subtitle file given, or to the new document.
     QString video = options.video;
     bool opened = false;
@@ -142,9 +111,14 @@ int main(int argc, char *argv[])
     // A logout, a closed terminal or Ctrl+C keeps the unsaved work for the next start.
     QObject::connect(&terminationSignals, &TerminationSignals::received, &controller,
                      [&controller] { controller.keepUnsavedWork(); }, Qt::DirectConnection);
-    const StartupOptions options = StartupOptions::fromArguments(QCoreApplication::arguments());
+    // After Qt has taken its own options (-platform, -style…) out of the arguments.
+    const auto options = CommandLine::parse(QCoreApplication::arguments());
+    if (!options) {
+        QTextStream(stderr) << options.error().message;
+        return options.error().status;
+    }
     // Inside the event loop, so that a signal ends a start-up dialog and the start-up
     // together, rather than the dialog alone.
-    QTimer::singleShot(0, &controller, [&] { openStartingDocuments(controller, options, terminationSignals); });
+    QTimer::singleShot(0, &controller, [&] { openStartingDocuments(controller, options.value(), terminationSignals); });
     return app.exec();
 }

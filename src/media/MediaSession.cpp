@@ -5,9 +5,14 @@
 #include "decoding/MediaCache.h"
 #include "model/quality/ProblemIndex.h"
 #include "shots/ShotChangeDetector.h"
+#include "shots/VideoFrameReader.h"
+
+#include <QEventLoop>
+#include <QPointer>
 
 #include <QList>
 
+#include <cmath>
 #include <utility>
 
 MediaSession::Caches MediaSession::Caches::user()
@@ -58,11 +63,17 @@ void MediaSession::start(const QString &path, double focusTime)
     if (path.isEmpty())
         return;
     m_fileCheck.check(path, [this, path](bool isFile) {
+        if (isFile)
+            probeFrameRate(path);
+        else
+            setFrameRate(0, true);
         if (m_analyses.shotChanges) {
-            if (isFile)
+            if (isFile) {
                 startShotScan(path, m_focusTime);
-            else
+            } else {
+                m_shotScanFinished = true;
                 emit shotScanFinished(false);
+            }
         }
         if (m_analyses.sound) {
             if (isFile)
@@ -101,6 +112,8 @@ void MediaSession::halt()
     m_soundFinished = false;
     setSpeech({});
     setDuration(0);
+    ++m_probeRequest;
+    setFrameRate(0, false);
     m_path.clear();
 }
 
@@ -253,4 +266,52 @@ void MediaSession::setDuration(double seconds)
         return;
     m_duration = seconds;
     emit durationChanged(seconds);
+}
+
+void MediaSession::probeFrameRate(const QString &path)
+{
+    // Opening the streams reads the file's header, which may take a while on a slow disk.
+    m_probes.start([session = QPointer(this), path, request = m_probeRequest](const std::stop_token &) {
+        const auto reader = VideoFrameReader::open(path);
+        const double rate = reader ? reader.value()->frameRate() : 0;
+        QMetaObject::invokeMethod(session, [session, rate, request] {
+            if (session && session->m_probeRequest == request)
+                session->setFrameRate(rate, true);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void MediaSession::setFrameRate(double frameRate, bool probed)
+{
+    if (!std::isfinite(frameRate) || frameRate < 0)
+        frameRate = 0;
+    const bool changed = frameRate != m_frameRate;
+    m_frameRate = frameRate;
+    const bool nowProbed = probed && !m_frameRateProbed;
+    m_frameRateProbed = probed;
+    if (changed)
+        emit frameRateChanged(frameRate);
+    if (nowProbed)
+        emit frameRateProbed();
+}
+
+bool MediaSession::isFinished() const
+{
+    if (m_path.isEmpty())
+        return true;
+    return m_frameRateProbed && (!m_analyses.sound || m_soundFinished) && (!m_analyses.shotChanges || m_shotScanFinished);
+}
+
+void MediaSession::waitUntilFinished()
+{
+    QEventLoop loop;
+    const auto check = [this, &loop] {
+        if (isFinished())
+            loop.quit();
+    };
+    connect(this, &MediaSession::frameRateProbed, &loop, check);
+    connect(this, &MediaSession::soundFinished, &loop, check);
+    connect(this, &MediaSession::shotScanFinished, &loop, check);
+    if (!isFinished())
+        loop.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "media/VideoShotChanges.h"
 #include "model/SpeechStretches.h"
+#include "media/WorkerThreads.h"
 #include "system/RegularFileCheck.h"
 
 #include <QObject>
@@ -78,6 +79,10 @@ public:
     std::shared_ptr<AudioSonogram> sonogram() const { return m_sonogram; }
     // Seconds of sound, as the file tells (0 when unknown).
     double duration() const { return m_duration; }
+    // Frames a second of the video's pictures, as its stream tells (0 while unknown, and for
+    // a file without pictures or a rate).
+    double frameRate() const { return m_frameRate; }
+    bool isFrameRateKnown() const { return m_frameRateProbed; }
 
     const ShotChanges &shotChanges() const { return m_shotChanges.shotChanges(); }
     const VideoShotChanges::Edits &shotChangeEdits() const { return m_shotChanges.edits(); }
@@ -97,6 +102,9 @@ public:
     bool isShotScanFinished() const { return m_shotScanFinished; }
     // How many times the sound was decoded (a cache that holds everything decodes nothing).
     int soundDecodings() const { return m_soundDecodings; }
+    // Runs the caller's event loop until what the analyses ask for is found, for the
+    // command line, which has nothing else to do meanwhile.
+    void waitUntilFinished();
 
 signals:
     // Another video was attached (its path), or none (empty).
@@ -104,6 +112,9 @@ signals:
     void waveformChanged(const std::shared_ptr<AudioWaveform> &waveform);
     void sonogramChanged(const std::shared_ptr<AudioSonogram> &sonogram);
     void durationChanged(double seconds);
+    void frameRateChanged(double frameRate);
+    // The rate was looked for (found or not), once per video.
+    void frameRateProbed();
     void shotChangesChanged();
     void speechChanged();
     void shotScanProgressChanged(std::optional<double> progress);
@@ -126,6 +137,9 @@ private:
     void dropSonogram();
     void setShotProgress(std::optional<double> progress);
     void setDuration(double seconds);
+    void probeFrameRate(const QString &path);
+    void setFrameRate(double frameRate, bool probed);
+    bool isFinished() const;
 
     Caches m_caches = Caches::user();
     Analyses m_analyses;
@@ -146,6 +160,12 @@ private:
     std::optional<double> m_shotProgress;
     SpeechStretches m_speech;
     double m_duration = 0;
+    double m_frameRate = 0;
+    bool m_frameRateProbed = false;
+    // Which video a probe's answer is for: another start makes older answers stale.
+    int m_probeRequest = 0;
     bool m_soundFinished = false;
     int m_soundDecodings = 0;
+    // Last: its probes go before what they answer to.
+    WorkerThreads m_probes{QStringLiteral("Frame rate probe")};
 };

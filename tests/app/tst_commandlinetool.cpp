@@ -1,3 +1,4 @@
+#include "app/commandline/CommandLine.h"
 #include "app/commandline/CommandLineTool.h"
 #include "app/commandline/QualityCommand.h"
 #include "document/TextEncoding.h"
@@ -148,8 +149,11 @@ private slots:
         QTest::newRow("--to while checking") << QStringList{"--check", "--to", "UTF-8", "a.srt"} << 2 << ""
                                              << "Unknown option \"--to\".\n" << QString();
         QTest::newRow("no file") << QStringList{"--check"} << 2 << "" << usage << QString();
-        QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << 2 << "" << usage << QString();
-        QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << "" << usage << QString();
+        QTest::newRow("one file to convert") << QStringList{"--convert", "a.srt"} << 2 << "" << "Usage: cuewright --convert" << QString();
+        QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << ""
+                                                << "Usage: cuewright --convert" << QString();
+        QTest::newRow("an option the mode has no use for") << QStringList{"--speech", "--fps", "25", "@/cut.mp4"} << 2 << ""
+                                                           << "Unknown option \"--fps\".\nUsage: cuewright --speech VIDEO\n" << QString();
         QTest::newRow("--from without name") << QStringList{"--convert", "a", "b", "--from"} << 2 << ""
                                              << "The option \"--from\" needs an encoding name.\n" << QString();
         // What the window refuses, the command line refuses too, with the reason and the
@@ -402,6 +406,35 @@ private slots:
     }
 
     // The subtitle before the middle is checked with the one after it, in the other half.
+    // The editor's own arguments go through the same reading as the scripts'.
+    void editorArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("files"); // empty and an error: refused
+        QTest::addColumn<QString>("video");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("files and a video") << QStringList{"a.srt", "--video=v.mp4", "b.vtt"} << QStringList{"a.srt", "b.vtt"}
+                                           << "v.mp4" << "";
+        QTest::newRow("a file named like an option") << QStringList{"--video", "v.mp4", "--", "--check"}
+                                                     << QStringList{"--check"} << "v.mp4" << "";
+        QTest::newRow("an option of the scripts") << QStringList{"a.srt", "--fps", "25"} << QStringList() << ""
+                                                  << "Unknown option \"--fps\".\nUsage: cuewright [--video VIDEO] [FILE...]\n";
+    }
+    void editorArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, files);
+        QFETCH(QString, video);
+        QFETCH(QString, error);
+        const auto request = CommandLine::parse(QStringList{"cuewright"} + arguments);
+        QCOMPARE(request ? QString() : request.error().message.left(error.size()), error);
+        if (!request)
+            return;
+        QCOMPARE(request.value().mode, CommandLine::Mode::Edit);
+        QCOMPARE(request.value().operands, files);
+        QCOMPARE(request.value().video, video);
+    }
+
     void halvesGiveTheRowsOfOnePass()
     {
         SubtitleList list;

@@ -2,7 +2,7 @@
 #include "shots/ShotChangeDetector.h"
 #include "shots/ShotChangeScanner.h"
 #include "decoding/MediaCache.h"
-#include "shots/ShotChangesCommand.h"
+#include "media/ShotChangesCommand.h"
 
 #include "EncodingSamples.h"
 #include "TestMedia.h"

@@ -1,6 +1,6 @@
 #include "app/commandline/CommandLineTool.h"
 
-#include "app/commandline/CommandLineOption.h"
+#include "app/commandline/CommandLine.h"
 #include "app/commandline/CommandLineOutput.h"
 #include "app/commandline/QualityCommand.h"
 #include "app/commands/SpeechTimingCommand.h"
@@ -9,6 +9,9 @@
 #include "document/TextEncoding.h"
 #include "format/SubtitleFormatIo.h"
 #include "format/WrittenTimes.h"
+#include "media/ShotChangesCommand.h"
+#include "media/SpeechCommand.h"
+#include "media/WaveformCommand.h"
 
 #include <QTextStream>
 
@@ -17,90 +20,10 @@
 
 namespace {
 
-enum class Mode { Check, Convert, SnapToSpeech, Sync };
-
-struct Request
-{
-    Mode mode;
-    int from = TextEncoding::Automatic;
-    int to = TextEncoding::Automatic;
-    bool repair = false;
-    QStringList files;
-    // The frame rate of files that count frames and do not say it (0: their usual).
-    double frameRate = 0;
-    CommandLineTool::Ending ending = CommandLineTool::Ending::Return;
-};
+using Mode = CommandLine::Mode;
+using Request = CommandLine::Request;
 
 constexpr int failed = 1;
-constexpr int wrongArguments = 2;
-
-// An encoding as the chooser names it ("Automatic" included) or as ICU knows it.
-std::optional<int> encodingNamed(const QString &name)
-{
-    if (name.compare(QLatin1String("Automatic"), Qt::CaseInsensitive) == 0
-        || name.compare(CommandLineTool::tr("Automatic"), Qt::CaseInsensitive) == 0)
-        return TextEncoding::Automatic;
-    return TextEncoding::numberForName(name);
-}
-
-QString usage()
-{
-    return CommandLineTool::tr("Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...\n"
-                               "       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT\n"
-                               "       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
-                               "       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT\n"
-                               "       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...\n");
-}
-
-// The request, or the message and status to leave with.
-Expected<Request, std::pair<QString, int>> parse(Mode mode, const QStringList &arguments)
-{
-    Request request{mode, TextEncoding::Automatic, TextEncoding::Automatic, false, {}, 0, {}};
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
-            request.files.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("--repair")) {
-            request.repair = true;
-            continue;
-        }
-        if (const auto rate = CommandLineOption::valueOf(QLatin1String("--fps"), arguments, i)) {
-            const auto parsed = CommandLineOption::frameRate(*rate);
-            if (!parsed)
-                return std::pair{parsed.error(), wrongArguments};
-            request.frameRate = parsed.value();
-            continue;
-        }
-        const QLatin1String from("--from");
-        const QLatin1String to("--to");
-        std::optional<QString> value = CommandLineOption::valueOf(from, arguments, i);
-        const bool isFrom = bool(value);
-        if (!value && mode != Mode::Check)
-            value = CommandLineOption::valueOf(to, arguments, i);
-        if (!value)
-            return std::pair{CommandLineTool::tr("Unknown option \"%1\".\n").arg(argument) + usage(), wrongArguments};
-        if (value->isEmpty())
-            return std::pair{CommandLineTool::tr("The option \"%1\" needs an encoding name.\n").arg(isFrom ? from : to) + usage(),
-                             wrongArguments};
-        const auto number = encodingNamed(*value);
-        if (!number)
-            return std::pair{CommandLineTool::tr("Unknown text encoding \"%1\".\n").arg(*value), wrongArguments};
-        (isFrom ? request.from : request.to) = *number;
-    }
-    const bool rightCount = mode == Mode::Check     ? !request.files.isEmpty()
-                            : mode == Mode::Convert ? request.files.size() == 2
-                                                    : request.files.size() == 3;
-    if (!rightCount)
-        return std::pair{usage(), wrongArguments};
-    return request;
-}
 
 // The file as the editor would open it; a name that is not the one given is not read.
 Expected<SubtitleFile::Contents, QString> read(const QString &path, const Request &request)
@@ -149,10 +72,10 @@ int finish(CommandLineTool::Ending ending, int status, QTextStream &out, QTextSt
     return status;
 }
 
-int check(const Request &request, QTextStream &out, QTextStream &err)
+int check(const Request &request, CommandLineTool::Ending ending, QTextStream &out, QTextStream &err)
 {
     int status = 0;
-    for (const QString &path : request.files) {
+    for (const QString &path : request.operands) {
         const auto contents = read(path, request);
         if (contents && request.repair) {
             out << CommandLineTool::tr("%1: %2 subtitles, %3, %4, %5 repairs\n")
@@ -176,16 +99,16 @@ int check(const Request &request, QTextStream &out, QTextStream &err)
             status = failed;
         }
     }
-    return finish(request.ending, status, out, err);
+    return finish(ending, status, out, err);
 }
 
-int convert(const Request &request, QTextStream &out, QTextStream &err)
+int convert(const Request &request, CommandLineTool::Ending ending, QTextStream &out, QTextStream &err)
 {
-    const QString &input = request.files.first();
-    const QString &output = request.files.last();
+    const QString &input = request.operands.first();
+    const QString &output = request.operands.last();
     // Refused before anything is read: the video or the input itself named as the output
     // by a slip would otherwise be replaced by subtitles.
-    const auto outputFormat = CommandLineOutput::check(output, request.files.first(request.files.size() - 1));
+    const auto outputFormat = CommandLineOutput::check(output, request.operands.first(request.operands.size() - 1));
     if (!outputFormat) {
         err << output << ": " << outputFormat.error() << '\n';
         return failed;
@@ -201,7 +124,7 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
     SubtitleList subtitles = contents.value().subtitles;
     if (request.mode == Mode::SnapToSpeech || request.mode == Mode::Sync) {
         const auto kind = request.mode == Mode::Sync ? SpeechTimingCommand::Kind::Sync : SpeechTimingCommand::Kind::Snap;
-        auto timed = SpeechTimingCommand::apply(kind, subtitles, request.files[1], input, out, err);
+        auto timed = SpeechTimingCommand::apply(kind, subtitles, request.operands[1], input, out, err);
         if (!timed) {
             err << timed.error() << '\n';
             return failed;
@@ -229,44 +152,51 @@ int convert(const Request &request, QTextStream &out, QTextStream &err)
         err << output << ": " << written.error() << '\n';
         return failed;
     }
-    return finish(request.ending, 0, out, err);
+    return finish(ending, 0, out, err);
 }
 
 } // namespace
 
 std::optional<int> CommandLineTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err, Ending ending)
 {
-    if (arguments.size() < 2)
+    const Mode mode = CommandLine::modeOf(arguments);
+    if (mode == Mode::Edit || mode == Mode::Help || mode == Mode::Version)
         return std::nullopt;
-    if (arguments[1] == QLatin1String("--qc")) {
-        const int status = QualityCommand::run(arguments.mid(2), out, err);
-        out.flush();
-        err.flush();
-        return finish(ending, status, out, err);
-    }
-    Mode mode;
-    if (arguments[1] == QLatin1String("--check"))
-        mode = Mode::Check;
-    else if (arguments[1] == QLatin1String("--convert"))
-        mode = Mode::Convert;
-    else if (arguments[1] == QLatin1String("--snap-to-speech"))
-        mode = Mode::SnapToSpeech;
-    else if (arguments[1] == QLatin1String("--sync"))
-        mode = Mode::Sync;
-    else
-        return std::nullopt;
-
-    const auto request = parse(mode, arguments.mid(2));
+    const auto request = CommandLine::parse(arguments);
     int status;
     if (!request) {
-        err << request.error().first;
-        status = request.error().second;
+        err << request.error().message;
+        status = request.error().status;
     } else {
-        Request given = request.value();
-        given.ending = ending;
-        status = mode == Mode::Check ? check(given, out, err) : convert(given, out, err);
+        status = run(request.value(), out, err, ending);
     }
     out.flush();
     err.flush();
-    return status;
+    return finish(ending, status, out, err);
+}
+
+int CommandLineTool::run(const CommandLine::Request &request, QTextStream &out, QTextStream &err, Ending ending)
+{
+    const QString &first = request.operands.value(0);
+    switch (request.mode) {
+    case Mode::Check:
+        return check(request, ending, out, err);
+    case Mode::Convert:
+    case Mode::SnapToSpeech:
+    case Mode::Sync:
+        return convert(request, ending, out, err);
+    case Mode::Qc:
+        return QualityCommand::run(request, out, err);
+    case Mode::Waveform:
+        return WaveformCommand::run(first, out, err);
+    case Mode::ShotChanges:
+        return ShotChangesCommand::run(first, out, err);
+    case Mode::Speech:
+        return SpeechCommand::run(first, out, err);
+    case Mode::Edit:
+    case Mode::Help:
+    case Mode::Version:
+        break;
+    }
+    return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/commandline/CommandLine.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -7,11 +9,14 @@
 
 class QTextStream;
 
-// The command-line door for scripts, reading and writing exactly as the editor does:
+// The command-line door for scripts, reading and writing exactly as the editor does (the
+// modes and their options are CommandLine's):
 //   cuewright --check [--repair] [--from NAME] [--fps RATE] FILE...
 //   cuewright --convert [--repair] [--from NAME] [--to NAME] [--fps RATE] IN OUT
 //   cuewright --snap-to-speech [options] IN VIDEO OUT
 //   cuewright --sync [options] IN VIDEO OUT
+//   cuewright --qc PROFILE [options] FILE_OR_FOLDER...
+//   cuewright --waveform | --shot-changes | --speech VIDEO
 // `--from` plays the part of the Open dialog's choice (absent: Automatic), `--to` the
 // part of the Save dialog's choice. `--repair` reads as repairing on open does and lists
 // each repair on standard error as "FILE:LINE: what was done". The input's format is told
@@ -33,4 +38,6 @@ public:
     enum class Ending { Return, Immediate };
     static std::optional<int> run(const QStringList &arguments, QTextStream &out, QTextStream &err,
                                   Ending ending = Ending::Return);
+    // A request already read; the exit status.
+    static int run(const CommandLine::Request &request, QTextStream &out, QTextStream &err, Ending ending);
 };

@@ -1,17 +1,17 @@
 #include "app/commandline/QualityCommand.h"
 
-#include "app/commandline/CommandLineOption.h"
+#include "app/commandline/CommandLine.h"
 #include "app/commandline/CommandLineOutput.h"
 #include "app/commandline/FixedCopy.h"
 #include "document/QualityProfiles.h"
 #include "document/SaveTarget.h"
 #include "document/SubtitleFile.h"
 #include "format/QualityReportWriter.h"
+#include "media/ShotChangesCommand.h"
 #include "model/quality/ProblemIndex.h"
 #include "model/quality/QualityFixes.h"
 #include "model/quality/QualityReport.h"
 #include "model/SubtitleController.h"
-#include "shots/ShotChangeScanner.h"
 #include "system/ParallelHalves.h"
 
 #include <QDirIterator>
@@ -25,18 +25,6 @@
 
 namespace {
 
-struct Options
-{
-    QString profileName;
-    bool json = false;
-    bool fix = false;
-    bool repair = false;
-    double frameRate = 0; // 0: the profile's
-    QString language;     // the profile's overrides for this language, when it has them
-    QString video;        // the one file's film, whose shot changes are checked too
-    QStringList paths;
-};
-
 // What one file gave: the rows of the file that is reported (the fixed copy with --fix).
 struct FileResult
 {
@@ -47,51 +35,10 @@ struct FileResult
     qsizetype repairs = 0;
 };
 
-Expected<Options, QString> parse(const QStringList &arguments)
-{
-    Options options;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
-            if (options.profileName.isNull())
-                options.profileName = argument;
-            else
-                options.paths.append(argument);
-        } else if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (argument == QLatin1String("--json")) {
-            options.json = true;
-        } else if (argument == QLatin1String("--fix")) {
-            options.fix = true;
-        } else if (argument == QLatin1String("--repair")) {
-            options.repair = true;
-        } else if (const auto rate = CommandLineOption::valueOf(QLatin1String("--fps"), arguments, i)) {
-            const auto parsed = CommandLineOption::frameRate(*rate);
-            if (!parsed)
-                return parsed.error();
-            options.frameRate = parsed.value();
-        } else if (const auto language = CommandLineOption::valueOf(QLatin1String("--language"), arguments, i)) {
-            options.language = *language;
-            if (options.language.isEmpty())
-                return QualityCommand::tr("The option \"--language\" needs a language code, such as ja or pt_BR.\n");
-        } else if (const auto video = CommandLineOption::valueOf(QLatin1String("--video"), arguments, i)) {
-            options.video = *video;
-            if (options.video.isEmpty())
-                return QualityCommand::tr("The option \"--video\" needs the video file the subtitles are timed to.\n");
-        } else {
-            return QualityCommand::tr("Unknown option \"%1\".\n").arg(argument) + QualityCommand::usage();
-        }
-    }
-    if (options.paths.isEmpty())
-        return QualityCommand::usage();
-    return options;
-}
-
 // Writes the fixed copy next to the file and returns its rows; nothing is written when
 // the fixes change nothing. A format the program only reads is fixed into SRT.
 FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, const QualityReport &report,
-                 const Options &options)
+                 const CommandLine::Request &options)
 {
     FileResult result{path, {}, {}, {}};
     SubtitleController controller;
@@ -134,7 +81,7 @@ FileResult fixed(const QString &path, const SubtitleFile::Contents &contents, co
     return result;
 }
 
-FileResult checkFile(const QString &path, const Options &options, const QualityReport &report)
+FileResult checkFile(const QString &path, const CommandLine::Request &options, const QualityReport &report)
 {
     if (!SaveTarget::isFaithful(path))
         return {path, QualityCommand::tr("The file cannot be read because its name is not valid UTF-8 text."), {}, {}};
@@ -147,24 +94,6 @@ FileResult checkFile(const QString &path, const Options &options, const QualityR
         result = fixed(path, contents.value(), report, options);
     result.repairs = contents.value().repairs.size() + contents.value().unlistedRepairs;
     return result;
-}
-
-// The video's cuts as the window finds them, and its frame rate (0 when it tells none).
-struct VideoCuts
-{
-    std::vector<double> times;
-    double frameRate = 0;
-};
-
-Expected<VideoCuts, QString> videoShotChanges(const QString &path)
-{
-    auto scanner = ShotChangeScanner::open(path);
-    if (!scanner)
-        return scanner.error();
-    const QList<double> cuts = scanner.value()->scan(0, std::numeric_limits<double>::infinity());
-    if (const QString error = scanner.value()->errorString(); !error.isEmpty())
-        return QualityCommand::tr("%1: %2").arg(path, error);
-    return VideoCuts{std::vector<double>(cuts.begin(), cuts.end()), scanner.value()->frameRate()};
 }
 
 // Files and folders as the files they stand for, in the order given. What `--fix` wrote
@@ -267,22 +196,6 @@ void writeJson(const FileResult &result, const QString &path, bool first, QTextS
 
 } // namespace
 
-QString QualityCommand::usage()
-{
-    return tr("Usage: cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...\n"
-              "       cuewright --qc PROFILE [options] --video VIDEO FILE\n"
-              "  PROFILE  a quality profile's id or name, or the path of a profile's JSON file\n"
-              "  --json   one JSON document instead of a line per problem\n"
-              "  --fix    write NAME.fixed.EXT next to each file with problems and list what is left\n"
-              "           (a fixed copy is only ever replaced by another; folders skip them)\n"
-              "  --repair read as repairing on open does, mending what plainly means one thing\n"
-              "  --fps    the video's frame rate (default: the video's, else the profile's)\n"
-              "  --video  the film FILE is timed to: its shot changes are checked too\n"
-              "  --language  the files' language, for the profile's limits of that language\n"
-              "Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,\n"
-              "3 a file could not be read or a fixed copy not written.\n");
-}
-
 std::vector<QualityReport::Row> QualityCommand::check(const QualityReport &report, const SubtitleList &subtitles)
 {
     std::vector<QualityReport::Row> rows;
@@ -334,29 +247,25 @@ QStringList QualityCommand::subtitleFiles(const QString &folder)
     return files;
 }
 
-int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int QualityCommand::run(const CommandLine::Request &request, QTextStream &out, QTextStream &err)
 {
-    const auto options = parse(arguments);
-    if (!options) {
-        err << options.error();
-        return WrongArguments;
-    }
-    const auto profile = QualityProfiles().find(options.value().profileName);
+    const auto profile = QualityProfiles().find(request.operands.first());
     if (!profile) {
         err << profile.error() << '\n';
         return WrongArguments;
     }
-    Options given = options.value();
+    CommandLine::Request given = request;
+    given.operands.removeFirst(); // the profile: the rest are the files and folders
     // A folder or several files have no one film: its cuts would be checked against
     // subtitles of other films.
-    if (!given.video.isEmpty() && (given.paths.size() != 1 || QFileInfo(given.paths.first()).isDir())) {
+    if (!given.video.isEmpty() && (given.operands.size() != 1 || QFileInfo(given.operands.first()).isDir())) {
         err << tr("The option \"--video\" goes with one subtitle file, the one timed to that video; "
                   "check a folder or several files without it.\n");
         return WrongArguments;
     }
     ShotChanges shotChanges;
     if (!given.video.isEmpty()) {
-        auto scanned = videoShotChanges(given.video);
+        auto scanned = ShotChangesCommand::find(given.video);
         if (!scanned) {
             err << printable(scanned.error()) << '\n';
             return Unreadable;
@@ -366,7 +275,7 @@ int QualityCommand::run(const QStringList &arguments, QTextStream &out, QTextStr
             given.frameRate = scanned.value().frameRate;
     }
     const QualityReport report(profile.value().limitsFor(given.language), given.frameRate, std::move(shotChanges));
-    const QStringList files = expanded(given.paths, err);
+    const QStringList files = expanded(given.operands, err);
 
     // Two workers take the next file until none is left; each result has its own place.
     std::vector<FileResult> results(size_t(files.size()));

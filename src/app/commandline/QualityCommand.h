@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandline/CommandLine.h"
 #include "model/quality/QualityReport.h"
 
 #include <QCoreApplication>
@@ -22,10 +23,9 @@ class QualityCommand
 public:
     enum Status { NoProblems = 0, Problems = 1, WrongArguments = 2, Unreadable = 3 };
 
-    // `arguments` are those after "--qc". Returns the exit status: an unreadable file
-    // outweighs a problem.
-    static int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
-    static QString usage();
+    // The request's operands are the profile, then the files and folders. Returns the exit
+    // status: an unreadable file outweighs a problem.
+    static int run(const CommandLine::Request &request, QTextStream &out, QTextStream &err);
 
     // The subtitle files (by the extensions the program reads) in `folder` and below,
     // sorted by path (a ".txt" only when its first lines are MPL2); hidden files and links

@@ -5,9 +5,11 @@
 #include "model/timing/SpeechAlignment.h"
 #include "model/timing/SpeechSnap.h"
 #include "shots/ShotChangeDetector.h"
-#include "shots/ShotChangeScanner.h"
 #include "decoding/MediaCache.h"
+#include "media/MediaSession.h"
 #include "media/SpeechDetection.h"
+
+#include <QFileInfo>
 
 #include <QSettings>
 #include <QTextStream>
@@ -25,8 +27,11 @@ ShotChanges cachedShotChanges(const QString &videoPath)
 
 double frameRateOf(const QString &videoPath)
 {
-    const auto scanner = ShotChangeScanner::open(videoPath);
-    return scanner ? scanner.value()->frameRate() : 0;
+    MediaSession session;
+    session.setAnalyses({.sound = false, .sonogram = false, .shotChanges = false});
+    session.start(QFileInfo(videoPath).absoluteFilePath());
+    session.waitUntilFinished();
+    return session.frameRate();
 }
 
 void reportLeftEdges(const SpeechSnap::Report &report, const QString &inputName, QTextStream &err)
