@@ -100,12 +100,14 @@ int main(int argc, char *argv[])
                      &TimelineViewController::setVideoDuration);
     QObject::connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline,
                      &TimelineViewController::setCurrentTime);
-    QObject::connect(player, &VideoPlayerViewController::frameRateChanged, timeline,
-                     &TimelineViewController::setFrameRate);
-    QObject::connect(player, &VideoPlayerViewController::videoChanged, &media,
-                     [&media](const QString &path) { media.start(path); });
+    // The timeline takes the frame rate from the document; the session works out the video
+    // from where playback is, as in the window.
+    QObject::connect(player, &VideoPlayerViewController::videoChanged, &media, [&media, player](const QString &path) {
+        media.start(path, player->player() ? player->player()->currentTime() : 0);
+    });
+    QObject::connect(player, &VideoPlayerViewController::playbackTimeChanged, &media, &MediaSession::setFocusTime);
     QObject::connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline,
-                     &TimelineViewController::scrollToCursorIfNeeded);
+                     &TimelineViewController::followCursor);
     QObject::connect(player, &VideoPlayerViewController::playingChanged, timeline,
                      &TimelineViewController::setPlaying);
     window.resize(1000, 760);

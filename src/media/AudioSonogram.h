@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class MediaCache;
 class SoundSink;
@@ -15,10 +17,10 @@ class WorkerThreads;
 // The sonogram of a media file's first audio track at a few resolutions, from short FFT
 // windows (sharp in time, for a zoomed-in timeline) to long ones (sharp in pitch, for a
 // zoomed-out one): columns of SonogramColumns::rows bytes, computed from the sound mixed to
-// mono at SonogramColumns::sampleRate by its sink, on the worker of the decoding that feeds
-// it, and appended on the GUI thread as they come. Kept in the user's cache once computed in
-// full, so that a file seen before has its sonogram at once. Lives on the thread that makes
-// it; the decoding that feeds it must end before it goes.
+// mono at SonogramColumns::sampleRate by its sink, on the workers of the decoding that feeds
+// it, part by part, and appended on the GUI thread in order as the parts join. Kept in the
+// user's cache once computed in full, so that a file seen before has its sonogram at once.
+// Lives on the thread that makes it; may go while the decoding that feeds it goes on.
 class AudioSonogram : public QObject
 {
     Q_OBJECT
@@ -57,6 +59,14 @@ public:
     // SonogramColumns::rows bytes per column, the lowest band first.
     const QByteArray &columns(int resolution) const;
     qsizetype columnCount(int resolution) const;
+    // Columns computed ahead of columns() by parts of the decoding that wait for the parts
+    // before them to join, each from its own column on. Empty once the reading is done.
+    struct PartAhead
+    {
+        qsizetype firstColumn = 0;
+        QByteArray columns;
+    };
+    QList<PartAhead> partsAhead(int resolution) const;
     // The loudest level so far (a byte of SonogramColumns), to scale the colours by.
     int loudest() const { return m_loudest; }
     // 0..1 while reading, as far as the duration is known.
@@ -76,8 +86,24 @@ signals:
     void finished();
 
 private:
+    using Batch = std::array<QByteArray, resolutionCount>;
+    using ColumnIndexes = std::array<qsizetype, resolutionCount>;
     class Sink;
-    void append(const std::array<QByteArray, resolutionCount> &batch);
+    class SinkPart;
+    struct Link;
+    // A part of the decoding: its columns wait until every part before it has joined.
+    struct Part
+    {
+        ColumnIndexes next{}; // of its next columns, in the whole sonogram
+        Batch pending;
+        bool done = false;
+        bool complete = false;
+    };
+    void restored(const Batch &whole);
+    void beginPart(int index, const ColumnIndexes &first, bool last);
+    void appendPart(int index, const Batch &batch);
+    void finishPart(int index, bool complete);
+    void join(Part &part, const Batch &batch);
     void finishReading(bool complete, bool fromCache);
 
     QString m_path;
@@ -88,5 +114,9 @@ private:
     bool m_started = false;
     bool m_reading = false;
     bool m_complete = true;
+    std::vector<Part> m_parts;
+    size_t m_currentPart = 0; // the one joining
+    int m_partCount = -1;     // known once the last one begins
+    std::shared_ptr<Link> m_link; // what the sink's parts post through, cut when this goes
     std::unique_ptr<WorkerThreads> m_workers; // its stores in the cache
 };

@@ -197,7 +197,7 @@ std::vector<Segment> AudioWaveform::Private::segments(double start, double end, 
     const int channels = stream->channels;
     const int64_t first = int64_t(std::round(start)) * rate;
     const double length = std::min(end, stream->duration) - std::round(start);
-    int count = end < UnknownEnd && length > 0 && sinks.empty() ? threadCount : 1;
+    int count = end < UnknownEnd && length > 0 ? threadCount : 1;
     while (count > 1 && length / count < MinSegmentSeconds)
         --count;
     const int64_t frames = int64_t(length * rate);
@@ -366,12 +366,24 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
     const std::unique_ptr<AudioDecoder> reader = AudioDecoder::open(path);
 
     QList<double> batch;
+    // Every listener hears the sound from a frame of its own at or before the segment's:
+    // the envelope from the segment's first, speech and the sinks with a lead before it.
+    // The file is read from the earliest of them.
+    const int rate = stream->sampleRate;
+    const int64_t rangeFirst = int64_t(std::round(start)) * rate;
+    const auto fromFrame = [&](int64_t wanted) { return std::clamp<int64_t>(wanted, rangeFirst, segment.first); };
+    int64_t readFrom = segment.first;
     std::optional<SpeechAnalyser> speechAnalyser;
-    int64_t lead = 0; // samples per channel before the segment, for speech alone
+    int64_t speechFrom = segment.first;
     if (detectSpeech) {
-        const int64_t rangeFirst = int64_t(std::round(start)) * stream->sampleRate;
-        lead = std::clamp<int64_t>(segment.first - rangeFirst, 0, int64_t(SpeechLeadSeconds * stream->sampleRate));
-        speechAnalyser.emplace(stream->sampleRate, stream->channels, double(segment.first - lead) / stream->sampleRate);
+        speechFrom = fromFrame(segment.first - int64_t(SpeechLeadSeconds * rate));
+        readFrom = speechFrom;
+        speechAnalyser.emplace(rate, stream->channels, double(speechFrom) / rate);
+    }
+    std::vector<int64_t> sinkFroms;
+    for (const std::shared_ptr<SoundSink> &sink : sinks) {
+        sinkFroms.push_back(fromFrame(sink->leadFrame(segment.first, rate)));
+        readFrom = std::min(readFrom, sinkFroms.back());
     }
     QElapsedTimer sinceBatch;
     sinceBatch.start();
@@ -393,29 +405,48 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
         sinceBatch.restart();
     };
 
+    // Samples (interleaved) of the read sound that come before a listener's first frame.
+    const auto leadOf = [&](int64_t from) { return qsizetype(from - readFrom) * stream->channels; };
+    struct Listener
+    {
+        std::unique_ptr<SoundSink::Part> part;
+        qsizetype leadLeft = 0;
+    };
+    std::vector<Listener> listeners;
+    const auto feed = [](qsizetype &leadLeft, const std::vector<int16_t> &chunk, auto &&consume) {
+        const qsizetype skipped = std::min(leadLeft, qsizetype(chunk.size()));
+        leadLeft -= skipped;
+        if (skipped < qsizetype(chunk.size()))
+            consume(chunk.data() + skipped, qsizetype(chunk.size()) - skipped);
+    };
+
     AudioDecoder::Status status = AudioDecoder::Status::Failed;
     qsizetype points = 0;
     const qsizetype share =
         segment.last ? 0 : (segment.end - segment.first) * stream->channels / samplesPerBucket;
-    // Sinks hear a reading of one part only (see segments()).
-    const std::vector<std::shared_ptr<SoundSink>> &partSinks =
-        segment.index == 0 && segment.last ? sinks : std::vector<std::shared_ptr<SoundSink>>();
     if (reader && reader->setRange(start, end)) {
-        reader->narrowRange(segment.first - lead, segment.end);
-        for (const std::shared_ptr<SoundSink> &sink : partSinks)
-            sink->begin(stream->sampleRate, stream->channels);
-        qsizetype leadLeft = qsizetype(lead) * stream->channels; // interleaved
+        reader->narrowRange(readFrom, segment.end);
+        for (size_t i = 0; i < sinks.size(); ++i) {
+            if (auto part = sinks[i]->part(segment.index, segment.last, sinkFroms[i], rate, stream->channels))
+                listeners.push_back({std::move(part), leadOf(sinkFroms[i])});
+        }
+        qsizetype envelopeLead = leadOf(segment.first);
+        qsizetype speechLead = leadOf(speechFrom);
         EnvelopeAccumulator envelope(samplesPerBucket, floor, ceiling);
         std::vector<int16_t> chunk;
         while (!stop.stop_requested() && (status = reader->read(chunk)) == AudioDecoder::Status::Data) {
             const qsizetype before = batch.size();
-            if (speechAnalyser)
-                speechAnalyser->append(chunk.data(), std::int64_t(chunk.size()));
-            for (const std::shared_ptr<SoundSink> &sink : partSinks)
-                sink->append(chunk.data(), qsizetype(chunk.size()));
-            const qsizetype skipped = std::min(leadLeft, qsizetype(chunk.size()));
-            leadLeft -= skipped;
-            envelope.append(chunk.data() + skipped, qsizetype(chunk.size()) - skipped, batch);
+            if (speechAnalyser) {
+                feed(speechLead, chunk, [&](const int16_t *samples, qsizetype count) {
+                    speechAnalyser->append(samples, std::int64_t(count));
+                });
+            }
+            for (Listener &listener : listeners) {
+                feed(listener.leadLeft, chunk,
+                     [&](const int16_t *samples, qsizetype count) { listener.part->append(samples, count); });
+            }
+            feed(envelopeLead, chunk,
+                 [&](const int16_t *samples, qsizetype count) { envelope.append(samples, count, batch); });
             points += batch.size() - before;
             if (sinceBatch.elapsed() >= BatchIntervalMs)
                 sendBatch();
@@ -426,19 +457,19 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
         if (speechAnalyser && !stop.stop_requested())
             speechAnalyser->finish();
         sendBatch();
-        if (!stop.stop_requested()) {
-            for (const std::shared_ptr<SoundSink> &sink : partSinks)
-                sink->finish(status == AudioDecoder::Status::End);
-        }
         if (status == AudioDecoder::Status::Failed && !stop.stop_requested())
             qWarning("%s", qPrintable(reader->errorString()));
-    } else if (!stop.stop_requested()) {
-        for (const std::shared_ptr<SoundSink> &sink : partSinks)
-            sink->finish(false);
+    } else {
+        for (size_t i = 0; i < sinks.size(); ++i) {
+            if (auto part = sinks[i]->part(segment.index, segment.last, sinkFroms[i], rate, stream->channels))
+                listeners.push_back({std::move(part)});
+        }
     }
     // A segment before the last must fill its share to the point, or the next one's
     // points would land too early.
     const bool complete = status == AudioDecoder::Status::End && !stop.stop_requested() && (segment.last || points == share);
+    for (Listener &listener : listeners)
+        listener.part->finish(complete);
     QMetaObject::invokeMethod(
         q, [q, index = segment.index, complete] { q->finishSegment(index, complete); }, Qt::QueuedConnection);
 }

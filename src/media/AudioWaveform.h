@@ -49,9 +49,9 @@ public:
     // envelope, so that a file read before has its speech at once.
     void setSpeechDetection(bool detect);
     bool detectsSpeech() const;
-    // Also feeds the decoded sound to the sink (call before load() or loadWhole()). A
-    // reading with sinks is one part from the start, as a sink hears the sound in order;
-    // a whole load taken from the cache still reads when a sink has nothing kept.
+    // Also feeds the decoded sound to the sink (call before load() or loadWhole()), part by
+    // part as the reading is split; a whole load taken from the cache still reads when a
+    // sink has nothing kept.
     void addSink(std::shared_ptr<SoundSink> sink);
 
     // Threads that decode parts of the range at once when the file can seek; by default

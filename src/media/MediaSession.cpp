@@ -41,6 +41,7 @@ MediaSession::~MediaSession()
     m_fileCheck.cancel();
     m_detector.reset();
     m_openingWaveform.reset();
+    m_sonogramReading.reset();
     m_waveform.reset();
     m_sonogram.reset();
 }
@@ -101,6 +102,7 @@ void MediaSession::halt()
     setShotProgress(std::nullopt);
     m_openingWaveform.reset();
     const bool hadSound = m_waveform || m_sonogram;
+    m_sonogramReading.reset();
     m_waveform.reset(); // stops and joins the decoding, which feeds the sonogram
     m_sonogram.reset();
     if (hadSound) {
@@ -142,8 +144,7 @@ void MediaSession::soundOpened()
     waveform->setCache(m_caches.waveforms);
     waveform->setSpeechDetection(true);
     if (m_analyses.sonogram) {
-        m_sonogram = std::make_shared<AudioSonogram>(m_path, waveform->duration());
-        m_sonogram->setCache(m_caches.sonograms);
+        makeSonogram();
         waveform->addSink(m_sonogram->sink());
     }
     waveform->setFocusTime(m_focusTime);
@@ -157,6 +158,61 @@ void MediaSession::soundOpened()
     if (m_sonogram)
         emit sonogramChanged(m_sonogram);
     waveform->loadWhole(WaveformPointsPerSecond);
+}
+
+void MediaSession::setSonogramShown(bool shown)
+{
+    if (shown == m_analyses.sonogram)
+        return;
+    m_analyses.sonogram = shown;
+    // Before the sound is open, soundOpened() decides.
+    if (!m_waveform)
+        return;
+    if (shown) {
+        readSonogram();
+        emit sonogramChanged(m_sonogram);
+    } else {
+        dropSonogram();
+    }
+}
+
+void MediaSession::makeSonogram()
+{
+    m_sonogram = std::make_shared<AudioSonogram>(m_path, m_duration);
+    m_sonogram->setCache(m_caches.sonograms);
+}
+
+// A reading of its own, as the waveform's began without it: with the envelope's cache, so
+// that a film seen before decodes nothing.
+void MediaSession::readSonogram()
+{
+    makeSonogram();
+    m_sonogramReading = AudioWaveform::open(m_path);
+    AudioWaveform *reading = m_sonogramReading.get();
+    // Taken at once: the sonogram is being read from now on.
+    connect(reading, &AudioWaveform::opened, this, [this, reading, sink = m_sonogram->sink()] {
+        if (!reading->hasAudio())
+            return;
+        reading->setCache(m_caches.waveforms);
+        reading->setFocusTime(m_focusTime);
+        reading->addSink(sink);
+        connect(reading, &AudioWaveform::readingStarted, this, [this] { ++m_soundDecodings; });
+        connect(reading, &AudioWaveform::finished, this, [this] {
+            // Not destroyed inside its own signal: let go of from the event loop.
+            QMetaObject::invokeMethod(this, [reading = std::exchange(m_sonogramReading, nullptr)] {},
+                                      Qt::QueuedConnection);
+        });
+        reading->loadWhole(WaveformPointsPerSecond);
+    });
+}
+
+void MediaSession::dropSonogram()
+{
+    m_sonogramReading.reset(); // stops and joins its decoding
+    if (!m_sonogram)
+        return;
+    m_sonogram.reset(); // the waveform's decoding, if it feeds it, stops computing it
+    emit sonogramChanged(nullptr);
 }
 
 void MediaSession::finishSound()

@@ -20,7 +20,7 @@ class UndoManager;
 
 // What is worked out from the video attached to a document, and the work that finds it:
 // one per attached video at a time. It opens the video's sound and decodes it once, in the
-// background, for the waveform, the speech in it and the sonogram; it scans the pictures for
+// background, for the waveform, the speech in it and the sonogram when shown; it scans the pictures for
 // shot changes; it keeps all of them in the user's cache. Panes and tools watch its signals
 // and never each other. Lives on the GUI thread (or the command line's); stop() and the
 // destructor stop and join every worker.
@@ -54,11 +54,16 @@ public:
     // Before start().
     struct Analyses
     {
-        bool sound = true;    // the waveform and the speech in it
-        bool sonogram = true; // from the same decoding
+        bool sound = true;     // the waveform and the speech in it
+        bool sonogram = false; // shown from the start: from the same decoding
         bool shotChanges = true;
     };
     void setAnalyses(Analyses analyses) { m_analyses = analyses; }
+    // The sonogram is worked out only while it is shown. Shown before the sound is opened, it
+    // rides on the waveform's decoding; shown later, it is taken from the cache or read on its
+    // own; hidden, it is dropped and its computing stopped.
+    void setSonogramShown(bool shown);
+    bool isSonogramShown() const { return m_analyses.sonogram; }
 
     // Attaches a video (an absolute path) and starts working it out: the file is first looked
     // at off this thread, as it may be a FIFO or on a stalled mount. Another video, or an
@@ -127,6 +132,9 @@ private:
     void soundOpened();
     void startShotScan(const QString &path, double focusTime);
     void finishSound();
+    void makeSonogram();
+    void readSonogram();
+    void dropSonogram();
     void setShotProgress(std::optional<double> progress);
     void setDuration(double seconds);
     void probeFrameRate(const QString &path);
@@ -143,6 +151,8 @@ private:
     std::shared_ptr<AudioSonogram> m_sonogram;
     std::shared_ptr<AudioWaveform> m_waveform;
     std::shared_ptr<AudioWaveform> m_openingWaveform; // until it tells what sound there is
+    // A decoding for the sonogram alone, when it is shown after the waveform's began.
+    std::shared_ptr<AudioWaveform> m_sonogramReading;
     std::unique_ptr<ShotChangeDetector> m_detector;
     VideoShotChanges m_shotChanges;
     bool m_shotScanComplete = false;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -48,11 +49,22 @@ void SonogramPainter::paint(QPainter &painter, const QRectF &area, const AudioSo
     const int width = int(std::ceil(area.right())) - left;
     const int resolution = AudioSonogram::resolutionFor(scale.pointsPerSecond);
     const AudioSonogram::Resolution &columns = AudioSonogram::resolutions()[size_t(resolution)];
-    const qsizetype count = sonogram.columnCount(resolution);
-    if (width > 0 && count > 0 && scale.pointsPerSecond > 0) {
-        constexpr int rows = SonogramColumns::rows;
+    // The joined columns, and those computed ahead of them, each a run from its own column.
+    struct Run
+    {
+        qsizetype first = 0;
+        qsizetype count = 0;
+        const uchar *levels = nullptr;
+    };
+    constexpr int rows = SonogramColumns::rows;
+    const QList<AudioSonogram::PartAhead> ahead = sonogram.partsAhead(resolution);
+    std::vector<Run> runs{{0, sonogram.columnCount(resolution),
+                           reinterpret_cast<const uchar *>(sonogram.columns(resolution).constData())}};
+    for (const AudioSonogram::PartAhead &part : ahead)
+        runs.push_back({part.firstColumn, part.columns.size() / rows, reinterpret_cast<const uchar *>(part.columns.constData())});
+    const bool any = std::any_of(runs.cbegin(), runs.cend(), [](const Run &run) { return run.count > 0; });
+    if (width > 0 && any && scale.pointsPerSecond > 0) {
         const std::array<QRgb, 256> colours = coloursFor(sonogram.loudest());
-        const auto *levels = reinterpret_cast<const uchar *>(sonogram.columns(resolution).constData());
         // Column c spans the hop around its middle.
         const double perSecond = columns.columnsPerSecond();
         const double firstStart = columns.firstColumnMiddle() - 0.5 / perSecond;
@@ -65,14 +77,20 @@ void SonogramPainter::paint(QPainter &painter, const QRectF &area, const AudioSo
         for (int x = 0; x < width; ++x) {
             const qsizetype first = qsizetype(std::floor(columnAt(left + x)));
             const qsizetype last = std::max(first, qsizetype(std::ceil(columnAt(left + x + 1))) - 1);
-            if (last < 0 || first >= count)
-                continue;
             loudest.fill(0);
-            for (qsizetype c = std::max<qsizetype>(first, 0); c <= std::min(last, count - 1); ++c) {
-                const uchar *column = levels + c * rows;
-                for (int row = 0; row < rows; ++row)
-                    loudest[size_t(row)] = std::max(loudest[size_t(row)], column[row]);
+            bool covered = false;
+            for (const Run &run : runs) {
+                const qsizetype from = std::max(first, run.first);
+                const qsizetype to = std::min(last, run.first + run.count - 1);
+                for (qsizetype c = from; c <= to; ++c) {
+                    const uchar *column = run.levels + (c - run.first) * rows;
+                    for (int row = 0; row < rows; ++row)
+                        loudest[size_t(row)] = std::max(loudest[size_t(row)], column[row]);
+                    covered = true;
+                }
             }
+            if (!covered)
+                continue;
             for (int row = 0; row < rows; ++row)
                 reinterpret_cast<QRgb *>(image.scanLine(rows - 1 - row))[x] = colours[loudest[size_t(row)]];
         }

@@ -9,7 +9,7 @@ class QPalette;
 // Draws a sonogram in a band on the timeline's time scale (a time t lies at
 // x = t × pointsPerSecond − offset), low pitches at the bottom, at the resolution that
 // suits the zoom; where several columns fall in one pixel column, the loudest of each
-// band is shown. The colours span the 70 dB below the loudest level of the file.
+// band is shown, with the columns computed ahead of the joined ones. The colours span the 70 dB below the loudest level of the file.
 class SonogramPainter
 {
 public:

@@ -63,6 +63,10 @@ TimelineViewController::TimelineViewController(Document *document, MediaSession 
     connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, m_strip, qOverload<>(&QWidget::update));
 
     connectDocument();
+    // The sonogram is worked out only while it is shown.
+    const auto followView = [this] { m_media->setSonogramShown(AudioViewSettings::shared()->showsSonogram()); };
+    connect(AudioViewSettings::shared(), &AudioViewSettings::viewChanged, this, followView);
+    followView();
     reloadSubtitles();
     setSelectedSubtitles(m_document->subtitleController().subtitlesAt(m_document->selectedSubtitleIndexes()));
     updateDuration();

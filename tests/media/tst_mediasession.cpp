@@ -1,3 +1,4 @@
+#include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "media/AudioSonogram.h"
 #include "media/AudioWaveform.h"
@@ -89,9 +90,10 @@ private slots:
         QCOMPARE(ffmpeg.exitCode(), 0);
     }
 
-    // The film's sound is decoded once for the waveform, its speech and its sonogram, and its
-    // pictures scanned for cuts; each pane has all of it whenever it comes, and the quality
-    // checks have the cuts. Another video, or none, takes everything away from all of them.
+    // The film's sound is decoded once for the waveform, its speech and its sonogram (shown
+    // from the start), and its pictures scanned for cuts; each pane has all of it whenever it
+    // comes, and the quality checks have the cuts. Another video, or none, takes everything
+    // away from all of them.
     void factsReachThePanesInAnyOrder_data()
     {
         QTest::addColumn<When>("timelineAt");
@@ -110,8 +112,10 @@ private slots:
         QFETCH(When, playerAt);
         Document document;
         document.attachController();
+        AudioViewSettings::shared()->setView(AudioViewSettings::View::Both);
         MediaSession media;
         media.setCaches(cachesIn(QString::fromUtf8(QTest::currentDataTag())));
+        media.setSonogramShown(true);
         serve(media, document);
         std::unique_ptr<TimelineViewController> timeline;
         std::unique_ptr<VideoPlayerViewController> player;
@@ -159,7 +163,9 @@ private slots:
         QVERIFY(document.problemIndex().shotChanges().isEmpty());
     }
 
-    // What was found in a film is kept: opened again, nothing of its sound is decoded and
+    // The sonogram is worked out only when shown: shown once the waveform is done, it has a
+    // decoding of its own, and hidden it is gone. What was found in a film is kept: opened
+    // again with the sonogram shown from the start, nothing of its sound is decoded and
     // everything comes back as it was.
     void aFilmSeenBeforeIsNotDecodedAgain()
     {
@@ -172,13 +178,27 @@ private slots:
             first.setCaches(caches);
             QVERIFY(worksOut(first, m_film));
             QCOMPARE(first.soundDecodings(), 1);
+            QVERIFY(!first.sonogram());
+            QSignalSpy sonogramChanged(&first, &MediaSession::sonogramChanged);
+            first.setSonogramShown(true);
+            QCOMPARE(sonogramChanged.size(), 1);
+            const std::shared_ptr<AudioSonogram> shown = first.sonogram();
+            QVERIFY(shown);
+            QTRY_VERIFY_WITH_TIMEOUT(!shown->isReading(), 60000);
+            QVERIFY(shown->isComplete() && shown->columnCount(0) > 0);
+            QCOMPARE(first.soundDecodings(), 2);
             speech = first.speech();
             shotChanges = first.shotChanges();
-            columns = first.sonogram()->columns(0);
+            columns = shown->columns(0);
+            first.setSonogramShown(false);
+            QVERIFY(!first.sonogram());
+            QCOMPARE(sonogramChanged.size(), 2);
         } // its stores are complete once it is gone
         MediaSession again;
         again.setCaches(caches);
+        again.setSonogramShown(true);
         QVERIFY(worksOut(again, m_film));
+        QTRY_VERIFY_WITH_TIMEOUT(again.sonogram() && !again.sonogram()->isReading(), 60000);
         QCOMPARE(again.soundDecodings(), 0);
         QCOMPARE(again.speech(), speech);
         QCOMPARE(again.shotChanges(), shotChanges);
