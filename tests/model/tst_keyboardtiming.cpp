@@ -107,7 +107,7 @@ private slots:
     }
 
     // Presses of the 100 ms nudge on a subtitle at 10-12 s: + later, - earlier, f a frame
-    // later (no part of the run).
+    // later and e its end alone a frame later (no part of the run).
     void nudgeRun_data()
     {
         QTest::addColumn<QString>("presses");
@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("ten presses at 23.976 fps: the nearest frame to a second") << "++++++++++" << 23.976 << (240 + 24) / 23.976; // 10 s lies nearest frame 240
         QTest::newRow("back after forth returns exactly") << "+++--" << rate << 10.12;
         QTest::newRow("another nudge between begins a new run") << "+f+" << rate << 10.28;
+        QTest::newRow("an end changed between begins a new run") << "+e+" << rate << 10.24;
         QTest::newRow("without a rate, milliseconds") << "---" << 0.0 << 9.7;
     }
     void nudgeRun()
@@ -127,6 +128,10 @@ private slots:
         const SubtitleList list{Subtitle::create(QString(), 10, 12)};
         NudgeRun run(0.1);
         for (QChar press : presses) {
+            if (press == u'e') {
+                list[0]->end += 1 / frameRate;
+                continue;
+            }
             const bool frame = press == u'f';
             const double step = frame ? 1 / frameRate : run.next(TimingNudge::Edge::Both, press == u'-' ? -1 : 1, list, frameRate);
             const Subtitle::Values value = TimingNudge(TimingNudge::Edge::Both, step, frameRate, rate, gap).valuesFor(list, IndexSet(0)).at(0);
