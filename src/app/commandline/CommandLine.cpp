@@ -291,8 +291,8 @@ QString CommandLine::help()
     for (const OptionRule &option : optionRules)
         everyOption |= option.option;
     return usage() + u'\n'
-           + tr("Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML and SCC, and\n"
-                "MicroDVD, SubViewer and MPL2 files to save in one of those. The modes after the\n"
+           + tr("Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML, SCC and EBU-STL,\n"
+                "and MicroDVD, SubViewer and MPL2 files to save in one of those. The modes after the\n"
                 "first run without a display, for scripts; --qc lists every quality problem, one\n"
                 "line each: FILE:NUMBER: kind: value (limit).\n\n"
                 "Options:\n")

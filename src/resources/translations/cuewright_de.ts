@@ -2,28 +2,9 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>EncodingPreview</name>
-    <message>
-        <source>The text encoding of this file is a guess. Does the text read right?</source>
-        <translation>Die Textkodierung dieser Datei ist geraten. Liest sich der Text richtig?</translation>
-    </message>
-    <message>
-        <source>&amp;Read as:</source>
-        <translation>&amp;Lesen als:</translation>
-    </message>
-    <message>
-        <source>Reo&amp;pen in This Encoding</source>
-        <translation>In dieser Kodierung neu ö&amp;ffnen</translation>
-    </message>
-    <message>
-        <source>&amp;Keep</source>
-        <translation>&amp;Beibehalten</translation>
-    </message>
-</context>
-<context>
     <name>AboutDialog</name>
     <message>
-        <location filename="../../app/AboutDialog.cpp" line="+26"/>
+        <location filename="../../app/window/AboutDialog.cpp" line="+26"/>
         <location line="+25"/>
         <source>not available</source>
         <translation>nicht verfügbar</translation>
@@ -68,7 +49,7 @@
 <context>
     <name>AssReader</name>
     <message>
-        <location filename="../../format/AssReader.cpp" line="+267"/>
+        <location filename="../../format/AssReader.cpp" line="+260"/>
         <source>Left out a line that comes before the first section.</source>
         <translation>Eine Zeile vor dem ersten Abschnitt ausgelassen.</translation>
     </message>
@@ -78,7 +59,7 @@
         <translation>Ein Skript beginnt mit einem Abschnitt wie [Script Info].</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+30"/>
         <source>The Format line must name Start and End, and Text last.</source>
         <translation>Die Format-Zeile muss Start und End nennen und Text als letztes Feld.</translation>
     </message>
@@ -88,7 +69,7 @@
         <translation>Der Format-Zeile fehlen Start, End oder Text als letztes Feld: Ereignisse in der Standardreihenfolge gelesen.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>An event comes before the Format line of [Events].</source>
         <translation>Ein Ereignis steht vor der Format-Zeile von [Events].</translation>
     </message>
@@ -98,17 +79,17 @@
         <translation>Keine Format-Zeile vor den Ereignissen: Sie wurden in der Standardreihenfolge gelesen.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>The event has %1 fields where the Format line names %2.</source>
         <translation>Das Ereignis hat %1 Felder, die Format-Zeile nennt aber %2.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Left it out; it is kept as it stands.</source>
         <translation>Ausgelassen; es bleibt unverändert erhalten.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+60"/>
         <source>The start “%1” is not a time h:mm:ss.cc.</source>
         <translation>Die Startzeit „%1“ ist keine Zeit der Form h:mm:ss.cc.</translation>
     </message>
@@ -138,7 +119,7 @@
         <translation>Ende auf den Anfang gesetzt.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-81"/>
         <source>Took its last field for the text.</source>
         <translation>Sein letztes Feld als Text gelesen.</translation>
     </message>
@@ -159,7 +140,7 @@
 <context>
     <name>Autosaver</name>
     <message>
-        <location filename="../../app/Autosaver.cpp" line="+105"/>
+        <location filename="../../app/lifecycle/Autosaver.cpp" line="+106"/>
         <source>The recovery folder cannot be locked.</source>
         <translation>Der Wiederherstellungsordner kann nicht gesperrt werden.</translation>
     </message>
@@ -208,33 +189,186 @@
     </message>
 </context>
 <context>
-    <name>CommandLineOption</name>
+    <name>CommandLine</name>
     <message>
+        <location filename="../../app/commandline/CommandLine.cpp" line="+33"/>
+        <source>read as repairing on open does, listing each repair</source>
+        <translation>so lesen, wie die Reparatur beim Öffnen liest, und jede Reparatur auflisten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the text encoding of what is read (default: detected)</source>
+        <translation>die Textkodierung des Gelesenen (Standard: erkannt)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the text encoding to write (default: the one read)</source>
+        <translation>die zu schreibende Textkodierung (Standard: die gelesene)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the frame rate of files that count frames, and of the checks
+(default: the video&apos;s, else the format&apos;s or profile&apos;s)</source>
+        <translation>die Bildrate von Dateien, die Bilder zählen, und die der Prüfungen
+(Standard: die des Videos, sonst die des Formats oder Profils)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the caption channel an SCC file is read from, 1 or 2 (default: 1)</source>
+        <translation>der Caption-Kanal, aus dem eine SCC-Datei gelesen wird, 1 oder 2 (Standard: 1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>one JSON document instead of a line per problem</source>
+        <translation>ein JSON-Dokument statt einer Zeile je Problem</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>write NAME.fixed.EXT next to each file with problems and list what
+is left (a fixed copy is only ever replaced by another; folders skip them)</source>
+        <translation>NAME.fixed.EXT neben jede Datei mit Problemen schreiben und auflisten, was
+bleibt (eine korrigierte Kopie wird nur durch eine neue ersetzt; Ordner überspringen sie)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the files&apos; language, for the profile&apos;s limits of that language</source>
+        <translation>die Sprache der Dateien, für die Grenzwerte des Profils zu dieser Sprache</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the film the subtitles are timed to: the editor attaches it to the
+first file; --qc checks its shot changes too</source>
+        <translation>der Film, auf den die Untertitel getimt sind: Der Editor hängt ihn an die
+erste Datei an; --qc prüft auch seine Szenenwechsel</translation>
+    </message>
+    <message>
+        <location line="+81"/>
+        <location line="+160"/>
+        <source>Usage: %1
+</source>
+        <translation>Aufruf: %1
+</translation>
+    </message>
+    <message>
+        <location line="-158"/>
+        <source>a quality profile&apos;s id or name, or the path of its JSON file</source>
+        <translation>ID oder Name eines Qualitätsprofils oder der Pfad seiner JSON-Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,
+3 a file could not be read or a fixed copy not written.
+</source>
+        <translation>Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes Profil,
+3 eine Datei konnte nicht gelesen oder eine korrigierte Kopie nicht geschrieben werden.
+</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>The option &quot;%1&quot; needs an encoding name.
+</source>
+        <translation>Die Option „%1“ braucht den Namen einer Textkodierung.
+</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Unknown text encoding &quot;%1&quot;.
+</source>
+        <translation>Unbekannte Textkodierung „%1“.
+</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>The option &quot;--fps&quot; needs a frame rate from 1 to 1000, such as 23.976.
 </source>
         <translation>Die Option „--fps“ braucht eine Bildrate von 1 bis 1000, etwa 23.976.
 </translation>
     </message>
+    <message>
+        <location line="+6"/>
+        <source>The caption channel of &quot;--scc-channel&quot; is 1 or 2.
+</source>
+        <translation>Der Caption-Kanal von „--scc-channel“ ist 1 oder 2.
+</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The option &quot;--language&quot; needs a language code, such as ja or pt_BR.
+</source>
+        <translation>Die Option „--language“ braucht einen Sprachcode, etwa ja oder pt_BR.
+</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The option &quot;--video&quot; needs the video file the subtitles are timed to.
+</source>
+        <translation>Die Option „--video“ braucht die Videodatei, auf die die Untertitel getimt sind.
+</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Unknown option &quot;%1&quot;.
+</source>
+        <translation>Unbekannte Option „%1“.
+</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML, SCC and EBU-STL,
+and MicroDVD, SubViewer and MPL2 files to save in one of those. The modes after the
+first run without a display, for scripts; --qc lists every quality problem, one
+line each: FILE:NUMBER: kind: value (limit).
+
+Options:
+</source>
+        <translation>Untertitel passend zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA, TTML, SCC und EBU-STL
+sowie MicroDVD-, SubViewer- und MPL2-Dateien, um sie in einem davon zu speichern. Die
+Modi nach dem ersten laufen ohne Anzeige, für Skripte; --qc listet jedes Qualitätsproblem
+in einer eigenen Zeile auf: FILE:NUMBER: Art: Wert (Grenzwert).
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>this text</source>
+        <translation>dieser Text</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the version</source>
+        <translation>die Version</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineOutput</name>
     <message>
+        <location filename="../../app/commandline/CommandLineOutput.cpp" line="+13"/>
         <source>The file cannot be written because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht geschrieben werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>The file is a symbolic link; name the file it leads to, so that nothing is written through the link.</source>
         <translation>Die Datei ist eine symbolische Verknüpfung; nennen Sie die Datei, auf die sie zeigt, damit nichts durch die Verknüpfung geschrieben wird.</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>The file is the input “%1”; name another file to write, so that the input stays as it is.</source>
         <translation>Die Datei ist die Eingabe „%1“; nennen Sie eine andere Datei zum Schreiben, damit die Eingabe bleibt, wie sie ist.</translation>
     </message>
     <message>
+        <location line="+11"/>
         <source>%1 files are read, not written; name the output after a format that is (.srt, .vtt, .ass, .ssa, .ttml).</source>
         <translation>%1-Dateien werden gelesen, nicht geschrieben; benennen Sie die Ausgabe nach einem Format, das geschrieben wird (.srt, .vtt, .ass, .ssa, .ttml).</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>“.%1” is not the suffix of a subtitle format; name the output after one that is written (.srt, .vtt, .ass, .ssa, .ttml).</source>
         <translation>„.%1“ ist keine Endung eines Untertitelformats; benennen Sie die Ausgabe nach einem, das geschrieben wird (.srt, .vtt, .ass, .ssa, .ttml).</translation>
     </message>
@@ -242,38 +376,12 @@
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/CommandLineTool.cpp" line="+38"/>
-        <source>Automatic</source>
-        <translation>Automatisch</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Unknown option &quot;%1&quot;.
-</source>
-        <translation>Unbekannte Option „%1“.
-</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The option &quot;%1&quot; needs an encoding name.
-</source>
-        <translation>Die Option „%1“ braucht den Namen einer Textkodierung.
-</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Unknown text encoding &quot;%1&quot;.
-</source>
-        <translation>Unbekannte Textkodierung „%1“.
-</translation>
-    </message>
-    <message>
-        <location line="+15"/>
+        <location filename="../../app/commandline/CommandLineTool.cpp" line="+32"/>
         <source>The file cannot be read because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+49"/>
         <source>%1: %2 subtitles, %3, %4, %5 repairs
 </source>
         <translation>%1: %2 Untertitel, %3, %4, %5 Reparaturen
@@ -287,29 +395,17 @@
 </translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+61"/>
         <source>left out: %1</source>
         <translation>ausgelassen: %1</translation>
     </message>
     <message>
-        <source>Usage: cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
-       cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
-       cuewright --snap-to-speech [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
-       cuewright --sync [--repair] [--from ENCODING] [--to ENCODING] IN VIDEO OUT
-       cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...
-</source>
-        <translation>Aufruf: cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
-        cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
-        cuewright --snap-to-speech [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
-        cuewright --sync [--repair] [--from KODIERUNG] [--to KODIERUNG] EIN VIDEO AUS
-        cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] [--video VIDEO] DATEI_ODER_ORDNER...
-</translation>
-    </message>
-    <message>
+        <location line="-9"/>
         <source>written in UTF-8, as %1 files must be, not in %2</source>
         <translation>in UTF-8 geschrieben, wie %1-Dateien es sein müssen, nicht in %2</translation>
     </message>
     <message>
+        <location line="-83"/>
         <source>the text encoding %1 is a guess: it could also be %2; name the right one with --from ENCODING</source>
         <translation>die Textkodierung %1 ist geraten: es könnte auch %2 sein; nennen Sie die richtige mit --from KODIERUNG</translation>
     </message>
@@ -317,12 +413,12 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../../document/Document.cpp" line="+114"/>
+        <location filename="../../document/Document.cpp" line="+139"/>
         <source>The quality profile &quot;%1&quot; is gone; the subtitles are checked by &quot;%2&quot;.</source>
         <translation>Das Qualitätsprofil „%1“ gibt es nicht mehr; die Untertitel werden nach „%2“ geprüft.</translation>
     </message>
     <message>
-        <location line="+125"/>
+        <location line="+137"/>
         <source>Untitled %1</source>
         <translation>Unbenannt %1</translation>
     </message>
@@ -332,322 +428,15 @@
         <translation>Unbenannt</translation>
     </message>
     <message>
+        <location line="-171"/>
         <source>Checked by &quot;%1&quot;, the quality profile for %2 frames a second.</source>
         <translation>Geprüft mit „%1“, dem Qualitätsprofil für %2 Bilder pro Sekunde.</translation>
     </message>
 </context>
 <context>
-    <name>DocumentController</name>
-    <message>
-        <location filename="../../app/DocumentController.cpp" line="+89"/>
-        <source>Unsaved Work Is Not Protected</source>
-        <translation>Ungesicherte Arbeit ist nicht geschützt</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.
-%2</source>
-        <translation>Ihre Änderungen an „%1“ können nicht für eine Wiederherstellung nach einem Absturz aufbewahrt werden. Speichern Sie sie bald.
-%2</translation>
-    </message>
-    <message>
-        <location line="+34"/>
-        <source>A new beginning.</source>
-        <translation>Ein neuer Anfang.</translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>Open in Another Window</source>
-        <translation>In einem anderen Fenster geöffnet</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>“%1” is also open in another Cuewright (process %2). Saving in either asks before writing over what the other saved.</source>
-        <translation>„%1“ ist auch in einem anderen Cuewright geöffnet (Prozess %2). Beim Speichern fragen beide nach, bevor sie überschreiben, was das andere gespeichert hat.</translation>
-    </message>
-    <message>
-        <location line="+43"/>
-        <source>Reopen with Encoding</source>
-        <translation>Mit Kodierung erneut öffnen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Do you want to reopen “%1” as %2? Your current changes will be lost.</source>
-        <translation>Möchten Sie „%1“ als %2 erneut öffnen? Ihre aktuellen Änderungen gehen verloren.</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Open Subtitles</source>
-        <translation>Untertitel öffnen</translation>
-    </message>
-    <message>
-        <location filename="../../app/DocumentSaver.cpp" line="+154"/>
-        <location line="+7"/>
-        <source>Cannot save “%1”</source>
-        <translation>„%1“ kann nicht gespeichert werden</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Save as UTF-8</source>
-        <translation>Als UTF-8 speichern</translation>
-    </message>
-    <message>
-        <location line="-105"/>
-        <location line="+142"/>
-        <source>File Changed on Disk</source>
-        <translation>Datei auf dem Datenträger geändert</translation>
-    </message>
-    <message>
-        <location line="-141"/>
-        <source>“%1” was changed by another program since you opened or saved it.</source>
-        <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do you want to overwrite those changes with yours, or reload the file and drop yours (you can undo the reload)?</source>
-        <translation>Möchten Sie diese Änderungen mit Ihren überschreiben oder die Datei neu laden und Ihre verwerfen (das Neuladen lässt sich rückgängig machen)?</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Overwrite</source>
-        <translation>Überschreiben</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location line="+142"/>
-        <source>Reload</source>
-        <translation>Neu laden</translation>
-    </message>
-    <message>
-        <location line="-73"/>
-        <source>Save as %1</source>
-        <translation>Als %1 speichern</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 cannot hold everything “%2” has. Saving “%3” leaves out:</source>
-        <translation>%1 kann nicht alles aufnehmen, was „%2“ enthält. Beim Speichern von „%3“ entfällt Folgendes:</translation>
-    </message>
-    <message>
-        <location line="+51"/>
-        <source>Cannot reload “%1”</source>
-        <translation>„%1“ kann nicht neu geladen werden</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Reload from Disk</source>
-        <translation>Vom Datenträger neu laden</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>“%1” was changed by another program.</source>
-        <translation>„%1“ wurde von einem anderen Programm geändert.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.</source>
-        <translation>Möchten Sie die Datei neu laden? Ihre ungesicherten Änderungen werden ersetzt; Sie können das Neuladen rückgängig machen.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Do you want to reload it? You can undo the reload.</source>
-        <translation>Möchten Sie die Datei neu laden? Sie können das Neuladen rückgängig machen.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Keep My Version</source>
-        <translation>Meine Version behalten</translation>
-    </message>
-    <message>
-        <location line="-128"/>
-        <source>Save Subtitles</source>
-        <translation>Untertitel speichern</translation>
-    </message>
-    <message>
-        <location filename="../../app/DocumentController.cpp" line="+58"/>
-        <source>Revert to Saved</source>
-        <translation>Gespeicherte Version wiederherstellen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Do you want to revert “%1” to the last saved version? Your current changes will be lost.</source>
-        <translation>Möchten Sie „%1“ auf die zuletzt gespeicherte Version zurücksetzen? Ihre aktuellen Änderungen gehen dabei verloren.</translation>
-    </message>
-    <message>
-        <location filename="../../app/DocumentSaver.cpp" line="-44"/>
-        <source>Save Changes</source>
-        <translation>Änderungen speichern</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Do you want to save the changes you made to “%1”?</source>
-        <translation>Möchten Sie Ihre Änderungen an „%1“ speichern?</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Your changes will be lost if you don’t save them.</source>
-        <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Don’t Save</source>
-        <translation>Nicht speichern</translation>
-    </message>
-    <message>
-        <location filename="../../app/DocumentController.cpp" line="+106"/>
-        <source>Cannot recover</source>
-        <translation>Wiederherstellen nicht möglich</translation>
-    </message>
-    <message>
-        <source>%1 files are always written in UTF-8.</source>
-        <translation>%1-Dateien werden immer in UTF-8 geschrieben.</translation>
-    </message>
-</context>
-<context>
-    <name>DocumentFormatLabel</name>
-    <message>
-        <location filename="../../app/DocumentFormatLabel.cpp" line="+18"/>
-        <source>%1 · %2 · %3</source>
-        <translation>%1 · %2 · %3</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>CR LF</source>
-        <translation>CR LF</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>LF</source>
-        <translation>LF</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>%1 · with byte-order mark</source>
-        <translation>%1 · mit Byte-Order-Mark</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The format and encoding the file was read or saved in</source>
-        <translation>Format und Kodierung, in denen die Datei gelesen oder gespeichert wurde</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The format and encoding the document will be saved in</source>
-        <translation>Format und Kodierung, in denen das Dokument gespeichert wird</translation>
-    </message>
-</context>
-<context>
-    <name>DocumentPanes</name>
-    <message>
-        <location filename="../../app/DocumentPanes.cpp" line="+73"/>
-        <source>Movies (%1);;All files (*)</source>
-        <translation>Filme (%1);;Alle Dateien (*)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Open Video</source>
-        <translation>Video öffnen</translation>
-    </message>
-</context>
-<context>
-    <name>DocumentWindow</name>
-    <message>
-        <location filename="../../app/DocumentWindow.cpp" line="+92"/>
-        <source>Finding shot changes… %1%</source>
-        <translation>Szenenwechsel werden gesucht … %1 %</translation>
-    </message>
-    <message>
-        <location line="+43"/>
-        <source>Problems</source>
-        <translation>Probleme</translation>
-    </message>
-    <message>
-        <location line="+39"/>
-        <source>&amp;File</source>
-        <translation>&amp;Datei</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Open &amp;Recent</source>
-        <translation>&amp;Zuletzt geöffnet</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>Clear Menu</source>
-        <translation>Liste leeren</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>&amp;Edit</source>
-        <translation>&amp;Bearbeiten</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location line="+198"/>
-        <source>&amp;Undo</source>
-        <translation>&amp;Rückgängig</translation>
-    </message>
-    <message>
-        <location line="-197"/>
-        <location line="+198"/>
-        <source>&amp;Redo</source>
-        <translation>&amp;Wiederholen</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>Show &amp;Times As</source>
-        <translation>&amp;Zeiten anzeigen als</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Needs the video&apos;s frame rate: until one is known, times show in milliseconds.</source>
-        <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
-    </message>
-    <message>
-        <location line="+54"/>
-        <source>Nudge</source>
-        <translation>Schrittweise verschieben</translation>
-    </message>
-    <message>
-        <location line="-145"/>
-        <source>No shot changes: %1</source>
-        <translation>Keine Szenenwechsel: %1</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>&amp;View</source>
-        <translation>&amp;Ansicht</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>&amp;Problems</source>
-        <translation>&amp;Probleme</translation>
-    </message>
-    <message>
-        <location line="+68"/>
-        <source>&amp;Playback</source>
-        <translation>&amp;Wiedergabe</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>%1[*] — Cuewright</source>
-        <translation>%1[*] — Cuewright</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>&amp;Undo %1</source>
-        <translation>&amp;Rückgängig: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Redo %1</source>
-        <translation>&amp;Wiederholen: %1</translation>
-    </message>
-</context>
-<context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../../app/commands/DocumentCommands.cpp" line="+77"/>
+        <location filename="../../app/commands/DocumentCommands.cpp" line="+78"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
@@ -703,13 +492,11 @@
     </message>
     <message>
         <location line="+12"/>
-        <location line="+198"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+198"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
@@ -1095,9 +882,415 @@
     </message>
 </context>
 <context>
+    <name>DocumentController</name>
+    <message>
+        <location filename="../../app/lifecycle/DocumentController.cpp" line="+92"/>
+        <source>Unsaved Work Is Not Protected</source>
+        <translation>Ungesicherte Arbeit ist nicht geschützt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Your changes to “%1” cannot be kept for recovery after a crash. Save them soon.
+%2</source>
+        <translation>Ihre Änderungen an „%1“ können nicht für eine Wiederherstellung nach einem Absturz aufbewahrt werden. Speichern Sie sie bald.
+%2</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>A new beginning.</source>
+        <translation>Ein neuer Anfang.</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Open in Another Window</source>
+        <translation>In einem anderen Fenster geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1” is also open in another Cuewright (process %2). Saving in either asks before writing over what the other saved.</source>
+        <translation>„%1“ ist auch in einem anderen Cuewright geöffnet (Prozess %2). Beim Speichern fragen beide nach, bevor sie überschreiben, was das andere gespeichert hat.</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Reopen with Encoding</source>
+        <translation>Mit Kodierung erneut öffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do you want to reopen “%1” as %2? Your current changes will be lost.</source>
+        <translation>Möchten Sie „%1“ als %2 erneut öffnen? Ihre aktuellen Änderungen gehen verloren.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Open Subtitles</source>
+        <translation>Untertitel öffnen</translation>
+    </message>
+    <message>
+        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="+173"/>
+        <location line="+10"/>
+        <source>Cannot save “%1”</source>
+        <translation>„%1“ kann nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Save as UTF-8</source>
+        <translation>Als UTF-8 speichern</translation>
+    </message>
+    <message>
+        <location line="-123"/>
+        <location line="+164"/>
+        <source>File Changed on Disk</source>
+        <translation>Datei auf dem Datenträger geändert</translation>
+    </message>
+    <message>
+        <location line="-163"/>
+        <source>“%1” was changed by another program since you opened or saved it.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do you want to overwrite those changes with yours, or reload the file and drop yours (you can undo the reload)?</source>
+        <translation>Möchten Sie diese Änderungen mit Ihren überschreiben oder die Datei neu laden und Ihre verwerfen (das Neuladen lässt sich rückgängig machen)?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Overwrite</source>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+164"/>
+        <source>Reload</source>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <location line="-80"/>
+        <source>Save as %1</source>
+        <translation>Als %1 speichern</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 cannot hold everything “%2” has. Saving “%3” leaves out:</source>
+        <translation>%1 kann nicht alles aufnehmen, was „%2“ enthält. Beim Speichern von „%3“ entfällt Folgendes:</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>Cannot reload “%1”</source>
+        <translation>„%1“ kann nicht neu geladen werden</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>Reload from Disk</source>
+        <translation>Vom Datenträger neu laden</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>“%1” was changed by another program.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Do you want to reload it? Your unsaved changes will be replaced; you can undo the reload.</source>
+        <translation>Möchten Sie die Datei neu laden? Ihre ungesicherten Änderungen werden ersetzt; Sie können das Neuladen rückgängig machen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do you want to reload it? You can undo the reload.</source>
+        <translation>Möchten Sie die Datei neu laden? Sie können das Neuladen rückgängig machen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep My Version</source>
+        <translation>Meine Version behalten</translation>
+    </message>
+    <message>
+        <location line="-150"/>
+        <source>Save Subtitles</source>
+        <translation>Untertitel speichern</translation>
+    </message>
+    <message>
+        <location filename="../../app/lifecycle/DocumentController.cpp" line="+68"/>
+        <source>Revert to Saved</source>
+        <translation>Gespeicherte Version wiederherstellen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do you want to revert “%1” to the last saved version? Your current changes will be lost.</source>
+        <translation>Möchten Sie „%1“ auf die zuletzt gespeicherte Version zurücksetzen? Ihre aktuellen Änderungen gehen dabei verloren.</translation>
+    </message>
+    <message>
+        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="-44"/>
+        <source>Save Changes</source>
+        <translation>Änderungen speichern</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do you want to save the changes you made to “%1”?</source>
+        <translation>Möchten Sie Ihre Änderungen an „%1“ speichern?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Don’t Save</source>
+        <translation>Nicht speichern</translation>
+    </message>
+    <message>
+        <location filename="../../app/lifecycle/DocumentController.cpp" line="+149"/>
+        <source>Cannot recover</source>
+        <translation>Wiederherstellen nicht möglich</translation>
+    </message>
+    <message>
+        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="+72"/>
+        <source>%1 files are always written in UTF-8.</source>
+        <translation>%1-Dateien werden immer in UTF-8 geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentFormatLabel</name>
+    <message>
+        <location filename="../../app/window/DocumentFormatLabel.cpp" line="+18"/>
+        <source>%1 · %2 · %3</source>
+        <translation>%1 · %2 · %3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CR LF</source>
+        <translation>CR LF</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>LF</source>
+        <translation>LF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 · with byte-order mark</source>
+        <translation>%1 · mit Byte-Order-Mark</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The format and encoding the file was read or saved in</source>
+        <translation>Format und Kodierung, in denen die Datei gelesen oder gespeichert wurde</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The format and encoding the document will be saved in</source>
+        <translation>Format und Kodierung, in denen das Dokument gespeichert wird</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPanes</name>
+    <message>
+        <location filename="../../app/window/DocumentPanes.cpp" line="+87"/>
+        <source>Movies (%1);;All files (*)</source>
+        <translation>Filme (%1);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Open Video</source>
+        <translation>Video öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentWindow</name>
+    <message>
+        <location filename="../../app/window/DocumentWindow.cpp" line="+97"/>
+        <source>Finding shot changes… %1%</source>
+        <translation>Szenenwechsel werden gesucht … %1 %</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>Problems</source>
+        <translation>Probleme</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open &amp;Recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Clear Menu</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+145"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <location line="-94"/>
+        <source>Show &amp;Times As</source>
+        <translation>&amp;Zeiten anzeigen als</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Needs the video&apos;s frame rate: until one is known, times show in milliseconds.</source>
+        <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
+    </message>
+    <message>
+        <location line="-66"/>
+        <source>Nudge</source>
+        <translation>Schrittweise verschieben</translation>
+    </message>
+    <message>
+        <location line="-139"/>
+        <source>No shot changes: %1</source>
+        <translation>Keine Szenenwechsel: %1</translation>
+    </message>
+    <message>
+        <location line="+159"/>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;Problems</source>
+        <translation>&amp;Probleme</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>&amp;Playback</source>
+        <translation>&amp;Wiedergabe</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>%1[*] — Cuewright</source>
+        <translation>%1[*] — Cuewright</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederholen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>EbuStlReader</name>
+    <message>
+        <location filename="../../format/EbuStlReader.cpp" line="+48"/>
+        <source>The file is not an EBU-STL file: it does not begin with a general information block.</source>
+        <translation>Die Datei ist keine EBU-STL-Datei: Sie beginnt nicht mit einem allgemeinen Informationsblock.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The EBU-STL file&apos;s disk format is %1, which the program does not read: only STL25.01 (25 frames a second) and STL30.01 (30 frames a second) are.</source>
+        <translation>Das Diskformat der EBU-STL-Datei ist %1, das das Programm nicht liest: Es liest nur STL25.01 (25 Bilder pro Sekunde) und STL30.01 (30 Bilder pro Sekunde).</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The EBU-STL file&apos;s character code table is “%1”, which the program does not know (00 to 04 are).</source>
+        <translation>Die Zeichencodetabelle der EBU-STL-Datei ist „%1“, die das Programm nicht kennt (es kennt 00 bis 04).</translation>
+    </message>
+</context>
+<context>
+    <name>EbuStlWriter</name>
+    <message>
+        <location filename="../../format/EbuStlWriter.cpp" line="+94"/>
+        <source>The character “%1” (U+%2) cannot be written in EBU-STL: no character table of the format holds it together with the rest of the text.</source>
+        <translation>Das Zeichen „%1“ (U+%2) kann nicht in EBU-STL geschrieben werden: Keine Zeichentabelle des Formats enthält es zusammen mit dem übrigen Text.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>EBU-STL files are timed at 25 or 30 frames a second; these subtitles are at %1. Convert them to 25 or 30 frames a second first.</source>
+        <translation>EBU-STL-Dateien sind auf 25 oder 30 Bilder pro Sekunde getimt; diese Untertitel haben die Bildrate %1. Rechnen Sie sie zuerst auf 25 oder 30 Bilder pro Sekunde um.</translation>
+    </message>
+    <message>
+        <location line="+150"/>
+        <source>The character “%1” (U+%2) in subtitle %3 cannot be written in this EBU-STL file&apos;s character table.</source>
+        <translation>Das Zeichen „%1“ (U+%2) in Untertitel %3 kann nicht in der Zeichentabelle dieser EBU-STL-Datei geschrieben werden.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+46"/>
+        <source>%n row(s) longer than the format&apos;s row (control codes included), cut</source>
+        <translation>
+            <numerusform>%n Zeile länger als eine Zeile des Formats (Steuercodes eingeschlossen), gekürzt</numerusform>
+            <numerusform>%n Zeilen länger als eine Zeile des Formats (Steuercodes eingeschlossen), gekürzt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the times of %n subtitle(s) past 23:59:59 from the programme&apos;s start, the latest a time code holds, written as that</source>
+        <translation>
+            <numerusform>die Zeiten von %n Untertitel nach 23:59:59 ab Programmbeginn, der spätesten, die ein Timecode fassen kann, als diese geschrieben</numerusform>
+            <numerusform>die Zeiten von %n Untertiteln nach 23:59:59 ab Programmbeginn, der spätesten, die ein Timecode fassen kann, als diese geschrieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+26"/>
+        <source>the times of %n subtitle(s), moved to the nearest of %1 frames a second</source>
+        <translation>
+            <numerusform>die Zeiten von %n Untertitel, auf das nächste Bild bei %1 Bildern pro Sekunde verschoben</numerusform>
+            <numerusform>die Zeiten von %n Untertiteln, auf das nächste Bild bei %1 Bildern pro Sekunde verschoben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>bold, which EBU-STL has no code for, in %n subtitle(s)</source>
+        <translation>
+            <numerusform>Fettschrift, für die EBU-STL keinen Code hat, in %n Untertitel</numerusform>
+            <numerusform>Fettschrift, für die EBU-STL keinen Code hat, in %n Untertiteln</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the colours of %n subtitle(s), written as the nearest of Teletext&apos;s eight</source>
+        <translation>
+            <numerusform>die Farben von %n Untertitel, als die nächstliegende der acht Teletext-Farben geschrieben</numerusform>
+            <numerusform>die Farben von %n Untertiteln, als die nächstliegende der acht Teletext-Farben geschrieben</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>EncodingPreview</name>
+    <message>
+        <location filename="../../app/window/EncodingPreview.cpp" line="+22"/>
+        <source>The text encoding of this file is a guess. Does the text read right?</source>
+        <translation>Die Textkodierung dieser Datei ist geraten. Liest sich der Text richtig?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Read as:</source>
+        <translation>&amp;Lesen als:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reo&amp;pen in This Encoding</source>
+        <translation>In dieser Kodierung neu ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep</source>
+        <translation>&amp;Beibehalten</translation>
+    </message>
+</context>
+<context>
     <name>EncodingView</name>
     <message>
-        <location filename="../../app/EncodingView.cpp" line="+15"/>
+        <location filename="../../app/window/EncodingView.cpp" line="+15"/>
         <source>Text encoding:</source>
         <translation>Textkodierung:</translation>
     </message>
@@ -1105,7 +1298,7 @@
 <context>
     <name>EncodingsPopupButton</name>
     <message>
-        <location filename="../../app/EncodingsPopupButton.cpp" line="+8"/>
+        <location filename="../../app/window/EncodingsPopupButton.cpp" line="+8"/>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>
@@ -1123,7 +1316,7 @@
 <context>
     <name>FileFormatChooser</name>
     <message>
-        <location filename="../../app/FileFormatChooser.cpp" line="+15"/>
+        <location filename="../../app/window/FileFormatChooser.cpp" line="+15"/>
         <source>Byte-order mark</source>
         <translation>Byte-Order-Mark</translation>
     </message>
@@ -1146,7 +1339,7 @@
 <context>
     <name>FindReplaceDialog</name>
     <message>
-        <location filename="../../panels/FindReplaceDialog.cpp" line="+58"/>
+        <location filename="../../panels/FindReplaceDialog.cpp" line="+59"/>
         <source>&amp;Match case</source>
         <translation>&amp;Groß-/Kleinschreibung beachten</translation>
     </message>
@@ -1211,7 +1404,7 @@
         <translation>Die Untertitel haben sich geändert, daher wurde die Suche angehalten.</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+72"/>
         <source>Type what to find.</source>
         <translation>Geben Sie ein, wonach gesucht werden soll.</translation>
     </message>
@@ -1278,14 +1471,19 @@
 <context>
     <name>FixedCopy</name>
     <message>
+        <location filename="../../app/commandline/FixedCopy.cpp" line="+83"/>
         <source>A symbolic link has the name of the fixed copy; nothing was written through it.</source>
         <translation>Eine symbolische Verknüpfung trägt den Namen der korrigierten Kopie; durch sie wurde nichts geschrieben.</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>A file that is not a fixed copy of “%1” has this name and was left as it is; move it away to have the copy written.</source>
         <translation>Eine Datei, die keine korrigierte Kopie von „%1“ ist, trägt diesen Namen und blieb, wie sie ist; verschieben Sie sie, damit die Kopie geschrieben wird.</translation>
     </message>
     <message>
+        <location line="+5"/>
+        <location line="+3"/>
+        <location line="+8"/>
         <source>The fixed copy could not be written.
 %1</source>
         <translation>Die korrigierte Kopie konnte nicht geschrieben werden.
@@ -1295,7 +1493,7 @@
 <context>
     <name>FormatKeep</name>
     <message>
-        <location filename="../../format/FormatKeep.cpp" line="+21"/>
+        <location filename="../../format/FormatKeep.cpp" line="+22"/>
         <source>the text before the subtitles</source>
         <translation>der Text vor den Untertiteln</translation>
     </message>
@@ -1392,12 +1590,12 @@
     <name>FrameRateDialog</name>
     <message>
         <location filename="../../panels/FrameRateDialog.cpp" line="+29"/>
-        <location line="+58"/>
+        <location line="+57"/>
         <source>Change Frame Rate</source>
         <translation>Bildrate ändern</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-48"/>
         <source>&amp;From frames per second:</source>
         <translation>&amp;Bisherige Bildrate (Bilder pro Sekunde):</translation>
     </message>
@@ -1415,7 +1613,7 @@
 <context>
     <name>FrameRateQuestion</name>
     <message>
-        <location filename="../../app/FrameRateQuestion.cpp" line="+27"/>
+        <location filename="../../app/lifecycle/FrameRateQuestion.cpp" line="+27"/>
         <source>Frame Rate</source>
         <translation>Bildrate</translation>
     </message>
@@ -1443,7 +1641,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>HelpMenu</name>
     <message>
-        <location filename="../../app/HelpMenu.cpp" line="+13"/>
+        <location filename="../../app/window/HelpMenu.cpp" line="+25"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
@@ -1453,7 +1651,7 @@ Bilder pro Sekunde:</translation>
         <translation>&amp;Tastenkürzel</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>&amp;About Cuewright</source>
         <translation>Ü&amp;ber Cuewright</translation>
     </message>
@@ -1462,12 +1660,12 @@ Bilder pro Sekunde:</translation>
     <name>ImportSubtitlesViewController</name>
     <message>
         <location filename="../../panels/ImportSubtitlesViewController.cpp" line="+18"/>
-        <location line="+38"/>
+        <location line="+35"/>
         <source>Import Subtitles</source>
         <translation>Untertitel importieren</translation>
     </message>
     <message>
-        <location line="-37"/>
+        <location line="-34"/>
         <source>Paste or type the text. Each paragraph, separated from the next by an empty line, becomes a subtitle of two seconds.</source>
         <translation>Fügen Sie den Text ein oder tippen Sie ihn. Jeder Absatz, vom nächsten durch eine Leerzeile getrennt, wird ein Untertitel von zwei Sekunden.</translation>
     </message>
@@ -1480,8 +1678,8 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>InPlaceWriter</name>
     <message>
-        <location filename="../../document/InPlaceWriter.cpp" line="+99"/>
-        <location line="+29"/>
+        <location filename="../../document/InPlaceWriter.cpp" line="+112"/>
+        <location line="+44"/>
         <source>The file could not be saved.
 %1</source>
         <translation>Die Datei konnte nicht gespeichert werden.
@@ -1505,7 +1703,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>InterruptedSave</name>
     <message>
-        <location filename="../../document/InterruptedSave.cpp" line="+1"/>
+        <location filename="../../document/InterruptedSave.cpp" line="+69"/>
         <source>The kept content of “%1” cannot be read.
 %2</source>
         <translation>Der aufbewahrte Inhalt von „%1“ kann nicht gelesen werden.
@@ -1515,7 +1713,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>InterruptedSaveQuestion</name>
     <message>
-        <location filename="../../app/InterruptedSaveQuestion.cpp" line="+1"/>
+        <location filename="../../app/lifecycle/InterruptedSaveQuestion.cpp" line="+14"/>
         <source>Saving Was Cut Short</source>
         <translation>Speichern wurde abgebrochen</translation>
     </message>
@@ -1525,12 +1723,12 @@ Bilder pro Sekunde:</translation>
         <translation>Cuewright wurde beendet, während es „%1“ speicherte (%2); die Datei kann daher teils alten, teils neuen Text enthalten.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Its content from before that save was kept. Put it back into the file? Unsaved changes are offered for recovery apart from this.</source>
         <translation>Ihr Inhalt vor diesem Speichern wurde aufbewahrt. Soll er in die Datei zurückgeschrieben werden? Ungesicherte Änderungen werden davon getrennt zur Wiederherstellung angeboten.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Put Back</source>
         <translation>Zurückschreiben</translation>
     </message>
@@ -1545,7 +1743,7 @@ Bilder pro Sekunde:</translation>
         <translation>Später</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>Cannot put back “%1”</source>
         <translation>„%1“ kann nicht zurückgeschrieben werden</translation>
     </message>
@@ -1553,17 +1751,17 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>KeyConflicts</name>
     <message>
-        <location filename="../../app/KeyConflicts.cpp" line="+36"/>
+        <location filename="../../app/preferences/KeyConflicts.cpp" line="+37"/>
         <source>the %1 menu</source>
         <translation>das Menü %1</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+32"/>
         <source>%1 ▸ %2</source>
         <translation>%1 ▸ %2</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+21"/>
         <source>%1 (%2) and %3 (%4) have the same keys.</source>
         <translation>%1 (%2) und %3 (%4) haben dieselben Tasten.</translation>
     </message>
@@ -1576,7 +1774,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>KeyboardPreferencesPage</name>
     <message>
-        <location filename="../../app/KeyboardPreferencesPage.cpp" line="+23"/>
+        <location filename="../../app/preferences/KeyboardPreferencesPage.cpp" line="+24"/>
         <source>Command</source>
         <translation>Befehl</translation>
     </message>
@@ -1614,7 +1812,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>KeyboardTimingCommands</name>
     <message>
-        <location filename="../../app/KeyboardTimingCommands.cpp" line="+57"/>
+        <location filename="../../app/commands/KeyboardTimingCommands.cpp" line="+66"/>
         <source>No room for a subtitle at the cursor</source>
         <translation>Am Cursor ist kein Platz für einen Untertitel</translation>
     </message>
@@ -1624,7 +1822,7 @@ Bilder pro Sekunde:</translation>
         <translation>Untertitel am Cursor einfügen</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>No short gap to close</source>
         <translation>Keine kurze Lücke zu schließen</translation>
     </message>
@@ -1639,7 +1837,7 @@ Bilder pro Sekunde:</translation>
         <translation>Startzeit setzen</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Set End Time</source>
         <translation>Endzeit setzen</translation>
     </message>
@@ -1649,7 +1847,7 @@ Bilder pro Sekunde:</translation>
         <translation>Ende setzen und nächsten beginnen</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+17"/>
         <source>The video is not past the subtitle&apos;s start: an end there would leave it no time on screen</source>
         <translation>Das Video ist nicht über den Beginn des Untertitels hinaus: Ein Ende dort ließe ihm keine Zeit im Bild</translation>
     </message>
@@ -1669,7 +1867,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>MicroDvdReader</name>
     <message>
-        <location filename="../../format/MicroDvdReader.cpp" line="+1"/>
+        <location filename="../../format/MicroDvdReader.cpp" line="+116"/>
         <source>Line %1 gives the frame rate “%2”, which no film has.</source>
         <translation>Zeile %1 gibt die Bildrate „%2“ an, die kein Film hat.</translation>
     </message>
@@ -1692,13 +1890,13 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>MpvPlayer</name>
     <message>
-        <location filename="../../player/MpvPlayer.cpp" line="+49"/>
+        <location filename="../../player/MpvPlayer.cpp" line="+48"/>
         <location line="+36"/>
         <source>The video player could not be started.</source>
         <translation>Der Videoplayer konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+61"/>
         <source>It is not a regular file.</source>
         <translation>Es ist keine normale Datei.</translation>
     </message>
@@ -1714,7 +1912,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>OriginalTimingCopy</name>
     <message>
-        <location filename="../../model/OriginalTimingCopy.cpp" line="+38"/>
+        <location filename="../../model/timing/OriginalTimingCopy.cpp" line="+38"/>
         <source>Copy Timings from Original</source>
         <translation>Zeiten vom Original übernehmen</translation>
     </message>
@@ -1857,7 +2055,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../app/PreferencesDialog.cpp" line="+18"/>
+        <location filename="../../app/preferences/PreferencesDialog.cpp" line="+18"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
@@ -1885,7 +2083,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ProblemIndex</name>
     <message numerus="yes">
-        <location filename="../../model/ProblemIndex.cpp" line="+155"/>
+        <location filename="../../model/quality/ProblemIndex.cpp" line="+155"/>
         <source>%n frame(s) after the shot change at frame %1</source>
         <translation>
             <numerusform>%n Frame nach dem Szenenwechsel bei Frame %1</numerusform>
@@ -1919,7 +2117,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ProblemListModel</name>
     <message>
-        <location filename="../../panels/ProblemListModel.cpp" line="+73"/>
+        <location filename="../../panels/ProblemListModel.cpp" line="+69"/>
         <source>#</source>
         <translation>Nr.</translation>
     </message>
@@ -1937,7 +2135,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ProblemsPanel</name>
     <message>
-        <location filename="../../panels/ProblemsPanel.cpp" line="+43"/>
+        <location filename="../../panels/ProblemsPanel.cpp" line="+100"/>
         <source>Fi&amp;x</source>
         <translation>&amp;Beheben</translation>
     </message>
@@ -1957,7 +2155,7 @@ Bilder pro Sekunde:</translation>
         <translation>Behebt alle behebbaren Probleme in einem einzigen Rückgängig-Schritt</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+99"/>
         <source>Subtitle %1 left as it is: %2.</source>
         <translation>Untertitel %1 bleibt, wie er ist: %2.</translation>
     </message>
@@ -1984,7 +2182,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/RecoveryStore.cpp" line="+96"/>
+        <location filename="../../app/lifecycle/RecoveryStore.cpp" line="+96"/>
         <source>The folder %1 cannot be created.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
     </message>
@@ -1992,7 +2190,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCheck</name>
     <message>
-        <location filename="../../model/QualityCheck.cpp" line="+169"/>
+        <location filename="../../model/quality/QualityCheck.cpp" line="+188"/>
         <source>Overlap</source>
         <translation>Überlappung</translation>
     </message>
@@ -2047,7 +2245,7 @@ Bilder pro Sekunde:</translation>
         <translation>Kein Original zu diesen Zeiten</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+19"/>
         <source>Runs %L1 s into the next subtitle</source>
         <translation>Reicht %L1 s in den nächsten Untertitel hinein</translation>
     </message>
@@ -2100,21 +2298,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCommand</name>
     <message>
-        <location line="+4"/>
-        <source>The option &quot;--language&quot; needs a language code, such as ja or pt_BR.
-</source>
-        <translation>Die Option „--language“ braucht einen Sprachcode, etwa ja oder pt_BR.
-</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Unknown option &quot;%1&quot;.
-</source>
-        <translation>Unbekannte Option „%1“.
-</translation>
-    </message>
-    <message>
-        <location line="+39"/>
+        <location filename="../../app/commandline/QualityCommand.cpp" line="+79"/>
         <source>Written to %1.</source>
         <translation>Geschrieben nach %1.</translation>
     </message>
@@ -2123,17 +2307,8 @@ Bilder pro Sekunde:</translation>
         <source>The file cannot be read because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
-    <message>
-        <source>The option &quot;--video&quot; needs the video file the subtitles are timed to.
-</source>
-        <translation>Die Option „--video“ braucht die Videodatei, auf die die Untertitel getimt sind.
-</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
     <message numerus="yes">
+        <location line="+26"/>
         <source>skipped %n fixed copy file(s) (NAME.fixed.EXT beside NAME.EXT); name one to check it.</source>
         <translation>
             <numerusform>%n korrigierte Kopie übersprungen (NAME.fixed.EXT neben NAME.EXT); nennen Sie sie, um sie zu prüfen.</numerusform>
@@ -2141,12 +2316,14 @@ Bilder pro Sekunde:</translation>
         </translation>
     </message>
     <message>
+        <location line="+149"/>
         <source>The option &quot;--video&quot; goes with one subtitle file, the one timed to that video; check a folder or several files without it.
 </source>
         <translation>Die Option „--video“ gehört zu einer einzigen Untertiteldatei, der auf dieses Video getimten; prüfen Sie einen Ordner oder mehrere Dateien ohne sie.
 </translation>
     </message>
     <message numerus="yes">
+        <location line="+37"/>
         <source>read with %n repair(s)</source>
         <translation>
             <numerusform>mit %n Reparatur gelesen</numerusform>
@@ -2154,6 +2331,7 @@ Bilder pro Sekunde:</translation>
         </translation>
     </message>
     <message numerus="yes">
+        <location line="+18"/>
         <source>%1 of %n file(s) could not be read.</source>
         <translation>
             <numerusform>%1 von %n Datei konnte nicht gelesen werden.</numerusform>
@@ -2161,45 +2339,18 @@ Bilder pro Sekunde:</translation>
         </translation>
     </message>
     <message numerus="yes">
+        <location line="+1"/>
         <source>%1 of %n file(s) could not be read; --repair reads what plainly means one thing.</source>
         <translation>
             <numerusform>%1 von %n Datei konnte nicht gelesen werden; --repair liest, was eindeutig nur eines bedeuten kann.</numerusform>
             <numerusform>%1 von %n Dateien konnten nicht gelesen werden; --repair liest, was eindeutig nur eines bedeuten kann.</numerusform>
         </translation>
     </message>
-    <message>
-        <source>Usage: cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] FILE_OR_FOLDER...
-       cuewright --qc PROFILE [options] --video VIDEO FILE
-  PROFILE  a quality profile&apos;s id or name, or the path of a profile&apos;s JSON file
-  --json   one JSON document instead of a line per problem
-  --fix    write NAME.fixed.EXT next to each file with problems and list what is left
-           (a fixed copy is only ever replaced by another; folders skip them)
-  --repair read as repairing on open does, mending what plainly means one thing
-  --fps    the video&apos;s frame rate (default: the video&apos;s, else the profile&apos;s)
-  --video  the film FILE is timed to: its shot changes are checked too
-  --language  the files&apos; language, for the profile&apos;s limits of that language
-Exit status: 0 no problems, 1 problems, 2 wrong arguments or unknown profile,
-3 a file could not be read or a fixed copy not written.
-</source>
-        <translation>Aufruf: cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] DATEI_ODER_ORDNER...
-        cuewright --qc PROFIL [Optionen] --video VIDEO DATEI
-  PROFIL   Kennung oder Name eines Qualitätsprofils oder der Pfad seiner JSON-Datei
-  --json   ein JSON-Dokument statt einer Zeile je Problem
-  --fix    NAME.fixed.EXT neben jede Datei mit Problemen schreiben und auflisten, was bleibt
-           (eine korrigierte Kopie wird nur durch eine neue ersetzt; Ordner überspringen sie)
-  --repair so lesen wie das reparierende Öffnen und beheben, was eindeutig nur eines bedeutet
-  --fps    die Bildrate des Videos (Vorgabe: die des Videos, sonst die des Profils)
-  --video  der Film, auf den DATEI getimt ist: auch seine Szenenwechsel werden geprüft
-  --language  die Sprache der Dateien, für die Grenzwerte des Profils für diese Sprache
-Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes Profil,
-3 eine Datei war nicht lesbar oder eine korrigierte Kopie nicht schreibbar.
-</translation>
-    </message>
 </context>
 <context>
     <name>QualityFixes</name>
     <message numerus="yes">
-        <location filename="../../model/QualityFixes.cpp" line="+175"/>
+        <location filename="../../model/quality/QualityFixes.cpp" line="+205"/>
         <source>%n overlap(s)</source>
         <translation>
             <numerusform>%n Überschneidung</numerusform>
@@ -2287,7 +2438,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         </translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+95"/>
         <source>%1 (%2)</source>
         <comment>number and kind of problem, why it was left</comment>
         <translation>%1 (%2)</translation>
@@ -2316,12 +2467,12 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <translation>Belassen: %1 (%2).</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+108"/>
         <source>Fix All Problems</source>
         <translation>Alle Probleme beheben</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+61"/>
         <source>Fix Overlap</source>
         <translation>Überlappung beheben</translation>
     </message>
@@ -2390,7 +2541,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityProfile</name>
     <message>
-        <location filename="../../model/QualityProfile.cpp" line="+38"/>
+        <location filename="../../model/quality/QualityProfile.cpp" line="+39"/>
         <source>&quot;%1&quot; must be a number.</source>
         <translation>„%1“ muss eine Zahl sein.</translation>
     </message>
@@ -2420,7 +2571,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <translation>Die Datei ist kein Qualitätsprofil: Es fehlt „format“: „%1“.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+12"/>
         <source>The profile needs a &quot;name&quot; of 1 to %1 characters.</source>
         <translation>Das Profil braucht einen „name“ aus 1 bis %1 Zeichen.</translation>
     </message>
@@ -2480,6 +2631,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <translation>Fernsehen, %1 fps</translation>
     </message>
     <message>
+        <location line="-110"/>
         <source>The profile is of version %1; this program reads profiles of version %2 and earlier.</source>
         <translation>Das Profil hat die Version %1; dieses Programm liest Profile der Version %2 und früher.</translation>
     </message>
@@ -2487,7 +2639,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityProfileButton</name>
     <message>
-        <location filename="../../app/QualityProfileButton.cpp" line="+14"/>
+        <location filename="../../app/window/QualityProfileButton.cpp" line="+16"/>
         <source>The quality profile this document&apos;s subtitles are checked by</source>
         <translation>Das Qualitätsprofil, nach dem die Untertitel dieses Dokuments geprüft werden</translation>
     </message>
@@ -2495,7 +2647,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityProfileMenu</name>
     <message>
-        <location filename="../../app/QualityProfileMenu.cpp" line="+9"/>
+        <location filename="../../app/window/QualityProfileMenu.cpp" line="+9"/>
         <source>&amp;Quality Profile</source>
         <translation>&amp;Qualitätsprofil</translation>
     </message>
@@ -2503,7 +2655,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityProfiles</name>
     <message>
-        <location filename="../../document/QualityProfiles.cpp" line="+68"/>
+        <location filename="../../document/QualityProfiles.cpp" line="+70"/>
         <source>No quality profile is called &quot;%1&quot;. The profiles are: %2. A profile&apos;s JSON file can be named by its path.</source>
         <translation>Kein Qualitätsprofil heißt „%1“. Die Profile sind: %2. Die JSON-Datei eines Profils kann mit ihrem Pfad angegeben werden.</translation>
     </message>
@@ -2553,7 +2705,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityProfilesPage</name>
     <message>
-        <location filename="../../app/QualityProfilesPage.cpp" line="+83"/>
+        <location filename="../../app/preferences/QualityProfilesPage.cpp" line="+83"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
@@ -2767,7 +2919,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityReportExport</name>
     <message>
-        <location filename="../../app/QualityReportExport.cpp" line="+17"/>
+        <location filename="../../app/window/QualityReportExport.cpp" line="+17"/>
         <source>Web page (*.html *.htm)</source>
         <translation>Webseite (*.html *.htm)</translation>
     </message>
@@ -2798,7 +2950,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>QualityReportWriter</name>
     <message>
-        <location filename="../../format/QualityReportWriter.cpp" line="+81"/>
+        <location filename="../../format/QualityReportWriter.cpp" line="+90"/>
         <source>Quality report: %1</source>
         <translation>Qualitätsbericht: %1</translation>
     </message>
@@ -2955,7 +3107,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>RecoveryDialog</name>
     <message>
-        <location filename="../../app/RecoveryDialog.cpp" line="+19"/>
+        <location filename="../../app/lifecycle/RecoveryDialog.cpp" line="+19"/>
         <source>Check all</source>
         <translation>Alle auswählen</translation>
     </message>
@@ -3014,12 +3166,12 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>RecoveryStore</name>
     <message>
-        <location filename="../../app/RecoveryStore.cpp" line="-3"/>
+        <location filename="../../app/lifecycle/RecoveryStore.cpp" line="-3"/>
         <source>The folder %1 is a symbolic link, which is never followed.</source>
         <translation>Der Ordner %1 ist ein symbolischer Link, dem nie gefolgt wird.</translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+168"/>
         <source>Left out the last subtitle, which was cut short</source>
         <translation>Den letzten Untertitel ausgelassen, der abgeschnitten war</translation>
     </message>
@@ -3027,7 +3179,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>ReopenWithEncodingMenu</name>
     <message>
-        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+8"/>
+        <location filename="../../app/window/ReopenWithEncodingMenu.cpp" line="+8"/>
         <source>Reopen with &amp;Encoding</source>
         <translation>Mit &amp;Kodierung erneut öffnen</translation>
     </message>
@@ -3035,7 +3187,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>RepairOffer</name>
     <message>
-        <location filename="../../app/RepairOffer.cpp" line="+28"/>
+        <location filename="../../app/lifecycle/RepairOffer.cpp" line="+28"/>
         <source>Cannot open “%1”</source>
         <translation>„%1“ kann nicht geöffnet werden</translation>
     </message>
@@ -3065,7 +3217,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>RepairsWindow</name>
     <message>
-        <location filename="../../app/RepairsWindow.cpp" line="+16"/>
+        <location filename="../../app/lifecycle/RepairsWindow.cpp" line="+16"/>
         <source>Repairs in “%1”</source>
         <translation>Reparaturen in „%1“</translation>
     </message>
@@ -3105,6 +3257,129 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <location line="+3"/>
         <source>The file cannot be saved because “%1” is not a regular file (it is a device, a pipe or a socket).</source>
         <translation>Die Datei kann nicht gespeichert werden, weil „%1“ keine normale Datei ist (sondern ein Gerät, eine Pipe oder ein Socket).</translation>
+    </message>
+</context>
+<context>
+    <name>SccReader</name>
+    <message>
+        <location filename="../../format/SccReader.cpp" line="+80"/>
+        <source>Line %1 should be “%2”, which begins every SCC file.</source>
+        <translation>Zeile %1 sollte „%2“ lauten, womit jede SCC-Datei beginnt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No “%1” line: read the file as SCC all the same.</source>
+        <translation>Keine Zeile „%1“: Datei trotzdem als SCC gelesen.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Line %1 should begin with a timecode such as “00:00:01;12”.</source>
+        <translation>Zeile %1 sollte mit einem Timecode wie „00:00:01;12“ beginnen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No timecode: left the line out.</source>
+        <translation>Kein Timecode: Zeile ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Line %1 has “%2” where a pair of hex bytes such as “94ae” should be.</source>
+        <translation>Zeile %1 enthält „%2“, wo ein Paar Hex-Bytes wie „94ae“ stehen sollte.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Passed over what is no pair of hex bytes (“%1”).</source>
+        <translation>Übergangen, was kein Paar Hex-Bytes ist („%1“).</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Line %1 has the pair “%2”, whose bytes should have odd parity.</source>
+        <translation>Zeile %1 enthält das Paar „%2“, dessen Bytes ungerade Parität haben sollten.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A byte without odd parity (in “%1”): read it without its parity bit.</source>
+        <translation>Ein Byte ohne ungerade Parität (in „%1“): ohne sein Paritätsbit gelesen.</translation>
+    </message>
+</context>
+<context>
+    <name>SccWriter</name>
+    <message>
+        <location filename="../../format/SccWriter.cpp" line="+265"/>
+        <source>subtitle %1 has more than 4 rows: the rows past the fourth are left out</source>
+        <translation>Untertitel %1 hat mehr als 4 Zeilen: Die Zeilen nach der vierten werden ausgelassen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+52"/>
+        <source>subtitle %1 shows %2 s (%n frame(s)) late: too little time from the start to send it</source>
+        <translation>
+            <numerusform>Untertitel %1 erscheint %2 s (%n Bild) zu spät: zu wenig Zeit ab dem Anfang, um ihn zu senden</numerusform>
+            <numerusform>Untertitel %1 erscheint %2 s (%n Bilder) zu spät: zu wenig Zeit ab dem Anfang, um ihn zu senden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>subtitle %1 shows %2 s (%n frame(s)) late: too little time after the one before to send it</source>
+        <translation>
+            <numerusform>Untertitel %1 erscheint %2 s (%n Bild) zu spät: zu wenig Zeit nach dem vorigen, um ihn zu senden</numerusform>
+            <numerusform>Untertitel %1 erscheint %2 s (%n Bilder) zu spät: zu wenig Zeit nach dem vorigen, um ihn zu senden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+62"/>
+        <source>%n subtitle(s) with no text, which show nothing as captions</source>
+        <translation>
+            <numerusform>%n Untertitel ohne Text, der als Caption nichts zeigt</numerusform>
+            <numerusform>%n Untertitel ohne Text, die als Captions nichts zeigen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the times of %n subtitle(s), moved to the start of their frame at 29.97 frames per second</source>
+        <translation>
+            <numerusform>die Zeiten von %n Untertitel, auf den Anfang seines Bildes bei 29,97 Bildern pro Sekunde verschoben</numerusform>
+            <numerusform>die Zeiten von %n Untertiteln, auf den Anfang ihres Bildes bei 29,97 Bildern pro Sekunde verschoben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the line breaks of %n subtitle(s), wrapped to 32 columns</source>
+        <translation>
+            <numerusform>die Zeilenumbrüche von %n Untertitel, auf 32 Spalten umbrochen</numerusform>
+            <numerusform>die Zeilenumbrüche von %n Untertiteln, auf 32 Spalten umbrochen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>characters captions do not have (%1) in %n subtitle(s), written as the nearest they have</source>
+        <translation>
+            <numerusform>Zeichen, die Captions nicht haben (%1), in %n Untertitel, als die nächstliegenden vorhandenen geschrieben</numerusform>
+            <numerusform>Zeichen, die Captions nicht haben (%1), in %n Untertiteln, als die nächstliegenden vorhandenen geschrieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>bold in %n subtitle(s)</source>
+        <translation>
+            <numerusform>Fettschrift in %n Untertitel</numerusform>
+            <numerusform>Fettschrift in %n Untertiteln</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the colours of %n subtitle(s), written as the nearest of the seven captions have</source>
+        <translation>
+            <numerusform>die Farben von %n Untertitel, als die nächstliegende der sieben Caption-Farben geschrieben</numerusform>
+            <numerusform>die Farben von %n Untertiteln, als die nächstliegende der sieben Caption-Farben geschrieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the ends of %n subtitle(s) that overlap the next, which replaces them when it shows</source>
+        <translation>
+            <numerusform>das Ende von %n Untertitel, der sich mit dem nächsten überschneidet, der ihn beim Erscheinen ersetzt</numerusform>
+            <numerusform>die Enden von %n Untertiteln, die sich mit dem nächsten überschneiden, der sie beim Erscheinen ersetzt</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3172,7 +3447,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>ShortcutSettings</name>
     <message>
-        <location filename="../../app/ShortcutSettings.cpp" line="+112"/>
+        <location filename="../../app/preferences/ShortcutSettings.cpp" line="+143"/>
         <source>%1 had the keys %2, which %3 has too.</source>
         <translation>%1 hatte die Tasten %2, die auch %3 hat.</translation>
     </message>
@@ -3200,7 +3475,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>ShortcutsDialog</name>
     <message>
-        <location filename="../../app/ShortcutsDialog.cpp" line="+21"/>
+        <location filename="../../app/window/ShortcutsDialog.cpp" line="+22"/>
         <source>Keyboard Shortcuts</source>
         <translation>Tastenkürzel</translation>
     </message>
@@ -3220,12 +3495,12 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <translation>%1 ▸ %2</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-18"/>
         <source> or </source>
         <translation> oder </translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+38"/>
         <source>Subtitle list and video</source>
         <translation>Untertitelliste und Video</translation>
     </message>
@@ -3321,7 +3596,17 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>ShotChangesCommand</name>
     <message>
-        <location filename="../../shots/ShotChangesCommand.cpp" line="+19"/>
+        <location filename="../../media/ShotChangesCommand.cpp" line="+12"/>
+        <source>%1: not a file</source>
+        <translation>%1: keine Datei</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1: the video could not be scanned to its end</source>
+        <translation>%1: Das Video konnte nicht bis zu seinem Ende analysiert werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
@@ -3329,7 +3614,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpectrogramView</name>
     <message>
-        <location filename="../../media/SonogramPainter.cpp" line="+39"/>
+        <location filename="../../media/SonogramPainter.cpp" line="+40"/>
         <source>Computing spectrogram… %1%</source>
         <translation>Spektrogramm wird berechnet … %1 %</translation>
     </message>
@@ -3342,12 +3627,12 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
         <translation>%1: keine Datei</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+11"/>
         <source>%1: no audio that can be decoded</source>
         <translation>%1: kein dekodierbarer Ton</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+4"/>
         <source>%1: the audio could not be decoded</source>
         <translation>%1: der Ton konnte nicht dekodiert werden</translation>
     </message>
@@ -3355,7 +3640,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpeechSnap</name>
     <message numerus="yes">
-        <location filename="../../model/SpeechSnap.cpp" line="+293"/>
+        <location filename="../../model/timing/SpeechSnap.cpp" line="+293"/>
         <source>Moved %n subtitle(s) to the speech.</source>
         <translation>
             <numerusform>%n Untertitel an die Sprache verschoben.</numerusform>
@@ -3452,7 +3737,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpeechSnapPage</name>
     <message>
-        <location filename="../../app/SpeechSnapPage.cpp" line="+16"/>
+        <location filename="../../app/preferences/SpeechSnapPage.cpp" line="+16"/>
         <source> frames</source>
         <translation> Bilder</translation>
     </message>
@@ -3485,7 +3770,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpeechTimingCommand</name>
     <message>
-        <location filename="../../app/SpeechTimingCommand.cpp" line="+35"/>
+        <location filename="../../app/commands/SpeechTimingCommand.cpp" line="+40"/>
         <source>start</source>
         <translation>Anfang</translation>
     </message>
@@ -3510,7 +3795,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpeechTimingCommands</name>
     <message>
-        <location filename="../../app/SpeechTimingCommands.cpp" line="+57"/>
+        <location filename="../../app/commands/SpeechTimingCommands.cpp" line="+59"/>
         <source>start</source>
         <translation>Anfang</translation>
     </message>
@@ -3599,7 +3884,7 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
 <context>
     <name>SpellingLanguageMenu</name>
     <message>
-        <location filename="../../app/SpellingLanguageMenu.cpp" line="+32"/>
+        <location filename="../../app/window/SpellingLanguageMenu.cpp" line="+32"/>
         <source>&amp;Spelling Language</source>
         <translation>Sprache der &amp;Rechtschreibprüfung</translation>
     </message>
@@ -3615,57 +3900,9 @@ Exit-Status: 0 keine Probleme, 1 Probleme, 2 falsche Argumente oder unbekanntes 
     </message>
 </context>
 <context>
-    <name>StartupOptions</name>
-    <message>
-        <location line="+18"/>
-        <source>Attaches &lt;video&gt; to the first subtitle file, or to the new document.</source>
-        <translation>Hängt &lt;Video&gt; an die erste Untertiteldatei an oder an das neue Dokument.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>video</source>
-        <translation>Video</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Subtitle files to open.</source>
-        <translation>Zu öffnende Untertiteldateien.</translation>
-    </message>
-    <message>
-        <source>Edit subtitles against their video: SRT, WebVTT, ASS, SSA and TTML, and
-MicroDVD, SubViewer and MPL2 files to save in one of those.
-
-For scripts, without a display:
-  cuewright --check [--repair] [--from ENCODING] [--fps RATE] FILE...
-  cuewright --convert [--repair] [--from ENCODING] [--to ENCODING] [--fps RATE] IN OUT
-  cuewright --waveform VIDEO
-  cuewright --shot-changes VIDEO
-  cuewright --speech VIDEO
-  cuewright --snap-to-speech [--to ENCODING] IN VIDEO OUT
-  cuewright --sync [--to ENCODING] IN VIDEO OUT
-  cuewright --qc PROFILE [--json] [--fix] [--repair] [--fps RATE] [--language CODE] [--video VIDEO] FILE_OR_FOLDER...
-      every quality problem, one line each: FILE:NUMBER: kind: value (limit);
-      exit status 0 none, 1 problems, 2 wrong arguments, 3 a file not read</source>
-        <translation>Untertitel zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA und TTML, und
-MicroDVD, SubViewer und MPL2, um sie in einem dieser Formate zu speichern.
-
-Für Skripte, ohne Bildschirm:
-  cuewright --check [--repair] [--from KODIERUNG] [--fps BILDRATE] DATEI...
-  cuewright --convert [--repair] [--from KODIERUNG] [--to KODIERUNG] [--fps BILDRATE] EIN AUS
-  cuewright --waveform VIDEO
-  cuewright --shot-changes VIDEO
-  cuewright --speech VIDEO
-  cuewright --snap-to-speech [--to KODIERUNG] EIN VIDEO AUS
-  cuewright --sync [--to KODIERUNG] EIN VIDEO AUS
-  cuewright --qc PROFIL [--json] [--fix] [--repair] [--fps BILDRATE] [--language SPRACHE] [--video VIDEO] DATEI_ODER_ORDNER...
-      jedes Qualitätsproblem, je eine Zeile: DATEI:NUMMER: Art: Wert (Grenzwert);
-      Exit-Status 0 keine, 1 Probleme, 2 falsche Argumente, 3 eine Datei nicht gelesen</translation>
-    </message>
-</context>
-<context>
     <name>SubViewerReader</name>
     <message>
-        <location filename="../../format/SubViewerReader.cpp" line="+71"/>
+        <location filename="../../format/SubViewerReader.cpp" line="+77"/>
         <source>Line %1 has a time past the largest the program can hold.</source>
         <translation>Zeile %1 enthält eine Zeit jenseits der größten, die das Programm verarbeiten kann.</translation>
     </message>
@@ -3690,7 +3927,7 @@ Für Skripte, ohne Bildschirm:
         <translation>Eine Zeile ohne Zeitangabe nach einer Leerzeile als weiteren Text des vorigen Untertitels gelesen.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-33"/>
         <source>Line %1 begins a subtitle without the blank line that ends the one before.</source>
         <translation>Zeile %1 beginnt einen Untertitel ohne die Leerzeile, die den vorigen beendet.</translation>
     </message>
@@ -3703,7 +3940,7 @@ Für Skripte, ohne Bildschirm:
 <context>
     <name>SubtitleFile</name>
     <message>
-        <location filename="../../document/SubtitleFile.cpp" line="+46"/>
+        <location filename="../../document/SubtitleFile.cpp" line="+78"/>
         <source>The file could not be opened because it is a folder.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
     </message>
@@ -3739,12 +3976,12 @@ Für Skripte, ohne Bildschirm:
 %1</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+131"/>
         <source>The file could not be saved because a folder has that name.</source>
         <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen trägt.</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
         <source>%1
 It is in subtitle %2.</source>
         <translation>%1
@@ -3804,11 +4041,21 @@ Es steht in Untertitel %2.</translation>
         <source>MPL2</source>
         <translation>MPL2</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Scenarist Closed Captions (SCC)</source>
+        <translation>Scenarist Closed Captions (SCC)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>EBU subtitles (STL)</source>
+        <translation>EBU-Untertitel (STL)</translation>
+    </message>
 </context>
 <context>
     <name>SubtitleFormatFilters</name>
     <message>
-        <location filename="../../app/SubtitleFormatFilters.cpp" line="+33"/>
+        <location filename="../../app/window/SubtitleFormatFilters.cpp" line="+33"/>
         <source>Subtitle files (%1)</source>
         <translation>Untertiteldateien (%1)</translation>
     </message>
@@ -3821,12 +4068,12 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleFormatIo</name>
     <message>
-        <location filename="../../format/SubtitleFormatIo.cpp" line="+49"/>
+        <location filename="../../format/SubtitleFormatIo.cpp" line="+62"/>
         <source>%1 files cannot be read.</source>
         <translation>Dateien im Format %1 können nicht gelesen werden.</translation>
     </message>
     <message numerus="yes">
-        <location line="+75"/>
+        <location line="+142"/>
         <source>the thousandths of a second in the times of %n subtitle(s), rounded to hundredths</source>
         <translation>
             <numerusform>die Tausendstelsekunden in den Zeiten von %n Untertitel, auf Hundertstel gerundet</numerusform>
@@ -3849,11 +4096,35 @@ Es steht in Untertitel %2.</translation>
             <numerusform>WebVTT-Tags (Stimmen, Klassen, Sprachen …) in %n Untertiteln</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>the colours of %n subtitle(s), written as the nearest of WebVTT&apos;s eight colour classes</source>
+        <translation>
+            <numerusform>die Farben von %n Untertitel, als die nächstliegende der acht WebVTT-Farbklassen geschrieben</numerusform>
+            <numerusform>die Farben von %n Untertiteln, als die nächstliegende der acht WebVTT-Farbklassen geschrieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>control characters in %n subtitle(s), which XML cannot hold</source>
+        <translation>
+            <numerusform>Steuerzeichen in %n Untertitel, die XML nicht aufnehmen kann</numerusform>
+            <numerusform>Steuerzeichen in %n Untertiteln, die XML nicht aufnehmen kann</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>line or paragraph separators (U+2028, U+2029, U+0085) in %n subtitle(s), written as line breaks</source>
+        <translation>
+            <numerusform>Zeilen- oder Absatztrennzeichen (U+2028, U+2029, U+0085) in %n Untertitel, als Zeilenumbrüche geschrieben</numerusform>
+            <numerusform>Zeilen- oder Absatztrennzeichen (U+2028, U+2029, U+0085) in %n Untertiteln, als Zeilenumbrüche geschrieben</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+199"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+195"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
@@ -3995,7 +4266,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitlesTableViewController</name>
     <message>
-        <location filename="../../list/SubtitlesTableViewController.cpp" line="+182"/>
+        <location filename="../../list/SubtitlesTableViewController.cpp" line="+173"/>
         <source>Merge Subtitles</source>
         <translation>Untertitel zusammenführen</translation>
     </message>
@@ -4006,18 +4277,18 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+15"/>
-        <location line="+100"/>
+        <location line="+101"/>
         <source>Add Subtitle</source>
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="-86"/>
-        <location line="+87"/>
+        <location line="-87"/>
+        <location line="+88"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-78"/>
         <source>Delete Subtitle</source>
         <translation>Untertitel löschen</translation>
     </message>
@@ -4027,18 +4298,18 @@ Es steht in Untertitel %2.</translation>
         <translation>Untertitel löschen</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <location line="+39"/>
         <source>Paste</source>
         <translation>Einfügen</translation>
     </message>
     <message>
-        <location line="-21"/>
+        <location line="-22"/>
         <source>Split Subtitle</source>
         <translation>Untertitel teilen</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+19"/>
         <source>Split Subtitle at Text Cursor</source>
         <translation>Untertitel am Textcursor teilen</translation>
     </message>
@@ -4056,7 +4327,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SyncResult</name>
     <message>
-        <location filename="../../model/SyncResult.cpp" line="+75"/>
+        <location filename="../../model/timing/SyncResult.cpp" line="+75"/>
         <source>These subtitles do not seem to match this film&apos;s speech, so nothing was moved (sure they match: %1%).</source>
         <translation>Diese Untertitel scheinen nicht zur Sprache dieses Films zu passen, daher wurde nichts verschoben (Sicherheit, dass sie passen: %1 %).</translation>
     </message>
@@ -4153,8 +4424,8 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>TextEncoding</name>
     <message>
-        <location filename="../../document/TextEncoding.cpp" line="+82"/>
-        <location filename="../../app/ReopenWithEncodingMenu.cpp" line="+20"/>
+        <location filename="../../document/TextEncoding.cpp" line="+84"/>
+        <location filename="../../app/window/ReopenWithEncodingMenu.cpp" line="+20"/>
         <source>Unicode</source>
         <translation>Unicode</translation>
     </message>
@@ -4295,7 +4566,7 @@ Es steht in Untertitel %2.</translation>
         <translation>Die Textkodierung Nummer %1 ist nicht bekannt.</translation>
     </message>
     <message>
-        <location line="+112"/>
+        <location line="+88"/>
         <source>The text encoding of the file could not be detected.
 Choose its encoding in the Open dialog.</source>
         <translation>Die Textkodierung der Datei konnte nicht erkannt werden.
@@ -4371,7 +4642,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Szenenwechsel entfernen</translation>
     </message>
     <message>
-        <location line="+310"/>
+        <location line="+308"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>
@@ -4399,7 +4670,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimingDialog</name>
     <message>
-        <location filename="../../panels/TimingDialog.cpp" line="+156"/>
+        <location filename="../../panels/TimingDialog.cpp" line="+157"/>
         <source>Takes the time from the playback position</source>
         <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
@@ -4413,7 +4684,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimingPage</name>
     <message>
-        <location filename="../../app/TimingPage.cpp" line="+18"/>
+        <location filename="../../app/preferences/TimingPage.cpp" line="+18"/>
         <source> s</source>
         <translation> s</translation>
     </message>
@@ -4446,7 +4717,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TolerantSubtitleReader</name>
     <message>
-        <location filename="../../format/TolerantSubtitleReader.cpp" line="+195"/>
+        <location filename="../../format/TolerantSubtitleReader.cpp" line="+196"/>
         <source>Removed the blank characters before the timing.</source>
         <translation>Die Leerzeichen vor der Zeitangabe entfernt.</translation>
     </message>
@@ -4496,7 +4767,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>„%1“ nach der Endzeit ausgelassen.</translation>
     </message>
     <message>
-        <location line="+123"/>
+        <location line="+120"/>
         <source>Subtitle %1 has no text: the blank line ends it, and the next subtitle starts after it.</source>
         <translation>Untertitel %1 hat keinen Text: Die Leerzeile beendet ihn, danach beginnt der nächste Untertitel.</translation>
     </message>
@@ -4601,7 +4872,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Der Text endet nach der Zeitangabe von Untertitel %1: Er hat keinen Text.</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>Line %1 (empty): %2</source>
         <translation>Zeile %1 (leer): %2</translation>
     </message>
@@ -4624,12 +4895,12 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TranslationCommands</name>
     <message>
-        <location filename="../../app/TranslationCommands.cpp" line="+40"/>
+        <location filename="../../app/commands/TranslationCommands.cpp" line="+40"/>
         <source>Open Original</source>
         <translation>Original öffnen</translation>
     </message>
     <message numerus="yes">
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Original “%1” repaired and attached: %n line(s)</source>
         <translation>
             <numerusform>Original „%1“ repariert und angehängt: %n Zeile</numerusform>
@@ -4662,14 +4933,27 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>TtmlNamespaces</name>
+    <message>
+        <location filename="../../format/TtmlNamespaces.cpp" line="+44"/>
+        <source>The prefix “%1” is declared for the XML namespace, which only “xml” may name: read it as a namespace of its own.</source>
+        <translation>Das Präfix „%1“ ist für den XML-Namensraum deklariert, den nur „xml“ benennen darf: als eigener Namensraum gelesen.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The prefix “%1” is used without its declaration: declared it as TTML’s.</source>
+        <translation>Das Präfix „%1“ wird ohne Deklaration verwendet: als das Präfix von TTML deklariert.</translation>
+    </message>
+</context>
+<context>
     <name>TtmlReader</name>
     <message>
-        <location filename="../../format/TtmlReader.cpp" line="+242"/>
+        <location filename="../../format/TtmlReader.cpp" line="+341"/>
         <source>Line %1 is not well-formed XML: %2.</source>
         <translation>Zeile %1 ist kein wohlgeformtes XML: %2.</translation>
     </message>
     <message>
-        <location line="+157"/>
+        <location line="+238"/>
         <source>Line %1: “%2” is not a time.</source>
         <translation>Zeile %1: „%2“ ist keine Zeit.</translation>
     </message>
@@ -4679,7 +4963,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Zeile %1 enthält eine Zeit jenseits der größten, die das Programm verarbeiten kann.</translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+81"/>
         <source>Line %1: the paragraph has no end time, so it would be shown for ever.</source>
         <translation>Zeile %1: Der Absatz hat keine Endzeit und würde daher für immer angezeigt.</translation>
     </message>
@@ -4699,7 +4983,17 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Das Ende liegt vor dem Anfang: Ende auf den Anfang gesetzt.</translation>
     </message>
     <message>
-        <location line="+114"/>
+        <location line="+128"/>
+        <source>Line %1 refers to the entity “%2”, whose text is outside the file; it is not fetched.</source>
+        <translation>Zeile %1 verweist auf die Entität „%2“, deren Text außerhalb der Datei liegt; er wird nicht abgerufen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Left it out.</source>
+        <translation>Ausgelassen.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>Line %1: the document is &lt;%2&gt;, not TTML’s &lt;tt&gt;.</source>
         <translation>Zeile %1: Das Dokument ist &lt;%2&gt;, nicht &lt;tt&gt; wie bei TTML.</translation>
     </message>
@@ -4709,7 +5003,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Die Datei enthält kein TTML-Dokument (kein &lt;tt&gt;-Element).</translation>
     </message>
     <message>
-        <location filename="../../format/TtmlReader.cpp" line="+1"/>
+        <location line="-255"/>
         <source>Read “%1” as a clock time, as players do, though TTML writes hours, minutes and seconds with a point before the fraction.</source>
         <translation>„%1“ als Uhrzeit gelesen, wie Player es tun, obwohl TTML Stunden, Minuten und Sekunden mit einem Punkt vor dem Bruchteil schreibt.</translation>
     </message>
@@ -4755,14 +5049,14 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>VideoPlayerViewController</name>
     <message>
-        <location filename="../../player/VideoPlayerViewController.cpp" line="+91"/>
+        <location filename="../../player/VideoPlayerViewController.cpp" line="+89"/>
         <source>No video.
 To attach one, choose Open Video… in the File menu, or drop a video file here.</source>
         <translation>Kein Video.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+318"/>
+        <location line="+272"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
@@ -4785,7 +5079,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>WaveformCommand</name>
     <message>
-        <location filename="../../media/WaveformCommand.cpp" line="+16"/>
+        <location filename="../../media/WaveformCommand.cpp" line="+31"/>
         <source>%1: no decodable audio stream</source>
         <translation>%1: keine dekodierbare Tonspur</translation>
     </message>
@@ -4795,7 +5089,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <translation>%1: die Dauer des Tons ist unbekannt</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+5"/>
         <source>%1: the audio could not be decoded</source>
         <translation>%1: der Ton konnte nicht dekodiert werden</translation>
     </message>
@@ -4803,7 +5097,12 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>WebVttReader</name>
     <message>
-        <location filename="../../format/WebVttReader.cpp" line="+365"/>
+        <location filename="../../format/WebVttReader.cpp" line="+390"/>
+        <source>The times are not written as WebVTT writes them (“[hh:]mm:ss.ttt”); a repairing read takes them.</source>
+        <translation>Die Zeiten sind nicht so geschrieben, wie WebVTT sie schreibt („[hh:]mm:ss.ttt“); ein reparierendes Lesen übernimmt sie.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>This is not a WebVTT timing line (“[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt”), or a time in it is too large.</source>
         <translation>Dies ist keine WebVTT-Zeitangabe („[hh:]mm:ss.ttt --&gt; [hh:]mm:ss.ttt“), oder eine Zeit darin ist zu groß.</translation>
     </message>
@@ -4839,26 +5138,9 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
     </message>
 </context>
 <context>
-    <name>main</name>
-    <message>
-        <location filename="../../app/main.cpp" line="+65"/>
-        <source>usage: cuewright --waveform FILE</source>
-        <translation>Aufruf: cuewright --waveform DATEI</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>usage: cuewright --shot-changes VIDEO</source>
-        <translation>Aufruf: cuewright --shot-changes VIDEO</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>usage: cuewright --speech VIDEO</source>
-        <translation>Aufruf: cuewright --speech VIDEO</translation>
-    </message>
-</context>
-<context>
     <name>WrittenTimes</name>
     <message numerus="yes">
+        <location filename="../../format/WrittenTimes.cpp" line="+91"/>
         <source>the times of %n subtitle(s) past the latest %1 holds, written as that latest time</source>
         <translation>
             <numerusform>die Zeiten von %n Untertitel nach der spätesten, die %1 fassen kann, als diese späteste geschrieben</numerusform>
@@ -4866,6 +5148,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         </translation>
     </message>
     <message numerus="yes">
+        <location line="+3"/>
         <source>the ends before their starts of %n subtitle(s), written as their starts</source>
         <translation>
             <numerusform>das Ende vor dem Anfang von %n Untertitel, als der Anfang geschrieben</numerusform>
