@@ -148,7 +148,8 @@ bool holds(SubtitleFormat::Id format, const MarkupTokenizer::Token &token)
 
 } // namespace
 
-QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep)
+QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep,
+                                     double frameRate)
 {
     QStringList lost;
     const bool ass = format == SubtitleFormat::Ass || format == SubtitleFormat::Ssa;
@@ -215,6 +216,6 @@ QStringList SubtitleFormatIo::losses(SubtitleFormat::Id format, const SubtitleLi
     if (format == SubtitleFormat::Scc)
         lost += SccWriter::losses(subtitles, keep && keep->format() == format ? keep : nullptr);
     if (format == SubtitleFormat::EbuStl)
-        lost += EbuStlWriter::losses(subtitles, keep);
+        lost += EbuStlWriter::losses(subtitles, keep, {frameRate, QString()});
     return lost + WrittenTimes::changes(format, subtitles, keep && keep->format() == format ? keep : nullptr);
 }

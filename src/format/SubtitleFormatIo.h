@@ -29,5 +29,7 @@ public:
     static QString write(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep);
     // What writing the subtitles in `format` leaves out, one phrase each ("the styles of
     // 3 subtitles", "karaoke and position tags in 2 subtitles"); empty when nothing is lost.
-    static QStringList losses(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep);
+    // `frameRate` is the document's (0 while unknown), for a format that counts frames.
+    static QStringList losses(SubtitleFormat::Id format, const SubtitleList &subtitles, const FormatKeep *keep,
+                              double frameRate = 0);
 };

@@ -26,6 +26,7 @@ private slots:
     void newFiles_data();
     void newFiles();
     void aTimePastTheDayIsListed();
+    void lossesAreCountedAtTheDocumentsRate();
     void anyBlocksReadAndWriteBack();
 };
 
@@ -234,6 +235,14 @@ void tst_EbuStl::newFiles()
     QCOMPARE(timesOf(back.value().subtitles), timesOf(subtitles));
     const QString losses = EbuStlWriter::losses(subtitles, nullptr, settings).join(u'\n');
     QVERIFY2(loss.isEmpty() ? losses.isEmpty() : losses.contains(loss), qPrintable(losses));
+}
+
+// What a Save lists is counted at the document's rate: a time on its frames is not moved.
+void tst_EbuStl::lossesAreCountedAtTheDocumentsRate()
+{
+    const SubtitleList subtitles{Subtitle::create(u"a"_s, 1 + 1 / 30.0, 2)};
+    QCOMPARE(SubtitleFormatIo::losses(SubtitleFormat::EbuStl, subtitles, nullptr, 30), QStringList());
+    QVERIFY(!SubtitleFormatIo::losses(SubtitleFormat::EbuStl, subtitles, nullptr, 25).isEmpty());
 }
 
 // Times count from the programme's start: one moved past what a day's time code holds

@@ -144,7 +144,7 @@ int convert(const Request &request, CommandLineTool::Ending ending, QTextStream 
     const FormatKeep *keep = contents.value().keep.get();
     // In its own format only the times it cannot hold are changed.
     const QStringList losses = subtitleFormat != contents.value().subtitleFormat
-                                   ? SubtitleFormatIo::losses(subtitleFormat, subtitles, keep)
+                                   ? SubtitleFormatIo::losses(subtitleFormat, subtitles, keep, request.frameRate)
                                    : WrittenTimes::changes(subtitleFormat, subtitles, keep);
     for (const QString &loss : losses)
         err << output << ": " << CommandLineTool::tr("left out: %1").arg(loss) << '\n';

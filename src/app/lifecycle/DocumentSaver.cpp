@@ -152,7 +152,8 @@ bool DocumentSaver::acceptLosses(const QString &path, SubtitleFormat::Id subtitl
     Document &document = m_open.document();
     if (subtitleFormat == document.subtitleFormat() && subtitleFormat != SubtitleFormat::Scc)
         return true;
-    const QStringList losses = SubtitleFormatIo::losses(subtitleFormat, document.subtitleController().subtitles(), document.formatKeep());
+    const QStringList losses = SubtitleFormatIo::losses(subtitleFormat, document.subtitleController().subtitles(), document.formatKeep(),
+                                                         document.frameRate());
     if (losses.isEmpty())
         return true;
     QMessageBox box(QMessageBox::Warning, DocumentController::tr("Save as %1").arg(SubtitleFormat::shortName(subtitleFormat)),
