@@ -2,6 +2,7 @@
 #include "TimelineFixture.h"
 
 #include "document/TextEncoding.h"
+#include "timeline/NeighbourSnapProvider.h"
 
 #include <QKeyEvent>
 #include <QRegularExpression>
@@ -37,6 +38,16 @@ class tst_TimelineDrag : public QObject
     Q_OBJECT
 
 private slots:
+    // A block whose start snaps the gap after one neighbour and whose end then touches the next
+    // still snaps: blocks that only touch do not overlap.
+    void aBlockThatJustFitsSnapsBetweenItsNeighbours()
+    {
+        const NeighbourSnapProvider provider({Subtitle::create(QString(), 0, 1), Subtitle::create(QString(), 3, 4)}, 0.5);
+        QList<double> times;
+        provider.offer({SnapProvider::Edge::Start, 1, 2, 1.5}, times); // its end then touches the next
+        QCOMPARE(times, QList<double>{1.5});
+    }
+
     void snapping_data()
     {
         QTest::addColumn<SnapCase>("c");
