@@ -203,6 +203,7 @@ void TimelineViewController::updateFallbackDuration()
 void TimelineViewController::layoutParts()
 {
     updateContentSize();
+    applyFirstZoom();
     if (m_pendingOffset && m_strip->width() > 0) {
         scrollToOffset(*std::exchange(m_pendingOffset, std::nullopt));
         m_offset = m_scrollBar->value();
@@ -232,6 +233,7 @@ void TimelineViewController::afterScroll()
 
 void TimelineViewController::zoomAbout(double magnification, double anchorX)
 {
+    m_zoomChosen = true;
     const double oldMagnification = m_magnification;
     const double oldOffset = m_offset;
     m_magnification = magnification;
@@ -264,9 +266,50 @@ void TimelineViewController::zoomOut()
     zoomAbout(m_magnification / zoomStep, m_strip->width() / 2.0);
 }
 
-void TimelineViewController::zoomToFit()
+// The whole film across the view: zoomed in when it is short, out when it is long.
+void TimelineViewController::fitFilm()
 {
-    zoomAbout(minimumMagnification(), 0);
+    const double width = m_strip->width();
+    const double fitting = m_duration > 0 && width > 0 ? width / m_duration / defaultWidthPerSecond : 1.0;
+    zoomAbout(std::max(fitting, minimumMagnification()), 0);
+    scrollToOffset(0);
+}
+
+// The selected subtitles' span fills the view, with a little room either side.
+void TimelineViewController::zoomToSelection()
+{
+    if (m_selectedSubtitles.isEmpty() || m_strip->width() <= 0)
+        return;
+    double start = m_selectedSubtitles.first()->start;
+    double end = m_selectedSubtitles.first()->end;
+    for (const SubtitlePtr &subtitle : m_selectedSubtitles) {
+        start = std::min(start, subtitle->start);
+        end = std::max(end, subtitle->end);
+    }
+    const double margin = std::max(0.5, (end - start) * 0.1);
+    start = std::max(0.0, start - margin);
+    end += margin;
+    zoomAbout(m_strip->width() / (end - start) / defaultWidthPerSecond, 0);
+    scrollToOffset(xForTime(start));
+    afterScroll();
+}
+
+// A film nobody zoomed yet opens whole when it is short, and at a zoom to time by when it
+// is long; until the user zooms, the zoom follows the pane's width.
+void TimelineViewController::applyFirstZoom()
+{
+    if (m_zoomChosen || !m_videoDuration || *m_videoDuration <= 0 || m_strip->width() <= 0)
+        return;
+    const double width = m_strip->width();
+    const bool whole = *m_videoDuration <= wholeFilmAtMost;
+    const double magnification = width / (whole ? *m_videoDuration : firstZoomSpan) / defaultWidthPerSecond;
+    if (magnification == m_magnification)
+        return;
+    zoomAbout(magnification, 0);
+    m_zoomChosen = false;
+    if (std::exchange(m_firstZoomApplied, true))
+        return;
+    scrollToOffset(whole ? 0 : std::max(0.0, xForTime(m_currentTime) - width / 3));
 }
 
 double TimelineViewController::visibleStartTime() const
@@ -520,6 +563,7 @@ void TimelineViewController::setVideoDuration(std::optional<double> duration)
 {
     m_videoDuration = duration;
     updateDuration();
+    applyFirstZoom();
 }
 
 void TimelineViewController::setFrameRate(double frameRate)
@@ -603,6 +647,7 @@ QVariantMap TimelineViewController::saveState() const
 void TimelineViewController::restoreState(const QVariantMap &state)
 {
     // A missing zoom reads as 0, which the lower limit raises.
+    m_zoomChosen = state.contains(QStringLiteral("magnification"));
     m_magnification = state.value(QStringLiteral("magnification")).toDouble();
     applyMagnification();
     setWaveformZoom(state.value(QStringLiteral("waveformZoom"), 1.0).toDouble());

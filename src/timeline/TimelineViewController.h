@@ -48,6 +48,9 @@ public:
     // Beyond this a frame is wider than several screens; also keeps the strip's width
     // within what a scroll bar can count.
     static constexpr double maximumMagnification = 1000.0;
+    // A film up to this long (seconds) first opens whole; a longer one this many seconds across.
+    static constexpr double wholeFilmAtMost = 30.0;
+    static constexpr double firstZoomSpan = 15.0;
 
     // Draws the document's subtitles over what `media` finds in its video.
     TimelineViewController(Document *document, MediaSession *media, QWidget *parent = nullptr);
@@ -152,7 +155,8 @@ public slots:
     void scrollToCursorIfNeeded();
     void zoomIn();
     void zoomOut();
-    void zoomToFit();
+    void fitFilm();
+    void zoomToSelection();
 
 signals:
     // The zoom or the scroll position changed.
@@ -166,6 +170,7 @@ private:
     void layoutParts();
     void updateContentSize();
     void applyMagnification();
+    void applyFirstZoom();
     double fallbackDuration() const;
     void updateFallbackDuration();
     void updateListExtents();
@@ -196,6 +201,8 @@ private:
     double m_offset = 0;
     std::optional<double> m_pendingOffset; // restored before the pane had a size
     double m_magnification = 1.0;
+    bool m_zoomChosen = false; // by a zoom or a restored window; else the first video sets it
+    bool m_firstZoomApplied = false;
     double m_waveformZoom = 1.0;
     double m_duration = 0;
     std::optional<double> m_videoDuration;

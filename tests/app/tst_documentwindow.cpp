@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -66,6 +67,30 @@ private slots:
         m_document->undoManager().setClean(); // nothing to ask about
         m_controller->quit();
         m_controller.reset();
+    }
+
+    // A new user sees the timeline with the sound at a third of the window's height,
+    // whatever its size; the next new window starts as the user left the last one, and
+    // Reset Layout brings the default back.
+    void theSoundHasAThirdOfTheWindow()
+    {
+        m_window->resetLayout();
+        const auto share = [this] { return double(m_timeline->height()) / m_window->height(); };
+        for (const QSize size : {QSize(1280, 720), QSize(1600, 1000), QSize(2560, 1440), QSize(1280, 800)}) {
+            m_window->resize(size);
+            QTRY_VERIFY2(share() > 0.28 && share() < 0.4, qPrintable(QStringLiteral("%1 px of %2 at width %3")
+                                                                        .arg(m_timeline->height())
+                                                                        .arg(size.height())
+                                                                        .arg(size.width())));
+        }
+        auto *splitter = qobject_cast<QSplitter *>(m_timeline->parentWidget());
+        QVERIFY(splitter);
+        splitter->setSizes({splitter->height() - 150, 150});
+        cleanup();
+        init();
+        QVERIFY2(std::abs(m_timeline->height() - 150) <= 2, qPrintable(QString::number(m_timeline->height())));
+        m_window->findChild<QAction *>(QStringLiteral("cuewright.view.resetLayout"))->trigger();
+        QTRY_VERIFY(share() > 0.28 && share() < 0.4);
     }
 
     void waveformLandsAtTheVideosOwnTimes()

@@ -71,8 +71,44 @@ private slots:
         TimelineFixture f(times);
         f.timeline->zoomAbout(requested, 0);
         QCOMPARE(f.timeline->magnification(), expected);
-        f.timeline->zoomToFit();
+        f.timeline->fitFilm();
         QCOMPARE(f.timeline->magnification(), fit);
+    }
+
+    // A film nobody zoomed yet opens whole when short, at a zoom to time by when long; a
+    // zoom the user or a restored window chose is left alone.
+    void firstVideoSetsAZoomToTimeBy_data()
+    {
+        QTest::addColumn<double>("filmLength");
+        QTest::addColumn<QVariantMap>("restored");
+        QTest::addColumn<double>("chosenZoom"); // 0: none
+        QTest::addColumn<double>("secondsAcross");
+        QTest::newRow("a short film opens whole") << 22.0 << QVariantMap() << 0.0 << 22.0;
+        QTest::newRow("a long film opens 15 s across") << 7200.0 << QVariantMap() << 0.0 << 15.0;
+        QTest::newRow("the user's zoom stays") << 7200.0 << QVariantMap() << 2.0 << 10.0;
+        QTest::newRow("a restored zoom stays") << 22.0 << QVariantMap{{QStringLiteral("magnification"), 2.0}} << 0.0
+                                               << 10.0;
+    }
+
+    void firstVideoSetsAZoomToTimeBy()
+    {
+        QFETCH(double, filmLength);
+        QFETCH(QVariantMap, restored);
+        QFETCH(double, chosenZoom);
+        QFETCH(double, secondsAcross);
+        TimelineFixture f({{1, 2}});
+        if (!restored.isEmpty())
+            f.timeline->restoreState(restored);
+        if (chosenZoom > 0)
+            f.timeline->zoomAbout(chosenZoom, 0);
+        f.timeline->setVideoDuration(filmLength);
+        QCOMPARE(f.timeline->visibleEndTime() - f.timeline->visibleStartTime(), secondsAcross);
+        f.timeline->fitFilm();
+        QCOMPARE(f.timeline->visibleEndTime() - f.timeline->visibleStartTime(), filmLength);
+        f.document.setSelectedSubtitleIndexes(IndexSet(0));
+        f.timeline->zoomToSelection(); // 1–2 s, half a second either side
+        QCOMPARE(f.timeline->visibleStartTime(), 0.5);
+        QCOMPARE(f.timeline->visibleEndTime(), 2.5);
     }
 
     void zoomKeepsPointUnderPointer_data()
@@ -165,7 +201,7 @@ private slots:
         f.document.setFrameRate(25);
         f.timeline->zoomAbout(5, 0);
         QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
-        f.timeline->zoomToFit(); // 105 s in 600 points
+        f.timeline->fitFilm(); // 105 s in 600 points
         QCOMPARE(f.timeline->ruler().granularity().time, 30.0);
         // With nothing to show, the ruler still runs across the whole view.
         TimelineFixture empty({});
@@ -188,6 +224,7 @@ private slots:
     void userScrollWhilePlayingIsKept()
     {
         TimelineFixture f({{2, 4}});
+        f.timeline->zoomAbout(1, 0); // the user's zoom, which the video's first one leaves
         f.timeline->setVideoDuration(600);
         f.timeline->setPlaying(true);
         f.timeline->setCurrentTime(100);
@@ -328,7 +365,7 @@ private slots:
             f.document.setSelectedSubtitleIndexes(stack.selected ? IndexSet(first + *stack.selected) : IndexSet());
             if (stack.zoomedOut) {
                 f.timeline->setVideoDuration(20000);
-                f.timeline->zoomToFit();
+                f.timeline->fitFilm();
             }
             return f.strip()->grab().toImage();
         };

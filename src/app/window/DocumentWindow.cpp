@@ -19,6 +19,7 @@
 #include "app/window/QualityProfileMenu.h"
 #include "app/preferences/ShortcutSettings.h"
 #include "app/window/SpellingLanguageMenu.h"
+#include "app/window/WindowLayout.h"
 #include "app/window/WindowPlacement.h"
 #include "document/Preferences.h"
 #include "model/Fatal.h"
@@ -120,26 +121,14 @@ void DocumentWindow::buildPanes()
     m_timeline = m_panes->timeline();
     connect(m_panes, &DocumentPanes::commandStateChanged, &m_listener, [this] { updateActionStates(); });
 
-    m_listSplitter = new QSplitter(Qt::Vertical);
-    m_listSplitter->addWidget(m_table);
-    m_listSplitter->addWidget(m_panes->textBox());
-    m_listSplitter->setStretchFactor(0, 4);
-    m_listSplitter->setStretchFactor(1, 1);
-    m_listSplitter->setChildrenCollapsible(false);
+    m_problems = new ProblemsPanel(m_document);
+    m_problemsDock = new QDockWidget(tr("Problems"), this);
+    m_problemsDock->setObjectName(QStringLiteral("problems"));
+    m_problemsDock->setWidget(m_problems);
+    addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
+    m_problemsDock->hide();
+    m_layout = std::make_unique<WindowLayout>(this, m_player, m_table, m_panes->textBox(), m_timeline, m_problemsDock);
 
-    m_topSplitter = new QSplitter(Qt::Horizontal);
-    m_topSplitter->addWidget(m_player);
-    m_topSplitter->addWidget(m_listSplitter);
-    m_topSplitter->setStretchFactor(0, 1);
-    m_topSplitter->setStretchFactor(1, 1);
-    m_topSplitter->setChildrenCollapsible(false);
-
-    m_verticalSplitter = new QSplitter(Qt::Vertical);
-    m_verticalSplitter->addWidget(m_topSplitter);
-    m_verticalSplitter->addWidget(m_timeline);
-    m_verticalSplitter->setStretchFactor(0, 3);
-    m_verticalSplitter->setStretchFactor(1, 2);
-    m_verticalSplitter->setChildrenCollapsible(false);
     // An unsure guess of the file's encoding is shown above the panes until answered.
     auto *central = new QWidget;
     auto *centralLayout = new QVBoxLayout(central);
@@ -147,16 +136,10 @@ void DocumentWindow::buildPanes()
     centralLayout->setSpacing(0);
     centralLayout->addWidget(new EncodingPreview(
         m_document, [this](int encoding) { m_controller.reopenWithEncoding(m_document, encoding); }));
-    centralLayout->addWidget(m_verticalSplitter, 1);
+    centralLayout->addWidget(m_layout->centralSplitter(), 1);
     setCentralWidget(central);
     m_table->setFocus();
 
-    m_problems = new ProblemsPanel(m_document);
-    m_problemsDock = new QDockWidget(tr("Problems"), this);
-    m_problemsDock->setObjectName(QStringLiteral("problems"));
-    m_problemsDock->setWidget(m_problems);
-    addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
-    m_problemsDock->hide();
     // Shown for the first time, it takes a fifth of the window rather than half the list.
     connect(m_problemsDock, &QDockWidget::visibilityChanged, &m_listener, [this](bool visible) {
         if (visible && !m_problemsDock->property("sized").toBool()) {
@@ -166,7 +149,21 @@ void DocumentWindow::buildPanes()
     });
 }
 
-DocumentWindow::~DocumentWindow() = default;
+DocumentWindow::~DocumentWindow()
+{
+    m_layout->remember();
+}
+
+void DocumentWindow::resetLayout()
+{
+    m_layout->reset();
+}
+
+void DocumentWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    m_layout->applyWhenShown();
+}
 
 QAction *DocumentWindow::command(const char *id) const
 {
@@ -261,7 +258,8 @@ void DocumentWindow::buildEditMenu()
 void DocumentWindow::buildViewMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&View"));
-    addCommands(menu, {"cuewright.view.zoomIn", "cuewright.view.zoomOut", "cuewright.view.zoomToFit"});
+    addCommands(menu, {"cuewright.view.zoomIn", "cuewright.view.zoomOut", "cuewright.view.zoomToFit",
+                       "cuewright.view.zoomToSelection"});
     addTimeFormCommands(menu);
     addSoundViewCommands(menu);
     menu->addSeparator();
@@ -276,7 +274,7 @@ void DocumentWindow::buildViewMenu()
     QAction *showProblems = m_problemsDock->toggleViewAction();
     showProblems->setText(tr("&Problems"));
     menu->addAction(showProblems);
-    addCommands(menu, {"cuewright.view.nextProblem", "cuewright.view.previousProblem"});
+    addCommands(menu, {"cuewright.view.nextProblem", "cuewright.view.previousProblem", "", "cuewright.view.resetLayout", ""});
     auto *profiles = new QualityProfileMenu(m_document, this);
     menu->addMenu(profiles);
     statusBar()->addPermanentWidget(new QualityProfileButton(m_document, profiles));
@@ -417,9 +415,7 @@ QVariantMap DocumentWindow::saveState() const
 {
     QVariantMap state = m_panes->saveState();
     state.insert(QStringLiteral("geometry"), saveGeometry());
-    state.insert(QStringLiteral("splitter"), m_verticalSplitter->saveState());
-    state.insert(QStringLiteral("topSplitter"), m_topSplitter->saveState());
-    state.insert(QStringLiteral("listSplitter"), m_listSplitter->saveState());
+    state.insert(m_layout->save());
     return state;
 }
 
@@ -428,9 +424,7 @@ void DocumentWindow::restoreState(const QVariantMap &storedState)
     const QVariantMap state = Preferences::checkedWindowState(storedState);
     restoreGeometry(state.value(QStringLiteral("geometry")).toByteArray());
     WindowPlacement::fitOnScreen(this);
-    m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
-    m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
-    m_listSplitter->restoreState(state.value(QStringLiteral("listSplitter")).toByteArray());
+    m_layout->restore(state);
     m_panes->restoreState(state);
 }
 

@@ -717,8 +717,18 @@ Optionen:
     </message>
     <message>
         <location line="+2"/>
-        <source>Zoom to &amp;Fit</source>
-        <translation>&amp;Alles zeigen</translation>
+        <source>&amp;Fit Film</source>
+        <translation>Ganzen &amp;Film zeigen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zoom to &amp;Selection</source>
+        <translation>Auf Auswah&amp;l zoomen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Reset Layout</source>
+        <translation>&amp;Anordnung zurücksetzen</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -926,7 +936,7 @@ Optionen:
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="+173"/>
+        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="+174"/>
         <location line="+10"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
@@ -937,13 +947,13 @@ Optionen:
         <translation>Als UTF-8 speichern</translation>
     </message>
     <message>
-        <location line="-123"/>
-        <location line="+164"/>
+        <location line="-124"/>
+        <location line="+165"/>
         <source>File Changed on Disk</source>
         <translation>Datei auf dem Datenträger geändert</translation>
     </message>
     <message>
-        <location line="-163"/>
+        <location line="-164"/>
         <source>“%1” was changed by another program since you opened or saved it.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
     </message>
@@ -959,7 +969,7 @@ Optionen:
     </message>
     <message>
         <location line="+1"/>
-        <location line="+164"/>
+        <location line="+165"/>
         <source>Reload</source>
         <translation>Neu laden</translation>
     </message>
@@ -1004,7 +1014,7 @@ Optionen:
         <translation>Meine Version behalten</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-151"/>
         <source>Save Subtitles</source>
         <translation>Untertitel speichern</translation>
     </message>
@@ -1098,17 +1108,17 @@ Optionen:
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/window/DocumentWindow.cpp" line="+97"/>
+        <location filename="../../app/window/DocumentWindow.cpp" line="+98"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+27"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+75"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -1128,7 +1138,7 @@ Optionen:
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location line="+145"/>
+        <location line="+146"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
@@ -1148,22 +1158,22 @@ Optionen:
         <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
     </message>
     <message>
-        <location line="-66"/>
+        <location line="-67"/>
         <source>Nudge</source>
         <translation>Schrittweise verschieben</translation>
     </message>
     <message>
-        <location line="-139"/>
+        <location line="-135"/>
         <source>No shot changes: %1</source>
         <translation>Keine Szenenwechsel: %1</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+155"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>&amp;Problems</source>
         <translation>&amp;Probleme</translation>
     </message>
@@ -4073,7 +4083,7 @@ Es steht in Untertitel %2.</translation>
         <translation>Dateien im Format %1 können nicht gelesen werden.</translation>
     </message>
     <message numerus="yes">
-        <location line="+142"/>
+        <location line="+143"/>
         <source>the thousandths of a second in the times of %n subtitle(s), rounded to hundredths</source>
         <translation>
             <numerusform>die Tausendstelsekunden in den Zeiten von %n Untertitel, auf Hundertstel gerundet</numerusform>
@@ -4948,7 +4958,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TtmlReader</name>
     <message>
-        <location filename="../../format/TtmlReader.cpp" line="+341"/>
+        <location filename="../../format/TtmlReader.cpp" line="+204"/>
         <source>Line %1 is not well-formed XML: %2.</source>
         <translation>Zeile %1 ist kein wohlgeformtes XML: %2.</translation>
     </message>
