@@ -4496,6 +4496,16 @@ Es steht in Untertitel %2.</translation>
         <translation>Vom V&amp;ideo</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>First subtitle starts at</source>
+        <translation>Erster Untertitel beginnt bei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Second subtitle starts at</source>
+        <translation>Zweiter Untertitel beginnt bei</translation>
+    </message>
+    <message>
         <location line="+26"/>
         <source>Synchronising needs two subtitles.</source>
         <translation>Zum Synchronisieren sind zwei Untertitel nötig.</translation>
@@ -4847,7 +4857,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+24"/>
         <source>%1: %2</source>
         <comment>what is wrong with a field: the field, then why</comment>
         <translation>%1: %2</translation>
