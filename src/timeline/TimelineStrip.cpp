@@ -7,6 +7,7 @@
 #include "timeline/ColumnCoverage.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
+#include "timeline/TimelineAccessible.h"
 #include "timeline/TimelineViewController.h"
 #include "media/MediaSession.h"
 #include "media/SonogramPainter.h"
@@ -23,6 +24,7 @@ TimelineStrip::TimelineStrip(TimelineViewController *timeline)
     , m_timeline(timeline)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    TimelineAccessible::install();
 }
 
 void TimelineStrip::resizeEvent(QResizeEvent *event)

@@ -18,6 +18,8 @@ class TimelineStrip : public QWidget
 public:
     explicit TimelineStrip(TimelineViewController *timeline);
 
+    TimelineViewController *timeline() const { return m_timeline; }
+
     // The lines of the shot changes: apart from the cursor's blue and the guide's orange.
     static QColor shotChangeColour();
     // The band of speech along the bottom of the waveform.

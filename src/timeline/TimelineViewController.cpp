@@ -6,6 +6,7 @@
 #include "model/ShotChanges.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
+#include "timeline/TimelineAccessible.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
 #include "media/AmplitudeCompression.h"
@@ -13,6 +14,7 @@
 #include "media/AudioWaveform.h"
 #include "media/MediaSession.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -47,6 +49,9 @@ TimelineViewController::TimelineViewController(Document *document, MediaSession 
     m_strip->setMinimumHeight(rulerHeight + 24);
     connect(m_strip, &TimelineStrip::resized, this, &TimelineViewController::layoutParts);
     m_input = new TimelineInput(this, m_strip);
+    // Tab reaches it as well as a click: its keys step from subtitle to subtitle.
+    m_strip->setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Timeline"));
 
     m_snapGuideTimer.setSingleShot(true);
     m_snapGuideTimer.setInterval(snapGuideMilliseconds);
@@ -114,6 +119,7 @@ void TimelineViewController::connectDocument()
     connect(m_document, &Document::timeDisplayChanged, this, [this] {
         m_ruler.setTimeDisplay(m_document->timeDisplay());
         m_strip->update();
+        updateAccessibleText();
     });
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {
         if (!isManipulatingSelection() && index >= 0 && index < controller.count())
@@ -488,6 +494,7 @@ void TimelineViewController::subtitlesChanged()
     updateFallbackDuration();
     m_strip->update();
     m_input->refreshHoverAtPointer();
+    updateAccessibleText();
 }
 
 void TimelineViewController::setSelectedSubtitles(const SubtitleList &subtitles)
@@ -498,6 +505,7 @@ void TimelineViewController::setSelectedSubtitles(const SubtitleList &subtitles)
     for (const SubtitlePtr &subtitle : subtitles)
         m_selectedSet.insert(subtitle.get());
     m_strip->update();
+    updateAccessibleText();
 }
 
 void TimelineViewController::scrollToSubtitle(const SubtitlePtr &subtitle)
@@ -524,6 +532,7 @@ void TimelineViewController::setCurrentTime(double time)
     m_currentTime = time;
     m_cursorShown = true;
     m_strip->update();
+    updateAccessibleText();
     if (m_playing && m_followsCursor)
         scrollToCursorIfNeeded();
 }
@@ -633,6 +642,46 @@ QList<QAction *> TimelineViewController::contextMenuActions() const
             actions.append(action);
     }
     return actions;
+}
+
+// ---- What a screen reader hears ----
+
+// Told only when the words change: the cursor moves a hundred times a second, the
+// subtitle under it seldom.
+void TimelineViewController::updateAccessibleText()
+{
+    if (!QAccessible::isActive())
+        return;
+    const QString name = TimelineAccessible::name(*this);
+    const QString description = TimelineAccessible::description(*this);
+    if (name != m_accessibleName) {
+        m_accessibleName = name;
+        QAccessibleEvent event(m_strip, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (description != m_accessibleDescription) {
+        m_accessibleDescription = description;
+        QAccessibleEvent event(m_strip, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TimelineViewController::selectNeighbour(Qt::Key key)
+{
+    const int count = m_document->subtitleController().count();
+    if (count == 0)
+        return;
+    const TimelineAccessible::Subject subject = TimelineAccessible::subjectOf(*this);
+    int target = -1;
+    switch (key) {
+    case Qt::Key_Left: target = subject.previous; break;
+    case Qt::Key_Right: target = subject.next; break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = count - 1; break;
+    default: break;
+    }
+    if (target >= 0)
+        m_document->setSelectedSubtitleIndexes(IndexSet(target));
 }
 
 // ---- Restoration ----

@@ -139,6 +139,11 @@ public:
     // Shot changes. The one whose line lies within a few points of x (a position in the
     // strip widget), nearest first.
     std::optional<double> shotChangeNear(double x) const;
+    // Left and Right select the subtitle before and after the one under the cursor (or the
+    // selected one), Home and End the first and last; the document's selection seeks a
+    // paused video to it.
+    void selectNeighbour(Qt::Key key);
+
     // Commands of the window offered in the strip's context menu, after its own.
     void addContextMenuAction(QAction *action);
     QList<QAction *> contextMenuActions() const;
@@ -180,6 +185,8 @@ private:
     void showSnapGuide(double time);
     void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
     void setAudioSonogram(std::shared_ptr<AudioSonogram> sonogram);
+    // Tells a screen reader when what TimelineAccessible says has changed.
+    void updateAccessibleText();
     SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
@@ -216,4 +223,6 @@ private:
 
     SubtitleList m_selectedSubtitles;
     QSet<const Subtitle *> m_selectedSet;
+    QString m_accessibleName; // as last told
+    QString m_accessibleDescription;
 };

@@ -4,7 +4,14 @@
 #include "document/Document.h"
 #include "app/lifecycle/DocumentController.h"
 #include "app/window/DocumentWindow.h"
+#include "app/window/DocumentPanes.h"
 #include "app/window/QualityProfileMenu.h"
+#include "document/Preferences.h"
+#include "list/SubtitleTextBox.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
+#include "list/SubtitlesTableViewController.h"
+#include "player/SubtitleAnnouncer.h"
 #include "document/Player.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
@@ -18,8 +25,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QSignalSpy>
@@ -184,14 +193,42 @@ private slots:
         QAction *edit = m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.editDisplayedSubtitle"));
         QVERIFY(!edit->isEnabled());
 
-        // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
+        // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it;
+        // a screen reader is told the subtitle once Announce Subtitles is chosen.
+        QAction *announce = m_window->findChild<QAction *>(QStringLiteral("cuewright.playback.announceSubtitles"));
+        QVERIFY(!announce->isChecked()); // off until chosen
+        announce->trigger();
+        const auto restore = qScopeGuard([] { Preferences::setAnnouncesSubtitles(false); });
+        m_document->subtitleController().setText(QStringLiteral("<i>Said</i>\naloud"), 0);
         player->seekTo(2.8);
         QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
+        QVERIFY(player->announcer()->lastAnnounced().isEmpty());
         m_document->player()->play();
         QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
+        QCOMPARE(player->announcer()->lastAnnounced(), QStringLiteral("Said aloud"));
         m_document->player()->pause();
         player->seekTo(9);
         QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
+    }
+
+    // Tab reaches whatever a click does, in the order the panes are read.
+    void tabGoesThroughEveryPane()
+    {
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY(m_document->player());
+        m_document->setSelectedSubtitleIndexes(IndexSet(0)); // the text box takes one subtitle
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QList<QWidget *> expected{m_window->panes()->textBox()->editor(), m_timeline->contentView(), player};
+        for (QToolButton *button : player->findChildren<QToolButton *>())
+            expected << button;
+        QCOMPARE(expected.size(), 6);
+        m_window->panes()->table()->tableView()->setFocus();
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     // The video's rate reaches every user of it through the document alone: the ruler's

@@ -7,6 +7,7 @@
 #include "timeline/TimelineStrip.h"
 #include "media/AmplitudeCompression.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -45,6 +46,17 @@ struct StackCase
     int kept;
 };
 Q_DECLARE_METATYPE(StackCase)
+
+// The timeline as a screen reader hears it before a key, and what the key selects after.
+struct SpokenCase
+{
+    std::optional<double> cursor; // none: no video, the selection is spoken of
+    IndexSet selected;
+    QString name, description; // the description: a part of it
+    Qt::Key key;
+    IndexSet selectedAfter;
+};
+Q_DECLARE_METATYPE(SpokenCase)
 
 class tst_TimelineViewController : public QObject
 {
@@ -488,6 +500,51 @@ private slots:
         g.timeline->restoreState({});
         QCOMPARE(g.timeline->magnification(), 1 / 15.0);
         QCOMPARE(g.timeline->offset(), 0.0);
+    }
+
+    void speaksOfTheSubtitleUnderTheCursorAndStepsWithKeys_data()
+    {
+        QTest::addColumn<SpokenCase>("c");
+        const QString second = QStringLiteral("subtitle 2, 00:00:03,000 to 00:00:04,000: Hi there.");
+        QTest::newRow("no video, nothing selected") << SpokenCase{
+            {}, {}, QStringLiteral("Timeline, no subtitle selected"),
+            QStringLiteral("Next: subtitle 1, 00:00:01,000 to 00:00:02,000: Subtitle 1."), Qt::Key_Right, IndexSet({0})};
+        QTest::newRow("no video, the selection; Left") << SpokenCase{
+            {}, IndexSet({2}), QStringLiteral("Timeline, subtitle 3 of 3, 00:00:05,000 to 00:00:06,000: Subtitle 3"),
+            QStringLiteral("Previous: ") + second, Qt::Key_Left, IndexSet({1})};
+        QTest::newRow("under the cursor, not the selection; Right")
+            << SpokenCase{3.5, IndexSet({0}),
+                          QStringLiteral("Timeline, subtitle 2 of 3, 00:00:03,000 to 00:00:04,000: Hi there"),
+                          QStringLiteral("Next: subtitle 3"), Qt::Key_Right, IndexSet({2})};
+        QTest::newRow("a start is under the cursor")
+            << SpokenCase{3.0, {}, QStringLiteral("Timeline, subtitle 2 of 3, 00:00:03,000 to 00:00:04,000: Hi there"),
+                          QStringLiteral("Previous: subtitle 1"), Qt::Key_Home, IndexSet({0})};
+        QTest::newRow("an end is not") << SpokenCase{4.0, {}, QStringLiteral("Timeline, between subtitles 2 and 3"),
+                                                     QStringLiteral("Previous: ") + second, Qt::Key_Left, IndexSet({1})};
+        QTest::newRow("before the first; Left has none")
+            << SpokenCase{0.2, IndexSet({1}), QStringLiteral("Timeline, before subtitle 1"),
+                          QStringLiteral("Next: subtitle 1"), Qt::Key_Left, IndexSet({1})};
+        QTest::newRow("after the last; End") << SpokenCase{9, {}, QStringLiteral("Timeline, after subtitle 3"),
+                                                           QStringLiteral("Previous: subtitle 3"), Qt::Key_End,
+                                                           IndexSet({2})};
+    }
+
+    void speaksOfTheSubtitleUnderTheCursorAndStepsWithKeys()
+    {
+        QFETCH(SpokenCase, c);
+        TimelineFixture f({{1, 2}, {3, 4}, {5, 6}});
+        f.document.subtitleController().setText(QStringLiteral("<i>Hi</i>\nthere"), 1); // read without tags
+        f.document.setSelectedSubtitleIndexes(c.selected);
+        if (c.cursor)
+            f.timeline->setCurrentTime(*c.cursor);
+        QVERIFY(f.strip()->focusPolicy() & Qt::TabFocus);
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(f.strip());
+        QCOMPARE(spoken->role(), QAccessible::Canvas);
+        QCOMPARE(spoken->text(QAccessible::Name), c.name);
+        QVERIFY2(spoken->text(QAccessible::Description).contains(c.description),
+                 qPrintable(spoken->text(QAccessible::Description)));
+        QTest::keyClick(f.strip(), c.key);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), c.selectedAfter);
     }
 
     void listChangesReachBlocks()

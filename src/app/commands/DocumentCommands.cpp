@@ -319,6 +319,8 @@ void addPlaybackCommands(QList<Command> &commands, DocumentWindow &window)
              // Checkable: the window follows the setting.
              << make("cuewright.playback.playAroundDraggedEdges",
                      QT_TRANSLATE_NOOP("DocumentCommands", "Pla&y Around Dragged Edges"), {}, always, {})
+             << make("cuewright.playback.announceSubtitles",
+                     QT_TRANSLATE_NOOP("DocumentCommands", "Announce Subt&itles"), {}, always, {})
              << make("cuewright.playback.nextFrame", QT_TRANSLATE_NOOP("DocumentCommands", "&Next Frame"),
                      QKeySequence(Qt::CTRL | Qt::Key_Right), needsVideo, [player] { player->stepForward(); })
              << make("cuewright.playback.previousFrame", QT_TRANSLATE_NOOP("DocumentCommands", "Previous F&rame"),

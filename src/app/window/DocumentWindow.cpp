@@ -66,6 +66,7 @@ DocumentWindow::DocumentWindow(Document *document, MediaSession *media, Document
     ShortcutSettings::repairConflicts(this);
     buildShotChangeProgress();
     statusBar()->addPermanentWidget(new DocumentFormatLabel(document));
+    m_panes->placeInTabOrder();
     setAcceptDrops(false);
     updateTitle();
     updateUndoActions();
@@ -342,7 +343,11 @@ void DocumentWindow::buildPlaybackMenu()
     addCommands(menu, {"cuewright.playback.playPause", "cuewright.playback.playBackward", "cuewright.playback.stop",
                        "cuewright.playback.playForward", "", "cuewright.playback.faster", "cuewright.playback.slower",
                        "cuewright.playback.normalSpeed"});
-    addPlayAroundEdgesCommand(menu);
+    addSettingCommand(menu, "cuewright.playback.playAroundDraggedEdges", &Preferences::playsDraggedEdges,
+                      &Preferences::setPlaysDraggedEdges);
+    // For a screen reader: each subtitle as playback reaches it.
+    addSettingCommand(menu, "cuewright.playback.announceSubtitles", &Preferences::announcesSubtitles,
+                      &Preferences::setAnnouncesSubtitles);
     addCommands(menu, {"", "cuewright.playback.nextFrame", "cuewright.playback.previousFrame", "",
                        "cuewright.playback.nextShotChange", "cuewright.playback.previousShotChange",
                        "cuewright.playback.addShotChangeAtCursor", "cuewright.playback.nextSubtitleEdge",
@@ -355,14 +360,14 @@ void DocumentWindow::buildPlaybackMenu()
 }
 
 // A setting of every window: read again whenever the menu opens.
-void DocumentWindow::addPlayAroundEdgesCommand(QMenu *menu)
+void DocumentWindow::addSettingCommand(QMenu *menu, const char *id, bool (*get)(), void (*set)(bool))
 {
-    QAction *edges = command("cuewright.playback.playAroundDraggedEdges");
-    menu->addAction(edges);
-    edges->setCheckable(true);
-    edges->setChecked(Preferences::playsDraggedEdges());
-    connect(edges, &QAction::toggled, this, &Preferences::setPlaysDraggedEdges);
-    connect(menu, &QMenu::aboutToShow, edges, [edges] { edges->setChecked(Preferences::playsDraggedEdges()); });
+    QAction *action = command(id);
+    menu->addAction(action);
+    action->setCheckable(true);
+    action->setChecked(get());
+    connect(action, &QAction::toggled, this, set);
+    connect(menu, &QMenu::aboutToShow, action, [action, get] { action->setChecked(get()); });
 }
 
 void DocumentWindow::updateTitle()

@@ -76,7 +76,8 @@ private:
     void addTimeFormCommands(QMenu *menu);
     void buildPlaybackMenu();
     void addSoundViewCommands(QMenu *menu);
-    void addPlayAroundEdgesCommand(QMenu *menu);
+    // A checkable command that shows and sets a setting of every window.
+    void addSettingCommand(QMenu *menu, const char *id, bool (*get)(), void (*set)(bool));
     // Adds the commands' actions in order; an empty id is a separator.
     void addCommands(QMenu *menu, std::initializer_list<const char *> ids);
     QAction *command(const char *id) const;
