@@ -926,7 +926,7 @@ Optionen:
         <translation>Untertitel öffnen</translation>
     </message>
     <message>
-        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="+173"/>
+        <location filename="../../app/lifecycle/DocumentSaver.cpp" line="+174"/>
         <location line="+10"/>
         <source>Cannot save “%1”</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
@@ -937,13 +937,13 @@ Optionen:
         <translation>Als UTF-8 speichern</translation>
     </message>
     <message>
-        <location line="-123"/>
-        <location line="+164"/>
+        <location line="-124"/>
+        <location line="+165"/>
         <source>File Changed on Disk</source>
         <translation>Datei auf dem Datenträger geändert</translation>
     </message>
     <message>
-        <location line="-163"/>
+        <location line="-164"/>
         <source>“%1” was changed by another program since you opened or saved it.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert, seit Sie die Datei geöffnet oder gespeichert haben.</translation>
     </message>
@@ -959,7 +959,7 @@ Optionen:
     </message>
     <message>
         <location line="+1"/>
-        <location line="+164"/>
+        <location line="+165"/>
         <source>Reload</source>
         <translation>Neu laden</translation>
     </message>
@@ -1004,7 +1004,7 @@ Optionen:
         <translation>Meine Version behalten</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-151"/>
         <source>Save Subtitles</source>
         <translation>Untertitel speichern</translation>
     </message>
@@ -2190,7 +2190,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCheck</name>
     <message>
-        <location filename="../../model/quality/QualityCheck.cpp" line="+188"/>
+        <location filename="../../model/quality/QualityCheck.cpp" line="+230"/>
         <source>Overlap</source>
         <translation>Überlappung</translation>
     </message>
@@ -2265,7 +2265,12 @@ Bilder pro Sekunde:</translation>
         <translation>%L1 s sichtbar; höchstens %L2 s</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
+        <source>%1 words per minute; at most %L2</source>
+        <translation>%1 Wörter pro Minute; höchstens %L2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1 characters per second; at most %L2</source>
         <translation>%1 Zeichen pro Sekunde; höchstens %L2</translation>
     </message>
@@ -2541,7 +2546,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityProfile</name>
     <message>
-        <location filename="../../model/quality/QualityProfile.cpp" line="+39"/>
+        <location filename="../../model/quality/QualityProfile.cpp" line="+43"/>
         <source>&quot;%1&quot; must be a number.</source>
         <translation>„%1“ muss eine Zahl sein.</translation>
     </message>
@@ -2556,7 +2561,12 @@ Bilder pro Sekunde:</translation>
         <translation>„%1“ muss eine ganze Zahl sein.</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+17"/>
+        <source>&quot;%1&quot; must be one of %2.</source>
+        <translation>„%1“ muss einer dieser Werte sein: %2.</translation>
+    </message>
+    <message>
+        <location line="+81"/>
         <source>The file is too large to be a quality profile.</source>
         <translation>Die Datei ist zu groß für ein Qualitätsprofil.</translation>
     </message>
@@ -2576,7 +2586,7 @@ Bilder pro Sekunde:</translation>
         <translation>Das Profil braucht einen „name“ aus 1 bis %1 Zeichen.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>&quot;maxDuration&quot; must not be below &quot;minDuration&quot;.</source>
         <translation>„maxDuration“ darf nicht unter „minDuration“ liegen.</translation>
     </message>
@@ -2616,7 +2626,7 @@ Bilder pro Sekunde:</translation>
         <translation>Das Profil kann nicht gelesen werden: %1</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+53"/>
         <source>General adult, %1 fps</source>
         <translation>Erwachsene allgemein, %1 fps</translation>
     </message>
@@ -2631,7 +2641,12 @@ Bilder pro Sekunde:</translation>
         <translation>Fernsehen, %1 fps</translation>
     </message>
     <message>
-        <location line="-110"/>
+        <location line="+1"/>
+        <source>Broadcast (words per minute), %1 fps</source>
+        <translation>Fernsehen (Wörter pro Minute), %1 fps</translation>
+    </message>
+    <message>
+        <location line="-121"/>
         <source>The profile is of version %1; this program reads profiles of version %2 and earlier.</source>
         <translation>Das Profil hat die Version %1; dieses Programm liest Profile der Version %2 und früher.</translation>
     </message>
@@ -2705,7 +2720,17 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityProfilesPage</name>
     <message>
-        <location filename="../../app/preferences/QualityProfilesPage.cpp" line="+83"/>
+        <location filename="../../app/preferences/QualityProfilesPage.cpp" line="+29"/>
+        <source>words per minute</source>
+        <translation>Wörter pro Minute</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>characters per second</source>
+        <translation>Zeichen pro Sekunde</translation>
+    </message>
+    <message>
+        <location line="+88"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
@@ -2755,7 +2780,7 @@ Bilder pro Sekunde:</translation>
         <translation>Nur Buchstaben und Ziffern</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <location line="+1"/>
         <source> s</source>
         <translation> s</translation>
@@ -2793,6 +2818,11 @@ Bilder pro Sekunde:</translation>
         <translation>Zeilen</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Counted in</source>
+        <translation>Gezählt in</translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>&amp;Add Language</source>
         <translation>Sprache &amp;hinzufügen</translation>
@@ -2814,16 +2844,26 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Count reading speed &amp;in:</source>
+        <translation>Lesegeschwindigkeit zählen &amp;in:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>What counts as a &amp;character:</source>
         <translation>Was &amp;als Zeichen zählt:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Maximum &amp;reading speed (characters per second):</source>
-        <translation>Maximale Lese&amp;geschwindigkeit (Zeichen pro Sekunde):</translation>
+        <source>Maximum &amp;reading speed:</source>
+        <translation>Maximale &amp;Lesegeschwindigkeit:</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+11"/>
+        <source>Characters are what a viewer reads, without line breaks and formatting tags; line lengths count every character, spaces included. Words are counted as a viewer reads them: a speaker&apos;s dash is none, a hyphenated word or a number is one. Frames are the video&apos;s, or counted at the profile&apos;s frame rate while no video is open.</source>
+        <translation>Zeichen sind, was ein Zuschauer liest, ohne Zeilenumbrüche und Formatierungs-Tags; Zeilenlängen zählen jedes Zeichen, Leerzeichen eingeschlossen. Wörter werden gezählt, wie ein Zuschauer sie liest: der Strich vor einem Sprecher ist keines, ein Wort mit Bindestrich oder eine Zahl ist eines. Bilder sind die des Videos oder, solange kein Video geöffnet ist, bei der Bildrate des Profils gezählt.</translation>
+    </message>
+    <message>
+        <location line="-10"/>
         <source>Minimu&amp;m duration:</source>
         <translation>&amp;Mindestdauer:</translation>
     </message>
@@ -2863,17 +2903,12 @@ Bilder pro Sekunde:</translation>
         <translation>Sprachen, die anders gelesen werden (die Sprache der Rechtschreibprüfung wählt):</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Characters are what a viewer reads, without line breaks and formatting tags; line lengths count every character, spaces included. Frames are the video&apos;s, or counted at the profile&apos;s frame rate while no video is open.</source>
-        <translation>Zeichen sind, was ein Zuschauer liest, ohne Zeilenumbrüche und Formatierungs-Tags; Zeilenlängen zählen jedes Zeichen, Leerzeichen eingeschlossen. Bilder sind die des Videos oder, solange kein Video geöffnet ist, bei der Bildrate des Profils gezählt.</translation>
-    </message>
-    <message>
-        <location line="+18"/>
+        <location line="+27"/>
         <source>New profile</source>
         <translation>Neues Profil</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+154"/>
         <source>New Profile</source>
         <translation>Neues Profil</translation>
     </message>
@@ -2950,7 +2985,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityReportWriter</name>
     <message>
-        <location filename="../../format/QualityReportWriter.cpp" line="+90"/>
+        <location filename="../../format/QualityReportWriter.cpp" line="+91"/>
         <source>Quality report: %1</source>
         <translation>Qualitätsbericht: %1</translation>
     </message>
@@ -2975,7 +3010,12 @@ Bilder pro Sekunde:</translation>
         <translation>Lesegeschwindigkeit</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
+        <source>at most %L1 words per minute</source>
+        <translation>höchstens %L1 Wörter pro Minute</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>at most %L1 characters per second</source>
         <translation>höchstens %L1 Zeichen pro Sekunde</translation>
     </message>
@@ -4073,7 +4113,7 @@ Es steht in Untertitel %2.</translation>
         <translation>Dateien im Format %1 können nicht gelesen werden.</translation>
     </message>
     <message numerus="yes">
-        <location line="+142"/>
+        <location line="+143"/>
         <source>the thousandths of a second in the times of %n subtitle(s), rounded to hundredths</source>
         <translation>
             <numerusform>die Tausendstelsekunden in den Zeiten von %n Untertitel, auf Hundertstel gerundet</numerusform>
@@ -4124,7 +4164,7 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+195"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+208"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
@@ -4141,6 +4181,11 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Reading speed: words per minute, without formatting tags and speakers&apos; dashes</source>
+        <translation>Lesegeschwindigkeit: Wörter pro Minute, ohne Formatierungs-Tags und Sprecherstriche</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Reading speed: visible characters per second, without line breaks and formatting tags</source>
         <translation>Lesegeschwindigkeit: sichtbare Zeichen pro Sekunde, ohne Zeilenumbrüche und Formatierungs-Tags</translation>
     </message>
@@ -4181,6 +4226,12 @@ Es steht in Untertitel %2.</translation>
         <translation>Z/s</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>WPM</source>
+        <comment>words per minute</comment>
+        <translation>W/min</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Line</source>
         <comment>characters in the longest line</comment>
@@ -4216,8 +4267,8 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Reading speed: the visible characters over the time on screen</source>
-        <translation>Lesegeschwindigkeit: die sichtbaren Zeichen geteilt durch die Standzeit</translation>
+        <source>Reading speed: what a viewer reads, characters or words as the quality profile counts, over the time on screen</source>
+        <translation>Lesegeschwindigkeit: was ein Zuschauer liest, Zeichen oder Wörter, wie das Qualitätsprofil zählt, über die Zeit auf dem Bildschirm</translation>
     </message>
     <message>
         <location line="+48"/>
@@ -4240,7 +4291,12 @@ Es steht in Untertitel %2.</translation>
         <translation>Kursiv</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+44"/>
+        <source>%1 words per minute (at most %2)</source>
+        <translation>%1 Wörter pro Minute (höchstens %2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>%1 characters per second (at most %2)</source>
         <translation>%1 Zeichen pro Sekunde (höchstens %2)</translation>
     </message>
@@ -4948,7 +5004,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TtmlReader</name>
     <message>
-        <location filename="../../format/TtmlReader.cpp" line="+341"/>
+        <location filename="../../format/TtmlReader.cpp" line="+204"/>
         <source>Line %1 is not well-formed XML: %2.</source>
         <translation>Zeile %1 ist kein wohlgeformtes XML: %2.</translation>
     </message>
