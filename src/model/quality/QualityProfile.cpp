@@ -186,13 +186,7 @@ Expected<QualityProfile, QString> QualityProfile::fromJson(const QByteArray &byt
     reader.whole("endBeforeShotChangeFrames", limits.endBeforeShotChangeFrames, 0, limits.shotChangeZoneFrames - 1);
     if (!reader.failed() && limits.maxDuration < limits.minDuration)
         reader.fail(tr("\"maxDuration\" must not be below \"minDuration\"."));
-    if (const QJsonValue characters = object.value(QLatin1String("characters")); !characters.isUndefined()) {
-        const auto known = std::find(std::begin(charactersNames), std::end(charactersNames), characters.toString());
-        if (known == std::end(charactersNames))
-            reader.fail(tr("\"characters\" must be \"all\", \"withoutSpaces\" or \"lettersAndDigits\"."));
-        else
-            limits.readingCharacters = QualityLimits::Characters(known - std::begin(charactersNames));
-    }
+    reader.choice("characters", limits.readingCharacters, charactersNames);
     if (reader.failed())
         return reader.error();
 

@@ -2591,12 +2591,7 @@ Bilder pro Sekunde:</translation>
         <translation>„maxDuration“ darf nicht unter „minDuration“ liegen.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>&quot;characters&quot; must be &quot;all&quot;, &quot;withoutSpaces&quot; or &quot;lettersAndDigits&quot;.</source>
-        <translation>„characters“ muss „all“, „withoutSpaces“ oder „lettersAndDigits“ sein.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+7"/>
         <source>&quot;languages&quot; must be an object of language codes.</source>
         <translation>„languages“ muss ein Objekt aus Sprachcodes sein.</translation>
     </message>
@@ -2646,7 +2641,7 @@ Bilder pro Sekunde:</translation>
         <translation>Fernsehen (Wörter pro Minute), %1 fps</translation>
     </message>
     <message>
-        <location line="-121"/>
+        <location line="-115"/>
         <source>The profile is of version %1; this program reads profiles of version %2 and earlier.</source>
         <translation>Das Profil hat die Version %1; dieses Programm liest Profile der Version %2 und früher.</translation>
     </message>
