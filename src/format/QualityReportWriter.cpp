@@ -56,16 +56,16 @@ QString QualityReportWriter::csvField(const QString &text)
 
 QString QualityReportWriter::shownValue(const QualityReport::Row &row)
 {
-    const QString limit = QualityReport::number(row.limit, row.kind);
-    QString value = QualityReport::number(row.value, row.kind);
+    const QString limit = QualityReport::number(row.limit, row);
+    QString value = QualityReport::number(row.value, row);
     for (int more = 1; more <= 6 && value == limit && row.value != row.limit; ++more)
-        value = QualityReport::number(row.value, row.kind, more);
+        value = QualityReport::number(row.value, row, more);
     return value;
 }
 
 QByteArray QualityReportWriter::csv(const Source &source)
 {
-    QString text = QStringLiteral("number,start,end,kind,value,limit,description\r\n");
+    QString text = QStringLiteral("number,start,end,kind,value,limit,unit,description\r\n");
     for (const QualityReport::Row &row : source.rows) {
         const QStringList fields{QString::number(row.number),
                                  SubtitleWriter::formatTime(row.start),
@@ -73,6 +73,7 @@ QByteArray QualityReportWriter::csv(const Source &source)
                                  QualityReport::id(row.kind),
                                  plainNumber(row.value),
                                  plainNumber(row.limit),
+                                 QualityReport::unit(row),
                                  source.report.describe(row, source.subtitles)};
         for (qsizetype i = 0; i < fields.size(); ++i) {
             if (i > 0)
@@ -102,7 +103,9 @@ QByteArray QualityReportWriter::html(const Source &source)
     const auto limit = [&page](const QString &name, const QString &value) {
         page += QLatin1String("<dt>") + escaped(name) + QLatin1String("</dt><dd>") + escaped(value) + QLatin1String("</dd>\n");
     };
-    limit(tr("Reading speed"), tr("at most %L1 characters per second").arg(limits.maxCharactersPerSecond));
+    limit(tr("Reading speed"), limits.readingUnit == QualityLimits::ReadingUnit::WordsPerMinute
+                                   ? tr("at most %L1 words per minute").arg(limits.maxReadingSpeed)
+                                   : tr("at most %L1 characters per second").arg(limits.maxReadingSpeed));
     limit(tr("Duration"), tr("%L1 s to %L2 s").arg(limits.minDuration).arg(limits.maxDuration));
     limit(tr("Lines"), tr("at most %1, each at most %2 characters").arg(limits.maxLines).arg(limits.maxLineLength));
     limit(tr("Gap"), tr("at least %n frame(s)", nullptr, limits.minGapFrames));
@@ -135,7 +138,7 @@ QByteArray QualityReportWriter::html(const Source &source)
                     + escaped(headings[i]) + QLatin1String("</th>");
         page += QLatin1String("</tr></thead>\n<tbody>\n");
         for (const QualityReport::Row &row : source.rows) {
-            const QString unit = QualityReport::unit(row.kind);
+            const QString unit = QualityReport::unit(row);
             const auto withUnit = [&](const QString &number) { return number.isEmpty() ? number : number + u' ' + unit; };
             const qsizetype position = row.number - 1;
             const QString text = position >= 0 && position < source.subtitles.size() ? QualityCheck::withoutTags(source.subtitles[position]->text()) : QString();
@@ -144,7 +147,7 @@ QByteArray QualityReportWriter::html(const Source &source)
                     + QLatin1String("</td><td class=\"time\">") + SubtitleWriter::formatTime(row.end)
                     + QLatin1String("</td><td><span class=\"kind\">") + escaped(QualityCheck::name(row.kind))
                     + QLatin1String("</span></td><td class=\"value\">") + escaped(withUnit(shownValue(row)))
-                    + QLatin1String("</td><td class=\"value\">") + escaped(withUnit(QualityReport::number(row.limit, row.kind)))
+                    + QLatin1String("</td><td class=\"value\">") + escaped(withUnit(QualityReport::number(row.limit, row)))
                     + QLatin1String("</td><td>") + escaped(source.report.describe(row, source.subtitles))
                     + QLatin1String("</td><td class=\"text\">") + escaped(text) + QLatin1String("</td></tr>\n");
         }

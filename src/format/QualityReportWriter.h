@@ -25,7 +25,7 @@ public:
         QString profileName;           // the limits' name; empty: the limits alone
     };
 
-    // A header row (number,start,end,kind,value,limit,description), then one row a problem.
+    // A header row (number,start,end,kind,value,limit,unit,description), then one row a problem.
     static QByteArray csv(const Source &source);
     static QByteArray html(const Source &source);
 

@@ -74,6 +74,10 @@ SubtitleTableModel::SubtitleTableModel(Document *document, QObject *parent)
     connect(&document->problemIndex(), &ProblemIndex::problemsChanged, this, &SubtitleTableModel::problemsChanged,
             Qt::QueuedConnection);
     connect(document, &Document::timeDisplayChanged, this, &SubtitleTableModel::timesChanged);
+    // The reading speed's unit and what it counts are the profile's; the rows follow when
+    // the problems are checked again.
+    connect(&document->problemIndex(), &ProblemIndex::limitsChanged, this,
+            [this] { emit headerDataChanged(Qt::Horizontal, ReadingSpeedColumn, ReadingSpeedColumn); });
     connect(&document->originalSubtitles(), &OriginalSubtitles::changed, this, &SubtitleTableModel::originalChanged);
 }
 
@@ -81,6 +85,16 @@ void SubtitleTableModel::originalChanged()
 {
     if (!m_rows.isEmpty())
         emit dataChanged(index(0, OriginalColumn), index(int(m_rows.size()) - 1, OriginalColumn));
+}
+
+QualityLimits SubtitleTableModel::readingLimits() const
+{
+    return m_document ? m_document->problemIndex().limits() : QualityLimits();
+}
+
+bool SubtitleTableModel::countsWords() const
+{
+    return readingLimits().readingUnit == QualityLimits::ReadingUnit::WordsPerMinute;
 }
 
 TimeDisplay SubtitleTableModel::timeDisplay() const
@@ -219,15 +233,14 @@ QVariant SubtitleTableModel::accessibleData(const Subtitle &subtitle, int row, i
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
 {
     if (role == Qt::DisplayRole && isMeasure(column)) {
-        const QualityLimits::Characters reading =
-            m_document ? m_document->problemIndex().limits().readingCharacters : QualityLimits::Characters::All;
-        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text(), reading);
+        const QualityLimits limits = readingLimits();
+        const QualityCheck::TextMeasure text = QualityCheck::measure(subtitle.text(), limits);
         switch (column) {
         case DurationColumn:
             return QualityCheck::shownNumber(QualityCheck::duration(subtitle), 3);
         case ReadingSpeedColumn: {
-            const double speed = QualityCheck::readingSpeed(text.characters, QualityCheck::duration(subtitle));
-            return std::isfinite(speed) ? QualityCheck::shownNumber(speed, 1) : QStringLiteral("∞");
+            const double speed = QualityCheck::readingSpeed(text.counted, QualityCheck::duration(subtitle));
+            return QualityCheck::shownReadingSpeed(limits.inReadingUnit(speed), limits);
         }
         case LongestLineColumn:
             return text.lines > 1 ? tr("%1 ×%2", "longest line, number of lines").arg(text.longestLine).arg(text.lines)
@@ -277,7 +290,8 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
         case DurationColumn:
             return tr("Seconds on screen");
         case ReadingSpeedColumn:
-            return tr("Reading speed: visible characters per second, without line breaks and formatting tags");
+            return countsWords() ? tr("Reading speed: words per minute, without formatting tags and speakers' dashes")
+                                 : tr("Reading speed: visible characters per second, without line breaks and formatting tags");
         case LongestLineColumn:
             return tr("Characters in the longest line (×: the number of lines)");
         case StartColumn:
@@ -300,7 +314,7 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
     case DurationColumn:
         return tr("Duration");
     case ReadingSpeedColumn:
-        return tr("CPS", "characters per second");
+        return countsWords() ? tr("WPM", "words per minute") : tr("CPS", "characters per second");
     case LongestLineColumn:
         return tr("Line", "characters in the longest line");
     case OriginalColumn:

@@ -2,6 +2,7 @@
 
 #include "format/TimeDisplay.h"
 #include "model/IndexSet.h"
+#include "model/quality/QualityLimits.h"
 #include "model/Subtitle.h"
 #include "model/SubtitleIndexUpdate.h"
 
@@ -85,6 +86,9 @@ private:
     void originalChanged();
     QVariant qualityData(const Subtitle &subtitle, int row, int column, int role) const;
     QVariant accessibleData(const Subtitle &subtitle, int row, int column, int role) const;
+    // The document's limits, which say how the reading speed is counted and shown.
+    QualityLimits readingLimits() const;
+    bool countsWords() const;
 
     QPointer<Document> m_document;
     QPointer<Spelling> m_spelling;

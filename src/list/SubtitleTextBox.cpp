@@ -87,7 +87,7 @@ SubtitleTextBox::SubtitleTextBox(Document *document, QWidget *parent)
     m_lineLengths->setToolTip(tr("Characters in each line"));
     m_lineLengths->setAccessibleName(m_lineLengths->toolTip());
     m_readingSpeed->setAutoFillBackground(true);
-    m_readingSpeed->setToolTip(tr("Reading speed: the visible characters over the time on screen"));
+    m_readingSpeed->setToolTip(tr("Reading speed: what a viewer reads, characters or words as the quality profile counts, over the time on screen"));
     m_editor->setAccessibleName(tr("Subtitle text"));
     m_editor->setAccessibleDescription(tr("The selected subtitle's text; Ctrl+I and Ctrl+B make words italic "
                                           "or bold, Tab goes on to the timeline."));
@@ -276,12 +276,15 @@ void SubtitleTextBox::updateMeasures()
         lengths << QString::number(QualityCheck::visibleLength(block.text()));
     m_lineLengths->setAccessibleDescription(
         tr("Characters in each line: %1 (at most %2)").arg(lengths.join(QStringLiteral(", "))).arg(limits.maxLineLength));
-    const int characters = QualityCheck::measure(m_editor->toPlainText(), limits.readingCharacters).characters;
-    const double speed = QualityCheck::readingSpeed(characters, QualityCheck::duration(*m_subtitle));
-    const QString shown = std::isfinite(speed) ? QualityCheck::shownNumber(speed, 1) : QStringLiteral("∞");
-    m_readingSpeed->setText(tr("%1 characters per second (at most %2)").arg(shown).arg(limits.maxCharactersPerSecond));
+    const int counted = QualityCheck::measure(m_editor->toPlainText(), limits).counted;
+    const double speed = limits.inReadingUnit(QualityCheck::readingSpeed(counted, QualityCheck::duration(*m_subtitle)));
+    const QString shown = QualityCheck::shownReadingSpeed(speed, limits);
+    if (limits.readingUnit == QualityLimits::ReadingUnit::WordsPerMinute)
+        m_readingSpeed->setText(tr("%1 words per minute (at most %2)").arg(shown).arg(limits.maxReadingSpeed));
+    else
+        m_readingSpeed->setText(tr("%1 characters per second (at most %2)").arg(shown).arg(limits.maxReadingSpeed));
     QPalette palette = m_readingSpeed->palette();
-    palette.setColor(QPalette::Window, speed > limits.maxCharactersPerSecond ? ProblemColour::background()
-                                                                             : this->palette().color(QPalette::Window));
+    palette.setColor(QPalette::Window, speed > limits.maxReadingSpeed ? ProblemColour::background()
+                                                                      : this->palette().color(QPalette::Window));
     m_readingSpeed->setPalette(palette);
 }

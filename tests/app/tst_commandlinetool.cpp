@@ -256,6 +256,9 @@ private slots:
             << QStringList{"--qc", "--fps", "50", "adult-25", "@/gap.srt"} << 0 << "" << "" << QString();
         QTest::newRow("a rate out of range") << QStringList{"--check", "--fps=1000.5", "@/a.sub"} << 2 << ""
                                              << "The option \"--fps\" needs a frame rate from 1 to 1000" << QString();
+        QTest::newRow("qc: a profile counting words says words a minute")
+            << QStringList{"--qc", "broadcast-wpm-25", "@/faults.srt"} << 1
+            << "@/faults.srt:1: too-short: 0.5 s (1 s)\n@/faults.srt:2: too-fast: 360 wpm (180 wpm)\n" << "" << QString();
         QTest::newRow("qc: a language's own limits, its region falling back to it")
             << QStringList{"--qc", "adult-25", "--language", "ja_JP", "@/faults.srt"} << 1
             << "@/faults.srt:1: too-short: 0.5 s (0.8 s)\n@/faults.srt:2: too-fast: 25 cps (4 cps)\n"
@@ -325,10 +328,25 @@ private slots:
             QCOMPARE(QProcess::execute("xmllint", {"--noout", output}), 0);
     }
 
+    // The reading speed in the profile's unit, named beside it.
+    void qcJsonHoldsTheRows_data()
+    {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QJsonObject>("tooFast");
+        QTest::newRow("characters a second") << "adult-25" << QJsonObject({{"number", 2}, {"start", 5}, {"end", 6},
+                                                                          {"kind", "too-fast"}, {"value", 25}, {"limit", 20},
+                                                                          {"unit", "cps"}});
+        QTest::newRow("words a minute") << "broadcast-wpm-25" << QJsonObject({{"number", 2}, {"start", 5}, {"end", 6},
+                                                                              {"kind", "too-fast"}, {"value", 360},
+                                                                              {"limit", 180}, {"unit", "wpm"}});
+    }
+
     void qcJsonHoldsTheRows()
     {
+        QFETCH(QString, profile);
+        QFETCH(QJsonObject, tooFast);
         QString out, err;
-        QCOMPARE(run({"--qc", "--json", "adult-25", "@/faults.srt", "@/clean.srt"}, out, err), 1);
+        QCOMPARE(run({"--qc", "--json", profile, "@/faults.srt", "@/clean.srt"}, out, err), 1);
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(out.toUtf8(), &error);
         QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString() + out));
@@ -337,8 +355,7 @@ private slots:
         QCOMPARE(files[0]["file"].toString(), resolve("@/faults.srt"));
         const QJsonArray problems = files[0]["problems"].toArray();
         QCOMPARE(problems.size(), 2);
-        QCOMPARE(problems[1].toObject(), QJsonObject({{"number", 2}, {"start", 5}, {"end", 6}, {"kind", "too-fast"},
-                                                      {"value", 25}, {"limit", 20}, {"unit", "cps"}}));
+        QCOMPARE(problems[1].toObject(), tooFast);
         QVERIFY(files[1]["problems"].toArray().isEmpty());
     }
 

@@ -23,7 +23,7 @@ QualityProfile named(const QString &name, double readingSpeed = 15)
 {
     QualityProfile profile;
     profile.name = name;
-    profile.limits.maxCharactersPerSecond = readingSpeed;
+    profile.limits.maxReadingSpeed = readingSpeed;
     return profile;
 }
 
@@ -106,6 +106,33 @@ private slots:
         QVERIFY(QFile::exists(store.directory() + QStringLiteral("/broken.json")));
     }
 
+    // Words a minute survive the folder; a file written before there were units reads as
+    // characters a second.
+    void readingUnitSurvivesTheStore()
+    {
+        QTemporaryDir dir;
+        const QualityProfiles store(dir.path());
+        QualityProfile words = *QualityProfile::builtInNamed(QStringLiteral("broadcast-wpm-25"));
+        words.id.clear();
+        words.isBuiltIn = false;
+        words.name = QStringLiteral("Client words");
+        words.limits.maxReadingSpeed = 160;
+        const auto saved = store.save(words);
+        QVERIFY(saved);
+        const std::optional<QualityProfile> read = store.profile(saved.value().id);
+        QVERIFY(read);
+        QCOMPARE(read->limits, words.limits);
+        QVERIFY(read->languages == words.languages);
+        QCOMPARE(read->limitsFor(QStringLiteral("ja")).readingUnit, QualityLimits::ReadingUnit::CharactersPerSecond);
+
+        writeFile(dir.filePath(QStringLiteral("old.json")),
+                  R"({"format": "cuewright-quality-profile", "version": 1, "name": "Old", "readingSpeed": 15})");
+        const std::optional<QualityProfile> old = store.profile(QStringLiteral("old"));
+        QVERIFY(old);
+        QCOMPARE(old->limits.readingUnit, QualityLimits::ReadingUnit::CharactersPerSecond);
+        QCOMPARE(old->limits.maxReadingSpeed, 15.0);
+    }
+
     void oldLimitsBecomeAProfile_data()
     {
         QTest::addColumn<QVariantMap>("old");
@@ -170,10 +197,10 @@ private slots:
         QualitySettings *shared = QualitySettings::shared();
         QualityProfile own = shared->saveProfile(named(QStringLiteral("Own"), 11)).value();
         document.setQualityProfile(own.id);
-        QCOMPARE(document.problemIndex().limits().maxCharactersPerSecond, 11.0);
-        own.limits.maxCharactersPerSecond = 9;
+        QCOMPARE(document.problemIndex().limits().maxReadingSpeed, 11.0);
+        own.limits.maxReadingSpeed = 9;
         QVERIFY(shared->saveProfile(own));
-        QCOMPARE(document.problemIndex().limits().maxCharactersPerSecond, 9.0);
+        QCOMPARE(document.problemIndex().limits().maxReadingSpeed, 9.0);
         QVERIFY(missing.isEmpty());
         QVERIFY(shared->removeProfile(own.id));
         QCOMPARE(missing.size(), 1);

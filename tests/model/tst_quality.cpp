@@ -22,6 +22,7 @@
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
 Q_DECLARE_METATYPE(QualityLimits)
+Q_DECLARE_METATYPE(QualityLimits::ReadingUnit)
 Q_DECLARE_METATYPE(std::optional<int>)
 
 namespace {
@@ -78,11 +79,11 @@ std::vector<Excess> excesses(const Checked &c)
     for (qsizetype i = 0; i < list.size(); ++i) {
         const Subtitle &s = *list[i];
         const double duration = s.end - s.start;
-        const QualityCheck::TextMeasure text = QualityCheck::measure(s.text());
+        const QualityCheck::TextMeasure text = QualityCheck::measure(s.text(), limits);
         const double gap = i + 1 < list.size() ? list[i + 1]->start - s.end : 1e9;
         result.push_back({std::max(0.0, c.index.minGap() - gap), std::max(0.0, limits.minDuration - duration),
                           std::max(0.0, duration - limits.maxDuration),
-                          std::max(0.0, text.characters / duration - limits.maxCharactersPerSecond),
+                          std::max(0.0, text.counted / duration - limits.maxReadingPerSecond()),
                           double(std::max(0, text.longestLine - limits.maxLineLength)),
                           double(std::max(0, text.lines - limits.maxLines))});
     }
@@ -178,8 +179,75 @@ private slots:
         QFETCH(Problems, expected);
         const SubtitleList list = subtitlesFrom(subtitles);
         const QualityLimits limits;
-        QCOMPARE(QualityCheck::measure(list[0]->text()).characters, characters);
+        QCOMPARE(QualityCheck::measure(list[0]->text()).counted, characters);
         QCOMPARE(QualityCheck::check(*list[0], list.size() > 1 ? list[1].get() : nullptr, limits, limits.minGap(0)), expected);
+    }
+
+    // What a reading speed in words a minute counts.
+    void wordsAsAReaderCountsThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("words");
+        QTest::newRow("nothing") << "" << 0;
+        QTest::newRow("only tags and spaces") << "{\\an8}<i> </i>\n " << 0;
+        QTest::newRow("tags are no words and split none")
+            << "{\\an8}<i>Get</i> <font color=\"#ff0000\">o</font>ut!" << 2;
+        QTest::newRow("speakers' dashes are no words, apart or against the word") << "- Where?\n-Here. – Now!" << 3;
+        QTest::newRow("a hyphenated word is one") << "A well-known mother-in-law" << 3;
+        QTest::newRow("a number is one") << "At 10:30, 3.5 km and 1,000 people" << 7;
+        QTest::newRow("an apostrophe splits nothing") << "Don't, it's O’Brien's" << 3;
+        QTest::newRow("a dash or an ellipsis between words splits them") << "Wait—what…no" << 3;
+        QTest::newRow("punctuation alone is no word") << "... -- — ?!" << 0;
+        QTest::newRow("lines apart, accents and all") << "Café\ndéjà vu" << 3;
+    }
+
+    void wordsAsAReaderCountsThem()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, words);
+        QCOMPARE(QualityCheck::wordCount(text), words);
+    }
+
+    // Short words read fast by the word and slowly by the character, long words the other
+    // way; Fix All lengthens what reads too fast until it reads at the limit, in its unit.
+    void readingSpeedInEitherUnit_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QualityLimits::ReadingUnit>("unit");
+        QTest::addColumn<double>("limit");
+        QTest::addColumn<QString>("said"); // empty: not too fast
+        QTest::addColumn<double>("fixedDuration");
+        const QString shortWords = QStringLiteral("Yes, I do. No, we go. So do I."); // 30 characters, 9 words
+        const QString longWords = QStringLiteral("Extraordinary circumstances\nnecessitated reconsideration"); // 55, 4
+        using Unit = QualityLimits::ReadingUnit;
+        QTest::newRow("short words: 15 characters a second within 17") << shortWords << Unit::CharactersPerSecond << 17.0
+                                                                        << "" << 0.0;
+        QTest::newRow("short words: 270 words a minute over 160") << shortWords << Unit::WordsPerMinute << 160.0
+                                                                  << "270 words per minute; at most 160" << 9 / (160.0 / 60);
+        QTest::newRow("long words: 27.5 characters a second over 17") << longWords << Unit::CharactersPerSecond << 17.0
+                                                                      << "27.5 characters per second; at most 17" << 55 / 17.0;
+        QTest::newRow("long words: 120 words a minute within 160") << longWords << Unit::WordsPerMinute << 160.0 << "" << 0.0;
+    }
+
+    void readingSpeedInEitherUnit()
+    {
+        QFETCH(QString, text);
+        QFETCH(QualityLimits::ReadingUnit, unit);
+        QFETCH(double, limit);
+        QFETCH(QString, said);
+        QFETCH(double, fixedDuration);
+        QualityLimits limits;
+        limits.readingUnit = unit;
+        limits.maxReadingSpeed = limit;
+        Checked c({Subtitle::create(text, 1, 3)});
+        c.index.setLimits(limits);
+        QCOMPARE(bool(c.index.problems(0) & QualityCheck::TooFast), !said.isEmpty());
+        if (said.isEmpty())
+            return;
+        QCOMPARE(c.index.describe(0, QualityCheck::TooFast), said);
+        QCOMPARE(QualityFixes::fixAll(c.controller, c.index).fixedCount(), 1);
+        QCOMPARE(c.index.problems(0), Problems());
+        QCOMPARE(c.controller.subtitles()[0]->end, 1 + fixedDuration);
     }
 
     // Fix All on the first subtitle ("" after: left alone); the next is never changed.
@@ -359,13 +427,17 @@ private slots:
         QTest::newRow("seed 3, 25 fps") << 3u << 25.0 << QualityLimits();
         // Texts joined onto one line that read within a hair of the limit.
         QualityLimits oneLine;
-        oneLine.maxCharactersPerSecond = 27;
+        oneLine.maxReadingSpeed = 27;
         oneLine.minDuration = 0.0141912;
         oneLine.maxDuration = 9.64715;
         oneLine.maxLineLength = 49;
         oneLine.maxLines = 1;
         oneLine.minGapFrames = 3;
         QTest::newRow("seed 17, one line, 30 fps") << 17u << 30.0 << oneLine;
+        QualityLimits words;
+        words.readingUnit = QualityLimits::ReadingUnit::WordsPerMinute;
+        words.maxReadingSpeed = 160;
+        QTest::newRow("seed 5, 160 words a minute, 25 fps") << 5u << 25.0 << words;
     }
 
     void fixAllNeverMakesALimitWorse()
@@ -494,8 +566,8 @@ private slots:
         for (const auto &[key, value] : values)
             settings.setValue(QStringLiteral("quality/") + QLatin1String(key), value);
         const QualityLimits limits = QualityLimits::load(settings);
-        QCOMPARE(std::tuple(limits.maxCharactersPerSecond, limits.minDuration, limits.maxLineLength, limits.maxLines, limits.minGapFrames),
-                 std::tuple(QualityLimits().maxCharactersPerSecond, QualityLimits().minDuration, 1, 100, 0));
+        QCOMPARE(std::tuple(limits.maxReadingSpeed, limits.minDuration, limits.maxLineLength, limits.maxLines, limits.minGapFrames),
+                 std::tuple(QualityLimits().maxReadingSpeed, QualityLimits().minDuration, 1, 100, 0));
         QVERIFY(limits.maxDuration >= limits.minDuration);
         QCOMPARE(limits.endBeforeShotChangeFrames, 5); // an end gap inside the zone
     }

@@ -1,11 +1,13 @@
 #include "model/quality/QualityCheck.h"
 #include "model/quality/QualityProfile.h"
 
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
 using Problems = QualityCheck::Problems;
 Q_DECLARE_METATYPE(Problems)
+Q_DECLARE_METATYPE(QualityLimits::ReadingUnit)
 
 namespace {
 
@@ -40,6 +42,10 @@ private slots:
                                                   << none << "\"endBeforeShotChangeFrames\"";
         QTest::newRow("longest below shortest") << profileJson(R"("minDuration": 5, "maxDuration": 2)") << none << "\"maxDuration\"";
         QTest::newRow("unknown characters") << profileJson(R"("characters": "vowels")") << none << "\"characters\"";
+        QTest::newRow("unknown reading unit") << profileJson(R"("readingUnit": "cps")") << none
+                                              << "\"readingUnit\" must be one of \"charactersPerSecond\", \"wordsPerMinute\"";
+        QTest::newRow("unknown language unit") << profileJson(R"("languages": {"ja": {"readingUnit": 1}})") << none
+                                               << "\"languages.ja.readingUnit\" must be one of";
         QTest::newRow("languages a list") << profileJson(R"("languages": ["ja"])") << none << "\"languages\" must be an object";
         QTest::newRow("bad language code") << profileJson(R"("languages": {"../etc": {}})") << none << "not a language code";
         QTest::newRow("upper-case language") << profileJson(R"("languages": {"JA": {}})") << none << "not a language code";
@@ -73,7 +79,7 @@ private slots:
     void everyBuiltInReadsBackAsWritten()
     {
         const QList<QualityProfile> builtIns = QualityProfile::builtIns();
-        QCOMPARE(builtIns.size(), 12);
+        QCOMPARE(builtIns.size(), 16);
         for (const QualityProfile &profile : builtIns) {
             const auto read = QualityProfile::fromJson(profile.toJson());
             QVERIFY2(read, qPrintable(profile.id));
@@ -97,6 +103,45 @@ private slots:
         QCOMPARE(read.value().languages.at(QStringLiteral("ja")), (QualityProfile::LanguageLimits{1, 1, 100}));
     }
 
+    // A profile written before words were counted reads as characters a second; one that
+    // counts words anywhere is of version 2, which earlier programs refuse rather than
+    // read its 180 words a minute as 180 characters a second.
+    void readingUnitIsStored_data()
+    {
+        QTest::addColumn<QByteArray>("members");
+        QTest::addColumn<QualityLimits::ReadingUnit>("unit");
+        QTest::addColumn<QualityLimits::ReadingUnit>("japanese");
+        QTest::addColumn<int>("version"); // written
+        using Unit = QualityLimits::ReadingUnit;
+        QTest::newRow("no unit: characters a second, version 1")
+            << QByteArray(R"("version": 1, "readingSpeed": 17, "languages": {"ja": {"readingSpeed": 4}})")
+            << Unit::CharactersPerSecond << Unit::CharactersPerSecond << 1;
+        QTest::newRow("words, a language without a unit takes them")
+            << QByteArray(R"("readingUnit": "wordsPerMinute", "readingSpeed": 160, "languages": {"ja": {"readingSpeed": 40}})")
+            << Unit::WordsPerMinute << Unit::WordsPerMinute << 2;
+        QTest::newRow("words, a language of characters")
+            << QByteArray(R"("readingUnit": "wordsPerMinute", "languages": {"ja": {"readingUnit": "charactersPerSecond"}})")
+            << Unit::WordsPerMinute << Unit::CharactersPerSecond << 2;
+        QTest::newRow("characters, a language of words")
+            << QByteArray(R"("languages": {"ja": {"readingUnit": "wordsPerMinute"}})") << Unit::CharactersPerSecond
+            << Unit::WordsPerMinute << 2;
+    }
+
+    void readingUnitIsStored()
+    {
+        QFETCH(QByteArray, members);
+        QFETCH(QualityLimits::ReadingUnit, unit);
+        QFETCH(QualityLimits::ReadingUnit, japanese);
+        QFETCH(int, version);
+        const auto read = QualityProfile::fromJson(profileJson(members));
+        QVERIFY2(read, qPrintable(read ? QString() : read.error()));
+        QCOMPARE(read.value().limits.readingUnit, unit);
+        QCOMPARE(read.value().limitsFor(QStringLiteral("ja")).readingUnit, japanese);
+        const QByteArray written = read.value().toJson();
+        QCOMPARE(QJsonDocument::fromJson(written)["version"].toInt(), version);
+        QVERIFY(QualityProfile::fromJson(written).value() == read.value());
+    }
+
     void limitsApplied_data()
     {
         QTest::addColumn<QByteArray>("profile"); // a built-in's id, or a profile's members
@@ -118,6 +163,16 @@ private slots:
         QTest::newRow("unlisted language: the profile's own") << QByteArray("adult-24") << "de" << twenty << 1.0 << none;
         QTest::newRow("broadcast: 40 characters too long") << QByteArray("broadcast-25") << "" << QString(40, u'x') << 4.0
                                                           << Problems(QualityCheck::LineTooLong);
+        // Counted in words: 4 a second of one letter each, 3 a second of long ones.
+        const QString fourWords = QStringLiteral("a b c d"), threeWords = QStringLiteral("Unquestionably extraordinary circumstances");
+        QTest::newRow("words: 240 a minute over broadcast's 180") << QByteArray("broadcast-wpm-25") << "" << fourWords << 1.0
+                                                                  << Problems(QualityCheck::TooFast);
+        QTest::newRow("words: 180 a minute at the limit, 42 characters too") << QByteArray("broadcast-wpm-25") << "" << threeWords
+                                                                              << 1.0 << Problems(QualityCheck::LineTooLong);
+        QTest::newRow("words: Japanese still counts characters") << QByteArray("broadcast-wpm-25") << "ja"
+                                                                 << QStringLiteral("こんにちは") << 1.0 << Problems(QualityCheck::TooFast);
+        QTest::newRow("words: a second is the shortest") << QByteArray("broadcast-wpm-25") << "" << "Hi" << 0.96
+                                                         << Problems(QualityCheck::TooShort);
         QTest::newRow("25 fps: 0.8 s not too short") << QByteArray("adult-25") << "" << "Hi" << 0.8 << none;
         QTest::newRow("24 fps: 0.8 s too short") << QByteArray("adult-24") << "" << "Hi" << 0.8 << Problems(QualityCheck::TooShort);
         const QByteArray speed18 = R"("readingSpeed": 18, "characters": )";
@@ -157,7 +212,10 @@ private slots:
         if (problems & QualityCheck::TooFast) {
             const QString said = QualityCheck::describe(QualityCheck::TooFast, *subtitle, nullptr, limits, 0);
             const double speed = QualityCheck::readingSpeed(*subtitle, limits);
-            QVERIFY2(said.startsWith(QLocale().toString(speed, 'f', 1)), qPrintable(said));
+            const bool words = limits.readingUnit == QualityLimits::ReadingUnit::WordsPerMinute;
+            QVERIFY2(said.startsWith(QLocale().toString(speed, 'f', words ? 0 : 1)
+                                     + (words ? " words per minute" : " characters per second")),
+                     qPrintable(said));
         }
     }
 };

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(QualityLimits::ReadingUnit)
+
 // Report rows and the files made of them: every kind at its limit, the halves of a long
 // list, and hostile text in CSV and HTML.
 class tst_QualityReport : public QObject
@@ -25,8 +27,8 @@ class tst_QualityReport : public QObject
         QStringList lines;
         for (const QualityReport::Row &row : rows) {
             lines << QStringLiteral("%1 %2 %3 %4").arg(row.number).arg(QualityReport::id(row.kind),
-                                                         QualityReport::number(row.value, row.kind),
-                                                         QualityReport::number(row.limit, row.kind));
+                                                         QualityReport::number(row.value, row),
+                                                         QualityReport::number(row.limit, row));
             if (report.describe(row, list).isEmpty())
                 lines << QStringLiteral("no sentence");
         }
@@ -66,15 +68,35 @@ private slots:
         QCOMPARE(shown(report, report.check(list), list), expected);
     }
 
-    // The value a row reports is counted as the check counts: here without spaces.
+    // The value a row reports is counted as the check counts, in the limits' unit.
+    void readingSpeedCountsByTheLimitsRule_data()
+    {
+        QTest::addColumn<QualityLimits::ReadingUnit>("unit");
+        QTest::addColumn<double>("limit");
+        QTest::addColumn<QString>("expected"); // the row, its unit and the CSV's cells
+        QTest::newRow("characters without spaces") << QualityLimits::ReadingUnit::CharactersPerSecond << 5.0
+                                                   << "1 too-fast 6 5 cps,6,5,cps,";
+        QTest::newRow("words a minute") << QualityLimits::ReadingUnit::WordsPerMinute << 180.0
+                                        << "1 too-fast 360 180 wpm,360,180,wpm,";
+    }
+
     void readingSpeedCountsByTheLimitsRule()
     {
+        QFETCH(QualityLimits::ReadingUnit, unit);
+        QFETCH(double, limit);
+        QFETCH(QString, expected);
         QualityLimits limits;
         limits.readingCharacters = QualityLimits::Characters::WithoutSpaces;
-        limits.maxCharactersPerSecond = 5;
+        limits.readingUnit = unit;
+        limits.maxReadingSpeed = limit;
         const SubtitleList list = subtitles("0 1 a b c d e f");
         const QualityReport report(limits, 24);
-        QCOMPARE(shown(report, report.check(list), list), QStringList{"1 too-fast 6 5"});
+        const std::vector<QualityReport::Row> rows = report.check(list);
+        QCOMPARE(rows.size(), size_t(1));
+        const QString csv = QString::fromUtf8(QualityReportWriter::csv({report, rows, list, {}, {}}));
+        QCOMPARE(shown(report, rows, list).join(u' ') + u' ' + QualityReport::unit(rows[0]) + u','
+                     + csv.section(QLatin1String("\r\n"), 1, 1).section(u',', 6, 8) + u',',
+                 expected);
     }
 
     void csvField_data()
@@ -103,7 +125,7 @@ private slots:
         const std::vector<QualityReport::Row> rows = report.check(list);
         const QualityReportWriter::Source source{report, rows, list, hostile + ".srt", hostile};
         const QString csv = QString::fromUtf8(QualityReportWriter::csv(source));
-        QVERIFY2(csv.startsWith(QLatin1String("number,start,end,kind,value,limit,description\r\n1,\"00:00:00,000\",\"00:00:00,500\",too-short,0.5,0.833,")), qPrintable(csv));
+        QVERIFY2(csv.startsWith(QLatin1String("number,start,end,kind,value,limit,unit,description\r\n1,\"00:00:00,000\",\"00:00:00,500\",too-short,0.5,0.833,s,")), qPrintable(csv));
         QCOMPARE(csv.count(QLatin1String("\r\n")), int(rows.size()) + 1);
         const QString html = QString::fromUtf8(QualityReportWriter::html(source));
         for (const char *banned : {"<script", "<img", "href=", "@import", "url("})
@@ -116,7 +138,7 @@ private slots:
         const std::vector<QualityReport::Row> none;
         const QualityReportWriter::Source clean{report, none, list, QStringLiteral("clean.srt"), {}};
         QVERIFY(QString::fromUtf8(QualityReportWriter::html(clean)).contains(QLatin1String("No problems found")));
-        QCOMPARE(QualityReportWriter::csv(clean), QByteArray("number,start,end,kind,value,limit,description\r\n"));
+        QCOMPARE(QualityReportWriter::csv(clean), QByteArray("number,start,end,kind,value,limit,unit,description\r\n"));
     }
 };
 

@@ -155,9 +155,9 @@ void writeText(const FileResult &result, QTextStream &out)
         lines += name + u':' + QString::number(row.number) + QLatin1String(": ") + QualityReport::id(row.kind);
         const QString value = QualityReportWriter::shownValue(row);
         if (!value.isEmpty()) {
-            const QString unit = QualityReport::unit(row.kind);
+            const QString unit = QualityReport::unit(row);
             lines += QLatin1String(": ") + value + u' ' + unit + QLatin1String(" (")
-                     + QualityReport::number(row.limit, row.kind) + u' ' + unit + u')';
+                     + QualityReport::number(row.limit, row) + u' ' + unit + u')';
         }
         lines += u'\n';
         // In parts, so that a million lines never wait in memory at once.
@@ -188,7 +188,7 @@ void writeJson(const FileResult &result, const QString &path, bool first, QTextS
                 + jsonNumber(row.start) + QLatin1String(", \"end\": ") + jsonNumber(row.end) + QLatin1String(", \"kind\": \"")
                 + QualityReport::id(row.kind) + QLatin1String("\", \"value\": ") + jsonNumber(row.value)
                 + QLatin1String(", \"limit\": ") + jsonNumber(row.limit) + QLatin1String(", \"unit\": \"")
-                + QualityReport::unit(row.kind) + QLatin1String("\"}");
+                + QualityReport::unit(row) + QLatin1String("\"}");
     }
     text += firstRow ? QLatin1String("]}") : QLatin1String("\n    ]}");
     out << text;

@@ -22,7 +22,19 @@
 
 namespace {
 
-enum LanguageColumn { CodeColumn, SpeedColumn, LengthColumn, LinesColumn };
+enum LanguageColumn { CodeColumn, SpeedColumn, UnitColumn, LengthColumn, LinesColumn };
+
+QString unitName(QualityLimits::ReadingUnit unit)
+{
+    return unit == QualityLimits::ReadingUnit::WordsPerMinute ? QualityProfilesPage::tr("words per minute")
+                                                              : QualityProfilesPage::tr("characters per second");
+}
+
+void addUnits(QComboBox *box)
+{
+    for (const auto unit : {QualityLimits::ReadingUnit::CharactersPerSecond, QualityLimits::ReadingUnit::WordsPerMinute})
+        box->addItem(unitName(unit), int(unit));
+}
 
 QDoubleSpinBox *numberBox(double minimum, double maximum, int decimals, const QString &suffix = {})
 {
@@ -61,6 +73,11 @@ public:
             box->setParent(parent);
             return box;
         }
+        case UnitColumn: {
+            auto *box = new QComboBox(parent);
+            addUnits(box);
+            return box;
+        }
         case LengthColumn:
         case LinesColumn: {
             QSpinBox *box = countBox(1, index.column() == LengthColumn ? 10000 : 100);
@@ -69,6 +86,24 @@ public:
         }
         }
         return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    // The unit is kept as its number, shown by its name.
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            return box->setCurrentIndex(box->findData(index.data(Qt::UserRole)));
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor)) {
+            model->setData(index, box->currentData(), Qt::UserRole);
+            model->setData(index, box->currentText(), Qt::DisplayRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
     }
 };
 
@@ -99,7 +134,9 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     m_characters->addItem(tr("All characters"), int(QualityLimits::Characters::All));
     m_characters->addItem(tr("Without spaces"), int(QualityLimits::Characters::WithoutSpaces));
     m_characters->addItem(tr("Letters and digits only"), int(QualityLimits::Characters::LettersAndDigits));
-    m_maxCharactersPerSecond = numberBox(1, 1000, 1);
+    m_readingUnit = new QComboBox;
+    addUnits(m_readingUnit);
+    m_maxReadingSpeed = numberBox(1, 1000, 1);
     m_minDuration = numberBox(0, 3600, 3, tr(" s"));
     m_maxDuration = numberBox(0.1, 86400, 3, tr(" s"));
     m_maxLineLength = countBox(1, 10000, tr(" characters"));
@@ -108,8 +145,8 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     m_shotChangeZoneFrames = countBox(1, 50, tr(" frames"));
     m_endBeforeShotChangeFrames = countBox(0, 49, tr(" frames"));
 
-    m_languages = new QTableWidget(0, 4);
-    m_languages->setHorizontalHeaderLabels({tr("Language"), tr("Reading speed"), tr("Line length"), tr("Lines")});
+    m_languages = new QTableWidget(0, 5);
+    m_languages->setHorizontalHeaderLabels({tr("Language"), tr("Reading speed"), tr("Counted in"), tr("Line length"), tr("Lines")});
     m_languages->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_languages->verticalHeader()->hide();
     m_languages->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
@@ -131,8 +168,9 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     form->setContentsMargins({});
     form->addRow(tr("&Profile name:"), m_name);
     form->addRow(tr("&Frame rate without a video:"), m_frameRate);
+    form->addRow(tr("Count reading speed &in:"), m_readingUnit);
     form->addRow(tr("What counts as a &character:"), m_characters);
-    form->addRow(tr("Maximum &reading speed (characters per second):"), m_maxCharactersPerSecond);
+    form->addRow(tr("Maximum &reading speed:"), m_maxReadingSpeed);
     form->addRow(tr("Minimu&m duration:"), m_minDuration);
     form->addRow(tr("Maximum dura&tion:"), m_maxDuration);
     form->addRow(tr("Maximum line &length:"), m_maxLineLength);
@@ -144,8 +182,9 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     form->addRow(languages);
 
     auto *note = new QLabel(tr("Characters are what a viewer reads, without line breaks and formatting tags; line "
-                               "lengths count every character, spaces included. Frames are the video's, or counted "
-                               "at the profile's frame rate while no video is open."));
+                               "lengths count every character, spaces included. Words are counted as a viewer reads "
+                               "them: a speaker's dash is none, a hyphenated word or a number is one. Frames are the "
+                               "video's, or counted at the profile's frame rate while no video is open."));
     note->setWordWrap(true);
     note->setTextFormat(Qt::PlainText);
 
@@ -155,6 +194,11 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
     layout->addWidget(m_fields);
     layout->addWidget(note);
 
+    connect(m_readingUnit, &QComboBox::activated, this, [this] {
+        // A limit in the other unit means nothing here: start from the usual one.
+        m_maxReadingSpeed->setValue(readingUnit() == QualityLimits::ReadingUnit::WordsPerMinute ? 180 : QualityLimits().maxReadingSpeed);
+        showReadingUnit();
+    });
     connect(m_chooser, &QComboBox::activated, this, [this] {
         keepEdits();
         showProfile(m_chooser->currentData().toString());
@@ -176,7 +220,7 @@ QualityProfilesPage::QualityProfilesPage(QWidget *parent)
             m_defaultId = QualityProfile::defaultId();
     });
     connect(addLanguage, &QPushButton::clicked, this, [this] {
-        addLanguageRow(QString(), {m_maxCharactersPerSecond->value(), m_maxLineLength->value(), m_maxLines->value()});
+        addLanguageRow(QString(), {m_maxReadingSpeed->value(), m_maxLineLength->value(), m_maxLines->value(), readingUnit()});
         m_languages->editItem(m_languages->item(m_languages->rowCount() - 1, CodeColumn));
     });
     connect(removeLanguage, &QPushButton::clicked, this, [this] {
@@ -220,8 +264,10 @@ void QualityProfilesPage::setFields(const QualityProfile &profile)
     const QualityLimits &limits = profile.limits;
     m_name->setText(profile.name);
     m_frameRate->setValue(limits.frameRate);
+    m_readingUnit->setCurrentIndex(m_readingUnit->findData(int(limits.readingUnit)));
     m_characters->setCurrentIndex(m_characters->findData(int(limits.readingCharacters)));
-    m_maxCharactersPerSecond->setValue(limits.maxCharactersPerSecond);
+    m_maxReadingSpeed->setValue(limits.maxReadingSpeed);
+    showReadingUnit();
     m_minDuration->setValue(limits.minDuration);
     m_maxDuration->setValue(limits.maxDuration);
     m_maxLineLength->setValue(limits.maxLineLength);
@@ -239,12 +285,26 @@ void QualityProfilesPage::addLanguageRow(const QString &code, const QualityProfi
     const int row = m_languages->rowCount();
     m_languages->insertRow(row);
     m_languages->setItem(row, CodeColumn, new QTableWidgetItem(code));
-    const QVariant values[] = {limits.maxCharactersPerSecond, limits.maxLineLength, limits.maxLines};
+    const QVariant values[] = {limits.maxReadingSpeed, unitName(limits.readingUnit), limits.maxLineLength, limits.maxLines};
     for (int column = SpeedColumn; column <= LinesColumn; ++column) {
         auto *item = new QTableWidgetItem;
         item->setData(Qt::DisplayRole, values[column - SpeedColumn]);
         m_languages->setItem(row, column, item);
     }
+    m_languages->item(row, UnitColumn)->setData(Qt::UserRole, int(limits.readingUnit));
+}
+
+QualityLimits::ReadingUnit QualityProfilesPage::readingUnit() const
+{
+    return QualityLimits::ReadingUnit(m_readingUnit->currentData().toInt());
+}
+
+void QualityProfilesPage::showReadingUnit()
+{
+    const bool words = readingUnit() == QualityLimits::ReadingUnit::WordsPerMinute;
+    m_maxReadingSpeed->setSuffix(u' ' + unitName(readingUnit()));
+    // Words are words whatever counts as a character.
+    m_characters->setEnabled(!words);
 }
 
 QualityProfile QualityProfilesPage::shownProfile() const
@@ -256,7 +316,8 @@ QualityProfile QualityProfilesPage::shownProfile() const
     QualityLimits &limits = profile.limits;
     limits.frameRate = m_frameRate->value();
     limits.readingCharacters = QualityLimits::Characters(m_characters->currentData().toInt());
-    limits.maxCharactersPerSecond = m_maxCharactersPerSecond->value();
+    limits.readingUnit = readingUnit();
+    limits.maxReadingSpeed = m_maxReadingSpeed->value();
     limits.minDuration = m_minDuration->value();
     limits.maxDuration = m_maxDuration->value();
     limits.maxLineLength = m_maxLineLength->value();
@@ -273,7 +334,8 @@ QualityProfile QualityProfilesPage::shownProfile() const
             continue;
         profile.languages[code] = {m_languages->item(row, SpeedColumn)->data(Qt::DisplayRole).toDouble(),
                                    m_languages->item(row, LengthColumn)->data(Qt::DisplayRole).toInt(),
-                                   m_languages->item(row, LinesColumn)->data(Qt::DisplayRole).toInt()};
+                                   m_languages->item(row, LinesColumn)->data(Qt::DisplayRole).toInt(),
+                                   QualityLimits::ReadingUnit(m_languages->item(row, UnitColumn)->data(Qt::UserRole).toInt())};
     }
     return profile;
 }

@@ -41,6 +41,8 @@ private:
     void exportShown();
     void addLanguageRow(const QString &code, const QualityProfile::LanguageLimits &limits);
     void refuse(const QString &title, const QString &message);
+    void showReadingUnit();
+    QualityLimits::ReadingUnit readingUnit() const;
 
     QComboBox *m_chooser = nullptr;
     QPushButton *m_delete = nullptr;
@@ -49,7 +51,8 @@ private:
     QLineEdit *m_name = nullptr;
     QDoubleSpinBox *m_frameRate = nullptr;
     QComboBox *m_characters = nullptr;
-    QDoubleSpinBox *m_maxCharactersPerSecond = nullptr;
+    QComboBox *m_readingUnit = nullptr;
+    QDoubleSpinBox *m_maxReadingSpeed = nullptr;
     QDoubleSpinBox *m_minDuration = nullptr;
     QDoubleSpinBox *m_maxDuration = nullptr;
     QSpinBox *m_maxLineLength = nullptr;

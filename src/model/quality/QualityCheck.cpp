@@ -131,29 +131,71 @@ QualityCheck::TextMeasure QualityCheck::measure(QStringView text, QualityLimits:
             ++measure.lines;
             measure.longestLine = std::max(measure.longestLine, length);
             if (reading == QualityLimits::Characters::All)
-                measure.characters += length;
+                measure.counted += length;
             else if (isPlain(line))
-                measure.characters += graphemeCount(line.trimmed(), reading);
+                measure.counted += graphemeCount(line.trimmed(), reading);
             else
-                measure.characters += graphemeCount(QStringView(shownText(line)).trimmed(), reading);
+                measure.counted += graphemeCount(QStringView(shownText(line)).trimmed(), reading);
         }
         from = lineEnd + 1;
     }
     return measure;
 }
 
-double QualityCheck::readingSpeed(int characters, double duration)
+QualityCheck::TextMeasure QualityCheck::measure(QStringView text, const QualityLimits &limits)
 {
-    if (characters == 0)
+    if (limits.readingUnit == QualityLimits::ReadingUnit::CharactersPerSecond)
+        return measure(text, limits.readingCharacters);
+    TextMeasure result = measure(text);
+    result.counted = result.lines > 0 ? wordCount(text) : 0;
+    return result;
+}
+
+int QualityCheck::wordCount(QStringView text)
+{
+    int words = 0;
+    qsizetype from = 0;
+    while (from <= text.size()) {
+        qsizetype lineEnd = text.indexOf(u'\n', from);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QString line = shownText(text.sliced(from, lineEnd - from));
+        // A word is a run between spaces with a letter or a digit in it, so a lone
+        // speaker's dash or "..." is none, and "-Yes" one. Dashes and an ellipsis
+        // between words split them as a space would.
+        bool inWord = false;
+        for (const char32_t c : QStringView(line).toUcs4()) {
+            if (QChar::isSpace(c) || c == U'\u2014' || c == U'\u2015' || c == U'\u2026')
+                inWord = false;
+            else if (!inWord && QChar::isLetterOrNumber(c)) {
+                inWord = true;
+                ++words;
+            }
+        }
+        from = lineEnd + 1;
+    }
+    return words;
+}
+
+double QualityCheck::readingSpeed(int counted, double duration)
+{
+    if (counted == 0)
         return 0;
     if (duration <= 0)
         return std::numeric_limits<double>::infinity();
-    return characters / duration;
+    return counted / duration;
 }
 
 double QualityCheck::readingSpeed(const Subtitle &subtitle, const QualityLimits &limits)
 {
-    return readingSpeed(measure(subtitle.text(), limits.readingCharacters).characters, duration(subtitle));
+    return limits.inReadingUnit(readingSpeed(measure(subtitle.text(), limits).counted, duration(subtitle)));
+}
+
+QString QualityCheck::shownReadingSpeed(double speed, const QualityLimits &limits)
+{
+    if (!std::isfinite(speed))
+        return QStringLiteral("∞");
+    return shownNumber(speed, limits.readingUnit == QualityLimits::ReadingUnit::WordsPerMinute ? 0 : 1);
 }
 
 QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subtitle *next,
@@ -171,8 +213,8 @@ QualityCheck::Problems QualityCheck::check(const Subtitle &subtitle, const Subti
         problems |= TooShort;
     if (length > limits.maxDuration + tolerance)
         problems |= TooLong;
-    const TextMeasure text = measure(subtitle.text(), limits.readingCharacters);
-    if (text.characters > 0 && text.characters > limits.maxCharactersPerSecond * (length + tolerance))
+    const TextMeasure text = measure(subtitle.text(), limits);
+    if (text.counted > 0 && text.counted > limits.maxReadingPerSecond() * (length + tolerance))
         problems |= TooFast;
     if (text.longestLine > limits.maxLineLength)
         problems |= LineTooLong;
@@ -234,9 +276,11 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
     case TooLong:
         return tr("%L1 s on screen; at most %L2 s").arg(seconds(length)).arg(seconds(limits.maxDuration));
     case TooFast: {
-        const double speed = readingSpeed(subtitle, limits);
-        const QString shown = std::isfinite(speed) ? shownNumber(speed, 1) : QStringLiteral("∞");
-        return tr("%1 characters per second; at most %L2").arg(shown, QLocale().toString(limits.maxCharactersPerSecond));
+        const QString shown = shownReadingSpeed(readingSpeed(subtitle, limits), limits);
+        const QString limit = QLocale().toString(limits.maxReadingSpeed);
+        if (limits.readingUnit == QualityLimits::ReadingUnit::WordsPerMinute)
+            return tr("%1 words per minute; at most %L2").arg(shown, limit);
+        return tr("%1 characters per second; at most %L2").arg(shown, limit);
     }
     case LineTooLong:
         return tr("A line of %1 characters; at most %2").arg(measure(subtitle.text()).longestLine).arg(limits.maxLineLength);
@@ -246,7 +290,7 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
     case EndNearShotChange:
         break; // the problem index, which knows the shot changes, says these
     case Untranslated:
-        return measure(subtitle.text()).characters == 0 ? tr("No text yet")
+        return measure(subtitle.text()).counted == 0 ? tr("No text yet")
                                                         : tr("The same text as the original line");
     case NoMatchingOriginal:
         return tr("No original line starts at %L1 s and ends at %L2 s").arg(seconds(subtitle.start)).arg(seconds(subtitle.end));

@@ -28,7 +28,7 @@ public:
         GapTooSmall = 1 << 1, // ends less than the minimum gap before the next one
         TooShort = 1 << 2,
         TooLong = 1 << 3,
-        TooFast = 1 << 4, // more characters per second than the limit
+        TooFast = 1 << 4, // reads faster than the limit
         LineTooLong = 1 << 5,
         TooManyLines = 1 << 6,
         // An edge a few frames from a shot change (checked by the problem index, which
@@ -57,12 +57,18 @@ public:
 
     struct TextMeasure
     {
-        int characters = 0;  // characters of all lines together, as the reading speed counts them
+        int counted = 0;     // characters or words of all lines together, as the reading speed counts them
         int longestLine = 0; // visible characters of the longest line
         int lines = 0;       // lines with a visible character
     };
-    // `reading` says which characters `characters` counts; line lengths count them all.
+    // `reading` says which characters `counted` counts; line lengths count them all.
     static TextMeasure measure(QStringView text, QualityLimits::Characters reading = QualityLimits::Characters::All);
+    // `counted` as the limits' reading speed counts: characters by their rule, or words.
+    static TextMeasure measure(QStringView text, const QualityLimits &limits);
+    // Words as a reader sees them: tags left out, a dash that marks a speaker is no word,
+    // and a hyphen, an apostrophe or a decimal point does not split one ("don't",
+    // "well-known", "3.5").
+    static int wordCount(QStringView text);
     // Visible characters of one line: tags removed, trimmed, graphemes counted.
     static int visibleLength(QStringView line);
     static int graphemeCount(QStringView text, QualityLimits::Characters counted = QualityLimits::Characters::All);
@@ -72,10 +78,14 @@ public:
     static qsizetype tagEnd(QStringView text, qsizetype from);
 
     static double duration(const Subtitle &subtitle) { return subtitle.end - subtitle.start; }
-    // Characters per second, counted by the limits' rule; 0 without text, infinity when
-    // text has no time at all.
+    // In the limits' unit (characters a second or words a minute), counted by their rule;
+    // 0 without text, infinity when text has no time at all.
     static double readingSpeed(const Subtitle &subtitle, const QualityLimits &limits);
-    static double readingSpeed(int characters, double duration);
+    // What was counted over the seconds, a second.
+    static double readingSpeed(int counted, double duration);
+    // A speed in the limits' unit as every view shows it: "17.2" characters a second,
+    // "172" words a minute, "∞".
+    static QString shownReadingSpeed(double speed, const QualityLimits &limits);
 
     // `next` is the subtitle after this one in the list, or nullptr for the last one.
     static Problems check(const Subtitle &subtitle, const Subtitle *next, const QualityLimits &limits,

@@ -36,8 +36,8 @@ double spareTime(const Span &span, const QualityLimits &limits)
 {
     const double duration = span.end - span.start;
     double spare = duration - limits.minDuration;
-    if (span.characters > 0)
-        spare = std::min(spare, duration - span.characters / limits.maxCharactersPerSecond);
+    if (span.counted > 0)
+        spare = std::min(spare, duration - span.counted / limits.maxReadingPerSecond());
     return std::max(0.0, spare);
 }
 
@@ -86,7 +86,7 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
         const std::optional<QString> text = LineBalancer::rebreak(self.text, limits.maxLineLength, limits.maxLines);
         if (text && *text != self.text) {
             plan.text = *text;
-            after.characters = QualityCheck::measure(*text, limits.readingCharacters).characters;
+            after.counted = QualityCheck::measure(*text, limits).counted;
         }
     }
 
@@ -108,17 +108,17 @@ Plan plan(const Span &self, const Span *next, Problems problems, const QualityLi
         after.nextStart = nextAfter.start;
     }
 
-    const double maxSpeed = limits.maxCharactersPerSecond;
+    const double maxSpeed = limits.maxReadingPerSecond();
     const double longest = self.start + limits.maxDuration;
-    if (problems & QualityCheck::TooLong && after.end > longest && after.characters <= maxSpeed * limits.maxDuration)
+    if (problems & QualityCheck::TooLong && after.end > longest && after.counted <= maxSpeed * limits.maxDuration)
         after.end = std::max(self.start, edges.down(longest));
 
     // New line breaks may add spaces where lines are joined: more time for them, if there is.
     // Measured exactly, as the final comparison below is: were it measured with the checks'
     // tolerance, a text kept at the limit here could be refused there, and taken by a second run.
-    const bool readsTooFast = after.characters > maxSpeed * (after.end - self.start);
+    const bool readsTooFast = after.counted > maxSpeed * (after.end - self.start);
     if (problems & (QualityCheck::TooShort | QualityCheck::TooFast) || (plan.text && readsTooFast)) {
-        const double wanted = self.start + std::max(limits.minDuration, after.characters / maxSpeed);
+        const double wanted = self.start + std::max(limits.minDuration, after.counted / maxSpeed);
         const double end = edges.lengthened(after.end, wanted, std::min(std::max(after.end, longest), after.nextStart - minGap));
         if (end > after.end)
             after.end = end;
@@ -142,7 +142,7 @@ Span spanOf(const Subtitle &subtitle, double nextStart, const QualityLimits &lim
     span.start = subtitle.start;
     span.end = subtitle.end;
     span.text = subtitle.text();
-    span.characters = QualityCheck::measure(span.text, limits.readingCharacters).characters;
+    span.counted = QualityCheck::measure(span.text, limits).counted;
     span.nextStart = nextStart;
     return span;
 }
@@ -405,7 +405,7 @@ QualityFixes::Outcome QualityFixes::fixAll(SubtitleController &controller, const
             span.end = change->end.value_or(span.end);
             if (change->text) {
                 span.text = *change->text;
-                span.characters = QualityCheck::measure(span.text, limits.readingCharacters).characters;
+                span.counted = QualityCheck::measure(span.text, limits).counted;
             }
         }
         return span;

@@ -45,6 +45,16 @@ int clampedInt(double value, int fallback, int low, int high)
 
 } // namespace
 
+double QualityLimits::maxReadingPerSecond() const
+{
+    return readingUnit == ReadingUnit::WordsPerMinute ? maxReadingSpeed / 60 : maxReadingSpeed;
+}
+
+double QualityLimits::inReadingUnit(double perSecond) const
+{
+    return readingUnit == ReadingUnit::WordsPerMinute ? perSecond * 60 : perSecond;
+}
+
 double QualityLimits::countingRate(double videoRate) const
 {
     return FrameTiming::countingRate(videoRate, frameRate);
@@ -59,7 +69,7 @@ QualityLimits QualityLimits::clamped() const
 {
     const QualityLimits defaults;
     QualityLimits limits;
-    limits.maxCharactersPerSecond = clampedValue(maxCharactersPerSecond, defaults.maxCharactersPerSecond, 1, 1000);
+    limits.maxReadingSpeed = clampedValue(maxReadingSpeed, defaults.maxReadingSpeed, 1, 1000);
     limits.minDuration = clampedValue(minDuration, defaults.minDuration, 0, 3600);
     limits.maxDuration = clampedValue(maxDuration, defaults.maxDuration, 0.1, 86400);
     limits.maxDuration = std::max(limits.maxDuration, limits.minDuration);
@@ -70,6 +80,7 @@ QualityLimits QualityLimits::clamped() const
     limits.endBeforeShotChangeFrames =
         clampedInt(endBeforeShotChangeFrames, defaults.endBeforeShotChangeFrames, 0, limits.shotChangeZoneFrames - 1);
     limits.readingCharacters = readingCharacters;
+    limits.readingUnit = readingUnit;
     limits.frameRate = clampedValue(frameRate, defaults.frameRate, 1, 1000);
     return limits;
 }
@@ -78,7 +89,7 @@ QualityLimits QualityLimits::load(const QSettings &settings)
 {
     const QualityLimits defaults;
     QualityLimits limits;
-    limits.maxCharactersPerSecond = readNumber(settings, maxCharactersPerSecondKey, defaults.maxCharactersPerSecond);
+    limits.maxReadingSpeed = readNumber(settings, maxCharactersPerSecondKey, defaults.maxReadingSpeed);
     limits.minDuration = readNumber(settings, minDurationKey, defaults.minDuration);
     limits.maxDuration = readNumber(settings, maxDurationKey, defaults.maxDuration);
     // Whole numbers are read as numbers too: a stored "1e9" or "-3" is clamped, not refused.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QSettings;
 
 // The limits subtitles are checked against, with defaults from common subtitling
@@ -8,7 +10,11 @@ class QSettings;
 class QualityLimits
 {
 public:
-    double maxCharactersPerSecond = 20;
+    // How the reading speed is counted: characters a second, or words a minute as
+    // broadcasters count it (160 to 180 for adults).
+    enum class ReadingUnit : quint8 { CharactersPerSecond, WordsPerMinute };
+    ReadingUnit readingUnit = ReadingUnit::CharactersPerSecond;
+    double maxReadingSpeed = 20; // in readingUnit
     double minDuration = 0.833; // seconds
     double maxDuration = 7;     // seconds
     int maxLineLength = 42;     // characters
@@ -19,7 +25,7 @@ public:
     int shotChangeZoneFrames = 12;
     int endBeforeShotChangeFrames = 2;
 
-    // What the reading speed counts as a character. Line lengths always count every
+    // What a reading speed in characters counts as a character. Line lengths always count every
     // visible character, spaces included: they measure the width of the line.
     enum class Characters { All, WithoutSpaces, LettersAndDigits };
     Characters readingCharacters = Characters::All;
@@ -29,6 +35,10 @@ public:
     // The smallest gap between two subtitles in seconds: minGapFrames at the video's
     // rate, or at the limits' own rate while no video gives one.
     double minGap(double videoRate) const;
+    // The reading speed limit in characters or words a second, what timing is worked
+    // out in; and a speed a second in readingUnit.
+    double maxReadingPerSecond() const;
+    double inReadingUnit(double perSecond) const;
     // The rate frames are counted in: the video's, or the limits' own while none gives one.
     double countingRate(double videoRate) const;
 

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +14,12 @@
 namespace {
 
 const QString formatName = QStringLiteral("cuewright-quality-profile");
-constexpr int currentVersion = 1;
+// Version 2 counts reading speed in words a minute too. A profile that does not is still
+// written as version 1, which every earlier program reads alike.
+constexpr int currentVersion = 2;
 
 const char *charactersNames[] = {"all", "withoutSpaces", "lettersAndDigits"};
+const char *unitNames[] = {"charactersPerSecond", "wordsPerMinute"};
 
 // Reads the keys of one JSON object into values, stopping at the first wrong one.
 class Reader
@@ -51,6 +55,22 @@ public:
         value = int(number);
     }
 
+    // One of `names`, by its index.
+    template<typename Enum, size_t count>
+    void choice(const char *key, Enum &value, const char *const (&names)[count])
+    {
+        const QJsonValue found = m_object.value(QLatin1String(key));
+        if (failed() || found.isUndefined())
+            return;
+        const auto known = std::find(std::begin(names), std::end(names), found.toString());
+        if (known != std::end(names))
+            return void(value = Enum(known - std::begin(names)));
+        QStringList quoted;
+        for (const char *name : names)
+            quoted << u'"' + QLatin1String(name) + u'"';
+        fail(QualityProfile::tr("\"%1\" must be one of %2.").arg(name(key), quoted.join(QLatin1String(", "))));
+    }
+
     void fail(const QString &message)
     {
         if (!failed())
@@ -70,22 +90,27 @@ private:
 
 void readLanguage(Reader &reader, QualityProfile::LanguageLimits &language)
 {
-    reader.number("readingSpeed", language.maxCharactersPerSecond, 1, 1000);
+    reader.number("readingSpeed", language.maxReadingSpeed, 1, 1000);
+    reader.choice("readingUnit", language.readingUnit, unitNames);
     reader.whole("maxLineLength", language.maxLineLength, 1, 10000);
     reader.whole("maxLines", language.maxLines, 1, 100);
 }
 
 // Clamped as the profile's own limits are, so that a written file always reads back.
-QJsonObject languageJson(const QualityProfile::LanguageLimits &language)
+// The unit only where it is not the profile's, which a language left without one takes.
+QJsonObject languageJson(const QualityProfile::LanguageLimits &language, QualityLimits::ReadingUnit profileUnit)
 {
     QualityLimits limits;
-    limits.maxCharactersPerSecond = language.maxCharactersPerSecond;
+    limits.maxReadingSpeed = language.maxReadingSpeed;
     limits.maxLineLength = language.maxLineLength;
     limits.maxLines = language.maxLines;
     limits = limits.clamped();
-    return {{QStringLiteral("readingSpeed"), limits.maxCharactersPerSecond},
-            {QStringLiteral("maxLineLength"), limits.maxLineLength},
-            {QStringLiteral("maxLines"), limits.maxLines}};
+    QJsonObject object{{QStringLiteral("readingSpeed"), limits.maxReadingSpeed},
+                       {QStringLiteral("maxLineLength"), limits.maxLineLength},
+                       {QStringLiteral("maxLines"), limits.maxLines}};
+    if (language.readingUnit != profileUnit)
+        object.insert(QStringLiteral("readingUnit"), QLatin1String(unitNames[int(language.readingUnit)]));
+    return object;
 }
 
 bool isLanguageCode(const QString &code)
@@ -113,7 +138,8 @@ QualityLimits QualityProfile::limitsFor(const QString &language) const
     if (found == languages.end())
         found = languages.find(language.section(u'_', 0, 0));
     if (found != languages.end()) {
-        result.maxCharactersPerSecond = found->second.maxCharactersPerSecond;
+        result.maxReadingSpeed = found->second.maxReadingSpeed;
+        result.readingUnit = found->second.readingUnit;
         result.maxLineLength = found->second.maxLineLength;
         result.maxLines = found->second.maxLines;
     }
@@ -148,7 +174,9 @@ Expected<QualityProfile, QString> QualityProfile::fromJson(const QByteArray &byt
     Reader reader(object);
     QualityLimits &limits = profile.limits;
     reader.number("frameRate", limits.frameRate, 1, 1000);
-    reader.number("readingSpeed", limits.maxCharactersPerSecond, 1, 1000);
+    // A profile written before words were counted has no unit: characters a second.
+    reader.choice("readingUnit", limits.readingUnit, unitNames);
+    reader.number("readingSpeed", limits.maxReadingSpeed, 1, 1000);
     reader.number("minDuration", limits.minDuration, 0, 3600);
     reader.number("maxDuration", limits.maxDuration, 0.1, 86400);
     reader.whole("maxLineLength", limits.maxLineLength, 1, 10000);
@@ -158,13 +186,7 @@ Expected<QualityProfile, QString> QualityProfile::fromJson(const QByteArray &byt
     reader.whole("endBeforeShotChangeFrames", limits.endBeforeShotChangeFrames, 0, limits.shotChangeZoneFrames - 1);
     if (!reader.failed() && limits.maxDuration < limits.minDuration)
         reader.fail(tr("\"maxDuration\" must not be below \"minDuration\"."));
-    if (const QJsonValue characters = object.value(QLatin1String("characters")); !characters.isUndefined()) {
-        const auto known = std::find(std::begin(charactersNames), std::end(charactersNames), characters.toString());
-        if (known == std::end(charactersNames))
-            reader.fail(tr("\"characters\" must be \"all\", \"withoutSpaces\" or \"lettersAndDigits\"."));
-        else
-            limits.readingCharacters = QualityLimits::Characters(known - std::begin(charactersNames));
-    }
+    reader.choice("characters", limits.readingCharacters, charactersNames);
     if (reader.failed())
         return reader.error();
 
@@ -179,7 +201,7 @@ Expected<QualityProfile, QString> QualityProfile::fromJson(const QByteArray &byt
             return tr("\"%1\" is not a language code such as \"ja\" or \"pt_BR\".").arg(it.key().left(20));
         if (!it.value().isObject())
             return tr("\"languages.%1\" must be an object.").arg(it.key());
-        LanguageLimits language{limits.maxCharactersPerSecond, limits.maxLineLength, limits.maxLines};
+        LanguageLimits language{limits.maxReadingSpeed, limits.maxLineLength, limits.maxLines, limits.readingUnit};
         const QJsonObject languageLimits = it.value().toObject();
         Reader languageReader(languageLimits, QStringLiteral("languages.") + it.key());
         readLanguage(languageReader, language);
@@ -207,13 +229,18 @@ Expected<QualityProfile, QString> QualityProfile::readFile(const QString &path)
 QByteArray QualityProfile::toJson() const
 {
     const QualityLimits clamped = limits.clamped();
+    const auto countsWords = [](QualityLimits::ReadingUnit unit) { return unit == QualityLimits::ReadingUnit::WordsPerMinute; };
+    const bool wordsAnywhere = countsWords(clamped.readingUnit)
+                            || std::any_of(languages.begin(), languages.end(),
+                                           [&](const auto &language) { return countsWords(language.second.readingUnit); });
     QJsonObject object{
         {QStringLiteral("format"), formatName},
-        {QStringLiteral("version"), currentVersion},
+        {QStringLiteral("version"), wordsAnywhere ? currentVersion : 1},
         {QStringLiteral("name"), name},
         {QStringLiteral("frameRate"), clamped.frameRate},
         {QStringLiteral("characters"), QLatin1String(charactersNames[int(clamped.readingCharacters)])},
-        {QStringLiteral("readingSpeed"), clamped.maxCharactersPerSecond},
+        {QStringLiteral("readingUnit"), QLatin1String(unitNames[int(clamped.readingUnit)])},
+        {QStringLiteral("readingSpeed"), clamped.maxReadingSpeed},
         {QStringLiteral("minDuration"), clamped.minDuration},
         {QStringLiteral("maxDuration"), clamped.maxDuration},
         {QStringLiteral("maxLineLength"), clamped.maxLineLength},
@@ -225,7 +252,7 @@ QByteArray QualityProfile::toJson() const
     if (!languages.empty()) {
         QJsonObject languageObject;
         for (const auto &[code, language] : languages)
-            languageObject.insert(code, languageJson(language));
+            languageObject.insert(code, languageJson(language, clamped.readingUnit));
         object.insert(QStringLiteral("languages"), languageObject);
     }
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
@@ -241,11 +268,16 @@ QList<QualityProfile> QualityProfile::builtIns()
         int minDurationFrames;
         int maxLineLength;
         double slower; // the reading speed of the overridden languages, relative to adults'
+        QualityLimits::ReadingUnit unit = QualityLimits::ReadingUnit::CharactersPerSecond;
     };
+    // Words a minute as British broadcasters count them: 160 to 180 for adults, with the
+    // line length and shortest duration of their other rules.
     const Rules rules[] = {
         {"adult", tr("General adult, %1 fps"), 20, 20, 42, 1},
         {"children", tr("Children, %1 fps"), 13, 30, 37, 0.75},
         {"broadcast", tr("Broadcast, %1 fps"), 17, 25, 37, 1},
+        {"broadcast-wpm", tr("Broadcast (words per minute), %1 fps"), 180, 25, 37, 1,
+         QualityLimits::ReadingUnit::WordsPerMinute},
     };
     QList<QualityProfile> profiles;
     for (const Rules &rule : rules) {
@@ -255,10 +287,12 @@ QList<QualityProfile> QualityProfile::builtIns()
             profile.name = rule.name.arg(QLocale().toString(rate, 'g', 5)); // "23,976" in German
             profile.isBuiltIn = true;
             profile.limits.frameRate = rate;
-            profile.limits.maxCharactersPerSecond = rule.readingSpeed;
+            profile.limits.readingUnit = rule.unit;
+            profile.limits.maxReadingSpeed = rule.readingSpeed;
             profile.limits.minDuration = framesAt(rule.minDurationFrames, rate);
             profile.limits.maxLineLength = rule.maxLineLength;
-            // Languages written without spaces read fewer, denser characters.
+            // Languages written without spaces read fewer, denser characters; there are
+            // no spaces to count words by.
             profile.languages[QStringLiteral("ja")] = {std::round(4 * rule.slower), 13, 2};
             profile.languages[QStringLiteral("zh")] = {std::round(9 * rule.slower), 16, 2};
             profile.languages[QStringLiteral("ko")] = {std::round(12 * rule.slower), 16, 2};
@@ -283,7 +317,7 @@ std::optional<QualityProfile> QualityProfile::builtInAtRate(const QString &id, d
         return std::nullopt;
     const QString rules = id.left(id.lastIndexOf(u'-') + 1);
     for (const QualityProfile &profile : builtIns()) {
-        if (profile.id.startsWith(rules) && std::abs(profile.limits.frameRate - frameRate) < 0.01)
+        if (profile.id.left(profile.id.lastIndexOf(u'-') + 1) == rules && std::abs(profile.limits.frameRate - frameRate) < 0.01)
             return profile;
     }
     return std::nullopt;

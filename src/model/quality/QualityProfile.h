@@ -22,9 +22,12 @@ class QualityProfile
 public:
     struct LanguageLimits
     {
-        double maxCharactersPerSecond = 20;
+        double maxReadingSpeed = 20; // in readingUnit
         int maxLineLength = 42;
         int maxLines = 2;
+        // A language may count otherwise than the profile: Japanese in characters where
+        // English counts words.
+        QualityLimits::ReadingUnit readingUnit = QualityLimits::ReadingUnit::CharactersPerSecond;
         friend bool operator==(const LanguageLimits &, const LanguageLimits &) = default;
     };
 
@@ -46,8 +49,8 @@ public:
     static Expected<QualityProfile, QString> readFile(const QString &path);
     QByteArray toJson() const;
 
-    // General adult, children's and broadcast rules at 23.976, 24, 25 and 29.97 frames
-    // per second, named in the user's language.
+    // General adult, children's and broadcast rules (in characters a second, and in words
+    // a minute) at 23.976, 24, 25 and 29.97 frames per second, named in the user's language.
     static QList<QualityProfile> builtIns();
     static std::optional<QualityProfile> builtInNamed(const QString &id);
     // The built-in of the same rules as the built-in `id` made for `frameRate` (a video's

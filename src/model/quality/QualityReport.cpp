@@ -45,13 +45,13 @@ void QualityReport::addRows(const Subtitle &subtitle, const Subtitle *next, int 
                             std::vector<Row> &rows) const
 {
     const bool measuresText = problems.testAnyFlags(QualityCheck::TooFast | QualityCheck::LineTooLong | QualityCheck::TooManyLines);
-    const QualityCheck::TextMeasure text = measuresText ? QualityCheck::measure(subtitle.text(), m_limits.readingCharacters) : QualityCheck::TextMeasure{};
+    const QualityCheck::TextMeasure text = measuresText ? QualityCheck::measure(subtitle.text(), m_limits) : QualityCheck::TextMeasure{};
     const double length = QualityCheck::duration(subtitle);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const QualityCheck::Problem kind : QualityCheck::allProblems) {
         if (!problems.testFlag(kind))
             continue;
-        Row row{number, subtitle.start, subtitle.end, kind, nan, nan};
+        Row row{number, subtitle.start, subtitle.end, kind, nan, nan, m_limits.readingUnit};
         switch (kind) {
         case QualityCheck::Overlap:
             row.value = next ? subtitle.end - next->start : 0;
@@ -70,8 +70,8 @@ void QualityReport::addRows(const Subtitle &subtitle, const Subtitle *next, int 
             row.limit = m_limits.maxDuration;
             break;
         case QualityCheck::TooFast:
-            row.value = QualityCheck::readingSpeed(text.characters, length);
-            row.limit = m_limits.maxCharactersPerSecond;
+            row.value = m_limits.inReadingUnit(QualityCheck::readingSpeed(text.counted, length));
+            row.limit = m_limits.maxReadingSpeed;
             break;
         case QualityCheck::LineTooLong:
             row.value = text.longestLine;
@@ -134,16 +134,16 @@ QString QualityReport::id(QualityCheck::Problem kind)
     return found == QualityCheck::allProblems.end() ? QString() : ids[size_t(found - QualityCheck::allProblems.begin())];
 }
 
-QString QualityReport::unit(QualityCheck::Problem kind)
+QString QualityReport::unit(const Row &row)
 {
-    switch (kind) {
+    switch (row.kind) {
     case QualityCheck::Overlap:
     case QualityCheck::GapTooSmall:
     case QualityCheck::TooShort:
     case QualityCheck::TooLong:
         return QStringLiteral("s");
     case QualityCheck::TooFast:
-        return QStringLiteral("cps");
+        return row.readingUnit == QualityLimits::ReadingUnit::WordsPerMinute ? QStringLiteral("wpm") : QStringLiteral("cps");
     case QualityCheck::LineTooLong:
         return QStringLiteral("characters");
     case QualityCheck::TooManyLines:
@@ -158,13 +158,13 @@ QString QualityReport::unit(QualityCheck::Problem kind)
     return {};
 }
 
-QString QualityReport::number(double value, QualityCheck::Problem kind, int moreDecimals)
+QString QualityReport::number(double value, const Row &row, int moreDecimals)
 {
     if (std::isnan(value))
         return {};
     if (std::isinf(value))
         return QStringLiteral("∞");
-    const QString unitName = unit(kind);
+    const QString unitName = unit(row);
     const int decimals = (unitName == QLatin1String("s") ? 3 : unitName == QLatin1String("cps") ? 1 : 0) + moreDecimals;
     QString text = QString::number(value, 'f', decimals);
     if (text.contains(u'.')) {

@@ -31,6 +31,8 @@ public:
         // no number, infinity for a reading speed without time.
         double value = 0;
         double limit = 0;
+        // What a reading speed is counted in (the limits'), for unit().
+        QualityLimits::ReadingUnit readingUnit = QualityLimits::ReadingUnit::CharactersPerSecond;
     };
 
     // `videoRate` 0: frames at the limits' own rate. With an original, a translation's
@@ -54,11 +56,11 @@ public:
 
     // "too-fast", "gap-too-small", "start-near-shot-change": never translated.
     static QString id(QualityCheck::Problem kind);
-    // "s", "cps", "characters", "lines", "frames".
-    static QString unit(QualityCheck::Problem kind);
-    // The number as the text report writes it: "23.4", "20", "0.833", "∞"; `moreDecimals`
-    // past the usual, for a value that would read as its limit.
-    static QString number(double value, QualityCheck::Problem kind, int moreDecimals = 0);
+    // "s", "cps", "wpm", "characters", "lines", "frames".
+    static QString unit(const Row &row);
+    // The number as the text report writes it: "23.4", "172", "20", "0.833", "∞";
+    // `moreDecimals` past the usual, for a value that would read as its limit.
+    static QString number(double value, const Row &row, int moreDecimals = 0);
 
 private:
     void addRows(const Subtitle &subtitle, const Subtitle *next, int number, QualityCheck::Problems problems,

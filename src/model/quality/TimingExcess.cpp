@@ -8,8 +8,8 @@ TimingExcess::TimingExcess(const Span &span, const QualityLimits &limits, double
     : gap(std::max(0.0, minGap - (span.nextStart - span.end)))
     , shortness(std::max(0.0, limits.minDuration - (span.end - span.start)))
     , length(std::max(0.0, span.end - span.start - limits.maxDuration))
-    , speed(std::max(0.0, QualityCheck::readingSpeed(span.characters, span.end - span.start)
-                              - limits.maxCharactersPerSecond))
+    , speed(std::max(0.0, QualityCheck::readingSpeed(span.counted, span.end - span.start)
+                              - limits.maxReadingPerSecond()))
 {
 }
 

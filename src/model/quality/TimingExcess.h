@@ -15,7 +15,7 @@ public:
     {
         double start = 0;
         double end = 0;
-        int characters = 0;
+        int counted = 0; // characters or words, as the reading speed counts them
         double nextStart = std::numeric_limits<double>::infinity(); // where the next subtitle starts
     };
 

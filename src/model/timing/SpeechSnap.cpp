@@ -35,7 +35,7 @@ struct Item
     int position = 0;
     double start = 0;
     double end = 0;
-    int characters = 0;
+    int counted = 0;
     double originalStart = 0;
     double originalEnd = 0;
     // Where the start goes, from the speech and the rules.
@@ -116,7 +116,7 @@ private:
         item.position = position;
         item.start = item.originalStart = subtitle.start;
         item.end = item.originalEnd = subtitle.end;
-        item.characters = QualityCheck::measure(subtitle.text(), m_limits.readingCharacters).characters;
+        item.counted = QualityCheck::measure(subtitle.text(), m_limits).counted;
 
         if (m_rules.startIsOnCut(item.start)) {
             item.startLeft = SpeechSnap::OnShotChange;
@@ -182,8 +182,8 @@ private:
     {
         if (end <= start)
             return SpeechSnap::WouldBeTooShort;
-        const TimingExcess before({item.start, item.end, item.characters, infinity}, m_limits, m_minGap);
-        const TimingExcess after({start, end, item.characters, infinity}, m_limits, m_minGap);
+        const TimingExcess before({item.start, item.end, item.counted, infinity}, m_limits, m_minGap);
+        const TimingExcess after({start, end, item.counted, infinity}, m_limits, m_minGap);
         constexpr double rounding = TimingExcess::rounding;
         if (after.shortness > before.shortness + rounding)
             return SpeechSnap::WouldBeTooShort;

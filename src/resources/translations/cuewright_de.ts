@@ -1113,7 +1113,7 @@ Optionen:
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/window/DocumentWindow.cpp" line="+98"/>
+        <location filename="../../app/window/DocumentWindow.cpp" line="+99"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
@@ -1143,7 +1143,7 @@ Optionen:
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location line="+149"/>
+        <location line="+150"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
@@ -2109,6 +2109,54 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>PocketsphinxAligner</name>
+    <message>
+        <location filename="../../speech/PocketsphinxAligner.cpp" line="+48"/>
+        <source>No speech model for English is installed (looked in %1).</source>
+        <translation>Es ist kein Sprachmodell für Englisch installiert (gesucht in %1).</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The speech recogniser did not take its settings.</source>
+        <translation>Die Spracherkennung hat ihre Einstellungen nicht angenommen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The speech recogniser could not load its model from %1.</source>
+        <translation>Die Spracherkennung konnte ihr Modell aus %1 nicht laden.</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>The line has no words to look for.</source>
+        <translation>Die Zeile enthält keine Wörter, nach denen gesucht werden kann.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The speech recogniser did not take the line&apos;s words.</source>
+        <translation>Die Spracherkennung hat die Wörter der Zeile nicht angenommen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The speech recogniser could not start.</source>
+        <translation>Die Spracherkennung konnte nicht starten.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>The line&apos;s words were not found in the sound.</source>
+        <translation>Die Wörter der Zeile wurden im Ton nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>PocketsphinxLibrary</name>
+    <message>
+        <location filename="../../speech/PocketsphinxLibrary.cpp" line="+14"/>
+        <source>The speech recogniser&apos;s library, pocketsphinx, could not be loaded.
+%1</source>
+        <translation>Die Bibliothek der Spracherkennung, pocketsphinx, konnte nicht geladen werden.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDialog</name>
     <message>
         <location filename="../../app/preferences/PreferencesDialog.cpp" line="+18"/>
@@ -2251,7 +2299,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityCheck</name>
     <message>
-        <location filename="../../model/quality/QualityCheck.cpp" line="+188"/>
+        <location filename="../../model/quality/QualityCheck.cpp" line="+230"/>
         <source>Overlap</source>
         <translation>Überlappung</translation>
     </message>
@@ -2326,7 +2374,12 @@ Bilder pro Sekunde:</translation>
         <translation>%L1 s sichtbar; höchstens %L2 s</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
+        <source>%1 words per minute; at most %L2</source>
+        <translation>%1 Wörter pro Minute; höchstens %L2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1 characters per second; at most %L2</source>
         <translation>%1 Zeichen pro Sekunde; höchstens %L2</translation>
     </message>
@@ -2602,7 +2655,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityProfile</name>
     <message>
-        <location filename="../../model/quality/QualityProfile.cpp" line="+39"/>
+        <location filename="../../model/quality/QualityProfile.cpp" line="+43"/>
         <source>&quot;%1&quot; must be a number.</source>
         <translation>„%1“ muss eine Zahl sein.</translation>
     </message>
@@ -2617,7 +2670,12 @@ Bilder pro Sekunde:</translation>
         <translation>„%1“ muss eine ganze Zahl sein.</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+17"/>
+        <source>&quot;%1&quot; must be one of %2.</source>
+        <translation>„%1“ muss einer dieser Werte sein: %2.</translation>
+    </message>
+    <message>
+        <location line="+81"/>
         <source>The file is too large to be a quality profile.</source>
         <translation>Die Datei ist zu groß für ein Qualitätsprofil.</translation>
     </message>
@@ -2637,17 +2695,12 @@ Bilder pro Sekunde:</translation>
         <translation>Das Profil braucht einen „name“ aus 1 bis %1 Zeichen.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>&quot;maxDuration&quot; must not be below &quot;minDuration&quot;.</source>
         <translation>„maxDuration“ darf nicht unter „minDuration“ liegen.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>&quot;characters&quot; must be &quot;all&quot;, &quot;withoutSpaces&quot; or &quot;lettersAndDigits&quot;.</source>
-        <translation>„characters“ muss „all“, „withoutSpaces“ oder „lettersAndDigits“ sein.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+7"/>
         <source>&quot;languages&quot; must be an object of language codes.</source>
         <translation>„languages“ muss ein Objekt aus Sprachcodes sein.</translation>
     </message>
@@ -2677,7 +2730,7 @@ Bilder pro Sekunde:</translation>
         <translation>Das Profil kann nicht gelesen werden: %1</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+53"/>
         <source>General adult, %1 fps</source>
         <translation>Erwachsene allgemein, %1 fps</translation>
     </message>
@@ -2692,7 +2745,12 @@ Bilder pro Sekunde:</translation>
         <translation>Fernsehen, %1 fps</translation>
     </message>
     <message>
-        <location line="-110"/>
+        <location line="+1"/>
+        <source>Broadcast (words per minute), %1 fps</source>
+        <translation>Fernsehen (Wörter pro Minute), %1 fps</translation>
+    </message>
+    <message>
+        <location line="-115"/>
         <source>The profile is of version %1; this program reads profiles of version %2 and earlier.</source>
         <translation>Das Profil hat die Version %1; dieses Programm liest Profile der Version %2 und früher.</translation>
     </message>
@@ -2766,7 +2824,17 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityProfilesPage</name>
     <message>
-        <location filename="../../app/preferences/QualityProfilesPage.cpp" line="+83"/>
+        <location filename="../../app/preferences/QualityProfilesPage.cpp" line="+29"/>
+        <source>words per minute</source>
+        <translation>Wörter pro Minute</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>characters per second</source>
+        <translation>Zeichen pro Sekunde</translation>
+    </message>
+    <message>
+        <location line="+88"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
@@ -2816,7 +2884,7 @@ Bilder pro Sekunde:</translation>
         <translation>Nur Buchstaben und Ziffern</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <location line="+1"/>
         <source> s</source>
         <translation> s</translation>
@@ -2854,6 +2922,11 @@ Bilder pro Sekunde:</translation>
         <translation>Zeilen</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Counted in</source>
+        <translation>Gezählt in</translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>&amp;Add Language</source>
         <translation>Sprache &amp;hinzufügen</translation>
@@ -2875,16 +2948,26 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Count reading speed &amp;in:</source>
+        <translation>Lesegeschwindigkeit zählen &amp;in:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>What counts as a &amp;character:</source>
         <translation>Was &amp;als Zeichen zählt:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Maximum &amp;reading speed (characters per second):</source>
-        <translation>Maximale Lese&amp;geschwindigkeit (Zeichen pro Sekunde):</translation>
+        <source>Maximum &amp;reading speed:</source>
+        <translation>Maximale &amp;Lesegeschwindigkeit:</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+11"/>
+        <source>Characters are what a viewer reads, without line breaks and formatting tags; line lengths count every character, spaces included. Words are counted as a viewer reads them: a speaker&apos;s dash is none, a hyphenated word or a number is one. Frames are the video&apos;s, or counted at the profile&apos;s frame rate while no video is open.</source>
+        <translation>Zeichen sind, was ein Zuschauer liest, ohne Zeilenumbrüche und Formatierungs-Tags; Zeilenlängen zählen jedes Zeichen, Leerzeichen eingeschlossen. Wörter werden gezählt, wie ein Zuschauer sie liest: der Strich vor einem Sprecher ist keines, ein Wort mit Bindestrich oder eine Zahl ist eines. Bilder sind die des Videos oder, solange kein Video geöffnet ist, bei der Bildrate des Profils gezählt.</translation>
+    </message>
+    <message>
+        <location line="-10"/>
         <source>Minimu&amp;m duration:</source>
         <translation>&amp;Mindestdauer:</translation>
     </message>
@@ -2924,17 +3007,12 @@ Bilder pro Sekunde:</translation>
         <translation>Sprachen, die anders gelesen werden (die Sprache der Rechtschreibprüfung wählt):</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Characters are what a viewer reads, without line breaks and formatting tags; line lengths count every character, spaces included. Frames are the video&apos;s, or counted at the profile&apos;s frame rate while no video is open.</source>
-        <translation>Zeichen sind, was ein Zuschauer liest, ohne Zeilenumbrüche und Formatierungs-Tags; Zeilenlängen zählen jedes Zeichen, Leerzeichen eingeschlossen. Bilder sind die des Videos oder, solange kein Video geöffnet ist, bei der Bildrate des Profils gezählt.</translation>
-    </message>
-    <message>
-        <location line="+18"/>
+        <location line="+27"/>
         <source>New profile</source>
         <translation>Neues Profil</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+154"/>
         <source>New Profile</source>
         <translation>Neues Profil</translation>
     </message>
@@ -3011,7 +3089,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityReportWriter</name>
     <message>
-        <location filename="../../format/QualityReportWriter.cpp" line="+90"/>
+        <location filename="../../format/QualityReportWriter.cpp" line="+91"/>
         <source>Quality report: %1</source>
         <translation>Qualitätsbericht: %1</translation>
     </message>
@@ -3036,7 +3114,12 @@ Bilder pro Sekunde:</translation>
         <translation>Lesegeschwindigkeit</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
+        <source>at most %L1 words per minute</source>
+        <translation>höchstens %L1 Wörter pro Minute</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>at most %L1 characters per second</source>
         <translation>höchstens %L1 Zeichen pro Sekunde</translation>
     </message>
@@ -4185,24 +4268,24 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+233"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+246"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
     </message>
     <message>
-        <location line="-20"/>
-        <location line="+39"/>
+        <location line="-19"/>
+        <location line="+38"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-48"/>
         <source>Misspelt: %1</source>
         <translation>Falsch geschrieben: %1</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+63"/>
         <source>Number</source>
         <translation>Nummer</translation>
     </message>
@@ -4223,6 +4306,11 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Reading speed: words per minute, without formatting tags and speakers&apos; dashes</source>
+        <translation>Lesegeschwindigkeit: Wörter pro Minute, ohne Formatierungs-Tags und Sprecherstriche</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Reading speed: visible characters per second, without line breaks and formatting tags</source>
         <translation>Lesegeschwindigkeit: sichtbare Zeichen pro Sekunde, ohne Zeilenumbrüche und Formatierungs-Tags</translation>
     </message>
@@ -4263,6 +4351,12 @@ Es steht in Untertitel %2.</translation>
         <translation>Z/s</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>WPM</source>
+        <comment>words per minute</comment>
+        <translation>W/min</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Line</source>
         <comment>characters in the longest line</comment>
@@ -4298,8 +4392,8 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>Reading speed: the visible characters over the time on screen</source>
-        <translation>Lesegeschwindigkeit: die sichtbaren Zeichen geteilt durch die Standzeit</translation>
+        <source>Reading speed: what a viewer reads, characters or words as the quality profile counts, over the time on screen</source>
+        <translation>Lesegeschwindigkeit: was ein Zuschauer liest, Zeichen oder Wörter, wie das Qualitätsprofil zählt, über die Zeit auf dem Bildschirm</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -4337,7 +4431,12 @@ Es steht in Untertitel %2.</translation>
         <translation>Zeichen je Zeile: %1 (höchstens %2)</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
+        <source>%1 words per minute (at most %2)</source>
+        <translation>%1 Wörter pro Minute (höchstens %2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>%1 characters per second (at most %2)</source>
         <translation>%1 Zeichen pro Sekunde (höchstens %2)</translation>
     </message>
