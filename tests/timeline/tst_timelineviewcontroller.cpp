@@ -123,6 +123,30 @@ private slots:
         QCOMPARE(f.timeline->visibleEndTime(), 2.5);
     }
 
+    // A block's text keeps to the lane along the top: the sound under the block is never
+    // covered by letters.
+    void textsKeepToTheirLane()
+    {
+        TimelineFixture f({{1, 9}});
+        f.document.subtitleController().setText(QStringLiteral("WWWWWWWW WWWWWWWW\nWWWWWWWW WWWWWWWW"), 0);
+        f.document.setSelectedSubtitleIndexes({});
+        const QImage image = f.strip()->grab().toImage();
+        const int laneBottom = TimelineViewController::rulerHeight
+                               + int(BlockPainter::textLaneHeight(f.strip()->font(), image.height()
+                                                                                         - TimelineViewController::rulerHeight));
+        // Letters are the only dark pixels: the box, its outline and the lane are light.
+        const auto letterPixels = [&](int top, int bottom) {
+            int count = 0;
+            for (int y = top; y < bottom; ++y) {
+                for (int x = 40; x < 260; ++x)
+                    count += image.pixelColor(x, y).lightness() < 100;
+            }
+            return count;
+        };
+        QVERIFY(letterPixels(TimelineViewController::rulerHeight, laneBottom) > 0);
+        QCOMPARE(letterPixels(laneBottom, image.height() - 10), 0);
+    }
+
     void zoomKeepsPointUnderPointer_data()
     {
         QTest::addColumn<ZoomCase>("c");
