@@ -176,6 +176,7 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     connect(player, &Player::rateChanged, this, &VideoPlayerViewController::updateControls);
     connect(player, &Player::speedChanged, this, &VideoPlayerViewController::updateControls);
     player->setSpeed(m_speed);
+    player->setAudioTrack(m_audioTrack);
     connect(player, &Player::failed, this, &VideoPlayerViewController::playerDidFail);
 
     installObservers();
@@ -200,6 +201,13 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     updateSubtitlesLabel();
     updateControls();
     emit restorableStateChanged();
+}
+
+void VideoPlayerViewController::setAudioTrack(int track)
+{
+    m_audioTrack = track;
+    if (m_player)
+        m_player->setAudioTrack(track);
 }
 
 void VideoPlayerViewController::releasePlayer()
