@@ -5,7 +5,7 @@
 #include <QActionGroup>
 
 AudioTrackMenu::AudioTrackMenu(MediaSession *media, QWidget *parent)
-    : QMenu(tr("Audio &Track"), parent)
+    : QMenu(tr("Au&dio Track"), parent)
     , m_media(media)
 {
     connect(media, &MediaSession::audioTracksChanged, this, &AudioTrackMenu::fill);

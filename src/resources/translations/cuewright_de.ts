@@ -159,8 +159,8 @@
     <name>AudioTrackMenu</name>
     <message>
         <location filename="../../app/window/AudioTrackMenu.cpp" line="+8"/>
-        <source>Audio &amp;Track</source>
-        <translation>&amp;Tonspur</translation>
+        <source>Au&amp;dio Track</source>
+        <translation>T&amp;onspur</translation>
     </message>
     <message>
         <location line="+15"/>
