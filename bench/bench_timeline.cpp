@@ -94,13 +94,13 @@ void BM_ZoomToFit(benchmark::State &state)
 {
     TimelineViewController &pane = *timeline().pane;
     for (auto _ : state) {
-        pane.zoomToFit();
+        pane.fitFilm();
         pane.repaint();
         state.PauseTiming();
         pane.zoomAbout(1, 0);
         state.ResumeTiming();
     }
-    pane.zoomToFit();
+    pane.fitFilm();
     state.counters["blocks"] = double(pane.visibleSubtitles().size());
 }
 BENCHMARK(BM_ZoomToFit)->Unit(benchmark::kMillisecond);

@@ -76,6 +76,16 @@ void Preferences::setPlaysDraggedEdges(bool plays)
     QSettings().setValue(QStringLiteral("playDraggedEdges"), plays);
 }
 
+bool Preferences::announcesSubtitles()
+{
+    return QSettings().value(QStringLiteral("announceSubtitles"), false).toBool();
+}
+
+void Preferences::setAnnouncesSubtitles(bool announces)
+{
+    QSettings().setValue(QStringLiteral("announceSubtitles"), announces);
+}
+
 bool Preferences::showsOriginalOnVideo()
 {
     return QSettings().value(QStringLiteral("showOriginalOnVideo"), true).toBool();

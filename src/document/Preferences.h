@@ -24,6 +24,9 @@ public:
     // Whether dragging a subtitle's start or end on the timeline plays the sound around it.
     static bool playsDraggedEdges();
     static void setPlaysDraggedEdges(bool plays);
+    // Whether the subtitles that playback reaches are told to a screen reader; off unless chosen.
+    static bool announcesSubtitles();
+    static void setAnnouncesSubtitles(bool announces);
     // Whether a translation's original shows above it over the video.
     static bool showsOriginalOnVideo();
     static void setShowsOriginalOnVideo(bool shows);

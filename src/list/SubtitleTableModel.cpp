@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "model/quality/QualityCheck.h"
+#include "model/text/SubtitleMarkup.h"
 #include "spelling/Spelling.h"
 #include "style/ProblemColour.h"
 
@@ -174,8 +175,45 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
         if (index.column() == NumberColumn || isMeasure(index.column()))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::AccessibleTextRole:
+    case Qt::AccessibleDescriptionRole:
+        return accessibleData(*subtitle, index.row(), index.column(), role);
     }
     return qualityData(*subtitle, index.row(), index.column(), role);
+}
+
+// What a screen reader says of a cell: the words of a text without its tags, and, read
+// after it, what the marks of the cell show (its problems, misspelt words).
+QVariant SubtitleTableModel::accessibleData(const Subtitle &subtitle, int row, int column, int role) const
+{
+    if (role == Qt::AccessibleTextRole) {
+        if (column == TextColumn)
+            return SubtitleMarkup::spoken(subtitle.text());
+        if (column == OriginalColumn)
+            return SubtitleMarkup::spoken(data(index(row, column)).toString());
+        return {};
+    }
+    QStringList said;
+    if (column == TextColumn && m_spelling) {
+        const QString text = subtitle.text();
+        QStringList words;
+        for (const Spelling::Range &range : m_spelling->misspelledWords(text))
+            words << text.mid(range.start, range.length);
+        if (!words.isEmpty())
+            said << tr("Misspelt: %1").arg(words.join(QStringLiteral(", ")));
+    }
+    if (m_document) {
+        const ProblemIndex &problems = m_document->problemIndex();
+        // The number says every problem of the row; the other cells those they are marked for.
+        QualityCheck::Problems found = problems.problems(row);
+        if (column != NumberColumn)
+            found &= markedProblems(column);
+        for (QualityCheck::Problem problem : QualityCheck::allProblems) {
+            if (found & problem)
+                said << tr("%1: %2").arg(QualityCheck::name(problem), problems.describe(row, problem));
+        }
+    }
+    return said.isEmpty() ? QVariant() : QVariant(said.join(QStringLiteral(". ")));
 }
 
 QVariant SubtitleTableModel::qualityData(const Subtitle &subtitle, int row, int column, int role) const
@@ -223,7 +261,18 @@ QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation
     if (role == Qt::TextAlignmentRole)
         return int((section == NumberColumn || isMeasure(section) ? Qt::AlignRight : Qt::AlignLeft)
                    | Qt::AlignVCenter);
-    if (role == Qt::ToolTipRole) {
+    if (role == Qt::AccessibleTextRole) {
+        switch (section) {
+        case NumberColumn:
+            return tr("Number");
+        case ReadingSpeedColumn:
+            return tr("Reading speed");
+        case LongestLineColumn:
+            return tr("Longest line");
+        }
+        return {};
+    }
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         switch (section) {
         case DurationColumn:
             return tr("Seconds on screen");

@@ -84,6 +84,7 @@ private:
     void timesChanged();
     void originalChanged();
     QVariant qualityData(const Subtitle &subtitle, int row, int column, int role) const;
+    QVariant accessibleData(const Subtitle &subtitle, int row, int column, int role) const;
 
     QPointer<Document> m_document;
     QPointer<Spelling> m_spelling;

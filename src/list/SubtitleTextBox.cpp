@@ -85,8 +85,12 @@ SubtitleTextBox::SubtitleTextBox(Document *document, QWidget *parent)
     m_editor->installEventFilter(this);
     m_lineLengths = new LineLengthColumn(m_editor, document, this);
     m_lineLengths->setToolTip(tr("Characters in each line"));
+    m_lineLengths->setAccessibleName(m_lineLengths->toolTip());
     m_readingSpeed->setAutoFillBackground(true);
     m_readingSpeed->setToolTip(tr("Reading speed: the visible characters over the time on screen"));
+    m_editor->setAccessibleName(tr("Subtitle text"));
+    m_editor->setAccessibleDescription(tr("The selected subtitle's text; Ctrl+I and Ctrl+B make words italic "
+                                          "or bold, Tab goes on to the timeline."));
 
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -266,6 +270,12 @@ void SubtitleTextBox::updateMeasures()
         return;
     }
     const QualityLimits &limits = m_document->problemIndex().limits();
+    // What the column shows, for a screen reader.
+    QStringList lengths;
+    for (QTextBlock block = m_editor->document()->firstBlock(); block.isValid(); block = block.next())
+        lengths << QString::number(QualityCheck::visibleLength(block.text()));
+    m_lineLengths->setAccessibleDescription(
+        tr("Characters in each line: %1 (at most %2)").arg(lengths.join(QStringLiteral(", "))).arg(limits.maxLineLength));
     const int characters = QualityCheck::measure(m_editor->toPlainText(), limits.readingCharacters).characters;
     const double speed = QualityCheck::readingSpeed(characters, QualityCheck::duration(*m_subtitle));
     const QString shown = std::isfinite(speed) ? QualityCheck::shownNumber(speed, 1) : QStringLiteral("∞");

@@ -23,6 +23,11 @@ SubtitlesTableView::SubtitlesTableView(QWidget *parent)
     setWordWrap(true);
     setTextElideMode(Qt::ElideRight);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab goes on to the text box and the other panes; the arrows move between cells.
+    setTabKeyNavigation(false);
+    setAccessibleName(tr("Subtitles"));
+    setAccessibleDescription(tr("One subtitle a row. Return edits the cell; Space, J, K and L play, "
+                                "Left and Right step one frame."));
 
     // One height for every row keeps a long list as cheap as a short one.
     QHeaderView *rows = verticalHeader();

@@ -28,6 +28,21 @@ int SubtitleController::indexOf(const SubtitlePtr &subtitle) const
     return int(m_subtitles.indexOf(subtitle));
 }
 
+int SubtitleController::countStartedBy(const SubtitleList &subtitles, double t)
+{
+    return int(std::partition_point(subtitles.begin(), subtitles.end(),
+                                    [t](const SubtitlePtr &subtitle) { return subtitle->start <= t; })
+               - subtitles.begin());
+}
+
+std::optional<int> SubtitleController::indexShownAt(const SubtitleList &subtitles, double t)
+{
+    const int last = countStartedBy(subtitles, t) - 1;
+    if (last >= 0 && t < subtitles[last]->end)
+        return last;
+    return std::nullopt;
+}
+
 SubtitleList SubtitleController::subtitlesAt(const IndexSet &indexes) const
 {
     SubtitleList result;

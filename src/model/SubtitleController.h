@@ -27,6 +27,12 @@ public:
     // The first position holding this very subtitle, or -1.
     int indexOf(const SubtitlePtr &subtitle) const;
     SubtitleList subtitlesAt(const IndexSet &indexes) const;
+    // The position of the subtitle shown at time t: the last one starting at or before t,
+    // while it lasts (start inclusive, end exclusive). An earlier one that still overlaps t
+    // is not shown. `subtitles` in start order.
+    static std::optional<int> indexShownAt(const SubtitleList &subtitles, double t);
+    // How many subtitles start at or before t.
+    static int countStartedBy(const SubtitleList &subtitles, double t);
 
     UndoManager *undoManager() const { return m_undoManager; }
     void setUndoManager(UndoManager *undoManager) { m_undoManager = undoManager; }

@@ -71,6 +71,7 @@ ProblemsPanel::ProblemsPanel(Document *document, QWidget *parent)
 {
     m_model = new ProblemListModel(document, this);
     m_view = new QTableView(this);
+    m_view->setAccessibleName(tr("Problems"));
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);

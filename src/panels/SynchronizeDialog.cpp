@@ -29,6 +29,9 @@ SynchronizeDialog::SynchronizeDialog(Document *document, QWidget *parent)
     m_firstTime = addTimeRow(tr("starts at:"), startOf(first), tr("From &Video"), [this] { return playbackTime(); });
     m_secondNumber = addNumberRow(tr("&Second subtitle:"), second + 1);
     m_secondTime = addTimeRow(tr("starts at:"), startOf(second), tr("From V&ideo"), [this] { return playbackTime(); });
+    // Heard alone, the two fields would sound alike.
+    m_firstTime->setAccessibleName(tr("First subtitle starts at"));
+    m_secondTime->setAccessibleName(tr("Second subtitle starts at"));
 
     // A new subtitle number shows that subtitle's present start.
     for (auto [number, time] : {std::pair{m_firstNumber, m_firstTime}, std::pair{m_secondNumber, m_secondTime}}) {

@@ -160,7 +160,11 @@ QLineEdit *TimingDialog::addTimeRow(const QString &label, double seconds, const 
             field->setText(timeText(*time));
     });
     row->addWidget(button);
-    m_form->addRow(label, row);
+    // The label names the field itself, for its mnemonic and for a screen reader: beside
+    // a row, a form would name nothing.
+    auto *named = new QLabel(label, this);
+    named->setBuddy(field);
+    m_form->addRow(named, row);
     return field;
 }
 

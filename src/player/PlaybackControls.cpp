@@ -8,14 +8,16 @@
 
 namespace {
 
-QToolButton *makeButton(QWidget *parent, QStyle::StandardPixmap icon, const QString &toolTip)
+QToolButton *makeButton(QWidget *parent, QStyle::StandardPixmap icon, const QString &name, const QString &toolTip)
 {
     auto *button = new QToolButton(parent);
     button->setIcon(parent->style()->standardIcon(icon));
+    button->setAccessibleName(name);
     button->setToolTip(toolTip);
     button->setAutoRaise(true);
-    // The keys go to the pane and the subtitle list, never to these buttons.
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, as every control is; a click leaves the keys with the pane or the
+    // subtitle list that had them.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -23,9 +25,9 @@ QToolButton *makeButton(QWidget *parent, QStyle::StandardPixmap icon, const QStr
 
 PlaybackControls::PlaybackControls(QWidget *parent)
     : QWidget(parent)
-    , m_stepBackward(makeButton(this, QStyle::SP_MediaSeekBackward, tr("Previous frame (Left)")))
-    , m_playPause(makeButton(this, QStyle::SP_MediaPlay, tr("Play (Space)")))
-    , m_stepForward(makeButton(this, QStyle::SP_MediaSeekForward, tr("Next frame (Right)")))
+    , m_stepBackward(makeButton(this, QStyle::SP_MediaSeekBackward, tr("Previous frame"), tr("Previous frame (Left)")))
+    , m_playPause(makeButton(this, QStyle::SP_MediaPlay, tr("Play"), tr("Play (Space)")))
+    , m_stepForward(makeButton(this, QStyle::SP_MediaSeekForward, tr("Next frame"), tr("Next frame (Right)")))
     , m_time(new QLabel(this))
     , m_rate(new QLabel(this))
 {
@@ -39,6 +41,8 @@ PlaybackControls::PlaybackControls(QWidget *parent)
     layout->addStretch();
     layout->addWidget(m_rate);
     m_time->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_time->setAccessibleDescription(tr("Playback position"));
+    m_rate->setAccessibleDescription(tr("Playback speed"));
     connect(m_playPause, &QToolButton::clicked, this, &PlaybackControls::playPauseClicked);
     connect(m_stepBackward, &QToolButton::clicked, this, &PlaybackControls::stepBackwardClicked);
     connect(m_stepForward, &QToolButton::clicked, this, &PlaybackControls::stepForwardClicked);
@@ -46,11 +50,19 @@ PlaybackControls::PlaybackControls(QWidget *parent)
     setRate(0);
 }
 
+void PlaybackControls::placeInTabOrderAfter(QWidget *previous)
+{
+    QWidget::setTabOrder(previous, m_stepBackward);
+    QWidget::setTabOrder(m_stepBackward, m_playPause);
+    QWidget::setTabOrder(m_playPause, m_stepForward);
+}
+
 void PlaybackControls::setRate(double rate, double speed)
 {
     const bool playing = rate != 0;
     m_playPause->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     m_playPause->setToolTip(playing ? tr("Pause (Space)") : tr("Play (Space)"));
+    m_playPause->setAccessibleName(playing ? tr("Pause") : tr("Play"));
     // 1× forwards is plain playing and needs no saying. Rates are products of steps: three
     // digits say them all without a float's tail.
     if (rate == 0 && speed != 1)

@@ -25,6 +25,8 @@ public:
     // The form of the times; shows them again in it.
     void setTimeDisplay(const TimeDisplay &display);
     QString timeText() const;
+    // The buttons come after `previous` when Tab is pressed, in the order they stand.
+    void placeInTabOrderAfter(QWidget *previous);
 
 signals:
     void playPauseClicked();

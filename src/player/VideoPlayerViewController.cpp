@@ -1,13 +1,16 @@
 #include "player/VideoPlayerViewController.h"
 
 #include "document/Document.h"
+#include "document/Preferences.h"
 #include "model/timing/EdgeStepping.h"
 #include "model/Fatal.h"
+#include "model/SubtitleController.h"
 #include "model/timing/PlaybackSpeed.h"
 #include "model/text/SubtitleMarkup.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaybackControls.h"
 #include "player/StyledSubtitleTrack.h"
+#include "player/SubtitleAnnouncer.h"
 #include "player/VideoPlayerView.h"
 #include "media/MediaSession.h"
 
@@ -49,19 +52,6 @@ VideoPlayerViewController::LabelGeometry VideoPlayerViewController::labelGeometr
     return {pictureWidth / 40, std::max(pictureWidth - 40, 0.0), pictureBottom + pictureWidth / 10};
 }
 
-std::optional<int> VideoPlayerViewController::subtitleIndexAt(const SubtitleList &subtitles, double t)
-{
-    for (int i = int(subtitles.size()) - 1; i >= 0; --i) {
-        const Subtitle &subtitle = *subtitles[i];
-        if (subtitle.start <= t) {
-            if (t < subtitle.end)
-                return i;
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
 VideoPlayerViewController::VideoPlayerViewController(Document *document, const MediaSession *media, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
@@ -73,6 +63,7 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, const M
     , m_subtitlesLabel(new QLabel(m_videoHost))
     , m_controls(new PlaybackControls(this))
     , m_styledTrack(new StyledSubtitleTrack(document, this))
+    , m_announcer(new SubtitleAnnouncer(this))
     , m_playerFactory(&makeMpvPlayer)
 {
     auto *layout = new QVBoxLayout(this);
@@ -102,7 +93,11 @@ VideoPlayerViewController::VideoPlayerViewController(Document *document, const M
     m_subtitlesLabel->hide();
 
     m_playerView->setVideoPlayerViewController(this);
-    setFocusPolicy(Qt::ClickFocus);
+    // Tab reaches the pane too, for its keys (Space, J, K, L, the arrows).
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Video"));
+    setAccessibleDescription(tr("Space plays and pauses; J, K and L shuttle; Left and Right step one frame."));
+    m_playerView->setAccessibleName(tr("Picture"));
     connect(m_controls, &PlaybackControls::playPauseClicked, this, &VideoPlayerViewController::playPause);
     connect(m_controls, &PlaybackControls::stepBackwardClicked, this, &VideoPlayerViewController::stepBackward);
     connect(m_controls, &PlaybackControls::stepForwardClicked, this, &VideoPlayerViewController::stepForward);
@@ -299,9 +294,14 @@ void VideoPlayerViewController::updateSubtitlesLabel()
         return;
     const SubtitleList &subtitles = m_document->subtitleController().subtitles();
     const std::optional<int> previous = m_currentSubtitleIndex;
-    m_currentSubtitleIndex = subtitleIndexAt(subtitles, m_player->currentTime());
-    if (m_currentSubtitleIndex != previous)
+    m_currentSubtitleIndex = SubtitleController::indexShownAt(subtitles, m_player->currentTime());
+    if (m_currentSubtitleIndex != previous) {
+        // Only what playing reaches: a seek comes from the list or the timeline, which say
+        // their subtitle themselves.
+        if (m_currentSubtitleIndex && m_player->rate() != 0 && Preferences::announcesSubtitles())
+            m_announcer->announce(SubtitleMarkup::spoken(subtitles[*m_currentSubtitleIndex]->text()));
         emit currentSubtitleChanged();
+    }
     // Tags become formatting; the label is rich text on purpose, so line breaks must be
     // written as such.
     const bool showsOwn = m_currentSubtitleIndex.has_value() && !m_styledTrack->isShown();
@@ -321,6 +321,12 @@ void VideoPlayerViewController::updateSubtitlesLabel()
     m_subtitlesLabel->setVisible(showsOwn || original);
     layoutSubtitlesLabel();
     m_controls->setTimes(m_player->currentTime(), m_duration);
+}
+
+void VideoPlayerViewController::placeInTabOrderAfter(QWidget *previous)
+{
+    QWidget::setTabOrder(previous, this);
+    m_controls->placeInTabOrderAfter(this);
 }
 
 void VideoPlayerViewController::setShowsOriginal(bool shows)

@@ -18,6 +18,7 @@ class PlaybackControls;
 class QLabel;
 class QStackedLayout;
 class StyledSubtitleTrack;
+class SubtitleAnnouncer;
 class VideoPlayerView;
 
 // The video pane of a document window: plays one video at a time, shows the subtitle
@@ -42,10 +43,6 @@ public:
     };
     static LabelGeometry labelGeometry(double pictureWidth, double pictureBottom);
 
-    // The subtitle shown at time t: the last one starting at or before t, while it lasts
-    // (start inclusive, end exclusive). An earlier one that still overlaps t is not shown.
-    static std::optional<int> subtitleIndexAt(const SubtitleList &subtitles, double t);
-
     // Registers itself with the document; steps to the shot changes and speech `media`
     // found.
     VideoPlayerViewController(Document *document, const MediaSession *media, QWidget *parent = nullptr);
@@ -60,6 +57,10 @@ public:
     std::optional<int> currentSubtitleIndex() const { return m_currentSubtitleIndex; }
     VideoPlayerView *playerView() const { return m_playerView; }
     QLabel *subtitlesLabel() const { return m_subtitlesLabel; }
+    // Speaks each subtitle as playback reaches it, while Preferences::announcesSubtitles.
+    const SubtitleAnnouncer *announcer() const { return m_announcer; }
+    // Tab comes to this pane after `previous`, then to its buttons.
+    void placeInTabOrderAfter(QWidget *previous);
     // The text the pane shows while no picture is: how to attach a video, or why it failed.
     QString placeholderText() const;
     QString timeText() const;
@@ -165,6 +166,7 @@ private:
     PlaybackControls *m_controls;
     // Draws ASS and SSA documents through the player, in place of the label.
     StyledSubtitleTrack *m_styledTrack;
+    SubtitleAnnouncer *m_announcer;
     PlayerFactory m_playerFactory;
 
     QString m_path;

@@ -38,8 +38,15 @@ QStringList BlockPainter::layoutLines(const QString &text, const QFont &font, qr
     return lines;
 }
 
-void BlockPainter::beginFrame(const QPalette &palette, const QFont &font)
+qreal BlockPainter::textLaneHeight(const QFont &font, qreal bandHeight)
 {
+    const qreal twoLines = 2 * QFontMetricsF(font).lineSpacing() + 6;
+    return std::min(twoLines, std::round(bandHeight * 0.4));
+}
+
+void BlockPainter::beginFrame(const QPalette &palette, const QFont &font, qreal textLaneHeight)
+{
+    m_textLaneHeight = textLaneHeight;
     if (font != m_font)
         m_layouts.clear();
     m_palette = palette;
@@ -101,7 +108,7 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     QStringList lines = linesFor(subtitle, textWidth);
     qsizetype ownLines = lines.size();
     if (original) {
-        const qsizetype room = qsizetype((block.height() - 4) / lineHeight);
+        const qsizetype room = qsizetype((m_textLaneHeight - 4) / lineHeight);
         if (room >= 2 && ownLines > room - 1) {
             // Where few lines fit, the original keeps one: the translation's are cut short.
             ownLines = room - 1;
@@ -112,21 +119,18 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     }
     if (lines.isEmpty())
         return;
-    qreal y = block.center().y() - lineHeight * lines.size() / 2;
+    qreal y = block.top() + 3;
     painter.save();
     painter.setFont(m_font);
     const QColor textColour = m_palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText);
     QColor originalColour = textColour;
     originalColour.setAlphaF(0.6);
-    painter.setClipRect(block.adjusted(textInset, 0, -textInset, 0), Qt::IntersectClip);
-    // The block lets the sound show through; the text gets a backing of its own, or it
-    // would be lost on a loud waveform or a bright sonogram.
-    QColor backing = m_palette.color(selected ? QPalette::Highlight : QPalette::Window);
-    backing.setAlphaF(0.7);
+    // The text keeps to its lane above the sound, which stays readable under the block.
+    QRectF lane = block.adjusted(textInset, 0, -textInset, 0);
+    lane.setHeight(std::min(lane.height(), m_textLaneHeight));
+    painter.setClipRect(lane, Qt::IntersectClip);
     for (qsizetype k = 0; k < lines.size(); ++k) {
         const QString &line = lines[k];
-        const qreal lineWidth = std::min(metrics.horizontalAdvance(line), textWidth);
-        painter.fillRect(QRectF(wholeBlock.left() + textInset - 1, y, lineWidth + 2, lineHeight), backing);
         painter.setPen(k < ownLines ? textColour : originalColour);
         painter.drawText(QRectF(wholeBlock.left() + textInset, y, textWidth, lineHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, line);

@@ -10,8 +10,9 @@
 
 class QPainter;
 
-// Draws subtitle blocks: a rounded box with the text inset 4 points, wrapped onto two
-// lines and elided. Lines are laid out once per text and width and kept for the blocks
+// Draws subtitle blocks: a rounded box over the whole height of the strip, so its edges
+// stand over the sound they are timed to, with the text inset 4 points in the lane along
+// its top, wrapped onto two lines and elided. Lines are laid out once per text and width and kept for the blocks
 // drawn in the last frame. Colours come from the palette, so a dark theme reads well.
 class BlockPainter
 {
@@ -23,7 +24,9 @@ public:
     // The lines shown for a text at a block width: at most two, the last one elided.
     static QStringList layoutLines(const QString &text, const QFont &font, qreal width);
 
-    void beginFrame(const QPalette &palette, const QFont &font);
+    // The height of the lane the text is drawn in: two lines, or less on a short strip.
+    static qreal textLaneHeight(const QFont &font, qreal bandHeight);
+    void beginFrame(const QPalette &palette, const QFont &font, qreal textLaneHeight);
     // `block` is the whole block, `visible` the part of the strip on screen. A block with
     // a problem (a broken limit, an overlap) carries a red bar along its bottom. The line
     // of the original it translates, if any, goes under its text, dimmer.
@@ -45,4 +48,5 @@ private:
     QHash<const Subtitle *, Layout> m_layouts;
     QPalette m_palette;
     QFont m_font;
+    qreal m_textLaneHeight = 0;
 };

@@ -18,6 +18,7 @@
 
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QNativeGestureEvent>
 #include <QPointer>
@@ -60,6 +61,15 @@ bool TimelineInput::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_strip)
         return false;
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool stepsBetweenSubtitles = !(key->modifiers() & ~Qt::KeypadModifier)
+            && (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Home
+                || key->key() == Qt::Key_End);
+        if (stepsBetweenSubtitles)
+            m_timeline->selectNeighbour(Qt::Key(key->key()));
+        return stepsBetweenSubtitles;
+    }
     case QEvent::Wheel:
         return wheel(static_cast<QWheelEvent *>(event));
     case QEvent::ContextMenu: {

@@ -20,7 +20,8 @@ class TimelineViewController;
 // What the pointer does on the timeline's strip: hovering shows what a drag would do,
 // a click selects, a press on the ruler seeks, a pan drags blocks, the playback cursor or
 // a rubber band, the wheel scrolls, Ctrl+wheel or a pinch zooms and Ctrl+Shift+wheel
-// zooms the waveform vertically. A block drag is a
+// zooms the waveform vertically; with the keyboard focus, Left, Right, Home and End go from
+// subtitle to subtitle. A block drag is a
 // SubtitleDrag, shown as a preview; its drop is one undoable update of the subtitle
 // controller. Dragging the cursor scrubs (the sound under it plays in short grains), and
 // dragging a start or end plays the sound around it.

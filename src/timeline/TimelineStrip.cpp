@@ -7,6 +7,7 @@
 #include "timeline/ColumnCoverage.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
+#include "timeline/TimelineAccessible.h"
 #include "timeline/TimelineViewController.h"
 #include "media/MediaSession.h"
 #include "media/SonogramPainter.h"
@@ -23,6 +24,7 @@ TimelineStrip::TimelineStrip(TimelineViewController *timeline)
     , m_timeline(timeline)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    TimelineAccessible::install();
 }
 
 void TimelineStrip::resizeEvent(QResizeEvent *event)
@@ -41,10 +43,15 @@ void TimelineStrip::paintEvent(QPaintEvent *event)
 
     if (area.top() < rulerHeight)
         m_timeline->ruler().paint(painter, area.left(), area.right() + 1, palette(), font());
-    paintSound(painter, band);
+    // The blocks' texts have a lane of their own along the top; the sound fills the rest.
+    const qreal laneHeight = BlockPainter::textLaneHeight(font(), band.height());
+    QRectF sound = band;
+    sound.setTop(band.top() + laneHeight);
+    painter.fillRect(QRectF(band.left(), band.top(), band.width(), laneHeight), palette().color(QPalette::AlternateBase));
+    paintSound(painter, sound);
     paintShotChanges(painter, band);
-    paintBlocks(painter, band);
-    paintSpeech(painter, band);
+    paintBlocks(painter, band, laneHeight);
+    paintSpeech(painter, sound);
 
     if (const auto rubberBand = m_timeline->rubberBand()) {
         QColor fill = palette().color(QPalette::Highlight);
@@ -70,7 +77,7 @@ void TimelineStrip::paintSound(QPainter &painter, const QRectF &band)
     if (sonogram && view->showsSonogram()) {
         QRectF sonogramArea = band;
         if (view->showsWaveform()) {
-            const double split = std::round(band.top() + (height() - band.top()) * 0.6);
+            const double split = std::round(band.top() + band.height() * 0.6);
             sonogramArea.setBottom(split);
             waveformArea.setTop(split);
         }
@@ -135,7 +142,7 @@ QColor TimelineStrip::speechColour()
 // than a mark in a column that has a mark over it. So a million blocks side by side, or a
 // hundred thousand on top of one another, cost no more than the screen has columns to
 // draw, and each can still be picked and dragged by its time.
-void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
+void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area, qreal textLaneHeight)
 {
     struct Shown
     {
@@ -206,7 +213,7 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area)
         },
         TimelineViewController::Order::Backward);
 
-    m_blockPainter.beginFrame(palette(), font());
+    m_blockPainter.beginFrame(palette(), font(), textLaneHeight);
     const QRectF screen(0, area.top(), width(), area.height());
     const OriginalSubtitles &original = m_timeline->document()->originalSubtitles();
     for (auto it = shown.crbegin(); it != shown.crend(); ++it)

@@ -6,7 +6,7 @@
 
 class TimelineViewController;
 
-// The timeline's one widget: draws the ruler, the sound (waveform, sonogram or both), the
+// The timeline's one widget: draws the ruler, a lane for the blocks' texts, the sound (waveform, sonogram or both), the
 // video's shot changes, the blocks of the subtitles in view, the speech found in the sound,
 // a rubber band, the snap guide and the playback cursor, in that order, from the state of
 // its TimelineViewController. It takes no decisions; TimelineInput handles its pointer
@@ -17,6 +17,8 @@ class TimelineStrip : public QWidget
 
 public:
     explicit TimelineStrip(TimelineViewController *timeline);
+
+    TimelineViewController *timeline() const { return m_timeline; }
 
     // The lines of the shot changes: apart from the cursor's blue and the guide's orange.
     static QColor shotChangeColour();
@@ -39,7 +41,7 @@ private:
     void paintSound(QPainter &painter, const QRectF &band);
     void paintSpeech(QPainter &painter, const QRectF &area);
     void paintShotChanges(QPainter &painter, const QRectF &area);
-    void paintBlocks(QPainter &painter, const QRectF &area);
+    void paintBlocks(QPainter &painter, const QRectF &area, qreal textLaneHeight);
 
     TimelineViewController *m_timeline;
     BlockPainter m_blockPainter;

@@ -6,6 +6,7 @@
 #include "model/ShotChanges.h"
 #include "model/SubtitleController.h"
 #include "timeline/CursorPainter.h"
+#include "timeline/TimelineAccessible.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
 #include "media/AmplitudeCompression.h"
@@ -13,6 +14,7 @@
 #include "media/AudioWaveform.h"
 #include "media/MediaSession.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -47,6 +49,9 @@ TimelineViewController::TimelineViewController(Document *document, MediaSession 
     m_strip->setMinimumHeight(rulerHeight + 24);
     connect(m_strip, &TimelineStrip::resized, this, &TimelineViewController::layoutParts);
     m_input = new TimelineInput(this, m_strip);
+    // Tab reaches it as well as a click: its keys step from subtitle to subtitle.
+    m_strip->setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Timeline"));
 
     m_snapGuideTimer.setSingleShot(true);
     m_snapGuideTimer.setInterval(snapGuideMilliseconds);
@@ -114,6 +119,7 @@ void TimelineViewController::connectDocument()
     connect(m_document, &Document::timeDisplayChanged, this, [this] {
         m_ruler.setTimeDisplay(m_document->timeDisplay());
         m_strip->update();
+        updateAccessibleText();
     });
     connect(m_document, &Document::showSubtitleRequested, this, [this, &controller](int index) {
         if (!isManipulatingSelection() && index >= 0 && index < controller.count())
@@ -203,6 +209,7 @@ void TimelineViewController::updateFallbackDuration()
 void TimelineViewController::layoutParts()
 {
     updateContentSize();
+    applyFirstZoom();
     if (m_pendingOffset && m_strip->width() > 0) {
         scrollToOffset(*std::exchange(m_pendingOffset, std::nullopt));
         m_offset = m_scrollBar->value();
@@ -232,6 +239,7 @@ void TimelineViewController::afterScroll()
 
 void TimelineViewController::zoomAbout(double magnification, double anchorX)
 {
+    m_zoomChosen = true;
     const double oldMagnification = m_magnification;
     const double oldOffset = m_offset;
     m_magnification = magnification;
@@ -264,9 +272,50 @@ void TimelineViewController::zoomOut()
     zoomAbout(m_magnification / zoomStep, m_strip->width() / 2.0);
 }
 
-void TimelineViewController::zoomToFit()
+// The whole film across the view: zoomed in when it is short, out when it is long.
+void TimelineViewController::fitFilm()
 {
-    zoomAbout(minimumMagnification(), 0);
+    const double width = m_strip->width();
+    const double fitting = m_duration > 0 && width > 0 ? width / m_duration / defaultWidthPerSecond : 1.0;
+    zoomAbout(std::max(fitting, minimumMagnification()), 0);
+    scrollToOffset(0);
+}
+
+// The selected subtitles' span fills the view, with a little room either side.
+void TimelineViewController::zoomToSelection()
+{
+    if (m_selectedSubtitles.isEmpty() || m_strip->width() <= 0)
+        return;
+    double start = m_selectedSubtitles.first()->start;
+    double end = m_selectedSubtitles.first()->end;
+    for (const SubtitlePtr &subtitle : m_selectedSubtitles) {
+        start = std::min(start, subtitle->start);
+        end = std::max(end, subtitle->end);
+    }
+    const double margin = std::max(0.5, (end - start) * 0.1);
+    start = std::max(0.0, start - margin);
+    end += margin;
+    zoomAbout(m_strip->width() / (end - start) / defaultWidthPerSecond, 0);
+    scrollToOffset(xForTime(start));
+    afterScroll();
+}
+
+// A film nobody zoomed yet opens whole when it is short, and at a zoom to time by when it
+// is long; until the user zooms, the zoom follows the pane's width.
+void TimelineViewController::applyFirstZoom()
+{
+    if (m_zoomChosen || !m_videoDuration || *m_videoDuration <= 0 || m_strip->width() <= 0)
+        return;
+    const double width = m_strip->width();
+    const bool whole = *m_videoDuration <= wholeFilmAtMost;
+    const double magnification = width / (whole ? *m_videoDuration : firstZoomSpan) / defaultWidthPerSecond;
+    if (magnification == m_magnification)
+        return;
+    zoomAbout(magnification, 0);
+    m_zoomChosen = false;
+    if (std::exchange(m_firstZoomApplied, true))
+        return;
+    scrollToOffset(whole ? 0 : std::max(0.0, xForTime(m_currentTime) - width / 3));
 }
 
 double TimelineViewController::visibleStartTime() const
@@ -445,6 +494,7 @@ void TimelineViewController::subtitlesChanged()
     updateFallbackDuration();
     m_strip->update();
     m_input->refreshHoverAtPointer();
+    updateAccessibleText();
 }
 
 void TimelineViewController::setSelectedSubtitles(const SubtitleList &subtitles)
@@ -455,6 +505,7 @@ void TimelineViewController::setSelectedSubtitles(const SubtitleList &subtitles)
     for (const SubtitlePtr &subtitle : subtitles)
         m_selectedSet.insert(subtitle.get());
     m_strip->update();
+    updateAccessibleText();
 }
 
 void TimelineViewController::scrollToSubtitle(const SubtitlePtr &subtitle)
@@ -481,6 +532,7 @@ void TimelineViewController::setCurrentTime(double time)
     m_currentTime = time;
     m_cursorShown = true;
     m_strip->update();
+    updateAccessibleText();
     if (m_playing && m_followsCursor)
         scrollToCursorIfNeeded();
 }
@@ -520,6 +572,7 @@ void TimelineViewController::setVideoDuration(std::optional<double> duration)
 {
     m_videoDuration = duration;
     updateDuration();
+    applyFirstZoom();
 }
 
 void TimelineViewController::setFrameRate(double frameRate)
@@ -591,6 +644,46 @@ QList<QAction *> TimelineViewController::contextMenuActions() const
     return actions;
 }
 
+// ---- What a screen reader hears ----
+
+// Told only when the words change: the cursor moves a hundred times a second, the
+// subtitle under it seldom.
+void TimelineViewController::updateAccessibleText()
+{
+    if (!QAccessible::isActive())
+        return;
+    const QString name = TimelineAccessible::name(*this);
+    const QString description = TimelineAccessible::description(*this);
+    if (name != m_accessibleName) {
+        m_accessibleName = name;
+        QAccessibleEvent event(m_strip, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (description != m_accessibleDescription) {
+        m_accessibleDescription = description;
+        QAccessibleEvent event(m_strip, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TimelineViewController::selectNeighbour(Qt::Key key)
+{
+    const int count = m_document->subtitleController().count();
+    if (count == 0)
+        return;
+    const TimelineAccessible::Subject subject = TimelineAccessible::subjectOf(*this);
+    int target = -1;
+    switch (key) {
+    case Qt::Key_Left: target = subject.previous; break;
+    case Qt::Key_Right: target = subject.next; break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = count - 1; break;
+    default: break;
+    }
+    if (target >= 0)
+        m_document->setSelectedSubtitleIndexes(IndexSet(target));
+}
+
 // ---- Restoration ----
 
 QVariantMap TimelineViewController::saveState() const
@@ -603,6 +696,7 @@ QVariantMap TimelineViewController::saveState() const
 void TimelineViewController::restoreState(const QVariantMap &state)
 {
     // A missing zoom reads as 0, which the lower limit raises.
+    m_zoomChosen = state.contains(QStringLiteral("magnification"));
     m_magnification = state.value(QStringLiteral("magnification")).toDouble();
     applyMagnification();
     setWaveformZoom(state.value(QStringLiteral("waveformZoom"), 1.0).toDouble());

@@ -48,6 +48,9 @@ public:
     // Beyond this a frame is wider than several screens; also keeps the strip's width
     // within what a scroll bar can count.
     static constexpr double maximumMagnification = 1000.0;
+    // A film up to this long (seconds) first opens whole; a longer one this many seconds across.
+    static constexpr double wholeFilmAtMost = 30.0;
+    static constexpr double firstZoomSpan = 15.0;
 
     // Draws the document's subtitles over what `media` finds in its video.
     TimelineViewController(Document *document, MediaSession *media, QWidget *parent = nullptr);
@@ -136,6 +139,11 @@ public:
     // Shot changes. The one whose line lies within a few points of x (a position in the
     // strip widget), nearest first.
     std::optional<double> shotChangeNear(double x) const;
+    // Left and Right select the subtitle before and after the one under the cursor (or the
+    // selected one), Home and End the first and last; the document's selection seeks a
+    // paused video to it.
+    void selectNeighbour(Qt::Key key);
+
     // Commands of the window offered in the strip's context menu, after its own.
     void addContextMenuAction(QAction *action);
     QList<QAction *> contextMenuActions() const;
@@ -152,7 +160,8 @@ public slots:
     void scrollToCursorIfNeeded();
     void zoomIn();
     void zoomOut();
-    void zoomToFit();
+    void fitFilm();
+    void zoomToSelection();
 
 signals:
     // The zoom or the scroll position changed.
@@ -166,6 +175,7 @@ private:
     void layoutParts();
     void updateContentSize();
     void applyMagnification();
+    void applyFirstZoom();
     double fallbackDuration() const;
     void updateFallbackDuration();
     void updateListExtents();
@@ -175,6 +185,8 @@ private:
     void showSnapGuide(double time);
     void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
     void setAudioSonogram(std::shared_ptr<AudioSonogram> sonogram);
+    // Tells a screen reader when what TimelineAccessible says has changed.
+    void updateAccessibleText();
     SubtitleDrag::Times shownTimes(const Subtitle &subtitle) const;
     // The subtitles that reach into [from, to), in list order.
     SubtitleList subtitlesBetween(double from, double to) const;
@@ -196,6 +208,8 @@ private:
     double m_offset = 0;
     std::optional<double> m_pendingOffset; // restored before the pane had a size
     double m_magnification = 1.0;
+    bool m_zoomChosen = false; // by a zoom or a restored window; else the first video sets it
+    bool m_firstZoomApplied = false;
     double m_waveformZoom = 1.0;
     double m_duration = 0;
     std::optional<double> m_videoDuration;
@@ -209,4 +223,6 @@ private:
 
     SubtitleList m_selectedSubtitles;
     QSet<const Subtitle *> m_selectedSet;
+    QString m_accessibleName; // as last told
+    QString m_accessibleDescription;
 };

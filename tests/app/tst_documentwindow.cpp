@@ -5,7 +5,14 @@
 #include "app/lifecycle/DocumentController.h"
 #include "app/window/AudioTrackMenu.h"
 #include "app/window/DocumentWindow.h"
+#include "app/window/DocumentPanes.h"
 #include "app/window/QualityProfileMenu.h"
+#include "document/Preferences.h"
+#include "list/SubtitleTextBox.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
+#include "list/SubtitlesTableViewController.h"
+#include "player/SubtitleAnnouncer.h"
 #include "document/Player.h"
 #include "player/MpvPlayer.h"
 #include "player/VideoPlayerViewController.h"
@@ -20,7 +27,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QSignalSpy>
@@ -68,6 +78,30 @@ private slots:
         m_document->undoManager().setClean(); // nothing to ask about
         m_controller->quit();
         m_controller.reset();
+    }
+
+    // A new user sees the timeline with the sound at a third of the window's height,
+    // whatever its size; the next new window starts as the user left the last one, and
+    // Reset Layout brings the default back.
+    void theSoundHasAThirdOfTheWindow()
+    {
+        m_window->resetLayout();
+        const auto share = [this] { return double(m_timeline->height()) / m_window->height(); };
+        for (const QSize size : {QSize(1280, 720), QSize(1600, 1000), QSize(2560, 1440), QSize(1280, 800)}) {
+            m_window->resize(size);
+            QTRY_VERIFY2(share() > 0.28 && share() < 0.4, qPrintable(QStringLiteral("%1 px of %2 at width %3")
+                                                                        .arg(m_timeline->height())
+                                                                        .arg(size.height())
+                                                                        .arg(size.width())));
+        }
+        auto *splitter = qobject_cast<QSplitter *>(m_timeline->parentWidget());
+        QVERIFY(splitter);
+        splitter->setSizes({splitter->height() - 150, 150});
+        cleanup();
+        init();
+        QVERIFY2(std::abs(m_timeline->height() - 150) <= 2, qPrintable(QString::number(m_timeline->height())));
+        m_window->findChild<QAction *>(QStringLiteral("cuewright.view.resetLayout"))->trigger();
+        QTRY_VERIFY(share() > 0.28 && share() < 0.4);
     }
 
     void waveformLandsAtTheVideosOwnTimes()
@@ -161,14 +195,42 @@ private slots:
         QAction *edit = m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.editDisplayedSubtitle"));
         QVERIFY(!edit->isEnabled());
 
-        // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it.
+        // Playing into the subtitle (3–8 s) enables it, with no menu opened to refresh it;
+        // a screen reader is told the subtitle once Announce Subtitles is chosen.
+        QAction *announce = m_window->findChild<QAction *>(QStringLiteral("cuewright.playback.announceSubtitles"));
+        QVERIFY(!announce->isChecked()); // off until chosen
+        announce->trigger();
+        const auto restore = qScopeGuard([] { Preferences::setAnnouncesSubtitles(false); });
+        m_document->subtitleController().setText(QStringLiteral("<i>Said</i>\naloud"), 0);
         player->seekTo(2.8);
         QTRY_COMPARE(m_document->player()->currentTime() > 2.7, true);
+        QVERIFY(player->announcer()->lastAnnounced().isEmpty());
         m_document->player()->play();
         QTRY_VERIFY_WITH_TIMEOUT(edit->isEnabled(), 5000);
+        QCOMPARE(player->announcer()->lastAnnounced(), QStringLiteral("Said aloud"));
         m_document->player()->pause();
         player->seekTo(9);
         QTRY_VERIFY_WITH_TIMEOUT(!edit->isEnabled(), 5000);
+    }
+
+    // Tab reaches whatever a click does, in the order the panes are read.
+    void tabGoesThroughEveryPane()
+    {
+        VideoPlayerViewController *player = m_window->videoPlayerViewController();
+        player->loadVideo(m_beeps);
+        QTRY_VERIFY(m_document->player());
+        m_document->setSelectedSubtitleIndexes(IndexSet(0)); // the text box takes one subtitle
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QList<QWidget *> expected{m_window->panes()->textBox()->editor(), m_timeline->contentView(), player};
+        for (QToolButton *button : player->findChildren<QToolButton *>())
+            expected << button;
+        QCOMPARE(expected.size(), 6);
+        m_window->panes()->table()->tableView()->setFocus();
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     // The video's rate reaches every user of it through the document alone: the ruler's

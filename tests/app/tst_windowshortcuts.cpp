@@ -99,6 +99,7 @@ private slots:
     {
         const QString path = QSettings().fileName();
         QSettings().clear();
+        QDir().mkpath(QFileInfo(path).absolutePath()); // a new machine has no settings folder yet
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("[shortcuts]\n"
@@ -152,7 +153,7 @@ private slots:
                                                      << Keys{{"edit.find", "Ctrl+F"}, {"file.save", "Ctrl+S"}} << "Find";
         QTest::newRow("two commands given the same keys")
             << Keys{{"edit.goToSubtitle", "F9"}, {"view.zoomToFit", "F9"}}
-            << Keys{{"edit.goToSubtitle", "F9"}, {"view.zoomToFit", "Ctrl+0"}} << "Zoom to Fit";
+            << Keys{{"edit.goToSubtitle", "F9"}, {"view.zoomToFit", "Ctrl+0"}} << "Fit Film";
         QTest::newRow("own default taken by another")
             << Keys{{"file.save", "Ctrl+E"}, {"file.revertToSaved", "Ctrl+S"}}
             << Keys{{"file.save", "Ctrl+S"}, {"file.revertToSaved", ""}, {"edit.editDisplayedSubtitle", "Ctrl+E"}}

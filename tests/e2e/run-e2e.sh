@@ -113,14 +113,16 @@ type_text "Typed in the list"
 keys Return
 shot typed-text
 
-# 4. Drag the end of subtitle 3 (8.4 s to 10 s, 30 points a second) to the start of
-#    subtitle 4 (11 s): it snaps two frames before it.
+# 4. Drag the end of subtitle 3 (8.4 s to 10 s) to the start of subtitle 4 (11 s): it
+#    snaps two frames before it. The 22 s film opens whole across the timeline, which is
+#    as wide as the window.
 eval "$(xdotool search --name "work.srt" getwindowgeometry --shell | sed 's/^/W/')"
 block_y=$((WY + WHEIGHT - 60))
-xdotool mousemove $((WX + 297)) $block_y
+at() { python3 -c "print($WX + round($1 * $WWIDTH / 22))"; }
+xdotool mousemove $(($(at 10) - 3)) $block_y
 sleep 0.3
 xdotool mousedown 1
-for x in 305 315 325 329; do xdotool mousemove $((WX + x)) $block_y; sleep 0.1; done
+for t in 10.2 10.5 10.8 10.97; do xdotool mousemove $(at $t) $block_y; sleep 0.1; done
 xdotool mouseup 1
 sleep 0.5
 shot dragged-end

@@ -60,7 +60,7 @@ private slots:
         QVERIFY(!panes->timeline->visibleSubtitles().isEmpty());
         // All the way out every block is on screen, drawn as a mark per pixel column, and
         // each can still be picked by its time.
-        panes->timeline->zoomToFit();
+        panes->timeline->fitFilm();
         panes->timeline->repaint();
         QCOMPARE(panes->timeline->hitTestAction(QPointF(panes->timeline->xForTime(count / 2 * 3.0 + 1), 20))
                      ->subtitles.first(),

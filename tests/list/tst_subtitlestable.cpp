@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "document/TimeFormSetting.h"
 #include "list/SubtitleTableModel.h"
+#include "model/quality/QualityCheck.h"
 #include "list/SubtitleTextEditor.h"
 #include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
@@ -609,6 +610,20 @@ private slots:
         QVERIFY(!cell(0, SubtitleTableModel::LongestLineColumn, Qt::BackgroundRole).isValid());
         QVERIFY(!cell(0, SubtitleTableModel::NumberColumn, Qt::DecorationRole).isNull());
         QVERIFY(!cell(1, SubtitleTableModel::NumberColumn, Qt::DecorationRole).isValid());
+        // A screen reader hears the marks: every problem after the number, each marked
+        // cell's own after it, and the text without its tags.
+        const auto said = [&](int column) { return cell(0, column, Qt::AccessibleDescriptionRole).toString(); };
+        for (QualityCheck::Problem problem : {QualityCheck::Overlap, QualityCheck::TooShort, QualityCheck::TooFast})
+            QVERIFY2(said(SubtitleTableModel::NumberColumn).contains(QualityCheck::name(problem)),
+                     qPrintable(said(SubtitleTableModel::NumberColumn)));
+        QVERIFY(said(SubtitleTableModel::EndColumn).startsWith(QualityCheck::name(QualityCheck::Overlap)));
+        QVERIFY(!said(SubtitleTableModel::EndColumn).contains(QualityCheck::name(QualityCheck::TooFast)));
+        QVERIFY(said(SubtitleTableModel::LongestLineColumn).isEmpty());
+        QCOMPARE(cell(0, SubtitleTableModel::TextColumn, Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Others end before the voice does."));
+        QCOMPARE(pane.list->model()->headerData(SubtitleTableModel::ReadingSpeedColumn, Qt::Horizontal,
+                                                Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Reading speed"));
 
         // Only the second subtitle changes; the first one's End loses its mark, and its row
         // is reported so that the view paints it again.
@@ -717,6 +732,8 @@ private slots:
         QVERIFY(!marked()); // no language, no marks
         QVERIFY(spelling.setLanguage(QStringLiteral("xx_TEST")));
         QVERIFY(marked());
+        QCOMPARE(pane.index(0, SubtitleTableModel::TextColumn).data(Qt::AccessibleDescriptionRole).toString(),
+                 QStringLiteral("Misspelt: helo"));
         QVERIFY(spelling.addToDictionary(QStringLiteral("helo")));
         QVERIFY(!marked());
     }

@@ -264,7 +264,7 @@ private slots:
         // The blocks show the drag...
         QCOMPARE(f.timeline->blockRect(a)->left(), 160.0);
         const QImage image = f.strip()->grab().toImage();
-        const QColor background = f.strip()->palette().color(QPalette::Window);
+        const QColor background = f.strip()->palette().color(QPalette::AlternateBase); // the text lane, bare
         const int top = TimelineViewController::rulerHeight + 8;
         QCOMPARE(image.pixelColor(90, top), background);
         QVERIFY(image.pixelColor(170, top) != background);

@@ -7,6 +7,7 @@
 #include "timeline/TimelineStrip.h"
 #include "media/AmplitudeCompression.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -46,6 +47,17 @@ struct StackCase
 };
 Q_DECLARE_METATYPE(StackCase)
 
+// The timeline as a screen reader hears it before a key, and what the key selects after.
+struct SpokenCase
+{
+    std::optional<double> cursor; // none: no video, the selection is spoken of
+    IndexSet selected;
+    QString name, description; // the description: a part of it
+    Qt::Key key;
+    IndexSet selectedAfter;
+};
+Q_DECLARE_METATYPE(SpokenCase)
+
 class tst_TimelineViewController : public QObject
 {
     Q_OBJECT
@@ -71,8 +83,44 @@ private slots:
         TimelineFixture f(times);
         f.timeline->zoomAbout(requested, 0);
         QCOMPARE(f.timeline->magnification(), expected);
-        f.timeline->zoomToFit();
+        f.timeline->fitFilm();
         QCOMPARE(f.timeline->magnification(), fit);
+    }
+
+    // A film nobody zoomed yet opens whole when short, at a zoom to time by when long; a
+    // zoom the user or a restored window chose is left alone.
+    void firstVideoSetsAZoomToTimeBy_data()
+    {
+        QTest::addColumn<double>("filmLength");
+        QTest::addColumn<QVariantMap>("restored");
+        QTest::addColumn<double>("chosenZoom"); // 0: none
+        QTest::addColumn<double>("secondsAcross");
+        QTest::newRow("a short film opens whole") << 22.0 << QVariantMap() << 0.0 << 22.0;
+        QTest::newRow("a long film opens 15 s across") << 7200.0 << QVariantMap() << 0.0 << 15.0;
+        QTest::newRow("the user's zoom stays") << 7200.0 << QVariantMap() << 2.0 << 10.0;
+        QTest::newRow("a restored zoom stays") << 22.0 << QVariantMap{{QStringLiteral("magnification"), 2.0}} << 0.0
+                                               << 10.0;
+    }
+
+    void firstVideoSetsAZoomToTimeBy()
+    {
+        QFETCH(double, filmLength);
+        QFETCH(QVariantMap, restored);
+        QFETCH(double, chosenZoom);
+        QFETCH(double, secondsAcross);
+        TimelineFixture f({{1, 2}});
+        if (!restored.isEmpty())
+            f.timeline->restoreState(restored);
+        if (chosenZoom > 0)
+            f.timeline->zoomAbout(chosenZoom, 0);
+        f.timeline->setVideoDuration(filmLength);
+        QCOMPARE(f.timeline->visibleEndTime() - f.timeline->visibleStartTime(), secondsAcross);
+        f.timeline->fitFilm();
+        QCOMPARE(f.timeline->visibleEndTime() - f.timeline->visibleStartTime(), filmLength);
+        f.document.setSelectedSubtitleIndexes(IndexSet(0));
+        f.timeline->zoomToSelection(); // 1–2 s, half a second either side
+        QCOMPARE(f.timeline->visibleStartTime(), 0.5);
+        QCOMPARE(f.timeline->visibleEndTime(), 2.5);
     }
 
     void zoomKeepsPointUnderPointer_data()
@@ -165,7 +213,7 @@ private slots:
         f.document.setFrameRate(25);
         f.timeline->zoomAbout(5, 0);
         QCOMPARE(f.timeline->ruler().granularity(), (RulerGranularity{150, 1, 25}));
-        f.timeline->zoomToFit(); // 105 s in 600 points
+        f.timeline->fitFilm(); // 105 s in 600 points
         QCOMPARE(f.timeline->ruler().granularity().time, 30.0);
         // With nothing to show, the ruler still runs across the whole view.
         TimelineFixture empty({});
@@ -188,6 +236,7 @@ private slots:
     void userScrollWhilePlayingIsKept()
     {
         TimelineFixture f({{2, 4}});
+        f.timeline->zoomAbout(1, 0); // the user's zoom, which the video's first one leaves
         f.timeline->setVideoDuration(600);
         f.timeline->setPlaying(true);
         f.timeline->setCurrentTime(100);
@@ -328,7 +377,7 @@ private slots:
             f.document.setSelectedSubtitleIndexes(stack.selected ? IndexSet(first + *stack.selected) : IndexSet());
             if (stack.zoomedOut) {
                 f.timeline->setVideoDuration(20000);
-                f.timeline->zoomToFit();
+                f.timeline->fitFilm();
             }
             return f.strip()->grab().toImage();
         };
@@ -451,6 +500,51 @@ private slots:
         g.timeline->restoreState({});
         QCOMPARE(g.timeline->magnification(), 1 / 15.0);
         QCOMPARE(g.timeline->offset(), 0.0);
+    }
+
+    void speaksOfTheSubtitleUnderTheCursorAndStepsWithKeys_data()
+    {
+        QTest::addColumn<SpokenCase>("c");
+        const QString second = QStringLiteral("subtitle 2, 00:00:03,000 to 00:00:04,000: Hi there.");
+        QTest::newRow("no video, nothing selected") << SpokenCase{
+            {}, {}, QStringLiteral("Timeline, no subtitle selected"),
+            QStringLiteral("Next: subtitle 1, 00:00:01,000 to 00:00:02,000: Subtitle 1."), Qt::Key_Right, IndexSet({0})};
+        QTest::newRow("no video, the selection; Left") << SpokenCase{
+            {}, IndexSet({2}), QStringLiteral("Timeline, subtitle 3 of 3, 00:00:05,000 to 00:00:06,000: Subtitle 3"),
+            QStringLiteral("Previous: ") + second, Qt::Key_Left, IndexSet({1})};
+        QTest::newRow("under the cursor, not the selection; Right")
+            << SpokenCase{3.5, IndexSet({0}),
+                          QStringLiteral("Timeline, subtitle 2 of 3, 00:00:03,000 to 00:00:04,000: Hi there"),
+                          QStringLiteral("Next: subtitle 3"), Qt::Key_Right, IndexSet({2})};
+        QTest::newRow("a start is under the cursor")
+            << SpokenCase{3.0, {}, QStringLiteral("Timeline, subtitle 2 of 3, 00:00:03,000 to 00:00:04,000: Hi there"),
+                          QStringLiteral("Previous: subtitle 1"), Qt::Key_Home, IndexSet({0})};
+        QTest::newRow("an end is not") << SpokenCase{4.0, {}, QStringLiteral("Timeline, between subtitles 2 and 3"),
+                                                     QStringLiteral("Previous: ") + second, Qt::Key_Left, IndexSet({1})};
+        QTest::newRow("before the first; Left has none")
+            << SpokenCase{0.2, IndexSet({1}), QStringLiteral("Timeline, before subtitle 1"),
+                          QStringLiteral("Next: subtitle 1"), Qt::Key_Left, IndexSet({1})};
+        QTest::newRow("after the last; End") << SpokenCase{9, {}, QStringLiteral("Timeline, after subtitle 3"),
+                                                           QStringLiteral("Previous: subtitle 3"), Qt::Key_End,
+                                                           IndexSet({2})};
+    }
+
+    void speaksOfTheSubtitleUnderTheCursorAndStepsWithKeys()
+    {
+        QFETCH(SpokenCase, c);
+        TimelineFixture f({{1, 2}, {3, 4}, {5, 6}});
+        f.document.subtitleController().setText(QStringLiteral("<i>Hi</i>\nthere"), 1); // read without tags
+        f.document.setSelectedSubtitleIndexes(c.selected);
+        if (c.cursor)
+            f.timeline->setCurrentTime(*c.cursor);
+        QVERIFY(f.strip()->focusPolicy() & Qt::TabFocus);
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(f.strip());
+        QCOMPARE(spoken->role(), QAccessible::Canvas);
+        QCOMPARE(spoken->text(QAccessible::Name), c.name);
+        QVERIFY2(spoken->text(QAccessible::Description).contains(c.description),
+                 qPrintable(spoken->text(QAccessible::Description)));
+        QTest::keyClick(f.strip(), c.key);
+        QCOMPARE(f.document.selectedSubtitleIndexes(), c.selectedAfter);
     }
 
     void listChangesReachBlocks()

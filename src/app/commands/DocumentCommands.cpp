@@ -257,8 +257,12 @@ void addViewCommands(QList<Command> &commands, DocumentWindow &window)
                      [timeline] { timeline->zoomIn(); })
              << make("cuewright.view.zoomOut", QT_TRANSLATE_NOOP("DocumentCommands", "Zoom &Out"), QKeySequence::ZoomOut, always,
                      [timeline] { timeline->zoomOut(); })
-             << make("cuewright.view.zoomToFit", QT_TRANSLATE_NOOP("DocumentCommands", "Zoom to &Fit"),
-                     QKeySequence(Qt::CTRL | Qt::Key_0), always, [timeline] { timeline->zoomToFit(); });
+             << make("cuewright.view.zoomToFit", QT_TRANSLATE_NOOP("DocumentCommands", "&Fit Film"),
+                     QKeySequence(Qt::CTRL | Qt::Key_0), always, [timeline] { timeline->fitFilm(); })
+             << make("cuewright.view.zoomToSelection", QT_TRANSLATE_NOOP("DocumentCommands", "Zoom to &Selection"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_0), needsTargets, [timeline] { timeline->zoomToSelection(); })
+             << make("cuewright.view.resetLayout", QT_TRANSLATE_NOOP("DocumentCommands", "&Reset Layout"), QKeySequence(),
+                     always, [w = &window] { w->resetLayout(); });
     const auto form = [](TimeForm form) { return [form] { TimeFormSetting::shared()->setForm(form); }; };
     commands << make("cuewright.view.timesAsMilliseconds", QT_TRANSLATE_NOOP("DocumentCommands", "&Milliseconds (00:00:00,000)"),
                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_1), always, form(TimeForm::Milliseconds))
@@ -315,6 +319,8 @@ void addPlaybackCommands(QList<Command> &commands, DocumentWindow &window)
              // Checkable: the window follows the setting.
              << make("cuewright.playback.playAroundDraggedEdges",
                      QT_TRANSLATE_NOOP("DocumentCommands", "Pla&y Around Dragged Edges"), {}, always, {})
+             << make("cuewright.playback.announceSubtitles",
+                     QT_TRANSLATE_NOOP("DocumentCommands", "Announce Subt&itles"), {}, always, {})
              << make("cuewright.playback.nextFrame", QT_TRANSLATE_NOOP("DocumentCommands", "&Next Frame"),
                      QKeySequence(Qt::CTRL | Qt::Key_Right), needsVideo, [player] { player->stepForward(); })
              << make("cuewright.playback.previousFrame", QT_TRANSLATE_NOOP("DocumentCommands", "Previous F&rame"),

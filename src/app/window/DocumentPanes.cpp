@@ -4,6 +4,8 @@
 #include "document/Document.h"
 #include "document/Player.h"
 #include "list/SubtitleTextBox.h"
+#include "list/SubtitleTextEditor.h"
+#include "list/SubtitlesTableView.h"
 #include "list/SubtitlesTableViewController.h"
 #include "media/MediaSession.h"
 #include "model/FrameTiming.h"
@@ -81,6 +83,13 @@ void DocumentPanes::wirePlayback()
     // The player pane owns what Space, J, K, L and the arrows do, wherever they are pressed.
     connect(m_table, &SubtitlesTableViewController::playbackKeyEvent, player,
             [player](QKeyEvent *event) { QCoreApplication::sendEvent(player, event); });
+}
+
+void DocumentPanes::placeInTabOrder()
+{
+    QWidget::setTabOrder(m_table->tableView(), m_textBox->editor());
+    QWidget::setTabOrder(m_textBox->editor(), m_timeline->contentView());
+    m_player->placeInTabOrderAfter(m_timeline->contentView());
 }
 
 void DocumentPanes::openVideo(QWidget *dialogParent)

@@ -35,6 +35,11 @@ public:
     TimelineViewController *timeline() const;
     MediaSession *media() const { return m_media; }
 
+    // Tab goes through the panes as they are read: the list, the text box under it, the
+    // timeline, then the video and its buttons. Once they are laid out: a widget moved into
+    // a splitter goes to the end of the order.
+    void placeInTabOrder();
+
     void openVideo(QWidget *dialogParent);
     bool canEditDisplayedSubtitle() const;
     void editDisplayedSubtitle();

@@ -20,6 +20,7 @@
 #include "app/window/QualityProfileMenu.h"
 #include "app/preferences/ShortcutSettings.h"
 #include "app/window/SpellingLanguageMenu.h"
+#include "app/window/WindowLayout.h"
 #include "app/window/WindowPlacement.h"
 #include "document/Preferences.h"
 #include "model/Fatal.h"
@@ -66,6 +67,7 @@ DocumentWindow::DocumentWindow(Document *document, MediaSession *media, Document
     ShortcutSettings::repairConflicts(this);
     buildShotChangeProgress();
     statusBar()->addPermanentWidget(new DocumentFormatLabel(document));
+    m_panes->placeInTabOrder();
     setAcceptDrops(false);
     updateTitle();
     updateUndoActions();
@@ -123,26 +125,14 @@ void DocumentWindow::buildPanes()
     m_timeline = m_panes->timeline();
     connect(m_panes, &DocumentPanes::commandStateChanged, &m_listener, [this] { updateActionStates(); });
 
-    m_listSplitter = new QSplitter(Qt::Vertical);
-    m_listSplitter->addWidget(m_table);
-    m_listSplitter->addWidget(m_panes->textBox());
-    m_listSplitter->setStretchFactor(0, 4);
-    m_listSplitter->setStretchFactor(1, 1);
-    m_listSplitter->setChildrenCollapsible(false);
+    m_problems = new ProblemsPanel(m_document);
+    m_problemsDock = new QDockWidget(tr("Problems"), this);
+    m_problemsDock->setObjectName(QStringLiteral("problems"));
+    m_problemsDock->setWidget(m_problems);
+    addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
+    m_problemsDock->hide();
+    m_layout = std::make_unique<WindowLayout>(this, m_player, m_table, m_panes->textBox(), m_timeline, m_problemsDock);
 
-    m_topSplitter = new QSplitter(Qt::Horizontal);
-    m_topSplitter->addWidget(m_player);
-    m_topSplitter->addWidget(m_listSplitter);
-    m_topSplitter->setStretchFactor(0, 1);
-    m_topSplitter->setStretchFactor(1, 1);
-    m_topSplitter->setChildrenCollapsible(false);
-
-    m_verticalSplitter = new QSplitter(Qt::Vertical);
-    m_verticalSplitter->addWidget(m_topSplitter);
-    m_verticalSplitter->addWidget(m_timeline);
-    m_verticalSplitter->setStretchFactor(0, 3);
-    m_verticalSplitter->setStretchFactor(1, 2);
-    m_verticalSplitter->setChildrenCollapsible(false);
     // An unsure guess of the file's encoding is shown above the panes until answered.
     auto *central = new QWidget;
     auto *centralLayout = new QVBoxLayout(central);
@@ -150,16 +140,10 @@ void DocumentWindow::buildPanes()
     centralLayout->setSpacing(0);
     centralLayout->addWidget(new EncodingPreview(
         m_document, [this](int encoding) { m_controller.reopenWithEncoding(m_document, encoding); }));
-    centralLayout->addWidget(m_verticalSplitter, 1);
+    centralLayout->addWidget(m_layout->centralSplitter(), 1);
     setCentralWidget(central);
     m_table->setFocus();
 
-    m_problems = new ProblemsPanel(m_document);
-    m_problemsDock = new QDockWidget(tr("Problems"), this);
-    m_problemsDock->setObjectName(QStringLiteral("problems"));
-    m_problemsDock->setWidget(m_problems);
-    addDockWidget(Qt::RightDockWidgetArea, m_problemsDock);
-    m_problemsDock->hide();
     // Shown for the first time, it takes a fifth of the window rather than half the list.
     connect(m_problemsDock, &QDockWidget::visibilityChanged, &m_listener, [this](bool visible) {
         if (visible && !m_problemsDock->property("sized").toBool()) {
@@ -169,7 +153,21 @@ void DocumentWindow::buildPanes()
     });
 }
 
-DocumentWindow::~DocumentWindow() = default;
+DocumentWindow::~DocumentWindow()
+{
+    m_layout->remember();
+}
+
+void DocumentWindow::resetLayout()
+{
+    m_layout->reset();
+}
+
+void DocumentWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    m_layout->applyWhenShown();
+}
 
 QAction *DocumentWindow::command(const char *id) const
 {
@@ -264,7 +262,8 @@ void DocumentWindow::buildEditMenu()
 void DocumentWindow::buildViewMenu()
 {
     QMenu *menu = menuBar()->addMenu(tr("&View"));
-    addCommands(menu, {"cuewright.view.zoomIn", "cuewright.view.zoomOut", "cuewright.view.zoomToFit"});
+    addCommands(menu, {"cuewright.view.zoomIn", "cuewright.view.zoomOut", "cuewright.view.zoomToFit",
+                       "cuewright.view.zoomToSelection"});
     addTimeFormCommands(menu);
     addSoundViewCommands(menu);
     menu->addSeparator();
@@ -279,7 +278,7 @@ void DocumentWindow::buildViewMenu()
     QAction *showProblems = m_problemsDock->toggleViewAction();
     showProblems->setText(tr("&Problems"));
     menu->addAction(showProblems);
-    addCommands(menu, {"cuewright.view.nextProblem", "cuewright.view.previousProblem"});
+    addCommands(menu, {"cuewright.view.nextProblem", "cuewright.view.previousProblem", "", "cuewright.view.resetLayout", ""});
     auto *profiles = new QualityProfileMenu(m_document, this);
     menu->addMenu(profiles);
     statusBar()->addPermanentWidget(new QualityProfileButton(m_document, profiles));
@@ -347,7 +346,11 @@ void DocumentWindow::buildPlaybackMenu()
     addCommands(menu, {"cuewright.playback.playPause", "cuewright.playback.playBackward", "cuewright.playback.stop",
                        "cuewright.playback.playForward", "", "cuewright.playback.faster", "cuewright.playback.slower",
                        "cuewright.playback.normalSpeed"});
-    addPlayAroundEdgesCommand(menu);
+    addSettingCommand(menu, "cuewright.playback.playAroundDraggedEdges", &Preferences::playsDraggedEdges,
+                      &Preferences::setPlaysDraggedEdges);
+    // For a screen reader: each subtitle as playback reaches it.
+    addSettingCommand(menu, "cuewright.playback.announceSubtitles", &Preferences::announcesSubtitles,
+                      &Preferences::setAnnouncesSubtitles);
     menu->addSeparator();
     menu->addMenu(new AudioTrackMenu(m_media, menu));
     addCommands(menu, {"", "cuewright.playback.nextFrame", "cuewright.playback.previousFrame", "",
@@ -362,14 +365,14 @@ void DocumentWindow::buildPlaybackMenu()
 }
 
 // A setting of every window: read again whenever the menu opens.
-void DocumentWindow::addPlayAroundEdgesCommand(QMenu *menu)
+void DocumentWindow::addSettingCommand(QMenu *menu, const char *id, bool (*get)(), void (*set)(bool))
 {
-    QAction *edges = command("cuewright.playback.playAroundDraggedEdges");
-    menu->addAction(edges);
-    edges->setCheckable(true);
-    edges->setChecked(Preferences::playsDraggedEdges());
-    connect(edges, &QAction::toggled, this, &Preferences::setPlaysDraggedEdges);
-    connect(menu, &QMenu::aboutToShow, edges, [edges] { edges->setChecked(Preferences::playsDraggedEdges()); });
+    QAction *action = command(id);
+    menu->addAction(action);
+    action->setCheckable(true);
+    action->setChecked(get());
+    connect(action, &QAction::toggled, this, set);
+    connect(menu, &QMenu::aboutToShow, action, [action, get] { action->setChecked(get()); });
 }
 
 void DocumentWindow::updateTitle()
@@ -422,9 +425,7 @@ QVariantMap DocumentWindow::saveState() const
 {
     QVariantMap state = m_panes->saveState();
     state.insert(QStringLiteral("geometry"), saveGeometry());
-    state.insert(QStringLiteral("splitter"), m_verticalSplitter->saveState());
-    state.insert(QStringLiteral("topSplitter"), m_topSplitter->saveState());
-    state.insert(QStringLiteral("listSplitter"), m_listSplitter->saveState());
+    state.insert(m_layout->save());
     return state;
 }
 
@@ -433,9 +434,7 @@ void DocumentWindow::restoreState(const QVariantMap &storedState)
     const QVariantMap state = Preferences::checkedWindowState(storedState);
     restoreGeometry(state.value(QStringLiteral("geometry")).toByteArray());
     WindowPlacement::fitOnScreen(this);
-    m_verticalSplitter->restoreState(state.value(QStringLiteral("splitter")).toByteArray());
-    m_topSplitter->restoreState(state.value(QStringLiteral("topSplitter")).toByteArray());
-    m_listSplitter->restoreState(state.value(QStringLiteral("listSplitter")).toByteArray());
+    m_layout->restore(state);
     m_panes->restoreState(state);
 }
 

@@ -22,7 +22,7 @@ class VideoPlayerViewController;
 class QAction;
 class QDockWidget;
 class QMenu;
-class QSplitter;
+class WindowLayout;
 
 // The window of one document: the video player and the subtitle list side by side over
 // the timeline with the waveform, full width; and the menus. The controller owns it with
@@ -55,9 +55,12 @@ public:
     QVariantMap saveState() const;
     // Stored values that no window can take are left out; the window fits the screen.
     void restoreState(const QVariantMap &storedState);
+    // The panes as a new window has them; the next new window starts so too.
+    void resetLayout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -73,7 +76,8 @@ private:
     void addTimeFormCommands(QMenu *menu);
     void buildPlaybackMenu();
     void addSoundViewCommands(QMenu *menu);
-    void addPlayAroundEdgesCommand(QMenu *menu);
+    // A checkable command that shows and sets a setting of every window.
+    void addSettingCommand(QMenu *menu, const char *id, bool (*get)(), void (*set)(bool));
     // Adds the commands' actions in order; an empty id is a separator.
     void addCommands(QMenu *menu, std::initializer_list<const char *> ids);
     QAction *command(const char *id) const;
@@ -87,9 +91,7 @@ private:
     MediaSession *m_media;
     DocumentController &m_controller;
     DocumentPanes *m_panes = nullptr;
-    QSplitter *m_verticalSplitter = nullptr;
-    QSplitter *m_listSplitter = nullptr;
-    QSplitter *m_topSplitter = nullptr;
+    std::unique_ptr<WindowLayout> m_layout;
     QMenu *m_recentMenu = nullptr;
     VideoPlayerViewController *m_player = nullptr;
     SubtitlesTableViewController *m_table = nullptr;

@@ -25,6 +25,8 @@ EncodingPreview::EncodingPreview(Document *document, std::function<void(int enco
     auto *reopenButton = new QPushButton(tr("Reo&pen in This Encoding"), this);
     auto *keepButton = new QPushButton(tr("&Keep"), this);
     m_excerpt->setReadOnly(true);
+    m_excerpt->setAccessibleName(tr("The text read in this encoding"));
+    setAccessibleName(tr("Text encoding"));
     m_excerpt->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_excerpt->setMaximumHeight(m_excerpt->fontMetrics().lineSpacing() * 5 + 2 * m_excerpt->frameWidth() + 8);
 

@@ -260,3 +260,8 @@ SubtitleMarkup::Rendered SubtitleMarkup::render(const QString &text)
     appendText(QStringView(text).sliced(copied));
     return rendered;
 }
+
+QString SubtitleMarkup::spoken(QStringView text)
+{
+    return QualityCheck::withoutTags(text).replace(u'\n', u' ').simplified();
+}

@@ -18,6 +18,9 @@ public:
     };
     static Rendered render(const QString &text);
 
+    // The words as a screen reader reads them: no tags, the lines joined by spaces.
+    static QString spoken(QStringView text);
+
     // Italic on or off: a text wholly in <i>…</i> loses them, any other gets them.
     static QString toggledItalic(const QString &text);
 

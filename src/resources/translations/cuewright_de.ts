@@ -160,7 +160,7 @@
     <message>
         <location filename="../../app/window/AudioTrackMenu.cpp" line="+8"/>
         <source>Au&amp;dio Track</source>
-        <translation>T&amp;onspur</translation>
+        <translation>Tonspur</translation>
     </message>
     <message>
         <location line="+15"/>
@@ -785,8 +785,18 @@ Optionen:
     </message>
     <message>
         <location line="+2"/>
-        <source>Zoom to &amp;Fit</source>
-        <translation>&amp;Alles zeigen</translation>
+        <source>&amp;Fit Film</source>
+        <translation>Ganzen &amp;Film zeigen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zoom to &amp;Selection</source>
+        <translation>Auf Auswah&amp;l zoomen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Reset Layout</source>
+        <translation>&amp;Anordnung zurücksetzen</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -882,6 +892,11 @@ Optionen:
         <location line="+4"/>
         <source>Pla&amp;y Around Dragged Edges</source>
         <translation>Beim Ziehen von Kanten abs&amp;pielen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Announce Subt&amp;itles</source>
+        <translation>Untertitel v&amp;orlesen</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1153,7 +1168,7 @@ Optionen:
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/window/DocumentPanes.cpp" line="+94"/>
+        <location filename="../../app/window/DocumentPanes.cpp" line="+103"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -1166,17 +1181,17 @@ Optionen:
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/window/DocumentWindow.cpp" line="+100"/>
+        <location filename="../../app/window/DocumentWindow.cpp" line="+102"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+27"/>
         <source>Problems</source>
         <translation>Probleme</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+75"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -1196,7 +1211,7 @@ Optionen:
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location line="+147"/>
+        <location line="+152"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
@@ -1206,7 +1221,7 @@ Optionen:
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-96"/>
+        <location line="-100"/>
         <source>Show &amp;Times As</source>
         <translation>&amp;Zeiten anzeigen als</translation>
     </message>
@@ -1216,22 +1231,22 @@ Optionen:
         <translation>Braucht die Bildrate des Videos: bis sie bekannt ist, werden Zeiten in Millisekunden angezeigt.</translation>
     </message>
     <message>
-        <location line="-66"/>
+        <location line="-67"/>
         <source>Nudge</source>
         <translation>Schrittweise verschieben</translation>
     </message>
     <message>
-        <location line="-139"/>
+        <location line="-135"/>
         <source>No shot changes: %1</source>
         <translation>Keine Szenenwechsel: %1</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+155"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>&amp;Problems</source>
         <translation>&amp;Probleme</translation>
     </message>
@@ -1241,7 +1256,7 @@ Optionen:
         <translation>&amp;Wiedergabe</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+35"/>
         <source>%1[*] — Cuewright</source>
         <translation>%1[*] — Cuewright</translation>
     </message>
@@ -1353,6 +1368,16 @@ Optionen:
         <location line="+1"/>
         <source>&amp;Keep</source>
         <translation>&amp;Beibehalten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The text read in this encoding</source>
+        <translation>Der Text in dieser Kodierung gelesen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Text encoding</source>
+        <translation>Textkodierung</translation>
     </message>
 </context>
 <context>
@@ -2092,25 +2117,56 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>PlaybackControls</name>
     <message>
-        <location filename="../../player/PlaybackControls.cpp" line="+26"/>
+        <location filename="../../player/PlaybackControls.cpp" line="+28"/>
         <source>Previous frame (Left)</source>
         <translation>Vorheriges Bild (Links)</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Previous frame</source>
+        <translation>Vorheriges Bild</translation>
+    </message>
+    <message>
         <location line="+1"/>
-        <location line="+26"/>
+        <location line="+35"/>
         <source>Play (Space)</source>
         <translation>Abspielen (Leertaste)</translation>
     </message>
     <message>
-        <location line="-25"/>
+        <location line="-35"/>
+        <location line="+36"/>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <location line="-35"/>
         <source>Next frame (Right)</source>
         <translation>Nächstes Bild (Rechts)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+0"/>
+        <source>Next frame</source>
+        <translation>Nächstes Bild</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Playback position</source>
+        <translation>Wiedergabeposition</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Playback speed</source>
+        <translation>Wiedergabetempo</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Pause (Space)</source>
         <translation>Pause (Leertaste)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pause</source>
+        <translation>Pause</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -2131,6 +2187,54 @@ Bilder pro Sekunde:</translation>
         <location line="+7"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>PocketsphinxAligner</name>
+    <message>
+        <location filename="../../speech/PocketsphinxAligner.cpp" line="+48"/>
+        <source>No speech model for English is installed (looked in %1).</source>
+        <translation>Es ist kein Sprachmodell für Englisch installiert (gesucht in %1).</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The speech recogniser did not take its settings.</source>
+        <translation>Die Spracherkennung hat ihre Einstellungen nicht angenommen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The speech recogniser could not load its model from %1.</source>
+        <translation>Die Spracherkennung konnte ihr Modell aus %1 nicht laden.</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>The line has no words to look for.</source>
+        <translation>Die Zeile enthält keine Wörter, nach denen gesucht werden kann.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The speech recogniser did not take the line&apos;s words.</source>
+        <translation>Die Spracherkennung hat die Wörter der Zeile nicht angenommen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The speech recogniser could not start.</source>
+        <translation>Die Spracherkennung konnte nicht starten.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>The line&apos;s words were not found in the sound.</source>
+        <translation>Die Wörter der Zeile wurden im Ton nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>PocketsphinxLibrary</name>
+    <message>
+        <location filename="../../speech/PocketsphinxLibrary.cpp" line="+14"/>
+        <source>The speech recogniser&apos;s library, pocketsphinx, could not be loaded.
+%1</source>
+        <translation>Die Bibliothek der Spracherkennung, pocketsphinx, konnte nicht geladen werden.
+%1</translation>
     </message>
 </context>
 <context>
@@ -2216,7 +2320,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ProblemsPanel</name>
     <message>
-        <location filename="../../panels/ProblemsPanel.cpp" line="+100"/>
+        <location filename="../../panels/ProblemsPanel.cpp" line="+101"/>
         <source>Fi&amp;x</source>
         <translation>&amp;Beheben</translation>
     </message>
@@ -2251,8 +2355,13 @@ Bilder pro Sekunde:</translation>
         <source>No problems</source>
         <translation>Keine Probleme</translation>
     </message>
+    <message>
+        <location line="-194"/>
+        <source>Problems</source>
+        <translation>Probleme</translation>
+    </message>
     <message numerus="yes">
-        <location line="+0"/>
+        <location line="+194"/>
         <source>%n subtitle(s) with problems</source>
         <translation>
             <numerusform>%n Untertitel mit Problemen</numerusform>
@@ -4205,18 +4314,39 @@ Es steht in Untertitel %2.</translation>
 <context>
     <name>SubtitleTableModel</name>
     <message>
-        <location filename="../../list/SubtitleTableModel.cpp" line="+195"/>
+        <location filename="../../list/SubtitleTableModel.cpp" line="+233"/>
         <source>%1 ×%2</source>
         <comment>longest line, number of lines</comment>
         <translation>%1 ×%2</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="-20"/>
+        <location line="+39"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="-49"/>
+        <source>Misspelt: %1</source>
+        <translation>Falsch geschrieben: %1</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>Number</source>
+        <translation>Nummer</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reading speed</source>
+        <translation>Lesegeschwindigkeit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Longest line</source>
+        <translation>Längste Zeile</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Seconds on screen</source>
         <translation>Sekunden auf dem Bildschirm</translation>
     </message>
@@ -4296,12 +4426,22 @@ Es steht in Untertitel %2.</translation>
         <translation>Zeichen jeder Zeile</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Reading speed: the visible characters over the time on screen</source>
         <translation>Lesegeschwindigkeit: die sichtbaren Zeichen geteilt durch die Standzeit</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+1"/>
+        <source>Subtitle text</source>
+        <translation>Untertiteltext</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The selected subtitle&apos;s text; Ctrl+I and Ctrl+B make words italic or bold, Tab goes on to the timeline.</source>
+        <translation>Der Text des ausgewählten Untertitels; Strg+I und Strg+B setzen Wörter kursiv oder fett, Tab geht weiter zur Zeitleiste.</translation>
+    </message>
+    <message>
+        <location line="+49"/>
         <source>Select one subtitle to edit its text here</source>
         <translation>Wählen Sie einen Untertitel, um seinen Text hier zu bearbeiten</translation>
     </message>
@@ -4321,7 +4461,12 @@ Es steht in Untertitel %2.</translation>
         <translation>Kursiv</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+45"/>
+        <source>Characters in each line: %1 (at most %2)</source>
+        <translation>Zeichen je Zeile: %1 (höchstens %2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>%1 characters per second (at most %2)</source>
         <translation>%1 Zeichen pro Sekunde (höchstens %2)</translation>
     </message>
@@ -4342,6 +4487,19 @@ Es steht in Untertitel %2.</translation>
         <location line="+3"/>
         <source>Add to Dictionary</source>
         <translation>Zum Wörterbuch hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>SubtitlesTableView</name>
+    <message>
+        <location filename="../../list/SubtitlesTableView.cpp" line="+28"/>
+        <source>Subtitles</source>
+        <translation>Untertitel</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>One subtitle a row. Return edits the cell; Space, J, K and L play, Left and Right step one frame.</source>
+        <translation>Ein Untertitel je Zeile. Eingabe bearbeitet die Zelle; Leertaste, J, K und L spielen ab, Links und Rechts gehen ein Bild weiter.</translation>
     </message>
 </context>
 <context>
@@ -4475,6 +4633,16 @@ Es steht in Untertitel %2.</translation>
         <location line="+1"/>
         <source>From V&amp;ideo</source>
         <translation>Vom V&amp;ideo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First subtitle starts at</source>
+        <translation>Erster Untertitel beginnt bei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Second subtitle starts at</source>
+        <translation>Zweiter Untertitel beginnt bei</translation>
     </message>
     <message>
         <location line="+26"/>
@@ -4716,9 +4884,73 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>TimelineAccessible</name>
+    <message>
+        <location filename="../../timeline/TimelineAccessible.cpp" line="+28"/>
+        <source>subtitle %1 of %2</source>
+        <translation>Untertitel %1 von %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>subtitle %1</source>
+        <translation>Untertitel %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, %2 to %3: %4</source>
+        <comment>subtitle, start, end, text</comment>
+        <translation>%1, %2 bis %3: %4</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>no subtitles</source>
+        <translation>keine Untertitel</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>no subtitle selected</source>
+        <translation>kein Untertitel ausgewählt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>between subtitles %1 and %2</source>
+        <translation>zwischen den Untertiteln %1 und %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>before subtitle 1</source>
+        <translation>vor Untertitel 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>after subtitle %1</source>
+        <translation>nach Untertitel %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Timeline, %1</source>
+        <translation>Zeitleiste, %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Previous: %1.</source>
+        <translation>Davor: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Next: %1.</source>
+        <translation>Danach: %1.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left and Right select the previous and next subtitle, Home and End the first and last.</source>
+        <translation>Links und Rechts wählen den vorherigen und nächsten Untertitel, Pos1 und Ende den ersten und letzten.</translation>
+    </message>
+</context>
+<context>
     <name>TimelineInput</name>
     <message>
-        <location filename="../../timeline/TimelineInput.cpp" line="+126"/>
+        <location filename="../../timeline/TimelineInput.cpp" line="+136"/>
         <source>Remove Shot Change</source>
         <translation>Szenenwechsel entfernen</translation>
     </message>
@@ -4749,6 +4981,14 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
     </message>
 </context>
 <context>
+    <name>TimelineViewController</name>
+    <message>
+        <location filename="../../timeline/TimelineViewController.cpp" line="+54"/>
+        <source>Timeline</source>
+        <translation>Zeitleiste</translation>
+    </message>
+</context>
+<context>
     <name>TimingDialog</name>
     <message>
         <location filename="../../panels/TimingDialog.cpp" line="+157"/>
@@ -4756,7 +4996,7 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
         <translation>Übernimmt die Zeit von der Wiedergabeposition</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+24"/>
         <source>%1: %2</source>
         <comment>what is wrong with a field: the field, then why</comment>
         <translation>%1: %2</translation>
@@ -5130,14 +5370,29 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>VideoPlayerViewController</name>
     <message>
-        <location filename="../../player/VideoPlayerViewController.cpp" line="+89"/>
+        <location filename="../../player/VideoPlayerViewController.cpp" line="+80"/>
         <source>No video.
 To attach one, choose Open Video… in the File menu, or drop a video file here.</source>
         <translation>Kein Video.
 Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ oder ziehen Sie eine Videodatei hierher.</translation>
     </message>
     <message>
-        <location line="+280"/>
+        <location line="+18"/>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space plays and pauses; J, K and L shuttle; Left and Right step one frame.</source>
+        <translation>Die Leertaste spielt ab und hält an; J, K und L spulen; Links und Rechts gehen ein Bild weiter.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <location line="+275"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
