@@ -20,6 +20,7 @@ extern "C" {
     F(av_channel_layout_default)                                                                              \
     F(av_channel_layout_uninit)                                                                               \
     F(av_dict_free)                                                                                           \
+    F(av_dict_get)                                                                                            \
     F(av_dict_set)                                                                                            \
     F(av_frame_alloc)                                                                                         \
     F(av_frame_free)                                                                                          \

@@ -71,7 +71,7 @@ std::shared_ptr<MediaCache> MediaCache::userCache(const QString &folder)
 
 // Size, modification time and the hash of both ends: cheap to compute on a film of
 // gigabytes, and any re-encode or edit changes at least one of them.
-QByteArray MediaCache::identity(const QString &mediaPath, int pointsPerSecond) const
+QByteArray MediaCache::identity(const QString &mediaPath, int pointsPerSecond, int audioTrack) const
 {
     QFile media(mediaPath);
     if (!media.open(QIODevice::ReadOnly))
@@ -86,6 +86,9 @@ QByteArray MediaCache::identity(const QString &mediaPath, int pointsPerSecond) c
     QByteArray key;
     QDataStream stream(&key, QIODevice::WriteOnly);
     stream << size << info.lastModified().toMSecsSinceEpoch() << ends.result() << qint32(pointsPerSecond);
+    // Left out for the first track, so that what was kept of it before stays found.
+    if (audioTrack > 1)
+        stream << qint32(audioTrack);
     return key;
 }
 
@@ -94,17 +97,17 @@ QString MediaCache::entryPathFor(const QByteArray &identity) const
     return m_directory + QLatin1Char('/') + QString::fromLatin1(hashOf(identity).toHex()) + Suffix;
 }
 
-QString MediaCache::entryPath(const QString &mediaPath, int pointsPerSecond) const
+QString MediaCache::entryPath(const QString &mediaPath, int pointsPerSecond, int audioTrack) const
 {
-    const QByteArray key = identity(mediaPath, pointsPerSecond);
+    const QByteArray key = identity(mediaPath, pointsPerSecond, audioTrack);
     return key.isEmpty() ? QString() : entryPathFor(key);
 }
 
-std::optional<MediaCache::Series> MediaCache::find(const QString &mediaPath, int pointsPerSecond) const
+std::optional<MediaCache::Series> MediaCache::find(const QString &mediaPath, int pointsPerSecond, int audioTrack) const
 {
     Series envelope;
     std::optional<QByteArray> payload =
-        findPayload(mediaPath, pointsPerSecond, SeriesMagic, sizeof(double), envelope.samplesPerSecond,
+        findPayload(mediaPath, pointsPerSecond, audioTrack, SeriesMagic, sizeof(double), envelope.samplesPerSecond,
                     envelope.estimatedSampleCount);
     if (!payload)
         return std::nullopt;
@@ -112,17 +115,17 @@ std::optional<MediaCache::Series> MediaCache::find(const QString &mediaPath, int
     return envelope;
 }
 
-std::optional<QByteArray> MediaCache::findBytes(const QString &mediaPath, int number) const
+std::optional<QByteArray> MediaCache::findBytes(const QString &mediaPath, int number, int audioTrack) const
 {
     double unusedRate = 0;
     int unusedCount = 0;
-    return findPayload(mediaPath, number, BytesMagic, 1, unusedRate, unusedCount);
+    return findPayload(mediaPath, number, audioTrack, BytesMagic, 1, unusedRate, unusedCount);
 }
 
-std::optional<QByteArray> MediaCache::findPayload(const QString &mediaPath, int number, quint32 kind,
+std::optional<QByteArray> MediaCache::findPayload(const QString &mediaPath, int number, int audioTrack, quint32 kind,
                                                   int elementSize, double &perSecond, int &estimated) const
 {
-    const QByteArray key = identity(mediaPath, number);
+    const QByteArray key = identity(mediaPath, number, audioTrack);
     if (key.isEmpty())
         return std::nullopt;
     // A link in the cache was not made here: it is passed over, as is anything larger
@@ -162,21 +165,21 @@ std::optional<QByteArray> MediaCache::findPayload(const QString &mediaPath, int 
     return payload;
 }
 
-bool MediaCache::store(const QString &mediaPath, int pointsPerSecond, const Series &envelope)
+bool MediaCache::store(const QString &mediaPath, int pointsPerSecond, const Series &envelope, int audioTrack)
 {
-    return storePayload(mediaPath, pointsPerSecond, SeriesMagic, payloadOf(envelope.samples),
+    return storePayload(mediaPath, pointsPerSecond, audioTrack, SeriesMagic, payloadOf(envelope.samples),
                         quint32(envelope.samples.size()), envelope.samplesPerSecond, envelope.estimatedSampleCount);
 }
 
-bool MediaCache::storeBytes(const QString &mediaPath, int number, const QByteArray &bytes)
+bool MediaCache::storeBytes(const QString &mediaPath, int number, const QByteArray &bytes, int audioTrack)
 {
-    return storePayload(mediaPath, number, BytesMagic, bytes, quint32(bytes.size()), 1, 0);
+    return storePayload(mediaPath, number, audioTrack, BytesMagic, bytes, quint32(bytes.size()), 1, 0);
 }
 
-bool MediaCache::storePayload(const QString &mediaPath, int number, quint32 kind, const QByteArray &payload,
-                              quint32 count, double perSecond, int estimated)
+bool MediaCache::storePayload(const QString &mediaPath, int number, int audioTrack, quint32 kind,
+                              const QByteArray &payload, quint32 count, double perSecond, int estimated)
 {
-    const QByteArray key = identity(mediaPath, number);
+    const QByteArray key = identity(mediaPath, number, audioTrack);
     if (key.isEmpty() || !QDir().mkpath(m_directory))
         return false;
     const QString path = entryPathFor(key);

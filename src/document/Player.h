@@ -79,6 +79,12 @@ public:
     // The widget showing the picture, owned by the player; nullptr when it draws nowhere.
     virtual QWidget *view() const { return nullptr; }
 
+    // Plays audio track `track` of the file: its audio streams counted from 1 in the file's
+    // order (mpv's own numbering), the first until told; one the file lacks plays no sound.
+    // Grains come from the same track.
+    virtual void setAudioTrack(int track) { m_audioTrack = track; }
+    int audioTrack() const { return m_audioTrack; }
+
     // Draws the subtitles of a file over the picture as the player renders its format
     // (styles, positions, effects), or none for an empty path; `reloadSubtitleFile` reads
     // the same file again after it was rewritten. Players that draw no subtitles ignore both.
@@ -87,6 +93,7 @@ public:
 
 private:
     double m_speed = PlaybackSpeed::normal;
+    int m_audioTrack = 1;
 
 signals:
     void durationChanged(double duration);

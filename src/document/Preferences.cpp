@@ -112,6 +112,10 @@ QVariantMap Preferences::checkedWindowState(const QVariantMap &state)
         bool ok = false;
         return value.toInt(&ok) >= 0 && ok;
     });
+    dropUnless(QStringLiteral("audioTrack"), [](const QVariant &value) {
+        bool ok = false;
+        return value.toInt(&ok) >= 1 && ok;
+    });
     // A path, never a list or a map; an encoding only by a number known here.
     dropUnless(QStringLiteral("originalFile"), [](const QVariant &value) {
         return value.typeId() == QMetaType::QString && !value.toString().isEmpty() && !value.toString().contains(QChar(0));

@@ -72,7 +72,7 @@ AudioDecoder::AudioDecoder(std::unique_ptr<Private> d)
 
 AudioDecoder::~AudioDecoder() = default;
 
-std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
+std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path, int audioTrack)
 {
     if (!FfmpegLibrary::open())
         return nullptr;
@@ -81,9 +81,10 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString &path)
         return nullptr;
     AVFormatContext *format = d->format.get();
 
+    int audioStreams = 0;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         AVStream *stream = format->streams[i];
-        if (!d->stream && stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && ++audioStreams == audioTrack)
             d->stream = stream;
         else
             stream->discard = AVDISCARD_ALL;

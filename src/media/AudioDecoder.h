@@ -6,17 +6,19 @@
 #include <memory>
 #include <vector>
 
-// The first audio stream of a media file, decoded with FFmpeg into interleaved signed
-// 16-bit samples at the stream's own sample rate and channel count. Every other stream
-// is discarded unread. Not thread-safe: one thread at a time.
+// One audio stream of a media file (the first unless told), decoded with FFmpeg into
+// interleaved signed 16-bit samples at the stream's own sample rate and channel count.
+// Every other stream is discarded unread. Not thread-safe: one thread at a time.
 class AudioDecoder
 {
 public:
     enum class Status { Data, End, Failed };
 
-    // nullptr when the path is not a regular file, cannot be opened, has no audio stream,
-    // or its decoder is missing. The path is always a file name, never a URL.
-    static std::unique_ptr<AudioDecoder> open(const QString &path);
+    // Audio track `audioTrack`: the file's audio streams counted from 1 in the file's order,
+    // as AudioTrack numbers them. nullptr when the path is not a regular file, cannot be
+    // opened, has no such audio stream, or its decoder is missing. The path is always a file
+    // name, never a URL.
+    static std::unique_ptr<AudioDecoder> open(const QString &path, int audioTrack = 1);
     ~AudioDecoder();
 
     int sampleRate() const;

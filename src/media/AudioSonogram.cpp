@@ -69,8 +69,9 @@ int AudioSonogram::resolutionFor(double pointsPerSecond)
     return resolutionCount - 1;
 }
 
-AudioSonogram::AudioSonogram(const QString &path, double duration)
+AudioSonogram::AudioSonogram(const QString &path, double duration, int audioTrack)
     : m_path(path)
+    , m_audioTrack(audioTrack)
     , m_duration(duration)
     , m_cache(MediaCache::userCache(QStringLiteral("sonograms")))
     , m_link(std::make_shared<Link>())
@@ -216,11 +217,11 @@ public:
     {
     }
 
-    bool restore(const QString &path) override
+    bool restore(const QString &path, int audioTrack) override
     {
         if (!m_cache)
             return false;
-        const std::optional<QByteArray> kept = m_cache->findBytes(path, cacheSeries);
+        const std::optional<QByteArray> kept = m_cache->findBytes(path, cacheSeries, audioTrack);
         std::optional<Batch> whole = kept ? deserialise(*kept) : std::nullopt;
         if (!whole)
             return false;
@@ -371,8 +372,9 @@ void AudioSonogram::finishReading(bool complete, bool fromCache)
     // Only a whole, untroubled reading is worth keeping; written on a worker, which this
     // object waits for when it goes.
     if (complete && !fromCache && m_cache) {
-        m_workers->start([cache = m_cache, path = m_path, bytes = serialise(m_columns)](const std::stop_token &) {
-            cache->storeBytes(path, cacheSeries, bytes);
+        m_workers->start([cache = m_cache, path = m_path, track = m_audioTrack,
+                          bytes = serialise(m_columns)](const std::stop_token &) {
+            cache->storeBytes(path, cacheSeries, bytes, track);
         });
     }
     emit finished();

@@ -14,7 +14,7 @@ class MediaCache;
 class SoundSink;
 class WorkerThreads;
 
-// The sonogram of a media file's first audio track at a few resolutions, from short FFT
+// The sonogram of one of a media file's audio tracks at a few resolutions, from short FFT
 // windows (sharp in time, for a zoomed-in timeline) to long ones (sharp in pitch, for a
 // zoomed-out one): columns of SonogramColumns::rows bytes, computed from the sound mixed to
 // mono at SonogramColumns::sampleRate by its sink, on the workers of the decoding that feeds
@@ -40,8 +40,9 @@ public:
     // The resolution to draw at a zoom: the finest whose columns are at least a point wide.
     static int resolutionFor(double pointsPerSecond);
 
-    // duration: of the sound, as far as known (0 when not), for the progress shown.
-    AudioSonogram(const QString &path, double duration);
+    // duration: of the sound, as far as known (0 when not), for the progress shown; the
+    // track is counted from 1, as AudioTrack numbers them.
+    AudioSonogram(const QString &path, double duration, int audioTrack = 1);
     ~AudioSonogram() override;
 
     // The user's cache unless set otherwise; nullptr keeps nothing. Before sink().
@@ -55,6 +56,7 @@ public:
     bool isComplete() const { return m_complete; }
 
     QString path() const { return m_path; }
+    int audioTrack() const { return m_audioTrack; }
     double duration() const { return m_duration; }
     // SonogramColumns::rows bytes per column, the lowest band first.
     const QByteArray &columns(int resolution) const;
@@ -107,6 +109,7 @@ private:
     void finishReading(bool complete, bool fromCache);
 
     QString m_path;
+    int m_audioTrack = 1;
     double m_duration = 0;
     std::shared_ptr<MediaCache> m_cache;
     std::array<QByteArray, resolutionCount> m_columns;

@@ -54,9 +54,9 @@ struct Stream
     int channels = 0;
 };
 
-std::optional<Stream> streamOf(const QString &path)
+std::optional<Stream> streamOf(const QString &path, int audioTrack)
 {
-    const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path);
+    const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path, audioTrack);
     if (!decoder)
         return std::nullopt;
     return Stream{decoder->duration(), decoder->sampleRate(), decoder->channelCount()};
@@ -68,6 +68,7 @@ class AudioWaveform::Private
 {
 public:
     QString path;
+    int audioTrack = 1;
     std::optional<Stream> stream; // known once opened; nothing without audio
     WorkerThreads workers{QStringLiteral("AudioWaveform")};
     std::shared_ptr<MediaCache> cache = MediaCache::userCache(QStringLiteral("waveforms"));
@@ -107,10 +108,11 @@ public:
                    std::optional<MediaCache::Series> speechSeries, bool sinksNeedSound);
 };
 
-AudioWaveform::AudioWaveform(const QString &path)
+AudioWaveform::AudioWaveform(const QString &path, int audioTrack)
     : d(std::make_unique<Private>())
 {
     d->path = path;
+    d->audioTrack = audioTrack;
 }
 
 AudioWaveform::~AudioWaveform()
@@ -121,21 +123,21 @@ AudioWaveform::~AudioWaveform()
     d->workers.stopAndJoin();
 }
 
-std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path)
+std::shared_ptr<AudioWaveform> AudioWaveform::create(const QString &path, int audioTrack)
 {
-    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
-    waveform->d->stream = streamOf(path);
+    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path, audioTrack));
+    waveform->d->stream = streamOf(path, audioTrack);
     if (!waveform->d->stream)
         return nullptr;
     return waveform;
 }
 
-std::shared_ptr<AudioWaveform> AudioWaveform::open(const QString &path)
+std::shared_ptr<AudioWaveform> AudioWaveform::open(const QString &path, int audioTrack)
 {
-    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path));
+    std::shared_ptr<AudioWaveform> waveform(new AudioWaveform(path, audioTrack));
     AudioWaveform *q = waveform.get();
-    waveform->d->workers.start([q, path](const std::stop_token &) {
-        std::optional<Stream> stream = streamOf(path);
+    waveform->d->workers.start([q, path, audioTrack](const std::stop_token &) {
+        std::optional<Stream> stream = streamOf(path, audioTrack);
         QMetaObject::invokeMethod(
             q,
             [q, stream] {
@@ -155,6 +157,11 @@ bool AudioWaveform::hasAudio() const
 QString AudioWaveform::path() const
 {
     return d->path;
+}
+
+int AudioWaveform::audioTrack() const
+{
+    return d->audioTrack;
 }
 
 void AudioWaveform::setCache(std::shared_ptr<MediaCache> cache)
@@ -278,17 +285,17 @@ void AudioWaveform::loadWhole(int samplesPerSecond)
         return;
     }
     // The caches are folders on disk: looked up on a worker, like the media file.
-    d->workers.start([q = this, cache = d->cache, path = d->path, samplesPerSecond, speech = d->detectSpeech,
-                    sinks = d->sinks](const std::stop_token &stop) {
+    d->workers.start([q = this, cache = d->cache, path = d->path, track = d->audioTrack, samplesPerSecond,
+                      speech = d->detectSpeech, sinks = d->sinks](const std::stop_token &stop) {
         std::optional<MediaCache::Series> envelope;
         std::optional<MediaCache::Series> speechSeries;
         if (cache)
-            envelope = cache->find(path, samplesPerSecond);
+            envelope = cache->find(path, samplesPerSecond, track);
         if (envelope && speech)
-            speechSeries = cache->find(path, SpeechSeries);
+            speechSeries = cache->find(path, SpeechSeries, track);
         bool sinksNeedSound = false;
         for (const std::shared_ptr<SoundSink> &sink : sinks)
-            sinksNeedSound = !sink->restore(path) || sinksNeedSound;
+            sinksNeedSound = !sink->restore(path, track) || sinksNeedSound;
         if (stop.stop_requested())
             return;
         QMetaObject::invokeMethod(
@@ -363,7 +370,7 @@ void AudioWaveform::Private::readSegment(AudioWaveform *q, const std::stop_token
                                          double end, int samplesPerBucket)
 {
     // A decoder of its own: a decoder reads one place at a time.
-    const std::unique_ptr<AudioDecoder> reader = AudioDecoder::open(path);
+    const std::unique_ptr<AudioDecoder> reader = AudioDecoder::open(path, audioTrack);
 
     QList<double> batch;
     // Every listener hears the sound from a frame of its own at or before the segment's:
@@ -541,13 +548,14 @@ void AudioWaveform::finishReading()
         std::optional<MediaCache::Series> speech;
         if (d->detectSpeech)
             speech = seriesOf(d->speech);
-        d->workers.start([cache = d->cache, path = d->path, pointsPerSecond = d->cachedPointsPerSecond,
-                        envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount},
-                        speech = std::move(speech)](const std::stop_token &) {
+        d->workers.start([cache = d->cache, path = d->path, track = d->audioTrack,
+                          pointsPerSecond = d->cachedPointsPerSecond,
+                          envelope = MediaCache::Series{d->samples, d->samplesPerSecond, d->estimatedSampleCount},
+                          speech = std::move(speech)](const std::stop_token &) {
             // The speech first: an envelope found without its speech is read again.
             if (speech)
-                cache->store(path, SpeechSeries, *speech);
-            cache->store(path, pointsPerSecond, envelope);
+                cache->store(path, SpeechSeries, *speech, track);
+            cache->store(path, pointsPerSecond, envelope, track);
         });
     }
     emit finished();

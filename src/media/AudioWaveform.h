@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-// The loudness envelope of a video's first audio track: decibel levels, a fixed number
+// The loudness envelope of one of a video's audio tracks: decibel levels, a fixed number
 // of points per second, decoded in the background and appended on the GUI thread. Lives
 // on the thread that makes it; the files are read and the cache looked up and filled only
 // on its workers, which it stops and joins when it goes. Asked to, the same decoding also
@@ -23,15 +23,17 @@ class AudioWaveform : public QObject
 
 public:
     // Opens the file on the calling thread, which waits for it (the command line, tests).
-    // No waveform (nullptr) when the file has no audio stream or cannot be opened.
-    static std::shared_ptr<AudioWaveform> create(const QString &path);
+    // No waveform (nullptr) when the file has no such audio track or cannot be opened.
+    // Tracks are counted from 1, as AudioTrack numbers them.
+    static std::shared_ptr<AudioWaveform> create(const QString &path, int audioTrack = 1);
     // Opens the file on a worker, for the GUI thread: opened() follows from the event
     // loop, and hasAudio() then tells whether there is anything to read.
-    static std::shared_ptr<AudioWaveform> open(const QString &path);
+    static std::shared_ptr<AudioWaveform> open(const QString &path, int audioTrack = 1);
     ~AudioWaveform() override;
 
     bool hasAudio() const;
     QString path() const;
+    int audioTrack() const;
 
     // Starts decoding [start, end) seconds at samplesPerSecond points per second on a
     // worker thread. A waveform reads once: later calls do nothing.
@@ -109,7 +111,7 @@ signals:
 
 private:
     class Private;
-    explicit AudioWaveform(const QString &path);
+    AudioWaveform(const QString &path, int audioTrack);
     void appendSamples(int segment, const QList<double> &points);
     void appendSpeech(int segment, const std::vector<SpeechStretch> &stretches);
     void publish(const QList<double> &points);

@@ -8,10 +8,12 @@
 #include "shots/VideoFrameReader.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPointer>
 
 #include <QList>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -54,19 +56,23 @@ void MediaSession::serve(UndoManager *undoManager, ProblemIndex *problems)
         m_problems->setShotChanges(m_shotChanges.shotChanges());
 }
 
-void MediaSession::start(const QString &path, double focusTime)
+void MediaSession::start(const QString &path, double focusTime, int audioTrack)
 {
     halt();
     m_path = path;
     m_focusTime = focusTime;
+    setAudioTrackNumber(std::max(audioTrack, 1));
     emit videoChanged(path);
     if (path.isEmpty())
         return;
     m_fileCheck.check(path, [this, path](bool isFile) {
-        if (isFile)
-            probeFrameRate(path);
-        else
+        if (isFile) {
+            probe(path);
+        } else {
             setFrameRate(0, true);
+            if (m_analyses.sound)
+                finishSound();
+        }
         if (m_analyses.shotChanges) {
             if (isFile) {
                 startShotScan(path, m_focusTime);
@@ -74,12 +80,6 @@ void MediaSession::start(const QString &path, double focusTime)
                 m_shotScanFinished = true;
                 emit shotScanFinished(false);
             }
-        }
-        if (m_analyses.sound) {
-            if (isFile)
-                openSound(path);
-            else
-                finishSound();
         }
     });
 }
@@ -100,6 +100,20 @@ void MediaSession::halt()
     m_shotScanFinished = false;
     m_shotChanges.clear();
     setShotProgress(std::nullopt);
+    stopSound();
+    setDuration(0);
+    ++m_probeRequest;
+    setFrameRate(0, false);
+    const bool hadTracks = m_audioTracksKnown;
+    m_audioTracks.clear();
+    m_audioTracksKnown = false;
+    if (hadTracks)
+        emit audioTracksChanged();
+    m_path.clear();
+}
+
+void MediaSession::stopSound()
+{
     m_openingWaveform.reset();
     const bool hadSound = m_waveform || m_sonogram;
     m_sonogramReading.reset();
@@ -111,10 +125,32 @@ void MediaSession::halt()
     }
     m_soundFinished = false;
     setSpeech({});
-    setDuration(0);
-    ++m_probeRequest;
-    setFrameRate(0, false);
-    m_path.clear();
+}
+
+void MediaSession::setAudioTrack(int track)
+{
+    if (track == m_audioTrack || m_path.isEmpty())
+        return;
+    // Before the tracks are known nothing is read yet: the probe's answer checks the choice.
+    if (!m_audioTracksKnown) {
+        setAudioTrackNumber(std::max(track, 1));
+        return;
+    }
+    if (const QString missing = AudioTrack::missing(m_path, track, m_audioTracks); !missing.isEmpty()) {
+        emit audioTrackUnavailable(missing);
+        return;
+    }
+    setAudioTrackNumber(track);
+    if (!m_analyses.sound)
+        return;
+    stopSound();
+    openSound(m_path);
+}
+
+void MediaSession::setAudioTrackNumber(int track)
+{
+    if (std::exchange(m_audioTrack, track) != track)
+        emit audioTrackChanged(track);
 }
 
 void MediaSession::setFocusTime(double seconds)
@@ -126,7 +162,7 @@ void MediaSession::setFocusTime(double seconds)
 
 void MediaSession::openSound(const QString &path)
 {
-    m_openingWaveform = AudioWaveform::open(path);
+    m_openingWaveform = AudioWaveform::open(path, m_audioTrack);
     connect(m_openingWaveform.get(), &AudioWaveform::opened, this, &MediaSession::soundOpened);
 }
 
@@ -178,7 +214,7 @@ void MediaSession::setSonogramShown(bool shown)
 
 void MediaSession::makeSonogram()
 {
-    m_sonogram = std::make_shared<AudioSonogram>(m_path, m_duration);
+    m_sonogram = std::make_shared<AudioSonogram>(m_path, m_duration, m_audioTrack);
     m_sonogram->setCache(m_caches.sonograms);
 }
 
@@ -187,7 +223,7 @@ void MediaSession::makeSonogram()
 void MediaSession::readSonogram()
 {
     makeSonogram();
-    m_sonogramReading = AudioWaveform::open(m_path);
+    m_sonogramReading = AudioWaveform::open(m_path, m_audioTrack);
     AudioWaveform *reading = m_sonogramReading.get();
     // Taken at once: the sonogram is being read from now on.
     connect(reading, &AudioWaveform::opened, this, [this, reading, sink = m_sonogram->sink()] {
@@ -268,17 +304,42 @@ void MediaSession::setDuration(double seconds)
     emit durationChanged(seconds);
 }
 
-void MediaSession::probeFrameRate(const QString &path)
+void MediaSession::probe(const QString &path)
 {
     // Opening the streams reads the file's header, which may take a while on a slow disk.
     m_probes.start([session = QPointer(this), path, request = m_probeRequest](const std::stop_token &) {
         const auto reader = VideoFrameReader::open(path);
         const double rate = reader ? reader.value()->frameRate() : 0;
-        QMetaObject::invokeMethod(session, [session, rate, request] {
+        std::optional<QList<AudioTrack>> tracks = AudioTrack::probe(path);
+        QMetaObject::invokeMethod(session, [session, rate, request, tracks = std::move(tracks)] {
             if (session && session->m_probeRequest == request)
-                session->setFrameRate(rate, true);
+                session->probed(rate, tracks);
         }, Qt::QueuedConnection);
     });
+}
+
+void MediaSession::probed(double frameRate, const std::optional<QList<AudioTrack>> &tracks)
+{
+    setFrameRate(frameRate, true);
+    m_audioTracks = tracks.value_or(QList<AudioTrack>());
+    m_audioTracksKnown = true;
+    emit audioTracksChanged();
+    // A file that cannot be read at all is the player's to explain.
+    if (tracks && tracks->isEmpty()) {
+        emit audioTrackUnavailable(tr("%1 has no sound: there is no waveform, speech or spectrogram to show.")
+                                       .arg(QFileInfo(m_path).fileName()));
+    } else if (tracks && m_audioTrack > tracks->size()) {
+        // Restored for a film that has changed since: what there is, and a word.
+        emit audioTrackUnavailable(AudioTrack::missing(m_path, m_audioTrack, *tracks) + u' '
+                                   + tr("The first track is used instead."));
+        setAudioTrackNumber(1);
+    }
+    if (!m_analyses.sound)
+        return;
+    if (m_audioTracks.isEmpty())
+        finishSound();
+    else
+        openSound(m_path);
 }
 
 void MediaSession::setFrameRate(double frameRate, bool probed)

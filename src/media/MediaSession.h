@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/AudioTrack.h"
 #include "media/VideoShotChanges.h"
 #include "model/SpeechStretches.h"
 #include "media/WorkerThreads.h"
@@ -19,8 +20,10 @@ class ShotChangeDetector;
 class UndoManager;
 
 // What is worked out from the video attached to a document, and the work that finds it:
-// one per attached video at a time. It opens the video's sound and decodes it once, in the
-// background, for the waveform, the speech in it and the sonogram when shown; it scans the pictures for
+// one per attached video at a time. It owns the choice of the video's audio track, one for
+// the whole document: it opens that track and decodes it once, in the background, for the
+// waveform, the speech in it and the sonogram when shown (the player is told the same
+// track by whoever plays it); it scans the pictures for
 // shot changes; it keeps all of them in the user's cache. Panes and tools watch its signals
 // and never each other. Lives on the GUI thread (or the command line's); stop() and the
 // destructor stop and join every worker.
@@ -65,14 +68,27 @@ public:
     void setSonogramShown(bool shown);
     bool isSonogramShown() const { return m_analyses.sonogram; }
 
-    // Attaches a video (an absolute path) and starts working it out: the file is first looked
+    // Attaches a video (an absolute path) and starts working it out from its audio track
+    // `audioTrack` (counted from 1, as AudioTrack numbers them): the file is first looked
     // at off this thread, as it may be a FIFO or on a stalled mount. Another video, or an
     // empty path, stops the work for the one before and drops what was found in it.
-    void start(const QString &path, double focusTime = 0);
+    void start(const QString &path, double focusTime = 0, int audioTrack = 1);
     void stop();
     QString path() const { return m_path; }
     // Where the user looks (the playback cursor): the shot changes near it are found first.
     void setFocusTime(double seconds);
+
+    // The attached video's audio tracks, once looked for (audioTracksChanged); empty before
+    // and for a video without sound.
+    const QList<AudioTrack> &audioTracks() const { return m_audioTracks; }
+    bool areAudioTracksKnown() const { return m_audioTracksKnown; }
+    // The track the sound is read from: the one chosen, or the first when the video turns
+    // out not to have the one chosen (audioTrackUnavailable says so).
+    int audioTrack() const { return m_audioTrack; }
+    // Reads the sound of another track of the same video, as a new video's would be read
+    // (the cache first); the shot changes and the frame rate stay. A track the video lacks
+    // is refused with audioTrackUnavailable.
+    void setAudioTrack(int track);
 
     // nullptr until the sound is open, and for a video without sound.
     std::shared_ptr<AudioWaveform> waveform() const { return m_waveform; }
@@ -118,6 +134,10 @@ signals:
     void shotChangesChanged();
     void speechChanged();
     void shotScanProgressChanged(std::optional<double> progress);
+    void audioTracksChanged();
+    void audioTrackChanged(int track);
+    // The video has no sound, or not the track asked for; the message is for the user.
+    void audioTrackUnavailable(const QString &message);
     // The video cannot be scanned; the message is for the user.
     void shotScanFailed(const QString &message);
     // The sound was read to its end, or could not be (also without sound); the shot scan
@@ -128,6 +148,8 @@ signals:
 private:
     // Stops the work and drops what was found, saying so, but not that the video went.
     void halt();
+    // Stops the sound's work and drops what was found in it.
+    void stopSound();
     void openSound(const QString &path);
     void soundOpened();
     void startShotScan(const QString &path, double focusTime);
@@ -137,7 +159,11 @@ private:
     void dropSonogram();
     void setShotProgress(std::optional<double> progress);
     void setDuration(double seconds);
-    void probeFrameRate(const QString &path);
+    // The frame rate and the audio tracks, from the file's header on a worker; the sound is
+    // opened once the track to read is known.
+    void probe(const QString &path);
+    void probed(double frameRate, const std::optional<QList<AudioTrack>> &tracks);
+    void setAudioTrackNumber(int track);
     void setFrameRate(double frameRate, bool probed);
     bool isFinished() const;
 
@@ -162,6 +188,9 @@ private:
     double m_duration = 0;
     double m_frameRate = 0;
     bool m_frameRateProbed = false;
+    QList<AudioTrack> m_audioTracks;
+    bool m_audioTracksKnown = false;
+    int m_audioTrack = 1;
     // Which video a probe's answer is for: another start makes older answers stale.
     int m_probeRequest = 0;
     bool m_soundFinished = false;

@@ -27,9 +27,10 @@ public:
 
     virtual ~SoundSink() = default;
 
-    // Before any part, on a worker: true when what this makes is already at hand (kept in a
-    // cache) and has been handed on, so that the sound need not be read for it.
-    virtual bool restore(const QString &path) = 0;
+    // Before any part, on a worker: true when what this makes from audio track `audioTrack`
+    // of the file is already at hand (kept in a cache) and has been handed on, so that the
+    // sound need not be read for it.
+    virtual bool restore(const QString &path, int audioTrack) = 0;
     // The frame (per channel, from time 0) at or before `first` from which a part beginning
     // at `first` wants to hear the sound.
     virtual int64_t leadFrame(int64_t first, int sampleRate) const = 0;

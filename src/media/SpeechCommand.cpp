@@ -5,9 +5,9 @@
 
 #include <QTextStream>
 
-int SpeechCommand::run(const QString &path, QTextStream &out, QTextStream &err)
+int SpeechCommand::run(const QString &path, int audioTrack, QTextStream &out, QTextStream &err)
 {
-    const auto speech = SpeechDetection::detect(path);
+    const auto speech = SpeechDetection::detect(path, audioTrack);
     if (!speech) {
         err << speech.error() << Qt::endl;
         return 1;

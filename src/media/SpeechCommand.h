@@ -14,5 +14,6 @@ class SpeechCommand
 public:
     // Prints the stretches to out and returns 0, or prints why the file could not be read
     // to err and returns 1.
-    static int run(const QString &path, QTextStream &out, QTextStream &err);
+    // From the file's audio track `audioTrack`, counted from 1.
+    static int run(const QString &path, int audioTrack, QTextStream &out, QTextStream &err);
 };

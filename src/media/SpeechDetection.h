@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QString>
 
-// Where people speak in a media file's first audio track, found by a media session as the
+// Where people speak in one of a media file's audio tracks, found by a media session as the
 // window's is (so a file whose waveform is cached has its speech at once, and a reading
 // keeps both). Blocks until done: for the command line, tools and measurements, not for the GUI
 // thread. Needs a QCoreApplication.
@@ -15,7 +15,7 @@ class SpeechDetection
     Q_DECLARE_TR_FUNCTIONS(SpeechDetection)
 
 public:
-    // The message says why there is nothing: not a file, no audio, or the sound could not be
-    // decoded.
-    [[nodiscard]] static Expected<SpeechStretches, QString> detect(const QString &videoPath);
+    // In audio track `audioTrack`, counted from 1. The message says why there is nothing: not
+    // a file, no audio (or no such track), or the sound could not be decoded.
+    [[nodiscard]] static Expected<SpeechStretches, QString> detect(const QString &videoPath, int audioTrack = 1);
 };

@@ -1,5 +1,6 @@
 #include "media/WaveformCommand.h"
 
+#include "media/AudioTrack.h"
 #include "media/AudioWaveform.h"
 #include "media/MediaSession.h"
 
@@ -9,8 +10,13 @@
 
 #include <numeric>
 
-int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err)
+int WaveformCommand::run(const QString &path, int audioTrack, QTextStream &out, QTextStream &err)
 {
+    // Refused, where the window would fall back to the first track: a script asked for this one.
+    if (const QString missing = AudioTrack::missingIn(path, audioTrack); !missing.isEmpty()) {
+        err << missing << Qt::endl;
+        return 1;
+    }
     QElapsedTimer clock;
     clock.start();
     MediaSession session;
@@ -22,7 +28,7 @@ int WaveformCommand::run(const QString &path, QTextStream &out, QTextStream &err
             QObject::connect(waveform.get(), &AudioWaveform::samplesAppended, &loop, [&] { lastPointNs = clock.nsecsElapsed(); });
     });
     QObject::connect(&session, &MediaSession::soundFinished, &loop, &QEventLoop::quit);
-    session.start(QFileInfo(path).absoluteFilePath());
+    session.start(QFileInfo(path).absoluteFilePath(), 0, audioTrack);
     if (!session.isSoundFinished())
         loop.exec();
 

@@ -13,5 +13,6 @@ class WaveformCommand
 public:
     // Prints "points=N max=M sum=S seconds=T" to out and returns 0, or prints why the
     // file has no decodable audio to err and returns 1.
-    static int run(const QString &path, QTextStream &out, QTextStream &err);
+    // From the file's audio track `audioTrack`, counted from 1.
+    static int run(const QString &path, int audioTrack, QTextStream &out, QTextStream &err);
 };

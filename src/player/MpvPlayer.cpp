@@ -55,6 +55,8 @@ MpvPlayer::MpvPlayer(Output output, QObject *parent)
         {"vo", output == Output::Window ? "libmpv" : "null"},
         {"ao", silent ? "null" : "auto"},
         {"vid", soundOnly ? "no" : "auto"},
+        // The track the waveform is read from, never one mpv prefers (a "default" flag).
+        {"aid", "1"},
         // Faster or slower, voices keep their pitch (mpv's scaletempo2 filter).
         {"audio-pitch-correction", "yes"},
         // A grain is heard as soon as mpv has it, not after a fifth of a second of buffer.
@@ -211,10 +213,24 @@ void MpvPlayer::playGrain(double time, double duration)
         return;
     if (!m_grains) {
         const bool silent = m_output == Output::Headless || m_output == Output::SilentSound;
-        m_grains = std::make_unique<SoundGrains>(
-            std::make_unique<MpvPlayer>(silent ? Output::SilentSound : Output::Sound), m_path);
+        auto voice = std::make_unique<MpvPlayer>(silent ? Output::SilentSound : Output::Sound);
+        voice->setAudioTrack(audioTrack());
+        m_grains = std::make_unique<SoundGrains>(std::move(voice), m_path);
     }
     m_grains->play(time, duration);
+}
+
+void MpvPlayer::setAudioTrack(int track)
+{
+    if (track == audioTrack())
+        return;
+    Player::setAudioTrack(track);
+    m_grains.reset(); // they open the track when next asked for
+    if (!m_mpv)
+        return;
+    // Set before a file is loaded, it holds for the file.
+    int64_t id = track;
+    libmpv().mpv_set_property(m_mpv, "aid", MPV_FORMAT_INT64, &id);
 }
 
 void MpvPlayer::stopGrain()

@@ -59,6 +59,7 @@ public:
     QWidget *view() const override;
     // Grains come from a second, sound-only player opened at the first one, so that they
     // need not wait for pictures to decode nor move this player's picture.
+    void setAudioTrack(int track) override;
     void playGrain(double time, double duration) override;
     void stopGrain() override;
     // What mpv says a property is, as text; empty when it has none. For checks and tests.

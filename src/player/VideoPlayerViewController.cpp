@@ -171,6 +171,7 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     connect(player, &Player::rateChanged, this, &VideoPlayerViewController::updateControls);
     connect(player, &Player::speedChanged, this, &VideoPlayerViewController::updateControls);
     player->setSpeed(m_speed);
+    player->setAudioTrack(m_audioTrack);
     connect(player, &Player::failed, this, &VideoPlayerViewController::playerDidFail);
 
     installObservers();
@@ -195,6 +196,13 @@ void VideoPlayerViewController::loadVideo(const QString &path)
     updateSubtitlesLabel();
     updateControls();
     emit restorableStateChanged();
+}
+
+void VideoPlayerViewController::setAudioTrack(int track)
+{
+    m_audioTrack = track;
+    if (m_player)
+        m_player->setAudioTrack(track);
 }
 
 void VideoPlayerViewController::releasePlayer()

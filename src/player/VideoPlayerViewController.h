@@ -79,6 +79,8 @@ public:
 
 public slots:
     void loadVideo(const QString &path);
+    // The audio track the player plays, for this and every later video until told again.
+    void setAudioTrack(int track);
     // Frame steps (negative: backwards), when the player can.
     void stepVideo(int count);
     void stepForward() { stepVideo(1); }
@@ -176,6 +178,7 @@ private:
     std::optional<Player::ObserverToken> m_periodicTimeObserverForPlayback;
     std::optional<Player::ObserverToken> m_stopObserver; // ends playRange
     double m_speed = 1;
+    int m_audioTrack = 1;
     bool m_labelAtTop = false; // {\an7} to {\an9}
     bool m_showsOriginal = true;
     bool m_wasPlaying = false;

@@ -124,6 +124,15 @@ private slots:
         const QByteArray start = SubtitleWriter::formatTime(video->cuts.first() + 0.12).toUtf8();
         const QByteArray end = SubtitleWriter::formatTime(video->cuts.first() + 2.12).toUtf8();
         QVERIFY(writeAll(m_dir.filePath("cut.srt"), "1\n" + start + " --> " + end + "\nHello\n"));
+        // Two audio tracks, beeping at different times, and the second alone as it is in the first.
+        TestMedia::VideoOptions tracks;
+        tracks.seconds = 3;
+        tracks.size = QSize(64, 48);
+        tracks.audioSource = TestMedia::beeps({0.5}, 0.5, 3);
+        tracks.moreAudioSources = {TestMedia::beeps({2}, 0.5, 3)};
+        QVERIFY(TestMedia::makeVideo(m_dir.filePath("tracks.mkv"), tracks));
+        QCOMPARE(QProcess::execute("ffmpeg", {"-nostdin", "-v", "error", "-i", m_dir.filePath("tracks.mkv"), "-map", "0:v",
+                                              "-map", "0:a:1", "-c", "copy", m_dir.filePath("second.mkv")}), 0);
     }
 
     void runs_data()
@@ -160,7 +169,7 @@ private slots:
         QTest::newRow("three files to convert") << QStringList{"--convert", "a.srt", "b.srt", "c.srt"} << 2 << ""
                                                 << "Usage: cuewright --convert" << QString();
         QTest::newRow("an option the mode has no use for") << QStringList{"--speech", "--fps", "25", "@/cut.mp4"} << 2 << ""
-                                                           << "Unknown option \"--fps\".\nUsage: cuewright --speech VIDEO\n" << QString();
+                                                           << "Unknown option \"--fps\".\nUsage: cuewright --speech [--audio-track N] VIDEO\n  --audio-track N" << QString();
         QTest::newRow("--from without name") << QStringList{"--convert", "a", "b", "--from"} << 2 << ""
                                              << "The option \"--from\" needs an encoding name.\n" << QString();
         // What the window refuses, the command line refuses too, with the reason and the
@@ -298,6 +307,34 @@ private slots:
         QTest::newRow("qc: --video that is none") << QStringList{"--qc", "adult-25", "--video", "@/cut.srt", "@/faults.srt"} << 3
                                                   << "" << "\"@/cut.srt\" has no video stream.\n" << QString();
         QTest::newRow("qc: no files") << QStringList{"--qc", "adult-25"} << 2 << "" << "Usage: cuewright --qc" << QString();
+        const QString noTrack = "tracks.mkv has no audio track 3: it has 2 audio track(s).\n";
+        QTest::newRow("waveform: a track the film has not") << QStringList{"--waveform", "--audio-track", "3", "@/tracks.mkv"}
+                                                             << 1 << "" << noTrack << QString();
+        QTest::newRow("speech: a track the film has not") << QStringList{"--speech", "--audio-track=3", "@/tracks.mkv"} << 1
+                                                           << "" << noTrack << QString();
+        QTest::newRow("sync: a track the film has not")
+            << QStringList{"--sync", "--audio-track", "3", "@/a.srt", "@/tracks.mkv", "@/out.srt"} << 1 << ""
+            << "@/tracks.mkv: " + noTrack << QString();
+        QTest::newRow("no track 0") << QStringList{"--waveform", "--audio-track", "0", "@/tracks.mkv"} << 2 << ""
+                                    << "The option \"--audio-track\" needs a track number from 1 on, such as 2.\n" << QString();
+        QTest::newRow("shot changes hear no sound")
+            << QStringList{"--shot-changes", "--audio-track", "2", "@/tracks.mkv"} << 2 << "" << "Unknown option \"--audio-track\"." << QString();
+    }
+
+    // The sound a mode reads is the track asked for: the second track's waveform is the one
+    // of a film holding that track alone.
+    void theAudioTrackAskedForIsRead()
+    {
+        const auto waveform = [this](const QStringList &arguments) {
+            QString out, err;
+            const int status = run(arguments, out, err).value_or(-1);
+            // The time taken aside.
+            return QStringLiteral("%1 %2%3").arg(status).arg(out.section(QLatin1String(" seconds="), 0, 0), err);
+        };
+        const QString second = waveform({"--waveform", "@/second.mkv"});
+        QVERIFY2(second.startsWith(QLatin1String("0 points=")), qPrintable(second));
+        QCOMPARE(waveform({"--waveform", "--audio-track", "2", "@/tracks.mkv"}), second);
+        QVERIFY(waveform({"--waveform", "@/tracks.mkv"}) != second);
     }
 
     void runs()

@@ -3,6 +3,7 @@
 // drives it.
 #include "document/Document.h"
 #include "app/lifecycle/DocumentController.h"
+#include "app/window/AudioTrackMenu.h"
 #include "app/window/DocumentWindow.h"
 #include "app/window/DocumentPanes.h"
 #include "app/window/QualityProfileMenu.h"
@@ -13,6 +14,7 @@
 #include "list/SubtitlesTableViewController.h"
 #include "player/SubtitleAnnouncer.h"
 #include "document/Player.h"
+#include "player/MpvPlayer.h"
 #include "player/VideoPlayerViewController.h"
 #include "timeline/TimelineViewController.h"
 #include "media/AudioWaveform.h"
@@ -278,6 +280,88 @@ private slots:
         QCOMPARE(m_window->statusBar()->currentMessage() == notice, chosen.isEmpty());
     }
 
+    // Playback ▸ Audio Track lists the film's tracks by language and title; the one chosen
+    // is the one played and drawn, for the whole window, and no edit of the subtitles.
+    void theChosenAudioTrackIsPlayedAndDrawn()
+    {
+        SubtitleController &controller = m_document->subtitleController();
+        controller.removeSubtitles(controller.subtitles(), IndexSet(0)); // nothing over the waveform
+        const QString undoStep = m_document->undoManager().undoActionName();
+        m_window->videoPlayerViewController()->loadVideo(twoTracks());
+        MediaSession *media = m_window->media();
+        auto *menu = m_window->findChild<AudioTrackMenu *>();
+        QVERIFY(menu);
+        QTRY_VERIFY_WITH_TIMEOUT(media->isSoundFinished() && m_timeline->videoDuration(), 30000);
+        QCOMPARE(actionTexts(menu), QStringList({"1: English — Main", "2: German — Dub"}));
+        QVERIFY(menu->actions().first()->isChecked());
+        auto *mpv = qobject_cast<MpvPlayer *>(m_document->player());
+        QVERIFY(mpv);
+        QTRY_COMPARE(mpv->mpvProperty("aid"), QStringLiteral("1"));
+        m_window->findChild<QAction *>(QStringLiteral("cuewright.view.zoomToFit"))->trigger();
+        QVERIFY(waveformDrawnAt(1.5) && !waveformDrawnAt(3.5));
+
+        menu->actions().last()->trigger();
+        QCOMPARE(media->audioTrack(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(media->isSoundFinished() && m_timeline->audioWaveform(), 30000);
+        QCOMPARE(m_timeline->audioWaveform()->audioTrack(), 2);
+        QVERIFY(waveformDrawnAt(3.5) && !waveformDrawnAt(1.5));
+        QTRY_COMPARE(mpv->mpvProperty("aid"), QStringLiteral("2"));
+        QCOMPARE(mpv->mpvProperty("current-tracks/audio/lang"), QStringLiteral("deu"));
+        QVERIFY(menu->actions().last()->isChecked() && !menu->actions().first()->isChecked());
+        QCOMPARE(m_document->undoManager().undoActionName(), undoStep);
+        QCOMPARE(m_window->saveState().value(QStringLiteral("audioTrack")).toInt(), 2);
+    }
+
+    // A window comes back with its film's audio track. One the film no longer has, or a film
+    // without sound, is said in the status bar, and the window works with what there is.
+    void aRestoredWindowTakesUpItsAudioTrack_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<int>("saved");
+        QTest::addColumn<int>("read");
+        QTest::addColumn<QString>("aid");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("the track it had") << false << 2 << 2 << "2" << "";
+        QTest::newRow("a track the film no longer has")
+            << false << 3 << 1 << "1" << "tracks.mkv has no audio track 3: it has 2 audio track(s). The first track is used instead.";
+        QTest::newRow("a film without sound")
+            << true << 1 << 1 << "no" << "silent.mp4 has no sound: there is no waveform, speech or spectrogram to show.";
+    }
+
+    void aRestoredWindowTakesUpItsAudioTrack()
+    {
+        QFETCH(bool, silent);
+        QFETCH(int, saved);
+        QFETCH(int, read);
+        QFETCH(QString, aid);
+        QFETCH(QString, notice);
+        const QString film = silent ? m_dir.filePath(QStringLiteral("silent.mp4")) : twoTracks();
+        if (silent && !QFile::exists(film))
+            QVERIFY(TestMedia::makeShotVideo(film, {1, 2}));
+        m_window->restoreState({{QStringLiteral("videoBookmarkData"), film}, {QStringLiteral("audioTrack"), saved}});
+        MediaSession *media = m_window->media();
+        QTRY_VERIFY_WITH_TIMEOUT(media->areAudioTracksKnown() && media->isSoundFinished(), 30000);
+        QCOMPARE(media->audioTrack(), read);
+        const QString message = m_window->statusBar()->currentMessage();
+        if (notice.isEmpty())
+            QVERIFY2(!message.contains(QLatin1String("track")) && !message.contains(QLatin1String("sound")), qPrintable(message));
+        else
+            QCOMPARE(message, notice);
+        auto *menu = m_window->findChild<AudioTrackMenu *>();
+        if (silent) {
+            QCOMPARE(actionTexts(menu), QStringList{"No Sound"});
+            QVERIFY(!menu->actions().first()->isEnabled() && !m_timeline->audioWaveform());
+        } else {
+            QVERIFY(menu->actions()[read - 1]->isChecked());
+            QVERIFY(m_timeline->audioWaveform() && m_timeline->audioWaveform()->audioTrack() == read);
+        }
+        auto *mpv = qobject_cast<MpvPlayer *>(m_document->player());
+        QVERIFY(mpv);
+        QTRY_COMPARE_WITH_TIMEOUT(mpv->mpvProperty("aid"), aid, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_document->frameRate(), 25.0, 10000);
+        QCOMPARE(m_window->saveState().value(QStringLiteral("audioTrack")).toInt(), read);
+    }
+
     // The cuts found in a video reach the document; the next video's replace them.
     void shotChangesFollowTheVideo()
     {
@@ -512,6 +596,31 @@ private slots:
     }
 
 private:
+    // Four seconds with a beep at 1–2 s on track 1 (English, "Main") and at 3–4 s on track 2
+    // (German, "Dub").
+    QString twoTracks()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("tracks.mkv"));
+        TestMedia::VideoOptions options;
+        options.seconds = 4;
+        options.size = QSize(160, 120);
+        options.audioSource = TestMedia::beeps({1}, 1, 4);
+        options.moreAudioSources = {TestMedia::beeps({3}, 1, 4)};
+        options.audioLanguages = {QStringLiteral("eng"), QStringLiteral("deu")};
+        options.audioTitles = {QStringLiteral("Main"), QStringLiteral("Dub")};
+        if (!QFile::exists(path) && !TestMedia::makeVideo(path, options))
+            return {};
+        return path;
+    }
+
+    static QStringList actionTexts(const QMenu *menu)
+    {
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text();
+        return texts;
+    }
+
     bool waveformDrawnAt(double t) const
     {
         QWidget *strip = m_timeline->contentView();

@@ -1,6 +1,7 @@
 #include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "media/AudioSonogram.h"
+#include "media/AudioTrack.h"
 #include "media/AudioWaveform.h"
 #include "decoding/MediaCache.h"
 #include "media/MediaSession.h"
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -41,6 +43,8 @@ class tst_MediaSession : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_film; // cuts in silent pictures, over spoken sentences
+    QString m_tracks; // a beep after the sentences' time on track 1, the sentences on track 2
+    double m_beep = 0;
     std::optional<TestMedia::ShotVideo> m_shots;
     std::optional<TestMedia::SpeechClip> m_speech;
 
@@ -88,6 +92,16 @@ private slots:
                                                 QStringLiteral("-c:a"), QStringLiteral("aac"), m_film});
         QVERIFY(ffmpeg.waitForFinished(120000));
         QCOMPARE(ffmpeg.exitCode(), 0);
+        m_tracks = m_dir.filePath(QStringLiteral("tracks.mkv"));
+        m_beep = m_speech->seconds + 0.5;
+        TestMedia::VideoOptions tracks;
+        tracks.seconds = m_beep + 1.5;
+        tracks.size = QSize(64, 48);
+        tracks.audioSource = TestMedia::beeps({m_beep}, 1, tracks.seconds);
+        tracks.moreAudioSources = {sound};
+        tracks.audioLanguages = {QStringLiteral("eng"), QStringLiteral("deu")};
+        tracks.audioTitles = {QStringLiteral("Beeps"), QStringLiteral("Speech")};
+        QVERIFY(TestMedia::makeVideo(m_tracks, tracks));
     }
 
     // The film's sound is decoded once for the waveform, its speech and its sonogram (shown
@@ -203,6 +217,80 @@ private slots:
         QCOMPARE(again.speech(), speech);
         QCOMPARE(again.shotChanges(), shotChanges);
         QCOMPARE(again.sonogram()->columns(0), columns);
+    }
+
+    // The audio track is one choice for everything made from the sound: the waveform, the
+    // speech in it and the sonogram all come from the track chosen, each track's kept in the
+    // cache apart, so that one is never shown for the other and neither is read twice. A
+    // track the film lacks is refused, or, asked for when the film is attached (a window
+    // restored after the film changed), replaced by the first, with a word either way.
+    void everythingHeardComesFromTheChosenTrack()
+    {
+        const MediaSession::Caches caches = cachesIn(QStringLiteral("tracks"));
+        // Sound above the silence somewhere in [from, to).
+        const auto loudIn = [](const MediaSession &media, double from, double to) {
+            const std::shared_ptr<AudioWaveform> waveform = media.waveform();
+            const QList<double> &points = waveform->samples();
+            const auto pointAt = [&](double t) {
+                return std::clamp(qsizetype((t - waveform->firstSampleTime()) * waveform->samplesPerSecond()), qsizetype(0),
+                                  points.size());
+            };
+            return std::any_of(points.begin() + pointAt(from), points.begin() + pointAt(to),
+                               [&](double level) { return level > waveform->decibelFloor() + 3; });
+        };
+        const std::vector<SpeechStretch> &sentences = m_speech->truth.stretches();
+        MediaSession media;
+        media.setCaches(caches);
+        media.setSonogramShown(true);
+        QSignalSpy unavailable(&media, &MediaSession::audioTrackUnavailable);
+        QVERIFY(worksOut(media, m_tracks));
+        QCOMPARE(media.audioTrack(), 1);
+        QStringList labels;
+        for (const AudioTrack &track : media.audioTracks())
+            labels << track.label();
+        QCOMPARE(labels, QStringList({"1: English — Beeps", "2: German — Speech"}));
+        QVERIFY(loudIn(media, m_beep, m_beep + 1));
+        for (const SpeechStretch &sentence : sentences)
+            QVERIFY(!loudIn(media, sentence.start, sentence.end));
+        QCOMPARE(TestMedia::scoreSpeech(m_speech->truth, media.speech()).missed, int(sentences.size()));
+        const QList<double> beeps = media.waveform()->samples();
+
+        QSignalSpy trackChanged(&media, &MediaSession::audioTrackChanged);
+        media.setAudioTrack(2);
+        QCOMPARE(trackChanged.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(media.isSoundFinished() && media.sonogram() && !media.sonogram()->isReading(), 60000);
+        QCOMPARE(media.soundDecodings(), 2); // the first track's cache entry was not taken for it
+        QCOMPARE(media.waveform()->audioTrack(), 2);
+        QCOMPARE(media.sonogram()->audioTrack(), 2);
+        QVERIFY(!loudIn(media, m_beep, m_beep + 1));
+        for (const SpeechStretch &sentence : sentences)
+            QVERIFY2(loudIn(media, sentence.start, sentence.end), qPrintable(QString::number(sentence.start)));
+        const TestMedia::SpeechScore speech = TestMedia::scoreSpeech(m_speech->truth, media.speech());
+        QVERIFY2(speech.missed == 0, qPrintable(speech.describe()));
+        const SpeechStretches spoken = media.speech();
+
+        media.setAudioTrack(1); // from the cache
+        QTRY_VERIFY_WITH_TIMEOUT(media.isSoundFinished(), 60000);
+        QCOMPARE(media.soundDecodings(), 2);
+        QCOMPARE(media.waveform()->samples(), beeps);
+        media.setAudioTrack(3);
+        QCOMPARE(media.audioTrack(), 1);
+        QCOMPARE(unavailable.size(), 1);
+        QCOMPARE(unavailable.last().first().toString(), QStringLiteral("tracks.mkv has no audio track 3: it has 2 audio track(s)."));
+
+        MediaSession again;
+        again.setCaches(caches);
+        again.start(m_tracks, 0, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(again.isSoundFinished(), 60000);
+        QCOMPARE(again.soundDecodings(), 0);
+        QCOMPARE(again.speech(), spoken);
+        QSignalSpy replaced(&again, &MediaSession::audioTrackUnavailable);
+        again.start(m_tracks, 0, 3);
+        QTRY_VERIFY_WITH_TIMEOUT(again.isSoundFinished(), 60000);
+        QCOMPARE(again.audioTrack(), 1);
+        QCOMPARE(again.waveform()->samples(), beeps);
+        QCOMPARE(replaced.size(), 1);
+        QVERIFY(replaced.first().first().toString().endsWith(QLatin1String("it has 2 audio track(s). The first track is used instead.")));
     }
 
     // A saved document whose video has shot changes found at 1, 2 and 3 s: what the user's

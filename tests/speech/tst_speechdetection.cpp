@@ -286,7 +286,7 @@ void tst_SpeechDetection::command()
     QString errors;
     QTextStream out(&printed);
     QTextStream err(&errors);
-    const int status = SpeechCommand::run(path, out, err);
+    const int status = SpeechCommand::run(path, 1, out, err);
     if (name == QStringLiteral("command.mp4")) {
         const auto found = SpeechDetection::detect(path);
         QVERIFY(found);

@@ -72,12 +72,25 @@ bool makeVideo(const QString &path, const VideoOptions &options)
                                   "[a][b]concat=n=2:v=1:a=0[out0]")
                        .arg(size).arg(options.seconds - plain).arg(plain);
     }
-    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), pictures,
-                      QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), audio,
-                      QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
-                      QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"),
-                      // No noise substitution: its random noise differs between two readings.
-                      QStringLiteral("-aac_pns"), QStringLiteral("0"), path});
+    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), pictures};
+    QStringList maps{QStringLiteral("-map"), QStringLiteral("0:v")};
+    const QStringList sources = QStringList{audio} + options.moreAudioSources;
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        if (!QFile::exists(sources[i]))
+            args << QStringLiteral("-f") << QStringLiteral("lavfi");
+        args << QStringLiteral("-i") << sources[i];
+        maps << QStringLiteral("-map") << QStringLiteral("%1:a").arg(i + 1);
+        const QString stream = QStringLiteral("-metadata:s:a:%1").arg(i);
+        if (!options.audioLanguages.value(i).isEmpty())
+            maps << stream << QStringLiteral("language=") + options.audioLanguages[i];
+        if (!options.audioTitles.value(i).isEmpty())
+            maps << stream << QStringLiteral("title=") + options.audioTitles[i];
+    }
+    return runFfmpeg(args + maps
+                     + QStringList{QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
+                                   QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"),
+                                   // No noise substitution: its random noise differs between two readings.
+                                   QStringLiteral("-aac_pns"), QStringLiteral("0"), path});
 }
 
 } // namespace TestMedia

@@ -19,6 +19,11 @@ struct VideoOptions
     double seconds = 3; // at 25 frames a second
     QSize size{320, 240};
     QString audioSource; // an ffmpeg lavfi source, e.g. from beeps(); a 440 Hz sine when empty
+    // Audio tracks after the first, each a lavfi source or a sound file; then every track's
+    // language code and title, in order (missing or empty: none).
+    QStringList moreAudioSources;
+    QStringList audioLanguages;
+    QStringList audioTitles;
     int plainLastFrames = 0; // this many last frames a plain red: a cut that far from the end
 };
 

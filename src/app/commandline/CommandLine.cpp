@@ -19,6 +19,7 @@ enum Option : unsigned {
     Language = 1 << 6,
     Video = 1 << 7,
     SccChannel = 1 << 8,
+    AudioTrack = 1 << 9,
 };
 
 struct OptionRule
@@ -42,6 +43,8 @@ constexpr OptionRule optionRules[] = {
     {Language, "--language", "CODE", QT_TRANSLATE_NOOP("CommandLine", "the files' language, for the profile's limits of that language")},
     {Video, "--video", "VIDEO", QT_TRANSLATE_NOOP("CommandLine", "the film the subtitles are timed to: the editor attaches it to the\n"
                                                                "first file; --qc checks its shot changes too")},
+    {AudioTrack, "--audio-track", "N", QT_TRANSLATE_NOOP("CommandLine", "the film's audio track the sound is read from, counted from 1 as\n"
+                                                                      "Playback > Audio Track numbers them (default: 1)")},
 };
 
 constexpr int any = std::numeric_limits<int>::max();
@@ -61,11 +64,11 @@ constexpr ModeRule modeRules[] = {
     {Mode::Edit, "", Video, 0, any, "[FILE...]"},
     {Mode::Check, "--check", reading, 1, any, "FILE..."},
     {Mode::Convert, "--convert", reading | To, 2, 2, "IN OUT"},
-    {Mode::Waveform, "--waveform", 0, 1, 1, "VIDEO"},
+    {Mode::Waveform, "--waveform", AudioTrack, 1, 1, "VIDEO"},
     {Mode::ShotChanges, "--shot-changes", 0, 1, 1, "VIDEO"},
-    {Mode::Speech, "--speech", 0, 1, 1, "VIDEO"},
-    {Mode::SnapToSpeech, "--snap-to-speech", reading | To, 3, 3, "IN VIDEO OUT"},
-    {Mode::Sync, "--sync", reading | To, 3, 3, "IN VIDEO OUT"},
+    {Mode::Speech, "--speech", AudioTrack, 1, 1, "VIDEO"},
+    {Mode::SnapToSpeech, "--snap-to-speech", reading | To | AudioTrack, 3, 3, "IN VIDEO OUT"},
+    {Mode::Sync, "--sync", reading | To | AudioTrack, 3, 3, "IN VIDEO OUT"},
     {Mode::Qc, "--qc", Json | Fix | Repair | Fps | Language | Video, 2, any, "PROFILE FILE_OR_FOLDER..."},
 };
 
@@ -191,6 +194,14 @@ std::optional<QString> take(Option option, const QString &value, CommandLine::Re
             return CommandLine::tr("The option \"--video\" needs the video file the subtitles are timed to.\n");
         request.video = value;
         break;
+    case AudioTrack: {
+        bool ok = false;
+        const int track = value.toInt(&ok);
+        if (!ok || track < 1)
+            return CommandLine::tr("The option \"--audio-track\" needs a track number from 1 on, such as 2.\n");
+        request.audioTrack = track;
+        break;
+    }
     }
     return std::nullopt;
 }

@@ -35,6 +35,7 @@ public:
         bool fix = false;
         QString language;
         QString video;
+        int audioTrack = 1; // of the video, counted from 1 as the menu numbers them
     };
 
     struct Refusal

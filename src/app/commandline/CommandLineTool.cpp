@@ -124,7 +124,7 @@ int convert(const Request &request, CommandLineTool::Ending ending, QTextStream 
     SubtitleList subtitles = contents.value().subtitles;
     if (request.mode == Mode::SnapToSpeech || request.mode == Mode::Sync) {
         const auto kind = request.mode == Mode::Sync ? SpeechTimingCommand::Kind::Sync : SpeechTimingCommand::Kind::Snap;
-        auto timed = SpeechTimingCommand::apply(kind, subtitles, request.operands[1], input, out, err);
+        auto timed = SpeechTimingCommand::apply(kind, subtitles, request.operands[1], request.audioTrack, input, out, err);
         if (!timed) {
             err << timed.error() << '\n';
             return failed;
@@ -190,11 +190,11 @@ int CommandLineTool::run(const CommandLine::Request &request, QTextStream &out, 
     case Mode::Qc:
         return QualityCommand::run(request, out, err);
     case Mode::Waveform:
-        return WaveformCommand::run(first, out, err);
+        return WaveformCommand::run(first, request.audioTrack, out, err);
     case Mode::ShotChanges:
         return ShotChangesCommand::run(first, out, err);
     case Mode::Speech:
-        return SpeechCommand::run(first, out, err);
+        return SpeechCommand::run(first, request.audioTrack, out, err);
     case Mode::Edit:
     case Mode::Help:
     case Mode::Version:

@@ -55,10 +55,10 @@ SubtitleList sorted(SubtitleList subtitles)
 } // namespace
 
 Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const SubtitleList &subtitles,
-                                                           const QString &videoPath, const QString &inputName,
-                                                           QTextStream &out, QTextStream &err)
+                                                           const QString &videoPath, int audioTrack,
+                                                           const QString &inputName, QTextStream &out, QTextStream &err)
 {
-    const auto speech = SpeechDetection::detect(videoPath);
+    const auto speech = SpeechDetection::detect(videoPath, audioTrack);
     if (!speech)
         return QStringLiteral("%1: %2").arg(videoPath, speech.error());
     if (kind == Kind::Sync) {

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeDatabase>
 
@@ -61,11 +62,17 @@ void DocumentPanes::wirePlayback()
     connect(player, &VideoPlayerViewController::playbackTimeChanged, timeline, &TimelineViewController::setCurrentTime);
     connect(player, &VideoPlayerViewController::playingChanged, timeline, &TimelineViewController::setPlaying);
     connect(player, &VideoPlayerViewController::scrollToCursorRequested, timeline, &TimelineViewController::followCursor);
-    // The video played is the one worked out, from where playback is.
+    // The video played is the one worked out, from where playback is; a new video from its
+    // first audio track, a restored one from the track it had. The player plays the track
+    // the sound is read from.
     MediaSession *media = m_media;
-    connect(player, &VideoPlayerViewController::videoChanged, media, [media, player](const QString &path) {
-        media->start(path, player->player() ? player->player()->currentTime() : 0);
+    connect(player, &VideoPlayerViewController::videoChanged, media, [this, media, player](const QString &path) {
+        const int track = !path.isEmpty() && path == m_restoredVideo ? m_restoredAudioTrack : 1;
+        m_restoredVideo.clear();
+        media->start(path, player->player() ? player->player()->currentTime() : 0, track);
+        player->setAudioTrack(media->audioTrack());
     });
+    connect(media, &MediaSession::audioTrackChanged, player, &VideoPlayerViewController::setAudioTrack);
     connect(player, &VideoPlayerViewController::playbackTimeChanged, media, &MediaSession::setFocusTime);
     // The document times to the rate its film tells; a film that tells none (sound alone)
     // leaves the rate as it was.
@@ -132,11 +139,17 @@ QVariantMap DocumentPanes::saveState() const
     QVariantMap state = m_document->restorableState();
     state.insert(m_timeline->saveState());
     state.insert(m_player->saveState());
+    if (!m_player->videoPath().isEmpty())
+        state.insert(QStringLiteral("audioTrack"), m_media->audioTrack());
     return state;
 }
 
 void DocumentPanes::restoreState(const QVariantMap &state)
 {
+    // Taken up when the restored video comes (it is looked at off the GUI thread first).
+    const QString video = state.value(QStringLiteral("videoBookmarkData")).toString();
+    m_restoredVideo = video.isEmpty() ? QString() : QFileInfo(video).absoluteFilePath();
+    m_restoredAudioTrack = state.value(QStringLiteral("audioTrack"), 1).toInt();
     m_timeline->restoreState(state);
     m_player->restoreState(state);
     m_document->restoreState(state);

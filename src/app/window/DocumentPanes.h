@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QVariantMap>
 
 #include <optional>
@@ -45,7 +46,8 @@ public:
     // A shot change where the video is (on a frame), as one undo step.
     void addShotChangeAtPlayerTime();
 
-    // The panes' restorable state, with the document's own.
+    // The panes' restorable state, with the document's own and the video's audio track
+    // ("audioTrack").
     QVariantMap saveState() const;
     void restoreState(const QVariantMap &state);
 
@@ -64,4 +66,7 @@ private:
     QPointer<SubtitlesTableViewController> m_table;
     QPointer<TimelineViewController> m_timeline;
     QPointer<SubtitleTextBox> m_textBox;
+    // The restored video's audio track, until that video comes.
+    QString m_restoredVideo;
+    int m_restoredAudioTrack = 1;
 };

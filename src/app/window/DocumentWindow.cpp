@@ -7,6 +7,7 @@
 #include "document/AudioViewSettings.h"
 #include "document/Document.h"
 #include "app/lifecycle/DocumentController.h"
+#include "app/window/AudioTrackMenu.h"
 #include "app/window/DocumentFormatLabel.h"
 #include "app/window/EncodingPreview.h"
 #include "app/window/DocumentPanes.h"
@@ -74,6 +75,8 @@ DocumentWindow::DocumentWindow(Document *document, MediaSession *media, Document
     connect(document, &Document::filePathChanged, &m_listener, [this] { updateTitle(); });
     for (const auto notice : {&Document::qualityProfileMissing, &Document::qualityProfileFollowedFrameRate})
         connect(document, notice, &m_listener, [this](const QString &message) { showNotice(message); });
+    // A film without sound, or without the track its window had, keeps working with what it has.
+    connect(m_media, &MediaSession::audioTrackUnavailable, &m_listener, [this](const QString &message) { showNotice(message); });
     connect(&document->undoManager(), &UndoManager::stateChanged, &m_listener, [this] {
         updateUndoActions();
         setWindowModified(m_document->isModified());
@@ -348,6 +351,8 @@ void DocumentWindow::buildPlaybackMenu()
     // For a screen reader: each subtitle as playback reaches it.
     addSettingCommand(menu, "cuewright.playback.announceSubtitles", &Preferences::announcesSubtitles,
                       &Preferences::setAnnouncesSubtitles);
+    menu->addSeparator();
+    menu->addMenu(new AudioTrackMenu(m_media, menu));
     addCommands(menu, {"", "cuewright.playback.nextFrame", "cuewright.playback.previousFrame", "",
                        "cuewright.playback.nextShotChange", "cuewright.playback.previousShotChange",
                        "cuewright.playback.addShotChangeAtCursor", "cuewright.playback.nextSubtitleEdge",

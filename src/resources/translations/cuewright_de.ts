@@ -125,6 +125,60 @@
     </message>
 </context>
 <context>
+    <name>AudioTrack</name>
+    <message>
+        <location filename="../../media/AudioTrack.cpp" line="+31"/>
+        <source>%1: %2 — %3</source>
+        <translation>%1: %2 — %3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Track %1</source>
+        <translation>Spur %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>%1 has no sound: there is no audio track %2.</source>
+        <translation>%1 hat keinen Ton: Es gibt keine Tonspur %2.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%1 has no audio track %2: it has %n audio track(s).</source>
+        <translation>
+            <numerusform>%1 hat keine Tonspur %2: Es hat %n Tonspur.</numerusform>
+            <numerusform>%1 hat keine Tonspur %2: Es hat %n Tonspuren.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>AudioTrackMenu</name>
+    <message>
+        <location filename="../../app/window/AudioTrackMenu.cpp" line="+8"/>
+        <source>Au&amp;dio Track</source>
+        <translation>Tonspur</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>No Video</source>
+        <translation>Kein Video</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>No Sound</source>
+        <translation>Kein Ton</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Looking for Tracks…</source>
+        <translation>Spuren werden gesucht…</translation>
+    </message>
+</context>
+<context>
     <name>AudioWaveformView</name>
     <message>
         <location filename="../../media/WaveformPainter.cpp" line="+23"/>
@@ -191,7 +245,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../../app/commandline/CommandLine.cpp" line="+33"/>
+        <location filename="../../app/commandline/CommandLine.cpp" line="+34"/>
         <source>read as repairing on open does, listing each repair</source>
         <translation>so lesen, wie die Reparatur beim Öffnen liest, und jede Reparatur auflisten</translation>
     </message>
@@ -242,15 +296,22 @@ first file; --qc checks its shot changes too</source>
 erste Datei an; --qc prüft auch seine Szenenwechsel</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>the film&apos;s audio track the sound is read from, counted from 1 as
+Playback &gt; Audio Track numbers them (default: 1)</source>
+        <translation>die Tonspur des Films, aus der der Ton gelesen wird, ab 1 gezählt wie
+in Wiedergabe &gt; Tonspur (Vorgabe: 1)</translation>
+    </message>
+    <message>
         <location line="+81"/>
-        <location line="+160"/>
+        <location line="+168"/>
         <source>Usage: %1
 </source>
         <translation>Aufruf: %1
 </translation>
     </message>
     <message>
-        <location line="-158"/>
+        <location line="-166"/>
         <source>a quality profile&apos;s id or name, or the path of its JSON file</source>
         <translation>ID oder Name eines Qualitätsprofils oder der Pfad seiner JSON-Datei</translation>
     </message>
@@ -311,7 +372,14 @@ erste Datei an; --qc prüft auch seine Szenenwechsel</translation>
 </translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+7"/>
+        <source>The option &quot;--audio-track&quot; needs a track number from 1 on, such as 2.
+</source>
+        <translation>Die Option &quot;--audio-track&quot; braucht eine Spurnummer ab 1, etwa 2.
+</translation>
+    </message>
+    <message>
+        <location line="+81"/>
         <source>Unknown option &quot;%1&quot;.
 </source>
         <translation>Unbekannte Option „%1“.
@@ -1100,7 +1168,7 @@ Optionen:
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/window/DocumentPanes.cpp" line="+96"/>
+        <location filename="../../app/window/DocumentPanes.cpp" line="+103"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -1113,7 +1181,7 @@ Optionen:
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/window/DocumentWindow.cpp" line="+99"/>
+        <location filename="../../app/window/DocumentWindow.cpp" line="+102"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
@@ -1143,7 +1211,7 @@ Optionen:
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location line="+150"/>
+        <location line="+152"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
@@ -1153,7 +1221,7 @@ Optionen:
         <translation>&amp;Wiederholen</translation>
     </message>
     <message>
-        <location line="-98"/>
+        <location line="-100"/>
         <source>Show &amp;Times As</source>
         <translation>&amp;Zeiten anzeigen als</translation>
     </message>
@@ -1188,7 +1256,7 @@ Optionen:
         <translation>&amp;Wiedergabe</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+35"/>
         <source>%1[*] — Cuewright</source>
         <translation>%1[*] — Cuewright</translation>
     </message>
@@ -1890,6 +1958,19 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>MediaSession</name>
+    <message>
+        <location filename="../../media/MediaSession.cpp" line="+329"/>
+        <source>%1 has no sound: there is no waveform, speech or spectrogram to show.</source>
+        <translation>%1 hat keinen Ton: Es gibt keine Wellenform, keine Sprache und kein Spektrogramm zu zeigen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The first track is used instead.</source>
+        <translation>Stattdessen wird die erste Spur verwendet.</translation>
+    </message>
+</context>
+<context>
     <name>MicroDvdReader</name>
     <message>
         <location filename="../../format/MicroDvdReader.cpp" line="+116"/>
@@ -1916,7 +1997,7 @@ Bilder pro Sekunde:</translation>
     <name>MpvPlayer</name>
     <message>
         <location filename="../../player/MpvPlayer.cpp" line="+48"/>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>The video player could not be started.</source>
         <translation>Der Videoplayer konnte nicht gestartet werden.</translation>
     </message>
@@ -3766,12 +3847,12 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>SpeechDetection</name>
     <message>
-        <location filename="../../media/SpeechDetection.cpp" line="+12"/>
+        <location filename="../../media/SpeechDetection.cpp" line="+13"/>
         <source>%1: not a file</source>
         <translation>%1: keine Datei</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+14"/>
         <source>%1: no audio that can be decoded</source>
         <translation>%1: kein dekodierbarer Ton</translation>
     </message>
@@ -5362,7 +5443,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
         <translation>Bild</translation>
     </message>
     <message>
-        <location line="+267"/>
+        <location line="+275"/>
         <source>“%1” cannot be played.
 %2</source>
         <translation>„%1“ kann nicht abgespielt werden.
@@ -5385,7 +5466,7 @@ Um eines anzuhängen, wählen Sie „Video öffnen …“ im Menü „Datei“ o
 <context>
     <name>WaveformCommand</name>
     <message>
-        <location filename="../../media/WaveformCommand.cpp" line="+31"/>
+        <location filename="../../media/WaveformCommand.cpp" line="+37"/>
         <source>%1: no decodable audio stream</source>
         <translation>%1: keine dekodierbare Tonspur</translation>
     </message>
