@@ -102,9 +102,10 @@ QString PocketsphinxAligner::grammarFor(const QStringList &words)
 Expected<QList<SpokenWord>, QString> PocketsphinxAligner::align(const QStringList &words, std::span<const qint16> sound,
                                                                 double start)
 {
+    // A word of letters the model has no sound for (another script) cannot be looked for.
     QStringList usable;
     for (const QString &word : words) {
-        if (!LetterPronunciation::phones(word).isEmpty() || word.contains(u'\''))
+        if (!LetterPronunciation::phones(word).isEmpty())
             usable << word;
     }
     if (usable.isEmpty())

@@ -1,7 +1,6 @@
 // The recogniser on its own recordings (real voices, from Debian's pocketsphinx-testdata):
 // a line found among other speech, after a long near-silence, and with a word its
-// dictionary lacks; and the text turned into the words a speaker says.
-#include "speech/LetterPronunciation.h"
+// dictionary lacks (read from its letters); and the text turned into the words a speaker says.
 #include "speech/PocketsphinxAligner.h"
 #include "speech/SpokenWords.h"
 
@@ -163,25 +162,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, said);
         QCOMPARE(SpokenWords::of(text).join(u' '), said);
-    }
-
-    // A word the dictionary lacks is read from its letters, which must give phones of the
-    // model's set; nothing to say gives none.
-    void letterPronunciation_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QString>("phones");
-        QTest::newRow("a name") << "Cuewright" << "K UW W R AY T";
-        QTest::newRow("a silent e and a doubled letter") << "Dashwoode" << "D AE SH W UW D";
-        QTest::newRow("c before e") << "cecil" << "S EH S IH L";
-        QTest::newRow("no letters") << "123" << "";
-    }
-
-    void letterPronunciation()
-    {
-        QFETCH(QString, word);
-        QFETCH(QString, phones);
-        QCOMPARE(LetterPronunciation::phones(word), phones);
     }
 
 private:
