@@ -20,7 +20,7 @@
 MediaSession::Caches MediaSession::Caches::user()
 {
     return {MediaCache::userCache(QStringLiteral("waveforms")), MediaCache::userCache(QStringLiteral("sonograms")),
-            MediaCache::userCache(QStringLiteral("shotchanges"))};
+            MediaCache::userCache(QStringLiteral("shotchanges")), MediaCache::userCache(QStringLiteral("words"))};
 }
 
 MediaSession::MediaSession(QObject *parent)
@@ -125,6 +125,10 @@ void MediaSession::stopSound()
     }
     m_soundFinished = false;
     setSpeech({});
+    if (!m_words.isEmpty()) {
+        m_words.clear();
+        emit wordTimingsChanged();
+    }
 }
 
 void MediaSession::setAudioTrack(int track)
@@ -162,8 +166,34 @@ void MediaSession::setFocusTime(double seconds)
 
 void MediaSession::openSound(const QString &path)
 {
+    readWordTimings();
     m_openingWaveform = AudioWaveform::open(path, m_audioTrack);
     connect(m_openingWaveform.get(), &AudioWaveform::opened, this, &MediaSession::soundOpened);
+}
+
+// A few kilobytes per film, read where the track is known.
+void MediaSession::readWordTimings()
+{
+    if (!m_caches.words)
+        return;
+    const std::optional<QByteArray> bytes = m_caches.words->findBytes(m_path, WordTimingsCacheNumber, m_audioTrack);
+    if (!bytes)
+        return;
+    if (std::optional<WordTimings> words = WordTimings::fromBytes(*bytes)) {
+        m_words = std::move(*words);
+        emit wordTimingsChanged();
+    }
+}
+
+void MediaSession::addWordTimings(const QList<AlignedLine> &lines)
+{
+    if (lines.isEmpty())
+        return;
+    for (const auto &[text, words] : lines)
+        m_words.add(text, words);
+    if (m_caches.words && !m_path.isEmpty())
+        m_caches.words->storeBytes(m_path, WordTimingsCacheNumber, m_words.toBytes(), m_audioTrack);
+    emit wordTimingsChanged();
 }
 
 void MediaSession::soundOpened()

@@ -3,6 +3,7 @@
 #include "media/AudioTrack.h"
 #include "media/VideoShotChanges.h"
 #include "model/SpeechStretches.h"
+#include "model/timing/WordTimings.h"
 #include "media/WorkerThreads.h"
 #include "system/RegularFileCheck.h"
 
@@ -35,12 +36,15 @@ public:
     // The waveform's points per second: every reading of the envelope uses it, so that one
     // entry of the cache serves the window and the command line.
     static constexpr int WaveformPointsPerSecond = 48;
+    // What tells the word timings' entry apart in its cache folder; a new layout, a new number.
+    static constexpr int WordTimingsCacheNumber = 1;
 
     struct Caches
     {
         std::shared_ptr<MediaCache> waveforms; // the envelope and its speech
         std::shared_ptr<MediaCache> sonograms;
         std::shared_ptr<MediaCache> shotChanges;
+        std::shared_ptr<MediaCache> words; // when the words of aligned lines are spoken
         // The user's cache folders.
         static Caches user();
     };
@@ -114,6 +118,11 @@ public:
     const SpeechStretches &speech() const { return m_speech; }
     // Speech found elsewhere (another detector); the sound's own replaces it as it comes.
     void setSpeech(SpeechStretches speech);
+    // When the words of aligned lines are spoken in the chosen track, as found by aligning
+    // them in this session or an earlier one (the cache keeps them with the video).
+    const WordTimings &wordTimings() const { return m_words; }
+    using AlignedLine = std::pair<QString, QList<SpokenWord>>;
+    void addWordTimings(const QList<AlignedLine> &lines);
     bool isSoundFinished() const { return m_soundFinished; }
     bool isShotScanFinished() const { return m_shotScanFinished; }
     // How many times the sound was decoded (a cache that holds everything decodes nothing).
@@ -133,6 +142,7 @@ signals:
     void frameRateProbed();
     void shotChangesChanged();
     void speechChanged();
+    void wordTimingsChanged();
     void shotScanProgressChanged(std::optional<double> progress);
     void audioTracksChanged();
     void audioTrackChanged(int track);
@@ -151,6 +161,7 @@ private:
     // Stops the sound's work and drops what was found in it.
     void stopSound();
     void openSound(const QString &path);
+    void readWordTimings();
     void soundOpened();
     void startShotScan(const QString &path, double focusTime);
     void finishSound();
@@ -185,6 +196,7 @@ private:
     bool m_shotScanFinished = false;
     std::optional<double> m_shotProgress;
     SpeechStretches m_speech;
+    WordTimings m_words;
     double m_duration = 0;
     double m_frameRate = 0;
     bool m_frameRateProbed = false;

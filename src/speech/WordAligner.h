@@ -1,20 +1,13 @@
 #pragma once
 
 #include "model/Expected.h"
+#include "model/SpokenWord.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <span>
-
-// A word of a line and when it is spoken, in seconds.
-struct SpokenWord
-{
-    QString word;
-    double start = 0;
-    double end = 0;
-};
 
 // Finds where the known words of one line are spoken in a stretch of sound, with other
 // speech, music or silence around them. The commands know only this interface, so that

@@ -2,7 +2,7 @@
 // a line found among other speech, after a long near-silence, and with a word its
 // dictionary lacks (read from its letters); and the text turned into the words a speaker says.
 #include "speech/PocketsphinxAligner.h"
-#include "speech/SpokenWords.h"
+#include "model/text/SpokenWords.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "speech/SpokenWords.h"
+#include "model/text/SpokenWords.h"
 
 #include "model/quality/QualityCheck.h"
 
