@@ -70,8 +70,7 @@ readByContentOrName(const QString &path, QStringView head,
 
 } // namespace
 
-Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading,
-                                                             double frameRate, int sccChannel)
+Expected<QByteArray, QString> SubtitleFile::readBytes(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -83,12 +82,6 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         return tr("The file could not be opened because it is not a regular file.");
     if (info.size() > maximumSize)
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
-
-    const bool mayBeUtf8 = chosenEncoding == TextEncoding::Automatic || chosenEncoding == TextEncoding::Utf8;
-    if (mayBeUtf8 && reading == Reading::Strict && info.size() >= LargeUtf8Reader::minimumSize) {
-        if (auto large = LargeUtf8Reader::read(path))
-            return Contents{std::move(large->subtitles), TextEncoding::Utf8, {}, large->format};
-    }
 
     // Without waiting: a pipe put in the file's place would block on opening, and a
     // file that stat calls regular but that waits for data (/proc/kmsg) on reading.
@@ -112,6 +105,24 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
     if (bytes.size() > maximumSize)
         return tr("The file could not be opened because it is larger than %1 MB.").arg(maximumSize / (1024 * 1024));
     file.close();
+    return bytes;
+}
+
+Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path, int chosenEncoding, Reading reading,
+                                                             double frameRate, int sccChannel)
+{
+    if (chosenEncoding == TextEncoding::Automatic || chosenEncoding == TextEncoding::Utf8) {
+        const QFileInfo info(path);
+        if (info.isFile() && reading == Reading::Strict && info.size() >= LargeUtf8Reader::minimumSize
+            && info.size() <= maximumSize) {
+            if (auto large = LargeUtf8Reader::read(path))
+                return Contents{std::move(large->subtitles), TextEncoding::Utf8, {}, large->format};
+        }
+    }
+    auto loaded = readBytes(path);
+    if (!loaded)
+        return loaded.error();
+    QByteArray bytes = std::move(loaded).value();
 
     // A binary format is told by its bytes, before any decoding.
     if (EbuStlReader::recognizes(bytes)) {
@@ -337,4 +348,28 @@ int SubtitleFile::encodingForSaving(std::optional<int> documentEncoding, int sav
 int SubtitleFile::encodingFor(SubtitleFormat::Id format, int wanted)
 {
     return SubtitleFormat::isUtf8Only(format) ? int(TextEncoding::Utf8) : wanted;
+}
+
+Expected<SubtitleFile::Text, QString> SubtitleFile::readText(const QString &path, int chosenEncoding)
+{
+    auto bytes = readBytes(path);
+    if (!bytes)
+        return bytes.error();
+    Text read;
+    if (chosenEncoding == TextEncoding::Automatic) {
+        auto detected = TextEncoding::decodeDetectingEncoding(bytes.value());
+        if (!detected)
+            return detected.error().message;
+        read = {std::move(detected.value().text), detected.value().encoding};
+    } else {
+        auto decoded = TextEncoding::decode(bytes.value(), chosenEncoding);
+        if (!decoded)
+            return decoded.error().message;
+        read = {std::move(decoded).value(), chosenEncoding};
+    }
+    if (read.text.startsWith(QChar(0xFEFF)))
+        read.text.remove(0, 1);
+    read.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    read.text.replace(u'\r', u'\n');
+    return read;
 }

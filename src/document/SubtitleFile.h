@@ -58,6 +58,15 @@ public:
     static Expected<Contents, QString> read(const QString &path, int chosenEncoding, Reading reading = Reading::Strict,
                                             double frameRate = 0, int sccChannel = 1);
 
+    // A plain text file (a script), read as safely as a subtitle file and decoded the same
+    // way, with its lines ended by line feeds.
+    struct Text
+    {
+        QString text;
+        int encoding = 0;
+    };
+    static Expected<Text, QString> readText(const QString &path, int chosenEncoding);
+
     // How a file is written beyond its encoding: the subtitle format, and what the file
     // that was read held beyond the subtitles (written back when it is of that format).
     struct Layout
@@ -103,4 +112,7 @@ public:
     // Replaces the file at `path` with what `fill` writes, atomically: when `fill` returns
     // false (a short write) or the file cannot be committed, it stays as it was.
     static Expected<void, QString> saveAtomically(const QString &path, const std::function<bool(QFileDevice &)> &fill);
+private:
+    // The whole of a regular file, of at most the size a subtitle file may have.
+    static Expected<QByteArray, QString> readBytes(const QString &path);
 };

@@ -25,6 +25,7 @@
     F(ps_seg_next)                                                                                            \
     F(ps_seg_word)                                                                                            \
     F(ps_seg_frames)                                                                                          \
+    F(ps_seg_prob)                                                                                            \
     F(ps_seg_free)
 
 // The functions of Debian's speech recogniser, opened the first time words are aligned:

@@ -152,6 +152,7 @@ private slots:
         QTest::newRow("a year of the 2000s") << "2005" << "two thousand and five";
         QTest::newRow("a large number") << "1,250,000" << "one million two hundred and fifty thousand";
         QTest::newRow("money and percent") << "£5 or $1, 20%" << "five pounds or one dollar twenty percent";
+        QTest::newRow("abbreviations before a full stop") << "Dr. Smith and Mrs. Jones, st" << "doctor smith and missus jones st";
         QTest::newRow("a hyphenated word") << "ill-disposed" << "ill disposed";
         QTest::newRow("accented letters") << "Café Zoë" << "café zoë";
         QTest::newRow("nothing to say") << "<i>...</i>" << "";

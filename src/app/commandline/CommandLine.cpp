@@ -69,6 +69,7 @@ constexpr ModeRule modeRules[] = {
     {Mode::Speech, "--speech", AudioTrack, 1, 1, "VIDEO"},
     {Mode::SnapToSpeech, "--snap-to-speech", reading | To | AudioTrack, 3, 3, "IN VIDEO OUT"},
     {Mode::Sync, "--sync", reading | To | AudioTrack, 3, 3, "IN VIDEO OUT"},
+    {Mode::Align, "--align", reading | To | AudioTrack, 3, 3, "IN VIDEO OUT"},
     {Mode::Qc, "--qc", Json | Fix | Repair | Fps | Language | Video, 2, any, "PROFILE FILE_OR_FOLDER..."},
 };
 
@@ -305,7 +306,8 @@ QString CommandLine::help()
            + tr("Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML, SCC and EBU-STL,\n"
                 "and MicroDVD, SubViewer and MPL2 files to save in one of those. The modes after the\n"
                 "first run without a display, for scripts; --qc lists every quality problem, one\n"
-                "line each: FILE:NUMBER: kind: value (limit).\n\n"
+                "line each: FILE:NUMBER: kind: value (limit). --align places each subtitle of IN (a\n"
+                "subtitle file, or a .txt script of paragraphs) where its words are spoken in VIDEO.\n\n"
                 "Options:\n")
            + optionLines(everyOption) + optionLine(QStringLiteral("-h, --help"), tr("this text"))
            + optionLine(QStringLiteral("-v, --version"), tr("the version"));

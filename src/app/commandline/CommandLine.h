@@ -16,7 +16,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum class Mode { Edit, Help, Version, Check, Convert, Waveform, ShotChanges, Speech, SnapToSpeech, Sync, Qc };
+    enum class Mode { Edit, Help, Version, Check, Convert, Waveform, ShotChanges, Speech, SnapToSpeech, Sync, Align, Qc };
 
     struct Request
     {

@@ -12,6 +12,7 @@
 #include "media/ShotChangesCommand.h"
 #include "media/SpeechCommand.h"
 #include "media/WaveformCommand.h"
+#include "model/SubtitleController.h"
 
 #include <QTextStream>
 
@@ -33,6 +34,24 @@ Expected<SubtitleFile::Contents, QString> read(const QString &path, const Reques
     return SubtitleFile::read(path, request.from,
                               request.repair ? SubtitleFile::Reading::Repairing : SubtitleFile::Reading::Strict,
                               request.frameRate, request.sccChannel);
+}
+
+// A plain text script: its paragraphs, cut as the import window cuts them, as untimed lines.
+Expected<SubtitleFile::Contents, QString> readScript(const QString &path, const Request &request)
+{
+    if (!SaveTarget::isFaithful(path))
+        return CommandLineTool::tr("The file cannot be read because its name is not valid UTF-8 text.");
+    auto text = SubtitleFile::readText(path, request.from);
+    if (!text)
+        return text.error();
+    SubtitleController lines;
+    lines.importText(text.value().text.trimmed());
+    return SubtitleFile::Contents{lines.subtitles(), text.value().encoding};
+}
+
+bool isScript(const QString &path)
+{
+    return path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
 // Each repair as "FILE: Line N “its text”: what was done", its line counted as the
@@ -114,7 +133,8 @@ int convert(const Request &request, CommandLineTool::Ending ending, QTextStream 
         return failed;
     }
     const SubtitleFormat::Id subtitleFormat = outputFormat.value();
-    const auto contents = read(input, request);
+    const bool script = request.mode == Mode::Align && isScript(input);
+    const auto contents = script ? readScript(input, request) : read(input, request);
     if (!contents) {
         err << input << ": " << contents.error() << '\n';
         return failed;
@@ -122,8 +142,11 @@ int convert(const Request &request, CommandLineTool::Ending ending, QTextStream 
     reportRepairs(input, contents.value(), err);
     reportUnsureEncoding(input, contents.value(), err);
     SubtitleList subtitles = contents.value().subtitles;
-    if (request.mode == Mode::SnapToSpeech || request.mode == Mode::Sync) {
-        const auto kind = request.mode == Mode::Sync ? SpeechTimingCommand::Kind::Sync : SpeechTimingCommand::Kind::Snap;
+    if (request.mode == Mode::SnapToSpeech || request.mode == Mode::Sync || request.mode == Mode::Align) {
+        const auto kind = request.mode == Mode::Sync          ? SpeechTimingCommand::Kind::Sync
+                          : request.mode == Mode::SnapToSpeech ? SpeechTimingCommand::Kind::Snap
+                          : script                             ? SpeechTimingCommand::Kind::AlignScript
+                                                               : SpeechTimingCommand::Kind::Align;
         auto timed = SpeechTimingCommand::apply(kind, subtitles, request.operands[1], request.audioTrack, input, out, err);
         if (!timed) {
             err << timed.error() << '\n';
@@ -186,6 +209,7 @@ int CommandLineTool::run(const CommandLine::Request &request, QTextStream &out, 
     case Mode::Convert:
     case Mode::SnapToSpeech:
     case Mode::Sync:
+    case Mode::Align:
         return convert(request, ending, out, err);
     case Mode::Qc:
         return QualityCommand::run(request, out, err);

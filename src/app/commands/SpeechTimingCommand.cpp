@@ -7,6 +7,8 @@
 #include "shots/ShotChangeDetector.h"
 #include "decoding/MediaCache.h"
 #include "media/MediaSession.h"
+#include "media/ScriptAlignmentJob.h"
+#include "media/ScriptAlignmentResult.h"
 #include "media/SpeechDetection.h"
 
 #include <QFileInfo>
@@ -46,6 +48,32 @@ void reportLeftEdges(const SpeechSnap::Report &report, const QString &inputName,
     }
 }
 
+Expected<SubtitleList, QString> align(const SubtitleList &subtitles, const QString &videoPath, int audioTrack,
+                                      const SpeechStretches &speech, const SpeechSnap::Sources &sources, bool timed,
+                                      const QString &inputName, QTextStream &out, QTextStream &err)
+{
+    const IndexSet all = IndexSet::fromRange(0, int(subtitles.size()));
+    const ScriptAlignmentJob::Request request{QFileInfo(videoPath).absoluteFilePath(), audioTrack, speech,
+                                              ScriptAlignmentResult::linesOf(subtitles, all, speech, timed), {}};
+    const auto outcomes = ScriptAlignmentJob::run(request);
+    if (!outcomes)
+        return outcomes.error();
+    const ScriptAlignmentResult result = ScriptAlignmentResult::of(subtitles, all, outcomes.value(), sources, timed);
+    out << result.summary() << '\n';
+    for (const ScriptAlignmentResult::Left &left : result.left)
+        err << SpeechTimingCommand::tr("%1:%2: left: %3\n").arg(inputName).arg(left.position + 1).arg(left.reason);
+    if (result.placedCount() == 0)
+        return SpeechTimingCommand::tr("%1: no subtitle could be placed where its words are spoken in %2; nothing was written.")
+            .arg(inputName, videoPath);
+    int k = 0;
+    for (int position : result.plan.positions) {
+        const Subtitle::Values &values = result.plan.values[k++];
+        subtitles[position]->start = values.start.value_or(subtitles[position]->start);
+        subtitles[position]->end = values.end.value_or(subtitles[position]->end);
+    }
+    return subtitles;
+}
+
 SubtitleList sorted(SubtitleList subtitles)
 {
     sortSubtitles(subtitles);
@@ -74,9 +102,15 @@ Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const Subt
         return sorted(subtitles);
     }
     const ShotChanges shotChanges = cachedShotChanges(videoPath);
-    const SpeechSnap::Snapped snapped =
-        SpeechSnap::snapAll(subtitles, {speech.value(), shotChanges, QualitySettings::shared()->defaultProfile().limitsFor({}), frameRateOf(videoPath),
-                                        SpeechSnapSettings::load(QSettings())});
+    const SpeechSnap::Sources sources{speech.value(), shotChanges, QualitySettings::shared()->defaultProfile().limitsFor({}),
+                                      frameRateOf(videoPath), SpeechSnapSettings::load(QSettings())};
+    if (kind == Kind::Align || kind == Kind::AlignScript) {
+        auto aligned = align(subtitles, videoPath, audioTrack, speech.value(), sources, kind == Kind::Align, inputName, out, err);
+        if (!aligned)
+            return aligned.error();
+        return sorted(std::move(aligned).value());
+    }
+    const SpeechSnap::Snapped snapped = SpeechSnap::snapAll(subtitles, sources);
     out << snapped.report.summary() << '\n';
     reportLeftEdges(snapped.report, inputName, err);
     for (qsizetype i = 0; i < subtitles.size(); ++i) {

@@ -85,6 +85,21 @@ QualityCheck::Problems ProblemIndex::problemsOf(const Subtitle &subtitle, const 
     return problems;
 }
 
+void ProblemIndex::setUnaligned(const SubtitleList &subtitles)
+{
+    if (subtitles.isEmpty() && m_unaligned.isEmpty())
+        return;
+    m_unaligned = subtitles;
+    m_unalignedSet.clear();
+    for (const SubtitlePtr &subtitle : subtitles)
+        m_unalignedSet.insert(subtitle.get());
+    ChangedRange changed;
+    for (int position = 0; position < m_controller.count(); ++position)
+        recheck(position, changed);
+    if (!changed.isEmpty())
+        emit problemsChanged(changed.first, changed.last);
+}
+
 void ProblemIndex::setOriginal(std::shared_ptr<const OriginalPairing> original)
 {
     if (original && original->isEmpty())
@@ -179,8 +194,11 @@ void ProblemIndex::recheck(int position, ChangedRange &changed)
     const Subtitle *next = position + 1 < list.size() ? list[position + 1].get() : nullptr;
     const std::optional<ShotChangeRules> rules =
         m_shotChanges.isEmpty() ? std::nullopt : std::optional<ShotChangeRules>(shotChangeRules());
-    const quint16 problems =
-        problemsOf(*list[position], next, m_limits, minGap(), rules ? &*rules : nullptr, m_original.get()).toInt();
+    QualityCheck::Problems found =
+        problemsOf(*list[position], next, m_limits, minGap(), rules ? &*rules : nullptr, m_original.get());
+    if (m_unalignedSet.contains(list[position].get()))
+        found |= QualityCheck::NotAligned;
+    const quint16 problems = found.toInt();
     if (problems != m_problems[size_t(position)]) {
         setEntry(position, problems);
         changed.add(position);

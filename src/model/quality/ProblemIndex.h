@@ -10,6 +10,7 @@
 #include "model/SubtitleIndexUpdate.h"
 
 #include <QObject>
+#include <QSet>
 
 #include <memory>
 #include <optional>
@@ -46,6 +47,9 @@ public:
     // with; nullptr (or an empty one): those checks are off.
     void setOriginal(std::shared_ptr<const OriginalPairing> original);
     const std::shared_ptr<const OriginalPairing> &original() const { return m_original; }
+    // The subtitles the last alignment to the speech left where they were; each is marked
+    // NotAligned while it is in the list. Replaces the ones before.
+    void setUnaligned(const SubtitleList &subtitles);
 
     // The problems of one subtitle, given the one after it: the checks of its own, its
     // edges against the shot changes' rules and its text and times against the original,
@@ -98,6 +102,8 @@ private:
     double m_frameRate = 0;
     ShotChanges m_shotChanges;
     std::shared_ptr<const OriginalPairing> m_original;
+    SubtitleList m_unaligned; // held, so that no other subtitle takes an address of theirs
+    QSet<const Subtitle *> m_unalignedSet;
     std::vector<quint16> m_problems; // one entry per list position
     int m_subtitlesWithProblems = 0;
 };

@@ -248,6 +248,8 @@ QString QualityCheck::name(Problem problem)
         return tr("Untranslated");
     case NoMatchingOriginal:
         return tr("No original at these times");
+    case NotAligned:
+        return tr("Not found in the speech");
     }
     return {};
 }
@@ -294,6 +296,8 @@ QString QualityCheck::describe(Problem problem, const Subtitle &subtitle, const 
                                                         : tr("The same text as the original line");
     case NoMatchingOriginal:
         return tr("No original line starts at %L1 s and ends at %L2 s").arg(seconds(subtitle.start)).arg(seconds(subtitle.end));
+    case NotAligned:
+        return tr("Aligning to the speech left it where it was: its words were not found");
     }
     return {};
 }

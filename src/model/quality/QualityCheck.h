@@ -39,15 +39,18 @@ public:
         // problem index, which knows it; see OriginalPairing). No fix mends these.
         Untranslated = 1 << 9,
         NoMatchingOriginal = 1 << 10, // no original line has this start and end
+        // Left where it was by the last alignment to the speech: its words were not found
+        // (checked by the problem index, which is told which lines were left).
+        NotAligned = 1 << 11,
     };
     // The names give the report's machine ids: TooFast is "too-fast".
     Q_ENUM(Problem)
     Q_DECLARE_FLAGS(Problems, Problem)
     // Every kind, in the order problems are listed.
-    static constexpr std::array<Problem, 11> allProblems{Overlap,      GapTooSmall,         TooShort,
+    static constexpr std::array<Problem, 12> allProblems{Overlap,      GapTooSmall,         TooShort,
                                                          TooLong,      TooFast,             LineTooLong,
                                                          TooManyLines, StartNearShotChange, EndNearShotChange,
-                                                         Untranslated, NoMatchingOriginal};
+                                                         Untranslated, NoMatchingOriginal,  NotAligned};
     static constexpr quint16 shotChangeProblems = StartNearShotChange | EndNearShotChange;
     static constexpr quint16 originalProblems = Untranslated | NoMatchingOriginal;
 

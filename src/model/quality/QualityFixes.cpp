@@ -170,6 +170,7 @@ QualityFixes::Reason reasonLeft(Problem problem, const Subtitle &subtitle, const
         break; // said by the shot-change pass, which knows why
     case QualityCheck::Untranslated:
     case QualityCheck::NoMatchingOriginal:
+    case QualityCheck::NotAligned:
         return QualityFixes::NoAutomaticFix;
     }
     return QualityFixes::NoTimeToSpare;
@@ -223,6 +224,8 @@ QString countText(Problem problem, int count)
         return QualityFixes::tr("%n untranslated", nullptr, count);
     case QualityCheck::NoMatchingOriginal:
         return QualityFixes::tr("%n without an original at their times", nullptr, count);
+    case QualityCheck::NotAligned:
+        return QualityFixes::tr("%n not found in the speech", nullptr, count);
     }
     return {};
 }
@@ -510,6 +513,7 @@ QString QualityFixes::actionName(QualityCheck::Problem problem)
         return tr("Time to Shot Change");
     case QualityCheck::Untranslated:
     case QualityCheck::NoMatchingOriginal:
+    case QualityCheck::NotAligned:
         break; // never fixed
     }
     return {};

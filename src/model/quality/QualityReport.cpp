@@ -91,6 +91,7 @@ void QualityReport::addRows(const Subtitle &subtitle, const Subtitle *next, int 
         }
         case QualityCheck::Untranslated:
         case QualityCheck::NoMatchingOriginal:
+        case QualityCheck::NotAligned:
             break; // a fact, not a measure
         }
         rows.push_back(row);
@@ -153,6 +154,7 @@ QString QualityReport::unit(const Row &row)
         return QStringLiteral("frames");
     case QualityCheck::Untranslated:
     case QualityCheck::NoMatchingOriginal:
+    case QualityCheck::NotAligned:
         return {};
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include "model/quality/QualityCheck.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace {
@@ -44,6 +45,20 @@ QString currencyName(QChar symbol, bool plural)
     default:
         return {};
     }
+}
+// Abbreviations are said as the words they stand for; the dictionary lacks most of them.
+QString spokenAbbreviation(const QString &word)
+{
+    static const QHash<QString, QString> said{
+        {QStringLiteral("dr"), QStringLiteral("doctor")},   {QStringLiteral("mr"), QStringLiteral("mister")},
+        {QStringLiteral("mrs"), QStringLiteral("missus")},  {QStringLiteral("ms"), QStringLiteral("miz")},
+        {QStringLiteral("st"), QStringLiteral("saint")},    {QStringLiteral("prof"), QStringLiteral("professor")},
+        {QStringLiteral("sgt"), QStringLiteral("sergeant")}, {QStringLiteral("capt"), QStringLiteral("captain")},
+        {QStringLiteral("lt"), QStringLiteral("lieutenant")}, {QStringLiteral("gen"), QStringLiteral("general")},
+        {QStringLiteral("jr"), QStringLiteral("junior")},   {QStringLiteral("sr"), QStringLiteral("senior")},
+        {QStringLiteral("vs"), QStringLiteral("versus")},   {QStringLiteral("etc"), QStringLiteral("etcetera")},
+    };
+    return said.value(word, word);
 }
 } // namespace
 
@@ -89,7 +104,10 @@ QStringList SpokenWords::of(const QString &text)
     for (auto it = token.globalMatch(plain); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         if (match.capturedLength(2) == 0) {
-            words << match.captured(0).replace(u'’', u'\'');
+            const QString word = match.captured(0).replace(u'’', u'\'');
+            // Only before a full stop: "St" in "St. Paul" is a saint, "st" alone is not a word.
+            const bool abbreviated = match.capturedEnd(0) < plain.size() && plain.at(match.capturedEnd(0)) == u'.';
+            words << (abbreviated ? spokenAbbreviation(word) : word);
             continue;
         }
         QString digits = match.captured(2);

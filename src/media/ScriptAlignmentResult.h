@@ -1,0 +1,48 @@
+#pragma once
+
+#include "media/MediaSession.h"
+#include "model/timing/AlignedPlacement.h"
+#include "speech/ScriptAligner.h"
+
+#include <QCoreApplication>
+
+// What aligning subtitles to the speech comes to, for the window and the command line
+// alike: the lines to look for (around their times when those fit the speech), the new
+// times of the lines found, by the placement rules, and which were left and why.
+class ScriptAlignmentResult
+{
+    Q_DECLARE_TR_FUNCTIONS(ScriptAlignmentResult)
+
+public:
+    struct Left
+    {
+        int position = 0;
+        QString reason;
+    };
+
+    // The subtitles at `positions` as lines of a script. Their times are gone by only when
+    // they fit the speech (shifted or stretched as syncing would); times that are all wrong
+    // are no guide, and `timed` false says there are none (an imported script).
+    static QList<ScriptAligner::Line> linesOf(const SubtitleList &list, const IndexSet &positions,
+                                              const SpeechStretches &speech, bool timed = true);
+    // Where the lines may be: after the subtitle before the first, before the one after the last.
+    static ScriptAligner::Bounds boundsOf(const SubtitleList &list, const IndexSet &positions);
+
+    // `outcomes` are those of the subtitles at `positions`, in order.
+    // Lines not found keep their times when `timed`, and are fitted between the found ones otherwise.
+    static ScriptAlignmentResult of(const SubtitleList &list, const IndexSet &positions,
+                                    const QList<ScriptAligner::Outcome> &outcomes, const SpeechSnap::Sources &sources,
+                                    bool timed = true);
+
+    // How many lines were found and placed (those fitted between them are left).
+    int placed = 0;
+
+    AlignedPlacement::Plan plan;
+    QList<Left> left;                          // by position
+    QList<MediaSession::AlignedLine> words;    // the words of each line placed
+    SubtitleList leftSubtitles;
+
+    int placedCount() const { return placed; }
+    // "Placed 12 of 14 subtitles where their words are spoken; left 2."
+    QString summary() const;
+};
