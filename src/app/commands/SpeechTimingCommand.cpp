@@ -25,6 +25,14 @@ ShotChanges cachedShotChanges(const QString &videoPath)
     return found ? ShotChanges(std::vector<double>(found->samples.begin(), found->samples.end())) : ShotChanges();
 }
 
+// Aligning takes long too: the words the editor has placed in this track, if any.
+WordTimings cachedWordTimings(const QString &videoPath, int audioTrack)
+{
+    const auto cache = MediaCache::userCache(QStringLiteral("words"));
+    const auto bytes = cache->findBytes(videoPath, MediaSession::WordTimingsCacheNumber, audioTrack);
+    return bytes ? WordTimings::fromBytes(*bytes).value_or(WordTimings()) : WordTimings();
+}
+
 double frameRateOf(const QString &videoPath)
 {
     MediaSession session;
@@ -74,9 +82,10 @@ Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const Subt
         return sorted(subtitles);
     }
     const ShotChanges shotChanges = cachedShotChanges(videoPath);
+    const WordTimings words = cachedWordTimings(videoPath, audioTrack);
     const SpeechSnap::Snapped snapped =
         SpeechSnap::snapAll(subtitles, {speech.value(), shotChanges, QualitySettings::shared()->defaultProfile().limitsFor({}), frameRateOf(videoPath),
-                                        SpeechSnapSettings::load(QSettings())});
+                                        SpeechSnapSettings::load(QSettings()), &words});
     out << snapped.report.summary() << '\n';
     reportLeftEdges(snapped.report, inputName, err);
     for (qsizetype i = 0; i < subtitles.size(); ++i) {
