@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechStretches.h"
+#include "model/timing/WordTimings.h"
 #include "timeline/ColumnCoverage.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
@@ -16,6 +17,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -218,6 +220,32 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area, qreal tex
     const OriginalSubtitles &original = m_timeline->document()->originalSubtitles();
     for (auto it = shown.crbegin(); it != shown.crend(); ++it)
         m_blockPainter.paint(painter, *it->subtitle, it->block, screen, it->selected, m_timeline->hasProblem(it->position),
-                             original.pairedWith(it->times.start, it->times.end));
+                             original.pairedWith(it->times.start, it->times.end), wordGapsOf(*it->subtitle));
     m_blockPainter.endFrame();
+}
+
+// The words stay where they are spoken while a block is dragged over them: found by the
+// subtitle's own times, drawn at theirs.
+QList<BlockPainter::WordGap> TimelineStrip::wordGapsOf(const Subtitle &subtitle) const
+{
+    const WordTimings &timings = m_timeline->media()->wordTimings();
+    if (timings.isEmpty())
+        return {};
+    const QList<SpokenWord> words = timings.wordsOf(subtitle.text(), subtitle.start, subtitle.end);
+    if (words.size() < 2)
+        return {};
+    const double pps = m_timeline->pointsPerSecond();
+    if (m_timeline->visibleEndTime() - m_timeline->visibleStartTime() > wordsShownWithin) {
+        const auto shortest = std::min_element(words.begin(), words.end(), [](const SpokenWord &a, const SpokenWord &b) {
+            return a.end - a.start < b.end - b.start;
+        });
+        if ((shortest->end - shortest->start) * pps < wordWidthShown)
+            return {};
+    }
+    const double offset = m_timeline->offset();
+    QList<BlockPainter::WordGap> gaps;
+    gaps.reserve(words.size() - 1);
+    for (qsizetype k = 1; k < words.size(); ++k)
+        gaps.append({m_timeline->xForTime(words[k - 1].end) - offset, m_timeline->xForTime(words[k].start) - offset});
+    return gaps;
 }

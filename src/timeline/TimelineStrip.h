@@ -29,6 +29,10 @@ public:
     // out: under this many translucent boxes, each text on its own backing, what lies
     // below no longer reads.
     static constexpr int stackDepth = 12;
+    // A block's words are told apart once the view shows this many seconds or fewer, or
+    // its shortest word is this many points wide.
+    static constexpr double wordsShownWithin = 20;
+    static constexpr double wordWidthShown = 6;
 
 signals:
     void resized();
@@ -42,6 +46,8 @@ private:
     void paintSpeech(QPainter &painter, const QRectF &area);
     void paintShotChanges(QPainter &painter, const QRectF &area);
     void paintBlocks(QPainter &painter, const QRectF &area, qreal textLaneHeight);
+    // Where the subtitle's known words meet, when the zoom tells them apart.
+    QList<BlockPainter::WordGap> wordGapsOf(const Subtitle &subtitle) const;
 
     TimelineViewController *m_timeline;
     BlockPainter m_blockPainter;
