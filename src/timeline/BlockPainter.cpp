@@ -141,8 +141,9 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     painter.restore();
 }
 
-// A pixel wide where words meet, the width of the pause where they do not; faint, so the
-// waveform reads through, and inside the block's outline.
+// A line a pixel wide where words meet; where they do not, a line where the one ends and
+// where the next begins, the pause between them barely tinted. Faint, so the waveform
+// reads through, and inside the block's outline.
 void BlockPainter::paintWordGaps(QPainter &painter, const QRectF &block, const QList<WordGap> &wordGaps) const
 {
     if (wordGaps.isEmpty())
@@ -151,14 +152,24 @@ void BlockPainter::paintWordGaps(QPainter &painter, const QRectF &block, const Q
     const qreal bottom = block.bottom() - 2;
     if (bottom <= top)
         return;
-    QColor colour = m_palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.4);
+    QColor line = m_palette.color(QPalette::WindowText);
+    line.setAlphaF(0.28);
+    QColor pause = line;
+    pause.setAlphaF(0.06);
+    const QRectF inside = block.adjusted(1, 0, -1, 0);
+    const auto fill = [&](qreal left, qreal right, const QColor &colour) {
+        const QRectF rect = QRectF(left, top, right - left, bottom - top).intersected(inside);
+        if (!rect.isEmpty())
+            painter.fillRect(rect, colour);
+    };
     for (const WordGap &gap : wordGaps) {
         const qreal left = std::floor(gap.left);
-        const qreal right = std::max(left + 1, std::ceil(gap.right));
-        const QRectF tick = QRectF(left, top, right - left, bottom - top).intersected(block.adjusted(1, 0, -1, 0));
-        if (!tick.isEmpty())
-            painter.fillRect(tick, colour);
+        const qreal right = std::floor(gap.right);
+        fill(left, left + 1, line);
+        if (right > left + 1) {
+            fill(left + 1, right, pause);
+            fill(right, right + 1, line);
+        }
     }
 }
 

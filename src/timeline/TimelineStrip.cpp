@@ -17,7 +17,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -231,17 +230,12 @@ QList<BlockPainter::WordGap> TimelineStrip::wordGapsOf(const Subtitle &subtitle)
     const WordTimings &timings = m_timeline->media()->wordTimings();
     if (timings.isEmpty())
         return {};
+    if (m_timeline->pointsPerSecond() < wordsShownFrom
+        && m_timeline->visibleEndTime() - m_timeline->visibleStartTime() > wordsShownWithin)
+        return {};
     const QList<SpokenWord> words = timings.wordsOf(subtitle.text(), subtitle.start, subtitle.end);
     if (words.size() < 2)
         return {};
-    const double pps = m_timeline->pointsPerSecond();
-    if (m_timeline->visibleEndTime() - m_timeline->visibleStartTime() > wordsShownWithin) {
-        const auto shortest = std::min_element(words.begin(), words.end(), [](const SpokenWord &a, const SpokenWord &b) {
-            return a.end - a.start < b.end - b.start;
-        });
-        if ((shortest->end - shortest->start) * pps < wordWidthShown)
-            return {};
-    }
     const double offset = m_timeline->offset();
     QList<BlockPainter::WordGap> gaps;
     gaps.reserve(words.size() - 1);

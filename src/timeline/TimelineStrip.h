@@ -29,10 +29,11 @@ public:
     // out: under this many translucent boxes, each text on its own backing, what lies
     // below no longer reads.
     static constexpr int stackDepth = 12;
-    // A block's words are told apart once the view shows this many seconds or fewer, or
-    // its shortest word is this many points wide.
+    // The blocks' words are told apart once the view shows this many seconds or fewer, or
+    // a second is this many points wide (a short word, a fifth of a second, six points): on
+    // every block alike, so a block without them is one whose words are not known.
     static constexpr double wordsShownWithin = 20;
-    static constexpr double wordWidthShown = 6;
+    static constexpr double wordsShownFrom = 30;
 
 signals:
     void resized();

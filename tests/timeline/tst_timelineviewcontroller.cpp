@@ -165,16 +165,16 @@ private slots:
             return pixels;
         };
         const int inLane = TimelineViewController::rulerHeight + 2;
-        const QList<QRgb> pause = column(127); // 4.25 s, between the words
+        const QList<QRgb> pause = column(120); // 4 s, where the first word ends
         const QList<QRgb> word = column(100);
-        const QList<QRgb> lane = column(127, inLane);
+        const QList<QRgb> lane = column(120, inLane);
         f.media.addWordTimings({{QStringLiteral("Subtitle 1"), {{"subtitle", 2.5, 4.0}, {"one", 4.5, 5.3}}}});
-        QVERIFY(column(127) != pause);
+        QVERIFY(column(120) != pause);
         QCOMPARE(column(100), word);
-        QCOMPARE(column(127, inLane), lane);
-        f.timeline->zoomAbout(0.1, 0); // 3 points a second: the shorter word is 2.4 points wide
+        QCOMPARE(column(120, inLane), lane);
+        f.timeline->zoomAbout(0.1, 0); // 3 points a second, 200 s in view
         QCOMPARE(f.timeline->pointsPerSecond(), 3.0);
-        QCOMPARE(column(13), column(15)); // the pause, and the second word clear of the block's corners
+        QCOMPARE(column(12), column(15)); // where the first word ends, and the second, clear of the corners
     }
 
     void zoomKeepsPointUnderPointer_data()
