@@ -299,8 +299,9 @@ void SubtitlesTableViewController::splitSubtitle()
     const int row = m_editing->endEditingFinding(m_document->subtitleController().at(target));
     if (row < 0)
         return;
-    m_document->undoManager().runAsOneStep(tr("Split Subtitle"),
-                                           [&] { m_document->subtitleController().splitSubtitle(row, position); });
+    SubtitleController &controller = m_document->subtitleController();
+    const QList<SpokenWord> words = m_wordSource ? m_wordSource(*controller.at(row)) : QList<SpokenWord>();
+    m_document->undoManager().runAsOneStep(tr("Split Subtitle"), [&] { controller.splitSubtitle(row, position, words); });
 }
 
 void SubtitlesTableViewController::selectAll()

@@ -1,15 +1,18 @@
 #pragma once
 
 #include "model/IndexSet.h"
+#include "model/SpokenWord.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class Document;
 class InlineEditing;
 class Spelling;
+class Subtitle;
 class SubtitleItemDelegate;
 class SubtitleTableModel;
 class SubtitlesTableView;
@@ -56,6 +59,10 @@ public:
     bool endEditing();
     // Misspelt words are marked in the list and underlined while a text is edited.
     void setSpelling(Spelling *spelling);
+    // When a subtitle's words are spoken, where known (empty otherwise): a split cuts
+    // between the words around the caret.
+    using WordSource = std::function<QList<SpokenWord>(const Subtitle &)>;
+    void setWordSource(WordSource source) { m_wordSource = std::move(source); }
 
 public slots:
     void addSubtitle();
@@ -95,4 +102,5 @@ private:
     SubtitleItemDelegate *m_delegate = nullptr;
     std::unique_ptr<InlineEditing> m_editing;
     std::unique_ptr<TableSelectionSync> m_selection;
+    WordSource m_wordSource;
 };

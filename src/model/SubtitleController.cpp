@@ -6,6 +6,7 @@
 #include "model/PositionEdits.h"
 #include "model/SubtitleControllerDelegate.h"
 #include "model/UndoManager.h"
+#include "model/timing/WordSplit.h"
 
 #include <QTextBoundaryFinder>
 
@@ -496,7 +497,7 @@ static int userPerceivedCharacterCount(const QString &text)
     return count;
 }
 
-void SubtitleController::splitSubtitle(int index, int offset)
+void SubtitleController::splitSubtitle(int index, int offset, const QList<SpokenWord> &words)
 {
     const SubtitlePtr original = at(index);
     const QString wholeText = original->text();
@@ -506,6 +507,12 @@ void SubtitleController::splitSubtitle(int index, int offset)
     const QString secondText = trimmedOfSpacesAndTabs(whole.sliced(cut));
 
     const double gap = twoFrameGap();
+    if (const auto atWord = WordSplit::at(wholeText, int(cut), words, original->start, original->end, gap, m_frameRate)) {
+        replaceSubtitles({original}, IndexSet(index),
+                         {Subtitle::create(firstText, original->start, atWord->firstEnd),
+                          Subtitle::create(secondText, atWord->secondStart, original->end)});
+        return;
+    }
     double duration = original->end - original->start;
     if (duration > gap)
         duration -= gap;

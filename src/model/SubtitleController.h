@@ -2,6 +2,7 @@
 
 #include "model/IndexSet.h"
 #include "model/quality/QualityLimits.h"
+#include "model/SpokenWord.h"
 #include "model/Subtitle.h"
 
 #include <QList>
@@ -57,7 +58,9 @@ public:
     void setText(const QString &text, int index);
     std::optional<int> addSubtitle(std::optional<double> time, std::optional<int> index);
     void duplicateSubtitle(int index);
-    void splitSubtitle(int index, int offset);
+    // Cuts the text at `offset` and shares the time by characters, or at the spoken edges
+    // of the words around the cut when the subtitle's `words` are known (WordSplit).
+    void splitSubtitle(int index, int offset, const QList<SpokenWord> &words = {});
     void importText(const QString &text);
     // Timing while the video plays: the subtitle at `index` ends at `time` and the one at
     // `next` starts two frames later (a new one when there is none). Returns the next one's

@@ -6,6 +6,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 QStringList BlockPainter::layoutLines(const QString &text, const QFont &font, qreal width)
 {
@@ -68,7 +69,7 @@ const QStringList &BlockPainter::linesFor(const Subtitle &subtitle, qreal width)
 }
 
 void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRectF &wholeBlock, const QRectF &visible,
-                         bool selected, bool hasProblem, const Subtitle *original)
+                         bool selected, bool hasProblem, const Subtitle *original, const QList<WordGap> &wordGaps)
 {
     // A block may be far wider than the screen: its box is drawn within a little more
     // than what is visible, its text from where the whole block begins.
@@ -100,6 +101,7 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
     painter.drawRoundedRect(block.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     if (hasProblem)
         painter.fillRect(QRectF(block.left() + 3, block.bottom() - 5, block.width() - 6, 3), ProblemColour::solid());
+    paintWordGaps(painter, block, wordGaps);
 
     const qreal textWidth = wholeBlock.width() - 2 * textInset;
     const QFontMetricsF metrics(m_font);
@@ -137,6 +139,38 @@ void BlockPainter::paint(QPainter &painter, const Subtitle &subtitle, const QRec
         y += lineHeight;
     }
     painter.restore();
+}
+
+// A line a pixel wide where words meet; where they do not, a line where the one ends and
+// where the next begins, the pause between them barely tinted. Faint, so the waveform
+// reads through, and inside the block's outline.
+void BlockPainter::paintWordGaps(QPainter &painter, const QRectF &block, const QList<WordGap> &wordGaps) const
+{
+    if (wordGaps.isEmpty())
+        return;
+    const qreal top = block.top() + m_textLaneHeight;
+    const qreal bottom = block.bottom() - 2;
+    if (bottom <= top)
+        return;
+    QColor line = m_palette.color(QPalette::WindowText);
+    line.setAlphaF(0.28);
+    QColor pause = line;
+    pause.setAlphaF(0.06);
+    const QRectF inside = block.adjusted(1, 0, -1, 0);
+    const auto fill = [&](qreal left, qreal right, const QColor &colour) {
+        const QRectF rect = QRectF(left, top, right - left, bottom - top).intersected(inside);
+        if (!rect.isEmpty())
+            painter.fillRect(rect, colour);
+    };
+    for (const WordGap &gap : wordGaps) {
+        const qreal left = std::floor(gap.left);
+        const qreal right = std::floor(gap.right);
+        fill(left, left + 1, line);
+        if (right > left + 1) {
+            fill(left + 1, right, pause);
+            fill(right, right + 1, line);
+        }
+    }
 }
 
 void BlockPainter::endFrame()

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QList>
 #include <QPalette>
 #include <QRectF>
 #include <QStringList>
@@ -27,11 +28,19 @@ public:
     // The height of the lane the text is drawn in: two lines, or less on a short strip.
     static qreal textLaneHeight(const QFont &font, qreal bandHeight);
     void beginFrame(const QPalette &palette, const QFont &font, qreal textLaneHeight);
+    // Where one spoken word ends and the next begins, in the strip's x.
+    struct WordGap
+    {
+        qreal left = 0;
+        qreal right = 0;
+    };
+
     // `block` is the whole block, `visible` the part of the strip on screen. A block with
     // a problem (a broken limit, an overlap) carries a red bar along its bottom. The line
-    // of the original it translates, if any, goes under its text, dimmer.
+    // of the original it translates, if any, goes under its text, dimmer. The gaps between
+    // its words are faint ticks over the sound, under the text's lane.
     void paint(QPainter &painter, const Subtitle &subtitle, const QRectF &block, const QRectF &visible, bool selected,
-               bool hasProblem = false, const Subtitle *original = nullptr);
+               bool hasProblem = false, const Subtitle *original = nullptr, const QList<WordGap> &wordGaps = {});
     // Forgets the layouts of blocks that this frame did not draw.
     void endFrame();
 
@@ -44,6 +53,7 @@ private:
         bool used = false;
     };
     const QStringList &linesFor(const Subtitle &subtitle, qreal width);
+    void paintWordGaps(QPainter &painter, const QRectF &block, const QList<WordGap> &wordGaps) const;
 
     QHash<const Subtitle *, Layout> m_layouts;
     QPalette m_palette;

@@ -12,6 +12,7 @@
 #include "timeline/PanClickRecognizer.h"
 #include "timeline/ShotChangeSnapProvider.h"
 #include "timeline/SpeechSnapProvider.h"
+#include "timeline/WordSnapProvider.h"
 #include "timeline/TimelineViewController.h"
 #include "media/AmplitudeCompression.h"
 #include "media/MediaSession.h"
@@ -356,20 +357,22 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
     step.proposedX = viewPoint.x() + m_timeline->offset() - m_dragOffset.x();
     step.frameRate = m_timeline->document()->frameRate();
     // Ctrl switches snapping off, the playback cursor included. The cursor comes first:
-    // the user put it there; then the cuts of the picture; then where speech begins and
-    // ends; then the other blocks.
+    // the user put it there; then the cuts of the picture; then where known words begin
+    // and end, and where speech does; then the other blocks.
     std::optional<CursorSnapProvider> cursor;
     std::optional<ShotChangeSnapProvider> shotChanges;
+    std::optional<WordSnapProvider> words;
     std::optional<SpeechSnapProvider> speech;
     std::optional<NeighbourSnapProvider> neighbours;
     if (!(modifiers & Qt::ControlModifier)) {
         const SubtitleDrag::Times span = m_drag->span();
         cursor.emplace(m_timeline->currentTime());
         shotChanges.emplace(m_timeline->document()->problemIndex().shotChangeRules());
+        words.emplace(m_timeline->media()->wordTimings());
         speech.emplace(m_timeline->media()->speech());
         neighbours.emplace(neighboursNear(span.start, span.end, std::fabs(viewPoint.x() - m_panPoint.x())),
                            m_timeline->document()->subtitleController().twoFrameGap());
-        step.snapTargets = {&*cursor, &*shotChanges, &*speech, &*neighbours};
+        step.snapTargets = {&*cursor, &*shotChanges, &*words, &*speech, &*neighbours};
     }
     const SubtitleDrag::StepResult result = m_drag->move(step);
     if (const std::optional<double> edge = m_drag->draggedEdge())

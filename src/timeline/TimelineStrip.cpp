@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "model/ShotChanges.h"
 #include "model/SpeechStretches.h"
+#include "model/timing/WordTimings.h"
 #include "timeline/ColumnCoverage.h"
 #include "timeline/CursorPainter.h"
 #include "timeline/SubtitleDrag.h"
@@ -218,6 +219,27 @@ void TimelineStrip::paintBlocks(QPainter &painter, const QRectF &area, qreal tex
     const OriginalSubtitles &original = m_timeline->document()->originalSubtitles();
     for (auto it = shown.crbegin(); it != shown.crend(); ++it)
         m_blockPainter.paint(painter, *it->subtitle, it->block, screen, it->selected, m_timeline->hasProblem(it->position),
-                             original.pairedWith(it->times.start, it->times.end));
+                             original.pairedWith(it->times.start, it->times.end), wordGapsOf(*it->subtitle));
     m_blockPainter.endFrame();
+}
+
+// The words stay where they are spoken while a block is dragged over them: found by the
+// subtitle's own times, drawn at theirs.
+QList<BlockPainter::WordGap> TimelineStrip::wordGapsOf(const Subtitle &subtitle) const
+{
+    const WordTimings &timings = m_timeline->media()->wordTimings();
+    if (timings.isEmpty())
+        return {};
+    if (m_timeline->pointsPerSecond() < wordsShownFrom
+        && m_timeline->visibleEndTime() - m_timeline->visibleStartTime() > wordsShownWithin)
+        return {};
+    const QList<SpokenWord> words = timings.wordsOf(subtitle.text(), subtitle.start, subtitle.end);
+    if (words.size() < 2)
+        return {};
+    const double offset = m_timeline->offset();
+    QList<BlockPainter::WordGap> gaps;
+    gaps.reserve(words.size() - 1);
+    for (qsizetype k = 1; k < words.size(); ++k)
+        gaps.append({m_timeline->xForTime(words[k - 1].end) - offset, m_timeline->xForTime(words[k].start) - offset});
+    return gaps;
 }

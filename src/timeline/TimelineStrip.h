@@ -29,6 +29,11 @@ public:
     // out: under this many translucent boxes, each text on its own backing, what lies
     // below no longer reads.
     static constexpr int stackDepth = 12;
+    // The blocks' words are told apart once the view shows this many seconds or fewer, or
+    // a second is this many points wide (a short word, a fifth of a second, six points): on
+    // every block alike, so a block without them is one whose words are not known.
+    static constexpr double wordsShownWithin = 20;
+    static constexpr double wordsShownFrom = 30;
 
 signals:
     void resized();
@@ -42,6 +47,8 @@ private:
     void paintSpeech(QPainter &painter, const QRectF &area);
     void paintShotChanges(QPainter &painter, const QRectF &area);
     void paintBlocks(QPainter &painter, const QRectF &area, qreal textLaneHeight);
+    // Where the subtitle's known words meet, when the zoom tells them apart.
+    QList<BlockPainter::WordGap> wordGapsOf(const Subtitle &subtitle) const;
 
     TimelineViewController *m_timeline;
     BlockPainter m_blockPainter;

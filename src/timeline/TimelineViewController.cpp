@@ -108,6 +108,7 @@ void TimelineViewController::connectDocument()
     connect(&m_document->problemIndex(), &ProblemIndex::problemsChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_media, &MediaSession::shotChangesChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_media, &MediaSession::speechChanged, m_strip, qOverload<>(&QWidget::update));
+    connect(m_media, &MediaSession::wordTimingsChanged, m_strip, qOverload<>(&QWidget::update));
     connect(m_media, &MediaSession::waveformChanged, this, &TimelineViewController::setAudioWaveform);
     connect(m_media, &MediaSession::sonogramChanged, this, &TimelineViewController::setAudioSonogram);
     setAudioWaveform(m_media->waveform());

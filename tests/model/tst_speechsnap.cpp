@@ -3,6 +3,7 @@
 #include "model/ShotChanges.h"
 #include "model/timing/SpeechSnap.h"
 #include "model/timing/SpeechSpotting.h"
+#include "model/timing/WordTimings.h"
 #include "model/SpeechStretches.h"
 #include "model/SubtitleController.h"
 #include "model/UndoManager.h"
@@ -54,9 +55,10 @@ private slots:
         QTest::addColumn<double>("rate");
         QTest::addColumn<QString>("after"); // only the times
         QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("words"); // when the first subtitle's words are spoken
         const auto row = [](const char *name, const char *before, const char *speech, double cut, const char *after,
-                            const char *left, double rate = 25) {
-            QTest::newRow(name) << before << speech << cut << rate << after << left;
+                            const char *left, double rate = 25, const char *words = "") {
+            QTest::newRow(name) << before << speech << cut << rate << after << left << words;
         };
         row("start to the onset, end the lead-out after the offset", "10-12", "10.2-11.52", -1, "10.2-11.64", "");
         row("an onset at the window's edge is taken", "10-12", "10.48-11.88", -1, "10.48-12", "");
@@ -86,6 +88,10 @@ private slots:
             "start 0: it would be too short; end 0: it would be too short");
         row("nor faster to read", "aaaaaaaaaaaaaaaaaaaa@10-11.2", "10.3-11.08", -1, "10-11.2",
             "start 0: it would read too fast");
+        row("known words over the speech around them", "Hello world@10-12", "9.8-11.9", -1, "10.28-11.52", "", 25,
+            "10.28-10.7|10.8-11.4");
+        row("known words keep the shot-change rules", "Hello world@9.8-12", "9.8-11.9", 10, "10-11.52", "", 25,
+            "10.1-10.7|10.8-11.4");
     }
 
     // Snapped as one undo step, which undo and redo take back and bring again; snapped
@@ -98,6 +104,7 @@ private slots:
         QFETCH(double, rate);
         QFETCH(QString, after);
         QFETCH(QString, left);
+        QFETCH(QString, words);
         IndexSet selected;
         SubtitleController controller;
         UndoManager undo;
@@ -105,7 +112,12 @@ private slots:
         controller.setSubtitles(subtitlesFrom(before, &selected));
         const SpeechStretches stretches = speechFrom(speech);
         const ShotChanges cuts = cutsAt(cut);
-        const SpeechSnap::Sources sources{stretches, cuts, QualityLimits(), rate, SpeechSnapSettings()};
+        WordTimings timings;
+        QList<SpokenWord> spoken;
+        for (const SubtitlePtr &word : subtitlesFrom(words))
+            spoken.append({QStringLiteral("w"), word->start, word->end});
+        timings.add(controller.at(0)->text(), spoken);
+        const SpeechSnap::Sources sources{stretches, cuts, QualityLimits(), rate, SpeechSnapSettings(), &timings};
 
         const SpeechSnap::Report report = SpeechSnap::snap(controller, selected, sources);
         undo.closeEventGroup();

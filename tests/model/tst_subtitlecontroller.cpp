@@ -127,6 +127,21 @@ private slots:
         row("split counts an accent as one", "e\u0301e\u0301 ab@0-2.08333", split(4), "e\u0301e\u0301@0-1|ab@1.08333-2.08333", replaced);
         row("split blank halves share the time", "   @0-2.08333", split(1), "@0-1|@1.08333-2.08333", replaced);
         row("split past the end", "ab@0-2.08333", split(9), "ab@0-2|@2.08333-2.08333", replaced);
+        // With the words known, at the spoken edges of those around the caret, on frames.
+        const auto splitAtWords = [](int offset, QList<SpokenWord> words) {
+            return [=](C &c) { c.setFrameRate(24); c.splitSubtitle(0, offset, words); };
+        };
+        const QList<SpokenWord> spaced{{"hello", 0.2, 0.6}, {"there", 0.8, 1.2}, {"world", 1.5, 2.5}};
+        const QList<SpokenWord> close{{"hello", 0.2, 1.0}, {"there", 1.02, 1.5}, {"world", 1.5, 2.5}};
+        const char *three = "Hello there world@0-3";
+        row("split between words", three, splitAtWords(11, spaced), "Hello there@0-1.20833|world@1.5-3", replaced);
+        row("split in a word: after it", three, splitAtWords(8, spaced), "Hello th@0-1.20833|ere world@1.5-3", replaced);
+        row("split between close words: the gap around their middle", three, splitAtWords(6, close),
+            "Hello@0-0.958333|there world@1.04167-3", replaced);
+        row("split before the first spoken word: by characters", "<i>Hello there world</i>@0-3", splitAtWords(3, spaced),
+            "<i>@0-0.375|Hello there world</i>@0.458333-3", replaced);
+        row("split with words of another text: by characters", "Hello world@0-2.08333", splitAtWords(5, spaced),
+            "Hello@0-1|world@1.08333-2.08333", replaced);
         const auto import = [](const char *text) { return [=](C &c) { c.importText(QString::fromUtf8(text)); }; };
         row("import paragraphs among others", "x@2-2.5", import("A\n\nB"), "A@1-3|x@2-2.5|B@3.08333-5.08333", "insert {0,2}");
         row("import a trailing break as an empty subtitle", "x@2-2.5", import("A\n\n"), "A@1-3|x@2-2.5|@3.08333-5.08333", "insert {0,2}");

@@ -10,7 +10,7 @@
 
 // A drag of A [2, 4] (x 60..120) grabbed at grabX (63: its start edge, 90: its middle,
 // 117: its end edge) and let go at toX, beside B [6, 8] (x 180..240) and maybe C [9.5, 12],
-// maybe with a shot change and a stretch of speech.
+// maybe with a shot change, a stretch of speech and a word known to be spoken.
 struct SnapCase
 {
     double grabX, toX, cursorTime;
@@ -19,6 +19,7 @@ struct SnapCase
     bool snapped;
     double shotChange = -1; // none when negative
     SpeechStretch speech{};   // none when empty
+    SpokenWord word{};        // none when empty
 };
 Q_DECLARE_METATYPE(SnapCase)
 
@@ -75,6 +76,8 @@ private slots:
         QTest::newRow("end to a speech offset") << SnapCase{117, 137, 50, false, false, 2, 5, true, -1, {4.7, 5.0}};
         QTest::newRow("a shot change wins over nearer speech")
             << SnapCase{117, 137, 50, false, false, 2, 5 - 1 / 12.0, true, 5, {4.5, 4.7}};
+        QTest::newRow("a word's end wins over a nearer speech offset")
+            << SnapCase{117, 137, 50, false, false, 2, 4.8, true, -1, {4.0, 4.7}, {"word", 4.2, 4.8}};
         QTest::newRow("speech wins over a nearer neighbour")
             << SnapCase{117, 172, 50, false, false, 2, 5.6, true, -1, {5.0, 5.6}};
         QTest::newRow("start to the cursor, 10 points away") << SnapCase{63, 43, 1, false, false, 1, 4, true};
@@ -98,6 +101,8 @@ private slots:
         if (c.shotChange >= 0)
             f.media.addFoundShotChanges({c.shotChange});
         f.media.setSpeech(SpeechStretches({c.speech}));
+        if (c.word.end > 0)
+            f.media.addWordTimings({{QStringLiteral("A word"), {c.word}}});
         const SubtitlePtr a = f.at(0);
         // B selected: pressing on A must make A alone the selection, so B stays put.
         f.document.setSelectedSubtitleIndexes(IndexSet({1}));

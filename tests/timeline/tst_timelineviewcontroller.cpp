@@ -147,6 +147,36 @@ private slots:
         QCOMPARE(letterPixels(laneBottom, image.height() - 10), 0);
     }
 
+    // Zoomed in, the pauses between a block's known words are ticks over the sound under
+    // its lane; zoomed out, where they would run together, they are not drawn.
+    void wordGapsShowWhenZoomedIn()
+    {
+        TimelineFixture f({{2, 8}, {300, 310}}); // the second leaves room to zoom out
+        f.document.setSelectedSubtitleIndexes({});
+        const int laneBottom = TimelineViewController::rulerHeight
+                               + int(BlockPainter::textLaneHeight(f.strip()->font(), f.strip()->height()
+                                                                                         - TimelineViewController::rulerHeight));
+        // A column of pixels from `top` down to the bottom, or up to the lane's bottom.
+        const auto column = [&f, laneBottom](int x, int top = 0) {
+            const QImage image = f.strip()->grab().toImage();
+            QList<QRgb> pixels;
+            for (int y = top ? top : laneBottom; y < (top ? laneBottom : image.height()); ++y)
+                pixels << image.pixel(x, y);
+            return pixels;
+        };
+        const int inLane = TimelineViewController::rulerHeight + 2;
+        const QList<QRgb> pause = column(120); // 4 s, where the first word ends
+        const QList<QRgb> word = column(100);
+        const QList<QRgb> lane = column(120, inLane);
+        f.media.addWordTimings({{QStringLiteral("Subtitle 1"), {{"subtitle", 2.5, 4.0}, {"one", 4.5, 5.3}}}});
+        QVERIFY(column(120) != pause);
+        QCOMPARE(column(100), word);
+        QCOMPARE(column(120, inLane), lane);
+        f.timeline->zoomAbout(0.1, 0); // 3 points a second, 200 s in view
+        QCOMPARE(f.timeline->pointsPerSecond(), 3.0);
+        QCOMPARE(column(12), column(15)); // where the first word ends, and the second, clear of the corners
+    }
+
     void zoomKeepsPointUnderPointer_data()
     {
         QTest::addColumn<ZoomCase>("c");

@@ -27,6 +27,14 @@ ShotChanges cachedShotChanges(const QString &videoPath)
     return found ? ShotChanges(std::vector<double>(found->samples.begin(), found->samples.end())) : ShotChanges();
 }
 
+// Aligning takes long too: the words the editor has placed in this track, if any.
+WordTimings cachedWordTimings(const QString &videoPath, int audioTrack)
+{
+    const auto cache = MediaCache::userCache(QStringLiteral("words"));
+    const auto bytes = cache->findBytes(videoPath, MediaSession::WordTimingsCacheNumber, audioTrack);
+    return bytes ? WordTimings::fromBytes(*bytes).value_or(WordTimings()) : WordTimings();
+}
+
 double frameRateOf(const QString &videoPath)
 {
     MediaSession session;
@@ -59,6 +67,11 @@ Expected<SubtitleList, QString> align(const SubtitleList &subtitles, const QStri
     if (!outcomes)
         return outcomes.error();
     const ScriptAlignmentResult result = ScriptAlignmentResult::of(subtitles, all, outcomes.value(), sources, timed);
+    // Kept with the video's other analyses, so the editor shows the words when it opens it.
+    WordTimings known = cachedWordTimings(videoPath, audioTrack);
+    for (const auto &[text, words] : result.words)
+        known.add(text, words);
+    MediaCache::userCache(QStringLiteral("words"))->storeBytes(videoPath, MediaSession::WordTimingsCacheNumber, known.toBytes(), audioTrack);
     out << result.summary() << '\n';
     for (const ScriptAlignmentResult::Left &left : result.left)
         err << SpeechTimingCommand::tr("%1:%2: left: %3\n").arg(inputName).arg(left.position + 1).arg(left.reason);
@@ -102,8 +115,9 @@ Expected<SubtitleList, QString> SpeechTimingCommand::apply(Kind kind, const Subt
         return sorted(subtitles);
     }
     const ShotChanges shotChanges = cachedShotChanges(videoPath);
+    const WordTimings words = cachedWordTimings(videoPath, audioTrack);
     const SpeechSnap::Sources sources{speech.value(), shotChanges, QualitySettings::shared()->defaultProfile().limitsFor({}),
-                                      frameRateOf(videoPath), SpeechSnapSettings::load(QSettings())};
+                                      frameRateOf(videoPath), SpeechSnapSettings::load(QSettings()), &words};
     if (kind == Kind::Align || kind == Kind::AlignScript) {
         auto aligned = align(subtitles, videoPath, audioTrack, speech.value(), sources, kind == Kind::Align, inputName, out, err);
         if (!aligned)

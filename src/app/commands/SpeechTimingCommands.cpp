@@ -22,7 +22,7 @@ constexpr int messageTimeout = 10000;
 SpeechSnap::Sources sourcesOf(Document *document, const MediaSession *media)
 {
     return {media->speech(), media->shotChanges(), document->problemIndex().limits(), document->frameRate(),
-            SpeechSnapSettings::load(QSettings())};
+            SpeechSnapSettings::load(QSettings()), &media->wordTimings()};
 }
 
 } // namespace

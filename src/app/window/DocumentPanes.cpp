@@ -28,6 +28,9 @@ DocumentPanes::DocumentPanes(Document *document, MediaSession *media, QWidget *p
     , m_textBox(new SubtitleTextBox(document, parent))
 {
     wirePlayback();
+    m_table->setWordSource([media](const Subtitle &subtitle) {
+        return media->wordTimings().wordsOf(subtitle.text(), subtitle.start, subtitle.end);
+    });
     connect(m_table, &SubtitlesTableViewController::commandStateChanged, this, &DocumentPanes::commandStateChanged);
     connect(m_player, &VideoPlayerViewController::playingChanged, this, &DocumentPanes::commandStateChanged);
     connect(m_player, &VideoPlayerViewController::currentSubtitleChanged, this, &DocumentPanes::commandStateChanged);

@@ -8,6 +8,7 @@
 #include "model/SubtitleController.h"
 #include "model/quality/TimingExcess.h"
 #include "model/UndoManager.h"
+#include "model/timing/WordTimings.h"
 
 #include <QStringList>
 
@@ -53,6 +54,7 @@ public:
     Snapper(const SubtitleList &list, const IndexSet &positions, const SpeechSnap::Sources &sources)
         : m_list(list)
         , m_speech(sources.speech)
+        , m_words(sources.words)
         , m_limits(sources.limits.clamped())
         , m_rate(std::isfinite(sources.frameRate) && sources.frameRate > 0 ? sources.frameRate : 0)
         , m_rules(sources.shotChanges, m_rate, m_limits)
@@ -118,9 +120,18 @@ private:
         item.end = item.originalEnd = subtitle.end;
         item.counted = QualityCheck::measure(subtitle.text(), m_limits).counted;
 
+        // Its own words say better than any speech near it where it is spoken.
+        const QList<SpokenWord> words = m_words ? m_words->wordsOf(subtitle.text(), subtitle.start, subtitle.end)
+                                                : QList<SpokenWord>();
+        const auto onsetNear = [&]() -> std::optional<double> {
+            return words.isEmpty() ? m_speech.nearestOnset(item.start, m_window) : words.constFirst().start;
+        };
+        const auto offsetNear = [&]() -> std::optional<double> {
+            return words.isEmpty() ? m_speech.nearestOffset(item.end - m_leadOut, m_window) : words.constLast().end;
+        };
         if (m_rules.startIsOnCut(item.start)) {
             item.startLeft = SpeechSnap::OnShotChange;
-        } else if (const std::optional<double> onset = m_speech.nearestOnset(item.start, m_window)) {
+        } else if (const std::optional<double> onset = onsetNear()) {
             double target = onFrame(*onset);
             if (const std::optional<ShotChangeRules::Move> move = m_rules.start(target))
                 target = move->to;
@@ -134,7 +145,7 @@ private:
 
         if (m_rules.endIsBeforeCut(item.end))
             item.endLeft = SpeechSnap::OnShotChange;
-        else if (const std::optional<double> offset = m_speech.nearestOffset(item.end - m_leadOut, m_window))
+        else if (const std::optional<double> offset = offsetNear())
             item.offset = offset;
         else
             item.endLeft = SpeechSnap::NoSpeechNear;
@@ -245,6 +256,7 @@ private:
 
     const SubtitleList &m_list;
     const SpeechStretches &m_speech;
+    const WordTimings *m_words;
     const QualityLimits m_limits;
     const double m_rate;
     const ShotChangeRules m_rules;

@@ -12,10 +12,12 @@
 class ShotChanges;
 class SpeechStretches;
 class SubtitleController;
+class WordTimings;
 
 // Moves subtitle edges to the speech in the film's sound: each start to the nearest onset
 // of speech, each end to the nearest offset plus the lead-out, when one is within the
-// search window. Edges land on frames (on milliseconds while no frame rate is known).
+// search window; a subtitle whose words are known, to where its first word begins and its
+// last ends. Edges land on frames (on milliseconds while no frame rate is known).
 //
 // A move never goes against the shot-change rules: an edge on its place beside a cut (a
 // start on the cut, an end the set frames before it) stays, and an edge that the speech
@@ -50,6 +52,9 @@ public:
         QualityLimits limits;
         double frameRate = 0; // 0 while unknown
         SpeechSnapSettings settings;
+        // When the subtitles' words are spoken, where known: a subtitle whose words are
+        // known starts at its first word and ends after its last, whatever speech is near.
+        const WordTimings *words = nullptr;
     };
 
     struct LeftEdge
