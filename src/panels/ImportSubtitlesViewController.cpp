@@ -2,15 +2,17 @@
 
 #include "document/Document.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QVBoxLayout>
 
-ImportSubtitlesViewController::ImportSubtitlesViewController(QWidget *parent)
+ImportSubtitlesViewController::ImportSubtitlesViewController(QWidget *parent, bool offerSpeechTiming)
     : QDialog(parent)
     , m_textView(new QPlainTextEdit(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
@@ -33,6 +35,13 @@ ImportSubtitlesViewController::ImportSubtitlesViewController(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(hint);
     layout->addWidget(m_textView, 1);
+    if (offerSpeechTiming) {
+        m_speechTiming = new QCheckBox(tr("&Time by the film's speech"), this);
+        m_speechTiming->setToolTip(tr("Places each paragraph where its words are spoken in the film, in order, instead of two seconds apart"));
+        // A script pasted with a film is most often meant for it.
+        m_speechTiming->setChecked(QSettings().value(QStringLiteral("import/timeBySpeech"), true).toBool());
+        layout->addWidget(m_speechTiming);
+    }
     layout->addWidget(m_buttons);
     resize(480, 320);
     m_textView->setFocus();
@@ -43,14 +52,20 @@ QString ImportSubtitlesViewController::text() const
     return m_textView->toPlainText();
 }
 
-bool ImportSubtitlesViewController::run(Document *document, QWidget *window)
+std::optional<ImportSubtitlesViewController::Imported> ImportSubtitlesViewController::run(Document *document, QWidget *window,
+                                                                                           bool offerSpeechTiming)
 {
     const QPointer<Document> target(document);
-    ImportSubtitlesViewController dialog(window);
+    ImportSubtitlesViewController dialog(window, offerSpeechTiming);
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || !target)
-        return false;
+        return std::nullopt;
     target->undoManager().runAsOneStep(tr("Import Subtitles"),
                                        [&] { target->subtitleController().importText(dialog.text()); });
-    return true;
+    Imported imported;
+    if (dialog.m_speechTiming) {
+        imported.timeBySpeech = dialog.m_speechTiming->isChecked();
+        QSettings().setValue(QStringLiteral("import/timeBySpeech"), imported.timeBySpeech);
+    }
+    return imported;
 }

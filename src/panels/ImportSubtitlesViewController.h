@@ -2,7 +2,10 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class Document;
+class QCheckBox;
 class QDialogButtonBox;
 class QPlainTextEdit;
 
@@ -13,18 +16,25 @@ class ImportSubtitlesViewController : public QDialog
     Q_OBJECT
 
 public:
-    explicit ImportSubtitlesViewController(QWidget *parent = nullptr);
+    // `offerSpeechTiming`: a video with speech is attached, and the lines may be timed by it.
+    explicit ImportSubtitlesViewController(QWidget *parent = nullptr, bool offerSpeechTiming = false);
 
+    struct Imported
+    {
+        bool timeBySpeech = false; // the user asked for the lines to be placed where they are spoken
+    };
     // Runs the window over `window`. Unless cancelled, the whole text goes to the
     // document's import as one undo step named "Import Subtitles"; Cancel changes nothing.
-    // Whether the text was imported.
-    static bool run(Document *document, QWidget *window);
+    // None when nothing was imported.
+    static std::optional<Imported> run(Document *document, QWidget *window, bool offerSpeechTiming = false);
 
     QString text() const;
     QPlainTextEdit *textView() const { return m_textView; }
     QDialogButtonBox *buttons() const { return m_buttons; }
+    QCheckBox *speechTiming() const { return m_speechTiming; }
 
 private:
     QPlainTextEdit *m_textView;
     QDialogButtonBox *m_buttons;
+    QCheckBox *m_speechTiming = nullptr;
 };

@@ -2,7 +2,10 @@
 // a line found among other speech, after a long near-silence, and with a word its
 // dictionary lacks (read from its letters); and the text turned into the words a speaker says.
 #include "speech/PocketsphinxAligner.h"
+#include "speech/ScriptAligner.h"
 #include "model/text/SpokenWords.h"
+
+#include "SpokenFilm.h"
 
 #include <QFile>
 #include <QtTest>
@@ -12,75 +15,24 @@
 
 namespace {
 
-const QString recordings = QStringLiteral("/usr/share/pocketsphinx/test/data/librivox/");
-const QString first = QStringLiteral("sense_and_sensibility_01_austen_64kb-0870.wav");
-const QString second = QStringLiteral("sense_and_sensibility_01_austen_64kb-0880.wav");
-const QString firstWords = QStringLiteral(
-    "And Mister John Dashwood had then leisure to consider how much there might be prudently in his power to do for them");
-const QString secondWords = QStringLiteral("He was not an ill-disposed young man.");
+using SpokenFilm::Piece;
+const QString firstWords = SpokenFilm::recordingText(0);
+const QString secondWords = SpokenFilm::recordingText(1);
+const Piece first{0};
+const Piece second{1};
 
-// The samples of a 16 kHz mono 16-bit WAV file: the data chunk, wherever it lies.
-std::vector<qint16> readWav(const QString &name)
+struct ScriptLine
 {
-    QFile file(recordings + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
-        if (bytes.mid(at, 4) == "data") {
-            const qsizetype count = std::min<qsizetype>(size, bytes.size() - at - 8) / 2;
-            std::vector<qint16> samples(static_cast<size_t>(count));
-            memcpy(samples.data(), bytes.constData() + at + 8, size_t(count) * 2);
-            return samples;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return {};
-}
-
-// The first and last audible 10 ms of a recording: three times as loud as its quietest
-// tenth, the noise it was recorded in.
-std::pair<double, double> audibleSpan(const std::vector<qint16> &samples)
-{
-    constexpr size_t frame = 160;
-    std::vector<double> levels;
-    for (size_t at = 0; at + frame <= samples.size(); at += frame) {
-        double sum = 0;
-        for (size_t k = at; k < at + frame; ++k)
-            sum += double(samples[k]) * samples[k];
-        levels.push_back(std::sqrt(sum / frame));
-    }
-    std::vector<double> sorted = levels;
-    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 10, sorted.end());
-    const double floor = sorted[sorted.size() / 10];
-    const auto loud = [floor](double level) { return level > 3 * floor; };
-    const auto from = std::find_if(levels.begin(), levels.end(), loud) - levels.begin();
-    const auto to = levels.rend() - std::find_if(levels.rbegin(), levels.rend(), loud);
-    return {from * 0.01, to * 0.01};
-}
-
-// Quiet noise, as a room's, that the line's words must not be pulled into.
-std::vector<qint16> nearSilence(double seconds)
-{
-    std::vector<qint16> samples(size_t(seconds * WordAligner::sampleRate));
-    quint32 state = 1;
-    for (qint16 &sample : samples) {
-        state = state * 1664525u + 1013904223u;
-        sample = qint16(int(state >> 24) - 128) / 4;
-    }
-    return samples;
-}
-
-struct Piece
-{
-    QString recording; // empty: near-silence
-    double seconds = 0;
+    QString text;
+    int spokenAs = -1;      // which of the sound's recordings, in order, says it; -1: none
+    double hintShift = 0;   // its times are the truth moved by this much
+    bool hinted = false;
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Piece>)
+Q_DECLARE_METATYPE(QList<ScriptLine>)
 
 class tst_WordAligner : public QObject
 {
@@ -98,15 +50,10 @@ private slots:
     {
         QTest::addColumn<QList<Piece>>("sound");
         QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("spoken"); // which piece says the line
+        QTest::addColumn<int>("spoken"); // which of the recordings in the sound says the line
         QTest::newRow("alone") << QList<Piece>{{second}} << secondWords << 0;
-        QTest::newRow("after another sentence") << QList<Piece>{{first}, {second}} << secondWords << 1;
-        QTest::newRow("before another sentence") << QList<Piece>{{second}, {first}} << secondWords << 0;
         QTest::newRow("between two others") << QList<Piece>{{second}, {first}, {second}} << firstWords << 1;
-        QTest::newRow("after four seconds of near-silence") << QList<Piece>{{{}, 4}, {second}} << secondWords << 1;
-        QTest::newRow("with a name the dictionary lacks")
-            << QList<Piece>{{first}, {second}} << QString(firstWords).replace(QStringLiteral("Dashwood"), QStringLiteral("Dashwoode"))
-            << 0;
+        QTest::newRow("after four seconds of near-silence") << QList<Piece>{{-1, 4}, {second}} << secondWords << 0;
     }
 
     // The line's first word starts where its sound starts, its last ends where it ends: a
@@ -116,19 +63,10 @@ private slots:
         QFETCH(QList<Piece>, sound);
         QFETCH(QString, line);
         QFETCH(int, spoken);
-        std::vector<qint16> samples;
-        std::pair<double, double> truth;
-        for (int k = 0; k < sound.size(); ++k) {
-            const std::vector<qint16> piece = sound[k].recording.isEmpty() ? nearSilence(sound[k].seconds)
-                                                                           : readWav(sound[k].recording);
-            QVERIFY(!piece.empty());
-            if (k == spoken) {
-                const auto [from, to] = audibleSpan(piece);
-                const double offset = double(samples.size()) / WordAligner::sampleRate;
-                truth = {offset + from, offset + to};
-            }
-            samples.insert(samples.end(), piece.begin(), piece.end());
-        }
+        const SpokenFilm::Spoken joined = SpokenFilm::join(sound);
+        QVERIFY(spoken < joined.lines.size());
+        const std::vector<qint16> &samples = joined.sound;
+        const std::pair<double, double> truth = joined.lines[spoken];
         const auto aligned = m_aligner->align(SpokenWords::of(line), samples, 100);
         QVERIFY2(aligned, qPrintable(aligned ? QString() : aligned.error()));
         const QList<SpokenWord> &words = aligned.value();
@@ -139,6 +77,81 @@ private slots:
                  qPrintable(QStringLiteral("start %1 s, end %2 s off").arg(startError).arg(endError)));
         for (qsizetype k = 1; k < words.size(); ++k)
             QVERIFY(words[k].start >= words[k - 1].end);
+    }
+
+    void placesAScriptsLines_data()
+    {
+        QTest::addColumn<QList<Piece>>("sound");
+        QTest::addColumn<QList<ScriptLine>>("script");
+        const QList<Piece> three{{-1, 1}, {0}, {-1, 0.6}, {1}, {-1, 2.5}, {2}, {-1, 1}};
+        QTest::newRow("from the script alone")
+            << three << QList<ScriptLine>{{firstWords, 0}, {secondWords, 1}, {SpokenFilm::recordingText(2), 2}};
+        QTest::newRow("a line missing from the film")
+            << three
+            << QList<ScriptLine>{{firstWords, 0}, {QStringLiteral("Good morning, Dr. Smith. Is the car ready?")},
+                                 {secondWords, 1}, {SpokenFilm::recordingText(2), 2}};
+        QTest::newRow("speech the script lacks")
+            << QList<Piece>{{-1, 1}, {0}, {-1, 0.5}, {3}, {-1, 0.8}, {1}, {-1, 1}}
+            << QList<ScriptLine>{{firstWords, 0}, {secondWords, 2}};
+        QTest::newRow("a name the dictionary lacks, and numbers")
+            << QList<Piece>{{-1, 1}, {0}, {-1, 1}}
+            << QList<ScriptLine>{{QString(firstWords).replace(QStringLiteral("Dashwood"), QStringLiteral("Dashwoode")), 0}};
+        QTest::newRow("a line in a script the model has no sounds for")
+            << three
+            << QList<ScriptLine>{{firstWords, 0}, {QStringLiteral("Он не был злым человеком.")}, {secondWords, 1},
+                                 {SpokenFilm::recordingText(2), 2}};
+        QTest::newRow("times a third of a second off")
+            << three
+            << QList<ScriptLine>{{firstWords, 0, 0.35, true}, {secondWords, 1, -0.35, true},
+                                 {SpokenFilm::recordingText(2), 2, 0.3, true}};
+        QTest::newRow("times all wrong")
+            << three
+            << QList<ScriptLine>{{firstWords, 0, 40, true}, {secondWords, 1, 35, true},
+                                 {SpokenFilm::recordingText(2), 2, -9, true}};
+    }
+
+    // Each line spoken is placed where it is (start within 80 ms, end within 150 ms), in
+    // order; a line not spoken, or with nothing to say, is left and does not lose the thread.
+    void placesAScriptsLines()
+    {
+        QFETCH(QList<Piece>, sound);
+        QFETCH(QList<ScriptLine>, script);
+        const SpokenFilm::Spoken joined = SpokenFilm::join(sound);
+        std::vector<SpeechStretch> stretches;
+        for (const auto &[from, to] : joined.lines)
+            stretches.push_back({from, to});
+        const SpeechStretches speech(stretches);
+        QList<ScriptAligner::Line> lines;
+        for (const ScriptLine &line : script) {
+            ScriptAligner::Line asked{line.text, {}, {}};
+            if (line.hinted && line.spokenAs >= 0) {
+                asked.start = joined.lines[line.spokenAs].first + line.hintShift;
+                asked.end = joined.lines[line.spokenAs].second + line.hintShift;
+            }
+            lines.append(asked);
+        }
+        const auto reader = [&](double from, double to) {
+            const auto first = size_t(std::clamp(from, 0.0, double(joined.sound.size()) / WordAligner::sampleRate) * WordAligner::sampleRate);
+            const auto last = size_t(std::clamp(to, 0.0, double(joined.sound.size()) / WordAligner::sampleRate) * WordAligner::sampleRate);
+            return std::vector<qint16>(joined.sound.begin() + first, joined.sound.begin() + std::max(first, last));
+        };
+        ScriptAligner aligner(*m_aligner, reader, speech);
+        const auto outcomes = aligner.align(lines, {}, {});
+        QVERIFY(outcomes);
+        QCOMPARE(outcomes->size(), script.size());
+        for (qsizetype k = 0; k < script.size(); ++k) {
+            const ScriptAligner::Outcome &outcome = outcomes->at(k);
+            if (script[k].spokenAs < 0) {
+                QVERIFY2(outcome.words.isEmpty() && outcome.left, qPrintable(script[k].text));
+                continue;
+            }
+            QVERIFY2(!outcome.words.isEmpty(), qPrintable(script[k].text));
+            const auto [start, end] = joined.lines[script[k].spokenAs];
+            const double startError = outcome.words.constFirst().start - start;
+            const double endError = outcome.words.constLast().end - end;
+            QVERIFY2(std::abs(startError) <= 0.08 && std::abs(endError) <= 0.15,
+                     qPrintable(QStringLiteral("line %1: start %2 s, end %3 s off").arg(k + 1).arg(startError).arg(endError)));
+        }
     }
 
     void spokenWords_data()

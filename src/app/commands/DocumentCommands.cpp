@@ -6,6 +6,7 @@
 #include "app/commands/KeyboardTimingCommands.h"
 #include "app/preferences/PreferencesDialog.h"
 #include "app/window/QualityReportExport.h"
+#include "app/commands/SpeechAlignmentCommand.h"
 #include "app/commands/SpeechTimingCommands.h"
 #include "app/commands/TranslationCommands.h"
 #include "document/AudioViewSettings.h"
@@ -13,6 +14,7 @@
 #include "document/TimeFormSetting.h"
 #include "list/SubtitleTextBox.h" // DocumentPanes hands it out
 #include "list/SubtitlesTableViewController.h"
+#include "media/MediaSession.h"
 #include "panels/FindReplaceDialog.h"
 #include "panels/FrameRateDialog.h"
 #include "panels/GoToSubtitleViewController.h"
@@ -140,10 +142,16 @@ void addEditCommands(QList<Command> &commands, DocumentWindow &window)
     commands << split
              << make("cuewright.edit.importSubtitles", QT_TRANSLATE_NOOP("DocumentCommands", "&Import Subtitles…"),
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), always,
-                     [w, document, timing] {
+                     [w, document, timing, media = window.media(), alignment = window.speechAlignment()] {
+                         const bool speech = !media->path().isEmpty() && !media->speech().isEmpty();
+                         const auto imported = ImportSubtitlesViewController::run(document, w, speech);
+                         if (!imported)
+                             return;
                          // The imported lines are selected: the script that timing from the video goes through.
-                         if (ImportSubtitlesViewController::run(document, w))
-                             timing->takeScript(document->subtitleController().subtitlesAt(document->selectedSubtitleIndexes()));
+                         const IndexSet lines = document->selectedSubtitleIndexes();
+                         timing->takeScript(document->subtitleController().subtitlesAt(lines));
+                         if (imported->timeBySpeech)
+                             alignment->align(lines, false);
                      })
              << make("cuewright.edit.goToSubtitle", QT_TRANSLATE_NOOP("DocumentCommands", "&Go to Subtitle…"),
                      QKeySequence(Qt::CTRL | Qt::Key_G), always,
@@ -225,8 +233,16 @@ void addTimingAndTextCommands(QList<Command> &commands, DocumentWindow &window)
                      [w, document] { FrameRateDialog(document, w).exec(); });
     // Speech is found in the background once a video's sound is read: the commands wait for it.
     SpeechTimingCommands *speech = window.speechTimingCommands();
+    SpeechAlignmentCommand *alignment = window.speechAlignment();
     commands << make("cuewright.edit.snapToSpeech", QT_TRANSLATE_NOOP("DocumentCommands", "Snap to Spee&ch"),
                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), needsSpeech, [speech] { speech->snapToSpeech(); })
+             << make("cuewright.edit.alignToSpeech", QT_TRANSLATE_NOOP("DocumentCommands", "Align to Speech"),
+                     QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), needsSpeech,
+                     [alignment, table, document] {
+                         // One chosen row is where the cursor is, not a choice: all of them, then.
+                         const IndexSet targets = table->targetRowIndexes();
+                         alignment->align(targets.count() > 1 ? targets : IndexSet::fromRange(0, document->subtitleController().count()));
+                     })
              << make("cuewright.edit.synchroniseWithSound", QT_TRANSLATE_NOOP("DocumentCommands", "Synchronise &with Sound…"),
                      {}, needsSpeech, [speech] { speech->synchroniseWithSound(); })
              << make("cuewright.edit.subtitlesFromSpeech", QT_TRANSLATE_NOOP("DocumentCommands", "Subtitles from Speec&h"), {},

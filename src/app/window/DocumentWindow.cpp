@@ -11,6 +11,7 @@
 #include "app/window/DocumentFormatLabel.h"
 #include "app/window/EncodingPreview.h"
 #include "app/window/DocumentPanes.h"
+#include "app/commands/SpeechAlignmentCommand.h"
 #include "app/commands/SpeechTimingCommands.h"
 #include "app/commands/TranslationCommands.h"
 #include "app/window/ReopenWithEncodingMenu.h"
@@ -62,6 +63,8 @@ DocumentWindow::DocumentWindow(Document *document, MediaSession *media, Document
     m_translation = new TranslationCommands(document, m_player, this, statusBar());
     m_timingCommands = std::make_unique<KeyboardTimingCommands>(m_document, m_table, statusBar());
     m_speechCommands = std::make_unique<SpeechTimingCommands>(m_document, m_media, m_table, this, statusBar());
+    m_alignment = std::make_unique<SpeechAlignmentCommand>(m_document, m_media, this, statusBar(),
+                                                           [this] { m_speechCommands->snapToSpeech(); });
     m_commands = new CommandRegistry(this);
     buildMenus();
     ShortcutSettings::repairConflicts(this);
@@ -252,7 +255,7 @@ void DocumentWindow::buildEditMenu()
                        "cuewright.edit.copyTimingsFromOriginal", "cuewright.edit.mergeSubtitles", "cuewright.edit.italic",
                        "", "cuewright.edit.shiftTimes", "cuewright.edit.synchroniseByTwoPoints",
                        "cuewright.edit.changeFrameRate", "", "cuewright.edit.snapToSpeech",
-                       "cuewright.edit.synchroniseWithSound", "cuewright.edit.subtitlesFromSpeech", "",
+                       "cuewright.edit.alignToSpeech", "cuewright.edit.synchroniseWithSound", "cuewright.edit.subtitlesFromSpeech", "",
                        "cuewright.edit.find", "cuewright.edit.replace", "cuewright.edit.findNext",
                        "cuewright.edit.findPrevious", "", "cuewright.edit.preferences"});
     menu->setToolTipsVisible(true);

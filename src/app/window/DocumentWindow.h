@@ -14,6 +14,7 @@ class MediaSession;
 class DocumentPanes;
 class KeyboardTimingCommands;
 class ProblemsPanel;
+class SpeechAlignmentCommand;
 class SpeechTimingCommands;
 class TranslationCommands;
 class SubtitlesTableViewController;
@@ -48,6 +49,7 @@ public:
     TranslationCommands *translationCommands() const { return m_translation; }
     KeyboardTimingCommands *keyboardTimingCommands() const { return m_timingCommands.get(); }
     SpeechTimingCommands *speechTimingCommands() const { return m_speechCommands.get(); }
+    SpeechAlignmentCommand *speechAlignment() const { return m_alignment.get(); }
     DocumentController &controller() const { return m_controller; }
     CommandRegistry *commands() const { return m_commands; }
 
@@ -100,6 +102,7 @@ private:
     TranslationCommands *m_translation = nullptr;
     QDockWidget *m_problemsDock = nullptr;
     std::unique_ptr<SpeechTimingCommands> m_speechCommands;
+    std::unique_ptr<SpeechAlignmentCommand> m_alignment;
     std::unique_ptr<KeyboardTimingCommands> m_timingCommands;
     CommandRegistry *m_commands = nullptr;
     // Receives what the document and the panes report. A member, so that those
