@@ -26,7 +26,8 @@ std::vector<int16_t> SpeechSoundReader::read(double from, double to) const
         return {};
     const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(m_path, m_audioTrack);
     const double readFrom = std::max(0.0, from - filterRoom);
-    if (!decoder || !decoder->setRange(readFrom, to + filterRoom))
+    // The range's start is rounded to a second: from the one before, narrowed to the sample.
+    if (!decoder || !decoder->setRange(std::floor(readFrom), to + filterRoom))
         return {};
     const int rate = decoder->sampleRate();
     const auto first = std::int64_t(std::llround(readFrom * rate));

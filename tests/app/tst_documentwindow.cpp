@@ -21,10 +21,16 @@
 #include "media/MediaSession.h"
 #include "panels/ImportSubtitlesViewController.h"
 
+#include "app/commands/SpeechAlignmentCommand.h"
+#include "model/quality/ProblemIndex.h"
+
 #include "EncodingSamples.h"
+#include "SpokenFilm.h"
 #include "TestMedia.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QMessageBox>
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
@@ -457,6 +463,89 @@ private slots:
         }
         QCOMPARE(timed, (QStringList{"One", "Two", "Three", "Four"}));
         QCOMPARE(controller.at(0)->end, 8.0); // the first subtitle is left alone
+    }
+
+    void alignToSpeech_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Edit > Align to Speech, the times all wrong") << "menu";
+        QTest::newRow("stopped at once") << "stop";
+        QTest::newRow("a script imported to be timed by the speech") << "import";
+    }
+
+    // Lines placed where real voices say them in a film, as one undo step, the line the film
+    // does not say left where it was and marked; their words known to the session. Stop
+    // leaves the list and its history as they were.
+    void alignToSpeech()
+    {
+        QFETCH(QString, how);
+        const QString film = m_dir.filePath(QStringLiteral("spoken.mp4"));
+        static QList<std::pair<double, double>> spoken;
+        if (spoken.isEmpty())
+            spoken = SpokenFilm::makeFilm(film, {{-1, 1}, {1}, {-1, 1.5}, {4}, {-1, 1}});
+        QCOMPARE(spoken.size(), 2);
+        m_window->videoPlayerViewController()->loadVideo(film);
+        MediaSession *media = m_window->media();
+        QTRY_VERIFY_WITH_TIMEOUT(media->isSoundFinished() && !media->speech().isEmpty(), 20000);
+        SubtitleController &controller = m_document->subtitleController();
+        const QString missing = QStringLiteral("Good morning, Dr. Smith.");
+        const QStringList texts{SpokenFilm::recordingText(1), missing, SpokenFilm::recordingText(4)};
+        SpeechAlignmentCommand *alignment = m_window->speechAlignment();
+        QSignalSpy finished(alignment, &SpeechAlignmentCommand::finished);
+        if (how == QLatin1String("import")) {
+            controller.setSubtitles({});
+            QTimer::singleShot(0, [&] {
+                auto *dialog = qobject_cast<ImportSubtitlesViewController *>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->speechTiming());
+                dialog->speechTiming()->setChecked(true);
+                dialog->textView()->setPlainText(texts.join(QStringLiteral("\n\n")));
+                dialog->accept();
+            });
+            m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.importSubtitles"))->trigger();
+        } else {
+            controller.setSubtitles({Subtitle::create(texts[0], 30, 32), Subtitle::create(texts[1], 33, 35),
+                                     Subtitle::create(texts[2], 36, 38)});
+            m_window->findChild<QAction *>(QStringLiteral("cuewright.edit.alignToSpeech"))->trigger();
+            if (how == QLatin1String("stop"))
+                alignment->stop();
+        }
+        QVERIFY(alignment->isRunning());
+        QVERIFY(finished.wait(60000));
+        if (how == QLatin1String("stop")) {
+            QCOMPARE(controller.at(0)->start, 30.0);
+            QCOMPARE(controller.at(2)->end, 38.0);
+            QTRY_VERIFY(!m_document->undoManager().canUndo());
+            return;
+        }
+        QCOMPARE(controller.count(), 3);
+        QTRY_COMPARE(m_document->undoManager().undoActionName(), QStringLiteral("Align to Speech"));
+        const auto lineSaying = [&](const QString &text) {
+            for (const SubtitlePtr &subtitle : controller.subtitles()) {
+                if (subtitle->text() == text)
+                    return subtitle;
+            }
+            return SubtitlePtr();
+        };
+        const double frame = 1 / m_document->frameRate();
+        for (int k : {0, 1}) {
+            const SubtitlePtr line = lineSaying(texts[2 * k]);
+            const auto [start, end] = spoken[k];
+            QVERIFY2(std::abs(line->start - start) <= 0.08 + frame / 2 && line->end >= end - 0.15 && line->end <= end + 1,
+                     qPrintable(QStringLiteral("%1: %2–%3, spoken %4–%5").arg(line->text()).arg(line->start).arg(line->end).arg(start).arg(end)));
+            QVERIFY(!media->wordTimings().wordsOf(line->text(), line->start, line->end).isEmpty());
+        }
+        const SubtitlePtr left = lineSaying(missing);
+        QVERIFY(m_document->problemIndex().problems(controller.indexOf(left)).testFlag(QualityCheck::NotAligned));
+        // Imported, it is put between the lines placed; with times of its own, it keeps them.
+        if (how == QLatin1String("import"))
+            QVERIFY(left->start > lineSaying(texts[0])->end && left->end < lineSaying(texts[2])->start);
+        else
+            QCOMPARE(left->start, 33.0);
+        for (QMessageBox *box : m_window->findChildren<QMessageBox *>())
+            box->close();
+        m_document->undoManager().undo();
+        QVERIFY(m_document->undoManager().undoActionName() != QStringLiteral("Align to Speech"));
+        QVERIFY(how == QLatin1String("import") || lineSaying(texts[0])->start == 30.0);
     }
 
     void aVideoThatCannotBePlayedSaysWhy_data()
