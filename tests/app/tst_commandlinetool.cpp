@@ -5,9 +5,11 @@
 #include "format/SubtitleWriter.h"
 
 #include "EncodingSamples.h"
+#include "SpokenFilm.h"
 #include "TestMedia.h"
 
 #include <QDir>
+#include "format/SubtitleParser.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -335,6 +337,51 @@ private slots:
         QVERIFY2(second.startsWith(QLatin1String("0 points=")), qPrintable(second));
         QCOMPARE(waveform({"--waveform", "--audio-track", "2", "@/tracks.mkv"}), second);
         QVERIFY(waveform({"--waveform", "@/tracks.mkv"}) != second);
+    }
+
+    void alignPlacesAScriptsLines_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("left"); // what stderr lists
+        const QString missing = QStringLiteral("Good morning, Dr. Smith.");
+        QTest::newRow("a line the film does not say")
+            << QStringList{SpokenFilm::recordingText(1), missing, SpokenFilm::recordingText(4)} << 0
+            << "@/script.txt:2: left: its words are not in the sound\n";
+        QTest::newRow("no line the film says") << QStringList{missing} << 1 << "@/script.txt:1: left: its words are not in the sound\n";
+    }
+
+    // A .txt script's paragraphs placed where a real voice says them; at least one placed or
+    // nothing written.
+    void alignPlacesAScriptsLines()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(int, status);
+        QFETCH(QString, left);
+        const QString film = m_dir.filePath("spoken.mp4");
+        static QList<std::pair<double, double>> spoken;
+        if (spoken.isEmpty())
+            spoken = SpokenFilm::makeFilm(film, {{-1, 1}, {1}, {-1, 1.5}, {4}, {-1, 1}});
+        QCOMPARE(spoken.size(), 2);
+        QVERIFY(writeAll(m_dir.filePath("script.txt"), script.join("\r\n\r\n").toUtf8()));
+        QFile::remove(m_dir.filePath("aligned.srt"));
+        QString out, err;
+        QCOMPARE(run({"--align", "@/script.txt", "@/spoken.mp4", "@/aligned.srt"}, out, err).value_or(-1), status);
+        QVERIFY2(err.startsWith(resolve(left)), qPrintable(err));
+        if (status != 0) {
+            QVERIFY(!QFile::exists(m_dir.filePath("aligned.srt")));
+            return;
+        }
+        const auto read = SubtitleParser::shared().parse(QString::fromUtf8(readAll(m_dir.filePath("aligned.srt"))));
+        QVERIFY(read);
+        QCOMPARE(read.value().size(), 3);
+        for (int k : {0, 1}) {
+            const SubtitlePtr &line = read.value()[2 * k];
+            QCOMPARE(line->text(), script[2 * k]);
+            QVERIFY2(std::abs(line->start - spoken[k].first) <= 0.1, qPrintable(QString::number(line->start)));
+        }
+        // Put between the lines placed, in the script's order.
+        QVERIFY(read.value()[1]->start > read.value()[0]->end && read.value()[1]->end < read.value()[2]->start);
     }
 
     void runs()
