@@ -303,7 +303,7 @@ Playback &gt; Audio Track numbers them (default: 1)</source>
 in Wiedergabe &gt; Tonspur (Vorgabe: 1)</translation>
     </message>
     <message>
-        <location line="+81"/>
+        <location line="+82"/>
         <location line="+168"/>
         <source>Usage: %1
 </source>
@@ -390,20 +390,22 @@ in Wiedergabe &gt; Tonspur (Vorgabe: 1)</translation>
         <source>Edit subtitles against their video: SRT, WebVTT, ASS, SSA, TTML, SCC and EBU-STL,
 and MicroDVD, SubViewer and MPL2 files to save in one of those. The modes after the
 first run without a display, for scripts; --qc lists every quality problem, one
-line each: FILE:NUMBER: kind: value (limit).
+line each: FILE:NUMBER: kind: value (limit). --align places each subtitle of IN (a
+subtitle file, or a .txt script of paragraphs) where its words are spoken in VIDEO.
 
 Options:
 </source>
-        <translation>Untertitel passend zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA, TTML, SCC und EBU-STL
-sowie MicroDVD-, SubViewer- und MPL2-Dateien, um sie in einem davon zu speichern. Die
-Modi nach dem ersten laufen ohne Anzeige, für Skripte; --qc listet jedes Qualitätsproblem
-in einer eigenen Zeile auf: FILE:NUMBER: Art: Wert (Grenzwert).
+        <translation>Untertitel zu ihrem Video bearbeiten: SRT, WebVTT, ASS, SSA, TTML, SCC und EBU-STL,
+und MicroDVD-, SubViewer- und MPL2-Dateien, um sie in einem davon zu speichern. Die Modi nach dem
+ersten laufen ohne Bildschirm, für Skripte; --qc listet jedes Qualitätsproblem, eine
+Zeile je: DATEI:NUMMER: Art: Wert (Grenze). --align legt jeden Untertitel von IN (eine
+Untertiteldatei oder ein .txt-Skript aus Absätzen) dorthin, wo seine Worte in VIDEO gesprochen werden.
 
 Optionen:
 </translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>this text</source>
         <translation>dieser Text</translation>
     </message>
@@ -444,12 +446,13 @@ Optionen:
 <context>
     <name>CommandLineTool</name>
     <message>
-        <location filename="../../app/commandline/CommandLineTool.cpp" line="+32"/>
+        <location filename="../../app/commandline/CommandLineTool.cpp" line="+33"/>
+        <location line="+10"/>
         <source>The file cannot be read because its name is not valid UTF-8 text.</source>
         <translation>Die Datei kann nicht gelesen werden, weil ihr Name kein gültiger UTF-8-Text ist.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+57"/>
         <source>%1: %2 subtitles, %3, %4, %5 repairs
 </source>
         <translation>%1: %2 Untertitel, %3, %4, %5 Reparaturen
@@ -463,7 +466,7 @@ Optionen:
 </translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>left out: %1</source>
         <translation>ausgelassen: %1</translation>
     </message>
@@ -473,7 +476,7 @@ Optionen:
         <translation>in UTF-8 geschrieben, wie %1-Dateien es sein müssen, nicht in %2</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-87"/>
         <source>the text encoding %1 is a guess: it could also be %2; name the right one with --from ENCODING</source>
         <translation>die Textkodierung %1 ist geraten: es könnte auch %2 sein; nennen Sie die richtige mit --from KODIERUNG</translation>
     </message>
@@ -504,7 +507,7 @@ Optionen:
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../../app/commands/DocumentCommands.cpp" line="+78"/>
+        <location filename="../../app/commands/DocumentCommands.cpp" line="+80"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
@@ -614,7 +617,7 @@ Optionen:
         <translation>Untertitel &amp;importieren …</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+13"/>
         <source>&amp;Go to Subtitle…</source>
         <translation>&amp;Gehe zu Untertitel …</translation>
     </message>
@@ -734,12 +737,17 @@ Optionen:
         <translation>&amp;Bildrate ändern …</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Snap to Spee&amp;ch</source>
         <translation>An Spra&amp;che ausrichten</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Align to Speech</source>
+        <translation>An Sprache anlegen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Synchronise &amp;with Sound…</source>
         <translation>&amp;Mit dem Ton synchronisieren …</translation>
     </message>
@@ -1168,7 +1176,7 @@ Optionen:
 <context>
     <name>DocumentPanes</name>
     <message>
-        <location filename="../../app/window/DocumentPanes.cpp" line="+103"/>
+        <location filename="../../app/window/DocumentPanes.cpp" line="+106"/>
         <source>Movies (%1);;All files (*)</source>
         <translation>Filme (%1);;Alle Dateien (*)</translation>
     </message>
@@ -1181,7 +1189,7 @@ Optionen:
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../../app/window/DocumentWindow.cpp" line="+102"/>
+        <location filename="../../app/window/DocumentWindow.cpp" line="+105"/>
         <source>Finding shot changes… %1%</source>
         <translation>Szenenwechsel werden gesucht … %1 %</translation>
     </message>
@@ -1752,13 +1760,13 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ImportSubtitlesViewController</name>
     <message>
-        <location filename="../../panels/ImportSubtitlesViewController.cpp" line="+18"/>
-        <location line="+35"/>
+        <location filename="../../panels/ImportSubtitlesViewController.cpp" line="+20"/>
+        <location line="+43"/>
         <source>Import Subtitles</source>
         <translation>Untertitel importieren</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-42"/>
         <source>Paste or type the text. Each paragraph, separated from the next by an empty line, becomes a subtitle of two seconds.</source>
         <translation>Fügen Sie den Text ein oder tippen Sie ihn. Jeder Absatz, vom nächsten durch eine Leerzeile getrennt, wird ein Untertitel von zwei Sekunden.</translation>
     </message>
@@ -1766,6 +1774,16 @@ Bilder pro Sekunde:</translation>
         <location line="+5"/>
         <source>Text to import</source>
         <translation>Zu importierender Text</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Time by the film&apos;s speech</source>
+        <translation>Nach der Sprache des Films &amp;timen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Places each paragraph where its words are spoken in the film, in order, instead of two seconds apart</source>
+        <translation>Legt jeden Absatz der Reihe nach dorthin, wo seine Worte im Film gesprochen werden, statt zwei Sekunden auseinander</translation>
     </message>
 </context>
 <context>
@@ -1960,7 +1978,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>MediaSession</name>
     <message>
-        <location filename="../../media/MediaSession.cpp" line="+329"/>
+        <location filename="../../media/MediaSession.cpp" line="+359"/>
         <source>%1 has no sound: there is no waveform, speech or spectrogram to show.</source>
         <translation>%1 hat keinen Ton: Es gibt keine Wellenform, keine Sprache und kein Spektrogramm zu zeigen.</translation>
     </message>
@@ -2192,12 +2210,12 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>PocketsphinxAligner</name>
     <message>
-        <location filename="../../speech/PocketsphinxAligner.cpp" line="+48"/>
+        <location filename="../../speech/PocketsphinxAligner.cpp" line="+57"/>
         <source>No speech model for English is installed (looked in %1).</source>
         <translation>Es ist kein Sprachmodell für Englisch installiert (gesucht in %1).</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>The speech recogniser did not take its settings.</source>
         <translation>Die Spracherkennung hat ihre Einstellungen nicht angenommen.</translation>
     </message>
@@ -2207,22 +2225,12 @@ Bilder pro Sekunde:</translation>
         <translation>Die Spracherkennung konnte ihr Modell aus %1 nicht laden.</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+125"/>
         <source>The line has no words to look for.</source>
         <translation>Die Zeile enthält keine Wörter, nach denen gesucht werden kann.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>The speech recogniser did not take the line&apos;s words.</source>
-        <translation>Die Spracherkennung hat die Wörter der Zeile nicht angenommen.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The speech recogniser could not start.</source>
-        <translation>Die Spracherkennung konnte nicht starten.</translation>
-    </message>
-    <message>
-        <location line="+22"/>
+        <location line="+6"/>
         <source>The line&apos;s words were not found in the sound.</source>
         <translation>Die Wörter der Zeile wurden im Ton nicht gefunden.</translation>
     </message>
@@ -2268,7 +2276,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ProblemIndex</name>
     <message numerus="yes">
-        <location filename="../../model/quality/ProblemIndex.cpp" line="+155"/>
+        <location filename="../../model/quality/ProblemIndex.cpp" line="+170"/>
         <source>%n frame(s) after the shot change at frame %1</source>
         <translation>
             <numerusform>%n Frame nach dem Szenenwechsel bei Frame %1</numerusform>
@@ -2435,6 +2443,11 @@ Bilder pro Sekunde:</translation>
         <translation>Kein Original zu diesen Zeiten</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>Not found in the speech</source>
+        <translation>In der Sprache nicht gefunden</translation>
+    </message>
+    <message>
         <location line="+19"/>
         <source>Runs %L1 s into the next subtitle</source>
         <translation>Reicht %L1 s in den nächsten Untertitel hinein</translation>
@@ -2488,6 +2501,11 @@ Bilder pro Sekunde:</translation>
         <location line="+2"/>
         <source>No original line starts at %L1 s and ends at %L2 s</source>
         <translation>Keine Zeile des Originals beginnt bei %L1 s und endet bei %L2 s</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Aligning to the speech left it where it was: its words were not found</source>
+        <translation>Beim Anlegen an die Sprache blieb er, wo er war: Seine Worte wurden nicht gefunden</translation>
     </message>
 </context>
 <context>
@@ -2545,7 +2563,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>QualityFixes</name>
     <message numerus="yes">
-        <location filename="../../model/quality/QualityFixes.cpp" line="+205"/>
+        <location filename="../../model/quality/QualityFixes.cpp" line="+206"/>
         <source>%n overlap(s)</source>
         <translation>
             <numerusform>%n Überschneidung</numerusform>
@@ -2632,6 +2650,14 @@ Bilder pro Sekunde:</translation>
             <numerusform>%n ohne Original zu ihren Zeiten</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n not found in the speech</source>
+        <translation>
+            <numerusform>%n in der Sprache nicht gefunden</numerusform>
+            <numerusform>%n in der Sprache nicht gefunden</numerusform>
+        </translation>
+    </message>
     <message>
         <location line="+95"/>
         <source>%1 (%2)</source>
@@ -2698,7 +2724,7 @@ Bilder pro Sekunde:</translation>
         <translation>An Szenenwechsel ausrichten</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>neither it nor the next one has time to spare</source>
         <translation>weder er noch der nächste hat Zeit übrig</translation>
     </message>
@@ -3608,6 +3634,48 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>ScriptAligner</name>
+    <message>
+        <location filename="../../speech/ScriptAligner.cpp" line="+140"/>
+        <source>its words are not in the sound</source>
+        <translation>seine Worte sind nicht im Ton</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it has no words the speech model can look for</source>
+        <translation>er hat keine Worte, nach denen das Sprachmodell suchen kann</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>too little speech is left where it could be</source>
+        <translation>wo er sein könnte, ist zu wenig Sprache übrig</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptAlignmentResult</name>
+    <message>
+        <location filename="../../media/ScriptAlignmentResult.cpp" line="+78"/>
+        <source>a subtitle that stays is where its words are spoken</source>
+        <translation>ein Untertitel, der bleibt, liegt dort, wo seine Worte gesprochen werden</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+13"/>
+        <source>Placed %n subtitle(s) where their words are spoken.</source>
+        <translation>
+            <numerusform>%n Untertitel dorthin gelegt, wo seine Worte gesprochen werden.</numerusform>
+            <numerusform>%n Untertitel dorthin gelegt, wo ihre Worte gesprochen werden.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>Placed %1 of %n subtitle(s) where their words are spoken; left %2.</source>
+        <translation>
+            <numerusform>%1 von %n Untertitel dorthin gelegt, wo die Worte gesprochen werden; %2 belassen.</numerusform>
+            <numerusform>%1 von %n Untertiteln dorthin gelegt, wo ihre Worte gesprochen werden; %2 belassen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SharedLibrary</name>
     <message>
         <location filename="../../system/SharedLibrary.cpp" line="+24"/>
@@ -3845,6 +3913,80 @@ Bilder pro Sekunde:</translation>
     </message>
 </context>
 <context>
+    <name>SpeechAlignmentCommand</name>
+    <message>
+        <location filename="../../app/commands/SpeechAlignmentCommand.cpp" line="+41"/>
+        <location line="+31"/>
+        <location line="+70"/>
+        <location line="+18"/>
+        <source>Align to Speech</source>
+        <translation>An Sprache anlegen</translation>
+    </message>
+    <message>
+        <location line="-118"/>
+        <source>No speech model is installed for the document&apos;s language (%1): only English lines can be placed by their words.</source>
+        <translation>Für die Sprache des Dokuments (%1) ist kein Sprachmodell installiert: Nur englische Zeilen können nach ihren Worten gelegt werden.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The subtitles&apos; edges can be snapped to where the speech starts and stops instead.</source>
+        <translation>Stattdessen können die Kanten der Untertitel dort einrasten, wo die Sprache beginnt und endet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Snap to Speech</source>
+        <translation>An Sprache ausrichten</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Alignment stopped; nothing was changed.</source>
+        <translation>Anlegen abgebrochen; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Aligning to the speech: %v of %m</source>
+        <translation>An die Sprache anlegen: %v von %m</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Alignment to the speech</source>
+        <translation>Anlegen an die Sprache</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stop</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stops aligning, and leaves the subtitles as they are</source>
+        <translation>Bricht das Anlegen ab und lässt die Untertitel, wie sie sind</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>Subtitle %1: %2</source>
+        <translation>Untertitel %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>… and %n more.</source>
+        <translation>
+            <numerusform>… und %n weiterer.</numerusform>
+            <numerusform>… und %n weitere.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The subtitles left keep their times; the Problems panel lists them as not found in the speech.</source>
+        <translation>Die belassenen Untertitel behalten ihre Zeiten; die Problemliste führt sie als in der Sprache nicht gefunden.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The lines left are put between the ones placed; the Problems panel lists them as not found in the speech.</source>
+        <translation>Die belassenen Zeilen stehen zwischen den gelegten; die Problemliste führt sie als in der Sprache nicht gefunden.</translation>
+    </message>
+</context>
+<context>
     <name>SpeechDetection</name>
     <message>
         <location filename="../../media/SpeechDetection.cpp" line="+13"/>
@@ -3865,7 +4007,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>SpeechSnap</name>
     <message numerus="yes">
-        <location filename="../../model/timing/SpeechSnap.cpp" line="+293"/>
+        <location filename="../../model/timing/SpeechSnap.cpp" line="+305"/>
         <source>Moved %n subtitle(s) to the speech.</source>
         <translation>
             <numerusform>%n Untertitel an die Sprache verschoben.</numerusform>
@@ -3995,7 +4137,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>SpeechTimingCommand</name>
     <message>
-        <location filename="../../app/commands/SpeechTimingCommand.cpp" line="+40"/>
+        <location filename="../../app/commands/SpeechTimingCommand.cpp" line="+50"/>
         <source>start</source>
         <translation>Anfang</translation>
     </message>
@@ -4013,6 +4155,18 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+25"/>
+        <source>%1:%2: left: %3
+</source>
+        <translation>%1:%2: belassen: %3
+</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: no subtitle could be placed where its words are spoken in %2; nothing was written.</source>
+        <translation>%1: Kein Untertitel konnte dorthin gelegt werden, wo seine Worte in %2 gesprochen werden; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>%1: the subtitles do not match the speech in %2; nothing was written.</source>
         <translation>%1: Die Untertitel passen nicht zur Sprache in %2; nichts wurde geschrieben.</translation>
     </message>
@@ -4165,7 +4319,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>SubtitleFile</name>
     <message>
-        <location filename="../../document/SubtitleFile.cpp" line="+78"/>
+        <location filename="../../document/SubtitleFile.cpp" line="+77"/>
         <source>The file could not be opened because it is a folder.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie ein Ordner ist.</translation>
     </message>
@@ -4176,13 +4330,13 @@ Bilder pro Sekunde:</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+19"/>
+        <location line="+13"/>
         <source>The file could not be opened because it is not a regular file.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie keine normale Datei ist.</translation>
     </message>
     <message>
-        <location line="-17"/>
-        <location line="+28"/>
+        <location line="-11"/>
+        <location line="+22"/>
         <source>The file could not be opened because it is larger than %1 MB.</source>
         <translation>Die Datei konnte nicht geöffnet werden, weil sie größer als %1 MB ist.</translation>
     </message>
@@ -4201,7 +4355,7 @@ Bilder pro Sekunde:</translation>
 %1</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+149"/>
         <source>The file could not be saved because a folder has that name.</source>
         <translation>Die Datei konnte nicht gespeichert werden, weil ein Ordner diesen Namen trägt.</translation>
     </message>
@@ -4567,18 +4721,18 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+15"/>
-        <location line="+101"/>
+        <location line="+102"/>
         <source>Add Subtitle</source>
         <translation>Untertitel hinzufügen</translation>
     </message>
     <message>
-        <location line="-87"/>
-        <location line="+88"/>
+        <location line="-88"/>
+        <location line="+89"/>
         <source>Duplicate Subtitle</source>
         <translation>Untertitel duplizieren</translation>
     </message>
     <message>
-        <location line="-78"/>
+        <location line="-79"/>
         <source>Delete Subtitle</source>
         <translation>Untertitel löschen</translation>
     </message>
@@ -4589,17 +4743,17 @@ Es steht in Untertitel %2.</translation>
     </message>
     <message>
         <location line="+43"/>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>Paste</source>
         <translation>Einfügen</translation>
     </message>
     <message>
-        <location line="-22"/>
+        <location line="-21"/>
         <source>Split Subtitle</source>
         <translation>Untertitel teilen</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+18"/>
         <source>Split Subtitle at Text Cursor</source>
         <translation>Untertitel am Textcursor teilen</translation>
     </message>
@@ -5001,12 +5155,12 @@ Wählen Sie ihre Kodierung im Öffnen-Dialog.</translation>
 <context>
     <name>TimelineInput</name>
     <message>
-        <location filename="../../timeline/TimelineInput.cpp" line="+136"/>
+        <location filename="../../timeline/TimelineInput.cpp" line="+137"/>
         <source>Remove Shot Change</source>
         <translation>Szenenwechsel entfernen</translation>
     </message>
     <message>
-        <location line="+308"/>
+        <location line="+310"/>
         <source>Move Subtitle</source>
         <translation>Untertitel verschieben</translation>
     </message>
