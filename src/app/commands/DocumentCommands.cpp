@@ -237,7 +237,7 @@ void addTimingAndTextCommands(QList<Command> &commands, DocumentWindow &window)
     commands << make("cuewright.edit.snapToSpeech", QT_TRANSLATE_NOOP("DocumentCommands", "Snap to Spee&ch"),
                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), needsSpeech, [speech] { speech->snapToSpeech(); })
              << make("cuewright.edit.alignToSpeech", QT_TRANSLATE_NOOP("DocumentCommands", "Align to Speech"),
-                     QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), needsSpeech,
+                     QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), needsSpeech,
                      [alignment, table, document] {
                          // One chosen row is where the cursor is, not a choice: all of them, then.
                          const IndexSet targets = table->targetRowIndexes();
