@@ -58,7 +58,7 @@ fuzz: deps
 # film in /tmp, about 90 s once), and how soon a scrubbing grain starts. Then the whole
 # program on a generated million-subtitle file: conversion against python3-srt, and
 # opening it in the window, and checking it with --qc as one file and as files of 100;
-# and aligning scripts to two generated films' speech, about a minute (BENCH_FILES=no
+# and aligning scripts to two generated films' speech, a few minutes (BENCH_FILES=no
 # leaves these out).
 BENCHES ?= cuewright-bench cuewright-bench-formats cuewright-bench-conversion cuewright-bench-list cuewright-bench-quality cuewright-bench-retiming cuewright-bench-search cuewright-bench-timeline cuewright-bench-sonogram cuewright-bench-waveform
 BENCH_FILES ?= yes
