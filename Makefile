@@ -57,8 +57,9 @@ fuzz: deps
 # Every benchmark in turn; BENCHES picks some (the waveform one first makes a one-hour
 # film in /tmp, about 90 s once), and how soon a scrubbing grain starts. Then the whole
 # program on a generated million-subtitle file: conversion against python3-srt, and
-# opening it in the window, and checking it with --qc as one file and as files of 100
-# (BENCH_FILES=no leaves these out).
+# opening it in the window, and checking it with --qc as one file and as files of 100;
+# and aligning scripts to two generated films' speech, a few minutes (BENCH_FILES=no
+# leaves these out).
 BENCHES ?= cuewright-bench cuewright-bench-formats cuewright-bench-conversion cuewright-bench-list cuewright-bench-quality cuewright-bench-retiming cuewright-bench-search cuewright-bench-timeline cuewright-bench-sonogram cuewright-bench-waveform
 BENCH_FILES ?= yes
 bench: configure
@@ -66,11 +67,12 @@ bench: configure
 	@for b in $(BENCHES); do echo "== $$b"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b $(BENCH_ARGS) || exit 1; done
 	@echo "== cuewright-measure-scrub" && QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/cuewright-measure-scrub
 	@if [ "$(BENCH_FILES)" = yes ] && ! command -v python3 >/dev/null; then \
-	  echo "== measure-conversion, measure-window-open, measure-qc: skipped, they need python3"; \
+	  echo "== measure-conversion, measure-window-open, measure-qc, measure-align: skipped, they need python3"; \
 	elif [ "$(BENCH_FILES)" = yes ]; then \
 	  echo "== measure-conversion" && bench/measure-conversion $(BUILD_DIR)/src/cuewright && \
 	  echo "== measure-window-open" && bench/measure-window-open $(BUILD_DIR)/src/cuewright && \
-	  echo "== measure-qc" && bench/measure-qc $(BUILD_DIR)/src/cuewright; \
+	  echo "== measure-qc" && bench/measure-qc $(BUILD_DIR)/src/cuewright && \
+	  echo "== measure-align" && bench/measure-align $(BUILD_DIR)/src/cuewright; \
 	fi
 
 # Installs program, launcher, icons and translation: make install [PREFIX=/usr] [DESTDIR=/tmp/stage]
