@@ -37,7 +37,8 @@ void fitBetween(std::vector<Copy> &copies, double defaultLength)
         const double to = end < copies.size() ? copies[end].subtitle->start - apart : copies[k - 1].subtitle->end + apart + wanted;
         const double from = k > 0 ? copies[k - 1].subtitle->end + apart : std::max(0.0, to - wanted);
         const double share = std::max(0.0, to - from) / double(end - k);
-        const double length = std::max(0.0, std::min(defaultLength, share - apart));
+        // Never none: squeezed, a line still has half its share.
+        const double length = std::max(share / 2, std::min(defaultLength, share - apart));
         for (size_t i = k; i < end; ++i) {
             const double start = from + double(i - k) * share;
             copies[i].subtitle = Subtitle::create(copies[i].subtitle->text(), start, start + length);
