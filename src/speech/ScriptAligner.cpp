@@ -13,8 +13,6 @@ constexpr double nearMargin = 1.5;
 constexpr double leadIn = 0.4;
 // The widest stretch one line is looked for in, and how much speech it should hold.
 constexpr double widest = 40;
-// What a line left may take besides its words: the pause after it.
-constexpr double pauseAllowance = 1.5;
 // A line found ending this close to its window's end may go on past it.
 constexpr double endRoom = 0.25;
 
@@ -38,15 +36,13 @@ std::optional<double> nextSpeech(const SpeechStretches &speech, double time)
     return std::max(time, next->start);
 }
 
-// The end of a window from `from` that holds `needed` seconds of speech, at most `widest`
-// long (or twice what is needed, after lines that were left).
+// The end of a window from `from` that holds `needed` seconds of speech, at most `widest` long.
 double holdingSpeech(const SpeechStretches &speech, double from, double needed)
 {
     double to = from + needed;
-    const double longest = std::max(widest, 2 * needed);
-    while (to < from + longest && speech.speechWithin(from, to) < needed)
+    while (to < from + widest && speech.speechWithin(from, to) < needed)
         to += 1;
-    return std::min(to, from + longest);
+    return std::min(to, from + widest);
 }
 
 } // namespace
@@ -64,7 +60,6 @@ std::optional<QList<ScriptAligner::Outcome>> ScriptAligner::align(const QList<Li
 {
     QList<Outcome> outcomes;
     double cursor = bounds.from;
-    m_skipped = 0;
     for (const Line &line : lines) {
         if (stop.stop_requested())
             return std::nullopt;
@@ -76,14 +71,8 @@ std::optional<QList<ScriptAligner::Outcome>> ScriptAligner::align(const QList<Li
             outcome = alignNear(words, *line.start, *line.end, {cursor, bounds.to});
         else
             outcome = alignFrom(words, cursor, {cursor, bounds.to});
-        if (!outcome.words.isEmpty()) {
+        if (!outcome.words.isEmpty())
             cursor = outcome.words.constLast().end;
-            m_skipped = 0;
-        } else if (!words.isEmpty()) {
-            // Spoken all the same, perhaps, where it was not recognised: the next line is
-            // looked for past it too.
-            m_skipped += expectedSeconds(words) + pauseAllowance;
-        }
         outcomes.append(outcome);
         if (progress)
             progress(int(outcomes.size()));
@@ -125,7 +114,7 @@ ScriptAligner::Outcome ScriptAligner::alignFrom(const QStringList &words, double
         if (found && found->constLast().end < tightFrom(again) - endRoom)
             return {*found, std::nullopt};
     }
-    const double wide = std::min(bounds.to, holdingSpeech(m_speech, from, 2 * expected + 4 + m_skipped));
+    const double wide = std::min(bounds.to, holdingSpeech(m_speech, from, 2 * expected + 4));
     if (wide > tight + endRoom) {
         if ((found = tryWindow(words, from, wide)))
             return {*found, std::nullopt};

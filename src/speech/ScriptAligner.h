@@ -71,5 +71,4 @@ private:
     WordAligner &m_aligner;
     SoundReader m_sound;
     const SpeechStretches &m_speech;
-    double m_skipped = 0; // seconds the lines left since the last one found would take
 };
