@@ -1,5 +1,6 @@
 #include "media/ScriptAlignmentJob.h"
 
+#include "media/ScriptAlignmentResult.h"
 #include "media/SpeechSoundReader.h"
 #include "speech/PocketsphinxAligner.h"
 
@@ -53,8 +54,9 @@ Expected<QList<ScriptAligner::Outcome>, QString> ScriptAlignmentJob::run(const R
     const SpeechSoundReader sound(request.videoPath, request.audioTrack);
     ScriptAligner aligner(*created.value(), [&sound](double from, double to) { return sound.read(from, to); },
                           request.speech);
-    std::optional<QList<ScriptAligner::Outcome>> outcomes =
-        aligner.align(request.lines, request.bounds, stop, progress);
+    const QList<ScriptAligner::Line> lines =
+        request.fitTimes ? ScriptAlignmentResult::fitted(request.lines, request.speech) : ScriptAlignmentResult::untimed(request.lines);
+    std::optional<QList<ScriptAligner::Outcome>> outcomes = aligner.align(lines, request.bounds, stop, progress);
     if (!outcomes)
         return QString(); // stopped: the caller knows
     return *outcomes;

@@ -21,8 +21,11 @@ public:
         QString videoPath;
         int audioTrack = 1;
         SpeechStretches speech;
-        QList<ScriptAligner::Line> lines;
+        QList<ScriptAligner::Line> lines; // with the subtitles' own times, when they have any
         ScriptAligner::Bounds bounds;
+        // The lines' times are gone by only where they fit the speech (shifted or stretched
+        // as syncing would): worked out on the worker, as it reads the whole speech.
+        bool fitTimes = true;
     };
 
     explicit ScriptAlignmentJob(Request request, QObject *parent = nullptr);
@@ -30,7 +33,6 @@ public:
     void start();
     // Stops at the next line; stopped() follows, and no outcome.
     void stop();
-    int lineCount() const { return int(m_request.lines.size()); }
 
     // The same, on the caller's thread (the command line).
     [[nodiscard]] static Expected<QList<ScriptAligner::Outcome>, QString> run(

@@ -4,26 +4,35 @@
 
 #include <QHash>
 
-QList<ScriptAligner::Line> ScriptAlignmentResult::linesOf(const SubtitleList &list, const IndexSet &positions,
-                                                          const SpeechStretches &speech, bool timed)
+QList<ScriptAligner::Line> ScriptAlignmentResult::linesOf(const SubtitleList &list, const IndexSet &positions)
 {
-    SubtitleList chosen;
-    for (int position : positions)
-        chosen.append(list[position]);
     QList<ScriptAligner::Line> lines;
-    QList<Subtitle::Values> fitted;
-    if (timed && !chosen.isEmpty()) {
-        const SyncResult sync = SpeechAlignment::align(chosen, speech);
-        if (sync.belongs)
-            fitted = sync.valuesFor(chosen);
+    for (int position : positions)
+        lines.append({list[position]->text(), list[position]->start, list[position]->end});
+    return lines;
+}
+
+QList<ScriptAligner::Line> ScriptAlignmentResult::fitted(QList<ScriptAligner::Line> lines, const SpeechStretches &speech)
+{
+    SubtitleList timed;
+    for (const ScriptAligner::Line &line : lines)
+        timed.append(Subtitle::create(line.text, line.start.value_or(0), line.end.value_or(0)));
+    const SyncResult sync = timed.isEmpty() ? SyncResult() : SpeechAlignment::align(timed, speech);
+    if (!sync.belongs)
+        return untimed(std::move(lines));
+    const QList<Subtitle::Values> values = sync.valuesFor(timed);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        lines[i].start = values[i].start.value_or(timed[i]->start);
+        lines[i].end = values[i].end.value_or(timed[i]->end);
     }
-    for (qsizetype i = 0; i < chosen.size(); ++i) {
-        ScriptAligner::Line line{chosen[i]->text(), {}, {}};
-        if (!fitted.isEmpty()) {
-            line.start = fitted[i].start.value_or(chosen[i]->start);
-            line.end = fitted[i].end.value_or(chosen[i]->end);
-        }
-        lines.append(line);
+    return lines;
+}
+
+QList<ScriptAligner::Line> ScriptAlignmentResult::untimed(QList<ScriptAligner::Line> lines)
+{
+    for (ScriptAligner::Line &line : lines) {
+        line.start.reset();
+        line.end.reset();
     }
     return lines;
 }

@@ -20,11 +20,13 @@ public:
         QString reason;
     };
 
-    // The subtitles at `positions` as lines of a script. Their times are gone by only when
-    // they fit the speech (shifted or stretched as syncing would); times that are all wrong
-    // are no guide, and `timed` false says there are none (an imported script).
-    static QList<ScriptAligner::Line> linesOf(const SubtitleList &list, const IndexSet &positions,
-                                              const SpeechStretches &speech, bool timed = true);
+    // The subtitles at `positions` as lines of a script, with their own times.
+    static QList<ScriptAligner::Line> linesOf(const SubtitleList &list, const IndexSet &positions);
+    // The lines with times only where those fit the speech, moved as syncing would move
+    // them; times that are all wrong are no guide, and the lines keep none.
+    static QList<ScriptAligner::Line> fitted(QList<ScriptAligner::Line> lines, const SpeechStretches &speech);
+    // The lines without times (an imported script's are placeholders).
+    static QList<ScriptAligner::Line> untimed(QList<ScriptAligner::Line> lines);
     // Where the lines may be: after the subtitle before the first, before the one after the last.
     static ScriptAligner::Bounds boundsOf(const SubtitleList &list, const IndexSet &positions);
 

@@ -18,8 +18,11 @@ ImportSubtitlesViewController::ImportSubtitlesViewController(QWidget *parent, bo
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(tr("Import Subtitles"));
-    auto *hint = new QLabel(tr("Paste or type the text. Each paragraph, separated from the next by an "
-                               "empty line, becomes a subtitle of two seconds."),
+    auto *hint = new QLabel(offerSpeechTiming ? tr("Paste or type the text. Each paragraph, separated from the next by an "
+                                                   "empty line, becomes a subtitle: placed where it is spoken when timed by the "
+                                                   "film's speech, two seconds long otherwise.")
+                                              : tr("Paste or type the text. Each paragraph, separated from the next by an "
+                                                   "empty line, becomes a subtitle of two seconds."),
                             this);
     hint->setWordWrap(true);
     m_textView->setTabChangesFocus(true);

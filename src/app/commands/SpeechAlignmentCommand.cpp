@@ -62,8 +62,8 @@ void SpeechAlignmentCommand::align(const IndexSet &positions, bool timed)
     m_lines = m_document->subtitleController().subtitlesAt(positions);
     m_timed = timed;
     ScriptAlignmentJob::Request request{m_media->path(), m_media->audioTrack(), m_media->speech(),
-                                        ScriptAlignmentResult::linesOf(list, positions, m_media->speech(), timed),
-                                        ScriptAlignmentResult::boundsOf(list, positions)};
+                                        ScriptAlignmentResult::linesOf(list, positions),
+                                        ScriptAlignmentResult::boundsOf(list, positions), timed};
     m_job = std::make_unique<ScriptAlignmentJob>(std::move(request));
     connect(m_job.get(), &ScriptAlignmentJob::progressed, this, &SpeechAlignmentCommand::showProgress);
     connect(m_job.get(), &ScriptAlignmentJob::finished, this, &SpeechAlignmentCommand::apply);

@@ -62,7 +62,7 @@ Expected<SubtitleList, QString> align(const SubtitleList &subtitles, const QStri
 {
     const IndexSet all = IndexSet::fromRange(0, int(subtitles.size()));
     const ScriptAlignmentJob::Request request{QFileInfo(videoPath).absoluteFilePath(), audioTrack, speech,
-                                              ScriptAlignmentResult::linesOf(subtitles, all, speech, timed), {}};
+                                              ScriptAlignmentResult::linesOf(subtitles, all), {}, timed};
     const auto outcomes = ScriptAlignmentJob::run(request);
     if (!outcomes)
         return outcomes.error();

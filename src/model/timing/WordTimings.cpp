@@ -76,16 +76,6 @@ std::vector<double> WordTimings::edgesWithin(double from, double to) const
     return {first, last};
 }
 
-std::optional<double> WordTimings::nearestEdge(double time, double window) const
-{
-    std::optional<double> nearest;
-    for (const double edge : edgesWithin(time - window, time + window)) {
-        if (!nearest || std::abs(edge - time) < std::abs(*nearest - time))
-            nearest = edge;
-    }
-    return nearest;
-}
-
 int WordTimings::lineCount() const
 {
     int count = 0;

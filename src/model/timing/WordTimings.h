@@ -23,8 +23,6 @@ public:
     QList<SpokenWord> wordsOf(const QString &text, double start, double end) const;
     // Every known word's start and end within [from, to], in order: edges prefer them.
     std::vector<double> edgesWithin(double from, double to) const;
-    // The known word edge nearest `time`, within `window` seconds.
-    std::optional<double> nearestEdge(double time, double window) const;
     bool isEmpty() const { return m_byText.isEmpty(); }
     int lineCount() const;
     void clear();

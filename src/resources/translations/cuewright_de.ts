@@ -1761,12 +1761,17 @@ Bilder pro Sekunde:</translation>
     <name>ImportSubtitlesViewController</name>
     <message>
         <location filename="../../panels/ImportSubtitlesViewController.cpp" line="+20"/>
-        <location line="+43"/>
+        <location line="+46"/>
         <source>Import Subtitles</source>
         <translation>Untertitel importieren</translation>
     </message>
     <message>
-        <location line="-42"/>
+        <location line="-45"/>
+        <source>Paste or type the text. Each paragraph, separated from the next by an empty line, becomes a subtitle: placed where it is spoken when timed by the film&apos;s speech, two seconds long otherwise.</source>
+        <translation>Text einfügen oder eingeben. Jeder Absatz, durch eine Leerzeile vom nächsten getrennt, wird ein Untertitel: dorthin gelegt, wo er gesprochen wird, wenn nach der Sprache des Films getimt, sonst zwei Sekunden lang.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Paste or type the text. Each paragraph, separated from the next by an empty line, becomes a subtitle of two seconds.</source>
         <translation>Fügen Sie den Text ein oder tippen Sie ihn. Jeder Absatz, vom nächsten durch eine Leerzeile getrennt, wird ein Untertitel von zwei Sekunden.</translation>
     </message>
@@ -3654,7 +3659,7 @@ Bilder pro Sekunde:</translation>
 <context>
     <name>ScriptAlignmentResult</name>
     <message>
-        <location filename="../../media/ScriptAlignmentResult.cpp" line="+78"/>
+        <location filename="../../media/ScriptAlignmentResult.cpp" line="+87"/>
         <source>a subtitle that stays is where its words are spoken</source>
         <translation>ein Untertitel, der bleibt, liegt dort, wo seine Worte gesprochen werden</translation>
     </message>
