@@ -72,7 +72,8 @@ ScriptAlignmentResult ScriptAlignmentResult::of(const SubtitleList &list, const 
             reasons.insert(position, outcome.left.value_or(ScriptAligner::Reason::NotInSound));
     }
     result.plan = AlignedPlacement::plan(list, found, sources,
-                                         timed ? AlignedPlacement::Others::Keep : AlignedPlacement::Others::FitBetween);
+                                         timed ? AlignedPlacement::Others::Keep : AlignedPlacement::Others::FitBetween,
+                                         positions);
     for (const AlignedPlacement::Found &line : found) {
         if (result.plan.blocked.contains(line.position))
             continue;

@@ -492,8 +492,10 @@ private slots:
         const QStringList texts{SpokenFilm::recordingText(1), missing, SpokenFilm::recordingText(4)};
         SpeechAlignmentCommand *alignment = m_window->speechAlignment();
         QSignalSpy finished(alignment, &SpeechAlignmentCommand::finished);
+        // Imported, the script comes beside a subtitle timed already, which stays as it is.
+        const QString kept = QStringLiteral("Already timed.");
         if (how == QLatin1String("import")) {
-            controller.setSubtitles({});
+            controller.setSubtitles({Subtitle::create(kept, 50, 52)});
             QTimer::singleShot(0, [&] {
                 auto *dialog = qobject_cast<ImportSubtitlesViewController *>(QApplication::activeModalWidget());
                 QVERIFY(dialog && dialog->speechTiming());
@@ -517,7 +519,7 @@ private slots:
             QTRY_VERIFY(!m_document->undoManager().canUndo());
             return;
         }
-        QCOMPARE(controller.count(), 3);
+        QCOMPARE(controller.count(), how == QLatin1String("import") ? 4 : 3);
         QTRY_COMPARE(m_document->undoManager().undoActionName(), QStringLiteral("Align to Speech"));
         const auto lineSaying = [&](const QString &text) {
             for (const SubtitlePtr &subtitle : controller.subtitles()) {
@@ -537,8 +539,11 @@ private slots:
         const SubtitlePtr left = lineSaying(missing);
         QVERIFY(m_document->problemIndex().problems(controller.indexOf(left)).testFlag(QualityCheck::NotAligned));
         // Imported, it is put between the lines placed; with times of its own, it keeps them.
-        if (how == QLatin1String("import"))
+        if (how == QLatin1String("import")) {
             QVERIFY(left->start > lineSaying(texts[0])->end && left->end < lineSaying(texts[2])->start);
+            QCOMPARE(lineSaying(kept)->start, 50.0);
+            QCOMPARE(lineSaying(kept)->end, 52.0);
+        }
         else
             QCOMPARE(left->start, 33.0);
         for (QMessageBox *box : m_window->findChildren<QMessageBox *>())

@@ -139,6 +139,8 @@ sleep 0.5
 type_text "Imported one"
 keys Return Return
 type_text "Imported two"
+# Placeholders, timed as pasted: not by the film's speech.
+keys alt+t
 shot import-window
 keys ctrl+Return
 sleep 0.5

@@ -17,32 +17,32 @@ struct Copy
     bool fitted = false; // a line not found, given a place between found ones
 };
 
-// Each run of lines not found shares the time between the found lines around it: a
-// placeholder's length at most, a little apart.
-void fitBetween(std::vector<Copy> &copies, double defaultLength)
+// Each run of the script's lines not found shares the time between the found lines around
+// it: a placeholder's length at most, a little apart. `lines` are the script's, in order.
+void fitBetween(const std::vector<Copy *> &lines, double defaultLength)
 {
     constexpr double apart = 0.1;
     size_t k = 0;
-    while (k < copies.size()) {
-        if (copies[k].moved) {
+    while (k < lines.size()) {
+        if (lines[k]->moved) {
             ++k;
             continue;
         }
         size_t end = k;
-        while (end < copies.size() && !copies[end].moved)
+        while (end < lines.size() && !lines[end]->moved)
             ++end;
         const double wanted = double(end - k) * (defaultLength + apart);
-        if (k == 0 && end == copies.size())
+        if (k == 0 && end == lines.size())
             return; // none found: nothing to fit between
-        const double to = end < copies.size() ? copies[end].subtitle->start - apart : copies[k - 1].subtitle->end + apart + wanted;
-        const double from = k > 0 ? copies[k - 1].subtitle->end + apart : std::max(0.0, to - wanted);
+        const double to = end < lines.size() ? lines[end]->subtitle->start - apart : lines[k - 1]->subtitle->end + apart + wanted;
+        const double from = k > 0 ? lines[k - 1]->subtitle->end + apart : std::max(0.0, to - wanted);
         const double share = std::max(0.0, to - from) / double(end - k);
         // Never none: squeezed, a line still has half its share.
         const double length = std::max(share / 2, std::min(defaultLength, share - apart));
         for (size_t i = k; i < end; ++i) {
             const double start = from + double(i - k) * share;
-            copies[i].subtitle = Subtitle::create(copies[i].subtitle->text(), start, start + length);
-            copies[i].fitted = true;
+            lines[i]->subtitle = Subtitle::create(lines[i]->subtitle->text(), start, start + length);
+            lines[i]->fitted = true;
         }
         k = end;
     }
@@ -56,7 +56,7 @@ bool overlaps(const Subtitle &a, const Subtitle &b)
 } // namespace
 
 AlignedPlacement::Plan AlignedPlacement::plan(const SubtitleList &list, const QList<Found> &found,
-                                              const SpeechSnap::Sources &sources, Others others)
+                                              const SpeechSnap::Sources &sources, Others others, const IndexSet &script)
 {
     QHash<int, const Found *> byPosition;
     for (const Found &line : found) {
@@ -75,8 +75,14 @@ AlignedPlacement::Plan AlignedPlacement::plan(const SubtitleList &list, const QL
         copies.push_back({Subtitle::create(subtitle.text(), start, end), position, line != nullptr});
     }
     const auto byStart = [](const Copy &a, const Copy &b) { return a.subtitle->start < b.subtitle->start; };
-    if (others == Others::FitBetween)
-        fitBetween(copies, std::max(sources.limits.minDuration, 2.0));
+    if (others == Others::FitBetween) {
+        std::vector<Copy *> lines;
+        for (Copy &copy : copies) {
+            if (script.contains(copy.position))
+                lines.push_back(&copy);
+        }
+        fitBetween(lines, std::max(sources.limits.minDuration, 2.0));
+    }
     std::stable_sort(copies.begin(), copies.end(), byStart);
 
     // A found line over one that stays goes back, and the list is looked at again.

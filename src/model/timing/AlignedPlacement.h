@@ -10,7 +10,8 @@
 // start to its last word's end, and from there by the rules Snap to Speech keeps (frames,
 // the lead-out, gaps, shot changes, timing limits). A subtitle is never put on top of a
 // neighbour left where it is: it stays where it was, and is told as blocked.
-// The list is in script order where the others are fitted between the found ones.
+// The script's lines are in its order in the list where the ones not found are fitted
+// between the found ones.
 class AlignedPlacement
 {
 public:
@@ -26,12 +27,14 @@ public:
         QList<int> blocked; // positions left, as a neighbour is in the way
     };
 
-    // What becomes of the lines that were not found: they keep their times, or, when those
-    // mean nothing (a script's placeholders), share the time between the found lines
-    // around them, in their order, so that none lies on top of another.
+    // What becomes of the script's lines that were not found: they keep their times, or,
+    // when those mean nothing (a script's placeholders), share the time between the found
+    // lines around them, in their order, so that none lies on top of another.
     enum class Others { Keep, FitBetween };
 
-    // `sources.speech` is not used: the words are the speech.
+    // `script`: the positions of the lines looked for, found or not. Every other subtitle
+    // keeps its times whatever `others` says. `sources.speech` is not used: the words are
+    // the speech.
     static Plan plan(const SubtitleList &list, const QList<Found> &found, const SpeechSnap::Sources &sources,
-                     Others others = Others::Keep);
+                     Others others = Others::Keep, const IndexSet &script = {});
 };
