@@ -25,6 +25,21 @@
 
 namespace {
 
+// The bytes' text in the encoding chosen, or in the one they are detected to be in.
+Expected<TextEncoding::Detected, QString> decodeText(const QByteArray &bytes, int chosenEncoding)
+{
+    if (chosenEncoding == TextEncoding::Automatic) {
+        auto detected = TextEncoding::decodeDetectingEncoding(bytes);
+        if (!detected)
+            return detected.error().message;
+        return std::move(detected).value();
+    }
+    auto decoded = TextEncoding::decode(bytes, chosenEncoding);
+    if (!decoded)
+        return decoded.error().message;
+    return TextEncoding::Detected{std::move(decoded).value(), chosenEncoding};
+}
+
 // The subtitles of a text in a format other than SRT.
 Expected<SubtitleFile::Contents, QString> readOtherFormat(SubtitleFormat::Id format, const QString &text, int encoding,
                                                           const TextFileFormat &layout, SubtitleFile::Reading reading,
@@ -163,23 +178,12 @@ Expected<SubtitleFile::Contents, QString> SubtitleFile::read(const QString &path
         return readByContentOrName(path, QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 64 * 1024))), readAs);
     }
 
-    QString text;
-    int encoding = chosenEncoding;
-    QList<TextEncoding::Considered> considered;
-    if (chosenEncoding == TextEncoding::Automatic) {
-        auto detected = TextEncoding::decodeDetectingEncoding(bytes);
-        if (!detected)
-            return detected.error().message;
-        TextEncoding::Detected result = std::move(detected).value();
-        text = std::move(result.text);
-        encoding = result.encoding;
-        considered = std::move(result.considered);
-    } else {
-        auto decoded = TextEncoding::decode(bytes, chosenEncoding);
-        if (!decoded)
-            return decoded.error().message;
-        text = std::move(decoded).value();
-    }
+    auto decoded = decodeText(bytes, chosenEncoding);
+    if (!decoded)
+        return decoded.error();
+    QString text = std::move(decoded.value().text);
+    const int encoding = decoded.value().encoding;
+    QList<TextEncoding::Considered> considered = std::move(decoded.value().considered);
     const TextFileFormat format = TextFileFormat::of(bytes, text, encoding);
     bytes = QByteArray(); // the text holds it all now; keep the peak low
 
@@ -355,18 +359,10 @@ Expected<SubtitleFile::Text, QString> SubtitleFile::readText(const QString &path
     auto bytes = readBytes(path);
     if (!bytes)
         return bytes.error();
-    Text read;
-    if (chosenEncoding == TextEncoding::Automatic) {
-        auto detected = TextEncoding::decodeDetectingEncoding(bytes.value());
-        if (!detected)
-            return detected.error().message;
-        read = {std::move(detected.value().text), detected.value().encoding};
-    } else {
-        auto decoded = TextEncoding::decode(bytes.value(), chosenEncoding);
-        if (!decoded)
-            return decoded.error().message;
-        read = {std::move(decoded).value(), chosenEncoding};
-    }
+    auto decoded = decodeText(bytes.value(), chosenEncoding);
+    if (!decoded)
+        return decoded.error();
+    Text read{std::move(decoded.value().text), decoded.value().encoding};
     if (read.text.startsWith(QChar(0xFEFF)))
         read.text.remove(0, 1);
     read.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
