@@ -44,7 +44,8 @@ void tst_Ass::reads_data()
         QTest::newRow(name) << script(text) << repairing << QString::fromUtf8(expected);
     };
     row("commas belong to the text", "EVENTS\nD a, b,, c\n", false, "a, b,, c@1-2");
-    row("a hard break, a soft one shown as a space, a hard space", "EVENTS\nD a\\Nb\\nc\\hd\n", false, "a\nb c\u00A0d@1-2");
+    row("a hard break, a soft one shown as a space, a hard space, a break last", "EVENTS\nD a\\Nb\\nc\\hd\\N\n", false,
+        "a\nb c\u00A0d\n@1-2");
     row("a soft break breaks where the script wraps no line itself",
         "[Script Info]\nWrapStyle: 2\n\n[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.00,0:00:02.00,b\\nc\n", false, "b\nc@1-2");
     row("an empty block after a backslash keeps it literal", "EVENTS\nD C:\\{}Nina\n", false, "C:\\Nina@1-2");
