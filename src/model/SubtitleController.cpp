@@ -542,7 +542,7 @@ void SubtitleController::replaceSubtitles(const SubtitleList &old, const IndexSe
         m_undoManager->endUndoGrouping();
 }
 
-void SubtitleController::importText(const QString &text)
+SubtitleList SubtitleController::importText(const QString &text)
 {
     const double step = defaultSubtitleDuration + twoFrameGap();
     SubtitleList newSubtitles;
@@ -553,6 +553,7 @@ void SubtitleController::importText(const QString &text)
         newSubtitles.append(Subtitle::create(pieces[i], start, start + defaultSubtitleDuration));
     }
     insertInTimeOrder(newSubtitles);
+    return newSubtitles;
 }
 
 void SubtitleController::retimeSubtitles(const IndexSet &indexes, const LinearTimeMap &map)

@@ -61,7 +61,8 @@ public:
     // Cuts the text at `offset` and shares the time by characters, or at the spoken edges
     // of the words around the cut when the subtitle's `words` are known (WordSplit).
     void splitSubtitle(int index, int offset, const QList<SpokenWord> &words = {});
-    void importText(const QString &text);
+    // Returns the subtitles made, which are in the list now.
+    SubtitleList importText(const QString &text);
     // Timing while the video plays: the subtitle at `index` ends at `time` and the one at
     // `next` starts two frames later (a new one when there is none). Returns the next one's
     // position.

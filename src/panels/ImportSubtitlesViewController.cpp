@@ -63,9 +63,9 @@ std::optional<ImportSubtitlesViewController::Imported> ImportSubtitlesViewContro
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || !target)
         return std::nullopt;
-    target->undoManager().runAsOneStep(tr("Import Subtitles"),
-                                       [&] { target->subtitleController().importText(dialog.text()); });
     Imported imported;
+    target->undoManager().runAsOneStep(tr("Import Subtitles"),
+                                       [&] { imported.subtitles = target->subtitleController().importText(dialog.text()); });
     if (dialog.m_speechTiming) {
         imported.timeBySpeech = dialog.m_speechTiming->isChecked();
         QSettings().setValue(QStringLiteral("import/timeBySpeech"), imported.timeBySpeech);

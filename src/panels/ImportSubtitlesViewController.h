@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Subtitle.h"
+
 #include <QDialog>
 
 #include <optional>
@@ -22,6 +24,7 @@ public:
     struct Imported
     {
         bool timeBySpeech = false; // the user asked for the lines to be placed where they are spoken
+        SubtitleList subtitles;    // the lines made, in the script's order
     };
     // Runs the window over `window`. Unless cancelled, the whole text goes to the
     // document's import as one undo step named "Import Subtitles"; Cancel changes nothing.

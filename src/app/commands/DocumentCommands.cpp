@@ -147,8 +147,11 @@ void addEditCommands(QList<Command> &commands, DocumentWindow &window)
                          const auto imported = ImportSubtitlesViewController::run(document, w, speech);
                          if (!imported)
                              return;
-                         // The imported lines are selected: the script that timing from the video goes through.
-                         const IndexSet lines = document->selectedSubtitleIndexes();
+                         // The imported lines are the script that timing from the video goes through
+                         // (the list's selection may still hold others a moment longer).
+                         IndexSet lines;
+                         for (const SubtitlePtr &line : imported->subtitles)
+                             lines.insert(document->subtitleController().indexOf(line));
                          timing->takeScript(document->subtitleController().subtitlesAt(lines));
                          if (imported->timeBySpeech)
                              alignment->align(lines, false);
