@@ -3,6 +3,7 @@
 #include "media/ScriptAlignmentResult.h"
 #include "media/SpeechSoundReader.h"
 #include "speech/PocketsphinxAligner.h"
+#include "speech/ScriptAlignmentFromBothEnds.h"
 
 ScriptAlignmentJob::ScriptAlignmentJob(Request request, QObject *parent)
     : QObject(parent)
@@ -48,15 +49,21 @@ void ScriptAlignmentJob::stop()
 Expected<QList<ScriptAligner::Outcome>, QString> ScriptAlignmentJob::run(const Request &request, std::stop_token stop,
                                                                           const std::function<void(int)> &progress)
 {
-    auto created = PocketsphinxAligner::create();
-    if (!created)
-        return created.error();
+    // Two recognisers, one for each end of the script: each is a thread's work.
+    auto front = PocketsphinxAligner::create();
+    if (!front)
+        return front.error();
+    auto back = PocketsphinxAligner::create();
+    if (!back)
+        return back.error();
     const SpeechSoundReader sound(request.videoPath, request.audioTrack);
-    ScriptAligner aligner(*created.value(), [&sound](double from, double to) { return sound.read(from, to); },
-                          request.speech);
+    const auto read = [&sound](double from, double to) { return sound.read(from, to); };
+    ScriptAligner fromStart(*front.value(), read, request.speech);
+    ScriptAligner fromEnd(*back.value(), read, request.speech);
     const QList<ScriptAligner::Line> lines =
         request.fitTimes ? ScriptAlignmentResult::fitted(request.lines, request.speech) : ScriptAlignmentResult::untimed(request.lines);
-    std::optional<QList<ScriptAligner::Outcome>> outcomes = aligner.align(lines, request.bounds, stop, progress);
+    std::optional<QList<ScriptAligner::Outcome>> outcomes =
+        ScriptAlignmentFromBothEnds::align(fromStart, fromEnd, lines, request.bounds, stop, progress);
     if (!outcomes)
         return QString(); // stopped: the caller knows
     return *outcomes;

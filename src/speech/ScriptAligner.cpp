@@ -9,6 +9,8 @@ namespace {
 
 // Around a line's own times: edges off by a third of a second, and more, are still found.
 constexpr double nearMargin = 1.5;
+// How far from its own times a line is looked for when it is not found around them.
+constexpr double fallbackReach = 6;
 // Before the next speech: its onset as the detector finds it comes a little late.
 constexpr double leadIn = 0.4;
 // The widest stretch one line is looked for in, and how much speech it should hold.
@@ -25,25 +27,59 @@ double expectedSeconds(const QStringList &words)
     return 0.2 + 0.07 * double(letters);
 }
 
-// Where the next speech begins at or after `time`, or none when no more follows.
-std::optional<double> nextSpeech(const SpeechStretches &speech, double time)
+// Which way a line is looked for: after the line before it, or before the line after it.
+// Every step of the search reads the same either way, mirrored.
+struct Side
 {
-    const auto &stretches = speech.stretches();
-    const auto next = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                       [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
-    if (next == stretches.end())
-        return std::nullopt;
-    return std::max(time, next->start);
-}
+    bool backward = false;
 
-// The end of a window from `from` that holds `needed` seconds of speech, at most `widest` long.
-double holdingSpeech(const SpeechStretches &speech, double from, double needed)
-{
-    double to = from + needed;
-    while (to < from + widest && speech.speechWithin(from, to) < needed)
-        to += 1;
-    return std::min(to, from + widest);
-}
+    // `by` seconds past `time` in the direction of the search.
+    double ahead(double time, double by) const { return backward ? time - by : time + by; }
+    // Whether `a` comes before `b` in the direction of the search.
+    bool sooner(double a, double b) const { return backward ? a > b : a < b; }
+    // The found line's edge the search meets first, and its far edge.
+    double nearEdge(const QList<SpokenWord> &words) const
+    {
+        return backward ? words.constLast().end : words.constFirst().start;
+    }
+    double farEdge(const QList<SpokenWord> &words) const
+    {
+        return backward ? words.constFirst().start : words.constLast().end;
+    }
+    // The stretch between two times, whichever comes first.
+    static std::pair<double, double> between(double a, double b) { return {std::min(a, b), std::max(a, b)}; }
+
+    // Where speech is next met from `time`, or none when no more is.
+    std::optional<double> nextSpeech(const SpeechStretches &speech, double time) const
+    {
+        const auto &stretches = speech.stretches();
+        if (!backward) {
+            const auto next = std::lower_bound(stretches.begin(), stretches.end(), time,
+                                               [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
+            if (next == stretches.end())
+                return std::nullopt;
+            return std::max(time, next->start);
+        }
+        const auto after = std::lower_bound(stretches.begin(), stretches.end(), time,
+                                            [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
+        if (after == stretches.begin())
+            return std::nullopt;
+        return std::min(time, std::prev(after)->end);
+    }
+
+    // How far from `from` a stretch reaches that holds `needed` seconds of speech, at most `widest`.
+    double holdingSpeech(const SpeechStretches &speech, double from, double needed) const
+    {
+        double reach = needed;
+        while (reach < widest) {
+            const auto [a, b] = between(from, ahead(from, reach));
+            if (speech.speechWithin(a, b) >= needed)
+                break;
+            reach += 1;
+        }
+        return ahead(from, std::min(reach, widest));
+    }
+};
 
 } // namespace
 
@@ -54,33 +90,20 @@ ScriptAligner::ScriptAligner(WordAligner &aligner, SoundReader sound, const Spee
 {
 }
 
-std::optional<QList<ScriptAligner::Outcome>> ScriptAligner::align(const QList<Line> &lines, Bounds bounds,
-                                                                   std::stop_token stop,
-                                                                   const std::function<void(int)> &progress)
+ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds, Direction direction)
 {
-    QList<Outcome> outcomes;
-    double cursor = bounds.from;
-    for (const Line &line : lines) {
-        if (stop.stop_requested())
-            return std::nullopt;
-        const QStringList words = SpokenWords::of(line.text);
-        Outcome outcome;
-        if (words.isEmpty())
-            outcome.left = Reason::NoWords;
-        else if (line.start && line.end)
-            outcome = alignNear(words, *line.start, *line.end, {cursor, bounds.to});
-        else
-            outcome = alignFrom(words, cursor, {cursor, bounds.to});
-        if (!outcome.words.isEmpty())
-            cursor = outcome.words.constLast().end;
-        outcomes.append(outcome);
-        if (progress)
-            progress(int(outcomes.size()));
-    }
-    return outcomes;
+    const QStringList words = SpokenWords::of(line.text);
+    if (words.isEmpty())
+        return {{}, Reason::NoWords};
+    if (bounds.to <= bounds.from)
+        return {{}, Reason::TooLittleSpeech};
+    if (line.start && line.end)
+        return alignNear(words, *line.start, *line.end, bounds, direction);
+    return alignFrom(words, bounds, direction);
 }
 
-ScriptAligner::Outcome ScriptAligner::alignNear(const QStringList &words, double start, double end, Bounds bounds)
+ScriptAligner::Outcome ScriptAligner::alignNear(const QStringList &words, double start, double end, Bounds bounds,
+                                                Direction direction)
 {
     const double from = std::max(bounds.from, start - nearMargin);
     const double to = std::min(bounds.to, end + nearMargin);
@@ -88,35 +111,49 @@ ScriptAligner::Outcome ScriptAligner::alignNear(const QStringList &words, double
         return {{}, Reason::TooLittleSpeech};
     if (std::optional<QList<SpokenWord>> found = tryWindow(words, from, to))
         return {*found, std::nullopt};
-    // Times that are all wrong point to the wrong place: look from where the line before was.
-    return alignFrom(words, bounds.from, bounds);
+    // Times that are all wrong point to the wrong place: look from where the neighbour was,
+    // though not far from them (they were fitted to the speech): a line the film lacks,
+    // found in some other speech, would take the room of the lines between.
+    return alignFrom(words, {std::max(bounds.from, start - fallbackReach), std::min(bounds.to, end + fallbackReach)},
+                     direction);
 }
 
-ScriptAligner::Outcome ScriptAligner::alignFrom(const QStringList &words, double cursor, Bounds bounds)
+ScriptAligner::Outcome ScriptAligner::alignFrom(const QStringList &words, Bounds bounds, Direction direction)
 {
-    const std::optional<double> speech = nextSpeech(m_speech, cursor);
-    if (!speech || *speech >= bounds.to)
+    const Side side{direction == Direction::Backward};
+    const double cursor = side.backward ? bounds.to : bounds.from;
+    const double limit = side.backward ? bounds.from : bounds.to;
+    const auto bounded = [&](double time) { return std::clamp(time, bounds.from, bounds.to); };
+    const auto window = [&](double a, double b) {
+        const auto [first, last] = Side::between(a, b);
+        return tryWindow(words, first, last);
+    };
+    const std::optional<double> speech = side.nextSpeech(m_speech, cursor);
+    if (!speech || !side.sooner(*speech, limit))
         return {{}, Reason::TooLittleSpeech};
-    const double from = std::max(bounds.from, *speech - leadIn);
+    const double from = bounded(side.ahead(*speech, -leadIn));
     const double expected = expectedSeconds(words);
     // Most often the next speech is the line: a window about its length is enough, and
     // cheap. One it fills to the end may go on past it, or be another line: look wider.
-    const auto tightFrom = [&](double begin) { return std::min(bounds.to, begin + leadIn + 1.4 * expected + 1.0); };
+    const auto tightFrom = [&](double begin) { return bounded(side.ahead(begin, leadIn + 1.4 * expected + 1.0)); };
+    const auto endsInside = [&](const QList<SpokenWord> &found, double windowEnd) {
+        return side.sooner(side.farEdge(found), side.ahead(windowEnd, -endRoom));
+    };
     const double tight = tightFrom(from);
-    std::optional<QList<SpokenWord>> found = tryWindow(words, from, tight);
-    if (found && found->constLast().end < tight - endRoom)
+    std::optional<QList<SpokenWord>> found = window(from, tight);
+    if (found && endsInside(*found, tight))
         return {*found, std::nullopt};
     // Begun late in the window (after a pause the detector took for speech): once more,
     // from where it seems to begin.
-    if (found && found->constFirst().start - leadIn > from + endRoom) {
-        const double again = found->constFirst().start - leadIn;
-        found = tryWindow(words, again, tightFrom(again));
-        if (found && found->constLast().end < tightFrom(again) - endRoom)
+    if (found && side.sooner(side.ahead(from, endRoom), side.ahead(side.nearEdge(*found), -leadIn))) {
+        const double again = side.ahead(side.nearEdge(*found), -leadIn);
+        found = window(again, tightFrom(again));
+        if (found && endsInside(*found, tightFrom(again)))
             return {*found, std::nullopt};
     }
-    const double wide = std::min(bounds.to, holdingSpeech(m_speech, from, 2 * expected + 4));
-    if (wide > tight + endRoom) {
-        if ((found = tryWindow(words, from, wide)))
+    const double wide = bounded(side.holdingSpeech(m_speech, from, 2 * expected + 4));
+    if (side.sooner(side.ahead(tight, endRoom), wide)) {
+        if ((found = window(from, wide)))
             return {*found, std::nullopt};
     }
     return {{}, Reason::NotInSound};

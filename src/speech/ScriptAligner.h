@@ -10,14 +10,14 @@
 #include <functional>
 #include <limits>
 #include <optional>
-#include <stop_token>
 #include <vector>
 
 class WordAligner;
 
 // Places the lines of a script where their words are spoken in a film's sound, in the
 // script's order. A line with times worth going by is looked for around them; one without
-// is looked for from where the line before it was found, at the next speech: first in a
+// is looked for from where its neighbour was found (the line before it, or after it when
+// the script is worked through from its end), at the next speech that way: first in a
 // stretch about as long as its words take to say, then in a wider one. A line whose
 // words are not there is left, and the next is looked for from the same place, so lines
 // missing from the film or spoken but missing from the script do not lose the thread.
@@ -56,16 +56,17 @@ public:
 
     ScriptAligner(WordAligner &aligner, SoundReader sound, const SpeechStretches &speech);
 
-    // Each line's outcome, in order; none when stopped. `progress` hears how many lines are
-    // done, after each.
-    std::optional<QList<Outcome>> align(const QList<Line> &lines, Bounds bounds, std::stop_token stop,
-                                        const std::function<void(int done)> &progress = {});
+    // Which neighbour the line is looked for from: the one before it (placed before
+    // `bounds.from`) or the one after it (placed after `bounds.to`).
+    enum class Direction { Forward, Backward };
+    // Where one line is spoken, inside `bounds`.
+    Outcome alignLine(const Line &line, Bounds bounds, Direction direction);
 
     static QString reasonText(Reason reason);
 
 private:
-    Outcome alignNear(const QStringList &words, double start, double end, Bounds bounds);
-    Outcome alignFrom(const QStringList &words, double cursor, Bounds bounds);
+    Outcome alignNear(const QStringList &words, double start, double end, Bounds bounds, Direction direction);
+    Outcome alignFrom(const QStringList &words, Bounds bounds, Direction direction);
     std::optional<QList<SpokenWord>> tryWindow(const QStringList &words, double from, double to);
 
     WordAligner &m_aligner;

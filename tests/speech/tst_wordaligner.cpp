@@ -3,6 +3,7 @@
 // dictionary lacks (read from its letters); and the text turned into the words a speaker says.
 #include "speech/PocketsphinxAligner.h"
 #include "speech/ScriptAligner.h"
+#include "speech/ScriptAlignmentFromBothEnds.h"
 #include "model/text/SpokenWords.h"
 
 #include "SpokenFilm.h"
@@ -44,6 +45,9 @@ private slots:
         auto created = PocketsphinxAligner::create();
         QVERIFY2(created, qPrintable(created ? QString() : created.error()));
         m_aligner = std::move(created).value();
+        auto second = PocketsphinxAligner::create();
+        QVERIFY(second);
+        m_fromEnd = std::move(second).value();
     }
 
     void placesALineWhereItIsSpoken_data()
@@ -104,10 +108,13 @@ private slots:
             << three
             << QList<ScriptLine>{{firstWords, 0, 0.35, true}, {secondWords, 1, -0.35, true},
                                  {SpokenFilm::recordingText(2), 2, 0.3, true}};
-        QTest::newRow("times all wrong")
+        QTest::newRow("the same line three times")
+            << QList<Piece>{{-1, 1}, {1}, {-1, 0.8}, {1}, {-1, 0.8}, {1}, {-1, 1}}
+            << QList<ScriptLine>{{secondWords, 0}, {secondWords, 1}, {secondWords, 2}};
+        QTest::newRow("times seconds off")
             << three
-            << QList<ScriptLine>{{firstWords, 0, 40, true}, {secondWords, 1, 35, true},
-                                 {SpokenFilm::recordingText(2), 2, -9, true}};
+            << QList<ScriptLine>{{firstWords, 0, 3, true}, {secondWords, 1, -2.5, true},
+                                 {SpokenFilm::recordingText(2), 2, 4, true}};
     }
 
     // Each line spoken is placed where it is (start within 80 ms, end within 150 ms), in
@@ -135,8 +142,9 @@ private slots:
             const auto last = size_t(std::clamp(to, 0.0, double(joined.sound.size()) / WordAligner::sampleRate) * WordAligner::sampleRate);
             return std::vector<qint16>(joined.sound.begin() + first, joined.sound.begin() + std::max(first, last));
         };
-        ScriptAligner aligner(*m_aligner, reader, speech);
-        const auto outcomes = aligner.align(lines, {}, {});
+        ScriptAligner fromStart(*m_aligner, reader, speech);
+        ScriptAligner fromEnd(*m_fromEnd, reader, speech);
+        const auto outcomes = ScriptAlignmentFromBothEnds::align(fromStart, fromEnd, lines, {}, {});
         QVERIFY(outcomes);
         QCOMPARE(outcomes->size(), script.size());
         for (qsizetype k = 0; k < script.size(); ++k) {
@@ -180,6 +188,7 @@ private slots:
 
 private:
     std::unique_ptr<PocketsphinxAligner> m_aligner;
+    std::unique_ptr<PocketsphinxAligner> m_fromEnd; // the script's other end, on a thread of its own
 };
 
 QTEST_GUILESS_MAIN(tst_WordAligner)
