@@ -31,6 +31,7 @@ private slots:
         QTest::newRow("ICU's loose spelling") << "utf8" << 106;
         QTest::newRow("upper case, as uchardet spells it") << "WINDOWS-1251" << 2251;
         QTest::newRow("an alias") << "cp1251" << 2251;
+        QTest::newRow("the last Windows code page") << "windows-1258" << 2258;
         QTest::newRow("surrounding spaces") << "  Shift_JIS " << 17;
         QTest::newRow("unknown") << "no-such-encoding" << -1;
         QTest::newRow("empty (ICU would give its default)") << "" << -1;

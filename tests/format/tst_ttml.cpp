@@ -23,7 +23,8 @@ namespace {
 const QString head = QStringLiteral(
     "<head><styling>"
     "<style xml:id=\"it\" tts:fontStyle=\"italic\"/>"
-    "<style xml:id=\"yellowIt\" style=\"it\" tts:color=\"yellow\"/>"
+    "<style xml:id=\"yellow\" style=\"it\" tts:color=\"yellow\"/>"
+    "<style xml:id=\"yellowIt\" style=\"yellow\"/>"
     "<style xml:id=\"white\" tts:color=\"#FFFFFF\" tts:textDecoration=\"underline\"/>"
     "</styling><layout>"
     "<region xml:id=\"low\" tts:origin=\"10% 80%\" tts:extent=\"80% 10%\" tts:displayAlign=\"after\"/>"

@@ -193,6 +193,42 @@ private slots:
                             [&](const SubtitlePtr &s) { return s->text().isEmpty() && s->end - s->start <= longest; }));
     }
 
+    // The words found are cached on disk: read back as written, or not at all when the
+    // bytes are damaged (a word count no file could hold must not be allocated for).
+    void cachedWordsComeBackOrNotAtAll_data()
+    {
+        QTest::addColumn<QByteArray>("damage");
+        QTest::addColumn<bool>("readBack");
+        QTest::newRow("as written") << QByteArray() << true;
+        QTest::newRow("cut short") << QByteArray("cut") << false;
+        QTest::newRow("a word count past the file") << QByteArray("count") << false;
+        QTest::newRow("another cache's bytes") << QByteArray("magic") << false;
+    }
+
+    void cachedWordsComeBackOrNotAtAll()
+    {
+        QFETCH(QByteArray, damage);
+        const QString text = QStringLiteral("Hi there.");
+        const QList<SpokenWord> words{{QStringLiteral("hi"), 1.25, 1.5}, {QStringLiteral("there"), 1.6, 2.0}};
+        WordTimings timings;
+        timings.add(text, words);
+        QByteArray bytes = timings.toBytes();
+        const qsizetype countAt = 4 + 2 + 4 + 4 + text.size() * 2; // header, then the text's length and UTF-16
+        if (damage == "cut")
+            bytes.chop(3);
+        else if (damage == "count")
+            bytes.replace(countAt, 4, QByteArray(4, '\xff'));
+        else if (damage == "magic")
+            bytes[0] = 'X';
+        const std::optional<WordTimings> read = WordTimings::fromBytes(bytes);
+        QTEST(read.has_value(), "readBack");
+        if (read) {
+            QCOMPARE(read->wordsOf(text, 1.2, 2.1).size(), 2);
+            QCOMPARE(read->wordsOf(text, 1.2, 2.1).constLast().end, 2.0);
+            QCOMPARE(read->edgesWithin(0, 10), (std::vector<double>{1.25, 1.5, 1.6, 2.0}));
+        }
+    }
+
     void hostileSettingsAreClamped_data()
     {
         QTest::addColumn<QVariant>("leadOut");

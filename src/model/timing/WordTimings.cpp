@@ -126,7 +126,7 @@ std::optional<WordTimings> WordTimings::fromBytes(const QByteArray &bytes)
         if (in.status() != QDataStream::Ok || count > quint32(bytes.size()))
             return std::nullopt;
         QList<SpokenWord> words;
-        for (quint32 k = 0; k < count; ++k) {
+        for (quint32 k = 0; k < count && in.status() == QDataStream::Ok; ++k) {
             SpokenWord word;
             in >> word.word >> word.start >> word.end;
             words.append(word);
