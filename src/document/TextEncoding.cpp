@@ -1,5 +1,7 @@
 #include "document/TextEncoding.h"
 
+#include "document/EncodingNames.h"
+#include "document/StrictConverter.h"
 #include "document/TextPlausibility.h"
 
 #include "format/Utf8Validator.h"
@@ -15,324 +17,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 #include <memory>
 
 namespace {
-
-struct ConverterCloser
-{
-    void operator()(UConverter *converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-Converter openConverter(const char *name)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open(name, &status));
-    if (U_FAILURE(status))
-        return nullptr;
-    return converter;
-}
-
-// IANA MIBenums of the standard names ICU gives its converters. The numbers end up in
-// users' settings, so they must never change.
-const QHash<QString, int> &mibEnums()
-{
-    static const QHash<QString, int> table = [] {
-        QHash<QString, int> t{
-            {"UTF-8", 106}, {"UTF-16", 1015}, {"UTF-16BE", 1013}, {"UTF-16LE", 1014},
-            {"UTF-32", 1017}, {"UTF-32BE", 1018}, {"UTF-32LE", 1019}, {"UTF-7", 1012},
-            {"SCSU", 1011}, {"BOCU-1", 1020}, {"CESU-8", 1016},
-            {"US-ASCII", 3}, {"ISO-8859-1", 4}, {"ISO-8859-2", 5}, {"ISO-8859-3", 6},
-            {"ISO-8859-4", 7}, {"ISO-8859-5", 8}, {"ISO-8859-6", 9}, {"ISO-8859-7", 10},
-            {"ISO-8859-8", 11}, {"ISO-8859-9", 12}, {"ISO-8859-10", 13}, {"ISO-8859-13", 109},
-            {"ISO-8859-14", 110}, {"ISO-8859-15", 111}, {"GBK", 113}, {"GB18030", 114},
-            {"Shift_JIS", 17}, {"EUC-JP", 18}, {"JIS_Encoding", 16}, {"ISO-2022-JP", 39},
-            {"ISO-2022-JP-2", 40}, {"ISO-2022-KR", 37}, {"EUC-KR", 38}, {"KS_C_5601-1987", 36},
-            {"ISO-2022-CN", 104}, {"ISO-2022-CN-EXT", 105}, {"GB_2312-80", 57},
-            {"GB2312", 2025}, {"Big5", 2026}, {"Big5-HKSCS", 2101}, {"HZ-GB-2312", 2085},
-            {"KOI8-R", 2084}, {"KOI8-U", 2088}, {"TIS-620", 2259}, {"macintosh", 2027},
-            {"hp-roman8", 2004}, {"Adobe-Standard-Encoding", 2005}, {"IBM-Thai", 2016},
-            {"IBM437", 2011}, {"IBM775", 2087}, {"IBM850", 2009}, {"IBM851", 2045},
-            {"IBM852", 2010}, {"IBM855", 2046}, {"IBM857", 2047}, {"IBM00858", 2089},
-            {"IBM860", 2048}, {"IBM861", 2049}, {"IBM862", 2013}, {"IBM863", 2050},
-            {"IBM864", 2051}, {"IBM865", 2052}, {"IBM866", 2086}, {"IBM868", 2053},
-            {"IBM869", 2054}, {"IBM037", 2028}, {"IBM273", 2030}, {"IBM277", 2033},
-            {"IBM278", 2034}, {"IBM280", 2035}, {"IBM284", 2037}, {"IBM285", 2038},
-            {"IBM290", 2039}, {"IBM297", 2040}, {"IBM420", 2041}, {"IBM424", 2043},
-            {"IBM500", 2044}, {"IBM870", 2055}, {"IBM871", 2056}, {"IBM918", 2062},
-            {"IBM1026", 2063}, {"IBM1047", 2102},
-        };
-        for (int codePage = 1250; codePage <= 1258; ++codePage)
-            t.insert(QStringLiteral("windows-%1").arg(codePage), 1000 + codePage);
-        for (int i = 0; i <= 9; ++i)
-            t.insert(QStringLiteral("IBM0114%1").arg(i), 2091 + i);
-        QHash<QString, int> folded;
-        for (auto it = t.cbegin(); it != t.cend(); ++it)
-            folded.insert(it.key().toCaseFolded(), it.value());
-        return folded;
-    }();
-    return table;
-}
-
-const char *region(const QString &label)
-{
-    static const QHash<QString, const char *> table = [] {
-        // Each region with the standard names of its encodings, separated by spaces.
-        static const struct { const char *region; const char *labels; } groups[] = {
-            {QT_TRANSLATE_NOOP("TextEncoding", "Unicode"),
-             "UTF-8 UTF-16 UTF-16BE UTF-16LE UTF-32 UTF-32BE UTF-32LE UTF-7 SCSU BOCU-1 CESU-8"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Western European"),
-             "US-ASCII ISO-8859-1 windows-1252 ISO-8859-15 macintosh IBM850 IBM00858 IBM437 hp-roman8"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Central European"),
-             "ISO-8859-2 windows-1250 IBM852 x-mac-centraleurroman"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "South European"),
-             "ISO-8859-3"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "North European"),
-             "ISO-8859-4"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Nordic"),
-             "ISO-8859-10"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Celtic"),
-             "ISO-8859-14"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Cyrillic"),
-             "ISO-8859-5 windows-1251 KOI8-R IBM866 IBM855 x-mac-cyrillic"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Ukrainian"),
-             "KOI8-U"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Greek"),
-             "ISO-8859-7 windows-1253 IBM869 IBM851 x-mac-greek"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Turkish"),
-             "ISO-8859-9 windows-1254 IBM857 x-mac-turkish"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Hebrew"),
-             "ISO-8859-8 windows-1255 IBM862 IBM424"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Arabic"),
-             "ISO-8859-6 windows-1256 IBM864 IBM420"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Baltic"),
-             "ISO-8859-13 windows-1257 IBM775"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Vietnamese"),
-             "windows-1258"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Thai"),
-             "TIS-620 windows-874 IBM-Thai"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Japanese"),
-             "Shift_JIS EUC-JP ISO-2022-JP ISO-2022-JP-1 ISO-2022-JP-2"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Simplified"),
-             "GBK GB2312 GB18030 GB_2312-80 HZ-GB-2312 ISO-2022-CN ISO-2022-CN-EXT"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Chinese Traditional"),
-             "Big5 Big5-HKSCS"},
-            {QT_TRANSLATE_NOOP("TextEncoding", "Korean"),
-             "EUC-KR ISO-2022-KR KSC_5601 cp1363"},
-        };
-        QHash<QString, const char *> t;
-        for (const auto &group : groups) {
-            for (const QString &label : QString::fromLatin1(group.labels).split(u' '))
-                t.insert(label.toCaseFolded(), group.region);
-        }
-        return t;
-    }();
-    return table.value(label.toCaseFolded(), nullptr);
-}
-
-bool isUnicode(UConverterType type)
-{
-    switch (type) {
-    case UCNV_UTF8:
-    case UCNV_CESU8:
-    case UCNV_UTF16:
-    case UCNV_UTF16_BigEndian:
-    case UCNV_UTF16_LittleEndian:
-    case UCNV_UTF32:
-    case UCNV_UTF32_BigEndian:
-    case UCNV_UTF32_LittleEndian:
-    case UCNV_UTF7:
-    case UCNV_SCSU:
-    case UCNV_BOCU1:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The byte-order mark written before text in encodings that have a byte order but do
-// not write a mark themselves (ICU's "UTF-16" and "UTF-32" write their own).
-QByteArray byteOrderMark(UConverterType type)
-{
-    switch (type) {
-    case UCNV_UTF16_BigEndian:
-        return QByteArray("\xFE\xFF", 2);
-    case UCNV_UTF16_LittleEndian:
-        return QByteArray("\xFF\xFE", 2);
-    case UCNV_UTF32_BigEndian:
-        return QByteArray("\x00\x00\xFE\xFF", 4);
-    case UCNV_UTF32_LittleEndian:
-        return QByteArray("\xFF\xFE\x00\x00", 4);
-    default:
-        return {};
-    }
-}
-
-QString hexBytes(const char *bytes, int length)
-{
-    QStringList parts;
-    for (int i = 0; i < length; ++i)
-        parts.append(QStringLiteral("0x") + QString::number(uchar(bytes[i]), 16).toUpper().rightJustified(2, u'0'));
-    return parts.join(u' ');
-}
-
-// Runs one of ICU's streaming conversions over the whole source into `out` (from
-// `written` on), growing `out` while ICU asks for room. Returns ICU's final status; on
-// failure `source` points past the offending input.
-template <typename Buffer, typename From, typename Convert>
-UErrorCode convertAll(Buffer &out, qsizetype initialSize, qsizetype &written, const From *&source, const From *sourceEnd,
-                      Convert convert)
-{
-    using To = std::conditional_t<std::is_same_v<Buffer, QString>, UChar, char>;
-    out.resize(initialSize);
-    for (;;) {
-        auto *targetBegin = reinterpret_cast<To *>(out.data());
-        To *target = targetBegin + written;
-        UErrorCode status = U_ZERO_ERROR;
-        convert(&target, targetBegin + out.size(), &source, sourceEnd, &status);
-        written = target - targetBegin;
-        if (status != U_BUFFER_OVERFLOW_ERROR)
-            return status;
-        out.resize(out.size() + out.size() / 2 + 16);
-    }
-}
-
-// Strict conversion to text; on failure, a message naming the offending bytes and where
-// they are.
-Expected<QString, TextEncoding::Error> toUnicode(UConverter *converter, const QByteArray &bytes, const QString &encodingName)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    QString text;
-    const char *begin = bytes.constData();
-    const char *source = begin;
-    qsizetype written = 0;
-    status = convertAll(text, bytes.size() + 16, written, source, begin + bytes.size(),
-                        [converter](UChar **target, UChar *targetEnd, const char **from, const char *fromEnd, UErrorCode *s) {
-                            ucnv_toUnicode(converter, target, targetEnd, from, fromEnd, nullptr, true, s);
-                        });
-    if (U_FAILURE(status)) {
-        char invalid[32];
-        int8_t length = sizeof invalid;
-        UErrorCode invalidStatus = U_ZERO_ERROR;
-        ucnv_getInvalidChars(converter, invalid, &length, &invalidStatus);
-        if (U_FAILURE(invalidStatus))
-            length = 0;
-        const qsizetype offset = (source - begin) - length;
-        if (status == U_TRUNCATED_CHAR_FOUND)
-            return TextEncoding::Error{
-                TextEncoding::tr("The text is not valid %1: it ends in the middle of a character (byte offset %2).")
-                    .arg(encodingName)
-                    .arg(offset)};
-        if (length == 1)
-            return TextEncoding::Error{
-                TextEncoding::tr("The text is not valid %1: the byte %2 at byte offset %3 is not a character in this encoding.")
-                    .arg(encodingName, hexBytes(invalid, length))
-                    .arg(offset)};
-        return TextEncoding::Error{
-            TextEncoding::tr("The text is not valid %1: the bytes %2 at byte offset %3 are not a character in this encoding.")
-                .arg(encodingName, hexBytes(invalid, length))
-                .arg(offset)};
-    }
-    text.resize(written);
-    if (text.capacity() - written > written / 8)
-        text.squeeze();
-    if (isUnicode(ucnv_getType(converter)) && text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
-}
-
-// Strict conversion from text; on failure, a message naming the character.
-Expected<QByteArray, TextEncoding::Error> fromUnicode(UConverter *converter, QStringView text, const QString &encodingName,
-                                                     QByteArray bytes = {})
-{
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    qsizetype written = bytes.size();
-    const auto *begin = reinterpret_cast<const UChar *>(text.data());
-    const UChar *source = begin;
-    status = convertAll(bytes, written + text.size() + text.size() / 4 + 16, written, source, begin + text.size(),
-                        [converter](char **target, char *targetEnd, const UChar **from, const UChar *fromEnd, UErrorCode *s) {
-                            ucnv_fromUnicode(converter, target, targetEnd, from, fromEnd, nullptr, true, s);
-                        });
-    if (U_FAILURE(status)) {
-        UChar invalid[4];
-        int8_t length = 4;
-        UErrorCode invalidStatus = U_ZERO_ERROR;
-        ucnv_getInvalidUChars(converter, invalid, &length, &invalidStatus);
-        if (U_FAILURE(invalidStatus) || length <= 0)
-            return TextEncoding::Error{TextEncoding::tr("The text cannot be saved in %1.").arg(encodingName)};
-        char32_t codePoint = invalid[0];
-        if (length == 2 && QChar::isHighSurrogate(invalid[0]) && QChar::isLowSurrogate(invalid[1]))
-            codePoint = QChar::surrogateToUcs4(invalid[0], invalid[1]);
-        const QString code = QStringLiteral("U+") + QString::number(uint(codePoint), 16).toUpper().rightJustified(4, u'0');
-        if (QChar::isPrint(codePoint) && !QChar::isSurrogate(codePoint))
-            return TextEncoding::Error{TextEncoding::tr("The character \"%1\" (%2) cannot be saved in %3.")
-                .arg(QString::fromUcs4(&codePoint, 1), code, encodingName)};
-        return TextEncoding::Error{TextEncoding::tr("The character %1 cannot be saved in %2.").arg(code, encodingName)};
-    }
-    bytes.resize(written);
-    return bytes;
-}
-
-// Whether a converter can carry SRT text at all.
-bool carriesSrt(UConverter *converter)
-{
-    const QString probe = QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\nHello, world!\n\n");
-    const auto bytes = fromUnicode(converter, probe, {});
-    if (!bytes)
-        return false;
-    ucnv_reset(converter);
-    const auto text = toUnicode(converter, bytes.value(), {});
-    return text && text.value() == probe;
-}
-
-// The encodings subtitle files are written in, for the main list; the rest (EBCDIC and
-// DOS code pages, converter-specific variants, rare Unicode forms) come after it.
-bool isCommon(const QString &label)
-{
-    static const QSet<QString> common = [] {
-        QSet<QString> set;
-        const char *labels = "UTF-8 UTF-16LE UTF-16BE UTF-16 UTF-32LE UTF-32BE UTF-32 "
-                             "windows-1250 windows-1251 windows-1252 windows-1253 windows-1254 windows-1255 "
-                             "windows-1256 windows-1257 windows-1258 windows-874 ISO-8859-1 ISO-8859-2 ISO-8859-3 "
-                             "ISO-8859-4 ISO-8859-5 ISO-8859-6 ISO-8859-7 ISO-8859-8 ISO-8859-9 ISO-8859-10 "
-                             "ISO-8859-13 ISO-8859-14 ISO-8859-15 KOI8-R KOI8-U macintosh Shift_JIS EUC-JP "
-                             "ISO-2022-JP GBK GB2312 GB18030 Big5 Big5-HKSCS EUC-KR TIS-620 US-ASCII";
-        for (const QString &label : QString::fromLatin1(labels).split(u' '))
-            set.insert(label.toCaseFolded());
-        return set;
-    }();
-    return common.contains(label.toCaseFolded());
-}
-
-// A standard name as people write it in a menu: "Windows-1252" rather than "windows-1252".
-QString menuLabel(const QString &label)
-{
-    if (label.startsWith(QLatin1String("windows-")))
-        return u'W' + label.mid(1);
-    return label;
-}
 
 QString standardName(const char *converterName, const char *standard)
 {
     UErrorCode status = U_ZERO_ERROR;
     const char *name = ucnv_getStandardName(converterName, standard, &status);
     return U_SUCCESS(status) && name ? QString::fromLatin1(name) : QString();
-}
-
-// A stable number for an encoding without an IANA MIBenum: a hash of ICU's canonical
-// name, far above the MIBenum range.
-int hashedNumber(const QByteArray &converterName)
-{
-    quint32 hash = 2166136261u;
-    for (char c : converterName) {
-        hash ^= uchar(c);
-        hash *= 16777619u;
-    }
-    return 100000 + int(hash % 2000000000u);
 }
 
 QList<TextEncoding::Entry> buildList()
@@ -345,8 +38,8 @@ QList<TextEncoding::Entry> buildList()
     const int count = ucnv_countAvailable();
     for (int i = 0; i < count; ++i) {
         const char *converterName = ucnv_getAvailableName(i);
-        Converter converter = openConverter(converterName);
-        if (!converter || !carriesSrt(converter.get()))
+        StrictConverter converter(converterName);
+        if (!converter || !converter.carriesSrt())
             continue;
         const QString iana = standardName(converterName, "IANA");
         const QString mime = standardName(converterName, "MIME");
@@ -355,19 +48,19 @@ QList<TextEncoding::Entry> buildList()
 
         int number = 0;
         for (const QString &name : {label, iana, mime}) {
-            if (!name.isEmpty() && (number = mibEnums().value(name.toCaseFolded())) != 0)
+            if (!name.isEmpty() && (number = EncodingNames::mibEnum(name)) != 0)
                 break;
         }
         if (number == 0 || numbers.contains(number)) {
-            number = hashedNumber(converterName);
+            number = EncodingNames::hashedNumber(converterName);
             while (numbers.contains(number) || number == TextEncoding::Automatic)
                 ++number;
         }
         numbers.insert(number);
 
-        const char *regionName = region(label);
+        const char *regionName = EncodingNames::region(label);
         const auto nameOf = [regionName](const QString &label) {
-            return regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), menuLabel(label)) : label;
+            return regionName ? TextEncoding::tr("%1 (%2)").arg(TextEncoding::tr(regionName), EncodingNames::menuLabel(label)) : label;
         };
         QString displayName = nameOf(label);
         if (displayNames.contains(displayName)) {
@@ -376,8 +69,8 @@ QList<TextEncoding::Entry> buildList()
         }
         displayNames.insert(displayName);
 
-        const bool unicodeType = isUnicode(ucnv_getType(converter.get()));
-        const bool common = isCommon(label);
+        const bool unicodeType = converter.isUnicode();
+        const bool common = EncodingNames::isCommon(label);
         TextEncoding::Entry entry{number, QByteArray(converterName), label, displayName, common};
         if (unicodeType && common)
             unicode.append(entry);
@@ -430,11 +123,10 @@ std::optional<int> TextEncoding::numberForName(QStringView name)
             return entry.number;
     }
     // Any name or alias ICU knows, through the converter it opens.
-    Converter converter = openConverter(trimmed.toLatin1().constData());
+    const StrictConverter converter(trimmed.toLatin1().constData());
     if (!converter || trimmed.contains(QChar(0)))
         return std::nullopt;
-    UErrorCode status = U_ZERO_ERROR;
-    const QByteArray canonical = ucnv_getName(converter.get(), &status);
+    const QByteArray canonical = converter.canonicalName();
     for (const Entry &entry : all()) {
         if (entry.converterName == canonical)
             return entry.number;
@@ -467,10 +159,10 @@ Expected<QString, TextEncoding::Error> TextEncoding::decode(const QByteArray &by
             text.remove(0, 1);
         return text;
     }
-    Converter converter = openConverter(entry->converterName.constData());
+    StrictConverter converter(entry->converterName.constData());
     if (!converter)
         CUEWRIGHT_FATAL("a listed converter does not open");
-    return toUnicode(converter.get(), bytes, entry->name);
+    return converter.toUnicode(bytes, entry->name);
 }
 
 Expected<QByteArray, TextEncoding::Error> TextEncoding::encode(QStringView text, int number, std::optional<bool> withByteOrderMark)
@@ -478,16 +170,15 @@ Expected<QByteArray, TextEncoding::Error> TextEncoding::encode(QStringView text,
     const Entry *entry = find(number);
     if (!entry)
         return Error{tr("The text encoding number %1 is not known.").arg(number)};
-    Converter converter = openConverter(entry->converterName.constData());
+    StrictConverter converter(entry->converterName.constData());
     if (!converter)
         CUEWRIGHT_FATAL("a listed converter does not open");
-    const UConverterType type = ucnv_getType(converter.get());
-    QByteArray mark = byteOrderMark(type);
-    if (type == UCNV_UTF8 && withByteOrderMark.value_or(false))
+    QByteArray mark = converter.byteOrderMark();
+    if (number == Utf8 && withByteOrderMark.value_or(false))
         mark = QByteArray("\xEF\xBB\xBF");
     else if (!withByteOrderMark.value_or(true))
         mark.clear();
-    return fromUnicode(converter.get(), text, entry->name, mark);
+    return converter.fromUnicode(text, entry->name, mark);
 }
 
 std::optional<int> TextEncoding::encodingOfByteOrderMark(const QByteArray &bytes)
@@ -559,8 +250,7 @@ namespace {
 bool isMultibyte(int number)
 {
     const TextEncoding::Entry *entry = TextEncoding::find(number);
-    Converter converter = entry ? openConverter(entry->converterName.constData()) : nullptr;
-    return converter && ucnv_getMaxCharSize(converter.get()) > 1;
+    return entry && StrictConverter(entry->converterName.constData()).maxCharSize() > 1;
 }
 
 QString undetected()

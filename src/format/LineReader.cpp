@@ -77,5 +77,17 @@ bool BasicLineReader<View>::next(View &line)
     return true;
 }
 
+template <typename View>
+std::optional<View> BasicLineReader<View>::lineAt(View text, qsizetype index)
+{
+    BasicLineReader reader(text);
+    View line;
+    for (qsizetype i = 0; reader.next(line); ++i) {
+        if (i == index)
+            return line;
+    }
+    return std::nullopt;
+}
+
 template class BasicLineReader<QStringView>;
 template class BasicLineReader<QByteArrayView>;

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <optional>
+
 // Walks a text line by line without splitting it first: UTF-16 text (QStringView) or
 // valid UTF-8 bytes (QByteArrayView), so that a UTF-8 file is read without converting
 // it whole first. Lines end at a line feed, a carriage return, the pair CR LF, or U+0085,
@@ -19,6 +21,8 @@ public:
 
     // The next line, or false at the end of the text.
     bool next(View &line);
+    // Line `index` (counted from 0) of `text`, when it has that many.
+    static std::optional<View> lineAt(View text, qsizetype index);
 
     // How many code units the line terminator at `position` takes (CR LF counts as one
     // terminator of two), or 0 when none begins there.

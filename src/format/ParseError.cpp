@@ -5,23 +5,6 @@
 #include <algorithm>
 #include <optional>
 
-namespace {
-
-// Line `number` (counted from 0) of `text`, when there is one.
-template <typename View>
-std::optional<View> lineOf(View text, qsizetype number)
-{
-    BasicLineReader<View> reader(text);
-    View line;
-    for (qsizetype i = 0; reader.next(line); ++i) {
-        if (i == number)
-            return line;
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
 ParseError ParseError::atLine(qsizetype lineNumber, Kind lineError)
 {
     ParseError error(Kind::File);
@@ -41,7 +24,7 @@ QString ParseError::message(QStringView text) const
 {
     if (m_kind != Kind::File)
         return message();
-    const auto line = lineOf(text, m_lineNumber);
+    const auto line = LineReader::lineAt(text, m_lineNumber);
     return line ? message() + u'\n' + lineReads(m_lineNumber, *line) : message();
 }
 
@@ -49,7 +32,7 @@ QString ParseError::message(QByteArrayView utf8Text) const
 {
     if (m_kind != Kind::File)
         return message();
-    const auto line = lineOf(utf8Text, m_lineNumber);
+    const auto line = Utf8LineReader::lineAt(utf8Text, m_lineNumber);
     return line ? message() + u'\n' + lineReads(m_lineNumber, QString::fromUtf8(*line)) : message();
 }
 

@@ -3,6 +3,7 @@
 #include "format/FormatRepairs.h"
 #include "format/LineReader.h"
 #include "format/TtmlNamespaces.h"
+#include "format/TtmlRuns.h"
 #include "format/TtmlStyle.h"
 #include "format/TtmlTime.h"
 
@@ -32,13 +33,6 @@ struct Context
     QString region;
     bool preserveSpace = false;
     bool ownEnd = false; // whether its end is its own rather than its parent's
-};
-
-struct Run
-{
-    QString text;
-    TtmlStyle style;
-    bool lineBreak = false;
 };
 
 bool isStyling(const QXmlStreamAttribute &attribute)
@@ -76,106 +70,10 @@ QString anyAttribute(const QXmlStreamAttributes &attributes, QStringView name)
     return {};
 }
 
+// Line `number`, counted from 1 as the messages count.
 QStringView lineAt(QStringView text, qsizetype number)
 {
-    LineReader reader(text);
-    QStringView line;
-    for (qsizetype i = 1; reader.next(line); ++i) {
-        if (i == number)
-            return line;
-    }
-    return {};
-}
-
-// The nesting of tags that says what the runs say. A tag stays open across a line break
-// when the text after it still wants it.
-QString markupOf(const QList<Run> &runs)
-{
-    enum Tag { Color, Italic, Bold, Underline };
-    static const QString opening[] = {QString(), QStringLiteral("<i>"), QStringLiteral("<b>"), QStringLiteral("<u>")};
-    static const QString closing[] = {QStringLiteral("</font>"), QStringLiteral("</i>"), QStringLiteral("</b>"), QStringLiteral("</u>")};
-    QList<Tag> open;
-    QString openColor;
-    QString text;
-    qsizetype pendingBreaks = 0;
-    const auto wants = [](const TtmlStyle &style, Tag tag) {
-        switch (tag) {
-        case Color: return !style.color.isEmpty();
-        case Italic: return style.italic;
-        case Bold: return style.bold;
-        case Underline: return style.underline;
-        }
-        return false;
-    };
-    // Line breaks before the first text or after the last show nothing: they are left out.
-    const auto close = [&](qsizetype from, bool atEnd = false) {
-        while (open.size() > from)
-            text += closing[open.takeLast()];
-        if (!text.isEmpty() && !atEnd)
-            text += QString(pendingBreaks, u'\n');
-        pendingBreaks = 0;
-    };
-    for (const Run &run : runs) {
-        if (run.lineBreak)
-            ++pendingBreaks;
-        if (run.text.isEmpty())
-            continue;
-        qsizetype keep = 0;
-        while (keep < open.size() && wants(run.style, open[keep]) && (open[keep] != Color || openColor == run.style.color))
-            ++keep;
-        close(keep);
-        for (const Tag tag : {Color, Italic, Bold, Underline}) {
-            if (!wants(run.style, tag) || open.contains(tag))
-                continue;
-            text += tag == Color ? QStringLiteral("<font color=\"%1\">").arg(run.style.color) : opening[tag];
-            if (tag == Color)
-                openColor = run.style.color;
-            open.append(tag);
-        }
-        text += run.text;
-    }
-    close(0, true);
-    return text;
-}
-
-// Collapses white space as TTML shows it by default: runs of it are one space, and
-// none is left at the start or end of a line.
-void collapseSpaces(QList<Run> &runs, qsizetype from)
-{
-    bool atLineStart = true;
-    bool afterSpace = false;
-    Run *lastText = nullptr;
-    const auto trimLast = [&] {
-        if (lastText && lastText->text.endsWith(u' '))
-            lastText->text.chop(1);
-    };
-    for (qsizetype i = from; i < runs.size(); ++i) {
-        Run &run = runs[i];
-        if (run.lineBreak) {
-            trimLast();
-            lastText = nullptr;
-            atLineStart = true;
-            afterSpace = false;
-            continue;
-        }
-        QString collapsed;
-        collapsed.reserve(run.text.size());
-        for (QChar c : std::as_const(run.text)) {
-            if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
-                if (!atLineStart && !afterSpace)
-                    collapsed += u' ';
-                afterSpace = true;
-            } else {
-                collapsed += c;
-                atLineStart = false;
-                afterSpace = false;
-            }
-        }
-        run.text = collapsed;
-        if (!run.text.isEmpty())
-            lastText = &run;
-    }
-    trimLast();
+    return LineReader::lineAt(text, number - 1).value_or(QStringView());
 }
 
 class Reader
@@ -467,32 +365,23 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
     const Context context = std::move(timedContext).value();
 
     const auto effective = [&](const Properties &style) { return lookOf(context.region, style); };
-    QList<Run> runs;
+    TtmlRuns runs;
     QList<Context> spans{context};
     std::optional<double> spanBegin;
     std::optional<double> spanEnd;
-    qsizetype collapsedUpTo = 0;
     while (!spans.isEmpty()) {
         const auto token = next();
         if (m_xml.hasError())
             return xmlFault();
         if (token == QXmlStreamReader::Characters) {
             const TtmlStyle style = effective(spans.last().style);
-            if (!spans.last().preserveSpace) {
-                runs.append({m_xml.text().toString(), style});
-                continue;
-            }
-            collapseSpaces(runs, collapsedUpTo);
-            const QStringList lines = m_xml.text().toString().split(u'\n');
-            for (qsizetype i = 0; i < lines.size(); ++i) {
-                if (i > 0)
-                    runs.append({{}, {}, true});
-                runs.append({lines[i], style});
-            }
-            collapsedUpTo = runs.size();
+            if (spans.last().preserveSpace)
+                runs.appendPreserved(m_xml.text().toString(), style);
+            else
+                runs.appendText(m_xml.text().toString(), style);
         } else if (token == QXmlStreamReader::StartElement) {
             if (m_xml.name() == u"br" && isTtml()) {
-                runs.append({{}, {}, true});
+                runs.appendLineBreak();
                 skipElement();
             } else if (m_xml.name() == u"span" && isTtml()) {
                 auto span = timed(spans.last(), m_xml.attributes());
@@ -515,7 +404,6 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
     }
     if (m_xml.hasError())
         return xmlFault();
-    collapseSpaces(runs, collapsedUpTo);
 
     const qsizetype end = m_xml.characterOffset();
     std::optional<double> endTime = context.ownEnd ? context.end : spanEnd ? spanEnd : context.end;
@@ -533,7 +421,7 @@ Expected<void, QString> Reader::readParagraph(const Context &parent)
         endTime = beginTime;
     }
 
-    QString text = markupOf(runs);
+    QString text = runs.markup();
     if (isTop(context.region))
         text.prepend(QStringLiteral("{\\an8}"));
     text.squeeze(); // kept with the cue: the room it grew by would cost as much again

@@ -9,6 +9,7 @@
 #include "timeline/TimelineAccessible.h"
 #include "timeline/TimelineInput.h"
 #include "timeline/TimelineStrip.h"
+#include "timeline/TimelineZoom.h"
 #include "media/AmplitudeCompression.h"
 #include "media/AudioSonogram.h"
 #include "media/AudioWaveform.h"
@@ -27,11 +28,6 @@ constexpr double fallbackTail = 5.0; // seconds shown after the last subtitle wi
 constexpr double zoomStep = 1.5; // one zoom command
 constexpr int snapGuideMilliseconds = 400;
 constexpr double shotChangeHitMargin = 4; // points either side of a line
-
-bool overlaps(double start, double end, double lo, double hi)
-{
-    return start < hi && lo < end && start != end && lo != hi;
-}
 } // namespace
 
 TimelineViewController::TimelineViewController(Document *document, MediaSession *media, QWidget *parent)
@@ -135,23 +131,9 @@ double TimelineViewController::contentWidth() const
     return std::max(double(m_strip->width()), m_duration * pointsPerSecond());
 }
 
-double TimelineViewController::minimumMagnification() const
-{
-    // A short timeline is never shown below 1; a long one zooms out until it fits.
-    const double width = m_strip->width();
-    if (m_duration < width / defaultWidthPerSecond || m_duration <= 0 || width <= 0)
-        return 1.0;
-    return width / m_duration / defaultWidthPerSecond;
-}
-
 void TimelineViewController::applyMagnification()
 {
-    double upper = maximumMagnification;
-    if (m_duration > 0)
-        upper = std::min(upper, double(std::numeric_limits<int>::max() / 2) / (m_duration * defaultWidthPerSecond));
-    if (!(m_magnification <= upper))
-        m_magnification = upper;
-    m_magnification = std::max(m_magnification, minimumMagnification());
+    m_magnification = TimelineZoom::bounded(m_magnification, m_duration, m_strip->width());
     updateContentSize();
     emit restorableStateChanged();
 }
@@ -273,12 +255,9 @@ void TimelineViewController::zoomOut()
     zoomAbout(m_magnification / zoomStep, m_strip->width() / 2.0);
 }
 
-// The whole film across the view: zoomed in when it is short, out when it is long.
 void TimelineViewController::fitFilm()
 {
-    const double width = m_strip->width();
-    const double fitting = m_duration > 0 && width > 0 ? width / m_duration / defaultWidthPerSecond : 1.0;
-    zoomAbout(std::max(fitting, minimumMagnification()), 0);
+    zoomAbout(TimelineZoom::fitting(m_duration, m_strip->width()), 0);
     scrollToOffset(0);
 }
 
@@ -287,16 +266,8 @@ void TimelineViewController::zoomToSelection()
 {
     if (m_selectedSubtitles.isEmpty() || m_strip->width() <= 0)
         return;
-    double start = m_selectedSubtitles.first()->start;
-    double end = m_selectedSubtitles.first()->end;
-    for (const SubtitlePtr &subtitle : m_selectedSubtitles) {
-        start = std::min(start, subtitle->start);
-        end = std::max(end, subtitle->end);
-    }
-    const double margin = std::max(0.5, (end - start) * 0.1);
-    start = std::max(0.0, start - margin);
-    end += margin;
-    zoomAbout(m_strip->width() / (end - start) / defaultWidthPerSecond, 0);
+    const auto [start, end] = TimelineZoom::aroundSelection(m_selectedSubtitles);
+    zoomAbout(TimelineZoom::spanning(end - start, m_strip->width()), 0);
     scrollToOffset(xForTime(start));
     afterScroll();
 }
@@ -308,8 +279,8 @@ void TimelineViewController::applyFirstZoom()
     if (m_zoomChosen || !m_videoDuration || *m_videoDuration <= 0 || m_strip->width() <= 0)
         return;
     const double width = m_strip->width();
-    const bool whole = *m_videoDuration <= wholeFilmAtMost;
-    const double magnification = width / (whole ? *m_videoDuration : firstZoomSpan) / defaultWidthPerSecond;
+    const bool whole = *m_videoDuration <= TimelineZoom::wholeFilmAtMost;
+    const double magnification = TimelineZoom::first(*m_videoDuration, width);
     if (magnification == m_magnification)
         return;
     zoomAbout(magnification, 0);
@@ -331,28 +302,16 @@ double TimelineViewController::visibleEndTime() const
 
 // ---- Blocks ----
 
+SubtitlesByStart TimelineViewController::byStart() const
+{
+    return {m_document->subtitleController().subtitles(), m_longestSubtitle};
+}
+
 void TimelineViewController::forEachSubtitleBetween(double from, double to,
                                                     const std::function<void(const SubtitlePtr &, int)> &visit,
                                                     Order order) const
 {
-    // The list is in start order: only subtitles starting within the longest duration
-    // before the interval can reach into it.
-    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
-    const double earliest = from - m_longestSubtitle - 1e-6;
-    const auto first = std::partition_point(subtitles.begin(), subtitles.end(),
-                                            [earliest](const SubtitlePtr &s) { return s->start < earliest; });
-    const auto visitIfOverlapping = [&](SubtitleList::const_iterator it) {
-        if (overlaps((*it)->start, (*it)->end, from, to))
-            visit(*it, int(it - subtitles.begin()));
-    };
-    if (order == Order::Forward) {
-        for (auto it = first; it != subtitles.end() && (*it)->start < to; ++it)
-            visitIfOverlapping(it);
-        return;
-    }
-    auto it = std::partition_point(first, subtitles.end(), [to](const SubtitlePtr &s) { return s->start < to; });
-    while (it != first)
-        visitIfOverlapping(--it);
+    byStart().forEachBetween(from, to, visit, order);
 }
 
 SubtitleList TimelineViewController::subtitlesBetween(double from, double to) const
@@ -404,7 +363,7 @@ std::optional<QRectF> TimelineViewController::blockRect(const SubtitlePtr &subti
     if (!subtitle)
         return std::nullopt;
     const SubtitleDrag::Times times = shownTimes(*subtitle);
-    if (!overlaps(times.start, times.end, visibleStartTime(), visibleEndTime()))
+    if (!SubtitlesByStart::overlaps(times.start, times.end, visibleStartTime(), visibleEndTime()))
         return std::nullopt;
     return blockRectAt(times.start, times.end);
 }
@@ -437,30 +396,8 @@ std::optional<SubtitleViewAction> TimelineViewController::hitTestAction(QPointF 
     }
 
     // The gap between the nearest blocks in view on either side.
-    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
-    const double visibleStart = visibleStartTime();
-    auto it = std::partition_point(subtitles.begin(), subtitles.end(),
-                                   [t](const SubtitlePtr &s) { return s->start < t; });
-    SubtitlePtr left;
-    while (it != subtitles.begin()) {
-        const SubtitlePtr &candidate = *--it;
-        if (left && candidate->start + m_longestSubtitle < left->end)
-            break; // nothing earlier can end later
-        if (candidate->end * pps < p.x() && candidate->end > visibleStart && candidate->start != candidate->end
-            && (!left || candidate->end > left->end))
-            left = candidate;
-        if (!left && candidate->start + m_longestSubtitle < visibleStart)
-            break;
-    }
-    if (!left)
-        return std::nullopt;
-    const double leftEnd = left->end;
-    auto next = std::partition_point(subtitles.begin(), subtitles.end(),
-                                     [leftEnd](const SubtitlePtr &s) { return s->start <= leftEnd; });
-    for (; next != subtitles.end() && (*next)->start < visibleEndTime(); ++next) {
-        if ((*next)->start != (*next)->end)
-            return SubtitleViewAction{Kind::MoveEmptySpace, {left, *next}};
-    }
+    if (const auto gap = byStart().gapAt(t, visibleStartTime(), visibleEndTime()))
+        return SubtitleViewAction{Kind::MoveEmptySpace, {gap->first, gap->second}};
     return std::nullopt;
 }
 

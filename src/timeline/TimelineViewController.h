@@ -3,6 +3,8 @@
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
 #include "timeline/SubtitleDrag.h"
+#include "timeline/SubtitlesByStart.h"
+#include "timeline/TimelineZoom.h"
 #include "timeline/SubtitleViewAction.h"
 #include "timeline/TimelineRuler.h"
 
@@ -42,15 +44,10 @@ class TimelineViewController : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr double defaultWidthPerSecond = 30.0;
+    static constexpr double defaultWidthPerSecond = TimelineZoom::defaultWidthPerSecond;
     static constexpr double subtitleExtremesHoverMargin = 8.0;
     static constexpr int rulerHeight = TimelineRuler::height;
-    // Beyond this a frame is wider than several screens; also keeps the strip's width
-    // within what a scroll bar can count.
-    static constexpr double maximumMagnification = 1000.0;
-    // A film up to this long (seconds) first opens whole; a longer one this many seconds across.
-    static constexpr double wholeFilmAtMost = 30.0;
-    static constexpr double firstZoomSpan = 15.0;
+    static constexpr double maximumMagnification = TimelineZoom::maximum;
 
     // Draws the document's subtitles over what `media` finds in its video.
     TimelineViewController(Document *document, MediaSession *media, QWidget *parent = nullptr);
@@ -69,7 +66,6 @@ public:
     double contentWidth() const;
     double offset() const { return m_offset; } // strip position at the left edge of the view
     void scrollToOffset(double x);
-    double minimumMagnification() const;
     // Sets the zoom, keeping strip content under anchorX (a position in the pane) fixed.
     void zoomAbout(double magnification, double anchorX);
     double visibleStartTime() const;
@@ -84,7 +80,7 @@ public:
     SubtitleList visibleSubtitles() const;
     // The same without making a list: a million blocks in view cost no copies. Each comes
     // with its position in the list; backwards, the last comes first.
-    enum class Order { Forward, Backward };
+    using Order = SubtitlesByStart::Order;
     void forEachVisibleSubtitle(const std::function<void(const SubtitlePtr &, int)> &visit,
                                 Order order = Order::Forward) const;
     // Whether the block is marked: it breaks a quality limit or overlaps the next one.
@@ -192,6 +188,7 @@ private:
     SubtitleList subtitlesBetween(double from, double to) const;
     void forEachSubtitleBetween(double from, double to, const std::function<void(const SubtitlePtr &, int)> &visit,
                                 Order order = Order::Forward) const;
+    SubtitlesByStart byStart() const;
 
     QPointer<Document> m_document;
     MediaSession *m_media; // outlives the pane
