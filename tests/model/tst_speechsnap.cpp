@@ -1,6 +1,7 @@
 #include "model/IndexSet.h"
 #include "model/quality/QualityCheck.h"
 #include "model/ShotChanges.h"
+#include "model/timing/AlignedPlacement.h"
 #include "model/timing/SpeechSnap.h"
 #include "model/timing/SpeechSpotting.h"
 #include "model/timing/WordTimings.h"
@@ -191,6 +192,51 @@ private slots:
         const double longest = QualityLimits().maxDuration + QualityCheck::tolerance;
         QVERIFY(std::all_of(list.begin(), list.end(),
                             [&](const SubtitlePtr &s) { return s->text().isEmpty() && s->end - s->start <= longest; }));
+    }
+
+    // Lines whose words were found go onto them; the rest of a script of placeholders is
+    // fitted between, and never blocks a found line, while a line that keeps its times does.
+    void alignedPlacement_data()
+    {
+        QTest::addColumn<QString>("before"); // the script's lines unstarred
+        QTest::addColumn<QString>("found");  // position:start-end of the words
+        QTest::addColumn<bool>("fitting");
+        QTest::addColumn<QString>("starts");
+        QTest::addColumn<QString>("blocked");
+        QTest::newRow("a placeholder never blocks a found line")
+            << "1-3|3.08-5.08|5.17-7.17" << "0:1-2|2:2.05-3.5" << true << "1|2.1|2.05" << "";
+        QTest::newRow("a line that keeps its times blocks one found over it")
+            << "1-3|3.08-5.08|5.17-7.17" << "0:1-2|2:4-5" << false << "1|3.08|5.17" << "2";
+    }
+
+    void alignedPlacement()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, found);
+        QFETCH(bool, fitting);
+        IndexSet script;
+        SubtitleList list = subtitlesFrom(before, &script);
+        QList<AlignedPlacement::Found> lines;
+        for (const QString &entry : found.split(u'|')) {
+            const SubtitlePtr times = subtitlesFrom(entry.section(u':', 1)).constFirst();
+            lines.append({entry.section(u':', 0, 0).toInt(), {{QStringLiteral("w"), times->start, times->end}}});
+        }
+        const SpeechStretches none;
+        const ShotChanges noCuts;
+        const AlignedPlacement::Plan plan = AlignedPlacement::plan(
+            list, lines, {none, noCuts, QualityLimits(), 0, SpeechSnapSettings()},
+            fitting ? AlignedPlacement::Others::FitBetween : AlignedPlacement::Others::Keep, script);
+        int k = 0;
+        for (int position : plan.positions)
+            list[position] = Subtitle::create(list[position]->text(), *plan.values[k++].start, list[position]->end);
+        QStringList starts;
+        for (const SubtitlePtr &subtitle : list)
+            starts << QString::number(subtitle->start);
+        QTEST(starts.join(u'|'), "starts");
+        QStringList blocked;
+        for (int position : plan.blocked)
+            blocked << QString::number(position);
+        QTEST(blocked.join(u'|'), "blocked");
     }
 
     // The words found are cached on disk: read back as written, or not at all when the

@@ -75,17 +75,12 @@ AlignedPlacement::Plan AlignedPlacement::plan(const SubtitleList &list, const QL
         copies.push_back({Subtitle::create(subtitle.text(), start, end), position, line != nullptr});
     }
     const auto byStart = [](const Copy &a, const Copy &b) { return a.subtitle->start < b.subtitle->start; };
-    if (others == Others::FitBetween) {
-        std::vector<Copy *> lines;
-        for (Copy &copy : copies) {
-            if (script.contains(copy.position))
-                lines.push_back(&copy);
-        }
-        fitBetween(lines, std::max(sources.limits.minDuration, 2.0));
-    }
     std::stable_sort(copies.begin(), copies.end(), byStart);
 
-    // A found line over one that stays goes back, and the list is looked at again.
+    // A found line over one that stays goes back, and the list is looked at again. A line
+    // of the script whose times mean nothing stays nowhere: it never blocks a found one.
+    const bool fitting = others == Others::FitBetween;
+    const auto stays = [&](const Copy &copy) { return !copy.moved && !(fitting && script.contains(copy.position)); };
     Plan plan;
     for (bool again = true; again;) {
         again = false;
@@ -93,8 +88,7 @@ AlignedPlacement::Plan AlignedPlacement::plan(const SubtitleList &list, const QL
             if (!copies[k].moved)
                 continue;
             const auto kept = [&](size_t other) {
-                return other < copies.size() && !copies[other].moved
-                       && overlaps(*copies[k].subtitle, *copies[other].subtitle);
+                return other < copies.size() && stays(copies[other]) && overlaps(*copies[k].subtitle, *copies[other].subtitle);
             };
             if (kept(k - 1) || kept(k + 1)) {
                 const Subtitle &original = *list[copies[k].position];
@@ -108,6 +102,17 @@ AlignedPlacement::Plan AlignedPlacement::plan(const SubtitleList &list, const QL
             std::stable_sort(copies.begin(), copies.end(), byStart);
     }
     std::sort(plan.blocked.begin(), plan.blocked.end());
+    // The lines not found, and those blocked, share the time between the found ones.
+    if (fitting) {
+        std::sort(copies.begin(), copies.end(), [](const Copy &a, const Copy &b) { return a.position < b.position; });
+        std::vector<Copy *> lines;
+        for (Copy &copy : copies) {
+            if (script.contains(copy.position))
+                lines.push_back(&copy);
+        }
+        fitBetween(lines, std::max(sources.limits.minDuration, 2.0));
+        std::stable_sort(copies.begin(), copies.end(), byStart);
+    }
 
     SubtitleList placedList;
     std::vector<SpeechStretch> spoken;
