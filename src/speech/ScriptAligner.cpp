@@ -67,6 +67,39 @@ struct Side
         return std::min(time, std::prev(after)->end);
     }
 
+    // Where `seconds` of speech from `time` on have been said; none when the film has less.
+    std::optional<double> afterSpeech(const SpeechStretches &speech, double time, double seconds) const
+    {
+        const auto &stretches = speech.stretches();
+        double left = seconds;
+        const auto take = [&](const SpeechStretch &stretch) -> std::optional<double> {
+            const double from = backward ? stretch.start : std::max(stretch.start, time);
+            const double to = backward ? std::min(stretch.end, time) : stretch.end;
+            if (to <= from)
+                return std::nullopt;
+            if (to - from >= left)
+                return backward ? to - left : from + left;
+            left -= to - from;
+            return std::nullopt;
+        };
+        if (!backward) {
+            for (auto it = std::lower_bound(stretches.begin(), stretches.end(), time,
+                                            [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
+                 it != stretches.end(); ++it) {
+                if (const auto found = take(*it))
+                    return found;
+            }
+            return std::nullopt;
+        }
+        for (auto it = std::lower_bound(stretches.begin(), stretches.end(), time,
+                                        [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
+             it != stretches.begin();) {
+            if (const auto found = take(*--it))
+                return found;
+        }
+        return std::nullopt;
+    }
+
     // How far from `from` a stretch reaches that holds `needed` seconds of speech, at most `widest`.
     double holdingSpeech(const SpeechStretches &speech, double from, double needed) const
     {
@@ -90,7 +123,12 @@ ScriptAligner::ScriptAligner(WordAligner &aligner, SoundReader sound, const Spee
 {
 }
 
-ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds, Direction direction)
+double ScriptAligner::sayingSeconds(const QString &text)
+{
+    return expectedSeconds(SpokenWords::of(text));
+}
+
+ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds, Direction direction, double behind)
 {
     const QStringList words = SpokenWords::of(line.text);
     if (words.isEmpty())
@@ -99,7 +137,19 @@ ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds,
         return {{}, Reason::TooLittleSpeech};
     if (line.start && line.end)
         return alignNear(words, *line.start, *line.end, bounds, direction);
-    return alignFrom(words, bounds, direction);
+    const Outcome outcome = alignFrom(words, bounds, direction);
+    if (!outcome.words.isEmpty() || behind <= 0)
+        return outcome;
+    // Not where the last line placed left off: perhaps after the speech of the lines left
+    // since, which may have been spoken there after all.
+    const Side side{direction == Direction::Backward};
+    const std::optional<double> skipped = side.afterSpeech(m_speech, side.backward ? bounds.to : bounds.from, behind);
+    if (!skipped)
+        return outcome;
+    Bounds later = bounds;
+    (side.backward ? later.to : later.from) = side.ahead(*skipped, -leadIn);
+    const Outcome again = alignFrom(words, later, direction);
+    return again.words.isEmpty() ? outcome : again;
 }
 
 ScriptAligner::Outcome ScriptAligner::alignNear(const QStringList &words, double start, double end, Bounds bounds,
