@@ -247,6 +247,26 @@ private slots:
         QCOMPARE(f.controller.subtitles(), updated);
     }
 
+    // The subtitle shown at a time: from its start up to, not at, its end.
+    void indexShownAt_data()
+    {
+        QTest::addColumn<double>("time");
+        QTest::addColumn<int>("shown"); // -1 for none
+        QTest::newRow("before the first") << 0.5 << -1;
+        QTest::newRow("at a start") << 1.0 << 0;
+        QTest::newRow("at an end where the next starts") << 2.0 << 1;
+        QTest::newRow("at an end before a gap") << 3.0 << -1;
+        QTest::newRow("in the gap") << 4.0 << -1;
+    }
+
+    void indexShownAt()
+    {
+        QFETCH(double, time);
+        const SubtitleList list{Subtitle::create(QStringLiteral("a"), 1, 2), Subtitle::create(QStringLiteral("b"), 2, 3),
+                                Subtitle::create(QStringLiteral("c"), 5, 6)};
+        QTEST(SubtitleController::indexShownAt(list, time).value_or(-1), "shown");
+    }
+
     void setSubtitlesIsNotUndoable()
     {
         Fixture f(QStringLiteral("a@0-1"));
