@@ -49,6 +49,7 @@ void tst_LineFormats::reading_data()
     row("SubViewer repaired: text after a blank line joins the one before", F::SubViewer,
         "0:00:01.000,0:00:02.000\nA\n\nB\n", "1000-2000 A\nB", 0, true);
     row("SubViewer: an end before the start", F::SubViewer, "0:00:03.000,0:00:02.000\nA\n", "Line 1 ends before it starts");
+    row("SubViewer: a subtitle of no length is no fault", F::SubViewer, "0:00:02.000,0:00:02.000\nA\n", "2000-2000 A");
     row("SubViewer: a subtitle without the blank line before it", F::SubViewer, "0:00:01.000,0:00:02.000\nA\n0:00:03.000,0:00:04.000\nB\n",
         "Line 3 begins a subtitle without the blank line");
     row("SubViewer repaired: a subtitle without the blank line before it, one ending before it starts", F::SubViewer,

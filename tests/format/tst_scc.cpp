@@ -100,8 +100,8 @@ void tst_Scc::read_data()
         << file(u"00:00:01:00\t9420 9420 9140 9140 c180 946e 946e c180 91a8 91a8 c280 942f 942f\n\n00:00:03:00\t942c 942c\n"_s) << 1
         << QStringList{u"41 90 {\\an8}A\n<i>A</i> <font color=\"#ff0000\">B</font>"_s};
     QTest::newRow("a tab offset moves the cursor on")
-        << file(u"00:00:01:00\t9420 9420 9470 9470 c180 97a2 97a2 c280 942f 942f\n\n00:00:03:00\t942c 942c\n"_s) << 1
-        << QStringList{u"38 90 A  B"_s};
+        << file(u"00:00:01:00\t9420 9420 9470 9470 c180 9723 9723 c280 942f 942f\n\n00:00:03:00\t942c 942c\n"_s) << 1
+        << QStringList{u"38 90 A   B"_s};
     const QString twoChannels = file(u"00:00:01:00\t9420 9420 9470 9470 c180 1c20 1c20 1c70 1c70 c280 942f 942f 1c2f 1c2f\n\n00:00:03:00\t942c 942c 1c2c 1c2c\n"_s);
     QTest::newRow("channel 1 leaves channel 2 out") << twoChannels << 1 << QStringList{u"40 90 A"_s};
     QTest::newRow("channel 2 on request") << twoChannels << 2 << QStringList{u"42 92 B"_s};
