@@ -34,6 +34,8 @@ private slots:
         QVERIFY(!LinearTimeMap::frameRateConversion(0, 25));
         QVERIFY(!LinearTimeMap::frameRateConversion(25, -25));
         QVERIFY(!LinearTimeMap::frameRateConversion(25, qInf()));
+        QVERIFY(!LinearTimeMap::scaledAndShifted(0, 1));
+        QVERIFY(!LinearTimeMap::scaledAndShifted(1, qInf()));
     }
 };
 

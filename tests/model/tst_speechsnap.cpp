@@ -143,6 +143,18 @@ private slots:
         }
     }
 
+    // A cut or a speech edge exactly as far as the search reaches is found; a stretch
+    // without length is no speech.
+    void edgesAtTheReachAreFound()
+    {
+        QCOMPARE(ShotChanges({10.5}).nearest(10, 0.5).value_or(-1), 10.5);
+        QCOMPARE(ShotChanges({9.5}).nearest(10, 0.5).value_or(-1), 9.5);
+        const SpeechStretches speech({{10.5, 11}, {12, 12}});
+        QCOMPARE(speech.nearestOnset(10, 0.5).value_or(-1), 10.5);
+        QCOMPARE(speech.nearestOffset(11.5, 0.5).value_or(-1), 11.0);
+        QVERIFY(!speech.nearestOnset(12, 0.4));
+    }
+
     void summaryCountsEdgesByReason()
     {
         const SubtitleList list = subtitlesFrom(QStringLiteral("10-11|11.2-13|20-22"));
