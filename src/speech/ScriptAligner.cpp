@@ -49,22 +49,26 @@ struct Side
     // The stretch between two times, whichever comes first.
     static std::pair<double, double> between(double a, double b) { return {std::min(a, b), std::max(a, b)}; }
 
+    // Going forward, the first stretch that ends after `time`; going back, the one after the
+    // last that starts before it, so that the first met is the one before.
+    std::vector<SpeechStretch>::const_iterator firstMet(const std::vector<SpeechStretch> &stretches,
+                                                        double time) const
+    {
+        if (!backward)
+            return std::lower_bound(stretches.begin(), stretches.end(), time,
+                                    [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
+        return std::lower_bound(stretches.begin(), stretches.end(), time,
+                                [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
+    }
+
     // Where speech is next met from `time`, or none when no more is.
     std::optional<double> nextSpeech(const SpeechStretches &speech, double time) const
     {
         const auto &stretches = speech.stretches();
-        if (!backward) {
-            const auto next = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                               [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
-            if (next == stretches.end())
-                return std::nullopt;
-            return std::max(time, next->start);
-        }
-        const auto after = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                            [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
-        if (after == stretches.begin())
-            return std::nullopt;
-        return std::min(time, std::prev(after)->end);
+        const auto met = firstMet(stretches, time);
+        if (!backward)
+            return met == stretches.end() ? std::nullopt : std::optional(std::max(time, met->start));
+        return met == stretches.begin() ? std::nullopt : std::optional(std::min(time, std::prev(met)->end));
     }
 
     // Where `seconds` of speech from `time` on have been said; none when the film has less.
@@ -83,17 +87,13 @@ struct Side
             return std::nullopt;
         };
         if (!backward) {
-            for (auto it = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                            [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
-                 it != stretches.end(); ++it) {
+            for (auto it = firstMet(stretches, time); it != stretches.end(); ++it) {
                 if (const auto found = take(*it))
                     return found;
             }
             return std::nullopt;
         }
-        for (auto it = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                        [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
-             it != stretches.begin();) {
+        for (auto it = firstMet(stretches, time); it != stretches.begin();) {
             if (const auto found = take(*--it))
                 return found;
         }
