@@ -5,6 +5,7 @@
 #include "media/EnvelopeAccumulator.h"
 #include "decoding/MediaCache.h"
 #include "media/SoundSink.h"
+#include "media/WaveformSegments.h"
 #include "media/WorkerThreads.h"
 
 #include <QElapsedTimer>
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numeric>
 #include <optional>
 #include <stop_token>
 #include <vector>
@@ -23,9 +23,7 @@ namespace {
 // Batches go to the GUI thread at most this often: enough for a smooth fill without
 // one queued call and one repaint per decoded packet.
 constexpr qint64 BatchIntervalMs = 40;
-// Read to here when the file does not tell how long its audio is: the decoder stops at
-// the end of the stream long before.
-constexpr double UnknownEnd = 1e9;
+constexpr double UnknownEnd = WaveformSegments::unknownEnd;
 // Speech is kept in the cache beside the envelope under a number that no points per second
 // take. Lowered whenever the way speech is found changes, so that older entries are not
 // read as the present finder's.
@@ -34,25 +32,10 @@ constexpr int SpeechSeries = -1;
 // detector adapts to the background, and a sentence that begins just before the part is
 // found whole.
 constexpr double SpeechLeadSeconds = 3;
-// Shorter parts are not worth opening the file once more.
-constexpr double MinSegmentSeconds = 1;
-
-// A part of the range decoded on its own thread, in samples per channel from time 0.
-struct Segment
-{
-    int index = 0;
-    int64_t first = 0;
-    int64_t end = std::numeric_limits<int64_t>::max();
-    bool last = true;
-};
 
 // What the file tells of its audio stream; a decoder is opened again for each reading.
-struct Stream
-{
-    double duration = 0; // 0 when unknown
-    int sampleRate = 0;
-    int channels = 0;
-};
+using Stream = WaveformSegments::Sound;
+using Segment = WaveformSegment;
 
 std::optional<Stream> streamOf(const QString &path, int audioTrack)
 {
@@ -100,7 +83,6 @@ public:
     std::vector<std::vector<SpeechStretch>> speechParts; // per segment
     SpeechStretches speech;
 
-    std::vector<Segment> segments(double start, double end, int samplesPerBucket) const;
     void startReading(AudioWaveform *q, double start, double end, int samplesPerSecond);
     void readSegment(AudioWaveform *q, const std::stop_token &stop, Segment segment, double start, double end,
                      int samplesPerBucket);
@@ -196,44 +178,6 @@ void AudioWaveform::setFocusTime(double seconds)
     d->focusTime = std::isfinite(seconds) ? std::clamp(seconds, 0.0, UnknownEnd) : 0;
 }
 
-// Splits the range where a point begins and a sample frame begins, so the joined points
-// equal those of one reading; the end stays open, as the decoder finds it.
-std::vector<Segment> AudioWaveform::Private::segments(double start, double end, int samplesPerBucket) const
-{
-    const int rate = stream->sampleRate;
-    const int channels = stream->channels;
-    const int64_t first = int64_t(std::round(start)) * rate;
-    const double length = std::min(end, stream->duration) - std::round(start);
-    int count = end < UnknownEnd && length > 0 ? threadCount : 1;
-    while (count > 1 && length / count < MinSegmentSeconds)
-        --count;
-    const int64_t frames = int64_t(length * rate);
-    const int64_t step = std::lcm<int64_t>(samplesPerBucket, channels) / channels;
-
-    std::vector<int64_t> begins;
-    for (int i = 0; i < count; ++i)
-        begins.push_back(first + frames * i / count / step * step);
-    // A part of its own from where the user looks, so that its points come first; not
-    // when a part already begins close to there.
-    const int64_t focus = first + (int64_t(focusTime * rate) - first) / step * step;
-    const int64_t near = int64_t(MinSegmentSeconds * rate);
-    if (count > 1 && focus > first && focus < first + frames - near
-        && std::none_of(begins.cbegin(), begins.cend(), [&](int64_t begin) { return std::abs(begin - focus) < near; }))
-        begins.insert(std::upper_bound(begins.begin(), begins.end(), focus), focus);
-
-    std::vector<Segment> parts;
-    for (const int64_t begin : begins) {
-        if (!parts.empty()) {
-            if (begin <= parts.back().first)
-                continue;
-            parts.back().end = begin;
-            parts.back().last = false;
-        }
-        parts.push_back({int(parts.size()), begin});
-    }
-    return parts;
-}
-
 void AudioWaveform::load(double start, double end, int samplesPerSecond)
 {
     if (!(end > start) || samplesPerSecond <= 0 || !d->stream)
@@ -260,7 +204,8 @@ void AudioWaveform::Private::startReading(AudioWaveform *q, double start, double
 
     reading = true;
     emit q->readingStarted();
-    const std::vector<Segment> parts = segments(start, end, samplesPerBucket);
+    const std::vector<Segment> parts =
+        WaveformSegments::split(*stream, start, end, samplesPerBucket, threadCount, focusTime);
     pending.assign(parts.size(), {});
     segmentFirstPoint.clear();
     for (const Segment &segment : parts)
