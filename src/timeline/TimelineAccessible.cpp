@@ -79,6 +79,20 @@ TimelineAccessible::Subject TimelineAccessible::subjectOf(const TimelineViewCont
     return subject;
 }
 
+int TimelineAccessible::neighbourOf(const TimelineViewController &timeline, Qt::Key key)
+{
+    const int count = timeline.document()->subtitleController().count();
+    if (count == 0)
+        return -1;
+    switch (key) {
+    case Qt::Key_Left: return subjectOf(timeline).previous;
+    case Qt::Key_Right: return subjectOf(timeline).next;
+    case Qt::Key_Home: return 0;
+    case Qt::Key_End: return count - 1;
+    default: return -1;
+    }
+}
+
 QString TimelineAccessible::name(const TimelineViewController &timeline)
 {
     Document &document = *timeline.document();

@@ -32,6 +32,8 @@ public:
         int next = -1;
     };
     static Subject subjectOf(const TimelineViewController &timeline);
+    // The subtitle a key takes the selection to (Left, Right, Home, End), or -1.
+    static int neighbourOf(const TimelineViewController &timeline, Qt::Key key);
     static QString name(const TimelineViewController &timeline);
     static QString description(const TimelineViewController &timeline);
 

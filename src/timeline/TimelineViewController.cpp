@@ -36,6 +36,7 @@ TimelineViewController::TimelineViewController(Document *document, MediaSession 
     , m_media(media)
     , m_strip(new TimelineStrip(this))
     , m_scrollBar(new QScrollBar(Qt::Horizontal, this))
+    , m_accessibleText(m_strip)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -584,41 +585,15 @@ QList<QAction *> TimelineViewController::contextMenuActions() const
 
 // ---- What a screen reader hears ----
 
-// Told only when the words change: the cursor moves a hundred times a second, the
-// subtitle under it seldom.
 void TimelineViewController::updateAccessibleText()
 {
-    if (!QAccessible::isActive())
-        return;
-    const QString name = TimelineAccessible::name(*this);
-    const QString description = TimelineAccessible::description(*this);
-    if (name != m_accessibleName) {
-        m_accessibleName = name;
-        QAccessibleEvent event(m_strip, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
-    if (description != m_accessibleDescription) {
-        m_accessibleDescription = description;
-        QAccessibleEvent event(m_strip, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    if (QAccessible::isActive())
+        m_accessibleText.update(TimelineAccessible::name(*this), TimelineAccessible::description(*this));
 }
 
 void TimelineViewController::selectNeighbour(Qt::Key key)
 {
-    const int count = m_document->subtitleController().count();
-    if (count == 0)
-        return;
-    const TimelineAccessible::Subject subject = TimelineAccessible::subjectOf(*this);
-    int target = -1;
-    switch (key) {
-    case Qt::Key_Left: target = subject.previous; break;
-    case Qt::Key_Right: target = subject.next; break;
-    case Qt::Key_Home: target = 0; break;
-    case Qt::Key_End: target = count - 1; break;
-    default: break;
-    }
-    if (target >= 0)
+    if (const int target = TimelineAccessible::neighbourOf(*this, key); target >= 0)
         m_document->setSelectedSubtitleIndexes(IndexSet(target));
 }
 

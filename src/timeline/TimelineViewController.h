@@ -2,6 +2,7 @@
 
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
+#include "timeline/AccessibleTextNotifier.h"
 #include "timeline/SubtitleDrag.h"
 #include "timeline/SubtitlesByStart.h"
 #include "timeline/TimelineZoom.h"
@@ -220,6 +221,5 @@ private:
 
     SubtitleList m_selectedSubtitles;
     QSet<const Subtitle *> m_selectedSet;
-    QString m_accessibleName; // as last told
-    QString m_accessibleDescription;
+    AccessibleTextNotifier m_accessibleText;
 };
