@@ -49,22 +49,55 @@ struct Side
     // The stretch between two times, whichever comes first.
     static std::pair<double, double> between(double a, double b) { return {std::min(a, b), std::max(a, b)}; }
 
+    // Going forward, the first stretch that ends after `time`; going back, the one after the
+    // last that starts before it, so that the first met is the one before.
+    std::vector<SpeechStretch>::const_iterator firstMet(const std::vector<SpeechStretch> &stretches,
+                                                        double time) const
+    {
+        if (!backward)
+            return std::lower_bound(stretches.begin(), stretches.end(), time,
+                                    [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
+        return std::lower_bound(stretches.begin(), stretches.end(), time,
+                                [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
+    }
+
     // Where speech is next met from `time`, or none when no more is.
     std::optional<double> nextSpeech(const SpeechStretches &speech, double time) const
     {
         const auto &stretches = speech.stretches();
-        if (!backward) {
-            const auto next = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                               [](const SpeechStretch &stretch, double t) { return stretch.end <= t; });
-            if (next == stretches.end())
+        const auto met = firstMet(stretches, time);
+        if (!backward)
+            return met == stretches.end() ? std::nullopt : std::optional(std::max(time, met->start));
+        return met == stretches.begin() ? std::nullopt : std::optional(std::min(time, std::prev(met)->end));
+    }
+
+    // Where `seconds` of speech from `time` on have been said; none when the film has less.
+    std::optional<double> afterSpeech(const SpeechStretches &speech, double time, double seconds) const
+    {
+        const auto &stretches = speech.stretches();
+        double left = seconds;
+        const auto take = [&](const SpeechStretch &stretch) -> std::optional<double> {
+            const double from = backward ? stretch.start : std::max(stretch.start, time);
+            const double to = backward ? std::min(stretch.end, time) : stretch.end;
+            if (to <= from)
                 return std::nullopt;
-            return std::max(time, next->start);
-        }
-        const auto after = std::lower_bound(stretches.begin(), stretches.end(), time,
-                                            [](const SpeechStretch &stretch, double t) { return stretch.start < t; });
-        if (after == stretches.begin())
+            if (to - from >= left)
+                return backward ? to - left : from + left;
+            left -= to - from;
             return std::nullopt;
-        return std::min(time, std::prev(after)->end);
+        };
+        if (!backward) {
+            for (auto it = firstMet(stretches, time); it != stretches.end(); ++it) {
+                if (const auto found = take(*it))
+                    return found;
+            }
+            return std::nullopt;
+        }
+        for (auto it = firstMet(stretches, time); it != stretches.begin();) {
+            if (const auto found = take(*--it))
+                return found;
+        }
+        return std::nullopt;
     }
 
     // How far from `from` a stretch reaches that holds `needed` seconds of speech, at most `widest`.
@@ -90,7 +123,12 @@ ScriptAligner::ScriptAligner(WordAligner &aligner, SoundReader sound, const Spee
 {
 }
 
-ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds, Direction direction)
+double ScriptAligner::sayingSeconds(const QString &text)
+{
+    return expectedSeconds(SpokenWords::of(text));
+}
+
+ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds, Direction direction, double behind)
 {
     const QStringList words = SpokenWords::of(line.text);
     if (words.isEmpty())
@@ -99,7 +137,19 @@ ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds,
         return {{}, Reason::TooLittleSpeech};
     if (line.start && line.end)
         return alignNear(words, *line.start, *line.end, bounds, direction);
-    return alignFrom(words, bounds, direction);
+    const Outcome outcome = alignFrom(words, bounds, direction);
+    if (!outcome.words.isEmpty() || behind <= 0)
+        return outcome;
+    // Not where the last line placed left off: perhaps after the speech of the lines left
+    // since, which may have been spoken there after all.
+    const Side side{direction == Direction::Backward};
+    const std::optional<double> skipped = side.afterSpeech(m_speech, side.backward ? bounds.to : bounds.from, behind);
+    if (!skipped)
+        return outcome;
+    Bounds later = bounds;
+    (side.backward ? later.to : later.from) = side.ahead(*skipped, -leadIn);
+    const Outcome again = alignFrom(words, later, direction);
+    return again.words.isEmpty() ? outcome : again;
 }
 
 ScriptAligner::Outcome ScriptAligner::alignNear(const QStringList &words, double start, double end, Bounds bounds,

@@ -19,8 +19,9 @@ class WordAligner;
 // is looked for from where its neighbour was found (the line before it, or after it when
 // the script is worked through from its end), at the next speech that way: first in a
 // stretch about as long as its words take to say, then in a wider one. A line whose
-// words are not there is left, and the next is looked for from the same place, so lines
-// missing from the film or spoken but missing from the script do not lose the thread.
+// words are not there is left, and the next is looked for from the same place and then
+// after as much speech as the lines left would take to say: lines missing from the film,
+// spoken but missing from the script, or not found, do not lose the thread.
 class ScriptAligner
 {
     Q_DECLARE_TR_FUNCTIONS(ScriptAligner)
@@ -59,8 +60,11 @@ public:
     // Which neighbour the line is looked for from: the one before it (placed before
     // `bounds.from`) or the one after it (placed after `bounds.to`).
     enum class Direction { Forward, Backward };
-    // Where one line is spoken, inside `bounds`.
-    Outcome alignLine(const Line &line, Bounds bounds, Direction direction);
+    // Where one line is spoken, inside `bounds`. `behind` is how long the lines left since
+    // the neighbour it is looked for from take to say: its speech may come after theirs.
+    Outcome alignLine(const Line &line, Bounds bounds, Direction direction, double behind = 0);
+    // How long a line's words take to say at an ordinary pace.
+    static double sayingSeconds(const QString &text);
 
     static QString reasonText(Reason reason);
 

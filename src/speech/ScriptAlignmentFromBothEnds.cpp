@@ -91,15 +91,22 @@ std::optional<QList<Outcome>> ScriptAlignmentFromBothEnds::align(ScriptAligner &
 {
     Meeting meeting(lines.size(), bounds);
     const auto work = [&](ScriptAligner &aligner, Direction direction) {
+        double behind = 0; // how long the lines this end left since it last placed one take to say
         while (!stop.stop_requested()) {
             const std::optional<Meeting::Claim> claim = meeting.claim(direction);
             if (!claim)
                 return;
+            const ScriptAligner::Line &line = lines[claim->index];
             std::optional<Bounds> room = claim->bounds;
+            Outcome outcome;
             while (room && !stop.stop_requested()) {
-                const Outcome outcome = aligner.alignLine(lines[claim->index], *room, direction);
+                outcome = aligner.alignLine(line, *room, direction, behind);
                 room = meeting.settle(claim->index, direction, outcome, *room);
             }
+            if (!outcome.words.isEmpty())
+                behind = 0;
+            else if (outcome.left != ScriptAligner::Reason::NoWords)
+                behind += ScriptAligner::sayingSeconds(line.text);
             meeting.report(progress);
         }
     };
