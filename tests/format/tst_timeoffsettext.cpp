@@ -16,6 +16,7 @@ private slots:
         QTest::newRow("signed time as the list shows it") << "-00:00:01,500" << -1.5 << 0.0;
         QTest::newRow("plus sign and spaces") << " + 00:01:00,000 " << 60.0 << 0.0;
         QTest::newRow("unsigned time is later") << "00:00:02,250" << 2.25 << 0.0;
+        QTest::newRow("no shift") << "00:00:00,000" << 0.0 << 0.0;
         QTest::newRow("seconds with a point") << "-1.5" << -1.5 << 0.0;
         QTest::newRow("seconds with a comma") << "2,25" << 2.25 << 0.0;
         QTest::newRow("a sign alone") << "-" << refused << 0.0;
@@ -39,7 +40,9 @@ private slots:
         } else {
             QVERIFY(parsed);
             QCOMPARE(*parsed, expected);
-            QCOMPARE(TimeOffsetText::parse(TimeOffsetText::format(*parsed, display), display), parsed);
+            const QString written = TimeOffsetText::format(*parsed, display);
+            QVERIFY2(written.startsWith(*parsed < 0 ? u'-' : u'+'), qPrintable(written)); // no shift is +0
+            QCOMPARE(TimeOffsetText::parse(written, display), parsed);
         }
     }
 };

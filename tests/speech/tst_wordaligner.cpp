@@ -168,7 +168,7 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("tags, a speaker's dash and punctuation") << "{\\an8}<i>- Don't go!</i>" << "don't go";
         QTest::newRow("a curly apostrophe") << "It’s late." << "it's late";
-        QTest::newRow("a number") << "12 angry men" << "twelve angry men";
+        QTest::newRow("numbers") << "12 angry men, 100 days" << "twelve angry men one hundred days";
         QTest::newRow("years") << "In 1990, 1905 and 1910" << "in nineteen ninety nineteen oh five and nineteen ten";
         QTest::newRow("a year of the 2000s") << "2005" << "two thousand and five";
         QTest::newRow("a large number") << "1,250,000" << "one million two hundred and fifty thousand";
