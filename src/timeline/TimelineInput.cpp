@@ -379,7 +379,7 @@ void TimelineInput::dragSubtitles(QPointF viewPoint, QPointF translation, Qt::Ke
         m_edgePreview->edgeMoved(*edge);
     m_strip->update();
     if (result.snappedEdge)
-        m_timeline->showSnapGuide(*result.snappedEdge);
+        m_timeline->m_snapGuide.show(*result.snappedEdge);
 }
 
 // The blocks in view near where the dragged ones are going, not being dragged: within the

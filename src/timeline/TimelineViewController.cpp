@@ -26,7 +26,6 @@
 namespace {
 constexpr double fallbackTail = 5.0; // seconds shown after the last subtitle without a video
 constexpr double zoomStep = 1.5; // one zoom command
-constexpr int snapGuideMilliseconds = 400;
 constexpr double shotChangeHitMargin = 4; // points either side of a line
 } // namespace
 
@@ -50,12 +49,7 @@ TimelineViewController::TimelineViewController(Document *document, MediaSession 
     m_strip->setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Timeline"));
 
-    m_snapGuideTimer.setSingleShot(true);
-    m_snapGuideTimer.setInterval(snapGuideMilliseconds);
-    connect(&m_snapGuideTimer, &QTimer::timeout, this, [this] {
-        m_snapGuideTime.reset();
-        m_strip->update();
-    });
+    connect(&m_snapGuide, &SnapGuide::changed, m_strip, qOverload<>(&QWidget::update));
 
     m_scrollBar->setSingleStep(20);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &TimelineViewController::didScroll);
@@ -163,27 +157,15 @@ void TimelineViewController::updateDuration()
 // the audio, so that all of the waveform can be seen.
 double TimelineViewController::fallbackDuration() const
 {
-    double duration = m_hasSubtitles ? m_lastSubtitleEnd + fallbackTail : 0;
+    double duration = m_listExtents.any ? m_listExtents.lastEnd + fallbackTail : 0;
     if (m_audioWaveform)
         duration = std::max(duration, m_audioWaveform->duration());
     return duration;
 }
 
-void TimelineViewController::updateListExtents()
-{
-    const SubtitleList &subtitles = m_document->subtitleController().subtitles();
-    m_hasSubtitles = !subtitles.isEmpty();
-    m_lastSubtitleEnd = 0;
-    m_longestSubtitle = 0;
-    for (const SubtitlePtr &subtitle : subtitles) {
-        m_lastSubtitleEnd = std::max(m_lastSubtitleEnd, subtitle->end);
-        m_longestSubtitle = std::max(m_longestSubtitle, subtitle->end - subtitle->start);
-    }
-}
-
 void TimelineViewController::updateFallbackDuration()
 {
-    updateListExtents();
+    m_listExtents = SubtitleListExtents::of(m_document->subtitleController().subtitles());
     if (m_videoDuration)
         return;
     m_duration = fallbackDuration();
@@ -210,7 +192,7 @@ void TimelineViewController::didScroll(int value)
 {
     m_offset = value;
     m_ruler.setOffset(m_offset);
-    m_snapGuideTime.reset(); // it marks a place on screen, which has just moved
+    m_snapGuide.hide(); // it marks a place on screen, which has just moved
     m_strip->update();
     afterScroll();
 }
@@ -305,7 +287,7 @@ double TimelineViewController::visibleEndTime() const
 
 SubtitlesByStart TimelineViewController::byStart() const
 {
-    return {m_document->subtitleController().subtitles(), m_longestSubtitle};
+    return {m_document->subtitleController().subtitles(), m_listExtents.longest};
 }
 
 void TimelineViewController::forEachSubtitleBetween(double from, double to,
@@ -544,16 +526,9 @@ void TimelineViewController::setAudioSonogram(std::shared_ptr<AudioSonogram> son
     m_strip->update();
 }
 
-void TimelineViewController::showSnapGuide(double time)
-{
-    m_snapGuideTime = time;
-    m_snapGuideTimer.start();
-    m_strip->update();
-}
-
 std::optional<double> TimelineViewController::snapGuideTime() const
 {
-    return m_snapGuideTime;
+    return m_snapGuide.time();
 }
 
 std::optional<QRectF> TimelineViewController::rubberBand() const

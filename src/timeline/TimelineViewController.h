@@ -3,7 +3,9 @@
 #include "model/IndexSet.h"
 #include "model/Subtitle.h"
 #include "timeline/AccessibleTextNotifier.h"
+#include "timeline/SnapGuide.h"
 #include "timeline/SubtitleDrag.h"
+#include "timeline/SubtitleListExtents.h"
 #include "timeline/SubtitlesByStart.h"
 #include "timeline/TimelineZoom.h"
 #include "timeline/SubtitleViewAction.h"
@@ -13,7 +15,6 @@
 #include <QPointer>
 #include <QRectF>
 #include <QSet>
-#include <QTimer>
 #include <QVariantMap>
 #include <QWidget>
 
@@ -175,11 +176,9 @@ private:
     void applyFirstZoom();
     double fallbackDuration() const;
     void updateFallbackDuration();
-    void updateListExtents();
     void didScroll(int value);
     void afterScroll();
     void stopFollowingCursor();
-    void showSnapGuide(double time);
     void setAudioWaveform(std::shared_ptr<AudioWaveform> waveform);
     void setAudioSonogram(std::shared_ptr<AudioSonogram> sonogram);
     // Tells a screen reader when what TimelineAccessible says has changed.
@@ -199,8 +198,7 @@ private:
     TimelineRuler m_ruler;
     std::shared_ptr<AudioWaveform> m_audioWaveform;
     std::shared_ptr<AudioSonogram> m_audioSonogram;
-    std::optional<double> m_snapGuideTime;
-    QTimer m_snapGuideTimer;
+    SnapGuide m_snapGuide;
     QList<QPointer<QAction>> m_contextMenuActions;
 
     double m_offset = 0;
@@ -215,9 +213,7 @@ private:
     bool m_cursorShown = false;
     bool m_playing = false;
     bool m_followsCursor = true;
-    double m_lastSubtitleEnd = 0; // greatest end in the list
-    double m_longestSubtitle = 0; // greatest duration, to find the blocks in view quickly
-    bool m_hasSubtitles = false;
+    SubtitleListExtents m_listExtents;
 
     SubtitleList m_selectedSubtitles;
     QSet<const Subtitle *> m_selectedSet;
