@@ -1,5 +1,6 @@
 #include "speech/PocketsphinxAligner.h"
 
+#include "model/text/SpokenWords.h"
 #include "speech/LetterPronunciation.h"
 #include "speech/PocketsphinxLibrary.h"
 
@@ -27,6 +28,11 @@ const char *const wideBeam = "1e-150";
 // stretch. A line's own words score better or a little worse (by -19 to -1 on real and
 // synthetic voices, clean and under noise); another line's words score worse by 8 and more.
 constexpr double fitLimit = 4;
+// The words alone are forced through a stretch only up to this many times as long as they
+// take to say (and a little): through a wider one they are spread over other lines' speech,
+// and what then passes the fit test is as often a wrong place as the right one.
+constexpr double forcedStretchFactor = 2;
+constexpr double forcedStretchSlack = 2.5;
 
 QString tr(const char *text)
 {
@@ -194,7 +200,8 @@ Expected<QList<SpokenWord>, QString> PocketsphinxAligner::align(const QStringLis
         return tr("The line has no words to look for.");
     learn(usable);
     std::optional<Decoded> found = decode("line", lineGrammar(usable), sound, usable, start);
-    if (!found)
+    const double seconds = double(sound.size()) / sampleRate;
+    if (!found && seconds <= forcedStretchFactor * SpokenWords::sayingSeconds(usable) + forcedStretchSlack)
         found = decode("words", wordsGrammar(usable), sound, usable, start);
     if (!found || !soundsLikeWords(usable, sound, found->words, start))
         return tr("The line's words were not found in the sound.");

@@ -18,15 +18,6 @@ constexpr double widest = 40;
 // A line found ending this close to its window's end may go on past it.
 constexpr double endRoom = 0.25;
 
-// How long the words take to say at an ordinary pace: about fourteen letters a second.
-double expectedSeconds(const QStringList &words)
-{
-    qsizetype letters = 0;
-    for (const QString &word : words)
-        letters += word.size();
-    return 0.2 + 0.07 * double(letters);
-}
-
 // Which way a line is looked for: after the line before it, or before the line after it.
 // Every step of the search reads the same either way, mirrored.
 struct Side
@@ -125,7 +116,7 @@ ScriptAligner::ScriptAligner(WordAligner &aligner, SoundReader sound, const Spee
 
 double ScriptAligner::sayingSeconds(const QString &text)
 {
-    return expectedSeconds(SpokenWords::of(text));
+    return SpokenWords::sayingSeconds(SpokenWords::of(text));
 }
 
 ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds, Direction direction, double behind)
@@ -182,7 +173,7 @@ ScriptAligner::Outcome ScriptAligner::alignFrom(const QStringList &words, Bounds
     if (!speech || !side.sooner(*speech, limit))
         return {{}, Reason::TooLittleSpeech};
     const double from = bounded(side.ahead(*speech, -leadIn));
-    const double expected = expectedSeconds(words);
+    const double expected = SpokenWords::sayingSeconds(words);
     // Most often the next speech is the line: a window about its length is enough, and
     // cheap. One it fills to the end may go on past it, or be another line: look wider.
     const auto tightFrom = [&](double begin) { return bounded(side.ahead(begin, leadIn + 1.4 * expected + 1.0)); };

@@ -126,3 +126,11 @@ QStringList SpokenWords::of(const QString &text)
     }
     return words;
 }
+
+double SpokenWords::sayingSeconds(const QStringList &words)
+{
+    qsizetype letters = 0;
+    for (const QString &word : words)
+        letters += word.size();
+    return 0.2 + 0.07 * double(letters);
+}

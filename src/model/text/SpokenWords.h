@@ -13,4 +13,6 @@ public:
     // A whole number in words: "twelve", "two hundred and five"; a year-like four-digit
     // number as it is read as a year.
     static QStringList number(qint64 value, bool asYear = false);
+    // How long `words` take to say at an ordinary pace, in seconds: about fourteen letters a second.
+    static double sayingSeconds(const QStringList &words);
 };
