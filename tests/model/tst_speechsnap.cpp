@@ -180,7 +180,7 @@ private slots:
         };
         row("a stretch ends the lead-out after its speech", "10-12", -1, "10-12.12");
         row("stretches a breath apart are one", "10-11|11.3-12", -1, "10-12.12");
-        row("the lead-out stops at the maximum duration", "10-16.95", -1, "10-17");
+        row("a run of just the maximum duration is one, its lead-out stopped there", "10-13|13.3-17", -1, "10-17");
         row("a long stretch splits evenly under the maximum, the gap kept", "10-25", -1,
             "10-14.96|15.04-19.96|20.04-25.12");
         // Without a pause between them, a split may not fall where they touch.

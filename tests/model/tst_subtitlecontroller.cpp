@@ -99,8 +99,8 @@ private slots:
         row("insert at given positions", "x@1-2|y@3-4", [](C &c) { c.insertSubtitles(subtitlesFrom("a@0-1|b@2-3"), IndexSet{0, 2}); },
             "a@0-1|x@1-2|b@2-3|y@3-4", "insert {0,2}");
         // Undone, the removed ones go back between and after the others.
-        row("remove scattered", "a@0-1|b@1-2|c@2-3|d@3-4|e@4-5|f@5-6",
-            [](C &c) { c.removeSubtitles(c.subtitlesAt(IndexSet{0, 2, 4, 5}), IndexSet{0, 2, 4, 5}); }, "b@1-2|d@3-4",
+        row("remove scattered, one named twice", "a@0-1|b@1-2|c@2-3|d@3-4|e@4-5|f@5-6",
+            [](C &c) { c.removeSubtitles(c.subtitlesAt(IndexSet{0, 2, 4, 4, 5}), IndexSet{0, 2, 4, 4, 5}); }, "b@1-2|d@3-4",
             "remove {0,2,4,5}");
         // Added two frames after an anchor (1/12 s without a video), shortened before a
         // close next subtitle, snapped to frames.
