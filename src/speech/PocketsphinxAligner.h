@@ -16,8 +16,9 @@ struct ps_decoder_s;
 // spoken in the stretch; words the dictionary lacks get a pronunciation read from their
 // letters. Silence is not cut out before the words are placed: doing so moves them.
 // Where the phone loops win everywhere (a voice far from the model's) the words alone are
-// placed instead, in a stretch not much longer than they take to say. Either way the words must sound about as like the stretch they take as
-// free phones do: forced words always land somewhere, and this tells when they are not there.
+// placed instead, in a stretch not much longer than they take to say. Either way the
+// words must sound about as like the stretch they take as free phones do: forced words
+// always land somewhere, and this tells when they are not there.
 class PocketsphinxAligner final : public WordAligner
 {
 public:
