@@ -11,8 +11,6 @@ namespace {
 constexpr double nearMargin = 1.5;
 // How far from its own times a line is looked for when it is not found around them.
 constexpr double fallbackReach = 6;
-// Before the next speech: its onset as the detector finds it comes a little late.
-constexpr double leadIn = 0.4;
 // The widest stretch one line is looked for in, and how much speech it should hold.
 constexpr double widest = 40;
 // A line found ending this close to its window's end may go on past it.
@@ -26,6 +24,11 @@ struct Side
 
     // `by` seconds past `time` in the direction of the search.
     double ahead(double time, double by) const { return backward ? time - by : time + by; }
+    // The sound taken in before the speech met first. Going forward, before a line's first
+    // word, whose onset the detector finds a little late; going back, after its last word,
+    // which fades into the sound after it: with less, the lines found from the end were
+    // fewer and less exact than those found from the start.
+    double leadIn() const { return backward ? 0.8 : 0.4; }
     // Whether `a` comes before `b` in the direction of the search.
     bool sooner(double a, double b) const { return backward ? a > b : a < b; }
     // The found line's edge the search meets first, and its far edge.
@@ -138,7 +141,7 @@ ScriptAligner::Outcome ScriptAligner::alignLine(const Line &line, Bounds bounds,
     if (!skipped)
         return outcome;
     Bounds later = bounds;
-    (side.backward ? later.to : later.from) = side.ahead(*skipped, -leadIn);
+    (side.backward ? later.to : later.from) = side.ahead(*skipped, -side.leadIn());
     const Outcome again = alignFrom(words, later, direction);
     return again.words.isEmpty() ? outcome : again;
 }
@@ -172,11 +175,11 @@ ScriptAligner::Outcome ScriptAligner::alignFrom(const QStringList &words, Bounds
     const std::optional<double> speech = side.nextSpeech(m_speech, cursor);
     if (!speech || !side.sooner(*speech, limit))
         return {{}, Reason::TooLittleSpeech};
-    const double from = bounded(side.ahead(*speech, -leadIn));
+    const double from = bounded(side.ahead(*speech, -side.leadIn()));
     const double expected = SpokenWords::sayingSeconds(words);
     // Most often the next speech is the line: a window about its length is enough, and
     // cheap. One it fills to the end may go on past it, or be another line: look wider.
-    const auto tightFrom = [&](double begin) { return bounded(side.ahead(begin, leadIn + 1.4 * expected + 1.0)); };
+    const auto tightFrom = [&](double begin) { return bounded(side.ahead(begin, side.leadIn() + 1.4 * expected + 1.0)); };
     const auto endsInside = [&](const QList<SpokenWord> &found, double windowEnd) {
         return side.sooner(side.farEdge(found), side.ahead(windowEnd, -endRoom));
     };
@@ -186,8 +189,8 @@ ScriptAligner::Outcome ScriptAligner::alignFrom(const QStringList &words, Bounds
         return {*found, std::nullopt};
     // Begun late in the window (after a pause the detector took for speech): once more,
     // from where it seems to begin.
-    if (found && side.sooner(side.ahead(from, endRoom), side.ahead(side.nearEdge(*found), -leadIn))) {
-        const double again = side.ahead(side.nearEdge(*found), -leadIn);
+    if (found && side.sooner(side.ahead(from, endRoom), side.ahead(side.nearEdge(*found), -side.leadIn()))) {
+        const double again = side.ahead(side.nearEdge(*found), -side.leadIn());
         found = window(again, tightFrom(again));
         if (found && endsInside(*found, tightFrom(again)))
             return {*found, std::nullopt};
