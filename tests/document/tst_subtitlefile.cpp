@@ -197,6 +197,8 @@ private slots:
         QTest::newRow("bad timing far into the second half")
             << 250000 << "timing" << 200000 << "Error at line 800001.\nInvalid timestamp.\nLine 800001 reads “55:33:20,000 -> 55:33:20,000”.";
         QTest::newRow("a Latin-1 letter far into the second half") << 250000 << "latin" << 200000 << "250000 windows-1252 LF";
+        // A subtitle longer than a part is left to the whole reading.
+        QTest::newRow("a subtitle longer than a part") << 250000 << "giant" << 200000 << "250000 UTF-8 LF";
         // Out of order just where the first 8 MB part ends.
         for (const int at : {108942, 108943})
             QTest::addRow("cue %d earlier than the one before", at) << 250000 << "early" << at << "250000 UTF-8 LF";
@@ -215,7 +217,7 @@ private slots:
             bytes += QByteArray::number(defect == "skip" && i >= at ? i + 2 : i + 1).rightJustified(7, '0') + lineBreak;
             bytes += time + (defect == "timing" && i == at ? " -> " : " --> ") + time + lineBreak;
             const QByteArray text = "Line " + QByteArray::number(i).rightJustified(6, '0') + " of a subtitle long enough";
-            bytes += (defect == "latin" && i == at ? QByteArray("caf\xE9") : defect == "blank" && i == at - 1 ? QByteArray(text.size(), ' ') : text)
+            bytes += (defect == "latin" && i == at ? QByteArray("caf\xE9") : defect == "giant" && i == at ? QByteArray(9 << 20, 'x') : defect == "blank" && i == at - 1 ? QByteArray(text.size(), ' ') : text)
                 + lineBreak + (defect == "run-on" && i == at - 1 ? "" : lineBreak);
         }
         QTemporaryDir dir;

@@ -35,8 +35,8 @@ void tst_LineFormats::reading_data()
     row("MicroDVD repaired: an open end lasts until the next", F::MicroDvd, "{25}{}A\njunk\n{50}{75}B\n",
         "1000-2000 A|2000-3000 B", 25, true);
     row("MicroDVD: a frame past any film", F::MicroDvd, "{1}{999999999999999}A\n", "Line 1 has a time past");
-    row("MicroDVD: a frame rate no film has is no subtitle", F::MicroDvd, "{1}{1}-25\n{24}{48}A\n", "Line 1 gives the frame rate “-25”");
-    row("MicroDVD repaired: a frame rate no film has left out", F::MicroDvd, "{1}{1}nan\n{24}{48}A\n", "1001-2002 A", 0, true);
+    row("MicroDVD: a frame rate no film has is no subtitle", F::MicroDvd, "{1}{1}1000\n{24}{48}A\n", "Line 1 gives the frame rate “1000”");
+    row("MicroDVD repaired: a frame rate no film has left out", F::MicroDvd, "{1}{1}1\n{24}{48}A\n", "1001-2002 A", 0, true);
     row("MicroDVD repaired: nothing but lines that are not subtitles", F::MicroDvd, "junk\n{x}{2}A\n",
         "a repair would leave no subtitle", 0, true);
 
@@ -49,6 +49,7 @@ void tst_LineFormats::reading_data()
     row("SubViewer repaired: text after a blank line joins the one before", F::SubViewer,
         "0:00:01.000,0:00:02.000\nA\n\nB\n", "1000-2000 A\nB", 0, true);
     row("SubViewer: an end before the start", F::SubViewer, "0:00:03.000,0:00:02.000\nA\n", "Line 1 ends before it starts");
+    row("SubViewer: an end past the largest time", F::SubViewer, "0:00:01.000,999999:99:99.000\nA\n", "Line 1 has a time past the largest");
     row("SubViewer: a subtitle of no length is no fault", F::SubViewer, "0:00:02.000,0:00:02.000\nA\n", "2000-2000 A");
     row("SubViewer: a subtitle without the blank line before it", F::SubViewer, "0:00:01.000,0:00:02.000\nA\n0:00:03.000,0:00:04.000\nB\n",
         "Line 3 begins a subtitle without the blank line");
